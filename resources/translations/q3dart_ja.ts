@@ -1,0 +1,252 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id=":">
+        <source>: </source>
+        <extracomment>Colon placed after a caption (CurrentVersion, LatestVersion, UpgradeInfo, SelectedFirmware) so each language uses its own colon. English keeps a trailing space before the value.</extracomment>
+        <translation>：</translation>
+    </message>
+    <message id="ArrowKeys">
+        <source>Arrow Keys</source>
+        <extracomment>Key test screen: caption of the direction pad section.</extracomment>
+        <translation>方向キー</translation>
+    </message>
+    <message id="Cancel">
+        <source>Cancel</source>
+        <extracomment>Button of the 'open the App Store' alert on the game list page; closes the alert.</extracomment>
+        <translation>キャンセル</translation>
+    </message>
+    <message id="CannotUnzipPrompt">
+        <source>This file is not a firmware package (.zip) and cannot be unzipped.</source>
+        <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive; the file is discarded.</extracomment>
+        <translation>このファイルはファームウェアパッケージ（.zip）ではないため、解凍できません。</translation>
+    </message>
+    <message id="CliUsageError">
+        <source>Usage error: %1</source>
+        <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>
+        <translation>使用方法エラー：%1</translation>
+    </message>
+    <message id="CloseUpgradeViewAlertMessage">
+        <source>The firmware upgrade is in progress. Please wait until it has finished.</source>
+        <extracomment>Toast (1.5 s) when the user tries to close the upgrade screen while an upgrade is running.</extracomment>
+        <translation>ファームウェアを更新中です。完了するまでお待ちください。</translation>
+    </message>
+    <message id="Confirm">
+        <source>Confirm</source>
+        <extracomment>Button of the 'open the App Store' alert on the game list page; leaves the application for the App Store.</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="ConnectGamepadPropmt">
+        <source>Please connect the Q3 Dart controller.</source>
+        <extracomment>Home screen: prompt asking the user to attach the controller. Also a toast (3 s) when the upgrade button is pressed with no controller connected.</extracomment>
+        <translation>Q3 Dartコントローラーを接続してください。</translation>
+    </message>
+    <message id="ControllerDidNotReturn">
+        <source>The controller did not come back after restarting. Please check the connection and try again.</source>
+        <extracomment>Upgrade engine / command-line: after an expected restart the controller did not reconnect within the wait time.</extracomment>
+        <translation>再起動後にコントローラーが再接続されませんでした。接続を確認して、もう一度お試しください。</translation>
+    </message>
+    <message id="CurrentVersion">
+        <source>Current version</source>
+        <extracomment>Connected and upgrade screens: caption of the controller's current firmware version (followed by the ':' text).</extracomment>
+        <translation>現在のバージョン</translation>
+    </message>
+    <message id="DeviceArgumentInvalid">
+        <source>Invalid device "%1". Use sim, tcp:HOST:PORT or serial:PATH.</source>
+        <extracomment>Command-line: the --device value is not one of the accepted forms. %1 = the value given. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
+        <translation>デバイスの指定「%1」は無効です。sim、tcp:HOST:PORT、serial:PATH のいずれかを指定してください。</translation>
+    </message>
+    <message id="DownloadFirmwareFailed">
+        <source>Firmware download failed. Please check your network connection and try again.</source>
+        <extracomment>Toast (3 s) when downloading an online firmware release fails.</extracomment>
+        <translation>ファームウェアのダウンロードに失敗しました。ネットワーク接続を確認して、もう一度お試しください。</translation>
+    </message>
+    <message id="EmptyFirmware">
+        <source>No firmware available</source>
+        <extracomment>Firmware list overlay: shown instead of rows when the local or online list is empty.</extracomment>
+        <translation>利用可能なファームウェアがありません</translation>
+    </message>
+    <message id="FirmwareIsInvalid">
+        <source>The firmware file is invalid or cannot be read.</source>
+        <extracomment>Toast (1.5 s) when a firmware image file is missing or unreadable at the start of a transfer.</extracomment>
+        <translation>ファームウェアファイルが無効か、読み込めません。</translation>
+    </message>
+    <message id="FirmwareTooLarge">
+        <source>The firmware file %1 is too large for the controller.</source>
+        <extracomment>An image is too large for its region on the controller (65536 bytes or more); the transfer is refused. %1 = file name.</extracomment>
+        <translation>ファームウェアファイル %1 はコントローラーには大きすぎます。</translation>
+    </message>
+    <message id="FirmwareUpgrade">
+        <source>Firmware Upgrade</source>
+        <extracomment>Connected screen: caption of the button that opens the upgrade screen.</extracomment>
+        <translation>ファームウェア更新</translation>
+    </message>
+    <message id="FirmwareVersionSamePropmt">
+        <source>The controller already has this firmware version. No upgrade is needed.</source>
+        <extracomment>Upgrade screen: toast (3 s) when the chosen release matches the controller's versions.</extracomment>
+        <translation>コントローラーはすでにこのファームウェアバージョンです。更新の必要はありません。</translation>
+    </message>
+    <message id="FlashImagesSent">
+        <source>All firmware images were accepted. The controller now reports version %1.</source>
+        <extracomment>Command-line: every image was acknowledged by the controller. %1 = the controller's version text now (boot-left-right).</extracomment>
+        <translation>すべてのファームウェアイメージが受け入れられました。コントローラーのバージョンは %1 です。</translation>
+    </message>
+    <message id="GamepadDisconnectByUpgradingFirmwarePrompt">
+        <source>The controller is restarting as part of the upgrade. Please keep it connected.</source>
+        <extracomment>Upgrade screen: warning line when the controller drops off for its expected restart during an upgrade.</extracomment>
+        <translation>更新のためコントローラーを再起動しています。接続したままお待ちください。</translation>
+    </message>
+    <message id="GamepadDisconnectManuallyPrompt">
+        <source>The controller has been disconnected.</source>
+        <extracomment>Toast (3 s) when the controller is unplugged; also the upgrade screen's warning line after an unexpected disconnection.</extracomment>
+        <translation>コントローラーの接続が切断されました。</translation>
+    </message>
+    <message id="GamepadFirmwareDamaged">
+        <source>Unable to read the controller's firmware version. Its firmware may be damaged.</source>
+        <extracomment>Upgrade screen: toast (3 s) when a release is chosen but the controller's versions have not been read.</extracomment>
+        <translation>コントローラーのファームウェアバージョンを読み取れません。ファームウェアが破損している可能性があります。</translation>
+    </message>
+    <message id="GettingStarted">
+        <source>Getting Started</source>
+        <extracomment>Home screen: title of the button that opens the tutorial page.</extracomment>
+        <translation>はじめに</translation>
+    </message>
+    <message id="Joystick">
+        <source>Joysticks</source>
+        <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
+        <translation>ジョイスティック</translation>
+    </message>
+    <message id="JumpToAppStorePrompt">
+        <source>Leave this app and open the App Store?</source>
+        <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
+        <translation>このアプリを離れてApp Storeを開きますか？</translation>
+    </message>
+    <message id="KeyTest">
+        <source>Key Test</source>
+        <extracomment>Connected screen: caption of the button that opens the key test screen.</extracomment>
+        <translation>キーテスト</translation>
+    </message>
+    <message id="LatestVersion">
+        <source>Latest version</source>
+        <extracomment>Connected and upgrade screens: caption of the newest online firmware version (followed by the ':' text).</extracomment>
+        <translation>最新バージョン</translation>
+    </message>
+    <message id="LeftKeys">
+        <source>Left Keys</source>
+        <extracomment>Key test screen: caption of the left-side keys section.</extracomment>
+        <translation>左側キー</translation>
+    </message>
+    <message id="LocalFirmware">
+        <source>Local Firmware</source>
+        <extracomment>Upgrade screen: title of the button that opens the list of releases stored on this device.</extracomment>
+        <translation>ローカルファームウェア</translation>
+    </message>
+    <message id="MFiGame">
+        <source>MFi Games</source>
+        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
+        <translation>MFiゲーム</translation>
+    </message>
+    <message id="NoControllerAttached">
+        <source>No controller was found on %1 within the wait time. %2</source>
+        <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty.</extracomment>
+        <translation>待機時間内に %1 でコントローラーが見つかりませんでした。%2</translation>
+    </message>
+    <message id="NoNewerVersion">
+        <source>No newer version</source>
+        <extracomment>Connected and upgrade screens: shown as the latest version when the online list is empty or cannot be fetched.</extracomment>
+        <translation>新しいバージョンはありません</translation>
+    </message>
+    <message id="OnlineFirmware">
+        <source>Online Firmware</source>
+        <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
+        <translation>オンラインファームウェア</translation>
+    </message>
+    <message id="RightKeys">
+        <source>Right Keys</source>
+        <extracomment>Key test screen: caption of the right-side keys section.</extracomment>
+        <translation>右側キー</translation>
+    </message>
+    <message id="SelectAFirmware">
+        <source>Select a firmware version</source>
+        <extracomment>Upgrade screen status line before a release is chosen; also the header of the firmware list overlay.</extracomment>
+        <translation>ファームウェアを選択してください</translation>
+    </message>
+    <message id="SelectedDamagedFirmware">
+        <source>The selected firmware is invalid. Please choose another one.</source>
+        <extracomment>Upgrade screen: toast (3 s) when the chosen release's version text is malformed (or nothing usable is chosen).</extracomment>
+        <translation>選択したファームウェアは無効です。別のファームウェアを選択してください。</translation>
+    </message>
+    <message id="SelectedFirmware">
+        <source>Selected firmware</source>
+        <extracomment>Upgrade screen: caption before the chosen release's version (followed by the ':' text and the version).</extracomment>
+        <translation>選択したファームウェア</translation>
+    </message>
+    <message id="TransferStalled">
+        <source>The firmware transfer was stopped because the controller stopped responding. Please reconnect the controller and try again.</source>
+        <extracomment>Upgrade engine / command-line: a transfer got no accepted reply for too long and was stopped.</extracomment>
+        <translation>コントローラーから応答がないため、ファームウェアの転送を中止しました。コントローラーを接続し直して、もう一度お試しください。</translation>
+    </message>
+    <message id="UnplugDevicePrompt">
+        <source>The controller is not responding. Please unplug it and plug it in again.</source>
+        <extracomment>Toast (4 s) when the controller does not answer the version query within 8 seconds.</extracomment>
+        <translation>コントローラーが応答しません。一度取り外してから、もう一度接続してください。</translation>
+    </message>
+    <message id="UnzipFinished">
+        <source>Unzipping finished</source>
+        <extracomment>Toast (2 s) when a firmware package opened into the application has been unpacked.</extracomment>
+        <translation>解凍が完了しました</translation>
+    </message>
+    <message id="Unzipping">
+        <source>Unzipping</source>
+        <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
+        <translation>解凍中</translation>
+    </message>
+    <message id="UpgradeCompleted">
+        <source>Upgrade completed</source>
+        <extracomment>Upgrade screen status line when the progress reaches 100 %.</extracomment>
+        <translation>更新が完了しました</translation>
+    </message>
+    <message id="UpgradeFailedNeedNewFirmware">
+        <source>Upgrade failed: this firmware package is incomplete. Please import a new one.</source>
+        <extracomment>Toast (3 s) when a local release folder lacks one of the three image files.</extracomment>
+        <translation>更新に失敗しました。ファームウェアパッケージが不完全です。新しいパッケージを読み込んでください。</translation>
+    </message>
+    <message id="UpgradeFailedNeedReconnect">
+        <source>Upgrade failed. Please reconnect the controller and try again.</source>
+        <extracomment>Toast (3 s) when a downloaded release lacks an image file (its download record is dropped so the next try downloads again).</extracomment>
+        <translation>更新に失敗しました。コントローラーを接続し直して、もう一度お試しください。</translation>
+    </message>
+    <message id="UpgradeInfo">
+        <source>What's new</source>
+        <extracomment>Upgrade screen: caption of the newest release's notes (followed by the ':' text).</extracomment>
+        <translation>更新内容</translation>
+    </message>
+    <message id="UpgradeNow">
+        <source>Upgrade Now</source>
+        <extracomment>Upgrade screen: title of the button that starts the upgrade.</extracomment>
+        <translation>今すぐ更新</translation>
+    </message>
+    <message id="UpgradeSucceeded">
+        <source>Upgrade completed. The controller now reports version %1.</source>
+        <extracomment>Command-line: the upgrade run finished. %1 = the controller's version text now (boot-left-right).</extracomment>
+        <translation>更新が完了しました。コントローラーのバージョンは %1 です。</translation>
+    </message>
+    <message id="UpgradeWarning">
+        <source>Upgrading. Do not disconnect the controller or close the app.</source>
+        <extracomment>Upgrade screen: warning line shown while an upgrade is running.</extracomment>
+        <translation>更新中です。コントローラーを取り外したり、アプリを閉じたりしないでください。</translation>
+    </message>
+    <message id="Upgrading...">
+        <source>Upgrading... </source>
+        <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
+        <translation>更新中... </translation>
+    </message>
+    <message id="VersionsMismatch">
+        <source>After the upgrade the controller reports version %1, but the release is %2.</source>
+        <extracomment>Command-line: versions differ after the upgrade. %1 = version the controller reports; %2 = version of the release that was installed.</extracomment>
+        <translation>更新後のコントローラーのバージョンは %1 ですが、リリースのバージョンは %2 です。</translation>
+    </message>
+</context>
+</TS>

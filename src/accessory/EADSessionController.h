@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/ByteStream.h"
+#include "platform/EAAccessory.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class EASession;
+
+extern const QString EADSessionDataReceivedNotification;
+
+// The one byte pipe between the application and the controller's accessory
+// interface: queues outgoing bytes until the output stream takes them, gathers
+// incoming bytes and announces every arrival with
+// EADSessionDataReceivedNotification. It knows nothing of packet formats.
+class EADSessionController : public EAAccessoryDelegate, public StreamDelegate {
+public:
+    static constexpr int kReadChunkSize = 128;
+
+    static EADSessionController& sharedController();
+
+    void setupControllerForAccessory(const EAAccessoryPtr& accessory, const QString& protocolString);
+    bool openSession();
+    void closeSession();
+
+    void writeData(const QByteArray& data);
+    quint64 readBytesAvailable() const;
+    // Removes and returns the first n bytes of the receive buffer; null while
+    // no buffer exists. n is clamped to what is available.
+    QByteArray readData(quint64 n);
+
+    bool checkConnectedAccessory() const;
+
+    EAAccessoryPtr accessory() const { return m_accessory; }
+    QString protocolString() const { return m_protocolString; }
+    std::shared_ptr<EASession> session() const { return m_session; }
+    void setSession(const std::shared_ptr<EASession>& session) { m_session = session; }
+
+    void streamHandleEvent(ByteStream* stream, StreamEvent event) override;
+    void accessoryDidDisconnect(EAAccessory* accessory) override;
+
+private:
+    EADSessionController() = default;
+    ~EADSessionController() override;
+    void _writeData();
+    void _readData();
+    void readOnce();
+    void closeStreams();
+
+    EAAccessoryPtr m_accessory;
+    QString m_protocolString;
+    std::shared_ptr<EASession> m_session;
+    // Transmit queue and receive buffer; null until first used, dropped by closeSession.
+    std::unique_ptr<QByteArray> m_writeData;
+    std::unique_ptr<QByteArray> m_readData;
+};

@@ -1,0 +1,31 @@
+#include "platform/IODeviceLink.h"
+
+IODeviceLink::IODeviceLink(QIODevice* device)
+    : AccessoryLink(device)
+    , m_device(device)
+{
+    connect(device, &QIODevice::readyRead, this, [this] { emit bytesReceived(m_device->readAll()); });
+    connect(device, &QIODevice::bytesWritten, this, [this] {
+        if (m_wasFull && hasSpace()) {
+            m_wasFull = false;
+            emit spaceAvailable();
+        }
+    });
+}
+
+qint64 IODeviceLink::send(const char* data, qint64 length)
+{
+    if (!isAttached() || !m_device->isOpen())
+        return -1;
+    const qint64 n = std::min(length, kHighWater - m_device->bytesToWrite());
+    if (n <= 0) {
+        m_wasFull = true;
+        return 0;
+    }
+    return m_device->write(data, n);
+}
+
+bool IODeviceLink::hasSpace() const
+{
+    return isAttached() && m_device->bytesToWrite() < kHighWater;
+}

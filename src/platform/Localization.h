@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTranslator;
+
+// Localised text lookup by key in the default table. A key missing from the
+// table gives the empty text, never the key itself. Tables: English,
+// Simplified Chinese and Japanese; English backs up the other two.
+class Localization {
+public:
+    static Localization& shared();
+
+    // The language of the loaded table: "en", "zh_CN" or "ja".
+    QString language() const;
+    // Loads the table for a language tag such as "zh-Hans", "ja-JP" or "de";
+    // unknown languages get English.
+    void setLanguage(const QString& languageTag);
+    // The table that matches the user's preferred languages, or Q3DART_LANGUAGE.
+    void loadPreferredLanguage();
+
+    // Installs the tables into the running application, for id-based texts in
+    // interface resources.
+    void installIntoApplication();
+
+    QString text(const char* key) const;
+    QString text(const QString& key) const;
+
+    // "en", "zh_CN" or "ja" for a language tag.
+    static QString tableForLanguageTag(const QString& tag);
+
+private:
+    Localization();
+    ~Localization();
+    QString m_language;
+    QTranslator* m_table = nullptr;
+    QTranslator* m_english = nullptr;
+};
+
+// Shorthand for Localization::shared().text(key).
+QString localized(const char* key);

@@ -1,0 +1,86 @@
+#include "platform/MainQueue.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace {
+double g_timeScale = 1.0;
+}
+
+void MainQueue::setTimeScale(double scale)
+{
+    g_timeScale = scale > 0 ? scale : 1.0;
+}
+
+double MainQueue::timeScale()
+{
+    return g_timeScale;
+}
+
+int MainQueue::scaledMilliseconds(double seconds)
+{
+    const double ms = std::max(0.0, seconds * 1000.0 * g_timeScale);
+    return static_cast<int>(std::lround(std::min(ms, 2.0e9)));
+}
+
+void MainQueue::dispatchAfter(double seconds, std::function<void()> block, QObject* context)
+{
+    QObject* receiver = context ? context : QCoreApplication::instance();
+    QTimer::singleShot(scaledMilliseconds(seconds), receiver, [block = std::move(block)] {
+        if (block)
+            block();
+    });
+}
+
+void MainQueue::dispatchAsync(std::function<void()> block, QObject* context)
+{
+    QObject* receiver = context ? context : QCoreApplication::instance();
+    QMetaObject::invokeMethod(receiver, [block = std::move(block)] {
+        if (block)
+            block();
+    }, Qt::QueuedConnection);
+}
+
+std::shared_ptr<Timer> Timer::scheduledTimer(double seconds, bool repeats, std::function<void()> block)
+{
+    std::shared_ptr<Timer> timer(new Timer);
+    timer->m_block = std::move(block);
+    timer->m_repeats = repeats;
+    timer->m_timer = std::make_unique<QTimer>();
+    timer->m_timer->setSingleShot(!repeats);
+    timer->m_timer->setTimerType(Qt::PreciseTimer);
+    timer->m_timer->setInterval(MainQueue::scaledMilliseconds(seconds));
+    Timer* raw = timer.get();
+    QObject::connect(raw->m_timer.get(), &QTimer::timeout, raw->m_timer.get(), [raw] {
+        // The block may drop the last reference to the timer: keep a copy.
+        std::function<void()> block = raw->m_block;
+        if (!raw->m_repeats)
+            raw->invalidate();
+        if (block)
+            block();
+    });
+    timer->m_timer->start();
+    return timer;
+}
+
+Timer::~Timer()
+{
+    invalidate();
+    // The timer may be dropped from inside its own block, while its QTimer is
+    // still emitting: let the event loop delete the QTimer afterwards.
+    if (m_timer)
+        m_timer.release()->deleteLater();
+}
+
+void Timer::invalidate()
+{
+    if (m_timer)
+        m_timer->stop();
+    m_block = nullptr;
+}
+
+bool Timer::isValid() const
+{
+    return m_timer && m_timer->isActive();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// The main queue and run loop of the system: the Qt event loop of the main
+// thread. Every delay and timer goes through here so that tests can scale time
+// down instead of sleeping for real durations.
+class MainQueue {
+public:
+    // Multiplies every delay and timer interval; 1.0 in production.
+    static void setTimeScale(double scale);
+    static double timeScale();
+    static int scaledMilliseconds(double seconds);
+
+    // Runs block once, `seconds` later, on the main thread. With a context the
+    // block is dropped when the context object is destroyed first.
+    static void dispatchAfter(double seconds, std::function<void()> block, QObject* context = nullptr);
+    // Runs block on a later turn of the event loop (never inside the caller).
+    static void dispatchAsync(std::function<void()> block, QObject* context = nullptr);
+};
+
+// A scheduled timer in the style of the platform: it fires its block after its
+// interval (repeatedly when asked) until invalidated.
+class Timer {
+public:
+    static std::shared_ptr<Timer> scheduledTimer(double seconds, bool repeats, std::function<void()> block);
+    ~Timer();
+
+    void invalidate();
+    bool isValid() const;
+
+private:
+    Timer() = default;
+    std::unique_ptr<QTimer> m_timer;
+    std::function<void()> m_block;
+    bool m_repeats = false;
+};

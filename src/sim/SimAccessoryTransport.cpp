@@ -1,0 +1,58 @@
+#include "sim/SimAccessoryTransport.h"
+
+#include "platform/LocalLink.h"
+#include "sim/SimulatedController.h"
+
+#include <QTimer>
+
+SimAccessoryTransport::SimAccessoryTransport(SimulatedController* controller, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(protocols, parent)
+    , m_controller(controller)
+{
+    controller->setParent(this);
+    controller->detachRequested = [this] { detach(); };
+    controller->attachRequested = [this] { attach(); };
+    controller->replySink = [this](const QByteArray& bytes) {
+        if (m_link)
+            m_link->deliverToHost(bytes);
+    };
+}
+
+SimAccessoryTransport::~SimAccessoryTransport()
+{
+    m_controller->detachRequested = nullptr;
+    m_controller->attachRequested = nullptr;
+    m_controller->replySink = nullptr;
+    detach(); // the controller is gone with its transport
+}
+
+void SimAccessoryTransport::start()
+{
+    QTimer::singleShot(m_plugInDelayMs, this, [this] { m_controller->plugIn(); });
+}
+
+QString SimAccessoryTransport::description() const
+{
+    return QStringLiteral("sim");
+}
+
+void SimAccessoryTransport::attach()
+{
+    if (hasAccessory())
+        return;
+    m_link = new LocalLink(this);
+    m_link->deviceReceive = [this](const QByteArray& bytes) { m_controller->receive(bytes); };
+    attachAccessory(m_link);
+}
+
+void SimAccessoryTransport::detach()
+{
+    detachAccessory();
+    if (LocalLink* link = std::exchange(m_link, nullptr))
+        link->deleteLater();
+}
+
+LocalLink* SimAccessoryTransport::link() const
+{
+    return m_link;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/AccessoryTransport.h"
+#include "platform/EAAccessory.h"
+
+#include <QPointer>
+
+class LocalLink;
+class SimulatedController;
+
+// The simulated controller, attached in-process through a local link. The
+// controller's own plug and restart decisions attach and detach it.
+class SimAccessoryTransport : public AccessoryTransport {
+    Q_OBJECT
+public:
+    // Takes ownership of the controller.
+    SimAccessoryTransport(SimulatedController* controller, const QStringList& protocols, QObject* parent = nullptr);
+    ~SimAccessoryTransport() override;
+
+    // The first attachment happens this long after start() (0: on the next event loop turn).
+    void setPlugInDelayMs(int ms) { m_plugInDelayMs = ms; }
+    void start() override;
+    QString description() const override;
+
+    SimulatedController* controller() const { return m_controller; }
+    // The current attachment's link, for tests that tune it; null while detached.
+    LocalLink* link() const;
+
+private:
+    void attach();
+    void detach();
+
+    SimulatedController* m_controller;
+    QPointer<LocalLink> m_link;
+    int m_plugInDelayMs = 0;
+};

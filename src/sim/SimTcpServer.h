@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+class SimulatedController;
+
+// Serves the simulated controller over TCP: the bytes on a connection are
+// exactly the controller's protocol bytes. One host at a time; while the
+// controller is unplugged or restarting the server does not listen, so the
+// host sees a closed connection and later a new one.
+class SimTcpServer : public QObject {
+    Q_OBJECT
+public:
+    // Takes ownership of the controller.
+    SimTcpServer(SimulatedController* controller, QObject* parent = nullptr);
+    ~SimTcpServer() override;
+
+    bool listen(const QHostAddress& address, quint16 port);
+    QString errorString() const { return m_server.errorString(); }
+    quint16 serverPort() const { return m_port; }
+    SimulatedController* controller() const { return m_controller; }
+
+signals:
+    void hostConnected();
+    void hostDisconnected();
+
+private:
+    void onNewConnection();
+    void dropHost();
+    void attach();
+    void detach();
+
+    SimulatedController* m_controller;
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_host;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+};

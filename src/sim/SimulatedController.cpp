@@ -1,0 +1,672 @@
+#include "SimulatedController.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
+#include <deque>
+#include <vector>
+
+namespace {
+
+constexpr int kMaxPayload = 32;
+constexpr int kDataHeader = 5;       // command bytes, length, 16-bit offset
+constexpr int kSplitGapMs = 3;       // long enough for the host to see two separate reads
+constexpr int kDeviceInfoSize = 22;
+
+constexpr uint8_t kOk = 0x00;
+constexpr uint8_t kRefused = 0x01;
+
+constexpr uint8_t kStartLeftApplication = 0x01;
+constexpr uint8_t kStartBootLoader = 0x02;
+
+QByteArray bytes(std::initializer_list<uint8_t> list)
+{
+    QByteArray out;
+    out.reserve(int(list.size()));
+    for (uint8_t b : list)
+        out.append(char(b));
+    return out;
+}
+
+uint8_t at(const QByteArray& a, qsizetype i) { return uint8_t(a[i]); }
+
+// Bytes written by one exchange, with a record of which ones were actually
+// received so that holes are never mistaken for data.
+struct Staging {
+    QByteArray data;
+    std::vector<bool> written;
+
+    void clear()
+    {
+        data.clear();
+        written.clear();
+    }
+
+    void put(int offset, const QByteArray& payload)
+    {
+        const qsizetype end = offset + payload.size();
+        if (end > data.size()) {
+            data.resize(end, '\0');
+            written.resize(size_t(end), false);
+        }
+        std::copy(payload.begin(), payload.end(), data.begin() + offset);
+        std::fill(written.begin() + offset, written.begin() + end, true);
+    }
+
+    bool complete() const { return std::all_of(written.begin(), written.end(), [](bool w) { return w; }); }
+
+    bool matches(int offset, const QByteArray& payload) const
+    {
+        const qsizetype end = offset + payload.size();
+        if (end > data.size())
+            return false;
+        if (!std::all_of(written.begin() + offset, written.begin() + end, [](bool w) { return w; }))
+            return false;
+        return std::equal(payload.begin(), payload.end(), data.begin() + offset);
+    }
+};
+
+struct RightExchange {
+    bool started = false;
+    bool checksumAccepted = false;
+    int packets = 0;
+    Staging staging;
+};
+
+struct LeftExchange {
+    bool started = false;
+    uint8_t target = 0;                  // kStartLeftApplication or kStartBootLoader
+    std::optional<int> announcedLength;
+    bool failed = false;                 // a verify packet did not match
+    int packets = 0;                     // program and verify packets together
+    Staging staging;
+    std::vector<bool> verified;
+};
+
+struct Outgoing {
+    qint64 dueMs = 0;
+    QByteArray bytes;
+    bool restart = false;                // not a reply: the controller restarts here
+};
+
+} // namespace
+
+struct SimulatedController::Impl {
+    explicit Impl(SimulatedController* owner) : q(owner), rng(1) {}
+
+    SimulatedController* q;
+    DeviceInfo info;
+    SimVersion boot{1, 0}, left{2, 3}, right{1, 5};
+    QByteArray rightFlash, leftFlash, bootFlash;
+    SimFaults faults;
+    QRandomGenerator rng;
+
+    bool attached = true;
+    quint64 generation = 0;              // bumped on every detach; stale work compares it
+    QByteArray input;
+    bool parsing = false;
+    QList<QByteArray> received;
+    int restarts = 0;
+
+    RightExchange rightX;
+    LeftExchange leftX;
+
+    std::deque<Outgoing> queue;
+    qint64 lastDueMs = 0;
+    QByteArray held;                     // a reply held back to merge with the next one
+    QElapsedTimer clock;
+    QTimer pumpTimer;
+    QTimer plugTimer;
+
+    qint64 now() const { return clock.elapsed(); }
+
+    // Parsing --------------------------------------------------------------
+
+    enum class Frame { NeedMore, Skip1, Skip2, Message };
+    Frame frame(qsizetype pos, qsizetype* length) const;
+    void dispatch(const QByteArray& msg);
+
+    // Requests -------------------------------------------------------------
+
+    void rightStart();
+    void rightData(const QByteArray& msg);
+    void rightChecksum(const QByteArray& msg);
+    void rightEnd();
+    void deviceInformation();
+    void leftStart(uint8_t target);
+    void leftLength(const QByteArray& msg);
+    void leftProgram(const QByteArray& msg);
+    void leftVerify(const QByteArray& msg);
+    void leftEnd();
+    bool unplugHere(int* packetCounter);
+
+    // Replies and attachment -------------------------------------------------
+
+    void reply(QByteArray bytes, int statusIndex);
+    bool roll(int* counter, double rate);
+    void enqueue(Outgoing item);
+    void schedulePump();
+    void pump();
+    void detach();
+    void attach();
+    void scheduleAttach(int ms);
+};
+
+// --- Parsing -----------------------------------------------------------------
+
+SimulatedController::Impl::Frame SimulatedController::Impl::frame(qsizetype pos, qsizetype* length) const
+{
+    const qsizetype avail = input.size() - pos;
+    if (avail < 1)
+        return Frame::NeedMore;
+    const uint8_t b0 = at(input, pos);
+    if (b0 != 0x20 && b0 != 0x01 && b0 != 0x03 && b0 != 0x80)
+        return Frame::Skip1;
+    if (avail < 2)
+        return Frame::NeedMore;
+    const uint8_t b1 = at(input, pos + 1);
+
+    qsizetype size = 0;
+    bool dataPacket = false;
+    switch (b0) {
+    case 0x20:
+        if (b1 == 0x9F || b1 == 0x9E || b1 == 0x93) size = 2;
+        else if (b1 == 0x92) size = 10;
+        else if (b1 == 0x90) dataPacket = true;
+        break;
+    case 0x01:
+        if (b1 == 0x01) size = 2;
+        break;
+    case 0x03:
+        if (b1 == 0x01) size = 3;
+        break;
+    case 0x80:
+        if (b1 == 0x83) size = 2;
+        else if (b1 == 0x81) size = 4;
+        else if (b1 == 0x80 || b1 == 0x82) dataPacket = true;
+        break;
+    }
+    if (dataPacket) {
+        if (avail < 3)
+            return Frame::NeedMore;
+        const int len = at(input, pos + 2);
+        if (len > kMaxPayload)
+            return Frame::Skip2;
+        size = kDataHeader + len;
+    }
+    if (size == 0)
+        return Frame::Skip1;
+    if (avail < size)
+        return Frame::NeedMore;
+    *length = size;
+    return Frame::Message;
+}
+
+void SimulatedController::Impl::dispatch(const QByteArray& msg)
+{
+    const uint8_t b0 = at(msg, 0), b1 = at(msg, 1);
+    if (b0 == 0x20) {
+        switch (b1) {
+        case 0x9F: reply(bytes({0x20, 0x9F, right.major, right.minor}), -1); return;
+        case 0x9E: rightStart(); return;
+        case 0x90: rightData(msg); return;
+        case 0x92: rightChecksum(msg); return;
+        case 0x93: rightEnd(); return;
+        }
+    } else if (b0 == 0x01) {
+        deviceInformation();
+    } else if (b0 == 0x03) {
+        leftStart(at(msg, 2));
+    } else if (b0 == 0x80) {
+        switch (b1) {
+        case 0x81: leftLength(msg); return;
+        case 0x80: leftProgram(msg); return;
+        case 0x82: leftVerify(msg); return;
+        case 0x83: leftEnd(); return;
+        }
+    }
+}
+
+// --- Requests ----------------------------------------------------------------
+
+void SimulatedController::Impl::deviceInformation()
+{
+    QByteArray r(kDeviceInfoSize, '\0');
+    auto set = [&r](int i, uint8_t v) { r[i] = char(v); };
+    for (int i = 0; i < 6; ++i)
+        set(i, info.btAddress[size_t(i)]);
+    set(6, info.hardware.minor);
+    set(7, info.hardware.major);
+    set(8, info.bluetooth.minor);
+    set(9, info.bluetooth.major);
+    set(11, left.minor);
+    set(12, left.major);
+    set(13, uint8_t(info.year & 0xFF));
+    set(14, uint8_t(info.year >> 8));
+    set(15, info.month);
+    set(16, info.day);
+    set(17, info.protocol.minor);
+    set(18, info.protocol.major);
+    // The boot loader's version is stored major first, unlike the others.
+    set(19, boot.major);
+    set(20, boot.minor);
+    reply(r, -1);
+}
+
+// A fault unplug on data packet N of the exchange: the packet is lost with the
+// attachment. Fires once, so a retried exchange can get through.
+bool SimulatedController::Impl::unplugHere(int* packetCounter)
+{
+    const int index = (*packetCounter)++;
+    if (faults.unplugAtPacket < 0 || index != faults.unplugAtPacket)
+        return false;
+    faults.unplugAtPacket = -1;
+    const int returnMs = faults.unplugReturnMs;
+    QPointer<SimulatedController> alive(q);
+    detach();
+    if (alive)
+        scheduleAttach(returnMs);
+    return true;
+}
+
+void SimulatedController::Impl::rightStart()
+{
+    rightX = RightExchange{};
+    if (faults.refuseStart) {
+        reply(bytes({0x20, 0x9E, kRefused}), 2);
+        return;
+    }
+    rightX.started = true;
+    reply(bytes({0x20, 0x9E, kOk}), 2);
+}
+
+void SimulatedController::Impl::rightData(const QByteArray& msg)
+{
+    if (!rightX.started) {
+        reply(bytes({0x20, 0x90, kRefused}), 2);
+        return;
+    }
+    if (unplugHere(&rightX.packets))
+        return;
+    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    rightX.staging.put(offset, msg.mid(kDataHeader));
+    // New data after a checksum invalidates it; the host must sum again.
+    rightX.checksumAccepted = false;
+    reply(bytes({0x20, 0x90, kOk, 0x00, at(msg, 2), at(msg, 3), at(msg, 4)}), 2);
+}
+
+void SimulatedController::Impl::rightChecksum(const QByteArray& msg)
+{
+    auto u32 = [&msg](int i) {
+        return quint32(at(msg, i)) | quint32(at(msg, i + 1)) << 8 | quint32(at(msg, i + 2)) << 16
+            | quint32(at(msg, i + 3)) << 24;
+    };
+    const quint32 sum = u32(2), count = u32(6);
+    quint32 staged = 0;
+    for (char c : std::as_const(rightX.staging.data))
+        staged += uint8_t(c);
+    const Staging& s = rightX.staging;
+    // An empty image or one with holes would replace good firmware with nothing
+    // or with zero-filled gaps, so neither is accepted whatever the sum says.
+    const bool ok = rightX.started && !s.data.isEmpty() && s.complete()
+        && count == quint32(s.data.size()) && sum == staged;
+    rightX.checksumAccepted = ok;
+    reply(bytes({0x20, 0x92, ok ? kOk : kRefused}), 2);
+}
+
+void SimulatedController::Impl::rightEnd()
+{
+    // The exchange stays open after a good end, so that an end resent because
+    // its acknowledgement was lost is answered the same way again.
+    if (!rightX.started || !rightX.checksumAccepted) {
+        reply(bytes({0x20, 0x93, kRefused}), 2);
+        return;
+    }
+    rightFlash = rightX.staging.data;
+    if (const auto v = SimulatedController::versionFromTrailer(rightFlash))
+        right = *v;
+    reply(bytes({0x20, 0x93, kOk}), 2);
+}
+
+void SimulatedController::Impl::leftStart(uint8_t target)
+{
+    leftX = LeftExchange{};
+    const bool known = target == kStartLeftApplication || target == kStartBootLoader;
+    if (faults.refuseStart || !known) {
+        reply(bytes({0x03, 0x01, target, kRefused}), 3);
+        return;
+    }
+    leftX.started = true;
+    leftX.target = target;
+    reply(bytes({0x03, 0x01, target, kOk}), 3);
+}
+
+void SimulatedController::Impl::leftLength(const QByteArray& msg)
+{
+    if (!leftX.started) {
+        reply(bytes({0x80, 0x81, kRefused}), 2);
+        return;
+    }
+    leftX.announcedLength = at(msg, 2) | (at(msg, 3) << 8);
+    reply(bytes({0x80, 0x81, kOk}), 2);
+}
+
+void SimulatedController::Impl::leftProgram(const QByteArray& msg)
+{
+    if (!leftX.started) {
+        reply(bytes({0x80, 0x80, kRefused}), 2);
+        return;
+    }
+    if (unplugHere(&leftX.packets))
+        return;
+    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    const QByteArray payload = msg.mid(kDataHeader);
+    leftX.staging.put(offset, payload);
+    // Rewritten bytes have to be verified again.
+    const size_t end = std::min(leftX.verified.size(), size_t(offset + payload.size()));
+    for (size_t i = size_t(offset); i < end; ++i)
+        leftX.verified[i] = false;
+    reply(bytes({0x80, 0x80, kOk}), 2);
+}
+
+void SimulatedController::Impl::leftVerify(const QByteArray& msg)
+{
+    if (!leftX.started) {
+        reply(bytes({0x80, 0x82, kRefused}), 2);
+        return;
+    }
+    if (unplugHere(&leftX.packets))
+        return;
+    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    const QByteArray payload = msg.mid(kDataHeader);
+    if (!leftX.staging.matches(offset, payload)) {
+        leftX.failed = true;
+        reply(bytes({0x80, 0x82, kRefused}), 2);
+        return;
+    }
+    const size_t end = size_t(offset + payload.size());
+    if (leftX.verified.size() < end)
+        leftX.verified.resize(end, false);
+    std::fill(leftX.verified.begin() + offset, leftX.verified.begin() + qsizetype(end), true);
+    reply(bytes({0x80, 0x82, kOk}), 2);
+}
+
+void SimulatedController::Impl::leftEnd()
+{
+    const Staging& s = leftX.staging;
+    const int announced = leftX.announcedLength.value_or(0);
+    const bool allVerified = leftX.verified.size() >= size_t(announced)
+        && std::all_of(leftX.verified.begin(), leftX.verified.begin() + announced, [](bool v) { return v; });
+    // An empty region is refused: committing it would erase the side's firmware.
+    const bool ok = leftX.started && !leftX.failed && announced > 0 && s.data.size() == announced
+        && s.complete() && allVerified;
+    if (!ok) {
+        reply(bytes({0x80, 0x83, kRefused}), 2);
+        return;
+    }
+    const auto version = SimulatedController::versionFromTrailer(s.data);
+    if (leftX.target == kStartBootLoader) {
+        bootFlash = s.data;
+        if (version)
+            boot = *version;
+    } else {
+        leftFlash = s.data;
+        if (version)
+            left = *version;
+    }
+    leftX = LeftExchange{};
+    reply(bytes({0x80, 0x83, kOk}), 2);
+    // The restart follows the acknowledgement, whatever delay that has.
+    enqueue(Outgoing{now(), {}, true});
+}
+
+// --- Replies and attachment ---------------------------------------------------
+
+bool SimulatedController::Impl::roll(int* counter, double rate)
+{
+    // Always draw, so that one seed gives one fault sequence whatever the counters.
+    const bool random = rng.generateDouble() < rate;
+    if (*counter > 0) {
+        --*counter;
+        return true;
+    }
+    return random;
+}
+
+void SimulatedController::Impl::reply(QByteArray r, int statusIndex)
+{
+    const bool drop = roll(&faults.dropReplies, faults.dropRate);
+    const bool corrupt = roll(&faults.corruptReplies, faults.corruptRate);
+    const bool merge = roll(&faults.mergeReplies, faults.mergeRate);
+    const bool duplicate = roll(&faults.duplicateReplies, faults.duplicateRate);
+    const bool split = roll(&faults.splitReplies, faults.splitRate);
+    const int extraDelay = faults.maxRandomDelayMs > 0 ? int(rng.bounded(faults.maxRandomDelayMs + 1)) : 0;
+
+    if (drop)
+        return;
+    if (corrupt) {
+        const qsizetype i = statusIndex >= 0 && statusIndex < r.size() ? statusIndex : 0;
+        r[i] = char(at(r, i) ^ 0xFF);
+    }
+    if (merge) {
+        held.append(r);
+        return;
+    }
+    r.prepend(held);
+    held.clear();
+
+    const qint64 due = now() + std::max(0, faults.replyDelayMs) + extraDelay;
+    for (int copy = 0; copy < (duplicate ? 2 : 1); ++copy) {
+        if (split && r.size() > 1) {
+            const qsizetype half = r.size() / 2;
+            enqueue(Outgoing{due, r.left(half), false});
+            enqueue(Outgoing{lastDueMs + kSplitGapMs, r.mid(half), false});
+        } else {
+            enqueue(Outgoing{due, r, false});
+        }
+    }
+}
+
+void SimulatedController::Impl::enqueue(Outgoing item)
+{
+    // Never before what is already queued: replies keep their order.
+    item.dueMs = std::max(item.dueMs, lastDueMs);
+    lastDueMs = item.dueMs;
+    queue.push_back(std::move(item));
+    schedulePump();
+}
+
+void SimulatedController::Impl::schedulePump()
+{
+    if (queue.empty()) {
+        pumpTimer.stop();
+        return;
+    }
+    pumpTimer.start(int(std::max<qint64>(0, queue.front().dueMs - now())));
+}
+
+// One item per timer event, so that the host reads each reply on its own.
+void SimulatedController::Impl::pump()
+{
+    if (queue.empty() || queue.front().dueMs > now()) {
+        schedulePump();
+        return;
+    }
+    Outgoing item = std::move(queue.front());
+    queue.pop_front();
+    QPointer<SimulatedController> alive(q);
+    if (item.restart) {
+        ++restarts;
+        const int delay = faults.restartDelayMs;
+        detach();
+        if (!alive)
+            return;
+        scheduleAttach(delay);
+    } else if (auto sink = q->replySink) {
+        sink(item.bytes);
+        if (!alive)
+            return;
+    }
+    schedulePump();
+}
+
+void SimulatedController::Impl::detach()
+{
+    if (!attached)
+        return;
+    attached = false;
+    ++generation;
+    input.clear();
+    queue.clear();
+    held.clear();
+    pumpTimer.stop();
+    plugTimer.stop();
+    // Power goes with the attachment: an unfinished exchange is lost.
+    rightX = RightExchange{};
+    leftX = LeftExchange{};
+    if (auto cb = q->detachRequested)
+        cb();
+}
+
+void SimulatedController::Impl::attach()
+{
+    // Announced even when already attached: the owner may be waiting for it to
+    // present the controller for the first time.
+    plugTimer.stop();
+    attached = true;
+    if (auto cb = q->attachRequested)
+        cb();
+}
+
+void SimulatedController::Impl::scheduleAttach(int ms)
+{
+    if (ms < 0)
+        plugTimer.stop();
+    else
+        plugTimer.start(ms);
+}
+
+// --- Public interface -----------------------------------------------------------
+
+SimulatedController::SimulatedController(QObject* parent)
+    : QObject(parent), d(std::make_unique<Impl>(this))
+{
+    d->clock.start();
+    d->pumpTimer.setSingleShot(true);
+    d->pumpTimer.setTimerType(Qt::PreciseTimer);
+    d->plugTimer.setSingleShot(true);
+    connect(&d->pumpTimer, &QTimer::timeout, this, [this] { d->pump(); });
+    connect(&d->plugTimer, &QTimer::timeout, this, [this] { d->attach(); });
+}
+
+SimulatedController::~SimulatedController() = default;
+
+QByteArray SimulatedController::versionTrailer(SimVersion version)
+{
+    QByteArray t("Q3DV");
+    t.append(char(version.major)).append(char(version.minor)).append('\0').append('\0');
+    return t;
+}
+
+std::optional<SimVersion> SimulatedController::versionFromTrailer(const QByteArray& image)
+{
+    if (image.size() < kTrailerSize)
+        return std::nullopt;
+    const QByteArray t = image.right(kTrailerSize);
+    if (!t.startsWith("Q3DV") || t[6] != '\0' || t[7] != '\0')
+        return std::nullopt;
+    return SimVersion{at(t, 4), at(t, 5)};
+}
+
+bool SimulatedController::setVersions(const QString& bootLeftRight)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})-(\\d{1,3})\\.(\\d{1,3})-(\\d{1,3})\\.(\\d{1,3})$"));
+    const auto m = re.match(bootLeftRight);
+    if (!m.hasMatch())
+        return false;
+    uint8_t n[6];
+    for (int i = 0; i < 6; ++i) {
+        const uint v = m.captured(i + 1).toUInt();
+        if (v > 255)
+            return false;
+        n[i] = uint8_t(v);
+    }
+    d->boot = {n[0], n[1]};
+    d->left = {n[2], n[3]};
+    d->right = {n[4], n[5]};
+    return true;
+}
+
+QString SimulatedController::versionsText() const
+{
+    return d->boot.text() + u'-' + d->left.text() + u'-' + d->right.text();
+}
+
+SimVersion SimulatedController::bootVersion() const { return d->boot; }
+SimVersion SimulatedController::leftVersion() const { return d->left; }
+SimVersion SimulatedController::rightVersion() const { return d->right; }
+SimulatedController::DeviceInfo& SimulatedController::deviceInfo() { return d->info; }
+QByteArray SimulatedController::rightFlash() const { return d->rightFlash; }
+QByteArray SimulatedController::leftApplicationFlash() const { return d->leftFlash; }
+QByteArray SimulatedController::bootLoaderFlash() const { return d->bootFlash; }
+SimFaults& SimulatedController::faults() { return d->faults; }
+void SimulatedController::setSeed(quint32 seed) { d->rng.seed(seed); }
+bool SimulatedController::isAttached() const { return d->attached; }
+const QList<QByteArray>& SimulatedController::receivedMessages() const { return d->received; }
+int SimulatedController::restartCount() const { return d->restarts; }
+
+void SimulatedController::receive(const QByteArray& bytes)
+{
+    if (!d->attached)
+        return;                          // an unplugged device hears nothing
+    d->input.append(bytes);
+    if (d->parsing)
+        return;                          // re-entered from a callback: the outer loop goes on
+
+    QPointer<SimulatedController> alive(this);
+    const quint64 generation = d->generation;
+    d->parsing = true;
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype length = 0;
+        const auto f = d->frame(pos, &length);
+        if (f == Impl::Frame::NeedMore)
+            break;
+        if (f == Impl::Frame::Skip1 || f == Impl::Frame::Skip2) {
+            pos += f == Impl::Frame::Skip1 ? 1 : 2;
+            continue;
+        }
+        const QByteArray msg = d->input.mid(pos, length);
+        pos += length;
+        d->received.append(msg);
+        d->dispatch(msg);
+        if (!alive)
+            return;
+        if (d->generation != generation) {
+            // Detached while handling it: the rest of the input went with the attachment.
+            d->parsing = false;
+            return;
+        }
+    }
+    d->input.remove(0, pos);
+    d->parsing = false;
+}
+
+void SimulatedController::unplug(int returnAfterMs)
+{
+    QPointer<SimulatedController> alive(this);
+    d->detach();
+    if (alive)
+        d->scheduleAttach(returnAfterMs);
+}
+
+void SimulatedController::plugIn()
+{
+    d->attach();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QRandomGenerator>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// One side's firmware version as the controller reports it (major.minor).
+struct SimVersion {
+    uint8_t major = 0;
+    uint8_t minor = 0;
+    QString text() const { return QStringLiteral("%1.%2").arg(major).arg(minor); }
+    bool operator==(const SimVersion&) const = default;
+};
+
+// Faults the model injects into its own behaviour. Counters fire on the next
+// matching events and count down; rates draw from the seeded generator.
+struct SimFaults {
+    int replyDelayMs = 0;           // every reply leaves this long after its request
+    int dropReplies = 0;            // the next N replies are never sent
+    int duplicateReplies = 0;       // the next N replies are sent twice
+    int splitReplies = 0;           // the next N replies leave in two chunks, a few ms apart
+    int mergeReplies = 0;           // the next N replies are held and leave together with the following one
+    int corruptReplies = 0;         // the next N replies have one byte flipped
+    bool refuseStart = false;       // start commands (left 0x03 0x01 T, right 0x20 0x9E) are refused
+    int unplugAtPacket = -1;        // drop the attachment on receiving data packet N of an exchange (0-based)
+    int unplugReturnMs = 1000;      // after a fault unplug, come back after this long (-1: never)
+    int restartDelayMs = 1000;      // after a left end command, come back after this long (-1: never)
+
+    // Random faults for soak runs: the probability (0..1) of each fault per reply.
+    double dropRate = 0, duplicateRate = 0, splitRate = 0, mergeRate = 0, corruptRate = 0;
+    int maxRandomDelayMs = 0;       // each reply gets an extra delay in [0, max]
+};
+
+// A device model of the controller: it parses the host's requests from a byte
+// stream in any chunking, keeps a right-side flash and a left-side flash (boot
+// loader region and application region), answers as the controller does and
+// restarts after a left-side end command. It knows nothing of transports: the
+// owner wires replySink, detachRequested and attachRequested.
+class SimulatedController : public QObject {
+    Q_OBJECT
+public:
+    // The device information record's fields other than the versions.
+    struct DeviceInfo {
+        std::array<uint8_t, 6> btAddress{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+        SimVersion hardware{1, 5};
+        SimVersion bluetooth{2, 1};
+        SimVersion protocol{1, 2};
+        uint16_t year = 2021;
+        uint8_t month = 3;
+        uint8_t day = 9;
+    };
+
+    // Images may carry a trailer by which the model learns their version:
+    // the last 8 bytes are "Q3DV", major, minor, and two zero bytes.
+    static constexpr int kTrailerSize = 8;
+    static QByteArray versionTrailer(SimVersion version);
+    static std::optional<SimVersion> versionFromTrailer(const QByteArray& image);
+
+    explicit SimulatedController(QObject* parent = nullptr);
+    ~SimulatedController() override;
+
+    // "B-L-R", e.g. "1.0-2.3-1.5"; false when the text is malformed.
+    bool setVersions(const QString& bootLeftRight);
+    QString versionsText() const;
+    SimVersion bootVersion() const;
+    SimVersion leftVersion() const;
+    SimVersion rightVersion() const;
+    DeviceInfo& deviceInfo();
+
+    // Flash contents as last written by complete, verified exchanges.
+    QByteArray rightFlash() const;
+    QByteArray leftApplicationFlash() const;
+    QByteArray bootLoaderFlash() const;
+
+    SimFaults& faults();
+    void setSeed(quint32 seed);
+
+    // Bytes from the host, in any chunking.
+    void receive(const QByteArray& bytes);
+
+    // Attachment state as the model sees it.
+    bool isAttached() const;
+    // Unplug now (the owner drops the attachment); plugIn() brings it back.
+    void unplug(int returnAfterMs = -1);
+    void plugIn();
+
+    // Every request the model has parsed, in order, as raw message bytes.
+    const QList<QByteArray>& receivedMessages() const;
+    int restartCount() const;
+
+    // Wiring by the owner.
+    std::function<void(const QByteArray&)> replySink;   // one reply chunk towards the host
+    std::function<void()> detachRequested;              // the attachment must drop now
+    std::function<void()> attachRequested;              // the controller is back
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,71 @@
+#include "upgrade/DeviceInformation.h"
+
+DeviceInformation& DeviceInformation::shared()
+{
+    static DeviceInformation record;
+    return record;
+}
+
+bool DeviceInformation::fill(const QByteArray& reply)
+{
+    if (reply.size() < kReplySize)
+        return false;
+    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
+    for (int i = 0; i < 6; ++i)
+        local_bt_addr[i] = b[i];
+    hardwarev_ver[0] = b[6];
+    hardwarev_ver[1] = b[7];
+    bluetooth_ver[0] = b[8];
+    bluetooth_ver[1] = b[9];
+    software_ver[0] = b[11];
+    software_ver[1] = b[12];
+    year = uint16_t(b[13] | (b[14] << 8));
+    month = b[15];
+    day = b[16];
+    gcmprotocol_ver[0] = b[17];
+    gcmprotocol_ver[1] = b[18];
+    bootsoftware_ver[0] = b[19];
+    bootsoftware_ver[1] = b[20];
+    return true;
+}
+
+QString DeviceInformation::hardwareVersion() const
+{
+    return QString::asprintf("%d.%02d", hardwarev_ver[1], hardwarev_ver[0]);
+}
+
+QString DeviceInformation::bluetoothVersion() const
+{
+    return QString::asprintf("%d.%02d", bluetooth_ver[1], bluetooth_ver[0]);
+}
+
+QString DeviceInformation::softwareVersion() const
+{
+    return QString::asprintf("%d.%d", software_ver[1], software_ver[0]);
+}
+
+QString DeviceInformation::gcmVersion() const
+{
+    return QString::asprintf("%d.%02d", gcmprotocol_ver[1], gcmprotocol_ver[0]);
+}
+
+QString DeviceInformation::productDateString() const
+{
+    return QString::asprintf("%04d%02d%02d", year, month, day);
+}
+
+QString DeviceInformation::macAddressWithoutColon() const
+{
+    return QString::asprintf("%02X%02X%02X%02X%02X%02X", local_bt_addr[0], local_bt_addr[1], local_bt_addr[2],
+                             local_bt_addr[3], local_bt_addr[4], local_bt_addr[5]);
+}
+
+QString DeviceInformation::bootVer() const
+{
+    return QString::asprintf("%d.%d", bootsoftware_ver[0], bootsoftware_ver[1]);
+}
+
+QString DeviceInformation::updateTime() const
+{
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d", year, month, day, hour, minute);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/EAAccessory.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class Timer;
+struct Notification;
+
+extern const QString ZelGamepadDisconnectByUpgradingFirmwareNotification;
+
+// The process-wide firmware upgrade engine: the request and reply layer over
+// the accessory session, the version query, the image transfers and the
+// sequencing of a run across the controller's restarts.
+class ZelFirmwareUpgradeManager {
+public:
+    using ReadCallback = std::function<void(const QByteArray&)>;
+    using VersionCallback = std::function<void(const QString&)>;
+    using ProgressBlock = std::function<void(double)>;
+
+    static constexpr double kCheckVersionTimeout = 8.0;
+    static constexpr double kLeftRequestDelay = 0.1;
+    static constexpr double kUnplugPromptSeconds = 4.0;
+
+    static ZelFirmwareUpgradeManager& sharedInstance();
+
+    // Request and reply layer.
+    void writeData(const QByteArray& data, ReadCallback callback);
+    void _sessionDataReceived(const Notification& notification);
+
+    // Version query.
+    void checkCurrentVersion(VersionCallback callback);
+    void checkRightSideVersion();
+    void checkLeftSideVersion();
+    void checkVersionWithSide(unsigned side, VersionCallback callback);
+
+    // The device information record, formatted.
+    QString hardwareVersion() const;
+    QString bluetoothVersion() const;
+    QString softwareVersion() const;
+    QString gcmVersion() const;
+    QString productDateString() const;
+    QString macAddressWithoutColon() const;
+    QString bootVer() const;
+    QString updateTime() const;
+
+    // Accessory following.
+    void addNotificationObserver();
+    void _accessoryDidConnect(const Notification& notification);
+    void _accessoryDidDisconnect(const Notification& notification);
+
+    // Properties.
+    ReadCallback readCallback;
+    EAAccessoryPtr accessory;
+    QStringList supportedProtocols;
+    QString latestFirmwareVersion, latestFirmwareUrl, latestFirmwareMD5;
+    QString bootFilePath, leftFilePath, rightFilePath;
+    QString leftVersion, bootVersion, rightVersion;
+    bool bootNeedUpgrade = false, leftNeedUpgrade = false, rightNeedUpgrade = false;
+    bool bootUpgradeDone = false, leftUpgradeDone = false, rightUpgradeDone = false;
+    bool isUpgradingFirmware = false;
+    bool isGamepadDisconnectByUpgradingFirmware = false;
+    bool hasSelectedFirmware = false;
+    std::shared_ptr<Timer> checkVersionTimer;
+    ProgressBlock upgradeProgressBlock;
+
+private:
+    ZelFirmwareUpgradeManager();
+    void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback);
+    void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback);
+    void stopCheckVersionTimer();
+};

@@ -1,0 +1,221 @@
+// The accessory session's transmit and receive rules, over a real local link
+// and its streams.
+#include "accessory/EADSessionController.h"
+#include "platform/EASession.h"
+#include "platform/LocalLink.h"
+#include "platform/NotificationCenter.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+const QString kProtocol = QStringLiteral("example.q3dart.protocol");
+}
+
+class TestSessionController : public QObject {
+    Q_OBJECT
+
+    LocalLink* m_link = nullptr;
+    RecordingPeer* m_peer = nullptr;
+    EAAccessoryPtr m_accessory;
+    int m_notifications = 0;
+
+    EADSessionController& session() { return EADSessionController::sharedController(); }
+    QByteArray pattern(int n)
+    {
+        QByteArray b;
+        for (int i = 0; i < n; ++i)
+            b.append(char(i * 7 + 3));
+        return b;
+    }
+
+private slots:
+    void init()
+    {
+        m_link = new LocalLink;
+        m_peer = new RecordingPeer(m_link);
+        m_accessory = EAAccessory::create({kProtocol}, m_link);
+        m_notifications = 0;
+        NotificationCenter::defaultCenter().addObserver(this, EADSessionDataReceivedNotification,
+                                                        [this](const Notification&) { ++m_notifications; });
+        session().closeSession();
+        session().setupControllerForAccessory(m_accessory, kProtocol);
+    }
+
+    void cleanup()
+    {
+        NotificationCenter::defaultCenter().removeObserver(this);
+        session().closeSession();
+        session().setupControllerForAccessory(nullptr, QString());
+        m_accessory.reset();
+        delete m_peer;
+        delete m_link;
+    }
+
+    void opensOnlyForAnOfferedProtocolAndAFreeAccessory()
+    {
+        session().setupControllerForAccessory(m_accessory, QStringLiteral("other.protocol"));
+        QVERIFY(!session().openSession());
+        QVERIFY(!session().session());
+        session().setupControllerForAccessory(nullptr, kProtocol);
+        QVERIFY(!session().openSession());
+
+        session().setupControllerForAccessory(m_accessory, kProtocol);
+        auto elsewhere = EASession::create(m_accessory, kProtocol); // held by someone else
+        QVERIFY(elsewhere);
+        QVERIFY(!session().openSession());
+        elsewhere.reset();
+        QVERIFY(session().openSession());
+        // Opening again replaces the session; bytes flow through the newest one.
+        std::weak_ptr<EASession> first = session().session();
+        QVERIFY(session().openSession());
+        QVERIFY(first.expired());
+        QVERIFY(session().session());
+        session().writeData("abc");
+        QTRY_COMPARE(m_peer->received, QByteArray("abc"));
+    }
+
+    void bytesWrittenBeforeOpeningGoOutAfterwardsInOrder()
+    {
+        session().writeData("one,");
+        session().writeData("two");
+        spin(20);
+        QVERIFY(m_peer->received.isEmpty());
+        QVERIFY(session().openSession());
+        session().writeData(",three");
+        QTRY_COMPARE(m_peer->received, QByteArray("one,two,three"));
+    }
+
+    void writeNeverDeliversInsideTheCall()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        session().writeData("x");
+        QVERIFY(m_peer->received.isEmpty()); // a real stream delivers later
+        QTRY_COMPARE(m_peer->received, QByteArray("x"));
+    }
+
+    void partlyAcceptedWritesKeepExactlyTheTailQueued()
+    {
+        m_link->setCapacity(10);
+        QVERIFY(session().openSession());
+        spin(5);
+        const QByteArray data = pattern(300);
+        session().writeData(data);
+        QCOMPARE(m_link->pendingToDevice(), 10);
+        QTRY_COMPARE(m_peer->received, data);
+    }
+
+    void noSpaceReturnsAtOnceAndTheBytesLeaveAtTheNextSpaceEvent()
+    {
+        m_link->setCapacity(0);
+        QVERIFY(session().openSession());
+        spin(5);
+        session().writeData("first");
+        session().writeData("second");
+        spin(20);
+        QVERIFY(m_peer->received.isEmpty());
+        m_link->setCapacity(1024);
+        emit m_link->spaceAvailable();
+        QTRY_COMPARE(m_peer->received, QByteArray("firstsecond"));
+    }
+
+    void aWriteErrorKeepsTheBytesQueued()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        m_link->setFailSends(true);
+        session().writeData("kept");
+        spin(20);
+        QVERIFY(m_peer->received.isEmpty());
+        m_link->setFailSends(false);
+        session().writeData("+more");
+        QTRY_COMPARE(m_peer->received, QByteArray("kept+more"));
+    }
+
+    void pendingBytesAreGatheredUnderOneNotification()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        m_peer->reply(pattern(300));
+        QTRY_COMPARE(m_notifications, 1);
+        spin(20);
+        QCOMPARE(m_notifications, 1);
+        QCOMPARE(session().readBytesAvailable(), 300u);
+        QCOMPARE(session().readData(128), pattern(300).left(128));
+        QCOMPARE(session().readData(172), pattern(300).mid(128));
+        QCOMPARE(session().readBytesAvailable(), 0u);
+    }
+
+    void aBytesEventWithNothingReadableStillNotifiesOnce()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        session().streamHandleEvent(session().session()->inputStream(), StreamEvent::HasBytesAvailable);
+        QCOMPARE(m_notifications, 1);
+        QCOMPARE(session().readBytesAvailable(), 0u);
+    }
+
+    void takingBytesReadsOnceMoreFromTheStream()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        m_peer->reply("0123456789");
+        QTRY_COMPARE(session().readBytesAvailable(), 10u);
+        // Hold the stream's events back so the next bytes wait in the stream.
+        session().session()->inputStream()->removeFromRunLoop();
+        m_peer->reply("abcdefghijklmnopqrst");
+        spin(20);
+        QCOMPARE(session().readBytesAvailable(), 10u);
+        QCOMPARE(session().readData(0), QByteArray(""));
+        QVERIFY(!session().readData(0).isNull());
+        QCOMPARE(session().readBytesAvailable(), 30u); // the extra read of the first call
+        QCOMPARE(session().readData(10), QByteArray("0123456789"));
+        QCOMPARE(session().readData(20), QByteArray("abcdefghijklmnopqrst"));
+    }
+
+    void closingDropsQueuedAndUnreadBytes()
+    {
+        QVERIFY(session().openSession());
+        spin(5);
+        m_peer->reply("unread");
+        QTRY_COMPARE(session().readBytesAvailable(), 6u);
+        m_link->setCapacity(0);
+        session().writeData("never sent");
+        session().closeSession();
+        QCOMPARE(session().readBytesAvailable(), 0u);
+        QVERIFY(session().readData(0).isNull());
+        m_link->setCapacity(1024);
+        QVERIFY(session().openSession());
+        session().writeData("after");
+        QTRY_COMPARE(m_peer->received, QByteArray("after"));
+
+        // Closing with nothing open only drops the buffers.
+        session().closeSession();
+        session().closeSession();
+        QCOMPARE(session().readBytesAvailable(), 0u);
+    }
+
+    void openErrorAndEndEventsChangeNothing()
+    {
+        QVERIFY(session().openSession());
+        m_link->setCapacity(0);
+        session().writeData("queued");
+        m_link->raiseError();
+        spin(20);
+        QCOMPARE(m_notifications, 0);
+        m_link->setCapacity(1024);
+        emit m_link->spaceAvailable();
+        QTRY_COMPARE(m_peer->received, QByteArray("queued"));
+
+        m_link->markDetached(); // end of stream: the session stays until closed
+        spin(20);
+        QVERIFY(session().session());
+        QCOMPARE(m_notifications, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionController)
+#include "tst_sessioncontroller.moc"

@@ -1,0 +1,252 @@
+// The accessory service: the manager and its notifications, sessions, and
+// the sim, tcp and serial transports over real byte streams.
+#include "platform/ByteStream.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/EASession.h"
+#include "platform/NotificationCenter.h"
+#include "platform/SerialAccessoryTransport.h"
+#include "platform/TcpAccessoryTransport.h"
+#include "sim/DeviceAddress.h"
+#include "sim/SimAccessoryTransport.h"
+#include "sim/SimTcpServer.h"
+#include "sim/SimulatedController.h"
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QSerialPort>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+const QString kProtocol = QStringLiteral("example.q3dart.protocol");
+
+// Opens a session on an accessory and gathers what its input stream reads.
+class SessionProbe : public StreamDelegate {
+public:
+    explicit SessionProbe(const EAAccessoryPtr& accessory)
+        : session(EASession::create(accessory, kProtocol))
+    {
+        if (!session)
+            return;
+        for (ByteStream* s : {static_cast<ByteStream*>(session->inputStream()),
+                              static_cast<ByteStream*>(session->outputStream())}) {
+            s->setDelegate(this);
+            s->scheduleInRunLoop();
+            s->open();
+        }
+    }
+    void streamHandleEvent(ByteStream*, StreamEvent event) override
+    {
+        events << int(event);
+        if (event != StreamEvent::HasBytesAvailable)
+            return;
+        uint8_t buffer[64];
+        qint64 n;
+        while ((n = session->inputStream()->read(buffer, sizeof buffer)) > 0)
+            received.append(reinterpret_cast<const char*>(buffer), n);
+    }
+    qint64 send(const QByteArray& bytes)
+    {
+        return session->outputStream()->write(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
+    }
+    std::shared_ptr<EASession> session;
+    QByteArray received;
+    QList<int> events;
+};
+
+EAAccessoryPtr waitForAttachment(int timeoutMs = 3000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const auto list = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+        if (!list.empty())
+            return list.front();
+        QTest::qWait(5);
+    }
+    return nullptr;
+}
+
+bool waitForNoAttachment(int timeoutMs = 3000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty())
+            return true;
+        QTest::qWait(5);
+    }
+    return false;
+}
+
+quint16 unusedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TestAccessoryService : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        QVERIFY(waitForNoAttachment());
+        EAAccessoryManager::sharedAccessoryManager().unregisterForLocalNotifications();
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
+
+    void theSimulatedControllerAttachesAndAnnouncesOnlyOnceRegistered()
+    {
+        QList<QPair<QString, quint64>> notes;
+        for (const QString& name : {EAAccessoryDidConnectNotification, EAAccessoryDidDisconnectNotification})
+            NotificationCenter::defaultCenter().addObserver(this, name, [&notes](const Notification& n) {
+                notes.append({n.name, n.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>()->connectionID()});
+            });
+        auto* transport = new SimAccessoryTransport(new SimulatedController, {kProtocol});
+        transport->start();
+        const EAAccessoryPtr first = waitForAttachment();
+        QVERIFY(first);
+        QVERIFY(notes.isEmpty()); // not registered yet
+        QCOMPARE(first->protocolStrings(), QStringList{kProtocol});
+
+        EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
+        transport->controller()->unplug(20);
+        QVERIFY(waitForNoAttachment());
+        const EAAccessoryPtr second = waitForAttachment();
+        QVERIFY(second);
+        QVERIFY(second->connectionID() != first->connectionID());
+        QVERIFY(!first->isConnected());
+        QCOMPARE(notes.size(), 2);
+        QCOMPARE(notes[0], qMakePair(EAAccessoryDidDisconnectNotification, first->connectionID()));
+        QCOMPARE(notes[1], qMakePair(EAAccessoryDidConnectNotification, second->connectionID()));
+
+        // Bytes flow both ways through a session's streams.
+        SessionProbe probe(second);
+        QVERIFY(probe.session);
+        QVERIFY(!EASession::create(second, kProtocol)); // one session at a time
+        QVERIFY(!EASession::create(second, QStringLiteral("other")));
+        QTRY_VERIFY(probe.events.contains(int(StreamEvent::HasSpaceAvailable)));
+        QCOMPARE(probe.send(QByteArray("\x20\x9F", 2)), 2);
+        QTRY_COMPARE(probe.received, QByteArray("\x20\x9F\x01\x05", 4));
+
+        transport->controller()->unplug(-1);
+        QTRY_VERIFY(probe.events.contains(int(StreamEvent::EndEncountered)));
+        QCOMPARE(probe.send("x"), -1);
+        delete transport;
+    }
+
+    void tcpAttachmentsFollowTheConnectionAndComeBackAfterARestart()
+    {
+        auto* server = new SimTcpServer(new SimulatedController);
+        server->controller()->setVersions(QStringLiteral("1.0-2.3-1.7"));
+        QVERIFY(server->listen(QHostAddress::LocalHost, 0));
+        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), server->serverPort(), {kProtocol});
+        transport->start();
+        const EAAccessoryPtr first = waitForAttachment();
+        QVERIFY(first);
+        {
+            SessionProbe probe(first);
+            QTRY_VERIFY(probe.events.contains(int(StreamEvent::HasSpaceAvailable)));
+            probe.send(QByteArray("\x20\x9F", 2));
+            QTRY_COMPARE(probe.received, QByteArray("\x20\x9F\x01\x07", 4));
+        }
+        // The controller restarts: the connection drops, the transport retries
+        // until the controller listens again, and a new attachment appears.
+        server->controller()->unplug(300);
+        QVERIFY(waitForNoAttachment());
+        const EAAccessoryPtr second = waitForAttachment(5000);
+        QVERIFY(second);
+        QVERIFY(second->connectionID() != first->connectionID());
+        delete transport;
+        QVERIFY(waitForNoAttachment());
+        delete server;
+    }
+
+    void aRefusedTcpConnectionIsReportedAndRetried()
+    {
+        const quint16 port = unusedPort();
+        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), port, {kProtocol});
+        transport->start();
+        QTRY_VERIFY(!transport->lastError().isEmpty());
+        QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
+        QCOMPARE(transport->description(), QStringLiteral("tcp:127.0.0.1:%1").arg(port));
+
+        auto* server = new SimTcpServer(new SimulatedController);
+        QVERIFY(server->listen(QHostAddress::LocalHost, port));
+        QVERIFY(waitForAttachment(3000));
+        QVERIFY(transport->lastError().isEmpty());
+        delete transport;
+        delete server;
+    }
+
+    void aSerialDeviceAttachesAndItsLossIsADisconnect()
+    {
+        const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
+        if (socat.isEmpty())
+            QSKIP("socat is not installed (scripts/setup installs it)");
+        QTemporaryDir dir;
+        const QString hostEnd = dir.filePath(QStringLiteral("host"));
+        const QString deviceEnd = dir.filePath(QStringLiteral("device"));
+        QProcess pair;
+        pair.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + hostEnd, QStringLiteral("pty,raw,echo=0,link=") + deviceEnd});
+        QTRY_VERIFY(QFileInfo::exists(hostEnd) && QFileInfo::exists(deviceEnd));
+
+        auto transport = std::make_unique<SerialAccessoryTransport>(hostEnd, QStringList{kProtocol});
+        transport->start();
+        const EAAccessoryPtr accessory = waitForAttachment();
+        QVERIFY(accessory);
+
+        QSerialPort device(deviceEnd);
+        QVERIFY(device.open(QIODevice::ReadWrite));
+        SessionProbe probe(accessory);
+        QTRY_VERIFY(probe.events.contains(int(StreamEvent::HasSpaceAvailable)));
+        QCOMPARE(probe.send("ping"), 4);
+        QByteArray heard;
+        QTRY_COMPARE(heard += device.readAll(), QByteArray("ping"));
+        device.write("pong");
+        device.flush();
+        QTRY_COMPARE(probe.received, QByteArray("pong"));
+
+        device.close();
+        pair.terminate();
+        pair.waitForFinished();
+        QVERIFY(waitForNoAttachment());
+    }
+
+    void aMissingSerialDeviceIsReportedNotAttached()
+    {
+        SerialAccessoryTransport transport(QStringLiteral("/dev/q3dart-no-such-device"), {kProtocol});
+        transport.start();
+        QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
+        spin(50);
+        QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
+    }
+
+    void deviceAddressesAreParsedStrictly()
+    {
+        DeviceAddress a;
+        QVERIFY(DeviceAddress::parse(QStringLiteral("sim"), &a) && a.kind == DeviceAddress::Kind::Sim);
+        QVERIFY(DeviceAddress::parse(QString(), &a) && a.kind == DeviceAddress::Kind::Auto);
+        QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:5000"), &a));
+        QCOMPARE(a.host, QStringLiteral("127.0.0.1"));
+        QCOMPARE(a.port, quint16(5000));
+        QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:[::1]:7"), &a));
+        QCOMPARE(a.host, QStringLiteral("::1"));
+        QVERIFY(DeviceAddress::parse(QStringLiteral("serial:/dev/ttyUSB0"), &a));
+        QCOMPARE(a.path, QStringLiteral("/dev/ttyUSB0"));
+        QString bad;
+        for (const char* text : {"tcp:host", "tcp:host:0", "tcp:host:70000", "tcp::5", "serial:", "usb", "tcp:h:x"})
+            QVERIFY2(!DeviceAddress::parse(QString::fromLatin1(text), &a, &bad), text);
+        QCOMPARE(bad, QStringLiteral("tcp:h:x"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccessoryService)
+#include "tst_accessoryservice.moc"

@@ -1,0 +1,132 @@
+// The command-line tools as scripts use them: real processes, real sockets.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeoutMs = 30000)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+    for (const QString& kv : extraEnv)
+        env.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(Q3DART_CLI), args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Starts q3dart-sim on a free port and returns the port it listens on.
+quint16 startSim(QProcess& sim, const QStringList& extra = {})
+{
+    sim.start(QStringLiteral(Q3DART_SIM), QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extra);
+    if (!sim.waitForReadyRead(10000))
+        return 0;
+    const QRegularExpression re(QStringLiteral("listening on [^:]+:(\\d+)"));
+    const auto m = re.match(QString::fromUtf8(sim.readLine()));
+    return m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void versionsOverTcpPrintsTheCombinedVersionFirst()
+    {
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--versions"), QStringLiteral("1.0-2.3-1.5")});
+        QVERIFY(port);
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QStringLiteral("1.0-2.3-1.5"));
+        QVERIFY(lines.contains(QStringLiteral("bluetooth_address: 123456789ABC")));
+        QVERIFY(lines.contains(QStringLiteral("production_date: 20210309")));
+        QVERIFY(lines.contains(QStringLiteral("software_version: 2.3")));
+        QVERIFY(lines.contains(QStringLiteral("boot_loader_version: 1.0")));
+        QCOMPARE(lines.size(), 8);
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    void versionsWithTheSimulatedControllerInProcess()
+    {
+        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("versions")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("1.0-2.3-1.5"));
+    }
+
+    void aSilentControllerEndsWithTheUnplugPrompt()
+    {
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
+        QVERIFY(port);
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")},
+                             {QStringLiteral("Q3DART_TIME_SCALE=0.05")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(QLatin1String("not responding")), qPrintable(r.err));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    void anUnreachableControllerIsAClearMessageNotAHang()
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                              QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("versions")});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.err.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(port)), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QLatin1String("refused"), Qt::CaseInsensitive), qPrintable(r.err));
+        QVERIFY(clock.elapsed() < 10000);
+
+        const Run serial = runCli({QStringLiteral("--device"), QStringLiteral("serial:/dev/q3dart-missing"),
+                                   QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions")});
+        QCOMPARE(serial.exitCode, 3);
+        QVERIFY2(serial.err.contains(QLatin1String("no such device")), qPrintable(serial.err));
+    }
+
+    void usageErrorsAndHelp()
+    {
+        const Run bad = runCli({QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions")});
+        QCOMPARE(bad.exitCode, 2);
+        QVERIFY(bad.err.contains(QLatin1String("bluetooth")));
+        QCOMPARE(runCli({}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("frobnicate")}).exitCode, 2);
+        const Run help = runCli({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains(QLatin1String("versions")));
+
+        QProcess sim;
+        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--help")});
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 0);
+        QVERIFY(sim.readAllStandardOutput().contains("--listen"));
+        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--listen"), QStringLiteral("nowhere")});
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

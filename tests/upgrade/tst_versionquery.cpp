@@ -1,0 +1,216 @@
+// The version query of the upgrade engine, through the real session and
+// streams, against a scripted device at the far end of a local link.
+#include "accessory/EADSessionController.h"
+#include "platform/Localization.h"
+#include "platform/LocalLink.h"
+#include "platform/MainQueue.h"
+#include "support/TestSupport.h"
+#include "upgrade/DeviceInformation.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+const QString kProtocol = QStringLiteral("example.q3dart.protocol");
+const QByteArray kRightRequest("\x20\x9F", 2);
+const QByteArray kInfoRequest("\x01\x01", 2);
+
+// A device information reply of `size` bytes with the given bytes set.
+QByteArray infoReply(int size, std::initializer_list<std::pair<int, int>> set)
+{
+    QByteArray reply(size, '\0');
+    for (auto [index, value] : set)
+        reply[index] = char(value);
+    return reply;
+}
+
+const QByteArray kExampleInfo = infoReply(22, {{11, 0x03}, {12, 0x02}, {19, 0x01}, {20, 0x00}});
+
+} // namespace
+
+class TestVersionQuery : public QObject {
+    Q_OBJECT
+
+    LocalLink* m_link = nullptr;
+    RecordingPeer* m_peer = nullptr;
+    EAAccessoryPtr m_accessory;
+    ToastRecorder* m_toasts = nullptr;
+    QByteArray m_rightReply;
+    QByteArray m_infoReply;
+
+    ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
+    int timeoutMs() const { return MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout); }
+
+private slots:
+    void initTestCase()
+    {
+        useFastTime(0.01);
+        Localization::shared().setLanguage(QStringLiteral("en"));
+    }
+
+    void init()
+    {
+        m_link = new LocalLink;
+        m_peer = new RecordingPeer(m_link);
+        m_accessory = EAAccessory::create({kProtocol}, m_link);
+        m_rightReply = QByteArray("\x20\x9F\x01\x05", 4);
+        m_infoReply = kExampleInfo;
+        // The device answers each request with the reply the test chose.
+        m_peer->onReceive = [this](const QByteArray& request) {
+            if (request == kRightRequest && !m_rightReply.isNull())
+                m_peer->reply(m_rightReply);
+            else if (request == kInfoRequest && !m_infoReply.isNull())
+                m_peer->reply(m_infoReply);
+        };
+        m_toasts = new ToastRecorder;
+        EADSessionController::sharedController().setupControllerForAccessory(m_accessory, kProtocol);
+        engine(); // created once: it opens the session for the configured accessory
+        QVERIFY(EADSessionController::sharedController().openSession());
+        engine().rightVersion.clear();
+        engine().checkVersionTimer.reset();
+    }
+
+    void cleanup()
+    {
+        spin(timeoutMs() + 20); // let any running query timer end inside its own test
+        EADSessionController::sharedController().closeSession();
+        delete m_toasts;
+        delete m_peer;
+        delete m_link;
+        m_accessory.reset();
+    }
+
+    void aCompleteQueryDeliversBootLeftRight()
+    {
+        QStringList delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
+        QVERIFY(engine().checkVersionTimer);
+        QTRY_COMPARE(delivered, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        QCOMPARE(m_peer->received, kRightRequest + kInfoRequest);
+        QVERIFY(!engine().checkVersionTimer); // stopped and dropped
+        QCOMPARE(engine().rightVersion, QStringLiteral("1.5"));
+        QCOMPARE(engine().leftVersion, QStringLiteral("2.3"));
+        QCOMPARE(engine().bootVersion, QStringLiteral("1.0"));
+        QCOMPARE(engine().updateTime(), QStringLiteral("0000-00-00 00:00"));
+        spin(timeoutMs() + 20);
+        QVERIFY(m_toasts->toasts().empty());
+        QCOMPARE(delivered.size(), 1);
+    }
+
+    void theDeviceInformationReplyFillsTheRecord()
+    {
+        // 30 bytes are accepted: bytes 22-29 are ignored.
+        m_infoReply = infoReply(30, {{0, 0x12}, {1, 0x34}, {2, 0x56}, {3, 0x78}, {4, 0x9A}, {5, 0xBC},
+                                     {6, 7}, {7, 2}, {8, 1}, {9, 3}, {11, 7}, {12, 2}, {13, 0xE5}, {14, 0x07},
+                                     {15, 3}, {16, 9}, {17, 5}, {18, 1}, {19, 1}, {20, 5}, {25, 0xFF}});
+        QString delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered = v; });
+        QTRY_COMPARE(delivered, QStringLiteral("1.5-2.7-1.5"));
+        QCOMPARE(engine().macAddressWithoutColon(), QStringLiteral("123456789ABC"));
+        QCOMPARE(engine().hardwareVersion(), QStringLiteral("2.07"));
+        QCOMPARE(engine().softwareVersion(), QStringLiteral("2.7"));
+        QCOMPARE(engine().bluetoothVersion(), QStringLiteral("3.01"));
+        QCOMPARE(engine().gcmVersion(), QStringLiteral("1.05"));
+        QCOMPARE(engine().bootVer(), QStringLiteral("1.5"));
+        QCOMPARE(engine().productDateString(), QStringLiteral("20210309"));
+        QCOMPARE(engine().updateTime(), QStringLiteral("2021-03-09 00:00"));
+    }
+
+    void aShortDeviceInformationReplyChangesNothingAndThePromptAppears()
+    {
+        DeviceInformation::shared().fill(kExampleInfo);
+        m_infoReply = infoReply(21, {{11, 9}, {12, 9}});
+        bool delivered = false;
+        engine().checkCurrentVersion([&](const QString&) { delivered = true; });
+        QTRY_COMPARE(m_peer->received, kRightRequest + kInfoRequest);
+        spin(20);
+        QCOMPARE(engine().softwareVersion(), QStringLiteral("2.3"));
+        QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
+        QCOMPARE(m_toasts->toasts().front().text, localized("UnplugDevicePrompt"));
+        QVERIFY(!m_toasts->toasts().front().text.isEmpty());
+        QCOMPARE(m_toasts->toasts().front().seconds, 4.0);
+        QVERIFY(!delivered);
+    }
+
+    void aLateReplyStillCompletesTheQueryAfterThePrompt()
+    {
+        m_infoReply = QByteArray(); // silent at first
+        QString delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered = v; });
+        QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
+        m_peer->reply(kExampleInfo);
+        QTRY_COMPARE(delivered, QStringLiteral("1.0-2.3-1.5"));
+    }
+
+    void aShortRightReplyIsIgnored()
+    {
+        m_rightReply = QByteArray("\x20\x9F\x01", 3);
+        bool delivered = false;
+        engine().checkCurrentVersion([&](const QString&) { delivered = true; });
+        QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
+        QCOMPARE(m_peer->received, kRightRequest); // the left request was never sent
+        QVERIFY(engine().rightVersion.isEmpty());
+        QVERIFY(!delivered);
+    }
+
+    void aSecondQueryRestartsTheTimerAndOwnsTheReply()
+    {
+        m_rightReply = QByteArray(); // silent until told
+        QStringList first, second;
+        engine().checkCurrentVersion([&](const QString& v) { first << v; });
+        spin(timeoutMs() * 6 / 10);
+        engine().checkCurrentVersion([&](const QString& v) { second << v; });
+        spin(timeoutMs() * 6 / 10);
+        QVERIFY(m_toasts->toasts().empty()); // 1.2 timeouts after the first query, 0.6 after the second
+        QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
+        m_peer->reply(QByteArray("\x20\x9F\x01\x05", 4));
+        QTRY_COMPARE(second, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        QVERIFY(first.isEmpty());
+    }
+
+    void aLeftQueryAloneFillsTheRecordButDeliversNothing()
+    {
+        m_infoReply = infoReply(22, {{11, 4}, {12, 3}, {19, 2}, {20, 1}});
+        engine().checkLeftSideVersion();
+        QTRY_COMPARE(engine().leftVersion, QStringLiteral("3.4"));
+        QCOMPARE(engine().bootVersion, QStringLiteral("2.1"));
+        QVERIFY(!engine().checkVersionTimer);
+        spin(timeoutMs() + 20);
+        QVERIFY(m_toasts->toasts().empty());
+
+        // With a right version known, a left query alone delivers.
+        engine().rightVersion = QStringLiteral("1.9");
+        QString delivered;
+        engine().checkVersionWithSide(2, [&](const QString& v) { delivered = v; });
+        QTRY_COMPARE(delivered, QStringLiteral("2.1-3.4-1.9"));
+    }
+
+    void garbageRepliesNeverCrashOrDeliverNonsense()
+    {
+        m_rightReply = QByteArray();
+        m_infoReply = QByteArray();
+        QStringList delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
+        QRandomGenerator random(7);
+        for (int i = 0; i < 300; ++i) {
+            QByteArray chunk(int(random.bounded(0, 200)), '\0');
+            for (char& c : chunk)
+                c = char(random.bounded(256));
+            if (i % 50 == 0)
+                chunk = QByteArray(); // empty chunk
+            m_peer->reply(chunk);
+        }
+        spin(timeoutMs() + 20);
+        // Whatever was delivered is boot-left-right of three major.minor texts.
+        const QRegularExpression form(QStringLiteral("^\\d+\\.\\d+-\\d+\\.\\d+-\\d+\\.\\d+$"));
+        for (const QString& v : delivered)
+            QVERIFY2(form.match(v).hasMatch(), qPrintable(v));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVersionQuery)
+#include "tst_versionquery.moc"

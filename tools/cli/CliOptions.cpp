@@ -1,0 +1,93 @@
+#include "cli/CliOptions.h"
+
+#include "platform/Localization.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+QString CliOptions::helpText()
+{
+    return QStringLiteral(
+        "Usage: q3dart-cli [options] COMMAND [arguments]\n"
+        "\n"
+        "Options:\n"
+        "  --device D        sim | tcp:HOST:PORT | serial:PATH (default: the first USB serial controller)\n"
+        "  --simulate        use the simulated controller (same as --device sim)\n"
+        "  --documents DIR   documents directory (default: the user's data folder)\n"
+        "  --server URL      firmware server address\n"
+        "  --wait SECONDS    how long to wait for a controller to attach (default 5)\n"
+        "  --lang LANG       language of messages: en, zh, ja (default: the system's)\n"
+        "  -h, --help        show this help\n"
+        "\n"
+        "Commands:\n"
+        "  versions          print the controller's versions (boot-left-right) and device information\n");
+}
+
+bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
+{
+    CliOptions o;
+    auto usage = [exitCode](const QString& detail) {
+        std::fprintf(stderr, "%s\n%s", localized("CliUsageError").arg(detail).toUtf8().constData(),
+                     helpText().toUtf8().constData());
+        *exitCode = Usage;
+        return false;
+    };
+    for (int i = 1; i < argv.size(); ++i) {
+        const QString& a = argv.at(i);
+        auto value = [&](QString* target) {
+            if (i + 1 >= argv.size())
+                return false;
+            *target = argv.at(++i);
+            return true;
+        };
+        if (!o.command.isEmpty()) {
+            o.arguments.append(a);
+        } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+            std::fputs(helpText().toUtf8().constData(), stdout);
+            *exitCode = Ok;
+            return false;
+        } else if (a == QLatin1String("--device")) {
+            if (!value(&o.deviceText))
+                return usage(QStringLiteral("--device needs a value"));
+        } else if (a == QLatin1String("--simulate")) {
+            o.simulate = true;
+        } else if (a == QLatin1String("--documents")) {
+            if (!value(&o.documents))
+                return usage(QStringLiteral("--documents needs a folder"));
+        } else if (a == QLatin1String("--server")) {
+            if (!value(&o.server))
+                return usage(QStringLiteral("--server needs a URL"));
+        } else if (a == QLatin1String("--wait")) {
+            QString text;
+            bool ok = false;
+            if (value(&text))
+                o.waitSeconds = text.toDouble(&ok);
+            if (!ok || o.waitSeconds < 0)
+                return usage(QStringLiteral("--wait needs a number of seconds"));
+        } else if (a == QLatin1String("--lang")) {
+            QString lang;
+            if (!value(&lang))
+                return usage(QStringLiteral("--lang needs a language"));
+            Localization::shared().setLanguage(lang);
+        } else if (a.startsWith(QLatin1String("-"))) {
+            return usage(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            o.command = a;
+        }
+    }
+    if (o.command.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    if (o.simulate && o.deviceText.isEmpty())
+        o.deviceText = QStringLiteral("sim");
+    if (o.deviceText.isEmpty())
+        o.deviceText = qEnvironmentVariable("Q3DART_DEVICE");
+    QString bad;
+    if (!DeviceAddress::parse(o.deviceText, &o.device, &bad)) {
+        std::fprintf(stderr, "%s\n", localized("DeviceArgumentInvalid").arg(bad).toUtf8().constData());
+        *exitCode = Usage;
+        return false;
+    }
+    *out = o;
+    return true;
+}

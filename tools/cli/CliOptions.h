@@ -1,0 +1,25 @@
+#pragma once
+
+#include "sim/DeviceAddress.h"
+
+#include <QString>
+#include <QStringList>
+
+// The command line of q3dart-cli: global options, the command and its arguments.
+struct CliOptions {
+    DeviceAddress device;
+    QString deviceText;
+    QString documents;
+    QString server;
+    bool simulate = false;
+    double waitSeconds = 5.0;
+    QString command;
+    QStringList arguments;
+
+    // Exit codes shared by every command.
+    enum Exit { Ok = 0, Failed = 1, Usage = 2, NoController = 3 };
+
+    // Parses argv; on a usage error prints it and returns false with *exitCode set.
+    static bool parse(const QStringList& argv, CliOptions* out, int* exitCode);
+    static QString helpText();
+};

@@ -1,0 +1,64 @@
+#include "cli/ControllerConnector.h"
+
+#include "accessory/EADSessionController.h"
+#include "platform/AccessoryTransport.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+
+#include <cstdio>
+
+ControllerConnector::ControllerConnector(const CliOptions& options, QObject* parent)
+    : QObject(parent)
+    , m_options(options)
+{
+    const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+    // Accessories offer the first declared protocol, as the controller does.
+    m_transport = options.device.createTransport(protocols.mid(0, 1));
+    EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
+    m_deadline.setSingleShot(true);
+    QObject::connect(&m_deadline, &QTimer::timeout, this, [this] { finish(false); });
+}
+
+EAAccessoryPtr ControllerConnector::matchingAccessory()
+{
+    const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+    for (const EAAccessoryPtr& accessory : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
+        for (const QString& p : accessory->protocolStrings())
+            if (declared.contains(p))
+                return accessory;
+    return nullptr;
+}
+
+void ControllerConnector::connect(double waitSeconds, std::function<void(bool)> done)
+{
+    m_done = std::move(done);
+    QObject::connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
+                     [this] {
+                         if (m_done && matchingAccessory())
+                             finish(true);
+                     });
+    m_transport->start();
+    m_deadline.start(MainQueue::scaledMilliseconds(waitSeconds));
+}
+
+void ControllerConnector::finish(bool found)
+{
+    if (!m_done)
+        return;
+    m_deadline.stop();
+    auto done = std::exchange(m_done, nullptr);
+    if (found) {
+        const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+        EADSessionController::sharedController().setupControllerForAccessory(matchingAccessory(), declared.value(0));
+    } else {
+        std::fprintf(stderr, "%s\n",
+                     localized("NoControllerAttached")
+                         .arg(m_transport->description(), m_transport->lastError())
+                         .trimmed()
+                         .toUtf8()
+                         .constData());
+    }
+    done(found);
+}

@@ -1,0 +1,65 @@
+#include "cli/VersionsCommand.h"
+
+#include "cli/CliOptions.h"
+#include "cli/ControllerConnector.h"
+#include "platform/MainQueue.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+// After the query's own no-reply timer has shown its prompt, give up.
+constexpr double kGiveUpGrace = 0.25;
+} // namespace
+
+VersionsCommand::VersionsCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_connector(connector)
+{
+}
+
+void VersionsCommand::run()
+{
+    m_connector->connect(m_options.waitSeconds, [this](bool found) {
+        if (!found) {
+            QCoreApplication::exit(CliOptions::NoController);
+            return;
+        }
+        query();
+    });
+}
+
+void VersionsCommand::query()
+{
+    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    engine.checkCurrentVersion([this, &engine](const QString& versions) {
+        if (m_done)
+            return;
+        m_done = true;
+        std::printf("%s\n", versions.toUtf8().constData());
+        const std::pair<const char*, QString> lines[] = {
+            {"bluetooth_address", engine.macAddressWithoutColon()},
+            {"hardware_version", engine.hardwareVersion()},
+            {"bluetooth_version", engine.bluetoothVersion()},
+            {"software_version", engine.softwareVersion()},
+            {"protocol_version", engine.gcmVersion()},
+            {"boot_loader_version", engine.bootVer()},
+            {"production_date", engine.productDateString()},
+        };
+        for (const auto& [name, value] : lines)
+            std::printf("%s: %s\n", name, value.toUtf8().constData());
+        std::fflush(stdout);
+        QCoreApplication::exit(CliOptions::Ok);
+    });
+    // The engine's own timer shows the "not responding" prompt on standard
+    // error; the command then ends without an answer.
+    MainQueue::dispatchAfter(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kGiveUpGrace, [this] {
+        if (m_done)
+            return;
+        m_done = true;
+        QCoreApplication::exit(CliOptions::Failed);
+    }, this);
+}

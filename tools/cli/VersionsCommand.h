@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+class ControllerConnector;
+struct CliOptions;
+
+// `versions`: asks the controller for its versions and device information
+// and prints them.
+class VersionsCommand : public QObject {
+    Q_OBJECT
+public:
+    VersionsCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent = nullptr);
+    // Starts the command; the application exits with the command's code.
+    void run();
+
+private:
+    void query();
+
+    const CliOptions& m_options;
+    ControllerConnector* m_connector;
+    bool m_done = false;
+};

@@ -1,0 +1,40 @@
+#include "cli/CliOptions.h"
+#include "cli/ControllerConnector.h"
+#include "cli/VersionsCommand.h"
+#include "lib/MessageToast.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("q3dart-cli"));
+    if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)
+        MainQueue::setTimeScale(scale);
+    Localization::shared().installIntoApplication();
+
+    CliOptions options;
+    int exitCode = 0;
+    if (!CliOptions::parse(QCoreApplication::arguments(), &options, &exitCode))
+        return exitCode;
+    if (!options.documents.isEmpty())
+        DocumentsDirectory::setPath(options.documents);
+
+    StderrToastPresenter toasts;
+    MessageToast::setPresenter(&toasts);
+
+    ControllerConnector connector(options);
+    if (options.command == QLatin1String("versions")) {
+        VersionsCommand command(options, &connector);
+        command.run();
+        return app.exec();
+    }
+    std::fprintf(stderr, "%s\n%s", localized("CliUsageError").arg(QStringLiteral("unknown command %1").arg(options.command)).toUtf8().constData(),
+                 CliOptions::helpText().toUtf8().constData());
+    return CliOptions::Usage;
+}

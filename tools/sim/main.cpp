@@ -1,0 +1,82 @@
+#include "sim/SimTcpServer.h"
+#include "sim/SimulatedController.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+
+#include <cstdio>
+
+namespace {
+
+const char* kHelp =
+    "Usage: q3dart-sim --listen HOST:PORT [options]\n"
+    "\n"
+    "Serves a simulated Q3 Dart controller over TCP; the connection carries the\n"
+    "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...\n"
+    "\n"
+    "Options:\n"
+    "  --listen HOST:PORT     address to listen on (port 0 picks a free port)\n"
+    "  --versions B-L-R       boot loader, left and right versions (default 1.0-2.3-1.5)\n"
+    "  --restart-delay MS     how long a restart takes (default 1000; -1 never comes back)\n"
+    "  --reply-delay MS       delay before every reply (default 0)\n"
+    "  -h, --help             show this help\n";
+
+int usage(const char* detail)
+{
+    std::fprintf(stderr, "q3dart-sim: %s\n\n%s", detail, kHelp);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    QString listen;
+    QString versions = QStringLiteral("1.0-2.3-1.5");
+    int restartDelay = 1000;
+    int replyDelay = 0;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == QLatin1String("--listen") && hasValue) {
+            listen = args.at(++i);
+        } else if (a == QLatin1String("--versions") && hasValue) {
+            versions = args.at(++i);
+        } else if (a == QLatin1String("--restart-delay") && hasValue) {
+            restartDelay = args.at(++i).toInt();
+        } else if (a == QLatin1String("--reply-delay") && hasValue) {
+            replyDelay = args.at(++i).toInt();
+        } else {
+            return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
+        }
+    }
+    const int colon = listen.lastIndexOf(QLatin1Char(':'));
+    bool portOk = false;
+    const uint port = colon > 0 ? listen.mid(colon + 1).toUInt(&portOk) : 0;
+    QHostAddress address(listen.left(colon));
+    if (listen.left(colon) == QLatin1String("localhost"))
+        address = QHostAddress::LocalHost;
+    if (!portOk || port > 65535 || address.isNull())
+        return usage("--listen needs HOST:PORT with a numeric host address");
+
+    auto* controller = new SimulatedController;
+    if (!controller->setVersions(versions))
+        return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
+    controller->faults().restartDelayMs = restartDelay;
+    controller->faults().replyDelayMs = replyDelay;
+
+    SimTcpServer server(controller);
+    if (!server.listen(address, quint16(port))) {
+        std::fprintf(stderr, "q3dart-sim: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(server.errorString()));
+        return 1;
+    }
+    std::printf("listening on %s:%u, versions %s\n", qPrintable(address.toString()), server.serverPort(),
+                qPrintable(controller->versionsText()));
+    std::fflush(stdout);
+    return app.exec();
+}
