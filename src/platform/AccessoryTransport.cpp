@@ -25,5 +25,12 @@ void AccessoryTransport::detachAccessory()
         return;
     if (AccessoryLink* link = gone->link())
         link->markDetached();
-    EAAccessoryManager::sharedAccessoryManager().detachAccessory(gone);
+    // Bytes that arrived before the loss must reach the session before the
+    // disconnection is announced (a controller acknowledges its end command,
+    // then restarts): the link delivers them on the next turn of the event
+    // loop and the stream raises its event on the turn after.
+    EAAccessoryManager* manager = &EAAccessoryManager::sharedAccessoryManager();
+    QMetaObject::invokeMethod(manager, [manager, gone] {
+        QMetaObject::invokeMethod(manager, [manager, gone] { manager->detachAccessory(gone); }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
 }

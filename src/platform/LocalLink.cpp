@@ -29,12 +29,10 @@ bool LocalLink::hasSpace() const
 
 void LocalLink::deliverToHost(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
+    // Bytes sent before the attachment ended still arrive, as on a real wire.
+    if (bytes.isEmpty() || !isAttached())
         return;
-    QMetaObject::invokeMethod(this, [this, bytes] {
-        if (isAttached())
-            emit bytesReceived(bytes);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, bytes] { emit bytesReceived(bytes); }, Qt::QueuedConnection);
 }
 
 void LocalLink::setPaused(bool paused)

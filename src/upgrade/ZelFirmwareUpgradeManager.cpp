@@ -8,6 +8,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/TransferState.h"
 
 const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
     QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
@@ -16,6 +17,34 @@ namespace {
 const QByteArray kRightVersionRequest("\x20\x9F", 2);
 const QByteArray kDeviceInformationRequest("\x01\x01", 2);
 constexpr int kRightVersionReplyMinimum = 4;
+
+// The refusal of a left-side start is a fixed text, not looked up.
+const char* const kLeftStartRefused = "\u8BBE\u5907\u4E0D\u53EF\u5347\u7EA7";
+
+// Transfers handed out since start; a handler or resend of an earlier
+// transfer (or of a run that has ended) finds another number and does nothing.
+quint64 g_transferId = 0;
+TransferState::Image g_image = TransferState::Image::Right;
+
+bool startsWith(const QByteArray& reply, std::initializer_list<uint8_t> head)
+{
+    if (reply.size() < qsizetype(head.size()))
+        return false;
+    int i = 0;
+    for (uint8_t b : head)
+        if (uint8_t(reply.at(i++)) != b)
+            return false;
+    return true;
+}
+
+QByteArray message(std::initializer_list<uint8_t> bytes)
+{
+    QByteArray out;
+    for (uint8_t b : bytes)
+        out.append(char(b));
+    return out;
+}
+
 } // namespace
 
 ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
@@ -144,6 +173,301 @@ QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return Devic
 QString ZelFirmwareUpgradeManager::bootVer() const { return DeviceInformation::shared().bootVer(); }
 QString ZelFirmwareUpgradeManager::updateTime() const { return DeviceInformation::shared().updateTime(); }
 
+// Image transfers ----------------------------------------------------------
+
+bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
+{
+    if (TransferState::shared().load(path, bootLoader) == TransferState::LoadResult::Ok)
+        return true;
+    // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
+    failRun(localized("FirmwareIsInvalid"));
+    return false;
+}
+
+void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
+{
+    const TransferState& t = TransferState::shared();
+    float fraction = t.sentFraction();
+    if (g_image != TransferState::Image::Right)
+        fraction = verifying ? fraction / 2.0f + 0.5f : fraction / 2.0f;
+    const double percent =
+        TransferState::progressPercent(g_image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+    if (upgradeProgressBlock)
+        upgradeProgressBlock(percent);
+}
+
+void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback handler)
+{
+    const quint64 index = TransferState::shared().kSendedIndex;
+    const quint64 transfer = g_transferId;
+    MainQueue::dispatchAfter(kResendDelay, [this, bytes, handler, index, transfer] {
+        if (transfer == g_transferId && TransferState::shared().kSendedIndex == index)
+            writeData(bytes, handler); // once: the resend arms nothing further
+    });
+}
+
+void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
+{
+    TransferState& t = TransferState::shared();
+    if (start) {
+        if (!loadImage(false, rightFilePath))
+            return;
+        t.kSendedDataSum = 0;
+        ++g_transferId;
+        g_image = TransferState::Image::Right;
+        touchWatchdog();
+    }
+    if (t.nextIsFull()) {
+        if (start) {
+            const quint64 transfer = g_transferId;
+            writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
+                if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
+                    return;
+                touchWatchdog();
+                sendRightPacket(false);
+            });
+        } else {
+            sendRightPacket(false);
+        }
+    } else if (t.nextIsLast()) {
+        reportProgress(false);
+        sendRightPacket(true);
+    }
+}
+
+void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
+{
+    TransferState& t = TransferState::shared();
+    const QByteArray packet = t.buildPacket(0x20, 0x90, last, false);
+    for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
+        t.kSendedDataSum += uint8_t(packet.at(i));
+    const quint64 transfer = g_transferId;
+    ReadCallback handler = [this, last, transfer](const QByteArray& reply) {
+        TransferState& t = TransferState::shared();
+        // The echo is compared with the packet most recently built, so a late
+        // acknowledgement of an earlier packet does not count.
+        if (transfer != g_transferId || reply.size() < 7 || !startsWith(reply, {0x20, 0x90, 0x00})
+            || reply.mid(4, 3) != t.packet.mid(2, 3))
+            return;
+        touchWatchdog();
+        ++t.kSendedIndex;
+        if (last) {
+            verifySendedData();
+            return;
+        }
+        t.kSendedBytes = t.kSendedIndex * TransferState::kPayloadSize;
+        reportProgress(false);
+        if (t.kSendedIndex + 1 < t.kPackageCount || t.nextIsLast())
+            sendBinFileToDevice(false);
+        else
+            verifySendedData();
+    };
+    writeData(packet, handler);
+    armResend(packet, handler);
+}
+
+void ZelFirmwareUpgradeManager::verifySendedData()
+{
+    TransferState& t = TransferState::shared();
+    t.kSendedDataSum &= 0xFFFFFFFFu;
+    const quint64 sum = t.kSendedDataSum;
+    const quint64 count = t.kBytesCount;
+    const QByteArray command = message({0x20, 0x92, uint8_t(sum), uint8_t(sum >> 8), uint8_t(sum >> 16),
+                                        uint8_t(sum >> 24), uint8_t(count), uint8_t(count >> 8),
+                                        uint8_t(count >> 16), uint8_t(count >> 24)});
+    const quint64 transfer = g_transferId;
+    ReadCallback handler = [this, transfer](const QByteArray& reply) {
+        if (transfer != g_transferId || !startsWith(reply, {0x20, 0x92, 0x00}))
+            return;
+        touchWatchdog();
+        ++TransferState::shared().kSendedIndex;
+        endSendDataWithSide(1);
+    };
+    writeData(command, handler);
+    armResend(command, handler);
+}
+
+void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
+{
+    const quint64 transfer = g_transferId;
+    if (side == 1) {
+        ReadCallback handler = [this, transfer](const QByteArray& reply) {
+            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x93, 0x00}))
+                return;
+            ++TransferState::shared().kSendedIndex;
+            ++g_transferId; // the image is done: nothing of it may be resent
+            stopWatchdog();
+            if (upgradeProgressBlock)
+                upgradeProgressBlock(100.0);
+            rightUpgradeDone = true;
+            if ((!leftNeedUpgrade || leftUpgradeDone) && (!bootNeedUpgrade || bootUpgradeDone))
+                isUpgradingFirmware = false;
+        };
+        const QByteArray command = message({0x20, 0x93});
+        writeData(command, handler);
+        armResend(command, handler);
+        return;
+    }
+    writeData(message({0x80, 0x83}), [this, transfer](const QByteArray& reply) {
+        if (transfer != g_transferId || !startsWith(reply, {0x80, 0x83, 0x00}))
+            return;
+        ++g_transferId;
+        const bool boot = TransferState::shared().isUpgradeBoot == 1;
+        if (boot)
+            bootUpgradeDone = true;
+        else
+            leftUpgradeDone = true;
+        const bool otherLeftDone = boot ? (!leftNeedUpgrade || leftUpgradeDone) : (!bootNeedUpgrade || bootUpgradeDone);
+        if (otherLeftDone && (!rightNeedUpgrade || rightUpgradeDone))
+            isUpgradingFirmware = false;
+        // The controller restarts after this command: the coming disconnection is expected.
+        isGamepadDisconnectByUpgradingFirmware = true;
+        if (isUpgradingFirmware)
+            armRestartWatchdog();
+        else
+            stopWatchdog();
+    });
+}
+
+void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
+{
+    TransferState& t = TransferState::shared();
+    const bool boot = t.isUpgradeBoot == 1;
+    if (start) {
+        if (!loadImage(boot, boot ? bootFilePath : leftFilePath))
+            return;
+        ++g_transferId;
+        g_image = boot ? TransferState::Image::BootLoader : TransferState::Image::Left;
+        touchWatchdog();
+    }
+    if (t.nextIsFull()) {
+        if (!start) {
+            sendLeftPacket(0x80, false, false);
+            return;
+        }
+        const uint8_t type = boot ? 0x02 : 0x01;
+        const quint64 transfer = g_transferId;
+        writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
+            if (transfer != g_transferId)
+                return;
+            if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
+                // The controller refuses the image: the run ends here.
+                failRun(QString::fromUtf8(kLeftStartRefused));
+                return;
+            }
+            touchWatchdog();
+            const quint64 count = TransferState::shared().kBytesCount;
+            writeData(message({0x80, 0x81, uint8_t(count), uint8_t(count >> 8)}), [this, transfer](const QByteArray& r) {
+                if (transfer != g_transferId || !startsWith(r, {0x80, 0x81, 0x00}))
+                    return;
+                touchWatchdog();
+                sendLeftPacket(0x80, false, false);
+            });
+        });
+    } else if (t.nextIsLast()) {
+        sendLeftPacket(0x80, true, false);
+    }
+}
+
+void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
+{
+    TransferState& t = TransferState::shared();
+    if (start && !loadImage(t.isUpgradeBoot == 1, t.isUpgradeBoot == 1 ? bootFilePath : leftFilePath))
+        return;
+    if (t.nextIsFull())
+        sendLeftPacket(0x82, false, true);
+    else if (t.nextIsLast())
+        sendLeftPacket(0x82, true, true);
+}
+
+void ZelFirmwareUpgradeManager::sendLeftPacket(uint8_t command, bool last, bool verifying)
+{
+    TransferState& t = TransferState::shared();
+    const QByteArray packet = t.buildPacket(0x80, command, last, t.isUpgradeBoot == 1);
+    const quint64 transfer = g_transferId;
+    writeData(packet, [this, command, last, verifying, transfer](const QByteArray& reply) {
+        TransferState& t = TransferState::shared();
+        if (transfer != g_transferId || !startsWith(reply, {0x80, command, 0x00}))
+            return;
+        touchWatchdog();
+        ++t.kSendedIndex;
+        t.kSendedBytes = t.kSendedIndex * TransferState::kPayloadSize;
+        reportProgress(verifying);
+        const bool more = !last && (t.kSendedIndex + 1 < t.kPackageCount || t.nextIsLast());
+        if (more)
+            verifying ? verifyLeftBinFile(false) : sendLeftBinFileToDevice(false);
+        else
+            verifying ? endSendDataWithSide(2) : verifyLeftBinFile(true);
+    });
+}
+
+// Orchestration --------------------------------------------------------------
+
+void ZelFirmwareUpgradeManager::upgradeBoot()
+{
+    isUpgradingFirmware = true;
+    TransferState::shared().isUpgradeBoot = 1;
+    sendLeftBinFileToDevice(true);
+}
+
+void ZelFirmwareUpgradeManager::upgradeLeftSide()
+{
+    isUpgradingFirmware = true;
+    TransferState::shared().isUpgradeBoot = 0;
+    sendLeftBinFileToDevice(true);
+}
+
+void ZelFirmwareUpgradeManager::upgradeRightSide()
+{
+    isUpgradingFirmware = true;
+    sendBinFileToDevice(true);
+}
+
+void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
+{
+    if (!isUpgradingFirmware)
+        return;
+    if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && !leftUpgradeDone)
+        upgradeLeftSide();
+    else if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
+        upgradeRightSide();
+    else if (bootNeedUpgrade && bootUpgradeDone && !leftNeedUpgrade && rightNeedUpgrade && !rightUpgradeDone)
+        upgradeRightSide();
+    else if (!bootNeedUpgrade && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
+        upgradeRightSide();
+}
+
+void ZelFirmwareUpgradeManager::failRun(const QString& text)
+{
+    isUpgradingFirmware = false;
+    ++g_transferId;
+    stopWatchdog();
+    MessageToast::showMsgWithtext(text);
+}
+
+void ZelFirmwareUpgradeManager::touchWatchdog()
+{
+    m_watchdog = Timer::scheduledTimer(transferSilenceLimit, false, [this] {
+        if (isUpgradingFirmware)
+            failRun(localized("TransferStalled"));
+    });
+}
+
+void ZelFirmwareUpgradeManager::armRestartWatchdog()
+{
+    m_watchdog = Timer::scheduledTimer(restartWaitLimit, false, [this] {
+        if (isUpgradingFirmware)
+            failRun(localized("ControllerDidNotReturn"));
+    });
+}
+
+void ZelFirmwareUpgradeManager::stopWatchdog()
+{
+    if (m_watchdog)
+        m_watchdog->invalidate();
+    m_watchdog.reset();
+}
+
 // Accessory following ------------------------------------------------------
 
 void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notification)
@@ -154,13 +478,17 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         return;
     for (const QString& offered : connected->protocolStrings()) {
         for (const QString& declared : supportedProtocols) {
-            if (declared != offered)
+            // One continuation per connection, also when the accessory offers
+            // several declared protocols: a second one would restart the image.
+            if (declared != offered || m_lastContinuedConnection == connected->connectionID())
                 continue;
             accessory = connected;
-            MainQueue::dispatchAfter(2.0, [this] {
+            m_lastContinuedConnection = connected->connectionID();
+            MainQueue::dispatchAfter(kReconnectDelay, [this] {
                 EADSessionController& session = EADSessionController::sharedController();
                 session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
                 session.openSession();
+                upgradeOtherSideAfterConnectingAgain();
             });
         }
     }
@@ -171,6 +499,10 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     if (isGamepadDisconnectByUpgradingFirmware) {
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
     } else {
+        if (isUpgradingFirmware) {
+            ++g_transferId; // the transfer is abandoned where it stood
+            stopWatchdog();
+        }
         isUpgradingFirmware = false;
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
     }

@@ -49,6 +49,28 @@ public:
     QString bootVer() const;
     QString updateTime() const;
 
+    // Image transfers.
+    static constexpr double kResendDelay = 2.0;
+    static constexpr double kReconnectDelay = 2.0;
+    // A run ends when no reply is accepted for this long during a transfer,
+    // or the controller does not come back this long after a restart.
+    static constexpr double kDefaultTransferSilence = 10.0;
+    static constexpr double kDefaultRestartWait = 60.0;
+    double transferSilenceLimit = kDefaultTransferSilence;
+    double restartWaitLimit = kDefaultRestartWait;
+
+    void sendBinFileToDevice(bool start);
+    void verifySendedData();
+    void endSendDataWithSide(unsigned side);
+    void sendLeftBinFileToDevice(bool start);
+    void verifyLeftBinFile(bool start);
+
+    // Orchestration.
+    void upgradeBoot();
+    void upgradeLeftSide();
+    void upgradeRightSide();
+    void upgradeOtherSideAfterConnectingAgain();
+
     // Accessory following.
     void addNotificationObserver();
     void _accessoryDidConnect(const Notification& notification);
@@ -74,4 +96,18 @@ private:
     void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback);
     void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback);
     void stopCheckVersionTimer();
+
+    void sendRightPacket(bool last);
+    void armResend(const QByteArray& message, ReadCallback handler);
+    void sendLeftPacket(uint8_t command, bool last, bool verifying);
+    void reportProgress(bool verifying);
+    bool loadImage(bool bootLoader, const QString& path);
+    // Ends the run: clears isUpgradingFirmware and tells the user.
+    void failRun(const QString& message);
+    void touchWatchdog();
+    void armRestartWatchdog();
+    void stopWatchdog();
+
+    std::shared_ptr<Timer> m_watchdog;
+    quint64 m_lastContinuedConnection = 0;
 };

@@ -1,0 +1,95 @@
+#include "upgrade/TransferState.h"
+
+#include <QFile>
+
+TransferState& TransferState::shared()
+{
+    static TransferState state;
+    return state;
+}
+
+TransferState::LoadResult TransferState::load(const QString& path, bool bootLoader)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return LoadResult::Unreadable;
+    // A region must fit the 16-bit fields: read no more than can be sent.
+    const quint64 skip = bootLoader ? kBootRegionOffset : 0;
+    QByteArray data = file.read(qint64(skip + kMaxRegionSize + 1));
+    if (file.error() != QFile::NoError)
+        return LoadResult::Unreadable;
+    const quint64 length = quint64(data.size());
+    if (length <= skip)
+        return LoadResult::Empty;
+    if (length - skip > kMaxRegionSize)
+        return LoadResult::TooLarge;
+    binFiledata = std::move(data);
+    binFilebytees = reinterpret_cast<const uint8_t*>(binFiledata.constData());
+    kBytesCount = length - skip;
+    kSendedIndex = 0;
+    kSendedBytes = 0;
+    kPackageCount = kBytesCount / kPayloadSize + 1;
+    kLastPackageBytesCount = kBytesCount % kPayloadSize;
+    return LoadResult::Ok;
+}
+
+bool TransferState::nextIsFull() const
+{
+    return kSendedIndex + 1 < kPackageCount || (kSendedIndex + 1 == kPackageCount && kLastPackageBytesCount == 0);
+}
+
+bool TransferState::nextIsLast() const
+{
+    return kSendedIndex + 1 == kPackageCount && kLastPackageBytesCount > 0;
+}
+
+const QByteArray& TransferState::buildPacket(uint8_t c1, uint8_t c2, bool last, bool bootLoader)
+{
+    const quint64 length = last ? kLastPackageBytesCount : kPayloadSize;
+    const quint64 skip = bootLoader ? kBootRegionOffset : 0;
+    const quint64 start = skip + kSendedIndex * kPayloadSize;
+    packet.resize(qsizetype(kPacketHeaderSize + length));
+    auto* p = reinterpret_cast<uint8_t*>(packet.data());
+    p[0] = c1;
+    p[1] = c2;
+    p[2] = uint8_t(length);
+    p[3] = uint8_t(kSendedBytes & 0xFF);
+    p[4] = uint8_t((kSendedBytes >> 8) & 0xFF);
+    for (quint64 j = 0; j < length; ++j)
+        p[kPacketHeaderSize + j] = binFilebytees[start + j];
+    if (bootLoader && !last && kSendedIndex == 0) {
+        for (quint64 j = 0; j < 4; ++j)
+            p[kPacketHeaderSize + j] = binFilebytees[j];
+    }
+    return packet;
+}
+
+float TransferState::sentFraction() const
+{
+    return kBytesCount ? float(kSendedBytes) / float(kBytesCount) : 0.0f;
+}
+
+double TransferState::progressPercent(Image image, float fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded)
+{
+    // The bar is shared out in the order boot loader, left, right; the scaled
+    // fraction is rounded to single precision, then taken to percent.
+    float base = 0.0f;
+    float scale = 1.0f;
+    switch (image) {
+    case Image::BootLoader:
+        scale = leftNeeded && rightNeeded ? 0.1f : leftNeeded ? 0.2f : rightNeeded ? 0.3f : 1.0f;
+        break;
+    case Image::Left:
+        if (bootNeeded && rightNeeded) { base = 0.1f; scale = 0.5f; }
+        else if (rightNeeded) { scale = 0.5f; }
+        else if (bootNeeded) { base = 0.2f; scale = 0.8f; }
+        break;
+    case Image::Right:
+        if (bootNeeded && leftNeeded) { base = 0.6f; scale = 0.4f; }
+        else if (bootNeeded) { base = 0.3f; scale = 0.7f; }
+        else if (leftNeeded) { base = 0.5f; scale = 0.5f; }
+        break;
+    }
+    const float scaled = base + scale * fraction;
+    return double(scaled) * 100.0;
+}

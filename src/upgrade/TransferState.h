@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// The state of the one image in transfer, shared by the right, left and boot
+// loader exchanges: the image bytes, the packet counters and the packet most
+// recently built (acknowledgements are matched against it).
+struct TransferState {
+    static constexpr quint64 kPayloadSize = 32;
+    static constexpr quint64 kPacketHeaderSize = 5;
+    static constexpr quint64 kBootRegionOffset = 0xE800;
+    // The offset and length fields carry 16 bits.
+    static constexpr quint64 kMaxRegionSize = 0xFFFF;
+
+    enum class Image { BootLoader, Left, Right };
+
+    QByteArray binFiledata;
+    const uint8_t* binFilebytees = nullptr;
+    quint64 kBytesCount = 0;
+    quint64 kPackageCount = 0;
+    quint64 kLastPackageBytesCount = 0;
+    quint64 kSendedIndex = 0;
+    quint64 kSendedBytes = 0;
+    quint64 kSendedDataSum = 0;
+    uint8_t isUpgradeBoot = 0;
+    QByteArray packet;
+
+    static TransferState& shared();
+
+    // Why an image file cannot be sent; Ok when it can.
+    enum class LoadResult { Ok, Unreadable, Empty, TooLarge };
+    // Loads the image and resets the counters; the boot loader's region
+    // starts kBootRegionOffset bytes into the file. Nothing changes on failure.
+    LoadResult load(const QString& path, bool bootLoader);
+
+    // Builds packet kSendedIndex with command bytes c1 c2: a full packet, or
+    // the short last one when `last` is set. In a full packet 0 of the boot
+    // loader, payload bytes 0-3 are file bytes 0-3.
+    const QByteArray& buildPacket(uint8_t c1, uint8_t c2, bool last, bool bootLoader);
+
+    // Whether the next packet is a full one (the continuation rule).
+    bool nextIsFull() const;
+    bool nextIsLast() const;
+
+    // The progress bar value for the image being sent, given the fraction f of
+    // its own band (left and boot loader: g of their two passes) and the needs.
+    static double progressPercent(Image image, float fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded);
+    // f = kSendedBytes / kBytesCount in single precision.
+    float sentFraction() const;
+};
