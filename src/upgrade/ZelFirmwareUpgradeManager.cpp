@@ -217,18 +217,18 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         g_image = TransferState::Image::Right;
         touchWatchdog();
     }
-    if (t.nextIsFull()) {
-        if (start) {
-            const quint64 transfer = g_transferId;
-            writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
-                if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
-                    return;
-                touchWatchdog();
-                sendRightPacket(false);
-            });
-        } else {
-            sendRightPacket(false);
-        }
+    // Every image is announced by the start command, also one shorter than a
+    // packet: a controller that never heard the start refuses its data.
+    if (start) {
+        const quint64 transfer = g_transferId;
+        writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
+            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
+                return;
+            touchWatchdog();
+            sendBinFileToDevice(false);
+        });
+    } else if (t.nextIsFull()) {
+        sendRightPacket(false);
     } else if (t.nextIsLast()) {
         reportProgress(false);
         sendRightPacket(true);
@@ -340,33 +340,33 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
         g_image = boot ? TransferState::Image::BootLoader : TransferState::Image::Left;
         touchWatchdog();
     }
-    if (t.nextIsFull()) {
-        if (!start) {
+    if (!start) {
+        if (t.nextIsFull())
             sendLeftPacket(0x80, false, false);
+        else if (t.nextIsLast())
+            sendLeftPacket(0x80, true, false);
+        return;
+    }
+    // Start and length commands announce every image, also one shorter than a packet.
+    const uint8_t type = boot ? 0x02 : 0x01;
+    const quint64 transfer = g_transferId;
+    writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
+        if (transfer != g_transferId)
+            return;
+        if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
+            // The controller refuses the image: the run ends here.
+            failRun(QString::fromUtf8(kLeftStartRefused));
             return;
         }
-        const uint8_t type = boot ? 0x02 : 0x01;
-        const quint64 transfer = g_transferId;
-        writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId)
+        touchWatchdog();
+        const quint64 count = TransferState::shared().kBytesCount;
+        writeData(message({0x80, 0x81, uint8_t(count), uint8_t(count >> 8)}), [this, transfer](const QByteArray& r) {
+            if (transfer != g_transferId || !startsWith(r, {0x80, 0x81, 0x00}))
                 return;
-            if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
-                // The controller refuses the image: the run ends here.
-                failRun(QString::fromUtf8(kLeftStartRefused));
-                return;
-            }
             touchWatchdog();
-            const quint64 count = TransferState::shared().kBytesCount;
-            writeData(message({0x80, 0x81, uint8_t(count), uint8_t(count >> 8)}), [this, transfer](const QByteArray& r) {
-                if (transfer != g_transferId || !startsWith(r, {0x80, 0x81, 0x00}))
-                    return;
-                touchWatchdog();
-                sendLeftPacket(0x80, false, false);
-            });
+            sendLeftBinFileToDevice(false);
         });
-    } else if (t.nextIsLast()) {
-        sendLeftPacket(0x80, true, false);
-    }
+    });
 }
 
 void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)

@@ -1,7 +1,9 @@
 // Image transfers and the run across restarts, against the simulated
 // controller through the real session, streams and notifications.
 #include "accessory/EADSessionController.h"
+#include "platform/EAAccessoryManager.h"
 #include "platform/InfoDictionary.h"
+#include "platform/LocalLink.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
@@ -146,6 +148,115 @@ private slots:
         QCOMPARE(m_progress[4], 100.0);
     }
 
+    void shortAndExactRightImages_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QList<int>>("lengths"); // payload lengths of the data packets, in order
+        QTest::addColumn<QList<double>>("progress");
+        QTest::newRow("20 bytes") << 20 << QList<int>{20} << QList<double>{0.0, 100.0};
+        QTest::newRow("32 bytes") << 32 << QList<int>{32} << QList<double>{100.0, 100.0};
+        QTest::newRow("64 bytes") << 64 << QList<int>{32, 32} << QList<double>{50.0, 100.0, 100.0};
+    }
+
+    void shortAndExactRightImages()
+    {
+        QFETCH(int, size);
+        QFETCH(QList<int>, lengths);
+        QFETCH(QList<double>, progress);
+        const QByteArray bytes = image(size, {1, quint8(size)}, size);
+        engine().rightFilePath = write(QStringLiteral("right-edge.bin"), bytes);
+        needs(false, false, true);
+        const int from = sim().receivedMessages().size();
+        engine().upgradeRightSide();
+        QTRY_VERIFY(engine().rightUpgradeDone);
+        QCOMPARE(sim().rightFlash(), bytes);
+        QList<uint8_t> commands;
+        QList<int> sentLengths;
+        quint16 offset = 0;
+        for (const QByteArray& m : sim().receivedMessages().mid(from)) {
+            commands << uint8_t(m[1]);
+            if (uint8_t(m[1]) == 0x90) {
+                sentLengths << uint8_t(m[2]);
+                QCOMPARE(quint16(uint8_t(m[3]) | uint8_t(m[4]) << 8), offset);
+                offset += uint8_t(m[2]);
+            }
+        }
+        QCOMPARE(sentLengths, lengths);
+        QCOMPARE(commands.first(), uint8_t(0x9E)); // announced by the start command
+        QCOMPARE(commands.mid(commands.size() - 2), (QList<uint8_t>{0x92, 0x93}));
+        QCOMPARE(m_progress, progress);
+    }
+
+    void aFortyByteLeftImageEndsInShortPackets()
+    {
+        const QByteArray left = image(40, {2, 4}, 40);
+        engine().leftFilePath = write(QStringLiteral("left40.bin"), left);
+        needs(false, true, false);
+        const int from = sim().receivedMessages().size();
+        engine().upgradeLeftSide();
+        QTRY_VERIFY(engine().leftUpgradeDone);
+        QList<QByteArray> heads;
+        for (const QByteArray& m : sim().receivedMessages().mid(from))
+            heads << m.left(5);
+        const QList<QByteArray> expected{
+            bytes({0x03, 0x01, 0x01}), bytes({0x80, 0x81, 0x28, 0x00}),
+            bytes({0x80, 0x80, 0x20, 0x00, 0x00}), bytes({0x80, 0x80, 0x08, 0x20, 0x00}),
+            bytes({0x80, 0x82, 0x20, 0x00, 0x00}), bytes({0x80, 0x82, 0x08, 0x20, 0x00}),
+            bytes({0x80, 0x83})};
+        QCOMPARE(heads, expected);
+        QTRY_COMPARE(m_restarts, QList<bool>{true});
+        QCOMPARE(sim().leftApplicationFlash(), left);
+    }
+
+    void duplicatedRightAcknowledgementsNeverSkipAPacket()
+    {
+        const QByteArray bytes = image(200, {1, 11}, 11);
+        engine().rightFilePath = write(QStringLiteral("right-dup.bin"), bytes);
+        needs(false, false, true);
+        sim().faults().duplicateReplies = 1000;
+        engine().upgradeRightSide();
+        QTRY_VERIFY(engine().rightUpgradeDone);
+        QCOMPARE(sim().rightFlash(), bytes);
+        QCOMPARE(m_progress.last(), 100.0);
+    }
+
+    void duplicatedLeftAcknowledgementsStillLandTheExactImage()
+    {
+        // Left acknowledgements carry no offset, so a duplicate is taken for the
+        // next packet's; every packet has been written by then and the stream
+        // keeps their order, so the controller still receives the whole image.
+        const QByteArray left = image(200, {2, 9}, 12);
+        engine().leftFilePath = write(QStringLiteral("left-dup.bin"), left);
+        needs(false, true, false);
+        sim().faults().duplicateReplies = 1000;
+        engine().upgradeLeftSide();
+        QTRY_VERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(engine().leftUpgradeDone);
+        QTRY_COMPARE(m_restarts, QList<bool>{true});
+        QCOMPARE(sim().leftApplicationFlash(), left);
+    }
+
+    void aForeignAccessoryNeitherContinuesNorTakesTheSession()
+    {
+        LocalLink link;
+        const EAAccessoryPtr foreign = EAAccessory::create({QStringLiteral("other.vendor.protocol")}, &link);
+        const EAAccessoryPtr own = engine().accessory;
+        QVERIFY(own);
+        engine().isGamepadDisconnectByUpgradingFirmware = true;
+        EAAccessoryManager::sharedAccessoryManager().attachAccessory(foreign);
+        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware); // cleared by any connection
+        QCOMPARE(engine().accessory, own);
+
+        // Its disconnection is announced (unexpected) but leaves our accessory and session.
+        engine().isUpgradingFirmware = true;
+        EAAccessoryManager::sharedAccessoryManager().detachAccessory(foreign);
+        QCOMPARE(m_restarts, QList<bool>{false});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(engine().accessory, own);
+        QVERIFY(EADSessionController::sharedController().session());
+        spin(MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 30);
+    }
+
     void aDroppedAcknowledgementIsResentOnceAndNeverTwice()
     {
         const QByteArray bytes = image(100, {1, 10}, 2);
@@ -189,11 +300,12 @@ private slots:
         const QByteArray bytes = image(100, {2, 8}, 3);
         engine().leftFilePath = write(QStringLiteral("left100.bin"), bytes);
         needs(false, true, false);
+        const int verifiesBefore = sent(0x80, 0x82).size();
         engine().upgradeLeftSide();
         QTRY_VERIFY(engine().leftUpgradeDone);
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x64\x00", 4));
-        QCOMPARE(sent(0x80, 0x82).size(), 4);
+        QCOMPARE(sent(0x80, 0x82).size() - verifiesBefore, 4);
         QTRY_COMPARE(m_restarts, QList<bool>{true}); // the expected restart
         QCOMPARE(sim().leftApplicationFlash(), bytes);
         QCOMPARE(sim().leftVersion(), (SimVersion{2, 8}));
