@@ -331,6 +331,7 @@ void SimulatedController::Impl::rightEnd()
     if (const auto v = SimulatedController::versionFromTrailer(rightFlash))
         right = *v;
     reply(bytes({0x20, 0x93, kOk}), 2);
+    emit q->flashWritten();
 }
 
 void SimulatedController::Impl::leftStart(uint8_t target)
@@ -421,6 +422,7 @@ void SimulatedController::Impl::leftEnd()
     }
     leftX = LeftExchange{};
     reply(bytes({0x80, 0x83, kOk}), 2);
+    emit q->flashWritten();
     // The restart follows the acknowledgement, whatever delay that has.
     enqueue(Outgoing{now(), {}, true});
 }

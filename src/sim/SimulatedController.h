@@ -100,6 +100,10 @@ public:
     std::function<void()> detachRequested;              // the attachment must drop now
     std::function<void()> attachRequested;              // the controller is back
 
+signals:
+    // A side's flash was written by a completed exchange.
+    void flashWritten();
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

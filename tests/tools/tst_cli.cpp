@@ -1,5 +1,8 @@
 // The command-line tools as scripts use them: real processes, real sockets.
+#include "sim/SimulatedController.h"
+
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QtTest>
@@ -38,6 +41,28 @@ quint16 startSim(QProcess& sim, const QStringList& extra = {})
     const QRegularExpression re(QStringLiteral("listening on [^:]+:(\\d+)"));
     const auto m = re.match(QString::fromUtf8(sim.readLine()));
     return m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+}
+
+QByteArray image(int size, SimVersion version)
+{
+    QByteArray out;
+    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
+        out.append(char((i * 7 + version.minor) & 0xFF));
+    return out + SimulatedController::versionTrailer(version);
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile f(dir.filePath(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -104,6 +129,62 @@ private slots:
                                    QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions")});
         QCOMPARE(serial.exitCode, 3);
         QVERIFY2(serial.err.contains(QLatin1String("no such device")), qPrintable(serial.err));
+    }
+
+    void flashSendsRealSizeImagesAcrossRestarts()
+    {
+        QTemporaryDir dir;
+        const QByteArray boot = image(0xE800 + 8 * 1024, {4, 1});
+        const QByteArray left = image(48 * 1024, {4, 2});
+        const QByteArray right = image(40 * 1024, {4, 3});
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("200"),
+                                            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("flash"),
+                              QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot),
+                              QStringLiteral("--left"), writeFile(dir, QStringLiteral("l.bin"), left),
+                              QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), right)},
+                             {QStringLiteral("Q3DART_TIME_SCALE=0.1")}, 120000);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
+        QVERIFY(r.err.contains(QLatin1String("progress: 100%")));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/boot.bin"))), boot.left(4) + boot.mid(0xE804));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), left);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/right.bin"))), right);
+
+        // Asked afterwards, the controller reports the new versions.
+        const Run v = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    void flashFailuresAreClearAndNeverZero()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("-1")});
+        QVERIFY(port);
+        const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+
+        const Run missing = runCli({QStringLiteral("--device"), device, QStringLiteral("flash"), QStringLiteral("--right"),
+                                    dir.filePath(QStringLiteral("nothing.bin"))});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY2(missing.err.contains(QLatin1String("invalid")), qPrintable(missing.err));
+
+        // A left image makes the controller restart; this one never comes back.
+        const Run lost = runCli({QStringLiteral("--device"), device, QStringLiteral("flash"), QStringLiteral("--left"),
+                                 writeFile(dir, QStringLiteral("l.bin"), image(1000, {7, 7}))},
+                                {QStringLiteral("Q3DART_TIME_SCALE=0.02")});
+        QCOMPARE(lost.exitCode, 1);
+        QVERIFY2(lost.err.contains(QLatin1String("did not come back")), qPrintable(lost.err));
+        QVERIFY(lost.out.isEmpty());
+        sim.kill();
+        sim.waitForFinished();
+
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash")}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot")}).exitCode, 2);
     }
 
     void usageErrorsAndHelp()

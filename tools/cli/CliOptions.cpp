@@ -21,7 +21,10 @@ QString CliOptions::helpText()
         "  -h, --help        show this help\n"
         "\n"
         "Commands:\n"
-        "  versions          print the controller's versions (boot-left-right) and device information\n");
+        "  versions          print the controller's versions (boot-left-right) and device information\n"
+        "  flash [--boot FILE] [--left FILE] [--right FILE]\n"
+        "                    send firmware images (boot loader, left, right, in that order) across the\n"
+        "                    controller's restarts; prints the versions read afterwards\n");
 }
 
 bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
+#include "cli/FlashCommand.h"
 #include "cli/VersionsCommand.h"
 #include "lib/MessageToast.h"
 #include "platform/DocumentsDirectory.h"
@@ -31,6 +32,11 @@ int main(int argc, char** argv)
     ControllerConnector connector(options);
     if (options.command == QLatin1String("versions")) {
         VersionsCommand command(options, &connector);
+        command.run();
+        return app.exec();
+    }
+    if (options.command == QLatin1String("flash")) {
+        FlashCommand command(options, &connector);
         command.run();
         return app.exec();
     }

@@ -2,6 +2,8 @@
 #include "sim/SimulatedController.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
 #include <QHostAddress>
 
 #include <cstdio>
@@ -19,6 +21,8 @@ const char* kHelp =
     "  --versions B-L-R       boot loader, left and right versions (default 1.0-2.3-1.5)\n"
     "  --restart-delay MS     how long a restart takes (default 1000; -1 never comes back)\n"
     "  --reply-delay MS       delay before every reply (default 0)\n"
+    "  --flash-dir DIR        write the flash contents (boot.bin, left.bin, right.bin)\n"
+    "                         there whenever an image has been written\n"
     "  -h, --help             show this help\n";
 
 int usage(const char* detail)
@@ -37,6 +41,7 @@ int main(int argc, char** argv)
     QString versions = QStringLiteral("1.0-2.3-1.5");
     int restartDelay = 1000;
     int replyDelay = 0;
+    QString flashDir;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
         const bool hasValue = i + 1 < args.size();
@@ -51,6 +56,8 @@ int main(int argc, char** argv)
             restartDelay = args.at(++i).toInt();
         } else if (a == QLatin1String("--reply-delay") && hasValue) {
             replyDelay = args.at(++i).toInt();
+        } else if (a == QLatin1String("--flash-dir") && hasValue) {
+            flashDir = args.at(++i);
         } else {
             return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
         }
@@ -69,6 +76,21 @@ int main(int argc, char** argv)
         return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
     controller->faults().restartDelayMs = restartDelay;
     controller->faults().replyDelayMs = replyDelay;
+
+    if (!flashDir.isEmpty()) {
+        if (!QDir().mkpath(flashDir))
+            return usage("--flash-dir cannot be created");
+        QObject::connect(controller, &SimulatedController::flashWritten, controller, [controller, flashDir] {
+            const std::pair<const char*, QByteArray> regions[] = {{"boot.bin", controller->bootLoaderFlash()},
+                                                                   {"left.bin", controller->leftApplicationFlash()},
+                                                                   {"right.bin", controller->rightFlash()}};
+            for (const auto& [name, bytes] : regions) {
+                QSaveFile file(QDir(flashDir).filePath(QString::fromLatin1(name)));
+                if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+                    file.commit();
+            }
+        });
+    }
 
     SimTcpServer server(controller);
     if (!server.listen(address, quint16(port))) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdio>
+
+// Shows upgrade progress on standard error: a bar redrawn in place on a
+// terminal, plain percentage lines otherwise (one per whole percent).
+class ProgressPrinter {
+public:
+    explicit ProgressPrinter(std::FILE* out = stderr);
+    void update(double percent);
+    // Ends the bar's line, if one is drawn.
+    void finish();
+
+private:
+    std::FILE* m_out;
+    bool m_terminal;
+    int m_lastShown = -1;
+    bool m_drawn = false;
+};
