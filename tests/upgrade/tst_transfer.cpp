@@ -7,6 +7,7 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 #include "upgrade/TransferState.h"
@@ -384,6 +385,86 @@ private slots:
         QCOMPARE(m_progress.last(), 100.0);
         for (int i = 1; i < m_progress.size(); ++i)
             QVERIFY(m_progress[i] >= m_progress[i - 1] - 0.1);
+    }
+
+    void aCorruptedAcknowledgementIsIgnoredAndTheResendRecovers()
+    {
+        const QByteArray bytes = image(150, {1, 12}, 13);
+        engine().rightFilePath = write(QStringLiteral("right-corrupt.bin"), bytes);
+        needs(false, false, true);
+        engine().upgradeProgressBlock = [this](double p) {
+            if (m_progress.size() == 1)
+                sim().faults().corruptReplies = 1; // the acknowledgement of packet 2
+            m_progress << p;
+        };
+        const int from = sent(0x20, 0x90).size();
+        engine().upgradeRightSide();
+        QTRY_VERIFY(engine().rightUpgradeDone);
+        QCOMPARE(sim().rightFlash(), bytes);
+        QCOMPARE(sent(0x20, 0x90).size() - from, 6); // five packets, one of them twice
+        engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
+    }
+
+    void bootAndRightSkipTheLeftImage()
+    {
+        const QByteArray boot = image(0xE800 + 96, {6, 1}, 14);
+        const QByteArray right = image(120, {6, 3}, 15);
+        engine().bootFilePath = write(QStringLiteral("br-boot.bin"), boot);
+        engine().rightFilePath = write(QStringLiteral("br-right.bin"), right);
+        needs(true, false, true);
+        const int leftStarts = sent(0x03, 0x01).size();
+        engine().upgradeBoot();
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, 5000);
+        QCOMPARE(sent(0x03, 0x01).size() - leftStarts, 1); // the boot loader's start only
+        QCOMPARE(sim().rightFlash(), right);
+        QCOMPARE(m_restarts, QList<bool>{true});
+        // The right side's end expects no restart: a later unplug is unexpected.
+        sim().unplug(30);
+        QTRY_COMPARE(m_restarts, (QList<bool>{true, false}));
+    }
+
+    void aControllerThatNeverReturnsEndsTheRun()
+    {
+        engine().bootFilePath = write(QStringLiteral("gone-boot.bin"), image(0xE800 + 64, {7, 1}, 16));
+        engine().leftFilePath = write(QStringLiteral("gone-left.bin"), image(64, {7, 2}, 17));
+        needs(true, true, false);
+        sim().faults().restartDelayMs = -1;
+        engine().restartWaitLimit = 20.0;
+        engine().upgradeBoot();
+        QTRY_VERIFY(engine().bootUpgradeDone);
+        QVERIFY(engine().isUpgradingFirmware); // waiting for the restart
+        QTRY_VERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(m_toasts->texts(), QStringList{localized("ControllerDidNotReturn")});
+        QVERIFY(!engine().leftUpgradeDone);
+        engine().restartWaitLimit = ZelFirmwareUpgradeManager::kDefaultRestartWait;
+        sim().plugIn();
+    }
+
+    void severalDeclaredProtocolsContinueOnce()
+    {
+        const QStringList declared = engine().supportedProtocols;
+        engine().supportedProtocols = declared + QStringList{QStringLiteral("second.declared")};
+        auto* transport = new SimAccessoryTransport(new SimulatedController, engine().supportedProtocols);
+        engine().rightFilePath = write(QStringLiteral("twice.bin"), image(64, {8, 3}, 18));
+        // A run waiting after its left image for the right one.
+        needs(false, true, true);
+        engine().leftUpgradeDone = true;
+        engine().isUpgradingFirmware = true;
+        transport->start();
+        QTRY_VERIFY(engine().rightUpgradeDone || !engine().isUpgradingFirmware);
+        QVERIFY(engine().rightUpgradeDone);
+        spin(MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 50);
+        int starts = 0;
+        for (const QByteArray& m : transport->controller()->receivedMessages())
+            starts += m == QByteArray("\x20\x9E", 2);
+        QCOMPARE(starts, 1);
+        engine().supportedProtocols = declared;
+        delete transport;
+        // Back to the shared simulated controller.
+        EADSessionController::sharedController().setupControllerForAccessory(
+            m_sim->waitForAccessory(), declared.value(0));
+        EADSessionController::sharedController().openSession();
+        engine().accessory = m_sim->waitForAccessory();
     }
 
     void unpluggingMidTransferEndsTheRunAndNothingResumes()

@@ -1,0 +1,140 @@
+// Times complete three-image upgrade runs against the in-process simulated
+// controller and compares them with the protocol's own floor: one reply delay
+// per message (stop-and-wait) plus, per restart, the controller's restart time
+// and the engine's wait before it reopens the session.
+//
+//   transfer_bench [--reply-delay-ms D] [--restart-ms R] [--runs N]
+#include "accessory/EADSessionController.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/InfoDictionary.h"
+#include "sim/SimAccessoryTransport.h"
+#include "sim/SimulatedController.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QString writeImage(const QTemporaryDir& dir, const char* name, int size, SimVersion version)
+{
+    QByteArray bytes;
+    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
+        bytes.append(char((i * 13 + version.minor) & 0xFF));
+    bytes += SimulatedController::versionTrailer(version);
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
+}
+
+void waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+struct RunResult {
+    double seconds = 0;
+    int messages = 0;
+    bool ok = false;
+};
+
+RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths, int runIndex)
+{
+    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    SimulatedController& sim = *transport.controller();
+    // Wait until the controller is attached and the session open.
+    waitUntil([&] { return transport.link() && EADSessionController::sharedController().session(); }, 10000);
+    engine.bootFilePath = paths[0];
+    engine.leftFilePath = paths[1];
+    engine.rightFilePath = paths[2];
+    engine.bootNeedUpgrade = engine.leftNeedUpgrade = engine.rightNeedUpgrade = true;
+    engine.bootUpgradeDone = engine.leftUpgradeDone = engine.rightUpgradeDone = false;
+    const int before = sim.receivedMessages().size();
+    QElapsedTimer clock;
+    clock.start();
+    engine.upgradeBoot();
+    waitUntil([&] { return !engine.isUpgradingFirmware; }, 600000);
+    RunResult r;
+    r.seconds = clock.nsecsElapsed() / 1e9;
+    r.messages = sim.receivedMessages().size() - before;
+    r.ok = engine.rightUpgradeDone;
+    (void)runIndex;
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    int replyDelayMs = 1;
+    int restartMs = 100;
+    int runs = 3;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--reply-delay-ms"))
+            replyDelayMs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--restart-ms"))
+            restartMs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = std::max(1, args[i + 1].toInt());
+    }
+
+    QTemporaryDir dir;
+    const QStringList paths{writeImage(dir, "boot.bin", 0xE800 + 8 * 1024, {9, 1}),
+                            writeImage(dir, "left.bin", 48 * 1024, {9, 2}),
+                            writeImage(dir, "right.bin", 40 * 1024, {9, 3})};
+
+    const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
+    auto* sim = new SimulatedController;
+    sim->faults().replyDelayMs = replyDelayMs;
+    sim->faults().restartDelayMs = restartMs;
+    SimAccessoryTransport transport(sim, protocols);
+    transport.start();
+    waitUntil([&] { return transport.link() != nullptr; }, 5000);
+    // The engine follows the controller from here on (it opens the session).
+    EADSessionController::sharedController().setupControllerForAccessory(
+        EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
+    ZelFirmwareUpgradeManager::sharedInstance();
+
+    std::vector<double> ratios, seconds;
+    int messages = 0;
+    for (int i = 0; i < runs; ++i) {
+        const RunResult r = runOnce(transport, paths, i);
+        if (!r.ok) {
+            std::fprintf(stderr, "run %d did not complete\n", i + 1);
+            return 1;
+        }
+        // Two restarts: after the boot loader and after the left image.
+        const double floor = r.messages * replyDelayMs / 1000.0
+            + 2 * (restartMs / 1000.0 + ZelFirmwareUpgradeManager::kReconnectDelay);
+        ratios.push_back(r.seconds / floor);
+        seconds.push_back(r.seconds);
+        messages = r.messages;
+        // Let the controller come back from the last restart before the next run.
+        waitUntil([] { return false; }, restartMs + 2500);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::sort(seconds.begin(), seconds.end());
+    const double median = ratios[ratios.size() / 2];
+    std::printf("three-image run: %d messages, reply delay %d ms, restart %d ms, %d runs\n", messages, replyDelayMs,
+                restartMs, runs);
+    std::printf("  time      min %.3f s  median %.3f s  max %.3f s\n", seconds.front(), seconds[seconds.size() / 2],
+                seconds.back());
+    std::printf("  ratio to the protocol floor: min %.4f  median %.4f  max %.4f\n", ratios.front(), median, ratios.back());
+    const double waits = 2 * (restartMs / 1000.0 + ZelFirmwareUpgradeManager::kReconnectDelay);
+    std::printf("  per message beyond the floor: %.1f us\n",
+                (seconds[seconds.size() / 2] - waits - messages * replyDelayMs / 1000.0) / messages * 1e6);
+    return 0;
+}
