@@ -1,0 +1,68 @@
+#include "firmware/ZelFirmware.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString textOf(const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::String:
+        return value.toString();
+    case QJsonValue::Double: {
+        const double d = value.toDouble();
+        if (d == double(qint64(d)) && std::abs(d) < 1e15)
+            return QString::number(qint64(d));
+        return QString::number(d, 'g', 17);
+    }
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    default:
+        return QString(); // null, array, object, missing
+    }
+}
+
+} // namespace
+
+QMap<QString, QString> ZelFirmware::modelCustomPropertyMapper()
+{
+    return {{QStringLiteral("version"), QStringLiteral("ver")},
+            {QStringLiteral("updateInfo"), QStringLiteral("upgrade_msg")},
+            {QStringLiteral("path"), QStringLiteral("path")},
+            {QStringLiteral("md5"), QStringLiteral("md5file")},
+            {QStringLiteral("updateTime"), QStringLiteral("upgrade_time")}};
+}
+
+ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)
+{
+    const QMap<QString, QString> keys = modelCustomPropertyMapper();
+    ZelFirmware f;
+    f.version = textOf(object.value(keys.value(QStringLiteral("version"))));
+    f.updateInfo = textOf(object.value(keys.value(QStringLiteral("updateInfo"))));
+    f.path = textOf(object.value(keys.value(QStringLiteral("path"))));
+    f.md5 = textOf(object.value(keys.value(QStringLiteral("md5"))));
+    f.updateTime = textOf(object.value(keys.value(QStringLiteral("updateTime"))));
+    return f;
+}
+
+QList<ZelFirmware> ZelFirmware::modelArrayWithJSON(const QJsonValue& json)
+{
+    QJsonArray array;
+    if (json.isArray()) {
+        array = json.toArray();
+    } else if (json.isString()) {
+        const QJsonDocument doc = QJsonDocument::fromJson(json.toString().toUtf8());
+        if (!doc.isArray())
+            return {};
+        array = doc.array();
+    } else {
+        return {};
+    }
+    QList<ZelFirmware> records;
+    for (const QJsonValue& element : array)
+        if (element.isObject())
+            records.append(modelWithJSON(element.toObject()));
+    return records;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QJsonValue>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+// One firmware release. Each field may be absent (a null text).
+struct ZelFirmware {
+    QString version;    // boot-left-right, e.g. 1.0-1.0-1.0; a local release: its folder name
+    QString updateInfo; // release notes
+    QString path;       // online: the download address (begins with "http"); local: the folder
+    QString md5;        // online: the archive's MD5 in hexadecimal
+    QString updateTime; // release date, kept as given
+
+    // Field name to JSON key.
+    static QMap<QString, QString> modelCustomPropertyMapper();
+
+    // Records from a JSON array of objects (or a text holding one). Elements
+    // that are not objects are skipped; a missing key leaves its field null.
+    // Numbers and booleans become their JSON text; null, arrays and objects
+    // leave the field null.
+    static QList<ZelFirmware> modelArrayWithJSON(const QJsonValue& json);
+    static ZelFirmware modelWithJSON(const QJsonObject& object);
+
+    bool isOnline() const { return path.startsWith(QLatin1String("http")); }
+};

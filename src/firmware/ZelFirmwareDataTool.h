@@ -1,0 +1,49 @@
+#pragma once
+
+#include "firmware/ZelFirmware.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The catalogue: the releases stored on the device and the ones the firmware
+// server offers. One instance for the process, used from the main thread.
+class ZelFirmwareDataTool {
+public:
+    using RemoteCompletion = std::function<void(const QList<ZelFirmware>& firmwares, const QString& error)>;
+
+    static constexpr double kReuseSeconds = 300.0;
+    static constexpr double kRequestTimeout = 20.0;
+    static inline const QString kProductFolder = QStringLiteral("zelmar-q3-dart");
+    static inline const QString kLocalFolder = QStringLiteral("LocalBinFiles");
+
+    static ZelFirmwareDataTool& sharedInstance();
+
+    QList<ZelFirmware> getLocalFirmwares() const;
+    // Calls completion exactly once: at once with the stored list when it is
+    // recent, otherwise when the request ends. The error is empty on success.
+    void getRemoteFirmwares(RemoteCompletion completion);
+
+    // The last non-empty online list, sorted, and when it was stored.
+    std::optional<QList<ZelFirmware>> firmwares;
+    QDateTime firmwaresDate;
+
+    // "now", replaceable by tests.
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
+
+    // The firmware server: --server or Q3DART_SERVER, else the configured host.
+    static void setServerOverride(const QString& baseUrl);
+    static QString serverBaseUrl();
+    // The release-list query, percent-encoded for a URL.
+    static QByteArray queryText(const QString& serverBaseUrl, const QString& shortVersion);
+    // The folder holding the local releases.
+    static QString localFirmwareFolder();
+    // Newest first: localised case-insensitive compare of the version texts.
+    static void sortNewestFirst(QList<ZelFirmware>& records);
+
+private:
+    ZelFirmwareDataTool() = default;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class QNetworkAccessManager;
+
+// The library layer's HTTP client. Every request completes exactly once, on
+// the main thread, also when it fails or times out.
+class HttpClient {
+public:
+    struct Response {
+        int status = 0;              // 0 when no HTTP answer arrived
+        QByteArray contentType;      // without parameters, lower case
+        QByteArray body;
+        QString suggestedFileName;   // from Content-Disposition, or the URL's last segment
+        QString error;               // empty on success
+    };
+    using Completion = std::function<void(const Response&)>;
+    // reply: the parsed JSON when the body is JSON, otherwise undefined.
+    using JsonCompletion = std::function<void(const Response& response, const QJsonValue& reply)>;
+
+    // A GET; the timeout is the longest silence allowed while waiting for data.
+    static void get(const QUrl& url, double timeoutSeconds, Completion completion);
+    // A GET whose answer must be JSON: a status outside 200-299 or a content
+    // type other than application/json, text/json or text/javascript is an error.
+    static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion);
+    // A GET streamed into a file (written whole or not at all); body stays empty.
+    static void download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
+                         std::function<void(qint64 received, qint64 total)> progress = nullptr);
+
+    static bool isJsonContentType(const QByteArray& contentType);
+
+private:
+    static QNetworkAccessManager& network();
+};
