@@ -8,6 +8,11 @@
         <extracomment>Colon placed after a caption (CurrentVersion, LatestVersion, UpgradeInfo, SelectedFirmware) so each language uses its own colon. English keeps a trailing space before the value.</extracomment>
         <translation>：</translation>
     </message>
+    <message id="ArchiveUnsafePaths">
+        <source>This firmware package contains unsafe entries (paths outside its folder, or links) and was not imported.</source>
+        <extracomment>Toast (3 s) when a firmware package opened into the application holds entries whose paths lead out of its release folder, or links; the package is refused and nothing is written.</extracomment>
+        <translation>このファームウェアパッケージには安全でない項目（フォルダーの外を指すパスやリンク）が含まれているため、インポートしませんでした。</translation>
+    </message>
     <message id="ArrowKeys">
         <source>Arrow Keys</source>
         <extracomment>Key test screen: caption of the direction pad section.</extracomment>
@@ -20,7 +25,7 @@
     </message>
     <message id="CannotUnzipPrompt">
         <source>This file is not a firmware package (.zip) and cannot be unzipped.</source>
-        <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive; the file is discarded.</extracomment>
+        <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive, or its name holds no version number; the user's file is left as it is.</extracomment>
         <translation>このファイルはファームウェアパッケージ（.zip）ではないため、解凍できません。</translation>
     </message>
     <message id="CliUsageError">
@@ -57,6 +62,11 @@
         <source>Invalid device "%1". Use sim, tcp:HOST:PORT or serial:PATH.</source>
         <extracomment>Command-line: the --device value is not one of the accepted forms. %1 = the value given. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
         <translation>デバイスの指定「%1」は無効です。sim、tcp:HOST:PORT、serial:PATH のいずれかを指定してください。</translation>
+    </message>
+    <message id="DownloadDigestMismatch">
+        <source>The downloaded firmware is damaged (its checksum does not match) and was deleted. Please try again.</source>
+        <extracomment>Toast (3 s) when a downloaded release archive does not match the digest the firmware server gave; the download is deleted.</extracomment>
+        <translation>ダウンロードしたファームウェアが破損しているため（チェックサムが一致しません）、削除しました。もう一度お試しください。</translation>
     </message>
     <message id="DownloadFirmwareFailed">
         <source>Firmware download failed. Please check your network connection and try again.</source>
@@ -163,6 +173,16 @@
         <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
         <translation>オンラインファームウェア</translation>
     </message>
+    <message id="ReleaseListFailed">
+        <source>Could not get the release list: %1</source>
+        <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
+        <translation>リリース一覧を取得できませんでした：%1</translation>
+    </message>
+    <message id="ReleaseNotFound">
+        <source>Release %1 was not found.</source>
+        <extracomment>Command line: no release with the version the user asked for; %1 = the version.</extracomment>
+        <translation>リリース %1 が見つかりません。</translation>
+    </message>
     <message id="RightKeys">
         <source>Right Keys</source>
         <extracomment>Key test screen: caption of the right-side keys section.</extracomment>
@@ -192,6 +212,11 @@
         <source>The controller is not responding. Please unplug it and plug it in again.</source>
         <extracomment>Toast (4 s) when the controller does not answer the version query within 8 seconds.</extracomment>
         <translation>コントローラーが応答しません。一度取り外してから、もう一度接続してください。</translation>
+    </message>
+    <message id="UnzipFailed">
+        <source>Unzipping failed. The firmware package is damaged or could not be unpacked.</source>
+        <extracomment>Toast (3 s) when a firmware package opened into the application cannot be copied or unpacked (damaged or not really a zip archive, too large, disk full); the release folder is left as it was.</extracomment>
+        <translation>解凍に失敗しました。ファームウェアパッケージが破損しているか、解凍できませんでした。</translation>
     </message>
     <message id="UnzipFinished">
         <source>Unzipping finished</source>

@@ -1,4 +1,5 @@
 // The command-line tools as scripts use them: real processes, real sockets.
+#include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
 
 #include <QProcess>
@@ -185,6 +186,51 @@ private slots:
 
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot")}).exitCode, 2);
+    }
+
+    void releasesAreServedListedAndImported()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        QProcess server;
+        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        QVERIFY(server.waitForReadyRead(10000));
+        const QString line = QString::fromUtf8(server.readLine()).trimmed();
+        const QString url = line.section(QStringLiteral(" at "), 1);
+        QVERIFY2(url.startsWith(QLatin1String("http://127.0.0.1:")), qPrintable(line));
+
+        const QString documents = dir.filePath(QStringLiteral("documents"));
+        const Run online = runCli({QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
+                                   QStringLiteral("releases"), QStringLiteral("--online")});
+        QCOMPARE(online.exitCode, 0);
+        const QStringList lines = online.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), DemoReleases::versions().size());
+        QVERIFY(lines.first().startsWith(QStringLiteral("1.1-2.5-1.8\tNew boot loader")));
+        server.kill();
+        server.waitForFinished();
+
+        // Imported like a file opened into the application; the user's file stays.
+        const QString archive = releases + QStringLiteral("/1.0-2.4-1.6.zip");
+        const QByteArray before = readFile(archive);
+        const Run imported = runCli({QStringLiteral("--documents"), documents, QStringLiteral("import"), archive});
+        QCOMPARE(imported.exitCode, 0);
+        QVERIFY(!imported.out.isEmpty());
+        QCOMPARE(readFile(archive), before);
+        const Run local = runCli({QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local")});
+        QCOMPARE(local.exitCode, 0);
+        QVERIFY2(local.out.startsWith(QStringLiteral("1.0-2.4-1.6\t") + documents), qPrintable(local.out));
+
+        const Run notZip = runCli({QStringLiteral("--documents"), documents, QStringLiteral("import"),
+                                   releases + QStringLiteral("/1.0-2.4-1.6.txt")});
+        QCOMPARE(notZip.exitCode, 1);
+        QVERIFY(!notZip.out.isEmpty());
+
+        // The server gone: a clear message and a failure, not an empty success.
+        const Run unreachable = runCli({QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
+                                        QStringLiteral("releases"), QStringLiteral("--online")});
+        QCOMPARE(unreachable.exitCode, 1);
+        QVERIFY(!unreachable.err.isEmpty());
     }
 
     void usageErrorsAndHelp()

@@ -24,7 +24,12 @@ QString CliOptions::helpText()
         "  versions          print the controller's versions (boot-left-right) and device information\n"
         "  flash [--boot FILE] [--left FILE] [--right FILE]\n"
         "                    send firmware images (boot loader, left, right, in that order) across the\n"
-        "                    controller's restarts; prints the versions read afterwards\n");
+        "                    controller's restarts; prints the versions read afterwards\n"
+        "  releases [--local | --online]\n"
+        "                    list the releases, newest first: version, then notes or path\n"
+        "  import FILE       import a release archive (VERSION.zip) as a local release\n"
+        "  serve DIR [--listen HOST:PORT]\n"
+        "                    serve a folder of release archives as the firmware server does\n");
 }
 
 bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)

@@ -1,3 +1,4 @@
+#include "cli/CatalogueCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
 #include "cli/FlashCommand.h"
@@ -5,6 +6,7 @@
 #include "lib/MessageToast.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
+#include "firmware/ZelFirmwareDataTool.h"
 #include "platform/MainQueue.h"
 
 #include <QCoreApplication>
@@ -25,6 +27,8 @@ int main(int argc, char** argv)
         return exitCode;
     if (!options.documents.isEmpty())
         DocumentsDirectory::setPath(options.documents);
+    if (!options.server.isEmpty())
+        ZelFirmwareDataTool::setServerOverride(options.server);
 
     StderrToastPresenter toasts;
     MessageToast::setPresenter(&toasts);
@@ -34,6 +38,16 @@ int main(int argc, char** argv)
         VersionsCommand command(options, &connector);
         command.run();
         return app.exec();
+    }
+    CatalogueCommands catalogue(options);
+    const QHash<QString, std::function<int()>> catalogueCommands{
+        {QStringLiteral("releases"), [&] { return catalogue.releases(); }},
+        {QStringLiteral("import"), [&] { return catalogue.importFile(); }},
+        {QStringLiteral("serve"), [&] { return catalogue.serve(); }},
+    };
+    if (catalogueCommands.contains(options.command)) {
+        const int code = catalogueCommands.value(options.command)();
+        return code >= 0 ? code : app.exec();
     }
     if (options.command == QLatin1String("flash")) {
         FlashCommand command(options, &connector);

@@ -1,0 +1,106 @@
+#include "firmware/ReleaseServer.h"
+
+#include "firmware/FileHash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString readText(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+}
+
+// The scheme, host and port the client used, so the addresses in the list work for it.
+QString baseUrlOf(const QHttpServerRequest& request, const QString& fallback)
+{
+    const QByteArray host = request.value("Host");
+    return host.isEmpty() ? fallback : QStringLiteral("http://") + QString::fromLatin1(host);
+}
+
+} // namespace
+
+ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
+    : QObject(parent)
+    , m_folder(folder)
+    , m_server(std::make_unique<QHttpServer>())
+{
+    m_server->route(QStringLiteral("/firmware/update/r1"), [this](const QHttpServerRequest& request) {
+        ++m_requests;
+        return QHttpServerResponse("application/json", releaseList(baseUrlOf(request, baseUrl())));
+    });
+    m_server->route(QStringLiteral("/releases/<arg>"), [this](const QString& name, const QHttpServerRequest&) {
+        ++m_requests;
+        // Only archives of the listing are served: no path of the client's making is opened.
+        const QFileInfo info(QDir(m_folder).filePath(name));
+        if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || !name.endsWith(QLatin1String(".zip"))
+            || info.dir().absolutePath() != QDir(m_folder).absolutePath() || !info.isFile())
+            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+        QFile file(info.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+        QHttpServerResponse response("application/zip", file.readAll());
+        response.setHeader("Content-Disposition", "attachment; filename=\"" + name.toUtf8() + "\"");
+        return response;
+    });
+}
+
+ReleaseServer::~ReleaseServer() = default;
+
+quint16 ReleaseServer::listen(const QHostAddress& address, quint16 port)
+{
+    m_address = address;
+    m_port = quint16(m_server->listen(address, port));
+    return m_port;
+}
+
+QString ReleaseServer::baseUrl() const
+{
+    const QString host = m_address.protocol() == QAbstractSocket::IPv6Protocol
+        ? QStringLiteral("[%1]").arg(m_address.toString())
+        : m_address.toString();
+    return QStringLiteral("http://%1:%2").arg(host).arg(m_port);
+}
+
+QString ReleaseServer::md5Of(const QString& path)
+{
+    const QFileInfo info(path);
+    auto it = m_digests.constFind(path);
+    if (it != m_digests.constEnd() && it->size == info.size() && it->modified == info.lastModified())
+        return it->md5;
+    const QString md5 = FileHash::md5HashOfFileAtPath(path);
+    m_digests.insert(path, {info.size(), info.lastModified(), md5});
+    return md5;
+}
+
+QByteArray ReleaseServer::releaseList(const QString& baseUrl)
+{
+    QJsonArray data;
+    const QDir dir(m_folder);
+    for (const QFileInfo& archive : dir.entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
+        const QString version = archive.completeBaseName();
+        const QString md5 = md5Of(archive.absoluteFilePath());
+        if (md5.isEmpty())
+            continue; // unreadable: not offered
+        QString date = readText(dir.filePath(version + QStringLiteral(".date")));
+        if (date.isEmpty())
+            date = archive.lastModified().toString(QStringLiteral("yyyy-MM-dd"));
+        data.append(QJsonObject{
+            {QStringLiteral("ver"), version},
+            {QStringLiteral("upgrade_msg"), readText(dir.filePath(version + QStringLiteral(".txt")))},
+            {QStringLiteral("path"), baseUrl + QStringLiteral("/releases/") + QString::fromUtf8(QUrl::toPercentEncoding(archive.fileName()))},
+            {QStringLiteral("md5file"), md5},
+            {QStringLiteral("upgrade_time"), date},
+        });
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("data"), data}}).toJson(QJsonDocument::Compact);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QHttpServer;
+class QHttpServerRequest;
+
+// Serves a folder of release archives the way the firmware server does: the
+// release-list query answers with every "<version>.zip" in the folder (notes
+// from "<version>.txt", date from "<version>.date" beside it, the archive's
+// MD5 computed), and the archives themselves under /releases/ with a
+// suggested file name. For vendors, tests and the demo.
+class ReleaseServer : public QObject {
+    Q_OBJECT
+public:
+    explicit ReleaseServer(const QString& folder, QObject* parent = nullptr);
+    ~ReleaseServer() override;
+
+    // The port listened on, or 0 when listening failed.
+    quint16 listen(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    // e.g. http://127.0.0.1:8080, for --server.
+    QString baseUrl() const;
+    // Number of requests answered, for tests.
+    int requestCount() const { return m_requests; }
+
+    // The release-list JSON for a folder; archives are addressed under baseUrl.
+    QByteArray releaseList(const QString& baseUrl);
+
+private:
+    struct Digest {
+        qint64 size;
+        QDateTime modified;
+        QString md5;
+    };
+    QString md5Of(const QString& path);
+
+    QString m_folder;
+    std::unique_ptr<QHttpServer> m_server;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    int m_requests = 0;
+    QHash<QString, Digest> m_digests;
+};

@@ -1,0 +1,156 @@
+#include "firmware/ZelDataTool.h"
+
+#include "lib/MessageToast.h"
+#include "lib/ZipArchive.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/Localization.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcImport, "q3dart.import")
+
+const QLatin1String kImportFolderName("LocalBinFiles");
+const QLatin1String kProductFolderName("zelmar-q3-dart");
+const QLatin1String kVersionCharacters("1234567890.-");
+const QLatin1String kArchiveExtension("zip");
+constexpr qint64 kCopyChunkSize = 1 << 20;
+
+void show(const QString& text, double seconds, QStringList* messages)
+{
+    MessageToast::showMsgWithtext(text, seconds);
+    if (messages)
+        messages->append(text);
+}
+
+void makeFolder(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        QDir().mkdir(path);
+}
+
+// Copies source into the open file; false with the reason in error.
+bool copyInto(const QString& source, QFile& destination, QString* error)
+{
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot open %1: %2").arg(source, input.errorString());
+        return false;
+    }
+    QByteArray buffer(kCopyChunkSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = input.read(buffer.data(), buffer.size());
+        if (count < 0) {
+            *error = QStringLiteral("cannot read %1: %2").arg(source, input.errorString());
+            return false;
+        }
+        if (count == 0)
+            break;
+        if (destination.write(buffer.constData(), count) != count) {
+            *error = QStringLiteral("cannot copy to %1: %2").arg(destination.fileName(), destination.errorString());
+            return false;
+        }
+    }
+    if (!destination.flush()) {
+        *error = QStringLiteral("cannot copy to %1: %2").arg(destination.fileName(), destination.errorString());
+        return false;
+    }
+    destination.close();
+    return true;
+}
+
+} // namespace
+
+QString ZelDataTool::transData2HexString(const QByteArray& data)
+{
+    return QString::fromLatin1(data.toHex());
+}
+
+QString ZelDataTool::w8FirmwareNameString(const QString& name)
+{
+    QString kept;
+    for (const QChar c : name) {
+        if (kVersionCharacters.contains(c))
+            kept.append(c);
+    }
+    return kept;
+}
+
+QString ZelDataTool::localProductFolder()
+{
+    return DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName + QLatin1Char('/') + kProductFolderName;
+}
+
+bool ZelDataTool::handleFile(const QUrl& fileUrl)
+{
+    if (!fileUrl.isLocalFile())
+        return false;
+    return importArchive(fileUrl.toLocalFile(), nullptr);
+}
+
+bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
+{
+    const QFileInfo incoming(path);
+    const QString fileName = incoming.fileName();
+    const QString folderName = w8FirmwareNameString(incoming.completeBaseName());
+
+    const QString importFolder = DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName;
+    makeFolder(importFolder);
+    const QString productFolder = importFolder + QLatin1Char('/') + kProductFolderName;
+    makeFolder(productFolder);
+
+    if (incoming.suffix() != kArchiveExtension) {
+        show(localized("CannotUnzipPrompt"), kRefusedSeconds, messages);
+        return false;
+    }
+    // The folder name is the release's version. Without a digit in it the
+    // archive would unpack into the product folder itself ("firmware.zip")
+    // or above it ("...zip" gives "..").
+    if (std::none_of(folderName.cbegin(), folderName.cend(), [](QChar c) { return c.isDigit(); })) {
+        qCWarning(lcImport) << "refused" << path << ": its name holds no version";
+        show(localized("CannotUnzipPrompt"), kRefusedSeconds, messages);
+        return false;
+    }
+
+    // The archive is unpacked from a private copy: the user's file stays
+    // where it is, unchanged, and cannot change while it is read.
+    QTemporaryFile copy(productFolder + QLatin1Char('/') + fileName + QStringLiteral(".XXXXXX"));
+    QString error;
+    if (!copy.open()) {
+        qCWarning(lcImport) << "cannot copy" << path << ":" << copy.errorString();
+        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        return false;
+    }
+    if (!copyInto(path, copy, &error)) {
+        qCWarning(lcImport) << error;
+        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        return false;
+    }
+
+    show(localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), kProgressSeconds, messages);
+    const QString releaseFolder = productFolder + QLatin1Char('/') + folderName;
+    const ZipArchive::Result result = ZipArchive::unzip(copy.fileName(), releaseFolder, &error);
+    copy.remove();
+
+    switch (result) {
+    case ZipArchive::Result::Ok:
+        show(localized("UnzipFinished"), kFinishedSeconds, messages);
+        return true;
+    case ZipArchive::Result::UnsafeEntry:
+        qCWarning(lcImport) << "refused" << path << ":" << error;
+        show(localized("ArchiveUnsafePaths"), kRefusedSeconds, messages);
+        return false;
+    default:
+        qCWarning(lcImport) << "cannot unpack" << path << ":" << error;
+        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        return false;
+    }
+}

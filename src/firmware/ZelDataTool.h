@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QUrl;
+
+// Firmware packages handed to the application, and small text helpers for
+// firmware data.
+class ZelDataTool {
+public:
+    static constexpr double kProgressSeconds = 2.0;
+    static constexpr double kFinishedSeconds = 2.0;
+    static constexpr double kRefusedSeconds = 3.0;
+
+    // Lower-case hexadecimal digits, two per byte.
+    static QString transData2HexString(const QByteArray& data);
+    // Keeps only the digits, full stops and hyphens of name, in order.
+    static QString w8FirmwareNameString(const QString& name);
+
+    // The folder that holds one folder per imported release.
+    static QString localProductFolder();
+
+    // Imports the zip archive that a file URL names as a local release; other
+    // URLs are ignored. True when a release was imported.
+    static bool handleFile(const QUrl& fileUrl);
+
+    // Imports the zip archive at path into the local release folder named by
+    // the version in its file name. The archive is copied first; the user's
+    // file is only read, never moved or deleted. Every message is shown as a
+    // toast and, when messages is given, appended to it. True when a release
+    // was imported.
+    static bool importArchive(const QString& path, QStringList* messages = nullptr);
+};

@@ -1,0 +1,138 @@
+// The release server and the demo releases, through the catalogue and the
+// HTTP client, over real sockets.
+#include "firmware/FileHash.h"
+#include "firmware/ReleaseServer.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/HttpClient.h"
+#include "lib/ZipArchive.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace testsupport;
+
+class TestReleaseServer : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_releases;
+
+private slots:
+    void initTestCase()
+    {
+        m_releases = m_dir.filePath(QStringLiteral("releases"));
+        QString error;
+        QVERIFY2(DemoReleases::generate(m_releases, &error), qPrintable(error));
+    }
+
+    void demoImagesCarryTheirVersions()
+    {
+        for (const QString& version : DemoReleases::versions()) {
+            const QStringList parts = version.split(QLatin1Char('-'));
+            QCOMPARE(SimulatedController::versionFromTrailer(DemoReleases::bootImage(version))->text(), parts[0]);
+            QCOMPARE(SimulatedController::versionFromTrailer(DemoReleases::leftImage(version))->text(), parts[1]);
+            QCOMPARE(SimulatedController::versionFromTrailer(DemoReleases::rightImage(version))->text(), parts[2]);
+            QVERIFY(DemoReleases::bootImage(version).size() > 0xE800);
+        }
+        QVERIFY(DemoReleases::leftImage(QStringLiteral("1.0-2.4-1.6")) != DemoReleases::leftImage(QStringLiteral("1.1-2.5-1.8")));
+    }
+
+    void theCatalogueListsTheServedReleases()
+    {
+        ReleaseServer server(m_releases);
+        QVERIFY(server.listen());
+        ZelFirmwareDataTool::setServerOverride(server.baseUrl());
+        QList<ZelFirmware> list;
+        bool done = false;
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([&](const QList<ZelFirmware>& l, const QString& error) {
+            QVERIFY(error.isEmpty());
+            list = l;
+            done = true;
+        });
+        QTRY_VERIFY(done);
+        QCOMPARE(list.size(), DemoReleases::versions().size());
+        QCOMPARE(list.first().version, DemoReleases::versions().last()); // newest first
+        const ZelFirmware& newest = list.first();
+        QCOMPARE(newest.md5, FileHash::md5HashOfFileAtPath(m_releases + QLatin1Char('/') + newest.version + QStringLiteral(".zip")));
+        QVERIFY(newest.updateInfo.contains(QLatin1String("boot loader")));
+        QCOMPARE(newest.updateTime, QStringLiteral("2026-02-14"));
+        QVERIFY(newest.path.startsWith(server.baseUrl() + QStringLiteral("/releases/")));
+
+        // The archive downloads under its own name and unpacks to the three images.
+        HttpClient::Response response;
+        done = false;
+        const QString target = m_dir.filePath(QStringLiteral("download.zip"));
+        HttpClient::download(QUrl(newest.path), target, 20, [&](const HttpClient::Response& r) {
+            response = r;
+            done = true;
+        });
+        QTRY_VERIFY(done);
+        QVERIFY2(response.error.isEmpty(), qPrintable(response.error));
+        QCOMPARE(response.suggestedFileName, newest.version + QStringLiteral(".zip"));
+        QCOMPARE(FileHash::md5HashOfFileAtPath(target), newest.md5);
+        const QString unpacked = m_dir.filePath(QStringLiteral("unpacked"));
+        QVERIFY(ZipArchive::unzipFileAtPath(target, unpacked));
+        QFile right(unpacked + QStringLiteral("/Q3_RIGHT.bin"));
+        QVERIFY(right.open(QIODevice::ReadOnly));
+        QCOMPARE(right.readAll(), DemoReleases::rightImage(newest.version));
+        ZelFirmwareDataTool::setServerOverride(QString());
+    }
+
+    void onlyListedArchivesAreServed()
+    {
+        QFile secret(m_dir.filePath(QStringLiteral("secret.zip")));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("not for you");
+        secret.close();
+        ReleaseServer server(m_releases);
+        QVERIFY(server.listen());
+        for (const char* path : {"/releases/..%2Fsecret.zip", "/releases/%2E%2E%2Fsecret.zip", "/releases/missing.zip",
+                                 "/releases/1.1-2.5-1.8.txt", "/other"}) {
+            HttpClient::Response response;
+            bool done = false;
+            HttpClient::get(QUrl(server.baseUrl() + QString::fromLatin1(path)), 20, [&](const HttpClient::Response& r) {
+                response = r;
+                done = true;
+            });
+            QTRY_VERIFY(done);
+            QVERIFY2(response.status == 404, path);
+            QVERIFY(!response.body.contains("not for you"));
+        }
+    }
+
+    void aFailedDownloadLeavesNoFile()
+    {
+        ReleaseServer server(m_releases);
+        QVERIFY(server.listen());
+        const QString target = m_dir.filePath(QStringLiteral("never.zip"));
+        bool done = false;
+        HttpClient::Response response;
+        HttpClient::download(QUrl(server.baseUrl() + QStringLiteral("/releases/missing.zip")), target, 20,
+                             [&](const HttpClient::Response& r) {
+                                 response = r;
+                                 done = true;
+                             });
+        QTRY_VERIFY(done);
+        QVERIFY(!response.error.isEmpty());
+        QVERIFY(!QFile::exists(target));
+
+        // An unwritable target is an error too, not a silent success.
+        done = false;
+        HttpClient::download(QUrl(server.baseUrl() + QStringLiteral("/releases/1.1-2.5-1.8.zip")),
+                             m_dir.filePath(QStringLiteral("no/such/folder/x.zip")), 20, [&](const HttpClient::Response& r) {
+                                 response = r;
+                                 done = true;
+                             });
+        QTRY_VERIFY(done);
+        QVERIFY(!response.error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReleaseServer)
+#include "tst_releaseserver.moc"

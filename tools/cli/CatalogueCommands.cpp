@@ -1,0 +1,111 @@
+#include "cli/CatalogueCommands.h"
+
+#include "cli/CliOptions.h"
+#include "firmware/ReleaseServer.h"
+#include "firmware/ZelDataTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/MessageToast.h"
+#include "platform/Localization.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHostAddress>
+
+#include <cstdio>
+
+namespace {
+
+int usage(const char* detail)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(QString::fromLatin1(detail))));
+    return CliOptions::Usage;
+}
+
+void printRelease(const ZelFirmware& f)
+{
+    // Version, then the release notes, or the path when there are none.
+    const QString detail = f.updateInfo.isEmpty() ? f.path : f.updateInfo;
+    std::printf("%s\t%s\n", qPrintable(f.version), qPrintable(QString(detail).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+}
+
+} // namespace
+
+CatalogueCommands::CatalogueCommands(const CliOptions& options, QObject* parent)
+    : QObject(parent)
+    , m_options(options)
+{
+}
+
+int CatalogueCommands::releases()
+{
+    const QStringList& args = m_options.arguments;
+    const bool local = args.contains(QLatin1String("--local"));
+    const bool online = args.contains(QLatin1String("--online"));
+    if (args.size() > 1 || (args.size() == 1 && !local && !online))
+        return usage("releases [--local | --online]");
+    if (!online) {
+        for (const ZelFirmware& f : ZelFirmwareDataTool::sharedInstance().getLocalFirmwares())
+            printRelease(f);
+        std::fflush(stdout);
+        if (local)
+            return CliOptions::Ok;
+    }
+    ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([](const QList<ZelFirmware>& firmwares, const QString& error) {
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(localized("ReleaseListFailed").arg(error)));
+            QCoreApplication::exit(CliOptions::Failed);
+            return;
+        }
+        for (const ZelFirmware& f : firmwares)
+            printRelease(f);
+        std::fflush(stdout);
+        QCoreApplication::exit(CliOptions::Ok);
+    });
+    return -1;
+}
+
+int CatalogueCommands::importFile()
+{
+    if (m_options.arguments.size() != 1)
+        return usage("import FILE");
+    QStringList messages;
+    // The messages are printed below, once: no toast on standard error as well.
+    ToastPresenter* presenter = MessageToast::presenter();
+    MessageToast::setPresenter(nullptr);
+    const bool imported = ZelDataTool::importArchive(QFileInfo(m_options.arguments.first()).absoluteFilePath(), &messages);
+    MessageToast::setPresenter(presenter);
+    for (const QString& m : messages)
+        std::printf("%s\n", qPrintable(m));
+    std::fflush(stdout);
+    return imported ? CliOptions::Ok : CliOptions::Failed;
+}
+
+int CatalogueCommands::serve()
+{
+    const QStringList& args = m_options.arguments;
+    QString listen = QStringLiteral("127.0.0.1:8080");
+    if (args.size() == 3 && args[1] == QLatin1String("--listen"))
+        listen = args[2];
+    else if (args.size() != 1)
+        return usage("serve DIR [--listen HOST:PORT]");
+    const QString folder = args.first();
+    if (!QFileInfo(folder).isDir())
+        return usage("serve needs a folder of release archives");
+    const int colon = listen.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    const uint port = listen.mid(colon + 1).toUInt(&ok);
+    QString host = listen.left(colon);
+    if (host == QLatin1String("localhost"))
+        host = QStringLiteral("127.0.0.1");
+    const QHostAddress address(host.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
+    if (colon <= 0 || !ok || port > 65535 || address.isNull())
+        return usage("--listen needs HOST:PORT with a numeric host address");
+    auto* server = new ReleaseServer(folder, this);
+    if (!server->listen(address, quint16(port))) {
+        std::fprintf(stderr, "q3dart-cli: cannot listen on %s\n", qPrintable(listen));
+        return CliOptions::Failed;
+    }
+    std::printf("serving %s at %s\n", qPrintable(QFileInfo(folder).absoluteFilePath()), qPrintable(server->baseUrl()));
+    std::fflush(stdout);
+    return -1;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+
+struct CliOptions;
+
+// The catalogue's commands: `releases [--local | --online]`, `import FILE`
+// and `serve DIR [--listen HOST:PORT]`. Each returns its exit code, or -1
+// when it keeps running (serve) or finishes later through the event loop.
+class CatalogueCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit CatalogueCommands(const CliOptions& options, QObject* parent = nullptr);
+
+    int releases();
+    int importFile();
+    int serve();
+
+private:
+    const CliOptions& m_options;
+};
