@@ -97,30 +97,72 @@ void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion 
 void HttpClient::download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
                           std::function<void(qint64, qint64)> progress)
 {
-    auto file = std::make_shared<QSaveFile>(filePath);
-    const bool opened = file->open(QIODevice::WriteOnly);
+    download(url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
+             std::move(progress));
+}
+
+void HttpClient::download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
+                          std::function<void(qint64, qint64)> progress)
+{
+    struct State {
+        std::unique_ptr<QSaveFile> file;
+        QString path;
+        QString error;
+        bool decided = false;
+    };
+    auto state = std::make_shared<State>();
     QNetworkReply* reply = startGet(network(), url, timeoutSeconds);
-    auto writeFailed = std::make_shared<bool>(!opened);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, file, writeFailed] {
+    // The file is chosen once the headers are known, and only for a good answer.
+    auto decide = [reply, state, destination] {
+        if (state->decided)
+            return;
+        state->decided = true;
+        const Response headers = describe(reply);
+        if (headers.status < 200 || headers.status > 299)
+            return;
+        state->path = destination ? destination(headers) : QString();
+        if (state->path.isEmpty()) {
+            state->error = QStringLiteral("the download has no usable file name");
+            reply->abort();
+            return;
+        }
+        state->file = std::make_unique<QSaveFile>(state->path);
+        if (!state->file->open(QIODevice::WriteOnly)) {
+            state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+            reply->abort();
+        }
+    };
+    auto take = [reply, state] {
         const QByteArray chunk = reply->readAll();
-        if (!*writeFailed && file->write(chunk) != chunk.size())
-            *writeFailed = true;
+        if (state->file && state->error.isEmpty() && state->file->write(chunk) != chunk.size()) {
+            state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+            reply->abort();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, decide);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [decide, take] {
+        decide();
+        take();
     });
     if (progress)
         QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [progress](qint64 r, qint64 t) { progress(r, t); });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, file, writeFailed, filePath, completion] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, decide, take, completion] {
+        decide();
+        take();
         Response r = describe(reply);
-        const QByteArray rest = reply->readAll();
-        if (!*writeFailed && file->write(rest) != rest.size())
-            *writeFailed = true;
+        if (!state->error.isEmpty())
+            r.error = state->error;
         if (r.error.isEmpty() && (r.status < 200 || r.status > 299))
             r.error = QStringLiteral("HTTP status %1").arg(r.status);
-        if (r.error.isEmpty() && *writeFailed)
-            r.error = QStringLiteral("cannot write %1: %2").arg(filePath, file->errorString());
-        if (r.error.isEmpty() && !file->commit())
-            r.error = QStringLiteral("cannot write %1: %2").arg(filePath, file->errorString());
-        if (!r.error.isEmpty())
-            file->cancelWriting();
+        if (r.error.isEmpty() && !state->file)
+            r.error = QStringLiteral("nothing was downloaded");
+        if (r.error.isEmpty() && !state->file->commit())
+            r.error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+        if (r.error.isEmpty())
+            r.filePath = state->path;
+        else if (state->file)
+            state->file->cancelWriting(); // whatever lay there stays as it was
+        state->file.reset();
         reply->deleteLater();
         if (completion)
             completion(r);

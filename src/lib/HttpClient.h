@@ -19,7 +19,11 @@ public:
         QByteArray body;
         QString suggestedFileName;   // from Content-Disposition, or the URL's last segment
         QString error;               // empty on success
+        QString filePath;            // download: where the body was stored
     };
+    // Chooses a download's file once the response headers are known; an empty
+    // path refuses the download.
+    using Destination = std::function<QString(const Response& headers)>;
     using Completion = std::function<void(const Response&)>;
     // reply: the parsed JSON when the body is JSON, otherwise undefined.
     using JsonCompletion = std::function<void(const Response& response, const QJsonValue& reply)>;
@@ -29,8 +33,12 @@ public:
     // A GET whose answer must be JSON: a status outside 200-299 or a content
     // type other than application/json, text/json or text/javascript is an error.
     static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion);
-    // A GET streamed into a file (written whole or not at all); body stays empty.
+    // A GET streamed into a file, which is written whole or not at all: a file
+    // already there keeps its contents until the new one is complete. The
+    // body stays empty.
     static void download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
+                         std::function<void(qint64 received, qint64 total)> progress = nullptr);
+    static void download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
                          std::function<void(qint64 received, qint64 total)> progress = nullptr);
 
     static bool isJsonContentType(const QByteArray& contentType);

@@ -437,12 +437,12 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
         upgradeRightSide();
 }
 
-void ZelFirmwareUpgradeManager::failRun(const QString& text)
+void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
 {
     isUpgradingFirmware = false;
     ++g_transferId;
     stopWatchdog();
-    MessageToast::showMsgWithtext(text);
+    MessageToast::showMsgWithtext(text, seconds);
 }
 
 void ZelFirmwareUpgradeManager::touchWatchdog()

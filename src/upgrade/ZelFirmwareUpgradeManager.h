@@ -11,6 +11,16 @@
 
 class Timer;
 struct Notification;
+struct ZelFirmware;
+
+// What checkFirmware found.
+enum ZelFirmwareCheckResult : quint64 {
+    ZelFirmwareCheckNeedUpgrade = 1,
+    ZelFirmwareCheckVersionSame = 2,
+    ZelFirmwareCheckNoGamepad = 4,
+    ZelFirmwareCheckGamepadFirmwareDamaged = 8,
+    ZelFirmwareCheckSelectedFirmwareDamaged = 16,
+};
 
 extern const QString ZelGamepadDisconnectByUpgradingFirmwareNotification;
 
@@ -71,6 +81,24 @@ public:
     void upgradeRightSide();
     void upgradeOtherSideAfterConnectingAgain();
 
+    // Release selection and start.
+    static constexpr double kFailureSeconds = 3.0;
+    static inline const QString kBootFileName = QStringLiteral("V7E_IAP.bin");
+    static inline const QString kLeftFileName = QStringLiteral("V7E_ISP.bin");
+    static inline const QString kRightFileName = QStringLiteral("Q3_RIGHT.bin");
+    static inline const QString kRemoteFolder = QStringLiteral("RemoteBinFiles");
+
+    void setSelectedFirmware(const ZelFirmware* firmware);
+    ZelFirmwareCheckResult checkFirmware();
+    void startUpgrade();
+    bool checkIfExitLocalFileWithPath(const QString& folder);
+    void upgradeWithLocalFile();
+    void upgradeWithRemoteFile();
+    // A version text read as the number it begins with ("1.10" reads as 1.1).
+    static float versionNumber(const QString& text);
+    // Receives the download's progress: bytes received and expected (-1 when unknown).
+    std::function<void(qint64, qint64)> downloadProgressBlock;
+
     // Accessory following.
     void addNotificationObserver();
     void _accessoryDidConnect(const Notification& notification);
@@ -103,7 +131,8 @@ private:
     void reportProgress(bool verifying);
     bool loadImage(bool bootLoader, const QString& path);
     // Ends the run: clears isUpgradingFirmware and tells the user.
-    void failRun(const QString& message);
+    void failRun(const QString& message, double seconds = 1.5);
+    void downloadFinished(const QString& filePath);
     void touchWatchdog();
     void armRestartWatchdog();
     void stopWatchdog();

@@ -76,6 +76,17 @@ void RecordingPeer::reply(const QByteArray& bytes) const
     m_link->deliverToHost(bytes);
 }
 
+bool waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
+}
+
 void spin(int ms)
 {
     QTest::qWait(ms);

@@ -54,6 +54,11 @@ private:
     LocalLink* m_link;
 };
 
+// Runs the event loop until done() holds or timeoutMs passed; whether it holds.
+// Unlike QTest::qWaitFor it never sleeps between events, so byte exchanges
+// run at full speed while it waits.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
 // Runs the event loop for about ms milliseconds.
 void spin(int ms);
 

@@ -1,0 +1,233 @@
+// The release choice of the upgrade engine: which parts of the controller
+// need the selected release, and finding, fetching, checking and unpacking it.
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include "firmware/DownloadStore.h"
+#include "firmware/FileHash.h"
+#include "firmware/ZelFirmware.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/HttpClient.h"
+#include "lib/MessageToast.h"
+#include "lib/ZipArchive.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/Localization.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cctype>
+
+namespace {
+
+// The platform's default request time-out.
+constexpr double kDownloadTimeout = 60.0;
+
+bool isRemote(const QString& url)
+{
+    return url.startsWith(QLatin1String("http"));
+}
+
+QString downloadsPlistPath()
+{
+    return DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName;
+}
+
+QString remoteProductFolder()
+{
+    return DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
+        + ZelFirmwareDataTool::kProductFolder;
+}
+
+void makeFolder(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        QDir().mkdir(path);
+}
+
+// The server's suggested name, reduced to a plain file name; empty when unusable.
+QString safeFileName(const QString& suggested)
+{
+    const QString name = QFileInfo(QString(suggested).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.startsWith(QLatin1Char('.')))
+        return QString();
+    return name;
+}
+
+} // namespace
+
+float ZelFirmwareUpgradeManager::versionNumber(const QString& text)
+{
+    // The leading decimal number, read whatever the user's locale: reading
+    // stops at the first character that cannot continue it, and a text
+    // without one reads as 0.
+    const QByteArray bytes = text.toLatin1();
+    qsizetype i = 0;
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < bytes.size() && std::isdigit(uchar(bytes[i])))
+            ++i;
+        return i > from;
+    };
+    while (i < bytes.size() && std::isspace(uchar(bytes[i])))
+        ++i;
+    const qsizetype start = i;
+    if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-'))
+        ++i;
+    bool any = digits();
+    if (i < bytes.size() && bytes[i] == '.') {
+        ++i;
+        any = digits() || any;
+    }
+    if (!any)
+        return 0.0f;
+    qsizetype end = i;
+    if (i < bytes.size() && (bytes[i] == 'e' || bytes[i] == 'E')) {
+        ++i;
+        if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-'))
+            ++i;
+        if (digits())
+            end = i;
+    }
+    return bytes.mid(start, end - start).toFloat();
+}
+
+void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
+{
+    hasSelectedFirmware = true;
+    latestFirmwareVersion = firmware ? firmware->version : QString();
+    latestFirmwareUrl = firmware ? firmware->path : QString();
+    latestFirmwareMD5 = firmware ? firmware->md5 : QString();
+}
+
+ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
+{
+    if (!accessory)
+        return ZelFirmwareCheckNoGamepad;
+    const QStringList parts = latestFirmwareVersion.split(QLatin1Char('-'));
+    if (latestFirmwareVersion.isNull() || parts.size() != 3)
+        return ZelFirmwareCheckSelectedFirmwareDamaged;
+    if (bootVersion.isNull() || leftVersion.isNull() || rightVersion.isNull())
+        return ZelFirmwareCheckGamepadFirmwareDamaged;
+    const float selected[3] = {versionNumber(parts[0]), versionNumber(parts[1]), versionNumber(parts[2])};
+    const float current[3] = {versionNumber(bootVersion), versionNumber(leftVersion), versionNumber(rightVersion)};
+    bool* needs[3] = {&bootNeedUpgrade, &leftNeedUpgrade, &rightNeedUpgrade};
+    const bool remote = isRemote(latestFirmwareUrl);
+    if (remote)
+        for (int i = 0; i < 3; ++i)
+            *needs[i] = selected[i] > current[i];
+    // A release the user picked is installed whenever it differs, also when older.
+    if (!(remote && !hasSelectedFirmware))
+        for (int i = 0; i < 3; ++i)
+            *needs[i] = selected[i] != current[i];
+    return bootNeedUpgrade || leftNeedUpgrade || rightNeedUpgrade ? ZelFirmwareCheckNeedUpgrade
+                                                                  : ZelFirmwareCheckVersionSame;
+}
+
+void ZelFirmwareUpgradeManager::startUpgrade()
+{
+    // One run at a time: a second start would interleave two transfers on the
+    // controller's flash.
+    if (isUpgradingFirmware)
+        return;
+    if (checkFirmware() != ZelFirmwareCheckNeedUpgrade)
+        return;
+    isUpgradingFirmware = true;
+    bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+    if (!latestFirmwareMD5.isEmpty() || isRemote(latestFirmwareUrl)) {
+        upgradeWithRemoteFile();
+        return;
+    }
+    if (checkIfExitLocalFileWithPath(latestFirmwareUrl))
+        upgradeWithLocalFile();
+    else
+        failRun(localized("UpgradeFailedNeedNewFirmware"), kFailureSeconds);
+}
+
+bool ZelFirmwareUpgradeManager::checkIfExitLocalFileWithPath(const QString& folder)
+{
+    int found = 0;
+    if (folder.isEmpty())
+        return false;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        QString* field = name == kLeftFileName ? &leftFilePath
+                         : name == kRightFileName ? &rightFilePath
+                         : name == kBootFileName ? &bootFilePath
+                                                 : nullptr;
+        if (!field)
+            continue;
+        *field = folder + QLatin1Char('/') + name;
+        ++found;
+    }
+    return found == 3;
+}
+
+void ZelFirmwareUpgradeManager::upgradeWithLocalFile()
+{
+    if (bootNeedUpgrade)
+        upgradeBoot();
+    else if (leftNeedUpgrade)
+        upgradeLeftSide();
+    else if (rightNeedUpgrade)
+        upgradeRightSide();
+}
+
+void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
+{
+    makeFolder(DocumentsDirectory::path() + QLatin1Char('/') + kRemoteFolder);
+    makeFolder(remoteProductFolder());
+    DownloadStore store(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder);
+    const QString recorded = store.folderForVersion(latestFirmwareVersion);
+    if (!recorded.isNull()) {
+        if (checkIfExitLocalFileWithPath(remoteProductFolder() + QLatin1Char('/') + recorded)) {
+            upgradeWithLocalFile();
+            return;
+        }
+        // The unpacked release lost an image: forget it, so the next start downloads it again.
+        store.removeVersion(latestFirmwareVersion);
+        failRun(localized("UpgradeFailedNeedReconnect"), kFailureSeconds);
+        return;
+    }
+    const QString documents = DocumentsDirectory::path();
+    HttpClient::download(
+        QUrl(latestFirmwareUrl),
+        [documents](const HttpClient::Response& headers) {
+            const QString name = safeFileName(headers.suggestedFileName);
+            return name.isEmpty() ? QString() : documents + QLatin1Char('/') + name;
+        },
+        kDownloadTimeout,
+        [this](const HttpClient::Response& response) {
+            if (!response.error.isEmpty()) {
+                failRun(localized("DownloadFirmwareFailed"), kFailureSeconds);
+                return;
+            }
+            downloadFinished(response.filePath);
+        },
+        [this](qint64 received, qint64 total) {
+            if (downloadProgressBlock)
+                downloadProgressBlock(received, total);
+        });
+}
+
+void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
+{
+    const QString md5 = FileHash::md5HashOfFileAtPath(filePath);
+    if (md5.isNull() || md5.toLower() != latestFirmwareMD5.toLower()) {
+        QFile::remove(filePath); // a damaged download is not kept
+        failRun(localized("DownloadDigestMismatch"), kFailureSeconds);
+        return;
+    }
+    const QString folderName = QFileInfo(filePath).completeBaseName();
+    DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder)
+        .recordDownload(latestFirmwareVersion, folderName);
+    const QString releaseFolder = remoteProductFolder() + QLatin1Char('/') + folderName;
+    QDir().mkpath(releaseFolder);
+    if (!ZipArchive::unzipFileAtPath(filePath, releaseFolder)) {
+        failRun(localized("UnzipFailed"), kFailureSeconds);
+        return;
+    }
+    if (checkIfExitLocalFileWithPath(releaseFolder))
+        upgradeWithLocalFile();
+    else
+        failRun(localized("UpgradeFailedNeedReconnect"), kFailureSeconds);
+}

@@ -1,0 +1,382 @@
+// Choosing a release and bringing it onto the simulated controller: local
+// releases, downloads from a real HTTP server on 127.0.0.1, the download
+// record, and every refusal on the way.
+#include "accessory/EADSessionController.h"
+#include "firmware/DownloadStore.h"
+#include "firmware/FileHash.h"
+#include "firmware/ReleaseServer.h"
+#include "firmware/ZelDataTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/ZipWriter.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "support/TestHttpServer.h"
+#include "support/TestSupport.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+const QString kNewest = QStringLiteral("1.1-2.5-1.8");
+const QString kMiddle = QStringLiteral("1.0-2.4-1.6");
+} // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+
+    SimulatedAttachment* m_sim = nullptr;
+    ToastRecorder* m_toasts = nullptr;
+    QTemporaryDir m_dir;
+    QString m_releases;
+    ReleaseServer* m_server = nullptr;
+
+    ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
+    SimulatedController& sim() { return m_sim->controller(); }
+    QString documents() const { return m_dir.filePath(QStringLiteral("documents")); }
+
+    // The controller's versions as the engine last read them.
+    QString readVersions()
+    {
+        QString versions;
+        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
+        (void)waitUntil([&] { return !versions.isEmpty(); }, 5000);
+        return versions;
+    }
+
+    QList<ZelFirmware> online()
+    {
+        ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime(); // always ask the server
+        QList<ZelFirmware> list;
+        bool done = false;
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([&](const QList<ZelFirmware>& l, const QString&) {
+            list = l;
+            done = true;
+        });
+        (void)waitUntil([&] { return done; }, 5000);
+        return list;
+    }
+
+    ZelFirmware onlineRelease(const QString& version)
+    {
+        for (const ZelFirmware& f : online())
+            if (f.version == version)
+                return f;
+        return {};
+    }
+
+    // Selects a release and runs the upgrade to its end; true when every needed image was sent.
+    bool upgrade(const ZelFirmware& release)
+    {
+        engine().setSelectedFirmware(&release);
+        if (engine().checkFirmware() != ZelFirmwareCheckNeedUpgrade)
+            return false;
+        engine().startUpgrade();
+        (void)waitUntil([&] { return !engine().isUpgradingFirmware; }, 15000);
+        return (!engine().bootNeedUpgrade || engine().bootUpgradeDone) && (!engine().leftNeedUpgrade || engine().leftUpgradeDone)
+            && (!engine().rightNeedUpgrade || engine().rightUpgradeDone);
+    }
+
+    // Waits for the controller to come back after a restart and reads its versions.
+    QString versionsAfterRestart()
+    {
+        spin(150);
+        (void)waitUntil([&] { return m_sim->waitForAccessory(100) && EADSessionController::sharedController().session(); }, 5000);
+        spin(MainQueueDelay());
+        return readVersions();
+    }
+    static int MainQueueDelay() { return 60; }
+
+    void expectInstalled(const QString& version, bool bootSent)
+    {
+        QCOMPARE(sim().versionsText(), version);
+        QCOMPARE(sim().rightFlash(), DemoReleases::rightImage(version));
+        QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(version));
+        const QByteArray boot = DemoReleases::bootImage(version);
+        if (bootSent)
+            QCOMPARE(sim().bootLoaderFlash(), boot.left(4) + boot.mid(0xE804));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        useFastTime(0.01);
+        Localization::shared().setLanguage(QStringLiteral("en"));
+        DocumentsDirectory::setPath(documents());
+        m_releases = m_dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(m_releases));
+        m_server = new ReleaseServer(m_releases);
+        QVERIFY(m_server->listen());
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        m_sim = new SimulatedAttachment;
+        const EAAccessoryPtr accessory = m_sim->waitForAccessory();
+        QVERIFY(accessory);
+        EADSessionController::sharedController().setupControllerForAccessory(
+            accessory, InfoDictionary::mainBundle().supportedAccessoryProtocols().value(0));
+        engine();
+        QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.5"));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_sim;
+        delete m_server;
+    }
+
+    void init()
+    {
+        m_toasts = new ToastRecorder;
+    }
+
+    void cleanup()
+    {
+        QTRY_VERIFY(!engine().isUpgradingFirmware);
+        delete m_toasts;
+    }
+
+    void versionTextsReadAsTheirLeadingNumber()
+    {
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1.10")), 1.1f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1.0.5")), 1.0f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("  2.5beta")), 2.5f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("v2")), 0.0f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("")), 0.0f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("3.")), 3.0f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("0x10")), 0.0f);
+        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1e1")), 10.0f);
+    }
+
+    void checkFirmwareRefusesInItsOrder()
+    {
+        const QString boot = engine().bootVersion, left = engine().leftVersion, right = engine().rightVersion;
+        const EAAccessoryPtr accessory = engine().accessory;
+        ZelFirmware twoParts;
+        twoParts.version = QStringLiteral("1.2-1.3");
+        twoParts.path = QStringLiteral("/nowhere");
+        engine().setSelectedFirmware(&twoParts);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+        engine().accessory.reset();
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNoGamepad); // the controller first
+        engine().accessory = accessory;
+        engine().setSelectedFirmware(nullptr);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+        ZelFirmware empty;
+        engine().setSelectedFirmware(&empty);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+
+        engine().rightVersion = QString();
+        engine().setSelectedFirmware(&twoParts);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged); // 16 before 8
+        ZelFirmware three;
+        three.version = QStringLiteral("1.2-1.3-1.4");
+        three.path = QStringLiteral("/nowhere");
+        engine().setSelectedFirmware(&three);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckGamepadFirmwareDamaged);
+
+        engine().bootVersion = QStringLiteral("1.2");
+        engine().leftVersion = QStringLiteral("1.3");
+        engine().rightVersion = QStringLiteral("1.4");
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckVersionSame);
+        three.version = QStringLiteral("1.2-1.2-1.4");
+        engine().setSelectedFirmware(&three);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        three.version = QStringLiteral("1.1-1.3-1.4"); // a lower version is installed too
+        engine().setSelectedFirmware(&three);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(engine().bootNeedUpgrade && !engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        three.version = QStringLiteral("1.10-1.3-1.4"); // reads 1.1
+        engine().setSelectedFirmware(&three);
+        engine().bootVersion = QStringLiteral("1.9");
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+
+        // An online release nobody picked is installed only where it is newer.
+        three.version = QStringLiteral("1.1-1.4-1.4");
+        three.path = QStringLiteral("http://h/x.zip");
+        engine().setSelectedFirmware(&three);
+        engine().hasSelectedFirmware = false;
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        engine().hasSelectedFirmware = true;
+        engine().bootVersion = boot;
+        engine().leftVersion = left;
+        engine().rightVersion = right;
+    }
+
+    void aLocalReleaseIsInstalled()
+    {
+        QVERIFY(ZelDataTool::importArchive(m_releases + QLatin1Char('/') + kMiddle + QStringLiteral(".zip")));
+        const QList<ZelFirmware> local = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares();
+        QCOMPARE(local.size(), 1);
+        QVERIFY(upgrade(local.first()));
+        QCOMPARE(versionsAfterRestart(), kMiddle);
+        expectInstalled(kMiddle, false); // the boot loader was already 1.0
+    }
+
+    void aLocalReleaseLackingAnImageIsRefused()
+    {
+        const QString folder = ZelDataTool::localProductFolder() + QStringLiteral("/9.0-9.0-9.0");
+        QDir().mkpath(folder + QStringLiteral("/nested"));
+        for (const QString& name : {QStringLiteral("V7E_IAP.bin"), QStringLiteral("V7E_ISP.bin"), QStringLiteral("nested/Q3_RIGHT.bin")}) {
+            QFile f(folder + QLatin1Char('/') + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        ZelFirmware release;
+        release.version = QStringLiteral("9.0-9.0-9.0");
+        release.path = folder;
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized("UpgradeFailedNeedNewFirmware")});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().checkIfExitLocalFileWithPath(folder));
+    }
+
+    void anOnlineReleaseIsDownloadedCheckedRecordedAndInstalled()
+    {
+        // A record file with entries of its own, which must survive.
+        QFile plist(documents() + QStringLiteral("/downloads.plist"));
+        QVERIFY(plist.open(QIODevice::WriteOnly));
+        plist.write("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>gamepads</key><array><string>other-pad</string></array>"
+                    "<key>other-pad</key><dict><key>3.0-3.0-3.0</key><string>x</string></dict>"
+                    "<key>note</key><data>AAEC</data></dict></plist>");
+        plist.close();
+
+        ZelFirmware release = onlineRelease(kNewest);
+        QVERIFY(release.isOnline());
+        release.md5 = release.md5.toUpper(); // digests match without regard to case
+        const int requests = m_server->requestCount();
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_server->requestCount(), requests + 1); // the archive
+        QVERIFY(QFile::exists(documents() + QLatin1Char('/') + kNewest + QStringLiteral(".zip")));
+        const QString unpacked = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart/") + kNewest;
+        QVERIFY(engine().checkIfExitLocalFileWithPath(unpacked));
+        DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
+        QCOMPARE(store.folderForVersion(kNewest), kNewest);
+        QCOMPARE(DownloadStore(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("other-pad"))
+                     .folderForVersion(QStringLiteral("3.0-3.0-3.0")),
+                 QStringLiteral("x"));
+        QVERIFY(plist.open(QIODevice::ReadOnly));
+        QVERIFY(plist.readAll().contains("AAEC"));
+        plist.close();
+        QCOMPARE(versionsAfterRestart(), kNewest);
+        expectInstalled(kNewest, true);
+
+        // The same release again: from the record, without a request.
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.5"));
+        const int before = m_server->requestCount();
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_server->requestCount(), before);
+        QCOMPARE(versionsAfterRestart(), kNewest);
+
+        // The record's folder lost an image: the record goes, and the next start downloads again.
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        QVERIFY(QFile::remove(unpacked + QStringLiteral("/Q3_RIGHT.bin")));
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts().last(), localized("UpgradeFailedNeedReconnect"));
+        QVERIFY(store.folderForVersion(kNewest).isNull());
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_server->requestCount(), before + 1);
+        QCOMPARE(versionsAfterRestart(), kNewest);
+    }
+
+    void aSecondStartDuringARunIsIgnored()
+    {
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        const ZelFirmware release = onlineRelease(kMiddle);
+        engine().setSelectedFirmware(&release);
+        const int requests = m_server->requestCount();
+        engine().startUpgrade();
+        engine().startUpgrade();
+        QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware, 15000);
+        QVERIFY(engine().rightUpgradeDone);
+        QCOMPARE(m_server->requestCount(), requests + 1);
+        QCOMPARE(versionsAfterRestart(), kMiddle);
+    }
+
+    void downloadFailuresEndTheRunWithTheirMessage_data()
+    {
+        QTest::addColumn<QString>("archive");   // served as this file name; empty: nothing is served
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("rightDigest");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("recorded");
+        QByteArray twoImages;
+        {
+            const QString path = m_dir.filePath(QStringLiteral("two.zip"));
+            ZipWriter zip(path);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
+            zip.close();
+            QFile f(path);
+            f.open(QIODevice::ReadOnly);
+            twoImages = f.readAll();
+        }
+        QTest::newRow("server error") << QString() << QByteArray() << true << "DownloadFirmwareFailed" << false;
+        QTest::newRow("wrong digest") << "5.0-5.0-5.0.zip" << twoImages << false << "DownloadDigestMismatch" << false;
+        QTest::newRow("damaged archive") << "5.1-5.0-5.0.zip" << QByteArray("PK\x03\x04 broken beyond repair") << true
+                                         << "UnzipFailed" << true;
+        QTest::newRow("release lacking an image") << "5.2-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
+        QTest::newRow("name climbing out") << "../../5.3-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
+        QTest::newRow("name that is no name") << ".." << twoImages << true << "DownloadFirmwareFailed" << false;
+    }
+
+    void downloadFailuresEndTheRunWithTheirMessage()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, rightDigest);
+        QFETCH(QString, message);
+        QFETCH(bool, recorded);
+        TestHttpServer server;
+        if (archive.isEmpty()) {
+            server.status = 500;
+        } else {
+            server.contentType = "application/zip";
+            server.body = body;
+            server.extraHeaders = "Content-Disposition: attachment; filename=\"" + archive.toUtf8() + "\"\r\n";
+        }
+        const QString fileName = QFileInfo(archive).fileName();
+        const QString version = QString(fileName).remove(QStringLiteral(".zip"));
+        QTemporaryDir scratch;
+        QFile bodyFile(scratch.filePath(QStringLiteral("body")));
+        QVERIFY(bodyFile.open(QIODevice::WriteOnly));
+        bodyFile.write(body);
+        bodyFile.close();
+        ZelFirmware release;
+        release.version = archive.isEmpty() || version == QLatin1String("..") ? QStringLiteral("5.9-5.0-5.0") : version;
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = rightDigest ? FileHash::md5HashOfFileAtPath(bodyFile.fileName()) : QStringLiteral("0123456789abcdef0123456789abcdef");
+        const QStringList before = QDir(documents()).entryList(QDir::Files);
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized(message.toUtf8().constData())});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(server.targets.size(), 1);
+        DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
+        QCOMPARE(!store.folderForVersion(release.version).isNull(), recorded);
+        // Nothing outside the documents directory, and no mismatched download kept.
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("5.3-5.0-5.0.zip"))));
+        QVERIFY(!QFile::exists(QDir(documents()).filePath(QStringLiteral("../5.3-5.0-5.0.zip"))));
+        if (message == QLatin1String("DownloadDigestMismatch"))
+            QCOMPARE(QDir(documents()).entryList(QDir::Files), before);
+    }
+
+    void aLocalRecordWithADigestIsTreatedAsOnline()
+    {
+        ZelFirmware release = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares().first();
+        release.version = QStringLiteral("7.0-7.0-7.0");
+        release.md5 = QStringLiteral("abc");
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized("DownloadFirmwareFailed")}); // a folder path is no download address
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSelection)
+#include "tst_selection.moc"
