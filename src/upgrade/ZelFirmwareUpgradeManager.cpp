@@ -322,6 +322,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             isUpgradingFirmware = false;
         // The controller restarts after this command: the coming disconnection is expected.
         isGamepadDisconnectByUpgradingFirmware = true;
+        m_awaitingReconnect = isUpgradingFirmware;
         if (isUpgradingFirmware)
             armRestartWatchdog();
         else
@@ -427,6 +428,7 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
 {
     if (!isUpgradingFirmware)
         return;
+    m_awaitingReconnect = false;
     if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && !leftUpgradeDone)
         upgradeLeftSide();
     else if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
@@ -440,6 +442,7 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
 void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
 {
     isUpgradingFirmware = false;
+    m_awaitingReconnect = false;
     ++g_transferId;
     stopWatchdog();
     MessageToast::showMsgWithtext(text, seconds);
@@ -484,11 +487,17 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
                 continue;
             accessory = connected;
             m_lastContinuedConnection = connected->connectionID();
-            MainQueue::dispatchAfter(kReconnectDelay, [this] {
+            // A connection continues only a run that was waiting for the
+            // controller's restart when it came: a run started within the
+            // reconnection delay of an earlier connection must not be
+            // restarted by that connection's continuation.
+            const bool resumes = m_awaitingReconnect;
+            MainQueue::dispatchAfter(kReconnectDelay, [this, resumes] {
                 EADSessionController& session = EADSessionController::sharedController();
                 session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
                 session.openSession();
-                upgradeOtherSideAfterConnectingAgain();
+                if (resumes && m_awaitingReconnect)
+                    upgradeOtherSideAfterConnectingAgain();
             });
         }
     }
@@ -504,6 +513,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
             stopWatchdog();
         }
         isUpgradingFirmware = false;
+        m_awaitingReconnect = false;
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
     }
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();

@@ -138,5 +138,8 @@ private:
     void stopWatchdog();
 
     std::shared_ptr<Timer> m_watchdog;
+    // The run sent an image to the left side and waits for the controller to
+    // come back; only a connection made while waiting continues it.
+    bool m_awaitingReconnect = false;
     quint64 m_lastContinuedConnection = 0;
 };

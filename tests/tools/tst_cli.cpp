@@ -233,6 +233,43 @@ private slots:
         QVERIFY(!unreachable.err.isEmpty());
     }
 
+    void theEmbeddedDefaultUpgradesToTheLatestDemoRelease()
+    {
+        const QStringList fast{QStringLiteral("Q3DART_TIME_SCALE=0.1")};
+        const Run latest = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest")}, fast, 120000);
+        QVERIFY2(latest.exitCode == 0, qPrintable(latest.err));
+        QCOMPARE(latest.out.trimmed(), DemoReleases::versions().last());
+        QVERIFY(latest.err.contains(QLatin1String("download: 100%")));
+        QVERIFY(latest.err.contains(QLatin1String("progress: 100%")));
+
+        // An older release that the user names is installed too.
+        const Run older = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
+                                  DemoReleases::versions().first()}, fast, 120000);
+        QVERIFY2(older.exitCode == 0, qPrintable(older.err));
+        QCOMPARE(older.out.trimmed(), DemoReleases::versions().first());
+    }
+
+    void upgradeRefusalsAreClearAndNeverZero()
+    {
+        const Run missing = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
+                                    QStringLiteral("9.9-9.9-9.9")});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY2(missing.err.contains(QLatin1String("9.9-9.9-9.9 was not found")), qPrintable(missing.err));
+        QVERIFY(missing.out.isEmpty());
+
+        const Run local = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--local"),
+                                  QStringLiteral("1.0-2.4-1.6")});
+        QCOMPARE(local.exitCode, 1); // nothing imported in the throw-away documents
+
+        const Run offline = runCli({QStringLiteral("--simulate"), QStringLiteral("--server"), QStringLiteral("http://127.0.0.1:1"),
+                                    QStringLiteral("upgrade"), QStringLiteral("--latest")});
+        QCOMPARE(offline.exitCode, 1);
+        QVERIFY2(offline.err.contains(QLatin1String("release list")), qPrintable(offline.err));
+
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade")}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")}).exitCode, 2);
+    }
+
     void usageErrorsAndHelp()
     {
         const Run bad = runCli({QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions")});

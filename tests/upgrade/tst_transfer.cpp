@@ -442,27 +442,39 @@ private slots:
 
     void severalDeclaredProtocolsContinueOnce()
     {
+        // A controller offering two declared protocols comes back from its
+        // restart: the run goes on once, not once per protocol.
         const QStringList declared = engine().supportedProtocols;
         engine().supportedProtocols = declared + QStringList{QStringLiteral("second.declared")};
         auto* transport = new SimAccessoryTransport(new SimulatedController, engine().supportedProtocols);
-        engine().rightFilePath = write(QStringLiteral("twice.bin"), image(64, {8, 3}, 18));
-        // A run waiting after its left image for the right one.
-        needs(false, true, true);
-        engine().leftUpgradeDone = true;
-        engine().isUpgradingFirmware = true;
+        transport->controller()->faults().restartDelayMs = 30;
         transport->start();
-        QTRY_VERIFY(engine().rightUpgradeDone || !engine().isUpgradingFirmware);
-        QVERIFY(engine().rightUpgradeDone);
+        EAAccessoryPtr twoProtocols;
+        QVERIFY(waitUntil([&] {
+            for (const EAAccessoryPtr& a : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
+                if (transport->link() && a->link() == transport->link())
+                    twoProtocols = a;
+            return bool(twoProtocols);
+        }));
+        EADSessionController::sharedController().setupControllerForAccessory(twoProtocols, declared.value(0));
+        EADSessionController::sharedController().openSession();
+        engine().accessory = twoProtocols;
+        engine().leftFilePath = write(QStringLiteral("twice-left.bin"), image(64, {8, 2}, 18));
+        engine().rightFilePath = write(QStringLiteral("twice-right.bin"), image(64, {8, 3}, 19));
+        needs(false, true, true);
+        engine().upgradeLeftSide();
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         spin(MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 50);
         int starts = 0;
         for (const QByteArray& m : transport->controller()->receivedMessages())
             starts += m == QByteArray("\x20\x9E", 2);
         QCOMPARE(starts, 1);
+        QCOMPARE(transport->controller()->rightFlash(), image(64, {8, 3}, 19));
+
         engine().supportedProtocols = declared;
         delete transport;
         // Back to the shared simulated controller.
-        EADSessionController::sharedController().setupControllerForAccessory(
-            m_sim->waitForAccessory(), declared.value(0));
+        EADSessionController::sharedController().setupControllerForAccessory(m_sim->waitForAccessory(), declared.value(0));
         EADSessionController::sharedController().openSession();
         engine().accessory = m_sim->waitForAccessory();
     }

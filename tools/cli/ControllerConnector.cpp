@@ -7,6 +7,8 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 ControllerConnector::ControllerConnector(const CliOptions& options, QObject* parent)
@@ -31,12 +33,12 @@ EAAccessoryPtr ControllerConnector::matchingAccessory()
     return nullptr;
 }
 
-void ControllerConnector::connect(double waitSeconds, std::function<void(bool)> done)
+void ControllerConnector::connect(double waitSeconds, std::function<void()> found)
 {
-    m_done = std::move(done);
+    m_found = std::move(found);
     QObject::connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
                      [this] {
-                         if (m_done && matchingAccessory())
+                         if (m_found && matchingAccessory())
                              finish(true);
                      });
     m_transport->start();
@@ -45,10 +47,10 @@ void ControllerConnector::connect(double waitSeconds, std::function<void(bool)> 
 
 void ControllerConnector::finish(bool found)
 {
-    if (!m_done)
+    if (!m_found)
         return;
     m_deadline.stop();
-    auto done = std::exchange(m_done, nullptr);
+    auto onFound = std::exchange(m_found, nullptr);
     if (found) {
         const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         EADSessionController::sharedController().setupControllerForAccessory(matchingAccessory(), declared.value(0));
@@ -60,5 +62,8 @@ void ControllerConnector::finish(bool found)
                          .toUtf8()
                          .constData());
     }
-    done(found);
+    if (found)
+        onFound();
+    else
+        QCoreApplication::exit(CliOptions::NoController);
 }

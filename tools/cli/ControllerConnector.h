@@ -20,9 +20,10 @@ public:
 
     AccessoryTransport* transport() const { return m_transport; }
 
-    // Calls done(true) once a matching accessory is attached and the session
-    // configured, or done(false) after the wait ran out (the message printed).
-    void connect(double waitSeconds, std::function<void(bool)> done);
+    // Calls found() once a matching accessory is attached and the session
+    // configured. When the wait runs out it prints why and ends the program
+    // with the no-controller exit code.
+    void connect(double waitSeconds, std::function<void()> found);
 
     // The first attached accessory offering a declared protocol, or null.
     static EAAccessoryPtr matchingAccessory();
@@ -33,5 +34,5 @@ private:
     const CliOptions& m_options;
     AccessoryTransport* m_transport = nullptr;
     QTimer m_deadline;
-    std::function<void(bool)> m_done;
+    std::function<void()> m_found;
 };

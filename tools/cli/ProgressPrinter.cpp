@@ -10,8 +10,9 @@ namespace {
 constexpr int kBarWidth = 40;
 }
 
-ProgressPrinter::ProgressPrinter(std::FILE* out)
-    : m_out(out)
+ProgressPrinter::ProgressPrinter(const char* label, std::FILE* out)
+    : m_label(label)
+    , m_out(out)
     , m_terminal(isatty(fileno(out)) == 1)
 {
 }
@@ -26,7 +27,7 @@ void ProgressPrinter::update(double percent)
             return;
         m_lastShown = tenths;
         const int filled = int(p / 100.0 * kBarWidth);
-        std::fprintf(m_out, "\r[%s%s] %5.1f%%", std::string(size_t(filled), '#').c_str(),
+        std::fprintf(m_out, "\r%-8s [%s%s] %5.1f%%", m_label, std::string(size_t(filled), '#').c_str(),
                      std::string(size_t(kBarWidth - filled), ' ').c_str(), p);
         m_drawn = true;
     } else {
@@ -34,7 +35,7 @@ void ProgressPrinter::update(double percent)
         if (whole == m_lastShown)
             return;
         m_lastShown = whole;
-        std::fprintf(m_out, "progress: %d%%\n", whole);
+        std::fprintf(m_out, "%s: %d%%\n", m_label, whole);
     }
     std::fflush(m_out);
 }

@@ -6,12 +6,14 @@
 // terminal, plain percentage lines otherwise (one per whole percent).
 class ProgressPrinter {
 public:
-    explicit ProgressPrinter(std::FILE* out = stderr);
+    // label names the work in the plain lines, e.g. "progress" or "download".
+    explicit ProgressPrinter(const char* label = "progress", std::FILE* out = stderr);
     void update(double percent);
     // Ends the bar's line, if one is drawn.
     void finish();
 
 private:
+    const char* m_label;
     std::FILE* m_out;
     bool m_terminal;
     int m_lastShown = -1;

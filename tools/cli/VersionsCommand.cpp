@@ -21,15 +21,10 @@ VersionsCommand::VersionsCommand(const CliOptions& options, ControllerConnector*
 {
 }
 
-void VersionsCommand::run()
+bool VersionsCommand::run()
 {
-    m_connector->connect(m_options.waitSeconds, [this](bool found) {
-        if (!found) {
-            QCoreApplication::exit(CliOptions::NoController);
-            return;
-        }
-        query();
-    });
+    m_connector->connect(m_options.waitSeconds, [this] { query(); });
+    return true;
 }
 
 void VersionsCommand::query()

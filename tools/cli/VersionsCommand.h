@@ -11,8 +11,8 @@ class VersionsCommand : public QObject {
     Q_OBJECT
 public:
     VersionsCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent = nullptr);
-    // Starts the command; the application exits with the command's code.
-    void run();
+    // Starts the command; false on a usage error (already reported).
+    bool run();
 
 private:
     void query();

@@ -2,16 +2,19 @@
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
 #include "cli/FlashCommand.h"
+#include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
 #include "lib/MessageToast.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/MainQueue.h"
+#include "sim/DemoEnvironment.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -30,14 +33,18 @@ int main(int argc, char** argv)
     if (!options.server.isEmpty())
         ZelFirmwareDataTool::setServerOverride(options.server);
 
+    // --simulate: the simulated controller, demo releases, throw-away documents.
+    std::unique_ptr<DemoEnvironment> demo;
+    if (options.simulate)
+        demo = std::make_unique<DemoEnvironment>(options.documents, options.server);
+
     StderrToastPresenter toasts;
     MessageToast::setPresenter(&toasts);
 
     ControllerConnector connector(options);
     if (options.command == QLatin1String("versions")) {
         VersionsCommand command(options, &connector);
-        command.run();
-        return app.exec();
+        return command.run() ? app.exec() : int(CliOptions::Usage);
     }
     CatalogueCommands catalogue(options);
     const QHash<QString, std::function<int()>> catalogueCommands{
@@ -49,10 +56,13 @@ int main(int argc, char** argv)
         const int code = catalogueCommands.value(options.command)();
         return code >= 0 ? code : app.exec();
     }
+    if (options.command == QLatin1String("upgrade")) {
+        UpgradeCommand command(options, &connector);
+        return command.run() ? app.exec() : int(CliOptions::Usage);
+    }
     if (options.command == QLatin1String("flash")) {
         FlashCommand command(options, &connector);
-        command.run();
-        return app.exec();
+        return command.run() ? app.exec() : int(CliOptions::Usage);
     }
     std::fprintf(stderr, "%s\n%s", localized("CliUsageError").arg(QStringLiteral("unknown command %1").arg(options.command)).toUtf8().constData(),
                  CliOptions::helpText().toUtf8().constData());
