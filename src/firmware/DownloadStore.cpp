@@ -47,6 +47,15 @@ bool writeDictionary(const QString& path, plist_t root)
     return ok;
 }
 
+// A string node's text; strings may hold any bytes, NUL included, so the
+// length comes from the node, never from the text.
+QByteArray stringBytes(plist_t node)
+{
+    uint64_t length = 0;
+    const char* text = plist_get_string_ptr(node, &length);
+    return text ? QByteArray(text, qsizetype(length)) : QByteArray();
+}
+
 bool arrayHoldsString(plist_t array, const QString& text)
 {
     if (!array || plist_get_node_type(array) != PLIST_ARRAY)
@@ -54,13 +63,7 @@ bool arrayHoldsString(plist_t array, const QString& text)
     const QByteArray wanted = text.toUtf8();
     for (uint32_t i = 0; i < plist_array_get_size(array); ++i) {
         plist_t item = plist_array_get_item(array, i);
-        if (plist_get_node_type(item) != PLIST_STRING)
-            continue;
-        char* value = nullptr;
-        plist_get_string_val(item, &value);
-        const bool same = value && wanted == value;
-        free(value);
-        if (same)
+        if (plist_get_node_type(item) == PLIST_STRING && stringBytes(item) == wanted)
             return true;
     }
     return false;
@@ -85,11 +88,7 @@ QString DownloadStore::folderForVersion(const QString& version) const
     plist_t folder = plist_dict_get_item(records, version.toUtf8().constData());
     if (!folder || plist_get_node_type(folder) != PLIST_STRING)
         return QString();
-    char* value = nullptr;
-    plist_get_string_val(folder, &value);
-    const QString result = QString::fromUtf8(value ? value : "");
-    free(value);
-    return result;
+    return QString::fromUtf8(stringBytes(folder));
 }
 
 bool DownloadStore::recordDownload(const QString& version, const QString& folder)

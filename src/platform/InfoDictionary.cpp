@@ -12,11 +12,9 @@ QVariant toVariant(plist_t node, int depth = 0)
         return {};
     switch (plist_get_node_type(node)) {
     case PLIST_STRING: {
-        char* text = nullptr;
-        plist_get_string_val(node, &text);
-        QString value = QString::fromUtf8(text ? text : "");
-        free(text);
-        return value;
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(text ? text : "", text ? qsizetype(length) : 0);
     }
     case PLIST_BOOLEAN: {
         uint8_t b = 0;

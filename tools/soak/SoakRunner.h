@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QRandomGenerator>
+#include <QString>
+#include <QStringList>
+
+class QTemporaryDir;
+class SimAccessoryTransport;
+class ToastPresenter;
+
+// Runs complete upgrades against the simulated controller with seeded random
+// faults and checks, after every run, that the engine never reports a success
+// it did not achieve and never leaves the controller's flash or the user's
+// files damaged without saying so.
+class SoakRunner : public QObject {
+    Q_OBJECT
+public:
+    explicit SoakRunner(quint32 seed, QObject* parent = nullptr);
+    ~SoakRunner() override;
+
+    // Runs `runs` upgrades; the first ones send all three images, later ones mixes.
+    void run(int runs);
+
+    int completed() const { return m_completed; }
+    const QMap<QString, int>& failures() const { return m_failures; }
+    const QStringList& violations() const { return m_violations; }
+
+private:
+    struct Plan;
+    Plan planRun(int index);
+    void runOnce(int index);
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+    void violation(int index, const QString& what);
+
+    quint32 m_seed;
+    QRandomGenerator m_random;
+    std::unique_ptr<QTemporaryDir> m_documents;
+    SimAccessoryTransport* m_transport = nullptr;
+    std::unique_ptr<ToastPresenter> m_toasts;
+    QStringList m_toastTexts;
+    QList<bool> m_disconnects;
+    int m_completed = 0;
+    QMap<QString, int> m_failures;
+    QStringList m_violations;
+};
