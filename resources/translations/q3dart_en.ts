@@ -103,6 +103,16 @@
         <extracomment>Command-line: every image was acknowledged by the controller. %1 = the controller's version text now (boot-left-right).</extracomment>
         <translation>All firmware images were accepted. The controller now reports version %1.</translation>
     </message>
+    <message id="GameControllerSourceBusy">
+        <source>another part of the program is already reading the controllers</source>
+        <extracomment>Game controllers: reason shown in GameControllersUnavailable when another part of the program already reads the controllers.</extracomment>
+        <translation>another part of the program is already reading the controllers</translation>
+    </message>
+    <message id="GameControllersUnavailable">
+        <source>Game controllers cannot be used: %1</source>
+        <extracomment>Game controllers: the machine's own controllers cannot be followed; virtual controllers still work. %1 = the reason (often a text from the controller library, in English).</extracomment>
+        <translation>Game controllers cannot be used: %1</translation>
+    </message>
     <message id="GamepadDisconnectByUpgradingFirmwarePrompt">
         <source>The controller is restarting as part of the upgrade. Please keep it connected.</source>
         <extracomment>Upgrade screen: warning line when the controller drops off for its expected restart during an upgrade.</extracomment>
@@ -137,6 +147,11 @@
         <source>Key Test</source>
         <extracomment>Connected screen: caption of the button that opens the key test screen.</extracomment>
         <translation>Key Test</translation>
+    </message>
+    <message id="KeyTestListening">
+        <source>Listening for game controllers; press Ctrl+C to stop.</source>
+        <extracomment>Command-line key test: shown on standard error when it starts listening.</extracomment>
+        <translation>Listening for game controllers; press Ctrl+C to stop.</translation>
     </message>
     <message id="LatestVersion">
         <source>Latest version</source>
@@ -272,6 +287,11 @@
         <source>After the upgrade the controller reports version %1, but the release is %2.</source>
         <extracomment>Command-line: versions differ after the upgrade. %1 = version the controller reports; %2 = version of the release that was installed.</extracomment>
         <translation>After the upgrade the controller reports version %1, but the release is %2.</translation>
+    </message>
+    <message id="VirtualControllerName">
+        <source>Virtual controller</source>
+        <extracomment>Game controllers: the name of the virtual controller used by the simulator, the demo and tests.</extracomment>
+        <translation>Virtual controller</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,8 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
 struct Run {
@@ -268,6 +270,77 @@ private slots:
 
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")}).exitCode, 2);
+    }
+
+    void gamepadsListsControllersOnePerLine()
+    {
+        const QStringList fast{QStringLiteral("Q3DART_TIME_SCALE=0.2")};
+        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads")}, fast);
+        QCOMPARE(simulated.exitCode, 0);
+        QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\n"));
+
+        // The machine's own controllers: whatever is plugged in, one line each.
+        const Run real = runCli({QStringLiteral("gamepads")}, fast);
+        QVERIFY2(real.exitCode == 0, qPrintable(real.err));
+        for (const QString& line : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QVERIFY2(QRegularExpression(QStringLiteral("^[^\t]*\t\\d+\t(extended|basic)$")).match(line).hasMatch(), qPrintable(line));
+
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("extra")}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("extra")}).exitCode, 2);
+    }
+
+    void keytestPrintsEveryEventUntilInterrupted()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
+        QVERIFY(p.waitForStarted(10000));
+        QString out;
+        auto waitForLines = [&](int n) {
+            QDeadlineTimer deadline(10000);
+            while (out.count(QLatin1Char('\n')) < n && !deadline.hasExpired())
+                if (p.waitForReadyRead(100))
+                    out += QString::fromUtf8(p.readAllStandardOutput());
+            return out.count(QLatin1Char('\n')) >= n;
+        };
+        QVERIFY(waitForLines(1));
+        QCOMPARE(out, QStringLiteral("connected 0 extended Virtual controller\n"));
+
+        // A pressure-sensitive A reports every change; the trigger only its
+        // flips; the stick its movements; the pad all four directions.
+        p.write("press A\nset A 0.7\nrelease A\nset L2 0.6\nset L2 0.9\nrelease L2\n"
+                "stick left 0.5 -0.25\nstick left 0.5 0\npress up\nnonsense\nunplug\nplug\n");
+        // A line beyond reason is refused whole, and the script goes on.
+        p.write(QByteArray(3000, 'x') + "press A\npress B\n");
+        QVERIFY2(waitForLines(15), qPrintable(out));
+        QCOMPARE(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 (QStringList{QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("key A pressed"),
+                              QStringLiteral("key A pressed"), QStringLiteral("key A released"),
+                              QStringLiteral("key L2 pressed"), QStringLiteral("key L2 released"),
+                              QStringLiteral("stick left 0.500 -0.250"), QStringLiteral("stick left 0.000 0.250"),
+                              QStringLiteral("key Up pressed"), QStringLiteral("key Down released"),
+                              QStringLiteral("key Left released"), QStringLiteral("key Right released"),
+                              QStringLiteral("disconnected"), QStringLiteral("connected 0 extended Virtual controller"),
+                              QStringLiteral("key B pressed")}));
+        p.closeWriteChannel(); // the end of the script does not end the test
+        QVERIFY(!p.waitForFinished(300));
+        p.terminate();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(QLatin1String("\"nonsense\"")), qPrintable(err));
+        QVERIFY2(err.contains(QLatin1String("longer than")), qPrintable(err));
+
+        // Ctrl+C ends it as cleanly.
+        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
+        QVERIFY(p.waitForReadyRead(10000));
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
     }
 
     void usageErrorsAndHelp()

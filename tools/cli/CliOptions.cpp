@@ -33,7 +33,14 @@ QString CliOptions::helpText()
         "                    list the releases, newest first: version, then notes or path\n"
         "  import FILE       import a release archive (VERSION.zip) as a local release\n"
         "  serve DIR [--listen HOST:PORT]\n"
-        "                    serve a folder of release archives as the firmware server does\n");
+        "                    serve a folder of release archives as the firmware server does\n"
+        "  gamepads          list the connected game controllers: name, player index, extended|basic\n"
+        "  keytest           print every key and stick event until interrupted (Ctrl+C): `key A pressed`,\n"
+        "                    `key A released`, `stick left DX DY` (movement since the last report);\n"
+        "                    with --simulate, reads `press|release NAME`, `set NAME VALUE`,\n"
+        "                    `stick left|right X Y`, `plug` and `unplug` from standard input\n"
+        "\n"
+        "With --simulate, gamepads and keytest use a virtual controller instead of the real ones.\n");
 }
 
 bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)

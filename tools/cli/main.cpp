@@ -2,6 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
 #include "cli/FlashCommand.h"
+#include "cli/InputCommands.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
 #include "lib/MessageToast.h"
@@ -47,10 +48,13 @@ int main(int argc, char** argv)
         return command.run() ? app.exec() : int(CliOptions::Usage);
     }
     CatalogueCommands catalogue(options);
+    InputCommands input(options);
     const QHash<QString, std::function<int()>> catalogueCommands{
         {QStringLiteral("releases"), [&] { return catalogue.releases(); }},
         {QStringLiteral("import"), [&] { return catalogue.importFile(); }},
         {QStringLiteral("serve"), [&] { return catalogue.serve(); }},
+        {QStringLiteral("gamepads"), [&] { return input.gamepads(); }},
+        {QStringLiteral("keytest"), [&] { return input.keytest(); }},
     };
     if (catalogueCommands.contains(options.command)) {
         const int code = catalogueCommands.value(options.command)();

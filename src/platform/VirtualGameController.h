@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/GCController.h"
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+// A game controller without hardware, for the simulator, the demo mode and
+// tests: it is plugged in and out and its buttons and sticks are moved by
+// calls, or from the keyboard in the demo. It reaches the game-controller
+// service exactly as a real controller does. Pressing its menu button is
+// also a press of its pause button, as on real controllers.
+class VirtualGameController {
+public:
+    enum class Button { A, B, X, Y, L1, L2, L3, R1, R2, R3, Home, Menu, Options, Up, Down, Left, Right };
+    enum class Stick { Left, Right };
+
+    // name: empty for the localised default name.
+    explicit VirtualGameController(GCControllerProfile profile = GCControllerProfile::Extended,
+                                   const GCExtendedGamepadOptionalElements& offered = {},
+                                   const QString& name = QString());
+    // Unplugs the controller when it is still plugged in.
+    ~VirtualGameController();
+    VirtualGameController(const VirtualGameController&) = delete;
+    VirtualGameController& operator=(const VirtualGameController&) = delete;
+
+    // The same controller object across unplugging and plugging in again.
+    GCControllerPtr controller() const { return m_controller; }
+
+    void plugIn();
+    void unplug();
+    bool isPluggedIn() const { return m_pluggedIn; }
+
+    // Moves a button to an analogue value (0.0 at rest to 1.0); false when
+    // the controller's profile has no such button.
+    bool setButton(Button button, float value);
+    bool press(Button button) { return setButton(button, 1.0f); }
+    bool release(Button button) { return setButton(button, 0.0f); }
+    // Moves a stick to (x, y), y growing upward; false when the profile has no sticks.
+    bool moveStick(Stick stick, float x, float y);
+
+    // The demo's keyboard, by Qt key code: Z X C V are A B X Y; Q and E the
+    // shoulders, 1 and 3 the triggers, F and G the stick clicks; Home, Return
+    // and Tab are home, menu and options; the arrows are the pad; W A S D move
+    // the left stick and I J K L the right one. True when the key is mapped.
+    bool handleKey(int key, bool down);
+
+    // Buttons by their names as buttonName() gives them (A, B, X, Y, L1 ... Options, Up ... Right), in any case.
+    static std::optional<Button> buttonNamed(const QString& name);
+    static QString buttonName(Button button);
+
+private:
+    GCControllerButtonInput* element(Button button) const;
+    void updateKeyboardSticks();
+
+    GCControllerPtr m_controller;
+    bool m_pluggedIn = false;
+    QSet<int> m_heldStickKeys;
+};

@@ -1,0 +1,241 @@
+#include "cli/InputCommands.h"
+
+#include "cli/CliOptions.h"
+#include "input/KestGameController.h"
+#include "platform/GameControllerService.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/VirtualGameController.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+using Key = KestGameControllerManager::Key;
+using Stick = KestGameControllerManager::Stick;
+
+constexpr std::array<const char*, KestGameControllerManager::kKeyCount> kKeyNames{
+    "A", "B", "X", "Y", "L1", "L2", "L3", "R1", "R2", "R3", "Home", "Menu", "Options", "Pause", "Turbo",
+    "Up", "Down", "Left", "Right"};
+
+// Written to by the signal handler, read through the event loop.
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void printLine(const QString& line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+int usage(const QString& detail)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
+    return CliOptions::Usage;
+}
+
+QString profileName(const GCControllerPtr& controller)
+{
+    switch (controller->profile()) {
+    case GCControllerProfile::Extended: return QStringLiteral("extended");
+    case GCControllerProfile::Basic: return QStringLiteral("basic");
+    case GCControllerProfile::None: break;
+    }
+    return QStringLiteral("none");
+}
+
+QString number(float value)
+{
+    QString text = QString::asprintf("%.3f", double(value));
+    return text == QLatin1String("-0.000") ? QStringLiteral("0.000") : text;
+}
+
+} // namespace
+
+InputCommands::InputCommands(const CliOptions& options, QObject* parent)
+    : QObject(parent)
+    , m_options(options)
+{
+}
+
+InputCommands::~InputCommands()
+{
+    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
+    if (manager.delegate() == this)
+        manager.setDelegate(nullptr);
+}
+
+bool InputCommands::startControllers()
+{
+    // The manager numbers the controllers as they connect: it must listen
+    // before the first one does.
+    KestGameControllerManager::sharedInstance();
+    if (m_options.simulate) {
+        m_virtual = std::make_unique<VirtualGameController>();
+        MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
+        return true;
+    }
+    GameControllerService& service = GameControllerService::sharedService();
+    if (service.startHardwareControllers())
+        return true;
+    std::fprintf(stderr, "%s\n", qPrintable(service.hardwareError()));
+    return false;
+}
+
+int InputCommands::gamepads()
+{
+    if (!m_options.arguments.isEmpty())
+        return usage(QStringLiteral("gamepads takes no arguments"));
+    if (!startControllers())
+        return CliOptions::Failed;
+    MainQueue::dispatchAfter(kSettleSeconds, [] {
+        // One line per controller: name, player index, profile.
+        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers())
+            printLine(QStringLiteral("%1\t%2\t%3").arg(c->vendorName(), QString::number(c->playerIndex()), profileName(c)));
+        QCoreApplication::exit(CliOptions::Ok);
+    }, this);
+    return -1;
+}
+
+int InputCommands::keytest()
+{
+    if (!m_options.arguments.isEmpty())
+        return usage(QStringLiteral("keytest takes no arguments"));
+    stopOnSignals();
+    KestGameControllerManager::sharedInstance().setDelegate(this);
+    fillSlots();
+    if (!startControllers())
+        return CliOptions::Failed;
+    if (m_options.simulate) {
+        // The script drives a connected controller: it is read from the
+        // moment the virtual controller is plugged in.
+        MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] {
+            m_script = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+            connect(m_script, &QSocketNotifier::activated, this, &InputCommands::readScript);
+        }, this);
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(localized("KeyTestListening")));
+    return -1;
+}
+
+void InputCommands::fillSlots()
+{
+    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
+    for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
+        const QString name = QString::fromLatin1(kKeyNames[size_t(k)]);
+        manager.setKeyPressed(Key(k), [name](bool pressed) {
+            printLine(QStringLiteral("key %1 %2").arg(name, pressed ? QStringLiteral("pressed") : QStringLiteral("released")));
+        });
+    }
+    for (const auto& [stick, name] : {std::pair{Stick::Left, "left"}, std::pair{Stick::Right, "right"}}) {
+        manager.setJoystickChanged(stick, [name = QString::fromLatin1(name)](float dx, float dy) {
+            printLine(QStringLiteral("stick %1 %2 %3").arg(name, number(dx), number(dy)));
+        });
+    }
+}
+
+void InputCommands::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
+{
+    const GCControllerPtr c = gameController->controller();
+    printLine(QStringLiteral("connected %1 %2 %3").arg(c->playerIndex()).arg(profileName(c), c->vendorName()));
+}
+
+void InputCommands::gameControllerManagerGameControllerDisconnected(KestGameControllerManager*)
+{
+    printLine(QStringLiteral("disconnected"));
+}
+
+void InputCommands::readScript()
+{
+    char buffer[512];
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) {
+        // The script has ended; the test goes on until it is interrupted.
+        m_script->setEnabled(false);
+        return;
+    }
+    m_scriptBuffer.append(buffer, n);
+    auto refuse = [] {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(
+            QStringLiteral("a script line is longer than %1 bytes").arg(kMaxScriptLine))));
+    };
+    qsizetype end;
+    while ((end = m_scriptBuffer.indexOf('\n')) >= 0) {
+        const QByteArray raw = m_scriptBuffer.left(end);
+        m_scriptBuffer.remove(0, end + 1);
+        if (std::exchange(m_skippingLongLine, false))
+            continue; // the end of a line refused already
+        if (raw.size() > kMaxScriptLine) {
+            refuse();
+            continue;
+        }
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (!line.isEmpty())
+            runScriptLine(line);
+    }
+    if (m_scriptBuffer.size() > kMaxScriptLine) {
+        if (!m_skippingLongLine)
+            refuse();
+        m_scriptBuffer.clear();
+        m_skippingLongLine = true;
+    }
+}
+
+// press NAME | release NAME | set NAME VALUE | stick left|right X Y | unplug | plug
+void InputCommands::runScriptLine(const QString& line)
+{
+    const QStringList words = line.simplified().split(QLatin1Char(' '));
+    const QString verb = words.first();
+    const qsizetype count = words.size();
+    const auto button = VirtualGameController::buttonNamed(words.value(1));
+    const bool left = words.value(1) == QLatin1String("left");
+    const bool stick = left || words.value(1) == QLatin1String("right");
+    bool xOk = false;
+    bool yOk = false;
+    const float x = words.value(2).toFloat(&xOk);
+    const float y = words.value(3).toFloat(&yOk);
+    if (verb == QLatin1String("plug") && count == 1) {
+        m_virtual->plugIn();
+    } else if (verb == QLatin1String("unplug") && count == 1) {
+        m_virtual->unplug();
+    } else if (verb == QLatin1String("press") && count == 2 && button) {
+        m_virtual->press(*button);
+    } else if (verb == QLatin1String("release") && count == 2 && button) {
+        m_virtual->release(*button);
+    } else if (verb == QLatin1String("set") && count == 3 && button && xOk) {
+        m_virtual->setButton(*button, x);
+    } else if (verb == QLatin1String("stick") && count == 4 && stick && xOk && yOk) {
+        m_virtual->moveStick(left ? VirtualGameController::Stick::Left : VirtualGameController::Stick::Right, x, y);
+    } else {
+        const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
+                                              "stick left|right X Y, plug or unplug").arg(line);
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
+    }
+}
+
+void InputCommands::stopOnSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return; // the default handling still ends the program
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [] { QCoreApplication::exit(CliOptions::Ok); });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "input/KestGameControllerManager.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <memory>
+
+struct CliOptions;
+class QSocketNotifier;
+class VirtualGameController;
+
+// The game-controller commands: `gamepads` lists the connected controllers,
+// `keytest` prints every key and stick event until it is interrupted. Both
+// follow the machine's own controllers, or with --simulate only a virtual
+// controller that is plugged in a moment after the start; `keytest
+// --simulate` moves it by the commands it reads from standard input.
+// Each returns its exit code, or -1 when it finishes later through the event loop.
+class InputCommands : public QObject, public KestGameControllerManagerDelegate {
+    Q_OBJECT
+public:
+    // "A moment after the start": late enough that the connection is seen as
+    // an event, as a controller plugged in by hand would be.
+    static constexpr double kSimulatedPlugInDelay = 0.1;
+    // How long gamepads gives controllers to be found before listing them.
+    static constexpr double kSettleSeconds = 0.5;
+    // Longer lines of the --simulate script are refused, not buffered.
+    static constexpr int kMaxScriptLine = 1024;
+
+    explicit InputCommands(const CliOptions& options, QObject* parent = nullptr);
+    ~InputCommands() override;
+
+    int gamepads();
+    int keytest();
+
+    void gameControllerManager(KestGameControllerManager* manager,
+                               const std::shared_ptr<KestGameController>& gameControllerConnected) override;
+    void gameControllerManagerGameControllerDisconnected(KestGameControllerManager* manager) override;
+
+private:
+    bool startControllers();
+    void fillSlots();
+    void readScript();
+    void runScriptLine(const QString& line);
+    void stopOnSignals();
+
+    const CliOptions& m_options;
+    std::unique_ptr<VirtualGameController> m_virtual;
+    QSocketNotifier* m_script = nullptr;
+    QByteArray m_scriptBuffer;
+    bool m_skippingLongLine = false;
+};
