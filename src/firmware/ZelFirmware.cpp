@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace {
 
 QString textOf(const QJsonValue& value)
@@ -13,7 +15,9 @@ QString textOf(const QJsonValue& value)
         return value.toString();
     case QJsonValue::Double: {
         const double d = value.toDouble();
-        if (d == double(qint64(d)) && std::abs(d) < 1e15)
+        // Whole numbers print without a fraction; the range test comes first,
+        // since converting a huge number to an integer is undefined.
+        if (std::abs(d) < 1e15 && d == std::trunc(d))
             return QString::number(qint64(d));
         return QString::number(d, 'g', 17);
     }

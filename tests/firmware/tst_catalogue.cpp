@@ -6,6 +6,8 @@
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <QtTest>
@@ -234,6 +236,14 @@ private slots:
         QVERIFY(odd.path.isNull());
         QCOMPARE(odd.md5, QStringLiteral("true"));
         QCOMPARE(odd.updateTime, QStringLiteral("20240101"));
+
+        // Numbers beyond any integer print as numbers, not as garbage.
+        const QList<ZelFirmware> huge = ZelFirmware::modelArrayWithJSON(
+            QJsonDocument::fromJson("[{\"ver\":8.9e50,\"md5file\":-3,\"path\":1e15}]").array());
+        QCOMPARE(huge.size(), 1);
+        QCOMPARE(huge[0].version.toDouble(), 8.9e50);
+        QCOMPARE(huge[0].md5, QStringLiteral("-3"));
+        QCOMPARE(huge[0].path.toDouble(), 1e15);
 
         // "data" may also be a text holding the array.
         QCOMPARE(ZelFirmware::modelArrayWithJSON(QJsonValue(QStringLiteral("[{\"ver\":\"1.0-1.0-1.0\"}]"))).size(), 1);
