@@ -143,6 +143,21 @@
         <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
         <translation>このアプリを離れてApp Storeを開きますか？</translation>
     </message>
+    <message id="KeyHome">
+        <source>Home</source>
+        <extracomment>Title of the home key on the key test screen</extracomment>
+        <translation>ホーム</translation>
+    </message>
+    <message id="KeyMenu">
+        <source>Menu</source>
+        <extracomment>Title of the menu key on the key test screen</extracomment>
+        <translation>メニュー</translation>
+    </message>
+    <message id="KeyOptions">
+        <source>Options</source>
+        <extracomment>Title of the options key on the key test screen</extracomment>
+        <translation>オプション</translation>
+    </message>
     <message id="KeyTest">
         <source>Key Test</source>
         <extracomment>Connected screen: caption of the button that opens the key test screen.</extracomment>

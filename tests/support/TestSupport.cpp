@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "accessory/EADSessionController.h"
 #include "platform/EAAccessoryManager.h"
 #include "platform/InfoDictionary.h"
 #include "platform/LocalLink.h"
@@ -59,6 +60,16 @@ EAAccessoryPtr SimulatedAttachment::waitForAccessory(int timeoutMs) const
         QTest::qWait(5);
     }
     return nullptr;
+}
+
+bool SimulatedAttachment::configureSession(int timeoutMs) const
+{
+    const EAAccessoryPtr accessory = waitForAccessory(timeoutMs);
+    if (!accessory)
+        return false;
+    EADSessionController::sharedController().setupControllerForAccessory(
+        accessory, InfoDictionary::mainBundle().supportedAccessoryProtocols().value(0));
+    return true;
 }
 
 RecordingPeer::RecordingPeer(LocalLink* link)

@@ -36,6 +36,10 @@ public:
     SimAccessoryTransport& transport() const { return *m_transport; }
     // Waits until the controller is attached; the accessory, or null.
     EAAccessoryPtr waitForAccessory(int timeoutMs = 2000) const;
+    // Waits for the accessory and configures the session for it with the first
+    // declared protocol, as the application's accessory check does; false when
+    // the controller never attached.
+    bool configureSession(int timeoutMs = 2000) const;
 
 private:
     SimAccessoryTransport* m_transport;

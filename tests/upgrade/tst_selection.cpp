@@ -114,10 +114,7 @@ private slots:
         QVERIFY(m_server->listen());
         ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
         m_sim = new SimulatedAttachment;
-        const EAAccessoryPtr accessory = m_sim->waitForAccessory();
-        QVERIFY(accessory);
-        EADSessionController::sharedController().setupControllerForAccessory(
-            accessory, InfoDictionary::mainBundle().supportedAccessoryProtocols().value(0));
+        QVERIFY(m_sim->configureSession());
         engine();
         QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.5"));
     }

@@ -75,10 +75,7 @@ private slots:
         useFastTime(0.01);
         Localization::shared().setLanguage(QStringLiteral("en"));
         m_sim = new SimulatedAttachment;
-        const EAAccessoryPtr accessory = m_sim->waitForAccessory();
-        QVERIFY(accessory);
-        EADSessionController::sharedController().setupControllerForAccessory(
-            accessory, InfoDictionary::mainBundle().supportedAccessoryProtocols().value(0));
+        QVERIFY(m_sim->configureSession());
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
         NotificationCenter::defaultCenter().addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
                                                         [this](const Notification& n) { m_restarts << n.object.toBool(); });

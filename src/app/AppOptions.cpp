@@ -1,0 +1,80 @@
+#include "app/AppOptions.h"
+
+#include "platform/Localization.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* exitCode)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Q3 Dart companion: firmware versions, upgrades and key test."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Run against the simulated controller and the demo releases, "
+                                                     "with a throw-away documents directory."));
+    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                         QStringLiteral("Render every screen to PNG files in DIR and exit."),
+                                         QStringLiteral("DIR"));
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("The controller: sim, tcp:HOST:PORT or serial:PATH "
+                                                   "(default: the first USB serial controller)."),
+                                    QStringLiteral("ADDRESS"));
+    const QCommandLineOption documents(QStringLiteral("documents"), QStringLiteral("The documents directory."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The firmware server's base address."),
+                                    QStringLiteral("URL"));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("The language: a tag such as en, zh-Hans or ja-JP."),
+                                      QStringLiteral("TAG"));
+    const QCommandLineOption measureStartup(QStringLiteral("measure-startup"),
+                                            QStringLiteral("Print the time to the first shown screen and the "
+                                                           "resident memory, then exit (for benchmarks)."));
+    parser.addOptions({simulate, screenshots, device, documents, server, language, measureStartup});
+    parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
+                                 QStringLiteral("[archive.zip...]"));
+
+    auto fail = [exitCode](const QString& why) {
+        std::fprintf(stderr, "%s\n", localized("CliUsageError").arg(why).toUtf8().constData());
+        *exitCode = Usage;
+        return false;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fprintf(stdout, "%s", parser.helpText().toUtf8().constData());
+        *exitCode = Ok;
+        return false;
+    }
+    if (parser.isSet(version)) {
+        std::fprintf(stdout, "%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(QCoreApplication::applicationVersion()));
+        *exitCode = Ok;
+        return false;
+    }
+
+    options->simulate = parser.isSet(simulate);
+    options->screenshots = parser.value(screenshots);
+    options->documents = parser.value(documents);
+    options->server = parser.value(server);
+    options->language = parser.value(language);
+    options->measureStartup = parser.isSet(measureStartup);
+    if (parser.isSet(device)) {
+        QString error;
+        if (!DeviceAddress::parse(parser.value(device), &options->device, &error))
+            return fail(error);
+    }
+    if (!options->screenshots.isEmpty() && !options->simulate)
+        return fail(QStringLiteral("--screenshots needs --simulate"));
+    for (const QString& file : parser.positionalArguments()) {
+        // A file manager passes paths or file addresses.
+        const QUrl url = file.startsWith(QLatin1String("file:")) ? QUrl(file)
+                                                                  : QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+        options->files.append(url);
+    }
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "sim/DeviceAddress.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The application's command line.
+struct AppOptions {
+    enum ExitCode { Ok = 0, Usage = 2 };
+
+    bool simulate = false;
+    QString screenshots;      // folder for the screenshot set; empty: run normally
+    DeviceAddress device;     // how to reach a real controller
+    QString documents;        // overrides the documents directory
+    QString server;           // overrides the firmware server
+    QString language;         // overrides the preferred language
+    bool measureStartup = false; // report start-up time and memory, then exit
+    QList<QUrl> files;        // release archives to import
+
+    // False when the program must end at once with *exitCode (help, version, usage error).
+    static bool parse(const QStringList& arguments, AppOptions* options, int* exitCode);
+};

@@ -1,0 +1,62 @@
+#include "app/EmbeddedDefault.h"
+
+#include "platform/EAAccessoryManager.h"
+#include "platform/InfoDictionary.h"
+#include "platform/MainQueue.h"
+#include "platform/VirtualGameController.h"
+#include "sim/SimAccessoryTransport.h"
+#include "sim/SimulatedController.h"
+
+EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server, QObject* parent)
+    : QObject(parent)
+    , m_environment(documents, server)
+    , m_gamepad(std::make_unique<VirtualGameController>())
+{
+    // The controller offers the first declared protocol, as the real one does.
+    const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
+    m_transport = new SimAccessoryTransport(new SimulatedController, protocols);
+    EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
+}
+
+EmbeddedDefault::~EmbeddedDefault() = default;
+
+SimulatedController* EmbeddedDefault::controller() const
+{
+    return m_transport->controller();
+}
+
+void EmbeddedDefault::plugIn()
+{
+    // The game controller follows the accessory: the accessory check that a
+    // game controller's arrival runs needs the accessory attached.
+    auto plugInGamepad = [this] {
+        if (!m_gamepad->isPluggedIn())
+            m_gamepad->plugIn();
+    };
+    if (m_started && controller()->isAttached()) {
+        plugInGamepad();
+        return;
+    }
+    auto* once = new QObject(this);
+    connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, once,
+            [once, plugInGamepad] {
+                once->deleteLater();
+                plugInGamepad();
+            });
+    if (!m_started) {
+        m_started = true;
+        m_transport->start();
+    } else {
+        controller()->plugIn();
+    }
+}
+
+void EmbeddedDefault::plugInLater(double seconds)
+{
+    MainQueue::dispatchAfter(seconds, [this] { plugIn(); }, this);
+}
+
+bool EmbeddedDefault::handleKey(int key, bool down)
+{
+    return m_gamepad->isPluggedIn() && m_gamepad->handleKey(key, down);
+}

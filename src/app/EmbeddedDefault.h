@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sim/DemoEnvironment.h"
+
+#include <QObject>
+
+#include <memory>
+
+class SimAccessoryTransport;
+class SimulatedController;
+class VirtualGameController;
+
+// What `--simulate` runs against: the simulated controller, attached as an
+// accessory and as a game controller (keyboard driven), the demo release
+// server, and a throw-away documents directory.
+class EmbeddedDefault : public QObject {
+    Q_OBJECT
+public:
+    // How long after start the controller is plugged in, so that the home
+    // screen is seen first.
+    static constexpr double kPlugInDelaySeconds = 1.5;
+
+    // documents / server: the user's own choices, which win over the demo ones.
+    EmbeddedDefault(const QString& documents, const QString& server, QObject* parent = nullptr);
+    ~EmbeddedDefault() override;
+
+    // Plugs the controller in: the accessory first, then the game controller.
+    void plugIn();
+    void plugInLater(double seconds = kPlugInDelaySeconds);
+
+    SimulatedController* controller() const;
+    VirtualGameController* gamepad() const { return m_gamepad.get(); }
+    const DemoEnvironment& environment() const { return m_environment; }
+
+    // The demo's keyboard controller.
+    bool handleKey(int key, bool down);
+
+private:
+    DemoEnvironment m_environment;
+    SimAccessoryTransport* m_transport = nullptr;
+    std::unique_ptr<VirtualGameController> m_gamepad;
+    bool m_started = false;
+};

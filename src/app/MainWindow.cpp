@@ -1,0 +1,60 @@
+#include "app/MainWindow.h"
+
+#include "app/ViewController.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMimeData>
+
+namespace {
+bool isArchive(const QUrl& url)
+{
+    return url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+}
+}
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , m_root(new ViewController(this))
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Q3 Dart"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/q3dart.svg")));
+    setCentralWidget(m_root);
+    // Landscape, like the phone held in the controller; any larger size works too.
+    setMinimumSize(720, 405);
+    resize(kDefaultWidth, kDefaultHeight);
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), isArchive))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (isArchive(url) && fileDropped)
+            fileDropped(url);
+    event->acceptProposedAction();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys reach the handler whichever widget of this window has the focus.
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && keyHandler && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() && keyHandler(key->key(), press))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

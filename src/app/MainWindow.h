@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QUrl;
+class ViewController;
+
+// The application's one window: holds the root controller, sized like a phone
+// held in the controller, and takes release archives dropped on it.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultWidth = 1024;
+    static constexpr int kDefaultHeight = 576;
+
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    ViewController* rootViewController() const { return m_root; }
+
+    // Receives each file dropped on the window.
+    std::function<void(const QUrl&)> fileDropped;
+    // Sees every key press and release first; returns true when it used the key.
+    std::function<bool(int key, bool down)> keyHandler;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ViewController* m_root;
+};

@@ -1,0 +1,225 @@
+#include "app/ScreenshotTour.h"
+
+#include "app/EmbeddedDefault.h"
+#include "app/MainWindow.h"
+#include "app/ToastOverlay.h"
+#include "app/ViewController.h"
+#include "firmware/ZelDataTool.h"
+#include "platform/VirtualGameController.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "views/ZelConnectedView.h"
+#include "views/ZelFirmwareListView.h"
+#include "views/ZelHomeView.h"
+#include "views/ZelKeyTestView.h"
+#include "views/ZelMFiGameView.h"
+#include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeView.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <cstdio>
+
+namespace {
+bool shown(const QWidget* widget)
+{
+    return widget && !widget->isHidden();
+}
+
+// A web page screen is up with its page loaded.
+bool pageShown(const QWidget* screen, const QWebEngineView* webView)
+{
+    return shown(screen) && webView && !webView->page()->isLoading() && !webView->title().isEmpty();
+}
+
+// A sliding screen has arrived once it sits at the top of the root view.
+bool arrived(const QWidget* screen)
+{
+    return shown(screen) && screen->pos() == QPoint(0, 0);
+}
+}
+
+ScreenshotTour::ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts,
+                               const QString& folder, QObject* parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_root(window->rootViewController())
+    , m_embedded(embedded)
+    , m_toasts(toasts)
+    , m_folder(folder)
+{
+    m_poll.setInterval(50);
+    connect(&m_poll, &QTimer::timeout, this, &ScreenshotTour::poll);
+    buildSteps();
+}
+
+QStringList ScreenshotTour::fileNames()
+{
+    return {QStringLiteral("home.png"),
+            QStringLiteral("connected-newer.png"),
+            QStringLiteral("upgrade-choosing.png"),
+            QStringLiteral("firmware-list-empty.png"),
+            QStringLiteral("firmware-list-local.png"),
+            QStringLiteral("firmware-list-online.png"),
+            QStringLiteral("upgrade-ready.png"),
+            QStringLiteral("upgrade-upgrading.png"),
+            QStringLiteral("upgrade-completed.png"),
+            QStringLiteral("connected-latest.png"),
+            QStringLiteral("keytest-rest.png"),
+            QStringLiteral("keytest-active.png"),
+            QStringLiteral("games.png"),
+            QStringLiteral("tutorial.png")};
+}
+
+void ScreenshotTour::buildSteps()
+{
+    ViewController* root = m_root;
+    EmbeddedDefault* embedded = m_embedded;
+    const QString newest = DemoReleases::versions().last();
+    auto rows = [root] {
+        ZelUpgradeView* upgrade = root->existingUpgradeView();
+        return upgrade && upgrade->firmwareListView ? upgrade->firmwareListView->tableView->count() : -1;
+    };
+
+    m_steps = {
+        {QStringLiteral("home.png"), [] {}, [root] { return shown(root->existingHomeView()); }},
+        {QStringLiteral("connected-newer.png"), [embedded] { embedded->plugIn(); },
+         [root] {
+             ZelConnectedView* connected = root->existingConnectedView();
+             return shown(connected) && !connected->currentVersionLabel->text().isEmpty()
+                 && !connected->latestVersionLabel->text().isEmpty();
+         }},
+        {QStringLiteral("upgrade-choosing.png"), [root] { root->connectedView()->upgradeAction(); },
+         [root] {
+             ZelUpgradeView* upgrade = root->existingUpgradeView();
+             return arrived(upgrade) && !upgrade->currentVersionLabel->text().isEmpty()
+                 && !upgrade->latestVersionLabel->text().isEmpty();
+         }},
+        {QStringLiteral("firmware-list-empty.png"), [root] { root->upgradeView()->localFileAction(); },
+         [root] { return shown(root->upgradeView()->firmwareListView); }},
+        {QStringLiteral("firmware-list-local.png"),
+         [root] {
+             ZelUpgradeView* upgrade = root->upgradeView();
+             upgrade->hideFirmwareListView();
+             // A release opened into the application, as from the file manager.
+             ZelDataTool::importArchive(DemoReleases::folder() + QLatin1Char('/') + DemoReleases::versions().value(1)
+                                        + QStringLiteral(".zip"));
+             upgrade->localFileAction();
+         },
+         [rows] { return rows() > 0; }},
+        {QStringLiteral("firmware-list-online.png"), [root] { root->upgradeView()->otherVersionAction(); },
+         [rows] { return rows() == DemoReleases::versions().size(); }},
+        {QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
+         [root] { return shown(root->upgradeView()->upgradeButton); }},
+        // The progress handler shows these states exactly as a run reports them.
+        {QStringLiteral("upgrade-upgrading.png"), [root] { root->upgradeView()->showProgress(37.5); },
+         [root] { return shown(root->upgradeView()->upgradePromptLabel); }},
+        {QStringLiteral("upgrade-completed.png"), [root] { root->upgradeView()->showProgress(100.0); },
+         [root] { return shown(root->upgradeView()->progressTextLabel); }},
+        {QStringLiteral("connected-latest.png"),
+         [root, embedded, newest] {
+             // The controller as the upgrade leaves it.
+             embedded->controller()->setVersions(newest);
+             root->upgradeView()->closeAction();
+         },
+         [root, newest] {
+             ZelConnectedView* connected = root->existingConnectedView();
+             return shown(connected) && connected->currentVersionLabel->text() == newest
+                 && connected->latestVersionLabel->text() == newest;
+         }},
+        {QStringLiteral("keytest-rest.png"), [root] { root->connectedView()->keyTestAction(); },
+         [root] { return arrived(root->existingKeyTestView()); }},
+        {QStringLiteral("keytest-active.png"),
+         [embedded] {
+             using B = VirtualGameController::Button;
+             VirtualGameController* pad = embedded->gamepad();
+             for (B held : {B::A, B::Y, B::L1, B::R2, B::Up})
+                 pad->press(held);
+             pad->moveStick(VirtualGameController::Stick::Left, 0.6f, 0.45f);
+             pad->moveStick(VirtualGameController::Stick::Right, -0.5f, -0.35f);
+         },
+         [root] { return shown(root->existingKeyTestView()->buttonUp); }},
+        {QStringLiteral("games.png"),
+         [root] {
+             root->keyTestView()->closeAction();
+             root->connectedView()->MFiAction();
+         },
+         [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webView); }},
+        {QStringLiteral("tutorial.png"),
+         [root] {
+             root->MFiGameView()->closeAction();
+             root->connectedView()->closeAction();
+             root->homeView()->tutorialBlock();
+         },
+         [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webView); }},
+    };
+}
+
+void ScreenshotTour::start()
+{
+    // From inside the event loop, so that finishing can end it.
+    QTimer::singleShot(0, this, [this] {
+        if (!QDir().mkpath(m_folder)) {
+            finish(1, QStringLiteral("cannot create %1").arg(m_folder));
+            return;
+        }
+        runStep();
+    });
+}
+
+void ScreenshotTour::runStep()
+{
+    if (m_index >= m_steps.size()) {
+        finish(0, QString());
+        return;
+    }
+    m_settling = false;
+    m_elapsed.start();
+    m_steps[m_index].action();
+    m_poll.start();
+}
+
+void ScreenshotTour::poll()
+{
+    const Step& step = m_steps[m_index];
+    if (m_settling)
+        return;
+    if (!step.ready()) {
+        if (m_elapsed.elapsed() > kStepTimeoutSeconds * 1000)
+            finish(1, QStringLiteral("%1: the screen did not reach its state").arg(step.fileName));
+        return;
+    }
+    m_settling = true;
+    QTimer::singleShot(kSettleMs, this, [this] {
+        const Step& current = m_steps[m_index];
+        m_poll.stop();
+        // Toasts come and go with their own timing; the pictures show the screens.
+        m_toasts->dismiss();
+        if (!current.fileName.isEmpty()) {
+            const QString path = QDir(m_folder).filePath(current.fileName);
+            if (!m_window->grab().save(path)) {
+                finish(1, QStringLiteral("cannot write %1").arg(path));
+                return;
+            }
+            std::printf("%s\n", qPrintable(path));
+            std::fflush(stdout);
+        }
+        ++m_index;
+        runStep();
+    });
+}
+
+void ScreenshotTour::finish(int exitCode, const QString& message)
+{
+    m_poll.stop();
+    if (!message.isEmpty())
+        std::fprintf(stderr, "screenshots: %s\n", qPrintable(message));
+    QCoreApplication::exit(exitCode);
+}

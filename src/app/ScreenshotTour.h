@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+class EmbeddedDefault;
+class MainWindow;
+class ToastOverlay;
+class ViewController;
+
+// Walks the application through its screens in their main states against the
+// simulated controller and saves each as a PNG file, then ends the program.
+class ScreenshotTour : public QObject {
+    Q_OBJECT
+public:
+    // How long one state may take to come about before the tour gives up.
+    static constexpr double kStepTimeoutSeconds = 30.0;
+    // Lets animations (slides, progress bar) finish before a picture is taken.
+    static constexpr int kSettleMs = 400;
+
+    ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts, const QString& folder,
+                   QObject* parent = nullptr);
+
+    void start();
+
+    // The file names written, in order.
+    static QStringList fileNames();
+
+private:
+    struct Step {
+        QString fileName;                  // empty: a step that takes no picture
+        std::function<void()> action;      // brings the state about
+        std::function<bool()> ready;       // true once it is on screen
+    };
+    void buildSteps();
+    void runStep();
+    void poll();
+    void finish(int exitCode, const QString& message);
+
+    MainWindow* m_window;
+    ViewController* m_root;
+    EmbeddedDefault* m_embedded;
+    ToastOverlay* m_toasts;
+    QString m_folder;
+    std::vector<Step> m_steps;
+    size_t m_index = 0;
+    QTimer m_poll;
+    QElapsedTimer m_elapsed;
+    bool m_settling = false;
+};

@@ -1,0 +1,355 @@
+#include "app/ViewController.h"
+
+#include "accessory/EADSessionController.h"
+#include "lib/MessageToast.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ZelConnectedView.h"
+#include "views/ZelHomeView.h"
+#include "views/ZelKeyTestView.h"
+#include "views/ZelMFiGameView.h"
+#include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeView.h"
+
+#include <QPointer>
+#include <QPropertyAnimation>
+
+ViewController::ViewController(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("rootView"));
+    viewDidLoad();
+}
+
+ViewController::~ViewController()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+    auto& manager = KestGameControllerManager::sharedInstance();
+    if (manager.delegate() == this)
+        manager.setDelegate(nullptr);
+}
+
+void ViewController::viewDidLoad()
+{
+    supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+
+    auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, EAAccessoryDidConnectNotification,
+                       [this](const Notification& n) { _accessoryDidConnect(n); });
+    center.addObserver(this, EAAccessoryDidDisconnectNotification,
+                       [this](const Notification& n) { _accessoryDidDisconnect(n); });
+
+    KestGameControllerManager::sharedInstance().setDelegate(this);
+    commonInit();
+}
+
+void ViewController::commonInit()
+{
+    homeView();
+}
+
+// Screens start visible, as a new view does, without the work their own
+// showing starts: that runs only when showView shows them.
+template <class Screen>
+static Screen* addScreen(Screen* screen, const QRect& frame)
+{
+    screen->setGeometry(frame);
+    screen->QWidget::setHidden(false);
+    return screen;
+}
+
+ZelHomeView* ViewController::homeView()
+{
+    if (m_homeView)
+        return m_homeView;
+    m_homeView = addScreen(new ZelHomeView(this), rect());
+    m_homeView->setObjectName(QStringLiteral("homeView"));
+    QPointer<ViewController> weak(this);
+    m_homeView->connectedBlock = [weak] {
+        if (weak)
+            weak->checkShouldShowConnectedView();
+    };
+    m_homeView->MFiBlock = [weak] {
+        if (!weak)
+            return;
+        weak->MFiGameView()->showFromConnectedView = false;
+        weak->showView(weak->MFiGameView());
+        weak->hideView(weak->homeView());
+    };
+    m_homeView->tutorialBlock = [weak] {
+        if (!weak)
+            return;
+        weak->showView(weak->tutotialView());
+        weak->hideView(weak->homeView());
+    };
+    return m_homeView;
+}
+
+ZelConnectedView* ViewController::connectedView()
+{
+    if (m_connectedView)
+        return m_connectedView;
+    m_connectedView = addScreen(new ZelConnectedView(this), rect());
+    m_connectedView->setObjectName(QStringLiteral("connectedView"));
+    QPointer<ViewController> weak(this);
+    m_connectedView->MFiBlock = [weak] {
+        if (!weak)
+            return;
+        weak->MFiGameView()->showFromConnectedView = true;
+        weak->showView(weak->MFiGameView());
+        weak->hideView(weak->connectedView());
+    };
+    m_connectedView->upgradeBlock = [weak] {
+        if (weak)
+            weak->checkShouldShowUpgradeView();
+    };
+    m_connectedView->keyTestBlock = [weak] {
+        if (weak)
+            weak->checkShouldShowKeyTestView();
+    };
+    m_connectedView->closeBlock = [weak] {
+        if (!weak)
+            return;
+        weak->showView(weak->homeView());
+        weak->hideView(weak->connectedView());
+    };
+    return m_connectedView;
+}
+
+ZelUpgradeView* ViewController::upgradeView()
+{
+    if (m_upgradeView)
+        return m_upgradeView;
+    m_upgradeView = addScreen(new ZelUpgradeView(this), QRect());
+    m_upgradeView->setObjectName(QStringLiteral("upgradeView"));
+    QPointer<ViewController> weak(this);
+    m_upgradeView->closeBlock = [weak] {
+        if (!weak)
+            return;
+        weak->showView(weak->connectedView());
+        weak->hideView(weak->upgradeView());
+    };
+    return m_upgradeView;
+}
+
+ZelKeyTestView* ViewController::keyTestView()
+{
+    if (m_keyTestView)
+        return m_keyTestView;
+    m_keyTestView = addScreen(new ZelKeyTestView(this), QRect());
+    m_keyTestView->setObjectName(QStringLiteral("keyTestView"));
+    QPointer<ViewController> weak(this);
+    m_keyTestView->closeBlock = [weak] {
+        if (!weak)
+            return;
+        weak->showView(weak->connectedView());
+        weak->hideView(weak->keyTestView());
+    };
+    return m_keyTestView;
+}
+
+ZelMFiGameView* ViewController::MFiGameView()
+{
+    if (m_MFiGameView)
+        return m_MFiGameView;
+    m_MFiGameView = addScreen(new ZelMFiGameView(this), homeView()->geometry());
+    m_MFiGameView->setObjectName(QStringLiteral("MFiGameView"));
+    QPointer<ViewController> weak(this);
+    m_MFiGameView->closeBlock = [weak] {
+        if (!weak)
+            return;
+        const bool fromConnected = weak->MFiGameView()->showFromConnectedView;
+        weak->hideView(weak->MFiGameView());
+        if (fromConnected)
+            weak->showView(weak->connectedView());
+        else
+            weak->showView(weak->homeView());
+    };
+    return m_MFiGameView;
+}
+
+ZelTutorialView* ViewController::tutotialView()
+{
+    if (m_tutorialView)
+        return m_tutorialView;
+    m_tutorialView = addScreen(new ZelTutorialView(this), homeView()->geometry());
+    m_tutorialView->setObjectName(QStringLiteral("tutorialView"));
+    QPointer<ViewController> weak(this);
+    m_tutorialView->closeBlock = [weak] {
+        if (!weak)
+            return;
+        weak->hideView(weak->tutotialView());
+        weak->showView(weak->homeView());
+    };
+    return m_tutorialView;
+}
+
+ZelBaseView* ViewController::visibleScreen() const
+{
+    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*>{m_upgradeView, m_keyTestView, m_MFiGameView,
+                                                                    m_tutorialView, m_connectedView, m_homeView})
+        if (isShown(screen))
+            return screen;
+    return nullptr;
+}
+
+bool ViewController::isShown(const QWidget* view)
+{
+    return view && !view->isHidden();
+}
+
+bool ViewController::isSlidingScreen(ZelBaseView* view) const
+{
+    return view && (view == m_upgradeView || view == m_keyTestView);
+}
+
+void ViewController::showView(ZelBaseView* view)
+{
+    view->raise();
+    view->setHidden(false);
+    view->setGeometry(rect());
+    if (isSlidingScreen(view))
+        slide(view, height(), 0);
+}
+
+void ViewController::hideView(ZelBaseView* view)
+{
+    view->setHidden(true);
+    // The slide down would not be seen: the screen is already hidden.
+    if (isSlidingScreen(view))
+        view->move(0, height());
+}
+
+void ViewController::slide(ZelBaseView* view, int fromY, int toY)
+{
+    auto* animation = view->findChild<QPropertyAnimation*>(QStringLiteral("slide"), Qt::FindDirectChildrenOnly);
+    if (!animation) {
+        animation = new QPropertyAnimation(view, "pos", view);
+        animation->setObjectName(QStringLiteral("slide"));
+        animation->setEasingCurve(QEasingCurve::OutCubic);
+    }
+    animation->stop();
+    view->move(0, fromY);
+    animation->setDuration(MainQueue::scaledMilliseconds(kSlideSeconds));
+    animation->setStartValue(QPoint(0, fromY));
+    animation->setEndValue(QPoint(0, toY));
+    animation->start();
+}
+
+void ViewController::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A desktop window is resizable: screens keep filling the root view.
+    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*>{m_homeView, m_connectedView, m_upgradeView,
+                                                                    m_keyTestView, m_MFiGameView, m_tutorialView}) {
+        if (!screen)
+            continue;
+        if (isSlidingScreen(screen) && screen->isHidden())
+            screen->setGeometry(0, height(), width(), height());
+        else
+            screen->setGeometry(QRect(screen->x(), screen->y(), width(), height()));
+    }
+}
+
+bool ViewController::checkConnectedAccessory()
+{
+    const auto connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+    if (connected.empty())
+        return false;
+    for (const EAAccessoryPtr& candidate : connected) {
+        for (const QString& offered : candidate->protocolStrings()) {
+            for (const QString& declared : supportedProtocols) {
+                if (offered != declared)
+                    continue;
+                accessory = candidate;
+                // The session always speaks the first declared protocol.
+                EADSessionController::sharedController().setupControllerForAccessory(candidate,
+                                                                                     supportedProtocols.first());
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void ViewController::checkShouldShowConnectedView()
+{
+    if (!checkConnectedAccessory())
+        return;
+    ZelBaseView* leaving = nullptr;
+    if (isShown(m_homeView))
+        leaving = m_homeView;
+    else if (isShown(m_tutorialView))
+        leaving = m_tutorialView;
+    else if (isShown(m_MFiGameView) && !m_MFiGameView->showFromConnectedView)
+        leaving = m_MFiGameView;
+    if (!leaving)
+        return;
+    hideView(leaving);
+    showView(connectedView());
+}
+
+void ViewController::checkShouldShowUpgradeView()
+{
+    if (!checkConnectedAccessory()) {
+        MessageToast::showMsgWithtext(kPlugInMessage);
+        return;
+    }
+    if (!isShown(m_connectedView))
+        return;
+    showView(upgradeView());
+    hideView(connectedView());
+}
+
+void ViewController::checkShouldShowKeyTestView()
+{
+    if (!checkConnectedAccessory()) {
+        MessageToast::showMsgWithtext(kPlugInMessage);
+        return;
+    }
+    if (!isShown(m_connectedView))
+        return;
+    showView(keyTestView());
+    hideView(connectedView());
+}
+
+void ViewController::_accessoryDidConnect(const Notification&)
+{
+    checkShouldShowConnectedView();
+    if (m_upgradeView)
+        m_upgradeView->checkFirmwareVersion();
+}
+
+void ViewController::_accessoryDidDisconnect(const Notification&)
+{
+    if (ZelFirmwareUpgradeManager::sharedInstance().isGamepadDisconnectByUpgradingFirmware)
+        return;
+    MessageToast::showMsgWithtext(localized("GamepadDisconnectManuallyPrompt"), kDisconnectMessageSeconds);
+    if (isShown(m_connectedView)) {
+        showView(homeView());
+        hideView(m_connectedView);
+    }
+    if (isShown(m_keyTestView)) {
+        showView(homeView());
+        hideView(m_keyTestView);
+    }
+    if (isShown(m_upgradeView)) {
+        showView(homeView());
+        hideView(m_upgradeView);
+        m_upgradeView->hideFirmwareListView();
+    }
+    if (isShown(m_MFiGameView) && m_MFiGameView->showFromConnectedView) {
+        showView(homeView());
+        hideView(m_MFiGameView);
+    }
+}
+
+void ViewController::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>&)
+{
+    if (!accessory)
+        checkShouldShowConnectedView();
+}

@@ -1,0 +1,112 @@
+#include "app/AppDelegate.h"
+#include "app/AppOptions.h"
+#include "app/AppStyle.h"
+#include "app/EmbeddedDefault.h"
+#include "app/MainWindow.h"
+#include "app/SceneDelegate.h"
+#include "app/ViewController.h"
+#include "views/ZelHomeView.h"
+#include "app/ScreenshotTour.h"
+#include "app/SingleInstance.h"
+#include "app/StartupProbe.h"
+#include "app/ToastOverlay.h"
+#include "app/ZelTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/AccessoryTransport.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/GameControllerService.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+
+#include <QApplication>
+
+#include <memory>
+
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    // The screenshot set is rendered without a display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--screenshots") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The web engine's sandbox cannot run as root; without this the first web
+    // page would end the program.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The embedded web pages share the window's graphics context.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("q3dart"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
+    QApplication::setApplicationVersion(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+    QApplication::setDesktopFileName(QStringLiteral("q3dart"));
+    if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)
+        MainQueue::setTimeScale(scale);
+
+    AppOptions options;
+    int exitCode = 0;
+    if (!AppOptions::parse(QApplication::arguments(), &options, &exitCode))
+        return exitCode;
+    if (!options.language.isEmpty()) {
+        Localization::shared().setLanguage(options.language);
+        ZelTool::setPreferredLanguages({options.language});
+    }
+    Localization::shared().installIntoApplication();
+
+    // A second launch hands its files to the running application and ends.
+    std::unique_ptr<SingleInstance> instance;
+    if (options.screenshots.isEmpty() && !options.measureStartup) {
+        instance = std::make_unique<SingleInstance>(options.simulate ? QStringLiteral("simulate") : QStringLiteral("device"));
+        if (instance->handOver(options.files))
+            return 0;
+    }
+
+    if (!options.documents.isEmpty())
+        DocumentsDirectory::setPath(options.documents);
+    if (!options.server.isEmpty())
+        ZelFirmwareDataTool::setServerOverride(options.server);
+
+    std::unique_ptr<EmbeddedDefault> embedded;
+    if (options.simulate) {
+        embedded = std::make_unique<EmbeddedDefault>(options.documents, options.server);
+    } else {
+        const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+        AccessoryTransport* transport = options.device.createTransport(protocols.mid(0, 1));
+        EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
+        transport->start();
+    }
+    GameControllerService::sharedService().startHardwareControllers();
+
+    AppStyle::apply(app);
+    ToastOverlay toasts;
+    MessageToast::setPresenter(&toasts);
+    AppDelegate appDelegate;
+    appDelegate.applicationDidFinishLaunchingWithOptions();
+    SceneDelegate scene;
+    scene.sceneWillConnectToSession(options.files);
+    MainWindow* window = scene.window();
+
+    if (instance) {
+        instance->filesReceived = [&scene](const QList<QUrl>& files) { scene.sceneOpenURLContexts(files); };
+    }
+
+    std::unique_ptr<StartupProbe> probe;
+    if (options.measureStartup)
+        probe = std::make_unique<StartupProbe>(window->rootViewController()->homeView());
+
+    std::unique_ptr<ScreenshotTour> tour;
+    if (embedded) {
+        window->keyHandler = [&embedded](int key, bool down) { return embedded->handleKey(key, down); };
+        if (!options.screenshots.isEmpty()) {
+            tour = std::make_unique<ScreenshotTour>(window, embedded.get(), &toasts, options.screenshots);
+            tour->start();
+        } else if (!options.measureStartup) {
+            embedded->plugInLater();
+        }
+    }
+    return app.exec();
+}

@@ -1,0 +1,105 @@
+#include "views/ZelConnectedView.h"
+
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/Localization.h"
+#include "ui_ZelConnectedContentView.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QPointer>
+#include <QPushButton>
+
+ZelConnectedView::ZelConnectedView(QWidget* parent)
+    : ZelBaseView(parent)
+{
+    commonInit();
+}
+
+void ZelConnectedView::commonInit()
+{
+    auto* content = new QWidget(this);
+    Ui::ZelConnectedContentView ui;
+    ui.setupUi(content);
+    pinContentView(content);
+
+    upgradeButton = ui.upgradeButton;
+    keyTestButton = ui.keyTestButton;
+    MFiButton = ui.MFiButton;
+    closeButton = ui.closeButton;
+    currentVersionLabel = ui.currentVersionLabel;
+    latestVersionLabel = ui.latestVersionLabel;
+    currentVersionTitleLabel = ui.currentVersionTitleLabel;
+    latestVersionTitleLabel = ui.latestVersionTitleLabel;
+    upgradePromptRedDot = ui.upgradePromptRedDot;
+    MFiLabel = ui.MFiLabel;
+    upgradeLabel = ui.upgradeLabel;
+    keyTestLabel = ui.keyTestLabel;
+
+    connect(ui.upgradeButton, &QPushButton::clicked, this, &ZelConnectedView::upgradeAction);
+    connect(ui.keyTestButton, &QPushButton::clicked, this, &ZelConnectedView::keyTestAction);
+    connect(ui.MFiButton, &QPushButton::clicked, this, &ZelConnectedView::MFiAction);
+    connect(ui.closeButton, &QPushButton::clicked, this, &ZelConnectedView::closeAction);
+
+    upgradePromptRedDot->setHidden(true);
+    closeButton->setHidden(true);
+
+    MFiLabel->setText(localized("MFiGame"));
+    upgradeLabel->setText(localized("FirmwareUpgrade"));
+    keyTestLabel->setText(localized("KeyTest"));
+    currentVersionTitleLabel->setText(localized("CurrentVersion") + localized(":"));
+    latestVersionTitleLabel->setText(localized("LatestVersion") + localized(":"));
+}
+
+void ZelConnectedView::setHidden(bool hidden)
+{
+    ZelBaseView::setHidden(hidden);
+    if (!hidden)
+        showVersions();
+}
+
+void ZelConnectedView::showVersions()
+{
+    QPointer<ZelConnectedView> self(this);
+    ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([self](const QString& current) {
+        if (!self)
+            return;
+        self->currentVersionLabel->setText(current);
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
+            [self, current](const QList<ZelFirmware>& firmwares, const QString&) {
+                if (!self)
+                    return;
+                const QString none = localized("NoNewerVersion");
+                if (firmwares.isEmpty()) {
+                    self->latestVersionLabel->setText(none);
+                    self->upgradePromptRedDot->setHidden(true);
+                    return;
+                }
+                const QString latest = firmwares.first().version;
+                self->latestVersionLabel->setText(latest);
+                self->upgradePromptRedDot->setHidden(latest == none || latest == current);
+            });
+    });
+}
+
+void ZelConnectedView::upgradeAction()
+{
+    if (upgradeBlock)
+        upgradeBlock();
+}
+
+void ZelConnectedView::keyTestAction()
+{
+    if (keyTestBlock)
+        keyTestBlock();
+}
+
+void ZelConnectedView::MFiAction()
+{
+    if (MFiBlock)
+        MFiBlock();
+}
+
+void ZelConnectedView::closeAction()
+{
+    if (closeBlock)
+        closeBlock();
+}

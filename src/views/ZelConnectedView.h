@@ -1,0 +1,49 @@
+#pragma once
+
+#include "views/ZelBaseView.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class QAbstractButton;
+class QLabel;
+
+// The screen shown while the controller is attached: its firmware version, the
+// newest online version with a red dot when they differ, and the ways to the
+// upgrade screen, the key test and the game list.
+class ZelConnectedView : public ZelBaseView {
+    Q_OBJECT
+public:
+    explicit ZelConnectedView(QWidget* parent = nullptr);
+
+    QPointer<QAbstractButton> upgradeButton;
+    QPointer<QAbstractButton> keyTestButton;
+    QPointer<QAbstractButton> MFiButton;
+    QPointer<QAbstractButton> closeButton;
+    QPointer<QLabel> currentVersionLabel;
+    QPointer<QLabel> latestVersionLabel;
+    QPointer<QLabel> currentVersionTitleLabel;
+    QPointer<QLabel> latestVersionTitleLabel;
+    QPointer<QLabel> upgradePromptRedDot;
+    QPointer<QLabel> MFiLabel;
+    QPointer<QLabel> upgradeLabel;
+    QPointer<QLabel> keyTestLabel;
+
+    std::function<void()> MFiBlock;
+    std::function<void()> upgradeBlock;
+    std::function<void()> keyTestBlock;
+    std::function<void()> closeBlock;
+
+    // Becoming visible asks for the versions again.
+    void setHidden(bool hidden) override;
+
+    void upgradeAction();
+    void keyTestAction();
+    void MFiAction();
+    void closeAction();
+
+private:
+    void commonInit();
+    void showVersions();
+};

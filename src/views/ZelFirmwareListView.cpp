@@ -1,0 +1,167 @@
+#include "views/ZelFirmwareListView.h"
+
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/Localization.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int kHeaderHeight = 45;
+constexpr int kCornerRadius = 5;
+constexpr int kCloseButtonSize = 36;
+constexpr double kDimOpacity = 0.8;
+
+// The table sits on a white card inside the dark application, so its texts
+// and its close button need colours of their own; the overlay's own style
+// sheet takes precedence over the application's.
+const char* const kOverlayStyle
+    = "QLabel#tableHeaderLabel { color: #000000; background: #ffffff; font-size: 16px;"
+      " border-bottom: 1px solid #ececf0; }"
+      "QLabel#emptyContentPropmtLabel { color: #a8a8b0; background: transparent; font-size: 14px; }"
+      "QPushButton#closeButton { background: rgba(0, 0, 0, 0.45); }"
+      "QPushButton#closeButton:hover { background: rgba(252, 122, 36, 0.85); }";
+
+// A list whose rows start below a header that stays in place.
+class FirmwareTable : public QListWidget {
+public:
+    using QAbstractScrollArea::setViewportMargins;
+    using QListWidget::QListWidget;
+};
+
+} // namespace
+
+ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
+    : ZelBaseView(parent)
+{
+    // The dimmed layer is painted here: the screens' opaque styled background
+    // would hide the screen below.
+    setAttribute(Qt::WA_StyledBackground, false);
+    setStyleSheet(QString::fromLatin1(kOverlayStyle));
+
+    auto* table = new FirmwareTable(this);
+    table->setViewportMargins(0, kHeaderHeight, 0, 0);
+    tableView = table;
+    tableView->setObjectName(QStringLiteral("tableView"));
+    tableView->setFixedSize(kTableWidth, kTableHeight);
+    tableView->setFrameShape(QFrame::NoFrame);
+    tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    tableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    QPainterPath corners;
+    corners.addRoundedRect(QRectF(tableView->rect()), kCornerRadius, kCornerRadius);
+    tableView->setMask(QRegion(corners.toFillPolygon().toPolygon()));
+    connect(
+        tableView, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { didSelectRow(index.row()); });
+
+    m_headerLabel = new QLabel(localized("SelectAFirmware"), tableView);
+    m_headerLabel->setObjectName(QStringLiteral("tableHeaderLabel"));
+    m_headerLabel->setGeometry(0, 0, kTableWidth, kHeaderHeight);
+    m_headerLabel->setAlignment(Qt::AlignCenter);
+    m_headerLabel->setWordWrap(true);
+
+    closeButton = new QPushButton(this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setProperty("role", QStringLiteral("close"));
+    closeButton->setFixedSize(kCloseButtonSize, kCloseButtonSize);
+    closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
+    closeButton->setIconSize(QSize(kCloseButtonSize, kCloseButtonSize));
+    closeButton->setFocusPolicy(Qt::NoFocus);
+    connect(closeButton, &QAbstractButton::clicked, this, &ZelFirmwareListView::hideSelf);
+
+    loadData();
+}
+
+void ZelFirmwareListView::setHidden(bool hidden)
+{
+    ZelBaseView::setHidden(hidden);
+    if (!hidden)
+        loadData();
+}
+
+void ZelFirmwareListView::loadData()
+{
+    const quint64 load = ++m_loadGeneration;
+    ZelFirmwareDataTool& catalogue = ZelFirmwareDataTool::sharedInstance();
+    switch (type) {
+    case ZelFirmwareListTypeLocal:
+        firmwares = catalogue.getLocalFirmwares();
+        reloadTableView();
+        break;
+    case ZelFirmwareListTypeOnline:
+        // Until the answer the table keeps the rows it has.
+        catalogue.getRemoteFirmwares(
+            [view = QPointer<ZelFirmwareListView>(this), load](const QList<ZelFirmware>& records, const QString&) {
+                // The list was loaded again meanwhile (the user switched to the
+                // local list): this answer would put online rows under it.
+                if (!view || view->m_loadGeneration != load)
+                    return;
+                view->firmwares = records;
+                view->reloadTableView();
+            });
+        break;
+    default:
+        break;
+    }
+}
+
+void ZelFirmwareListView::reloadTableView()
+{
+    tableView->clear();
+    for (const ZelFirmware& firmware : std::as_const(firmwares)) {
+        auto* row = new QListWidgetItem(firmware.version, tableView);
+        row->setSizeHint(QSize(kTableWidth, kRowHeight));
+    }
+    const bool empty = firmwares.isEmpty();
+    if (empty && !emptyContentPropmtLabel) {
+        emptyContentPropmtLabel = new QLabel(localized("EmptyFirmware"), tableView);
+        emptyContentPropmtLabel->setObjectName(QStringLiteral("emptyContentPropmtLabel"));
+        emptyContentPropmtLabel->setGeometry(0, kHeaderHeight, kTableWidth, kTableHeight - kHeaderHeight);
+        emptyContentPropmtLabel->setAlignment(Qt::AlignCenter);
+        emptyContentPropmtLabel->setWordWrap(true);
+    }
+    if (emptyContentPropmtLabel)
+        emptyContentPropmtLabel->setHidden(!empty);
+    // A disabled scroll bar also ignores the wheel.
+    tableView->verticalScrollBar()->setEnabled(!empty);
+}
+
+void ZelFirmwareListView::hideSelf()
+{
+    setHidden(true);
+}
+
+void ZelFirmwareListView::didSelectRow(int row)
+{
+    tableView->clearSelection();
+    if (!selectFirmwareBlock)
+        return;
+    // The closure may be replaced while it runs: call a copy.
+    const auto block = selectFirmwareBlock;
+    if (row >= 0 && row < firmwares.size())
+        block(firmwares.at(row));
+    else
+        block(std::nullopt);
+}
+
+void ZelFirmwareListView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, kDimOpacity));
+}
+
+void ZelFirmwareListView::resizeEvent(QResizeEvent* event)
+{
+    ZelBaseView::resizeEvent(event);
+    tableView->move((width() - kTableWidth) / 2, (height() - kTableHeight) / 2);
+    const QRect table = tableView->geometry();
+    closeButton->move(table.right() + 1 - kCloseButtonSize, table.top());
+    closeButton->raise();
+}

@@ -1,0 +1,273 @@
+#include "views/ZelKeyTestView.h"
+
+#include "accessory/EADSessionController.h"
+#include "input/KestGameControllerManager.h"
+#include "platform/Localization.h"
+#include "ui_ZelKeyTestContentView.h"
+#include "views/GradientLayer.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRegion>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr double kKeyCornerRadius = 5;
+const QString kBorderColour = QStringLiteral("rgba(156, 154, 154, 0.8)");
+const QString kNormalTitleColour = QStringLiteral("rgba(0, 0, 0, 0.8)");
+const QString kSelectedTitleColour = QStringLiteral("#ffffff");
+
+// Dynamic properties that carry the look the screen gives its keys and rings,
+// readable by anyone who needs to know it.
+const char* const kBorderWidth = "borderWidth";
+const char* const kCornerRadius = "cornerRadius";
+// A knob's centre to the fraction of a pixel; see moveKnob.
+const char* const kExactCentre = "exactCentre";
+
+// The border and corners go in the widget's own style sheet, which wins over
+// the application's; the rest of the look comes from the application's.
+void setBorderWidth(QWidget* widget, int width)
+{
+    widget->setProperty(kBorderWidth, width);
+    widget->setStyleSheet(QStringLiteral("#%1 { border: %2px solid %3; border-radius: %4px; }")
+                              .arg(widget->objectName())
+                              .arg(width)
+                              .arg(kBorderColour)
+                              .arg(widget->property(kCornerRadius).toDouble()));
+}
+
+// Child widgets are clipped to their parent's rectangle; the mask rounds it.
+void clipToRoundedBounds(QWidget* widget, double radius)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(widget->rect()), radius, radius);
+    widget->setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
+// The key's title moves into a layer of its own, so that the gradient layers
+// of a held key can go beneath it. Its colour follows the selected state.
+void addTitleLayer(QAbstractButton* key)
+{
+    auto* title = new QLabel(key->text(), key);
+    title->setObjectName(QStringLiteral("titleLayer"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* layout = new QGridLayout(key);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title, 0, 0);
+    key->setAccessibleName(key->text());
+    key->setText(QString());
+
+    const auto colour = [title](bool selected) {
+        title->setStyleSheet(QStringLiteral("color: %1;").arg(selected ? kSelectedTitleColour : kNormalTitleColour));
+    };
+    colour(key->isChecked());
+    QObject::connect(key, &QAbstractButton::toggled, title, colour);
+}
+
+} // namespace
+
+ZelKeyTestView::ZelKeyTestView(QWidget* parent)
+    : ZelBaseView(parent)
+{
+    commonInit();
+    observeKeyPressedStatus();
+}
+
+void ZelKeyTestView::commonInit()
+{
+    auto* content = new QWidget(this);
+    Ui::ZelKeyTestContentView ui;
+    ui.setupUi(content);
+    pinContentView(content);
+
+    closeButton = ui.closeButton;
+    joystickTabLabel = ui.joystickTabLabel;
+    dpadTabLabel = ui.dpadTabLabel;
+    leftKeyTabLabel = ui.leftKeyTabLabel;
+    rightKeyTabLabel = ui.rightKeyTabLabel;
+    buttonA = ui.buttonA;
+    buttonB = ui.buttonB;
+    buttonX = ui.buttonX;
+    buttonY = ui.buttonY;
+    buttonL1 = ui.buttonL1;
+    buttonL2 = ui.buttonL2;
+    buttonL3 = ui.buttonL3;
+    buttonR1 = ui.buttonR1;
+    buttonR2 = ui.buttonR2;
+    buttonR3 = ui.buttonR3;
+    buttonHome = ui.buttonHome;
+    buttonMenu = ui.buttonMenu;
+    buttonOptions = ui.buttonOptions;
+    buttonUp = ui.buttonUp;
+    buttonDown = ui.buttonDown;
+    buttonLeft = ui.buttonLeft;
+    buttonRight = ui.buttonRight;
+    leftJoystickButton = ui.leftJoystickButton;
+    rightJoystickButton = ui.rightJoystickButton;
+    leftJoystick = ui.leftJoystick;
+    rightJoystick = ui.rightJoystick;
+    connect(ui.closeButton, &QPushButton::clicked, this, &ZelKeyTestView::closeAction);
+
+    // The ring's size as the interface gives it, before any layout: a knob
+    // pushed fully to one side sits on the ring's edge.
+    joystickRadius = leftJoystick->width() * 0.5;
+
+    for (QAbstractButton* arrow : arrowButtons())
+        arrow->setHidden(true);
+
+    for (QWidget* ring : {leftJoystick.data(), rightJoystick.data()}) {
+        ring->setProperty(kCornerRadius, joystickRadius);
+        setBorderWidth(ring, 1);
+        clipToRoundedBounds(ring, joystickRadius);
+    }
+
+    ui.buttonHome->setText(localized("KeyHome"));
+    ui.buttonMenu->setText(localized("KeyMenu"));
+    ui.buttonOptions->setText(localized("KeyOptions"));
+    for (QAbstractButton* key : normalButtons()) {
+        key->setCheckable(true);
+        // The keys show the controller; a click must not change what they show.
+        key->setAttribute(Qt::WA_TransparentForMouseEvents);
+        key->setFocusPolicy(Qt::NoFocus);
+        key->setProperty(kCornerRadius, kKeyCornerRadius);
+        addTitleLayer(key);
+        setBorderWidth(key, 1);
+    }
+
+    ui.titleLabel->setText(localized("KeyTest"));
+    joystickTabLabel->setText(localized("Joystick"));
+    dpadTabLabel->setText(localized("ArrowKeys"));
+    leftKeyTabLabel->setText(localized("LeftKeys"));
+    rightKeyTabLabel->setText(localized("RightKeys"));
+}
+
+void ZelKeyTestView::observeKeyPressedStatus()
+{
+    using Key = KestGameControllerManager::Key;
+    using Stick = KestGameControllerManager::Stick;
+    using Element = QPointer<QAbstractButton> ZelKeyTestView::*;
+    const std::pair<Key, Element> keys[] = {
+        {Key::A, &ZelKeyTestView::buttonA},
+        {Key::B, &ZelKeyTestView::buttonB},
+        {Key::X, &ZelKeyTestView::buttonX},
+        {Key::Y, &ZelKeyTestView::buttonY},
+        {Key::L1, &ZelKeyTestView::buttonL1},
+        {Key::L2, &ZelKeyTestView::buttonL2},
+        {Key::L3, &ZelKeyTestView::buttonL3},
+        {Key::R1, &ZelKeyTestView::buttonR1},
+        {Key::R2, &ZelKeyTestView::buttonR2},
+        {Key::R3, &ZelKeyTestView::buttonR3},
+        {Key::Home, &ZelKeyTestView::buttonHome},
+        {Key::Menu, &ZelKeyTestView::buttonMenu},
+        {Key::Options, &ZelKeyTestView::buttonOptions},
+        {Key::Up, &ZelKeyTestView::buttonUp},
+        {Key::Down, &ZelKeyTestView::buttonDown},
+        {Key::Left, &ZelKeyTestView::buttonLeft},
+        {Key::Right, &ZelKeyTestView::buttonRight},
+    };
+
+    // The slots outlive a screen that is destroyed (at exit, in tests): they
+    // hold it weakly and do nothing once it is gone.
+    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
+    const QPointer<ZelKeyTestView> self(this);
+    for (const auto& [key, element] : keys)
+        manager.setKeyPressed(key, [self, element](bool pressed) {
+            if (self)
+                self->changeButton(self->*element, pressed);
+        });
+    manager.setJoystickChanged(Stick::Left, [self](float dx, float dy) {
+        if (self)
+            self->moveKnob(self->leftJoystickButton, dx, dy);
+    });
+    manager.setJoystickChanged(Stick::Right, [self](float dx, float dy) {
+        if (self)
+            self->moveKnob(self->rightJoystickButton, dx, dy);
+    });
+}
+
+QList<QAbstractButton*> ZelKeyTestView::normalButtons() const
+{
+    QList<QAbstractButton*> keys;
+    for (QAbstractButton* key : {buttonA.data(), buttonB.data(), buttonX.data(), buttonY.data(), buttonL1.data(),
+                                 buttonL2.data(), buttonL3.data(), buttonR1.data(), buttonR2.data(), buttonR3.data(),
+                                 buttonHome.data(), buttonOptions.data(), buttonMenu.data()})
+        if (key)
+            keys.append(key);
+    return keys;
+}
+
+QList<QAbstractButton*> ZelKeyTestView::arrowButtons() const
+{
+    QList<QAbstractButton*> arrows;
+    for (QAbstractButton* arrow : {buttonUp.data(), buttonDown.data(), buttonLeft.data(), buttonRight.data()})
+        if (arrow)
+            arrows.append(arrow);
+    return arrows;
+}
+
+void ZelKeyTestView::setHidden(bool hidden)
+{
+    ZelBaseView::setHidden(hidden);
+    // While the keys are tested the controller is read as a game controller
+    // only; the accessory session rests meanwhile.
+    EADSessionController& session = EADSessionController::sharedController();
+    if (hidden)
+        session.openSession();
+    else
+        session.closeSession();
+}
+
+void ZelKeyTestView::closeAction()
+{
+    if (closeBlock)
+        closeBlock();
+}
+
+void ZelKeyTestView::changeButton(QAbstractButton* button, bool selected)
+{
+    if (!button)
+        return;
+    if (arrowButtons().contains(button)) {
+        button->setHidden(!selected);
+        return;
+    }
+    button->setChecked(selected);
+    if (selected) {
+        // One below the topmost layer, so that the title stays above the
+        // gradient. A key that reports every change of its analogue value
+        // adds a layer per report.
+        const QList<QWidget*> stack = button->findChildren<QWidget*>(Qt::FindDirectChildrenOnly); // bottom to top
+        auto* layer = new GradientLayer(button, button->property(kCornerRadius).toDouble());
+        if (!stack.isEmpty())
+            layer->stackUnder(stack.last());
+        layer->show();
+        setBorderWidth(button, 0);
+    } else {
+        qDeleteAll(button->findChildren<GradientLayer*>(Qt::FindDirectChildrenOnly));
+        setBorderWidth(button, 1);
+    }
+}
+
+void ZelKeyTestView::moveKnob(QWidget* knob, float dx, float dy)
+{
+    if (!knob)
+        return;
+    // Widgets sit on whole pixels, but small stick movements add up to
+    // fractions of one: the exact centre is kept beside the widget and used
+    // as long as the widget still stands where it put it.
+    QPointF centre = QRectF(knob->geometry()).center();
+    const QVariant exact = knob->property(kExactCentre);
+    if (exact.isValid() && std::abs(exact.toPointF().x() - centre.x()) <= 0.5
+        && std::abs(exact.toPointF().y() - centre.y()) <= 0.5)
+        centre = exact.toPointF();
+    // The stick's y grows upward, the screen's downward.
+    centre += QPointF(joystickRadius * dx, -joystickRadius * dy);
+    knob->setProperty(kExactCentre, centre);
+    knob->move(qRound(centre.x() - knob->width() / 2.0), qRound(centre.y() - knob->height() / 2.0));
+}

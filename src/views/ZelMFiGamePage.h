@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QWebEnginePage>
+
+// The game list's page: addresses on the App Store do not open inside the
+// application; the user is asked whether to leave for the store instead.
+// Every other address opens as usual.
+class ZelMFiGamePage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    explicit ZelMFiGamePage(QObject* parent = nullptr);
+
+    // The configured App Store address prefix unless replaced; an empty
+    // prefix sends nothing to the store.
+    QString appStorePrefix() const { return m_appStorePrefix; }
+    void setAppStorePrefix(const QString& prefix) { m_appStorePrefix = prefix; }
+
+    bool isAppStoreUrl(const QUrl& url) const;
+
+    // Refuses store addresses, after putting up the question.
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+
+private:
+    void askToOpenInAppStore(const QUrl& url);
+
+    QString m_appStorePrefix;
+};

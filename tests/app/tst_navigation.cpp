@@ -1,0 +1,453 @@
+// The application's screens and the moves between them, offscreen, driven by
+// the simulated controller (accessory and game controller), the demo release
+// server and real button presses.
+#include "accessory/EADSessionController.h"
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "app/SceneDelegate.h"
+#include "app/SingleInstance.h"
+#include "app/ToastOverlay.h"
+#include "app/ViewController.h"
+#include "app/ZelTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/EAAccessoryManager.h"
+#include "platform/EASession.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/VirtualGameController.h"
+#include "sim/DemoEnvironment.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "support/TestHttpServer.h"
+#include "support/TestSupport.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ZelConnectedView.h"
+#include "views/ZelFirmwareListView.h"
+#include "views/ZelHomeView.h"
+#include "views/ZelKeyTestView.h"
+#include "views/ZelMFiGameView.h"
+#include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeView.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLocalServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace testsupport;
+
+class TestNavigation : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DemoEnvironment> m_demo;
+    std::unique_ptr<SceneDelegate> m_scene;
+    std::unique_ptr<ToastRecorder> m_toasts;
+    std::unique_ptr<SimulatedAttachment> m_sim;
+    std::unique_ptr<VirtualGameController> m_gamepad;
+
+    MainWindow* window() const { return m_scene->window(); }
+    ViewController* root() const { return window()->rootViewController(); }
+    ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
+
+    bool onScreen(QWidget* screen) { return waitUntil([&] { return root()->visibleScreen() == screen; }, 15000); }
+
+    // The versions and the newest online version filled in on the connected screen.
+    bool versionsShown(const QString& current, const QString& latest)
+    {
+        ZelConnectedView* c = root()->existingConnectedView();
+        const bool shown = waitUntil(
+            [&] { return c && c->currentVersionLabel->text() == current && c->latestVersionLabel->text() == latest; },
+            15000);
+        if (!shown && c)
+            qWarning() << "connected screen shows" << c->currentVersionLabel->text() << c->latestVersionLabel->text()
+                       << "toasts" << m_toasts->texts();
+        return shown;
+    }
+
+    void refreshCatalogue() { ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime(); }
+
+    bool sessionOpen() { return EADSessionController::sharedController().session() != nullptr; }
+
+    void unplug()
+    {
+        m_sim->controller().unplug(-1);
+        QVERIFY(waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); }));
+    }
+    void plugBackIn()
+    {
+        m_sim->controller().plugIn();
+        QVERIFY(m_sim->waitForAccessory());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Fast, yet with room for a loaded machine: the 8-s version query becomes 0.8 s.
+        useFastTime(0.1);
+        m_demo = std::make_unique<DemoEnvironment>(QString(), QString());
+        m_toasts = std::make_unique<ToastRecorder>();
+        m_scene = std::make_unique<SceneDelegate>();
+        m_scene->sceneWillConnectToSession({});
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+
+    void launchShowsHomeOnly()
+    {
+        QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
+        QVERIFY(!root()->existingConnectedView());
+        QVERIFY(!root()->accessory);
+        // The connect button stays hidden; the prompt asks to attach the phone.
+        QVERIFY(root()->homeView()->connectButton->isHidden());
+        QCOMPARE(root()->homeView()->connectPromptLabel->text(), localized("ConnectGamepadPropmt"));
+    }
+
+    void gameControllerWithoutAccessoryChangesNothing()
+    {
+        VirtualGameController other;
+        other.plugIn();
+        spin(50);
+        QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
+        QVERIFY(!root()->accessory);
+    }
+
+    void gameControllerWithAccessoryShowsConnectedScreen()
+    {
+        m_sim = std::make_unique<SimulatedAttachment>();
+        QVERIFY(m_sim->waitForAccessory());
+        // No accessory check runs on its own: the accessory's arrival alone moves nothing.
+        spin(50);
+        QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
+
+        m_gamepad = std::make_unique<VirtualGameController>();
+        m_gamepad->plugIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        QVERIFY(root()->accessory);
+        QCOMPARE(EADSessionController::sharedController().protocolString(), root()->supportedProtocols.first());
+
+        const QString newest = DemoReleases::versions().last();
+        QVERIFY(versionsShown(m_sim->controller().versionsText(), newest));
+        QVERIFY(!root()->connectedView()->upgradePromptRedDot->isHidden());
+        QCOMPARE(root()->connectedView()->currentVersionTitleLabel->text(), localized("CurrentVersion") + localized(":"));
+
+        // Once an accessory is recorded, game controllers no longer move screens.
+        root()->connectedView()->closeAction();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        m_gamepad->unplug();
+        m_gamepad->plugIn();
+        spin(50);
+        QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
+        // ...but the connect button (hidden in use) still leads there.
+        root()->connectedView()->currentVersionLabel->clear();
+        root()->connectedView()->latestVersionLabel->clear();
+        root()->homeView()->connectButton->click();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        // Settled: no answer of this showing is left to arrive in a later test.
+        QVERIFY(versionsShown(m_sim->controller().versionsText(), newest));
+    }
+
+    void connectedScreenAsksAgainEachTimeAndMarksNewerRelease()
+    {
+        ZelConnectedView* connected = root()->connectedView();
+        const QString demoServer = ZelFirmwareDataTool::serverBaseUrl();
+        TestHttpServer catalogue;
+        ZelFirmwareDataTool::setServerOverride(catalogue.baseUrl());
+        const QString current = m_sim->controller().versionsText();
+
+        // Same text: no dot.
+        catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"%1\"}]}").arg(current).toUtf8();
+        refreshCatalogue();
+        connected->currentVersionLabel->clear();
+        root()->showView(connected);
+        QVERIFY(versionsShown(current, current));
+        QVERIFY(connected->upgradePromptRedDot->isHidden());
+
+        // Any other text is another version: the texts are compared, not parsed.
+        m_sim->controller().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"1.0-2.3-1.5B\"}]}").toUtf8();
+        refreshCatalogue();
+        connected->currentVersionLabel->clear();
+        root()->showView(connected);
+        QVERIFY(versionsShown(QStringLiteral("1.0-2.3-1.5"), QStringLiteral("1.0-2.3-1.5B")));
+        QVERIFY(!connected->upgradePromptRedDot->isHidden());
+
+        // Empty catalogue, and a failing server: "no newer version", the dot goes.
+        for (int status : {200, 500}) {
+            catalogue.status = status;
+            catalogue.body = "{\"data\":[]}";
+            refreshCatalogue();
+            ZelFirmwareDataTool::sharedInstance().firmwares.reset();
+            connected->latestVersionLabel->clear();
+            connected->upgradePromptRedDot->setHidden(false);
+            root()->showView(connected);
+            QVERIFY(versionsShown(current, localized("NoNewerVersion")));
+            QVERIFY(connected->upgradePromptRedDot->isHidden());
+        }
+        ZelFirmwareDataTool::setServerOverride(demoServer);
+        ZelFirmwareDataTool::sharedInstance().firmwares.reset();
+        refreshCatalogue();
+    }
+
+    void upgradeAndKeyTestNeedTheAccessory()
+    {
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        const QStringList declared = root()->supportedProtocols;
+        root()->supportedProtocols = {QStringLiteral("example.other.protocol")};
+        m_toasts->clear();
+        root()->connectedView()->keyTestButton->click();
+        root()->connectedView()->upgradeButton->click();
+        root()->supportedProtocols = declared;
+        QCOMPARE(m_toasts->texts(), QStringList({ViewController::kPlugInMessage, ViewController::kPlugInMessage}));
+        QCOMPARE(m_toasts->toasts().front().seconds, 1.5);
+        QCOMPARE(root()->visibleScreen(), root()->existingConnectedView());
+        QVERIFY(!root()->existingKeyTestView());
+    }
+
+    void keyTestClosesTheSessionWhileShown()
+    {
+        root()->connectedView()->keyTestButton->click();
+        QVERIFY(onScreen(root()->existingKeyTestView()));
+        QVERIFY(!sessionOpen());
+        // It slides up from below into the full root view.
+        QVERIFY(waitUntil([&] { return root()->keyTestView()->geometry() == root()->rect(); }));
+
+        root()->connectedView()->currentVersionLabel->clear();
+        root()->keyTestView()->closeAction();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        QVERIFY(sessionOpen());
+        // The version request made while the session was closed went out once it reopened.
+        QVERIFY(versionsShown(m_sim->controller().versionsText(), DemoReleases::versions().last()));
+    }
+
+    void disconnectFromEachScreenGoesHome_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("connected") << "connected";
+        QTest::newRow("key test") << "keyTest";
+        QTest::newRow("upgrade with the list open") << "upgrade";
+        QTest::newRow("game list opened from connected") << "MFi";
+    }
+    void disconnectFromEachScreenGoesHome()
+    {
+        QFETCH(QString, screen);
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        ZelBaseView* target = root()->existingConnectedView();
+        if (screen == QLatin1String("keyTest")) {
+            root()->connectedView()->keyTestAction();
+            target = root()->keyTestView();
+        } else if (screen == QLatin1String("upgrade")) {
+            root()->connectedView()->upgradeAction();
+            target = root()->upgradeView();
+            root()->upgradeView()->localFileAction();
+            QVERIFY(!root()->upgradeView()->firmwareListView->isHidden());
+        } else if (screen == QLatin1String("MFi")) {
+            root()->connectedView()->MFiAction();
+            target = root()->MFiGameView();
+            QVERIFY(root()->MFiGameView()->showFromConnectedView);
+        }
+        QVERIFY(onScreen(target));
+
+        m_toasts->clear();
+        unplug();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        QVERIFY(target->isHidden());
+        QCOMPARE(m_toasts->texts(), QStringList{localized("GamepadDisconnectManuallyPrompt")});
+        QCOMPARE(m_toasts->toasts().front().seconds, 3.0);
+        if (screen == QLatin1String("upgrade"))
+            QVERIFY(root()->upgradeView()->firmwareListView->isHidden());
+        // The recorded accessory stays.
+        QVERIFY(root()->accessory);
+
+        // Plugged in again: the accessory notification brings the connected screen back.
+        plugBackIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+    }
+
+    void disconnectLeavesTutorialAndHomeGameListAlone()
+    {
+        root()->connectedView()->closeAction();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        root()->homeView()->tutorialButton->click();
+        QVERIFY(onScreen(root()->existingTutorialView()));
+        m_toasts->clear();
+        unplug();
+        QCOMPARE(m_toasts->texts(), QStringList{localized("GamepadDisconnectManuallyPrompt")});
+        QCOMPARE(root()->visibleScreen(), root()->existingTutorialView());
+        // The controller's return leaves the tutorial for the connected screen.
+        plugBackIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+
+        root()->connectedView()->closeAction();
+        root()->homeView()->MFiGameButton->click();
+        QVERIFY(onScreen(root()->existingMFiGameView()));
+        QVERIFY(!root()->MFiGameView()->showFromConnectedView);
+        unplug();
+        QCOMPARE(root()->visibleScreen(), root()->existingMFiGameView());
+        root()->MFiGameView()->closeAction();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        plugBackIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+    }
+
+    void gameListClosesBackToWhereItWasOpened()
+    {
+        root()->connectedView()->MFiAction();
+        QVERIFY(onScreen(root()->existingMFiGameView()));
+        root()->MFiGameView()->closeAction();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+    }
+
+    void accessoryConnectKeepsUpgradeScreenAndChecksAgain()
+    {
+        root()->connectedView()->upgradeAction();
+        ZelUpgradeView* upgrade = root()->upgradeView();
+        QVERIFY(onScreen(upgrade));
+        QVERIFY(waitUntil([&] { return !upgrade->currentVersionLabel->text().isEmpty(); }, 15000));
+        QVERIFY(waitUntil([&] { return !engine().checkVersionTimer || !engine().checkVersionTimer->isValid(); }));
+        // Observed after the root controller: whether the screen asked for the versions at once.
+        bool asked = false;
+        int observer = 0;
+        NotificationCenter::defaultCenter().addObserver(&observer, EAAccessoryDidConnectNotification,
+                                                        [&](const Notification&) {
+                                                            asked = engine().checkVersionTimer
+                                                                && engine().checkVersionTimer->isValid();
+                                                        });
+        // A second attachment of the same kind: the check passes, the screen stays.
+        SimulatedAttachment second;
+        QVERIFY(second.waitForAccessory());
+        NotificationCenter::defaultCenter().removeObserver(&observer);
+        QVERIFY(asked);
+        QCOMPARE(root()->visibleScreen(), upgrade);
+    }
+
+    void upgradeCausedDisconnectChangesNothing()
+    {
+        ZelUpgradeView* upgrade = root()->upgradeView();
+        QVERIFY(onScreen(upgrade));
+        m_toasts->clear();
+        engine().isGamepadDisconnectByUpgradingFirmware = true;
+        unplug();
+        spin(50);
+        engine().isGamepadDisconnectByUpgradingFirmware = false;
+        QVERIFY(m_toasts->texts().isEmpty());
+        QCOMPARE(root()->visibleScreen(), upgrade);
+        plugBackIn();
+        upgrade->closeAction();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+    }
+
+    void languageRule_data()
+    {
+        QTest::addColumn<QStringList>("preferred");
+        QTest::addColumn<unsigned>("code");
+        QTest::addColumn<QString>("shorthand");
+        QTest::newRow("zh-Hant-TW") << QStringList{"zh-Hant-TW", "en"} << 1u << "zh";
+        QTest::newRow("zh-Hans") << QStringList{"zh-Hans"} << 1u << "zh";
+        QTest::newRow("ja-JP") << QStringList{"ja-JP", "zh-Hans"} << 4u << "ja";
+        QTest::newRow("de-DE") << QStringList{"de-DE", "ja-JP"} << 2u << "en";
+        // "zh" anywhere wins over "ja".
+        QTest::newRow("ja-x-zh") << QStringList{"ja-x-zh"} << 1u << "zh";
+    }
+    void languageRule()
+    {
+        QFETCH(QStringList, preferred);
+        QFETCH(unsigned, code);
+        QFETCH(QString, shorthand);
+        ZelTool::setPreferredLanguages(preferred);
+        QCOMPARE(ZelTool::getSystemLanguage(), code);
+        QCOMPARE(ZelTool::getSystemLanguageShorthand(), shorthand);
+        ZelTool::setPreferredLanguages({QStringLiteral("en")});
+    }
+
+    void filesOpenedIntoTheApplicationBecomeLocalReleases()
+    {
+        const QString version = DemoReleases::versions().first();
+        const QString archive = DemoReleases::folder() + QLatin1Char('/') + version + QStringLiteral(".zip");
+        AppDelegate app;
+        // Only file addresses are imported; every address is taken.
+        QVERIFY(app.openURL(QUrl(QStringLiteral("https://127.0.0.1/") + version + QStringLiteral(".zip"))));
+        QVERIFY(ZelFirmwareDataTool::sharedInstance().getLocalFirmwares().isEmpty());
+
+        SceneDelegate scene;
+        scene.sceneOpenURLContexts({QUrl::fromLocalFile(archive), QUrl::fromLocalFile(archive + "x")});
+        const auto local = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares();
+        QCOMPARE(local.size(), 1);
+        QCOMPARE(local.first().version, version);
+        // The user's file is only read.
+        QVERIFY(QFile::exists(archive));
+    }
+
+    void secondLaunchHandsItsFilesOver()
+    {
+        const QString key = QStringLiteral("test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(key);
+        QVERIFY(!first.handOver({}));
+        QList<QUrl> received;
+        bool called = false;
+        first.filesReceived = [&](const QList<QUrl>& files) {
+            received = files;
+            called = true;
+        };
+        const QList<QUrl> files{QUrl::fromLocalFile(QStringLiteral("/tmp/a b.zip")),
+                                QUrl::fromLocalFile(QStringLiteral("/tmp/c.zip"))};
+        SingleInstance second(key);
+        QVERIFY(second.handOver(files));
+        QVERIFY(waitUntil([&] { return called; }));
+        QCOMPARE(received, files);
+
+        // A launch without files only asks for the window.
+        called = false;
+        SingleInstance third(key);
+        QVERIFY(third.handOver({}));
+        QVERIFY(waitUntil([&] { return called; }));
+        QVERIFY(received.isEmpty());
+    }
+
+    void staleSocketOfACrashedInstanceIsReplaced()
+    {
+        const QString key = QStringLiteral("stale-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance probe(key);
+        // A socket file nobody listens on, as a crash leaves behind.
+        QLocalServer crashed;
+        crashed.setSocketOptions(QLocalServer::UserAccessOption);
+        QVERIFY(crashed.listen(probe.serverName()));
+        const QString socketPath = crashed.fullServerName();
+        crashed.close();
+        QFile stale(socketPath);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        QVERIFY(!probe.handOver({}));
+        SingleInstance later(key);
+        QVERIFY(later.handOver({}));
+    }
+
+    void toastOverlayShowsOneTextAndLetsClicksThrough()
+    {
+        ToastOverlay overlay;
+        MessageToast::setPresenter(&overlay);
+        window()->activateWindow();
+        MessageToast::showMsgWithtext(QStringLiteral("first"));
+        MessageToast::showMsgWithtext(QStringLiteral("second"), 3.0);
+        QLabel* toast = overlay.currentToast();
+        QVERIFY(toast);
+        QCOMPARE(toast->text(), QStringLiteral("second"));
+        QCOMPARE(toast->window(), window());
+        QVERIFY(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QCOMPARE(window()->findChildren<QLabel*>(QStringLiteral("toast")).size(), 1);
+        // Gone after its time (3 s, scaled), fading out.
+        QVERIFY(waitUntil([&] { return !overlay.currentToast(); }));
+        QVERIFY(waitUntil([&] { return window()->findChildren<QLabel*>(QStringLiteral("toast")).isEmpty(); }));
+        MessageToast::setPresenter(m_toasts.get());
+    }
+
+    void cleanupTestCase()
+    {
+        m_gamepad.reset();
+        m_sim.reset();
+        m_scene.reset();
+    }
+};
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"

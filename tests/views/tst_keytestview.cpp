@@ -1,0 +1,267 @@
+// The key test screen driven by a virtual game controller through the
+// game-controller service and the input manager, as the application runs it.
+#include "accessory/EADSessionController.h"
+#include "input/KestGameControllerManager.h"
+#include "platform/EASession.h"
+#include "platform/LocalLink.h"
+#include "platform/Localization.h"
+#include "platform/VirtualGameController.h"
+#include "support/TestSupport.h"
+#include "views/GradientLayer.h"
+#include "views/ZelKeyTestView.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using Button = VirtualGameController::Button;
+using Stick = VirtualGameController::Stick;
+using Element = QPointer<QAbstractButton> ZelKeyTestView::*;
+
+struct KeyCase {
+    Button button;
+    Element element;
+};
+
+const KeyCase kNormalKeys[] = {
+    {Button::A, &ZelKeyTestView::buttonA},       {Button::B, &ZelKeyTestView::buttonB},
+    {Button::X, &ZelKeyTestView::buttonX},       {Button::Y, &ZelKeyTestView::buttonY},
+    {Button::L1, &ZelKeyTestView::buttonL1},     {Button::L2, &ZelKeyTestView::buttonL2},
+    {Button::L3, &ZelKeyTestView::buttonL3},     {Button::R1, &ZelKeyTestView::buttonR1},
+    {Button::R2, &ZelKeyTestView::buttonR2},     {Button::R3, &ZelKeyTestView::buttonR3},
+    {Button::Home, &ZelKeyTestView::buttonHome}, {Button::Menu, &ZelKeyTestView::buttonMenu},
+    {Button::Options, &ZelKeyTestView::buttonOptions},
+};
+const KeyCase kArrows[] = {
+    {Button::Up, &ZelKeyTestView::buttonUp},
+    {Button::Down, &ZelKeyTestView::buttonDown},
+    {Button::Left, &ZelKeyTestView::buttonLeft},
+    {Button::Right, &ZelKeyTestView::buttonRight},
+};
+
+int layerCount(const QAbstractButton* key)
+{
+    return int(key->findChildren<GradientLayer*>(Qt::FindDirectChildrenOnly).size());
+}
+
+int borderWidth(const QWidget* widget)
+{
+    return widget->property("borderWidth").toInt();
+}
+
+bool atRest(const QAbstractButton* key)
+{
+    return !key->isChecked() && layerCount(key) == 0 && borderWidth(key) == 1;
+}
+
+bool lit(const QAbstractButton* key)
+{
+    return key->isChecked() && layerCount(key) >= 1 && borderWidth(key) == 0;
+}
+
+QPointF centreOf(const QWidget* widget)
+{
+    return QRectF(widget->geometry()).center();
+}
+
+// Every other key shows nothing: normal keys at rest, arrows hidden.
+QString othersAtRest(ZelKeyTestView& view, const QAbstractButton* except)
+{
+    for (const KeyCase& k : kNormalKeys)
+        if (view.*k.element != except && !atRest(view.*k.element))
+            return (view.*k.element)->objectName();
+    for (const KeyCase& k : kArrows)
+        if (view.*k.element != except && !(view.*k.element)->isHidden())
+            return (view.*k.element)->objectName();
+    return QString();
+}
+
+} // namespace
+
+class TestKeyTestView : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<VirtualGameController> m_pad;
+    std::unique_ptr<ZelKeyTestView> m_view;
+
+    ZelKeyTestView& view() { return *m_view; }
+
+private slots:
+    void initTestCase()
+    {
+        KestGameControllerManager::sharedInstance(); // follows controllers from here on, as at start
+    }
+
+    void init()
+    {
+        // The sticks' last positions are shared by the whole process: bring
+        // them to the centre before a screen listens.
+        m_pad = std::make_unique<VirtualGameController>();
+        m_pad->plugIn();
+        for (Stick s : {Stick::Left, Stick::Right}) {
+            m_pad->moveStick(s, 1.0f, 1.0f);
+            m_pad->moveStick(s, 0.0f, 0.0f);
+        }
+        m_view = std::make_unique<ZelKeyTestView>();
+        m_view->resize(960, 540);
+        m_view->show();
+    }
+
+    void cleanup()
+    {
+        m_view.reset();
+        m_pad.reset();
+    }
+
+    void buildsWithArrowsHiddenAndKeysAtRest()
+    {
+        for (const KeyCase& k : kArrows)
+            QVERIFY((view().*k.element)->isHidden());
+        for (const KeyCase& k : kNormalKeys)
+            QVERIFY2(atRest(view().*k.element), qPrintable((view().*k.element)->objectName()));
+        // Half the left ring as the interface sizes it, also the rings' roundness.
+        QCOMPARE(view().joystickRadius, view().leftJoystick->width() * 0.5);
+        QVERIFY(view().joystickRadius > 0);
+        for (QWidget* ring : {view().leftJoystick.data(), view().rightJoystick.data()}) {
+            QCOMPARE(ring->property("cornerRadius").toDouble(), view().joystickRadius);
+            QCOMPARE(borderWidth(ring), 1);
+            QVERIFY(!ring->layout()); // the knobs stay where they are moved
+        }
+        QCOMPARE(view().joystickTabLabel->text(), localized("Joystick"));
+        QCOMPARE(view().dpadTabLabel->text(), localized("ArrowKeys"));
+        QCOMPARE(view().leftKeyTabLabel->text(), localized("LeftKeys"));
+        QCOMPARE(view().rightKeyTabLabel->text(), localized("RightKeys"));
+        QVERIFY(!view().joystickTabLabel->text().isEmpty());
+    }
+
+    void eachKeyLightsItsOwnElementOnly()
+    {
+        for (const KeyCase& k : kNormalKeys) {
+            QAbstractButton* key = view().*k.element;
+            QVERIFY(m_pad->press(k.button));
+            QVERIFY2(lit(key), qPrintable(key->objectName()));
+            QCOMPARE(othersAtRest(view(), key), QString());
+            QVERIFY(m_pad->release(k.button));
+            QVERIFY2(atRest(key), qPrintable(key->objectName()));
+        }
+        // Each pad report also reports the other three directions released:
+        // they stay hidden.
+        for (const KeyCase& k : kArrows) {
+            QAbstractButton* arrow = view().*k.element;
+            QVERIFY(m_pad->press(k.button));
+            QVERIFY2(!arrow->isHidden(), qPrintable(arrow->objectName()));
+            QVERIFY(!arrow->isChecked() && layerCount(arrow) == 0);
+            QCOMPARE(othersAtRest(view(), arrow), QString());
+            QVERIFY(m_pad->release(k.button));
+            QVERIFY(arrow->isHidden());
+        }
+    }
+
+    void analogueReportsStackLayersThatOneReleaseRemoves()
+    {
+        // Hidden, the screen keeps following the controller.
+        view().setHidden(true);
+        QAbstractButton* a = view().buttonA;
+        const QList<int> layersAfter = {0, 1, 2, 3}; // 0.3 is below the press threshold
+        const QList<float> values = {0.3f, 0.6f, 1.0f, 0.8f};
+        for (int i = 0; i < values.size(); ++i) {
+            m_pad->setButton(Button::A, values[i]);
+            QCOMPARE(layerCount(a), layersAfter[i]);
+        }
+        QVERIFY(lit(a));
+        // The title stays above every layer.
+        const QList<QWidget*> stack = a->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(stack.last()->objectName(), QStringLiteral("titleLayer"));
+        QCOMPARE(qobject_cast<QLabel*>(stack.last())->text(), QStringLiteral("A"));
+        for (QWidget* layer : a->findChildren<GradientLayer*>(Qt::FindDirectChildrenOnly)) {
+            QCOMPARE(layer->geometry(), a->rect());
+            QVERIFY(layer->testAttribute(Qt::WA_TransparentForMouseEvents));
+        }
+
+        m_pad->setButton(Button::A, 0.0f);
+        QVERIFY(atRest(a));
+        QCOMPARE(a->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 1); // the title alone
+    }
+
+    void knobsMoveByTheRadiusTimesTheStick()
+    {
+        view().joystickRadius = 40;
+        const QPointF left = centreOf(view().leftJoystickButton);
+        const QPointF right = centreOf(view().rightJoystickButton);
+        QVERIFY(m_pad->moveStick(Stick::Left, 0.5f, -0.25f));
+        QCOMPARE(centreOf(view().leftJoystickButton), left + QPointF(20, 10));
+        QCOMPARE(centreOf(view().rightJoystickButton), right);
+        // Both knobs use the left ring's radius.
+        QVERIFY(m_pad->moveStick(Stick::Right, -0.5f, 0.5f));
+        QCOMPARE(centreOf(view().rightJoystickButton), right + QPointF(-20, -20));
+
+        // Small movements add up although each is less than a pixel (0.4).
+        for (int i = 1; i <= 10; ++i)
+            m_pad->moveStick(Stick::Right, -0.5f + 0.01f * float(i), 0.5f);
+        QCOMPARE(centreOf(view().rightJoystickButton), right + QPointF(-16, -20));
+        m_pad->moveStick(Stick::Right, 0.0f, 0.0f);
+        QCOMPARE(centreOf(view().rightJoystickButton), right);
+    }
+
+    void knobKeepsTheOffsetOfAStickMovedBeforeCreation()
+    {
+        m_view.reset();
+        m_pad->moveStick(Stick::Left, 0.5f, 0.0f); // nobody listening
+        m_view = std::make_unique<ZelKeyTestView>();
+        const QPointF start = centreOf(view().leftJoystickButton);
+        m_pad->moveStick(Stick::Left, 0.0f, 0.0f);
+        QCOMPARE(centreOf(view().leftJoystickButton), start - QPointF(0.5 * view().joystickRadius, 0));
+    }
+
+    void slotsDoNothingOnceTheScreenIsGone()
+    {
+        m_view.reset();
+        QVERIFY(m_pad->press(Button::A));
+        QVERIFY(m_pad->press(Button::Up));
+        QVERIFY(m_pad->moveStick(Stick::Left, 0.5f, 0.5f));
+    }
+
+    void showingClosesAndHidingOpensTheSessionEveryTime()
+    {
+        LocalLink link;
+        const QString protocol = QStringLiteral("example.q3dart.protocol");
+        const EAAccessoryPtr accessory = EAAccessory::create({protocol}, &link);
+        EADSessionController& session = EADSessionController::sharedController();
+        session.setupControllerForAccessory(accessory, protocol);
+
+        // Shown twice, each time with a session open: both are closed.
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(session.openSession());
+            view().setHidden(false);
+            QVERIFY(!view().isHidden());
+            QVERIFY(!session.session());
+        }
+        // Hidden twice: a new session each time.
+        view().setHidden(true);
+        QVERIFY(view().isHidden());
+        const std::weak_ptr<EASession> first = session.session();
+        QVERIFY(!first.expired());
+        view().setHidden(true);
+        QVERIFY(first.expired());
+        QVERIFY(session.session());
+
+        session.closeSession();
+        session.setupControllerForAccessory(nullptr, QString());
+    }
+
+    void closeButtonRunsTheCloseBlockWhenThereIsOne()
+    {
+        view().closeButton->click(); // no block: nothing happens
+        int closes = 0;
+        view().closeBlock = [&closes] { ++closes; };
+        view().closeButton->click();
+        QCOMPARE(closes, 1);
+    }
+};
+
+QTEST_MAIN(TestKeyTestView)
+#include "tst_keytestview.moc"

@@ -1,0 +1,582 @@
+// The upgrade screen and the firmware list overlay, offscreen, driving the
+// real engine against the simulated controller and a release server on
+// 127.0.0.1, with every timer scaled down.
+#include "accessory/EADSessionController.h"
+#include "firmware/ReleaseServer.h"
+#include "firmware/ZelDataTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "support/TestHttpServer.h"
+#include "support/TestSupport.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ZelFirmwareListView.h"
+#include "views/ZelUpgradeView.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+const QString kInstalled = QStringLiteral("1.0-2.3-1.5"); // not among the releases
+const QString kOldest = QStringLiteral("1.0-2.2-1.4");
+const QString kMiddle = QStringLiteral("1.0-2.4-1.6");
+const QString kNewest = QStringLiteral("1.1-2.5-1.8");
+
+ZelFirmwareUpgradeManager& engine()
+{
+    return ZelFirmwareUpgradeManager::sharedInstance();
+}
+
+ZelFirmwareDataTool& catalogue()
+{
+    return ZelFirmwareDataTool::sharedInstance();
+}
+
+QStringList rows(const QListWidget* table)
+{
+    QStringList out;
+    for (int i = 0; i < table->count(); ++i)
+        out << table->item(i)->text();
+    return out;
+}
+
+void clickRow(QListWidget* table, int row)
+{
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row)).center());
+}
+} // namespace
+
+class TestUpgradeView : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_case = 0;
+    ReleaseServer* m_server = nullptr;
+    SimulatedAttachment* m_sim = nullptr;
+    ToastRecorder* m_toasts = nullptr;
+    QWidget* m_window = nullptr;
+    ZelUpgradeView* m_view = nullptr;
+    int m_closes = 0;
+
+    SimulatedController& sim() { return m_sim->controller(); }
+
+    // Shows the screen and waits until it shows the controller's versions and the newest release.
+    bool showScreen()
+    {
+        m_view->currentVersionLabel->clear();
+        m_view->latestVersionLabel->clear();
+        m_view->setHidden(false);
+        return waitUntil([&] {
+            return m_view->currentVersionLabel->text() == sim().versionsText()
+                && !m_view->latestVersionLabel->text().isEmpty();
+        });
+    }
+
+    // Opens the local or online list through its button and clicks the row of version.
+    bool pick(QAbstractButton* source, const QString& version)
+    {
+        QTest::mouseClick(source, Qt::LeftButton);
+        ZelFirmwareListView* list = m_view->firmwareListView;
+        if (!list || list->isHidden())
+            return false;
+        QListWidgetItem* row = nullptr;
+        waitUntil([&] { return (row = list->tableView->findItems(version, Qt::MatchExactly).value(0)) != nullptr; });
+        if (!row)
+            return false;
+        clickRow(list->tableView, list->tableView->row(row));
+        return true;
+    }
+
+    bool isChoosing() const
+    {
+        return !m_view->localFileButton->isHidden() && !m_view->remoteFileButton->isHidden()
+            && m_view->upgradeButton->isHidden() && !m_view->progressTextLabel->isHidden()
+            && m_view->progressTextLabel->text() == localized("SelectAFirmware")
+            && m_view->upgradePromptLabel->isHidden();
+    }
+
+    bool isReady() const
+    {
+        return !m_view->upgradeButton->isHidden() && m_view->progressTextLabel->isHidden()
+            && !m_view->selectedFirmwareLabel->isHidden();
+    }
+
+    bool isUpgrading() const
+    {
+        return m_view->localFileButton->isHidden() && m_view->remoteFileButton->isHidden()
+            && m_view->upgradeButton->isHidden() && m_view->upgradePromptRedDot->isHidden()
+            && !m_view->upgradePromptLabel->isHidden() && !m_view->progressTextLabel->isHidden();
+    }
+
+    int barTarget(double percent) const { return qRound(percent * m_view->progressTextLabel->width() / 100.0); }
+
+    bool readVersions()
+    {
+        QString versions;
+        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
+        return waitUntil([&] { return !versions.isEmpty(); });
+    }
+
+    bool importLocal(const QString& version)
+    {
+        const bool imported
+            = ZelDataTool::importArchive(DemoReleases::folder() + QLatin1Char('/') + version + QStringLiteral(".zip"));
+        m_toasts->clear();
+        return imported;
+    }
+
+    void expectToast(const char* key, double seconds)
+    {
+        QCOMPARE(m_toasts->texts(), QStringList { localized(key) });
+        QCOMPARE(m_toasts->toasts().back().seconds, seconds);
+        m_toasts->clear();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Fast, yet with room for a loaded machine: the 8-s version query becomes 0.4 s.
+        useFastTime(0.05);
+        Localization::shared().setLanguage(QStringLiteral("en"));
+        m_server = new ReleaseServer(DemoReleases::folder());
+        QVERIFY(m_server->listen());
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        m_sim = new SimulatedAttachment;
+        QVERIFY(m_sim->configureSession());
+        engine();
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_sim;
+        delete m_server;
+    }
+
+    void init()
+    {
+        const QString documents = m_dir.filePath(QStringLiteral("documents-%1").arg(++m_case));
+        QVERIFY(QDir().mkpath(documents));
+        DocumentsDirectory::setPath(documents);
+        m_toasts = new ToastRecorder;
+        QVERIFY(sim().setVersions(kInstalled));
+        m_window = new QWidget;
+        m_window->resize(390, 760);
+        auto* layout = new QVBoxLayout(m_window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSizeConstraint(QLayout::SetNoConstraint); // the offscreen platform takes no size hints
+        m_view = new ZelUpgradeView;
+        layout->addWidget(m_view);
+        m_view->setHidden(true);
+        m_closes = 0;
+        m_view->closeBlock = [this] { ++m_closes; };
+        m_window->show();
+    }
+
+    void cleanup()
+    {
+        QVERIFY(waitUntil([] { return !engine().isUpgradingFirmware; }, 20000));
+        delete m_window;
+        delete m_toasts;
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        catalogue().firmwaresDate = QDateTime();
+        catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
+    }
+
+    // Upgrade screen ---------------------------------------------------------
+
+    void showingStartsOverInTheChoosingState()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(isChoosing());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QVERIFY(m_view->firmwareListView->isHidden());
+        QVERIFY(isReady());
+        QCOMPARE(m_view->selectedFirmwareLabel->text(), localized("SelectedFirmware") + localized(":") + kMiddle);
+
+        m_view->setHidden(true);
+        QVERIFY(showScreen());
+        QVERIFY(isChoosing());
+        QVERIFY(m_view->selectedFirmwareLabel->isHidden());
+        QVERIFY(engine().latestFirmwareVersion.isEmpty()); // the earlier pick is gone from the engine too
+
+        // Without a controller a pick changes nothing, nor does showing again.
+        const EAAccessoryPtr accessory = engine().accessory;
+        engine().accessory.reset();
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QVERIFY(isChoosing());
+        m_view->setHidden(true);
+        m_view->setHidden(false);
+        QVERIFY(isChoosing());
+        QVERIFY(m_view->selectedFirmwareLabel->isHidden());
+        QVERIFY(m_toasts->texts().isEmpty());
+        engine().accessory = accessory;
+
+        // Unplugging hides an open list.
+        QTest::mouseClick(m_view->localFileButton, Qt::LeftButton);
+        QVERIFY(!m_view->firmwareListView->isHidden());
+        m_view->hideFirmwareListView();
+        QVERIFY(m_view->firmwareListView->isHidden());
+
+        QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
+        QCOMPARE(m_closes, 1);
+    }
+
+    void aPickIsCheckedAgainstTheController()
+    {
+        // The controller already holds the release.
+        QVERIFY(sim().setVersions(kMiddle));
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        expectToast("FirmwareVersionSamePropmt", ZelUpgradeView::kMessageSeconds);
+        QVERIFY(m_view->upgradeButton->isHidden());
+        QVERIFY(!m_view->progressTextLabel->isHidden());
+        QVERIFY(!m_view->selectedFirmwareLabel->isHidden());
+
+        // Versions not read yet: any well-formed release counts as a damaged controller.
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        QVERIFY(isReady());
+        engine().bootVersion = engine().leftVersion = engine().rightVersion = QString();
+        QVERIFY(pick(m_view->remoteFileButton, kOldest));
+        expectToast("GamepadFirmwareDamaged", ZelUpgradeView::kMessageSeconds);
+        QVERIFY(m_view->upgradeButton->isHidden());
+        QVERIFY(!m_view->progressTextLabel->isHidden());
+
+        // No record at all: back to choosing.
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        QVERIFY(isReady());
+        m_view->firmwareListView->didSelectRow(99);
+        QVERIFY(isChoosing());
+        QVERIFY(m_toasts->texts().isEmpty());
+    }
+
+    void theUpgradeButtonRefusesWhatCannotRun()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QVERIFY(isReady());
+
+        const EAAccessoryPtr accessory = engine().accessory;
+        engine().accessory.reset();
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        expectToast("ConnectGamepadPropmt", ZelUpgradeView::kMessageSeconds);
+        engine().accessory = accessory;
+
+        QVERIFY(sim().setVersions(kMiddle));
+        QVERIFY(readVersions());
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        expectToast("FirmwareVersionSamePropmt", ZelUpgradeView::kMessageSeconds);
+
+        engine().bootVersion = engine().leftVersion = engine().rightVersion = QString();
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        expectToast("GamepadFirmwareDamaged", ZelUpgradeView::kMessageSeconds);
+
+        engine().setSelectedFirmware(nullptr);
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        expectToast("SelectedDamagedFirmware", ZelUpgradeView::kMessageSeconds);
+
+        QVERIFY(isReady()); // refusals leave the screen as it was
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(readVersions());
+    }
+
+    void progressShowsAsTextAndBar()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(engine().upgradeProgressBlock);
+        engine().upgradeProgressBlock(37.5);
+        QCOMPARE(m_view->progressTextLabel->text(), localized("Upgrading...") + QStringLiteral("37.50%"));
+        QVERIFY(isUpgrading());
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
+        QVERIFY(m_view->progressTextLabel->width() > 100);
+        QVERIFY(waitUntil([&] { return m_view->progressBgLabel->width() == barTarget(37.5); }));
+        const QRect track = m_view->progressTextLabel->geometry();
+        const QRect bar = m_view->progressBgLabel->geometry();
+        QCOMPARE(bar.topLeft(), track.topLeft());
+        QCOMPARE(bar.height(), track.height());
+        QCOMPARE(
+            m_view->contentView->childAt(bar.center()), m_view->progressTextLabel.data()); // the text stays in front
+
+        // The controller restarts as expected, then is unplugged.
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
+        QVERIFY(waitUntil([&] {
+            return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
+        }));
+        engine().upgradeProgressBlock(40.0);
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
+        NotificationCenter::defaultCenter().postNotification(
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
+        QVERIFY(waitUntil(
+            [&] { return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectManuallyPrompt"); }));
+        QVERIFY(!m_view->upgradePromptLabel->isHidden());
+
+        // A hidden screen no longer listens.
+        m_view->setHidden(true);
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
+        QCoreApplication::processEvents(); // where the notice would arrive
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("GamepadDisconnectManuallyPrompt"));
+
+        m_view->setHidden(false);
+        QVERIFY(isChoosing());
+        QCOMPARE(m_view->progressBgLabel->width(), 0);
+    }
+
+    void aDestroyedScreenIsNoLongerReached()
+    {
+        // The engine keeps the screen's progress handler, and answers are on their way.
+        catalogue().firmwaresDate = QDateTime();
+        m_view->setHidden(false);
+        QVERIFY(waitUntil([&] { return m_view->currentVersionLabel->text() == sim().versionsText(); }));
+        QTest::mouseClick(m_view->remoteFileButton, Qt::LeftButton);
+        delete m_view;
+        engine().upgradeProgressBlock(50.0);
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
+        QVERIFY(waitUntil([] { return catalogue().firmwaresDate.isValid(); }));
+        spin(50); // the list's own answer too
+    }
+
+    void aCompleteUpgradeFromTheOnlineList()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(!m_view->upgradePromptRedDot->isHidden());
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        QVERIFY(isReady());
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(engine().isUpgradingFirmware);
+        QVERIFY(isReady()); // downloading: no progress yet
+
+        QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
+        expectToast("CloseUpgradeViewAlertMessage", 1.5);
+        QCOMPARE(m_closes, 0);
+        QVERIFY(!m_view->isHidden());
+
+        QVERIFY(waitUntil([&] { return isUpgrading(); }, 10000));
+        QVERIFY(waitUntil(
+            [&] {
+                return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
+            },
+            10000));
+        QVERIFY(waitUntil([&] { return m_view->progressTextLabel->text() == localized("UpgradeCompleted"); }, 15000));
+        QVERIFY(m_view->selectedFirmwareLabel->isHidden());
+        QVERIFY(m_view->localFileButton->isHidden());
+        QVERIFY(waitUntil([&] { return m_view->progressBgLabel->width() == m_view->progressTextLabel->width(); }));
+
+        // Some seconds later: the new versions, and a fresh start.
+        QVERIFY(waitUntil([&] { return isChoosing() && m_view->currentVersionLabel->text() == kNewest; }));
+        QCOMPARE(m_view->progressBgLabel->width(), 0);
+        QVERIFY(m_view->upgradePromptRedDot->isHidden());
+        QCOMPARE(sim().versionsText(), kNewest);
+        QCOMPARE(sim().rightFlash(), DemoReleases::rightImage(kNewest));
+        QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(kNewest));
+        QVERIFY(m_toasts->texts().isEmpty());
+        QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
+        QCOMPARE(m_closes, 1);
+    }
+
+    void theCompletionRefreshLeavesANewRunAlone()
+    {
+        QVERIFY(showScreen());
+        engine().upgradeProgressBlock(100.0);
+        QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
+        // The user reopened the screen and started again within the delay.
+        engine().isUpgradingFirmware = true;
+        bool passed = false;
+        MainQueue::dispatchAfter(ZelUpgradeView::kCompletedRefreshSeconds * 1.5, [&] { passed = true; });
+        QVERIFY(waitUntil([&] { return passed; }));
+        engine().isUpgradingFirmware = false;
+        QVERIFY(isUpgrading());
+        QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
+    }
+
+    void theRedDotMarksANewerRelease()
+    {
+        QVERIFY(showScreen());
+        QCOMPARE(m_view->latestVersionLabel->text(), kNewest);
+        QVERIFY(!m_view->upgradePromptRedDot->isHidden());
+        QVERIFY(!m_view->detailLabel->isHidden() && !m_view->detailTitleLabel->isHidden());
+        QCOMPARE(m_view->detailLabel->text(), catalogue().firmwares->first().updateInfo);
+        QVERIFY(!m_view->detailLabel->text().isEmpty());
+
+        QVERIFY(sim().setVersions(kNewest));
+        m_view->setHidden(true);
+        QVERIFY(showScreen());
+        QVERIFY(m_view->upgradePromptRedDot->isHidden());
+    }
+
+    void anEmptyOrFailedOnlineListShowsNoNewerVersion_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::newRow("empty list") << 200;
+        QTest::newRow("server error") << 500;
+    }
+
+    void anEmptyOrFailedOnlineListShowsNoNewerVersion()
+    {
+        QFETCH(int, status);
+        QVERIFY(showScreen());
+        QVERIFY(!m_view->upgradePromptRedDot->isHidden());
+
+        TestHttpServer server;
+        server.status = status;
+        server.body = "{\"data\":[]}";
+        ZelFirmwareDataTool::setServerOverride(server.baseUrl());
+        catalogue().firmwaresDate = QDateTime();
+        m_view->setHidden(true);
+        QVERIFY(showScreen());
+        QCOMPARE(server.targets.size(), 1);
+        QCOMPARE(m_view->latestVersionLabel->text(), localized("NoNewerVersion"));
+        QVERIFY(m_view->detailLabel->isHidden() && m_view->detailTitleLabel->isHidden());
+        QVERIFY(!m_view->upgradePromptRedDot->isHidden()); // keeps what it showed
+    }
+
+    // Firmware list overlay ---------------------------------------------------
+
+    void anEmptyListSaysSoAndDoesNotScroll_data()
+    {
+        QTest::addColumn<quint64>("type");
+        QTest::addColumn<int>("status"); // of the release server; 0: the demo server
+        QTest::newRow("no local release") << quint64(ZelFirmwareListTypeLocal) << 0;
+        QTest::newRow("empty online list") << quint64(ZelFirmwareListTypeOnline) << 200;
+        QTest::newRow("failed online query") << quint64(ZelFirmwareListTypeOnline) << 500;
+    }
+
+    void anEmptyListSaysSoAndDoesNotScroll()
+    {
+        QFETCH(quint64, type);
+        QFETCH(int, status);
+        TestHttpServer server;
+        server.status = status;
+        server.body = "{\"data\":[]}";
+        if (status)
+            ZelFirmwareDataTool::setServerOverride(server.baseUrl());
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        list.type = type;
+        list.setHidden(false);
+        if (type == ZelFirmwareListTypeOnline)
+            QVERIFY(waitUntil([&] { return server.targets.size() == 1 && list.emptyContentPropmtLabel; }));
+        QCOMPARE(list.tableView->count(), 0);
+        QVERIFY(list.emptyContentPropmtLabel && !list.emptyContentPropmtLabel->isHidden());
+        QCOMPARE(list.emptyContentPropmtLabel->text(), localized("EmptyFirmware"));
+        QVERIFY(!list.tableView->verticalScrollBar()->isEnabled());
+
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        QVERIFY(importLocal(kMiddle));
+        list.setHidden(false);
+        QVERIFY(waitUntil([&] { return list.tableView->count() > 0; }));
+        QVERIFY(list.emptyContentPropmtLabel->isHidden());
+        QVERIFY(list.tableView->verticalScrollBar()->isEnabled());
+    }
+
+    void rowsComeNewestFirst()
+    {
+        QVERIFY(importLocal(kOldest));
+        QVERIFY(importLocal(kNewest));
+        QVERIFY(importLocal(kMiddle));
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest })); // loaded on creation
+        QCOMPARE(list.tableView->visualItemRect(list.tableView->item(0)).height(), ZelFirmwareListView::kRowHeight);
+        list.type = ZelFirmwareListTypeOnline;
+        list.setHidden(false);
+        QVERIFY(waitUntil([&] { return list.tableView->count() == 3 && list.tableView->item(0)->text() == kNewest; }));
+        QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest }));
+    }
+
+    void theOnlineListIsReusedForFiveMinutes()
+    {
+        QDateTime now = QDateTime::currentDateTimeUtc();
+        catalogue().clock = [&] { return now; };
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        list.type = ZelFirmwareListTypeOnline;
+        list.setHidden(false);
+        QVERIFY(waitUntil([&] { return list.tableView->count() == 3; }));
+        const int requests = m_server->requestCount();
+
+        list.hideSelf();
+        list.tableView->clear();
+        now = now.addSecs(qint64(ZelFirmwareDataTool::kReuseSeconds));
+        list.setHidden(false);
+        QCOMPARE(list.tableView->count(), 3); // at once
+        QCOMPARE(m_server->requestCount(), requests);
+
+        list.hideSelf();
+        now = now.addSecs(1);
+        list.setHidden(false);
+        QVERIFY(waitUntil([&] { return m_server->requestCount() == requests + 1; }));
+    }
+
+    void switchingToOnlineKeepsTheLocalRowsUntilTheAnswer()
+    {
+        QVERIFY(importLocal(kOldest));
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        list.setHidden(false);
+        QCOMPARE(rows(list.tableView), QStringList { kOldest });
+        list.type = ZelFirmwareListTypeOnline;
+        list.setHidden(false);
+        QCOMPARE(rows(list.tableView), QStringList { kOldest });
+        QVERIFY(waitUntil([&] { return list.tableView->count() == 3; }));
+    }
+
+    void anOnlineAnswerForAnEarlierLoadIsDropped()
+    {
+        QVERIFY(importLocal(kOldest));
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        list.type = ZelFirmwareListTypeOnline;
+        list.setHidden(false);
+        list.hideSelf();
+        list.type = ZelFirmwareListTypeLocal;
+        list.setHidden(false);
+        QVERIFY(waitUntil([] { return catalogue().firmwaresDate.isValid(); })); // the online answer came
+        QCOMPARE(rows(list.tableView), QStringList { kOldest });
+        QCOMPARE(list.firmwares.size(), 1);
+    }
+
+    void closingAndPickingInTheList()
+    {
+        QVERIFY(importLocal(kOldest));
+        QVERIFY(importLocal(kMiddle));
+        ZelFirmwareListView list(m_window);
+        list.setGeometry(m_window->rect());
+        QList<std::optional<ZelFirmware>> picks;
+        list.selectFirmwareBlock = [&](std::optional<ZelFirmware> firmware) { picks << firmware; };
+        list.setHidden(false);
+
+        clickRow(list.tableView, 1);
+        QCOMPARE(picks.size(), 1);
+        QVERIFY(picks[0].has_value());
+        QCOMPARE(picks[0]->version, kOldest);
+        QCOMPARE(picks[0]->path, list.firmwares[1].path);
+        QVERIFY(!list.isHidden()); // the screen hides it, not the list itself
+        QVERIFY(list.tableView->selectedItems().isEmpty());
+
+        list.didSelectRow(2);
+        list.didSelectRow(-1);
+        QCOMPARE(picks.size(), 3);
+        QVERIFY(!picks[1].has_value() && !picks[2].has_value());
+
+        QCOMPARE(list.closeButton->geometry().topRight(), list.tableView->geometry().topRight());
+        QTest::mouseClick(list.closeButton, Qt::LeftButton);
+        QVERIFY(list.isHidden());
+        QCOMPARE(picks.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestUpgradeView)
+#include "tst_upgradeview.moc"

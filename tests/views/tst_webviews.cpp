@@ -1,0 +1,334 @@
+// The game list and tutorial screens in a real web engine, against pages
+// served on 127.0.0.1 by the test.
+#include "app/ZelTool.h"
+#include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/WebHosts.h"
+#include "sim/DemoEnvironment.h"
+#include "support/TestHttpServer.h"
+#include "support/TestSupport.h"
+#include "views/ZelMFiGamePage.h"
+#include "views/ZelMFiGameView.h"
+#include "views/ZelTutorialView.h"
+
+#include <QDesktopServices>
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kWebTimeoutMs = 30000; // the engine's first start is slow on a loaded machine
+
+const QString kStoreItem = QStringLiteral("game/id42");
+
+// Serves a game list with a store link and an ordinary link, and a second
+// page; records every request with its cache headers.
+class PageServer {
+public:
+    struct Request {
+        QString path;
+        QString query;
+        QByteArray cacheControl;
+        QByteArray pragma;
+    };
+
+    PageServer()
+    {
+        m_server.route(QStringLiteral("/<arg>"), [this](const QString& name, const QHttpServerRequest& request) {
+            requests.append({request.url().path(), request.url().query(), request.value("Cache-Control"),
+                             request.value("Pragma")});
+            if (name == QLatin1String("favicon.ico"))
+                return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+            return QHttpServerResponse("text/html; charset=utf-8", page(name));
+        });
+        m_port = quint16(m_server.listen(QHostAddress::LocalHost, 0));
+    }
+
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+    int count(const QString& path) const
+    {
+        return int(std::count_if(requests.begin(), requests.end(), [&](const Request& r) { return r.path == path; }));
+    }
+
+    QList<Request> requests;
+
+private:
+    static QByteArray page(const QString& name)
+    {
+        const QByteArray store = (WebHosts::appStorePrefix() + kStoreItem).toUtf8();
+        return "<!DOCTYPE html><html><head><title>" + name.toUtf8() + "</title></head><body>"
+            + "<a id=\"store\" href=\"" + store + "\">Get</a> <a id=\"other\" href=\"/other.html\">More</a>"
+            + "</body></html>";
+    }
+
+    QHttpServer m_server;
+    quint16 m_port = 0;
+};
+
+QMessageBox* visibleAlert()
+{
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->objectName() == QLatin1String("appStoreAlert") && widget->isVisible())
+            return qobject_cast<QMessageBox*>(widget);
+    return nullptr;
+}
+
+bool waitForLoad(QWebEngineView* view, bool* ok = nullptr)
+{
+    QSignalSpy finished(view, &QWebEngineView::loadFinished);
+    if (!waitUntil([&] { return !finished.isEmpty(); }, kWebTimeoutMs))
+        return false;
+    if (ok)
+        *ok = finished.first().first().toBool();
+    return true;
+}
+
+// Runs a script in the page and waits for it to have run: whatever the page
+// asked of the engine before it has been asked by then.
+QVariant runScript(QWebEngineView* view, const QString& script)
+{
+    bool done = false;
+    QVariant result;
+    view->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    waitUntil([&] { return done; }, kWebTimeoutMs);
+    return result;
+}
+
+void clickLink(QWebEngineView* view, const QString& id)
+{
+    runScript(view, QStringLiteral("document.getElementById('%1').click(); true").arg(id));
+}
+
+} // namespace
+
+// Stands in for the desktop's URL opener.
+class UrlOpener : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+    Q_INVOKABLE void openUrl(const QUrl& url) { opened.append(url); }
+};
+
+class TestWebViews : public QObject {
+    Q_OBJECT
+
+    PageServer m_pages;
+    UrlOpener m_opener;
+
+public:
+    static void initMain()
+    {
+        // The engine refuses to start as root without this, and wants the
+        // OpenGL contexts shared before the application exists.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_opener, "openUrl");
+        QVERIFY(!WebHosts::appStorePrefix().isEmpty());
+    }
+
+    void init()
+    {
+        WebHosts::setBaseOverride(m_pages.baseUrl());
+        ZelTool::setPreferredLanguages({QStringLiteral("en-US")});
+        m_pages.requests.clear();
+        m_opener.opened.clear();
+    }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+    void addressesFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("gameList");
+        QTest::newRow("traditional Chinese") << "zh-Hant-TW" << "zh" << "/mfi2_zh.html";
+        QTest::newRow("simplified Chinese") << "zh-Hans" << "zh" << "/mfi2_zh.html";
+        QTest::newRow("Japanese") << "ja-JP" << "ja" << "/mfi2_ja.html";
+        QTest::newRow("German") << "de-DE" << "en" << "/mfi2.html";
+    }
+    void addressesFollowTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, lang);
+        QFETCH(QString, gameList);
+        ZelTool::setPreferredLanguages({language});
+        WebHosts::setBaseOverride(QString());
+        const InfoDictionary& info = InfoDictionary::mainBundle();
+        QCOMPARE(ZelTutorialView::pageUrl(),
+                 QUrl(QStringLiteral("https://") + info.string(QStringLiteral("Q3HelpWebHost")) + "/single.html?lang="
+                      + lang + "&device=q3dart&platform=iosglide&type=1"));
+        QCOMPARE(ZelMFiGameView::pageUrl(),
+                 QUrl(QStringLiteral("http://") + info.string(QStringLiteral("Q3MakerWebHost")) + gameList));
+
+        // The demo's override replaces scheme and host of both.
+        WebHosts::setBaseOverride(m_pages.baseUrl() + "/");
+        QCOMPARE(ZelMFiGameView::pageUrl(), QUrl(m_pages.baseUrl() + gameList));
+        QVERIFY(ZelTutorialView::pageUrl().toString().startsWith(m_pages.baseUrl() + "/single.html?lang=" + lang));
+    }
+
+    void pageLoadsOnceFromTheServerNotTheCache()
+    {
+        ZelTool::setPreferredLanguages({QStringLiteral("ja-JP")});
+        ZelTutorialView view;
+        view.resize(800, 500);
+        view.show();
+        bool ok = false;
+        QVERIFY(waitForLoad(view.webView, &ok));
+        QVERIFY(ok);
+        QCOMPARE(m_pages.count("/single.html"), 1);
+        const PageServer::Request first = m_pages.requests.first();
+        QCOMPARE(first.query, QStringLiteral("lang=ja&device=q3dart&platform=iosglide&type=1"));
+        QCOMPARE(first.cacheControl, QByteArray("no-cache"));
+        QCOMPARE(first.pragma, QByteArray("no-cache"));
+
+        // Closing and reopening shows the page as it is.
+        const QUrl shown = view.webView->url();
+        view.setHidden(true);
+        view.setHidden(false);
+        QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("single.html"));
+        QCOMPARE(m_pages.count("/single.html"), 1);
+        QCOMPARE(view.webView->url(), shown);
+    }
+
+    void storeLinkAsksBeforeLeavingAndKeepsThePage()
+    {
+        ZelMFiGameView view;
+        view.resize(800, 500);
+        view.show();
+        QVERIFY(waitForLoad(view.webView));
+        const QUrl list = view.webView->url();
+        QCOMPARE(list.path(), QStringLiteral("/mfi2.html"));
+        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
+
+        // Cancel: nothing leaves.
+        QWidget* presenter = ZelTool::getCurrentViewController();
+        clickLink(view.webView, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        QMessageBox* alert = visibleAlert();
+        QCOMPARE(alert->parentWidget(), presenter);
+        QCOMPARE(alert->text(), localized("JumpToAppStorePrompt"));
+        QVERIFY(!alert->text().isEmpty());
+        auto* confirm = alert->findChild<QPushButton*>(QStringLiteral("confirmButton"));
+        auto* cancel = alert->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+        QVERIFY(confirm && cancel);
+        QCOMPARE(confirm->text(), localized("Confirm"));
+        QCOMPARE(cancel->text(), localized("Cancel"));
+        cancel->click();
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+        QVERIFY(m_opener.opened.isEmpty());
+
+        // Confirm: the address goes to the desktop, the page stays.
+        clickLink(view.webView, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+        QCOMPARE(m_opener.opened, QList<QUrl>{store});
+        QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("mfi2.html"));
+        QCOMPARE(view.webView->url(), list);
+        QCOMPARE(m_pages.count("/mfi2.html"), 1);
+    }
+
+    void otherLinksOpenInsideThePage()
+    {
+        ZelTool::setPreferredLanguages({QStringLiteral("zh-Hans")});
+        ZelMFiGameView view;
+        view.show();
+        QVERIFY(waitForLoad(view.webView));
+        QCOMPARE(view.webView->url().path(), QStringLiteral("/mfi2_zh.html"));
+        clickLink(view.webView, QStringLiteral("other"));
+        QVERIFY(waitUntil([&] { return view.webView->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QCOMPARE(view.webView->url().path(), QStringLiteral("/other.html"));
+        QCOMPARE(m_pages.count("/other.html"), 1);
+        QVERIFY(!visibleAlert());
+        QVERIFY(m_opener.opened.isEmpty());
+    }
+
+    void policyMatchesOnlyAddressesBeginningWithAPrefix()
+    {
+        ZelMFiGamePage page;
+        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
+        const auto accepts = [&](const QUrl& url) {
+            return page.acceptNavigationRequest(url, QWebEnginePage::NavigationTypeLinkClicked, true);
+        };
+        QVERIFY(accepts(QUrl(m_pages.baseUrl() + "/go?to=" + store.toString())));
+        // Without a configured prefix nothing is held back.
+        page.setAppStorePrefix(QString());
+        QVERIFY(accepts(store));
+        QVERIFY(!visibleAlert());
+        QVERIFY(m_opener.opened.isEmpty());
+    }
+
+    void silentServerIsStoppedAtTheTimeLimitAndNotRetried()
+    {
+        ToastRecorder toasts;
+        TestHttpServer silent;
+        silent.answer = false;
+        WebHosts::setBaseOverride(silent.baseUrl());
+        MainQueue::setTimeScale(0.05); // the 20-second limit in one second
+        ZelTutorialView view;
+        view.show();
+        bool ok = true;
+        const bool finished = waitForLoad(view.webView, &ok);
+        MainQueue::setTimeScale(1.0);
+        QVERIFY(finished);
+        QVERIFY(!ok);
+        QVERIFY(toasts.toasts().empty()); // nothing reported
+        const qsizetype asked = silent.targets.size();
+        QVERIFY(asked <= 1);
+
+        view.setHidden(true);
+        view.setHidden(false);
+        runScript(view.webView, QStringLiteral("1"));
+        QCOMPARE(silent.targets.size(), asked);
+    }
+
+    void demoServesThePagesInEveryLanguage()
+    {
+        DemoEnvironment demo(QDir::tempPath(), QStringLiteral("http://127.0.0.1:1"));
+        QVERIFY(!demo.webUrl().isEmpty());
+        QCOMPARE(WebHosts::makerBaseUrl(), demo.webUrl());
+        QNetworkAccessManager network;
+        const auto get = [&](const QString& path) {
+            QNetworkReply* reply = network.get(QNetworkRequest(QUrl(demo.webUrl() + path)));
+            waitUntil([reply] { return reply->isFinished(); });
+            const QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+            reply->deleteLater();
+            return QString::fromUtf8(body);
+        };
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh-Hans"), QStringLiteral("ja-JP")}) {
+            ZelTool::setPreferredLanguages({language});
+            const QString list = get(ZelMFiGameView::pageUrl().path());
+            QVERIFY2(list.contains(WebHosts::appStorePrefix()), qPrintable(language));
+            const QUrl tutorial = ZelTutorialView::pageUrl();
+            QVERIFY(get(tutorial.path() + "?" + tutorial.query()).contains("<html lang=\"" + language.left(2)));
+        }
+        QVERIFY(get("/mfi2_zh.html").contains(QStringLiteral("适用于")));
+        QVERIFY(get("/mfi2_ja.html").contains(QStringLiteral("対応ゲーム")));
+        // Only the pages that ship: nothing else of the resources, no other language.
+        QVERIFY(get("/single.html?lang=xx").contains("<html lang=\"en\""));
+        QVERIFY(get("/Info.plist").isEmpty());
+        QVERIFY(get("/..%2FInfo.plist").isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWebViews)
+#include "tst_webviews.moc"
