@@ -176,11 +176,13 @@ void ZelKeyTestView::observeKeyPressedStatus()
     // hold it weakly and do nothing once it is gone.
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     const QPointer<ZelKeyTestView> self(this);
-    for (const auto& [key, element] : keys)
-        manager.setKeyPressed(key, [self, element](bool pressed) {
+    for (const auto& entry : keys) {
+        const auto element = entry.second;
+        manager.setKeyPressed(entry.first, [self, element](bool pressed) {
             if (self)
                 self->changeButton(self->*element, pressed);
         });
+    }
     manager.setJoystickChanged(Stick::Left, [self](float dx, float dy) {
         if (self)
             self->moveKnob(self->leftJoystickButton, dx, dy);

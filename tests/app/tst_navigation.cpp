@@ -33,6 +33,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLocalServer>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -376,6 +377,30 @@ private slots:
         QCOMPARE(local.first().version, version);
         // The user's file is only read.
         QVERIFY(QFile::exists(archive));
+    }
+
+    void archivesDroppedOnTheWindowAreImported()
+    {
+        const QString version = DemoReleases::versions().value(1);
+        const QString archive = DemoReleases::folder() + QLatin1Char('/') + version + QStringLiteral(".zip");
+        QMimeData notArchives;
+        notArchives.setUrls({QUrl::fromLocalFile(DemoReleases::folder() + QStringLiteral("/notes.txt"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &notArchives, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window(), &enter);
+        QVERIFY(!enter.isAccepted());
+
+        // A drag that carries an archive is taken, and its drop imports it.
+        QMimeData archives;
+        archives.setUrls({QUrl::fromLocalFile(archive)});
+        QDragEnterEvent enterWithArchive(QPoint(10, 10), Qt::CopyAction, &archives, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window(), &enterWithArchive);
+        QVERIFY(enterWithArchive.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &archives, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window(), &drop);
+        QStringList versions;
+        for (const ZelFirmware& release : ZelFirmwareDataTool::sharedInstance().getLocalFirmwares())
+            versions << release.version;
+        QVERIFY2(versions.contains(version), qPrintable(versions.join(QLatin1Char(','))));
     }
 
     void secondLaunchHandsItsFilesOver()
