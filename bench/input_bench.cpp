@@ -5,10 +5,10 @@
 //   input_bench [--events N]
 #include "input/KestGameControllerManager.h"
 #include "platform/GameControllerService.h"
+#include "platform/MainQueue.h"
 #include "platform/VirtualGameController.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 
 #include <SDL.h>
@@ -19,13 +19,6 @@
 #include <vector>
 
 namespace {
-
-void waitUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-}
 
 void report(const char* what, std::vector<double> us)
 {
@@ -60,7 +53,7 @@ int main(int argc, char** argv)
     {
         VirtualGameController pad;
         pad.plugIn();
-        waitUntil([] { return !GCController::controllers().empty(); }, 2000);
+        MainQueue::runUntil([] { return !GCController::controllers().empty(); }, 2000);
         std::vector<double> us;
         for (int i = 0; i < events; ++i) {
             arrived = -1;
@@ -94,14 +87,14 @@ int main(int argc, char** argv)
         return 0;
     }
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
-    waitUntil([] { return !GCController::controllers().empty(); }, 5000);
+    MainQueue::runUntil([] { return !GCController::controllers().empty(); }, 5000);
     std::vector<double> us;
     for (int i = 0; i < events; ++i) {
         arrived = -1;
         const qint64 sent = clock.nsecsElapsed();
         SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(id), SDL_CONTROLLER_BUTTON_A, i % 2 ? 0 : 1);
         SDL_JoystickUpdate();
-        waitUntil([&] { return arrived >= 0; }, 1000);
+        MainQueue::runUntil([&] { return arrived >= 0; }, 1000);
         if (arrived >= 0)
             us.push_back((arrived - sent) / 1000.0);
     }

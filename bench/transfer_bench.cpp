@@ -7,6 +7,7 @@
 #include "accessory/EADSessionController.h"
 #include "platform/EAAccessoryManager.h"
 #include "platform/InfoDictionary.h"
+#include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -35,14 +36,6 @@ QString writeImage(const QTemporaryDir& dir, const char* name, int size, SimVers
     return f.fileName();
 }
 
-void waitUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-}
-
 struct RunResult {
     double seconds = 0;
     int messages = 0;
@@ -54,7 +47,7 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths, in
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
     SimulatedController& sim = *transport.controller();
     // Wait until the controller is attached and the session open.
-    waitUntil([&] { return transport.link() && EADSessionController::sharedController().session(); }, 10000);
+    MainQueue::runUntil([&] { return transport.link() && EADSessionController::sharedController().session(); }, 10000);
     engine.bootFilePath = paths[0];
     engine.leftFilePath = paths[1];
     engine.rightFilePath = paths[2];
@@ -64,7 +57,7 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths, in
     QElapsedTimer clock;
     clock.start();
     engine.upgradeBoot();
-    waitUntil([&] { return !engine.isUpgradingFirmware; }, 600000);
+    MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, 600000);
     RunResult r;
     r.seconds = clock.nsecsElapsed() / 1e9;
     r.messages = sim.receivedMessages().size() - before;
@@ -102,7 +95,7 @@ int main(int argc, char** argv)
     sim->faults().restartDelayMs = restartMs;
     SimAccessoryTransport transport(sim, protocols);
     transport.start();
-    waitUntil([&] { return transport.link() != nullptr; }, 5000);
+    MainQueue::runUntil([&] { return transport.link() != nullptr; }, 5000);
     // The engine follows the controller from here on (it opens the session).
     EADSessionController::sharedController().setupControllerForAccessory(
         EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
@@ -123,7 +116,7 @@ int main(int argc, char** argv)
         seconds.push_back(r.seconds);
         messages = r.messages;
         // Let the controller come back from the last restart before the next run.
-        waitUntil([] { return false; }, restartMs + 2500);
+        MainQueue::runUntil([] { return false; }, restartMs + 2500);
     }
     std::sort(ratios.begin(), ratios.end());
     std::sort(seconds.begin(), seconds.end());

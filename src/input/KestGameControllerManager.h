@@ -40,6 +40,8 @@ public:
     enum class Key { A, B, X, Y, L1, L2, L3, R1, R2, R3, Home, Menu, Options, Pause, Turbo, Up, Down, Left, Right };
     static constexpr int kKeyCount = int(Key::Right) + 1;
     enum class Stick { Left, Right };
+    // The key's short name: "A", "L1", "Home", "Up", ...
+    static const char* keyName(Key key);
 
     // The first call subscribes the manager to the connect and disconnect
     // notifications for good; controllers connected before that are not looked for.

@@ -1,6 +1,7 @@
 #include "platform/MainQueue.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 
 #include <cmath>
 
@@ -40,6 +41,17 @@ void MainQueue::dispatchAsync(std::function<void()> block, QObject* context)
         if (block)
             block();
     }, Qt::QueuedConnection);
+}
+
+bool MainQueue::runUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
 }
 
 std::shared_ptr<Timer> Timer::scheduledTimer(double seconds, bool repeats, std::function<void()> block)

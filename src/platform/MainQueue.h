@@ -22,6 +22,10 @@ public:
     static void dispatchAfter(double seconds, std::function<void()> block, QObject* context = nullptr);
     // Runs block on a later turn of the event loop (never inside the caller).
     static void dispatchAsync(std::function<void()> block, QObject* context = nullptr);
+    // Runs the event loop until done() holds or timeoutMs (real time) passed;
+    // whether it holds. It never sleeps between events, so byte exchanges run
+    // at full speed while it waits. For tools, benchmarks and tests.
+    static bool runUntil(const std::function<bool()>& done, int timeoutMs);
 };
 
 // A scheduled timer in the style of the platform: it fires its block after its

@@ -5,6 +5,7 @@
 #include "platform/GameControllerService.h"
 #include "platform/NotificationCenter.h"
 #include "platform/VirtualGameController.h"
+#include "support/SlotRecorder.h"
 
 #include <QtTest>
 
@@ -16,43 +17,10 @@ using Button = VirtualGameController::Button;
 using Key = KestGameControllerManager::Key;
 using Stick = VirtualGameController::Stick;
 
-const char* const kKeyNames[] = {"A", "B", "X", "Y", "L1", "L2", "L3", "R1", "R2", "R3", "Home", "Menu",
-                                 "Options", "Pause", "Turbo", "Up", "Down", "Left", "Right"};
-
 KestGameControllerManager& manager()
 {
     return KestGameControllerManager::sharedInstance();
 }
-
-// Fills every slot of the manager and records what reaches it: "A+" for a
-// press, "A-" for a release, "left(0.5,-0.25)" for a stick movement.
-struct SlotRecorder {
-    QStringList events;
-
-    SlotRecorder()
-    {
-        for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k)
-            manager().setKeyPressed(Key(k), [this, k](bool pressed) {
-                events << QString::fromLatin1(kKeyNames[k]) + (pressed ? QLatin1Char('+') : QLatin1Char('-'));
-            });
-        manager().setLeftJoystickChanged([this](float dx, float dy) { events << stick("left", dx, dy); });
-        manager().setRightJoystickChanged([this](float dx, float dy) { events << stick("right", dx, dy); });
-    }
-    ~SlotRecorder() { clearSlots(); }
-
-    static QString stick(const char* name, float dx, float dy)
-    {
-        return QStringLiteral("%1(%2,%3)").arg(QLatin1String(name)).arg(double(dx)).arg(double(dy));
-    }
-    static void clearSlots()
-    {
-        for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k)
-            manager().setKeyPressed(Key(k), nullptr);
-        manager().setLeftJoystickChanged(nullptr);
-        manager().setRightJoystickChanged(nullptr);
-    }
-    QStringList take() { return std::exchange(events, {}); }
-};
 
 struct RecordingDelegate : KestGameControllerManagerDelegate {
     std::vector<std::shared_ptr<KestGameController>> connected;

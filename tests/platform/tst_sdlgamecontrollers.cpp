@@ -6,6 +6,7 @@
 #include "platform/GameControllerService.h"
 #include "platform/SdlGameControllerSource.h"
 #include "platform/VirtualGameController.h"
+#include "support/SlotRecorder.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
@@ -22,9 +23,6 @@ namespace {
 
 using Key = KestGameControllerManager::Key;
 
-const char* const kKeyNames[] = {"A", "B", "X", "Y", "L1", "L2", "L3", "R1", "R2", "R3", "Home", "Menu",
-                                 "Options", "Pause", "Turbo", "Up", "Down", "Left", "Right"};
-
 constexpr Uint32 kAllButtons = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
 constexpr Uint32 kAllAxes = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
 
@@ -32,38 +30,6 @@ KestGameControllerManager& manager()
 {
     return KestGameControllerManager::sharedInstance();
 }
-
-// Every slot of the manager, recorded: "A+", "A-", "left(1,0)".
-struct SlotRecorder {
-    QStringList events;
-
-    SlotRecorder()
-    {
-        for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k)
-            manager().setKeyPressed(Key(k), [this, k](bool pressed) {
-                events << QString::fromLatin1(kKeyNames[k]) + (pressed ? QLatin1Char('+') : QLatin1Char('-'));
-            });
-        manager().setLeftJoystickChanged([this](float dx, float dy) { events << stick("left", dx, dy); });
-        manager().setRightJoystickChanged([this](float dx, float dy) { events << stick("right", dx, dy); });
-    }
-    ~SlotRecorder()
-    {
-        for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k)
-            manager().setKeyPressed(Key(k), nullptr);
-        manager().setLeftJoystickChanged(nullptr);
-        manager().setRightJoystickChanged(nullptr);
-    }
-    static QString stick(const char* name, float dx, float dy)
-    {
-        return QStringLiteral("%1(%2,%3)").arg(QLatin1String(name)).arg(double(dx)).arg(double(dy));
-    }
-    // Waits for n events and takes them.
-    QStringList take(int n)
-    {
-        waitUntil([&] { return events.size() >= n; }, 3000);
-        return std::exchange(events, {});
-    }
-};
 
 struct RecordingDelegate : KestGameControllerManagerDelegate {
     std::vector<std::shared_ptr<KestGameController>> connected;

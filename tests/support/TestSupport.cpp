@@ -89,13 +89,7 @@ void RecordingPeer::reply(const QByteArray& bytes) const
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
+    return MainQueue::runUntil(done, timeoutMs);
 }
 
 void spin(int ms)

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#include <array>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -21,10 +20,6 @@ namespace {
 
 using Key = KestGameControllerManager::Key;
 using Stick = KestGameControllerManager::Stick;
-
-constexpr std::array<const char*, KestGameControllerManager::kKeyCount> kKeyNames{
-    "A", "B", "X", "Y", "L1", "L2", "L3", "R1", "R2", "R3", "Home", "Menu", "Options", "Pause", "Turbo",
-    "Up", "Down", "Left", "Right"};
 
 // Written to by the signal handler, read through the event loop.
 int g_signalPipe[2] = {-1, -1};
@@ -135,7 +130,7 @@ void InputCommands::fillSlots()
 {
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
-        const QString name = QString::fromLatin1(kKeyNames[size_t(k)]);
+        const QString name = QString::fromLatin1(KestGameControllerManager::keyName(Key(k)));
         manager.setKeyPressed(Key(k), [name](bool pressed) {
             printLine(QStringLiteral("key %1 %2").arg(name, pressed ? QStringLiteral("pressed") : QStringLiteral("released")));
         });

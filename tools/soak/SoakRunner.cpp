@@ -16,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -84,7 +83,7 @@ SoakRunner::SoakRunner(quint32 seed, QObject* parent)
     m_transport = new SimAccessoryTransport(new SimulatedController, protocols, this);
     m_transport->controller()->setSeed(seed);
     m_transport->start();
-    waitUntil([this] { return m_transport->link() != nullptr; }, 5000);
+    MainQueue::runUntil([this] { return m_transport->link() != nullptr; }, 5000);
     EADSessionController::sharedController().setupControllerForAccessory(
         EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
     ZelFirmwareUpgradeManager::sharedInstance();
@@ -96,17 +95,6 @@ SoakRunner::~SoakRunner()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
     MessageToast::setPresenter(nullptr);
-}
-
-bool SoakRunner::waitUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
 }
 
 void SoakRunner::violation(int index, const QString& what)
@@ -159,13 +147,13 @@ void SoakRunner::runOnce(int index)
     sim.faults() = SimFaults();
     if (!sim.isAttached())
         sim.plugIn();
-    if (!waitUntil([&] { return m_transport->link() && engine.accessory && EADSessionController::sharedController().session()
+    if (!MainQueue::runUntil([&] { return m_transport->link() && engine.accessory && EADSessionController::sharedController().session()
                               && !engine.isUpgradingFirmware; },
                    5000)) {
         violation(index, QStringLiteral("the controller did not come back between runs"));
         return;
     }
-    waitUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 10);
+    MainQueue::runUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 10);
 
     const Plan plan = planRun(index);
     const QByteArray before[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
@@ -197,10 +185,10 @@ void SoakRunner::runOnce(int index)
     engine.isUpgradingFirmware = true;
     engine.upgradeWithLocalFile();
     const int limitMs = MainQueue::scaledMilliseconds(engine.restartWaitLimit + engine.transferSilenceLimit) * 4 + kHangMarginMs;
-    if (!waitUntil([&] { return !engine.isUpgradingFirmware; }, limitMs)) {
+    if (!MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, limitMs)) {
         violation(index, QStringLiteral("the run neither ended nor said why within %1 ms").arg(limitMs));
         sim.unplug(10); // an unexpected disconnection ends it
-        waitUntil([&] { return !engine.isUpgradingFirmware; }, 2000);
+        MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, 2000);
         return;
     }
     bool complete = (!plan.boot || engine.bootUpgradeDone) && (!plan.left || engine.leftUpgradeDone)
@@ -210,7 +198,7 @@ void SoakRunner::runOnce(int index)
         // The run ended with a left-side image: as the tools do, wait for the
         // controller to come back as a new attachment before calling it done.
         const quint64 before = engine.accessory ? engine.accessory->connectionID() : 0;
-        if (!waitUntil([&] { return engine.accessory && engine.accessory->connectionID() != before; },
+        if (!MainQueue::runUntil([&] { return engine.accessory && engine.accessory->connectionID() != before; },
                        MainQueue::scaledMilliseconds(engine.restartWaitLimit) + kHangMarginMs)) {
             complete = false;
             toolFailure = localized("ControllerDidNotReturn");
@@ -221,7 +209,7 @@ void SoakRunner::runOnce(int index)
         // Reported complete: the controller must hold exactly the images and,
         // once back, report their versions.
         sim.faults() = SimFaults();
-        waitUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 20);
+        MainQueue::runUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 20);
         const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
                                         plan.images[2]};
         const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
@@ -235,7 +223,7 @@ void SoakRunner::runOnce(int index)
         }
         QString versions;
         engine.checkCurrentVersion([&](const QString& v) { versions = v; });
-        waitUntil([&] { return !versions.isEmpty(); }, 3000);
+        MainQueue::runUntil([&] { return !versions.isEmpty(); }, 3000);
         if (versions != parts.join(QLatin1Char('-')))
             violation(index, QStringLiteral("reported complete, but the controller reports %1 instead of %2")
                                  .arg(versions.isEmpty() ? QStringLiteral("nothing") : versions, parts.join(QLatin1Char('-'))));

@@ -31,7 +31,6 @@ private:
     struct Plan;
     Plan planRun(int index);
     void runOnce(int index);
-    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
     void violation(int index, const QString& what);
 
     quint32 m_seed;
