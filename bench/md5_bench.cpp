@@ -6,7 +6,7 @@
 //   md5_bench [--size-mib N] [--dir PATH] [--runs N] [--archive-mib M]
 #include "firmware/FileHash.h"
 #include "lib/ZipArchive.h"
-#include "lib/ZipWriter.h"
+#include "sim/ZipWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,9 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
-
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 

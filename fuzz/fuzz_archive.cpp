@@ -1,7 +1,7 @@
 // Arbitrary archive bytes, and archives with arbitrary entry names, through
 // extraction: nothing may ever land outside the destination.
 #include "lib/ZipArchive.h"
-#include "lib/ZipWriter.h"
+#include "sim/ZipWriter.h"
 
 #include <QDir>
 #include <QDirIterator>

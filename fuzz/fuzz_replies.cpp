@@ -1,8 +1,7 @@
 // Arbitrary reply chunks into the engine's reply handlers in every state of
 // an exchange, and arbitrary request bytes into the simulated controller.
-#include "FuzzSupport.h"
-
 #include "accessory/EADSessionController.h"
+#include "FuzzSupport.h"
 #include "lib/MessageToast.h"
 #include "platform/LocalLink.h"
 #include "platform/MainQueue.h"

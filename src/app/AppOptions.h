@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/DeviceAddress.h"
+#include "platform/DeviceAddress.h"
 
 #include <QList>
 #include <QString>

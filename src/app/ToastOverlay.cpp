@@ -1,13 +1,13 @@
 #include "app/ToastOverlay.h"
 
-#include "app/ZelTool.h"
 #include "platform/MainQueue.h"
+#include "views/ZelTool.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QMainWindow>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPropertyAnimation>
 #include <QThread>
 #include <QTimer>

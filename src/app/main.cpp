@@ -4,13 +4,11 @@
 #include "app/EmbeddedDefault.h"
 #include "app/MainWindow.h"
 #include "app/SceneDelegate.h"
-#include "app/ViewController.h"
-#include "views/ZelHomeView.h"
 #include "app/ScreenshotTour.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
 #include "app/ToastOverlay.h"
-#include "app/ZelTool.h"
+#include "app/ViewController.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/AccessoryTransport.h"
 #include "platform/DocumentsDirectory.h"
@@ -19,11 +17,12 @@
 #include "platform/InfoDictionary.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
+#include "sim/SimAccessoryTransport.h"
+#include "views/ZelHomeView.h"
 
 #include <QApplication>
 
 #include <memory>
-
 #include <unistd.h>
 
 int main(int argc, char** argv)
@@ -47,13 +46,13 @@ int main(int argc, char** argv)
     if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)
         MainQueue::setTimeScale(scale);
 
+    SimAccessoryTransport::registerAddressScheme();
     AppOptions options;
     int exitCode = 0;
     if (!AppOptions::parse(QApplication::arguments(), &options, &exitCode))
         return exitCode;
     if (!options.language.isEmpty()) {
-        Localization::shared().setLanguage(options.language);
-        ZelTool::setPreferredLanguages({options.language});
+        Localization::shared().setPreferredLanguages({options.language});
     }
     Localization::shared().installIntoApplication();
 

@@ -45,14 +45,25 @@ void Localization::setLanguage(const QString& languageTag)
     (void)m_table->load(QStringLiteral(":/i18n/q3dart_%1.qm").arg(m_language));
 }
 
+QStringList Localization::preferredLanguages() const
+{
+    if (m_preferred)
+        return *m_preferred;
+    const QString forced = qEnvironmentVariable("Q3DART_LANGUAGE");
+    if (!forced.isEmpty())
+        return {forced};
+    return QLocale::system().uiLanguages();
+}
+
+void Localization::setPreferredLanguages(const QStringList& languages)
+{
+    m_preferred = languages;
+    loadPreferredLanguage();
+}
+
 void Localization::loadPreferredLanguage()
 {
-    const QString forced = qEnvironmentVariable("Q3DART_LANGUAGE");
-    if (!forced.isEmpty()) {
-        setLanguage(forced);
-        return;
-    }
-    const QStringList preferred = QLocale::system().uiLanguages();
+    const QStringList preferred = preferredLanguages();
     setLanguage(preferred.isEmpty() ? QStringLiteral("en") : preferred.first());
 }
 

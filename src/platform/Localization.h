@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QTranslator;
 
 // Localised text lookup by key in the default table. A key missing from the
@@ -17,7 +19,13 @@ public:
     // Loads the table for a language tag such as "zh-Hans", "ja-JP" or "de";
     // unknown languages get English.
     void setLanguage(const QString& languageTag);
-    // The table that matches the user's preferred languages, or Q3DART_LANGUAGE.
+    // The user's preferred languages, first the most preferred: those set by
+    // setPreferredLanguages (--language, tests), else Q3DART_LANGUAGE, else
+    // the system's. The one source for every language choice of the program.
+    QStringList preferredLanguages() const;
+    // Replaces the preferred languages and loads the table for the first.
+    void setPreferredLanguages(const QStringList& languages);
+    // The table that matches the first preferred language.
     void loadPreferredLanguage();
 
     // Installs the tables into the running application, for id-based texts in
@@ -34,6 +42,7 @@ private:
     Localization();
     ~Localization();
     QString m_language;
+    std::optional<QStringList> m_preferred;
     QTranslator* m_table = nullptr;
     QTranslator* m_english = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "sim/DemoEnvironment.h"
 
-#include "firmware/ReleaseServer.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/WebHosts.h"
 #include "sim/DemoReleases.h"
+#include "sim/ReleaseServer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,12 @@
 #include "sim/DemoReleases.h"
 
-#include "lib/ZipWriter.h"
 #include "sim/SimulatedController.h"
+#include "sim/ZipWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -103,13 +104,9 @@ bool DemoReleases::generate(const QString& folder, QString* error)
 
 QString DemoReleases::folder()
 {
-#ifdef Q3DART_DEMO_RELEASES_DIR
-    const QString built = QStringLiteral(Q3DART_DEMO_RELEASES_DIR);
-    if (QFile::exists(built + QLatin1Char('/') + versions().last() + QStringLiteral(".zip")))
-        return built;
-#endif
-    const QString generated = QDir::tempPath() + QStringLiteral("/q3dart-demo-releases");
-    if (!QFile::exists(generated + QLatin1Char('/') + versions().last() + QStringLiteral(".zip")))
-        generate(generated);
-    return generated;
+    // Made afresh for each process: an installed program has no build tree to
+    // find them in, and concurrent programs never share half-written files.
+    static QTemporaryDir generated(QDir::tempPath() + QStringLiteral("/q3dart-demo-releases-XXXXXX"));
+    static const bool ok = generated.isValid() && generate(generated.path());
+    return ok ? generated.path() : QString();
 }

@@ -18,7 +18,8 @@ public:
     static QByteArray bootImage(const QString& version);
     static QByteArray leftImage(const QString& version);
     static QByteArray rightImage(const QString& version);
-    // Where the build put the demo releases; generated into a temporary folder
-    // when they are missing there.
+    // A folder holding the demo releases, generated on first use into a
+    // temporary folder that lives as long as the process; empty when it could
+    // not be written.
     static QString folder();
 };

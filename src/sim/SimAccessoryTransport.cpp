@@ -1,6 +1,8 @@
 #include "sim/SimAccessoryTransport.h"
 
+#include "platform/DeviceAddress.h"
 #include "platform/LocalLink.h"
+#include "platform/TransportRegistry.h"
 #include "sim/SimulatedController.h"
 
 #include <QTimer>
@@ -16,6 +18,13 @@ SimAccessoryTransport::SimAccessoryTransport(SimulatedController* controller, co
         if (m_link)
             m_link->deliverToHost(bytes);
     };
+}
+
+void SimAccessoryTransport::registerAddressScheme()
+{
+    TransportRegistry::add(QStringLiteral("sim"), [](const DeviceAddress&, const QStringList& protocols) {
+        return new SimAccessoryTransport(new SimulatedController, protocols);
+    });
 }
 
 SimAccessoryTransport::~SimAccessoryTransport()

@@ -17,6 +17,9 @@ public:
     SimAccessoryTransport(SimulatedController* controller, const QStringList& protocols, QObject* parent = nullptr);
     ~SimAccessoryTransport() override;
 
+    // Makes "sim" device addresses reach a new simulated controller of this kind.
+    static void registerAddressScheme();
+
     // The first attachment happens this long after start() (0: on the next event loop turn).
     void setPlugInDelayMs(int ms) { m_plugInDelayMs = ms; }
     void start() override;

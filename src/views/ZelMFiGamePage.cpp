@@ -1,8 +1,8 @@
 #include "views/ZelMFiGamePage.h"
 
-#include "app/ZelTool.h"
 #include "platform/Localization.h"
 #include "platform/WebHosts.h"
+#include "views/ZelTool.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

@@ -1,11 +1,11 @@
 #include "views/ZelMFiGameView.h"
 
-#include "app/ZelTool.h"
 #include "platform/Localization.h"
 #include "platform/WebHosts.h"
 #include "ui_ZelMFiGameContentView.h"
 #include "views/PageLoader.h"
 #include "views/ZelMFiGamePage.h"
+#include "views/ZelTool.h"
 
 ZelMFiGameView::ZelMFiGameView(QWidget* parent)
     : ZelBaseView(parent)

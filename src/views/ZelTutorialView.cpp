@@ -1,10 +1,10 @@
 #include "views/ZelTutorialView.h"
 
-#include "app/ZelTool.h"
 #include "platform/Localization.h"
 #include "platform/WebHosts.h"
 #include "ui_ZelTutorialContentView.h"
 #include "views/PageLoader.h"
+#include "views/ZelTool.h"
 
 ZelTutorialView::ZelTutorialView(QWidget* parent)
     : ZelBaseView(parent)

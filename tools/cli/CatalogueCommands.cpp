@@ -1,11 +1,11 @@
 #include "cli/CatalogueCommands.h"
 
 #include "cli/CliOptions.h"
-#include "firmware/ReleaseServer.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
 #include "platform/Localization.h"
+#include "sim/ReleaseServer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

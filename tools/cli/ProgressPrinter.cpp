@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-
 #include <unistd.h>
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 #include <QHostAddress>
+#include <QSaveFile>
 
 #include <cstdio>
 

@@ -1,9 +1,8 @@
 // q3dart-soak [--runs N] [--seed S]: complete upgrades against the simulated
 // controller under seeded random faults, with the invariants checked after
 // every run. Prints a table and ends with "invariant violations: N".
-#include "SoakRunner.h"
-
 #include "platform/Localization.h"
+#include "SoakRunner.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
@@ -19,10 +18,7 @@ public:
     // "zh", "ja" or "en" by the same rule.
     static QString getSystemLanguageShorthand();
 
-    // The preferred languages: Q3DART_LANGUAGE when set, else the system's.
-    // Tests and --language replace them.
-    static QStringList preferredLanguages();
-    static void setPreferredLanguages(const QStringList& languages);
-    // The rule itself, for one language text.
+    // The rule itself, for one language text. The preferred languages are
+    // Localization's.
     static unsigned languageForText(const QString& text);
 };

@@ -1,10 +1,6 @@
-#include "sim/DeviceAddress.h"
+#include "platform/DeviceAddress.h"
 
-#include "platform/SerialAccessoryTransport.h"
-#include "platform/SerialPortScanner.h"
-#include "platform/TcpAccessoryTransport.h"
-#include "sim/SimAccessoryTransport.h"
-#include "sim/SimulatedController.h"
+#include "platform/TransportRegistry.h"
 
 bool DeviceAddress::parse(const QString& text, DeviceAddress* out, QString* error)
 {
@@ -37,22 +33,33 @@ bool DeviceAddress::parse(const QString& text, DeviceAddress* out, QString* erro
             *error = t;
         return false;
     }
+    // A kind this program cannot reach (no simulator in it) is no address here.
+    if (!TransportRegistry::contains(result.scheme())) {
+        if (error)
+            *error = t;
+        return false;
+    }
     if (out)
         *out = result;
     return true;
 }
 
-AccessoryTransport* DeviceAddress::createTransport(const QStringList& protocols, SimulatedController* simulated) const
+QString DeviceAddress::scheme() const
 {
     switch (kind) {
     case Kind::Sim:
-        return new SimAccessoryTransport(simulated ? simulated : new SimulatedController, protocols);
+        return QStringLiteral("sim");
     case Kind::Tcp:
-        return new TcpAccessoryTransport(host, port, protocols);
+        return QStringLiteral("tcp");
     case Kind::Serial:
-        return new SerialAccessoryTransport(path, protocols);
+        return QStringLiteral("serial");
     case Kind::Auto:
         break;
     }
-    return new SerialPortScanner(protocols);
+    return QStringLiteral("auto");
+}
+
+AccessoryTransport* DeviceAddress::createTransport(const QStringList& protocols) const
+{
+    return TransportRegistry::create(*this, protocols);
 }

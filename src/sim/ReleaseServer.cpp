@@ -1,4 +1,4 @@
-#include "firmware/ReleaseServer.h"
+#include "sim/ReleaseServer.h"
 
 #include "firmware/FileHash.h"
 

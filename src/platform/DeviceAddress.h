@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class AccessoryTransport;
-class SimulatedController;
 
 // Which controller to reach, as the user names it: "sim", "tcp:HOST:PORT",
 // "serial:PATH", or empty for the first USB serial controller that appears.
@@ -16,10 +15,14 @@ struct DeviceAddress {
     quint16 port = 0;
     QString path;
 
-    // False, with *error set, for a text of none of these forms.
+    // False, with *error set, for a text of none of these forms or of a kind
+    // that no layer of this program provides (TransportRegistry).
     static bool parse(const QString& text, DeviceAddress* out, QString* error = nullptr);
 
-    // A transport for the address, accessories offering `protocols`. For Sim,
-    // the controller is taken over by the transport (a default one when null).
-    AccessoryTransport* createTransport(const QStringList& protocols, SimulatedController* simulated = nullptr) const;
+    // The registry's name for the kind: "auto", "sim", "tcp" or "serial".
+    QString scheme() const;
+
+    // A transport for the address from the TransportRegistry, its accessories
+    // offering `protocols`.
+    AccessoryTransport* createTransport(const QStringList& protocols) const;
 };

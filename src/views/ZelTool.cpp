@@ -1,14 +1,10 @@
-#include "app/ZelTool.h"
+#include "views/ZelTool.h"
+
+#include "platform/Localization.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QWidget>
-
-#include <optional>
-
-namespace {
-std::optional<QStringList> g_preferredLanguages;
-}
 
 QWidget* ZelTool::getKeyWindow()
 {
@@ -25,21 +21,6 @@ QWidget* ZelTool::getCurrentViewController()
     return getKeyWindow();
 }
 
-QStringList ZelTool::preferredLanguages()
-{
-    if (g_preferredLanguages)
-        return *g_preferredLanguages;
-    const QString forced = qEnvironmentVariable("Q3DART_LANGUAGE");
-    if (!forced.isEmpty())
-        return {forced};
-    return QLocale::system().uiLanguages();
-}
-
-void ZelTool::setPreferredLanguages(const QStringList& languages)
-{
-    g_preferredLanguages = languages;
-}
-
 unsigned ZelTool::languageForText(const QString& text)
 {
     // "zh" is tested first: a text holding both is Chinese.
@@ -52,7 +33,7 @@ unsigned ZelTool::languageForText(const QString& text)
 
 unsigned ZelTool::getSystemLanguage()
 {
-    const QStringList preferred = preferredLanguages();
+    const QStringList preferred = Localization::shared().preferredLanguages();
     return languageForText(preferred.isEmpty() ? QLocale().name() : preferred.first());
 }
 

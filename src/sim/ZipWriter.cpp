@@ -1,4 +1,4 @@
-#include "lib/ZipWriter.h"
+#include "sim/ZipWriter.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,0 +1,63 @@
+# Checks that the sources keep the layers one way, from their #include lines:
+#   app -> views -> core, sim -> core, and inside the core
+#   upgrade/firmware/input -> accessory -> platform/lib.
+# The core includes no Qt Widgets or web engine header.
+#
+#   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<dir;dir> -P CheckLayers.cmake
+# Prints every breach as "FILE includes HEADER (LAYER may not use TARGET)" and
+# fails when there is one.
+
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE_DIR)
+    message(FATAL_ERROR "SOURCE_DIR not given")
+endif()
+get_filename_component(SOURCE_DIR ${SOURCE_DIR} ABSOLUTE)
+
+# What each folder may not include, by the first folder of the included path.
+set(core_folders platform lib accessory upgrade firmware input)
+set(forbidden_platform accessory upgrade firmware input sim views app)
+set(forbidden_lib ${forbidden_platform})
+set(forbidden_accessory upgrade firmware input sim views app)
+set(forbidden_upgrade sim views app)
+set(forbidden_firmware sim views app)
+set(forbidden_input sim views app)
+set(forbidden_sim views app)
+set(forbidden_views app)
+set(forbidden_app)
+
+# Header names of Qt Widgets and the web engine's widgets: not for the core.
+set(widget_headers)
+foreach(dir ${WIDGETS_HEADERS})
+    file(GLOB names RELATIVE ${dir} ${dir}/Q*)
+    list(APPEND widget_headers ${names})
+endforeach()
+list(APPEND widget_headers QtWidgets QtWebEngineWidgets)
+
+set(breaches 0)
+foreach(layer platform lib accessory upgrade firmware input sim views app)
+    file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+    foreach(file ${files})
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+        foreach(line ${includes})
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" header "${line}")
+            string(REGEX MATCH "^[^/]+" first "${header}")
+            if(header MATCHES "/" AND first IN_LIST forbidden_${layer})
+                message("${shown} includes ${header} (${layer} may not use ${first})")
+                math(EXPR breaches "${breaches} + 1")
+            elseif(layer IN_LIST core_folders)
+                get_filename_component(name ${header} NAME)
+                if(name IN_LIST widget_headers OR first STREQUAL "QtWidgets" OR first STREQUAL "QtWebEngineWidgets")
+                    message("${shown} includes ${header} (${layer} may not use Qt Widgets)")
+                    math(EXPR breaches "${breaches} + 1")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(breaches GREATER 0)
+    message(FATAL_ERROR "${breaches} include(s) break the layering")
+endif()
+message("layering: every include points down")
