@@ -58,7 +58,7 @@ template <class Screen>
 static Screen* addScreen(Screen* screen, const QRect& frame)
 {
     screen->setGeometry(frame);
-    screen->QWidget::setHidden(false);
+    screen->showAsNewlyAdded();
     return screen;
 }
 

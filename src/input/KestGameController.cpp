@@ -1,11 +1,15 @@
 #include "input/KestGameController.h"
 
 #include "input/KestGameControllerManager.h"
+#include "platform/GameControllerKeys.h"
+
+#include <QVarLengthArray>
 
 namespace {
 
 using Key = KestGameControllerManager::Key;
 using Stick = KestGameControllerManager::Stick;
+using Report = GameControllerKeys::Report;
 
 // The last position any controller reported for each stick; every report is
 // passed on as the movement from there. Shared by all controllers and wrappers.
@@ -24,27 +28,26 @@ GCControllerButtonInput::ValueChangedHandler keyHandler(Key key)
     };
 }
 
-void wireValue(GCControllerButtonInput* element, Key key)
+void wire(GCControllerButtonInput* element, Report report, Key key)
 {
-    if (element)
+    if (!element)
+        return;
+    if (report == Report::EveryValue)
         element->setValueChangedHandler(keyHandler(key));
-}
-
-void wirePressed(GCControllerButtonInput* element, Key key)
-{
-    if (element)
+    else if (report == Report::PressedChanges)
         element->setPressedChangedHandler(keyHandler(key));
 }
 
-// All four directions on every report, changed or not.
+// All four directions on every report, changed or not, in key order (up,
+// down, left, right).
 void wireDpad(GCControllerDirectionPad* dpad)
 {
     dpad->setValueChangedHandler([](GCControllerDirectionPad* pad, float, float) {
         // Read before the first call: a slot may unplug and drop the controller.
-        const std::pair<Key, bool> directions[] = {{Key::Up, pad->up()->isPressed()},
-                                                   {Key::Down, pad->down()->isPressed()},
-                                                   {Key::Left, pad->left()->isPressed()},
-                                                   {Key::Right, pad->right()->isPressed()}};
+        QVarLengthArray<std::pair<Key, bool>, 4> directions;
+        for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
+            if (e.direction)
+                directions.append({e.key, (pad->*e.direction)()->isPressed()});
         for (const auto& [key, pressed] : directions)
             if (const auto block = KestGameControllerManager::sharedInstance().keyPressed(key))
                 block(pressed);
@@ -118,19 +121,10 @@ void KestGameController::_setupExtendedGamepad()
     const GCExtendedGamepad* pad = m_extendedGamepad.get();
     if (!pad)
         return;
-    wireValue(pad->buttonA(), Key::A);
-    wireValue(pad->buttonB(), Key::B);
-    wireValue(pad->buttonX(), Key::X);
-    wireValue(pad->buttonY(), Key::Y);
-    wirePressed(pad->leftShoulder(), Key::L1);
-    wirePressed(pad->leftTrigger(), Key::L2);
-    wirePressed(pad->leftThumbstickButton(), Key::L3);
-    wirePressed(pad->rightShoulder(), Key::R1);
-    wirePressed(pad->rightTrigger(), Key::R2);
-    wirePressed(pad->rightThumbstickButton(), Key::R3);
-    wireValue(pad->buttonHome(), Key::Home);
-    wireValue(pad->buttonMenu(), Key::Menu);
-    wireValue(pad->buttonOptions(), Key::Options);
+    // The pad's directions have one handler, on the pad.
+    for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
+        if (!e.direction)
+            wire(GameControllerKeys::element(*pad, e.key), e.extendedReport, e.key);
     wireDpad(pad->dpad());
     wireStick(pad->leftThumbstick(), Stick::Left);
     wireStick(pad->rightThumbstick(), Stick::Right);
@@ -141,11 +135,8 @@ void KestGameController::_setupGamepad()
     const GCGamepad* pad = m_gamepad.get();
     if (!pad)
         return;
-    wireValue(pad->buttonA(), Key::A);
-    wireValue(pad->buttonB(), Key::B);
-    wireValue(pad->buttonX(), Key::X);
-    wireValue(pad->buttonY(), Key::Y);
-    wireValue(pad->leftShoulder(), Key::L1);
-    wireValue(pad->rightShoulder(), Key::R1);
+    for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
+        if (!e.direction)
+            wire(GameControllerKeys::element(*pad, e.key), e.basicReport, e.key);
     wireDpad(pad->dpad());
 }

@@ -11,14 +11,6 @@ KestGameControllerManager& KestGameControllerManager::sharedInstance()
     return *instance;
 }
 
-const char* KestGameControllerManager::keyName(Key key)
-{
-    static constexpr const char* kNames[kKeyCount] = {"A",  "B",  "X",    "Y",    "L1",      "L2",    "L3",
-                                                      "R1", "R2", "R3",   "Home", "Menu",    "Options", "Pause",
-                                                      "Turbo", "Up", "Down", "Left", "Right"};
-    return kNames[size_t(key)];
-}
-
 KestGameControllerManager::KestGameControllerManager()
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GameControllerKeys.h"
 #include "platform/GCController.h"
 
 #include <array>
@@ -35,13 +36,13 @@ public:
     // Movement since the previous report of any controller's same stick.
     using JoystickChangedBlock = std::function<void(float dx, float dy)>;
 
-    // The key slots in declaration order. Pause and Turbo exist in the
-    // interface only; no controller element feeds them.
-    enum class Key { A, B, X, Y, L1, L2, L3, R1, R2, R3, Home, Menu, Options, Pause, Turbo, Up, Down, Left, Right };
-    static constexpr int kKeyCount = int(Key::Right) + 1;
+    // The key slots in declaration order, the keys of the key table. Pause
+    // and Turbo exist in the interface only; no controller element feeds them.
+    using Key = GameControllerKeys::Key;
+    static constexpr int kKeyCount = GameControllerKeys::kKeyCount;
     enum class Stick { Left, Right };
     // The key's short name: "A", "L1", "Home", "Up", ...
-    static const char* keyName(Key key);
+    static const char* keyName(Key key) { return GameControllerKeys::name(key); }
 
     // The first call subscribes the manager to the connect and disconnect
     // notifications for good; controllers connected before that are not looked for.

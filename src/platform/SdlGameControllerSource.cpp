@@ -1,5 +1,6 @@
 #include "platform/SdlGameControllerSource.h"
 
+#include "platform/GameControllerKeys.h"
 #include "platform/GameControllerService.h"
 #include "platform/Localization.h"
 
@@ -8,6 +9,8 @@
 #include <algorithm>
 
 namespace {
+
+using Key = GameControllerKeys::Key;
 
 constexpr Uint32 kSubsystems = SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS;
 // SDL reports sticks from -32768 to 32767 and triggers from 0 to 32767.
@@ -37,6 +40,13 @@ QString deviceName(SDL_GameController* handle)
     return name.simplified();
 }
 
+bool hasButton(SDL_GameController* handle, Key key)
+{
+    const int button = GameControllerKeys::entry(key).sdlButton;
+    return button != GameControllerKeys::kNoSdlInput
+        && SDL_GameControllerHasButton(handle, SDL_GameControllerButton(button));
+}
+
 // A controller with both sticks and both triggers offers the extended profile;
 // any other mapped controller the basic one.
 GCControllerPtr makeController(SDL_GameController* handle)
@@ -45,44 +55,13 @@ GCControllerPtr makeController(SDL_GameController* handle)
                                            SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY,
                                            SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT});
     GCExtendedGamepadOptionalElements offered;
-    offered.leftThumbstickButton = SDL_GameControllerHasButton(handle, SDL_CONTROLLER_BUTTON_LEFTSTICK);
-    offered.rightThumbstickButton = SDL_GameControllerHasButton(handle, SDL_CONTROLLER_BUTTON_RIGHTSTICK);
-    offered.buttonHome = SDL_GameControllerHasButton(handle, SDL_CONTROLLER_BUTTON_GUIDE);
-    offered.buttonMenu = SDL_GameControllerHasButton(handle, SDL_CONTROLLER_BUTTON_START);
-    offered.buttonOptions = SDL_GameControllerHasButton(handle, SDL_CONTROLLER_BUTTON_BACK);
+    offered.leftThumbstickButton = hasButton(handle, Key::L3);
+    offered.rightThumbstickButton = hasButton(handle, Key::R3);
+    offered.buttonHome = hasButton(handle, Key::Home);
+    offered.buttonMenu = hasButton(handle, Key::Menu);
+    offered.buttonOptions = hasButton(handle, Key::Options);
     return GCController::create(deviceName(handle), extended ? GCControllerProfile::Extended : GCControllerProfile::Basic,
                                 offered);
-}
-
-GCControllerButtonInput* extendedButton(const GCExtendedGamepad& pad, int button)
-{
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A: return pad.buttonA();
-    case SDL_CONTROLLER_BUTTON_B: return pad.buttonB();
-    case SDL_CONTROLLER_BUTTON_X: return pad.buttonX();
-    case SDL_CONTROLLER_BUTTON_Y: return pad.buttonY();
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return pad.leftShoulder();
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return pad.rightShoulder();
-    case SDL_CONTROLLER_BUTTON_LEFTSTICK: return pad.leftThumbstickButton();
-    case SDL_CONTROLLER_BUTTON_RIGHTSTICK: return pad.rightThumbstickButton();
-    case SDL_CONTROLLER_BUTTON_GUIDE: return pad.buttonHome();
-    case SDL_CONTROLLER_BUTTON_START: return pad.buttonMenu();
-    case SDL_CONTROLLER_BUTTON_BACK: return pad.buttonOptions();
-    default: return nullptr;
-    }
-}
-
-GCControllerButtonInput* basicButton(const GCGamepad& pad, int button)
-{
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A: return pad.buttonA();
-    case SDL_CONTROLLER_BUTTON_B: return pad.buttonB();
-    case SDL_CONTROLLER_BUTTON_X: return pad.buttonX();
-    case SDL_CONTROLLER_BUTTON_Y: return pad.buttonY();
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return pad.leftShoulder();
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return pad.rightShoulder();
-    default: return nullptr;
-    }
 }
 
 } // namespace
@@ -203,28 +182,29 @@ void SdlGameControllerSource::deviceRemoved(SDL_JoystickID instanceId)
 
 void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pressed)
 {
+    const std::optional<Key> key = GameControllerKeys::keyOfSdlButton(button);
+    if (!key)
+        return;
     const GCControllerPtr controller = device.controller; // handlers may unplug the device
-    GCControllerDirectionPad* dpad = nullptr;
-    GCControllerButtonInput* element = nullptr;
-    if (const auto extended = controller->extendedGamepad()) {
-        dpad = extended->dpad();
-        element = extendedButton(*extended, button);
-    } else if (const auto basic = controller->gamepad()) {
-        dpad = basic->dpad();
-        element = basicButton(*basic, button);
-    }
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: device.up = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: device.down = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: device.left = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: device.right = pressed; break;
-    default:
-        if (element)
+    if (!GameControllerKeys::isPadDirection(*key)) {
+        if (GCControllerButtonInput* element = GameControllerKeys::element(*controller, *key))
             element->setValue(pressed ? 1.0f : 0.0f);
-        if (button == SDL_CONTROLLER_BUTTON_START && pressed)
+        if (*key == GameControllerKeys::kPauseButtonKey && pressed)
             controller->pause();
         return;
     }
+    switch (*key) {
+    case Key::Up: device.up = pressed; break;
+    case Key::Down: device.down = pressed; break;
+    case Key::Left: device.left = pressed; break;
+    case Key::Right: device.right = pressed; break;
+    default: break;
+    }
+    GCControllerDirectionPad* dpad = nullptr;
+    if (const auto extended = controller->extendedGamepad())
+        dpad = extended->dpad();
+    else if (const auto basic = controller->gamepad())
+        dpad = basic->dpad();
     if (dpad)
         dpad->setValue(float(device.right) - float(device.left), float(device.up) - float(device.down));
 }
@@ -247,13 +227,11 @@ void SdlGameControllerSource::axisChanged(Device& device, int axis, Sint16 value
     case SDL_CONTROLLER_AXIS_RIGHTY:
         pad->rightThumbstick()->setValue(pad->rightThumbstick()->xAxis(), -normalised(value));
         break;
-    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
-        pad->leftTrigger()->setValue(normalised(value));
-        break;
-    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
-        pad->rightTrigger()->setValue(normalised(value));
-        break;
     default:
+        // The triggers.
+        if (const std::optional<Key> key = GameControllerKeys::keyOfSdlAxis(axis))
+            if (GCControllerButtonInput* element = GameControllerKeys::element(*pad, *key))
+                element->setValue(normalised(value));
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GameControllerKeys.h"
 #include "platform/GCController.h"
 
 #include <QSet>
@@ -14,7 +15,8 @@
 // also a press of its pause button, as on real controllers.
 class VirtualGameController {
 public:
-    enum class Button { A, B, X, Y, L1, L2, L3, R1, R2, R3, Home, Menu, Options, Up, Down, Left, Right };
+    // The keys of the key table; Pause and Turbo have no element, so setButton refuses them.
+    using Button = GameControllerKeys::Key;
     enum class Stick { Left, Right };
 
     // name: empty for the localised default name.
@@ -41,10 +43,11 @@ public:
     // Moves a stick to (x, y), y growing upward; false when the profile has no sticks.
     bool moveStick(Stick stick, float x, float y);
 
-    // The demo's keyboard, by Qt key code: Z X C V are A B X Y; Q and E the
-    // shoulders, 1 and 3 the triggers, F and G the stick clicks; Home, Return
-    // and Tab are home, menu and options; the arrows are the pad; W A S D move
-    // the left stick and I J K L the right one. True when the key is mapped.
+    // The demo's keyboard, by Qt key code, as the key table maps it (Z X C V
+    // are A B X Y; Q and E the shoulders, 1 and 3 the triggers, F and G the
+    // stick clicks; Home, Return and Tab are home, menu and options; the
+    // arrows are the pad); W A S D move the left stick and I J K L the right
+    // one. True when the key is mapped.
     bool handleKey(int key, bool down);
 
     // Buttons by their names as buttonName() gives them (A, B, X, Y, L1 ... Options, Up ... Right), in any case.
@@ -52,7 +55,6 @@ public:
     static QString buttonName(Button button);
 
 private:
-    GCControllerButtonInput* element(Button button) const;
     void updateKeyboardSticks();
 
     GCControllerPtr m_controller;

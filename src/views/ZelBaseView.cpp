@@ -1,5 +1,6 @@
 #include "views/ZelBaseView.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 ZelBaseView::ZelBaseView(QWidget* parent)
@@ -7,11 +8,34 @@ ZelBaseView::ZelBaseView(QWidget* parent)
 {
     // Screens paint their own background so that the one below never shows through.
     setAttribute(Qt::WA_StyledBackground, true);
+    // Explicitly hidden from the start: Qt shows a child that nobody has shown
+    // or hidden along with its parent, and one put into a layout of a visible
+    // parent, and either would run the screen's showing work unasked.
+    QWidget::setVisible(false);
 }
 
-void ZelBaseView::setHidden(bool hidden)
+void ZelBaseView::setVisible(bool visible)
 {
-    QWidget::setHidden(hidden);
+    QWidget::setVisible(visible);
+    didSetHidden(!visible);
+}
+
+void ZelBaseView::showAsNewlyAdded()
+{
+    QWidget::setVisible(true);
+}
+
+void ZelBaseView::didSetHidden(bool)
+{
+}
+
+bool ZelBaseView::event(QEvent* event)
+{
+    // A new parent leaves the screen hidden, but no longer explicitly so: a
+    // layout of a visible parent would show it again. It stays hidden on purpose.
+    if (event->type() == QEvent::ParentChange && isHidden())
+        setAttribute(Qt::WA_WState_ExplicitShowHide);
+    return QWidget::event(event);
 }
 
 void ZelBaseView::pinContentView(QWidget* content)

@@ -49,9 +49,8 @@ void ZelConnectedView::commonInit()
     latestVersionTitleLabel->setText(localized("LatestVersion") + localized(":"));
 }
 
-void ZelConnectedView::setHidden(bool hidden)
+void ZelConnectedView::didSetHidden(bool hidden)
 {
-    ZelBaseView::setHidden(hidden);
     if (!hidden)
         showVersions();
 }

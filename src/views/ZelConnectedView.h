@@ -35,13 +35,14 @@ public:
     std::function<void()> keyTestBlock;
     std::function<void()> closeBlock;
 
-    // Becoming visible asks for the versions again.
-    void setHidden(bool hidden) override;
-
     void upgradeAction();
     void keyTestAction();
     void MFiAction();
     void closeAction();
+
+protected:
+    // Becoming visible asks for the versions again.
+    void didSetHidden(bool hidden) override;
 
 private:
     void commonInit();

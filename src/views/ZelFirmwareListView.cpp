@@ -79,9 +79,8 @@ ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
     loadData();
 }
 
-void ZelFirmwareListView::setHidden(bool hidden)
+void ZelFirmwareListView::didSetHidden(bool hidden)
 {
-    ZelBaseView::setHidden(hidden);
     if (!hidden)
         loadData();
 }

@@ -36,14 +36,14 @@ public:
     QLabel* emptyContentPropmtLabel = nullptr;
     QPushButton* closeButton = nullptr;
 
-    // Showing reloads the list of the current type.
-    void setHidden(bool hidden) override;
     void loadData();
     void reloadTableView();
     void hideSelf();
     void didSelectRow(int row);
 
 protected:
+    // Showing reloads the list of the current type.
+    void didSetHidden(bool hidden) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

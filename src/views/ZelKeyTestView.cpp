@@ -213,9 +213,8 @@ QList<QAbstractButton*> ZelKeyTestView::arrowButtons() const
     return arrows;
 }
 
-void ZelKeyTestView::setHidden(bool hidden)
+void ZelKeyTestView::didSetHidden(bool hidden)
 {
-    ZelBaseView::setHidden(hidden);
     // While the keys are tested the controller is read as a game controller
     // only; the accessory session rests meanwhile.
     EADSessionController& session = EADSessionController::sharedController();

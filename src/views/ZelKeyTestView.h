@@ -26,10 +26,12 @@ public:
     QPointer<QWidget> leftJoystick, rightJoystick;
     double joystickRadius = 0;
 
-    // Every call also closes (shown) or reopens (hidden) the accessory session.
-    void setHidden(bool hidden) override;
     void closeAction();
     void changeButton(QAbstractButton* button, bool selected);
+
+protected:
+    // Every show closes the accessory session and every hide reopens it.
+    void didSetHidden(bool hidden) override;
 
 private:
     void commonInit();

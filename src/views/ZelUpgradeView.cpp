@@ -6,10 +6,9 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "ui_ZelUpgradeContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
-
-#include "ui_ZelUpgradeContentView.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -100,9 +99,8 @@ ZelUpgradeView::~ZelUpgradeView()
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-void ZelUpgradeView::setHidden(bool hidden)
+void ZelUpgradeView::didSetHidden(bool hidden)
 {
-    ZelBaseView::setHidden(hidden);
     NotificationCenter& center = NotificationCenter::defaultCenter();
     // Showing a shown screen again must not register it twice.
     center.removeObserver(this);

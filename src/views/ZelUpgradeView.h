@@ -47,7 +47,6 @@ public:
     QPointer<QLabel> upgradePromptRedDot;
     QLabel* progressBgLabel = nullptr;
 
-    void setHidden(bool hidden) override;
     void checkFirmwareVersion();
     void hideFirmwareListView();
     void gamepadDisconnectByUpgradingFirmware(const Notification& notification);
@@ -65,6 +64,9 @@ public:
     void showProgress(double percent);
 
 protected:
+    // Showing starts the choice over and refreshes the versions; hiding stops
+    // listening for the upgrade's disconnection notice.
+    void didSetHidden(bool hidden) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

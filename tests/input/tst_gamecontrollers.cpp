@@ -2,6 +2,7 @@
 // virtual controllers through the game-controller service.
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
+#include "platform/GameControllerKeys.h"
 #include "platform/GameControllerService.h"
 #include "platform/NotificationCenter.h"
 #include "platform/VirtualGameController.h"
@@ -62,7 +63,7 @@ private slots:
         SlotRecorder::clearSlots();
         VirtualGameController centre;
         centre.plugIn();
-        for (Stick s : {Stick::Left, Stick::Right}) {
+        for (Stick s : { Stick::Left, Stick::Right }) {
             centre.moveStick(s, 1.0f, 1.0f);
             centre.moveStick(s, 0.0f, 0.0f);
         }
@@ -85,7 +86,7 @@ private slots:
 
         // The connect event finds its own controller in the list already.
         QCOMPARE(delegate.listsWhenConnected.size(), size_t(2));
-        QCOMPARE(delegate.listsWhenConnected[0], std::vector<GCControllerPtr>{first.controller()});
+        QCOMPARE(delegate.listsWhenConnected[0], std::vector<GCControllerPtr> { first.controller() });
         QCOMPARE(delegate.listsWhenConnected[1].size(), size_t(2));
 
         // The first player leaves: a newcomer takes the free number, not the
@@ -116,23 +117,31 @@ private slots:
         QCOMPARE(wrapper->extendedGamepad(), pad.controller()->extendedGamepad());
         QVERIFY(!wrapper->gamepad());
 
-        for (Button b : {Button::A, Button::B, Button::X, Button::Y, Button::L1, Button::L2, Button::L3, Button::R1,
-                         Button::R2, Button::R3, Button::Home, Button::Menu, Button::Options}) {
+        for (Button b : { Button::A, Button::B, Button::X, Button::Y, Button::L1, Button::L2, Button::L3, Button::R1,
+                 Button::R2, Button::R3, Button::Home, Button::Menu, Button::Options }) {
             QVERIFY(pad.press(b));
             QVERIFY(pad.release(b));
         }
-        QCOMPARE(recorder.take(), (QStringList{"A+", "A-", "B+", "B-", "X+", "X-", "Y+", "Y-", "L1+", "L1-", "L2+", "L2-",
-                                            "L3+", "L3-", "R1+", "R1-", "R2+", "R2-", "R3+", "R3-", "Home+", "Home-",
-                                            "Menu+", "Menu-", "Options+", "Options-"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("A+"), QStringLiteral("A-"), QStringLiteral("B+"), QStringLiteral("B-"),
+                QStringLiteral("X+"), QStringLiteral("X-"), QStringLiteral("Y+"), QStringLiteral("Y-"),
+                QStringLiteral("L1+"), QStringLiteral("L1-"), QStringLiteral("L2+"), QStringLiteral("L2-"),
+                QStringLiteral("L3+"), QStringLiteral("L3-"), QStringLiteral("R1+"), QStringLiteral("R1-"),
+                QStringLiteral("R2+"), QStringLiteral("R2-"), QStringLiteral("R3+"), QStringLiteral("R3-"),
+                QStringLiteral("Home+"), QStringLiteral("Home-"), QStringLiteral("Menu+"), QStringLiteral("Menu-"),
+                QStringLiteral("Options+"), QStringLiteral("Options-") }));
 
         // Value-changed buttons report every change of a pressure-sensitive
         // press, true again and again; pressed-changed ones only the flips.
-        for (float v : {0.3f, 0.6f, 0.9f, 0.0f}) {
+        for (float v : { 0.3f, 0.6f, 0.9f, 0.0f }) {
             pad.setButton(Button::A, v);
             pad.setButton(Button::L2, v);
             pad.setButton(Button::Home, v);
         }
-        QCOMPARE(recorder.take(), (QStringList{"A-", "Home-", "A+", "L2+", "Home+", "A+", "Home+", "A-", "L2-", "Home-"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("A-"), QStringLiteral("Home-"), QStringLiteral("A+"), QStringLiteral("L2+"),
+                QStringLiteral("Home+"), QStringLiteral("A+"), QStringLiteral("Home+"), QStringLiteral("A-"),
+                QStringLiteral("L2-"), QStringLiteral("Home-") }));
         QCOMPARE(delegate.lastManager, &manager());
     }
 
@@ -147,23 +156,27 @@ private slots:
         QCOMPARE(wrapper->gamepad(), pad.controller()->gamepad());
         QVERIFY(!wrapper->extendedGamepad());
 
-        for (Button b : {Button::L2, Button::L3, Button::R2, Button::R3, Button::Home, Button::Options})
+        for (Button b : { Button::L2, Button::L3, Button::R2, Button::R3, Button::Home, Button::Options })
             QVERIFY(!pad.press(b));
         QVERIFY(!pad.moveStick(Stick::Left, 0.5f, 0.5f));
         QVERIFY(!pad.moveStick(Stick::Right, 0.5f, 0.5f));
         QVERIFY(pad.press(Button::Menu)); // the pause button only
         QVERIFY(recorder.take().isEmpty());
 
-        for (Button b : {Button::A, Button::B, Button::X, Button::Y, Button::R1}) {
+        for (Button b : { Button::A, Button::B, Button::X, Button::Y, Button::R1 }) {
             pad.press(b);
             pad.release(b);
         }
         // Shoulders are value-changed buttons in this profile.
-        for (float v : {0.6f, 0.9f, 0.0f})
+        for (float v : { 0.6f, 0.9f, 0.0f })
             pad.setButton(Button::L1, v);
         pad.press(Button::Left);
-        QCOMPARE(recorder.take(), (QStringList{"A+", "A-", "B+", "B-", "X+", "X-", "Y+", "Y-", "R1+", "R1-", "L1+", "L1+",
-                                            "L1-", "Up-", "Down-", "Left+", "Right-"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("A+"), QStringLiteral("A-"), QStringLiteral("B+"), QStringLiteral("B-"),
+                QStringLiteral("X+"), QStringLiteral("X-"), QStringLiteral("Y+"), QStringLiteral("Y-"),
+                QStringLiteral("R1+"), QStringLiteral("R1-"), QStringLiteral("L1+"), QStringLiteral("L1+"),
+                QStringLiteral("L1-"), QStringLiteral("Up-"), QStringLiteral("Down-"), QStringLiteral("Left+"),
+                QStringLiteral("Right-") }));
     }
 
     void controllersWithoutSomeElementsOrAnyProfile()
@@ -174,10 +187,10 @@ private slots:
         offered.leftThumbstickButton = offered.rightThumbstickButton = offered.buttonHome = false;
         VirtualGameController partial(GCControllerProfile::Extended, offered);
         partial.plugIn();
-        for (Button b : {Button::L3, Button::R3, Button::Home})
+        for (Button b : { Button::L3, Button::R3, Button::Home })
             QVERIFY(!partial.press(b));
         QVERIFY(partial.press(Button::Options));
-        QCOMPARE(recorder.take(), QStringList{"Options+"});
+        QCOMPARE(recorder.take(), QStringList { QStringLiteral("Options+") });
 
         // Neither profile: held, its pause handler installed, nothing wired,
         // and the delegate told all the same.
@@ -204,10 +217,12 @@ private slots:
         pad.press(Button::Right);
         pad.release(Button::Up);
         pad.release(Button::Right);
-        QCOMPARE(recorder.take(), (QStringList{"Up+", "Down-", "Left-", "Right-", //
-                                            "Up+", "Down-", "Left-", "Right+", //
-                                            "Up-", "Down-", "Left-", "Right+", //
-                                            "Up-", "Down-", "Left-", "Right-"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("Up+"), QStringLiteral("Down-"), QStringLiteral("Left-"),
+                QStringLiteral("Right-"), //
+                QStringLiteral("Up+"), QStringLiteral("Down-"), QStringLiteral("Left-"), QStringLiteral("Right+"), //
+                QStringLiteral("Up-"), QStringLiteral("Down-"), QStringLiteral("Left-"), QStringLiteral("Right+"), //
+                QStringLiteral("Up-"), QStringLiteral("Down-"), QStringLiteral("Left-"), QStringLiteral("Right-") }));
     }
 
     void stickReportsAreDifferencesFromTheLastPosition()
@@ -217,11 +232,11 @@ private slots:
         pad.plugIn();
         pad.moveStick(Stick::Left, 0.5f, -0.25f);
         pad.moveStick(Stick::Left, 0.5f, 0.0f);
-        QCOMPARE(recorder.take(), (QStringList{"left(0.5,-0.25)", "left(0,0.25)"}));
+        QCOMPARE(recorder.take(), (QStringList { QStringLiteral("left(0.5,-0.25)"), QStringLiteral("left(0,0.25)") }));
         pad.moveStick(Stick::Right, -1.0f, 1.0f);
         pad.moveStick(Stick::Right, -7.0f, 1.0f); // beyond the range: clamped, so no change at all
         pad.moveStick(Stick::Right, 0.0f, 0.0f);
-        QCOMPARE(recorder.take(), (QStringList{"right(-1,1)", "right(1,-1)"}));
+        QCOMPARE(recorder.take(), (QStringList { QStringLiteral("right(-1,1)"), QStringLiteral("right(1,-1)") }));
     }
 
     void slotsFilledLateAreUsedFromTheNextEvent()
@@ -236,7 +251,7 @@ private slots:
         manager().setLeftJoystickChanged([&](float dx, float dy) { seen << SlotRecorder::stick("left", dx, dy); });
         pad.moveStick(Stick::Left, 0.0f, 0.0f);
         pad.release(Button::B);
-        QCOMPARE(seen, (QStringList{"left(-0.5,0)", "B0"}));
+        QCOMPARE(seen, (QStringList { QStringLiteral("left(-0.5,0)"), QStringLiteral("B0") }));
 
         // A slot replaced or cleared takes effect at once, also from inside a call.
         manager().setKeyBPressed([&](bool) {
@@ -260,7 +275,9 @@ private slots:
         two.moveStick(Stick::Left, -0.5f, 0.0f); // relative to the other controller's last report
         one.moveStick(Stick::Left, 0.5f, 1.0f);
         two.moveStick(Stick::Right, 0.25f, 0.0f); // the right stick has its own memory
-        QCOMPARE(recorder.take(), (QStringList{"left(0.5,0.5)", "left(-1,-0.5)", "left(1,1)", "right(0.25,0)"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("left(0.5,0.5)"), QStringLiteral("left(-1,-0.5)"),
+                QStringLiteral("left(1,1)"), QStringLiteral("right(0.25,0)") }));
     }
 
     void disconnectTellsTheDelegateOnlyAndTheOthersKeepFiring()
@@ -278,8 +295,8 @@ private slots:
         QVERIFY(manager().keyAPressed()); // no slot cleared
         staying.press(Button::A);
         staying.moveStick(Stick::Left, 0.75f, 0.5f); // the leaver's last position stays in memory
-        QCOMPARE(recorder.take(), (QStringList{"A+", "left(0,0.5)"}));
-        QCOMPARE(GCController::controllers(), std::vector<GCControllerPtr>{staying.controller()});
+        QCOMPARE(recorder.take(), (QStringList { QStringLiteral("A+"), QStringLiteral("left(0,0.5)") }));
+        QCOMPARE(GCController::controllers(), std::vector<GCControllerPtr> { staying.controller() });
     }
 
     void unpluggingAndPluggingInAgainWiresTheControllerAnew()
@@ -299,7 +316,7 @@ private slots:
         QCOMPARE(delegate.connected.size(), size_t(1));
         QCOMPARE(pad.controller()->playerIndex(), 0); // its number stays with it
         pad.press(Button::X);
-        QCOMPARE(recorder.take(), QStringList{"X+"});
+        QCOMPARE(recorder.take(), QStringList { QStringLiteral("X+") });
     }
 
     void setControllerTwiceChangesNothing()
@@ -342,7 +359,7 @@ private slots:
         wrapper.lock()->setPauseButtonBlock([&](const GCControllerPtr& c) { paused.push_back(c); });
         pad->press(Button::Menu);
         pad->setButton(Button::Menu, 0.8f); // still the same press
-        QCOMPARE(paused, std::vector<GCControllerPtr>{pad->controller()});
+        QCOMPARE(paused, std::vector<GCControllerPtr> { pad->controller() });
         pad->release(Button::Menu);
 
         // The block unplugs and destroys the controller, which drops the
@@ -363,9 +380,9 @@ private slots:
             QCOMPARE(value, b->value());
             changes << pressed;
         });
-        for (float v : {0.3f, GCControllerButtonInput::kPressedThreshold, 0.45f, 0.41f, 0.39f, 0.45f, 0.49f})
+        for (float v : { 0.3f, GCControllerButtonInput::kPressedThreshold, 0.45f, 0.41f, 0.39f, 0.45f, 0.49f })
             trigger.setValue(v);
-        QCOMPARE(changes, (QList<bool>{true, false}));
+        QCOMPARE(changes, (QList<bool> { true, false }));
         trigger.setValue(7.0f);
         QCOMPARE(trigger.value(), 1.0f);
         trigger.setValue(std::numeric_limits<float>::quiet_NaN());
@@ -406,11 +423,38 @@ private slots:
         QVERIFY(pad.handleKey('D', false));
         QVERIFY(!pad.handleKey('P', true));
         QVERIFY(!pad.handleKey(0x01000000 /* Escape */, true));
-        QCOMPARE(recorder.take(), (QStringList{"A+", "A-", "L2+", "left(0,1)", "left(1,0)", "left(0,-1)", "left(0,-1)",
-                                            "left(0,1)", "left(-1,0)"}));
+        QCOMPARE(recorder.take(),
+            (QStringList { QStringLiteral("A+"), QStringLiteral("A-"), QStringLiteral("L2+"),
+                QStringLiteral("left(0,1)"), QStringLiteral("left(1,0)"), QStringLiteral("left(0,-1)"),
+                QStringLiteral("left(0,-1)"), QStringLiteral("left(0,1)"), QStringLiteral("left(-1,0)") }));
         QCOMPARE(VirtualGameController::buttonNamed(QStringLiteral("options")).value_or(Button::A), Button::Options);
         QCOMPARE(VirtualGameController::buttonName(Button::R3), QStringLiteral("R3"));
         QVERIFY(!VirtualGameController::buttonNamed(QStringLiteral("Turbo")));
+    }
+
+    // The SDL source, the virtual controller and the wiring all map through the
+    // key table: each name, SDL input and keyboard key belongs to one key, and a
+    // profile reports a key exactly when it has an element for it.
+    void theKeyTableGivesEachInputOneKey()
+    {
+        using Keys = GameControllerKeys;
+        const GCExtendedGamepad extended;
+        const GCGamepad basic;
+        for (const Keys::Entry& e : Keys::entries()) {
+            const char* name = e.name;
+            QVERIFY2(Keys::keyNamed(QString::fromLatin1(name).toLower()) == e.key, name);
+            if (e.sdlButton != Keys::kNoSdlInput)
+                QVERIFY2(Keys::keyOfSdlButton(e.sdlButton) == e.key, name);
+            if (e.sdlAxis != Keys::kNoSdlInput)
+                QVERIFY2(Keys::keyOfSdlAxis(e.sdlAxis) == e.key, name);
+            for (int keyboardKey : e.keyboard)
+                if (keyboardKey)
+                    QVERIFY2(Keys::keyOfKeyboardKey(keyboardKey) == e.key, name);
+            QVERIFY2((Keys::element(extended, e.key) != nullptr) == (e.extendedReport != Keys::Report::None), name);
+            QVERIFY2((Keys::element(basic, e.key) != nullptr) == (e.basicReport != Keys::Report::None), name);
+        }
+        QVERIFY(!Keys::keyOfSdlButton(Keys::kNoSdlInput));
+        QVERIFY(!Keys::keyOfKeyboardKey(0));
     }
 
     void malformedNotificationsAreIgnored()

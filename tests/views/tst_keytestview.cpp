@@ -3,8 +3,8 @@
 #include "accessory/EADSessionController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/EASession.h"
-#include "platform/LocalLink.h"
 #include "platform/Localization.h"
+#include "platform/LocalLink.h"
 #include "platform/VirtualGameController.h"
 #include "support/TestSupport.h"
 #include "views/GradientLayer.h"
@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QtTest>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -79,6 +80,32 @@ QString othersAtRest(ZelKeyTestView& view, const QAbstractButton* except)
             return (view.*k.element)->objectName();
     return QString();
 }
+
+// The ways code shows and hides a screen.
+enum class Way { SetHidden, SetVisible, ShowHide, AsWidget };
+
+// An accessory for the session controller, so that its session can be opened
+// and closed; the controller is left without accessory afterwards.
+class AccessorySession {
+public:
+    AccessorySession()
+    {
+        const QString protocol = QStringLiteral("example.q3dart.protocol");
+        EADSessionController::sharedController().setupControllerForAccessory(EAAccessory::create({protocol}, &m_link),
+                                                                             protocol);
+    }
+    ~AccessorySession()
+    {
+        EADSessionController& session = EADSessionController::sharedController();
+        session.closeSession();
+        session.setupControllerForAccessory(nullptr, QString());
+    }
+    AccessorySession(const AccessorySession&) = delete;
+    AccessorySession& operator=(const AccessorySession&) = delete;
+
+private:
+    LocalLink m_link;
+};
 
 } // namespace
 
@@ -225,32 +252,103 @@ private slots:
         QVERIFY(m_pad->moveStick(Stick::Left, 0.5f, 0.5f));
     }
 
+    // Every way of showing and hiding reaches the screen's own work, on every
+    // call, also through a plain QWidget pointer.
+    void showingClosesAndHidingOpensTheSessionEveryTime_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("setHidden") << int(Way::SetHidden);
+        QTest::newRow("setVisible") << int(Way::SetVisible);
+        QTest::newRow("show and hide") << int(Way::ShowHide);
+        QTest::newRow("as a QWidget") << int(Way::AsWidget);
+    }
+
     void showingClosesAndHidingOpensTheSessionEveryTime()
     {
-        LocalLink link;
-        const QString protocol = QStringLiteral("example.q3dart.protocol");
-        const EAAccessoryPtr accessory = EAAccessory::create({protocol}, &link);
+        QFETCH(int, way);
+        const auto apply = [&](bool visible) {
+            QWidget* widget = m_view.get();
+            switch (Way(way)) {
+            case Way::SetHidden: view().setHidden(!visible); break;
+            case Way::SetVisible: view().setVisible(visible); break;
+            case Way::ShowHide: visible ? view().show() : view().hide(); break;
+            case Way::AsWidget: visible ? widget->show() : widget->setHidden(true); break;
+            }
+        };
+        AccessorySession accessory;
         EADSessionController& session = EADSessionController::sharedController();
-        session.setupControllerForAccessory(accessory, protocol);
 
         // Shown twice, each time with a session open: both are closed.
         for (int i = 0; i < 2; ++i) {
             QVERIFY(session.openSession());
-            view().setHidden(false);
-            QVERIFY(!view().isHidden());
+            apply(true);
+            QVERIFY(view().isVisible());
             QVERIFY(!session.session());
         }
         // Hidden twice: a new session each time.
-        view().setHidden(true);
+        apply(false);
         QVERIFY(view().isHidden());
         const std::weak_ptr<EASession> first = session.session();
         QVERIFY(!first.expired());
-        view().setHidden(true);
+        apply(false);
         QVERIFY(first.expired());
         QVERIFY(session.session());
+    }
 
-        session.closeSession();
-        session.setupControllerForAccessory(nullptr, QString());
+    // Qt shows and hides widgets of its own accord too: none of that is a
+    // showing of the screen, nor is its first placement by the root view.
+    void noWorkRunsUnasked()
+    {
+        AccessorySession accessory;
+        EADSessionController& session = EADSessionController::sharedController();
+        QVERIFY(session.openSession());
+        std::weak_ptr<EASession> open = session.session();
+        const auto untouched = [&] { return !open.expired() && session.session() == open.lock(); };
+
+        // Made before its window is shown, which shows the children nobody
+        // has shown or hidden.
+        auto window = std::make_unique<QWidget>();
+        window->resize(960, 540);
+        auto* screen = new ZelKeyTestView(window.get());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(screen->isHidden());
+        QVERIFY(untouched());
+        // Put into a layout of the shown window, which shows its new widgets
+        // from the event loop.
+        auto* layout = new QVBoxLayout(window.get());
+        layout->addWidget(screen);
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(screen->isHidden());
+        QVERIFY(untouched());
+        layout->removeWidget(screen);
+
+        // The first placement shows it without its work; the next showing does it.
+        screen->showAsNewlyAdded();
+        QVERIFY(screen->isVisible());
+        QVERIFY(untouched());
+        screen->setHidden(false);
+        QVERIFY(!session.session());
+
+        // Moved into a layout of another shown window: Qt hides it, and the
+        // session reopens as for any hiding; the layout does not show it again.
+        auto other = std::make_unique<QWidget>();
+        other->show();
+        QVERIFY(QTest::qWaitForWindowExposed(other.get()));
+        auto* otherLayout = new QVBoxLayout(other.get());
+        otherLayout->addWidget(screen);
+        QVERIFY(screen->isHidden());
+        QVERIFY(session.session());
+        open = session.session();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(screen->isHidden());
+        QVERIFY(untouched());
+
+        // Destroyed while shown, with its window: no hiding work runs.
+        screen->show();
+        QVERIFY(!session.session());
+        other.reset();
+        QVERIFY(!session.session());
     }
 
     void closeButtonRunsTheCloseBlockWhenThereIsOne()
