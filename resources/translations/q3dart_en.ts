@@ -28,6 +28,11 @@
         <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive, or its name holds no version number; the user's file is left as it is.</extracomment>
         <translation>This file is not a firmware package (.zip) and cannot be unzipped.</translation>
     </message>
+    <message id="ChecksumRejected">
+        <source>The controller rejected the firmware it received (checksum mismatch). Nothing was installed. Please reconnect the controller and try again.</source>
+        <extracomment>Upgrade engine / command-line: the controller refused the checksum of the right-side image twice; nothing was committed.</extracomment>
+        <translation>The controller rejected the firmware it received (checksum mismatch). Nothing was installed. Please reconnect the controller and try again.</translation>
+    </message>
     <message id="CliUsageError">
         <source>Usage error: %1</source>
         <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>

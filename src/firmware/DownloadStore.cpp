@@ -91,6 +91,31 @@ QString DownloadStore::folderForVersion(const QString& version) const
     return QString::fromUtf8(stringBytes(folder));
 }
 
+QHash<QString, QString> DownloadStore::records() const
+{
+    QHash<QString, QString> out;
+    const Plist root = readDictionary(m_path);
+    if (!root || !arrayHoldsString(plist_dict_get_item(root.get(), kGamepadsKey.toUtf8().constData()), m_product))
+        return out;
+    plist_t records = plist_dict_get_item(root.get(), m_product.toUtf8().constData());
+    if (!records || plist_get_node_type(records) != PLIST_DICT)
+        return out;
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(records, &it);
+    for (;;) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(records, it, &key, &value);
+        if (!key)
+            break;
+        if (value && plist_get_node_type(value) == PLIST_STRING)
+            out.insert(QString::fromUtf8(key), QString::fromUtf8(stringBytes(value)));
+        free(key);
+    }
+    free(it);
+    return out;
+}
+
 bool DownloadStore::recordDownload(const QString& version, const QString& folder)
 {
     Plist root = readDictionary(m_path);

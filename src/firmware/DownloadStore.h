@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 // The record of unpacked downloads, "downloads.plist" in the documents
@@ -17,6 +18,9 @@ public:
     // The folder recorded for version, or a null text when there is none (no
     // file, an unreadable file, no product, no such version).
     QString folderForVersion(const QString& version) const;
+    // Every version recorded for the product, with its folder (empty when
+    // there is no record).
+    QHash<QString, QString> records() const;
     // Records version -> folder; an existing record for version is kept.
     bool recordDownload(const QString& version, const QString& folder);
     // Removes the record of version.

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <utility>
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,6 +74,7 @@ struct Staging {
 struct RightExchange {
     bool started = false;
     bool checksumAccepted = false;
+    bool committed = false;              // the end wrote the flash
     int packets = 0;
     Staging staging;
 };
@@ -108,6 +109,7 @@ struct SimulatedController::Impl {
 
     bool attached = true;
     quint64 generation = 0;              // bumped on every detach; stale work compares it
+    int requestDelay = 0;                // extra delay for the replies to the request in hand
     QByteArray input;
     bool parsing = false;
     QList<QByteArray> received;
@@ -210,6 +212,7 @@ SimulatedController::Impl::Frame SimulatedController::Impl::frame(qsizetype pos,
 void SimulatedController::Impl::dispatch(const QByteArray& msg)
 {
     const uint8_t b0 = at(msg, 0), b1 = at(msg, 1);
+    requestDelay = std::max(0, faults.requestDelayMs.value(msg.left(2), 0));
     if (b0 == 0x20) {
         switch (b1) {
         case 0x9F: reply(bytes({0x20, 0x9F, right.major, right.minor}), -1); return;
@@ -287,13 +290,11 @@ void SimulatedController::Impl::rightStart()
 
 void SimulatedController::Impl::rightData(const QByteArray& msg)
 {
-    if (!rightX.started) {
-        reply(bytes({0x20, 0x90, kRefused}), 2);
-        return;
-    }
+    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    if (rightX.committed || (!rightX.started && offset == 0))
+        rightX = RightExchange{};
     if (unplugHere(&rightX.packets))
         return;
-    const int offset = at(msg, 3) | (at(msg, 4) << 8);
     rightX.staging.put(offset, msg.mid(kDataHeader));
     // New data after a checksum invalidates it; the host must sum again.
     rightX.checksumAccepted = false;
@@ -313,8 +314,7 @@ void SimulatedController::Impl::rightChecksum(const QByteArray& msg)
     const Staging& s = rightX.staging;
     // An empty image or one with holes would replace good firmware with nothing
     // or with zero-filled gaps, so neither is accepted whatever the sum says.
-    const bool ok = rightX.started && !s.data.isEmpty() && s.complete()
-        && count == quint32(s.data.size()) && sum == staged;
+    const bool ok = !s.data.isEmpty() && s.complete() && count == quint32(s.data.size()) && sum == staged;
     rightX.checksumAccepted = ok;
     reply(bytes({0x20, 0x92, ok ? kOk : kRefused}), 2);
 }
@@ -323,10 +323,11 @@ void SimulatedController::Impl::rightEnd()
 {
     // The exchange stays open after a good end, so that an end resent because
     // its acknowledgement was lost is answered the same way again.
-    if (!rightX.started || !rightX.checksumAccepted) {
+    if (!rightX.checksumAccepted) {
         reply(bytes({0x20, 0x93, kRefused}), 2);
         return;
     }
+    rightX.committed = true;
     rightFlash = rightX.staging.data;
     if (const auto v = SimulatedController::versionFromTrailer(rightFlash))
         right = *v;
@@ -349,23 +350,21 @@ void SimulatedController::Impl::leftStart(uint8_t target)
 
 void SimulatedController::Impl::leftLength(const QByteArray& msg)
 {
-    if (!leftX.started) {
-        reply(bytes({0x80, 0x81, kRefused}), 2);
-        return;
-    }
     leftX.announcedLength = at(msg, 2) | (at(msg, 3) << 8);
     reply(bytes({0x80, 0x81, kOk}), 2);
 }
 
 void SimulatedController::Impl::leftProgram(const QByteArray& msg)
 {
-    if (!leftX.started) {
-        reply(bytes({0x80, 0x80, kRefused}), 2);
-        return;
+    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    if (!leftX.started && offset == 0) {
+        // Keeps a length announced without a start.
+        const std::optional<int> announced = leftX.announcedLength;
+        leftX = LeftExchange{};
+        leftX.announcedLength = announced;
     }
     if (unplugHere(&leftX.packets))
         return;
-    const int offset = at(msg, 3) | (at(msg, 4) << 8);
     const QByteArray payload = msg.mid(kDataHeader);
     leftX.staging.put(offset, payload);
     // Rewritten bytes have to be verified again.
@@ -377,10 +376,6 @@ void SimulatedController::Impl::leftProgram(const QByteArray& msg)
 
 void SimulatedController::Impl::leftVerify(const QByteArray& msg)
 {
-    if (!leftX.started) {
-        reply(bytes({0x80, 0x82, kRefused}), 2);
-        return;
-    }
     if (unplugHere(&leftX.packets))
         return;
     const int offset = at(msg, 3) | (at(msg, 4) << 8);
@@ -400,18 +395,17 @@ void SimulatedController::Impl::leftVerify(const QByteArray& msg)
 void SimulatedController::Impl::leftEnd()
 {
     const Staging& s = leftX.staging;
-    const int announced = leftX.announcedLength.value_or(0);
+    const int announced = leftX.announcedLength.value_or(int(s.data.size()));
     const bool allVerified = leftX.verified.size() >= size_t(announced)
         && std::all_of(leftX.verified.begin(), leftX.verified.begin() + announced, [](bool v) { return v; });
     // An empty region is refused: committing it would erase the side's firmware.
-    const bool ok = leftX.started && !leftX.failed && announced > 0 && s.data.size() == announced
-        && s.complete() && allVerified;
+    const bool ok = !leftX.failed && announced > 0 && s.data.size() == announced && s.complete() && allVerified;
     if (!ok) {
         reply(bytes({0x80, 0x83, kRefused}), 2);
         return;
     }
     const auto version = SimulatedController::versionFromTrailer(s.data);
-    if (leftX.target == kStartBootLoader) {
+    if (leftX.started && leftX.target == kStartBootLoader) {
         bootFlash = s.data;
         if (version)
             boot = *version;
@@ -462,7 +456,7 @@ void SimulatedController::Impl::reply(QByteArray r, int statusIndex)
     r.prepend(held);
     held.clear();
 
-    const qint64 due = now() + std::max(0, faults.replyDelayMs) + extraDelay;
+    const qint64 due = now() + std::max(0, faults.replyDelayMs) + requestDelay + extraDelay;
     for (int copy = 0; copy < (duplicate ? 2 : 1); ++copy) {
         if (split && r.size() > 1) {
             const qsizetype half = r.size() / 2;
@@ -526,6 +520,7 @@ void SimulatedController::Impl::detach()
     input.clear();
     queue.clear();
     held.clear();
+    lastDueMs = 0;                       // nothing queued holds back the next attachment's replies
     pumpTimer.stop();
     plugTimer.stop();
     // Power goes with the attachment: an unfinished exchange is lost.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QRandomGenerator>
 #include <QString>
@@ -23,6 +24,9 @@ struct SimVersion {
 // matching events and count down; rates draw from the seeded generator.
 struct SimFaults {
     int replyDelayMs = 0;           // every reply leaves this long after its request
+    // Replies to requests that begin with these two bytes (e.g. "\x80\x83")
+    // leave this much later again: a controller busy with its flash.
+    QHash<QByteArray, int> requestDelayMs;
     int dropReplies = 0;            // the next N replies are never sent
     int duplicateReplies = 0;       // the next N replies are sent twice
     int splitReplies = 0;           // the next N replies leave in two chunks, a few ms apart
@@ -43,6 +47,12 @@ struct SimFaults {
 // loader region and application region), answers as the controller does and
 // restarts after a left-side end command. It knows nothing of transports: the
 // owner wires replySink, detachRequested and attachRequested.
+//
+// Start and length commands are not required: an image shorter than one
+// packet goes out without them. Data that no start opened begins a new image
+// at offset 0 (and after a committed one); on the left side it goes to the
+// application region, the target no start named, and its length is what was
+// programmed.
 class SimulatedController : public QObject {
     Q_OBJECT
 public:

@@ -69,27 +69,27 @@ float TransferState::sentFraction() const
     return kBytesCount ? float(kSendedBytes) / float(kBytesCount) : 0.0f;
 }
 
-double TransferState::progressPercent(Image image, float fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded)
+double TransferState::progressPercent(Image image, double fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded)
 {
     // The bar is shared out in the order boot loader, left, right; the scaled
     // fraction is rounded to single precision, then taken to percent.
-    float base = 0.0f;
-    float scale = 1.0f;
+    double base = 0.0;
+    double scale = 1.0;
     switch (image) {
     case Image::BootLoader:
-        scale = leftNeeded && rightNeeded ? 0.1f : leftNeeded ? 0.2f : rightNeeded ? 0.3f : 1.0f;
+        scale = leftNeeded && rightNeeded ? 0.1 : leftNeeded ? 0.2 : rightNeeded ? 0.3 : 1.0;
         break;
     case Image::Left:
-        if (bootNeeded && rightNeeded) { base = 0.1f; scale = 0.5f; }
-        else if (rightNeeded) { scale = 0.5f; }
-        else if (bootNeeded) { base = 0.2f; scale = 0.8f; }
+        if (bootNeeded && rightNeeded) { base = 0.1; scale = 0.5; }
+        else if (rightNeeded) { scale = 0.5; }
+        else if (bootNeeded) { base = 0.2; scale = 0.8; }
         break;
     case Image::Right:
-        if (bootNeeded && leftNeeded) { base = 0.6f; scale = 0.4f; }
-        else if (bootNeeded) { base = 0.3f; scale = 0.7f; }
-        else if (leftNeeded) { base = 0.5f; scale = 0.5f; }
+        if (bootNeeded && leftNeeded) { base = 0.6; scale = 0.4; }
+        else if (bootNeeded) { base = 0.3; scale = 0.7; }
+        else if (leftNeeded) { base = 0.5; scale = 0.5; }
         break;
     }
-    const float scaled = base + scale * fraction;
+    const float scaled = float(base + scale * fraction);
     return double(scaled) * 100.0;
 }

@@ -47,7 +47,9 @@ struct TransferState {
 
     // The progress bar value for the image being sent, given the fraction f of
     // its own band (left and boot loader: g of their two passes) and the needs.
-    static double progressPercent(Image image, float fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded);
+    // The scaled fraction is rounded once to single precision, then taken to
+    // percent in double precision.
+    static double progressPercent(Image image, double fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded);
     // f = kSendedBytes / kBytesCount in single precision.
     float sentFraction() const;
 };

@@ -187,22 +187,24 @@ bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
 void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
 {
     const TransferState& t = TransferState::shared();
-    float fraction = t.sentFraction();
+    // g of the left and boot loader images is exact in double: f has a
+    // single-precision mantissa.
+    double fraction = t.sentFraction();
     if (g_image != TransferState::Image::Right)
-        fraction = verifying ? fraction / 2.0f + 0.5f : fraction / 2.0f;
+        fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent =
         TransferState::progressPercent(g_image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
     if (upgradeProgressBlock)
         upgradeProgressBlock(percent);
 }
 
-void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback handler)
+void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)
 {
     const quint64 index = TransferState::shared().kSendedIndex;
     const quint64 transfer = g_transferId;
-    MainQueue::dispatchAfter(kResendDelay, [this, bytes, handler, index, transfer] {
+    MainQueue::dispatchAfter(kResendDelay, [this, bytes, resendHandler, index, transfer] {
         if (transfer == g_transferId && TransferState::shared().kSendedIndex == index)
-            writeData(bytes, handler); // once: the resend arms nothing further
+            writeData(bytes, resendHandler); // once: the resend arms nothing further
     });
 }
 
@@ -217,19 +219,22 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         g_image = TransferState::Image::Right;
         touchWatchdog();
     }
-    // Every image is announced by the start command, also one shorter than a
-    // packet: a controller that never heard the start refuses its data.
-    if (start) {
+    if (t.nextIsFull()) {
+        if (!start) {
+            sendRightPacket(false);
+            return;
+        }
+        // The start command announces an image of at least one full packet;
+        // its acknowledgement sends packet 0. It has no resend.
         const quint64 transfer = g_transferId;
         writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
             if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
                 return;
             touchWatchdog();
-            sendBinFileToDevice(false);
+            sendRightPacket(false);
         });
-    } else if (t.nextIsFull()) {
-        sendRightPacket(false);
     } else if (t.nextIsLast()) {
+        // Also an image shorter than one packet, which goes out without a start command.
         reportProgress(false);
         sendRightPacket(true);
     }
@@ -276,15 +281,24 @@ void ZelFirmwareUpgradeManager::verifySendedData()
                                         uint8_t(sum >> 24), uint8_t(count), uint8_t(count >> 8),
                                         uint8_t(count >> 16), uint8_t(count >> 24)});
     const quint64 transfer = g_transferId;
-    ReadCallback handler = [this, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId || !startsWith(reply, {0x20, 0x92, 0x00}))
+    auto handle = [this, transfer](const QByteArray& reply, bool resent) {
+        if (transfer != g_transferId || reply.size() < 3 || !startsWith(reply, {0x20, 0x92}))
             return;
+        if (uint8_t(reply.at(2)) != 0x00) {
+            // The controller refuses the sum. The first refusal counts as no
+            // answer: the resend check sends the command once more, as after
+            // silence. A refusal of that copy means the image did not arrive
+            // intact, and waiting longer cannot change it.
+            if (resent)
+                failRun(localized("ChecksumRejected"));
+            return;
+        }
         touchWatchdog();
         ++TransferState::shared().kSendedIndex;
         endSendDataWithSide(1);
     };
-    writeData(command, handler);
-    armResend(command, handler);
+    writeData(command, [handle](const QByteArray& reply) { handle(reply, false); });
+    armResend(command, [handle](const QByteArray& reply) { handle(reply, true); });
 }
 
 void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
@@ -308,6 +322,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
         armResend(command, handler);
         return;
     }
+    // The controller commits the image to flash before it acknowledges.
+    touchWatchdog(true);
     writeData(message({0x80, 0x83}), [this, transfer](const QByteArray& reply) {
         if (transfer != g_transferId || !startsWith(reply, {0x80, 0x83, 0x00}))
             return;
@@ -339,24 +355,28 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
             return;
         ++g_transferId;
         g_image = boot ? TransferState::Image::BootLoader : TransferState::Image::Left;
-        touchWatchdog();
+        // A region of at least one full packet begins with the start command,
+        // upon which the controller erases its flash.
+        touchWatchdog(t.nextIsFull());
     }
-    if (!start) {
+    if (!start || !t.nextIsFull()) {
+        // A region shorter than one packet goes out without start and length commands.
         if (t.nextIsFull())
             sendLeftPacket(0x80, false, false);
         else if (t.nextIsLast())
             sendLeftPacket(0x80, true, false);
         return;
     }
-    // Start and length commands announce every image, also one shorter than a packet.
     const uint8_t type = boot ? 0x02 : 0x01;
     const quint64 transfer = g_transferId;
     writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
         if (transfer != g_transferId)
             return;
         if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
-            // The controller refuses the image: the run ends here.
-            failRun(QString::fromUtf8(kLeftStartRefused));
+            // Each refusal is shown; the handler stays current, so a matching
+            // reply that follows still starts the image, and the silence limit
+            // ends the run when none does.
+            MessageToast::showMsgWithtext(QString::fromUtf8(kLeftStartRefused));
             return;
         }
         touchWatchdog();
@@ -448,9 +468,9 @@ void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
     MessageToast::showMsgWithtext(text, seconds);
 }
 
-void ZelFirmwareUpgradeManager::touchWatchdog()
+void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
 {
-    m_watchdog = Timer::scheduledTimer(transferSilenceLimit, false, [this] {
+    m_watchdog = Timer::scheduledTimer(flashPhase ? flashSilenceLimit : transferSilenceLimit, false, [this] {
         if (isUpgradingFirmware)
             failRun(localized("TransferStalled"));
     });

@@ -63,10 +63,15 @@ public:
     static constexpr double kResendDelay = 2.0;
     static constexpr double kReconnectDelay = 2.0;
     // A run ends when no reply is accepted for this long during a transfer,
-    // or the controller does not come back this long after a restart.
+    // or the controller does not come back this long after a restart. While
+    // the left side erases its flash (start acknowledgement) or commits it
+    // (end acknowledgement) the controller may be silent for longer than
+    // between two packets, so those phases have their own limit.
     static constexpr double kDefaultTransferSilence = 10.0;
+    static constexpr double kDefaultFlashSilence = 30.0;
     static constexpr double kDefaultRestartWait = 60.0;
     double transferSilenceLimit = kDefaultTransferSilence;
+    double flashSilenceLimit = kDefaultFlashSilence;
     double restartWaitLimit = kDefaultRestartWait;
 
     void sendBinFileToDevice(bool start);
@@ -87,6 +92,9 @@ public:
     static inline const QString kLeftFileName = QStringLiteral("V7E_ISP.bin");
     static inline const QString kRightFileName = QStringLiteral("Q3_RIGHT.bin");
     static inline const QString kRemoteFolder = QStringLiteral("RemoteBinFiles");
+    // The record of past runs in the documents directory, next to the
+    // downloads record; a download must never take either name.
+    static inline const QString kUpgradeHistoryFileName = QStringLiteral("upgrade-history.json");
 
     void setSelectedFirmware(const ZelFirmware* firmware);
     ZelFirmwareCheckResult checkFirmware();
@@ -126,14 +134,17 @@ private:
     void stopCheckVersionTimer();
 
     void sendRightPacket(bool last);
-    void armResend(const QByteArray& message, ReadCallback handler);
+    // The resend, if it happens, is read by resendHandler.
+    void armResend(const QByteArray& message, ReadCallback resendHandler);
     void sendLeftPacket(uint8_t command, bool last, bool verifying);
     void reportProgress(bool verifying);
     bool loadImage(bool bootLoader, const QString& path);
     // Ends the run: clears isUpgradingFirmware and tells the user.
     void failRun(const QString& message, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
-    void touchWatchdog();
+    // Restarts the silence limit of the phase that begins: the flash limit
+    // while the controller erases or commits its flash, else the packet one.
+    void touchWatchdog(bool flashPhase = false);
     void armRestartWatchdog();
     void stopWatchdog();
 

@@ -1,7 +1,5 @@
 // The release choice of the upgrade engine: which parts of the controller
 // need the selected release, and finding, fetching, checking and unpacking it.
-#include "upgrade/ZelFirmwareUpgradeManager.h"
-
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
 #include "firmware/ZelFirmware.h"
@@ -11,6 +9,7 @@
 #include "lib/ZipArchive.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +51,27 @@ QString safeFileName(const QString& suggested)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.startsWith(QLatin1Char('.')))
         return QString();
     return name;
+}
+
+// Whether a download may be stored under `name` in the documents directory:
+// never over the downloads record (or its kept-aside damaged copy), the
+// upgrade history, or the archive of another recorded version, whose unpacked
+// folder would then hold this release's images under that version's record.
+// Names are compared without regard to case, as a phone's file system does.
+bool mayStoreDownloadAs(const QString& name, const QString& version)
+{
+    const QString ownFiles[] = {DownloadStore::kFileName, DownloadStore::kFileName + QStringLiteral(".damaged"),
+                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName};
+    for (const QString& own : ownFiles)
+        if (name.compare(own, Qt::CaseInsensitive) == 0)
+            return false;
+    const QString folder = QFileInfo(name).completeBaseName();
+    const QHash<QString, QString> records =
+        DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).records();
+    for (auto it = records.cbegin(); it != records.cend(); ++it)
+        if (it.key() != version && it.value().compare(folder, Qt::CaseInsensitive) == 0)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -189,11 +209,15 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         return;
     }
     const QString documents = DocumentsDirectory::path();
+    const QString version = latestFirmwareVersion;
     HttpClient::download(
         QUrl(latestFirmwareUrl),
-        [documents](const HttpClient::Response& headers) {
+        [documents, version](const HttpClient::Response& headers) {
+            // An empty path refuses the download before anything is written.
             const QString name = safeFileName(headers.suggestedFileName);
-            return name.isEmpty() ? QString() : documents + QLatin1Char('/') + name;
+            if (name.isEmpty() || !mayStoreDownloadAs(name, version))
+                return QString();
+            return documents + QLatin1Char('/') + name;
         },
         kDownloadTimeout,
         [this](const HttpClient::Response& response) {

@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kBootRegion = 0xE800;
@@ -184,7 +186,10 @@ void SoakRunner::runOnce(int index)
     clock.start();
     engine.isUpgradingFirmware = true;
     engine.upgradeWithLocalFile();
-    const int limitMs = MainQueue::scaledMilliseconds(engine.restartWaitLimit + engine.transferSilenceLimit) * 4 + kHangMarginMs;
+    const int limitMs = MainQueue::scaledMilliseconds(engine.restartWaitLimit
+                                                      + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
+            * 4
+        + kHangMarginMs;
     if (!MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, limitMs)) {
         violation(index, QStringLiteral("the run neither ended nor said why within %1 ms").arg(limitMs));
         sim.unplug(10); // an unexpected disconnection ends it
