@@ -21,14 +21,22 @@ double MainQueue::timeScale()
 
 int MainQueue::scaledMilliseconds(double seconds)
 {
-    const double ms = std::max(0.0, seconds * 1000.0 * g_timeScale);
+    return realMilliseconds(seconds * g_timeScale);
+}
+
+int MainQueue::realMilliseconds(double seconds)
+{
+    const double ms = std::max(0.0, seconds * 1000.0);
     return static_cast<int>(std::lround(std::min(ms, 2.0e9)));
 }
 
 void MainQueue::dispatchAfter(double seconds, std::function<void()> block, QObject* context)
 {
     QObject* receiver = context ? context : QCoreApplication::instance();
-    QTimer::singleShot(scaledMilliseconds(seconds), receiver, [block = std::move(block)] {
+    // Precise, as Timer is: delays then run in the order of their due times,
+    // and a later one of the same length never overtakes an earlier one. (Qt
+    // makes delays of 2 s and more coarse, free to be off by 5 % either way.)
+    QTimer::singleShot(scaledMilliseconds(seconds), Qt::PreciseTimer, receiver, [block = std::move(block)] {
         if (block)
             block();
     });

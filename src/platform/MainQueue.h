@@ -16,9 +16,14 @@ public:
     static void setTimeScale(double scale);
     static double timeScale();
     static int scaledMilliseconds(double seconds);
+    // The same length unscaled: for limits a person gives in seconds (a
+    // command-line option), which the scale must not shrink.
+    static int realMilliseconds(double seconds);
 
     // Runs block once, `seconds` later, on the main thread. With a context the
-    // block is dropped when the context object is destroyed first.
+    // block is dropped when the context object is destroyed first. Delays and
+    // timers fire in the order they are due; of two due at the same time, the
+    // one armed first.
     static void dispatchAfter(double seconds, std::function<void()> block, QObject* context = nullptr);
     // Runs block on a later turn of the event loop (never inside the caller).
     static void dispatchAsync(std::function<void()> block, QObject* context = nullptr);

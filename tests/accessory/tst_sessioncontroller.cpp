@@ -23,6 +23,14 @@ class TestSessionController : public QObject {
     int m_notifications = 0;
 
     EADSessionController& session() { return EADSessionController::sharedController(); }
+    // Opens the session and lets the events of the opening arrive first.
+    bool open()
+    {
+        if (!session().openSession())
+            return false;
+        drainPostedEvents();
+        return true;
+    }
     QByteArray pattern(int n)
     {
         QByteArray b;
@@ -81,7 +89,7 @@ private slots:
     {
         session().writeData("one,");
         session().writeData("two");
-        spin(20);
+        drainPostedEvents(); // the link hands bytes on through posted events
         QVERIFY(m_peer->received.isEmpty());
         QVERIFY(session().openSession());
         session().writeData(",three");
@@ -90,8 +98,7 @@ private slots:
 
     void writeNeverDeliversInsideTheCall()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         session().writeData("x");
         QVERIFY(m_peer->received.isEmpty()); // a real stream delivers later
         QTRY_COMPARE(m_peer->received, QByteArray("x"));
@@ -100,8 +107,7 @@ private slots:
     void partlyAcceptedWritesKeepExactlyTheTailQueued()
     {
         m_link->setCapacity(10);
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         const QByteArray data = pattern(300);
         session().writeData(data);
         QCOMPARE(m_link->pendingToDevice(), 10);
@@ -111,11 +117,10 @@ private slots:
     void noSpaceReturnsAtOnceAndTheBytesLeaveAtTheNextSpaceEvent()
     {
         m_link->setCapacity(0);
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         session().writeData("first");
         session().writeData("second");
-        spin(20);
+        drainPostedEvents();
         QVERIFY(m_peer->received.isEmpty());
         m_link->setCapacity(1024);
         emit m_link->spaceAvailable();
@@ -124,11 +129,10 @@ private slots:
 
     void aWriteErrorKeepsTheBytesQueued()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         m_link->setFailSends(true);
         session().writeData("kept");
-        spin(20);
+        drainPostedEvents();
         QVERIFY(m_peer->received.isEmpty());
         m_link->setFailSends(false);
         session().writeData("+more");
@@ -137,11 +141,10 @@ private slots:
 
     void pendingBytesAreGatheredUnderOneNotification()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         m_peer->reply(pattern(300));
         QTRY_COMPARE(m_notifications, 1);
-        spin(20);
+        drainPostedEvents(); // a second notification would have been posted by now
         QCOMPARE(m_notifications, 1);
         QCOMPARE(session().readBytesAvailable(), 300u);
         QCOMPARE(session().readData(128), pattern(300).left(128));
@@ -151,8 +154,7 @@ private slots:
 
     void aBytesEventWithNothingReadableStillNotifiesOnce()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         session().streamHandleEvent(session().session()->inputStream(), StreamEvent::HasBytesAvailable);
         QCOMPARE(m_notifications, 1);
         QCOMPARE(session().readBytesAvailable(), 0u);
@@ -160,14 +162,14 @@ private slots:
 
     void takingBytesReadsOnceMoreFromTheStream()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         m_peer->reply("0123456789");
         QTRY_COMPARE(session().readBytesAvailable(), 10u);
         // Hold the stream's events back so the next bytes wait in the stream.
         session().session()->inputStream()->removeFromRunLoop();
         m_peer->reply("abcdefghijklmnopqrst");
-        spin(20);
+        QVERIFY(waitUntil([&] { return session().session()->inputStream()->hasBytesAvailable(); }));
+        drainPostedEvents();
         QCOMPARE(session().readBytesAvailable(), 10u);
         QCOMPARE(session().readData(0), QByteArray(""));
         QVERIFY(!session().readData(0).isNull());
@@ -178,8 +180,7 @@ private slots:
 
     void closingDropsQueuedAndUnreadBytes()
     {
-        QVERIFY(session().openSession());
-        spin(5);
+        QVERIFY(open());
         m_peer->reply("unread");
         QTRY_COMPARE(session().readBytesAvailable(), 6u);
         m_link->setCapacity(0);
@@ -204,14 +205,14 @@ private slots:
         m_link->setCapacity(0);
         session().writeData("queued");
         m_link->raiseError();
-        spin(20);
+        drainPostedEvents();
         QCOMPARE(m_notifications, 0);
         m_link->setCapacity(1024);
         emit m_link->spaceAvailable();
         QTRY_COMPARE(m_peer->received, QByteArray("queued"));
 
         m_link->markDetached(); // end of stream: the session stays until closed
-        spin(20);
+        drainPostedEvents();
         QVERIFY(session().session());
         QCOMPARE(m_notifications, 0);
     }

@@ -1,16 +1,16 @@
 // Importing firmware packages opened into the application, with real zip
 // archives in a private documents directory.
 #include "firmware/ZelDataTool.h"
-#include "lib/ZipWriter.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
+#include "sim/ZipWriter.h"
 #include "support/ArchiveFixtures.h"
 #include "support/TestSupport.h"
 
 #include <QLoggingCategory>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QtTest>
+#include <QUrl>
 
 #include <memory>
 

@@ -1,11 +1,11 @@
 // The release server and the demo releases, through the catalogue and the
 // HTTP client, over real sockets.
 #include "firmware/FileHash.h"
-#include "firmware/ReleaseServer.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
 #include "lib/ZipArchive.h"
 #include "sim/DemoReleases.h"
+#include "sim/ReleaseServer.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 
@@ -55,7 +55,7 @@ private slots:
             list = l;
             done = true;
         });
-        QTRY_VERIFY(done);
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QCOMPARE(list.size(), DemoReleases::versions().size());
         QCOMPARE(list.first().version, DemoReleases::versions().last()); // newest first
         const ZelFirmware& newest = list.first();
@@ -72,7 +72,7 @@ private slots:
             response = r;
             done = true;
         });
-        QTRY_VERIFY(done);
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY2(response.error.isEmpty(), qPrintable(response.error));
         QCOMPARE(response.suggestedFileName, newest.version + QStringLiteral(".zip"));
         QCOMPARE(FileHash::md5HashOfFileAtPath(target), newest.md5);
@@ -100,7 +100,7 @@ private slots:
                 response = r;
                 done = true;
             });
-            QTRY_VERIFY(done);
+            QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
             QVERIFY2(response.status == 404, path);
             QVERIFY(!response.body.contains("not for you"));
         }
@@ -118,7 +118,7 @@ private slots:
                                  response = r;
                                  done = true;
                              });
-        QTRY_VERIFY(done);
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY(!response.error.isEmpty());
         QVERIFY(!QFile::exists(target));
 
@@ -129,7 +129,7 @@ private slots:
                                  response = r;
                                  done = true;
                              });
-        QTRY_VERIFY(done);
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY(!response.error.isEmpty());
     }
 };

@@ -1,7 +1,7 @@
 // Zip archive extraction: real archives written by ZipWriter, damaged on
 // purpose where a test needs it.
 #include "lib/ZipArchive.h"
-#include "lib/ZipWriter.h"
+#include "sim/ZipWriter.h"
 #include "support/ArchiveFixtures.h"
 
 #include <QTemporaryDir>

@@ -1,12 +1,13 @@
 // The accessory service: the manager and its notifications, sessions, and
 // the sim, tcp and serial transports over real byte streams.
 #include "platform/ByteStream.h"
+#include "platform/DeviceAddress.h"
 #include "platform/EAAccessoryManager.h"
 #include "platform/EASession.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SerialAccessoryTransport.h"
 #include "platform/TcpAccessoryTransport.h"
-#include "sim/DeviceAddress.h"
+#include "platform/TransportRegistry.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
@@ -18,6 +19,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 using namespace testsupport;
 
@@ -59,27 +62,21 @@ public:
     QList<int> events;
 };
 
-EAAccessoryPtr waitForAttachment(int timeoutMs = 3000)
+EAAccessoryPtr waitForAttachment()
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    EAAccessoryPtr found;
+    waitUntil([&] {
         const auto list = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
         if (!list.empty())
-            return list.front();
-        QTest::qWait(5);
-    }
-    return nullptr;
+            found = list.front();
+        return bool(found);
+    });
+    return found;
 }
 
-bool waitForNoAttachment(int timeoutMs = 3000)
+bool waitForNoAttachment()
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty())
-            return true;
-        QTest::qWait(5);
-    }
-    return false;
+    return waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); });
 }
 
 quint16 unusedPort()
@@ -161,7 +158,7 @@ private slots:
         // until the controller listens again, and a new attachment appears.
         server->controller()->unplug(300);
         QVERIFY(waitForNoAttachment());
-        const EAAccessoryPtr second = waitForAttachment(5000);
+        const EAAccessoryPtr second = waitForAttachment();
         QVERIFY(second);
         QVERIFY(second->connectionID() != first->connectionID());
         delete transport;
@@ -180,7 +177,7 @@ private slots:
 
         auto* server = new SimTcpServer(new SimulatedController);
         QVERIFY(server->listen(QHostAddress::LocalHost, port));
-        QVERIFY(waitForAttachment(3000));
+        QVERIFY(waitForAttachment());
         QVERIFY(transport->lastError().isEmpty());
         delete transport;
         delete server;
@@ -196,7 +193,7 @@ private slots:
         const QString deviceEnd = dir.filePath(QStringLiteral("device"));
         QProcess pair;
         pair.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + hostEnd, QStringLiteral("pty,raw,echo=0,link=") + deviceEnd});
-        QTRY_VERIFY(QFileInfo::exists(hostEnd) && QFileInfo::exists(deviceEnd));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(hostEnd) && QFileInfo::exists(deviceEnd), kPatienceMs);
 
         auto transport = std::make_unique<SerialAccessoryTransport>(hostEnd, QStringList{kProtocol});
         transport->start();
@@ -209,10 +206,10 @@ private slots:
         QTRY_VERIFY(probe.events.contains(int(StreamEvent::HasSpaceAvailable)));
         QCOMPARE(probe.send("ping"), 4);
         QByteArray heard;
-        QTRY_COMPARE(heard += device.readAll(), QByteArray("ping"));
+        QTRY_COMPARE_WITH_TIMEOUT(heard += device.readAll(), QByteArray("ping"), kPatienceMs);
         device.write("pong");
         device.flush();
-        QTRY_COMPARE(probe.received, QByteArray("pong"));
+        QTRY_COMPARE_WITH_TIMEOUT(probe.received, QByteArray("pong"), kPatienceMs);
 
         device.close();
         pair.terminate();
@@ -225,14 +222,28 @@ private slots:
         SerialAccessoryTransport transport(QStringLiteral("/dev/q3dart-no-such-device"), {kProtocol});
         transport.start();
         QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
-        spin(50);
+        // Until the transport has looked again, twice its polling interval.
+        QTimer polled;
+        polled.setSingleShot(true);
+        polled.setTimerType(Qt::PreciseTimer);
+        polled.start(2 * SerialAccessoryTransport::kPollIntervalMs);
+        QVERIFY(waitUntil([&] { return !polled.isActive(); }));
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
+        QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
     }
 
     void deviceAddressesAreParsedStrictly()
     {
         DeviceAddress a;
+        // "sim" is an address only where the simulator library has added it.
+        QString unknown;
+        QVERIFY(!TransportRegistry::contains(QStringLiteral("sim")));
+        QVERIFY(!DeviceAddress::parse(QStringLiteral("sim"), &a, &unknown));
+        QCOMPARE(unknown, QStringLiteral("sim"));
+        SimAccessoryTransport::registerAddressScheme();
         QVERIFY(DeviceAddress::parse(QStringLiteral("sim"), &a) && a.kind == DeviceAddress::Kind::Sim);
+        std::unique_ptr<AccessoryTransport> sim(a.createTransport({kProtocol}));
+        QVERIFY(qobject_cast<SimAccessoryTransport*>(sim.get()));
         QVERIFY(DeviceAddress::parse(QString(), &a) && a.kind == DeviceAddress::Kind::Auto);
         QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:5000"), &a));
         QCOMPARE(a.host, QStringLiteral("127.0.0.1"));

@@ -42,22 +42,32 @@ private slots:
 
     void timersAndDelaysFollowTheTimeScale()
     {
-        MainQueue::setTimeScale(0.01);
+        TimeScale fast(0.01);
         QElapsedTimer clock;
         clock.start();
         bool fired = false;
         MainQueue::dispatchAfter(8.0, [&] { fired = true; });
-        QTRY_VERIFY_WITH_TIMEOUT(fired, 2000);
-        QVERIFY(clock.elapsed() < 2000);
+        QVERIFY(waitUntil([&] { return fired; }));
+        QVERIFY(clock.elapsed() < 8000); // sooner than the unscaled 8 s
 
         int ticks = 0;
         auto timer = Timer::scheduledTimer(1.0, true, [&] { ++ticks; });
-        QTRY_VERIFY(ticks >= 3);
+        QVERIFY(waitUntil([&] { return ticks >= 3; }));
         timer->invalidate();
         const int stopped = ticks;
-        spin(50);
+        // Two periods: a timer still running would have ticked before this delay ran.
+        QVERIFY(waitForMainQueueDelay(2.0));
         QCOMPARE(ticks, stopped);
         QVERIFY(!timer->isValid());
+
+        // Delays and timers of one length run in the order they were armed.
+        QStringList order;
+        QObject scope; // the delays go with the test
+        MainQueue::dispatchAfter(0.3, [&] { order << QStringLiteral("delay"); }, &scope);
+        const auto timed = Timer::scheduledTimer(0.3, false, [&] { order << QStringLiteral("timer"); });
+        MainQueue::dispatchAfter(0.3, [&] { order << QStringLiteral("delay armed later"); }, &scope);
+        QVERIFY(waitUntil([&] { return order.size() == 3; }));
+        QCOMPARE(order, (QStringList{QStringLiteral("delay"), QStringLiteral("timer"), QStringLiteral("delay armed later")}));
 
         // A one-shot timer is invalid after it fired, and may drop itself from its block.
         std::shared_ptr<Timer> once;
@@ -74,10 +84,10 @@ private slots:
         auto* context = new QObject;
         MainQueue::dispatchAfter(0.5, [&] { ran = true; }, context);
         delete context;
-        spin(30);
+        QVERIFY(waitForMainQueueDelay(0.5));
         QVERIFY(!ran);
-        MainQueue::setTimeScale(1.0);
     }
+
 
     void localisedTextsComeFromTheTablesAndMissingKeysAreEmpty()
     {

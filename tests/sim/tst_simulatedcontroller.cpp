@@ -1,14 +1,26 @@
 #include "sim/SimulatedController.h"
+#include "support/TestSupport.h"
 
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+// The device information reply of a controller at 1.0-2.3-1.5.
+QByteArray deviceInformationReply()
+{
+    return hex("123456789abc"
+               "0501" "0102" "00" "0302" "e507" "03" "09" "0201" "0100" "00");
+}
 
 QByteArray packet(uint8_t c1, uint8_t c2, int offset, const QByteArray& payload)
 {
@@ -54,15 +66,16 @@ QByteArrayList dataPackets(uint8_t c1, uint8_t c2, const QByteArray& data)
 // The host's side of a whole right exchange, as it would send it.
 QByteArrayList rightRequests(const QByteArray& img)
 {
-    return QByteArrayList{hex("209e")} + dataPackets(0x20, 0x90, img) + QByteArrayList{checksum(img), hex("2093")};
+    return QByteArrayList { hex("209e") } + dataPackets(0x20, 0x90, img)
+        + QByteArrayList { checksum(img), hex("2093") };
 }
 
 // The host's side of a whole left exchange; `payload` is the region as packets carry it.
 QByteArrayList leftRequests(uint8_t target, const QByteArray& payload)
 {
-    QByteArrayList out{QByteArray("\x03\x01", 2) + char(target),
-                       hex("8081") + char(payload.size() & 0xFF) + char(payload.size() >> 8)};
-    return out + dataPackets(0x80, 0x80, payload) + dataPackets(0x80, 0x82, payload) + QByteArrayList{hex("8083")};
+    QByteArrayList out { QByteArray("\x03\x01", 2) + char(target),
+        hex("8081") + char(payload.size() & 0xFF) + char(payload.size() >> 8) };
+    return out + dataPackets(0x80, 0x80, payload) + dataPackets(0x80, 0x82, payload) + QByteArrayList { hex("8083") };
 }
 
 } // namespace
@@ -76,7 +89,10 @@ class TestSimulatedController : public QObject {
 
     void wire(SimulatedController& s, QByteArrayList& out, QStringList& log)
     {
-        s.replySink = [&out, &log](const QByteArray& b) { out << b; log << QStringLiteral("reply"); };
+        s.replySink = [&out, &log](const QByteArray& b) {
+            out << b;
+            log << QStringLiteral("reply");
+        };
         s.detachRequested = [&log] { log << QStringLiteral("detach"); };
         s.attachRequested = [&log] { log << QStringLiteral("attach"); };
     }
@@ -85,10 +101,34 @@ class TestSimulatedController : public QObject {
     {
         const qsizetype target = replies.size() + n;
         sim->receive(requests.join());
-        return QTest::qWaitFor([&] { return replies.size() >= target; }, 2000) && replies.size() == target;
+        return testsupport::waitUntil([&] { return replies.size() >= target; }) && replies.size() == target;
     }
-    // Lets pending timers run; nothing more may arrive.
-    void settle(int ms = 30) { QTest::qWait(ms); }
+    // Replies, restarts and returns leave in the order they were queued, so the
+    // answer to a request sent now comes after all of them, and a restart
+    // queued before drops it. The request asks for the device information.
+    bool answersAfterEverythingQueued(SimulatedController& s, QByteArrayList& out)
+    {
+        s.receive(hex("0101"));
+        const qsizetype asked = s.receivedMessages().count(hex("0101"));
+        return testsupport::waitUntil([&] {
+            return std::count_if(out.cbegin(), out.cend(), [&](const QByteArray& r) { return r.endsWith(kInfoTail); })
+                >= asked;
+        }) && out.last().endsWith(kInfoTail);
+    }
+    // Runs the event loop until a controller unplugged now for `ms` is back: a
+    // return the model scheduled before, for no longer, has happened by then.
+    static bool waitForAReturnAfter(int ms)
+    {
+        SimulatedController twin;
+        bool back = false;
+        twin.attachRequested = [&back] { back = true; };
+        twin.unplug(ms);
+        return testsupport::waitUntil([&] { return back; });
+    }
+    // The end of a default controller's device information record.
+    const QByteArray kInfoTail = hex("0201"
+                                     "0100"
+                                     "00");
 
 private slots:
     void init()
@@ -104,26 +144,31 @@ private slots:
 
     void versionAndDeviceInformation()
     {
-        QVERIFY(sim->setVersions("1.0-2.3-1.5"));
-        QVERIFY(talk({hex("209f"), hex("0101")}, 2));
+        QVERIFY(sim->setVersions(QStringLiteral("1.0-2.3-1.5")));
+        QVERIFY(talk({ hex("209f"), hex("0101") }, 2));
         QCOMPARE(replies[0], hex("209f0105"));
-        QCOMPARE(replies[1], hex("123456789abc" "0501" "0102" "00" "0302" "e507" "03" "09" "0201" "0100" "00"));
+        QCOMPARE(replies[1], deviceInformationReply());
         // Decoded as the host does: boot major.minor at 19, 20; left at 12, 11; right at 2, 3.
         const QByteArray& r = replies[1];
-        QCOMPARE(QStringLiteral("%1.%2-%3.%4-%5.%6").arg(uint8_t(r[19])).arg(uint8_t(r[20])).arg(uint8_t(r[12]))
-                     .arg(uint8_t(r[11])).arg(uint8_t(replies[0][2])).arg(uint8_t(replies[0][3])),
-                 QStringLiteral("1.0-2.3-1.5"));
+        QCOMPARE(QStringLiteral("%1.%2-%3.%4-%5.%6")
+                     .arg(uint8_t(r[19]))
+                     .arg(uint8_t(r[20]))
+                     .arg(uint8_t(r[12]))
+                     .arg(uint8_t(r[11]))
+                     .arg(uint8_t(replies[0][2]))
+                     .arg(uint8_t(replies[0][3])),
+            QStringLiteral("1.0-2.3-1.5"));
     }
 
     void versionsTextAndTrailers()
     {
-        QVERIFY(sim->setVersions("3.10-4.0-255.7"));
+        QVERIFY(sim->setVersions(QStringLiteral("3.10-4.0-255.7")));
         QCOMPARE(sim->versionsText(), QStringLiteral("3.10-4.0-255.7"));
-        for (const char* bad : {"", "1.0-2.3", "1.0-2.3-1.256", "1.0-2.x-1.5", "1.0-2.3-1.5-", "1..0-2.3-1.5"})
-            QVERIFY2(!sim->setVersions(bad), bad);
+        for (const char* bad : { "", "1.0-2.3", "1.0-2.3-1.256", "1.0-2.x-1.5", "1.0-2.3-1.5-", "1..0-2.3-1.5" })
+            QVERIFY2(!sim->setVersions(QString::fromLatin1(bad)), bad);
         QCOMPARE(sim->versionsText(), QStringLiteral("3.10-4.0-255.7"));
 
-        QCOMPARE(SimulatedController::versionFromTrailer(image(40, {9, 4})), std::optional(SimVersion{9, 4}));
+        QCOMPARE(SimulatedController::versionFromTrailer(image(40, { 9, 4 })), std::optional(SimVersion { 9, 4 }));
         QVERIFY(!SimulatedController::versionFromTrailer(QByteArray("Q3DV\x09\x04\x00", 7)));
         QVERIFY(!SimulatedController::versionFromTrailer(QByteArray("xQ3DV\x09\x04\x00\x01", 9)));
         QVERIFY(!SimulatedController::versionFromTrailer(QByteArray("xQ3DW\x09\x04\x00\x00", 9)));
@@ -131,25 +176,25 @@ private slots:
 
     void rightExchangeWritesFlash()
     {
-        const QByteArray img = image(100, {3, 7});
+        const QByteArray img = image(100, { 3, 7 });
         const QByteArrayList req = rightRequests(img);
         QCOMPARE(req.size(), 7);
         QVERIFY(talk(req.mid(0, 5), 5));
         QCOMPARE(replies[0], hex("209e00"));
         QCOMPARE(replies[1], hex("20900000200000"));
         QCOMPARE(replies[3], hex("20900000204000"));
-        QCOMPARE(replies[4], hex("20900000046000"));     // the short last packet echoes its own length
+        QCOMPARE(replies[4], hex("20900000046000")); // the short last packet echoes its own length
         // A packet resent after a lost acknowledgement is stored again, not appended.
-        QVERIFY(talk({req[2]}, 1));
+        QVERIFY(talk({ req[2] }, 1));
         QVERIFY(talk(req.mid(5), 2));
-        QCOMPARE(replies.mid(6), (QByteArrayList{hex("209200"), hex("209300")}));
+        QCOMPARE(replies.mid(6), (QByteArrayList { hex("209200"), hex("209300") }));
         QCOMPARE(sim->rightFlash(), img);
-        QCOMPARE(sim->rightVersion(), (SimVersion{3, 7}));
-        settle();
-        QVERIFY(!events.contains("detach"));           // the right side does not restart
+        QCOMPARE(sim->rightVersion(), (SimVersion { 3, 7 }));
+        QVERIFY(talk({ hex("209f") }, 1)); // a restart queued with the end would drop this answer
+        QVERIFY(!events.contains(QStringLiteral("detach"))); // the right side does not restart
         QCOMPARE(sim->restartCount(), 0);
         // An end resent after its lost acknowledgement is answered the same way.
-        QVERIFY(talk({hex("2093")}, 1));
+        QVERIFY(talk({ hex("2093") }, 1));
         QCOMPARE(replies.last(), hex("209300"));
     }
 
@@ -157,26 +202,30 @@ private slots:
     {
         QTest::addColumn<QByteArrayList>("requests");
         QTest::addColumn<QByteArray>("lastReply");
-        const QByteArray img = image(70, {3, 7});
+        const QByteArray img = image(70, { 3, 7 });
         const QByteArrayList packets = dataPackets(0x20, 0x90, img);
-        QTest::newRow("wrong sum") << (QByteArrayList{hex("209e")} + packets + QByteArrayList{checksum(img, 0, 1)})
+        QTest::newRow("wrong sum") << (QByteArrayList { hex("209e") } + packets
+            + QByteArrayList { checksum(img, 0, 1) })
                                    << hex("209201");
-        QTest::newRow("wrong count") << (QByteArrayList{hex("209e")} + packets + QByteArrayList{checksum(img, -1)})
+        QTest::newRow("wrong count") << (QByteArrayList { hex("209e") } + packets
+            + QByteArrayList { checksum(img, -1) })
                                      << hex("209201");
         QTest::newRow("end after refused checksum")
-            << (QByteArrayList{hex("209e")} + packets + QByteArrayList{checksum(img, 0, 1), hex("2093")}) << hex("209301");
-        QTest::newRow("end without checksum") << (QByteArrayList{hex("209e")} + packets + QByteArrayList{hex("2093")})
-                                              << hex("209301");
-        QTest::newRow("data after checksum") << (QByteArrayList{hex("209e")} + packets
-                                                 + QByteArrayList{checksum(img), packets[0], hex("2093")})
-                                             << hex("209301");
+            << (QByteArrayList { hex("209e") } + packets + QByteArrayList { checksum(img, 0, 1), hex("2093") })
+            << hex("209301");
+        QTest::newRow("end without checksum")
+            << (QByteArrayList { hex("209e") } + packets + QByteArrayList { hex("2093") }) << hex("209301");
+        QTest::newRow("data after checksum")
+            << (QByteArrayList { hex("209e") } + packets + QByteArrayList { checksum(img), packets[0], hex("2093") })
+            << hex("209301");
         // Packets 0 and 2 only: the hole sums to nothing, but is not data.
         QByteArray holed = img;
         holed.replace(32, 32, QByteArray(32, '\0'));
-        QTest::newRow("hole") << QByteArrayList{hex("209e"), packets[0], packets[2], checksum(holed)} << hex("209201");
-        QTest::newRow("empty image") << QByteArrayList{hex("209e"), checksum({})} << hex("209201");
-        QTest::newRow("data before start") << QByteArrayList{packets[0]} << hex("209001");
-        QTest::newRow("checksum before start") << QByteArrayList{checksum(img)} << hex("209201");
+        QTest::newRow("hole") << QByteArrayList { hex("209e"), packets[0], packets[2], checksum(holed) }
+                              << hex("209201");
+        QTest::newRow("empty image") << QByteArrayList { hex("209e"), checksum({}) } << hex("209201");
+        QTest::newRow("checksum without data") << QByteArrayList { checksum(img) } << hex("209201");
+        QTest::newRow("end without data") << QByteArrayList { hex("2093") } << hex("209301");
     }
     void rightExchangeRefusals()
     {
@@ -185,22 +234,23 @@ private slots:
         QVERIFY(talk(requests, int(requests.size())));
         QCOMPARE(replies.last(), lastReply);
         QVERIFY(sim->rightFlash().isEmpty());
-        QCOMPARE(sim->rightVersion(), (SimVersion{1, 5}));
+        QCOMPARE(sim->rightVersion(), (SimVersion { 1, 5 }));
     }
 
     void leftExchangeRestarts()
     {
-        const QByteArray img = image(40, {4, 2});
+        const QByteArray img = image(40, { 4, 2 });
         const QByteArrayList req = leftRequests(0x01, img);
         QVERIFY(talk(req, int(req.size())));
         QCOMPARE(replies.first(), hex("03010100"));
         for (int i = 1; i < replies.size(); ++i)
             QCOMPARE(replies[i], req[i].left(2) + '\0');
         QCOMPARE(sim->leftApplicationFlash(), img);
-        QCOMPARE(sim->leftVersion(), (SimVersion{4, 2}));
+        QCOMPARE(sim->leftVersion(), (SimVersion { 4, 2 }));
         QVERIFY(sim->bootLoaderFlash().isEmpty());
         // The restart follows the end acknowledgement, and the controller comes back.
-        QTRY_COMPARE(events.mid(events.size() - 3), (QStringList{"reply", "detach", "attach"}));
+        QTRY_COMPARE(events.mid(events.size() - 3),
+            (QStringList { QStringLiteral("reply"), QStringLiteral("detach"), QStringLiteral("attach") }));
         QVERIFY(sim->isAttached());
         QCOMPARE(sim->restartCount(), 1);
     }
@@ -212,7 +262,7 @@ private slots:
         QByteArray file(0xE800, '\0');
         for (int i = 0; i < file.size(); ++i)
             file[i] = char(i & 0x7F);
-        file += image(64, {1, 9});
+        file += image(64, { 1, 9 });
         QByteArray region = file.mid(0xE800);
         region.replace(0, 4, file.left(4));
         const QByteArrayList req = leftRequests(0x02, region);
@@ -220,11 +270,11 @@ private slots:
         QCOMPARE(replies.first(), hex("03010200"));
         QCOMPARE(replies.last(), hex("808300"));
         QCOMPARE(sim->bootLoaderFlash(), region);
-        QCOMPARE(sim->bootVersion(), (SimVersion{1, 9}));
+        QCOMPARE(sim->bootVersion(), (SimVersion { 1, 9 }));
         QVERIFY(sim->leftApplicationFlash().isEmpty());
         QTRY_VERIFY(!sim->isAttached());
-        settle(60);                                     // -1: it never comes back by itself
-        QCOMPARE(events.count("attach"), 0);
+        QVERIFY(waitForAReturnAfter(20)); // as long as the other tests' restarts take
+        QCOMPARE(events.count(QStringLiteral("attach")), 0); // -1: it never comes back by itself
         sim->plugIn();
         QCOMPARE(events.last(), QStringLiteral("attach"));
     }
@@ -233,32 +283,32 @@ private slots:
     {
         QTest::addColumn<QByteArrayList>("requests");
         QTest::addColumn<QByteArray>("lastReply");
-        const QByteArray img = image(72, {4, 2});
+        const QByteArray img = image(72, { 4, 2 });
         const QByteArrayList program = dataPackets(0x80, 0x80, img);
         const QByteArrayList verify = dataPackets(0x80, 0x82, img);
-        const QByteArrayList head{hex("030101"), hex("80814800")};
+        const QByteArrayList head { hex("030101"), hex("80814800") };
         QByteArray wrong = img;
         wrong[40] = char(wrong[40] ^ 1);
         const QByteArrayList badVerify = dataPackets(0x80, 0x82, wrong);
 
-        QTest::newRow("verify mismatch") << (head + program + QByteArrayList{badVerify[0], badVerify[1]})
+        QTest::newRow("verify mismatch") << (head + program + QByteArrayList { badVerify[0], badVerify[1] })
                                          << hex("808201");
-        QTest::newRow("end after mismatch") << (head + program + badVerify + verify + QByteArrayList{hex("8083")})
-                                            << hex("808301");
-        QTest::newRow("programming short") << (head + program.mid(0, 2) + verify.mid(0, 2) + QByteArrayList{hex("8083")})
-                                           << hex("808301");
-        QTest::newRow("not all verified") << (head + program + verify.mid(0, 2) + QByteArrayList{hex("8083")})
-                                          << hex("808301");
-        QTest::newRow("reprogrammed after verify") << (head + program + verify + QByteArrayList{program[1], hex("8083")})
-                                                   << hex("808301");
-        QTest::newRow("no length") << (QByteArrayList{head[0]} + program + verify + QByteArrayList{hex("8083")})
-                                   << hex("808301");
-        QTest::newRow("empty region") << QByteArrayList{head[0], hex("80810000"), hex("8083")} << hex("808301");
-        QTest::newRow("program before start") << QByteArrayList{program[0]} << hex("808001");
-        QTest::newRow("verify before start") << QByteArrayList{verify[0]} << hex("808201");
-        QTest::newRow("length before start") << QByteArrayList{head[1]} << hex("808101");
-        QTest::newRow("end before start") << QByteArrayList{hex("8083")} << hex("808301");
-        QTest::newRow("unknown target") << QByteArrayList{hex("030103")} << hex("03010301");
+        QTest::newRow("end after mismatch")
+            << (head + program + badVerify + verify + QByteArrayList { hex("8083") }) << hex("808301");
+        QTest::newRow("programming short")
+            << (head + program.mid(0, 2) + verify.mid(0, 2) + QByteArrayList { hex("8083") }) << hex("808301");
+        QTest::newRow("not all verified")
+            << (head + program + verify.mid(0, 2) + QByteArrayList { hex("8083") }) << hex("808301");
+        QTest::newRow("reprogrammed after verify")
+            << (head + program + verify + QByteArrayList { program[1], hex("8083") }) << hex("808301");
+        QTest::newRow("length other than programmed")
+            << (QByteArrayList { head[0], hex("80814700") } + program + verify + QByteArrayList { hex("8083") })
+            << hex("808301");
+        QTest::newRow("empty region") << QByteArrayList { head[0], hex("80810000"), hex("8083") } << hex("808301");
+        QTest::newRow("verify without program") << QByteArrayList { verify[0] } << hex("808201");
+        QTest::newRow("end without data") << QByteArrayList { hex("8083") } << hex("808301");
+        QTest::newRow("programmed, not verified") << QByteArrayList { program[0], hex("8083") } << hex("808301");
+        QTest::newRow("unknown target") << QByteArrayList { hex("030103") } << hex("03010301");
     }
     void leftExchangeRefusals()
     {
@@ -266,17 +316,17 @@ private slots:
         QFETCH(QByteArray, lastReply);
         QVERIFY(talk(requests, int(requests.size())));
         QCOMPARE(replies.last(), lastReply);
-        settle();
+        QVERIFY(talk({ hex("209f") }, 1)); // a restart queued with the end would drop this answer
         QVERIFY(sim->leftApplicationFlash().isEmpty());
-        QCOMPARE(sim->leftVersion(), (SimVersion{2, 3}));
-        QVERIFY(!events.contains("detach"));
+        QCOMPARE(sim->leftVersion(), (SimVersion { 2, 3 }));
+        QVERIFY(!events.contains(QStringLiteral("detach")));
         QCOMPARE(sim->restartCount(), 0);
     }
 
     void oneByteAtATimeParsesTheSame()
     {
-        const QByteArray stream = (QByteArrayList{hex("209f"), hex("0101")} + rightRequests(image(100, {3, 7}))
-                                   + leftRequests(0x01, image(70, {4, 2})))
+        const QByteArray stream = (QByteArrayList { hex("209f"), hex("0101") } + rightRequests(image(100, { 3, 7 }))
+            + leftRequests(0x01, image(70, { 4, 2 })))
                                       .join();
         QByteArrayList byteReplies;
         QStringList byteEvents;
@@ -288,18 +338,22 @@ private slots:
         QTRY_COMPARE(byteReplies.size(), 2 + 7 + 2 + 3 * 2 + 1);
         QTRY_COMPARE(replies, byteReplies);
         QCOMPARE(bytewise.receivedMessages(), sim->receivedMessages());
-        QCOMPARE(bytewise.rightFlash(), image(100, {3, 7}));
-        QCOMPARE(bytewise.leftApplicationFlash(), image(70, {4, 2}));
+        QCOMPARE(bytewise.rightFlash(), image(100, { 3, 7 }));
+        QCOMPARE(bytewise.leftApplicationFlash(), image(70, { 4, 2 }));
     }
 
     void garbageAndOversizedLengthsResync()
     {
         // Unknown bytes, a known first byte with an unknown second, and a
         // payload length of 33 before a valid request.
-        const QByteArray junk = hex("ff00" "2055" "80802100ff" "20") + QByteArray(40, '\x11');
-        QVERIFY(talk({junk + hex("209f")}, 1));
+        const QByteArray junk = hex("ff00"
+                                    "2055"
+                                    "80802100ff"
+                                    "20")
+            + QByteArray(40, '\x11');
+        QVERIFY(talk({ junk + hex("209f") }, 1));
         QCOMPARE(replies[0], hex("209f0105"));
-        QCOMPARE(sim->receivedMessages(), QByteArrayList{hex("209f")});
+        QCOMPARE(sim->receivedMessages(), QByteArrayList { hex("209f") });
 
         // Random bytes must not crash; once whatever they started is complete the model answers again.
         QRandomGenerator rng(7);
@@ -309,80 +363,137 @@ private slots:
                 c = char(rng.bounded(256));
             sim->receive(chunk);
         }
-        settle();
-        replies.clear();
         sim->receive(QByteArray(64, '\x11') + hex("209f"));
-        QTRY_VERIFY(!replies.isEmpty());
-        QCOMPARE(replies.last(), hex("209f0105"));
+        QVERIFY(answersAfterEverythingQueued(*sim, replies));
+        QCOMPARE(replies.at(replies.size() - 2), hex("209f0105"));
     }
 
     void faultDropReply()
     {
         sim->faults().dropReplies = 1;
-        QVERIFY(talk({hex("209f"), hex("209e")}, 1));
-        QCOMPARE(replies, QByteArrayList{hex("209e00")});
+        QVERIFY(talk({ hex("209f"), hex("209e") }, 1));
+        QCOMPARE(replies, QByteArrayList { hex("209e00") });
         QCOMPARE(sim->faults().dropReplies, 0);
     }
 
     void faultDuplicateReply()
     {
         sim->faults().duplicateReplies = 1;
-        QVERIFY(talk({hex("209e"), hex("209f")}, 3));
-        QCOMPARE(replies, (QByteArrayList{hex("209e00"), hex("209e00"), hex("209f0105")}));
+        QVERIFY(talk({ hex("209e"), hex("209f") }, 3));
+        QCOMPARE(replies, (QByteArrayList { hex("209e00"), hex("209e00"), hex("209f0105") }));
     }
 
     void faultSplitReply()
     {
         sim->faults().splitReplies = 1;
-        QVERIFY(talk({hex("0101"), hex("209f")}, 3));
+        QVERIFY(talk({ hex("0101"), hex("209f") }, 3));
         QCOMPARE(replies[0].size(), 11);
-        QCOMPARE(replies[0] + replies[1], hex("123456789abc" "0501" "0102" "00" "0302" "e507" "03" "09" "0201" "0100" "00"));
+        QCOMPARE(replies[0] + replies[1], deviceInformationReply());
         QCOMPARE(replies[2], hex("209f0105"));
     }
 
     void faultMergeReplies()
     {
         sim->faults().mergeReplies = 1;
-        QVERIFY(talk({hex("209e")}, 0));
-        settle();
-        QVERIFY(replies.isEmpty());                     // held until the next reply
-        QVERIFY(talk({hex("209f")}, 1));
-        QCOMPARE(replies[0], hex("209e00" "209f0105"));
+        QVERIFY(talk({ hex("209e") }, 0));
+        QVERIFY(replies.isEmpty()); // held until the next reply, which carries it
+        QVERIFY(talk({ hex("209f") }, 1));
+        QCOMPARE(replies[0],
+            hex("209e00"
+                "209f0105"));
     }
 
     void faultCorruptReply()
     {
         sim->faults().corruptReplies = 2;
-        QVERIFY(talk({hex("209e"), hex("209f"), hex("209f")}, 3));
-        QCOMPARE(replies, (QByteArrayList{hex("209eff"), hex("df9f0105"), hex("209f0105")}));
+        QVERIFY(talk({ hex("209e"), hex("209f"), hex("209f") }, 3));
+        QCOMPARE(replies, (QByteArrayList { hex("209eff"), hex("df9f0105"), hex("209f0105") }));
     }
 
     void faultRefuseStart()
     {
         sim->faults().refuseStart = true;
-        const QByteArray img = image(40, {4, 2});
-        QVERIFY(talk({hex("209e"), packet(0x20, 0x90, 0, img.left(32)), hex("030101"), hex("030102")}, 4));
-        QCOMPARE(replies, (QByteArrayList{hex("209e01"), hex("209001"), hex("03010101"), hex("03010201")}));
+        const QByteArray img = image(40, { 4, 2 });
+        QVERIFY(talk({ hex("209e"), hex("030101"), hex("030102") }, 3));
+        QCOMPARE(replies, (QByteArrayList { hex("209e01"), hex("03010101"), hex("03010201") }));
+    }
+
+    void imagesWithoutStartCommandsAreTakenAsTheyStand()
+    {
+        // An image shorter than one packet goes out without a start command
+        // (and on the left without a length command).
+        const QByteArray right = image(20, { 3, 1 });
+        QVERIFY(talk({ packet(0x20, 0x90, 0, right), checksum(right), hex("2093") }, 3));
+        QCOMPARE(replies, (QByteArrayList { hex("20900000140000"), hex("209200"), hex("209300") }));
+        QCOMPARE(sim->rightFlash(), right);
+        QCOMPARE(sim->rightVersion(), (SimVersion { 3, 1 }));
+        // After a committed image, data without a start begins the next one.
+        const QByteArray next = image(24, { 3, 2 });
+        QVERIFY(talk({ packet(0x20, 0x90, 0, next), checksum(next), hex("2093") }, 3));
+        QCOMPARE(replies.mid(3), (QByteArrayList { hex("20900000180000"), hex("209200"), hex("209300") }));
+        QCOMPARE(sim->rightFlash(), next);
+        QCOMPARE(sim->rightVersion(), (SimVersion { 3, 2 }));
+
+        const QByteArray left = image(20, { 4, 1 });
+        QVERIFY(talk({ packet(0x80, 0x80, 0, left), packet(0x80, 0x82, 0, left), hex("8083") }, 3));
+        QCOMPARE(replies.mid(6), (QByteArrayList { hex("808000"), hex("808200"), hex("808300") }));
+        QCOMPARE(sim->leftApplicationFlash(), left); // no start named the boot loader
+        QCOMPARE(sim->leftVersion(), (SimVersion { 4, 1 }));
+        QVERIFY(sim->bootLoaderFlash().isEmpty());
+        QTRY_COMPARE(sim->restartCount(), 1);
+        QTRY_VERIFY(sim->isAttached());
+
+        // A length without a start holds the region to it.
+        const QByteArray other = image(20, { 4, 2 });
+        QVERIFY(talk({ hex("80811500"), packet(0x80, 0x80, 0, other), packet(0x80, 0x82, 0, other), hex("8083") }, 4));
+        QCOMPARE(replies.mid(9), (QByteArrayList { hex("808100"), hex("808000"), hex("808200"), hex("808301") }));
+        QCOMPARE(sim->leftApplicationFlash(), left);
+    }
+
+    void aRequestDelayHoldsOnlyTheRepliesToItsRequest()
+    {
+        sim->faults().requestDelayMs.insert(hex("8083"), 200);
+        QElapsedTimer clock;
+        clock.start();
+        sim->receive(hex("030101") + hex("8083"));
+        // A return scheduled now for 100 ms fires after the start's reply was
+        // due and before the end's.
+        QVERIFY(waitForAReturnAfter(100));
+        QCOMPARE(replies, QByteArrayList { hex("03010100") });
+        QVERIFY(testsupport::waitUntil([&] { return replies.size() == 2; }));
+        QVERIFY(clock.elapsed() >= 200 - 1); // to the millisecond the model counts in
+        QCOMPARE(replies[1], hex("808301"));
+
+        // A held reply goes with the attachment and holds back nothing after it.
+        sim->faults().requestDelayMs.insert(hex("8083"), 600000);
+        sim->receive(hex("8083"));
+        sim->unplug(10);
+        QTRY_VERIFY(sim->isAttached());
+        sim->receive(hex("209f"));
+        QVERIFY(waitForAReturnAfter(100));
+        QCOMPARE(replies.mid(2), QByteArrayList { hex("209f0105") });
     }
 
     void faultUnplugAtPacket()
     {
-        sim->faults().unplugAtPacket = 2;               // the first verify packet of a 64-byte region
-        const QByteArrayList req = leftRequests(0x01, image(64, {4, 2}));
-        for (int i = 0; i < 4; ++i)                     // start, length, two program packets
-            QVERIFY(talk({req[i]}, 1));
+        sim->faults().unplugAtPacket = 2; // the first verify packet of a 64-byte region
+        const QByteArrayList req = leftRequests(0x01, image(64, { 4, 2 }));
+        for (int i = 0; i < 4; ++i) // start, length, two program packets
+            QVERIFY(talk({ req[i] }, 1));
         sim->receive(req[4] + req[5]);
-        QCOMPARE(events, (QStringList{"reply", "reply", "reply", "reply", "detach"}));
+        QCOMPARE(events,
+            (QStringList { QStringLiteral("reply"), QStringLiteral("reply"), QStringLiteral("reply"),
+                QStringLiteral("reply"), QStringLiteral("detach") }));
         QVERIFY(!sim->isAttached());
         const int heard = int(sim->receivedMessages().size());
-        sim->receive(hex("209f"));                       // an unplugged controller hears nothing
+        sim->receive(hex("209f")); // an unplugged controller hears nothing
         QCOMPARE(sim->receivedMessages().size(), heard);
         QTRY_VERIFY(sim->isAttached());
         QCOMPARE(events.last(), QStringLiteral("attach"));
-        QCOMPARE(sim->faults().unplugAtPacket, -1);      // fires once
+        QCOMPARE(sim->faults().unplugAtPacket, -1); // fires once
         // The interrupted exchange died with the attachment.
-        QVERIFY(talk({req[5], hex("8083")}, 2));
-        QCOMPARE(replies.mid(4), (QByteArrayList{hex("808201"), hex("808301")}));
+        QVERIFY(talk({ req[5], hex("8083") }, 2));
+        QCOMPARE(replies.mid(4), (QByteArrayList { hex("808201"), hex("808301") }));
         QCOMPARE(sim->restartCount(), 0);
     }
 
@@ -394,33 +505,41 @@ private slots:
         QByteArrayList req;
         for (int i = 0; i < 10; ++i)
             req << hex("209f") << hex("209e");
+        QElapsedTimer clock;
+        clock.start();
         sim->receive(req.join());
-        QTest::qWait(10);
-        QVERIFY(replies.isEmpty());
-        QTRY_COMPARE(replies.size(), 20);
+        QVERIFY(testsupport::waitUntil([&] { return !replies.isEmpty(); }));
+        QVERIFY(clock.elapsed() >= 40 - 1); // not before the delay, to the millisecond the model counts in
+        QVERIFY(testsupport::waitUntil([&] { return replies.size() >= 20; }));
+        QCOMPARE(replies.size(), 20);
         for (int i = 0; i < 20; i += 2)
-            QCOMPARE(replies[i] + replies[i + 1], hex("209f0105" "209e00"));
+            QCOMPARE(replies[i] + replies[i + 1],
+                hex("209f0105"
+                    "209e00"));
 
         replies.clear();
         sim->faults().mergeReplies = 1;
-        sim->receive(hex("209f209e"));                   // one held, one delayed
+        sim->receive(hex("209f209e")); // one held, one delayed
         sim->unplug(10);
         QTRY_VERIFY(sim->isAttached());
-        settle(100);
-        QVERIFY(replies.isEmpty());
+        // Anything left over would come before the answer to a new request, or with it.
+        QVERIFY(talk({ hex("209f") }, 1));
+        QCOMPARE(replies, QByteArrayList { hex("209f0105") });
     }
 
     void manualUnplugAndPlugIn()
     {
         sim->unplug(-1);
-        sim->unplug(10);                                 // already unplugged: no second detach
-        QCOMPARE(events, QStringList{"detach"});
-        QTRY_COMPARE(events, (QStringList{"detach", "attach"}));
-        sim->plugIn();                                   // the owner's first attach: announced again
+        sim->unplug(10); // already unplugged: no second detach
+        QCOMPARE(events, QStringList { QStringLiteral("detach") });
+        QTRY_COMPARE(events, (QStringList { QStringLiteral("detach"), QStringLiteral("attach") }));
+        sim->plugIn(); // the owner's first attach: announced again
         sim->unplug(10);
-        sim->unplug(-1);                                 // held unplugged: the pending return is cancelled
-        settle(40);
-        QCOMPARE(events, (QStringList{"detach", "attach", "attach", "detach"}));
+        sim->unplug(-1); // held unplugged: the pending return is cancelled
+        QVERIFY(waitForAReturnAfter(10));
+        QCOMPARE(events,
+            (QStringList { QStringLiteral("detach"), QStringLiteral("attach"), QStringLiteral("attach"),
+                QStringLiteral("detach") }));
     }
 
     void randomFaultsFollowTheSeed()
@@ -436,7 +555,10 @@ private slots:
             f.maxRandomDelayMs = 2;
             for (int i = 0; i < 40; ++i)
                 s.receive(hex("209f"));
-            QTest::qWait(150);
+            // Each reply's faults are drawn as it is queued: the closing request adds none.
+            f = SimFaults();
+            if (!answersAfterEverythingQueued(s, out))
+                return QByteArray();
             return out.join();
         };
         const QByteArray a = run(11);
@@ -457,8 +579,8 @@ private slots:
         s->plugIn();
         s->receive(hex("209f"));
         s.reset();
-        settle(60);
-        QCOMPARE(calls, 1);                              // the plugIn's attach only
+        QVERIFY(waitForAReturnAfter(20)); // past when its reply was due
+        QCOMPARE(calls, 1); // the plugIn's attach only
     }
 
     void ownerMayDestroyItFromACallback()

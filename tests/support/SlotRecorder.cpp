@@ -50,6 +50,6 @@ QStringList SlotRecorder::take()
 
 QStringList SlotRecorder::take(int n)
 {
-    testsupport::waitUntil([&] { return events.size() >= n; }, 3000);
+    testsupport::waitUntil([&] { return events.size() >= n; });
     return take();
 }

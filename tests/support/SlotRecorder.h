@@ -15,6 +15,6 @@ struct SlotRecorder {
     static QString stick(const char* name, float dx, float dy);
     static void clearSlots();
     QStringList take();
-    // Waits (up to 3 s) for n events and takes them.
+    // Waits for n events and takes them.
     QStringList take(int n);
 };

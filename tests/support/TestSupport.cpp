@@ -2,6 +2,7 @@
 
 #include "accessory/EADSessionController.h"
 #include "platform/EAAccessoryManager.h"
+#include "platform/EASession.h"
 #include "platform/InfoDictionary.h"
 #include "platform/LocalLink.h"
 #include "platform/MainQueue.h"
@@ -10,14 +11,51 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+constexpr int kWakeMs = 10;
+}
 
 namespace testsupport {
 
 void useFastTime(double scale)
 {
     MainQueue::setTimeScale(scale);
+}
+
+TimeScale::TimeScale(double scale)
+    : m_previous(MainQueue::timeScale())
+{
+    MainQueue::setTimeScale(scale);
+}
+
+TimeScale::~TimeScale()
+{
+    MainQueue::setTimeScale(m_previous);
+}
+
+double realSeconds(double seconds)
+{
+    return seconds / MainQueue::timeScale();
+}
+
+bool waitForMainQueueDelay(double seconds)
+{
+    auto ran = std::make_shared<bool>(false);
+    MainQueue::dispatchAfter(seconds, [ran] { *ran = true; });
+    return waitUntil([ran] { return *ran; }, MainQueue::scaledMilliseconds(seconds) + kPatienceMs);
+}
+
+void drainPostedEvents(int rounds)
+{
+    for (int i = 0; i < rounds; ++i) {
+        auto delivered = std::make_shared<bool>(false);
+        MainQueue::dispatchAsync([delivered] { *delivered = true; });
+        waitUntil([delivered] { return *delivered; });
+    }
 }
 
 ToastRecorder::ToastRecorder()
@@ -52,14 +90,42 @@ SimulatedController& SimulatedAttachment::controller() const
 
 EAAccessoryPtr SimulatedAttachment::waitForAccessory(int timeoutMs) const
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        for (const EAAccessoryPtr& a : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
-            if (m_transport->link() && a->link() == m_transport->link())
-                return a;
-        QTest::qWait(5);
+    EAAccessoryPtr found;
+    waitUntil(
+        [&] {
+            for (const EAAccessoryPtr& a : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
+                if (m_transport->link() && a->link() == m_transport->link())
+                    found = a;
+            return bool(found);
+        },
+        timeoutMs);
+    return found;
+}
+
+bool SimulatedAttachment::sessionIsOpen() const
+{
+    const EADSessionController& session = EADSessionController::sharedController();
+    return m_transport->link() && session.session() && session.session()->accessory()
+        && session.session()->accessory()->link() == m_transport->link();
+}
+
+bool SimulatedAttachment::waitForSession(int timeoutMs) const
+{
+    return waitUntil([this] { return sessionIsOpen(); }, timeoutMs);
+}
+
+void SimulatedAttachment::settleExchanges(int rounds) const
+{
+    for (int i = 0; i < rounds; ++i) {
+        drainPostedEvents();
+        // Due after every zero-length timer armed so far.
+        QTimer turn;
+        turn.setSingleShot(true);
+        turn.setTimerType(Qt::PreciseTimer);
+        turn.start(0);
+        waitUntil([&turn] { return !turn.isActive(); });
     }
-    return nullptr;
+    drainPostedEvents();
 }
 
 bool SimulatedAttachment::configureSession(int timeoutMs) const
@@ -89,12 +155,19 @@ void RecordingPeer::reply(const QByteArray& bytes) const
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    return MainQueue::runUntil(done, timeoutMs);
-}
-
-void spin(int ms)
-{
-    QTest::qWait(ms);
+    QDeadlineTimer deadline(timeoutMs);
+    // Wakes the loop now and then to look at the deadline. Otherwise it blocks
+    // until the next event rather than spin as MainQueue::runUntil does (for
+    // the timing of benchmarks), and leaves the processor to the programs and
+    // threads a test waits for on a loaded machine.
+    QTimer tick;
+    tick.start(kWakeMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 QByteArray bytes(std::initializer_list<int> values)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QTest>
 
 #include <functional>
 
@@ -15,8 +16,51 @@ class SimulatedController;
 
 namespace testsupport {
 
+// Generous upper bound for waits on observable state: costs nothing when the
+// state arrives early, and leaves room for a loaded machine.
+constexpr int kPatienceMs = 30000;
+
+} // namespace testsupport
+
+// QTRY_VERIFY and QTRY_COMPARE wait on state too: with the same bound.
+#undef QTRY_VERIFY
+#define QTRY_VERIFY(expr) QTRY_VERIFY_WITH_TIMEOUT(expr, testsupport::kPatienceMs)
+#undef QTRY_COMPARE
+#define QTRY_COMPARE(expr, expected) QTRY_COMPARE_WITH_TIMEOUT(expr, expected, testsupport::kPatienceMs)
+
+namespace testsupport {
+
 // Scales every engine timer down for the test process (8 s becomes 80 ms at 0.01).
 void useFastTime(double scale = 0.01);
+
+// Sets the time scale for its lifetime and puts the previous one back: a test
+// scales only while the timer it examines is armed. A delay keeps the length
+// it was armed with when the scale changes afterwards.
+class TimeScale {
+public:
+    explicit TimeScale(double scale);
+    ~TimeScale();
+    TimeScale(const TimeScale&) = delete;
+    TimeScale& operator=(const TimeScale&) = delete;
+
+private:
+    double m_previous;
+};
+
+// Engine seconds that last `seconds` of real time at the current scale: for
+// the watchdogs a test does not examine, which must keep their real length.
+double realSeconds(double seconds);
+
+// Runs the event loop until a MainQueue delay of `seconds`, armed now, has
+// run. Delays and timers fire in the order they are due, so every MainQueue
+// delay or timer of at most that length armed before the call has fired by
+// then: the way to show that such a timer did nothing.
+bool waitForMainQueueDelay(double seconds);
+
+// Runs the event loop until everything posted before the call has been
+// delivered, and what that posted in turn, `rounds` deep. The streams, local
+// links and notifications of the accessory service hand bytes on this way.
+void drainPostedEvents(int rounds = 8);
 
 // Installs a recording toast presenter for the lifetime of the object.
 class ToastRecorder : public RecordingToastPresenter {
@@ -35,11 +79,20 @@ public:
     SimulatedController& controller() const;
     SimAccessoryTransport& transport() const { return *m_transport; }
     // Waits until the controller is attached; the accessory, or null.
-    EAAccessoryPtr waitForAccessory(int timeoutMs = 2000) const;
+    EAAccessoryPtr waitForAccessory(int timeoutMs = kPatienceMs) const;
     // Waits for the accessory and configures the session for it with the first
     // declared protocol, as the application's accessory check does; false when
     // the controller never attached.
-    bool configureSession(int timeoutMs = 2000) const;
+    bool configureSession(int timeoutMs = kPatienceMs) const;
+    // Whether the session is open on the controller's current attachment, as
+    // the engine leaves it once it has followed the controller's return.
+    bool sessionIsOpen() const;
+    // Waits until the controller is attached and the session open on it.
+    bool waitForSession(int timeoutMs = kPatienceMs) const;
+    // Lets the exchanges under way finish, `rounds` replies deep, when the
+    // controller answers without delay: bytes travel through posted events
+    // and the controller sends its queued replies one per zero-length timer.
+    void settleExchanges(int rounds = 4) const;
 
 private:
     SimAccessoryTransport* m_transport;
@@ -59,12 +112,9 @@ private:
 };
 
 // Runs the event loop until done() holds or timeoutMs passed; whether it holds.
-// Unlike QTest::qWaitFor it never sleeps between events, so byte exchanges
-// run at full speed while it waits.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
-
-// Runs the event loop for about ms milliseconds.
-void spin(int ms);
+// Unlike QTest::qWaitFor it never sleeps while events are pending, so byte
+// exchanges run at full speed while it waits; with none pending it blocks.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = kPatienceMs);
 
 QByteArray bytes(std::initializer_list<int> values);
 

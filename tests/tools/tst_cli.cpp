@@ -3,9 +3,9 @@
 #include "sim/SimulatedController.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
@@ -18,7 +18,13 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeoutMs = 30000)
+// How long a program may take to start, answer or end on a loaded machine;
+// costs nothing when it is quicker.
+constexpr int kPatienceMs = 30000;
+// A whole upgrade in real time, with its restarts, on a loaded machine.
+constexpr int kRunMs = 180000;
+
+Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeoutMs = 60000)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,7 +45,7 @@ Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeou
 quint16 startSim(QProcess& sim, const QStringList& extra = {})
 {
     sim.start(QStringLiteral(Q3DART_SIM), QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extra);
-    if (!sim.waitForReadyRead(10000))
+    if (!sim.waitForReadyRead(kPatienceMs))
         return 0;
     const QRegularExpression re(QStringLiteral("listening on [^:]+:(\\d+)"));
     const auto m = re.match(QString::fromUtf8(sim.readLine()));
@@ -104,6 +110,8 @@ private slots:
         QProcess sim;
         const quint16 port = startSim(sim, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
         QVERIFY(port);
+        // The scale shortens the query's 8-s timer, the one examined; the wait
+        // for the controller to attach is given in real seconds.
         const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")},
                              {QStringLiteral("Q3DART_TIME_SCALE=0.05")});
         QCOMPARE(r.exitCode, 1);
@@ -148,7 +156,7 @@ private slots:
                               QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot),
                               QStringLiteral("--left"), writeFile(dir, QStringLiteral("l.bin"), left),
                               QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), right)},
-                             {QStringLiteral("Q3DART_TIME_SCALE=0.1")}, 120000);
+                             {}, kRunMs); // in real time: no limit of the engine is shortened
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
         QVERIFY(r.err.contains(QLatin1String("progress: 100%")));
@@ -176,15 +184,29 @@ private slots:
         QCOMPARE(missing.exitCode, 1);
         QVERIFY2(missing.err.contains(QLatin1String("invalid")), qPrintable(missing.err));
 
-        // A left image makes the controller restart; this one never comes back.
-        const Run lost = runCli({QStringLiteral("--device"), device, QStringLiteral("flash"), QStringLiteral("--left"),
-                                 writeFile(dir, QStringLiteral("l.bin"), image(1000, {7, 7}))},
-                                {QStringLiteral("Q3DART_TIME_SCALE=0.02")});
+        // A left image makes the controller restart; this one never comes back
+        // within the wait given, the only limit shortened.
+        const Run lost = runCli({QStringLiteral("--device"), device, QStringLiteral("--restart-wait"), QStringLiteral("1"),
+                                 QStringLiteral("flash"), QStringLiteral("--left"),
+                                 writeFile(dir, QStringLiteral("l.bin"), image(1000, {7, 7}))});
         QCOMPARE(lost.exitCode, 1);
         QVERIFY2(lost.err.contains(QLatin1String("did not come back")), qPrintable(lost.err));
         QVERIFY(lost.out.isEmpty());
         sim.kill();
         sim.waitForFinished();
+
+        // A controller that stops answering during a transfer: the silence limit ends the run.
+        QProcess silent;
+        const quint16 silentPort = startSim(silent, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
+        QVERIFY(silentPort);
+        const Run stalled = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(silentPort),
+                                    QStringLiteral("--silence-limit"), QStringLiteral("1"), QStringLiteral("flash"),
+                                    QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), image(1000, {7, 8}))});
+        QCOMPARE(stalled.exitCode, 1);
+        QVERIFY2(stalled.err.contains(QLatin1String("stopped responding")), qPrintable(stalled.err));
+        QVERIFY(stalled.out.isEmpty());
+        silent.kill();
+        silent.waitForFinished();
 
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot")}).exitCode, 2);
@@ -197,7 +219,7 @@ private slots:
         QVERIFY(DemoReleases::generate(releases));
         QProcess server;
         server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-        QVERIFY(server.waitForReadyRead(10000));
+        QVERIFY(server.waitForReadyRead(kPatienceMs));
         const QString line = QString::fromUtf8(server.readLine()).trimmed();
         const QString url = line.section(QStringLiteral(" at "), 1);
         QVERIFY2(url.startsWith(QLatin1String("http://127.0.0.1:")), qPrintable(line));
@@ -237,8 +259,8 @@ private slots:
 
     void theEmbeddedDefaultUpgradesToTheLatestDemoRelease()
     {
-        const QStringList fast{QStringLiteral("Q3DART_TIME_SCALE=0.1")};
-        const Run latest = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest")}, fast, 120000);
+        // In real time: no limit of the engine is shortened.
+        const Run latest = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest")}, {}, kRunMs);
         QVERIFY2(latest.exitCode == 0, qPrintable(latest.err));
         QCOMPARE(latest.out.trimmed(), DemoReleases::versions().last());
         QVERIFY(latest.err.contains(QLatin1String("download: 100%")));
@@ -246,7 +268,7 @@ private slots:
 
         // An older release that the user names is installed too.
         const Run older = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
-                                  DemoReleases::versions().first()}, fast, 120000);
+                                  DemoReleases::versions().first()}, {}, kRunMs);
         QVERIFY2(older.exitCode == 0, qPrintable(older.err));
         QCOMPARE(older.out.trimmed(), DemoReleases::versions().first());
     }
@@ -274,13 +296,12 @@ private slots:
 
     void gamepadsListsControllersOnePerLine()
     {
-        const QStringList fast{QStringLiteral("Q3DART_TIME_SCALE=0.2")};
-        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads")}, fast);
+        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads")});
         QCOMPARE(simulated.exitCode, 0);
         QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\n"));
 
         // The machine's own controllers: whatever is plugged in, one line each.
-        const Run real = runCli({QStringLiteral("gamepads")}, fast);
+        const Run real = runCli({QStringLiteral("gamepads")});
         QVERIFY2(real.exitCode == 0, qPrintable(real.err));
         for (const QString& line : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             QVERIFY2(QRegularExpression(QStringLiteral("^[^\t]*\t\\d+\t(extended|basic)$")).match(line).hasMatch(), qPrintable(line));
@@ -296,10 +317,10 @@ private slots:
         env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
-        QVERIFY(p.waitForStarted(10000));
+        QVERIFY(p.waitForStarted(kPatienceMs));
         QString out;
         auto waitForLines = [&](int n) {
-            QDeadlineTimer deadline(10000);
+            QDeadlineTimer deadline(kPatienceMs);
             while (out.count(QLatin1Char('\n')) < n && !deadline.hasExpired())
                 if (p.waitForReadyRead(100))
                     out += QString::fromUtf8(p.readAllStandardOutput());
@@ -327,7 +348,7 @@ private slots:
         p.closeWriteChannel(); // the end of the script does not end the test
         QVERIFY(!p.waitForFinished(300));
         p.terminate();
-        QVERIFY(p.waitForFinished(10000));
+        QVERIFY(p.waitForFinished(kPatienceMs));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
         const QString err = QString::fromUtf8(p.readAllStandardError());
@@ -336,9 +357,9 @@ private slots:
 
         // Ctrl+C ends it as cleanly.
         p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
-        QVERIFY(p.waitForReadyRead(10000));
+        QVERIFY(p.waitForReadyRead(kPatienceMs));
         ::kill(pid_t(p.processId()), SIGINT);
-        QVERIFY(p.waitForFinished(10000));
+        QVERIFY(p.waitForFinished(kPatienceMs));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
     }
@@ -350,17 +371,26 @@ private slots:
         QVERIFY(bad.err.contains(QLatin1String("bluetooth")));
         QCOMPARE(runCli({}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("frobnicate")}).exitCode, 2);
+        for (const QString& limit : {QStringLiteral("--restart-wait"), QStringLiteral("--silence-limit")}) {
+            for (const QString& seconds : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("soon")}) {
+                const Run refused = runCli({QStringLiteral("--simulate"), limit, seconds, QStringLiteral("versions")});
+                QCOMPARE(refused.exitCode, 2);
+                QVERIFY2(refused.err.contains(limit), qPrintable(refused.err));
+            }
+            QCOMPARE(runCli({QStringLiteral("--simulate"), limit}).exitCode, 2);
+        }
         const Run help = runCli({QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains(QLatin1String("versions")));
+        QVERIFY(help.out.contains(QLatin1String("--restart-wait")) && help.out.contains(QLatin1String("--silence-limit")));
 
         QProcess sim;
         sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--help")});
-        QVERIFY(sim.waitForFinished(10000));
+        QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(sim.readAllStandardOutput().contains("--listen"));
         sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--listen"), QStringLiteral("nowhere")});
-        QVERIFY(sim.waitForFinished(10000));
+        QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 2);
     }
 };

@@ -4,15 +4,15 @@
 #include "accessory/EADSessionController.h"
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
-#include "firmware/ReleaseServer.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "lib/ZipWriter.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/InfoDictionary.h"
 #include "platform/Localization.h"
 #include "sim/DemoReleases.h"
+#include "sim/ReleaseServer.h"
 #include "sim/SimulatedController.h"
+#include "sim/ZipWriter.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -25,6 +25,8 @@ using namespace testsupport;
 namespace {
 const QString kNewest = QStringLiteral("1.1-2.5-1.8");
 const QString kMiddle = QStringLiteral("1.0-2.4-1.6");
+// A whole run with its restarts, in real time.
+constexpr int kRunMs = 2 * testsupport::kPatienceMs;
 } // namespace
 
 class TestSelection : public QObject {
@@ -45,7 +47,7 @@ class TestSelection : public QObject {
     {
         QString versions;
         engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); }, 5000);
+        (void)waitUntil([&] { return !versions.isEmpty(); });
         return versions;
     }
 
@@ -58,7 +60,7 @@ class TestSelection : public QObject {
             list = l;
             done = true;
         });
-        (void)waitUntil([&] { return done; }, 5000);
+        (void)waitUntil([&] { return done; });
         return list;
     }
 
@@ -77,20 +79,24 @@ class TestSelection : public QObject {
         if (engine().checkFirmware() != ZelFirmwareCheckNeedUpgrade)
             return false;
         engine().startUpgrade();
-        (void)waitUntil([&] { return !engine().isUpgradingFirmware; }, 15000);
+        (void)waitUntil([&] { return !engine().isUpgradingFirmware; }, kRunMs);
         return (!engine().bootNeedUpgrade || engine().bootUpgradeDone) && (!engine().leftNeedUpgrade || engine().leftUpgradeDone)
             && (!engine().rightNeedUpgrade || engine().rightUpgradeDone);
+    }
+
+    // The controller back from a restart that a run's last left-side image
+    // made, and the engine's session open on it.
+    bool settled()
+    {
+        return !engine().isGamepadDisconnectByUpgradingFirmware && m_sim->sessionIsOpen();
     }
 
     // Waits for the controller to come back after a restart and reads its versions.
     QString versionsAfterRestart()
     {
-        spin(150);
-        (void)waitUntil([&] { return m_sim->waitForAccessory(100) && EADSessionController::sharedController().session(); }, 5000);
-        spin(MainQueueDelay());
+        (void)waitUntil([&] { return settled(); });
         return readVersions();
     }
-    static int MainQueueDelay() { return 60; }
 
     void expectInstalled(const QString& version, bool bootSent)
     {
@@ -105,7 +111,8 @@ class TestSelection : public QObject {
 private slots:
     void initTestCase()
     {
-        useFastTime(0.01);
+        // No timer is examined here: the engine's delays, limits and prompts
+        // and the download's time limit all keep their real lengths.
         Localization::shared().setLanguage(QStringLiteral("en"));
         DocumentsDirectory::setPath(documents());
         m_releases = m_dir.filePath(QStringLiteral("releases"));
@@ -132,7 +139,7 @@ private slots:
 
     void cleanup()
     {
-        QTRY_VERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware && settled(); }, kRunMs));
         delete m_toasts;
     }
 
@@ -292,7 +299,7 @@ private slots:
         const int requests = m_server->requestCount();
         engine().startUpgrade();
         engine().startUpgrade();
-        QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware, 15000);
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }, kRunMs));
         QVERIFY(engine().rightUpgradeDone);
         QCOMPARE(m_server->requestCount(), requests + 1);
         QCOMPARE(versionsAfterRestart(), kMiddle);
@@ -372,6 +379,79 @@ private slots:
         release.md5 = QStringLiteral("abc");
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts(), QStringList{localized("DownloadFirmwareFailed")}); // a folder path is no download address
+    }
+
+    // A download's suggested name never replaces a file of our own: the
+    // downloads record, the upgrade history, or the archive of another
+    // recorded version, whose unpacked folder would then hold this release.
+    void aDownloadNeverTakesTheNameOfOurOwnFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("downloads record") << QStringLiteral("downloads.plist");
+        QTest::newRow("downloads record, other case") << QStringLiteral("Downloads.PLIST");
+        QTest::newRow("damaged record kept aside") << QStringLiteral("downloads.plist.damaged");
+        QTest::newRow("upgrade history") << QStringLiteral("upgrade-history.json");
+        QTest::newRow("archive of another version") << QStringLiteral("6.1-archive.zip");
+        QTest::newRow("archive of another version, other case") << QStringLiteral("6.1-ARCHIVE.zip");
+    }
+
+    void aDownloadNeverTakesTheNameOfOurOwnFiles()
+    {
+        QFETCH(QString, name);
+        QVERIFY(QDir().mkpath(documents()));
+        const QString plistPath = documents() + QStringLiteral("/downloads.plist");
+        DownloadStore store(plistPath, QStringLiteral("zelmar-q3-dart"));
+        QVERIFY(store.recordDownload(QStringLiteral("6.0-6.0-6.0"), QStringLiteral("6.1-archive")));
+        const QHash<QString, QByteArray> own{
+            {QStringLiteral("upgrade-history.json"), QByteArray("[{\"run\":1}]")},
+            {QStringLiteral("downloads.plist.damaged"), QByteArray("kept aside")},
+            {QStringLiteral("6.1-archive.zip"), QByteArray("the archive of 6.0-6.0-6.0")},
+        };
+        for (auto it = own.cbegin(); it != own.cend(); ++it) {
+            QFile f(documents() + QLatin1Char('/') + it.key());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(it.value());
+        }
+        auto read = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray plistBefore = read(plistPath);
+        const QStringList documentsBefore = QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString product = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart");
+        const QStringList unpackedBefore = QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        // A good release in every other respect: all three images, the right digest.
+        const QString version = QStringLiteral("6.2-6.0-6.0");
+        const QString zipPath = m_dir.filePath(QStringLiteral("own-name.zip"));
+        {
+            ZipWriter zip(zipPath);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
+            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kNewest));
+            zip.close();
+        }
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.body = read(zipPath);
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"" + name.toUtf8() + "\"\r\n";
+        ZelFirmware release;
+        release.version = version;
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
+        const int messages = int(sim().receivedMessages().size());
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized("DownloadFirmwareFailed")});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(server.targets.size(), 1);
+        // Nothing written, nothing recorded, nothing unpacked, nothing sent.
+        QCOMPARE(read(plistPath), plistBefore);
+        for (auto it = own.cbegin(); it != own.cend(); ++it)
+            QCOMPARE(read(documents() + QLatin1Char('/') + it.key()), it.value());
+        QCOMPARE(QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), documentsBefore);
+        QCOMPARE(QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), unpackedBefore);
+        QVERIFY(store.folderForVersion(version).isNull());
+        QCOMPARE(sim().receivedMessages().size(), messages);
     }
 };
 

@@ -43,12 +43,16 @@ class TestVersionQuery : public QObject {
     QByteArray m_infoReply;
 
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
-    int timeoutMs() const { return MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout); }
+    static constexpr double kTimeout = ZelFirmwareUpgradeManager::kCheckVersionTimeout;
+    int timeoutMs() const { return MainQueue::scaledMilliseconds(kTimeout); }
+    bool queryTimerRunning() { return engine().checkVersionTimer && engine().checkVersionTimer->isValid(); }
 
 private slots:
     void initTestCase()
     {
-        useFastTime(0.01);
+        // The query's 8-s timer is what these tests examine: 0.8 s, long beside
+        // an exchange through the local link even on a loaded machine.
+        useFastTime(0.1);
         Localization::shared().setLanguage(QStringLiteral("en"));
     }
 
@@ -76,7 +80,8 @@ private slots:
 
     void cleanup()
     {
-        spin(timeoutMs() + 20); // let any running query timer end inside its own test
+        // Any running query timer ends inside its own test.
+        QVERIFY(waitUntil([&] { return !queryTimerRunning(); }, timeoutMs() + kPatienceMs));
         EADSessionController::sharedController().closeSession();
         delete m_toasts;
         delete m_peer;
@@ -96,7 +101,7 @@ private slots:
         QCOMPARE(engine().leftVersion, QStringLiteral("2.3"));
         QCOMPARE(engine().bootVersion, QStringLiteral("1.0"));
         QCOMPARE(engine().updateTime(), QStringLiteral("0000-00-00 00:00"));
-        spin(timeoutMs() + 20);
+        QVERIFY(waitForMainQueueDelay(kTimeout)); // the stopped timer would have fired by now
         QVERIFY(m_toasts->toasts().empty());
         QCOMPARE(delivered.size(), 1);
     }
@@ -127,7 +132,7 @@ private slots:
         bool delivered = false;
         engine().checkCurrentVersion([&](const QString&) { delivered = true; });
         QTRY_COMPARE(m_peer->received, kRightRequest + kInfoRequest);
-        spin(20);
+        drainPostedEvents(); // the short reply has reached the engine
         QCOMPARE(engine().softwareVersion(), QStringLiteral("2.3"));
         QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
         QCOMPARE(m_toasts->toasts().front().text, localized("UnplugDevicePrompt"));
@@ -161,11 +166,16 @@ private slots:
     {
         m_rightReply = QByteArray(); // silent until told
         QStringList first, second;
+        QObject scope; // the marks below go with the test
+        bool laterInFirst = false, pastFirst = false;
         engine().checkCurrentVersion([&](const QString& v) { first << v; });
-        spin(timeoutMs() * 6 / 10);
+        MainQueue::dispatchAfter(kTimeout * 0.6, [&] { laterInFirst = true; }, &scope);
+        MainQueue::dispatchAfter(kTimeout * 1.2, [&] { pastFirst = true; }, &scope);
+        QVERIFY(waitUntil([&] { return laterInFirst; }));
         engine().checkCurrentVersion([&](const QString& v) { second << v; });
-        spin(timeoutMs() * 6 / 10);
-        QVERIFY(m_toasts->toasts().empty()); // 1.2 timeouts after the first query, 0.6 after the second
+        // 1.2 timeouts after the first query, less than one after the second.
+        QVERIFY(waitUntil([&] { return pastFirst; }));
+        QVERIFY(m_toasts->toasts().empty());
         QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
         m_peer->reply(QByteArray("\x20\x9F\x01\x05", 4));
         QTRY_COMPARE(second, QStringList{QStringLiteral("1.0-2.3-1.5")});
@@ -179,7 +189,7 @@ private slots:
         QTRY_COMPARE(engine().leftVersion, QStringLiteral("3.4"));
         QCOMPARE(engine().bootVersion, QStringLiteral("2.1"));
         QVERIFY(!engine().checkVersionTimer);
-        spin(timeoutMs() + 20);
+        QVERIFY(waitForMainQueueDelay(kTimeout)); // a timer armed by the query would have fired
         QVERIFY(m_toasts->toasts().empty());
 
         // With a right version known, a left query alone delivers.
@@ -204,7 +214,7 @@ private slots:
                 chunk = QByteArray(); // empty chunk
             m_peer->reply(chunk);
         }
-        spin(timeoutMs() + 20);
+        QVERIFY(waitForMainQueueDelay(kTimeout)); // every chunk read, and the query's timer over
         // Whatever was delivered is boot-left-right of three major.minor texts.
         const QRegularExpression form(QStringLiteral("^\\d+\\.\\d+-\\d+\\.\\d+-\\d+\\.\\d+$"));
         for (const QString& v : delivered)

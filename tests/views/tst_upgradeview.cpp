@@ -1,8 +1,7 @@
 // The upgrade screen and the firmware list overlay, offscreen, driving the
 // real engine against the simulated controller and a release server on
-// 127.0.0.1, with every timer scaled down.
+// 127.0.0.1, in real time but for the screen timer a test examines.
 #include "accessory/EADSessionController.h"
-#include "firmware/ReleaseServer.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
@@ -11,6 +10,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "sim/DemoReleases.h"
+#include "sim/ReleaseServer.h"
 #include "sim/SimulatedController.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
@@ -21,11 +21,14 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
+#include <QNetworkReply>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <QtTest>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace testsupport;
 
@@ -148,8 +151,8 @@ class TestUpgradeView : public QObject {
 private slots:
     void initTestCase()
     {
-        // Fast, yet with room for a loaded machine: the 8-s version query becomes 0.4 s.
-        useFastTime(0.05);
+        // The engine's delays, limits and prompts keep their real lengths; a test
+        // shortens only the screen's timer it examines.
         Localization::shared().setLanguage(QStringLiteral("en"));
         m_server = new ReleaseServer(DemoReleases::folder());
         QVERIFY(m_server->listen());
@@ -187,12 +190,27 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(waitUntil([] { return !engine().isUpgradingFirmware; }, 20000));
+        // Before anything more arrives: a test's clock and server are gone with it.
+        catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        // The run over, the controller back from any restart with the session
+        // open on it, and the last version query answered: its answer would
+        // reach the next test's query too.
+        QVERIFY(waitUntil(
+            [&] {
+                return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
+                    && m_sim->sessionIsOpen()
+                    && !(engine().checkVersionTimer && engine().checkVersionTimer->isValid());
+            },
+            2 * kPatienceMs));
+        // Two queries at once (the screen refreshes after each 100 % it is
+        // told) leave a device information request a moment behind the right
+        // side's answer: it goes out, and its answer comes, within this test.
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay));
+        m_sim->settleExchanges();
         delete m_window;
         delete m_toasts;
-        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
         catalogue().firmwaresDate = QDateTime();
-        catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
     }
 
     // Upgrade screen ---------------------------------------------------------
@@ -326,7 +344,7 @@ private slots:
         // A hidden screen no longer listens.
         m_view->setHidden(true);
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
-        QCoreApplication::processEvents(); // where the notice would arrive
+        drainPostedEvents(); // where the notice would arrive
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("GamepadDisconnectManuallyPrompt"));
 
         m_view->setHidden(false);
@@ -345,7 +363,12 @@ private slots:
         engine().upgradeProgressBlock(50.0);
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
         QVERIFY(waitUntil([] { return catalogue().firmwaresDate.isValid(); }));
-        spin(50); // the list's own answer too
+        // The list's own answer too: every request answered, and its answer handed on.
+        QVERIFY(waitUntil([] {
+            const auto replies = QCoreApplication::instance()->findChildren<QNetworkReply*>();
+            return std::all_of(replies.cbegin(), replies.cend(), [](const QNetworkReply* r) { return r->isFinished(); });
+        }));
+        drainPostedEvents();
     }
 
     void aCompleteUpgradeFromTheOnlineList()
@@ -354,6 +377,13 @@ private slots:
         QVERIFY(!m_view->upgradePromptRedDot->isHidden());
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         QVERIFY(isReady());
+        // Only the screen's refresh some seconds after completion runs fast: it
+        // is armed as the run reports 100 %.
+        const auto showProgress = engine().upgradeProgressBlock;
+        engine().upgradeProgressBlock = [showProgress](double percent) {
+            TimeScale scale(percent >= 100.0 ? 0.05 : MainQueue::timeScale());
+            showProgress(percent);
+        };
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
         QVERIFY(engine().isUpgradingFirmware);
         QVERIFY(isReady()); // downloading: no progress yet
@@ -363,13 +393,11 @@ private slots:
         QCOMPARE(m_closes, 0);
         QVERIFY(!m_view->isHidden());
 
-        QVERIFY(waitUntil([&] { return isUpgrading(); }, 10000));
-        QVERIFY(waitUntil(
-            [&] {
-                return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
-            },
-            10000));
-        QVERIFY(waitUntil([&] { return m_view->progressTextLabel->text() == localized("UpgradeCompleted"); }, 15000));
+        QVERIFY(waitUntil([&] { return isUpgrading(); }));
+        QVERIFY(waitUntil([&] {
+            return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
+        }));
+        QVERIFY(waitUntil([&] { return m_view->progressTextLabel->text() == localized("UpgradeCompleted"); }, 2 * kPatienceMs));
         QVERIFY(m_view->selectedFirmwareLabel->isHidden());
         QVERIFY(m_view->localFileButton->isHidden());
         QVERIFY(waitUntil([&] { return m_view->progressBgLabel->width() == m_view->progressTextLabel->width(); }));
@@ -389,13 +417,12 @@ private slots:
     void theCompletionRefreshLeavesANewRunAlone()
     {
         QVERIFY(showScreen());
+        TimeScale fast(0.05); // the refresh after completion, armed now
         engine().upgradeProgressBlock(100.0);
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
         // The user reopened the screen and started again within the delay.
         engine().isUpgradingFirmware = true;
-        bool passed = false;
-        MainQueue::dispatchAfter(ZelUpgradeView::kCompletedRefreshSeconds * 1.5, [&] { passed = true; });
-        QVERIFY(waitUntil([&] { return passed; }));
+        QVERIFY(waitForMainQueueDelay(ZelUpgradeView::kCompletedRefreshSeconds)); // the refresh has come by then
         engine().isUpgradingFirmware = false;
         QVERIFY(isUpgrading());
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));

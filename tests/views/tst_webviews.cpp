@@ -1,6 +1,5 @@
 // The game list and tutorial screens in a real web engine, against pages
 // served on 127.0.0.1 by the test.
-#include "app/ZelTool.h"
 #include "platform/InfoDictionary.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
@@ -10,6 +9,7 @@
 #include "support/TestSupport.h"
 #include "views/ZelMFiGamePage.h"
 #include "views/ZelMFiGameView.h"
+#include "views/ZelTool.h"
 #include "views/ZelTutorialView.h"
 
 #include <QDesktopServices>
@@ -20,8 +20,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPushButton>
-#include <QWebEngineView>
 #include <QtTest>
+#include <QWebEngineView>
 
 #include <algorithm>
 
@@ -47,8 +47,8 @@ public:
     PageServer()
     {
         m_server.route(QStringLiteral("/<arg>"), [this](const QString& name, const QHttpServerRequest& request) {
-            requests.append({request.url().path(), request.url().query(), request.value("Cache-Control"),
-                             request.value("Pragma")});
+            requests.append({ request.url().path(), request.url().query(), request.value("Cache-Control"),
+                request.value("Pragma") });
             if (name == QLatin1String("favicon.ico"))
                 return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
             return QHttpServerResponse("text/html; charset=utf-8", page(name));
@@ -149,7 +149,7 @@ private slots:
     void init()
     {
         WebHosts::setBaseOverride(m_pages.baseUrl());
-        ZelTool::setPreferredLanguages({QStringLiteral("en-US")});
+        Localization::shared().setPreferredLanguages({ QStringLiteral("en-US") });
         m_pages.requests.clear();
         m_opener.opened.clear();
     }
@@ -161,41 +161,51 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("gameList");
-        QTest::newRow("traditional Chinese") << "zh-Hant-TW" << "zh" << "/mfi2_zh.html";
-        QTest::newRow("simplified Chinese") << "zh-Hans" << "zh" << "/mfi2_zh.html";
-        QTest::newRow("Japanese") << "ja-JP" << "ja" << "/mfi2_ja.html";
-        QTest::newRow("German") << "de-DE" << "en" << "/mfi2.html";
+        QTest::newRow("traditional Chinese") << "zh-Hant-TW"
+                                             << "zh"
+                                             << "/mfi2_zh.html";
+        QTest::newRow("simplified Chinese") << "zh-Hans"
+                                            << "zh"
+                                            << "/mfi2_zh.html";
+        QTest::newRow("Japanese") << "ja-JP"
+                                  << "ja"
+                                  << "/mfi2_ja.html";
+        QTest::newRow("German") << "de-DE"
+                                << "en"
+                                << "/mfi2.html";
     }
     void addressesFollowTheLanguage()
     {
         QFETCH(QString, language);
         QFETCH(QString, lang);
         QFETCH(QString, gameList);
-        ZelTool::setPreferredLanguages({language});
+        Localization::shared().setPreferredLanguages({ language });
         WebHosts::setBaseOverride(QString());
         const InfoDictionary& info = InfoDictionary::mainBundle();
         QCOMPARE(ZelTutorialView::pageUrl(),
-                 QUrl(QStringLiteral("https://") + info.string(QStringLiteral("Q3HelpWebHost")) + "/single.html?lang="
-                      + lang + "&device=q3dart&platform=iosglide&type=1"));
+            QUrl(QStringLiteral("https://") + info.string(QStringLiteral("Q3HelpWebHost"))
+                + QStringLiteral("/single.html?lang=") + lang
+                + QStringLiteral("&device=q3dart&platform=iosglide&type=1")));
         QCOMPARE(ZelMFiGameView::pageUrl(),
-                 QUrl(QStringLiteral("http://") + info.string(QStringLiteral("Q3MakerWebHost")) + gameList));
+            QUrl(QStringLiteral("http://") + info.string(QStringLiteral("Q3MakerWebHost")) + gameList));
 
         // The demo's override replaces scheme and host of both.
-        WebHosts::setBaseOverride(m_pages.baseUrl() + "/");
+        WebHosts::setBaseOverride(m_pages.baseUrl() + QStringLiteral("/"));
         QCOMPARE(ZelMFiGameView::pageUrl(), QUrl(m_pages.baseUrl() + gameList));
-        QVERIFY(ZelTutorialView::pageUrl().toString().startsWith(m_pages.baseUrl() + "/single.html?lang=" + lang));
+        QVERIFY(ZelTutorialView::pageUrl().toString().startsWith(
+            m_pages.baseUrl() + QStringLiteral("/single.html?lang=") + lang));
     }
 
     void pageLoadsOnceFromTheServerNotTheCache()
     {
-        ZelTool::setPreferredLanguages({QStringLiteral("ja-JP")});
+        Localization::shared().setPreferredLanguages({ QStringLiteral("ja-JP") });
         ZelTutorialView view;
         view.resize(800, 500);
         view.show();
         bool ok = false;
         QVERIFY(waitForLoad(view.webView, &ok));
         QVERIFY(ok);
-        QCOMPARE(m_pages.count("/single.html"), 1);
+        QCOMPARE(m_pages.count(QStringLiteral("/single.html")), 1);
         const PageServer::Request first = m_pages.requests.first();
         QCOMPARE(first.query, QStringLiteral("lang=ja&device=q3dart&platform=iosglide&type=1"));
         QCOMPARE(first.cacheControl, QByteArray("no-cache"));
@@ -206,7 +216,7 @@ private slots:
         view.setHidden(true);
         view.setHidden(false);
         QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("single.html"));
-        QCOMPARE(m_pages.count("/single.html"), 1);
+        QCOMPARE(m_pages.count(QStringLiteral("/single.html")), 1);
         QCOMPARE(view.webView->url(), shown);
     }
 
@@ -241,15 +251,15 @@ private slots:
         clickLink(view.webView, QStringLiteral("store"));
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
-        QCOMPARE(m_opener.opened, QList<QUrl>{store});
+        QCOMPARE(m_opener.opened, QList<QUrl> { store });
         QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("mfi2.html"));
         QCOMPARE(view.webView->url(), list);
-        QCOMPARE(m_pages.count("/mfi2.html"), 1);
+        QCOMPARE(m_pages.count(QStringLiteral("/mfi2.html")), 1);
     }
 
     void otherLinksOpenInsideThePage()
     {
-        ZelTool::setPreferredLanguages({QStringLiteral("zh-Hans")});
+        Localization::shared().setPreferredLanguages({ QStringLiteral("zh-Hans") });
         ZelMFiGameView view;
         view.show();
         QVERIFY(waitForLoad(view.webView));
@@ -257,7 +267,7 @@ private slots:
         clickLink(view.webView, QStringLiteral("other"));
         QVERIFY(waitUntil([&] { return view.webView->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
         QCOMPARE(view.webView->url().path(), QStringLiteral("/other.html"));
-        QCOMPARE(m_pages.count("/other.html"), 1);
+        QCOMPARE(m_pages.count(QStringLiteral("/other.html")), 1);
         QVERIFY(!visibleAlert());
         QVERIFY(m_opener.opened.isEmpty());
     }
@@ -269,7 +279,7 @@ private slots:
         const auto accepts = [&](const QUrl& url) {
             return page.acceptNavigationRequest(url, QWebEnginePage::NavigationTypeLinkClicked, true);
         };
-        QVERIFY(accepts(QUrl(m_pages.baseUrl() + "/go?to=" + store.toString())));
+        QVERIFY(accepts(QUrl(m_pages.baseUrl() + QStringLiteral("/go?to=") + store.toString())));
         // Without a configured prefix nothing is held back.
         page.setAppStorePrefix(QString());
         QVERIFY(accepts(store));
@@ -283,12 +293,14 @@ private slots:
         TestHttpServer silent;
         silent.answer = false;
         WebHosts::setBaseOverride(silent.baseUrl());
-        MainQueue::setTimeScale(0.05); // the 20-second limit in one second
         ZelTutorialView view;
-        view.show();
         bool ok = true;
-        const bool finished = waitForLoad(view.webView, &ok);
-        MainQueue::setTimeScale(1.0);
+        bool finished = false;
+        {
+            TimeScale fast(0.05); // the 20-second limit in one second
+            view.show();
+            finished = waitForLoad(view.webView, &ok);
+        }
         QVERIFY(finished);
         QVERIFY(!ok);
         QVERIFY(toasts.toasts().empty()); // nothing reported
@@ -314,19 +326,20 @@ private slots:
             reply->deleteLater();
             return QString::fromUtf8(body);
         };
-        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh-Hans"), QStringLiteral("ja-JP")}) {
-            ZelTool::setPreferredLanguages({language});
+        for (const QString& language : { QStringLiteral("en"), QStringLiteral("zh-Hans"), QStringLiteral("ja-JP") }) {
+            Localization::shared().setPreferredLanguages({ language });
             const QString list = get(ZelMFiGameView::pageUrl().path());
             QVERIFY2(list.contains(WebHosts::appStorePrefix()), qPrintable(language));
             const QUrl tutorial = ZelTutorialView::pageUrl();
-            QVERIFY(get(tutorial.path() + "?" + tutorial.query()).contains("<html lang=\"" + language.left(2)));
+            QVERIFY(get(tutorial.path() + QStringLiteral("?") + tutorial.query())
+                        .contains(QStringLiteral("<html lang=\"") + language.left(2)));
         }
-        QVERIFY(get("/mfi2_zh.html").contains(QStringLiteral("适用于")));
-        QVERIFY(get("/mfi2_ja.html").contains(QStringLiteral("対応ゲーム")));
+        QVERIFY(get(QStringLiteral("/mfi2_zh.html")).contains(QStringLiteral("适用于")));
+        QVERIFY(get(QStringLiteral("/mfi2_ja.html")).contains(QStringLiteral("対応ゲーム")));
         // Only the pages that ship: nothing else of the resources, no other language.
-        QVERIFY(get("/single.html?lang=xx").contains("<html lang=\"en\""));
-        QVERIFY(get("/Info.plist").isEmpty());
-        QVERIFY(get("/..%2FInfo.plist").isEmpty());
+        QVERIFY(get(QStringLiteral("/single.html?lang=xx")).contains(QStringLiteral("<html lang=\"en\"")));
+        QVERIFY(get(QStringLiteral("/Info.plist")).isEmpty());
+        QVERIFY(get(QStringLiteral("/..%2FInfo.plist")).isEmpty());
     }
 };
 

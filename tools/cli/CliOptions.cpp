@@ -1,6 +1,8 @@
 #include "cli/CliOptions.h"
 
 #include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QTextStream>
 
@@ -17,6 +19,10 @@ QString CliOptions::helpText()
         "  --documents DIR   documents directory (default: the user's data folder)\n"
         "  --server URL      firmware server address\n"
         "  --wait SECONDS    how long to wait for a controller to attach (default 5)\n"
+        "  --restart-wait SECONDS\n"
+        "                    how long a controller may take to come back after a restart (default 60)\n"
+        "  --silence-limit SECONDS\n"
+        "                    how long a controller may stay silent during a transfer (default 10)\n"
         "  --lang LANG       language of messages: en, zh, ja (default: the system's)\n"
         "  -h, --help        show this help\n"
         "\n"
@@ -84,6 +90,15 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
                 o.waitSeconds = text.toDouble(&ok);
             if (!ok || o.waitSeconds < 0)
                 return usage(QStringLiteral("--wait needs a number of seconds"));
+        } else if (a == QLatin1String("--restart-wait") || a == QLatin1String("--silence-limit")) {
+            QString text;
+            bool ok = false;
+            double seconds = 0;
+            if (value(&text))
+                seconds = text.toDouble(&ok);
+            if (!ok || !(seconds > 0))
+                return usage(QStringLiteral("%1 needs a number of seconds above 0").arg(a));
+            (a == QLatin1String("--restart-wait") ? o.restartWaitSeconds : o.silenceLimitSeconds) = seconds;
         } else if (a == QLatin1String("--lang")) {
             QString lang;
             if (!value(&lang))
@@ -109,4 +124,17 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
     }
     *out = o;
     return true;
+}
+
+void CliOptions::applyEngineLimits() const
+{
+    if (restartWaitSeconds < 0 && silenceLimitSeconds < 0)
+        return;
+    // The engine's limits are scaled like all its timers: divided here, they
+    // last what was asked.
+    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    if (restartWaitSeconds >= 0)
+        engine.restartWaitLimit = restartWaitSeconds / MainQueue::timeScale();
+    if (silenceLimitSeconds >= 0)
+        engine.transferSilenceLimit = silenceLimitSeconds / MainQueue::timeScale();
 }

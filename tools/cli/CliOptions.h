@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/DeviceAddress.h"
+#include "platform/DeviceAddress.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +13,9 @@ struct CliOptions {
     QString server;
     bool simulate = false;
     double waitSeconds = 5.0;
+    // The engine's limits in real seconds; negative: the engine's own.
+    double restartWaitSeconds = -1.0;
+    double silenceLimitSeconds = -1.0;
     QString command;
     QStringList arguments;
 
@@ -22,4 +25,7 @@ struct CliOptions {
     // Parses argv; on a usage error prints it and returns false with *exitCode set.
     static bool parse(const QStringList& argv, CliOptions* out, int* exitCode);
     static QString helpText();
+    // Hands the limits given on the command line to the upgrade engine, in
+    // real seconds whatever the time scale (Q3DART_TIME_SCALE) is.
+    void applyEngineLimits() const;
 };

@@ -42,7 +42,9 @@ void ControllerConnector::connect(double waitSeconds, std::function<void()> foun
                              finish(true);
                      });
     m_transport->start();
-    m_deadline.start(MainQueue::scaledMilliseconds(waitSeconds));
+    // Real seconds, as given: the time scale of tests shortens the engine's
+    // timers, not how long a transport may take to reach the controller.
+    m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
 }
 
 void ControllerConnector::finish(bool found)

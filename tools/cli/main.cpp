@@ -5,12 +5,13 @@
 #include "cli/InputCommands.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
+#include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
-#include "firmware/ZelFirmwareDataTool.h"
 #include "platform/MainQueue.h"
 #include "sim/DemoEnvironment.h"
+#include "sim/SimAccessoryTransport.h"
 
 #include <QCoreApplication>
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         MainQueue::setTimeScale(scale);
     Localization::shared().installIntoApplication();
 
+    SimAccessoryTransport::registerAddressScheme();
     CliOptions options;
     int exitCode = 0;
     if (!CliOptions::parse(QCoreApplication::arguments(), &options, &exitCode))
@@ -33,6 +35,7 @@ int main(int argc, char** argv)
         DocumentsDirectory::setPath(options.documents);
     if (!options.server.isEmpty())
         ZelFirmwareDataTool::setServerOverride(options.server);
+    options.applyEngineLimits();
 
     // --simulate: the simulated controller, demo releases, throw-away documents.
     std::unique_ptr<DemoEnvironment> demo;
