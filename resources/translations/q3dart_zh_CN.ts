@@ -138,6 +138,16 @@
         <extracomment>Home screen: title of the button that opens the tutorial page.</extracomment>
         <translation>新手教程</translation>
     </message>
+    <message id="HistoryEmpty">
+        <source>No upgrade has been recorded yet.</source>
+        <extracomment>Command-line: the history command found no recorded upgrade runs.</extracomment>
+        <translation>尚无升级记录。</translation>
+    </message>
+    <message id="HistoryUnreadable">
+        <source>The upgrade history %1 cannot be read.</source>
+        <extracomment>Command-line: the upgrade history file exists but cannot be read. %1 = the file's path.</extracomment>
+        <translation>无法读取升级记录 %1。</translation>
+    </message>
     <message id="Joystick">
         <source>Joysticks</source>
         <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
@@ -203,6 +213,11 @@
         <extracomment>Connected and upgrade screens: shown as the latest version when the online list is empty or cannot be fetched.</extracomment>
         <translation>暂无新版本</translation>
     </message>
+    <message id="OlderVersionRefused">
+        <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
+        <extracomment>Command-line: upgrade to a release older than the controller's firmware without --allow-older. %1 = the release's version; %2 = the controller's version (boot-left-right).</extracomment>
+        <translation>版本 %1 比手柄当前固件 %2 旧。如仍要安装，请添加 --allow-older。</translation>
+    </message>
     <message id="OnlineFirmware">
         <source>Online Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
@@ -263,6 +278,16 @@
         <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
         <translation>正在解压</translation>
     </message>
+    <message id="UpgradeAlreadyRunning">
+        <source>Another upgrade is still running. Wait until it has ended.</source>
+        <extracomment>Upgrade run / command-line: an upgrade was started while another one is still running.</extracomment>
+        <translation>另一个升级仍在进行中，请等待其结束。</translation>
+    </message>
+    <message id="UpgradeCancelled">
+        <source>The upgrade was cancelled.</source>
+        <extracomment>Upgrade run / command-line: the reason recorded when an upgrade was cancelled (by the user, another release choice or an unplug during the download).</extracomment>
+        <translation>升级已取消。</translation>
+    </message>
     <message id="UpgradeCompleted">
         <source>Upgrade completed</source>
         <extracomment>Upgrade screen status line when the progress reaches 100 %.</extracomment>
@@ -307,6 +332,11 @@
         <source>After the upgrade the controller reports version %1, but the release is %2.</source>
         <extracomment>Command-line: versions differ after the upgrade. %1 = version the controller reports; %2 = version of the release that was installed.</extracomment>
         <translation>升级后手柄报告的版本为 %1，但该固件版本为 %2。</translation>
+    </message>
+    <message id="VersionsNotRead">
+        <source>The controller did not report its versions after the upgrade. Please reconnect it and check its version.</source>
+        <extracomment>Upgrade run / command-line: after the images were sent the controller did not answer the version query.</extracomment>
+        <translation>升级后手柄未报告其版本。请重新连接手柄并检查其版本。</translation>
     </message>
     <message id="VirtualControllerName">
         <source>Virtual controller</source>

@@ -10,6 +10,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -94,15 +95,15 @@ void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion 
     });
 }
 
-void HttpClient::download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
-                          std::function<void(qint64, qint64)> progress)
+HttpClient::Abort HttpClient::download(const QUrl& url, const QString& filePath, double timeoutSeconds,
+                                      Completion completion, std::function<void(qint64, qint64)> progress)
 {
-    download(url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
+    return download(url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
              std::move(progress));
 }
 
-void HttpClient::download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
-                          std::function<void(qint64, qint64)> progress)
+HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination, double timeoutSeconds,
+                                      Completion completion, std::function<void(qint64, qint64)> progress)
 {
     struct State {
         std::unique_ptr<QSaveFile> file;
@@ -167,4 +168,10 @@ void HttpClient::download(const QUrl& url, Destination destination, double timeo
         if (completion)
             completion(r);
     });
+    return [reply = QPointer<QNetworkReply>(reply), state] {
+        if (!reply || reply->isFinished())
+            return;
+        state->error = QStringLiteral("the download was cancelled");
+        reply->abort();
+    };
 }

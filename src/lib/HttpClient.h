@@ -33,12 +33,15 @@ public:
     // A GET whose answer must be JSON: a status outside 200-299 or a content
     // type other than application/json, text/json or text/javascript is an error.
     static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion);
+    // Ends a download early: it completes with an error and leaves no file.
+    // Calling it after the download completed does nothing.
+    using Abort = std::function<void()>;
     // A GET streamed into a file, which is written whole or not at all: a file
     // already there keeps its contents until the new one is complete. The
     // body stays empty.
-    static void download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
+    static Abort download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
                          std::function<void(qint64 received, qint64 total)> progress = nullptr);
-    static void download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
+    static Abort download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
                          std::function<void(qint64 received, qint64 total)> progress = nullptr);
 
     static bool isJsonContentType(const QByteArray& contentType);

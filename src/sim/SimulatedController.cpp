@@ -314,7 +314,8 @@ void SimulatedController::Impl::rightChecksum(const QByteArray& msg)
     const Staging& s = rightX.staging;
     // An empty image or one with holes would replace good firmware with nothing
     // or with zero-filled gaps, so neither is accepted whatever the sum says.
-    const bool ok = !s.data.isEmpty() && s.complete() && count == quint32(s.data.size()) && sum == staged;
+    const bool ok = !faults.refuseChecksum && !s.data.isEmpty() && s.complete() && count == quint32(s.data.size())
+        && sum == staged;
     rightX.checksumAccepted = ok;
     reply(bytes({0x20, 0x92, ok ? kOk : kRefused}), 2);
 }
@@ -323,7 +324,7 @@ void SimulatedController::Impl::rightEnd()
 {
     // The exchange stays open after a good end, so that an end resent because
     // its acknowledgement was lost is answered the same way again.
-    if (!rightX.checksumAccepted) {
+    if (faults.refuseEnd || !rightX.checksumAccepted) {
         reply(bytes({0x20, 0x93, kRefused}), 2);
         return;
     }
@@ -399,7 +400,7 @@ void SimulatedController::Impl::leftEnd()
     const bool allVerified = leftX.verified.size() >= size_t(announced)
         && std::all_of(leftX.verified.begin(), leftX.verified.begin() + announced, [](bool v) { return v; });
     // An empty region is refused: committing it would erase the side's firmware.
-    const bool ok = !leftX.failed && announced > 0 && s.data.size() == announced && s.complete() && allVerified;
+    const bool ok = !faults.refuseEnd && !leftX.failed && announced > 0 && s.data.size() == announced && s.complete() && allVerified;
     if (!ok) {
         reply(bytes({0x80, 0x83, kRefused}), 2);
         return;

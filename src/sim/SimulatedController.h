@@ -33,6 +33,8 @@ struct SimFaults {
     int mergeReplies = 0;           // the next N replies are held and leave together with the following one
     int corruptReplies = 0;         // the next N replies have one byte flipped
     bool refuseStart = false;       // start commands (left 0x03 0x01 T, right 0x20 0x9E) are refused
+    bool refuseChecksum = false;    // the right side's checksum command (0x20 0x92) is refused
+    bool refuseEnd = false;         // end commands (right 0x20 0x93, left 0x80 0x83) are refused
     int unplugAtPacket = -1;        // drop the attachment on receiving data packet N of an exchange (0-based)
     int unplugReturnMs = 1000;      // after a fault unplug, come back after this long (-1: never)
     int restartDelayMs = 1000;      // after a left end command, come back after this long (-1: never)

@@ -10,6 +10,8 @@
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/TransferState.h"
 
+#include <utility>
+
 const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
     QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
 
@@ -120,6 +122,48 @@ void ZelFirmwareUpgradeManager::checkLeftSideVersion()
 
 void ZelFirmwareUpgradeManager::checkVersionWithSide(unsigned side, VersionCallback callback)
 {
+    // A query during a run would take the reply handler from the transfer.
+    if (m_queriesHeld) {
+        m_heldQueries.append({side, std::move(callback)});
+        return;
+    }
+    askVersion(side, std::move(callback));
+}
+
+void ZelFirmwareUpgradeManager::readBackVersions(VersionCallback callback)
+{
+    askVersion(1, std::move(callback));
+}
+
+void ZelFirmwareUpgradeManager::holdVersionQueries()
+{
+    m_queriesHeld = true;
+}
+
+void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
+{
+    m_queriesHeld = false;
+    const auto held = std::exchange(m_heldQueries, {});
+    if (held.isEmpty())
+        return;
+    QList<VersionCallback> callbacks;
+    for (const auto& query : held)
+        if (query.second)
+            callbacks.append(query.second);
+    if (!versions.isNull()) {
+        for (const VersionCallback& callback : callbacks)
+            callback(versions);
+        return;
+    }
+    // One query answers them all: two in flight would take each other's handler.
+    askVersion(1, [callbacks](const QString& read) {
+        for (const VersionCallback& callback : callbacks)
+            callback(read);
+    });
+}
+
+void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callback)
+{
     if (side == 1) {
         writeData(kRightVersionRequest, [this, callback](const QByteArray& reply) { rightVersionReceived(reply, callback); });
         stopCheckVersionTimer();
@@ -138,7 +182,7 @@ void ZelFirmwareUpgradeManager::rightVersionReceived(const QByteArray& reply, co
         return; // too short to hold a version: a stray reply
     const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
     rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
-    MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback] { checkVersionWithSide(2, callback); });
+    MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback] { askVersion(2, callback); });
 }
 
 void ZelFirmwareUpgradeManager::deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback)
@@ -316,6 +360,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             rightUpgradeDone = true;
             if ((!leftNeedUpgrade || leftUpgradeDone) && (!bootNeedUpgrade || bootUpgradeDone))
                 isUpgradingFirmware = false;
+            if (auto hook = runHooks.endAcknowledged; hook)
+                hook(1);
         };
         const QByteArray command = message({0x20, 0x93});
         writeData(command, handler);
@@ -339,10 +385,14 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
         // The controller restarts after this command: the coming disconnection is expected.
         isGamepadDisconnectByUpgradingFirmware = true;
         m_awaitingReconnect = isUpgradingFirmware;
-        if (isUpgradingFirmware)
+        if (isUpgradingFirmware) {
             armRestartWatchdog();
-        else
+            notifyPhase(ZelUpgradePhase::WaitingForRestart);
+        } else {
             stopWatchdog();
+        }
+        if (auto hook = runHooks.endAcknowledged; hook)
+            hook(2);
     });
 }
 
@@ -428,6 +478,7 @@ void ZelFirmwareUpgradeManager::upgradeBoot()
 {
     isUpgradingFirmware = true;
     TransferState::shared().isUpgradeBoot = 1;
+    notifyPhase(ZelUpgradePhase::BootLoader);
     sendLeftBinFileToDevice(true);
 }
 
@@ -435,12 +486,14 @@ void ZelFirmwareUpgradeManager::upgradeLeftSide()
 {
     isUpgradingFirmware = true;
     TransferState::shared().isUpgradeBoot = 0;
+    notifyPhase(ZelUpgradePhase::Left);
     sendLeftBinFileToDevice(true);
 }
 
 void ZelFirmwareUpgradeManager::upgradeRightSide()
 {
     isUpgradingFirmware = true;
+    notifyPhase(ZelUpgradePhase::Right);
     sendBinFileToDevice(true);
 }
 
@@ -465,7 +518,32 @@ void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
     m_awaitingReconnect = false;
     ++g_transferId;
     stopWatchdog();
+    abortDownload();
     MessageToast::showMsgWithtext(text, seconds);
+    if (auto hook = runHooks.failed; hook)
+        hook(text);
+}
+
+void ZelFirmwareUpgradeManager::cancelRun()
+{
+    isUpgradingFirmware = false;
+    m_awaitingReconnect = false;
+    ++g_transferId;
+    stopWatchdog();
+    abortDownload();
+}
+
+void ZelFirmwareUpgradeManager::abortDownload()
+{
+    ++m_downloadId;
+    if (auto abort = std::exchange(m_abortDownload, nullptr))
+        abort();
+}
+
+void ZelFirmwareUpgradeManager::notifyPhase(ZelUpgradePhase phase)
+{
+    if (auto hook = runHooks.phase; hook)
+        hook(phase);
 }
 
 void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
@@ -516,6 +594,8 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
                 EADSessionController& session = EADSessionController::sharedController();
                 session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
                 session.openSession();
+                if (auto hook = runHooks.sessionOpened; hook && accessory)
+                    hook(accessory->connectionID());
                 if (resumes && m_awaitingReconnect)
                     upgradeOtherSideAfterConnectingAgain();
             });
@@ -525,20 +605,25 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
 
 void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& notification)
 {
+    const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
+    const bool expected = isGamepadDisconnectByUpgradingFirmware;
     if (isGamepadDisconnectByUpgradingFirmware) {
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
     } else {
         if (isUpgradingFirmware) {
             ++g_transferId; // the transfer is abandoned where it stood
             stopWatchdog();
+            // So is a download: it must not unpack, nor flash the next controller.
+            abortDownload();
         }
         isUpgradingFirmware = false;
         m_awaitingReconnect = false;
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
     }
-    const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();
         EADSessionController::sharedController().closeSession();
     }
+    if (auto hook = runHooks.disconnected; hook)
+        hook(gone ? gone->connectionID() : 0, expected);
 }

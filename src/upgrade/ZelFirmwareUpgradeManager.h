@@ -3,6 +3,7 @@
 #include "platform/EAAccessory.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,9 @@ enum ZelFirmwareCheckResult : quint64 {
 };
 
 extern const QString ZelGamepadDisconnectByUpgradingFirmwareNotification;
+
+// Where a run stands, as the engine reports it to the run object that drives it.
+enum class ZelUpgradePhase { Download, DigestCheck, Unpack, BootLoader, Left, Right, WaitingForRestart };
 
 // The process-wide firmware upgrade engine: the request and reply layer over
 // the accessory session, the version query, the image transfers and the
@@ -107,6 +111,36 @@ public:
     // Receives the download's progress: bytes received and expected (-1 when unknown).
     std::function<void(qint64, qint64)> downloadProgressBlock;
 
+    // What the run object driving the engine is told, as it happens; each
+    // hook is tested before it is called.
+    struct RunHooks {
+        std::function<void(ZelUpgradePhase)> phase;
+        // failRun's message, or the end of a download refused for the run.
+        std::function<void(const QString& reason)> failed;
+        // A new release was chosen while the run's download was under way.
+        std::function<void()> cancelled;
+        // The controller acknowledged the end of an image: 1 right, 2 left or boot loader.
+        std::function<void(unsigned side)> endAcknowledged;
+        std::function<void(quint64 connection, bool expected)> disconnected;
+        // The session is open again on a connection that arrived.
+        std::function<void(quint64 connection)> sessionOpened;
+    };
+    RunHooks runHooks;
+    // Ends the download under way, if any: its request is aborted, its partial
+    // file goes, and its completion does nothing.
+    void abortDownload();
+    bool isDownloading() const { return static_cast<bool>(m_abortDownload); }
+    // Ends the run where it stands without a message: nothing more is sent.
+    void cancelRun();
+    // While a run holds the reply path, version queries wait: the run's own
+    // read-back answers them, or they are asked when the run releases it
+    // without versions.
+    void holdVersionQueries();
+    void releaseVersionQueries(const QString& versions);
+    bool versionQueriesHeld() const { return m_queriesHeld; }
+    // The run's read-back of the versions, which a held reply path lets through.
+    void readBackVersions(VersionCallback callback);
+
     // Accessory following.
     void addNotificationObserver();
     void _accessoryDidConnect(const Notification& notification);
@@ -132,6 +166,8 @@ private:
     void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback);
     void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback);
     void stopCheckVersionTimer();
+    void askVersion(unsigned side, VersionCallback callback);
+    void notifyPhase(ZelUpgradePhase phase);
 
     void sendRightPacket(bool last);
     // The resend, if it happens, is read by resendHandler.
@@ -153,4 +189,8 @@ private:
     // come back; only a connection made while waiting continues it.
     bool m_awaitingReconnect = false;
     quint64 m_lastContinuedConnection = 0;
+    std::function<void()> m_abortDownload;
+    quint64 m_downloadId = 0;
+    bool m_queriesHeld = false;
+    QList<std::pair<unsigned, VersionCallback>> m_heldQueries;
 };

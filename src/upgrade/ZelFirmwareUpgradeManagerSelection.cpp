@@ -61,7 +61,8 @@ QString safeFileName(const QString& suggested)
 bool mayStoreDownloadAs(const QString& name, const QString& version)
 {
     const QString ownFiles[] = {DownloadStore::kFileName, DownloadStore::kFileName + QStringLiteral(".damaged"),
-                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName};
+                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName,
+                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName + QStringLiteral(".damaged")};
     for (const QString& own : ownFiles)
         if (name.compare(own, Qt::CaseInsensitive) == 0)
             return false;
@@ -114,6 +115,12 @@ float ZelFirmwareUpgradeManager::versionNumber(const QString& text)
 
 void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
 {
+    // Another release ends the download of the one chosen before.
+    if (isDownloading() && (!firmware || firmware->version != latestFirmwareVersion)) {
+        cancelRun();
+        if (auto hook = runHooks.cancelled; hook)
+            hook();
+    }
     hasSelectedFirmware = true;
     latestFirmwareVersion = firmware ? firmware->version : QString();
     latestFirmwareUrl = firmware ? firmware->path : QString();
@@ -210,7 +217,10 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
     }
     const QString documents = DocumentsDirectory::path();
     const QString version = latestFirmwareVersion;
-    HttpClient::download(
+    abortDownload();
+    const quint64 download = m_downloadId;
+    notifyPhase(ZelUpgradePhase::Download);
+    m_abortDownload = HttpClient::download(
         QUrl(latestFirmwareUrl),
         [documents, version](const HttpClient::Response& headers) {
             // An empty path refuses the download before anything is written.
@@ -220,7 +230,14 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             return documents + QLatin1Char('/') + name;
         },
         kDownloadTimeout,
-        [this](const HttpClient::Response& response) {
+        [this, download](const HttpClient::Response& response) {
+            // A download that was aborted, or whose run has ended, is not used.
+            if (download != m_downloadId || !isUpgradingFirmware) {
+                if (!response.filePath.isEmpty())
+                    QFile::remove(response.filePath);
+                return;
+            }
+            m_abortDownload = nullptr;
             if (!response.error.isEmpty()) {
                 failRun(localized("DownloadFirmwareFailed"), kFailureSeconds);
                 return;
@@ -235,6 +252,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
 
 void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
 {
+    notifyPhase(ZelUpgradePhase::DigestCheck);
     const QString md5 = FileHash::md5HashOfFileAtPath(filePath);
     if (md5.isNull() || md5.toLower() != latestFirmwareMD5.toLower()) {
         QFile::remove(filePath); // a damaged download is not kept
@@ -245,6 +263,7 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder)
         .recordDownload(latestFirmwareVersion, folderName);
     const QString releaseFolder = remoteProductFolder() + QLatin1Char('/') + folderName;
+    notifyPhase(ZelUpgradePhase::Unpack);
     QDir().mkpath(releaseFolder);
     if (!ZipArchive::unzipFileAtPath(filePath, releaseFolder)) {
         failRun(localized("UnzipFailed"), kFailureSeconds);

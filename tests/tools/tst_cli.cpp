@@ -2,6 +2,10 @@
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
 
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -58,6 +62,37 @@ QByteArray image(int size, SimVersion version)
     for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
         out.append(char((i * 7 + version.minor) & 0xFF));
     return out + SimulatedController::versionTrailer(version);
+}
+
+// The JSON event lines of a --json run; an empty list when a line is not an object.
+QList<QJsonObject> events(const QString& out)
+{
+    QList<QJsonObject> list;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8());
+        if (!doc.isObject())
+            return {};
+        list << doc.object();
+    }
+    return list;
+}
+
+// The progress figures among the events.
+QList<double> progressOf(const QList<QJsonObject>& events)
+{
+    QList<double> out;
+    for (const QJsonObject& e : events)
+        if (e.value(QStringLiteral("event")).toString() == QLatin1String("progress"))
+            out << e.value(QStringLiteral("percent")).toDouble();
+    return out;
+}
+
+bool neverDecreases(const QList<double>& values)
+{
+    for (qsizetype i = 1; i < values.size(); ++i)
+        if (values[i] < values[i - 1])
+            return false;
+    return true;
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
@@ -266,11 +301,159 @@ private slots:
         QVERIFY(latest.err.contains(QLatin1String("download: 100%")));
         QVERIFY(latest.err.contains(QLatin1String("progress: 100%")));
 
-        // An older release that the user names is installed too.
-        const Run older = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
-                                  DemoReleases::versions().first()}, {}, kRunMs);
+        // An older release that the user names is refused, unless asked for.
+        const Run refused = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
+                                    DemoReleases::versions().first()}, {}, kRunMs);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QLatin1String("is older than")), qPrintable(refused.err));
+        QVERIFY(refused.out.isEmpty());
+        const Run older = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--allow-older"),
+                                  QStringLiteral("--online"), DemoReleases::versions().first()}, {}, kRunMs);
         QVERIFY2(older.exitCode == 0, qPrintable(older.err));
         QCOMPARE(older.out.trimmed(), DemoReleases::versions().first());
+    }
+
+    void flashJsonEndsFailedWhenTheEndIsNotConfirmed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("withinMs");
+        // The refusal of the resent checksum ends the run; a silent end waits for the silence limit.
+        QTest::newRow("checksum refused") << "--refuse-checksum" << 8000;
+        QTest::newRow("end never answered") << "--silent-end" << kPatienceMs;
+    }
+
+    void flashJsonEndsFailedWhenTheEndIsNotConfirmed()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, withinMs);
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim, {fault});
+        QVERIFY(port);
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
+                              dir.path(), QStringLiteral("--silence-limit"), QStringLiteral("4"), QStringLiteral("flash"),
+                              QStringLiteral("--json"), QStringLiteral("--right"),
+                              writeFile(dir, QStringLiteral("r.bin"), image(4096, {1, 9}))});
+        QVERIFY(clock.elapsed() < withinMs);
+        QCOMPARE(r.exitCode, 1);
+        const QList<QJsonObject> list = events(r.out);
+        QVERIFY2(!list.isEmpty(), qPrintable(r.out));
+        const QJsonObject last = list.last();
+        QCOMPARE(last.value(QStringLiteral("event")).toString(), QStringLiteral("outcome"));
+        QCOMPARE(last.value(QStringLiteral("outcome")).toString(), QStringLiteral("failed"));
+        QVERIFY(!last.value(QStringLiteral("reason")).toString().isEmpty());
+        const QList<double> progress = progressOf(list);
+        QVERIFY(!progress.isEmpty());
+        QVERIFY(neverDecreases(progress));
+        QVERIFY(progress.last() < 100.0);
+        // The failed run is in the history.
+        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        QCOMPARE(h.exitCode, 0);
+        const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
+        QCOMPARE(fields.size(), 6);
+        QCOMPARE(fields[1], QStringLiteral("failed"));
+        QCOMPARE(fields[2], QStringLiteral("files"));
+        QCOMPARE(fields[5], last.value(QStringLiteral("reason")).toString());
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    void anOnlineUpgradeWithJsonIsRecordedAboveTheEarlierFailure()
+    {
+        QTemporaryDir dir;
+        const QString documents = dir.filePath(QStringLiteral("documents"));
+        const Run failed = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents, QStringLiteral("flash"),
+                                   QStringLiteral("--right"), dir.filePath(QStringLiteral("missing.bin"))});
+        QCOMPARE(failed.exitCode, 1);
+
+        const QString release = DemoReleases::versions().last();
+        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents, QStringLiteral("upgrade"),
+                              QStringLiteral("--json"), QStringLiteral("--online"), release}, {}, kRunMs);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const QList<QJsonObject> list = events(r.out);
+        QVERIFY2(!list.isEmpty(), qPrintable(r.out));
+        const QJsonObject last = list.last();
+        QCOMPARE(last.value(QStringLiteral("outcome")).toString(), QStringLiteral("completed"));
+        QCOMPARE(last.value(QStringLiteral("versions")).toString(), release);
+        QStringList phases;
+        bool downloaded = false;
+        for (const QJsonObject& e : list) {
+            if (e.value(QStringLiteral("event")).toString() == QLatin1String("phase"))
+                phases << e.value(QStringLiteral("phase")).toString();
+            downloaded = downloaded || e.value(QStringLiteral("event")).toString() == QLatin1String("download");
+        }
+        QVERIFY(downloaded);
+        QCOMPARE(phases, (QStringList{QStringLiteral("download"), QStringLiteral("digest"), QStringLiteral("unpack"),
+                                      QStringLiteral("boot"), QStringLiteral("restart"), QStringLiteral("left"),
+                                      QStringLiteral("restart"), QStringLiteral("right"), QStringLiteral("versions")}));
+        const QList<double> progress = progressOf(list);
+        QVERIFY(neverDecreases(progress));
+        QCOMPARE(progress.last(), 100.0);
+        QVERIFY(progress.count(100.0) == 1);
+
+        const Run h = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history")});
+        QCOMPARE(h.exitCode, 0);
+        const QStringList lines = h.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].split(QLatin1Char('\t')).mid(1, 4),
+                 (QStringList{QStringLiteral("completed"), release, QStringLiteral("1.0-2.3-1.5"), release}));
+        QCOMPARE(lines[1].split(QLatin1Char('\t')).value(1), QStringLiteral("failed"));
+
+        const Run j = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json")});
+        QCOMPARE(j.exitCode, 0);
+        const QJsonArray array = QJsonDocument::fromJson(j.out.toUtf8()).array();
+        QCOMPARE(array.size(), 2);
+        const QJsonObject newest = array.at(0).toObject();
+        QStringList keys = newest.keys();
+        keys.sort();
+        QCOMPARE(keys, (QStringList{QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
+                                    QStringLiteral("controller"), QStringLiteral("outcome"), QStringLiteral("reason"),
+                                    QStringLiteral("release"), QStringLiteral("seconds"), QStringLiteral("source"),
+                                    QStringLiteral("started")}));
+        QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
+        QCOMPARE(newest.value(QStringLiteral("controller")).toString(), QStringLiteral("123456789ABC"));
+        QVERIFY(newest.value(QStringLiteral("bytes")).toDouble() > 0);
+        QCOMPARE(array.at(1).toObject().value(QStringLiteral("release")).toString(), QStringLiteral("files"));
+
+        // A damaged history is reported, not taken for an empty one.
+        QFile damaged(documents + QStringLiteral("/upgrade-history.json"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[{");
+        damaged.close();
+        const Run unreadable = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history")});
+        QCOMPARE(unreadable.exitCode, 1);
+        QVERIFY2(unreadable.err.contains(QLatin1String("cannot be read")), qPrintable(unreadable.err));
+        QCOMPARE(runCli({QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("extra")}).exitCode, 2);
+    }
+
+    void latestSendsNothingWhenTheControllerIsUpToDate_data()
+    {
+        QTest::addColumn<QString>("versions");
+        QTest::newRow("the newest release") << DemoReleases::versions().last();
+        QTest::newRow("a newer one") << QStringLiteral("1.2-2.6-1.9");
+    }
+
+    void latestSendsNothingWhenTheControllerIsUpToDate()
+    {
+        QFETCH(QString, versions);
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--versions"), versions, QStringLiteral("--flash-dir"),
+                                            dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        // The demo environment serves the releases; the controller is the one on TCP.
+        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                              QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("upgrade"),
+                              QStringLiteral("--latest")}, {}, kRunMs);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QVERIFY2(r.err.contains(QLatin1String("No newer version")), qPrintable(r.err));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("flash"))).isEmpty());
+        const Run v = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 0), versions);
+        sim.kill();
+        sim.waitForFinished();
     }
 
     void upgradeRefusalsAreClearAndNeverZero()

@@ -6,10 +6,13 @@
 #include "lib/MessageToast.h"
 #include "platform/Localization.h"
 #include "sim/ReleaseServer.h"
+#include "upgrade/UpgradeHistory.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -108,4 +111,38 @@ int CatalogueCommands::serve()
     std::printf("serving %s at %s\n", qPrintable(QFileInfo(folder).absoluteFilePath()), qPrintable(server->baseUrl()));
     std::fflush(stdout);
     return -1;
+}
+
+int CatalogueCommands::history()
+{
+    const QStringList& args = m_options.arguments;
+    const bool json = args == QStringList{QStringLiteral("--json")};
+    if (!json && !args.isEmpty())
+        return usage("history [--json]");
+    const UpgradeHistory history;
+    bool ok = true;
+    QList<UpgradeRecord> records = history.records(&ok);
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("HistoryUnreadable").arg(history.path())));
+        return CliOptions::Failed;
+    }
+    // Newest first; runs that started together keep the order they were recorded in, reversed.
+    std::reverse(records.begin(), records.end());
+    std::stable_sort(records.begin(), records.end(),
+                     [](const UpgradeRecord& a, const UpgradeRecord& b) { return a.started > b.started; });
+    if (json) {
+        QJsonArray array;
+        for (const UpgradeRecord& r : std::as_const(records))
+            array.append(r.toJson());
+        std::printf("%s\n", QJsonDocument(array).toJson(QJsonDocument::Indented).constData());
+        return CliOptions::Ok;
+    }
+    if (records.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(localized("HistoryEmpty")));
+    auto field = [](QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')); };
+    for (const UpgradeRecord& r : std::as_const(records))
+        std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(r.started.toUTC().toString(Qt::ISODate)), qPrintable(r.outcome),
+                    qPrintable(field(r.release)), qPrintable(field(r.before)), qPrintable(field(r.after)),
+                    qPrintable(field(r.reason)));
+    return CliOptions::Ok;
 }

@@ -4,8 +4,8 @@
 
 struct CliOptions;
 
-// The catalogue's commands: `releases [--local | --online]`, `import FILE`
-// and `serve DIR [--listen HOST:PORT]`. Each returns its exit code, or -1
+// The catalogue's commands: `releases [--local | --online]`, `import FILE`,
+// `serve DIR [--listen HOST:PORT]` and `history [--json]`. Each returns its exit code, or -1
 // when it keeps running (serve) or finishes later through the event loop.
 class CatalogueCommands : public QObject {
     Q_OBJECT
@@ -15,6 +15,7 @@ public:
     int releases();
     int importFile();
     int serve();
+    int history();
 
 private:
     const CliOptions& m_options;

@@ -3,7 +3,6 @@
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
 #include "platform/Localization.h"
-#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
 
@@ -20,13 +19,17 @@ bool FlashCommand::parseArguments()
 {
     const QStringList& args = m_options.arguments;
     for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--json")) {
+            m_json = true;
+            continue;
+        }
         QString* target = args[i] == QLatin1String("--boot")  ? &m_boot
                           : args[i] == QLatin1String("--left")  ? &m_left
                           : args[i] == QLatin1String("--right") ? &m_right
                                                                 : nullptr;
         if (!target || i + 1 >= args.size()) {
             std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(
-                                             QStringLiteral("flash [--boot FILE] [--left FILE] [--right FILE]"))));
+                                             QStringLiteral("flash [--json] [--boot FILE] [--left FILE] [--right FILE]"))));
             return false;
         }
         *target = args[++i];
@@ -48,23 +51,13 @@ bool FlashCommand::run()
 
 void FlashCommand::start()
 {
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-    engine.bootFilePath = m_boot;
-    engine.leftFilePath = m_left;
-    engine.rightFilePath = m_right;
-    engine.bootNeedUpgrade = !m_boot.isEmpty();
-    engine.leftNeedUpgrade = !m_left.isEmpty();
-    engine.rightNeedUpgrade = !m_right.isEmpty();
-    engine.bootUpgradeDone = engine.leftUpgradeDone = engine.rightUpgradeDone = false;
-    m_watcher.prepare();
-    if (engine.bootNeedUpgrade)
-        engine.upgradeBoot();
-    else if (engine.leftNeedUpgrade)
-        engine.upgradeLeftSide();
-    else
-        engine.upgradeRightSide();
-    m_watcher.watch([](const QString& versions) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("FlashImagesSent").arg(versions)));
+    m_reporter = new RunReporter(&m_run, m_json, [](const UpgradeRun& run) {
+        if (run.outcome() != UpgradeRun::Outcome::Completed) {
+            QCoreApplication::exit(CliOptions::Failed);
+            return;
+        }
+        std::fprintf(stderr, "%s\n", qPrintable(localized("FlashImagesSent").arg(run.versionsAfter())));
         QCoreApplication::exit(CliOptions::Ok);
-    });
+    }, this);
+    m_run.startFiles(m_boot, m_left, m_right);
 }

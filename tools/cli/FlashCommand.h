@@ -1,6 +1,7 @@
 #pragma once
 
-#include "cli/RunWatcher.h"
+#include "cli/RunReporter.h"
+#include "upgrade/UpgradeRun.h"
 
 #include <QObject>
 #include <QString>
@@ -8,10 +9,11 @@
 class ControllerConnector;
 struct CliOptions;
 
-// `flash [--boot FILE] [--left FILE] [--right FILE]`: sends the given images
-// through the engine in its order (boot loader, left, right) across the
-// controller's restarts, then reads the versions again. Success only when
-// every image was acknowledged and the versions were read afterwards.
+// `flash [--json] [--boot FILE] [--left FILE] [--right FILE]`: one upgrade
+// run of loose images, sent in the engine's order (boot loader, left, right)
+// across the controller's restarts, then the versions read again. Success
+// only when the run completed: every image acknowledged and the versions
+// read afterwards.
 class FlashCommand : public QObject {
     Q_OBJECT
 public:
@@ -26,5 +28,7 @@ private:
     const CliOptions& m_options;
     ControllerConnector* m_connector;
     QString m_boot, m_left, m_right;
-    RunWatcher m_watcher;
+    bool m_json = false;
+    UpgradeRun m_run;
+    RunReporter* m_reporter = nullptr;
 };

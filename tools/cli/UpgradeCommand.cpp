@@ -24,7 +24,9 @@ UpgradeCommand::UpgradeCommand(const CliOptions& options, ControllerConnector* c
 
 bool UpgradeCommand::parseArguments()
 {
-    const QStringList& args = m_options.arguments;
+    QStringList args = m_options.arguments;
+    m_json = args.removeAll(QStringLiteral("--json")) > 0;
+    m_allowOlder = args.removeAll(QStringLiteral("--allow-older")) > 0;
     if (args.size() == 1 && args[0] == QLatin1String("--latest")) {
         m_source = Source::Latest;
         return true;
@@ -35,7 +37,8 @@ bool UpgradeCommand::parseArguments()
         return true;
     }
     std::fprintf(stderr, "%s\n",
-                 qPrintable(localized("CliUsageError").arg(QStringLiteral("upgrade (--local VERSION | --online VERSION | --latest)"))));
+                 qPrintable(localized("CliUsageError").arg(QStringLiteral(
+                     "upgrade [--json] [--allow-older] (--local VERSION | --online VERSION | --latest)"))));
     return false;
 }
 
@@ -54,6 +57,7 @@ void UpgradeCommand::readControllerVersions()
         if (m_versionsRead)
             return;
         m_versionsRead = true;
+        m_current = versions;
         std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("CurrentVersion")), qPrintable(localized(":")), qPrintable(versions));
         findRelease();
     });
@@ -92,15 +96,36 @@ void UpgradeCommand::findRelease()
 void UpgradeCommand::upgrade(const ZelFirmware& release)
 {
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-    engine.setSelectedFirmware(&release);
     std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("SelectedFirmware")), qPrintable(localized(":")),
                  qPrintable(release.version));
+    // Part by part, as the engine compares versions.
+    const QStringList want = release.version.split(QLatin1Char('-'));
+    const QStringList have = m_current.split(QLatin1Char('-'));
+    bool anyOlder = false, anyNewer = false;
+    if (want.size() == 3 && have.size() == 3) {
+        for (int i = 0; i < 3; ++i) {
+            const float w = ZelFirmwareUpgradeManager::versionNumber(want[i]);
+            const float h = ZelFirmwareUpgradeManager::versionNumber(have[i]);
+            anyOlder = anyOlder || w < h;
+            anyNewer = anyNewer || w > h;
+        }
+    }
+    if (m_source == Source::Latest && !anyNewer && want.size() == 3 && have.size() == 3) {
+        // The controller already runs the newest release, or a newer one.
+        std::fprintf(stderr, "%s\n", qPrintable(localized("NoNewerVersion")));
+        QCoreApplication::exit(CliOptions::Ok);
+        return;
+    }
+    if (m_source != Source::Latest && anyOlder && !m_allowOlder)
+        return fail(localized("OlderVersionRefused").arg(release.version, m_current));
+    engine.setSelectedFirmware(&release);
     switch (engine.checkFirmware()) {
     case ZelFirmwareCheckNeedUpgrade:
         break;
     case ZelFirmwareCheckVersionSame:
         // Nothing to send: the controller already holds the release.
-        std::printf("%s\n", qPrintable(release.version));
+        if (!m_json)
+            std::printf("%s\n", qPrintable(release.version));
         std::fprintf(stderr, "%s\n", qPrintable(localized("FirmwareVersionSamePropmt")));
         QCoreApplication::exit(CliOptions::Ok);
         return;
@@ -111,24 +136,15 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     case ZelFirmwareCheckSelectedFirmwareDamaged:
         return fail(localized("SelectedDamagedFirmware"));
     }
-    m_watcher.prepare();
-    engine.startUpgrade();
-    const QString expected = release.version;
-    m_watcher.watch([expected](const QString& versions) {
-        // Success is the controller reporting the release, nothing less.
-        const QStringList got = versions.split(QLatin1Char('-'));
-        const QStringList want = expected.split(QLatin1Char('-'));
-        bool same = got.size() == 3 && want.size() == 3;
-        for (int i = 0; same && i < 3; ++i)
-            same = ZelFirmwareUpgradeManager::versionNumber(got[i]) == ZelFirmwareUpgradeManager::versionNumber(want[i]);
-        if (!same) {
-            std::fprintf(stderr, "%s\n", qPrintable(localized("VersionsMismatch").arg(versions, expected)));
+    m_reporter = new RunReporter(&m_run, m_json, [](const UpgradeRun& run) {
+        if (run.outcome() != UpgradeRun::Outcome::Completed) {
             QCoreApplication::exit(CliOptions::Failed);
             return;
         }
-        std::fprintf(stderr, "%s\n", qPrintable(localized("UpgradeSucceeded").arg(versions)));
+        std::fprintf(stderr, "%s\n", qPrintable(localized("UpgradeSucceeded").arg(run.versionsAfter())));
         QCoreApplication::exit(CliOptions::Ok);
-    });
+    }, this);
+    m_run.start(release);
 }
 
 void UpgradeCommand::fail(const QString& message)

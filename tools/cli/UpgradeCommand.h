@@ -1,7 +1,8 @@
 #pragma once
 
-#include "cli/RunWatcher.h"
+#include "cli/RunReporter.h"
 #include "firmware/ZelFirmware.h"
+#include "upgrade/UpgradeRun.h"
 
 #include <QObject>
 #include <QString>
@@ -9,10 +10,12 @@
 class ControllerConnector;
 struct CliOptions;
 
-// `upgrade (--local VERSION | --online VERSION | --latest)`: chooses the
-// release as the upgrade screen does, starts the upgrade, follows it across
-// the controller's restarts, and succeeds only when the controller then
-// reports the release's version.
+// `upgrade [--json] [--allow-older] (--local VERSION | --online VERSION |
+// --latest)`: chooses the release as the upgrade screen does and runs one
+// upgrade to it, which succeeds only when the controller then reports the
+// release's version. --latest sends nothing when the controller already runs
+// the newest release or a newer one; a named release older than the
+// controller's firmware needs --allow-older.
 class UpgradeCommand : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +35,10 @@ private:
     ControllerConnector* m_connector;
     Source m_source = Source::Latest;
     QString m_version;
-    RunWatcher m_watcher;
+    bool m_json = false;
+    bool m_allowOlder = false;
+    QString m_current;
+    UpgradeRun m_run;
+    RunReporter* m_reporter = nullptr;
     bool m_versionsRead = false;
 };

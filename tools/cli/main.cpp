@@ -56,6 +56,7 @@ int main(int argc, char** argv)
         {QStringLiteral("releases"), [&] { return catalogue.releases(); }},
         {QStringLiteral("import"), [&] { return catalogue.importFile(); }},
         {QStringLiteral("serve"), [&] { return catalogue.serve(); }},
+        {QStringLiteral("history"), [&] { return catalogue.history(); }},
         {QStringLiteral("gamepads"), [&] { return input.gamepads(); }},
         {QStringLiteral("keytest"), [&] { return input.keytest(); }},
     };

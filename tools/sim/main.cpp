@@ -21,6 +21,9 @@ const char* kHelp =
     "  --versions B-L-R       boot loader, left and right versions (default 1.0-2.3-1.5)\n"
     "  --restart-delay MS     how long a restart takes (default 1000; -1 never comes back)\n"
     "  --reply-delay MS       delay before every reply (default 0)\n"
+    "  --refuse-checksum      refuse the right side's checksum command\n"
+    "  --refuse-end           refuse the end commands\n"
+    "  --silent-end           never answer the end commands\n"
     "  --flash-dir DIR        write the flash contents (boot.bin, left.bin, right.bin)\n"
     "                         there whenever an image has been written\n"
     "  -h, --help             show this help\n";
@@ -42,6 +45,7 @@ int main(int argc, char** argv)
     int restartDelay = 1000;
     int replyDelay = 0;
     QString flashDir;
+    bool refuseChecksum = false, refuseEnd = false, silentEnd = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
         const bool hasValue = i + 1 < args.size();
@@ -56,6 +60,12 @@ int main(int argc, char** argv)
             restartDelay = args.at(++i).toInt();
         } else if (a == QLatin1String("--reply-delay") && hasValue) {
             replyDelay = args.at(++i).toInt();
+        } else if (a == QLatin1String("--refuse-checksum")) {
+            refuseChecksum = true;
+        } else if (a == QLatin1String("--refuse-end")) {
+            refuseEnd = true;
+        } else if (a == QLatin1String("--silent-end")) {
+            silentEnd = true;
         } else if (a == QLatin1String("--flash-dir") && hasValue) {
             flashDir = args.at(++i);
         } else {
@@ -76,6 +86,14 @@ int main(int argc, char** argv)
         return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
     controller->faults().restartDelayMs = restartDelay;
     controller->faults().replyDelayMs = replyDelay;
+    controller->faults().refuseChecksum = refuseChecksum;
+    controller->faults().refuseEnd = refuseEnd;
+    if (silentEnd) {
+        // Far beyond any wait of the host's.
+        constexpr int kNeverMs = 24 * 3600 * 1000;
+        controller->faults().requestDelayMs.insert(QByteArray("\x20\x93", 2), kNeverMs);
+        controller->faults().requestDelayMs.insert(QByteArray("\x80\x83", 2), kNeverMs);
+    }
 
     if (!flashDir.isEmpty()) {
         if (!QDir().mkpath(flashDir))

@@ -1,0 +1,111 @@
+#include "upgrade/UpgradeHistory.h"
+
+#include "platform/DocumentsDirectory.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace {
+
+bool readArray(const QString& path, QJsonArray* out)
+{
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return false;
+    *out = doc.array();
+    return true;
+}
+
+// A name next to the damaged file that no earlier damaged copy holds.
+QString asideName(const QString& path)
+{
+    QString aside = path + QStringLiteral(".damaged");
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = path + QStringLiteral(".damaged-%1").arg(n);
+    return aside;
+}
+
+} // namespace
+
+QJsonObject UpgradeRecord::toJson() const
+{
+    return QJsonObject {
+        { QStringLiteral("started"), started.toUTC().toString(Qt::ISODate) },
+        { QStringLiteral("controller"), controller },
+        { QStringLiteral("before"), before },
+        { QStringLiteral("release"), release },
+        { QStringLiteral("source"), source },
+        { QStringLiteral("outcome"), outcome },
+        { QStringLiteral("reason"), reason },
+        { QStringLiteral("after"), after },
+        { QStringLiteral("seconds"), seconds },
+        { QStringLiteral("bytes"), double(bytes) },
+    };
+}
+
+UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
+{
+    UpgradeRecord r;
+    r.started = QDateTime::fromString(o.value(QStringLiteral("started")).toString(), Qt::ISODate).toUTC();
+    r.controller = o.value(QStringLiteral("controller")).toString();
+    r.before = o.value(QStringLiteral("before")).toString();
+    r.release = o.value(QStringLiteral("release")).toString();
+    r.source = o.value(QStringLiteral("source")).toString();
+    r.outcome = o.value(QStringLiteral("outcome")).toString();
+    r.reason = o.value(QStringLiteral("reason")).toString();
+    r.after = o.value(QStringLiteral("after")).toString();
+    r.seconds = o.value(QStringLiteral("seconds")).toDouble();
+    r.bytes = qint64(o.value(QStringLiteral("bytes")).toDouble());
+    return r;
+}
+
+UpgradeHistory::UpgradeHistory()
+    : UpgradeHistory(DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kUpgradeHistoryFileName)
+{
+}
+
+UpgradeHistory::UpgradeHistory(const QString& path)
+    : m_path(path)
+{
+}
+
+QList<UpgradeRecord> UpgradeHistory::records(bool* ok) const
+{
+    QJsonArray array;
+    const bool readable = readArray(m_path, &array);
+    if (ok)
+        *ok = readable;
+    QList<UpgradeRecord> out;
+    for (const QJsonValue& v : std::as_const(array))
+        if (v.isObject())
+            out.append(UpgradeRecord::fromJson(v.toObject()));
+    return out;
+}
+
+bool UpgradeHistory::append(const UpgradeRecord& record) const
+{
+    QJsonArray array;
+    if (!readArray(m_path, &array)) {
+        // Whatever it holds stays readable by hand; the history starts again.
+        if (!QFile::rename(m_path, asideName(m_path)))
+            return false;
+        array = QJsonArray();
+    }
+    array.append(record.toJson());
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+// One upgrade run as the history keeps it.
+struct UpgradeRecord {
+    QDateTime started; // UTC
+    QString controller; // the controller's Bluetooth address, as the device information gives it
+    QString before; // versions before the run (boot-left-right), empty when unknown
+    QString release; // the release's version, or "files"
+    QString source; // local, online or files
+    QString outcome; // completed, failed or cancelled
+    QString reason; // why the run did not complete; empty when it did
+    QString after; // versions read back after the run, empty when none were
+    double seconds = 0;
+    qint64 bytes = 0; // image bytes the controller acknowledged
+
+    QJsonObject toJson() const;
+    static UpgradeRecord fromJson(const QJsonObject& object);
+};
+
+// The record of every upgrade run in the documents directory: a JSON array,
+// oldest first, rewritten whole for each run so that it is either the old or
+// the new file. A file that cannot be read is kept aside under a new name and
+// never overwritten.
+class UpgradeHistory {
+public:
+    // The history in the documents directory.
+    UpgradeHistory();
+    explicit UpgradeHistory(const QString& path);
+
+    const QString& path() const { return m_path; }
+    // The runs, oldest first; ok (when given) is false for a file that exists
+    // but cannot be read as a history.
+    QList<UpgradeRecord> records(bool* ok = nullptr) const;
+    // Appends one run; false when the file could not be written.
+    bool append(const UpgradeRecord& record) const;
+
+private:
+    QString m_path;
+};

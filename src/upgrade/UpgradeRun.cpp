@@ -1,0 +1,381 @@
+#include "upgrade/UpgradeRun.h"
+
+#include "accessory/EADSessionController.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "upgrade/TransferState.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+UpgradeRun* g_current = nullptr;
+
+ZelFirmwareUpgradeManager& engine()
+{
+    return ZelFirmwareUpgradeManager::sharedInstance();
+}
+
+// Versions are compared as the engine compares them: part by part, as numbers.
+bool sameVersions(const QString& a, const QString& b)
+{
+    const QStringList x = a.split(QLatin1Char('-'));
+    const QStringList y = b.split(QLatin1Char('-'));
+    if (x.size() != 3 || y.size() != 3)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (ZelFirmwareUpgradeManager::versionNumber(x[i]) != ZelFirmwareUpgradeManager::versionNumber(y[i]))
+            return false;
+    return true;
+}
+
+QString checkFailure(ZelFirmwareCheckResult result)
+{
+    switch (result) {
+    case ZelFirmwareCheckVersionSame:
+        return localized("FirmwareVersionSamePropmt");
+    case ZelFirmwareCheckNoGamepad:
+        return localized("ConnectGamepadPropmt");
+    case ZelFirmwareCheckGamepadFirmwareDamaged:
+        return localized("GamepadFirmwareDamaged");
+    case ZelFirmwareCheckSelectedFirmwareDamaged:
+        return localized("SelectedDamagedFirmware");
+    case ZelFirmwareCheckNeedUpgrade:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+UpgradeRun::UpgradeRun(QObject* parent)
+    : QObject(parent)
+{
+}
+
+UpgradeRun::~UpgradeRun()
+{
+    if (m_running)
+        cancel();
+}
+
+UpgradeRun* UpgradeRun::current()
+{
+    return g_current;
+}
+
+QString UpgradeRun::phaseName(Phase phase)
+{
+    switch (phase) {
+    case Phase::Idle:
+        return QStringLiteral("idle");
+    case Phase::Download:
+        return QStringLiteral("download");
+    case Phase::DigestCheck:
+        return QStringLiteral("digest");
+    case Phase::Unpack:
+        return QStringLiteral("unpack");
+    case Phase::BootLoader:
+        return QStringLiteral("boot");
+    case Phase::Left:
+        return QStringLiteral("left");
+    case Phase::Right:
+        return QStringLiteral("right");
+    case Phase::WaitingForRestart:
+        return QStringLiteral("restart");
+    case Phase::ReadingVersions:
+        return QStringLiteral("versions");
+    }
+    return QString();
+}
+
+QString UpgradeRun::outcomeName(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Completed:
+        return QStringLiteral("completed");
+    case Outcome::Failed:
+        return QStringLiteral("failed");
+    case Outcome::Cancelled:
+        return QStringLiteral("cancelled");
+    case Outcome::None:
+        break;
+    }
+    return QString();
+}
+
+QString UpgradeRun::sourceName(Source source)
+{
+    switch (source) {
+    case Source::Local:
+        return QStringLiteral("local");
+    case Source::Online:
+        return QStringLiteral("online");
+    case Source::Files:
+        return QStringLiteral("files");
+    }
+    return QString();
+}
+
+bool UpgradeRun::begin()
+{
+    ZelFirmwareUpgradeManager& e = engine();
+    m_started = true;
+    m_running = true;
+    m_startedAt = QDateTime::currentDateTimeUtc();
+    m_clock.start();
+    // The engine learns of an accessory from its connection notification; a
+    // session configured just before may not have reached it yet.
+    const EAAccessoryPtr accessory = e.accessory ? e.accessory : EADSessionController::sharedController().accessory();
+    m_connection = accessory ? accessory->connectionID() : 0;
+    m_controller = e.macAddressWithoutColon();
+    if (!e.bootVersion.isEmpty() && !e.leftVersion.isEmpty() && !e.rightVersion.isEmpty())
+        m_before = QStringLiteral("%1-%2-%3").arg(e.bootVersion, e.leftVersion, e.rightVersion);
+    // One run at a time: a second one would interleave two transfers on the
+    // controller's flash, and take the other's reply handler.
+    if ((g_current && g_current != this) || e.isUpgradingFirmware) {
+        finish(Outcome::Failed, localized("UpgradeAlreadyRunning"));
+        return false;
+    }
+    if (!accessory) {
+        finish(Outcome::Failed, localized("ConnectGamepadPropmt"));
+        return false;
+    }
+    g_current = this;
+    e.bootUpgradeDone = e.leftUpgradeDone = e.rightUpgradeDone = false;
+    e.isGamepadDisconnectByUpgradingFirmware = false;
+    installHooks();
+    return true;
+}
+
+void UpgradeRun::installHooks()
+{
+    ZelFirmwareUpgradeManager& e = engine();
+    e.holdVersionQueries();
+    m_previousProgress = e.upgradeProgressBlock;
+    m_previousDownloadProgress = e.downloadProgressBlock;
+    e.upgradeProgressBlock = [this](double percent) { showProgress(percent); };
+    e.downloadProgressBlock = [this](qint64 received, qint64 total) { emit downloadProgress(received, total); };
+    ZelFirmwareUpgradeManager::RunHooks hooks;
+    hooks.phase = [this](ZelUpgradePhase phase) {
+        switch (phase) {
+        case ZelUpgradePhase::Download:
+            return setPhase(Phase::Download);
+        case ZelUpgradePhase::DigestCheck:
+            return setPhase(Phase::DigestCheck);
+        case ZelUpgradePhase::Unpack:
+            return setPhase(Phase::Unpack);
+        case ZelUpgradePhase::BootLoader:
+            return setPhase(Phase::BootLoader);
+        case ZelUpgradePhase::Left:
+            return setPhase(Phase::Left);
+        case ZelUpgradePhase::Right:
+            return setPhase(Phase::Right);
+        case ZelUpgradePhase::WaitingForRestart:
+            return setPhase(Phase::WaitingForRestart);
+        }
+    };
+    hooks.failed = [this](const QString& reason) {
+        m_reasonShown = m_running;
+        finish(Outcome::Failed, reason);
+    };
+    hooks.cancelled = [this] { finish(Outcome::Cancelled, localized("UpgradeCancelled")); };
+    hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
+    hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
+    hooks.sessionOpened = [this](quint64 connection) { sessionOpened(connection); };
+    e.runHooks = hooks;
+}
+
+bool UpgradeRun::start(const ZelFirmware& release)
+{
+    if (m_started)
+        return false;
+    m_release = release;
+    m_source = release.isOnline() ? Source::Online : Source::Local;
+    if (!begin())
+        return false;
+    ZelFirmwareUpgradeManager& e = engine();
+    e.setSelectedFirmware(&release);
+    const ZelFirmwareCheckResult check = e.checkFirmware();
+    if (check != ZelFirmwareCheckNeedUpgrade) {
+        finish(Outcome::Failed, checkFailure(check));
+        return false;
+    }
+    m_needBoot = e.bootNeedUpgrade;
+    m_needLeft = e.leftNeedUpgrade;
+    m_needRight = e.rightNeedUpgrade;
+    e.startUpgrade();
+    return m_running || m_outcome == Outcome::Completed;
+}
+
+bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QString& right)
+{
+    if (m_started)
+        return false;
+    m_source = Source::Files;
+    if (!begin())
+        return false;
+    ZelFirmwareUpgradeManager& e = engine();
+    e.bootFilePath = boot;
+    e.leftFilePath = left;
+    e.rightFilePath = right;
+    m_needBoot = e.bootNeedUpgrade = !boot.isEmpty();
+    m_needLeft = e.leftNeedUpgrade = !left.isEmpty();
+    m_needRight = e.rightNeedUpgrade = !right.isEmpty();
+    if (m_needBoot)
+        e.upgradeBoot();
+    else if (m_needLeft)
+        e.upgradeLeftSide();
+    else if (m_needRight)
+        e.upgradeRightSide();
+    else
+        finish(Outcome::Failed, localized("FirmwareIsInvalid"));
+    return m_running;
+}
+
+void UpgradeRun::cancel()
+{
+    if (m_running)
+        finish(Outcome::Cancelled, localized("UpgradeCancelled"));
+}
+
+void UpgradeRun::setPhase(Phase phase)
+{
+    if (!m_running || phase == m_phase)
+        return;
+    m_phase = phase;
+    emit phaseChanged(phase);
+}
+
+void UpgradeRun::showProgress(double percent)
+{
+    // The engine's figure reaches 100 on the right side's end acknowledgement,
+    // before the versions confirm the run, and starts each image again from
+    // its own share; what is shown only grows and waits for completion.
+    const double shown = std::min(percent, kProgressCeiling);
+    if (!m_running || !(shown > m_progress))
+        return;
+    m_progress = shown;
+    emit progressChanged(m_progress);
+}
+
+void UpgradeRun::imageAcknowledged(unsigned side)
+{
+    if (!m_running)
+        return;
+    ZelFirmwareUpgradeManager& e = engine();
+    const bool boot = side == 2 && TransferState::shared().isUpgradeBoot == 1;
+    const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
+    m_bytes += QFileInfo(path).size();
+    const bool complete = (!m_needBoot || e.bootUpgradeDone) && (!m_needLeft || e.leftUpgradeDone)
+        && (!m_needRight || e.rightUpgradeDone);
+    if (!complete)
+        return; // the engine goes on with the next image after the restart
+    if (side == 1) {
+        readVersions(); // the right side does not restart
+        return;
+    }
+    setPhase(Phase::WaitingForRestart);
+    m_awaitingReturnFrom = m_connection;
+    m_deadline = Timer::scheduledTimer(e.restartWaitLimit, false, [this] {
+        if (m_running && m_awaitingReturnFrom)
+            finish(Outcome::Failed, localized("ControllerDidNotReturn"));
+    });
+}
+
+void UpgradeRun::controllerGone(quint64 connection, bool expected)
+{
+    if (!m_running || expected)
+        return;
+    // Our controller went away, or the engine gave up its transfer over
+    // another accessory's disconnection: either way the run cannot go on.
+    const bool ours = connection == m_connection;
+    if (!ours && engine().isUpgradingFirmware)
+        return;
+    const bool downloading = m_phase == Phase::Download || m_phase == Phase::Idle;
+    finish(downloading ? Outcome::Cancelled : Outcome::Failed, localized("GamepadDisconnectManuallyPrompt"));
+}
+
+void UpgradeRun::sessionOpened(quint64 connection)
+{
+    if (!m_running)
+        return;
+    if (m_awaitingReturnFrom && connection != *m_awaitingReturnFrom) {
+        m_connection = connection;
+        m_awaitingReturnFrom.reset();
+        readVersions();
+        return;
+    }
+    // The controller back from a restart between two images.
+    if (m_phase == Phase::WaitingForRestart || engine().isUpgradingFirmware)
+        m_connection = connection;
+}
+
+void UpgradeRun::readVersions()
+{
+    setPhase(Phase::ReadingVersions);
+    m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
+        if (m_running && m_phase == Phase::ReadingVersions)
+            finish(Outcome::Failed, localized("VersionsNotRead"));
+    });
+    engine().readBackVersions([this](const QString& versions) { versionsRead(versions); });
+}
+
+void UpgradeRun::versionsRead(const QString& versions)
+{
+    if (!m_running || m_phase != Phase::ReadingVersions)
+        return;
+    m_after = versions;
+    if (m_source != Source::Files && !sameVersions(versions, m_release.version)) {
+        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+        return;
+    }
+    finish(Outcome::Completed, QString());
+}
+
+void UpgradeRun::finish(Outcome outcome, const QString& reason)
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_outcome = outcome;
+    m_reason = reason;
+    m_awaitingReturnFrom.reset();
+    if (m_deadline)
+        m_deadline->invalidate();
+    m_deadline.reset();
+    ZelFirmwareUpgradeManager& e = engine();
+    const bool ownsEngine = g_current == this;
+    if (ownsEngine) {
+        // Nothing of this run may be sent or unpacked after its outcome.
+        if (outcome != Outcome::Completed)
+            e.cancelRun();
+        e.runHooks = ZelFirmwareUpgradeManager::RunHooks();
+        e.upgradeProgressBlock = m_previousProgress;
+        e.downloadProgressBlock = m_previousDownloadProgress;
+        g_current = nullptr;
+    }
+    if (outcome == Outcome::Completed) {
+        m_progress = 100.0;
+        emit progressChanged(m_progress);
+    }
+    UpgradeRecord record;
+    record.started = m_startedAt;
+    record.controller = m_controller;
+    record.before = m_before;
+    record.release = m_source == Source::Files ? QStringLiteral("files") : m_release.version;
+    record.source = sourceName(m_source);
+    record.outcome = outcomeName(outcome);
+    record.reason = reason;
+    record.after = m_after;
+    record.seconds = double(m_clock.elapsed()) / 1000.0;
+    record.bytes = m_bytes;
+    (m_history ? *m_history : UpgradeHistory()).append(record);
+    // Queries that waited are answered from the read-back, or asked now.
+    if (ownsEngine)
+        e.releaseVersionQueries(m_after);
+    emit finished(outcome);
+}

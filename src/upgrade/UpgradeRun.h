@@ -1,0 +1,138 @@
+#pragma once
+
+#include "firmware/ZelFirmware.h"
+#include "upgrade/UpgradeHistory.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class Timer;
+
+// One upgrade of the controller, from its start to exactly one outcome: the
+// only way to start, follow and end an upgrade, for a release (local or
+// online) or for loose image files. It drives the engine's operations and
+// hears from them through the engine's run hooks; the engine keeps its
+// fields and operations.
+//
+// A run completes only once the controller acknowledged the end of the last
+// image, came back from the restart a left-side or boot loader image causes,
+// and answered the version query; for a release, the versions read back must
+// be the release's. Every run, whatever its outcome, is appended to the
+// upgrade history.
+class UpgradeRun : public QObject {
+    Q_OBJECT
+public:
+    enum class Phase {
+        Idle,
+        Download,
+        DigestCheck,
+        Unpack,
+        BootLoader,
+        Left,
+        Right,
+        WaitingForRestart,
+        ReadingVersions
+    };
+    Q_ENUM(Phase)
+    enum class Outcome { None, Completed, Failed, Cancelled };
+    Q_ENUM(Outcome)
+    enum class Source { Local, Online, Files };
+
+    // Progress shown before the run has completed never reaches 100.
+    static constexpr double kProgressCeiling = 99.0;
+    // How long past the engine's own version timer the read-back may take.
+    static constexpr double kVersionGrace = 0.25;
+
+    explicit UpgradeRun(QObject* parent = nullptr);
+    // A run still going is cancelled.
+    ~UpgradeRun() override;
+
+    // Brings the controller to a release, which it must need (the engine's
+    // checkFirmware, whose need flags the run keeps). False when the run
+    // could not start; it has then failed with a reason.
+    bool start(const ZelFirmware& release);
+    // Sends the given images (empty paths are skipped) in the engine's order.
+    bool startFiles(const QString& boot, const QString& left, const QString& right);
+    // Ends a run still going with the cancelled outcome; nothing more is sent.
+    void cancel();
+    // Where the run is recorded; the documents directory's history otherwise.
+    void setHistory(const UpgradeHistory& history) { m_history = history; }
+
+    bool isRunning() const { return m_running; }
+    Phase phase() const { return m_phase; }
+    Outcome outcome() const { return m_outcome; }
+    QString reason() const { return m_reason; }
+    // Whether the engine has already shown the reason to the user (its
+    // failure message), so that it need not be shown twice.
+    bool reasonShown() const { return m_reasonShown; }
+    Source source() const { return m_source; }
+    // The release's version; null for files.
+    QString releaseVersion() const { return m_release.version; }
+    QString versionsBefore() const { return m_before; }
+    // The versions read back after the images; null when none were read.
+    QString versionsAfter() const { return m_after; }
+    // The connection of the controller the run is for (it changes when the
+    // controller comes back from a restart).
+    quint64 connection() const { return m_connection; }
+    double progress() const { return m_progress; }
+    qint64 bytesSent() const { return m_bytes; }
+    bool needsBoot() const { return m_needBoot; }
+    bool needsLeft() const { return m_needLeft; }
+    bool needsRight() const { return m_needRight; }
+
+    // The run now going, if any: the engine drives one run at a time.
+    static UpgradeRun* current();
+
+    static QString phaseName(Phase phase);
+    static QString outcomeName(Outcome outcome);
+    static QString sourceName(Source source);
+
+signals:
+    void phaseChanged(UpgradeRun::Phase phase);
+    void downloadProgress(qint64 received, qint64 total);
+    // Never decreasing within a run; 100 only when it completed.
+    void progressChanged(double percent);
+    void finished(UpgradeRun::Outcome outcome);
+
+private:
+    bool begin();
+    void installHooks();
+    void setPhase(Phase phase);
+    void showProgress(double percent);
+    void imageAcknowledged(unsigned side);
+    void controllerGone(quint64 connection, bool expected);
+    void sessionOpened(quint64 connection);
+    void readVersions();
+    void versionsRead(const QString& versions);
+    void finish(Outcome outcome, const QString& reason);
+
+    bool m_running = false;
+    bool m_started = false;
+    Phase m_phase = Phase::Idle;
+    Outcome m_outcome = Outcome::None;
+    Source m_source = Source::Files;
+    QString m_reason;
+    bool m_reasonShown = false;
+    ZelFirmware m_release;
+    QString m_before;
+    QString m_after;
+    QString m_controller;
+    quint64 m_connection = 0;
+    bool m_needBoot = false, m_needLeft = false, m_needRight = false;
+    double m_progress = 0;
+    qint64 m_bytes = 0;
+    QDateTime m_startedAt;
+    QElapsedTimer m_clock;
+    // After the last image, a restart: the connection the controller had.
+    std::optional<quint64> m_awaitingReturnFrom;
+    std::shared_ptr<Timer> m_deadline;
+    std::optional<UpgradeHistory> m_history;
+    ZelFirmwareUpgradeManager::ProgressBlock m_previousProgress;
+    std::function<void(qint64, qint64)> m_previousDownloadProgress;
+};

@@ -1,0 +1,83 @@
+#include "cli/RunReporter.h"
+
+#include "cli/CliOptions.h"
+#include "cli/ProgressPrinter.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <cstdio>
+
+RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* parent)
+    : QObject(parent)
+    , m_run(run)
+    , m_json(json)
+    , m_ended(std::move(ended))
+    , m_progress(new ProgressPrinter("progress"))
+    , m_download(new ProgressPrinter("download"))
+{
+    connect(run, &UpgradeRun::phaseChanged, this, [this](UpgradeRun::Phase phase) {
+        if (phase != UpgradeRun::Phase::Download)
+            m_download->finish();
+        if (m_json)
+            event({ { QStringLiteral("event"), QStringLiteral("phase") },
+                { QStringLiteral("phase"), UpgradeRun::phaseName(phase) } });
+    });
+    connect(run, &UpgradeRun::downloadProgress, this, [this](qint64 received, qint64 total) {
+        if (m_json)
+            event({ { QStringLiteral("event"), QStringLiteral("download") },
+                { QStringLiteral("received"), double(received) }, { QStringLiteral("total"), double(total) } });
+        else if (total > 0)
+            m_download->update(100.0 * double(received) / double(total));
+    });
+    connect(run, &UpgradeRun::progressChanged, this, [this](double percent) {
+        m_download->finish();
+        if (!m_json) {
+            m_progress->update(percent);
+            return;
+        }
+        // Tenths of a percent are worth a line; the run's own figure never
+        // decreases and reaches 100 only when it completed.
+        const int tenths = int(std::floor(percent * 10.0));
+        if (tenths <= m_lastTenths)
+            return;
+        m_lastTenths = tenths;
+        event(
+            { { QStringLiteral("event"), QStringLiteral("progress") }, { QStringLiteral("percent"), tenths / 10.0 } });
+    });
+    connect(run, &UpgradeRun::finished, this, &RunReporter::ended);
+}
+
+RunReporter::~RunReporter()
+{
+    delete m_progress;
+    delete m_download;
+}
+
+void RunReporter::event(const QJsonObject& object)
+{
+    std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
+}
+
+void RunReporter::ended(UpgradeRun::Outcome outcome)
+{
+    m_progress->finish();
+    m_download->finish();
+    if (m_json) {
+        event({ { QStringLiteral("event"), QStringLiteral("outcome") },
+            { QStringLiteral("outcome"), UpgradeRun::outcomeName(outcome) },
+            { QStringLiteral("versions"),
+                m_run->versionsAfter().isNull() ? QString(QLatin1String("")) : m_run->versionsAfter() },
+            { QStringLiteral("reason"), m_run->reason().isNull() ? QString(QLatin1String("")) : m_run->reason() } });
+    } else if (outcome == UpgradeRun::Outcome::Completed) {
+        std::printf("%s\n", qPrintable(m_run->versionsAfter()));
+        std::fflush(stdout);
+    }
+    if (outcome != UpgradeRun::Outcome::Completed && !m_run->reasonShown() && !m_run->reason().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(m_run->reason()));
+    if (m_ended)
+        m_ended(*m_run);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "upgrade/UpgradeRun.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class ProgressPrinter;
+
+// Shows an upgrade run on the command line: progress on standard error, or
+// with --json one event object a line on standard output, and its outcome.
+class RunReporter : public QObject {
+    Q_OBJECT
+public:
+    // Called with the run once it has ended, after its outcome was shown.
+    using Ended = std::function<void(const UpgradeRun& run)>;
+
+    RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* parent = nullptr);
+    ~RunReporter() override;
+
+private:
+    void event(const QJsonObject& object);
+    void ended(UpgradeRun::Outcome outcome);
+
+    UpgradeRun* m_run;
+    bool m_json;
+    Ended m_ended;
+    ProgressPrinter* m_progress;
+    ProgressPrinter* m_download;
+    int m_lastTenths = -1;
+};
