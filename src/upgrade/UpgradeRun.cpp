@@ -32,7 +32,9 @@ bool sameVersions(const QString& a, const QString& b)
     return true;
 }
 
-QString checkFailure(ZelFirmwareCheckResult result)
+} // namespace
+
+QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
 {
     switch (result) {
     case ZelFirmwareCheckVersionSame:
@@ -48,8 +50,6 @@ QString checkFailure(ZelFirmwareCheckResult result)
     }
     return QString();
 }
-
-} // namespace
 
 UpgradeRun::UpgradeRun(QObject* parent)
     : QObject(parent)

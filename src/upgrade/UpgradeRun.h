@@ -92,6 +92,8 @@ public:
     static QString phaseName(Phase phase);
     static QString outcomeName(Outcome outcome);
     static QString sourceName(Source source);
+    // Why a release check refuses a run; empty when the release is needed.
+    static QString checkFailure(ZelFirmwareCheckResult result);
 
 signals:
     void phaseChanged(UpgradeRun::Phase phase);

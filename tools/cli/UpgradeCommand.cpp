@@ -119,7 +119,8 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     if (m_source != Source::Latest && anyOlder && !m_allowOlder)
         return fail(localized("OlderVersionRefused").arg(release.version, m_current));
     engine.setSelectedFirmware(&release);
-    switch (engine.checkFirmware()) {
+    const ZelFirmwareCheckResult check = engine.checkFirmware();
+    switch (check) {
     case ZelFirmwareCheckNeedUpgrade:
         break;
     case ZelFirmwareCheckVersionSame:
@@ -130,11 +131,9 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
         QCoreApplication::exit(CliOptions::Ok);
         return;
     case ZelFirmwareCheckNoGamepad:
-        return fail(localized("ConnectGamepadPropmt"));
     case ZelFirmwareCheckGamepadFirmwareDamaged:
-        return fail(localized("GamepadFirmwareDamaged"));
     case ZelFirmwareCheckSelectedFirmwareDamaged:
-        return fail(localized("SelectedDamagedFirmware"));
+        return fail(UpgradeRun::checkFailure(check));
     }
     m_reporter = new RunReporter(&m_run, m_json, [](const UpgradeRun& run) {
         if (run.outcome() != UpgradeRun::Outcome::Completed) {
