@@ -143,10 +143,25 @@
         <extracomment>Command-line: the history command found no recorded upgrade runs.</extracomment>
         <translation>アップグレードの記録はまだありません。</translation>
     </message>
+    <message id="HistoryFiles">
+        <source>Image files</source>
+        <extracomment>Upgrade history: a run that sent loose image files rather than a release.</extracomment>
+        <translation>イメージファイル</translation>
+    </message>
+    <message id="HistoryRelease">
+        <source>Release %1</source>
+        <extracomment>Upgrade history: the release a run installed. %1 = its version, boot-left-right.</extracomment>
+        <translation>リリース %1</translation>
+    </message>
     <message id="HistoryUnreadable">
         <source>The upgrade history %1 cannot be read.</source>
         <extracomment>Command-line: the upgrade history file exists but cannot be read. %1 = the file's path.</extracomment>
         <translation>アップグレード履歴 %1 を読み取れません。</translation>
+    </message>
+    <message id="HistoryVersions">
+        <source>Versions %1 → %2</source>
+        <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
+        <translation>バージョン %1 → %2</translation>
     </message>
     <message id="Joystick">
         <source>Joysticks</source>
@@ -223,6 +238,51 @@
         <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
         <translation>オンラインファームウェア</translation>
     </message>
+    <message id="OutcomeCancelled">
+        <source>Cancelled</source>
+        <extracomment>Upgrade history: a run that was cancelled.</extracomment>
+        <translation>キャンセル</translation>
+    </message>
+    <message id="OutcomeCompleted">
+        <source>Completed</source>
+        <extracomment>Upgrade history: a run that completed, its versions read back.</extracomment>
+        <translation>完了</translation>
+    </message>
+    <message id="OutcomeFailed">
+        <source>Failed</source>
+        <extracomment>Upgrade history: a run that failed.</extracomment>
+        <translation>失敗</translation>
+    </message>
+    <message id="PhaseDigestCheck">
+        <source>Checking the download…</source>
+        <extracomment>Upgrade screen: the downloaded archive's checksum is being checked.</extracomment>
+        <translation>ダウンロードを確認しています…</translation>
+    </message>
+    <message id="PhaseDownload">
+        <source>Downloading the firmware…</source>
+        <extracomment>Upgrade screen: the run is downloading the release.</extracomment>
+        <translation>ファームウェアをダウンロードしています…</translation>
+    </message>
+    <message id="PhaseDownloadProgress">
+        <source>Downloading the firmware… %1%</source>
+        <extracomment>Upgrade screen: the run is downloading the release. %1 = percent received, a whole number.</extracomment>
+        <translation>ファームウェアをダウンロードしています… %1%</translation>
+    </message>
+    <message id="PhaseRestart">
+        <source>Waiting for the controller to restart…</source>
+        <extracomment>Upgrade screen: all images were accepted; waiting for the controller to come back from its restart.</extracomment>
+        <translation>コントローラーの再起動を待っています…</translation>
+    </message>
+    <message id="PhaseUnpack">
+        <source>Unpacking the firmware…</source>
+        <extracomment>Upgrade screen: the release archive is being unpacked.</extracomment>
+        <translation>ファームウェアを展開しています…</translation>
+    </message>
+    <message id="PhaseVersions">
+        <source>Reading the controller's versions…</source>
+        <extracomment>Upgrade screen: the controller's versions are read back to confirm the upgrade.</extracomment>
+        <translation>コントローラーのバージョンを読み取っています…</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
@@ -258,6 +318,11 @@
         <extracomment>Upgrade engine / command-line: a transfer got no accepted reply for too long and was stopped.</extracomment>
         <translation>コントローラーから応答がないため、ファームウェアの転送を中止しました。コントローラーを接続し直して、もう一度お試しください。</translation>
     </message>
+    <message id="TryAgain">
+        <source>Try again</source>
+        <extracomment>Upgrade screen: the upgrade button after a failed or cancelled run.</extracomment>
+        <translation>再試行</translation>
+    </message>
     <message id="UnplugDevicePrompt">
         <source>The controller is not responding. Please unplug it and plug it in again.</source>
         <extracomment>Toast (4 s) when the controller does not answer the version query within 8 seconds.</extracomment>
@@ -288,6 +353,11 @@
         <extracomment>Upgrade run / command-line: the reason recorded when an upgrade was cancelled (by the user, another release choice or an unplug during the download).</extracomment>
         <translation>アップグレードはキャンセルされました。</translation>
     </message>
+    <message id="UpgradeCancelledTitle">
+        <source>Upgrade cancelled</source>
+        <extracomment>Upgrade screen: status line after a run was cancelled; the reason is shown beneath.</extracomment>
+        <translation>アップグレードはキャンセルされました</translation>
+    </message>
     <message id="UpgradeCompleted">
         <source>Upgrade completed</source>
         <extracomment>Upgrade screen status line when the progress reaches 100 %.</extracomment>
@@ -302,6 +372,16 @@
         <source>Upgrade failed. Please reconnect the controller and try again.</source>
         <extracomment>Toast (3 s) when a downloaded release lacks an image file (its download record is dropped so the next try downloads again).</extracomment>
         <translation>更新に失敗しました。コントローラーを接続し直して、もう一度お試しください。</translation>
+    </message>
+    <message id="UpgradeFailedTitle">
+        <source>Upgrade failed</source>
+        <extracomment>Upgrade screen: status line after a run failed; the reason is shown beneath.</extracomment>
+        <translation>アップグレードに失敗しました</translation>
+    </message>
+    <message id="UpgradeHistory">
+        <source>Upgrade history</source>
+        <extracomment>Upgrade screen: the button that opens the list of recorded upgrade runs, and that list's title.</extracomment>
+        <translation>アップグレード履歴</translation>
     </message>
     <message id="UpgradeInfo">
         <source>What's new</source>

@@ -14,6 +14,7 @@
 #include "views/ZelKeyTestView.h"
 #include "views/ZelMFiGameView.h"
 #include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeHistoryView.h"
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
@@ -28,6 +29,9 @@
 #include <cstdio>
 
 namespace {
+// Where the tour photographs a run under way.
+constexpr double kUpgradingShotPercent = 30.0;
+
 bool shown(const QWidget* widget)
 {
     return widget && !widget->isHidden();
@@ -118,15 +122,24 @@ void ScreenshotTour::buildSteps()
          [rows] { return rows() == DemoReleases::versions().size(); }},
         {QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
          [root] { return shown(root->upgradeView()->upgradeButton); }},
-        // The progress handler shows these states exactly as a run reports them.
-        {QStringLiteral("upgrade-upgrading.png"), [root] { root->upgradeView()->showProgress(37.5); },
-         [root] { return shown(root->upgradeView()->upgradePromptLabel); }},
-        {QStringLiteral("upgrade-completed.png"), [root] { root->upgradeView()->showProgress(100.0); },
-         [root] { return shown(root->upgradeView()->progressTextLabel); }},
+        // A real run against the simulated controller, caught on its way and at its outcome.
+        {QStringLiteral("upgrade-upgrading.png"), [root] { root->upgradeView()->upgradeAction(); },
+         [root] {
+             const UpgradeRun* run = root->upgradeView()->run();
+             return run && run->isRunning() && run->progress() >= kUpgradingShotPercent;
+         }},
+        {QStringLiteral("upgrade-completed.png"), [] {},
+         [root] {
+             const UpgradeRun* run = root->upgradeView()->run();
+             return run && run->outcome() == UpgradeRun::Outcome::Completed;
+         }},
+        {QStringLiteral("upgrade-history.png"), [root] { root->upgradeView()->historyAction(); },
+         [root] { return shown(root->upgradeView()->historyView); }},
         {QStringLiteral("connected-latest.png"),
          [root, embedded, newest] {
              // The controller as the upgrade leaves it.
              embedded->controller()->setVersions(newest);
+             root->upgradeView()->historyView->setHidden(true);
              root->upgradeView()->closeAction();
          },
          [root, newest] {

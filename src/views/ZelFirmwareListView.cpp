@@ -3,10 +3,8 @@
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
 #include <QPushButton>
@@ -16,8 +14,6 @@ namespace {
 
 constexpr int kHeaderHeight = 45;
 constexpr int kCornerRadius = 5;
-constexpr int kCloseButtonSize = 36;
-constexpr double kDimOpacity = 0.8;
 
 // The table sits on a white card inside the dark application, so its texts
 // and its close button need colours of their own; the overlay's own style
@@ -39,11 +35,8 @@ public:
 } // namespace
 
 ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
-    : ZelBaseView(parent)
+    : ZelOverlayView(parent)
 {
-    // The dimmed layer is painted here: the screens' opaque styled background
-    // would hide the screen below.
-    setAttribute(Qt::WA_StyledBackground, false);
     setStyleSheet(QString::fromLatin1(kOverlayStyle));
 
     auto* table = new FirmwareTable(this);
@@ -66,15 +59,6 @@ ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
     m_headerLabel->setGeometry(0, 0, kTableWidth, kHeaderHeight);
     m_headerLabel->setAlignment(Qt::AlignCenter);
     m_headerLabel->setWordWrap(true);
-
-    closeButton = new QPushButton(this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setProperty("role", QStringLiteral("close"));
-    closeButton->setFixedSize(kCloseButtonSize, kCloseButtonSize);
-    closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
-    closeButton->setIconSize(QSize(kCloseButtonSize, kCloseButtonSize));
-    closeButton->setFocusPolicy(Qt::NoFocus);
-    connect(closeButton, &QAbstractButton::clicked, this, &ZelFirmwareListView::hideSelf);
 
     loadData();
 }
@@ -150,17 +134,8 @@ void ZelFirmwareListView::didSelectRow(int row)
         block(std::nullopt);
 }
 
-void ZelFirmwareListView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, kDimOpacity));
-}
-
 void ZelFirmwareListView::resizeEvent(QResizeEvent* event)
 {
-    ZelBaseView::resizeEvent(event);
-    tableView->move((width() - kTableWidth) / 2, (height() - kTableHeight) / 2);
-    const QRect table = tableView->geometry();
-    closeButton->move(table.right() + 1 - kCloseButtonSize, table.top());
-    closeButton->raise();
+    ZelOverlayView::resizeEvent(event);
+    placeCard(tableView);
 }

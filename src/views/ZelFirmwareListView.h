@@ -1,7 +1,7 @@
 #pragma once
 
 #include "firmware/ZelFirmware.h"
-#include "views/ZelBaseView.h"
+#include "views/ZelOverlayView.h"
 
 #include <QList>
 
@@ -10,7 +10,6 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 enum ZelFirmwareListType : quint64 {
     ZelFirmwareListTypeLocal = 0,
@@ -19,7 +18,7 @@ enum ZelFirmwareListType : quint64 {
 
 // The overlay in which the user picks a release: a dimmed layer with a small
 // table of the local or the online releases.
-class ZelFirmwareListView : public ZelBaseView {
+class ZelFirmwareListView : public ZelOverlayView {
     Q_OBJECT
 public:
     static constexpr int kTableWidth = 320;
@@ -34,7 +33,6 @@ public:
     QListWidget* tableView = nullptr;
     QList<ZelFirmware> firmwares;
     QLabel* emptyContentPropmtLabel = nullptr;
-    QPushButton* closeButton = nullptr;
 
     void loadData();
     void reloadTableView();
@@ -44,7 +42,6 @@ public:
 protected:
     // Showing reloads the list of the current type.
     void didSetHidden(bool hidden) override;
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

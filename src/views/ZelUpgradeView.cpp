@@ -9,6 +9,7 @@
 #include "ui_ZelUpgradeContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
+#include "views/ZelUpgradeHistoryView.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -48,6 +49,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     closeButton = ui.closeButton;
     localFileButton = ui.localFileButton;
     remoteFileButton = ui.remoteFileButton;
+    historyButton = ui.historyButton;
     currentVersionTitleLabel = ui.currentVersionTitleLabel;
     currentVersionLabel = ui.currentVersionLabel;
     latestVersionTitleLabel = ui.latestVersionTitleLabel;
@@ -82,6 +84,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     upgradeButton->setText(localized("UpgradeNow"));
     localFileButton->setText(localized("LocalFirmware"));
     remoteFileButton->setText(localized("OnlineFirmware"));
+    historyButton->setText(localized("UpgradeHistory"));
     closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
     currentVersionTitleLabel->setText(caption("CurrentVersion"));
     latestVersionTitleLabel->setText(caption("LatestVersion"));
@@ -92,11 +95,18 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     connect(upgradeButton, &QAbstractButton::clicked, this, &ZelUpgradeView::upgradeAction);
     connect(localFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::localFileAction);
     connect(remoteFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::otherVersionAction);
+    connect(historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
 }
 
 ZelUpgradeView::~ZelUpgradeView()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    // A run still going ends with the screen, cancelled, before the screen's
+    // widgets its outcome would reach are gone.
+    if (m_run) {
+        disconnect(m_run, nullptr, this, nullptr);
+        delete m_run;
+    }
 }
 
 void ZelUpgradeView::didSetHidden(bool hidden)
@@ -108,17 +118,22 @@ void ZelUpgradeView::didSetHidden(bool hidden)
         return;
     center.addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
         [this](const Notification& notification) { gamepadDisconnectByUpgradingFirmware(notification); });
+    // A run under way keeps its screen: a new choice would cancel its download.
+    if (isRunning())
+        return;
     // An empty choice clears an earlier pick, so the screen starts over.
     const ZelFirmware none;
     engine().setSelectedFirmware(&none);
+    m_selected.reset();
     selectedFirmwareLabel->setHidden(true);
+    restoreToOriginalState();
     checkCanUpgradeAfterChoosingFirmware();
     checkFirmwareVersion();
-    // The engine outlives the screen: it reaches the screen only while it exists.
-    engine().upgradeProgressBlock = [view = QPointer<ZelUpgradeView>(this)](double percent) {
-        if (view)
-            view->showProgress(percent);
-    };
+}
+
+bool ZelUpgradeView::isRunning() const
+{
+    return m_run && m_run->isRunning();
 }
 
 void ZelUpgradeView::checkFirmwareVersion()
@@ -187,9 +202,25 @@ void ZelUpgradeView::showFirmwareList(quint64 type)
     firmwareListView->setHidden(false);
 }
 
+void ZelUpgradeView::historyAction()
+{
+    if (!historyView) {
+        historyView = new ZelUpgradeHistoryView(this);
+        historyView->setGeometry(rect());
+    }
+    historyView->raise();
+    historyView->setHidden(false);
+}
+
 void ZelUpgradeView::firmwareSelected(const std::optional<ZelFirmware>& firmware)
 {
     hideFirmwareListView();
+    // The list's buttons are disabled during a run; a pick still on its way
+    // must not replace the release being installed.
+    if (isRunning())
+        return;
+    m_selected = firmware;
+    upgradeButton->setText(localized("UpgradeNow"));
     engine().setSelectedFirmware(firmware ? &*firmware : nullptr);
     selectedFirmwareLabel->setText(
         localized("SelectedFirmware") + localized(":") + (firmware ? firmware->version : QString()));
@@ -224,51 +255,131 @@ void ZelUpgradeView::checkCanUpgradeAfterChoosingFirmware()
 
 void ZelUpgradeView::upgradeAction()
 {
-    switch (engine().checkFirmware()) {
-    case ZelFirmwareCheckNeedUpgrade:
-        engine().startUpgrade();
+    if (isRunning())
+        return;
+    ZelFirmwareCheckResult check = engine().checkFirmware();
+    if (check == ZelFirmwareCheckNeedUpgrade && !m_selected)
+        check = ZelFirmwareCheckSelectedFirmwareDamaged;
+    if (check != ZelFirmwareCheckNeedUpgrade) {
+        MessageToast::showMsgWithtext(UpgradeRun::checkFailure(check), kMessageSeconds);
+        return;
+    }
+    delete m_run; // the run before, long ended
+    m_run = new UpgradeRun(this);
+    connect(m_run, &UpgradeRun::phaseChanged, this, &ZelUpgradeView::showPhase);
+    connect(m_run, &UpgradeRun::downloadProgress, this, &ZelUpgradeView::showDownload);
+    connect(m_run, &UpgradeRun::progressChanged, this, &ZelUpgradeView::showProgress);
+    connect(m_run, &UpgradeRun::finished, this, &ZelUpgradeView::runFinished);
+    hideFirmwareListView();
+    switchToUpgradeState();
+    m_progressAnimation->stop();
+    m_barPercent = 0.0;
+    layoutProgressBar();
+    setProgressText(localized("Upgrading...") + QString::number(0.0, 'f', 2) + QLatin1Char('%'));
+    // A run refused at its start has already ended, and said why.
+    m_run->start(*m_selected);
+}
+
+void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
+{
+    switch (phase) {
+    case UpgradeRun::Phase::Download:
+        setProgressText(localized("PhaseDownload"));
         break;
-    case ZelFirmwareCheckVersionSame:
-        MessageToast::showMsgWithtext(localized("FirmwareVersionSamePropmt"), kMessageSeconds);
+    case UpgradeRun::Phase::DigestCheck:
+        setProgressText(localized("PhaseDigestCheck"));
         break;
-    case ZelFirmwareCheckNoGamepad:
-        MessageToast::showMsgWithtext(localized("ConnectGamepadPropmt"), kMessageSeconds);
+    case UpgradeRun::Phase::Unpack:
+        setProgressText(localized("PhaseUnpack"));
         break;
-    case ZelFirmwareCheckGamepadFirmwareDamaged:
-        MessageToast::showMsgWithtext(localized("GamepadFirmwareDamaged"), kMessageSeconds);
+    case UpgradeRun::Phase::WaitingForRestart:
+        setProgressText(localized("PhaseRestart"));
         break;
-    case ZelFirmwareCheckSelectedFirmwareDamaged:
-        MessageToast::showMsgWithtext(localized("SelectedDamagedFirmware"), kMessageSeconds);
+    case UpgradeRun::Phase::ReadingVersions:
+        setProgressText(localized("PhaseVersions"));
+        break;
+    case UpgradeRun::Phase::BootLoader:
+    case UpgradeRun::Phase::Left:
+    case UpgradeRun::Phase::Right:
+        showProgress(m_run ? m_run->progress() : 0.0);
+        break;
+    case UpgradeRun::Phase::Idle:
         break;
     }
 }
 
+void ZelUpgradeView::showDownload(qint64 received, qint64 total)
+{
+    if (!isRunning() || total <= 0)
+        return;
+    const int percent = int(std::min<qint64>(100, received * 100 / total));
+    setProgressText(localized("PhaseDownloadProgress").arg(percent));
+}
+
 void ZelUpgradeView::showProgress(double percent)
 {
+    // What a run shows never reaches 100 before it completed; the outcome says so.
+    if (m_run && !m_run->isRunning())
+        return;
     switchToUpgradeState();
     setProgressText(localized("Upgrading...") + QString::number(percent, 'f', 2) + QLatin1Char('%'));
     animateProgressBar(percent);
-    if (percent >= 100.0) {
+}
+
+void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
+{
+    setChoiceEnabled(true);
+    if (outcome == UpgradeRun::Outcome::Completed) {
+        const QString versions = m_run->versionsAfter();
         setProgressText(localized("UpgradeCompleted"));
+        animateProgressBar(100.0);
+        upgradePromptLabel->setText(versions.isEmpty() ? localized("UpgradeCompleted")
+                                                       : localized("UpgradeSucceeded").arg(versions));
+        upgradePromptLabel->setHidden(false);
+        if (!versions.isEmpty())
+            currentVersionLabel->setText(versions);
         selectedFirmwareLabel->setHidden(true);
         MainQueue::dispatchAfter(
-            kCompletedRefreshSeconds, [this] { refreshAfterCompletion(); }, this);
+            completedRefreshSeconds, [this] { refreshAfterCompletion(); }, this);
+        return;
     }
+    // Failed or cancelled: why, and what it takes to try again.
+    m_progressAnimation->stop();
+    m_barPercent = 0.0;
+    layoutProgressBar();
+    localFileButton->setHidden(false);
+    remoteFileButton->setHidden(false);
+    upgradePromptLabel->setText(m_run->reason());
+    upgradePromptLabel->setHidden(m_run->reason().isEmpty());
+    setProgressText(localized(outcome == UpgradeRun::Outcome::Cancelled ? "UpgradeCancelledTitle" : "UpgradeFailedTitle"));
+    const bool canRetry = m_selected && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade;
+    upgradeButton->setText(localized("TryAgain"));
+    upgradeButton->setHidden(!canRetry);
+    progressTextLabel->setHidden(canRetry);
 }
 
 void ZelUpgradeView::refreshAfterCompletion()
 {
     // A run started since (the screen reopened and a release picked within
-    // the delay) keeps its screen: a version query now would take over the
-    // reply handler of its transfer. That run schedules its own refresh.
-    if (engine().isUpgradingFirmware)
+    // the delay) keeps its screen; it schedules its own refresh.
+    if (isRunning())
         return;
     checkFirmwareVersion();
     restoreToOriginalState();
 }
 
+void ZelUpgradeView::setChoiceEnabled(bool enabled)
+{
+    // Nothing pressed during a run is dropped without a sign: what would
+    // start or replace a run cannot be pressed.
+    upgradeButton->setEnabled(enabled);
+    localFileButton->setEnabled(enabled);
+    remoteFileButton->setEnabled(enabled);
+}
+
 void ZelUpgradeView::switchToUpgradeState()
 {
+    setChoiceEnabled(false);
     upgradePromptRedDot->setHidden(true);
     localFileButton->setHidden(true);
     remoteFileButton->setHidden(true);
@@ -280,6 +391,8 @@ void ZelUpgradeView::switchToUpgradeState()
 
 void ZelUpgradeView::restoreToOriginalState()
 {
+    setChoiceEnabled(true);
+    upgradeButton->setText(localized("UpgradeNow"));
     upgradeButton->setHidden(true);
     upgradePromptLabel->setHidden(true);
     localFileButton->setHidden(false);
@@ -296,6 +409,9 @@ void ZelUpgradeView::gamepadDisconnectByUpgradingFirmware(const Notification& no
     const bool restarting = notification.object.toBool();
     MainQueue::dispatchAsync(
         [this, restarting] {
+            // A notice that arrives after its run ended would hide the outcome.
+            if (!isRunning())
+                return;
             upgradePromptLabel->setText(restarting ? localized("GamepadDisconnectByUpgradingFirmwarePrompt")
                                                    : localized("GamepadDisconnectManuallyPrompt"));
         },
@@ -304,7 +420,7 @@ void ZelUpgradeView::gamepadDisconnectByUpgradingFirmware(const Notification& no
 
 void ZelUpgradeView::closeAction()
 {
-    if (engine().isUpgradingFirmware) {
+    if (isRunning() || engine().isUpgradingFirmware) {
         MessageToast::showMsgWithtext(localized("CloseUpgradeViewAlertMessage"));
         return;
     }
@@ -380,4 +496,6 @@ void ZelUpgradeView::resizeEvent(QResizeEvent* event)
     // The list overlay covers the whole screen.
     if (firmwareListView)
         firmwareListView->setGeometry(rect());
+    if (historyView)
+        historyView->setGeometry(rect());
 }

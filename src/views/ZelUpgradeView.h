@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmware/ZelFirmware.h"
+#include "upgrade/UpgradeRun.h"
 #include "views/ZelBaseView.h"
 
 #include <QList>
@@ -12,11 +14,13 @@ class QAbstractButton;
 class QLabel;
 class QVariantAnimation;
 class ZelFirmwareListView;
+class ZelUpgradeHistoryView;
 struct Notification;
-struct ZelFirmware;
 
 // The screen on which the user picks a release, checks it against the
-// controller, starts the upgrade and follows it to completion.
+// controller, starts the upgrade and follows its run to one outcome: the
+// versions read back when it completed, the reason and a new start when it
+// failed or was cancelled.
 class ZelUpgradeView : public ZelBaseView {
     Q_OBJECT
 public:
@@ -28,13 +32,18 @@ public:
     explicit ZelUpgradeView(QWidget* parent = nullptr);
     ~ZelUpgradeView() override;
 
+    // How long the outcome of a completed run stays before the screen starts over.
+    double completedRefreshSeconds = kCompletedRefreshSeconds;
+
     std::function<void()> closeBlock;
     ZelFirmwareListView* firmwareListView = nullptr;
+    ZelUpgradeHistoryView* historyView = nullptr;
 
     QPointer<QAbstractButton> upgradeButton;
     QPointer<QAbstractButton> closeButton;
     QPointer<QAbstractButton> localFileButton;
     QPointer<QAbstractButton> remoteFileButton;
+    QPointer<QAbstractButton> historyButton;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> currentVersionLabel;
     QPointer<QLabel> latestVersionTitleLabel;
@@ -59,9 +68,12 @@ public:
     void upgradeAction();
     void localFileAction();
     void otherVersionAction();
+    void historyAction();
 
-    // The engine's progress handler, in percent.
+    // The run's progress, in percent.
     void showProgress(double percent);
+    // The run started by the upgrade button, while it lasts and after it ended.
+    UpgradeRun* run() const { return m_run; }
 
 protected:
     // Showing starts the choice over and refreshes the versions; hiding stops
@@ -74,12 +86,19 @@ private:
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
     void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion);
+    bool isRunning() const;
+    void setChoiceEnabled(bool enabled);
+    void showPhase(UpgradeRun::Phase phase);
+    void showDownload(qint64 received, qint64 total);
+    void runFinished(UpgradeRun::Outcome outcome);
     void refreshAfterCompletion();
     void setProgressText(const QString& text);
     void fitProgressText();
     void animateProgressBar(double percent);
     void layoutProgressBar();
 
+    QPointer<UpgradeRun> m_run;
+    std::optional<ZelFirmware> m_selected;
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use

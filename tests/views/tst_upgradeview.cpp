@@ -14,8 +14,11 @@
 #include "sim/SimulatedController.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
+#include "upgrade/UpgradeHistory.h"
+#include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
+#include "views/ZelUpgradeHistoryView.h"
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
@@ -203,9 +206,9 @@ private slots:
                     && !(engine().checkVersionTimer && engine().checkVersionTimer->isValid());
             },
             2 * kPatienceMs));
-        // Two queries at once (the screen refreshes after each 100 % it is
-        // told) leave a device information request a moment behind the right
-        // side's answer: it goes out, and its answer comes, within this test.
+        // A version query leaves its device information request a moment
+        // behind the right side's answer: it goes out, and its answer comes,
+        // within this test.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay));
         m_sim->settleExchanges();
         delete m_window;
@@ -314,8 +317,7 @@ private slots:
     void progressShowsAsTextAndBar()
     {
         QVERIFY(showScreen());
-        QVERIFY(engine().upgradeProgressBlock);
-        engine().upgradeProgressBlock(37.5);
+        m_view->showProgress(37.5);
         QCOMPARE(m_view->progressTextLabel->text(), localized("Upgrading...") + QStringLiteral("37.50%"));
         QVERIFY(isUpgrading());
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
@@ -328,81 +330,88 @@ private slots:
         QCOMPARE(
             m_view->contentView->childAt(bar.center()), m_view->progressTextLabel.data()); // the text stays in front
 
-        // The controller restarts as expected, then is unplugged.
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
-        QVERIFY(waitUntil([&] {
-            return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
-        }));
-        engine().upgradeProgressBlock(40.0);
-        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
-        NotificationCenter::defaultCenter().postNotification(
-            ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
-        QVERIFY(waitUntil(
-            [&] { return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectManuallyPrompt"); }));
-        QVERIFY(!m_view->upgradePromptLabel->isHidden());
-
-        // A hidden screen no longer listens.
-        m_view->setHidden(true);
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
+        // A notice about the controller means nothing without a run of this screen's.
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
         drainPostedEvents(); // where the notice would arrive
-        QCOMPARE(m_view->upgradePromptLabel->text(), localized("GamepadDisconnectManuallyPrompt"));
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
 
+        m_view->setHidden(true);
         m_view->setHidden(false);
         QVERIFY(isChoosing());
         QCOMPARE(m_view->progressBgLabel->width(), 0);
     }
 
-    void aDestroyedScreenIsNoLongerReached()
+    void aDestroyedScreenCancelsItsRun()
     {
-        // The engine keeps the screen's progress handler, and answers are on their way.
-        catalogue().firmwaresDate = QDateTime();
-        m_view->setHidden(false);
-        QVERIFY(waitUntil([&] { return m_view->currentVersionLabel->text() == sim().versionsText(); }));
-        QTest::mouseClick(m_view->remoteFileButton, Qt::LeftButton);
-        delete m_view;
-        engine().upgradeProgressBlock(50.0);
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QVERIFY(isReady());
+        const QByteArray left = sim().leftApplicationFlash();
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QPointer<UpgradeRun> run = m_view->run();
+        QVERIFY(run && run->isRunning());
+        UpgradeRun::Outcome outcome = UpgradeRun::Outcome::None;
+        connect(run, &UpgradeRun::finished, this, [&](UpgradeRun::Outcome o) { outcome = o; });
+        delete m_view; // during the download
+        QCOMPARE(outcome, UpgradeRun::Outcome::Cancelled);
+        QVERIFY(!run);
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
-        QVERIFY(waitUntil([] { return catalogue().firmwaresDate.isValid(); }));
-        // The list's own answer too: every request answered, and its answer handed on.
+        QVERIFY(!engine().isUpgradingFirmware);
+        // The answers on their way reach nobody: every request answered, and its answer handed on.
         QVERIFY(waitUntil([] {
             const auto replies = QCoreApplication::instance()->findChildren<QNetworkReply*>();
             return std::all_of(replies.cbegin(), replies.cend(), [](const QNetworkReply* r) { return r->isFinished(); });
         }));
         drainPostedEvents();
+        QCOMPARE(sim().leftApplicationFlash(), left); // nothing was sent
+        QCOMPARE(UpgradeHistory().records().value(0).outcome, QStringLiteral("cancelled"));
     }
 
     void aCompleteUpgradeFromTheOnlineList()
     {
+        m_view->completedRefreshSeconds = 0.5;
         QVERIFY(showScreen());
         QVERIFY(!m_view->upgradePromptRedDot->isHidden());
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         QVERIFY(isReady());
-        // Only the screen's refresh some seconds after completion runs fast: it
-        // is armed as the run reports 100 %.
-        const auto showProgress = engine().upgradeProgressBlock;
-        engine().upgradeProgressBlock = [showProgress](double percent) {
-            TimeScale scale(percent >= 100.0 ? 0.05 : MainQueue::timeScale());
-            showProgress(percent);
-        };
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
-        QVERIFY(engine().isUpgradingFirmware);
-        QVERIFY(isReady()); // downloading: no progress yet
+        QVERIFY(m_view->run() && m_view->run()->isRunning());
+        // Downloading: nothing that would start or replace the run can be pressed.
+        QVERIFY(isUpgrading());
+        QVERIFY(!m_view->upgradeButton->isEnabled());
+        QVERIFY(!m_view->localFileButton->isEnabled());
+        QVERIFY(!m_view->remoteFileButton->isEnabled());
+        // What the screen says before the outcome never claims completion.
+        QStringList beforeOutcome;
+        bool ended = false;
+        connect(m_view->run(), &UpgradeRun::finished, this, [&] { ended = true; });
+        connect(m_view->run(), &UpgradeRun::progressChanged, this, [&] {
+            if (!ended)
+                beforeOutcome << m_view->progressTextLabel->text();
+        });
 
         QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
         expectToast("CloseUpgradeViewAlertMessage", 1.5);
         QCOMPARE(m_closes, 0);
         QVERIFY(!m_view->isHidden());
 
-        QVERIFY(waitUntil([&] { return isUpgrading(); }));
         QVERIFY(waitUntil([&] {
             return m_view->upgradePromptLabel->text() == localized("GamepadDisconnectByUpgradingFirmwarePrompt");
         }));
-        QVERIFY(waitUntil([&] { return m_view->progressTextLabel->text() == localized("UpgradeCompleted"); }, 2 * kPatienceMs));
+        QVERIFY(waitUntil([&] { return ended; }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
+        QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeSucceeded").arg(kNewest));
+        QCOMPARE(m_view->currentVersionLabel->text(), kNewest); // as read back
+        QVERIFY(!beforeOutcome.isEmpty());
+        for (const QString& text : std::as_const(beforeOutcome)) {
+            QVERIFY2(text != localized("UpgradeCompleted") && !text.contains(QStringLiteral("100.00")), qPrintable(text));
+        }
         QVERIFY(m_view->selectedFirmwareLabel->isHidden());
         QVERIFY(m_view->localFileButton->isHidden());
         QVERIFY(waitUntil([&] { return m_view->progressBgLabel->width() == m_view->progressTextLabel->width(); }));
 
-        // Some seconds later: the new versions, and a fresh start.
+        // A moment later: a fresh start.
         QVERIFY(waitUntil([&] { return isChoosing() && m_view->currentVersionLabel->text() == kNewest; }));
         QCOMPARE(m_view->progressBgLabel->width(), 0);
         QVERIFY(m_view->upgradePromptRedDot->isHidden());
@@ -410,22 +419,130 @@ private slots:
         QCOMPARE(sim().rightFlash(), DemoReleases::rightImage(kNewest));
         QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(kNewest));
         QVERIFY(m_toasts->texts().isEmpty());
+        const UpgradeRecord record = UpgradeHistory().records().value(0);
+        QCOMPARE(record.outcome, QStringLiteral("completed"));
+        QCOMPARE(record.after, kNewest);
+        QCOMPARE(record.before, kInstalled);
         QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
         QCOMPARE(m_closes, 1);
     }
 
-    void theCompletionRefreshLeavesANewRunAlone()
+    void aFailedRunSaysWhyAndCanBeTriedAgain()
     {
         QVERIFY(showScreen());
-        TimeScale fast(0.05); // the refresh after completion, armed now
-        engine().upgradeProgressBlock(100.0);
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        sim().faults().refuseChecksum = true;
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(m_view->run()->reason(), localized("ChecksumRejected"));
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("ChecksumRejected"));
+        QVERIFY(!m_view->upgradePromptLabel->isHidden());
+        QCOMPARE(m_view->progressBgLabel->width(), 0);
+        // The left side went in; the right one is still needed, so the run can start again.
+        QVERIFY(!m_view->upgradeButton->isHidden());
+        QVERIFY(m_view->upgradeButton->isEnabled());
+        QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
+        QVERIFY(m_view->localFileButton->isEnabled() && !m_view->localFileButton->isHidden());
+        m_toasts->clear();
+
+        sim().faults() = SimFaults();
+        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen(); }));
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
-        // The user reopened the screen and started again within the delay.
-        engine().isUpgradingFirmware = true;
-        QVERIFY(waitForMainQueueDelay(ZelUpgradeView::kCompletedRefreshSeconds)); // the refresh has come by then
-        engine().isUpgradingFirmware = false;
-        QVERIFY(isUpgrading());
+        QCOMPARE(sim().versionsText(), kMiddle);
+
+        // Without a controller after a failure there is nothing to try again on.
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kOldest));
+        sim().faults().unplugAtPacket = 3;
+        sim().faults().unplugReturnMs = -1;
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("GamepadDisconnectManuallyPrompt"));
+        QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeFailedTitle"));
+        QVERIFY(m_view->upgradeButton->isHidden());
+        QVERIFY(!m_view->progressTextLabel->isHidden());
+        sim().faults() = SimFaults();
+        sim().plugIn();
+        QVERIFY(m_sim->waitForSession());
+        m_toasts->clear();
+    }
+
+    void theCompletionRefreshLeavesANewRunAlone()
+    {
+        m_view->completedRefreshSeconds = 2.0;
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
+        // Within the delay the user reopens the screen and starts again.
+        m_view->setHidden(true);
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kOldest));
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(m_view->run()->isRunning());
+        QVERIFY(waitForMainQueueDelay(m_view->completedRefreshSeconds)); // the refresh has come by then
+        QVERIFY(m_view->run()->isRunning() ? isUpgrading() : m_view->run()->outcome() == UpgradeRun::Outcome::Completed);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
+        QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
+    }
+
+    void theHistoryListsEveryRunNewestFirst()
+    {
+        QVERIFY(showScreen());
+        QTest::mouseClick(m_view->historyButton, Qt::LeftButton);
+        ZelUpgradeHistoryView* history = m_view->historyView;
+        QVERIFY(history && !history->isHidden());
+        QVERIFY(!history->emptyContentPropmtLabel->isHidden());
+        QCOMPARE(history->emptyContentPropmtLabel->text(), localized("HistoryEmpty"));
+        QTest::mouseClick(history->closeButton, Qt::LeftButton);
+        QVERIFY(history->isHidden());
+
+        UpgradeRecord failed;
+        failed.started = QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
+        failed.outcome = QStringLiteral("failed");
+        failed.release = kMiddle;
+        failed.source = QStringLiteral("online");
+        failed.before = kInstalled;
+        failed.reason = localized("ChecksumRejected");
+        UpgradeRecord files = failed;
+        files.started = failed.started.addDays(1);
+        files.outcome = QStringLiteral("completed");
+        files.release = QStringLiteral("files");
+        files.source = QStringLiteral("files");
+        files.after = kNewest;
+        files.reason.clear();
+        QVERIFY(UpgradeHistory().append(failed));
+        QVERIFY(UpgradeHistory().append(files));
+        QTest::mouseClick(m_view->historyButton, Qt::LeftButton);
+        QVERIFY(history->emptyContentPropmtLabel->isHidden());
+        QCOMPARE(rows(history->tableView),
+            (QStringList { ZelUpgradeHistoryView::rowText(files), ZelUpgradeHistoryView::rowText(failed) }));
+        const QString row = ZelUpgradeHistoryView::rowText(failed);
+        QVERIFY(row.contains(localized("OutcomeFailed")));
+        QVERIFY(row.contains(localized("HistoryRelease").arg(kMiddle)));
+        QVERIFY(row.contains(localized("HistoryVersions").arg(kInstalled, QStringLiteral("?"))));
+        QVERIFY(row.endsWith(localized("ChecksumRejected")));
+        QVERIFY(ZelUpgradeHistoryView::rowText(files).contains(localized("HistoryFiles")));
+        Localization::shared().setLanguage(QStringLiteral("ja"));
+        QVERIFY(ZelUpgradeHistoryView::rowText(files).contains(QStringLiteral("完了")));
+        Localization::shared().setLanguage(QStringLiteral("en"));
+
+        // A file that cannot be read is named, and left as it is.
+        QFile file(UpgradeHistory().path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("not json");
+        file.close();
+        history->setHidden(true);
+        QTest::mouseClick(m_view->historyButton, Qt::LeftButton);
+        QVERIFY(history->tableView->isHidden());
+        QCOMPARE(history->emptyContentPropmtLabel->text(), localized("HistoryUnreadable").arg(UpgradeHistory().path()));
     }
 
     void theRedDotMarksANewerRelease()
