@@ -1,6 +1,9 @@
 #include "sim/SimAccessoryTransport.h"
 
+#include "accessory/EADSessionController.h"
 #include "platform/DeviceAddress.h"
+#include "platform/EAAccessory.h"
+#include "platform/EASession.h"
 #include "platform/LocalLink.h"
 #include "platform/TransportRegistry.h"
 #include "sim/SimulatedController.h"
@@ -64,4 +67,11 @@ void SimAccessoryTransport::detach()
 LocalLink* SimAccessoryTransport::link() const
 {
     return m_link;
+}
+
+bool SimAccessoryTransport::hasOpenSession() const
+{
+    const EADSessionController& controller = EADSessionController::sharedController();
+    return link() && controller.session() && controller.session()->accessory()
+        && controller.session()->accessory()->link() == link();
 }

@@ -28,6 +28,9 @@ public:
     SimulatedController* controller() const { return m_controller; }
     // The current attachment's link, for tests that tune it; null while detached.
     LocalLink* link() const;
+    // Whether the shared session is open on the current attachment, as the
+    // engine leaves it once it has followed the controller's return.
+    bool hasOpenSession() const;
 
 private:
     void attach();

@@ -617,6 +617,18 @@ SimFaults& SimulatedController::faults() { return d->faults; }
 void SimulatedController::setSeed(quint32 seed) { d->rng.seed(seed); }
 bool SimulatedController::isAttached() const { return d->attached; }
 const QList<QByteArray>& SimulatedController::receivedMessages() const { return d->received; }
+
+bool SimulatedController::hasPendingReplies() const
+{
+    return !d->queue.empty() || !d->held.isEmpty();
+}
+
+void SimulatedController::releaseHeldReply()
+{
+    if (d->held.isEmpty())
+        return;
+    d->enqueue(Outgoing{d->now(), std::exchange(d->held, QByteArray()), false});
+}
 int SimulatedController::restartCount() const { return d->restarts; }
 
 void SimulatedController::receive(const QByteArray& bytes)

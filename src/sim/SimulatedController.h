@@ -93,6 +93,12 @@ public:
 
     SimFaults& faults();
     void setSeed(quint32 seed);
+    // Whether replies are still on their way: queued, or held back to merge
+    // with the next one.
+    bool hasPendingReplies() const;
+    // Sends a reply held back for merging now, on its own, as a link that
+    // stops coalescing would.
+    void releaseHeldReply();
 
     // Bytes from the host, in any chunking.
     void receive(const QByteArray& bytes);

@@ -104,9 +104,7 @@ EAAccessoryPtr SimulatedAttachment::waitForAccessory(int timeoutMs) const
 
 bool SimulatedAttachment::sessionIsOpen() const
 {
-    const EADSessionController& session = EADSessionController::sharedController();
-    return m_transport->link() && session.session() && session.session()->accessory()
-        && session.session()->accessory()->link() == m_transport->link();
+    return m_transport->hasOpenSession();
 }
 
 bool SimulatedAttachment::waitForSession(int timeoutMs) const

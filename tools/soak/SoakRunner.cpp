@@ -7,11 +7,12 @@
 #include "platform/DocumentsDirectory.h"
 #include "platform/EAAccessoryManager.h"
 #include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
+#include "platform/LocalLink.h"
 #include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
+#include "upgrade/UpgradeHistory.h"
+#include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,13 @@ QByteArray image(QRandomGenerator& random, int size, SimVersion version)
     for (char& c : bytes)
         c = char(random.bounded(256));
     return bytes + SimulatedController::versionTrailer(version);
+}
+
+// Version and device information queries may reach the controller at any time.
+bool isQuery(const QByteArray& message)
+{
+    const auto byte = [&](int i) { return message.size() > i ? uint8_t(message[i]) : 0; };
+    return byte(0) == 0x01 || (byte(0) == 0x20 && byte(1) == 0x9F);
 }
 
 QByteArray digestOfFolder(const QString& folder)
@@ -89,13 +97,10 @@ SoakRunner::SoakRunner(quint32 seed, QObject* parent)
     EADSessionController::sharedController().setupControllerForAccessory(
         EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
     ZelFirmwareUpgradeManager::sharedInstance();
-    NotificationCenter::defaultCenter().addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
-                                                    [this](const Notification& n) { m_disconnects << n.object.toBool(); });
 }
 
 SoakRunner::~SoakRunner()
 {
-    NotificationCenter::defaultCenter().removeObserver(this);
     MessageToast::setPresenter(nullptr);
 }
 
@@ -145,24 +150,51 @@ void SoakRunner::runOnce(int index)
 {
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
     SimulatedController& sim = *m_transport->controller();
-    // A clean start: the controller attached, its session open, the engine idle.
+    // A clean start: the controller attached, the session open on this
+    // attachment, its versions known, the engine idle.
+    // Replies still on their way from the run before (a late answer, one held
+    // back for merging) are delivered first: the version query below takes
+    // whatever reply comes next as its answer.
     sim.faults() = SimFaults();
+    sim.releaseHeldReply();
     if (!sim.isAttached())
         sim.plugIn();
-    if (!MainQueue::runUntil([&] { return m_transport->link() && engine.accessory && EADSessionController::sharedController().session()
-                              && !engine.isUpgradingFirmware; },
-                   5000)) {
+    const auto sessionOnController
+        = [&] { return m_transport->hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware && !sim.hasPendingReplies(); };
+    if (!MainQueue::runUntil(sessionOnController, 5000)) {
         violation(index, QStringLiteral("the controller did not come back between runs"));
         return;
     }
-    MainQueue::runUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 10);
+    QString versionsBefore;
+    engine.checkCurrentVersion([&](const QString& v) { versionsBefore = v; });
+    if (!MainQueue::runUntil([&] { return !versionsBefore.isEmpty(); }, 5000) || versionsBefore != sim.versionsText()) {
+        violation(index, QStringLiteral("the controller's versions could not be read between runs (%1, holds %2)")
+                             .arg(versionsBefore.isEmpty() ? QStringLiteral("no answer") : versionsBefore, sim.versionsText()));
+        return;
+    }
 
-    const Plan plan = planRun(index);
+    Plan plan = planRun(index);
     const QByteArray before[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
-    const QString versionsBefore = sim.versionsText();
+    // The release differs from the controller exactly in the sides the plan sends.
+    QStringList parts = versionsBefore.split(QLatin1Char('-'));
+    const bool sends[3] = {plan.boot, plan.left, plan.right};
+    for (int i = 0; i < 3; ++i) {
+        if (!sends[i])
+            continue;
+        SimVersion& v = plan.version[i];
+        while (ZelFirmwareUpgradeManager::versionNumber(v.text()) == ZelFirmwareUpgradeManager::versionNumber(parts[i]))
+            v.minor = uint8_t((v.minor + 1) % 100);
+        parts[i] = v.text();
+    }
+    for (int i = 0; i < 3; ++i)
+        plan.images[i].replace(plan.images[i].size() - SimulatedController::kTrailerSize, SimulatedController::kTrailerSize,
+                               SimulatedController::versionTrailer(plan.version[i]));
+    ZelFirmware release;
+    release.version = parts.join(QLatin1Char('-'));
 
     // The release as a local release folder, which must come through untouched.
-    const QString folder = ZelDataTool::localProductFolder() + QStringLiteral("/soak-%1").arg(index);
+    const QString folder = ZelDataTool::localProductFolder() + QLatin1Char('/') + release.version;
+    release.path = folder;
     QDir().mkpath(folder);
     const QString names[3] = {ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
                               ZelFirmwareUpgradeManager::kRightFileName};
@@ -172,83 +204,76 @@ void SoakRunner::runOnce(int index)
         f.write(plan.images[i]);
     }
     const QByteArray folderDigest = digestOfFolder(folder);
-
-    engine.checkIfExitLocalFileWithPath(folder);
-    engine.bootNeedUpgrade = plan.boot;
-    engine.leftNeedUpgrade = plan.left;
-    engine.rightNeedUpgrade = plan.right;
-    engine.bootUpgradeDone = engine.leftUpgradeDone = engine.rightUpgradeDone = false;
-    m_toastTexts.clear();
-    m_disconnects.clear();
     sim.faults() = plan.faults;
 
-    QElapsedTimer clock;
-    clock.start();
-    engine.isUpgradingFirmware = true;
-    engine.upgradeWithLocalFile();
+    UpgradeRun run;
+    run.setHistory(UpgradeHistory(m_documents->filePath(QStringLiteral("soak-history.json"))));
+    // At its outcome: what the controller has parsed, and what the host had
+    // already written that is still on its way through the link.
+    qsizetype messagesAtEnd = -1;
+    qint64 inFlightAtEnd = 0;
+    connect(&run, &UpgradeRun::finished, this, [&] {
+        messagesAtEnd = sim.receivedMessages().size();
+        inFlightAtEnd = m_transport->link() ? m_transport->link()->pendingToDevice() : 0;
+    });
+    if (run.start(release) && (run.needsBoot() != plan.boot || run.needsLeft() != plan.left || run.needsRight() != plan.right))
+        violation(index, QStringLiteral("the run was started for other sides than the release differs in"));
     const int limitMs = MainQueue::scaledMilliseconds(engine.restartWaitLimit
                                                       + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
             * 4
         + kHangMarginMs;
-    if (!MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, limitMs)) {
+    if (!MainQueue::runUntil([&] { return !run.isRunning(); }, limitMs)) {
         violation(index, QStringLiteral("the run neither ended nor said why within %1 ms").arg(limitMs));
-        sim.unplug(10); // an unexpected disconnection ends it
-        MainQueue::runUntil([&] { return !engine.isUpgradingFirmware; }, 2000);
+        run.cancel();
         return;
     }
-    bool complete = (!plan.boot || engine.bootUpgradeDone) && (!plan.left || engine.leftUpgradeDone)
-        && (!plan.right || engine.rightUpgradeDone);
-    QString toolFailure;
-    if (complete && !plan.right) {
-        // The run ended with a left-side image: as the tools do, wait for the
-        // controller to come back as a new attachment before calling it done.
-        const quint64 before = engine.accessory ? engine.accessory->connectionID() : 0;
-        if (!MainQueue::runUntil([&] { return engine.accessory && engine.accessory->connectionID() != before; },
-                       MainQueue::scaledMilliseconds(engine.restartWaitLimit) + kHangMarginMs)) {
-            complete = false;
-            toolFailure = localized("ControllerDidNotReturn");
+    // Nothing of the run may reach the controller after its outcome: wait as
+    // long as the engine's longest silence limit, after which a left-over
+    // timer would have resent something.
+    MainQueue::runUntil([] { return false; },
+                        MainQueue::scaledMilliseconds(std::max(engine.transferSilenceLimit, engine.flashSilenceLimit)));
+    const QList<QByteArray>& received = sim.receivedMessages();
+    qint64 lateBytes = 0;
+    QString late;
+    for (qsizetype i = std::max<qsizetype>(messagesAtEnd, 0); i < received.size(); ++i) {
+        if (!isQuery(received[i])) {
+            lateBytes += received[i].size();
+            late = QString::fromLatin1(received[i].left(3).toHex(' '));
         }
     }
+    if (lateBytes > inFlightAtEnd)
+        violation(index, QStringLiteral("%1 sent to the controller after the run ended (%2 in %3: %4)")
+                             .arg(late, UpgradeRun::outcomeName(run.outcome()), UpgradeRun::phaseName(run.phase()), run.reason()));
 
-    if (complete) {
-        // Reported complete: the controller must hold exactly the images and,
-        // once back, report their versions.
-        sim.faults() = SimFaults();
-        MainQueue::runUntil([] { return false; }, MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kReconnectDelay) + 20);
-        const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
-                                        plan.images[2]};
-        const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
-        const bool sent[3] = {plan.boot, plan.left, plan.right};
-        QStringList parts = versionsBefore.split(QLatin1Char('-'));
-        for (int i = 0; i < 3; ++i) {
-            if (sent[i] && now[i] != expected[i])
-                violation(index, QStringLiteral("reported complete, but image %1 in flash differs").arg(names[i]));
-            if (sent[i])
-                parts[i] = plan.version[i].text();
-        }
-        QString versions;
-        engine.checkCurrentVersion([&](const QString& v) { versions = v; });
-        MainQueue::runUntil([&] { return !versions.isEmpty(); }, 3000);
-        if (versions != parts.join(QLatin1Char('-')))
-            violation(index, QStringLiteral("reported complete, but the controller reports %1 instead of %2")
-                                 .arg(versions.isEmpty() ? QStringLiteral("nothing") : versions, parts.join(QLatin1Char('-'))));
+    const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
+                                    plan.images[2]};
+    const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
+    if (run.outcome() == UpgradeRun::Outcome::Completed) {
+        // Completed: the versions read back are the release's, the controller
+        // holds exactly the images, and reports the release.
+        if (run.versionsAfter() != release.version)
+            violation(index, QStringLiteral("completed, but the versions read back are %1 instead of %2")
+                                 .arg(run.versionsAfter(), release.version));
+        if (sim.versionsText() != release.version)
+            violation(index, QStringLiteral("completed, but the controller holds %1 instead of %2")
+                                 .arg(sim.versionsText(), release.version));
+        for (int i = 0; i < 3; ++i)
+            if (sends[i] && now[i] != expected[i])
+                violation(index, QStringLiteral("completed, but image %1 in flash differs").arg(names[i]));
+        if (run.progress() != 100.0)
+            violation(index, QStringLiteral("completed at %1 %").arg(run.progress()));
         ++m_completed;
     } else {
-        // Failed: with a message, in time, and no side's flash half-written.
-        QString cause = toolFailure;
-        if (cause.isEmpty() && !m_toastTexts.isEmpty())
-            cause = m_toastTexts.last();
-        else if (cause.isEmpty() && m_disconnects.contains(false))
-            cause = QStringLiteral("unplugged");
-        if (cause.isEmpty())
-            violation(index, QStringLiteral("the run failed without telling the user"));
-        m_failures[cause.isEmpty() ? QStringLiteral("(no message)") : cause] += 1;
-        const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
-        const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
-                                        plan.images[2]};
+        // Failed or cancelled: with a reason, and no side's flash half-written.
+        if (run.reason().isEmpty())
+            violation(index, QStringLiteral("the run ended without a reason"));
+        if (run.progress() >= 100.0)
+            violation(index, QStringLiteral("the run showed 100 % and then %1").arg(UpgradeRun::outcomeName(run.outcome())));
+        const QString cause = run.reason().isEmpty() ? QStringLiteral("(no reason)") : run.reason();
+        m_failures[cause] += 1;
         for (int i = 0; i < 3; ++i)
             if (now[i] != before[i] && now[i] != expected[i])
-                violation(index, QStringLiteral("a failed run left %1 in flash neither old nor new").arg(names[i]));
+                violation(index, QStringLiteral("a run that did not complete left %1 in flash neither old nor new").arg(names[i]));
     }
     sim.faults() = SimFaults();
     if (engine.isUpgradingFirmware)

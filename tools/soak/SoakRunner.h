@@ -10,10 +10,11 @@ class QTemporaryDir;
 class SimAccessoryTransport;
 class ToastPresenter;
 
-// Runs complete upgrades against the simulated controller with seeded random
-// faults and checks, after every run, that the engine never reports a success
-// it did not achieve and never leaves the controller's flash or the user's
-// files damaged without saying so.
+// Runs complete upgrade runs against the simulated controller with seeded
+// random faults and checks, after every run, that a run never completes
+// without the controller holding and reporting the release, never ends
+// without a reason, never leaves the controller's flash or the user's files
+// damaged, and sends nothing once it has ended.
 class SoakRunner : public QObject {
     Q_OBJECT
 public:
@@ -39,7 +40,6 @@ private:
     SimAccessoryTransport* m_transport = nullptr;
     std::unique_ptr<ToastPresenter> m_toasts;
     QStringList m_toastTexts;
-    QList<bool> m_disconnects;
     int m_completed = 0;
     QMap<QString, int> m_failures;
     QStringList m_violations;
