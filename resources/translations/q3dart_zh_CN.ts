@@ -18,6 +18,11 @@
         <extracomment>Key test screen: caption of the direction pad section.</extracomment>
         <translation>方向键</translation>
     </message>
+    <message id="CaFileInvalid">
+        <source>No certificate could be read from "%1".</source>
+        <extracomment>Command line: the file given with --ca-file holds no PEM certificate; %1 = the file.</extracomment>
+        <translation>无法从“%1”读取证书。</translation>
+    </message>
     <message id="Cancel">
         <source>Cancel</source>
         <extracomment>Button of the 'open the App Store' alert on the game list page; closes the alert.</extracomment>
@@ -288,10 +293,40 @@
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>无法获取固件版本列表：%1</translation>
     </message>
+    <message id="ReleaseMarkInvalid">
+        <source>invalid signature</source>
+        <extracomment>Firmware list: mark beside an online release whose signature no trusted key verifies.</extracomment>
+        <translation>签名无效</translation>
+    </message>
+    <message id="ReleaseMarkSigned">
+        <source>signed</source>
+        <extracomment>Firmware list: mark beside an online release whose signature a trusted key verifies.</extracomment>
+        <translation>已签名</translation>
+    </message>
+    <message id="ReleaseMarkUnchecked">
+        <source>signed, not checked</source>
+        <extracomment>Firmware list: mark beside an online release that carries a signature while no key is trusted to check it.</extracomment>
+        <translation>已签名（未验证）</translation>
+    </message>
+    <message id="ReleaseMarkUnsigned">
+        <source>unsigned</source>
+        <extracomment>Firmware list: mark beside an online release without a signature.</extracomment>
+        <translation>未签名</translation>
+    </message>
     <message id="ReleaseNotFound">
         <source>Release %1 was not found.</source>
         <extracomment>Command line: no release with the version the user asked for; %1 = the version.</extracomment>
         <translation>未找到固件版本 %1。</translation>
+    </message>
+    <message id="ReleaseNotSigned">
+        <source>This firmware release is not signed, so it cannot be installed. Nothing was sent to the controller.</source>
+        <extracomment>Toast (3 s) and command line: a trusted release key is set and the chosen online release has no signature; nothing is downloaded, unpacked or sent.</extracomment>
+        <translation>此固件版本未签名，无法安装。未向手柄发送任何数据。</translation>
+    </message>
+    <message id="ReleaseSignatureInvalid">
+        <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
+        <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
+        <translation>此固件版本未通过签名校验，可能已被篡改。已将其删除，未向手柄发送任何数据。</translation>
     </message>
     <message id="RightKeys">
         <source>Right Keys</source>
@@ -317,6 +352,11 @@
         <source>The firmware transfer was stopped because the controller stopped responding. Please reconnect the controller and try again.</source>
         <extracomment>Upgrade engine / command-line: a transfer got no accepted reply for too long and was stopped.</extracomment>
         <translation>手柄长时间无响应，固件传输已停止。请重新连接手柄后重试。</translation>
+    </message>
+    <message id="TrustKeyInvalid">
+        <source>Invalid release key "%1": give the base64 of a 32-byte Ed25519 public key.</source>
+        <extracomment>Command line: the value of --trust-key is not a release public key; %1 = the value given.</extracomment>
+        <translation>无效的发布密钥“%1”：请提供 32 字节 Ed25519 公钥的 base64 编码。</translation>
     </message>
     <message id="TryAgain">
         <source>Try again</source>

@@ -87,6 +87,11 @@ QString FileHash::sha1HashOfFileAtPath(const QString& path)
     return digestOfFile<&EVP_sha1>(path);
 }
 
+QString FileHash::sha256HashOfFileAtPath(const QString& path)
+{
+    return digestOfFile<&EVP_sha256>(path);
+}
+
 QString FileHash::sha512HashOfFileAtPath(const QString& path)
 {
     return digestOfFile<&EVP_sha512>(path);

@@ -26,5 +26,6 @@ public:
 
     static QString md5HashOfFileAtPath(const QString& path);
     static QString sha1HashOfFileAtPath(const QString& path);
+    static QString sha256HashOfFileAtPath(const QString& path);
     static QString sha512HashOfFileAtPath(const QString& path);
 };

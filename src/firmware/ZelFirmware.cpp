@@ -36,7 +36,9 @@ QMap<QString, QString> ZelFirmware::modelCustomPropertyMapper()
             {QStringLiteral("updateInfo"), QStringLiteral("upgrade_msg")},
             {QStringLiteral("path"), QStringLiteral("path")},
             {QStringLiteral("md5"), QStringLiteral("md5file")},
-            {QStringLiteral("updateTime"), QStringLiteral("upgrade_time")}};
+            {QStringLiteral("updateTime"), QStringLiteral("upgrade_time")},
+            {QStringLiteral("sha256"), QStringLiteral("sha256")},
+            {QStringLiteral("signature"), QStringLiteral("sig")}};
 }
 
 ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)
@@ -48,6 +50,8 @@ ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)
     f.path = textOf(object.value(keys.value(QStringLiteral("path"))));
     f.md5 = textOf(object.value(keys.value(QStringLiteral("md5"))));
     f.updateTime = textOf(object.value(keys.value(QStringLiteral("updateTime"))));
+    f.sha256 = textOf(object.value(keys.value(QStringLiteral("sha256"))));
+    f.signature = textOf(object.value(keys.value(QStringLiteral("signature"))));
     return f;
 }
 

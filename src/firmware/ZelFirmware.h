@@ -12,6 +12,8 @@ struct ZelFirmware {
     QString path;       // online: the download address (begins with "http"); local: the folder
     QString md5;        // online: the archive's MD5 in hexadecimal
     QString updateTime; // release date, kept as given
+    QString sha256;     // online: the archive's SHA-256 in lower-case hexadecimal
+    QString signature;  // online: base64 Ed25519 signature of version and sha256 (ReleaseSignature)
 
     // Field name to JSON key.
     static QMap<QString, QString> modelCustomPropertyMapper();

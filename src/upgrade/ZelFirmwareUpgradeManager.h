@@ -151,6 +151,8 @@ public:
     EAAccessoryPtr accessory;
     QStringList supportedProtocols;
     QString latestFirmwareVersion, latestFirmwareUrl, latestFirmwareMD5;
+    // The selected release's signed digest and signature (ReleaseSignature).
+    QString latestFirmwareSHA256, latestFirmwareSignature;
     QString bootFilePath, leftFilePath, rightFilePath;
     QString leftVersion, bootVersion, rightVersion;
     bool bootNeedUpgrade = false, leftNeedUpgrade = false, rightNeedUpgrade = false;
@@ -178,6 +180,9 @@ private:
     // Ends the run: clears isUpgradingFirmware and tells the user.
     void failRun(const QString& message, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
+    // With a trusted key: the reason the selected release may not be
+    // installed, or an empty text when its signature verifies.
+    QString signatureRefusal() const;
     // Restarts the silence limit of the phase that begins: the flash limit
     // while the controller erases or commits its flash, else the packet one.
     void touchWatchdog(bool flashPhase = false);

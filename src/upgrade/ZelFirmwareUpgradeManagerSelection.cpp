@@ -2,6 +2,7 @@
 // need the selected release, and finding, fetching, checking and unpacking it.
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
@@ -125,6 +126,26 @@ void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
     latestFirmwareVersion = firmware ? firmware->version : QString();
     latestFirmwareUrl = firmware ? firmware->path : QString();
     latestFirmwareMD5 = firmware ? firmware->md5 : QString();
+    latestFirmwareSHA256 = firmware ? firmware->sha256 : QString();
+    latestFirmwareSignature = firmware ? firmware->signature : QString();
+}
+
+QString ZelFirmwareUpgradeManager::signatureRefusal() const
+{
+    ZelFirmware selected;
+    selected.version = latestFirmwareVersion;
+    selected.sha256 = latestFirmwareSHA256;
+    selected.signature = latestFirmwareSignature;
+    switch (ReleaseSignature::status(selected)) {
+    case ReleaseSignature::Status::Unsigned:
+        return localized("ReleaseNotSigned");
+    case ReleaseSignature::Status::Invalid:
+        return localized("ReleaseSignatureInvalid");
+    case ReleaseSignature::Status::Verified:
+    case ReleaseSignature::Status::Unchecked:
+        break;
+    }
+    return QString();
 }
 
 ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
@@ -201,11 +222,22 @@ void ZelFirmwareUpgradeManager::upgradeWithLocalFile()
 
 void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
 {
+    // With a trusted key, a release whose signature does not verify is not
+    // even fetched; and an earlier download is not reused, since nothing shows
+    // that it came from an archive with the signed digest: the release is
+    // fetched again and checked.
+    const bool trusted = ReleaseSignature::hasTrustedKeys();
+    if (trusted) {
+        if (const QString refusal = signatureRefusal(); !refusal.isEmpty()) {
+            failRun(refusal, kFailureSeconds);
+            return;
+        }
+    }
     makeFolder(DocumentsDirectory::path() + QLatin1Char('/') + kRemoteFolder);
     makeFolder(remoteProductFolder());
     DownloadStore store(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder);
     const QString recorded = store.folderForVersion(latestFirmwareVersion);
-    if (!recorded.isNull()) {
+    if (!recorded.isNull() && !trusted) {
         if (checkIfExitLocalFileWithPath(remoteProductFolder() + QLatin1Char('/') + recorded)) {
             upgradeWithLocalFile();
             return;
@@ -258,6 +290,16 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
         QFile::remove(filePath); // a damaged download is not kept
         failRun(localized("DownloadDigestMismatch"), kFailureSeconds);
         return;
+    }
+    // The signature covers the SHA-256, not the MD5: an archive replaced
+    // together with its MD5 is caught here, before anything is unpacked.
+    if (ReleaseSignature::hasTrustedKeys()) {
+        const QString refusal = signatureRefusal();
+        if (!refusal.isEmpty() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
+            QFile::remove(filePath);
+            failRun(refusal.isEmpty() ? localized("ReleaseSignatureInvalid") : refusal, kFailureSeconds);
+            return;
+        }
     }
     const QString folderName = QFileInfo(filePath).completeBaseName();
     DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder)

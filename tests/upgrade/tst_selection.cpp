@@ -4,6 +4,7 @@
 #include "accessory/EADSessionController.h"
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
@@ -139,6 +140,7 @@ private slots:
 
     void cleanup()
     {
+        ReleaseSignature::forgetAddedKeys();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware && settled(); }, kRunMs));
         delete m_toasts;
     }
@@ -452,6 +454,128 @@ private slots:
         QCOMPARE(QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), unpackedBefore);
         QVERIFY(store.folderForVersion(version).isNull());
         QCOMPARE(sim().receivedMessages().size(), messages);
+    }
+
+    // With a trusted key: the signed release installs, fetched afresh rather
+    // than taken from an earlier download that nothing vouches for, here one
+    // holding other images under the release's version.
+    void aSignedReleaseInstallsWhenItsKeyIsTrusted()
+    {
+        const ReleaseSignature key = ReleaseSignature::generate();
+        m_server->setSigningKey(key);
+        QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        const QString planted = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart/planted");
+        QVERIFY(QDir().mkpath(planted));
+        for (const auto& [name, bytes] : {std::pair{QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kMiddle)},
+                                         std::pair{QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kMiddle)},
+                                         std::pair{QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kMiddle)}}) {
+            QFile f(planted + QLatin1Char('/') + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
+        QVERIFY(store.removeVersion(kNewest) || store.folderForVersion(kNewest).isNull());
+        QVERIFY(store.recordDownload(kNewest, QStringLiteral("planted")));
+
+        const ZelFirmware release = onlineRelease(kNewest);
+        QCOMPARE(ReleaseSignature::status(release), ReleaseSignature::Status::Verified);
+        const int requests = m_server->requestCount();
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_server->requestCount(), requests + 1); // the archive, fetched again
+        QCOMPARE(versionsAfterRestart(), kNewest);
+        expectInstalled(kNewest, true);
+        m_server->setSigningKey(ReleaseSignature());
+    }
+
+    void aReleaseItsSignatureDoesNotVouchForIsRefused_data()
+    {
+        QTest::addColumn<QString>("tamper");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("fetched");
+        QTest::addColumn<QString>("version"); // one a row: the rows leave no trace in each other
+        QTest::newRow("no signature") << "unsigned" << "ReleaseNotSigned" << false << "8.0-8.0-8.0";
+        QTest::newRow("no digest") << "no sha256" << "ReleaseNotSigned" << false << "8.1-8.0-8.0";
+        QTest::newRow("signed with another key") << "other key" << "ReleaseSignatureInvalid" << false << "8.2-8.0-8.0";
+        QTest::newRow("an older release's signature") << "relabelled" << "ReleaseSignatureInvalid" << false << "8.3-8.0-8.0";
+        QTest::newRow("archive replaced, both digests rewritten") << "digests rewritten" << "ReleaseSignatureInvalid" << false
+                                                                  << "8.4-8.0-8.0";
+        QTest::newRow("archive replaced, MD5 rewritten") << "md5 rewritten" << "ReleaseSignatureInvalid" << true << "8.5-8.0-8.0";
+    }
+
+    // Nothing is unpacked, recorded or sent; a download made is removed.
+    void aReleaseItsSignatureDoesNotVouchForIsRefused()
+    {
+        QFETCH(QString, tamper);
+        QFETCH(QString, message);
+        QFETCH(bool, fetched);
+        QFETCH(QString, version);
+        const ReleaseSignature key = ReleaseSignature::generate();
+        QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
+        auto read = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        // A replacement archive with the three images of another release.
+        const QString genuine = m_dir.filePath(QStringLiteral("genuine.zip"));
+        const QString forged = m_dir.filePath(QStringLiteral("forged.zip"));
+        for (const QString& path : {genuine, forged}) {
+            const QString images = path == genuine ? kNewest : kMiddle;
+            ZipWriter zip(path);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(images));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(images));
+            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(images));
+            QVERIFY(zip.close());
+        }
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.body = read(forged);
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"" + version.toUtf8() + ".zip\"\r\n";
+        ZelFirmware release;
+        release.version = version;
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = FileHash::md5HashOfFileAtPath(genuine);
+        release.sha256 = FileHash::sha256HashOfFileAtPath(genuine);
+        release.signature = key.sign(version, release.sha256);
+        QCOMPARE(ReleaseSignature::status(release), ReleaseSignature::Status::Verified);
+        if (tamper == QLatin1String("unsigned"))
+            release.signature.clear();
+        else if (tamper == QLatin1String("no sha256"))
+            release.sha256.clear();
+        else if (tamper == QLatin1String("other key"))
+            release.signature = ReleaseSignature::generate().sign(version, release.sha256);
+        else if (tamper == QLatin1String("relabelled"))
+            release.signature = key.sign(kMiddle, release.sha256);
+        if (tamper.contains(QLatin1String("rewritten")))
+            release.md5 = FileHash::md5HashOfFileAtPath(forged);
+        if (tamper == QLatin1String("digests rewritten"))
+            release.sha256 = FileHash::sha256HashOfFileAtPath(forged);
+
+        const QString plistPath = documents() + QStringLiteral("/downloads.plist");
+        const QByteArray plistBefore = read(plistPath);
+        const QStringList documentsBefore = QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString product = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart");
+        const QStringList unpackedBefore = QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const int messages = int(sim().receivedMessages().size());
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized(message.toUtf8().constData())});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(server.targets.size(), fetched ? 1 : 0);
+        QCOMPARE(read(plistPath), plistBefore);
+        QCOMPARE(QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), documentsBefore);
+        QCOMPARE(QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), unpackedBefore);
+        QCOMPARE(sim().receivedMessages().size(), messages);
+
+        // The same release with no key trusted: today's checks alone decide.
+        ReleaseSignature::forgetAddedKeys();
+        if (tamper == QLatin1String("unsigned")) {
+            server.body = read(genuine);
+            sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+            readVersions();
+            QVERIFY(upgrade(release));
+            QCOMPARE(versionsAfterRestart(), kNewest); // the images carry the versions they are
+        }
     }
 };
 

@@ -1,0 +1,235 @@
+#include "firmware/ReleaseSignature.h"
+
+#include "firmware/ZelFirmware.h"
+#include "platform/InfoDictionary.h"
+
+#include <QFile>
+#include <QVariant>
+
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+
+#include <memory>
+
+namespace {
+
+QList<QByteArray> g_addedKeys;
+
+struct KeyDeleter {
+    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+};
+struct ContextDeleter {
+    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+struct BioDeleter {
+    void operator()(BIO* bio) const { BIO_free(bio); }
+};
+using Context = std::unique_ptr<EVP_MD_CTX, ContextDeleter>;
+using Bio = std::unique_ptr<BIO, BioDeleter>;
+
+std::shared_ptr<void> own(EVP_PKEY* key)
+{
+    if (!key)
+        return {};
+    return std::shared_ptr<void>(key, [](void* k) { EVP_PKEY_free(static_cast<EVP_PKEY*>(k)); });
+}
+
+EVP_PKEY* keyOf(const std::shared_ptr<void>& key)
+{
+    return static_cast<EVP_PKEY*>(key.get());
+}
+
+// Strict base64: the alphabet with its padding and nothing else, so that
+// text around a key or signature is refused rather than skipped.
+QByteArray decodeStrict(const QString& text)
+{
+    const auto result = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return result ? result.decoded : QByteArray();
+}
+
+bool isLowerHexSha256(const QString& text)
+{
+    if (text.size() != 64)
+        return false;
+    for (const QChar c : text)
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QByteArray ReleaseSignature::message(const QString& version, const QString& sha256)
+{
+    return QByteArrayLiteral("q3dart-release-v1\n") + version.toUtf8() + '\n' + sha256.toUtf8();
+}
+
+bool ReleaseSignature::verify(const QByteArray& publicKey, const QString& version, const QString& sha256,
+                              const QString& signatureBase64)
+{
+    // The digest is signed as the list states it: one spelling only, so that
+    // an upper-case copy is not a second valid form of the same release.
+    if (publicKey.size() != kPublicKeyLength || !isLowerHexSha256(sha256))
+        return false;
+    const QByteArray signature = decodeStrict(signatureBase64);
+    if (signature.size() != kSignatureLength)
+        return false;
+    std::unique_ptr<EVP_PKEY, KeyDeleter> key(EVP_PKEY_new_raw_public_key(
+        EVP_PKEY_ED25519, nullptr, reinterpret_cast<const unsigned char*>(publicKey.constData()), size_t(publicKey.size())));
+    Context context(EVP_MD_CTX_new());
+    if (!key || !context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
+        return false;
+    const QByteArray signed_ = message(version, sha256);
+    return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
+                            size_t(signature.size()), reinterpret_cast<const unsigned char*>(signed_.constData()),
+                            size_t(signed_.size()))
+        == 1;
+}
+
+QByteArray ReleaseSignature::decodePublicKey(const QString& base64)
+{
+    const QByteArray raw = decodeStrict(base64);
+    return raw.size() == kPublicKeyLength ? raw : QByteArray();
+}
+
+QList<QByteArray> ReleaseSignature::trustedKeys()
+{
+    QList<QByteArray> keys;
+    // A malformed entry of the dictionary trusts nothing; the others still count.
+    for (const QVariant& entry : InfoDictionary::mainBundle().value(kTrustedKeysInfoKey).toList())
+        if (const QByteArray key = decodePublicKey(entry.toString()); !key.isEmpty())
+            keys.append(key);
+    return keys + g_addedKeys;
+}
+
+bool ReleaseSignature::addTrustedKey(const QString& base64, QString* error)
+{
+    const QByteArray key = decodePublicKey(base64);
+    if (key.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("not the base64 of a %1-byte Ed25519 public key: %2").arg(kPublicKeyLength).arg(base64);
+        return false;
+    }
+    if (!g_addedKeys.contains(key))
+        g_addedKeys.append(key);
+    return true;
+}
+
+void ReleaseSignature::forgetAddedKeys()
+{
+    g_addedKeys.clear();
+}
+
+ReleaseSignature::Status ReleaseSignature::status(const ZelFirmware& release)
+{
+    if (release.sha256.isEmpty() || release.signature.isEmpty())
+        return Status::Unsigned;
+    const QList<QByteArray> keys = trustedKeys();
+    if (keys.isEmpty())
+        return Status::Unchecked;
+    for (const QByteArray& key : keys)
+        if (verify(key, release.version, release.sha256, release.signature))
+            return Status::Verified;
+    return Status::Invalid;
+}
+
+QString ReleaseSignature::statusName(Status status)
+{
+    switch (status) {
+    case Status::Verified:
+        return QStringLiteral("signed");
+    case Status::Unchecked:
+        return QStringLiteral("unchecked");
+    case Status::Invalid:
+        return QStringLiteral("invalid");
+    case Status::Unsigned:
+        break;
+    }
+    return QStringLiteral("unsigned");
+}
+
+ReleaseSignature::ReleaseSignature() = default;
+
+ReleaseSignature ReleaseSignature::generate()
+{
+    ReleaseSignature s;
+    EVP_PKEY* key = nullptr;
+    std::unique_ptr<EVP_PKEY_CTX, void (*)(EVP_PKEY_CTX*)> context(EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr),
+                                                                   &EVP_PKEY_CTX_free);
+    if (context && EVP_PKEY_keygen_init(context.get()) == 1 && EVP_PKEY_keygen(context.get(), &key) == 1)
+        s.m_key = own(key);
+    return s;
+}
+
+ReleaseSignature ReleaseSignature::fromPrivateKeyFile(const QString& path, QString* error)
+{
+    ReleaseSignature s;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return s;
+    }
+    const QByteArray pem = file.readAll();
+    Bio bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
+    EVP_PKEY* key = bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr;
+    if (!key || EVP_PKEY_get_id(key) != EVP_PKEY_ED25519) {
+        EVP_PKEY_free(key);
+        if (error)
+            *error = QStringLiteral("%1 holds no Ed25519 private key").arg(path);
+        return s;
+    }
+    s.m_key = own(key);
+    return s;
+}
+
+QByteArray ReleaseSignature::privateKeyPem() const
+{
+    Bio bio(BIO_new(BIO_s_mem()));
+    if (!m_key || !bio || PEM_write_bio_PrivateKey(bio.get(), keyOf(m_key), nullptr, nullptr, 0, nullptr, nullptr) != 1)
+        return {};
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(bio.get(), &data);
+    return QByteArray(data, qsizetype(length));
+}
+
+QByteArray ReleaseSignature::publicKey() const
+{
+    QByteArray raw(kPublicKeyLength, Qt::Uninitialized);
+    size_t length = size_t(raw.size());
+    if (!m_key
+        || EVP_PKEY_get_raw_public_key(keyOf(m_key), reinterpret_cast<unsigned char*>(raw.data()), &length) != 1
+        || length != size_t(kPublicKeyLength))
+        return {};
+    return raw;
+}
+
+QString ReleaseSignature::sign(const QString& version, const QString& sha256) const
+{
+    Context context(EVP_MD_CTX_new());
+    if (!m_key || !context || EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, keyOf(m_key)) != 1)
+        return {};
+    const QByteArray signed_ = message(version, sha256);
+    QByteArray signature(kSignatureLength, Qt::Uninitialized);
+    size_t length = size_t(signature.size());
+    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
+                       reinterpret_cast<const unsigned char*>(signed_.constData()), size_t(signed_.size()))
+            != 1
+        || length != size_t(kSignatureLength))
+        return {};
+    return QString::fromLatin1(signature.toBase64());
+}
+
+bool ReleaseSignature::writePrivateKey(const QString& path, QString* error) const
+{
+    const QByteArray pem = privateKeyPem();
+    QFile file(path);
+    // Created for its owner alone, and never over an existing file: a key
+    // written over is a key lost.
+    const bool ok = !pem.isEmpty()
+        && file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(pem) == pem.size() && file.flush();
+    if (!ok && error)
+        *error = pem.isEmpty() ? QStringLiteral("no key to write") : QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return ok;
+}
