@@ -1,5 +1,6 @@
 #include "app/AppOptions.h"
 
+#include "firmware/ReleaseSignature.h"
 #include "platform/Localization.h"
 
 #include <QCommandLineParser>
@@ -34,7 +35,15 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption measureStartup(QStringLiteral("measure-startup"),
                                             QStringLiteral("Print the time to the first shown screen and the "
                                                            "resident memory, then exit (for benchmarks)."));
-    parser.addOptions({simulate, screenshots, device, documents, server, language, measureStartup});
+    const QCommandLineOption trustKey(QStringLiteral("trust-key"),
+                                      QStringLiteral("Trust this release key (base64 of a raw 32-byte Ed25519 public "
+                                                     "key); repeatable. With a trusted key an online release is "
+                                                     "installed only when its signature verifies."),
+                                      QStringLiteral("BASE64"));
+    const QCommandLineOption caFile(QStringLiteral("ca-file"),
+                                    QStringLiteral("Also trust the PEM certificate authorities of FILE for https."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({simulate, screenshots, device, documents, server, language, measureStartup, trustKey, caFile});
     parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
                                  QStringLiteral("[archive.zip...]"));
 
@@ -63,6 +72,11 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     options->server = parser.value(server);
     options->language = parser.value(language);
     options->measureStartup = parser.isSet(measureStartup);
+    options->trustKeys = parser.values(trustKey);
+    options->caFile = parser.value(caFile);
+    for (const QString& key : std::as_const(options->trustKeys))
+        if (ReleaseSignature::decodePublicKey(key).isEmpty())
+            return fail(localized("TrustKeyInvalid").arg(key));
     if (parser.isSet(device)) {
         QString error;
         if (!DeviceAddress::parse(parser.value(device), &options->device, &error))

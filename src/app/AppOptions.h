@@ -17,6 +17,8 @@ struct AppOptions {
     QString documents;        // overrides the documents directory
     QString server;           // overrides the firmware server
     QString language;         // overrides the preferred language
+    QStringList trustKeys;    // release keys trusted for the run (base64), checked
+    QString caFile;           // certificate authorities added for https
     bool measureStartup = false; // report start-up time and memory, then exit
     QList<QUrl> files;        // release archives to import
 

@@ -9,7 +9,9 @@
 #include "app/StartupProbe.h"
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "lib/HttpClient.h"
 #include "platform/AccessoryTransport.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/EAAccessoryManager.h"
@@ -22,6 +24,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 #include <unistd.h>
 
@@ -68,6 +71,12 @@ int main(int argc, char** argv)
         DocumentsDirectory::setPath(options.documents);
     if (!options.server.isEmpty())
         ZelFirmwareDataTool::setServerOverride(options.server);
+    for (const QString& key : std::as_const(options.trustKeys))
+        ReleaseSignature::addTrustedKey(key);
+    if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
+        return AppOptions::Usage;
+    }
 
     std::unique_ptr<EmbeddedDefault> embedded;
     if (options.simulate) {

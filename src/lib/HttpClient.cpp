@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 
 #include <memory>
 
@@ -61,6 +63,20 @@ QNetworkAccessManager& HttpClient::network()
 bool HttpClient::isJsonContentType(const QByteArray& contentType)
 {
     return contentType == "application/json" || contentType == "text/json" || contentType == "text/javascript";
+}
+
+bool HttpClient::addCaCertificates(const QString& file, QString* error)
+{
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(file, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
+    if (certificates.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no PEM certificate in %1").arg(file);
+        return false;
+    }
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(certificates);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    return true;
 }
 
 void HttpClient::get(const QUrl& url, double timeoutSeconds, Completion completion)

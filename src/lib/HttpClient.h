@@ -46,6 +46,12 @@ public:
 
     static bool isJsonContentType(const QByteArray& contentType);
 
+    // Trusts the PEM certificates of file as certificate authorities for
+    // https, beside the system's own, for every later request; false with
+    // *error set when the file holds none. Certificates and host names are
+    // always verified: no request ignores a TLS error.
+    static bool addCaCertificates(const QString& file, QString* error = nullptr);
+
 private:
     static QNetworkAccessManager& network();
 };

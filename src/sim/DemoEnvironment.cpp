@@ -1,5 +1,6 @@
 #include "sim/DemoEnvironment.h"
 
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/WebHosts.h"
@@ -53,8 +54,14 @@ DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server
     }
     if (server.isEmpty()) {
         m_server = std::make_unique<ReleaseServer>(DemoReleases::folder());
-        if (m_server->listen(QHostAddress::LocalHost, 0))
+        // A key of the run's own signs the demo releases and is trusted, so
+        // that every demo and test run takes the signed path.
+        const ReleaseSignature key = ReleaseSignature::generate();
+        m_server->setSigningKey(key);
+        if (m_server->listen(QHostAddress::LocalHost, 0)) {
             ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+            ReleaseSignature::addTrustedKey(key.publicKeyBase64());
+        }
     }
     // The configured web servers are placeholders: the demo always shows its own pages.
     m_webServer = std::make_unique<QHttpServer>();

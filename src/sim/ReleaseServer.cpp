@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 
 namespace {
 
@@ -34,7 +35,7 @@ ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
     , m_folder(folder)
     , m_server(std::make_unique<QHttpServer>())
 {
-    m_server->route(QStringLiteral("/firmware/update/r1"), [this](const QHttpServerRequest& request) {
+    m_server->route(kListPath, [this](const QHttpServerRequest& request) {
         ++m_requests;
         return QHttpServerResponse("application/json", releaseList(baseUrlOf(request, baseUrl())));
     });
@@ -71,15 +72,16 @@ QString ReleaseServer::baseUrl() const
     return QStringLiteral("http://%1:%2").arg(host).arg(m_port);
 }
 
-QString ReleaseServer::md5Of(const QString& path)
+ReleaseServer::Digest ReleaseServer::digestOf(const QString& path)
 {
     const QFileInfo info(path);
     auto it = m_digests.constFind(path);
     if (it != m_digests.constEnd() && it->size == info.size() && it->modified == info.lastModified())
-        return it->md5;
-    const QString md5 = FileHash::md5HashOfFileAtPath(path);
-    m_digests.insert(path, {info.size(), info.lastModified(), md5});
-    return md5;
+        return *it;
+    const Digest digest{info.size(), info.lastModified(), FileHash::md5HashOfFileAtPath(path),
+                        FileHash::sha256HashOfFileAtPath(path)};
+    m_digests.insert(path, digest);
+    return digest;
 }
 
 QByteArray ReleaseServer::releaseList(const QString& baseUrl)
@@ -88,19 +90,53 @@ QByteArray ReleaseServer::releaseList(const QString& baseUrl)
     const QDir dir(m_folder);
     for (const QFileInfo& archive : dir.entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
         const QString version = archive.completeBaseName();
-        const QString md5 = md5Of(archive.absoluteFilePath());
-        if (md5.isEmpty())
+        const Digest digest = digestOf(archive.absoluteFilePath());
+        if (digest.md5.isEmpty() || digest.sha256.isEmpty())
             continue; // unreadable: not offered
         QString date = readText(dir.filePath(version + QStringLiteral(".date")));
         if (date.isEmpty())
             date = archive.lastModified().toString(QStringLiteral("yyyy-MM-dd"));
-        data.append(QJsonObject{
+        QJsonObject release{
             {QStringLiteral("ver"), version},
             {QStringLiteral("upgrade_msg"), readText(dir.filePath(version + QStringLiteral(".txt")))},
-            {QStringLiteral("path"), baseUrl + QStringLiteral("/releases/") + QString::fromUtf8(QUrl::toPercentEncoding(archive.fileName()))},
-            {QStringLiteral("md5file"), md5},
+            {QStringLiteral("path"), baseUrl + kReleasesPath + QString::fromUtf8(QUrl::toPercentEncoding(archive.fileName()))},
+            {QStringLiteral("md5file"), digest.md5},
             {QStringLiteral("upgrade_time"), date},
-        });
+            {QStringLiteral("sha256"), digest.sha256},
+        };
+        if (m_signingKey.isValid())
+            release.insert(QStringLiteral("sig"), m_signingKey.sign(version, digest.sha256));
+        data.append(release);
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("data"), data}}).toJson(QJsonDocument::Compact);
+}
+
+bool ReleaseServer::publish(const QString& out, const QString& baseUrl, QString* error)
+{
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QString base = baseUrl;
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    const QDir root(out);
+    const QString releases = root.filePath(kReleasesPath.mid(1));
+    const QString list = root.filePath(kListPath.mid(1));
+    if (!QDir().mkpath(releases) || !QDir().mkpath(QFileInfo(list).absolutePath()))
+        return fail(QStringLiteral("cannot create the folders of %1").arg(out));
+    // The archives first, then the list that offers them: a site copied to
+    // its host in this order never lists an archive it does not hold yet.
+    const QByteArray json = releaseList(base);
+    for (const QFileInfo& archive : QDir(m_folder).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
+        const QString target = QDir(releases).filePath(archive.fileName());
+        QFile::remove(target);
+        if (!QFile::copy(archive.absoluteFilePath(), target))
+            return fail(QStringLiteral("cannot copy %1 to %2").arg(archive.absoluteFilePath(), target));
+    }
+    QSaveFile file(list);
+    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(list, file.errorString()));
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmware/ReleaseSignature.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QHostAddress>
@@ -14,8 +16,10 @@ class QHttpServerRequest;
 // Serves a folder of release archives the way the firmware server does: the
 // release-list query answers with every "<version>.zip" in the folder (notes
 // from "<version>.txt", date from "<version>.date" beside it, the archive's
-// MD5 computed), and the archives themselves under /releases/ with a
-// suggested file name. For vendors, tests and the demo.
+// MD5 and SHA-256 computed, signed when a signing key is set), and the
+// archives themselves under /releases/ with a suggested file name. The same
+// list and archives can be written out as a static site for any web host.
+// For vendors, tests and the demo.
 class ReleaseServer : public QObject {
     Q_OBJECT
 public:
@@ -29,16 +33,27 @@ public:
     // Number of requests answered, for tests.
     int requestCount() const { return m_requests; }
 
+    // Each release of the list is signed with key from now on.
+    void setSigningKey(const ReleaseSignature& key) { m_signingKey = key; }
+
     // The release-list JSON for a folder; archives are addressed under baseUrl.
     QByteArray releaseList(const QString& baseUrl);
+    // Writes the static site: OUT/firmware/update/r1 (the list as the server
+    // answers it, archives addressed under baseUrl) and the archives under
+    // OUT/releases/. False with *error set when something cannot be written.
+    bool publish(const QString& out, const QString& baseUrl, QString* error = nullptr);
+
+    static inline const QString kListPath = QStringLiteral("/firmware/update/r1");
+    static inline const QString kReleasesPath = QStringLiteral("/releases/");
 
 private:
     struct Digest {
         qint64 size;
         QDateTime modified;
         QString md5;
+        QString sha256;
     };
-    QString md5Of(const QString& path);
+    Digest digestOf(const QString& path);
 
     QString m_folder;
     std::unique_ptr<QHttpServer> m_server;
@@ -46,4 +61,5 @@ private:
     quint16 m_port = 0;
     int m_requests = 0;
     QHash<QString, Digest> m_digests;
+    ReleaseSignature m_signingKey;
 };

@@ -1,5 +1,6 @@
 #include "views/ZelFirmwareListView.h"
 
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 
@@ -31,6 +32,17 @@ public:
     using QAbstractScrollArea::setViewportMargins;
     using QListWidget::QListWidget;
 };
+
+// What an online release's signature is worth, after its version.
+QString signatureMark(const ZelFirmware& firmware)
+{
+    if (!firmware.isOnline())
+        return QString();
+    // ReleaseMarkSigned, ReleaseMarkUnchecked, ReleaseMarkInvalid, ReleaseMarkUnsigned.
+    QString name = ReleaseSignature::statusName(ReleaseSignature::status(firmware));
+    name[0] = name[0].toUpper();
+    return QStringLiteral("  (%1)").arg(localized((QByteArrayLiteral("ReleaseMark") + name.toLatin1()).constData()));
+}
 
 } // namespace
 
@@ -99,7 +111,7 @@ void ZelFirmwareListView::reloadTableView()
 {
     tableView->clear();
     for (const ZelFirmware& firmware : std::as_const(firmwares)) {
-        auto* row = new QListWidgetItem(firmware.version, tableView);
+        auto* row = new QListWidgetItem(firmware.version + signatureMark(firmware), tableView);
         row->setSizeHint(QSize(kTableWidth, kRowHeight));
     }
     const bool empty = firmwares.isEmpty();

@@ -1,12 +1,34 @@
 #include "support/TestHttpServer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpSocket>
 
 TestHttpServer::TestHttpServer()
+    : m_server(std::make_unique<QTcpServer>())
 {
-    m_server.listen(QHostAddress::LocalHost, 0);
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    accept();
+}
+
+TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
+    : m_tls(true)
+{
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(tls);
+    connect(server.get(), &QSslServer::errorOccurred, this, [this](QSslSocket*, QAbstractSocket::SocketError) { ++refusedHandshakes; });
+    connect(server.get(), &QSslServer::peerVerifyError, this, [](QSslSocket*, const QSslError&) {});
+    m_server = std::move(server);
+    accept();
+}
+
+void TestHttpServer::accept()
+{
+    m_server->listen(QHostAddress::LocalHost, 0);
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             socket->setParent(this);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -21,15 +43,37 @@ void TestHttpServer::serve(QTcpSocket* socket)
     const int end = request.indexOf("\r\n\r\n");
     if (end < 0)
         return; // the headers are not complete yet
-    targets.append(request.left(request.indexOf("\r\n")).split(' ').value(1));
+    const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
+    targets.append(target);
     m_pending.remove(socket);
     if (!answer)
         return;
-    QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) + " Status\r\n";
-    if (!contentType.isEmpty())
-        reply += "Content-Type: " + contentType + "\r\n";
-    reply += extraHeaders;
-    reply += "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    int replyStatus = status;
+    QByteArray replyType = contentType;
+    QByteArray replyBody = body;
+    QByteArray replyHeaders = extraHeaders;
+    if (!root.isEmpty()) {
+        const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(target.split('?').first()));
+        const QFileInfo file(QDir(root).filePath(path.mid(1)));
+        QFile f(file.absoluteFilePath());
+        const bool inside = file.absoluteFilePath().startsWith(QDir(root).absolutePath() + QLatin1Char('/'));
+        if (!path.contains(QLatin1String("..")) && inside && file.isFile() && f.open(QIODevice::ReadOnly)) {
+            replyStatus = 200;
+            replyType = file.suffix().isEmpty() ? "application/json" : file.suffix() == QLatin1String("zip") ? "application/zip"
+                                                                                                              : "application/octet-stream";
+            replyBody = f.readAll();
+        } else {
+            replyStatus = 404;
+            replyType = "text/plain";
+            replyBody = "not found";
+        }
+        replyHeaders.clear();
+    }
+    QByteArray reply = "HTTP/1.1 " + QByteArray::number(replyStatus) + " Status\r\n";
+    if (!replyType.isEmpty())
+        reply += "Content-Type: " + replyType + "\r\n";
+    reply += replyHeaders;
+    reply += "Content-Length: " + QByteArray::number(replyBody.size()) + "\r\nConnection: close\r\n\r\n" + replyBody;
     socket->write(reply);
     socket->disconnectFromHost();
 }

@@ -51,11 +51,12 @@ ZelFirmwareDataTool& catalogue()
     return ZelFirmwareDataTool::sharedInstance();
 }
 
+// The versions of the rows, without the mark an online release's row carries.
 QStringList rows(const QListWidget* table)
 {
     QStringList out;
     for (int i = 0; i < table->count(); ++i)
-        out << table->item(i)->text();
+        out << table->item(i)->text().section(QStringLiteral("  ("), 0, 0);
     return out;
 }
 
@@ -99,7 +100,13 @@ class TestUpgradeView : public QObject {
         if (!list || list->isHidden())
             return false;
         QListWidgetItem* row = nullptr;
-        waitUntil([&] { return (row = list->tableView->findItems(version, Qt::MatchExactly).value(0)) != nullptr; });
+        // An online row carries its signature's mark after the version.
+        waitUntil([&] {
+            for (QListWidgetItem* item : list->tableView->findItems(version, Qt::MatchStartsWith))
+                if (item->text() == version || item->text().startsWith(version + QStringLiteral("  (")))
+                    row = item;
+            return row != nullptr;
+        });
         if (!row)
             return false;
         clickRow(list->tableView, list->tableView->row(row));
@@ -636,8 +643,11 @@ private slots:
         QCOMPARE(list.tableView->visualItemRect(list.tableView->item(0)).height(), ZelFirmwareListView::kRowHeight);
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
-        QVERIFY(waitUntil([&] { return list.tableView->count() == 3 && list.tableView->item(0)->text() == kNewest; }));
+        // The server signs nothing: each online row says so.
+        const QString unsigned_ = QStringLiteral("  (%1)").arg(localized("ReleaseMarkUnsigned"));
+        QVERIFY(waitUntil([&] { return list.tableView->count() == 3 && list.tableView->item(0)->text() == kNewest + unsigned_; }));
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest }));
+        QCOMPARE(list.tableView->item(2)->text(), kOldest + unsigned_);
     }
 
     void theOnlineListIsReusedForFiveMinutes()

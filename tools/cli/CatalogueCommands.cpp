@@ -1,6 +1,7 @@
 #include "cli/CatalogueCommands.h"
 
 #include "cli/CliOptions.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
@@ -26,9 +27,37 @@ int usage(const char* detail)
 
 void printRelease(const ZelFirmware& f)
 {
-    // Version, then the release notes, or the path when there are none.
+    // Version, then the release notes, or the path when there are none; an
+    // online release then says what its signature is worth.
     const QString detail = f.updateInfo.isEmpty() ? f.path : f.updateInfo;
-    std::printf("%s\t%s\n", qPrintable(f.version), qPrintable(QString(detail).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    const QString signature = f.isOnline() ? QLatin1Char('\t') + ReleaseSignature::statusName(ReleaseSignature::status(f)) : QString();
+    std::printf("%s\t%s%s\n", qPrintable(f.version), qPrintable(QString(detail).replace(QLatin1Char('\n'), QLatin1Char(' '))),
+                qPrintable(signature));
+}
+
+// Takes `option VALUE` out of args; false when the option has no value.
+bool takeOption(QStringList& args, const QString& option, QString* value)
+{
+    const qsizetype at = args.indexOf(option);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    *value = args.at(at + 1);
+    args.remove(at, 2);
+    return true;
+}
+
+// The signing key of --sign-key, if any; false after printing why it cannot be used.
+bool signingKey(const QString& file, ReleaseSignature* key)
+{
+    if (file.isEmpty())
+        return true;
+    QString error;
+    *key = ReleaseSignature::fromPrivateKeyFile(file, &error);
+    if (!key->isValid())
+        std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
+    return key->isValid();
 }
 
 } // namespace
@@ -85,12 +114,12 @@ int CatalogueCommands::importFile()
 
 int CatalogueCommands::serve()
 {
-    const QStringList& args = m_options.arguments;
+    QStringList args = m_options.arguments;
     QString listen = QStringLiteral("127.0.0.1:8080");
-    if (args.size() == 3 && args[1] == QLatin1String("--listen"))
-        listen = args[2];
-    else if (args.size() != 1)
-        return usage("serve DIR [--listen HOST:PORT]");
+    QString keyFile;
+    if (!takeOption(args, QStringLiteral("--listen"), &listen) || !takeOption(args, QStringLiteral("--sign-key"), &keyFile)
+        || args.size() != 1)
+        return usage("serve DIR [--listen HOST:PORT] [--sign-key FILE]");
     const QString folder = args.first();
     if (!QFileInfo(folder).isDir())
         return usage("serve needs a folder of release archives");
@@ -103,7 +132,12 @@ int CatalogueCommands::serve()
     const QHostAddress address(host.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
     if (colon <= 0 || !ok || port > 65535 || address.isNull())
         return usage("--listen needs HOST:PORT with a numeric host address");
+    ReleaseSignature key;
+    if (!signingKey(keyFile, &key))
+        return CliOptions::Failed;
     auto* server = new ReleaseServer(folder, this);
+    if (key.isValid())
+        server->setSigningKey(key);
     if (!server->listen(address, quint16(port))) {
         std::fprintf(stderr, "q3dart-cli: cannot listen on %s\n", qPrintable(listen));
         return CliOptions::Failed;
@@ -111,6 +145,48 @@ int CatalogueCommands::serve()
     std::printf("serving %s at %s\n", qPrintable(QFileInfo(folder).absoluteFilePath()), qPrintable(server->baseUrl()));
     std::fflush(stdout);
     return -1;
+}
+
+int CatalogueCommands::publish()
+{
+    QStringList args = m_options.arguments;
+    QString keyFile;
+    QString baseUrl = ZelFirmwareDataTool::serverBaseUrl();
+    if (!takeOption(args, QStringLiteral("--sign-key"), &keyFile) || !takeOption(args, QStringLiteral("--base-url"), &baseUrl)
+        || args.size() != 2)
+        return usage("publish DIR OUT [--sign-key FILE] [--base-url URL]");
+    if (!QFileInfo(args[0]).isDir())
+        return usage("publish needs a folder of release archives");
+    const QUrl base(baseUrl);
+    if (!base.isValid() || (base.scheme() != QLatin1String("http") && base.scheme() != QLatin1String("https")) || base.host().isEmpty())
+        return usage("--base-url needs an http: or https: address");
+    ReleaseSignature key;
+    if (!signingKey(keyFile, &key))
+        return CliOptions::Failed;
+    ReleaseServer site(args[0]);
+    if (key.isValid())
+        site.setSigningKey(key);
+    QString error;
+    if (!site.publish(args[1], baseUrl, &error)) {
+        std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
+        return CliOptions::Failed;
+    }
+    std::printf("published %s for %s\n", qPrintable(QFileInfo(args[1]).absoluteFilePath()), qPrintable(baseUrl));
+    return CliOptions::Ok;
+}
+
+int CatalogueCommands::keygen()
+{
+    if (m_options.arguments.size() != 1)
+        return usage("keygen FILE");
+    const ReleaseSignature key = ReleaseSignature::generate();
+    QString error;
+    if (!key.writePrivateKey(m_options.arguments.first(), &error)) {
+        std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
+        return CliOptions::Failed;
+    }
+    std::printf("%s\n", qPrintable(key.publicKeyBase64()));
+    return CliOptions::Ok;
 }
 
 int CatalogueCommands::history()

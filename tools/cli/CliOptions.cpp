@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "firmware/ReleaseSignature.h"
+#include "lib/HttpClient.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -17,7 +19,12 @@ QString CliOptions::helpText()
         "  --device D        sim | tcp:HOST:PORT | serial:PATH (default: the first USB serial controller)\n"
         "  --simulate        use the simulated controller (same as --device sim)\n"
         "  --documents DIR   documents directory (default: the user's data folder)\n"
-        "  --server URL      firmware server address\n"
+        "  --server URL      firmware server address (http: or https:)\n"
+        "  --trust-key BASE64\n"
+        "                    trust this release key (base64 of a raw 32-byte Ed25519 public key);\n"
+        "                    repeatable. With a trusted key an online release installs only when\n"
+        "                    its signature verifies\n"
+        "  --ca-file FILE    also trust the PEM certificate authorities of FILE for https\n"
         "  --wait SECONDS    how long to wait for a controller to attach (default 5)\n"
         "  --restart-wait SECONDS\n"
         "                    how long a controller may take to come back after a restart (default 60)\n"
@@ -42,10 +49,18 @@ QString CliOptions::helpText()
         "  history [--json]  the upgrade runs recorded in the documents directory, newest first:\n"
         "                    start, outcome, release, versions before, after, reason\n"
         "  releases [--local | --online]\n"
-        "                    list the releases, newest first: version, then notes or path\n"
+        "                    list the releases, newest first: version, then notes or path; online\n"
+        "                    releases then signed, unchecked (signed, no key trusted), invalid or unsigned\n"
         "  import FILE       import a release archive (VERSION.zip) as a local release\n"
-        "  serve DIR [--listen HOST:PORT]\n"
-        "                    serve a folder of release archives as the firmware server does\n"
+        "  serve DIR [--listen HOST:PORT] [--sign-key FILE]\n"
+        "                    serve a folder of release archives as the firmware server does, with\n"
+        "                    their SHA-256, signed with the private key of FILE when given\n"
+        "  publish DIR OUT [--sign-key FILE] [--base-url URL]\n"
+        "                    write the same list and archives as a static site into OUT for any web\n"
+        "                    host: OUT/firmware/update/r1 and OUT/releases/ (URL: where OUT is served,\n"
+        "                    default the firmware server address)\n"
+        "  keygen FILE       write a new Ed25519 release key to FILE (PEM, owner only) and print its\n"
+        "                    public key (base64) as the last line\n"
         "  gamepads          list the connected game controllers: name, player index, extended|basic\n"
         "  keytest           print every key and stick event until interrupted (Ctrl+C): `key A pressed`,\n"
         "                    `key A released`, `stick left DX DY` (movement since the last report);\n"
@@ -72,7 +87,16 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
             *target = argv.at(++i);
             return true;
         };
-        if (!o.command.isEmpty()) {
+        if (a == QLatin1String("--trust-key") || a == QLatin1String("--ca-file")) {
+            // Accepted before or after the command: they qualify the whole run.
+            QString text;
+            if (!value(&text))
+                return usage(QStringLiteral("%1 needs a value").arg(a));
+            if (a == QLatin1String("--trust-key"))
+                o.trustKeys.append(text);
+            else
+                o.caFile = text;
+        } else if (!o.command.isEmpty()) {
             o.arguments.append(a);
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             std::fputs(helpText().toUtf8().constData(), stdout);
@@ -143,4 +167,21 @@ void CliOptions::applyEngineLimits() const
         engine.restartWaitLimit = restartWaitSeconds / MainQueue::timeScale();
     if (silenceLimitSeconds >= 0)
         engine.transferSilenceLimit = silenceLimitSeconds / MainQueue::timeScale();
+}
+
+bool CliOptions::applyTrust(int* exitCode) const
+{
+    for (const QString& key : trustKeys) {
+        if (!ReleaseSignature::addTrustedKey(key)) {
+            std::fprintf(stderr, "%s\n", qPrintable(localized("TrustKeyInvalid").arg(key)));
+            *exitCode = Usage;
+            return false;
+        }
+    }
+    if (!caFile.isEmpty() && !HttpClient::addCaCertificates(caFile)) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(caFile)));
+        *exitCode = Usage;
+        return false;
+    }
+    return true;
 }

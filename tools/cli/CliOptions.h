@@ -11,6 +11,9 @@ struct CliOptions {
     QString deviceText;
     QString documents;
     QString server;
+    // Release keys to trust (base64) and a CA file for https, from anywhere on the line.
+    QStringList trustKeys;
+    QString caFile;
     bool simulate = false;
     double waitSeconds = 5.0;
     // The engine's limits in real seconds; negative: the engine's own.
@@ -28,4 +31,7 @@ struct CliOptions {
     // Hands the limits given on the command line to the upgrade engine, in
     // real seconds whatever the time scale (Q3DART_TIME_SCALE) is.
     void applyEngineLimits() const;
+    // Trusts the keys and the CA file given; on a bad one prints why and
+    // returns false with *exitCode set.
+    bool applyTrust(int* exitCode) const;
 };

@@ -36,6 +36,8 @@ int main(int argc, char** argv)
     if (!options.server.isEmpty())
         ZelFirmwareDataTool::setServerOverride(options.server);
     options.applyEngineLimits();
+    if (!options.applyTrust(&exitCode))
+        return exitCode;
 
     // --simulate: the simulated controller, demo releases, throw-away documents.
     std::unique_ptr<DemoEnvironment> demo;
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
         {QStringLiteral("releases"), [&] { return catalogue.releases(); }},
         {QStringLiteral("import"), [&] { return catalogue.importFile(); }},
         {QStringLiteral("serve"), [&] { return catalogue.serve(); }},
+        {QStringLiteral("publish"), [&] { return catalogue.publish(); }},
+        {QStringLiteral("keygen"), [&] { return catalogue.keygen(); }},
         {QStringLiteral("history"), [&] { return catalogue.history(); }},
         {QStringLiteral("gamepads"), [&] { return input.gamepads(); }},
         {QStringLiteral("keytest"), [&] { return input.keytest(); }},
