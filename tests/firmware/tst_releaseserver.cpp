@@ -1,12 +1,14 @@
 // The release server and the demo releases, through the catalogue and the
 // HTTP client, over real sockets.
 #include "firmware/FileHash.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
 #include "lib/ZipArchive.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
 #include "sim/SimulatedController.h"
+#include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
@@ -131,6 +133,86 @@ private slots:
                              });
         QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY(!response.error.isEmpty());
+    }
+
+    // Every release carries its archive's SHA-256; with a key, its signature.
+    void theListCarriesDigestsAndSignatures()
+    {
+        ReleaseServer server(m_releases);
+        const QJsonArray unsigned_ = QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h"))).object()
+                                         .value(QStringLiteral("data")).toArray();
+        QCOMPARE(unsigned_.size(), DemoReleases::versions().size());
+        for (const QJsonValue& v : unsigned_) {
+            const QJsonObject release = v.toObject();
+            QCOMPARE(release.value(QStringLiteral("sha256")).toString(),
+                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + release.value(QStringLiteral("ver")).toString()
+                                                      + QStringLiteral(".zip")));
+            QVERIFY(!release.contains(QStringLiteral("sig")));
+        }
+        const ReleaseSignature key = ReleaseSignature::generate();
+        server.setSigningKey(key);
+        const QList<ZelFirmware> records = ZelFirmware::modelArrayWithJSON(
+            QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h"))).object().value(QStringLiteral("data")));
+        QCOMPARE(records.size(), DemoReleases::versions().size());
+        for (const ZelFirmware& f : records)
+            QVERIFY(ReleaseSignature::verify(key.publicKey(), f.version, f.sha256, f.signature));
+    }
+
+    // The published site is the served list and archives, byte for byte, and
+    // the catalogue reads it from a plain static web server.
+    void aPublishedSiteIsWhatTheServerServes()
+    {
+        const ReleaseSignature key = ReleaseSignature::generate();
+        TestHttpServer site;
+        const QString out = m_dir.filePath(QStringLiteral("site"));
+        site.root = out;
+        ReleaseServer server(m_releases);
+        server.setSigningKey(key);
+        QString error;
+        QVERIFY2(server.publish(out, site.baseUrl() + QStringLiteral("/"), &error), qPrintable(error));
+        QFile list(out + QStringLiteral("/firmware/update/r1"));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), server.releaseList(site.baseUrl()));
+        for (const QString& version : DemoReleases::versions())
+            QCOMPARE(FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
+                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
+
+        QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
+        ZelFirmwareDataTool::setServerOverride(site.baseUrl());
+        ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime();
+        QList<ZelFirmware> records;
+        bool done = false;
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([&](const QList<ZelFirmware>& l, const QString& e) {
+            QVERIFY2(e.isEmpty(), qPrintable(e));
+            records = l;
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
+        ReleaseSignature::forgetAddedKeys();
+        ZelFirmwareDataTool::setServerOverride(QString());
+        QCOMPARE(records.size(), DemoReleases::versions().size());
+        QVERIFY(site.targets.first().startsWith("/firmware/update/r1?ver="));
+        for (const ZelFirmware& f : records)
+            QCOMPARE(ReleaseSignature::status(f), ReleaseSignature::Status::Unchecked); // the key is no longer trusted
+        const ZelFirmware& newest = records.first();
+        QCOMPARE(newest.path, site.baseUrl() + QStringLiteral("/releases/") + newest.version + QStringLiteral(".zip"));
+        const QString target = m_dir.filePath(QStringLiteral("from-site.zip"));
+        HttpClient::Response response;
+        done = false;
+        HttpClient::download(QUrl(newest.path), target, 20, [&](const HttpClient::Response& r) {
+            response = r;
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
+        QVERIFY2(response.error.isEmpty(), qPrintable(response.error));
+        QCOMPARE(FileHash::sha256HashOfFileAtPath(target), newest.sha256);
+
+        // A site that cannot be written is an error, not a half success.
+        QFile blocker(m_dir.filePath(QStringLiteral("a-file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!server.publish(blocker.fileName(), site.baseUrl(), &error));
+        QVERIFY(!error.isEmpty());
     }
 };
 

@@ -1,6 +1,10 @@
 // The command-line tools as scripts use them: real processes, real sockets.
+#include "firmware/FileHash.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "support/TestCertificates.h"
+#include "support/TestHttpServer.h"
+#include "support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -8,6 +12,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +43,22 @@ Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeou
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(Q3DART_CLI), args);
     if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// runCli while this process's event loop runs, for a server of the test's own.
+Run runCliServing(const QStringList& args, int timeoutMs = kRunMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(Q3DART_CLI), args);
+    if (!testsupport::waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs)) {
         p.kill();
         p.waitForFinished();
         return {};
@@ -292,6 +313,16 @@ private slots:
         QVERIFY(!unreachable.err.isEmpty());
     }
 
+    void theEmbeddedDefaultSignsItsReleasesAndTrustsItsKey()
+    {
+        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--online")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), DemoReleases::versions().size());
+        for (const QString& line : lines)
+            QVERIFY2(line.endsWith(QLatin1String("\tsigned")), qPrintable(line));
+    }
+
     void theEmbeddedDefaultUpgradesToTheLatestDemoRelease()
     {
         // In real time: no limit of the engine is shortened.
@@ -475,6 +506,168 @@ private slots:
 
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")}).exitCode, 2);
+    }
+
+    // A vendor's way: a key, a signed static site on a plain web server, an
+    // upgrade that trusts the key; then the forgeries that must not install.
+    void aPublishedSignedSiteInstallsAndItsForgeriesAreRefused()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        const QString keyFile = dir.filePath(QStringLiteral("release-key.pem"));
+        const Run keygen = runCli({QStringLiteral("keygen"), keyFile});
+        QCOMPARE(keygen.exitCode, 0);
+        const QString publicKey = keygen.out.trimmed().split(QLatin1Char('\n')).last();
+        QCOMPARE(QByteArray::fromBase64(publicKey.toLatin1()).size(), 32);
+        QCOMPARE(QFile::permissions(keyFile) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+        const QByteArray pem = readFile(keyFile);
+        QCOMPARE(runCli({QStringLiteral("keygen"), keyFile}).exitCode, 1); // never over a key
+        QCOMPARE(readFile(keyFile), pem);
+
+        TestHttpServer site; // a plain static web server: files, JSON for the extensionless list
+        site.root = dir.filePath(QStringLiteral("site"));
+        auto publish = [&](const QStringList& extra) {
+            return runCli(QStringList{QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), site.baseUrl()}
+                          + extra);
+        };
+        QCOMPARE(publish({QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
+        const QString listPath = site.root + QStringLiteral("/firmware/update/r1");
+        QJsonObject list = QJsonDocument::fromJson(readFile(listPath)).object();
+        QJsonArray data = list.value(QStringLiteral("data")).toArray();
+        QCOMPARE(data.size(), DemoReleases::versions().size());
+
+        // The signatures verify with openssl, as the README shows.
+        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+        if (!openssl.isEmpty()) {
+            QProcess pub;
+            pub.start(openssl, {QStringLiteral("pkey"), QStringLiteral("-in"), keyFile, QStringLiteral("-pubout"),
+                                QStringLiteral("-out"), dir.filePath(QStringLiteral("pub.pem"))});
+            QVERIFY(pub.waitForFinished(kPatienceMs) && pub.exitCode() == 0);
+            for (const QJsonValue& v : std::as_const(data)) {
+                const QJsonObject release = v.toObject();
+                writeFile(dir, QStringLiteral("message"),
+                          "q3dart-release-v1\n" + release.value(QStringLiteral("ver")).toString().toUtf8() + '\n'
+                              + release.value(QStringLiteral("sha256")).toString().toUtf8());
+                writeFile(dir, QStringLiteral("sig"), QByteArray::fromBase64(release.value(QStringLiteral("sig")).toString().toLatin1()));
+                QProcess verify;
+                verify.start(openssl, {QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
+                                       QStringLiteral("-inkey"), dir.filePath(QStringLiteral("pub.pem")), QStringLiteral("-rawin"),
+                                       QStringLiteral("-in"), dir.filePath(QStringLiteral("message")), QStringLiteral("-sigfile"),
+                                       dir.filePath(QStringLiteral("sig"))});
+                QVERIFY(verify.waitForFinished(kPatienceMs));
+                QVERIFY2(verify.exitCode() == 0, verify.readAllStandardError().constData());
+            }
+        }
+
+        const QString release = QStringLiteral("1.0-2.4-1.6");
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        // An upgrade to the release from the site, on the controller at port.
+        auto upgrade = [&](quint16 controller, const QString& documents, const QStringList& extra) {
+            return runCliServing(QStringList{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
+                                             QStringLiteral("--documents"), dir.filePath(documents), QStringLiteral("--server"),
+                                             site.baseUrl(), QStringLiteral("upgrade"), QStringLiteral("--online"), release}
+                                 + extra);
+        };
+        const QStringList trust{QStringLiteral("--trust-key"), publicKey};
+        const Run installed = upgrade(port, QStringLiteral("documents"), trust);
+        QVERIFY2(installed.exitCode == 0, qPrintable(installed.err));
+        QCOMPARE(installed.out.trimmed(), release);
+        const Run listed = runCliServing({QStringLiteral("--server"), site.baseUrl(), QStringLiteral("releases"),
+                                          QStringLiteral("--online"), QStringLiteral("--trust-key"), publicKey});
+        QCOMPARE(listed.exitCode, 0);
+        QVERIFY2(listed.out.contains(release + QStringLiteral("\t")) && listed.out.count(QStringLiteral("\tsigned\n")) == 3,
+                 qPrintable(listed.out));
+        sim.kill();
+        sim.waitForFinished();
+
+        // One archive replaced, its md5file and sha256 rewritten, the signature kept.
+        const QString archive = site.root + QStringLiteral("/releases/") + release + QStringLiteral(".zip");
+        QVERIFY(QFile::remove(archive));
+        QVERIFY(QFile::copy(releases + QStringLiteral("/1.1-2.5-1.8.zip"), archive));
+        for (QJsonValueRef v : data) {
+            QJsonObject r = v.toObject();
+            if (r.value(QStringLiteral("ver")).toString() != release)
+                continue;
+            r.insert(QStringLiteral("md5file"), FileHash::md5HashOfFileAtPath(archive));
+            r.insert(QStringLiteral("sha256"), FileHash::sha256HashOfFileAtPath(archive));
+            v = r;
+        }
+        list.insert(QStringLiteral("data"), data);
+        writeFile(dir, QStringLiteral("site/firmware/update/r1"), QJsonDocument(list).toJson());
+        const QString flash = dir.filePath(QStringLiteral("flash-2"));
+        const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
+        QVERIFY(port2);
+        auto upgrade2 = [&](const QStringList& extra) { return upgrade(port2, QStringLiteral("documents-2"), extra); };
+        const Run forged = upgrade2(trust);
+        QCOMPARE(forged.exitCode, 1);
+        QVERIFY2(forged.err.contains(QLatin1String("failed the signature check")), qPrintable(forged.err));
+        QVERIFY(forged.out.isEmpty());
+        QVERIFY(QDir(flash).isEmpty());
+
+        // An unsigned list: refused while a key is trusted, installed when none is.
+        QCOMPARE(publish({}).exitCode, 0);
+        QVERIFY(!readFile(listPath).contains("\"sig\""));
+        const Run unsigned_ = upgrade2(trust);
+        QCOMPARE(unsigned_.exitCode, 1);
+        QVERIFY2(unsigned_.err.contains(QLatin1String("is not signed")), qPrintable(unsigned_.err));
+        QVERIFY(QDir(flash).isEmpty());
+        const Run untrusted = upgrade2({});
+        QVERIFY2(untrusted.exitCode == 0, qPrintable(untrusted.err));
+        QCOMPARE(untrusted.out.trimmed(), release);
+        QVERIFY(!QDir(flash).isEmpty());
+        sim.kill();
+        sim.waitForFinished();
+
+        QCOMPARE(runCli({QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("missing.pem"))})
+                     .exitCode,
+                 1);
+        QCOMPARE(runCli({QStringLiteral("publish"), releases}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), QStringLiteral("ftp://x")})
+                     .exitCode,
+                 2);
+    }
+
+    // https: the list only from a server whose certificate verifies, with
+    // --ca-file for a private authority; nothing sent to the controller otherwise.
+    void httpsServersAreVerified()
+    {
+        TestCertificates certificates;
+        if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
+            QSKIP("no openssl command to make the certificates with");
+        QVERIFY(certificates.make());
+        TestHttpServer good(certificates.serverConfiguration(QStringLiteral("good")));
+        good.body = R"({"data":[{"ver":"1.1-2.5-1.8","upgrade_msg":"over TLS","path":"https://127.0.0.1:1/x.zip","md5file":"0"}]})";
+        const QStringList online{QStringLiteral("releases"), QStringLiteral("--online")};
+        const Run stranger = runCliServing(QStringList{QStringLiteral("--server"), good.baseUrl()} + online);
+        QCOMPARE(stranger.exitCode, 1);
+        QVERIFY2(stranger.err.contains(QLatin1String("release list")), qPrintable(stranger.err));
+        QVERIFY(good.targets.isEmpty());
+        const Run trusted = runCliServing(QStringList{QStringLiteral("--server"), good.baseUrl(), QStringLiteral("--ca-file"),
+                                                      certificates.pem(QStringLiteral("test-ca"))}
+                                          + online);
+        QVERIFY2(trusted.exitCode == 0, qPrintable(trusted.err));
+        QVERIFY(trusted.out.startsWith(QLatin1String("1.1-2.5-1.8\tover TLS\tunsigned")));
+        QCOMPARE(runCli(QStringList{QStringLiteral("--ca-file"), certificates.key(QStringLiteral("good"))} + online).exitCode, 2);
+
+        QTemporaryDir dir;
+        TestHttpServer expired(certificates.serverConfiguration(QStringLiteral("expired")));
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        const Run r = runCliServing({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
+                                     dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"), expired.baseUrl(),
+                                     QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")), QStringLiteral("upgrade"),
+                                     QStringLiteral("--latest")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QLatin1String("expired")), qPrintable(r.err));
+        QVERIFY(expired.targets.isEmpty());
+        QVERIFY(QDir(dir.filePath(QStringLiteral("flash"))).isEmpty());
+        sim.kill();
+        sim.waitForFinished();
     }
 
     void gamepadsListsControllersOnePerLine()
