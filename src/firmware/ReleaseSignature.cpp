@@ -4,7 +4,6 @@
 #include "platform/InfoDictionary.h"
 
 #include <QFile>
-#include <QVariant>
 
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -92,14 +91,24 @@ QByteArray ReleaseSignature::decodePublicKey(const QString& base64)
     return raw.size() == kPublicKeyLength ? raw : QByteArray();
 }
 
-QList<QByteArray> ReleaseSignature::trustedKeys()
+QList<QByteArray> ReleaseSignature::keysFromInfo(const QVariant& value)
 {
     QList<QByteArray> keys;
-    // A malformed entry of the dictionary trusts nothing; the others still count.
-    for (const QVariant& entry : InfoDictionary::mainBundle().value(kTrustedKeysInfoKey).toList())
-        if (const QByteArray key = decodePublicKey(entry.toString()); !key.isEmpty())
+    // A malformed entry trusts nothing; the others still count.
+    for (const QVariant& entry : value.toList())
+        if (const QByteArray key = entry.typeId() == QMetaType::QString ? decodePublicKey(entry.toString()) : QByteArray();
+            !key.isEmpty() && !keys.contains(key))
             keys.append(key);
-    return keys + g_addedKeys;
+    return keys;
+}
+
+QList<QByteArray> ReleaseSignature::trustedKeys()
+{
+    QList<QByteArray> keys = keysFromInfo(InfoDictionary::mainBundle().value(kTrustedKeysInfoKey));
+    for (const QByteArray& key : std::as_const(g_addedKeys))
+        if (!keys.contains(key))
+            keys.append(key);
+    return keys;
 }
 
 bool ReleaseSignature::addTrustedKey(const QString& base64, QString* error)

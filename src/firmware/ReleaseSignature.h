@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -39,6 +40,9 @@ public:
 
     // The trusted keys, raw: the information dictionary's, then those added.
     static QList<QByteArray> trustedKeys();
+    // The raw keys of an information dictionary's Q3DartReleaseKeys value;
+    // entries that are not a base64 raw public key trust nothing.
+    static QList<QByteArray> keysFromInfo(const QVariant& value);
     static bool hasTrustedKeys() { return !trustedKeys().isEmpty(); }
     // Trusts a base64 raw 32-byte public key for the rest of the process;
     // false with *error set when it is not one.

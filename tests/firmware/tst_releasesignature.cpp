@@ -2,6 +2,7 @@
 // keys, and agreement with the openssl command a vendor's pipeline may use.
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
+#include "platform/InfoDictionary.h"
 
 #include <QFile>
 #include <QProcess>
@@ -131,6 +132,22 @@ private slots:
 
         ReleaseSignature::forgetAddedKeys();
         QVERIFY(!ReleaseSignature::hasTrustedKeys());
+    }
+
+    void theInformationDictionaryNamesTrustedKeys()
+    {
+        const QByteArray xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Q3DartReleaseKeys</key><array>"
+                               "<string>" + m_key.publicKeyBase64().toLatin1() + "</string>"
+                               "<string>" + QByteArray(31, 'k').toBase64() + "</string>"
+                               "<string>garbage!</string><integer>7</integer>"
+                               "<string>" + m_key.publicKeyBase64().toLatin1() + "</string>"
+                               "</array></dict></plist>";
+        QVariantMap info;
+        QVERIFY(InfoDictionary::parse(xml, &info));
+        QCOMPARE(ReleaseSignature::keysFromInfo(info.value(ReleaseSignature::kTrustedKeysInfoKey)),
+                 QList<QByteArray>{m_key.publicKey()});
+        QVERIFY(ReleaseSignature::keysFromInfo(QVariant(m_key.publicKeyBase64())).isEmpty()); // a text, not an array
+        QVERIFY(ReleaseSignature::keysFromInfo(QVariant()).isEmpty());
     }
 
     void aKeyToTrustMustBeARawPublicKey_data()
