@@ -59,6 +59,14 @@ int main(int argc, char** argv)
     }
     Localization::shared().installIntoApplication();
 
+    // What this run trusts; a CA file it cannot read ends it at once.
+    for (const QString& key : std::as_const(options.trustKeys))
+        ReleaseSignature::addTrustedKey(key);
+    if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
+        return AppOptions::Usage;
+    }
+
     // A second launch hands its files to the running application and ends.
     std::unique_ptr<SingleInstance> instance;
     if (options.screenshots.isEmpty() && !options.measureStartup) {
@@ -71,12 +79,6 @@ int main(int argc, char** argv)
         DocumentsDirectory::setPath(options.documents);
     if (!options.server.isEmpty())
         ZelFirmwareDataTool::setServerOverride(options.server);
-    for (const QString& key : std::as_const(options.trustKeys))
-        ReleaseSignature::addTrustedKey(key);
-    if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
-        return AppOptions::Usage;
-    }
 
     std::unique_ptr<EmbeddedDefault> embedded;
     if (options.simulate) {

@@ -306,6 +306,11 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
         .recordDownload(latestFirmwareVersion, folderName);
     const QString releaseFolder = remoteProductFolder() + QLatin1Char('/') + folderName;
     notifyPhase(ZelUpgradePhase::Unpack);
+    // A checked archive is unpacked into an empty folder: an image left there
+    // by an earlier, unchecked download must not complete a release that
+    // lacks it.
+    if (ReleaseSignature::hasTrustedKeys())
+        QDir(releaseFolder).removeRecursively();
     QDir().mkpath(releaseFolder);
     if (!ZipArchive::unzipFileAtPath(filePath, releaseFolder)) {
         failRun(localized("UnzipFailed"), kFailureSeconds);

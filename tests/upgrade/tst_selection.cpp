@@ -99,6 +99,25 @@ class TestSelection : public QObject {
         return readVersions();
     }
 
+    // A release of version whose archive the server serves, with its
+    // digests and its signature with key.
+    static ZelFirmware signedRelease(TestHttpServer& server, const QString& version, const QString& archive,
+                                     const ReleaseSignature& key)
+    {
+        QFile body(archive);
+        if (body.open(QIODevice::ReadOnly))
+            server.body = body.readAll();
+        server.contentType = "application/zip";
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"" + version.toUtf8() + ".zip\"\r\n";
+        ZelFirmware release;
+        release.version = version;
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = FileHash::md5HashOfFileAtPath(archive);
+        release.sha256 = FileHash::sha256HashOfFileAtPath(archive);
+        release.signature = key.sign(version, release.sha256);
+        return release;
+    }
+
     void expectInstalled(const QString& version, bool bootSent)
     {
         QCOMPARE(sim().versionsText(), version);
@@ -529,15 +548,8 @@ private slots:
             QVERIFY(zip.close());
         }
         TestHttpServer server;
-        server.contentType = "application/zip";
+        ZelFirmware release = signedRelease(server, version, genuine, key);
         server.body = read(forged);
-        server.extraHeaders = "Content-Disposition: attachment; filename=\"" + version.toUtf8() + ".zip\"\r\n";
-        ZelFirmware release;
-        release.version = version;
-        release.path = server.baseUrl() + QStringLiteral("/file.zip");
-        release.md5 = FileHash::md5HashOfFileAtPath(genuine);
-        release.sha256 = FileHash::sha256HashOfFileAtPath(genuine);
-        release.signature = key.sign(version, release.sha256);
         QCOMPARE(ReleaseSignature::status(release), ReleaseSignature::Status::Verified);
         if (tamper == QLatin1String("unsigned"))
             release.signature.clear();
@@ -576,6 +588,36 @@ private slots:
             QVERIFY(upgrade(release));
             QCOMPARE(versionsAfterRestart(), kNewest); // the images carry the versions they are
         }
+    }
+
+    // A signed archive lacking an image is not completed by one an earlier,
+    // unchecked download left in its folder.
+    void aCheckedArchiveIsUnpackedAlone()
+    {
+        const ReleaseSignature key = ReleaseSignature::generate();
+        QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
+        const QString version = QStringLiteral("9.0-9.0-9.0");
+        const QString folder = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart/") + version;
+        QVERIFY(QDir().mkpath(folder));
+        QFile planted(folder + QStringLiteral("/Q3_RIGHT.bin"));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write(DemoReleases::rightImage(kMiddle));
+        planted.close();
+        const QString archive = m_dir.filePath(QStringLiteral("two-signed.zip"));
+        {
+            ZipWriter zip(archive);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
+            QVERIFY(zip.close());
+        }
+        TestHttpServer server;
+        const ZelFirmware release = signedRelease(server, version, archive, key);
+        const int messages = int(sim().receivedMessages().size());
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList{localized("UpgradeFailedNeedReconnect")});
+        QCOMPARE(server.targets.size(), 1);
+        QVERIFY(!QFile::exists(planted.fileName()));
+        QCOMPARE(sim().receivedMessages().size(), messages);
     }
 };
 
