@@ -621,6 +621,19 @@ private slots:
         sim.kill();
         sim.waitForFinished();
 
+        // serve signs the same way.
+        QProcess server;
+        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile,
+                                                  QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        QVERIFY(server.waitForReadyRead(kPatienceMs));
+        const QString served = QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
+        const Run servedList = runCli({QStringLiteral("--server"), served, QStringLiteral("releases"), QStringLiteral("--online"),
+                                       QStringLiteral("--trust-key"), publicKey});
+        QCOMPARE(servedList.exitCode, 0);
+        QCOMPARE(servedList.out.count(QStringLiteral("\tsigned\n")), DemoReleases::versions().size());
+        server.kill();
+        server.waitForFinished();
+
         QCOMPARE(runCli({QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("missing.pem"))})
                      .exitCode,
