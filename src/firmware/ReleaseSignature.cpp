@@ -42,7 +42,8 @@ EVP_PKEY* keyOf(const std::shared_ptr<void>& key)
 // text around a key or signature is refused rather than skipped.
 QByteArray decodeStrict(const QString& text)
 {
-    const auto result = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto result
+        = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     return result ? result.decoded : QByteArray();
 }
 
@@ -63,8 +64,8 @@ QByteArray ReleaseSignature::message(const QString& version, const QString& sha2
     return QByteArrayLiteral("q3dart-release-v1\n") + version.toUtf8() + '\n' + sha256.toUtf8();
 }
 
-bool ReleaseSignature::verify(const QByteArray& publicKey, const QString& version, const QString& sha256,
-                              const QString& signatureBase64)
+bool ReleaseSignature::verify(
+    const QByteArray& publicKey, const QString& version, const QString& sha256, const QString& signatureBase64)
 {
     // The digest is signed as the list states it: one spelling only, so that
     // an upper-case copy is not a second valid form of the same release.
@@ -73,15 +74,15 @@ bool ReleaseSignature::verify(const QByteArray& publicKey, const QString& versio
     const QByteArray signature = decodeStrict(signatureBase64);
     if (signature.size() != kSignatureLength)
         return false;
-    std::unique_ptr<EVP_PKEY, KeyDeleter> key(EVP_PKEY_new_raw_public_key(
-        EVP_PKEY_ED25519, nullptr, reinterpret_cast<const unsigned char*>(publicKey.constData()), size_t(publicKey.size())));
+    std::unique_ptr<EVP_PKEY, KeyDeleter> key(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr,
+        reinterpret_cast<const unsigned char*>(publicKey.constData()), size_t(publicKey.size())));
     Context context(EVP_MD_CTX_new());
     if (!key || !context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
     const QByteArray signed_ = message(version, sha256);
     return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
-                            size_t(signature.size()), reinterpret_cast<const unsigned char*>(signed_.constData()),
-                            size_t(signed_.size()))
+               size_t(signature.size()), reinterpret_cast<const unsigned char*>(signed_.constData()),
+               size_t(signed_.size()))
         == 1;
 }
 
@@ -96,7 +97,8 @@ QList<QByteArray> ReleaseSignature::keysFromInfo(const QVariant& value)
     QList<QByteArray> keys;
     // A malformed entry trusts nothing; the others still count.
     for (const QVariant& entry : value.toList())
-        if (const QByteArray key = entry.typeId() == QMetaType::QString ? decodePublicKey(entry.toString()) : QByteArray();
+        if (const QByteArray key
+            = entry.typeId() == QMetaType::QString ? decodePublicKey(entry.toString()) : QByteArray();
             !key.isEmpty() && !keys.contains(key))
             keys.append(key);
     return keys;
@@ -116,7 +118,9 @@ bool ReleaseSignature::addTrustedKey(const QString& base64, QString* error)
     const QByteArray key = decodePublicKey(base64);
     if (key.isEmpty()) {
         if (error)
-            *error = QStringLiteral("not the base64 of a %1-byte Ed25519 public key: %2").arg(kPublicKeyLength).arg(base64);
+            *error = QStringLiteral("not the base64 of a %1-byte Ed25519 public key: %2")
+                         .arg(kPublicKeyLength)
+                         .arg(base64);
         return false;
     }
     if (!g_addedKeys.contains(key))
@@ -163,8 +167,8 @@ ReleaseSignature ReleaseSignature::generate()
 {
     ReleaseSignature s;
     EVP_PKEY* key = nullptr;
-    std::unique_ptr<EVP_PKEY_CTX, void (*)(EVP_PKEY_CTX*)> context(EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr),
-                                                                   &EVP_PKEY_CTX_free);
+    std::unique_ptr<EVP_PKEY_CTX, void (*)(EVP_PKEY_CTX*)> context(
+        EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr), &EVP_PKEY_CTX_free);
     if (context && EVP_PKEY_keygen_init(context.get()) == 1 && EVP_PKEY_keygen(context.get(), &key) == 1)
         s.m_key = own(key);
     return s;
@@ -206,8 +210,7 @@ QByteArray ReleaseSignature::publicKey() const
 {
     QByteArray raw(kPublicKeyLength, Qt::Uninitialized);
     size_t length = size_t(raw.size());
-    if (!m_key
-        || EVP_PKEY_get_raw_public_key(keyOf(m_key), reinterpret_cast<unsigned char*>(raw.data()), &length) != 1
+    if (!m_key || EVP_PKEY_get_raw_public_key(keyOf(m_key), reinterpret_cast<unsigned char*>(raw.data()), &length) != 1
         || length != size_t(kPublicKeyLength))
         return {};
     return raw;
@@ -222,7 +225,7 @@ QString ReleaseSignature::sign(const QString& version, const QString& sha256) co
     QByteArray signature(kSignatureLength, Qt::Uninitialized);
     size_t length = size_t(signature.size());
     if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
-                       reinterpret_cast<const unsigned char*>(signed_.constData()), size_t(signed_.size()))
+            reinterpret_cast<const unsigned char*>(signed_.constData()), size_t(signed_.size()))
             != 1
         || length != size_t(kSignatureLength))
         return {};
@@ -239,6 +242,7 @@ bool ReleaseSignature::writePrivateKey(const QString& path, QString* error) cons
         && file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
         && file.write(pem) == pem.size() && file.flush();
     if (!ok && error)
-        *error = pem.isEmpty() ? QStringLiteral("no key to write") : QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        *error = pem.isEmpty() ? QStringLiteral("no key to write")
+                               : QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return ok;
 }

@@ -25,18 +25,18 @@ public:
 
     // What a release's signature fields say against the trusted keys.
     enum class Status {
-        Unsigned,   // no sha256 or no sig
-        Unchecked,  // signed, but no key is trusted
-        Verified,   // the signature verifies with a trusted key
-        Invalid,    // signed, and no trusted key verifies it
+        Unsigned, // no sha256 or no sig
+        Unchecked, // signed, but no key is trusted
+        Verified, // the signature verifies with a trusted key
+        Invalid, // signed, and no trusted key verifies it
     };
 
     // The signed message.
     static QByteArray message(const QString& version, const QString& sha256);
     // Whether signatureBase64 is version and sha256 signed with the raw
     // 32-byte public key. Anything malformed verifies as false.
-    static bool verify(const QByteArray& publicKey, const QString& version, const QString& sha256,
-                       const QString& signatureBase64);
+    static bool verify(
+        const QByteArray& publicKey, const QString& version, const QString& sha256, const QString& signatureBase64);
 
     // The trusted keys, raw: the information dictionary's, then those added.
     static QList<QByteArray> trustedKeys();
