@@ -131,6 +131,9 @@ bool ReleaseServer::publish(const QString& out, const QString& baseUrl, QString*
     const QByteArray json = releaseList(base);
     for (const QFileInfo& archive : QDir(m_folder).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
         const QString target = QDir(releases).filePath(archive.fileName());
+        // Publishing a site's own archive folder again must not delete them.
+        if (QFileInfo(target).canonicalFilePath() == archive.canonicalFilePath())
+            continue;
         QFile::remove(target);
         if (!QFile::copy(archive.absoluteFilePath(), target))
             return fail(QStringLiteral("cannot copy %1 to %2").arg(archive.absoluteFilePath(), target));

@@ -207,6 +207,13 @@ private slots:
         QVERIFY2(response.error.isEmpty(), qPrintable(response.error));
         QCOMPARE(FileHash::sha256HashOfFileAtPath(target), newest.sha256);
 
+        // Published again from its own archive folder: the archives stay.
+        ReleaseServer again(out + QStringLiteral("/releases"));
+        QVERIFY2(again.publish(out, site.baseUrl(), &error), qPrintable(error));
+        for (const QString& version : DemoReleases::versions())
+            QCOMPARE(FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
+                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
+
         // A site that cannot be written is an error, not a half success.
         QFile blocker(m_dir.filePath(QStringLiteral("a-file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
