@@ -18,6 +18,21 @@
         <extracomment>Key test screen: caption of the direction pad section.</extracomment>
         <translation>方向键</translation>
     </message>
+    <message id="ButtonMisc">
+        <source>Misc</source>
+        <extracomment>Game controllers: the extra button some controllers have (share, capture or microphone button).</extracomment>
+        <translation>功能键</translation>
+    </message>
+    <message id="ButtonPaddle">
+        <source>Paddle %1</source>
+        <extracomment>Game controllers: a paddle on the back of the controller. %1 = its number, 1 to 4.</extracomment>
+        <translation>背键 %1</translation>
+    </message>
+    <message id="ButtonTouchpad">
+        <source>Touchpad</source>
+        <extracomment>Game controllers: the click of the controller's touchpad.</extracomment>
+        <translation>触摸板</translation>
+    </message>
     <message id="CaFileInvalid">
         <source>No certificate could be read from "%1".</source>
         <extracomment>Command line: the file given with --ca-file holds no PEM certificate; %1 = the file.</extracomment>
@@ -112,6 +127,11 @@
         <source>All firmware images were accepted. The controller now reports version %1.</source>
         <extracomment>Command-line: every image was acknowledged by the controller. %1 = the controller's version text now (boot-left-right).</extracomment>
         <translation>所有固件映像均已被接收，手柄当前版本为 %1。</translation>
+    </message>
+    <message id="GameControllerMappingsUnreadable">
+        <source>The game controller mappings in %1 cannot be used: %2</source>
+        <extracomment>Game controllers: the mapping file could not be read. %1 = its path; %2 = the reason.</extracomment>
+        <translation>无法使用 %1 中的手柄映射：%2</translation>
     </message>
     <message id="GameControllerSourceBusy">
         <source>another part of the program is already reading the controllers</source>
@@ -222,6 +242,11 @@
         <source>MFi Games</source>
         <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
         <translation>MFi游戏</translation>
+    </message>
+    <message id="MappingFileTooLarge">
+        <source>the file is larger than 16 MB</source>
+        <extracomment>Game controllers: reason shown in GameControllerMappingsUnreadable when the mapping file is too large.</extracomment>
+        <translation>文件大于 16 MB</translation>
     </message>
     <message id="NoControllerAttached">
         <source>No controller was found on %1 within the wait time. %2</source>

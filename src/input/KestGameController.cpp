@@ -95,6 +95,11 @@ void KestGameController::setController(const GCControllerPtr& controller)
     }
 }
 
+std::pair<float, float> KestGameController::lastJoystickPosition(bool left)
+{
+    return left ? std::pair{lastLX, lastLY} : std::pair{lastRX, lastRY};
+}
+
 qint64 KestGameController::gamePadType() const
 {
     if (!m_controller)

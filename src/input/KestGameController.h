@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 // Wraps one connected controller: picks its input profile and installs a
 // handler on every element of that profile. The handlers report to the
@@ -42,6 +43,10 @@ public:
     // read and set from any thread.
     PauseButtonBlock pauseButtonBlock() const;
     void setPauseButtonBlock(PauseButtonBlock block);
+
+    // The last position any controller reported for the left (true) or the
+    // right stick: what the stick slots' movements are measured from.
+    static std::pair<float, float> lastJoystickPosition(bool left);
 
     // Wire the elements of the extended or the basic profile.
     void _setupExtendedGamepad();

@@ -1,9 +1,11 @@
 #include "platform/GCController.h"
 
 #include "platform/GameControllerService.h"
+#include "platform/NotificationCenter.h"
 
 const QString GCControllerDidConnectNotification = QStringLiteral("GCControllerDidConnectNotification");
 const QString GCControllerDidDisconnectNotification = QStringLiteral("GCControllerDidDisconnectNotification");
+const QString GCControllerValuesDidChangeNotification = QStringLiteral("GCControllerValuesDidChangeNotification");
 
 GCControllerPtr GCController::create(const QString& vendorName, GCControllerProfile profile,
                                      const GCExtendedGamepadOptionalElements& offered)
@@ -44,4 +46,41 @@ void GCController::pause()
     // may clear the handler while it runs: call a copy.
     if (const PausedHandler handler = m_pausedHandler)
         handler(shared_from_this());
+}
+
+void GCController::setBatteryLevel(GCControllerBatteryLevel level)
+{
+    if (level == m_batteryLevel)
+        return;
+    m_batteryLevel = level;
+    valuesChanged();
+}
+
+bool GCController::setRawValue(size_t index, int value)
+{
+    if (index >= m_rawInputs.size() || m_rawInputs[index].value == value)
+        return false;
+    m_rawInputs[index].value = value;
+    return true;
+}
+
+void GCController::valuesChanged()
+{
+    NotificationCenter::defaultCenter().postNotification(GCControllerValuesDidChangeNotification,
+                                                         QVariant::fromValue(shared_from_this()));
+}
+
+bool GCController::rumble(float low, float high, int milliseconds) const
+{
+    return m_haptics.rumble && m_haptics.rumble(low, high, milliseconds);
+}
+
+bool GCController::rumbleTriggers(float left, float right, int milliseconds) const
+{
+    return m_haptics.rumbleTriggers && m_haptics.rumbleTriggers(left, right, milliseconds);
+}
+
+bool GCController::setLightColor(int red, int green, int blue) const
+{
+    return m_haptics.setLight && m_haptics.setLight(red, green, blue);
 }

@@ -7,6 +7,8 @@
 
 // The elements of the extended profile that a controller may lack.
 struct GCExtendedGamepadOptionalElements {
+    bool leftTrigger = true;
+    bool rightTrigger = true;
     bool leftThumbstickButton = true;
     bool rightThumbstickButton = true;
     bool buttonHome = true;
@@ -14,8 +16,8 @@ struct GCExtendedGamepadOptionalElements {
     bool buttonOptions = true;
 };
 
-// The extended input profile: face buttons, shoulders, analogue triggers,
-// direction pad and two thumbsticks, plus the optional stick clicks and the
+// The extended input profile: face buttons, shoulders, direction pad and two
+// thumbsticks, plus the optional analogue triggers, stick clicks and the
 // home, menu and options buttons, which are null when the controller has none.
 class GCExtendedGamepad {
 public:

@@ -137,3 +137,25 @@ GCControllerButtonInput* GameControllerKeys::element(const GCGamepad& pad, Key k
         return (pad.dpad()->*e.direction)();
     return e.basic ? (pad.*e.basic)() : nullptr;
 }
+
+const char* GameControllerKeys::sdlAxisName(int axis)
+{
+    switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX: return "LX";
+    case SDL_CONTROLLER_AXIS_LEFTY: return "LY";
+    case SDL_CONTROLLER_AXIS_RIGHTX: return "RX";
+    case SDL_CONTROLLER_AXIS_RIGHTY: return "RY";
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT: return "L2";
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: return "R2";
+    default: return "";
+    }
+}
+
+int GameControllerKeys::rawInputIndex(const GCController& controller, const char* name)
+{
+    const std::vector<GCControllerRawInput>& inputs = controller.rawInputs();
+    for (size_t i = 0; i < inputs.size(); ++i)
+        if (inputs[i].kind == GCControllerRawInput::Kind::Axis && inputs[i].name == QLatin1String(name))
+            return int(i);
+    return -1;
+}

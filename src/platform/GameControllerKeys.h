@@ -65,6 +65,12 @@ public:
     static std::optional<Key> keyOfSdlAxis(int axis);
     static std::optional<Key> keyOfKeyboardKey(int key);
 
+    // The name a mapped controller's SDL axis has among its raw inputs:
+    // "LX", "LY", "RX", "RY", "L2", "R2"; empty for another number.
+    static const char* sdlAxisName(int axis);
+    // The raw input of that name; -1 when the controller has none.
+    static int rawInputIndex(const GCController& controller, const char* name);
+
     static bool isPadDirection(Key key) { return entry(key).direction != nullptr; }
     // Whether either profile has an element for the key.
     static bool hasElement(Key key)

@@ -29,6 +29,10 @@ public:
     bool startHardwareControllers();
     bool isFollowingHardware() const;
     QString hardwareError() const;
+    // The source that follows the machine's own controllers; null before
+    // startHardwareControllers(). For mappings added at run time, and to see
+    // how often it polls.
+    SdlGameControllerSource* hardwareSource() const { return m_hardware; }
 
 private:
     GameControllerService() = default;

@@ -3,11 +3,41 @@
 #include "platform/GameControllerService.h"
 #include "platform/Localization.h"
 
+#include <cmath>
+#include <functional>
+#include <vector>
+
 namespace {
 
 bool isStickKey(int key)
 {
     return key >= 'A' && key <= 'Z' && QByteArrayView("WASDIJKL").contains(char(key));
+}
+
+constexpr float kRawAxisRange = 32767.0f;
+
+int rawAxis(float value)
+{
+    return int(std::lround(value * kRawAxisRange));
+}
+
+// The stick axes and triggers by the names the SDL source gives them.
+struct RawAxis {
+    const char* name;
+    std::function<float(const GCExtendedGamepad&)> value;
+};
+
+const std::vector<RawAxis>& rawAxes()
+{
+    static const std::vector<RawAxis> axes{
+        {"LX", [](const GCExtendedGamepad& p) { return p.leftThumbstick()->xAxis(); }},
+        {"LY", [](const GCExtendedGamepad& p) { return -p.leftThumbstick()->yAxis(); }}, // SDL's y grows downward
+        {"RX", [](const GCExtendedGamepad& p) { return p.rightThumbstick()->xAxis(); }},
+        {"RY", [](const GCExtendedGamepad& p) { return -p.rightThumbstick()->yAxis(); }},
+        {"L2", [](const GCExtendedGamepad& p) { return p.leftTrigger() ? p.leftTrigger()->value() : 0.0f; }},
+        {"R2", [](const GCExtendedGamepad& p) { return p.rightTrigger() ? p.rightTrigger()->value() : 0.0f; }},
+    };
+    return axes;
 }
 
 } // namespace
@@ -16,6 +46,72 @@ VirtualGameController::VirtualGameController(GCControllerProfile profile, const 
                                              const QString& name)
     : m_controller(GCController::create(name.isEmpty() ? localized("VirtualControllerName") : name, profile, offered))
 {
+    GCControllerIdentity identity;
+    identity.type = QStringLiteral("virtual");
+    m_controller->setIdentity(identity);
+    // The same inputs a device of this shape has through SDL.
+    std::vector<GCControllerRawInput> raw;
+    for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
+        if (e.sdlButton != GameControllerKeys::kNoSdlInput && GameControllerKeys::element(*m_controller, e.key))
+            raw.push_back({GCControllerRawInput::Kind::Button, QString::fromLatin1(e.name), 0});
+    if (const auto pad = m_controller->extendedGamepad()) {
+        for (const RawAxis& axis : rawAxes())
+            if ((axis.name[0] != 'L' && axis.name[0] != 'R') || axis.name[1] != '2'
+                || GameControllerKeys::element(*pad, axis.name[0] == 'L' ? Button::L2 : Button::R2))
+                raw.push_back({GCControllerRawInput::Kind::Axis, QString::fromLatin1(axis.name), 0});
+    }
+    m_controller->setRawInputs(std::move(raw));
+}
+
+void VirtualGameController::offerHaptics(bool rumble, bool triggerRumble, bool light)
+{
+    GCControllerHaptics haptics;
+    const std::shared_ptr<HapticsRequest> record = m_haptics;
+    if (rumble)
+        haptics.rumble = [record](float low, float high, int ms) {
+            record->low = low;
+            record->high = high;
+            record->rumbleMs = ms;
+            ++record->requests;
+            return true;
+        };
+    if (triggerRumble)
+        haptics.rumbleTriggers = [record](float left, float right, int ms) {
+            record->leftTrigger = left;
+            record->rightTrigger = right;
+            record->triggerRumbleMs = ms;
+            ++record->requests;
+            return true;
+        };
+    if (light)
+        haptics.setLight = [record](int red, int green, int blue) {
+            record->red = red;
+            record->green = green;
+            record->blue = blue;
+            ++record->requests;
+            return true;
+        };
+    m_controller->setHaptics(std::move(haptics));
+}
+
+// Keeps the raw inputs in step with the elements, then announces the change.
+// Static: the element handlers that ran before may have destroyed the VirtualGameController.
+void VirtualGameController::updateRawInputs(const GCControllerPtr& controller)
+{
+    const std::vector<GCControllerRawInput>& raw = controller->rawInputs();
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const QByteArray name = raw[i].name.toLatin1();
+        if (raw[i].kind == GCControllerRawInput::Kind::Button) {
+            const std::optional<Button> key = GameControllerKeys::keyNamed(raw[i].name);
+            const GCControllerButtonInput* element = key ? GameControllerKeys::element(*controller, *key) : nullptr;
+            controller->setRawValue(i, element && element->isPressed() ? 1 : 0);
+        } else if (const auto pad = controller->extendedGamepad()) {
+            for (const RawAxis& axis : rawAxes())
+                if (name == axis.name)
+                    controller->setRawValue(i, rawAxis(axis.value(*pad)));
+        }
+    }
+    controller->valuesChanged();
 }
 
 VirtualGameController::~VirtualGameController()
@@ -52,6 +148,7 @@ bool VirtualGameController::setButton(Button button, float value)
         // The pad reports a position; both directions of an axis held at once cancel out.
         dpad->setValue(level(Button::Right, dpad->right()) - level(Button::Left, dpad->left()),
                        level(Button::Up, dpad->up()) - level(Button::Down, dpad->down()));
+        updateRawInputs(controller);
         return true;
     }
     // Every controller has a pause button; on controllers with a menu button it is that button.
@@ -62,15 +159,19 @@ bool VirtualGameController::setButton(Button button, float value)
     const bool pressed = target ? target->isPressed() : value >= GCControllerButtonInput::kPressedThreshold;
     if (pauses && pressed && !wasPressed)
         controller->pause();
+    if (target)
+        updateRawInputs(controller);
     return target || pauses;
 }
 
 bool VirtualGameController::moveStick(Stick stick, float x, float y)
 {
-    const auto pad = m_controller->extendedGamepad();
+    const GCControllerPtr controller = m_controller; // the handlers may destroy this object
+    const auto pad = controller->extendedGamepad();
     if (!pad)
         return false;
     (stick == Stick::Left ? pad->leftThumbstick() : pad->rightThumbstick())->setValue(x, y);
+    updateRawInputs(controller);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // A game controller without hardware, for the simulator, the demo mode and
@@ -43,6 +44,18 @@ public:
     // Moves a stick to (x, y), y growing upward; false when the profile has no sticks.
     bool moveStick(Stick stick, float x, float y);
 
+    // What the controller's motors and light were last asked to do.
+    struct HapticsRequest {
+        float low = 0, high = 0, leftTrigger = 0, rightTrigger = 0;
+        int rumbleMs = 0, triggerRumbleMs = 0;
+        int red = -1, green = -1, blue = -1; // -1: never set
+        int requests = 0;
+    };
+    // Gives the controller motors (both, and the triggers' when asked) and a
+    // light, which record what they are asked to do.
+    void offerHaptics(bool rumble, bool triggerRumble, bool light);
+    HapticsRequest haptics() const { return *m_haptics; }
+
     // The demo's keyboard, by Qt key code, as the key table maps it (Z X C V
     // are A B X Y; Q and E the shoulders, 1 and 3 the triggers, F and G the
     // stick clicks; Home, Return and Tab are home, menu and options; the
@@ -56,8 +69,10 @@ public:
 
 private:
     void updateKeyboardSticks();
+    static void updateRawInputs(const GCControllerPtr& controller);
 
     GCControllerPtr m_controller;
     bool m_pluggedIn = false;
     QSet<int> m_heldStickKeys;
+    std::shared_ptr<HapticsRequest> m_haptics = std::make_shared<HapticsRequest>();
 };

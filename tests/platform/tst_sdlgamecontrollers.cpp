@@ -4,11 +4,13 @@
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/GameControllerService.h"
+#include "platform/NotificationCenter.h"
 #include "platform/SdlGameControllerSource.h"
 #include "platform/VirtualGameController.h"
 #include "support/SlotRecorder.h"
 #include "support/TestSupport.h"
 
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <SDL.h>
@@ -48,7 +50,17 @@ struct RecordingDelegate : KestGameControllerManagerDelegate {
 // Buttons and axes left out of the masks don't exist on it at all.
 class SdlVirtualPad {
 public:
-    explicit SdlVirtualPad(const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes)
+    struct Motors {
+        bool rumble, triggers, light;
+    };
+    // What the device's motors and light were asked to do.
+    struct Requests {
+        int rumbles = 0, triggerRumbles = 0, lights = 0;
+        Uint16 low = 0, high = 0;
+        Uint8 red = 0, green = 0, blue = 0;
+    };
+
+    explicit SdlVirtualPad(const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes, Motors motors = {false, false, false})
         : m_buttons(buttons)
         , m_axes(axes)
     {
@@ -61,17 +73,91 @@ public:
         desc.button_mask = buttons;
         desc.axis_mask = axes;
         desc.name = name;
+        attach(desc, motors);
+    }
+    // A joystick SDL has no game-controller mapping for: numbered buttons,
+    // axes and hats only.
+    static std::unique_ptr<SdlVirtualPad> joystick(const char* name, int buttons, int axes, int hats)
+    {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.nbuttons = Uint16(buttons);
+        desc.naxes = Uint16(axes);
+        desc.nhats = Uint16(hats);
+        desc.name = name;
+        auto pad = std::unique_ptr<SdlVirtualPad>(new SdlVirtualPad);
+        pad->attach(desc, {false, false, false});
+        return pad;
+    }
+    ~SdlVirtualPad() { unplug(); }
+
+    QString error;
+    Requests requests;
+    bool isPlugged() const { return m_id >= 0; }
+    SDL_JoystickID id() const { return m_id; }
+    QString guid() const
+    {
+        char text[33] = {};
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == m_id)
+                SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(i), text, sizeof text);
+        return QString::fromLatin1(text);
+    }
+    // By the device's own numbering, for a joystick without mapping.
+    void rawButton(int b, bool down) const
+    {
+        SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(m_id), b, down);
+        SDL_JoystickUpdate();
+    }
+    void rawAxis(int a, Sint16 value) const
+    {
+        SDL_JoystickSetVirtualAxis(SDL_JoystickFromInstanceID(m_id), a, value);
+        SDL_JoystickUpdate();
+    }
+    void rawHat(int h, Uint8 value) const
+    {
+        SDL_JoystickSetVirtualHat(SDL_JoystickFromInstanceID(m_id), h, value);
+        SDL_JoystickUpdate();
+    }
+
+private:
+    SdlVirtualPad() = default;
+
+    void attach(SDL_VirtualJoystickDesc& desc, Motors motors)
+    {
+        desc.userdata = &requests;
+        if (motors.rumble)
+            desc.Rumble = [](void* data, Uint16 low, Uint16 high) {
+                auto* r = static_cast<Requests*>(data);
+                ++r->rumbles;
+                r->low = low;
+                r->high = high;
+                return 0;
+            };
+        if (motors.triggers)
+            desc.RumbleTriggers = [](void* data, Uint16, Uint16) {
+                ++static_cast<Requests*>(data)->triggerRumbles;
+                return 0;
+            };
+        if (motors.light)
+            desc.SetLED = [](void* data, Uint8 red, Uint8 green, Uint8 blue) {
+                auto* r = static_cast<Requests*>(data);
+                ++r->lights;
+                r->red = red;
+                r->green = green;
+                r->blue = blue;
+                return 0;
+            };
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         if (index < 0)
             error = QString::fromUtf8(SDL_GetError());
         else
             m_id = SDL_JoystickGetDeviceInstanceID(index);
     }
-    ~SdlVirtualPad() { unplug(); }
 
-    QString error;
-    bool isPlugged() const { return m_id >= 0; }
-
+public:
     void unplug()
     {
         // Device indexes shift as devices come and go: look it up by its id.
@@ -103,14 +189,70 @@ private:
     // The driver numbers only the buttons and axes that the device has.
     static int slot(Uint32 mask, int which) { return std::popcount(mask & ((1u << which) - 1)); }
 
-    Uint32 m_buttons;
-    Uint32 m_axes;
+    Uint32 m_buttons = 0;
+    Uint32 m_axes = 0;
     SDL_JoystickID m_id = -1;
 };
 
 bool waitForControllers(size_t n)
 {
     return waitUntil([n] { return GCController::controllers().size() == n; });
+}
+
+// Counts the announcements of changed values while it lives.
+struct ValueChanges {
+    int count = 0;
+    ValueChanges()
+    {
+        NotificationCenter::defaultCenter().addObserver(this, GCControllerValuesDidChangeNotification,
+                                                        [this](const Notification&) { ++count; });
+    }
+    ~ValueChanges() { NotificationCenter::defaultCenter().removeObserver(this); }
+    ValueChanges(const ValueChanges&) = delete;
+    ValueChanges& operator=(const ValueChanges&) = delete;
+};
+
+QStringList rawValues(const GCControllerPtr& controller)
+{
+    QStringList values;
+    for (const GCControllerRawInput& input : controller->rawInputs())
+        values << QStringLiteral("%1=%2").arg(input.name).arg(input.value);
+    return values;
+}
+
+// The GUID a mapping names a device by: SDL's without the name's checksum
+// (its third and fourth byte).
+QString mappingGuid(const QString& guid)
+{
+    return guid.left(4) + QStringLiteral("0000") + guid.mid(8);
+}
+
+// A mapping that gives a two-stick joystick's first axes and buttons the
+// names of a game controller's, for a device of that GUID and name.
+QByteArray sticksMapping(const QString& guid, const char* name, const char* more = "")
+{
+    return QStringLiteral("%1,%2,a:b0,b:b1,x:b2,y:b3,leftx:a0,lefty:a1,rightx:a2,righty:a3,%3")
+        .arg(mappingGuid(guid), QString::fromLatin1(name), QString::fromLatin1(more))
+        .toUtf8();
+}
+
+// The GUID SDL gives an unmapped joystick of that shape, from a short-lived source.
+QString joystickGuid(const char* name, int buttons, int axes, int hats)
+{
+    SdlGameControllerSource source;
+    if (!source.start())
+        return QString();
+    const auto pad = SdlVirtualPad::joystick(name, buttons, axes, hats);
+    return pad->isPlugged() ? pad->guid() : QString();
+}
+
+QString writeMappingFile(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        return QString();
+    return path;
 }
 
 } // namespace
@@ -164,6 +306,79 @@ private slots:
         }
         QVERIFY(GCController::controllers().empty());
         QCOMPARE(delegate.disconnected, 1);
+    }
+
+    // Before the shared source: each of these starts SDL afresh, as a
+    // program does, so that SDL reads its mappings at the start.
+    void mappingsComeFromTheEnvironmentAndTheConfigurationFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QFile::remove(SdlGameControllerSource::mappingFilePath());
+        const QString guid = joystickGuid("Mapped Later", 4, 4, 0);
+        if (guid.isEmpty())
+            QSKIP("SDL virtual joysticks are unavailable");
+        QVERIFY(GCController::controllers().empty());
+
+        // Three places, each tried alone: the variable with the mappings
+        // themselves, the variable naming a file, and the configuration folder.
+        QTemporaryDir dir;
+        const QString elsewhere = writeMappingFile(dir.filePath(QStringLiteral("pads.txt")),
+                                                   "# comment\n" + sticksMapping(guid, "Mapped Later", "platform:Linux,") + "\n");
+        QVERIFY(!elsewhere.isEmpty());
+        for (int place = 0; place < 3; ++place) {
+            if (place == 0)
+                qputenv("SDL_GAMECONTROLLERCONFIG", sticksMapping(guid, "Mapped Later"));
+            if (place == 1)
+                qputenv("SDL_GAMECONTROLLERCONFIG_FILE", elsewhere.toUtf8());
+            if (place == 2)
+                QVERIFY(!writeMappingFile(SdlGameControllerSource::mappingFilePath(),
+                                          sticksMapping(guid, "Mapped Later") + "\n"
+                                              // another platform's: skipped, or B would move
+                                              + sticksMapping(guid, "Elsewhere", "platform:Windows,").replace("b:b1", "b:b3"))
+                             .isEmpty());
+            RecordingDelegate delegate;
+            SlotRecorder recorder;
+            {
+                SdlGameControllerSource source;
+                QVERIFY(source.start());
+                QVERIFY2(source.mappingError().isEmpty(), qPrintable(source.mappingError()));
+                const auto pad = SdlVirtualPad::joystick("Mapped Later", 4, 4, 0);
+                QVERIFY(waitForControllers(1));
+                const GCControllerPtr controller = GCController::controllers().front();
+                QVERIFY2(controller->identity().mapped, qPrintable(QString::number(place)));
+                // Both sticks and no triggers: the extended profile, without trigger elements.
+                QCOMPARE(delegate.connected.front()->gamePadType(), qint64(1));
+                QVERIFY(!controller->extendedGamepad()->leftTrigger());
+                QVERIFY(!controller->extendedGamepad()->buttonHome());
+                pad->rawButton(1, true);
+                pad->rawAxis(2, 32767);
+                // Back to rest: the input manager keeps the last position of every stick.
+                pad->rawAxis(2, 0);
+                QCOMPARE(recorder.take(3), (QStringList{QStringLiteral("B+"), QStringLiteral("right(1,0)"),
+                                                        QStringLiteral("right(-1,0)")}));
+            }
+            QVERIFY(GCController::controllers().empty());
+            qunsetenv("SDL_GAMECONTROLLERCONFIG");
+            qunsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
+            QFile::remove(SdlGameControllerSource::mappingFilePath());
+        }
+    }
+
+    void anUnusableMappingFileIsReportedAndControllersStillWork()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString path = SdlGameControllerSource::mappingFilePath();
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(path)); // a folder where the file should be
+        SdlGameControllerSource source;
+        QVERIFY(source.start());
+        QVERIFY2(source.mappingError().contains(path), qPrintable(source.mappingError()));
+        SdlVirtualPad pad("Still Mapped");
+        if (!pad.isPlugged())
+            QSKIP(qPrintable(pad.error));
+        QVERIFY(waitForControllers(1));
+        QVERIFY(GCController::controllers().front()->identity().mapped);
+        QVERIFY(QDir(path).removeRecursively());
     }
 
     void controllersArriveAndLeaveWhileTheProgramRuns()
@@ -328,6 +543,133 @@ private slots:
         QVERIFY(waitForControllers(1));
         pad.button(SDL_CONTROLLER_BUTTON_B, true);
         QCOMPARE(recorder.take(1), QStringList { QStringLiteral("B+") });
+    }
+    void aJoystickWithoutMappingShowsRawInputsAndFeedsNoKey()
+    {
+        GameControllerService& service = GameControllerService::sharedService();
+        QVERIFY(service.startHardwareControllers());
+        SdlGameControllerSource* source = service.hardwareSource();
+        // Nothing open: the slow poll that still sees devices arrive.
+        QVERIFY(waitUntil([source] { return source->pollInterval() == SdlGameControllerSource::kIdlePollIntervalMs; }));
+        RecordingDelegate delegate;
+        SlotRecorder recorder;
+        ValueChanges changes;
+        auto pad = SdlVirtualPad::joystick("Flight Stick", 3, 2, 1);
+        if (!pad->isPlugged())
+            QSKIP(qPrintable(pad->error));
+        QVERIFY(waitForControllers(1));
+        QCOMPARE(source->pollInterval(), SdlGameControllerSource::kPollIntervalMs);
+        const GCControllerPtr controller = GCController::controllers().front();
+        QCOMPARE(controller->vendorName(), QStringLiteral("Flight Stick"));
+        QVERIFY(!controller->identity().mapped);
+        QCOMPARE(controller->identity().guid, pad->guid());
+        QCOMPARE(controller->profile(), GCControllerProfile::None);
+        QCOMPARE(delegate.connected.size(), size_t(1)); // told, like any controller
+        QCOMPARE(delegate.connected.front()->gamePadType(), qint64(2));
+        QCOMPARE(controller->playerIndex(), 0);
+        QVERIFY(!controller->hasRumble() && !controller->hasTriggerRumble() && !controller->hasLight());
+
+        pad->rawButton(2, true);
+        pad->rawAxis(1, -20000);
+        pad->rawHat(0, SDL_HAT_UP | SDL_HAT_RIGHT);
+        QVERIFY(waitUntil([&] { return changes.count >= 3; }));
+        QCOMPARE(rawValues(controller), (QStringList{QStringLiteral("b0=0"), QStringLiteral("b1=0"), QStringLiteral("b2=1"),
+                                                     QStringLiteral("a0=0"), QStringLiteral("a1=-20000"), QStringLiteral("h0=3")}));
+        QVERIFY2(recorder.events.isEmpty(), qPrintable(recorder.events.join(QLatin1Char(' '))));
+
+        // A mapping given at run time makes a game controller of it, under the same number.
+        const int added = source->addMappings(
+            QStringLiteral("%1,Flight Stick,a:b0,b:b1,leftx:a0,lefty:a1,dpup:h0.1,").arg(mappingGuid(pad->guid())).toUtf8());
+        QCOMPARE(added, 1);
+        QVERIFY(waitUntil([] {
+            const auto list = GCController::controllers();
+            return list.size() == 1 && list.front()->identity().mapped;
+        }));
+        QCOMPARE(delegate.disconnected, 1);
+        const GCControllerPtr mapped = GCController::controllers().front();
+        QCOMPARE(mapped->playerIndex(), 0);
+        QCOMPARE(mapped->profile(), GCControllerProfile::Basic); // two axes: one stick only
+        pad->rawButton(0, true);
+        pad->rawHat(0, SDL_HAT_CENTERED);
+        pad->rawHat(0, SDL_HAT_UP);
+        QCOMPARE(recorder.take(5), (QStringList{QStringLiteral("A+"), QStringLiteral("Up+"), QStringLiteral("Down-"),
+                                                QStringLiteral("Left-"), QStringLiteral("Right-")}));
+
+        pad.reset();
+        QVERIFY(waitForControllers(0));
+        QVERIFY(waitUntil([source] { return source->pollInterval() == SdlGameControllerSource::kIdlePollIntervalMs; }));
+
+        // Mappings SDL cannot parse are not taken.
+        QCOMPARE(source->addMappings("not a mapping\n"), 0);
+    }
+
+    void aRemappedControllerIsRewired()
+    {
+        QVERIFY(GameControllerService::sharedService().startHardwareControllers());
+        SdlGameControllerSource* source = GameControllerService::sharedService().hardwareSource();
+        RecordingDelegate delegate;
+        SlotRecorder recorder;
+        const auto pad = SdlVirtualPad::joystick("Remapped Pad", 4, 4, 0);
+        if (!pad->isPlugged())
+            QSKIP(qPrintable(pad->error));
+        QVERIFY(waitForControllers(1));
+        QCOMPARE(source->addMappings(sticksMapping(pad->guid(), "Remapped Pad")), 1);
+        QVERIFY(waitUntil([&] { return delegate.connected.size() == 2; })); // unmapped, then mapped
+        QCOMPARE(delegate.connected.back()->gamePadType(), qint64(1));
+        const GCControllerPtr before = GCController::controllers().front();
+        before->setPlayerIndex(2);
+        // A second mapping for the same device replaces the first: no sticks, and A is now button 1.
+        QCOMPARE(source->addMappings(QStringLiteral("%1,Remapped Pad,a:b1,b:b0,").arg(mappingGuid(pad->guid())).toUtf8()), 1);
+        QVERIFY(waitUntil([&] { return delegate.connected.size() == 3; }));
+        const GCControllerPtr after = GCController::controllers().front();
+        QVERIFY(after != before);
+        QCOMPARE(GCController::controllers().size(), size_t(1));
+        QCOMPARE(after->playerIndex(), 2);
+        QCOMPARE(delegate.connected.back()->gamePadType(), qint64(0));
+        pad->rawButton(1, true);
+        QCOMPARE(recorder.take(1), QStringList{QStringLiteral("A+")});
+    }
+
+    void motorsAndLightOnlyWhereTheDeviceHasThem()
+    {
+        QVERIFY(GameControllerService::sharedService().startHardwareControllers());
+        SdlVirtualPad plain("Plain Pad");
+        SdlVirtualPad rumbling("Rumble Pad", kAllButtons, kAllAxes, {true, true, true});
+        if (!plain.isPlugged() || !rumbling.isPlugged())
+            QSKIP(qPrintable(plain.error + rumbling.error));
+        QVERIFY(waitForControllers(2));
+        GCControllerPtr withMotors, without;
+        for (const GCControllerPtr& c : GCController::controllers())
+            (c->vendorName() == QLatin1String("Rumble Pad") ? withMotors : without) = c;
+        QVERIFY(withMotors && without);
+        QVERIFY(!without->hasRumble() && !without->hasTriggerRumble() && !without->hasLight());
+        QVERIFY(!without->rumble(1, 1, 500));
+        QVERIFY(withMotors->hasRumble() && withMotors->hasTriggerRumble() && withMotors->hasLight());
+        QVERIFY(withMotors->rumble(1.0f, 0.5f, 500));
+        QVERIFY(withMotors->rumbleTriggers(1.0f, 1.0f, 500));
+        QVERIFY(withMotors->setLightColor(255, 80, 300));
+        QCOMPARE(rumbling.requests.rumbles, 1);
+        QCOMPARE(rumbling.requests.low, Uint16(65535));
+        QCOMPARE(rumbling.requests.high, Uint16(32768));
+        QCOMPARE(rumbling.requests.triggerRumbles, 1);
+        QCOMPARE(rumbling.requests.lights, 1);
+        QCOMPARE(rumbling.requests.blue, Uint8(255));
+        const GCControllerIdentity identity = withMotors->identity();
+        QCOMPARE(identity.type, QStringLiteral("virtual"));
+        QCOMPARE(identity.guid.size(), 32);
+        QVERIFY(identity.mapped);
+        // The buttons beyond the seventeen keys are there with their values.
+        const QStringList raw = rawValues(withMotors);
+        QVERIFY2(raw.contains(QStringLiteral("Paddle 1=0")) && raw.contains(QStringLiteral("Misc=0"))
+                     && raw.contains(QStringLiteral("LX=0")),
+                 qPrintable(raw.join(QLatin1Char(' '))));
+        rumbling.button(SDL_CONTROLLER_BUTTON_PADDLE2, true);
+        QVERIFY(waitUntil([&] { return rawValues(withMotors).contains(QStringLiteral("Paddle 2=1")); }));
+
+        // Gone: the controller object may be held on to, but asks nothing of a device that left.
+        rumbling.unplug();
+        QVERIFY(waitForControllers(1));
+        QVERIFY(!withMotors->hasRumble() && !withMotors->rumble(1, 1, 100));
     }
 };
 
