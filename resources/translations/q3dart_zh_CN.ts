@@ -258,6 +258,11 @@
         <extracomment>Connected and upgrade screens: shown as the latest version when the online list is empty or cannot be fetched.</extracomment>
         <translation>暂无新版本</translation>
     </message>
+    <message id="NoRumbleController">
+        <source>No connected game controller has rumble motors.</source>
+        <extracomment>Command-line rumble: no connected controller has motors.</extracomment>
+        <translation>没有已连接的手柄带有振动马达。</translation>
+    </message>
     <message id="OlderVersionRefused">
         <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
         <extracomment>Command-line: upgrade to a release older than the controller's firmware without --allow-older. %1 = the release's version; %2 = the controller's version (boot-left-right).</extracomment>
@@ -357,6 +362,16 @@
         <source>Right Keys</source>
         <extracomment>Key test screen: caption of the right-side keys section.</extracomment>
         <translation>右侧按键</translation>
+    </message>
+    <message id="RumbleRefused">
+        <source>%1 did not accept the rumble request.</source>
+        <extracomment>Command-line rumble / key test: the controller refused to run its motors. %1 = controller name.</extracomment>
+        <translation>%1 未接受振动请求。</translation>
+    </message>
+    <message id="RumbleRunning">
+        <source>Rumbling %1 for %2 s</source>
+        <extracomment>Command-line rumble: the motors run. %1 = controller name; %2 = seconds.</extracomment>
+        <translation>%1 正在振动 %2 秒</translation>
     </message>
     <message id="SelectAFirmware">
         <source>Select a firmware version</source>

@@ -687,16 +687,71 @@ private slots:
     {
         const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads")});
         QCOMPARE(simulated.exitCode, 0);
-        QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\n"));
+        QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\tvirtual\t-\t-\n"));
 
         // The machine's own controllers: whatever is plugged in, one line each.
         const Run real = runCli({QStringLiteral("gamepads")});
         QVERIFY2(real.exitCode == 0, qPrintable(real.err));
-        for (const QString& line : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            QVERIFY2(QRegularExpression(QStringLiteral("^[^\t]*\t\\d+\t(extended|basic)$")).match(line).hasMatch(), qPrintable(line));
+        const QRegularExpression line(
+            QStringLiteral("^[^\t]*\t\\d+\t(extended|basic|unmapped)\t[^\t]+\t([0-9a-f]{4}:[0-9a-f]{4}|-)\t([0-9a-f]{32}|-)$"));
+        for (const QString& l : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+
+        // A mapping file that cannot be read is named, and the listing goes on.
+        QTemporaryDir config;
+        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("q3dart/gamecontrollerdb.txt"))));
+        const Run unreadable = runCli({QStringLiteral("gamepads")}, {QStringLiteral("XDG_CONFIG_HOME=") + config.path()});
+        QCOMPARE(unreadable.exitCode, 0);
+        QVERIFY2(unreadable.err.contains(QLatin1String("gamecontrollerdb.txt")), qPrintable(unreadable.err));
 
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("extra")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("extra")}).exitCode, 2);
+    }
+
+    void rumbleRunsTheFirstControllerWithMotors()
+    {
+        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds"),
+                                      QStringLiteral("0.2")});
+        QVERIFY2(simulated.exitCode == 0, qPrintable(simulated.err));
+        QCOMPARE(simulated.out, QStringLiteral("Rumbling Virtual controller for 0.2 s\n"));
+
+        // Without a controller that has motors: a clear message, never success.
+        const Run listed = runCli({QStringLiteral("gamepads")});
+        if (listed.out.isEmpty()) {
+            const Run none = runCli({QStringLiteral("rumble")});
+            QCOMPARE(none.exitCode, 1);
+            QVERIFY2(none.err.contains(QLatin1String("No connected game controller has rumble motors")), qPrintable(none.err));
+        }
+        for (const QString& seconds : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("66"), QStringLiteral("soon")})
+            QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds"), seconds}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds")}).exitCode, 2);
+    }
+
+    void keytestWithValuesPrintsPositionsAndTriggerLevels()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--values")});
+        QVERIFY(p.waitForStarted(kPatienceMs));
+        p.write("stick left 0.5 -0.25\nstick left 0.5 0\ntrigger right 0.3\ntrigger right 0.3\nset L2 0.6\n"
+                "trigger left 0\ntrigger middle 1\n");
+        QString out;
+        QDeadlineTimer deadline(kPatienceMs);
+        while (out.count(QLatin1Char('\n')) < 10 && !deadline.hasExpired())
+            if (p.waitForReadyRead(100))
+                out += QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 (QStringList{QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("stick left 0.500 -0.250"),
+                              QStringLiteral("axis left 0.500 -0.250"), QStringLiteral("stick left 0.000 0.250"),
+                              QStringLiteral("axis left 0.500 0.000"), QStringLiteral("trigger right 0.300"),
+                              QStringLiteral("key L2 pressed"), QStringLiteral("trigger left 0.600"),
+                              QStringLiteral("key L2 released"), QStringLiteral("trigger left 0.000")}));
+        p.terminate();
+        QVERIFY(p.waitForFinished(kPatienceMs));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(p.readAllStandardError().contains("\"trigger middle 1\""), "a trigger that does not exist is refused");
     }
 
     void keytestPrintsEveryEventUntilInterrupted()

@@ -61,13 +61,21 @@ QString CliOptions::helpText()
         "                    default the firmware server address)\n"
         "  keygen FILE       write a new Ed25519 release key to FILE (PEM, owner only) and print its\n"
         "                    public key (base64) as the last line\n"
-        "  gamepads          list the connected game controllers: name, player index, extended|basic\n"
-        "  keytest           print every key and stick event until interrupted (Ctrl+C): `key A pressed`,\n"
+        "  gamepads          list the connected game controllers, tab-separated: name, player index,\n"
+        "                    extended|basic|unmapped, type, vendor:product, GUID (- where unknown)\n"
+        "  keytest [--values]\n"
+        "                    print every key and stick event until interrupted (Ctrl+C): `key A pressed`,\n"
         "                    `key A released`, `stick left DX DY` (movement since the last report);\n"
-        "                    with --simulate, reads `press|release NAME`, `set NAME VALUE`,\n"
-        "                    `stick left|right X Y`, `plug` and `unplug` from standard input\n"
+        "                    --values adds `axis left X Y` (position) after each stick report and\n"
+        "                    `trigger left V` when a trigger's level changes; with --simulate, reads\n"
+        "                    `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`,\n"
+        "                    `trigger left|right V`, `plug` and `unplug` from standard input\n"
+        "  rumble [--seconds S]\n"
+        "                    run the motors of the first controller that has them (default 0.5 s)\n"
         "\n"
-        "With --simulate, gamepads and keytest use a virtual controller instead of the real ones.\n");
+        "With --simulate, gamepads, keytest and rumble use a virtual controller instead of the real ones.\n"
+        "Game-controller mappings (SDL's format) are read from SDL_GAMECONTROLLERCONFIG,\n"
+        "SDL_GAMECONTROLLERCONFIG_FILE and gamecontrollerdb.txt in the configuration folder (~/.config/q3dart).\n");
 }
 
 bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)

@@ -5,15 +5,19 @@
 #include "platform/GameControllerService.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/SdlGameControllerSource.h"
 #include "platform/VirtualGameController.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -44,6 +48,8 @@ int usage(const QString& detail)
 
 QString profileName(const GCControllerPtr& controller)
 {
+    if (!controller->identity().mapped)
+        return QStringLiteral("unmapped");
     switch (controller->profile()) {
     case GCControllerProfile::Extended: return QStringLiteral("extended");
     case GCControllerProfile::Basic: return QStringLiteral("basic");
@@ -58,6 +64,36 @@ QString number(float value)
     return text == QLatin1String("-0.000") ? QStringLiteral("0.000") : text;
 }
 
+QString orDash(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : text;
+}
+
+// Vendor and product id as four lower-case hex digits each.
+QString vendorProduct(const GCControllerIdentity& identity)
+{
+    if (identity.vendorId < 0 || identity.productId < 0)
+        return QStringLiteral("-");
+    return QString::asprintf("%04x:%04x", unsigned(identity.vendorId), unsigned(identity.productId));
+}
+
+// The level of a trigger the controller has; 0 for one it lacks.
+float triggerLevel(const GCControllerPtr& controller, Key key)
+{
+    const auto pad = controller->extendedGamepad();
+    const GCControllerButtonInput* trigger = pad ? GameControllerKeys::element(*pad, key) : nullptr;
+    return trigger ? trigger->value() : 0.0f;
+}
+
+void printMappingError()
+{
+    const QString error = GameControllerService::sharedService().hardwareSource()
+        ? GameControllerService::sharedService().hardwareSource()->mappingError()
+        : QString();
+    if (!error.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+}
+
 } // namespace
 
 InputCommands::InputCommands(const CliOptions& options, QObject* parent)
@@ -68,6 +104,7 @@ InputCommands::InputCommands(const CliOptions& options, QObject* parent)
 
 InputCommands::~InputCommands()
 {
+    NotificationCenter::defaultCenter().removeObserver(this);
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     if (manager.delegate() == this)
         manager.setDelegate(nullptr);
@@ -80,12 +117,15 @@ bool InputCommands::startControllers()
     KestGameControllerManager::sharedInstance();
     if (m_options.simulate) {
         m_virtual = std::make_unique<VirtualGameController>();
+        m_virtual->offerHaptics(true, true, true);
         MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
         return true;
     }
     GameControllerService& service = GameControllerService::sharedService();
-    if (service.startHardwareControllers())
+    if (service.startHardwareControllers()) {
+        printMappingError();
         return true;
+    }
     std::fprintf(stderr, "%s\n", qPrintable(service.hardwareError()));
     return false;
 }
@@ -97,9 +137,13 @@ int InputCommands::gamepads()
     if (!startControllers())
         return CliOptions::Failed;
     MainQueue::dispatchAfter(kSettleSeconds, [] {
-        // One line per controller: name, player index, profile.
-        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers())
-            printLine(QStringLiteral("%1\t%2\t%3").arg(c->vendorName(), QString::number(c->playerIndex()), profileName(c)));
+        // One line per controller: name, player index, profile, type, vendor:product, GUID.
+        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers()) {
+            const GCControllerIdentity id = c->identity();
+            printLine(QStringList{c->vendorName(), QString::number(c->playerIndex()), profileName(c), orDash(id.type),
+                                  vendorProduct(id), orDash(id.guid)}
+                          .join(QLatin1Char('\t')));
+        }
         QCoreApplication::exit(CliOptions::Ok);
     }, this);
     return -1;
@@ -107,11 +151,22 @@ int InputCommands::gamepads()
 
 int InputCommands::keytest()
 {
-    if (!m_options.arguments.isEmpty())
-        return usage(QStringLiteral("keytest takes no arguments"));
+    const bool values = m_options.arguments == QStringList{QStringLiteral("--values")};
+    if (!m_options.arguments.isEmpty() && !values)
+        return usage(QStringLiteral("keytest takes no arguments but --values"));
     stopOnSignals();
     KestGameControllerManager::sharedInstance().setDelegate(this);
-    fillSlots();
+    fillSlots(values);
+    if (values) {
+        NotificationCenter& center = NotificationCenter::defaultCenter();
+        center.addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
+            if (const GCControllerPtr c = n.object.value<GCControllerPtr>())
+                printTriggers(c);
+        });
+        center.addObserver(this, GCControllerDidDisconnectNotification, [this](const Notification& n) {
+            m_triggers.erase(n.object.value<GCControllerPtr>().get());
+        });
+    }
     if (!startControllers())
         return CliOptions::Failed;
     if (m_options.simulate) {
@@ -126,7 +181,7 @@ int InputCommands::keytest()
     return -1;
 }
 
-void InputCommands::fillSlots()
+void InputCommands::fillSlots(bool values)
 {
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
@@ -136,10 +191,61 @@ void InputCommands::fillSlots()
         });
     }
     for (const auto& [stick, name] : {std::pair{Stick::Left, "left"}, std::pair{Stick::Right, "right"}}) {
-        manager.setJoystickChanged(stick, [name = QString::fromLatin1(name)](float dx, float dy) {
+        manager.setJoystickChanged(stick, [name = QString::fromLatin1(name), stick, values](float dx, float dy) {
             printLine(QStringLiteral("stick %1 %2 %3").arg(name, number(dx), number(dy)));
+            if (!values)
+                return;
+            // The position the movement ended at, as the stick reports it.
+            const auto [x, y] = KestGameController::lastJoystickPosition(stick == Stick::Left);
+            printLine(QStringLiteral("axis %1 %2 %3").arg(name, number(x), number(y)));
         });
     }
+}
+
+void InputCommands::printTriggers(const GCControllerPtr& controller)
+{
+    auto& [left, right] = m_triggers[controller.get()];
+    for (auto [key, last, name] : {std::tuple{Key::L2, &left, "left"}, std::tuple{Key::R2, &right, "right"}}) {
+        const float level = triggerLevel(controller, key);
+        if (level != *last)
+            printLine(QStringLiteral("trigger %1 %2").arg(QLatin1String(name), number(level)));
+        *last = level;
+    }
+}
+
+int InputCommands::rumble()
+{
+    double seconds = kDefaultRumbleSeconds;
+    const QStringList& args = m_options.arguments;
+    if (!args.isEmpty()) {
+        bool ok = false;
+        if (args.size() == 2 && args[0] == QLatin1String("--seconds"))
+            seconds = args[1].toDouble(&ok);
+        if (!ok || !(seconds > 0) || seconds > kMaxRumbleSeconds)
+            return usage(QStringLiteral("rumble takes --seconds S, above 0 and at most %1").arg(kMaxRumbleSeconds));
+    }
+    if (!startControllers())
+        return CliOptions::Failed;
+    MainQueue::dispatchAfter(kSettleSeconds, [this, seconds] {
+        GCControllerPtr pad;
+        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers())
+            if (!pad && c->hasRumble())
+                pad = c;
+        const int ms = int(std::lround(seconds * 1000));
+        if (!pad || !pad->rumble(1.0f, 1.0f, ms)) {
+            std::fprintf(stderr, "%s\n", qPrintable(pad ? localized("RumbleRefused").arg(pad->vendorName())
+                                                          : localized("NoRumbleController")));
+            QCoreApplication::exit(CliOptions::Failed);
+            return;
+        }
+        if (pad->hasTriggerRumble())
+            pad->rumbleTriggers(1.0f, 1.0f, ms);
+        printLine(localized("RumbleRunning").arg(pad->vendorName(), QString::number(seconds)));
+        // The device stops by itself when the time is up, while the program
+        // still runs; the time is real, whatever the time scale.
+        MainQueue::dispatchAfter(seconds / MainQueue::timeScale(), [] { QCoreApplication::exit(CliOptions::Ok); }, this);
+    }, this);
+    return -1;
 }
 
 void InputCommands::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
@@ -189,7 +295,7 @@ void InputCommands::readScript()
     }
 }
 
-// press NAME | release NAME | set NAME VALUE | stick left|right X Y | unplug | plug
+// press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | unplug | plug
 void InputCommands::runScriptLine(const QString& line)
 {
     const QStringList words = line.simplified().split(QLatin1Char(' '));
@@ -212,11 +318,13 @@ void InputCommands::runScriptLine(const QString& line)
         m_virtual->release(*button);
     } else if (verb == QLatin1String("set") && count == 3 && button && xOk) {
         m_virtual->setButton(*button, x);
+    } else if (verb == QLatin1String("trigger") && count == 3 && stick && xOk) {
+        m_virtual->setButton(left ? VirtualGameController::Button::L2 : VirtualGameController::Button::R2, x);
     } else if (verb == QLatin1String("stick") && count == 4 && stick && xOk && yOk) {
         m_virtual->moveStick(left ? VirtualGameController::Stick::Left : VirtualGameController::Stick::Right, x, y);
     } else {
         const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
-                                              "stick left|right X Y, plug or unplug").arg(line);
+                                              "stick left|right X Y, trigger left|right V, plug or unplug").arg(line);
         std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
     }
 }

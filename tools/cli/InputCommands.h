@@ -5,14 +5,18 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 struct CliOptions;
 class QSocketNotifier;
 class VirtualGameController;
 
 // The game-controller commands: `gamepads` lists the connected controllers,
-// `keytest` prints every key and stick event until it is interrupted. Both
+// `keytest` prints every key and stick event until it is interrupted
+// (with --values also the sticks' positions and the triggers' levels),
+// `rumble` runs the motors of the first controller that has them. All
 // follow the machine's own controllers, or with --simulate only a virtual
 // controller that is plugged in a moment after the start; `keytest
 // --simulate` moves it by the commands it reads from standard input.
@@ -27,12 +31,17 @@ public:
     static constexpr double kSettleSeconds = 0.5;
     // Longer lines of the --simulate script are refused, not buffered.
     static constexpr int kMaxScriptLine = 1024;
+    // How long rumble runs the motors unless told otherwise, and at most
+    // (what SDL allows for one request).
+    static constexpr double kDefaultRumbleSeconds = 0.5;
+    static constexpr double kMaxRumbleSeconds = 65.0;
 
     explicit InputCommands(const CliOptions& options, QObject* parent = nullptr);
     ~InputCommands() override;
 
     int gamepads();
     int keytest();
+    int rumble();
 
     void gameControllerManager(KestGameControllerManager* manager,
                                const std::shared_ptr<KestGameController>& gameControllerConnected) override;
@@ -40,7 +49,8 @@ public:
 
 private:
     bool startControllers();
-    void fillSlots();
+    void fillSlots(bool values);
+    void printTriggers(const GCControllerPtr& controller);
     void readScript();
     void runScriptLine(const QString& line);
     void stopOnSignals();
@@ -50,4 +60,6 @@ private:
     QSocketNotifier* m_script = nullptr;
     QByteArray m_scriptBuffer;
     bool m_skippingLongLine = false;
+    // The trigger levels printed last, by controller.
+    std::map<const GCController*, std::pair<float, float>> m_triggers;
 };

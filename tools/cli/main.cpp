@@ -63,6 +63,7 @@ int main(int argc, char** argv)
         {QStringLiteral("history"), [&] { return catalogue.history(); }},
         {QStringLiteral("gamepads"), [&] { return input.gamepads(); }},
         {QStringLiteral("keytest"), [&] { return input.keytest(); }},
+        {QStringLiteral("rumble"), [&] { return input.rumble(); }},
     };
     if (catalogueCommands.contains(options.command)) {
         const int code = catalogueCommands.value(options.command)();
