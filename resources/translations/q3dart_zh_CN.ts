@@ -8,6 +8,11 @@
         <extracomment>Colon placed after a caption (CurrentVersion, LatestVersion, UpgradeInfo, SelectedFirmware) so each language uses its own colon. English keeps a trailing space before the value.</extracomment>
         <translation>：</translation>
     </message>
+    <message id="AnalogueValues">
+        <source>Values</source>
+        <extracomment>Key test screen: caption of the analogue panel (stick positions, trigger levels, every button).</extracomment>
+        <translation>数值</translation>
+    </message>
     <message id="ArchiveUnsafePaths">
         <source>This firmware package contains unsafe entries (paths outside its folder, or links) and was not imported.</source>
         <extracomment>Toast (3 s) when a firmware package opened into the application holds entries whose paths lead out of its release folder, or links; the package is refused and nothing is written.</extracomment>
@@ -17,6 +22,41 @@
         <source>Arrow Keys</source>
         <extracomment>Key test screen: caption of the direction pad section.</extracomment>
         <translation>方向键</translation>
+    </message>
+    <message id="BatteryEmpty">
+        <source>empty</source>
+        <extracomment>Key test screen: battery level, 5 % or less.</extracomment>
+        <translation>耗尽</translation>
+    </message>
+    <message id="BatteryFull">
+        <source>full</source>
+        <extracomment>Key test screen: battery level, above 70 %.</extracomment>
+        <translation>满</translation>
+    </message>
+    <message id="BatteryLevel">
+        <source>battery %1</source>
+        <extracomment>Key test screen: identity line. %1 = one of the Battery* texts.</extracomment>
+        <translation>电量 %1</translation>
+    </message>
+    <message id="BatteryLow">
+        <source>low</source>
+        <extracomment>Key test screen: battery level, 20 % or less.</extracomment>
+        <translation>低</translation>
+    </message>
+    <message id="BatteryMedium">
+        <source>medium</source>
+        <extracomment>Key test screen: battery level, 70 % or less.</extracomment>
+        <translation>中</translation>
+    </message>
+    <message id="BatteryUnknown">
+        <source>unknown</source>
+        <extracomment>Key test screen: battery level that the controller does not report.</extracomment>
+        <translation>未知</translation>
+    </message>
+    <message id="BatteryWired">
+        <source>wired</source>
+        <extracomment>Key test screen: the controller is powered by its cable.</extracomment>
+        <translation>有线供电</translation>
     </message>
     <message id="ButtonMisc">
         <source>Misc</source>
@@ -233,6 +273,11 @@
         <extracomment>Key test screen: caption of the left-side keys section.</extracomment>
         <translation>左侧按键</translation>
     </message>
+    <message id="LightColour">
+        <source>Light</source>
+        <extracomment>Key test screen: button that sets the controller's light to the next colour.</extracomment>
+        <translation>灯光</translation>
+    </message>
     <message id="LocalFirmware">
         <source>Local Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases stored on this device.</extracomment>
@@ -252,6 +297,11 @@
         <source>No controller was found on %1 within the wait time. %2</source>
         <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty.</extracomment>
         <translation>在等待时间内未在 %1 上找到手柄。%2</translation>
+    </message>
+    <message id="NoControllerConnected">
+        <source>No game controller is connected.</source>
+        <extracomment>Key test screen: the analogue panel when no controller is connected.</extracomment>
+        <translation>未连接手柄。</translation>
     </message>
     <message id="NoNewerVersion">
         <source>No newer version</source>
@@ -288,6 +338,11 @@
         <extracomment>Upgrade history: a run that failed.</extracomment>
         <translation>失败</translation>
     </message>
+    <message id="PadChoice">
+        <source>%1 (player %2)</source>
+        <extracomment>Key test screen: an entry of the controller choice. %1 = controller name; %2 = player index.</extracomment>
+        <translation>%1（玩家 %2）</translation>
+    </message>
     <message id="PhaseDigestCheck">
         <source>Checking the download…</source>
         <extracomment>Upgrade screen: the downloaded archive's checksum is being checked.</extracomment>
@@ -317,6 +372,11 @@
         <source>Reading the controller's versions…</source>
         <extracomment>Upgrade screen: the controller's versions are read back to confirm the upgrade.</extracomment>
         <translation>正在读取手柄版本…</translation>
+    </message>
+    <message id="PlayerIndex">
+        <source>player %1</source>
+        <extracomment>Key test screen: identity line. %1 = the controller's player index.</extracomment>
+        <translation>玩家 %1</translation>
     </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
@@ -363,6 +423,11 @@
         <extracomment>Key test screen: caption of the right-side keys section.</extracomment>
         <translation>右侧按键</translation>
     </message>
+    <message id="Rumble">
+        <source>Rumble</source>
+        <extracomment>Key test screen: button that runs both motors of the controller for half a second.</extracomment>
+        <translation>振动</translation>
+    </message>
     <message id="RumbleRefused">
         <source>%1 did not accept the rumble request.</source>
         <extracomment>Command-line rumble / key test: the controller refused to run its motors. %1 = controller name.</extracomment>
@@ -372,6 +437,11 @@
         <source>Rumbling %1 for %2 s</source>
         <extracomment>Command-line rumble: the motors run. %1 = controller name; %2 = seconds.</extracomment>
         <translation>%1 正在振动 %2 秒</translation>
+    </message>
+    <message id="RumbleTriggers">
+        <source>Trigger rumble</source>
+        <extracomment>Key test screen: button that runs the motors in the triggers for half a second.</extracomment>
+        <translation>扳机振动</translation>
     </message>
     <message id="SelectAFirmware">
         <source>Select a firmware version</source>
@@ -388,6 +458,11 @@
         <extracomment>Upgrade screen: caption before the chosen release's version (followed by the ':' text and the version).</extracomment>
         <translation>已选固件</translation>
     </message>
+    <message id="SerialNumber">
+        <source>serial %1</source>
+        <extracomment>Key test screen: identity line. %1 = the controller's serial number.</extracomment>
+        <translation>序列号 %1</translation>
+    </message>
     <message id="TransferStalled">
         <source>The firmware transfer was stopped because the controller stopped responding. Please reconnect the controller and try again.</source>
         <extracomment>Upgrade engine / command-line: a transfer got no accepted reply for too long and was stopped.</extracomment>
@@ -402,6 +477,11 @@
         <source>Try again</source>
         <extracomment>Upgrade screen: the upgrade button after a failed or cancelled run.</extracomment>
         <translation>重试</translation>
+    </message>
+    <message id="Unmapped">
+        <source>unmapped</source>
+        <extracomment>Key test screen: identity line of a joystick that has no game-controller mapping.</extracomment>
+        <translation>未映射</translation>
     </message>
     <message id="UnplugDevicePrompt">
         <source>The controller is not responding. Please unplug it and plug it in again.</source>

@@ -12,6 +12,8 @@ EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server
     , m_environment(documents, server)
     , m_gamepad(std::make_unique<VirtualGameController>())
 {
+    // The demo's controller has motors and a light, so that the key test offers them.
+    m_gamepad->offerHaptics(true, true, true);
     // The controller offers the first declared protocol, as the real one does.
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
     m_transport = new SimAccessoryTransport(new SimulatedController, protocols);

@@ -18,6 +18,7 @@
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -64,6 +65,8 @@ ScreenshotTour::ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, To
     buildSteps();
 }
 
+ScreenshotTour::~ScreenshotTour() = default;
+
 QStringList ScreenshotTour::fileNames()
 {
     return {QStringLiteral("home.png"),
@@ -78,6 +81,7 @@ QStringList ScreenshotTour::fileNames()
             QStringLiteral("connected-latest.png"),
             QStringLiteral("keytest-rest.png"),
             QStringLiteral("keytest-active.png"),
+            QStringLiteral("keytest-unmapped.png"),
             QStringLiteral("games.png"),
             QStringLiteral("tutorial.png")};
 }
@@ -155,12 +159,32 @@ void ScreenshotTour::buildSteps()
              VirtualGameController* pad = embedded->gamepad();
              for (B held : {B::A, B::Y, B::L1, B::R2, B::Up})
                  pad->press(held);
-             pad->moveStick(VirtualGameController::Stick::Left, 0.6f, 0.45f);
-             pad->moveStick(VirtualGameController::Stick::Right, -0.5f, -0.35f);
+             // A few positions on the way, for the trail.
+             for (float t : {0.15f, 0.3f, 0.45f, 0.6f}) {
+                 pad->moveStick(VirtualGameController::Stick::Left, t, 0.75f * t);
+                 pad->moveStick(VirtualGameController::Stick::Right, -0.8f * t, -0.6f * t);
+             }
+             pad->setButton(B::L2, 0.35f);
          },
          [root] { return shown(root->existingKeyTestView()->buttonUp); }},
-        {QStringLiteral("games.png"),
+        // A joystick without mapping beside the controller, chosen in the panel.
+        {QStringLiteral("keytest-unmapped.png"),
+         [this] {
+             m_joystick = VirtualGameController::joystick(QStringLiteral("USB Flight Stick"), 8, 4, 1);
+             m_joystick->plugIn();
+             for (auto [index, value] : {std::pair{1, 1}, {4, 1}, {8, 21000}, {9, -12000}, {10, 32767}, {12, 3}})
+                 m_joystick->setRawInput(size_t(index), value);
+             ZelKeyTestView* keyTest = m_root->existingKeyTestView();
+             keyTest->padChooser->setCurrentIndex(keyTest->padChooser->count() - 1);
+             emit keyTest->padChooser->activated(keyTest->padChooser->count() - 1);
+         },
          [root] {
+             const ZelKeyTestView* keyTest = root->existingKeyTestView();
+             return keyTest->shownController() && !keyTest->shownController()->identity().mapped;
+         }},
+        {QStringLiteral("games.png"),
+         [this, root] {
+             m_joystick.reset();
              root->keyTestView()->closeAction();
              root->connectedView()->MFiAction();
          },

@@ -6,11 +6,13 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class EmbeddedDefault;
 class MainWindow;
 class ToastOverlay;
+class VirtualGameController;
 class ViewController;
 
 // Walks the application through its screens in their main states against the
@@ -23,6 +25,7 @@ public:
     // Lets animations (slides, progress bar) finish before a picture is taken.
     static constexpr int kSettleMs = 400;
 
+    ~ScreenshotTour() override;
     ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts, const QString& folder,
                    QObject* parent = nullptr);
 
@@ -52,4 +55,6 @@ private:
     QTimer m_poll;
     QElapsedTimer m_elapsed;
     bool m_settling = false;
+    // The joystick without mapping the key test shows for a while.
+    std::unique_ptr<VirtualGameController> m_joystick;
 };

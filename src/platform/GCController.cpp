@@ -7,6 +7,13 @@ const QString GCControllerDidConnectNotification = QStringLiteral("GCControllerD
 const QString GCControllerDidDisconnectNotification = QStringLiteral("GCControllerDidDisconnectNotification");
 const QString GCControllerValuesDidChangeNotification = QStringLiteral("GCControllerValuesDidChangeNotification");
 
+QString GCControllerIdentity::vendorProductText() const
+{
+    if (vendorId < 0 || productId < 0)
+        return QString();
+    return QString::asprintf("%04x:%04x", unsigned(vendorId), unsigned(productId));
+}
+
 GCControllerPtr GCController::create(const QString& vendorName, GCControllerProfile profile,
                                      const GCExtendedGamepadOptionalElements& offered)
 {

@@ -38,6 +38,10 @@ struct GCControllerIdentity {
     QString serial;
     // False for a device its source knows only as a joystick: no profile, raw inputs only.
     bool mapped = true;
+
+    // "045e:028e": vendor and product id as four lower-case hex digits each;
+    // empty when either is unknown.
+    QString vendorProductText() const;
 };
 
 enum class GCControllerBatteryLevel { Unknown, Empty, Low, Medium, Full, Wired };

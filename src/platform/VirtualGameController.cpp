@@ -63,6 +63,33 @@ VirtualGameController::VirtualGameController(GCControllerProfile profile, const 
     m_controller->setRawInputs(std::move(raw));
 }
 
+std::unique_ptr<VirtualGameController> VirtualGameController::joystick(const QString& name, int buttons, int axes, int hats)
+{
+    auto pad = std::make_unique<VirtualGameController>(GCControllerProfile::None, GCExtendedGamepadOptionalElements{}, name);
+    GCControllerIdentity identity = pad->m_controller->identity();
+    identity.mapped = false;
+    pad->m_controller->setIdentity(identity);
+    std::vector<GCControllerRawInput> raw;
+    for (int i = 0; i < buttons; ++i)
+        raw.push_back({GCControllerRawInput::Kind::Button, QStringLiteral("b%1").arg(i), 0});
+    for (int i = 0; i < axes; ++i)
+        raw.push_back({GCControllerRawInput::Kind::Axis, QStringLiteral("a%1").arg(i), 0});
+    for (int i = 0; i < hats; ++i)
+        raw.push_back({GCControllerRawInput::Kind::Hat, QStringLiteral("h%1").arg(i), 0});
+    pad->m_controller->setRawInputs(std::move(raw));
+    return pad;
+}
+
+bool VirtualGameController::setRawInput(size_t index, int value)
+{
+    const GCControllerPtr controller = m_controller;
+    if (controller->identity().mapped || index >= controller->rawInputs().size())
+        return false;
+    if (controller->setRawValue(index, value))
+        controller->valuesChanged();
+    return true;
+}
+
 void VirtualGameController::offerHaptics(bool rumble, bool triggerRumble, bool light)
 {
     GCControllerHaptics haptics;

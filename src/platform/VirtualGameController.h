@@ -29,6 +29,13 @@ public:
     VirtualGameController(const VirtualGameController&) = delete;
     VirtualGameController& operator=(const VirtualGameController&) = delete;
 
+    // A joystick without mapping: numbered buttons (b0...), axes (a0...) and
+    // hats (h0...) with raw values only, and no profile.
+    static std::unique_ptr<VirtualGameController> joystick(const QString& name, int buttons, int axes, int hats);
+    // Sets the raw value of such a joystick's input, by its place in the
+    // controller's raw inputs; false when it has none there.
+    bool setRawInput(size_t index, int value);
+
     // The same controller object across unplugging and plugging in again.
     GCControllerPtr controller() const { return m_controller; }
 

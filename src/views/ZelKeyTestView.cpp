@@ -2,17 +2,23 @@
 
 #include "accessory/EADSessionController.h"
 #include "input/KestGameControllerManager.h"
+#include "lib/MessageToast.h"
 #include "platform/Localization.h"
+#include "platform/NotificationCenter.h"
 #include "ui_ZelKeyTestContentView.h"
 #include "views/GradientLayer.h"
+#include "views/ZelAnalogueView.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -77,6 +83,12 @@ ZelKeyTestView::ZelKeyTestView(QWidget* parent)
 {
     commonInit();
     observeKeyPressedStatus();
+    observeControllers();
+}
+
+ZelKeyTestView::~ZelKeyTestView()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
 }
 
 void ZelKeyTestView::commonInit()
@@ -113,6 +125,20 @@ void ZelKeyTestView::commonInit()
     leftJoystick = ui.leftJoystick;
     rightJoystick = ui.rightJoystick;
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelKeyTestView::closeAction);
+    padChooser = ui.padChooser;
+    analogueTabLabel = ui.analogueTabLabel;
+    identityLabel = ui.identityLabel;
+    analogueView = ui.analogueView;
+    rumbleButton = ui.rumbleButton;
+    triggerRumbleButton = ui.triggerRumbleButton;
+    lightButton = ui.lightButton;
+    connect(ui.rumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(false); });
+    connect(ui.triggerRumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(true); });
+    connect(ui.lightButton, &QPushButton::clicked, this, &ZelKeyTestView::lightAction);
+    connect(ui.padChooser, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && size_t(index) < m_chooserControllers.size())
+            showController(m_chooserControllers[size_t(index)]);
+    });
 
     // The ring's size as the interface gives it, before any layout: a knob
     // pushed fully to one side sits on the ring's edge.
@@ -145,6 +171,13 @@ void ZelKeyTestView::commonInit()
     dpadTabLabel->setText(localized("ArrowKeys"));
     leftKeyTabLabel->setText(localized("LeftKeys"));
     rightKeyTabLabel->setText(localized("RightKeys"));
+    analogueTabLabel->setText(localized("AnalogueValues"));
+    rumbleButton->setText(localized("Rumble"));
+    triggerRumbleButton->setText(localized("RumbleTriggers"));
+    lightButton->setText(localized("LightColour"));
+    for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data()})
+        action->setFocusPolicy(Qt::NoFocus);
+    refreshControllers();
 }
 
 void ZelKeyTestView::observeKeyPressedStatus()
@@ -271,4 +304,96 @@ void ZelKeyTestView::moveKnob(QWidget* knob, float dx, float dy)
     centre += QPointF(joystickRadius * dx, -joystickRadius * dy);
     knob->setProperty(kExactCentre, centre);
     knob->move(qRound(centre.x() - knob->width() / 2.0), qRound(centre.y() - knob->height() / 2.0));
+}
+
+void ZelKeyTestView::observeControllers()
+{
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, GCControllerDidConnectNotification, [this](const Notification&) { refreshControllers(); });
+    center.addObserver(this, GCControllerDidDisconnectNotification, [this](const Notification&) { refreshControllers(); });
+    // The battery level changes with the values; the line is rewritten only when its text does.
+    center.addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
+        const GCControllerPtr controller = n.object.value<GCControllerPtr>();
+        if (controller && controller == shownController()) {
+            const QString text = identityText(controller);
+            if (identityLabel->text() != text)
+                identityLabel->setText(text);
+        }
+    });
+}
+
+GCControllerPtr ZelKeyTestView::shownController() const
+{
+    return analogueView ? analogueView->controller() : nullptr;
+}
+
+void ZelKeyTestView::refreshControllers()
+{
+    m_chooserControllers = GCController::controllers();
+    GCControllerPtr shown = shownController();
+    if (std::find(m_chooserControllers.begin(), m_chooserControllers.end(), shown) == m_chooserControllers.end())
+        shown = m_chooserControllers.empty() ? nullptr : m_chooserControllers.front();
+    const QSignalBlocker quiet(padChooser);
+    padChooser->clear();
+    for (const GCControllerPtr& c : m_chooserControllers)
+        padChooser->addItem(localized("PadChoice").arg(c->vendorName()).arg(c->playerIndex()));
+    padChooser->setVisible(m_chooserControllers.size() > 1);
+    showController(shown);
+}
+
+void ZelKeyTestView::showController(const GCControllerPtr& controller)
+{
+    analogueView->setController(controller);
+    const auto at = std::find(m_chooserControllers.begin(), m_chooserControllers.end(), controller);
+    if (at != m_chooserControllers.end())
+        padChooser->setCurrentIndex(int(at - m_chooserControllers.begin()));
+    identityLabel->setText(identityText(controller));
+    // Only what the device can do is offered.
+    rumbleButton->setVisible(controller && controller->hasRumble());
+    triggerRumbleButton->setVisible(controller && controller->hasTriggerRumble());
+    lightButton->setVisible(controller && controller->hasLight());
+}
+
+QString ZelKeyTestView::identityText(const GCControllerPtr& controller)
+{
+    if (!controller)
+        return QString();
+    const GCControllerIdentity id = controller->identity();
+    QStringList parts{controller->vendorName()};
+    if (!id.mapped)
+        parts << localized("Unmapped");
+    if (!id.type.isEmpty())
+        parts << id.type;
+    if (!id.vendorProductText().isEmpty())
+        parts << id.vendorProductText();
+    if (!id.guid.isEmpty())
+        parts << id.guid;
+    if (!id.serial.isEmpty())
+        parts << localized("SerialNumber").arg(id.serial);
+    parts << localized("PlayerIndex").arg(controller->playerIndex());
+    static const char* const kLevels[] = {"BatteryUnknown", "BatteryEmpty", "BatteryLow", "BatteryMedium", "BatteryFull",
+                                          "BatteryWired"};
+    parts << localized("BatteryLevel").arg(localized(kLevels[int(controller->batteryLevel())]));
+    return parts.join(QStringLiteral(" \u00b7 "));
+}
+
+void ZelKeyTestView::rumbleAction(bool triggers)
+{
+    const GCControllerPtr controller = shownController();
+    if (!controller)
+        return;
+    const bool accepted = triggers ? controller->rumbleTriggers(1.0f, 1.0f, kRumbleMs) : controller->rumble(1.0f, 1.0f, kRumbleMs);
+    if (!accepted)
+        MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
+}
+
+void ZelKeyTestView::lightAction()
+{
+    const GCControllerPtr controller = shownController();
+    if (!controller)
+        return;
+    const auto& colour = kLightColours[m_nextLightColour];
+    m_nextLightColour = (m_nextLightColour + 1) % int(std::size(kLightColours));
+    if (!controller->setLightColor(colour[0], colour[1], colour[2]))
+        MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
 }

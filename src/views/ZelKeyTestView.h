@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GCController.h"
 #include "views/ZelBaseView.h"
 
 #include <QList>
@@ -8,10 +9,14 @@
 #include <functional>
 
 class QAbstractButton;
+class QComboBox;
 class QLabel;
+class ZelAnalogueView;
 
 // The screen on which the user checks every key and both sticks: each key
 // lights while held, each knob moves inside its ring as the stick moves.
+// Below them the analogue panel shows one controller's values, identity,
+// and the motors and light it has.
 class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
@@ -25,6 +30,23 @@ public:
     QPointer<QWidget> leftJoystickButton, rightJoystickButton;
     QPointer<QWidget> leftJoystick, rightJoystick;
     double joystickRadius = 0;
+
+    // The analogue panel: which controller it shows (a choice only with
+    // several), who that is, its values, and its motors and light.
+    QPointer<QComboBox> padChooser;
+    QPointer<QLabel> analogueTabLabel, identityLabel;
+    QPointer<ZelAnalogueView> analogueView;
+    QPointer<QAbstractButton> rumbleButton, triggerRumbleButton, lightButton;
+
+    // How long the motor buttons run the motors.
+    static constexpr int kRumbleMs = 500;
+    // The colours the light button steps through.
+    static constexpr int kLightColours[][3] = {{251, 0, 25}, {252, 122, 36}, {40, 200, 90}, {40, 120, 255}};
+
+    // The controller the panel shows; null when none is connected.
+    GCControllerPtr shownController() const;
+    // What the identity line says about a controller.
+    static QString identityText(const GCControllerPtr& controller);
 
     void closeAction();
     void changeButton(QAbstractButton* button, bool selected);
@@ -40,4 +62,15 @@ private:
     QList<QAbstractButton*> normalButtons() const;
     QList<QAbstractButton*> arrowButtons() const;
     void moveKnob(QWidget* knob, float dx, float dy);
+    void observeControllers();
+    void refreshControllers();
+    void showController(const GCControllerPtr& controller);
+    void rumbleAction(bool triggers);
+    void lightAction();
+
+    std::vector<GCControllerPtr> m_chooserControllers;
+    int m_nextLightColour = 0;
+
+public:
+    ~ZelKeyTestView() override;
 };

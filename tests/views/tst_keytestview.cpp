@@ -5,12 +5,16 @@
 #include "platform/EASession.h"
 #include "platform/Localization.h"
 #include "platform/LocalLink.h"
+#include "platform/GameControllerService.h"
 #include "platform/VirtualGameController.h"
+#include "support/SdlVirtualPad.h"
 #include "support/TestSupport.h"
 #include "views/GradientLayer.h"
+#include "views/ZelAnalogueView.h"
 #include "views/ZelKeyTestView.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QtTest>
 #include <QVBoxLayout>
@@ -358,6 +362,121 @@ private slots:
         view().closeBlock = [&closes] { ++closes; };
         view().closeButton->click();
         QCOMPARE(closes, 1);
+    }
+    void theAnaloguePanelReadsTheElementsValues()
+    {
+        ZelAnalogueView* panel = view().analogueView;
+        QCOMPARE(panel->controller(), m_pad->controller());
+        QVERIFY(view().padChooser->isHidden()); // one controller: nothing to choose
+        QVERIFY2(view().identityLabel->text().contains(QStringLiteral("Virtual controller · virtual · player 0")),
+                 qPrintable(view().identityLabel->text()));
+
+        // Positions, not the movements the slots receive; raw values as SDL would report them.
+        m_pad->moveStick(Stick::Left, 0.5f, -0.25f);
+        m_pad->moveStick(Stick::Left, 0.5f, 0.0f);
+        m_pad->moveStick(Stick::Right, -1.0f, 1.0f);
+        QCOMPARE(panel->stickPosition(true), QPointF(0.5, 0.0));
+        QCOMPARE(panel->stickPosition(false), QPointF(-1.0, 1.0));
+        QCOMPARE(panel->rawAxis("LX"), 16384);
+        QCOMPARE(panel->rawAxis("RY"), -32767); // SDL's y grows downward
+        QCOMPARE(panel->trail(true).size(), size_t(2));
+        QCOMPARE(panel->trail(true).back(), QPointF(0.5, 0.0));
+        for (int i = 0; i < int(ZelAnalogueView::kTrailLength) + 10; ++i)
+            m_pad->moveStick(Stick::Left, float(i % 7) / 10.0f, 0.0f);
+        QCOMPARE(panel->trail(true).size(), ZelAnalogueView::kTrailLength);
+
+        // The trigger's level below the press threshold, which no key shows.
+        QVERIFY(m_pad->setButton(Button::L2, 0.3f));
+        QCOMPARE(panel->triggerLevel(true), 0.3f);
+        QVERIFY(atRest(view().buttonL2));
+        QVERIFY(m_pad->press(Button::Home));
+        QVERIFY(panel->rawValues().contains(QStringLiteral("Home=1")));
+        QVERIFY(panel->rawValues().contains(QStringLiteral("L2=9830")));
+
+        // This controller has no motors and no light: nothing to press for them.
+        for (QAbstractButton* action : {view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data()})
+            QVERIFY2(action->isHidden(), qPrintable(action->objectName()));
+        view().grab(); // paints without a fault
+    }
+
+    void withSeveralControllersTheUserPicksOne()
+    {
+        VirtualGameController second(GCControllerProfile::Extended, {}, QStringLiteral("Second Pad"));
+        second.offerHaptics(true, false, true);
+        second.plugIn();
+        QComboBox* chooser = view().padChooser;
+        QVERIFY(!chooser->isHidden());
+        QCOMPARE(chooser->count(), 2);
+        QCOMPARE(view().analogueView->controller(), m_pad->controller()); // the choice stays until changed
+        chooser->setCurrentIndex(1);
+        emit chooser->activated(1);
+        QCOMPARE(view().analogueView->controller(), second.controller());
+        QVERIFY(view().identityLabel->text().startsWith(QLatin1String("Second Pad")));
+        QVERIFY(!view().rumbleButton->isHidden() && !view().lightButton->isHidden());
+        QVERIFY(view().triggerRumbleButton->isHidden());
+
+        // The motors for half a second, and the light through its colours.
+        view().rumbleButton->click();
+        view().lightButton->click();
+        view().lightButton->click();
+        const VirtualGameController::HapticsRequest asked = second.haptics();
+        QCOMPARE(asked.rumbleMs, ZelKeyTestView::kRumbleMs);
+        QCOMPARE(asked.low, 1.0f);
+        QCOMPARE(asked.requests, 3);
+        QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
+
+        // The shown controller leaves: the panel falls back on the one still there.
+        second.unplug();
+        QCOMPARE(view().analogueView->controller(), m_pad->controller());
+        QVERIFY(chooser->isHidden());
+        m_pad->unplug();
+        QVERIFY(!view().analogueView->controller());
+        QVERIFY(view().identityLabel->text().isEmpty());
+        view().grab();
+    }
+
+    // Through SDL's virtual joystick driver, as the machine's own controllers come.
+    void sdlDevicesOfferOnlyWhatTheyHave()
+    {
+        qputenv("SDL_VIDEODRIVER", "dummy");
+        GameControllerService& service = GameControllerService::sharedService();
+        if (!service.startHardwareControllers())
+            QSKIP(qPrintable(service.hardwareError()));
+        m_pad->unplug();
+        testsupport::SdlVirtualPad plain("Plain Pad");
+        if (!plain.isPlugged())
+            QSKIP(qPrintable(plain.error));
+        QVERIFY(testsupport::waitUntil([this] { return view().analogueView->controller() != nullptr; }));
+        for (QAbstractButton* action : {view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data()})
+            QVERIFY2(action->isHidden(), qPrintable(action->objectName()));
+        plain.unplug();
+        QVERIFY(testsupport::waitUntil([this] { return !view().analogueView->controller(); }));
+
+        testsupport::SdlVirtualPad motors("Motor Pad", testsupport::SdlVirtualPad::kAllButtons,
+                                          testsupport::SdlVirtualPad::kAllAxes, {true, true, true});
+        QVERIFY(testsupport::waitUntil([this] { return view().analogueView->controller() != nullptr; }));
+        QVERIFY(!view().rumbleButton->isHidden() && !view().triggerRumbleButton->isHidden() && !view().lightButton->isHidden());
+        view().rumbleButton->click();
+        view().triggerRumbleButton->click();
+        QCOMPARE(motors.requests.rumbles, 1);
+        QCOMPARE(motors.requests.triggerRumbles, 1);
+        motors.unplug();
+
+        // A joystick without mapping: its raw inputs, and no key lights.
+        const auto stick = testsupport::SdlVirtualPad::joystick("Old Stick", 2, 1, 1);
+        QVERIFY(testsupport::waitUntil([this] {
+            const GCControllerPtr shown = view().analogueView->controller();
+            return shown && !shown->identity().mapped && GCController::controllers().size() == 1;
+        }));
+        QVERIFY(view().identityLabel->text().contains(localized("Unmapped")));
+        stick->rawButton(0, true);
+        stick->rawHat(0, SDL_HAT_DOWN);
+        QVERIFY(testsupport::waitUntil([this] {
+            return view().analogueView->rawValues()
+                == QStringList({QStringLiteral("b0=1"), QStringLiteral("b1=0"), QStringLiteral("a0=0"), QStringLiteral("h0=4")});
+        }));
+        QCOMPARE(othersAtRest(view(), nullptr), QString());
+        view().grab();
     }
 };
 

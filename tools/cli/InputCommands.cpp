@@ -69,14 +69,6 @@ QString orDash(const QString& text)
     return text.isEmpty() ? QStringLiteral("-") : text;
 }
 
-// Vendor and product id as four lower-case hex digits each.
-QString vendorProduct(const GCControllerIdentity& identity)
-{
-    if (identity.vendorId < 0 || identity.productId < 0)
-        return QStringLiteral("-");
-    return QString::asprintf("%04x:%04x", unsigned(identity.vendorId), unsigned(identity.productId));
-}
-
 // The level of a trigger the controller has; 0 for one it lacks.
 float triggerLevel(const GCControllerPtr& controller, Key key)
 {
@@ -141,7 +133,7 @@ int InputCommands::gamepads()
         for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers()) {
             const GCControllerIdentity id = c->identity();
             printLine(QStringList{c->vendorName(), QString::number(c->playerIndex()), profileName(c), orDash(id.type),
-                                  vendorProduct(id), orDash(id.guid)}
+                                  orDash(id.vendorProductText()), orDash(id.guid)}
                           .join(QLatin1Char('\t')));
         }
         QCoreApplication::exit(CliOptions::Ok);
