@@ -470,6 +470,38 @@ private slots:
         QCOMPARE(delegate.connected.size(), size_t(1));
         QCOMPARE(delegate.disconnected, 0);
     }
+
+    void aVirtualJoystickWithoutMappingHasRawInputsOnly()
+    {
+        SlotRecorder recorder;
+        RecordingDelegate delegate;
+        const auto stick = VirtualGameController::joystick(QStringLiteral("Stick"), 2, 1, 1);
+        stick->plugIn();
+        const GCControllerPtr controller = stick->controller();
+        QVERIFY(!controller->identity().mapped);
+        QCOMPARE(delegate.connected.back()->gamePadType(), qint64(2));
+        int changes = 0;
+        NotificationCenter::defaultCenter().addObserver(this, GCControllerValuesDidChangeNotification,
+                                                        [&](const Notification&) { ++changes; });
+        QVERIFY(stick->setRawInput(0, 1));
+        QVERIFY(stick->setRawInput(0, 1)); // unchanged: taken, not announced
+        QVERIFY(!stick->setRawInput(4, 1)); // it has four inputs
+        QVERIFY(!stick->press(Button::A)); // no profile, no keys
+        NotificationCenter::defaultCenter().removeObserver(this);
+        QCOMPARE(changes, 1);
+        QCOMPARE(controller->rawInputs().front().value, 1);
+        QVERIFY(recorder.take().isEmpty());
+
+        // A mapped controller's raw inputs follow its elements, not calls.
+        VirtualGameController pad;
+        QVERIFY(!pad.setRawInput(0, 1));
+        QVERIFY(!pad.controller()->hasRumble() && !pad.controller()->rumble(1, 1, 100));
+        pad.offerHaptics(true, false, false);
+        QVERIFY(pad.controller()->rumble(0.25f, 0.5f, 100));
+        QVERIFY(!pad.controller()->rumbleTriggers(1, 1, 100) && !pad.controller()->setLightColor(1, 2, 3));
+        QCOMPARE(pad.haptics().high, 0.5f);
+        QCOMPARE(pad.haptics().requests, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGameControllers)

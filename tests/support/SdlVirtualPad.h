@@ -25,6 +25,8 @@ public:
         int rumbles = 0, triggerRumbles = 0, lights = 0;
         Uint16 low = 0, high = 0;
         Uint8 red = 0, green = 0, blue = 0;
+        // The device refuses every request, as a device can.
+        bool refuse = false;
     };
 
     explicit SdlVirtualPad(const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes, Motors motors = {false, false, false})
@@ -101,12 +103,13 @@ private:
                 ++r->rumbles;
                 r->low = low;
                 r->high = high;
-                return 0;
+                return r->refuse ? -1 : 0;
             };
         if (motors.triggers)
             desc.RumbleTriggers = [](void* data, Uint16, Uint16) {
-                ++static_cast<Requests*>(data)->triggerRumbles;
-                return 0;
+                auto* r = static_cast<Requests*>(data);
+                ++r->triggerRumbles;
+                return r->refuse ? -1 : 0;
             };
         if (motors.light)
             desc.SetLED = [](void* data, Uint8 red, Uint8 green, Uint8 blue) {
@@ -115,7 +118,7 @@ private:
                 r->red = red;
                 r->green = green;
                 r->blue = blue;
-                return 0;
+                return r->refuse ? -1 : 0;
             };
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         if (index < 0)

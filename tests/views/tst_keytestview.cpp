@@ -391,6 +391,9 @@ private slots:
         QVERIFY(atRest(view().buttonL2));
         QVERIFY(m_pad->press(Button::Home));
         QVERIFY(panel->rawValues().contains(QStringLiteral("Home=1")));
+        // A new battery level, as the source reports it, shows at once.
+        m_pad->controller()->setBatteryLevel(GCControllerBatteryLevel::Low);
+        QVERIFY2(view().identityLabel->text().endsWith(QStringLiteral("battery low")), qPrintable(view().identityLabel->text()));
         QVERIFY(panel->rawValues().contains(QStringLiteral("L2=9830")));
 
         // This controller has no motors and no light: nothing to press for them.
@@ -460,6 +463,14 @@ private slots:
         view().triggerRumbleButton->click();
         QCOMPARE(motors.requests.rumbles, 1);
         QCOMPARE(motors.requests.triggerRumbles, 1);
+        // A device that refuses: the user is told, nothing else happens.
+        {
+            testsupport::ToastRecorder toasts;
+            motors.requests.refuse = true;
+            view().lightButton->click();
+            QCOMPARE(motors.requests.lights, 1);
+            QCOMPARE(toasts.texts(), QStringList{QStringLiteral("Motor Pad did not accept the rumble request.")});
+        }
         motors.unplug();
 
         // A joystick without mapping: its raw inputs, and no key lights.
