@@ -132,10 +132,11 @@ GCControllerPtr makeController(SDL_GameController* handle)
                                 extended ? GCControllerProfile::Extended : GCControllerProfile::Basic, offered);
 }
 
-GCControllerIdentity identityOf(SDL_Joystick* joystick, int deviceIndex, bool mapped)
+// handle: null for a joystick without mapping.
+GCControllerIdentity identityOf(SDL_Joystick* joystick, SDL_GameController* handle, int deviceIndex)
 {
     GCControllerIdentity identity;
-    identity.type = typeName(SDL_GameControllerTypeForIndex(deviceIndex));
+    identity.type = typeName(handle ? SDL_GameControllerGetType(handle) : SDL_GameControllerTypeForIndex(deviceIndex));
     if (const Uint16 vendor = SDL_JoystickGetVendor(joystick))
         identity.vendorId = vendor;
     if (const Uint16 product = SDL_JoystickGetProduct(joystick))
@@ -144,26 +145,29 @@ GCControllerIdentity identityOf(SDL_Joystick* joystick, int deviceIndex, bool ma
     SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick), guid, sizeof guid);
     identity.guid = QString::fromLatin1(guid);
     identity.serial = oneLine(SDL_JoystickGetSerial(joystick));
-    identity.mapped = mapped;
+    identity.mapped = handle != nullptr;
     return identity;
 }
 
 // What the device can do, looked up by its id at each request: the
 // controller object may outlive the device.
-GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_JoystickID id)
+GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_GameController* handle, SDL_JoystickID id)
 {
     GCControllerHaptics haptics;
-    if (SDL_JoystickHasRumble(joystick))
+    const bool rumble = handle ? SDL_GameControllerHasRumble(handle) : SDL_JoystickHasRumble(joystick);
+    const bool triggers = handle ? SDL_GameControllerHasRumbleTriggers(handle) : SDL_JoystickHasRumbleTriggers(joystick);
+    const bool light = handle ? SDL_GameControllerHasLED(handle) : SDL_JoystickHasLED(joystick);
+    if (rumble)
         haptics.rumble = [id](float low, float high, int ms) {
             SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
             return open && SDL_JoystickRumble(open, motor(low), motor(high), Uint32(std::max(ms, 0))) == 0;
         };
-    if (SDL_JoystickHasRumbleTriggers(joystick))
+    if (triggers)
         haptics.rumbleTriggers = [id](float left, float right, int ms) {
             SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
             return open && SDL_JoystickRumbleTriggers(open, motor(left), motor(right), Uint32(std::max(ms, 0))) == 0;
         };
-    if (SDL_JoystickHasLED(joystick))
+    if (light)
         haptics.setLight = [id](int red, int green, int blue) {
             SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
             auto channel = [](int v) { return Uint8(std::clamp(v, 0, 255)); };
@@ -414,8 +418,8 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
         device.controller->setRawInputs(std::move(raw));
     }
     const GCControllerPtr controller = device.controller;
-    controller->setIdentity(identityOf(device.joystick, deviceIndex, device.handle != nullptr));
-    controller->setHaptics(hapticsOf(device.joystick, id));
+    controller->setIdentity(identityOf(device.joystick, device.handle, deviceIndex));
+    controller->setHaptics(hapticsOf(device.joystick, device.handle, id));
     controller->setBatteryLevel(batteryLevel(SDL_JoystickCurrentPowerLevel(device.joystick)));
     controller->setPlayerIndexDisplay([id](int index) {
         if (SDL_Joystick* open = SDL_JoystickFromInstanceID(id))

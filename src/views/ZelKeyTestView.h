@@ -21,6 +21,7 @@ class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
     explicit ZelKeyTestView(QWidget* parent = nullptr);
+    ~ZelKeyTestView() override;
 
     std::function<void()> closeBlock;
     QPointer<QAbstractButton> closeButton;
@@ -70,7 +71,4 @@ private:
 
     std::vector<GCControllerPtr> m_chooserControllers;
     int m_nextLightColour = 0;
-
-public:
-    ~ZelKeyTestView() override;
 };
