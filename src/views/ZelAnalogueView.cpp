@@ -73,6 +73,22 @@ void paintStick(QPainter& p, const QRectF& ring, QPointF position, const std::de
     p.drawEllipse(toScreen(position), kDotRadius, kDotRadius);
 }
 
+// The keys' own titles where the key test has them; the pad's directions as arrows.
+QString displayName(const QString& name)
+{
+    using Key = GameControllerKeys::Key;
+    switch (GameControllerKeys::keyNamed(name).value_or(Key::Pause)) {
+    case Key::Home: return localized("KeyHome");
+    case Key::Menu: return localized("KeyMenu");
+    case Key::Options: return localized("KeyOptions");
+    case Key::Up: return QStringLiteral("\u25b2");
+    case Key::Down: return QStringLiteral("\u25bc");
+    case Key::Left: return QStringLiteral("\u25c0");
+    case Key::Right: return QStringLiteral("\u25b6");
+    default: return name;
+    }
+}
+
 void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRawInput>& inputs)
 {
     int x = area.left();
@@ -93,7 +109,7 @@ void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRa
             p.drawRoundedRect(pill.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
         }
         p.setPen(input.value ? Qt::white : kTextColour);
-        p.drawText(pill, Qt::AlignCenter, p.fontMetrics().elidedText(input.name, Qt::ElideRight, kPillWidth - 6));
+        p.drawText(pill, Qt::AlignCenter, p.fontMetrics().elidedText(displayName(input.name), Qt::ElideRight, kPillWidth - 6));
         x += kPillWidth + kPillGap;
     }
 }
