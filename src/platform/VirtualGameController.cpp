@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -24,18 +25,25 @@ int rawAxis(float value)
 // The stick axes and triggers by the names the SDL source gives them.
 struct RawAxis {
     const char* name;
+    // The trigger's key; none for a stick axis, which every extended profile has.
+    std::optional<GameControllerKeys::Key> trigger;
     std::function<float(const GCExtendedGamepad&)> value;
 };
 
 const std::vector<RawAxis>& rawAxes()
 {
+    using Key = GameControllerKeys::Key;
+    auto level = [](const GCExtendedGamepad& p, Key key) {
+        const GCControllerButtonInput* trigger = GameControllerKeys::element(p, key);
+        return trigger ? trigger->value() : 0.0f;
+    };
     static const std::vector<RawAxis> axes{
-        {"LX", [](const GCExtendedGamepad& p) { return p.leftThumbstick()->xAxis(); }},
-        {"LY", [](const GCExtendedGamepad& p) { return -p.leftThumbstick()->yAxis(); }}, // SDL's y grows downward
-        {"RX", [](const GCExtendedGamepad& p) { return p.rightThumbstick()->xAxis(); }},
-        {"RY", [](const GCExtendedGamepad& p) { return -p.rightThumbstick()->yAxis(); }},
-        {"L2", [](const GCExtendedGamepad& p) { return p.leftTrigger() ? p.leftTrigger()->value() : 0.0f; }},
-        {"R2", [](const GCExtendedGamepad& p) { return p.rightTrigger() ? p.rightTrigger()->value() : 0.0f; }},
+        {"LX", std::nullopt, [](const GCExtendedGamepad& p) { return p.leftThumbstick()->xAxis(); }},
+        {"LY", std::nullopt, [](const GCExtendedGamepad& p) { return -p.leftThumbstick()->yAxis(); }}, // SDL's y grows downward
+        {"RX", std::nullopt, [](const GCExtendedGamepad& p) { return p.rightThumbstick()->xAxis(); }},
+        {"RY", std::nullopt, [](const GCExtendedGamepad& p) { return -p.rightThumbstick()->yAxis(); }},
+        {"L2", Key::L2, [level](const GCExtendedGamepad& p) { return level(p, Key::L2); }},
+        {"R2", Key::R2, [level](const GCExtendedGamepad& p) { return level(p, Key::R2); }},
     };
     return axes;
 }
@@ -56,8 +64,7 @@ VirtualGameController::VirtualGameController(GCControllerProfile profile, const 
             raw.push_back({GCControllerRawInput::Kind::Button, QString::fromLatin1(e.name), 0});
     if (const auto pad = m_controller->extendedGamepad()) {
         for (const RawAxis& axis : rawAxes())
-            if ((axis.name[0] != 'L' && axis.name[0] != 'R') || axis.name[1] != '2'
-                || GameControllerKeys::element(*pad, axis.name[0] == 'L' ? Button::L2 : Button::R2))
+            if (!axis.trigger || GameControllerKeys::element(*pad, *axis.trigger))
                 raw.push_back({GCControllerRawInput::Kind::Axis, QString::fromLatin1(axis.name), 0});
     }
     m_controller->setRawInputs(std::move(raw));
