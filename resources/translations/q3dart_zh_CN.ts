@@ -278,6 +278,11 @@
         <extracomment>Key test screen: button that sets the controller's light to the next colour.</extracomment>
         <translation>灯光</translation>
     </message>
+    <message id="LightRefused">
+        <source>%1 did not accept the light colour.</source>
+        <extracomment>Key test screen: the controller refused to set its light. %1 = controller name.</extracomment>
+        <translation>%1 未接受灯光颜色。</translation>
+    </message>
     <message id="LocalFirmware">
         <source>Local Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases stored on this device.</extracomment>

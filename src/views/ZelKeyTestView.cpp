@@ -395,5 +395,5 @@ void ZelKeyTestView::lightAction()
     const auto& colour = kLightColours[m_nextLightColour];
     m_nextLightColour = (m_nextLightColour + 1) % int(std::size(kLightColours));
     if (!controller->setLightColor(colour[0], colour[1], colour[2]))
-        MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
+        MessageToast::showMsgWithtext(localized("LightRefused").arg(controller->vendorName()));
 }

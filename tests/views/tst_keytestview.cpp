@@ -459,17 +459,22 @@ private slots:
                                           testsupport::SdlVirtualPad::kAllAxes, {true, true, true});
         QVERIFY(testsupport::waitUntil([this] { return view().analogueView->controller() != nullptr; }));
         QVERIFY(!view().rumbleButton->isHidden() && !view().triggerRumbleButton->isHidden() && !view().lightButton->isHidden());
-        view().rumbleButton->click();
-        view().triggerRumbleButton->click();
-        QCOMPARE(motors.requests.rumbles, 1);
-        QCOMPARE(motors.requests.triggerRumbles, 1);
         // A device that refuses: the user is told, nothing else happens.
         {
             testsupport::ToastRecorder toasts;
             motors.requests.refuse = true;
             view().lightButton->click();
+            view().rumbleButton->click();
             QCOMPARE(motors.requests.lights, 1);
-            QCOMPARE(toasts.texts(), QStringList{QStringLiteral("Motor Pad did not accept the rumble request.")});
+            QCOMPARE(motors.requests.rumbles, 1);
+            QCOMPARE(toasts.texts(), (QStringList{QStringLiteral("Motor Pad did not accept the light colour."),
+                                                  QStringLiteral("Motor Pad did not accept the rumble request.")}));
+            motors.requests.refuse = false;
+            view().rumbleButton->click();
+            view().triggerRumbleButton->click();
+            QCOMPARE(motors.requests.rumbles, 2);
+            QCOMPARE(motors.requests.triggerRumbles, 1);
+            QCOMPARE(toasts.texts().size(), 2);
         }
         motors.unplug();
 
