@@ -109,7 +109,7 @@ private slots:
         CountingDigest digest;
         FileHashComputationContext table = digest.table();
         QCOMPARE(
-            FileHash::hashOfFileAtPath(path, table), QStringLiteral("%1").arg(3 * 4096 + 17, 16, 16, QLatin1Char('0')));
+            FileHash::hashOfFileAtPath(path, table), QStringLiteral("%1").arg(3 * FileHash::kReadBufferSize + 17, 16, 16, QLatin1Char('0')));
         QCOMPARE(digest.largestPiece, uint32_t(FileHash::kReadBufferSize));
     }
 
