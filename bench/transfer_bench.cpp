@@ -4,7 +4,9 @@
 // plus, per restart, the controller's restart time and the engine's wait
 // before it reopens the session. Also the process's CPU time per message.
 //
-//   transfer_bench [--reply-delay-ms D] [--restart-ms R] [--runs N]
+//   transfer_bench [--reply-delay-ms D] [--restart-ms R] [--runs N] [--tools DIR]
+//
+// With --tools, also q3dart-cli flash from DIR over TCP to q3dart-sim.
 #include "accessory/EADSessionController.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/EAAccessoryManager.h"
@@ -18,12 +20,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -86,6 +90,54 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths)
     return r;
 }
 
+double childrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The same images through the command-line tool over TCP to a simulated
+// controller in its own process: the tool's CPU time (user and system, from
+// the kernel's accounting of the finished child) per message.
+bool measureTool(const QString& toolsDir, const QStringList& paths, int messages, int replyDelayMs, int restartMs,
+                 int runs)
+{
+    QProcess sim;
+    sim.start(toolsDir + QStringLiteral("/q3dart-sim"),
+              {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--restart-delay"),
+               QString::number(restartMs), QStringLiteral("--reply-delay"), QString::number(replyDelayMs)});
+    if (!sim.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "q3dart-sim did not start\n");
+        return false;
+    }
+    const QString banner = QString::fromUtf8(sim.readLine());
+    const QString address = banner.section(QLatin1Char(' '), 2, 2).remove(QLatin1Char(','));
+    QTemporaryDir documents;
+    std::vector<double> perMessage;
+    for (int i = 0; i < runs; ++i) {
+        const double before = childrenCpuSeconds();
+        QProcess cli;
+        cli.start(toolsDir + QStringLiteral("/q3dart-cli"),
+                  {QStringLiteral("--device"), QStringLiteral("tcp:") + address, QStringLiteral("--documents"),
+                   documents.path(), QStringLiteral("flash"), QStringLiteral("--boot"), paths[0],
+                   QStringLiteral("--left"), paths[1], QStringLiteral("--right"), paths[2]});
+        if (!cli.waitForFinished(kRunLimitMs) || cli.exitCode() != 0) {
+            std::fprintf(stderr, "q3dart-cli flash failed: %s\n", cli.readAllStandardError().constData());
+            return false;
+        }
+        perMessage.push_back((childrenCpuSeconds() - before) / messages * 1e6);
+    }
+    sim.kill();
+    sim.waitForFinished();
+    std::sort(perMessage.begin(), perMessage.end());
+    std::printf("  q3dart-cli flash over tcp to q3dart-sim, CPU time per message (the whole process, start-up"
+                " included): min %.1f us  median %.1f us  max %.1f us\n",
+                perMessage.front(), perMessage[perMessage.size() / 2], perMessage.back());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,6 +146,7 @@ int main(int argc, char** argv)
     int replyDelayMs = 1;
     int restartMs = 100;
     int runs = 3;
+    QString toolsDir;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--reply-delay-ms"))
@@ -102,6 +155,8 @@ int main(int argc, char** argv)
             restartMs = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--runs"))
             runs = std::max(1, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--tools"))
+            toolsDir = args[i + 1];
     }
 
     QTemporaryDir dir;
@@ -156,5 +211,7 @@ int main(int argc, char** argv)
     const double waits = 2 * (restartMs / 1000.0 + ZelFirmwareUpgradeManager::kReconnectDelay);
     std::printf("  per message beyond the floor: %.1f us\n",
                 (seconds[seconds.size() / 2] - waits - messages * replyDelayMs / 1000.0) / messages * 1e6);
+    if (!toolsDir.isEmpty() && !measureTool(toolsDir, paths, messages, replyDelayMs, restartMs, runs))
+        return 1;
     return 0;
 }

@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     // The embedded web pages share the window's graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
+    MainQueue::chooseEventDispatcher();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("q3dart"));
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));

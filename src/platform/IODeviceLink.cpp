@@ -1,5 +1,8 @@
 #include "platform/IODeviceLink.h"
 
+#include <QAbstractSocket>
+#include <QSerialPort>
+
 IODeviceLink::IODeviceLink(QIODevice* device)
     : AccessoryLink(device)
     , m_device(device)
@@ -22,7 +25,16 @@ qint64 IODeviceLink::send(const char* data, qint64 length)
         m_wasFull = true;
         return 0;
     }
-    return m_device->write(data, n);
+    const qint64 written = m_device->write(data, n);
+    // A socket or port sends from its buffer only on a later turn of the
+    // event loop; a request goes out now, one poll sooner per message.
+    if (written > 0) {
+        if (auto* socket = qobject_cast<QAbstractSocket*>(m_device))
+            socket->flush();
+        else if (auto* port = qobject_cast<QSerialPort*>(m_device))
+            port->flush();
+    }
+    return written;
 }
 
 bool IODeviceLink::hasSpace() const

@@ -51,6 +51,12 @@ void MainQueue::dispatchAsync(std::function<void()> block, QObject* context)
     }, Qt::QueuedConnection);
 }
 
+void MainQueue::chooseEventDispatcher()
+{
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
 bool MainQueue::runUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);

@@ -13,6 +13,12 @@
 class MainQueue {
 public:
     // Multiplies every delay and timer interval; 1.0 in production.
+    // Called before the application object exists: the main loop then runs on
+    // Qt's own dispatcher, which wakes once for any number of posted events
+    // (the GLib one writes its wake-up descriptor for every event posted, and
+    // every message of a transfer posts several). Unless the user chose.
+    static void chooseEventDispatcher();
+
     static void setTimeScale(double scale);
     static double timeScale();
     static int scaledMilliseconds(double seconds);

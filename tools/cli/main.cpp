@@ -20,6 +20,7 @@
 
 int main(int argc, char** argv)
 {
+    MainQueue::chooseEventDispatcher();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q3dart-cli"));
     if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)

@@ -1,3 +1,4 @@
+#include "platform/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 
@@ -38,6 +39,7 @@ int usage(const char* detail)
 
 int main(int argc, char** argv)
 {
+    MainQueue::chooseEventDispatcher();
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     QString listen;
