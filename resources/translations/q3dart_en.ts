@@ -108,6 +108,11 @@
         <extracomment>Button of the 'open the App Store' alert on the game list page; leaves the application for the App Store.</extracomment>
         <translation>Confirm</translation>
     </message>
+    <message id="ConnectControllerToComputerPrompt">
+        <source>Connect the Q3 Dart controller to this computer</source>
+        <extracomment>Toast (1.5 s) when the upgrade or the key test is asked for while no controller is attached to this computer.</extracomment>
+        <translation>Connect the Q3 Dart controller to this computer</translation>
+    </message>
     <message id="ConnectGamepadPropmt">
         <source>Please connect the Q3 Dart controller.</source>
         <extracomment>Home screen: prompt asking the user to attach the controller. Also a toast (3 s) when the upgrade button is pressed with no controller connected.</extracomment>
@@ -127,6 +132,11 @@
         <source>Invalid device "%1". Use sim, tcp:HOST:PORT or serial:PATH.</source>
         <extracomment>Command-line: the --device value is not one of the accepted forms. %1 = the value given. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
         <translation>Invalid device "%1". Use sim, tcp:HOST:PORT or serial:PATH.</translation>
+    </message>
+    <message id="DeviceCannotUpgrade">
+        <source>The controller refused the firmware upgrade</source>
+        <extracomment>Toast when the controller refuses to start receiving a left-side or boot loader image.</extracomment>
+        <translation>The controller refused the firmware upgrade</translation>
     </message>
     <message id="DownloadDigestMismatch">
         <source>The downloaded firmware is damaged (its checksum does not match) and was deleted. Please try again.</source>

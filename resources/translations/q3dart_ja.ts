@@ -108,6 +108,11 @@
         <extracomment>Button of the 'open the App Store' alert on the game list page; leaves the application for the App Store.</extracomment>
         <translation>OK</translation>
     </message>
+    <message id="ConnectControllerToComputerPrompt">
+        <source>Connect the Q3 Dart controller to this computer</source>
+        <extracomment>Toast (1.5 s) when the upgrade or the key test is asked for while no controller is attached to this computer.</extracomment>
+        <translation>Q3 Dart コントローラーをこのコンピューターに接続してください</translation>
+    </message>
     <message id="ConnectGamepadPropmt">
         <source>Please connect the Q3 Dart controller.</source>
         <extracomment>Home screen: prompt asking the user to attach the controller. Also a toast (3 s) when the upgrade button is pressed with no controller connected.</extracomment>
@@ -127,6 +132,11 @@
         <source>Invalid device "%1". Use sim, tcp:HOST:PORT or serial:PATH.</source>
         <extracomment>Command-line: the --device value is not one of the accepted forms. %1 = the value given. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
         <translation>デバイスの指定「%1」は無効です。sim、tcp:HOST:PORT、serial:PATH のいずれかを指定してください。</translation>
+    </message>
+    <message id="DeviceCannotUpgrade">
+        <source>The controller refused the firmware upgrade</source>
+        <extracomment>Toast when the controller refuses to start receiving a left-side or boot loader image.</extracomment>
+        <translation>コントローラーがファームウェアの更新を拒否しました</translation>
     </message>
     <message id="DownloadDigestMismatch">
         <source>The downloaded firmware is damaged (its checksum does not match) and was deleted. Please try again.</source>

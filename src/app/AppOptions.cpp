@@ -1,13 +1,29 @@
 #include "app/AppOptions.h"
 
+#include "app/MainWindow.h"
 #include "firmware/ReleaseSignature.h"
 #include "platform/Localization.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdio>
+
+bool AppOptions::parseSize(const QString& text, QSize* out)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text.trimmed());
+    if (!match.hasMatch())
+        return false;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    if (size.width() < MainWindow::kMinimumWidth || size.height() < MainWindow::kMinimumHeight
+        || size.width() > kMaximumSide || size.height() > kMaximumSide)
+        return false;
+    *out = size;
+    return true;
+}
 
 bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* exitCode)
 {
@@ -43,7 +59,10 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption caFile(QStringLiteral("ca-file"),
                                     QStringLiteral("Also trust the PEM certificate authorities of FILE for https."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({simulate, screenshots, device, documents, server, language, measureStartup, trustKey, caFile});
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."),
+                                  QStringLiteral("WxH"));
+    parser.addOptions({simulate, screenshots, size, device, documents, server, language, measureStartup, trustKey, caFile});
     parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
                                  QStringLiteral("[archive.zip...]"));
 
@@ -74,6 +93,11 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     options->measureStartup = parser.isSet(measureStartup);
     options->trustKeys = parser.values(trustKey);
     options->caFile = parser.value(caFile);
+    if (parser.isSet(size) && !parseSize(parser.value(size), &options->size))
+        return fail(QStringLiteral("--size: expected WxH of at least %1x%2, not \"%3\"")
+                        .arg(MainWindow::kMinimumWidth)
+                        .arg(MainWindow::kMinimumHeight)
+                        .arg(parser.value(size)));
     for (const QString& key : std::as_const(options->trustKeys))
         if (ReleaseSignature::decodePublicKey(key).isEmpty())
             return fail(localized("TrustKeyInvalid").arg(key));

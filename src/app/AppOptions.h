@@ -3,6 +3,7 @@
 #include "platform/DeviceAddress.h"
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -13,6 +14,7 @@ struct AppOptions {
 
     bool simulate = false;
     QString screenshots;      // folder for the screenshot set; empty: run normally
+    QSize size;               // the window's size; invalid: the default
     DeviceAddress device;     // how to reach a real controller
     QString documents;        // overrides the documents directory
     QString server;           // overrides the firmware server
@@ -21,6 +23,11 @@ struct AppOptions {
     QString caFile;           // certificate authorities added for https
     bool measureStartup = false; // report start-up time and memory, then exit
     QList<QUrl> files;        // release archives to import
+
+    // A bound on either side of the window's size.
+    static constexpr int kMaximumSide = 8192;
+    // "WxH" from the window's minimum size up to that bound; false otherwise.
+    static bool parseSize(const QString& text, QSize* out);
 
     // False when the program must end at once with *exitCode (help, version, usage error).
     static bool parse(const QStringList& arguments, AppOptions* options, int* exitCode);

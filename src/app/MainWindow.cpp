@@ -25,7 +25,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/q3dart.svg")));
     setCentralWidget(m_root);
     // Landscape, like the phone held in the controller; any larger size works too.
-    setMinimumSize(720, 405);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDefaultWidth, kDefaultHeight);
     setAcceptDrops(true);
     qApp->installEventFilter(this);

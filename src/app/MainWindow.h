@@ -14,6 +14,9 @@ class MainWindow : public QMainWindow {
 public:
     static constexpr int kDefaultWidth = 1024;
     static constexpr int kDefaultHeight = 576;
+    // The smallest window the screens are laid out for.
+    static constexpr int kMinimumWidth = 720;
+    static constexpr int kMinimumHeight = 405;
 
     explicit MainWindow(QWidget* parent = nullptr);
 

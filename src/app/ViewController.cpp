@@ -47,6 +47,13 @@ void ViewController::viewDidLoad()
     commonInit();
 }
 
+void ViewController::followAccessoriesFromStart()
+{
+    EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
+    if (!EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty())
+        checkShouldShowConnectedView();
+}
+
 void ViewController::commonInit()
 {
     homeView();
@@ -296,7 +303,7 @@ void ViewController::checkShouldShowConnectedView()
 void ViewController::checkShouldShowUpgradeView()
 {
     if (!checkConnectedAccessory()) {
-        MessageToast::showMsgWithtext(kPlugInMessage);
+        MessageToast::showMsgWithtext(localized("ConnectControllerToComputerPrompt"));
         return;
     }
     if (!isShown(m_connectedView))
@@ -308,7 +315,7 @@ void ViewController::checkShouldShowUpgradeView()
 void ViewController::checkShouldShowKeyTestView()
 {
     if (!checkConnectedAccessory()) {
-        MessageToast::showMsgWithtext(kPlugInMessage);
+        MessageToast::showMsgWithtext(localized("ConnectControllerToComputerPrompt"));
         return;
     }
     if (!isShown(m_connectedView))
@@ -326,7 +333,10 @@ void ViewController::_accessoryDidConnect(const Notification&)
 
 void ViewController::_accessoryDidDisconnect(const Notification&)
 {
-    if (ZelFirmwareUpgradeManager::sharedInstance().isGamepadDisconnectByUpgradingFirmware)
+    // Followed from start, a disconnection can come before any screen has
+    // asked for the engine: then no upgrade is running, and none is created here.
+    const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
+    if (engine && engine->isGamepadDisconnectByUpgradingFirmware)
         return;
     MessageToast::showMsgWithtext(localized("GamepadDisconnectManuallyPrompt"), kDisconnectMessageSeconds);
     if (isShown(m_connectedView)) {

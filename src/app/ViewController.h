@@ -23,9 +23,6 @@ class ViewController : public QWidget, public KestGameControllerManagerDelegate 
 public:
     static constexpr double kSlideSeconds = 0.25;
     static constexpr double kDisconnectMessageSeconds = 3.0;
-    // Shown when the upgrade or key test is asked for without the controller;
-    // a fixed text, never looked up.
-    static inline const QString kPlugInMessage = QStringLiteral("请将苹果设备插入Q3 Dart手柄");
 
     explicit ViewController(QWidget* parent = nullptr);
     ~ViewController() override;
@@ -52,6 +49,11 @@ public:
     EAAccessoryPtr accessory;
 
     void viewDidLoad();
+    // The desktop's way in: a controller reached over a serial or TCP link may
+    // offer no game controller, so the accessory notifications are followed
+    // from now on rather than from the upgrade engine's creation, and a
+    // controller already attached leads to the connected screen at once.
+    void followAccessoriesFromStart();
     void commonInit();
     void showView(ZelBaseView* view);
     void hideView(ZelBaseView* view);

@@ -100,6 +100,11 @@ int main(int argc, char** argv)
     SceneDelegate scene;
     scene.sceneWillConnectToSession(options.files);
     MainWindow* window = scene.window();
+    if (options.size.isValid())
+        window->resize(options.size);
+    // Not only a controller that a game controller announces: any controller
+    // link (sim, tcp:, serial:) leads home to the connected screen.
+    window->rootViewController()->followAccessoriesFromStart();
 
     if (instance) {
         instance->filesReceived = [&scene](const QList<QUrl>& files) { scene.sceneOpenURLContexts(files); };

@@ -20,9 +20,6 @@ const QByteArray kRightVersionRequest("\x20\x9F", 2);
 const QByteArray kDeviceInformationRequest("\x01\x01", 2);
 constexpr int kRightVersionReplyMinimum = 4;
 
-// The refusal of a left-side start is a fixed text, not looked up.
-const char* const kLeftStartRefused = "\u8BBE\u5907\u4E0D\u53EF\u5347\u7EA7";
-
 // Transfers handed out since start; a handler or resend of an earlier
 // transfer (or of a run that has ended) finds another number and does nothing.
 quint64 g_transferId = 0;
@@ -49,16 +46,26 @@ QByteArray message(std::initializer_list<uint8_t> bytes)
 
 } // namespace
 
+namespace {
+ZelFirmwareUpgradeManager* g_engine = nullptr;
+}
+
 ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
 {
     // Created on first use, registered once, never destroyed.
     static ZelFirmwareUpgradeManager* instance = [] {
         auto* engine = new ZelFirmwareUpgradeManager;
+        g_engine = engine;
         engine->supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         engine->addNotificationObserver();
         return engine;
     }();
     return *instance;
+}
+
+ZelFirmwareUpgradeManager* ZelFirmwareUpgradeManager::existingInstance()
+{
+    return g_engine;
 }
 
 ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager() = default;
@@ -426,7 +433,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
             // Each refusal is shown; the handler stays current, so a matching
             // reply that follows still starts the image, and the silence limit
             // ends the run when none does.
-            MessageToast::showMsgWithtext(QString::fromUtf8(kLeftStartRefused));
+            MessageToast::showMsgWithtext(localized("DeviceCannotUpgrade"));
             return;
         }
         touchWatchdog();

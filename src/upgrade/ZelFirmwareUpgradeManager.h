@@ -42,6 +42,8 @@ public:
     static constexpr double kUnplugPromptSeconds = 4.0;
 
     static ZelFirmwareUpgradeManager& sharedInstance();
+    // The engine if a screen has asked for it already, without creating it.
+    static ZelFirmwareUpgradeManager* existingInstance();
 
     // Request and reply layer.
     void writeData(const QByteArray& data, ReadCallback callback);

@@ -213,7 +213,7 @@ private slots:
         root()->connectedView()->keyTestButton->click();
         root()->connectedView()->upgradeButton->click();
         root()->supportedProtocols = declared;
-        QCOMPARE(m_toasts->texts(), QStringList({ ViewController::kPlugInMessage, ViewController::kPlugInMessage }));
+        QCOMPARE(m_toasts->texts(), QStringList(2, localized("ConnectControllerToComputerPrompt")));
         QCOMPARE(m_toasts->toasts().front().seconds, 1.5);
         QCOMPARE(root()->visibleScreen(), root()->existingConnectedView());
         QVERIFY(!root()->existingKeyTestView());

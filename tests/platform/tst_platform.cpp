@@ -115,6 +115,28 @@ private slots:
         l10n.setLanguage(QStringLiteral("en"));
     }
 
+    // Two messages were once fixed Chinese texts shown to everyone: their
+    // Chinese entries keep that wording, the other languages have their own.
+    void theOnceFixedMessagesKeepTheirChineseWording()
+    {
+        Localization& l10n = Localization::shared();
+        const QString refused = QString::fromUtf8("\u8BBE\u5907\u4E0D\u53EF\u5347\u7EA7");
+        const QString plugIn = QString::fromUtf8("\u8BF7\u5C06\u82F9\u679C\u8BBE\u5907\u63D2\u5165Q3 Dart\u624B\u67C4");
+        l10n.setLanguage(QStringLiteral("zh-Hans"));
+        QCOMPARE(l10n.text("DeviceCannotUpgrade"), refused);
+        QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"), plugIn);
+        l10n.setLanguage(QStringLiteral("en"));
+        QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"),
+                 QStringLiteral("Connect the Q3 Dart controller to this computer"));
+        QVERIFY(!l10n.text("DeviceCannotUpgrade").isEmpty() && l10n.text("DeviceCannotUpgrade") != refused);
+        l10n.setLanguage(QStringLiteral("ja"));
+        for (const char* key : {"DeviceCannotUpgrade", "ConnectControllerToComputerPrompt"}) {
+            QVERIFY(!l10n.text(key).isEmpty());
+            QVERIFY(l10n.text(key) != refused && l10n.text(key) != plugIn);
+        }
+        l10n.setLanguage(QStringLiteral("en"));
+    }
+
     void theInformationDictionaryDeclaresTheAccessoryProtocol()
     {
         const InfoDictionary& info = InfoDictionary::mainBundle();

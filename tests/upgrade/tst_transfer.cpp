@@ -29,8 +29,6 @@ QByteArray image(int size, SimVersion version, int seed)
     return out + SimulatedController::versionTrailer(version);
 }
 
-const QString kRefused = QString::fromUtf8("\u8BBE\u5907\u4E0D\u53EF\u5347\u7EA7");
-
 // The scale of the run; the right side's resends, which make packet counts
 // vary when they fire, keep their real 2 s where a test counts packets, and
 // shrink to this only for the packet whose resend a test examines.
@@ -402,7 +400,8 @@ private slots:
         const int lengthCommands = sent(0x80, 0x81).size();
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QCOMPARE(m_toasts->texts(), (QStringList{kRefused, kRefused, localized("TransferStalled")}));
+        const QString refused = localized("DeviceCannotUpgrade");
+        QCOMPARE(m_toasts->texts(), (QStringList{refused, refused, localized("TransferStalled")}));
         QCOMPARE(sent(0x80, 0x81).size(), lengthCommands); // nothing after the refusals
         QVERIFY(!engine().leftUpgradeDone);
     }
@@ -425,7 +424,7 @@ private slots:
         QVERIFY(waitUntil([&] { return engine().leftUpgradeDone; }));
         if (link)
             link->deviceReceive = deliver;
-        QCOMPARE(m_toasts->texts(), QStringList{kRefused});
+        QCOMPARE(m_toasts->texts(), QStringList{localized("DeviceCannotUpgrade")});
         QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{true}; }));
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
