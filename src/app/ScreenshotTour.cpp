@@ -1,6 +1,7 @@
 #include "app/ScreenshotTour.h"
 
 #include "app/EmbeddedDefault.h"
+#include "app/LayoutAudit.h"
 #include "app/MainWindow.h"
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
@@ -214,7 +215,10 @@ void ScreenshotTour::start()
 void ScreenshotTour::runStep()
 {
     if (m_index >= m_steps.size()) {
-        finish(0, QString());
+        for (const QString& fault : std::as_const(m_faults))
+            std::fprintf(stderr, "layout: %s\n", qPrintable(fault));
+        finish(m_faults.isEmpty() ? 0 : 1,
+               m_faults.isEmpty() ? QString() : QStringLiteral("%1 layout faults").arg(m_faults.size()));
         return;
     }
     m_settling = false;
@@ -241,10 +245,18 @@ void ScreenshotTour::poll()
         m_toasts->dismiss();
         if (!current.fileName.isEmpty()) {
             const QString path = QDir(m_folder).filePath(current.fileName);
-            if (!m_window->grab().save(path)) {
+            const QPixmap picture = m_window->grab();
+            if (!picture.save(path)) {
                 finish(1, QStringLiteral("cannot write %1").arg(path));
                 return;
             }
+            if (picture.size() != m_window->size() * m_window->devicePixelRatio())
+                m_faults.append(QStringLiteral("%1: %2x%3 instead of the window's size")
+                                    .arg(current.fileName)
+                                    .arg(picture.width())
+                                    .arg(picture.height()));
+            for (const QString& fault : LayoutAudit::check(m_window))
+                m_faults.append(current.fileName + QStringLiteral(": ") + fault);
             std::printf("%s\n", qPrintable(path));
             std::fflush(stdout);
         }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -55,6 +56,8 @@ private:
     QTimer m_poll;
     QElapsedTimer m_elapsed;
     bool m_settling = false;
+    // What the layout audit and the size check found, picture by picture.
+    QStringList m_faults;
     // The joystick without mapping the key test shows for a while.
     std::unique_ptr<VirtualGameController> m_joystick;
 };

@@ -5,6 +5,7 @@
 #include "platform/NotificationCenter.h"
 #include "views/GradientLayer.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -27,6 +28,7 @@ constexpr int kTextLine = 16;
 constexpr int kBarWidth = 22;
 constexpr int kPillWidth = 66;
 constexpr int kPillHeight = 24;
+constexpr int kSmallestPillHeight = 16;
 constexpr int kPillGap = 6;
 constexpr int kAxisBarWidth = 150;
 constexpr double kDotRadius = 7;
@@ -91,6 +93,12 @@ QString displayName(const QString& name)
 
 void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRawInput>& inputs)
 {
+    // As many rows as the buttons need; a low panel makes them lower, not cut.
+    const int buttons = int(std::count_if(inputs.begin(), inputs.end(),
+                                          [](const GCControllerRawInput& input) { return input.kind == Kind::Button; }));
+    const int perRow = std::max(1, (area.width() + kPillGap) / (kPillWidth + kPillGap));
+    const int rows = std::max(1, (buttons + perRow - 1) / perRow);
+    const int height = std::clamp((area.height() + kPillGap) / rows - kPillGap, kSmallestPillHeight, kPillHeight);
     int x = area.left();
     int y = area.top();
     for (const GCControllerRawInput& input : inputs) {
@@ -98,9 +106,9 @@ void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRa
             continue;
         if (x + kPillWidth > area.right()) {
             x = area.left();
-            y += kPillHeight + kPillGap;
+            y += height + kPillGap;
         }
-        const QRectF pill(x, y, kPillWidth, kPillHeight);
+        const QRectF pill(x, y, kPillWidth, height);
         if (input.value) {
             fillPressed(p, pill, 5);
         } else {
@@ -217,19 +225,24 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
     const auto pad = m_controller->extendedGamepad();
     if (pad) {
         const int ring = std::min(kRingMax, area.height() - 2 * kTextLine - 6);
+        // A small ring keeps a column as wide as its readings.
+        const QFontMetrics metrics(small);
+        const int readings = std::max(metrics.horizontalAdvance(QStringLiteral("-0.000  -0.000")),
+                                      metrics.horizontalAdvance(QStringLiteral("-32768  -32768")));
+        const int column = std::max(ring, readings);
         for (bool left : {true, false}) {
-            const QRectF box(x, area.top(), ring, ring);
+            const QRectF box(x + (column - ring) / 2, area.top(), ring, ring);
             paintStick(p, box, stickPosition(left), trail(left));
             const QPointF v = stickPosition(left);
             const char* rawX = left ? "LX" : "RX";
             const char* rawY = left ? "LY" : "RY";
             p.setPen(kTextColour);
-            p.drawText(QRectF(x - 10, box.bottom() + 4, ring + 20, kTextLine), Qt::AlignCenter,
+            p.drawText(QRectF(x, box.bottom() + 4, column, kTextLine), Qt::AlignCenter,
                        QStringLiteral("%1  %2").arg(value3(v.x()), value3(v.y())));
             p.setPen(kDimTextColour);
-            p.drawText(QRectF(x - 10, box.bottom() + 4 + kTextLine, ring + 20, kTextLine), Qt::AlignCenter,
+            p.drawText(QRectF(x, box.bottom() + 4 + kTextLine, column, kTextLine), Qt::AlignCenter,
                        QStringLiteral("%1  %2").arg(rawAxis(rawX)).arg(rawAxis(rawY)));
-            x += ring + kGap;
+            x += column + kGap;
         }
         for (bool left : {true, false}) {
             const float level = triggerLevel(left);

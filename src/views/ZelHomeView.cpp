@@ -3,6 +3,10 @@
 #include "platform/Localization.h"
 #include "ui_ZelHomeContentView.h"
 
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 ZelHomeView::ZelHomeView(QWidget* parent)
@@ -22,6 +26,13 @@ void ZelHomeView::commonInit()
     MFiGameButton = ui.MFiGameButton;
     tutorialButton = ui.tutorialButton;
     connectPromptLabel = ui.connectPromptLabel;
+    controllerImageLabel = ui.controllerImageLabel;
+    // The picture follows the room the layout gives it instead of demanding its own.
+    controllerImageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    controllerImageLabel->setMinimumSize(1, 1);
+    controllerImageLabel->installEventFilter(this);
+    actionPanel = ui.actionPanel;
+    m_panelWidth = actionPanel->maximumWidth();
 
     for (QPushButton* button : {ui.connectButton, ui.MFiGameButton, ui.tutorialButton})
         connect(button, &QPushButton::clicked, this, [this, button] { buttonAction(button); });
@@ -33,6 +44,36 @@ void ZelHomeView::commonInit()
     connectPromptLabel->setText(localized("ConnectGamepadPropmt"));
     MFiGameButton->setText(localized("MFiGame"));
     tutorialButton->setText(localized("GettingStarted"));
+}
+
+void ZelHomeView::resizeEvent(QResizeEvent* event)
+{
+    ZelBaseView::resizeEvent(event);
+    // The panel keeps its share of the width as the window grows.
+    if (width() > kDesignWidth)
+        actionPanel->setMaximumWidth(m_panelWidth * width() / kDesignWidth);
+    else
+        actionPanel->setMaximumWidth(m_panelWidth);
+}
+
+bool ZelHomeView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == controllerImageLabel && event->type() == QEvent::Resize)
+        fitPicture();
+    return ZelBaseView::eventFilter(watched, event);
+}
+
+void ZelHomeView::fitPicture()
+{
+    const QString file = QStringLiteral(":/images/controller.svg");
+    static const QSize drawn = QPixmap(file).size();
+    const QIcon picture(file);
+    QSize fit = drawn.scaled(controllerImageLabel->contentsRect().size(), Qt::KeepAspectRatio);
+    if (fit.width() > drawn.width() * kLargestPictureScale)
+        fit = drawn * kLargestPictureScale;
+    if (fit.isEmpty())
+        return;
+    controllerImageLabel->setPixmap(picture.pixmap(fit, controllerImageLabel->devicePixelRatioF()));
 }
 
 void ZelHomeView::buttonAction(QObject* sender)

@@ -21,6 +21,13 @@ public:
     QPointer<QAbstractButton> MFiGameButton;
     QPointer<QAbstractButton> tutorialButton;
     QPointer<QLabel> connectPromptLabel;
+    // The picture of the controller, drawn to fit its room with its proportions.
+    QPointer<QLabel> controllerImageLabel;
+
+    // How far the picture may grow past its drawn size on a large window.
+    static constexpr double kLargestPictureScale = 2.0;
+    // The window width the panel's width is drawn for.
+    static constexpr int kDesignWidth = 1024;
 
     std::function<void()> connectedBlock;
     std::function<void()> MFiBlock;
@@ -29,6 +36,14 @@ public:
     // The action of all three buttons.
     void buttonAction(QObject* sender);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void commonInit();
+    void fitPicture();
+
+    QPointer<QWidget> actionPanel;
+    int m_panelWidth = 0;
 };

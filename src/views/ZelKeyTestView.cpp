@@ -34,6 +34,13 @@ const char* const kBorderWidth = "borderWidth";
 const char* const kCornerRadius = "cornerRadius";
 // A knob's centre to the fraction of a pixel; see moveKnob.
 const char* const kExactCentre = "exactCentre";
+// The text size a key's title, an arrow or a pad slot shows at the scale in use.
+const char* const kFontPixels = "fontPixels";
+// The interface's text sizes on keys (the titles) and on the arrow pad.
+constexpr int kKeyTitlePixels = 14;
+constexpr int kArrowPixels = 16;
+// The values panel keeps room for its rings and readings however small the window.
+constexpr int kSmallestAnalogueHeight = 100;
 
 // The border and corners go in the widget's own style sheet, which wins over
 // the application's; the rest of the look comes from the application's.
@@ -55,6 +62,26 @@ void clipToRoundedBounds(QWidget* widget, double radius)
     widget->setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
 
+// Widgets sit on whole pixels, but small stick movements add up to
+// fractions of one: the exact centre is kept beside the knob and used as
+// long as the knob still stands where it was put.
+QPointF knobCentre(const QWidget* knob)
+{
+    const QPointF centre = QRectF(knob->geometry()).center();
+    const QVariant exact = knob->property(kExactCentre);
+    if (exact.isValid() && std::abs(exact.toPointF().x() - centre.x()) <= 0.5
+        && std::abs(exact.toPointF().y() - centre.y()) <= 0.5)
+        return exact.toPointF();
+    return centre;
+}
+
+void styleTitle(QLabel* title, bool selected)
+{
+    title->setStyleSheet(QStringLiteral("color: %1; font-size: %2px;")
+                             .arg(selected ? kSelectedTitleColour : kNormalTitleColour)
+                             .arg(title->property(kFontPixels).toInt()));
+}
+
 // The key's title moves into a layer of its own, so that the gradient layers
 // of a held key can go beneath it. Its colour follows the selected state.
 void addTitleLayer(QAbstractButton* key)
@@ -69,11 +96,9 @@ void addTitleLayer(QAbstractButton* key)
     key->setAccessibleName(key->text());
     key->setText(QString());
 
-    const auto colour = [title](bool selected) {
-        title->setStyleSheet(QStringLiteral("color: %1;").arg(selected ? kSelectedTitleColour : kNormalTitleColour));
-    };
-    colour(key->isChecked());
-    QObject::connect(key, &QAbstractButton::toggled, title, colour);
+    title->setProperty(kFontPixels, kKeyTitlePixels);
+    styleTitle(title, key->isChecked());
+    QObject::connect(key, &QAbstractButton::toggled, title, [title](bool selected) { styleTitle(title, selected); });
 }
 
 } // namespace
@@ -177,7 +202,96 @@ void ZelKeyTestView::commonInit()
     lightButton->setText(localized("LightColour"));
     for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data()})
         action->setFocusPolicy(Qt::NoFocus);
+    // A knob leaves its ring's rectangle at the edge of its travel (the ring's
+    // mask clips it); an arrow lies over its resting slot while held.
+    for (QWidget* knob : {leftJoystickButton.data(), rightJoystickButton.data()})
+        knob->setProperty("layoutAudit", QStringLiteral("free"));
+    for (QAbstractButton* arrow : arrowButtons())
+        arrow->setProperty("layoutAudit", QStringLiteral("layer"));
     refreshControllers();
+    recordDesign();
+}
+
+void ZelKeyTestView::recordDesign()
+{
+    const QList<QWidget*> widgets = contentView->findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        if (widget == analogueView || analogueView->isAncestorOf(widget) || padChooser->isAncestorOf(widget)
+            || widget == closeButton)
+            continue;
+        const QSize size = widget->minimumSize();
+        if (size.isEmpty() || size != widget->maximumSize())
+            continue;
+        int pixels = 0;
+        if (widget->property("role").toString() == QLatin1String("arrowKey")
+            || widget->property("role").toString() == QLatin1String("padSlot"))
+            pixels = kArrowPixels;
+        m_fixed.push_back({widget, size, pixels});
+    }
+    for (QLayout* layout : contentView->findChildren<QLayout*>())
+        m_spacings.push_back({layout, layout->contentsMargins(), layout->spacing()});
+    m_knobSize = leftJoystickButton->size();
+    m_analogueHeight = analogueView->minimumHeight();
+}
+
+void ZelKeyTestView::resizeEvent(QResizeEvent* event)
+{
+    ZelBaseView::resizeEvent(event);
+    // Created with an empty frame, the screen is sized when it is shown.
+    if (width() <= 0 || height() <= 0)
+        return;
+    const double fit = std::min(double(width()) / kDesignWidth,
+                                double(height() - kUnscaledHeight) / (kDesignHeight - kUnscaledHeight));
+    const double scale = std::clamp(fit, kSmallestScale, kLargestScale);
+    if (std::abs(scale - m_scale) > 0.001)
+        applyScale(scale);
+}
+
+void ZelKeyTestView::applyScale(double scale)
+{
+    m_scale = scale;
+    const auto scaled = [scale](int value) { return int(std::lround(value * scale)); };
+    const double ringBefore = leftJoystick->width();
+    for (const Fixed& fixed : m_fixed) {
+        if (!fixed.widget)
+            continue;
+        // Even sides keep round things round about a whole-pixel centre.
+        const auto even = [&](int value) { return scaled(value) & ~1; };
+        fixed.widget->setFixedSize(even(fixed.size.width()), even(fixed.size.height()));
+        if (fixed.fontPixels > 0)
+            fixed.widget->setStyleSheet(QStringLiteral("font-size: %1px;").arg(scaled(fixed.fontPixels)));
+    }
+    for (const Spacing& spacing : m_spacings) {
+        if (!spacing.layout)
+            continue;
+        const QMargins& m = spacing.margins;
+        spacing.layout->setContentsMargins(scaled(m.left()), scaled(m.top()), scaled(m.right()), scaled(m.bottom()));
+        if (spacing.spacing >= 0)
+            spacing.layout->setSpacing(scaled(spacing.spacing));
+    }
+    for (QAbstractButton* key : normalButtons()) {
+        if (auto* title = key->findChild<QLabel*>(QStringLiteral("titleLayer"), Qt::FindDirectChildrenOnly)) {
+            title->setProperty(kFontPixels, scaled(kKeyTitlePixels));
+            styleTitle(title, key->isChecked());
+        }
+    }
+    analogueView->setMinimumHeight(std::max(kSmallestAnalogueHeight, scaled(m_analogueHeight)));
+
+    // The rings and the knobs' travel: a knob keeps where it stands in its ring.
+    joystickRadius = leftJoystick->width() * 0.5;
+    const QSize knobSize(scaled(m_knobSize.width()) & ~1, scaled(m_knobSize.height()) & ~1);
+    for (auto [ring, knob] : {std::pair{leftJoystick.data(), leftJoystickButton.data()},
+                              std::pair{rightJoystick.data(), rightJoystickButton.data()}}) {
+        ring->setProperty(kCornerRadius, joystickRadius);
+        setBorderWidth(ring, ring->property(kBorderWidth).toInt());
+        clipToRoundedBounds(ring, joystickRadius);
+        const QPointF offset = knobCentre(knob) - QPointF(ringBefore / 2.0, ringBefore / 2.0);
+        const QPointF moved = QPointF(joystickRadius, joystickRadius) + offset * (ring->width() / ringBefore);
+        knob->resize(knobSize);
+        knob->setStyleSheet(QStringLiteral("border-radius: %1px;").arg(knobSize.width() / 2));
+        knob->setProperty(kExactCentre, moved);
+        knob->move(qRound(moved.x() - knobSize.width() / 2.0), qRound(moved.y() - knobSize.height() / 2.0));
+    }
 }
 
 void ZelKeyTestView::observeKeyPressedStatus()
@@ -292,14 +406,7 @@ void ZelKeyTestView::moveKnob(QWidget* knob, float dx, float dy)
 {
     if (!knob)
         return;
-    // Widgets sit on whole pixels, but small stick movements add up to
-    // fractions of one: the exact centre is kept beside the widget and used
-    // as long as the widget still stands where it put it.
-    QPointF centre = QRectF(knob->geometry()).center();
-    const QVariant exact = knob->property(kExactCentre);
-    if (exact.isValid() && std::abs(exact.toPointF().x() - centre.x()) <= 0.5
-        && std::abs(exact.toPointF().y() - centre.y()) <= 0.5)
-        centre = exact.toPointF();
+    QPointF centre = knobCentre(knob);
     // The stick's y grows upward, the screen's downward.
     centre += QPointF(joystickRadius * dx, -joystickRadius * dy);
     knob->setProperty(kExactCentre, centre);

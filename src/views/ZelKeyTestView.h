@@ -3,7 +3,9 @@
 #include "platform/GCController.h"
 #include "views/ZelBaseView.h"
 
+#include <QLayout>
 #include <QList>
+#include <QMargins>
 #include <QPointer>
 
 #include <functional>
@@ -39,6 +41,18 @@ public:
     QPointer<ZelAnalogueView> analogueView;
     QPointer<QAbstractButton> rumbleButton, triggerRumbleButton, lightButton;
 
+    // The window size the interface file is drawn for; the keys, pads, rings
+    // and knobs scale together with the smaller of the two ratios to it,
+    // within these bounds.
+    static constexpr int kDesignWidth = 1024;
+    static constexpr int kDesignHeight = 576;
+    // Of that height, what does not scale: the title bar and the captions.
+    static constexpr int kUnscaledHeight = 140;
+    static constexpr double kSmallestScale = 0.6;
+    static constexpr double kLargestScale = 2.0;
+    // The factor in use.
+    double scale() const { return m_scale; }
+
     // How long the motor buttons run the motors.
     static constexpr int kRumbleMs = 500;
     // The colours the light button steps through.
@@ -55,6 +69,7 @@ public:
 protected:
     // Every show closes the accessory session and every hide reopens it.
     void didSetHidden(bool hidden) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void commonInit();
@@ -69,6 +84,25 @@ private:
     void rumbleAction(bool triggers);
     void lightAction();
 
+    void recordDesign();
+    void applyScale(double scale);
+
     std::vector<GCControllerPtr> m_chooserControllers;
     int m_nextLightColour = 0;
+    // The sizes, spacings and text sizes of the interface file, for scaling.
+    struct Fixed {
+        QPointer<QWidget> widget;
+        QSize size;
+        int fontPixels; // 0: the text keeps its size
+    };
+    struct Spacing {
+        QPointer<QLayout> layout;
+        QMargins margins;
+        int spacing;
+    };
+    std::vector<Fixed> m_fixed;
+    std::vector<Spacing> m_spacings;
+    QSize m_knobSize;
+    int m_analogueHeight = 0;
+    double m_scale = 1.0;
 };

@@ -22,6 +22,8 @@ ZelOverlayView::ZelOverlayView(QWidget* parent)
     closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
     closeButton->setIconSize(QSize(kCloseButtonSize, kCloseButtonSize));
     closeButton->setFocusPolicy(Qt::NoFocus);
+    // It sits on the card's corner by design.
+    closeButton->setProperty("layoutAudit", QStringLiteral("layer"));
     connect(closeButton, &QAbstractButton::clicked, this, [this] { setHidden(true); });
 }
 

@@ -121,6 +121,19 @@ class TestKeyTestView : public QObject {
 
     ZelKeyTestView& view() { return *m_view; }
 
+    // The screen in a root view of a size, as the application sizes it, and
+    // its layout settled at that size.
+    bool resized(const QSize& size)
+    {
+        view().setGeometry(QRect(QPoint(0, 0), size));
+        // Nested layouts settle over a few rounds of posted events.
+        return testsupport::waitUntil([&] {
+            const QWidget* panel = view().leftJoystick->parentWidget();
+            return panel->rect().contains(view().rightJoystick->geometry())
+                && view().leftJoystick->geometry().right() < view().rightJoystick->x();
+        });
+    }
+
 private slots:
     void initTestCase()
     {
@@ -236,6 +249,41 @@ private slots:
         QCOMPARE(centreOf(view().rightJoystickButton), right + QPointF(-16, -20));
         m_pad->moveStick(Stick::Right, 0.0f, 0.0f);
         QCOMPARE(centreOf(view().rightJoystickButton), right);
+    }
+
+    // From the smallest window to a large one the keys, rings and knobs grow
+    // and shrink together: the keys keep their proportions, the rings stay
+    // apart inside their panel, and a pushed knob stays on its ring's edge.
+    void keysRingsAndKnobsScaleTogether()
+    {
+        QWidget root;
+        root.resize(1920, 1080);
+        view().setParent(&root);
+        view().show();
+        root.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&root));
+        QVERIFY(m_pad->moveStick(Stick::Left, 1.0f, 0.0f));
+        const QAbstractButton* l1 = view().buttonL1;
+        const double shoulder = double(l1->width()) / l1->height();
+        for (const QSize size : {QSize(720, 405), QSize(1920, 1080), QSize(1024, 576)}) {
+            QVERIFY(resized(size));
+            QVERIFY(view().leftJoystick->parentWidget()->rect().contains(view().leftJoystick->geometry()));
+            QCOMPARE(view().joystickRadius, view().leftJoystick->width() * 0.5);
+            QVERIFY(std::abs(double(l1->width()) / l1->height() - shoulder) < 0.1);
+            QCOMPARE(view().buttonA->size(), view().buttonB->size());
+            QCOMPARE(view().leftJoystickButton->size(), view().rightJoystickButton->size());
+            const QPointF ringCentre(view().joystickRadius, view().joystickRadius);
+            QVERIFY(std::abs(centreOf(view().leftJoystickButton).x() - (ringCentre.x() + view().joystickRadius)) <= 1.0);
+            QVERIFY(std::abs(centreOf(view().leftJoystickButton).y() - ringCentre.y()) <= 1.0);
+        }
+        QVERIFY(view().scale() > ZelKeyTestView::kSmallestScale);
+        QVERIFY(resized(QSize(720, 405)));
+        const int small = view().leftJoystick->width();
+        QVERIFY(resized(QSize(1920, 1080)));
+        QVERIFY(view().leftJoystick->width() > 2 * small);
+        m_pad->moveStick(Stick::Left, 0.0f, 0.0f);
+        QVERIFY(std::abs(centreOf(view().leftJoystickButton).x() - view().joystickRadius) <= 1.0);
+        view().setParent(nullptr);
     }
 
     void knobKeepsTheOffsetOfAStickMovedBeforeCreation()

@@ -1,0 +1,79 @@
+// The layout audit the screenshot tour runs on every picture: it finds a
+// control cut off by its parent, a text or picture too big for its control
+// and two siblings on top of each other, and lets the declared layers be.
+#include "app/LayoutAudit.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QtTest>
+
+class TestLayoutAudit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aTidyLayoutHasNoFaults()
+    {
+        QWidget window;
+        window.resize(400, 200);
+        auto* first = new QPushButton(QStringLiteral("One"), &window);
+        first->setGeometry(10, 10, 100, 40);
+        auto* second = new QPushButton(QStringLiteral("Two"), &window);
+        second->setGeometry(120, 10, 100, 40);
+        // Hidden widgets are not seen, wherever they are.
+        auto* hidden = new QPushButton(QStringLiteral("Hidden"), &window);
+        hidden->setGeometry(300, 150, 300, 300);
+        hidden->hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(LayoutAudit::check(&window), QStringList());
+    }
+
+    void findsClippedOverlappingAndCutOffControls()
+    {
+        QWidget window;
+        window.resize(400, 200);
+        auto* panel = new QWidget(&window);
+        panel->setObjectName(QStringLiteral("panel"));
+        panel->setGeometry(0, 0, 200, 100);
+        auto* clipped = new QPushButton(QStringLiteral("Wide"), panel);
+        clipped->setObjectName(QStringLiteral("clipped"));
+        clipped->setGeometry(150, 10, 100, 30);
+        auto* under = new QPushButton(QStringLiteral("A"), panel);
+        under->setObjectName(QStringLiteral("under"));
+        under->setGeometry(10, 10, 60, 30);
+        auto* over = new QLabel(QStringLiteral("B"), panel);
+        over->setObjectName(QStringLiteral("over"));
+        over->setGeometry(40, 20, 60, 30);
+        auto* text = new QLabel(QStringLiteral("A text far too long for its label"), &window);
+        text->setObjectName(QStringLiteral("text"));
+        text->setGeometry(210, 10, 40, 20);
+        QPixmap picture(120, 60);
+        picture.fill(Qt::red);
+        auto* image = new QLabel(&window);
+        image->setObjectName(QStringLiteral("image"));
+        image->setPixmap(picture);
+        image->setGeometry(210, 120, 60, 60);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QStringList faults = LayoutAudit::check(&window);
+        const auto has = [&](const QString& start, const QString& what) {
+            return std::any_of(faults.begin(), faults.end(),
+                               [&](const QString& f) { return f.startsWith(start) && f.contains(what); });
+        };
+        QVERIFY2(has(QStringLiteral("panel/clipped:"), QStringLiteral("clipped by its parent")), qPrintable(faults.join(u'\n')));
+        QVERIFY(has(QStringLiteral("panel/under:"), QStringLiteral("overlaps panel/over")));
+        QVERIFY(has(QStringLiteral("text:"), QStringLiteral("needs")));
+        QVERIFY(has(QStringLiteral("image:"), QStringLiteral("picture needs 120x60")));
+        QCOMPARE(faults.size(), 4);
+
+        // Declared layers may lie over their siblings; a free widget may also leave its parent.
+        over->setProperty(LayoutAudit::kProperty, LayoutAudit::layer());
+        clipped->setProperty(LayoutAudit::kProperty, LayoutAudit::free());
+        QCOMPARE(LayoutAudit::check(&window).size(), 2);
+    }
+};
+
+QTEST_MAIN(TestLayoutAudit)
+#include "tst_layoutaudit.moc"
