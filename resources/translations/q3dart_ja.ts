@@ -93,6 +93,11 @@
         <extracomment>Upgrade engine / command-line: the controller refused the checksum of the right-side image twice; nothing was committed.</extracomment>
         <translation>コントローラーが受信したファームウェアのチェックサムを拒否しました。何もインストールされていません。コントローラーを接続し直して、もう一度お試しください。</translation>
     </message>
+    <message id="ChooseRelease">
+        <source>Release to install</source>
+        <extracomment>Upgrade screen: caption above the buttons that choose a local or an online release.</extracomment>
+        <translation>インストールするファームウェア</translation>
+    </message>
     <message id="CliUsageError">
         <source>Usage error: %1</source>
         <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>
@@ -358,6 +363,11 @@
         <extracomment>Key test screen: an entry of the controller choice. %1 = controller name; %2 = player index.</extracomment>
         <translation>%1（プレイヤー %2）</translation>
     </message>
+    <message id="PhaseBootLoader">
+        <source>Sending the boot loader…</source>
+        <extracomment>Upgrade screen: the run sends the boot loader image.</extracomment>
+        <translation>ブートローダーを送信中…</translation>
+    </message>
     <message id="PhaseDigestCheck">
         <source>Checking the download…</source>
         <extracomment>Upgrade screen: the downloaded archive's checksum is being checked.</extracomment>
@@ -373,10 +383,30 @@
         <extracomment>Upgrade screen: the run is downloading the release. %1 = percent received, a whole number.</extracomment>
         <translation>ファームウェアをダウンロードしています… %1%</translation>
     </message>
+    <message id="PhaseDownloadSize">
+        <source>Downloading the firmware: %1 of %2</source>
+        <extracomment>Upgrade screen: the run downloads the release; %1 = size received, %2 = the archive's size (such as 1.2 MB).</extracomment>
+        <translation>ファームウェアをダウンロード中：%1 / %2</translation>
+    </message>
+    <message id="PhaseLeft">
+        <source>Sending the left side's firmware…</source>
+        <extracomment>Upgrade screen: the run sends the left side's image.</extracomment>
+        <translation>左側のファームウェアを送信中…</translation>
+    </message>
     <message id="PhaseRestart">
         <source>Waiting for the controller to restart…</source>
         <extracomment>Upgrade screen: all images were accepted; waiting for the controller to come back from its restart.</extracomment>
         <translation>コントローラーの再起動を待っています…</translation>
+    </message>
+    <message id="PhaseRestartTimeLeft">
+        <source>Waiting for the controller to restart… %1 s left</source>
+        <extracomment>Upgrade screen: the controller restarts after an image; %1 = whole seconds left before the run gives up waiting.</extracomment>
+        <translation>コントローラーの再起動を待っています… 残り %1 秒</translation>
+    </message>
+    <message id="PhaseRight">
+        <source>Sending the right side's firmware…</source>
+        <extracomment>Upgrade screen: the run sends the right side's image.</extracomment>
+        <translation>右側のファームウェアを送信中…</translation>
     </message>
     <message id="PhaseUnpack">
         <source>Unpacking the firmware…</source>

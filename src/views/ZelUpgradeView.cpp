@@ -15,9 +15,12 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QVariantAnimation>
+
+#include <cmath>
 
 namespace {
 
@@ -60,7 +63,10 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     upgradePromptLabel = ui.upgradePromptLabel;
     selectedFirmwareLabel = ui.selectedFirmwareLabel;
     upgradePromptRedDot = ui.upgradePromptRedDot;
-
+    phaseLabel = ui.phaseLabel;
+    phaseLabel->setHidden(true);
+    ui.titleLabel->setText(localized("FirmwareUpgrade"));
+    ui.choiceTitleLabel->setText(caption("ChooseRelease"));
     upgradeButton->setHidden(true);
 
     // The bar lies under the status line, which keeps its text readable on top.
@@ -100,6 +106,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
 
 ZelUpgradeView::~ZelUpgradeView()
 {
+    stopRestartCountdown();
     NotificationCenter::defaultCenter().removeObserver(this);
     // A run still going ends with the screen, cancelled, before the screen's
     // widgets its outcome would reach are gone.
@@ -282,6 +289,41 @@ void ZelUpgradeView::upgradeAction()
 
 void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
 {
+    stopRestartCountdown();
+    switch (phase) {
+    case UpgradeRun::Phase::Download:
+        setPhaseText(localized("PhaseDownload"));
+        break;
+    case UpgradeRun::Phase::DigestCheck:
+        setPhaseText(localized("PhaseDigestCheck"));
+        break;
+    case UpgradeRun::Phase::Unpack:
+        setPhaseText(localized("PhaseUnpack"));
+        break;
+    case UpgradeRun::Phase::BootLoader:
+        setPhaseText(localized("PhaseBootLoader"));
+        break;
+    case UpgradeRun::Phase::Left:
+        setPhaseText(localized("PhaseLeft"));
+        break;
+    case UpgradeRun::Phase::Right:
+        setPhaseText(localized("PhaseRight"));
+        break;
+    case UpgradeRun::Phase::WaitingForRestart:
+        // The engine gives the controller this long to come back.
+        m_restartSecondsLeft = int(std::ceil(engine().restartWaitLimit));
+        setPhaseText(localized("PhaseRestartTimeLeft").arg(m_restartSecondsLeft));
+        m_restartCountdown = Timer::scheduledTimer(1.0, true, [view = QPointer<ZelUpgradeView>(this)] {
+            if (view)
+                view->countRestartDown();
+        });
+        break;
+    case UpgradeRun::Phase::ReadingVersions:
+        setPhaseText(localized("PhaseVersions"));
+        break;
+    case UpgradeRun::Phase::Idle:
+        break;
+    }
     switch (phase) {
     case UpgradeRun::Phase::Download:
         setProgressText(localized("PhaseDownload"));
@@ -314,6 +356,31 @@ void ZelUpgradeView::showDownload(qint64 received, qint64 total)
         return;
     const int percent = int(std::min<qint64>(100, received * 100 / total));
     setProgressText(localized("PhaseDownloadProgress").arg(percent));
+    const QLocale locale;
+    setPhaseText(localized("PhaseDownloadSize").arg(locale.formattedDataSize(received), locale.formattedDataSize(total)));
+}
+
+void ZelUpgradeView::setPhaseText(const QString& text)
+{
+    phaseLabel->setText(text);
+    phaseLabel->setHidden(text.isEmpty());
+}
+
+void ZelUpgradeView::countRestartDown()
+{
+    if (!isRunning() || m_run->phase() != UpgradeRun::Phase::WaitingForRestart) {
+        stopRestartCountdown();
+        return;
+    }
+    m_restartSecondsLeft = std::max(0, m_restartSecondsLeft - 1);
+    setPhaseText(localized("PhaseRestartTimeLeft").arg(m_restartSecondsLeft));
+}
+
+void ZelUpgradeView::stopRestartCountdown()
+{
+    if (m_restartCountdown)
+        m_restartCountdown->invalidate();
+    m_restartCountdown.reset();
 }
 
 void ZelUpgradeView::showProgress(double percent)
@@ -328,6 +395,8 @@ void ZelUpgradeView::showProgress(double percent)
 
 void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
 {
+    stopRestartCountdown();
+    setPhaseText(QString());
     setChoiceEnabled(true);
     if (outcome == UpgradeRun::Outcome::Completed) {
         const QString versions = m_run->versionsAfter();
@@ -391,6 +460,8 @@ void ZelUpgradeView::switchToUpgradeState()
 
 void ZelUpgradeView::restoreToOriginalState()
 {
+    stopRestartCountdown();
+    setPhaseText(QString());
     setChoiceEnabled(true);
     upgradeButton->setText(localized("UpgradeNow"));
     upgradeButton->setHidden(true);

@@ -8,11 +8,13 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAbstractButton;
 class QLabel;
 class QVariantAnimation;
+class Timer;
 class ZelFirmwareListView;
 class ZelUpgradeHistoryView;
 struct Notification;
@@ -54,6 +56,9 @@ public:
     QPointer<QLabel> upgradePromptLabel;
     QPointer<QLabel> selectedFirmwareLabel;
     QPointer<QLabel> upgradePromptRedDot;
+    // The run's step: what it downloads, which part it sends, how long the
+    // controller has left to come back from a restart.
+    QPointer<QLabel> phaseLabel;
     QLabel* progressBgLabel = nullptr;
 
     void checkFirmwareVersion();
@@ -96,10 +101,15 @@ private:
     void fitProgressText();
     void animateProgressBar(double percent);
     void layoutProgressBar();
+    void setPhaseText(const QString& text);
+    void countRestartDown();
+    void stopRestartCountdown();
 
     QPointer<UpgradeRun> m_run;
     std::optional<ZelFirmware> m_selected;
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use
+    std::shared_ptr<Timer> m_restartCountdown;
+    int m_restartSecondsLeft = 0;
 };

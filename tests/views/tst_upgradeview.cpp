@@ -186,7 +186,7 @@ private slots:
         m_toasts = new ToastRecorder;
         QVERIFY(sim().setVersions(kInstalled));
         m_window = new QWidget;
-        m_window->resize(390, 760);
+        m_window->resize(1024, 576);
         auto* layout = new QVBoxLayout(m_window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSizeConstraint(QLayout::SetNoConstraint); // the offscreen platform takes no size hints
@@ -396,6 +396,14 @@ private slots:
             if (!ended)
                 beforeOutcome << m_view->progressTextLabel->text();
         });
+        // The step line beside the choice, as the run moves on.
+        QStringList steps;
+        const auto recordStep = [&] {
+            if (!m_view->phaseLabel->isHidden() && (steps.isEmpty() || steps.last() != m_view->phaseLabel->text()))
+                steps << m_view->phaseLabel->text();
+        };
+        connect(m_view->run(), &UpgradeRun::phaseChanged, this, recordStep);
+        connect(m_view->run(), &UpgradeRun::downloadProgress, this, recordStep);
 
         QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
         expectToast("CloseUpgradeViewAlertMessage", 1.5);
@@ -410,6 +418,14 @@ private slots:
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeSucceeded").arg(kNewest));
         QCOMPARE(m_view->currentVersionLabel->text(), kNewest); // as read back
+        QVERIFY(m_view->phaseLabel->isHidden());
+        const QString downloaded = localized("PhaseDownloadSize").section(QStringLiteral("%1"), 0, 0);
+        QVERIFY2(std::any_of(steps.begin(), steps.end(), [&](const QString& s) { return s.startsWith(downloaded); }),
+                 qPrintable(steps.join(u'|')));
+        for (const QString& step : {localized("PhaseDigestCheck"), localized("PhaseUnpack"), localized("PhaseBootLoader"),
+                                    localized("PhaseLeft"), localized("PhaseRight"), localized("PhaseVersions"),
+                                    localized("PhaseRestartTimeLeft").arg(int(engine().restartWaitLimit))})
+            QVERIFY2(steps.contains(step), qPrintable(step + QStringLiteral(" not in ") + steps.join(u'|')));
         QVERIFY(!beforeOutcome.isEmpty());
         for (const QString& text : std::as_const(beforeOutcome)) {
             QVERIFY2(text != localized("UpgradeCompleted") && !text.contains(QStringLiteral("100.00")), qPrintable(text));
