@@ -290,63 +290,43 @@ void ZelUpgradeView::upgradeAction()
 void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
 {
     stopRestartCountdown();
+    // The step line names the step; the status line shows it too, or the
+    // percentage while a part is being sent.
+    const auto step = [this](const char* key) {
+        setPhaseText(localized(key));
+        setProgressText(localized(key));
+    };
+    const auto sending = [this](const char* key) {
+        setPhaseText(localized(key));
+        showProgress(m_run ? m_run->progress() : 0.0);
+    };
     switch (phase) {
     case UpgradeRun::Phase::Download:
-        setPhaseText(localized("PhaseDownload"));
-        break;
+        return step("PhaseDownload");
     case UpgradeRun::Phase::DigestCheck:
-        setPhaseText(localized("PhaseDigestCheck"));
-        break;
+        return step("PhaseDigestCheck");
     case UpgradeRun::Phase::Unpack:
-        setPhaseText(localized("PhaseUnpack"));
-        break;
+        return step("PhaseUnpack");
     case UpgradeRun::Phase::BootLoader:
-        setPhaseText(localized("PhaseBootLoader"));
-        break;
+        return sending("PhaseBootLoader");
     case UpgradeRun::Phase::Left:
-        setPhaseText(localized("PhaseLeft"));
-        break;
+        return sending("PhaseLeft");
     case UpgradeRun::Phase::Right:
-        setPhaseText(localized("PhaseRight"));
-        break;
+        return sending("PhaseRight");
     case UpgradeRun::Phase::WaitingForRestart:
         // The engine gives the controller this long to come back.
         m_restartSecondsLeft = int(std::ceil(engine().restartWaitLimit));
         setPhaseText(localized("PhaseRestartTimeLeft").arg(m_restartSecondsLeft));
+        setProgressText(localized("PhaseRestart"));
         m_restartCountdown = Timer::scheduledTimer(1.0, true, [view = QPointer<ZelUpgradeView>(this)] {
             if (view)
                 view->countRestartDown();
         });
-        break;
+        return;
     case UpgradeRun::Phase::ReadingVersions:
-        setPhaseText(localized("PhaseVersions"));
-        break;
+        return step("PhaseVersions");
     case UpgradeRun::Phase::Idle:
-        break;
-    }
-    switch (phase) {
-    case UpgradeRun::Phase::Download:
-        setProgressText(localized("PhaseDownload"));
-        break;
-    case UpgradeRun::Phase::DigestCheck:
-        setProgressText(localized("PhaseDigestCheck"));
-        break;
-    case UpgradeRun::Phase::Unpack:
-        setProgressText(localized("PhaseUnpack"));
-        break;
-    case UpgradeRun::Phase::WaitingForRestart:
-        setProgressText(localized("PhaseRestart"));
-        break;
-    case UpgradeRun::Phase::ReadingVersions:
-        setProgressText(localized("PhaseVersions"));
-        break;
-    case UpgradeRun::Phase::BootLoader:
-    case UpgradeRun::Phase::Left:
-    case UpgradeRun::Phase::Right:
-        showProgress(m_run ? m_run->progress() : 0.0);
-        break;
-    case UpgradeRun::Phase::Idle:
-        break;
+        return;
     }
 }
 
