@@ -103,6 +103,16 @@
         <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>
         <translation>用法错误：%1</translation>
     </message>
+    <message id="Close">
+        <source>Close</source>
+        <extracomment>Accessible name of every close button.</extracomment>
+        <translation>关闭</translation>
+    </message>
+    <message id="CloseDescription">
+        <source>Closes this and goes back</source>
+        <extracomment>Accessible description of every close button (the Escape key does the same).</extracomment>
+        <translation>关闭并返回</translation>
+    </message>
     <message id="CloseUpgradeViewAlertMessage">
         <source>The firmware upgrade is in progress. Please wait until it has finished.</source>
         <extracomment>Toast (1.5 s) when the user tries to close the upgrade screen while an upgrade is running.</extracomment>
@@ -172,6 +182,11 @@
         <source>Firmware Upgrade</source>
         <extracomment>Connected screen: caption of the button that opens the upgrade screen.</extracomment>
         <translation>固件升级</translation>
+    </message>
+    <message id="FirmwareUpgradeDescription">
+        <source>Choose a release and bring the controller's firmware up to date</source>
+        <extracomment>Accessible description of the connected screen's upgrade tile.</extracomment>
+        <translation>选择固件并升级手柄</translation>
     </message>
     <message id="FirmwareVersionSamePropmt">
         <source>The controller already has this firmware version. No upgrade is needed.</source>
@@ -273,6 +288,11 @@
         <extracomment>Connected screen: caption of the button that opens the key test screen.</extracomment>
         <translation>按键测试</translation>
     </message>
+    <message id="KeyTestDescription">
+        <source>Check every key and both sticks of the controller</source>
+        <extracomment>Accessible description of the connected screen's key test tile.</extracomment>
+        <translation>检查手柄的每个按键和两个摇杆</translation>
+    </message>
     <message id="KeyTestListening">
         <source>Listening for game controllers; press Ctrl+C to stop.</source>
         <extracomment>Command-line key test: shown on standard error when it starts listening.</extracomment>
@@ -307,6 +327,11 @@
         <source>MFi Games</source>
         <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
         <translation>MFi游戏</translation>
+    </message>
+    <message id="MFiGameDescription">
+        <source>Games that support the controller</source>
+        <extracomment>Accessible description of the buttons that open the game list.</extracomment>
+        <translation>支持手柄的游戏</translation>
     </message>
     <message id="MappingFileTooLarge">
         <source>the file is larger than 16 MB</source>

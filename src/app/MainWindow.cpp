@@ -2,6 +2,7 @@
 
 #include "app/ViewController.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -55,6 +56,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat() && keyHandler(key->key(), press))
             return true;
+    }
+    if (press && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Escape goes back; Enter presses the focused button, as Space does.
+        if (key->key() == Qt::Key_Escape && m_root->escapeAction())
+            return true;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && watched == QApplication::focusWidget()) {
+            if (auto* button = qobject_cast<QAbstractButton*>(watched); button && button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -9,10 +9,12 @@
 #include "platform/NotificationCenter.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelConnectedView.h"
+#include "views/ZelFirmwareListView.h"
 #include "views/ZelHomeView.h"
 #include "views/ZelKeyTestView.h"
 #include "views/ZelMFiGameView.h"
 #include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeHistoryView.h"
 #include "views/ZelUpgradeView.h"
 
 #include <QPointer>
@@ -219,8 +221,39 @@ void ViewController::showView(ZelBaseView* view)
     view->raise();
     view->setHidden(false);
     view->setGeometry(rect());
+    // The keyboard starts on the screen shown: Tab goes to its first control.
+    view->setFocus();
     if (isSlidingScreen(view))
         slide(view, height(), 0);
+}
+
+bool ViewController::escapeAction()
+{
+    if (isShown(m_upgradeView)) {
+        for (ZelBaseView* overlay : {static_cast<ZelBaseView*>(m_upgradeView->firmwareListView),
+                                     static_cast<ZelBaseView*>(m_upgradeView->historyView)}) {
+            if (isShown(overlay)) {
+                overlay->setHidden(true);
+                m_upgradeView->setFocus();
+                return true;
+            }
+        }
+        m_upgradeView->closeAction();
+        return true;
+    }
+    if (isShown(m_keyTestView)) {
+        m_keyTestView->closeAction();
+        return true;
+    }
+    if (isShown(m_MFiGameView)) {
+        m_MFiGameView->closeAction();
+        return true;
+    }
+    if (isShown(m_tutorialView)) {
+        m_tutorialView->closeAction();
+        return true;
+    }
+    return false;
 }
 
 void ViewController::hideView(ZelBaseView* view)

@@ -56,6 +56,10 @@ public:
     void followAccessoriesFromStart();
     void commonInit();
     void showView(ZelBaseView* view);
+    // Escape: closes the upgrade screen's list or history, else the screen
+    // on top that has a way back (upgrade, key test, web pages). Whether it
+    // closed anything.
+    bool escapeAction();
     void hideView(ZelBaseView* view);
 
     bool checkConnectedAccessory();

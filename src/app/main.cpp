@@ -21,6 +21,7 @@
 #include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "views/ZelHomeView.h"
+#include "views/ZelKeyTestView.h"
 
 #include <QApplication>
 
@@ -116,7 +117,13 @@ int main(int argc, char** argv)
 
     std::unique_ptr<ScreenshotTour> tour;
     if (embedded) {
-        window->keyHandler = [&embedded](int key, bool down) { return embedded->handleKey(key, down); };
+        // The keyboard plays the controller on the key test; elsewhere it moves
+        // through the screens (Tab, Enter, Escape).
+        window->keyHandler = [&embedded, window](int key, bool down) {
+            ViewController* root = window->rootViewController();
+            const bool keyTest = root->existingKeyTestView() && root->visibleScreen() == root->existingKeyTestView();
+            return keyTest && key != Qt::Key_Escape && embedded->handleKey(key, down);
+        };
         if (!options.screenshots.isEmpty()) {
             tour = std::make_unique<ScreenshotTour>(window, embedded.get(), &toasts, options.screenshots);
             tour->start();

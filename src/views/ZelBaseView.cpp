@@ -1,6 +1,10 @@
 #include "views/ZelBaseView.h"
 
+#include "platform/Localization.h"
+
+#include <QAbstractButton>
 #include <QEvent>
+#include <QIcon>
 #include <QVBoxLayout>
 
 ZelBaseView::ZelBaseView(QWidget* parent)
@@ -45,4 +49,20 @@ void ZelBaseView::pinContentView(QWidget* content)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(content);
+    for (QAbstractButton* button : content->findChildren<QAbstractButton*>())
+        if (button->property("role").toString() == QLatin1String("close"))
+            setUpCloseButton(button);
+}
+
+void ZelBaseView::setUpCloseButton(QAbstractButton* button)
+{
+    button->setProperty("role", QStringLiteral("close"));
+    button->setText(QString());
+    button->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
+    button->setIconSize(QSize(kCloseButtonSize, kCloseButtonSize));
+    button->setFixedSize(kCloseButtonSize, kCloseButtonSize);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setAccessibleName(localized("Close"));
+    button->setAccessibleDescription(localized("CloseDescription"));
 }

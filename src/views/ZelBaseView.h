@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QAbstractButton;
+
 // A full-size screen or overlay. Screens are created once, added to the root
 // view for good, and afterwards only shown and hidden; some attach work of
 // their own to that (asking for versions, closing the accessory session).
@@ -33,6 +35,14 @@ protected:
     virtual void didSetHidden(bool hidden);
 
     bool event(QEvent* event) override;
-    // Makes content this screen's contentView and pins it to the four edges.
+    // Makes content this screen's contentView and pins it to the four edges,
+    // and gives its close buttons their one look.
     void pinContentView(QWidget* content);
+
+public:
+    // Every close button of the application looks and acts alike: a round
+    // 36-pixel button with the close icon, reached by the keyboard, named for
+    // assistive technology.
+    static constexpr int kCloseButtonSize = 36;
+    static void setUpCloseButton(QAbstractButton* button);
 };

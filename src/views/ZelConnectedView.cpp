@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <tuple>
+
 ZelConnectedView::ZelConnectedView(QWidget* parent)
     : ZelBaseView(parent)
 {
@@ -47,6 +49,13 @@ void ZelConnectedView::commonInit()
     keyTestLabel->setText(localized("KeyTest"));
     currentVersionTitleLabel->setText(localized("CurrentVersion") + localized(":"));
     latestVersionTitleLabel->setText(localized("LatestVersion") + localized(":"));
+    // The tiles show icons; their captions name them.
+    for (auto [tile, label, description] : {std::tuple{upgradeButton, upgradeLabel, "FirmwareUpgradeDescription"},
+                                            std::tuple{keyTestButton, keyTestLabel, "KeyTestDescription"},
+                                            std::tuple{MFiButton, MFiLabel, "MFiGameDescription"}}) {
+        tile->setAccessibleName(label->text());
+        tile->setAccessibleDescription(localized(description));
+    }
 }
 
 void ZelConnectedView::didSetHidden(bool hidden)

@@ -4,6 +4,7 @@
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainterPath>
@@ -16,15 +17,13 @@ namespace {
 constexpr int kHeaderHeight = 45;
 constexpr int kCornerRadius = 5;
 
-// The table sits on a white card inside the dark application, so its texts
-// and its close button need colours of their own; the overlay's own style
-// sheet takes precedence over the application's.
+// The table is a card of the dark theme; its header and empty-list text have
+// looks of their own, in the overlay's style sheet, which takes precedence
+// over the application's.
 const char* const kOverlayStyle
-    = "QLabel#tableHeaderLabel { color: #000000; background: #ffffff; font-size: 16px;"
-      " border-bottom: 1px solid #ececf0; }"
-      "QLabel#emptyContentPropmtLabel { color: #a8a8b0; background: transparent; font-size: 14px; }"
-      "QPushButton#closeButton { background: rgba(0, 0, 0, 0.45); }"
-      "QPushButton#closeButton:hover { background: rgba(252, 122, 36, 0.85); }";
+    = "QLabel#tableHeaderLabel { color: #ffffff; background: #1f2128; font-size: 16px;"
+      " border-bottom: 1px solid #2c2f38; }"
+      "QLabel#emptyContentPropmtLabel { color: #9a9ca8; background: transparent; font-size: 14px; }";
 
 // A list whose rows start below a header that stays in place.
 class FirmwareTable : public QListWidget {
@@ -65,6 +64,9 @@ ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
     tableView->setMask(QRegion(corners.toFillPolygon().toPolygon()));
     connect(
         tableView, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { didSelectRow(index.row()); });
+    // Enter picks the current row, as a click does.
+    tableView->installEventFilter(this);
+    tableView->setAccessibleName(localized("SelectAFirmware"));
 
     m_headerLabel = new QLabel(localized("SelectAFirmware"), tableView);
     m_headerLabel->setObjectName(QStringLiteral("tableHeaderLabel"));
@@ -73,6 +75,18 @@ ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
     m_headerLabel->setWordWrap(true);
 
     loadData();
+}
+
+bool ZelFirmwareListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tableView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && tableView->currentRow() >= 0) {
+            didSelectRow(tableView->currentRow());
+            return true;
+        }
+    }
+    return ZelOverlayView::eventFilter(watched, event);
 }
 
 void ZelFirmwareListView::didSetHidden(bool hidden)

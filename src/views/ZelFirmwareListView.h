@@ -43,6 +43,7 @@ protected:
     // Showing reloads the list of the current type.
     void didSetHidden(bool hidden) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* m_headerLabel = nullptr;

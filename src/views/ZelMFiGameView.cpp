@@ -21,6 +21,8 @@ void ZelMFiGameView::commonInit()
     pinContentView(content);
 
     webView = ui.webView;
+    webView->setAccessibleName(localized("MFiGame"));
+    webView->setAccessibleDescription(localized("MFiGameDescription"));
     // Before the first load, so that every navigation passes the store rule.
     webView->setPage(new ZelMFiGamePage(webView));
     ui.titleLabel->setText(localized("MFiGame"));

@@ -1,6 +1,5 @@
 #include "views/ZelOverlayView.h"
 
-#include <QIcon>
 #include <QPainter>
 #include <QPushButton>
 
@@ -17,11 +16,7 @@ ZelOverlayView::ZelOverlayView(QWidget* parent)
 
     closeButton = new QPushButton(this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setProperty("role", QStringLiteral("close"));
-    closeButton->setFixedSize(kCloseButtonSize, kCloseButtonSize);
-    closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
-    closeButton->setIconSize(QSize(kCloseButtonSize, kCloseButtonSize));
-    closeButton->setFocusPolicy(Qt::NoFocus);
+    setUpCloseButton(closeButton);
     // It sits on the card's corner by design.
     closeButton->setProperty("layoutAudit", QStringLiteral("layer"));
     connect(closeButton, &QAbstractButton::clicked, this, [this] { setHidden(true); });

@@ -9,8 +9,6 @@ class QPushButton;
 class ZelOverlayView : public ZelBaseView {
     Q_OBJECT
 public:
-    static constexpr int kCloseButtonSize = 36;
-
     explicit ZelOverlayView(QWidget* parent = nullptr);
 
     QPushButton* closeButton = nullptr;

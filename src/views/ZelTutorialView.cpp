@@ -20,6 +20,7 @@ void ZelTutorialView::commonInit()
     pinContentView(content);
 
     webView = ui.webView;
+    webView->setAccessibleName(localized("GettingStarted"));
     ui.titleLabel->setText(localized("GettingStarted"));
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelTutorialView::closeAction);
 

@@ -11,10 +11,11 @@
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelUpgradeHistoryView.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -91,7 +92,6 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     localFileButton->setText(localized("LocalFirmware"));
     remoteFileButton->setText(localized("OnlineFirmware"));
     historyButton->setText(localized("UpgradeHistory"));
-    closeButton->setIcon(QIcon(QStringLiteral(":/images/close.svg")));
     currentVersionTitleLabel->setText(caption("CurrentVersion"));
     latestVersionTitleLabel->setText(caption("LatestVersion"));
     detailTitleLabel->setText(caption("UpgradeInfo"));
@@ -179,8 +179,13 @@ void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, con
 
 void ZelUpgradeView::hideFirmwareListView()
 {
-    if (firmwareListView)
-        firmwareListView->setHidden(true);
+    if (!firmwareListView)
+        return;
+    // The keyboard comes back to the screen from the list it leaves.
+    const bool hadFocus = firmwareListView->isAncestorOf(QApplication::focusWidget());
+    firmwareListView->setHidden(true);
+    if (hadFocus)
+        setFocus();
 }
 
 void ZelUpgradeView::localFileAction()
@@ -207,6 +212,7 @@ void ZelUpgradeView::showFirmwareList(quint64 type)
     firmwareListView->raise();
     firmwareListView->type = type;
     firmwareListView->setHidden(false);
+    firmwareListView->tableView->setFocus();
 }
 
 void ZelUpgradeView::historyAction()
@@ -217,6 +223,7 @@ void ZelUpgradeView::historyAction()
     }
     historyView->raise();
     historyView->setHidden(false);
+    historyView->closeButton->setFocus();
 }
 
 void ZelUpgradeView::firmwareSelected(const std::optional<ZelFirmware>& firmware)
