@@ -1,0 +1,234 @@
+// The application with the keyboard alone, and as assistive technology sees
+// it: from home through the web pages, an upgrade and the key test with Tab,
+// Enter and Escape only, every screen on the way read through QAccessible
+// for a control without a name.
+#include "app/MainWindow.h"
+#include "app/SceneDelegate.h"
+#include "app/ViewController.h"
+#include "sim/DemoEnvironment.h"
+#include "sim/DemoReleases.h"
+#include "sim/SimulatedController.h"
+#include "support/TestSupport.h"
+#include "upgrade/UpgradeRun.h"
+#include "views/ZelConnectedView.h"
+#include "views/ZelFirmwareListView.h"
+#include "views/ZelHomeView.h"
+#include "views/ZelKeyTestView.h"
+#include "views/ZelMFiGameView.h"
+#include "views/ZelTutorialView.h"
+#include "views/ZelUpgradeHistoryView.h"
+#include "views/ZelUpgradeView.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QWebEngineView>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+// How many Tab presses a screen may take to reach a control.
+constexpr int kMostTabs = 40;
+
+bool isControl(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::List:
+    case QAccessible::Slider:
+    case QAccessible::SpinBox:
+    case QAccessible::EditableText:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The controls without a name under an accessible object, web page contents
+// aside; *seen counts the controls looked at.
+void unnamed(QAccessibleInterface* node, QStringList* out, int* seen)
+{
+    if (!node || node->state().invisible)
+        return;
+    if (isControl(node->role()))
+        ++*seen;
+    if (isControl(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty())
+        out->append(node->object() ? node->object()->objectName() + QLatin1Char(' ')
+                        + QString::fromLatin1(node->object()->metaObject()->className())
+                                   : QStringLiteral("(no object)"));
+    if (qobject_cast<QWebEngineView*>(node->object()))
+        return;
+    for (int i = 0; i < node->childCount(); ++i)
+        unnamed(node->child(i), out, seen);
+}
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DemoEnvironment> m_demo;
+    std::unique_ptr<ToastRecorder> m_toasts;
+    std::unique_ptr<SceneDelegate> m_scene;
+    std::unique_ptr<SimulatedAttachment> m_sim;
+
+    MainWindow* window() const { return m_scene->window(); }
+    ViewController* root() const { return window()->rootViewController(); }
+    bool onScreen(QWidget* screen) const
+    {
+        const bool shown = waitUntil([&] { return screen && root()->visibleScreen() == screen && screen->pos() == QPoint(0, 0); });
+        if (!shown)
+            qWarning() << "on screen:" << root()->visibleScreen() << "not" << screen;
+        return shown;
+    }
+
+    void press(Qt::Key key)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window();
+        QTest::keyClick(target, key);
+    }
+
+    // Tab until the control has the keyboard; false when it never comes.
+    bool tabTo(const QWidget* control)
+    {
+        for (int i = 0; i < kMostTabs && QApplication::focusWidget() != control; ++i)
+            press(Qt::Key_Tab);
+        if (QApplication::focusWidget() != control)
+            qWarning() << "focus on" << QApplication::focusWidget() << "not" << control;
+        return QApplication::focusWidget() == control;
+    }
+
+    // Every control of the screen on top, and of the window, has a name.
+    void verifyNamed(const char* where)
+    {
+        QStringList missing;
+        int seen = 0;
+        unnamed(QAccessible::queryAccessibleInterface(window()), &missing, &seen);
+        QVERIFY2(seen > 0, where);
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(where), missing.join(u", "))));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_demo = std::make_unique<DemoEnvironment>(QString(), QString());
+        m_toasts = std::make_unique<ToastRecorder>();
+        m_scene = std::make_unique<SceneDelegate>();
+        m_scene->sceneWillConnectToSession({});
+        root()->followAccessoriesFromStart();
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+    }
+
+    void homeAndTheTutorial()
+    {
+        QVERIFY(onScreen(root()->existingHomeView()));
+        verifyNamed("home");
+        QVERIFY(tabTo(root()->homeView()->tutorialButton));
+        press(Qt::Key_Return);
+        QVERIFY(onScreen(root()->existingTutorialView()));
+        QVERIFY(waitUntil([&] { return !root()->existingTutorialView()->webView->title().isEmpty(); }));
+        verifyNamed("tutorial");
+        press(Qt::Key_Escape);
+        QVERIFY(onScreen(root()->existingHomeView()));
+    }
+
+    void connectedAndTheGameList()
+    {
+        m_sim = std::make_unique<SimulatedAttachment>();
+        QVERIFY(waitUntil([&] { return root()->existingConnectedView() != nullptr; }));
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        ZelConnectedView* connected = root()->existingConnectedView();
+        QVERIFY(waitUntil([&] { return !connected->latestVersionLabel->text().isEmpty(); }));
+        verifyNamed("connected");
+        QVERIFY(tabTo(connected->MFiButton));
+        press(Qt::Key_Enter);
+        QVERIFY(onScreen(root()->existingMFiGameView()));
+        verifyNamed("games");
+        press(Qt::Key_Escape);
+        QVERIFY(onScreen(connected));
+    }
+
+    void anUpgradeFromTheKeyboard()
+    {
+        ZelConnectedView* connected = root()->existingConnectedView();
+        QVERIFY(tabTo(connected->upgradeButton));
+        press(Qt::Key_Return);
+        ZelUpgradeView* upgrade = root()->existingUpgradeView();
+        QVERIFY(onScreen(upgrade));
+        QVERIFY(waitUntil([&] { return !upgrade->latestVersionLabel->text().isEmpty(); }));
+        verifyNamed("upgrade");
+
+        // The history and back.
+        QVERIFY(tabTo(upgrade->historyButton));
+        press(Qt::Key_Return);
+        QVERIFY(waitUntil([&] { return upgrade->historyView && upgrade->historyView->isVisible(); }));
+        verifyNamed("history");
+        press(Qt::Key_Escape);
+        QVERIFY(upgrade->historyView->isHidden());
+        QCOMPARE(root()->visibleScreen(), upgrade);
+
+        // The online list: the keyboard lands in it, Escape closes it, Enter picks.
+        QVERIFY(tabTo(upgrade->remoteFileButton));
+        press(Qt::Key_Return);
+        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->tableView->count() == DemoReleases::versions().size(); }));
+        QCOMPARE(QApplication::focusWidget(), upgrade->firmwareListView->tableView);
+        verifyNamed("list");
+        press(Qt::Key_Escape);
+        QVERIFY(upgrade->firmwareListView->isHidden());
+        QCOMPARE(root()->visibleScreen(), upgrade);
+        QVERIFY(tabTo(upgrade->remoteFileButton));
+        press(Qt::Key_Return);
+        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->isVisible(); }));
+        QListWidget* table = upgrade->firmwareListView->tableView;
+        table->setCurrentRow(-1);
+        press(Qt::Key_Down);
+        QVERIFY(table->currentRow() >= 0);
+        press(Qt::Key_Return);
+        QVERIFY(upgrade->firmwareListView->isHidden());
+        QVERIFY(waitUntil([&] { return upgrade->upgradeButton->isVisible(); }));
+
+        QVERIFY(tabTo(upgrade->upgradeButton));
+        press(Qt::Key_Return);
+        QVERIFY(upgrade->run() && upgrade->run()->isRunning());
+        // A control that cannot act is disabled, and Escape does not leave a run.
+        QVERIFY(!upgrade->remoteFileButton->isEnabled());
+        press(Qt::Key_Escape);
+        QCOMPARE(root()->visibleScreen(), upgrade);
+        verifyNamed("upgrading");
+        QVERIFY(waitUntil([&] { return !upgrade->run()->isRunning(); }, 4 * kPatienceMs));
+        QCOMPARE(upgrade->run()->outcome(), UpgradeRun::Outcome::Completed);
+        verifyNamed("completed");
+        press(Qt::Key_Escape);
+        QVERIFY(onScreen(connected));
+    }
+
+    void theKeyTest()
+    {
+        ZelConnectedView* connected = root()->existingConnectedView();
+        QVERIFY(tabTo(connected->keyTestButton));
+        press(Qt::Key_Return);
+        QVERIFY(onScreen(root()->existingKeyTestView()));
+        verifyNamed("key test");
+        // Its close button is on the keyboard's way too.
+        QVERIFY(tabTo(root()->existingKeyTestView()->closeButton));
+        press(Qt::Key_Escape);
+        QVERIFY(onScreen(connected));
+    }
+
+    void cleanupTestCase()
+    {
+        m_scene.reset();
+        m_sim.reset();
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
