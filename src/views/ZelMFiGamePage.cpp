@@ -8,6 +8,39 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+// The page a new window would show: it hands the window's first real
+// address back to the game list and goes away.
+class NewWindowCatcher : public QWebEnginePage {
+public:
+    NewWindowCatcher(ZelMFiGamePage* owner)
+        : QWebEnginePage(owner->profile(), owner)
+        , m_owner(owner)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
+    {
+        // window.open() without an address starts on a blank page first.
+        if (!isMainFrame || url.isEmpty() || url.scheme() == QLatin1String("about"))
+            return true;
+        if (!m_handed) {
+            m_handed = true;
+            m_owner->openFromNewWindow(url);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    ZelMFiGamePage* m_owner;
+    bool m_handed = false;
+};
+
+} // namespace
+
 ZelMFiGamePage::ZelMFiGamePage(QObject* parent)
     : QWebEnginePage(parent)
     , m_appStorePrefix(WebHosts::appStorePrefix())
@@ -26,6 +59,19 @@ bool ZelMFiGamePage::acceptNavigationRequest(const QUrl& url, NavigationType typ
         return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
     askToOpenInAppStore(url);
     return false;
+}
+
+QWebEnginePage* ZelMFiGamePage::createWindow(WebWindowType)
+{
+    return new NewWindowCatcher(this);
+}
+
+void ZelMFiGamePage::openFromNewWindow(const QUrl& url)
+{
+    if (isAppStoreUrl(url))
+        askToOpenInAppStore(url);
+    else
+        setUrl(url);
 }
 
 void ZelMFiGamePage::askToOpenInAppStore(const QUrl& url)

@@ -20,6 +20,11 @@ public:
 
     // Refuses store addresses, after putting up the question.
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    // A link or script that opens a new window (target="_blank",
+    // window.open) gets a page that only catches its address: a store
+    // address goes through the same question, any other opens here.
+    QWebEnginePage* createWindow(WebWindowType type) override;
+    void openFromNewWindow(const QUrl& url);
 
 private:
     void askToOpenInAppStore(const QUrl& url);

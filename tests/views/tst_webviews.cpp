@@ -70,6 +70,8 @@ private:
         const QByteArray store = (WebHosts::appStorePrefix() + kStoreItem).toUtf8();
         return "<!DOCTYPE html><html><head><title>" + name.toUtf8() + "</title></head><body>"
             + "<a id=\"store\" href=\"" + store + "\">Get</a> <a id=\"other\" href=\"/other.html\">More</a>"
+            + " <a id=\"storeNewWindow\" target=\"_blank\" href=\"" + store + "\">Get (new window)</a>"
+            + " <a id=\"otherNewWindow\" target=\"_blank\" href=\"/other.html\">More (new window)</a>"
             + "</body></html>";
     }
 
@@ -255,6 +257,34 @@ private slots:
         QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("mfi2.html"));
         QCOMPARE(view.webView->url(), list);
         QCOMPARE(m_pages.count(QStringLiteral("/mfi2.html")), 1);
+    }
+
+    // Links and scripts that open a new window follow the same rule: the
+    // store only after the question, anything else in the page itself.
+    void newWindowsFollowTheStoreRule()
+    {
+        ZelMFiGameView view;
+        view.resize(800, 500);
+        view.show();
+        QVERIFY(waitForLoad(view.webView));
+        const QUrl list = view.webView->url();
+        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
+
+        clickLink(view.webView, QStringLiteral("storeNewWindow"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+        QVERIFY(m_opener.opened.isEmpty());
+
+        runScript(view.webView, QStringLiteral("window.open('%1'); true").arg(store.toString()));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+        QCOMPARE(m_opener.opened, QList<QUrl> { store });
+        QCOMPARE(view.webView->url(), list);
+
+        clickLink(view.webView, QStringLiteral("otherNewWindow"));
+        QVERIFY(waitUntil([&] { return view.webView->url().path() == QLatin1String("/other.html"); }, kWebTimeoutMs));
+        QCOMPARE(m_opener.opened.size(), 1);
     }
 
     void otherLinksOpenInsideThePage()
