@@ -448,6 +448,16 @@
         <extracomment>Key test screen: identity line. %1 = the controller's player index.</extracomment>
         <translation>プレイヤー %1</translation>
     </message>
+    <message id="QuitAnyway">
+        <source>Quit anyway</source>
+        <extracomment>Button of the question when the window is closed during an upgrade: closes the window and stops the upgrade.</extracomment>
+        <translation>終了する</translation>
+    </message>
+    <message id="QuitDuringUpgradePrompt">
+        <source>A firmware upgrade is running. Quitting now leaves the controller unfinished; it may need the upgrade again.</source>
+        <extracomment>Question when the window is closed while an upgrade runs.</extracomment>
+        <translation>ファームウェアを更新中です。今終了するとコントローラーの更新が途中で止まり、再度更新が必要になる場合があります。</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>

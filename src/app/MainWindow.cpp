@@ -1,14 +1,19 @@
 #include "app/MainWindow.h"
 
 #include "app/ViewController.h"
+#include "platform/Localization.h"
+#include "upgrade/UpgradeRun.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 
 namespace {
 bool isArchive(const QUrl& url)
@@ -30,6 +35,34 @@ MainWindow::MainWindow(QWidget* parent)
     resize(kDefaultWidth, kDefaultHeight);
     setAcceptDrops(true);
     qApp->installEventFilter(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    const UpgradeRun* run = UpgradeRun::current();
+    if (m_quitConfirmed || !run || !run->isRunning()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (findChild<QMessageBox*>(QStringLiteral("quitDuringUpgradeAlert")))
+        return;
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName(QStringLiteral("quitDuringUpgradeAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setIcon(QMessageBox::Warning);
+    alert->setText(localized("QuitDuringUpgradePrompt"));
+    QPushButton* quit = alert->addButton(localized("QuitAnyway"), QMessageBox::DestructiveRole);
+    QPushButton* stay = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
+    quit->setObjectName(QStringLiteral("confirmButton"));
+    stay->setObjectName(QStringLiteral("cancelButton"));
+    alert->setDefaultButton(stay);
+    alert->setEscapeButton(stay);
+    connect(quit, &QPushButton::clicked, this, [this] {
+        m_quitConfirmed = true;
+        close();
+    });
+    alert->open();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

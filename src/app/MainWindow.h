@@ -27,6 +27,10 @@ public:
     // Sees every key press and release first; returns true when it used the key.
     std::function<bool(int key, bool down)> keyHandler;
 
+    // Closing the window while an upgrade runs asks first: the controller
+    // would be left between two firmware images.
+    void closeEvent(QCloseEvent* event) override;
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -34,4 +38,5 @@ protected:
 
 private:
     ViewController* m_root;
+    bool m_quitConfirmed = false;
 };

@@ -24,6 +24,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -203,6 +205,17 @@ private slots:
         press(Qt::Key_Escape);
         QCOMPARE(root()->visibleScreen(), upgrade);
         verifyNamed("upgrading");
+        // Closing the window during the run asks; staying keeps window and run.
+        window()->close();
+        auto* alert = window()->findChild<QMessageBox*>(QStringLiteral("quitDuringUpgradeAlert"));
+        QVERIFY(alert && alert->isVisible());
+        QVERIFY(window()->isVisible());
+        alert->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitUntil([&] { return !window()->findChild<QMessageBox*>(QStringLiteral("quitDuringUpgradeAlert")); }));
+        QVERIFY(window()->isVisible());
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QVERIFY(upgrade->run()->isRunning() || upgrade->run()->outcome() == UpgradeRun::Outcome::Completed);
         QVERIFY(waitUntil([&] { return !upgrade->run()->isRunning(); }, 4 * kPatienceMs));
         QCOMPARE(upgrade->run()->outcome(), UpgradeRun::Outcome::Completed);
         verifyNamed("completed");
