@@ -33,6 +33,8 @@
 namespace {
 // Where the tour photographs a run under way.
 constexpr double kUpgradingShotPercent = 30.0;
+// The controller's restart, slowed so that the wait can be photographed.
+constexpr int kSlowRestartMs = 4000;
 
 bool shown(const QWidget* widget)
 {
@@ -77,8 +79,12 @@ QStringList ScreenshotTour::fileNames()
             QStringLiteral("firmware-list-local.png"),
             QStringLiteral("firmware-list-online.png"),
             QStringLiteral("upgrade-ready.png"),
+            QStringLiteral("upgrade-restarting.png"),
+            QStringLiteral("upgrade-failed.png"),
             QStringLiteral("upgrade-upgrading.png"),
             QStringLiteral("upgrade-completed.png"),
+            QStringLiteral("upgrade-history.png"),
+            QStringLiteral("toast.png"),
             QStringLiteral("connected-latest.png"),
             QStringLiteral("keytest-rest.png"),
             QStringLiteral("keytest-active.png"),
@@ -127,8 +133,29 @@ void ScreenshotTour::buildSteps()
          [rows] { return rows() == DemoReleases::versions().size(); }},
         {QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
          [root] { return shown(root->upgradeView()->upgradeButton); }},
-        // A real run against the simulated controller, caught on its way and at its outcome.
-        {QStringLiteral("upgrade-upgrading.png"), [root] { root->upgradeView()->upgradeAction(); },
+        // A real run against the simulated controller: one that waits for the
+        // controller's slow restart and then fails on a refused checksum, and
+        // its second try, caught on its way and at its outcome.
+        {QStringLiteral("upgrade-restarting.png"),
+         [root, embedded] {
+             embedded->controller()->faults().restartDelayMs = kSlowRestartMs;
+             embedded->controller()->faults().refuseChecksum = true;
+             root->upgradeView()->upgradeAction();
+         },
+         [root] {
+             const UpgradeRun* run = root->upgradeView()->run();
+             return run && run->isRunning() && run->phase() == UpgradeRun::Phase::WaitingForRestart;
+         }},
+        {QStringLiteral("upgrade-failed.png"), [] {},
+         [root] {
+             const UpgradeRun* run = root->upgradeView()->run();
+             return run && run->outcome() == UpgradeRun::Outcome::Failed;
+         }},
+        {QStringLiteral("upgrade-upgrading.png"),
+         [root, embedded] {
+             embedded->controller()->faults() = SimFaults();
+             root->upgradeView()->upgradeAction(); // try again
+         },
          [root] {
              const UpgradeRun* run = root->upgradeView()->run();
              return run && run->isRunning() && run->progress() >= kUpgradingShotPercent;
@@ -140,11 +167,18 @@ void ScreenshotTour::buildSteps()
          }},
         {QStringLiteral("upgrade-history.png"), [root] { root->upgradeView()->historyAction(); },
          [root] { return shown(root->upgradeView()->historyView); }},
+        // Picking the release the controller already has: the toast says so.
+        {QStringLiteral("toast.png"),
+         [root] {
+             root->upgradeView()->historyView->setHidden(true);
+             root->upgradeView()->otherVersionAction();
+             root->upgradeView()->firmwareListView->didSelectRow(0);
+         },
+         [this] { return m_toasts->currentToast() && m_toasts->currentToast()->isVisible(); }, true},
         {QStringLiteral("connected-latest.png"),
          [root, embedded, newest] {
              // The controller as the upgrade leaves it.
              embedded->controller()->setVersions(newest);
-             root->upgradeView()->historyView->setHidden(true);
              root->upgradeView()->closeAction();
          },
          [root, newest] {
@@ -241,8 +275,10 @@ void ScreenshotTour::poll()
     QTimer::singleShot(kSettleMs, this, [this] {
         const Step& current = m_steps[m_index];
         m_poll.stop();
-        // Toasts come and go with their own timing; the pictures show the screens.
-        m_toasts->dismiss();
+        // Toasts come and go with their own timing; the pictures show the
+        // screens, but for the one that shows a toast.
+        if (!current.keepsToast)
+            m_toasts->dismiss();
         if (!current.fileName.isEmpty()) {
             const QString path = QDir(m_folder).filePath(current.fileName);
             const QPixmap picture = m_window->grab();

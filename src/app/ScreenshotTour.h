@@ -40,6 +40,7 @@ private:
         QString fileName;                  // empty: a step that takes no picture
         std::function<void()> action;      // brings the state about
         std::function<bool()> ready;       // true once it is on screen
+        bool keepsToast = false;           // the picture shows the toast on screen
     };
     void buildSteps();
     void runStep();
