@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace testsupport;
 
@@ -40,6 +41,8 @@ const QString kInstalled = QStringLiteral("1.0-2.3-1.5"); // not among the relea
 const QString kOldest = QStringLiteral("1.0-2.2-1.4");
 const QString kMiddle = QStringLiteral("1.0-2.4-1.6");
 const QString kNewest = QStringLiteral("1.1-2.5-1.8");
+// A restart slow enough for the countdown to show a second go by.
+constexpr int kSlowRestartMs = 2500;
 
 ZelFirmwareUpgradeManager& engine()
 {
@@ -448,6 +451,28 @@ private slots:
         QCOMPARE(record.before, kInstalled);
         QTest::mouseClick(m_view->closeButton, Qt::LeftButton);
         QCOMPARE(m_closes, 1);
+    }
+
+    // While the controller restarts, the step line counts the seconds left
+    // before the engine gives up on it.
+    void theRestartWaitCountsDown()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        QVERIFY(isReady());
+        sim().faults().restartDelayMs = kSlowRestartMs;
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        const int limit = int(std::ceil(engine().restartWaitLimit));
+        const auto left = [&](int seconds) {
+            return waitUntil([&] { return m_view->phaseLabel->text() == localized("PhaseRestartTimeLeft").arg(seconds); },
+                             2 * kPatienceMs);
+        };
+        const bool counted = left(limit) && left(limit - 1);
+        sim().faults().restartDelayMs = SimFaults().restartDelayMs;
+        QVERIFY(counted);
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
+        QVERIFY(m_view->phaseLabel->isHidden());
     }
 
     void aFailedRunSaysWhyAndCanBeTriedAgain()
