@@ -200,8 +200,9 @@ void ZelKeyTestView::commonInit()
     rumbleButton->setText(localized("Rumble"));
     triggerRumbleButton->setText(localized("RumbleTriggers"));
     lightButton->setText(localized("LightColour"));
+    // Reached by Tab, but a click leaves the keyboard where it was.
     for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data()})
-        action->setFocusPolicy(Qt::NoFocus);
+        action->setFocusPolicy(Qt::TabFocus);
     // A knob leaves its ring's rectangle at the edge of its travel (the ring's
     // mask clips it); an arrow lies over its resting slot while held.
     for (QWidget* knob : {leftJoystickButton.data(), rightJoystickButton.data()})

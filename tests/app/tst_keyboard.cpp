@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/SceneDelegate.h"
 #include "app/ViewController.h"
+#include "platform/VirtualGameController.h"
 #include "sim/DemoEnvironment.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
@@ -225,13 +226,22 @@ private slots:
 
     void theKeyTest()
     {
+        // A game controller with motors beside the accessory: the key test's panel offers them.
+        VirtualGameController pad;
+        pad.offerHaptics(true, true, true);
+        pad.plugIn();
         ZelConnectedView* connected = root()->existingConnectedView();
         QVERIFY(tabTo(connected->keyTestButton));
         press(Qt::Key_Return);
         QVERIFY(onScreen(root()->existingKeyTestView()));
         verifyNamed("key test");
+        ZelKeyTestView* keyTest = root()->existingKeyTestView();
+        QVERIFY(waitUntil([&] { return keyTest->rumbleButton->isVisible(); }));
+        QVERIFY(tabTo(keyTest->rumbleButton));
+        press(Qt::Key_Return);
+        QVERIFY(waitUntil([&] { return pad.haptics().requests > 0 && pad.haptics().rumbleMs > 0; }));
         // Its close button is on the keyboard's way too.
-        QVERIFY(tabTo(root()->existingKeyTestView()->closeButton));
+        QVERIFY(tabTo(keyTest->closeButton));
         press(Qt::Key_Escape);
         QVERIFY(onScreen(connected));
     }
