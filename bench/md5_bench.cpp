@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr double kTargetRatio = 0.9;
+constexpr double kTargetRatio = 1.0;
 constexpr qint64 kMiB = 1 << 20;
 
 long peakResidentKiB()

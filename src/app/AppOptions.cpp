@@ -51,6 +51,11 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption measureStartup(QStringLiteral("measure-startup"),
                                             QStringLiteral("Print the time to the first shown screen and the "
                                                            "resident memory, then exit (for benchmarks)."));
+    const QCommandLineOption measureUpgrade(QStringLiteral("measure-upgrade"),
+                                            QStringLiteral("With --simulate: upgrade the controller to the newest online "
+                                                           "release through the screens, print the time from the press "
+                                                           "of \"Upgrade Now\" to the verified outcome beside the "
+                                                           "protocol's floor, then exit (for benchmarks)."));
     const QCommandLineOption trustKey(QStringLiteral("trust-key"),
                                       QStringLiteral("Trust this release key (base64 of a raw 32-byte Ed25519 public "
                                                      "key); repeatable. With a trusted key an online release is "
@@ -62,7 +67,8 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."),
                                   QStringLiteral("WxH"));
-    parser.addOptions({simulate, screenshots, size, device, documents, server, language, measureStartup, trustKey, caFile});
+    parser.addOptions({simulate, screenshots, size, device, documents, server, language, measureStartup, measureUpgrade,
+                       trustKey, caFile});
     parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
                                  QStringLiteral("[archive.zip...]"));
 
@@ -91,6 +97,7 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     options->server = parser.value(server);
     options->language = parser.value(language);
     options->measureStartup = parser.isSet(measureStartup);
+    options->measureUpgrade = parser.isSet(measureUpgrade);
     options->trustKeys = parser.values(trustKey);
     options->caFile = parser.value(caFile);
     if (parser.isSet(size) && !parseSize(parser.value(size), &options->size))
@@ -108,6 +115,8 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     }
     if (!options->screenshots.isEmpty() && !options->simulate)
         return fail(QStringLiteral("--screenshots needs --simulate"));
+    if (options->measureUpgrade && !options->simulate)
+        return fail(QStringLiteral("--measure-upgrade needs --simulate"));
     for (const QString& file : parser.positionalArguments()) {
         // A file manager passes paths or file addresses.
         const QUrl url = file.startsWith(QLatin1String("file:")) ? QUrl(file)

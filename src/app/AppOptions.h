@@ -22,6 +22,7 @@ struct AppOptions {
     QStringList trustKeys;    // release keys trusted for the run (base64), checked
     QString caFile;           // certificate authorities added for https
     bool measureStartup = false; // report start-up time and memory, then exit
+    bool measureUpgrade = false; // time one upgrade from the press to its verified outcome, then exit
     QList<QUrl> files;        // release archives to import
 
     // A bound on either side of the window's size.

@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
 #include "app/ToastOverlay.h"
+#include "app/UpgradeProbe.h"
 #include "app/ViewController.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv)
 
     // A second launch hands its files to the running application and ends.
     std::unique_ptr<SingleInstance> instance;
-    if (options.screenshots.isEmpty() && !options.measureStartup) {
+    if (options.screenshots.isEmpty() && !options.measureStartup && !options.measureUpgrade) {
         instance = std::make_unique<SingleInstance>(options.simulate ? QStringLiteral("simulate") : QStringLiteral("device"));
         if (instance->handOver(options.files))
             return 0;
@@ -116,6 +117,7 @@ int main(int argc, char** argv)
         probe = std::make_unique<StartupProbe>(window->rootViewController()->homeView());
 
     std::unique_ptr<ScreenshotTour> tour;
+    std::unique_ptr<UpgradeProbe> upgradeProbe;
     if (embedded) {
         // The keyboard plays the controller on the key test; elsewhere it moves
         // through the screens (Tab, Enter, Escape).
@@ -127,6 +129,9 @@ int main(int argc, char** argv)
         if (!options.screenshots.isEmpty()) {
             tour = std::make_unique<ScreenshotTour>(window, embedded.get(), &toasts, options.screenshots);
             tour->start();
+        } else if (options.measureUpgrade) {
+            upgradeProbe = std::make_unique<UpgradeProbe>(window->rootViewController(), embedded.get());
+            upgradeProbe->start();
         } else if (!options.measureStartup) {
             embedded->plugInLater();
         }

@@ -53,7 +53,8 @@ DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server
         DocumentsDirectory::setPath(m_documents->path());
     }
     if (server.isEmpty()) {
-        m_server = std::make_unique<ReleaseServer>(DemoReleases::folder());
+        // The archives are made on the first request, not before the first screen.
+        m_server = std::make_unique<ReleaseServer>(std::function<QString()>(&DemoReleases::folder));
         // A key of the run's own signs the demo releases and is trusted, so
         // that every demo and test run takes the signed path.
         const ReleaseSignature key = ReleaseSignature::generate();

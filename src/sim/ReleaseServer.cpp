@@ -13,6 +13,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <utility>
+
 namespace {
 
 QString readText(const QString& path)
@@ -31,8 +33,13 @@ QString baseUrlOf(const QHttpServerRequest& request, const QString& fallback)
 } // namespace
 
 ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
+    : ReleaseServer([folder] { return folder; }, parent)
+{
+}
+
+ReleaseServer::ReleaseServer(std::function<QString()> folderSource, QObject* parent)
     : QObject(parent)
-    , m_folder(folder)
+    , m_folderSource(std::move(folderSource))
     , m_server(std::make_unique<QHttpServer>())
 {
     m_server->route(kListPath, [this](const QHttpServerRequest& request) {
@@ -42,9 +49,9 @@ ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
     m_server->route(QStringLiteral("/releases/<arg>"), [this](const QString& name, const QHttpServerRequest&) {
         ++m_requests;
         // Only archives of the listing are served: no path of the client's making is opened.
-        const QFileInfo info(QDir(m_folder).filePath(name));
+        const QFileInfo info(QDir(folder()).filePath(name));
         if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || !name.endsWith(QLatin1String(".zip"))
-            || info.dir().absolutePath() != QDir(m_folder).absolutePath() || !info.isFile())
+            || info.dir().absolutePath() != QDir(folder()).absolutePath() || !info.isFile())
             return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
         QFile file(info.absoluteFilePath());
         if (!file.open(QIODevice::ReadOnly))
@@ -56,6 +63,13 @@ ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
 }
 
 ReleaseServer::~ReleaseServer() = default;
+
+const QString& ReleaseServer::folder()
+{
+    if (m_folderSource)
+        m_folder = std::exchange(m_folderSource, nullptr)();
+    return m_folder;
+}
 
 quint16 ReleaseServer::listen(const QHostAddress& address, quint16 port)
 {
@@ -87,7 +101,7 @@ ReleaseServer::Digest ReleaseServer::digestOf(const QString& path)
 QByteArray ReleaseServer::releaseList(const QString& baseUrl)
 {
     QJsonArray data;
-    const QDir dir(m_folder);
+    const QDir dir(folder());
     for (const QFileInfo& archive : dir.entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
         const QString version = archive.completeBaseName();
         const Digest digest = digestOf(archive.absoluteFilePath());
@@ -129,7 +143,7 @@ bool ReleaseServer::publish(const QString& out, const QString& baseUrl, QString*
     // The archives first, then the list that offers them: a site copied to
     // its host in this order never lists an archive it does not hold yet.
     const QByteArray json = releaseList(base);
-    for (const QFileInfo& archive : QDir(m_folder).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
+    for (const QFileInfo& archive : QDir(folder()).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
         const QString target = QDir(releases).filePath(archive.fileName());
         // Publishing a site's own archive folder again must not delete them.
         if (QFileInfo(target).canonicalFilePath() == archive.canonicalFilePath())

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QHttpServer;
@@ -24,6 +25,9 @@ class ReleaseServer : public QObject {
     Q_OBJECT
 public:
     explicit ReleaseServer(const QString& folder, QObject* parent = nullptr);
+    // The folder is asked for once, when first needed: one that takes work to
+    // make is not made before anything is served or published.
+    explicit ReleaseServer(std::function<QString()> folderSource, QObject* parent = nullptr);
     ~ReleaseServer() override;
 
     // The port listened on, or 0 when listening failed.
@@ -54,7 +58,9 @@ private:
         QString sha256;
     };
     Digest digestOf(const QString& path);
+    const QString& folder();
 
+    std::function<QString()> m_folderSource;
     QString m_folder;
     std::unique_ptr<QHttpServer> m_server;
     QHostAddress m_address;
