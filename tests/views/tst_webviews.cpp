@@ -283,7 +283,9 @@ private slots:
         QCOMPARE(view.webView->url(), list);
 
         clickLink(view.webView, QStringLiteral("otherNewWindow"));
-        QVERIFY(waitUntil([&] { return view.webView->url().path() == QLatin1String("/other.html"); }, kWebTimeoutMs));
+        // Loaded, not just addressed: its request must not reach the next case's count.
+        QVERIFY(waitUntil([&] { return view.webView->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QCOMPARE(view.webView->url().path(), QStringLiteral("/other.html"));
         QCOMPARE(m_opener.opened.size(), 1);
     }
 
