@@ -555,22 +555,34 @@ void ZelFirmwareUpgradeManager::notifyPhase(ZelUpgradePhase phase)
 
 void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
 {
-    m_watchdog = Timer::scheduledTimer(flashPhase ? flashSilenceLimit : transferSilenceLimit, false, [this] {
-        if (isUpgradingFirmware)
-            failRun(localized("TransferStalled"));
-    });
+    const double seconds = flashPhase ? flashSilenceLimit : transferSilenceLimit;
+    // Bytes written before the session opens wait in its queue: the
+    // controller's silence counts from the opening.
+    if (!EADSessionController::sharedController().session()) {
+        m_watchdog.reset();
+        m_silenceLimitOnOpening = seconds;
+        return;
+    }
+    armWatchdog(seconds, "TransferStalled");
 }
 
 void ZelFirmwareUpgradeManager::armRestartWatchdog()
 {
-    m_watchdog = Timer::scheduledTimer(restartWaitLimit, false, [this] {
+    armWatchdog(restartWaitLimit, "ControllerDidNotReturn");
+}
+
+void ZelFirmwareUpgradeManager::armWatchdog(double seconds, const char* reason)
+{
+    m_silenceLimitOnOpening = 0.0;
+    m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
         if (isUpgradingFirmware)
-            failRun(localized("ControllerDidNotReturn"));
+            failRun(localized(reason));
     });
 }
 
 void ZelFirmwareUpgradeManager::stopWatchdog()
 {
+    m_silenceLimitOnOpening = 0.0;
     if (m_watchdog)
         m_watchdog->invalidate();
     m_watchdog.reset();
@@ -601,6 +613,8 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
                 EADSessionController& session = EADSessionController::sharedController();
                 session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
                 session.openSession();
+                if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
+                    armWatchdog(m_silenceLimitOnOpening, "TransferStalled");
                 if (auto hook = runHooks.sessionOpened; hook && accessory)
                     hook(accessory->connectionID());
                 if (resumes && m_awaitingReconnect)

@@ -189,9 +189,13 @@ private:
     // while the controller erases or commits its flash, else the packet one.
     void touchWatchdog(bool flashPhase = false);
     void armRestartWatchdog();
+    // Fails the run with the localised reason when nothing has reset it within seconds.
+    void armWatchdog(double seconds, const char* reason);
     void stopWatchdog();
 
     std::shared_ptr<Timer> m_watchdog;
+    // A silence limit waiting for the session to open; 0 when none.
+    double m_silenceLimitOnOpening = 0.0;
     // The run sent an image to the left side and waits for the controller to
     // come back; only a connection made while waiting continues it.
     bool m_awaitingReconnect = false;

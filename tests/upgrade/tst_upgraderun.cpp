@@ -3,6 +3,7 @@
 // HTTP server on 127.0.0.1 for downloads.
 #include "accessory/EADSessionController.h"
 #include "platform/DocumentsDirectory.h"
+#include "platform/EAAccessoryManager.h"
 #include "platform/Localization.h"
 #include "platform/LocalLink.h"
 #include "platform/MainQueue.h"
@@ -216,6 +217,30 @@ private slots:
         QCOMPARE(r.controller, QStringLiteral("123456789ABC"));
         QCOMPARE(r.bytes, qint64(bytes.size()));
         QVERIFY(r.reason.isEmpty());
+    }
+
+    void aRunStartedBeforeTheSessionOpensCountsSilenceFromTheOpening()
+    {
+        // A silence limit shorter than the wait before a new connection's session opens.
+        engine().transferSilenceLimit = ZelFirmwareUpgradeManager::kReconnectDelay / 4;
+        const QByteArray bytes = image(200, { 1, 7 }, 1);
+        const QString path = write(QStringLiteral("right-early.bin"), bytes);
+        UpgradeRun run;
+        Watch w;
+        watch(run, w);
+        bool started = false;
+        QObject once;
+        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, &once, [&] {
+            // After the engine has taken the new connection.
+            MainQueue::dispatchAsync([&] { started = run.startFiles(QString(), QString(), path); });
+        });
+        sim().unplug(-1);
+        QVERIFY(waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); }));
+        sim().plugIn();
+        QVERIFY(waitUntil([&] { return w.ended; }));
+        QVERIFY(started);
+        QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
+        QCOMPARE(sim().rightFlash(), bytes);
     }
 
     void aLeftImageCompletesOnlyAfterTheRestartAndTheReadBack()
