@@ -663,5 +663,10 @@
         <extracomment>Game controllers: the name of the virtual controller used by the simulator, the demo and tests.</extracomment>
         <translation>仮想コントローラー</translation>
     </message>
+    <message id="WebPageUnavailable">
+        <source>This page cannot be shown: the web page component of the app is missing or damaged. Reinstalling the app should restore it.</source>
+        <extracomment>Shown in place of the page on the game list and tutorial screens when the component that shows web pages is missing or cannot be loaded.</extracomment>
+        <translation>このページを表示できません。アプリの Web ページ コンポーネントが見つからないか、破損しています。アプリを再インストールすると復元されます。</translation>
+    </message>
 </context>
 </TS>

@@ -663,5 +663,10 @@
         <extracomment>Game controllers: the name of the virtual controller used by the simulator, the demo and tests.</extracomment>
         <translation>虚拟手柄</translation>
     </message>
+    <message id="WebPageUnavailable">
+        <source>This page cannot be shown: the web page component of the app is missing or damaged. Reinstalling the app should restore it.</source>
+        <extracomment>Shown in place of the page on the game list and tutorial screens when the component that shows web pages is missing or cannot be loaded.</extracomment>
+        <translation>无法显示此页面：应用的网页组件缺失或已损坏。重新安装应用即可恢复。</translation>
+    </message>
 </context>
 </TS>

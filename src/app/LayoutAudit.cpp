@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
-#include <QWebEngineView>
 
 namespace {
 
@@ -34,10 +33,11 @@ bool isLayer(const QWidget* widget)
         || exception(widget) == LayoutAudit::free() || widget->testAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-// What a web page, a scrolled area or a list box holds is placed by it, not by a layout.
+// What a web page, a scrolled area or a list box holds is placed by it, not by
+// a layout. The web page by its class name: the engine is not linked here.
 bool placesItsOwnContent(const QWidget* widget)
 {
-    return qobject_cast<const QWebEngineView*>(widget) || qobject_cast<const QAbstractScrollArea*>(widget)
+    return widget->inherits("QWebEngineView") || qobject_cast<const QAbstractScrollArea*>(widget)
         || qobject_cast<const QComboBox*>(widget);
 }
 

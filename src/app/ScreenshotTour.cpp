@@ -9,6 +9,7 @@
 #include "platform/VirtualGameController.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "views/WebPage.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelHomeView.h"
@@ -25,8 +26,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <cstdio>
 
@@ -42,9 +41,9 @@ bool shown(const QWidget* widget)
 }
 
 // A web page screen is up with its page loaded.
-bool pageShown(const QWidget* screen, const QWebEngineView* webView)
+bool pageShown(const QWidget* screen, const WebPage* page)
 {
-    return shown(screen) && webView && !webView->page()->isLoading() && !webView->title().isEmpty();
+    return shown(screen) && page && !page->isLoading() && !page->title().isEmpty();
 }
 
 // A sliding screen has arrived once it sits at the top of the root view.
@@ -223,14 +222,14 @@ void ScreenshotTour::buildSteps()
              root->keyTestView()->closeAction();
              root->connectedView()->MFiAction();
          },
-         [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webView); }},
+         [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webPage); }},
         {QStringLiteral("tutorial.png"),
          [root] {
              root->MFiGameView()->closeAction();
              root->connectedView()->closeAction();
              root->homeView()->tutorialBlock();
          },
-         [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webView); }},
+         [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webPage); }},
     };
 }
 

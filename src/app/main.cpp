@@ -21,6 +21,7 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
+#include "views/WebPageModule.h"
 #include "views/ZelHomeView.h"
 #include "views/ZelKeyTestView.h"
 
@@ -28,7 +29,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -36,12 +36,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         if (qstrcmp(argv[i], "--screenshots") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The web engine's sandbox cannot run as root; without this the first web
-    // page would end the program.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // The embedded web pages share the window's graphics context.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebPageModule::prepareApplication();
 
     MainQueue::chooseEventDispatcher();
     QApplication app(argc, argv);

@@ -3,9 +3,12 @@
 #include "platform/Localization.h"
 #include "platform/WebHosts.h"
 #include "ui_ZelMFiGameContentView.h"
-#include "views/PageLoader.h"
-#include "views/ZelMFiGamePage.h"
+#include "views/WebPageModule.h"
 #include "views/ZelTool.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
 
 ZelMFiGameView::ZelMFiGameView(QWidget* parent)
     : ZelBaseView(parent)
@@ -20,16 +23,19 @@ void ZelMFiGameView::commonInit()
     ui.setupUi(content);
     pinContentView(content);
 
-    webView = ui.webView;
-    webView->setAccessibleName(localized("MFiGame"));
-    webView->setAccessibleDescription(localized("MFiGameDescription"));
-    // Before the first load, so that every navigation passes the store rule.
-    webView->setPage(new ZelMFiGamePage(webView));
     ui.titleLabel->setText(localized("MFiGame"));
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelMFiGameView::closeAction);
 
     // Loaded here only: reopening the screen shows the page as it is.
-    PageLoader::load(webView, pageUrl());
+    WebPage::Settings settings;
+    settings.url = pageUrl();
+    settings.storePrefix = WebHosts::appStorePrefix();
+    settings.storeLinkRequested = [this](const QUrl& url) { askToOpenInAppStore(url); };
+    webPage = WebPageModule::show(ui.pageArea, settings);
+    if (webPage) {
+        webPage->widget()->setAccessibleName(localized("MFiGame"));
+        webPage->widget()->setAccessibleDescription(localized("MFiGameDescription"));
+    }
 }
 
 void ZelMFiGameView::closeAction()
@@ -46,4 +52,20 @@ QUrl ZelMFiGameView::pageUrl()
         : language == ZelTool::Chinese                  ? QStringLiteral("/mfi2_zh.html")
                                                         : QStringLiteral("/mfi2.html");
     return QUrl(WebHosts::makerBaseUrl() + path);
+}
+
+void ZelMFiGameView::askToOpenInAppStore(const QUrl& url)
+{
+    auto* alert = new QMessageBox(ZelTool::getCurrentViewController());
+    alert->setObjectName(QStringLiteral("appStoreAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setText(localized("JumpToAppStorePrompt"));
+    QPushButton* confirm = alert->addButton(localized("Confirm"), QMessageBox::AcceptRole);
+    QPushButton* cancel = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
+    confirm->setObjectName(QStringLiteral("confirmButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    alert->setDefaultButton(confirm);
+    alert->setEscapeButton(cancel);
+    connect(confirm, &QPushButton::clicked, confirm, [url] { QDesktopServices::openUrl(url); });
+    alert->open();
 }

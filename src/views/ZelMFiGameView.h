@@ -2,21 +2,22 @@
 
 #include "views/ZelBaseView.h"
 
-#include <QPointer>
 #include <QUrl>
 
 #include <functional>
 
-class QWebEngineView;
+class WebPage;
 
-// The list of games that work with the controller, in an embedded web view.
+// The list of games that work with the controller, in an embedded web page.
 // Store links leave the application, after asking the user.
 class ZelMFiGameView : public ZelBaseView {
     Q_OBJECT
 public:
     explicit ZelMFiGameView(QWidget* parent = nullptr);
 
-    QPointer<QWebEngineView> webView;
+    // Lives as long as the screen; nullptr when the web module could not be
+    // loaded and the screen shows a message instead.
+    WebPage* webPage = nullptr;
     std::function<void()> closeBlock;
     // Opened from the connected screen, so closing returns there.
     bool showFromConnectedView = false;
@@ -27,4 +28,6 @@ public:
 
 private:
     void commonInit();
+    // Without waiting for the answer: the web engine waits for the page's.
+    void askToOpenInAppStore(const QUrl& url);
 };

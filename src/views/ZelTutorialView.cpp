@@ -3,7 +3,7 @@
 #include "platform/Localization.h"
 #include "platform/WebHosts.h"
 #include "ui_ZelTutorialContentView.h"
-#include "views/PageLoader.h"
+#include "views/WebPageModule.h"
 #include "views/ZelTool.h"
 
 ZelTutorialView::ZelTutorialView(QWidget* parent)
@@ -19,13 +19,15 @@ void ZelTutorialView::commonInit()
     ui.setupUi(content);
     pinContentView(content);
 
-    webView = ui.webView;
-    webView->setAccessibleName(localized("GettingStarted"));
     ui.titleLabel->setText(localized("GettingStarted"));
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelTutorialView::closeAction);
 
     // Loaded here only: reopening the screen shows the page as it is.
-    PageLoader::load(webView, pageUrl());
+    WebPage::Settings settings;
+    settings.url = pageUrl();
+    webPage = WebPageModule::show(ui.pageArea, settings);
+    if (webPage)
+        webPage->widget()->setAccessibleName(localized("GettingStarted"));
 }
 
 void ZelTutorialView::closeAction()

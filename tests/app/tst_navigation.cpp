@@ -21,6 +21,7 @@
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/WebPageModule.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelHomeView.h"
@@ -93,6 +94,10 @@ class TestNavigation : public QObject {
         m_sim->controller().plugIn();
         QVERIFY(m_sim->waitForAccessory());
     }
+
+public:
+    // The web page screens load the engine as the application does.
+    static void initMain() { WebPageModule::prepareApplication(); }
 
 private slots:
     void initTestCase()

@@ -7,7 +7,8 @@
 #include "sim/DemoEnvironment.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
-#include "views/ZelMFiGamePage.h"
+#include "views/WebPage.h"
+#include "views/WebPageModule.h"
 #include "views/ZelMFiGameView.h"
 #include "views/ZelTool.h"
 #include "views/ZelTutorialView.h"
@@ -16,6 +17,8 @@
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -24,6 +27,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <memory>
 
 using namespace testsupport;
 
@@ -72,6 +76,7 @@ private:
             + "<a id=\"store\" href=\"" + store + "\">Get</a> <a id=\"other\" href=\"/other.html\">More</a>"
             + " <a id=\"storeNewWindow\" target=\"_blank\" href=\"" + store + "\">Get (new window)</a>"
             + " <a id=\"otherNewWindow\" target=\"_blank\" href=\"/other.html\">More (new window)</a>"
+            + " <a id=\"storeInQuery\" href=\"/go?to=" + QUrl::toPercentEncoding(QString::fromUtf8(store)) + "\">Via</a>"
             + "</body></html>";
     }
 
@@ -87,8 +92,16 @@ QMessageBox* visibleAlert()
     return nullptr;
 }
 
+// The engine's view behind a screen's page.
+QWebEngineView* engineView(WebPage* page)
+{
+    return page ? qobject_cast<QWebEngineView*>(page->widget()) : nullptr;
+}
+
 bool waitForLoad(QWebEngineView* view, bool* ok = nullptr)
 {
+    if (!view)
+        return false;
     QSignalSpy finished(view, &QWebEngineView::loadFinished);
     if (!waitUntil([&] { return !finished.isEmpty(); }, kWebTimeoutMs))
         return false;
@@ -133,13 +146,7 @@ class TestWebViews : public QObject {
     UrlOpener m_opener;
 
 public:
-    static void initMain()
-    {
-        // The engine refuses to start as root without this, and wants the
-        // OpenGL contexts shared before the application exists.
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
+    static void initMain() { WebPageModule::prepareApplication(); }
 
 private slots:
     void initTestCase()
@@ -157,6 +164,40 @@ private slots:
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+    // First of the tests: once loaded, the module stays for the life of the process.
+    void unloadableModuleShowsAMessageAndTheNextScreenLoadsIt()
+    {
+        QVERIFY(!WebPageModule::isLoaded());
+        const auto showsTheMessage = [](const char* why) {
+            ZelTutorialView view;
+            view.resize(800, 500);
+            view.show();
+            QVERIFY2(!view.webPage, why);
+            auto* message = view.findChild<QLabel*>(QStringLiteral("pageUnavailableLabel"));
+            QVERIFY2(message && message->isVisible(), why);
+            QCOMPARE(message->text(), localized("WebPageUnavailable"));
+            QVERIFY(!message->text().isEmpty());
+        };
+        const QString qtCore = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
+        QVERIFY(QFileInfo::exists(qtCore));
+        qputenv(WebPageModule::kPathVariable, QDir::temp().filePath(QStringLiteral("no-such-web-module.so")).toLocal8Bit());
+        showsTheMessage("no such file");
+        qputenv(WebPageModule::kPathVariable, qtCore.toLocal8Bit());
+        showsTheMessage("a library without the module's entry point");
+        qunsetenv(WebPageModule::kPathVariable);
+        // The engine would crash in an application not prepared for it.
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
+        showsTheMessage("application not prepared");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
+        QVERIFY(!WebPageModule::isLoaded());
+
+        ZelMFiGameView view;
+        view.show();
+        QVERIFY(waitForLoad(engineView(view.webPage)));
+        QVERIFY(WebPageModule::isLoaded());
+        QVERIFY(!view.findChild<QLabel*>(QStringLiteral("pageUnavailableLabel")));
+    }
 
     void addressesFollowTheLanguage_data()
     {
@@ -204,22 +245,25 @@ private slots:
         ZelTutorialView view;
         view.resize(800, 500);
         view.show();
+        QWebEngineView* web = engineView(view.webPage);
         bool ok = false;
-        QVERIFY(waitForLoad(view.webView, &ok));
+        QVERIFY(waitForLoad(web, &ok));
         QVERIFY(ok);
         QCOMPARE(m_pages.count(QStringLiteral("/single.html")), 1);
-        const PageServer::Request first = m_pages.requests.first();
+        // The engine may still be asking for an earlier page's icon.
+        const PageServer::Request first = *std::find_if(m_pages.requests.begin(), m_pages.requests.end(),
+            [](const PageServer::Request& r) { return r.path == QLatin1String("/single.html"); });
         QCOMPARE(first.query, QStringLiteral("lang=ja&device=q3dart&platform=iosglide&type=1"));
         QCOMPARE(first.cacheControl, QByteArray("no-cache"));
         QCOMPARE(first.pragma, QByteArray("no-cache"));
 
         // Closing and reopening shows the page as it is.
-        const QUrl shown = view.webView->url();
+        const QUrl shown = web->url();
         view.setHidden(true);
         view.setHidden(false);
-        QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("single.html"));
+        QCOMPARE(runScript(web, QStringLiteral("document.title")).toString(), QStringLiteral("single.html"));
         QCOMPARE(m_pages.count(QStringLiteral("/single.html")), 1);
-        QCOMPARE(view.webView->url(), shown);
+        QCOMPARE(web->url(), shown);
     }
 
     void storeLinkAsksBeforeLeavingAndKeepsThePage()
@@ -227,14 +271,15 @@ private slots:
         ZelMFiGameView view;
         view.resize(800, 500);
         view.show();
-        QVERIFY(waitForLoad(view.webView));
-        const QUrl list = view.webView->url();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        const QUrl list = web->url();
         QCOMPARE(list.path(), QStringLiteral("/mfi2.html"));
         const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
 
         // Cancel: nothing leaves.
         QWidget* presenter = ZelTool::getCurrentViewController();
-        clickLink(view.webView, QStringLiteral("store"));
+        clickLink(web, QStringLiteral("store"));
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         QMessageBox* alert = visibleAlert();
         QCOMPARE(alert->parentWidget(), presenter);
@@ -250,12 +295,12 @@ private slots:
         QVERIFY(m_opener.opened.isEmpty());
 
         // Confirm: the address goes to the desktop, the page stays.
-        clickLink(view.webView, QStringLiteral("store"));
+        clickLink(web, QStringLiteral("store"));
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
         QCOMPARE(m_opener.opened, QList<QUrl> { store });
-        QCOMPARE(runScript(view.webView, QStringLiteral("document.title")).toString(), QStringLiteral("mfi2.html"));
-        QCOMPARE(view.webView->url(), list);
+        QCOMPARE(runScript(web, QStringLiteral("document.title")).toString(), QStringLiteral("mfi2.html"));
+        QCOMPARE(web->url(), list);
         QCOMPARE(m_pages.count(QStringLiteral("/mfi2.html")), 1);
     }
 
@@ -266,26 +311,27 @@ private slots:
         ZelMFiGameView view;
         view.resize(800, 500);
         view.show();
-        QVERIFY(waitForLoad(view.webView));
-        const QUrl list = view.webView->url();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        const QUrl list = web->url();
         const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
 
-        clickLink(view.webView, QStringLiteral("storeNewWindow"));
+        clickLink(web, QStringLiteral("storeNewWindow"));
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
         QVERIFY(m_opener.opened.isEmpty());
 
-        runScript(view.webView, QStringLiteral("window.open('%1'); true").arg(store.toString()));
+        runScript(web, QStringLiteral("window.open('%1'); true").arg(store.toString()));
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
         QCOMPARE(m_opener.opened, QList<QUrl> { store });
-        QCOMPARE(view.webView->url(), list);
+        QCOMPARE(web->url(), list);
 
-        clickLink(view.webView, QStringLiteral("otherNewWindow"));
-        // Loaded, not just addressed: its request must not reach the next case's count.
-        QVERIFY(waitUntil([&] { return view.webView->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
-        QCOMPARE(view.webView->url().path(), QStringLiteral("/other.html"));
+        clickLink(web, QStringLiteral("otherNewWindow"));
+        // Loaded, not only asked for: no request of this test reaches the next.
+        QVERIFY(waitUntil([&] { return web->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QCOMPARE(web->url().path(), QStringLiteral("/other.html"));
         QCOMPARE(m_opener.opened.size(), 1);
     }
 
@@ -294,29 +340,37 @@ private slots:
         Localization::shared().setPreferredLanguages({ QStringLiteral("zh-Hans") });
         ZelMFiGameView view;
         view.show();
-        QVERIFY(waitForLoad(view.webView));
-        QCOMPARE(view.webView->url().path(), QStringLiteral("/mfi2_zh.html"));
-        clickLink(view.webView, QStringLiteral("other"));
-        QVERIFY(waitUntil([&] { return view.webView->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
-        QCOMPARE(view.webView->url().path(), QStringLiteral("/other.html"));
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        QCOMPARE(web->url().path(), QStringLiteral("/mfi2_zh.html"));
+        // The store's address later in an address does not count.
+        clickLink(web, QStringLiteral("storeInQuery"));
+        QVERIFY(waitUntil([&] { return web->title() == QLatin1String("go"); }, kWebTimeoutMs));
+        QCOMPARE(m_pages.count(QStringLiteral("/go")), 1);
+        clickLink(web, QStringLiteral("other"));
+        QVERIFY(waitUntil([&] { return web->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QCOMPARE(web->url().path(), QStringLiteral("/other.html"));
         QCOMPARE(m_pages.count(QStringLiteral("/other.html")), 1);
         QVERIFY(!visibleAlert());
         QVERIFY(m_opener.opened.isEmpty());
     }
 
-    void policyMatchesOnlyAddressesBeginningWithAPrefix()
+    // A page made through the module as the screen makes it, without a
+    // prefix: an empty prefix would otherwise begin every address.
+    void withoutAPrefixNothingGoesToTheStore()
     {
-        ZelMFiGamePage page;
-        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
-        const auto accepts = [&](const QUrl& url) {
-            return page.acceptNavigationRequest(url, QWebEnginePage::NavigationTypeLinkClicked, true);
-        };
-        QVERIFY(accepts(QUrl(m_pages.baseUrl() + QStringLiteral("/go?to=") + store.toString())));
-        // Without a configured prefix nothing is held back.
-        page.setAppStorePrefix(QString());
-        QVERIFY(accepts(store));
-        QVERIFY(!visibleAlert());
-        QVERIFY(m_opener.opened.isEmpty());
+        QList<QUrl> asked;
+        QWidget area;
+        WebPage::Settings settings;
+        settings.url = QUrl(m_pages.baseUrl() + QStringLiteral("/list.html"));
+        settings.storeLinkRequested = [&asked](const QUrl& url) { asked.append(url); };
+        WebPage* page = WebPageModule::show(&area, settings);
+        area.show();
+        QWebEngineView* web = engineView(page);
+        QVERIFY(waitForLoad(web));
+        clickLink(web, QStringLiteral("other"));
+        QVERIFY(waitUntil([&] { return page->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QVERIFY(asked.isEmpty());
     }
 
     void silentServerIsStoppedAtTheTimeLimitAndNotRetried()
@@ -325,23 +379,25 @@ private slots:
         TestHttpServer silent;
         silent.answer = false;
         WebHosts::setBaseOverride(silent.baseUrl());
-        ZelTutorialView view;
         bool ok = true;
         bool finished = false;
+        std::unique_ptr<ZelTutorialView> view;
         {
-            TimeScale fast(0.05); // the 20-second limit in one second
-            view.show();
-            finished = waitForLoad(view.webView, &ok);
+            TimeScale fast(0.05); // the 20-second limit in one second, armed with the screen
+            view = std::make_unique<ZelTutorialView>();
+            view->show();
+            finished = waitForLoad(engineView(view->webPage), &ok);
         }
+        QWebEngineView* web = engineView(view->webPage);
         QVERIFY(finished);
         QVERIFY(!ok);
         QVERIFY(toasts.toasts().empty()); // nothing reported
         const qsizetype asked = silent.targets.size();
         QVERIFY(asked <= 1);
 
-        view.setHidden(true);
-        view.setHidden(false);
-        runScript(view.webView, QStringLiteral("1"));
+        view->setHidden(true);
+        view->setHidden(false);
+        runScript(web, QStringLiteral("1"));
         QCOMPARE(silent.targets.size(), asked);
     }
 

@@ -1,14 +1,13 @@
-#include "views/PageLoader.h"
+#include "web/PageLoader.h"
 
-#include "platform/MainQueue.h"
-
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineView>
 
 #include <memory>
 
-void PageLoader::load(QWebEngineView* view, const QUrl& url)
+void PageLoader::load(QWebEngineView* view, const QUrl& url, int timeoutMs)
 {
     QWebEngineHttpRequest request(url);
     // Both headers make the network stack fetch the page itself from the
@@ -22,11 +21,11 @@ void PageLoader::load(QWebEngineView* view, const QUrl& url)
     QObject::connect(view, &QWebEngineView::loadFinished, view, [finished] { *finished = true; },
                      Qt::SingleShotConnection);
     view->load(request);
-    MainQueue::dispatchAfter(
-        kTimeoutSeconds,
-        [view, finished] {
-            if (!*finished)
-                view->stop();
-        },
-        view);
+    if (timeoutMs <= 0)
+        return;
+    // Precise: Qt lets a coarse timer of this length be off by a second.
+    QTimer::singleShot(timeoutMs, Qt::PreciseTimer, view, [view, finished] {
+        if (!*finished)
+            view->stop();
+    });
 }

@@ -5,11 +5,9 @@ class QWebEngineView;
 
 // How the web page screens load their page, once, when they are created: from
 // the server rather than from any cached copy, and stopped when it has not
-// finished within kTimeoutSeconds. A failed or stopped load is left showing
+// finished within timeoutMs. A failed or stopped load is left showing
 // whatever it shows; nothing is reported and nothing is retried.
 class PageLoader {
 public:
-    static constexpr double kTimeoutSeconds = 20.0;
-
-    static void load(QWebEngineView* view, const QUrl& url);
+    static void load(QWebEngineView* view, const QUrl& url, int timeoutMs);
 };

@@ -1,12 +1,4 @@
-#include "views/ZelMFiGamePage.h"
-
-#include "platform/Localization.h"
-#include "platform/WebHosts.h"
-#include "views/ZelTool.h"
-
-#include <QDesktopServices>
-#include <QMessageBox>
-#include <QPushButton>
+#include "web/ZelMFiGamePage.h"
 
 namespace {
 
@@ -41,9 +33,11 @@ private:
 
 } // namespace
 
-ZelMFiGamePage::ZelMFiGamePage(QObject* parent)
+ZelMFiGamePage::ZelMFiGamePage(const QString& appStorePrefix, std::function<void(const QUrl&)> storeLinkRequested,
+                               QObject* parent)
     : QWebEnginePage(parent)
-    , m_appStorePrefix(WebHosts::appStorePrefix())
+    , m_appStorePrefix(appStorePrefix)
+    , m_storeLinkRequested(std::move(storeLinkRequested))
 {
 }
 
@@ -57,7 +51,8 @@ bool ZelMFiGamePage::acceptNavigationRequest(const QUrl& url, NavigationType typ
 {
     if (!isAppStoreUrl(url))
         return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-    askToOpenInAppStore(url);
+    // The handler returns at once: the web engine waits for the answer to this navigation.
+    m_storeLinkRequested(url);
     return false;
 }
 
@@ -69,24 +64,7 @@ QWebEnginePage* ZelMFiGamePage::createWindow(WebWindowType)
 void ZelMFiGamePage::openFromNewWindow(const QUrl& url)
 {
     if (isAppStoreUrl(url))
-        askToOpenInAppStore(url);
+        m_storeLinkRequested(url);
     else
         setUrl(url);
-}
-
-void ZelMFiGamePage::askToOpenInAppStore(const QUrl& url)
-{
-    // Not blocking: the web engine is waiting for the answer to this navigation.
-    auto* alert = new QMessageBox(ZelTool::getCurrentViewController());
-    alert->setObjectName(QStringLiteral("appStoreAlert"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setText(localized("JumpToAppStorePrompt"));
-    QPushButton* confirm = alert->addButton(localized("Confirm"), QMessageBox::AcceptRole);
-    QPushButton* cancel = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
-    confirm->setObjectName(QStringLiteral("confirmButton"));
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    alert->setDefaultButton(confirm);
-    alert->setEscapeButton(cancel);
-    connect(confirm, &QPushButton::clicked, confirm, [url] { QDesktopServices::openUrl(url); });
-    alert->open();
 }
