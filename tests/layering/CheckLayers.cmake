@@ -1,7 +1,10 @@
 # Checks that the sources keep the layers one way, from their #include lines:
 #   app -> views -> core, sim -> core, and inside the core
 #   upgrade/firmware/input -> accessory -> platform/lib.
-# The core includes no Qt Widgets or web engine header.
+# The core includes no Qt Widgets or web engine header. The web module (web/)
+# is loaded at run time: it includes of the project only the page interface
+# views/WebPage.h, nothing includes it, and no other folder includes a web
+# engine header (the executable would link the engine again).
 #
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<dir;dir> -P CheckLayers.cmake
 # Prints every breach as "FILE includes HEADER (LAYER may not use TARGET)" and
@@ -16,15 +19,17 @@ get_filename_component(SOURCE_DIR ${SOURCE_DIR} ABSOLUTE)
 
 # What each folder may not include, by the first folder of the included path.
 set(core_folders platform lib accessory upgrade firmware input)
-set(forbidden_platform accessory upgrade firmware input sim views app)
+set(forbidden_platform accessory upgrade firmware input sim views app web)
 set(forbidden_lib ${forbidden_platform})
-set(forbidden_accessory upgrade firmware input sim views app)
-set(forbidden_upgrade sim views app)
-set(forbidden_firmware sim views app)
-set(forbidden_input sim views app)
-set(forbidden_sim views app)
-set(forbidden_views app)
-set(forbidden_app)
+set(forbidden_accessory upgrade firmware input sim views app web)
+set(forbidden_upgrade sim views app web)
+set(forbidden_firmware sim views app web)
+set(forbidden_input sim views app web)
+set(forbidden_sim views app web)
+set(forbidden_views app web)
+set(forbidden_app web)
+set(forbidden_web ${core_folders} sim app)
+set(allowed_web views/WebPage.h)
 
 # Header names of Qt Widgets and the web engine's widgets: not for the core.
 set(widget_headers)
@@ -35,7 +40,7 @@ endforeach()
 list(APPEND widget_headers QtWidgets QtWebEngineWidgets)
 
 set(breaches 0)
-foreach(layer platform lib accessory upgrade firmware input sim views app)
+foreach(layer platform lib accessory upgrade firmware input sim views app web)
     file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(file ${files})
         file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
@@ -43,8 +48,15 @@ foreach(layer platform lib accessory upgrade firmware input sim views app)
         foreach(line ${includes})
             string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" header "${line}")
             string(REGEX MATCH "^[^/]+" first "${header}")
+            string(TOLOWER "${header}" lower)
             if(header MATCHES "/" AND first IN_LIST forbidden_${layer})
                 message("${shown} includes ${header} (${layer} may not use ${first})")
+                math(EXPR breaches "${breaches} + 1")
+            elseif(layer STREQUAL "web" AND first STREQUAL "views" AND NOT header IN_LIST allowed_web)
+                message("${shown} includes ${header} (web may use only ${allowed_web} of views)")
+                math(EXPR breaches "${breaches} + 1")
+            elseif(NOT layer STREQUAL "web" AND lower MATCHES "^(qtwebengine[a-z]*/)?qwebengine")
+                message("${shown} includes ${header} (${layer} may not use the web engine)")
                 math(EXPR breaches "${breaches} + 1")
             elseif(layer IN_LIST core_folders)
                 get_filename_component(name ${header} NAME)
