@@ -15,6 +15,8 @@
 
 namespace {
 WebPageFactory loadedFactory = nullptr;
+// Keeps the message off the window's edges.
+constexpr int kMessageMargin = 32;
 }
 
 void WebPageModule::prepareApplication()
@@ -43,6 +45,7 @@ WebPage* WebPageModule::show(QWidget* area, WebPage::Settings settings)
     message->setProperty("role", QStringLiteral("prompt"));
     message->setAlignment(Qt::AlignCenter);
     message->setWordWrap(true);
+    message->setMargin(kMessageMargin);
     layout->addWidget(message);
     return nullptr;
 }

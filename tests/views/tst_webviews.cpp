@@ -183,6 +183,10 @@ private slots:
         QVERIFY(QFileInfo::exists(qtCore));
         qputenv(WebPageModule::kPathVariable, QDir::temp().filePath(QStringLiteral("no-such-web-module.so")).toLocal8Bit());
         showsTheMessage("no such file");
+        QTemporaryFile notALibrary(QDir::temp().filePath(QStringLiteral("XXXXXX.so")));
+        QVERIFY(notALibrary.open() && notALibrary.write("not a library") > 0 && notALibrary.flush());
+        qputenv(WebPageModule::kPathVariable, notALibrary.fileName().toLocal8Bit());
+        showsTheMessage("a file that does not load");
         qputenv(WebPageModule::kPathVariable, qtCore.toLocal8Bit());
         showsTheMessage("a library without the module's entry point");
         qunsetenv(WebPageModule::kPathVariable);
