@@ -20,8 +20,9 @@ public:
     // of it. Without it the pages are not shown (the engine would crash).
     static void prepareApplication();
 
-    // Puts the page into area, or, when the module cannot be loaded, a
-    // message saying so; nullptr then. The area must be empty.
+    // Puts the page into area, its first load limited to kTimeoutSeconds, or,
+    // when the module cannot be loaded, a message saying so; nullptr then.
+    // The area must be empty.
     static WebPage* show(QWidget* area, WebPage::Settings settings);
 
     static bool isLoaded();
