@@ -198,6 +198,11 @@
         <extracomment>Command-line: every image was acknowledged by the controller. %1 = the controller's version text now (boot-left-right).</extracomment>
         <translation>所有固件映像均已被接收，手柄当前版本为 %1。</translation>
     </message>
+    <message id="GameControllerLibraryMissing">
+        <source>the controller library could not be loaded (%1)</source>
+        <extracomment>Game controllers: reason shown in GameControllersUnavailable when the controller library cannot be loaded. %1 = the system's reason (in English), naming the file or the function that is missing.</extracomment>
+        <translation>无法加载手柄库（%1）</translation>
+    </message>
     <message id="GameControllerMappingsUnreadable">
         <source>The game controller mappings in %1 cannot be used: %2</source>
         <extracomment>Game controllers: the mapping file could not be read. %1 = its path; %2 = the reason.</extracomment>

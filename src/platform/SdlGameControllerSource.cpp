@@ -3,12 +3,11 @@
 #include "platform/GameControllerKeys.h"
 #include "platform/GameControllerService.h"
 #include "platform/Localization.h"
+#include "platform/SdlLibrary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +28,14 @@ constexpr const char* kPlatformField = "platform:";
 
 // The source that polls SDL at the moment; SDL has a single event queue.
 SdlGameControllerSource* g_active = nullptr;
+// SDL's functions, from the first source that started; SDL stays loaded, so
+// a controller's haptics may still call it after its source has gone.
+const SdlLibrary* g_sdl = nullptr;
+
+int initSubsystems(std::uint32_t flags)
+{
+    return g_sdl->SDL_InitSubSystem(flags);
+}
 
 float normalised(Sint16 value)
 {
@@ -55,13 +62,14 @@ bool hasButton(SDL_GameController* handle, Key key)
 {
     const int button = GameControllerKeys::entry(key).sdlButton;
     return button != GameControllerKeys::kNoSdlInput
-        && SDL_GameControllerHasButton(handle, SDL_GameControllerButton(button));
+        && g_sdl->SDL_GameControllerHasButton(handle, SDL_GameControllerButton(button));
 }
 
 bool hasAxis(SDL_GameController* handle, Key key)
 {
     const int axis = GameControllerKeys::entry(key).sdlAxis;
-    return axis != GameControllerKeys::kNoSdlInput && SDL_GameControllerHasAxis(handle, SDL_GameControllerAxis(axis));
+    return axis != GameControllerKeys::kNoSdlInput
+        && g_sdl->SDL_GameControllerHasAxis(handle, SDL_GameControllerAxis(axis));
 }
 
 QString typeName(SDL_GameControllerType type)
@@ -107,7 +115,7 @@ QString extraButtonName(int button)
     case SDL_CONTROLLER_BUTTON_PADDLE3: return localized("ButtonPaddle").arg(3);
     case SDL_CONTROLLER_BUTTON_PADDLE4: return localized("ButtonPaddle").arg(4);
     case SDL_CONTROLLER_BUTTON_TOUCHPAD: return localized("ButtonTouchpad");
-    default: return QString::fromUtf8(SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button)));
+    default: return QString::fromUtf8(g_sdl->SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button)));
     }
 }
 
@@ -116,10 +124,10 @@ QString extraButtonName(int button)
 // are wired only where the controller has them.
 GCControllerPtr makeController(SDL_GameController* handle)
 {
-    const bool extended = SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_LEFTX)
-        && SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_LEFTY)
-        && SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_RIGHTX)
-        && SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_RIGHTY);
+    const bool extended = g_sdl->SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_LEFTX)
+        && g_sdl->SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_LEFTY)
+        && g_sdl->SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_RIGHTX)
+        && g_sdl->SDL_GameControllerHasAxis(handle, SDL_CONTROLLER_AXIS_RIGHTY);
     GCExtendedGamepadOptionalElements offered;
     offered.leftTrigger = hasAxis(handle, Key::L2);
     offered.rightTrigger = hasAxis(handle, Key::R2);
@@ -128,7 +136,7 @@ GCControllerPtr makeController(SDL_GameController* handle)
     offered.buttonHome = hasButton(handle, Key::Home);
     offered.buttonMenu = hasButton(handle, Key::Menu);
     offered.buttonOptions = hasButton(handle, Key::Options);
-    return GCController::create(oneLine(SDL_GameControllerName(handle)),
+    return GCController::create(oneLine(g_sdl->SDL_GameControllerName(handle)),
                                 extended ? GCControllerProfile::Extended : GCControllerProfile::Basic, offered);
 }
 
@@ -136,15 +144,16 @@ GCControllerPtr makeController(SDL_GameController* handle)
 GCControllerIdentity identityOf(SDL_Joystick* joystick, SDL_GameController* handle, int deviceIndex)
 {
     GCControllerIdentity identity;
-    identity.type = typeName(handle ? SDL_GameControllerGetType(handle) : SDL_GameControllerTypeForIndex(deviceIndex));
-    if (const Uint16 vendor = SDL_JoystickGetVendor(joystick))
+    identity.type = typeName(handle ? g_sdl->SDL_GameControllerGetType(handle)
+                                    : g_sdl->SDL_GameControllerTypeForIndex(deviceIndex));
+    if (const Uint16 vendor = g_sdl->SDL_JoystickGetVendor(joystick))
         identity.vendorId = vendor;
-    if (const Uint16 product = SDL_JoystickGetProduct(joystick))
+    if (const Uint16 product = g_sdl->SDL_JoystickGetProduct(joystick))
         identity.productId = product;
     char guid[33] = {};
-    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick), guid, sizeof guid);
+    g_sdl->SDL_JoystickGetGUIDString(g_sdl->SDL_JoystickGetGUID(joystick), guid, sizeof guid);
     identity.guid = QString::fromLatin1(guid);
-    identity.serial = oneLine(SDL_JoystickGetSerial(joystick));
+    identity.serial = oneLine(g_sdl->SDL_JoystickGetSerial(joystick));
     identity.mapped = handle != nullptr;
     return identity;
 }
@@ -154,24 +163,26 @@ GCControllerIdentity identityOf(SDL_Joystick* joystick, SDL_GameController* hand
 GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_GameController* handle, SDL_JoystickID id)
 {
     GCControllerHaptics haptics;
-    const bool rumble = handle ? SDL_GameControllerHasRumble(handle) : SDL_JoystickHasRumble(joystick);
-    const bool triggers = handle ? SDL_GameControllerHasRumbleTriggers(handle) : SDL_JoystickHasRumbleTriggers(joystick);
-    const bool light = handle ? SDL_GameControllerHasLED(handle) : SDL_JoystickHasLED(joystick);
+    const bool rumble = handle ? g_sdl->SDL_GameControllerHasRumble(handle) : g_sdl->SDL_JoystickHasRumble(joystick);
+    const bool triggers = handle ? g_sdl->SDL_GameControllerHasRumbleTriggers(handle)
+                                 : g_sdl->SDL_JoystickHasRumbleTriggers(joystick);
+    const bool light = handle ? g_sdl->SDL_GameControllerHasLED(handle) : g_sdl->SDL_JoystickHasLED(joystick);
     if (rumble)
         haptics.rumble = [id](float low, float high, int ms) {
-            SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
-            return open && SDL_JoystickRumble(open, motor(low), motor(high), Uint32(std::max(ms, 0))) == 0;
+            SDL_Joystick* open = g_sdl->SDL_JoystickFromInstanceID(id);
+            return open && g_sdl->SDL_JoystickRumble(open, motor(low), motor(high), Uint32(std::max(ms, 0))) == 0;
         };
     if (triggers)
         haptics.rumbleTriggers = [id](float left, float right, int ms) {
-            SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
-            return open && SDL_JoystickRumbleTriggers(open, motor(left), motor(right), Uint32(std::max(ms, 0))) == 0;
+            SDL_Joystick* open = g_sdl->SDL_JoystickFromInstanceID(id);
+            return open
+                && g_sdl->SDL_JoystickRumbleTriggers(open, motor(left), motor(right), Uint32(std::max(ms, 0))) == 0;
         };
     if (light)
         haptics.setLight = [id](int red, int green, int blue) {
-            SDL_Joystick* open = SDL_JoystickFromInstanceID(id);
+            SDL_Joystick* open = g_sdl->SDL_JoystickFromInstanceID(id);
             auto channel = [](int v) { return Uint8(std::clamp(v, 0, 255)); };
-            return open && SDL_JoystickSetLED(open, channel(red), channel(green), channel(blue)) == 0;
+            return open && g_sdl->SDL_JoystickSetLED(open, channel(red), channel(green), channel(blue)) == 0;
         };
     return haptics;
 }
@@ -179,7 +190,7 @@ GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_GameController* handle
 } // namespace
 
 SdlGameControllerSource::SdlGameControllerSource(QObject* parent)
-    : SdlGameControllerSource(&SDL_InitSubSystem, parent)
+    : SdlGameControllerSource(&initSubsystems, parent)
 {
 }
 
@@ -198,7 +209,7 @@ SdlGameControllerSource::~SdlGameControllerSource()
     m_timer.stop();
     while (!m_devices.empty())
         deviceRemoved(m_devices.begin()->first);
-    SDL_QuitSubSystem(kSubsystems);
+    g_sdl->SDL_QuitSubSystem(kSubsystems);
     g_active = nullptr;
 }
 
@@ -216,14 +227,21 @@ bool SdlGameControllerSource::start()
         m_error = localized("GameControllersUnavailable").arg(localized("GameControllerSourceBusy"));
         return false;
     }
+    if (!g_sdl)
+        g_sdl = SdlLibrary::load();
+    if (!g_sdl) {
+        m_error = localized("GameControllersUnavailable")
+                      .arg(localized("GameControllerLibraryMissing").arg(SdlLibrary::error()));
+        return false;
+    }
     // SDL would otherwise turn Ctrl+C into an event of its own and keep the
     // program running, and drop controller input while no window of ours has
     // the focus (we have no SDL window at all).
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    g_sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    g_sdl->SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (!m_init || m_init(kSubsystems) != 0) {
-        m_error = localized("GameControllersUnavailable").arg(QString::fromUtf8(SDL_GetError()));
-        SDL_ClearError();
+        m_error = localized("GameControllersUnavailable").arg(QString::fromUtf8(g_sdl->SDL_GetError()));
+        g_sdl->SDL_ClearError();
         return false;
     }
     g_active = this;
@@ -261,7 +279,7 @@ int SdlGameControllerSource::addMappings(const QByteArray& text)
         return -1;
     // A line meant for another platform is skipped, as SDL skips it in a
     // file; a line naming no platform is the user's own and always taken.
-    const QByteArray platform = QByteArray(SDL_GetPlatform()).toLower();
+    const QByteArray platform = QByteArray(g_sdl->SDL_GetPlatform()).toLower();
     int taken = 0;
     for (const QByteArray& raw : text.split('\n')) {
         const QByteArray line = raw.trimmed();
@@ -273,10 +291,10 @@ int SdlGameControllerSource::addMappings(const QByteArray& text)
             if (line.mid(start, end < 0 ? -1 : end - start).toLower() != platform)
                 continue;
         }
-        if (SDL_GameControllerAddMapping(line.constData()) >= 0)
+        if (g_sdl->SDL_GameControllerAddMapping(line.constData()) >= 0)
             ++taken;
     }
-    SDL_ClearError();
+    g_sdl->SDL_ClearError();
     // A new mapping sends no event for a joystick open already; a changed
     // one sends "remapped" for the controllers it concerns.
     scanJoysticks();
@@ -295,7 +313,7 @@ void SdlGameControllerSource::poll()
     if (!m_running)
         return;
     SDL_Event event;
-    while (m_running && SDL_PollEvent(&event)) {
+    while (m_running && g_sdl->SDL_PollEvent(&event)) {
         auto device = [this](SDL_JoystickID id) {
             auto it = m_devices.find(id);
             return it == m_devices.end() ? nullptr : &it->second;
@@ -354,14 +372,14 @@ void SdlGameControllerSource::poll()
 
 void SdlGameControllerSource::scanJoysticks()
 {
-    for (int i = 0; m_running && i < SDL_NumJoysticks(); ++i) {
-        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+    for (int i = 0; m_running && i < g_sdl->SDL_NumJoysticks(); ++i) {
+        const SDL_JoystickID id = g_sdl->SDL_JoystickGetDeviceInstanceID(i);
         if (id < 0)
             continue;
         auto it = m_devices.find(id);
         if (it == m_devices.end()) {
             open(i);
-        } else if (!it->second.handle && SDL_IsGameController(i)) {
+        } else if (!it->second.handle && g_sdl->SDL_IsGameController(i)) {
             // A mapping has come for it: it becomes a game controller, under the same number.
             const int player = it->second.controller->playerIndex();
             deviceRemoved(id);
@@ -373,57 +391,61 @@ void SdlGameControllerSource::scanJoysticks()
 
 void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
 {
-    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    const SDL_JoystickID id = g_sdl->SDL_JoystickGetDeviceInstanceID(deviceIndex);
     Device device;
-    if (SDL_IsGameController(deviceIndex)) {
-        device.handle = SDL_GameControllerOpen(deviceIndex);
+    if (g_sdl->SDL_IsGameController(deviceIndex)) {
+        device.handle = g_sdl->SDL_GameControllerOpen(deviceIndex);
         if (!device.handle)
             return; // unplugged again before we got to it
-        device.joystick = SDL_GameControllerGetJoystick(device.handle);
+        device.joystick = g_sdl->SDL_GameControllerGetJoystick(device.handle);
         device.controller = makeController(device.handle);
         std::vector<GCControllerRawInput> raw;
         device.rawButton.assign(SDL_CONTROLLER_BUTTON_MAX, -1);
         for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-            if (!SDL_GameControllerHasButton(device.handle, SDL_GameControllerButton(b)))
+            if (!g_sdl->SDL_GameControllerHasButton(device.handle, SDL_GameControllerButton(b)))
                 continue;
             const std::optional<Key> key = GameControllerKeys::keyOfSdlButton(b);
             device.rawButton[size_t(b)] = int(raw.size());
             raw.push_back({RawKind::Button, key ? QString::fromLatin1(GameControllerKeys::name(*key)) : extraButtonName(b),
-                           SDL_GameControllerGetButton(device.handle, SDL_GameControllerButton(b))});
+                           g_sdl->SDL_GameControllerGetButton(device.handle, SDL_GameControllerButton(b))});
         }
         device.rawAxis.assign(SDL_CONTROLLER_AXIS_MAX, -1);
         for (int a = 0; a < SDL_CONTROLLER_AXIS_MAX; ++a) {
-            if (!SDL_GameControllerHasAxis(device.handle, SDL_GameControllerAxis(a)))
+            if (!g_sdl->SDL_GameControllerHasAxis(device.handle, SDL_GameControllerAxis(a)))
                 continue;
             device.rawAxis[size_t(a)] = int(raw.size());
             raw.push_back({RawKind::Axis, QString::fromLatin1(GameControllerKeys::sdlAxisName(a)),
-                           SDL_GameControllerGetAxis(device.handle, SDL_GameControllerAxis(a))});
+                           g_sdl->SDL_GameControllerGetAxis(device.handle, SDL_GameControllerAxis(a))});
         }
         device.controller->setRawInputs(std::move(raw));
     } else {
-        device.joystick = SDL_JoystickOpen(deviceIndex);
+        device.joystick = g_sdl->SDL_JoystickOpen(deviceIndex);
         if (!device.joystick)
             return;
-        device.controller = GCController::create(oneLine(SDL_JoystickName(device.joystick)), GCControllerProfile::None);
+        device.controller
+            = GCController::create(oneLine(g_sdl->SDL_JoystickName(device.joystick)), GCControllerProfile::None);
         std::vector<GCControllerRawInput> raw;
         device.firstButton = 0;
-        for (int b = 0; b < SDL_JoystickNumButtons(device.joystick); ++b)
-            raw.push_back({RawKind::Button, QStringLiteral("b%1").arg(b), SDL_JoystickGetButton(device.joystick, b)});
+        for (int b = 0; b < g_sdl->SDL_JoystickNumButtons(device.joystick); ++b)
+            raw.push_back({RawKind::Button, QStringLiteral("b%1").arg(b),
+                           g_sdl->SDL_JoystickGetButton(device.joystick, b)});
         device.firstAxis = int(raw.size());
-        for (int a = 0; a < SDL_JoystickNumAxes(device.joystick); ++a)
-            raw.push_back({RawKind::Axis, QStringLiteral("a%1").arg(a), SDL_JoystickGetAxis(device.joystick, a)});
+        for (int a = 0; a < g_sdl->SDL_JoystickNumAxes(device.joystick); ++a)
+            raw.push_back({RawKind::Axis, QStringLiteral("a%1").arg(a),
+                           g_sdl->SDL_JoystickGetAxis(device.joystick, a)});
         device.firstHat = int(raw.size());
-        for (int h = 0; h < SDL_JoystickNumHats(device.joystick); ++h)
-            raw.push_back({RawKind::Hat, QStringLiteral("h%1").arg(h), SDL_JoystickGetHat(device.joystick, h)});
+        for (int h = 0; h < g_sdl->SDL_JoystickNumHats(device.joystick); ++h)
+            raw.push_back({RawKind::Hat, QStringLiteral("h%1").arg(h),
+                           g_sdl->SDL_JoystickGetHat(device.joystick, h)});
         device.controller->setRawInputs(std::move(raw));
     }
     const GCControllerPtr controller = device.controller;
     controller->setIdentity(identityOf(device.joystick, device.handle, deviceIndex));
     controller->setHaptics(hapticsOf(device.joystick, device.handle, id));
-    controller->setBatteryLevel(batteryLevel(SDL_JoystickCurrentPowerLevel(device.joystick)));
+    controller->setBatteryLevel(batteryLevel(g_sdl->SDL_JoystickCurrentPowerLevel(device.joystick)));
     controller->setPlayerIndexDisplay([id](int index) {
-        if (SDL_Joystick* open = SDL_JoystickFromInstanceID(id))
-            SDL_JoystickSetPlayerIndex(open, index);
+        if (SDL_Joystick* open = g_sdl->SDL_JoystickFromInstanceID(id))
+            g_sdl->SDL_JoystickSetPlayerIndex(open, index);
     });
     if (playerIndex != GCControllerPlayerIndexUnset)
         controller->setPlayerIndex(playerIndex);
@@ -439,9 +461,9 @@ void SdlGameControllerSource::deviceRemoved(SDL_JoystickID instanceId)
         return;
     const GCControllerPtr controller = it->second.controller;
     if (it->second.handle)
-        SDL_GameControllerClose(it->second.handle);
+        g_sdl->SDL_GameControllerClose(it->second.handle);
     else
-        SDL_JoystickClose(it->second.joystick);
+        g_sdl->SDL_JoystickClose(it->second.joystick);
     m_devices.erase(it);
     updatePollInterval();
     controller->setPlayerIndexDisplay(nullptr);
@@ -458,8 +480,8 @@ void SdlGameControllerSource::rewire(SDL_JoystickID instanceId)
     // profile: it is connected anew, under the same player number.
     const int player = it->second.controller->playerIndex();
     deviceRemoved(instanceId);
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == instanceId)
+    for (int i = 0; i < g_sdl->SDL_NumJoysticks(); ++i)
+        if (g_sdl->SDL_JoystickGetDeviceInstanceID(i) == instanceId)
             open(i, player);
 }
 

@@ -36,7 +36,7 @@ public:
     static constexpr qint64 kMaxMappingFileBytes = 16 * 1024 * 1024;
 
     // How SDL's subsystems are started: SDL_InitSubSystem, or for a test one
-    // that fails the way SDL can.
+    // that fails the way SDL can. SDL itself is loaded by start() either way.
     using SubsystemInit = int (*)(std::uint32_t flags);
 
     explicit SdlGameControllerSource(QObject* parent = nullptr);
@@ -45,10 +45,11 @@ public:
     // subsystems down again.
     ~SdlGameControllerSource() override;
 
-    // Starts SDL and polling. False, with errorString() saying why, when SDL
-    // cannot start or another source already follows it. Mappings come from
-    // SDL_GAMECONTROLLERCONFIG and SDL_GAMECONTROLLERCONFIG_FILE (read by
-    // SDL itself) and then from mappingFilePath().
+    // Loads and starts SDL, and polling. False, with errorString() saying
+    // why, when SDL cannot be loaded or started, or another source already
+    // follows it. Mappings come from SDL_GAMECONTROLLERCONFIG and
+    // SDL_GAMECONTROLLERCONFIG_FILE (read by SDL itself) and then from
+    // mappingFilePath().
     bool start();
     bool isRunning() const { return m_running; }
     QString errorString() const { return m_error; }

@@ -6,12 +6,14 @@
 #include "platform/GameControllerService.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SdlGameControllerSource.h"
+#include "platform/SdlLibrary.h"
 #include "platform/VirtualGameController.h"
 #include "support/SdlVirtualPad.h"
 #include "support/SlotRecorder.h"
 #include "support/TestSupport.h"
 
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <SDL.h>
@@ -122,7 +124,38 @@ private slots:
 
     void cleanup() { QVERIFY(waitForControllers(0)); }
 
-    // First: SDL is not started by anything else yet.
+    // First: once SDL is loaded it stays, whatever the variable says.
+    void sdlThatCannotBeLoadedLeavesHardwareControllersUnavailable()
+    {
+        QTemporaryDir dir;
+        const QString notElf = dir.filePath(QStringLiteral("libSDL2-2.0.so.0"));
+        QFile text(notElf);
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a library\n") > 0);
+        text.close();
+        const QString missing = dir.filePath(QStringLiteral("missing.so"));
+        // A real library, but not SDL: the first SDL function is what it lacks.
+        const QString notSdl = QStringLiteral("libc.so.6");
+        for (const auto& [file, detail] : {std::pair{missing, missing}, std::pair{notElf, notElf},
+                                           std::pair{notSdl, QStringLiteral("SDL_")}}) {
+            qputenv(SdlLibrary::kPathVariable, file.toLocal8Bit());
+            SdlGameControllerSource source;
+            QVERIFY(!source.start());
+            QVERIFY(!source.isRunning());
+            QVERIFY2(source.errorString().startsWith(
+                         QLatin1String("Game controllers cannot be used: the controller library could not be loaded")),
+                     qPrintable(source.errorString()));
+            QVERIFY2(source.errorString().contains(detail), qPrintable(source.errorString()));
+            QCOMPARE(source.addMappings("# none\n"), -1);
+        }
+        qunsetenv(SdlLibrary::kPathVariable);
+
+        // The next start tries again and finds the real one.
+        SdlGameControllerSource source;
+        QVERIFY2(source.start(), qPrintable(source.errorString()));
+        QVERIFY(SdlLibrary::error().isEmpty());
+    }
+
+    // Before anything asks the shared service for hardware controllers.
     void sdlThatCannotStartLeavesVirtualControllersWorking()
     {
         QVERIFY(GameControllerService::sharedService().hardwareError().isEmpty()); // nobody asked yet

@@ -704,6 +704,15 @@ private slots:
         QCOMPARE(unreadable.exitCode, 0);
         QVERIFY2(unreadable.err.contains(QLatin1String("gamecontrollerdb.txt")), qPrintable(unreadable.err));
 
+        // Without SDL the machine's controllers cannot be listed: said so, and a failure.
+        const Run noSdl = runCli({QStringLiteral("gamepads")},
+                                 {QStringLiteral("Q3DART_SDL_LIBRARY=") + config.filePath(QStringLiteral("libSDL2-2.0.so.0"))});
+        QCOMPARE(noSdl.exitCode, 1);
+        QVERIFY(noSdl.out.isEmpty());
+        QVERIFY2(noSdl.err.startsWith(
+                     QLatin1String("Game controllers cannot be used: the controller library could not be loaded")),
+                 qPrintable(noSdl.err));
+
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("extra")}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("extra")}).exitCode, 2);
     }
