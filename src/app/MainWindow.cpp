@@ -14,6 +14,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 bool isArchive(const QUrl& url)
@@ -82,6 +85,9 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Paint && firstPainted && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this)
+        QTimer::singleShot(0, this, std::exchange(firstPainted, nullptr));
     // Keys reach the handler whichever widget of this window has the focus.
     const bool press = event->type() == QEvent::KeyPress;
     if ((press || event->type() == QEvent::KeyRelease) && keyHandler && watched->isWidgetType()

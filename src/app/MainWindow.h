@@ -26,6 +26,9 @@ public:
     std::function<void(const QUrl&)> fileDropped;
     // Sees every key press and release first; returns true when it used the key.
     std::function<bool(int key, bool down)> keyHandler;
+    // Runs once, from the event loop, after the window's first paint: for
+    // work that should not hold up the first screen.
+    std::function<void()> firstPainted;
 
     // Closing the window while an upgrade runs asks first: the controller
     // would be left between two firmware images.

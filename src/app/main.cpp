@@ -87,7 +87,6 @@ int main(int argc, char** argv)
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
         transport->start();
     }
-    GameControllerService::sharedService().startHardwareControllers();
 
     AppStyle::apply(app);
     ToastOverlay toasts;
@@ -99,6 +98,9 @@ int main(int argc, char** argv)
     MainWindow* window = scene.window();
     if (options.size.isValid())
         window->resize(options.size);
+    // SDL is loaded and started only once the first screen is up: controllers
+    // plugged in already are announced from the source's first poll either way.
+    window->firstPainted = [] { GameControllerService::sharedService().startHardwareControllers(); };
     // Not only a controller that a game controller announces: any controller
     // link (sim, tcp:, serial:) leads home to the connected screen.
     window->rootViewController()->followAccessoriesFromStart();

@@ -48,6 +48,7 @@ class TestNavigation : public QObject {
     std::unique_ptr<ToastRecorder> m_toasts;
     std::unique_ptr<SimulatedAttachment> m_sim;
     std::unique_ptr<VirtualGameController> m_gamepad;
+    int m_firstPaintedRuns = 0;
 
     MainWindow* window() const { return m_scene->window(); }
     ViewController* root() const { return window()->rootViewController(); }
@@ -108,11 +109,18 @@ private slots:
         m_toasts = std::make_unique<ToastRecorder>();
         m_scene = std::make_unique<SceneDelegate>();
         m_scene->sceneWillConnectToSession({});
+        // Set as the application sets it, once the scene is there.
+        window()->firstPainted = [this] { ++m_firstPaintedRuns; };
         QVERIFY(QTest::qWaitForWindowExposed(window()));
     }
 
     void launchShowsHomeOnly()
     {
+        // What waits for the first screen runs once it is painted, and only once.
+        QVERIFY(waitUntil([this] { return m_firstPaintedRuns == 1; }));
+        window()->repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_firstPaintedRuns, 1);
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
         QVERIFY(!root()->existingConnectedView());
         QVERIFY(!root()->accessory);
