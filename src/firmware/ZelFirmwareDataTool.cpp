@@ -1,15 +1,15 @@
 #include "firmware/ZelFirmwareDataTool.h"
 
+#include "firmware/FirmwareVersion.h"
 #include "lib/HttpClient.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
 #include "platform/MainQueue.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <algorithm>
 #include <cstring>
@@ -68,14 +68,20 @@ QString ZelFirmwareDataTool::localFirmwareFolder()
     return DocumentsDirectory::path() + QLatin1Char('/') + kLocalFolder + QLatin1Char('/') + kProductFolder;
 }
 
-void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records)
+void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records, QStringList* refused)
 {
-    QCollator collator(QLocale::system());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::stable_sort(records.begin(), records.end(), [&collator](const ZelFirmware& a, const ZelFirmware& b) {
-        return collator.compare(a.version, b.version) > 0;
-    });
+    QList<std::pair<ReleaseVersion, ZelFirmware>> readable;
+    for (const ZelFirmware& f : std::as_const(records)) {
+        if (const std::optional<ReleaseVersion> version = ReleaseVersion::parse(f.version))
+            readable.append({*version, f});
+        else if (refused)
+            refused->append(f.version);
+    }
+    std::stable_sort(readable.begin(), readable.end(),
+                     [](const auto& a, const auto& b) { return a.first.newerInOrderThan(b.first); });
+    records.clear();
+    for (const auto& entry : std::as_const(readable))
+        records.append(entry.second);
 }
 
 QList<ZelFirmware> ZelFirmwareDataTool::getLocalFirmwares() const
@@ -91,7 +97,8 @@ QList<ZelFirmware> ZelFirmwareDataTool::getLocalFirmwares() const
         f.updateInfo = f.md5 = f.updateTime = QStringLiteral("");
         records.append(f);
     }
-    sortNewestFirst(records);
+    refusedVersions.clear();
+    sortNewestFirst(records, &refusedVersions);
     return records;
 }
 
@@ -112,19 +119,21 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
     HttpClient::getJSON(url, kRequestTimeout, [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
         if (!response.error.isEmpty()) {
             if (completion)
-                completion({}, response.error);
+                completion({}, response.tooLarge ? localized("ReleaseListTooLarge").arg(kMaxReleaseListBytes / (1024 * 1024))
+                                                 : response.error);
             return;
         }
         QList<ZelFirmware> records = ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data")));
+        refusedVersions.clear();
+        sortNewestFirst(records, &refusedVersions);
         if (records.isEmpty()) {
             if (completion)
                 completion({}, QString());
             return;
         }
-        sortNewestFirst(records);
         firmwares = records;
         firmwaresDate = clock();
         if (completion)
             completion(*firmwares, QString());
-    });
+    }, kMaxReleaseListBytes);
 }

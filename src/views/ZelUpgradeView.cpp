@@ -1,5 +1,6 @@
 #include "views/ZelUpgradeView.h"
 
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
@@ -56,6 +57,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     historyButton = ui.historyButton;
     currentVersionTitleLabel = ui.currentVersionTitleLabel;
     currentVersionLabel = ui.currentVersionLabel;
+    controllerLabel = ui.controllerLabel;
     latestVersionTitleLabel = ui.latestVersionTitleLabel;
     latestVersionLabel = ui.latestVersionLabel;
     detailTitleLabel = ui.detailTitleLabel;
@@ -152,6 +154,7 @@ void ZelUpgradeView::checkFirmwareVersion()
         if (!view)
             return;
         view->currentVersionLabel->setText(version);
+        view->controllerLabel->setText(engine().controllerIdentityText());
         ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
             [view, version](const QList<ZelFirmware>& firmwares, const QString&) {
                 if (view)
@@ -174,7 +177,7 @@ void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, con
     detailLabel->setText(newest.updateInfo);
     detailTitleLabel->setHidden(false);
     detailLabel->setHidden(false);
-    upgradePromptRedDot->setHidden(newest.version == localized("NoNewerVersion") || newest.version == currentVersion);
+    upgradePromptRedDot->setHidden(ReleaseVersion::same(newest.version, currentVersion));
 }
 
 void ZelUpgradeView::hideFirmwareListView()
@@ -465,10 +468,12 @@ void ZelUpgradeView::restoreToOriginalState()
 void ZelUpgradeView::gamepadDisconnectByUpgradingFirmware(const Notification& notification)
 {
     const bool restarting = notification.object.toBool();
+    const quint64 connection = notification.userInfo.value(ZelConnectionIDKey).toULongLong();
     MainQueue::dispatchAsync(
-        [this, restarting] {
-            // A notice that arrives after its run ended would hide the outcome.
-            if (!isRunning())
+        [this, restarting, connection] {
+            // A notice that arrives after its run ended would hide the outcome;
+            // another accessory's departure is not the run's.
+            if (!isRunning() || connection != m_run->connection())
                 return;
             upgradePromptLabel->setText(restarting ? localized("GamepadDisconnectByUpgradingFirmwarePrompt")
                                                    : localized("GamepadDisconnectManuallyPrompt"));

@@ -48,6 +48,8 @@ public:
     QPointer<QAbstractButton> historyButton;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> currentVersionLabel;
+    // Which controller this is: address, hardware and protocol version, production date.
+    QPointer<QLabel> controllerLabel;
     QPointer<QLabel> latestVersionTitleLabel;
     QPointer<QLabel> latestVersionLabel;
     QPointer<QLabel> detailTitleLabel;
