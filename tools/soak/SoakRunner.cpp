@@ -238,9 +238,10 @@ void SoakRunner::runOnce(int index)
     } else if (plan.other == Plan::Other::ReturnsInstead) {
         const int restarts = sim.restartCount();
         connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, &otherContext,
-                [&sim, &other, restarts] {
+                [&sim, &other, &otherContext, restarts] {
+                    // Just after the first has gone, as a controller plugged in in its place.
                     if (sim.restartCount() > restarts && !other.isAttached())
-                        other.plugIn();
+                        MainQueue::dispatchAsync([&other] { other.plugIn(); }, &otherContext);
                 });
     }
 
