@@ -130,6 +130,8 @@ QString ControllerCheckReport::rangeVerdict(const Stick& stick)
 
 QString ControllerCheckReport::triggerVerdict(const Trigger& trigger)
 {
+    if (trigger.levels <= 1)
+        return QStringLiteral("unknown"); // never moved
     return trigger.max >= kTriggerFull && trigger.min <= kTriggerReleased ? QStringLiteral("good") : QStringLiteral("short");
 }
 
