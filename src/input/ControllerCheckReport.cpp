@@ -101,6 +101,17 @@ ControllerCheckReport::Trigger triggerFromJson(const QJsonValue& value)
     return t;
 }
 
+// A word of the JSON form in the user's language, by its key in a table;
+// an unknown word stays as it is.
+template <size_t N>
+QString localizedWord(const QString& word, const std::pair<const char*, const char*> (&keys)[N])
+{
+    for (const auto& [name, key] : keys)
+        if (word == QLatin1String(name))
+            return localized(key);
+    return word;
+}
+
 } // namespace
 
 QString ControllerCheckReport::circularityVerdict(const std::optional<double>& error)
@@ -149,10 +160,7 @@ QString ControllerCheckReport::localizedVerdict(const QString& verdict)
         {"worn", "VerdictWorn"},   {"short", "VerdictShort"},     {"chatter", "VerdictChatter"},
         {"stuck", "VerdictStuck"}, {"unknown", "VerdictUnknown"},
     };
-    for (const auto& [word, key] : kKeys)
-        if (verdict == QLatin1String(word))
-            return localized(key);
-    return verdict;
+    return localizedWord(verdict, kKeys);
 }
 
 QString ControllerCheckReport::localizedDirection(const QString& direction)
@@ -162,10 +170,7 @@ QString ControllerCheckReport::localizedDirection(const QString& direction)
         {"up-left", "DirectionUpLeft"},     {"left", "DirectionLeft"},        {"down-left", "DirectionDownLeft"},
         {"down", "DirectionDown"},          {"down-right", "DirectionDownRight"},
     };
-    for (const auto& [word, key] : kKeys)
-        if (direction == QLatin1String(word))
-            return localized(key);
-    return direction;
+    return localizedWord(direction, kKeys);
 }
 
 QJsonObject ControllerCheckReport::toJson() const
