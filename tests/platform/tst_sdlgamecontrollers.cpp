@@ -23,6 +23,7 @@
 #include <bit>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 using namespace testsupport;
 
@@ -440,10 +441,44 @@ private slots:
         QVERIFY(squashed->shortDirections.contains(QStringLiteral("up-left")));
         QVERIFY(!squashed->shortDirections.contains(QStringLiteral("down-right")));
 
-        // A trigger that stops at 0.7.
+        // At rest off centre by (0.06, -0.03), wandering 0.01 about it.
         qint64 now = 0;
         ControllerCheck check(controller, {}, [&now] { return now; });
         check.start();
+        std::vector<QPointF> wander;
+        for (int i = 0; i < 200; ++i) {
+            const double a = 2 * std::numbers::pi * i / 200;
+            wander.emplace_back(0.06 + 0.01 * std::cos(a), -0.03 + 0.01 * std::sin(a));
+        }
+        for (const QPointF& p : wander) {
+            pad.axis(SDL_CONTROLLER_AXIS_LEFTX, sdlAxis(p.x()));
+            pad.axis(SDL_CONTROLLER_AXIS_LEFTY, sdlAxis(-p.y()));
+        }
+        const GCControllerDirectionPad* left = controller->extendedGamepad()->leftThumbstick();
+        QVERIFY(waitUntil([&] { return std::abs(left->xAxis() - wander.back().x()) < 1e-4 && std::abs(left->yAxis() - wander.back().y()) < 1e-4; }));
+        now += qint64(ControllerCheck::kRestSeconds * 1e6);
+        check.advance();
+        QCOMPARE(check.step(), ControllerCheck::Step::RotateLeft);
+        const ControllerCheckReport::Stick rest = check.report().left;
+        QVERIFY2(std::abs(rest.drift - std::hypot(0.06, 0.03)) < 0.002, qPrintable(QString::number(rest.drift)));
+        QVERIFY2(std::abs(rest.noise - 0.01) < 0.002, qPrintable(QString::number(rest.noise)));
+        QVERIFY(rest.deadZone >= rest.drift + rest.noise);
+        QCOMPARE(ControllerCheckReport::driftVerdict(rest.drift), QStringLiteral("worn"));
+
+        // A contact that bounces: SDL times its events in whole milliseconds as
+        // it queues them, so changes queued back to back are less than 5 ms apart.
+        for (bool down : {true, false, true, false})
+            pad.button(SDL_CONTROLLER_BUTTON_A, down);
+        auto buttonA = [&check] {
+            for (const ControllerCheckReport::Button& b : check.report().buttons)
+                if (b.name == QLatin1String("A"))
+                    return b;
+            return ControllerCheckReport::Button{};
+        };
+        QVERIFY(waitUntil([&] { return buttonA().presses == 2 && !controller->extendedGamepad()->buttonA()->isPressed(); }));
+        QVERIFY(buttonA().chatter >= 1);
+
+        // A trigger that stops at 0.7.
         for (int i = 0; i <= 70; ++i)
             pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, i / 100.0);
         QVERIFY(waitUntil([&] { return check.trigger(true) && check.trigger(true)->highest() >= 0.69f; }));
