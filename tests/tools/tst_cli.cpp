@@ -892,6 +892,25 @@ private slots:
         QVERIFY2(text.out.contains(QLatin1String("Left stick: drift 0.067, noise 0.010, recommended dead zone 0.10 (worn)")),
                  qPrintable(text.out));
 
+        // Interrupted half way, the check reports what it measured.
+        QProcess interrupted;
+        interrupted.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest"),
+                                                       QStringLiteral("--check"), QStringLiteral("--json")});
+        QVERIFY(interrupted.waitForStarted(kPatienceMs));
+        interrupted.setReadChannel(QProcess::StandardError); // where the prompts go
+        interrupted.write(script.left(script.indexOf("wait 2000")));
+        QString prompts;
+        QDeadlineTimer deadline(kPatienceMs);
+        while (!prompts.contains(QLatin1String("Rotate the left stick")) && !deadline.hasExpired())
+            if (interrupted.waitForReadyRead(100))
+                prompts += QString::fromUtf8(interrupted.readAllStandardError());
+        QVERIFY2(prompts.contains(QLatin1String("Rotate the left stick")), qPrintable(prompts));
+        ::kill(pid_t(interrupted.processId()), SIGINT);
+        QVERIFY(interrupted.waitForFinished(kPatienceMs));
+        QCOMPARE(interrupted.exitCode(), 0);
+        const QJsonObject halfWay = onlyJsonObject(QString::fromUtf8(interrupted.readAllStandardOutput()));
+        QVERIFY(std::abs(halfWay[QLatin1String("sticks")][QLatin1String("left")][QLatin1String("drift")].toDouble() - 0.067) < 0.002);
+
         // Usage errors.
         for (const QStringList& bad : {QStringList{QStringLiteral("--check"), QStringLiteral("--stick"), QStringLiteral("up")},
                                        QStringList{QStringLiteral("--check"), QStringLiteral("--seconds"), QStringLiteral("0")},

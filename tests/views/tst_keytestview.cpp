@@ -580,6 +580,20 @@ private slots:
         QCOMPARE(asked.requests, 3);
         QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
 
+        // A pad without sticks has nothing for the stick check.
+        VirtualGameController basic(GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
+        basic.plugIn();
+        chooser->setCurrentIndex(2);
+        emit chooser->activated(2);
+        QCOMPARE(view().analogueView->controller(), basic.controller());
+        QVERIFY(view().checkButton->isHidden());
+        view().checkAction();
+        QVERIFY(view().checkPanel->isHidden());
+        basic.unplug();
+        chooser->setCurrentIndex(1);
+        emit chooser->activated(1);
+        QVERIFY(!view().checkButton->isHidden());
+
         // The shown controller leaves: the panel falls back on the one still there.
         second.unplug();
         QCOMPARE(view().analogueView->controller(), m_pad->controller());

@@ -476,7 +476,13 @@ void InputCommands::stopOnSignals()
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         return; // the default handling still ends the program
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [] { QCoreApplication::exit(CliOptions::Ok); });
+    // Interrupted during a check: it ends there and reports what it measured.
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        if (m_check)
+            endCheck();
+        else
+            QCoreApplication::exit(CliOptions::Ok);
+    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
