@@ -63,12 +63,24 @@ void EADSessionController::closeSession()
     closeStreams();
     m_writeData.reset();
     m_readData.reset();
+    m_messageSizes.clear();
+    m_headWritten = 0;
 }
 
 void EADSessionController::discardQueuedData()
 {
-    if (m_writeData)
-        m_writeData->clear();
+    if (!m_writeData)
+        return;
+    // A message the stream has taken part of goes out whole: its tail alone
+    // would be read by the controller as the start of the next message.
+    qsizetype keep = 0;
+    if (!m_messageSizes.empty() && m_headWritten > 0)
+        keep = m_messageSizes.front() - m_headWritten;
+    m_writeData->truncate(keep);
+    while (m_messageSizes.size() > (keep > 0 ? 1 : 0))
+        m_messageSizes.pop_back();
+    if (keep == 0)
+        m_headWritten = 0;
 }
 
 void EADSessionController::writeData(const QByteArray& data)
@@ -76,6 +88,8 @@ void EADSessionController::writeData(const QByteArray& data)
     if (!m_writeData)
         m_writeData = std::make_unique<QByteArray>();
     m_writeData->append(data);
+    if (!data.isEmpty())
+        m_messageSizes.push_back(data.size());
     _writeData();
 }
 
@@ -141,6 +155,13 @@ void EADSessionController::_writeData()
         if (written <= 0)
             break;
         m_writeData->remove(0, written);
+        // Which messages have now left whole, and how much of the next one.
+        qsizetype taken = qsizetype(written) + m_headWritten;
+        while (!m_messageSizes.empty() && taken >= m_messageSizes.front()) {
+            taken -= m_messageSizes.front();
+            m_messageSizes.pop_front();
+        }
+        m_headWritten = m_messageSizes.empty() ? 0 : taken;
     }
 }
 

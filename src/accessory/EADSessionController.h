@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <memory>
 
 class EASession;
@@ -27,7 +28,8 @@ public:
     void closeSession();
 
     void writeData(const QByteArray& data);
-    // Drops the bytes queued that the output stream has not taken yet.
+    // Drops the messages queued that the output stream has not begun to take;
+    // one it has taken part of is finished.
     void discardQueuedData();
     quint64 queuedBytes() const { return m_writeData ? quint64(m_writeData->size()) : 0; }
     quint64 readBytesAvailable() const;
@@ -59,4 +61,8 @@ private:
     // Transmit queue and receive buffer; null until first used, dropped by closeSession.
     std::unique_ptr<QByteArray> m_writeData;
     std::unique_ptr<QByteArray> m_readData;
+    // The sizes of the messages in the transmit queue, oldest first, and how
+    // many bytes of the oldest the stream has taken.
+    std::deque<qsizetype> m_messageSizes;
+    qsizetype m_headWritten = 0;
 };

@@ -140,7 +140,7 @@ bool UpgradeRun::begin()
     e.bootUpgradeDone = e.leftUpgradeDone = e.rightUpgradeDone = false;
     e.isGamepadDisconnectByUpgradingFirmware = false;
     installHooks();
-    e.beginRun(m_controller);
+    e.beginRun(m_controller, m_connection);
     return true;
 }
 
@@ -162,7 +162,7 @@ void UpgradeRun::identifyThen(std::function<void()> next)
         m_deadline.reset();
         m_controller = e.macAddressWithoutColon();
         m_before = versions;
-        e.beginRun(m_controller);
+        e.beginRun(m_controller, m_connection);
         next();
     });
 }

@@ -177,60 +177,75 @@ void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
     });
 }
 
+quint64 ZelFirmwareUpgradeManager::queryGeneration(bool forRun) const
+{
+    return forRun ? m_runQueryGeneration : m_queryGeneration;
+}
+
 void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callback, bool forRun)
 {
-    const quint64 generation = m_queryGeneration;
+    const quint64 generation = queryGeneration(forRun);
+    // Each half takes one answer: a second reply of the same kind (a late
+    // one, a duplicate) must not ask again, which would install a handler
+    // over whatever the run has sent since.
+    auto answered = std::make_shared<bool>(false);
     if (side == 1) {
-        writeData(kRightVersionRequest, [this, callback, forRun, generation](const QByteArray& reply) {
-            rightVersionReceived(reply, callback, forRun, generation);
+        writeData(kRightVersionRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+            if (!*answered)
+                *answered = rightVersionReceived(reply, callback, forRun, generation);
         });
         stopCheckVersionTimer();
         if (!forRun) {
             m_queryInFlight = callback;
             m_hasQueryInFlight = true;
-            checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [] {
+            checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [this] {
+                // Unanswered: no later run holds it for ever.
+                m_queryInFlight = nullptr;
+                m_hasQueryInFlight = false;
                 MessageToast::showMsgWithtext(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
             });
         }
     } else {
-        writeData(kDeviceInformationRequest, [this, callback, forRun, generation](const QByteArray& reply) {
-            deviceInformationReceived(reply, callback, forRun, generation);
+        writeData(kDeviceInformationRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+            if (!*answered)
+                *answered = deviceInformationReceived(reply, callback, forRun, generation);
         });
     }
 }
 
-void ZelFirmwareUpgradeManager::rightVersionReceived(
+bool ZelFirmwareUpgradeManager::rightVersionReceived(
     const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
     if (reply.size() < kRightVersionReplyMinimum)
-        return; // too short to hold a version: a stray reply
-    if (!forRun && generation != m_queryGeneration)
-        return; // a run began meanwhile and holds this query
+        return false; // too short to hold a version: a stray reply
+    if (generation != queryGeneration(forRun))
+        return true; // a run began meanwhile and holds this query, or the run's question was abandoned
     const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
     rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
     MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
         // The second half of a query asked before a run began goes through
         // the run's hold like the first: it would take the run's reply handler.
-        if (!forRun && generation != m_queryGeneration)
+        if (generation != queryGeneration(forRun))
             return;
         askVersion(2, callback, forRun);
     });
+    return true;
 }
 
-void ZelFirmwareUpgradeManager::deviceInformationReceived(
+bool ZelFirmwareUpgradeManager::deviceInformationReceived(
     const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
-    if (!forRun && generation != m_queryGeneration)
-        return;
+    if (generation != queryGeneration(forRun))
+        return true;
     DeviceInformation& record = DeviceInformation::shared();
     if (!record.fill(reply))
-        return;
+        return false;
     const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
     bootVersion = record.bootVer();
     leftVersion = record.softwareVersion();
     if (rightVersion.isEmpty())
-        return;
+        return true;
     const QString combined = QStringLiteral("%1-%2-%3").arg(bootVersion, leftVersion, rightVersion);
     if (!forRun) {
         m_queryInFlight = nullptr;
@@ -239,6 +254,7 @@ void ZelFirmwareUpgradeManager::deviceInformationReceived(
     }
     if (callback)
         callback(combined);
+    return true;
 }
 
 void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
@@ -483,6 +499,8 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
     writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
         if (transfer != g_transferId)
             return;
+        if (!startsWith(reply, {0x03, 0x01}))
+            return; // no start reply at all (a late reply of an earlier query)
         if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
             // Each refusal is shown; the handler stays current, so a matching
             // reply that follows still starts the image, and the silence limit
@@ -577,7 +595,7 @@ void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
-    m_identifying = false;
+    stopIdentifying();
     m_returnCandidates.clear();
     ++g_transferId;
     stopWatchdog();
@@ -592,7 +610,7 @@ void ZelFirmwareUpgradeManager::cancelRun()
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
-    m_identifying = false;
+    stopIdentifying();
     m_returnCandidates.clear();
     ++g_transferId;
     stopWatchdog();
@@ -600,21 +618,45 @@ void ZelFirmwareUpgradeManager::cancelRun()
     EADSessionController::sharedController().discardQueuedData();
 }
 
-void ZelFirmwareUpgradeManager::beginRun(const QString& controller)
+void ZelFirmwareUpgradeManager::beginRun(const QString& controller, quint64 connection)
 {
     m_runActive = true;
     m_runController = controller;
+    m_runConnection = connection;
 }
 
 void ZelFirmwareUpgradeManager::endRun()
 {
     m_runActive = false;
     m_runController.clear();
+    m_runConnection = 0;
     m_awaitingReconnect = false;
-    m_identifying = false;
+    stopIdentifying();
     m_returnCandidates.clear();
     // Nothing of the run may reach a later attachment.
     EADSessionController::sharedController().discardQueuedData();
+    if (accessory)
+        return;
+    // The run ended without its controller attached (gone, or restarting
+    // and not back): no restart is awaited any more, and the newest
+    // accessory that arrived meanwhile is followed as any arrival is.
+    isGamepadDisconnectByUpgradingFirmware = false;
+    const std::vector<EAAccessoryPtr> connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+    for (auto it = connected.rbegin(); it != connected.rend(); ++it) {
+        if (offersDeclaredProtocol(*it)) {
+            followConnection(*it);
+            break;
+        }
+    }
+}
+
+void ZelFirmwareUpgradeManager::stopIdentifying()
+{
+    m_identifying = false;
+    ++m_runQueryGeneration;
+    if (m_identifyTimer)
+        m_identifyTimer->invalidate();
+    m_identifyTimer.reset();
 }
 
 void ZelFirmwareUpgradeManager::abortDownload()
@@ -702,7 +744,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         // During a run, arrivals never move the session: only a connection
         // made while the run waits for its controller's return is a
         // candidate, and it is asked who it is before anything else is sent.
-        if (!m_awaitingReconnect || accessory)
+        if (!m_awaitingReconnect || (accessory && !m_identifying))
             return;
         m_lastContinuedConnection = connected->connectionID();
         m_returnCandidates.append({connected, false});
@@ -715,6 +757,11 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         });
         return;
     }
+    followConnection(connected);
+}
+
+void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected)
+{
     accessory = connected;
     m_lastContinuedConnection = connected->connectionID();
     // A connection continues only an engine transfer that was waiting for the
@@ -756,19 +803,30 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
     accessory = candidate;
     m_identifying = true;
     const quint64 connection = candidate->connectionID();
+    // A candidate that does not answer is set aside, and the next one asked.
+    m_identifyTimer = Timer::scheduledTimer(kCheckVersionTimeout + kIdentifyGrace, false, [this, connection] {
+        if (m_identifying && connectionID() == connection)
+            setCandidateAside(connection);
+        tryNextReturnCandidate();
+    });
     askVersion(1, [this, connection](const QString& versions) { returnIdentified(connection, versions); }, true);
+}
+
+void ZelFirmwareUpgradeManager::setCandidateAside(quint64 connection)
+{
+    stopIdentifying();
+    m_returnCandidates.removeIf([connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
+    EADSessionController::sharedController().closeSession();
+    accessory.reset();
 }
 
 void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QString& versions)
 {
     if (!m_identifying || connectionID() != connection)
         return;
-    m_identifying = false;
     if (macAddressWithoutColon() != m_runController) {
         // Another controller: it received the query and nothing else.
-        m_returnCandidates.removeIf([connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
-        EADSessionController::sharedController().closeSession();
-        accessory.reset();
+        setCandidateAside(connection);
         if (!m_returnCandidates.isEmpty()) {
             tryNextReturnCandidate();
             return;
@@ -776,9 +834,11 @@ void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QStri
         failRun(localized("DifferentControllerReturned"));
         return;
     }
+    stopIdentifying();
     m_awaitingReconnect = false;
     m_returnCandidates.clear();
     isGamepadDisconnectByUpgradingFirmware = false;
+    m_runConnection = connection;
     if (auto hook = runHooks.returned; hook)
         hook(connection, versions);
     if (m_runActive && isUpgradingFirmware)
@@ -791,7 +851,8 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     const quint64 goneID = gone ? gone->connectionID() : 0;
     const QVariantMap info{{ZelConnectionIDKey, goneID}};
     m_returnCandidates.removeIf([goneID](const ReturnCandidate& c) { return c.accessory->connectionID() == goneID; });
-    if (m_runActive && connectionID() != goneID) {
+    const quint64 runConnection = accessory ? accessory->connectionID() : m_runConnection;
+    if (m_runActive && runConnection != goneID) {
         // Another accessory left: the run and its flags are not its business.
         NotificationCenter::defaultCenter().postNotification(
             ZelGamepadDisconnectByUpgradingFirmwareNotification, isGamepadDisconnectByUpgradingFirmware, info);
@@ -814,8 +875,10 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();
         EADSessionController::sharedController().closeSession();
-        if (std::exchange(m_identifying, false))
+        if (m_identifying) {
+            stopIdentifying();
             tryNextReturnCandidate(); // the controller being asked left before it answered
+        }
     }
     if (auto hook = runHooks.disconnected; hook)
         hook(goneID, expected);

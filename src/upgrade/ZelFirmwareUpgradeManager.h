@@ -149,7 +149,7 @@ public:
     // macAddressWithoutColon gives it): while it lasts, other accessories'
     // arrivals and departures never touch it, and after every restart the
     // returning controller is asked who it is before anything else is sent.
-    void beginRun(const QString& controller);
+    void beginRun(const QString& controller, quint64 connection);
     // The run is over: whatever it queued and the link has not taken is dropped.
     void endRun();
     bool isRunActive() const { return m_runActive; }
@@ -190,8 +190,15 @@ public:
 
 private:
     ZelFirmwareUpgradeManager();
-    void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
-    void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    // Whether the reply was taken as the answer (or belongs to an abandoned query).
+    bool rightVersionReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    bool deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    quint64 queryGeneration(bool forRun) const;
+    // Follows an accessory as the one to talk to: its session opens after the reconnection delay.
+    void followConnection(const EAAccessoryPtr& connected);
+    void stopIdentifying();
+    // A returning candidate that is not the run's controller, or does not answer, is dropped.
+    void setCandidateAside(quint64 connection);
     bool offersDeclaredProtocol(const EAAccessoryPtr& candidate) const;
     void stopCheckVersionTimer();
     // A run's own queries (its identification and read-back) pass the hold
@@ -234,6 +241,13 @@ private:
     bool m_queriesHeld = false;
     bool m_runActive = false;
     QString m_runController;
+    quint64 m_runConnection = 0;
+    // How long past the query's own timer a returning candidate may take to answer.
+    static constexpr double kIdentifyGrace = 0.25;
+    std::shared_ptr<Timer> m_identifyTimer;
+    // The run's own questions belong to this generation; one that is
+    // abandoned (its candidate set aside, the run over) answers nothing.
+    quint64 m_runQueryGeneration = 0;
     quint64 m_identifiedConnection = 0;
     // Connections that arrived while the run waited for its controller's
     // return, in their order; each is asked who it is in turn.

@@ -77,6 +77,15 @@ bool mayStoreDownloadAs(const QString& name, const QString& version)
     return true;
 }
 
+// A size in MiB as a user would write it: "64", "0.5", "0.01".
+QString mebibytesText(qint64 bytes)
+{
+    QString text = QString::number(double(bytes) / (1024 * 1024), 'f', 2);
+    while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.'))))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
@@ -241,7 +250,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             }
             m_abortDownload = nullptr;
             if (response.tooLarge) {
-                failRun(localized("DownloadTooLarge").arg(double(maxDownloadBytes) / (1024 * 1024), 0, 'g', 3), kFailureSeconds);
+                failRun(localized("DownloadTooLarge").arg(mebibytesText(maxDownloadBytes)), kFailureSeconds);
                 return;
             }
             if (!response.error.isEmpty()) {

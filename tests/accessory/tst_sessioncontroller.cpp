@@ -114,6 +114,27 @@ private slots:
         QTRY_COMPARE(m_peer->received, data);
     }
 
+    void discardingTheQueueFinishesAMessageTheLinkHasBegun()
+    {
+        // The link takes 10 bytes of the first message; the rest waits.
+        m_link->setCapacity(10);
+        QVERIFY(open());
+        const QByteArray first = pattern(37);
+        session().writeData(first);
+        session().writeData("second");
+        session().writeData("third");
+        QCOMPARE(m_link->pendingToDevice(), 10);
+        session().discardQueuedData();
+        // Only the tail of the begun message stays: the controller must never
+        // read the next message as the rest of this one.
+        QCOMPARE(session().queuedBytes(), quint64(first.size() - 10));
+        QTRY_COMPARE(m_peer->received, first);
+        session().writeData("next");
+        QTRY_COMPARE(m_peer->received, first + "next");
+        session().discardQueuedData(); // nothing begun: nothing kept
+        QCOMPARE(session().queuedBytes(), quint64(0));
+    }
+
     void noSpaceReturnsAtOnceAndTheBytesLeaveAtTheNextSpaceEvent()
     {
         m_link->setCapacity(0);

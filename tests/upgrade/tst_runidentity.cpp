@@ -200,6 +200,47 @@ private slots:
         other.reset();
     }
 
+    void aSilentArrivalIsSetAsideAndTheRunsOwnControllerStillTaken()
+    {
+        // Something that never answers arrives first; the run's own controller
+        // comes back while it is being asked.
+        sim().faults().restartDelayMs = 2500;
+        std::unique_ptr<SimulatedAttachment> silent;
+        QObject context;
+        onFirstRestart(&context, [&] {
+            silent = otherController();
+            silent->controller().faults().dropReplies = 1000;
+        });
+        const QByteArray left = image(300, {2, 4}, 13);
+        UpgradeRun run;
+        QVERIFY(run.startFiles(QString(), write(QStringLiteral("l6.bin"), left), QString()));
+        QVERIFY(waitUntil([&] { return !run.isRunning(); }));
+        QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
+        QCOMPARE(sim().leftApplicationFlash(), left);
+        QVERIFY(silent);
+        QVERIFY(onlyQueries(silent->controller().receivedMessages()));
+        silent.reset();
+    }
+
+    void aRunThatFailsWhileItsControllerIsAwayWaitsForNoRestart()
+    {
+        sim().faults().restartDelayMs = -1;
+        std::unique_ptr<SimulatedAttachment> other;
+        QObject context;
+        onFirstRestart(&context, [&] { other = otherController(); });
+        UpgradeRun run;
+        QVERIFY(run.startFiles(QString(), write(QStringLiteral("l7.bin"), image(300, {2, 2}, 14)), QString()));
+        QVERIFY(waitUntil([&] { return !run.isRunning(); }));
+        QCOMPARE(run.reason(), localized("DifferentControllerReturned"));
+        // No restart is awaited any more, and the controller still attached is followed.
+        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware);
+        QVERIFY(waitUntil([&] {
+            return engine().accessory && other && engine().accessory->link() == other->transport().link()
+                && EADSessionController::sharedController().session();
+        }));
+        other.reset();
+    }
+
     void anotherControllerPluggedInAndOutDuringATransferLeavesTheRunAlone()
     {
         // Slow enough replies that the run outlasts the other controller's visit.
@@ -289,6 +330,8 @@ private slots:
         // Its eight-second prompt never appears.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kCheckVersionTimeout));
         QVERIFY(!m_toasts->texts().contains(localized("UnplugDevicePrompt")));
+        // Nor did the query's late reply count as the controller refusing the image.
+        QVERIFY(!m_toasts->texts().contains(localized("DeviceCannotUpgrade")));
     }
 
     void aReconnectionWhoseSessionCannotOpenEndsWithinTheRestartLimit()

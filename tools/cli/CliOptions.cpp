@@ -152,7 +152,8 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
             bool ok = false;
             if (value(&text))
                 o.maxDownloadMiB = text.toDouble(&ok);
-            if (!ok || !(o.maxDownloadMiB > 0))
+            // Finite and below a terabyte: the size is turned into a byte count.
+            if (!ok || !(o.maxDownloadMiB > 0) || !(o.maxDownloadMiB < 1024.0 * 1024.0))
                 return usage(QStringLiteral("--max-download-mib needs a size in MiB above 0"));
         } else if (a == QLatin1String("--lang")) {
             QString lang;
