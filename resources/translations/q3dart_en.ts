@@ -263,6 +263,11 @@
         <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
         <translation>Versions %1 → %2</translation>
     </message>
+    <message id="InfoKeysInvalid">
+        <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
+        <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>
+        <translation>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</translation>
+    </message>
     <message id="Joystick">
         <source>Joysticks</source>
         <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
@@ -463,10 +468,40 @@
         <extracomment>Question when the window is closed while an upgrade runs.</extracomment>
         <translation>A firmware upgrade is running. Quitting now leaves the controller unfinished; it may need the upgrade again.</translation>
     </message>
+    <message id="ReleaseKeySetExpired">
+        <source>The release key set expired on %1, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set signed by the root has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>The release key set expired on %1, so the release list was refused.</translation>
+    </message>
+    <message id="ReleaseKeySetInvalid">
+        <source>The release key set is not signed by a trusted root key, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: a root key is trusted and the key set (keys.json) is missing, malformed or not signed by a trusted root; the release list is not used.</extracomment>
+        <translation>The release key set is not signed by a trusted root key, so the release list was refused.</translation>
+    </message>
+    <message id="ReleaseKeySetRollback">
+        <source>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</translation>
+    </message>
+    <message id="ReleaseListExpired">
+        <source>The release list expired on %1, so it was refused: the server may be replaying an old list.</source>
+        <extracomment>Command line and upgrade screens: the signed release list has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>The release list expired on %1, so it was refused: the server may be replaying an old list.</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>Could not get the release list: %1</translation>
+    </message>
+    <message id="ReleaseListRollback">
+        <source>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</source>
+        <extracomment>Command line and upgrade screens: the signed release list is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</translation>
+    </message>
+    <message id="ReleaseListSignatureInvalid">
+        <source>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</source>
+        <extracomment>Command line and upgrade screens: a key or root is trusted and the online release list's signature (r1.sig) is missing or does not verify with a trusted key; nothing from the list is used.</extracomment>
+        <translation>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</translation>
     </message>
     <message id="ReleaseMarkInvalid">
         <source>invalid signature</source>
@@ -502,6 +537,11 @@
         <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
         <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
         <translation>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</translation>
+    </message>
+    <message id="ReleaseTrustStateDamaged">
+        <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
+        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
+        <translation>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</translation>
     </message>
     <message id="RightKeys">
         <source>Right Keys</source>

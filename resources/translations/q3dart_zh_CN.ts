@@ -263,6 +263,11 @@
         <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
         <translation>版本 %1 → %2</translation>
     </message>
+    <message id="InfoKeysInvalid">
+        <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
+        <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>
+        <translation>信息字典的 %1 中有一项不是 32 字节 Ed25519 公钥的 base64（“%2”）。请先改正再启动：在此之前无法信任任何固件版本。</translation>
+    </message>
     <message id="Joystick">
         <source>Joysticks</source>
         <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
@@ -463,10 +468,40 @@
         <extracomment>Question when the window is closed while an upgrade runs.</extracomment>
         <translation>固件正在升级。现在退出会使手柄升级中断，可能需要重新升级。</translation>
     </message>
+    <message id="ReleaseKeySetExpired">
+        <source>The release key set expired on %1, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set signed by the root has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>发布密钥集已于 %1 过期，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseKeySetInvalid">
+        <source>The release key set is not signed by a trusted root key, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: a root key is trusted and the key set (keys.json) is missing, malformed or not signed by a trusted root; the release list is not used.</extracomment>
+        <translation>发布密钥集没有可信根密钥的签名，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseKeySetRollback">
+        <source>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>发布密钥集（版本 %1）比之前从该服务器接受的密钥集（版本 %2）更旧，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseListExpired">
+        <source>The release list expired on %1, so it was refused: the server may be replaying an old list.</source>
+        <extracomment>Command line and upgrade screens: the signed release list has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>固件版本列表已于 %1 过期，已被拒绝：服务器可能在重放旧的列表。</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>无法获取固件版本列表：%1</translation>
+    </message>
+    <message id="ReleaseListRollback">
+        <source>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</source>
+        <extracomment>Command line and upgrade screens: the signed release list is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>固件版本列表（版本 %1）比之前从该服务器接受的列表（版本 %2）更旧，已被拒绝。</translation>
+    </message>
+    <message id="ReleaseListSignatureInvalid">
+        <source>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</source>
+        <extracomment>Command line and upgrade screens: a key or root is trusted and the online release list's signature (r1.sig) is missing or does not verify with a trusted key; nothing from the list is used.</extracomment>
+        <translation>固件版本列表没有可信密钥的签名，已被拒绝：它可能并非来自厂商。</translation>
     </message>
     <message id="ReleaseMarkInvalid">
         <source>invalid signature</source>
@@ -502,6 +537,11 @@
         <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
         <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
         <translation>此固件版本未通过签名校验，可能已被篡改。已将其删除，未向手柄发送任何数据。</translation>
+    </message>
+    <message id="ReleaseTrustStateDamaged">
+        <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
+        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
+        <translation>无法读取或写入已接受的版本列表记录（%1），固件版本列表已被拒绝。删除该文件即可重新信任服务器。</translation>
     </message>
     <message id="RightKeys">
         <source>Right Keys</source>

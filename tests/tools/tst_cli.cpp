@@ -601,6 +601,12 @@ private slots:
         const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
         QVERIFY(port2);
         auto upgrade2 = [&](const QStringList& extra) { return upgrade(port2, QStringLiteral("documents-2"), extra); };
+        // The list no longer matches its signature; signed again over the
+        // replaced archive, the release's own signature still refuses it.
+        const Run edited = upgrade2(trust);
+        QCOMPARE(edited.exitCode, 1);
+        QVERIFY2(edited.err.contains(QLatin1String("not signed by a trusted key")), qPrintable(edited.err));
+        QCOMPARE(runCli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
         const Run forged = upgrade2(trust);
         QCOMPARE(forged.exitCode, 1);
         QVERIFY2(forged.err.contains(QLatin1String("failed the signature check")), qPrintable(forged.err));
@@ -621,21 +627,27 @@ private slots:
         sim.kill();
         sim.waitForFinished();
 
-        // serve signs the same way.
+        // serve holds no key: it refuses one and points to publish; the
+        // signed site, served as it is, lists as signed.
+        const Run oracle = runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile});
+        QCOMPARE(oracle.exitCode, 2);
+        QVERIFY2(oracle.err.contains(QLatin1String("publish")), qPrintable(oracle.err));
+        QCOMPARE(publish({QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
         QProcess server;
-        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile,
+        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), QStringLiteral("--site"), site.root,
                                                   QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
         QVERIFY(server.waitForReadyRead(kPatienceMs));
         const QString served = QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
         const Run servedList = runCli({QStringLiteral("--server"), served, QStringLiteral("releases"), QStringLiteral("--online"),
                                        QStringLiteral("--trust-key"), publicKey});
-        QCOMPARE(servedList.exitCode, 0);
+        QVERIFY2(servedList.exitCode == 0, qPrintable(servedList.err));
         QCOMPARE(servedList.out.count(QStringLiteral("\tsigned\n")), DemoReleases::versions().size());
         server.kill();
         server.waitForFinished();
 
         QCOMPARE(runCli({QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("missing.pem"))})
+        QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--sign-key"),
+                         dir.filePath(QStringLiteral("missing.pem"))})
                      .exitCode,
                  1);
         QCOMPARE(runCli({QStringLiteral("publish"), releases}).exitCode, 2);
