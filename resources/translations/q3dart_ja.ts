@@ -368,6 +368,11 @@
         <extracomment>Command-line rumble: no connected controller has motors.</extracomment>
         <translation>振動モーターを備えたコントローラーが接続されていません。</translation>
     </message>
+    <message id="OlderReleaseConfirm">
+        <source>Release %1 is older than the controller's firmware %2. Install the older release anyway?</source>
+        <extracomment>Upgrade screen, confirmation before installing a release older than the controller's firmware in any part; %1 = the release's version, %2 = the controller's version (boot-left-right). Buttons: Confirm / Cancel.</extracomment>
+        <translation>リリース %1 はコントローラーのファームウェア %2 より古いバージョンです。それでも古いリリースをインストールしますか？</translation>
+    </message>
     <message id="OlderVersionRefused">
         <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
         <extracomment>Command-line: upgrade to a release older than the controller's firmware without --allow-older. %1 = the release's version; %2 = the controller's version (boot-left-right).</extracomment>
@@ -493,6 +498,11 @@
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>リリース一覧を取得できませんでした：%1</translation>
     </message>
+    <message id="ReleaseListRefused">
+        <source>Release list refused</source>
+        <extracomment>Connected and upgrade screens: shown as the latest version when a key or root is trusted and the online list or key set was refused (bad signature, expired, older than one seen); the upgrade screen shows the reason below it.</extracomment>
+        <translation>リリース一覧を拒否しました</translation>
+    </message>
     <message id="ReleaseListRollback">
         <source>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</source>
         <extracomment>Command line and upgrade screens: the signed release list is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
@@ -507,6 +517,11 @@
         <source>invalid signature</source>
         <extracomment>Firmware list: mark beside an online release whose signature no trusted key verifies.</extracomment>
         <translation>署名が無効</translation>
+    </message>
+    <message id="ReleaseMarkLocalFile">
+        <source>not signed (local file)</source>
+        <extracomment>Firmware list: after a local release's version (a package the user opened into the application); local releases are installed without a signature check.</extracomment>
+        <translation>署名なし（ローカルファイル）</translation>
     </message>
     <message id="ReleaseMarkSigned">
         <source>signed</source>

@@ -228,6 +228,12 @@ ReleaseSignature::Status ReleaseSignature::status(const ZelFirmware& release)
     return Status::Invalid;
 }
 
+bool ReleaseSignature::mayInstall(const ZelFirmware& release)
+{
+    return !release.isOnline() || !hasTrustedKeys()
+        || (status(release) == Status::Verified && release.path.startsWith(QLatin1String("http")));
+}
+
 QString ReleaseSignature::statusName(Status status)
 {
     switch (status) {

@@ -82,6 +82,10 @@ public:
     // Decodes a base64 raw public key; empty when it is not one.
     static QByteArray decodePublicKey(const QString& base64);
     static Status status(const ZelFirmware& release);
+    // Whether the release's signature lets it install: always with no key
+    // trusted, and for the user's own local releases; an online one only with
+    // a verified signature and a download address to check it against.
+    static bool mayInstall(const ZelFirmware& release);
     // The status as one word: signed, unchecked, invalid or unsigned.
     static QString statusName(Status status);
 

@@ -136,6 +136,7 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
         ? InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString"))
         : QString();
     const QUrl url = QUrl::fromEncoded(queryText(serverBaseUrl(), shortVersion));
+    refusal.clear();
     if (ReleaseSignature::hasTrustedKeys()) {
         getSignedFirmwares(url, completion);
         return;

@@ -1,5 +1,6 @@
 #include "views/ZelConnectedView.h"
 
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 #include "ui_ZelConnectedContentView.h"
@@ -8,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <tuple>
 
 ZelConnectedView::ZelConnectedView(QWidget* parent)
@@ -76,12 +78,17 @@ void ZelConnectedView::showVersions()
                 if (!self)
                     return;
                 const QString none = localized("NoNewerVersion");
-                if (firmwares.isEmpty()) {
-                    self->latestVersionLabel->setText(none);
+                // A release whose signature is refused is never the latest;
+                // a refused list or key set says so.
+                const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
+                if (offered == firmwares.cend()) {
+                    self->latestVersionLabel->setText(ZelFirmwareDataTool::sharedInstance().refusal.isEmpty()
+                                                          ? none
+                                                          : localized("ReleaseListRefused"));
                     self->upgradePromptRedDot->setHidden(true);
                     return;
                 }
-                const QString latest = firmwares.first().version;
+                const QString latest = offered->version;
                 self->latestVersionLabel->setText(latest);
                 self->upgradePromptRedDot->setHidden(latest == none || latest == current);
             });

@@ -88,6 +88,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Whether release (boot-left-right) is older than current in any part.
+    static bool isOlderThan(const QString& release, const QString& current);
+    // Asks to install the selected release, older than the controller's current.
+    void askToInstallOlder(const QString& current);
+    // Starts the run of the selected release.
+    void startRun();
+
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
     void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion);
