@@ -64,7 +64,8 @@ DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server
             [this, root, key] { return publishSite(root, key); }, ReleaseServer::Mode::Site);
         if (m_server->listen(QHostAddress::LocalHost, 0)) {
             ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
-            ReleaseSignature::addTrustedRoot(root.publicKeyBase64());
+            m_rootKey = root.publicKeyBase64();
+            ReleaseSignature::addTrustedRoot(m_rootKey);
         }
     }
     // The configured web servers are placeholders: the demo always shows its own pages.

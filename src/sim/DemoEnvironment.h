@@ -24,6 +24,9 @@ public:
     QString serverUrl() const;
     // The demo web pages' server, e.g. http://127.0.0.1:8080; empty when it could not listen.
     QString webUrl() const { return m_webUrl; }
+    // The base64 public key of the root the demo site's key set is signed by,
+    // trusted for the run; empty when the demo serves no site.
+    QString rootKey() const { return m_rootKey; }
 
 private:
     // Publishes the demo releases as a signed site; its folder, empty on failure.
@@ -34,4 +37,5 @@ private:
     std::unique_ptr<ReleaseServer> m_server;
     std::unique_ptr<QHttpServer> m_webServer;
     QString m_webUrl;
+    QString m_rootKey;
 };
