@@ -138,6 +138,11 @@
         <extracomment>Upgrade engine / command-line: after an expected restart the controller did not reconnect within the wait time.</extracomment>
         <translation>The controller did not come back after restarting. Please check the connection and try again.</translation>
     </message>
+    <message id="ControllerIdentity">
+        <source>Controller %1 · hardware %2 · protocol %3 · made %4</source>
+        <extracomment>Who the attached controller is: %1 = Bluetooth address, %2 = hardware version, %3 = protocol version, %4 = production date (YYYY-MM-DD).</extracomment>
+        <translation>Controller %1 · hardware %2 · protocol %3 · made %4</translation>
+    </message>
     <message id="CurrentVersion">
         <source>Current version</source>
         <extracomment>Connected and upgrade screens: caption of the controller's current firmware version (followed by the ':' text).</extracomment>
@@ -153,6 +158,11 @@
         <extracomment>Toast when the controller refuses to start receiving a left-side or boot loader image.</extracomment>
         <translation>The controller refused the firmware upgrade</translation>
     </message>
+    <message id="DifferentControllerReturned">
+        <source>A different controller came back after the restart. Nothing was sent to it; reconnect the controller you started the upgrade on and try again.</source>
+        <extracomment>Upgrade failure: after a restart, a controller with another Bluetooth address answered; the run stops.</extracomment>
+        <translation>A different controller came back after the restart. Nothing was sent to it; reconnect the controller you started the upgrade on and try again.</translation>
+    </message>
     <message id="DownloadDigestMismatch">
         <source>The downloaded firmware is damaged (its checksum does not match) and was deleted. Please try again.</source>
         <extracomment>Toast (3 s) when a downloaded release archive does not match the digest the firmware server gave; the download is deleted.</extracomment>
@@ -162,6 +172,11 @@
         <source>Firmware download failed. Please check your network connection and try again.</source>
         <extracomment>Toast (3 s) when downloading an online firmware release fails.</extracomment>
         <translation>Firmware download failed. Please check your network connection and try again.</translation>
+    </message>
+    <message id="DownloadTooLarge">
+        <source>The firmware download is larger than %1 MiB and was stopped. Nothing was installed.</source>
+        <extracomment>A release archive download exceeds the size limit; %1 = the limit in MiB.</extracomment>
+        <translation>The firmware download is larger than %1 MiB and was stopped. Nothing was installed.</translation>
     </message>
     <message id="EmptyFirmware">
         <source>No firmware available</source>
@@ -237,6 +252,11 @@
         <source>Getting Started</source>
         <extracomment>Home screen: title of the button that opens the tutorial page.</extracomment>
         <translation>Getting Started</translation>
+    </message>
+    <message id="HistoryController">
+        <source>controller %1</source>
+        <extracomment>Upgrade history: the Bluetooth address of the controller a run was for; %1 = the address.</extracomment>
+        <translation>controller %1</translation>
     </message>
     <message id="HistoryEmpty">
         <source>No upgrade has been recorded yet.</source>
@@ -513,6 +533,11 @@
         <extracomment>Command line and upgrade screens: a key or root is trusted and the online release list's signature (r1.sig) is missing or does not verify with a trusted key; nothing from the list is used.</extracomment>
         <translation>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</translation>
     </message>
+    <message id="ReleaseListTooLarge">
+        <source>The release list is larger than %1 MiB and was refused.</source>
+        <extracomment>The firmware server's release list exceeds the size limit; %1 = the limit in MiB.</extracomment>
+        <translation>The release list is larger than %1 MiB and was refused.</translation>
+    </message>
     <message id="ReleaseMarkInvalid">
         <source>invalid signature</source>
         <extracomment>Firmware list: mark beside an online release whose signature no trusted key verifies.</extracomment>
@@ -557,6 +582,11 @@
         <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
         <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
         <translation>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</translation>
+    </message>
+    <message id="ReleaseVersionUnreadable">
+        <source>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</source>
+        <extracomment>A release list entry or local release folder whose version text does not parse; %1 = the text.</extracomment>
+        <translation>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</translation>
     </message>
     <message id="RightKeys">
         <source>Right Keys</source>

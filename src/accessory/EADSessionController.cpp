@@ -65,6 +65,12 @@ void EADSessionController::closeSession()
     m_readData.reset();
 }
 
+void EADSessionController::discardQueuedData()
+{
+    if (m_writeData)
+        m_writeData->clear();
+}
+
 void EADSessionController::writeData(const QByteArray& data)
 {
     if (!m_writeData)

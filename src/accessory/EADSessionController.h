@@ -27,6 +27,9 @@ public:
     void closeSession();
 
     void writeData(const QByteArray& data);
+    // Drops the bytes queued that the output stream has not taken yet.
+    void discardQueuedData();
+    quint64 queuedBytes() const { return m_writeData ? quint64(m_writeData->size()) : 0; }
     quint64 readBytesAvailable() const;
     // Removes and returns the first n bytes of the receive buffer; null while
     // no buffer exists. n is clamped to what is available.

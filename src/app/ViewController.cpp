@@ -7,6 +7,7 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
@@ -359,17 +360,24 @@ void ViewController::checkShouldShowKeyTestView()
 
 void ViewController::_accessoryDidConnect(const Notification&)
 {
+    // An arrival during a run (its own controller's return or another device) changes no screen.
+    if (UpgradeRun::current())
+        return;
     checkShouldShowConnectedView();
     if (m_upgradeView)
         m_upgradeView->checkFirmwareVersion();
 }
 
-void ViewController::_accessoryDidDisconnect(const Notification&)
+void ViewController::_accessoryDidDisconnect(const Notification& notification)
 {
     // Followed from start, a disconnection can come before any screen has
     // asked for the engine: then no upgrade is running, and none is created here.
     const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
     if (engine && engine->isGamepadDisconnectByUpgradingFirmware)
+        return;
+    // During a run only its own controller's departure leads anywhere.
+    const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
+    if (const UpgradeRun* run = UpgradeRun::current(); run && gone && gone->connectionID() != run->connection())
         return;
     MessageToast::showMsgWithtext(localized("GamepadDisconnectManuallyPrompt"), kDisconnectMessageSeconds);
     if (isShown(m_connectedView)) {

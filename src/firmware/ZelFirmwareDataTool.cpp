@@ -1,18 +1,18 @@
 #include "firmware/ZelFirmwareDataTool.h"
 
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ReleaseTrust.h"
 #include "firmware/TrustState.h"
 #include "lib/HttpClient.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
 #include "platform/MainQueue.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <algorithm>
 #include <cstring>
@@ -37,18 +37,26 @@ QByteArray signatureOf(const HttpClient::Response& response)
     return response.status >= 200 && response.status <= 299 ? response.body : QByteArray();
 }
 
-// Two GETs one after the other; the second is made only when the first got
-// an HTTP answer (any status): no answer at all ends the fetch with its error.
-void getBoth(const QUrl& first, const QUrl& second, double timeout,
+// Two GETs one after the other, each answer limited to its size; the second
+// is made only when the first got an HTTP answer (any status): no answer at
+// all ends the fetch with its error.
+void getBoth(const QUrl& first, qint64 firstLimit, const QUrl& second, qint64 secondLimit, double timeout,
              std::function<void(const HttpClient::Response&, const HttpClient::Response&)> done)
 {
-    HttpClient::get(first, timeout, [second, timeout, done](const HttpClient::Response& a) {
-        if (a.status == 0) {
+    HttpClient::get(first, timeout, [second, secondLimit, timeout, done](const HttpClient::Response& a) {
+        if (a.status == 0 && !a.tooLarge) {
             done(a, HttpClient::Response());
             return;
         }
-        HttpClient::get(second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); });
-    });
+        HttpClient::get(second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); }, secondLimit);
+    }, firstLimit);
+}
+
+QString fetchError(const HttpClient::Response& response)
+{
+    return response.tooLarge
+        ? localized("ReleaseListTooLarge").arg(ZelFirmwareDataTool::kMaxReleaseListBytes / (1024 * 1024))
+        : response.error;
 }
 } // namespace
 
@@ -95,14 +103,20 @@ QString ZelFirmwareDataTool::localFirmwareFolder()
     return DocumentsDirectory::path() + QLatin1Char('/') + kLocalFolder + QLatin1Char('/') + kProductFolder;
 }
 
-void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records)
+void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records, QStringList* refused)
 {
-    QCollator collator(QLocale::system());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::stable_sort(records.begin(), records.end(), [&collator](const ZelFirmware& a, const ZelFirmware& b) {
-        return collator.compare(a.version, b.version) > 0;
-    });
+    QList<std::pair<ReleaseVersion, ZelFirmware>> readable;
+    for (const ZelFirmware& f : std::as_const(records)) {
+        if (const std::optional<ReleaseVersion> version = ReleaseVersion::parse(f.version))
+            readable.append({*version, f});
+        else if (refused)
+            refused->append(f.version);
+    }
+    std::stable_sort(readable.begin(), readable.end(),
+                     [](const auto& a, const auto& b) { return a.first.newerInOrderThan(b.first); });
+    records.clear();
+    for (const auto& entry : std::as_const(readable))
+        records.append(entry.second);
 }
 
 QList<ZelFirmware> ZelFirmwareDataTool::getLocalFirmwares() const
@@ -118,7 +132,8 @@ QList<ZelFirmware> ZelFirmwareDataTool::getLocalFirmwares() const
         f.updateInfo = f.md5 = f.updateTime = QStringLiteral("");
         records.append(f);
     }
-    sortNewestFirst(records);
+    refusedVersions.clear();
+    sortNewestFirst(records, &refusedVersions);
     return records;
 }
 
@@ -144,24 +159,25 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
     HttpClient::getJSON(url, kRequestTimeout, [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
         if (!response.error.isEmpty()) {
             if (completion)
-                completion({}, response.error);
+                completion({}, fetchError(response));
             return;
         }
         accept(ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data"))), QDateTime(), completion);
-    });
+    }, kMaxReleaseListBytes);
 }
 
 void ZelFirmwareDataTool::accept(QList<ZelFirmware> records, const QDateTime& expires, const RemoteCompletion& completion)
 {
     refusal.clear();
+    for (ZelFirmware& f : records)
+        f.listed = true;
+    refusedVersions.clear();
+    sortNewestFirst(records, &refusedVersions);
     if (records.isEmpty()) {
         if (completion)
             completion({}, QString());
         return;
     }
-    for (ZelFirmware& f : records)
-        f.listed = true;
-    sortNewestFirst(records);
     firmwares = records;
     firmwaresDate = clock();
     m_firmwaresExpire = expires;
@@ -205,11 +221,12 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
                ReleaseTrust::parseTime(verdict.list.value(ReleaseTrust::kExpiresKey).toString()), completion);
     };
     auto getList = [url, server, answer, fail, judge] {
-        getBoth(url, QUrl(server + kListPath + ReleaseTrust::kSignatureSuffix), kRequestTimeout,
+        getBoth(url, kMaxReleaseListBytes, QUrl(server + kListPath + ReleaseTrust::kSignatureSuffix),
+                ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
                 [answer, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
                     // The list itself must arrive as the server's JSON answer;
                     // its signature is judged with it.
-                    QString error = list.error;
+                    QString error = fetchError(list);
                     if (error.isEmpty() && !HttpClient::isJsonContentType(list.contentType))
                         error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(list.contentType));
                     if (!error.isEmpty() || signature.status == 0)
@@ -224,9 +241,10 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
         return;
     }
     const QString keySet = server + ReleaseTrust::kKeySetPath;
-    getBoth(QUrl(keySet), QUrl(keySet + ReleaseTrust::kSignatureSuffix), kRequestTimeout,
+    getBoth(QUrl(keySet), kMaxReleaseListBytes, QUrl(keySet + ReleaseTrust::kSignatureSuffix),
+            ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
             [answer, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
-                if (keys.status == 0 || signature.status == 0)
+                if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
                     return fail(keys.status == 0 ? keys.error : signature.error);
                 // A key set that is not served is judged as unsigned.
                 answer->keySet = signatureOf(keys);

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
@@ -17,6 +18,8 @@ public:
 
     static constexpr double kReuseSeconds = 300.0;
     static constexpr double kRequestTimeout = 20.0;
+    // A release list larger than this is refused: it is a few kilobytes.
+    static constexpr qint64 kMaxReleaseListBytes = qint64(1) * 1024 * 1024;
     static inline const QString kProductFolder = QStringLiteral("zelmar-q3-dart");
     static inline const QString kLocalFolder = QStringLiteral("LocalBinFiles");
 
@@ -45,8 +48,13 @@ public:
     static QByteArray queryText(const QString& serverBaseUrl, const QString& shortVersion);
     // The folder holding the local releases.
     static QString localFirmwareFolder();
-    // Newest first: localised case-insensitive compare of the version texts.
-    static void sortNewestFirst(QList<ZelFirmware>& records);
+    // Newest first, by version (boot, then left, then right, as integer pairs).
+    // Records whose version text is no version are taken out; their texts
+    // are appended to refused.
+    static void sortNewestFirst(QList<ZelFirmware>& records, QStringList* refused = nullptr);
+
+    // The version texts the last list read (local or online) refused.
+    mutable QStringList refusedVersions;
 
 private:
     ZelFirmwareDataTool() = default;

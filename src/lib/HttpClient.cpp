@@ -52,6 +52,20 @@ QNetworkReply* startGet(QNetworkAccessManager& network, const QUrl& url, double 
     return network.get(request);
 }
 
+// Ends a reply whose answer is announced, or grows, beyond maxBytes; whether it did.
+bool exceeds(QNetworkReply* reply, qint64 received, qint64 maxBytes)
+{
+    if (maxBytes < 0)
+        return false;
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    return received > maxBytes || (announced.isValid() && announced.toLongLong() > maxBytes);
+}
+
+QString tooLargeText(qint64 maxBytes)
+{
+    return QStringLiteral("the answer is larger than %1 bytes").arg(maxBytes);
+}
+
 } // namespace
 
 QNetworkAccessManager& HttpClient::network()
@@ -79,19 +93,33 @@ bool HttpClient::addCaCertificates(const QString& file, QString* error)
     return true;
 }
 
-void HttpClient::get(const QUrl& url, double timeoutSeconds, Completion completion)
+void HttpClient::get(const QUrl& url, double timeoutSeconds, Completion completion, qint64 maxBytes)
 {
     QNetworkReply* reply = startGet(network(), url, timeoutSeconds);
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, completion = std::move(completion)] {
+    auto tooLarge = std::make_shared<bool>(false);
+    auto check = [reply, tooLarge, maxBytes](qint64 received) {
+        if (!*tooLarge && exceeds(reply, received, maxBytes)) {
+            *tooLarge = true;
+            reply->abort();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [check] { check(0); });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [check](qint64 received, qint64) { check(received); });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, tooLarge, maxBytes, completion = std::move(completion)] {
         Response r = describe(reply);
-        r.body = reply->readAll();
+        if (*tooLarge) {
+            r.tooLarge = true;
+            r.error = tooLargeText(maxBytes);
+        } else {
+            r.body = reply->readAll();
+        }
         reply->deleteLater();
         if (completion)
             completion(r);
     });
 }
 
-void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion)
+void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes)
 {
     get(url, timeoutSeconds, [completion = std::move(completion)](const Response& response) {
         Response r = response;
@@ -108,35 +136,45 @@ void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion 
         }
         if (completion)
             completion(r, parsed);
-    });
+    }, maxBytes);
 }
 
 HttpClient::Abort HttpClient::download(const QUrl& url, const QString& filePath, double timeoutSeconds,
-                                      Completion completion, std::function<void(qint64, qint64)> progress)
+                                      Completion completion, std::function<void(qint64, qint64)> progress,
+                                      qint64 maxBytes)
 {
     return download(url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
-             std::move(progress));
+             std::move(progress), maxBytes);
 }
 
 HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination, double timeoutSeconds,
-                                      Completion completion, std::function<void(qint64, qint64)> progress)
+                                      Completion completion, std::function<void(qint64, qint64)> progress,
+                                      qint64 maxBytes)
 {
     struct State {
         std::unique_ptr<QSaveFile> file;
         QString path;
         QString error;
         bool decided = false;
+        bool tooLarge = false;
+        qint64 received = 0;
     };
     auto state = std::make_shared<State>();
     QNetworkReply* reply = startGet(network(), url, timeoutSeconds);
     // The file is chosen once the headers are known, and only for a good answer.
-    auto decide = [reply, state, destination] {
+    auto decide = [reply, state, destination, maxBytes] {
         if (state->decided)
             return;
         state->decided = true;
         const Response headers = describe(reply);
         if (headers.status < 200 || headers.status > 299)
             return;
+        if (exceeds(reply, 0, maxBytes)) {
+            state->tooLarge = true;
+            state->error = tooLargeText(maxBytes);
+            reply->abort();
+            return;
+        }
         state->path = destination ? destination(headers) : QString();
         if (state->path.isEmpty()) {
             state->error = QStringLiteral("the download has no usable file name");
@@ -149,8 +187,17 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
             reply->abort();
         }
     };
-    auto take = [reply, state] {
+    auto take = [reply, state, maxBytes] {
+        if (!reply->isOpen())
+            return; // aborted: nothing more to read
         const QByteArray chunk = reply->readAll();
+        state->received += chunk.size();
+        if (state->error.isEmpty() && exceeds(reply, state->received, maxBytes)) {
+            state->tooLarge = true;
+            state->error = tooLargeText(maxBytes);
+            reply->abort();
+            return;
+        }
         if (state->file && state->error.isEmpty() && state->file->write(chunk) != chunk.size()) {
             state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
             reply->abort();
@@ -169,6 +216,7 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         Response r = describe(reply);
         if (!state->error.isEmpty())
             r.error = state->error;
+        r.tooLarge = state->tooLarge;
         if (r.error.isEmpty() && (r.status < 200 || r.status > 299))
             r.error = QStringLiteral("HTTP status %1").arg(r.status);
         if (r.error.isEmpty() && !state->file)

@@ -20,7 +20,10 @@ public:
         QString suggestedFileName;   // from Content-Disposition, or the URL's last segment
         QString error;               // empty on success
         QString filePath;            // download: where the body was stored
+        bool tooLarge = false;       // the answer grew beyond the request's limit
     };
+    // No limit on the size of an answer.
+    static constexpr qint64 kUnlimited = -1;
     // Chooses a download's file once the response headers are known; an empty
     // path refuses the download.
     using Destination = std::function<QString(const Response& headers)>;
@@ -29,10 +32,12 @@ public:
     using JsonCompletion = std::function<void(const Response& response, const QJsonValue& reply)>;
 
     // A GET; the timeout is the longest silence allowed while waiting for data.
-    static void get(const QUrl& url, double timeoutSeconds, Completion completion);
+    // An answer larger than maxBytes (announced or received) ends the request
+    // with an error and tooLarge set; nothing of it is kept.
+    static void get(const QUrl& url, double timeoutSeconds, Completion completion, qint64 maxBytes = kUnlimited);
     // A GET whose answer must be JSON: a status outside 200-299 or a content
     // type other than application/json, text/json or text/javascript is an error.
-    static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion);
+    static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes = kUnlimited);
     // Ends a download early: it completes with an error and leaves no file.
     // Calling it after the download completed does nothing.
     using Abort = std::function<void()>;
@@ -40,9 +45,11 @@ public:
     // already there keeps its contents until the new one is complete. The
     // body stays empty.
     static Abort download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
-                         std::function<void(qint64 received, qint64 total)> progress = nullptr);
+                         std::function<void(qint64 received, qint64 total)> progress = nullptr,
+                         qint64 maxBytes = kUnlimited);
     static Abort download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
-                         std::function<void(qint64 received, qint64 total)> progress = nullptr);
+                         std::function<void(qint64 received, qint64 total)> progress = nullptr,
+                         qint64 maxBytes = kUnlimited);
 
     static bool isJsonContentType(const QByteArray& contentType);
 

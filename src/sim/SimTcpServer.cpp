@@ -2,20 +2,37 @@
 
 #include "sim/SimulatedController.h"
 
+#include <utility>
+
 SimTcpServer::SimTcpServer(SimulatedController* controller, QObject* parent)
     : QObject(parent)
     , m_controller(controller)
 {
+    wire(controller);
+    connect(&m_server, &QTcpServer::newConnection, this, &SimTcpServer::onNewConnection);
+}
+
+void SimTcpServer::wire(SimulatedController* controller)
+{
     controller->setParent(this);
-    controller->replySink = [this](const QByteArray& bytes) {
-        if (m_host && m_host->state() == QAbstractSocket::ConnectedState) {
+    controller->replySink = [this, controller](const QByteArray& bytes) {
+        if (m_controller == controller && m_host && m_host->state() == QAbstractSocket::ConnectedState) {
             m_host->write(bytes);
             m_host->flush();
         }
     };
     controller->detachRequested = [this] { detach(); };
     controller->attachRequested = [this] { attach(); };
-    connect(&m_server, &QTcpServer::newConnection, this, &SimTcpServer::onNewConnection);
+}
+
+void SimTcpServer::handOver(SimulatedController* next)
+{
+    SimulatedController* previous = std::exchange(m_controller, next);
+    previous->replySink = nullptr;
+    previous->detachRequested = nullptr;
+    previous->attachRequested = nullptr;
+    wire(next);
+    next->plugIn();
 }
 
 SimTcpServer::~SimTcpServer()

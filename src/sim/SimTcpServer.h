@@ -23,6 +23,9 @@ public:
     QString errorString() const { return m_server.errorString(); }
     quint16 serverPort() const { return m_port; }
     SimulatedController* controller() const { return m_controller; }
+    // From now on another controller answers on this listener (the server
+    // takes ownership); the previous one is cut off and never comes back.
+    void handOver(SimulatedController* next);
 
 signals:
     void hostConnected();
@@ -33,6 +36,7 @@ private:
     void dropHost();
     void attach();
     void detach();
+    void wire(SimulatedController* controller);
 
     SimulatedController* m_controller;
     QTcpServer m_server;

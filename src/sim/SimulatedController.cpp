@@ -655,6 +655,9 @@ void SimulatedController::receive(const QByteArray& bytes)
         const QByteArray msg = d->input.mid(pos, length);
         pos += length;
         d->received.append(msg);
+        emit messageReceived(msg);
+        if (!alive)
+            return;
         d->dispatch(msg);
         if (!alive)
             return;

@@ -121,6 +121,8 @@ public:
 signals:
     // A side's flash was written by a completed exchange.
     void flashWritten();
+    // A request was parsed, before it is answered.
+    void messageReceived(const QByteArray& message);
 
 private:
     struct Impl;

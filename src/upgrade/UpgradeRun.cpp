@@ -1,6 +1,7 @@
 #include "upgrade/UpgradeRun.h"
 
 #include "accessory/EADSessionController.h"
+#include "firmware/FirmwareVersion.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "upgrade/TransferState.h"
@@ -17,19 +18,6 @@ UpgradeRun* g_current = nullptr;
 ZelFirmwareUpgradeManager& engine()
 {
     return ZelFirmwareUpgradeManager::sharedInstance();
-}
-
-// Versions are compared as the engine compares them: part by part, as numbers.
-bool sameVersions(const QString& a, const QString& b)
-{
-    const QStringList x = a.split(QLatin1Char('-'));
-    const QStringList y = b.split(QLatin1Char('-'));
-    if (x.size() != 3 || y.size() != 3)
-        return false;
-    for (int i = 0; i < 3; ++i)
-        if (ZelFirmwareUpgradeManager::versionNumber(x[i]) != ZelFirmwareUpgradeManager::versionNumber(y[i]))
-            return false;
-    return true;
 }
 
 } // namespace
@@ -131,9 +119,13 @@ bool UpgradeRun::begin()
     // session configured just before may not have reached it yet.
     const EAAccessoryPtr accessory = e.accessory ? e.accessory : EADSessionController::sharedController().accessory();
     m_connection = accessory ? accessory->connectionID() : 0;
-    m_controller = e.macAddressWithoutColon();
-    if (!e.bootVersion.isEmpty() && !e.leftVersion.isEmpty() && !e.rightVersion.isEmpty())
-        m_before = QStringLiteral("%1-%2-%3").arg(e.bootVersion, e.leftVersion, e.rightVersion);
+    // Who the controller is, if the versions the engine holds are this
+    // connection's; otherwise the run asks before it sends anything.
+    if (m_connection != 0 && e.identifiedConnection() == m_connection) {
+        m_controller = e.macAddressWithoutColon();
+        if (!e.bootVersion.isEmpty() && !e.leftVersion.isEmpty() && !e.rightVersion.isEmpty())
+            m_before = QStringLiteral("%1-%2-%3").arg(e.bootVersion, e.leftVersion, e.rightVersion);
+    }
     // One run at a time: a second one would interleave two transfers on the
     // controller's flash, and take the other's reply handler.
     if ((g_current && g_current != this) || e.isUpgradingFirmware) {
@@ -148,7 +140,31 @@ bool UpgradeRun::begin()
     e.bootUpgradeDone = e.leftUpgradeDone = e.rightUpgradeDone = false;
     e.isGamepadDisconnectByUpgradingFirmware = false;
     installHooks();
+    e.beginRun(m_controller);
     return true;
+}
+
+void UpgradeRun::identifyThen(std::function<void()> next)
+{
+    if (!m_controller.isEmpty()) {
+        next();
+        return;
+    }
+    m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
+        if (m_running && m_controller.isEmpty())
+            finish(Outcome::Failed, localized("UnplugDevicePrompt"));
+    });
+    engine().readBackVersions([this, next](const QString& versions) {
+        ZelFirmwareUpgradeManager& e = engine();
+        if (!m_running || !m_controller.isEmpty() || e.identifiedConnection() != m_connection)
+            return;
+        m_deadline->invalidate();
+        m_deadline.reset();
+        m_controller = e.macAddressWithoutColon();
+        m_before = versions;
+        e.beginRun(m_controller);
+        next();
+    });
 }
 
 void UpgradeRun::installHooks()
@@ -185,7 +201,7 @@ void UpgradeRun::installHooks()
     hooks.cancelled = [this] { finish(Outcome::Cancelled, localized("UpgradeCancelled")); };
     hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
-    hooks.sessionOpened = [this](quint64 connection) { sessionOpened(connection); };
+    hooks.returned = [this](quint64 connection, const QString& versions) { controllerReturned(connection, versions); };
     e.runHooks = hooks;
 }
 
@@ -197,18 +213,24 @@ bool UpgradeRun::start(const ZelFirmware& release)
     m_source = release.isOnline() ? Source::Online : Source::Local;
     if (!begin())
         return false;
+    identifyThen([this] { startRelease(); });
+    return m_running || m_outcome == Outcome::Completed;
+}
+
+void UpgradeRun::startRelease()
+{
     ZelFirmwareUpgradeManager& e = engine();
+    const ZelFirmware& release = m_release;
     e.setSelectedFirmware(&release);
     const ZelFirmwareCheckResult check = e.checkFirmware();
     if (check != ZelFirmwareCheckNeedUpgrade) {
         finish(Outcome::Failed, checkFailure(check));
-        return false;
+        return;
     }
     m_needBoot = e.bootNeedUpgrade;
     m_needLeft = e.leftNeedUpgrade;
     m_needRight = e.rightNeedUpgrade;
     e.startUpgrade();
-    return m_running || m_outcome == Outcome::Completed;
 }
 
 bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QString& right)
@@ -218,6 +240,12 @@ bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QStr
     m_source = Source::Files;
     if (!begin())
         return false;
+    identifyThen([this, boot, left, right] { startImages(boot, left, right); });
+    return m_running;
+}
+
+void UpgradeRun::startImages(const QString& boot, const QString& left, const QString& right)
+{
     ZelFirmwareUpgradeManager& e = engine();
     e.bootFilePath = boot;
     e.leftFilePath = left;
@@ -233,7 +261,6 @@ bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QStr
         e.upgradeRightSide();
     else
         finish(Outcome::Failed, localized("FirmwareIsInvalid"));
-    return m_running;
 }
 
 void UpgradeRun::cancel()
@@ -268,6 +295,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
         return;
     ZelFirmwareUpgradeManager& e = engine();
     const bool boot = side == 2 && TransferState::shared().isUpgradeBoot == 1;
+    m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
     const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
     m_bytes += QFileInfo(path).size();
     const bool complete = (!m_needBoot || e.bootUpgradeDone) && (!m_needLeft || e.leftUpgradeDone)
@@ -288,30 +316,38 @@ void UpgradeRun::imageAcknowledged(unsigned side)
 
 void UpgradeRun::controllerGone(quint64 connection, bool expected)
 {
-    if (!m_running || expected)
-        return;
-    // Our controller went away, or the engine gave up its transfer over
-    // another accessory's disconnection: either way the run cannot go on.
-    const bool ours = connection == m_connection;
-    if (!ours && engine().isUpgradingFirmware)
+    // Only the run's own controller ends it; the engine does not report
+    // other accessories' departures during a run.
+    if (!m_running || expected || connection != m_connection)
         return;
     const bool downloading = m_phase == Phase::Download || m_phase == Phase::Idle;
     finish(downloading ? Outcome::Cancelled : Outcome::Failed, localized("GamepadDisconnectManuallyPrompt"));
 }
 
-void UpgradeRun::sessionOpened(quint64 connection)
+void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
 {
     if (!m_running)
         return;
-    if (m_awaitingReturnFrom && connection != *m_awaitingReturnFrom) {
-        m_connection = connection;
+    m_connection = connection;
+    if (m_awaitingReturnFrom) {
+        // Back after the last image: what it reported on return is the read-back.
         m_awaitingReturnFrom.reset();
-        readVersions();
+        setPhase(Phase::ReadingVersions);
+        versionsRead(versions);
         return;
     }
-    // The controller back from a restart between two images.
-    if (m_phase == Phase::WaitingForRestart || engine().isUpgradingFirmware)
-        m_connection = connection;
+    // Back between two images: the side just written must now report the
+    // release's version, or the image was not taken and the rest is not sent.
+    if (m_source == Source::Files)
+        return;
+    const std::optional<ReleaseVersion> read = ReleaseVersion::parse(versions);
+    const std::optional<ReleaseVersion> wanted = ReleaseVersion::parse(m_release.version);
+    const bool taken = read && wanted
+        && (m_lastImage == Phase::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
+    if (!taken) {
+        m_after = versions;
+        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+    }
 }
 
 void UpgradeRun::readVersions()
@@ -329,7 +365,11 @@ void UpgradeRun::versionsRead(const QString& versions)
     if (!m_running || m_phase != Phase::ReadingVersions)
         return;
     m_after = versions;
-    if (m_source != Source::Files && !sameVersions(versions, m_release.version)) {
+    if (!m_controller.isEmpty() && engine().macAddressWithoutColon() != m_controller) {
+        finish(Outcome::Failed, localized("DifferentControllerReturned"));
+        return;
+    }
+    if (m_source != Source::Files && !ReleaseVersion::same(versions, m_release.version)) {
         finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
         return;
     }
@@ -353,6 +393,7 @@ void UpgradeRun::finish(Outcome outcome, const QString& reason)
         // Nothing of this run may be sent or unpacked after its outcome.
         if (outcome != Outcome::Completed)
             e.cancelRun();
+        e.endRun();
         e.runHooks = ZelFirmwareUpgradeManager::RunHooks();
         e.upgradeProgressBlock = m_previousProgress;
         e.downloadProgressBlock = m_previousDownloadProgress;

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -80,6 +81,8 @@ public:
     // The connection of the controller the run is for (it changes when the
     // controller comes back from a restart).
     quint64 connection() const { return m_connection; }
+    // The Bluetooth address of the controller the run belongs to (empty until known).
+    QString controller() const { return m_controller; }
     double progress() const { return m_progress; }
     qint64 bytesSent() const { return m_bytes; }
     bool needsBoot() const { return m_needBoot; }
@@ -109,7 +112,11 @@ private:
     void showProgress(double percent);
     void imageAcknowledged(unsigned side);
     void controllerGone(quint64 connection, bool expected);
-    void sessionOpened(quint64 connection);
+    void controllerReturned(quint64 connection, const QString& versions);
+    // Asks the controller who it is first when the engine does not know it for this connection.
+    void identifyThen(std::function<void()> next);
+    void startRelease();
+    void startImages(const QString& boot, const QString& left, const QString& right);
     void readVersions();
     void versionsRead(const QString& versions);
     void finish(Outcome outcome, const QString& reason);
@@ -124,7 +131,10 @@ private:
     ZelFirmware m_release;
     QString m_before;
     QString m_after;
+    // The Bluetooth address of the controller the run was started for.
     QString m_controller;
+    // The image the controller acknowledged last.
+    Phase m_lastImage = Phase::Idle;
     quint64 m_connection = 0;
     bool m_needBoot = false, m_needLeft = false, m_needRight = false;
     double m_progress = 0;

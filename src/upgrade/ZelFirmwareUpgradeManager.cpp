@@ -10,10 +10,12 @@
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/TransferState.h"
 
+#include <algorithm>
 #include <utility>
 
 const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
     QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
+const QString ZelConnectionIDKey = QStringLiteral("connectionID");
 
 namespace {
 const QByteArray kRightVersionRequest("\x20\x9F", 2);
@@ -139,12 +141,18 @@ void ZelFirmwareUpgradeManager::checkVersionWithSide(unsigned side, VersionCallb
 
 void ZelFirmwareUpgradeManager::readBackVersions(VersionCallback callback)
 {
-    askVersion(1, std::move(callback));
+    askVersion(1, std::move(callback), true);
 }
 
 void ZelFirmwareUpgradeManager::holdVersionQueries()
 {
     m_queriesHeld = true;
+    // A query asked just before waits too, and its no-answer prompt must not
+    // appear in the middle of the run.
+    stopCheckVersionTimer();
+    ++m_queryGeneration;
+    if (std::exchange(m_hasQueryInFlight, false))
+        m_heldQueries.append({1, std::exchange(m_queryInFlight, nullptr)});
 }
 
 void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
@@ -169,42 +177,68 @@ void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
     });
 }
 
-void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callback)
+void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callback, bool forRun)
 {
+    const quint64 generation = m_queryGeneration;
     if (side == 1) {
-        writeData(kRightVersionRequest, [this, callback](const QByteArray& reply) { rightVersionReceived(reply, callback); });
-        stopCheckVersionTimer();
-        checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [] {
-            MessageToast::showMsgWithtext(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
+        writeData(kRightVersionRequest, [this, callback, forRun, generation](const QByteArray& reply) {
+            rightVersionReceived(reply, callback, forRun, generation);
         });
+        stopCheckVersionTimer();
+        if (!forRun) {
+            m_queryInFlight = callback;
+            m_hasQueryInFlight = true;
+            checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [] {
+                MessageToast::showMsgWithtext(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
+            });
+        }
     } else {
-        writeData(kDeviceInformationRequest,
-                  [this, callback](const QByteArray& reply) { deviceInformationReceived(reply, callback); });
+        writeData(kDeviceInformationRequest, [this, callback, forRun, generation](const QByteArray& reply) {
+            deviceInformationReceived(reply, callback, forRun, generation);
+        });
     }
 }
 
-void ZelFirmwareUpgradeManager::rightVersionReceived(const QByteArray& reply, const VersionCallback& callback)
+void ZelFirmwareUpgradeManager::rightVersionReceived(
+    const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
     if (reply.size() < kRightVersionReplyMinimum)
         return; // too short to hold a version: a stray reply
+    if (!forRun && generation != m_queryGeneration)
+        return; // a run began meanwhile and holds this query
     const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
     rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
-    MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback] { askVersion(2, callback); });
+    MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
+        // The second half of a query asked before a run began goes through
+        // the run's hold like the first: it would take the run's reply handler.
+        if (!forRun && generation != m_queryGeneration)
+            return;
+        askVersion(2, callback, forRun);
+    });
 }
 
-void ZelFirmwareUpgradeManager::deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback)
+void ZelFirmwareUpgradeManager::deviceInformationReceived(
+    const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
+    if (!forRun && generation != m_queryGeneration)
+        return;
     DeviceInformation& record = DeviceInformation::shared();
     if (!record.fill(reply))
         return;
+    const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
+    m_identifiedConnection = answered ? answered->connectionID() : 0;
     bootVersion = record.bootVer();
     leftVersion = record.softwareVersion();
     if (rightVersion.isEmpty())
         return;
     const QString combined = QStringLiteral("%1-%2-%3").arg(bootVersion, leftVersion, rightVersion);
+    if (!forRun) {
+        m_queryInFlight = nullptr;
+        m_hasQueryInFlight = false;
+        stopCheckVersionTimer();
+    }
     if (callback)
         callback(combined);
-    stopCheckVersionTimer();
 }
 
 void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
@@ -223,6 +257,24 @@ QString ZelFirmwareUpgradeManager::productDateString() const { return DeviceInfo
 QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return DeviceInformation::shared().macAddressWithoutColon(); }
 QString ZelFirmwareUpgradeManager::bootVer() const { return DeviceInformation::shared().bootVer(); }
 QString ZelFirmwareUpgradeManager::updateTime() const { return DeviceInformation::shared().updateTime(); }
+
+QString ZelFirmwareUpgradeManager::addressWithColons(const QString& address)
+{
+    QStringList pairs;
+    for (qsizetype i = 0; i < address.size(); i += 2)
+        pairs << address.mid(i, 2);
+    return pairs.join(QLatin1Char(':'));
+}
+
+QString ZelFirmwareUpgradeManager::controllerIdentityText() const
+{
+    if (m_identifiedConnection == 0)
+        return QString();
+    const DeviceInformation& record = DeviceInformation::shared();
+    const QString date = QString::asprintf("%04d-%02d-%02d", record.year, record.month, record.day);
+    return localized("ControllerIdentity")
+        .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(), date);
+}
 
 // Image transfers ----------------------------------------------------------
 
@@ -391,7 +443,9 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             isUpgradingFirmware = false;
         // The controller restarts after this command: the coming disconnection is expected.
         isGamepadDisconnectByUpgradingFirmware = true;
-        m_awaitingReconnect = isUpgradingFirmware;
+        // A run waits for its own controller's return also after its last
+        // image, to ask who came back before the versions count.
+        m_awaitingReconnect = isUpgradingFirmware || m_runActive;
         if (isUpgradingFirmware) {
             armRestartWatchdog();
             notifyPhase(ZelUpgradePhase::WaitingForRestart);
@@ -523,9 +577,12 @@ void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
+    m_identifying = false;
+    m_returnCandidates.clear();
     ++g_transferId;
     stopWatchdog();
     abortDownload();
+    EADSessionController::sharedController().discardQueuedData();
     MessageToast::showMsgWithtext(text, seconds);
     if (auto hook = runHooks.failed; hook)
         hook(text);
@@ -535,9 +592,29 @@ void ZelFirmwareUpgradeManager::cancelRun()
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
+    m_identifying = false;
+    m_returnCandidates.clear();
     ++g_transferId;
     stopWatchdog();
     abortDownload();
+    EADSessionController::sharedController().discardQueuedData();
+}
+
+void ZelFirmwareUpgradeManager::beginRun(const QString& controller)
+{
+    m_runActive = true;
+    m_runController = controller;
+}
+
+void ZelFirmwareUpgradeManager::endRun()
+{
+    m_runActive = false;
+    m_runController.clear();
+    m_awaitingReconnect = false;
+    m_identifying = false;
+    m_returnCandidates.clear();
+    // Nothing of the run may reach a later attachment.
+    EADSessionController::sharedController().discardQueuedData();
 }
 
 void ZelFirmwareUpgradeManager::abortDownload()
@@ -559,8 +636,13 @@ void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
     // Bytes written before the session opens wait in its queue: the
     // controller's silence counts from the opening.
     if (!EADSessionController::sharedController().session()) {
-        m_watchdog.reset();
         m_silenceLimitOnOpening = seconds;
+        // Still never without a deadline: a session that does not open within
+        // the restart limit ends the run.
+        m_watchdog = Timer::scheduledTimer(std::max(seconds, restartWaitLimit), false, [this] {
+            if (isUpgradingFirmware)
+                failRun(localized("TransferStalled"));
+        });
         return;
     }
     armWatchdog(seconds, "TransferStalled");
@@ -574,6 +656,8 @@ void ZelFirmwareUpgradeManager::armRestartWatchdog()
 void ZelFirmwareUpgradeManager::armWatchdog(double seconds, const char* reason)
 {
     m_silenceLimitOnOpening = 0.0;
+    if (m_watchdog)
+        m_watchdog->invalidate();
     m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
         if (isUpgradingFirmware)
             failRun(localized(reason));
@@ -590,46 +674,132 @@ void ZelFirmwareUpgradeManager::stopWatchdog()
 
 // Accessory following ------------------------------------------------------
 
+bool ZelFirmwareUpgradeManager::offersDeclaredProtocol(const EAAccessoryPtr& candidate) const
+{
+    for (const QString& offered : candidate->protocolStrings())
+        if (supportedProtocols.contains(offered))
+            return true;
+    return false;
+}
+
 void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notification)
 {
-    isGamepadDisconnectByUpgradingFirmware = false;
     const EAAccessoryPtr connected = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
-    if (!connected)
+    // Outside a run any connection ends the wait for a restart; during one,
+    // only the run's own controller's identified return does.
+    if (!m_runActive)
+        isGamepadDisconnectByUpgradingFirmware = false;
+    // One continuation per connection, also when the accessory offers
+    // several declared protocols: a second one would restart the image.
+    if (!connected || !offersDeclaredProtocol(connected) || m_lastContinuedConnection == connected->connectionID())
         return;
-    for (const QString& offered : connected->protocolStrings()) {
-        for (const QString& declared : supportedProtocols) {
-            // One continuation per connection, also when the accessory offers
-            // several declared protocols: a second one would restart the image.
-            if (declared != offered || m_lastContinuedConnection == connected->connectionID())
-                continue;
-            accessory = connected;
-            m_lastContinuedConnection = connected->connectionID();
-            // A connection continues only a run that was waiting for the
-            // controller's restart when it came: a run started within the
-            // reconnection delay of an earlier connection must not be
-            // restarted by that connection's continuation.
-            const bool resumes = m_awaitingReconnect;
-            MainQueue::dispatchAfter(kReconnectDelay, [this, resumes] {
-                EADSessionController& session = EADSessionController::sharedController();
-                session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
-                session.openSession();
-                if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
-                    armWatchdog(m_silenceLimitOnOpening, "TransferStalled");
-                if (auto hook = runHooks.sessionOpened; hook && accessory)
-                    hook(accessory->connectionID());
-                if (resumes && m_awaitingReconnect)
-                    upgradeOtherSideAfterConnectingAgain();
-            });
-        }
+    // A run may have started on this very connection before its session
+    // opened (the engine heard of it after the run's caller did): it opens as usual.
+    const EAAccessoryPtr configured = EADSessionController::sharedController().accessory();
+    const bool runIsOnIt = !EADSessionController::sharedController().session() && configured
+        && configured->connectionID() == connected->connectionID();
+    if (m_runActive && !runIsOnIt) {
+        // During a run, arrivals never move the session: only a connection
+        // made while the run waits for its controller's return is a
+        // candidate, and it is asked who it is before anything else is sent.
+        if (!m_awaitingReconnect || accessory)
+            return;
+        m_lastContinuedConnection = connected->connectionID();
+        m_returnCandidates.append({connected, false});
+        const quint64 id = connected->connectionID();
+        MainQueue::dispatchAfter(kReconnectDelay, [this, id] {
+            for (ReturnCandidate& c : m_returnCandidates)
+                if (c.accessory->connectionID() == id)
+                    c.ready = true;
+            tryNextReturnCandidate();
+        });
+        return;
     }
+    accessory = connected;
+    m_lastContinuedConnection = connected->connectionID();
+    // A connection continues only an engine transfer that was waiting for the
+    // controller's restart when it came: one started within the reconnection
+    // delay of an earlier connection must not be restarted by that
+    // connection's continuation.
+    const bool resumes = m_awaitingReconnect;
+    MainQueue::dispatchAfter(kReconnectDelay, [this, resumes] {
+        EADSessionController& session = EADSessionController::sharedController();
+        session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
+        session.openSession();
+        if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
+            armWatchdog(m_silenceLimitOnOpening, "TransferStalled");
+        if (resumes && m_awaitingReconnect)
+            upgradeOtherSideAfterConnectingAgain();
+    });
+}
+
+void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
+{
+    if (!m_awaitingReconnect || m_identifying)
+        return;
+    const auto ready = std::find_if(m_returnCandidates.begin(), m_returnCandidates.end(),
+                                    [](const ReturnCandidate& c) { return c.ready; });
+    if (ready == m_returnCandidates.end())
+        return; // the next one is not ready yet, or none came
+    const EAAccessoryPtr candidate = ready->accessory;
+    EADSessionController& session = EADSessionController::sharedController();
+    // Nothing queued before the restart may reach whoever came back.
+    session.discardQueuedData();
+    session.setupControllerForAccessory(candidate, supportedProtocols.value(0));
+    if (!session.openSession()) {
+        // Nobody to ask on this connection; the restart limit keeps running.
+        m_returnCandidates.erase(ready);
+        session.closeSession();
+        tryNextReturnCandidate();
+        return;
+    }
+    accessory = candidate;
+    m_identifying = true;
+    const quint64 connection = candidate->connectionID();
+    askVersion(1, [this, connection](const QString& versions) { returnIdentified(connection, versions); }, true);
+}
+
+void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QString& versions)
+{
+    if (!m_identifying || connectionID() != connection)
+        return;
+    m_identifying = false;
+    if (macAddressWithoutColon() != m_runController) {
+        // Another controller: it received the query and nothing else.
+        m_returnCandidates.removeIf([connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
+        EADSessionController::sharedController().closeSession();
+        accessory.reset();
+        if (!m_returnCandidates.isEmpty()) {
+            tryNextReturnCandidate();
+            return;
+        }
+        failRun(localized("DifferentControllerReturned"));
+        return;
+    }
+    m_awaitingReconnect = false;
+    m_returnCandidates.clear();
+    isGamepadDisconnectByUpgradingFirmware = false;
+    if (auto hook = runHooks.returned; hook)
+        hook(connection, versions);
+    if (m_runActive && isUpgradingFirmware)
+        upgradeOtherSideAfterConnectingAgain();
 }
 
 void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& notification)
 {
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
+    const quint64 goneID = gone ? gone->connectionID() : 0;
+    const QVariantMap info{{ZelConnectionIDKey, goneID}};
+    m_returnCandidates.removeIf([goneID](const ReturnCandidate& c) { return c.accessory->connectionID() == goneID; });
+    if (m_runActive && connectionID() != goneID) {
+        // Another accessory left: the run and its flags are not its business.
+        NotificationCenter::defaultCenter().postNotification(
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, isGamepadDisconnectByUpgradingFirmware, info);
+        return;
+    }
     const bool expected = isGamepadDisconnectByUpgradingFirmware;
     if (isGamepadDisconnectByUpgradingFirmware) {
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
     } else {
         if (isUpgradingFirmware) {
             ++g_transferId; // the transfer is abandoned where it stood
@@ -639,12 +809,14 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
         }
         isUpgradingFirmware = false;
         m_awaitingReconnect = false;
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
+        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false, info);
     }
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();
         EADSessionController::sharedController().closeSession();
+        if (std::exchange(m_identifying, false))
+            tryNextReturnCandidate(); // the controller being asked left before it answered
     }
     if (auto hook = runHooks.disconnected; hook)
-        hook(gone ? gone->connectionID() : 0, expected);
+        hook(goneID, expected);
 }

@@ -24,6 +24,8 @@ enum ZelFirmwareCheckResult : quint64 {
 };
 
 extern const QString ZelGamepadDisconnectByUpgradingFirmwareNotification;
+// The notification's user-info key for the connection that went away.
+extern const QString ZelConnectionIDKey;
 
 // Where a run stands, as the engine reports it to the run object that drives it.
 enum class ZelUpgradePhase { Download, DigestCheck, Unpack, BootLoader, Left, Right, WaitingForRestart };
@@ -64,6 +66,12 @@ public:
     QString macAddressWithoutColon() const;
     QString bootVer() const;
     QString updateTime() const;
+    // Who the controller is, for the screens: its Bluetooth address, hardware
+    // and protocol versions and production date, localised; empty before any
+    // device information arrived.
+    QString controllerIdentityText() const;
+    // A Bluetooth address as macAddressWithoutColon gives it, with colons.
+    static QString addressWithColons(const QString& address);
 
     // Image transfers.
     static constexpr double kResendDelay = 2.0;
@@ -108,8 +116,9 @@ public:
     bool checkIfExitLocalFileWithPath(const QString& folder);
     void upgradeWithLocalFile();
     void upgradeWithRemoteFile();
-    // A version text read as the number it begins with ("1.10" reads as 1.1).
-    static float versionNumber(const QString& text);
+    // A release archive larger than this is refused while it downloads.
+    static constexpr qint64 kDefaultMaxDownloadBytes = qint64(64) * 1024 * 1024;
+    qint64 maxDownloadBytes = kDefaultMaxDownloadBytes;
     // Receives the download's progress: bytes received and expected (-1 when unknown).
     std::function<void(qint64, qint64)> downloadProgressBlock;
 
@@ -124,8 +133,10 @@ public:
         // The controller acknowledged the end of an image: 1 right, 2 left or boot loader.
         std::function<void(unsigned side)> endAcknowledged;
         std::function<void(quint64 connection, bool expected)> disconnected;
-        // The session is open again on a connection that arrived.
-        std::function<void(quint64 connection)> sessionOpened;
+        // The run's controller came back from a restart on connection and
+        // said who it is; versions are what it reports now. The engine goes
+        // on with the next image afterwards, if the run still wants one.
+        std::function<void(quint64 connection, const QString& versions)> returned;
     };
     RunHooks runHooks;
     // Ends the download under way, if any: its request is aborted, its partial
@@ -134,6 +145,18 @@ public:
     bool isDownloading() const { return static_cast<bool>(m_abortDownload); }
     // Ends the run where it stands without a message: nothing more is sent.
     void cancelRun();
+    // A run belongs to the controller with this Bluetooth address (as
+    // macAddressWithoutColon gives it): while it lasts, other accessories'
+    // arrivals and departures never touch it, and after every restart the
+    // returning controller is asked who it is before anything else is sent.
+    void beginRun(const QString& controller);
+    // The run is over: whatever it queued and the link has not taken is dropped.
+    void endRun();
+    bool isRunActive() const { return m_runActive; }
+    // The connection whose controller answered the last device information query; 0 before any.
+    quint64 identifiedConnection() const { return m_identifiedConnection; }
+    // The connection of the accessory the engine follows; 0 without one.
+    quint64 connectionID() const { return accessory ? accessory->connectionID() : 0; }
     // While a run holds the reply path, version queries wait: the run's own
     // read-back answers them, or they are asked when the run releases it
     // without versions.
@@ -169,10 +192,16 @@ public:
 
 private:
     ZelFirmwareUpgradeManager();
-    void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback);
-    void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback);
+    void rightVersionReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    void deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    bool offersDeclaredProtocol(const EAAccessoryPtr& candidate) const;
     void stopCheckVersionTimer();
-    void askVersion(unsigned side, VersionCallback callback);
+    // A run's own queries (its identification and read-back) pass the hold
+    // and show no prompt: the run's limits speak for them.
+    void askVersion(unsigned side, VersionCallback callback, bool forRun = false);
+    // After a restart: the next connection that arrived, asked who it is.
+    void tryNextReturnCandidate();
+    void returnIdentified(quint64 connection, const QString& versions);
     void notifyPhase(ZelUpgradePhase phase);
 
     void sendRightPacket(bool last);
@@ -205,5 +234,21 @@ private:
     std::function<void()> m_abortDownload;
     quint64 m_downloadId = 0;
     bool m_queriesHeld = false;
+    bool m_runActive = false;
+    QString m_runController;
+    quint64 m_identifiedConnection = 0;
+    // Connections that arrived while the run waited for its controller's
+    // return, in their order; each is asked who it is in turn.
+    struct ReturnCandidate {
+        EAAccessoryPtr accessory;
+        bool ready = false; // its reconnection delay has passed
+    };
+    QList<ReturnCandidate> m_returnCandidates;
+    // Queries asked before a run began belong to this generation; a run's
+    // hold starts a new one, and the older query's halves then wait for it.
+    quint64 m_queryGeneration = 0;
+    VersionCallback m_queryInFlight;
+    bool m_hasQueryInFlight = false;
+    bool m_identifying = false;
     QList<std::pair<unsigned, VersionCallback>> m_heldQueries;
 };

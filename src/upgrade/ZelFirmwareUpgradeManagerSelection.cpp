@@ -2,6 +2,7 @@
 // need the selected release, and finding, fetching, checking and unpacking it.
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
@@ -16,7 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cctype>
+#include <optional>
 
 namespace {
 
@@ -78,42 +79,6 @@ bool mayStoreDownloadAs(const QString& name, const QString& version)
 
 } // namespace
 
-float ZelFirmwareUpgradeManager::versionNumber(const QString& text)
-{
-    // The leading decimal number, read whatever the user's locale: reading
-    // stops at the first character that cannot continue it, and a text
-    // without one reads as 0.
-    const QByteArray bytes = text.toLatin1();
-    qsizetype i = 0;
-    auto digits = [&] {
-        const qsizetype from = i;
-        while (i < bytes.size() && std::isdigit(uchar(bytes[i])))
-            ++i;
-        return i > from;
-    };
-    while (i < bytes.size() && std::isspace(uchar(bytes[i])))
-        ++i;
-    const qsizetype start = i;
-    if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-'))
-        ++i;
-    bool any = digits();
-    if (i < bytes.size() && bytes[i] == '.') {
-        ++i;
-        any = digits() || any;
-    }
-    if (!any)
-        return 0.0f;
-    qsizetype end = i;
-    if (i < bytes.size() && (bytes[i] == 'e' || bytes[i] == 'E')) {
-        ++i;
-        if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-'))
-            ++i;
-        if (digits())
-            end = i;
-    }
-    return bytes.mid(start, end - start).toFloat();
-}
-
 void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
 {
     // Another release ends the download of the one chosen before.
@@ -153,13 +118,18 @@ ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
 {
     if (!accessory)
         return ZelFirmwareCheckNoGamepad;
-    const QStringList parts = latestFirmwareVersion.split(QLatin1Char('-'));
-    if (latestFirmwareVersion.isNull() || parts.size() != 3)
+    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(latestFirmwareVersion);
+    if (!release)
         return ZelFirmwareCheckSelectedFirmwareDamaged;
     if (bootVersion.isNull() || leftVersion.isNull() || rightVersion.isNull())
         return ZelFirmwareCheckGamepadFirmwareDamaged;
-    const float selected[3] = {versionNumber(parts[0]), versionNumber(parts[1]), versionNumber(parts[2])};
-    const float current[3] = {versionNumber(bootVersion), versionNumber(leftVersion), versionNumber(rightVersion)};
+    const std::optional<FirmwareVersion> boot = FirmwareVersion::parse(bootVersion);
+    const std::optional<FirmwareVersion> left = FirmwareVersion::parse(leftVersion);
+    const std::optional<FirmwareVersion> right = FirmwareVersion::parse(rightVersion);
+    if (!boot || !left || !right)
+        return ZelFirmwareCheckGamepadFirmwareDamaged;
+    const FirmwareVersion selected[3] = {release->boot, release->left, release->right};
+    const FirmwareVersion current[3] = {*boot, *left, *right};
     bool* needs[3] = {&bootNeedUpgrade, &leftNeedUpgrade, &rightNeedUpgrade};
     const bool remote = isRemote(latestFirmwareUrl);
     if (remote)
@@ -278,6 +248,10 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
                 return;
             }
             m_abortDownload = nullptr;
+            if (response.tooLarge) {
+                failRun(localized("DownloadTooLarge").arg(double(maxDownloadBytes) / (1024 * 1024), 0, 'g', 3), kFailureSeconds);
+                return;
+            }
             if (!response.error.isEmpty()) {
                 failRun(localized("DownloadFirmwareFailed"), kFailureSeconds);
                 return;
@@ -287,7 +261,8 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         [this](qint64 received, qint64 total) {
             if (downloadProgressBlock)
                 downloadProgressBlock(received, total);
-        });
+        },
+        maxDownloadBytes);
 }
 
 void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)

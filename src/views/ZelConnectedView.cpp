@@ -1,5 +1,6 @@
 #include "views/ZelConnectedView.h"
 
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
@@ -30,6 +31,7 @@ void ZelConnectedView::commonInit()
     MFiButton = ui.MFiButton;
     closeButton = ui.closeButton;
     currentVersionLabel = ui.currentVersionLabel;
+    controllerLabel = ui.controllerLabel;
     latestVersionLabel = ui.latestVersionLabel;
     currentVersionTitleLabel = ui.currentVersionTitleLabel;
     latestVersionTitleLabel = ui.latestVersionTitleLabel;
@@ -73,6 +75,7 @@ void ZelConnectedView::showVersions()
         if (!self)
             return;
         self->currentVersionLabel->setText(current);
+        self->controllerLabel->setText(ZelFirmwareUpgradeManager::sharedInstance().controllerIdentityText());
         ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
             [self, current](const QList<ZelFirmware>& firmwares, const QString&) {
                 if (!self)
@@ -90,7 +93,7 @@ void ZelConnectedView::showVersions()
                 }
                 const QString latest = offered->version;
                 self->latestVersionLabel->setText(latest);
-                self->upgradePromptRedDot->setHidden(latest == none || latest == current);
+                self->upgradePromptRedDot->setHidden(latest == none || ReleaseVersion::same(latest, current));
             });
     });
 }

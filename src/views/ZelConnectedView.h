@@ -22,6 +22,8 @@ public:
     QPointer<QAbstractButton> MFiButton;
     QPointer<QAbstractButton> closeButton;
     QPointer<QLabel> currentVersionLabel;
+    // Which controller this is: address, hardware and protocol version, production date.
+    QPointer<QLabel> controllerLabel;
     QPointer<QLabel> latestVersionLabel;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> latestVersionTitleLabel;

@@ -2,6 +2,7 @@
 
 #include "platform/Localization.h"
 #include "upgrade/UpgradeHistory.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -82,6 +83,9 @@ QString ZelUpgradeHistoryView::rowText(const UpgradeRecord& record)
         : localized("HistoryRelease").arg(record.release);
     QString text = when + QStringLiteral("  ") + outcomeText(record.outcome) + QLatin1Char('\n') + release
         + QStringLiteral(" · ") + localized("HistoryVersions").arg(orUnknown(record.before), orUnknown(record.after));
+    if (!record.controller.isEmpty())
+        text += QStringLiteral(" · ")
+            + localized("HistoryController").arg(ZelFirmwareUpgradeManager::addressWithColons(record.controller));
     if (!record.reason.isEmpty())
         text += QLatin1Char('\n') + record.reason;
     return text;

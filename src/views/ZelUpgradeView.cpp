@@ -1,5 +1,6 @@
 #include "views/ZelUpgradeView.h"
 
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
@@ -59,6 +60,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     historyButton = ui.historyButton;
     currentVersionTitleLabel = ui.currentVersionTitleLabel;
     currentVersionLabel = ui.currentVersionLabel;
+    controllerLabel = ui.controllerLabel;
     latestVersionTitleLabel = ui.latestVersionTitleLabel;
     latestVersionLabel = ui.latestVersionLabel;
     detailTitleLabel = ui.detailTitleLabel;
@@ -155,6 +157,7 @@ void ZelUpgradeView::checkFirmwareVersion()
         if (!view)
             return;
         view->currentVersionLabel->setText(version);
+        view->controllerLabel->setText(engine().controllerIdentityText());
         ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
             [view, version](const QList<ZelFirmware>& firmwares, const QString&) {
                 if (view)
@@ -185,7 +188,7 @@ void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, con
     detailLabel->setText(newest.updateInfo);
     detailTitleLabel->setHidden(false);
     detailLabel->setHidden(false);
-    upgradePromptRedDot->setHidden(newest.version == localized("NoNewerVersion") || newest.version == currentVersion);
+    upgradePromptRedDot->setHidden(ReleaseVersion::same(newest.version, currentVersion));
 }
 
 void ZelUpgradeView::hideFirmwareListView()
@@ -293,24 +296,13 @@ void ZelUpgradeView::upgradeAction()
     // a server offers again) is installed only when the user confirms it.
     const QString current = engine().bootVersion + QLatin1Char('-') + engine().leftVersion + QLatin1Char('-')
         + engine().rightVersion;
-    if (isOlderThan(m_selected->version, current)) {
+    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_selected->version);
+    const std::optional<ReleaseVersion> controller = ReleaseVersion::parse(current);
+    if (release && controller && release->anyOlderThan(*controller)) {
         askToInstallOlder(current);
         return;
     }
     startRun();
-}
-
-bool ZelUpgradeView::isOlderThan(const QString& release, const QString& current)
-{
-    // Part by part, as the engine compares versions: older when any part is.
-    const QStringList want = release.split(QLatin1Char('-'));
-    const QStringList have = current.split(QLatin1Char('-'));
-    if (want.size() != 3 || have.size() != 3)
-        return false;
-    for (int i = 0; i < 3; ++i)
-        if (ZelFirmwareUpgradeManager::versionNumber(want[i]) < ZelFirmwareUpgradeManager::versionNumber(have[i]))
-            return true;
-    return false;
 }
 
 void ZelUpgradeView::askToInstallOlder(const QString& current)
@@ -524,10 +516,12 @@ void ZelUpgradeView::restoreToOriginalState()
 void ZelUpgradeView::gamepadDisconnectByUpgradingFirmware(const Notification& notification)
 {
     const bool restarting = notification.object.toBool();
+    const quint64 connection = notification.userInfo.value(ZelConnectionIDKey).toULongLong();
     MainQueue::dispatchAsync(
-        [this, restarting] {
-            // A notice that arrives after its run ended would hide the outcome.
-            if (!isRunning())
+        [this, restarting, connection] {
+            // A notice that arrives after its run ended would hide the outcome;
+            // another accessory's departure is not the run's.
+            if (!isRunning() || connection != m_run->connection())
                 return;
             upgradePromptLabel->setText(restarting ? localized("GamepadDisconnectByUpgradingFirmwarePrompt")
                                                    : localized("GamepadDisconnectManuallyPrompt"));

@@ -48,6 +48,8 @@ public:
     QPointer<QAbstractButton> historyButton;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> currentVersionLabel;
+    // Which controller this is: address, hardware and protocol version, production date.
+    QPointer<QLabel> controllerLabel;
     QPointer<QLabel> latestVersionTitleLabel;
     QPointer<QLabel> latestVersionLabel;
     QPointer<QLabel> detailTitleLabel;
@@ -88,8 +90,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Whether release (boot-left-right) is older than current in any part.
-    static bool isOlderThan(const QString& release, const QString& current);
     // Asks to install the selected release, older than the controller's current.
     void askToInstallOlder(const QString& current);
     // Starts the run of the selected release.

@@ -202,14 +202,21 @@ private slots:
         QVERIFY(versionsShown(current, current));
         QVERIFY(connected->upgradePromptRedDot->isHidden());
 
-        // Any other text is another version: the texts are compared, not parsed.
+        // Versions are compared as integer pairs: 1.50 is another version,
+        // 1.05 the same as 1.5.
         m_sim->controller().setVersions(QStringLiteral("1.0-2.3-1.5"));
-        catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"1.0-2.3-1.5B\"}]}").toUtf8();
+        catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"1.0-2.3-1.50\"}]}").toUtf8();
         refreshCatalogue();
         connected->currentVersionLabel->clear();
         root()->showView(connected);
-        QVERIFY(versionsShown(QStringLiteral("1.0-2.3-1.5"), QStringLiteral("1.0-2.3-1.5B")));
+        QVERIFY(versionsShown(QStringLiteral("1.0-2.3-1.5"), QStringLiteral("1.0-2.3-1.50")));
         QVERIFY(!connected->upgradePromptRedDot->isHidden());
+        catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"1.0-2.3-1.05\"}]}").toUtf8();
+        refreshCatalogue();
+        connected->currentVersionLabel->clear();
+        root()->showView(connected);
+        QVERIFY(versionsShown(QStringLiteral("1.0-2.3-1.5"), QStringLiteral("1.0-2.3-1.05")));
+        QVERIFY(connected->upgradePromptRedDot->isHidden());
 
         // Empty catalogue, and a failing server: "no newer version", the dot goes.
         for (int status : { 200, 500 }) {

@@ -3,6 +3,7 @@
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/InfoDictionary.h"
+#include "platform/Localization.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 const QByteArray kTwoReleases = "{\"data\":[\n"
     "  {\"ver\":\"1.2-1.3-1.4\",\"upgrade_msg\":\"Fixes\",\"path\":\"http://h/a.zip\",\"md5file\":\"ABC\",\"upgrade_time\":\"2024-01-02\"},\n"
-    "  {\"ver\":\"1.10-1.0-1.0\",\"upgrade_msg\":\"Older\",\"path\":\"http://h/b.zip\",\"md5file\":\"def\",\"upgrade_time\":\"2023-05-06\"}]}";
+    "  {\"ver\":\"1.1-1.0-1.0\",\"upgrade_msg\":\"Older\",\"path\":\"http://h/b.zip\",\"md5file\":\"def\",\"upgrade_time\":\"2023-05-06\"}]}";
 
 struct Answer {
     int calls = 0;
@@ -84,14 +85,17 @@ private slots:
         makeFolder(QStringLiteral("1.10-1.0-1.0"));
         makeFolder(QStringLiteral("1.9-1.0-1.0"));
         makeFolder(QStringLiteral("__MACOSX"));
+        makeFolder(QStringLiteral("1.0.5-1.0-1.0")); // no version: left out, and said so
         QFile plain(ZelFirmwareDataTool::localFirmwareFolder() + QStringLiteral("/2.0-2.0-2.0"));
         QVERIFY(plain.open(QIODevice::WriteOnly)); // a file, not a release
         plain.close();
         const QList<ZelFirmware> local = catalogue().getLocalFirmwares();
         QCOMPARE(local.size(), 2);
-        QCOMPARE(local[0].version, QStringLiteral("1.9-1.0-1.0"));
-        QCOMPARE(local[1].version, QStringLiteral("1.10-1.0-1.0"));
-        QCOMPARE(local[0].path, ZelFirmwareDataTool::localFirmwareFolder() + QStringLiteral("/1.9-1.0-1.0"));
+        // 1.10 is minor version 10: newer than 1.9.
+        QCOMPARE(local[0].version, QStringLiteral("1.10-1.0-1.0"));
+        QCOMPARE(local[1].version, QStringLiteral("1.9-1.0-1.0"));
+        QCOMPARE(catalogue().refusedVersions, QStringList{QStringLiteral("1.0.5-1.0-1.0")});
+        QCOMPARE(local[0].path, ZelFirmwareDataTool::localFirmwareFolder() + QStringLiteral("/1.10-1.0-1.0"));
         QVERIFY(!local[0].md5.isNull() && local[0].md5.isEmpty());
         QVERIFY(!local[0].isOnline());
         QVERIFY(!catalogue().firmwaresDate.isValid()); // the local list stores nothing
@@ -222,6 +226,34 @@ private slots:
         QCOMPARE(m_server->targets.size(), 6); // each empty answer was asked for anew
     }
 
+    void listsAreOrderedByVersionsAsIntegerPairs()
+    {
+        m_server->body = "{\"data\":[{\"ver\":\"1.0-1.0-1.9\"},{\"ver\":\"1.0-1.0-1.10\"},{\"ver\":\"1.0-2.0-1.0\"},"
+                         "{\"ver\":\"0.9-9.9-9.9\"},{\"ver\":\"abc\"},{\"ver\":\"1.0-1.0\"},{\"ver\":\"1.-1.0-1.0\"}]}";
+        const Answer a = ask();
+        QStringList order;
+        for (const ZelFirmware& f : a.firmwares)
+            order << f.version;
+        QCOMPARE(order, (QStringList{QStringLiteral("1.0-2.0-1.0"), QStringLiteral("1.0-1.0-1.10"),
+                                     QStringLiteral("1.0-1.0-1.9"), QStringLiteral("0.9-9.9-9.9")}));
+        QCOMPARE(catalogue().refusedVersions,
+                 (QStringList{QStringLiteral("abc"), QStringLiteral("1.0-1.0"), QStringLiteral("1.-1.0-1.0")}));
+    }
+
+    void aReleaseListAboveItsLimitIsRefused()
+    {
+        m_server->body = kTwoReleases;
+        ask();
+        m_now = m_now.addSecs(400);
+        QByteArray huge = "{\"data\":[{\"ver\":\"9.9-9.9-9.9\",\"upgrade_msg\":\"";
+        huge += QByteArray(ZelFirmwareDataTool::kMaxReleaseListBytes, 'x') + "\"}]}";
+        m_server->body = huge;
+        const Answer a = ask();
+        QVERIFY(a.firmwares.isEmpty());
+        QCOMPARE(a.error, localized("ReleaseListTooLarge").arg(1));
+        QCOMPARE(catalogue().firmwares->size(), 2); // the list stored before stays
+    }
+
     void oddElementsAndValuesAreHandled()
     {
         m_server->body = "{\"data\":[\n"
@@ -229,9 +261,14 @@ private slots:
     "            {\"ver\":\"2.0-2.0-2.0\",\"path\":\"http://h/c.zip\"},\n"
     "            {\"ver\":3.5,\"upgrade_msg\":null,\"path\":{\"x\":1},\"md5file\":true,\"upgrade_time\":20240101,\"extra\":\"ignored\"}]}";
         const Answer a = ask();
-        QCOMPARE(a.firmwares.size(), 2);
-        const ZelFirmware& missing = a.firmwares[1].version == QStringLiteral("2.0-2.0-2.0") ? a.firmwares[1] : a.firmwares[0];
-        const ZelFirmware& odd = &missing == &a.firmwares[0] ? a.firmwares[1] : a.firmwares[0];
+        // A number is no version: that release is left out of the list.
+        QCOMPARE(a.firmwares.size(), 1);
+        QCOMPARE(catalogue().refusedVersions, QStringList{QStringLiteral("3.5")});
+        const QList<ZelFirmware> mapped = ZelFirmware::modelArrayWithJSON(
+            QJsonDocument::fromJson(m_server->body).object().value(QStringLiteral("data")));
+        QCOMPARE(mapped.size(), 2);
+        const ZelFirmware& missing = mapped[0];
+        const ZelFirmware& odd = mapped[1];
         QVERIFY(missing.md5.isNull());
         QVERIFY(missing.updateInfo.isNull());
         QCOMPARE(odd.version, QStringLiteral("3.5"));

@@ -177,3 +177,11 @@ QByteArray bytes(std::initializer_list<int> values)
 }
 
 } // namespace testsupport
+
+QByteArray testsupport::firmwareImage(int size, quint8 major, quint8 minor, int seed)
+{
+    QByteArray out;
+    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
+        out.append(char((i * 7 + seed) & 0xFF));
+    return out + SimulatedController::versionTrailer({major, minor});
+}

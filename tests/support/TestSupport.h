@@ -118,4 +118,8 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = kPatienceMs);
 
 QByteArray bytes(std::initializer_list<int> values);
 
+// A firmware image of `size` bytes whose trailer tells the simulated
+// controller its version; the bytes before it follow from seed.
+QByteArray firmwareImage(int size, quint8 major, quint8 minor, int seed);
+
 } // namespace testsupport

@@ -78,6 +78,15 @@ quint16 startSim(QProcess& sim, const QStringList& extra = {})
     return m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
 }
 
+// Starts `q3dart-cli serve` on a free port for a folder of release archives; its address, empty on failure.
+QString startReleaseServer(QProcess& server, const QString& releases)
+{
+    server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    if (!server.waitForReadyRead(kPatienceMs))
+        return QString();
+    return QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
+}
+
 QByteArray image(int size, SimVersion version)
 {
     QByteArray out;
@@ -153,6 +162,89 @@ private slots:
         QCOMPARE(lines.size(), 8);
         sim.kill();
         sim.waitForFinished();
+    }
+
+    void versionsAsJsonHoldTheSameFields()
+    {
+        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--json")});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("versions")).toString(), QStringLiteral("1.0-2.3-1.5"));
+        QCOMPARE(o.value(QStringLiteral("bluetooth_address")).toString(), QStringLiteral("123456789ABC"));
+        QCOMPARE(o.value(QStringLiteral("production_date")).toString(), QStringLiteral("20210309"));
+        QCOMPARE(o.value(QStringLiteral("boot_loader_version")).toString(), QStringLiteral("1.0"));
+        QCOMPARE(o.size(), 8);
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--xml")}).exitCode, 2);
+    }
+
+    void aDifferentControllerBackFromTheRestartReceivesNothingButQueries()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
+                                            QStringLiteral("1.0-2.2-2.3")});
+        QVERIFY(port);
+        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
+                              dir.path(), QStringLiteral("flash"), QStringLiteral("--boot"),
+                              writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, {1, 1})), QStringLiteral("--left"),
+                              writeFile(dir, QStringLiteral("l.bin"), image(300, {2, 5})), QStringLiteral("--right"),
+                              writeFile(dir, QStringLiteral("r.bin"), image(300, {1, 8}))});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+        sim.kill();
+        sim.waitForFinished();
+        QStringList received;
+        for (const QString& line : QString::fromUtf8(sim.readAllStandardOutput()).split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("impostor received: ")))
+                received << line.mid(19);
+        QVERIFY(!received.isEmpty());
+        for (const QString& message : received)
+            QVERIFY2(message == QLatin1String("20 9f") || message == QLatin1String("01 01"), qPrintable(message));
+        // The run is recorded with the controller it was started for.
+        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
+        QCOMPARE(fields.value(1), QStringLiteral("failed"));
+        QCOMPARE(fields.value(6), QStringLiteral("123456789ABC"));
+    }
+
+    void anOnlineUpgradeStopsAtADifferentControllerAndAtTheDownloadLimit()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        QProcess server;
+        const QString url = startReleaseServer(server, releases);
+        QVERIFY(!url.isEmpty());
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
+                                            QStringLiteral("1.0-2.2-2.3")});
+        QVERIFY(port);
+        const QStringList common{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
+                                 dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"), url};
+        // The newest release changes the boot loader first: the controller restarts after it.
+        const Run r = runCli(common + QStringList{QStringLiteral("upgrade"), QStringLiteral("--latest")}, {}, kRunMs);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
+        sim.kill();
+        sim.waitForFinished();
+        for (const QString& line : QString::fromUtf8(sim.readAllStandardOutput()).split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("impostor received: ")))
+                QVERIFY2(line.endsWith(QLatin1String("20 9f")) || line.endsWith(QLatin1String("01 01")), qPrintable(line));
+
+        // An archive above the download limit is stopped, and nothing of it stays.
+        const Run limited = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), dir.filePath(QStringLiteral("d2")),
+                                    QStringLiteral("--server"), url, QStringLiteral("--max-download-mib"), QStringLiteral("0.01"),
+                                    QStringLiteral("upgrade"), QStringLiteral("--latest")},
+                                   {}, kRunMs);
+        QCOMPARE(limited.exitCode, 1);
+        QVERIFY2(limited.err.contains(QLatin1String("larger than 0.01 MiB")), qPrintable(limited.err));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("d2"))).entryList({QStringLiteral("*.zip")}).isEmpty());
+        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("--max-download-mib"), QStringLiteral("0"), QStringLiteral("releases")})
+                     .exitCode,
+                 2);
+        server.kill();
+        server.waitForFinished();
     }
 
     void versionsWithTheSimulatedControllerInProcess()
@@ -252,7 +344,7 @@ private slots:
         sim.kill();
         sim.waitForFinished();
 
-        // A controller that stops answering during a transfer: the silence limit ends the run.
+        // A controller that never answers is asked who it is and sent nothing else.
         QProcess silent;
         const quint16 silentPort = startSim(silent, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
         QVERIFY(silentPort);
@@ -260,7 +352,8 @@ private slots:
                                     QStringLiteral("--silence-limit"), QStringLiteral("1"), QStringLiteral("flash"),
                                     QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), image(1000, {7, 8}))});
         QCOMPARE(stalled.exitCode, 1);
-        QVERIFY2(stalled.err.contains(QLatin1String("stopped responding")), qPrintable(stalled.err));
+        QVERIFY2(stalled.err.contains(QLatin1String("not responding")), qPrintable(stalled.err));
+        QVERIFY2(!stalled.err.contains(QLatin1String("progress")), qPrintable(stalled.err));
         QVERIFY(stalled.out.isEmpty());
         silent.kill();
         silent.waitForFinished();
@@ -275,11 +368,8 @@ private slots:
         const QString releases = dir.filePath(QStringLiteral("releases"));
         QVERIFY(DemoReleases::generate(releases));
         QProcess server;
-        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-        QVERIFY(server.waitForReadyRead(kPatienceMs));
-        const QString line = QString::fromUtf8(server.readLine()).trimmed();
-        const QString url = line.section(QStringLiteral(" at "), 1);
-        QVERIFY2(url.startsWith(QLatin1String("http://127.0.0.1:")), qPrintable(line));
+        const QString url = startReleaseServer(server, releases);
+        QVERIFY2(url.startsWith(QLatin1String("http://127.0.0.1:")), qPrintable(url));
 
         const QString documents = dir.filePath(QStringLiteral("documents"));
         const Run online = runCli({QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
@@ -384,10 +474,13 @@ private slots:
         const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
         QCOMPARE(h.exitCode, 0);
         const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
-        QCOMPARE(fields.size(), 6);
+        QCOMPARE(fields.size(), 7);
         QCOMPARE(fields[1], QStringLiteral("failed"));
         QCOMPARE(fields[2], QStringLiteral("files"));
+        // flash asks the controller who it is first: the versions before and its address are recorded.
+        QCOMPARE(fields[3], QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(fields[5], last.value(QStringLiteral("reason")).toString());
+        QCOMPARE(fields[6], QStringLiteral("123456789ABC"));
         sim.kill();
         sim.waitForFinished();
     }

@@ -2,6 +2,7 @@
 // releases, downloads from a real HTTP server on 127.0.0.1, the download
 // record, and every refusal on the way.
 #include "accessory/EADSessionController.h"
+#include "firmware/FirmwareVersion.h"
 #include "firmware/DownloadStore.h"
 #include "firmware/FileHash.h"
 #include "firmware/ReleaseSignature.h"
@@ -177,16 +178,32 @@ private slots:
         delete m_toasts;
     }
 
-    void versionTextsReadAsTheirLeadingNumber()
+    void versionsAreIntegerPairs()
     {
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1.10")), 1.1f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1.0.5")), 1.0f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("  2.5beta")), 2.5f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("v2")), 0.0f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("")), 0.0f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("3.")), 3.0f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("0x10")), 0.0f);
-        QCOMPARE(ZelFirmwareUpgradeManager::versionNumber(QStringLiteral("1e1")), 10.0f);
+        const auto v = [](const char* text) { return FirmwareVersion::parse(QString::fromLatin1(text)); };
+        QCOMPARE(v("1.10"), (FirmwareVersion{1, 10}));
+        QVERIFY(*v("1.10") > *v("1.9"));
+        QVERIFY(*v("1.10") != *v("1.1"));
+        QCOMPARE(v("0.0"), (FirmwareVersion{0, 0}));
+        QCOMPARE(v("255.255"), (FirmwareVersion{255, 255}));
+        QCOMPARE(v("2.05"), (FirmwareVersion{2, 5}));
+        for (const char* bad : {"1.0.5", "abc", "1.", ".5", "", " 1.2", "1.2 ", "+1.2", "-1.2", "1,2", "0x10", "1e1", "256.0",
+                                "1.1000", "v2"})
+            QVERIFY2(!v(bad), bad);
+        QCOMPARE(FirmwareVersion({1, 10}).text(), QStringLiteral("1.10"));
+
+        const auto r = [](const char* text) { return ReleaseVersion::parse(QString::fromLatin1(text)); };
+        QVERIFY(r("1.0-1.0-1.10"));
+        QVERIFY(!r("1.0-1.0"));
+        QVERIFY(!r("1.0-1.0-1.0-1.0"));
+        QVERIFY(!r("1.0-abc-1.0"));
+        QVERIFY(*r("1.0-1.0-1.10") != *r("1.0-1.0-1.1"));
+        QVERIFY(r("1.0-1.0-1.10")->anyNewerThan(*r("1.0-1.0-1.9")));
+        QVERIFY(!r("1.0-1.0-1.9")->anyNewerThan(*r("1.0-1.0-1.10")));
+        QVERIFY(r("1.0-2.0-1.0")->anyOlderThan(*r("1.0-1.0-2.0")));
+        QVERIFY(r("1.0-2.0-1.0")->anyNewerThan(*r("1.0-1.0-2.0")));
+        QVERIFY(r("1.0-1.0-1.10")->newerInOrderThan(*r("1.0-1.0-1.9")));
+        QVERIFY(r("1.1-0.0-0.0")->newerInOrderThan(*r("1.0-9.9-9.9")));
     }
 
     void checkFirmwareRefusesInItsOrder()

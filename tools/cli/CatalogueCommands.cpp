@@ -36,6 +36,13 @@ void printRelease(const ZelFirmware& f)
                 qPrintable(signature));
 }
 
+// A release whose version text is no version is left out of a list, and said so.
+void printRefusedVersions()
+{
+    for (const QString& text : std::as_const(ZelFirmwareDataTool::sharedInstance().refusedVersions))
+        std::fprintf(stderr, "%s\n", qPrintable(localized("ReleaseVersionUnreadable").arg(text)));
+}
+
 // Takes `option VALUE` out of args; false when the option has no value.
 bool takeOption(QStringList& args, const QString& option, QString* value)
 {
@@ -131,6 +138,7 @@ int CatalogueCommands::releases()
         for (const ZelFirmware& f : ZelFirmwareDataTool::sharedInstance().getLocalFirmwares())
             printRelease(f);
         std::fflush(stdout);
+        printRefusedVersions();
         if (local)
             return CliOptions::Ok;
     }
@@ -143,6 +151,7 @@ int CatalogueCommands::releases()
         for (const ZelFirmware& f : firmwares)
             printRelease(f);
         std::fflush(stdout);
+        printRefusedVersions();
         QCoreApplication::exit(CliOptions::Ok);
     });
     return -1;
@@ -308,8 +317,8 @@ int CatalogueCommands::history()
         std::fprintf(stderr, "%s\n", qPrintable(localized("HistoryEmpty")));
     auto field = [](QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')); };
     for (const UpgradeRecord& r : std::as_const(records))
-        std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(r.started.toUTC().toString(Qt::ISODate)), qPrintable(r.outcome),
-                    qPrintable(field(r.release)), qPrintable(field(r.before)), qPrintable(field(r.after)),
-                    qPrintable(field(r.reason)));
+        std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(r.started.toUTC().toString(Qt::ISODate)),
+                    qPrintable(r.outcome), qPrintable(field(r.release)), qPrintable(field(r.before)),
+                    qPrintable(field(r.after)), qPrintable(field(r.reason)), qPrintable(field(r.controller)));
     return CliOptions::Ok;
 }

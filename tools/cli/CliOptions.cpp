@@ -33,11 +33,14 @@ QString CliOptions::helpText()
         "                    how long a controller may take to come back after a restart (default 60)\n"
         "  --silence-limit SECONDS\n"
         "                    how long a controller may stay silent during a transfer (default 10)\n"
+        "  --max-download-mib MIB\n"
+        "                    refuse a release archive download larger than this (default 64)\n"
         "  --lang LANG       language of messages: en, zh, ja (default: the system's)\n"
         "  -h, --help        show this help\n"
         "\n"
         "Commands:\n"
-        "  versions          print the controller's versions (boot-left-right) and device information\n"
+        "  versions [--json] print the controller's versions (boot-left-right) and device information;\n"
+        "                    --json: the same fields as one JSON object\n"
         "  flash [--json] [--boot FILE] [--left FILE] [--right FILE]\n"
         "                    send firmware images (boot loader, left, right, in that order) across the\n"
         "                    controller's restarts; prints the versions read afterwards\n"
@@ -50,7 +53,7 @@ QString CliOptions::helpText()
         "                    --json: one event a line on standard output: phase, download,\n"
         "                    progress, and last the outcome (completed, failed or cancelled)\n"
         "  history [--json]  the upgrade runs recorded in the documents directory, newest first:\n"
-        "                    start, outcome, release, versions before, after, reason\n"
+        "                    start, outcome, release, versions before, after, reason, controller\n"
         "  releases [--local | --online]\n"
         "                    list the releases, newest first: version, then notes or path; online\n"
         "                    releases then signed, unchecked (signed, no key trusted), invalid or unsigned\n"
@@ -152,6 +155,13 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
             if (!ok || !(seconds > 0))
                 return usage(QStringLiteral("%1 needs a number of seconds above 0").arg(a));
             (a == QLatin1String("--restart-wait") ? o.restartWaitSeconds : o.silenceLimitSeconds) = seconds;
+        } else if (a == QLatin1String("--max-download-mib")) {
+            QString text;
+            bool ok = false;
+            if (value(&text))
+                o.maxDownloadMiB = text.toDouble(&ok);
+            if (!ok || !(o.maxDownloadMiB > 0))
+                return usage(QStringLiteral("--max-download-mib needs a size in MiB above 0"));
         } else if (a == QLatin1String("--lang")) {
             QString lang;
             if (!value(&lang))
@@ -181,11 +191,13 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
 
 void CliOptions::applyEngineLimits() const
 {
-    if (restartWaitSeconds < 0 && silenceLimitSeconds < 0)
+    if (restartWaitSeconds < 0 && silenceLimitSeconds < 0 && maxDownloadMiB < 0)
         return;
     // The engine's limits are scaled like all its timers: divided here, they
     // last what was asked.
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    if (maxDownloadMiB > 0)
+        engine.maxDownloadBytes = qint64(maxDownloadMiB * 1024 * 1024);
     if (restartWaitSeconds >= 0)
         engine.restartWaitLimit = restartWaitSeconds / MainQueue::timeScale();
     if (silenceLimitSeconds >= 0)

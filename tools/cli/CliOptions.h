@@ -20,6 +20,8 @@ struct CliOptions {
     // The engine's limits in real seconds; negative: the engine's own.
     double restartWaitSeconds = -1.0;
     double silenceLimitSeconds = -1.0;
+    // The largest archive download, in MiB; negative: the engine's own.
+    double maxDownloadMiB = -1.0;
     QString command;
     QStringList arguments;
 

@@ -2,6 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
@@ -98,19 +99,13 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
     std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("SelectedFirmware")), qPrintable(localized(":")),
                  qPrintable(release.version));
-    // Part by part, as the engine compares versions.
-    const QStringList want = release.version.split(QLatin1Char('-'));
-    const QStringList have = m_current.split(QLatin1Char('-'));
-    bool anyOlder = false, anyNewer = false;
-    if (want.size() == 3 && have.size() == 3) {
-        for (int i = 0; i < 3; ++i) {
-            const float w = ZelFirmwareUpgradeManager::versionNumber(want[i]);
-            const float h = ZelFirmwareUpgradeManager::versionNumber(have[i]);
-            anyOlder = anyOlder || w < h;
-            anyNewer = anyNewer || w > h;
-        }
-    }
-    if (m_source == Source::Latest && !anyNewer && want.size() == 3 && have.size() == 3) {
+    // Part by part, as integer pairs.
+    const std::optional<ReleaseVersion> want = ReleaseVersion::parse(release.version);
+    const std::optional<ReleaseVersion> have = ReleaseVersion::parse(m_current);
+    const bool comparable = want && have;
+    const bool anyOlder = comparable && want->anyOlderThan(*have);
+    const bool anyNewer = comparable && want->anyNewerThan(*have);
+    if (m_source == Source::Latest && comparable && !anyNewer) {
         // The controller already runs the newest release, or a newer one.
         std::fprintf(stderr, "%s\n", qPrintable(localized("NoNewerVersion")));
         QCoreApplication::exit(CliOptions::Ok);

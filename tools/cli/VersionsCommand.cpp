@@ -2,10 +2,13 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
+#include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -23,6 +26,12 @@ VersionsCommand::VersionsCommand(const CliOptions& options, ControllerConnector*
 
 bool VersionsCommand::run()
 {
+    const QStringList& args = m_options.arguments;
+    m_json = args == QStringList{QStringLiteral("--json")};
+    if (!m_json && !args.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(QStringLiteral("versions [--json]"))));
+        return false;
+    }
     m_connector->connect(m_options.waitSeconds, [this] { query(); });
     return true;
 }
@@ -34,7 +43,6 @@ void VersionsCommand::query()
         if (m_done)
             return;
         m_done = true;
-        std::printf("%s\n", versions.toUtf8().constData());
         const std::pair<const char*, QString> lines[] = {
             {"bluetooth_address", engine.macAddressWithoutColon()},
             {"hardware_version", engine.hardwareVersion()},
@@ -44,8 +52,16 @@ void VersionsCommand::query()
             {"boot_loader_version", engine.bootVer()},
             {"production_date", engine.productDateString()},
         };
-        for (const auto& [name, value] : lines)
-            std::printf("%s: %s\n", name, value.toUtf8().constData());
+        if (m_json) {
+            QJsonObject object{{QStringLiteral("versions"), versions}};
+            for (const auto& [name, value] : lines)
+                object.insert(QString::fromLatin1(name), value);
+            std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+        } else {
+            std::printf("%s\n", versions.toUtf8().constData());
+            for (const auto& [name, value] : lines)
+                std::printf("%s: %s\n", name, value.toUtf8().constData());
+        }
         std::fflush(stdout);
         QCoreApplication::exit(CliOptions::Ok);
     });

@@ -20,4 +20,5 @@ private:
     const CliOptions& m_options;
     ControllerConnector* m_connector;
     bool m_done = false;
+    bool m_json = false;
 };

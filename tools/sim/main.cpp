@@ -25,6 +25,10 @@ const char* kHelp =
     "  --refuse-checksum      refuse the right side's checksum command\n"
     "  --refuse-end           refuse the end commands\n"
     "  --silent-end           never answer the end commands\n"
+    "  --impostor B-L-R       after the controller's first restart, another controller\n"
+    "                         (Bluetooth address AABBCCDDEEFF, these versions) answers\n"
+    "                         instead and the first never comes back; every message\n"
+    "                         it receives is printed as \"impostor received: HEX\"\n"
     "  --flash-dir DIR        write the flash contents (boot.bin, left.bin, right.bin)\n"
     "                         there whenever an image has been written\n"
     "  -h, --help             show this help\n";
@@ -47,6 +51,7 @@ int main(int argc, char** argv)
     int restartDelay = 1000;
     int replyDelay = 0;
     QString flashDir;
+    QString impostorVersions;
     bool refuseChecksum = false, refuseEnd = false, silentEnd = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -68,6 +73,8 @@ int main(int argc, char** argv)
             refuseEnd = true;
         } else if (a == QLatin1String("--silent-end")) {
             silentEnd = true;
+        } else if (a == QLatin1String("--impostor") && hasValue) {
+            impostorVersions = args.at(++i);
         } else if (a == QLatin1String("--flash-dir") && hasValue) {
             flashDir = args.at(++i);
         } else {
@@ -113,6 +120,21 @@ int main(int argc, char** argv)
     }
 
     SimTcpServer server(controller);
+    if (!impostorVersions.isEmpty()) {
+        auto* impostor = new SimulatedController;
+        if (!impostor->setVersions(impostorVersions))
+            return usage("--impostor needs B-L-R, for example 1.0-2.2-2.3");
+        impostor->deviceInfo().btAddress = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+        impostor->faults().restartDelayMs = restartDelay;
+        QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
+            std::printf("impostor received: %s\n", message.toHex(' ').constData());
+            std::fflush(stdout);
+        });
+        QObject::connect(&server, &SimTcpServer::hostDisconnected, impostor, [&server, controller, impostor] {
+            if (server.controller() == controller && controller->restartCount() > 0)
+                server.handOver(impostor);
+        });
+    }
     if (!server.listen(address, quint16(port))) {
         std::fprintf(stderr, "q3dart-sim: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(server.errorString()));
         return 1;

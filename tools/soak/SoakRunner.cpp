@@ -1,6 +1,7 @@
 #include "SoakRunner.h"
 
 #include "accessory/EADSessionController.h"
+#include "firmware/FirmwareVersion.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmware.h"
 #include "lib/MessageToast.h"
@@ -77,6 +78,10 @@ struct SoakRunner::Plan {
     QByteArray images[3]; // boot file, left, right
     SimFaults faults;
     bool neverReturns = false;
+    // The other controller: not at all, a visit during the run (from and for
+    // how long, in engine seconds), or in place of the first after its restart.
+    enum class Other { Away, Visits, ReturnsInstead } other = Other::Away;
+    double visitAt = 0, visitFor = 0;
 };
 
 SoakRunner::SoakRunner(quint32 seed, QObject* parent)
@@ -97,6 +102,11 @@ SoakRunner::SoakRunner(quint32 seed, QObject* parent)
     EADSessionController::sharedController().setupControllerForAccessory(
         EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
     ZelFirmwareUpgradeManager::sharedInstance();
+    auto* other = new SimulatedController;
+    other->setSeed(seed + 1);
+    other->setVersions(QStringLiteral("1.0-2.2-2.3"));
+    other->deviceInfo().btAddress = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+    m_other = new SimAccessoryTransport(other, protocols, this);
 }
 
 SoakRunner::~SoakRunner()
@@ -143,6 +153,16 @@ SoakRunner::Plan SoakRunner::planRun(int index)
         p.neverReturns = true;
         f.restartDelayMs = -1;
     }
+    const double other = m_random.generateDouble();
+    if (other < 0.25) {
+        p.other = Plan::Other::Visits;
+        p.visitAt = 3.0 * m_random.generateDouble();
+        p.visitFor = 0.5 + 4.5 * m_random.generateDouble();
+    } else if (other < 0.35 && !p.neverReturns && (p.boot || p.left)) {
+        p.other = Plan::Other::ReturnsInstead;
+        p.neverReturns = true;
+        f.restartDelayMs = -1;
+    }
     return p;
 }
 
@@ -182,7 +202,7 @@ void SoakRunner::runOnce(int index)
         if (!sends[i])
             continue;
         SimVersion& v = plan.version[i];
-        while (ZelFirmwareUpgradeManager::versionNumber(v.text()) == ZelFirmwareUpgradeManager::versionNumber(parts[i]))
+        while (FirmwareVersion::parse(v.text()) == FirmwareVersion::parse(parts[i]))
             v.minor = uint8_t((v.minor + 1) % 100);
         parts[i] = v.text();
     }
@@ -205,6 +225,25 @@ void SoakRunner::runOnce(int index)
     }
     const QByteArray folderDigest = digestOfFolder(folder);
     sim.faults() = plan.faults;
+
+    // The other controller's part in this run.
+    SimulatedController& other = *m_other->controller();
+    const qsizetype otherFrom = other.receivedMessages().size();
+    QObject otherContext;
+    if (plan.other == Plan::Other::Visits) {
+        MainQueue::dispatchAfter(plan.visitAt, [&other, &plan, &otherContext] {
+            other.plugIn();
+            MainQueue::dispatchAfter(plan.visitFor, [&other] { other.unplug(-1); }, &otherContext);
+        }, &otherContext);
+    } else if (plan.other == Plan::Other::ReturnsInstead) {
+        const int restarts = sim.restartCount();
+        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, &otherContext,
+                [&sim, &other, &otherContext, restarts] {
+                    // Just after the first has gone, as a controller plugged in in its place.
+                    if (sim.restartCount() > restarts && !other.isAttached())
+                        MainQueue::dispatchAsync([&other] { other.plugIn(); }, &otherContext);
+                });
+    }
 
     UpgradeRun run;
     run.setHistory(UpgradeHistory(m_documents->filePath(QStringLiteral("soak-history.json"))));
@@ -244,13 +283,25 @@ void SoakRunner::runOnce(int index)
     if (lateBytes > inFlightAtEnd)
         violation(index, QStringLiteral("%1 sent to the controller after the run ended (%2 in %3: %4)")
                              .arg(late, UpgradeRun::outcomeName(run.outcome()), UpgradeRun::phaseName(run.phase()), run.reason()));
+    // The other controller never receives anything but queries, during the run or after it.
+    const QList<QByteArray> toOther = other.receivedMessages().mid(otherFrom);
+    for (const QByteArray& m : toOther)
+        if (!isQuery(m)) {
+            violation(index, QStringLiteral("%1 reached a controller the run was not started for")
+                                 .arg(QString::fromLatin1(m.left(3).toHex(' '))));
+            break;
+        }
+    QObject::disconnect(&EAAccessoryManager::sharedAccessoryManager(), nullptr, &otherContext, nullptr);
 
     const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
                                     plan.images[2]};
     const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
     if (run.outcome() == UpgradeRun::Outcome::Completed) {
-        // Completed: the versions read back are the release's, the controller
-        // holds exactly the images, and reports the release.
+        // Completed: on the controller it was started for; the versions read
+        // back are the release's, the controller holds exactly the images,
+        // and reports the release.
+        if (run.controller() != QStringLiteral("123456789ABC"))
+            violation(index, QStringLiteral("completed on controller %1, not the one it was started on").arg(run.controller()));
         if (run.versionsAfter() != release.version)
             violation(index, QStringLiteral("completed, but the versions read back are %1 instead of %2")
                                  .arg(run.versionsAfter(), release.version));
@@ -281,8 +332,16 @@ void SoakRunner::runOnce(int index)
     if (digestOfFolder(folder) != folderDigest)
         violation(index, QStringLiteral("the release folder in the documents directory changed"));
     QDir(folder).removeRecursively();
-    if (plan.neverReturns)
+    if (other.isAttached())
+        other.unplug(-1);
+    if (plan.neverReturns) {
         sim.plugIn();
+    } else if (sim.isAttached() && !m_transport->hasOpenSession()) {
+        // Outside a run the newest arrival takes the session, as it should;
+        // the other controller has gone, so the first is plugged in again.
+        sim.unplug(-1);
+        sim.plugIn();
+    }
 }
 
 void SoakRunner::run(int runs)

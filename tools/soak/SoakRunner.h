@@ -14,7 +14,9 @@ class ToastPresenter;
 // random faults and checks, after every run, that a run never completes
 // without the controller holding and reporting the release, never ends
 // without a reason, never leaves the controller's flash or the user's files
-// damaged, and sends nothing once it has ended.
+// damaged, and sends nothing once it has ended; and that another controller
+// plugged in during a run, or coming back in its controller's place, is sent
+// nothing but queries.
 class SoakRunner : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,9 @@ private:
     QRandomGenerator m_random;
     std::unique_ptr<QTemporaryDir> m_documents;
     SimAccessoryTransport* m_transport = nullptr;
+    // Another controller (another Bluetooth address) that is plugged in and
+    // out during runs, and sometimes comes back in place of the first.
+    SimAccessoryTransport* m_other = nullptr;
     std::unique_ptr<ToastPresenter> m_toasts;
     QStringList m_toastTexts;
     int m_completed = 0;
