@@ -88,6 +88,196 @@
         <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive, or its name holds no version number; the user's file is left as it is.</extracomment>
         <translation>このファイルはファームウェアパッケージ（.zip）ではないため、解凍できません。</translation>
     </message>
+    <message id="CheckAgain">
+        <source>Check again</source>
+        <extracomment>Stick check: run the check once more.</extracomment>
+        <translation>もう一度チェック</translation>
+    </message>
+    <message id="CheckButtonLine">
+        <source>%1: %2 presses, %3 chatter (%4)</source>
+        <extracomment>Controller check report: one button. %1 = button; %2 = presses; %3 = chatter count; %4 = verdict.</extracomment>
+        <translation>%1：押下 %2 回、チャタリング %3 回（%4）</translation>
+    </message>
+    <message id="CheckCentreLine">
+        <source>%1: drift %2, noise %3, recommended dead zone %4 (%5)</source>
+        <extracomment>Controller check report: a stick at rest. %1 = stick; %2 = drift; %3 = noise; %4 = recommended dead zone (stick units 0..1); %5 = verdict on the drift.</extracomment>
+        <translation>%1：ドリフト %2、ノイズ %3、推奨デッドゾーン %4（%5）</translation>
+    </message>
+    <message id="CheckCircularity">
+        <source>Circularity</source>
+        <extracomment>Stick check: figure label; the circularity error.</extracomment>
+        <translation>真円度</translation>
+    </message>
+    <message id="CheckClockDevice">
+        <source>timed by the device</source>
+        <extracomment>Controller check report: the report rate was timed by the device's own event times.</extracomment>
+        <translation>デバイスの時刻で計測</translation>
+    </message>
+    <message id="CheckClockPoll">
+        <source>timed by our poll of the device, which caps the rate</source>
+        <extracomment>Controller check report: the report rate was timed when our poll read the device, so it cannot exceed the poll's rate.</extracomment>
+        <translation>アプリのポーリングで計測（レートはポーリングで頭打ち）</translation>
+    </message>
+    <message id="CheckClose">
+        <source>Done</source>
+        <extracomment>Stick check: back to the key test.</extracomment>
+        <translation>完了</translation>
+    </message>
+    <message id="CheckComplete">
+        <source>Check complete</source>
+        <extracomment>Controller check: all steps are done.</extracomment>
+        <translation>チェック完了</translation>
+    </message>
+    <message id="CheckControllerLine">
+        <source>Controller: %1</source>
+        <extracomment>Controller check report: the controller's identity. %1 = name, type, vendor:product, GUID.</extracomment>
+        <translation>コントローラー：%1</translation>
+    </message>
+    <message id="CheckCoverage">
+        <source>Coverage</source>
+        <extracomment>Stick check: figure label; share of directions reached.</extracomment>
+        <translation>カバー率</translation>
+    </message>
+    <message id="CheckDeadZone">
+        <source>Dead zone</source>
+        <extracomment>Stick check: figure label; the recommended dead zone.</extracomment>
+        <translation>デッドゾーン</translation>
+    </message>
+    <message id="CheckDrift">
+        <source>Drift</source>
+        <extracomment>Stick check: figure label.</extracomment>
+        <translation>ドリフト</translation>
+    </message>
+    <message id="CheckFirmwareLine">
+        <source>Firmware: %1</source>
+        <extracomment>Controller check report: the controller's firmware versions. %1 = boot-left-right.</extracomment>
+        <translation>ファームウェア：%1</translation>
+    </message>
+    <message id="CheckLeftStick">
+        <source>Left stick</source>
+        <extracomment>Controller check: the left stick.</extracomment>
+        <translation>左スティック</translation>
+    </message>
+    <message id="CheckLeftTrigger">
+        <source>Left trigger</source>
+        <extracomment>Controller check: the left trigger (L2).</extracomment>
+        <translation>左トリガー</translation>
+    </message>
+    <message id="CheckNeedsSticks">
+        <source>%1 has no sticks to check.</source>
+        <extracomment>Controller check: the controller offers no sticks. %1 = controller name.</extracomment>
+        <translation>%1 にはチェックできるスティックがありません。</translation>
+    </message>
+    <message id="CheckNoPrevious">
+        <source>No earlier check of this controller</source>
+        <extracomment>Stick check: there is no earlier report of this controller.</extracomment>
+        <translation>このコントローラーの以前のチェックはありません</translation>
+    </message>
+    <message id="CheckNoise">
+        <source>Noise</source>
+        <extracomment>Stick check: figure label.</extracomment>
+        <translation>ノイズ</translation>
+    </message>
+    <message id="CheckNone">
+        <source>none</source>
+        <extracomment>Stick check: no short direction.</extracomment>
+        <translation>なし</translation>
+    </message>
+    <message id="CheckPrevious">
+        <source>Previous check, %1</source>
+        <extracomment>Stick check: the figures of the earlier check of the same controller. %1 = its date and time.</extracomment>
+        <translation>前回のチェック、%1</translation>
+    </message>
+    <message id="CheckPromptRest">
+        <source>Leave both sticks at rest: %1 s</source>
+        <extracomment>Controller check step: both sticks at rest. %1 = seconds left.</extracomment>
+        <translation>両方のスティックに触れないでください：%1 秒</translation>
+    </message>
+    <message id="CheckPromptRotateLeft">
+        <source>Rotate the left stick along its edge a few times, then let it go</source>
+        <extracomment>Controller check step.</extracomment>
+        <translation>左スティックを縁に沿って数回回し、手を離してください</translation>
+    </message>
+    <message id="CheckPromptRotateRight">
+        <source>Rotate the right stick along its edge a few times, then let it go</source>
+        <extracomment>Controller check step.</extracomment>
+        <translation>右スティックを縁に沿って数回回し、手を離してください</translation>
+    </message>
+    <message id="CheckPromptTriggers">
+        <source>Press both triggers all the way, then let them go</source>
+        <extracomment>Controller check step.</extracomment>
+        <translation>両方のトリガーを奥まで押し、離してください</translation>
+    </message>
+    <message id="CheckRangeLine">
+        <source>%1: circularity error %2 % (quadrants %3), coverage %4 % (%5)</source>
+        <extracomment>Controller check report: a stick's range. %1 = stick; %2 = circularity error in percent; %3 = the four quadrants' errors; %4 = coverage in percent; %5 = verdict.</extracomment>
+        <translation>%1：真円度誤差 %2 %（象限別 %3）、カバー率 %4 %（%5）</translation>
+    </message>
+    <message id="CheckRangeNotCovered">
+        <source>%1: range not measured (%2 % of the directions reached)</source>
+        <extracomment>Controller check report: a stick was not rotated far enough for a result. %1 = stick; %2 = percent of the directions reached.</extracomment>
+        <translation>%1：可動域は未測定（到達した方向 %2 %）</translation>
+    </message>
+    <message id="CheckRate">
+        <source>Rate</source>
+        <extracomment>Stick check: figure label; updates per second.</extracomment>
+        <translation>レート</translation>
+    </message>
+    <message id="CheckRateLine">
+        <source>%1: %2 updates per second, jitter %3 ms (%4)</source>
+        <extracomment>Controller check report: how often a stick reports. %1 = stick; %2 = updates per second; %3 = jitter in milliseconds; %4 = whose clock timed it.</extracomment>
+        <translation>%1：毎秒 %2 回の更新、ジッター %3 ミリ秒（%4）</translation>
+    </message>
+    <message id="CheckReportNotSaved">
+        <source>The check's report could not be saved in %1.</source>
+        <extracomment>Controller check: the report file could not be written. %1 = folder or file.</extracomment>
+        <translation>チェックのレポートを %1 に保存できませんでした。</translation>
+    </message>
+    <message id="CheckReportSaved">
+        <source>Report saved: %1</source>
+        <extracomment>Command-line controller check: where the report was saved. %1 = file.</extracomment>
+        <translation>レポートを保存しました：%1</translation>
+    </message>
+    <message id="CheckRightStick">
+        <source>Right stick</source>
+        <extracomment>Controller check: the right stick.</extracomment>
+        <translation>右スティック</translation>
+    </message>
+    <message id="CheckRightTrigger">
+        <source>Right trigger</source>
+        <extracomment>Controller check: the right trigger (R2).</extracomment>
+        <translation>右トリガー</translation>
+    </message>
+    <message id="CheckShort">
+        <source>Short</source>
+        <extracomment>Stick check: figure label; directions where the range falls short.</extracomment>
+        <translation>不足</translation>
+    </message>
+    <message id="CheckShortLine">
+        <source>%1: the range falls short towards %2</source>
+        <extracomment>Controller check report: the directions where a stick's range falls short. %1 = stick; %2 = directions.</extracomment>
+        <translation>%1：可動域が不足している方向：%2</translation>
+    </message>
+    <message id="CheckSticks">
+        <source>Check sticks</source>
+        <extracomment>Key test: the button that starts the guided stick check.</extracomment>
+        <translation>スティックをチェック</translation>
+    </message>
+    <message id="CheckTitle">
+        <source>Stick check</source>
+        <extracomment>Stick check: the panel's caption.</extracomment>
+        <translation>スティックチェック</translation>
+    </message>
+    <message id="CheckTriggerLine">
+        <source>%1: %2 to %3, %4 levels (%5)</source>
+        <extracomment>Controller check report: a trigger's travel. %1 = trigger; %2 = lowest level; %3 = highest level; %4 = distinct levels seen; %5 = verdict.</extracomment>
+        <translation>%1：%2 〜 %3、%4 段階（%5）</translation>
+    </message>
+    <message id="CheckWaitingForController">
+        <source>Waiting for a game controller with two sticks...</source>
+        <extracomment>Command-line controller check: no controller with two sticks is connected yet.</extracomment>
+        <translation>2 本のスティックを持つゲームコントローラーを待っています...</translation>
+    </message>
     <message id="ChecksumRejected">
         <source>The controller rejected the firmware it received (checksum mismatch). Nothing was installed. Please reconnect the controller and try again.</source>
         <extracomment>Upgrade engine / command-line: the controller refused the checksum of the right-side image twice; nothing was committed.</extracomment>
@@ -162,6 +352,46 @@
         <source>A different controller came back after the restart. Nothing was sent to it; reconnect the controller you started the upgrade on and try again.</source>
         <extracomment>Upgrade failure: after a restart, a controller with another Bluetooth address answered; the run stops.</extracomment>
         <translation>再起動後に別のコントローラーが接続されました。そのコントローラーには何も送信していません。アップグレードを始めたコントローラーを接続し直して、もう一度お試しください。</translation>
+    </message>
+    <message id="DirectionDown">
+        <source>down</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>下</translation>
+    </message>
+    <message id="DirectionDownLeft">
+        <source>down-left</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>左下</translation>
+    </message>
+    <message id="DirectionDownRight">
+        <source>down-right</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>右下</translation>
+    </message>
+    <message id="DirectionLeft">
+        <source>left</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>左</translation>
+    </message>
+    <message id="DirectionRight">
+        <source>right</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>右</translation>
+    </message>
+    <message id="DirectionUp">
+        <source>up</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>上</translation>
+    </message>
+    <message id="DirectionUpLeft">
+        <source>up-left</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>左上</translation>
+    </message>
+    <message id="DirectionUpRight">
+        <source>up-right</source>
+        <extracomment>Controller check: a stick direction.</extracomment>
+        <translation>右上</translation>
     </message>
     <message id="DownloadDigestMismatch">
         <source>The downloaded firmware is damaged (its checksum does not match) and was deleted. Please try again.</source>
@@ -737,6 +967,46 @@
         <source>Upgrading... </source>
         <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
         <translation>更新中... </translation>
+    </message>
+    <message id="VerdictChatter">
+        <source>chatters</source>
+        <extracomment>Controller check verdict: a button that bounces.</extracomment>
+        <translation>チャタリング</translation>
+    </message>
+    <message id="VerdictGood">
+        <source>good</source>
+        <extracomment>Controller check verdict.</extracomment>
+        <translation>良好</translation>
+    </message>
+    <message id="VerdictHigh">
+        <source>higher than typical</source>
+        <extracomment>Controller check verdict: circularity error above what is typical, not yet worn.</extracomment>
+        <translation>標準より大きい</translation>
+    </message>
+    <message id="VerdictShort">
+        <source>short</source>
+        <extracomment>Controller check verdict: the range or travel falls short.</extracomment>
+        <translation>不足</translation>
+    </message>
+    <message id="VerdictStuck">
+        <source>stuck</source>
+        <extracomment>Controller check verdict: a button held through the whole check.</extracomment>
+        <translation>押しっぱなし</translation>
+    </message>
+    <message id="VerdictTypical">
+        <source>typical</source>
+        <extracomment>Controller check verdict: as most pads in use.</extracomment>
+        <translation>標準的</translation>
+    </message>
+    <message id="VerdictUnknown">
+        <source>not measured</source>
+        <extracomment>Controller check verdict: not enough was measured.</extracomment>
+        <translation>未測定</translation>
+    </message>
+    <message id="VerdictWorn">
+        <source>worn</source>
+        <extracomment>Controller check verdict.</extracomment>
+        <translation>摩耗</translation>
     </message>
     <message id="VersionsMismatch">
         <source>After the upgrade the controller reports version %1, but the release is %2.</source>

@@ -6,6 +6,8 @@
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
 #include "firmware/ZelDataTool.h"
+#include "input/ControllerCheck.h"
+#include "platform/MainQueue.h"
 #include "platform/VirtualGameController.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
@@ -15,6 +17,7 @@
 #include "views/ZelHomeView.h"
 #include "views/ZelKeyTestView.h"
 #include "views/ZelMFiGameView.h"
+#include "views/ZelStickCheckView.h"
 #include "views/ZelTutorialView.h"
 #include "views/ZelUpgradeHistoryView.h"
 #include "views/ZelUpgradeView.h"
@@ -27,13 +30,39 @@
 #include <QListWidget>
 #include <QPixmap>
 
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 
 namespace {
 // Where the tour photographs a run under way.
 constexpr double kUpgradingShotPercent = 30.0;
 // The controller's restart, slowed so that the wait can be photographed.
 constexpr int kSlowRestartMs = 4000;
+// The stick check as a user goes through it: where the left stick settles
+// at rest, how it wanders there, how fast the sticks turn and how often.
+constexpr double kCheckTickSeconds = 0.02;
+constexpr float kRestX = 0.03f;
+constexpr float kRestY = -0.02f;
+constexpr float kRestWander = 0.004f;
+constexpr double kTurnPerStep = 3.0 * std::numbers::pi / 180.0;
+constexpr int kStepsPerTick = 4;
+constexpr double kTurns = 1.2;
+// The left stick's gate is worn short down and to the left; the right one's
+// is a rounded square.
+constexpr double kWornReach = 0.84;
+constexpr double kSquareCorner = 1.1;
+
+double leftGate(double angle)
+{
+    const bool downLeft = std::cos(angle) < 0 && std::sin(angle) < 0;
+    return downLeft ? kWornReach : 1.0 - 0.03 * std::pow(std::sin(2 * angle), 2);
+}
+
+double rightGate(double angle)
+{
+    return std::min(kSquareCorner, 1.0 / std::max(std::abs(std::cos(angle)), std::abs(std::sin(angle))));
+}
 
 bool shown(const QWidget* widget)
 {
@@ -87,6 +116,8 @@ QStringList ScreenshotTour::fileNames()
             QStringLiteral("connected-latest.png"),
             QStringLiteral("keytest-rest.png"),
             QStringLiteral("keytest-active.png"),
+            QStringLiteral("keytest-check-rest.png"),
+            QStringLiteral("keytest-check-result.png"),
             QStringLiteral("keytest-unmapped.png"),
             QStringLiteral("games.png"),
             QStringLiteral("tutorial.png")};
@@ -201,9 +232,46 @@ void ScreenshotTour::buildSteps()
              pad->setButton(B::L2, 0.35f);
          },
          [root] { return shown(root->existingKeyTestView()->buttonUp); }},
+        // The stick check: an earlier report of this controller in the
+        // documents, the keys let go and the left stick settled a little off
+        // centre; then the user turns each stick and presses the triggers.
+        {QStringLiteral("keytest-check-rest.png"),
+         [root, embedded] {
+             using B = VirtualGameController::Button;
+             VirtualGameController* pad = embedded->gamepad();
+             for (B held : {B::A, B::Y, B::L1, B::R2, B::Up, B::L2})
+                 pad->release(held);
+             pad->moveStick(VirtualGameController::Stick::Left, kRestX, kRestY);
+             pad->moveStick(VirtualGameController::Stick::Right, 0.0f, 0.0f);
+             ControllerCheckReport earlier;
+             earlier.name = pad->controller()->vendorName();
+             earlier.type = pad->controller()->identity().type;
+             earlier.time = QDateTime::currentDateTimeUtc().addDays(-30);
+             earlier.left = {0.012, 0.004, 0.04, 4.1, {3.8, 4.0, 4.4, 4.2}, 100, {}, 125.0, 0.4, QStringLiteral("device")};
+             earlier.right = {0.009, 0.003, 0.03, 9.6, {9.5, 9.8, 9.4, 9.7}, 100, {}, 125.0, 0.5, QStringLiteral("device")};
+             earlier.leftTrigger = {true, 0, 1, 256};
+             earlier.rightTrigger = {true, 0, 1, 256};
+             earlier.save();
+             root->existingKeyTestView()->checkAction();
+         },
+         [root] {
+             const ZelKeyTestView* keyTest = root->existingKeyTestView();
+             return shown(keyTest->checkPanel) && keyTest->stickCheck() && keyTest->stickCheck()->isRunning();
+         }},
+        {QStringLiteral("keytest-check-result.png"),
+         [this] {
+             m_checkStep = -1;
+             m_checkDriver = Timer::scheduledTimer(kCheckTickSeconds, true, [this] { driveCheck(); });
+         },
+         [root] {
+             const ZelKeyTestView* keyTest = root->existingKeyTestView();
+             return keyTest->stickCheckView->report().has_value();
+         }},
         // A joystick without mapping beside the controller, chosen in the panel.
         {QStringLiteral("keytest-unmapped.png"),
          [this] {
+             m_checkDriver.reset();
+             m_root->existingKeyTestView()->closeCheckAction();
              m_joystick = VirtualGameController::joystick(QStringLiteral("USB Flight Stick"), 8, 4, 1);
              m_joystick->plugIn();
              for (auto [index, value] : {std::pair{1, 1}, {4, 1}, {8, 21000}, {9, -12000}, {10, 32767}, {12, 3}})
@@ -231,6 +299,52 @@ void ScreenshotTour::buildSteps()
          },
          [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webPage); }},
     };
+}
+
+void ScreenshotTour::driveCheck()
+{
+    using Step = ControllerCheck::Step;
+    using Stick = VirtualGameController::Stick;
+    const ControllerCheck* check = m_root->existingKeyTestView()->stickCheck();
+    VirtualGameController* pad = m_embedded->gamepad();
+    if (!check || !check->isRunning())
+        return;
+    if (int(check->step()) != m_checkStep) {
+        m_checkStep = int(check->step());
+        m_checkAngle = 0;
+    }
+    switch (check->step()) {
+    case Step::Rest: {
+        const float wander = (int(m_checkAngle++) % 2 ? 1.0f : -1.0f) * kRestWander;
+        pad->moveStick(Stick::Left, kRestX + wander, kRestY - wander);
+        break;
+    }
+    case Step::RotateLeft:
+    case Step::RotateRight: {
+        const bool left = check->step() == Step::RotateLeft;
+        const Stick stick = left ? Stick::Left : Stick::Right;
+        if (m_checkAngle > kTurns * 2 * std::numbers::pi) {
+            pad->moveStick(stick, 0.0f, 0.0f); // let go: the step ends once it has rested
+            break;
+        }
+        for (int i = 0; i < kStepsPerTick; ++i) {
+            const double r = left ? leftGate(m_checkAngle) : rightGate(m_checkAngle);
+            pad->moveStick(stick, float(r * std::cos(m_checkAngle)), float(r * std::sin(m_checkAngle)));
+            m_checkAngle += kTurnPerStep;
+        }
+        break;
+    }
+    case Step::Triggers: {
+        // Both pressed fully in a few steps, then let go.
+        const float level = check->trigger(true) && check->trigger(true)->highest() >= 1.0f ? 0.0f
+                                                                                             : std::min(1.0f, pad->controller()->extendedGamepad()->leftTrigger()->value() + 0.25f);
+        pad->setButton(VirtualGameController::Button::L2, level);
+        pad->setButton(VirtualGameController::Button::R2, level);
+        break;
+    }
+    case Step::Done:
+        break;
+    }
 }
 
 void ScreenshotTour::start()

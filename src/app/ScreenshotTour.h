@@ -61,4 +61,9 @@ private:
     QStringList m_faults;
     // The joystick without mapping the key test shows for a while.
     std::unique_ptr<VirtualGameController> m_joystick;
+    // Plays the user through the stick check, a tick at a time.
+    std::shared_ptr<class Timer> m_checkDriver;
+    double m_checkAngle = 0; // along the gate, or the ticks at rest
+    int m_checkStep = -1;    // the step the angle belongs to
+    void driveCheck();
 };

@@ -18,6 +18,7 @@
 #include "views/ZelUpgradeHistoryView.h"
 #include "views/ZelUpgradeView.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QPropertyAnimation>
 
@@ -354,6 +355,8 @@ void ViewController::checkShouldShowKeyTestView()
     }
     if (!isShown(m_connectedView))
         return;
+    // The versions the accessory link read last, for the stick check's report.
+    keyTestView()->firmwareVersions = connectedView()->currentVersionLabel->text();
     showView(keyTestView());
     hideView(connectedView());
 }

@@ -46,6 +46,12 @@ struct GCControllerIdentity {
 
 enum class GCControllerBatteryLevel { Unknown, Empty, Low, Medium, Full, Wired };
 
+// Whose clock timed an input event: the device's (or its driver's) own time
+// of the change, or the moment our poll read it, which is all that SDL 2
+// gives (its event timestamps are taken when SDL reads the device during our
+// poll, in whole milliseconds), so that intervals are rounded to the poll.
+enum class GCControllerInputClock { Device, Poll };
+
 // One button, axis or hat of a device, named as its source names it, with
 // the raw value the source reports: a button 0 or 1, an axis -32768..32767,
 // a hat a bit set of up 1, right 2, down 4, left 8.
@@ -111,6 +117,17 @@ public:
     // For input sources: posts GCControllerValuesDidChangeNotification.
     void valuesChanged();
 
+    // The time of the input event being delivered now, in microseconds of
+    // the source's clock (only differences between two events mean anything),
+    // and whose clock that is. Sources set it before they change an element.
+    qint64 inputTime() const { return m_inputTime; }
+    GCControllerInputClock inputClock() const { return m_inputClock; }
+    void setInputTime(qint64 microseconds, GCControllerInputClock clock)
+    {
+        m_inputTime = microseconds;
+        m_inputClock = clock;
+    }
+
     bool hasRumble() const { return bool(m_haptics.rumble); }
     bool hasTriggerRumble() const { return bool(m_haptics.rumbleTriggers); }
     bool hasLight() const { return bool(m_haptics.setLight); }
@@ -138,6 +155,8 @@ private:
     std::function<void(int)> m_playerIndexDisplay;
     GCControllerIdentity m_identity;
     GCControllerBatteryLevel m_batteryLevel = GCControllerBatteryLevel::Unknown;
+    qint64 m_inputTime = 0;
+    GCControllerInputClock m_inputClock = GCControllerInputClock::Device;
     std::vector<GCControllerRawInput> m_rawInputs;
     GCControllerHaptics m_haptics;
 };

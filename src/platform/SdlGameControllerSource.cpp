@@ -21,6 +21,7 @@ constexpr Uint32 kSubsystems = SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL
 // SDL reports sticks from -32768 to 32767 and triggers from 0 to 32767.
 constexpr float kAxisRange = 32767.0f;
 constexpr float kMotorRange = 65535.0f;
+constexpr qint64 kMicrosecondsPerMs = 1000;
 // The folder of the application's configuration, shared by all its programs.
 constexpr const char* kConfigFolder = "q3dart";
 
@@ -337,11 +338,11 @@ void SdlGameControllerSource::poll()
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
             if (Device* d = device(event.cbutton.which); d && d->handle)
-                buttonChanged(*d, event.cbutton.button, event.cbutton.state == SDL_PRESSED);
+                buttonChanged(*d, event.cbutton.button, event.cbutton.state == SDL_PRESSED, event.cbutton.timestamp);
             break;
         case SDL_CONTROLLERAXISMOTION:
             if (Device* d = device(event.caxis.which); d && d->handle)
-                axisChanged(*d, event.caxis.axis, event.caxis.value);
+                axisChanged(*d, event.caxis.axis, event.caxis.value, event.caxis.timestamp);
             break;
         // An unmapped joystick's own inputs; a mapped one reports through its mapping above.
         case SDL_JOYBUTTONDOWN:
@@ -485,9 +486,12 @@ void SdlGameControllerSource::rewire(SDL_JoystickID instanceId)
             open(i, player);
 }
 
-void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pressed)
+// SDL 2 stamps each event with its millisecond clock as it queues it, which
+// for a real device is when our poll has SDL read it: the poll's clock.
+void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pressed, Uint32 timestamp)
 {
     const GCControllerPtr controller = device.controller; // handlers may unplug the device
+    controller->setInputTime(qint64(timestamp) * kMicrosecondsPerMs, GCControllerInputClock::Poll);
     if (button >= 0 && size_t(button) < device.rawButton.size() && device.rawButton[size_t(button)] >= 0)
         controller->setRawValue(size_t(device.rawButton[size_t(button)]), pressed ? 1 : 0);
     const std::optional<Key> key = GameControllerKeys::keyOfSdlButton(button);
@@ -515,9 +519,10 @@ void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pre
     controller->valuesChanged();
 }
 
-void SdlGameControllerSource::axisChanged(Device& device, int axis, Sint16 value)
+void SdlGameControllerSource::axisChanged(Device& device, int axis, Sint16 value, Uint32 timestamp)
 {
     const GCControllerPtr controller = device.controller; // handlers may unplug the device
+    controller->setInputTime(qint64(timestamp) * kMicrosecondsPerMs, GCControllerInputClock::Poll);
     if (axis >= 0 && size_t(axis) < device.rawAxis.size() && device.rawAxis[size_t(axis)] >= 0)
         controller->setRawValue(size_t(device.rawAxis[size_t(axis)]), value);
     if (const auto pad = controller->extendedGamepad()) {

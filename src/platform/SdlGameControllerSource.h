@@ -87,8 +87,8 @@ private:
     void open(int deviceIndex, int playerIndex = GCControllerPlayerIndexUnset);
     void deviceRemoved(std::int32_t instanceId);
     void rewire(std::int32_t instanceId);
-    void buttonChanged(Device& device, int button, bool pressed);
-    void axisChanged(Device& device, int axis, std::int16_t value);
+    void buttonChanged(Device& device, int button, bool pressed, std::uint32_t timestamp);
+    void axisChanged(Device& device, int axis, std::int16_t value, std::uint32_t timestamp);
     void updatePollInterval();
 
     SubsystemInit m_init;

@@ -3,6 +3,7 @@
 #include "platform/GameControllerService.h"
 #include "platform/Localization.h"
 
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -169,9 +170,18 @@ void VirtualGameController::unplug()
     GameControllerService::sharedService().disconnectController(m_controller);
 }
 
+void VirtualGameController::stampInput() const
+{
+    using namespace std::chrono;
+    const qint64 now = m_inputTime ? *m_inputTime
+                                   : duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    m_controller->setInputTime(now, GCControllerInputClock::Device);
+}
+
 bool VirtualGameController::setButton(Button button, float value)
 {
     const GCControllerPtr controller = m_controller; // the handlers may destroy this object
+    stampInput();
     GCControllerButtonInput* target = GameControllerKeys::element(*controller, button);
     if (GameControllerKeys::isPadDirection(button)) {
         if (!target)
@@ -204,6 +214,7 @@ bool VirtualGameController::moveStick(Stick stick, float x, float y)
     const auto pad = controller->extendedGamepad();
     if (!pad)
         return false;
+    stampInput();
     (stick == Stick::Left ? pad->leftThumbstick() : pad->rightThumbstick())->setValue(x, y);
     updateRawInputs(controller);
     return true;

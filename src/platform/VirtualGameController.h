@@ -51,6 +51,11 @@ public:
     // Moves a stick to (x, y), y growing upward; false when the profile has no sticks.
     bool moveStick(Stick stick, float x, float y);
 
+    // The time of the changes that follow, in microseconds, as the device's
+    // own clock; until it is set, the changes are timed by the machine's
+    // steady clock as they happen. A script sets it to replay a timed trace.
+    void setInputTime(qint64 microseconds) { m_inputTime = microseconds; }
+
     // What the controller's motors and light were last asked to do.
     struct HapticsRequest {
         float low = 0, high = 0, leftTrigger = 0, rightTrigger = 0;
@@ -76,10 +81,12 @@ public:
 
 private:
     void updateKeyboardSticks();
+    void stampInput() const;
     static void updateRawInputs(const GCControllerPtr& controller);
 
     GCControllerPtr m_controller;
     bool m_pluggedIn = false;
     QSet<int> m_heldStickKeys;
+    std::optional<qint64> m_inputTime;
     std::shared_ptr<HapticsRequest> m_haptics = std::make_shared<HapticsRequest>();
 };

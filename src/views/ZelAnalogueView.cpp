@@ -50,7 +50,7 @@ void fillPressed(QPainter& p, const QRectF& r, double radius)
 }
 
 // A ring of the stick's travel with the dead zone, the trail and the stick's dot.
-void paintStick(QPainter& p, const QRectF& ring, QPointF position, const std::deque<QPointF>& trail)
+void paintStick(QPainter& p, const QRectF& ring, QPointF position, const std::deque<QPointF>& trail, double deadZone)
 {
     const QPointF centre = ring.center();
     const double radius = ring.width() / 2;
@@ -59,7 +59,7 @@ void paintStick(QPainter& p, const QRectF& ring, QPointF position, const std::de
     p.setPen(QPen(kRingColour, 1));
     p.drawEllipse(ring);
     p.setPen(QPen(kDeadZoneColour, 1, Qt::DashLine));
-    p.drawEllipse(centre, radius * ZelAnalogueView::kDeadZone, radius * ZelAnalogueView::kDeadZone);
+    p.drawEllipse(centre, radius * deadZone, radius * deadZone);
     p.setPen(QPen(kDeadZoneColour, 1, Qt::DotLine));
     p.drawLine(QPointF(ring.left(), centre.y()), QPointF(ring.right(), centre.y()));
     p.drawLine(QPointF(centre.x(), ring.top()), QPointF(centre.x(), ring.bottom()));
@@ -153,11 +153,19 @@ ZelAnalogueView::~ZelAnalogueView()
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
+void ZelAnalogueView::setDeadZone(bool left, double deadZone)
+{
+    m_deadZone[left ? 0 : 1] = deadZone;
+    update();
+}
+
 void ZelAnalogueView::setController(const GCControllerPtr& controller)
 {
     if (controller == m_controller)
         return;
     m_controller = controller;
+    // Another controller has its own sticks: the usual ring until it is checked.
+    m_deadZone[0] = m_deadZone[1] = kDeadZone;
     m_leftTrail.clear();
     m_rightTrail.clear();
     update();
@@ -232,7 +240,7 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
         const int column = std::max(ring, readings);
         for (bool left : {true, false}) {
             const QRectF box(x + (column - ring) / 2, area.top(), ring, ring);
-            paintStick(p, box, stickPosition(left), trail(left));
+            paintStick(p, box, stickPosition(left), trail(left), deadZone(left));
             const QPointF v = stickPosition(left);
             const char* rawX = left ? "LX" : "RX";
             const char* rawY = left ? "LY" : "RY";

@@ -16,7 +16,8 @@
 class ZelAnalogueView : public QWidget {
     Q_OBJECT
 public:
-    // The inner ring: stick positions within it count as at rest in most games.
+    // The inner ring: stick positions within it count as at rest in most
+    // games, until a check has measured the stick's own.
     static constexpr double kDeadZone = 8000.0 / 32767.0;
     // How many recent positions of each stick the trail keeps.
     static constexpr size_t kTrailLength = 48;
@@ -35,6 +36,10 @@ public:
     // -1 when the controller has no such trigger.
     float triggerLevel(bool left) const;
     const std::deque<QPointF>& trail(bool left) const { return left ? m_leftTrail : m_rightTrail; }
+    // The dead zone the inner ring shows for a stick: kDeadZone, or what a
+    // check recommended for this controller.
+    double deadZone(bool left) const { return m_deadZone[left ? 0 : 1]; }
+    void setDeadZone(bool left, double deadZone);
     // "name=value" for every raw button, axis and hat, in the device's order.
     QStringList rawValues() const;
 
@@ -49,4 +54,5 @@ private:
     GCControllerPtr m_controller;
     std::deque<QPointF> m_leftTrail;
     std::deque<QPointF> m_rightTrail;
+    double m_deadZone[2] = {kDeadZone, kDeadZone};
 };

@@ -4,10 +4,12 @@
 #include "input/KestGameControllerManager.h"
 #include "lib/MessageToast.h"
 #include "platform/Localization.h"
+#include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "ui_ZelKeyTestContentView.h"
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
+#include "views/ZelStickCheckView.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,6 +19,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -160,6 +163,20 @@ void ZelKeyTestView::commonInit()
     connect(ui.rumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(false); });
     connect(ui.triggerRumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(true); });
     connect(ui.lightButton, &QPushButton::clicked, this, &ZelKeyTestView::lightAction);
+    checkButton = ui.checkButton;
+    checkAgainButton = ui.checkAgainButton;
+    checkCloseButton = ui.checkCloseButton;
+    checkPanel = ui.checkPanel;
+    checkTitleLabel = ui.checkTitleLabel;
+    stickCheckView = ui.stickCheckView;
+    m_keyPanels = {ui.leftPanel, ui.centrePanel, ui.rightPanel, ui.analoguePanel};
+    connect(ui.checkButton, &QPushButton::clicked, this, &ZelKeyTestView::checkAction);
+    connect(ui.checkAgainButton, &QPushButton::clicked, this, &ZelKeyTestView::checkAction);
+    connect(ui.checkCloseButton, &QPushButton::clicked, this, &ZelKeyTestView::closeCheckAction);
+    checkClock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+    };
     connect(ui.padChooser, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && size_t(index) < m_chooserControllers.size())
             showController(m_chooserControllers[size_t(index)]);
@@ -200,8 +217,14 @@ void ZelKeyTestView::commonInit()
     rumbleButton->setText(localized("Rumble"));
     triggerRumbleButton->setText(localized("RumbleTriggers"));
     lightButton->setText(localized("LightColour"));
+    checkButton->setText(localized("CheckSticks"));
+    checkAgainButton->setText(localized("CheckAgain"));
+    checkCloseButton->setText(localized("CheckClose"));
+    checkTitleLabel->setText(localized("CheckTitle"));
+    checkPanel->setHidden(true);
     // Reached by Tab, but a click leaves the keyboard where it was.
-    for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data()})
+    for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data(), checkButton.data(),
+                                    checkAgainButton.data(), checkCloseButton.data()})
         action->setFocusPolicy(Qt::TabFocus);
     // A knob leaves its ring's rectangle at the edge of its travel (the ring's
     // mask clips it); an arrow lies over its resting slot while held.
@@ -366,6 +389,8 @@ void ZelKeyTestView::didSetHidden(bool hidden)
     // While the keys are tested the controller is read as a game controller
     // only; the accessory session rests meanwhile.
     EADSessionController& session = EADSessionController::sharedController();
+    if (hidden && !checkPanel->isHidden())
+        closeCheckAction();
     if (hidden)
         session.openSession();
     else
@@ -460,6 +485,66 @@ void ZelKeyTestView::showController(const GCControllerPtr& controller)
     rumbleButton->setVisible(controller && controller->hasRumble());
     triggerRumbleButton->setVisible(controller && controller->hasTriggerRumble());
     lightButton->setVisible(controller && controller->hasLight());
+    checkButton->setVisible(controller && controller->extendedGamepad());
+}
+
+void ZelKeyTestView::showCheckPanel(bool shown)
+{
+    for (const QPointer<QWidget>& panel : std::as_const(m_keyPanels))
+        if (panel)
+            panel->setHidden(shown);
+    checkPanel->setHidden(!shown);
+}
+
+void ZelKeyTestView::checkAction()
+{
+    const GCControllerPtr controller = shownController();
+    if (!controller || !controller->extendedGamepad() || !checkClock)
+        return;
+    delete m_check;
+    m_check = new ControllerCheck(controller, {}, checkClock, this);
+    stickCheckView->clearReport();
+    stickCheckView->setCheck(m_check);
+    connect(m_check, &ControllerCheck::measured, stickCheckView, [this] { stickCheckView->update(); });
+    connect(m_check, &ControllerCheck::stepChanged, stickCheckView, [this] { stickCheckView->update(); });
+    connect(m_check, &ControllerCheck::finished, this, &ZelKeyTestView::checkFinished);
+    showCheckPanel(true);
+    m_check->start();
+    const QPointer<ZelKeyTestView> self(this);
+    m_checkTick = Timer::scheduledTimer(kCheckTickSeconds, true, [self] {
+        if (self && self->m_check) {
+            self->m_check->advance();
+            self->stickCheckView->update(); // the countdown
+        }
+    });
+}
+
+void ZelKeyTestView::checkFinished()
+{
+    m_checkTick.reset();
+    if (!m_check)
+        return;
+    const ControllerCheckReport report = m_check->report(firmwareVersions);
+    const std::optional<ControllerCheckReport> previous = report.previous();
+    QString error;
+    if (report.save(&error).isEmpty())
+        MessageToast::showMsgWithtext(error);
+    stickCheckView->setReport(report, previous);
+    if (m_check->controller() == shownController()) {
+        analogueView->setDeadZone(true, report.left.deadZone);
+        analogueView->setDeadZone(false, report.right.deadZone);
+    }
+}
+
+void ZelKeyTestView::closeCheckAction()
+{
+    m_checkTick.reset();
+    if (m_check && m_check->isRunning()) {
+        // Ended by the user: nothing of it is kept.
+        disconnect(m_check, &ControllerCheck::finished, this, &ZelKeyTestView::checkFinished);
+        m_check->finish();
+    }
+    showCheckPanel(false);
 }
 
 QString ZelKeyTestView::identityText(const GCControllerPtr& controller)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/ControllerCheck.h"
 #include "platform/GCController.h"
 #include "views/ZelBaseView.h"
 
@@ -9,16 +10,21 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 class QComboBox;
 class QLabel;
+class Timer;
 class ZelAnalogueView;
+class ZelStickCheckView;
 
 // The screen on which the user checks every key and both sticks: each key
 // lights while held, each knob moves inside its ring as the stick moves.
 // Below them the analogue panel shows one controller's values, identity,
-// and the motors and light it has.
+// and the motors and light it has. "Check sticks" runs the guided stick
+// check on that controller in a panel that takes the screen's body while it
+// is open, and keeps its report in the documents folder.
 class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
@@ -40,6 +46,24 @@ public:
     QPointer<QLabel> analogueTabLabel, identityLabel;
     QPointer<ZelAnalogueView> analogueView;
     QPointer<QAbstractButton> rumbleButton, triggerRumbleButton, lightButton;
+
+    // The stick check: its button in the analogue panel, its panel (shown in
+    // place of the keys and values) with its caption, "Check again" and
+    // "Done", and the view of its steps and results.
+    QPointer<QAbstractButton> checkButton, checkAgainButton, checkCloseButton;
+    QPointer<QWidget> checkPanel;
+    QPointer<QLabel> checkTitleLabel;
+    QPointer<ZelStickCheckView> stickCheckView;
+    // The controller's firmware versions, for the check's report; the root
+    // screen sets them from the connected screen. Empty when unknown.
+    QString firmwareVersions;
+    // The clock the check steps by (microseconds): the machine's steady
+    // clock unless a test sets its own.
+    ControllerCheck::Clock checkClock;
+    // How often the screen has a running check look at its clock.
+    static constexpr double kCheckTickSeconds = 0.1;
+    // The check under way or last finished; null before the first.
+    ControllerCheck* stickCheck() const { return m_check; }
 
     // The window size the interface file is drawn for; the keys, pads, rings
     // and knobs scale together with the smaller of the two ratios to it,
@@ -65,6 +89,10 @@ public:
 
     void closeAction();
     void changeButton(QAbstractButton* button, bool selected);
+    // Starts the check on the shown controller (again, from "Check again").
+    void checkAction();
+    // Ends a check under way and goes back to the keys and values.
+    void closeCheckAction();
 
 protected:
     // Every show closes the accessory session and every hide reopens it.
@@ -83,11 +111,17 @@ private:
     void showController(const GCControllerPtr& controller);
     void rumbleAction(bool triggers);
     void lightAction();
+    void checkFinished();
+    void showCheckPanel(bool shown);
 
     void recordDesign();
     void applyScale(double scale);
 
     std::vector<GCControllerPtr> m_chooserControllers;
+    QPointer<ControllerCheck> m_check;
+    std::shared_ptr<Timer> m_checkTick;
+    // What the check panel stands in for while it is shown.
+    QList<QPointer<QWidget>> m_keyPanels;
     int m_nextLightColour = 0;
     // The sizes, spacings and text sizes of the interface file, for scaling.
     struct Fixed {

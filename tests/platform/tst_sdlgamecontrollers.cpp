@@ -1,6 +1,7 @@
 // The machine's own game controllers through SDL, end to end: devices on
 // SDL's virtual joystick driver are plugged in and out while the program runs
 // and their buttons and axes go all the way to the input manager's slots.
+#include "input/ControllerCheck.h"
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/GameControllerService.h"
@@ -10,6 +11,7 @@
 #include "platform/VirtualGameController.h"
 #include "support/SdlVirtualPad.h"
 #include "support/SlotRecorder.h"
+#include "support/StickShapes.h"
 #include "support/TestSupport.h"
 
 #include <QStandardPaths>
@@ -21,6 +23,7 @@
 #include <bit>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 using namespace testsupport;
 
@@ -108,6 +111,54 @@ QString writeMappingFile(const QString& path, const QByteArray& text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
         return QString();
     return path;
+}
+
+Sint16 sdlAxis(double v)
+{
+    return Sint16(std::lround(std::clamp(v, -1.0, 1.0) * 32767.0));
+}
+
+// Traces a shape with the pad's left stick, y turned to SDL's downward
+// axis. SDL delivers the two axes of a position as two events, so between
+// two positions the stick reads one axis new and the other old; of the two
+// such corners the nearer the centre is taken, the one inside the gate (at
+// the edge of a squashed quadrant the other lies beyond its wall).
+void traceOnPad(const SdlVirtualPad& pad, const std::vector<QPointF>& points)
+{
+    QPointF at;
+    for (const QPointF& p : points) {
+        const bool xFirst = std::hypot(p.x(), at.y()) <= std::hypot(at.x(), p.y());
+        for (int i = 0; i < 2; ++i) {
+            if ((i == 0) == xFirst)
+                pad.axis(SDL_CONTROLLER_AXIS_LEFTX, sdlAxis(p.x()));
+            else
+                pad.axis(SDL_CONTROLLER_AXIS_LEFTY, sdlAxis(-p.y()));
+        }
+        at = p;
+    }
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+}
+
+// The range a check measures of a shape traced on the pad.
+std::optional<ControllerCheckReport::Stick> measuredOnPad(const SdlVirtualPad& pad, const GCControllerPtr& controller,
+                                                          const std::vector<QPointF>& points)
+{
+    qint64 now = 0;
+    ControllerCheck::Options options;
+    options.right = false;
+    ControllerCheck check(controller, options, [&now] { return now; });
+    check.start();
+    now += qint64(options.restSeconds * 1e6);
+    check.advance();
+    if (check.step() != ControllerCheck::Step::RotateLeft)
+        return std::nullopt;
+    traceOnPad(pad, points);
+    const GCControllerDirectionPad* stick = controller->extendedGamepad()->leftThumbstick();
+    // Every event is in once the stick is back at rest after the trace.
+    if (!waitUntil([&] { return check.range(true).covered() && stick->xAxis() == 0 && stick->yAxis() == 0; }))
+        return std::nullopt;
+    return check.report().left;
 }
 
 } // namespace
@@ -357,6 +408,84 @@ private slots:
         pad->button(SDL_CONTROLLER_BUTTON_X, true);
         second.button(SDL_CONTROLLER_BUTTON_Y, true);
         QCOMPARE(recorder.take(2), (QStringList { QStringLiteral("X+"), QStringLiteral("Y+") }));
+    }
+
+    void theStickCheckMeasuresShapesTracedOnAPad()
+    {
+        GameControllerService& service = GameControllerService::sharedService();
+        if (!service.startHardwareControllers())
+            QSKIP(qPrintable(service.hardwareError()));
+        SdlVirtualPad pad("Check Pad");
+        if (!pad.isPlugged())
+            QSKIP(qPrintable(QStringLiteral("SDL virtual joysticks are unavailable: ") + pad.error));
+        QVERIFY(waitForControllers(1));
+        const GCControllerPtr controller = GCController::controllers().front();
+
+        const auto circle = measuredOnPad(pad, controller, trace(circleOutline, 1.25, 0.25));
+        QVERIFY(circle && circle->circularity);
+        QVERIFY2(*circle->circularity <= 0.5, qPrintable(QString::number(*circle->circularity)));
+        QVERIFY(circle->shortDirections.isEmpty());
+        // SDL stamps its events as it reads the device, in our poll.
+        QCOMPARE(circle->clock, QStringLiteral("poll"));
+        QCOMPARE(controller->inputClock(), GCControllerInputClock::Poll);
+
+        const auto square = measuredOnPad(pad, controller, trace(squareOutline, 1.25, 0.25));
+        QVERIFY(square && square->circularity);
+        QVERIFY2(std::abs(*square->circularity - squareGateError(64)) <= 0.5,
+                 qPrintable(QStringLiteral("%1 against %2").arg(*square->circularity).arg(squareGateError(64))));
+        QVERIFY(square->shortDirections.isEmpty());
+
+        const auto squashed = measuredOnPad(pad, controller, trace(squashedOutline(1, 0.8), 1.25, 0.25, 0.125));
+        QVERIFY(squashed && squashed->quadrants[1]);
+        QVERIFY2(std::abs(*squashed->quadrants[1] - 20.0) <= 0.5, qPrintable(QString::number(*squashed->quadrants[1])));
+        QVERIFY(squashed->shortDirections.contains(QStringLiteral("up-left")));
+        QVERIFY(!squashed->shortDirections.contains(QStringLiteral("down-right")));
+
+        // At rest off centre by (0.06, -0.03), wandering 0.01 about it.
+        qint64 now = 0;
+        ControllerCheck check(controller, {}, [&now] { return now; });
+        check.start();
+        std::vector<QPointF> wander;
+        for (int i = 0; i < 200; ++i) {
+            const double a = 2 * std::numbers::pi * i / 200;
+            wander.emplace_back(0.06 + 0.01 * std::cos(a), -0.03 + 0.01 * std::sin(a));
+        }
+        for (const QPointF& p : wander) {
+            pad.axis(SDL_CONTROLLER_AXIS_LEFTX, sdlAxis(p.x()));
+            pad.axis(SDL_CONTROLLER_AXIS_LEFTY, sdlAxis(-p.y()));
+        }
+        const GCControllerDirectionPad* left = controller->extendedGamepad()->leftThumbstick();
+        QVERIFY(waitUntil([&] { return std::abs(left->xAxis() - wander.back().x()) < 1e-4 && std::abs(left->yAxis() - wander.back().y()) < 1e-4; }));
+        now += qint64(ControllerCheck::kRestSeconds * 1e6);
+        check.advance();
+        QCOMPARE(check.step(), ControllerCheck::Step::RotateLeft);
+        const ControllerCheckReport::Stick rest = check.report().left;
+        QVERIFY2(std::abs(rest.drift - std::hypot(0.06, 0.03)) < 0.002, qPrintable(QString::number(rest.drift)));
+        QVERIFY2(std::abs(rest.noise - 0.01) < 0.002, qPrintable(QString::number(rest.noise)));
+        QVERIFY(rest.deadZone >= rest.drift + rest.noise);
+        QCOMPARE(ControllerCheckReport::driftVerdict(rest.drift), QStringLiteral("worn"));
+
+        // A contact that bounces: SDL times its events in whole milliseconds as
+        // it queues them, so changes queued back to back are less than 5 ms apart.
+        for (bool down : {true, false, true, false})
+            pad.button(SDL_CONTROLLER_BUTTON_A, down);
+        auto buttonA = [&check] {
+            for (const ControllerCheckReport::Button& b : check.report().buttons)
+                if (b.name == QLatin1String("A"))
+                    return b;
+            return ControllerCheckReport::Button{};
+        };
+        QVERIFY(waitUntil([&] { return buttonA().presses == 2 && !controller->extendedGamepad()->buttonA()->isPressed(); }));
+        QVERIFY(buttonA().chatter >= 1);
+
+        // A trigger that stops at 0.7.
+        for (int i = 0; i <= 70; ++i)
+            pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, i / 100.0);
+        QVERIFY(waitUntil([&] { return check.trigger(true) && check.trigger(true)->highest() >= 0.69f; }));
+        QVERIFY(std::abs(check.report().leftTrigger.max - 0.7) < 0.001);
+        QCOMPARE(ControllerCheckReport::triggerVerdict(check.report().leftTrigger), QStringLiteral("short"));
+        pad.unplug();
+        QVERIFY(waitUntil([&] { return !check.isRunning(); }));
     }
 
     void aPadWithoutSticksOrTriggersGetsTheBasicProfile()

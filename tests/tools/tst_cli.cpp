@@ -5,6 +5,7 @@
 #include "sim/SimulatedController.h"
 #include "support/TestCertificates.h"
 #include "support/TestHttpServer.h"
+#include "support/StickShapes.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -65,6 +66,46 @@ Run runCliServing(const QStringList& args, int timeoutMs = kRunMs)
         return {};
     }
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// runCli with a script on its standard input, closed after it.
+Run runCliWithInput(const QStringList& args, const QByteArray& input, int timeoutMs = kRunMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(Q3DART_CLI), args);
+    if (!p.waitForStarted(kPatienceMs))
+        return {};
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// A stick traced point by point, each held for msEach of the script's clock.
+QByteArray stickScript(const char* stick, const std::vector<QPointF>& points, int msEach)
+{
+    QByteArray script;
+    for (const QPointF& p : points)
+        script += QStringLiteral("stick %1 %2 %3\nwait %4\n")
+                      .arg(QLatin1String(stick))
+                      .arg(p.x(), 0, 'f', 6)
+                      .arg(p.y(), 0, 'f', 6)
+                      .arg(msEach)
+                      .toLatin1();
+    return script;
+}
+
+QJsonObject onlyJsonObject(const QString& out)
+{
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.size() == 1 ? QJsonDocument::fromJson(lines.first().toUtf8()).object() : QJsonObject();
 }
 
 // Starts q3dart-sim on a free port and returns the port it listens on.
@@ -1030,6 +1071,122 @@ private slots:
         QVERIFY(p.waitForFinished(kPatienceMs));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY2(p.readAllStandardError().contains("\"trigger middle 1\""), "a trigger that does not exist is refused");
+    }
+
+    void keytestCheckGivesTheKnownAnswersOfScriptedShapes()
+    {
+        const QStringList check{QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check"),
+                                QStringLiteral("--json"), QStringLiteral("--stick"), QStringLiteral("left")};
+        const QByteArray settle = "stick left 0 0\nwait 600\n";
+
+        // A square gate traced over four turns, after the 3 s rest.
+        const Run square = runCliWithInput(check, "wait 3000\n" + stickScript("left", testsupport::trace(testsupport::squareOutline, 4, 0.25), 1) + settle);
+        QVERIFY2(square.exitCode == 0, qPrintable(square.err));
+        const QJsonObject report = onlyJsonObject(square.out);
+        const QJsonObject left = report[QLatin1String("sticks")][QLatin1String("left")].toObject();
+        const double known = testsupport::squareGateError(64);
+        QVERIFY2(std::abs(left[QLatin1String("circularity")].toDouble() - known) <= 0.5,
+                 qPrintable(QStringLiteral("%1 against %2").arg(left[QLatin1String("circularity")].toDouble()).arg(known)));
+        QVERIFY(left[QLatin1String("coverage")].toDouble() >= 90);
+        QCOMPARE(left[QLatin1String("short")].toArray().size(), 0);
+        QCOMPARE(left[QLatin1String("quadrants")].toArray().size(), 4);
+        QVERIFY(std::abs(left[QLatin1String("rate_hz")].toDouble() - 1000.0) < 1.0);
+        QCOMPARE(report[QLatin1String("controller")][QLatin1String("name")].toString(), QStringLiteral("Virtual controller"));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("circularity")].toString(), QStringLiteral("high"));
+        // Only the left stick was asked for: the right one has no range.
+        QVERIFY(report[QLatin1String("sticks")][QLatin1String("right")][QLatin1String("circularity")].isNull());
+        // The prompts went to standard error, in order.
+        const qsizetype rest = square.err.indexOf(QLatin1String("Leave both sticks at rest"));
+        const qsizetype rotate = square.err.indexOf(QLatin1String("Rotate the left stick"));
+        QVERIFY2(rest >= 0 && rotate > rest && !square.err.contains(QLatin1String("Rotate the right stick")), qPrintable(square.err));
+        QVERIFY(square.err.contains(QLatin1String("Press both triggers")));
+
+        // A circle squashed to 0.8 up and to the left.
+        const Run squashed = runCliWithInput(
+            check, "wait 3000\n" + stickScript("left", testsupport::trace(testsupport::squashedOutline(1, 0.8), 4, 0.25, 0.125), 1) + settle);
+        QVERIFY2(squashed.exitCode == 0, qPrintable(squashed.err));
+        const QJsonObject squashedLeft = onlyJsonObject(squashed.out)[QLatin1String("sticks")][QLatin1String("left")].toObject();
+        const QJsonArray quadrants = squashedLeft[QLatin1String("quadrants")].toArray();
+        QVERIFY2(std::abs(quadrants[1].toDouble() - 20.0) <= 0.5, qPrintable(QString::number(quadrants[1].toDouble())));
+        QVERIFY(quadrants[0].toDouble() <= 0.5 && quadrants[2].toDouble() <= 0.5 && quadrants[3].toDouble() <= 0.5);
+        QCOMPARE(squashedLeft[QLatin1String("short")].toArray(),
+                 (QJsonArray{QStringLiteral("up"), QStringLiteral("up-left"), QStringLiteral("left")}));
+    }
+
+    void keytestCheckFindsDriftChatterAndAShortTrigger()
+    {
+        QTemporaryDir documents;
+        // At rest off centre by (0.06, -0.03), wandering 0.01 about it.
+        QByteArray script;
+        for (int i = 0; i < 300; ++i) {
+            const double a = 2 * 3.14159265358979 * i / 300;
+            script += QStringLiteral("stick left %1 %2\nwait 10\n").arg(0.06 + 0.01 * std::cos(a)).arg(-0.03 + 0.01 * std::sin(a)).toLatin1();
+        }
+        // Nothing is rotated: each rotation ends after its --seconds; then
+        // a trigger that stops at 0.7, and A bouncing at 2 ms.
+        script += "wait 2000\nwait 2000\n";
+        for (int level = 0; level <= 70; ++level)
+            script += QStringLiteral("trigger right %1\nwait 5\n").arg(level / 100.0).toLatin1();
+        script += "press A\nwait 2\nrelease A\nwait 2\npress A\nwait 2\nrelease A\nwait 100\nwait -5\n";
+        const Run r = runCliWithInput({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents.path(),
+                                       QStringLiteral("keytest"), QStringLiteral("--check"), QStringLiteral("--json"),
+                                       QStringLiteral("--seconds"), QStringLiteral("2")}, script);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const QJsonObject report = onlyJsonObject(r.out);
+        const QJsonObject left = report[QLatin1String("sticks")][QLatin1String("left")].toObject();
+        QVERIFY2(std::abs(left[QLatin1String("drift")].toDouble() - 0.067) < 0.002, qPrintable(r.out));
+        QVERIFY(std::abs(left[QLatin1String("noise")].toDouble() - 0.01) < 0.001);
+        QVERIFY(left[QLatin1String("deadzone")].toDouble() >= left[QLatin1String("drift")].toDouble());
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("drift")].toString(), QStringLiteral("worn"));
+        QVERIFY(left[QLatin1String("circularity")].isNull());
+        const QJsonObject right = report[QLatin1String("triggers")][QLatin1String("right")].toObject();
+        QVERIFY(std::abs(right[QLatin1String("max")].toDouble() - 0.7) < 1e-6);
+        QCOMPARE(right[QLatin1String("levels")].toInt(), 71);
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("triggers")][QLatin1String("right")].toString(), QStringLiteral("short"));
+        QCOMPARE(report[QLatin1String("buttons")][QLatin1String("A")][QLatin1String("presses")].toInt(), 2);
+        QVERIFY(report[QLatin1String("buttons")][QLatin1String("A")][QLatin1String("chatter")].toInt() >= 1);
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("buttons")][QLatin1String("A")].toString(), QStringLiteral("chatter"));
+        // Both rotations were asked for and ended on the clock; a bad line is refused and the check goes on.
+        QVERIFY2(r.err.contains(QLatin1String("Rotate the right stick")) && r.err.contains(QLatin1String("\"wait -5\"")), qPrintable(r.err));
+
+        // The report is kept in the documents folder, one file a check.
+        const QStringList kept = QDir(documents.filePath(QStringLiteral("ControllerChecks"))).entryList({QStringLiteral("*.json")});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(r.err.contains(kept.first()));
+
+        // The text form says the same in words.
+        const Run text = runCliWithInput({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check")},
+                                         script.left(script.indexOf("wait 2000")));
+        QVERIFY2(text.exitCode == 0, qPrintable(text.err));
+        QVERIFY2(text.out.contains(QLatin1String("Left stick: drift 0.067, noise 0.010, recommended dead zone 0.10 (worn)")),
+                 qPrintable(text.out));
+
+        // Interrupted half way, the check reports what it measured.
+        QProcess interrupted;
+        interrupted.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest"),
+                                                       QStringLiteral("--check"), QStringLiteral("--json")});
+        QVERIFY(interrupted.waitForStarted(kPatienceMs));
+        interrupted.setReadChannel(QProcess::StandardError); // where the prompts go
+        interrupted.write(script.left(script.indexOf("wait 2000")));
+        QString prompts;
+        QDeadlineTimer deadline(kPatienceMs);
+        while (!prompts.contains(QLatin1String("Rotate the left stick")) && !deadline.hasExpired())
+            if (interrupted.waitForReadyRead(100))
+                prompts += QString::fromUtf8(interrupted.readAllStandardError());
+        QVERIFY2(prompts.contains(QLatin1String("Rotate the left stick")), qPrintable(prompts));
+        ::kill(pid_t(interrupted.processId()), SIGINT);
+        QVERIFY(interrupted.waitForFinished(kPatienceMs));
+        QCOMPARE(interrupted.exitCode(), 0);
+        const QJsonObject halfWay = onlyJsonObject(QString::fromUtf8(interrupted.readAllStandardOutput()));
+        QVERIFY(std::abs(halfWay[QLatin1String("sticks")][QLatin1String("left")][QLatin1String("drift")].toDouble() - 0.067) < 0.002);
+
+        // Usage errors.
+        for (const QStringList& bad : {QStringList{QStringLiteral("--check"), QStringLiteral("--stick"), QStringLiteral("up")},
+                                       QStringList{QStringLiteral("--check"), QStringLiteral("--seconds"), QStringLiteral("0")},
+                                       QStringList{QStringLiteral("--check"), QStringLiteral("--seconds")},
+                                       QStringList{QStringLiteral("--json")},
+                                       QStringList{QStringLiteral("--check"), QStringLiteral("--values")}})
+            QCOMPARE(runCli(QStringList{QStringLiteral("--simulate"), QStringLiteral("keytest")} + bad).exitCode, 2);
     }
 
     void keytestPrintsEveryEventUntilInterrupted()

@@ -2,19 +2,25 @@
 // game-controller service and the input manager, as the application runs it.
 #include "accessory/EADSessionController.h"
 #include "input/KestGameControllerManager.h"
+#include "input/ControllerCheck.h"
+#include "platform/DocumentsDirectory.h"
 #include "platform/EASession.h"
 #include "platform/Localization.h"
 #include "platform/LocalLink.h"
 #include "platform/GameControllerService.h"
 #include "platform/VirtualGameController.h"
 #include "support/SdlVirtualPad.h"
+#include "support/StickShapes.h"
 #include "support/TestSupport.h"
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
 #include "views/ZelKeyTestView.h"
+#include "views/ZelStickCheckView.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QtTest>
 #include <QVBoxLayout>
@@ -411,6 +417,104 @@ private slots:
         view().closeButton->click();
         QCOMPARE(closes, 1);
     }
+    void theStickCheckRunsInItsOwnPanelAndKeepsItsReport()
+    {
+        using Step = ControllerCheck::Step;
+        QTemporaryDir documents;
+        DocumentsDirectory::setPath(documents.path());
+        qint64 now = 0;
+        view().checkClock = [&now] { return now; };
+        view().firmwareVersions = QStringLiteral("1.0-2.3-1.5");
+        m_pad->setInputTime(0);
+        auto wait = [&](double ms) {
+            now += qint64(ms * 1000);
+            m_pad->setInputTime(now);
+        };
+        auto reaches = [&](Step step) {
+            return testsupport::waitUntil([&] { return view().stickCheck() && view().stickCheck()->step() == step; });
+        };
+        auto runCheck = [&] {
+            QVERIFY(reaches(Step::Rest));
+            QVERIFY2(view().stickCheckView->promptText().contains(QLatin1String("3 s")),
+                     qPrintable(view().stickCheckView->promptText()));
+            wait(3000); // the screen's tick sees the rest is over
+            QVERIFY(reaches(Step::RotateLeft));
+            for (const auto& [stick, outline] : {std::pair{Stick::Left, &testsupport::circleOutline},
+                                                 std::pair{Stick::Right, &testsupport::squareOutline}}) {
+                for (const QPointF& p : testsupport::trace(outline, 1.1, 1)) {
+                    m_pad->moveStick(stick, float(p.x()), float(p.y()));
+                    wait(2);
+                }
+                m_pad->moveStick(stick, 0.0f, 0.0f);
+                wait(600);
+                QVERIFY(reaches(stick == Stick::Left ? Step::RotateRight : Step::Triggers));
+            }
+            for (float level : {0.5f, 1.0f, 0.0f}) {
+                m_pad->setButton(Button::L2, level);
+                m_pad->setButton(Button::R2, level);
+                wait(20);
+            }
+            QVERIFY(testsupport::waitUntil([&] { return view().stickCheckView->report().has_value(); }));
+        };
+
+        QVERIFY(view().checkButton->isVisible());
+        QVERIFY(view().checkPanel->isHidden());
+        view().checkButton->click();
+        QVERIFY(view().checkPanel->isVisible());
+        QVERIFY(!view().leftJoystick->isVisible() && !view().analogueView->isVisible()); // the panel takes the body
+        runCheck();
+        const ControllerCheckReport first = *view().stickCheckView->report();
+        QVERIFY(first.left.circularity && *first.left.circularity < 1.0);
+        QCOMPARE(first.firmware, QStringLiteral("1.0-2.3-1.5"));
+        QVERIFY(!view().stickCheckView->previous());
+        const QList<ZelStickCheckView::Row> rows = view().stickCheckView->stickRows(false);
+        QCOMPARE(rows.at(3).verdict, QStringLiteral("high")); // the square gate's circularity
+        QCOMPARE(view().stickCheckView->promptText(), localized("CheckComplete"));
+        // Kept as a file, and the inner rings show the dead zone measured.
+        const QDir folder(ControllerCheckReport::folder());
+        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 1);
+        QCOMPARE(view().analogueView->deadZone(true), first.left.deadZone);
+        QVERIFY(view().analogueView->deadZone(true) != ZelAnalogueView::kDeadZone);
+
+        // Checked again: the first report's figures stand beside the new ones.
+        view().checkAgainButton->click();
+        QVERIFY(view().stickCheckView->report() == std::nullopt);
+        runCheck();
+        QVERIFY(view().stickCheckView->previous());
+        QCOMPARE(view().stickCheckView->previous()->time, first.time);
+        QCOMPARE(view().stickCheckView->stickRows(true).at(0).previous, QStringLiteral("0.000"));
+        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 2);
+
+        // A report that cannot be kept says so, and the results still show.
+        QFile blocker(documents.filePath(QStringLiteral("blocked")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        DocumentsDirectory::setPath(blocker.fileName());
+        testsupport::ToastRecorder toasts;
+        view().checkAgainButton->click();
+        runCheck();
+        QCOMPARE(toasts.texts().size(), 1);
+        QVERIFY2(toasts.texts().first().contains(QLatin1String("blocked")), qPrintable(toasts.texts().first()));
+        QVERIFY(view().stickCheckView->report().has_value());
+        DocumentsDirectory::setPath(documents.path());
+
+        // Ended half way by "Done": back to the keys, nothing kept.
+        view().checkAgainButton->click();
+        QVERIFY(reaches(Step::Rest));
+        view().checkCloseButton->click();
+        QVERIFY(view().checkPanel->isHidden() && view().leftJoystick->isVisible() && view().analogueView->isVisible());
+        QVERIFY(!view().stickCheck()->isRunning());
+        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 2);
+
+        // Hiding the screen during a check ends it too.
+        view().checkButton->click();
+        QVERIFY(reaches(Step::Rest));
+        view().setHidden(true);
+        QVERIFY(view().checkPanel->isHidden());
+        QVERIFY(!view().stickCheck()->isRunning());
+        view().setHidden(false);
+    }
+
     void theAnaloguePanelReadsTheElementsValues()
     {
         ZelAnalogueView* panel = view().analogueView;
@@ -475,6 +579,20 @@ private slots:
         QCOMPARE(asked.low, 1.0f);
         QCOMPARE(asked.requests, 3);
         QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
+
+        // A pad without sticks has nothing for the stick check.
+        VirtualGameController basic(GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
+        basic.plugIn();
+        chooser->setCurrentIndex(2);
+        emit chooser->activated(2);
+        QCOMPARE(view().analogueView->controller(), basic.controller());
+        QVERIFY(view().checkButton->isHidden());
+        view().checkAction();
+        QVERIFY(view().checkPanel->isHidden());
+        basic.unplug();
+        chooser->setCurrentIndex(1);
+        emit chooser->activated(1);
+        QVERIFY(!view().checkButton->isHidden());
 
         // The shown controller leaves: the panel falls back on the one still there.
         second.unplug();

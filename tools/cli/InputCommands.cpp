@@ -10,8 +10,10 @@
 #include "platform/VirtualGameController.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
 #include <QSocketNotifier>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -141,14 +143,73 @@ int InputCommands::gamepads()
     return -1;
 }
 
+bool InputCommands::parseCheckOptions(QString* error)
+{
+    const QStringList& args = m_options.arguments;
+    bool values = false;
+    bool stickGiven = false;
+    bool secondsGiven = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--values")) {
+            values = true;
+        } else if (a == QLatin1String("--check")) {
+            m_checking = true;
+        } else if (a == QLatin1String("--json")) {
+            m_json = true;
+        } else if (a == QLatin1String("--stick") && i + 1 < args.size()) {
+            const QString which = args[++i];
+            stickGiven = true;
+            if (which != QLatin1String("left") && which != QLatin1String("right") && which != QLatin1String("both")) {
+                *error = QStringLiteral("--stick takes left, right or both");
+                return false;
+            }
+            m_checkOptions.left = which != QLatin1String("right");
+            m_checkOptions.right = which != QLatin1String("left");
+        } else if (a == QLatin1String("--seconds") && i + 1 < args.size()) {
+            bool ok = false;
+            const double seconds = args[++i].toDouble(&ok);
+            secondsGiven = true;
+            if (!ok || !(seconds > 0) || seconds > kMaxCheckStepSeconds) {
+                *error = QStringLiteral("--seconds takes a number above 0 and at most %1").arg(kMaxCheckStepSeconds);
+                return false;
+            }
+            m_checkOptions.stepSeconds = seconds;
+        } else {
+            *error = QStringLiteral("keytest takes --values, or --check [--json] [--stick left|right|both] [--seconds S]");
+            return false;
+        }
+    }
+    if (!m_checking && (m_json || stickGiven || secondsGiven)) {
+        *error = QStringLiteral("--json, --stick and --seconds go with keytest --check");
+        return false;
+    }
+    if (m_checking && values) {
+        *error = QStringLiteral("keytest --check prints a report, not --values");
+        return false;
+    }
+    return true;
+}
+
 int InputCommands::keytest()
 {
-    const bool values = m_options.arguments == QStringList{QStringLiteral("--values")};
-    if (!m_options.arguments.isEmpty() && !values)
-        return usage(QStringLiteral("keytest takes no arguments but --values"));
+    QString error;
+    if (!parseCheckOptions(&error))
+        return usage(error);
+    const bool values = !m_checking && !m_options.arguments.isEmpty();
     stopOnSignals();
     KestGameControllerManager::sharedInstance().setDelegate(this);
-    fillSlots(values);
+    if (m_checking) {
+        if (m_options.simulate)
+            m_testClock = 0;
+        else
+            m_checkTick = Timer::scheduledTimer(kCheckTickSeconds, true, [this] {
+                if (m_check)
+                    m_check->advance();
+            });
+    } else {
+        fillSlots(values);
+    }
     if (values) {
         NotificationCenter& center = NotificationCenter::defaultCenter();
         center.addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
@@ -162,6 +223,8 @@ int InputCommands::keytest()
     if (!startControllers())
         return CliOptions::Failed;
     if (m_options.simulate) {
+        // The script's clock times its controller's changes.
+        m_virtual->setInputTime(m_testClock);
         // The script drives a connected controller: it is read from the
         // moment the virtual controller is plugged in.
         MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] {
@@ -169,8 +232,74 @@ int InputCommands::keytest()
             connect(m_script, &QSocketNotifier::activated, this, &InputCommands::readScript);
         }, this);
     }
-    std::fprintf(stderr, "%s\n", qPrintable(localized("KeyTestListening")));
+    if (m_checking && !m_options.simulate)
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CheckWaitingForController")));
+    else if (!m_checking)
+        std::fprintf(stderr, "%s\n", qPrintable(localized("KeyTestListening")));
     return -1;
+}
+
+qint64 InputCommands::checkClock() const
+{
+    if (m_options.simulate)
+        return m_testClock;
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void InputCommands::startCheck(const GCControllerPtr& controller)
+{
+    if (m_check)
+        return;
+    if (!controller->extendedGamepad()) {
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CheckNeedsSticks").arg(controller->vendorName())));
+        return;
+    }
+    m_check = new ControllerCheck(controller, m_checkOptions, [this] { return checkClock(); }, this);
+    connect(m_check, &ControllerCheck::stepChanged, this, &InputCommands::checkStepChanged);
+    m_check->start();
+}
+
+void InputCommands::checkStepChanged(ControllerCheck::Step step)
+{
+    using Step = ControllerCheck::Step;
+    QString prompt;
+    switch (step) {
+    case Step::Rest: prompt = localized("CheckPromptRest").arg(m_checkOptions.restSeconds); break;
+    case Step::RotateLeft: prompt = localized("CheckPromptRotateLeft"); break;
+    case Step::RotateRight: prompt = localized("CheckPromptRotateRight"); break;
+    case Step::Triggers: prompt = localized("CheckPromptTriggers"); break;
+    case Step::Done: prompt = localized("CheckComplete"); break;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(prompt));
+    if (step == Step::Done)
+        // After the handler that ended the check has returned.
+        MainQueue::dispatchAsync([this] { endCheck(); }, this);
+}
+
+// Prints and keeps the report, and ends the program: 0 once it is printed and saved.
+void InputCommands::endCheck()
+{
+    ControllerCheck* check = std::exchange(m_check, nullptr);
+    if (!check)
+        return;
+    check->finish();
+    if (m_script)
+        m_script->setEnabled(false);
+    m_checkTick.reset();
+    const ControllerCheckReport report = check->report();
+    if (m_json)
+        printLine(QString::fromUtf8(QJsonDocument(report.toJson()).toJson(QJsonDocument::Compact)));
+    else
+        for (const QString& line : report.textLines())
+            printLine(line);
+    QString error;
+    const QString path = report.save(&error);
+    if (path.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CheckReportSaved").arg(path)));
+    QCoreApplication::exit(path.isEmpty() ? CliOptions::Failed : CliOptions::Ok);
 }
 
 void InputCommands::fillSlots(bool values)
@@ -243,11 +372,17 @@ int InputCommands::rumble()
 void InputCommands::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
 {
     const GCControllerPtr c = gameController->controller();
+    if (m_checking) {
+        startCheck(c);
+        return;
+    }
     printLine(QStringLiteral("connected %1 %2 %3").arg(c->playerIndex()).arg(profileName(c), c->vendorName()));
 }
 
 void InputCommands::gameControllerManagerGameControllerDisconnected(KestGameControllerManager*)
 {
+    if (m_checking)
+        return; // the check ends itself when its controller leaves
     printLine(QStringLiteral("disconnected"));
 }
 
@@ -256,8 +391,17 @@ void InputCommands::readScript()
     char buffer[512];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) {
-        // The script has ended; the test goes on until it is interrupted.
+        // The script has ended; the test goes on until it is interrupted,
+        // a check reports what it measured.
         m_script->setEnabled(false);
+        if (m_checking) {
+            if (!m_check) {
+                std::fprintf(stderr, "%s\n", qPrintable(localized("CheckNeedsSticks").arg(m_virtual->controller()->vendorName())));
+                QCoreApplication::exit(CliOptions::Failed);
+                return;
+            }
+            endCheck();
+        }
         return;
     }
     m_scriptBuffer.append(buffer, n);
@@ -287,7 +431,7 @@ void InputCommands::readScript()
     }
 }
 
-// press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | unplug | plug
+// press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | unplug | plug | wait MS
 void InputCommands::runScriptLine(const QString& line)
 {
     const QStringList words = line.simplified().split(QLatin1Char(' '));
@@ -314,9 +458,15 @@ void InputCommands::runScriptLine(const QString& line)
         m_virtual->setButton(left ? VirtualGameController::Button::L2 : VirtualGameController::Button::R2, x);
     } else if (verb == QLatin1String("stick") && count == 4 && stick && xOk && yOk) {
         m_virtual->moveStick(left ? VirtualGameController::Stick::Left : VirtualGameController::Stick::Right, x, y);
+    } else if (const double ms = words.value(1).toDouble(&xOk);
+               verb == QLatin1String("wait") && count == 2 && xOk && ms >= 0 && ms <= kMaxWaitMs) {
+        m_testClock += qint64(std::llround(ms * 1000.0));
+        m_virtual->setInputTime(m_testClock);
+        if (m_check)
+            m_check->advance();
     } else {
         const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
-                                              "stick left|right X Y, trigger left|right V, plug or unplug").arg(line);
+                                              "stick left|right X Y, trigger left|right V, plug, unplug or wait MS").arg(line);
         std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
     }
 }
@@ -326,7 +476,13 @@ void InputCommands::stopOnSignals()
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         return; // the default handling still ends the program
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [] { QCoreApplication::exit(CliOptions::Ok); });
+    // Interrupted during a check: it ends there and reports what it measured.
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        if (m_check)
+            endCheck();
+        else
+            QCoreApplication::exit(CliOptions::Ok);
+    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/ControllerCheck.h"
 #include "input/KestGameControllerManager.h"
 
 #include <QByteArray>
@@ -11,11 +12,13 @@
 
 struct CliOptions;
 class QSocketNotifier;
+class Timer;
 class VirtualGameController;
 
 // The game-controller commands: `gamepads` lists the connected controllers,
 // `keytest` prints every key and stick event until it is interrupted
 // (with --values also the sticks' positions and the triggers' levels),
+// `keytest --check` runs the guided stick check and prints its report,
 // `rumble` runs the motors of the first controller that has them. All
 // follow the machine's own controllers, or with --simulate only a virtual
 // controller that is plugged in a moment after the start; `keytest
@@ -35,6 +38,12 @@ public:
     // (what SDL allows for one request).
     static constexpr double kDefaultRumbleSeconds = 0.5;
     static constexpr double kMaxRumbleSeconds = 65.0;
+    // The longest step `wait MS` takes at once, and the longest step limit
+    // --seconds may set.
+    static constexpr double kMaxWaitMs = 3600.0 * 1000.0;
+    static constexpr double kMaxCheckStepSeconds = 600.0;
+    // How often a check on the machine's own controllers looks at its clock.
+    static constexpr double kCheckTickSeconds = 0.05;
 
     explicit InputCommands(const CliOptions& options, QObject* parent = nullptr);
     ~InputCommands() override;
@@ -54,12 +63,26 @@ private:
     void readScript();
     void runScriptLine(const QString& line);
     void stopOnSignals();
+    bool parseCheckOptions(QString* error);
+    void startCheck(const GCControllerPtr& controller);
+    void checkStepChanged(ControllerCheck::Step step);
+    void endCheck();
+    qint64 checkClock() const;
 
     const CliOptions& m_options;
     std::unique_ptr<VirtualGameController> m_virtual;
     QSocketNotifier* m_script = nullptr;
     QByteArray m_scriptBuffer;
     bool m_skippingLongLine = false;
+    // keytest --check: its options, the check under way, the script's test
+    // clock (microseconds, moved by `wait MS`) and the tick that has a check
+    // on real controllers look at the steady clock.
+    bool m_checking = false;
+    bool m_json = false;
+    ControllerCheck::Options m_checkOptions;
+    ControllerCheck* m_check = nullptr;
+    qint64 m_testClock = 0;
+    std::shared_ptr<Timer> m_checkTick;
     // The trigger levels printed last, by controller.
     std::map<const GCController*, std::pair<float, float>> m_triggers;
 };
