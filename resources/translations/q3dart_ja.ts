@@ -513,6 +513,11 @@
         <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
         <translation>バージョン %1 → %2</translation>
     </message>
+    <message id="InfoKeysInvalid">
+        <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
+        <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>
+        <translation>情報辞書の %1 に、32 バイトの Ed25519 公開鍵の base64 ではない項目があります（「%2」）。修正してから起動し直してください。それまではどのリリースも信頼できません。</translation>
+    </message>
     <message id="Joystick">
         <source>Joysticks</source>
         <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
@@ -612,6 +617,11 @@
         <source>No connected game controller has rumble motors.</source>
         <extracomment>Command-line rumble: no connected controller has motors.</extracomment>
         <translation>振動モーターを備えたコントローラーが接続されていません。</translation>
+    </message>
+    <message id="OlderReleaseConfirm">
+        <source>Release %1 is older than the controller's firmware %2. Install the older release anyway?</source>
+        <extracomment>Upgrade screen, confirmation before installing a release older than the controller's firmware in any part; %1 = the release's version, %2 = the controller's version (boot-left-right). Buttons: Confirm / Cancel.</extracomment>
+        <translation>リリース %1 はコントローラーのファームウェア %2 より古いバージョンです。それでも古いリリースをインストールしますか？</translation>
     </message>
     <message id="OlderVersionRefused">
         <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
@@ -713,10 +723,45 @@
         <extracomment>Question when the window is closed while an upgrade runs.</extracomment>
         <translation>ファームウェアを更新中です。今終了するとコントローラーの更新が途中で止まり、再度更新が必要になる場合があります。</translation>
     </message>
+    <message id="ReleaseKeySetExpired">
+        <source>The release key set expired on %1, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set signed by the root has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>リリース鍵セットは %1 に期限切れになっているため、リリース一覧を拒否しました。</translation>
+    </message>
+    <message id="ReleaseKeySetInvalid">
+        <source>The release key set is not signed by a trusted root key, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: a root key is trusted and the key set (keys.json) is missing, malformed or not signed by a trusted root; the release list is not used.</extracomment>
+        <translation>リリース鍵セットが信頼されたルート鍵で署名されていないため、リリース一覧を拒否しました。</translation>
+    </message>
+    <message id="ReleaseKeySetRollback">
+        <source>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>リリース鍵セット（バージョン %1）は、このサーバーから以前受け入れた鍵セット（バージョン %2）より古いため、リリース一覧を拒否しました。</translation>
+    </message>
+    <message id="ReleaseListExpired">
+        <source>The release list expired on %1, so it was refused: the server may be replaying an old list.</source>
+        <extracomment>Command line and upgrade screens: the signed release list has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>リリース一覧は %1 に期限切れになっているため、拒否しました。サーバーが古い一覧を再送している可能性があります。</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>リリース一覧を取得できませんでした：%1</translation>
+    </message>
+    <message id="ReleaseListRefused">
+        <source>Release list refused</source>
+        <extracomment>Connected and upgrade screens: shown as the latest version when a key or root is trusted and the online list or key set was refused (bad signature, expired, older than one seen); the upgrade screen shows the reason below it.</extracomment>
+        <translation>リリース一覧を拒否しました</translation>
+    </message>
+    <message id="ReleaseListRollback">
+        <source>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</source>
+        <extracomment>Command line and upgrade screens: the signed release list is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>リリース一覧（バージョン %1）は、このサーバーから以前受け入れた一覧（バージョン %2）より古いため、拒否しました。</translation>
+    </message>
+    <message id="ReleaseListSignatureInvalid">
+        <source>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</source>
+        <extracomment>Command line and upgrade screens: a key or root is trusted and the online release list's signature (r1.sig) is missing or does not verify with a trusted key; nothing from the list is used.</extracomment>
+        <translation>リリース一覧が信頼された鍵で署名されていないため、拒否しました。メーカーからのものではない可能性があります。</translation>
     </message>
     <message id="ReleaseListTooLarge">
         <source>The release list is larger than %1 MiB and was refused.</source>
@@ -727,6 +772,11 @@
         <source>invalid signature</source>
         <extracomment>Firmware list: mark beside an online release whose signature no trusted key verifies.</extracomment>
         <translation>署名が無効</translation>
+    </message>
+    <message id="ReleaseMarkLocalFile">
+        <source>not signed (local file)</source>
+        <extracomment>Firmware list: after a local release's version (a package the user opened into the application); local releases are installed without a signature check.</extracomment>
+        <translation>署名なし（ローカルファイル）</translation>
     </message>
     <message id="ReleaseMarkSigned">
         <source>signed</source>
@@ -757,6 +807,11 @@
         <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
         <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
         <translation>このファームウェアは署名の検証に失敗しました。改ざんされている可能性があります。削除し、コントローラーには何も送信していません。</translation>
+    </message>
+    <message id="ReleaseTrustStateDamaged">
+        <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
+        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
+        <translation>受け入れ済みリリース一覧の記録（%1）を読み書きできないため、リリース一覧を拒否しました。このファイルを削除すると、サーバーを改めて信頼します。</translation>
     </message>
     <message id="ReleaseVersionUnreadable">
         <source>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</source>

@@ -513,6 +513,11 @@
         <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
         <translation>版本 %1 → %2</translation>
     </message>
+    <message id="InfoKeysInvalid">
+        <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
+        <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>
+        <translation>信息字典的 %1 中有一项不是 32 字节 Ed25519 公钥的 base64（“%2”）。请先改正再启动：在此之前无法信任任何固件版本。</translation>
+    </message>
     <message id="Joystick">
         <source>Joysticks</source>
         <extracomment>Key test screen: caption of the two sticks' section.</extracomment>
@@ -612,6 +617,11 @@
         <source>No connected game controller has rumble motors.</source>
         <extracomment>Command-line rumble: no connected controller has motors.</extracomment>
         <translation>没有已连接的手柄带有振动马达。</translation>
+    </message>
+    <message id="OlderReleaseConfirm">
+        <source>Release %1 is older than the controller's firmware %2. Install the older release anyway?</source>
+        <extracomment>Upgrade screen, confirmation before installing a release older than the controller's firmware in any part; %1 = the release's version, %2 = the controller's version (boot-left-right). Buttons: Confirm / Cancel.</extracomment>
+        <translation>版本 %1 比控制器当前的固件 %2 更旧。仍要安装这个旧版本吗？</translation>
     </message>
     <message id="OlderVersionRefused">
         <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
@@ -713,10 +723,45 @@
         <extracomment>Question when the window is closed while an upgrade runs.</extracomment>
         <translation>固件正在升级。现在退出会使手柄升级中断，可能需要重新升级。</translation>
     </message>
+    <message id="ReleaseKeySetExpired">
+        <source>The release key set expired on %1, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set signed by the root has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>发布密钥集已于 %1 过期，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseKeySetInvalid">
+        <source>The release key set is not signed by a trusted root key, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: a root key is trusted and the key set (keys.json) is missing, malformed or not signed by a trusted root; the release list is not used.</extracomment>
+        <translation>发布密钥集没有可信根密钥的签名，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseKeySetRollback">
+        <source>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the key set is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>发布密钥集（版本 %1）比之前从该服务器接受的密钥集（版本 %2）更旧，固件版本列表已被拒绝。</translation>
+    </message>
+    <message id="ReleaseListExpired">
+        <source>The release list expired on %1, so it was refused: the server may be replaying an old list.</source>
+        <extracomment>Command line and upgrade screens: the signed release list has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
+        <translation>固件版本列表已于 %1 过期，已被拒绝：服务器可能在重放旧的列表。</translation>
+    </message>
     <message id="ReleaseListFailed">
         <source>Could not get the release list: %1</source>
         <extracomment>Command line: the online release list could not be fetched; %1 = the error.</extracomment>
         <translation>无法获取固件版本列表：%1</translation>
+    </message>
+    <message id="ReleaseListRefused">
+        <source>Release list refused</source>
+        <extracomment>Connected and upgrade screens: shown as the latest version when a key or root is trusted and the online list or key set was refused (bad signature, expired, older than one seen); the upgrade screen shows the reason below it.</extracomment>
+        <translation>版本列表已被拒绝</translation>
+    </message>
+    <message id="ReleaseListRollback">
+        <source>The release list (version %1) is older than one already accepted from this server (version %2), so it was refused.</source>
+        <extracomment>Command line and upgrade screens: the signed release list is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
+        <translation>固件版本列表（版本 %1）比之前从该服务器接受的列表（版本 %2）更旧，已被拒绝。</translation>
+    </message>
+    <message id="ReleaseListSignatureInvalid">
+        <source>The release list is not signed by a trusted key, so it was refused: it may not come from the vendor.</source>
+        <extracomment>Command line and upgrade screens: a key or root is trusted and the online release list's signature (r1.sig) is missing or does not verify with a trusted key; nothing from the list is used.</extracomment>
+        <translation>固件版本列表没有可信密钥的签名，已被拒绝：它可能并非来自厂商。</translation>
     </message>
     <message id="ReleaseListTooLarge">
         <source>The release list is larger than %1 MiB and was refused.</source>
@@ -727,6 +772,11 @@
         <source>invalid signature</source>
         <extracomment>Firmware list: mark beside an online release whose signature no trusted key verifies.</extracomment>
         <translation>签名无效</translation>
+    </message>
+    <message id="ReleaseMarkLocalFile">
+        <source>not signed (local file)</source>
+        <extracomment>Firmware list: after a local release's version (a package the user opened into the application); local releases are installed without a signature check.</extracomment>
+        <translation>未签名（本地文件）</translation>
     </message>
     <message id="ReleaseMarkSigned">
         <source>signed</source>
@@ -757,6 +807,11 @@
         <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
         <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
         <translation>此固件版本未通过签名校验，可能已被篡改。已将其删除，未向手柄发送任何数据。</translation>
+    </message>
+    <message id="ReleaseTrustStateDamaged">
+        <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
+        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
+        <translation>无法读取或写入已接受的版本列表记录（%1），固件版本列表已被拒绝。删除该文件即可重新信任服务器。</translation>
     </message>
     <message id="ReleaseVersionUnreadable">
         <source>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</source>

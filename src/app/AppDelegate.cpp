@@ -7,6 +7,6 @@
 bool AppDelegate::openURL(const QUrl& url)
 {
     if (url.scheme() == QLatin1String("file"))
-        ZelDataTool::handleFile(url);
+        ZelDataTool::handleFileInBackground(url);
     return true;
 }

@@ -61,6 +61,11 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
                                                      "key); repeatable. With a trusted key an online release is "
                                                      "installed only when its signature verifies."),
                                       QStringLiteral("BASE64"));
+    const QCommandLineOption trustRoot(QStringLiteral("trust-root"),
+                                       QStringLiteral("Trust this root key (base64 of a raw 32-byte Ed25519 public key, "
+                                                      "as keygen prints it); repeatable. The root certifies the release "
+                                                      "keys through the key set published beside the release list."),
+                                       QStringLiteral("BASE64"));
     const QCommandLineOption caFile(QStringLiteral("ca-file"),
                                     QStringLiteral("Also trust the PEM certificate authorities of FILE for https."),
                                     QStringLiteral("FILE"));
@@ -68,7 +73,7 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
                                   QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."),
                                   QStringLiteral("WxH"));
     parser.addOptions({simulate, screenshots, size, device, documents, server, language, measureStartup, measureUpgrade,
-                       trustKey, caFile});
+                       trustKey, trustRoot, caFile});
     parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
                                  QStringLiteral("[archive.zip...]"));
 
@@ -99,13 +104,14 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     options->measureStartup = parser.isSet(measureStartup);
     options->measureUpgrade = parser.isSet(measureUpgrade);
     options->trustKeys = parser.values(trustKey);
+    options->trustRoots = parser.values(trustRoot);
     options->caFile = parser.value(caFile);
     if (parser.isSet(size) && !parseSize(parser.value(size), &options->size))
         return fail(QStringLiteral("--size: expected WxH of at least %1x%2, not \"%3\"")
                         .arg(MainWindow::kMinimumWidth)
                         .arg(MainWindow::kMinimumHeight)
                         .arg(parser.value(size)));
-    for (const QString& key : std::as_const(options->trustKeys))
+    for (const QString& key : options->trustKeys + options->trustRoots)
         if (ReleaseSignature::decodePublicKey(key).isEmpty())
             return fail(localized("TrustKeyInvalid").arg(key));
     if (parser.isSet(device)) {

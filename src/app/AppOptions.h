@@ -20,6 +20,7 @@ struct AppOptions {
     QString server;           // overrides the firmware server
     QString language;         // overrides the preferred language
     QStringList trustKeys;    // release keys trusted for the run (base64), checked
+    QStringList trustRoots;   // root keys trusted for the run (base64), checked
     QString caFile;           // certificate authorities added for https
     bool measureStartup = false; // report start-up time and memory, then exit
     bool measureUpgrade = false; // time one upgrade from the press to its verified outcome, then exit

@@ -27,5 +27,5 @@ void SceneDelegate::sceneOpenURLContexts(const QList<QUrl>& urlContexts)
 void SceneDelegate::handleFirst(const QList<QUrl>& urlContexts)
 {
     if (!urlContexts.isEmpty() && urlContexts.first().scheme() == QLatin1String("file"))
-        ZelDataTool::handleFile(urlContexts.first());
+        ZelDataTool::handleFileInBackground(urlContexts.first());
 }

@@ -57,9 +57,16 @@ int main(int argc, char** argv)
     }
     Localization::shared().installIntoApplication();
 
-    // What this run trusts; a CA file it cannot read ends it at once.
+    // What this run trusts; a malformed trusted key in the information
+    // dictionary or a CA file it cannot read ends it at once.
+    if (QString error; !ReleaseSignature::checkInformation(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return AppOptions::Usage;
+    }
     for (const QString& key : std::as_const(options.trustKeys))
         ReleaseSignature::addTrustedKey(key);
+    for (const QString& key : std::as_const(options.trustRoots))
+        ReleaseSignature::addTrustedRoot(key);
     if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
         std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
         return AppOptions::Usage;

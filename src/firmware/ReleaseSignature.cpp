@@ -3,6 +3,9 @@
 #include "firmware/ZelFirmware.h"
 #include "platform/InfoDictionary.h"
 
+#include "platform/Localization.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <openssl/evp.h>
@@ -13,6 +16,8 @@
 namespace {
 
 QList<QByteArray> g_addedKeys;
+QList<QByteArray> g_addedRoots;
+QList<QByteArray> g_keySetKeys;
 
 struct KeyDeleter {
     void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
@@ -69,9 +74,16 @@ bool ReleaseSignature::verify(
 {
     // The digest is signed as the list states it: one spelling only, so that
     // an upper-case copy is not a second valid form of the same release.
-    if (publicKey.size() != kPublicKeyLength || !isLowerHexSha256(sha256))
+    if (!isLowerHexSha256(sha256))
         return false;
-    const QByteArray signature = decodeStrict(signatureBase64);
+    return verifyBytes(publicKey, message(version, sha256), signatureBase64.toLatin1());
+}
+
+bool ReleaseSignature::verifyBytes(const QByteArray& publicKey, const QByteArray& bytes, const QByteArray& signatureBase64)
+{
+    if (publicKey.size() != kPublicKeyLength)
+        return false;
+    const QByteArray signature = decodeStrict(QString::fromLatin1(signatureBase64));
     if (signature.size() != kSignatureLength)
         return false;
     std::unique_ptr<EVP_PKEY, KeyDeleter> key(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr,
@@ -79,11 +91,16 @@ bool ReleaseSignature::verify(
     Context context(EVP_MD_CTX_new());
     if (!key || !context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
-    const QByteArray signed_ = message(version, sha256);
     return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
-               size_t(signature.size()), reinterpret_cast<const unsigned char*>(signed_.constData()),
-               size_t(signed_.size()))
+               size_t(signature.size()), reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()))
         == 1;
+}
+
+QString ReleaseSignature::keyId(const QByteArray& publicKey)
+{
+    if (publicKey.size() != kPublicKeyLength)
+        return {};
+    return QString::fromLatin1(QCryptographicHash::hash(publicKey, QCryptographicHash::Sha256).toHex().left(kKeyIdLength));
 }
 
 QByteArray ReleaseSignature::decodePublicKey(const QString& base64)
@@ -104,33 +121,98 @@ QList<QByteArray> ReleaseSignature::keysFromInfo(const QVariant& value)
     return keys;
 }
 
-QList<QByteArray> ReleaseSignature::trustedKeys()
+namespace {
+
+QList<QByteArray> merged(QList<QByteArray> keys, const QList<QByteArray>& more)
 {
-    QList<QByteArray> keys = keysFromInfo(InfoDictionary::mainBundle().value(kTrustedKeysInfoKey));
-    for (const QByteArray& key : std::as_const(g_addedKeys))
+    for (const QByteArray& key : more)
         if (!keys.contains(key))
             keys.append(key);
     return keys;
 }
 
-bool ReleaseSignature::addTrustedKey(const QString& base64, QString* error)
+bool addKey(QList<QByteArray>& keys, const QString& base64, QString* error)
 {
-    const QByteArray key = decodePublicKey(base64);
+    const QByteArray key = ReleaseSignature::decodePublicKey(base64);
     if (key.isEmpty()) {
         if (error)
             *error = QStringLiteral("not the base64 of a %1-byte Ed25519 public key: %2")
-                         .arg(kPublicKeyLength)
+                         .arg(ReleaseSignature::kPublicKeyLength)
                          .arg(base64);
         return false;
     }
-    if (!g_addedKeys.contains(key))
-        g_addedKeys.append(key);
+    if (!keys.contains(key))
+        keys.append(key);
     return true;
+}
+
+} // namespace
+
+QList<QByteArray> ReleaseSignature::trustedKeys()
+{
+    if (hasTrustedRoot())
+        return g_keySetKeys;
+    return merged(keysFromInfo(InfoDictionary::mainBundle().value(kTrustedKeysInfoKey)), g_addedKeys);
+}
+
+QList<QByteArray> ReleaseSignature::trustedRoots()
+{
+    return merged(keysFromInfo(InfoDictionary::mainBundle().value(kRootKeysInfoKey)), g_addedRoots);
+}
+
+bool ReleaseSignature::hasTrustedKeys()
+{
+    // A dictionary that names keys, even unusable ones, asks for signatures:
+    // a typo in the only key must not turn the checks off.
+    return !g_addedKeys.isEmpty() || hasTrustedRoot()
+        || !keysFromInfo(InfoDictionary::mainBundle().value(kTrustedKeysInfoKey)).isEmpty()
+        || !checkInformation(nullptr);
+}
+
+bool ReleaseSignature::addTrustedKey(const QString& base64, QString* error)
+{
+    return addKey(g_addedKeys, base64, error);
+}
+
+bool ReleaseSignature::addTrustedRoot(const QString& base64, QString* error)
+{
+    return addKey(g_addedRoots, base64, error);
+}
+
+void ReleaseSignature::setKeySetKeys(const QList<QByteArray>& keys)
+{
+    g_keySetKeys = keys;
 }
 
 void ReleaseSignature::forgetAddedKeys()
 {
     g_addedKeys.clear();
+    g_addedRoots.clear();
+    g_keySetKeys.clear();
+}
+
+bool ReleaseSignature::checkKeyArray(const QVariant& value, const QString& infoKey, QString* error)
+{
+    if (!value.isValid())
+        return true;
+    auto fail = [&](const QString& entry) {
+        if (error)
+            *error = localized("InfoKeysInvalid").arg(infoKey, entry);
+        return false;
+    };
+    if (value.typeId() != QMetaType::QVariantList)
+        return fail(value.toString());
+    for (const QVariant& entry : value.toList())
+        if (entry.typeId() != QMetaType::QString || decodePublicKey(entry.toString()).isEmpty())
+            return fail(entry.toString());
+    return true;
+}
+
+bool ReleaseSignature::checkInformation(QString* error)
+{
+    const InfoDictionary& info = InfoDictionary::mainBundle();
+    return checkKeyArray(info.value(kTrustedKeysInfoKey), kTrustedKeysInfoKey, error)
+        && checkKeyArray(info.value(kRootKeysInfoKey), kRootKeysInfoKey, error);
 }
 
 ReleaseSignature::Status ReleaseSignature::status(const ZelFirmware& release)
@@ -144,6 +226,12 @@ ReleaseSignature::Status ReleaseSignature::status(const ZelFirmware& release)
         if (verify(key, release.version, release.sha256, release.signature))
             return Status::Verified;
     return Status::Invalid;
+}
+
+bool ReleaseSignature::mayInstall(const ZelFirmware& release)
+{
+    return !release.isOnline() || !hasTrustedKeys()
+        || (status(release) == Status::Verified && release.path.startsWith(QLatin1String("http")));
 }
 
 QString ReleaseSignature::statusName(Status status)
@@ -218,18 +306,22 @@ QByteArray ReleaseSignature::publicKey() const
 
 QString ReleaseSignature::sign(const QString& version, const QString& sha256) const
 {
+    return QString::fromLatin1(signBytes(message(version, sha256)));
+}
+
+QByteArray ReleaseSignature::signBytes(const QByteArray& bytes) const
+{
     Context context(EVP_MD_CTX_new());
     if (!m_key || !context || EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, keyOf(m_key)) != 1)
         return {};
-    const QByteArray signed_ = message(version, sha256);
     QByteArray signature(kSignatureLength, Qt::Uninitialized);
     size_t length = size_t(signature.size());
     if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
-            reinterpret_cast<const unsigned char*>(signed_.constData()), size_t(signed_.size()))
+            reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()))
             != 1
         || length != size_t(kSignatureLength))
         return {};
-    return QString::fromLatin1(signature.toBase64());
+    return signature.toBase64();
 }
 
 bool ReleaseSignature::writePrivateKey(const QString& path, QString* error) const

@@ -4,12 +4,14 @@
 #include "lib/ZipArchive.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
+#include "platform/MainQueue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryFile>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <algorithm>
@@ -24,12 +26,43 @@ const QLatin1String kVersionCharacters("1234567890.-");
 const QLatin1String kArchiveExtension("zip");
 constexpr qint64 kCopyChunkSize = 1 << 20;
 
-void show(const QString& text, double seconds, QStringList* messages)
+// The messages of an import, in order, with how long each is shown; the
+// progress message is flagged, so that an import in the background can show
+// it before it starts.
+struct Shown {
+    QString text;
+    double seconds;
+    bool progress;
+};
+
+void show(const QString& text, double seconds, QList<Shown>* shown, bool progress = false)
 {
-    MessageToast::showMsgWithtext(text, seconds);
-    if (messages)
-        messages->append(text);
+    shown->append({text, seconds, progress});
 }
+
+void present(const QList<Shown>& shown, QStringList* messages, bool skipProgress)
+{
+    for (const Shown& s : shown) {
+        if (skipProgress && s.progress)
+            continue;
+        MessageToast::showMsgWithtext(s.text, s.seconds);
+        if (messages)
+            messages->append(s.text);
+    }
+}
+
+// One import at a time: two of the same version would unpack into one folder.
+QThreadPool& importPool()
+{
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool; // lives as long as the process
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    return *pool;
+}
+
+bool importInto(const QString& path, QList<Shown>* messages);
 
 void makeFolder(const QString& path)
 {
@@ -98,9 +131,38 @@ bool ZelDataTool::handleFile(const QUrl& fileUrl)
 
 bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
 {
+    QList<Shown> shown;
+    const bool imported = importInto(path, &shown);
+    present(shown, messages, false);
+    return imported;
+}
+
+void ZelDataTool::handleFileInBackground(const QUrl& fileUrl, std::function<void(bool imported)> done)
+{
+    if (!fileUrl.isLocalFile())
+        return;
+    const QString path = fileUrl.toLocalFile();
+    MessageToast::showMsgWithtext(localized("Unzipping") + QLatin1Char(' ') + QFileInfo(path).fileName()
+                                      + QStringLiteral("..."),
+                                  kProgressSeconds);
+    importPool().start([path, done] {
+        auto shown = std::make_shared<QList<Shown>>();
+        const bool imported = importInto(path, shown.get());
+        MainQueue::dispatchAsync([shown, imported, done] {
+            present(*shown, nullptr, true);
+            if (done)
+                done(imported);
+        });
+    });
+}
+
+namespace {
+
+bool importInto(const QString& path, QList<Shown>* messages)
+{
     const QFileInfo incoming(path);
     const QString fileName = incoming.fileName();
-    const QString folderName = w8FirmwareNameString(incoming.completeBaseName());
+    const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName());
 
     const QString importFolder = DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName;
     makeFolder(importFolder);
@@ -108,7 +170,7 @@ bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
     makeFolder(productFolder);
 
     if (incoming.suffix() != kArchiveExtension) {
-        show(localized("CannotUnzipPrompt"), kRefusedSeconds, messages);
+        show(localized("CannotUnzipPrompt"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
     // The folder name is the release's version. Without a digit in it the
@@ -116,7 +178,7 @@ bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
     // or above it ("...zip" gives "..").
     if (std::none_of(folderName.cbegin(), folderName.cend(), [](QChar c) { return c.isDigit(); })) {
         qCWarning(lcImport) << "refused" << path << ": its name holds no version";
-        show(localized("CannotUnzipPrompt"), kRefusedSeconds, messages);
+        show(localized("CannotUnzipPrompt"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
 
@@ -126,31 +188,34 @@ bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
     QString error;
     if (!copy.open()) {
         qCWarning(lcImport) << "cannot copy" << path << ":" << copy.errorString();
-        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        show(localized("UnzipFailed"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
     if (!copyInto(path, copy, &error)) {
         qCWarning(lcImport) << error;
-        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        show(localized("UnzipFailed"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
 
-    show(localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), kProgressSeconds, messages);
+    show(localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), ZelDataTool::kProgressSeconds,
+         messages, true);
     const QString releaseFolder = productFolder + QLatin1Char('/') + folderName;
     const ZipArchive::Result result = ZipArchive::unzip(copy.fileName(), releaseFolder, &error);
     copy.remove();
 
     switch (result) {
     case ZipArchive::Result::Ok:
-        show(localized("UnzipFinished"), kFinishedSeconds, messages);
+        show(localized("UnzipFinished"), ZelDataTool::kFinishedSeconds, messages);
         return true;
     case ZipArchive::Result::UnsafeEntry:
         qCWarning(lcImport) << "refused" << path << ":" << error;
-        show(localized("ArchiveUnsafePaths"), kRefusedSeconds, messages);
+        show(localized("ArchiveUnsafePaths"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     default:
         qCWarning(lcImport) << "cannot unpack" << path << ":" << error;
-        show(localized("UnzipFailed"), kRefusedSeconds, messages);
+        show(localized("UnzipFailed"), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
 }
+
+} // namespace

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QUrl;
 
 // Firmware packages handed to the application, and small text helpers for
@@ -32,4 +34,10 @@ public:
     // toast and, when messages is given, appended to it. True when a release
     // was imported.
     static bool importArchive(const QString& path, QStringList* messages = nullptr);
+    // The same off the interface thread, for the application: the progress
+    // toast at once, the archive copied and unpacked on a worker (one import
+    // at a time), and the result's toast on the main thread when it ends,
+    // then done with whether a release was imported. Other URLs than files
+    // are ignored.
+    static void handleFileInBackground(const QUrl& fileUrl, std::function<void(bool imported)> done = nullptr);
 };

@@ -38,7 +38,8 @@ QMap<QString, QString> ZelFirmware::modelCustomPropertyMapper()
             {QStringLiteral("md5"), QStringLiteral("md5file")},
             {QStringLiteral("updateTime"), QStringLiteral("upgrade_time")},
             {QStringLiteral("sha256"), QStringLiteral("sha256")},
-            {QStringLiteral("signature"), QStringLiteral("sig")}};
+            {QStringLiteral("signature"), QStringLiteral("sig")},
+            {QStringLiteral("keyId"), QStringLiteral("keyid")}};
 }
 
 ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)
@@ -52,6 +53,7 @@ ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)
     f.updateTime = textOf(object.value(keys.value(QStringLiteral("updateTime"))));
     f.sha256 = textOf(object.value(keys.value(QStringLiteral("sha256"))));
     f.signature = textOf(object.value(keys.value(QStringLiteral("signature"))));
+    f.keyId = textOf(object.value(keys.value(QStringLiteral("keyId"))));
     return f;
 }
 

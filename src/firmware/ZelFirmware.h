@@ -14,6 +14,10 @@ struct ZelFirmware {
     QString updateTime; // release date, kept as given
     QString sha256;     // online: the archive's SHA-256 in lower-case hexadecimal
     QString signature;  // online: base64 Ed25519 signature of version and sha256 (ReleaseSignature)
+    QString keyId;      // online: the id of the key that made signature
+    // The record came from the online list: with a key trusted it installs
+    // only with a verified signature, whatever its path says. Not from JSON.
+    bool listed = false;
 
     // Field name to JSON key.
     static QMap<QString, QString> modelCustomPropertyMapper();
@@ -25,5 +29,5 @@ struct ZelFirmware {
     static QList<ZelFirmware> modelArrayWithJSON(const QJsonValue& json);
     static ZelFirmware modelWithJSON(const QJsonObject& object);
 
-    bool isOnline() const { return path.startsWith(QLatin1String("http")); }
+    bool isOnline() const { return listed || path.startsWith(QLatin1String("http")); }
 };

@@ -1,6 +1,9 @@
 #include "firmware/ZelFirmwareDataTool.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/ReleaseSignature.h"
+#include "firmware/ReleaseTrust.h"
+#include "firmware/TrustState.h"
 #include "lib/HttpClient.h"
 #include "platform/DocumentsDirectory.h"
 #include "platform/InfoDictionary.h"
@@ -13,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 QString g_serverOverride;
@@ -22,6 +26,37 @@ bool allowedInQuery(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
         || std::strchr("-._~!$&'()*+,;=:@/?", c) != nullptr;
+}
+
+const QString kListPath = QStringLiteral("/firmware/update/r1");
+
+// A detached signature as served: its body when the server answered with
+// success, empty when it answered that there is none.
+QByteArray signatureOf(const HttpClient::Response& response)
+{
+    return response.status >= 200 && response.status <= 299 ? response.body : QByteArray();
+}
+
+// Two GETs one after the other, each answer limited to its size; the second
+// is made only when the first got an HTTP answer (any status): no answer at
+// all ends the fetch with its error.
+void getBoth(const QUrl& first, qint64 firstLimit, const QUrl& second, qint64 secondLimit, double timeout,
+             std::function<void(const HttpClient::Response&, const HttpClient::Response&)> done)
+{
+    HttpClient::get(first, timeout, [second, secondLimit, timeout, done](const HttpClient::Response& a) {
+        if (a.status == 0 && !a.tooLarge) {
+            done(a, HttpClient::Response());
+            return;
+        }
+        HttpClient::get(second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); }, secondLimit);
+    }, firstLimit);
+}
+
+QString fetchError(const HttpClient::Response& response)
+{
+    return response.tooLarge
+        ? localized("ReleaseListTooLarge").arg(ZelFirmwareDataTool::kMaxReleaseListBytes / (1024 * 1024))
+        : response.error;
 }
 } // namespace
 
@@ -106,7 +141,7 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
 {
     if (firmwaresDate.isValid() && firmwares) {
         const double age = firmwaresDate.msecsTo(clock()) / 1000.0;
-        if (age <= kReuseSeconds) {
+        if (age <= kReuseSeconds && (!m_firmwaresExpire.isValid() || clock() < m_firmwaresExpire)) {
             if (completion)
                 completion(*firmwares, QString());
             return;
@@ -116,24 +151,104 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
         ? InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString"))
         : QString();
     const QUrl url = QUrl::fromEncoded(queryText(serverBaseUrl(), shortVersion));
+    refusal.clear();
+    if (ReleaseSignature::hasTrustedKeys()) {
+        getSignedFirmwares(url, completion);
+        return;
+    }
     HttpClient::getJSON(url, kRequestTimeout, [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
         if (!response.error.isEmpty()) {
             if (completion)
-                completion({}, response.tooLarge ? localized("ReleaseListTooLarge").arg(kMaxReleaseListBytes / (1024 * 1024))
-                                                 : response.error);
+                completion({}, fetchError(response));
             return;
         }
-        QList<ZelFirmware> records = ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data")));
-        refusedVersions.clear();
-        sortNewestFirst(records, &refusedVersions);
-        if (records.isEmpty()) {
-            if (completion)
-                completion({}, QString());
-            return;
-        }
-        firmwares = records;
-        firmwaresDate = clock();
-        if (completion)
-            completion(*firmwares, QString());
+        accept(ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data"))), QDateTime(), completion);
     }, kMaxReleaseListBytes);
+}
+
+void ZelFirmwareDataTool::accept(QList<ZelFirmware> records, const QDateTime& expires, const RemoteCompletion& completion)
+{
+    refusal.clear();
+    for (ZelFirmware& f : records)
+        f.listed = true;
+    refusedVersions.clear();
+    sortNewestFirst(records, &refusedVersions);
+    if (records.isEmpty()) {
+        if (completion)
+            completion({}, QString());
+        return;
+    }
+    firmwares = records;
+    firmwaresDate = clock();
+    m_firmwaresExpire = expires;
+    if (completion)
+        completion(*firmwares, QString());
+}
+
+void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteCompletion& completion)
+{
+    const QString server = serverBaseUrl();
+    auto answer = std::make_shared<ReleaseTrust::Answer>();
+    auto fail = [completion](const QString& error) {
+        if (completion)
+            completion({}, error);
+    };
+    auto judge = [this, server, answer, completion, fail] {
+        TrustState state;
+        TrustState::Seen seen;
+        ReleaseTrust::Verdict verdict;
+        if (!state.seen(server, &seen))
+            verdict.refusal = ReleaseTrust::Refusal::StateDamaged;
+        else
+            verdict = ReleaseTrust::judge(*answer, ReleaseSignature::trustedRoots(), ReleaseSignature::trustedKeys(),
+                                          seen, clock().toUTC());
+        // The first contact trusts what it finds; from then on the versions
+        // only rise.
+        if (verdict.refusal == ReleaseTrust::Refusal::None && !state.remember(server, verdict.accepted))
+            verdict.refusal = ReleaseTrust::Refusal::StateDamaged;
+        if (verdict.refusal != ReleaseTrust::Refusal::None) {
+            // A refused answer also ends the reuse of the list stored before:
+            // the user is told, not shown an older list as current.
+            refusal = ReleaseTrust::message(verdict, state.path());
+            firmwares.reset();
+            firmwaresDate = QDateTime();
+            fail(refusal);
+            return;
+        }
+        if (ReleaseSignature::hasTrustedRoot())
+            ReleaseSignature::setKeySetKeys(verdict.keySetKeys);
+        accept(ZelFirmware::modelArrayWithJSON(verdict.list.value(QStringLiteral("data"))),
+               ReleaseTrust::parseTime(verdict.list.value(ReleaseTrust::kExpiresKey).toString()), completion);
+    };
+    auto getList = [url, server, answer, fail, judge] {
+        getBoth(url, kMaxReleaseListBytes, QUrl(server + kListPath + ReleaseTrust::kSignatureSuffix),
+                ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
+                [answer, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
+                    // The list itself must arrive as the server's JSON answer;
+                    // its signature is judged with it.
+                    QString error = fetchError(list);
+                    if (error.isEmpty() && !HttpClient::isJsonContentType(list.contentType))
+                        error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(list.contentType));
+                    if (!error.isEmpty() || signature.status == 0)
+                        return fail(error.isEmpty() ? signature.error : error);
+                    answer->list = list.body;
+                    answer->listSignature = signatureOf(signature);
+                    judge();
+                });
+    };
+    if (!ReleaseSignature::hasTrustedRoot()) {
+        getList();
+        return;
+    }
+    const QString keySet = server + ReleaseTrust::kKeySetPath;
+    getBoth(QUrl(keySet), kMaxReleaseListBytes, QUrl(keySet + ReleaseTrust::kSignatureSuffix),
+            ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
+            [answer, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
+                if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
+                    return fail(keys.status == 0 ? keys.error : signature.error);
+                // A key set that is not served is judged as unsigned.
+                answer->keySet = signatureOf(keys);
+                answer->keySetSignature = signatureOf(signature);
+                getList();
+            });
 }

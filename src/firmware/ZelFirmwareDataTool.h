@@ -33,6 +33,10 @@ public:
     // The last non-empty online list, sorted, and when it was stored.
     std::optional<QList<ZelFirmware>> firmwares;
     QDateTime firmwaresDate;
+    // With a key or root trusted: the localised reason the last online answer
+    // was refused (its signature, expiry or version), empty when accepted.
+    // A refused answer is reported as the request's error too.
+    QString refusal;
 
     // "now", replaceable by tests.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
@@ -54,4 +58,11 @@ public:
 
 private:
     ZelFirmwareDataTool() = default;
+    // Stores a non-empty list (reused until expires, when valid) and completes with it.
+    void accept(QList<ZelFirmware> records, const QDateTime& expires, const RemoteCompletion& completion);
+    // The request with a key or root trusted: the key set, the list and their
+    // signatures, judged before anything of them is used.
+    void getSignedFirmwares(const QUrl& url, const RemoteCompletion& completion);
+    // When the stored list expires (with trust), beyond which it is not reused.
+    QDateTime m_firmwaresExpire;
 };

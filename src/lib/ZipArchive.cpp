@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryFile>
@@ -215,6 +216,26 @@ ZipArchive::Result Extraction::checkConsistency()
     // be unpacked halfway.
     QSet<QString> files;
     QSet<QString> folders;
+    // Two entries of one name, or of names that differ only in case, would
+    // leave whichever came last: on a disk that ignores case, possibly an
+    // image other than the one a check saw.
+    QSet<QString> named;
+    QHash<QString, QString> spellings;
+    for (const Entry& entry : m_entries) {
+        if (named.contains(entry.relative))
+            return fail(ZipArchive::Result::UnsafeEntry, QStringLiteral("\"%1\" is in the archive twice").arg(entry.relative));
+        named.insert(entry.relative);
+        for (qsizetype end = entry.relative.indexOf(QLatin1Char('/')); ; end = entry.relative.indexOf(QLatin1Char('/'), end + 1)) {
+            const QString path = end < 0 ? entry.relative : entry.relative.left(end);
+            const auto known = spellings.constFind(path.toCaseFolded());
+            if (known != spellings.constEnd() && *known != path)
+                return fail(ZipArchive::Result::UnsafeEntry,
+                    QStringLiteral("\"%1\" and \"%2\" differ only in case").arg(*known, path));
+            spellings.insert(path.toCaseFolded(), path);
+            if (end < 0)
+                break;
+        }
+    }
     for (const Entry& entry : m_entries) {
         (entry.isDirectory ? folders : files).insert(entry.relative);
         for (qsizetype slash = entry.relative.indexOf(QLatin1Char('/')); slash > 0;

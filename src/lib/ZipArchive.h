@@ -19,7 +19,8 @@ public:
         Ok,
         Unreadable, // missing, a folder, or cannot be opened
         NotAnArchive, // not a zip archive, or its directory is damaged
-        UnsafeEntry, // a path that leaves the destination, a link or a device entry
+        UnsafeEntry, // a path that leaves the destination, a link, a device entry, or a name
+                     // given twice (also when only its case differs: one file on some disks)
         Unsupported, // encrypted entries or an unknown compression method
         TooLarge, // entry count or sizes beyond the limits
         Damaged, // an entry's data does not decompress or fails its CRC
@@ -27,10 +28,10 @@ public:
     };
 
     // Limits against archives that would fill the disk. The firmware images
-    // are a few tens of kilobytes; downloads hold three of them.
-    static constexpr uint64_t kMaxEntryCount = 65535;
-    static constexpr uint64_t kMaxEntrySize = uint64_t(1) << 30;
-    static constexpr uint64_t kMaxTotalSize = uint64_t(4) << 30;
+    // are a few tens of kilobytes; a release holds three of them.
+    static constexpr uint64_t kMaxEntryCount = 64;
+    static constexpr uint64_t kMaxEntrySize = uint64_t(16) << 20;
+    static constexpr uint64_t kMaxTotalSize = 4 * kMaxEntrySize;
 
     // Unpacks every entry under destination with its relative path, creating
     // folders and overwriting files of the same name. The destination is

@@ -3,6 +3,7 @@
 #include "platform/InfoDictionary.h"
 
 #include <QString>
+#include <QStringList>
 
 // Where the screens' web pages come from: the help server (the tutorial) and
 // the maker's server (the game list), named in the information dictionary.
@@ -23,6 +24,10 @@ public:
     // Scheme and host, without a trailing slash.
     static QString helpBaseUrl() { return baseUrl(QStringLiteral("https://"), QStringLiteral("Q3HelpWebHost")); }
     static QString makerBaseUrl() { return baseUrl(QStringLiteral("http://"), QStringLiteral("Q3MakerWebHost")); }
+
+    // The origins the web page screens may show pages from: the help and
+    // the maker's servers.
+    static QStringList pageOrigins() { return {helpBaseUrl(), makerBaseUrl()}; }
 
     // Addresses beginning with this leave the application for the store.
     static QString appStorePrefix() { return InfoDictionary::mainBundle().string(QStringLiteral("Q3AppStorePrefix")); }

@@ -6,6 +6,7 @@
 #include "platform/WebHosts.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
+#include "sim/SitePublisher.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,15 +54,18 @@ DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server
         DocumentsDirectory::setPath(m_documents->path());
     }
     if (server.isEmpty()) {
-        // The archives are made on the first request, not before the first screen.
-        m_server = std::make_unique<ReleaseServer>(std::function<QString()>(&DemoReleases::folder));
-        // A key of the run's own signs the demo releases and is trusted, so
-        // that every demo and test run takes the signed path.
+        // A root and a release key of the run's own: the root is trusted and
+        // certifies the key through the site's key set, so that every demo
+        // and test run takes the whole signed path. The site is published on
+        // the first request, not before the first screen.
+        const ReleaseSignature root = ReleaseSignature::generate();
         const ReleaseSignature key = ReleaseSignature::generate();
-        m_server->setSigningKey(key);
+        m_server = std::make_unique<ReleaseServer>(
+            [this, root, key] { return publishSite(root, key); }, ReleaseServer::Mode::Site);
         if (m_server->listen(QHostAddress::LocalHost, 0)) {
             ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
-            ReleaseSignature::addTrustedKey(key.publicKeyBase64());
+            m_rootKey = root.publicKeyBase64();
+            ReleaseSignature::addTrustedRoot(m_rootKey);
         }
     }
     // The configured web servers are placeholders: the demo always shows its own pages.
@@ -71,6 +75,20 @@ DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server
         m_webUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
         WebHosts::setBaseOverride(m_webUrl);
     }
+}
+
+QString DemoEnvironment::publishSite(const ReleaseSignature& root, const ReleaseSignature& key)
+{
+    m_site = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/q3dart-demo-site-XXXXXX"));
+    ReleaseServer releases(DemoReleases::folder());
+    SitePublisher::ListSigning signing;
+    signing.key = key;
+    SitePublisher::KeySetChange keySet;
+    keySet.root = root;
+    keySet.add = {key.publicKey()};
+    const bool ok = m_site->isValid() && SitePublisher::signKeys(m_site->path(), keySet, nullptr)
+        && SitePublisher::publish(releases, m_site->path(), m_server->baseUrl(), &signing, nullptr);
+    return ok ? m_site->path() : QString();
 }
 
 DemoEnvironment::~DemoEnvironment()

@@ -7,9 +7,11 @@
 class QHttpServer;
 class QTemporaryDir;
 class ReleaseServer;
+class ReleaseSignature;
 
-// The embedded default: a throw-away documents directory, a release server on
-// 127.0.0.1 serving the demo releases and a web server there serving the demo
+// The embedded default: a throw-away documents directory, a static site on
+// 127.0.0.1 serving the demo releases, signed at start by a root and a
+// release key made for the run, and a web server there serving the demo
 // game list and tutorial pages, so that a complete upgrade can be watched with
 // the simulated controller, no hardware and no network.
 class DemoEnvironment {
@@ -22,10 +24,18 @@ public:
     QString serverUrl() const;
     // The demo web pages' server, e.g. http://127.0.0.1:8080; empty when it could not listen.
     QString webUrl() const { return m_webUrl; }
+    // The base64 public key of the root the demo site's key set is signed by,
+    // trusted for the run; empty when the demo serves no site.
+    QString rootKey() const { return m_rootKey; }
 
 private:
+    // Publishes the demo releases as a signed site; its folder, empty on failure.
+    QString publishSite(const ReleaseSignature& root, const ReleaseSignature& key);
+
     std::unique_ptr<QTemporaryDir> m_documents;
+    std::unique_ptr<QTemporaryDir> m_site;
     std::unique_ptr<ReleaseServer> m_server;
     std::unique_ptr<QHttpServer> m_webServer;
     QString m_webUrl;
+    QString m_rootKey;
 };

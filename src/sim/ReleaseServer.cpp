@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHttpServer>
 #include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,10 +39,23 @@ ReleaseServer::ReleaseServer(const QString& folder, QObject* parent)
 }
 
 ReleaseServer::ReleaseServer(std::function<QString()> folderSource, QObject* parent)
+    : ReleaseServer(std::move(folderSource), Mode::Archives, parent)
+{
+}
+
+ReleaseServer::ReleaseServer(std::function<QString()> folderSource, Mode mode, QObject* parent)
     : QObject(parent)
     , m_folderSource(std::move(folderSource))
     , m_server(std::make_unique<QHttpServer>())
 {
+    if (mode == Mode::Site) {
+        m_server->setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+            ++m_requests;
+            const QHttpServerResponse response = siteFile(request.url().path());
+            responder.write(response.data(), response.mimeType(), response.statusCode());
+        });
+        return;
+    }
     m_server->route(kListPath, [this](const QHttpServerRequest& request) {
         ++m_requests;
         return QHttpServerResponse("application/json", releaseList(baseUrlOf(request, baseUrl())));
@@ -63,6 +77,27 @@ ReleaseServer::ReleaseServer(std::function<QString()> folderSource, QObject* par
 }
 
 ReleaseServer::~ReleaseServer() = default;
+
+QHttpServerResponse ReleaseServer::siteFile(const QString& path)
+{
+    // Only regular files inside the site, by their real paths: no dot
+    // segment, link or path of the client's making leads out of it.
+    const QString root = QFileInfo(folder()).canonicalFilePath();
+    const QFileInfo info(root + QLatin1Char('/') + path);
+    const QString real = info.canonicalFilePath();
+    if (root.isEmpty() || path.split(QLatin1Char('/')).contains(QLatin1String("..")) || real.isEmpty()
+        || !real.startsWith(root + QLatin1Char('/')) || !info.isFile())
+        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+    QFile file(real);
+    if (!file.open(QIODevice::ReadOnly))
+        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+    // The list has no extension: the host is told it is JSON, as the
+    // publishing notes ask of a real host.
+    const QByteArray type = path == kListPath || path.endsWith(QLatin1String(".json")) ? "application/json"
+        : path.endsWith(QLatin1String(".zip"))                                         ? "application/zip"
+                                                                                      : "application/octet-stream";
+    return QHttpServerResponse(type, file.readAll());
+}
 
 const QString& ReleaseServer::folder()
 {
@@ -118,8 +153,10 @@ QByteArray ReleaseServer::releaseList(const QString& baseUrl)
             {QStringLiteral("upgrade_time"), date},
             {QStringLiteral("sha256"), digest.sha256},
         };
-        if (m_signingKey.isValid())
+        if (m_signingKey.isValid()) {
             release.insert(QStringLiteral("sig"), m_signingKey.sign(version, digest.sha256));
+            release.insert(QStringLiteral("keyid"), m_signingKey.keyId());
+        }
         data.append(release);
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("data"), data}}).toJson(QJsonDocument::Compact);

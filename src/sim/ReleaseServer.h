@@ -13,21 +13,28 @@
 
 class QHttpServer;
 class QHttpServerRequest;
+class QHttpServerResponse;
 
 // Serves a folder of release archives the way the firmware server does: the
 // release-list query answers with every "<version>.zip" in the folder (notes
 // from "<version>.txt", date from "<version>.date" beside it, the archive's
-// MD5 and SHA-256 computed, signed when a signing key is set), and the
-// archives themselves under /releases/ with a suggested file name. The same
-// list and archives can be written out as a static site for any web host.
-// For vendors, tests and the demo.
+// MD5 and SHA-256 computed), and the archives themselves under /releases/
+// with a suggested file name. The same list and archives can be written out
+// as a static site for any web host (signed by SitePublisher), and such a
+// site served as a static host would serve it. The server itself never signs
+// what it serves: it holds no private key. For vendors, tests and the demo.
 class ReleaseServer : public QObject {
     Q_OBJECT
 public:
+    enum class Mode {
+        Archives, // a folder of release archives, listed at each request
+        Site, // a published site: its files as they are, the list's query ignored
+    };
     explicit ReleaseServer(const QString& folder, QObject* parent = nullptr);
     // The folder is asked for once, when first needed: one that takes work to
     // make is not made before anything is served or published.
     explicit ReleaseServer(std::function<QString()> folderSource, QObject* parent = nullptr);
+    ReleaseServer(std::function<QString()> folderSource, Mode mode, QObject* parent = nullptr);
     ~ReleaseServer() override;
 
     // The port listened on, or 0 when listening failed.
@@ -37,7 +44,8 @@ public:
     // Number of requests answered, for tests.
     int requestCount() const { return m_requests; }
 
-    // Each release of the list is signed with key from now on.
+    // Each release of the published list is signed with key (and names its
+    // key id) from now on.
     void setSigningKey(const ReleaseSignature& key) { m_signingKey = key; }
 
     // The release-list JSON for a folder; archives are addressed under baseUrl.
@@ -59,6 +67,8 @@ private:
     };
     Digest digestOf(const QString& path);
     const QString& folder();
+    // A published site's file for a request path, as a static host serves it.
+    QHttpServerResponse siteFile(const QString& path);
 
     std::function<QString()> m_folderSource;
     QString m_folder;

@@ -178,6 +178,8 @@ public:
     QString latestFirmwareVersion, latestFirmwareUrl, latestFirmwareMD5;
     // The selected release's signed digest and signature (ReleaseSignature).
     QString latestFirmwareSHA256, latestFirmwareSignature;
+    // The selected release came from the online list (ZelFirmware::listed).
+    bool latestFirmwareListed = false;
     QString bootFilePath, leftFilePath, rightFilePath;
     QString leftVersion, bootVersion, rightVersion;
     bool bootNeedUpgrade = false, leftNeedUpgrade = false, rightNeedUpgrade = false;

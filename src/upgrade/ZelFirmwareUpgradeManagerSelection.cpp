@@ -102,6 +102,7 @@ void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
     latestFirmwareMD5 = firmware ? firmware->md5 : QString();
     latestFirmwareSHA256 = firmware ? firmware->sha256 : QString();
     latestFirmwareSignature = firmware ? firmware->signature : QString();
+    latestFirmwareListed = firmware && firmware->listed;
 }
 
 QString ZelFirmwareUpgradeManager::signatureRefusal() const
@@ -161,6 +162,13 @@ void ZelFirmwareUpgradeManager::startUpgrade()
         return;
     isUpgradingFirmware = true;
     bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+    // With a key trusted, an entry of the online list installs only from a
+    // download checked against its signed digest, whatever its fields say: one
+    // naming a folder (an old unpacked download, say) has nothing to check.
+    if (latestFirmwareListed && ReleaseSignature::hasTrustedKeys() && !isRemote(latestFirmwareUrl)) {
+        failRun(localized("ReleaseNotSigned"), kFailureSeconds);
+        return;
+    }
     if (!latestFirmwareMD5.isEmpty() || isRemote(latestFirmwareUrl)) {
         upgradeWithRemoteFile();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -25,6 +26,12 @@ public:
         // in the page. Without one, new windows are not opened.
         QString storePrefix;
         std::function<void(const QUrl&)> storeLinkRequested;
+        // The page follows links only to these origins ("scheme://host[:port]",
+        // http or https); another http or https address goes to
+        // externalLinkRequested (the desktop's browser) from the main frame,
+        // and nowhere from a frame inside; no other scheme ever loads.
+        QStringList allowedOrigins;
+        std::function<void(const QUrl&)> externalLinkRequested;
     };
 
     virtual ~WebPage() = default;
@@ -39,4 +46,4 @@ public:
 // The module's one entry point. The version in its name refuses a module
 // built against another shape of this interface instead of misusing it.
 using WebPageFactory = WebPage* (*)(QWidget* parent, const WebPage::Settings& settings);
-#define Q3DART_WEB_PAGE_FACTORY "q3dart_create_web_page_v1"
+#define Q3DART_WEB_PAGE_FACTORY "q3dart_create_web_page_v2"

@@ -1,6 +1,7 @@
 #include "views/ZelConnectedView.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/Localization.h"
 #include "ui_ZelConnectedContentView.h"
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <tuple>
 
 ZelConnectedView::ZelConnectedView(QWidget* parent)
@@ -79,12 +81,17 @@ void ZelConnectedView::showVersions()
                 if (!self)
                     return;
                 const QString none = localized("NoNewerVersion");
-                if (firmwares.isEmpty()) {
-                    self->latestVersionLabel->setText(none);
+                // A release whose signature is refused is never the latest;
+                // a refused list or key set says so.
+                const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
+                if (offered == firmwares.cend()) {
+                    self->latestVersionLabel->setText(ZelFirmwareDataTool::sharedInstance().refusal.isEmpty()
+                                                          ? none
+                                                          : localized("ReleaseListRefused"));
                     self->upgradePromptRedDot->setHidden(true);
                     return;
                 }
-                const QString latest = firmwares.first().version;
+                const QString latest = offered->version;
                 self->latestVersionLabel->setText(latest);
                 self->upgradePromptRedDot->setHidden(latest == none || ReleaseVersion::same(latest, current));
             });

@@ -32,11 +32,12 @@ public:
     using QListWidget::QListWidget;
 };
 
-// What an online release's signature is worth, after its version.
+// What a release's signature is worth, after its version; the user's own
+// local releases are never checked, and say so.
 QString signatureMark(const ZelFirmware& firmware)
 {
     if (!firmware.isOnline())
-        return QString();
+        return QStringLiteral("  (%1)").arg(localized("ReleaseMarkLocalFile"));
     // ReleaseMarkSigned, ReleaseMarkUnchecked, ReleaseMarkInvalid, ReleaseMarkUnsigned.
     QString name = ReleaseSignature::statusName(ReleaseSignature::status(firmware));
     name[0] = name[0].toUpper();
@@ -130,14 +131,19 @@ void ZelFirmwareListView::reloadTableView()
     }
     const bool empty = firmwares.isEmpty();
     if (empty && !emptyContentPropmtLabel) {
-        emptyContentPropmtLabel = new QLabel(localized("EmptyFirmware"), tableView);
+        emptyContentPropmtLabel = new QLabel(tableView);
         emptyContentPropmtLabel->setObjectName(QStringLiteral("emptyContentPropmtLabel"));
         emptyContentPropmtLabel->setGeometry(0, kHeaderHeight, kTableWidth, kTableHeight - kHeaderHeight);
         emptyContentPropmtLabel->setAlignment(Qt::AlignCenter);
         emptyContentPropmtLabel->setWordWrap(true);
     }
-    if (emptyContentPropmtLabel)
+    if (emptyContentPropmtLabel) {
+        // A refused online list is shown as refused, with why, not as empty.
+        const QString& refusal = ZelFirmwareDataTool::sharedInstance().refusal;
+        emptyContentPropmtLabel->setText(type == ZelFirmwareListTypeOnline && !refusal.isEmpty() ? refusal
+                                                                                                 : localized("EmptyFirmware"));
         emptyContentPropmtLabel->setHidden(!empty);
+    }
     // A disabled scroll bar also ignores the wheel.
     tableView->verticalScrollBar()->setEnabled(!empty);
 }

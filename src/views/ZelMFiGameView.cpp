@@ -31,6 +31,8 @@ void ZelMFiGameView::commonInit()
     settings.url = pageUrl();
     settings.storePrefix = WebHosts::appStorePrefix();
     settings.storeLinkRequested = [this](const QUrl& url) { askToOpenInAppStore(url); };
+    settings.allowedOrigins = WebHosts::pageOrigins();
+    settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     webPage = WebPageModule::show(ui.pageArea, settings);
     if (webPage) {
         webPage->widget()->setAccessibleName(localized("MFiGame"));

@@ -6,6 +6,8 @@
 #include "views/WebPageModule.h"
 #include "views/ZelTool.h"
 
+#include <QDesktopServices>
+
 ZelTutorialView::ZelTutorialView(QWidget* parent)
     : ZelBaseView(parent)
 {
@@ -25,6 +27,8 @@ void ZelTutorialView::commonInit()
     // Loaded here only: reopening the screen shows the page as it is.
     WebPage::Settings settings;
     settings.url = pageUrl();
+    settings.allowedOrigins = WebHosts::pageOrigins();
+    settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     webPage = WebPageModule::show(ui.pageArea, settings);
     if (webPage)
         webPage->widget()->setAccessibleName(localized("GettingStarted"));

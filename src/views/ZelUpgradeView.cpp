@@ -1,6 +1,7 @@
 #include "views/ZelUpgradeView.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
@@ -18,10 +19,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -165,14 +168,22 @@ void ZelUpgradeView::checkFirmwareVersion()
 
 void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion)
 {
-    // A failed query answers an empty list and shows the same.
-    if (firmwares.isEmpty()) {
-        latestVersionLabel->setText(localized("NoNewerVersion"));
-        detailTitleLabel->setHidden(true);
-        detailLabel->setHidden(true);
+    // The newest release that would install: one whose signature is refused
+    // is never offered as the latest, nor marked with the dot.
+    const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
+    // A failed query answers an empty list and shows the same; a refused
+    // list or key set says so, with the reason.
+    if (offered == firmwares.cend()) {
+        const QString& refusal = ZelFirmwareDataTool::sharedInstance().refusal;
+        latestVersionLabel->setText(refusal.isEmpty() ? localized("NoNewerVersion") : localized("ReleaseListRefused"));
+        detailLabel->setText(refusal);
+        detailTitleLabel->setHidden(refusal.isEmpty());
+        detailLabel->setHidden(refusal.isEmpty());
+        if (!refusal.isEmpty() || !firmwares.isEmpty())
+            upgradePromptRedDot->setHidden(true);
         return;
     }
-    const ZelFirmware& newest = firmwares.first();
+    const ZelFirmware& newest = *offered;
     latestVersionLabel->setText(newest.version);
     detailLabel->setText(newest.updateInfo);
     detailTitleLabel->setHidden(false);
@@ -281,6 +292,43 @@ void ZelUpgradeView::upgradeAction()
         MessageToast::showMsgWithtext(UpgradeRun::checkFailure(check), kMessageSeconds);
         return;
     }
+    // A release older than the controller's (a downgrade, or an old release
+    // a server offers again) is installed only when the user confirms it.
+    const QString current = engine().bootVersion + QLatin1Char('-') + engine().leftVersion + QLatin1Char('-')
+        + engine().rightVersion;
+    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_selected->version);
+    const std::optional<ReleaseVersion> controller = ReleaseVersion::parse(current);
+    if (release && controller && release->anyOlderThan(*controller)) {
+        askToInstallOlder(current);
+        return;
+    }
+    startRun();
+}
+
+void ZelUpgradeView::askToInstallOlder(const QString& current)
+{
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName(QStringLiteral("olderReleaseAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setText(localized("OlderReleaseConfirm").arg(m_selected->version, current));
+    QPushButton* confirm = alert->addButton(localized("Confirm"), QMessageBox::AcceptRole);
+    QPushButton* cancel = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
+    confirm->setObjectName(QStringLiteral("confirmButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    // Cancel is the default: a downgrade is never one key press away.
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    const QString version = m_selected->version;
+    connect(confirm, &QPushButton::clicked, this, [this, version] {
+        // Only the release that was asked about, and only while nothing runs.
+        if (!isRunning() && m_selected && m_selected->version == version)
+            startRun();
+    });
+    alert->open();
+}
+
+void ZelUpgradeView::startRun()
+{
     delete m_run; // the run before, long ended
     m_run = new UpgradeRun(this);
     connect(m_run, &UpgradeRun::phaseChanged, this, &ZelUpgradeView::showPhase);

@@ -90,6 +90,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Asks to install the selected release, older than the controller's current.
+    void askToInstallOlder(const QString& current);
+    // Starts the run of the selected release.
+    void startRun();
+
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
     void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion);

@@ -33,12 +33,35 @@ private:
 
 } // namespace
 
-ZelMFiGamePage::ZelMFiGamePage(const QString& appStorePrefix, std::function<void(const QUrl&)> storeLinkRequested,
-                               QObject* parent)
+ZelMFiGamePage::ZelMFiGamePage(const WebPage::Settings& settings, QObject* parent)
     : QWebEnginePage(parent)
-    , m_appStorePrefix(appStorePrefix)
-    , m_storeLinkRequested(std::move(storeLinkRequested))
+    , m_appStorePrefix(settings.storePrefix)
+    , m_storeLinkRequested(settings.storeLinkRequested)
+    , m_allowedOrigins(settings.allowedOrigins)
+    , m_externalLinkRequested(settings.externalLinkRequested)
 {
+}
+
+bool ZelMFiGamePage::isAllowedUrl(const QUrl& url) const
+{
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
+        return false;
+    // The origin exactly: a host that only begins like an allowed one
+    // ("h.example.evil" for "h.example") is another host.
+    const QString origin = url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment
+                                        | QUrl::RemoveUserInfo)
+                               .toString(QUrl::StripTrailingSlash);
+    for (const QString& allowed : m_allowedOrigins)
+        if (QUrl(allowed).adjusted(QUrl::StripTrailingSlash).toString() == origin)
+            return true;
+    return false;
+}
+
+void ZelMFiGamePage::sendAway(const QUrl& url, bool isMainFrame)
+{
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (web && isMainFrame && m_externalLinkRequested)
+        m_externalLinkRequested(url);
 }
 
 bool ZelMFiGamePage::isAppStoreUrl(const QUrl& url) const
@@ -49,22 +72,32 @@ bool ZelMFiGamePage::isAppStoreUrl(const QUrl& url) const
 
 bool ZelMFiGamePage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    if (!isAppStoreUrl(url))
+    // The handlers return at once: the web engine waits for the answer to this navigation.
+    if (isAppStoreUrl(url) && m_storeLinkRequested) {
+        m_storeLinkRequested(url);
+        return false;
+    }
+    // A frame's blank start page holds nothing of anyone's.
+    if (!isMainFrame && url.scheme() == QLatin1String("about"))
         return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-    // The handler returns at once: the web engine waits for the answer to this navigation.
-    m_storeLinkRequested(url);
-    return false;
+    if (!isAllowedUrl(url)) {
+        sendAway(url, isMainFrame);
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
 QWebEnginePage* ZelMFiGamePage::createWindow(WebWindowType)
 {
-    return new NewWindowCatcher(this);
+    return m_storeLinkRequested ? new NewWindowCatcher(this) : nullptr;
 }
 
 void ZelMFiGamePage::openFromNewWindow(const QUrl& url)
 {
-    if (isAppStoreUrl(url))
+    if (isAppStoreUrl(url) && m_storeLinkRequested)
         m_storeLinkRequested(url);
-    else
+    else if (isAllowedUrl(url))
         setUrl(url);
+    else
+        sendAway(url, true);
 }

@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/EAAccessoryManager.h"
 #include "platform/EASession.h"
@@ -182,6 +183,17 @@ private slots:
         ZelFirmwareDataTool::setServerOverride(catalogue.baseUrl());
         const QString current = m_sim->controller().versionsText();
 
+        // The demo trusts its root: a plain server's unsigned list is refused,
+        // shown as refused, without the dot.
+        catalogue.body = R"({"data":[{"ver":"9.9-9.9-9.9"}]})";
+        refreshCatalogue();
+        connected->upgradePromptRedDot->setHidden(false);
+        root()->showView(connected);
+        QVERIFY(versionsShown(current, localized("ReleaseListRefused")));
+        QVERIFY(connected->upgradePromptRedDot->isHidden());
+        // The rest reads the plain server as an unsigned deployment does.
+        ReleaseSignature::forgetAddedKeys();
+
         // Same text: no dot.
         catalogue.body = QStringLiteral("{\"data\":[{\"ver\":\"%1\"}]}").arg(current).toUtf8();
         refreshCatalogue();
@@ -219,6 +231,7 @@ private slots:
             QVERIFY(connected->upgradePromptRedDot->isHidden());
         }
         ZelFirmwareDataTool::setServerOverride(demoServer);
+        QVERIFY(ReleaseSignature::addTrustedRoot(m_demo->rootKey()));
         ZelFirmwareDataTool::sharedInstance().firmwares.reset();
         refreshCatalogue();
     }
@@ -424,6 +437,8 @@ private slots:
         SceneDelegate scene;
         scene.sceneOpenURLContexts(
             { QUrl::fromLocalFile(archive), QUrl::fromLocalFile(archive + QStringLiteral("x")) });
+        // Unpacked off the interface thread.
+        QVERIFY(waitUntil([] { return !ZelFirmwareDataTool::sharedInstance().getLocalFirmwares().isEmpty(); }));
         const auto local = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares();
         QCOMPARE(local.size(), 1);
         QCOMPARE(local.first().version, version);
@@ -449,6 +464,10 @@ private slots:
         QVERIFY(enterWithArchive.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &archives, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window(), &drop);
+        QVERIFY(waitUntil([&] {
+            const QList<ZelFirmware> local = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares();
+            return std::any_of(local.cbegin(), local.cend(), [&](const ZelFirmware& f) { return f.version == version; });
+        }));
         QStringList versions;
         for (const ZelFirmware& release : ZelFirmwareDataTool::sharedInstance().getLocalFirmwares())
             versions << release.version;

@@ -7,6 +7,7 @@
 #include "lib/ZipArchive.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
+#include "sim/SitePublisher.h"
 #include "sim/SimulatedController.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
@@ -167,12 +168,16 @@ private slots:
         const QString out = m_dir.filePath(QStringLiteral("site"));
         site.root = out;
         ReleaseServer server(m_releases);
-        server.setSigningKey(key);
+        SitePublisher::ListSigning signing;
+        signing.key = key;
         QString error;
-        QVERIFY2(server.publish(out, site.baseUrl() + QStringLiteral("/"), &error), qPrintable(error));
+        QVERIFY2(SitePublisher::publish(server, out, site.baseUrl() + QStringLiteral("/"), &signing, &error), qPrintable(error));
         QFile list(out + QStringLiteral("/firmware/update/r1"));
         QVERIFY(list.open(QIODevice::ReadOnly));
-        QCOMPARE(list.readAll(), server.releaseList(site.baseUrl()));
+        const QJsonObject published = QJsonDocument::fromJson(list.readAll()).object();
+        QCOMPARE(published.value(QStringLiteral("data")),
+                 QJsonDocument::fromJson(server.releaseList(site.baseUrl())).object().value(QStringLiteral("data")));
+        QCOMPARE(published.value(QStringLiteral("list_version")).toInt(), 1);
         for (const QString& version : DemoReleases::versions())
             QCOMPARE(FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
                      FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));

@@ -1,5 +1,6 @@
 // The command-line tools as scripts use them: real processes, real sockets.
 #include "firmware/FileHash.h"
+#include "firmware/ReleaseSignature.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
 #include "support/TestCertificates.h"
@@ -735,6 +736,12 @@ private slots:
         const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
         QVERIFY(port2);
         auto upgrade2 = [&](const QStringList& extra) { return upgrade(port2, QStringLiteral("documents-2"), extra); };
+        // The list no longer matches its signature; signed again over the
+        // replaced archive, the release's own signature still refuses it.
+        const Run edited = upgrade2(trust);
+        QCOMPARE(edited.exitCode, 1);
+        QVERIFY2(edited.err.contains(QLatin1String("not signed by a trusted key")), qPrintable(edited.err));
+        QCOMPARE(runCli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
         const Run forged = upgrade2(trust);
         QCOMPARE(forged.exitCode, 1);
         QVERIFY2(forged.err.contains(QLatin1String("failed the signature check")), qPrintable(forged.err));
@@ -755,27 +762,196 @@ private slots:
         sim.kill();
         sim.waitForFinished();
 
-        // serve signs the same way.
+        // serve holds no key: it refuses one and points to publish; the
+        // signed site, served as it is, lists as signed.
+        const Run oracle = runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile});
+        QCOMPARE(oracle.exitCode, 2);
+        QVERIFY2(oracle.err.contains(QLatin1String("publish")), qPrintable(oracle.err));
+        QCOMPARE(publish({QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
         QProcess server;
-        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile,
+        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), QStringLiteral("--site"), site.root,
                                                   QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
         QVERIFY(server.waitForReadyRead(kPatienceMs));
         const QString served = QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
         const Run servedList = runCli({QStringLiteral("--server"), served, QStringLiteral("releases"), QStringLiteral("--online"),
                                        QStringLiteral("--trust-key"), publicKey});
-        QCOMPARE(servedList.exitCode, 0);
+        QVERIFY2(servedList.exitCode == 0, qPrintable(servedList.err));
         QCOMPARE(servedList.out.count(QStringLiteral("\tsigned\n")), DemoReleases::versions().size());
         server.kill();
         server.waitForFinished();
 
         QCOMPARE(runCli({QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("missing.pem"))})
+        QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--sign-key"),
+                         dir.filePath(QStringLiteral("missing.pem"))})
                      .exitCode,
                  1);
         QCOMPARE(runCli({QStringLiteral("publish"), releases}).exitCode, 2);
         QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), QStringLiteral("ftp://x")})
                      .exitCode,
                  2);
+    }
+
+    // A vendor with a root: the root certifies key A, then a key set replaces
+    // A by B; a client trusting only the root, over a plain static web server.
+    // Every file verifies with openssl; replays, expiry and forgeries refuse
+    // with nothing sent.
+    void aRootRotatesTheReleaseKeysAndNothingUnsignedInstalls()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        QHash<QString, QStringList> keys; // name: key id, public key
+        for (const QString& name : {QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b")}) {
+            const Run keygen = runCli({QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem"))});
+            QCOMPARE(keygen.exitCode, 0);
+            keys[name] = keygen.out.trimmed().split(QLatin1Char('\n'));
+            QCOMPARE(keys[name].size(), 2);
+            QCOMPARE(keys[name][0], ReleaseSignature::keyId(ReleaseSignature::decodePublicKey(keys[name][1])));
+        }
+        auto pem = [&](const QString& name) { return dir.filePath(name + QStringLiteral(".pem")); };
+        TestHttpServer site;
+        site.root = dir.filePath(QStringLiteral("site"));
+        auto cli = [&](const QStringList& args) { return runCli(args); };
+        auto publishWith = [&](const QString& key) {
+            return cli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), site.baseUrl(),
+                        QStringLiteral("--sign-key"), pem(key)});
+        };
+        QCOMPARE(publishWith(QStringLiteral("a")).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
+                      QStringLiteral("--add"), keys[QStringLiteral("a")][1]})
+                     .exitCode,
+                 0);
+        const QString update = site.root + QStringLiteral("/firmware/update/");
+
+        // The list and the key set verify with openssl, as the README shows.
+        if (const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl")); !openssl.isEmpty()) {
+            for (const auto& [file, key] : {std::pair{QStringLiteral("r1"), QStringLiteral("a")},
+                                            std::pair{QStringLiteral("keys.json"), QStringLiteral("root")}}) {
+                QProcess pub;
+                pub.start(openssl, {QStringLiteral("pkey"), QStringLiteral("-in"), pem(key), QStringLiteral("-pubout"),
+                                    QStringLiteral("-out"), dir.filePath(key + QStringLiteral("-pub.pem"))});
+                QVERIFY(pub.waitForFinished(kPatienceMs) && pub.exitCode() == 0);
+                writeFile(dir, QStringLiteral("sig.bin"), QByteArray::fromBase64(readFile(update + file + QStringLiteral(".sig"))));
+                QProcess verify;
+                verify.start(openssl, {QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
+                                       QStringLiteral("-inkey"), dir.filePath(key + QStringLiteral("-pub.pem")),
+                                       QStringLiteral("-rawin"), QStringLiteral("-in"), update + file,
+                                       QStringLiteral("-sigfile"), dir.filePath(QStringLiteral("sig.bin"))});
+                QVERIFY(verify.waitForFinished(kPatienceMs));
+                QVERIFY2(verify.exitCode() == 0, verify.readAllStandardError().constData());
+            }
+        }
+
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        const QStringList client{QStringLiteral("--documents"), dir.filePath(QStringLiteral("client")), QStringLiteral("--server"),
+                                 site.baseUrl(), QStringLiteral("--trust-root"), keys[QStringLiteral("root")][1]};
+        auto upgrade = [&](quint16 controller, const QString& release) {
+            return runCliServing(client + QStringList{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
+                                                      QStringLiteral("upgrade"), QStringLiteral("--online"), release});
+        };
+        auto listed = [&] { return runCliServing(client + QStringList{QStringLiteral("releases"), QStringLiteral("--online")}); };
+        const Run byA = upgrade(port, QStringLiteral("1.0-2.4-1.6"));
+        QVERIFY2(byA.exitCode == 0, qPrintable(byA.err));
+
+        // B replaces A: the new key set and a list signed by B.
+        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
+                      QStringLiteral("--add"), keys[QStringLiteral("b")][1], QStringLiteral("--remove"),
+                      keys[QStringLiteral("a")][0]})
+                     .exitCode,
+                 0);
+        QCOMPARE(publishWith(QStringLiteral("b")).exitCode, 0);
+        const Run byB = upgrade(port, QStringLiteral("1.1-2.5-1.8"));
+        QVERIFY2(byB.exitCode == 0, qPrintable(byB.err));
+        sim.kill();
+        sim.waitForFinished();
+
+        // From here nothing may reach this controller's flash.
+        const QString flash = dir.filePath(QStringLiteral("flash-refused"));
+        const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
+        QVERIFY(port2);
+        auto refused = [&](const QString& release, const char* message) {
+            const Run run = upgrade(port2, release);
+            QVERIFY2(run.exitCode == 1 && run.err.contains(QLatin1String(message)), qPrintable(run.err));
+            QVERIFY(QDir(flash).isEmpty());
+        };
+        // Releases signed by A under a list signed by B: invalid, refused.
+        QCOMPARE(publishWith(QStringLiteral("a")).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b"))}).exitCode, 0);
+        const Run marks = listed();
+        QCOMPARE(marks.exitCode, 0);
+        QCOMPARE(marks.out.count(QStringLiteral("\tinvalid\n")), DemoReleases::versions().size());
+        refused(QStringLiteral("1.1-2.5-1.8"), "failed the signature check");
+        // A list signed by A alone, and a list version going back.
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("a"))}).exitCode, 0);
+        refused(QStringLiteral("1.1-2.5-1.8"), "not signed by a trusted key");
+        QCOMPARE(publishWith(QStringLiteral("b")).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                      QStringLiteral("--list-version"), QStringLiteral("1")})
+                     .exitCode,
+                 0);
+        refused(QStringLiteral("1.1-2.5-1.8"), "is older than one already accepted");
+        const Run rollbackList = listed();
+        QCOMPARE(rollbackList.exitCode, 1);
+        QVERIFY(rollbackList.out.isEmpty());
+        // Expired: --expires 0 writes a list already past its date.
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                      QStringLiteral("--expires"), QStringLiteral("0"), QStringLiteral("--list-version"), QStringLiteral("50")})
+                     .exitCode,
+                 0);
+        refused(QStringLiteral("1.1-2.5-1.8"), "expired");
+
+        // The forged entry: an unpacked folder relabelled as a new version,
+        // nothing signed, on a plain host; then even in a list signed by B.
+        const QString unpacked = dir.filePath(QStringLiteral("client/RemoteBinFiles/zelmar-q3-dart/1.1-2.5-1.8"));
+        QVERIFY(QFileInfo(unpacked).isDir());
+        const QByteArray forged = QJsonDocument(QJsonObject{{QStringLiteral("data"),
+                                                             QJsonArray{QJsonObject{{QStringLiteral("ver"), QStringLiteral("9.9-9.9-9.9")},
+                                                                                    {QStringLiteral("path"), unpacked}}}}})
+                                      .toJson();
+        writeFile(dir, QStringLiteral("site/firmware/update/r1"), forged);
+        QVERIFY(QFile::remove(update + QStringLiteral("r1.sig")));
+        refused(QStringLiteral("9.9-9.9-9.9"), "not signed by a trusted key");
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                      QStringLiteral("--list-version"), QStringLiteral("60")})
+                     .exitCode,
+                 0);
+        const Run forgedMarks = listed();
+        QVERIFY2(forgedMarks.out.contains(QStringLiteral("9.9-9.9-9.9\t")) && forgedMarks.out.endsWith(QStringLiteral("\tunsigned\n")),
+                 qPrintable(forgedMarks.out));
+        refused(QStringLiteral("9.9-9.9-9.9"), "is not signed");
+        // The same with a single trusted key and no root.
+        const Run keyOnly = runCliServing(QStringList{QStringLiteral("--documents"), dir.filePath(QStringLiteral("key-only")),
+                                                      QStringLiteral("--server"), site.baseUrl(), QStringLiteral("--trust-key"),
+                                                      keys[QStringLiteral("b")][1], QStringLiteral("--device"),
+                                                      QStringLiteral("tcp:127.0.0.1:%1").arg(port2), QStringLiteral("upgrade"),
+                                                      QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9")});
+        QVERIFY2(keyOnly.exitCode == 1 && keyOnly.err.contains(QLatin1String("is not signed")), qPrintable(keyOnly.err));
+        QVERIFY(QDir(flash).isEmpty());
+        sim.kill();
+        sim.waitForFinished();
+
+        // The publishing commands' own refusals.
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root}).exitCode, 2);
+        QCOMPARE(cli({QStringLiteral("sign-list"), dir.filePath(QStringLiteral("no-site")), QStringLiteral("--sign-key"),
+                      pem(QStringLiteral("b"))})
+                     .exitCode,
+                 1);
+        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                      QStringLiteral("--expires"), QStringLiteral("soon")})
+                     .exitCode,
+                 2);
+        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
+                      QStringLiteral("--add"), QStringLiteral("c2hvcnQ=")})
+                     .exitCode,
+                 2);
+        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
+                      QStringLiteral("--remove"), QStringLiteral("0000000000000000")})
+                     .exitCode,
+                 1);
+        QCOMPARE(cli({QStringLiteral("--trust-root"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
+        QCOMPARE(cli({QStringLiteral("serve"), QStringLiteral("--site"), dir.filePath(QStringLiteral("releases"))}).exitCode, 2);
     }
 
     // https: the list only from a server whose certificate verifies, with

@@ -66,6 +66,19 @@ class TestSelection : public QObject {
         return list;
     }
 
+    // The three images of a demo release, unpacked into folder.
+    static bool writeImages(const QString& folder, const QString& version)
+    {
+        for (const auto& [name, bytes] : {std::pair{QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(version)},
+                                         std::pair{QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(version)},
+                                         std::pair{QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(version)}}) {
+            QFile f(folder + QLatin1Char('/') + name);
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+                return false;
+        }
+        return true;
+    }
+
     ZelFirmware onlineRelease(const QString& version)
     {
         for (const ZelFirmware& f : online())
@@ -499,23 +512,19 @@ private slots:
     {
         const ReleaseSignature key = ReleaseSignature::generate();
         m_server->setSigningKey(key);
+        // The list as the development server gives it (unsigned as a whole),
+        // read before the key is trusted; the release's own signature decides.
+        const ZelFirmware release = onlineRelease(kNewest);
         QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
         sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
         readVersions();
         const QString planted = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart/planted");
         QVERIFY(QDir().mkpath(planted));
-        for (const auto& [name, bytes] : {std::pair{QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kMiddle)},
-                                         std::pair{QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kMiddle)},
-                                         std::pair{QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kMiddle)}}) {
-            QFile f(planted + QLatin1Char('/') + name);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        QVERIFY(writeImages(planted, kMiddle));
         DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
         QVERIFY(store.removeVersion(kNewest) || store.folderForVersion(kNewest).isNull());
         QVERIFY(store.recordDownload(kNewest, QStringLiteral("planted")));
 
-        const ZelFirmware release = onlineRelease(kNewest);
         QCOMPARE(ReleaseSignature::status(release), ReleaseSignature::Status::Verified);
         const int requests = m_server->requestCount();
         QVERIFY(upgrade(release));
@@ -605,6 +614,31 @@ private slots:
             QVERIFY(upgrade(release));
             QCOMPARE(versionsAfterRestart(), kNewest); // the images carry the versions they are
         }
+    }
+
+    // An entry of the online list naming a folder (an old unpacked download)
+    // instead of an address, with nothing signed: refused while a key is
+    // trusted, whatever its fields; installed as a folder when none is.
+    void aListedEntryNamingAFolderNeedsItsSignature()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("unpacked-earlier"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeImages(folder, kNewest));
+        ZelFirmware forged;
+        forged.version = QStringLiteral("9.9-9.9-9.9");
+        forged.path = folder;
+        forged.listed = true;
+        QVERIFY(forged.isOnline());
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        QVERIFY(ReleaseSignature::addTrustedKey(ReleaseSignature::generate().publicKeyBase64()));
+        const int messages = int(sim().receivedMessages().size());
+        QVERIFY(!upgrade(forged));
+        QCOMPARE(m_toasts->texts(), QStringList{localized("ReleaseNotSigned")});
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(sim().receivedMessages().size(), messages);
+        ReleaseSignature::forgetAddedKeys();
+        QVERIFY(upgrade(forged));
     }
 
     // A signed archive lacking an image is not completed by one an earlier,

@@ -2,6 +2,7 @@
 // real engine against the simulated controller and a release server on
 // 127.0.0.1, in real time but for the screen timer a test examines.
 #include "accessory/EADSessionController.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/DocumentsDirectory.h"
@@ -11,6 +12,7 @@
 #include "platform/NotificationCenter.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
+#include "sim/SitePublisher.h"
 #include "sim/SimulatedController.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
@@ -22,8 +24,12 @@
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QScrollBar>
@@ -116,6 +122,14 @@ class TestUpgradeView : public QObject {
         return true;
     }
 
+    // Presses "Upgrade Now", and confirms when an older release asks first.
+    void clickUpgrade()
+    {
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        if (auto* box = m_view->findChild<QMessageBox*>(QStringLiteral("olderReleaseAlert")); box && box->isVisible())
+            box->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+    }
+
     bool isChoosing() const
     {
         return !m_view->localFileButton->isHidden() && !m_view->remoteFileButton->isHidden()
@@ -206,6 +220,7 @@ private slots:
         // Before anything more arrives: a test's clock and server are gone with it.
         catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
         ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        ReleaseSignature::forgetAddedKeys();
         // The run over, the controller back from any restart with the session
         // open on it, and the last version query answered: its answer would
         // reach the next test's query too.
@@ -302,21 +317,21 @@ private slots:
 
         const EAAccessoryPtr accessory = engine().accessory;
         engine().accessory.reset();
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         expectToast("ConnectGamepadPropmt", ZelUpgradeView::kMessageSeconds);
         engine().accessory = accessory;
 
         QVERIFY(sim().setVersions(kMiddle));
         QVERIFY(readVersions());
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         expectToast("FirmwareVersionSamePropmt", ZelUpgradeView::kMessageSeconds);
 
         engine().bootVersion = engine().leftVersion = engine().rightVersion = QString();
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         expectToast("GamepadFirmwareDamaged", ZelUpgradeView::kMessageSeconds);
 
         engine().setSelectedFirmware(nullptr);
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         expectToast("SelectedDamagedFirmware", ZelUpgradeView::kMessageSeconds);
 
         QVERIFY(isReady()); // refusals leave the screen as it was
@@ -357,7 +372,7 @@ private slots:
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         QVERIFY(isReady());
         const QByteArray left = sim().leftApplicationFlash();
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QPointer<UpgradeRun> run = m_view->run();
         QVERIFY(run && run->isRunning());
         UpgradeRun::Outcome outcome = UpgradeRun::Outcome::None;
@@ -384,7 +399,7 @@ private slots:
         QVERIFY(!m_view->upgradePromptRedDot->isHidden());
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         QVERIFY(isReady());
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(m_view->run() && m_view->run()->isRunning());
         // Downloading: nothing that would start or replace the run can be pressed.
         QVERIFY(isUpgrading());
@@ -461,7 +476,7 @@ private slots:
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         QVERIFY(isReady());
         sim().faults().restartDelayMs = kSlowRestartMs;
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         const int limit = int(std::ceil(engine().restartWaitLimit));
         const auto left = [&](int seconds) {
             return waitUntil([&] { return m_view->phaseLabel->text() == localized("PhaseRestartTimeLeft").arg(seconds); },
@@ -480,7 +495,7 @@ private slots:
         QVERIFY(showScreen());
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         sim().faults().refuseChecksum = true;
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(m_view->run()->reason(), localized("ChecksumRejected"));
@@ -496,7 +511,7 @@ private slots:
 
         sim().faults() = SimFaults();
         QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen(); }));
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
@@ -507,7 +522,7 @@ private slots:
         QVERIFY(pick(m_view->remoteFileButton, kOldest));
         sim().faults().unplugAtPacket = 3;
         sim().faults().unplugReturnMs = -1;
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("GamepadDisconnectManuallyPrompt"));
@@ -525,14 +540,14 @@ private slots:
         m_view->completedRefreshSeconds = 2.0;
         QVERIFY(showScreen());
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
         // Within the delay the user reopens the screen and starts again.
         m_view->setHidden(true);
         QVERIFY(showScreen());
         QVERIFY(pick(m_view->remoteFileButton, kOldest));
-        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        clickUpgrade();
         QVERIFY(m_view->run()->isRunning());
         QVERIFY(waitForMainQueueDelay(m_view->completedRefreshSeconds)); // the refresh has come by then
         QVERIFY(m_view->run()->isRunning() ? isUpgrading() : m_view->run()->outcome() == UpgradeRun::Outcome::Completed);
@@ -608,6 +623,97 @@ private slots:
         QVERIFY(m_view->upgradePromptRedDot->isHidden());
     }
 
+    // An older release asks first, naming both versions: cancelled, nothing
+    // changes; confirmed, it installs.
+    void anOlderReleaseIsInstalledOnlyWhenConfirmed()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kOldest));
+        QVERIFY(isReady());
+        auto alert = [&] {
+            QMessageBox* box = m_view->findChild<QMessageBox*>(QStringLiteral("olderReleaseAlert"));
+            return box && box->isVisible() ? box : nullptr;
+        };
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return alert() != nullptr; }));
+        QCOMPARE(alert()->text(), localized("OlderReleaseConfirm").arg(kOldest, kInstalled));
+        QVERIFY(!engine().isUpgradingFirmware);
+        alert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitUntil([&] { return alert() == nullptr; }));
+        QVERIFY(isReady());
+        QVERIFY(!engine().isUpgradingFirmware);
+
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return alert() != nullptr; }));
+        alert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+        QVERIFY(waitUntil([&] { return engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return sim().versionsText() == kOldest && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+
+        // A newer release asks nothing.
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        QVERIFY(engine().isUpgradingFirmware);
+        QVERIFY(alert() == nullptr);
+        QVERIFY(waitUntil([&] { return sim().versionsText() == kMiddle && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+    }
+
+    // With a key trusted: a refused list shows as refused, with its reason,
+    // never as "No newer version"; a release whose signature fails is neither
+    // the latest version nor marked with the dot.
+    void aRefusedListOrReleaseIsNeverOfferedAsTheLatest()
+    {
+        QVERIFY(readVersions()); // the controller answers again after the last test's runs
+        const ReleaseSignature key = ReleaseSignature::generate();
+        QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
+        QVERIFY(showScreen()); // the development server signs no list
+        QCOMPARE(m_view->latestVersionLabel->text(), localized("ReleaseListRefused"));
+        QCOMPARE(m_view->detailLabel->text(), localized("ReleaseListSignatureInvalid"));
+        QVERIFY(!m_view->detailLabel->isHidden());
+        QVERIFY(m_view->upgradePromptRedDot->isHidden());
+        QTest::mouseClick(m_view->remoteFileButton, Qt::LeftButton);
+        ZelFirmwareListView* list = m_view->firmwareListView;
+        QVERIFY(waitUntil([&] {
+            return list->emptyContentPropmtLabel && !list->emptyContentPropmtLabel->isHidden()
+                && list->emptyContentPropmtLabel->text() == localized("ReleaseListSignatureInvalid");
+        }));
+        m_view->hideFirmwareListView();
+
+        // A signed site whose newest release carries another key's signature.
+        QTemporaryDir site;
+        TestHttpServer host;
+        host.root = site.path();
+        ReleaseServer releases(DemoReleases::folder());
+        SitePublisher::ListSigning signing;
+        signing.key = key;
+        QString error;
+        QVERIFY2(SitePublisher::publish(releases, site.path(), host.baseUrl(), &signing, &error), qPrintable(error));
+        QFile r1(SitePublisher::listPath(site.path()));
+        QVERIFY(r1.open(QIODevice::ReadOnly));
+        QJsonObject published = QJsonDocument::fromJson(r1.readAll()).object();
+        r1.close();
+        QJsonArray data = published.value(QStringLiteral("data")).toArray();
+        for (QJsonValueRef v : data) {
+            QJsonObject release = v.toObject();
+            if (release.value(QStringLiteral("ver")).toString() == kNewest)
+                release.insert(QStringLiteral("sig"), ReleaseSignature::generate().sign(kNewest, release.value(QStringLiteral("sha256")).toString()));
+            v = release;
+        }
+        published.insert(QStringLiteral("data"), data);
+        QVERIFY(r1.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        r1.write(QJsonDocument(published).toJson());
+        r1.close();
+        QVERIFY(SitePublisher::signList(site.path(), signing, &error));
+        ZelFirmwareDataTool::setServerOverride(host.baseUrl());
+        catalogue().firmwaresDate = QDateTime();
+        m_view->setHidden(true);
+        QVERIFY(showScreen());
+        QCOMPARE(m_view->latestVersionLabel->text(), kMiddle);
+        QVERIFY(!m_view->upgradePromptRedDot->isHidden());
+        QCOMPARE(catalogue().firmwares->first().version, kNewest); // listed, marked invalid, not offered
+        QCOMPARE(ReleaseSignature::status(catalogue().firmwares->first()), ReleaseSignature::Status::Invalid);
+    }
+
     void anEmptyOrFailedOnlineListShowsNoNewerVersion_data()
     {
         QTest::addColumn<int>("status");
@@ -681,6 +787,7 @@ private slots:
         ZelFirmwareListView list(m_window);
         list.setGeometry(m_window->rect());
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest })); // loaded on creation
+        QCOMPARE(list.tableView->item(0)->text(), kNewest + QStringLiteral("  (%1)").arg(localized("ReleaseMarkLocalFile")));
         QCOMPARE(list.tableView->visualItemRect(list.tableView->item(0)).height(), ZelFirmwareListView::kRowHeight);
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);

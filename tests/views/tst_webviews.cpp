@@ -68,8 +68,11 @@ public:
 
     QList<Request> requests;
 
+    // The same server under another host name: another origin.
+    QString elsewhereUrl() const { return QStringLiteral("http://localhost:%1/elsewhere.html").arg(m_port); }
+
 private:
-    static QByteArray page(const QString& name)
+    QByteArray page(const QString& name) const
     {
         const QByteArray store = (WebHosts::appStorePrefix() + kStoreItem).toUtf8();
         return "<!DOCTYPE html><html><head><title>" + name.toUtf8() + "</title></head><body>"
@@ -77,6 +80,10 @@ private:
             + " <a id=\"storeNewWindow\" target=\"_blank\" href=\"" + store + "\">Get (new window)</a>"
             + " <a id=\"otherNewWindow\" target=\"_blank\" href=\"/other.html\">More (new window)</a>"
             + " <a id=\"storeInQuery\" href=\"/go?to=" + QUrl::toPercentEncoding(QString::fromUtf8(store)) + "\">Via</a>"
+            + " <a id=\"elsewhere\" href=\"" + elsewhereUrl().toUtf8() + "\">Elsewhere</a>"
+            + " <a id=\"elsewhereNewWindow\" target=\"_blank\" href=\"" + elsewhereUrl().toUtf8() + "\">Elsewhere (new window)</a>"
+            + " <a id=\"file\" href=\"file:///etc/hostname\">File</a>"
+            + " <a id=\"data\" href=\"data:text/html,&lt;title&gt;data&lt;/title&gt;\">Data</a>"
             + "</body></html>";
     }
 
@@ -359,6 +366,31 @@ private slots:
         QVERIFY(m_opener.opened.isEmpty());
     }
 
+    // Links off the configured web hosts go to the desktop's browser, also
+    // from a new window, and never load in the page; file: and data: go
+    // nowhere. A link on the host still opens inside.
+    void linksOffTheWebHostsLeaveForTheBrowser()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_opener, "openUrl");
+        ZelMFiGameView view;
+        view.show();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        clickLink(web, QStringLiteral("elsewhere"));
+        QVERIFY(waitUntil([&] { return m_opener.opened.size() == 1; }, kWebTimeoutMs));
+        QCOMPARE(m_opener.opened.first(), QUrl(m_pages.elsewhereUrl()));
+        clickLink(web, QStringLiteral("elsewhereNewWindow"));
+        QVERIFY(waitUntil([&] { return m_opener.opened.size() == 2; }, kWebTimeoutMs));
+        clickLink(web, QStringLiteral("file"));
+        clickLink(web, QStringLiteral("data"));
+        clickLink(web, QStringLiteral("other"));
+        QVERIFY(waitUntil([&] { return web->title() == QLatin1String("other.html"); }, kWebTimeoutMs));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(m_opener.opened.size(), 2);
+        QCOMPARE(m_pages.count(QStringLiteral("/elsewhere.html")), 0);
+        QVERIFY(!visibleAlert());
+    }
+
     // A page made through the module as the screen makes it, without a
     // prefix: an empty prefix would otherwise begin every address.
     void withoutAPrefixNothingGoesToTheStore()
@@ -367,6 +399,7 @@ private slots:
         QWidget area;
         WebPage::Settings settings;
         settings.url = QUrl(m_pages.baseUrl() + QStringLiteral("/list.html"));
+        settings.allowedOrigins = { m_pages.baseUrl() };
         settings.storeLinkRequested = [&asked](const QUrl& url) { asked.append(url); };
         WebPage* page = WebPageModule::show(&area, settings);
         area.show();

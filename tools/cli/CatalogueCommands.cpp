@@ -7,6 +7,7 @@
 #include "lib/MessageToast.h"
 #include "platform/Localization.h"
 #include "sim/ReleaseServer.h"
+#include "sim/SitePublisher.h"
 #include "upgrade/UpgradeHistory.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,21 @@ bool takeOption(QStringList& args, const QString& option, QString* value)
     return true;
 }
 
+// Takes every `option VALUE...` out of args: the values run to the next
+// option. False when the option is given without a value.
+bool takeValues(QStringList& args, const QString& option, QStringList* values)
+{
+    for (qsizetype at = args.indexOf(option); at >= 0; at = args.indexOf(option)) {
+        args.removeAt(at);
+        const qsizetype before = values->size();
+        while (at < args.size() && !args.at(at).startsWith(QLatin1String("--")))
+            values->append(args.takeAt(at));
+        if (values->size() == before)
+            return false;
+    }
+    return true;
+}
+
 // The signing key of --sign-key, if any; false after printing why it cannot be used.
 bool signingKey(const QString& file, ReleaseSignature* key)
 {
@@ -65,6 +81,42 @@ bool signingKey(const QString& file, ReleaseSignature* key)
     if (!key->isValid())
         std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
     return key->isValid();
+}
+
+// --expires DAYS and --list-version N, when given; false when malformed.
+bool signingOptions(QStringList& args, double* expiresDays, qint64* listVersion)
+{
+    QString days, version;
+    if (!takeOption(args, QStringLiteral("--expires"), &days) || (listVersion && !takeOption(args, QStringLiteral("--list-version"), &version)))
+        return false;
+    bool ok = true;
+    if (!days.isNull())
+        *expiresDays = days.toDouble(&ok);
+    if (!ok || !(*expiresDays >= 0) || *expiresDays > SitePublisher::kMaxExpiryDays)
+        return false;
+    if (!version.isNull())
+        *listVersion = version.toLongLong(&ok);
+    return ok && (!listVersion || *listVersion >= 0);
+}
+
+int failed(const QString& error)
+{
+    std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
+    return CliOptions::Failed;
+}
+
+// HOST:PORT of --listen; false when it is not a numeric address and port.
+bool listenAddress(const QString& listen, QHostAddress* address, quint16* port)
+{
+    const int colon = listen.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    const uint number = listen.mid(colon + 1).toUInt(&ok);
+    QString host = listen.left(colon);
+    if (host == QLatin1String("localhost"))
+        host = QStringLiteral("127.0.0.1");
+    *address = QHostAddress(host.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
+    *port = quint16(number);
+    return colon > 0 && ok && number <= 65535 && !address->isNull();
 }
 
 } // namespace
@@ -125,29 +177,29 @@ int CatalogueCommands::serve()
 {
     QStringList args = m_options.arguments;
     QString listen = QStringLiteral("127.0.0.1:8080");
-    QString keyFile;
+    QString keyFile, site;
     if (!takeOption(args, QStringLiteral("--listen"), &listen) || !takeOption(args, QStringLiteral("--sign-key"), &keyFile)
-        || args.size() != 1)
-        return usage("serve DIR [--listen HOST:PORT] [--sign-key FILE]");
-    const QString folder = args.first();
+        || !takeOption(args, QStringLiteral("--site"), &site))
+        return usage("serve DIR [--listen HOST:PORT] | serve --site OUT [--listen HOST:PORT]");
+    // A server that signs holds the private key on the web-facing host and
+    // signs whatever lands in its folder: sites are signed when published.
+    if (!keyFile.isEmpty())
+        return usage("serve does not sign: sign the site offline with `publish DIR OUT --sign-key FILE` "
+                     "and serve it with `serve --site OUT`");
+    if (args.size() != (site.isEmpty() ? 1 : 0))
+        return usage("serve DIR [--listen HOST:PORT] | serve --site OUT [--listen HOST:PORT]");
+    const QString folder = site.isEmpty() ? args.first() : site;
     if (!QFileInfo(folder).isDir())
-        return usage("serve needs a folder of release archives");
-    const int colon = listen.lastIndexOf(QLatin1Char(':'));
-    bool ok = false;
-    const uint port = listen.mid(colon + 1).toUInt(&ok);
-    QString host = listen.left(colon);
-    if (host == QLatin1String("localhost"))
-        host = QStringLiteral("127.0.0.1");
-    const QHostAddress address(host.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
-    if (colon <= 0 || !ok || port > 65535 || address.isNull())
+        return usage(site.isEmpty() ? "serve needs a folder of release archives" : "serve --site needs a published site's folder");
+    if (!site.isEmpty() && !QFileInfo::exists(SitePublisher::listPath(site)))
+        return usage("serve --site needs a site written by publish (OUT/firmware/update/r1)");
+    QHostAddress address;
+    quint16 port = 0;
+    if (!listenAddress(listen, &address, &port))
         return usage("--listen needs HOST:PORT with a numeric host address");
-    ReleaseSignature key;
-    if (!signingKey(keyFile, &key))
-        return CliOptions::Failed;
-    auto* server = new ReleaseServer(folder, this);
-    if (key.isValid())
-        server->setSigningKey(key);
-    if (!server->listen(address, quint16(port))) {
+    auto* server = new ReleaseServer([folder] { return folder; },
+                                     site.isEmpty() ? ReleaseServer::Mode::Archives : ReleaseServer::Mode::Site, this);
+    if (!server->listen(address, port)) {
         std::fprintf(stderr, "q3dart-cli: cannot listen on %s\n", qPrintable(listen));
         return CliOptions::Failed;
     }
@@ -161,26 +213,67 @@ int CatalogueCommands::publish()
     QStringList args = m_options.arguments;
     QString keyFile;
     QString baseUrl = ZelFirmwareDataTool::serverBaseUrl();
+    SitePublisher::ListSigning signing;
     if (!takeOption(args, QStringLiteral("--sign-key"), &keyFile) || !takeOption(args, QStringLiteral("--base-url"), &baseUrl)
-        || args.size() != 2)
-        return usage("publish DIR OUT [--sign-key FILE] [--base-url URL]");
+        || !signingOptions(args, &signing.expiresDays, &signing.listVersion) || args.size() != 2)
+        return usage("publish DIR OUT [--sign-key FILE] [--expires DAYS] [--list-version N] [--base-url URL]");
     if (!QFileInfo(args[0]).isDir())
         return usage("publish needs a folder of release archives");
     const QUrl base(baseUrl);
     if (!base.isValid() || (base.scheme() != QLatin1String("http") && base.scheme() != QLatin1String("https")) || base.host().isEmpty())
         return usage("--base-url needs an http: or https: address");
-    ReleaseSignature key;
-    if (!signingKey(keyFile, &key))
+    if (!signingKey(keyFile, &signing.key))
         return CliOptions::Failed;
     ReleaseServer site(args[0]);
-    if (key.isValid())
-        site.setSigningKey(key);
     QString error;
-    if (!site.publish(args[1], baseUrl, &error)) {
-        std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
-        return CliOptions::Failed;
-    }
+    if (!SitePublisher::publish(site, args[1], baseUrl, signing.key.isValid() ? &signing : nullptr, &error))
+        return failed(error);
     std::printf("published %s for %s\n", qPrintable(QFileInfo(args[1]).absoluteFilePath()), qPrintable(baseUrl));
+    return CliOptions::Ok;
+}
+
+int CatalogueCommands::signList()
+{
+    QStringList args = m_options.arguments;
+    QString keyFile;
+    SitePublisher::ListSigning signing;
+    if (!takeOption(args, QStringLiteral("--sign-key"), &keyFile) || keyFile.isEmpty()
+        || !signingOptions(args, &signing.expiresDays, &signing.listVersion) || args.size() != 1)
+        return usage("sign-list OUT --sign-key FILE [--expires DAYS] [--list-version N]");
+    if (!signingKey(keyFile, &signing.key))
+        return CliOptions::Failed;
+    QString error;
+    if (!SitePublisher::signList(args[0], signing, &error))
+        return failed(error);
+    std::printf("signed %s\n", qPrintable(QFileInfo(SitePublisher::listPath(args[0])).absoluteFilePath()));
+    return CliOptions::Ok;
+}
+
+int CatalogueCommands::signKeys()
+{
+    QStringList args = m_options.arguments;
+    QString rootFile;
+    QStringList add, remove;
+    SitePublisher::KeySetChange change;
+    if (!takeOption(args, QStringLiteral("--root-key"), &rootFile) || rootFile.isEmpty()
+        || !takeValues(args, QStringLiteral("--add"), &add) || !takeValues(args, QStringLiteral("--remove"), &remove)
+        || !signingOptions(args, &change.expiresDays, nullptr) || args.size() != 1)
+        return usage("sign-keys OUT --root-key FILE [--add PUB ...] [--remove ID ...] [--expires DAYS]");
+    for (const QString& text : std::as_const(add)) {
+        const QByteArray key = ReleaseSignature::decodePublicKey(text);
+        if (key.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(localized("TrustKeyInvalid").arg(text)));
+            return CliOptions::Usage;
+        }
+        change.add.append(key);
+    }
+    change.remove = remove;
+    if (!signingKey(rootFile, &change.root))
+        return CliOptions::Failed;
+    QString error;
+    if (!SitePublisher::signKeys(args[0], change, &error))
+        return failed(error);
+    std::printf("signed %s\n", qPrintable(QFileInfo(SitePublisher::keySetPath(args[0])).absoluteFilePath()));
     return CliOptions::Ok;
 }
 
@@ -190,11 +283,9 @@ int CatalogueCommands::keygen()
         return usage("keygen FILE");
     const ReleaseSignature key = ReleaseSignature::generate();
     QString error;
-    if (!key.writePrivateKey(m_options.arguments.first(), &error)) {
-        std::fprintf(stderr, "q3dart-cli: %s\n", qPrintable(error));
-        return CliOptions::Failed;
-    }
-    std::printf("%s\n", qPrintable(key.publicKeyBase64()));
+    if (!key.writePrivateKey(m_options.arguments.first(), &error))
+        return failed(error);
+    std::printf("%s\n%s\n", qPrintable(key.keyId()), qPrintable(key.publicKeyBase64()));
     return CliOptions::Ok;
 }
 

@@ -5,8 +5,9 @@
 struct CliOptions;
 
 // The catalogue's commands: `releases [--local | --online]`, `import FILE`,
-// `serve DIR [--listen HOST:PORT] [--sign-key FILE]`, `publish DIR OUT
-// [--sign-key FILE] [--base-url URL]`, `keygen FILE` and `history [--json]`.
+// `serve DIR | --site OUT [--listen HOST:PORT]`, `publish DIR OUT [--sign-key
+// FILE] [--expires DAYS] [--list-version N] [--base-url URL]`, `sign-list`,
+// `sign-keys`, `keygen FILE` and `history [--json]`.
 // Each returns its exit code, or -1 when it keeps running (serve) or finishes
 // later through the event loop.
 class CatalogueCommands : public QObject {
@@ -18,6 +19,8 @@ public:
     int importFile();
     int serve();
     int publish();
+    int signList();
+    int signKeys();
     int keygen();
     int history();
 

@@ -23,7 +23,10 @@ QString CliOptions::helpText()
         "  --trust-key BASE64\n"
         "                    trust this release key (base64 of a raw 32-byte Ed25519 public key);\n"
         "                    repeatable. With a trusted key an online release installs only when\n"
-        "                    its signature verifies\n"
+        "                    its signature verifies, and the release list only when signed by it\n"
+        "  --trust-root BASE64\n"
+        "                    trust this root key (as keygen prints it); repeatable. Release and list\n"
+        "                    signatures then verify with the keys of the key set the root signed\n"
         "  --ca-file FILE    also trust the PEM certificate authorities of FILE for https\n"
         "  --wait SECONDS    how long to wait for a controller to attach (default 5)\n"
         "  --restart-wait SECONDS\n"
@@ -55,15 +58,25 @@ QString CliOptions::helpText()
         "                    list the releases, newest first: version, then notes or path; online\n"
         "                    releases then signed, unchecked (signed, no key trusted), invalid or unsigned\n"
         "  import FILE       import a release archive (VERSION.zip) as a local release\n"
-        "  serve DIR [--listen HOST:PORT] [--sign-key FILE]\n"
+        "  serve DIR [--listen HOST:PORT]\n"
         "                    serve a folder of release archives as the firmware server does, with\n"
-        "                    their SHA-256, signed with the private key of FILE when given\n"
-        "  publish DIR OUT [--sign-key FILE] [--base-url URL]\n"
+        "                    their SHA-256, unsigned (for development)\n"
+        "  serve --site OUT [--listen HOST:PORT]\n"
+        "                    serve a published site as a static web host would\n"
+        "  publish DIR OUT [--sign-key FILE] [--expires DAYS] [--list-version N] [--base-url URL]\n"
         "                    write the same list and archives as a static site into OUT for any web\n"
         "                    host: OUT/firmware/update/r1 and OUT/releases/ (URL: where OUT is served,\n"
-        "                    default the firmware server address)\n"
-        "  keygen FILE       write a new Ed25519 release key to FILE (PEM, owner only) and print its\n"
-        "                    public key (base64) as the last line\n"
+        "                    default the firmware server address). With --sign-key, each release and\n"
+        "                    the list as a whole are signed (OUT/firmware/update/r1.sig); the list\n"
+        "                    expires after DAYS (default 30, fractions allowed) and has version N\n"
+        "                    (default one above OUT's current list)\n"
+        "  sign-list OUT --sign-key FILE [--expires DAYS] [--list-version N]\n"
+        "                    sign a published site's list again: a new expiry, a version one higher\n"
+        "  sign-keys OUT --root-key FILE [--add PUB ...] [--remove ID ...] [--expires DAYS]\n"
+        "                    write a new key set signed by the root into OUT/firmware/update/keys.json:\n"
+        "                    one version higher, the current keys kept unless removed (by key id)\n"
+        "  keygen FILE       write a new Ed25519 key to FILE (PEM, owner only) and print its key id,\n"
+        "                    then its public key (base64) as the last line\n"
         "  gamepads          list the connected game controllers, tab-separated: name, player index,\n"
         "                    extended|basic|unmapped, type, vendor:product, GUID (- where unknown)\n"
         "  keytest [--values]\n"
@@ -105,13 +118,15 @@ bool CliOptions::parse(const QStringList& argv, CliOptions* out, int* exitCode)
             *target = argv.at(++i);
             return true;
         };
-        if (a == QLatin1String("--trust-key") || a == QLatin1String("--ca-file")) {
+        if (a == QLatin1String("--trust-key") || a == QLatin1String("--trust-root") || a == QLatin1String("--ca-file")) {
             // Accepted before or after the command: they qualify the whole run.
             QString text;
             if (!value(&text))
                 return usage(QStringLiteral("%1 needs a value").arg(a));
             if (a == QLatin1String("--trust-key"))
                 o.trustKeys.append(text);
+            else if (a == QLatin1String("--trust-root"))
+                o.trustRoots.append(text);
             else
                 o.caFile = text;
         } else if (!o.command.isEmpty()) {
@@ -199,8 +214,13 @@ void CliOptions::applyEngineLimits() const
 
 bool CliOptions::applyTrust(int* exitCode) const
 {
-    for (const QString& key : trustKeys) {
-        if (!ReleaseSignature::addTrustedKey(key)) {
+    if (QString error; !ReleaseSignature::checkInformation(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        *exitCode = Failed;
+        return false;
+    }
+    for (const QString& key : trustKeys + trustRoots) {
+        if (!(trustKeys.contains(key) ? ReleaseSignature::addTrustedKey(key) : ReleaseSignature::addTrustedRoot(key))) {
             std::fprintf(stderr, "%s\n", qPrintable(localized("TrustKeyInvalid").arg(key)));
             *exitCode = Usage;
             return false;

@@ -13,6 +13,7 @@ struct CliOptions {
     QString server;
     // Release keys to trust (base64) and a CA file for https, from anywhere on the line.
     QStringList trustKeys;
+    QStringList trustRoots;
     QString caFile;
     bool simulate = false;
     double waitSeconds = 5.0;
@@ -33,7 +34,8 @@ struct CliOptions {
     // Hands the limits given on the command line to the upgrade engine, in
     // real seconds whatever the time scale (Q3DART_TIME_SCALE) is.
     void applyEngineLimits() const;
-    // Trusts the keys and the CA file given; on a bad one prints why and
-    // returns false with *exitCode set.
+    // Checks the information dictionary's trusted keys, then trusts the keys,
+    // roots and CA file given; on a bad one prints why and returns false with
+    // *exitCode set.
     bool applyTrust(int* exitCode) const;
 };

@@ -60,6 +60,8 @@ int main(int argc, char** argv)
         {QStringLiteral("import"), [&] { return catalogue.importFile(); }},
         {QStringLiteral("serve"), [&] { return catalogue.serve(); }},
         {QStringLiteral("publish"), [&] { return catalogue.publish(); }},
+        {QStringLiteral("sign-list"), [&] { return catalogue.signList(); }},
+        {QStringLiteral("sign-keys"), [&] { return catalogue.signKeys(); }},
         {QStringLiteral("keygen"), [&] { return catalogue.keygen(); }},
         {QStringLiteral("history"), [&] { return catalogue.history(); }},
         {QStringLiteral("gamepads"), [&] { return input.gamepads(); }},
