@@ -251,7 +251,11 @@ void SoakRunner::runOnce(int index)
     // already written that is still on its way through the link.
     qsizetype messagesAtEnd = -1;
     qint64 inFlightAtEnd = 0;
+    // Who answered the last version query when the run ended: for a
+    // completed run, the read-back.
+    QString answeredAtEnd;
     connect(&run, &UpgradeRun::finished, this, [&] {
+        answeredAtEnd = engine.macAddressWithoutColon();
         messagesAtEnd = sim.receivedMessages().size();
         inFlightAtEnd = m_transport->link() ? m_transport->link()->pendingToDevice() : 0;
     });
@@ -300,8 +304,10 @@ void SoakRunner::runOnce(int index)
         // Completed: on the controller it was started for; the versions read
         // back are the release's, the controller holds exactly the images,
         // and reports the release.
-        if (run.controller() != QStringLiteral("123456789ABC"))
-            violation(index, QStringLiteral("completed on controller %1, not the one it was started on").arg(run.controller()));
+        const QString own = QStringLiteral("123456789ABC");
+        if (run.controller() != own || answeredAtEnd != own)
+            violation(index, QStringLiteral("completed for %1 with the versions read from %2, not the controller it was started on")
+                                 .arg(run.controller(), answeredAtEnd));
         if (run.versionsAfter() != release.version)
             violation(index, QStringLiteral("completed, but the versions read back are %1 instead of %2")
                                  .arg(run.versionsAfter(), release.version));
