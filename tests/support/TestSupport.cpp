@@ -8,9 +8,11 @@
 #include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QTimer>
 
 #include <memory>
@@ -184,4 +186,20 @@ QByteArray testsupport::firmwareImage(int size, quint8 major, quint8 minor, int 
     for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
         out.append(char((i * 7 + seed) & 0xFF));
     return out + SimulatedController::versionTrailer({major, minor});
+}
+
+QString testsupport::readControllerVersions(int timeoutMs)
+{
+    auto versions = std::make_shared<QString>();
+    ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([versions](const QString& v) { *versions = v; });
+    (void)waitUntil([&] { return !versions->isEmpty(); }, timeoutMs);
+    return *versions;
+}
+
+QString testsupport::writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile f(dir + QLatin1Char('/') + name);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
 }

@@ -118,6 +118,14 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = kPatienceMs);
 
 QByteArray bytes(std::initializer_list<int> values);
 
+// Asks the engine for the controller's versions and waits for the answer;
+// empty when none came. The answer is kept outside the caller's frame, so a
+// query answered late (after a run held it) writes nowhere it should not.
+QString readControllerVersions(int timeoutMs = kPatienceMs);
+
+// Writes bytes to name in dir; the file's path.
+QString writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes);
+
 // A firmware image of `size` bytes whose trailer tells the simulated
 // controller its version; the bytes before it follow from seed.
 QByteArray firmwareImage(int size, quint8 major, quint8 minor, int seed);

@@ -52,22 +52,8 @@ class TestRunIdentity : public QObject {
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
     SimulatedController& sim() { return m_sim->controller(); }
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
-
-    QString readVersions()
-    {
-        QString versions;
-        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); });
-        return versions;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
+    static QString readVersions() { return readControllerVersions(); }
 
     // A local release folder of three images whose trailers say the given versions.
     ZelFirmware localRelease(const QString& version, SimVersion boot, SimVersion left, SimVersion right)
