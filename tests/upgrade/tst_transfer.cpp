@@ -11,6 +11,7 @@
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 #include "upgrade/TransferState.h"
+#include "upgrade/UpgradePlan.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QPointer>
@@ -205,6 +206,7 @@ private slots:
         QCOMPARE(sentLengths, lengths);
         QCOMPARE(commands.first() == 0x9E, size >= 32); // only an image of a full packet or more is announced
         QCOMPARE(commands.mid(commands.size() - 2), (QList<uint8_t>{0x92, 0x93}));
+        QCOMPARE(commands.size(), UpgradePlan::messagesFor(UpgradePlan::Image::Right, size));
         QCOMPARE(m_progress, progress);
     }
 
@@ -225,6 +227,7 @@ private slots:
             bytes({0x80, 0x82, 0x20, 0x00, 0x00}), bytes({0x80, 0x82, 0x08, 0x20, 0x00}),
             bytes({0x80, 0x83})};
         QCOMPARE(heads, expected);
+        QCOMPARE(heads.size(), UpgradePlan::messagesFor(UpgradePlan::Image::Left, left.size()));
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool>{true}, kPatienceMs);
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
@@ -438,10 +441,20 @@ private slots:
         engine().leftFilePath = write(QStringLiteral("run-left.bin"), left);
         engine().rightFilePath = write(QStringLiteral("run-right.bin"), right);
         needs(true, true, true);
+        const UpgradePlan plan = UpgradePlan::make({true, true, true},
+                                                   {engine().bootFilePath, engine().leftFilePath, engine().rightFilePath});
+        const int from = sim().receivedMessages().size();
         engine().upgradeBoot();
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(m_restarts, (QList<bool>{true, true}));
+        QCOMPARE(plan.restarts(), 2);
+        QCOMPARE(plan.totalBytes(), qint64(200 + 300 + 250));
+        int imageMessages = 0; // without the right side's resends, which a loaded machine may fire
+        for (const QByteArray& m : sim().receivedMessages().mid(from))
+            imageMessages += m.size() >= 2 && !(uint8_t(m[0]) == 0x20 && uint8_t(m[1]) == 0x9F)
+                && !(uint8_t(m[0]) == 0x01 && uint8_t(m[1]) == 0x01);
+        QVERIFY(imageMessages >= plan.totalMessages());
         QCOMPARE(sim().bootLoaderFlash(), boot.left(4) + boot.mid(0xE804));
         QCOMPARE(sim().leftApplicationFlash(), left);
         QCOMPARE(sim().rightFlash(), right);
@@ -479,6 +492,18 @@ private slots:
         engine().bootFilePath = write(QStringLiteral("br-boot.bin"), boot);
         engine().rightFilePath = write(QStringLiteral("br-right.bin"), right);
         needs(true, false, true);
+        const UpgradePlan plan = UpgradePlan::make({true, false, true}, {engine().bootFilePath, QString(), engine().rightFilePath});
+        QCOMPARE(plan.skipped(), QList<UpgradePlan::Image>{UpgradePlan::Image::Left});
+        QCOMPARE(plan.steps().size(), 2);
+        QCOMPARE(plan.steps().at(0).bytes, qint64(96)); // the boot loader's region, not the file
+        QVERIFY(plan.steps().at(0).restartsAfter);
+        QVERIFY(!plan.steps().at(1).restartsAfter);
+        QCOMPARE(plan.indexOf(UpgradePlan::Image::Right), 1);
+        // A release not downloaded yet: its sizes, and so its totals, are unknown.
+        const UpgradePlan unknown = UpgradePlan::fromFileSizes({false, true, true}, -1, -1, 120);
+        QCOMPARE(unknown.totalMessages(), -1);
+        QCOMPARE(unknown.totalBytes(), qint64(-1));
+        QCOMPARE(unknown.steps().at(1).messages, 1 + 4 + 2);
         const int leftStarts = sent(0x03, 0x01).size();
         engine().upgradeBoot();
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
@@ -684,6 +709,8 @@ private slots:
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QVERIFY(image == 0 ? engine().bootUpgradeDone : image == 1 ? engine().leftUpgradeDone : engine().rightUpgradeDone);
         QCOMPARE(sim().receivedMessages().mid(from), messages);
+        const auto kind = UpgradePlan::Image(image);
+        QCOMPARE(UpgradePlan::messagesFor(kind, UpgradePlan::sentBytes(kind, file.size())), messages.size());
         QCOMPARE(m_progress, progress);
         QVERIFY(m_toasts->texts().isEmpty());
         if (image == 2)
