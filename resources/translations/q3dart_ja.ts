@@ -598,6 +598,11 @@
         <extracomment>Game controllers: reason shown in GameControllerMappingsUnreadable when the mapping file is too large.</extracomment>
         <translation>ファイルが 16 MB を超えています</translation>
     </message>
+    <message id="NoControllerAnswered">
+        <source>No device on %1 answered as a controller within the wait time. Devices tried: %2</source>
+        <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated.</extracomment>
+        <translation>待機時間内に %1 上のデバイスはコントローラーとして応答しませんでした。試したデバイス: %2</translation>
+    </message>
     <message id="NoControllerAttached">
         <source>No controller was found on %1 within the wait time. %2</source>
         <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty.</extracomment>

@@ -598,6 +598,11 @@
         <extracomment>Game controllers: reason shown in GameControllerMappingsUnreadable when the mapping file is too large.</extracomment>
         <translation>文件大于 16 MB</translation>
     </message>
+    <message id="NoControllerAnswered">
+        <source>No device on %1 answered as a controller within the wait time. Devices tried: %2</source>
+        <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated.</extracomment>
+        <translation>在等待时间内，%1 上没有设备以手柄身份应答。已尝试的设备：%2</translation>
+    </message>
     <message id="NoControllerAttached">
         <source>No controller was found on %1 within the wait time. %2</source>
         <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty.</extracomment>

@@ -14,7 +14,7 @@ AccessoryTransport::~AccessoryTransport() = default;
 void AccessoryTransport::attachAccessory(AccessoryLink* link)
 {
     detachAccessory();
-    m_accessory = EAAccessory::create(m_protocols, link);
+    m_accessory = EAAccessory::create(m_protocols, link, description());
     EAAccessoryManager::sharedAccessoryManager().attachAccessory(m_accessory);
 }
 

@@ -20,11 +20,14 @@ public:
 // connection identifier.
 class EAAccessory {
 public:
-    static std::shared_ptr<EAAccessory> create(const QStringList& protocolStrings, AccessoryLink* link);
+    // location: where it is attached, as the user names a device ("serial:/dev/ttyUSB0").
+    static std::shared_ptr<EAAccessory> create(const QStringList& protocolStrings, AccessoryLink* link,
+                                               const QString& location = QString());
     ~EAAccessory();
 
     QStringList protocolStrings() const { return m_protocolStrings; }
     quint64 connectionID() const { return m_connectionID; }
+    QString location() const { return m_location; }
     bool isConnected() const;
 
     void setDelegate(EAAccessoryDelegate* delegate) { m_delegate = delegate; }
@@ -37,6 +40,7 @@ private:
     EAAccessory() = default;
     QStringList m_protocolStrings;
     quint64 m_connectionID = 0;
+    QString m_location;
     EAAccessoryDelegate* m_delegate = nullptr;
     struct LinkRef;
     std::unique_ptr<LinkRef> m_link;

@@ -119,6 +119,12 @@ void ZelFirmwareUpgradeManager::checkCurrentVersion(VersionCallback callback)
     checkVersionWithSide(1, std::move(callback));
 }
 
+void ZelFirmwareUpgradeManager::probeVersions(VersionCallback callback)
+{
+    checkVersionWithSide(1, std::move(callback));
+    stopCheckVersionTimer();
+}
+
 void ZelFirmwareUpgradeManager::checkRightSideVersion()
 {
     checkVersionWithSide(1, nullptr);
@@ -769,7 +775,11 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
     // delay of an earlier connection must not be restarted by that
     // connection's continuation.
     const bool resumes = m_awaitingReconnect;
-    MainQueue::dispatchAfter(kReconnectDelay, [this, resumes] {
+    MainQueue::dispatchAfter(kReconnectDelay, [this, resumes, connected] {
+        // A later arrival, a departure or a caller's choice (followAccessory)
+        // decided meanwhile: this arrival no longer moves the session.
+        if (accessory != connected)
+            return;
         EADSessionController& session = EADSessionController::sharedController();
         session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
         session.openSession();
@@ -778,6 +788,20 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
         if (resumes && m_awaitingReconnect)
             upgradeOtherSideAfterConnectingAgain();
     });
+}
+
+void ZelFirmwareUpgradeManager::followAccessory(const EAAccessoryPtr& chosen)
+{
+    if (!chosen || m_runActive)
+        return;
+    accessory = chosen;
+    m_lastContinuedConnection = chosen->connectionID();
+    EADSessionController& session = EADSessionController::sharedController();
+    // Reopening a session that is open on it would lose what it has received.
+    if (session.session() && session.accessory() == chosen)
+        return;
+    session.setupControllerForAccessory(chosen, supportedProtocols.value(0));
+    session.openSession();
 }
 
 void ZelFirmwareUpgradeManager::tryNextReturnCandidate()

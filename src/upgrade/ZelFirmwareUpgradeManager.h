@@ -56,6 +56,9 @@ public:
     void checkRightSideVersion();
     void checkLeftSideVersion();
     void checkVersionWithSide(unsigned side, VersionCallback callback);
+    // The version query without its replug prompt: for a caller that asks
+    // several accessories in turn and says itself which did not answer.
+    void probeVersions(VersionCallback callback);
 
     // The device information record, formatted.
     QString hardwareVersion() const;
@@ -170,6 +173,10 @@ public:
     void addNotificationObserver();
     void _accessoryDidConnect(const Notification& notification);
     void _accessoryDidDisconnect(const Notification& notification);
+    // Talks to this accessory from now on, at once, and earlier arrivals no
+    // longer move the session: for a caller that chose it among several
+    // (by asking each). Nothing happens during a run.
+    void followAccessory(const EAAccessoryPtr& chosen);
 
     // Properties.
     ReadCallback readCallback;

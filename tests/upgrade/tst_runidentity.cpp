@@ -13,6 +13,7 @@
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerProbe.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
@@ -132,6 +133,9 @@ private slots:
         engine().restartWaitLimit = ZelFirmwareUpgradeManager::kDefaultRestartWait;
         if (!sim().isAttached())
             sim().plugIn();
+        // A probe may have left the engine on another accessory.
+        QVERIFY(waitUntil([&] { return !engine().isRunActive(); }));
+        engine().followAccessory(m_sim->waitForAccessory());
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware && m_sim->sessionIsOpen(); }));
         QVERIFY(!UpgradeRun::current());
         delete m_toasts;
@@ -367,6 +371,60 @@ private slots:
         QVERIFY(waitUntil([&] { return run.outcome() == UpgradeRun::Outcome::Cancelled; }));
         QVERIFY(queued > 0);
         QCOMPARE(left, quint64(0));
+    }
+    // Without a device named, any serial adapter is an accessory until asked.
+    void theProbeSetsASilentAccessoryAsideAndTakesTheOneThatAnswers()
+    {
+        TimeScale fast(0.05); // the query's limit, the one timer the probe waits on
+        sim().faults().dropReplies = 1000;
+        const auto other = otherController();
+        QVERIFY(other->waitForAccessory());
+        const qsizetype from = sim().receivedMessages().size();
+        ControllerProbe probe;
+        probe.start();
+        QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
+        QCOMPARE(probe.tried().size(), 2);
+        QCOMPARE(probe.tried().at(0).answered, false);
+        QCOMPARE(probe.tried().at(1).answered, true);
+        QCOMPARE(probe.triedText(), QStringLiteral("sim, sim"));
+        QCOMPARE(probe.versions(), QStringLiteral("1.0-2.2-2.3"));
+        QCOMPARE(probe.controller(), other->waitForAccessory());
+        QCOMPARE(engine().macAddressWithoutColon(), QStringLiteral("AABBCCDDEEFF"));
+        QCOMPARE(engine().connectionID(), probe.controller()->connectionID());
+        QVERIFY(onlyQueries(sim().receivedMessages().mid(from)));
+    }
+
+    void anArrivalWhileTheProbeAsksDoesNotTakeTheSessionFromTheOneAsked()
+    {
+        TimeScale fast(0.2); // the arrival's follow-up after 0.4 s, the question's limit after 1.65 s
+        sim().faults().replyDelayMs = 800; // answers after the newcomer's follow-up, within the limit
+        ControllerProbe probe;
+        probe.start();
+        const auto other = otherController();
+        QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
+        QCOMPARE(probe.controller(), m_sim->waitForAccessory());
+        QCOMPARE(probe.versions(), QStringLiteral("1.0-2.3-1.5"));
+        QCOMPARE(probe.tried().size(), 1);
+        // The newcomer's follow-up came and went without moving the session.
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
+        QCOMPARE(engine().connectionID(), probe.controller()->connectionID());
+        QVERIFY(m_sim->sessionIsOpen());
+        QVERIFY(other->controller().receivedMessages().isEmpty());
+    }
+
+    void anAccessoryThatLeavesWhileAskedIsSetAsideAtOnce()
+    {
+        sim().faults().dropReplies = 1000;
+        const auto other = otherController();
+        QVERIFY(other->waitForAccessory());
+        ControllerProbe probe;
+        probe.start();
+        QVERIFY(probe.isAsking());
+        sim().unplug(-1); // the one asked first goes away before it answers
+        // Well within the query's 8 s: the next is asked as soon as the first is gone.
+        QVERIFY(waitUntil([&] { return bool(probe.controller()); }, 4000));
+        QCOMPARE(probe.controller(), other->waitForAccessory());
+        QCOMPARE(probe.tried().first().answered, false);
     }
 };
 

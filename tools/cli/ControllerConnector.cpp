@@ -6,6 +6,8 @@
 #include "platform/InfoDictionary.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
+#include "upgrade/ControllerProbe.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
 
@@ -20,7 +22,9 @@ ControllerConnector::ControllerConnector(const CliOptions& options, QObject* par
     m_transport = options.device.createTransport(protocols.mid(0, 1));
     EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
     m_deadline.setSingleShot(true);
-    QObject::connect(&m_deadline, &QTimer::timeout, this, [this] { finish(false); });
+    QObject::connect(&m_deadline, &QTimer::timeout, this, &ControllerConnector::deadlinePassed);
+    if (options.device.scheme() == QLatin1String("auto"))
+        m_probe = new ControllerProbe(this);
 }
 
 EAAccessoryPtr ControllerConnector::matchingAccessory()
@@ -36,6 +40,13 @@ EAAccessoryPtr ControllerConnector::matchingAccessory()
 void ControllerConnector::connect(double waitSeconds, std::function<void()> found)
 {
     m_found = std::move(found);
+    if (m_probe) {
+        QObject::connect(m_probe, &ControllerProbe::found, this, [this] { finish(true); });
+        m_transport->start();
+        m_probe->start();
+        m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
+        return;
+    }
     QObject::connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
                      [this] {
                          if (m_found && matchingAccessory())
@@ -47,13 +58,32 @@ void ControllerConnector::connect(double waitSeconds, std::function<void()> foun
     m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
 }
 
+void ControllerConnector::deadlinePassed()
+{
+    // A question put before the deadline may still be answered.
+    if (m_probe && m_probe->isAsking() && !std::exchange(m_graceGiven, true)) {
+        m_deadline.start(MainQueue::realMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout
+                                                     + ControllerProbe::kAnswerGrace));
+        return;
+    }
+    finish(false);
+}
+
 void ControllerConnector::finish(bool found)
 {
     if (!m_found)
         return;
     m_deadline.stop();
     auto onFound = std::exchange(m_found, nullptr);
-    if (found) {
+    if (found && m_probe) {
+        // The probe left the engine following the accessory that answered.
+    } else if (m_probe && !m_probe->tried().isEmpty()) {
+        std::fprintf(stderr, "%s\n",
+                     localized("NoControllerAnswered")
+                         .arg(m_transport->description(), m_probe->triedText())
+                         .toUtf8()
+                         .constData());
+    } else if (found) {
         const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         EADSessionController::sharedController().setupControllerForAccessory(matchingAccessory(), declared.value(0));
     } else {

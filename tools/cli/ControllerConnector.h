@@ -9,10 +9,13 @@
 #include <functional>
 
 class AccessoryTransport;
+class ControllerProbe;
 
 // Reaches the controller for a command: starts the chosen transport, waits
 // for an accessory that offers a declared protocol and configures the
 // accessory session for it, as the application does when a controller appears.
+// With no device named (auto), every USB serial device is an accessory: each
+// is asked for its versions in turn and only one that answers is the controller.
 class ControllerConnector : public QObject {
     Q_OBJECT
 public:
@@ -28,11 +31,17 @@ public:
     // The first attached accessory offering a declared protocol, or null.
     static EAAccessoryPtr matchingAccessory();
 
+    // The devices asked, when the controller was looked for among several; null otherwise.
+    const ControllerProbe* probe() const { return m_probe; }
+
 private:
     void finish(bool found);
+    void deadlinePassed();
 
     const CliOptions& m_options;
     AccessoryTransport* m_transport = nullptr;
     QTimer m_deadline;
     std::function<void()> m_found;
+    ControllerProbe* m_probe = nullptr;
+    bool m_graceGiven = false;
 };

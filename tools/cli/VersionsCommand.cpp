@@ -4,9 +4,11 @@
 #include "cli/ControllerConnector.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
+#include "upgrade/ControllerProbe.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -52,15 +54,29 @@ void VersionsCommand::query()
             {"boot_loader_version", engine.bootVer()},
             {"production_date", engine.productDateString()},
         };
+        // Without a device named, the devices asked before the controller answered.
+        const ControllerProbe* probe = m_connector->probe();
         if (m_json) {
             QJsonObject object{{QStringLiteral("versions"), versions}};
             for (const auto& [name, value] : lines)
                 object.insert(QString::fromLatin1(name), value);
+            if (probe) {
+                QJsonArray tried;
+                for (const ControllerProbe::Tried& t : probe->tried())
+                    tried.append(QJsonObject{{QStringLiteral("device"), t.device}, {QStringLiteral("answered"), t.answered}});
+                object.insert(QStringLiteral("devices_tried"), tried);
+            }
             std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
         } else {
             std::printf("%s\n", versions.toUtf8().constData());
             for (const auto& [name, value] : lines)
                 std::printf("%s: %s\n", name, value.toUtf8().constData());
+            if (probe) {
+                QStringList tried;
+                for (const ControllerProbe::Tried& t : probe->tried())
+                    tried << t.device + (t.answered ? QStringLiteral(" (answered)") : QStringLiteral(" (no answer)"));
+                std::printf("devices_tried: %s\n", tried.join(QStringLiteral(", ")).toUtf8().constData());
+            }
         }
         std::fflush(stdout);
         QCoreApplication::exit(CliOptions::Ok);
