@@ -9,7 +9,7 @@
 
 EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server, QObject* parent)
     : QObject(parent)
-    , m_environment(documents, server)
+    , m_environment(documents, server, DemoEnvironment::Servers::Later)
     , m_gamepad(std::make_unique<VirtualGameController>())
 {
     // The demo's controller has motors and a light, so that the key test offers them.
@@ -27,8 +27,14 @@ SimulatedController* EmbeddedDefault::controller() const
     return m_transport->controller();
 }
 
+void EmbeddedDefault::startServers()
+{
+    m_environment.startServers();
+}
+
 void EmbeddedDefault::plugIn()
 {
+    startServers();
     // The game controller follows the accessory: the accessory check that a
     // game controller's arrival runs needs the accessory attached.
     auto plugInGamepad = [this] {

@@ -24,13 +24,16 @@ public:
     EmbeddedDefault(const QString& documents, const QString& server, QObject* parent = nullptr);
     ~EmbeddedDefault() override;
 
+    // The demo's release and web servers, started after the first screen has
+    // been shown (or by whatever needs them first); once.
+    void startServers();
     // Plugs the controller in: the accessory first, then the game controller.
     void plugIn();
     void plugInLater(double seconds = kPlugInDelaySeconds);
 
     SimulatedController* controller() const;
     VirtualGameController* gamepad() const { return m_gamepad.get(); }
-    const DemoEnvironment& environment() const { return m_environment; }
+    DemoEnvironment& environment() { return m_environment; }
 
     // The demo's keyboard controller.
     bool handleKey(int key, bool down);

@@ -86,8 +86,13 @@ void MainWindow::dropEvent(QDropEvent* event)
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint && firstPainted && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this)
-        QTimer::singleShot(0, this, std::exchange(firstPainted, nullptr));
+        && static_cast<QWidget*>(watched)->window() == this) {
+        // After everything the first paint set off (the rest of the window's
+        // paint, its flush): work deferred to here never delays the first screen.
+        QTimer::singleShot(0, this, [this, work = std::exchange(firstPainted, nullptr)] {
+            QTimer::singleShot(0, this, work);
+        });
+    }
     // Keys reach the handler whichever widget of this window has the focus.
     const bool press = event->type() == QEvent::KeyPress;
     if ((press || event->type() == QEvent::KeyRelease) && keyHandler && watched->isWidgetType()

@@ -91,6 +91,8 @@ ScreenshotTour::ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, To
     , m_toasts(toasts)
     , m_folder(folder)
 {
+    // Its pictures show the demo's web pages and releases from the first one on.
+    m_embedded->startServers();
     m_poll.setInterval(50);
     connect(&m_poll, &QTimer::timeout, this, &ScreenshotTour::poll);
     buildSteps();

@@ -107,7 +107,12 @@ int main(int argc, char** argv)
         window->resize(options.size);
     // SDL is loaded and started only once the first screen is up: controllers
     // plugged in already are announced from the source's first poll either way.
-    window->firstPainted = [] { GameControllerService::sharedService().startHardwareControllers(); };
+    // So are the demo's HTTP servers (and with them the TLS back end Qt's HTTP server loads).
+    window->firstPainted = [&embedded] {
+        if (embedded)
+            embedded->startServers();
+        GameControllerService::sharedService().startHardwareControllers();
+    };
     // Not only a controller that a game controller announces: any controller
     // link (sim, tcp:, serial:) leads home to the connected screen.
     window->rootViewController()->followAccessoriesFromStart();

@@ -47,13 +47,22 @@ void routeDemoPages(QHttpServer& server)
 
 } // namespace
 
-DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server)
+DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server, Servers servers)
+    : m_serverChoice(server)
 {
     if (documents.isEmpty()) {
         m_documents = std::make_unique<QTemporaryDir>();
         DocumentsDirectory::setPath(m_documents->path());
     }
-    if (server.isEmpty()) {
+    if (servers == Servers::Now)
+        startServers();
+}
+
+void DemoEnvironment::startServers()
+{
+    if (std::exchange(m_serversStarted, true))
+        return;
+    if (m_serverChoice.isEmpty()) {
         // A root and a release key of the run's own: the root is trusted and
         // certifies the key through the site's key set, so that every demo
         // and test run takes the whole signed path. The site is published on

@@ -16,9 +16,15 @@ class ReleaseSignature;
 // the simulated controller, no hardware and no network.
 class DemoEnvironment {
 public:
-    // documents / server: the user's own choices, which win; empty for the demo ones.
-    DemoEnvironment(const QString& documents, const QString& server);
+    enum class Servers { Now, Later };
+    // documents / server: the user's own choices, which win; empty for the demo
+    // ones. With Servers::Later the demo's servers start with startServers():
+    // an application shows its first screen before it loads the HTTP stack.
+    DemoEnvironment(const QString& documents, const QString& server, Servers servers = Servers::Now);
     ~DemoEnvironment();
+
+    // Starts the release and web servers once; nothing happens the second time.
+    void startServers();
 
     QString documentsPath() const;
     QString serverUrl() const;
@@ -32,6 +38,8 @@ private:
     // Publishes the demo releases as a signed site; its folder, empty on failure.
     QString publishSite(const ReleaseSignature& root, const ReleaseSignature& key);
 
+    QString m_serverChoice;
+    bool m_serversStarted = false;
     std::unique_ptr<QTemporaryDir> m_documents;
     std::unique_ptr<QTemporaryDir> m_site;
     std::unique_ptr<ReleaseServer> m_server;

@@ -440,7 +440,13 @@ private slots:
 
     void demoServesThePagesInEveryLanguage()
     {
-        DemoEnvironment demo(QDir::tempPath(), QStringLiteral("http://127.0.0.1:1"));
+        // The application starts the servers once its first screen is up.
+        DemoEnvironment demo(QDir::tempPath(), QStringLiteral("http://127.0.0.1:1"), DemoEnvironment::Servers::Later);
+        QVERIFY(demo.webUrl().isEmpty());
+        demo.startServers();
+        const QString started = demo.webUrl();
+        demo.startServers(); // once only: the same server
+        QCOMPARE(demo.webUrl(), started);
         QVERIFY(!demo.webUrl().isEmpty());
         QCOMPARE(WebHosts::makerBaseUrl(), demo.webUrl());
         QNetworkAccessManager network;
