@@ -101,6 +101,9 @@ void measureIdle(const QString& app, const QStringList& args, int seconds)
         std::printf("idle wake-ups: the application ended early\n");
         return;
     }
+    // A line per configuration for scripts: idle-wakeups-per-s, idle-wakeups-per-s-simulate.
+    const QString tag = args.join(QLatin1Char(' ')).remove(QLatin1String("--")).replace(QLatin1Char(' '), QLatin1Char('-'));
+    std::printf("idle-wakeups-per-s%s%s: %.2f\n", tag.isEmpty() ? "" : "-", qPrintable(tag), double(after - before) / seconds);
     std::printf("idle wake-ups of `%s%s%s`: %.1f per second over %d s (%lld context switches; target <= 10)\n",
                 qPrintable(QFileInfo(app).fileName()), args.isEmpty() ? "" : " ", qPrintable(args.join(QLatin1Char(' '))),
                 double(after - before) / seconds, seconds, after - before);

@@ -129,6 +129,7 @@ bool measureTool(const QString& toolsDir, const QStringList& paths, int messages
             return false;
         }
         perMessage.push_back((childrenCpuSeconds() - before) / messages * 1e6);
+        std::printf("tool-cpu-us: %.2f\n", perMessage.back());
     }
     sim.kill();
     sim.waitForFinished();
@@ -199,6 +200,7 @@ int main(int argc, char** argv)
         ratios.push_back(r.seconds / floor);
         seconds.push_back(r.seconds);
         cpuPerMessage.push_back(r.cpuSeconds / r.messages * 1e6);
+        std::printf("inprocess-cpu-us: %.2f\n", cpuPerMessage.back());
         messages = r.messages;
     }
     std::sort(ratios.begin(), ratios.end());
