@@ -1,3 +1,4 @@
+#include "platform/InfoDictionary.h"
 #include "platform/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
@@ -31,7 +32,8 @@ const char* kHelp =
     "                         it receives is printed as \"impostor received: HEX\"\n"
     "  --flash-dir DIR        write the flash contents (boot.bin, left.bin, right.bin)\n"
     "                         there whenever an image has been written\n"
-    "  -h, --help             show this help\n";
+    "  -h, --help             show this help\n"
+    "  --version              show the program's version\n";
 
 int usage(const char* detail)
 {
@@ -58,6 +60,9 @@ int main(int argc, char** argv)
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == QLatin1String("--version")) {
+            std::printf("q3dart-sim %s\n", qPrintable(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString"))));
             return 0;
         } else if (a == QLatin1String("--listen") && hasValue) {
             listen = args.at(++i);
