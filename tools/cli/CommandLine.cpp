@@ -86,7 +86,7 @@ CommandLine::~CommandLine()
         MessageToast::setPresenter(nullptr);
 }
 
-QList<QCommandLineOption> CommandLine::trustOptions() const
+QList<QCommandLineOption> CommandLine::trustOptions()
 {
     return {
         QCommandLineOption(QStringLiteral("trust-key"), localized("CliOptionTrustKey"), QStringLiteral("BASE64")),
@@ -255,7 +255,7 @@ int CommandLine::run(const QStringList& arguments)
     if (parser.isSet(kLang))
         Localization::shared().setLanguage(parser.value(kLang));
     if (!parsed)
-        return usageError(parseError(parser, arguments.mid(1), globalOptions()));
+        return usageError(parseError(parser, arguments.mid(1), global));
     if (parser.isSet(kHelp)) {
         std::fputs(helpText().toUtf8().constData(), stdout);
         return CliOptions::Ok;
@@ -271,19 +271,9 @@ int CommandLine::run(const QStringList& arguments)
     if (!command)
         return usageError(localized("CliUnknownCommand").arg(parser.positionalArguments().first()));
 
-    if (QString error; !expandMultiValues(*command, &words, &error))
-        return usageError(error, command.get());
     QCommandLineParser commandParser;
-    if (command->optionsEndAtFirstArgument())
-        commandParser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QList<QCommandLineOption> own = command->options() + trustOptions() + QList { helpOption() };
-    commandParser.addOptions(own);
-    if (!commandParser.parse(QStringList { arguments.value(0) } + words))
-        return usageError(parseError(commandParser, words, own), command.get());
-    if (commandParser.isSet(kHelp)) {
-        std::fputs(commandHelpText(*command).toUtf8().constData(), stdout);
-        return CliOptions::Ok;
-    }
+    if (int exitCode = 0; !parseCommandWords(*command, words, &commandParser, &exitCode))
+        return exitCode;
 
     if (const QString error = readGlobalOptions(parser); !error.isEmpty())
         return usageError(error);
@@ -294,6 +284,30 @@ int CommandLine::run(const QStringList& arguments)
     if (int exitCode = 0; !prepare(&exitCode))
         return exitCode;
     return command->run(commandParser);
+}
+
+bool CommandLine::parseCommandWords(
+    const CliCommand& command, QStringList words, QCommandLineParser* parser, int* exitCode)
+{
+    *exitCode = CliOptions::Usage;
+    if (QString error; !expandMultiValues(command, &words, &error)) {
+        usageError(error, &command);
+        return false;
+    }
+    if (command.optionsEndAtFirstArgument())
+        parser->setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QList<QCommandLineOption> own = command.options() + trustOptions() + QList { helpOption() };
+    parser->addOptions(own);
+    if (!parser->parse(QStringList { program() } + words)) {
+        usageError(parseError(*parser, words, own), &command);
+        return false;
+    }
+    if (parser->isSet(kHelp)) {
+        std::fputs(commandHelpText(command).toUtf8().constData(), stdout);
+        *exitCode = CliOptions::Ok;
+        return false;
+    }
+    return true;
 }
 
 bool CommandLine::prepare(int* exitCode)

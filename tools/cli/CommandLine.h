@@ -45,11 +45,20 @@ public:
     QString helpText() const;
     static QString commandHelpText(const CliCommand& command);
 
+    // Parses a command's own words (its options, the trust options and
+    // --help) into parser: what the dispatch does with the words after a
+    // command's name, and what a command that runs another command line
+    // (a sub-job after its own options) does with that line. False after the
+    // usage error, or the command's help, has been printed; *exitCode is then
+    // the program's exit code.
+    static bool parseCommandWords(
+        const CliCommand& command, QStringList words, QCommandLineParser* parser, int* exitCode);
+
 private:
     // The options before the command; the trust options are also accepted
     // after it.
     QList<QCommandLineOption> globalOptions() const;
-    QList<QCommandLineOption> trustOptions() const;
+    static QList<QCommandLineOption> trustOptions();
     std::unique_ptr<CliCommand> create(const QString& name);
     // The command's words with each multi-value option repeated per value;
     // false with *error set when one has no value.
