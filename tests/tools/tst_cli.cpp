@@ -1324,6 +1324,19 @@ private slots:
         QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(sim.readAllStandardOutput()), QStringLiteral("q3dart-sim %1\n").arg(QLatin1String(Q3DART_VERSION)));
+        // The simulator refuses what it cannot use, naming it, before it listens.
+        const QString listen = QStringLiteral("127.0.0.1:0");
+        for (const auto& [bad, named] :
+             {std::pair{QStringList{QStringLiteral("--lisen"), listen}, QStringLiteral("lisen")},
+              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("--restart-delay"), QStringLiteral("soon")},
+                        QStringLiteral("--restart-delay")},
+              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("extra")}, QStringLiteral("extra")}}) {
+            sim.start(QStringLiteral(Q3DART_SIM), bad);
+            QVERIFY(sim.waitForFinished(kPatienceMs));
+            QCOMPARE(sim.exitCode(), 2);
+            const QString err = QString::fromUtf8(sim.readAllStandardError());
+            QVERIFY2(err.contains(named), qPrintable(err));
+        }
     }
 
     // A multi-value option (`--add A B`) reads each value; repeating it does the same.
