@@ -1339,6 +1339,58 @@ private slots:
         }
     }
 
+    // Every command's help and every option's description exists in every
+    // language: a text missing from a table would print as nothing.
+    void everyHelpTextIsThereInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh";
+        QTest::newRow("Japanese") << "ja";
+    }
+
+    void everyHelpTextIsThereInEveryLanguage()
+    {
+        QFETCH(QString, language);
+        const Run help = runCli({QStringLiteral("--lang"), language, QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        // Entries: a name column, then a description beside it or on the next line.
+        auto describedEntries = [](const QString& text, QStringList* undescribed) {
+            const QStringList lines = text.split(QLatin1Char('\n'));
+            QStringList names;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const QString& line = lines[i];
+                if (!line.startsWith(QLatin1String("  ")) || line.at(2) == QLatin1Char(' '))
+                    continue;
+                const QString name = line.mid(2).section(QLatin1Char(' '), 0, 0);
+                names << name;
+                const bool beside = line.size() > 20 && line.left(20).endsWith(QLatin1Char(' ')) && !line.mid(20).trimmed().isEmpty();
+                const bool below = lines.value(i + 1).startsWith(QString(20, QLatin1Char(' ')));
+                if (!beside && !below)
+                    *undescribed << name;
+            }
+            return names;
+        };
+        QStringList undescribed;
+        const QStringList entries = describedEntries(help.out, &undescribed);
+        QVERIFY2(undescribed.isEmpty(), qPrintable(undescribed.join(QLatin1Char(' '))));
+        QVERIFY2(entries.contains(QLatin1String("--device")) && entries.contains(QLatin1String("keytest")), qPrintable(help.out));
+        int commands = 0;
+        for (const QString& name : entries) {
+            if (name.startsWith(QLatin1Char('-')))
+                continue;
+            ++commands;
+            const Run own = runCli({QStringLiteral("--lang"), language, name, QStringLiteral("--help")});
+            QVERIFY2(own.exitCode == 0, qPrintable(name));
+            const QStringList paragraphs = own.out.split(QStringLiteral("\n\n"));
+            QVERIFY2(paragraphs.size() >= 3 && !paragraphs[1].trimmed().isEmpty(), qPrintable(own.out));
+            describedEntries(own.out, &undescribed);
+            QVERIFY2(undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
+        }
+        QCOMPARE(commands, 14);
+        QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
+    }
+
     // A multi-value option (`--add A B`) reads each value; repeating it does the same.
     void signKeysAddsEveryKeyAfterOneOption()
     {
