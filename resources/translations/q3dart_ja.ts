@@ -288,10 +288,450 @@
         <extracomment>Upgrade screen: caption above the buttons that choose a local or an online release.</extracomment>
         <translation>インストールするファームウェア</translation>
     </message>
+    <message id="CliBaseUrlInvalid">
+        <source>--base-url needs an http: or https: address</source>
+        <extracomment>Command-line usage error: bad --base-url.</extracomment>
+        <translation>--base-url には http: か https: のアドレスが必要です</translation>
+    </message>
+    <message id="CliExpiresInvalid">
+        <source>--expires needs a number of days from 0 to %1</source>
+        <extracomment>Command-line usage error: bad --expires. %1 = the largest number of days.</extracomment>
+        <translation>--expires には 0 から %1 までの日数が必要です</translation>
+    </message>
+    <message id="CliFlashBoot">
+        <source>the boot loader image</source>
+        <extracomment>Command-line help: flash --boot.</extracomment>
+        <translation>ブートローダーのイメージ</translation>
+    </message>
+    <message id="CliFlashHelp">
+        <source>send firmware images (boot loader, left, right, in that order) across the controller's restarts; prints the versions read afterwards</source>
+        <extracomment>Command-line help: the flash command.</extracomment>
+        <translation>ファームウェアイメージを送る（ブートローダー、左、右の順）。コントローラーの再起動をまたいで続け、最後に読み取ったバージョンを表示する</translation>
+    </message>
+    <message id="CliFlashLeft">
+        <source>the left side's image</source>
+        <extracomment>Command-line help: flash --left.</extracomment>
+        <translation>左側のイメージ</translation>
+    </message>
+    <message id="CliFlashNeedsImage">
+        <source>flash needs at least one image</source>
+        <extracomment>Command-line usage error: flash was given no image.</extracomment>
+        <translation>flash にはイメージが 1 つ以上必要です</translation>
+    </message>
+    <message id="CliFlashRight">
+        <source>the right side's image</source>
+        <extracomment>Command-line help: flash --right.</extracomment>
+        <translation>右側のイメージ</translation>
+    </message>
+    <message id="CliGamepadsHelp">
+        <source>list the connected game controllers, tab-separated: name, player index, extended|basic|unmapped, type, vendor:product, GUID (- where unknown)</source>
+        <extracomment>Command-line help: the gamepads command. Keep extended|basic|unmapped literally.</extracomment>
+        <translation>接続中のゲームコントローラーをタブ区切りで一覧表示する：名前、プレイヤー番号、extended|basic|unmapped、種類、vendor:product、GUID（不明なら -）</translation>
+    </message>
+    <message id="CliHelpCommandFooter">
+        <source>The options before the command (see "%1 --help") apply as well; --trust-key, --trust-root and --ca-file are also accepted after it.</source>
+        <extracomment>Command-line help of one command: the closing note. %1 = the program's name.</extracomment>
+        <translation>コマンドの前のオプション（「%1 --help」を参照）も使えます。--trust-key、--trust-root、--ca-file はコマンドの後にも書けます。</translation>
+    </message>
+    <message id="CliHelpCommands">
+        <source>Commands:</source>
+        <extracomment>Command-line help: heading of the command list.</extracomment>
+        <translation>コマンド：</translation>
+    </message>
+    <message id="CliHelpFooter">
+        <source>With --simulate, gamepads, keytest and rumble use a virtual controller instead of the real ones. Game-controller mappings (SDL's format) are read from SDL_GAMECONTROLLERCONFIG, SDL_GAMECONTROLLERCONFIG_FILE and gamecontrollerdb.txt in the configuration folder (~/.config/q3dart). "%1 COMMAND --help" shows a command's options. Exit codes: 0 success, 1 failure, 2 usage error, 3 no controller attached.</source>
+        <extracomment>Command-line help: the closing notes. %1 = the program's name. Keep option and variable names literally.</extracomment>
+        <translation>--simulate を付けると、gamepads、keytest、rumble は実機の代わりに仮想コントローラーを使います。ゲームコントローラーのマッピング（SDL 形式）は SDL_GAMECONTROLLERCONFIG、SDL_GAMECONTROLLERCONFIG_FILE、設定フォルダー（~/.config/q3dart）の gamecontrollerdb.txt から読み込みます。「%1 コマンド --help」で各コマンドのオプションを表示します。終了コード：0 成功、1 失敗、2 使い方の誤り、3 コントローラー未接続。</translation>
+    </message>
+    <message id="CliHelpHint">
+        <source>Run "%1" for help.</source>
+        <extracomment>Command-line usage error: where the help is. %1 = the help command to run.</extracomment>
+        <translation>ヘルプは「%1」で表示されます。</translation>
+    </message>
+    <message id="CliHelpOptions">
+        <source>Options:</source>
+        <extracomment>Command-line help: heading of the option list.</extracomment>
+        <translation>オプション：</translation>
+    </message>
+    <message id="CliHelpUsage">
+        <source>Usage: %1</source>
+        <extracomment>Command-line help: the usage line. %1 = the program and its words.</extracomment>
+        <translation>使い方：%1</translation>
+    </message>
+    <message id="CliHistoryHelp">
+        <source>the upgrade runs recorded in the documents directory, newest first: start, outcome, release, versions before, after, reason, controller</source>
+        <extracomment>Command-line help: the history command.</extracomment>
+        <translation>ドキュメントフォルダーに記録されたアップグレードの実行（新しい順）：開始、結果、リリース、前後のバージョン、理由、コントローラー</translation>
+    </message>
+    <message id="CliHistoryJson">
+        <source>a JSON array of the runs</source>
+        <extracomment>Command-line help: history --json.</extracomment>
+        <translation>実行記録を JSON 配列で出力する</translation>
+    </message>
+    <message id="CliImportHelp">
+        <source>import a release archive (VERSION.zip) as a local release</source>
+        <extracomment>Command-line help: the import command.</extracomment>
+        <translation>リリースアーカイブ（VERSION.zip）をローカルのリリースとして取り込む</translation>
+    </message>
+    <message id="CliKeygenHelp">
+        <source>write a new Ed25519 key to FILE (PEM, owner only) and print its key id, then its public key (base64) as the last line</source>
+        <extracomment>Command-line help: the keygen command.</extracomment>
+        <translation>新しい Ed25519 鍵を FILE に書き出し（PEM、所有者のみ）、鍵 ID を表示し、最後の行に公開鍵（base64）を表示する</translation>
+    </message>
+    <message id="CliKeytestCheck">
+        <source>the guided stick check: rest (3 s), rotate each stick along its edge, press both triggers</source>
+        <extracomment>Command-line help: keytest --check.</extracomment>
+        <translation>ガイド付きスティックチェック：静止（3 秒）、各スティックを縁に沿って回す、両方のトリガーを押す</translation>
+    </message>
+    <message id="CliKeytestCheckOnly">
+        <source>--json, --stick and --seconds go with keytest --check</source>
+        <extracomment>Command-line usage error: check options given without --check.</extracomment>
+        <translation>--json、--stick、--seconds は keytest --check と一緒に使います</translation>
+    </message>
+    <message id="CliKeytestHelp">
+        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
+        <extracomment>Command-line help: the keytest command. Keep the printed and script lines literally.</extracomment>
+        <translation>中断されるまで（Ctrl+C）すべてのキーとスティックのイベントを表示する：`key A pressed`、`key A released`、`stick left DX DY`。--simulate では標準入力から `press|release NAME`、`set NAME VALUE`、`stick left|right X Y`、`trigger left|right V`、`plug`、`unplug`、`wait MS` を読む。--check はガイド付きのスティックチェックを行ってレポートを表示し、ドキュメントフォルダーに保存する</translation>
+    </message>
+    <message id="CliKeytestJson">
+        <source>print the report as one JSON object</source>
+        <extracomment>Command-line help: keytest --check --json.</extracomment>
+        <translation>レポートを 1 つの JSON オブジェクトで出力する</translation>
+    </message>
+    <message id="CliKeytestSeconds">
+        <source>the most a rotation or the trigger step may take (default 10)</source>
+        <extracomment>Command-line help: keytest --check --seconds.</extracomment>
+        <translation>回転またはトリガーの手順にかけられる最長時間（既定 10）</translation>
+    </message>
+    <message id="CliKeytestStick">
+        <source>the sticks to rotate (default both)</source>
+        <extracomment>Command-line help: keytest --check --stick.</extracomment>
+        <translation>回すスティック（既定は両方）</translation>
+    </message>
+    <message id="CliKeytestStickInvalid">
+        <source>--stick takes left, right or both</source>
+        <extracomment>Command-line usage error: bad --stick. Keep left, right, both literally.</extracomment>
+        <translation>--stick には left、right、both のいずれかを指定します</translation>
+    </message>
+    <message id="CliKeytestValues">
+        <source>also print `axis left X Y` after each stick report and `trigger left V` when a trigger's level changes</source>
+        <extracomment>Command-line help: keytest --values. Keep the printed lines literally.</extracomment>
+        <translation>スティックの報告ごとに `axis left X Y` を、トリガーの値が変わると `trigger left V` も表示する</translation>
+    </message>
+    <message id="CliListVersionInvalid">
+        <source>--list-version needs a whole number from 0</source>
+        <extracomment>Command-line usage error: bad --list-version.</extracomment>
+        <translation>--list-version には 0 以上の整数が必要です</translation>
+    </message>
+    <message id="CliListenInvalid">
+        <source>--listen needs HOST:PORT with a numeric host address</source>
+        <extracomment>Command-line usage error: bad --listen value.</extracomment>
+        <translation>--listen には数値のホストアドレスを使った HOST:PORT が必要です</translation>
+    </message>
+    <message id="CliNeedsArguments">
+        <source>expected %1</source>
+        <extracomment>Command-line usage error: the command's arguments are missing or too many. %1 = the arguments it takes.</extracomment>
+        <translation>%1 が必要です</translation>
+    </message>
+    <message id="CliNoCommand">
+        <source>no command given</source>
+        <extracomment>Command-line usage error: no command was given.</extracomment>
+        <translation>コマンドが指定されていません</translation>
+    </message>
+    <message id="CliOptionCaFile">
+        <source>also trust the PEM certificate authorities of FILE for https</source>
+        <extracomment>Command-line help: --ca-file.</extracomment>
+        <translation>https で FILE の PEM 認証局も信頼する</translation>
+    </message>
+    <message id="CliOptionDevice">
+        <source>sim | tcp:HOST:PORT | serial:PATH (default: the first USB serial controller)</source>
+        <extracomment>Command-line help: --device. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
+        <translation>sim | tcp:HOST:PORT | serial:PATH（既定：最初の USB シリアルコントローラー）</translation>
+    </message>
+    <message id="CliOptionDocuments">
+        <source>documents directory (default: the user's data folder)</source>
+        <extracomment>Command-line help: --documents.</extracomment>
+        <translation>ドキュメントフォルダー（既定：ユーザーのデータフォルダー）</translation>
+    </message>
+    <message id="CliOptionHelp">
+        <source>show this help</source>
+        <extracomment>Command-line help: --help.</extracomment>
+        <translation>このヘルプを表示する</translation>
+    </message>
+    <message id="CliOptionLang">
+        <source>language of messages: en, zh, ja (default: the system's)</source>
+        <extracomment>Command-line help: --lang. Keep en, zh, ja literally.</extracomment>
+        <translation>メッセージの言語：en、zh、ja（既定：システムの言語）</translation>
+    </message>
+    <message id="CliOptionMaxDownload">
+        <source>refuse a release archive download larger than this (default 64)</source>
+        <extracomment>Command-line help: --max-download-mib.</extracomment>
+        <translation>これより大きいリリースアーカイブはダウンロードしない（既定 64）</translation>
+    </message>
+    <message id="CliOptionNeedsMiB">
+        <source>%1 needs a size in MiB above 0</source>
+        <extracomment>Command-line usage error: bad --max-download-mib. %1 = the option.</extracomment>
+        <translation>%1 には 0 より大きい MiB 単位のサイズが必要です</translation>
+    </message>
+    <message id="CliOptionNeedsSeconds">
+        <source>%1 needs a number of seconds</source>
+        <extracomment>Command-line usage error: bad --wait. %1 = the option.</extracomment>
+        <translation>%1 には秒数が必要です</translation>
+    </message>
+    <message id="CliOptionNeedsSecondsAboveZero">
+        <source>%1 needs a number of seconds above 0</source>
+        <extracomment>Command-line usage error: bad --restart-wait or --silence-limit. %1 = the option.</extracomment>
+        <translation>%1 には 0 より大きい秒数が必要です</translation>
+    </message>
+    <message id="CliOptionNeedsValue">
+        <source>%1 needs a value</source>
+        <extracomment>Command-line usage error: an option given without its value. %1 = the option.</extracomment>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message id="CliOptionRequired">
+        <source>%1 is required</source>
+        <extracomment>Command-line usage error: a required option is missing. %1 = the option.</extracomment>
+        <translation>%1 は必須です</translation>
+    </message>
+    <message id="CliOptionRestartWait">
+        <source>how long a controller may take to come back after a restart (default 60)</source>
+        <extracomment>Command-line help: --restart-wait.</extracomment>
+        <translation>再起動後にコントローラーが戻るまでの最長時間（既定 60）</translation>
+    </message>
+    <message id="CliOptionServer">
+        <source>firmware server address (http: or https:)</source>
+        <extracomment>Command-line help: --server.</extracomment>
+        <translation>ファームウェアサーバーのアドレス（http: または https:）</translation>
+    </message>
+    <message id="CliOptionSilenceLimit">
+        <source>how long a controller may stay silent during a transfer (default 10)</source>
+        <extracomment>Command-line help: --silence-limit.</extracomment>
+        <translation>転送中にコントローラーが応答しなくてもよい最長時間（既定 10）</translation>
+    </message>
+    <message id="CliOptionSimulate">
+        <source>use the simulated controller (same as --device sim)</source>
+        <extracomment>Command-line help: --simulate.</extracomment>
+        <translation>シミュレートしたコントローラーを使う（--device sim と同じ）</translation>
+    </message>
+    <message id="CliOptionTakesNoValue">
+        <source>%1 takes no value</source>
+        <extracomment>Command-line usage error: a switch given a value. %1 = the option.</extracomment>
+        <translation>%1 は値を取りません</translation>
+    </message>
+    <message id="CliOptionTrustKey">
+        <source>trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release installs only when its signature verifies, and the release list only when signed by it</source>
+        <extracomment>Command-line help: --trust-key.</extracomment>
+        <translation>このリリース鍵を信頼する（32 バイトの Ed25519 公開鍵の base64）。繰り返し指定可。信頼する鍵があると、オンラインのリリースは署名を検証できた場合だけ、リリース一覧はその鍵で署名されている場合だけ受け入れます</translation>
+    </message>
+    <message id="CliOptionTrustRoot">
+        <source>trust this root key (as keygen prints it); repeatable. Release and list signatures then verify with the keys of the key set the root signed</source>
+        <extracomment>Command-line help: --trust-root.</extracomment>
+        <translation>このルート鍵を信頼する（keygen が表示する形式）。繰り返し指定可。リリースと一覧の署名は、ルートが署名した鍵セットの鍵で検証します</translation>
+    </message>
+    <message id="CliOptionVersion">
+        <source>show the program's version</source>
+        <extracomment>Command-line help: --version.</extracomment>
+        <translation>プログラムのバージョンを表示する</translation>
+    </message>
+    <message id="CliOptionWait">
+        <source>how long to wait for a controller to attach (default 5)</source>
+        <extracomment>Command-line help: --wait.</extracomment>
+        <translation>コントローラーの接続を待つ時間（既定 5）</translation>
+    </message>
+    <message id="CliOptionsExclusive">
+        <source>%1 and %2 cannot be given together</source>
+        <extracomment>Command-line usage error: two options that exclude each other. %1, %2 = the options.</extracomment>
+        <translation>%1 と %2 は同時に指定できません</translation>
+    </message>
+    <message id="CliPublishBaseUrl">
+        <source>where OUT is served (default: the firmware server address)</source>
+        <extracomment>Command-line help: publish --base-url.</extracomment>
+        <translation>OUT を配信するアドレス（既定：ファームウェアサーバーのアドレス）</translation>
+    </message>
+    <message id="CliPublishHelp">
+        <source>write the same list and archives as a static site into OUT for any web host: OUT/firmware/update/r1 and OUT/releases/. With --sign-key, each release and the list as a whole are signed (OUT/firmware/update/r1.sig)</source>
+        <extracomment>Command-line help: the publish command.</extracomment>
+        <translation>同じ一覧とアーカイブを、どの Web ホストでも使える静的サイトとして OUT に書き出す：OUT/firmware/update/r1 と OUT/releases/。--sign-key を付けると各リリースと一覧全体に署名する（OUT/firmware/update/r1.sig）</translation>
+    </message>
+    <message id="CliPublishNeedsFolder">
+        <source>publish needs a folder of release archives</source>
+        <extracomment>Command-line usage error: publish was not given a folder.</extracomment>
+        <translation>publish にはリリースアーカイブのフォルダーが必要です</translation>
+    </message>
+    <message id="CliPublishSignKey">
+        <source>the release key to sign with (PEM)</source>
+        <extracomment>Command-line help: publish --sign-key.</extracomment>
+        <translation>署名に使うリリース鍵（PEM）</translation>
+    </message>
+    <message id="CliReleasesHelp">
+        <source>list the releases, newest first: version, then notes or path; online releases then signed, unchecked (signed, no key trusted), invalid or unsigned</source>
+        <extracomment>Command-line help: the releases command.</extracomment>
+        <translation>リリースを新しい順に一覧表示する：バージョン、次に説明かパス。オンラインのリリースは続けて signed、unchecked（署名ありだが信頼する鍵がない）、invalid、unsigned</translation>
+    </message>
+    <message id="CliReleasesLocal">
+        <source>only the local releases</source>
+        <extracomment>Command-line help: releases --local.</extracomment>
+        <translation>ローカルのリリースだけ</translation>
+    </message>
+    <message id="CliReleasesOnline">
+        <source>only the online releases</source>
+        <extracomment>Command-line help: releases --online.</extracomment>
+        <translation>オンラインのリリースだけ</translation>
+    </message>
+    <message id="CliRumbleHelp">
+        <source>run the motors of the first controller that has them</source>
+        <extracomment>Command-line help: the rumble command.</extracomment>
+        <translation>振動モーターのある最初のコントローラーのモーターを動かす</translation>
+    </message>
+    <message id="CliRumbleSeconds">
+        <source>how long (default 0.5)</source>
+        <extracomment>Command-line help: rumble --seconds.</extracomment>
+        <translation>動かす時間（既定 0.5）</translation>
+    </message>
+    <message id="CliRunJson">
+        <source>one event a line on standard output: phase, download, progress, and last the outcome (completed, failed or cancelled)</source>
+        <extracomment>Command-line help: flash/upgrade --json. Keep the event names literally.</extracomment>
+        <translation>標準出力に 1 行 1 イベント：phase、download、progress、最後に結果（completed、failed、cancelled）</translation>
+    </message>
+    <message id="CliSecondsRange">
+        <source>%1 takes a number above 0 and at most %2</source>
+        <extracomment>Command-line usage error: a number of seconds out of range. %1 = the option, %2 = the largest value.</extracomment>
+        <translation>%1 には 0 より大きく %2 以下の数を指定します</translation>
+    </message>
+    <message id="CliServeDoesNotSign">
+        <source>serve does not sign: sign the site offline with `publish DIR OUT --sign-key FILE` and serve it with `serve --site OUT`</source>
+        <extracomment>Command-line usage error: serve was given a signing key. Keep the commands literally.</extracomment>
+        <translation>serve は署名しません。`publish DIR OUT --sign-key FILE` でオフライン署名し、`serve --site OUT` で配信してください</translation>
+    </message>
+    <message id="CliServeHelp">
+        <source>serve a folder of release archives as the firmware server does, with their SHA-256, unsigned (for development); with --site, serve a published site as a static web host would</source>
+        <extracomment>Command-line help: the serve command.</extracomment>
+        <translation>リリースアーカイブのフォルダーをファームウェアサーバーと同じように配信する（SHA-256 付き、署名なし、開発用）。--site では公開済みサイトを静的 Web ホストと同じように配信する</translation>
+    </message>
+    <message id="CliServeListen">
+        <source>address to listen on (default 127.0.0.1:8080; port 0 picks a free port)</source>
+        <extracomment>Command-line help: serve --listen.</extracomment>
+        <translation>待ち受けるアドレス（既定 127.0.0.1:8080。ポート 0 で空きポートを選ぶ）</translation>
+    </message>
+    <message id="CliServeNeedsFolder">
+        <source>serve needs a folder of release archives</source>
+        <extracomment>Command-line usage error: serve was not given a folder.</extracomment>
+        <translation>serve にはリリースアーカイブのフォルダーが必要です</translation>
+    </message>
+    <message id="CliServeNeedsSite">
+        <source>serve --site needs a site written by publish (OUT/firmware/update/r1)</source>
+        <extracomment>Command-line usage error: serve --site was not given a published site.</extracomment>
+        <translation>serve --site には publish で書き出したサイト（OUT/firmware/update/r1）が必要です</translation>
+    </message>
+    <message id="CliServeSignKey">
+        <source>refused: sign a site offline with publish</source>
+        <extracomment>Command-line help: serve --sign-key, which is refused.</extracomment>
+        <translation>使用不可：サイトは publish でオフライン署名する</translation>
+    </message>
+    <message id="CliServeSite">
+        <source>a site written by publish</source>
+        <extracomment>Command-line help: serve --site.</extracomment>
+        <translation>publish で書き出したサイト</translation>
+    </message>
+    <message id="CliSignExpires">
+        <source>the list or key set expires after DAYS (default 30, fractions allowed)</source>
+        <extracomment>Command-line help: --expires.</extracomment>
+        <translation>一覧または鍵セットの有効期限（日数、既定 30、小数可）</translation>
+    </message>
+    <message id="CliSignKeysAdd">
+        <source>add these public keys (base64); repeatable</source>
+        <extracomment>Command-line help: sign-keys --add.</extracomment>
+        <translation>これらの公開鍵（base64）を追加する。繰り返し指定可</translation>
+    </message>
+    <message id="CliSignKeysHelp">
+        <source>write a new key set signed by the root into OUT/firmware/update/keys.json: one version higher, the current keys kept unless removed (by key id)</source>
+        <extracomment>Command-line help: the sign-keys command.</extracomment>
+        <translation>ルートが署名した新しい鍵セットを OUT/firmware/update/keys.json に書き出す：バージョンは 1 つ上、（鍵 ID で）削除しない限り今の鍵は残す</translation>
+    </message>
+    <message id="CliSignKeysRemove">
+        <source>remove the keys with these key ids; repeatable</source>
+        <extracomment>Command-line help: sign-keys --remove.</extracomment>
+        <translation>これらの鍵 ID の鍵を削除する。繰り返し指定可</translation>
+    </message>
+    <message id="CliSignKeysRoot">
+        <source>the root key to sign with (PEM); required</source>
+        <extracomment>Command-line help: sign-keys --root-key.</extracomment>
+        <translation>署名に使うルート鍵（PEM）。必須</translation>
+    </message>
+    <message id="CliSignListHelp">
+        <source>sign a published site's list again: a new expiry, a version one higher</source>
+        <extracomment>Command-line help: the sign-list command.</extracomment>
+        <translation>公開済みサイトの一覧に署名し直す：新しい有効期限、1 つ上のバージョン</translation>
+    </message>
+    <message id="CliSignListKey">
+        <source>the release key to sign with (PEM); required</source>
+        <extracomment>Command-line help: sign-list --sign-key.</extracomment>
+        <translation>署名に使うリリース鍵（PEM）。必須</translation>
+    </message>
+    <message id="CliSignListVersion">
+        <source>the list's version (default one above the site's current list)</source>
+        <extracomment>Command-line help: --list-version.</extracomment>
+        <translation>一覧のバージョン（既定はサイトの現在の一覧より 1 大きい値）</translation>
+    </message>
+    <message id="CliUnexpectedArgument">
+        <source>unexpected argument %1</source>
+        <extracomment>Command-line usage error: a word the command does not take. %1 = the word.</extracomment>
+        <translation>余分な引数 %1</translation>
+    </message>
+    <message id="CliUnknownCommand">
+        <source>unknown command %1</source>
+        <extracomment>Command-line usage error: a command that does not exist. %1 = the word given.</extracomment>
+        <translation>不明なコマンド %1</translation>
+    </message>
+    <message id="CliUnknownOption">
+        <source>unknown option %1</source>
+        <extracomment>Command-line usage error: an option that does not exist. %1 = the option as given.</extracomment>
+        <translation>不明なオプション %1</translation>
+    </message>
+    <message id="CliUpgradeAllowOlder">
+        <source>allow a named release older than the controller's firmware</source>
+        <extracomment>Command-line help: upgrade --allow-older.</extracomment>
+        <translation>コントローラーのファームウェアより古いリリースの指定を許可する</translation>
+    </message>
+    <message id="CliUpgradeHelp">
+        <source>bring the controller to a release: local, online (downloaded and checked), or the newest online; exit 0 only when the controller then reports the release's versions. --latest sends nothing when the controller runs it or a newer one; an older named release needs --allow-older</source>
+        <extracomment>Command-line help: the upgrade command. Keep option names literally.</extracomment>
+        <translation>コントローラーをリリースに更新する：ローカル、オンライン（ダウンロードして検証）、または最新のオンラインリリース。その後コントローラーがリリースのバージョンを報告した場合だけ 0 で終了する。--latest はコントローラーが最新かそれより新しいものを実行中なら何も送らない。古いリリースを指定するには --allow-older が必要</translation>
+    </message>
+    <message id="CliUpgradeLatest">
+        <source>the newest online release</source>
+        <extracomment>Command-line help: upgrade --latest.</extracomment>
+        <translation>最新のオンラインリリース</translation>
+    </message>
+    <message id="CliUpgradeLocal">
+        <source>a local release</source>
+        <extracomment>Command-line help: upgrade --local.</extracomment>
+        <translation>ローカルのリリース</translation>
+    </message>
+    <message id="CliUpgradeNeedsOneSource">
+        <source>upgrade needs one of --local VERSION, --online VERSION or --latest</source>
+        <extracomment>Command-line usage error: upgrade needs exactly one release source. Keep option names literally.</extracomment>
+        <translation>upgrade には --local VERSION、--online VERSION、--latest のいずれか 1 つが必要です</translation>
+    </message>
+    <message id="CliUpgradeOnline">
+        <source>an online release, downloaded and checked</source>
+        <extracomment>Command-line help: upgrade --online.</extracomment>
+        <translation>オンラインのリリース（ダウンロードして検証）</translation>
+    </message>
     <message id="CliUsageError">
         <source>Usage error: %1</source>
         <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>
         <translation>使用方法エラー：%1</translation>
+    </message>
+    <message id="CliVersionsHelp">
+        <source>print the controller's versions (boot-left-right) and device information</source>
+        <extracomment>Command-line help: the versions command.</extracomment>
+        <translation>コントローラーのバージョン（boot-left-right）とデバイス情報を表示する</translation>
+    </message>
+    <message id="CliVersionsJson">
+        <source>the same fields as one JSON object</source>
+        <extracomment>Command-line help: versions --json.</extracomment>
+        <translation>同じ項目を 1 つの JSON オブジェクトで出力する</translation>
     </message>
     <message id="Close">
         <source>Close</source>

@@ -288,10 +288,450 @@
         <extracomment>Upgrade screen: caption above the buttons that choose a local or an online release.</extracomment>
         <translation>要安装的固件</translation>
     </message>
+    <message id="CliBaseUrlInvalid">
+        <source>--base-url needs an http: or https: address</source>
+        <extracomment>Command-line usage error: bad --base-url.</extracomment>
+        <translation>--base-url 需要 http: 或 https: 地址</translation>
+    </message>
+    <message id="CliExpiresInvalid">
+        <source>--expires needs a number of days from 0 to %1</source>
+        <extracomment>Command-line usage error: bad --expires. %1 = the largest number of days.</extracomment>
+        <translation>--expires 需要 0 到 %1 之间的天数</translation>
+    </message>
+    <message id="CliFlashBoot">
+        <source>the boot loader image</source>
+        <extracomment>Command-line help: flash --boot.</extracomment>
+        <translation>引导程序映像</translation>
+    </message>
+    <message id="CliFlashHelp">
+        <source>send firmware images (boot loader, left, right, in that order) across the controller's restarts; prints the versions read afterwards</source>
+        <extracomment>Command-line help: the flash command.</extracomment>
+        <translation>发送固件映像（按引导程序、左侧、右侧的顺序），跨越控制器的重启；最后输出读到的版本</translation>
+    </message>
+    <message id="CliFlashLeft">
+        <source>the left side's image</source>
+        <extracomment>Command-line help: flash --left.</extracomment>
+        <translation>左侧映像</translation>
+    </message>
+    <message id="CliFlashNeedsImage">
+        <source>flash needs at least one image</source>
+        <extracomment>Command-line usage error: flash was given no image.</extracomment>
+        <translation>flash 至少需要一个映像</translation>
+    </message>
+    <message id="CliFlashRight">
+        <source>the right side's image</source>
+        <extracomment>Command-line help: flash --right.</extracomment>
+        <translation>右侧映像</translation>
+    </message>
+    <message id="CliGamepadsHelp">
+        <source>list the connected game controllers, tab-separated: name, player index, extended|basic|unmapped, type, vendor:product, GUID (- where unknown)</source>
+        <extracomment>Command-line help: the gamepads command. Keep extended|basic|unmapped literally.</extracomment>
+        <translation>列出已连接的游戏控制器，以制表符分隔：名称、玩家编号、extended|basic|unmapped、类型、vendor:product、GUID（未知时为 -）</translation>
+    </message>
+    <message id="CliHelpCommandFooter">
+        <source>The options before the command (see "%1 --help") apply as well; --trust-key, --trust-root and --ca-file are also accepted after it.</source>
+        <extracomment>Command-line help of one command: the closing note. %1 = the program's name.</extracomment>
+        <translation>命令之前的选项（见“%1 --help”）同样适用；--trust-key、--trust-root 和 --ca-file 也可以写在命令之后。</translation>
+    </message>
+    <message id="CliHelpCommands">
+        <source>Commands:</source>
+        <extracomment>Command-line help: heading of the command list.</extracomment>
+        <translation>命令：</translation>
+    </message>
+    <message id="CliHelpFooter">
+        <source>With --simulate, gamepads, keytest and rumble use a virtual controller instead of the real ones. Game-controller mappings (SDL's format) are read from SDL_GAMECONTROLLERCONFIG, SDL_GAMECONTROLLERCONFIG_FILE and gamecontrollerdb.txt in the configuration folder (~/.config/q3dart). "%1 COMMAND --help" shows a command's options. Exit codes: 0 success, 1 failure, 2 usage error, 3 no controller attached.</source>
+        <extracomment>Command-line help: the closing notes. %1 = the program's name. Keep option and variable names literally.</extracomment>
+        <translation>使用 --simulate 时，gamepads、keytest 和 rumble 使用虚拟控制器而不是真实控制器。游戏控制器映射（SDL 格式）读取自 SDL_GAMECONTROLLERCONFIG、SDL_GAMECONTROLLERCONFIG_FILE 以及配置文件夹（~/.config/q3dart）中的 gamecontrollerdb.txt。“%1 命令 --help”显示某个命令的选项。退出码：0 成功，1 失败，2 用法错误，3 未连接控制器。</translation>
+    </message>
+    <message id="CliHelpHint">
+        <source>Run "%1" for help.</source>
+        <extracomment>Command-line usage error: where the help is. %1 = the help command to run.</extracomment>
+        <translation>运行“%1”查看帮助。</translation>
+    </message>
+    <message id="CliHelpOptions">
+        <source>Options:</source>
+        <extracomment>Command-line help: heading of the option list.</extracomment>
+        <translation>选项：</translation>
+    </message>
+    <message id="CliHelpUsage">
+        <source>Usage: %1</source>
+        <extracomment>Command-line help: the usage line. %1 = the program and its words.</extracomment>
+        <translation>用法：%1</translation>
+    </message>
+    <message id="CliHistoryHelp">
+        <source>the upgrade runs recorded in the documents directory, newest first: start, outcome, release, versions before, after, reason, controller</source>
+        <extracomment>Command-line help: the history command.</extracomment>
+        <translation>文档目录中记录的升级运行，最新的在前：开始时间、结果、版本、之前的版本、之后的版本、原因、控制器</translation>
+    </message>
+    <message id="CliHistoryJson">
+        <source>a JSON array of the runs</source>
+        <extracomment>Command-line help: history --json.</extracomment>
+        <translation>以 JSON 数组输出各次运行</translation>
+    </message>
+    <message id="CliImportHelp">
+        <source>import a release archive (VERSION.zip) as a local release</source>
+        <extracomment>Command-line help: the import command.</extracomment>
+        <translation>将版本压缩包（VERSION.zip）导入为本地版本</translation>
+    </message>
+    <message id="CliKeygenHelp">
+        <source>write a new Ed25519 key to FILE (PEM, owner only) and print its key id, then its public key (base64) as the last line</source>
+        <extracomment>Command-line help: the keygen command.</extracomment>
+        <translation>将新的 Ed25519 密钥写入 FILE（PEM，仅所有者可读），并输出其密钥 ID，最后一行为其公钥（base64）</translation>
+    </message>
+    <message id="CliKeytestCheck">
+        <source>the guided stick check: rest (3 s), rotate each stick along its edge, press both triggers</source>
+        <extracomment>Command-line help: keytest --check.</extracomment>
+        <translation>引导式摇杆检查：静止（3 秒），沿边缘转动每个摇杆，按下两个扳机</translation>
+    </message>
+    <message id="CliKeytestCheckOnly">
+        <source>--json, --stick and --seconds go with keytest --check</source>
+        <extracomment>Command-line usage error: check options given without --check.</extracomment>
+        <translation>--json、--stick 和 --seconds 需与 keytest --check 一起使用</translation>
+    </message>
+    <message id="CliKeytestHelp">
+        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
+        <extracomment>Command-line help: the keytest command. Keep the printed and script lines literally.</extracomment>
+        <translation>输出每个按键和摇杆事件，直到被中断（Ctrl+C）：`key A pressed`、`key A released`、`stick left DX DY`；使用 --simulate 时，从标准输入读取 `press|release NAME`、`set NAME VALUE`、`stick left|right X Y`、`trigger left|right V`、`plug`、`unplug` 和 `wait MS`。--check 执行引导式摇杆检查并输出报告，报告保存在文档目录中</translation>
+    </message>
+    <message id="CliKeytestJson">
+        <source>print the report as one JSON object</source>
+        <extracomment>Command-line help: keytest --check --json.</extracomment>
+        <translation>以一个 JSON 对象输出报告</translation>
+    </message>
+    <message id="CliKeytestSeconds">
+        <source>the most a rotation or the trigger step may take (default 10)</source>
+        <extracomment>Command-line help: keytest --check --seconds.</extracomment>
+        <translation>每次转动或扳机步骤的最长时间（默认 10）</translation>
+    </message>
+    <message id="CliKeytestStick">
+        <source>the sticks to rotate (default both)</source>
+        <extracomment>Command-line help: keytest --check --stick.</extracomment>
+        <translation>要转动的摇杆（默认两个）</translation>
+    </message>
+    <message id="CliKeytestStickInvalid">
+        <source>--stick takes left, right or both</source>
+        <extracomment>Command-line usage error: bad --stick. Keep left, right, both literally.</extracomment>
+        <translation>--stick 只接受 left、right 或 both</translation>
+    </message>
+    <message id="CliKeytestValues">
+        <source>also print `axis left X Y` after each stick report and `trigger left V` when a trigger's level changes</source>
+        <extracomment>Command-line help: keytest --values. Keep the printed lines literally.</extracomment>
+        <translation>另外在每次摇杆报告后输出 `axis left X Y`，扳机值变化时输出 `trigger left V`</translation>
+    </message>
+    <message id="CliListVersionInvalid">
+        <source>--list-version needs a whole number from 0</source>
+        <extracomment>Command-line usage error: bad --list-version.</extracomment>
+        <translation>--list-version 需要不小于 0 的整数</translation>
+    </message>
+    <message id="CliListenInvalid">
+        <source>--listen needs HOST:PORT with a numeric host address</source>
+        <extracomment>Command-line usage error: bad --listen value.</extracomment>
+        <translation>--listen 需要 HOST:PORT，主机为数字地址</translation>
+    </message>
+    <message id="CliNeedsArguments">
+        <source>expected %1</source>
+        <extracomment>Command-line usage error: the command's arguments are missing or too many. %1 = the arguments it takes.</extracomment>
+        <translation>需要 %1</translation>
+    </message>
+    <message id="CliNoCommand">
+        <source>no command given</source>
+        <extracomment>Command-line usage error: no command was given.</extracomment>
+        <translation>未指定命令</translation>
+    </message>
+    <message id="CliOptionCaFile">
+        <source>also trust the PEM certificate authorities of FILE for https</source>
+        <extracomment>Command-line help: --ca-file.</extracomment>
+        <translation>https 连接还信任 FILE 中的 PEM 证书颁发机构</translation>
+    </message>
+    <message id="CliOptionDevice">
+        <source>sim | tcp:HOST:PORT | serial:PATH (default: the first USB serial controller)</source>
+        <extracomment>Command-line help: --device. Keep sim, tcp:HOST:PORT and serial:PATH literally.</extracomment>
+        <translation>sim | tcp:HOST:PORT | serial:PATH（默认：第一个 USB 串口控制器）</translation>
+    </message>
+    <message id="CliOptionDocuments">
+        <source>documents directory (default: the user's data folder)</source>
+        <extracomment>Command-line help: --documents.</extracomment>
+        <translation>文档目录（默认：用户数据文件夹）</translation>
+    </message>
+    <message id="CliOptionHelp">
+        <source>show this help</source>
+        <extracomment>Command-line help: --help.</extracomment>
+        <translation>显示此帮助</translation>
+    </message>
+    <message id="CliOptionLang">
+        <source>language of messages: en, zh, ja (default: the system's)</source>
+        <extracomment>Command-line help: --lang. Keep en, zh, ja literally.</extracomment>
+        <translation>消息语言：en、zh、ja（默认：系统语言）</translation>
+    </message>
+    <message id="CliOptionMaxDownload">
+        <source>refuse a release archive download larger than this (default 64)</source>
+        <extracomment>Command-line help: --max-download-mib.</extracomment>
+        <translation>拒绝下载大于此值的版本压缩包（默认 64）</translation>
+    </message>
+    <message id="CliOptionNeedsMiB">
+        <source>%1 needs a size in MiB above 0</source>
+        <extracomment>Command-line usage error: bad --max-download-mib. %1 = the option.</extracomment>
+        <translation>%1 需要大于 0 的 MiB 数</translation>
+    </message>
+    <message id="CliOptionNeedsSeconds">
+        <source>%1 needs a number of seconds</source>
+        <extracomment>Command-line usage error: bad --wait. %1 = the option.</extracomment>
+        <translation>%1 需要秒数</translation>
+    </message>
+    <message id="CliOptionNeedsSecondsAboveZero">
+        <source>%1 needs a number of seconds above 0</source>
+        <extracomment>Command-line usage error: bad --restart-wait or --silence-limit. %1 = the option.</extracomment>
+        <translation>%1 需要大于 0 的秒数</translation>
+    </message>
+    <message id="CliOptionNeedsValue">
+        <source>%1 needs a value</source>
+        <extracomment>Command-line usage error: an option given without its value. %1 = the option.</extracomment>
+        <translation>%1 需要一个值</translation>
+    </message>
+    <message id="CliOptionRequired">
+        <source>%1 is required</source>
+        <extracomment>Command-line usage error: a required option is missing. %1 = the option.</extracomment>
+        <translation>必须指定 %1</translation>
+    </message>
+    <message id="CliOptionRestartWait">
+        <source>how long a controller may take to come back after a restart (default 60)</source>
+        <extracomment>Command-line help: --restart-wait.</extracomment>
+        <translation>控制器重启后重新出现的最长时间（默认 60）</translation>
+    </message>
+    <message id="CliOptionServer">
+        <source>firmware server address (http: or https:)</source>
+        <extracomment>Command-line help: --server.</extracomment>
+        <translation>固件服务器地址（http: 或 https:）</translation>
+    </message>
+    <message id="CliOptionSilenceLimit">
+        <source>how long a controller may stay silent during a transfer (default 10)</source>
+        <extracomment>Command-line help: --silence-limit.</extracomment>
+        <translation>传输期间控制器可以无响应的最长时间（默认 10）</translation>
+    </message>
+    <message id="CliOptionSimulate">
+        <source>use the simulated controller (same as --device sim)</source>
+        <extracomment>Command-line help: --simulate.</extracomment>
+        <translation>使用模拟控制器（同 --device sim）</translation>
+    </message>
+    <message id="CliOptionTakesNoValue">
+        <source>%1 takes no value</source>
+        <extracomment>Command-line usage error: a switch given a value. %1 = the option.</extracomment>
+        <translation>%1 不接受值</translation>
+    </message>
+    <message id="CliOptionTrustKey">
+        <source>trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release installs only when its signature verifies, and the release list only when signed by it</source>
+        <extracomment>Command-line help: --trust-key.</extracomment>
+        <translation>信任此发布密钥（32 字节 Ed25519 公钥的 base64）；可重复。有受信任的密钥时，在线版本只有签名验证通过才会安装，版本列表也必须由它签名</translation>
+    </message>
+    <message id="CliOptionTrustRoot">
+        <source>trust this root key (as keygen prints it); repeatable. Release and list signatures then verify with the keys of the key set the root signed</source>
+        <extracomment>Command-line help: --trust-root.</extracomment>
+        <translation>信任此根密钥（即 keygen 输出的公钥）；可重复。此后版本和列表的签名用根密钥签署的密钥集中的密钥验证</translation>
+    </message>
+    <message id="CliOptionVersion">
+        <source>show the program's version</source>
+        <extracomment>Command-line help: --version.</extracomment>
+        <translation>显示程序版本</translation>
+    </message>
+    <message id="CliOptionWait">
+        <source>how long to wait for a controller to attach (default 5)</source>
+        <extracomment>Command-line help: --wait.</extracomment>
+        <translation>等待控制器连接的时间（默认 5）</translation>
+    </message>
+    <message id="CliOptionsExclusive">
+        <source>%1 and %2 cannot be given together</source>
+        <extracomment>Command-line usage error: two options that exclude each other. %1, %2 = the options.</extracomment>
+        <translation>%1 和 %2 不能同时指定</translation>
+    </message>
+    <message id="CliPublishBaseUrl">
+        <source>where OUT is served (default: the firmware server address)</source>
+        <extracomment>Command-line help: publish --base-url.</extracomment>
+        <translation>OUT 的发布地址（默认：固件服务器地址）</translation>
+    </message>
+    <message id="CliPublishHelp">
+        <source>write the same list and archives as a static site into OUT for any web host: OUT/firmware/update/r1 and OUT/releases/. With --sign-key, each release and the list as a whole are signed (OUT/firmware/update/r1.sig)</source>
+        <extracomment>Command-line help: the publish command.</extracomment>
+        <translation>将相同的列表和压缩包作为静态站点写入 OUT，可用于任何网站主机：OUT/firmware/update/r1 和 OUT/releases/。使用 --sign-key 时，每个版本和整个列表都会签名（OUT/firmware/update/r1.sig）</translation>
+    </message>
+    <message id="CliPublishNeedsFolder">
+        <source>publish needs a folder of release archives</source>
+        <extracomment>Command-line usage error: publish was not given a folder.</extracomment>
+        <translation>publish 需要一个版本压缩包文件夹</translation>
+    </message>
+    <message id="CliPublishSignKey">
+        <source>the release key to sign with (PEM)</source>
+        <extracomment>Command-line help: publish --sign-key.</extracomment>
+        <translation>用于签名的发布密钥（PEM）</translation>
+    </message>
+    <message id="CliReleasesHelp">
+        <source>list the releases, newest first: version, then notes or path; online releases then signed, unchecked (signed, no key trusted), invalid or unsigned</source>
+        <extracomment>Command-line help: the releases command.</extracomment>
+        <translation>列出版本，最新的在前：版本号，然后是说明或路径；在线版本随后标明 signed、unchecked（已签名但没有受信任的密钥）、invalid 或 unsigned</translation>
+    </message>
+    <message id="CliReleasesLocal">
+        <source>only the local releases</source>
+        <extracomment>Command-line help: releases --local.</extracomment>
+        <translation>仅本地版本</translation>
+    </message>
+    <message id="CliReleasesOnline">
+        <source>only the online releases</source>
+        <extracomment>Command-line help: releases --online.</extracomment>
+        <translation>仅在线版本</translation>
+    </message>
+    <message id="CliRumbleHelp">
+        <source>run the motors of the first controller that has them</source>
+        <extracomment>Command-line help: the rumble command.</extracomment>
+        <translation>运行第一个带有振动马达的控制器的马达</translation>
+    </message>
+    <message id="CliRumbleSeconds">
+        <source>how long (default 0.5)</source>
+        <extracomment>Command-line help: rumble --seconds.</extracomment>
+        <translation>持续时间（默认 0.5）</translation>
+    </message>
+    <message id="CliRunJson">
+        <source>one event a line on standard output: phase, download, progress, and last the outcome (completed, failed or cancelled)</source>
+        <extracomment>Command-line help: flash/upgrade --json. Keep the event names literally.</extracomment>
+        <translation>在标准输出上每行一个事件：phase、download、progress，最后是结果（completed、failed 或 cancelled）</translation>
+    </message>
+    <message id="CliSecondsRange">
+        <source>%1 takes a number above 0 and at most %2</source>
+        <extracomment>Command-line usage error: a number of seconds out of range. %1 = the option, %2 = the largest value.</extracomment>
+        <translation>%1 需要大于 0 且不超过 %2 的数</translation>
+    </message>
+    <message id="CliServeDoesNotSign">
+        <source>serve does not sign: sign the site offline with `publish DIR OUT --sign-key FILE` and serve it with `serve --site OUT`</source>
+        <extracomment>Command-line usage error: serve was given a signing key. Keep the commands literally.</extracomment>
+        <translation>serve 不会签名：请用 `publish DIR OUT --sign-key FILE` 离线签署站点，再用 `serve --site OUT` 提供</translation>
+    </message>
+    <message id="CliServeHelp">
+        <source>serve a folder of release archives as the firmware server does, with their SHA-256, unsigned (for development); with --site, serve a published site as a static web host would</source>
+        <extracomment>Command-line help: the serve command.</extracomment>
+        <translation>像固件服务器一样提供一个版本压缩包文件夹，附带 SHA-256，不签名（供开发使用）；使用 --site 时，像静态网站主机一样提供已发布的站点</translation>
+    </message>
+    <message id="CliServeListen">
+        <source>address to listen on (default 127.0.0.1:8080; port 0 picks a free port)</source>
+        <extracomment>Command-line help: serve --listen.</extracomment>
+        <translation>监听地址（默认 127.0.0.1:8080；端口 0 自动选择空闲端口）</translation>
+    </message>
+    <message id="CliServeNeedsFolder">
+        <source>serve needs a folder of release archives</source>
+        <extracomment>Command-line usage error: serve was not given a folder.</extracomment>
+        <translation>serve 需要一个版本压缩包文件夹</translation>
+    </message>
+    <message id="CliServeNeedsSite">
+        <source>serve --site needs a site written by publish (OUT/firmware/update/r1)</source>
+        <extracomment>Command-line usage error: serve --site was not given a published site.</extracomment>
+        <translation>serve --site 需要由 publish 写出的站点（OUT/firmware/update/r1）</translation>
+    </message>
+    <message id="CliServeSignKey">
+        <source>refused: sign a site offline with publish</source>
+        <extracomment>Command-line help: serve --sign-key, which is refused.</extracomment>
+        <translation>不接受：请用 publish 离线签署站点</translation>
+    </message>
+    <message id="CliServeSite">
+        <source>a site written by publish</source>
+        <extracomment>Command-line help: serve --site.</extracomment>
+        <translation>由 publish 写出的站点</translation>
+    </message>
+    <message id="CliSignExpires">
+        <source>the list or key set expires after DAYS (default 30, fractions allowed)</source>
+        <extracomment>Command-line help: --expires.</extracomment>
+        <translation>列表或密钥集在 DAYS 天后过期（默认 30，可为小数）</translation>
+    </message>
+    <message id="CliSignKeysAdd">
+        <source>add these public keys (base64); repeatable</source>
+        <extracomment>Command-line help: sign-keys --add.</extracomment>
+        <translation>添加这些公钥（base64）；可重复</translation>
+    </message>
+    <message id="CliSignKeysHelp">
+        <source>write a new key set signed by the root into OUT/firmware/update/keys.json: one version higher, the current keys kept unless removed (by key id)</source>
+        <extracomment>Command-line help: the sign-keys command.</extracomment>
+        <translation>将由根密钥签署的新密钥集写入 OUT/firmware/update/keys.json：版本加一，除非（按密钥 ID）移除，否则保留现有密钥</translation>
+    </message>
+    <message id="CliSignKeysRemove">
+        <source>remove the keys with these key ids; repeatable</source>
+        <extracomment>Command-line help: sign-keys --remove.</extracomment>
+        <translation>移除具有这些密钥 ID 的密钥；可重复</translation>
+    </message>
+    <message id="CliSignKeysRoot">
+        <source>the root key to sign with (PEM); required</source>
+        <extracomment>Command-line help: sign-keys --root-key.</extracomment>
+        <translation>用于签名的根密钥（PEM）；必需</translation>
+    </message>
+    <message id="CliSignListHelp">
+        <source>sign a published site's list again: a new expiry, a version one higher</source>
+        <extracomment>Command-line help: the sign-list command.</extracomment>
+        <translation>重新签署已发布站点的列表：新的过期时间，版本加一</translation>
+    </message>
+    <message id="CliSignListKey">
+        <source>the release key to sign with (PEM); required</source>
+        <extracomment>Command-line help: sign-list --sign-key.</extracomment>
+        <translation>用于签名的发布密钥（PEM）；必需</translation>
+    </message>
+    <message id="CliSignListVersion">
+        <source>the list's version (default one above the site's current list)</source>
+        <extracomment>Command-line help: --list-version.</extracomment>
+        <translation>列表版本（默认比站点当前列表高一）</translation>
+    </message>
+    <message id="CliUnexpectedArgument">
+        <source>unexpected argument %1</source>
+        <extracomment>Command-line usage error: a word the command does not take. %1 = the word.</extracomment>
+        <translation>多余的参数 %1</translation>
+    </message>
+    <message id="CliUnknownCommand">
+        <source>unknown command %1</source>
+        <extracomment>Command-line usage error: a command that does not exist. %1 = the word given.</extracomment>
+        <translation>未知命令 %1</translation>
+    </message>
+    <message id="CliUnknownOption">
+        <source>unknown option %1</source>
+        <extracomment>Command-line usage error: an option that does not exist. %1 = the option as given.</extracomment>
+        <translation>未知选项 %1</translation>
+    </message>
+    <message id="CliUpgradeAllowOlder">
+        <source>allow a named release older than the controller's firmware</source>
+        <extracomment>Command-line help: upgrade --allow-older.</extracomment>
+        <translation>允许指定比控制器固件更旧的版本</translation>
+    </message>
+    <message id="CliUpgradeHelp">
+        <source>bring the controller to a release: local, online (downloaded and checked), or the newest online; exit 0 only when the controller then reports the release's versions. --latest sends nothing when the controller runs it or a newer one; an older named release needs --allow-older</source>
+        <extracomment>Command-line help: the upgrade command. Keep option names literally.</extracomment>
+        <translation>将控制器升级到某个版本：本地版本、在线版本（下载并校验）或最新的在线版本；只有控制器随后报告该版本时才以 0 退出。控制器已运行最新或更新的版本时 --latest 不发送任何内容；指定较旧的版本需要 --allow-older</translation>
+    </message>
+    <message id="CliUpgradeLatest">
+        <source>the newest online release</source>
+        <extracomment>Command-line help: upgrade --latest.</extracomment>
+        <translation>最新的在线版本</translation>
+    </message>
+    <message id="CliUpgradeLocal">
+        <source>a local release</source>
+        <extracomment>Command-line help: upgrade --local.</extracomment>
+        <translation>本地版本</translation>
+    </message>
+    <message id="CliUpgradeNeedsOneSource">
+        <source>upgrade needs one of --local VERSION, --online VERSION or --latest</source>
+        <extracomment>Command-line usage error: upgrade needs exactly one release source. Keep option names literally.</extracomment>
+        <translation>upgrade 需要 --local VERSION、--online VERSION 或 --latest 之一</translation>
+    </message>
+    <message id="CliUpgradeOnline">
+        <source>an online release, downloaded and checked</source>
+        <extracomment>Command-line help: upgrade --online.</extracomment>
+        <translation>在线版本，下载并校验</translation>
+    </message>
     <message id="CliUsageError">
         <source>Usage error: %1</source>
         <extracomment>Command-line tools: a usage problem. %1 = details of the problem.</extracomment>
         <translation>用法错误：%1</translation>
+    </message>
+    <message id="CliVersionsHelp">
+        <source>print the controller's versions (boot-left-right) and device information</source>
+        <extracomment>Command-line help: the versions command.</extracomment>
+        <translation>输出控制器的版本（boot-left-right）和设备信息</translation>
+    </message>
+    <message id="CliVersionsJson">
+        <source>the same fields as one JSON object</source>
+        <extracomment>Command-line help: versions --json.</extracomment>
+        <translation>以一个 JSON 对象输出相同字段</translation>
     </message>
     <message id="Close">
         <source>Close</source>

@@ -43,7 +43,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("q3dart"));
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
     QApplication::setApplicationVersion(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
-    QApplication::setDesktopFileName(QStringLiteral("q3dart"));
+    // The installed .desktop file is named by the bundle identifier, as the AppStream entry is.
+    QApplication::setDesktopFileName(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleIdentifier")));
     if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)
         MainQueue::setTimeScale(scale);
 

@@ -1243,6 +1243,187 @@ private slots:
         QCOMPARE(p.exitCode(), 0);
     }
 
+    // One parser's conventions: an unknown option named, a value missing,
+    // `--` ending the options, a command's own help, the help in every language.
+    void theCommandLineNamesWhatItRefuses()
+    {
+        const Run misspelt = runCli({QStringLiteral("upgrade"), QStringLiteral("--onlin"), QStringLiteral("1.0")});
+        QCOMPARE(misspelt.exitCode, 2);
+        QVERIFY2(misspelt.err.startsWith(QLatin1String("Usage error: unknown option --onlin\n")), qPrintable(misspelt.err));
+        QVERIFY(misspelt.err.contains(QLatin1String("upgrade --help")));
+        QVERIFY(misspelt.out.isEmpty());
+        const Run global = runCli({QStringLiteral("--simulat"), QStringLiteral("versions")});
+        QCOMPARE(global.exitCode, 2);
+        QVERIFY2(global.err.contains(QLatin1String("unknown option --simulat")), qPrintable(global.err));
+        const Run missing = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")});
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY2(missing.err.contains(QLatin1String("--online needs a value")), qPrintable(missing.err));
+        const Run switchValue = runCli({QStringLiteral("history"), QStringLiteral("--json=yes")});
+        QCOMPARE(switchValue.exitCode, 2);
+        QVERIFY2(switchValue.err.contains(QLatin1String("--json takes no value")), qPrintable(switchValue.err));
+        const Run twoSources = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest"),
+                                       QStringLiteral("--online"), QStringLiteral("1.1-2.5-1.8")});
+        QCOMPARE(twoSources.exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("releases"), QStringLiteral("--local"), QStringLiteral("--online")}).exitCode, 2);
+        // The reason in the language asked for.
+        const Run japanese = runCli({QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("upgrade"), QStringLiteral("--onlin")});
+        QCOMPARE(japanese.exitCode, 2);
+        QVERIFY2(japanese.err.contains(QStringLiteral("不明なオプション --onlin")), qPrintable(japanese.err));
+
+        // `--` ends the options: a file whose name starts with a dash.
+        QTemporaryDir dir;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const Run dashed = runCli({QStringLiteral("keygen"), QStringLiteral("--"), QStringLiteral("-key.pem")});
+        QDir::setCurrent(before);
+        QVERIFY2(dashed.exitCode == 0, qPrintable(dashed.err));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("-key.pem"))));
+        QCOMPARE(runCli({QStringLiteral("keygen"), dir.filePath(QStringLiteral("a.pem")), dir.filePath(QStringLiteral("b.pem"))}).exitCode, 2);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("a.pem"))));
+    }
+
+    void helpAndVersionInEveryProgramAndLanguage()
+    {
+        const Run english = runCli({QStringLiteral("--help")});
+        QCOMPARE(english.exitCode, 0);
+        for (const char* command : {"versions", "flash", "upgrade", "history", "releases", "import", "serve", "publish",
+                                    "sign-list", "sign-keys", "keygen", "gamepads", "keytest", "rumble"})
+            QVERIFY2(english.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command))), command);
+        QVERIFY(english.out.startsWith(QLatin1String("Usage: q3dart-cli [options] COMMAND [arguments]\n")));
+        const Run japanese = runCli({QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--help")});
+        QCOMPARE(japanese.exitCode, 0);
+        QVERIFY2(japanese.out.startsWith(QStringLiteral("使い方：q3dart-cli")), qPrintable(japanese.out));
+        QVERIFY(japanese.out.contains(QStringLiteral("オプション：")) && japanese.out.contains(QStringLiteral("コマンド：")));
+        QVERIFY(japanese.out.contains(QStringLiteral("シミュレートしたコントローラーを使う")));
+        QVERIFY(!japanese.out.contains(QLatin1String("use the simulated controller")));
+        const Run chinese = runCli({QStringLiteral("--help")}, {QStringLiteral("Q3DART_LANGUAGE=zh")});
+        QVERIFY2(chinese.out.contains(QStringLiteral("选项：")) && chinese.out.contains(QStringLiteral("使用模拟控制器")),
+                 qPrintable(chinese.out));
+        // Wide characters take two columns: no line of the Japanese help runs past the width.
+        for (const QString& line : japanese.out.split(QLatin1Char('\n'))) {
+            if (!line.startsWith(QLatin1String("                    ")))
+                continue; // a name column, which is never broken
+            int columns = 0;
+            for (const char32_t c : line.toUcs4())
+                columns += c >= 0x2E80 ? 2 : 1;
+            QVERIFY2(columns <= 80, qPrintable(line));
+        }
+
+        // A command's own help: its usage line and its options.
+        const Run upgrade = runCli({QStringLiteral("upgrade"), QStringLiteral("--help")});
+        QCOMPARE(upgrade.exitCode, 0);
+        QVERIFY(upgrade.out.startsWith(QLatin1String("Usage: q3dart-cli [options] upgrade [--json] [--allow-older]")));
+        for (const char* option : {"--json", "--allow-older", "--local VERSION", "--online VERSION", "--latest"})
+            QVERIFY2(upgrade.out.contains(QLatin1String(option)), option);
+
+        const Run version = runCli({QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, QStringLiteral("q3dart-cli %1\n").arg(QLatin1String(Q3DART_VERSION)));
+        QProcess sim;
+        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--version")});
+        QVERIFY(sim.waitForFinished(kPatienceMs));
+        QCOMPARE(sim.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(sim.readAllStandardOutput()), QStringLiteral("q3dart-sim %1\n").arg(QLatin1String(Q3DART_VERSION)));
+        // The simulator refuses what it cannot use, naming it, before it listens.
+        const QString listen = QStringLiteral("127.0.0.1:0");
+        for (const auto& [bad, named] :
+             {std::pair{QStringList{QStringLiteral("--lisen"), listen}, QStringLiteral("lisen")},
+              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("--restart-delay"), QStringLiteral("soon")},
+                        QStringLiteral("--restart-delay")},
+              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("extra")}, QStringLiteral("extra")}}) {
+            sim.start(QStringLiteral(Q3DART_SIM), bad);
+            QVERIFY(sim.waitForFinished(kPatienceMs));
+            QCOMPARE(sim.exitCode(), 2);
+            const QString err = QString::fromUtf8(sim.readAllStandardError());
+            QVERIFY2(err.contains(named), qPrintable(err));
+        }
+    }
+
+    // Every command's help and every option's description exists in every
+    // language: a text missing from a table would print as nothing.
+    void everyHelpTextIsThereInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh";
+        QTest::newRow("Japanese") << "ja";
+    }
+
+    void everyHelpTextIsThereInEveryLanguage()
+    {
+        QFETCH(QString, language);
+        const Run help = runCli({QStringLiteral("--lang"), language, QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        // Entries: a name column, then a description beside it or on the next line.
+        auto describedEntries = [](const QString& text, QStringList* undescribed) {
+            const QStringList lines = text.split(QLatin1Char('\n'));
+            QStringList names;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const QString& line = lines[i];
+                if (!line.startsWith(QLatin1String("  ")) || line.at(2) == QLatin1Char(' '))
+                    continue;
+                const QString name = line.mid(2).section(QLatin1Char(' '), 0, 0);
+                names << name;
+                const bool beside = line.size() > 20 && line.left(20).endsWith(QLatin1Char(' ')) && !line.mid(20).trimmed().isEmpty();
+                const bool below = lines.value(i + 1).startsWith(QString(20, QLatin1Char(' ')));
+                if (!beside && !below)
+                    *undescribed << name;
+            }
+            return names;
+        };
+        QStringList undescribed;
+        const QStringList entries = describedEntries(help.out, &undescribed);
+        QVERIFY2(undescribed.isEmpty(), qPrintable(undescribed.join(QLatin1Char(' '))));
+        QVERIFY2(entries.contains(QLatin1String("--device")) && entries.contains(QLatin1String("keytest")), qPrintable(help.out));
+        int commands = 0;
+        for (const QString& name : entries) {
+            if (name.startsWith(QLatin1Char('-')))
+                continue;
+            ++commands;
+            const Run own = runCli({QStringLiteral("--lang"), language, name, QStringLiteral("--help")});
+            QVERIFY2(own.exitCode == 0, qPrintable(name));
+            const QStringList paragraphs = own.out.split(QStringLiteral("\n\n"));
+            QVERIFY2(paragraphs.size() >= 3 && !paragraphs[1].trimmed().isEmpty(), qPrintable(own.out));
+            describedEntries(own.out, &undescribed);
+            QVERIFY2(undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
+        }
+        QCOMPARE(commands, 14);
+        QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
+    }
+
+    // A multi-value option (`--add A B`) reads each value; repeating it does the same.
+    void signKeysAddsEveryKeyAfterOneOption()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        QStringList publicKeys;
+        for (const QString& name : {QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+            const Run keygen = runCli({QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem"))});
+            QCOMPARE(keygen.exitCode, 0);
+            publicKeys << keygen.out.trimmed().split(QLatin1Char('\n')).last();
+        }
+        const QString site = dir.filePath(QStringLiteral("site"));
+        QCOMPARE(runCli({QStringLiteral("publish"), releases, site, QStringLiteral("--base-url"), QStringLiteral("http://127.0.0.1:1"),
+                         QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("a.pem"))})
+                     .exitCode,
+                 0);
+        const Run added = runCli({QStringLiteral("sign-keys"), site, QStringLiteral("--root-key"), dir.filePath(QStringLiteral("root.pem")),
+                                  QStringLiteral("--add"), publicKeys[1], publicKeys[2], QStringLiteral("--expires"), QStringLiteral("5"),
+                                  QStringLiteral("--add"), publicKeys[3]});
+        QVERIFY2(added.exitCode == 0, qPrintable(added.err));
+        const QJsonArray keys = QJsonDocument::fromJson(readFile(site + QStringLiteral("/firmware/update/keys.json")))
+                                    .object()
+                                    .value(QStringLiteral("keys"))
+                                    .toArray();
+        QStringList listed;
+        for (const QJsonValue& k : keys)
+            listed << k.toObject().value(QStringLiteral("key")).toString();
+        QCOMPARE(listed.size(), 3);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY2(listed.contains(publicKeys[i]), qPrintable(publicKeys[i]));
+    }
+
     void usageErrorsAndHelp()
     {
         const Run bad = runCli({QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions")});

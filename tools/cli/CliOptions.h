@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// The command line of q3dart-cli: global options, the command and its arguments.
+// What q3dart-cli's options before the command (and the trust options
+// anywhere on the line) ask of the whole run.
 struct CliOptions {
     DeviceAddress device;
     QString deviceText;
@@ -22,15 +23,10 @@ struct CliOptions {
     double silenceLimitSeconds = -1.0;
     // The largest archive download, in MiB; negative: the engine's own.
     double maxDownloadMiB = -1.0;
-    QString command;
-    QStringList arguments;
 
     // Exit codes shared by every command.
     enum Exit { Ok = 0, Failed = 1, Usage = 2, NoController = 3 };
 
-    // Parses argv; on a usage error prints it and returns false with *exitCode set.
-    static bool parse(const QStringList& argv, CliOptions* out, int* exitCode);
-    static QString helpText();
     // Hands the limits given on the command line to the upgrade engine, in
     // real seconds whatever the time scale (Q3DART_TIME_SCALE) is.
     void applyEngineLimits() const;

@@ -4,49 +4,37 @@
 #include "cli/ControllerConnector.h"
 #include "platform/Localization.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
 
-FlashCommand::FlashCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent)
-    : QObject(parent)
-    , m_options(options)
-    , m_connector(connector)
+FlashCommand::FlashCommand(CliOptions& options, QObject* parent)
+    : CliCommand(options, parent)
+    , m_jsonOption(QStringLiteral("json"), localized("CliRunJson"))
+    , m_bootOption(QStringLiteral("boot"), localized("CliFlashBoot"), QStringLiteral("FILE"))
+    , m_leftOption(QStringLiteral("left"), localized("CliFlashLeft"), QStringLiteral("FILE"))
+    , m_rightOption(QStringLiteral("right"), localized("CliFlashRight"), QStringLiteral("FILE"))
 {
 }
 
-bool FlashCommand::parseArguments()
+QString FlashCommand::description() const
 {
-    const QStringList& args = m_options.arguments;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--json")) {
-            m_json = true;
-            continue;
-        }
-        QString* target = args[i] == QLatin1String("--boot")  ? &m_boot
-                          : args[i] == QLatin1String("--left")  ? &m_left
-                          : args[i] == QLatin1String("--right") ? &m_right
-                                                                : nullptr;
-        if (!target || i + 1 >= args.size()) {
-            std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(
-                                             QStringLiteral("flash [--json] [--boot FILE] [--left FILE] [--right FILE]"))));
-            return false;
-        }
-        *target = args[++i];
-    }
-    if (m_boot.isEmpty() && m_left.isEmpty() && m_right.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(QStringLiteral("flash needs at least one image"))));
-        return false;
-    }
-    return true;
+    return localized("CliFlashHelp");
 }
 
-bool FlashCommand::run()
+int FlashCommand::run(const QCommandLineParser& parser)
 {
-    if (!parseArguments())
-        return false;
-    m_connector->connect(m_options.waitSeconds, [this] { start(); });
-    return true;
+    if (!parser.positionalArguments().isEmpty())
+        return usage(localized("CliUnexpectedArgument").arg(parser.positionalArguments().first()));
+    m_json = parser.isSet(m_jsonOption);
+    m_boot = parser.value(m_bootOption);
+    m_left = parser.value(m_leftOption);
+    m_right = parser.value(m_rightOption);
+    if (m_boot.isEmpty() && m_left.isEmpty() && m_right.isEmpty())
+        return usage(localized("CliFlashNeedsImage"));
+    connector().connect(globalOptions().waitSeconds, [this] { start(); });
+    return runEventLoop();
 }
 
 void FlashCommand::start()

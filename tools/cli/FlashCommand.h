@@ -1,32 +1,34 @@
 #pragma once
 
+#include "cli/CliCommand.h"
 #include "cli/RunReporter.h"
 #include "upgrade/UpgradeRun.h"
 
-#include <QObject>
 #include <QString>
-
-class ControllerConnector;
-struct CliOptions;
 
 // `flash [--json] [--boot FILE] [--left FILE] [--right FILE]`: one upgrade
 // run of loose images, sent in the engine's order (boot loader, left, right)
 // across the controller's restarts, then the versions read again. Success
 // only when the run completed: every image acknowledged and the versions
 // read afterwards.
-class FlashCommand : public QObject {
+class FlashCommand : public CliCommand {
     Q_OBJECT
 public:
-    FlashCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent = nullptr);
-    // Starts the command; false on a usage error (already reported).
-    bool run();
+    explicit FlashCommand(CliOptions& options, QObject* parent = nullptr);
+
+    QString name() const override { return QStringLiteral("flash"); }
+    QString synopsis() const override { return QStringLiteral("[--json] [--boot FILE] [--left FILE] [--right FILE]"); }
+    QString description() const override;
+    QList<QCommandLineOption> options() const override { return {m_jsonOption, m_bootOption, m_leftOption, m_rightOption}; }
+    int run(const QCommandLineParser& parser) override;
 
 private:
-    bool parseArguments();
     void start();
 
-    const CliOptions& m_options;
-    ControllerConnector* m_connector;
+    const QCommandLineOption m_jsonOption;
+    const QCommandLineOption m_bootOption;
+    const QCommandLineOption m_leftOption;
+    const QCommandLineOption m_rightOption;
     QString m_boot, m_left, m_right;
     bool m_json = false;
     UpgradeRun m_run;

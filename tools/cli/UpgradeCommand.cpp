@@ -8,6 +8,7 @@
 #include "platform/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -16,39 +17,40 @@ namespace {
 constexpr double kVersionGrace = 0.25;
 }
 
-UpgradeCommand::UpgradeCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent)
-    : QObject(parent)
-    , m_options(options)
-    , m_connector(connector)
+UpgradeCommand::UpgradeCommand(CliOptions& options, QObject* parent)
+    : CliCommand(options, parent)
+    , m_jsonOption(QStringLiteral("json"), localized("CliRunJson"))
+    , m_allowOlderOption(QStringLiteral("allow-older"), localized("CliUpgradeAllowOlder"))
+    , m_localOption(QStringLiteral("local"), localized("CliUpgradeLocal"), QStringLiteral("VERSION"))
+    , m_onlineOption(QStringLiteral("online"), localized("CliUpgradeOnline"), QStringLiteral("VERSION"))
+    , m_latestOption(QStringLiteral("latest"), localized("CliUpgradeLatest"))
 {
 }
 
-bool UpgradeCommand::parseArguments()
+QString UpgradeCommand::description() const
 {
-    QStringList args = m_options.arguments;
-    m_json = args.removeAll(QStringLiteral("--json")) > 0;
-    m_allowOlder = args.removeAll(QStringLiteral("--allow-older")) > 0;
-    if (args.size() == 1 && args[0] == QLatin1String("--latest")) {
+    return localized("CliUpgradeHelp");
+}
+
+int UpgradeCommand::run(const QCommandLineParser& parser)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return usage(localized("CliUnexpectedArgument").arg(parser.positionalArguments().first()));
+    m_json = parser.isSet(m_jsonOption);
+    m_allowOlder = parser.isSet(m_allowOlderOption);
+    // Exactly one source, given once.
+    const int sources = int(parser.values(m_localOption).size() + parser.values(m_onlineOption).size())
+        + int(parser.optionNames().count(QStringLiteral("latest")));
+    if (sources != 1)
+        return usage(localized("CliUpgradeNeedsOneSource"));
+    if (parser.isSet(m_latestOption)) {
         m_source = Source::Latest;
-        return true;
+    } else {
+        m_source = parser.isSet(m_localOption) ? Source::Local : Source::Online;
+        m_version = parser.value(parser.isSet(m_localOption) ? m_localOption : m_onlineOption);
     }
-    if (args.size() == 2 && (args[0] == QLatin1String("--local") || args[0] == QLatin1String("--online"))) {
-        m_source = args[0] == QLatin1String("--local") ? Source::Local : Source::Online;
-        m_version = args[1];
-        return true;
-    }
-    std::fprintf(stderr, "%s\n",
-                 qPrintable(localized("CliUsageError").arg(QStringLiteral(
-                     "upgrade [--json] [--allow-older] (--local VERSION | --online VERSION | --latest)"))));
-    return false;
-}
-
-bool UpgradeCommand::run()
-{
-    if (!parseArguments())
-        return false;
-    m_connector->connect(m_options.waitSeconds, [this] { readControllerVersions(); });
-    return true;
+    connector().connect(globalOptions().waitSeconds, [this] { readControllerVersions(); });
+    return runEventLoop();
 }
 
 void UpgradeCommand::readControllerVersions()

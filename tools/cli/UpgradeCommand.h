@@ -1,14 +1,11 @@
 #pragma once
 
+#include "cli/CliCommand.h"
 #include "cli/RunReporter.h"
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeRun.h"
 
-#include <QObject>
 #include <QString>
-
-class ControllerConnector;
-struct CliOptions;
 
 // `upgrade [--json] [--allow-older] (--local VERSION | --online VERSION |
 // --latest)`: chooses the release as the upgrade screen does and runs one
@@ -16,23 +13,35 @@ struct CliOptions;
 // release's version. --latest sends nothing when the controller already runs
 // the newest release or a newer one; a named release older than the
 // controller's firmware needs --allow-older.
-class UpgradeCommand : public QObject {
+class UpgradeCommand : public CliCommand {
     Q_OBJECT
 public:
-    UpgradeCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent = nullptr);
-    // Starts the command; false on a usage error (already reported).
-    bool run();
+    explicit UpgradeCommand(CliOptions& options, QObject* parent = nullptr);
+
+    QString name() const override { return QStringLiteral("upgrade"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("[--json] [--allow-older] (--local VERSION | --online VERSION | --latest)");
+    }
+    QString description() const override;
+    QList<QCommandLineOption> options() const override
+    {
+        return {m_jsonOption, m_allowOlderOption, m_localOption, m_onlineOption, m_latestOption};
+    }
+    int run(const QCommandLineParser& parser) override;
 
 private:
     enum class Source { Local, Online, Latest };
-    bool parseArguments();
     void readControllerVersions();
     void findRelease();
     void upgrade(const ZelFirmware& release);
     void fail(const QString& message);
 
-    const CliOptions& m_options;
-    ControllerConnector* m_connector;
+    const QCommandLineOption m_jsonOption;
+    const QCommandLineOption m_allowOlderOption;
+    const QCommandLineOption m_localOption;
+    const QCommandLineOption m_onlineOption;
+    const QCommandLineOption m_latestOption;
     Source m_source = Source::Latest;
     QString m_version;
     bool m_json = false;

@@ -7,6 +7,7 @@
 #include "upgrade/ControllerProbe.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,23 +20,24 @@ namespace {
 constexpr double kGiveUpGrace = 0.25;
 } // namespace
 
-VersionsCommand::VersionsCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent)
-    : QObject(parent)
-    , m_options(options)
-    , m_connector(connector)
+VersionsCommand::VersionsCommand(CliOptions& options, QObject* parent)
+    : CliCommand(options, parent)
+    , m_jsonOption(QStringLiteral("json"), localized("CliVersionsJson"))
 {
 }
 
-bool VersionsCommand::run()
+QString VersionsCommand::description() const
 {
-    const QStringList& args = m_options.arguments;
-    m_json = args == QStringList{QStringLiteral("--json")};
-    if (!m_json && !args.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(QStringLiteral("versions [--json]"))));
-        return false;
-    }
-    m_connector->connect(m_options.waitSeconds, [this] { query(); });
-    return true;
+    return localized("CliVersionsHelp");
+}
+
+int VersionsCommand::run(const QCommandLineParser& parser)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return usage(localized("CliUnexpectedArgument").arg(parser.positionalArguments().first()));
+    m_json = parser.isSet(m_jsonOption);
+    connector().connect(globalOptions().waitSeconds, [this] { query(); });
+    return runEventLoop();
 }
 
 void VersionsCommand::query()

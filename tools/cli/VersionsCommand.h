@@ -1,24 +1,24 @@
 #pragma once
 
-#include <QObject>
+#include "cli/CliCommand.h"
 
-class ControllerConnector;
-struct CliOptions;
-
-// `versions`: asks the controller for its versions and device information
-// and prints them.
-class VersionsCommand : public QObject {
+// `versions [--json]`: asks the controller for its versions and device
+// information and prints them.
+class VersionsCommand : public CliCommand {
     Q_OBJECT
 public:
-    VersionsCommand(const CliOptions& options, ControllerConnector* connector, QObject* parent = nullptr);
-    // Starts the command; false on a usage error (already reported).
-    bool run();
+    explicit VersionsCommand(CliOptions& options, QObject* parent = nullptr);
+
+    QString name() const override { return QStringLiteral("versions"); }
+    QString synopsis() const override { return QStringLiteral("[--json]"); }
+    QString description() const override;
+    QList<QCommandLineOption> options() const override { return {m_jsonOption}; }
+    int run(const QCommandLineParser& parser) override;
 
 private:
     void query();
 
-    const CliOptions& m_options;
-    ControllerConnector* m_connector;
+    const QCommandLineOption m_jsonOption;
     bool m_done = false;
     bool m_json = false;
 };

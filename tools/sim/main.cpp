@@ -1,7 +1,9 @@
+#include "platform/InfoDictionary.h"
 #include "platform/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHostAddress>
@@ -11,31 +13,13 @@
 
 namespace {
 
-const char* kHelp =
-    "Usage: q3dart-sim --listen HOST:PORT [options]\n"
-    "\n"
+const char* kDescription =
     "Serves a simulated Q3 Dart controller over TCP; the connection carries the\n"
-    "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...\n"
-    "\n"
-    "Options:\n"
-    "  --listen HOST:PORT     address to listen on (port 0 picks a free port)\n"
-    "  --versions B-L-R       boot loader, left and right versions (default 1.0-2.3-1.5)\n"
-    "  --restart-delay MS     how long a restart takes (default 1000; -1 never comes back)\n"
-    "  --reply-delay MS       delay before every reply (default 0)\n"
-    "  --refuse-checksum      refuse the right side's checksum command\n"
-    "  --refuse-end           refuse the end commands\n"
-    "  --silent-end           never answer the end commands\n"
-    "  --impostor B-L-R       after the controller's first restart, another controller\n"
-    "                         (Bluetooth address AABBCCDDEEFF, these versions) answers\n"
-    "                         instead and the first never comes back; every message\n"
-    "                         it receives is printed as \"impostor received: HEX\"\n"
-    "  --flash-dir DIR        write the flash contents (boot.bin, left.bin, right.bin)\n"
-    "                         there whenever an image has been written\n"
-    "  -h, --help             show this help\n";
+    "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...";
 
 int usage(const char* detail)
 {
-    std::fprintf(stderr, "q3dart-sim: %s\n\n%s", detail, kHelp);
+    std::fprintf(stderr, "q3dart-sim: %s\nRun \"q3dart-sim --help\" for help.\n", detail);
     return 2;
 }
 
@@ -45,42 +29,66 @@ int main(int argc, char** argv)
 {
     MainQueue::chooseEventDispatcher();
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    QString listen;
-    QString versions = QStringLiteral("1.0-2.3-1.5");
-    int restartDelay = 1000;
-    int replyDelay = 0;
-    QString flashDir;
-    QString impostorVersions;
-    bool refuseChecksum = false, refuseEnd = false, silentEnd = false;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
-            std::fputs(kHelp, stdout);
-            return 0;
-        } else if (a == QLatin1String("--listen") && hasValue) {
-            listen = args.at(++i);
-        } else if (a == QLatin1String("--versions") && hasValue) {
-            versions = args.at(++i);
-        } else if (a == QLatin1String("--restart-delay") && hasValue) {
-            restartDelay = args.at(++i).toInt();
-        } else if (a == QLatin1String("--reply-delay") && hasValue) {
-            replyDelay = args.at(++i).toInt();
-        } else if (a == QLatin1String("--refuse-checksum")) {
-            refuseChecksum = true;
-        } else if (a == QLatin1String("--refuse-end")) {
-            refuseEnd = true;
-        } else if (a == QLatin1String("--silent-end")) {
-            silentEnd = true;
-        } else if (a == QLatin1String("--impostor") && hasValue) {
-            impostorVersions = args.at(++i);
-        } else if (a == QLatin1String("--flash-dir") && hasValue) {
-            flashDir = args.at(++i);
-        } else {
-            return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("q3dart-sim"));
+    QCoreApplication::setApplicationVersion(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the program's version."));
+    const QCommandLineOption listenOption(QStringLiteral("listen"),
+                                          QStringLiteral("Address to listen on (port 0 picks a free port)."),
+                                          QStringLiteral("HOST:PORT"));
+    const QCommandLineOption versionsOption(QStringLiteral("versions"),
+                                            QStringLiteral("Boot loader, left and right versions (default 1.0-2.3-1.5)."),
+                                            QStringLiteral("B-L-R"), QStringLiteral("1.0-2.3-1.5"));
+    const QCommandLineOption restartOption(QStringLiteral("restart-delay"),
+                                           QStringLiteral("How long a restart takes (default 1000; -1 never comes back)."),
+                                           QStringLiteral("MS"), QStringLiteral("1000"));
+    const QCommandLineOption replyOption(QStringLiteral("reply-delay"), QStringLiteral("Delay before every reply (default 0)."),
+                                         QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption refuseChecksumOption(QStringLiteral("refuse-checksum"),
+                                                  QStringLiteral("Refuse the right side's checksum command."));
+    const QCommandLineOption refuseEndOption(QStringLiteral("refuse-end"), QStringLiteral("Refuse the end commands."));
+    const QCommandLineOption silentEndOption(QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
+    const QCommandLineOption impostorOption(
+        QStringLiteral("impostor"),
+        QStringLiteral("After the controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
+                       "versions) answers instead and the first never comes back; every message it receives is "
+                       "printed as \"impostor received: HEX\"."),
+        QStringLiteral("B-L-R"));
+    const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
+                                            QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
+                                                           "there whenever an image has been written."),
+                                            QStringLiteral("DIR"));
+    parser.addOptions({version, listenOption, versionsOption, restartOption, replyOption, refuseChecksumOption,
+                       refuseEndOption, silentEndOption, impostorOption, flashDirOption});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usage(qPrintable(parser.errorText()));
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
     }
+    if (parser.isSet(version)) {
+        std::printf("q3dart-sim %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first())));
+    const QString listen = parser.value(listenOption);
+    const QString versions = parser.value(versionsOption);
+    bool restartOk = false, replyOk = false;
+    const int restartDelay = parser.value(restartOption).toInt(&restartOk);
+    const int replyDelay = parser.value(replyOption).toInt(&replyOk);
+    if (!restartOk || restartDelay < -1)
+        return usage("--restart-delay needs a number of milliseconds, or -1");
+    if (!replyOk || replyDelay < 0)
+        return usage("--reply-delay needs a number of milliseconds");
+    const QString flashDir = parser.value(flashDirOption);
+    const QString impostorVersions = parser.value(impostorOption);
+    const bool refuseChecksum = parser.isSet(refuseChecksumOption);
+    const bool refuseEnd = parser.isSet(refuseEndOption);
+    const bool silentEnd = parser.isSet(silentEndOption);
     const int colon = listen.lastIndexOf(QLatin1Char(':'));
     bool portOk = false;
     const uint port = colon > 0 ? listen.mid(colon + 1).toUInt(&portOk) : 0;

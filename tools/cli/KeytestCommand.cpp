@@ -1,14 +1,13 @@
-#include "cli/InputCommands.h"
+#include "cli/KeytestCommand.h"
 
 #include "cli/CliOptions.h"
 #include "input/KestGameController.h"
-#include "platform/GameControllerService.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
-#include "platform/SdlGameControllerSource.h"
 #include "platform/VirtualGameController.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QSocketNotifier>
@@ -36,39 +35,10 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
 
-void printLine(const QString& line)
-{
-    std::printf("%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-int usage(const QString& detail)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
-    return CliOptions::Usage;
-}
-
-QString profileName(const GCControllerPtr& controller)
-{
-    if (!controller->identity().mapped)
-        return QStringLiteral("unmapped");
-    switch (controller->profile()) {
-    case GCControllerProfile::Extended: return QStringLiteral("extended");
-    case GCControllerProfile::Basic: return QStringLiteral("basic");
-    case GCControllerProfile::None: break;
-    }
-    return QStringLiteral("none");
-}
-
 QString number(float value)
 {
     QString text = QString::asprintf("%.3f", double(value));
     return text == QLatin1String("-0.000") ? QStringLiteral("0.000") : text;
-}
-
-QString orDash(const QString& text)
-{
-    return text.isEmpty() ? QStringLiteral("-") : text;
 }
 
 // The level of a trigger the controller has; 0 for one it lacks.
@@ -79,128 +49,84 @@ float triggerLevel(const GCControllerPtr& controller, Key key)
     return trigger ? trigger->value() : 0.0f;
 }
 
-void printMappingError()
-{
-    const QString error = GameControllerService::sharedService().hardwareSource()
-        ? GameControllerService::sharedService().hardwareSource()->mappingError()
-        : QString();
-    if (!error.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-}
-
 } // namespace
 
-InputCommands::InputCommands(const CliOptions& options, QObject* parent)
-    : QObject(parent)
-    , m_options(options)
+KeytestCommand::KeytestCommand(CliOptions& options, QObject* parent)
+    : GameControllerCommand(options, parent)
+    , m_valuesOption(QStringLiteral("values"), localized("CliKeytestValues"))
+    , m_checkOption(QStringLiteral("check"), localized("CliKeytestCheck"))
+    , m_jsonOption(QStringLiteral("json"), localized("CliKeytestJson"))
+    , m_stickOption(QStringLiteral("stick"), localized("CliKeytestStick"), QStringLiteral("left|right|both"))
+    , m_secondsOption(QStringLiteral("seconds"), localized("CliKeytestSeconds"), QStringLiteral("S"))
 {
 }
 
-InputCommands::~InputCommands()
+KeytestCommand::~KeytestCommand()
 {
+    if (!m_started)
+        return; // nothing was set up: the manager is not made for nothing
     NotificationCenter::defaultCenter().removeObserver(this);
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     if (manager.delegate() == this)
         manager.setDelegate(nullptr);
 }
 
-bool InputCommands::startControllers()
+QString KeytestCommand::description() const
 {
-    // The manager numbers the controllers as they connect: it must listen
-    // before the first one does.
-    KestGameControllerManager::sharedInstance();
-    if (m_options.simulate) {
-        m_virtual = std::make_unique<VirtualGameController>();
-        m_virtual->offerHaptics(true, true, true);
-        MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
-        return true;
-    }
-    GameControllerService& service = GameControllerService::sharedService();
-    if (service.startHardwareControllers()) {
-        printMappingError();
-        return true;
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(service.hardwareError()));
-    return false;
+    return localized("CliKeytestHelp");
 }
 
-int InputCommands::gamepads()
+bool KeytestCommand::parseCheckOptions(const QCommandLineParser& parser, QString* error)
 {
-    if (!m_options.arguments.isEmpty())
-        return usage(QStringLiteral("gamepads takes no arguments"));
-    if (!startControllers())
-        return CliOptions::Failed;
-    MainQueue::dispatchAfter(kSettleSeconds, [] {
-        // One line per controller: name, player index, profile, type, vendor:product, GUID.
-        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers()) {
-            const GCControllerIdentity id = c->identity();
-            printLine(QStringList{c->vendorName(), QString::number(c->playerIndex()), profileName(c), orDash(id.type),
-                                  orDash(id.vendorProductText()), orDash(id.guid)}
-                          .join(QLatin1Char('\t')));
-        }
-        QCoreApplication::exit(CliOptions::Ok);
-    }, this);
-    return -1;
-}
-
-bool InputCommands::parseCheckOptions(QString* error)
-{
-    const QStringList& args = m_options.arguments;
-    bool values = false;
-    bool stickGiven = false;
-    bool secondsGiven = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--values")) {
-            values = true;
-        } else if (a == QLatin1String("--check")) {
-            m_checking = true;
-        } else if (a == QLatin1String("--json")) {
-            m_json = true;
-        } else if (a == QLatin1String("--stick") && i + 1 < args.size()) {
-            const QString which = args[++i];
-            stickGiven = true;
-            if (which != QLatin1String("left") && which != QLatin1String("right") && which != QLatin1String("both")) {
-                *error = QStringLiteral("--stick takes left, right or both");
-                return false;
-            }
-            m_checkOptions.left = which != QLatin1String("right");
-            m_checkOptions.right = which != QLatin1String("left");
-        } else if (a == QLatin1String("--seconds") && i + 1 < args.size()) {
-            bool ok = false;
-            const double seconds = args[++i].toDouble(&ok);
-            secondsGiven = true;
-            if (!ok || !(seconds > 0) || seconds > kMaxCheckStepSeconds) {
-                *error = QStringLiteral("--seconds takes a number above 0 and at most %1").arg(kMaxCheckStepSeconds);
-                return false;
-            }
-            m_checkOptions.stepSeconds = seconds;
-        } else {
-            *error = QStringLiteral("keytest takes --values, or --check [--json] [--stick left|right|both] [--seconds S]");
-            return false;
-        }
-    }
-    if (!m_checking && (m_json || stickGiven || secondsGiven)) {
-        *error = QStringLiteral("--json, --stick and --seconds go with keytest --check");
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = localized("CliUnexpectedArgument").arg(parser.positionalArguments().first());
         return false;
     }
-    if (m_checking && values) {
-        *error = QStringLiteral("keytest --check prints a report, not --values");
+    m_values = parser.isSet(m_valuesOption);
+    m_checking = parser.isSet(m_checkOption);
+    m_json = parser.isSet(m_jsonOption);
+    const bool stickGiven = parser.isSet(m_stickOption);
+    const bool secondsGiven = parser.isSet(m_secondsOption);
+    if (stickGiven) {
+        const QString which = parser.value(m_stickOption);
+        if (which != QLatin1String("left") && which != QLatin1String("right") && which != QLatin1String("both")) {
+            *error = localized("CliKeytestStickInvalid");
+            return false;
+        }
+        m_checkOptions.left = which != QLatin1String("right");
+        m_checkOptions.right = which != QLatin1String("left");
+    }
+    if (secondsGiven) {
+        bool ok = false;
+        const double seconds = parser.value(m_secondsOption).toDouble(&ok);
+        if (!ok || !(seconds > 0) || seconds > kMaxCheckStepSeconds) {
+            *error = localized("CliSecondsRange").arg(QStringLiteral("--seconds")).arg(kMaxCheckStepSeconds);
+            return false;
+        }
+        m_checkOptions.stepSeconds = seconds;
+    }
+    if (!m_checking && (m_json || stickGiven || secondsGiven)) {
+        *error = localized("CliKeytestCheckOnly");
+        return false;
+    }
+    if (m_checking && m_values) {
+        *error = localized("CliOptionsExclusive").arg(QStringLiteral("--check"), QStringLiteral("--values"));
         return false;
     }
     return true;
 }
 
-int InputCommands::keytest()
+int KeytestCommand::run(const QCommandLineParser& parser)
 {
     QString error;
-    if (!parseCheckOptions(&error))
+    if (!parseCheckOptions(parser, &error))
         return usage(error);
-    const bool values = !m_checking && !m_options.arguments.isEmpty();
+    m_started = true;
+    const bool values = m_values;
     stopOnSignals();
     KestGameControllerManager::sharedInstance().setDelegate(this);
     if (m_checking) {
-        if (m_options.simulate)
+        if (globalOptions().simulate)
             m_testClock = 0;
         else
             m_checkTick = Timer::scheduledTimer(kCheckTickSeconds, true, [this] {
@@ -222,32 +148,32 @@ int InputCommands::keytest()
     }
     if (!startControllers())
         return CliOptions::Failed;
-    if (m_options.simulate) {
+    if (globalOptions().simulate) {
         // The script's clock times its controller's changes.
         m_virtual->setInputTime(m_testClock);
         // The script drives a connected controller: it is read from the
         // moment the virtual controller is plugged in.
         MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] {
             m_script = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-            connect(m_script, &QSocketNotifier::activated, this, &InputCommands::readScript);
+            connect(m_script, &QSocketNotifier::activated, this, &KeytestCommand::readScript);
         }, this);
     }
-    if (m_checking && !m_options.simulate)
+    if (m_checking && !globalOptions().simulate)
         std::fprintf(stderr, "%s\n", qPrintable(localized("CheckWaitingForController")));
     else if (!m_checking)
         std::fprintf(stderr, "%s\n", qPrintable(localized("KeyTestListening")));
-    return -1;
+    return runEventLoop();
 }
 
-qint64 InputCommands::checkClock() const
+qint64 KeytestCommand::checkClock() const
 {
-    if (m_options.simulate)
+    if (globalOptions().simulate)
         return m_testClock;
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void InputCommands::startCheck(const GCControllerPtr& controller)
+void KeytestCommand::startCheck(const GCControllerPtr& controller)
 {
     if (m_check)
         return;
@@ -256,11 +182,11 @@ void InputCommands::startCheck(const GCControllerPtr& controller)
         return;
     }
     m_check = new ControllerCheck(controller, m_checkOptions, [this] { return checkClock(); }, this);
-    connect(m_check, &ControllerCheck::stepChanged, this, &InputCommands::checkStepChanged);
+    connect(m_check, &ControllerCheck::stepChanged, this, &KeytestCommand::checkStepChanged);
     m_check->start();
 }
 
-void InputCommands::checkStepChanged(ControllerCheck::Step step)
+void KeytestCommand::checkStepChanged(ControllerCheck::Step step)
 {
     using Step = ControllerCheck::Step;
     QString prompt;
@@ -278,7 +204,7 @@ void InputCommands::checkStepChanged(ControllerCheck::Step step)
 }
 
 // Prints and keeps the report, and ends the program: 0 once it is printed and saved.
-void InputCommands::endCheck()
+void KeytestCommand::endCheck()
 {
     ControllerCheck* check = std::exchange(m_check, nullptr);
     if (!check)
@@ -302,7 +228,7 @@ void InputCommands::endCheck()
     QCoreApplication::exit(path.isEmpty() ? CliOptions::Failed : CliOptions::Ok);
 }
 
-void InputCommands::fillSlots(bool values)
+void KeytestCommand::fillSlots(bool values)
 {
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
     for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
@@ -323,7 +249,7 @@ void InputCommands::fillSlots(bool values)
     }
 }
 
-void InputCommands::printTriggers(const GCControllerPtr& controller)
+void KeytestCommand::printTriggers(const GCControllerPtr& controller)
 {
     auto& [left, right] = m_triggers[controller.get()];
     for (auto [key, last, name] : {std::tuple{Key::L2, &left, "left"}, std::tuple{Key::R2, &right, "right"}}) {
@@ -334,42 +260,7 @@ void InputCommands::printTriggers(const GCControllerPtr& controller)
     }
 }
 
-int InputCommands::rumble()
-{
-    double seconds = kDefaultRumbleSeconds;
-    const QStringList& args = m_options.arguments;
-    if (!args.isEmpty()) {
-        bool ok = false;
-        if (args.size() == 2 && args[0] == QLatin1String("--seconds"))
-            seconds = args[1].toDouble(&ok);
-        if (!ok || !(seconds > 0) || seconds > kMaxRumbleSeconds)
-            return usage(QStringLiteral("rumble takes --seconds S, above 0 and at most %1").arg(kMaxRumbleSeconds));
-    }
-    if (!startControllers())
-        return CliOptions::Failed;
-    MainQueue::dispatchAfter(kSettleSeconds, [this, seconds] {
-        GCControllerPtr pad;
-        for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers())
-            if (!pad && c->hasRumble())
-                pad = c;
-        const int ms = int(std::lround(seconds * 1000));
-        if (!pad || !pad->rumble(1.0f, 1.0f, ms)) {
-            std::fprintf(stderr, "%s\n", qPrintable(pad ? localized("RumbleRefused").arg(pad->vendorName())
-                                                          : localized("NoRumbleController")));
-            QCoreApplication::exit(CliOptions::Failed);
-            return;
-        }
-        if (pad->hasTriggerRumble())
-            pad->rumbleTriggers(1.0f, 1.0f, ms);
-        printLine(localized("RumbleRunning").arg(pad->vendorName(), QString::number(seconds)));
-        // The device stops by itself when the time is up, while the program
-        // still runs; the time is real, whatever the time scale.
-        MainQueue::dispatchAfter(seconds / MainQueue::timeScale(), [] { QCoreApplication::exit(CliOptions::Ok); }, this);
-    }, this);
-    return -1;
-}
-
-void InputCommands::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
+void KeytestCommand::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
 {
     const GCControllerPtr c = gameController->controller();
     if (m_checking) {
@@ -379,14 +270,14 @@ void InputCommands::gameControllerManager(KestGameControllerManager*, const std:
     printLine(QStringLiteral("connected %1 %2 %3").arg(c->playerIndex()).arg(profileName(c), c->vendorName()));
 }
 
-void InputCommands::gameControllerManagerGameControllerDisconnected(KestGameControllerManager*)
+void KeytestCommand::gameControllerManagerGameControllerDisconnected(KestGameControllerManager*)
 {
     if (m_checking)
         return; // the check ends itself when its controller leaves
     printLine(QStringLiteral("disconnected"));
 }
 
-void InputCommands::readScript()
+void KeytestCommand::readScript()
 {
     char buffer[512];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
@@ -432,7 +323,7 @@ void InputCommands::readScript()
 }
 
 // press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | unplug | plug | wait MS
-void InputCommands::runScriptLine(const QString& line)
+void KeytestCommand::runScriptLine(const QString& line)
 {
     const QStringList words = line.simplified().split(QLatin1Char(' '));
     const QString verb = words.first();
@@ -471,7 +362,7 @@ void InputCommands::runScriptLine(const QString& line)
     }
 }
 
-void InputCommands::stopOnSignals()
+void KeytestCommand::stopOnSignals()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         return; // the default handling still ends the program

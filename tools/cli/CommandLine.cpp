@@ -1,0 +1,338 @@
+#include "cli/CommandLine.h"
+
+#include "cli/HelpText.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/MessageToast.h"
+#include "platform/DocumentsDirectory.h"
+#include "platform/Localization.h"
+#include "sim/DemoEnvironment.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+// The largest --max-download-mib: the size is turned into a byte count.
+constexpr double kMaxDownloadMiBLimit = 1024.0 * 1024.0;
+
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+const QString kLang = QStringLiteral("lang");
+
+QString program()
+{
+    return QCoreApplication::applicationName();
+}
+
+QString dashed(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// The reason QCommandLineParser refused words, in our own localised terms:
+// the unknown option, the option left without its value, the switch given one.
+QString parseError(const QCommandLineParser& parser, const QStringList& words, const QList<QCommandLineOption>& options)
+{
+    if (!parser.unknownOptionNames().isEmpty())
+        return localized("CliUnknownOption").arg(dashed(parser.unknownOptionNames().first()));
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (word == QLatin1String("--"))
+            break;
+        if (!word.startsWith(QLatin1Char('-')) || word.size() < 2)
+            continue;
+        const QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+        for (const QCommandLineOption& option : options) {
+            if (!option.names().contains(name))
+                continue;
+            const bool takesValue = !option.valueName().isEmpty();
+            if (takesValue && !word.contains(QLatin1Char('=')) && i + 1 == words.size())
+                return localized("CliOptionNeedsValue").arg(dashed(name));
+            if (!takesValue && word.contains(QLatin1Char('=')))
+                return localized("CliOptionTakesNoValue").arg(dashed(name));
+            if (takesValue && !word.contains(QLatin1Char('=')))
+                ++i;
+        }
+    }
+    return parser.errorText();
+}
+
+// The left column of an option in the help: its names and its value.
+QString optionColumn(const QCommandLineOption& option)
+{
+    QStringList names;
+    for (const QString& name : option.names())
+        names << dashed(name);
+    QString text = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        text += QLatin1Char(' ') + option.valueName();
+    return text;
+}
+
+QCommandLineOption helpOption()
+{
+    return QCommandLineOption({ QStringLiteral("h"), kHelp }, localized("CliOptionHelp"));
+}
+
+} // namespace
+
+CommandLine::CommandLine() = default;
+
+CommandLine::~CommandLine()
+{
+    if (m_toasts && MessageToast::presenter() == m_toasts.get())
+        MessageToast::setPresenter(nullptr);
+}
+
+QList<QCommandLineOption> CommandLine::trustOptions()
+{
+    return {
+        QCommandLineOption(QStringLiteral("trust-key"), localized("CliOptionTrustKey"), QStringLiteral("BASE64")),
+        QCommandLineOption(QStringLiteral("trust-root"), localized("CliOptionTrustRoot"), QStringLiteral("BASE64")),
+        QCommandLineOption(QStringLiteral("ca-file"), localized("CliOptionCaFile"), QStringLiteral("FILE")),
+    };
+}
+
+QList<QCommandLineOption> CommandLine::globalOptions() const
+{
+    QList<QCommandLineOption> options {
+        QCommandLineOption(QStringLiteral("device"), localized("CliOptionDevice"), QStringLiteral("D")),
+        QCommandLineOption(QStringLiteral("simulate"), localized("CliOptionSimulate")),
+        QCommandLineOption(QStringLiteral("documents"), localized("CliOptionDocuments"), QStringLiteral("DIR")),
+        QCommandLineOption(QStringLiteral("server"), localized("CliOptionServer"), QStringLiteral("URL")),
+    };
+    options += trustOptions();
+    options += {
+        QCommandLineOption(QStringLiteral("wait"), localized("CliOptionWait"), QStringLiteral("SECONDS")),
+        QCommandLineOption(
+            QStringLiteral("restart-wait"), localized("CliOptionRestartWait"), QStringLiteral("SECONDS")),
+        QCommandLineOption(
+            QStringLiteral("silence-limit"), localized("CliOptionSilenceLimit"), QStringLiteral("SECONDS")),
+        QCommandLineOption(
+            QStringLiteral("max-download-mib"), localized("CliOptionMaxDownload"), QStringLiteral("MIB")),
+        QCommandLineOption(kLang, localized("CliOptionLang"), QStringLiteral("LANG")),
+        helpOption(),
+        QCommandLineOption(kVersion, localized("CliOptionVersion")),
+    };
+    return options;
+}
+
+std::unique_ptr<CliCommand> CommandLine::create(const QString& name)
+{
+    for (const auto& factory : m_factories) {
+        std::unique_ptr<CliCommand> command = factory(m_options);
+        if (command->name() == name)
+            return command;
+    }
+    return nullptr;
+}
+
+QString CommandLine::usageLine(const CliCommand* command)
+{
+    const QString words = command ? QStringLiteral("[options] %1 %2").arg(command->name(), command->synopsis())
+                                  : QStringLiteral("[options] COMMAND [arguments]");
+    return localized("CliHelpUsage").arg(program() + QLatin1Char(' ') + words.trimmed());
+}
+
+int CommandLine::usageError(const QString& detail, const CliCommand* command)
+{
+    const QString helpCommand
+        = program() + (command ? QLatin1Char(' ') + command->name() : QString()) + QStringLiteral(" --help");
+    std::fprintf(stderr, "%s\n%s\n%s\n", qPrintable(localized("CliUsageError").arg(detail)),
+        qPrintable(usageLine(command)), qPrintable(localized("CliHelpHint").arg(helpCommand)));
+    return CliOptions::Usage;
+}
+
+QString CommandLine::helpText() const
+{
+    HelpText help;
+    help.paragraph(usageLine(nullptr));
+    help.heading(localized("CliHelpOptions"));
+    for (const QCommandLineOption& option : globalOptions())
+        help.entry(optionColumn(option), option.description());
+    help.heading(QString());
+    help.heading(localized("CliHelpCommands"));
+    CliOptions scratch;
+    for (const auto& factory : m_factories) {
+        const std::unique_ptr<CliCommand> command = factory(scratch);
+        help.entry(command->name() + QLatin1Char(' ') + command->synopsis(), command->description());
+    }
+    help.heading(QString());
+    help.paragraph(localized("CliHelpFooter").arg(program()));
+    return help.text().trimmed() + QLatin1Char('\n');
+}
+
+QString CommandLine::commandHelpText(const CliCommand& command)
+{
+    HelpText help;
+    help.paragraph(usageLine(&command));
+    help.paragraph(command.description());
+    const QList<QCommandLineOption> options = command.options();
+    if (!options.isEmpty()) {
+        help.heading(localized("CliHelpOptions"));
+        for (const QCommandLineOption& option : options)
+            help.entry(optionColumn(option), option.description());
+        help.heading(QString());
+    }
+    help.paragraph(localized("CliHelpCommandFooter").arg(program()));
+    return help.text().trimmed() + QLatin1Char('\n');
+}
+
+bool CommandLine::expandMultiValues(const CliCommand& command, QStringList* words, QString* error)
+{
+    const QStringList names = command.multiValueOptions();
+    if (names.isEmpty())
+        return true;
+    QStringList out;
+    for (qsizetype i = 0; i < words->size(); ++i) {
+        const QString& word = words->at(i);
+        if (word == QLatin1String("--")) {
+            out += words->mid(i);
+            break;
+        }
+        if (!word.startsWith(QLatin1String("--")) || !names.contains(word.mid(2))) {
+            out << word;
+            continue;
+        }
+        const qsizetype first = i + 1;
+        while (i + 1 < words->size() && !words->at(i + 1).startsWith(QLatin1Char('-')))
+            out << word << words->at(++i);
+        if (i + 1 == first) {
+            *error = localized("CliOptionNeedsValue").arg(word);
+            return false;
+        }
+    }
+    *words = out;
+    return true;
+}
+
+QString CommandLine::readGlobalOptions(const QCommandLineParser& parser)
+{
+    CliOptions& o = m_options;
+    o.deviceText = parser.value(QStringLiteral("device"));
+    o.simulate = parser.isSet(QStringLiteral("simulate"));
+    o.documents = parser.value(QStringLiteral("documents"));
+    o.server = parser.value(QStringLiteral("server"));
+    o.trustKeys = parser.values(QStringLiteral("trust-key"));
+    o.trustRoots = parser.values(QStringLiteral("trust-root"));
+    o.caFile = parser.value(QStringLiteral("ca-file"));
+    // A number of seconds, or the option's usage error.
+    auto seconds = [&parser](const QString& name, double* target, bool zeroAllowed) {
+        if (!parser.isSet(name))
+            return true;
+        bool ok = false;
+        const double value = parser.value(name).toDouble(&ok);
+        if (!ok || !(zeroAllowed ? value >= 0 : value > 0))
+            return false;
+        *target = value;
+        return true;
+    };
+    if (!seconds(QStringLiteral("wait"), &o.waitSeconds, true))
+        return localized("CliOptionNeedsSeconds").arg(QStringLiteral("--wait"));
+    for (const auto& [name, target] : { std::pair { QStringLiteral("restart-wait"), &o.restartWaitSeconds },
+             std::pair { QStringLiteral("silence-limit"), &o.silenceLimitSeconds } })
+        if (!seconds(name, target, false))
+            return localized("CliOptionNeedsSecondsAboveZero").arg(dashed(name));
+    if (parser.isSet(QStringLiteral("max-download-mib"))) {
+        bool ok = false;
+        o.maxDownloadMiB = parser.value(QStringLiteral("max-download-mib")).toDouble(&ok);
+        if (!ok || !(o.maxDownloadMiB > 0) || !(o.maxDownloadMiB < kMaxDownloadMiBLimit))
+            return localized("CliOptionNeedsMiB").arg(QStringLiteral("--max-download-mib"));
+    }
+    return QString();
+}
+
+int CommandLine::run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QList<QCommandLineOption> global = globalOptions();
+    parser.addOptions(global);
+    const bool parsed = parser.parse(arguments);
+    // The language first, so that every message after it speaks it.
+    if (parser.isSet(kLang))
+        Localization::shared().setLanguage(parser.value(kLang));
+    if (!parsed)
+        return usageError(parseError(parser, arguments.mid(1), global));
+    if (parser.isSet(kHelp)) {
+        std::fputs(helpText().toUtf8().constData(), stdout);
+        return CliOptions::Ok;
+    }
+    if (parser.isSet(kVersion)) {
+        std::printf("%s %s\n", qPrintable(program()), qPrintable(QCoreApplication::applicationVersion()));
+        return CliOptions::Ok;
+    }
+    QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return usageError(localized("CliNoCommand"));
+    const std::unique_ptr<CliCommand> command = create(words.takeFirst());
+    if (!command)
+        return usageError(localized("CliUnknownCommand").arg(parser.positionalArguments().first()));
+
+    QCommandLineParser commandParser;
+    if (int exitCode = 0; !parseCommandWords(*command, words, &commandParser, &exitCode))
+        return exitCode;
+
+    if (const QString error = readGlobalOptions(parser); !error.isEmpty())
+        return usageError(error);
+    m_options.trustKeys += commandParser.values(QStringLiteral("trust-key"));
+    m_options.trustRoots += commandParser.values(QStringLiteral("trust-root"));
+    if (commandParser.isSet(QStringLiteral("ca-file")))
+        m_options.caFile = commandParser.value(QStringLiteral("ca-file"));
+    if (int exitCode = 0; !prepare(&exitCode))
+        return exitCode;
+    return command->run(commandParser);
+}
+
+bool CommandLine::parseCommandWords(
+    const CliCommand& command, QStringList words, QCommandLineParser* parser, int* exitCode)
+{
+    *exitCode = CliOptions::Usage;
+    if (QString error; !expandMultiValues(command, &words, &error)) {
+        usageError(error, &command);
+        return false;
+    }
+    if (command.optionsEndAtFirstArgument())
+        parser->setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QList<QCommandLineOption> own = command.options() + trustOptions() + QList { helpOption() };
+    parser->addOptions(own);
+    if (!parser->parse(QStringList { program() } + words)) {
+        usageError(parseError(*parser, words, own), &command);
+        return false;
+    }
+    if (parser->isSet(kHelp)) {
+        std::fputs(commandHelpText(command).toUtf8().constData(), stdout);
+        *exitCode = CliOptions::Ok;
+        return false;
+    }
+    return true;
+}
+
+bool CommandLine::prepare(int* exitCode)
+{
+    CliOptions& o = m_options;
+    if (o.simulate && o.deviceText.isEmpty())
+        o.deviceText = QStringLiteral("sim");
+    if (o.deviceText.isEmpty())
+        o.deviceText = qEnvironmentVariable("Q3DART_DEVICE");
+    if (QString bad; !DeviceAddress::parse(o.deviceText, &o.device, &bad)) {
+        std::fprintf(stderr, "%s\n", localized("DeviceArgumentInvalid").arg(bad).toUtf8().constData());
+        *exitCode = CliOptions::Usage;
+        return false;
+    }
+    if (!o.documents.isEmpty())
+        DocumentsDirectory::setPath(o.documents);
+    if (!o.server.isEmpty())
+        ZelFirmwareDataTool::setServerOverride(o.server);
+    o.applyEngineLimits();
+    if (!o.applyTrust(exitCode))
+        return false;
+    // --simulate: the simulated controller, demo releases, throw-away documents.
+    if (o.simulate)
+        m_demo = std::make_unique<DemoEnvironment>(o.documents, o.server);
+    m_toasts = std::make_unique<StderrToastPresenter>();
+    MessageToast::setPresenter(m_toasts.get());
+    return true;
+}

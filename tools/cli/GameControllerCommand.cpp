@@ -1,0 +1,65 @@
+#include "cli/GameControllerCommand.h"
+
+#include "cli/CliOptions.h"
+#include "input/KestGameControllerManager.h"
+#include "platform/GameControllerService.h"
+#include "platform/MainQueue.h"
+#include "platform/SdlGameControllerSource.h"
+#include "platform/VirtualGameController.h"
+
+#include <cstdio>
+
+namespace {
+
+void printMappingError()
+{
+    const QString error = GameControllerService::sharedService().hardwareSource()
+        ? GameControllerService::sharedService().hardwareSource()->mappingError()
+        : QString();
+    if (!error.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+}
+
+} // namespace
+
+bool GameControllerCommand::startControllers()
+{
+    // The manager numbers the controllers as they connect: it must listen
+    // before the first one does.
+    KestGameControllerManager::sharedInstance();
+    if (globalOptions().simulate) {
+        m_virtual = std::make_unique<VirtualGameController>();
+        m_virtual->offerHaptics(true, true, true);
+        MainQueue::dispatchAfter(
+            kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
+        return true;
+    }
+    GameControllerService& service = GameControllerService::sharedService();
+    if (service.startHardwareControllers()) {
+        printMappingError();
+        return true;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(service.hardwareError()));
+    return false;
+}
+
+QString GameControllerCommand::profileName(const GCControllerPtr& controller)
+{
+    if (!controller->identity().mapped)
+        return QStringLiteral("unmapped");
+    switch (controller->profile()) {
+    case GCControllerProfile::Extended:
+        return QStringLiteral("extended");
+    case GCControllerProfile::Basic:
+        return QStringLiteral("basic");
+    case GCControllerProfile::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+void GameControllerCommand::printLine(const QString& line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}

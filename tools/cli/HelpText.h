@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The help of a command line, laid out for a terminal: entries of a name
+// column and a description wrapped to the line width, where a wide (CJK)
+// character takes two columns and may end a line.
+class HelpText {
+public:
+    // Where descriptions start, and the width they are wrapped to.
+    static constexpr int kDescriptionColumn = 20;
+    static constexpr int kLineWidth = 80;
+
+    void paragraph(const QString& text);
+    void heading(const QString& text);
+    // left in the name column, the description beside it (below it when
+    // the name is too wide); '\n' in the description starts a new line.
+    void entry(const QString& left, const QString& description);
+    QString text() const { return m_text; }
+
+    // text wrapped to lines of at most width columns (a longer word stays whole).
+    static QStringList wrap(const QString& text, int width);
+    // Columns a text takes on a terminal.
+    static int columns(const QString& text);
+
+private:
+    QString m_text;
+};
