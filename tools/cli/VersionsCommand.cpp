@@ -57,7 +57,7 @@ void VersionsCommand::query()
             {"production_date", engine.productDateString()},
         };
         // Without a device named, the devices asked before the controller answered.
-        const ControllerProbe* probe = m_connector->probe();
+        const ControllerProbe* probe = connector().probe();
         if (m_json) {
             QJsonObject object{{QStringLiteral("versions"), versions}};
             for (const auto& [name, value] : lines)
