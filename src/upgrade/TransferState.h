@@ -1,5 +1,7 @@
 #pragma once
 
+#include "upgrade/ControllerProtocol.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,11 +11,10 @@
 // loader exchanges: the image bytes, the packet counters and the packet most
 // recently built (acknowledgements are matched against it).
 struct TransferState {
-    static constexpr quint64 kPayloadSize = 32;
-    static constexpr quint64 kPacketHeaderSize = 5;
-    static constexpr quint64 kBootRegionOffset = 0xE800;
-    // The offset and length fields carry 16 bits.
-    static constexpr quint64 kMaxRegionSize = 0xFFFF;
+    static constexpr quint64 kPayloadSize = ControllerProtocol::kPayloadSize;
+    static constexpr quint64 kPacketHeaderSize = ControllerProtocol::kDataHeaderSize;
+    static constexpr quint64 kBootRegionOffset = ControllerProtocol::kBootRegionOffset;
+    static constexpr quint64 kMaxRegionSize = ControllerProtocol::kMaxRegionSize;
 
     enum class Image { BootLoader, Left, Right };
 
@@ -36,10 +37,9 @@ struct TransferState {
     // starts kBootRegionOffset bytes into the file. Nothing changes on failure.
     LoadResult load(const QString& path, bool bootLoader);
 
-    // Builds packet kSendedIndex with command bytes c1 c2: a full packet, or
-    // the short last one when `last` is set. In a full packet 0 of the boot
-    // loader, payload bytes 0-3 are file bytes 0-3.
-    const QByteArray& buildPacket(uint8_t c1, uint8_t c2, bool last, bool bootLoader);
+    // Builds data packet kSendedIndex of this kind: a full packet, or the
+    // short last one when `last` is set, its payload by the region rule.
+    const QByteArray& buildPacket(ControllerProtocol::Message kind, bool last, bool bootLoader);
 
     // Whether the next packet is a full one (the continuation rule).
     bool nextIsFull() const;

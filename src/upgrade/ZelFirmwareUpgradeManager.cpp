@@ -7,6 +7,7 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/TransferState.h"
 
@@ -18,33 +19,13 @@ const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
 const QString ZelConnectionIDKey = QStringLiteral("connectionID");
 
 namespace {
-const QByteArray kRightVersionRequest("\x20\x9F", 2);
-const QByteArray kDeviceInformationRequest("\x01\x01", 2);
-constexpr int kRightVersionReplyMinimum = 4;
+using Message = ControllerProtocol::Message;
+using Answer = ControllerProtocol::Answer;
 
 // Transfers handed out since start; a handler or resend of an earlier
 // transfer (or of a run that has ended) finds another number and does nothing.
 quint64 g_transferId = 0;
 TransferState::Image g_image = TransferState::Image::Right;
-
-bool startsWith(const QByteArray& reply, std::initializer_list<uint8_t> head)
-{
-    if (reply.size() < qsizetype(head.size()))
-        return false;
-    int i = 0;
-    for (uint8_t b : head)
-        if (uint8_t(reply.at(i++)) != b)
-            return false;
-    return true;
-}
-
-QByteArray message(std::initializer_list<uint8_t> bytes)
-{
-    QByteArray out;
-    for (uint8_t b : bytes)
-        out.append(char(b));
-    return out;
-}
 
 } // namespace
 
@@ -190,7 +171,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
     // over whatever the run has sent since.
     auto answered = std::make_shared<bool>(false);
     if (side == 1) {
-        writeData(kRightVersionRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+        writeData(ControllerProtocol::request(Message::RightVersion), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = rightVersionReceived(reply, callback, forRun, generation);
         });
@@ -206,7 +187,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
             });
         }
     } else {
-        writeData(kDeviceInformationRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+        writeData(ControllerProtocol::request(Message::DeviceInformation), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = deviceInformationReceived(reply, callback, forRun, generation);
         });
@@ -216,12 +197,12 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
 bool ZelFirmwareUpgradeManager::rightVersionReceived(
     const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
-    if (reply.size() < kRightVersionReplyMinimum)
+    const std::optional<ControllerProtocol::Version> version = ControllerProtocol::rightVersion(reply);
+    if (!version)
         return false; // too short to hold a version: a stray reply
     if (generation != queryGeneration(forRun))
         return true; // a run began meanwhile and holds this query, or the run's question was abandoned
-    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
-    rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
+    rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
     MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
         // The second half of a query asked before a run began goes through
         // the run's hold like the first: it would take the run's reply handler.
@@ -346,8 +327,8 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         // The start command announces an image of at least one full packet;
         // its acknowledgement sends packet 0. It has no resend.
         const quint64 transfer = g_transferId;
-        writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
+        writeData(ControllerProtocol::request(Message::RightStart), [this, transfer](const QByteArray& reply) {
+            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendRightPacket(false);
@@ -362,7 +343,7 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
 {
     TransferState& t = TransferState::shared();
-    const QByteArray packet = t.buildPacket(0x20, 0x90, last, false);
+    const QByteArray packet = t.buildPacket(Message::RightData, last, false);
     for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
         t.kSendedDataSum += uint8_t(packet.at(i));
     const quint64 transfer = g_transferId;
@@ -370,8 +351,7 @@ void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
         TransferState& t = TransferState::shared();
         // The echo is compared with the packet most recently built, so a late
         // acknowledgement of an earlier packet does not count.
-        if (transfer != g_transferId || reply.size() < 7 || !startsWith(reply, {0x20, 0x90, 0x00})
-            || reply.mid(4, 3) != t.packet.mid(2, 3))
+        if (transfer != g_transferId || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
             return;
         touchWatchdog();
         ++t.kSendedIndex;
@@ -396,14 +376,15 @@ void ZelFirmwareUpgradeManager::verifySendedData()
     t.kSendedDataSum &= 0xFFFFFFFFu;
     const quint64 sum = t.kSendedDataSum;
     const quint64 count = t.kBytesCount;
-    const QByteArray command = message({0x20, 0x92, uint8_t(sum), uint8_t(sum >> 8), uint8_t(sum >> 16),
-                                        uint8_t(sum >> 24), uint8_t(count), uint8_t(count >> 8),
-                                        uint8_t(count >> 16), uint8_t(count >> 24)});
+    const QByteArray command = ControllerProtocol::rightChecksum(sum, count);
     const quint64 transfer = g_transferId;
     auto handle = [this, transfer](const QByteArray& reply, bool resent) {
-        if (transfer != g_transferId || reply.size() < 3 || !startsWith(reply, {0x20, 0x92}))
+        if (transfer != g_transferId)
             return;
-        if (uint8_t(reply.at(2)) != 0x00) {
+        const Answer answer = ControllerProtocol::answerTo(Message::RightChecksum, reply);
+        if (answer == Answer::Other)
+            return;
+        if (answer == Answer::Refused) {
             // The controller refuses the sum. The first refusal counts as no
             // answer: the resend check sends the command once more, as after
             // silence. A refusal of that copy means the image did not arrive
@@ -425,7 +406,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
     const quint64 transfer = g_transferId;
     if (side == 1) {
         ReadCallback handler = [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x93, 0x00}))
+            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
                 return;
             ++TransferState::shared().kSendedIndex;
             ++g_transferId; // the image is done: nothing of it may be resent
@@ -438,15 +419,15 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             if (auto hook = runHooks.endAcknowledged; hook)
                 hook(1);
         };
-        const QByteArray command = message({0x20, 0x93});
+        const QByteArray command = ControllerProtocol::request(Message::RightEnd);
         writeData(command, handler);
         armResend(command, handler);
         return;
     }
     // The controller commits the image to flash before it acknowledges.
     touchWatchdog(true);
-    writeData(message({0x80, 0x83}), [this, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId || !startsWith(reply, {0x80, 0x83, 0x00}))
+    writeData(ControllerProtocol::request(Message::LeftEnd), [this, transfer](const QByteArray& reply) {
+        if (transfer != g_transferId || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
         ++g_transferId;
         const bool boot = TransferState::shared().isUpgradeBoot == 1;
@@ -489,19 +470,20 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
     if (!start || !t.nextIsFull()) {
         // A region shorter than one packet goes out without start and length commands.
         if (t.nextIsFull())
-            sendLeftPacket(0x80, false, false);
+            sendLeftPacket(Message::LeftProgram, false, false);
         else if (t.nextIsLast())
-            sendLeftPacket(0x80, true, false);
+            sendLeftPacket(Message::LeftProgram, true, false);
         return;
     }
-    const uint8_t type = boot ? 0x02 : 0x01;
+    const uint8_t target = boot ? ControllerProtocol::kTargetBootLoader : ControllerProtocol::kTargetLeftApplication;
     const quint64 transfer = g_transferId;
-    writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
+    writeData(ControllerProtocol::leftStart(target), [this, target, transfer](const QByteArray& reply) {
         if (transfer != g_transferId)
             return;
-        if (!startsWith(reply, {0x03, 0x01}))
+        const Answer answer = ControllerProtocol::answerToLeftStart(reply, target);
+        if (answer == Answer::Other)
             return; // no start reply at all (a late reply of an earlier query)
-        if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
+        if (answer == Answer::Refused) {
             // Each refusal is shown; the handler stays current, so a matching
             // reply that follows still starts the image, and the silence limit
             // ends the run when none does.
@@ -510,8 +492,8 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
         }
         touchWatchdog();
         const quint64 count = TransferState::shared().kBytesCount;
-        writeData(message({0x80, 0x81, uint8_t(count), uint8_t(count >> 8)}), [this, transfer](const QByteArray& r) {
-            if (transfer != g_transferId || !startsWith(r, {0x80, 0x81, 0x00}))
+        writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
+            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendLeftBinFileToDevice(false);
@@ -525,19 +507,19 @@ void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
     if (start && !loadImage(t.isUpgradeBoot == 1, t.isUpgradeBoot == 1 ? bootFilePath : leftFilePath))
         return;
     if (t.nextIsFull())
-        sendLeftPacket(0x82, false, true);
+        sendLeftPacket(Message::LeftVerify, false, true);
     else if (t.nextIsLast())
-        sendLeftPacket(0x82, true, true);
+        sendLeftPacket(Message::LeftVerify, true, true);
 }
 
-void ZelFirmwareUpgradeManager::sendLeftPacket(uint8_t command, bool last, bool verifying)
+void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying)
 {
     TransferState& t = TransferState::shared();
-    const QByteArray packet = t.buildPacket(0x80, command, last, t.isUpgradeBoot == 1);
+    const QByteArray packet = t.buildPacket(kind, last, t.isUpgradeBoot == 1);
     const quint64 transfer = g_transferId;
-    writeData(packet, [this, command, last, verifying, transfer](const QByteArray& reply) {
+    writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
         TransferState& t = TransferState::shared();
-        if (transfer != g_transferId || !startsWith(reply, {0x80, command, 0x00}))
+        if (transfer != g_transferId || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
             return;
         touchWatchdog();
         ++t.kSendedIndex;

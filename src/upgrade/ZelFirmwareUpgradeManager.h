@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/EAAccessory.h"
+#include "upgrade/ControllerProtocol.h"
 
 #include <QByteArray>
 #include <QList>
@@ -214,7 +215,7 @@ private:
     void sendRightPacket(bool last);
     // The resend, if it happens, is read by resendHandler.
     void armResend(const QByteArray& message, ReadCallback resendHandler);
-    void sendLeftPacket(uint8_t command, bool last, bool verifying);
+    void sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying);
     void reportProgress(bool verifying);
     bool loadImage(bool bootLoader, const QString& path);
     // Ends the run: clears isUpgradingFirmware and tells the user.

@@ -12,6 +12,7 @@
 #include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-constexpr int kBootRegion = 0xE800;
+constexpr int kBootRegion = int(ControllerProtocol::kBootRegionOffset);
 // Time is scaled down: 10 s of silence is 100 ms, a 2 s reconnection wait 20 ms.
 constexpr double kTimeScale = 0.01;
 // A run that has not ended this long after the engine's own limits has hung.
@@ -53,8 +54,10 @@ QByteArray image(QRandomGenerator& random, int size, SimVersion version)
 // Version and device information queries may reach the controller at any time.
 bool isQuery(const QByteArray& message)
 {
-    const auto byte = [&](int i) { return message.size() > i ? uint8_t(message[i]) : 0; };
-    return byte(0) == 0x01 || (byte(0) == 0x20 && byte(1) == 0x9F);
+    if (message.size() < ControllerProtocol::kCommandSize)
+        return false;
+    const auto kind = ControllerProtocol::messageFor(uint8_t(message[0]), uint8_t(message[1]));
+    return kind == ControllerProtocol::Message::DeviceInformation || kind == ControllerProtocol::Message::RightVersion;
 }
 
 QByteArray digestOfFolder(const QString& folder)
