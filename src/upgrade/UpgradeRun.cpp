@@ -22,21 +22,27 @@ ZelFirmwareUpgradeManager& engine()
 
 } // namespace
 
-QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
+UpgradeReason UpgradeRun::checkFailureReason(ZelFirmwareCheckResult result)
 {
+    using Code = UpgradeReason::Code;
     switch (result) {
     case ZelFirmwareCheckVersionSame:
-        return localized("FirmwareVersionSamePropmt");
+        return UpgradeReason(Code::VersionSame);
     case ZelFirmwareCheckNoGamepad:
-        return localized("ConnectGamepadPropmt");
+        return UpgradeReason(Code::NoController);
     case ZelFirmwareCheckGamepadFirmwareDamaged:
-        return localized("GamepadFirmwareDamaged");
+        return UpgradeReason(Code::ControllerFirmwareDamaged);
     case ZelFirmwareCheckSelectedFirmwareDamaged:
-        return localized("SelectedDamagedFirmware");
+        return UpgradeReason(Code::ReleaseDamaged);
     case ZelFirmwareCheckNeedUpgrade:
         break;
     }
-    return QString();
+    return UpgradeReason();
+}
+
+QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
+{
+    return checkFailureReason(result).text();
 }
 
 UpgradeRun::UpgradeRun(QObject* parent)
@@ -129,11 +135,11 @@ bool UpgradeRun::begin()
     // One run at a time: a second one would interleave two transfers on the
     // controller's flash, and take the other's reply handler.
     if ((g_current && g_current != this) || e.isUpgradingFirmware) {
-        finish(Outcome::Failed, localized("UpgradeAlreadyRunning"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::AlreadyRunning));
         return false;
     }
     if (!accessory) {
-        finish(Outcome::Failed, localized("ConnectGamepadPropmt"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::NoController));
         return false;
     }
     g_current = this;
@@ -152,7 +158,7 @@ void UpgradeRun::identifyThen(std::function<void()> next)
     }
     m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
         if (m_running && m_controller.isEmpty())
-            finish(Outcome::Failed, localized("UnplugDevicePrompt"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ControllerNotIdentified));
     });
     engine().readBackVersions([this, next](const QString& versions) {
         ZelFirmwareUpgradeManager& e = engine();
@@ -194,11 +200,11 @@ void UpgradeRun::installHooks()
             return setPhase(Phase::WaitingForRestart);
         }
     };
-    hooks.failed = [this](const QString& reason) {
+    hooks.failed = [this](const UpgradeReason& reason) {
         m_reasonShown = m_running;
         finish(Outcome::Failed, reason);
     };
-    hooks.cancelled = [this] { finish(Outcome::Cancelled, localized("UpgradeCancelled")); };
+    hooks.cancelled = [this] { finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled)); };
     hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
     hooks.returned = [this](quint64 connection, const QString& versions) { controllerReturned(connection, versions); };
@@ -224,7 +230,7 @@ void UpgradeRun::startRelease()
     e.setSelectedFirmware(&release);
     const ZelFirmwareCheckResult check = e.checkFirmware();
     if (check != ZelFirmwareCheckNeedUpgrade) {
-        finish(Outcome::Failed, checkFailure(check));
+        finish(Outcome::Failed, checkFailureReason(check));
         return;
     }
     m_needBoot = e.bootNeedUpgrade;
@@ -260,13 +266,13 @@ void UpgradeRun::startImages(const QString& boot, const QString& left, const QSt
     else if (m_needRight)
         e.upgradeRightSide();
     else
-        finish(Outcome::Failed, localized("FirmwareIsInvalid"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ImageInvalid));
 }
 
 void UpgradeRun::cancel()
 {
     if (m_running)
-        finish(Outcome::Cancelled, localized("UpgradeCancelled"));
+        finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled));
 }
 
 void UpgradeRun::setPhase(Phase phase)
@@ -310,7 +316,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     m_awaitingReturnFrom = m_connection;
     m_deadline = Timer::scheduledTimer(e.restartWaitLimit, false, [this] {
         if (m_running && m_awaitingReturnFrom)
-            finish(Outcome::Failed, localized("ControllerDidNotReturn"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::DidNotReturn));
     });
 }
 
@@ -321,7 +327,7 @@ void UpgradeRun::controllerGone(quint64 connection, bool expected)
     if (!m_running || expected || connection != m_connection)
         return;
     const bool downloading = m_phase == Phase::Download || m_phase == Phase::Idle;
-    finish(downloading ? Outcome::Cancelled : Outcome::Failed, localized("GamepadDisconnectManuallyPrompt"));
+    finish(downloading ? Outcome::Cancelled : Outcome::Failed, UpgradeReason(UpgradeReason::Code::Disconnected));
 }
 
 void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
@@ -346,7 +352,7 @@ void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
         && (m_lastImage == Phase::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
     if (!taken) {
         m_after = versions;
-        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
     }
 }
 
@@ -355,7 +361,7 @@ void UpgradeRun::readVersions()
     setPhase(Phase::ReadingVersions);
     m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
         if (m_running && m_phase == Phase::ReadingVersions)
-            finish(Outcome::Failed, localized("VersionsNotRead"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsNotRead));
     });
     engine().readBackVersions([this](const QString& versions) { versionsRead(versions); });
 }
@@ -366,17 +372,17 @@ void UpgradeRun::versionsRead(const QString& versions)
         return;
     m_after = versions;
     if (!m_controller.isEmpty() && engine().macAddressWithoutColon() != m_controller) {
-        finish(Outcome::Failed, localized("DifferentControllerReturned"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::DifferentControllerReturned));
         return;
     }
     if (m_source != Source::Files && !ReleaseVersion::same(versions, m_release.version)) {
-        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
         return;
     }
-    finish(Outcome::Completed, QString());
+    finish(Outcome::Completed, UpgradeReason());
 }
 
-void UpgradeRun::finish(Outcome outcome, const QString& reason)
+void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
 {
     if (!m_running)
         return;
@@ -410,7 +416,9 @@ void UpgradeRun::finish(Outcome outcome, const QString& reason)
     record.release = m_source == Source::Files ? QStringLiteral("files") : m_release.version;
     record.source = sourceName(m_source);
     record.outcome = outcomeName(outcome);
-    record.reason = reason;
+    record.code = reason.name();
+    record.arguments = reason.arguments();
+    record.reason = reason.text();
     record.after = m_after;
     record.seconds = double(m_clock.elapsed()) / 1000.0;
     record.bytes = m_bytes;

@@ -280,7 +280,7 @@ bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
     if (TransferState::shared().load(path, bootLoader) == TransferState::LoadResult::Ok)
         return true;
     // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
-    failRun(localized("FirmwareIsInvalid"));
+    failRun(UpgradeReason(UpgradeReason::Code::ImageInvalid));
     return false;
 }
 
@@ -390,7 +390,7 @@ void ZelFirmwareUpgradeManager::verifySendedData()
             // silence. A refusal of that copy means the image did not arrive
             // intact, and waiting longer cannot change it.
             if (resent)
-                failRun(localized("ChecksumRejected"));
+                failRun(UpgradeReason(UpgradeReason::Code::ChecksumRejected));
             return;
         }
         touchWatchdog();
@@ -573,7 +573,7 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
         upgradeRightSide();
 }
 
-void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
+void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seconds)
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
@@ -583,9 +583,9 @@ void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
     stopWatchdog();
     abortDownload();
     EADSessionController::sharedController().discardQueuedData();
-    MessageToast::showMsgWithtext(text, seconds);
+    MessageToast::showMsgWithtext(reason.text(), seconds);
     if (auto hook = runHooks.failed; hook)
-        hook(text);
+        hook(reason);
 }
 
 void ZelFirmwareUpgradeManager::cancelRun()
@@ -665,26 +665,26 @@ void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
         // the restart limit ends the run.
         m_watchdog = Timer::scheduledTimer(std::max(seconds, restartWaitLimit), false, [this] {
             if (isUpgradingFirmware)
-                failRun(localized("TransferStalled"));
+                failRun(UpgradeReason(UpgradeReason::Code::StoppedResponding));
         });
         return;
     }
-    armWatchdog(seconds, "TransferStalled");
+    armWatchdog(seconds, UpgradeReason::Code::StoppedResponding);
 }
 
 void ZelFirmwareUpgradeManager::armRestartWatchdog()
 {
-    armWatchdog(restartWaitLimit, "ControllerDidNotReturn");
+    armWatchdog(restartWaitLimit, UpgradeReason::Code::DidNotReturn);
 }
 
-void ZelFirmwareUpgradeManager::armWatchdog(double seconds, const char* reason)
+void ZelFirmwareUpgradeManager::armWatchdog(double seconds, UpgradeReason::Code reason)
 {
     m_silenceLimitOnOpening = 0.0;
     if (m_watchdog)
         m_watchdog->invalidate();
     m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
         if (isUpgradingFirmware)
-            failRun(localized(reason));
+            failRun(UpgradeReason(reason));
     });
 }
 
@@ -756,7 +756,7 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
         session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
         session.openSession();
         if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
-            armWatchdog(m_silenceLimitOnOpening, "TransferStalled");
+            armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
         if (resumes && m_awaitingReconnect)
             upgradeOtherSideAfterConnectingAgain();
     });
@@ -813,7 +813,7 @@ void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QStri
             tryNextReturnCandidate();
             return;
         }
-        failRun(localized("DifferentControllerReturned"));
+        failRun(UpgradeReason(UpgradeReason::Code::DifferentControllerReturned));
         return;
     }
     stopIdentifying();

@@ -2,6 +2,7 @@
 
 #include "platform/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/UpgradeReason.h"
 
 #include <QByteArray>
 #include <QList>
@@ -127,8 +128,8 @@ public:
     // hook is tested before it is called.
     struct RunHooks {
         std::function<void(ZelUpgradePhase)> phase;
-        // failRun's message, or the end of a download refused for the run.
-        std::function<void(const QString& reason)> failed;
+        // failRun's reason, or the end of a download refused for the run.
+        std::function<void(const UpgradeReason& reason)> failed;
         // A new release was chosen while the run's download was under way.
         std::function<void()> cancelled;
         // The controller acknowledged the end of an image: 1 right, 2 left or boot loader.
@@ -219,17 +220,17 @@ private:
     void reportProgress(bool verifying);
     bool loadImage(bool bootLoader, const QString& path);
     // Ends the run: clears isUpgradingFirmware and tells the user.
-    void failRun(const QString& message, double seconds = 1.5);
+    void failRun(const UpgradeReason& reason, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
     // With a trusted key: the reason the selected release may not be
-    // installed, or an empty text when its signature verifies.
-    QString signatureRefusal() const;
+    // installed, or None when its signature verifies.
+    UpgradeReason signatureRefusal() const;
     // Restarts the silence limit of the phase that begins: the flash limit
     // while the controller erases or commits its flash, else the packet one.
     void touchWatchdog(bool flashPhase = false);
     void armRestartWatchdog();
-    // Fails the run with the localised reason when nothing has reset it within seconds.
-    void armWatchdog(double seconds, const char* reason);
+    // Fails the run for this reason when nothing has reset it within seconds.
+    void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
     std::shared_ptr<Timer> m_watchdog;

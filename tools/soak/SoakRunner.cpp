@@ -325,11 +325,13 @@ void SoakRunner::runOnce(int index)
         ++m_completed;
     } else {
         // Failed or cancelled: with a reason, and no side's flash half-written.
-        if (run.reason().isEmpty())
+        if (run.failure().isNone())
             violation(index, QStringLiteral("the run ended without a reason"));
+        else if (run.reason().isEmpty())
+            violation(index, QStringLiteral("the reason %1 has no message").arg(run.failure().name()));
         if (run.progress() >= 100.0)
             violation(index, QStringLiteral("the run showed 100 % and then %1").arg(UpgradeRun::outcomeName(run.outcome())));
-        const QString cause = run.reason().isEmpty() ? QStringLiteral("(no reason)") : run.reason();
+        const QString cause = run.failure().isNone() ? QStringLiteral("(no reason)") : run.failure().name();
         m_failures[cause] += 1;
         for (int i = 0; i < 3; ++i)
             if (now[i] != before[i] && now[i] != expected[i])
