@@ -4,7 +4,6 @@
 #include "firmware/FirmwareVersion.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
-#include "upgrade/TransferState.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -300,13 +299,11 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     if (!m_running)
         return;
     ZelFirmwareUpgradeManager& e = engine();
-    const bool boot = side == 2 && TransferState::shared().isUpgradeBoot == 1;
+    const bool boot = side == 2 && e.currentImage() == UpgradePlan::Image::BootLoader;
     m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
     const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
     m_bytes += QFileInfo(path).size();
-    const bool complete = (!m_needBoot || e.bootUpgradeDone) && (!m_needLeft || e.leftUpgradeDone)
-        && (!m_needRight || e.rightUpgradeDone);
-    if (!complete)
+    if (!e.planCompleted())
         return; // the engine goes on with the next image after the restart
     if (side == 1) {
         readVersions(); // the right side does not restart

@@ -414,7 +414,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             if (upgradeProgressBlock)
                 upgradeProgressBlock(100.0);
             rightUpgradeDone = true;
-            if ((!leftNeedUpgrade || leftUpgradeDone) && (!bootNeedUpgrade || bootUpgradeDone))
+            m_stepDone = true;
+            if (planCompleted())
                 isUpgradingFirmware = false;
             if (auto hook = runHooks.endAcknowledged; hook)
                 hook(1);
@@ -435,8 +436,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             bootUpgradeDone = true;
         else
             leftUpgradeDone = true;
-        const bool otherLeftDone = boot ? (!leftNeedUpgrade || leftUpgradeDone) : (!bootNeedUpgrade || bootUpgradeDone);
-        if (otherLeftDone && (!rightNeedUpgrade || rightUpgradeDone))
+        m_stepDone = true;
+        if (planCompleted())
             isUpgradingFirmware = false;
         // The controller restarts after this command: the coming disconnection is expected.
         isGamepadDisconnectByUpgradingFirmware = true;
@@ -537,25 +538,57 @@ void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind,
 
 void ZelFirmwareUpgradeManager::upgradeBoot()
 {
-    isUpgradingFirmware = true;
-    TransferState::shared().isUpgradeBoot = 1;
-    notifyPhase(ZelUpgradePhase::BootLoader);
-    sendLeftBinFileToDevice(true);
+    startPlanAt(UpgradePlan::Image::BootLoader);
 }
 
 void ZelFirmwareUpgradeManager::upgradeLeftSide()
 {
-    isUpgradingFirmware = true;
-    TransferState::shared().isUpgradeBoot = 0;
-    notifyPhase(ZelUpgradePhase::Left);
-    sendLeftBinFileToDevice(true);
+    startPlanAt(UpgradePlan::Image::Left);
 }
 
 void ZelFirmwareUpgradeManager::upgradeRightSide()
 {
+    startPlanAt(UpgradePlan::Image::Right);
+}
+
+void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
+{
+    // The run's plan is worked out once, here: the images needed and not yet
+    // sent, in the controller's order. Every later image comes from it.
+    const UpgradePlan::Need need{bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
+                                 rightNeedUpgrade && !rightUpgradeDone};
+    m_plan = UpgradePlan::make(need, UpgradePlan::Paths{bootFilePath, leftFilePath, rightFilePath});
+    m_step = m_plan.indexOf(first);
+    sendImage(first);
+}
+
+void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
+{
     isUpgradingFirmware = true;
-    notifyPhase(ZelUpgradePhase::Right);
-    sendBinFileToDevice(true);
+    m_stepDone = false;
+    m_currentImage = image;
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        TransferState::shared().isUpgradeBoot = 1;
+        notifyPhase(ZelUpgradePhase::BootLoader);
+        sendLeftBinFileToDevice(true);
+        return;
+    case UpgradePlan::Image::Left:
+        TransferState::shared().isUpgradeBoot = 0;
+        notifyPhase(ZelUpgradePhase::Left);
+        sendLeftBinFileToDevice(true);
+        return;
+    case UpgradePlan::Image::Right:
+        notifyPhase(ZelUpgradePhase::Right);
+        sendBinFileToDevice(true);
+        return;
+    }
+}
+
+bool ZelFirmwareUpgradeManager::planCompleted() const
+{
+    // An image started outside the plan (one not marked as needed) is a run of its own.
+    return m_stepDone && (m_step < 0 || m_step + 1 >= m_plan.steps().size());
 }
 
 void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
@@ -563,14 +596,12 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
     if (!isUpgradingFirmware)
         return;
     m_awaitingReconnect = false;
-    if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && !leftUpgradeDone)
-        upgradeLeftSide();
-    else if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
-    else if (bootNeedUpgrade && bootUpgradeDone && !leftNeedUpgrade && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
-    else if (!bootNeedUpgrade && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
+    // Only the end of the plan's current image moves the run on; an image
+    // cut off is never restarted here.
+    if (!m_stepDone || m_step < 0 || m_step + 1 >= m_plan.steps().size())
+        return;
+    ++m_step;
+    sendImage(m_plan.steps().at(m_step).image);
 }
 
 void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seconds)

@@ -2,6 +2,7 @@
 
 #include "platform/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
 
 #include <QByteArray>
@@ -101,6 +102,12 @@ public:
     void upgradeLeftSide();
     void upgradeRightSide();
     void upgradeOtherSideAfterConnectingAgain();
+    // The plan of the run under way, worked out when its first image started.
+    const UpgradePlan& plan() const { return m_plan; }
+    // The image being sent, or the last one sent.
+    UpgradePlan::Image currentImage() const { return m_currentImage; }
+    // Whether the controller acknowledged the end of the plan's last image.
+    bool planCompleted() const;
 
     // Release selection and start.
     static constexpr double kFailureSeconds = 3.0;
@@ -212,6 +219,9 @@ private:
     void tryNextReturnCandidate();
     void returnIdentified(quint64 connection, const QString& versions);
     void notifyPhase(ZelUpgradePhase phase);
+    // The first image of a run: the plan is made, and the image sent.
+    void startPlanAt(UpgradePlan::Image first);
+    void sendImage(UpgradePlan::Image image);
 
     void sendRightPacket(bool last);
     // The resend, if it happens, is read by resendHandler.
@@ -234,6 +244,12 @@ private:
     void stopWatchdog();
 
     std::shared_ptr<Timer> m_watchdog;
+    UpgradePlan m_plan;
+    // The plan's step being sent; -1 for an image the plan does not hold.
+    int m_step = -1;
+    // The controller acknowledged the end of the current step's image.
+    bool m_stepDone = false;
+    UpgradePlan::Image m_currentImage = UpgradePlan::Image::Right;
     // A silence limit waiting for the session to open; 0 when none.
     double m_silenceLimitOnOpening = 0.0;
     // The run sent an image to the left side and waits for the controller to
