@@ -9,6 +9,7 @@
 #include "platform/NotificationCenter.h"
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/ImageTransfer.h"
 #include "upgrade/TransferState.h"
 
 #include <algorithm>
@@ -22,10 +23,18 @@ namespace {
 using Message = ControllerProtocol::Message;
 using Answer = ControllerProtocol::Answer;
 
-// Transfers handed out since start; a handler or resend of an earlier
-// transfer (or of a run that has ended) finds another number and does nothing.
-quint64 g_transferId = 0;
-TransferState::Image g_image = TransferState::Image::Right;
+TransferState::Image progressImage(UpgradePlan::Image image)
+{
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        return TransferState::Image::BootLoader;
+    case UpgradePlan::Image::Left:
+        return TransferState::Image::Left;
+    case UpgradePlan::Image::Right:
+        break;
+    }
+    return TransferState::Image::Right;
+}
 
 } // namespace
 
@@ -290,20 +299,22 @@ void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
     // g of the left and boot loader images is exact in double: f has a
     // single-precision mantissa.
     double fraction = t.sentFraction();
-    if (g_image != TransferState::Image::Right)
+    const TransferState::Image image = progressImage(m_currentImage);
+    if (image != TransferState::Image::Right)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent =
-        TransferState::progressPercent(g_image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+        TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
     if (upgradeProgressBlock)
         upgradeProgressBlock(percent);
 }
 
 void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)
 {
+    if (!m_transfer)
+        return;
     const quint64 index = TransferState::shared().kSendedIndex;
-    const quint64 transfer = g_transferId;
-    MainQueue::dispatchAfter(kResendDelay, [this, bytes, resendHandler, index, transfer] {
-        if (transfer == g_transferId && TransferState::shared().kSendedIndex == index)
+    m_transfer->scheduleResend(kResendDelay, [this, bytes, resendHandler, index] {
+        if (TransferState::shared().kSendedIndex == index)
             writeData(bytes, resendHandler); // once: the resend arms nothing further
     });
 }
@@ -315,8 +326,7 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         if (!loadImage(false, rightFilePath))
             return;
         t.kSendedDataSum = 0;
-        ++g_transferId;
-        g_image = TransferState::Image::Right;
+        m_transfer = std::make_shared<ImageTransfer>(UpgradePlan::Image::Right);
         touchWatchdog();
     }
     if (t.nextIsFull()) {
@@ -326,9 +336,9 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         }
         // The start command announces an image of at least one full packet;
         // its acknowledgement sends packet 0. It has no resend.
-        const quint64 transfer = g_transferId;
+        const std::weak_ptr<ImageTransfer> transfer = m_transfer;
         writeData(ControllerProtocol::request(Message::RightStart), [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendRightPacket(false);
@@ -346,12 +356,12 @@ void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
     const QByteArray packet = t.buildPacket(Message::RightData, last, false);
     for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
         t.kSendedDataSum += uint8_t(packet.at(i));
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     ReadCallback handler = [this, last, transfer](const QByteArray& reply) {
         TransferState& t = TransferState::shared();
         // The echo is compared with the packet most recently built, so a late
         // acknowledgement of an earlier packet does not count.
-        if (transfer != g_transferId || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
+        if (!ImageTransfer::isLive(transfer) || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
             return;
         touchWatchdog();
         ++t.kSendedIndex;
@@ -377,9 +387,9 @@ void ZelFirmwareUpgradeManager::verifySendedData()
     const quint64 sum = t.kSendedDataSum;
     const quint64 count = t.kBytesCount;
     const QByteArray command = ControllerProtocol::rightChecksum(sum, count);
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     auto handle = [this, transfer](const QByteArray& reply, bool resent) {
-        if (transfer != g_transferId)
+        if (!ImageTransfer::isLive(transfer))
             return;
         const Answer answer = ControllerProtocol::answerTo(Message::RightChecksum, reply);
         if (answer == Answer::Other)
@@ -403,13 +413,13 @@ void ZelFirmwareUpgradeManager::verifySendedData()
 
 void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
 {
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     if (side == 1) {
         ReadCallback handler = [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
                 return;
             ++TransferState::shared().kSendedIndex;
-            ++g_transferId; // the image is done: nothing of it may be resent
+            m_transfer.reset(); // the image is done: nothing of it may be resent
             stopWatchdog();
             if (upgradeProgressBlock)
                 upgradeProgressBlock(100.0);
@@ -428,9 +438,9 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
     // The controller commits the image to flash before it acknowledges.
     touchWatchdog(true);
     writeData(ControllerProtocol::request(Message::LeftEnd), [this, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
+        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
-        ++g_transferId;
+        m_transfer.reset();
         const bool boot = TransferState::shared().isUpgradeBoot == 1;
         if (boot)
             bootUpgradeDone = true;
@@ -462,8 +472,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
     if (start) {
         if (!loadImage(boot, boot ? bootFilePath : leftFilePath))
             return;
-        ++g_transferId;
-        g_image = boot ? TransferState::Image::BootLoader : TransferState::Image::Left;
+        m_transfer = std::make_shared<ImageTransfer>(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left);
         // A region of at least one full packet begins with the start command,
         // upon which the controller erases its flash.
         touchWatchdog(t.nextIsFull());
@@ -477,9 +486,9 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
         return;
     }
     const uint8_t target = boot ? ControllerProtocol::kTargetBootLoader : ControllerProtocol::kTargetLeftApplication;
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     writeData(ControllerProtocol::leftStart(target), [this, target, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId)
+        if (!ImageTransfer::isLive(transfer))
             return;
         const Answer answer = ControllerProtocol::answerToLeftStart(reply, target);
         if (answer == Answer::Other)
@@ -494,7 +503,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
         touchWatchdog();
         const quint64 count = TransferState::shared().kBytesCount;
         writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
-            if (transfer != g_transferId || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendLeftBinFileToDevice(false);
@@ -517,10 +526,10 @@ void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind,
 {
     TransferState& t = TransferState::shared();
     const QByteArray packet = t.buildPacket(kind, last, t.isUpgradeBoot == 1);
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
         TransferState& t = TransferState::shared();
-        if (transfer != g_transferId || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
+        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
             return;
         touchWatchdog();
         ++t.kSendedIndex;
@@ -610,7 +619,7 @@ void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seco
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
-    ++g_transferId;
+    m_transfer.reset();
     stopWatchdog();
     abortDownload();
     EADSessionController::sharedController().discardQueuedData();
@@ -625,7 +634,7 @@ void ZelFirmwareUpgradeManager::cancelRun()
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
-    ++g_transferId;
+    m_transfer.reset();
     stopWatchdog();
     abortDownload();
     EADSessionController::sharedController().discardQueuedData();
@@ -876,7 +885,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
     } else {
         if (isUpgradingFirmware) {
-            ++g_transferId; // the transfer is abandoned where it stood
+            m_transfer.reset(); // the transfer is abandoned where it stood
             stopWatchdog();
             // So is a download: it must not unpack, nor flash the next controller.
             abortDownload();

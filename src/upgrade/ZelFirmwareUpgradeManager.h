@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class ImageTransfer;
 class Timer;
 struct Notification;
 struct ZelFirmware;
@@ -244,6 +245,9 @@ private:
     void stopWatchdog();
 
     std::shared_ptr<Timer> m_watchdog;
+    // The image under way; its handlers and resend hold it weakly, so
+    // dropping it cancels them.
+    std::shared_ptr<ImageTransfer> m_transfer;
     UpgradePlan m_plan;
     // The plan's step being sent; -1 for an image the plan does not hold.
     int m_step = -1;

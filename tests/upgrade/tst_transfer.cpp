@@ -336,6 +336,34 @@ private slots:
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
     }
 
+    // Dropping the transfer is its cancellation: the resend of the packet in
+    // flight never goes out, and a late acknowledgement moves nothing.
+    void aCancelledTransferNeverResends()
+    {
+        const QByteArray bytes = image(200, {1, 14}, 43);
+        engine().rightFilePath = write(QStringLiteral("right-cancel.bin"), bytes);
+        needs(false, false, true);
+        const QByteArray flashBefore = sim().rightFlash();
+        const int before = sent(0x20, 0x90).size();
+        bool cancelled = false;
+        QObject context;
+        connect(&sim(), &SimulatedController::messageReceived, &context, [&](const QByteArray& m) {
+            if (cancelled || m.left(2) != ControllerProtocol::request(ControllerProtocol::Message::RightData).left(2))
+                return;
+            // Packet 0 is lost with its acknowledgement; the run ends before its resend is due.
+            cancelled = true;
+            sim().faults().dropReplies = 1;
+            engine().cancelRun();
+        });
+        engine().upgradeRightSide();
+        QVERIFY(waitUntil([&] { return cancelled; }));
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay * 2));
+        QCOMPARE(sent(0x20, 0x90).size() - before, 1);
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().rightUpgradeDone);
+        QCOMPARE(sim().rightFlash(), flashBefore);
+    }
+
     void aLeftImageIsProgrammedVerifiedAndRestarts()
     {
         const QByteArray bytes = image(100, {2, 8}, 3);
