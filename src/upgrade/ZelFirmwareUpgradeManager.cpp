@@ -86,9 +86,13 @@ void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback c
         readCallback = std::move(callback);
 }
 
-void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification&)
+void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notification)
 {
     EADSessionController& session = EADSessionController::sharedController();
+    // Another attachment's session: its replies are not answers to anything
+    // this engine asked, and its bytes are not this engine's to take.
+    if (EADSessionController::sessionOf(notification) != &session)
+        return;
     quint64 n = session.readBytesAvailable();
     while (n > 0) {
         const QByteArray reply = session.readData(n);
