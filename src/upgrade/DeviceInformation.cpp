@@ -2,12 +2,6 @@
 
 #include "upgrade/ControllerProtocol.h"
 
-DeviceInformation& DeviceInformation::shared()
-{
-    static DeviceInformation record;
-    return record;
-}
-
 bool DeviceInformation::fill(const QByteArray& reply)
 {
     return ControllerProtocol::readDeviceInformation(reply, *this);

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// The controller's device information as its left side reports it. One record
-// for the process, all zero at start, overwritten by every accepted reply.
+// A controller's device information as its left side reports it: all zero at
+// start, overwritten by every accepted reply. Each engine keeps the record of
+// the controller it follows.
 struct DeviceInformation {
     uint8_t local_bt_addr[6] = {};
     uint8_t hardwarev_ver[2] = {};   // [0] minor, [1] major
@@ -19,8 +20,6 @@ struct DeviceInformation {
     uint8_t bootsoftware_ver[2] = {}; // [0] major, [1] minor (the reverse of the others)
     uint8_t hour = 0;                // no reply fills the update time
     uint8_t minute = 0;
-
-    static DeviceInformation& shared();
 
     // Copies a device information reply into the record; false (and nothing
     // changes) when it is too short to hold one.

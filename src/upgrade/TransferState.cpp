@@ -2,12 +2,6 @@
 
 #include <QFile>
 
-TransferState& TransferState::shared()
-{
-    static TransferState state;
-    return state;
-}
-
 TransferState::LoadResult TransferState::load(const QString& path, bool bootLoader)
 {
     QFile file(path);

@@ -7,9 +7,10 @@
 
 #include <cstdint>
 
-// The state of the one image in transfer, shared by the right, left and boot
-// loader exchanges: the image bytes, the packet counters and the packet most
-// recently built (acknowledgements are matched against it).
+// The state of an image in transfer, the same for the right, left and boot
+// loader exchanges (each engine keeps its own): the image bytes, the packet
+// counters and the packet most recently built (acknowledgements are matched
+// against it).
 struct TransferState {
     static constexpr quint64 kPayloadSize = ControllerProtocol::kPayloadSize;
     static constexpr quint64 kPacketHeaderSize = ControllerProtocol::kDataHeaderSize;
@@ -28,8 +29,6 @@ struct TransferState {
     quint64 kSendedDataSum = 0;
     uint8_t isUpgradeBoot = 0;
     QByteArray packet;
-
-    static TransferState& shared();
 
     // Why an image file cannot be sent; Ok when it can.
     enum class LoadResult { Ok, Unreadable, Empty, TooLarge };

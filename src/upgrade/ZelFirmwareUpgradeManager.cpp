@@ -231,7 +231,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
 {
     if (generation != queryGeneration(forRun))
         return true;
-    DeviceInformation& record = DeviceInformation::shared();
+    DeviceInformation& record = m_deviceInformation;
     if (!record.fill(reply))
         return false;
     const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
@@ -259,14 +259,14 @@ void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
     }
 }
 
-QString ZelFirmwareUpgradeManager::hardwareVersion() const { return DeviceInformation::shared().hardwareVersion(); }
-QString ZelFirmwareUpgradeManager::bluetoothVersion() const { return DeviceInformation::shared().bluetoothVersion(); }
-QString ZelFirmwareUpgradeManager::softwareVersion() const { return DeviceInformation::shared().softwareVersion(); }
-QString ZelFirmwareUpgradeManager::gcmVersion() const { return DeviceInformation::shared().gcmVersion(); }
-QString ZelFirmwareUpgradeManager::productDateString() const { return DeviceInformation::shared().productDateString(); }
-QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return DeviceInformation::shared().macAddressWithoutColon(); }
-QString ZelFirmwareUpgradeManager::bootVer() const { return DeviceInformation::shared().bootVer(); }
-QString ZelFirmwareUpgradeManager::updateTime() const { return DeviceInformation::shared().updateTime(); }
+QString ZelFirmwareUpgradeManager::hardwareVersion() const { return m_deviceInformation.hardwareVersion(); }
+QString ZelFirmwareUpgradeManager::bluetoothVersion() const { return m_deviceInformation.bluetoothVersion(); }
+QString ZelFirmwareUpgradeManager::softwareVersion() const { return m_deviceInformation.softwareVersion(); }
+QString ZelFirmwareUpgradeManager::gcmVersion() const { return m_deviceInformation.gcmVersion(); }
+QString ZelFirmwareUpgradeManager::productDateString() const { return m_deviceInformation.productDateString(); }
+QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return m_deviceInformation.macAddressWithoutColon(); }
+QString ZelFirmwareUpgradeManager::bootVer() const { return m_deviceInformation.bootVer(); }
+QString ZelFirmwareUpgradeManager::updateTime() const { return m_deviceInformation.updateTime(); }
 
 QString ZelFirmwareUpgradeManager::addressWithColons(const QString& address)
 {
@@ -280,7 +280,7 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 {
     if (m_identifiedConnection == 0)
         return QString();
-    const DeviceInformation& record = DeviceInformation::shared();
+    const DeviceInformation& record = m_deviceInformation;
     const QString date = QString::asprintf("%04d-%02d-%02d", record.year, record.month, record.day);
     return localized("ControllerIdentity")
         .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(), date);
@@ -290,7 +290,7 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 
 bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
 {
-    if (TransferState::shared().load(path, bootLoader) == TransferState::LoadResult::Ok)
+    if (m_transferState.load(path, bootLoader) == TransferState::LoadResult::Ok)
         return true;
     // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
     failRun(UpgradeReason(UpgradeReason::Code::ImageInvalid));
@@ -299,7 +299,7 @@ bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
 
 void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
 {
-    const TransferState& t = TransferState::shared();
+    const TransferState& t = m_transferState;
     // g of the left and boot loader images is exact in double: f has a
     // single-precision mantissa.
     double fraction = t.sentFraction();
@@ -316,16 +316,16 @@ void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback 
 {
     if (!m_transfer)
         return;
-    const quint64 index = TransferState::shared().kSendedIndex;
+    const quint64 index = m_transferState.kSendedIndex;
     m_transfer->scheduleResend(kResendDelay, [this, bytes, resendHandler, index] {
-        if (TransferState::shared().kSendedIndex == index)
+        if (m_transferState.kSendedIndex == index)
             writeData(bytes, resendHandler); // once: the resend arms nothing further
     });
 }
 
 void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     if (start) {
         if (!loadImage(false, rightFilePath))
             return;
@@ -356,13 +356,13 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 
 void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     const QByteArray packet = t.buildPacket(Message::RightData, last, false);
     for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
         t.kSendedDataSum += uint8_t(packet.at(i));
     const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     ReadCallback handler = [this, last, transfer](const QByteArray& reply) {
-        TransferState& t = TransferState::shared();
+        TransferState& t = m_transferState;
         // The echo is compared with the packet most recently built, so a late
         // acknowledgement of an earlier packet does not count.
         if (!ImageTransfer::isLive(transfer) || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
@@ -386,7 +386,7 @@ void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
 
 void ZelFirmwareUpgradeManager::verifySendedData()
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     t.kSendedDataSum &= 0xFFFFFFFFu;
     const quint64 sum = t.kSendedDataSum;
     const quint64 count = t.kBytesCount;
@@ -408,7 +408,7 @@ void ZelFirmwareUpgradeManager::verifySendedData()
             return;
         }
         touchWatchdog();
-        ++TransferState::shared().kSendedIndex;
+        ++m_transferState.kSendedIndex;
         endSendDataWithSide(1);
     };
     writeData(command, [handle](const QByteArray& reply) { handle(reply, false); });
@@ -422,7 +422,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
         ReadCallback handler = [this, transfer](const QByteArray& reply) {
             if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
                 return;
-            ++TransferState::shared().kSendedIndex;
+            ++m_transferState.kSendedIndex;
             m_transfer.reset(); // the image is done: nothing of it may be resent
             stopWatchdog();
             if (upgradeProgressBlock)
@@ -445,7 +445,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
         if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
         m_transfer.reset();
-        const bool boot = TransferState::shared().isUpgradeBoot == 1;
+        const bool boot = m_transferState.isUpgradeBoot == 1;
         if (boot)
             bootUpgradeDone = true;
         else
@@ -471,7 +471,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
 
 void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     const bool boot = t.isUpgradeBoot == 1;
     if (start) {
         if (!loadImage(boot, boot ? bootFilePath : leftFilePath))
@@ -505,7 +505,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
             return;
         }
         touchWatchdog();
-        const quint64 count = TransferState::shared().kBytesCount;
+        const quint64 count = m_transferState.kBytesCount;
         writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
             if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
                 return;
@@ -517,7 +517,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 
 void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     if (start && !loadImage(t.isUpgradeBoot == 1, t.isUpgradeBoot == 1 ? bootFilePath : leftFilePath))
         return;
     if (t.nextIsFull())
@@ -528,11 +528,11 @@ void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 
 void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     const QByteArray packet = t.buildPacket(kind, last, t.isUpgradeBoot == 1);
     const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
-        TransferState& t = TransferState::shared();
+        TransferState& t = m_transferState;
         if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
             return;
         touchWatchdog();
@@ -582,12 +582,12 @@ void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
     m_currentImage = image;
     switch (image) {
     case UpgradePlan::Image::BootLoader:
-        TransferState::shared().isUpgradeBoot = 1;
+        m_transferState.isUpgradeBoot = 1;
         notifyPhase(ZelUpgradePhase::BootLoader);
         sendLeftBinFileToDevice(true);
         return;
     case UpgradePlan::Image::Left:
-        TransferState::shared().isUpgradeBoot = 0;
+        m_transferState.isUpgradeBoot = 0;
         notifyPhase(ZelUpgradePhase::Left);
         sendLeftBinFileToDevice(true);
         return;

@@ -2,6 +2,8 @@
 
 #include "platform/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/DeviceInformation.h"
+#include "upgrade/TransferState.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
 
@@ -244,6 +246,10 @@ private:
     void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
+    // The followed controller's device information, as its last accepted reply gave it.
+    DeviceInformation m_deviceInformation;
+    // The counters and packet of the image under way.
+    TransferState m_transferState;
     std::shared_ptr<Timer> m_watchdog;
     // The image under way; its handlers and resend hold it weakly, so
     // dropping it cancels them.
