@@ -142,8 +142,6 @@ bool UpgradeRun::begin()
         return false;
     }
     g_current = this;
-    e.bootUpgradeDone = e.leftUpgradeDone = e.rightUpgradeDone = false;
-    e.isGamepadDisconnectByUpgradingFirmware = false;
     installHooks();
     e.beginRun(m_controller, m_connection);
     return true;
@@ -251,20 +249,10 @@ bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QStr
 
 void UpgradeRun::startImages(const QString& boot, const QString& left, const QString& right)
 {
-    ZelFirmwareUpgradeManager& e = engine();
-    e.bootFilePath = boot;
-    e.leftFilePath = left;
-    e.rightFilePath = right;
-    m_needBoot = e.bootNeedUpgrade = !boot.isEmpty();
-    m_needLeft = e.leftNeedUpgrade = !left.isEmpty();
-    m_needRight = e.rightNeedUpgrade = !right.isEmpty();
-    if (m_needBoot)
-        e.upgradeBoot();
-    else if (m_needLeft)
-        e.upgradeLeftSide();
-    else if (m_needRight)
-        e.upgradeRightSide();
-    else
+    m_needBoot = !boot.isEmpty();
+    m_needLeft = !left.isEmpty();
+    m_needRight = !right.isEmpty();
+    if (!engine().sendFiles(boot, left, right))
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ImageInvalid));
 }
 

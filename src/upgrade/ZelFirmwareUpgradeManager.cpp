@@ -598,6 +598,20 @@ void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
     }
 }
 
+bool ZelFirmwareUpgradeManager::sendFiles(const QString& boot, const QString& left, const QString& right)
+{
+    bootFilePath = boot;
+    leftFilePath = left;
+    rightFilePath = right;
+    bootNeedUpgrade = !boot.isEmpty();
+    leftNeedUpgrade = !left.isEmpty();
+    rightNeedUpgrade = !right.isEmpty();
+    if (!bootNeedUpgrade && !leftNeedUpgrade && !rightNeedUpgrade)
+        return false;
+    upgradeWithLocalFile(); // the first needed image, in the controller's order
+    return true;
+}
+
 bool ZelFirmwareUpgradeManager::planCompleted() const
 {
     // An image started outside the plan (one not marked as needed) is a run of its own.
@@ -646,6 +660,10 @@ void ZelFirmwareUpgradeManager::cancelRun()
 
 void ZelFirmwareUpgradeManager::beginRun(const QString& controller, quint64 connection)
 {
+    if (!m_runActive) {
+        bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+        isGamepadDisconnectByUpgradingFirmware = false;
+    }
     m_runActive = true;
     m_runController = controller;
     m_runConnection = connection;

@@ -161,7 +161,12 @@ public:
     // macAddressWithoutColon gives it): while it lasts, other accessories'
     // arrivals and departures never touch it, and after every restart the
     // returning controller is asked who it is before anything else is sent.
+    // The first call of a run also forgets what an earlier run sent and
+    // whether a restart was expected.
     void beginRun(const QString& controller, quint64 connection);
+    // Sends the given image files (an empty path is left out) in the order
+    // boot loader, left, right; false, and nothing sent, when none is given.
+    bool sendFiles(const QString& boot, const QString& left, const QString& right);
     // The run is over: whatever it queued and the link has not taken is dropped.
     void endRun();
     bool isRunActive() const { return m_runActive; }

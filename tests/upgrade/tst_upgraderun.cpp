@@ -10,6 +10,7 @@
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -473,6 +474,32 @@ private slots:
         QVERIFY(waitUntil([&] { return w.ended; }));
         QCOMPARE(first.outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(sim().rightFlash(), image(300, { 1, 5 }, 7));
+    }
+
+    // A files run without a file asks who the controller is, sends it
+    // nothing else, and leaves the engine free for the next run.
+    void aFilesRunWithoutFilesFailsAndSendsNothing()
+    {
+        const int from = sim().receivedMessages().size();
+        UpgradeRun empty;
+        Watch w;
+        watch(empty, w);
+        empty.startFiles(QString(), QString(), QString());
+        QVERIFY(waitUntil([&] { return w.ended; }));
+        QCOMPARE(empty.outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(empty.reasonCode(), UpgradeReason::Code::ImageInvalid);
+        for (const QByteArray& m : sim().receivedMessages().mid(from))
+            QVERIFY2(m == ControllerProtocol::request(ControllerProtocol::Message::RightVersion)
+                         || m == ControllerProtocol::request(ControllerProtocol::Message::DeviceInformation),
+                     m.toHex().constData());
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(UpgradeRun::current(), nullptr);
+        UpgradeRun next;
+        Watch n;
+        watch(next, n);
+        QVERIFY(next.startFiles(QString(), QString(), write(QStringLiteral("right-next.bin"), image(100, {1, 7}, 9))));
+        QVERIFY(waitUntil([&] { return n.ended; }));
+        QCOMPARE(next.outcome(), UpgradeRun::Outcome::Completed);
     }
 
     void anUnreadableHistoryIsKeptAside()
