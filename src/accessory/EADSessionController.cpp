@@ -13,9 +13,19 @@ EADSessionController& EADSessionController::sharedController()
     return *instance;
 }
 
+EADSessionController* EADSessionController::sessionOf(const Notification& notification)
+{
+    if (notification.name != EADSessionDataReceivedNotification)
+        return nullptr;
+    return static_cast<EADSessionController*>(notification.object.value<void*>());
+}
+
 EADSessionController::~EADSessionController()
 {
     closeSession();
+    // The accessory outlives a controller made for one attachment.
+    if (m_accessory && m_accessory->delegate() == this)
+        m_accessory->setDelegate(nullptr);
     setupControllerForAccessory(nullptr, QString());
 }
 

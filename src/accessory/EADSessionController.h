@@ -10,18 +10,28 @@
 #include <memory>
 
 class EASession;
+struct Notification;
 
 extern const QString EADSessionDataReceivedNotification;
 
-// The one byte pipe between the application and the controller's accessory
+// A byte pipe between the application and a controller's accessory
 // interface: queues outgoing bytes until the output stream takes them, gathers
 // incoming bytes and announces every arrival with
-// EADSessionDataReceivedNotification. It knows nothing of packet formats.
+// EADSessionDataReceivedNotification, whose object is the controller it came
+// from (sessionOf reads it back). It knows nothing of packet formats.
+// sharedController() is the one the application's screens follow; every other
+// attachment may have its own.
 class EADSessionController : public EAAccessoryDelegate, public StreamDelegate {
 public:
     static constexpr int kReadChunkSize = 128;
 
     static EADSessionController& sharedController();
+    EADSessionController() = default;
+    ~EADSessionController() override;
+    EADSessionController(const EADSessionController&) = delete;
+    EADSessionController& operator=(const EADSessionController&) = delete;
+    // The session controller a data notification came from; null for another notification.
+    static EADSessionController* sessionOf(const Notification& notification);
 
     void setupControllerForAccessory(const EAAccessoryPtr& accessory, const QString& protocolString);
     bool openSession();
@@ -48,8 +58,6 @@ public:
     void accessoryDidDisconnect(EAAccessory* accessory) override;
 
 private:
-    EADSessionController() = default;
-    ~EADSessionController() override;
     void _writeData();
     void _readData();
     void readOnce();

@@ -2,6 +2,7 @@
 
 #include "sim/SimulatedController.h"
 #include "sim/ZipWriter.h"
+#include "upgrade/ControllerProtocol.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int kBootRegion = 0xE800;
+constexpr int kBootRegion = int(ControllerProtocol::kBootRegionOffset);
 constexpr int kBootImageSize = 4 * 1024;
 constexpr int kLeftImageSize = 24 * 1024;
 constexpr int kRightImageSize = 20 * 1024;

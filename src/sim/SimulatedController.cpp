@@ -1,5 +1,8 @@
 #include "SimulatedController.h"
 
+#include "upgrade/ControllerProtocol.h"
+#include "upgrade/DeviceInformation.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
@@ -13,25 +16,17 @@
 
 namespace {
 
-constexpr int kMaxPayload = 32;
-constexpr int kDataHeader = 5;       // command bytes, length, 16-bit offset
+using Protocol = ControllerProtocol;
+using Message = ControllerProtocol::Message;
+
 constexpr int kSplitGapMs = 3;       // long enough for the host to see two separate reads
-constexpr int kDeviceInfoSize = 22;
 
-constexpr uint8_t kOk = 0x00;
-constexpr uint8_t kRefused = 0x01;
-
-constexpr uint8_t kStartLeftApplication = 0x01;
-constexpr uint8_t kStartBootLoader = 0x02;
-
-QByteArray bytes(std::initializer_list<uint8_t> list)
-{
-    QByteArray out;
-    out.reserve(int(list.size()));
-    for (uint8_t b : list)
-        out.append(char(b));
-    return out;
-}
+constexpr uint8_t kOk = Protocol::kStatusOk;
+constexpr uint8_t kRefused = Protocol::kStatusRefused;
+// Where the status byte of an acknowledgement and of a left start reply sits,
+// for the corruption fault.
+constexpr int kAckStatusIndex = 2;
+constexpr int kLeftStartStatusIndex = 3;
 
 uint8_t at(const QByteArray& a, qsizetype i) { return uint8_t(a[i]); }
 
@@ -81,7 +76,7 @@ struct RightExchange {
 
 struct LeftExchange {
     bool started = false;
-    uint8_t target = 0;                  // kStartLeftApplication or kStartBootLoader
+    uint8_t target = 0;                  // the start's target: the application or the boot loader
     std::optional<int> announcedLength;
     bool failed = false;                 // a verify packet did not match
     int packets = 0;                     // program and verify packets together
@@ -166,43 +161,22 @@ SimulatedController::Impl::Frame SimulatedController::Impl::frame(qsizetype pos,
     const qsizetype avail = input.size() - pos;
     if (avail < 1)
         return Frame::NeedMore;
-    const uint8_t b0 = at(input, pos);
-    if (b0 != 0x20 && b0 != 0x01 && b0 != 0x03 && b0 != 0x80)
+    if (!Protocol::isFirstCommandByte(at(input, pos)))
         return Frame::Skip1;
-    if (avail < 2)
+    if (avail < Protocol::kCommandSize)
         return Frame::NeedMore;
-    const uint8_t b1 = at(input, pos + 1);
-
-    qsizetype size = 0;
-    bool dataPacket = false;
-    switch (b0) {
-    case 0x20:
-        if (b1 == 0x9F || b1 == 0x9E || b1 == 0x93) size = 2;
-        else if (b1 == 0x92) size = 10;
-        else if (b1 == 0x90) dataPacket = true;
-        break;
-    case 0x01:
-        if (b1 == 0x01) size = 2;
-        break;
-    case 0x03:
-        if (b1 == 0x01) size = 3;
-        break;
-    case 0x80:
-        if (b1 == 0x83) size = 2;
-        else if (b1 == 0x81) size = 4;
-        else if (b1 == 0x80 || b1 == 0x82) dataPacket = true;
-        break;
-    }
-    if (dataPacket) {
-        if (avail < 3)
+    const std::optional<Message> kind = Protocol::messageFor(at(input, pos), at(input, pos + 1));
+    if (!kind)
+        return Frame::Skip1;
+    qsizetype size = Protocol::fixedRequestSize(*kind);
+    if (Protocol::isDataPacket(*kind)) {
+        if (avail < Protocol::kCommandSize + 1)
             return Frame::NeedMore;
         const int len = at(input, pos + 2);
-        if (len > kMaxPayload)
+        if (len > Protocol::kPayloadSize)
             return Frame::Skip2;
-        size = kDataHeader + len;
+        size = Protocol::kDataHeaderSize + len;
     }
-    if (size == 0)
-        return Frame::Skip1;
     if (avail < size)
         return Frame::NeedMore;
     *length = size;
@@ -211,27 +185,22 @@ SimulatedController::Impl::Frame SimulatedController::Impl::frame(qsizetype pos,
 
 void SimulatedController::Impl::dispatch(const QByteArray& msg)
 {
-    const uint8_t b0 = at(msg, 0), b1 = at(msg, 1);
-    requestDelay = std::max(0, faults.requestDelayMs.value(msg.left(2), 0));
-    if (b0 == 0x20) {
-        switch (b1) {
-        case 0x9F: reply(bytes({0x20, 0x9F, right.major, right.minor}), -1); return;
-        case 0x9E: rightStart(); return;
-        case 0x90: rightData(msg); return;
-        case 0x92: rightChecksum(msg); return;
-        case 0x93: rightEnd(); return;
-        }
-    } else if (b0 == 0x01) {
-        deviceInformation();
-    } else if (b0 == 0x03) {
-        leftStart(at(msg, 2));
-    } else if (b0 == 0x80) {
-        switch (b1) {
-        case 0x81: leftLength(msg); return;
-        case 0x80: leftProgram(msg); return;
-        case 0x82: leftVerify(msg); return;
-        case 0x83: leftEnd(); return;
-        }
+    requestDelay = std::max(0, faults.requestDelayMs.value(msg.left(Protocol::kCommandSize), 0));
+    const std::optional<Message> kind = Protocol::messageFor(at(msg, 0), at(msg, 1));
+    if (!kind)
+        return;
+    switch (*kind) {
+    case Message::RightVersion: reply(Protocol::rightVersionReply(right.major, right.minor), -1); return;
+    case Message::RightStart: rightStart(); return;
+    case Message::RightData: rightData(msg); return;
+    case Message::RightChecksum: rightChecksum(msg); return;
+    case Message::RightEnd: rightEnd(); return;
+    case Message::DeviceInformation: deviceInformation(); return;
+    case Message::LeftStart: leftStart(Protocol::readLeftStartTarget(msg)); return;
+    case Message::LeftLength: leftLength(msg); return;
+    case Message::LeftProgram: leftProgram(msg); return;
+    case Message::LeftVerify: leftVerify(msg); return;
+    case Message::LeftEnd: leftEnd(); return;
     }
 }
 
@@ -239,26 +208,23 @@ void SimulatedController::Impl::dispatch(const QByteArray& msg)
 
 void SimulatedController::Impl::deviceInformation()
 {
-    QByteArray r(kDeviceInfoSize, '\0');
-    auto set = [&r](int i, uint8_t v) { r[i] = char(v); };
-    for (int i = 0; i < 6; ++i)
-        set(i, info.btAddress[size_t(i)]);
-    set(6, info.hardware.minor);
-    set(7, info.hardware.major);
-    set(8, info.bluetooth.minor);
-    set(9, info.bluetooth.major);
-    set(11, left.minor);
-    set(12, left.major);
-    set(13, uint8_t(info.year & 0xFF));
-    set(14, uint8_t(info.year >> 8));
-    set(15, info.month);
-    set(16, info.day);
-    set(17, info.protocol.minor);
-    set(18, info.protocol.major);
+    DeviceInformation record;
+    std::copy(info.btAddress.begin(), info.btAddress.end(), record.local_bt_addr);
+    auto minorFirst = [](uint8_t (&field)[2], SimVersion v) {
+        field[0] = v.minor;
+        field[1] = v.major;
+    };
+    minorFirst(record.hardwarev_ver, info.hardware);
+    minorFirst(record.bluetooth_ver, info.bluetooth);
+    minorFirst(record.software_ver, left);
+    minorFirst(record.gcmprotocol_ver, info.protocol);
     // The boot loader's version is stored major first, unlike the others.
-    set(19, boot.major);
-    set(20, boot.minor);
-    reply(r, -1);
+    record.bootsoftware_ver[0] = boot.major;
+    record.bootsoftware_ver[1] = boot.minor;
+    record.year = info.year;
+    record.month = info.month;
+    record.day = info.day;
+    reply(Protocol::deviceInformationReply(record), -1);
 }
 
 // A fault unplug on data packet N of the exchange: the packet is lost with the
@@ -281,33 +247,30 @@ void SimulatedController::Impl::rightStart()
 {
     rightX = RightExchange{};
     if (faults.refuseStart) {
-        reply(bytes({0x20, 0x9E, kRefused}), 2);
+        reply(Protocol::acknowledgement(Message::RightStart, kRefused), kAckStatusIndex);
         return;
     }
     rightX.started = true;
-    reply(bytes({0x20, 0x9E, kOk}), 2);
+    reply(Protocol::acknowledgement(Message::RightStart, kOk), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::rightData(const QByteArray& msg)
 {
-    const int offset = at(msg, 3) | (at(msg, 4) << 8);
-    if (rightX.committed || (!rightX.started && offset == 0))
+    const Protocol::DataPacket packet = Protocol::readDataPacket(msg);
+    if (rightX.committed || (!rightX.started && packet.offset == 0))
         rightX = RightExchange{};
     if (unplugHere(&rightX.packets))
         return;
-    rightX.staging.put(offset, msg.mid(kDataHeader));
+    rightX.staging.put(packet.offset, packet.payload);
     // New data after a checksum invalidates it; the host must sum again.
     rightX.checksumAccepted = false;
-    reply(bytes({0x20, 0x90, kOk, 0x00, at(msg, 2), at(msg, 3), at(msg, 4)}), 2);
+    reply(Protocol::rightDataReply(msg, kOk), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::rightChecksum(const QByteArray& msg)
 {
-    auto u32 = [&msg](int i) {
-        return quint32(at(msg, i)) | quint32(at(msg, i + 1)) << 8 | quint32(at(msg, i + 2)) << 16
-            | quint32(at(msg, i + 3)) << 24;
-    };
-    const quint32 sum = u32(2), count = u32(6);
+    const Protocol::Checksum checksum = Protocol::readChecksum(msg);
+    const quint32 sum = checksum.sum, count = checksum.bytes;
     quint32 staged = 0;
     for (char c : std::as_const(rightX.staging.data))
         staged += uint8_t(c);
@@ -317,7 +280,7 @@ void SimulatedController::Impl::rightChecksum(const QByteArray& msg)
     const bool ok = !faults.refuseChecksum && !s.data.isEmpty() && s.complete() && count == quint32(s.data.size())
         && sum == staged;
     rightX.checksumAccepted = ok;
-    reply(bytes({0x20, 0x92, ok ? kOk : kRefused}), 2);
+    reply(Protocol::acknowledgement(Message::RightChecksum, ok ? kOk : kRefused), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::rightEnd()
@@ -325,39 +288,40 @@ void SimulatedController::Impl::rightEnd()
     // The exchange stays open after a good end, so that an end resent because
     // its acknowledgement was lost is answered the same way again.
     if (faults.refuseEnd || !rightX.checksumAccepted) {
-        reply(bytes({0x20, 0x93, kRefused}), 2);
+        reply(Protocol::acknowledgement(Message::RightEnd, kRefused), kAckStatusIndex);
         return;
     }
     rightX.committed = true;
     rightFlash = rightX.staging.data;
     if (const auto v = SimulatedController::versionFromTrailer(rightFlash))
         right = *v;
-    reply(bytes({0x20, 0x93, kOk}), 2);
+    reply(Protocol::acknowledgement(Message::RightEnd, kOk), kAckStatusIndex);
     emit q->flashWritten();
 }
 
 void SimulatedController::Impl::leftStart(uint8_t target)
 {
     leftX = LeftExchange{};
-    const bool known = target == kStartLeftApplication || target == kStartBootLoader;
+    const bool known = target == Protocol::kTargetLeftApplication || target == Protocol::kTargetBootLoader;
     if (faults.refuseStart || !known) {
-        reply(bytes({0x03, 0x01, target, kRefused}), 3);
+        reply(Protocol::leftStartReply(target, kRefused), kLeftStartStatusIndex);
         return;
     }
     leftX.started = true;
     leftX.target = target;
-    reply(bytes({0x03, 0x01, target, kOk}), 3);
+    reply(Protocol::leftStartReply(target, kOk), kLeftStartStatusIndex);
 }
 
 void SimulatedController::Impl::leftLength(const QByteArray& msg)
 {
-    leftX.announcedLength = at(msg, 2) | (at(msg, 3) << 8);
-    reply(bytes({0x80, 0x81, kOk}), 2);
+    leftX.announcedLength = Protocol::readLeftLength(msg);
+    reply(Protocol::acknowledgement(Message::LeftLength, kOk), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::leftProgram(const QByteArray& msg)
 {
-    const int offset = at(msg, 3) | (at(msg, 4) << 8);
+    const Protocol::DataPacket packet = Protocol::readDataPacket(msg);
+    const int offset = packet.offset;
     if (!leftX.started && offset == 0) {
         // Keeps a length announced without a start.
         const std::optional<int> announced = leftX.announcedLength;
@@ -366,31 +330,32 @@ void SimulatedController::Impl::leftProgram(const QByteArray& msg)
     }
     if (unplugHere(&leftX.packets))
         return;
-    const QByteArray payload = msg.mid(kDataHeader);
+    const QByteArray& payload = packet.payload;
     leftX.staging.put(offset, payload);
     // Rewritten bytes have to be verified again.
     const size_t end = std::min(leftX.verified.size(), size_t(offset + payload.size()));
     for (size_t i = size_t(offset); i < end; ++i)
         leftX.verified[i] = false;
-    reply(bytes({0x80, 0x80, kOk}), 2);
+    reply(Protocol::acknowledgement(Message::LeftProgram, kOk), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::leftVerify(const QByteArray& msg)
 {
     if (unplugHere(&leftX.packets))
         return;
-    const int offset = at(msg, 3) | (at(msg, 4) << 8);
-    const QByteArray payload = msg.mid(kDataHeader);
+    const Protocol::DataPacket packet = Protocol::readDataPacket(msg);
+    const int offset = packet.offset;
+    const QByteArray& payload = packet.payload;
     if (!leftX.staging.matches(offset, payload)) {
         leftX.failed = true;
-        reply(bytes({0x80, 0x82, kRefused}), 2);
+        reply(Protocol::acknowledgement(Message::LeftVerify, kRefused), kAckStatusIndex);
         return;
     }
     const size_t end = size_t(offset + payload.size());
     if (leftX.verified.size() < end)
         leftX.verified.resize(end, false);
     std::fill(leftX.verified.begin() + offset, leftX.verified.begin() + qsizetype(end), true);
-    reply(bytes({0x80, 0x82, kOk}), 2);
+    reply(Protocol::acknowledgement(Message::LeftVerify, kOk), kAckStatusIndex);
 }
 
 void SimulatedController::Impl::leftEnd()
@@ -402,11 +367,11 @@ void SimulatedController::Impl::leftEnd()
     // An empty region is refused: committing it would erase the side's firmware.
     const bool ok = !faults.refuseEnd && !leftX.failed && announced > 0 && s.data.size() == announced && s.complete() && allVerified;
     if (!ok) {
-        reply(bytes({0x80, 0x83, kRefused}), 2);
+        reply(Protocol::acknowledgement(Message::LeftEnd, kRefused), kAckStatusIndex);
         return;
     }
     const auto version = SimulatedController::versionFromTrailer(s.data);
-    if (leftX.started && leftX.target == kStartBootLoader) {
+    if (leftX.started && leftX.target == Protocol::kTargetBootLoader) {
         bootFlash = s.data;
         if (version)
             boot = *version;
@@ -416,7 +381,7 @@ void SimulatedController::Impl::leftEnd()
             left = *version;
     }
     leftX = LeftExchange{};
-    reply(bytes({0x80, 0x83, kOk}), 2);
+    reply(Protocol::acknowledgement(Message::LeftEnd, kOk), kAckStatusIndex);
     emit q->flashWritten();
     // The restart follows the acknowledgement, whatever delay that has.
     enqueue(Outgoing{now(), {}, true});

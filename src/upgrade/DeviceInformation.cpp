@@ -1,32 +1,10 @@
 #include "upgrade/DeviceInformation.h"
 
-DeviceInformation& DeviceInformation::shared()
-{
-    static DeviceInformation record;
-    return record;
-}
+#include "upgrade/ControllerProtocol.h"
 
 bool DeviceInformation::fill(const QByteArray& reply)
 {
-    if (reply.size() < kReplySize)
-        return false;
-    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
-    for (int i = 0; i < 6; ++i)
-        local_bt_addr[i] = b[i];
-    hardwarev_ver[0] = b[6];
-    hardwarev_ver[1] = b[7];
-    bluetooth_ver[0] = b[8];
-    bluetooth_ver[1] = b[9];
-    software_ver[0] = b[11];
-    software_ver[1] = b[12];
-    year = uint16_t(b[13] | (b[14] << 8));
-    month = b[15];
-    day = b[16];
-    gcmprotocol_ver[0] = b[17];
-    gcmprotocol_ver[1] = b[18];
-    bootsoftware_ver[0] = b[19];
-    bootsoftware_ver[1] = b[20];
-    return true;
+    return ControllerProtocol::readDeviceInformation(reply, *this);
 }
 
 QString DeviceInformation::hardwareVersion() const

@@ -5,11 +5,10 @@
 
 #include <cstdint>
 
-// The controller's device information as its left side reports it. One record
-// for the process, all zero at start, overwritten by every accepted reply.
+// A controller's device information as its left side reports it: all zero at
+// start, overwritten by every accepted reply. Each engine keeps the record of
+// the controller it follows.
 struct DeviceInformation {
-    static constexpr int kReplySize = 22;
-
     uint8_t local_bt_addr[6] = {};
     uint8_t hardwarev_ver[2] = {};   // [0] minor, [1] major
     uint8_t bluetooth_ver[2] = {};   // [0] minor, [1] major
@@ -22,10 +21,8 @@ struct DeviceInformation {
     uint8_t hour = 0;                // no reply fills the update time
     uint8_t minute = 0;
 
-    static DeviceInformation& shared();
-
     // Copies a device information reply into the record; false (and nothing
-    // changes) when it is shorter than kReplySize.
+    // changes) when it is too short to hold one.
     bool fill(const QByteArray& reply);
 
     QString hardwareVersion() const;

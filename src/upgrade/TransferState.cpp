@@ -2,12 +2,6 @@
 
 #include <QFile>
 
-TransferState& TransferState::shared()
-{
-    static TransferState state;
-    return state;
-}
-
 TransferState::LoadResult TransferState::load(const QString& path, bool bootLoader)
 {
     QFile file(path);
@@ -43,24 +37,13 @@ bool TransferState::nextIsLast() const
     return kSendedIndex + 1 == kPackageCount && kLastPackageBytesCount > 0;
 }
 
-const QByteArray& TransferState::buildPacket(uint8_t c1, uint8_t c2, bool last, bool bootLoader)
+const QByteArray& TransferState::buildPacket(ControllerProtocol::Message kind, bool last, bool bootLoader)
 {
     const quint64 length = last ? kLastPackageBytesCount : kPayloadSize;
-    const quint64 skip = bootLoader ? kBootRegionOffset : 0;
-    const quint64 start = skip + kSendedIndex * kPayloadSize;
     packet.resize(qsizetype(kPacketHeaderSize + length));
     auto* p = reinterpret_cast<uint8_t*>(packet.data());
-    p[0] = c1;
-    p[1] = c2;
-    p[2] = uint8_t(length);
-    p[3] = uint8_t(kSendedBytes & 0xFF);
-    p[4] = uint8_t((kSendedBytes >> 8) & 0xFF);
-    for (quint64 j = 0; j < length; ++j)
-        p[kPacketHeaderSize + j] = binFilebytees[start + j];
-    if (bootLoader && !last && kSendedIndex == 0) {
-        for (quint64 j = 0; j < 4; ++j)
-            p[kPacketHeaderSize + j] = binFilebytees[j];
-    }
+    ControllerProtocol::writeDataHeader(p, kind, uint8_t(length), kSendedBytes);
+    ControllerProtocol::copyPayload(p + kPacketHeaderSize, binFilebytees, kSendedIndex, length, bootLoader);
     return packet;
 }
 

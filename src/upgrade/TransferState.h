@@ -1,19 +1,21 @@
 #pragma once
 
+#include "upgrade/ControllerProtocol.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
-// The state of the one image in transfer, shared by the right, left and boot
-// loader exchanges: the image bytes, the packet counters and the packet most
-// recently built (acknowledgements are matched against it).
+// The state of an image in transfer, the same for the right, left and boot
+// loader exchanges (each engine keeps its own): the image bytes, the packet
+// counters and the packet most recently built (acknowledgements are matched
+// against it).
 struct TransferState {
-    static constexpr quint64 kPayloadSize = 32;
-    static constexpr quint64 kPacketHeaderSize = 5;
-    static constexpr quint64 kBootRegionOffset = 0xE800;
-    // The offset and length fields carry 16 bits.
-    static constexpr quint64 kMaxRegionSize = 0xFFFF;
+    static constexpr quint64 kPayloadSize = ControllerProtocol::kPayloadSize;
+    static constexpr quint64 kPacketHeaderSize = ControllerProtocol::kDataHeaderSize;
+    static constexpr quint64 kBootRegionOffset = ControllerProtocol::kBootRegionOffset;
+    static constexpr quint64 kMaxRegionSize = ControllerProtocol::kMaxRegionSize;
 
     enum class Image { BootLoader, Left, Right };
 
@@ -28,18 +30,15 @@ struct TransferState {
     uint8_t isUpgradeBoot = 0;
     QByteArray packet;
 
-    static TransferState& shared();
-
     // Why an image file cannot be sent; Ok when it can.
     enum class LoadResult { Ok, Unreadable, Empty, TooLarge };
     // Loads the image and resets the counters; the boot loader's region
     // starts kBootRegionOffset bytes into the file. Nothing changes on failure.
     LoadResult load(const QString& path, bool bootLoader);
 
-    // Builds packet kSendedIndex with command bytes c1 c2: a full packet, or
-    // the short last one when `last` is set. In a full packet 0 of the boot
-    // loader, payload bytes 0-3 are file bytes 0-3.
-    const QByteArray& buildPacket(uint8_t c1, uint8_t c2, bool last, bool bootLoader);
+    // Builds data packet kSendedIndex of this kind: a full packet, or the
+    // short last one when `last` is set, its payload by the region rule.
+    const QByteArray& buildPacket(ControllerProtocol::Message kind, bool last, bool bootLoader);
 
     // Whether the next packet is a full one (the continuation rule).
     bool nextIsFull() const;

@@ -1,6 +1,7 @@
 #include "upgrade/UpgradeHistory.h"
 
 #include "platform/DocumentsDirectory.h"
+#include "upgrade/UpgradeReason.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QFile>
@@ -36,9 +37,15 @@ QString asideName(const QString& path)
 
 } // namespace
 
+QString UpgradeRecord::reasonText() const
+{
+    const std::optional<UpgradeReason::Code> known = UpgradeReason::fromName(code);
+    return known ? UpgradeReason(*known, arguments).text() : reason;
+}
+
 QJsonObject UpgradeRecord::toJson() const
 {
-    return QJsonObject {
+    QJsonObject o {
         { QStringLiteral("started"), started.toUTC().toString(Qt::ISODate) },
         { QStringLiteral("controller"), controller },
         { QStringLiteral("before"), before },
@@ -50,6 +57,10 @@ QJsonObject UpgradeRecord::toJson() const
         { QStringLiteral("seconds"), seconds },
         { QStringLiteral("bytes"), double(bytes) },
     };
+    o.insert(QStringLiteral("code"), code);
+    if (!arguments.isEmpty())
+        o.insert(QStringLiteral("arguments"), QJsonArray::fromStringList(arguments));
+    return o;
 }
 
 UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
@@ -62,6 +73,9 @@ UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
     r.source = o.value(QStringLiteral("source")).toString();
     r.outcome = o.value(QStringLiteral("outcome")).toString();
     r.reason = o.value(QStringLiteral("reason")).toString();
+    r.code = o.value(QStringLiteral("code")).toString();
+    for (const QJsonValue& v : o.value(QStringLiteral("arguments")).toArray())
+        r.arguments.append(v.toString());
     r.after = o.value(QStringLiteral("after")).toString();
     r.seconds = o.value(QStringLiteral("seconds")).toDouble();
     r.bytes = qint64(o.value(QStringLiteral("bytes")).toDouble());

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One upgrade run as the history keeps it.
 struct UpgradeRecord {
@@ -13,10 +14,17 @@ struct UpgradeRecord {
     QString release; // the release's version, or "files"
     QString source; // local, online or files
     QString outcome; // completed, failed or cancelled
-    QString reason; // why the run did not complete; empty when it did
+    QString reason; // why the run did not complete, in the language of its end; empty when it did
+    // The reason as a code (UpgradeReason::name) and the values its text
+    // shows; empty in records written before codes were kept.
+    QString code;
+    QStringList arguments;
     QString after; // versions read back after the run, empty when none were
     double seconds = 0;
     qint64 bytes = 0; // image bytes the controller acknowledged
+
+    // The reason in the current language when the code is known, else as stored.
+    QString reasonText() const;
 
     QJsonObject toJson() const;
     static UpgradeRecord fromJson(const QJsonObject& object);

@@ -4,7 +4,6 @@
 #include "firmware/FirmwareVersion.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
-#include "upgrade/TransferState.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -22,21 +21,27 @@ ZelFirmwareUpgradeManager& engine()
 
 } // namespace
 
-QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
+UpgradeReason UpgradeRun::checkFailureReason(ZelFirmwareCheckResult result)
 {
+    using Code = UpgradeReason::Code;
     switch (result) {
     case ZelFirmwareCheckVersionSame:
-        return localized("FirmwareVersionSamePropmt");
+        return UpgradeReason(Code::VersionSame);
     case ZelFirmwareCheckNoGamepad:
-        return localized("ConnectGamepadPropmt");
+        return UpgradeReason(Code::NoController);
     case ZelFirmwareCheckGamepadFirmwareDamaged:
-        return localized("GamepadFirmwareDamaged");
+        return UpgradeReason(Code::ControllerFirmwareDamaged);
     case ZelFirmwareCheckSelectedFirmwareDamaged:
-        return localized("SelectedDamagedFirmware");
+        return UpgradeReason(Code::ReleaseDamaged);
     case ZelFirmwareCheckNeedUpgrade:
         break;
     }
-    return QString();
+    return UpgradeReason();
+}
+
+QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
+{
+    return checkFailureReason(result).text();
 }
 
 UpgradeRun::UpgradeRun(QObject* parent)
@@ -129,16 +134,14 @@ bool UpgradeRun::begin()
     // One run at a time: a second one would interleave two transfers on the
     // controller's flash, and take the other's reply handler.
     if ((g_current && g_current != this) || e.isUpgradingFirmware) {
-        finish(Outcome::Failed, localized("UpgradeAlreadyRunning"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::AlreadyRunning));
         return false;
     }
     if (!accessory) {
-        finish(Outcome::Failed, localized("ConnectGamepadPropmt"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::NoController));
         return false;
     }
     g_current = this;
-    e.bootUpgradeDone = e.leftUpgradeDone = e.rightUpgradeDone = false;
-    e.isGamepadDisconnectByUpgradingFirmware = false;
     installHooks();
     e.beginRun(m_controller, m_connection);
     return true;
@@ -152,7 +155,7 @@ void UpgradeRun::identifyThen(std::function<void()> next)
     }
     m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
         if (m_running && m_controller.isEmpty())
-            finish(Outcome::Failed, localized("UnplugDevicePrompt"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ControllerNotIdentified));
     });
     engine().readBackVersions([this, next](const QString& versions) {
         ZelFirmwareUpgradeManager& e = engine();
@@ -194,11 +197,11 @@ void UpgradeRun::installHooks()
             return setPhase(Phase::WaitingForRestart);
         }
     };
-    hooks.failed = [this](const QString& reason) {
+    hooks.failed = [this](const UpgradeReason& reason) {
         m_reasonShown = m_running;
         finish(Outcome::Failed, reason);
     };
-    hooks.cancelled = [this] { finish(Outcome::Cancelled, localized("UpgradeCancelled")); };
+    hooks.cancelled = [this] { finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled)); };
     hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
     hooks.returned = [this](quint64 connection, const QString& versions) { controllerReturned(connection, versions); };
@@ -224,7 +227,7 @@ void UpgradeRun::startRelease()
     e.setSelectedFirmware(&release);
     const ZelFirmwareCheckResult check = e.checkFirmware();
     if (check != ZelFirmwareCheckNeedUpgrade) {
-        finish(Outcome::Failed, checkFailure(check));
+        finish(Outcome::Failed, checkFailureReason(check));
         return;
     }
     m_needBoot = e.bootNeedUpgrade;
@@ -246,27 +249,17 @@ bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QStr
 
 void UpgradeRun::startImages(const QString& boot, const QString& left, const QString& right)
 {
-    ZelFirmwareUpgradeManager& e = engine();
-    e.bootFilePath = boot;
-    e.leftFilePath = left;
-    e.rightFilePath = right;
-    m_needBoot = e.bootNeedUpgrade = !boot.isEmpty();
-    m_needLeft = e.leftNeedUpgrade = !left.isEmpty();
-    m_needRight = e.rightNeedUpgrade = !right.isEmpty();
-    if (m_needBoot)
-        e.upgradeBoot();
-    else if (m_needLeft)
-        e.upgradeLeftSide();
-    else if (m_needRight)
-        e.upgradeRightSide();
-    else
-        finish(Outcome::Failed, localized("FirmwareIsInvalid"));
+    m_needBoot = !boot.isEmpty();
+    m_needLeft = !left.isEmpty();
+    m_needRight = !right.isEmpty();
+    if (!engine().sendFiles(boot, left, right))
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ImageInvalid));
 }
 
 void UpgradeRun::cancel()
 {
     if (m_running)
-        finish(Outcome::Cancelled, localized("UpgradeCancelled"));
+        finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled));
 }
 
 void UpgradeRun::setPhase(Phase phase)
@@ -294,13 +287,11 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     if (!m_running)
         return;
     ZelFirmwareUpgradeManager& e = engine();
-    const bool boot = side == 2 && TransferState::shared().isUpgradeBoot == 1;
+    const bool boot = side == 2 && e.currentImage() == UpgradePlan::Image::BootLoader;
     m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
     const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
     m_bytes += QFileInfo(path).size();
-    const bool complete = (!m_needBoot || e.bootUpgradeDone) && (!m_needLeft || e.leftUpgradeDone)
-        && (!m_needRight || e.rightUpgradeDone);
-    if (!complete)
+    if (!e.planCompleted())
         return; // the engine goes on with the next image after the restart
     if (side == 1) {
         readVersions(); // the right side does not restart
@@ -310,7 +301,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     m_awaitingReturnFrom = m_connection;
     m_deadline = Timer::scheduledTimer(e.restartWaitLimit, false, [this] {
         if (m_running && m_awaitingReturnFrom)
-            finish(Outcome::Failed, localized("ControllerDidNotReturn"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::DidNotReturn));
     });
 }
 
@@ -321,7 +312,7 @@ void UpgradeRun::controllerGone(quint64 connection, bool expected)
     if (!m_running || expected || connection != m_connection)
         return;
     const bool downloading = m_phase == Phase::Download || m_phase == Phase::Idle;
-    finish(downloading ? Outcome::Cancelled : Outcome::Failed, localized("GamepadDisconnectManuallyPrompt"));
+    finish(downloading ? Outcome::Cancelled : Outcome::Failed, UpgradeReason(UpgradeReason::Code::Disconnected));
 }
 
 void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
@@ -346,7 +337,7 @@ void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
         && (m_lastImage == Phase::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
     if (!taken) {
         m_after = versions;
-        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
     }
 }
 
@@ -355,7 +346,7 @@ void UpgradeRun::readVersions()
     setPhase(Phase::ReadingVersions);
     m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false, [this] {
         if (m_running && m_phase == Phase::ReadingVersions)
-            finish(Outcome::Failed, localized("VersionsNotRead"));
+            finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsNotRead));
     });
     engine().readBackVersions([this](const QString& versions) { versionsRead(versions); });
 }
@@ -366,17 +357,17 @@ void UpgradeRun::versionsRead(const QString& versions)
         return;
     m_after = versions;
     if (!m_controller.isEmpty() && engine().macAddressWithoutColon() != m_controller) {
-        finish(Outcome::Failed, localized("DifferentControllerReturned"));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::DifferentControllerReturned));
         return;
     }
     if (m_source != Source::Files && !ReleaseVersion::same(versions, m_release.version)) {
-        finish(Outcome::Failed, localized("VersionsMismatch").arg(versions, m_release.version));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
         return;
     }
-    finish(Outcome::Completed, QString());
+    finish(Outcome::Completed, UpgradeReason());
 }
 
-void UpgradeRun::finish(Outcome outcome, const QString& reason)
+void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
 {
     if (!m_running)
         return;
@@ -410,7 +401,9 @@ void UpgradeRun::finish(Outcome outcome, const QString& reason)
     record.release = m_source == Source::Files ? QStringLiteral("files") : m_release.version;
     record.source = sourceName(m_source);
     record.outcome = outcomeName(outcome);
-    record.reason = reason;
+    record.code = reason.name();
+    record.arguments = reason.arguments();
+    record.reason = reason.text();
     record.after = m_after;
     record.seconds = double(m_clock.elapsed()) / 1000.0;
     record.bytes = m_bytes;

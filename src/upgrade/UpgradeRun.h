@@ -2,6 +2,7 @@
 
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeHistory.h"
+#include "upgrade/UpgradeReason.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QDateTime>
@@ -68,7 +69,11 @@ public:
     bool isRunning() const { return m_running; }
     Phase phase() const { return m_phase; }
     Outcome outcome() const { return m_outcome; }
-    QString reason() const { return m_reason; }
+    // Why the run did not complete, in the current language; null when it did.
+    QString reason() const { return m_reason.text(); }
+    // The same as a code with its values; None when the run completed.
+    const UpgradeReason& failure() const { return m_reason; }
+    UpgradeReason::Code reasonCode() const { return m_reason.code(); }
     // Whether the engine has already shown the reason to the user (its
     // failure message), so that it need not be shown twice.
     bool reasonShown() const { return m_reasonShown; }
@@ -97,6 +102,7 @@ public:
     static QString sourceName(Source source);
     // Why a release check refuses a run; empty when the release is needed.
     static QString checkFailure(ZelFirmwareCheckResult result);
+    static UpgradeReason checkFailureReason(ZelFirmwareCheckResult result);
 
 signals:
     void phaseChanged(UpgradeRun::Phase phase);
@@ -119,14 +125,14 @@ private:
     void startImages(const QString& boot, const QString& left, const QString& right);
     void readVersions();
     void versionsRead(const QString& versions);
-    void finish(Outcome outcome, const QString& reason);
+    void finish(Outcome outcome, const UpgradeReason& reason);
 
     bool m_running = false;
     bool m_started = false;
     Phase m_phase = Phase::Idle;
     Outcome m_outcome = Outcome::None;
     Source m_source = Source::Files;
-    QString m_reason;
+    UpgradeReason m_reason;
     bool m_reasonShown = false;
     ZelFirmware m_release;
     QString m_before;

@@ -7,7 +7,9 @@
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/ImageTransfer.h"
 #include "upgrade/TransferState.h"
 
 #include <algorithm>
@@ -18,32 +20,20 @@ const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
 const QString ZelConnectionIDKey = QStringLiteral("connectionID");
 
 namespace {
-const QByteArray kRightVersionRequest("\x20\x9F", 2);
-const QByteArray kDeviceInformationRequest("\x01\x01", 2);
-constexpr int kRightVersionReplyMinimum = 4;
+using Message = ControllerProtocol::Message;
+using Answer = ControllerProtocol::Answer;
 
-// Transfers handed out since start; a handler or resend of an earlier
-// transfer (or of a run that has ended) finds another number and does nothing.
-quint64 g_transferId = 0;
-TransferState::Image g_image = TransferState::Image::Right;
-
-bool startsWith(const QByteArray& reply, std::initializer_list<uint8_t> head)
+TransferState::Image progressImage(UpgradePlan::Image image)
 {
-    if (reply.size() < qsizetype(head.size()))
-        return false;
-    int i = 0;
-    for (uint8_t b : head)
-        if (uint8_t(reply.at(i++)) != b)
-            return false;
-    return true;
-}
-
-QByteArray message(std::initializer_list<uint8_t> bytes)
-{
-    QByteArray out;
-    for (uint8_t b : bytes)
-        out.append(char(b));
-    return out;
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        return TransferState::Image::BootLoader;
+    case UpgradePlan::Image::Left:
+        return TransferState::Image::Left;
+    case UpgradePlan::Image::Right:
+        break;
+    }
+    return TransferState::Image::Right;
 }
 
 } // namespace
@@ -96,9 +86,13 @@ void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback c
         readCallback = std::move(callback);
 }
 
-void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification&)
+void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notification)
 {
     EADSessionController& session = EADSessionController::sharedController();
+    // Another attachment's session: its replies are not answers to anything
+    // this engine asked, and its bytes are not this engine's to take.
+    if (EADSessionController::sessionOf(notification) != &session)
+        return;
     quint64 n = session.readBytesAvailable();
     while (n > 0) {
         const QByteArray reply = session.readData(n);
@@ -196,7 +190,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
     // over whatever the run has sent since.
     auto answered = std::make_shared<bool>(false);
     if (side == 1) {
-        writeData(kRightVersionRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+        writeData(ControllerProtocol::request(Message::RightVersion), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = rightVersionReceived(reply, callback, forRun, generation);
         });
@@ -212,7 +206,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
             });
         }
     } else {
-        writeData(kDeviceInformationRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
+        writeData(ControllerProtocol::request(Message::DeviceInformation), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = deviceInformationReceived(reply, callback, forRun, generation);
         });
@@ -222,12 +216,12 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
 bool ZelFirmwareUpgradeManager::rightVersionReceived(
     const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
 {
-    if (reply.size() < kRightVersionReplyMinimum)
+    const std::optional<ControllerProtocol::Version> version = ControllerProtocol::rightVersion(reply);
+    if (!version)
         return false; // too short to hold a version: a stray reply
     if (generation != queryGeneration(forRun))
         return true; // a run began meanwhile and holds this query, or the run's question was abandoned
-    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
-    rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
+    rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
     MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
         // The second half of a query asked before a run began goes through
         // the run's hold like the first: it would take the run's reply handler.
@@ -243,7 +237,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
 {
     if (generation != queryGeneration(forRun))
         return true;
-    DeviceInformation& record = DeviceInformation::shared();
+    DeviceInformation& record = m_deviceInformation;
     if (!record.fill(reply))
         return false;
     const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
@@ -271,14 +265,14 @@ void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
     }
 }
 
-QString ZelFirmwareUpgradeManager::hardwareVersion() const { return DeviceInformation::shared().hardwareVersion(); }
-QString ZelFirmwareUpgradeManager::bluetoothVersion() const { return DeviceInformation::shared().bluetoothVersion(); }
-QString ZelFirmwareUpgradeManager::softwareVersion() const { return DeviceInformation::shared().softwareVersion(); }
-QString ZelFirmwareUpgradeManager::gcmVersion() const { return DeviceInformation::shared().gcmVersion(); }
-QString ZelFirmwareUpgradeManager::productDateString() const { return DeviceInformation::shared().productDateString(); }
-QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return DeviceInformation::shared().macAddressWithoutColon(); }
-QString ZelFirmwareUpgradeManager::bootVer() const { return DeviceInformation::shared().bootVer(); }
-QString ZelFirmwareUpgradeManager::updateTime() const { return DeviceInformation::shared().updateTime(); }
+QString ZelFirmwareUpgradeManager::hardwareVersion() const { return m_deviceInformation.hardwareVersion(); }
+QString ZelFirmwareUpgradeManager::bluetoothVersion() const { return m_deviceInformation.bluetoothVersion(); }
+QString ZelFirmwareUpgradeManager::softwareVersion() const { return m_deviceInformation.softwareVersion(); }
+QString ZelFirmwareUpgradeManager::gcmVersion() const { return m_deviceInformation.gcmVersion(); }
+QString ZelFirmwareUpgradeManager::productDateString() const { return m_deviceInformation.productDateString(); }
+QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return m_deviceInformation.macAddressWithoutColon(); }
+QString ZelFirmwareUpgradeManager::bootVer() const { return m_deviceInformation.bootVer(); }
+QString ZelFirmwareUpgradeManager::updateTime() const { return m_deviceInformation.updateTime(); }
 
 QString ZelFirmwareUpgradeManager::addressWithColons(const QString& address)
 {
@@ -292,7 +286,7 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 {
     if (m_identifiedConnection == 0)
         return QString();
-    const DeviceInformation& record = DeviceInformation::shared();
+    const DeviceInformation& record = m_deviceInformation;
     const QString date = QString::asprintf("%04d-%02d-%02d", record.year, record.month, record.day);
     return localized("ControllerIdentity")
         .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(), date);
@@ -302,46 +296,47 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 
 bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
 {
-    if (TransferState::shared().load(path, bootLoader) == TransferState::LoadResult::Ok)
+    if (m_transferState.load(path, bootLoader) == TransferState::LoadResult::Ok)
         return true;
     // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
-    failRun(localized("FirmwareIsInvalid"));
+    failRun(UpgradeReason(UpgradeReason::Code::ImageInvalid));
     return false;
 }
 
 void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
 {
-    const TransferState& t = TransferState::shared();
+    const TransferState& t = m_transferState;
     // g of the left and boot loader images is exact in double: f has a
     // single-precision mantissa.
     double fraction = t.sentFraction();
-    if (g_image != TransferState::Image::Right)
+    const TransferState::Image image = progressImage(m_currentImage);
+    if (image != TransferState::Image::Right)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent =
-        TransferState::progressPercent(g_image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+        TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
     if (upgradeProgressBlock)
         upgradeProgressBlock(percent);
 }
 
 void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)
 {
-    const quint64 index = TransferState::shared().kSendedIndex;
-    const quint64 transfer = g_transferId;
-    MainQueue::dispatchAfter(kResendDelay, [this, bytes, resendHandler, index, transfer] {
-        if (transfer == g_transferId && TransferState::shared().kSendedIndex == index)
+    if (!m_transfer)
+        return;
+    const quint64 index = m_transferState.kSendedIndex;
+    m_transfer->scheduleResend(kResendDelay, [this, bytes, resendHandler, index] {
+        if (m_transferState.kSendedIndex == index)
             writeData(bytes, resendHandler); // once: the resend arms nothing further
     });
 }
 
 void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     if (start) {
         if (!loadImage(false, rightFilePath))
             return;
         t.kSendedDataSum = 0;
-        ++g_transferId;
-        g_image = TransferState::Image::Right;
+        m_transfer = std::make_shared<ImageTransfer>(UpgradePlan::Image::Right);
         touchWatchdog();
     }
     if (t.nextIsFull()) {
@@ -351,9 +346,9 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         }
         // The start command announces an image of at least one full packet;
         // its acknowledgement sends packet 0. It has no resend.
-        const quint64 transfer = g_transferId;
-        writeData(message({0x20, 0x9E}), [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x9E, 0x00}))
+        const std::weak_ptr<ImageTransfer> transfer = m_transfer;
+        writeData(ControllerProtocol::request(Message::RightStart), [this, transfer](const QByteArray& reply) {
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendRightPacket(false);
@@ -367,17 +362,16 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 
 void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
 {
-    TransferState& t = TransferState::shared();
-    const QByteArray packet = t.buildPacket(0x20, 0x90, last, false);
+    TransferState& t = m_transferState;
+    const QByteArray packet = t.buildPacket(Message::RightData, last, false);
     for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
         t.kSendedDataSum += uint8_t(packet.at(i));
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     ReadCallback handler = [this, last, transfer](const QByteArray& reply) {
-        TransferState& t = TransferState::shared();
+        TransferState& t = m_transferState;
         // The echo is compared with the packet most recently built, so a late
         // acknowledgement of an earlier packet does not count.
-        if (transfer != g_transferId || reply.size() < 7 || !startsWith(reply, {0x20, 0x90, 0x00})
-            || reply.mid(4, 3) != t.packet.mid(2, 3))
+        if (!ImageTransfer::isLive(transfer) || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
             return;
         touchWatchdog();
         ++t.kSendedIndex;
@@ -398,28 +392,29 @@ void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
 
 void ZelFirmwareUpgradeManager::verifySendedData()
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     t.kSendedDataSum &= 0xFFFFFFFFu;
     const quint64 sum = t.kSendedDataSum;
     const quint64 count = t.kBytesCount;
-    const QByteArray command = message({0x20, 0x92, uint8_t(sum), uint8_t(sum >> 8), uint8_t(sum >> 16),
-                                        uint8_t(sum >> 24), uint8_t(count), uint8_t(count >> 8),
-                                        uint8_t(count >> 16), uint8_t(count >> 24)});
-    const quint64 transfer = g_transferId;
+    const QByteArray command = ControllerProtocol::rightChecksum(sum, count);
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     auto handle = [this, transfer](const QByteArray& reply, bool resent) {
-        if (transfer != g_transferId || reply.size() < 3 || !startsWith(reply, {0x20, 0x92}))
+        if (!ImageTransfer::isLive(transfer))
             return;
-        if (uint8_t(reply.at(2)) != 0x00) {
+        const Answer answer = ControllerProtocol::answerTo(Message::RightChecksum, reply);
+        if (answer == Answer::Other)
+            return;
+        if (answer == Answer::Refused) {
             // The controller refuses the sum. The first refusal counts as no
             // answer: the resend check sends the command once more, as after
             // silence. A refusal of that copy means the image did not arrive
             // intact, and waiting longer cannot change it.
             if (resent)
-                failRun(localized("ChecksumRejected"));
+                failRun(UpgradeReason(UpgradeReason::Code::ChecksumRejected));
             return;
         }
         touchWatchdog();
-        ++TransferState::shared().kSendedIndex;
+        ++m_transferState.kSendedIndex;
         endSendDataWithSide(1);
     };
     writeData(command, [handle](const QByteArray& reply) { handle(reply, false); });
@@ -428,40 +423,41 @@ void ZelFirmwareUpgradeManager::verifySendedData()
 
 void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
 {
-    const quint64 transfer = g_transferId;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     if (side == 1) {
         ReadCallback handler = [this, transfer](const QByteArray& reply) {
-            if (transfer != g_transferId || !startsWith(reply, {0x20, 0x93, 0x00}))
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
                 return;
-            ++TransferState::shared().kSendedIndex;
-            ++g_transferId; // the image is done: nothing of it may be resent
+            ++m_transferState.kSendedIndex;
+            m_transfer.reset(); // the image is done: nothing of it may be resent
             stopWatchdog();
             if (upgradeProgressBlock)
                 upgradeProgressBlock(100.0);
             rightUpgradeDone = true;
-            if ((!leftNeedUpgrade || leftUpgradeDone) && (!bootNeedUpgrade || bootUpgradeDone))
+            m_stepDone = true;
+            if (planCompleted())
                 isUpgradingFirmware = false;
             if (auto hook = runHooks.endAcknowledged; hook)
                 hook(1);
         };
-        const QByteArray command = message({0x20, 0x93});
+        const QByteArray command = ControllerProtocol::request(Message::RightEnd);
         writeData(command, handler);
         armResend(command, handler);
         return;
     }
     // The controller commits the image to flash before it acknowledges.
     touchWatchdog(true);
-    writeData(message({0x80, 0x83}), [this, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId || !startsWith(reply, {0x80, 0x83, 0x00}))
+    writeData(ControllerProtocol::request(Message::LeftEnd), [this, transfer](const QByteArray& reply) {
+        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
-        ++g_transferId;
-        const bool boot = TransferState::shared().isUpgradeBoot == 1;
+        m_transfer.reset();
+        const bool boot = m_transferState.isUpgradeBoot == 1;
         if (boot)
             bootUpgradeDone = true;
         else
             leftUpgradeDone = true;
-        const bool otherLeftDone = boot ? (!leftNeedUpgrade || leftUpgradeDone) : (!bootNeedUpgrade || bootUpgradeDone);
-        if (otherLeftDone && (!rightNeedUpgrade || rightUpgradeDone))
+        m_stepDone = true;
+        if (planCompleted())
             isUpgradingFirmware = false;
         // The controller restarts after this command: the coming disconnection is expected.
         isGamepadDisconnectByUpgradingFirmware = true;
@@ -481,13 +477,12 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
 
 void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     const bool boot = t.isUpgradeBoot == 1;
     if (start) {
         if (!loadImage(boot, boot ? bootFilePath : leftFilePath))
             return;
-        ++g_transferId;
-        g_image = boot ? TransferState::Image::BootLoader : TransferState::Image::Left;
+        m_transfer = std::make_shared<ImageTransfer>(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left);
         // A region of at least one full packet begins with the start command,
         // upon which the controller erases its flash.
         touchWatchdog(t.nextIsFull());
@@ -495,19 +490,20 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
     if (!start || !t.nextIsFull()) {
         // A region shorter than one packet goes out without start and length commands.
         if (t.nextIsFull())
-            sendLeftPacket(0x80, false, false);
+            sendLeftPacket(Message::LeftProgram, false, false);
         else if (t.nextIsLast())
-            sendLeftPacket(0x80, true, false);
+            sendLeftPacket(Message::LeftProgram, true, false);
         return;
     }
-    const uint8_t type = boot ? 0x02 : 0x01;
-    const quint64 transfer = g_transferId;
-    writeData(message({0x03, 0x01, type}), [this, type, transfer](const QByteArray& reply) {
-        if (transfer != g_transferId)
+    const uint8_t target = boot ? ControllerProtocol::kTargetBootLoader : ControllerProtocol::kTargetLeftApplication;
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
+    writeData(ControllerProtocol::leftStart(target), [this, target, transfer](const QByteArray& reply) {
+        if (!ImageTransfer::isLive(transfer))
             return;
-        if (!startsWith(reply, {0x03, 0x01}))
+        const Answer answer = ControllerProtocol::answerToLeftStart(reply, target);
+        if (answer == Answer::Other)
             return; // no start reply at all (a late reply of an earlier query)
-        if (!startsWith(reply, {0x03, 0x01, type, 0x00})) {
+        if (answer == Answer::Refused) {
             // Each refusal is shown; the handler stays current, so a matching
             // reply that follows still starts the image, and the silence limit
             // ends the run when none does.
@@ -515,9 +511,9 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
             return;
         }
         touchWatchdog();
-        const quint64 count = TransferState::shared().kBytesCount;
-        writeData(message({0x80, 0x81, uint8_t(count), uint8_t(count >> 8)}), [this, transfer](const QByteArray& r) {
-            if (transfer != g_transferId || !startsWith(r, {0x80, 0x81, 0x00}))
+        const quint64 count = m_transferState.kBytesCount;
+        writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
+            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendLeftBinFileToDevice(false);
@@ -527,23 +523,23 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 
 void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 {
-    TransferState& t = TransferState::shared();
+    TransferState& t = m_transferState;
     if (start && !loadImage(t.isUpgradeBoot == 1, t.isUpgradeBoot == 1 ? bootFilePath : leftFilePath))
         return;
     if (t.nextIsFull())
-        sendLeftPacket(0x82, false, true);
+        sendLeftPacket(Message::LeftVerify, false, true);
     else if (t.nextIsLast())
-        sendLeftPacket(0x82, true, true);
+        sendLeftPacket(Message::LeftVerify, true, true);
 }
 
-void ZelFirmwareUpgradeManager::sendLeftPacket(uint8_t command, bool last, bool verifying)
+void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying)
 {
-    TransferState& t = TransferState::shared();
-    const QByteArray packet = t.buildPacket(0x80, command, last, t.isUpgradeBoot == 1);
-    const quint64 transfer = g_transferId;
-    writeData(packet, [this, command, last, verifying, transfer](const QByteArray& reply) {
-        TransferState& t = TransferState::shared();
-        if (transfer != g_transferId || !startsWith(reply, {0x80, command, 0x00}))
+    TransferState& t = m_transferState;
+    const QByteArray packet = t.buildPacket(kind, last, t.isUpgradeBoot == 1);
+    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
+    writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
+        TransferState& t = m_transferState;
+        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
             return;
         touchWatchdog();
         ++t.kSendedIndex;
@@ -561,25 +557,71 @@ void ZelFirmwareUpgradeManager::sendLeftPacket(uint8_t command, bool last, bool 
 
 void ZelFirmwareUpgradeManager::upgradeBoot()
 {
-    isUpgradingFirmware = true;
-    TransferState::shared().isUpgradeBoot = 1;
-    notifyPhase(ZelUpgradePhase::BootLoader);
-    sendLeftBinFileToDevice(true);
+    startPlanAt(UpgradePlan::Image::BootLoader);
 }
 
 void ZelFirmwareUpgradeManager::upgradeLeftSide()
 {
-    isUpgradingFirmware = true;
-    TransferState::shared().isUpgradeBoot = 0;
-    notifyPhase(ZelUpgradePhase::Left);
-    sendLeftBinFileToDevice(true);
+    startPlanAt(UpgradePlan::Image::Left);
 }
 
 void ZelFirmwareUpgradeManager::upgradeRightSide()
 {
+    startPlanAt(UpgradePlan::Image::Right);
+}
+
+void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
+{
+    // The run's plan is worked out once, here: the images needed and not yet
+    // sent, in the controller's order. Every later image comes from it.
+    const UpgradePlan::Need need{bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
+                                 rightNeedUpgrade && !rightUpgradeDone};
+    m_plan = UpgradePlan::make(need, UpgradePlan::Paths{bootFilePath, leftFilePath, rightFilePath});
+    m_step = m_plan.indexOf(first);
+    sendImage(first);
+}
+
+void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
+{
     isUpgradingFirmware = true;
-    notifyPhase(ZelUpgradePhase::Right);
-    sendBinFileToDevice(true);
+    m_stepDone = false;
+    m_currentImage = image;
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        m_transferState.isUpgradeBoot = 1;
+        notifyPhase(ZelUpgradePhase::BootLoader);
+        sendLeftBinFileToDevice(true);
+        return;
+    case UpgradePlan::Image::Left:
+        m_transferState.isUpgradeBoot = 0;
+        notifyPhase(ZelUpgradePhase::Left);
+        sendLeftBinFileToDevice(true);
+        return;
+    case UpgradePlan::Image::Right:
+        notifyPhase(ZelUpgradePhase::Right);
+        sendBinFileToDevice(true);
+        return;
+    }
+}
+
+bool ZelFirmwareUpgradeManager::sendFiles(const QString& boot, const QString& left, const QString& right)
+{
+    bootFilePath = boot;
+    leftFilePath = left;
+    rightFilePath = right;
+    bootNeedUpgrade = !boot.isEmpty();
+    leftNeedUpgrade = !left.isEmpty();
+    rightNeedUpgrade = !right.isEmpty();
+    if (!bootNeedUpgrade && !leftNeedUpgrade && !rightNeedUpgrade)
+        return false;
+    upgradeWithLocalFile(); // the first needed image, in the controller's order
+    return true;
+}
+
+bool ZelFirmwareUpgradeManager::planCompleted() const
+{
+    // An image started outside the plan (one not marked as needed) is a run of its own.
+    return m_stepDone && (m_step < 0 || m_step + 1 >= m_plan.steps().size());
 }
 
 void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
@@ -587,29 +629,27 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
     if (!isUpgradingFirmware)
         return;
     m_awaitingReconnect = false;
-    if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && !leftUpgradeDone)
-        upgradeLeftSide();
-    else if (bootNeedUpgrade && bootUpgradeDone && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
-    else if (bootNeedUpgrade && bootUpgradeDone && !leftNeedUpgrade && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
-    else if (!bootNeedUpgrade && leftNeedUpgrade && leftUpgradeDone && rightNeedUpgrade && !rightUpgradeDone)
-        upgradeRightSide();
+    // Only the end of the plan's current image moves the run on; an image
+    // cut off is never restarted here.
+    if (!m_stepDone || m_step < 0 || m_step + 1 >= m_plan.steps().size())
+        return;
+    ++m_step;
+    sendImage(m_plan.steps().at(m_step).image);
 }
 
-void ZelFirmwareUpgradeManager::failRun(const QString& text, double seconds)
+void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seconds)
 {
     isUpgradingFirmware = false;
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
-    ++g_transferId;
+    m_transfer.reset();
     stopWatchdog();
     abortDownload();
     EADSessionController::sharedController().discardQueuedData();
-    MessageToast::showMsgWithtext(text, seconds);
+    MessageToast::showMsgWithtext(reason.text(), seconds);
     if (auto hook = runHooks.failed; hook)
-        hook(text);
+        hook(reason);
 }
 
 void ZelFirmwareUpgradeManager::cancelRun()
@@ -618,7 +658,7 @@ void ZelFirmwareUpgradeManager::cancelRun()
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
-    ++g_transferId;
+    m_transfer.reset();
     stopWatchdog();
     abortDownload();
     EADSessionController::sharedController().discardQueuedData();
@@ -626,6 +666,10 @@ void ZelFirmwareUpgradeManager::cancelRun()
 
 void ZelFirmwareUpgradeManager::beginRun(const QString& controller, quint64 connection)
 {
+    if (!m_runActive) {
+        bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+        isGamepadDisconnectByUpgradingFirmware = false;
+    }
     m_runActive = true;
     m_runController = controller;
     m_runConnection = connection;
@@ -689,26 +733,26 @@ void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
         // the restart limit ends the run.
         m_watchdog = Timer::scheduledTimer(std::max(seconds, restartWaitLimit), false, [this] {
             if (isUpgradingFirmware)
-                failRun(localized("TransferStalled"));
+                failRun(UpgradeReason(UpgradeReason::Code::StoppedResponding));
         });
         return;
     }
-    armWatchdog(seconds, "TransferStalled");
+    armWatchdog(seconds, UpgradeReason::Code::StoppedResponding);
 }
 
 void ZelFirmwareUpgradeManager::armRestartWatchdog()
 {
-    armWatchdog(restartWaitLimit, "ControllerDidNotReturn");
+    armWatchdog(restartWaitLimit, UpgradeReason::Code::DidNotReturn);
 }
 
-void ZelFirmwareUpgradeManager::armWatchdog(double seconds, const char* reason)
+void ZelFirmwareUpgradeManager::armWatchdog(double seconds, UpgradeReason::Code reason)
 {
     m_silenceLimitOnOpening = 0.0;
     if (m_watchdog)
         m_watchdog->invalidate();
     m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
         if (isUpgradingFirmware)
-            failRun(localized(reason));
+            failRun(UpgradeReason(reason));
     });
 }
 
@@ -784,7 +828,7 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
         session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
         session.openSession();
         if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
-            armWatchdog(m_silenceLimitOnOpening, "TransferStalled");
+            armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
         if (resumes && m_awaitingReconnect)
             upgradeOtherSideAfterConnectingAgain();
     });
@@ -855,7 +899,7 @@ void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QStri
             tryNextReturnCandidate();
             return;
         }
-        failRun(localized("DifferentControllerReturned"));
+        failRun(UpgradeReason(UpgradeReason::Code::DifferentControllerReturned));
         return;
     }
     stopIdentifying();
@@ -887,7 +931,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
     } else {
         if (isUpgradingFirmware) {
-            ++g_transferId; // the transfer is abandoned where it stood
+            m_transfer.reset(); // the transfer is abandoned where it stood
             stopWatchdog();
             // So is a download: it must not unpack, nor flash the next controller.
             abortDownload();

@@ -1,6 +1,11 @@
 #pragma once
 
 #include "platform/EAAccessory.h"
+#include "upgrade/ControllerProtocol.h"
+#include "upgrade/DeviceInformation.h"
+#include "upgrade/TransferState.h"
+#include "upgrade/UpgradePlan.h"
+#include "upgrade/UpgradeReason.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class ImageTransfer;
 class Timer;
 struct Notification;
 struct ZelFirmware;
@@ -102,6 +108,12 @@ public:
     void upgradeLeftSide();
     void upgradeRightSide();
     void upgradeOtherSideAfterConnectingAgain();
+    // The plan of the run under way, worked out when its first image started.
+    const UpgradePlan& plan() const { return m_plan; }
+    // The image being sent, or the last one sent.
+    UpgradePlan::Image currentImage() const { return m_currentImage; }
+    // Whether the controller acknowledged the end of the plan's last image.
+    bool planCompleted() const;
 
     // Release selection and start.
     static constexpr double kFailureSeconds = 3.0;
@@ -129,8 +141,8 @@ public:
     // hook is tested before it is called.
     struct RunHooks {
         std::function<void(ZelUpgradePhase)> phase;
-        // failRun's message, or the end of a download refused for the run.
-        std::function<void(const QString& reason)> failed;
+        // failRun's reason, or the end of a download refused for the run.
+        std::function<void(const UpgradeReason& reason)> failed;
         // A new release was chosen while the run's download was under way.
         std::function<void()> cancelled;
         // The controller acknowledged the end of an image: 1 right, 2 left or boot loader.
@@ -152,7 +164,12 @@ public:
     // macAddressWithoutColon gives it): while it lasts, other accessories'
     // arrivals and departures never touch it, and after every restart the
     // returning controller is asked who it is before anything else is sent.
+    // The first call of a run also forgets what an earlier run sent and
+    // whether a restart was expected.
     void beginRun(const QString& controller, quint64 connection);
+    // Sends the given image files (an empty path is left out) in the order
+    // boot loader, left, right; false, and nothing sent, when none is given.
+    bool sendFiles(const QString& boot, const QString& left, const QString& right);
     // The run is over: whatever it queued and the link has not taken is dropped.
     void endRun();
     bool isRunActive() const { return m_runActive; }
@@ -217,28 +234,44 @@ private:
     void tryNextReturnCandidate();
     void returnIdentified(quint64 connection, const QString& versions);
     void notifyPhase(ZelUpgradePhase phase);
+    // The first image of a run: the plan is made, and the image sent.
+    void startPlanAt(UpgradePlan::Image first);
+    void sendImage(UpgradePlan::Image image);
 
     void sendRightPacket(bool last);
     // The resend, if it happens, is read by resendHandler.
     void armResend(const QByteArray& message, ReadCallback resendHandler);
-    void sendLeftPacket(uint8_t command, bool last, bool verifying);
+    void sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying);
     void reportProgress(bool verifying);
     bool loadImage(bool bootLoader, const QString& path);
     // Ends the run: clears isUpgradingFirmware and tells the user.
-    void failRun(const QString& message, double seconds = 1.5);
+    void failRun(const UpgradeReason& reason, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
     // With a trusted key: the reason the selected release may not be
-    // installed, or an empty text when its signature verifies.
-    QString signatureRefusal() const;
+    // installed, or None when its signature verifies.
+    UpgradeReason signatureRefusal() const;
     // Restarts the silence limit of the phase that begins: the flash limit
     // while the controller erases or commits its flash, else the packet one.
     void touchWatchdog(bool flashPhase = false);
     void armRestartWatchdog();
-    // Fails the run with the localised reason when nothing has reset it within seconds.
-    void armWatchdog(double seconds, const char* reason);
+    // Fails the run for this reason when nothing has reset it within seconds.
+    void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
+    // The followed controller's device information, as its last accepted reply gave it.
+    DeviceInformation m_deviceInformation;
+    // The counters and packet of the image under way.
+    TransferState m_transferState;
     std::shared_ptr<Timer> m_watchdog;
+    // The image under way; its handlers and resend hold it weakly, so
+    // dropping it cancels them.
+    std::shared_ptr<ImageTransfer> m_transfer;
+    UpgradePlan m_plan;
+    // The plan's step being sent; -1 for an image the plan does not hold.
+    int m_step = -1;
+    // The controller acknowledged the end of the current step's image.
+    bool m_stepDone = false;
+    UpgradePlan::Image m_currentImage = UpgradePlan::Image::Right;
     // A silence limit waiting for the session to open; 0 when none.
     double m_silenceLimitOnOpening = 0.0;
     // The run sent an image to the left side and waits for the controller to

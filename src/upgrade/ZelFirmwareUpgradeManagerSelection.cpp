@@ -105,7 +105,7 @@ void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
     latestFirmwareListed = firmware && firmware->listed;
 }
 
-QString ZelFirmwareUpgradeManager::signatureRefusal() const
+UpgradeReason ZelFirmwareUpgradeManager::signatureRefusal() const
 {
     ZelFirmware selected;
     selected.version = latestFirmwareVersion;
@@ -113,14 +113,14 @@ QString ZelFirmwareUpgradeManager::signatureRefusal() const
     selected.signature = latestFirmwareSignature;
     switch (ReleaseSignature::status(selected)) {
     case ReleaseSignature::Status::Unsigned:
-        return localized("ReleaseNotSigned");
+        return UpgradeReason(UpgradeReason::Code::ReleaseNotSigned);
     case ReleaseSignature::Status::Invalid:
-        return localized("ReleaseSignatureInvalid");
+        return UpgradeReason(UpgradeReason::Code::SignatureInvalid);
     case ReleaseSignature::Status::Verified:
     case ReleaseSignature::Status::Unchecked:
         break;
     }
-    return QString();
+    return UpgradeReason();
 }
 
 ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
@@ -166,7 +166,7 @@ void ZelFirmwareUpgradeManager::startUpgrade()
     // download checked against its signed digest, whatever its fields say: one
     // naming a folder (an old unpacked download, say) has nothing to check.
     if (latestFirmwareListed && ReleaseSignature::hasTrustedKeys() && !isRemote(latestFirmwareUrl)) {
-        failRun(localized("ReleaseNotSigned"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::ReleaseNotSigned), kFailureSeconds);
         return;
     }
     if (!latestFirmwareMD5.isEmpty() || isRemote(latestFirmwareUrl)) {
@@ -176,7 +176,7 @@ void ZelFirmwareUpgradeManager::startUpgrade()
     if (checkIfExitLocalFileWithPath(latestFirmwareUrl))
         upgradeWithLocalFile();
     else
-        failRun(localized("UpgradeFailedNeedNewFirmware"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::ReleaseFilesMissing), kFailureSeconds);
 }
 
 bool ZelFirmwareUpgradeManager::checkIfExitLocalFileWithPath(const QString& folder)
@@ -215,7 +215,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
     // fetched again and checked.
     const bool trusted = ReleaseSignature::hasTrustedKeys();
     if (trusted) {
-        if (const QString refusal = signatureRefusal(); !refusal.isEmpty()) {
+        if (const UpgradeReason refusal = signatureRefusal(); !refusal.isNone()) {
             failRun(refusal, kFailureSeconds);
             return;
         }
@@ -231,7 +231,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         }
         // The unpacked release lost an image: forget it, so the next start downloads it again.
         store.removeVersion(latestFirmwareVersion);
-        failRun(localized("UpgradeFailedNeedReconnect"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete), kFailureSeconds);
         return;
     }
     const QString documents = DocumentsDirectory::path();
@@ -258,11 +258,11 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             }
             m_abortDownload = nullptr;
             if (response.tooLarge) {
-                failRun(localized("DownloadTooLarge").arg(mebibytesText(maxDownloadBytes)), kFailureSeconds);
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadTooLarge, {mebibytesText(maxDownloadBytes)}), kFailureSeconds);
                 return;
             }
             if (!response.error.isEmpty()) {
-                failRun(localized("DownloadFirmwareFailed"), kFailureSeconds);
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadFailed), kFailureSeconds);
                 return;
             }
             downloadFinished(response.filePath);
@@ -280,16 +280,16 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     const QString md5 = FileHash::md5HashOfFileAtPath(filePath);
     if (md5.isNull() || md5.toLower() != latestFirmwareMD5.toLower()) {
         QFile::remove(filePath); // a damaged download is not kept
-        failRun(localized("DownloadDigestMismatch"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::DigestMismatch), kFailureSeconds);
         return;
     }
     // The signature covers the SHA-256, not the MD5: an archive replaced
     // together with its MD5 is caught here, before anything is unpacked.
     if (ReleaseSignature::hasTrustedKeys()) {
-        const QString refusal = signatureRefusal();
-        if (!refusal.isEmpty() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
+        const UpgradeReason refusal = signatureRefusal();
+        if (!refusal.isNone() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
             QFile::remove(filePath);
-            failRun(refusal.isEmpty() ? localized("ReleaseSignatureInvalid") : refusal, kFailureSeconds);
+            failRun(refusal.isNone() ? UpgradeReason(UpgradeReason::Code::SignatureInvalid) : refusal, kFailureSeconds);
             return;
         }
     }
@@ -305,11 +305,11 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
         QDir(releaseFolder).removeRecursively();
     QDir().mkpath(releaseFolder);
     if (!ZipArchive::unzipFileAtPath(filePath, releaseFolder)) {
-        failRun(localized("UnzipFailed"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::UnzipFailed), kFailureSeconds);
         return;
     }
     if (checkIfExitLocalFileWithPath(releaseFolder))
         upgradeWithLocalFile();
     else
-        failRun(localized("UpgradeFailedNeedReconnect"), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete), kFailureSeconds);
 }

@@ -87,7 +87,7 @@ QString ZelUpgradeHistoryView::rowText(const UpgradeRecord& record)
         text += QStringLiteral(" · ")
             + localized("HistoryController").arg(ZelFirmwareUpgradeManager::addressWithColons(record.controller));
     if (!record.reason.isEmpty())
-        text += QLatin1Char('\n') + record.reason;
+        text += QLatin1Char('\n') + record.reasonText();
     return text;
 }
 

@@ -173,6 +173,40 @@ private slots:
         QCOMPARE(session().readBytesAvailable(), 0u);
     }
 
+    // A controller of its own per attachment: each keeps its own queue and
+    // buffer, and each arrival's notification names the controller it came from.
+    void everyAttachmentHasItsOwnSessionNamedByItsNotifications()
+    {
+        LocalLink otherLink;
+        RecordingPeer otherPeer(&otherLink);
+        const EAAccessoryPtr otherAccessory = EAAccessory::create({kProtocol}, &otherLink);
+        QList<EADSessionController*> from;
+        NotificationCenter::defaultCenter().addObserver(this, EADSessionDataReceivedNotification,
+                                                        [&from](const Notification& n) { from << EADSessionController::sessionOf(n); });
+        {
+            EADSessionController other;
+            other.setupControllerForAccessory(otherAccessory, kProtocol);
+            QVERIFY(other.openSession());
+            QVERIFY(open());
+            other.writeData("to-other");
+            session().writeData("to-shared");
+            QTRY_COMPARE(otherPeer.received, QByteArray("to-other"));
+            QTRY_COMPARE(m_peer->received, QByteArray("to-shared"));
+            otherPeer.reply("from-other");
+            QVERIFY(waitUntil([&] { return other.readBytesAvailable() == 10; }));
+            QCOMPARE(from, QList<EADSessionController*>{&other});
+            QCOMPARE(session().readBytesAvailable(), 0u);
+            m_peer->reply("from-shared");
+            QVERIFY(waitUntil([&] { return session().readBytesAvailable() == 11; }));
+            QCOMPARE(from, (QList<EADSessionController*>{&other, &session()}));
+            QCOMPARE(other.readData(10), QByteArray("from-other"));
+            QCOMPARE(otherAccessory->delegate(), &other);
+        }
+        // Gone with its attachment's controller: the accessory no longer points at it.
+        QCOMPARE(otherAccessory->delegate(), nullptr);
+        QCOMPARE(EADSessionController::sessionOf(Notification{QStringLiteral("other"), {}, {}}), nullptr);
+    }
+
     void aBytesEventWithNothingReadableStillNotifiesOnce()
     {
         QVERIFY(open());

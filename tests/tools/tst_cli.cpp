@@ -480,15 +480,17 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("withinMs");
+        QTest::addColumn<QString>("code");
         // The refusal of the resent checksum ends the run; a silent end waits for the silence limit.
-        QTest::newRow("checksum refused") << "--refuse-checksum" << 8000;
-        QTest::newRow("end never answered") << "--silent-end" << kPatienceMs;
+        QTest::newRow("checksum refused") << "--refuse-checksum" << 8000 << "ChecksumRejected";
+        QTest::newRow("end never answered") << "--silent-end" << kPatienceMs << "StoppedResponding";
     }
 
     void flashJsonEndsFailedWhenTheEndIsNotConfirmed()
     {
         QFETCH(QString, fault);
         QFETCH(int, withinMs);
+        QFETCH(QString, code);
         QTemporaryDir dir;
         QProcess sim;
         const quint16 port = startSim(sim, {fault});
@@ -507,6 +509,7 @@ private slots:
         QCOMPARE(last.value(QStringLiteral("event")).toString(), QStringLiteral("outcome"));
         QCOMPARE(last.value(QStringLiteral("outcome")).toString(), QStringLiteral("failed"));
         QVERIFY(!last.value(QStringLiteral("reason")).toString().isEmpty());
+        QCOMPARE(last.value(QStringLiteral("code")).toString(), code);
         const QList<double> progress = progressOf(list);
         QVERIFY(!progress.isEmpty());
         QVERIFY(neverDecreases(progress));
@@ -522,6 +525,10 @@ private slots:
         QCOMPARE(fields[3], QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(fields[5], last.value(QStringLiteral("reason")).toString());
         QCOMPARE(fields[6], QStringLiteral("123456789ABC"));
+        const Run j = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history"), QStringLiteral("--json")});
+        const QJsonArray records = QJsonDocument::fromJson(j.out.toUtf8()).array();
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records[0].toObject().value(QStringLiteral("code")).toString(), code);
         sim.kill();
         sim.waitForFinished();
     }
@@ -575,12 +582,13 @@ private slots:
         QStringList keys = newest.keys();
         keys.sort();
         QCOMPARE(keys, (QStringList{QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
-                                    QStringLiteral("controller"), QStringLiteral("outcome"), QStringLiteral("reason"),
+                                    QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("outcome"), QStringLiteral("reason"),
                                     QStringLiteral("release"), QStringLiteral("seconds"), QStringLiteral("source"),
                                     QStringLiteral("started")}));
         QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
         QCOMPARE(newest.value(QStringLiteral("controller")).toString(), QStringLiteral("123456789ABC"));
         QVERIFY(newest.value(QStringLiteral("bytes")).toDouble() > 0);
+        QCOMPARE(newest.value(QStringLiteral("code")).toString(), QString());
         QCOMPARE(array.at(1).toObject().value(QStringLiteral("release")).toString(), QStringLiteral("files"));
 
         // A damaged history is reported, not taken for an empty one.

@@ -156,7 +156,7 @@ private slots:
                                write(QStringLiteral("r.bin"), image(300, {1, 8}, 6))));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.reason(), localized("DifferentControllerReturned"));
+        QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
         QCOMPARE(run.controller(), QStringLiteral("123456789ABC"));
         QVERIFY(other);
         QVERIFY(!other->controller().receivedMessages().isEmpty());
@@ -221,7 +221,7 @@ private slots:
         UpgradeRun run;
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l7.bin"), image(300, {2, 2}, 14)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
-        QCOMPARE(run.reason(), localized("DifferentControllerReturned"));
+        QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
         // No restart is awaited any more, and the controller still attached is followed.
         QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware);
         QVERIFY(waitUntil([&] {
@@ -284,6 +284,7 @@ private slots:
         QVERIFY(again.needsRight());
         QVERIFY(waitUntil([&] { return !again.isRunning(); }));
         QCOMPARE(again.outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(again.failure(), UpgradeReason(UpgradeReason::Code::VersionsMismatch, {QStringLiteral("1.0-2.3-1.1"), relabelled.version}));
         QCOMPARE(again.reason(), localized("VersionsMismatch").arg(QStringLiteral("1.0-2.3-1.1"), relabelled.version));
     }
 
@@ -297,7 +298,7 @@ private slots:
         QVERIFY(run.needsLeft() && run.needsRight());
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.reason(), localized("VersionsMismatch").arg(QStringLiteral("1.0-2.4-1.5"), release.version));
+        QCOMPARE(run.failure(), UpgradeReason(UpgradeReason::Code::VersionsMismatch, {QStringLiteral("1.0-2.4-1.5"), release.version}));
         QCOMPARE(sim().rightFlash(), rightBefore);
     }
 
@@ -338,7 +339,7 @@ private slots:
                                write(QStringLiteral("l4.bin"), image(300, {2, 9}, 11)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }, 20000));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.reason(), localized("ControllerDidNotReturn"));
+        QCOMPARE(run.reasonCode(), UpgradeReason::Code::DidNotReturn);
         disconnect(claiming);
         // Nothing of the run was left queued for the next attachment.
         const qsizetype after = sim().receivedMessages().size();

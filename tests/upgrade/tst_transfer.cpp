@@ -10,6 +10,7 @@
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/TransferState.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -335,6 +336,34 @@ private slots:
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
     }
 
+    // Dropping the transfer is its cancellation: the resend of the packet in
+    // flight never goes out, and a late acknowledgement moves nothing.
+    void aCancelledTransferNeverResends()
+    {
+        const QByteArray bytes = image(200, {1, 14}, 43);
+        engine().rightFilePath = write(QStringLiteral("right-cancel.bin"), bytes);
+        needs(false, false, true);
+        const QByteArray flashBefore = sim().rightFlash();
+        const int before = sent(0x20, 0x90).size();
+        bool cancelled = false;
+        QObject context;
+        connect(&sim(), &SimulatedController::messageReceived, &context, [&](const QByteArray& m) {
+            if (cancelled || m.left(2) != ControllerProtocol::request(ControllerProtocol::Message::RightData).left(2))
+                return;
+            // Packet 0 is lost with its acknowledgement; the run ends before its resend is due.
+            cancelled = true;
+            sim().faults().dropReplies = 1;
+            engine().cancelRun();
+        });
+        engine().upgradeRightSide();
+        QVERIFY(waitUntil([&] { return cancelled; }));
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay * 2));
+        QCOMPARE(sent(0x20, 0x90).size() - before, 1);
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().rightUpgradeDone);
+        QCOMPARE(sim().rightFlash(), flashBefore);
+    }
+
     void aLeftImageIsProgrammedVerifiedAndRestarts()
     {
         const QByteArray bytes = image(100, {2, 8}, 3);
@@ -462,6 +491,48 @@ private slots:
         QCOMPARE(m_progress.last(), 100.0);
         for (int i = 1; i < m_progress.size(); ++i)
             QVERIFY(m_progress[i] >= m_progress[i - 1] - 0.1);
+    }
+
+    // The run walks the plan made when its first image started: a need flag
+    // changed during the run alters nothing, and asking the run to go on
+    // while an image is still being sent neither restarts nor skips it.
+    void aRunWalksThePlanMadeAtItsStart()
+    {
+        const QByteArray boot = image(0xE800 + 100, {5, 1}, 40);
+        const QByteArray left = image(120, {5, 2}, 41);
+        const QByteArray right = image(90, {5, 3}, 42);
+        engine().bootFilePath = write(QStringLiteral("plan-boot.bin"), boot);
+        engine().leftFilePath = write(QStringLiteral("plan-left.bin"), left);
+        engine().rightFilePath = write(QStringLiteral("plan-right.bin"), right);
+        needs(true, false, true);
+        const int from = sim().receivedMessages().size();
+        const QByteArray leftBefore = sim().leftApplicationFlash();
+        engine().upgradeBoot();
+        const QList<UpgradePlan::Step>& steps = engine().plan().steps();
+        QCOMPARE(steps.size(), 2);
+        QCOMPARE(steps[0].image, UpgradePlan::Image::BootLoader);
+        QVERIFY(steps[0].restartsAfter);
+        QCOMPARE(steps[1].image, UpgradePlan::Image::Right);
+        QVERIFY(!steps[1].restartsAfter);
+        QVERIFY(!engine().planCompleted());
+        needs(false, true, false); // written from outside while the run goes on
+        engine().upgradeOtherSideAfterConnectingAgain();
+        QCOMPARE(engine().currentImage(), UpgradePlan::Image::BootLoader);
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
+        QVERIFY(engine().planCompleted());
+        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().leftUpgradeDone);
+        QCOMPARE(m_restarts, QList<bool>{true});
+        int bootStarts = 0, leftStarts = 0;
+        for (const QByteArray& m : sim().receivedMessages().mid(from)) {
+            bootStarts += m == ControllerProtocol::leftStart(ControllerProtocol::kTargetBootLoader);
+            leftStarts += m == ControllerProtocol::leftStart(ControllerProtocol::kTargetLeftApplication);
+        }
+        QCOMPARE(bootStarts, 1);
+        QCOMPARE(leftStarts, 0);
+        QCOMPARE(sim().bootLoaderFlash(), boot.left(4) + boot.mid(0xE804));
+        QCOMPARE(sim().leftApplicationFlash(), leftBefore);
+        QCOMPARE(sim().rightFlash(), right);
     }
 
     void aCorruptedAcknowledgementIsIgnoredAndTheResendRecovers()

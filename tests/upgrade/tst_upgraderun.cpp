@@ -10,6 +10,7 @@
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -267,17 +268,17 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("size");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("checksum refused") << "checksum" << 200 << localized("ChecksumRejected");
-        QTest::newRow("64 bytes, end refused") << "end refused" << 64 << localized("TransferStalled");
-        QTest::newRow("end never answered") << "end silent" << 200 << localized("TransferStalled");
+        QTest::addColumn<UpgradeReason::Code>("reason");
+        QTest::newRow("checksum refused") << "checksum" << 200 << UpgradeReason::Code::ChecksumRejected;
+        QTest::newRow("64 bytes, end refused") << "end refused" << 64 << UpgradeReason::Code::StoppedResponding;
+        QTest::newRow("end never answered") << "end silent" << 200 << UpgradeReason::Code::StoppedResponding;
     }
 
     void aRightImageWhoseEndIsNotConfirmedNeverCompletes()
     {
         QFETCH(QString, fault);
         QFETCH(int, size);
-        QFETCH(QString, reason);
+        QFETCH(UpgradeReason::Code, reason);
         LocalLink* link = m_sim->transport().link();
         const auto deliver = link->deviceReceive;
         if (fault == QLatin1String("checksum")) {
@@ -303,7 +304,8 @@ private slots:
         QVERIFY(waitUntil([&] { return w.ended; }));
         link->deviceReceive = deliver;
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.reason(), reason);
+        QCOMPARE(run.reasonCode(), reason);
+        QCOMPARE(run.reason(), UpgradeReason(reason).text());
         QVERIFY(run.versionsAfter().isNull());
         QVERIFY(!w.progress.isEmpty());
         QVERIFY(risesAndStaysBelow100(w.progress));
@@ -331,7 +333,7 @@ private slots:
             link->deviceReceive = deliver; // the restart replaced the link otherwise
         // The controller committed the image and restarted, but never said so.
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.reason(), localized("GamepadDisconnectManuallyPrompt"));
+        QCOMPARE(run.reasonCode(), UpgradeReason::Code::Disconnected);
         QVERIFY(risesAndStaysBelow100(w.progress));
         QVERIFY(!w.phases.contains(UpgradeRun::Phase::ReadingVersions));
     }
@@ -467,11 +469,37 @@ private slots:
         QVERIFY(!second.startFiles(
             QString(), QString(), write(QStringLiteral("right-second.bin"), image(300, { 1, 6 }, 8))));
         QCOMPARE(second.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(second.reason(), localized("UpgradeAlreadyRunning"));
+        QCOMPARE(second.reasonCode(), UpgradeReason::Code::AlreadyRunning);
         QCOMPARE(UpgradeRun::current(), &first);
         QVERIFY(waitUntil([&] { return w.ended; }));
         QCOMPARE(first.outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(sim().rightFlash(), image(300, { 1, 5 }, 7));
+    }
+
+    // A files run without a file asks who the controller is, sends it
+    // nothing else, and leaves the engine free for the next run.
+    void aFilesRunWithoutFilesFailsAndSendsNothing()
+    {
+        const int from = sim().receivedMessages().size();
+        UpgradeRun empty;
+        Watch w;
+        watch(empty, w);
+        empty.startFiles(QString(), QString(), QString());
+        QVERIFY(waitUntil([&] { return w.ended; }));
+        QCOMPARE(empty.outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(empty.reasonCode(), UpgradeReason::Code::ImageInvalid);
+        for (const QByteArray& m : sim().receivedMessages().mid(from))
+            QVERIFY2(m == ControllerProtocol::request(ControllerProtocol::Message::RightVersion)
+                         || m == ControllerProtocol::request(ControllerProtocol::Message::DeviceInformation),
+                     m.toHex().constData());
+        QVERIFY(!engine().isUpgradingFirmware);
+        QCOMPARE(UpgradeRun::current(), nullptr);
+        UpgradeRun next;
+        Watch n;
+        watch(next, n);
+        QVERIFY(next.startFiles(QString(), QString(), write(QStringLiteral("right-next.bin"), image(100, {1, 7}, 9))));
+        QVERIFY(waitUntil([&] { return n.ended; }));
+        QCOMPARE(next.outcome(), UpgradeRun::Outcome::Completed);
     }
 
     void anUnreadableHistoryIsKeptAside()

@@ -106,6 +106,33 @@ private slots:
         QCOMPARE(delivered.size(), 1);
     }
 
+    // A reply on another attachment's session answers nothing the engine
+    // asked, and the engine leaves its bytes where they are.
+    void aReplyOnAnotherSessionAnswersNothing()
+    {
+        LocalLink otherLink;
+        RecordingPeer otherPeer(&otherLink);
+        const EAAccessoryPtr otherAccessory = EAAccessory::create({kProtocol}, &otherLink);
+        EADSessionController other;
+        other.setupControllerForAccessory(otherAccessory, kProtocol);
+        QVERIFY(other.openSession());
+        const QByteArray rightReply = m_rightReply;
+        m_rightReply = QByteArray(); // the controller the engine follows stays silent
+        QStringList delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
+        QTRY_COMPARE(m_peer->received, kRightRequest);
+        otherPeer.reply(QByteArray("\x20\x9F\x03\x07", 4));
+        QVERIFY(waitUntil([&] { return other.readBytesAvailable() == 4; }));
+        drainPostedEvents();
+        QCOMPARE(m_peer->received, kRightRequest); // no device information request followed
+        QVERIFY(engine().rightVersion.isEmpty());
+        QCOMPARE(other.readBytesAvailable(), 4u);
+        // The followed controller's own answer still completes the query.
+        m_peer->reply(rightReply);
+        QTRY_COMPARE(delivered, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        other.closeSession();
+    }
+
     void theDeviceInformationReplyFillsTheRecord()
     {
         // 30 bytes are accepted: bytes 22-29 are ignored.
@@ -127,7 +154,10 @@ private slots:
 
     void aShortDeviceInformationReplyChangesNothingAndThePromptAppears()
     {
-        DeviceInformation::shared().fill(kExampleInfo);
+        QString first;
+        engine().checkCurrentVersion([&](const QString& v) { first = v; });
+        QTRY_COMPARE(first, QStringLiteral("1.0-2.3-1.5"));
+        m_peer->received.clear();
         m_infoReply = infoReply(21, {{11, 9}, {12, 9}});
         bool delivered = false;
         engine().checkCurrentVersion([&](const QString&) { delivered = true; });

@@ -53,6 +53,6 @@ int HistoryCommand::run(const QCommandLineParser& parser)
     for (const UpgradeRecord& r : std::as_const(records))
         std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(r.started.toUTC().toString(Qt::ISODate)),
             qPrintable(r.outcome), qPrintable(field(r.release)), qPrintable(field(r.before)),
-            qPrintable(field(r.after)), qPrintable(field(r.reason)), qPrintable(field(r.controller)));
+            qPrintable(field(r.after)), qPrintable(field(r.reasonText())), qPrintable(field(r.controller)));
     return CliOptions::Ok;
 }

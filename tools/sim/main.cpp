@@ -2,6 +2,7 @@
 #include "platform/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
+#include "upgrade/ControllerProtocol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -108,8 +109,9 @@ int main(int argc, char** argv)
     if (silentEnd) {
         // Far beyond any wait of the host's.
         constexpr int kNeverMs = 24 * 3600 * 1000;
-        controller->faults().requestDelayMs.insert(QByteArray("\x20\x93", 2), kNeverMs);
-        controller->faults().requestDelayMs.insert(QByteArray("\x80\x83", 2), kNeverMs);
+        using Message = ControllerProtocol::Message;
+        controller->faults().requestDelayMs.insert(ControllerProtocol::request(Message::RightEnd), kNeverMs);
+        controller->faults().requestDelayMs.insert(ControllerProtocol::request(Message::LeftEnd), kNeverMs);
     }
 
     if (!flashDir.isEmpty()) {

@@ -12,6 +12,7 @@
 #include "platform/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
+#include "upgrade/ControllerProtocol.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-constexpr int kBootRegion = 0xE800;
+constexpr int kBootRegion = int(ControllerProtocol::kBootRegionOffset);
 // Time is scaled down: 10 s of silence is 100 ms, a 2 s reconnection wait 20 ms.
 constexpr double kTimeScale = 0.01;
 // A run that has not ended this long after the engine's own limits has hung.
@@ -53,8 +54,10 @@ QByteArray image(QRandomGenerator& random, int size, SimVersion version)
 // Version and device information queries may reach the controller at any time.
 bool isQuery(const QByteArray& message)
 {
-    const auto byte = [&](int i) { return message.size() > i ? uint8_t(message[i]) : 0; };
-    return byte(0) == 0x01 || (byte(0) == 0x20 && byte(1) == 0x9F);
+    if (message.size() < ControllerProtocol::kCommandSize)
+        return false;
+    const auto kind = ControllerProtocol::messageFor(uint8_t(message[0]), uint8_t(message[1]));
+    return kind == ControllerProtocol::Message::DeviceInformation || kind == ControllerProtocol::Message::RightVersion;
 }
 
 QByteArray digestOfFolder(const QString& folder)
@@ -322,11 +325,13 @@ void SoakRunner::runOnce(int index)
         ++m_completed;
     } else {
         // Failed or cancelled: with a reason, and no side's flash half-written.
-        if (run.reason().isEmpty())
+        if (run.failure().isNone())
             violation(index, QStringLiteral("the run ended without a reason"));
+        else if (run.reason().isEmpty())
+            violation(index, QStringLiteral("the reason %1 has no message").arg(run.failure().name()));
         if (run.progress() >= 100.0)
             violation(index, QStringLiteral("the run showed 100 % and then %1").arg(UpgradeRun::outcomeName(run.outcome())));
-        const QString cause = run.reason().isEmpty() ? QStringLiteral("(no reason)") : run.reason();
+        const QString cause = run.failure().isNone() ? QStringLiteral("(no reason)") : run.failure().name();
         m_failures[cause] += 1;
         for (int i = 0; i < 3; ++i)
             if (now[i] != before[i] && now[i] != expected[i])

@@ -27,6 +27,7 @@ public:
     void run(int runs);
 
     int completed() const { return m_completed; }
+    // Runs that did not complete, by reason code.
     const QMap<QString, int>& failures() const { return m_failures; }
     const QStringList& violations() const { return m_violations; }
 

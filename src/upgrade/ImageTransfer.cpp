@@ -1,0 +1,23 @@
+#include "upgrade/ImageTransfer.h"
+
+#include "platform/MainQueue.h"
+
+#include <utility>
+
+ImageTransfer::ImageTransfer(UpgradePlan::Image image)
+    : m_image(image)
+{
+}
+
+ImageTransfer::~ImageTransfer()
+{
+    if (m_resend)
+        m_resend->invalidate();
+}
+
+void ImageTransfer::scheduleResend(double seconds, std::function<void()> action)
+{
+    if (m_resend)
+        m_resend->invalidate();
+    m_resend = Timer::scheduledTimer(seconds, false, std::move(action));
+}
