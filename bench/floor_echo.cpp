@@ -44,7 +44,7 @@ void noDelay(int fd)
     const int fd = accept(listener, nullptr, nullptr);
     noDelay(fd);
     char packet[kPacketBytes];
-    const unsigned char reply[kReplyBytes] = {0x20, 0x90, 0x00, 0, 0, 0, 0};
+    const unsigned char reply[kReplyBytes] = { 0x20, 0x90, 0x00, 0, 0, 0, 0 };
     while (readExactly(fd, packet, kPacketBytes))
         if (write(fd, reply, sizeof reply) != ssize_t(sizeof reply))
             break;
@@ -53,7 +53,7 @@ void noDelay(int fd)
 
 double selfCpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -63,7 +63,7 @@ double selfCpuSeconds()
 double runOnce(int messages)
 {
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;

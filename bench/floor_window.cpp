@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(new QLabel(QStringLiteral("Connect the controller"), &window));
     auto* buttons = new QHBoxLayout;
-    for (const char* text : {"Upgrade", "Key test", "Games"})
+    for (const char* text : { "Upgrade", "Key test", "Games" })
         buttons->addWidget(new QPushButton(QString::fromLatin1(text), &window));
     layout->addLayout(buttons);
     StartupProbe probe(&window);

@@ -48,12 +48,13 @@ void report(const char* what, std::vector<double> us)
     }
     std::sort(us.begin(), us.end());
     std::printf("%s: %zu events, median %.1f us, p95 %.1f us, max %.1f us\n", what, us.size(), us[us.size() / 2],
-                us[us.size() * 95 / 100], us.back());
+        us[us.size() * 95 / 100], us.back());
 }
 
 qint64 nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // Voluntary and involuntary context switches of every thread of a process.
@@ -102,11 +103,13 @@ void measureIdle(const QString& app, const QStringList& args, int seconds)
         return;
     }
     // A line per configuration for scripts: idle-wakeups-per-s, idle-wakeups-per-s-simulate.
-    const QString tag = args.join(QLatin1Char(' ')).remove(QLatin1String("--")).replace(QLatin1Char(' '), QLatin1Char('-'));
-    std::printf("idle-wakeups-per-s%s%s: %.2f\n", tag.isEmpty() ? "" : "-", qPrintable(tag), double(after - before) / seconds);
+    const QString tag
+        = args.join(QLatin1Char(' ')).remove(QLatin1String("--")).replace(QLatin1Char(' '), QLatin1Char('-'));
+    std::printf(
+        "idle-wakeups-per-s%s%s: %.2f\n", tag.isEmpty() ? "" : "-", qPrintable(tag), double(after - before) / seconds);
     std::printf("idle wake-ups of `%s%s%s`: %.1f per second over %d s (%lld context switches; target <= 10)\n",
-                qPrintable(QFileInfo(app).fileName()), args.isEmpty() ? "" : " ", qPrintable(args.join(QLatin1Char(' '))),
-                double(after - before) / seconds, seconds, after - before);
+        qPrintable(QFileInfo(app).fileName()), args.isEmpty() ? "" : " ", qPrintable(args.join(QLatin1Char(' '))),
+        double(after - before) / seconds, seconds, after - before);
 }
 
 } // namespace
@@ -129,8 +132,8 @@ int main(int argc, char** argv)
     }
 
     KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
-    std::atomic<qint64> sent{-1};
-    std::atomic<int> arrivedCount{0};
+    std::atomic<qint64> sent { -1 };
+    std::atomic<int> arrivedCount { 0 };
     std::vector<double> us;
     manager.setKeyPressed(KestGameControllerManager::Key::A, [&](bool) {
         const qint64 at = sent.load();
@@ -194,7 +197,8 @@ int main(int argc, char** argv)
                     sent = nowNs();
                     // SDL's lock makes this safe beside the poll; the event
                     // is made when the poll next reads the device.
-                    SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(id), SDL_CONTROLLER_BUTTON_A, i % 2 ? 0 : 1);
+                    SDL_JoystickSetVirtualButton(
+                        SDL_JoystickFromInstanceID(id), SDL_CONTROLLER_BUTTON_A, i % 2 ? 0 : 1);
                 }
                 waitFor(events);
                 QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -208,7 +212,7 @@ int main(int argc, char** argv)
 
     if (!idleApp.isEmpty()) {
         measureIdle(idleApp, {}, idleSeconds);
-        measureIdle(idleApp, {QStringLiteral("--simulate")}, idleSeconds);
+        measureIdle(idleApp, { QStringLiteral("--simulate") }, idleSeconds);
     }
     return 0;
 }

@@ -56,7 +56,7 @@ struct RunResult {
 
 double processCpuSeconds()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
@@ -93,7 +93,7 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths)
 
 double childrenCpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_CHILDREN, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -102,13 +102,13 @@ double childrenCpuSeconds()
 // The same images through the command-line tool over TCP to a simulated
 // controller in its own process: the tool's CPU time (user and system, from
 // the kernel's accounting of the finished child) per message.
-bool measureTool(const QString& toolsDir, const QStringList& paths, int messages, int replyDelayMs, int restartMs,
-                 int runs)
+bool measureTool(
+    const QString& toolsDir, const QStringList& paths, int messages, int replyDelayMs, int restartMs, int runs)
 {
     QProcess sim;
     sim.start(toolsDir + QStringLiteral("/q3dart-sim"),
-              {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--restart-delay"),
-               QString::number(restartMs), QStringLiteral("--reply-delay"), QString::number(replyDelayMs)});
+        { QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--restart-delay"),
+            QString::number(restartMs), QStringLiteral("--reply-delay"), QString::number(replyDelayMs) });
     if (!sim.waitForReadyRead(10000)) {
         std::fprintf(stderr, "q3dart-sim did not start\n");
         return false;
@@ -121,9 +121,9 @@ bool measureTool(const QString& toolsDir, const QStringList& paths, int messages
         const double before = childrenCpuSeconds();
         QProcess cli;
         cli.start(toolsDir + QStringLiteral("/q3dart-cli"),
-                  {QStringLiteral("--device"), QStringLiteral("tcp:") + address, QStringLiteral("--documents"),
-                   documents.path(), QStringLiteral("flash"), QStringLiteral("--boot"), paths[0],
-                   QStringLiteral("--left"), paths[1], QStringLiteral("--right"), paths[2]});
+            { QStringLiteral("--device"), QStringLiteral("tcp:") + address, QStringLiteral("--documents"),
+                documents.path(), QStringLiteral("flash"), QStringLiteral("--boot"), paths[0], QStringLiteral("--left"),
+                paths[1], QStringLiteral("--right"), paths[2] });
         if (!cli.waitForFinished(kRunLimitMs) || cli.exitCode() != 0) {
             std::fprintf(stderr, "q3dart-cli flash failed: %s\n", cli.readAllStandardError().constData());
             return false;
@@ -136,7 +136,7 @@ bool measureTool(const QString& toolsDir, const QStringList& paths, int messages
     std::sort(perMessage.begin(), perMessage.end());
     std::printf("  q3dart-cli flash over tcp to q3dart-sim, CPU time per message (the whole process, start-up"
                 " included): min %.1f us  median %.1f us  max %.1f us\n",
-                perMessage.front(), perMessage[perMessage.size() / 2], perMessage.back());
+        perMessage.front(), perMessage[perMessage.size() / 2], perMessage.back());
     return true;
 }
 
@@ -166,9 +166,8 @@ int main(int argc, char** argv)
     }
 
     QTemporaryDir dir;
-    const QStringList paths{writeImage(dir, "boot.bin", 0xE800 + 8 * 1024, {9, 1}),
-                            writeImage(dir, "left.bin", 48 * 1024, {9, 2}),
-                            writeImage(dir, "right.bin", 40 * 1024, {9, 3})};
+    const QStringList paths { writeImage(dir, "boot.bin", 0xE800 + 8 * 1024, { 9, 1 }),
+        writeImage(dir, "left.bin", 48 * 1024, { 9, 2 }), writeImage(dir, "right.bin", 40 * 1024, { 9, 3 }) };
 
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
     auto* sim = new SimulatedController;
@@ -208,16 +207,17 @@ int main(int argc, char** argv)
     std::sort(cpuPerMessage.begin(), cpuPerMessage.end());
     const double median = ratios[ratios.size() / 2];
     std::printf("three-image run: %d messages, reply delay %d ms, restart %d ms, %d runs\n", messages, replyDelayMs,
-                restartMs, runs);
+        restartMs, runs);
     std::printf("  time      min %.3f s  median %.3f s  max %.3f s\n", seconds.front(), seconds[seconds.size() / 2],
-                seconds.back());
-    std::printf("  ratio to the protocol floor: min %.4f  median %.4f  max %.4f\n", ratios.front(), median, ratios.back());
+        seconds.back());
+    std::printf(
+        "  ratio to the protocol floor: min %.4f  median %.4f  max %.4f\n", ratios.front(), median, ratios.back());
     std::printf("  CPU time per message: min %.1f us  median %.1f us  max %.1f us"
                 " (process CPU time / messages; the simulated controller runs in the same process)\n",
-                cpuPerMessage.front(), cpuPerMessage[cpuPerMessage.size() / 2], cpuPerMessage.back());
+        cpuPerMessage.front(), cpuPerMessage[cpuPerMessage.size() / 2], cpuPerMessage.back());
     const double waits = 2 * (restartMs / 1000.0 + ZelFirmwareUpgradeManager::kReconnectDelay);
     std::printf("  per message beyond the floor: %.1f us\n",
-                (seconds[seconds.size() / 2] - waits - messages * replyDelayMs / 1000.0) / messages * 1e6);
+        (seconds[seconds.size() / 2] - waits - messages * replyDelayMs / 1000.0) / messages * 1e6);
     if (!toolsDir.isEmpty() && !measureTool(toolsDir, paths, messages, replyDelayMs, restartMs, runs))
         return 1;
     return 0;

@@ -26,7 +26,8 @@ void check(const QList<ZelFirmware>& records)
         const ReleaseSignature::Status status = ReleaseSignature::status(f);
         (void)ReleaseSignature::statusName(status);
         // The status and a direct check with the one trusted key agree.
-        if ((status == ReleaseSignature::Status::Verified) != ReleaseSignature::verify(key, f.version, f.sha256, f.signature)
+        if ((status == ReleaseSignature::Status::Verified)
+                != ReleaseSignature::verify(key, f.version, f.sha256, f.signature)
             && !f.sha256.isEmpty() && !f.signature.isEmpty())
             __builtin_trap();
     }
@@ -41,16 +42,16 @@ void judge(const QByteArray& bytes)
     answer.list = split < 0 ? bytes : bytes.left(split);
     answer.keySet = split < 0 ? QByteArray() : bytes.mid(split + 1);
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const TrustState::Seen seen{2, 2};
+    const TrustState::Seen seen { 2, 2 };
     // Unsigned, or signed with the signature of other bytes: never accepted.
     answer.listSignature = key.signBytes(answer.list + 'x');
     answer.keySetSignature = root.signBytes(answer.keySet + 'x');
-    if (ReleaseTrust::judge(answer, {root.publicKey()}, {}, seen, now).refusal == ReleaseTrust::Refusal::None
-        || ReleaseTrust::judge(answer, {}, {key.publicKey()}, seen, now).refusal == ReleaseTrust::Refusal::None)
+    if (ReleaseTrust::judge(answer, { root.publicKey() }, {}, seen, now).refusal == ReleaseTrust::Refusal::None
+        || ReleaseTrust::judge(answer, {}, { key.publicKey() }, seen, now).refusal == ReleaseTrust::Refusal::None)
         __builtin_trap();
     answer.listSignature = key.signBytes(answer.list);
     answer.keySetSignature = root.signBytes(answer.keySet);
-    const ReleaseTrust::Verdict verdict = ReleaseTrust::judge(answer, {root.publicKey()}, {}, seen, now);
+    const ReleaseTrust::Verdict verdict = ReleaseTrust::judge(answer, { root.publicKey() }, {}, seen, now);
     (void)ReleaseTrust::message(verdict);
     // Accepted: the versions held are never lowered, and the list is read as the catalogue reads it.
     if (verdict.refusal == ReleaseTrust::Refusal::None) {
@@ -58,7 +59,7 @@ void judge(const QByteArray& bytes)
             __builtin_trap();
         check(ZelFirmware::modelArrayWithJSON(verdict.list.value(QStringLiteral("data"))));
     }
-    (void)ReleaseTrust::judge(answer, {}, {key.publicKey()}, seen, now);
+    (void)ReleaseTrust::judge(answer, {}, { key.publicKey() }, seen, now);
 }
 
 } // namespace

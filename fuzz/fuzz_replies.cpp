@@ -21,7 +21,7 @@ struct Fixture {
     EAAccessoryPtr accessory;
     SimulatedController sim;
     struct Silent : ToastPresenter {
-        void present(const QString&, double) override {}
+        void present(const QString&, double) override { }
     } toasts;
 
     Fixture()
@@ -29,11 +29,13 @@ struct Fixture {
         // Timers fire almost at once, so resends and watchdogs run between inputs.
         MainQueue::setTimeScale(0.00001);
         MessageToast::setPresenter(&toasts);
-        accessory = EAAccessory::create({QStringLiteral("example.q3dart.protocol")}, &link);
+        accessory = EAAccessory::create({ QStringLiteral("example.q3dart.protocol") }, &link);
         link.deviceReceive = [](const QByteArray&) {};
-        EADSessionController::sharedController().setupControllerForAccessory(accessory, QStringLiteral("example.q3dart.protocol"));
+        EADSessionController::sharedController().setupControllerForAccessory(
+            accessory, QStringLiteral("example.q3dart.protocol"));
         ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-        for (auto [name, size] : {std::pair{"boot.bin", 0xE800 + 100}, std::pair{"left.bin", 100}, std::pair{"right.bin", 70}}) {
+        for (auto [name, size] :
+            { std::pair { "boot.bin", 0xE800 + 100 }, std::pair { "left.bin", 100 }, std::pair { "right.bin", 70 } }) {
             QFile f(dir.filePath(QString::fromLatin1(name)));
             f.open(QIODevice::WriteOnly);
             f.write(QByteArray(size, '\x5A'));
@@ -59,10 +61,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     engine.bootUpgradeDone = engine.leftUpgradeDone = engine.rightUpgradeDone = false;
     // The first byte picks the exchange; the rest is chunks, each a length byte and its bytes.
     switch (data[0] % 4) {
-    case 0: engine.checkCurrentVersion([](const QString&) {}); break;
-    case 1: engine.upgradeRightSide(); break;
-    case 2: engine.upgradeLeftSide(); break;
-    default: engine.upgradeBoot(); break;
+    case 0:
+        engine.checkCurrentVersion([](const QString&) {});
+        break;
+    case 1:
+        engine.upgradeRightSide();
+        break;
+    case 2:
+        engine.upgradeLeftSide();
+        break;
+    default:
+        engine.upgradeBoot();
+        break;
     }
     size_t at = 1;
     while (at < size) {

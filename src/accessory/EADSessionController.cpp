@@ -46,8 +46,8 @@ bool EADSessionController::openSession()
     m_session = EASession::create(m_accessory, m_protocolString);
     if (!m_session)
         return false;
-    for (ByteStream* stream : {static_cast<ByteStream*>(m_session->inputStream()),
-                               static_cast<ByteStream*>(m_session->outputStream())}) {
+    for (ByteStream* stream :
+        { static_cast<ByteStream*>(m_session->inputStream()), static_cast<ByteStream*>(m_session->outputStream()) }) {
         stream->setDelegate(this);
         stream->scheduleInRunLoop();
         stream->open();
@@ -59,8 +59,8 @@ void EADSessionController::closeStreams()
 {
     if (!m_session)
         return;
-    for (ByteStream* stream : {static_cast<ByteStream*>(m_session->inputStream()),
-                               static_cast<ByteStream*>(m_session->outputStream())}) {
+    for (ByteStream* stream :
+        { static_cast<ByteStream*>(m_session->inputStream()), static_cast<ByteStream*>(m_session->outputStream()) }) {
         stream->close();
         stream->removeFromRunLoop();
         stream->setDelegate(nullptr);
@@ -159,7 +159,8 @@ void EADSessionController::_writeData()
     while (out->hasSpaceAvailable()) {
         if (m_writeData->isEmpty())
             break;
-        const qint64 written = out->write(reinterpret_cast<const uint8_t*>(m_writeData->constData()), m_writeData->size());
+        const qint64 written
+            = out->write(reinterpret_cast<const uint8_t*>(m_writeData->constData()), m_writeData->size());
         // On an error, or a stream that took nothing although it claimed
         // space, the bytes stay queued for the next space event or write.
         if (written <= 0)
@@ -191,6 +192,6 @@ void EADSessionController::_readData()
         return;
     while (m_session->inputStream()->hasBytesAvailable())
         readOnce();
-    NotificationCenter::defaultCenter().postNotification(EADSessionDataReceivedNotification,
-                                                         QVariant::fromValue(static_cast<void*>(this)));
+    NotificationCenter::defaultCenter().postNotification(
+        EADSessionDataReceivedNotification, QVariant::fromValue(static_cast<void*>(this)));
 }

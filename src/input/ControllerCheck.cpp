@@ -19,7 +19,8 @@ QString clockName(GCControllerInputClock clock)
 }
 } // namespace
 
-ControllerCheck::ControllerCheck(const GCControllerPtr& controller, const Options& options, Clock clock, QObject* parent)
+ControllerCheck::ControllerCheck(
+    const GCControllerPtr& controller, const Options& options, Clock clock, QObject* parent)
     : QObject(parent)
     , m_controller(controller)
     , m_options(options)
@@ -43,7 +44,8 @@ GCControllerDirectionPad* ControllerCheck::stick(bool left) const
 GCControllerButtonInput* ControllerCheck::triggerElement(bool left) const
 {
     const auto pad = m_controller ? m_controller->extendedGamepad() : nullptr;
-    return pad ? GameControllerKeys::element(*pad, left ? GameControllerKeys::Key::L2 : GameControllerKeys::Key::R2) : nullptr;
+    return pad ? GameControllerKeys::element(*pad, left ? GameControllerKeys::Key::L2 : GameControllerKeys::Key::R2)
+               : nullptr;
 }
 
 const TriggerRangeMeasurement* ControllerCheck::trigger(bool left) const
@@ -69,7 +71,7 @@ void ControllerCheck::start()
         return;
     m_started = true;
     m_startedAt = m_clock();
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         if (const GCControllerButtonInput* t = triggerElement(left)) {
             TriggerState state;
             state.last = t->value();
@@ -102,7 +104,7 @@ void ControllerCheck::valuesChanged()
     const qint64 now = m_clock();
     const qint64 at = m_controller->inputTime();
     const GCControllerInputClock clock = m_controller->inputClock();
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         StickState& state = m_sticks[left ? 0 : 1];
         const GCControllerDirectionPad* s = stick(left);
         const QPointF position(s->xAxis(), s->yAxis());
@@ -122,7 +124,7 @@ void ControllerCheck::valuesChanged()
                 state.nearSince = now;
         }
     }
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         std::optional<TriggerState>& state = m_triggers[left ? 0 : 1];
         const GCControllerButtonInput* t = triggerElement(left);
         if (!state || !t || t->value() == state->last)
@@ -154,8 +156,8 @@ bool ControllerCheck::stepOver(qint64 now) const
         return settled || elapsed >= microseconds(m_options.stepSeconds);
     }
     case Step::Triggers: {
-        const bool done = std::all_of(m_triggers.begin(), m_triggers.end(),
-                                      [](const std::optional<TriggerState>& t) { return !t || t->done; });
+        const bool done = std::all_of(
+            m_triggers.begin(), m_triggers.end(), [](const std::optional<TriggerState>& t) { return !t || t->done; });
         return done || elapsed >= microseconds(m_options.stepSeconds);
     }
     case Step::Done:
@@ -233,7 +235,7 @@ ControllerCheckReport ControllerCheck::report(const QString& firmware) const
     r.guid = id.guid;
     r.firmware = firmware;
     r.time = QDateTime::currentDateTimeUtc();
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         const StickState& state = m_sticks[left ? 0 : 1];
         ControllerCheckReport::Stick& s = left ? r.left : r.right;
         StickCentreMeasurement centre = state.centre;
@@ -262,8 +264,8 @@ ControllerCheckReport ControllerCheck::report(const QString& firmware) const
     // shows in its travel, not as a stuck button.
     for (const auto& [key, button] : m_buttons) {
         const bool asked = key == GameControllerKeys::Key::L2 || key == GameControllerKeys::Key::R2;
-        r.buttons.push_back({QString::fromLatin1(GameControllerKeys::name(key)), button.presses(), button.chatter(),
-                             button.stuck() && !asked});
+        r.buttons.push_back({ QString::fromLatin1(GameControllerKeys::name(key)), button.presses(), button.chatter(),
+            button.stuck() && !asked });
     }
     return r;
 }

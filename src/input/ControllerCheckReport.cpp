@@ -52,16 +52,15 @@ QJsonObject stickJson(const ControllerCheckReport::Stick& s)
     QJsonArray quadrants;
     for (const auto& q : s.quadrants)
         quadrants.append(rounded(q, kPercentDecimals));
-    return {{QStringLiteral("drift"), rounded(s.drift, kUnitDecimals)},
-            {QStringLiteral("noise"), rounded(s.noise, kUnitDecimals)},
-            {QStringLiteral("deadzone"), rounded(s.deadZone, kUnitDecimals)},
-            {QStringLiteral("circularity"), rounded(s.circularity, kPercentDecimals)},
-            {QStringLiteral("quadrants"), quadrants},
-            {QStringLiteral("coverage"), rounded(s.coverage, kPercentDecimals)},
-            {QStringLiteral("short"), QJsonArray::fromStringList(s.shortDirections)},
-            {QStringLiteral("rate_hz"), rounded(s.rateHz, kRateDecimals)},
-            {QStringLiteral("jitter_ms"), rounded(s.jitterMs, kJitterDecimals)},
-            {QStringLiteral("clock"), s.clock}};
+    return { { QStringLiteral("drift"), rounded(s.drift, kUnitDecimals) },
+        { QStringLiteral("noise"), rounded(s.noise, kUnitDecimals) },
+        { QStringLiteral("deadzone"), rounded(s.deadZone, kUnitDecimals) },
+        { QStringLiteral("circularity"), rounded(s.circularity, kPercentDecimals) },
+        { QStringLiteral("quadrants"), quadrants },
+        { QStringLiteral("coverage"), rounded(s.coverage, kPercentDecimals) },
+        { QStringLiteral("short"), QJsonArray::fromStringList(s.shortDirections) },
+        { QStringLiteral("rate_hz"), rounded(s.rateHz, kRateDecimals) },
+        { QStringLiteral("jitter_ms"), rounded(s.jitterMs, kJitterDecimals) }, { QStringLiteral("clock"), s.clock } };
 }
 
 ControllerCheckReport::Stick stickFromJson(const QJsonObject& o)
@@ -85,9 +84,8 @@ ControllerCheckReport::Stick stickFromJson(const QJsonObject& o)
 
 QJsonObject triggerJson(const ControllerCheckReport::Trigger& t)
 {
-    return {{QStringLiteral("min"), rounded(t.min, kUnitDecimals)},
-            {QStringLiteral("max"), rounded(t.max, kUnitDecimals)},
-            {QStringLiteral("levels"), t.levels}};
+    return { { QStringLiteral("min"), rounded(t.min, kUnitDecimals) },
+        { QStringLiteral("max"), rounded(t.max, kUnitDecimals) }, { QStringLiteral("levels"), t.levels } };
 }
 
 ControllerCheckReport::Trigger triggerFromJson(const QJsonValue& value)
@@ -103,8 +101,7 @@ ControllerCheckReport::Trigger triggerFromJson(const QJsonValue& value)
 
 // A word of the JSON form in the user's language, by its key in a table;
 // an unknown word stays as it is.
-template <size_t N>
-QString localizedWord(const QString& word, const std::pair<const char*, const char*> (&keys)[N])
+template <size_t N> QString localizedWord(const QString& word, const std::pair<const char*, const char*> (&keys)[N])
 {
     for (const auto& [name, key] : keys)
         if (word == QLatin1String(name))
@@ -143,7 +140,8 @@ QString ControllerCheckReport::triggerVerdict(const Trigger& trigger)
 {
     if (trigger.levels <= 1)
         return QStringLiteral("unknown"); // never moved
-    return trigger.max >= kTriggerFull && trigger.min <= kTriggerReleased ? QStringLiteral("good") : QStringLiteral("short");
+    return trigger.max >= kTriggerFull && trigger.min <= kTriggerReleased ? QStringLiteral("good")
+                                                                          : QStringLiteral("short");
 }
 
 QString ControllerCheckReport::buttonVerdict(const Button& button)
@@ -156,9 +154,14 @@ QString ControllerCheckReport::buttonVerdict(const Button& button)
 QString ControllerCheckReport::localizedVerdict(const QString& verdict)
 {
     static const std::pair<const char*, const char*> kKeys[] = {
-        {"good", "VerdictGood"},   {"typical", "VerdictTypical"}, {"high", "VerdictHigh"},
-        {"worn", "VerdictWorn"},   {"short", "VerdictShort"},     {"chatter", "VerdictChatter"},
-        {"stuck", "VerdictStuck"}, {"unknown", "VerdictUnknown"},
+        { "good", "VerdictGood" },
+        { "typical", "VerdictTypical" },
+        { "high", "VerdictHigh" },
+        { "worn", "VerdictWorn" },
+        { "short", "VerdictShort" },
+        { "chatter", "VerdictChatter" },
+        { "stuck", "VerdictStuck" },
+        { "unknown", "VerdictUnknown" },
     };
     return localizedWord(verdict, kKeys);
 }
@@ -166,19 +169,22 @@ QString ControllerCheckReport::localizedVerdict(const QString& verdict)
 QString ControllerCheckReport::localizedDirection(const QString& direction)
 {
     static const std::pair<const char*, const char*> kKeys[] = {
-        {"right", "DirectionRight"},        {"up-right", "DirectionUpRight"}, {"up", "DirectionUp"},
-        {"up-left", "DirectionUpLeft"},     {"left", "DirectionLeft"},        {"down-left", "DirectionDownLeft"},
-        {"down", "DirectionDown"},          {"down-right", "DirectionDownRight"},
+        { "right", "DirectionRight" },
+        { "up-right", "DirectionUpRight" },
+        { "up", "DirectionUp" },
+        { "up-left", "DirectionUpLeft" },
+        { "left", "DirectionLeft" },
+        { "down-left", "DirectionDownLeft" },
+        { "down", "DirectionDown" },
+        { "down-right", "DirectionDownRight" },
     };
     return localizedWord(direction, kKeys);
 }
 
 QJsonObject ControllerCheckReport::toJson() const
 {
-    QJsonObject controller{{QStringLiteral("name"), name},
-                           {QStringLiteral("type"), type},
-                           {QStringLiteral("vid_pid"), vendorProduct},
-                           {QStringLiteral("guid"), guid}};
+    QJsonObject controller { { QStringLiteral("name"), name }, { QStringLiteral("type"), type },
+        { QStringLiteral("vid_pid"), vendorProduct }, { QStringLiteral("guid"), guid } };
     if (!firmware.isEmpty())
         controller.insert(QStringLiteral("firmware"), firmware);
     QJsonObject triggers;
@@ -189,31 +195,31 @@ QJsonObject ControllerCheckReport::toJson() const
     QJsonObject buttonsJson;
     QJsonObject buttonVerdicts;
     for (const Button& b : buttons) {
-        buttonsJson.insert(b.name, QJsonObject{{QStringLiteral("presses"), b.presses},
-                                               {QStringLiteral("chatter"), b.chatter},
-                                               {QStringLiteral("stuck"), b.stuck}});
+        buttonsJson.insert(b.name,
+            QJsonObject { { QStringLiteral("presses"), b.presses }, { QStringLiteral("chatter"), b.chatter },
+                { QStringLiteral("stuck"), b.stuck } });
         buttonVerdicts.insert(b.name, buttonVerdict(b));
     }
     auto stickVerdicts = [](const Stick& s) {
-        return QJsonObject{{QStringLiteral("drift"), driftVerdict(s.drift)},
-                           {QStringLiteral("circularity"), circularityVerdict(s.circularity)},
-                           {QStringLiteral("range"), rangeVerdict(s)}};
+        return QJsonObject { { QStringLiteral("drift"), driftVerdict(s.drift) },
+            { QStringLiteral("circularity"), circularityVerdict(s.circularity) },
+            { QStringLiteral("range"), rangeVerdict(s) } };
     };
     QJsonObject triggerVerdicts;
     if (leftTrigger.present)
         triggerVerdicts.insert(QStringLiteral("left"), triggerVerdict(leftTrigger));
     if (rightTrigger.present)
         triggerVerdicts.insert(QStringLiteral("right"), triggerVerdict(rightTrigger));
-    return {{QStringLiteral("controller"), controller},
-            {QStringLiteral("time"), time.toUTC().toString(Qt::ISODateWithMs)},
-            {QStringLiteral("sticks"), QJsonObject{{QStringLiteral("left"), stickJson(left)},
-                                                   {QStringLiteral("right"), stickJson(right)}}},
-            {QStringLiteral("triggers"), triggers},
-            {QStringLiteral("buttons"), buttonsJson},
-            {QStringLiteral("verdicts"), QJsonObject{{QStringLiteral("left"), stickVerdicts(left)},
-                                                     {QStringLiteral("right"), stickVerdicts(right)},
-                                                     {QStringLiteral("triggers"), triggerVerdicts},
-                                                     {QStringLiteral("buttons"), buttonVerdicts}}}};
+    return { { QStringLiteral("controller"), controller },
+        { QStringLiteral("time"), time.toUTC().toString(Qt::ISODateWithMs) },
+        { QStringLiteral("sticks"),
+            QJsonObject {
+                { QStringLiteral("left"), stickJson(left) }, { QStringLiteral("right"), stickJson(right) } } },
+        { QStringLiteral("triggers"), triggers }, { QStringLiteral("buttons"), buttonsJson },
+        { QStringLiteral("verdicts"),
+            QJsonObject { { QStringLiteral("left"), stickVerdicts(left) },
+                { QStringLiteral("right"), stickVerdicts(right) }, { QStringLiteral("triggers"), triggerVerdicts },
+                { QStringLiteral("buttons"), buttonVerdicts } } } };
 }
 
 std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJsonObject& object)
@@ -239,8 +245,8 @@ std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJson
     const QJsonObject buttons = object.value(QLatin1String("buttons")).toObject();
     for (auto it = buttons.begin(); it != buttons.end(); ++it) {
         const QJsonObject b = it.value().toObject();
-        r.buttons.push_back({it.key(), b.value(QLatin1String("presses")).toInt(), b.value(QLatin1String("chatter")).toInt(),
-                             b.value(QLatin1String("stuck")).toBool()});
+        r.buttons.push_back({ it.key(), b.value(QLatin1String("presses")).toInt(),
+            b.value(QLatin1String("chatter")).toInt(), b.value(QLatin1String("stuck")).toBool() });
     }
     return r;
 }
@@ -248,25 +254,26 @@ std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJson
 QStringList ControllerCheckReport::textLines() const
 {
     QStringList lines;
-    QStringList who{name};
-    for (const QString& part : {type, vendorProduct, guid})
+    QStringList who { name };
+    for (const QString& part : { type, vendorProduct, guid })
         if (!part.isEmpty())
             who << part;
     lines << localized("CheckControllerLine").arg(who.join(QStringLiteral(", ")));
     if (!firmware.isEmpty())
         lines << localized("CheckFirmwareLine").arg(firmware);
-    for (const auto& [stick, title] : {std::pair{&left, "CheckLeftStick"}, std::pair{&right, "CheckRightStick"}}) {
+    for (const auto& [stick, title] :
+        { std::pair { &left, "CheckLeftStick" }, std::pair { &right, "CheckRightStick" } }) {
         const QString label = localized(title);
         lines << localized("CheckCentreLine")
                      .arg(label, figure(stick->drift, 3), figure(stick->noise, 3), figure(stick->deadZone, 2),
-                          localizedVerdict(driftVerdict(stick->drift)));
+                         localizedVerdict(driftVerdict(stick->drift)));
         if (stick->circularity) {
             QStringList quadrants;
             for (const auto& q : stick->quadrants)
                 quadrants << figure(q, 1);
             lines << localized("CheckRangeLine")
                          .arg(label, figure(stick->circularity, 1), quadrants.join(QLatin1Char(' ')),
-                              figure(stick->coverage, 0), localizedVerdict(circularityVerdict(stick->circularity)));
+                             figure(stick->coverage, 0), localizedVerdict(circularityVerdict(stick->circularity)));
             if (!stick->shortDirections.isEmpty()) {
                 QStringList names;
                 for (const QString& d : stick->shortDirections)
@@ -279,10 +286,10 @@ QStringList ControllerCheckReport::textLines() const
         if (stick->rateHz)
             lines << localized("CheckRateLine")
                          .arg(label, figure(stick->rateHz, 0), figure(stick->jitterMs, 2),
-                              localized(stick->clock == QLatin1String("poll") ? "CheckClockPoll" : "CheckClockDevice"));
+                             localized(stick->clock == QLatin1String("poll") ? "CheckClockPoll" : "CheckClockDevice"));
     }
     for (const auto& [trigger, title] :
-         {std::pair{&leftTrigger, "CheckLeftTrigger"}, std::pair{&rightTrigger, "CheckRightTrigger"}}) {
+        { std::pair { &leftTrigger, "CheckLeftTrigger" }, std::pair { &rightTrigger, "CheckRightTrigger" } }) {
         if (trigger->present)
             lines << localized("CheckTriggerLine")
                          .arg(localized(title), figure(trigger->min, 3), figure(trigger->max, 3))
@@ -291,7 +298,11 @@ QStringList ControllerCheckReport::textLines() const
     }
     for (const Button& b : buttons)
         if (b.presses > 0 || b.chatter > 0 || b.stuck)
-            lines << localized("CheckButtonLine").arg(b.name).arg(b.presses).arg(b.chatter).arg(localizedVerdict(buttonVerdict(b)));
+            lines << localized("CheckButtonLine")
+                         .arg(b.name)
+                         .arg(b.presses)
+                         .arg(b.chatter)
+                         .arg(localizedVerdict(buttonVerdict(b)));
     return lines;
 }
 
@@ -299,7 +310,7 @@ QString ControllerCheckReport::controllerKey() const
 {
     if (!guid.isEmpty())
         return guid;
-    return QStringList{name, type, vendorProduct}.join(QLatin1Char('|'));
+    return QStringList { name, type, vendorProduct }.join(QLatin1Char('|'));
 }
 
 QString ControllerCheckReport::folder()
@@ -339,7 +350,7 @@ std::optional<ControllerCheckReport> ControllerCheckReport::previous() const
     std::optional<ControllerCheckReport> newest;
     const QDir dir(folder());
     const QString key = controllerKey();
-    for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files)) {
+    for (const QFileInfo& info : dir.entryInfoList({ QStringLiteral("*.json") }, QDir::Files)) {
         if (info.size() > kMaxReportBytes)
             continue;
         QFile file(info.filePath());

@@ -59,10 +59,10 @@ struct ControllerCheckReport {
 
     // The verdicts, as the words the JSON form uses.
     static QString circularityVerdict(const std::optional<double>& error); // good, typical, high, worn, unknown
-    static QString driftVerdict(double drift);                              // good, worn
-    static QString rangeVerdict(const Stick& stick);                        // good, short, unknown
-    static QString triggerVerdict(const Trigger& trigger);                  // good, short, unknown
-    static QString buttonVerdict(const Button& button);                     // good, chatter, stuck
+    static QString driftVerdict(double drift); // good, worn
+    static QString rangeVerdict(const Stick& stick); // good, short, unknown
+    static QString triggerVerdict(const Trigger& trigger); // good, short, unknown
+    static QString buttonVerdict(const Button& button); // good, chatter, stuck
     // A verdict word in the user's language.
     static QString localizedVerdict(const QString& verdict);
     // A direction ("up-left") in the user's language.

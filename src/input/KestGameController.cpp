@@ -47,7 +47,7 @@ void wireDpad(GCControllerDirectionPad* dpad)
         QVarLengthArray<std::pair<Key, bool>, 4> directions;
         for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
             if (e.direction)
-                directions.append({e.key, (pad->*e.direction)()->isPressed()});
+                directions.append({ e.key, (pad->*e.direction)()->isPressed() });
         for (const auto& [key, pressed] : directions)
             if (const auto block = KestGameControllerManager::sharedInstance().keyPressed(key))
                 block(pressed);
@@ -97,7 +97,7 @@ void KestGameController::setController(const GCControllerPtr& controller)
 
 std::pair<float, float> KestGameController::lastJoystickPosition(bool left)
 {
-    return left ? std::pair{lastLX, lastLY} : std::pair{lastRX, lastRY};
+    return left ? std::pair { lastLX, lastLY } : std::pair { lastRX, lastRY };
 }
 
 qint64 KestGameController::gamePadType() const

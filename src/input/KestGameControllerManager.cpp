@@ -14,10 +14,10 @@ KestGameControllerManager& KestGameControllerManager::sharedInstance()
 KestGameControllerManager::KestGameControllerManager()
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, GCControllerDidConnectNotification,
-                       [this](const Notification& n) { _gameControllerConnected(n); });
-    center.addObserver(this, GCControllerDidDisconnectNotification,
-                       [this](const Notification& n) { _gameControllerDisconnected(n); });
+    center.addObserver(
+        this, GCControllerDidConnectNotification, [this](const Notification& n) { _gameControllerConnected(n); });
+    center.addObserver(
+        this, GCControllerDidDisconnectNotification, [this](const Notification& n) { _gameControllerDisconnected(n); });
 }
 
 std::vector<GCControllerPtr> KestGameControllerManager::connectedGameControllers() const

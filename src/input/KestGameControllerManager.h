@@ -17,8 +17,8 @@ class KestGameControllerManagerDelegate {
 public:
     virtual ~KestGameControllerManagerDelegate() = default;
     // A controller connected; gameControllerConnected has wired it already.
-    virtual void gameControllerManager(KestGameControllerManager* manager,
-                                       const std::shared_ptr<KestGameController>& gameControllerConnected)
+    virtual void gameControllerManager(
+        KestGameControllerManager* manager, const std::shared_ptr<KestGameController>& gameControllerConnected)
     {
         (void)manager;
         (void)gameControllerConnected;

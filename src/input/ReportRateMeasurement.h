@@ -28,7 +28,7 @@ public:
 private:
     std::optional<qint64> m_last;
     int m_intervals = 0;
-    double m_sum = 0;   // microseconds
+    double m_sum = 0; // microseconds
     double m_sumSquares = 0;
     GCControllerInputClock m_clock = GCControllerInputClock::Device;
 };

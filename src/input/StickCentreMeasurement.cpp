@@ -54,7 +54,7 @@ double StickCentreMeasurement::reach() const
 
 double StickCentreMeasurement::recommendedDeadZone() const
 {
-    const double largest = std::max({drift(), noise(), reach()});
+    const double largest = std::max({ drift(), noise(), reach() });
     const double rounded = std::ceil(largest / kDeadZoneStep - kRoundingSlack) * kDeadZoneStep;
     return rounded + kDeadZoneMargin;
 }

@@ -7,8 +7,8 @@ namespace {
 constexpr double kFullTurn = 2.0 * std::numbers::pi;
 constexpr int kBinsPerQuadrant = StickRangeMeasurement::kBins / StickRangeMeasurement::kQuadrants;
 constexpr int kDirections = 8;
-const char* const kDirectionNames[kDirections] = {"right", "up-right", "up", "up-left",
-                                                  "left", "down-left", "down", "down-right"};
+const char* const kDirectionNames[kDirections]
+    = { "right", "up-right", "up", "up-left", "left", "down-left", "down", "down-right" };
 }
 
 int StickRangeMeasurement::binOf(double angle)

@@ -51,5 +51,5 @@ public:
 private:
     std::optional<double> meanError(int firstBin, int bins) const;
 
-    std::array<double, kBins> m_radius{};
+    std::array<double, kBins> m_radius {};
 };

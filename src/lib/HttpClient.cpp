@@ -23,8 +23,8 @@ namespace {
 QString fileNameFromDisposition(const QByteArray& header)
 {
     // filename="name" or filename=name; only the last path segment is kept.
-    static const QRegularExpression re(QStringLiteral("filename\\s*=\\s*\"?([^\";]+)\"?"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("filename\\s*=\\s*\"?([^\";]+)\"?"), QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(QString::fromUtf8(header));
     if (!m.hasMatch())
         return QString();
@@ -35,7 +35,8 @@ HttpClient::Response describe(QNetworkReply* reply)
 {
     HttpClient::Response r;
     r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    r.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray().split(';').first().trimmed().toLower();
+    r.contentType
+        = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray().split(';').first().trimmed().toLower();
     r.suggestedFileName = fileNameFromDisposition(reply->rawHeader("Content-Disposition"));
     if (r.suggestedFileName.isEmpty())
         r.suggestedFileName = reply->url().fileName();
@@ -81,7 +82,8 @@ bool HttpClient::isJsonContentType(const QByteArray& contentType)
 
 bool HttpClient::addCaCertificates(const QString& file, QString* error)
 {
-    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(file, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
+    const QList<QSslCertificate> certificates
+        = QSslCertificate::fromPath(file, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
     if (certificates.isEmpty()) {
         if (error)
             *error = QStringLiteral("no PEM certificate in %1").arg(file);
@@ -104,52 +106,56 @@ void HttpClient::get(const QUrl& url, double timeoutSeconds, Completion completi
         }
     };
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [check] { check(0); });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [check](qint64 received, qint64) { check(received); });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, tooLarge, maxBytes, completion = std::move(completion)] {
-        Response r = describe(reply);
-        if (*tooLarge) {
-            r.tooLarge = true;
-            r.error = tooLargeText(maxBytes);
-        } else {
-            r.body = reply->readAll();
-        }
-        reply->deleteLater();
-        if (completion)
-            completion(r);
-    });
+    QObject::connect(
+        reply, &QNetworkReply::downloadProgress, reply, [check](qint64 received, qint64) { check(received); });
+    QObject::connect(
+        reply, &QNetworkReply::finished, reply, [reply, tooLarge, maxBytes, completion = std::move(completion)] {
+            Response r = describe(reply);
+            if (*tooLarge) {
+                r.tooLarge = true;
+                r.error = tooLargeText(maxBytes);
+            } else {
+                r.body = reply->readAll();
+            }
+            reply->deleteLater();
+            if (completion)
+                completion(r);
+        });
 }
 
 void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes)
 {
-    get(url, timeoutSeconds, [completion = std::move(completion)](const Response& response) {
-        Response r = response;
-        QJsonValue parsed(QJsonValue::Undefined);
-        if (r.error.isEmpty() && (r.status < 200 || r.status > 299))
-            r.error = QStringLiteral("HTTP status %1").arg(r.status);
-        if (r.error.isEmpty() && !isJsonContentType(r.contentType))
-            r.error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(r.contentType));
-        if (r.error.isEmpty()) {
-            QJsonParseError parseError;
-            const QJsonDocument doc = QJsonDocument::fromJson(r.body, &parseError);
-            if (parseError.error == QJsonParseError::NoError)
-                parsed = doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array());
-        }
-        if (completion)
-            completion(r, parsed);
-    }, maxBytes);
+    get(
+        url, timeoutSeconds,
+        [completion = std::move(completion)](const Response& response) {
+            Response r = response;
+            QJsonValue parsed(QJsonValue::Undefined);
+            if (r.error.isEmpty() && (r.status < 200 || r.status > 299))
+                r.error = QStringLiteral("HTTP status %1").arg(r.status);
+            if (r.error.isEmpty() && !isJsonContentType(r.contentType))
+                r.error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(r.contentType));
+            if (r.error.isEmpty()) {
+                QJsonParseError parseError;
+                const QJsonDocument doc = QJsonDocument::fromJson(r.body, &parseError);
+                if (parseError.error == QJsonParseError::NoError)
+                    parsed = doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array());
+            }
+            if (completion)
+                completion(r, parsed);
+        },
+        maxBytes);
 }
 
 HttpClient::Abort HttpClient::download(const QUrl& url, const QString& filePath, double timeoutSeconds,
-                                      Completion completion, std::function<void(qint64, qint64)> progress,
-                                      qint64 maxBytes)
+    Completion completion, std::function<void(qint64, qint64)> progress, qint64 maxBytes)
 {
-    return download(url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
-             std::move(progress), maxBytes);
+    return download(
+        url, [filePath](const Response&) { return filePath; }, timeoutSeconds, std::move(completion),
+        std::move(progress), maxBytes);
 }
 
 HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination, double timeoutSeconds,
-                                      Completion completion, std::function<void(qint64, qint64)> progress,
-                                      qint64 maxBytes)
+    Completion completion, std::function<void(qint64, qint64)> progress, qint64 maxBytes)
 {
     struct State {
         std::unique_ptr<QSaveFile> file;
@@ -209,7 +215,8 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         take();
     });
     if (progress)
-        QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [progress](qint64 r, qint64 t) { progress(r, t); });
+        QObject::connect(
+            reply, &QNetworkReply::downloadProgress, reply, [progress](qint64 r, qint64 t) { progress(r, t); });
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, decide, take, completion] {
         decide();
         take();

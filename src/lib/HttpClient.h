@@ -14,13 +14,13 @@ class QNetworkAccessManager;
 class HttpClient {
 public:
     struct Response {
-        int status = 0;              // 0 when no HTTP answer arrived
-        QByteArray contentType;      // without parameters, lower case
+        int status = 0; // 0 when no HTTP answer arrived
+        QByteArray contentType; // without parameters, lower case
         QByteArray body;
-        QString suggestedFileName;   // from Content-Disposition, or the URL's last segment
-        QString error;               // empty on success
-        QString filePath;            // download: where the body was stored
-        bool tooLarge = false;       // the answer grew beyond the request's limit
+        QString suggestedFileName; // from Content-Disposition, or the URL's last segment
+        QString error; // empty on success
+        QString filePath; // download: where the body was stored
+        bool tooLarge = false; // the answer grew beyond the request's limit
     };
     // No limit on the size of an answer.
     static constexpr qint64 kUnlimited = -1;
@@ -37,7 +37,8 @@ public:
     static void get(const QUrl& url, double timeoutSeconds, Completion completion, qint64 maxBytes = kUnlimited);
     // A GET whose answer must be JSON: a status outside 200-299 or a content
     // type other than application/json, text/json or text/javascript is an error.
-    static void getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes = kUnlimited);
+    static void getJSON(
+        const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes = kUnlimited);
     // Ends a download early: it completes with an error and leaves no file.
     // Calling it after the download completed does nothing.
     using Abort = std::function<void()>;
@@ -45,11 +46,9 @@ public:
     // already there keeps its contents until the new one is complete. The
     // body stays empty.
     static Abort download(const QUrl& url, const QString& filePath, double timeoutSeconds, Completion completion,
-                         std::function<void(qint64 received, qint64 total)> progress = nullptr,
-                         qint64 maxBytes = kUnlimited);
+        std::function<void(qint64 received, qint64 total)> progress = nullptr, qint64 maxBytes = kUnlimited);
     static Abort download(const QUrl& url, Destination destination, double timeoutSeconds, Completion completion,
-                         std::function<void(qint64 received, qint64 total)> progress = nullptr,
-                         qint64 maxBytes = kUnlimited);
+        std::function<void(qint64 received, qint64 total)> progress = nullptr, qint64 maxBytes = kUnlimited);
 
     static bool isJsonContentType(const QByteArray& contentType);
 

@@ -29,7 +29,7 @@ ToastPresenter* MessageToast::presenter()
 
 void RecordingToastPresenter::present(const QString& text, double seconds)
 {
-    m_toasts.push_back({text, seconds});
+    m_toasts.push_back({ text, seconds });
 }
 
 QStringList RecordingToastPresenter::texts() const

@@ -223,9 +223,11 @@ ZipArchive::Result Extraction::checkConsistency()
     QHash<QString, QString> spellings;
     for (const Entry& entry : m_entries) {
         if (named.contains(entry.relative))
-            return fail(ZipArchive::Result::UnsafeEntry, QStringLiteral("\"%1\" is in the archive twice").arg(entry.relative));
+            return fail(
+                ZipArchive::Result::UnsafeEntry, QStringLiteral("\"%1\" is in the archive twice").arg(entry.relative));
         named.insert(entry.relative);
-        for (qsizetype end = entry.relative.indexOf(QLatin1Char('/')); ; end = entry.relative.indexOf(QLatin1Char('/'), end + 1)) {
+        for (qsizetype end = entry.relative.indexOf(QLatin1Char('/'));;
+             end = entry.relative.indexOf(QLatin1Char('/'), end + 1)) {
             const QString path = end < 0 ? entry.relative : entry.relative.left(end);
             const auto known = spellings.constFind(path.toCaseFolded());
             if (known != spellings.constEnd() && *known != path)

@@ -28,7 +28,8 @@ QHttpServerResponse demoPage(const QString& name)
     QFile file(kDemoPages + name);
     if (!file.open(QIODevice::ReadOnly))
         return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-    const QByteArray type = name.endsWith(QLatin1String(".css")) ? "text/css; charset=utf-8" : "text/html; charset=utf-8";
+    const QByteArray type
+        = name.endsWith(QLatin1String(".css")) ? "text/css; charset=utf-8" : "text/html; charset=utf-8";
     return QHttpServerResponse(type, file.readAll());
 }
 
@@ -94,7 +95,7 @@ QString DemoEnvironment::publishSite(const ReleaseSignature& root, const Release
     signing.key = key;
     SitePublisher::KeySetChange keySet;
     keySet.root = root;
-    keySet.add = {key.publicKey()};
+    keySet.add = { key.publicKey() };
     const bool ok = m_site->isValid() && SitePublisher::signKeys(m_site->path(), keySet, nullptr)
         && SitePublisher::publish(releases, m_site->path(), m_server->baseUrl(), &signing, nullptr);
     return ok ? m_site->path() : QString();

@@ -23,15 +23,15 @@ struct Release {
 };
 
 const Release kReleases[] = {
-    {"1.0-2.2-1.4", "Earlier release, kept for downgrades.", "2025-03-10"},
-    {"1.0-2.4-1.6", "Smoother stick response; fixes a rare key repeat on the left side.", "2025-09-22"},
-    {"1.1-2.5-1.8", "New boot loader; faster wake-up and longer battery life.", "2026-02-14"},
+    { "1.0-2.2-1.4", "Earlier release, kept for downgrades.", "2025-03-10" },
+    { "1.0-2.4-1.6", "Smoother stick response; fixes a rare key repeat on the left side.", "2025-09-22" },
+    { "1.1-2.5-1.8", "New boot loader; faster wake-up and longer battery life.", "2026-02-14" },
 };
 
 SimVersion part(const QString& version, int index)
 {
     const QStringList v = version.split(QLatin1Char('-')).value(index).split(QLatin1Char('.'));
-    return {uint8_t(v.value(0).toUInt()), uint8_t(v.value(1).toUInt())};
+    return { uint8_t(v.value(0).toUInt()), uint8_t(v.value(1).toUInt()) };
 }
 
 // Deterministic, version-dependent image bytes ending in the version trailer.

@@ -95,7 +95,7 @@ QHttpServerResponse ReleaseServer::siteFile(const QString& path)
     // publishing notes ask of a real host.
     const QByteArray type = path == kListPath || path.endsWith(QLatin1String(".json")) ? "application/json"
         : path.endsWith(QLatin1String(".zip"))                                         ? "application/zip"
-                                                                                      : "application/octet-stream";
+                                                                                       : "application/octet-stream";
     return QHttpServerResponse(type, file.readAll());
 }
 
@@ -127,8 +127,8 @@ ReleaseServer::Digest ReleaseServer::digestOf(const QString& path)
     auto it = m_digests.constFind(path);
     if (it != m_digests.constEnd() && it->size == info.size() && it->modified == info.lastModified())
         return *it;
-    const Digest digest{info.size(), info.lastModified(), FileHash::md5HashOfFileAtPath(path),
-                        FileHash::sha256HashOfFileAtPath(path)};
+    const Digest digest { info.size(), info.lastModified(), FileHash::md5HashOfFileAtPath(path),
+        FileHash::sha256HashOfFileAtPath(path) };
     m_digests.insert(path, digest);
     return digest;
 }
@@ -137,7 +137,7 @@ QByteArray ReleaseServer::releaseList(const QString& baseUrl)
 {
     QJsonArray data;
     const QDir dir(folder());
-    for (const QFileInfo& archive : dir.entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
+    for (const QFileInfo& archive : dir.entryInfoList({ QStringLiteral("*.zip") }, QDir::Files, QDir::Name)) {
         const QString version = archive.completeBaseName();
         const Digest digest = digestOf(archive.absoluteFilePath());
         if (digest.md5.isEmpty() || digest.sha256.isEmpty())
@@ -145,13 +145,14 @@ QByteArray ReleaseServer::releaseList(const QString& baseUrl)
         QString date = readText(dir.filePath(version + QStringLiteral(".date")));
         if (date.isEmpty())
             date = archive.lastModified().toString(QStringLiteral("yyyy-MM-dd"));
-        QJsonObject release{
-            {QStringLiteral("ver"), version},
-            {QStringLiteral("upgrade_msg"), readText(dir.filePath(version + QStringLiteral(".txt")))},
-            {QStringLiteral("path"), baseUrl + kReleasesPath + QString::fromUtf8(QUrl::toPercentEncoding(archive.fileName()))},
-            {QStringLiteral("md5file"), digest.md5},
-            {QStringLiteral("upgrade_time"), date},
-            {QStringLiteral("sha256"), digest.sha256},
+        QJsonObject release {
+            { QStringLiteral("ver"), version },
+            { QStringLiteral("upgrade_msg"), readText(dir.filePath(version + QStringLiteral(".txt"))) },
+            { QStringLiteral("path"),
+                baseUrl + kReleasesPath + QString::fromUtf8(QUrl::toPercentEncoding(archive.fileName())) },
+            { QStringLiteral("md5file"), digest.md5 },
+            { QStringLiteral("upgrade_time"), date },
+            { QStringLiteral("sha256"), digest.sha256 },
         };
         if (m_signingKey.isValid()) {
             release.insert(QStringLiteral("sig"), m_signingKey.sign(version, digest.sha256));
@@ -159,7 +160,7 @@ QByteArray ReleaseServer::releaseList(const QString& baseUrl)
         }
         data.append(release);
     }
-    return QJsonDocument(QJsonObject{{QStringLiteral("data"), data}}).toJson(QJsonDocument::Compact);
+    return QJsonDocument(QJsonObject { { QStringLiteral("data"), data } }).toJson(QJsonDocument::Compact);
 }
 
 bool ReleaseServer::publish(const QString& out, const QString& baseUrl, QString* error)
@@ -180,7 +181,8 @@ bool ReleaseServer::publish(const QString& out, const QString& baseUrl, QString*
     // The archives first, then the list that offers them: a site copied to
     // its host in this order never lists an archive it does not hold yet.
     const QByteArray json = releaseList(base);
-    for (const QFileInfo& archive : QDir(folder()).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name)) {
+    for (const QFileInfo& archive :
+        QDir(folder()).entryInfoList({ QStringLiteral("*.zip") }, QDir::Files, QDir::Name)) {
         const QString target = QDir(releases).filePath(archive.fileName());
         // Publishing a site's own archive folder again must not delete them.
         if (QFileInfo(target).canonicalFilePath() == archive.canonicalFilePath())

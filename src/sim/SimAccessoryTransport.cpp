@@ -10,7 +10,8 @@
 
 #include <QTimer>
 
-SimAccessoryTransport::SimAccessoryTransport(SimulatedController* controller, const QStringList& protocols, QObject* parent)
+SimAccessoryTransport::SimAccessoryTransport(
+    SimulatedController* controller, const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
     , m_controller(controller)
 {

@@ -19,7 +19,7 @@ namespace {
 using Protocol = ControllerProtocol;
 using Message = ControllerProtocol::Message;
 
-constexpr int kSplitGapMs = 3;       // long enough for the host to see two separate reads
+constexpr int kSplitGapMs = 3; // long enough for the host to see two separate reads
 
 constexpr uint8_t kOk = Protocol::kStatusOk;
 constexpr uint8_t kRefused = Protocol::kStatusRefused;
@@ -28,7 +28,10 @@ constexpr uint8_t kRefused = Protocol::kStatusRefused;
 constexpr int kAckStatusIndex = 2;
 constexpr int kLeftStartStatusIndex = 3;
 
-uint8_t at(const QByteArray& a, qsizetype i) { return uint8_t(a[i]); }
+uint8_t at(const QByteArray& a, qsizetype i)
+{
+    return uint8_t(a[i]);
+}
 
 // Bytes written by one exchange, with a record of which ones were actually
 // received so that holes are never mistaken for data.
@@ -53,7 +56,10 @@ struct Staging {
         std::fill(written.begin() + offset, written.begin() + end, true);
     }
 
-    bool complete() const { return std::all_of(written.begin(), written.end(), [](bool w) { return w; }); }
+    bool complete() const
+    {
+        return std::all_of(written.begin(), written.end(), [](bool w) { return w; });
+    }
 
     bool matches(int offset, const QByteArray& payload) const
     {
@@ -69,17 +75,17 @@ struct Staging {
 struct RightExchange {
     bool started = false;
     bool checksumAccepted = false;
-    bool committed = false;              // the end wrote the flash
+    bool committed = false; // the end wrote the flash
     int packets = 0;
     Staging staging;
 };
 
 struct LeftExchange {
     bool started = false;
-    uint8_t target = 0;                  // the start's target: the application or the boot loader
+    uint8_t target = 0; // the start's target: the application or the boot loader
     std::optional<int> announcedLength;
-    bool failed = false;                 // a verify packet did not match
-    int packets = 0;                     // program and verify packets together
+    bool failed = false; // a verify packet did not match
+    int packets = 0; // program and verify packets together
     Staging staging;
     std::vector<bool> verified;
 };
@@ -87,24 +93,28 @@ struct LeftExchange {
 struct Outgoing {
     qint64 dueMs = 0;
     QByteArray bytes;
-    bool restart = false;                // not a reply: the controller restarts here
+    bool restart = false; // not a reply: the controller restarts here
 };
 
 } // namespace
 
 struct SimulatedController::Impl {
-    explicit Impl(SimulatedController* owner) : q(owner), rng(1) {}
+    explicit Impl(SimulatedController* owner)
+        : q(owner)
+        , rng(1)
+    {
+    }
 
     SimulatedController* q;
     DeviceInfo info;
-    SimVersion boot{1, 0}, left{2, 3}, right{1, 5};
+    SimVersion boot { 1, 0 }, left { 2, 3 }, right { 1, 5 };
     QByteArray rightFlash, leftFlash, bootFlash;
     SimFaults faults;
     QRandomGenerator rng;
 
     bool attached = true;
-    quint64 generation = 0;              // bumped on every detach; stale work compares it
-    int requestDelay = 0;                // extra delay for the replies to the request in hand
+    quint64 generation = 0; // bumped on every detach; stale work compares it
+    int requestDelay = 0; // extra delay for the replies to the request in hand
     QByteArray input;
     bool parsing = false;
     QList<QByteArray> received;
@@ -115,7 +125,7 @@ struct SimulatedController::Impl {
 
     std::deque<Outgoing> queue;
     qint64 lastDueMs = 0;
-    QByteArray held;                     // a reply held back to merge with the next one
+    QByteArray held; // a reply held back to merge with the next one
     QElapsedTimer clock;
     QTimer pumpTimer;
     QTimer plugTimer;
@@ -190,17 +200,39 @@ void SimulatedController::Impl::dispatch(const QByteArray& msg)
     if (!kind)
         return;
     switch (*kind) {
-    case Message::RightVersion: reply(Protocol::rightVersionReply(right.major, right.minor), -1); return;
-    case Message::RightStart: rightStart(); return;
-    case Message::RightData: rightData(msg); return;
-    case Message::RightChecksum: rightChecksum(msg); return;
-    case Message::RightEnd: rightEnd(); return;
-    case Message::DeviceInformation: deviceInformation(); return;
-    case Message::LeftStart: leftStart(Protocol::readLeftStartTarget(msg)); return;
-    case Message::LeftLength: leftLength(msg); return;
-    case Message::LeftProgram: leftProgram(msg); return;
-    case Message::LeftVerify: leftVerify(msg); return;
-    case Message::LeftEnd: leftEnd(); return;
+    case Message::RightVersion:
+        reply(Protocol::rightVersionReply(right.major, right.minor), -1);
+        return;
+    case Message::RightStart:
+        rightStart();
+        return;
+    case Message::RightData:
+        rightData(msg);
+        return;
+    case Message::RightChecksum:
+        rightChecksum(msg);
+        return;
+    case Message::RightEnd:
+        rightEnd();
+        return;
+    case Message::DeviceInformation:
+        deviceInformation();
+        return;
+    case Message::LeftStart:
+        leftStart(Protocol::readLeftStartTarget(msg));
+        return;
+    case Message::LeftLength:
+        leftLength(msg);
+        return;
+    case Message::LeftProgram:
+        leftProgram(msg);
+        return;
+    case Message::LeftVerify:
+        leftVerify(msg);
+        return;
+    case Message::LeftEnd:
+        leftEnd();
+        return;
     }
 }
 
@@ -210,7 +242,7 @@ void SimulatedController::Impl::deviceInformation()
 {
     DeviceInformation record;
     std::copy(info.btAddress.begin(), info.btAddress.end(), record.local_bt_addr);
-    auto minorFirst = [](uint8_t (&field)[2], SimVersion v) {
+    auto minorFirst = [](uint8_t(&field)[2], SimVersion v) {
         field[0] = v.minor;
         field[1] = v.major;
     };
@@ -245,7 +277,7 @@ bool SimulatedController::Impl::unplugHere(int* packetCounter)
 
 void SimulatedController::Impl::rightStart()
 {
-    rightX = RightExchange{};
+    rightX = RightExchange {};
     if (faults.refuseStart) {
         reply(Protocol::acknowledgement(Message::RightStart, kRefused), kAckStatusIndex);
         return;
@@ -258,7 +290,7 @@ void SimulatedController::Impl::rightData(const QByteArray& msg)
 {
     const Protocol::DataPacket packet = Protocol::readDataPacket(msg);
     if (rightX.committed || (!rightX.started && packet.offset == 0))
-        rightX = RightExchange{};
+        rightX = RightExchange {};
     if (unplugHere(&rightX.packets))
         return;
     rightX.staging.put(packet.offset, packet.payload);
@@ -301,7 +333,7 @@ void SimulatedController::Impl::rightEnd()
 
 void SimulatedController::Impl::leftStart(uint8_t target)
 {
-    leftX = LeftExchange{};
+    leftX = LeftExchange {};
     const bool known = target == Protocol::kTargetLeftApplication || target == Protocol::kTargetBootLoader;
     if (faults.refuseStart || !known) {
         reply(Protocol::leftStartReply(target, kRefused), kLeftStartStatusIndex);
@@ -325,7 +357,7 @@ void SimulatedController::Impl::leftProgram(const QByteArray& msg)
     if (!leftX.started && offset == 0) {
         // Keeps a length announced without a start.
         const std::optional<int> announced = leftX.announcedLength;
-        leftX = LeftExchange{};
+        leftX = LeftExchange {};
         leftX.announcedLength = announced;
     }
     if (unplugHere(&leftX.packets))
@@ -365,7 +397,8 @@ void SimulatedController::Impl::leftEnd()
     const bool allVerified = leftX.verified.size() >= size_t(announced)
         && std::all_of(leftX.verified.begin(), leftX.verified.begin() + announced, [](bool v) { return v; });
     // An empty region is refused: committing it would erase the side's firmware.
-    const bool ok = !faults.refuseEnd && !leftX.failed && announced > 0 && s.data.size() == announced && s.complete() && allVerified;
+    const bool ok = !faults.refuseEnd && !leftX.failed && announced > 0 && s.data.size() == announced && s.complete()
+        && allVerified;
     if (!ok) {
         reply(Protocol::acknowledgement(Message::LeftEnd, kRefused), kAckStatusIndex);
         return;
@@ -380,11 +413,11 @@ void SimulatedController::Impl::leftEnd()
         if (version)
             left = *version;
     }
-    leftX = LeftExchange{};
+    leftX = LeftExchange {};
     reply(Protocol::acknowledgement(Message::LeftEnd, kOk), kAckStatusIndex);
     emit q->flashWritten();
     // The restart follows the acknowledgement, whatever delay that has.
-    enqueue(Outgoing{now(), {}, true});
+    enqueue(Outgoing { now(), {}, true });
 }
 
 // --- Replies and attachment ---------------------------------------------------
@@ -426,10 +459,10 @@ void SimulatedController::Impl::reply(QByteArray r, int statusIndex)
     for (int copy = 0; copy < (duplicate ? 2 : 1); ++copy) {
         if (split && r.size() > 1) {
             const qsizetype half = r.size() / 2;
-            enqueue(Outgoing{due, r.left(half), false});
-            enqueue(Outgoing{lastDueMs + kSplitGapMs, r.mid(half), false});
+            enqueue(Outgoing { due, r.left(half), false });
+            enqueue(Outgoing { lastDueMs + kSplitGapMs, r.mid(half), false });
         } else {
-            enqueue(Outgoing{due, r, false});
+            enqueue(Outgoing { due, r, false });
         }
     }
 }
@@ -486,12 +519,12 @@ void SimulatedController::Impl::detach()
     input.clear();
     queue.clear();
     held.clear();
-    lastDueMs = 0;                       // nothing queued holds back the next attachment's replies
+    lastDueMs = 0; // nothing queued holds back the next attachment's replies
     pumpTimer.stop();
     plugTimer.stop();
     // Power goes with the attachment: an unfinished exchange is lost.
-    rightX = RightExchange{};
-    leftX = LeftExchange{};
+    rightX = RightExchange {};
+    leftX = LeftExchange {};
     if (auto cb = q->detachRequested)
         cb();
 }
@@ -517,7 +550,8 @@ void SimulatedController::Impl::scheduleAttach(int ms)
 // --- Public interface -----------------------------------------------------------
 
 SimulatedController::SimulatedController(QObject* parent)
-    : QObject(parent), d(std::make_unique<Impl>(this))
+    : QObject(parent)
+    , d(std::make_unique<Impl>(this))
 {
     d->clock.start();
     d->pumpTimer.setSingleShot(true);
@@ -543,7 +577,7 @@ std::optional<SimVersion> SimulatedController::versionFromTrailer(const QByteArr
     const QByteArray t = image.right(kTrailerSize);
     if (!t.startsWith("Q3DV") || t[6] != '\0' || t[7] != '\0')
         return std::nullopt;
-    return SimVersion{at(t, 4), at(t, 5)};
+    return SimVersion { at(t, 4), at(t, 5) };
 }
 
 bool SimulatedController::setVersions(const QString& bootLeftRight)
@@ -560,9 +594,9 @@ bool SimulatedController::setVersions(const QString& bootLeftRight)
             return false;
         n[i] = uint8_t(v);
     }
-    d->boot = {n[0], n[1]};
-    d->left = {n[2], n[3]};
-    d->right = {n[4], n[5]};
+    d->boot = { n[0], n[1] };
+    d->left = { n[2], n[3] };
+    d->right = { n[4], n[5] };
     return true;
 }
 
@@ -571,17 +605,50 @@ QString SimulatedController::versionsText() const
     return d->boot.text() + u'-' + d->left.text() + u'-' + d->right.text();
 }
 
-SimVersion SimulatedController::bootVersion() const { return d->boot; }
-SimVersion SimulatedController::leftVersion() const { return d->left; }
-SimVersion SimulatedController::rightVersion() const { return d->right; }
-SimulatedController::DeviceInfo& SimulatedController::deviceInfo() { return d->info; }
-QByteArray SimulatedController::rightFlash() const { return d->rightFlash; }
-QByteArray SimulatedController::leftApplicationFlash() const { return d->leftFlash; }
-QByteArray SimulatedController::bootLoaderFlash() const { return d->bootFlash; }
-SimFaults& SimulatedController::faults() { return d->faults; }
-void SimulatedController::setSeed(quint32 seed) { d->rng.seed(seed); }
-bool SimulatedController::isAttached() const { return d->attached; }
-const QList<QByteArray>& SimulatedController::receivedMessages() const { return d->received; }
+SimVersion SimulatedController::bootVersion() const
+{
+    return d->boot;
+}
+SimVersion SimulatedController::leftVersion() const
+{
+    return d->left;
+}
+SimVersion SimulatedController::rightVersion() const
+{
+    return d->right;
+}
+SimulatedController::DeviceInfo& SimulatedController::deviceInfo()
+{
+    return d->info;
+}
+QByteArray SimulatedController::rightFlash() const
+{
+    return d->rightFlash;
+}
+QByteArray SimulatedController::leftApplicationFlash() const
+{
+    return d->leftFlash;
+}
+QByteArray SimulatedController::bootLoaderFlash() const
+{
+    return d->bootFlash;
+}
+SimFaults& SimulatedController::faults()
+{
+    return d->faults;
+}
+void SimulatedController::setSeed(quint32 seed)
+{
+    d->rng.seed(seed);
+}
+bool SimulatedController::isAttached() const
+{
+    return d->attached;
+}
+const QList<QByteArray>& SimulatedController::receivedMessages() const
+{
+    return d->received;
+}
 
 bool SimulatedController::hasPendingReplies() const
 {
@@ -592,17 +659,20 @@ void SimulatedController::releaseHeldReply()
 {
     if (d->held.isEmpty())
         return;
-    d->enqueue(Outgoing{d->now(), std::exchange(d->held, QByteArray()), false});
+    d->enqueue(Outgoing { d->now(), std::exchange(d->held, QByteArray()), false });
 }
-int SimulatedController::restartCount() const { return d->restarts; }
+int SimulatedController::restartCount() const
+{
+    return d->restarts;
+}
 
 void SimulatedController::receive(const QByteArray& bytes)
 {
     if (!d->attached)
-        return;                          // an unplugged device hears nothing
+        return; // an unplugged device hears nothing
     d->input.append(bytes);
     if (d->parsing)
-        return;                          // re-entered from a callback: the outer loop goes on
+        return; // re-entered from a callback: the outer loop goes on
 
     QPointer<SimulatedController> alive(this);
     const quint64 generation = d->generation;

@@ -23,25 +23,25 @@ struct SimVersion {
 // Faults the model injects into its own behaviour. Counters fire on the next
 // matching events and count down; rates draw from the seeded generator.
 struct SimFaults {
-    int replyDelayMs = 0;           // every reply leaves this long after its request
+    int replyDelayMs = 0; // every reply leaves this long after its request
     // Replies to requests that begin with these two bytes (e.g. "\x80\x83")
     // leave this much later again: a controller busy with its flash.
     QHash<QByteArray, int> requestDelayMs;
-    int dropReplies = 0;            // the next N replies are never sent
-    int duplicateReplies = 0;       // the next N replies are sent twice
-    int splitReplies = 0;           // the next N replies leave in two chunks, a few ms apart
-    int mergeReplies = 0;           // the next N replies are held and leave together with the following one
-    int corruptReplies = 0;         // the next N replies have one byte flipped
-    bool refuseStart = false;       // start commands (left 0x03 0x01 T, right 0x20 0x9E) are refused
-    bool refuseChecksum = false;    // the right side's checksum command (0x20 0x92) is refused
-    bool refuseEnd = false;         // end commands (right 0x20 0x93, left 0x80 0x83) are refused
-    int unplugAtPacket = -1;        // drop the attachment on receiving data packet N of an exchange (0-based)
-    int unplugReturnMs = 1000;      // after a fault unplug, come back after this long (-1: never)
-    int restartDelayMs = 1000;      // after a left end command, come back after this long (-1: never)
+    int dropReplies = 0; // the next N replies are never sent
+    int duplicateReplies = 0; // the next N replies are sent twice
+    int splitReplies = 0; // the next N replies leave in two chunks, a few ms apart
+    int mergeReplies = 0; // the next N replies are held and leave together with the following one
+    int corruptReplies = 0; // the next N replies have one byte flipped
+    bool refuseStart = false; // start commands (left 0x03 0x01 T, right 0x20 0x9E) are refused
+    bool refuseChecksum = false; // the right side's checksum command (0x20 0x92) is refused
+    bool refuseEnd = false; // end commands (right 0x20 0x93, left 0x80 0x83) are refused
+    int unplugAtPacket = -1; // drop the attachment on receiving data packet N of an exchange (0-based)
+    int unplugReturnMs = 1000; // after a fault unplug, come back after this long (-1: never)
+    int restartDelayMs = 1000; // after a left end command, come back after this long (-1: never)
 
     // Random faults for soak runs: the probability (0..1) of each fault per reply.
     double dropRate = 0, duplicateRate = 0, splitRate = 0, mergeRate = 0, corruptRate = 0;
-    int maxRandomDelayMs = 0;       // each reply gets an extra delay in [0, max]
+    int maxRandomDelayMs = 0; // each reply gets an extra delay in [0, max]
 };
 
 // A device model of the controller: it parses the host's requests from a byte
@@ -60,10 +60,10 @@ class SimulatedController : public QObject {
 public:
     // The device information record's fields other than the versions.
     struct DeviceInfo {
-        std::array<uint8_t, 6> btAddress{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
-        SimVersion hardware{1, 5};
-        SimVersion bluetooth{2, 1};
-        SimVersion protocol{1, 2};
+        std::array<uint8_t, 6> btAddress { 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC };
+        SimVersion hardware { 1, 5 };
+        SimVersion bluetooth { 2, 1 };
+        SimVersion protocol { 1, 2 };
         uint16_t year = 2021;
         uint8_t month = 3;
         uint8_t day = 9;
@@ -114,9 +114,9 @@ public:
     int restartCount() const;
 
     // Wiring by the owner.
-    std::function<void(const QByteArray&)> replySink;   // one reply chunk towards the host
-    std::function<void()> detachRequested;              // the attachment must drop now
-    std::function<void()> attachRequested;              // the controller is back
+    std::function<void(const QByteArray&)> replySink; // one reply chunk towards the host
+    std::function<void()> detachRequested; // the attachment must drop now
+    std::function<void()> attachRequested; // the controller is back
 
 signals:
     // A side's flash was written by a completed exchange.

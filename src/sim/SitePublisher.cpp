@@ -53,11 +53,13 @@ qint64 SitePublisher::currentVersion(const QString& path, QLatin1String versionK
 {
     bool ok = false;
     const QByteArray bytes = readFile(path, &ok);
-    const std::optional<ReleaseTrust::Metadata> metadata = ok ? ReleaseTrust::readMetadata(bytes, versionKey) : std::nullopt;
+    const std::optional<ReleaseTrust::Metadata> metadata
+        = ok ? ReleaseTrust::readMetadata(bytes, versionKey) : std::nullopt;
     return metadata ? metadata->version : 0;
 }
 
-bool SitePublisher::writeSigned(const QString& path, const QByteArray& bytes, const ReleaseSignature& key, QString* error)
+bool SitePublisher::writeSigned(
+    const QString& path, const QByteArray& bytes, const ReleaseSignature& key, QString* error)
 {
     const QByteArray signature = key.signBytes(bytes);
     if (signature.isEmpty())
@@ -66,7 +68,7 @@ bool SitePublisher::writeSigned(const QString& path, const QByteArray& bytes, co
     // older signature, which the new file fails, rather than a file that
     // verifies with content nobody signed.
     for (const auto& [target, content] :
-         {std::pair{path, bytes}, std::pair{path + ReleaseTrust::kSignatureSuffix, signature + '\n'}}) {
+        { std::pair { path, bytes }, std::pair { path + ReleaseTrust::kSignatureSuffix, signature + '\n' } }) {
         QSaveFile file(target);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
             return failWith(error, QStringLiteral("cannot write %1: %2").arg(target, file.errorString()));
@@ -74,8 +76,8 @@ bool SitePublisher::writeSigned(const QString& path, const QByteArray& bytes, co
     return true;
 }
 
-bool SitePublisher::publish(ReleaseServer& releases, const QString& out, const QString& baseUrl,
-                            const ListSigning* signing, QString* error)
+bool SitePublisher::publish(
+    ReleaseServer& releases, const QString& out, const QString& baseUrl, const ListSigning* signing, QString* error)
 {
     if (!signing)
         return releases.publish(out, baseUrl, error);
@@ -103,9 +105,8 @@ bool SitePublisher::signList(const QString& out, const ListSigning& signing, QSt
     if (!doc.isObject() || !doc.object().value(QStringLiteral("data")).isArray())
         return failWith(error, QStringLiteral("%1 is not a release list").arg(path));
     QJsonObject list = doc.object();
-    const qint64 version = signing.listVersion > 0
-        ? signing.listVersion
-        : currentVersion(path, ReleaseTrust::kListVersionKey) + 1;
+    const qint64 version
+        = signing.listVersion > 0 ? signing.listVersion : currentVersion(path, ReleaseTrust::kListVersionKey) + 1;
     list.insert(ReleaseTrust::kListVersionKey, double(version));
     list.insert(ReleaseTrust::kExpiresKey, expiryText(signing.expiresDays));
     return writeSigned(path, QJsonDocument(list).toJson(QJsonDocument::Compact), signing.key, error);
@@ -124,7 +125,8 @@ bool SitePublisher::signKeys(const QString& out, const KeySetChange& change, QSt
         bool ok = false;
         const std::optional<ReleaseTrust::Metadata> current
             = ReleaseTrust::readMetadata(readFile(path, &ok), ReleaseTrust::kKeySetVersionKey);
-        const std::optional<QList<QByteArray>> carried = current ? ReleaseTrust::keySetKeys(current->object) : std::nullopt;
+        const std::optional<QList<QByteArray>> carried
+            = current ? ReleaseTrust::keySetKeys(current->object) : std::nullopt;
         if (!carried)
             return failWith(error, QStringLiteral("%1 is not a key set").arg(path));
         keys = *carried;
@@ -143,11 +145,10 @@ bool SitePublisher::signKeys(const QString& out, const KeySetChange& change, QSt
         return failWith(error, QStringLiteral("the key set would hold no key"));
     QJsonArray entries;
     for (const QByteArray& key : std::as_const(keys))
-        entries.append(QJsonObject{{ReleaseTrust::kKeyIdKey, ReleaseSignature::keyId(key)},
-                                   {ReleaseTrust::kKeyKey, QString::fromLatin1(key.toBase64())}});
-    const QJsonObject keySet{{ReleaseTrust::kKeySetVersionKey, double(version + 1)},
-                             {ReleaseTrust::kExpiresKey, expiryText(change.expiresDays)},
-                             {ReleaseTrust::kKeysKey, entries}};
+        entries.append(QJsonObject { { ReleaseTrust::kKeyIdKey, ReleaseSignature::keyId(key) },
+            { ReleaseTrust::kKeyKey, QString::fromLatin1(key.toBase64()) } });
+    const QJsonObject keySet { { ReleaseTrust::kKeySetVersionKey, double(version + 1) },
+        { ReleaseTrust::kExpiresKey, expiryText(change.expiresDays) }, { ReleaseTrust::kKeysKey, entries } };
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return failWith(error, QStringLiteral("cannot create the folders of %1").arg(out));
     return writeSigned(path, QJsonDocument(keySet).toJson(QJsonDocument::Indented), change.root, error);

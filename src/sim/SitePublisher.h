@@ -41,7 +41,7 @@ public:
     // does; with signing, each release is signed with its key and the list as
     // a whole. The site's key set is kept as it is. False with *error set.
     static bool publish(ReleaseServer& releases, const QString& out, const QString& baseUrl, const ListSigning* signing,
-                        QString* error);
+        QString* error);
     // Signs the list of a published site again: a new expiry and version,
     // the releases and their signatures as they are.
     static bool signList(const QString& out, const ListSigning& signing, QString* error);

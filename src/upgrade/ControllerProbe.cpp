@@ -58,10 +58,13 @@ void ControllerProbe::enqueue(const EAAccessoryPtr& accessory)
     if (m_asking) {
         // The engine follows every arrival; the question under way keeps the
         // session on the accessory it was put to.
-        QMetaObject::invokeMethod(this, [this] {
-            if (m_asking)
-                ZelFirmwareUpgradeManager::sharedInstance().followAccessory(m_asking);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_asking)
+                    ZelFirmwareUpgradeManager::sharedInstance().followAccessory(m_asking);
+            },
+            Qt::QueuedConnection);
     }
     askNext();
 }
@@ -83,17 +86,20 @@ void ControllerProbe::askNext()
             return;
         self->settle(true, versions);
     });
-    MainQueue::dispatchAfter(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kAnswerGrace, [this, question] {
-        if (m_question == question && m_asking)
-            settle(false, QString());
-    }, this);
+    MainQueue::dispatchAfter(
+        ZelFirmwareUpgradeManager::kCheckVersionTimeout + kAnswerGrace,
+        [this, question] {
+            if (m_question == question && m_asking)
+                settle(false, QString());
+        },
+        this);
 }
 
 void ControllerProbe::settle(bool answered, const QString& versions)
 {
     const EAAccessoryPtr asked = std::exchange(m_asking, nullptr);
     ++m_question;
-    m_tried.append({deviceOf(asked), answered});
+    m_tried.append({ deviceOf(asked), answered });
     if (answered) {
         m_controller = asked;
         m_versions = versions;

@@ -42,26 +42,25 @@ quint32 littleEndian(const QByteArray& in, qsizetype from, int bytes)
 // Where the device information reply keeps each field. The two-byte versions
 // are minor first, except the boot loader's, which is major first.
 namespace Layout {
-constexpr int kAddress = 0;
-constexpr int kAddressSize = 6;
-constexpr int kHardware = 6;
-constexpr int kBluetooth = 8;
-constexpr int kSoftware = 11;
-constexpr int kYear = 13;
-constexpr int kMonth = 15;
-constexpr int kDay = 16;
-constexpr int kProtocol = 17;
-constexpr int kBootSoftware = 19;
+    constexpr int kAddress = 0;
+    constexpr int kAddressSize = 6;
+    constexpr int kHardware = 6;
+    constexpr int kBluetooth = 8;
+    constexpr int kSoftware = 11;
+    constexpr int kYear = 13;
+    constexpr int kMonth = 15;
+    constexpr int kDay = 16;
+    constexpr int kProtocol = 17;
+    constexpr int kBootSoftware = 19;
 } // namespace Layout
 
 } // namespace
 
 std::optional<ControllerProtocol::Message> ControllerProtocol::messageFor(uint8_t first, uint8_t second)
 {
-    static constexpr Message kAll[] = {Message::RightVersion, Message::RightStart,  Message::RightData,
-                                       Message::RightChecksum, Message::RightEnd,  Message::DeviceInformation,
-                                       Message::LeftStart,     Message::LeftLength, Message::LeftProgram,
-                                       Message::LeftVerify,    Message::LeftEnd};
+    static constexpr Message kAll[] = { Message::RightVersion, Message::RightStart, Message::RightData,
+        Message::RightChecksum, Message::RightEnd, Message::DeviceInformation, Message::LeftStart, Message::LeftLength,
+        Message::LeftProgram, Message::LeftVerify, Message::LeftEnd };
     for (Message m : kAll)
         if (highByte(m) == first && lowByte(m) == second)
             return m;
@@ -135,7 +134,8 @@ void ControllerProtocol::writeDataHeader(uint8_t* out, Message m, uint8_t length
     out[4] = uint8_t((offset >> 8) & 0xFF);
 }
 
-void ControllerProtocol::copyPayload(uint8_t* payload, const uint8_t* file, quint64 index, quint64 length, bool bootLoader)
+void ControllerProtocol::copyPayload(
+    uint8_t* payload, const uint8_t* file, quint64 index, quint64 length, bool bootLoader)
 {
     const quint64 start = (bootLoader ? kBootRegionOffset : 0) + index * quint64(kPayloadSize);
     for (quint64 j = 0; j < length; ++j)
@@ -169,7 +169,7 @@ QByteArray ControllerProtocol::deviceInformationReply(const DeviceInformation& r
     QByteArray r(kDeviceInformationSize, '\0');
     for (int i = 0; i < Layout::kAddressSize; ++i)
         r[Layout::kAddress + i] = char(record.local_bt_addr[i]);
-    auto pair = [&r](int at, const uint8_t (&field)[2]) {
+    auto pair = [&r](int at, const uint8_t(&field)[2]) {
         r[at] = char(field[0]);
         r[at + 1] = char(field[1]);
     };
@@ -237,7 +237,7 @@ std::optional<ControllerProtocol::Version> ControllerProtocol::rightVersion(cons
 {
     if (reply.size() < kRightVersionReplySize)
         return std::nullopt;
-    return Version{at(reply, 2), at(reply, 3)};
+    return Version { at(reply, 2), at(reply, 3) };
 }
 
 bool ControllerProtocol::readDeviceInformation(const QByteArray& reply, DeviceInformation& record)
@@ -246,7 +246,7 @@ bool ControllerProtocol::readDeviceInformation(const QByteArray& reply, DeviceIn
         return false;
     for (int i = 0; i < Layout::kAddressSize; ++i)
         record.local_bt_addr[i] = at(reply, Layout::kAddress + i);
-    auto pair = [&reply](int from, uint8_t (&field)[2]) {
+    auto pair = [&reply](int from, uint8_t(&field)[2]) {
         field[0] = at(reply, from);
         field[1] = at(reply, from + 1);
     };
@@ -274,7 +274,7 @@ ControllerProtocol::DataPacket ControllerProtocol::readDataPacket(const QByteArr
 
 ControllerProtocol::Checksum ControllerProtocol::readChecksum(const QByteArray& request)
 {
-    return Checksum{littleEndian(request, kCommandSize, 4), littleEndian(request, kCommandSize + 4, 4)};
+    return Checksum { littleEndian(request, kCommandSize, 4), littleEndian(request, kCommandSize + 4, 4) };
 }
 
 quint16 ControllerProtocol::readLeftLength(const QByteArray& request)

@@ -116,9 +116,9 @@ public:
 
     // How a reply stands to a request of one kind.
     enum class Answer {
-        Other,    // not a reply to this kind (other command bytes, no status)
+        Other, // not a reply to this kind (other command bytes, no status)
         Accepted, // the controller took the request
-        Refused,  // a reply to this kind with another status
+        Refused, // a reply to this kind with another status
     };
     // Any kind but the left start, whose reply also names its target.
     static Answer answerTo(Message m, const QByteArray& reply);

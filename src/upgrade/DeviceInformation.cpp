@@ -35,7 +35,7 @@ QString DeviceInformation::productDateString() const
 QString DeviceInformation::macAddressWithoutColon() const
 {
     return QString::asprintf("%02X%02X%02X%02X%02X%02X", local_bt_addr[0], local_bt_addr[1], local_bt_addr[2],
-                             local_bt_addr[3], local_bt_addr[4], local_bt_addr[5]);
+        local_bt_addr[3], local_bt_addr[4], local_bt_addr[5]);
 }
 
 QString DeviceInformation::bootVer() const

@@ -63,14 +63,27 @@ double TransferState::progressPercent(Image image, double fraction, bool bootNee
         scale = leftNeeded && rightNeeded ? 0.1 : leftNeeded ? 0.2 : rightNeeded ? 0.3 : 1.0;
         break;
     case Image::Left:
-        if (bootNeeded && rightNeeded) { base = 0.1; scale = 0.5; }
-        else if (rightNeeded) { scale = 0.5; }
-        else if (bootNeeded) { base = 0.2; scale = 0.8; }
+        if (bootNeeded && rightNeeded) {
+            base = 0.1;
+            scale = 0.5;
+        } else if (rightNeeded) {
+            scale = 0.5;
+        } else if (bootNeeded) {
+            base = 0.2;
+            scale = 0.8;
+        }
         break;
     case Image::Right:
-        if (bootNeeded && leftNeeded) { base = 0.6; scale = 0.4; }
-        else if (bootNeeded) { base = 0.3; scale = 0.7; }
-        else if (leftNeeded) { base = 0.5; scale = 0.5; }
+        if (bootNeeded && leftNeeded) {
+            base = 0.6;
+            scale = 0.4;
+        } else if (bootNeeded) {
+            base = 0.3;
+            scale = 0.7;
+        } else if (leftNeeded) {
+            base = 0.5;
+            scale = 0.5;
+        }
         break;
     }
     const float scaled = float(base + scale * fraction);

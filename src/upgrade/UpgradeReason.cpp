@@ -16,29 +16,29 @@ struct Entry {
 
 // The names are stored in the history and printed by the tools: they never change.
 constexpr Entry kEntries[] = {
-    {Code::AlreadyRunning, "AlreadyRunning", "UpgradeAlreadyRunning"},
-    {Code::NoController, "NoController", "ConnectGamepadPropmt"},
-    {Code::ControllerNotIdentified, "ControllerNotIdentified", "UnplugDevicePrompt"},
-    {Code::Cancelled, "Cancelled", "UpgradeCancelled"},
-    {Code::ImageInvalid, "ImageInvalid", "FirmwareIsInvalid"},
-    {Code::ChecksumRejected, "ChecksumRejected", "ChecksumRejected"},
-    {Code::StoppedResponding, "StoppedResponding", "TransferStalled"},
-    {Code::DidNotReturn, "DidNotReturn", "ControllerDidNotReturn"},
-    {Code::DifferentControllerReturned, "DifferentControllerReturned", "DifferentControllerReturned"},
-    {Code::Disconnected, "Disconnected", "GamepadDisconnectManuallyPrompt"},
-    {Code::VersionsMismatch, "VersionsMismatch", "VersionsMismatch"},
-    {Code::VersionsNotRead, "VersionsNotRead", "VersionsNotRead"},
-    {Code::VersionSame, "VersionSame", "FirmwareVersionSamePropmt"},
-    {Code::ControllerFirmwareDamaged, "ControllerFirmwareDamaged", "GamepadFirmwareDamaged"},
-    {Code::ReleaseDamaged, "ReleaseDamaged", "SelectedDamagedFirmware"},
-    {Code::ReleaseNotSigned, "ReleaseNotSigned", "ReleaseNotSigned"},
-    {Code::SignatureInvalid, "SignatureInvalid", "ReleaseSignatureInvalid"},
-    {Code::ReleaseFilesMissing, "ReleaseFilesMissing", "UpgradeFailedNeedNewFirmware"},
-    {Code::ReleaseIncomplete, "ReleaseIncomplete", "UpgradeFailedNeedReconnect"},
-    {Code::DownloadTooLarge, "DownloadTooLarge", "DownloadTooLarge"},
-    {Code::DownloadFailed, "DownloadFailed", "DownloadFirmwareFailed"},
-    {Code::DigestMismatch, "DigestMismatch", "DownloadDigestMismatch"},
-    {Code::UnzipFailed, "UnzipFailed", "UnzipFailed"},
+    { Code::AlreadyRunning, "AlreadyRunning", "UpgradeAlreadyRunning" },
+    { Code::NoController, "NoController", "ConnectGamepadPropmt" },
+    { Code::ControllerNotIdentified, "ControllerNotIdentified", "UnplugDevicePrompt" },
+    { Code::Cancelled, "Cancelled", "UpgradeCancelled" },
+    { Code::ImageInvalid, "ImageInvalid", "FirmwareIsInvalid" },
+    { Code::ChecksumRejected, "ChecksumRejected", "ChecksumRejected" },
+    { Code::StoppedResponding, "StoppedResponding", "TransferStalled" },
+    { Code::DidNotReturn, "DidNotReturn", "ControllerDidNotReturn" },
+    { Code::DifferentControllerReturned, "DifferentControllerReturned", "DifferentControllerReturned" },
+    { Code::Disconnected, "Disconnected", "GamepadDisconnectManuallyPrompt" },
+    { Code::VersionsMismatch, "VersionsMismatch", "VersionsMismatch" },
+    { Code::VersionsNotRead, "VersionsNotRead", "VersionsNotRead" },
+    { Code::VersionSame, "VersionSame", "FirmwareVersionSamePropmt" },
+    { Code::ControllerFirmwareDamaged, "ControllerFirmwareDamaged", "GamepadFirmwareDamaged" },
+    { Code::ReleaseDamaged, "ReleaseDamaged", "SelectedDamagedFirmware" },
+    { Code::ReleaseNotSigned, "ReleaseNotSigned", "ReleaseNotSigned" },
+    { Code::SignatureInvalid, "SignatureInvalid", "ReleaseSignatureInvalid" },
+    { Code::ReleaseFilesMissing, "ReleaseFilesMissing", "UpgradeFailedNeedNewFirmware" },
+    { Code::ReleaseIncomplete, "ReleaseIncomplete", "UpgradeFailedNeedReconnect" },
+    { Code::DownloadTooLarge, "DownloadTooLarge", "DownloadTooLarge" },
+    { Code::DownloadFailed, "DownloadFailed", "DownloadFirmwareFailed" },
+    { Code::DigestMismatch, "DigestMismatch", "DownloadDigestMismatch" },
+    { Code::UnzipFailed, "UnzipFailed", "UnzipFailed" },
 };
 
 const Entry* entryFor(Code code)
@@ -52,7 +52,8 @@ const Entry* entryFor(Code code)
 } // namespace
 
 UpgradeReason::UpgradeReason(Code code, QStringList arguments)
-    : m_code(code), m_arguments(std::move(arguments))
+    : m_code(code)
+    , m_arguments(std::move(arguments))
 {
 }
 

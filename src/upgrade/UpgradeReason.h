@@ -12,30 +12,30 @@
 class UpgradeReason {
 public:
     enum class Code {
-        None,                        // the run completed
-        AlreadyRunning,              // another run holds the engine
-        NoController,                // no controller is attached
-        ControllerNotIdentified,     // the controller did not say who it is
-        Cancelled,                   // the user (or a newer choice) ended the run
-        ImageInvalid,                // an image file is unreadable, empty or too large
-        ChecksumRejected,            // the right side refused the checksum twice
-        StoppedResponding,           // silence past the transfer's limit
-        DidNotReturn,                // no return within the restart limit
+        None, // the run completed
+        AlreadyRunning, // another run holds the engine
+        NoController, // no controller is attached
+        ControllerNotIdentified, // the controller did not say who it is
+        Cancelled, // the user (or a newer choice) ended the run
+        ImageInvalid, // an image file is unreadable, empty or too large
+        ChecksumRejected, // the right side refused the checksum twice
+        StoppedResponding, // silence past the transfer's limit
+        DidNotReturn, // no return within the restart limit
         DifferentControllerReturned, // another controller came back from a restart
-        Disconnected,                // the controller was unplugged during the run
-        VersionsMismatch,            // the versions read back are not the release's
-        VersionsNotRead,             // the versions could not be read back
-        VersionSame,                 // the controller already has the release
-        ControllerFirmwareDamaged,   // the controller's versions cannot be read as versions
-        ReleaseDamaged,              // the chosen release's version cannot be read
-        ReleaseNotSigned,            // a signature is required and the release has none
-        SignatureInvalid,            // the release's signature or signed digest does not verify
-        ReleaseFilesMissing,         // the release's folder lacks an image
-        ReleaseIncomplete,           // the unpacked release lacks an image
-        DownloadTooLarge,            // the archive exceeded the download limit
-        DownloadFailed,              // the archive could not be downloaded
-        DigestMismatch,              // the archive's digest is not the release's
-        UnzipFailed,                 // the archive could not be unpacked
+        Disconnected, // the controller was unplugged during the run
+        VersionsMismatch, // the versions read back are not the release's
+        VersionsNotRead, // the versions could not be read back
+        VersionSame, // the controller already has the release
+        ControllerFirmwareDamaged, // the controller's versions cannot be read as versions
+        ReleaseDamaged, // the chosen release's version cannot be read
+        ReleaseNotSigned, // a signature is required and the release has none
+        SignatureInvalid, // the release's signature or signed digest does not verify
+        ReleaseFilesMissing, // the release's folder lacks an image
+        ReleaseIncomplete, // the unpacked release lacks an image
+        DownloadTooLarge, // the archive exceeded the download limit
+        DownloadFailed, // the archive could not be downloaded
+        DigestMismatch, // the archive's digest is not the release's
+        UnzipFailed, // the archive could not be unpacked
     };
 
     UpgradeReason() = default;

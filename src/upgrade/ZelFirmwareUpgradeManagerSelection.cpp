@@ -50,7 +50,8 @@ void makeFolder(const QString& path)
 QString safeFileName(const QString& suggested)
 {
     const QString name = QFileInfo(QString(suggested).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.startsWith(QLatin1Char('.')))
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+        || name.startsWith(QLatin1Char('.')))
         return QString();
     return name;
 }
@@ -62,15 +63,15 @@ QString safeFileName(const QString& suggested)
 // Names are compared without regard to case, as a phone's file system does.
 bool mayStoreDownloadAs(const QString& name, const QString& version)
 {
-    const QString ownFiles[] = {DownloadStore::kFileName, DownloadStore::kFileName + QStringLiteral(".damaged"),
-                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName,
-                                ZelFirmwareUpgradeManager::kUpgradeHistoryFileName + QStringLiteral(".damaged")};
+    const QString ownFiles[] = { DownloadStore::kFileName, DownloadStore::kFileName + QStringLiteral(".damaged"),
+        ZelFirmwareUpgradeManager::kUpgradeHistoryFileName,
+        ZelFirmwareUpgradeManager::kUpgradeHistoryFileName + QStringLiteral(".damaged") };
     for (const QString& own : ownFiles)
         if (name.compare(own, Qt::CaseInsensitive) == 0)
             return false;
     const QString folder = QFileInfo(name).completeBaseName();
-    const QHash<QString, QString> records =
-        DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).records();
+    const QHash<QString, QString> records
+        = DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).records();
     for (auto it = records.cbegin(); it != records.cend(); ++it)
         if (it.key() != version && it.value().compare(folder, Qt::CaseInsensitive) == 0)
             return false;
@@ -137,9 +138,9 @@ ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
     const std::optional<FirmwareVersion> right = FirmwareVersion::parse(rightVersion);
     if (!boot || !left || !right)
         return ZelFirmwareCheckGamepadFirmwareDamaged;
-    const FirmwareVersion selected[3] = {release->boot, release->left, release->right};
-    const FirmwareVersion current[3] = {*boot, *left, *right};
-    bool* needs[3] = {&bootNeedUpgrade, &leftNeedUpgrade, &rightNeedUpgrade};
+    const FirmwareVersion selected[3] = { release->boot, release->left, release->right };
+    const FirmwareVersion current[3] = { *boot, *left, *right };
+    bool* needs[3] = { &bootNeedUpgrade, &leftNeedUpgrade, &rightNeedUpgrade };
     const bool remote = isRemote(latestFirmwareUrl);
     if (remote)
         for (int i = 0; i < 3; ++i)
@@ -184,11 +185,12 @@ bool ZelFirmwareUpgradeManager::checkIfExitLocalFileWithPath(const QString& fold
     int found = 0;
     if (folder.isEmpty())
         return false;
-    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+    for (const QString& name :
+        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
         QString* field = name == kLeftFileName ? &leftFilePath
-                         : name == kRightFileName ? &rightFilePath
-                         : name == kBootFileName ? &bootFilePath
-                                                 : nullptr;
+            : name == kRightFileName           ? &rightFilePath
+            : name == kBootFileName            ? &bootFilePath
+                                               : nullptr;
         if (!field)
             continue;
         *field = folder + QLatin1Char('/') + name;
@@ -258,7 +260,8 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             }
             m_abortDownload = nullptr;
             if (response.tooLarge) {
-                failRun(UpgradeReason(UpgradeReason::Code::DownloadTooLarge, {mebibytesText(maxDownloadBytes)}), kFailureSeconds);
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadTooLarge, { mebibytesText(maxDownloadBytes) }),
+                    kFailureSeconds);
                 return;
             }
             if (!response.error.isEmpty()) {

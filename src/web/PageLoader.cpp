@@ -18,8 +18,8 @@ void PageLoader::load(QWebEngineView* view, const QUrl& url, int timeoutMs)
     // The time limit is for this load only: pages the user opens afterwards
     // from links load for as long as they take.
     auto finished = std::make_shared<bool>(false);
-    QObject::connect(view, &QWebEngineView::loadFinished, view, [finished] { *finished = true; },
-                     Qt::SingleShotConnection);
+    QObject::connect(
+        view, &QWebEngineView::loadFinished, view, [finished] { *finished = true; }, Qt::SingleShotConnection);
     view->load(request);
     if (timeoutMs <= 0)
         return;

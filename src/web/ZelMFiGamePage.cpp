@@ -48,9 +48,9 @@ bool ZelMFiGamePage::isAllowedUrl(const QUrl& url) const
         return false;
     // The origin exactly: a host that only begins like an allowed one
     // ("h.example.evil" for "h.example") is another host.
-    const QString origin = url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment
-                                        | QUrl::RemoveUserInfo)
-                               .toString(QUrl::StripTrailingSlash);
+    const QString origin
+        = url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+              .toString(QUrl::StripTrailingSlash);
     for (const QString& allowed : m_allowedOrigins)
         if (QUrl(allowed).adjusted(QUrl::StripTrailingSlash).toString() == origin)
             return true;

@@ -44,10 +44,10 @@ private slots:
     {
         m_link = new LocalLink;
         m_peer = new RecordingPeer(m_link);
-        m_accessory = EAAccessory::create({kProtocol}, m_link);
+        m_accessory = EAAccessory::create({ kProtocol }, m_link);
         m_notifications = 0;
-        NotificationCenter::defaultCenter().addObserver(this, EADSessionDataReceivedNotification,
-                                                        [this](const Notification&) { ++m_notifications; });
+        NotificationCenter::defaultCenter().addObserver(
+            this, EADSessionDataReceivedNotification, [this](const Notification&) { ++m_notifications; });
         session().closeSession();
         session().setupControllerForAccessory(m_accessory, kProtocol);
     }
@@ -179,10 +179,10 @@ private slots:
     {
         LocalLink otherLink;
         RecordingPeer otherPeer(&otherLink);
-        const EAAccessoryPtr otherAccessory = EAAccessory::create({kProtocol}, &otherLink);
+        const EAAccessoryPtr otherAccessory = EAAccessory::create({ kProtocol }, &otherLink);
         QList<EADSessionController*> from;
         NotificationCenter::defaultCenter().addObserver(this, EADSessionDataReceivedNotification,
-                                                        [&from](const Notification& n) { from << EADSessionController::sessionOf(n); });
+            [&from](const Notification& n) { from << EADSessionController::sessionOf(n); });
         {
             EADSessionController other;
             other.setupControllerForAccessory(otherAccessory, kProtocol);
@@ -194,17 +194,17 @@ private slots:
             QTRY_COMPARE(m_peer->received, QByteArray("to-shared"));
             otherPeer.reply("from-other");
             QVERIFY(waitUntil([&] { return other.readBytesAvailable() == 10; }));
-            QCOMPARE(from, QList<EADSessionController*>{&other});
+            QCOMPARE(from, QList<EADSessionController*> { &other });
             QCOMPARE(session().readBytesAvailable(), 0u);
             m_peer->reply("from-shared");
             QVERIFY(waitUntil([&] { return session().readBytesAvailable() == 11; }));
-            QCOMPARE(from, (QList<EADSessionController*>{&other, &session()}));
+            QCOMPARE(from, (QList<EADSessionController*> { &other, &session() }));
             QCOMPARE(other.readData(10), QByteArray("from-other"));
             QCOMPARE(otherAccessory->delegate(), &other);
         }
         // Gone with its attachment's controller: the accessory no longer points at it.
         QCOMPARE(otherAccessory->delegate(), nullptr);
-        QCOMPARE(EADSessionController::sessionOf(Notification{QStringLiteral("other"), {}, {}}), nullptr);
+        QCOMPARE(EADSessionController::sessionOf(Notification { QStringLiteral("other"), {}, {} }), nullptr);
     }
 
     void aBytesEventWithNothingReadableStillNotifiesOnce()

@@ -18,8 +18,12 @@ using namespace testsupport;
 namespace {
 
 const QByteArray kTwoReleases = "{\"data\":[\n"
-    "  {\"ver\":\"1.2-1.3-1.4\",\"upgrade_msg\":\"Fixes\",\"path\":\"http://h/a.zip\",\"md5file\":\"ABC\",\"upgrade_time\":\"2024-01-02\"},\n"
-    "  {\"ver\":\"1.1-1.0-1.0\",\"upgrade_msg\":\"Older\",\"path\":\"http://h/b.zip\",\"md5file\":\"def\",\"upgrade_time\":\"2023-05-06\"}]}";
+                                "  "
+                                "{\"ver\":\"1.2-1.3-1.4\",\"upgrade_msg\":\"Fixes\",\"path\":\"http://h/"
+                                "a.zip\",\"md5file\":\"ABC\",\"upgrade_time\":\"2024-01-02\"},\n"
+                                "  "
+                                "{\"ver\":\"1.1-1.0-1.0\",\"upgrade_msg\":\"Older\",\"path\":\"http://h/"
+                                "b.zip\",\"md5file\":\"def\",\"upgrade_time\":\"2023-05-06\"}]}";
 
 struct Answer {
     int calls = 0;
@@ -74,10 +78,7 @@ private slots:
         catalogue().firmwaresDate = QDateTime();
     }
 
-    void cleanup()
-    {
-        delete m_server;
-    }
+    void cleanup() { delete m_server; }
 
     void theLocalListHoldsReleaseFoldersNewestFirst()
     {
@@ -94,7 +95,7 @@ private slots:
         // 1.10 is minor version 10: newer than 1.9.
         QCOMPARE(local[0].version, QStringLiteral("1.10-1.0-1.0"));
         QCOMPARE(local[1].version, QStringLiteral("1.9-1.0-1.0"));
-        QCOMPARE(catalogue().refusedVersions, QStringList{QStringLiteral("1.0.5-1.0-1.0")});
+        QCOMPARE(catalogue().refusedVersions, QStringList { QStringLiteral("1.0.5-1.0-1.0") });
         QCOMPARE(local[0].path, ZelFirmwareDataTool::localFirmwareFolder() + QStringLiteral("/1.10-1.0-1.0"));
         QVERIFY(!local[0].md5.isNull() && local[0].md5.isEmpty());
         QVERIFY(!local[0].isOnline());
@@ -114,14 +115,15 @@ private slots:
         QCOMPARE(query.queryItemValue(QStringLiteral("beta")), QStringLiteral("0"));
         QCOMPARE(query.queryItemValue(QStringLiteral("name")), QStringLiteral("zelmar-q3-dart"));
         QCOMPARE(query.queryItemValue(QStringLiteral("appver")),
-                 InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+            InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
         QCOMPARE(query.queryItemValue(QStringLiteral("lang")), QStringLiteral("zh"));
         QCOMPARE(query.queryItems().first().first, QStringLiteral("ver")); // in this order
 
         QCOMPARE(ZelFirmwareDataTool::queryText(QStringLiteral("http://h"), QString()),
-                 QByteArray("http://h/firmware/update/r1?ver=1.0-1.0-1.0&beta=0&name=zelmar-q3-dart&appver=1.0&lang=zh"));
+            QByteArray("http://h/firmware/update/r1?ver=1.0-1.0-1.0&beta=0&name=zelmar-q3-dart&appver=1.0&lang=zh"));
         QCOMPARE(ZelFirmwareDataTool::queryText(QStringLiteral("http://h"), QStringLiteral("2 beta")),
-                 QByteArray("http://h/firmware/update/r1?ver=1.0-1.0-1.0&beta=0&name=zelmar-q3-dart&appver=2%20beta&lang=zh"));
+            QByteArray(
+                "http://h/firmware/update/r1?ver=1.0-1.0-1.0&beta=0&name=zelmar-q3-dart&appver=2%20beta&lang=zh"));
     }
 
     void anAnswerIsMappedAndSortedNewestFirst()
@@ -215,8 +217,9 @@ private slots:
         ask();
         const QDateTime stored = catalogue().firmwaresDate;
         m_now = m_now.addSecs(400);
-        for (const QByteArray& body : {QByteArray("{\"data\":[]}"), QByteArray("{\"other\":1}"), QByteArray("not json"),
-                                       QByteArray("[{\"ver\":\"1.0-1.0-1.0\"}]"), QByteArray("{\"data\":{\"ver\":\"x\"}}")}) {
+        for (const QByteArray& body :
+            { QByteArray("{\"data\":[]}"), QByteArray("{\"other\":1}"), QByteArray("not json"),
+                QByteArray("[{\"ver\":\"1.0-1.0-1.0\"}]"), QByteArray("{\"data\":{\"ver\":\"x\"}}") }) {
             m_server->body = body;
             const Answer a = ask();
             QVERIFY2(a.firmwares.isEmpty() && a.error.isEmpty(), body.constData());
@@ -234,10 +237,11 @@ private slots:
         QStringList order;
         for (const ZelFirmware& f : a.firmwares)
             order << f.version;
-        QCOMPARE(order, (QStringList{QStringLiteral("1.0-2.0-1.0"), QStringLiteral("1.0-1.0-1.10"),
-                                     QStringLiteral("1.0-1.0-1.9"), QStringLiteral("0.9-9.9-9.9")}));
+        QCOMPARE(order,
+            (QStringList { QStringLiteral("1.0-2.0-1.0"), QStringLiteral("1.0-1.0-1.10"), QStringLiteral("1.0-1.0-1.9"),
+                QStringLiteral("0.9-9.9-9.9") }));
         QCOMPARE(catalogue().refusedVersions,
-                 (QStringList{QStringLiteral("abc"), QStringLiteral("1.0-1.0"), QStringLiteral("1.-1.0-1.0")}));
+            (QStringList { QStringLiteral("abc"), QStringLiteral("1.0-1.0"), QStringLiteral("1.-1.0-1.0") }));
     }
 
     void aReleaseListAboveItsLimitIsRefused()
@@ -257,13 +261,15 @@ private slots:
     void oddElementsAndValuesAreHandled()
     {
         m_server->body = "{\"data\":[\n"
-    "            5, \"text\", null, [1,2],\n"
-    "            {\"ver\":\"2.0-2.0-2.0\",\"path\":\"http://h/c.zip\"},\n"
-    "            {\"ver\":3.5,\"upgrade_msg\":null,\"path\":{\"x\":1},\"md5file\":true,\"upgrade_time\":20240101,\"extra\":\"ignored\"}]}";
+                         "            5, \"text\", null, [1,2],\n"
+                         "            {\"ver\":\"2.0-2.0-2.0\",\"path\":\"http://h/c.zip\"},\n"
+                         "            "
+                         "{\"ver\":3.5,\"upgrade_msg\":null,\"path\":{\"x\":1},\"md5file\":true,\"upgrade_time\":"
+                         "20240101,\"extra\":\"ignored\"}]}";
         const Answer a = ask();
         // A number is no version: that release is left out of the list.
         QCOMPARE(a.firmwares.size(), 1);
-        QCOMPARE(catalogue().refusedVersions, QStringList{QStringLiteral("3.5")});
+        QCOMPARE(catalogue().refusedVersions, QStringList { QStringLiteral("3.5") });
         const QList<ZelFirmware> mapped = ZelFirmware::modelArrayWithJSON(
             QJsonDocument::fromJson(m_server->body).object().value(QStringLiteral("data")));
         QCOMPARE(mapped.size(), 2);
@@ -295,7 +301,7 @@ private slots:
         ZelFirmwareDataTool::setServerOverride(QString());
         qunsetenv("Q3DART_SERVER");
         QCOMPARE(ZelFirmwareDataTool::serverBaseUrl(),
-                 QStringLiteral("http://") + InfoDictionary::mainBundle().string(QStringLiteral("Q3FirmwareServerHost")));
+            QStringLiteral("http://") + InfoDictionary::mainBundle().string(QStringLiteral("Q3FirmwareServerHost")));
         qputenv("Q3DART_SERVER", "http://127.0.0.1:9/");
         QCOMPARE(ZelFirmwareDataTool::serverBaseUrl(), QStringLiteral("http://127.0.0.1:9"));
         ZelFirmwareDataTool::setServerOverride(QStringLiteral("http://example.test:8"));

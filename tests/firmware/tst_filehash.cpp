@@ -108,8 +108,8 @@ private slots:
         writeRandomFile(path, 3 * FileHash::kReadBufferSize + 17);
         CountingDigest digest;
         FileHashComputationContext table = digest.table();
-        QCOMPARE(
-            FileHash::hashOfFileAtPath(path, table), QStringLiteral("%1").arg(3 * FileHash::kReadBufferSize + 17, 16, 16, QLatin1Char('0')));
+        QCOMPARE(FileHash::hashOfFileAtPath(path, table),
+            QStringLiteral("%1").arg(3 * FileHash::kReadBufferSize + 17, 16, 16, QLatin1Char('0')));
         QCOMPARE(digest.largestPiece, uint32_t(FileHash::kReadBufferSize));
     }
 

@@ -125,20 +125,23 @@ private slots:
         const QString archive = incoming(QStringLiteral("1.2-1.3-1.4.zip"));
         QVERIFY(writeArchive(archive, releaseEntries()));
         const QString unsafe = incoming(QStringLiteral("2.0-2.0-2.0.zip"));
-        QVERIFY(writeArchive(unsafe, {{QStringLiteral("../V7E_IAP.bin"), kBoot}}));
+        QVERIFY(writeArchive(unsafe, { { QStringLiteral("../V7E_IAP.bin"), kBoot } }));
         ToastRecorder recorder;
         QList<bool> results;
-        ZelDataTool::handleFileInBackground(QUrl::fromLocalFile(archive), [&](bool imported) { results.append(imported); });
-        QCOMPARE(toastsOf(recorder), (QList<QPair<QString, double>> {unzippingToast(QStringLiteral("1.2-1.3-1.4.zip"))}));
-        ZelDataTool::handleFileInBackground(QUrl::fromLocalFile(unsafe), [&](bool imported) { results.append(imported); });
+        ZelDataTool::handleFileInBackground(
+            QUrl::fromLocalFile(archive), [&](bool imported) { results.append(imported); });
+        QCOMPARE(
+            toastsOf(recorder), (QList<QPair<QString, double>> { unzippingToast(QStringLiteral("1.2-1.3-1.4.zip")) }));
+        ZelDataTool::handleFileInBackground(
+            QUrl::fromLocalFile(unsafe), [&](bool imported) { results.append(imported); });
         ZelDataTool::handleFileInBackground(QUrl(QStringLiteral("https://firmware.example/3.0-3.0-3.0.zip")),
-                                            [&](bool imported) { results.append(imported); });
+            [&](bool imported) { results.append(imported); });
         QVERIFY(waitUntil([&] { return results.size() == 2; }));
-        QCOMPARE(results, (QList<bool> {true, false}));
+        QCOMPARE(results, (QList<bool> { true, false }));
         QCOMPARE(toastsOf(recorder),
-            (QList<QPair<QString, double>> {unzippingToast(QStringLiteral("1.2-1.3-1.4.zip")),
-                unzippingToast(QStringLiteral("2.0-2.0-2.0.zip")), {localized("UnzipFinished"), 2.0},
-                {localized("ArchiveUnsafePaths"), 3.0}}));
+            (QList<QPair<QString, double>> { unzippingToast(QStringLiteral("1.2-1.3-1.4.zip")),
+                unzippingToast(QStringLiteral("2.0-2.0-2.0.zip")), { localized("UnzipFinished"), 2.0 },
+                { localized("ArchiveUnsafePaths"), 3.0 } }));
         QCOMPARE(fileContents(ZelDataTool::localProductFolder() + QStringLiteral("/1.2-1.3-1.4/Q3_RIGHT.bin")), kRight);
         QVERIFY(!QFileInfo::exists(ZelDataTool::localProductFolder() + QStringLiteral("/2.0-2.0-2.0/V7E_IAP.bin")));
     }

@@ -43,7 +43,8 @@ private slots:
             QCOMPARE(SimulatedController::versionFromTrailer(DemoReleases::rightImage(version))->text(), parts[2]);
             QVERIFY(DemoReleases::bootImage(version).size() > 0xE800);
         }
-        QVERIFY(DemoReleases::leftImage(QStringLiteral("1.0-2.4-1.6")) != DemoReleases::leftImage(QStringLiteral("1.1-2.5-1.8")));
+        QVERIFY(DemoReleases::leftImage(QStringLiteral("1.0-2.4-1.6"))
+            != DemoReleases::leftImage(QStringLiteral("1.1-2.5-1.8")));
     }
 
     void theCatalogueListsTheServedReleases()
@@ -53,16 +54,18 @@ private slots:
         ZelFirmwareDataTool::setServerOverride(server.baseUrl());
         QList<ZelFirmware> list;
         bool done = false;
-        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([&](const QList<ZelFirmware>& l, const QString& error) {
-            QVERIFY(error.isEmpty());
-            list = l;
-            done = true;
-        });
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
+            [&](const QList<ZelFirmware>& l, const QString& error) {
+                QVERIFY(error.isEmpty());
+                list = l;
+                done = true;
+            });
         QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QCOMPARE(list.size(), DemoReleases::versions().size());
         QCOMPARE(list.first().version, DemoReleases::versions().last()); // newest first
         const ZelFirmware& newest = list.first();
-        QCOMPARE(newest.md5, FileHash::md5HashOfFileAtPath(m_releases + QLatin1Char('/') + newest.version + QStringLiteral(".zip")));
+        QCOMPARE(newest.md5,
+            FileHash::md5HashOfFileAtPath(m_releases + QLatin1Char('/') + newest.version + QStringLiteral(".zip")));
         QVERIFY(newest.updateInfo.contains(QLatin1String("boot loader")));
         QCOMPARE(newest.updateTime, QStringLiteral("2026-02-14"));
         QVERIFY(newest.path.startsWith(server.baseUrl() + QStringLiteral("/releases/")));
@@ -95,8 +98,8 @@ private slots:
         secret.close();
         ReleaseServer server(m_releases);
         QVERIFY(server.listen());
-        for (const char* path : {"/releases/..%2Fsecret.zip", "/releases/%2E%2E%2Fsecret.zip", "/releases/missing.zip",
-                                 "/releases/1.1-2.5-1.8.txt", "/other"}) {
+        for (const char* path : { "/releases/..%2Fsecret.zip", "/releases/%2E%2E%2Fsecret.zip", "/releases/missing.zip",
+                 "/releases/1.1-2.5-1.8.txt", "/other" }) {
             HttpClient::Response response;
             bool done = false;
             HttpClient::get(QUrl(server.baseUrl() + QString::fromLatin1(path)), 20, [&](const HttpClient::Response& r) {
@@ -117,10 +120,10 @@ private slots:
         bool done = false;
         HttpClient::Response response;
         HttpClient::download(QUrl(server.baseUrl() + QStringLiteral("/releases/missing.zip")), target, 20,
-                             [&](const HttpClient::Response& r) {
-                                 response = r;
-                                 done = true;
-                             });
+            [&](const HttpClient::Response& r) {
+                response = r;
+                done = true;
+            });
         QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY(!response.error.isEmpty());
         QVERIFY(!QFile::exists(target));
@@ -128,10 +131,10 @@ private slots:
         // An unwritable target is an error too, not a silent success.
         done = false;
         HttpClient::download(QUrl(server.baseUrl() + QStringLiteral("/releases/1.1-2.5-1.8.zip")),
-                             m_dir.filePath(QStringLiteral("no/such/folder/x.zip")), 20, [&](const HttpClient::Response& r) {
-                                 response = r;
-                                 done = true;
-                             });
+            m_dir.filePath(QStringLiteral("no/such/folder/x.zip")), 20, [&](const HttpClient::Response& r) {
+                response = r;
+                done = true;
+            });
         QTRY_VERIFY_WITH_TIMEOUT(done, testsupport::kPatienceMs);
         QVERIFY(!response.error.isEmpty());
     }
@@ -140,20 +143,24 @@ private slots:
     void theListCarriesDigestsAndSignatures()
     {
         ReleaseServer server(m_releases);
-        const QJsonArray unsigned_ = QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h"))).object()
-                                         .value(QStringLiteral("data")).toArray();
+        const QJsonArray unsigned_ = QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h")))
+                                         .object()
+                                         .value(QStringLiteral("data"))
+                                         .toArray();
         QCOMPARE(unsigned_.size(), DemoReleases::versions().size());
         for (const QJsonValue& v : unsigned_) {
             const QJsonObject release = v.toObject();
             QCOMPARE(release.value(QStringLiteral("sha256")).toString(),
-                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + release.value(QStringLiteral("ver")).toString()
-                                                      + QStringLiteral(".zip")));
+                FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/')
+                    + release.value(QStringLiteral("ver")).toString() + QStringLiteral(".zip")));
             QVERIFY(!release.contains(QStringLiteral("sig")));
         }
         const ReleaseSignature key = ReleaseSignature::generate();
         server.setSigningKey(key);
-        const QList<ZelFirmware> records = ZelFirmware::modelArrayWithJSON(
-            QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h"))).object().value(QStringLiteral("data")));
+        const QList<ZelFirmware> records
+            = ZelFirmware::modelArrayWithJSON(QJsonDocument::fromJson(server.releaseList(QStringLiteral("http://h")))
+                                                  .object()
+                                                  .value(QStringLiteral("data")));
         QCOMPARE(records.size(), DemoReleases::versions().size());
         for (const ZelFirmware& f : records)
             QVERIFY(ReleaseSignature::verify(key.publicKey(), f.version, f.sha256, f.signature));
@@ -171,16 +178,18 @@ private slots:
         SitePublisher::ListSigning signing;
         signing.key = key;
         QString error;
-        QVERIFY2(SitePublisher::publish(server, out, site.baseUrl() + QStringLiteral("/"), &signing, &error), qPrintable(error));
+        QVERIFY2(SitePublisher::publish(server, out, site.baseUrl() + QStringLiteral("/"), &signing, &error),
+            qPrintable(error));
         QFile list(out + QStringLiteral("/firmware/update/r1"));
         QVERIFY(list.open(QIODevice::ReadOnly));
         const QJsonObject published = QJsonDocument::fromJson(list.readAll()).object();
         QCOMPARE(published.value(QStringLiteral("data")),
-                 QJsonDocument::fromJson(server.releaseList(site.baseUrl())).object().value(QStringLiteral("data")));
+            QJsonDocument::fromJson(server.releaseList(site.baseUrl())).object().value(QStringLiteral("data")));
         QCOMPARE(published.value(QStringLiteral("list_version")).toInt(), 1);
         for (const QString& version : DemoReleases::versions())
-            QCOMPARE(FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
-                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
+            QCOMPARE(
+                FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
+                FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
 
         QVERIFY(ReleaseSignature::addTrustedKey(key.publicKeyBase64()));
         ZelFirmwareDataTool::setServerOverride(site.baseUrl());
@@ -216,8 +225,9 @@ private slots:
         ReleaseServer again(out + QStringLiteral("/releases"));
         QVERIFY2(again.publish(out, site.baseUrl(), &error), qPrintable(error));
         for (const QString& version : DemoReleases::versions())
-            QCOMPARE(FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
-                     FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
+            QCOMPARE(
+                FileHash::sha256HashOfFileAtPath(out + QStringLiteral("/releases/") + version + QStringLiteral(".zip")),
+                FileHash::sha256HashOfFileAtPath(m_releases + QLatin1Char('/') + version + QStringLiteral(".zip")));
 
         // A site that cannot be written is an error, not a half success.
         QFile blocker(m_dir.filePath(QStringLiteral("a-file")));

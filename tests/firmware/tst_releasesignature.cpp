@@ -48,15 +48,12 @@ private slots:
         QCOMPARE(QByteArray::fromBase64(m_signature.toLatin1()).size(), ReleaseSignature::kSignatureLength);
     }
 
-    void cleanup()
-    {
-        ReleaseSignature::forgetAddedKeys();
-    }
+    void cleanup() { ReleaseSignature::forgetAddedKeys(); }
 
     void theSignedMessageIsVersionAndDigestUnderALabel()
     {
         QCOMPARE(ReleaseSignature::message(kVersion, kSha256),
-                 QByteArray("q3dart-release-v1\n1.1-2.5-1.8\n") + kSha256.toLatin1());
+            QByteArray("q3dart-release-v1\n1.1-2.5-1.8\n") + kSha256.toLatin1());
     }
 
     void onlyTheSignedReleaseVerifies_data()
@@ -71,26 +68,32 @@ private slots:
         flippedKey[5] = char(flippedKey[5] ^ 0x04);
         const QString older = QStringLiteral("1.0-2.2-1.4");
         QTest::newRow("good") << key << kVersion << kSha256 << m_signature << true;
-        QTest::newRow("wrong key") << ReleaseSignature::generate().publicKey() << kVersion << kSha256 << m_signature << false;
+        QTest::newRow("wrong key") << ReleaseSignature::generate().publicKey() << kVersion << kSha256 << m_signature
+                                   << false;
         QTest::newRow("one bit of the key") << flippedKey << kVersion << kSha256 << m_signature << false;
         QTest::newRow("one bit of the version") << key << flipFirstBit(kVersion) << kSha256 << m_signature << false;
         QTest::newRow("one bit of the digest") << key << kVersion << flipFirstBit(kSha256) << m_signature << false;
-        QTest::newRow("one bit of the signature's R") << key << kVersion << kSha256 << flipBitInBase64(m_signature, 3) << false;
-        QTest::newRow("one bit of the signature's S") << key << kVersion << kSha256 << flipBitInBase64(m_signature, 40) << false;
+        QTest::newRow("one bit of the signature's R")
+            << key << kVersion << kSha256 << flipBitInBase64(m_signature, 3) << false;
+        QTest::newRow("one bit of the signature's S")
+            << key << kVersion << kSha256 << flipBitInBase64(m_signature, 40) << false;
         // Rollback by relabelling: an older release's signature offered for a newer version, and back.
-        QTest::newRow("another version's signature") << key << kVersion << kSha256 << m_key.sign(older, kSha256) << false;
+        QTest::newRow("another version's signature")
+            << key << kVersion << kSha256 << m_key.sign(older, kSha256) << false;
         QTest::newRow("relabelled as another version") << key << older << kSha256 << m_signature << false;
-        QTest::newRow("another archive's signature") << key << kVersion << kSha256
-                                                     << m_key.sign(kVersion, QString(64, QLatin1Char('0'))) << false;
+        QTest::newRow("another archive's signature")
+            << key << kVersion << kSha256 << m_key.sign(kVersion, QString(64, QLatin1Char('0'))) << false;
         QTest::newRow("digest in upper case") << key << kVersion << kSha256.toUpper() << m_signature << false;
         QTest::newRow("digest too short") << key << kVersion << kSha256.left(63) << m_signature << false;
-        QTest::newRow("base64 garbage") << key << kVersion << kSha256 << QStringLiteral("!!not*base64 at all##") << false;
-        QTest::newRow("base64 with text around it") << key << kVersion << kSha256 << (m_signature + QStringLiteral(" x")) << false;
-        QTest::newRow("signature too short") << key << kVersion << kSha256 << QString::fromLatin1(QByteArray(63, 'a').toBase64())
-                                             << false;
-        QTest::newRow("signature too long") << key << kVersion << kSha256
-                                            << QString::fromLatin1(QByteArray::fromBase64(m_signature.toLatin1()).append('\0').toBase64())
-                                            << false;
+        QTest::newRow("base64 garbage") << key << kVersion << kSha256 << QStringLiteral("!!not*base64 at all##")
+                                        << false;
+        QTest::newRow("base64 with text around it")
+            << key << kVersion << kSha256 << (m_signature + QStringLiteral(" x")) << false;
+        QTest::newRow("signature too short")
+            << key << kVersion << kSha256 << QString::fromLatin1(QByteArray(63, 'a').toBase64()) << false;
+        QTest::newRow("signature too long")
+            << key << kVersion << kSha256
+            << QString::fromLatin1(QByteArray::fromBase64(m_signature.toLatin1()).append('\0').toBase64()) << false;
         QTest::newRow("empty signature") << key << kVersion << kSha256 << QString() << false;
         QTest::newRow("key of 31 bytes") << key.left(31) << kVersion << kSha256 << m_signature << false;
         QTest::newRow("key of 33 bytes") << (key + '\0') << kVersion << kSha256 << m_signature << false;
@@ -137,15 +140,21 @@ private slots:
     void theInformationDictionaryNamesTrustedKeys()
     {
         const QByteArray xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Q3DartReleaseKeys</key><array>"
-                               "<string>" + m_key.publicKeyBase64().toLatin1() + "</string>"
-                               "<string>" + QByteArray(31, 'k').toBase64() + "</string>"
-                               "<string>garbage!</string><integer>7</integer>"
-                               "<string>" + m_key.publicKeyBase64().toLatin1() + "</string>"
-                               "</array></dict></plist>";
+                               "<string>"
+            + m_key.publicKeyBase64().toLatin1()
+            + "</string>"
+              "<string>"
+            + QByteArray(31, 'k').toBase64()
+            + "</string>"
+              "<string>garbage!</string><integer>7</integer>"
+              "<string>"
+            + m_key.publicKeyBase64().toLatin1()
+            + "</string>"
+              "</array></dict></plist>";
         QVariantMap info;
         QVERIFY(InfoDictionary::parse(xml, &info));
         QCOMPARE(ReleaseSignature::keysFromInfo(info.value(ReleaseSignature::kTrustedKeysInfoKey)),
-                 QList<QByteArray>{m_key.publicKey()});
+            QList<QByteArray> { m_key.publicKey() });
         QVERIFY(ReleaseSignature::keysFromInfo(QVariant(m_key.publicKeyBase64())).isEmpty()); // a text, not an array
         QVERIFY(ReleaseSignature::keysFromInfo(QVariant()).isEmpty());
     }
@@ -175,7 +184,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("release.pem"));
         QVERIFY(m_key.writePrivateKey(path));
         QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         const ReleaseSignature read = ReleaseSignature::fromPrivateKeyFile(path);
         QVERIFY(read.isValid());
         QCOMPARE(read.publicKey(), m_key.publicKey());
@@ -215,21 +224,23 @@ private slots:
                 ? p.readAllStandardOutput()
                 : QByteArray();
         };
-        const QByteArray signature = run({QStringLiteral("pkeyutl"), QStringLiteral("-sign"), QStringLiteral("-inkey"), key,
-                                          QStringLiteral("-rawin"), QStringLiteral("-in"), message.fileName()});
+        const QByteArray signature = run({ QStringLiteral("pkeyutl"), QStringLiteral("-sign"), QStringLiteral("-inkey"),
+            key, QStringLiteral("-rawin"), QStringLiteral("-in"), message.fileName() });
         QCOMPARE(signature.size(), ReleaseSignature::kSignatureLength);
-        QVERIFY(ReleaseSignature::verify(m_key.publicKey(), kVersion, kSha256, QString::fromLatin1(signature.toBase64())));
+        QVERIFY(
+            ReleaseSignature::verify(m_key.publicKey(), kVersion, kSha256, QString::fromLatin1(signature.toBase64())));
 
         QFile sig(dir.filePath(QStringLiteral("sig")));
         QVERIFY(sig.open(QIODevice::WriteOnly));
         sig.write(QByteArray::fromBase64(m_signature.toLatin1()));
         sig.close();
         const QString pub = dir.filePath(QStringLiteral("pub.pem"));
-        run({QStringLiteral("pkey"), QStringLiteral("-in"), key, QStringLiteral("-pubout"), QStringLiteral("-out"), pub});
+        run({ QStringLiteral("pkey"), QStringLiteral("-in"), key, QStringLiteral("-pubout"), QStringLiteral("-out"),
+            pub });
         QVERIFY(QFile::exists(pub));
-        const QByteArray verified = run({QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
-                                         QStringLiteral("-inkey"), pub, QStringLiteral("-rawin"), QStringLiteral("-in"),
-                                         message.fileName(), QStringLiteral("-sigfile"), sig.fileName()});
+        const QByteArray verified = run({ QStringLiteral("pkeyutl"), QStringLiteral("-verify"),
+            QStringLiteral("-pubin"), QStringLiteral("-inkey"), pub, QStringLiteral("-rawin"), QStringLiteral("-in"),
+            message.fileName(), QStringLiteral("-sigfile"), sig.fileName() });
         QVERIFY2(verified.contains("Verified"), verified.constData());
     }
 };

@@ -38,9 +38,9 @@ QJsonObject keyEntries(const QList<QByteArray>& keys)
 {
     QJsonArray entries;
     for (const QByteArray& key : keys)
-        entries.append(QJsonObject{{ReleaseTrust::kKeyIdKey, ReleaseSignature::keyId(key)},
-                                   {ReleaseTrust::kKeyKey, QString::fromLatin1(key.toBase64())}});
-    return QJsonObject{{ReleaseTrust::kKeysKey, entries}};
+        entries.append(QJsonObject { { ReleaseTrust::kKeyIdKey, ReleaseSignature::keyId(key) },
+            { ReleaseTrust::kKeyKey, QString::fromLatin1(key.toBase64()) } });
+    return QJsonObject { { ReleaseTrust::kKeysKey, entries } };
 }
 
 QByteArray readAll(const QString& path)
@@ -67,7 +67,7 @@ class TestReleaseTrust : public QObject {
         std::pair<QList<ZelFirmware>, QString> result;
         bool done = false;
         ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([&](const QList<ZelFirmware>& l, const QString& e) {
-            result = {l, e};
+            result = { l, e };
             done = true;
         });
         [&] { QTRY_VERIFY(done); }();
@@ -133,16 +133,19 @@ private slots:
         a.list = fault == QLatin1String("list expired") ? metadata(ReleaseTrust::kListVersionKey, 5, kNow)
             : fault == QLatin1String("list rollback")   ? metadata(ReleaseTrust::kListVersionKey, 3, later)
             : fault == QLatin1String("no version")      ? QByteArray(R"({"data":[],"expires":"2027-01-01T00:00:00Z"})")
-            : fault == QLatin1String("local time")      ? QByteArray(R"({"data":[],"list_version":5,"expires":"2027-01-01T00:00:00"})")
-            : fault == QLatin1String("equal")           ? metadata(ReleaseTrust::kListVersionKey, 4, later)
-                                                        : metadata(ReleaseTrust::kListVersionKey, 5, later);
-        a.listSignature = (fault == QLatin1String("list by other") ? other : fault == QLatin1String("list by root") ? m_root : m_a)
+            : fault == QLatin1String("local time")
+            ? QByteArray(R"({"data":[],"list_version":5,"expires":"2027-01-01T00:00:00"})")
+            : fault == QLatin1String("equal") ? metadata(ReleaseTrust::kListVersionKey, 4, later)
+                                              : metadata(ReleaseTrust::kListVersionKey, 5, later);
+        a.listSignature = (fault == QLatin1String("list by other") ? other
+                : fault == QLatin1String("list by root")           ? m_root
+                                                                   : m_a)
                               .signBytes(a.list);
         if (fault == QLatin1String("no list signature"))
             a.listSignature.clear();
         if (fault == QLatin1String("list edited"))
             a.list.replace("\"list_version\":5", "\"list_version\":6");
-        QJsonObject entries = keyEntries({m_a.publicKey()});
+        QJsonObject entries = keyEntries({ m_a.publicKey() });
         if (fault == QLatin1String("wrong key id")) {
             QJsonArray list = entries.value(ReleaseTrust::kKeysKey).toArray();
             QJsonObject entry = list.first().toObject();
@@ -151,14 +154,14 @@ private slots:
             entries.insert(ReleaseTrust::kKeysKey, list);
         }
         a.keySet = metadata(ReleaseTrust::kKeySetVersionKey, fault == QLatin1String("keys rollback") ? 1 : 2,
-                            fault == QLatin1String("keys expired") ? kNow.addSecs(-1) : later, entries);
+            fault == QLatin1String("keys expired") ? kNow.addSecs(-1) : later, entries);
         a.keySetSignature = (fault == QLatin1String("keys by other") ? other : m_root).signBytes(a.keySet);
-        const TrustState::Seen seen{4, 2};
+        const TrustState::Seen seen { 4, 2 };
 
-        const ReleaseTrust::Verdict withRoot = ReleaseTrust::judge(a, {m_root.publicKey()}, {}, seen, kNow);
+        const ReleaseTrust::Verdict withRoot = ReleaseTrust::judge(a, { m_root.publicKey() }, {}, seen, kNow);
         QCOMPARE(int(withRoot.refusal), refusal);
         if (refusal == int(ReleaseTrust::Refusal::None)) {
-            QCOMPARE(withRoot.keySetKeys, QList<QByteArray>{m_a.publicKey()});
+            QCOMPARE(withRoot.keySetKeys, QList<QByteArray> { m_a.publicKey() });
             QCOMPARE(withRoot.accepted.listVersion, fault == QLatin1String("equal") ? 4 : 5);
             QCOMPARE(withRoot.accepted.keySetVersion, 2);
         } else {
@@ -168,7 +171,7 @@ private slots:
         // Without a root the key set is not read: the list's own faults alone count.
         if (!fault.startsWith(QLatin1String("keys")) && fault != QLatin1String("wrong key id")
             && fault != QLatin1String("list by root"))
-            QCOMPARE(int(ReleaseTrust::judge(a, {}, {m_a.publicKey()}, seen, kNow).refusal), refusal);
+            QCOMPARE(int(ReleaseTrust::judge(a, {}, { m_a.publicKey() }, seen, kNow).refusal), refusal);
     }
 
     void eachRefusalHasItsOwnMessage()
@@ -179,8 +182,8 @@ private slots:
         v.expires = kNow;
         QSet<QString> texts;
         using R = ReleaseTrust::Refusal;
-        for (R r : {R::ListSignature, R::ListExpired, R::ListRollback, R::KeySetSignature, R::KeySetExpired,
-                    R::KeySetRollback, R::StateDamaged}) {
+        for (R r : { R::ListSignature, R::ListExpired, R::ListRollback, R::KeySetSignature, R::KeySetExpired,
+                 R::KeySetRollback, R::StateDamaged }) {
             v.refusal = r;
             texts.insert(ReleaseTrust::message(v, QStringLiteral("/x")));
         }
@@ -199,9 +202,9 @@ private slots:
         TrustState::Seen seen;
         QVERIFY(state.seen(QStringLiteral("http://a"), &seen));
         QCOMPARE(seen.listVersion, 0); // first contact
-        QVERIFY(state.remember(QStringLiteral("http://a"), {3, 2}));
-        QVERIFY(state.remember(QStringLiteral("http://a"), {1, 5}));
-        QVERIFY(state.remember(QStringLiteral("http://b"), {7, 0}));
+        QVERIFY(state.remember(QStringLiteral("http://a"), { 3, 2 }));
+        QVERIFY(state.remember(QStringLiteral("http://a"), { 1, 5 }));
+        QVERIFY(state.remember(QStringLiteral("http://b"), { 7, 0 }));
         QVERIFY(state.seen(QStringLiteral("http://a"), &seen));
         QCOMPARE(seen.listVersion, 3);
         QCOMPARE(seen.keySetVersion, 5);
@@ -213,7 +216,7 @@ private slots:
         damaged.write("{\"servers\": [");
         damaged.close();
         QVERIFY(!state.seen(QStringLiteral("http://a"), &seen));
-        QVERIFY(!state.remember(QStringLiteral("http://a"), {9, 9}));
+        QVERIFY(!state.remember(QStringLiteral("http://a"), { 9, 9 }));
         QCOMPARE(readAll(path), QByteArray("{\"servers\": ["));
     }
 
@@ -225,12 +228,13 @@ private slots:
         QTest::addColumn<bool>("wellFormed");
         const QString key = m_a.publicKeyBase64();
         QTest::newRow("absent") << QVariant() << true;
-        QTest::newRow("empty array") << QVariant(QVariantList{}) << true;
-        QTest::newRow("one key") << QVariant(QVariantList{key}) << true;
-        QTest::newRow("a typo in the only key") << QVariant(QVariantList{key.left(10) + QLatin1Char('!') + key.mid(11)}) << false;
-        QTest::newRow("a short key") << QVariant(QVariantList{QStringLiteral("c2hvcnQ=")}) << false;
+        QTest::newRow("empty array") << QVariant(QVariantList {}) << true;
+        QTest::newRow("one key") << QVariant(QVariantList { key }) << true;
+        QTest::newRow("a typo in the only key")
+            << QVariant(QVariantList { key.left(10) + QLatin1Char('!') + key.mid(11) }) << false;
+        QTest::newRow("a short key") << QVariant(QVariantList { QStringLiteral("c2hvcnQ=") }) << false;
         QTest::newRow("not an array") << QVariant(key) << false;
-        QTest::newRow("a number in the array") << QVariant(QVariantList{key, 7}) << false;
+        QTest::newRow("a number in the array") << QVariant(QVariantList { key, 7 }) << false;
     }
 
     void malformedDictionaryKeysAreRefused()
@@ -323,7 +327,7 @@ private slots:
         QVERIFY(publish(site, host.baseUrl(), m_a, 0, 30));
         SitePublisher::KeySetChange change;
         change.root = m_root;
-        change.add = {m_a.publicKey()};
+        change.add = { m_a.publicKey() };
         QString error;
         QVERIFY2(SitePublisher::signKeys(site, change, &error), qPrintable(error));
         const QByteArray keySetV1 = readAll(SitePublisher::keySetPath(site));
@@ -340,13 +344,15 @@ private slots:
         QCOMPARE(ReleaseSignature::status(list.first()), ReleaseSignature::Status::Verified);
         // A key trusted directly does not count beside a root.
         QVERIFY(ReleaseSignature::addTrustedKey(m_b.publicKeyBase64()));
-        QCOMPARE(ReleaseSignature::trustedKeys(), QList<QByteArray>{m_a.publicKey()});
+        QCOMPARE(ReleaseSignature::trustedKeys(), QList<QByteArray> { m_a.publicKey() });
         const ZelFirmware signedByA = list.first();
 
-        change.add = {m_b.publicKey()};
-        change.remove = {m_a.keyId()};
+        change.add = { m_b.publicKey() };
+        change.remove = { m_a.keyId() };
         QVERIFY2(SitePublisher::signKeys(site, change, &error), qPrintable(error));
-        QCOMPARE(ReleaseTrust::readMetadata(readAll(SitePublisher::keySetPath(site)), ReleaseTrust::kKeySetVersionKey)->version, 2);
+        QCOMPARE(ReleaseTrust::readMetadata(readAll(SitePublisher::keySetPath(site)), ReleaseTrust::kKeySetVersionKey)
+                     ->version,
+            2);
         // The list still signed by A: refused under the new key set.
         std::tie(list, fetchError) = fetch();
         QCOMPARE(fetchError, localized("ReleaseListSignatureInvalid"));
@@ -384,12 +390,14 @@ private slots:
         signing.key = m_a;
         QString error;
         QVERIFY(SitePublisher::signList(site, signing, &error));
-        QCOMPARE(ReleaseTrust::readMetadata(readAll(SitePublisher::listPath(site)), ReleaseTrust::kListVersionKey)->version, 2);
+        QCOMPARE(
+            ReleaseTrust::readMetadata(readAll(SitePublisher::listPath(site)), ReleaseTrust::kListVersionKey)->version,
+            2);
         QVERIFY(!SitePublisher::signList(m_dir.filePath(QStringLiteral("nothing")), signing, &error));
         QVERIFY(error.contains(QLatin1String("no published list")));
         SitePublisher::KeySetChange change;
         change.root = m_root;
-        change.remove = {m_b.keyId()};
+        change.remove = { m_b.keyId() };
         QVERIFY(!SitePublisher::signKeys(site, change, &error)); // no key set yet, so no such key
         change.remove.clear();
         QVERIFY(!SitePublisher::signKeys(site, change, &error));

@@ -84,14 +84,15 @@ class TestControllerCheck : public QObject {
 private slots:
     void theCentreGivesDriftNoiseAndTheDeadZone()
     {
-        const StickCentreMeasurement worn = restingAt({0.06, -0.03}, 0.01);
+        const StickCentreMeasurement worn = restingAt({ 0.06, -0.03 }, 0.01);
         const double drift = std::hypot(0.06, -0.03);
         QVERIFY(std::abs(worn.drift() - drift) < 1e-6);
         QVERIFY(std::abs(worn.noise() - 0.01) < 1e-6);
         // The stick reads as far as drift and noise together; the dead zone
         // holds that, rounded up to a hundredth, and the margin.
         const double expected = std::ceil((drift + 0.01) * 100) / 100 + 0.02;
-        QVERIFY2(std::abs(worn.recommendedDeadZone() - expected) < 1e-9, qPrintable(QString::number(worn.recommendedDeadZone())));
+        QVERIFY2(std::abs(worn.recommendedDeadZone() - expected) < 1e-9,
+            qPrintable(QString::number(worn.recommendedDeadZone())));
         QVERIFY(worn.recommendedDeadZone() >= worn.drift());
 
         // A figure on a step stays there: 0.03 needs 0.03 + 0.02, not 0.04 + 0.02.
@@ -100,7 +101,7 @@ private slots:
         QVERIFY(std::abs(onStep.recommendedDeadZone() - 0.05) < 1e-9);
 
         // One stray sample in a hundred and fifty is beyond the 99 % the noise holds.
-        StickCentreMeasurement stray = restingAt({0, 0}, 0.004, 149);
+        StickCentreMeasurement stray = restingAt({ 0, 0 }, 0.004, 149);
         stray.add(0.5, 0.5);
         QVERIFY2(stray.noise() < 0.01, qPrintable(QString::number(stray.noise())));
 
@@ -125,7 +126,7 @@ private slots:
         const StickRangeMeasurement range = rangeOf(testsupport::trace(testsupport::squareOutline, 4, 0.25));
         QVERIFY(range.circularityError());
         QVERIFY2(std::abs(*range.circularityError() - known) <= kTolerance,
-                 qPrintable(QStringLiteral("%1 against %2").arg(*range.circularityError()).arg(known)));
+            qPrintable(QStringLiteral("%1 against %2").arg(*range.circularityError()).arg(known)));
         for (const auto& quadrant : range.quadrantErrors())
             QVERIFY(quadrant && std::abs(*quadrant - known) <= kTolerance);
         QCOMPARE(range.coverage(), 100.0);
@@ -135,13 +136,15 @@ private slots:
 
     void aSquashedQuadrantIsNamedShort()
     {
-        const StickRangeMeasurement range = rangeOf(testsupport::trace(testsupport::squashedOutline(1, 0.8), 4, 0.25, 0.125));
+        const StickRangeMeasurement range
+            = rangeOf(testsupport::trace(testsupport::squashedOutline(1, 0.8), 4, 0.25, 0.125));
         const auto quadrants = range.quadrantErrors();
         QVERIFY(quadrants[1] && std::abs(*quadrants[1] - 20.0) <= kTolerance);
-        for (int q : {0, 2, 3})
+        for (int q : { 0, 2, 3 })
             QVERIFY(quadrants[size_t(q)] && *quadrants[size_t(q)] <= kTolerance);
         // The up-left quadrant runs from straight up to straight left.
-        QCOMPARE(range.shortDirections(), (QStringList{QStringLiteral("up"), QStringLiteral("up-left"), QStringLiteral("left")}));
+        QCOMPARE(range.shortDirections(),
+            (QStringList { QStringLiteral("up"), QStringLiteral("up-left"), QStringLiteral("left") }));
         QVERIFY(std::abs(*range.circularityError() - 5.0) <= kTolerance);
     }
 
@@ -199,13 +202,13 @@ private slots:
         QCOMPARE(trigger.lowest(), 0.0f);
         QCOMPARE(trigger.highest(), 0.7f);
         QCOMPARE(trigger.levels(), 71);
-        ControllerCheckReport::Trigger stopsShort{true, 0.0, 0.7, 71};
+        ControllerCheckReport::Trigger stopsShort { true, 0.0, 0.7, 71 };
         QCOMPARE(ControllerCheckReport::triggerVerdict(stopsShort), QStringLiteral("short"));
 
         // A contact bouncing every 2 ms as it closes and opens.
         ButtonTimingMeasurement bouncing;
         bouncing.begin(false);
-        for (qint64 t : {0, 2000, 4000})
+        for (qint64 t : { 0, 2000, 4000 })
             bouncing.add(t * 1, (t / 2000) % 2 == 0);
         bouncing.add(100000, false);
         bouncing.add(100000, false); // repeats of the same state are no change
@@ -282,7 +285,7 @@ private slots:
         rig.pad.setButton(Button::L2, 0.0f);
         QCOMPARE(rig.check.step(), Step::Triggers); // the right trigger never went the whole way
         // A bouncing A meanwhile.
-        for (bool down : {true, false, true, false}) {
+        for (bool down : { true, false, true, false }) {
             rig.pad.setButton(Button::A, down ? 1.0f : 0.0f);
             rig.wait(2);
         }
@@ -296,7 +299,8 @@ private slots:
         QVERIFY(r.left.deadZone >= r.left.drift);
         QCOMPARE(ControllerCheckReport::driftVerdict(r.left.drift), QStringLiteral("worn"));
         QVERIFY(r.left.circularity);
-        QVERIFY(std::abs(*r.left.circularity - testsupport::squareGateError(StickRangeMeasurement::kBins)) <= kTolerance);
+        QVERIFY(
+            std::abs(*r.left.circularity - testsupport::squareGateError(StickRangeMeasurement::kBins)) <= kTolerance);
         QVERIFY(r.left.shortDirections.isEmpty());
         QVERIFY(r.left.rateHz && std::abs(*r.left.rateHz - 1000.0) < 1.0);
         QCOMPARE(r.left.clock, QStringLiteral("device"));
@@ -311,7 +315,7 @@ private slots:
             for (const ControllerCheckReport::Button& b : r.buttons)
                 if (b.name == QLatin1String(name))
                     return b;
-            return ControllerCheckReport::Button{};
+            return ControllerCheckReport::Button {};
         };
         QCOMPARE(button("A").presses, 2);
         QVERIFY(button("A").chatter >= 1);
@@ -372,12 +376,12 @@ private slots:
         before.time = QDateTime(QDate(2026, 12, 1), QTime(10, 0), Qt::UTC);
         before.left.drift = 0.02;
         before.left.circularity = 3.5;
-        before.left.quadrants = {3.0, 4.0, std::nullopt, 3.5};
-        before.left.shortDirections = {QStringLiteral("up-left")};
+        before.left.quadrants = { 3.0, 4.0, std::nullopt, 3.5 };
+        before.left.shortDirections = { QStringLiteral("up-left") };
         before.left.rateHz = 250.0;
         before.left.clock = QStringLiteral("poll");
-        before.leftTrigger = {true, 0.0, 0.7, 71};
-        before.buttons.push_back({QStringLiteral("A"), 3, 1, false});
+        before.leftTrigger = { true, 0.0, 0.7, 71 };
+        before.buttons.push_back({ QStringLiteral("A"), 3, 1, false });
         QString error;
         const QString beforePath = before.save(&error);
         QVERIFY2(!beforePath.isEmpty(), qPrintable(error));
@@ -385,7 +389,8 @@ private slots:
         // The contract's fields and units.
         const QJsonObject json = before.toJson();
         const QJsonObject left = json[QLatin1String("sticks")][QLatin1String("left")].toObject();
-        for (const char* field : {"drift", "noise", "deadzone", "circularity", "quadrants", "coverage", "short", "rate_hz", "jitter_ms"})
+        for (const char* field :
+            { "drift", "noise", "deadzone", "circularity", "quadrants", "coverage", "short", "rate_hz", "jitter_ms" })
             QVERIFY2(left.contains(QLatin1String(field)), field);
         QCOMPARE(left[QLatin1String("quadrants")].toArray().size(), 4);
         QVERIFY(left[QLatin1String("quadrants")].toArray()[2].isNull());
@@ -393,8 +398,10 @@ private slots:
         QCOMPARE(json[QLatin1String("triggers")][QLatin1String("left")][QLatin1String("levels")].toInt(), 71);
         QVERIFY(!json[QLatin1String("triggers")].toObject().contains(QLatin1String("right")));
         QCOMPARE(json[QLatin1String("buttons")][QLatin1String("A")][QLatin1String("chatter")].toInt(), 1);
-        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("range")].toString(), QStringLiteral("short"));
-        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("buttons")][QLatin1String("A")].toString(), QStringLiteral("chatter"));
+        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("range")].toString(),
+            QStringLiteral("short"));
+        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("buttons")][QLatin1String("A")].toString(),
+            QStringLiteral("chatter"));
 
         // Another controller's report, a newer one of this controller, a damaged file.
         ControllerCheckReport other = before;
@@ -421,7 +428,7 @@ private slots:
         QCOMPARE(found->left.drift, 0.07);
         QCOMPARE(found->left.circularity, std::optional<double>(3.5));
         QCOMPARE(found->left.quadrants[2], std::optional<double>());
-        QCOMPARE(found->left.shortDirections, QStringList{QStringLiteral("up-left")});
+        QCOMPARE(found->left.shortDirections, QStringList { QStringLiteral("up-left") });
         QCOMPARE(found->leftTrigger.levels, 71);
         QVERIFY(!found->rightTrigger.present);
         QCOMPARE(found->buttons.size(), size_t(1));

@@ -481,8 +481,8 @@ private slots:
         QVERIFY(!controller->identity().mapped);
         QCOMPARE(delegate.connected.back()->gamePadType(), qint64(2));
         int changes = 0;
-        NotificationCenter::defaultCenter().addObserver(this, GCControllerValuesDidChangeNotification,
-                                                        [&](const Notification&) { ++changes; });
+        NotificationCenter::defaultCenter().addObserver(
+            this, GCControllerValuesDidChangeNotification, [&](const Notification&) { ++changes; });
         QVERIFY(stick->setRawInput(0, 1));
         QVERIFY(stick->setRawInput(0, 1)); // unchanged: taken, not announced
         QVERIFY(!stick->setRawInput(4, 1)); // it has four inputs

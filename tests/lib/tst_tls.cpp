@@ -16,7 +16,8 @@ using namespace testsupport;
 
 namespace {
 
-const QByteArray kList = R"({"data":[{"ver":"1.1-2.5-1.8","path":"https://127.0.0.1/releases/1.1-2.5-1.8.zip","md5file":"00"}]})";
+const QByteArray kList
+    = R"({"data":[{"ver":"1.1-2.5-1.8","path":"https://127.0.0.1/releases/1.1-2.5-1.8.zip","md5file":"00"}]})";
 
 } // namespace
 
@@ -65,7 +66,8 @@ private slots:
     void aCaFileMustHoldACertificate()
     {
         QString error;
-        QVERIFY(!HttpClient::addCaCertificates(m_certificates.key(QStringLiteral("good")), &error)); // a key, not a certificate
+        QVERIFY(!HttpClient::addCaCertificates(
+            m_certificates.key(QStringLiteral("good")), &error)); // a key, not a certificate
         QVERIFY(!error.isEmpty());
         QVERIFY(!HttpClient::addCaCertificates(m_certificates.pem(QStringLiteral("missing")), &error));
     }
@@ -87,9 +89,12 @@ private slots:
     {
         QTest::addColumn<QString>("certificate");
         QTest::addColumn<QString>("why");
-        QTest::newRow("for another host") << "other-host" << "host";
-        QTest::newRow("expired") << "expired" << "expired";
-        QTest::newRow("from an untrusted authority") << "untrusted" << "issuer";
+        QTest::newRow("for another host") << "other-host"
+                                          << "host";
+        QTest::newRow("expired") << "expired"
+                                 << "expired";
+        QTest::newRow("from an untrusted authority") << "untrusted"
+                                                     << "issuer";
     }
 
     void aCertificateThatDoesNotVerifyFailsTheListAndSendsNothing()

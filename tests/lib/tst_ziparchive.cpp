@@ -311,18 +311,21 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("extraBytes");
         QTest::addColumn<Result>("result");
-        QTest::newRow("distinct names") << QStringList{QStringLiteral("V7E_IAP.bin"), QStringLiteral("a/V7E_IAP.bin")} << 0
-                                        << Result::Ok;
-        QTest::newRow("same name twice") << QStringList{QStringLiteral("V7E_IAP.bin"), QStringLiteral("V7E_IAP.bin")} << 0
-                                         << Result::UnsafeEntry;
-        QTest::newRow("same name through ./") << QStringList{QStringLiteral("Q3_RIGHT.bin"), QStringLiteral("./Q3_RIGHT.bin")}
-                                              << 0 << Result::UnsafeEntry;
-        QTest::newRow("names differing in case") << QStringList{QStringLiteral("Q3_RIGHT.bin"), QStringLiteral("q3_right.BIN")}
-                                                 << 0 << Result::UnsafeEntry;
-        QTest::newRow("folders differing in case") << QStringList{QStringLiteral("Rel/a.bin"), QStringLiteral("rel/b.bin")} << 0
-                                                   << Result::UnsafeEntry;
-        QTest::newRow("largest entry") << QStringList{QStringLiteral("big.bin")} << 0 << Result::Ok;
-        QTest::newRow("one byte above the entry limit") << QStringList{QStringLiteral("big.bin")} << 1 << Result::TooLarge;
+        QTest::newRow("distinct names") << QStringList { QStringLiteral("V7E_IAP.bin"),
+            QStringLiteral("a/V7E_IAP.bin") }
+                                        << 0 << Result::Ok;
+        QTest::newRow("same name twice") << QStringList { QStringLiteral("V7E_IAP.bin"), QStringLiteral("V7E_IAP.bin") }
+                                         << 0 << Result::UnsafeEntry;
+        QTest::newRow("same name through ./")
+            << QStringList { QStringLiteral("Q3_RIGHT.bin"), QStringLiteral("./Q3_RIGHT.bin") } << 0
+            << Result::UnsafeEntry;
+        QTest::newRow("names differing in case") << QStringList { QStringLiteral("Q3_RIGHT.bin"),
+            QStringLiteral("q3_right.BIN") } << 0 << Result::UnsafeEntry;
+        QTest::newRow("folders differing in case")
+            << QStringList { QStringLiteral("Rel/a.bin"), QStringLiteral("rel/b.bin") } << 0 << Result::UnsafeEntry;
+        QTest::newRow("largest entry") << QStringList { QStringLiteral("big.bin") } << 0 << Result::Ok;
+        QTest::newRow("one byte above the entry limit")
+            << QStringList { QStringLiteral("big.bin") } << 1 << Result::TooLarge;
         QStringList most;
         for (uint64_t i = 0; i < ZipArchive::kMaxEntryCount; ++i)
             most << QStringLiteral("f%1.bin").arg(i);
@@ -340,8 +343,10 @@ private slots:
         {
             ZipWriter writer(zip);
             for (const QString& name : names)
-                writer.addFile(name, name == QLatin1String("big.bin") ? QByteArray(qsizetype(ZipArchive::kMaxEntrySize) + extraBytes, 'x')
-                                                                     : name.toUtf8());
+                writer.addFile(name,
+                    name == QLatin1String("big.bin")
+                        ? QByteArray(qsizetype(ZipArchive::kMaxEntrySize) + extraBytes, 'x')
+                        : name.toUtf8());
             QVERIFY(writer.close());
         }
         const QString dest = root.filePath(QStringLiteral("out"));

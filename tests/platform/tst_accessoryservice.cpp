@@ -36,8 +36,8 @@ public:
     {
         if (!session)
             return;
-        for (ByteStream* s : {static_cast<ByteStream*>(session->inputStream()),
-                              static_cast<ByteStream*>(session->outputStream())}) {
+        for (ByteStream* s :
+            { static_cast<ByteStream*>(session->inputStream()), static_cast<ByteStream*>(session->outputStream()) }) {
             s->setDelegate(this);
             s->scheduleInRunLoop();
             s->open();
@@ -102,16 +102,16 @@ private slots:
     void theSimulatedControllerAttachesAndAnnouncesOnlyOnceRegistered()
     {
         QList<QPair<QString, quint64>> notes;
-        for (const QString& name : {EAAccessoryDidConnectNotification, EAAccessoryDidDisconnectNotification})
+        for (const QString& name : { EAAccessoryDidConnectNotification, EAAccessoryDidDisconnectNotification })
             NotificationCenter::defaultCenter().addObserver(this, name, [&notes](const Notification& n) {
-                notes.append({n.name, n.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>()->connectionID()});
+                notes.append({ n.name, n.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>()->connectionID() });
             });
-        auto* transport = new SimAccessoryTransport(new SimulatedController, {kProtocol});
+        auto* transport = new SimAccessoryTransport(new SimulatedController, { kProtocol });
         transport->start();
         const EAAccessoryPtr first = waitForAttachment();
         QVERIFY(first);
         QVERIFY(notes.isEmpty()); // not registered yet
-        QCOMPARE(first->protocolStrings(), QStringList{kProtocol});
+        QCOMPARE(first->protocolStrings(), QStringList { kProtocol });
 
         EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
         transport->controller()->unplug(20);
@@ -144,7 +144,7 @@ private slots:
         auto* server = new SimTcpServer(new SimulatedController);
         server->controller()->setVersions(QStringLiteral("1.0-2.3-1.7"));
         QVERIFY(server->listen(QHostAddress::LocalHost, 0));
-        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), server->serverPort(), {kProtocol});
+        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), server->serverPort(), { kProtocol });
         transport->start();
         const EAAccessoryPtr first = waitForAttachment();
         QVERIFY(first);
@@ -169,7 +169,7 @@ private slots:
     void aRefusedTcpConnectionIsReportedAndRetried()
     {
         const quint16 port = unusedPort();
-        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), port, {kProtocol});
+        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), port, { kProtocol });
         transport->start();
         QTRY_VERIFY(!transport->lastError().isEmpty());
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
@@ -192,10 +192,11 @@ private slots:
         const QString hostEnd = dir.filePath(QStringLiteral("host"));
         const QString deviceEnd = dir.filePath(QStringLiteral("device"));
         QProcess pair;
-        pair.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + hostEnd, QStringLiteral("pty,raw,echo=0,link=") + deviceEnd});
+        pair.start(socat,
+            { QStringLiteral("pty,raw,echo=0,link=") + hostEnd, QStringLiteral("pty,raw,echo=0,link=") + deviceEnd });
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(hostEnd) && QFileInfo::exists(deviceEnd), kPatienceMs);
 
-        auto transport = std::make_unique<SerialAccessoryTransport>(hostEnd, QStringList{kProtocol});
+        auto transport = std::make_unique<SerialAccessoryTransport>(hostEnd, QStringList { kProtocol });
         transport->start();
         const EAAccessoryPtr accessory = waitForAttachment();
         QVERIFY(accessory);
@@ -219,7 +220,7 @@ private slots:
 
     void aMissingSerialDeviceIsReportedNotAttached()
     {
-        SerialAccessoryTransport transport(QStringLiteral("/dev/q3dart-no-such-device"), {kProtocol});
+        SerialAccessoryTransport transport(QStringLiteral("/dev/q3dart-no-such-device"), { kProtocol });
         transport.start();
         QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
         // Until the transport has looked again, twice its polling interval.
@@ -242,7 +243,7 @@ private slots:
         QCOMPARE(unknown, QStringLiteral("sim"));
         SimAccessoryTransport::registerAddressScheme();
         QVERIFY(DeviceAddress::parse(QStringLiteral("sim"), &a) && a.kind == DeviceAddress::Kind::Sim);
-        std::unique_ptr<AccessoryTransport> sim(a.createTransport({kProtocol}));
+        std::unique_ptr<AccessoryTransport> sim(a.createTransport({ kProtocol }));
         QVERIFY(qobject_cast<SimAccessoryTransport*>(sim.get()));
         QVERIFY(DeviceAddress::parse(QString(), &a) && a.kind == DeviceAddress::Kind::Auto);
         QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:5000"), &a));
@@ -253,7 +254,7 @@ private slots:
         QVERIFY(DeviceAddress::parse(QStringLiteral("serial:/dev/ttyUSB0"), &a));
         QCOMPARE(a.path, QStringLiteral("/dev/ttyUSB0"));
         QString bad;
-        for (const char* text : {"tcp:host", "tcp:host:0", "tcp:host:70000", "tcp::5", "serial:", "usb", "tcp:h:x"})
+        for (const char* text : { "tcp:host", "tcp:host:0", "tcp:host:70000", "tcp::5", "serial:", "usb", "tcp:h:x" })
             QVERIFY2(!DeviceAddress::parse(QString::fromLatin1(text), &a, &bad), text);
         QCOMPARE(bad, QStringLiteral("tcp:h:x"));
     }

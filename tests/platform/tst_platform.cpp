@@ -31,12 +31,12 @@ private slots:
             center.removeObserver(&c); // removing itself while running
         });
         center.addObserver(&c, QStringLiteral("Other"), [&](const Notification&) { seen << QStringLiteral("other"); });
-        center.postNotification(QStringLiteral("N"), QStringLiteral("x"), {{QStringLiteral("k"), 1}});
-        QCOMPARE(seen, (QStringList{QStringLiteral("a:x"), QStringLiteral("c:1")}));
+        center.postNotification(QStringLiteral("N"), QStringLiteral("x"), { { QStringLiteral("k"), 1 } });
+        QCOMPARE(seen, (QStringList { QStringLiteral("a:x"), QStringLiteral("c:1") }));
         seen.clear();
         center.postNotification(QStringLiteral("N"));
         center.postNotification(QStringLiteral("Other"));
-        QCOMPARE(seen, QStringList{QStringLiteral("a:")});
+        QCOMPARE(seen, QStringList { QStringLiteral("a:") });
         center.removeObserver(&a);
     }
 
@@ -63,11 +63,14 @@ private slots:
         // Delays and timers of one length run in the order they were armed.
         QStringList order;
         QObject scope; // the delays go with the test
-        MainQueue::dispatchAfter(0.3, [&] { order << QStringLiteral("delay"); }, &scope);
+        MainQueue::dispatchAfter(
+            0.3, [&] { order << QStringLiteral("delay"); }, &scope);
         const auto timed = Timer::scheduledTimer(0.3, false, [&] { order << QStringLiteral("timer"); });
-        MainQueue::dispatchAfter(0.3, [&] { order << QStringLiteral("delay armed later"); }, &scope);
+        MainQueue::dispatchAfter(
+            0.3, [&] { order << QStringLiteral("delay armed later"); }, &scope);
         QVERIFY(waitUntil([&] { return order.size() == 3; }));
-        QCOMPARE(order, (QStringList{QStringLiteral("delay"), QStringLiteral("timer"), QStringLiteral("delay armed later")}));
+        QCOMPARE(order,
+            (QStringList { QStringLiteral("delay"), QStringLiteral("timer"), QStringLiteral("delay armed later") }));
 
         // A one-shot timer is invalid after it fired, and may drop itself from its block.
         std::shared_ptr<Timer> once;
@@ -82,12 +85,12 @@ private slots:
         // A delayed block with a context is dropped when the context goes first.
         bool ran = false;
         auto* context = new QObject;
-        MainQueue::dispatchAfter(0.5, [&] { ran = true; }, context);
+        MainQueue::dispatchAfter(
+            0.5, [&] { ran = true; }, context);
         delete context;
         QVERIFY(waitForMainQueueDelay(0.5));
         QVERIFY(!ran);
     }
-
 
     void localisedTextsComeFromTheTablesAndMissingKeysAreEmpty()
     {
@@ -127,10 +130,10 @@ private slots:
         QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"), plugIn);
         l10n.setLanguage(QStringLiteral("en"));
         QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"),
-                 QStringLiteral("Connect the Q3 Dart controller to this computer"));
+            QStringLiteral("Connect the Q3 Dart controller to this computer"));
         QVERIFY(!l10n.text("DeviceCannotUpgrade").isEmpty() && l10n.text("DeviceCannotUpgrade") != refused);
         l10n.setLanguage(QStringLiteral("ja"));
-        for (const char* key : {"DeviceCannotUpgrade", "ConnectControllerToComputerPrompt"}) {
+        for (const char* key : { "DeviceCannotUpgrade", "ConnectControllerToComputerPrompt" }) {
             QVERIFY(!l10n.text(key).isEmpty());
             QVERIFY(l10n.text(key) != refused && l10n.text(key) != plugIn);
         }
@@ -149,7 +152,8 @@ private slots:
         QVERIFY(!InfoDictionary::parse(QByteArray(), &out));
         QVERIFY(!InfoDictionary::parse("<plist><array><string>x</string></array></plist>", &out));
         QVERIFY(!InfoDictionary::parse(QByteArray("bplist00\xff\xff\xff", 11), &out));
-        QVERIFY(InfoDictionary::parse("<plist><dict><key>a</key><array><string>x</string><true/></array></dict></plist>", &out));
+        QVERIFY(InfoDictionary::parse(
+            "<plist><dict><key>a</key><array><string>x</string><true/></array></dict></plist>", &out));
         QCOMPARE(out.value(QStringLiteral("a")).toList().size(), 2);
     }
 
@@ -169,7 +173,7 @@ private slots:
             ToastRecorder recorder;
             MessageToast::showMsgWithtext(QStringLiteral("short"));
             MessageToast::showMsgWithtext(QStringLiteral("long"), 4.0);
-            QCOMPARE(recorder.texts(), (QStringList{QStringLiteral("short"), QStringLiteral("long")}));
+            QCOMPARE(recorder.texts(), (QStringList { QStringLiteral("short"), QStringLiteral("long") }));
             QCOMPARE(recorder.toasts().front().seconds, MessageToast::kDefaultSeconds);
             QCOMPARE(recorder.toasts().back().seconds, 4.0);
         }

@@ -62,8 +62,8 @@ struct ValueChanges {
     int count = 0;
     ValueChanges()
     {
-        NotificationCenter::defaultCenter().addObserver(this, GCControllerValuesDidChangeNotification,
-                                                        [this](const Notification&) { ++count; });
+        NotificationCenter::defaultCenter().addObserver(
+            this, GCControllerValuesDidChangeNotification, [this](const Notification&) { ++count; });
     }
     ~ValueChanges() { NotificationCenter::defaultCenter().removeObserver(this); }
     ValueChanges(const ValueChanges&) = delete;
@@ -141,8 +141,8 @@ void traceOnPad(const SdlVirtualPad& pad, const std::vector<QPointF>& points)
 }
 
 // The range a check measures of a shape traced on the pad.
-std::optional<ControllerCheckReport::Stick> measuredOnPad(const SdlVirtualPad& pad, const GCControllerPtr& controller,
-                                                          const std::vector<QPointF>& points)
+std::optional<ControllerCheckReport::Stick> measuredOnPad(
+    const SdlVirtualPad& pad, const GCControllerPtr& controller, const std::vector<QPointF>& points)
 {
     qint64 now = 0;
     ControllerCheck::Options options;
@@ -186,15 +186,15 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("missing.so"));
         // A real library, but not SDL: the first SDL function is what it lacks.
         const QString notSdl = QStringLiteral("libc.so.6");
-        for (const auto& [file, detail] : {std::pair{missing, missing}, std::pair{notElf, notElf},
-                                           std::pair{notSdl, QStringLiteral("SDL_")}}) {
+        for (const auto& [file, detail] : { std::pair { missing, missing }, std::pair { notElf, notElf },
+                 std::pair { notSdl, QStringLiteral("SDL_") } }) {
             qputenv(SdlLibrary::kPathVariable, file.toLocal8Bit());
             SdlGameControllerSource source;
             QVERIFY(!source.start());
             QVERIFY(!source.isRunning());
             QVERIFY2(source.errorString().startsWith(
                          QLatin1String("Game controllers cannot be used: the controller library could not be loaded")),
-                     qPrintable(source.errorString()));
+                qPrintable(source.errorString()));
             QVERIFY2(source.errorString().contains(detail), qPrintable(source.errorString()));
             QCOMPARE(source.addMappings("# none\n"), -1);
         }
@@ -260,7 +260,7 @@ private slots:
         // themselves, the variable naming a file, and the configuration folder.
         QTemporaryDir dir;
         const QString elsewhere = writeMappingFile(dir.filePath(QStringLiteral("pads.txt")),
-                                                   "# comment\n" + sticksMapping(guid, "Mapped Later", "platform:Linux,") + "\n");
+            "# comment\n" + sticksMapping(guid, "Mapped Later", "platform:Linux,") + "\n");
         QVERIFY(!elsewhere.isEmpty());
         for (int place = 0; place < 3; ++place) {
             if (place == 0)
@@ -269,9 +269,10 @@ private slots:
                 qputenv("SDL_GAMECONTROLLERCONFIG_FILE", elsewhere.toUtf8());
             if (place == 2)
                 QVERIFY(!writeMappingFile(SdlGameControllerSource::mappingFilePath(),
-                                          sticksMapping(guid, "Mapped Later") + "\n"
-                                              // another platform's: skipped, or B would move
-                                              + sticksMapping(guid, "Elsewhere", "platform:Windows,").replace("b:b1", "b:b3"))
+                    sticksMapping(guid, "Mapped Later")
+                        + "\n"
+                        // another platform's: skipped, or B would move
+                        + sticksMapping(guid, "Elsewhere", "platform:Windows,").replace("b:b1", "b:b3"))
                              .isEmpty());
             RecordingDelegate delegate;
             SlotRecorder recorder;
@@ -291,8 +292,9 @@ private slots:
                 pad->rawAxis(2, 32767);
                 // Back to rest: the input manager keeps the last position of every stick.
                 pad->rawAxis(2, 0);
-                QCOMPARE(recorder.take(3), (QStringList{QStringLiteral("B+"), QStringLiteral("right(1,0)"),
-                                                        QStringLiteral("right(-1,0)")}));
+                QCOMPARE(recorder.take(3),
+                    (QStringList {
+                        QStringLiteral("B+"), QStringLiteral("right(1,0)"), QStringLiteral("right(-1,0)") }));
             }
             QVERIFY(GCController::controllers().empty());
             qunsetenv("SDL_GAMECONTROLLERCONFIG");
@@ -432,7 +434,7 @@ private slots:
         const auto square = measuredOnPad(pad, controller, trace(squareOutline, 1.25, 0.25));
         QVERIFY(square && square->circularity);
         QVERIFY2(std::abs(*square->circularity - squareGateError(64)) <= 0.5,
-                 qPrintable(QStringLiteral("%1 against %2").arg(*square->circularity).arg(squareGateError(64))));
+            qPrintable(QStringLiteral("%1 against %2").arg(*square->circularity).arg(squareGateError(64))));
         QVERIFY(square->shortDirections.isEmpty());
 
         const auto squashed = measuredOnPad(pad, controller, trace(squashedOutline(1, 0.8), 1.25, 0.25, 0.125));
@@ -455,7 +457,10 @@ private slots:
             pad.axis(SDL_CONTROLLER_AXIS_LEFTY, sdlAxis(-p.y()));
         }
         const GCControllerDirectionPad* left = controller->extendedGamepad()->leftThumbstick();
-        QVERIFY(waitUntil([&] { return std::abs(left->xAxis() - wander.back().x()) < 1e-4 && std::abs(left->yAxis() - wander.back().y()) < 1e-4; }));
+        QVERIFY(waitUntil([&] {
+            return std::abs(left->xAxis() - wander.back().x()) < 1e-4
+                && std::abs(left->yAxis() - wander.back().y()) < 1e-4;
+        }));
         now += qint64(ControllerCheck::kRestSeconds * 1e6);
         check.advance();
         QCOMPARE(check.step(), ControllerCheck::Step::RotateLeft);
@@ -467,15 +472,16 @@ private slots:
 
         // A contact that bounces: SDL times its events in whole milliseconds as
         // it queues them, so changes queued back to back are less than 5 ms apart.
-        for (bool down : {true, false, true, false})
+        for (bool down : { true, false, true, false })
             pad.button(SDL_CONTROLLER_BUTTON_A, down);
         auto buttonA = [&check] {
             for (const ControllerCheckReport::Button& b : check.report().buttons)
                 if (b.name == QLatin1String("A"))
                     return b;
-            return ControllerCheckReport::Button{};
+            return ControllerCheckReport::Button {};
         };
-        QVERIFY(waitUntil([&] { return buttonA().presses == 2 && !controller->extendedGamepad()->buttonA()->isPressed(); }));
+        QVERIFY(waitUntil(
+            [&] { return buttonA().presses == 2 && !controller->extendedGamepad()->buttonA()->isPressed(); }));
         QVERIFY(buttonA().chatter >= 1);
 
         // A trigger that stops at 0.7.
@@ -588,13 +594,15 @@ private slots:
         pad->rawAxis(1, -20000);
         pad->rawHat(0, SDL_HAT_UP | SDL_HAT_RIGHT);
         QVERIFY(waitUntil([&] { return changes.count >= 3; }));
-        QCOMPARE(rawValues(controller), (QStringList{QStringLiteral("b0=0"), QStringLiteral("b1=0"), QStringLiteral("b2=1"),
-                                                     QStringLiteral("a0=0"), QStringLiteral("a1=-20000"), QStringLiteral("h0=3")}));
+        QCOMPARE(rawValues(controller),
+            (QStringList { QStringLiteral("b0=0"), QStringLiteral("b1=0"), QStringLiteral("b2=1"),
+                QStringLiteral("a0=0"), QStringLiteral("a1=-20000"), QStringLiteral("h0=3") }));
         QVERIFY2(recorder.events.isEmpty(), qPrintable(recorder.events.join(QLatin1Char(' '))));
 
         // A mapping given at run time makes a game controller of it, under the same number.
-        const int added = source->addMappings(
-            QStringLiteral("%1,Flight Stick,a:b0,b:b1,leftx:a0,lefty:a1,dpup:h0.1,").arg(mappingGuid(pad->guid())).toUtf8());
+        const int added = source->addMappings(QStringLiteral("%1,Flight Stick,a:b0,b:b1,leftx:a0,lefty:a1,dpup:h0.1,")
+                                                  .arg(mappingGuid(pad->guid()))
+                                                  .toUtf8());
         QCOMPARE(added, 1);
         QVERIFY(waitUntil([] {
             const auto list = GCController::controllers();
@@ -607,8 +615,9 @@ private slots:
         pad->rawButton(0, true);
         pad->rawHat(0, SDL_HAT_CENTERED);
         pad->rawHat(0, SDL_HAT_UP);
-        QCOMPARE(recorder.take(5), (QStringList{QStringLiteral("A+"), QStringLiteral("Up+"), QStringLiteral("Down-"),
-                                                QStringLiteral("Left-"), QStringLiteral("Right-")}));
+        QCOMPARE(recorder.take(5),
+            (QStringList { QStringLiteral("A+"), QStringLiteral("Up+"), QStringLiteral("Down-"),
+                QStringLiteral("Left-"), QStringLiteral("Right-") }));
 
         pad.reset();
         QVERIFY(waitForControllers(0));
@@ -634,7 +643,9 @@ private slots:
         const GCControllerPtr before = GCController::controllers().front();
         before->setPlayerIndex(2);
         // A second mapping for the same device replaces the first: no sticks, and A is now button 1.
-        QCOMPARE(source->addMappings(QStringLiteral("%1,Remapped Pad,a:b1,b:b0,").arg(mappingGuid(pad->guid())).toUtf8()), 1);
+        QCOMPARE(
+            source->addMappings(QStringLiteral("%1,Remapped Pad,a:b1,b:b0,").arg(mappingGuid(pad->guid())).toUtf8()),
+            1);
         QVERIFY(waitUntil([&] { return delegate.connected.size() == 3; }));
         const GCControllerPtr after = GCController::controllers().front();
         QVERIFY(after != before);
@@ -642,14 +653,14 @@ private slots:
         QCOMPARE(after->playerIndex(), 2);
         QCOMPARE(delegate.connected.back()->gamePadType(), qint64(0));
         pad->rawButton(1, true);
-        QCOMPARE(recorder.take(1), QStringList{QStringLiteral("A+")});
+        QCOMPARE(recorder.take(1), QStringList { QStringLiteral("A+") });
     }
 
     void motorsAndLightOnlyWhereTheDeviceHasThem()
     {
         QVERIFY(GameControllerService::sharedService().startHardwareControllers());
         SdlVirtualPad plain("Plain Pad");
-        SdlVirtualPad rumbling("Rumble Pad", kAllButtons, kAllAxes, {true, true, true});
+        SdlVirtualPad rumbling("Rumble Pad", kAllButtons, kAllAxes, { true, true, true });
         if (!plain.isPlugged() || !rumbling.isPlugged())
             QSKIP(qPrintable(plain.error + rumbling.error));
         QVERIFY(waitForControllers(2));
@@ -681,8 +692,8 @@ private slots:
         // The buttons beyond the seventeen keys are there with their values.
         const QStringList raw = rawValues(withMotors);
         QVERIFY2(raw.contains(QStringLiteral("Paddle 1=0")) && raw.contains(QStringLiteral("Misc=0"))
-                     && raw.contains(QStringLiteral("LX=0")),
-                 qPrintable(raw.join(QLatin1Char(' '))));
+                && raw.contains(QStringLiteral("LX=0")),
+            qPrintable(raw.join(QLatin1Char(' '))));
         rumbling.button(SDL_CONTROLLER_BUTTON_PADDLE2, true);
         QVERIFY(waitUntil([&] { return rawValues(withMotors).contains(QStringLiteral("Paddle 2=1")); }));
 

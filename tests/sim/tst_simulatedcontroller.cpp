@@ -19,7 +19,16 @@ QByteArray hex(const char* text)
 QByteArray deviceInformationReply()
 {
     return hex("123456789abc"
-               "0501" "0102" "00" "0302" "e507" "03" "09" "0201" "0100" "00");
+               "0501"
+               "0102"
+               "00"
+               "0302"
+               "e507"
+               "03"
+               "09"
+               "0201"
+               "0100"
+               "00");
 }
 
 QByteArray packet(uint8_t c1, uint8_t c2, int offset, const QByteArray& payload)

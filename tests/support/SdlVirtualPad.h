@@ -29,7 +29,8 @@ public:
         bool refuse = false;
     };
 
-    explicit SdlVirtualPad(const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes, Motors motors = {false, false, false})
+    explicit SdlVirtualPad(
+        const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes, Motors motors = { false, false, false })
         : m_buttons(buttons)
         , m_axes(axes)
     {
@@ -57,7 +58,7 @@ public:
         desc.nhats = Uint16(hats);
         desc.name = name;
         auto pad = std::unique_ptr<SdlVirtualPad>(new SdlVirtualPad);
-        pad->attach(desc, {false, false, false});
+        pad->attach(desc, { false, false, false });
         return pad;
     }
     ~SdlVirtualPad() { unplug(); }

@@ -14,8 +14,8 @@ namespace testsupport {
 // running anticlockwise (from phaseDegrees past it, so that no point lies on
 // the edge between two bins, whose side only rounding would choose).
 // outline(angle) is the range's radius that way.
-inline std::vector<QPointF> trace(const std::function<double(double)>& outline, double turns, double stepDegrees,
-                                  double phaseDegrees = 0)
+inline std::vector<QPointF> trace(
+    const std::function<double(double)>& outline, double turns, double stepDegrees, double phaseDegrees = 0)
 {
     std::vector<QPointF> points;
     const int count = int(std::lround(turns * 360.0 / stepDegrees));

@@ -185,7 +185,7 @@ QByteArray testsupport::firmwareImage(int size, quint8 major, quint8 minor, int 
     QByteArray out;
     for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
         out.append(char((i * 7 + seed) & 0xFF));
-    return out + SimulatedController::versionTrailer({major, minor});
+    return out + SimulatedController::versionTrailer({ major, minor });
 }
 
 QString testsupport::readControllerVersions(int timeoutMs)

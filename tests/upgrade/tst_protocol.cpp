@@ -34,17 +34,25 @@ private slots:
         QTest::newRow("right start") << Protocol::request(Message::RightStart) << hex("209e");
         QTest::newRow("right end") << Protocol::request(Message::RightEnd) << hex("2093");
         QTest::newRow("left end") << Protocol::request(Message::LeftEnd) << hex("8083");
-        QTest::newRow("left start, application") << Protocol::leftStart(Protocol::kTargetLeftApplication) << hex("030101");
+        QTest::newRow("left start, application")
+            << Protocol::leftStart(Protocol::kTargetLeftApplication) << hex("030101");
         QTest::newRow("left start, boot loader") << Protocol::leftStart(Protocol::kTargetBootLoader) << hex("030102");
         // The length field carries the low 16 bits only.
         QTest::newRow("length 100") << Protocol::leftLength(100) << hex("80816400");
         QTest::newRow("length wraps") << Protocol::leftLength(0x12345) << hex("80814523");
         // The three bytes "abc": sum 0x126, three bytes.
-        QTest::newRow("checksum of abc") << Protocol::rightChecksum(0x61 + 0x62 + 0x63, 3) << hex("20922601000003000000");
+        QTest::newRow("checksum of abc") << Protocol::rightChecksum(0x61 + 0x62 + 0x63, 3)
+                                         << hex("20922601000003000000");
         QTest::newRow("data packet") << Protocol::dataPacket(Message::RightData, 96, hex("01020304"))
-                                     << hex("2090" "04" "6000" "01020304");
+                                     << hex("2090"
+                                            "04"
+                                            "6000"
+                                            "01020304");
         QTest::newRow("data offset wraps") << Protocol::dataPacket(Message::LeftVerify, 0x10020, hex("aa"))
-                                           << hex("8082" "01" "2000" "aa");
+                                           << hex("8082"
+                                                  "01"
+                                                  "2000"
+                                                  "aa");
     }
     void requestBytes()
     {
@@ -57,11 +65,15 @@ private slots:
     // the same way, whatever follows it in the stream.
     void requestSizes()
     {
-        const QList<QByteArray> requests{
-            Protocol::request(Message::RightVersion), Protocol::request(Message::DeviceInformation),
-            Protocol::request(Message::RightStart),   Protocol::request(Message::RightEnd),
-            Protocol::request(Message::LeftEnd),      Protocol::leftStart(Protocol::kTargetBootLoader),
-            Protocol::leftLength(40),                 Protocol::rightChecksum(1, 2),
+        const QList<QByteArray> requests {
+            Protocol::request(Message::RightVersion),
+            Protocol::request(Message::DeviceInformation),
+            Protocol::request(Message::RightStart),
+            Protocol::request(Message::RightEnd),
+            Protocol::request(Message::LeftEnd),
+            Protocol::leftStart(Protocol::kTargetBootLoader),
+            Protocol::leftLength(40),
+            Protocol::rightChecksum(1, 2),
         };
         for (const QByteArray& r : requests) {
             const auto kind = Protocol::messageFor(uint8_t(r[0]), uint8_t(r[1]));
@@ -70,7 +82,7 @@ private slots:
             QVERIFY(!Protocol::isDataPacket(*kind));
             QCOMPARE(Protocol::fixedRequestSize(*kind), r.size());
         }
-        for (Message m : {Message::RightData, Message::LeftProgram, Message::LeftVerify}) {
+        for (Message m : { Message::RightData, Message::LeftProgram, Message::LeftVerify }) {
             QVERIFY(Protocol::isDataPacket(m));
             QCOMPARE(Protocol::fixedRequestSize(m), 0);
         }
@@ -81,7 +93,8 @@ private slots:
 
     void requestsRead()
     {
-        const Protocol::DataPacket packet = Protocol::readDataPacket(Protocol::dataPacket(Message::LeftProgram, 0x1234, hex("a1b2")));
+        const Protocol::DataPacket packet
+            = Protocol::readDataPacket(Protocol::dataPacket(Message::LeftProgram, 0x1234, hex("a1b2")));
         QCOMPARE(packet.length, uint8_t(2));
         QCOMPARE(packet.offset, quint16(0x1234));
         QCOMPARE(packet.payload, hex("a1b2"));
@@ -89,7 +102,8 @@ private slots:
         QCOMPARE(checksum.sum, quint32(0x126)); // modulo 2^32
         QCOMPARE(checksum.bytes, quint32(3));
         QCOMPARE(Protocol::readLeftLength(Protocol::leftLength(0xE864)), quint16(0xE864));
-        QCOMPARE(Protocol::readLeftStartTarget(Protocol::leftStart(Protocol::kTargetBootLoader)), Protocol::kTargetBootLoader);
+        QCOMPARE(Protocol::readLeftStartTarget(Protocol::leftStart(Protocol::kTargetBootLoader)),
+            Protocol::kTargetBootLoader);
     }
 
     void answers_data()
@@ -106,8 +120,8 @@ private slots:
         QTest::newRow("another kind's ack") << Message::RightEnd << hex("209200") << other;
         QTest::newRow("left program ok") << Message::LeftProgram << hex("808000") << accepted;
         QTest::newRow("left verify refused") << Message::LeftVerify << hex("808201") << refused;
-        QTest::newRow("left end ok") << Message::LeftEnd << Protocol::acknowledgement(Message::LeftEnd, Protocol::kStatusOk)
-                                     << accepted;
+        QTest::newRow("left end ok") << Message::LeftEnd
+                                     << Protocol::acknowledgement(Message::LeftEnd, Protocol::kStatusOk) << accepted;
         QTest::newRow("empty") << Message::LeftLength << QByteArray() << other;
     }
     void answers()
@@ -123,9 +137,12 @@ private slots:
     void leftStartAnswers()
     {
         const uint8_t app = Protocol::kTargetLeftApplication, boot = Protocol::kTargetBootLoader;
-        QCOMPARE(Protocol::answerToLeftStart(Protocol::leftStartReply(app, Protocol::kStatusOk), app), Answer::Accepted);
-        QCOMPARE(Protocol::answerToLeftStart(Protocol::leftStartReply(boot, Protocol::kStatusOk), app), Answer::Refused);
-        QCOMPARE(Protocol::answerToLeftStart(Protocol::leftStartReply(boot, Protocol::kStatusRefused), boot), Answer::Refused);
+        QCOMPARE(
+            Protocol::answerToLeftStart(Protocol::leftStartReply(app, Protocol::kStatusOk), app), Answer::Accepted);
+        QCOMPARE(
+            Protocol::answerToLeftStart(Protocol::leftStartReply(boot, Protocol::kStatusOk), app), Answer::Refused);
+        QCOMPARE(Protocol::answerToLeftStart(Protocol::leftStartReply(boot, Protocol::kStatusRefused), boot),
+            Answer::Refused);
         QCOMPARE(Protocol::answerToLeftStart(hex("030102"), boot), Answer::Refused);
         QCOMPARE(Protocol::answerToLeftStart(hex("209f0105"), boot), Answer::Other);
     }
@@ -153,7 +170,7 @@ private slots:
         QVERIFY(!Protocol::rightVersion(hex("209f01")));
 
         DeviceInformation record;
-        const uint8_t address[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+        const uint8_t address[6] = { 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC };
         std::copy(std::begin(address), std::end(address), record.local_bt_addr);
         record.hardwarev_ver[0] = 5;
         record.hardwarev_ver[1] = 1;
@@ -165,7 +182,19 @@ private slots:
         record.bootsoftware_ver[0] = 1;
         record.bootsoftware_ver[1] = 0;
         const QByteArray reply = Protocol::deviceInformationReply(record);
-        QCOMPARE(reply.toHex(), hex("123456789abc" "0501" "0000" "00" "0302" "e507" "03" "09" "0000" "0100" "00").toHex());
+        QCOMPARE(reply.toHex(),
+            hex("123456789abc"
+                "0501"
+                "0000"
+                "00"
+                "0302"
+                "e507"
+                "03"
+                "09"
+                "0000"
+                "0100"
+                "00")
+                .toHex());
         DeviceInformation read;
         QVERIFY(Protocol::readDeviceInformation(reply + hex("ffff"), read)); // longer replies are read too
         QCOMPARE(read.macAddressWithoutColon(), QStringLiteral("123456789ABC"));

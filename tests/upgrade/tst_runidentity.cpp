@@ -62,9 +62,9 @@ class TestRunIdentity : public QObject {
         const QString folder = ZelDataTool::localProductFolder() + QLatin1Char('/') + version;
         QDir().mkpath(folder);
         const std::pair<QString, QByteArray> files[] = {
-            {ZelFirmwareUpgradeManager::kBootFileName, image(0xE800 + 300, boot, 1)},
-            {ZelFirmwareUpgradeManager::kLeftFileName, image(300, left, 2)},
-            {ZelFirmwareUpgradeManager::kRightFileName, image(300, right, 3)},
+            { ZelFirmwareUpgradeManager::kBootFileName, image(0xE800 + 300, boot, 1) },
+            { ZelFirmwareUpgradeManager::kLeftFileName, image(300, left, 2) },
+            { ZelFirmwareUpgradeManager::kRightFileName, image(300, right, 3) },
         };
         for (const auto& [name, bytes] : files) {
             QFile f(folder + QLatin1Char('/') + name);
@@ -83,7 +83,7 @@ class TestRunIdentity : public QObject {
     static std::unique_ptr<SimulatedAttachment> otherController()
     {
         auto other = std::make_unique<SimulatedAttachment>();
-        other->controller().deviceInfo().btAddress = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+        other->controller().deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
         other->controller().setVersions(QStringLiteral("1.0-2.2-2.3"));
         return other;
     }
@@ -94,12 +94,12 @@ class TestRunIdentity : public QObject {
         const int before = sim().restartCount();
         auto done = std::make_shared<bool>(false);
         connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, context,
-                [this, before, done, then] {
-                    if (!*done && sim().restartCount() > before) {
-                        *done = true;
-                        then();
-                    }
-                });
+            [this, before, done, then] {
+                if (!*done && sim().restartCount() > before) {
+                    *done = true;
+                    then();
+                }
+            });
     }
 
 private slots:
@@ -150,10 +150,11 @@ private slots:
         std::unique_ptr<SimulatedAttachment> other;
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
-        const QByteArray boot = image(0xE800 + 300, {1, 1}, 4);
+        const QByteArray boot = image(0xE800 + 300, { 1, 1 }, 4);
         UpgradeRun run;
-        QVERIFY(run.startFiles(write(QStringLiteral("b.bin"), boot), write(QStringLiteral("l.bin"), image(300, {2, 5}, 5)),
-                               write(QStringLiteral("r.bin"), image(300, {1, 8}, 6))));
+        QVERIFY(run.startFiles(write(QStringLiteral("b.bin"), boot),
+            write(QStringLiteral("l.bin"), image(300, { 2, 5 }, 5)),
+            write(QStringLiteral("r.bin"), image(300, { 1, 8 }, 6))));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
@@ -178,7 +179,7 @@ private slots:
         std::unique_ptr<SimulatedAttachment> other;
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
-        const QByteArray left = image(300, {2, 6}, 7);
+        const QByteArray left = image(300, { 2, 6 }, 7);
         UpgradeRun run;
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l2.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
@@ -201,7 +202,7 @@ private slots:
             silent = otherController();
             silent->controller().faults().dropReplies = 1000;
         });
-        const QByteArray left = image(300, {2, 4}, 13);
+        const QByteArray left = image(300, { 2, 4 }, 13);
         UpgradeRun run;
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l6.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
@@ -219,7 +220,7 @@ private slots:
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
         UpgradeRun run;
-        QVERIFY(run.startFiles(QString(), write(QStringLiteral("l7.bin"), image(300, {2, 2}, 14)), QString()));
+        QVERIFY(run.startFiles(QString(), write(QStringLiteral("l7.bin"), image(300, { 2, 2 }, 14)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
         // No restart is awaited any more, and the controller still attached is followed.
@@ -235,7 +236,7 @@ private slots:
     {
         // Slow enough replies that the run outlasts the other controller's visit.
         sim().faults().replyDelayMs = 20;
-        const QByteArray right = image(6000, {1, 9}, 8);
+        const QByteArray right = image(6000, { 1, 9 }, 8);
         UpgradeRun run;
         std::unique_ptr<SimulatedAttachment> other;
         bool plugged = false, unplugged = false;
@@ -264,7 +265,7 @@ private slots:
     {
         sim().setVersions(QStringLiteral("1.0-2.3-1.9"));
         QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.9"));
-        const ZelFirmware release = localRelease(QStringLiteral("1.0-2.3-1.10"), {1, 0}, {2, 3}, {1, 10});
+        const ZelFirmware release = localRelease(QStringLiteral("1.0-2.3-1.10"), { 1, 0 }, { 2, 3 }, { 1, 10 });
         UpgradeRun run;
         QVERIFY(run.start(release));
         QVERIFY(run.needsRight() && !run.needsLeft() && !run.needsBoot());
@@ -276,7 +277,7 @@ private slots:
         // controller that still reports 1.1 afterwards fails the run.
         sim().setVersions(QStringLiteral("1.0-2.3-1.1"));
         QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.1"));
-        const ZelFirmware stuck = localRelease(QStringLiteral("1.0-2.3-1.10-x"), {1, 0}, {2, 3}, {1, 1});
+        const ZelFirmware stuck = localRelease(QStringLiteral("1.0-2.3-1.10-x"), { 1, 0 }, { 2, 3 }, { 1, 1 });
         ZelFirmware relabelled = stuck;
         relabelled.version = QStringLiteral("1.0-2.3-1.10");
         UpgradeRun again;
@@ -284,21 +285,24 @@ private slots:
         QVERIFY(again.needsRight());
         QVERIFY(waitUntil([&] { return !again.isRunning(); }));
         QCOMPARE(again.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(again.failure(), UpgradeReason(UpgradeReason::Code::VersionsMismatch, {QStringLiteral("1.0-2.3-1.1"), relabelled.version}));
+        QCOMPARE(again.failure(),
+            UpgradeReason(
+                UpgradeReason::Code::VersionsMismatch, { QStringLiteral("1.0-2.3-1.1"), relabelled.version }));
         QCOMPARE(again.reason(), localized("VersionsMismatch").arg(QStringLiteral("1.0-2.3-1.1"), relabelled.version));
     }
 
     void aLeftImageTheControllerDidNotTakeEndsTheRunBeforeTheRight()
     {
         // The left image's own version is 2.4, the release says 2.5.
-        const ZelFirmware release = localRelease(QStringLiteral("1.0-2.5-1.8"), {1, 0}, {2, 4}, {1, 8});
+        const ZelFirmware release = localRelease(QStringLiteral("1.0-2.5-1.8"), { 1, 0 }, { 2, 4 }, { 1, 8 });
         const QByteArray rightBefore = sim().rightFlash();
         UpgradeRun run;
         QVERIFY(run.start(release));
         QVERIFY(run.needsLeft() && run.needsRight());
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
-        QCOMPARE(run.failure(), UpgradeReason(UpgradeReason::Code::VersionsMismatch, {QStringLiteral("1.0-2.4-1.5"), release.version}));
+        QCOMPARE(run.failure(),
+            UpgradeReason(UpgradeReason::Code::VersionsMismatch, { QStringLiteral("1.0-2.4-1.5"), release.version }));
         QCOMPARE(sim().rightFlash(), rightBefore);
     }
 
@@ -310,7 +314,7 @@ private slots:
         engine().checkCurrentVersion([&](const QString& v) { answered = v; });
         const qsizetype from = sim().receivedMessages().size();
         QVERIFY(waitUntil([&] { return sim().receivedMessages().size() > from; }));
-        const QByteArray left = image(3000, {2, 7}, 9);
+        const QByteArray left = image(3000, { 2, 7 }, 9);
         UpgradeRun run;
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l3.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
@@ -329,14 +333,14 @@ private slots:
     {
         // Whoever holds the link after the restart keeps the session from opening.
         engine().restartWaitLimit = realSeconds(1.5);
-        const QMetaObject::Connection claiming =
-            connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this, [this] {
+        const QMetaObject::Connection claiming = connect(
+            &EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this, [this] {
                 if (LocalLink* link = m_sim->transport().link())
                     link->claim();
             });
         UpgradeRun run;
-        QVERIFY(run.startFiles(write(QStringLiteral("b4.bin"), image(0xE800 + 300, {1, 2}, 10)),
-                               write(QStringLiteral("l4.bin"), image(300, {2, 9}, 11)), QString()));
+        QVERIFY(run.startFiles(write(QStringLiteral("b4.bin"), image(0xE800 + 300, { 1, 2 }, 10)),
+            write(QStringLiteral("l4.bin"), image(300, { 2, 9 }, 11)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }, 20000));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(run.reasonCode(), UpgradeReason::Code::DidNotReturn);
@@ -362,7 +366,8 @@ private slots:
         quint64 queued = 0, left = 1;
         connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, &context, [&] {
             MainQueue::dispatchAsync([&] {
-                QVERIFY(run.startFiles(QString(), QString(), write(QStringLiteral("r5.bin"), image(300, {1, 3}, 12))));
+                QVERIFY(
+                    run.startFiles(QString(), QString(), write(QStringLiteral("r5.bin"), image(300, { 1, 3 }, 12))));
                 queued = EADSessionController::sharedController().queuedBytes();
                 run.cancel();
                 left = EADSessionController::sharedController().queuedBytes();

@@ -69,9 +69,10 @@ class TestSelection : public QObject {
     // The three images of a demo release, unpacked into folder.
     static bool writeImages(const QString& folder, const QString& version)
     {
-        for (const auto& [name, bytes] : {std::pair{QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(version)},
-                                         std::pair{QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(version)},
-                                         std::pair{QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(version)}}) {
+        for (const auto& [name, bytes] :
+            { std::pair { QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(version) },
+                std::pair { QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(version) },
+                std::pair { QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(version) } }) {
             QFile f(folder + QLatin1Char('/') + name);
             if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
                 return false;
@@ -95,16 +96,14 @@ class TestSelection : public QObject {
             return false;
         engine().startUpgrade();
         (void)waitUntil([&] { return !engine().isUpgradingFirmware; }, kRunMs);
-        return (!engine().bootNeedUpgrade || engine().bootUpgradeDone) && (!engine().leftNeedUpgrade || engine().leftUpgradeDone)
+        return (!engine().bootNeedUpgrade || engine().bootUpgradeDone)
+            && (!engine().leftNeedUpgrade || engine().leftUpgradeDone)
             && (!engine().rightNeedUpgrade || engine().rightUpgradeDone);
     }
 
     // The controller back from a restart that a run's last left-side image
     // made, and the engine's session open on it.
-    bool settled()
-    {
-        return !engine().isGamepadDisconnectByUpgradingFirmware && m_sim->sessionIsOpen();
-    }
+    bool settled() { return !engine().isGamepadDisconnectByUpgradingFirmware && m_sim->sessionIsOpen(); }
 
     // Waits for the controller to come back after a restart and reads its versions.
     QString versionsAfterRestart()
@@ -115,8 +114,8 @@ class TestSelection : public QObject {
 
     // A release of version whose archive the server serves, with its
     // digests and its signature with key.
-    static ZelFirmware signedRelease(TestHttpServer& server, const QString& version, const QString& archive,
-                                     const ReleaseSignature& key)
+    static ZelFirmware signedRelease(
+        TestHttpServer& server, const QString& version, const QString& archive, const ReleaseSignature& key)
     {
         QFile body(archive);
         if (body.open(QIODevice::ReadOnly))
@@ -166,10 +165,7 @@ private slots:
         delete m_server;
     }
 
-    void init()
-    {
-        m_toasts = new ToastRecorder;
-    }
+    void init() { m_toasts = new ToastRecorder; }
 
     void cleanup()
     {
@@ -181,16 +177,16 @@ private slots:
     void versionsAreIntegerPairs()
     {
         const auto v = [](const char* text) { return FirmwareVersion::parse(QString::fromLatin1(text)); };
-        QCOMPARE(v("1.10"), (FirmwareVersion{1, 10}));
+        QCOMPARE(v("1.10"), (FirmwareVersion { 1, 10 }));
         QVERIFY(*v("1.10") > *v("1.9"));
         QVERIFY(*v("1.10") != *v("1.1"));
-        QCOMPARE(v("0.0"), (FirmwareVersion{0, 0}));
-        QCOMPARE(v("255.255"), (FirmwareVersion{255, 255}));
-        QCOMPARE(v("2.05"), (FirmwareVersion{2, 5}));
-        for (const char* bad : {"1.0.5", "abc", "1.", ".5", "", " 1.2", "1.2 ", "+1.2", "-1.2", "1,2", "0x10", "1e1", "256.0",
-                                "1.1000", "v2"})
+        QCOMPARE(v("0.0"), (FirmwareVersion { 0, 0 }));
+        QCOMPARE(v("255.255"), (FirmwareVersion { 255, 255 }));
+        QCOMPARE(v("2.05"), (FirmwareVersion { 2, 5 }));
+        for (const char* bad : { "1.0.5", "abc", "1.", ".5", "", " 1.2", "1.2 ", "+1.2", "-1.2", "1,2", "0x10", "1e1",
+                 "256.0", "1.1000", "v2" })
             QVERIFY2(!v(bad), bad);
-        QCOMPARE(FirmwareVersion({1, 10}).text(), QStringLiteral("1.10"));
+        QCOMPARE(FirmwareVersion({ 1, 10 }).text(), QStringLiteral("1.10"));
 
         const auto r = [](const char* text) { return ReleaseVersion::parse(QString::fromLatin1(text)); };
         QVERIFY(r("1.0-1.0-1.10"));
@@ -277,7 +273,8 @@ private slots:
     {
         const QString folder = ZelDataTool::localProductFolder() + QStringLiteral("/9.0-9.0-9.0");
         QDir().mkpath(folder + QStringLiteral("/nested"));
-        for (const QString& name : {QStringLiteral("V7E_IAP.bin"), QStringLiteral("V7E_ISP.bin"), QStringLiteral("nested/Q3_RIGHT.bin")}) {
+        for (const QString& name :
+            { QStringLiteral("V7E_IAP.bin"), QStringLiteral("V7E_ISP.bin"), QStringLiteral("nested/Q3_RIGHT.bin") }) {
             QFile f(folder + QLatin1Char('/') + name);
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
@@ -285,7 +282,7 @@ private slots:
         release.version = QStringLiteral("9.0-9.0-9.0");
         release.path = folder;
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("UpgradeFailedNeedNewFirmware")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("UpgradeFailedNeedNewFirmware") });
         QVERIFY(!engine().isUpgradingFirmware);
         QVERIFY(!engine().checkIfExitLocalFileWithPath(folder));
     }
@@ -295,7 +292,8 @@ private slots:
         // A record file with entries of its own, which must survive.
         QFile plist(documents() + QStringLiteral("/downloads.plist"));
         QVERIFY(plist.open(QIODevice::WriteOnly));
-        plist.write("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>gamepads</key><array><string>other-pad</string></array>"
+        plist.write("<?xml version=\"1.0\"?><plist "
+                    "version=\"1.0\"><dict><key>gamepads</key><array><string>other-pad</string></array>"
                     "<key>other-pad</key><dict><key>3.0-3.0-3.0</key><string>x</string></dict>"
                     "<key>note</key><data>AAEC</data></dict></plist>");
         plist.close();
@@ -313,7 +311,7 @@ private slots:
         QCOMPARE(store.folderForVersion(kNewest), kNewest);
         QCOMPARE(DownloadStore(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("other-pad"))
                      .folderForVersion(QStringLiteral("3.0-3.0-3.0")),
-                 QStringLiteral("x"));
+            QStringLiteral("x"));
         QVERIFY(plist.open(QIODevice::ReadOnly));
         QVERIFY(plist.readAll().contains("AAEC"));
         plist.close();
@@ -358,7 +356,7 @@ private slots:
 
     void downloadFailuresEndTheRunWithTheirMessage_data()
     {
-        QTest::addColumn<QString>("archive");   // served as this file name; empty: nothing is served
+        QTest::addColumn<QString>("archive"); // served as this file name; empty: nothing is served
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("rightDigest");
         QTest::addColumn<QString>("message");
@@ -378,8 +376,10 @@ private slots:
         QTest::newRow("wrong digest") << "5.0-5.0-5.0.zip" << twoImages << false << "DownloadDigestMismatch" << false;
         QTest::newRow("damaged archive") << "5.1-5.0-5.0.zip" << QByteArray("PK\x03\x04 broken beyond repair") << true
                                          << "UnzipFailed" << true;
-        QTest::newRow("release lacking an image") << "5.2-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
-        QTest::newRow("name climbing out") << "../../5.3-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
+        QTest::newRow("release lacking an image")
+            << "5.2-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
+        QTest::newRow("name climbing out")
+            << "../../5.3-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
         QTest::newRow("name that is no name") << ".." << twoImages << true << "DownloadFirmwareFailed" << false;
     }
 
@@ -408,10 +408,11 @@ private slots:
         ZelFirmware release;
         release.version = archive.isEmpty() || version == QLatin1String("..") ? QStringLiteral("5.9-5.0-5.0") : version;
         release.path = server.baseUrl() + QStringLiteral("/file.zip");
-        release.md5 = rightDigest ? FileHash::md5HashOfFileAtPath(bodyFile.fileName()) : QStringLiteral("0123456789abcdef0123456789abcdef");
+        release.md5 = rightDigest ? FileHash::md5HashOfFileAtPath(bodyFile.fileName())
+                                  : QStringLiteral("0123456789abcdef0123456789abcdef");
         const QStringList before = QDir(documents()).entryList(QDir::Files);
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized(message.toUtf8().constData())});
+        QCOMPARE(m_toasts->texts(), QStringList { localized(message.toUtf8().constData()) });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(server.targets.size(), 1);
         DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
@@ -429,7 +430,8 @@ private slots:
         release.version = QStringLiteral("7.0-7.0-7.0");
         release.md5 = QStringLiteral("abc");
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("DownloadFirmwareFailed")}); // a folder path is no download address
+        QCOMPARE(m_toasts->texts(),
+            QStringList { localized("DownloadFirmwareFailed") }); // a folder path is no download address
     }
 
     // A download's suggested name never replaces a file of our own: the
@@ -453,10 +455,10 @@ private slots:
         const QString plistPath = documents() + QStringLiteral("/downloads.plist");
         DownloadStore store(plistPath, QStringLiteral("zelmar-q3-dart"));
         QVERIFY(store.recordDownload(QStringLiteral("6.0-6.0-6.0"), QStringLiteral("6.1-archive")));
-        const QHash<QString, QByteArray> own{
-            {QStringLiteral("upgrade-history.json"), QByteArray("[{\"run\":1}]")},
-            {QStringLiteral("downloads.plist.damaged"), QByteArray("kept aside")},
-            {QStringLiteral("6.1-archive.zip"), QByteArray("the archive of 6.0-6.0-6.0")},
+        const QHash<QString, QByteArray> own {
+            { QStringLiteral("upgrade-history.json"), QByteArray("[{\"run\":1}]") },
+            { QStringLiteral("downloads.plist.damaged"), QByteArray("kept aside") },
+            { QStringLiteral("6.1-archive.zip"), QByteArray("the archive of 6.0-6.0-6.0") },
         };
         for (auto it = own.cbegin(); it != own.cend(); ++it) {
             QFile f(documents() + QLatin1Char('/') + it.key());
@@ -492,7 +494,7 @@ private slots:
         release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("DownloadFirmwareFailed")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("DownloadFirmwareFailed") });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(server.targets.size(), 1);
         // Nothing written, nothing recorded, nothing unpacked, nothing sent.
@@ -540,13 +542,19 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("fetched");
         QTest::addColumn<QString>("version"); // one a row: the rows leave no trace in each other
-        QTest::newRow("no signature") << "unsigned" << "ReleaseNotSigned" << false << "8.0-8.0-8.0";
-        QTest::newRow("no digest") << "no sha256" << "ReleaseNotSigned" << false << "8.1-8.0-8.0";
-        QTest::newRow("signed with another key") << "other key" << "ReleaseSignatureInvalid" << false << "8.2-8.0-8.0";
-        QTest::newRow("an older release's signature") << "relabelled" << "ReleaseSignatureInvalid" << false << "8.3-8.0-8.0";
-        QTest::newRow("archive replaced, both digests rewritten") << "digests rewritten" << "ReleaseSignatureInvalid" << false
-                                                                  << "8.4-8.0-8.0";
-        QTest::newRow("archive replaced, MD5 rewritten") << "md5 rewritten" << "ReleaseSignatureInvalid" << true << "8.5-8.0-8.0";
+        QTest::newRow("no signature") << "unsigned"
+                                      << "ReleaseNotSigned" << false << "8.0-8.0-8.0";
+        QTest::newRow("no digest") << "no sha256"
+                                   << "ReleaseNotSigned" << false << "8.1-8.0-8.0";
+        QTest::newRow("signed with another key") << "other key"
+                                                 << "ReleaseSignatureInvalid" << false << "8.2-8.0-8.0";
+        QTest::newRow("an older release's signature") << "relabelled"
+                                                      << "ReleaseSignatureInvalid" << false << "8.3-8.0-8.0";
+        QTest::newRow("archive replaced, both digests rewritten")
+            << "digests rewritten"
+            << "ReleaseSignatureInvalid" << false << "8.4-8.0-8.0";
+        QTest::newRow("archive replaced, MD5 rewritten") << "md5 rewritten"
+                                                         << "ReleaseSignatureInvalid" << true << "8.5-8.0-8.0";
     }
 
     // Nothing is unpacked, recorded or sent; a download made is removed.
@@ -565,7 +573,7 @@ private slots:
         // A replacement archive with the three images of another release.
         const QString genuine = m_dir.filePath(QStringLiteral("genuine.zip"));
         const QString forged = m_dir.filePath(QStringLiteral("forged.zip"));
-        for (const QString& path : {genuine, forged}) {
+        for (const QString& path : { genuine, forged }) {
             const QString images = path == genuine ? kNewest : kMiddle;
             ZipWriter zip(path);
             zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(images));
@@ -597,7 +605,7 @@ private slots:
         const QStringList unpackedBefore = QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized(message.toUtf8().constData())});
+        QCOMPARE(m_toasts->texts(), QStringList { localized(message.toUtf8().constData()) });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(server.targets.size(), fetched ? 1 : 0);
         QCOMPARE(read(plistPath), plistBefore);
@@ -634,7 +642,7 @@ private slots:
         QVERIFY(ReleaseSignature::addTrustedKey(ReleaseSignature::generate().publicKeyBase64()));
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(forged));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("ReleaseNotSigned")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("ReleaseNotSigned") });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sim().receivedMessages().size(), messages);
         ReleaseSignature::forgetAddedKeys();
@@ -665,7 +673,7 @@ private slots:
         const ZelFirmware release = signedRelease(server, version, archive, key);
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("UpgradeFailedNeedReconnect")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("UpgradeFailedNeedReconnect") });
         QCOMPARE(server.targets.size(), 1);
         QVERIFY(!QFile::exists(planted.fileName()));
         QCOMPARE(sim().receivedMessages().size(), messages);

@@ -93,7 +93,7 @@ private slots:
         QVERIFY(m_sim->configureSession());
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
         NotificationCenter::defaultCenter().addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
-                                                        [this](const Notification& n) { m_restarts << n.object.toBool(); });
+            [this](const Notification& n) { m_restarts << n.object.toBool(); });
     }
 
     void cleanupTestCase()
@@ -134,14 +134,24 @@ private slots:
     {
         using I = TransferState::Image;
         const float g = 0.5f;
-        struct Row { I image; bool boot, left, right; float expected; };
+        struct Row {
+            I image;
+            bool boot, left, right;
+            float expected;
+        };
         const Row rows[] = {
-            {I::BootLoader, true, true, true, 0.1f * g}, {I::BootLoader, true, true, false, 0.2f * g},
-            {I::BootLoader, true, false, true, 0.3f * g}, {I::BootLoader, true, false, false, g},
-            {I::Left, true, true, true, 0.1f + 0.5f * g}, {I::Left, false, true, true, 0.5f * g},
-            {I::Left, true, true, false, 0.2f + 0.8f * g}, {I::Left, false, true, false, g},
-            {I::Right, true, true, true, 0.6f + 0.4f * g}, {I::Right, true, false, true, 0.3f + 0.7f * g},
-            {I::Right, false, true, true, 0.5f + 0.5f * g}, {I::Right, false, false, true, g},
+            { I::BootLoader, true, true, true, 0.1f * g },
+            { I::BootLoader, true, true, false, 0.2f * g },
+            { I::BootLoader, true, false, true, 0.3f * g },
+            { I::BootLoader, true, false, false, g },
+            { I::Left, true, true, true, 0.1f + 0.5f * g },
+            { I::Left, false, true, true, 0.5f * g },
+            { I::Left, true, true, false, 0.2f + 0.8f * g },
+            { I::Left, false, true, false, g },
+            { I::Right, true, true, true, 0.6f + 0.4f * g },
+            { I::Right, true, false, true, 0.3f + 0.7f * g },
+            { I::Right, false, true, true, 0.5f + 0.5f * g },
+            { I::Right, false, false, true, g },
         };
         for (const Row& r : rows)
             QCOMPARE(float(TransferState::progressPercent(r.image, g, r.boot, r.left, r.right) / 100.0), r.expected);
@@ -150,14 +160,14 @@ private slots:
     void aRightImageGoesOutInEchoedPackets()
     {
         TimeScale real(1.0);
-        const QByteArray bytes = image(100, {1, 9}, 1);
+        const QByteArray bytes = image(100, { 1, 9 }, 1);
         engine().rightFilePath = write(QStringLiteral("right100.bin"), bytes);
         needs(false, false, true);
         engine().upgradeRightSide();
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sim().rightFlash(), bytes);
-        QCOMPARE(sim().rightVersion(), (SimVersion{1, 9}));
+        QCOMPARE(sim().rightVersion(), (SimVersion { 1, 9 }));
         const auto data = sent(0x20, 0x90);
         QCOMPARE(data.size(), 4);
         QCOMPARE(data[3].mid(2, 3), QByteArray("\x04\x60\x00", 3)); // length 4 at offset 96
@@ -175,9 +185,9 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<QList<int>>("lengths"); // payload lengths of the data packets, in order
         QTest::addColumn<QList<double>>("progress");
-        QTest::newRow("20 bytes") << 20 << QList<int>{20} << QList<double>{0.0, 100.0};
-        QTest::newRow("32 bytes") << 32 << QList<int>{32} << QList<double>{100.0, 100.0};
-        QTest::newRow("64 bytes") << 64 << QList<int>{32, 32} << QList<double>{50.0, 100.0, 100.0};
+        QTest::newRow("20 bytes") << 20 << QList<int> { 20 } << QList<double> { 0.0, 100.0 };
+        QTest::newRow("32 bytes") << 32 << QList<int> { 32 } << QList<double> { 100.0, 100.0 };
+        QTest::newRow("64 bytes") << 64 << QList<int> { 32, 32 } << QList<double> { 50.0, 100.0, 100.0 };
     }
 
     void shortAndExactRightImages()
@@ -186,7 +196,7 @@ private slots:
         QFETCH(QList<int>, lengths);
         QFETCH(QList<double>, progress);
         TimeScale real(1.0);
-        const QByteArray bytes = image(size, {1, quint8(size)}, size);
+        const QByteArray bytes = image(size, { 1, quint8(size) }, size);
         engine().rightFilePath = write(QStringLiteral("right-edge.bin"), bytes);
         needs(false, false, true);
         const int from = sim().receivedMessages().size();
@@ -206,14 +216,14 @@ private slots:
         }
         QCOMPARE(sentLengths, lengths);
         QCOMPARE(commands.first() == 0x9E, size >= 32); // only an image of a full packet or more is announced
-        QCOMPARE(commands.mid(commands.size() - 2), (QList<uint8_t>{0x92, 0x93}));
+        QCOMPARE(commands.mid(commands.size() - 2), (QList<uint8_t> { 0x92, 0x93 }));
         QCOMPARE(commands.size(), UpgradePlan::messagesFor(UpgradePlan::Image::Right, size));
         QCOMPARE(m_progress, progress);
     }
 
     void aFortyByteLeftImageEndsInShortPackets()
     {
-        const QByteArray left = image(40, {2, 4}, 40);
+        const QByteArray left = image(40, { 2, 4 }, 40);
         engine().leftFilePath = write(QStringLiteral("left40.bin"), left);
         needs(false, true, false);
         const int from = sim().receivedMessages().size();
@@ -222,20 +232,18 @@ private slots:
         QList<QByteArray> heads;
         for (const QByteArray& m : sim().receivedMessages().mid(from))
             heads << m.left(5);
-        const QList<QByteArray> expected{
-            bytes({0x03, 0x01, 0x01}), bytes({0x80, 0x81, 0x28, 0x00}),
-            bytes({0x80, 0x80, 0x20, 0x00, 0x00}), bytes({0x80, 0x80, 0x08, 0x20, 0x00}),
-            bytes({0x80, 0x82, 0x20, 0x00, 0x00}), bytes({0x80, 0x82, 0x08, 0x20, 0x00}),
-            bytes({0x80, 0x83})};
+        const QList<QByteArray> expected { bytes({ 0x03, 0x01, 0x01 }), bytes({ 0x80, 0x81, 0x28, 0x00 }),
+            bytes({ 0x80, 0x80, 0x20, 0x00, 0x00 }), bytes({ 0x80, 0x80, 0x08, 0x20, 0x00 }),
+            bytes({ 0x80, 0x82, 0x20, 0x00, 0x00 }), bytes({ 0x80, 0x82, 0x08, 0x20, 0x00 }), bytes({ 0x80, 0x83 }) };
         QCOMPARE(heads, expected);
         QCOMPARE(heads.size(), UpgradePlan::messagesFor(UpgradePlan::Image::Left, left.size()));
-        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool>{true}, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs);
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
 
     void duplicatedRightAcknowledgementsNeverSkipAPacket()
     {
-        const QByteArray bytes = image(200, {1, 11}, 11);
+        const QByteArray bytes = image(200, { 1, 11 }, 11);
         engine().rightFilePath = write(QStringLiteral("right-dup.bin"), bytes);
         needs(false, false, true);
         sim().faults().duplicateReplies = 1000;
@@ -250,21 +258,21 @@ private slots:
         // Left acknowledgements carry no offset, so a duplicate is taken for the
         // next packet's; every packet has been written by then and the stream
         // keeps their order, so the controller still receives the whole image.
-        const QByteArray left = image(200, {2, 9}, 12);
+        const QByteArray left = image(200, { 2, 9 }, 12);
         engine().leftFilePath = write(QStringLiteral("left-dup.bin"), left);
         needs(false, true, false);
         sim().faults().duplicateReplies = 1000;
         engine().upgradeLeftSide();
         QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware, kPatienceMs);
         QVERIFY(engine().leftUpgradeDone);
-        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool>{true}, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs);
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
 
     void aForeignAccessoryNeitherContinuesNorTakesTheSession()
     {
         LocalLink link;
-        const EAAccessoryPtr foreign = EAAccessory::create({QStringLiteral("other.vendor.protocol")}, &link);
+        const EAAccessoryPtr foreign = EAAccessory::create({ QStringLiteral("other.vendor.protocol") }, &link);
         const EAAccessoryPtr own = engine().accessory;
         QVERIFY(own);
         engine().isGamepadDisconnectByUpgradingFirmware = true;
@@ -275,7 +283,7 @@ private slots:
         // Its disconnection is announced (unexpected) but leaves our accessory and session.
         engine().isUpgradingFirmware = true;
         EAAccessoryManager::sharedAccessoryManager().detachAccessory(foreign);
-        QCOMPARE(m_restarts, QList<bool>{false});
+        QCOMPARE(m_restarts, QList<bool> { false });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(engine().accessory, own);
         QVERIFY(EADSessionController::sharedController().session());
@@ -288,7 +296,7 @@ private slots:
     void aDroppedAcknowledgementIsResentOnceAndNeverTwice()
     {
         TimeScale real(1.0);
-        const QByteArray bytes = image(100, {1, 10}, 2);
+        const QByteArray bytes = image(100, { 1, 10 }, 2);
         engine().rightFilePath = write(QStringLiteral("right-resend.bin"), bytes);
         needs(false, false, true);
         engine().upgradeProgressBlock = [this](double p) {
@@ -331,7 +339,7 @@ private slots:
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         link->deviceReceive = deliver;
         QVERIFY(!engine().rightUpgradeDone);
-        QCOMPARE(m_toasts->texts(), QStringList{localized("TransferStalled")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
         QCOMPARE(sent(0x20, 0x90).size() - before, 3); // packet 0, packet 1 and its one resend
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
     }
@@ -340,7 +348,7 @@ private slots:
     // flight never goes out, and a late acknowledgement moves nothing.
     void aCancelledTransferNeverResends()
     {
-        const QByteArray bytes = image(200, {1, 14}, 43);
+        const QByteArray bytes = image(200, { 1, 14 }, 43);
         engine().rightFilePath = write(QStringLiteral("right-cancel.bin"), bytes);
         needs(false, false, true);
         const QByteArray flashBefore = sim().rightFlash();
@@ -366,7 +374,7 @@ private slots:
 
     void aLeftImageIsProgrammedVerifiedAndRestarts()
     {
-        const QByteArray bytes = image(100, {2, 8}, 3);
+        const QByteArray bytes = image(100, { 2, 8 }, 3);
         engine().leftFilePath = write(QStringLiteral("left100.bin"), bytes);
         needs(false, true, false);
         const int verifiesBefore = sent(0x80, 0x82).size();
@@ -375,14 +383,14 @@ private slots:
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x64\x00", 4));
         QCOMPARE(sent(0x80, 0x82).size() - verifiesBefore, 4);
-        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool>{true}, kPatienceMs); // the expected restart
+        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs); // the expected restart
         QCOMPARE(sim().leftApplicationFlash(), bytes);
-        QCOMPARE(sim().leftVersion(), (SimVersion{2, 8}));
+        QCOMPARE(sim().leftVersion(), (SimVersion { 2, 8 }));
     }
 
     void theBootLoaderSkipsItsFirstRegionButSendsTheFileHead()
     {
-        QByteArray file = image(0xE800 + 64, {3, 1}, 4);
+        QByteArray file = image(0xE800 + 64, { 3, 1 }, 4);
         const QString path = write(QStringLiteral("boot.bin"), file);
         engine().bootFilePath = path;
         needs(true, false, false);
@@ -415,7 +423,7 @@ private slots:
         const int before = sim().receivedMessages().size();
         boot ? engine().upgradeBoot() : engine().upgradeLeftSide();
         QVERIFY(!engine().isUpgradingFirmware);
-        QCOMPARE(m_toasts->texts(), QStringList{localized("FirmwareIsInvalid")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("FirmwareIsInvalid") });
         // Not later either: not from a resend, and not on its way through the link.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
         drainPostedEvents();
@@ -424,7 +432,7 @@ private slots:
 
     void eachRefusedLeftStartIsShownAndTheFlashLimitEndsTheRun()
     {
-        engine().leftFilePath = write(QStringLiteral("left-refused.bin"), image(100, {2, 2}, 5));
+        engine().leftFilePath = write(QStringLiteral("left-refused.bin"), image(100, { 2, 2 }, 5));
         needs(false, true, false);
         sim().faults().refuseStart = true;
         sim().faults().duplicateReplies = 1; // the refusal comes twice
@@ -433,14 +441,14 @@ private slots:
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         const QString refused = localized("DeviceCannotUpgrade");
-        QCOMPARE(m_toasts->texts(), (QStringList{refused, refused, localized("TransferStalled")}));
+        QCOMPARE(m_toasts->texts(), (QStringList { refused, refused, localized("TransferStalled") }));
         QCOMPARE(sent(0x80, 0x81).size(), lengthCommands); // nothing after the refusals
         QVERIFY(!engine().leftUpgradeDone);
     }
 
     void aMatchingStartReplyAfterARefusalStillStartsTheImage()
     {
-        const QByteArray left = image(100, {2, 3}, 21);
+        const QByteArray left = image(100, { 2, 3 }, 21);
         engine().leftFilePath = write(QStringLiteral("left-second-reply.bin"), left);
         needs(false, true, false);
         // The other image's acknowledgement reaches the engine before the controller's own.
@@ -456,27 +464,27 @@ private slots:
         QVERIFY(waitUntil([&] { return engine().leftUpgradeDone; }));
         if (link)
             link->deviceReceive = deliver;
-        QCOMPARE(m_toasts->texts(), QStringList{localized("DeviceCannotUpgrade")});
-        QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{true}; }));
+        QCOMPARE(m_toasts->texts(), QStringList { localized("DeviceCannotUpgrade") });
+        QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
 
     void aWholeRunSendsBootLeftAndRightAcrossTwoRestarts()
     {
-        const QByteArray boot = image(0xE800 + 200, {4, 1}, 6);
-        const QByteArray left = image(300, {4, 2}, 7);
-        const QByteArray right = image(250, {4, 3}, 8);
+        const QByteArray boot = image(0xE800 + 200, { 4, 1 }, 6);
+        const QByteArray left = image(300, { 4, 2 }, 7);
+        const QByteArray right = image(250, { 4, 3 }, 8);
         engine().bootFilePath = write(QStringLiteral("run-boot.bin"), boot);
         engine().leftFilePath = write(QStringLiteral("run-left.bin"), left);
         engine().rightFilePath = write(QStringLiteral("run-right.bin"), right);
         needs(true, true, true);
-        const UpgradePlan plan = UpgradePlan::make({true, true, true},
-                                                   {engine().bootFilePath, engine().leftFilePath, engine().rightFilePath});
+        const UpgradePlan plan = UpgradePlan::make(
+            { true, true, true }, { engine().bootFilePath, engine().leftFilePath, engine().rightFilePath });
         const int from = sim().receivedMessages().size();
         engine().upgradeBoot();
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         QVERIFY(!engine().isUpgradingFirmware);
-        QCOMPARE(m_restarts, (QList<bool>{true, true}));
+        QCOMPARE(m_restarts, (QList<bool> { true, true }));
         QCOMPARE(plan.restarts(), 2);
         QCOMPARE(plan.totalBytes(), qint64(200 + 300 + 250));
         int imageMessages = 0; // without the right side's resends, which a loaded machine may fire
@@ -498,9 +506,9 @@ private slots:
     // while an image is still being sent neither restarts nor skips it.
     void aRunWalksThePlanMadeAtItsStart()
     {
-        const QByteArray boot = image(0xE800 + 100, {5, 1}, 40);
-        const QByteArray left = image(120, {5, 2}, 41);
-        const QByteArray right = image(90, {5, 3}, 42);
+        const QByteArray boot = image(0xE800 + 100, { 5, 1 }, 40);
+        const QByteArray left = image(120, { 5, 2 }, 41);
+        const QByteArray right = image(90, { 5, 3 }, 42);
         engine().bootFilePath = write(QStringLiteral("plan-boot.bin"), boot);
         engine().leftFilePath = write(QStringLiteral("plan-left.bin"), left);
         engine().rightFilePath = write(QStringLiteral("plan-right.bin"), right);
@@ -522,7 +530,7 @@ private slots:
         QVERIFY(engine().planCompleted());
         QVERIFY(!engine().isUpgradingFirmware);
         QVERIFY(!engine().leftUpgradeDone);
-        QCOMPARE(m_restarts, QList<bool>{true});
+        QCOMPARE(m_restarts, QList<bool> { true });
         int bootStarts = 0, leftStarts = 0;
         for (const QByteArray& m : sim().receivedMessages().mid(from)) {
             bootStarts += m == ControllerProtocol::leftStart(ControllerProtocol::kTargetBootLoader);
@@ -538,7 +546,7 @@ private slots:
     void aCorruptedAcknowledgementIsIgnoredAndTheResendRecovers()
     {
         TimeScale real(1.0);
-        const QByteArray bytes = image(150, {1, 12}, 13);
+        const QByteArray bytes = image(150, { 1, 12 }, 13);
         engine().rightFilePath = write(QStringLiteral("right-corrupt.bin"), bytes);
         needs(false, false, true);
         engine().upgradeProgressBlock = [this](double p) {
@@ -558,20 +566,21 @@ private slots:
 
     void bootAndRightSkipTheLeftImage()
     {
-        const QByteArray boot = image(0xE800 + 96, {6, 1}, 14);
-        const QByteArray right = image(120, {6, 3}, 15);
+        const QByteArray boot = image(0xE800 + 96, { 6, 1 }, 14);
+        const QByteArray right = image(120, { 6, 3 }, 15);
         engine().bootFilePath = write(QStringLiteral("br-boot.bin"), boot);
         engine().rightFilePath = write(QStringLiteral("br-right.bin"), right);
         needs(true, false, true);
-        const UpgradePlan plan = UpgradePlan::make({true, false, true}, {engine().bootFilePath, QString(), engine().rightFilePath});
-        QCOMPARE(plan.skipped(), QList<UpgradePlan::Image>{UpgradePlan::Image::Left});
+        const UpgradePlan plan
+            = UpgradePlan::make({ true, false, true }, { engine().bootFilePath, QString(), engine().rightFilePath });
+        QCOMPARE(plan.skipped(), QList<UpgradePlan::Image> { UpgradePlan::Image::Left });
         QCOMPARE(plan.steps().size(), 2);
         QCOMPARE(plan.steps().at(0).bytes, qint64(96)); // the boot loader's region, not the file
         QVERIFY(plan.steps().at(0).restartsAfter);
         QVERIFY(!plan.steps().at(1).restartsAfter);
         QCOMPARE(plan.indexOf(UpgradePlan::Image::Right), 1);
         // A release not downloaded yet: its sizes, and so its totals, are unknown.
-        const UpgradePlan unknown = UpgradePlan::fromFileSizes({false, true, true}, -1, -1, 120);
+        const UpgradePlan unknown = UpgradePlan::fromFileSizes({ false, true, true }, -1, -1, 120);
         QCOMPARE(unknown.totalMessages(), -1);
         QCOMPARE(unknown.totalBytes(), qint64(-1));
         QCOMPARE(unknown.steps().at(1).messages, 1 + 4 + 2);
@@ -580,16 +589,16 @@ private slots:
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         QCOMPARE(sent(0x03, 0x01).size() - leftStarts, 1); // the boot loader's start only
         QCOMPARE(sim().rightFlash(), right);
-        QCOMPARE(m_restarts, QList<bool>{true});
+        QCOMPARE(m_restarts, QList<bool> { true });
         // The right side's end expects no restart: a later unplug is unexpected.
         sim().unplug(30);
-        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, (QList<bool>{true, false}), kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, (QList<bool> { true, false }), kPatienceMs);
     }
 
     void aControllerThatNeverReturnsEndsTheRun()
     {
-        engine().bootFilePath = write(QStringLiteral("gone-boot.bin"), image(0xE800 + 64, {7, 1}, 16));
-        engine().leftFilePath = write(QStringLiteral("gone-left.bin"), image(64, {7, 2}, 17));
+        engine().bootFilePath = write(QStringLiteral("gone-boot.bin"), image(0xE800 + 64, { 7, 1 }, 16));
+        engine().leftFilePath = write(QStringLiteral("gone-left.bin"), image(64, { 7, 2 }, 17));
         needs(true, true, false);
         sim().faults().restartDelayMs = -1;
         engine().restartWaitLimit = realSeconds(1.0); // the limit examined, a second long
@@ -597,7 +606,7 @@ private slots:
         QVERIFY(waitUntil([&] { return engine().bootUpgradeDone; }));
         QVERIFY(engine().isUpgradingFirmware); // waiting for the restart
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QCOMPARE(m_toasts->texts(), QStringList{localized("ControllerDidNotReturn")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("ControllerDidNotReturn") });
         QVERIFY(!engine().leftUpgradeDone);
         sim().plugIn();
     }
@@ -607,7 +616,7 @@ private slots:
         // A controller offering two declared protocols comes back from its
         // restart: the run goes on once, not once per protocol.
         const QStringList declared = engine().supportedProtocols;
-        engine().supportedProtocols = declared + QStringList{QStringLiteral("second.declared")};
+        engine().supportedProtocols = declared + QStringList { QStringLiteral("second.declared") };
         auto* transport = new SimAccessoryTransport(new SimulatedController, engine().supportedProtocols);
         transport->controller()->faults().restartDelayMs = 30;
         transport->start();
@@ -621,8 +630,8 @@ private slots:
         EADSessionController::sharedController().setupControllerForAccessory(twoProtocols, declared.value(0));
         EADSessionController::sharedController().openSession();
         engine().accessory = twoProtocols;
-        engine().leftFilePath = write(QStringLiteral("twice-left.bin"), image(64, {8, 2}, 18));
-        engine().rightFilePath = write(QStringLiteral("twice-right.bin"), image(64, {8, 3}, 19));
+        engine().leftFilePath = write(QStringLiteral("twice-left.bin"), image(64, { 8, 2 }, 18));
+        engine().rightFilePath = write(QStringLiteral("twice-right.bin"), image(64, { 8, 3 }, 19));
         needs(false, true, true);
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
@@ -633,24 +642,25 @@ private slots:
         for (const QByteArray& m : transport->controller()->receivedMessages())
             starts += m == QByteArray("\x20\x9E", 2);
         QCOMPARE(starts, 1);
-        QCOMPARE(transport->controller()->rightFlash(), image(64, {8, 3}, 19));
+        QCOMPARE(transport->controller()->rightFlash(), image(64, { 8, 3 }, 19));
 
         engine().supportedProtocols = declared;
         delete transport;
         // Back to the shared simulated controller.
-        EADSessionController::sharedController().setupControllerForAccessory(m_sim->waitForAccessory(), declared.value(0));
+        EADSessionController::sharedController().setupControllerForAccessory(
+            m_sim->waitForAccessory(), declared.value(0));
         EADSessionController::sharedController().openSession();
         engine().accessory = m_sim->waitForAccessory();
     }
 
     void unpluggingMidTransferEndsTheRunAndNothingResumes()
     {
-        engine().leftFilePath = write(QStringLiteral("left-unplug.bin"), image(400, {5, 5}, 9));
+        engine().leftFilePath = write(QStringLiteral("left-unplug.bin"), image(400, { 5, 5 }, 9));
         needs(false, true, false);
         sim().faults().unplugAtPacket = 3;
         sim().faults().unplugReturnMs = 30;
         engine().upgradeLeftSide();
-        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool>{false}, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { false }, kPatienceMs);
         QVERIFY(!engine().isUpgradingFirmware);
         QVERIFY(m_sim->waitForAccessory());
         const int before = sim().receivedMessages().size();
@@ -672,30 +682,40 @@ private slots:
         QTest::addColumn<bool>("right");
         QTest::addColumn<QList<double>>("progress");
         QTest::newRow("right alone") << 2 << false << false << true
-            << QList<double>{31.999999284744263, 63.999998569488525, 95.99999785423279, 95.99999785423279, 100.0};
-        QTest::newRow("right after boot loader and left") << 2 << true << true << true
-            << QList<double>{72.79999852180481, 85.6000006198883, 98.39999675750732, 98.39999675750732, 100.0};
-        QTest::newRow("right after boot loader") << 2 << true << false << true
-            << QList<double>{52.399998903274536, 74.79999661445618, 97.2000002861023, 97.2000002861023, 100.0};
-        QTest::newRow("right after left") << 2 << false << true << true
-            << QList<double>{65.99999666213989, 81.99999928474426, 98.00000190734863, 98.00000190734863, 100.0};
-        QTest::newRow("left between boot loader and right") << 1 << true << true << true
-            << QList<double>{17.999999225139618, 25.999999046325684, 34.00000035762787, 41.999998688697815,
-                             43.00000071525574, 50.999999046325684, 58.99999737739563, 67.00000166893005};
-        QTest::newRow("left before right") << 1 << false << true << true
-            << QList<double>{7.999999821186066, 15.999999642372131, 23.999999463558197, 31.999999284744263,
-                             32.999998331069946, 40.99999964237213, 49.000000953674316, 56.99999928474426};
-        QTest::newRow("left after boot loader") << 1 << true << true << false
-            << QList<double>{32.8000009059906, 45.60000002384186, 58.399999141693115, 71.20000123977661,
-                             72.79999852180481, 85.6000006198883, 98.39999675750732, 111.19999885559082};
+                                     << QList<double> { 31.999999284744263, 63.999998569488525, 95.99999785423279,
+                                            95.99999785423279, 100.0 };
+        QTest::newRow("right after boot loader and left")
+            << 2 << true << true << true
+            << QList<double> { 72.79999852180481, 85.6000006198883, 98.39999675750732, 98.39999675750732, 100.0 };
+        QTest::newRow("right after boot loader")
+            << 2 << true << false << true
+            << QList<double> { 52.399998903274536, 74.79999661445618, 97.2000002861023, 97.2000002861023, 100.0 };
+        QTest::newRow("right after left")
+            << 2 << false << true << true
+            << QList<double> { 65.99999666213989, 81.99999928474426, 98.00000190734863, 98.00000190734863, 100.0 };
+        QTest::newRow("left between boot loader and right")
+            << 1 << true << true << true
+            << QList<double> { 17.999999225139618, 25.999999046325684, 34.00000035762787, 41.999998688697815,
+                   43.00000071525574, 50.999999046325684, 58.99999737739563, 67.00000166893005 };
+        QTest::newRow("left before right")
+            << 1 << false << true << true
+            << QList<double> { 7.999999821186066, 15.999999642372131, 23.999999463558197, 31.999999284744263,
+                   32.999998331069946, 40.99999964237213, 49.000000953674316, 56.99999928474426 };
+        QTest::newRow("left after boot loader")
+            << 1 << true << true << false
+            << QList<double> { 32.8000009059906, 45.60000002384186, 58.399999141693115, 71.20000123977661,
+                   72.79999852180481, 85.6000006198883, 98.39999675750732, 111.19999885559082 };
         QTest::newRow("left alone") << 1 << false << true << false
-            << QList<double>{15.999999642372131, 31.999999284744263, 47.999998927116394, 63.999998569488525,
-                             65.99999666213989, 81.99999928474426, 98.00000190734863, 113.99999856948853};
-        QTest::newRow("boot loader before left and right") << 0 << true << true << true
-            << QList<double>{2.500000037252903, 5.000000074505806, 7.500000298023224, 10.000000149011612};
-        QTest::newRow("boot loader before right") << 0 << true << false << true
-            << QList<double>{7.500000298023224, 15.000000596046448, 22.499999403953552, 30.000001192092896};
-        QTest::newRow("boot loader alone") << 0 << true << false << false << QList<double>{25.0, 50.0, 75.0, 100.0};
+                                    << QList<double> { 15.999999642372131, 31.999999284744263, 47.999998927116394,
+                                           63.999998569488525, 65.99999666213989, 81.99999928474426, 98.00000190734863,
+                                           113.99999856948853 };
+        QTest::newRow("boot loader before left and right")
+            << 0 << true << true << true
+            << QList<double> { 2.500000037252903, 5.000000074505806, 7.500000298023224, 10.000000149011612 };
+        QTest::newRow("boot loader before right")
+            << 0 << true << false << true
+            << QList<double> { 7.500000298023224, 15.000000596046448, 22.499999403953552, 30.000001192092896 };
+        QTest::newRow("boot loader alone") << 0 << true << false << false << QList<double> { 25.0, 50.0, 75.0, 100.0 };
     }
 
     void progressFollowsTheMappingTableToTheBit()
@@ -712,17 +732,19 @@ private slots:
         engine().leftUpgradeDone = left && image != 1;
         engine().rightUpgradeDone = right && image != 2;
         if (image == 0) {
-            engine().bootFilePath = write(QStringLiteral("bits-boot.bin"), ::image(0xE800 + 64, {9, 1}, 31));
+            engine().bootFilePath = write(QStringLiteral("bits-boot.bin"), ::image(0xE800 + 64, { 9, 1 }, 31));
             engine().upgradeBoot();
         } else if (image == 1) {
-            engine().leftFilePath = write(QStringLiteral("bits-left.bin"), ::image(100, {9, 2}, 32));
+            engine().leftFilePath = write(QStringLiteral("bits-left.bin"), ::image(100, { 9, 2 }, 32));
             engine().upgradeLeftSide();
         } else {
-            engine().rightFilePath = write(QStringLiteral("bits-right.bin"), ::image(100, {9, 3}, 33));
+            engine().rightFilePath = write(QStringLiteral("bits-right.bin"), ::image(100, { 9, 3 }, 33));
             engine().upgradeRightSide();
         }
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QVERIFY(image == 0 ? engine().bootUpgradeDone : image == 1 ? engine().leftUpgradeDone : engine().rightUpgradeDone);
+        QVERIFY(image == 0   ? engine().bootUpgradeDone
+                : image == 1 ? engine().leftUpgradeDone
+                             : engine().rightUpgradeDone);
         QCOMPARE(m_progress, progress);
     }
 
@@ -737,24 +759,24 @@ private slots:
         for (int i = 1; i <= 20; ++i)
             right.append(char(i));
         QTest::newRow("right") << 2 << right
-            << QList<QByteArray>{QByteArray::fromHex("2090140000") + right, QByteArray::fromHex("2092d200000014000000"),
-                                 QByteArray::fromHex("2093")}
-            << QList<double>{0.0, 100.0};
+                               << QList<QByteArray> { QByteArray::fromHex("2090140000") + right,
+                                      QByteArray::fromHex("2092d200000014000000"), QByteArray::fromHex("2093") }
+                               << QList<double> { 0.0, 100.0 };
         QByteArray left;
         for (int i = 0x21; i <= 0x34; ++i)
             left.append(char(i));
         QTest::newRow("left") << 1 << left
-            << QList<QByteArray>{QByteArray::fromHex("8080140000") + left, QByteArray::fromHex("8082140000") + left,
-                                 QByteArray::fromHex("8083")}
-            << QList<double>{80.0000011920929, 129.99999523162842};
+                              << QList<QByteArray> { QByteArray::fromHex("8080140000") + left,
+                                     QByteArray::fromHex("8082140000") + left, QByteArray::fromHex("8083") }
+                              << QList<double> { 80.0000011920929, 129.99999523162842 };
         // A short packet 0 of the boot loader takes every byte from its region, none from the file's head.
         QByteArray region;
         for (int i = 0x41; i <= 0x54; ++i)
             region.append(char(i));
         QTest::newRow("boot loader") << 0 << QByteArray(0xE800, '\xAA') + region
-            << QList<QByteArray>{QByteArray::fromHex("8080140000") + region, QByteArray::fromHex("8082140000") + region,
-                                 QByteArray::fromHex("8083")}
-            << QList<double>{80.0000011920929, 129.99999523162842};
+                                     << QList<QByteArray> { QByteArray::fromHex("8080140000") + region,
+                                            QByteArray::fromHex("8082140000") + region, QByteArray::fromHex("8083") }
+                                     << QList<double> { 80.0000011920929, 129.99999523162842 };
     }
 
     void imagesShorterThanAPacketGoOutWithoutStartCommands()
@@ -778,7 +800,9 @@ private slots:
             engine().upgradeRightSide();
         }
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QVERIFY(image == 0 ? engine().bootUpgradeDone : image == 1 ? engine().leftUpgradeDone : engine().rightUpgradeDone);
+        QVERIFY(image == 0   ? engine().bootUpgradeDone
+                : image == 1 ? engine().leftUpgradeDone
+                             : engine().rightUpgradeDone);
         QCOMPARE(sim().receivedMessages().mid(from), messages);
         const auto kind = UpgradePlan::Image(image);
         QCOMPARE(UpgradePlan::messagesFor(kind, UpgradePlan::sentBytes(kind, file.size())), messages.size());
@@ -789,12 +813,12 @@ private slots:
         if (image == 1)
             QCOMPARE(sim().leftApplicationFlash(), file);
         if (image != 2)
-            QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{true}; }));
+            QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
     }
 
     void aChecksumRefusedTwiceEndsTheRunAtOnce()
     {
-        const QByteArray bytes = image(100, {1, 13}, 22);
+        const QByteArray bytes = image(100, { 1, 13 }, 22);
         engine().rightFilePath = write(QStringLiteral("right-rejected.bin"), bytes);
         needs(false, false, true);
         const QByteArray flashBefore = sim().rightFlash();
@@ -815,7 +839,7 @@ private slots:
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         link->deviceReceive = deliver;
         // Not the silence limit: that one keeps its real ten seconds here.
-        QCOMPARE(m_toasts->texts(), QStringList{localized("ChecksumRejected")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("ChecksumRejected") });
         QCOMPARE(sent(0x20, 0x92).size() - checksums, 2); // the command and its one resend
         QCOMPARE(sent(0x20, 0x93).size(), ends);
         QVERIFY(!engine().rightUpgradeDone);
@@ -825,7 +849,7 @@ private slots:
 
     void aChecksumRefusedOnceIsSentAgainAndTheRunCompletes()
     {
-        const QByteArray bytes = image(100, {1, 14}, 23);
+        const QByteArray bytes = image(100, { 1, 14 }, 23);
         engine().rightFilePath = write(QStringLiteral("right-checksum-once.bin"), bytes);
         needs(false, false, true);
         // The first checksum command loses a bit of its sum on the way.
@@ -868,7 +892,7 @@ private slots:
     {
         QFETCH(QByteArray, request);
         QFETCH(bool, completes);
-        const QByteArray left = image(64, {6, 6}, 24);
+        const QByteArray left = image(64, { 6, 6 }, 24);
         engine().leftFilePath = write(QStringLiteral("left-slow-flash.bin"), left);
         needs(false, true, false);
         engine().transferSilenceLimit = realSeconds(1.5); // the limits examined: 1.5 s and a long one
@@ -878,12 +902,12 @@ private slots:
         QCOMPARE(engine().leftUpgradeDone, completes);
         if (completes) {
             QVERIFY(m_toasts->texts().isEmpty());
-            QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{true}; }));
+            QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
             QCOMPARE(sim().leftApplicationFlash(), left);
         } else {
-            QCOMPARE(m_toasts->texts(), QStringList{localized("TransferStalled")});
+            QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
             sim().unplug(30); // the late acknowledgement goes with the attachment
-            QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{false}; }));
+            QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { false }; }));
             QVERIFY(m_sim->waitForAccessory());
             // The engine's continuation, armed as the controller came back, has set up the session.
             QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
@@ -892,7 +916,7 @@ private slots:
 
     void aSilentCommitEndsTheRunAtTheFlashLimit()
     {
-        engine().leftFilePath = write(QStringLiteral("left-silent-commit.bin"), image(64, {6, 7}, 25));
+        engine().leftFilePath = write(QStringLiteral("left-silent-commit.bin"), image(64, { 6, 7 }, 25));
         needs(false, true, false);
         // The limit examined, short only once the erase at the start is past:
         // progress is reported from the first programmed packet on.
@@ -905,11 +929,11 @@ private slots:
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QCOMPARE(sent(0x80, 0x83).size() - ends, 1);
-        QCOMPARE(m_toasts->texts(), QStringList{localized("TransferStalled")});
+        QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
         QVERIFY(!engine().leftUpgradeDone);
         QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware);
         sim().unplug(30); // the held acknowledgement and restart go with the attachment
-        QVERIFY(waitUntil([&] { return m_restarts == QList<bool>{false}; }));
+        QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { false }; }));
         QVERIFY(m_sim->waitForAccessory());
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
     }

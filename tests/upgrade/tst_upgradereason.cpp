@@ -23,13 +23,13 @@ class TestUpgradeReason : public QObject {
     }
 
 private slots:
-    void cleanup() { Localization::shared().setPreferredLanguages({QStringLiteral("en")}); }
+    void cleanup() { Localization::shared().setPreferredLanguages({ QStringLiteral("en") }); }
 
     void everyCodeHasANameAndAMessageInEachLanguage()
     {
         QSet<QString> names;
-        for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh-Hans"), QStringLiteral("ja")}) {
-            Localization::shared().setPreferredLanguages({language});
+        for (const QString& language : { QStringLiteral("en"), QStringLiteral("zh-Hans"), QStringLiteral("ja") }) {
+            Localization::shared().setPreferredLanguages({ language });
             for (Code code : allCodes()) {
                 const UpgradeReason reason(code);
                 QVERIFY2(!reason.name().isEmpty(), qPrintable(QString::number(int(code))));
@@ -49,8 +49,10 @@ private slots:
     // The values go into the message at once: one that holds a marker is not read as one.
     void argumentsFillTheMessage()
     {
-        const UpgradeReason mismatch(Code::VersionsMismatch, {QStringLiteral("1.0-%2-1.1"), QStringLiteral("1.0-2.3-1.10")});
-        QCOMPARE(mismatch.text(), localized("VersionsMismatch").arg(QStringLiteral("1.0-%2-1.1"), QStringLiteral("1.0-2.3-1.10")));
+        const UpgradeReason mismatch(
+            Code::VersionsMismatch, { QStringLiteral("1.0-%2-1.1"), QStringLiteral("1.0-2.3-1.10") });
+        QCOMPARE(mismatch.text(),
+            localized("VersionsMismatch").arg(QStringLiteral("1.0-%2-1.1"), QStringLiteral("1.0-2.3-1.10")));
         QVERIFY(mismatch.text().contains(QLatin1String("1.0-%2-1.1")));
         QVERIFY(mismatch != UpgradeReason(Code::VersionsMismatch));
     }
@@ -63,10 +65,11 @@ private slots:
         {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(R"([{"started":"2026-01-02T03:04:05Z","outcome":"failed","reason":"old text","release":"1.0-2.3-1.5"}])");
+            f.write(
+                R"([{"started":"2026-01-02T03:04:05Z","outcome":"failed","reason":"old text","release":"1.0-2.3-1.5"}])");
         }
         const UpgradeHistory history(path);
-        const UpgradeReason reason(Code::DownloadTooLarge, {QStringLiteral("64")});
+        const UpgradeReason reason(Code::DownloadTooLarge, { QStringLiteral("64") });
         UpgradeRecord record;
         record.started = QDateTime::currentDateTimeUtc();
         record.outcome = QStringLiteral("failed");
@@ -82,10 +85,10 @@ private slots:
         QVERIFY(records[0].code.isEmpty());
         QCOMPARE(records[0].reasonText(), QStringLiteral("old text"));
         QCOMPARE(records[1].code, QStringLiteral("DownloadTooLarge"));
-        QCOMPARE(records[1].arguments, QStringList{QStringLiteral("64")});
+        QCOMPARE(records[1].arguments, QStringList { QStringLiteral("64") });
         QCOMPARE(records[1].reason, localized("DownloadTooLarge").arg(QStringLiteral("64")));
         // Shown later in another language: made from the code, not the stored sentence.
-        Localization::shared().setPreferredLanguages({QStringLiteral("ja")});
+        Localization::shared().setPreferredLanguages({ QStringLiteral("ja") });
         QCOMPARE(records[1].reasonText(), localized("DownloadTooLarge").arg(QStringLiteral("64")));
         QVERIFY(records[1].reasonText() != records[1].reason);
         // A code this program does not know (a newer one's) shows the stored text.

@@ -490,14 +490,15 @@ private slots:
         QCOMPARE(empty.reasonCode(), UpgradeReason::Code::ImageInvalid);
         for (const QByteArray& m : sim().receivedMessages().mid(from))
             QVERIFY2(m == ControllerProtocol::request(ControllerProtocol::Message::RightVersion)
-                         || m == ControllerProtocol::request(ControllerProtocol::Message::DeviceInformation),
-                     m.toHex().constData());
+                    || m == ControllerProtocol::request(ControllerProtocol::Message::DeviceInformation),
+                m.toHex().constData());
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(UpgradeRun::current(), nullptr);
         UpgradeRun next;
         Watch n;
         watch(next, n);
-        QVERIFY(next.startFiles(QString(), QString(), write(QStringLiteral("right-next.bin"), image(100, {1, 7}, 9))));
+        QVERIFY(
+            next.startFiles(QString(), QString(), write(QStringLiteral("right-next.bin"), image(100, { 1, 7 }, 9))));
         QVERIFY(waitUntil([&] { return n.ended; }));
         QCOMPARE(next.outcome(), UpgradeRun::Outcome::Completed);
     }

@@ -28,7 +28,7 @@ QByteArray infoReply(int size, std::initializer_list<std::pair<int, int>> set)
     return reply;
 }
 
-const QByteArray kExampleInfo = infoReply(22, {{11, 0x03}, {12, 0x02}, {19, 0x01}, {20, 0x00}});
+const QByteArray kExampleInfo = infoReply(22, { { 11, 0x03 }, { 12, 0x02 }, { 19, 0x01 }, { 20, 0x00 } });
 
 } // namespace
 
@@ -60,7 +60,7 @@ private slots:
     {
         m_link = new LocalLink;
         m_peer = new RecordingPeer(m_link);
-        m_accessory = EAAccessory::create({kProtocol}, m_link);
+        m_accessory = EAAccessory::create({ kProtocol }, m_link);
         m_rightReply = QByteArray("\x20\x9F\x01\x05", 4);
         m_infoReply = kExampleInfo;
         // The device answers each request with the reply the test chose.
@@ -94,7 +94,7 @@ private slots:
         QStringList delivered;
         engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
         QVERIFY(engine().checkVersionTimer);
-        QTRY_COMPARE(delivered, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        QTRY_COMPARE(delivered, QStringList { QStringLiteral("1.0-2.3-1.5") });
         QCOMPARE(m_peer->received, kRightRequest + kInfoRequest);
         QVERIFY(!engine().checkVersionTimer); // stopped and dropped
         QCOMPARE(engine().rightVersion, QStringLiteral("1.5"));
@@ -112,7 +112,7 @@ private slots:
     {
         LocalLink otherLink;
         RecordingPeer otherPeer(&otherLink);
-        const EAAccessoryPtr otherAccessory = EAAccessory::create({kProtocol}, &otherLink);
+        const EAAccessoryPtr otherAccessory = EAAccessory::create({ kProtocol }, &otherLink);
         EADSessionController other;
         other.setupControllerForAccessory(otherAccessory, kProtocol);
         QVERIFY(other.openSession());
@@ -129,16 +129,17 @@ private slots:
         QCOMPARE(other.readBytesAvailable(), 4u);
         // The followed controller's own answer still completes the query.
         m_peer->reply(rightReply);
-        QTRY_COMPARE(delivered, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        QTRY_COMPARE(delivered, QStringList { QStringLiteral("1.0-2.3-1.5") });
         other.closeSession();
     }
 
     void theDeviceInformationReplyFillsTheRecord()
     {
         // 30 bytes are accepted: bytes 22-29 are ignored.
-        m_infoReply = infoReply(30, {{0, 0x12}, {1, 0x34}, {2, 0x56}, {3, 0x78}, {4, 0x9A}, {5, 0xBC},
-                                     {6, 7}, {7, 2}, {8, 1}, {9, 3}, {11, 7}, {12, 2}, {13, 0xE5}, {14, 0x07},
-                                     {15, 3}, {16, 9}, {17, 5}, {18, 1}, {19, 1}, {20, 5}, {25, 0xFF}});
+        m_infoReply = infoReply(30,
+            { { 0, 0x12 }, { 1, 0x34 }, { 2, 0x56 }, { 3, 0x78 }, { 4, 0x9A }, { 5, 0xBC }, { 6, 7 }, { 7, 2 },
+                { 8, 1 }, { 9, 3 }, { 11, 7 }, { 12, 2 }, { 13, 0xE5 }, { 14, 0x07 }, { 15, 3 }, { 16, 9 }, { 17, 5 },
+                { 18, 1 }, { 19, 1 }, { 20, 5 }, { 25, 0xFF } });
         QString delivered;
         engine().checkCurrentVersion([&](const QString& v) { delivered = v; });
         QTRY_COMPARE(delivered, QStringLiteral("1.5-2.7-1.5"));
@@ -158,7 +159,7 @@ private slots:
         engine().checkCurrentVersion([&](const QString& v) { first = v; });
         QTRY_COMPARE(first, QStringLiteral("1.0-2.3-1.5"));
         m_peer->received.clear();
-        m_infoReply = infoReply(21, {{11, 9}, {12, 9}});
+        m_infoReply = infoReply(21, { { 11, 9 }, { 12, 9 } });
         bool delivered = false;
         engine().checkCurrentVersion([&](const QString&) { delivered = true; });
         QTRY_COMPARE(m_peer->received, kRightRequest + kInfoRequest);
@@ -199,8 +200,10 @@ private slots:
         QObject scope; // the marks below go with the test
         bool laterInFirst = false, pastFirst = false;
         engine().checkCurrentVersion([&](const QString& v) { first << v; });
-        MainQueue::dispatchAfter(kTimeout * 0.6, [&] { laterInFirst = true; }, &scope);
-        MainQueue::dispatchAfter(kTimeout * 1.2, [&] { pastFirst = true; }, &scope);
+        MainQueue::dispatchAfter(
+            kTimeout * 0.6, [&] { laterInFirst = true; }, &scope);
+        MainQueue::dispatchAfter(
+            kTimeout * 1.2, [&] { pastFirst = true; }, &scope);
         QVERIFY(waitUntil([&] { return laterInFirst; }));
         engine().checkCurrentVersion([&](const QString& v) { second << v; });
         // 1.2 timeouts after the first query, less than one after the second.
@@ -208,13 +211,13 @@ private slots:
         QVERIFY(m_toasts->toasts().empty());
         QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
         m_peer->reply(QByteArray("\x20\x9F\x01\x05", 4));
-        QTRY_COMPARE(second, QStringList{QStringLiteral("1.0-2.3-1.5")});
+        QTRY_COMPARE(second, QStringList { QStringLiteral("1.0-2.3-1.5") });
         QVERIFY(first.isEmpty());
     }
 
     void aLeftQueryAloneFillsTheRecordButDeliversNothing()
     {
-        m_infoReply = infoReply(22, {{11, 4}, {12, 3}, {19, 2}, {20, 1}});
+        m_infoReply = infoReply(22, { { 11, 4 }, { 12, 3 }, { 19, 2 }, { 20, 1 } });
         engine().checkLeftSideVersion();
         QTRY_COMPARE(engine().leftVersion, QStringLiteral("3.4"));
         QCOMPARE(engine().bootVersion, QStringLiteral("2.1"));

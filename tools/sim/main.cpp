@@ -14,9 +14,8 @@
 
 namespace {
 
-const char* kDescription =
-    "Serves a simulated Q3 Dart controller over TCP; the connection carries the\n"
-    "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...";
+const char* kDescription = "Serves a simulated Q3 Dart controller over TCP; the connection carries the\n"
+                           "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...";
 
 int usage(const char* detail)
 {
@@ -31,39 +30,40 @@ int main(int argc, char** argv)
     MainQueue::chooseEventDispatcher();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q3dart-sim"));
-    QCoreApplication::setApplicationVersion(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+    QCoreApplication::setApplicationVersion(
+        InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the program's version."));
     const QCommandLineOption listenOption(QStringLiteral("listen"),
-                                          QStringLiteral("Address to listen on (port 0 picks a free port)."),
-                                          QStringLiteral("HOST:PORT"));
+        QStringLiteral("Address to listen on (port 0 picks a free port)."), QStringLiteral("HOST:PORT"));
     const QCommandLineOption versionsOption(QStringLiteral("versions"),
-                                            QStringLiteral("Boot loader, left and right versions (default 1.0-2.3-1.5)."),
-                                            QStringLiteral("B-L-R"), QStringLiteral("1.0-2.3-1.5"));
+        QStringLiteral("Boot loader, left and right versions (default 1.0-2.3-1.5)."), QStringLiteral("B-L-R"),
+        QStringLiteral("1.0-2.3-1.5"));
     const QCommandLineOption restartOption(QStringLiteral("restart-delay"),
-                                           QStringLiteral("How long a restart takes (default 1000; -1 never comes back)."),
-                                           QStringLiteral("MS"), QStringLiteral("1000"));
-    const QCommandLineOption replyOption(QStringLiteral("reply-delay"), QStringLiteral("Delay before every reply (default 0)."),
-                                         QStringLiteral("MS"), QStringLiteral("0"));
-    const QCommandLineOption refuseChecksumOption(QStringLiteral("refuse-checksum"),
-                                                  QStringLiteral("Refuse the right side's checksum command."));
+        QStringLiteral("How long a restart takes (default 1000; -1 never comes back)."), QStringLiteral("MS"),
+        QStringLiteral("1000"));
+    const QCommandLineOption replyOption(QStringLiteral("reply-delay"),
+        QStringLiteral("Delay before every reply (default 0)."), QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption refuseChecksumOption(
+        QStringLiteral("refuse-checksum"), QStringLiteral("Refuse the right side's checksum command."));
     const QCommandLineOption refuseEndOption(QStringLiteral("refuse-end"), QStringLiteral("Refuse the end commands."));
-    const QCommandLineOption silentEndOption(QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
-    const QCommandLineOption impostorOption(
-        QStringLiteral("impostor"),
-        QStringLiteral("After the controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
-                       "versions) answers instead and the first never comes back; every message it receives is "
-                       "printed as \"impostor received: HEX\"."),
+    const QCommandLineOption silentEndOption(
+        QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
+    const QCommandLineOption impostorOption(QStringLiteral("impostor"),
+        QStringLiteral(
+            "After the controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
+            "versions) answers instead and the first never comes back; every message it receives is "
+            "printed as \"impostor received: HEX\"."),
         QStringLiteral("B-L-R"));
     const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
-                                            QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
-                                                           "there whenever an image has been written."),
-                                            QStringLiteral("DIR"));
-    parser.addOptions({version, listenOption, versionsOption, restartOption, replyOption, refuseChecksumOption,
-                       refuseEndOption, silentEndOption, impostorOption, flashDirOption});
+        QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
+                       "there whenever an image has been written."),
+        QStringLiteral("DIR"));
+    parser.addOptions({ version, listenOption, versionsOption, restartOption, replyOption, refuseChecksumOption,
+        refuseEndOption, silentEndOption, impostorOption, flashDirOption });
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(qPrintable(parser.errorText()));
     if (parser.isSet(help)) {
@@ -118,9 +118,8 @@ int main(int argc, char** argv)
         if (!QDir().mkpath(flashDir))
             return usage("--flash-dir cannot be created");
         QObject::connect(controller, &SimulatedController::flashWritten, controller, [controller, flashDir] {
-            const std::pair<const char*, QByteArray> regions[] = {{"boot.bin", controller->bootLoaderFlash()},
-                                                                   {"left.bin", controller->leftApplicationFlash()},
-                                                                   {"right.bin", controller->rightFlash()}};
+            const std::pair<const char*, QByteArray> regions[] = { { "boot.bin", controller->bootLoaderFlash() },
+                { "left.bin", controller->leftApplicationFlash() }, { "right.bin", controller->rightFlash() } };
             for (const auto& [name, bytes] : regions) {
                 QSaveFile file(QDir(flashDir).filePath(QString::fromLatin1(name)));
                 if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
@@ -134,7 +133,7 @@ int main(int argc, char** argv)
         auto* impostor = new SimulatedController;
         if (!impostor->setVersions(impostorVersions))
             return usage("--impostor needs B-L-R, for example 1.0-2.2-2.3");
-        impostor->deviceInfo().btAddress = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+        impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
         impostor->faults().restartDelayMs = restartDelay;
         QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
             std::printf("impostor received: %s\n", message.toHex(' ').constData());
@@ -146,11 +145,12 @@ int main(int argc, char** argv)
         });
     }
     if (!server.listen(address, quint16(port))) {
-        std::fprintf(stderr, "q3dart-sim: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(server.errorString()));
+        std::fprintf(
+            stderr, "q3dart-sim: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(server.errorString()));
         return 1;
     }
     std::printf("listening on %s:%u, versions %s\n", qPrintable(address.toString()), server.serverPort(),
-                qPrintable(controller->versionsText()));
+        qPrintable(controller->versionsText()));
     std::fflush(stdout);
     return app.exec();
 }

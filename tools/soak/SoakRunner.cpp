@@ -36,7 +36,10 @@ constexpr int kHangMarginMs = 3000;
 
 class Recorder : public ToastPresenter {
 public:
-    explicit Recorder(QStringList* texts) : m_texts(texts) {}
+    explicit Recorder(QStringList* texts)
+        : m_texts(texts)
+    {
+    }
     void present(const QString& text, double) override { m_texts->append(text); }
 
 private:
@@ -108,7 +111,7 @@ SoakRunner::SoakRunner(quint32 seed, QObject* parent)
     auto* other = new SimulatedController;
     other->setSeed(seed + 1);
     other->setVersions(QStringLiteral("1.0-2.2-2.3"));
-    other->deviceInfo().btAddress = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+    other->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
     m_other = new SimAccessoryTransport(other, protocols, this);
 }
 
@@ -131,7 +134,7 @@ SoakRunner::Plan SoakRunner::planRun(int index)
     p.left = mask & 2;
     p.right = mask & 4;
     for (SimVersion& v : p.version)
-        v = {uint8_t(1 + m_random.bounded(9)), uint8_t(m_random.bounded(100))};
+        v = { uint8_t(1 + m_random.bounded(9)), uint8_t(m_random.bounded(100)) };
     p.images[0] = image(m_random, kBootRegion + 256 + int(m_random.bounded(2048)), p.version[0]);
     p.images[1] = image(m_random, 512 + int(m_random.bounded(4096)), p.version[1]);
     p.images[2] = image(m_random, 512 + int(m_random.bounded(4096)), p.version[2]);
@@ -182,8 +185,10 @@ void SoakRunner::runOnce(int index)
     sim.releaseHeldReply();
     if (!sim.isAttached())
         sim.plugIn();
-    const auto sessionOnController
-        = [&] { return m_transport->hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware && !sim.hasPendingReplies(); };
+    const auto sessionOnController = [&] {
+        return m_transport->hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware
+            && !sim.hasPendingReplies();
+    };
     if (!MainQueue::runUntil(sessionOnController, 5000)) {
         violation(index, QStringLiteral("the controller did not come back between runs"));
         return;
@@ -191,16 +196,17 @@ void SoakRunner::runOnce(int index)
     QString versionsBefore;
     engine.checkCurrentVersion([&](const QString& v) { versionsBefore = v; });
     if (!MainQueue::runUntil([&] { return !versionsBefore.isEmpty(); }, 5000) || versionsBefore != sim.versionsText()) {
-        violation(index, QStringLiteral("the controller's versions could not be read between runs (%1, holds %2)")
-                             .arg(versionsBefore.isEmpty() ? QStringLiteral("no answer") : versionsBefore, sim.versionsText()));
+        violation(index,
+            QStringLiteral("the controller's versions could not be read between runs (%1, holds %2)")
+                .arg(versionsBefore.isEmpty() ? QStringLiteral("no answer") : versionsBefore, sim.versionsText()));
         return;
     }
 
     Plan plan = planRun(index);
-    const QByteArray before[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
+    const QByteArray before[3] = { sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash() };
     // The release differs from the controller exactly in the sides the plan sends.
     QStringList parts = versionsBefore.split(QLatin1Char('-'));
-    const bool sends[3] = {plan.boot, plan.left, plan.right};
+    const bool sends[3] = { plan.boot, plan.left, plan.right };
     for (int i = 0; i < 3; ++i) {
         if (!sends[i])
             continue;
@@ -210,8 +216,8 @@ void SoakRunner::runOnce(int index)
         parts[i] = v.text();
     }
     for (int i = 0; i < 3; ++i)
-        plan.images[i].replace(plan.images[i].size() - SimulatedController::kTrailerSize, SimulatedController::kTrailerSize,
-                               SimulatedController::versionTrailer(plan.version[i]));
+        plan.images[i].replace(plan.images[i].size() - SimulatedController::kTrailerSize,
+            SimulatedController::kTrailerSize, SimulatedController::versionTrailer(plan.version[i]));
     ZelFirmware release;
     release.version = parts.join(QLatin1Char('-'));
 
@@ -219,8 +225,8 @@ void SoakRunner::runOnce(int index)
     const QString folder = ZelDataTool::localProductFolder() + QLatin1Char('/') + release.version;
     release.path = folder;
     QDir().mkpath(folder);
-    const QString names[3] = {ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
-                              ZelFirmwareUpgradeManager::kRightFileName};
+    const QString names[3] = { ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
+        ZelFirmwareUpgradeManager::kRightFileName };
     for (int i = 0; i < 3; ++i) {
         QFile f(folder + QLatin1Char('/') + names[i]);
         f.open(QIODevice::WriteOnly);
@@ -234,18 +240,22 @@ void SoakRunner::runOnce(int index)
     const qsizetype otherFrom = other.receivedMessages().size();
     QObject otherContext;
     if (plan.other == Plan::Other::Visits) {
-        MainQueue::dispatchAfter(plan.visitAt, [&other, &plan, &otherContext] {
-            other.plugIn();
-            MainQueue::dispatchAfter(plan.visitFor, [&other] { other.unplug(-1); }, &otherContext);
-        }, &otherContext);
+        MainQueue::dispatchAfter(
+            plan.visitAt,
+            [&other, &plan, &otherContext] {
+                other.plugIn();
+                MainQueue::dispatchAfter(
+                    plan.visitFor, [&other] { other.unplug(-1); }, &otherContext);
+            },
+            &otherContext);
     } else if (plan.other == Plan::Other::ReturnsInstead) {
         const int restarts = sim.restartCount();
         connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, &otherContext,
-                [&sim, &other, &otherContext, restarts] {
-                    // Just after the first has gone, as a controller plugged in in its place.
-                    if (sim.restartCount() > restarts && !other.isAttached())
-                        MainQueue::dispatchAsync([&other] { other.plugIn(); }, &otherContext);
-                });
+            [&sim, &other, &otherContext, restarts] {
+                // Just after the first has gone, as a controller plugged in in its place.
+                if (sim.restartCount() > restarts && !other.isAttached())
+                    MainQueue::dispatchAsync([&other] { other.plugIn(); }, &otherContext);
+            });
     }
 
     UpgradeRun run;
@@ -262,10 +272,11 @@ void SoakRunner::runOnce(int index)
         messagesAtEnd = sim.receivedMessages().size();
         inFlightAtEnd = m_transport->link() ? m_transport->link()->pendingToDevice() : 0;
     });
-    if (run.start(release) && (run.needsBoot() != plan.boot || run.needsLeft() != plan.left || run.needsRight() != plan.right))
+    if (run.start(release)
+        && (run.needsBoot() != plan.boot || run.needsLeft() != plan.left || run.needsRight() != plan.right))
         violation(index, QStringLiteral("the run was started for other sides than the release differs in"));
-    const int limitMs = MainQueue::scaledMilliseconds(engine.restartWaitLimit
-                                                      + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
+    const int limitMs = MainQueue::scaledMilliseconds(
+                            engine.restartWaitLimit + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
             * 4
         + kHangMarginMs;
     if (!MainQueue::runUntil([&] { return !run.isRunning(); }, limitMs)) {
@@ -277,7 +288,7 @@ void SoakRunner::runOnce(int index)
     // long as the engine's longest silence limit, after which a left-over
     // timer would have resent something.
     MainQueue::runUntil([] { return false; },
-                        MainQueue::scaledMilliseconds(std::max(engine.transferSilenceLimit, engine.flashSilenceLimit)));
+        MainQueue::scaledMilliseconds(std::max(engine.transferSilenceLimit, engine.flashSilenceLimit)));
     const QList<QByteArray>& received = sim.receivedMessages();
     qint64 lateBytes = 0;
     QString late;
@@ -288,35 +299,40 @@ void SoakRunner::runOnce(int index)
         }
     }
     if (lateBytes > inFlightAtEnd)
-        violation(index, QStringLiteral("%1 sent to the controller after the run ended (%2 in %3: %4)")
-                             .arg(late, UpgradeRun::outcomeName(run.outcome()), UpgradeRun::phaseName(run.phase()), run.reason()));
+        violation(index,
+            QStringLiteral("%1 sent to the controller after the run ended (%2 in %3: %4)")
+                .arg(late, UpgradeRun::outcomeName(run.outcome()), UpgradeRun::phaseName(run.phase()), run.reason()));
     // The other controller never receives anything but queries, during the run or after it.
     const QList<QByteArray> toOther = other.receivedMessages().mid(otherFrom);
     for (const QByteArray& m : toOther)
         if (!isQuery(m)) {
-            violation(index, QStringLiteral("%1 reached a controller the run was not started for")
-                                 .arg(QString::fromLatin1(m.left(3).toHex(' '))));
+            violation(index,
+                QStringLiteral("%1 reached a controller the run was not started for")
+                    .arg(QString::fromLatin1(m.left(3).toHex(' '))));
             break;
         }
     QObject::disconnect(&EAAccessoryManager::sharedAccessoryManager(), nullptr, &otherContext, nullptr);
 
-    const QByteArray expected[3] = {plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1],
-                                    plan.images[2]};
-    const QByteArray now[3] = {sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash()};
+    const QByteArray expected[3]
+        = { plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1], plan.images[2] };
+    const QByteArray now[3] = { sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash() };
     if (run.outcome() == UpgradeRun::Outcome::Completed) {
         // Completed: on the controller it was started for; the versions read
         // back are the release's, the controller holds exactly the images,
         // and reports the release.
         const QString own = QStringLiteral("123456789ABC");
         if (run.controller() != own || answeredAtEnd != own)
-            violation(index, QStringLiteral("completed for %1 with the versions read from %2, not the controller it was started on")
-                                 .arg(run.controller(), answeredAtEnd));
+            violation(index,
+                QStringLiteral("completed for %1 with the versions read from %2, not the controller it was started on")
+                    .arg(run.controller(), answeredAtEnd));
         if (run.versionsAfter() != release.version)
-            violation(index, QStringLiteral("completed, but the versions read back are %1 instead of %2")
-                                 .arg(run.versionsAfter(), release.version));
+            violation(index,
+                QStringLiteral("completed, but the versions read back are %1 instead of %2")
+                    .arg(run.versionsAfter(), release.version));
         if (sim.versionsText() != release.version)
-            violation(index, QStringLiteral("completed, but the controller holds %1 instead of %2")
-                                 .arg(sim.versionsText(), release.version));
+            violation(index,
+                QStringLiteral("completed, but the controller holds %1 instead of %2")
+                    .arg(sim.versionsText(), release.version));
         for (int i = 0; i < 3; ++i)
             if (sends[i] && now[i] != expected[i])
                 violation(index, QStringLiteral("completed, but image %1 in flash differs").arg(names[i]));
@@ -330,12 +346,14 @@ void SoakRunner::runOnce(int index)
         else if (run.reason().isEmpty())
             violation(index, QStringLiteral("the reason %1 has no message").arg(run.failure().name()));
         if (run.progress() >= 100.0)
-            violation(index, QStringLiteral("the run showed 100 % and then %1").arg(UpgradeRun::outcomeName(run.outcome())));
+            violation(
+                index, QStringLiteral("the run showed 100 % and then %1").arg(UpgradeRun::outcomeName(run.outcome())));
         const QString cause = run.failure().isNone() ? QStringLiteral("(no reason)") : run.failure().name();
         m_failures[cause] += 1;
         for (int i = 0; i < 3; ++i)
             if (now[i] != before[i] && now[i] != expected[i])
-                violation(index, QStringLiteral("a run that did not complete left %1 in flash neither old nor new").arg(names[i]));
+                violation(index,
+                    QStringLiteral("a run that did not complete left %1 in flash neither old nor new").arg(names[i]));
     }
     sim.faults() = SimFaults();
     if (engine.isUpgradingFirmware)
