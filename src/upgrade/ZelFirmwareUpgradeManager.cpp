@@ -190,6 +190,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
     // over whatever the run has sent since.
     auto answered = std::make_shared<bool>(false);
     if (side == 1) {
+        m_replyClock.start();
         writeData(kRightVersionRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = rightVersionReceived(reply, callback, forRun, generation);
@@ -220,6 +221,8 @@ bool ZelFirmwareUpgradeManager::rightVersionReceived(
         return false; // too short to hold a version: a stray reply
     if (generation != queryGeneration(forRun))
         return true; // a run began meanwhile and holds this query, or the run's question was abandoned
+    if (m_replyClock.isValid())
+        m_replySeconds = double(m_replyClock.nsecsElapsed()) / 1e9;
     const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
     rightVersion = QString::asprintf("%d.%d", b[2], b[3]);
     MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {

@@ -3,6 +3,7 @@
 #include "platform/EAAccessory.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,10 @@ public:
     void checkRightSideVersion();
     void checkLeftSideVersion();
     void checkVersionWithSide(unsigned side, VersionCallback callback);
+
+    // How long the controller took to answer the last version query's first
+    // request, in seconds; 0 before any answer. A run's estimate starts from it.
+    double replySeconds() const { return m_replySeconds; }
 
     // The device information record, formatted.
     QString hardwareVersion() const;
@@ -231,6 +236,8 @@ private:
     void armWatchdog(double seconds, const char* reason);
     void stopWatchdog();
 
+    QElapsedTimer m_replyClock;
+    double m_replySeconds = 0.0;
     std::shared_ptr<Timer> m_watchdog;
     // A silence limit waiting for the session to open; 0 when none.
     double m_silenceLimitOnOpening = 0.0;
