@@ -25,8 +25,9 @@ public:
         State state = State::ToCome;
     };
 
-    // The controller's own restart, before the engine's reconnection delay;
-    // replaced by the first restart measured in a run.
+    // The controller's own restart, until it is attached again; the engine's
+    // reconnection delay and the identity query follow. Replaced by the first
+    // restart measured in a run.
     static constexpr double kAssumedRestartSeconds = 1.0;
     // A reply faster than this is counted as this: the event loop's own turn.
     static constexpr double kMinimumReplySeconds = 0.0002;

@@ -207,6 +207,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
             });
         }
     } else {
+        m_replyClock.start();
         writeData(kDeviceInformationRequest, [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = deviceInformationReceived(reply, callback, forRun, generation);
@@ -243,6 +244,9 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
     DeviceInformation& record = DeviceInformation::shared();
     if (!record.fill(reply))
         return false;
+    // The first request after a pause may wake the link: the faster half is the controller's pace.
+    if (m_replyClock.isValid())
+        m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
     const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
     bootVersion = record.bootVer();

@@ -58,8 +58,9 @@ public:
     void checkLeftSideVersion();
     void checkVersionWithSide(unsigned side, VersionCallback callback);
 
-    // How long the controller took to answer the last version query's first
-    // request, in seconds; 0 before any answer. A run's estimate starts from it.
+    // How long the controller took to answer a request of the last version
+    // query (the faster of its two), in seconds; 0 before any answer. A run's
+    // estimate starts from it.
     double replySeconds() const { return m_replySeconds; }
 
     // The device information record, formatted.
