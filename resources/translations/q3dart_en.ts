@@ -1173,5 +1173,10 @@
         <extracomment>Upgrade screen: the whole run's time left; %1 = a duration.</extracomment>
         <translation>Time left: about %1</translation>
     </message>
+    <message id="CliInterruptWaitsForImage">
+        <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
+        <extracomment>Command line: Ctrl-C during an image.</extracomment>
+        <translation>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</translation>
+    </message>
 </context>
 </TS>

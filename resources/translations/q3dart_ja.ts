@@ -1173,5 +1173,10 @@
         <extracomment>Upgrade screen: the whole run's time left; %1 = a duration.</extracomment>
         <translation>残り時間：約 %1</translation>
     </message>
+    <message id="CliInterruptWaitsForImage">
+        <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
+        <extracomment>Command line: Ctrl-C during an image.</extracomment>
+        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後アップグレードを停止します。</translation>
+    </message>
 </context>
 </TS>

@@ -1173,5 +1173,10 @@
         <extracomment>Upgrade screen: the whole run's time left; %1 = a duration.</extracomment>
         <translation>剩余时间：约 %1</translation>
     </message>
+    <message id="CliInterruptWaitsForImage">
+        <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
+        <extracomment>Command line: Ctrl-C during an image.</extracomment>
+        <translation>已中断：正在写入的固件将继续到结束（或超时），然后停止升级。</translation>
+    </message>
 </context>
 </TS>
