@@ -581,7 +581,7 @@
     <message id="LocalFirmware">
         <source>Local Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases stored on this device.</extracomment>
-        <translation>ローカルファームウェア</translation>
+        <translation>ローカルから</translation>
     </message>
     <message id="MFiGame">
         <source>MFi Games</source>
@@ -631,7 +631,7 @@
     <message id="OnlineFirmware">
         <source>Online Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
-        <translation>オンラインファームウェア</translation>
+        <translation>オンラインから</translation>
     </message>
     <message id="OutcomeCancelled">
         <source>Cancelled</source>

@@ -50,6 +50,8 @@ constexpr double kTickSeconds = 1.0;
 const QString kDoneMark = QStringLiteral("\u2713 ");
 const QString kUnderWayMark = QStringLiteral("\u25B6 ");
 const QString kToComeMark = QStringLiteral("\u25CB ");
+// Between the items of the plan and of the steps.
+const QString kItemSeparator = QStringLiteral("  \u00B7  ");
 
 QString imageName(UpgradePlan::Image image)
 {
@@ -108,6 +110,8 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     phaseLabel->setHidden(true);
     planLabel = ui.planLabel;
     planLabel->setHidden(true);
+    stepsLabel = ui.stepsLabel;
+    stepsLabel->setHidden(true);
     cancelButton = ui.cancelButton;
     cancelButton->setHidden(true);
     ui.titleLabel->setText(localized("FirmwareUpgrade"));
@@ -237,9 +241,13 @@ void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, con
     }
     const ZelFirmware& newest = *offered;
     latestVersionLabel->setText(newest.version);
-    detailLabel->setText(newest.updateInfo);
-    detailTitleLabel->setHidden(false);
-    detailLabel->setHidden(false);
+    // The notes shown are the newest release's until one is picked, and give
+    // way to a run's steps.
+    if (m_state == State::Choosing) {
+        detailLabel->setText(newest.updateInfo);
+        detailTitleLabel->setHidden(false);
+        detailLabel->setHidden(false);
+    }
     upgradePromptRedDot->setHidden(ReleaseVersion::same(newest.version, currentVersion));
 }
 
@@ -527,9 +535,10 @@ QString ZelUpgradeView::planText() const
     const UpgradeTimeline timeline
         = UpgradeTimeline::make(plan, UpgradeRun::downloadsFirst(*m_selected), engine().replySeconds());
     QStringList lines;
-    lines << caption("PlanSends");
+    QStringList images;
     for (const UpgradePlan::Step& step : plan.steps())
-        lines << localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+        images << localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+    lines << caption("PlanSends") + images.join(localized("ListSeparator"));
     if (!plan.skipped().isEmpty()) {
         QStringList skipped;
         for (UpgradePlan::Image image : plan.skipped())
@@ -541,7 +550,8 @@ QString ZelUpgradeView::planText() const
     const double seconds = timeline.estimatedSeconds(&complete);
     lines << localized(complete ? "PlanDuration" : "PlanDurationAtLeast").arg(durationText(seconds));
     lines << localized("PlanSignature").arg(ZelFirmwareListView::signatureText(*m_selected));
-    return lines.join(QLatin1Char('\n'));
+    // One flowing paragraph, which the smallest window still holds.
+    return lines.join(kItemSeparator);
 }
 
 QString ZelUpgradeView::stepsText() const
@@ -580,16 +590,19 @@ QString ZelUpgradeView::stepsText() const
                                                                                    : kToComeMark;
         lines << mark + text;
     }
+    QString text = lines.join(kItemSeparator);
     if (m_run->isRunning())
-        lines << localized("StepsTimeLeft").arg(durationText(m_run->secondsLeft()));
-    return lines.join(QLatin1Char('\n'));
+        text += QLatin1Char('\n') + localized("StepsTimeLeft").arg(durationText(m_run->secondsLeft()));
+    return text;
 }
 
 void ZelUpgradeView::showSteps()
 {
     if (m_state == State::Running || m_state == State::Completed || m_state == State::Failed
-        || m_state == State::Cancelled)
-        planLabel->setText(stepsText());
+        || m_state == State::Cancelled) {
+        stepsLabel->setText(stepsText());
+        stepsLabel->setHidden(stepsLabel->text().isEmpty());
+    }
 }
 
 void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
@@ -656,6 +669,7 @@ void ZelUpgradeView::layoutForState()
 {
     const State s = m_state;
     const bool running = s == State::Running;
+    const bool ended = s == State::Completed || s == State::Failed || s == State::Cancelled;
     const bool canRetry = (s == State::Failed || s == State::Cancelled) && m_selected
         && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade;
     const bool offerUpgrade = s == State::Ready || canRetry;
@@ -671,6 +685,11 @@ void ZelUpgradeView::layoutForState()
     if (running)
         upgradePromptRedDot->setHidden(true);
 
+    // The steps take the release notes' place while a run is shown.
+    if (running || ended) {
+        detailTitleLabel->setHidden(true);
+        detailLabel->setHidden(true);
+    }
     // The release notes are the picked release's once one is picked.
     if (s == State::Ready && m_selected) {
         detailLabel->setText(m_selected->updateInfo.isEmpty() ? localized("NoReleaseNotes") : m_selected->updateInfo);
@@ -678,9 +697,10 @@ void ZelUpgradeView::layoutForState()
         detailLabel->setHidden(false);
     }
 
+    planLabel->clear();
+    stepsLabel->setText(running || ended ? stepsText() : QString());
     switch (s) {
     case State::Choosing:
-        planLabel->clear();
         upgradePromptLabel->clear();
         setProgressText(localized("SelectAFirmware"));
         break;
@@ -690,7 +710,6 @@ void ZelUpgradeView::layoutForState()
         break;
     case State::Running:
         upgradePromptLabel->setText(localized("UpgradeWarning"));
-        planLabel->setText(stepsText());
         showCancellable();
         break;
     case State::Completed: {
@@ -698,17 +717,16 @@ void ZelUpgradeView::layoutForState()
         setProgressText(localized("UpgradeCompleted"));
         upgradePromptLabel->setText(versions.isEmpty() ? localized("UpgradeCompleted")
                                                        : localized("UpgradeSucceeded").arg(versions));
-        planLabel->setText(stepsText());
         break;
     }
     case State::Failed:
     case State::Cancelled:
         upgradePromptLabel->setText(m_run ? m_run->reason() : QString());
         setProgressText(localized(s == State::Cancelled ? "UpgradeCancelledTitle" : "UpgradeFailedTitle"));
-        planLabel->setText(stepsText());
         break;
     }
     planLabel->setHidden(planLabel->text().isEmpty());
+    stepsLabel->setHidden(stepsLabel->text().isEmpty());
     upgradePromptLabel->setHidden(upgradePromptLabel->text().isEmpty());
     if (!running || phaseLabel->text().isEmpty())
         setPhaseText(running ? phaseLabel->text() : QString());

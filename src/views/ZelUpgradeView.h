@@ -74,9 +74,10 @@ public:
     // controller has left to come back from a restart.
     QPointer<QLabel> phaseLabel;
     // Before the press, the plan: the images sent and skipped, the restarts,
-    // the estimated duration and the release's signature; during and after
-    // the run its steps and the time left.
+    // the estimated duration and the release's signature.
     QPointer<QLabel> planLabel;
+    // During and after the run its steps and the time left.
+    QPointer<QLabel> stepsLabel;
     // Stops a run while nothing can be damaged; disabled, saying why, while an image is written.
     QPointer<QAbstractButton> cancelButton;
     QLabel* progressBgLabel = nullptr;

@@ -554,7 +554,7 @@ private slots:
             oneUnderWay = oneUnderWay && underWay == 1 && done >= mostDone;
             mostDone = done;
             if (phase == UpgradeRun::Phase::Left)
-                mid = m_view->planLabel->text();
+                mid = m_view->stepsLabel->text();
         });
         QVERIFY(waitUntil([&] { return !run->isRunning(); }, 2 * kPatienceMs));
         const double actual = double(clock.elapsed()) / 1000.0;
@@ -569,7 +569,7 @@ private slots:
         QVERIFY2(mid.count(QStringLiteral("\u2713")) == 2 && mid.contains(QStringLiteral("\u25B6"))
                      && mid.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)),
                  qPrintable(QString(mid).replace(QLatin1Char(0x0a), QLatin1Char(0x7c))));
-        const QString after = m_view->planLabel->text();
+        const QString after = m_view->stepsLabel->text();
         QCOMPARE(after.count(QStringLiteral("\u2713")), 6);
         QVERIFY(!after.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)));
     }
