@@ -1021,7 +1021,7 @@
     <message id="LocalFirmware">
         <source>Local Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases stored on this device.</extracomment>
-        <translation>ローカルファームウェア</translation>
+        <translation>ローカルから</translation>
     </message>
     <message id="MFiGame">
         <source>MFi Games</source>
@@ -1076,7 +1076,7 @@
     <message id="OnlineFirmware">
         <source>Online Firmware</source>
         <extracomment>Upgrade screen: title of the button that opens the list of releases offered by the firmware server.</extracomment>
-        <translation>オンラインファームウェア</translation>
+        <translation>オンラインから</translation>
     </message>
     <message id="OutcomeCancelled">
         <source>Cancelled</source>
@@ -1472,6 +1472,156 @@
         <source>This page cannot be shown: the web page component of the app is missing or damaged. Reinstalling the app should restore it.</source>
         <extracomment>Shown in place of the page on the game list and tutorial screens when the component that shows web pages is missing or cannot be loaded.</extracomment>
         <translation>このページを表示できません。アプリの Web ページ コンポーネントが見つからないか、破損しています。アプリを再インストールすると復元されます。</translation>
+    </message>
+    <message id="RestartWaitStopped">
+        <source>Stopped waiting for the controller to restart. It keeps the images it has received; reconnect it and check its versions.</source>
+        <extracomment>Upgrade screen and tools: the user stopped waiting for the controller's restart.</extracomment>
+        <translation>コントローラーの再起動待ちを中止しました。受信済みのファームウェアは保持されます。再接続してバージョンを確認してください。</translation>
+    </message>
+    <message id="UpgradeCancelledAfterImage">
+        <source>Upgrade cancelled once the image being written had ended.</source>
+        <extracomment>Upgrade screen and tools: a cancel asked for during an image took effect at the image's end.</extracomment>
+        <translation>書き込み中のイメージが終わった時点でアップグレードを中止しました。</translation>
+    </message>
+    <message id="StepImageBootLoader">
+        <source>Boot loader</source>
+        <extracomment>Upgrade screen: the boot loader image in the plan and the step list.</extracomment>
+        <translation>ブートローダー</translation>
+    </message>
+    <message id="StepImageLeft">
+        <source>Left side</source>
+        <extracomment>Upgrade screen: the left side's image in the plan and the step list.</extracomment>
+        <translation>左側</translation>
+    </message>
+    <message id="StepImageRight">
+        <source>Right side</source>
+        <extracomment>Upgrade screen: the right side's image in the plan and the step list.</extracomment>
+        <translation>右側</translation>
+    </message>
+    <message id="SizeAfterDownload">
+        <source>size known after the download</source>
+        <extracomment>Upgrade screen: an image's size before the release is downloaded.</extracomment>
+        <translation>サイズはダウンロード後に判明</translation>
+    </message>
+    <message id="DurationSeconds">
+        <source>%1 s</source>
+        <extracomment>A duration; %1 = whole seconds.</extracomment>
+        <translation>%1 秒</translation>
+    </message>
+    <message id="DurationMinutes">
+        <source>%1 min %2 s</source>
+        <extracomment>A duration; %1 = minutes, %2 = seconds.</extracomment>
+        <translation>%1 分 %2 秒</translation>
+    </message>
+    <message id="StopWaiting">
+        <source>Stop waiting</source>
+        <extracomment>Upgrade screen: the cancel button while the controller restarts.</extracomment>
+        <translation>待機を中止</translation>
+    </message>
+    <message id="CancelPending">
+        <source>Stopping…</source>
+        <extracomment>Upgrade screen: the cancel button after a cancel was asked for during an image.</extracomment>
+        <translation>中止しています…</translation>
+    </message>
+    <message id="CancelUnavailableWhy">
+        <source>An image is being written: stopping now would leave that side unable to start. Cancel is offered again when the image has ended.</source>
+        <extracomment>Upgrade screen: tooltip and accessible description of the disabled cancel button.</extracomment>
+        <translation>イメージを書き込み中です。今中止するとその側が起動できなくなります。イメージの書き込みが終わると再び中止できます。</translation>
+    </message>
+    <message id="CancelPendingWhy">
+        <source>The upgrade stops when the image being written has ended.</source>
+        <extracomment>Upgrade screen: tooltip of the cancel button after a cancel was asked for.</extracomment>
+        <translation>書き込み中のイメージが終わるとアップグレードは停止します。</translation>
+    </message>
+    <message id="PlanSends">
+        <source>Will send</source>
+        <extracomment>Upgrade screen: caption above the images a run will send.</extracomment>
+        <translation>送信するもの</translation>
+    </message>
+    <message id="PlanImage">
+        <source>%1 (%2)</source>
+        <extracomment>Upgrade screen: one image; %1 = its name, %2 = its size.</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message id="PlanSkipped">
+        <source>Not sent, already up to date: %1</source>
+        <extracomment>Upgrade screen: the images the controller already has; %1 = their names.</extracomment>
+        <translation>送信しない（最新）：%1</translation>
+    </message>
+    <message id="ListSeparator">
+        <source>, </source>
+        <extracomment>Separator between the items of a short list.</extracomment>
+        <translation>、</translation>
+    </message>
+    <message id="PlanRestarts">
+        <source>Restarts of the controller: %1</source>
+        <extracomment>Upgrade screen: how often the controller restarts during the run; %1 = a number.</extracomment>
+        <translation>コントローラーの再起動：%1 回</translation>
+    </message>
+    <message id="PlanDuration">
+        <source>Estimated duration: about %1</source>
+        <extracomment>Upgrade screen: %1 = a duration.</extracomment>
+        <translation>予想所要時間：約 %1</translation>
+    </message>
+    <message id="PlanDurationAtLeast">
+        <source>Estimated duration: at least %1, plus the images once their sizes are known</source>
+        <extracomment>Upgrade screen: the estimate before the release's image sizes are known; %1 = a duration.</extracomment>
+        <translation>予想所要時間：少なくとも %1（イメージのサイズ判明後に加算）</translation>
+    </message>
+    <message id="PlanSignature">
+        <source>Signature: %1</source>
+        <extracomment>Upgrade screen: %1 = signed, unsigned, local file…</extracomment>
+        <translation>署名：%1</translation>
+    </message>
+    <message id="NoReleaseNotes">
+        <source>This release has no notes.</source>
+        <extracomment>Upgrade screen: the picked release comes without release notes.</extracomment>
+        <translation>このリリースには説明がありません。</translation>
+    </message>
+    <message id="StepDownload">
+        <source>Download</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>ダウンロード</translation>
+    </message>
+    <message id="StepDownloadSize">
+        <source>Download (%1)</source>
+        <extracomment>Upgrade screen step list; %1 = the archive's size.</extracomment>
+        <translation>ダウンロード（%1）</translation>
+    </message>
+    <message id="StepDigestCheck">
+        <source>Digest check</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>ダイジェストの確認</translation>
+    </message>
+    <message id="StepUnpack">
+        <source>Unpacking</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>展開</translation>
+    </message>
+    <message id="StepUnderWay">
+        <source>%1 – %2 %</source>
+        <extracomment>Upgrade screen step list: the image being sent; %1 = the image with its size, %2 = percent of it done.</extracomment>
+        <translation>%1 – %2%</translation>
+    </message>
+    <message id="StepRestart">
+        <source>Restart of the controller</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>コントローラーの再起動</translation>
+    </message>
+    <message id="StepReadBack">
+        <source>Reading the versions back</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>バージョンの読み取り</translation>
+    </message>
+    <message id="StepsTimeLeft">
+        <source>Time left: about %1</source>
+        <extracomment>Upgrade screen: the whole run's time left; %1 = a duration.</extracomment>
+        <translation>残り時間：約 %1</translation>
+    </message>
+    <message id="CliInterruptWaitsForImage">
+        <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
+        <extracomment>Command line: Ctrl-C during an image.</extracomment>
+        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後アップグレードを停止します。</translation>
     </message>
 </context>
 </TS>

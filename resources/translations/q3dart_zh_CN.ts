@@ -1473,5 +1473,155 @@
         <extracomment>Shown in place of the page on the game list and tutorial screens when the component that shows web pages is missing or cannot be loaded.</extracomment>
         <translation>无法显示此页面：应用的网页组件缺失或已损坏。重新安装应用即可恢复。</translation>
     </message>
+    <message id="RestartWaitStopped">
+        <source>Stopped waiting for the controller to restart. It keeps the images it has received; reconnect it and check its versions.</source>
+        <extracomment>Upgrade screen and tools: the user stopped waiting for the controller's restart.</extracomment>
+        <translation>已停止等待手柄重启。手柄保留已收到的固件；请重新连接并查看其版本。</translation>
+    </message>
+    <message id="UpgradeCancelledAfterImage">
+        <source>Upgrade cancelled once the image being written had ended.</source>
+        <extracomment>Upgrade screen and tools: a cancel asked for during an image took effect at the image's end.</extracomment>
+        <translation>正在写入的固件结束后，升级已取消。</translation>
+    </message>
+    <message id="StepImageBootLoader">
+        <source>Boot loader</source>
+        <extracomment>Upgrade screen: the boot loader image in the plan and the step list.</extracomment>
+        <translation>引导程序</translation>
+    </message>
+    <message id="StepImageLeft">
+        <source>Left side</source>
+        <extracomment>Upgrade screen: the left side's image in the plan and the step list.</extracomment>
+        <translation>左侧</translation>
+    </message>
+    <message id="StepImageRight">
+        <source>Right side</source>
+        <extracomment>Upgrade screen: the right side's image in the plan and the step list.</extracomment>
+        <translation>右侧</translation>
+    </message>
+    <message id="SizeAfterDownload">
+        <source>size known after the download</source>
+        <extracomment>Upgrade screen: an image's size before the release is downloaded.</extracomment>
+        <translation>下载后可知大小</translation>
+    </message>
+    <message id="DurationSeconds">
+        <source>%1 s</source>
+        <extracomment>A duration; %1 = whole seconds.</extracomment>
+        <translation>%1 秒</translation>
+    </message>
+    <message id="DurationMinutes">
+        <source>%1 min %2 s</source>
+        <extracomment>A duration; %1 = minutes, %2 = seconds.</extracomment>
+        <translation>%1 分 %2 秒</translation>
+    </message>
+    <message id="StopWaiting">
+        <source>Stop waiting</source>
+        <extracomment>Upgrade screen: the cancel button while the controller restarts.</extracomment>
+        <translation>停止等待</translation>
+    </message>
+    <message id="CancelPending">
+        <source>Stopping…</source>
+        <extracomment>Upgrade screen: the cancel button after a cancel was asked for during an image.</extracomment>
+        <translation>正在停止…</translation>
+    </message>
+    <message id="CancelUnavailableWhy">
+        <source>An image is being written: stopping now would leave that side unable to start. Cancel is offered again when the image has ended.</source>
+        <extracomment>Upgrade screen: tooltip and accessible description of the disabled cancel button.</extracomment>
+        <translation>正在写入固件：此时停止会使该侧无法启动。固件写入结束后可再次取消。</translation>
+    </message>
+    <message id="CancelPendingWhy">
+        <source>The upgrade stops when the image being written has ended.</source>
+        <extracomment>Upgrade screen: tooltip of the cancel button after a cancel was asked for.</extracomment>
+        <translation>正在写入的固件结束后升级将停止。</translation>
+    </message>
+    <message id="PlanSends">
+        <source>Will send</source>
+        <extracomment>Upgrade screen: caption above the images a run will send.</extracomment>
+        <translation>将发送</translation>
+    </message>
+    <message id="PlanImage">
+        <source>%1 (%2)</source>
+        <extracomment>Upgrade screen: one image; %1 = its name, %2 = its size.</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message id="PlanSkipped">
+        <source>Not sent, already up to date: %1</source>
+        <extracomment>Upgrade screen: the images the controller already has; %1 = their names.</extracomment>
+        <translation>不发送（已是最新）：%1</translation>
+    </message>
+    <message id="ListSeparator">
+        <source>, </source>
+        <extracomment>Separator between the items of a short list.</extracomment>
+        <translation>、</translation>
+    </message>
+    <message id="PlanRestarts">
+        <source>Restarts of the controller: %1</source>
+        <extracomment>Upgrade screen: how often the controller restarts during the run; %1 = a number.</extracomment>
+        <translation>手柄重启次数：%1</translation>
+    </message>
+    <message id="PlanDuration">
+        <source>Estimated duration: about %1</source>
+        <extracomment>Upgrade screen: %1 = a duration.</extracomment>
+        <translation>预计用时：约 %1</translation>
+    </message>
+    <message id="PlanDurationAtLeast">
+        <source>Estimated duration: at least %1, plus the images once their sizes are known</source>
+        <extracomment>Upgrade screen: the estimate before the release's image sizes are known; %1 = a duration.</extracomment>
+        <translation>预计用时：至少 %1，得知固件大小后再加上其传输时间</translation>
+    </message>
+    <message id="PlanSignature">
+        <source>Signature: %1</source>
+        <extracomment>Upgrade screen: %1 = signed, unsigned, local file…</extracomment>
+        <translation>签名：%1</translation>
+    </message>
+    <message id="NoReleaseNotes">
+        <source>This release has no notes.</source>
+        <extracomment>Upgrade screen: the picked release comes without release notes.</extracomment>
+        <translation>此版本没有更新说明。</translation>
+    </message>
+    <message id="StepDownload">
+        <source>Download</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>下载</translation>
+    </message>
+    <message id="StepDownloadSize">
+        <source>Download (%1)</source>
+        <extracomment>Upgrade screen step list; %1 = the archive's size.</extracomment>
+        <translation>下载（%1）</translation>
+    </message>
+    <message id="StepDigestCheck">
+        <source>Digest check</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>校验摘要</translation>
+    </message>
+    <message id="StepUnpack">
+        <source>Unpacking</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>解压</translation>
+    </message>
+    <message id="StepUnderWay">
+        <source>%1 – %2 %</source>
+        <extracomment>Upgrade screen step list: the image being sent; %1 = the image with its size, %2 = percent of it done.</extracomment>
+        <translation>%1 – %2%</translation>
+    </message>
+    <message id="StepRestart">
+        <source>Restart of the controller</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>手柄重启</translation>
+    </message>
+    <message id="StepReadBack">
+        <source>Reading the versions back</source>
+        <extracomment>Upgrade screen step list.</extracomment>
+        <translation>读取版本</translation>
+    </message>
+    <message id="StepsTimeLeft">
+        <source>Time left: about %1</source>
+        <extracomment>Upgrade screen: the whole run's time left; %1 = a duration.</extracomment>
+        <translation>剩余时间：约 %1</translation>
+    </message>
+    <message id="CliInterruptWaitsForImage">
+        <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
+        <extracomment>Command line: Ctrl-C during an image.</extracomment>
+        <translation>已中断：正在写入的固件将继续到结束（或超时），然后停止升级。</translation>
+    </message>
 </context>
 </TS>

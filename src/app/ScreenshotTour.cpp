@@ -37,6 +37,8 @@
 namespace {
 // Where the tour photographs a run under way.
 constexpr double kUpgradingShotPercent = 30.0;
+// Each reply of the run the steps' picture catches leaves this much later.
+constexpr int kSlowReplyMs = 4;
 // The controller's restart, slowed so that the wait can be photographed.
 constexpr int kSlowRestartMs = 4000;
 // The stick check as a user goes through it: where the left stick settles
@@ -109,9 +111,12 @@ QStringList ScreenshotTour::fileNames()
             QStringLiteral("firmware-list-local.png"),
             QStringLiteral("firmware-list-online.png"),
             QStringLiteral("upgrade-ready.png"),
+            QStringLiteral("upgrade-plan.png"),
             QStringLiteral("upgrade-restarting.png"),
             QStringLiteral("upgrade-failed.png"),
+            QStringLiteral("upgrade-cancelled.png"),
             QStringLiteral("upgrade-upgrading.png"),
+            QStringLiteral("upgrade-steps.png"),
             QStringLiteral("upgrade-completed.png"),
             QStringLiteral("upgrade-history.png"),
             QStringLiteral("toast.png"),
@@ -165,6 +170,9 @@ void ScreenshotTour::buildSteps()
          [rows] { return rows() == DemoReleases::versions().size(); }},
         {QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
          [root] { return shown(root->upgradeView()->upgradeButton); }},
+        // The plan of the picked release, with the ready state's button.
+        {QStringLiteral("upgrade-plan.png"), [] {},
+         [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Ready; }},
         // A real run against the simulated controller: one that waits for the
         // controller's slow restart and then fails on a refused checksum, and
         // its second try, caught on its way and at its outcome.
@@ -183,16 +191,31 @@ void ScreenshotTour::buildSteps()
              const UpgradeRun* run = root->upgradeView()->run();
              return run && run->outcome() == UpgradeRun::Outcome::Failed;
          }},
-        {QStringLiteral("upgrade-upgrading.png"),
+        // Tried again and stopped during its download.
+        {QStringLiteral("upgrade-cancelled.png"),
          [root, embedded] {
              embedded->controller()->faults() = SimFaults();
+             root->upgradeView()->upgradeAction();
+             root->upgradeView()->cancelAction();
+         },
+         [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Cancelled; }},
+        {QStringLiteral("upgrade-upgrading.png"),
+         [root, embedded] {
+             // Replies a little slower, so that the steps' picture finds the image under way.
+             embedded->controller()->faults().replyDelayMs = kSlowReplyMs;
              root->upgradeView()->upgradeAction(); // try again
          },
          [root] {
              const UpgradeRun* run = root->upgradeView()->run();
              return run && run->isRunning() && run->progress() >= kUpgradingShotPercent;
          }},
-        {QStringLiteral("upgrade-completed.png"), [] {},
+        // Later in the same run: the steps done so far, the one under way, the time left.
+        {QStringLiteral("upgrade-steps.png"), [] {},
+         [root] {
+             const UpgradeRun* run = root->upgradeView()->run();
+             return run && run->isRunning() && run->phase() == UpgradeRun::Phase::Right && run->stepFraction() > 0.5;
+         }},
+        {QStringLiteral("upgrade-completed.png"), [embedded] { embedded->controller()->faults() = SimFaults(); },
          [root] {
              const UpgradeRun* run = root->upgradeView()->run();
              return run && run->outcome() == UpgradeRun::Outcome::Completed;

@@ -20,6 +20,8 @@ constexpr Entry kEntries[] = {
     { Code::NoController, "NoController", "ConnectGamepadPropmt" },
     { Code::ControllerNotIdentified, "ControllerNotIdentified", "UnplugDevicePrompt" },
     { Code::Cancelled, "Cancelled", "UpgradeCancelled" },
+    { Code::RestartWaitStopped, "RestartWaitStopped", "RestartWaitStopped" },
+    { Code::CancelledAfterImage, "CancelledAfterImage", "UpgradeCancelledAfterImage" },
     { Code::ImageInvalid, "ImageInvalid", "FirmwareIsInvalid" },
     { Code::ChecksumRejected, "ChecksumRejected", "ChecksumRejected" },
     { Code::StoppedResponding, "StoppedResponding", "TransferStalled" },

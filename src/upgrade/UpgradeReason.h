@@ -17,6 +17,8 @@ public:
         NoController, // no controller is attached
         ControllerNotIdentified, // the controller did not say who it is
         Cancelled, // the user (or a newer choice) ended the run
+        RestartWaitStopped, // the user stopped waiting for the controller's restart
+        CancelledAfterImage, // a cancel asked for mid-image, taken once the image was whole
         ImageInvalid, // an image file is unreadable, empty or too large
         ChecksumRejected, // the right side refused the checksum twice
         StoppedResponding, // silence past the transfer's limit

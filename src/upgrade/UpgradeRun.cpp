@@ -1,10 +1,15 @@
 #include "upgrade/UpgradeRun.h"
 
 #include "accessory/EADSessionController.h"
+#include "firmware/DownloadStore.h"
 #include "firmware/FirmwareVersion.h"
+#include "firmware/ReleaseSignature.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "platform/DocumentsDirectory.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -19,7 +24,187 @@ ZelFirmwareUpgradeManager& engine()
     return ZelFirmwareUpgradeManager::sharedInstance();
 }
 
+UpgradePlan::Image imageOf(UpgradeRun::Phase phase)
+{
+    return phase == UpgradeRun::Phase::BootLoader ? UpgradePlan::Image::BootLoader
+        : phase == UpgradeRun::Phase::Left        ? UpgradePlan::Image::Left
+                                                  : UpgradePlan::Image::Right;
+}
+
+TransferState::Image transferImage(UpgradePlan::Image image)
+{
+    return image == UpgradePlan::Image::BootLoader ? TransferState::Image::BootLoader
+        : image == UpgradePlan::Image::Left        ? TransferState::Image::Left
+                                                   : TransferState::Image::Right;
+}
+
+double seconds(const QElapsedTimer& clock)
+{
+    return clock.isValid() ? double(clock.nsecsElapsed()) / 1e9 : 0.0;
+}
+
+UpgradePlan::Paths pathsIn(const QString& folder)
+{
+    if (folder.isEmpty())
+        return {};
+    const QDir dir(folder);
+    return {dir.filePath(ZelFirmwareUpgradeManager::kBootFileName), dir.filePath(ZelFirmwareUpgradeManager::kLeftFileName),
+            dir.filePath(ZelFirmwareUpgradeManager::kRightFileName)};
+}
+
 } // namespace
+
+bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
+{
+    if (!release.isOnline())
+        return false;
+    // A release downloaded before is used again unless a key is trusted.
+    if (ReleaseSignature::hasTrustedKeys())
+        return true;
+    const DownloadStore store(DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName,
+                              ZelFirmwareDataTool::kProductFolder);
+    return store.folderForVersion(release.version).isNull();
+}
+
+UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
+{
+    const ZelFirmwareUpgradeManager& e = engine();
+    const UpgradePlan::Need need{e.bootNeedUpgrade, e.leftNeedUpgrade, e.rightNeedUpgrade};
+    QString folder;
+    if (!release.isOnline()) {
+        folder = release.path;
+    } else if (!downloadsFirst(release)) {
+        const DownloadStore store(DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName,
+                                  ZelFirmwareDataTool::kProductFolder);
+        folder = DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
+            + ZelFirmwareDataTool::kProductFolder + QLatin1Char('/') + store.folderForVersion(release.version);
+    }
+    return UpgradePlan::make(need, pathsIn(folder));
+}
+
+bool UpgradeRun::canCancel() const
+{
+    if (!m_running || m_cancelPending)
+        return false;
+    switch (m_phase) {
+    case Phase::Idle:
+    case Phase::Download:
+    case Phase::DigestCheck:
+    case Phase::Unpack:
+    case Phase::WaitingForRestart:
+        return true;
+    case Phase::BootLoader:
+    case Phase::Left:
+    case Phase::Right:
+    case Phase::ReadingVersions:
+        break;
+    }
+    return false;
+}
+
+bool UpgradeRun::requestCancel()
+{
+    if (!m_running)
+        return false;
+    if (canCancel()) {
+        finish(Outcome::Cancelled, UpgradeReason(m_phase == Phase::WaitingForRestart
+                                                     ? UpgradeReason::Code::RestartWaitStopped
+                                                     : UpgradeReason::Code::Cancelled));
+        return true;
+    }
+    // The image goes on to its end; imageAcknowledged ends the run then.
+    m_cancelPending = true;
+    // Still not cancellable, but the pending cancel is worth saying.
+    m_cancellable = false;
+    emit cancellableChanged(false);
+    return false;
+}
+
+void UpgradeRun::emitCancellable()
+{
+    const bool now = canCancel();
+    if (now == m_cancellable)
+        return;
+    m_cancellable = now;
+    emit cancellableChanged(now);
+}
+
+void UpgradeRun::buildTimeline(const UpgradePlan& plan, bool download)
+{
+    m_timeline = UpgradeTimeline::make(plan, download, engine().replySeconds());
+    m_estimate = m_timeline.estimatedSeconds();
+}
+
+void UpgradeRun::enterStep(Phase phase)
+{
+    using Kind = UpgradeTimeline::Kind;
+    m_stepClock.start();
+    switch (phase) {
+    case Phase::Download:
+        m_timeline.enter(Kind::Download);
+        return;
+    case Phase::DigestCheck:
+        m_timeline.enter(Kind::DigestCheck);
+        return;
+    case Phase::Unpack:
+        m_timeline.enter(Kind::Unpack);
+        return;
+    case Phase::BootLoader:
+    case Phase::Left:
+    case Phase::Right: {
+        // Unpacked by now: the images' sizes are known.
+        const ZelFirmwareUpgradeManager& e = engine();
+        m_timeline.setPlan(UpgradePlan::make({m_needBoot, m_needLeft, m_needRight},
+                                             {e.bootFilePath, e.leftFilePath, e.rightFilePath}));
+        const UpgradePlan::Image image = imageOf(phase);
+        m_timeline.enter(Kind::Image, image);
+        m_imageFromPercent
+            = TransferState::progressPercent(transferImage(image), 0.0, m_needBoot, m_needLeft, m_needRight);
+        m_imageToPercent
+            = TransferState::progressPercent(transferImage(image), 1.0, m_needBoot, m_needLeft, m_needRight);
+        return;
+    }
+    case Phase::WaitingForRestart:
+        m_restartClock.start();
+        m_timeline.enter(Kind::Restart, imageOf(m_lastImage));
+        return;
+    case Phase::ReadingVersions:
+        m_timeline.enter(Kind::ReadBack);
+        return;
+    case Phase::Idle:
+        return;
+    }
+}
+
+double UpgradeRun::stepFraction() const
+{
+    switch (m_phase) {
+    case Phase::BootLoader:
+    case Phase::Left:
+    case Phase::Right: {
+        const double span = m_imageToPercent - m_imageFromPercent;
+        return span > 0 ? std::clamp((m_enginePercent - m_imageFromPercent) / span, 0.0, 1.0) : 0.0;
+    }
+    default:
+        return -1.0;
+    }
+}
+
+double UpgradeRun::secondsLeft() const
+{
+    if (!m_running)
+        return 0.0;
+    return m_timeline.secondsLeft(seconds(m_stepClock), stepFraction());
+}
+
+double UpgradeRun::restartSecondsLeft() const
+{
+    if (!m_running || m_phase != Phase::WaitingForRestart)
+        return 0.0;
+    const double secondMs = std::max(1, MainQueue::scaledMilliseconds(1.0));
+    const double waited = double(m_restartClock.elapsed()) / secondMs;
+    return std::max(0.0, engine().restartWaitLimit - waited);
+}
 
 UpgradeReason UpgradeRun::checkFailureReason(ZelFirmwareCheckResult result)
 {
@@ -177,7 +362,11 @@ void UpgradeRun::installHooks()
     m_previousProgress = e.upgradeProgressBlock;
     m_previousDownloadProgress = e.downloadProgressBlock;
     e.upgradeProgressBlock = [this](double percent) { showProgress(percent); };
-    e.downloadProgressBlock = [this](qint64 received, qint64 total) { emit downloadProgress(received, total); };
+    e.downloadProgressBlock = [this](qint64 received, qint64 total) {
+        if (total > 0)
+            m_timeline.setDownloadSize(total);
+        emit downloadProgress(received, total);
+    };
     ZelFirmwareUpgradeManager::RunHooks hooks;
     hooks.phase = [this](ZelUpgradePhase phase) {
         switch (phase) {
@@ -233,6 +422,7 @@ void UpgradeRun::startRelease()
     m_needBoot = e.bootNeedUpgrade;
     m_needLeft = e.leftNeedUpgrade;
     m_needRight = e.rightNeedUpgrade;
+    buildTimeline(planFor(release), downloadsFirst(release));
     e.startUpgrade();
 }
 
@@ -252,6 +442,7 @@ void UpgradeRun::startImages(const QString& boot, const QString& left, const QSt
     m_needBoot = !boot.isEmpty();
     m_needLeft = !left.isEmpty();
     m_needRight = !right.isEmpty();
+    buildTimeline(UpgradePlan::make({m_needBoot, m_needLeft, m_needRight}, {boot, left, right}), false);
     if (!engine().sendFiles(boot, left, right))
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ImageInvalid));
 }
@@ -266,8 +457,14 @@ void UpgradeRun::setPhase(Phase phase)
 {
     if (!m_running || phase == m_phase)
         return;
+    // An image acknowledged between two others: the restart follows the image just written.
+    if (phase == Phase::WaitingForRestart && m_phase != Phase::Idle && m_phase != Phase::WaitingForRestart
+        && m_phase != Phase::ReadingVersions)
+        m_lastImage = m_phase;
     m_phase = phase;
+    enterStep(phase);
     emit phaseChanged(phase);
+    emitCancellable();
 }
 
 void UpgradeRun::showProgress(double percent)
@@ -275,6 +472,8 @@ void UpgradeRun::showProgress(double percent)
     // The engine's figure reaches 100 on the right side's end acknowledgement,
     // before the versions confirm the run, and starts each image again from
     // its own share; what is shown only grows and waits for completion.
+    if (m_running)
+        m_enginePercent = percent;
     const double shown = std::min(percent, kProgressCeiling);
     if (!m_running || !(shown > m_progress))
         return;
@@ -291,6 +490,11 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
     const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
     m_bytes += QFileInfo(path).size();
+    // A cancel asked for while the image was written takes effect now that it is whole.
+    if (m_cancelPending) {
+        finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::CancelledAfterImage));
+        return;
+    }
     if (!e.planCompleted())
         return; // the engine goes on with the next image after the restart
     if (side == 1) {
@@ -309,7 +513,10 @@ void UpgradeRun::controllerGone(quint64 connection, bool expected)
 {
     // Only the run's own controller ends it; the engine does not report
     // other accessories' departures during a run.
-    if (!m_running || expected || connection != m_connection)
+    if (!m_running || connection != m_connection)
+        return;
+    emit controllerLeft(expected);
+    if (expected)
         return;
     const bool downloading = m_phase == Phase::Download || m_phase == Phase::Idle;
     finish(downloading ? Outcome::Cancelled : Outcome::Failed, UpgradeReason(UpgradeReason::Code::Disconnected));
@@ -320,6 +527,7 @@ void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
     if (!m_running)
         return;
     m_connection = connection;
+    m_timeline.measuredRestart(seconds(m_restartClock));
     if (m_awaitingReturnFrom) {
         // Back after the last image: what it reported on return is the read-back.
         m_awaitingReturnFrom.reset();
@@ -391,9 +599,12 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
         g_current = nullptr;
     }
     if (outcome == Outcome::Completed) {
+        m_timeline.complete();
         m_progress = 100.0;
         emit progressChanged(m_progress);
     }
+    m_cancelPending = false;
+    emitCancellable();
     UpgradeRecord record;
     record.started = m_startedAt;
     record.controller = m_controller;

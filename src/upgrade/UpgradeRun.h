@@ -2,7 +2,9 @@
 
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeHistory.h"
+#include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
+#include "upgrade/UpgradeTimeline.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QDateTime>
@@ -63,6 +65,16 @@ public:
     bool startFiles(const QString& boot, const QString& left, const QString& right);
     // Ends a run still going with the cancelled outcome; nothing more is sent.
     void cancel();
+    // Whether cancelling now can damage nothing: before the first image, and
+    // while the controller restarts between two images or after the last.
+    // While an image is being written (from its start command to its end
+    // acknowledgement) a half-written side would not start, so it cannot.
+    bool canCancel() const;
+    // The user's cancel: at once when canCancel, otherwise when the image
+    // under way has ended (its end acknowledgement) or its silence limit
+    // ended the run. True when the run ended at once.
+    bool requestCancel();
+    bool cancelPending() const { return m_cancelPending; }
     // Where the run is recorded; the documents directory's history otherwise.
     void setHistory(const UpgradeHistory& history) { m_history = history; }
 
@@ -93,6 +105,25 @@ public:
     bool needsBoot() const { return m_needBoot; }
     bool needsLeft() const { return m_needLeft; }
     bool needsRight() const { return m_needRight; }
+    // The steps of the run with their states and estimates; empty before it started sending.
+    const UpgradeTimeline& timeline() const { return m_timeline; }
+    // The whole run's estimate when it started, in seconds.
+    double estimatedSeconds() const { return m_estimate; }
+    // What is left of the run as estimated now, refined by its own pace.
+    double secondsLeft() const;
+    // The share of the current step that is done, 0 to 1; negative when a
+    // step has no measure of its own (a restart, the read-back).
+    double stepFraction() const;
+    // While the controller restarts: the seconds until the run gives up on it.
+    double restartSecondsLeft() const;
+
+    // What a run of this release would send, with the need flags the engine's
+    // last checkFirmware left: the images of a local release, or of an online
+    // one downloaded before, with their sizes; an online release not at hand
+    // has them unknown.
+    static UpgradePlan planFor(const ZelFirmware& release);
+    // Whether a run of this release fetches its archive first.
+    static bool downloadsFirst(const ZelFirmware& release);
 
     // The run now going, if any: the engine drives one run at a time.
     static UpgradeRun* current();
@@ -107,6 +138,10 @@ public:
 signals:
     void phaseChanged(UpgradeRun::Phase phase);
     void downloadProgress(qint64 received, qint64 total);
+    // The run's controller went away: restarting as the image asked, or not.
+    void controllerLeft(bool restarting);
+    // Whether canCancel holds changed.
+    void cancellableChanged(bool cancellable);
     // Never decreasing within a run; 100 only when it completed.
     void progressChanged(double percent);
     void finished(UpgradeRun::Outcome outcome);
@@ -126,6 +161,9 @@ private:
     void readVersions();
     void versionsRead(const QString& versions);
     void finish(Outcome outcome, const UpgradeReason& reason);
+    void buildTimeline(const UpgradePlan& plan, bool download);
+    void enterStep(Phase phase);
+    void emitCancellable();
 
     bool m_running = false;
     bool m_started = false;
@@ -153,4 +191,12 @@ private:
     std::optional<UpgradeHistory> m_history;
     ZelFirmwareUpgradeManager::ProgressBlock m_previousProgress;
     std::function<void(qint64, qint64)> m_previousDownloadProgress;
+    UpgradeTimeline m_timeline;
+    double m_estimate = 0;
+    // The engine's figure when the current image began, and where it ends.
+    double m_imageFromPercent = 0, m_imageToPercent = 0, m_enginePercent = 0;
+    QElapsedTimer m_stepClock;
+    QElapsedTimer m_restartClock;
+    bool m_cancelPending = false;
+    bool m_cancellable = false;
 };

@@ -190,6 +190,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
     // over whatever the run has sent since.
     auto answered = std::make_shared<bool>(false);
     if (side == 1) {
+        m_replyClock.start();
         writeData(ControllerProtocol::request(Message::RightVersion), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = rightVersionReceived(reply, callback, forRun, generation);
@@ -206,6 +207,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
             });
         }
     } else {
+        m_replyClock.start();
         writeData(ControllerProtocol::request(Message::DeviceInformation), [this, callback, forRun, generation, answered](const QByteArray& reply) {
             if (!*answered)
                 *answered = deviceInformationReceived(reply, callback, forRun, generation);
@@ -221,6 +223,8 @@ bool ZelFirmwareUpgradeManager::rightVersionReceived(
         return false; // too short to hold a version: a stray reply
     if (generation != queryGeneration(forRun))
         return true; // a run began meanwhile and holds this query, or the run's question was abandoned
+    if (m_replyClock.isValid())
+        m_replySeconds = double(m_replyClock.nsecsElapsed()) / 1e9;
     rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
     MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
         // The second half of a query asked before a run began goes through
@@ -240,6 +244,9 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
     DeviceInformation& record = m_deviceInformation;
     if (!record.fill(reply))
         return false;
+    // The first request after a pause may wake the link: the faster half is the controller's pace.
+    if (m_replyClock.isValid())
+        m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
     const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
     bootVersion = record.bootVer();

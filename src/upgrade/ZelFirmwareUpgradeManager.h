@@ -8,6 +8,7 @@
 #include "upgrade/UpgradeReason.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,11 @@ public:
     // The version query without its replug prompt: for a caller that asks
     // several accessories in turn and says itself which did not answer.
     void probeVersions(VersionCallback callback);
+
+    // How long the controller took to answer a request of the last version
+    // query (the faster of its two), in seconds; 0 before any answer. A run's
+    // estimate starts from it.
+    double replySeconds() const { return m_replySeconds; }
 
     // The device information record, formatted.
     QString hardwareVersion() const;
@@ -262,6 +268,8 @@ private:
     DeviceInformation m_deviceInformation;
     // The counters and packet of the image under way.
     TransferState m_transferState;
+    QElapsedTimer m_replyClock;
+    double m_replySeconds = 0.0;
     std::shared_ptr<Timer> m_watchdog;
     // The image under way; its handlers and resend hold it weakly, so
     // dropping it cancels them.

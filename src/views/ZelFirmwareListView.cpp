@@ -32,19 +32,17 @@ public:
     using QListWidget::QListWidget;
 };
 
-// What a release's signature is worth, after its version; the user's own
-// local releases are never checked, and say so.
-QString signatureMark(const ZelFirmware& firmware)
+} // namespace
+
+QString ZelFirmwareListView::signatureText(const ZelFirmware& firmware)
 {
     if (!firmware.isOnline())
-        return QStringLiteral("  (%1)").arg(localized("ReleaseMarkLocalFile"));
+        return localized("ReleaseMarkLocalFile");
     // ReleaseMarkSigned, ReleaseMarkUnchecked, ReleaseMarkInvalid, ReleaseMarkUnsigned.
     QString name = ReleaseSignature::statusName(ReleaseSignature::status(firmware));
     name[0] = name[0].toUpper();
-    return QStringLiteral("  (%1)").arg(localized((QByteArrayLiteral("ReleaseMark") + name.toLatin1()).constData()));
+    return localized((QByteArrayLiteral("ReleaseMark") + name.toLatin1()).constData());
 }
-
-} // namespace
 
 ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
     : ZelOverlayView(parent)
@@ -126,7 +124,7 @@ void ZelFirmwareListView::reloadTableView()
 {
     tableView->clear();
     for (const ZelFirmware& firmware : std::as_const(firmwares)) {
-        auto* row = new QListWidgetItem(firmware.version + signatureMark(firmware), tableView);
+        auto* row = new QListWidgetItem(firmware.version + QStringLiteral("  (%1)").arg(signatureText(firmware)), tableView);
         row->setSizeHint(QSize(kTableWidth, kRowHeight));
     }
     const bool empty = firmwares.isEmpty();

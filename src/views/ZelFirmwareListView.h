@@ -24,6 +24,9 @@ public:
     static constexpr int kTableWidth = 320;
     static constexpr int kTableHeight = 250;
     static constexpr int kRowHeight = 35;
+    // What a release's signature is worth, in a word or two; the user's own
+    // local releases are never checked, and say so.
+    static QString signatureText(const ZelFirmware& firmware);
 
     explicit ZelFirmwareListView(QWidget* parent = nullptr);
 

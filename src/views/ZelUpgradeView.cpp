@@ -7,8 +7,9 @@
 #include "lib/MessageToast.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
 #include "ui_ZelUpgradeContentView.h"
+#include "upgrade/UpgradePlan.h"
+#include "upgrade/UpgradeTimeline.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelUpgradeHistoryView.h"
@@ -43,6 +44,42 @@ QString caption(const char* key)
     return localized(key) + localized(":");
 }
 
+// How often the time left and the restart countdown are brought up to date.
+constexpr double kTickSeconds = 1.0;
+// The marks before a step: done, under way, to come.
+const QString kDoneMark = QStringLiteral("\u2713 ");
+const QString kUnderWayMark = QStringLiteral("\u25B6 ");
+const QString kToComeMark = QStringLiteral("\u25CB ");
+// Between the items of the plan and of the steps.
+const QString kItemSeparator = QStringLiteral("  \u00B7  ");
+
+QString imageName(UpgradePlan::Image image)
+{
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        return localized("StepImageBootLoader");
+    case UpgradePlan::Image::Left:
+        return localized("StepImageLeft");
+    case UpgradePlan::Image::Right:
+        return localized("StepImageRight");
+    }
+    return QString();
+}
+
+QString sizeText(qint64 bytes)
+{
+    return bytes < 0 ? localized("SizeAfterDownload") : QLocale().formattedDataSize(bytes);
+}
+
+// Whole seconds, or minutes and seconds from a minute on; never below one second.
+QString durationText(double seconds)
+{
+    const int whole = std::max(1, int(std::ceil(seconds)));
+    if (whole < 60)
+        return localized("DurationSeconds").arg(whole);
+    return localized("DurationMinutes").arg(whole / 60).arg(whole % 60);
+}
+
 } // namespace
 
 ZelUpgradeView::ZelUpgradeView(QWidget* parent)
@@ -71,6 +108,12 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     upgradePromptRedDot = ui.upgradePromptRedDot;
     phaseLabel = ui.phaseLabel;
     phaseLabel->setHidden(true);
+    planLabel = ui.planLabel;
+    planLabel->setHidden(true);
+    stepsLabel = ui.stepsLabel;
+    stepsLabel->setHidden(true);
+    cancelButton = ui.cancelButton;
+    cancelButton->setHidden(true);
     ui.titleLabel->setText(localized("FirmwareUpgrade"));
     ui.choiceTitleLabel->setText(caption("ChooseRelease"));
     upgradeButton->setHidden(true);
@@ -107,12 +150,13 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     connect(localFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::localFileAction);
     connect(remoteFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::otherVersionAction);
     connect(historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
+    connect(cancelButton, &QAbstractButton::clicked, this, &ZelUpgradeView::cancelAction);
+    layoutForState();
 }
 
 ZelUpgradeView::~ZelUpgradeView()
 {
     stopRestartCountdown();
-    NotificationCenter::defaultCenter().removeObserver(this);
     // A run still going ends with the screen, cancelled, before the screen's
     // widgets its outcome would reach are gone.
     if (m_run) {
@@ -121,15 +165,29 @@ ZelUpgradeView::~ZelUpgradeView()
     }
 }
 
+QString ZelUpgradeView::stateName(State state)
+{
+    switch (state) {
+    case State::Choosing:
+        return QStringLiteral("choosing");
+    case State::Ready:
+        return QStringLiteral("ready");
+    case State::Running:
+        return QStringLiteral("running");
+    case State::Completed:
+        return QStringLiteral("completed");
+    case State::Failed:
+        return QStringLiteral("failed");
+    case State::Cancelled:
+        return QStringLiteral("cancelled");
+    }
+    return QString();
+}
+
 void ZelUpgradeView::didSetHidden(bool hidden)
 {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    // Showing a shown screen again must not register it twice.
-    center.removeObserver(this);
     if (hidden)
         return;
-    center.addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
-        [this](const Notification& notification) { gamepadDisconnectByUpgradingFirmware(notification); });
     // A run under way keeps its screen: a new choice would cancel its download.
     if (isRunning())
         return;
@@ -137,9 +195,7 @@ void ZelUpgradeView::didSetHidden(bool hidden)
     const ZelFirmware none;
     engine().setSelectedFirmware(&none);
     m_selected.reset();
-    selectedFirmwareLabel->setHidden(true);
     restoreToOriginalState();
-    checkCanUpgradeAfterChoosingFirmware();
     checkFirmwareVersion();
 }
 
@@ -185,9 +241,13 @@ void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, con
     }
     const ZelFirmware& newest = *offered;
     latestVersionLabel->setText(newest.version);
-    detailLabel->setText(newest.updateInfo);
-    detailTitleLabel->setHidden(false);
-    detailLabel->setHidden(false);
+    // The notes shown are the newest release's until one is picked, and give
+    // way to a run's steps.
+    if (m_state == State::Choosing) {
+        detailLabel->setText(newest.updateInfo);
+        detailTitleLabel->setHidden(false);
+        detailLabel->setHidden(false);
+    }
     upgradePromptRedDot->setHidden(ReleaseVersion::same(newest.version, currentVersion));
 }
 
@@ -240,6 +300,7 @@ void ZelUpgradeView::historyAction()
     historyView->closeButton->setFocus();
 }
 
+
 void ZelUpgradeView::firmwareSelected(const std::optional<ZelFirmware>& firmware)
 {
     hideFirmwareListView();
@@ -248,11 +309,9 @@ void ZelUpgradeView::firmwareSelected(const std::optional<ZelFirmware>& firmware
     if (isRunning())
         return;
     m_selected = firmware;
-    upgradeButton->setText(localized("UpgradeNow"));
     engine().setSelectedFirmware(firmware ? &*firmware : nullptr);
     selectedFirmwareLabel->setText(
         localized("SelectedFirmware") + localized(":") + (firmware ? firmware->version : QString()));
-    selectedFirmwareLabel->setHidden(false);
     checkCanUpgradeAfterChoosingFirmware();
 }
 
@@ -260,23 +319,24 @@ void ZelUpgradeView::checkCanUpgradeAfterChoosingFirmware()
 {
     switch (engine().checkFirmware()) {
     case ZelFirmwareCheckNeedUpgrade:
-        upgradeButton->setHidden(false);
-        progressTextLabel->setHidden(true);
+        setState(m_selected ? State::Ready : State::Choosing);
         break;
     case ZelFirmwareCheckVersionSame:
-        upgradeButton->setHidden(true);
-        progressTextLabel->setHidden(false);
+        setState(State::Choosing);
         MessageToast::showMsgWithtext(localized("FirmwareVersionSamePropmt"), kMessageSeconds);
         break;
     case ZelFirmwareCheckGamepadFirmwareDamaged:
-        upgradeButton->setHidden(true);
-        progressTextLabel->setHidden(false);
+        setState(State::Choosing);
         MessageToast::showMsgWithtext(localized("GamepadFirmwareDamaged"), kMessageSeconds);
         break;
     case ZelFirmwareCheckSelectedFirmwareDamaged:
-        restoreToOriginalState();
+        m_selected.reset();
+        setState(State::Choosing);
         break;
     case ZelFirmwareCheckNoGamepad:
+        // Nothing to check the pick against: it is not kept.
+        m_selected.reset();
+        setState(State::Choosing);
         break;
     }
 }
@@ -327,6 +387,7 @@ void ZelUpgradeView::askToInstallOlder(const QString& current)
     alert->open();
 }
 
+
 void ZelUpgradeView::startRun()
 {
     delete m_run; // the run before, long ended
@@ -334,20 +395,54 @@ void ZelUpgradeView::startRun()
     connect(m_run, &UpgradeRun::phaseChanged, this, &ZelUpgradeView::showPhase);
     connect(m_run, &UpgradeRun::downloadProgress, this, &ZelUpgradeView::showDownload);
     connect(m_run, &UpgradeRun::progressChanged, this, &ZelUpgradeView::showProgress);
+    connect(m_run, &UpgradeRun::cancellableChanged, this, &ZelUpgradeView::showCancellable);
+    connect(m_run, &UpgradeRun::controllerLeft, this, [this](bool restarting) {
+        if (isRunning())
+            upgradePromptLabel->setText(restarting ? localized("GamepadDisconnectByUpgradingFirmwarePrompt")
+                                                   : localized("GamepadDisconnectManuallyPrompt"));
+    });
     connect(m_run, &UpgradeRun::finished, this, &ZelUpgradeView::runFinished);
     hideFirmwareListView();
-    switchToUpgradeState();
     m_progressAnimation->stop();
     m_barPercent = 0.0;
     layoutProgressBar();
+    setState(State::Running);
     setProgressText(localized("Upgrading...") + QString::number(0.0, 'f', 2) + QLatin1Char('%'));
+    // The time left and the restart countdown move on between the run's own signals.
+    stopRestartCountdown();
+    m_stepsTicker = Timer::scheduledTimer(kTickSeconds, true, [view = QPointer<ZelUpgradeView>(this)] {
+        if (view)
+            view->countRestartDown();
+    });
     // A run refused at its start has already ended, and said why.
     m_run->start(*m_selected);
+    showSteps();
+}
+
+void ZelUpgradeView::cancelAction()
+{
+    // The button is disabled while an image is written; a press that still
+    // arrives then waits for the image's end, as the run decides.
+    if (!isRunning() || !m_run->canCancel())
+        return;
+    m_run->requestCancel();
+}
+
+void ZelUpgradeView::showCancellable()
+{
+    if (m_state != State::Running || !m_run)
+        return;
+    const bool waiting = m_run->phase() == UpgradeRun::Phase::WaitingForRestart;
+    const bool can = m_run->canCancel();
+    cancelButton->setText(localized(m_run->cancelPending() ? "CancelPending" : waiting ? "StopWaiting" : "Cancel"));
+    cancelButton->setEnabled(can);
+    const QString why = can ? QString() : localized(m_run->cancelPending() ? "CancelPendingWhy" : "CancelUnavailableWhy");
+    cancelButton->setToolTip(why);
+    cancelButton->setAccessibleDescription(why);
 }
 
 void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
 {
-    stopRestartCountdown();
     // The step line names the step; the status line shows it too, or the
     // percentage while a part is being sent.
     const auto step = [this](const char* key) {
@@ -358,6 +453,8 @@ void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
         setPhaseText(localized(key));
         showProgress(m_run ? m_run->progress() : 0.0);
     };
+    showCancellable();
+    showSteps();
     switch (phase) {
     case UpgradeRun::Phase::Download:
         return step("PhaseDownload");
@@ -372,14 +469,9 @@ void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
     case UpgradeRun::Phase::Right:
         return sending("PhaseRight");
     case UpgradeRun::Phase::WaitingForRestart:
-        // The engine gives the controller this long to come back.
-        m_restartSecondsLeft = int(std::ceil(engine().restartWaitLimit));
-        setPhaseText(localized("PhaseRestartTimeLeft").arg(m_restartSecondsLeft));
+        // The run gives the controller this long to come back.
+        setPhaseText(localized("PhaseRestartTimeLeft").arg(int(std::ceil(m_run->restartSecondsLeft()))));
         setProgressText(localized("PhaseRestart"));
-        m_restartCountdown = Timer::scheduledTimer(1.0, true, [view = QPointer<ZelUpgradeView>(this)] {
-            if (view)
-                view->countRestartDown();
-        });
         return;
     case UpgradeRun::Phase::ReadingVersions:
         return step("PhaseVersions");
@@ -396,29 +488,31 @@ void ZelUpgradeView::showDownload(qint64 received, qint64 total)
     setProgressText(localized("PhaseDownloadProgress").arg(percent));
     const QLocale locale;
     setPhaseText(localized("PhaseDownloadSize").arg(locale.formattedDataSize(received), locale.formattedDataSize(total)));
+    showSteps();
 }
 
 void ZelUpgradeView::setPhaseText(const QString& text)
 {
     phaseLabel->setText(text);
-    phaseLabel->setHidden(text.isEmpty());
+    phaseLabel->setHidden(text.isEmpty() || m_state != State::Running);
 }
 
 void ZelUpgradeView::countRestartDown()
 {
-    if (!isRunning() || m_run->phase() != UpgradeRun::Phase::WaitingForRestart) {
+    if (!isRunning()) {
         stopRestartCountdown();
         return;
     }
-    m_restartSecondsLeft = std::max(0, m_restartSecondsLeft - 1);
-    setPhaseText(localized("PhaseRestartTimeLeft").arg(m_restartSecondsLeft));
+    if (m_run->phase() == UpgradeRun::Phase::WaitingForRestart)
+        setPhaseText(localized("PhaseRestartTimeLeft").arg(int(std::ceil(m_run->restartSecondsLeft()))));
+    showSteps();
 }
 
 void ZelUpgradeView::stopRestartCountdown()
 {
-    if (m_restartCountdown)
-        m_restartCountdown->invalidate();
-    m_restartCountdown.reset();
+    if (m_stepsTicker)
+        m_stepsTicker->invalidate();
+    m_stepsTicker.reset();
 }
 
 void ZelUpgradeView::showProgress(double percent)
@@ -426,26 +520,100 @@ void ZelUpgradeView::showProgress(double percent)
     // What a run shows never reaches 100 before it completed; the outcome says so.
     if (m_run && !m_run->isRunning())
         return;
-    switchToUpgradeState();
+    if (m_state != State::Running)
+        setState(State::Running);
     setProgressText(localized("Upgrading...") + QString::number(percent, 'f', 2) + QLatin1Char('%'));
     animateProgressBar(percent);
+    showSteps();
+}
+
+QString ZelUpgradeView::planText() const
+{
+    if (!m_selected)
+        return QString();
+    const UpgradePlan plan = UpgradeRun::planFor(*m_selected);
+    const UpgradeTimeline timeline
+        = UpgradeTimeline::make(plan, UpgradeRun::downloadsFirst(*m_selected), engine().replySeconds());
+    QStringList lines;
+    QStringList images;
+    for (const UpgradePlan::Step& step : plan.steps())
+        images << localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+    lines << caption("PlanSends") + images.join(localized("ListSeparator"));
+    if (!plan.skipped().isEmpty()) {
+        QStringList skipped;
+        for (UpgradePlan::Image image : plan.skipped())
+            skipped << imageName(image);
+        lines << localized("PlanSkipped").arg(skipped.join(localized("ListSeparator")));
+    }
+    lines << localized("PlanRestarts").arg(plan.restarts());
+    bool complete = false;
+    const double seconds = timeline.estimatedSeconds(&complete);
+    lines << localized(complete ? "PlanDuration" : "PlanDurationAtLeast").arg(durationText(seconds));
+    lines << localized("PlanSignature").arg(ZelFirmwareListView::signatureText(*m_selected));
+    // One flowing paragraph, which the smallest window still holds.
+    return lines.join(kItemSeparator);
+}
+
+QString ZelUpgradeView::stepsText() const
+{
+    if (!m_run)
+        return QString();
+    const UpgradeTimeline& timeline = m_run->timeline();
+    QStringList lines;
+    for (int i = 0; i < timeline.steps().size(); ++i) {
+        const UpgradeTimeline::Step& step = timeline.steps().at(i);
+        QString text;
+        switch (step.kind) {
+        case UpgradeTimeline::Kind::Download:
+            text = step.bytes < 0 ? localized("StepDownload") : localized("StepDownloadSize").arg(sizeText(step.bytes));
+            break;
+        case UpgradeTimeline::Kind::DigestCheck:
+            text = localized("StepDigestCheck");
+            break;
+        case UpgradeTimeline::Kind::Unpack:
+            text = localized("StepUnpack");
+            break;
+        case UpgradeTimeline::Kind::Image:
+            text = localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+            if (step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning())
+                text = localized("StepUnderWay").arg(text).arg(int(std::floor(100.0 * std::max(0.0, m_run->stepFraction()))));
+            break;
+        case UpgradeTimeline::Kind::Restart:
+            text = localized("StepRestart");
+            break;
+        case UpgradeTimeline::Kind::ReadBack:
+            text = localized("StepReadBack");
+            break;
+        }
+        const QString& mark = step.state == UpgradeTimeline::State::Done ? kDoneMark
+            : step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning() ? kUnderWayMark
+                                                                                   : kToComeMark;
+        lines << mark + text;
+    }
+    QString text = lines.join(kItemSeparator);
+    if (m_run->isRunning())
+        text += QLatin1Char('\n') + localized("StepsTimeLeft").arg(durationText(m_run->secondsLeft()));
+    return text;
+}
+
+void ZelUpgradeView::showSteps()
+{
+    if (m_state == State::Running || m_state == State::Completed || m_state == State::Failed
+        || m_state == State::Cancelled) {
+        stepsLabel->setText(stepsText());
+        stepsLabel->setHidden(stepsLabel->text().isEmpty());
+    }
 }
 
 void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
 {
     stopRestartCountdown();
-    setPhaseText(QString());
-    setChoiceEnabled(true);
     if (outcome == UpgradeRun::Outcome::Completed) {
         const QString versions = m_run->versionsAfter();
-        setProgressText(localized("UpgradeCompleted"));
-        animateProgressBar(100.0);
-        upgradePromptLabel->setText(versions.isEmpty() ? localized("UpgradeCompleted")
-                                                       : localized("UpgradeSucceeded").arg(versions));
-        upgradePromptLabel->setHidden(false);
         if (!versions.isEmpty())
             currentVersionLabel->setText(versions);
-        selectedFirmwareLabel->setHidden(true);
+        setState(State::Completed);
+        animateProgressBar(100.0);
         MainQueue::dispatchAfter(
             completedRefreshSeconds, [this] { refreshAfterCompletion(); }, this);
         return;
@@ -454,15 +622,7 @@ void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
     m_progressAnimation->stop();
     m_barPercent = 0.0;
     layoutProgressBar();
-    localFileButton->setHidden(false);
-    remoteFileButton->setHidden(false);
-    upgradePromptLabel->setText(m_run->reason());
-    upgradePromptLabel->setHidden(m_run->reason().isEmpty());
-    setProgressText(localized(outcome == UpgradeRun::Outcome::Cancelled ? "UpgradeCancelledTitle" : "UpgradeFailedTitle"));
-    const bool canRetry = m_selected && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade;
-    upgradeButton->setText(localized("TryAgain"));
-    upgradeButton->setHidden(!canRetry);
-    progressTextLabel->setHidden(canRetry);
+    setState(outcome == UpgradeRun::Outcome::Cancelled ? State::Cancelled : State::Failed);
 }
 
 void ZelUpgradeView::refreshAfterCompletion()
@@ -472,6 +632,7 @@ void ZelUpgradeView::refreshAfterCompletion()
     if (isRunning())
         return;
     checkFirmwareVersion();
+    m_selected.reset();
     restoreToOriginalState();
 }
 
@@ -486,47 +647,89 @@ void ZelUpgradeView::setChoiceEnabled(bool enabled)
 
 void ZelUpgradeView::switchToUpgradeState()
 {
-    setChoiceEnabled(false);
-    upgradePromptRedDot->setHidden(true);
-    localFileButton->setHidden(true);
-    remoteFileButton->setHidden(true);
-    upgradeButton->setHidden(true);
-    upgradePromptLabel->setText(localized("UpgradeWarning"));
-    upgradePromptLabel->setHidden(false);
-    progressTextLabel->setHidden(false);
+    setState(State::Running);
 }
 
 void ZelUpgradeView::restoreToOriginalState()
 {
     stopRestartCountdown();
-    setPhaseText(QString());
-    setChoiceEnabled(true);
-    upgradeButton->setText(localized("UpgradeNow"));
-    upgradeButton->setHidden(true);
-    upgradePromptLabel->setHidden(true);
-    localFileButton->setHidden(false);
-    remoteFileButton->setHidden(false);
-    progressTextLabel->setHidden(false);
-    setProgressText(localized("SelectAFirmware"));
     m_progressAnimation->stop();
     m_barPercent = 0.0;
     layoutProgressBar();
+    setState(m_selected && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade ? State::Ready : State::Choosing);
 }
 
-void ZelUpgradeView::gamepadDisconnectByUpgradingFirmware(const Notification& notification)
+void ZelUpgradeView::setState(State state)
 {
-    const bool restarting = notification.object.toBool();
-    const quint64 connection = notification.userInfo.value(ZelConnectionIDKey).toULongLong();
-    MainQueue::dispatchAsync(
-        [this, restarting, connection] {
-            // A notice that arrives after its run ended would hide the outcome;
-            // another accessory's departure is not the run's.
-            if (!isRunning() || connection != m_run->connection())
-                return;
-            upgradePromptLabel->setText(restarting ? localized("GamepadDisconnectByUpgradingFirmwarePrompt")
-                                                   : localized("GamepadDisconnectManuallyPrompt"));
-        },
-        this);
+    m_state = state;
+    layoutForState();
+}
+
+void ZelUpgradeView::layoutForState()
+{
+    const State s = m_state;
+    const bool running = s == State::Running;
+    const bool ended = s == State::Completed || s == State::Failed || s == State::Cancelled;
+    const bool canRetry = (s == State::Failed || s == State::Cancelled) && m_selected
+        && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade;
+    const bool offerUpgrade = s == State::Ready || canRetry;
+
+    setChoiceEnabled(!running);
+    localFileButton->setHidden(running || s == State::Completed);
+    remoteFileButton->setHidden(running || s == State::Completed);
+    upgradeButton->setText(localized(canRetry ? "TryAgain" : "UpgradeNow"));
+    upgradeButton->setHidden(!offerUpgrade);
+    progressTextLabel->setHidden(offerUpgrade);
+    cancelButton->setHidden(!running);
+    selectedFirmwareLabel->setHidden(!m_selected || s == State::Completed);
+    if (running)
+        upgradePromptRedDot->setHidden(true);
+
+    // The steps take the release notes' place while a run is shown.
+    if (running || ended) {
+        detailTitleLabel->setHidden(true);
+        detailLabel->setHidden(true);
+    }
+    // The release notes are the picked release's once one is picked.
+    if (s == State::Ready && m_selected) {
+        detailLabel->setText(m_selected->updateInfo.isEmpty() ? localized("NoReleaseNotes") : m_selected->updateInfo);
+        detailTitleLabel->setHidden(false);
+        detailLabel->setHidden(false);
+    }
+
+    planLabel->clear();
+    stepsLabel->setText(running || ended ? stepsText() : QString());
+    switch (s) {
+    case State::Choosing:
+        upgradePromptLabel->clear();
+        setProgressText(localized("SelectAFirmware"));
+        break;
+    case State::Ready:
+        planLabel->setText(planText());
+        upgradePromptLabel->clear();
+        break;
+    case State::Running:
+        upgradePromptLabel->setText(localized("UpgradeWarning"));
+        showCancellable();
+        break;
+    case State::Completed: {
+        const QString versions = m_run ? m_run->versionsAfter() : QString();
+        setProgressText(localized("UpgradeCompleted"));
+        upgradePromptLabel->setText(versions.isEmpty() ? localized("UpgradeCompleted")
+                                                       : localized("UpgradeSucceeded").arg(versions));
+        break;
+    }
+    case State::Failed:
+    case State::Cancelled:
+        upgradePromptLabel->setText(m_run ? m_run->reason() : QString());
+        setProgressText(localized(s == State::Cancelled ? "UpgradeCancelledTitle" : "UpgradeFailedTitle"));
+        break;
+    }
+    planLabel->setHidden(planLabel->text().isEmpty());
+    stepsLabel->setHidden(stepsLabel->text().isEmpty());
+    upgradePromptLabel->setHidden(upgradePromptLabel->text().isEmpty());
+    if (!running || phaseLabel->text().isEmpty())
+        setPhaseText(running ? phaseLabel->text() : QString());
 }
 
 void ZelUpgradeView::closeAction()

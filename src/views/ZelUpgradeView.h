@@ -17,15 +17,27 @@ class QVariantAnimation;
 class Timer;
 class ZelFirmwareListView;
 class ZelUpgradeHistoryView;
-struct Notification;
 
 // The screen on which the user picks a release, checks it against the
 // controller, starts the upgrade and follows its run to one outcome: the
 // versions read back when it completed, the reason and a new start when it
 // failed or was cancelled.
+//
+// The screen is in one state at a time, and one function lays its widgets
+// out for it. What it shows of a run it hears from the run alone.
 class ZelUpgradeView : public ZelBaseView {
     Q_OBJECT
 public:
+    enum class State {
+        Choosing,  // no release picked that the controller can take
+        Ready,     // a release picked, its plan shown, "Upgrade Now" offered
+        Running,
+        Completed,
+        Failed,
+        Cancelled
+    };
+    Q_ENUM(State)
+
     // After a completed run the versions are refreshed this much later.
     static constexpr double kCompletedRefreshSeconds = 8.0;
     static constexpr double kMessageSeconds = 3.0;
@@ -61,11 +73,17 @@ public:
     // The run's step: what it downloads, which part it sends, how long the
     // controller has left to come back from a restart.
     QPointer<QLabel> phaseLabel;
+    // Before the press, the plan: the images sent and skipped, the restarts,
+    // the estimated duration and the release's signature.
+    QPointer<QLabel> planLabel;
+    // During and after the run its steps and the time left.
+    QPointer<QLabel> stepsLabel;
+    // Stops a run while nothing can be damaged; disabled, saying why, while an image is written.
+    QPointer<QAbstractButton> cancelButton;
     QLabel* progressBgLabel = nullptr;
 
     void checkFirmwareVersion();
     void hideFirmwareListView();
-    void gamepadDisconnectByUpgradingFirmware(const Notification& notification);
 
     void switchToUpgradeState();
     void restoreToOriginalState();
@@ -76,6 +94,14 @@ public:
     void localFileAction();
     void otherVersionAction();
     void historyAction();
+    void cancelAction();
+
+    State state() const { return m_state; }
+    static QString stateName(State state);
+    // The plan's text for the picked release, as the screen shows it in the ready state.
+    QString planText() const;
+    // The steps' text of the run, as shown while it runs and after its outcome.
+    QString stepsText() const;
 
     // The run's progress, in percent.
     void showProgress(double percent);
@@ -83,8 +109,7 @@ public:
     UpgradeRun* run() const { return m_run; }
 
 protected:
-    // Showing starts the choice over and refreshes the versions; hiding stops
-    // listening for the upgrade's disconnection notice.
+    // Showing starts the choice over and refreshes the versions.
     void didSetHidden(bool hidden) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -111,12 +136,17 @@ private:
     void setPhaseText(const QString& text);
     void countRestartDown();
     void stopRestartCountdown();
+    void setState(State state);
+    // Lays the widgets out for the state: the one place that shows and hides them.
+    void layoutForState();
+    void showSteps();
+    void showCancellable();
 
     QPointer<UpgradeRun> m_run;
     std::optional<ZelFirmware> m_selected;
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use
-    std::shared_ptr<Timer> m_restartCountdown;
-    int m_restartSecondsLeft = 0;
+    State m_state = State::Choosing;
+    std::shared_ptr<Timer> m_stepsTicker;
 };

@@ -73,7 +73,12 @@ void TestHttpServer::serve(QTcpSocket* socket)
     if (!replyType.isEmpty())
         reply += "Content-Type: " + replyType + "\r\n";
     reply += replyHeaders;
-    reply += "Content-Length: " + QByteArray::number(replyBody.size()) + "\r\nConnection: close\r\n\r\n" + replyBody;
-    socket->write(reply);
+    reply += "Content-Length: " + QByteArray::number(replyBody.size()) + "\r\nConnection: close\r\n\r\n";
+    if (stallAfterBodyBytes >= 0 && stallAfterBodyBytes < replyBody.size()) {
+        socket->write(reply + replyBody.left(stallAfterBodyBytes));
+        socket->flush();
+        return;
+    }
+    socket->write(reply + replyBody);
     socket->disconnectFromHost();
 }

@@ -29,6 +29,9 @@ public:
     QByteArray body = "{}";
     QByteArray extraHeaders;
     bool answer = true; // false: read the request and stay silent
+    // With 0 or more: the answer stops after this many bytes of its body and
+    // the connection stays open, as a download that has stalled.
+    qint64 stallAfterBodyBytes = -1;
     // Serve the files under this folder instead: the request path names the
     // file (the query is ignored); an extensionless file goes out as JSON, a
     // .zip as application/zip, anything missing as 404.

@@ -361,6 +361,76 @@ private slots:
         sim.waitForFinished();
     }
 
+    // Interrupted mid-image, flash lets the image end and then stops, with
+    // the cancelled outcome; interrupted while the controller restarts, it
+    // stops at once.
+    void anInterruptionWaitsForTheImageUnderWayOrStopsTheRestartWait()
+    {
+        QTemporaryDir dir;
+        const QByteArray boot = image(0xE800 + 4 * 1024, {4, 1});
+        const QByteArray left = image(48 * 1024, {4, 2});
+        const QByteArray right = image(8 * 1024, {4, 3});
+        QProcess sim;
+        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("4000"),
+                                            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        QVERIFY(port);
+        const auto flash = [&](QProcess& p, const QString& interruptAtPhase) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral(Q3DART_CLI),
+                    {QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
+                     dir.path(), QStringLiteral("flash"), QStringLiteral("--json"), QStringLiteral("--boot"),
+                     writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+                     writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                     writeFile(dir, QStringLiteral("r.bin"), right)});
+            QString out;
+            bool sent = false;
+            const bool ended = testsupport::waitUntil(
+                [&] {
+                    out += QString::fromUtf8(p.readAllStandardOutput());
+                    if (!sent && out.contains(QStringLiteral("\"phase\":\"%1\"").arg(interruptAtPhase))) {
+                        ::kill(pid_t(p.processId()), SIGINT);
+                        sent = true;
+                    }
+                    return p.state() == QProcess::NotRunning;
+                },
+                kRunMs);
+            out += QString::fromUtf8(p.readAllStandardOutput());
+            return ended && sent ? out : QString();
+        };
+
+        // Mid left image: its end comes first.
+        QProcess first;
+        const QString out = flash(first, QStringLiteral("left"));
+        QVERIFY2(!out.isEmpty(), qPrintable(out));
+        QCOMPARE(first.exitCode(), 1);
+        const QJsonObject last = events(out).last();
+        QCOMPARE(last.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+        QCOMPARE(last.value(QStringLiteral("reason")).toString(),
+                 QStringLiteral("Upgrade cancelled once the image being written had ended."));
+        QVERIFY(QString::fromUtf8(first.readAllStandardError()).contains(QLatin1String("Interrupted: the image being written")));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), left);
+        QVERIFY(readFile(dir.filePath(QStringLiteral("flash/right.bin"))) != right); // never begun
+
+        // While the controller restarts after the boot loader: at once.
+        QVERIFY(testsupport::waitUntil([&] { return runCli({QStringLiteral("--device"),
+                                                            QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                                                            QStringLiteral("versions")}).exitCode == 0; },
+                                       kRunMs));
+        QProcess second;
+        const QString out2 = flash(second, QStringLiteral("restart"));
+        QVERIFY2(!out2.isEmpty(), qPrintable(out2));
+        QCOMPARE(second.exitCode(), 1);
+        const QJsonObject last2 = events(out2).last();
+        QCOMPARE(last2.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+        QVERIFY(last2.value(QStringLiteral("reason")).toString().startsWith(QLatin1String("Stopped waiting")));
+        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        QCOMPARE(h.out.count(QStringLiteral("\tcancelled\t")), 2);
+        sim.kill();
+        sim.waitForFinished();
+    }
+
     void flashFailuresAreClearAndNeverZero()
     {
         QTemporaryDir dir;

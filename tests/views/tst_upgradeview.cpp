@@ -17,6 +17,8 @@
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeHistory.h"
+#include "upgrade/UpgradePlan.h"
+#include "upgrade/UpgradeTimeline.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
@@ -34,6 +36,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QtTest>
 #include <QVBoxLayout>
 
@@ -132,24 +135,13 @@ class TestUpgradeView : public QObject {
 
     bool isChoosing() const
     {
-        return !m_view->localFileButton->isHidden() && !m_view->remoteFileButton->isHidden()
-            && m_view->upgradeButton->isHidden() && !m_view->progressTextLabel->isHidden()
-            && m_view->progressTextLabel->text() == localized("SelectAFirmware")
-            && m_view->upgradePromptLabel->isHidden();
+        return m_view->state() == ZelUpgradeView::State::Choosing
+            && m_view->progressTextLabel->text() == localized("SelectAFirmware");
     }
 
-    bool isReady() const
-    {
-        return !m_view->upgradeButton->isHidden() && m_view->progressTextLabel->isHidden()
-            && !m_view->selectedFirmwareLabel->isHidden();
-    }
+    bool isReady() const { return m_view->state() == ZelUpgradeView::State::Ready; }
 
-    bool isUpgrading() const
-    {
-        return m_view->localFileButton->isHidden() && m_view->remoteFileButton->isHidden()
-            && m_view->upgradeButton->isHidden() && m_view->upgradePromptRedDot->isHidden()
-            && !m_view->upgradePromptLabel->isHidden() && !m_view->progressTextLabel->isHidden();
-    }
+    bool isUpgrading() const { return m_view->state() == ZelUpgradeView::State::Running; }
 
     int barTarget(double percent) const { return qRound(percent * m_view->progressTextLabel->width() / 100.0); }
 
@@ -433,6 +425,7 @@ private slots:
         }));
         QVERIFY(waitUntil([&] { return ended; }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
+        QCOMPARE(m_view->state(), ZelUpgradeView::State::Completed);
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeSucceeded").arg(kNewest));
         QCOMPARE(m_view->currentVersionLabel->text(), kNewest); // as read back
@@ -490,6 +483,225 @@ private slots:
         QVERIFY(m_view->phaseLabel->isHidden());
     }
 
+    // Picked, a release shows what its run will do before the press: the
+    // images sent with their sizes, those skipped, the restarts, the
+    // estimate and the signature; its own notes replace the newest one's.
+    void thePlanBeforeThePress()
+    {
+        QVERIFY(importLocal(kNewest));
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->localFileButton, kNewest));
+        QVERIFY(isReady());
+        QVERIFY(!m_view->planLabel->isHidden());
+        const QString plan = m_view->planLabel->text();
+        const QLocale locale;
+        const auto image = [&](const char* name, qint64 bytes) {
+            return localized("PlanImage").arg(localized(name), locale.formattedDataSize(bytes));
+        };
+        const qint64 boot = UpgradePlan::sentBytes(UpgradePlan::Image::BootLoader, DemoReleases::bootImage(kNewest).size());
+        for (const QString& line : {image("StepImageBootLoader", boot),
+                                    image("StepImageLeft", DemoReleases::leftImage(kNewest).size()),
+                                    image("StepImageRight", DemoReleases::rightImage(kNewest).size()),
+                                    localized("PlanRestarts").arg(2),
+                                    localized("PlanSignature").arg(localized("ReleaseMarkLocalFile"))})
+            QVERIFY2(plan.contains(line), qPrintable(line + QStringLiteral(" not in ") + plan));
+        QVERIFY(plan.contains(localized("PlanDuration").section(QStringLiteral("%1"), 0, 0)));
+        QVERIFY(!plan.contains(localized("PlanSkipped").section(QStringLiteral("%1"), 0, 0)));
+
+        // Online, not downloaded yet: the boot loader is already there and
+        // skipped, the sizes come with the download, the server signs nothing.
+        QVERIFY(pick(m_view->remoteFileButton, kMiddle));
+        QVERIFY(isReady());
+        const QString online = m_view->planLabel->text();
+        for (const QString& line : {localized("PlanSkipped").arg(localized("StepImageBootLoader")),
+                                    localized("PlanImage").arg(localized("StepImageLeft"), localized("SizeAfterDownload")),
+                                    localized("PlanRestarts").arg(1),
+                                    localized("PlanSignature").arg(localized("ReleaseMarkUnsigned"))})
+            QVERIFY2(online.contains(line), qPrintable(line + QStringLiteral(" not in ") + online));
+        QVERIFY(online.contains(localized("PlanDurationAtLeast").section(QStringLiteral("%1"), 0, 0)));
+        const ZelFirmware middle = *std::find_if(catalogue().firmwares->cbegin(), catalogue().firmwares->cend(),
+                                                 [](const ZelFirmware& f) { return f.version == kMiddle; });
+        QCOMPARE(m_view->detailLabel->text(), middle.updateInfo);
+    }
+
+    // The step list during the run: each step done, under way or to come,
+    // the time left; the estimate at the press within a quarter of the
+    // demo run's actual length.
+    void theStepsDuringTheRunAndTheEstimate()
+    {
+        QVERIFY(importLocal(kNewest));
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->localFileButton, kNewest));
+        // The demo controller's restart, not the shortened one of the tests.
+        const int restartMs = sim().faults().restartDelayMs;
+        sim().faults().restartDelayMs = SimFaults().restartDelayMs;
+        QElapsedTimer clock;
+        clock.start();
+        clickUpgrade();
+        UpgradeRun* run = m_view->run();
+        QVERIFY(run && run->isRunning());
+        const double estimate = run->estimatedSeconds();
+        // Step states seen at each phase: never more than one under way, and the done ones only grow.
+        int mostDone = 0;
+        bool oneUnderWay = true;
+        QString mid; // the left image under way: two steps done
+        connect(run, &UpgradeRun::phaseChanged, this, [&](UpgradeRun::Phase phase) {
+            int done = 0, underWay = 0;
+            for (const UpgradeTimeline::Step& step : run->timeline().steps()) {
+                done += step.state == UpgradeTimeline::State::Done;
+                underWay += step.state == UpgradeTimeline::State::UnderWay;
+            }
+            oneUnderWay = oneUnderWay && underWay == 1 && done >= mostDone;
+            mostDone = done;
+            if (phase == UpgradeRun::Phase::Left)
+                mid = m_view->stepsLabel->text();
+        });
+        QVERIFY(waitUntil([&] { return !run->isRunning(); }, 2 * kPatienceMs));
+        const double actual = double(clock.elapsed()) / 1000.0;
+        sim().faults().restartDelayMs = restartMs;
+        QCOMPARE(run->outcome(), UpgradeRun::Outcome::Completed);
+        QVERIFY(oneUnderWay);
+        // Boot loader, restart, left, restart, right, read-back.
+        QCOMPARE(run->timeline().steps().size(), 6);
+        QCOMPARE(mostDone, 5);
+        QVERIFY2(std::abs(estimate - actual) <= 0.25 * actual,
+                 qPrintable(QStringLiteral("estimated %1 s, took %2 s").arg(estimate).arg(actual)));
+        QVERIFY2(mid.count(QStringLiteral("\u2713")) == 2 && mid.contains(QStringLiteral("\u25B6"))
+                     && mid.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)),
+                 qPrintable(QString(mid).replace(QLatin1Char(0x0a), QLatin1Char(0x7c))));
+        const QString after = m_view->stepsLabel->text();
+        QCOMPARE(after.count(QStringLiteral("\u2713")), 6);
+        QVERIFY(!after.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)));
+    }
+
+    // Stopped during a download that has stalled: nothing unpacked or sent,
+    // the partial file gone, the outcome cancelled in the history.
+    void cancelDuringAStalledDownload()
+    {
+        QTemporaryDir site;
+        TestHttpServer host;
+        host.root = site.path();
+        host.stallAfterBodyBytes = 48 * 1024;
+        ReleaseServer releases(DemoReleases::folder());
+        QString error;
+        QVERIFY2(SitePublisher::publish(releases, site.path(), host.baseUrl(), nullptr, &error), qPrintable(error));
+        ZelFirmwareDataTool::setServerOverride(host.baseUrl());
+        catalogue().firmwaresDate = QDateTime();
+        host.stallAfterBodyBytes = -1; // the list comes whole
+        QVERIFY(showScreen());
+        host.stallAfterBodyBytes = 48 * 1024;
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        const QByteArray left = sim().leftApplicationFlash();
+        const QByteArray right = sim().rightFlash();
+        clickUpgrade();
+        UpgradeRun* run = m_view->run();
+        // The archive's request is out; its answer stalls after its headers and a part of the body.
+        QVERIFY(waitUntil([&] {
+            return run->phase() == UpgradeRun::Phase::Download
+                && std::any_of(host.targets.cbegin(), host.targets.cend(), [](const QByteArray& t) { return t.endsWith(".zip"); });
+        }));
+        QCOMPARE(run->bytesSent(), 0);
+        const QString documents = DocumentsDirectory::path();
+        const auto zips = [&] { return QDir(documents).entryList({QStringLiteral("*.zip*")}, QDir::Files | QDir::Hidden); };
+        QVERIFY(!m_view->cancelButton->isHidden() && m_view->cancelButton->isEnabled());
+        QCOMPARE(m_view->cancelButton->text(), localized("Cancel"));
+        QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
+        QCOMPARE(run->outcome(), UpgradeRun::Outcome::Cancelled);
+        QCOMPARE(m_view->state(), ZelUpgradeView::State::Cancelled);
+        QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeCancelled"));
+        QVERIFY(m_view->cancelButton->isHidden());
+        QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
+        QVERIFY(waitUntil([&] { return zips().isEmpty(); })); // no partial file stays
+        QVERIFY(!QDir(documents + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
+                      + ZelFirmwareDataTool::kProductFolder)
+                     .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                     .contains(kNewest));
+        drainPostedEvents();
+        QCOMPARE(sim().leftApplicationFlash(), left);
+        QCOMPARE(sim().rightFlash(), right);
+        QCOMPARE(UpgradeHistory().records().value(0).outcome, QStringLiteral("cancelled"));
+    }
+
+    // While the controller restarts the button says "Stop waiting"; pressed,
+    // the run ends cancelled and the controller is followed when it is back.
+    void cancelDuringTheRestartWait()
+    {
+        QVERIFY(importLocal(kNewest));
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->localFileButton, kNewest));
+        sim().faults().restartDelayMs = kSlowRestartMs;
+        clickUpgrade();
+        UpgradeRun* run = m_view->run();
+        const bool waiting = waitUntil([&] { return run->phase() == UpgradeRun::Phase::WaitingForRestart; }, 2 * kPatienceMs);
+        sim().faults().restartDelayMs = SimFaults().restartDelayMs;
+        QVERIFY(waiting);
+        QVERIFY(m_view->cancelButton->isEnabled());
+        QCOMPARE(m_view->cancelButton->text(), localized("StopWaiting"));
+        QVERIFY(run->restartSecondsLeft() > 0 && run->restartSecondsLeft() <= engine().restartWaitLimit);
+        QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
+        QCOMPARE(run->outcome(), UpgradeRun::Outcome::Cancelled);
+        QCOMPARE(run->reason(), localized("RestartWaitStopped"));
+        QCOMPARE(m_view->state(), ZelUpgradeView::State::Cancelled);
+        const UpgradeRecord record = UpgradeHistory().records().value(0);
+        QCOMPARE(record.outcome, QStringLiteral("cancelled"));
+        QCOMPARE(record.reason, localized("RestartWaitStopped"));
+        // Back from its restart, the controller is followed and answers again; nothing more was sent.
+        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
+                          2 * kPatienceMs));
+        QVERIFY(readVersions());
+        QCOMPARE(sim().versionsText().section(QLatin1Char('-'), 1), kInstalled.section(QLatin1Char('-'), 1));
+    }
+
+    // From an image's first message to its end acknowledgement the button
+    // is disabled and says why; a cancel asked for then waits for the end.
+    void cancelIsDisabledWhileAnImageIsWritten()
+    {
+        QVERIFY(importLocal(kNewest));
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->localFileButton, kNewest));
+        const QByteArray right = sim().rightFlash();
+        clickUpgrade();
+        UpgradeRun* run = m_view->run();
+        int samples = 0;
+        bool disabledWhileWriting = true;
+        QString tooltip;
+        connect(run, &UpgradeRun::progressChanged, this, [&] {
+            if (!run->isRunning())
+                return;
+            ++samples;
+            disabledWhileWriting = disabledWhileWriting && !m_view->cancelButton->isEnabled()
+                && !m_view->cancelButton->isHidden();
+            if (!run->cancelPending())
+                tooltip = m_view->cancelButton->toolTip();
+        });
+        bool enabledWaiting = true;
+        connect(run, &UpgradeRun::phaseChanged, this, [&](UpgradeRun::Phase phase) {
+            if (phase == UpgradeRun::Phase::WaitingForRestart && !run->cancelPending())
+                enabledWaiting = enabledWaiting && m_view->cancelButton->isEnabled();
+        });
+        // Mid left image: a press does nothing, a cancel asked for waits for the image's end.
+        QVERIFY(waitUntil([&] { return run->phase() == UpgradeRun::Phase::Left && run->stepFraction() > 0.2; },
+                          2 * kPatienceMs));
+        QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
+        QVERIFY(run->isRunning());
+        QCOMPARE(m_view->cancelButton->accessibleDescription(), localized("CancelUnavailableWhy"));
+        QVERIFY(!run->requestCancel());
+        QVERIFY(run->cancelPending());
+        QCOMPARE(m_view->cancelButton->text(), localized("CancelPending"));
+        QVERIFY(waitUntil([&] { return !run->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(run->outcome(), UpgradeRun::Outcome::Cancelled);
+        QCOMPARE(run->reason(), localized("UpgradeCancelledAfterImage"));
+        QVERIFY(samples > 10);
+        QVERIFY(disabledWhileWriting);
+        QVERIFY(enabledWaiting);
+        QCOMPARE(tooltip, localized("CancelUnavailableWhy"));
+        // The left image went in whole; the right one was not begun.
+        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
+                          2 * kPatienceMs));
+        QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(kNewest));
+        QCOMPARE(sim().rightFlash(), right);
+    }
+
     void aFailedRunSaysWhyAndCanBeTriedAgain()
     {
         QVERIFY(showScreen());
@@ -498,6 +710,7 @@ private slots:
         clickUpgrade();
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
+        QCOMPARE(m_view->state(), ZelUpgradeView::State::Failed);
         QCOMPARE(m_view->run()->reason(), localized("ChecksumRejected"));
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("ChecksumRejected"));
         QVERIFY(!m_view->upgradePromptLabel->isHidden());

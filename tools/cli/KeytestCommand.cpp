@@ -1,6 +1,7 @@
 #include "cli/KeytestCommand.h"
 
 #include "cli/CliOptions.h"
+#include "cli/InterruptNotifier.h"
 #include "input/KestGameController.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
@@ -14,9 +15,7 @@
 
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <tuple>
 #include <utility>
@@ -25,15 +24,6 @@ namespace {
 
 using Key = KestGameControllerManager::Key;
 using Stick = KestGameControllerManager::Stick;
-
-// Written to by the signal handler, read through the event loop.
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
 
 QString number(float value)
 {
@@ -364,20 +354,11 @@ void KeytestCommand::runScriptLine(const QString& line)
 
 void KeytestCommand::stopOnSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return; // the default handling still ends the program
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
     // Interrupted during a check: it ends there and reports what it measured.
-    connect(notifier, &QSocketNotifier::activated, this, [this] {
+    connect(&InterruptNotifier::shared(), &InterruptNotifier::interrupted, this, [this] {
         if (m_check)
             endCheck();
         else
             QCoreApplication::exit(CliOptions::Ok);
     });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 }

@@ -1,7 +1,9 @@
 #include "cli/RunReporter.h"
 
 #include "cli/CliOptions.h"
+#include "cli/InterruptNotifier.h"
 #include "cli/ProgressPrinter.h"
+#include "platform/Localization.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -48,6 +50,16 @@ RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* paren
             { { QStringLiteral("event"), QStringLiteral("progress") }, { QStringLiteral("percent"), tenths / 10.0 } });
     });
     connect(run, &UpgradeRun::finished, this, &RunReporter::ended);
+    // Ctrl-C cancels at once while nothing can be damaged; during an image it
+    // waits for the image's end acknowledgement (or its silence limit), so a
+    // side is never left half-written. Said once on standard error.
+    connect(&InterruptNotifier::shared(), &InterruptNotifier::interrupted, this, [this] {
+        if (!m_run->isRunning() || m_run->requestCancel() || m_interruptNoted)
+            return;
+        m_interruptNoted = true;
+        m_progress->finish();
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CliInterruptWaitsForImage")));
+    });
 }
 
 RunReporter::~RunReporter()

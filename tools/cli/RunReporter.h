@@ -11,6 +11,7 @@ class ProgressPrinter;
 
 // Shows an upgrade run on the command line: progress on standard error, or
 // with --json one event object a line on standard output, and its outcome.
+// An interruption (SIGINT, SIGTERM) cancels the run as safely as it can.
 class RunReporter : public QObject {
     Q_OBJECT
 public:
@@ -30,4 +31,5 @@ private:
     ProgressPrinter* m_progress;
     ProgressPrinter* m_download;
     int m_lastTenths = -1;
+    bool m_interruptNoted = false;
 };
