@@ -32,50 +32,46 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Run against the simulated controller and the demo releases, "
-                                                     "with a throw-away documents directory."));
+        QStringLiteral("Run against the simulated controller and the demo releases, "
+                       "with a throw-away documents directory."));
     const QCommandLineOption screenshots(QStringLiteral("screenshots"),
-                                         QStringLiteral("Render every screen to PNG files in DIR and exit."),
-                                         QStringLiteral("DIR"));
+        QStringLiteral("Render every screen to PNG files in DIR and exit."), QStringLiteral("DIR"));
     const QCommandLineOption device(QStringLiteral("device"),
-                                    QStringLiteral("The controller: sim, tcp:HOST:PORT or serial:PATH "
-                                                   "(default: the first USB serial controller)."),
-                                    QStringLiteral("ADDRESS"));
-    const QCommandLineOption documents(QStringLiteral("documents"), QStringLiteral("The documents directory."),
-                                       QStringLiteral("DIR"));
-    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The firmware server's base address."),
-                                    QStringLiteral("URL"));
+        QStringLiteral("The controller: sim, tcp:HOST:PORT or serial:PATH "
+                       "(default: the first USB serial controller)."),
+        QStringLiteral("ADDRESS"));
+    const QCommandLineOption documents(
+        QStringLiteral("documents"), QStringLiteral("The documents directory."), QStringLiteral("DIR"));
+    const QCommandLineOption server(
+        QStringLiteral("server"), QStringLiteral("The firmware server's base address."), QStringLiteral("URL"));
     const QCommandLineOption language(QStringLiteral("language"),
-                                      QStringLiteral("The language: a tag such as en, zh-Hans or ja-JP."),
-                                      QStringLiteral("TAG"));
+        QStringLiteral("The language: a tag such as en, zh-Hans or ja-JP."), QStringLiteral("TAG"));
     const QCommandLineOption measureStartup(QStringLiteral("measure-startup"),
-                                            QStringLiteral("Print the time to the first shown screen and the "
-                                                           "resident memory, then exit (for benchmarks)."));
+        QStringLiteral("Print the time to the first shown screen and the "
+                       "resident memory, then exit (for benchmarks)."));
     const QCommandLineOption measureUpgrade(QStringLiteral("measure-upgrade"),
-                                            QStringLiteral("With --simulate: upgrade the controller to the newest online "
-                                                           "release through the screens, print the time from the press "
-                                                           "of \"Upgrade Now\" to the verified outcome beside the "
-                                                           "protocol's floor, then exit (for benchmarks)."));
+        QStringLiteral("With --simulate: upgrade the controller to the newest online "
+                       "release through the screens, print the time from the press "
+                       "of \"Upgrade Now\" to the verified outcome beside the "
+                       "protocol's floor, then exit (for benchmarks)."));
     const QCommandLineOption trustKey(QStringLiteral("trust-key"),
-                                      QStringLiteral("Trust this release key (base64 of a raw 32-byte Ed25519 public "
-                                                     "key); repeatable. With a trusted key an online release is "
-                                                     "installed only when its signature verifies."),
-                                      QStringLiteral("BASE64"));
+        QStringLiteral("Trust this release key (base64 of a raw 32-byte Ed25519 public "
+                       "key); repeatable. With a trusted key an online release is "
+                       "installed only when its signature verifies."),
+        QStringLiteral("BASE64"));
     const QCommandLineOption trustRoot(QStringLiteral("trust-root"),
-                                       QStringLiteral("Trust this root key (base64 of a raw 32-byte Ed25519 public key, "
-                                                      "as keygen prints it); repeatable. The root certifies the release "
-                                                      "keys through the key set published beside the release list."),
-                                       QStringLiteral("BASE64"));
+        QStringLiteral("Trust this root key (base64 of a raw 32-byte Ed25519 public key, "
+                       "as keygen prints it); repeatable. The root certifies the release "
+                       "keys through the key set published beside the release list."),
+        QStringLiteral("BASE64"));
     const QCommandLineOption caFile(QStringLiteral("ca-file"),
-                                    QStringLiteral("Also trust the PEM certificate authorities of FILE for https."),
-                                    QStringLiteral("FILE"));
+        QStringLiteral("Also trust the PEM certificate authorities of FILE for https."), QStringLiteral("FILE"));
     const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."),
-                                  QStringLiteral("WxH"));
-    parser.addOptions({simulate, screenshots, size, device, documents, server, language, measureStartup, measureUpgrade,
-                       trustKey, trustRoot, caFile});
+        QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."), QStringLiteral("WxH"));
+    parser.addOptions({ simulate, screenshots, size, device, documents, server, language, measureStartup,
+        measureUpgrade, trustKey, trustRoot, caFile });
     parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
-                                 QStringLiteral("[archive.zip...]"));
+        QStringLiteral("[archive.zip...]"));
 
     auto fail = [exitCode](const QString& why) {
         std::fprintf(stderr, "%s\n", localized("CliUsageError").arg(why).toUtf8().constData());
@@ -91,7 +87,7 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     }
     if (parser.isSet(version)) {
         std::fprintf(stdout, "%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(QCoreApplication::applicationVersion()));
+            qPrintable(QCoreApplication::applicationVersion()));
         *exitCode = Ok;
         return false;
     }
@@ -125,8 +121,9 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
         return fail(QStringLiteral("--measure-upgrade needs --simulate"));
     for (const QString& file : parser.positionalArguments()) {
         // A file manager passes paths or file addresses.
-        const QUrl url = file.startsWith(QLatin1String("file:")) ? QUrl(file)
-                                                                  : QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+        const QUrl url = file.startsWith(QLatin1String("file:"))
+            ? QUrl(file)
+            : QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
         options->files.append(url);
     }
     return true;

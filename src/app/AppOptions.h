@@ -13,18 +13,18 @@ struct AppOptions {
     enum ExitCode { Ok = 0, Usage = 2 };
 
     bool simulate = false;
-    QString screenshots;      // folder for the screenshot set; empty: run normally
-    QSize size;               // the window's size; invalid: the default
-    DeviceAddress device;     // how to reach a real controller
-    QString documents;        // overrides the documents directory
-    QString server;           // overrides the firmware server
-    QString language;         // overrides the preferred language
-    QStringList trustKeys;    // release keys trusted for the run (base64), checked
-    QStringList trustRoots;   // root keys trusted for the run (base64), checked
-    QString caFile;           // certificate authorities added for https
+    QString screenshots; // folder for the screenshot set; empty: run normally
+    QSize size; // the window's size; invalid: the default
+    DeviceAddress device; // how to reach a real controller
+    QString documents; // overrides the documents directory
+    QString server; // overrides the firmware server
+    QString language; // overrides the preferred language
+    QStringList trustKeys; // release keys trusted for the run (base64), checked
+    QStringList trustRoots; // root keys trusted for the run (base64), checked
+    QString caFile; // certificate authorities added for https
     bool measureStartup = false; // report start-up time and memory, then exit
     bool measureUpgrade = false; // time one upgrade from the press to its verified outcome, then exit
-    QList<QUrl> files;        // release archives to import
+    QList<QUrl> files; // release archives to import
 
     // A bound on either side of the window's size.
     static constexpr int kMaximumSide = 8192;

@@ -27,8 +27,8 @@ void AppStyle::apply(QApplication& app)
 
     // A Latin face first, then a CJK face for the characters it lacks.
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setFamilies({QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC")});
+    font.setFamilies({ QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"),
+        QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC") });
     font.setPointSizeF(10.5);
     font.setStyleStrategy(QFont::PreferAntialias);
     app.setFont(font);

@@ -47,10 +47,10 @@ void EmbeddedDefault::plugIn()
     }
     auto* once = new QObject(this);
     connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, once,
-            [once, plugInGamepad] {
-                once->deleteLater();
-                plugInGamepad();
-            });
+        [once, plugInGamepad] {
+            once->deleteLater();
+            plugInGamepad();
+        });
     if (!m_started) {
         m_started = true;
         m_transport->start();
@@ -61,7 +61,8 @@ void EmbeddedDefault::plugIn()
 
 void EmbeddedDefault::plugInLater(double seconds)
 {
-    MainQueue::dispatchAfter(seconds, [this] { plugIn(); }, this);
+    MainQueue::dispatchAfter(
+        seconds, [this] { plugIn(); }, this);
 }
 
 bool EmbeddedDefault::handleKey(int key, bool down)

@@ -65,13 +65,16 @@ void checkText(const QWidget* widget, const QString& where, QStringList* faults)
         const QString text = label->text();
         if (text.isEmpty() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(text))
             return;
-        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
-                                                          -label->margin());
+        const QRect room
+            = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
         const QFontMetrics metrics(label->font());
         if (label->wordWrap()) {
             const int needed = label->heightForWidth(label->width());
             if (needed > label->height() + kSlackPixels)
-                faults->append(QStringLiteral("%1: text needs %2 px of height, has %3").arg(where).arg(needed).arg(label->height()));
+                faults->append(QStringLiteral("%1: text needs %2 px of height, has %3")
+                                   .arg(where)
+                                   .arg(needed)
+                                   .arg(label->height()));
             return;
         }
         const int longest = [&] {
@@ -81,7 +84,8 @@ void checkText(const QWidget* widget, const QString& where, QStringList* faults)
             return most;
         }();
         if (longest > room.width() + kSlackPixels)
-            faults->append(QStringLiteral("%1: text \"%2\" needs %3 px, has %4").arg(where, text).arg(longest).arg(room.width()));
+            faults->append(
+                QStringLiteral("%1: text \"%2\" needs %3 px, has %4").arg(where, text).arg(longest).arg(room.width()));
         return;
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
@@ -90,7 +94,10 @@ void checkText(const QWidget* widget, const QString& where, QStringList* faults)
         const int needed = QFontMetrics(button->font()).horizontalAdvance(button->text())
             + (button->icon().isNull() ? 0 : button->iconSize().width());
         if (needed > button->width() + kSlackPixels)
-            faults->append(QStringLiteral("%1: title \"%2\" needs %3 px, has %4").arg(where, button->text()).arg(needed).arg(button->width()));
+            faults->append(QStringLiteral("%1: title \"%2\" needs %3 px, has %4")
+                               .arg(where, button->text())
+                               .arg(needed)
+                               .arg(button->width()));
     }
 }
 
@@ -98,13 +105,16 @@ void checkChildren(const QWidget* parent, const QWidget* window, QStringList* fa
 {
     QList<const QWidget*> children;
     for (const QObject* object : parent->children())
-        if (const auto* child = qobject_cast<const QWidget*>(object); child && !child->isWindow() && shown(child, window))
+        if (const auto* child = qobject_cast<const QWidget*>(object);
+            child && !child->isWindow() && shown(child, window))
             children.append(child);
 
     for (const QWidget* child : std::as_const(children)) {
         const QString where = path(child, window);
         if (exception(child) != LayoutAudit::free()
-            && !parent->rect().adjusted(-kSlackPixels, -kSlackPixels, kSlackPixels, kSlackPixels).contains(child->geometry()))
+            && !parent->rect()
+                    .adjusted(-kSlackPixels, -kSlackPixels, kSlackPixels, kSlackPixels)
+                    .contains(child->geometry()))
             faults->append(QStringLiteral("%1: clipped by its parent (%2,%3 %4x%5 in %6x%7)")
                                .arg(where)
                                .arg(child->x())
@@ -123,7 +133,8 @@ void checkChildren(const QWidget* parent, const QWidget* window, QStringList* fa
                 continue;
             const QRect common = children[i]->geometry().intersected(children[j]->geometry());
             if (common.width() > kSlackPixels && common.height() > kSlackPixels)
-                faults->append(QStringLiteral("%1: overlaps %2").arg(path(children[i], window), path(children[j], window)));
+                faults->append(
+                    QStringLiteral("%1: overlaps %2").arg(path(children[i], window), path(children[j], window)));
         }
     }
     for (const QWidget* child : std::as_const(children))

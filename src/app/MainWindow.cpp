@@ -89,9 +89,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         && static_cast<QWidget*>(watched)->window() == this) {
         // After everything the first paint set off (the rest of the window's
         // paint, its flush): work deferred to here never delays the first screen.
-        QTimer::singleShot(0, this, [this, work = std::exchange(firstPainted, nullptr)] {
-            QTimer::singleShot(0, this, work);
-        });
+        QTimer::singleShot(
+            0, this, [this, work = std::exchange(firstPainted, nullptr)] { QTimer::singleShot(0, this, work); });
     }
     // Keys reach the handler whichever widget of this window has the focus.
     const bool press = event->type() == QEvent::KeyPress;

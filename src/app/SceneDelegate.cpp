@@ -9,7 +9,7 @@ SceneDelegate::~SceneDelegate() = default;
 void SceneDelegate::sceneWillConnectToSession(const QList<QUrl>& urlContexts)
 {
     m_window = std::make_unique<MainWindow>();
-    m_window->fileDropped = [](const QUrl& url) { handleFirst({url}); };
+    m_window->fileDropped = [](const QUrl& url) { handleFirst({ url }); };
     m_window->show();
     handleFirst(urlContexts);
 }

@@ -84,8 +84,8 @@ bool arrived(const QWidget* screen)
 }
 }
 
-ScreenshotTour::ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts,
-                               const QString& folder, QObject* parent)
+ScreenshotTour::ScreenshotTour(
+    MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts, const QString& folder, QObject* parent)
     : QObject(parent)
     , m_window(window)
     , m_root(window->rootViewController())
@@ -104,30 +104,17 @@ ScreenshotTour::~ScreenshotTour() = default;
 
 QStringList ScreenshotTour::fileNames()
 {
-    return {QStringLiteral("home.png"),
-            QStringLiteral("connected-newer.png"),
-            QStringLiteral("upgrade-choosing.png"),
-            QStringLiteral("firmware-list-empty.png"),
-            QStringLiteral("firmware-list-local.png"),
-            QStringLiteral("firmware-list-online.png"),
-            QStringLiteral("upgrade-ready.png"),
-            QStringLiteral("upgrade-plan.png"),
-            QStringLiteral("upgrade-restarting.png"),
-            QStringLiteral("upgrade-failed.png"),
-            QStringLiteral("upgrade-cancelled.png"),
-            QStringLiteral("upgrade-upgrading.png"),
-            QStringLiteral("upgrade-steps.png"),
-            QStringLiteral("upgrade-completed.png"),
-            QStringLiteral("upgrade-history.png"),
-            QStringLiteral("toast.png"),
-            QStringLiteral("connected-latest.png"),
-            QStringLiteral("keytest-rest.png"),
-            QStringLiteral("keytest-active.png"),
-            QStringLiteral("keytest-check-rest.png"),
-            QStringLiteral("keytest-check-result.png"),
-            QStringLiteral("keytest-unmapped.png"),
-            QStringLiteral("games.png"),
-            QStringLiteral("tutorial.png")};
+    return { QStringLiteral("home.png"), QStringLiteral("connected-newer.png"), QStringLiteral("upgrade-choosing.png"),
+        QStringLiteral("firmware-list-empty.png"), QStringLiteral("firmware-list-local.png"),
+        QStringLiteral("firmware-list-online.png"), QStringLiteral("upgrade-ready.png"),
+        QStringLiteral("upgrade-plan.png"), QStringLiteral("upgrade-restarting.png"),
+        QStringLiteral("upgrade-failed.png"), QStringLiteral("upgrade-cancelled.png"),
+        QStringLiteral("upgrade-upgrading.png"), QStringLiteral("upgrade-steps.png"),
+        QStringLiteral("upgrade-completed.png"), QStringLiteral("upgrade-history.png"), QStringLiteral("toast.png"),
+        QStringLiteral("connected-latest.png"), QStringLiteral("keytest-rest.png"),
+        QStringLiteral("keytest-active.png"), QStringLiteral("keytest-check-rest.png"),
+        QStringLiteral("keytest-check-result.png"), QStringLiteral("keytest-unmapped.png"), QStringLiteral("games.png"),
+        QStringLiteral("tutorial.png") };
 }
 
 void ScreenshotTour::buildSteps()
@@ -141,188 +128,191 @@ void ScreenshotTour::buildSteps()
     };
 
     m_steps = {
-        {QStringLiteral("home.png"), [] {}, [root] { return shown(root->existingHomeView()); }},
-        {QStringLiteral("connected-newer.png"), [embedded] { embedded->plugIn(); },
-         [root] {
-             ZelConnectedView* connected = root->existingConnectedView();
-             return shown(connected) && !connected->currentVersionLabel->text().isEmpty()
-                 && !connected->latestVersionLabel->text().isEmpty();
-         }},
-        {QStringLiteral("upgrade-choosing.png"), [root] { root->connectedView()->upgradeAction(); },
-         [root] {
-             ZelUpgradeView* upgrade = root->existingUpgradeView();
-             return arrived(upgrade) && !upgrade->currentVersionLabel->text().isEmpty()
-                 && !upgrade->latestVersionLabel->text().isEmpty();
-         }},
-        {QStringLiteral("firmware-list-empty.png"), [root] { root->upgradeView()->localFileAction(); },
-         [root] { return shown(root->upgradeView()->firmwareListView); }},
-        {QStringLiteral("firmware-list-local.png"),
-         [root] {
-             ZelUpgradeView* upgrade = root->upgradeView();
-             upgrade->hideFirmwareListView();
-             // A release opened into the application, as from the file manager.
-             ZelDataTool::importArchive(DemoReleases::folder() + QLatin1Char('/') + DemoReleases::versions().value(1)
-                                        + QStringLiteral(".zip"));
-             upgrade->localFileAction();
-         },
-         [rows] { return rows() > 0; }},
-        {QStringLiteral("firmware-list-online.png"), [root] { root->upgradeView()->otherVersionAction(); },
-         [rows] { return rows() == DemoReleases::versions().size(); }},
-        {QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
-         [root] { return shown(root->upgradeView()->upgradeButton); }},
+        { QStringLiteral("home.png"), [] {}, [root] { return shown(root->existingHomeView()); } },
+        { QStringLiteral("connected-newer.png"), [embedded] { embedded->plugIn(); },
+            [root] {
+                ZelConnectedView* connected = root->existingConnectedView();
+                return shown(connected) && !connected->currentVersionLabel->text().isEmpty()
+                    && !connected->latestVersionLabel->text().isEmpty();
+            } },
+        { QStringLiteral("upgrade-choosing.png"), [root] { root->connectedView()->upgradeAction(); },
+            [root] {
+                ZelUpgradeView* upgrade = root->existingUpgradeView();
+                return arrived(upgrade) && !upgrade->currentVersionLabel->text().isEmpty()
+                    && !upgrade->latestVersionLabel->text().isEmpty();
+            } },
+        { QStringLiteral("firmware-list-empty.png"), [root] { root->upgradeView()->localFileAction(); },
+            [root] { return shown(root->upgradeView()->firmwareListView); } },
+        { QStringLiteral("firmware-list-local.png"),
+            [root] {
+                ZelUpgradeView* upgrade = root->upgradeView();
+                upgrade->hideFirmwareListView();
+                // A release opened into the application, as from the file manager.
+                ZelDataTool::importArchive(DemoReleases::folder() + QLatin1Char('/') + DemoReleases::versions().value(1)
+                    + QStringLiteral(".zip"));
+                upgrade->localFileAction();
+            },
+            [rows] { return rows() > 0; } },
+        { QStringLiteral("firmware-list-online.png"), [root] { root->upgradeView()->otherVersionAction(); },
+            [rows] { return rows() == DemoReleases::versions().size(); } },
+        { QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
+            [root] { return shown(root->upgradeView()->upgradeButton); } },
         // The plan of the picked release, with the ready state's button.
-        {QStringLiteral("upgrade-plan.png"), [] {},
-         [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Ready; }},
+        { QStringLiteral("upgrade-plan.png"), [] {},
+            [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Ready; } },
         // A real run against the simulated controller: one that waits for the
         // controller's slow restart and then fails on a refused checksum, and
         // its second try, caught on its way and at its outcome.
-        {QStringLiteral("upgrade-restarting.png"),
-         [root, embedded] {
-             embedded->controller()->faults().restartDelayMs = kSlowRestartMs;
-             embedded->controller()->faults().refuseChecksum = true;
-             root->upgradeView()->upgradeAction();
-         },
-         [root] {
-             const UpgradeRun* run = root->upgradeView()->run();
-             return run && run->isRunning() && run->phase() == UpgradeRun::Phase::WaitingForRestart;
-         }},
-        {QStringLiteral("upgrade-failed.png"), [] {},
-         [root] {
-             const UpgradeRun* run = root->upgradeView()->run();
-             return run && run->outcome() == UpgradeRun::Outcome::Failed;
-         }},
+        { QStringLiteral("upgrade-restarting.png"),
+            [root, embedded] {
+                embedded->controller()->faults().restartDelayMs = kSlowRestartMs;
+                embedded->controller()->faults().refuseChecksum = true;
+                root->upgradeView()->upgradeAction();
+            },
+            [root] {
+                const UpgradeRun* run = root->upgradeView()->run();
+                return run && run->isRunning() && run->phase() == UpgradeRun::Phase::WaitingForRestart;
+            } },
+        { QStringLiteral("upgrade-failed.png"), [] {},
+            [root] {
+                const UpgradeRun* run = root->upgradeView()->run();
+                return run && run->outcome() == UpgradeRun::Outcome::Failed;
+            } },
         // Tried again and stopped during its download.
-        {QStringLiteral("upgrade-cancelled.png"),
-         [root, embedded] {
-             embedded->controller()->faults() = SimFaults();
-             root->upgradeView()->upgradeAction();
-             root->upgradeView()->cancelAction();
-         },
-         [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Cancelled; }},
-        {QStringLiteral("upgrade-upgrading.png"),
-         [root, embedded] {
-             // Replies a little slower, so that the steps' picture finds the image under way.
-             embedded->controller()->faults().replyDelayMs = kSlowReplyMs;
-             root->upgradeView()->upgradeAction(); // try again
-         },
-         [root] {
-             const UpgradeRun* run = root->upgradeView()->run();
-             return run && run->isRunning() && run->progress() >= kUpgradingShotPercent;
-         }},
+        { QStringLiteral("upgrade-cancelled.png"),
+            [root, embedded] {
+                embedded->controller()->faults() = SimFaults();
+                root->upgradeView()->upgradeAction();
+                root->upgradeView()->cancelAction();
+            },
+            [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Cancelled; } },
+        { QStringLiteral("upgrade-upgrading.png"),
+            [root, embedded] {
+                // Replies a little slower, so that the steps' picture finds the image under way.
+                embedded->controller()->faults().replyDelayMs = kSlowReplyMs;
+                root->upgradeView()->upgradeAction(); // try again
+            },
+            [root] {
+                const UpgradeRun* run = root->upgradeView()->run();
+                return run && run->isRunning() && run->progress() >= kUpgradingShotPercent;
+            } },
         // Later in the same run: the steps done so far, the one under way, the time left.
-        {QStringLiteral("upgrade-steps.png"), [] {},
-         [root] {
-             const UpgradeRun* run = root->upgradeView()->run();
-             return run && run->isRunning() && run->phase() == UpgradeRun::Phase::Right && run->stepFraction() > 0.5;
-         }},
-        {QStringLiteral("upgrade-completed.png"), [embedded] { embedded->controller()->faults() = SimFaults(); },
-         [root] {
-             const UpgradeRun* run = root->upgradeView()->run();
-             return run && run->outcome() == UpgradeRun::Outcome::Completed;
-         }},
-        {QStringLiteral("upgrade-history.png"), [root] { root->upgradeView()->historyAction(); },
-         [root] { return shown(root->upgradeView()->historyView); }},
+        { QStringLiteral("upgrade-steps.png"), [] {},
+            [root] {
+                const UpgradeRun* run = root->upgradeView()->run();
+                return run && run->isRunning() && run->phase() == UpgradeRun::Phase::Right && run->stepFraction() > 0.5;
+            } },
+        { QStringLiteral("upgrade-completed.png"), [embedded] { embedded->controller()->faults() = SimFaults(); },
+            [root] {
+                const UpgradeRun* run = root->upgradeView()->run();
+                return run && run->outcome() == UpgradeRun::Outcome::Completed;
+            } },
+        { QStringLiteral("upgrade-history.png"), [root] { root->upgradeView()->historyAction(); },
+            [root] { return shown(root->upgradeView()->historyView); } },
         // Picking the release the controller already has: the toast says so.
-        {QStringLiteral("toast.png"),
-         [root] {
-             root->upgradeView()->historyView->setHidden(true);
-             root->upgradeView()->otherVersionAction();
-             root->upgradeView()->firmwareListView->didSelectRow(0);
-         },
-         [this] { return m_toasts->currentToast() && m_toasts->currentToast()->isVisible(); }, true},
-        {QStringLiteral("connected-latest.png"),
-         [root, embedded, newest] {
-             // The controller as the upgrade leaves it.
-             embedded->controller()->setVersions(newest);
-             root->upgradeView()->closeAction();
-         },
-         [root, newest] {
-             ZelConnectedView* connected = root->existingConnectedView();
-             return shown(connected) && connected->currentVersionLabel->text() == newest
-                 && connected->latestVersionLabel->text() == newest;
-         }},
-        {QStringLiteral("keytest-rest.png"), [root] { root->connectedView()->keyTestAction(); },
-         [root] { return arrived(root->existingKeyTestView()); }},
-        {QStringLiteral("keytest-active.png"),
-         [embedded] {
-             using B = VirtualGameController::Button;
-             VirtualGameController* pad = embedded->gamepad();
-             for (B held : {B::A, B::Y, B::L1, B::R2, B::Up})
-                 pad->press(held);
-             // A few positions on the way, for the trail.
-             for (float t : {0.15f, 0.3f, 0.45f, 0.6f}) {
-                 pad->moveStick(VirtualGameController::Stick::Left, t, 0.75f * t);
-                 pad->moveStick(VirtualGameController::Stick::Right, -0.8f * t, -0.6f * t);
-             }
-             pad->setButton(B::L2, 0.35f);
-         },
-         [root] { return shown(root->existingKeyTestView()->buttonUp); }},
+        { QStringLiteral("toast.png"),
+            [root] {
+                root->upgradeView()->historyView->setHidden(true);
+                root->upgradeView()->otherVersionAction();
+                root->upgradeView()->firmwareListView->didSelectRow(0);
+            },
+            [this] { return m_toasts->currentToast() && m_toasts->currentToast()->isVisible(); }, true },
+        { QStringLiteral("connected-latest.png"),
+            [root, embedded, newest] {
+                // The controller as the upgrade leaves it.
+                embedded->controller()->setVersions(newest);
+                root->upgradeView()->closeAction();
+            },
+            [root, newest] {
+                ZelConnectedView* connected = root->existingConnectedView();
+                return shown(connected) && connected->currentVersionLabel->text() == newest
+                    && connected->latestVersionLabel->text() == newest;
+            } },
+        { QStringLiteral("keytest-rest.png"), [root] { root->connectedView()->keyTestAction(); },
+            [root] { return arrived(root->existingKeyTestView()); } },
+        { QStringLiteral("keytest-active.png"),
+            [embedded] {
+                using B = VirtualGameController::Button;
+                VirtualGameController* pad = embedded->gamepad();
+                for (B held : { B::A, B::Y, B::L1, B::R2, B::Up })
+                    pad->press(held);
+                // A few positions on the way, for the trail.
+                for (float t : { 0.15f, 0.3f, 0.45f, 0.6f }) {
+                    pad->moveStick(VirtualGameController::Stick::Left, t, 0.75f * t);
+                    pad->moveStick(VirtualGameController::Stick::Right, -0.8f * t, -0.6f * t);
+                }
+                pad->setButton(B::L2, 0.35f);
+            },
+            [root] { return shown(root->existingKeyTestView()->buttonUp); } },
         // The stick check: an earlier report of this controller in the
         // documents, the keys let go and the left stick settled a little off
         // centre; then the user turns each stick and presses the triggers.
-        {QStringLiteral("keytest-check-rest.png"),
-         [root, embedded] {
-             using B = VirtualGameController::Button;
-             VirtualGameController* pad = embedded->gamepad();
-             for (B held : {B::A, B::Y, B::L1, B::R2, B::Up, B::L2})
-                 pad->release(held);
-             pad->moveStick(VirtualGameController::Stick::Left, kRestX, kRestY);
-             pad->moveStick(VirtualGameController::Stick::Right, 0.0f, 0.0f);
-             ControllerCheckReport earlier;
-             earlier.name = pad->controller()->vendorName();
-             earlier.type = pad->controller()->identity().type;
-             earlier.time = QDateTime::currentDateTimeUtc().addDays(-30);
-             earlier.left = {0.012, 0.004, 0.04, 4.1, {3.8, 4.0, 4.4, 4.2}, 100, {}, 125.0, 0.4, QStringLiteral("device")};
-             earlier.right = {0.009, 0.003, 0.03, 9.6, {9.5, 9.8, 9.4, 9.7}, 100, {}, 125.0, 0.5, QStringLiteral("device")};
-             earlier.leftTrigger = {true, 0, 1, 256};
-             earlier.rightTrigger = {true, 0, 1, 256};
-             earlier.save();
-             root->existingKeyTestView()->checkAction();
-         },
-         [root] {
-             const ZelKeyTestView* keyTest = root->existingKeyTestView();
-             return shown(keyTest->checkPanel) && keyTest->stickCheck() && keyTest->stickCheck()->isRunning();
-         }},
-        {QStringLiteral("keytest-check-result.png"),
-         [this] {
-             m_checkStep = -1;
-             m_checkDriver = Timer::scheduledTimer(kCheckTickSeconds, true, [this] { driveCheck(); });
-         },
-         [root] {
-             const ZelKeyTestView* keyTest = root->existingKeyTestView();
-             return keyTest->stickCheckView->report().has_value();
-         }},
+        { QStringLiteral("keytest-check-rest.png"),
+            [root, embedded] {
+                using B = VirtualGameController::Button;
+                VirtualGameController* pad = embedded->gamepad();
+                for (B held : { B::A, B::Y, B::L1, B::R2, B::Up, B::L2 })
+                    pad->release(held);
+                pad->moveStick(VirtualGameController::Stick::Left, kRestX, kRestY);
+                pad->moveStick(VirtualGameController::Stick::Right, 0.0f, 0.0f);
+                ControllerCheckReport earlier;
+                earlier.name = pad->controller()->vendorName();
+                earlier.type = pad->controller()->identity().type;
+                earlier.time = QDateTime::currentDateTimeUtc().addDays(-30);
+                earlier.left = { 0.012, 0.004, 0.04, 4.1, { 3.8, 4.0, 4.4, 4.2 }, 100, {}, 125.0, 0.4,
+                    QStringLiteral("device") };
+                earlier.right = { 0.009, 0.003, 0.03, 9.6, { 9.5, 9.8, 9.4, 9.7 }, 100, {}, 125.0, 0.5,
+                    QStringLiteral("device") };
+                earlier.leftTrigger = { true, 0, 1, 256 };
+                earlier.rightTrigger = { true, 0, 1, 256 };
+                earlier.save();
+                root->existingKeyTestView()->checkAction();
+            },
+            [root] {
+                const ZelKeyTestView* keyTest = root->existingKeyTestView();
+                return shown(keyTest->checkPanel) && keyTest->stickCheck() && keyTest->stickCheck()->isRunning();
+            } },
+        { QStringLiteral("keytest-check-result.png"),
+            [this] {
+                m_checkStep = -1;
+                m_checkDriver = Timer::scheduledTimer(kCheckTickSeconds, true, [this] { driveCheck(); });
+            },
+            [root] {
+                const ZelKeyTestView* keyTest = root->existingKeyTestView();
+                return keyTest->stickCheckView->report().has_value();
+            } },
         // A joystick without mapping beside the controller, chosen in the panel.
-        {QStringLiteral("keytest-unmapped.png"),
-         [this] {
-             m_checkDriver.reset();
-             m_root->existingKeyTestView()->closeCheckAction();
-             m_joystick = VirtualGameController::joystick(QStringLiteral("USB Flight Stick"), 8, 4, 1);
-             m_joystick->plugIn();
-             for (auto [index, value] : {std::pair{1, 1}, {4, 1}, {8, 21000}, {9, -12000}, {10, 32767}, {12, 3}})
-                 m_joystick->setRawInput(size_t(index), value);
-             ZelKeyTestView* keyTest = m_root->existingKeyTestView();
-             keyTest->padChooser->setCurrentIndex(keyTest->padChooser->count() - 1);
-             emit keyTest->padChooser->activated(keyTest->padChooser->count() - 1);
-         },
-         [root] {
-             const ZelKeyTestView* keyTest = root->existingKeyTestView();
-             return keyTest->shownController() && !keyTest->shownController()->identity().mapped;
-         }},
-        {QStringLiteral("games.png"),
-         [this, root] {
-             m_joystick.reset();
-             root->keyTestView()->closeAction();
-             root->connectedView()->MFiAction();
-         },
-         [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webPage); }},
-        {QStringLiteral("tutorial.png"),
-         [root] {
-             root->MFiGameView()->closeAction();
-             root->connectedView()->closeAction();
-             root->homeView()->tutorialBlock();
-         },
-         [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webPage); }},
+        { QStringLiteral("keytest-unmapped.png"),
+            [this] {
+                m_checkDriver.reset();
+                m_root->existingKeyTestView()->closeCheckAction();
+                m_joystick = VirtualGameController::joystick(QStringLiteral("USB Flight Stick"), 8, 4, 1);
+                m_joystick->plugIn();
+                for (auto [index, value] :
+                    { std::pair { 1, 1 }, { 4, 1 }, { 8, 21000 }, { 9, -12000 }, { 10, 32767 }, { 12, 3 } })
+                    m_joystick->setRawInput(size_t(index), value);
+                ZelKeyTestView* keyTest = m_root->existingKeyTestView();
+                keyTest->padChooser->setCurrentIndex(keyTest->padChooser->count() - 1);
+                emit keyTest->padChooser->activated(keyTest->padChooser->count() - 1);
+            },
+            [root] {
+                const ZelKeyTestView* keyTest = root->existingKeyTestView();
+                return keyTest->shownController() && !keyTest->shownController()->identity().mapped;
+            } },
+        { QStringLiteral("games.png"),
+            [this, root] {
+                m_joystick.reset();
+                root->keyTestView()->closeAction();
+                root->connectedView()->MFiAction();
+            },
+            [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webPage); } },
+        { QStringLiteral("tutorial.png"),
+            [root] {
+                root->MFiGameView()->closeAction();
+                root->connectedView()->closeAction();
+                root->homeView()->tutorialBlock();
+            },
+            [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webPage); } },
     };
 }
 
@@ -361,8 +351,9 @@ void ScreenshotTour::driveCheck()
     }
     case Step::Triggers: {
         // Both pressed fully in a few steps, then let go.
-        const float level = check->trigger(true) && check->trigger(true)->highest() >= 1.0f ? 0.0f
-                                                                                             : std::min(1.0f, pad->controller()->extendedGamepad()->leftTrigger()->value() + 0.25f);
+        const float level = check->trigger(true) && check->trigger(true)->highest() >= 1.0f
+            ? 0.0f
+            : std::min(1.0f, pad->controller()->extendedGamepad()->leftTrigger()->value() + 0.25f);
         pad->setButton(VirtualGameController::Button::L2, level);
         pad->setButton(VirtualGameController::Button::R2, level);
         break;
@@ -390,7 +381,7 @@ void ScreenshotTour::runStep()
         for (const QString& fault : std::as_const(m_faults))
             std::fprintf(stderr, "layout: %s\n", qPrintable(fault));
         finish(m_faults.isEmpty() ? 0 : 1,
-               m_faults.isEmpty() ? QString() : QStringLiteral("%1 layout faults").arg(m_faults.size()));
+            m_faults.isEmpty() ? QString() : QStringLiteral("%1 layout faults").arg(m_faults.size()));
         return;
     }
     m_settling = false;

@@ -28,7 +28,7 @@ public:
 
     ~ScreenshotTour() override;
     ScreenshotTour(MainWindow* window, EmbeddedDefault* embedded, ToastOverlay* toasts, const QString& folder,
-                   QObject* parent = nullptr);
+        QObject* parent = nullptr);
 
     void start();
 
@@ -37,10 +37,10 @@ public:
 
 private:
     struct Step {
-        QString fileName;                  // empty: a step that takes no picture
-        std::function<void()> action;      // brings the state about
-        std::function<bool()> ready;       // true once it is on screen
-        bool keepsToast = false;           // the picture shows the toast on screen
+        QString fileName; // empty: a step that takes no picture
+        std::function<void()> action; // brings the state about
+        std::function<bool()> ready; // true once it is on screen
+        bool keepsToast = false; // the picture shows the toast on screen
     };
     void buildSteps();
     void runStep();
@@ -64,6 +64,6 @@ private:
     // Plays the user through the stick check, a tick at a time.
     std::shared_ptr<class Timer> m_checkDriver;
     double m_checkAngle = 0; // along the gate, or the ticks at rest
-    int m_checkStep = -1;    // the step the angle belongs to
+    int m_checkStep = -1; // the step the angle belongs to
     void driveCheck();
 };

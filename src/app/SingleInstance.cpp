@@ -11,10 +11,10 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : QObject(parent)
 {
     // Per user, so that users of one machine never reach each other's instance.
-    const QByteArray id = QCryptographicHash::hash(QStringLiteral("%1:%2").arg(key).arg(getuid()).toUtf8(),
-                                                   QCryptographicHash::Sha1)
-                              .toHex()
-                              .left(16);
+    const QByteArray id
+        = QCryptographicHash::hash(QStringLiteral("%1:%2").arg(key).arg(getuid()).toUtf8(), QCryptographicHash::Sha1)
+              .toHex()
+              .left(16);
     m_name = QStringLiteral("q3dart-") + QString::fromLatin1(id);
 }
 

@@ -36,7 +36,7 @@ double StartupProbe::processAgeMs()
     bool given = false;
     const qint64 launchedNs = qEnvironmentVariable(kLaunchedAtVariable).toLongLong(&given);
     if (given && launchedNs > 0) {
-        timespec now{};
+        timespec now {};
         clock_gettime(CLOCK_REALTIME, &now);
         return (qint64(now.tv_sec) * 1000000000 + now.tv_nsec - launchedNs) / 1e6;
     }
@@ -48,7 +48,7 @@ double StartupProbe::processAgeMs()
     // The command name in field 2 may hold spaces; count from its closing parenthesis.
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     const double startTicks = fields.value(22 - 3).toDouble();
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_BOOTTIME, &now);
     const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
     return nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
@@ -71,7 +71,7 @@ bool StartupProbe::eventFilter(QObject* watched, QEvent* event)
         // After this paint has finished.
         QTimer::singleShot(0, this, [] {
             std::printf("first-screen-ms: %.1f\nrss-kib: %lld\npeak-rss-kib: %lld\n", processAgeMs(),
-                        static_cast<long long>(residentKiB()), static_cast<long long>(peakResidentKiB()));
+                static_cast<long long>(residentKiB()), static_cast<long long>(peakResidentKiB()));
             std::fflush(stdout);
             QCoreApplication::exit(0);
         });

@@ -37,8 +37,8 @@ void ToastOverlay::present(const QString& text, double seconds)
 {
     // Widgets live on the main thread; a message from elsewhere goes there first.
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, text, seconds] { showOnMainThread(text, seconds); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text, seconds] { showOnMainThread(text, seconds); }, Qt::QueuedConnection);
         return;
     }
     showOnMainThread(text, seconds);
@@ -83,8 +83,8 @@ void ToastOverlay::place()
     m_label->setMaximumWidth(maxWidth);
     m_label->adjustSize();
     const QSize size = m_label->sizeHint().boundedTo(QSize(maxWidth, window->height()));
-    m_label->resize(size.width(), m_label->heightForWidth(size.width()) > 0 ? m_label->heightForWidth(size.width())
-                                                                           : size.height());
+    m_label->resize(size.width(),
+        m_label->heightForWidth(size.width()) > 0 ? m_label->heightForWidth(size.width()) : size.height());
     m_label->move((window->width() - m_label->width()) / 2, (window->height() - m_label->height()) / 2);
 }
 

@@ -95,7 +95,8 @@ void UpgradeProbe::press()
         return fail(QStringLiteral("the press started no run"));
     // Where the time goes: each step's start, from the press.
     connect(run, &UpgradeRun::phaseChanged, this, [this](UpgradeRun::Phase phase) {
-        m_phases += QStringLiteral(" %1@%2").arg(QString::fromLatin1(QMetaEnum::fromType<UpgradeRun::Phase>().valueToKey(int(phase))))
+        m_phases += QStringLiteral(" %1@%2")
+                        .arg(QString::fromLatin1(QMetaEnum::fromType<UpgradeRun::Phase>().valueToKey(int(phase))))
                         .arg(m_clock.nsecsElapsed() / 1e6, 0, 'f', 0);
     });
     // After the screen has shown the outcome: the screen connected first.
@@ -123,7 +124,7 @@ void UpgradeProbe::report()
         + ZelFirmwareUpgradeManager::kLeftRequestDelay * 1000.0;
     std::printf("release: %s\nmessages: %d\nrestarts: %d\nclick-to-verified-ms: %.1f\nfloor-ms: %.1f\n"
                 "over-floor-ms: %.1f\nphases-ms:%s\n",
-                qPrintable(m_release), messages, restarts, elapsedMs, floorMs, elapsedMs - floorMs, qPrintable(m_phases));
+        qPrintable(m_release), messages, restarts, elapsedMs, floorMs, elapsedMs - floorMs, qPrintable(m_phases));
     std::fflush(stdout);
     QCoreApplication::exit(0);
 }

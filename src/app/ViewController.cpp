@@ -42,10 +42,10 @@ void ViewController::viewDidLoad()
     supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
 
     auto& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, EAAccessoryDidConnectNotification,
-                       [this](const Notification& n) { _accessoryDidConnect(n); });
-    center.addObserver(this, EAAccessoryDidDisconnectNotification,
-                       [this](const Notification& n) { _accessoryDidDisconnect(n); });
+    center.addObserver(
+        this, EAAccessoryDidConnectNotification, [this](const Notification& n) { _accessoryDidConnect(n); });
+    center.addObserver(
+        this, EAAccessoryDidDisconnectNotification, [this](const Notification& n) { _accessoryDidDisconnect(n); });
 
     KestGameControllerManager::sharedInstance().setDelegate(this);
     commonInit();
@@ -65,8 +65,7 @@ void ViewController::commonInit()
 
 // Screens start visible, as a new view does, without the work their own
 // showing starts: that runs only when showView shows them.
-template <class Screen>
-static Screen* addScreen(Screen* screen, const QRect& frame)
+template <class Screen> static Screen* addScreen(Screen* screen, const QRect& frame)
 {
     screen->setGeometry(frame);
     screen->showAsNewlyAdded();
@@ -201,8 +200,8 @@ ZelTutorialView* ViewController::tutotialView()
 
 ZelBaseView* ViewController::visibleScreen() const
 {
-    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*>{m_upgradeView, m_keyTestView, m_MFiGameView,
-                                                                    m_tutorialView, m_connectedView, m_homeView})
+    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*> {
+             m_upgradeView, m_keyTestView, m_MFiGameView, m_tutorialView, m_connectedView, m_homeView })
         if (isShown(screen))
             return screen;
     return nullptr;
@@ -232,8 +231,8 @@ void ViewController::showView(ZelBaseView* view)
 bool ViewController::escapeAction()
 {
     if (isShown(m_upgradeView)) {
-        for (ZelBaseView* overlay : {static_cast<ZelBaseView*>(m_upgradeView->firmwareListView),
-                                     static_cast<ZelBaseView*>(m_upgradeView->historyView)}) {
+        for (ZelBaseView* overlay : { static_cast<ZelBaseView*>(m_upgradeView->firmwareListView),
+                 static_cast<ZelBaseView*>(m_upgradeView->historyView) }) {
             if (isShown(overlay)) {
                 overlay->setHidden(true);
                 m_upgradeView->setFocus();
@@ -286,8 +285,8 @@ void ViewController::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A desktop window is resizable: screens keep filling the root view.
-    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*>{m_homeView, m_connectedView, m_upgradeView,
-                                                                    m_keyTestView, m_MFiGameView, m_tutorialView}) {
+    for (ZelBaseView* screen : std::initializer_list<ZelBaseView*> {
+             m_homeView, m_connectedView, m_upgradeView, m_keyTestView, m_MFiGameView, m_tutorialView }) {
         if (!screen)
             continue;
         if (isSlidingScreen(screen) && screen->isHidden())
@@ -309,8 +308,8 @@ bool ViewController::checkConnectedAccessory()
                     continue;
                 accessory = candidate;
                 // The session always speaks the first declared protocol.
-                EADSessionController::sharedController().setupControllerForAccessory(candidate,
-                                                                                     supportedProtocols.first());
+                EADSessionController::sharedController().setupControllerForAccessory(
+                    candidate, supportedProtocols.first());
                 return true;
             }
         }

@@ -70,7 +70,7 @@ public:
     void _accessoryDidConnect(const Notification& notification);
     void _accessoryDidDisconnect(const Notification& notification);
     void gameControllerManager(KestGameControllerManager* manager,
-                               const std::shared_ptr<KestGameController>& gameControllerConnected) override;
+        const std::shared_ptr<KestGameController>& gameControllerConnected) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -42,7 +42,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("q3dart"));
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
-    QApplication::setApplicationVersion(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+    QApplication::setApplicationVersion(
+        InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
     // The installed .desktop file is named by the bundle identifier, as the AppStream entry is.
     QApplication::setDesktopFileName(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleIdentifier")));
     if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     if (!AppOptions::parse(QApplication::arguments(), &options, &exitCode))
         return exitCode;
     if (!options.language.isEmpty()) {
-        Localization::shared().setPreferredLanguages({options.language});
+        Localization::shared().setPreferredLanguages({ options.language });
     }
     Localization::shared().installIntoApplication();
 
@@ -76,7 +77,8 @@ int main(int argc, char** argv)
     // A second launch hands its files to the running application and ends.
     std::unique_ptr<SingleInstance> instance;
     if (options.screenshots.isEmpty() && !options.measureStartup && !options.measureUpgrade) {
-        instance = std::make_unique<SingleInstance>(options.simulate ? QStringLiteral("simulate") : QStringLiteral("device"));
+        instance = std::make_unique<SingleInstance>(
+            options.simulate ? QStringLiteral("simulate") : QStringLiteral("device"));
         if (instance->handOver(options.files))
             return 0;
     }

@@ -33,7 +33,7 @@ std::optional<FirmwareVersion> FirmwareVersion::parse(const QString& text)
     const std::optional<int> minor = parsePart(QStringView(text).mid(dot + 1));
     if (!major || !minor)
         return std::nullopt;
-    return FirmwareVersion{*major, *minor};
+    return FirmwareVersion { *major, *minor };
 }
 
 QString FirmwareVersion::text() const
@@ -51,7 +51,7 @@ std::optional<ReleaseVersion> ReleaseVersion::parse(const QString& text)
     const auto right = FirmwareVersion::parse(parts[2]);
     if (!boot || !left || !right)
         return std::nullopt;
-    return ReleaseVersion{*boot, *left, *right};
+    return ReleaseVersion { *boot, *left, *right };
 }
 
 QString ReleaseVersion::text() const

@@ -79,7 +79,8 @@ bool ReleaseSignature::verify(
     return verifyBytes(publicKey, message(version, sha256), signatureBase64.toLatin1());
 }
 
-bool ReleaseSignature::verifyBytes(const QByteArray& publicKey, const QByteArray& bytes, const QByteArray& signatureBase64)
+bool ReleaseSignature::verifyBytes(
+    const QByteArray& publicKey, const QByteArray& bytes, const QByteArray& signatureBase64)
 {
     if (publicKey.size() != kPublicKeyLength)
         return false;
@@ -92,7 +93,8 @@ bool ReleaseSignature::verifyBytes(const QByteArray& publicKey, const QByteArray
     if (!key || !context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
     return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
-               size_t(signature.size()), reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()))
+               size_t(signature.size()), reinterpret_cast<const unsigned char*>(bytes.constData()),
+               size_t(bytes.size()))
         == 1;
 }
 
@@ -100,7 +102,8 @@ QString ReleaseSignature::keyId(const QByteArray& publicKey)
 {
     if (publicKey.size() != kPublicKeyLength)
         return {};
-    return QString::fromLatin1(QCryptographicHash::hash(publicKey, QCryptographicHash::Sha256).toHex().left(kKeyIdLength));
+    return QString::fromLatin1(
+        QCryptographicHash::hash(publicKey, QCryptographicHash::Sha256).toHex().left(kKeyIdLength));
 }
 
 QByteArray ReleaseSignature::decodePublicKey(const QString& base64)

@@ -22,7 +22,8 @@ std::optional<qint64> wholeVersion(const QJsonValue& value)
     return qint64(d);
 }
 
-ReleaseTrust::Verdict refused(ReleaseTrust::Refusal refusal, qint64 offered = 0, qint64 held = 0, QDateTime expires = {})
+ReleaseTrust::Verdict refused(
+    ReleaseTrust::Refusal refusal, qint64 offered = 0, qint64 held = 0, QDateTime expires = {})
 {
     ReleaseTrust::Verdict v;
     v.refusal = refusal;
@@ -92,8 +93,7 @@ bool ReleaseTrust::signedByOneOf(const QByteArray& bytes, const QByteArray& sign
 }
 
 ReleaseTrust::Verdict ReleaseTrust::judge(const Answer& answer, const QList<QByteArray>& roots,
-                                          const QList<QByteArray>& releaseKeys, const TrustState::Seen& seen,
-                                          const QDateTime& now)
+    const QList<QByteArray>& releaseKeys, const TrustState::Seen& seen, const QDateTime& now)
 {
     Verdict verdict;
     QList<QByteArray> listKeys = releaseKeys;

@@ -24,12 +24,12 @@ public:
     static inline const QString kKeySetPath = QStringLiteral("/firmware/update/keys.json");
 
     // The signed fields.
-    static inline const QLatin1String kListVersionKey{"list_version"};
-    static inline const QLatin1String kKeySetVersionKey{"keys_version"};
-    static inline const QLatin1String kExpiresKey{"expires"};
-    static inline const QLatin1String kKeysKey{"keys"};
-    static inline const QLatin1String kKeyIdKey{"keyid"};
-    static inline const QLatin1String kKeyKey{"key"};
+    static inline const QLatin1String kListVersionKey { "list_version" };
+    static inline const QLatin1String kKeySetVersionKey { "keys_version" };
+    static inline const QLatin1String kExpiresKey { "expires" };
+    static inline const QLatin1String kKeysKey { "keys" };
+    static inline const QLatin1String kKeyIdKey { "keyid" };
+    static inline const QLatin1String kKeyKey { "key" };
     // Versions are JSON numbers; above this they would lose precision.
     static constexpr qint64 kMaxVersion = qint64(1) << 53;
     // A detached signature is one line of base64; anything longer is not one.
@@ -53,9 +53,9 @@ public:
     };
     struct Verdict {
         Refusal refusal = Refusal::None;
-        QJsonObject list;               // the accepted list
-        TrustState::Seen accepted;      // the versions to remember
-        QList<QByteArray> keySetKeys;   // with a root: the accepted key set's release keys
+        QJsonObject list; // the accepted list
+        TrustState::Seen accepted; // the versions to remember
+        QList<QByteArray> keySetKeys; // with a root: the accepted key set's release keys
         // For the refusal's message: the refused version and the one held, or the expiry.
         qint64 offered = 0, held = 0;
         QDateTime expires;
@@ -65,7 +65,7 @@ public:
     // read and the list must be signed by one of releaseKeys); seen: the
     // highest versions accepted from this server; now: UTC.
     static Verdict judge(const Answer& answer, const QList<QByteArray>& roots, const QList<QByteArray>& releaseKeys,
-                         const TrustState::Seen& seen, const QDateTime& now);
+        const TrustState::Seen& seen, const QDateTime& now);
     // The refusal's localised message; stateFile names the state file.
     static QString message(const Verdict& verdict, const QString& stateFile = QString());
 

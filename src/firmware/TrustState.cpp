@@ -65,7 +65,8 @@ bool TrustState::remember(const QString& server, const Seen& seen)
         return false;
     QJsonObject servers = state->value(kServersKey).toObject();
     QJsonObject record = servers.value(server).toObject();
-    record.insert(kListVersionKey, double(std::max(seen.listVersion, qint64(record.value(kListVersionKey).toDouble()))));
+    record.insert(
+        kListVersionKey, double(std::max(seen.listVersion, qint64(record.value(kListVersionKey).toDouble()))));
     record.insert(
         kKeySetVersionKey, double(std::max(seen.keySetVersion, qint64(record.value(kKeySetVersionKey).toDouble()))));
     servers.insert(server, record);

@@ -37,7 +37,7 @@ struct Shown {
 
 void show(const QString& text, double seconds, QList<Shown>* shown, bool progress = false)
 {
-    shown->append({text, seconds, progress});
+    shown->append({ text, seconds, progress });
 }
 
 void present(const QList<Shown>& shown, QStringList* messages, bool skipProgress)
@@ -142,9 +142,9 @@ void ZelDataTool::handleFileInBackground(const QUrl& fileUrl, std::function<void
     if (!fileUrl.isLocalFile())
         return;
     const QString path = fileUrl.toLocalFile();
-    MessageToast::showMsgWithtext(localized("Unzipping") + QLatin1Char(' ') + QFileInfo(path).fileName()
-                                      + QStringLiteral("..."),
-                                  kProgressSeconds);
+    MessageToast::showMsgWithtext(
+        localized("Unzipping") + QLatin1Char(' ') + QFileInfo(path).fileName() + QStringLiteral("..."),
+        kProgressSeconds);
     importPool().start([path, done] {
         auto shown = std::make_shared<QList<Shown>>();
         const bool imported = importInto(path, shown.get());
@@ -198,7 +198,7 @@ bool importInto(const QString& path, QList<Shown>* messages)
     }
 
     show(localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), ZelDataTool::kProgressSeconds,
-         messages, true);
+        messages, true);
     const QString releaseFolder = productFolder + QLatin1Char('/') + folderName;
     const ZipArchive::Result result = ZipArchive::unzip(copy.fileName(), releaseFolder, &error);
     copy.remove();

@@ -32,14 +32,12 @@ QString textOf(const QJsonValue& value)
 
 QMap<QString, QString> ZelFirmware::modelCustomPropertyMapper()
 {
-    return {{QStringLiteral("version"), QStringLiteral("ver")},
-            {QStringLiteral("updateInfo"), QStringLiteral("upgrade_msg")},
-            {QStringLiteral("path"), QStringLiteral("path")},
-            {QStringLiteral("md5"), QStringLiteral("md5file")},
-            {QStringLiteral("updateTime"), QStringLiteral("upgrade_time")},
-            {QStringLiteral("sha256"), QStringLiteral("sha256")},
-            {QStringLiteral("signature"), QStringLiteral("sig")},
-            {QStringLiteral("keyId"), QStringLiteral("keyid")}};
+    return { { QStringLiteral("version"), QStringLiteral("ver") },
+        { QStringLiteral("updateInfo"), QStringLiteral("upgrade_msg") },
+        { QStringLiteral("path"), QStringLiteral("path") }, { QStringLiteral("md5"), QStringLiteral("md5file") },
+        { QStringLiteral("updateTime"), QStringLiteral("upgrade_time") },
+        { QStringLiteral("sha256"), QStringLiteral("sha256") }, { QStringLiteral("signature"), QStringLiteral("sig") },
+        { QStringLiteral("keyId"), QStringLiteral("keyid") } };
 }
 
 ZelFirmware ZelFirmware::modelWithJSON(const QJsonObject& object)

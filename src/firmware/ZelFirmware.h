@@ -7,14 +7,14 @@
 
 // One firmware release. Each field may be absent (a null text).
 struct ZelFirmware {
-    QString version;    // boot-left-right, e.g. 1.0-1.0-1.0; a local release: its folder name
+    QString version; // boot-left-right, e.g. 1.0-1.0-1.0; a local release: its folder name
     QString updateInfo; // release notes
-    QString path;       // online: the download address (begins with "http"); local: the folder
-    QString md5;        // online: the archive's MD5 in hexadecimal
+    QString path; // online: the download address (begins with "http"); local: the folder
+    QString md5; // online: the archive's MD5 in hexadecimal
     QString updateTime; // release date, kept as given
-    QString sha256;     // online: the archive's SHA-256 in lower-case hexadecimal
-    QString signature;  // online: base64 Ed25519 signature of version and sha256 (ReleaseSignature)
-    QString keyId;      // online: the id of the key that made signature
+    QString sha256; // online: the archive's SHA-256 in lower-case hexadecimal
+    QString signature; // online: base64 Ed25519 signature of version and sha256 (ReleaseSignature)
+    QString keyId; // online: the id of the key that made signature
     // The record came from the online list: with a key trusted it installs
     // only with a verified signature, whatever its path says. Not from JSON.
     bool listed = false;

@@ -41,15 +41,19 @@ QByteArray signatureOf(const HttpClient::Response& response)
 // is made only when the first got an HTTP answer (any status): no answer at
 // all ends the fetch with its error.
 void getBoth(const QUrl& first, qint64 firstLimit, const QUrl& second, qint64 secondLimit, double timeout,
-             std::function<void(const HttpClient::Response&, const HttpClient::Response&)> done)
+    std::function<void(const HttpClient::Response&, const HttpClient::Response&)> done)
 {
-    HttpClient::get(first, timeout, [second, secondLimit, timeout, done](const HttpClient::Response& a) {
-        if (a.status == 0 && !a.tooLarge) {
-            done(a, HttpClient::Response());
-            return;
-        }
-        HttpClient::get(second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); }, secondLimit);
-    }, firstLimit);
+    HttpClient::get(
+        first, timeout,
+        [second, secondLimit, timeout, done](const HttpClient::Response& a) {
+            if (a.status == 0 && !a.tooLarge) {
+                done(a, HttpClient::Response());
+                return;
+            }
+            HttpClient::get(
+                second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); }, secondLimit);
+        },
+        firstLimit);
 }
 
 QString fetchError(const HttpClient::Response& response)
@@ -108,12 +112,12 @@ void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records, QStringLi
     QList<std::pair<ReleaseVersion, ZelFirmware>> readable;
     for (const ZelFirmware& f : std::as_const(records)) {
         if (const std::optional<ReleaseVersion> version = ReleaseVersion::parse(f.version))
-            readable.append({*version, f});
+            readable.append({ *version, f });
         else if (refused)
             refused->append(f.version);
     }
     std::stable_sort(readable.begin(), readable.end(),
-                     [](const auto& a, const auto& b) { return a.first.newerInOrderThan(b.first); });
+        [](const auto& a, const auto& b) { return a.first.newerInOrderThan(b.first); });
     records.clear();
     for (const auto& entry : std::as_const(readable))
         records.append(entry.second);
@@ -147,7 +151,8 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
             return;
         }
     }
-    const QString shortVersion = InfoDictionary::mainBundle().value(QStringLiteral("CFBundleShortVersionString")).isValid()
+    const QString shortVersion
+        = InfoDictionary::mainBundle().value(QStringLiteral("CFBundleShortVersionString")).isValid()
         ? InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString"))
         : QString();
     const QUrl url = QUrl::fromEncoded(queryText(serverBaseUrl(), shortVersion));
@@ -156,17 +161,22 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
         getSignedFirmwares(url, completion);
         return;
     }
-    HttpClient::getJSON(url, kRequestTimeout, [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
-        if (!response.error.isEmpty()) {
-            if (completion)
-                completion({}, fetchError(response));
-            return;
-        }
-        accept(ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data"))), QDateTime(), completion);
-    }, kMaxReleaseListBytes);
+    HttpClient::getJSON(
+        url, kRequestTimeout,
+        [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
+            if (!response.error.isEmpty()) {
+                if (completion)
+                    completion({}, fetchError(response));
+                return;
+            }
+            accept(ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data"))), QDateTime(),
+                completion);
+        },
+        kMaxReleaseListBytes);
 }
 
-void ZelFirmwareDataTool::accept(QList<ZelFirmware> records, const QDateTime& expires, const RemoteCompletion& completion)
+void ZelFirmwareDataTool::accept(
+    QList<ZelFirmware> records, const QDateTime& expires, const RemoteCompletion& completion)
 {
     refusal.clear();
     for (ZelFirmware& f : records)
@@ -200,8 +210,8 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
         if (!state.seen(server, &seen))
             verdict.refusal = ReleaseTrust::Refusal::StateDamaged;
         else
-            verdict = ReleaseTrust::judge(*answer, ReleaseSignature::trustedRoots(), ReleaseSignature::trustedKeys(),
-                                          seen, clock().toUTC());
+            verdict = ReleaseTrust::judge(
+                *answer, ReleaseSignature::trustedRoots(), ReleaseSignature::trustedKeys(), seen, clock().toUTC());
         // The first contact trusts what it finds; from then on the versions
         // only rise.
         if (verdict.refusal == ReleaseTrust::Refusal::None && !state.remember(server, verdict.accepted))
@@ -218,23 +228,23 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
         if (ReleaseSignature::hasTrustedRoot())
             ReleaseSignature::setKeySetKeys(verdict.keySetKeys);
         accept(ZelFirmware::modelArrayWithJSON(verdict.list.value(QStringLiteral("data"))),
-               ReleaseTrust::parseTime(verdict.list.value(ReleaseTrust::kExpiresKey).toString()), completion);
+            ReleaseTrust::parseTime(verdict.list.value(ReleaseTrust::kExpiresKey).toString()), completion);
     };
     auto getList = [url, server, answer, fail, judge] {
         getBoth(url, kMaxReleaseListBytes, QUrl(server + kListPath + ReleaseTrust::kSignatureSuffix),
-                ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
-                [answer, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
-                    // The list itself must arrive as the server's JSON answer;
-                    // its signature is judged with it.
-                    QString error = fetchError(list);
-                    if (error.isEmpty() && !HttpClient::isJsonContentType(list.contentType))
-                        error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(list.contentType));
-                    if (!error.isEmpty() || signature.status == 0)
-                        return fail(error.isEmpty() ? signature.error : error);
-                    answer->list = list.body;
-                    answer->listSignature = signatureOf(signature);
-                    judge();
-                });
+            ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
+            [answer, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
+                // The list itself must arrive as the server's JSON answer;
+                // its signature is judged with it.
+                QString error = fetchError(list);
+                if (error.isEmpty() && !HttpClient::isJsonContentType(list.contentType))
+                    error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(list.contentType));
+                if (!error.isEmpty() || signature.status == 0)
+                    return fail(error.isEmpty() ? signature.error : error);
+                answer->list = list.body;
+                answer->listSignature = signatureOf(signature);
+                judge();
+            });
     };
     if (!ReleaseSignature::hasTrustedRoot()) {
         getList();
@@ -242,13 +252,13 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
     }
     const QString keySet = server + ReleaseTrust::kKeySetPath;
     getBoth(QUrl(keySet), kMaxReleaseListBytes, QUrl(keySet + ReleaseTrust::kSignatureSuffix),
-            ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
-            [answer, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
-                if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
-                    return fail(keys.status == 0 ? keys.error : signature.error);
-                // A key set that is not served is judged as unsigned.
-                answer->keySet = signatureOf(keys);
-                answer->keySetSignature = signatureOf(signature);
-                getList();
-            });
+        ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
+        [answer, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
+            if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
+                return fail(keys.status == 0 ? keys.error : signature.error);
+            // A key set that is not served is judged as unsigned.
+            answer->keySet = signatureOf(keys);
+            answer->keySetSignature = signatureOf(signature);
+            getList();
+        });
 }

@@ -27,7 +27,7 @@ public:
 
 signals:
     void bytesReceived(const QByteArray& bytes); // from the controller
-    void spaceAvailable();                       // send() accepts bytes again
+    void spaceAvailable(); // send() accepts bytes again
     void errorOccurred();
     void detached();
 

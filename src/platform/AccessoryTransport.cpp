@@ -30,7 +30,11 @@ void AccessoryTransport::detachAccessory()
     // then restarts): the link delivers them on the next turn of the event
     // loop and the stream raises its event on the turn after.
     EAAccessoryManager* manager = &EAAccessoryManager::sharedAccessoryManager();
-    QMetaObject::invokeMethod(manager, [manager, gone] {
-        QMetaObject::invokeMethod(manager, [manager, gone] { manager->detachAccessory(gone); }, Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        manager,
+        [manager, gone] {
+            QMetaObject::invokeMethod(
+                manager, [manager, gone] { manager->detachAccessory(gone); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }

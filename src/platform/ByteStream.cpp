@@ -45,7 +45,8 @@ void ByteStream::postEvent(StreamEvent event)
     if (m_pendingEvents & bit)
         return;
     m_pendingEvents |= bit;
-    QMetaObject::invokeMethod(this, [this, event] { deliver(event); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, event] { deliver(event); }, Qt::QueuedConnection);
 }
 
 void ByteStream::deliver(StreamEvent event)

@@ -21,7 +21,11 @@ enum class StreamEvent : int {
 class StreamDelegate {
 public:
     virtual ~StreamDelegate() = default;
-    virtual void streamHandleEvent(ByteStream* stream, StreamEvent event) { (void)stream; (void)event; }
+    virtual void streamHandleEvent(ByteStream* stream, StreamEvent event)
+    {
+        (void)stream;
+        (void)event;
+    }
 };
 
 // A byte stream of an accessory session. Events reach the delegate only while
@@ -44,7 +48,7 @@ protected:
     // Delivers the event on a later turn of the event loop; repeated events of
     // one kind are merged until delivered.
     void postEvent(StreamEvent event);
-    virtual void opened() {}
+    virtual void opened() { }
 
     QPointer<AccessoryLink> m_link;
 

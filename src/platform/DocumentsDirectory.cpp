@@ -13,7 +13,8 @@ QString DocumentsDirectory::path()
     if (dir.isEmpty())
         dir = qEnvironmentVariable("Q3DART_DOCUMENTS");
     if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/q3dart-companion");
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + QStringLiteral("/q3dart-companion");
     QDir().mkpath(dir);
     return QDir(dir).absolutePath();
 }

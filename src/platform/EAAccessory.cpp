@@ -8,8 +8,8 @@ struct EAAccessory::LinkRef {
     QPointer<AccessoryLink> link;
 };
 
-std::shared_ptr<EAAccessory> EAAccessory::create(const QStringList& protocolStrings, AccessoryLink* link,
-                                                 const QString& location)
+std::shared_ptr<EAAccessory> EAAccessory::create(
+    const QStringList& protocolStrings, AccessoryLink* link, const QString& location)
 {
     static quint64 nextConnectionID = 1;
     std::shared_ptr<EAAccessory> accessory(new EAAccessory);

@@ -21,8 +21,8 @@ public:
 class EAAccessory {
 public:
     // location: where it is attached, as the user names a device ("serial:/dev/ttyUSB0").
-    static std::shared_ptr<EAAccessory> create(const QStringList& protocolStrings, AccessoryLink* link,
-                                               const QString& location = QString());
+    static std::shared_ptr<EAAccessory> create(
+        const QStringList& protocolStrings, AccessoryLink* link, const QString& location = QString());
     ~EAAccessory();
 
     QStringList protocolStrings() const { return m_protocolStrings; }

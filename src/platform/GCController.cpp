@@ -14,8 +14,8 @@ QString GCControllerIdentity::vendorProductText() const
     return QString::asprintf("%04x:%04x", unsigned(vendorId), unsigned(productId));
 }
 
-GCControllerPtr GCController::create(const QString& vendorName, GCControllerProfile profile,
-                                     const GCExtendedGamepadOptionalElements& offered)
+GCControllerPtr GCController::create(
+    const QString& vendorName, GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered)
 {
     GCControllerPtr controller(new GCController);
     controller->m_vendorName = vendorName;
@@ -73,8 +73,8 @@ bool GCController::setRawValue(size_t index, int value)
 
 void GCController::valuesChanged()
 {
-    NotificationCenter::defaultCenter().postNotification(GCControllerValuesDidChangeNotification,
-                                                         QVariant::fromValue(shared_from_this()));
+    NotificationCenter::defaultCenter().postNotification(
+        GCControllerValuesDidChangeNotification, QVariant::fromValue(shared_from_this()));
 }
 
 bool GCController::rumble(float low, float high, int milliseconds) const

@@ -77,8 +77,8 @@ class GCController : public std::enable_shared_from_this<GCController> {
 public:
     using PausedHandler = std::function<void(const GCControllerPtr& controller)>;
 
-    static GCControllerPtr create(const QString& vendorName, GCControllerProfile profile,
-                                  const GCExtendedGamepadOptionalElements& offered = {});
+    static GCControllerPtr create(
+        const QString& vendorName, GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered = {});
     GCController(const GCController&) = delete;
     GCController& operator=(const GCController&) = delete;
 

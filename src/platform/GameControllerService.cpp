@@ -16,8 +16,8 @@ void GameControllerService::connectController(const GCControllerPtr& controller)
     if (!controller || std::find(m_controllers.begin(), m_controllers.end(), controller) != m_controllers.end())
         return;
     m_controllers.push_back(controller);
-    NotificationCenter::defaultCenter().postNotification(GCControllerDidConnectNotification,
-                                                         QVariant::fromValue(controller));
+    NotificationCenter::defaultCenter().postNotification(
+        GCControllerDidConnectNotification, QVariant::fromValue(controller));
 }
 
 void GameControllerService::disconnectController(const GCControllerPtr& controller)
@@ -26,8 +26,8 @@ void GameControllerService::disconnectController(const GCControllerPtr& controll
     if (it == m_controllers.end())
         return;
     m_controllers.erase(it);
-    NotificationCenter::defaultCenter().postNotification(GCControllerDidDisconnectNotification,
-                                                         QVariant::fromValue(controller));
+    NotificationCenter::defaultCenter().postNotification(
+        GCControllerDidDisconnectNotification, QVariant::fromValue(controller));
     // Whoever installs a pause handler may be held by it while holding the
     // controller in turn; dropping the handler of a controller that is gone
     // ends that cycle, so neither outlives the connection.

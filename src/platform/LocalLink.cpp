@@ -10,7 +10,7 @@ qint64 LocalLink::send(const char* data, qint64 length)
     if (!isAttached() || m_failSends || length < 0)
         return -1;
     const qint64 room = std::max<qint64>(0, m_capacity - m_toDevice.size());
-    const qint64 n = std::min({length, room, m_maxPerSend});
+    const qint64 n = std::min({ length, room, m_maxPerSend });
     if (n <= 0) {
         m_wasFull = true;
         return 0;
@@ -32,7 +32,8 @@ void LocalLink::deliverToHost(const QByteArray& bytes)
     // Bytes sent before the attachment ended still arrive, as on a real wire.
     if (bytes.isEmpty() || !isAttached())
         return;
-    QMetaObject::invokeMethod(this, [this, bytes] { emit bytesReceived(bytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, bytes] { emit bytesReceived(bytes); }, Qt::QueuedConnection);
 }
 
 void LocalLink::setPaused(bool paused)
@@ -47,7 +48,8 @@ void LocalLink::scheduleFlush()
     if (m_flushPending || m_paused)
         return;
     m_flushPending = true;
-    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
 void LocalLink::flush()

@@ -51,7 +51,7 @@ QStringList Localization::preferredLanguages() const
         return *m_preferred;
     const QString forced = qEnvironmentVariable("Q3DART_LANGUAGE");
     if (!forced.isEmpty())
-        return {forced};
+        return { forced };
     return QLocale::system().uiLanguages();
 }
 

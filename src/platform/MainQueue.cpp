@@ -45,10 +45,13 @@ void MainQueue::dispatchAfter(double seconds, std::function<void()> block, QObje
 void MainQueue::dispatchAsync(std::function<void()> block, QObject* context)
 {
     QObject* receiver = context ? context : QCoreApplication::instance();
-    QMetaObject::invokeMethod(receiver, [block = std::move(block)] {
-        if (block)
-            block();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        receiver,
+        [block = std::move(block)] {
+            if (block)
+                block();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainQueue::chooseEventDispatcher()

@@ -10,7 +10,7 @@ NotificationCenter& NotificationCenter::defaultCenter()
 
 void NotificationCenter::addObserver(const void* observer, const QString& name, Handler handler)
 {
-    m_entries.push_back({observer, name, std::move(handler), m_nextId++});
+    m_entries.push_back({ observer, name, std::move(handler), m_nextId++ });
 }
 
 void NotificationCenter::removeObserver(const void* observer)
@@ -20,7 +20,7 @@ void NotificationCenter::removeObserver(const void* observer)
 
 void NotificationCenter::postNotification(const QString& name, const QVariant& object, const QVariantMap& userInfo)
 {
-    const Notification note{name, object, userInfo};
+    const Notification note { name, object, userInfo };
     // Handlers may add or remove observers while we deliver: take a snapshot
     // of the ids first, and skip entries that disappeared in the meantime.
     std::vector<quint64> ids;

@@ -76,20 +76,34 @@ bool hasAxis(SDL_GameController* handle, Key key)
 QString typeName(SDL_GameControllerType type)
 {
     switch (type) {
-    case SDL_CONTROLLER_TYPE_XBOX360: return QStringLiteral("xbox360");
-    case SDL_CONTROLLER_TYPE_XBOXONE: return QStringLiteral("xboxone");
-    case SDL_CONTROLLER_TYPE_PS3: return QStringLiteral("ps3");
-    case SDL_CONTROLLER_TYPE_PS4: return QStringLiteral("ps4");
-    case SDL_CONTROLLER_TYPE_PS5: return QStringLiteral("ps5");
-    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO: return QStringLiteral("switchpro");
-    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_LEFT: return QStringLiteral("joyconleft");
-    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT: return QStringLiteral("joyconright");
-    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR: return QStringLiteral("joyconpair");
-    case SDL_CONTROLLER_TYPE_VIRTUAL: return QStringLiteral("virtual");
-    case SDL_CONTROLLER_TYPE_AMAZON_LUNA: return QStringLiteral("luna");
-    case SDL_CONTROLLER_TYPE_GOOGLE_STADIA: return QStringLiteral("stadia");
-    case SDL_CONTROLLER_TYPE_NVIDIA_SHIELD: return QStringLiteral("shield");
-    case SDL_CONTROLLER_TYPE_UNKNOWN: break;
+    case SDL_CONTROLLER_TYPE_XBOX360:
+        return QStringLiteral("xbox360");
+    case SDL_CONTROLLER_TYPE_XBOXONE:
+        return QStringLiteral("xboxone");
+    case SDL_CONTROLLER_TYPE_PS3:
+        return QStringLiteral("ps3");
+    case SDL_CONTROLLER_TYPE_PS4:
+        return QStringLiteral("ps4");
+    case SDL_CONTROLLER_TYPE_PS5:
+        return QStringLiteral("ps5");
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+        return QStringLiteral("switchpro");
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_LEFT:
+        return QStringLiteral("joyconleft");
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT:
+        return QStringLiteral("joyconright");
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
+        return QStringLiteral("joyconpair");
+    case SDL_CONTROLLER_TYPE_VIRTUAL:
+        return QStringLiteral("virtual");
+    case SDL_CONTROLLER_TYPE_AMAZON_LUNA:
+        return QStringLiteral("luna");
+    case SDL_CONTROLLER_TYPE_GOOGLE_STADIA:
+        return QStringLiteral("stadia");
+    case SDL_CONTROLLER_TYPE_NVIDIA_SHIELD:
+        return QStringLiteral("shield");
+    case SDL_CONTROLLER_TYPE_UNKNOWN:
+        break;
     }
     return QString();
 }
@@ -97,12 +111,18 @@ QString typeName(SDL_GameControllerType type)
 GCControllerBatteryLevel batteryLevel(SDL_JoystickPowerLevel level)
 {
     switch (level) {
-    case SDL_JOYSTICK_POWER_EMPTY: return GCControllerBatteryLevel::Empty;
-    case SDL_JOYSTICK_POWER_LOW: return GCControllerBatteryLevel::Low;
-    case SDL_JOYSTICK_POWER_MEDIUM: return GCControllerBatteryLevel::Medium;
-    case SDL_JOYSTICK_POWER_FULL: return GCControllerBatteryLevel::Full;
-    case SDL_JOYSTICK_POWER_WIRED: return GCControllerBatteryLevel::Wired;
-    default: return GCControllerBatteryLevel::Unknown;
+    case SDL_JOYSTICK_POWER_EMPTY:
+        return GCControllerBatteryLevel::Empty;
+    case SDL_JOYSTICK_POWER_LOW:
+        return GCControllerBatteryLevel::Low;
+    case SDL_JOYSTICK_POWER_MEDIUM:
+        return GCControllerBatteryLevel::Medium;
+    case SDL_JOYSTICK_POWER_FULL:
+        return GCControllerBatteryLevel::Full;
+    case SDL_JOYSTICK_POWER_WIRED:
+        return GCControllerBatteryLevel::Wired;
+    default:
+        return GCControllerBatteryLevel::Unknown;
     }
 }
 
@@ -110,13 +130,20 @@ GCControllerBatteryLevel batteryLevel(SDL_JoystickPowerLevel level)
 QString extraButtonName(int button)
 {
     switch (button) {
-    case SDL_CONTROLLER_BUTTON_MISC1: return localized("ButtonMisc");
-    case SDL_CONTROLLER_BUTTON_PADDLE1: return localized("ButtonPaddle").arg(1);
-    case SDL_CONTROLLER_BUTTON_PADDLE2: return localized("ButtonPaddle").arg(2);
-    case SDL_CONTROLLER_BUTTON_PADDLE3: return localized("ButtonPaddle").arg(3);
-    case SDL_CONTROLLER_BUTTON_PADDLE4: return localized("ButtonPaddle").arg(4);
-    case SDL_CONTROLLER_BUTTON_TOUCHPAD: return localized("ButtonTouchpad");
-    default: return QString::fromUtf8(g_sdl->SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button)));
+    case SDL_CONTROLLER_BUTTON_MISC1:
+        return localized("ButtonMisc");
+    case SDL_CONTROLLER_BUTTON_PADDLE1:
+        return localized("ButtonPaddle").arg(1);
+    case SDL_CONTROLLER_BUTTON_PADDLE2:
+        return localized("ButtonPaddle").arg(2);
+    case SDL_CONTROLLER_BUTTON_PADDLE3:
+        return localized("ButtonPaddle").arg(3);
+    case SDL_CONTROLLER_BUTTON_PADDLE4:
+        return localized("ButtonPaddle").arg(4);
+    case SDL_CONTROLLER_BUTTON_TOUCHPAD:
+        return localized("ButtonTouchpad");
+    default:
+        return QString::fromUtf8(g_sdl->SDL_GameControllerGetStringForButton(SDL_GameControllerButton(button)));
     }
 }
 
@@ -138,15 +165,15 @@ GCControllerPtr makeController(SDL_GameController* handle)
     offered.buttonMenu = hasButton(handle, Key::Menu);
     offered.buttonOptions = hasButton(handle, Key::Options);
     return GCController::create(oneLine(g_sdl->SDL_GameControllerName(handle)),
-                                extended ? GCControllerProfile::Extended : GCControllerProfile::Basic, offered);
+        extended ? GCControllerProfile::Extended : GCControllerProfile::Basic, offered);
 }
 
 // handle: null for a joystick without mapping.
 GCControllerIdentity identityOf(SDL_Joystick* joystick, SDL_GameController* handle, int deviceIndex)
 {
     GCControllerIdentity identity;
-    identity.type = typeName(handle ? g_sdl->SDL_GameControllerGetType(handle)
-                                    : g_sdl->SDL_GameControllerTypeForIndex(deviceIndex));
+    identity.type = typeName(
+        handle ? g_sdl->SDL_GameControllerGetType(handle) : g_sdl->SDL_GameControllerTypeForIndex(deviceIndex));
     if (const Uint16 vendor = g_sdl->SDL_JoystickGetVendor(joystick))
         identity.vendorId = vendor;
     if (const Uint16 product = g_sdl->SDL_JoystickGetProduct(joystick))
@@ -165,8 +192,8 @@ GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_GameController* handle
 {
     GCControllerHaptics haptics;
     const bool rumble = handle ? g_sdl->SDL_GameControllerHasRumble(handle) : g_sdl->SDL_JoystickHasRumble(joystick);
-    const bool triggers = handle ? g_sdl->SDL_GameControllerHasRumbleTriggers(handle)
-                                 : g_sdl->SDL_JoystickHasRumbleTriggers(joystick);
+    const bool triggers
+        = handle ? g_sdl->SDL_GameControllerHasRumbleTriggers(handle) : g_sdl->SDL_JoystickHasRumbleTriggers(joystick);
     const bool light = handle ? g_sdl->SDL_GameControllerHasLED(handle) : g_sdl->SDL_JoystickHasLED(joystick);
     if (rumble)
         haptics.rumble = [id](float low, float high, int ms) {
@@ -264,7 +291,8 @@ void SdlGameControllerSource::loadMappingFile()
     if (!file.exists())
         return;
     if (file.size() > kMaxMappingFileBytes) {
-        m_mappingError = localized("GameControllerMappingsUnreadable").arg(file.fileName(), localized("MappingFileTooLarge"));
+        m_mappingError
+            = localized("GameControllerMappingsUnreadable").arg(file.fileName(), localized("MappingFileTooLarge"));
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -407,16 +435,17 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
                 continue;
             const std::optional<Key> key = GameControllerKeys::keyOfSdlButton(b);
             device.rawButton[size_t(b)] = int(raw.size());
-            raw.push_back({RawKind::Button, key ? QString::fromLatin1(GameControllerKeys::name(*key)) : extraButtonName(b),
-                           g_sdl->SDL_GameControllerGetButton(device.handle, SDL_GameControllerButton(b))});
+            raw.push_back(
+                { RawKind::Button, key ? QString::fromLatin1(GameControllerKeys::name(*key)) : extraButtonName(b),
+                    g_sdl->SDL_GameControllerGetButton(device.handle, SDL_GameControllerButton(b)) });
         }
         device.rawAxis.assign(SDL_CONTROLLER_AXIS_MAX, -1);
         for (int a = 0; a < SDL_CONTROLLER_AXIS_MAX; ++a) {
             if (!g_sdl->SDL_GameControllerHasAxis(device.handle, SDL_GameControllerAxis(a)))
                 continue;
             device.rawAxis[size_t(a)] = int(raw.size());
-            raw.push_back({RawKind::Axis, QString::fromLatin1(GameControllerKeys::sdlAxisName(a)),
-                           g_sdl->SDL_GameControllerGetAxis(device.handle, SDL_GameControllerAxis(a))});
+            raw.push_back({ RawKind::Axis, QString::fromLatin1(GameControllerKeys::sdlAxisName(a)),
+                g_sdl->SDL_GameControllerGetAxis(device.handle, SDL_GameControllerAxis(a)) });
         }
         device.controller->setRawInputs(std::move(raw));
     } else {
@@ -428,16 +457,16 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
         std::vector<GCControllerRawInput> raw;
         device.firstButton = 0;
         for (int b = 0; b < g_sdl->SDL_JoystickNumButtons(device.joystick); ++b)
-            raw.push_back({RawKind::Button, QStringLiteral("b%1").arg(b),
-                           g_sdl->SDL_JoystickGetButton(device.joystick, b)});
+            raw.push_back(
+                { RawKind::Button, QStringLiteral("b%1").arg(b), g_sdl->SDL_JoystickGetButton(device.joystick, b) });
         device.firstAxis = int(raw.size());
         for (int a = 0; a < g_sdl->SDL_JoystickNumAxes(device.joystick); ++a)
-            raw.push_back({RawKind::Axis, QStringLiteral("a%1").arg(a),
-                           g_sdl->SDL_JoystickGetAxis(device.joystick, a)});
+            raw.push_back(
+                { RawKind::Axis, QStringLiteral("a%1").arg(a), g_sdl->SDL_JoystickGetAxis(device.joystick, a) });
         device.firstHat = int(raw.size());
         for (int h = 0; h < g_sdl->SDL_JoystickNumHats(device.joystick); ++h)
-            raw.push_back({RawKind::Hat, QStringLiteral("h%1").arg(h),
-                           g_sdl->SDL_JoystickGetHat(device.joystick, h)});
+            raw.push_back(
+                { RawKind::Hat, QStringLiteral("h%1").arg(h), g_sdl->SDL_JoystickGetHat(device.joystick, h) });
         device.controller->setRawInputs(std::move(raw));
     }
     const GCControllerPtr controller = device.controller;
@@ -502,11 +531,20 @@ void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pre
             controller->pause();
     } else if (key) {
         switch (*key) {
-        case Key::Up: device.up = pressed; break;
-        case Key::Down: device.down = pressed; break;
-        case Key::Left: device.left = pressed; break;
-        case Key::Right: device.right = pressed; break;
-        default: break;
+        case Key::Up:
+            device.up = pressed;
+            break;
+        case Key::Down:
+            device.down = pressed;
+            break;
+        case Key::Left:
+            device.left = pressed;
+            break;
+        case Key::Right:
+            device.right = pressed;
+            break;
+        default:
+            break;
         }
         GCControllerDirectionPad* dpad = nullptr;
         if (const auto extended = controller->extendedGamepad())

@@ -11,7 +11,7 @@
 #include <vector>
 
 struct _SDL_GameController; // SDL_GameController
-struct _SDL_Joystick;       // SDL_Joystick
+struct _SDL_Joystick; // SDL_Joystick
 
 // The machine's own game controllers, through SDL's game-controller layer:
 // follows controllers as they are plugged in and out and feeds their buttons,

@@ -25,10 +25,10 @@ const SdlLibrary* SdlLibrary::load()
     SdlLibrary resolved;
     // The loader's text names the file and the first function it lacks.
     bool complete = true;
-#define Q3DART_SDL_RESOLVE(name)                                                                  \
-    if (complete && !(resolved.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)))) { \
-        g_error = QString::fromLocal8Bit(::dlerror());                                                \
-        complete = false;                                                                             \
+#define Q3DART_SDL_RESOLVE(name)                                                                                       \
+    if (complete && !(resolved.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)))) {                  \
+        g_error = QString::fromLocal8Bit(::dlerror());                                                                 \
+        complete = false;                                                                                              \
     }
     Q3DART_SDL_FUNCTIONS(Q3DART_SDL_RESOLVE)
 #undef Q3DART_SDL_RESOLVE

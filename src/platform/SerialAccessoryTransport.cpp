@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 
-
 SerialAccessoryTransport::SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
     , m_path(path)

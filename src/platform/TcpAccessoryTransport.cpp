@@ -2,8 +2,8 @@
 
 #include "platform/IODeviceLink.h"
 
-
-TcpAccessoryTransport::TcpAccessoryTransport(const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
+TcpAccessoryTransport::TcpAccessoryTransport(
+    const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
     , m_host(host)
     , m_port(port)

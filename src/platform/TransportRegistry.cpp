@@ -11,17 +11,17 @@ namespace {
 
 QHash<QString, TransportRegistry::Factory>& factories()
 {
-    static QHash<QString, TransportRegistry::Factory> table{
-        {QStringLiteral("auto"),
-         [](const DeviceAddress&, const QStringList& protocols) { return new SerialPortScanner(protocols); }},
-        {QStringLiteral("tcp"),
-         [](const DeviceAddress& address, const QStringList& protocols) {
-             return new TcpAccessoryTransport(address.host, address.port, protocols);
-         }},
-        {QStringLiteral("serial"),
-         [](const DeviceAddress& address, const QStringList& protocols) {
-             return new SerialAccessoryTransport(address.path, protocols);
-         }},
+    static QHash<QString, TransportRegistry::Factory> table {
+        { QStringLiteral("auto"),
+            [](const DeviceAddress&, const QStringList& protocols) { return new SerialPortScanner(protocols); } },
+        { QStringLiteral("tcp"),
+            [](const DeviceAddress& address, const QStringList& protocols) {
+                return new TcpAccessoryTransport(address.host, address.port, protocols);
+            } },
+        { QStringLiteral("serial"),
+            [](const DeviceAddress& address, const QStringList& protocols) {
+                return new SerialAccessoryTransport(address.path, protocols);
+            } },
     };
     return table;
 }

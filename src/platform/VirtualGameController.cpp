@@ -38,21 +38,22 @@ const std::vector<RawAxis>& rawAxes()
         const GCControllerButtonInput* trigger = GameControllerKeys::element(p, key);
         return trigger ? trigger->value() : 0.0f;
     };
-    static const std::vector<RawAxis> axes{
-        {"LX", std::nullopt, [](const GCExtendedGamepad& p) { return p.leftThumbstick()->xAxis(); }},
-        {"LY", std::nullopt, [](const GCExtendedGamepad& p) { return -p.leftThumbstick()->yAxis(); }}, // SDL's y grows downward
-        {"RX", std::nullopt, [](const GCExtendedGamepad& p) { return p.rightThumbstick()->xAxis(); }},
-        {"RY", std::nullopt, [](const GCExtendedGamepad& p) { return -p.rightThumbstick()->yAxis(); }},
-        {"L2", Key::L2, [level](const GCExtendedGamepad& p) { return level(p, Key::L2); }},
-        {"R2", Key::R2, [level](const GCExtendedGamepad& p) { return level(p, Key::R2); }},
+    static const std::vector<RawAxis> axes {
+        { "LX", std::nullopt, [](const GCExtendedGamepad& p) { return p.leftThumbstick()->xAxis(); } },
+        { "LY", std::nullopt,
+            [](const GCExtendedGamepad& p) { return -p.leftThumbstick()->yAxis(); } }, // SDL's y grows downward
+        { "RX", std::nullopt, [](const GCExtendedGamepad& p) { return p.rightThumbstick()->xAxis(); } },
+        { "RY", std::nullopt, [](const GCExtendedGamepad& p) { return -p.rightThumbstick()->yAxis(); } },
+        { "L2", Key::L2, [level](const GCExtendedGamepad& p) { return level(p, Key::L2); } },
+        { "R2", Key::R2, [level](const GCExtendedGamepad& p) { return level(p, Key::R2); } },
     };
     return axes;
 }
 
 } // namespace
 
-VirtualGameController::VirtualGameController(GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered,
-                                             const QString& name)
+VirtualGameController::VirtualGameController(
+    GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered, const QString& name)
     : m_controller(GCController::create(name.isEmpty() ? localized("VirtualControllerName") : name, profile, offered))
 {
     GCControllerIdentity identity;
@@ -62,28 +63,30 @@ VirtualGameController::VirtualGameController(GCControllerProfile profile, const 
     std::vector<GCControllerRawInput> raw;
     for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
         if (e.sdlButton != GameControllerKeys::kNoSdlInput && GameControllerKeys::element(*m_controller, e.key))
-            raw.push_back({GCControllerRawInput::Kind::Button, QString::fromLatin1(e.name), 0});
+            raw.push_back({ GCControllerRawInput::Kind::Button, QString::fromLatin1(e.name), 0 });
     if (const auto pad = m_controller->extendedGamepad()) {
         for (const RawAxis& axis : rawAxes())
             if (!axis.trigger || GameControllerKeys::element(*pad, *axis.trigger))
-                raw.push_back({GCControllerRawInput::Kind::Axis, QString::fromLatin1(axis.name), 0});
+                raw.push_back({ GCControllerRawInput::Kind::Axis, QString::fromLatin1(axis.name), 0 });
     }
     m_controller->setRawInputs(std::move(raw));
 }
 
-std::unique_ptr<VirtualGameController> VirtualGameController::joystick(const QString& name, int buttons, int axes, int hats)
+std::unique_ptr<VirtualGameController> VirtualGameController::joystick(
+    const QString& name, int buttons, int axes, int hats)
 {
-    auto pad = std::make_unique<VirtualGameController>(GCControllerProfile::None, GCExtendedGamepadOptionalElements{}, name);
+    auto pad = std::make_unique<VirtualGameController>(
+        GCControllerProfile::None, GCExtendedGamepadOptionalElements {}, name);
     GCControllerIdentity identity = pad->m_controller->identity();
     identity.mapped = false;
     pad->m_controller->setIdentity(identity);
     std::vector<GCControllerRawInput> raw;
     for (int i = 0; i < buttons; ++i)
-        raw.push_back({GCControllerRawInput::Kind::Button, QStringLiteral("b%1").arg(i), 0});
+        raw.push_back({ GCControllerRawInput::Kind::Button, QStringLiteral("b%1").arg(i), 0 });
     for (int i = 0; i < axes; ++i)
-        raw.push_back({GCControllerRawInput::Kind::Axis, QStringLiteral("a%1").arg(i), 0});
+        raw.push_back({ GCControllerRawInput::Kind::Axis, QStringLiteral("a%1").arg(i), 0 });
     for (int i = 0; i < hats; ++i)
-        raw.push_back({GCControllerRawInput::Kind::Hat, QStringLiteral("h%1").arg(i), 0});
+        raw.push_back({ GCControllerRawInput::Kind::Hat, QStringLiteral("h%1").arg(i), 0 });
     pad->m_controller->setRawInputs(std::move(raw));
     return pad;
 }
@@ -173,8 +176,8 @@ void VirtualGameController::unplug()
 void VirtualGameController::stampInput() const
 {
     using namespace std::chrono;
-    const qint64 now = m_inputTime ? *m_inputTime
-                                   : duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    const qint64 now
+        = m_inputTime ? *m_inputTime : duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
     m_controller->setInputTime(now, GCControllerInputClock::Device);
 }
 
@@ -186,12 +189,12 @@ bool VirtualGameController::setButton(Button button, float value)
     if (GameControllerKeys::isPadDirection(button)) {
         if (!target)
             return false;
-        GCControllerDirectionPad* dpad = controller->extendedGamepad() ? controller->extendedGamepad()->dpad()
-                                                                        : controller->gamepad()->dpad();
+        GCControllerDirectionPad* dpad
+            = controller->extendedGamepad() ? controller->extendedGamepad()->dpad() : controller->gamepad()->dpad();
         auto level = [&](Button b, GCControllerButtonInput* e) { return b == button ? value : e->value(); };
         // The pad reports a position; both directions of an axis held at once cancel out.
         dpad->setValue(level(Button::Right, dpad->right()) - level(Button::Left, dpad->left()),
-                       level(Button::Up, dpad->up()) - level(Button::Down, dpad->down()));
+            level(Button::Up, dpad->up()) - level(Button::Down, dpad->down()));
         updateRawInputs(controller);
         return true;
     }

@@ -22,8 +22,7 @@ public:
 
     // name: empty for the localised default name.
     explicit VirtualGameController(GCControllerProfile profile = GCControllerProfile::Extended,
-                                   const GCExtendedGamepadOptionalElements& offered = {},
-                                   const QString& name = QString());
+        const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
     // Unplugs the controller when it is still plugged in.
     ~VirtualGameController();
     VirtualGameController(const VirtualGameController&) = delete;

@@ -27,7 +27,7 @@ public:
 
     // The origins the web page screens may show pages from: the help and
     // the maker's servers.
-    static QStringList pageOrigins() { return {helpBaseUrl(), makerBaseUrl()}; }
+    static QStringList pageOrigins() { return { helpBaseUrl(), makerBaseUrl() }; }
 
     // Addresses beginning with this leave the application for the store.
     static QString appStorePrefix() { return InfoDictionary::mainBundle().string(QStringLiteral("Q3AppStorePrefix")); }

@@ -48,8 +48,9 @@ UpgradePlan::Paths pathsIn(const QString& folder)
     if (folder.isEmpty())
         return {};
     const QDir dir(folder);
-    return {dir.filePath(ZelFirmwareUpgradeManager::kBootFileName), dir.filePath(ZelFirmwareUpgradeManager::kLeftFileName),
-            dir.filePath(ZelFirmwareUpgradeManager::kRightFileName)};
+    return { dir.filePath(ZelFirmwareUpgradeManager::kBootFileName),
+        dir.filePath(ZelFirmwareUpgradeManager::kLeftFileName),
+        dir.filePath(ZelFirmwareUpgradeManager::kRightFileName) };
 }
 
 } // namespace
@@ -61,23 +62,24 @@ bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
     // A release downloaded before is used again unless a key is trusted.
     if (ReleaseSignature::hasTrustedKeys())
         return true;
-    const DownloadStore store(DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName,
-                              ZelFirmwareDataTool::kProductFolder);
+    const DownloadStore store(
+        DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName, ZelFirmwareDataTool::kProductFolder);
     return store.folderForVersion(release.version).isNull();
 }
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
 {
     const ZelFirmwareUpgradeManager& e = engine();
-    const UpgradePlan::Need need{e.bootNeedUpgrade, e.leftNeedUpgrade, e.rightNeedUpgrade};
+    const UpgradePlan::Need need { e.bootNeedUpgrade, e.leftNeedUpgrade, e.rightNeedUpgrade };
     QString folder;
     if (!release.isOnline()) {
         folder = release.path;
     } else if (!downloadsFirst(release)) {
         const DownloadStore store(DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName,
-                                  ZelFirmwareDataTool::kProductFolder);
-        folder = DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
-            + ZelFirmwareDataTool::kProductFolder + QLatin1Char('/') + store.folderForVersion(release.version);
+            ZelFirmwareDataTool::kProductFolder);
+        folder = DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder
+            + QLatin1Char('/') + ZelFirmwareDataTool::kProductFolder + QLatin1Char('/')
+            + store.folderForVersion(release.version);
     }
     return UpgradePlan::make(need, pathsIn(folder));
 }
@@ -107,9 +109,9 @@ bool UpgradeRun::requestCancel()
     if (!m_running)
         return false;
     if (canCancel()) {
-        finish(Outcome::Cancelled, UpgradeReason(m_phase == Phase::WaitingForRestart
-                                                     ? UpgradeReason::Code::RestartWaitStopped
-                                                     : UpgradeReason::Code::Cancelled));
+        finish(Outcome::Cancelled,
+            UpgradeReason(m_phase == Phase::WaitingForRestart ? UpgradeReason::Code::RestartWaitStopped
+                                                              : UpgradeReason::Code::Cancelled));
         return true;
     }
     // The image goes on to its end; imageAcknowledged ends the run then.
@@ -154,8 +156,8 @@ void UpgradeRun::enterStep(Phase phase)
     case Phase::Right: {
         // Unpacked by now: the images' sizes are known.
         const ZelFirmwareUpgradeManager& e = engine();
-        m_timeline.setPlan(UpgradePlan::make({m_needBoot, m_needLeft, m_needRight},
-                                             {e.bootFilePath, e.leftFilePath, e.rightFilePath}));
+        m_timeline.setPlan(UpgradePlan::make(
+            { m_needBoot, m_needLeft, m_needRight }, { e.bootFilePath, e.leftFilePath, e.rightFilePath }));
         const UpgradePlan::Image image = imageOf(phase);
         m_timeline.enter(Kind::Image, image);
         m_imageFromPercent
@@ -442,7 +444,7 @@ void UpgradeRun::startImages(const QString& boot, const QString& left, const QSt
     m_needBoot = !boot.isEmpty();
     m_needLeft = !left.isEmpty();
     m_needRight = !right.isEmpty();
-    buildTimeline(UpgradePlan::make({m_needBoot, m_needLeft, m_needRight}, {boot, left, right}), false);
+    buildTimeline(UpgradePlan::make({ m_needBoot, m_needLeft, m_needRight }, { boot, left, right }), false);
     if (!engine().sendFiles(boot, left, right))
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::ImageInvalid));
 }
@@ -545,7 +547,7 @@ void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
         && (m_lastImage == Phase::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
     if (!taken) {
         m_after = versions;
-        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, { versions, m_release.version }));
     }
 }
 
@@ -569,7 +571,7 @@ void UpgradeRun::versionsRead(const QString& versions)
         return;
     }
     if (m_source != Source::Files && !ReleaseVersion::same(versions, m_release.version)) {
-        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, {versions, m_release.version}));
+        finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, { versions, m_release.version }));
         return;
     }
     finish(Outcome::Completed, UpgradeReason());

@@ -20,7 +20,7 @@ UpgradeTimeline UpgradeTimeline::make(const UpgradePlan& plan, bool download, do
     UpgradeTimeline timeline;
     timeline.m_reply = std::max(replySeconds, kMinimumReplySeconds);
     if (download) {
-        for (Kind kind : {Kind::Download, Kind::DigestCheck, Kind::Unpack}) {
+        for (Kind kind : { Kind::Download, Kind::DigestCheck, Kind::Unpack }) {
             Step step;
             step.kind = kind;
             timeline.m_steps.append(step);

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <utility>
 
-const QString ZelGamepadDisconnectByUpgradingFirmwareNotification =
-    QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
+const QString ZelGamepadDisconnectByUpgradingFirmwareNotification
+    = QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
 const QString ZelConnectionIDKey = QStringLiteral("connectionID");
 
 namespace {
@@ -65,12 +65,12 @@ ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager() = default;
 void ZelFirmwareUpgradeManager::addNotificationObserver()
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, EAAccessoryDidConnectNotification,
-                       [this](const Notification& n) { _accessoryDidConnect(n); });
-    center.addObserver(this, EAAccessoryDidDisconnectNotification,
-                       [this](const Notification& n) { _accessoryDidDisconnect(n); });
-    center.addObserver(this, EADSessionDataReceivedNotification,
-                       [this](const Notification& n) { _sessionDataReceived(n); });
+    center.addObserver(
+        this, EAAccessoryDidConnectNotification, [this](const Notification& n) { _accessoryDidConnect(n); });
+    center.addObserver(
+        this, EAAccessoryDidDisconnectNotification, [this](const Notification& n) { _accessoryDidDisconnect(n); });
+    center.addObserver(
+        this, EADSessionDataReceivedNotification, [this](const Notification& n) { _sessionDataReceived(n); });
     EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
     EADSessionController& session = EADSessionController::sharedController();
     session.openSession();
@@ -133,7 +133,7 @@ void ZelFirmwareUpgradeManager::checkVersionWithSide(unsigned side, VersionCallb
 {
     // A query during a run would take the reply handler from the transfer.
     if (m_queriesHeld) {
-        m_heldQueries.append({side, std::move(callback)});
+        m_heldQueries.append({ side, std::move(callback) });
         return;
     }
     askVersion(side, std::move(callback));
@@ -152,7 +152,7 @@ void ZelFirmwareUpgradeManager::holdVersionQueries()
     stopCheckVersionTimer();
     ++m_queryGeneration;
     if (std::exchange(m_hasQueryInFlight, false))
-        m_heldQueries.append({1, std::exchange(m_queryInFlight, nullptr)});
+        m_heldQueries.append({ 1, std::exchange(m_queryInFlight, nullptr) });
 }
 
 void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
@@ -191,10 +191,11 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
     auto answered = std::make_shared<bool>(false);
     if (side == 1) {
         m_replyClock.start();
-        writeData(ControllerProtocol::request(Message::RightVersion), [this, callback, forRun, generation, answered](const QByteArray& reply) {
-            if (!*answered)
-                *answered = rightVersionReceived(reply, callback, forRun, generation);
-        });
+        writeData(ControllerProtocol::request(Message::RightVersion),
+            [this, callback, forRun, generation, answered](const QByteArray& reply) {
+                if (!*answered)
+                    *answered = rightVersionReceived(reply, callback, forRun, generation);
+            });
         stopCheckVersionTimer();
         if (!forRun) {
             m_queryInFlight = callback;
@@ -208,10 +209,11 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
         }
     } else {
         m_replyClock.start();
-        writeData(ControllerProtocol::request(Message::DeviceInformation), [this, callback, forRun, generation, answered](const QByteArray& reply) {
-            if (!*answered)
-                *answered = deviceInformationReceived(reply, callback, forRun, generation);
-        });
+        writeData(ControllerProtocol::request(Message::DeviceInformation),
+            [this, callback, forRun, generation, answered](const QByteArray& reply) {
+                if (!*answered)
+                    *answered = deviceInformationReceived(reply, callback, forRun, generation);
+            });
     }
 }
 
@@ -272,14 +274,38 @@ void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
     }
 }
 
-QString ZelFirmwareUpgradeManager::hardwareVersion() const { return m_deviceInformation.hardwareVersion(); }
-QString ZelFirmwareUpgradeManager::bluetoothVersion() const { return m_deviceInformation.bluetoothVersion(); }
-QString ZelFirmwareUpgradeManager::softwareVersion() const { return m_deviceInformation.softwareVersion(); }
-QString ZelFirmwareUpgradeManager::gcmVersion() const { return m_deviceInformation.gcmVersion(); }
-QString ZelFirmwareUpgradeManager::productDateString() const { return m_deviceInformation.productDateString(); }
-QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const { return m_deviceInformation.macAddressWithoutColon(); }
-QString ZelFirmwareUpgradeManager::bootVer() const { return m_deviceInformation.bootVer(); }
-QString ZelFirmwareUpgradeManager::updateTime() const { return m_deviceInformation.updateTime(); }
+QString ZelFirmwareUpgradeManager::hardwareVersion() const
+{
+    return m_deviceInformation.hardwareVersion();
+}
+QString ZelFirmwareUpgradeManager::bluetoothVersion() const
+{
+    return m_deviceInformation.bluetoothVersion();
+}
+QString ZelFirmwareUpgradeManager::softwareVersion() const
+{
+    return m_deviceInformation.softwareVersion();
+}
+QString ZelFirmwareUpgradeManager::gcmVersion() const
+{
+    return m_deviceInformation.gcmVersion();
+}
+QString ZelFirmwareUpgradeManager::productDateString() const
+{
+    return m_deviceInformation.productDateString();
+}
+QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const
+{
+    return m_deviceInformation.macAddressWithoutColon();
+}
+QString ZelFirmwareUpgradeManager::bootVer() const
+{
+    return m_deviceInformation.bootVer();
+}
+QString ZelFirmwareUpgradeManager::updateTime() const
+{
+    return m_deviceInformation.updateTime();
+}
 
 QString ZelFirmwareUpgradeManager::addressWithColons(const QString& address)
 {
@@ -319,8 +345,8 @@ void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
     const TransferState::Image image = progressImage(m_currentImage);
     if (image != TransferState::Image::Right)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
-    const double percent =
-        TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+    const double percent
+        = TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
     if (upgradeProgressBlock)
         upgradeProgressBlock(percent);
 }
@@ -355,7 +381,8 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
         // its acknowledgement sends packet 0. It has no resend.
         const std::weak_ptr<ImageTransfer> transfer = m_transfer;
         writeData(ControllerProtocol::request(Message::RightStart), [this, transfer](const QByteArray& reply) {
-            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer)
+                || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendRightPacket(false);
@@ -433,7 +460,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
     const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     if (side == 1) {
         ReadCallback handler = [this, transfer](const QByteArray& reply) {
-            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer)
+                || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
                 return;
             ++m_transferState.kSendedIndex;
             m_transfer.reset(); // the image is done: nothing of it may be resent
@@ -455,7 +483,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
     // The controller commits the image to flash before it acknowledges.
     touchWatchdog(true);
     writeData(ControllerProtocol::request(Message::LeftEnd), [this, transfer](const QByteArray& reply) {
-        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
+        if (!ImageTransfer::isLive(transfer)
+            || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
         m_transfer.reset();
         const bool boot = m_transferState.isUpgradeBoot == 1;
@@ -520,7 +549,8 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
         touchWatchdog();
         const quint64 count = m_transferState.kBytesCount;
         writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
-            if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
+            if (!ImageTransfer::isLive(transfer)
+                || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
                 return;
             touchWatchdog();
             sendLeftBinFileToDevice(false);
@@ -581,9 +611,9 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
 {
     // The run's plan is worked out once, here: the images needed and not yet
     // sent, in the controller's order. Every later image comes from it.
-    const UpgradePlan::Need need{bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
-                                 rightNeedUpgrade && !rightUpgradeDone};
-    m_plan = UpgradePlan::make(need, UpgradePlan::Paths{bootFilePath, leftFilePath, rightFilePath});
+    const UpgradePlan::Need need { bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
+        rightNeedUpgrade && !rightUpgradeDone };
+    m_plan = UpgradePlan::make(need, UpgradePlan::Paths { bootFilePath, leftFilePath, rightFilePath });
     m_step = m_plan.indexOf(first);
     sendImage(first);
 }
@@ -804,7 +834,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         if (!m_awaitingReconnect || (accessory && !m_identifying))
             return;
         m_lastContinuedConnection = connected->connectionID();
-        m_returnCandidates.append({connected, false});
+        m_returnCandidates.append({ connected, false });
         const quint64 id = connected->connectionID();
         MainQueue::dispatchAfter(kReconnectDelay, [this, id] {
             for (ReturnCandidate& c : m_returnCandidates)
@@ -859,8 +889,8 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
 {
     if (!m_awaitingReconnect || m_identifying)
         return;
-    const auto ready = std::find_if(m_returnCandidates.begin(), m_returnCandidates.end(),
-                                    [](const ReturnCandidate& c) { return c.ready; });
+    const auto ready = std::find_if(
+        m_returnCandidates.begin(), m_returnCandidates.end(), [](const ReturnCandidate& c) { return c.ready; });
     if (ready == m_returnCandidates.end())
         return; // the next one is not ready yet, or none came
     const EAAccessoryPtr candidate = ready->accessory;
@@ -884,13 +914,15 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
             setCandidateAside(connection);
         tryNextReturnCandidate();
     });
-    askVersion(1, [this, connection](const QString& versions) { returnIdentified(connection, versions); }, true);
+    askVersion(
+        1, [this, connection](const QString& versions) { returnIdentified(connection, versions); }, true);
 }
 
 void ZelFirmwareUpgradeManager::setCandidateAside(quint64 connection)
 {
     stopIdentifying();
-    m_returnCandidates.removeIf([connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
+    m_returnCandidates.removeIf(
+        [connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
     EADSessionController::sharedController().closeSession();
     accessory.reset();
 }
@@ -924,7 +956,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
 {
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
     const quint64 goneID = gone ? gone->connectionID() : 0;
-    const QVariantMap info{{ZelConnectionIDKey, goneID}};
+    const QVariantMap info { { ZelConnectionIDKey, goneID } };
     m_returnCandidates.removeIf([goneID](const ReturnCandidate& c) { return c.accessory->connectionID() == goneID; });
     const quint64 runConnection = accessory ? accessory->connectionID() : m_runConnection;
     if (m_runActive && runConnection != goneID) {
@@ -935,7 +967,8 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     }
     const bool expected = isGamepadDisconnectByUpgradingFirmware;
     if (isGamepadDisconnectByUpgradingFirmware) {
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
+        NotificationCenter::defaultCenter().postNotification(
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
     } else {
         if (isUpgradingFirmware) {
             m_transfer.reset(); // the transfer is abandoned where it stood
@@ -945,7 +978,8 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
         }
         isUpgradingFirmware = false;
         m_awaitingReconnect = false;
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false, info);
+        NotificationCenter::defaultCenter().postNotification(
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, false, info);
     }
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();

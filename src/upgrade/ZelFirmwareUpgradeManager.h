@@ -223,8 +223,10 @@ public:
 private:
     ZelFirmwareUpgradeManager();
     // Whether the reply was taken as the answer (or belongs to an abandoned query).
-    bool rightVersionReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
-    bool deviceInformationReceived(const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    bool rightVersionReceived(
+        const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
+    bool deviceInformationReceived(
+        const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
     quint64 queryGeneration(bool forRun) const;
     // Follows an accessory as the one to talk to: its session opens after the reconnection delay.
     void followConnection(const EAAccessoryPtr& connected);

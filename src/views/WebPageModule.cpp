@@ -59,12 +59,12 @@ QStringList WebPageModule::candidates()
 {
     const QString chosen = qEnvironmentVariable(kPathVariable);
     if (!chosen.isEmpty())
-        return {chosen};
+        return { chosen };
     const QString fileName = QStringLiteral(Q3DART_WEB_MODULE_FILE_NAME);
     const QDir here(QCoreApplication::applicationDirPath());
-    return {here.filePath(fileName),
-            QDir::cleanPath(here.filePath(QStringLiteral("../" Q3DART_WEB_MODULE_INSTALL_DIR "/") + fileName)),
-            QStringLiteral(Q3DART_WEB_MODULE_BUILD_PATH)};
+    return { here.filePath(fileName),
+        QDir::cleanPath(here.filePath(QStringLiteral("../" Q3DART_WEB_MODULE_INSTALL_DIR "/") + fileName)),
+        QStringLiteral(Q3DART_WEB_MODULE_BUILD_PATH) };
 }
 
 WebPageFactory WebPageModule::factory()
@@ -76,7 +76,8 @@ WebPageFactory WebPageModule::factory()
         return nullptr;
     }
     const QStringList paths = candidates();
-    const auto found = std::find_if(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo::exists(path); });
+    const auto found
+        = std::find_if(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo::exists(path); });
     if (found == paths.end()) {
         qWarning("web module not found: %s", qPrintable(paths.join(QStringLiteral(", "))));
         return nullptr;

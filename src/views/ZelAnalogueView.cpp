@@ -80,22 +80,30 @@ QString displayName(const QString& name)
 {
     using Key = GameControllerKeys::Key;
     switch (GameControllerKeys::keyNamed(name).value_or(Key::Pause)) {
-    case Key::Home: return localized("KeyHome");
-    case Key::Menu: return localized("KeyMenu");
-    case Key::Options: return localized("KeyOptions");
-    case Key::Up: return QStringLiteral("\u25b2");
-    case Key::Down: return QStringLiteral("\u25bc");
-    case Key::Left: return QStringLiteral("\u25c0");
-    case Key::Right: return QStringLiteral("\u25b6");
-    default: return name;
+    case Key::Home:
+        return localized("KeyHome");
+    case Key::Menu:
+        return localized("KeyMenu");
+    case Key::Options:
+        return localized("KeyOptions");
+    case Key::Up:
+        return QStringLiteral("\u25b2");
+    case Key::Down:
+        return QStringLiteral("\u25bc");
+    case Key::Left:
+        return QStringLiteral("\u25c0");
+    case Key::Right:
+        return QStringLiteral("\u25b6");
+    default:
+        return name;
     }
 }
 
 void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRawInput>& inputs)
 {
     // As many rows as the buttons need; a low panel makes them lower, not cut.
-    const int buttons = int(std::count_if(inputs.begin(), inputs.end(),
-                                          [](const GCControllerRawInput& input) { return input.kind == Kind::Button; }));
+    const int buttons = int(std::count_if(
+        inputs.begin(), inputs.end(), [](const GCControllerRawInput& input) { return input.kind == Kind::Button; }));
     const int perRow = std::max(1, (area.width() + kPillGap) / (kPillWidth + kPillGap));
     const int rows = std::max(1, (buttons + perRow - 1) / perRow);
     const int height = std::clamp((area.height() + kPillGap) / rows - kPillGap, kSmallestPillHeight, kPillHeight);
@@ -117,7 +125,8 @@ void paintPills(QPainter& p, const QRect& area, const std::vector<GCControllerRa
             p.drawRoundedRect(pill.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
         }
         p.setPen(input.value ? Qt::white : kTextColour);
-        p.drawText(pill, Qt::AlignCenter, p.fontMetrics().elidedText(displayName(input.name), Qt::ElideRight, kPillWidth - 6));
+        p.drawText(
+            pill, Qt::AlignCenter, p.fontMetrics().elidedText(displayName(input.name), Qt::ElideRight, kPillWidth - 6));
         x += kPillWidth + kPillGap;
     }
 }
@@ -142,10 +151,11 @@ ZelAnalogueView::ZelAnalogueView(QWidget* parent)
     : QWidget(parent)
 {
     setMinimumHeight(150);
-    NotificationCenter::defaultCenter().addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
-        if (n.object.value<GCControllerPtr>() == m_controller)
-            valuesChanged();
-    });
+    NotificationCenter::defaultCenter().addObserver(
+        this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
+            if (n.object.value<GCControllerPtr>() == m_controller)
+                valuesChanged();
+        });
 }
 
 ZelAnalogueView::~ZelAnalogueView()
@@ -177,7 +187,7 @@ QPointF ZelAnalogueView::stickPosition(bool left) const
     if (!pad)
         return {};
     const GCControllerDirectionPad* stick = left ? pad->leftThumbstick() : pad->rightThumbstick();
-    return {stick->xAxis(), stick->yAxis()};
+    return { stick->xAxis(), stick->yAxis() };
 }
 
 int ZelAnalogueView::rawAxis(const char* name) const
@@ -189,8 +199,9 @@ int ZelAnalogueView::rawAxis(const char* name) const
 float ZelAnalogueView::triggerLevel(bool left) const
 {
     const auto pad = m_controller ? m_controller->extendedGamepad() : nullptr;
-    const GCControllerButtonInput* trigger =
-        pad ? GameControllerKeys::element(*pad, left ? GameControllerKeys::Key::L2 : GameControllerKeys::Key::R2) : nullptr;
+    const GCControllerButtonInput* trigger = pad
+        ? GameControllerKeys::element(*pad, left ? GameControllerKeys::Key::L2 : GameControllerKeys::Key::R2)
+        : nullptr;
     return trigger ? trigger->value() : -1.0f;
 }
 
@@ -205,7 +216,7 @@ QStringList ZelAnalogueView::rawValues() const
 
 void ZelAnalogueView::valuesChanged()
 {
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         std::deque<QPointF>& trail = left ? m_leftTrail : m_rightTrail;
         const QPointF position = stickPosition(left);
         if (trail.empty() || trail.back() != position)
@@ -236,9 +247,9 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
         // A small ring keeps a column as wide as its readings.
         const QFontMetrics metrics(small);
         const int readings = std::max(metrics.horizontalAdvance(QStringLiteral("-0.000  -0.000")),
-                                      metrics.horizontalAdvance(QStringLiteral("-32768  -32768")));
+            metrics.horizontalAdvance(QStringLiteral("-32768  -32768")));
         const int column = std::max(ring, readings);
-        for (bool left : {true, false}) {
+        for (bool left : { true, false }) {
             const QRectF box(x + (column - ring) / 2, area.top(), ring, ring);
             paintStick(p, box, stickPosition(left), trail(left), deadZone(left));
             const QPointF v = stickPosition(left);
@@ -246,13 +257,13 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
             const char* rawY = left ? "LY" : "RY";
             p.setPen(kTextColour);
             p.drawText(QRectF(x, box.bottom() + 4, column, kTextLine), Qt::AlignCenter,
-                       QStringLiteral("%1  %2").arg(value3(v.x()), value3(v.y())));
+                QStringLiteral("%1  %2").arg(value3(v.x()), value3(v.y())));
             p.setPen(kDimTextColour);
             p.drawText(QRectF(x, box.bottom() + 4 + kTextLine, column, kTextLine), Qt::AlignCenter,
-                       QStringLiteral("%1  %2").arg(rawAxis(rawX)).arg(rawAxis(rawY)));
+                QStringLiteral("%1  %2").arg(rawAxis(rawX)).arg(rawAxis(rawY)));
             x += column + kGap;
         }
-        for (bool left : {true, false}) {
+        for (bool left : { true, false }) {
             const float level = triggerLevel(left);
             if (level < 0)
                 continue;
@@ -265,10 +276,10 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
                 fillPressed(p, filled, 4);
             p.setPen(kTextColour);
             p.drawText(QRectF(x - 14, bar.bottom() + 4, kBarWidth + 28, kTextLine), Qt::AlignCenter,
-                       QLatin1String(left ? "L2" : "R2"));
+                QLatin1String(left ? "L2" : "R2"));
             p.setPen(kDimTextColour);
             p.drawText(QRectF(x - 14, bar.bottom() + 4 + kTextLine, kBarWidth + 28, kTextLine), Qt::AlignCenter,
-                       value3(level));
+                value3(level));
             x += kBarWidth + kGap;
         }
     }
@@ -288,12 +299,12 @@ void ZelAnalogueView::paintEvent(QPaintEvent*)
                 const double level = std::clamp(input.value / 32767.0, -1.0, 1.0);
                 const double mid = bar.center().x();
                 const QRectF filled = QRectF(QPointF(std::min(mid, mid + level * bar.width() / 2), bar.top()),
-                                             QPointF(std::max(mid, mid + level * bar.width() / 2), bar.bottom()));
+                    QPointF(std::max(mid, mid + level * bar.width() / 2), bar.bottom()));
                 if (filled.width() > 0)
                     fillPressed(p, filled, 2);
                 p.setPen(kDimTextColour);
                 p.drawText(QRect(int(bar.right()) + 6, y, 60, kTextLine), Qt::AlignLeft | Qt::AlignVCenter,
-                           QString::number(input.value));
+                    QString::number(input.value));
             } else {
                 p.setPen(kDimTextColour);
                 p.drawText(QRect(x + 30, y, 80, kTextLine), Qt::AlignLeft | Qt::AlignVCenter, hatText(input.value));

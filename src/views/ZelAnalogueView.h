@@ -31,7 +31,8 @@ public:
 
     // What the view shows, read from the controller's elements.
     QPointF stickPosition(bool left) const;
-    // The raw value the source reports for a stick axis ("LX", "LY", "RX", "RY") or trigger ("L2", "R2"); 0 when there is none.
+    // The raw value the source reports for a stick axis ("LX", "LY", "RX", "RY") or trigger ("L2", "R2"); 0 when there
+    // is none.
     int rawAxis(const char* name) const;
     // -1 when the controller has no such trigger.
     float triggerLevel(bool left) const;
@@ -43,7 +44,7 @@ public:
     // "name=value" for every raw button, axis and hat, in the device's order.
     QStringList rawValues() const;
 
-    QSize sizeHint() const override { return {880, 190}; }
+    QSize sizeHint() const override { return { 880, 190 }; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,5 +55,5 @@ private:
     GCControllerPtr m_controller;
     std::deque<QPointF> m_leftTrail;
     std::deque<QPointF> m_rightTrail;
-    double m_deadZone[2] = {kDeadZone, kDeadZone};
+    double m_deadZone[2] = { kDeadZone, kDeadZone };
 };

@@ -29,9 +29,7 @@ void ZelBaseView::showAsNewlyAdded()
     QWidget::setVisible(true);
 }
 
-void ZelBaseView::didSetHidden(bool)
-{
-}
+void ZelBaseView::didSetHidden(bool) { }
 
 bool ZelBaseView::event(QEvent* event)
 {

@@ -54,9 +54,9 @@ void ZelConnectedView::commonInit()
     currentVersionTitleLabel->setText(localized("CurrentVersion") + localized(":"));
     latestVersionTitleLabel->setText(localized("LatestVersion") + localized(":"));
     // The tiles show icons; their captions name them.
-    for (auto [tile, label, description] : {std::tuple{upgradeButton, upgradeLabel, "FirmwareUpgradeDescription"},
-                                            std::tuple{keyTestButton, keyTestLabel, "KeyTestDescription"},
-                                            std::tuple{MFiButton, MFiLabel, "MFiGameDescription"}}) {
+    for (auto [tile, label, description] : { std::tuple { upgradeButton, upgradeLabel, "FirmwareUpgradeDescription" },
+             std::tuple { keyTestButton, keyTestLabel, "KeyTestDescription" },
+             std::tuple { MFiButton, MFiLabel, "MFiGameDescription" } }) {
         tile->setAccessibleName(label->text());
         tile->setAccessibleDescription(localized(description));
     }
@@ -76,25 +76,24 @@ void ZelConnectedView::showVersions()
             return;
         self->currentVersionLabel->setText(current);
         self->controllerLabel->setText(ZelFirmwareUpgradeManager::sharedInstance().controllerIdentityText());
-        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
-            [self, current](const QList<ZelFirmware>& firmwares, const QString&) {
-                if (!self)
-                    return;
-                const QString none = localized("NoNewerVersion");
-                // A release whose signature is refused is never the latest;
-                // a refused list or key set says so.
-                const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
-                if (offered == firmwares.cend()) {
-                    self->latestVersionLabel->setText(ZelFirmwareDataTool::sharedInstance().refusal.isEmpty()
-                                                          ? none
-                                                          : localized("ReleaseListRefused"));
-                    self->upgradePromptRedDot->setHidden(true);
-                    return;
-                }
-                const QString latest = offered->version;
-                self->latestVersionLabel->setText(latest);
-                self->upgradePromptRedDot->setHidden(latest == none || ReleaseVersion::same(latest, current));
-            });
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([self, current](const QList<ZelFirmware>& firmwares,
+                                                                     const QString&) {
+            if (!self)
+                return;
+            const QString none = localized("NoNewerVersion");
+            // A release whose signature is refused is never the latest;
+            // a refused list or key set says so.
+            const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
+            if (offered == firmwares.cend()) {
+                self->latestVersionLabel->setText(
+                    ZelFirmwareDataTool::sharedInstance().refusal.isEmpty() ? none : localized("ReleaseListRefused"));
+                self->upgradePromptRedDot->setHidden(true);
+                return;
+            }
+            const QString latest = offered->version;
+            self->latestVersionLabel->setText(latest);
+            self->upgradePromptRedDot->setHidden(latest == none || ReleaseVersion::same(latest, current));
+        });
     });
 }
 

@@ -124,7 +124,8 @@ void ZelFirmwareListView::reloadTableView()
 {
     tableView->clear();
     for (const ZelFirmware& firmware : std::as_const(firmwares)) {
-        auto* row = new QListWidgetItem(firmware.version + QStringLiteral("  (%1)").arg(signatureText(firmware)), tableView);
+        auto* row
+            = new QListWidgetItem(firmware.version + QStringLiteral("  (%1)").arg(signatureText(firmware)), tableView);
         row->setSizeHint(QSize(kTableWidth, kRowHeight));
     }
     const bool empty = firmwares.isEmpty();
@@ -138,8 +139,8 @@ void ZelFirmwareListView::reloadTableView()
     if (emptyContentPropmtLabel) {
         // A refused online list is shown as refused, with why, not as empty.
         const QString& refusal = ZelFirmwareDataTool::sharedInstance().refusal;
-        emptyContentPropmtLabel->setText(type == ZelFirmwareListTypeOnline && !refusal.isEmpty() ? refusal
-                                                                                                 : localized("EmptyFirmware"));
+        emptyContentPropmtLabel->setText(
+            type == ZelFirmwareListTypeOnline && !refusal.isEmpty() ? refusal : localized("EmptyFirmware"));
         emptyContentPropmtLabel->setHidden(!empty);
     }
     // A disabled scroll bar also ignores the wheel.

@@ -34,7 +34,7 @@ void ZelHomeView::commonInit()
     actionPanel = ui.actionPanel;
     m_panelWidth = actionPanel->maximumWidth();
 
-    for (QPushButton* button : {ui.connectButton, ui.MFiGameButton, ui.tutorialButton})
+    for (QPushButton* button : { ui.connectButton, ui.MFiGameButton, ui.tutorialButton })
         connect(button, &QPushButton::clicked, this, [this, button] { buttonAction(button); });
 
     // Attaching the phone is what connects; the button stays for the record.

@@ -169,7 +169,7 @@ void ZelKeyTestView::commonInit()
     checkPanel = ui.checkPanel;
     checkTitleLabel = ui.checkTitleLabel;
     stickCheckView = ui.stickCheckView;
-    m_keyPanels = {ui.leftPanel, ui.centrePanel, ui.rightPanel, ui.analoguePanel};
+    m_keyPanels = { ui.leftPanel, ui.centrePanel, ui.rightPanel, ui.analoguePanel };
     connect(ui.checkButton, &QPushButton::clicked, this, &ZelKeyTestView::checkAction);
     connect(ui.checkAgainButton, &QPushButton::clicked, this, &ZelKeyTestView::checkAction);
     connect(ui.checkCloseButton, &QPushButton::clicked, this, &ZelKeyTestView::closeCheckAction);
@@ -189,7 +189,7 @@ void ZelKeyTestView::commonInit()
     for (QAbstractButton* arrow : arrowButtons())
         arrow->setHidden(true);
 
-    for (QWidget* ring : {leftJoystick.data(), rightJoystick.data()}) {
+    for (QWidget* ring : { leftJoystick.data(), rightJoystick.data() }) {
         ring->setProperty(kCornerRadius, joystickRadius);
         setBorderWidth(ring, 1);
         clipToRoundedBounds(ring, joystickRadius);
@@ -223,12 +223,12 @@ void ZelKeyTestView::commonInit()
     checkTitleLabel->setText(localized("CheckTitle"));
     checkPanel->setHidden(true);
     // Reached by Tab, but a click leaves the keyboard where it was.
-    for (QAbstractButton* action : {rumbleButton.data(), triggerRumbleButton.data(), lightButton.data(), checkButton.data(),
-                                    checkAgainButton.data(), checkCloseButton.data()})
+    for (QAbstractButton* action : { rumbleButton.data(), triggerRumbleButton.data(), lightButton.data(),
+             checkButton.data(), checkAgainButton.data(), checkCloseButton.data() })
         action->setFocusPolicy(Qt::TabFocus);
     // A knob leaves its ring's rectangle at the edge of its travel (the ring's
     // mask clips it); an arrow lies over its resting slot while held.
-    for (QWidget* knob : {leftJoystickButton.data(), rightJoystickButton.data()})
+    for (QWidget* knob : { leftJoystickButton.data(), rightJoystickButton.data() })
         knob->setProperty("layoutAudit", QStringLiteral("free"));
     for (QAbstractButton* arrow : arrowButtons())
         arrow->setProperty("layoutAudit", QStringLiteral("layer"));
@@ -250,10 +250,10 @@ void ZelKeyTestView::recordDesign()
         if (widget->property("role").toString() == QLatin1String("arrowKey")
             || widget->property("role").toString() == QLatin1String("padSlot"))
             pixels = kArrowPixels;
-        m_fixed.push_back({widget, size, pixels});
+        m_fixed.push_back({ widget, size, pixels });
     }
     for (QLayout* layout : contentView->findChildren<QLayout*>())
-        m_spacings.push_back({layout, layout->contentsMargins(), layout->spacing()});
+        m_spacings.push_back({ layout, layout->contentsMargins(), layout->spacing() });
     m_knobSize = leftJoystickButton->size();
     m_analogueHeight = analogueView->minimumHeight();
 }
@@ -264,8 +264,8 @@ void ZelKeyTestView::resizeEvent(QResizeEvent* event)
     // Created with an empty frame, the screen is sized when it is shown.
     if (width() <= 0 || height() <= 0)
         return;
-    const double fit = std::min(double(width()) / kDesignWidth,
-                                double(height() - kUnscaledHeight) / (kDesignHeight - kUnscaledHeight));
+    const double fit = std::min(
+        double(width()) / kDesignWidth, double(height() - kUnscaledHeight) / (kDesignHeight - kUnscaledHeight));
     const double scale = std::clamp(fit, kSmallestScale, kLargestScale);
     if (std::abs(scale - m_scale) > 0.001)
         applyScale(scale);
@@ -304,8 +304,8 @@ void ZelKeyTestView::applyScale(double scale)
     // The rings and the knobs' travel: a knob keeps where it stands in its ring.
     joystickRadius = leftJoystick->width() * 0.5;
     const QSize knobSize(scaled(m_knobSize.width()) & ~1, scaled(m_knobSize.height()) & ~1);
-    for (auto [ring, knob] : {std::pair{leftJoystick.data(), leftJoystickButton.data()},
-                              std::pair{rightJoystick.data(), rightJoystickButton.data()}}) {
+    for (auto [ring, knob] : { std::pair { leftJoystick.data(), leftJoystickButton.data() },
+             std::pair { rightJoystick.data(), rightJoystickButton.data() } }) {
         ring->setProperty(kCornerRadius, joystickRadius);
         setBorderWidth(ring, ring->property(kBorderWidth).toInt());
         clipToRoundedBounds(ring, joystickRadius);
@@ -324,23 +324,23 @@ void ZelKeyTestView::observeKeyPressedStatus()
     using Stick = KestGameControllerManager::Stick;
     using Element = QPointer<QAbstractButton> ZelKeyTestView::*;
     const std::pair<Key, Element> keys[] = {
-        {Key::A, &ZelKeyTestView::buttonA},
-        {Key::B, &ZelKeyTestView::buttonB},
-        {Key::X, &ZelKeyTestView::buttonX},
-        {Key::Y, &ZelKeyTestView::buttonY},
-        {Key::L1, &ZelKeyTestView::buttonL1},
-        {Key::L2, &ZelKeyTestView::buttonL2},
-        {Key::L3, &ZelKeyTestView::buttonL3},
-        {Key::R1, &ZelKeyTestView::buttonR1},
-        {Key::R2, &ZelKeyTestView::buttonR2},
-        {Key::R3, &ZelKeyTestView::buttonR3},
-        {Key::Home, &ZelKeyTestView::buttonHome},
-        {Key::Menu, &ZelKeyTestView::buttonMenu},
-        {Key::Options, &ZelKeyTestView::buttonOptions},
-        {Key::Up, &ZelKeyTestView::buttonUp},
-        {Key::Down, &ZelKeyTestView::buttonDown},
-        {Key::Left, &ZelKeyTestView::buttonLeft},
-        {Key::Right, &ZelKeyTestView::buttonRight},
+        { Key::A, &ZelKeyTestView::buttonA },
+        { Key::B, &ZelKeyTestView::buttonB },
+        { Key::X, &ZelKeyTestView::buttonX },
+        { Key::Y, &ZelKeyTestView::buttonY },
+        { Key::L1, &ZelKeyTestView::buttonL1 },
+        { Key::L2, &ZelKeyTestView::buttonL2 },
+        { Key::L3, &ZelKeyTestView::buttonL3 },
+        { Key::R1, &ZelKeyTestView::buttonR1 },
+        { Key::R2, &ZelKeyTestView::buttonR2 },
+        { Key::R3, &ZelKeyTestView::buttonR3 },
+        { Key::Home, &ZelKeyTestView::buttonHome },
+        { Key::Menu, &ZelKeyTestView::buttonMenu },
+        { Key::Options, &ZelKeyTestView::buttonOptions },
+        { Key::Up, &ZelKeyTestView::buttonUp },
+        { Key::Down, &ZelKeyTestView::buttonDown },
+        { Key::Left, &ZelKeyTestView::buttonLeft },
+        { Key::Right, &ZelKeyTestView::buttonRight },
     };
 
     // The slots outlive a screen that is destroyed (at exit, in tests): they
@@ -367,9 +367,9 @@ void ZelKeyTestView::observeKeyPressedStatus()
 QList<QAbstractButton*> ZelKeyTestView::normalButtons() const
 {
     QList<QAbstractButton*> keys;
-    for (QAbstractButton* key : {buttonA.data(), buttonB.data(), buttonX.data(), buttonY.data(), buttonL1.data(),
-                                 buttonL2.data(), buttonL3.data(), buttonR1.data(), buttonR2.data(), buttonR3.data(),
-                                 buttonHome.data(), buttonOptions.data(), buttonMenu.data()})
+    for (QAbstractButton* key : { buttonA.data(), buttonB.data(), buttonX.data(), buttonY.data(), buttonL1.data(),
+             buttonL2.data(), buttonL3.data(), buttonR1.data(), buttonR2.data(), buttonR3.data(), buttonHome.data(),
+             buttonOptions.data(), buttonMenu.data() })
         if (key)
             keys.append(key);
     return keys;
@@ -378,7 +378,7 @@ QList<QAbstractButton*> ZelKeyTestView::normalButtons() const
 QList<QAbstractButton*> ZelKeyTestView::arrowButtons() const
 {
     QList<QAbstractButton*> arrows;
-    for (QAbstractButton* arrow : {buttonUp.data(), buttonDown.data(), buttonLeft.data(), buttonRight.data()})
+    for (QAbstractButton* arrow : { buttonUp.data(), buttonDown.data(), buttonLeft.data(), buttonRight.data() })
         if (arrow)
             arrows.append(arrow);
     return arrows;
@@ -443,7 +443,8 @@ void ZelKeyTestView::observeControllers()
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.addObserver(this, GCControllerDidConnectNotification, [this](const Notification&) { refreshControllers(); });
-    center.addObserver(this, GCControllerDidDisconnectNotification, [this](const Notification&) { refreshControllers(); });
+    center.addObserver(
+        this, GCControllerDidDisconnectNotification, [this](const Notification&) { refreshControllers(); });
     // The battery level changes with the values; the line is rewritten only when its text does.
     center.addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
         const GCControllerPtr controller = n.object.value<GCControllerPtr>();
@@ -552,7 +553,7 @@ QString ZelKeyTestView::identityText(const GCControllerPtr& controller)
     if (!controller)
         return QString();
     const GCControllerIdentity id = controller->identity();
-    QStringList parts{controller->vendorName()};
+    QStringList parts { controller->vendorName() };
     if (!id.mapped)
         parts << localized("Unmapped");
     if (!id.type.isEmpty())
@@ -564,8 +565,8 @@ QString ZelKeyTestView::identityText(const GCControllerPtr& controller)
     if (!id.serial.isEmpty())
         parts << localized("SerialNumber").arg(id.serial);
     parts << localized("PlayerIndex").arg(controller->playerIndex());
-    static const char* const kLevels[] = {"BatteryUnknown", "BatteryEmpty", "BatteryLow", "BatteryMedium", "BatteryFull",
-                                          "BatteryWired"};
+    static const char* const kLevels[]
+        = { "BatteryUnknown", "BatteryEmpty", "BatteryLow", "BatteryMedium", "BatteryFull", "BatteryWired" };
     parts << localized("BatteryLevel").arg(localized(kLevels[int(controller->batteryLevel())]));
     return parts.join(QStringLiteral(" \u00b7 "));
 }
@@ -575,7 +576,8 @@ void ZelKeyTestView::rumbleAction(bool triggers)
     const GCControllerPtr controller = shownController();
     if (!controller)
         return;
-    const bool accepted = triggers ? controller->rumbleTriggers(1.0f, 1.0f, kRumbleMs) : controller->rumble(1.0f, 1.0f, kRumbleMs);
+    const bool accepted
+        = triggers ? controller->rumbleTriggers(1.0f, 1.0f, kRumbleMs) : controller->rumble(1.0f, 1.0f, kRumbleMs);
     if (!accepted)
         MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
 }

@@ -80,7 +80,7 @@ public:
     // How long the motor buttons run the motors.
     static constexpr int kRumbleMs = 500;
     // The colours the light button steps through.
-    static constexpr int kLightColours[][3] = {{251, 0, 25}, {252, 122, 36}, {40, 200, 90}, {40, 120, 255}};
+    static constexpr int kLightColours[][3] = { { 251, 0, 25 }, { 252, 122, 36 }, { 40, 200, 90 }, { 40, 120, 255 } };
 
     // The controller the panel shows; null when none is connected.
     GCControllerPtr shownController() const;

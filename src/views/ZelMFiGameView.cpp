@@ -51,8 +51,8 @@ QUrl ZelMFiGameView::pageUrl()
     // Japanese is tested before Chinese; every other language gets the default list.
     const unsigned language = ZelTool::getSystemLanguage();
     const QString path = language == ZelTool::Japanese ? QStringLiteral("/mfi2_ja.html")
-        : language == ZelTool::Chinese                  ? QStringLiteral("/mfi2_zh.html")
-                                                        : QStringLiteral("/mfi2.html");
+        : language == ZelTool::Chinese                 ? QStringLiteral("/mfi2_zh.html")
+                                                       : QStringLiteral("/mfi2.html");
     return QUrl(WebHosts::makerBaseUrl() + path);
 }
 

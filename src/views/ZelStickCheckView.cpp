@@ -84,7 +84,8 @@ void ZelStickCheckView::setCheck(const ControllerCheck* check)
     update();
 }
 
-void ZelStickCheckView::setReport(const ControllerCheckReport& report, const std::optional<ControllerCheckReport>& previous)
+void ZelStickCheckView::setReport(
+    const ControllerCheckReport& report, const std::optional<ControllerCheckReport>& previous)
 {
     m_report = report;
     m_previous = previous;
@@ -104,11 +105,16 @@ QString ZelStickCheckView::promptText() const
     if (!m_check)
         return QString();
     switch (m_check->step()) {
-    case Step::Rest: return localized("CheckPromptRest").arg(int(std::ceil(m_check->secondsLeft())));
-    case Step::RotateLeft: return localized("CheckPromptRotateLeft");
-    case Step::RotateRight: return localized("CheckPromptRotateRight");
-    case Step::Triggers: return localized("CheckPromptTriggers");
-    case Step::Done: break;
+    case Step::Rest:
+        return localized("CheckPromptRest").arg(int(std::ceil(m_check->secondsLeft())));
+    case Step::RotateLeft:
+        return localized("CheckPromptRotateLeft");
+    case Step::RotateRight:
+        return localized("CheckPromptRotateRight");
+    case Step::Triggers:
+        return localized("CheckPromptTriggers");
+    case Step::Done:
+        break;
     }
     return localized("CheckComplete");
 }
@@ -121,18 +127,19 @@ QList<ZelStickCheckView::Row> ZelStickCheckView::stickRows(bool left) const
     const ControllerCheckReport::Stick* before = m_previous ? (left ? &m_previous->left : &m_previous->right) : nullptr;
     auto prev = [before](auto f) { return before ? f(*before) : QString(); };
     return {
-        {localized("CheckDrift"), units(s.drift), ControllerCheckReport::driftVerdict(s.drift),
-         prev([](const auto& b) { return units(b.drift); })},
-        {localized("CheckNoise"), units(s.noise), QString(), prev([](const auto& b) { return units(b.noise); })},
-        {localized("CheckDeadZone"), QString::number(s.deadZone, 'f', 2), QString(),
-         prev([](const auto& b) { return QString::number(b.deadZone, 'f', 2); })},
-        {localized("CheckCircularity"), percent(s.circularity), ControllerCheckReport::circularityVerdict(s.circularity),
-         prev([](const auto& b) { return percent(b.circularity); })},
-        {localized("CheckCoverage"), QStringLiteral("%1 %").arg(s.coverage, 0, 'f', 0), QString(),
-         prev([](const auto& b) { return QStringLiteral("%1 %").arg(b.coverage, 0, 'f', 0); })},
-        {localized("CheckRate"), rate(s), QString(), prev([](const auto& b) { return rate(b); })},
-        {localized("CheckShort"), directions(s.shortDirections), ControllerCheckReport::rangeVerdict(s),
-         prev([](const auto& b) { return directions(b.shortDirections); })},
+        { localized("CheckDrift"), units(s.drift), ControllerCheckReport::driftVerdict(s.drift),
+            prev([](const auto& b) { return units(b.drift); }) },
+        { localized("CheckNoise"), units(s.noise), QString(), prev([](const auto& b) { return units(b.noise); }) },
+        { localized("CheckDeadZone"), QString::number(s.deadZone, 'f', 2), QString(),
+            prev([](const auto& b) { return QString::number(b.deadZone, 'f', 2); }) },
+        { localized("CheckCircularity"), percent(s.circularity),
+            ControllerCheckReport::circularityVerdict(s.circularity),
+            prev([](const auto& b) { return percent(b.circularity); }) },
+        { localized("CheckCoverage"), QStringLiteral("%1 %").arg(s.coverage, 0, 'f', 0), QString(),
+            prev([](const auto& b) { return QStringLiteral("%1 %").arg(b.coverage, 0, 'f', 0); }) },
+        { localized("CheckRate"), rate(s), QString(), prev([](const auto& b) { return rate(b); }) },
+        { localized("CheckShort"), directions(s.shortDirections), ControllerCheckReport::rangeVerdict(s),
+            prev([](const auto& b) { return directions(b.shortDirections); }) },
     };
 }
 
@@ -178,12 +185,13 @@ void ZelStickCheckView::paintPlot(QPainter& p, const QRectF& box, bool left) con
     for (int b = 0; b < StickRangeMeasurement::kBins; ++b)
         if (range.filled(b) && range.radius(b) < StickRangeMeasurement::kShortRadius)
             p.drawEllipse(toScreen((b + 0.5) * 2 * std::numbers::pi / StickRangeMeasurement::kBins, range.radius(b)),
-                          kShortDotRadius, kShortDotRadius);
+                kShortDotRadius, kShortDotRadius);
     // The dead zone the rest found.
     const StickCentreMeasurement& centreMeasurement = m_check->centre(left);
     if (centreMeasurement.samples() > 0 || m_check->step() != ControllerCheck::Step::Rest) {
-        const double zone = (m_report ? (left ? m_report->left : m_report->right).deadZone
-                                      : centreMeasurement.recommendedDeadZone()) * unit;
+        const double zone
+            = (m_report ? (left ? m_report->left : m_report->right).deadZone : centreMeasurement.recommendedDeadZone())
+            * unit;
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(kTextColour, 1, Qt::DashLine));
         p.drawEllipse(centre, zone, zone);
@@ -216,7 +224,7 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
     p.setFont(bold);
     p.setPen(kTextColour);
     p.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetrics(bold).elidedText(promptText(), Qt::ElideRight, area.width() / 2));
+        QFontMetrics(bold).elidedText(promptText(), Qt::ElideRight, area.width() / 2));
     p.setFont(font);
     if (m_report) {
         const QString previous = m_previous
@@ -224,7 +232,7 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
             : localized("CheckNoPrevious");
         p.setPen(kDimTextColour);
         p.drawText(QRect(area.left() + area.width() / 2, y, area.width() / 2, line), Qt::AlignRight | Qt::AlignVCenter,
-                   metrics.elidedText(previous, Qt::ElideLeft, area.width() / 2));
+            metrics.elidedText(previous, Qt::ElideLeft, area.width() / 2));
     }
     y += line + kMargin;
 
@@ -235,12 +243,12 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
     const int labelWidth = std::min(stickWidth / 3, metrics.horizontalAdvance(QLatin1Char('0')) * 10);
     const int valueWidth = (stickWidth - labelWidth) * 3 / 5;
     const int previousWidth = stickWidth - labelWidth - valueWidth;
-    for (bool left : {true, false}) {
+    for (bool left : { true, false }) {
         const int x = area.left() + (left ? 0 : stickWidth + kGap);
         p.setFont(bold);
         p.setPen(kTextColour);
         p.drawText(QRect(x, y, stickWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   localized(left ? "CheckLeftStick" : "CheckRightStick"));
+            localized(left ? "CheckLeftStick" : "CheckRightStick"));
         p.setFont(font);
         const int plotTop = y + line;
         const int plot = std::max(0, std::min(area.bottom() - plotTop - kRows * line - kMargin, stickWidth));
@@ -251,16 +259,16 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
                 break;
             p.setPen(kDimTextColour);
             p.drawText(QRect(x, rowY, labelWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
-                       metrics.elidedText(row.label, Qt::ElideRight, labelWidth - 4));
+                metrics.elidedText(row.label, Qt::ElideRight, labelWidth - 4));
             p.setPen(row.verdict.isEmpty() ? kTextColour : verdictColour(row.verdict));
             QString value = row.value;
             if (!row.verdict.isEmpty() && row.verdict != QLatin1String("unknown"))
                 value += QStringLiteral(" \u00b7 ") + ControllerCheckReport::localizedVerdict(row.verdict);
             p.drawText(QRect(x + labelWidth, rowY, valueWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
-                       metrics.elidedText(value, Qt::ElideRight, valueWidth - 4));
+                metrics.elidedText(value, Qt::ElideRight, valueWidth - 4));
             p.setPen(kDimTextColour);
             p.drawText(QRect(x + labelWidth + valueWidth, rowY, previousWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
-                       metrics.elidedText(row.previous, Qt::ElideRight, previousWidth));
+                metrics.elidedText(row.previous, Qt::ElideRight, previousWidth));
             rowY += line;
         }
     }
@@ -270,13 +278,13 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
     int sideY = y;
     const ControllerCheckReport now = m_report ? *m_report : (m_check ? m_check->report() : ControllerCheckReport());
     for (const auto& [trigger, title] :
-         {std::pair{&now.leftTrigger, "CheckLeftTrigger"}, std::pair{&now.rightTrigger, "CheckRightTrigger"}}) {
+        { std::pair { &now.leftTrigger, "CheckLeftTrigger" }, std::pair { &now.rightTrigger, "CheckRightTrigger" } }) {
         if (!trigger->present || sideY + 3 * line > area.bottom())
             continue;
         p.setFont(bold);
         p.setPen(kTextColour);
         p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(localized(title), Qt::ElideRight, sideColumn));
+            metrics.elidedText(localized(title), Qt::ElideRight, sideColumn));
         p.setFont(font);
         sideY += line;
         const QString verdict = ControllerCheckReport::triggerVerdict(*trigger);
@@ -284,13 +292,15 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
         // Nothing to tell until the trigger has moved.
         QString text = QStringLiteral("\u2013");
         if (verdict != QLatin1String("unknown"))
-            text = QStringLiteral("%1\u2013%2 \u00b7 %3").arg(units(trigger->min), units(trigger->max)).arg(trigger->levels);
+            text = QStringLiteral("%1\u2013%2 \u00b7 %3")
+                       .arg(units(trigger->min), units(trigger->max))
+                       .arg(trigger->levels);
         p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(text, Qt::ElideRight, sideColumn));
+            metrics.elidedText(text, Qt::ElideRight, sideColumn));
         sideY += line;
         text = verdict == QLatin1String("unknown") ? QString() : ControllerCheckReport::localizedVerdict(verdict);
         p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(text, Qt::ElideRight, sideColumn));
+            metrics.elidedText(text, Qt::ElideRight, sideColumn));
         sideY += line + kMargin / 2;
     }
     sideY += kMargin;
@@ -300,8 +310,9 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
             continue;
         p.setPen(verdictColour(verdict));
         p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(QStringLiteral("%1 \u00b7 %2").arg(b.name, ControllerCheckReport::localizedVerdict(verdict)),
-                                      Qt::ElideRight, sideColumn));
+            metrics.elidedText(
+                QStringLiteral("%1 \u00b7 %2").arg(b.name, ControllerCheckReport::localizedVerdict(verdict)),
+                Qt::ElideRight, sideColumn));
         sideY += line;
     }
 }

@@ -37,7 +37,7 @@ public:
     };
     QList<Row> stickRows(bool left) const;
 
-    QSize sizeHint() const override { return {880, 360}; }
+    QSize sizeHint() const override { return { 880, 360 }; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -43,6 +43,6 @@ void ZelTutorialView::closeAction()
 QUrl ZelTutorialView::pageUrl()
 {
     return QUrl(WebHosts::helpBaseUrl()
-                + QStringLiteral("/single.html?lang=%1&device=q3dart&platform=iosglide&type=1")
-                      .arg(ZelTool::getSystemLanguageShorthand()));
+        + QStringLiteral("/single.html?lang=%1&device=q3dart&platform=iosglide&type=1")
+              .arg(ZelTool::getSystemLanguageShorthand()));
 }

@@ -78,9 +78,8 @@ ZelUpgradeHistoryView::ZelUpgradeHistoryView(QWidget* parent)
 QString ZelUpgradeHistoryView::rowText(const UpgradeRecord& record)
 {
     const QString when = record.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const QString release = record.source == QLatin1String("files")
-        ? localized("HistoryFiles")
-        : localized("HistoryRelease").arg(record.release);
+    const QString release = record.source == QLatin1String("files") ? localized("HistoryFiles")
+                                                                    : localized("HistoryRelease").arg(record.release);
     QString text = when + QStringLiteral("  ") + outcomeText(record.outcome) + QLatin1Char('\n') + release
         + QStringLiteral(" · ") + localized("HistoryVersions").arg(orUnknown(record.before), orUnknown(record.after));
     if (!record.controller.isEmpty())

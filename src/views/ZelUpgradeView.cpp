@@ -300,7 +300,6 @@ void ZelUpgradeView::historyAction()
     historyView->closeButton->setFocus();
 }
 
-
 void ZelUpgradeView::firmwareSelected(const std::optional<ZelFirmware>& firmware)
 {
     hideFirmwareListView();
@@ -354,8 +353,8 @@ void ZelUpgradeView::upgradeAction()
     }
     // A release older than the controller's (a downgrade, or an old release
     // a server offers again) is installed only when the user confirms it.
-    const QString current = engine().bootVersion + QLatin1Char('-') + engine().leftVersion + QLatin1Char('-')
-        + engine().rightVersion;
+    const QString current
+        = engine().bootVersion + QLatin1Char('-') + engine().leftVersion + QLatin1Char('-') + engine().rightVersion;
     const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_selected->version);
     const std::optional<ReleaseVersion> controller = ReleaseVersion::parse(current);
     if (release && controller && release->anyOlderThan(*controller)) {
@@ -386,7 +385,6 @@ void ZelUpgradeView::askToInstallOlder(const QString& current)
     });
     alert->open();
 }
-
 
 void ZelUpgradeView::startRun()
 {
@@ -436,7 +434,8 @@ void ZelUpgradeView::showCancellable()
     const bool can = m_run->canCancel();
     cancelButton->setText(localized(m_run->cancelPending() ? "CancelPending" : waiting ? "StopWaiting" : "Cancel"));
     cancelButton->setEnabled(can);
-    const QString why = can ? QString() : localized(m_run->cancelPending() ? "CancelPendingWhy" : "CancelUnavailableWhy");
+    const QString why
+        = can ? QString() : localized(m_run->cancelPending() ? "CancelPendingWhy" : "CancelUnavailableWhy");
     cancelButton->setToolTip(why);
     cancelButton->setAccessibleDescription(why);
 }
@@ -487,7 +486,8 @@ void ZelUpgradeView::showDownload(qint64 received, qint64 total)
     const int percent = int(std::min<qint64>(100, received * 100 / total));
     setProgressText(localized("PhaseDownloadProgress").arg(percent));
     const QLocale locale;
-    setPhaseText(localized("PhaseDownloadSize").arg(locale.formattedDataSize(received), locale.formattedDataSize(total)));
+    setPhaseText(
+        localized("PhaseDownloadSize").arg(locale.formattedDataSize(received), locale.formattedDataSize(total)));
     showSteps();
 }
 
@@ -576,7 +576,9 @@ QString ZelUpgradeView::stepsText() const
         case UpgradeTimeline::Kind::Image:
             text = localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
             if (step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning())
-                text = localized("StepUnderWay").arg(text).arg(int(std::floor(100.0 * std::max(0.0, m_run->stepFraction()))));
+                text = localized("StepUnderWay")
+                           .arg(text)
+                           .arg(int(std::floor(100.0 * std::max(0.0, m_run->stepFraction()))));
             break;
         case UpgradeTimeline::Kind::Restart:
             text = localized("StepRestart");
@@ -585,7 +587,7 @@ QString ZelUpgradeView::stepsText() const
             text = localized("StepReadBack");
             break;
         }
-        const QString& mark = step.state == UpgradeTimeline::State::Done ? kDoneMark
+        const QString& mark = step.state == UpgradeTimeline::State::Done           ? kDoneMark
             : step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning() ? kUnderWayMark
                                                                                    : kToComeMark;
         lines << mark + text;
@@ -715,8 +717,8 @@ void ZelUpgradeView::layoutForState()
     case State::Completed: {
         const QString versions = m_run ? m_run->versionsAfter() : QString();
         setProgressText(localized("UpgradeCompleted"));
-        upgradePromptLabel->setText(versions.isEmpty() ? localized("UpgradeCompleted")
-                                                       : localized("UpgradeSucceeded").arg(versions));
+        upgradePromptLabel->setText(
+            versions.isEmpty() ? localized("UpgradeCompleted") : localized("UpgradeSucceeded").arg(versions));
         break;
     }
     case State::Failed:

@@ -29,8 +29,8 @@ class ZelUpgradeView : public ZelBaseView {
     Q_OBJECT
 public:
     enum class State {
-        Choosing,  // no release picked that the controller can take
-        Ready,     // a release picked, its plan shown, "Upgrade Now" offered
+        Choosing, // no release picked that the controller can take
+        Ready, // a release picked, its plan shown, "Upgrade Now" offered
         Running,
         Completed,
         Failed,

@@ -91,7 +91,7 @@ private slots:
         controller().unplug(-1);
         QVERIFY(onScreen(root()->existingHomeView()));
         QVERIFY(waitUntil([&] { return !attached(); }));
-        QCOMPARE(m_toasts->texts(), QStringList({localized("GamepadDisconnectManuallyPrompt")}));
+        QCOMPARE(m_toasts->texts(), QStringList({ localized("GamepadDisconnectManuallyPrompt") }));
 
         controller().plugIn();
         QVERIFY(onScreen(root()->existingConnectedView()));

@@ -65,7 +65,7 @@ void unnamed(QAccessibleInterface* node, QStringList* out, int* seen)
         ++*seen;
     if (isControl(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty())
         out->append(node->object() ? node->object()->objectName() + QLatin1Char(' ')
-                        + QString::fromLatin1(node->object()->metaObject()->className())
+                    + QString::fromLatin1(node->object()->metaObject()->className())
                                    : QStringLiteral("(no object)"));
     if (node->object() && node->object()->inherits("QWebEngineView"))
         return;
@@ -87,7 +87,8 @@ class TestKeyboard : public QObject {
     ViewController* root() const { return window()->rootViewController(); }
     bool onScreen(QWidget* screen) const
     {
-        const bool shown = waitUntil([&] { return screen && root()->visibleScreen() == screen && screen->pos() == QPoint(0, 0); });
+        const bool shown
+            = waitUntil([&] { return screen && root()->visibleScreen() == screen && screen->pos() == QPoint(0, 0); });
         if (!shown)
             qWarning() << "on screen:" << root()->visibleScreen() << "not" << screen;
         return shown;
@@ -116,7 +117,8 @@ class TestKeyboard : public QObject {
         int seen = 0;
         unnamed(QAccessible::queryAccessibleInterface(window()), &missing, &seen);
         QVERIFY2(seen > 0, where);
-        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(where), missing.join(u", "))));
+        QVERIFY2(
+            missing.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(where), missing.join(u", "))));
     }
 
 public:
@@ -189,7 +191,8 @@ private slots:
         // The online list: the keyboard lands in it, Escape closes it, Enter picks.
         QVERIFY(tabTo(upgrade->remoteFileButton));
         press(Qt::Key_Return);
-        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->tableView->count() == DemoReleases::versions().size(); }));
+        QVERIFY(waitUntil(
+            [&] { return upgrade->firmwareListView->tableView->count() == DemoReleases::versions().size(); }));
         QCOMPARE(QApplication::focusWidget(), upgrade->firmwareListView->tableView);
         verifyNamed("list");
         press(Qt::Key_Escape);
@@ -220,7 +223,8 @@ private slots:
         QVERIFY(alert && alert->isVisible());
         QVERIFY(window()->isVisible());
         alert->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-        QVERIFY(waitUntil([&] { return !window()->findChild<QMessageBox*>(QStringLiteral("quitDuringUpgradeAlert")); }));
+        QVERIFY(
+            waitUntil([&] { return !window()->findChild<QMessageBox*>(QStringLiteral("quitDuringUpgradeAlert")); }));
         QVERIFY(window()->isVisible());
         window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window()));

@@ -60,9 +60,10 @@ private slots:
         const QStringList faults = LayoutAudit::check(&window);
         const auto has = [&](const QString& start, const QString& what) {
             return std::any_of(faults.begin(), faults.end(),
-                               [&](const QString& f) { return f.startsWith(start) && f.contains(what); });
+                [&](const QString& f) { return f.startsWith(start) && f.contains(what); });
         };
-        QVERIFY2(has(QStringLiteral("panel/clipped:"), QStringLiteral("clipped by its parent")), qPrintable(faults.join(u'\n')));
+        QVERIFY2(has(QStringLiteral("panel/clipped:"), QStringLiteral("clipped by its parent")),
+            qPrintable(faults.join(u'\n')));
         QVERIFY(has(QStringLiteral("panel/under:"), QStringLiteral("overlaps panel/over")));
         QVERIFY(has(QStringLiteral("text:"), QStringLiteral("needs")));
         QVERIFY(has(QStringLiteral("image:"), QStringLiteral("picture needs 120x60")));

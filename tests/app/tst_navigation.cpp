@@ -81,8 +81,7 @@ class TestNavigation : public QObject {
     // answered, or its timer run out (the session of a screen closing it).
     bool noVersionQueryPending()
     {
-        return waitUntil(
-            [&] { return !engine().checkVersionTimer || !engine().checkVersionTimer->isValid(); },
+        return waitUntil([&] { return !engine().checkVersionTimer || !engine().checkVersionTimer->isValid(); },
             MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout) + kPatienceMs);
     }
 
@@ -371,7 +370,8 @@ private slots:
         // leaving; the engine's continuation for it, armed as it came, finds
         // it gone. The first one plugged in again, the upgrade screen is back.
         second.reset();
-        QVERIFY(waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().size() == 1; }));
+        QVERIFY(
+            waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().size() == 1; }));
         QVERIFY(onScreen(root()->existingHomeView()));
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
         unplug();
@@ -466,7 +466,8 @@ private slots:
         QCoreApplication::sendEvent(window(), &drop);
         QVERIFY(waitUntil([&] {
             const QList<ZelFirmware> local = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares();
-            return std::any_of(local.cbegin(), local.cend(), [&](const ZelFirmware& f) { return f.version == version; });
+            return std::any_of(
+                local.cbegin(), local.cend(), [&](const ZelFirmware& f) { return f.version == version; });
         }));
         QStringList versions;
         for (const ZelFirmware& release : ZelFirmwareDataTool::sharedInstance().getLocalFirmwares())

@@ -18,7 +18,8 @@ TestHttpServer::TestHttpServer(const QSslConfiguration& tls)
 {
     auto server = std::make_unique<QSslServer>();
     server->setSslConfiguration(tls);
-    connect(server.get(), &QSslServer::errorOccurred, this, [this](QSslSocket*, QAbstractSocket::SocketError) { ++refusedHandshakes; });
+    connect(server.get(), &QSslServer::errorOccurred, this,
+        [this](QSslSocket*, QAbstractSocket::SocketError) { ++refusedHandshakes; });
     connect(server.get(), &QSslServer::peerVerifyError, this, [](QSslSocket*, const QSslError&) {});
     m_server = std::move(server);
     accept();
@@ -59,8 +60,9 @@ void TestHttpServer::serve(QTcpSocket* socket)
         const bool inside = file.absoluteFilePath().startsWith(QDir(root).absolutePath() + QLatin1Char('/'));
         if (!path.contains(QLatin1String("..")) && inside && file.isFile() && f.open(QIODevice::ReadOnly)) {
             replyStatus = 200;
-            replyType = file.suffix().isEmpty() ? "application/json" : file.suffix() == QLatin1String("zip") ? "application/zip"
-                                                                                                              : "application/octet-stream";
+            replyType = file.suffix().isEmpty()         ? "application/json"
+                : file.suffix() == QLatin1String("zip") ? "application/zip"
+                                                        : "application/octet-stream";
             replyBody = f.readAll();
         } else {
             replyStatus = 404;

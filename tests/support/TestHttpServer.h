@@ -21,7 +21,9 @@ public:
     quint16 port() const { return m_server->serverPort(); }
     QString baseUrl() const
     {
-        return QStringLiteral("%1://127.0.0.1:%2").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(port());
+        return QStringLiteral("%1://127.0.0.1:%2")
+            .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+            .arg(port());
     }
 
     int status = 200;

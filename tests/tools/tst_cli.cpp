@@ -49,7 +49,7 @@ Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeou
         p.waitForFinished();
         return {};
     }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
 }
 
 // runCli while this process's event loop runs, for a server of the test's own.
@@ -65,7 +65,7 @@ Run runCliServing(const QStringList& args, int timeoutMs = kRunMs)
         p.waitForFinished();
         return {};
     }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
 }
 
 // runCli with a script on its standard input, closed after it.
@@ -85,7 +85,7 @@ Run runCliWithInput(const QStringList& args, const QByteArray& input, int timeou
         p.waitForFinished();
         return {};
     }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
 }
 
 // A stick traced point by point, each held for msEach of the script's clock.
@@ -111,7 +111,8 @@ QJsonObject onlyJsonObject(const QString& out)
 // Starts q3dart-sim on a free port and returns the port it listens on.
 quint16 startSim(QProcess& sim, const QStringList& extra = {})
 {
-    sim.start(QStringLiteral(Q3DART_SIM), QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extra);
+    sim.start(
+        QStringLiteral(Q3DART_SIM), QStringList { QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0") } + extra);
     if (!sim.waitForReadyRead(kPatienceMs))
         return 0;
     const QRegularExpression re(QStringLiteral("listening on [^:]+:(\\d+)"));
@@ -122,7 +123,8 @@ quint16 startSim(QProcess& sim, const QStringList& extra = {})
 // Starts `q3dart-cli serve` on a free port for a folder of release archives; its address, empty on failure.
 QString startReleaseServer(QProcess& server, const QString& releases)
 {
-    server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    server.start(QStringLiteral(Q3DART_CLI),
+        { QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0") });
     if (!server.waitForReadyRead(kPatienceMs))
         return QString();
     return QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
@@ -190,9 +192,10 @@ private slots:
     void versionsOverTcpPrintsTheCombinedVersionFirst()
     {
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--versions"), QStringLiteral("1.0-2.3-1.5")});
+        const quint16 port = startSim(sim, { QStringLiteral("--versions"), QStringLiteral("1.0-2.3-1.5") });
         QVERIFY(port);
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        const Run r = runCli(
+            { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") });
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0), QStringLiteral("1.0-2.3-1.5"));
@@ -207,7 +210,7 @@ private slots:
 
     void versionsAsJsonHoldTheSameFields()
     {
-        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--json")});
+        const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--json") });
         QCOMPARE(r.exitCode, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("versions")).toString(), QStringLiteral("1.0-2.3-1.5"));
@@ -215,21 +218,23 @@ private slots:
         QCOMPARE(o.value(QStringLiteral("production_date")).toString(), QStringLiteral("20210309"));
         QCOMPARE(o.value(QStringLiteral("boot_loader_version")).toString(), QStringLiteral("1.0"));
         QCOMPARE(o.size(), 8);
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--xml")}).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--xml") }).exitCode, 2);
     }
 
     void aDifferentControllerBackFromTheRestartReceivesNothingButQueries()
     {
         QTemporaryDir dir;
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
-                                            QStringLiteral("1.0-2.2-2.3")});
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
+                QStringLiteral("1.0-2.2-2.3") });
         QVERIFY(port);
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
-                              dir.path(), QStringLiteral("flash"), QStringLiteral("--boot"),
-                              writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, {1, 1})), QStringLiteral("--left"),
-                              writeFile(dir, QStringLiteral("l.bin"), image(300, {2, 5})), QStringLiteral("--right"),
-                              writeFile(dir, QStringLiteral("r.bin"), image(300, {1, 8}))});
+        const Run r = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.path(), QStringLiteral("flash"), QStringLiteral("--boot"),
+            writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, { 1, 1 })), QStringLiteral("--left"),
+            writeFile(dir, QStringLiteral("l.bin"), image(300, { 2, 5 })), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), image(300, { 1, 8 })) });
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
@@ -243,7 +248,7 @@ private slots:
         for (const QString& message : received)
             QVERIFY2(message == QLatin1String("20 9f") || message == QLatin1String("01 01"), qPrintable(message));
         // The run is recorded with the controller it was started for.
-        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
         const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
         QCOMPARE(fields.value(1), QStringLiteral("failed"));
         QCOMPARE(fields.value(6), QStringLiteral("123456789ABC"));
@@ -258,39 +263,44 @@ private slots:
         const QString url = startReleaseServer(server, releases);
         QVERIFY(!url.isEmpty());
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
-                                            QStringLiteral("1.0-2.2-2.3")});
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
+                QStringLiteral("1.0-2.2-2.3") });
         QVERIFY(port);
-        const QStringList common{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
-                                 dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"), url};
+        const QStringList common { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"), url };
         // The newest release changes the boot loader first: the controller restarts after it.
-        const Run r = runCli(common + QStringList{QStringLiteral("upgrade"), QStringLiteral("--latest")}, {}, kRunMs);
+        const Run r
+            = runCli(common + QStringList { QStringLiteral("upgrade"), QStringLiteral("--latest") }, {}, kRunMs);
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
         sim.kill();
         sim.waitForFinished();
         for (const QString& line : QString::fromUtf8(sim.readAllStandardOutput()).split(QLatin1Char('\n')))
             if (line.startsWith(QLatin1String("impostor received: ")))
-                QVERIFY2(line.endsWith(QLatin1String("20 9f")) || line.endsWith(QLatin1String("01 01")), qPrintable(line));
+                QVERIFY2(
+                    line.endsWith(QLatin1String("20 9f")) || line.endsWith(QLatin1String("01 01")), qPrintable(line));
 
         // An archive above the download limit is stopped, and nothing of it stays.
-        const Run limited = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), dir.filePath(QStringLiteral("d2")),
-                                    QStringLiteral("--server"), url, QStringLiteral("--max-download-mib"), QStringLiteral("0.01"),
-                                    QStringLiteral("upgrade"), QStringLiteral("--latest")},
-                                   {}, kRunMs);
+        const Run limited
+            = runCli({ QStringLiteral("--simulate"), QStringLiteral("--documents"), dir.filePath(QStringLiteral("d2")),
+                         QStringLiteral("--server"), url, QStringLiteral("--max-download-mib"), QStringLiteral("0.01"),
+                         QStringLiteral("upgrade"), QStringLiteral("--latest") },
+                {}, kRunMs);
         QCOMPARE(limited.exitCode, 1);
         QVERIFY2(limited.err.contains(QLatin1String("larger than 0.01 MiB")), qPrintable(limited.err));
-        QVERIFY(QDir(dir.filePath(QStringLiteral("d2"))).entryList({QStringLiteral("*.zip")}).isEmpty());
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("--max-download-mib"), QStringLiteral("0"), QStringLiteral("releases")})
+        QVERIFY(QDir(dir.filePath(QStringLiteral("d2"))).entryList({ QStringLiteral("*.zip") }).isEmpty());
+        QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("--max-download-mib"), QStringLiteral("0"),
+                            QStringLiteral("releases") })
                      .exitCode,
-                 2);
+            2);
         server.kill();
         server.waitForFinished();
     }
 
     void versionsWithTheSimulatedControllerInProcess()
     {
-        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("versions")});
+        const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("versions") });
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("1.0-2.3-1.5"));
     }
@@ -298,12 +308,13 @@ private slots:
     void aSilentControllerEndsWithTheUnplugPrompt()
     {
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
+        const quint16 port = startSim(sim, { QStringLiteral("--reply-delay"), QStringLiteral("600000") });
         QVERIFY(port);
         // The scale shortens the query's 8-s timer, the one examined; the wait
         // for the controller to attach is given in real seconds.
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")},
-                             {QStringLiteral("Q3DART_TIME_SCALE=0.05")});
+        const Run r = runCli(
+            { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") },
+            { QStringLiteral("Q3DART_TIME_SCALE=0.05") });
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.contains(QLatin1String("not responding")), qPrintable(r.err));
@@ -319,15 +330,15 @@ private slots:
         probe.close();
         QElapsedTimer clock;
         clock.start();
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
-                              QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("versions")});
+        const Run r = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("versions") });
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.err.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(port)), qPrintable(r.err));
         QVERIFY2(r.err.contains(QLatin1String("refused"), Qt::CaseInsensitive), qPrintable(r.err));
         QVERIFY(clock.elapsed() < 10000);
 
-        const Run serial = runCli({QStringLiteral("--device"), QStringLiteral("serial:/dev/q3dart-missing"),
-                                   QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions")});
+        const Run serial = runCli({ QStringLiteral("--device"), QStringLiteral("serial:/dev/q3dart-missing"),
+            QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions") });
         QCOMPARE(serial.exitCode, 3);
         QVERIFY2(serial.err.contains(QLatin1String("no such device")), qPrintable(serial.err));
     }
@@ -335,18 +346,20 @@ private slots:
     void flashSendsRealSizeImagesAcrossRestarts()
     {
         QTemporaryDir dir;
-        const QByteArray boot = image(0xE800 + 8 * 1024, {4, 1});
-        const QByteArray left = image(48 * 1024, {4, 2});
-        const QByteArray right = image(40 * 1024, {4, 3});
+        const QByteArray boot = image(0xE800 + 8 * 1024, { 4, 1 });
+        const QByteArray left = image(48 * 1024, { 4, 2 });
+        const QByteArray right = image(40 * 1024, { 4, 3 });
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("200"),
-                                            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--restart-delay"), QStringLiteral("200"), QStringLiteral("--flash-dir"),
+                dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("flash"),
-                              QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot),
-                              QStringLiteral("--left"), writeFile(dir, QStringLiteral("l.bin"), left),
-                              QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), right)},
-                             {}, kRunMs); // in real time: no limit of the engine is shortened
+        const Run r = runCli(
+            { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("flash"),
+                QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+                writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                writeFile(dir, QStringLiteral("r.bin"), right) },
+            {}, kRunMs); // in real time: no limit of the engine is shortened
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
         QVERIFY(r.err.contains(QLatin1String("progress: 100%")));
@@ -355,7 +368,8 @@ private slots:
         QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/right.bin"))), right);
 
         // Asked afterwards, the controller reports the new versions.
-        const Run v = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        const Run v = runCli(
+            { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") });
         QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
         sim.kill();
         sim.waitForFinished();
@@ -367,23 +381,24 @@ private slots:
     void anInterruptionWaitsForTheImageUnderWayOrStopsTheRestartWait()
     {
         QTemporaryDir dir;
-        const QByteArray boot = image(0xE800 + 4 * 1024, {4, 1});
-        const QByteArray left = image(48 * 1024, {4, 2});
-        const QByteArray right = image(8 * 1024, {4, 3});
+        const QByteArray boot = image(0xE800 + 4 * 1024, { 4, 1 });
+        const QByteArray left = image(48 * 1024, { 4, 2 });
+        const QByteArray right = image(8 * 1024, { 4, 3 });
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("4000"),
-                                            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--restart-delay"), QStringLiteral("4000"), QStringLiteral("--flash-dir"),
+                dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
         const auto flash = [&](QProcess& p, const QString& interruptAtPhase) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
             p.setProcessEnvironment(env);
             p.start(QStringLiteral(Q3DART_CLI),
-                    {QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
-                     dir.path(), QStringLiteral("flash"), QStringLiteral("--json"), QStringLiteral("--boot"),
-                     writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
-                     writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
-                     writeFile(dir, QStringLiteral("r.bin"), right)});
+                { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                    QStringLiteral("--documents"), dir.path(), QStringLiteral("flash"), QStringLiteral("--json"),
+                    QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                    writeFile(dir, QStringLiteral("r.bin"), right) });
             QString out;
             bool sent = false;
             const bool ended = testsupport::waitUntil(
@@ -408,16 +423,21 @@ private slots:
         const QJsonObject last = events(out).last();
         QCOMPARE(last.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
         QCOMPARE(last.value(QStringLiteral("reason")).toString(),
-                 QStringLiteral("Upgrade cancelled once the image being written had ended."));
-        QVERIFY(QString::fromUtf8(first.readAllStandardError()).contains(QLatin1String("Interrupted: the image being written")));
+            QStringLiteral("Upgrade cancelled once the image being written had ended."));
+        QVERIFY(QString::fromUtf8(first.readAllStandardError())
+                    .contains(QLatin1String("Interrupted: the image being written")));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), left);
         QVERIFY(readFile(dir.filePath(QStringLiteral("flash/right.bin"))) != right); // never begun
 
         // While the controller restarts after the boot loader: at once.
-        QVERIFY(testsupport::waitUntil([&] { return runCli({QStringLiteral("--device"),
-                                                            QStringLiteral("tcp:127.0.0.1:%1").arg(port),
-                                                            QStringLiteral("versions")}).exitCode == 0; },
-                                       kRunMs));
+        QVERIFY(testsupport::waitUntil(
+            [&] {
+                return runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                                  QStringLiteral("versions") })
+                           .exitCode
+                    == 0;
+            },
+            kRunMs));
         QProcess second;
         const QString out2 = flash(second, QStringLiteral("restart"));
         QVERIFY2(!out2.isEmpty(), qPrintable(out2));
@@ -425,7 +445,7 @@ private slots:
         const QJsonObject last2 = events(out2).last();
         QCOMPARE(last2.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
         QVERIFY(last2.value(QStringLiteral("reason")).toString().startsWith(QLatin1String("Stopped waiting")));
-        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
         QCOMPARE(h.out.count(QStringLiteral("\tcancelled\t")), 2);
         sim.kill();
         sim.waitForFinished();
@@ -435,20 +455,20 @@ private slots:
     {
         QTemporaryDir dir;
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--restart-delay"), QStringLiteral("-1")});
+        const quint16 port = startSim(sim, { QStringLiteral("--restart-delay"), QStringLiteral("-1") });
         QVERIFY(port);
         const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
 
-        const Run missing = runCli({QStringLiteral("--device"), device, QStringLiteral("flash"), QStringLiteral("--right"),
-                                    dir.filePath(QStringLiteral("nothing.bin"))});
+        const Run missing = runCli({ QStringLiteral("--device"), device, QStringLiteral("flash"),
+            QStringLiteral("--right"), dir.filePath(QStringLiteral("nothing.bin")) });
         QCOMPARE(missing.exitCode, 1);
         QVERIFY2(missing.err.contains(QLatin1String("invalid")), qPrintable(missing.err));
 
         // A left image makes the controller restart; this one never comes back
         // within the wait given, the only limit shortened.
-        const Run lost = runCli({QStringLiteral("--device"), device, QStringLiteral("--restart-wait"), QStringLiteral("1"),
-                                 QStringLiteral("flash"), QStringLiteral("--left"),
-                                 writeFile(dir, QStringLiteral("l.bin"), image(1000, {7, 7}))});
+        const Run lost = runCli({ QStringLiteral("--device"), device, QStringLiteral("--restart-wait"),
+            QStringLiteral("1"), QStringLiteral("flash"), QStringLiteral("--left"),
+            writeFile(dir, QStringLiteral("l.bin"), image(1000, { 7, 7 })) });
         QCOMPARE(lost.exitCode, 1);
         QVERIFY2(lost.err.contains(QLatin1String("did not come back")), qPrintable(lost.err));
         QVERIFY(lost.out.isEmpty());
@@ -457,11 +477,11 @@ private slots:
 
         // A controller that never answers is asked who it is and sent nothing else.
         QProcess silent;
-        const quint16 silentPort = startSim(silent, {QStringLiteral("--reply-delay"), QStringLiteral("600000")});
+        const quint16 silentPort = startSim(silent, { QStringLiteral("--reply-delay"), QStringLiteral("600000") });
         QVERIFY(silentPort);
-        const Run stalled = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(silentPort),
-                                    QStringLiteral("--silence-limit"), QStringLiteral("1"), QStringLiteral("flash"),
-                                    QStringLiteral("--right"), writeFile(dir, QStringLiteral("r.bin"), image(1000, {7, 8}))});
+        const Run stalled = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(silentPort),
+            QStringLiteral("--silence-limit"), QStringLiteral("1"), QStringLiteral("flash"), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), image(1000, { 7, 8 })) });
         QCOMPARE(stalled.exitCode, 1);
         QVERIFY2(stalled.err.contains(QLatin1String("not responding")), qPrintable(stalled.err));
         QVERIFY2(!stalled.err.contains(QLatin1String("progress")), qPrintable(stalled.err));
@@ -469,8 +489,9 @@ private slots:
         silent.kill();
         silent.waitForFinished();
 
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot")}).exitCode, 2);
+        QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("flash") }).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot") }).exitCode, 2);
     }
 
     void releasesAreServedListedAndImported()
@@ -483,8 +504,8 @@ private slots:
         QVERIFY2(url.startsWith(QLatin1String("http://127.0.0.1:")), qPrintable(url));
 
         const QString documents = dir.filePath(QStringLiteral("documents"));
-        const Run online = runCli({QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
-                                   QStringLiteral("releases"), QStringLiteral("--online")});
+        const Run online = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
+            QStringLiteral("releases"), QStringLiteral("--online") });
         QCOMPARE(online.exitCode, 0);
         const QStringList lines = online.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), DemoReleases::versions().size());
@@ -495,29 +516,30 @@ private slots:
         // Imported like a file opened into the application; the user's file stays.
         const QString archive = releases + QStringLiteral("/1.0-2.4-1.6.zip");
         const QByteArray before = readFile(archive);
-        const Run imported = runCli({QStringLiteral("--documents"), documents, QStringLiteral("import"), archive});
+        const Run imported = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), archive });
         QCOMPARE(imported.exitCode, 0);
         QVERIFY(!imported.out.isEmpty());
         QCOMPARE(readFile(archive), before);
-        const Run local = runCli({QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local")});
+        const Run local = runCli(
+            { QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local") });
         QCOMPARE(local.exitCode, 0);
         QVERIFY2(local.out.startsWith(QStringLiteral("1.0-2.4-1.6\t") + documents), qPrintable(local.out));
 
-        const Run notZip = runCli({QStringLiteral("--documents"), documents, QStringLiteral("import"),
-                                   releases + QStringLiteral("/1.0-2.4-1.6.txt")});
+        const Run notZip = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"),
+            releases + QStringLiteral("/1.0-2.4-1.6.txt") });
         QCOMPARE(notZip.exitCode, 1);
         QVERIFY(!notZip.out.isEmpty());
 
         // The server gone: a clear message and a failure, not an empty success.
-        const Run unreachable = runCli({QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
-                                        QStringLiteral("releases"), QStringLiteral("--online")});
+        const Run unreachable = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
+            QStringLiteral("releases"), QStringLiteral("--online") });
         QCOMPARE(unreachable.exitCode, 1);
         QVERIFY(!unreachable.err.isEmpty());
     }
 
     void theEmbeddedDefaultSignsItsReleasesAndTrustsItsKey()
     {
-        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--online")});
+        const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--online") });
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), DemoReleases::versions().size());
@@ -528,20 +550,24 @@ private slots:
     void theEmbeddedDefaultUpgradesToTheLatestDemoRelease()
     {
         // In real time: no limit of the engine is shortened.
-        const Run latest = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest")}, {}, kRunMs);
+        const Run latest = runCli(
+            { QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest") }, {}, kRunMs);
         QVERIFY2(latest.exitCode == 0, qPrintable(latest.err));
         QCOMPARE(latest.out.trimmed(), DemoReleases::versions().last());
         QVERIFY(latest.err.contains(QLatin1String("download: 100%")));
         QVERIFY(latest.err.contains(QLatin1String("progress: 100%")));
 
         // An older release that the user names is refused, unless asked for.
-        const Run refused = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
-                                    DemoReleases::versions().first()}, {}, kRunMs);
+        const Run refused = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
+                                       QStringLiteral("--online"), DemoReleases::versions().first() },
+            {}, kRunMs);
         QCOMPARE(refused.exitCode, 1);
         QVERIFY2(refused.err.contains(QLatin1String("is older than")), qPrintable(refused.err));
         QVERIFY(refused.out.isEmpty());
-        const Run older = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--allow-older"),
-                                  QStringLiteral("--online"), DemoReleases::versions().first()}, {}, kRunMs);
+        const Run older
+            = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--allow-older"),
+                         QStringLiteral("--online"), DemoReleases::versions().first() },
+                {}, kRunMs);
         QVERIFY2(older.exitCode == 0, qPrintable(older.err));
         QCOMPARE(older.out.trimmed(), DemoReleases::versions().first());
     }
@@ -563,14 +589,14 @@ private slots:
         QFETCH(QString, code);
         QTemporaryDir dir;
         QProcess sim;
-        const quint16 port = startSim(sim, {fault});
+        const quint16 port = startSim(sim, { fault });
         QVERIFY(port);
         QElapsedTimer clock;
         clock.start();
-        const Run r = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
-                              dir.path(), QStringLiteral("--silence-limit"), QStringLiteral("4"), QStringLiteral("flash"),
-                              QStringLiteral("--json"), QStringLiteral("--right"),
-                              writeFile(dir, QStringLiteral("r.bin"), image(4096, {1, 9}))});
+        const Run r = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.path(), QStringLiteral("--silence-limit"), QStringLiteral("4"),
+            QStringLiteral("flash"), QStringLiteral("--json"), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), image(4096, { 1, 9 })) });
         QVERIFY(clock.elapsed() < withinMs);
         QCOMPARE(r.exitCode, 1);
         const QList<QJsonObject> list = events(r.out);
@@ -585,7 +611,7 @@ private slots:
         QVERIFY(neverDecreases(progress));
         QVERIFY(progress.last() < 100.0);
         // The failed run is in the history.
-        const Run h = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history")});
+        const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
         QCOMPARE(h.exitCode, 0);
         const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 7);
@@ -595,7 +621,8 @@ private slots:
         QCOMPARE(fields[3], QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(fields[5], last.value(QStringLiteral("reason")).toString());
         QCOMPARE(fields[6], QStringLiteral("123456789ABC"));
-        const Run j = runCli({QStringLiteral("--documents"), dir.path(), QStringLiteral("history"), QStringLiteral("--json")});
+        const Run j = runCli(
+            { QStringLiteral("--documents"), dir.path(), QStringLiteral("history"), QStringLiteral("--json") });
         const QJsonArray records = QJsonDocument::fromJson(j.out.toUtf8()).array();
         QCOMPARE(records.size(), 1);
         QCOMPARE(records[0].toObject().value(QStringLiteral("code")).toString(), code);
@@ -607,13 +634,15 @@ private slots:
     {
         QTemporaryDir dir;
         const QString documents = dir.filePath(QStringLiteral("documents"));
-        const Run failed = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents, QStringLiteral("flash"),
-                                   QStringLiteral("--right"), dir.filePath(QStringLiteral("missing.bin"))});
+        const Run failed = runCli({ QStringLiteral("--simulate"), QStringLiteral("--documents"), documents,
+            QStringLiteral("flash"), QStringLiteral("--right"), dir.filePath(QStringLiteral("missing.bin")) });
         QCOMPARE(failed.exitCode, 1);
 
         const QString release = DemoReleases::versions().last();
-        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents, QStringLiteral("upgrade"),
-                              QStringLiteral("--json"), QStringLiteral("--online"), release}, {}, kRunMs);
+        const Run r
+            = runCli({ QStringLiteral("--simulate"), QStringLiteral("--documents"), documents,
+                         QStringLiteral("upgrade"), QStringLiteral("--json"), QStringLiteral("--online"), release },
+                {}, kRunMs);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QList<QJsonObject> list = events(r.out);
         QVERIFY2(!list.isEmpty(), qPrintable(r.out));
@@ -628,33 +657,36 @@ private slots:
             downloaded = downloaded || e.value(QStringLiteral("event")).toString() == QLatin1String("download");
         }
         QVERIFY(downloaded);
-        QCOMPARE(phases, (QStringList{QStringLiteral("download"), QStringLiteral("digest"), QStringLiteral("unpack"),
-                                      QStringLiteral("boot"), QStringLiteral("restart"), QStringLiteral("left"),
-                                      QStringLiteral("restart"), QStringLiteral("right"), QStringLiteral("versions")}));
+        QCOMPARE(phases,
+            (QStringList { QStringLiteral("download"), QStringLiteral("digest"), QStringLiteral("unpack"),
+                QStringLiteral("boot"), QStringLiteral("restart"), QStringLiteral("left"), QStringLiteral("restart"),
+                QStringLiteral("right"), QStringLiteral("versions") }));
         const QList<double> progress = progressOf(list);
         QVERIFY(neverDecreases(progress));
         QCOMPARE(progress.last(), 100.0);
         QVERIFY(progress.count(100.0) == 1);
 
-        const Run h = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history")});
+        const Run h = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history") });
         QCOMPARE(h.exitCode, 0);
         const QStringList lines = h.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0].split(QLatin1Char('\t')).mid(1, 4),
-                 (QStringList{QStringLiteral("completed"), release, QStringLiteral("1.0-2.3-1.5"), release}));
+            (QStringList { QStringLiteral("completed"), release, QStringLiteral("1.0-2.3-1.5"), release }));
         QCOMPARE(lines[1].split(QLatin1Char('\t')).value(1), QStringLiteral("failed"));
 
-        const Run j = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json")});
+        const Run j
+            = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json") });
         QCOMPARE(j.exitCode, 0);
         const QJsonArray array = QJsonDocument::fromJson(j.out.toUtf8()).array();
         QCOMPARE(array.size(), 2);
         const QJsonObject newest = array.at(0).toObject();
         QStringList keys = newest.keys();
         keys.sort();
-        QCOMPARE(keys, (QStringList{QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
-                                    QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("outcome"), QStringLiteral("reason"),
-                                    QStringLiteral("release"), QStringLiteral("seconds"), QStringLiteral("source"),
-                                    QStringLiteral("started")}));
+        QCOMPARE(keys,
+            (QStringList { QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
+                QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("outcome"),
+                QStringLiteral("reason"), QStringLiteral("release"), QStringLiteral("seconds"),
+                QStringLiteral("source"), QStringLiteral("started") }));
         QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
         QCOMPARE(newest.value(QStringLiteral("controller")).toString(), QStringLiteral("123456789ABC"));
         QVERIFY(newest.value(QStringLiteral("bytes")).toDouble() > 0);
@@ -666,10 +698,13 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("[{");
         damaged.close();
-        const Run unreadable = runCli({QStringLiteral("--documents"), documents, QStringLiteral("history")});
+        const Run unreadable = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history") });
         QCOMPARE(unreadable.exitCode, 1);
         QVERIFY2(unreadable.err.contains(QLatin1String("cannot be read")), qPrintable(unreadable.err));
-        QCOMPARE(runCli({QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("extra")}).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("extra") })
+                .exitCode,
+            2);
     }
 
     void latestSendsNothingWhenTheControllerIsUpToDate_data()
@@ -684,17 +719,21 @@ private slots:
         QFETCH(QString, versions);
         QTemporaryDir dir;
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--versions"), versions, QStringLiteral("--flash-dir"),
-                                            dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--versions"), versions, QStringLiteral("--flash-dir"),
+                dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
         // The demo environment serves the releases; the controller is the one on TCP.
-        const Run r = runCli({QStringLiteral("--simulate"), QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
-                              QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("upgrade"),
-                              QStringLiteral("--latest")}, {}, kRunMs);
+        const Run r = runCli(
+            { QStringLiteral("--simulate"), QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("upgrade"),
+                QStringLiteral("--latest") },
+            {}, kRunMs);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QVERIFY2(r.err.contains(QLatin1String("No newer version")), qPrintable(r.err));
         QVERIFY(QDir(dir.filePath(QStringLiteral("flash"))).isEmpty());
-        const Run v = runCli({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions")});
+        const Run v = runCli(
+            { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") });
         QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 0), versions);
         sim.kill();
         sim.waitForFinished();
@@ -702,23 +741,25 @@ private slots:
 
     void upgradeRefusalsAreClearAndNeverZero()
     {
-        const Run missing = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online"),
-                                    QStringLiteral("9.9-9.9-9.9")});
+        const Run missing = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
+            QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9") });
         QCOMPARE(missing.exitCode, 1);
         QVERIFY2(missing.err.contains(QLatin1String("9.9-9.9-9.9 was not found")), qPrintable(missing.err));
         QVERIFY(missing.out.isEmpty());
 
-        const Run local = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--local"),
-                                  QStringLiteral("1.0-2.4-1.6")});
+        const Run local = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--local"),
+            QStringLiteral("1.0-2.4-1.6") });
         QCOMPARE(local.exitCode, 1); // nothing imported in the throw-away documents
 
-        const Run offline = runCli({QStringLiteral("--simulate"), QStringLiteral("--server"), QStringLiteral("http://127.0.0.1:1"),
-                                    QStringLiteral("upgrade"), QStringLiteral("--latest")});
+        const Run offline = runCli({ QStringLiteral("--simulate"), QStringLiteral("--server"),
+            QStringLiteral("http://127.0.0.1:1"), QStringLiteral("upgrade"), QStringLiteral("--latest") });
         QCOMPARE(offline.exitCode, 1);
         QVERIFY2(offline.err.contains(QLatin1String("release list")), qPrintable(offline.err));
 
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")}).exitCode, 2);
+        QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade") }).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online") }).exitCode,
+            2);
     }
 
     // A vendor's way: a key, a signed static site on a plain web server, an
@@ -729,22 +770,24 @@ private slots:
         const QString releases = dir.filePath(QStringLiteral("releases"));
         QVERIFY(DemoReleases::generate(releases));
         const QString keyFile = dir.filePath(QStringLiteral("release-key.pem"));
-        const Run keygen = runCli({QStringLiteral("keygen"), keyFile});
+        const Run keygen = runCli({ QStringLiteral("keygen"), keyFile });
         QCOMPARE(keygen.exitCode, 0);
         const QString publicKey = keygen.out.trimmed().split(QLatin1Char('\n')).last();
         QCOMPARE(QByteArray::fromBase64(publicKey.toLatin1()).size(), 32);
-        QCOMPARE(QFile::permissions(keyFile) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+        QCOMPARE(QFile::permissions(keyFile) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+            QFileDevice::Permissions());
         const QByteArray pem = readFile(keyFile);
-        QCOMPARE(runCli({QStringLiteral("keygen"), keyFile}).exitCode, 1); // never over a key
+        QCOMPARE(runCli({ QStringLiteral("keygen"), keyFile }).exitCode, 1); // never over a key
         QCOMPARE(readFile(keyFile), pem);
 
         TestHttpServer site; // a plain static web server: files, JSON for the extensionless list
         site.root = dir.filePath(QStringLiteral("site"));
         auto publish = [&](const QStringList& extra) {
-            return runCli(QStringList{QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), site.baseUrl()}
-                          + extra);
+            return runCli(QStringList { QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"),
+                              site.baseUrl() }
+                + extra);
         };
-        QCOMPARE(publish({QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
+        QCOMPARE(publish({ QStringLiteral("--sign-key"), keyFile }).exitCode, 0);
         const QString listPath = site.root + QStringLiteral("/firmware/update/r1");
         QJsonObject list = QJsonDocument::fromJson(readFile(listPath)).object();
         QJsonArray data = list.value(QStringLiteral("data")).toArray();
@@ -754,20 +797,23 @@ private slots:
         const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
         if (!openssl.isEmpty()) {
             QProcess pub;
-            pub.start(openssl, {QStringLiteral("pkey"), QStringLiteral("-in"), keyFile, QStringLiteral("-pubout"),
-                                QStringLiteral("-out"), dir.filePath(QStringLiteral("pub.pem"))});
+            pub.start(openssl,
+                { QStringLiteral("pkey"), QStringLiteral("-in"), keyFile, QStringLiteral("-pubout"),
+                    QStringLiteral("-out"), dir.filePath(QStringLiteral("pub.pem")) });
             QVERIFY(pub.waitForFinished(kPatienceMs) && pub.exitCode() == 0);
             for (const QJsonValue& v : std::as_const(data)) {
                 const QJsonObject release = v.toObject();
                 writeFile(dir, QStringLiteral("message"),
-                          "q3dart-release-v1\n" + release.value(QStringLiteral("ver")).toString().toUtf8() + '\n'
-                              + release.value(QStringLiteral("sha256")).toString().toUtf8());
-                writeFile(dir, QStringLiteral("sig"), QByteArray::fromBase64(release.value(QStringLiteral("sig")).toString().toLatin1()));
+                    "q3dart-release-v1\n" + release.value(QStringLiteral("ver")).toString().toUtf8() + '\n'
+                        + release.value(QStringLiteral("sha256")).toString().toUtf8());
+                writeFile(dir, QStringLiteral("sig"),
+                    QByteArray::fromBase64(release.value(QStringLiteral("sig")).toString().toLatin1()));
                 QProcess verify;
-                verify.start(openssl, {QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
-                                       QStringLiteral("-inkey"), dir.filePath(QStringLiteral("pub.pem")), QStringLiteral("-rawin"),
-                                       QStringLiteral("-in"), dir.filePath(QStringLiteral("message")), QStringLiteral("-sigfile"),
-                                       dir.filePath(QStringLiteral("sig"))});
+                verify.start(openssl,
+                    { QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
+                        QStringLiteral("-inkey"), dir.filePath(QStringLiteral("pub.pem")), QStringLiteral("-rawin"),
+                        QStringLiteral("-in"), dir.filePath(QStringLiteral("message")), QStringLiteral("-sigfile"),
+                        dir.filePath(QStringLiteral("sig")) });
                 QVERIFY(verify.waitForFinished(kPatienceMs));
                 QVERIFY2(verify.exitCode() == 0, verify.readAllStandardError().constData());
             }
@@ -775,24 +821,26 @@ private slots:
 
         const QString release = QStringLiteral("1.0-2.4-1.6");
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim, { QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
         // An upgrade to the release from the site, on the controller at port.
         auto upgrade = [&](quint16 controller, const QString& documents, const QStringList& extra) {
-            return runCliServing(QStringList{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
-                                             QStringLiteral("--documents"), dir.filePath(documents), QStringLiteral("--server"),
-                                             site.baseUrl(), QStringLiteral("upgrade"), QStringLiteral("--online"), release}
-                                 + extra);
+            return runCliServing(
+                QStringList { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
+                    QStringLiteral("--documents"), dir.filePath(documents), QStringLiteral("--server"), site.baseUrl(),
+                    QStringLiteral("upgrade"), QStringLiteral("--online"), release }
+                + extra);
         };
-        const QStringList trust{QStringLiteral("--trust-key"), publicKey};
+        const QStringList trust { QStringLiteral("--trust-key"), publicKey };
         const Run installed = upgrade(port, QStringLiteral("documents"), trust);
         QVERIFY2(installed.exitCode == 0, qPrintable(installed.err));
         QCOMPARE(installed.out.trimmed(), release);
-        const Run listed = runCliServing({QStringLiteral("--server"), site.baseUrl(), QStringLiteral("releases"),
-                                          QStringLiteral("--online"), QStringLiteral("--trust-key"), publicKey});
+        const Run listed = runCliServing({ QStringLiteral("--server"), site.baseUrl(), QStringLiteral("releases"),
+            QStringLiteral("--online"), QStringLiteral("--trust-key"), publicKey });
         QCOMPARE(listed.exitCode, 0);
-        QVERIFY2(listed.out.contains(release + QStringLiteral("\t")) && listed.out.count(QStringLiteral("\tsigned\n")) == 3,
-                 qPrintable(listed.out));
+        QVERIFY2(
+            listed.out.contains(release + QStringLiteral("\t")) && listed.out.count(QStringLiteral("\tsigned\n")) == 3,
+            qPrintable(listed.out));
         sim.kill();
         sim.waitForFinished();
 
@@ -811,7 +859,7 @@ private slots:
         list.insert(QStringLiteral("data"), data);
         writeFile(dir, QStringLiteral("site/firmware/update/r1"), QJsonDocument(list).toJson());
         const QString flash = dir.filePath(QStringLiteral("flash-2"));
-        const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
+        const quint16 port2 = startSim(sim, { QStringLiteral("--flash-dir"), flash });
         QVERIFY(port2);
         auto upgrade2 = [&](const QStringList& extra) { return upgrade(port2, QStringLiteral("documents-2"), extra); };
         // The list no longer matches its signature; signed again over the
@@ -819,7 +867,7 @@ private slots:
         const Run edited = upgrade2(trust);
         QCOMPARE(edited.exitCode, 1);
         QVERIFY2(edited.err.contains(QLatin1String("not signed by a trusted key")), qPrintable(edited.err));
-        QCOMPARE(runCli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
+        QCOMPARE(runCli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile }).exitCode, 0);
         const Run forged = upgrade2(trust);
         QCOMPARE(forged.exitCode, 1);
         QVERIFY2(forged.err.contains(QLatin1String("failed the signature check")), qPrintable(forged.err));
@@ -842,31 +890,35 @@ private slots:
 
         // serve holds no key: it refuses one and points to publish; the
         // signed site, served as it is, lists as signed.
-        const Run oracle = runCli({QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile});
+        const Run oracle = runCli({ QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile });
         QCOMPARE(oracle.exitCode, 2);
         QVERIFY2(oracle.err.contains(QLatin1String("publish")), qPrintable(oracle.err));
-        QCOMPARE(publish({QStringLiteral("--sign-key"), keyFile}).exitCode, 0);
+        QCOMPARE(publish({ QStringLiteral("--sign-key"), keyFile }).exitCode, 0);
         QProcess server;
-        server.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("serve"), QStringLiteral("--site"), site.root,
-                                                  QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        server.start(QStringLiteral(Q3DART_CLI),
+            { QStringLiteral("serve"), QStringLiteral("--site"), site.root, QStringLiteral("--listen"),
+                QStringLiteral("127.0.0.1:0") });
         QVERIFY(server.waitForReadyRead(kPatienceMs));
         const QString served = QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
-        const Run servedList = runCli({QStringLiteral("--server"), served, QStringLiteral("releases"), QStringLiteral("--online"),
-                                       QStringLiteral("--trust-key"), publicKey});
+        const Run servedList = runCli({ QStringLiteral("--server"), served, QStringLiteral("releases"),
+            QStringLiteral("--online"), QStringLiteral("--trust-key"), publicKey });
         QVERIFY2(servedList.exitCode == 0, qPrintable(servedList.err));
         QCOMPARE(servedList.out.count(QStringLiteral("\tsigned\n")), DemoReleases::versions().size());
         server.kill();
         server.waitForFinished();
 
-        QCOMPARE(runCli({QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--sign-key"),
-                         dir.filePath(QStringLiteral("missing.pem"))})
+        QCOMPARE(
+            runCli({ QStringLiteral("--trust-key"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases") }).exitCode,
+            2);
+        QCOMPARE(runCli({ QStringLiteral("publish"), releases, site.root, QStringLiteral("--sign-key"),
+                            dir.filePath(QStringLiteral("missing.pem")) })
                      .exitCode,
-                 1);
-        QCOMPARE(runCli({QStringLiteral("publish"), releases}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), QStringLiteral("ftp://x")})
+            1);
+        QCOMPARE(runCli({ QStringLiteral("publish"), releases }).exitCode, 2);
+        QCOMPARE(runCli({ QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"),
+                            QStringLiteral("ftp://x") })
                      .exitCode,
-                 2);
+            2);
     }
 
     // A vendor with a root: the root certifies key A, then a key set replaces
@@ -879,8 +931,8 @@ private slots:
         const QString releases = dir.filePath(QStringLiteral("releases"));
         QVERIFY(DemoReleases::generate(releases));
         QHash<QString, QStringList> keys; // name: key id, public key
-        for (const QString& name : {QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b")}) {
-            const Run keygen = runCli({QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem"))});
+        for (const QString& name : { QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b") }) {
+            const Run keygen = runCli({ QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem")) });
             QCOMPARE(keygen.exitCode, 0);
             keys[name] = keygen.out.trimmed().split(QLatin1Char('\n'));
             QCOMPARE(keys[name].size(), 2);
@@ -891,54 +943,61 @@ private slots:
         site.root = dir.filePath(QStringLiteral("site"));
         auto cli = [&](const QStringList& args) { return runCli(args); };
         auto publishWith = [&](const QString& key) {
-            return cli({QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), site.baseUrl(),
-                        QStringLiteral("--sign-key"), pem(key)});
+            return cli({ QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"), site.baseUrl(),
+                QStringLiteral("--sign-key"), pem(key) });
         };
         QCOMPARE(publishWith(QStringLiteral("a")).exitCode, 0);
-        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
-                      QStringLiteral("--add"), keys[QStringLiteral("a")][1]})
+        QCOMPARE(cli({ QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"),
+                         pem(QStringLiteral("root")), QStringLiteral("--add"), keys[QStringLiteral("a")][1] })
                      .exitCode,
-                 0);
+            0);
         const QString update = site.root + QStringLiteral("/firmware/update/");
 
         // The list and the key set verify with openssl, as the README shows.
         if (const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl")); !openssl.isEmpty()) {
-            for (const auto& [file, key] : {std::pair{QStringLiteral("r1"), QStringLiteral("a")},
-                                            std::pair{QStringLiteral("keys.json"), QStringLiteral("root")}}) {
+            for (const auto& [file, key] : { std::pair { QStringLiteral("r1"), QStringLiteral("a") },
+                     std::pair { QStringLiteral("keys.json"), QStringLiteral("root") } }) {
                 QProcess pub;
-                pub.start(openssl, {QStringLiteral("pkey"), QStringLiteral("-in"), pem(key), QStringLiteral("-pubout"),
-                                    QStringLiteral("-out"), dir.filePath(key + QStringLiteral("-pub.pem"))});
+                pub.start(openssl,
+                    { QStringLiteral("pkey"), QStringLiteral("-in"), pem(key), QStringLiteral("-pubout"),
+                        QStringLiteral("-out"), dir.filePath(key + QStringLiteral("-pub.pem")) });
                 QVERIFY(pub.waitForFinished(kPatienceMs) && pub.exitCode() == 0);
-                writeFile(dir, QStringLiteral("sig.bin"), QByteArray::fromBase64(readFile(update + file + QStringLiteral(".sig"))));
+                writeFile(dir, QStringLiteral("sig.bin"),
+                    QByteArray::fromBase64(readFile(update + file + QStringLiteral(".sig"))));
                 QProcess verify;
-                verify.start(openssl, {QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
-                                       QStringLiteral("-inkey"), dir.filePath(key + QStringLiteral("-pub.pem")),
-                                       QStringLiteral("-rawin"), QStringLiteral("-in"), update + file,
-                                       QStringLiteral("-sigfile"), dir.filePath(QStringLiteral("sig.bin"))});
+                verify.start(openssl,
+                    { QStringLiteral("pkeyutl"), QStringLiteral("-verify"), QStringLiteral("-pubin"),
+                        QStringLiteral("-inkey"), dir.filePath(key + QStringLiteral("-pub.pem")),
+                        QStringLiteral("-rawin"), QStringLiteral("-in"), update + file, QStringLiteral("-sigfile"),
+                        dir.filePath(QStringLiteral("sig.bin")) });
                 QVERIFY(verify.waitForFinished(kPatienceMs));
                 QVERIFY2(verify.exitCode() == 0, verify.readAllStandardError().constData());
             }
         }
 
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim, { QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
-        const QStringList client{QStringLiteral("--documents"), dir.filePath(QStringLiteral("client")), QStringLiteral("--server"),
-                                 site.baseUrl(), QStringLiteral("--trust-root"), keys[QStringLiteral("root")][1]};
+        const QStringList client { QStringLiteral("--documents"), dir.filePath(QStringLiteral("client")),
+            QStringLiteral("--server"), site.baseUrl(), QStringLiteral("--trust-root"),
+            keys[QStringLiteral("root")][1] };
         auto upgrade = [&](quint16 controller, const QString& release) {
-            return runCliServing(client + QStringList{QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
-                                                      QStringLiteral("upgrade"), QStringLiteral("--online"), release});
+            return runCliServing(client
+                + QStringList { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(controller),
+                    QStringLiteral("upgrade"), QStringLiteral("--online"), release });
         };
-        auto listed = [&] { return runCliServing(client + QStringList{QStringLiteral("releases"), QStringLiteral("--online")}); };
+        auto listed = [&] {
+            return runCliServing(client + QStringList { QStringLiteral("releases"), QStringLiteral("--online") });
+        };
         const Run byA = upgrade(port, QStringLiteral("1.0-2.4-1.6"));
         QVERIFY2(byA.exitCode == 0, qPrintable(byA.err));
 
         // B replaces A: the new key set and a list signed by B.
-        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
-                      QStringLiteral("--add"), keys[QStringLiteral("b")][1], QStringLiteral("--remove"),
-                      keys[QStringLiteral("a")][0]})
+        QCOMPARE(cli({ QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"),
+                         pem(QStringLiteral("root")), QStringLiteral("--add"), keys[QStringLiteral("b")][1],
+                         QStringLiteral("--remove"), keys[QStringLiteral("a")][0] })
                      .exitCode,
-                 0);
+            0);
         QCOMPARE(publishWith(QStringLiteral("b")).exitCode, 0);
         const Run byB = upgrade(port, QStringLiteral("1.1-2.5-1.8"));
         QVERIFY2(byB.exitCode == 0, qPrintable(byB.err));
@@ -947,7 +1006,7 @@ private slots:
 
         // From here nothing may reach this controller's flash.
         const QString flash = dir.filePath(QStringLiteral("flash-refused"));
-        const quint16 port2 = startSim(sim, {QStringLiteral("--flash-dir"), flash});
+        const quint16 port2 = startSim(sim, { QStringLiteral("--flash-dir"), flash });
         QVERIFY(port2);
         auto refused = [&](const QString& release, const char* message) {
             const Run run = upgrade(port2, release);
@@ -956,80 +1015,92 @@ private slots:
         };
         // Releases signed by A under a list signed by B: invalid, refused.
         QCOMPARE(publishWith(QStringLiteral("a")).exitCode, 0);
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b"))}).exitCode, 0);
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")) })
+                     .exitCode,
+            0);
         const Run marks = listed();
         QCOMPARE(marks.exitCode, 0);
         QCOMPARE(marks.out.count(QStringLiteral("\tinvalid\n")), DemoReleases::versions().size());
         refused(QStringLiteral("1.1-2.5-1.8"), "failed the signature check");
         // A list signed by A alone, and a list version going back.
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("a"))}).exitCode, 0);
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("a")) })
+                     .exitCode,
+            0);
         refused(QStringLiteral("1.1-2.5-1.8"), "not signed by a trusted key");
         QCOMPARE(publishWith(QStringLiteral("b")).exitCode, 0);
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
-                      QStringLiteral("--list-version"), QStringLiteral("1")})
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                         QStringLiteral("--list-version"), QStringLiteral("1") })
                      .exitCode,
-                 0);
+            0);
         refused(QStringLiteral("1.1-2.5-1.8"), "is older than one already accepted");
         const Run rollbackList = listed();
         QCOMPARE(rollbackList.exitCode, 1);
         QVERIFY(rollbackList.out.isEmpty());
         // Expired: --expires 0 writes a list already past its date.
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
-                      QStringLiteral("--expires"), QStringLiteral("0"), QStringLiteral("--list-version"), QStringLiteral("50")})
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                         QStringLiteral("--expires"), QStringLiteral("0"), QStringLiteral("--list-version"),
+                         QStringLiteral("50") })
                      .exitCode,
-                 0);
+            0);
         refused(QStringLiteral("1.1-2.5-1.8"), "expired");
 
         // The forged entry: an unpacked folder relabelled as a new version,
         // nothing signed, on a plain host; then even in a list signed by B.
         const QString unpacked = dir.filePath(QStringLiteral("client/RemoteBinFiles/zelmar-q3-dart/1.1-2.5-1.8"));
         QVERIFY(QFileInfo(unpacked).isDir());
-        const QByteArray forged = QJsonDocument(QJsonObject{{QStringLiteral("data"),
-                                                             QJsonArray{QJsonObject{{QStringLiteral("ver"), QStringLiteral("9.9-9.9-9.9")},
-                                                                                    {QStringLiteral("path"), unpacked}}}}})
-                                      .toJson();
+        const QByteArray forged
+            = QJsonDocument(QJsonObject { { QStringLiteral("data"),
+                                QJsonArray { QJsonObject { { QStringLiteral("ver"), QStringLiteral("9.9-9.9-9.9") },
+                                    { QStringLiteral("path"), unpacked } } } } })
+                  .toJson();
         writeFile(dir, QStringLiteral("site/firmware/update/r1"), forged);
         QVERIFY(QFile::remove(update + QStringLiteral("r1.sig")));
         refused(QStringLiteral("9.9-9.9-9.9"), "not signed by a trusted key");
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
-                      QStringLiteral("--list-version"), QStringLiteral("60")})
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                         QStringLiteral("--list-version"), QStringLiteral("60") })
                      .exitCode,
-                 0);
+            0);
         const Run forgedMarks = listed();
-        QVERIFY2(forgedMarks.out.contains(QStringLiteral("9.9-9.9-9.9\t")) && forgedMarks.out.endsWith(QStringLiteral("\tunsigned\n")),
-                 qPrintable(forgedMarks.out));
+        QVERIFY2(forgedMarks.out.contains(QStringLiteral("9.9-9.9-9.9\t"))
+                && forgedMarks.out.endsWith(QStringLiteral("\tunsigned\n")),
+            qPrintable(forgedMarks.out));
         refused(QStringLiteral("9.9-9.9-9.9"), "is not signed");
         // The same with a single trusted key and no root.
-        const Run keyOnly = runCliServing(QStringList{QStringLiteral("--documents"), dir.filePath(QStringLiteral("key-only")),
-                                                      QStringLiteral("--server"), site.baseUrl(), QStringLiteral("--trust-key"),
-                                                      keys[QStringLiteral("b")][1], QStringLiteral("--device"),
-                                                      QStringLiteral("tcp:127.0.0.1:%1").arg(port2), QStringLiteral("upgrade"),
-                                                      QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9")});
-        QVERIFY2(keyOnly.exitCode == 1 && keyOnly.err.contains(QLatin1String("is not signed")), qPrintable(keyOnly.err));
+        const Run keyOnly
+            = runCliServing(QStringList { QStringLiteral("--documents"), dir.filePath(QStringLiteral("key-only")),
+                QStringLiteral("--server"), site.baseUrl(), QStringLiteral("--trust-key"), keys[QStringLiteral("b")][1],
+                QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port2), QStringLiteral("upgrade"),
+                QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9") });
+        QVERIFY2(
+            keyOnly.exitCode == 1 && keyOnly.err.contains(QLatin1String("is not signed")), qPrintable(keyOnly.err));
         QVERIFY(QDir(flash).isEmpty());
         sim.kill();
         sim.waitForFinished();
 
         // The publishing commands' own refusals.
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root}).exitCode, 2);
-        QCOMPARE(cli({QStringLiteral("sign-list"), dir.filePath(QStringLiteral("no-site")), QStringLiteral("--sign-key"),
-                      pem(QStringLiteral("b"))})
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root }).exitCode, 2);
+        QCOMPARE(cli({ QStringLiteral("sign-list"), dir.filePath(QStringLiteral("no-site")),
+                         QStringLiteral("--sign-key"), pem(QStringLiteral("b")) })
                      .exitCode,
-                 1);
-        QCOMPARE(cli({QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
-                      QStringLiteral("--expires"), QStringLiteral("soon")})
+            1);
+        QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
+                         QStringLiteral("--expires"), QStringLiteral("soon") })
                      .exitCode,
-                 2);
-        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
-                      QStringLiteral("--add"), QStringLiteral("c2hvcnQ=")})
+            2);
+        QCOMPARE(cli({ QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"),
+                         pem(QStringLiteral("root")), QStringLiteral("--add"), QStringLiteral("c2hvcnQ=") })
                      .exitCode,
-                 2);
-        QCOMPARE(cli({QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"), pem(QStringLiteral("root")),
-                      QStringLiteral("--remove"), QStringLiteral("0000000000000000")})
+            2);
+        QCOMPARE(cli({ QStringLiteral("sign-keys"), site.root, QStringLiteral("--root-key"),
+                         pem(QStringLiteral("root")), QStringLiteral("--remove"), QStringLiteral("0000000000000000") })
                      .exitCode,
-                 1);
-        QCOMPARE(cli({QStringLiteral("--trust-root"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases")}).exitCode, 2);
-        QCOMPARE(cli({QStringLiteral("serve"), QStringLiteral("--site"), dir.filePath(QStringLiteral("releases"))}).exitCode, 2);
+            1);
+        QCOMPARE(
+            cli({ QStringLiteral("--trust-root"), QStringLiteral("c2hvcnQ="), QStringLiteral("releases") }).exitCode,
+            2);
+        QCOMPARE(cli({ QStringLiteral("serve"), QStringLiteral("--site"), dir.filePath(QStringLiteral("releases")) })
+                     .exitCode,
+            2);
     }
 
     // https: the list only from a server whose certificate verifies, with
@@ -1041,28 +1112,31 @@ private slots:
             QSKIP("no openssl command to make the certificates with");
         QVERIFY(certificates.make());
         TestHttpServer good(certificates.serverConfiguration(QStringLiteral("good")));
-        good.body = R"({"data":[{"ver":"1.1-2.5-1.8","upgrade_msg":"over TLS","path":"https://127.0.0.1:1/x.zip","md5file":"0"}]})";
-        const QStringList online{QStringLiteral("releases"), QStringLiteral("--online")};
-        const Run stranger = runCliServing(QStringList{QStringLiteral("--server"), good.baseUrl()} + online);
+        good.body
+            = R"({"data":[{"ver":"1.1-2.5-1.8","upgrade_msg":"over TLS","path":"https://127.0.0.1:1/x.zip","md5file":"0"}]})";
+        const QStringList online { QStringLiteral("releases"), QStringLiteral("--online") };
+        const Run stranger = runCliServing(QStringList { QStringLiteral("--server"), good.baseUrl() } + online);
         QCOMPARE(stranger.exitCode, 1);
         QVERIFY2(stranger.err.contains(QLatin1String("release list")), qPrintable(stranger.err));
         QVERIFY(good.targets.isEmpty());
-        const Run trusted = runCliServing(QStringList{QStringLiteral("--server"), good.baseUrl(), QStringLiteral("--ca-file"),
-                                                      certificates.pem(QStringLiteral("test-ca"))}
-                                          + online);
+        const Run trusted = runCliServing(QStringList { QStringLiteral("--server"), good.baseUrl(),
+                                              QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")) }
+            + online);
         QVERIFY2(trusted.exitCode == 0, qPrintable(trusted.err));
         QVERIFY(trusted.out.startsWith(QLatin1String("1.1-2.5-1.8\tover TLS\tunsigned")));
-        QCOMPARE(runCli(QStringList{QStringLiteral("--ca-file"), certificates.key(QStringLiteral("good"))} + online).exitCode, 2);
+        QCOMPARE(runCli(QStringList { QStringLiteral("--ca-file"), certificates.key(QStringLiteral("good")) } + online)
+                     .exitCode,
+            2);
 
         QTemporaryDir dir;
         TestHttpServer expired(certificates.serverConfiguration(QStringLiteral("expired")));
         QProcess sim;
-        const quint16 port = startSim(sim, {QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash"))});
+        const quint16 port = startSim(sim, { QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) });
         QVERIFY(port);
-        const Run r = runCliServing({QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("--documents"),
-                                     dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"), expired.baseUrl(),
-                                     QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")), QStringLiteral("upgrade"),
-                                     QStringLiteral("--latest")});
+        const Run r = runCliServing({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"),
+            expired.baseUrl(), QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")),
+            QStringLiteral("upgrade"), QStringLiteral("--latest") });
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(QLatin1String("expired")), qPrintable(r.err));
         QVERIFY(expired.targets.isEmpty());
@@ -1073,55 +1147,65 @@ private slots:
 
     void gamepadsListsControllersOnePerLine()
     {
-        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads")});
+        const Run simulated = runCli({ QStringLiteral("--simulate"), QStringLiteral("gamepads") });
         QCOMPARE(simulated.exitCode, 0);
         QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\tvirtual\t-\t-\n"));
 
         // The machine's own controllers: whatever is plugged in, one line each.
-        const Run real = runCli({QStringLiteral("gamepads")});
+        const Run real = runCli({ QStringLiteral("gamepads") });
         QVERIFY2(real.exitCode == 0, qPrintable(real.err));
-        const QRegularExpression line(
-            QStringLiteral("^[^\t]*\t\\d+\t(extended|basic|unmapped)\t[^\t]+\t([0-9a-f]{4}:[0-9a-f]{4}|-)\t([0-9a-f]{32}|-)$"));
+        const QRegularExpression line(QStringLiteral(
+            "^[^\t]*\t\\d+\t(extended|basic|unmapped)\t[^\t]+\t([0-9a-f]{4}:[0-9a-f]{4}|-)\t([0-9a-f]{32}|-)$"));
         for (const QString& l : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
 
         // A mapping file that cannot be read is named, and the listing goes on.
         QTemporaryDir config;
         QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("q3dart/gamecontrollerdb.txt"))));
-        const Run unreadable = runCli({QStringLiteral("gamepads")}, {QStringLiteral("XDG_CONFIG_HOME=") + config.path()});
+        const Run unreadable
+            = runCli({ QStringLiteral("gamepads") }, { QStringLiteral("XDG_CONFIG_HOME=") + config.path() });
         QCOMPARE(unreadable.exitCode, 0);
         QVERIFY2(unreadable.err.contains(QLatin1String("gamecontrollerdb.txt")), qPrintable(unreadable.err));
 
         // Without SDL the machine's controllers cannot be listed: said so, and a failure.
-        const Run noSdl = runCli({QStringLiteral("gamepads")},
-                                 {QStringLiteral("Q3DART_SDL_LIBRARY=") + config.filePath(QStringLiteral("libSDL2-2.0.so.0"))});
+        const Run noSdl = runCli({ QStringLiteral("gamepads") },
+            { QStringLiteral("Q3DART_SDL_LIBRARY=") + config.filePath(QStringLiteral("libSDL2-2.0.so.0")) });
         QCOMPARE(noSdl.exitCode, 1);
         QVERIFY(noSdl.out.isEmpty());
         QVERIFY2(noSdl.err.startsWith(
                      QLatin1String("Game controllers cannot be used: the controller library could not be loaded")),
-                 qPrintable(noSdl.err));
+            qPrintable(noSdl.err));
 
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("extra")}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("extra")}).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("extra") }).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("extra") }).exitCode, 2);
     }
 
     void rumbleRunsTheFirstControllerWithMotors()
     {
-        const Run simulated = runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds"),
-                                      QStringLiteral("0.2")});
+        const Run simulated = runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"),
+            QStringLiteral("--seconds"), QStringLiteral("0.2") });
         QVERIFY2(simulated.exitCode == 0, qPrintable(simulated.err));
         QCOMPARE(simulated.out, QStringLiteral("Rumbling Virtual controller for 0.2 s\n"));
 
         // Without a controller that has motors: a clear message, never success.
-        const Run listed = runCli({QStringLiteral("gamepads")});
+        const Run listed = runCli({ QStringLiteral("gamepads") });
         if (listed.out.isEmpty()) {
-            const Run none = runCli({QStringLiteral("rumble")});
+            const Run none = runCli({ QStringLiteral("rumble") });
             QCOMPARE(none.exitCode, 1);
-            QVERIFY2(none.err.contains(QLatin1String("No connected game controller has rumble motors")), qPrintable(none.err));
+            QVERIFY2(none.err.contains(QLatin1String("No connected game controller has rumble motors")),
+                qPrintable(none.err));
         }
-        for (const QString& seconds : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("66"), QStringLiteral("soon")})
-            QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds"), seconds}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds")}).exitCode, 2);
+        for (const QString& seconds :
+            { QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("66"), QStringLiteral("soon") })
+            QCOMPARE(
+                runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds"), seconds })
+                    .exitCode,
+                2);
+        QCOMPARE(
+            runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds") }).exitCode,
+            2);
     }
 
     void keytestWithValuesPrintsPositionsAndTriggerLevels()
@@ -1130,7 +1214,8 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--values")});
+        p.start(QStringLiteral(Q3DART_CLI),
+            { QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--values") });
         QVERIFY(p.waitForStarted(kPatienceMs));
         p.write("stick left 0.5 -0.25\nstick left 0.5 0\ntrigger right 0.3\ntrigger right 0.3\nset L2 0.6\n"
                 "trigger left 0\ntrigger middle 1\n");
@@ -1140,11 +1225,12 @@ private slots:
             if (p.waitForReadyRead(100))
                 out += QString::fromUtf8(p.readAllStandardOutput());
         QCOMPARE(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                 (QStringList{QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("stick left 0.500 -0.250"),
-                              QStringLiteral("axis left 0.500 -0.250"), QStringLiteral("stick left 0.000 0.250"),
-                              QStringLiteral("axis left 0.500 0.000"), QStringLiteral("trigger right 0.300"),
-                              QStringLiteral("key L2 pressed"), QStringLiteral("trigger left 0.600"),
-                              QStringLiteral("key L2 released"), QStringLiteral("trigger left 0.000")}));
+            (QStringList { QStringLiteral("connected 0 extended Virtual controller"),
+                QStringLiteral("stick left 0.500 -0.250"), QStringLiteral("axis left 0.500 -0.250"),
+                QStringLiteral("stick left 0.000 0.250"), QStringLiteral("axis left 0.500 0.000"),
+                QStringLiteral("trigger right 0.300"), QStringLiteral("key L2 pressed"),
+                QStringLiteral("trigger left 0.600"), QStringLiteral("key L2 released"),
+                QStringLiteral("trigger left 0.000") }));
         p.terminate();
         QVERIFY(p.waitForFinished(kPatienceMs));
         QCOMPARE(p.exitCode(), 0);
@@ -1153,42 +1239,49 @@ private slots:
 
     void keytestCheckGivesTheKnownAnswersOfScriptedShapes()
     {
-        const QStringList check{QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check"),
-                                QStringLiteral("--json"), QStringLiteral("--stick"), QStringLiteral("left")};
+        const QStringList check { QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check"),
+            QStringLiteral("--json"), QStringLiteral("--stick"), QStringLiteral("left") };
         const QByteArray settle = "stick left 0 0\nwait 600\n";
 
         // A square gate traced over four turns, after the 3 s rest.
-        const Run square = runCliWithInput(check, "wait 3000\n" + stickScript("left", testsupport::trace(testsupport::squareOutline, 4, 0.25), 1) + settle);
+        const Run square = runCliWithInput(check,
+            "wait 3000\n" + stickScript("left", testsupport::trace(testsupport::squareOutline, 4, 0.25), 1) + settle);
         QVERIFY2(square.exitCode == 0, qPrintable(square.err));
         const QJsonObject report = onlyJsonObject(square.out);
         const QJsonObject left = report[QLatin1String("sticks")][QLatin1String("left")].toObject();
         const double known = testsupport::squareGateError(64);
         QVERIFY2(std::abs(left[QLatin1String("circularity")].toDouble() - known) <= 0.5,
-                 qPrintable(QStringLiteral("%1 against %2").arg(left[QLatin1String("circularity")].toDouble()).arg(known)));
+            qPrintable(QStringLiteral("%1 against %2").arg(left[QLatin1String("circularity")].toDouble()).arg(known)));
         QVERIFY(left[QLatin1String("coverage")].toDouble() >= 90);
         QCOMPARE(left[QLatin1String("short")].toArray().size(), 0);
         QCOMPARE(left[QLatin1String("quadrants")].toArray().size(), 4);
         QVERIFY(std::abs(left[QLatin1String("rate_hz")].toDouble() - 1000.0) < 1.0);
-        QCOMPARE(report[QLatin1String("controller")][QLatin1String("name")].toString(), QStringLiteral("Virtual controller"));
-        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("circularity")].toString(), QStringLiteral("high"));
+        QCOMPARE(report[QLatin1String("controller")][QLatin1String("name")].toString(),
+            QStringLiteral("Virtual controller"));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("circularity")].toString(),
+            QStringLiteral("high"));
         // Only the left stick was asked for: the right one has no range.
         QVERIFY(report[QLatin1String("sticks")][QLatin1String("right")][QLatin1String("circularity")].isNull());
         // The prompts went to standard error, in order.
         const qsizetype rest = square.err.indexOf(QLatin1String("Leave both sticks at rest"));
         const qsizetype rotate = square.err.indexOf(QLatin1String("Rotate the left stick"));
-        QVERIFY2(rest >= 0 && rotate > rest && !square.err.contains(QLatin1String("Rotate the right stick")), qPrintable(square.err));
+        QVERIFY2(rest >= 0 && rotate > rest && !square.err.contains(QLatin1String("Rotate the right stick")),
+            qPrintable(square.err));
         QVERIFY(square.err.contains(QLatin1String("Press both triggers")));
 
         // A circle squashed to 0.8 up and to the left.
-        const Run squashed = runCliWithInput(
-            check, "wait 3000\n" + stickScript("left", testsupport::trace(testsupport::squashedOutline(1, 0.8), 4, 0.25, 0.125), 1) + settle);
+        const Run squashed = runCliWithInput(check,
+            "wait 3000\n"
+                + stickScript("left", testsupport::trace(testsupport::squashedOutline(1, 0.8), 4, 0.25, 0.125), 1)
+                + settle);
         QVERIFY2(squashed.exitCode == 0, qPrintable(squashed.err));
-        const QJsonObject squashedLeft = onlyJsonObject(squashed.out)[QLatin1String("sticks")][QLatin1String("left")].toObject();
+        const QJsonObject squashedLeft
+            = onlyJsonObject(squashed.out)[QLatin1String("sticks")][QLatin1String("left")].toObject();
         const QJsonArray quadrants = squashedLeft[QLatin1String("quadrants")].toArray();
         QVERIFY2(std::abs(quadrants[1].toDouble() - 20.0) <= 0.5, qPrintable(QString::number(quadrants[1].toDouble())));
         QVERIFY(quadrants[0].toDouble() <= 0.5 && quadrants[2].toDouble() <= 0.5 && quadrants[3].toDouble() <= 0.5);
         QCOMPARE(squashedLeft[QLatin1String("short")].toArray(),
-                 (QJsonArray{QStringLiteral("up"), QStringLiteral("up-left"), QStringLiteral("left")}));
+            (QJsonArray { QStringLiteral("up"), QStringLiteral("up-left"), QStringLiteral("left") }));
     }
 
     void keytestCheckFindsDriftChatterAndAShortTrigger()
@@ -1198,7 +1291,10 @@ private slots:
         QByteArray script;
         for (int i = 0; i < 300; ++i) {
             const double a = 2 * 3.14159265358979 * i / 300;
-            script += QStringLiteral("stick left %1 %2\nwait 10\n").arg(0.06 + 0.01 * std::cos(a)).arg(-0.03 + 0.01 * std::sin(a)).toLatin1();
+            script += QStringLiteral("stick left %1 %2\nwait 10\n")
+                          .arg(0.06 + 0.01 * std::cos(a))
+                          .arg(-0.03 + 0.01 * std::sin(a))
+                          .toLatin1();
         }
         // Nothing is rotated: each rotation ends after its --seconds; then
         // a trigger that stops at 0.7, and A bouncing at 2 ms.
@@ -1206,43 +1302,53 @@ private slots:
         for (int level = 0; level <= 70; ++level)
             script += QStringLiteral("trigger right %1\nwait 5\n").arg(level / 100.0).toLatin1();
         script += "press A\nwait 2\nrelease A\nwait 2\npress A\nwait 2\nrelease A\nwait 100\nwait -5\n";
-        const Run r = runCliWithInput({QStringLiteral("--simulate"), QStringLiteral("--documents"), documents.path(),
-                                       QStringLiteral("keytest"), QStringLiteral("--check"), QStringLiteral("--json"),
-                                       QStringLiteral("--seconds"), QStringLiteral("2")}, script);
+        const Run r = runCliWithInput(
+            { QStringLiteral("--simulate"), QStringLiteral("--documents"), documents.path(), QStringLiteral("keytest"),
+                QStringLiteral("--check"), QStringLiteral("--json"), QStringLiteral("--seconds"), QStringLiteral("2") },
+            script);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QJsonObject report = onlyJsonObject(r.out);
         const QJsonObject left = report[QLatin1String("sticks")][QLatin1String("left")].toObject();
         QVERIFY2(std::abs(left[QLatin1String("drift")].toDouble() - 0.067) < 0.002, qPrintable(r.out));
         QVERIFY(std::abs(left[QLatin1String("noise")].toDouble() - 0.01) < 0.001);
         QVERIFY(left[QLatin1String("deadzone")].toDouble() >= left[QLatin1String("drift")].toDouble());
-        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("drift")].toString(), QStringLiteral("worn"));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("left")][QLatin1String("drift")].toString(),
+            QStringLiteral("worn"));
         QVERIFY(left[QLatin1String("circularity")].isNull());
         const QJsonObject right = report[QLatin1String("triggers")][QLatin1String("right")].toObject();
         QVERIFY(std::abs(right[QLatin1String("max")].toDouble() - 0.7) < 1e-6);
         QCOMPARE(right[QLatin1String("levels")].toInt(), 71);
-        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("triggers")][QLatin1String("right")].toString(), QStringLiteral("short"));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("triggers")][QLatin1String("right")].toString(),
+            QStringLiteral("short"));
         QCOMPARE(report[QLatin1String("buttons")][QLatin1String("A")][QLatin1String("presses")].toInt(), 2);
         QVERIFY(report[QLatin1String("buttons")][QLatin1String("A")][QLatin1String("chatter")].toInt() >= 1);
-        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("buttons")][QLatin1String("A")].toString(), QStringLiteral("chatter"));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("buttons")][QLatin1String("A")].toString(),
+            QStringLiteral("chatter"));
         // Both rotations were asked for and ended on the clock; a bad line is refused and the check goes on.
-        QVERIFY2(r.err.contains(QLatin1String("Rotate the right stick")) && r.err.contains(QLatin1String("\"wait -5\"")), qPrintable(r.err));
+        QVERIFY2(
+            r.err.contains(QLatin1String("Rotate the right stick")) && r.err.contains(QLatin1String("\"wait -5\"")),
+            qPrintable(r.err));
 
         // The report is kept in the documents folder, one file a check.
-        const QStringList kept = QDir(documents.filePath(QStringLiteral("ControllerChecks"))).entryList({QStringLiteral("*.json")});
+        const QStringList kept
+            = QDir(documents.filePath(QStringLiteral("ControllerChecks"))).entryList({ QStringLiteral("*.json") });
         QCOMPARE(kept.size(), 1);
         QVERIFY(r.err.contains(kept.first()));
 
         // The text form says the same in words.
-        const Run text = runCliWithInput({QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check")},
-                                         script.left(script.indexOf("wait 2000")));
+        const Run text
+            = runCliWithInput({ QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check") },
+                script.left(script.indexOf("wait 2000")));
         QVERIFY2(text.exitCode == 0, qPrintable(text.err));
-        QVERIFY2(text.out.contains(QLatin1String("Left stick: drift 0.067, noise 0.010, recommended dead zone 0.10 (worn)")),
-                 qPrintable(text.out));
+        QVERIFY2(
+            text.out.contains(QLatin1String("Left stick: drift 0.067, noise 0.010, recommended dead zone 0.10 (worn)")),
+            qPrintable(text.out));
 
         // Interrupted half way, the check reports what it measured.
         QProcess interrupted;
-        interrupted.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest"),
-                                                       QStringLiteral("--check"), QStringLiteral("--json")});
+        interrupted.start(QStringLiteral(Q3DART_CLI),
+            { QStringLiteral("--simulate"), QStringLiteral("keytest"), QStringLiteral("--check"),
+                QStringLiteral("--json") });
         QVERIFY(interrupted.waitForStarted(kPatienceMs));
         interrupted.setReadChannel(QProcess::StandardError); // where the prompts go
         interrupted.write(script.left(script.indexOf("wait 2000")));
@@ -1256,15 +1362,18 @@ private slots:
         QVERIFY(interrupted.waitForFinished(kPatienceMs));
         QCOMPARE(interrupted.exitCode(), 0);
         const QJsonObject halfWay = onlyJsonObject(QString::fromUtf8(interrupted.readAllStandardOutput()));
-        QVERIFY(std::abs(halfWay[QLatin1String("sticks")][QLatin1String("left")][QLatin1String("drift")].toDouble() - 0.067) < 0.002);
+        QVERIFY(
+            std::abs(halfWay[QLatin1String("sticks")][QLatin1String("left")][QLatin1String("drift")].toDouble() - 0.067)
+            < 0.002);
 
         // Usage errors.
-        for (const QStringList& bad : {QStringList{QStringLiteral("--check"), QStringLiteral("--stick"), QStringLiteral("up")},
-                                       QStringList{QStringLiteral("--check"), QStringLiteral("--seconds"), QStringLiteral("0")},
-                                       QStringList{QStringLiteral("--check"), QStringLiteral("--seconds")},
-                                       QStringList{QStringLiteral("--json")},
-                                       QStringList{QStringLiteral("--check"), QStringLiteral("--values")}})
-            QCOMPARE(runCli(QStringList{QStringLiteral("--simulate"), QStringLiteral("keytest")} + bad).exitCode, 2);
+        for (const QStringList& bad :
+            { QStringList { QStringLiteral("--check"), QStringLiteral("--stick"), QStringLiteral("up") },
+                QStringList { QStringLiteral("--check"), QStringLiteral("--seconds"), QStringLiteral("0") },
+                QStringList { QStringLiteral("--check"), QStringLiteral("--seconds") },
+                QStringList { QStringLiteral("--json") },
+                QStringList { QStringLiteral("--check"), QStringLiteral("--values") } })
+            QCOMPARE(runCli(QStringList { QStringLiteral("--simulate"), QStringLiteral("keytest") } + bad).exitCode, 2);
     }
 
     void keytestPrintsEveryEventUntilInterrupted()
@@ -1273,7 +1382,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
+        p.start(QStringLiteral(Q3DART_CLI), { QStringLiteral("--simulate"), QStringLiteral("keytest") });
         QVERIFY(p.waitForStarted(kPatienceMs));
         QString out;
         auto waitForLines = [&](int n) {
@@ -1294,14 +1403,13 @@ private slots:
         p.write(QByteArray(3000, 'x') + "press A\npress B\n");
         QVERIFY2(waitForLines(15), qPrintable(out));
         QCOMPARE(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                 (QStringList{QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("key A pressed"),
-                              QStringLiteral("key A pressed"), QStringLiteral("key A released"),
-                              QStringLiteral("key L2 pressed"), QStringLiteral("key L2 released"),
-                              QStringLiteral("stick left 0.500 -0.250"), QStringLiteral("stick left 0.000 0.250"),
-                              QStringLiteral("key Up pressed"), QStringLiteral("key Down released"),
-                              QStringLiteral("key Left released"), QStringLiteral("key Right released"),
-                              QStringLiteral("disconnected"), QStringLiteral("connected 0 extended Virtual controller"),
-                              QStringLiteral("key B pressed")}));
+            (QStringList { QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("key A pressed"),
+                QStringLiteral("key A pressed"), QStringLiteral("key A released"), QStringLiteral("key L2 pressed"),
+                QStringLiteral("key L2 released"), QStringLiteral("stick left 0.500 -0.250"),
+                QStringLiteral("stick left 0.000 0.250"), QStringLiteral("key Up pressed"),
+                QStringLiteral("key Down released"), QStringLiteral("key Left released"),
+                QStringLiteral("key Right released"), QStringLiteral("disconnected"),
+                QStringLiteral("connected 0 extended Virtual controller"), QStringLiteral("key B pressed") }));
         p.closeWriteChannel(); // the end of the script does not end the test
         QVERIFY(!p.waitForFinished(300));
         p.terminate();
@@ -1313,7 +1421,7 @@ private slots:
         QVERIFY2(err.contains(QLatin1String("longer than")), qPrintable(err));
 
         // Ctrl+C ends it as cleanly.
-        p.start(QStringLiteral(Q3DART_CLI), {QStringLiteral("--simulate"), QStringLiteral("keytest")});
+        p.start(QStringLiteral(Q3DART_CLI), { QStringLiteral("--simulate"), QStringLiteral("keytest") });
         QVERIFY(p.waitForReadyRead(kPatienceMs));
         ::kill(pid_t(p.processId()), SIGINT);
         QVERIFY(p.waitForFinished(kPatienceMs));
@@ -1325,26 +1433,30 @@ private slots:
     // `--` ending the options, a command's own help, the help in every language.
     void theCommandLineNamesWhatItRefuses()
     {
-        const Run misspelt = runCli({QStringLiteral("upgrade"), QStringLiteral("--onlin"), QStringLiteral("1.0")});
+        const Run misspelt = runCli({ QStringLiteral("upgrade"), QStringLiteral("--onlin"), QStringLiteral("1.0") });
         QCOMPARE(misspelt.exitCode, 2);
-        QVERIFY2(misspelt.err.startsWith(QLatin1String("Usage error: unknown option --onlin\n")), qPrintable(misspelt.err));
+        QVERIFY2(
+            misspelt.err.startsWith(QLatin1String("Usage error: unknown option --onlin\n")), qPrintable(misspelt.err));
         QVERIFY(misspelt.err.contains(QLatin1String("upgrade --help")));
         QVERIFY(misspelt.out.isEmpty());
-        const Run global = runCli({QStringLiteral("--simulat"), QStringLiteral("versions")});
+        const Run global = runCli({ QStringLiteral("--simulat"), QStringLiteral("versions") });
         QCOMPARE(global.exitCode, 2);
         QVERIFY2(global.err.contains(QLatin1String("unknown option --simulat")), qPrintable(global.err));
-        const Run missing = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online")});
+        const Run missing
+            = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online") });
         QCOMPARE(missing.exitCode, 2);
         QVERIFY2(missing.err.contains(QLatin1String("--online needs a value")), qPrintable(missing.err));
-        const Run switchValue = runCli({QStringLiteral("history"), QStringLiteral("--json=yes")});
+        const Run switchValue = runCli({ QStringLiteral("history"), QStringLiteral("--json=yes") });
         QCOMPARE(switchValue.exitCode, 2);
         QVERIFY2(switchValue.err.contains(QLatin1String("--json takes no value")), qPrintable(switchValue.err));
-        const Run twoSources = runCli({QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest"),
-                                       QStringLiteral("--online"), QStringLiteral("1.1-2.5-1.8")});
+        const Run twoSources = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
+            QStringLiteral("--latest"), QStringLiteral("--online"), QStringLiteral("1.1-2.5-1.8") });
         QCOMPARE(twoSources.exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("releases"), QStringLiteral("--local"), QStringLiteral("--online")}).exitCode, 2);
+        QCOMPARE(
+            runCli({ QStringLiteral("releases"), QStringLiteral("--local"), QStringLiteral("--online") }).exitCode, 2);
         // The reason in the language asked for.
-        const Run japanese = runCli({QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("upgrade"), QStringLiteral("--onlin")});
+        const Run japanese = runCli(
+            { QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("upgrade"), QStringLiteral("--onlin") });
         QCOMPARE(japanese.exitCode, 2);
         QVERIFY2(japanese.err.contains(QStringLiteral("不明なオプション --onlin")), qPrintable(japanese.err));
 
@@ -1352,31 +1464,36 @@ private slots:
         QTemporaryDir dir;
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        const Run dashed = runCli({QStringLiteral("keygen"), QStringLiteral("--"), QStringLiteral("-key.pem")});
+        const Run dashed = runCli({ QStringLiteral("keygen"), QStringLiteral("--"), QStringLiteral("-key.pem") });
         QDir::setCurrent(before);
         QVERIFY2(dashed.exitCode == 0, qPrintable(dashed.err));
         QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("-key.pem"))));
-        QCOMPARE(runCli({QStringLiteral("keygen"), dir.filePath(QStringLiteral("a.pem")), dir.filePath(QStringLiteral("b.pem"))}).exitCode, 2);
+        QCOMPARE(runCli({ QStringLiteral("keygen"), dir.filePath(QStringLiteral("a.pem")),
+                            dir.filePath(QStringLiteral("b.pem")) })
+                     .exitCode,
+            2);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("a.pem"))));
     }
 
     void helpAndVersionInEveryProgramAndLanguage()
     {
-        const Run english = runCli({QStringLiteral("--help")});
+        const Run english = runCli({ QStringLiteral("--help") });
         QCOMPARE(english.exitCode, 0);
-        for (const char* command : {"versions", "flash", "upgrade", "history", "releases", "import", "serve", "publish",
-                                    "sign-list", "sign-keys", "keygen", "gamepads", "keytest", "rumble"})
+        for (const char* command : { "versions", "flash", "upgrade", "history", "releases", "import", "serve",
+                 "publish", "sign-list", "sign-keys", "keygen", "gamepads", "keytest", "rumble" })
             QVERIFY2(english.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command))), command);
         QVERIFY(english.out.startsWith(QLatin1String("Usage: q3dart-cli [options] COMMAND [arguments]\n")));
-        const Run japanese = runCli({QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--help")});
+        const Run japanese = runCli({ QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--help") });
         QCOMPARE(japanese.exitCode, 0);
         QVERIFY2(japanese.out.startsWith(QStringLiteral("使い方：q3dart-cli")), qPrintable(japanese.out));
-        QVERIFY(japanese.out.contains(QStringLiteral("オプション：")) && japanese.out.contains(QStringLiteral("コマンド：")));
+        QVERIFY(japanese.out.contains(QStringLiteral("オプション："))
+            && japanese.out.contains(QStringLiteral("コマンド：")));
         QVERIFY(japanese.out.contains(QStringLiteral("シミュレートしたコントローラーを使う")));
         QVERIFY(!japanese.out.contains(QLatin1String("use the simulated controller")));
-        const Run chinese = runCli({QStringLiteral("--help")}, {QStringLiteral("Q3DART_LANGUAGE=zh")});
-        QVERIFY2(chinese.out.contains(QStringLiteral("选项：")) && chinese.out.contains(QStringLiteral("使用模拟控制器")),
-                 qPrintable(chinese.out));
+        const Run chinese = runCli({ QStringLiteral("--help") }, { QStringLiteral("Q3DART_LANGUAGE=zh") });
+        QVERIFY2(
+            chinese.out.contains(QStringLiteral("选项：")) && chinese.out.contains(QStringLiteral("使用模拟控制器")),
+            qPrintable(chinese.out));
         // Wide characters take two columns: no line of the Japanese help runs past the width.
         for (const QString& line : japanese.out.split(QLatin1Char('\n'))) {
             if (!line.startsWith(QLatin1String("                    ")))
@@ -1388,27 +1505,30 @@ private slots:
         }
 
         // A command's own help: its usage line and its options.
-        const Run upgrade = runCli({QStringLiteral("upgrade"), QStringLiteral("--help")});
+        const Run upgrade = runCli({ QStringLiteral("upgrade"), QStringLiteral("--help") });
         QCOMPARE(upgrade.exitCode, 0);
         QVERIFY(upgrade.out.startsWith(QLatin1String("Usage: q3dart-cli [options] upgrade [--json] [--allow-older]")));
-        for (const char* option : {"--json", "--allow-older", "--local VERSION", "--online VERSION", "--latest"})
+        for (const char* option : { "--json", "--allow-older", "--local VERSION", "--online VERSION", "--latest" })
             QVERIFY2(upgrade.out.contains(QLatin1String(option)), option);
 
-        const Run version = runCli({QStringLiteral("--version")});
+        const Run version = runCli({ QStringLiteral("--version") });
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QStringLiteral("q3dart-cli %1\n").arg(QLatin1String(Q3DART_VERSION)));
         QProcess sim;
-        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--version")});
+        sim.start(QStringLiteral(Q3DART_SIM), { QStringLiteral("--version") });
         QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(sim.readAllStandardOutput()), QStringLiteral("q3dart-sim %1\n").arg(QLatin1String(Q3DART_VERSION)));
+        QCOMPARE(QString::fromUtf8(sim.readAllStandardOutput()),
+            QStringLiteral("q3dart-sim %1\n").arg(QLatin1String(Q3DART_VERSION)));
         // The simulator refuses what it cannot use, naming it, before it listens.
         const QString listen = QStringLiteral("127.0.0.1:0");
         for (const auto& [bad, named] :
-             {std::pair{QStringList{QStringLiteral("--lisen"), listen}, QStringLiteral("lisen")},
-              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("--restart-delay"), QStringLiteral("soon")},
-                        QStringLiteral("--restart-delay")},
-              std::pair{QStringList{QStringLiteral("--listen"), listen, QStringLiteral("extra")}, QStringLiteral("extra")}}) {
+            { std::pair { QStringList { QStringLiteral("--lisen"), listen }, QStringLiteral("lisen") },
+                std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("--restart-delay"),
+                                QStringLiteral("soon") },
+                    QStringLiteral("--restart-delay") },
+                std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("extra") },
+                    QStringLiteral("extra") } }) {
             sim.start(QStringLiteral(Q3DART_SIM), bad);
             QVERIFY(sim.waitForFinished(kPatienceMs));
             QCOMPARE(sim.exitCode(), 2);
@@ -1430,7 +1550,7 @@ private slots:
     void everyHelpTextIsThereInEveryLanguage()
     {
         QFETCH(QString, language);
-        const Run help = runCli({QStringLiteral("--lang"), language, QStringLiteral("--help")});
+        const Run help = runCli({ QStringLiteral("--lang"), language, QStringLiteral("--help") });
         QCOMPARE(help.exitCode, 0);
         // Entries: a name column, then a description beside it or on the next line.
         auto describedEntries = [](const QString& text, QStringList* undescribed) {
@@ -1442,7 +1562,8 @@ private slots:
                     continue;
                 const QString name = line.mid(2).section(QLatin1Char(' '), 0, 0);
                 names << name;
-                const bool beside = line.size() > 20 && line.left(20).endsWith(QLatin1Char(' ')) && !line.mid(20).trimmed().isEmpty();
+                const bool beside
+                    = line.size() > 20 && line.left(20).endsWith(QLatin1Char(' ')) && !line.mid(20).trimmed().isEmpty();
                 const bool below = lines.value(i + 1).startsWith(QString(20, QLatin1Char(' ')));
                 if (!beside && !below)
                     *undescribed << name;
@@ -1452,18 +1573,20 @@ private slots:
         QStringList undescribed;
         const QStringList entries = describedEntries(help.out, &undescribed);
         QVERIFY2(undescribed.isEmpty(), qPrintable(undescribed.join(QLatin1Char(' '))));
-        QVERIFY2(entries.contains(QLatin1String("--device")) && entries.contains(QLatin1String("keytest")), qPrintable(help.out));
+        QVERIFY2(entries.contains(QLatin1String("--device")) && entries.contains(QLatin1String("keytest")),
+            qPrintable(help.out));
         int commands = 0;
         for (const QString& name : entries) {
             if (name.startsWith(QLatin1Char('-')))
                 continue;
             ++commands;
-            const Run own = runCli({QStringLiteral("--lang"), language, name, QStringLiteral("--help")});
+            const Run own = runCli({ QStringLiteral("--lang"), language, name, QStringLiteral("--help") });
             QVERIFY2(own.exitCode == 0, qPrintable(name));
             const QStringList paragraphs = own.out.split(QStringLiteral("\n\n"));
             QVERIFY2(paragraphs.size() >= 3 && !paragraphs[1].trimmed().isEmpty(), qPrintable(own.out));
             describedEntries(own.out, &undescribed);
-            QVERIFY2(undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
+            QVERIFY2(
+                undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
         }
         QCOMPARE(commands, 14);
         QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
@@ -1476,19 +1599,21 @@ private slots:
         const QString releases = dir.filePath(QStringLiteral("releases"));
         QVERIFY(DemoReleases::generate(releases));
         QStringList publicKeys;
-        for (const QString& name : {QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
-            const Run keygen = runCli({QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem"))});
+        for (const QString& name :
+            { QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }) {
+            const Run keygen = runCli({ QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem")) });
             QCOMPARE(keygen.exitCode, 0);
             publicKeys << keygen.out.trimmed().split(QLatin1Char('\n')).last();
         }
         const QString site = dir.filePath(QStringLiteral("site"));
-        QCOMPARE(runCli({QStringLiteral("publish"), releases, site, QStringLiteral("--base-url"), QStringLiteral("http://127.0.0.1:1"),
-                         QStringLiteral("--sign-key"), dir.filePath(QStringLiteral("a.pem"))})
+        QCOMPARE(runCli({ QStringLiteral("publish"), releases, site, QStringLiteral("--base-url"),
+                            QStringLiteral("http://127.0.0.1:1"), QStringLiteral("--sign-key"),
+                            dir.filePath(QStringLiteral("a.pem")) })
                      .exitCode,
-                 0);
-        const Run added = runCli({QStringLiteral("sign-keys"), site, QStringLiteral("--root-key"), dir.filePath(QStringLiteral("root.pem")),
-                                  QStringLiteral("--add"), publicKeys[1], publicKeys[2], QStringLiteral("--expires"), QStringLiteral("5"),
-                                  QStringLiteral("--add"), publicKeys[3]});
+            0);
+        const Run added = runCli({ QStringLiteral("sign-keys"), site, QStringLiteral("--root-key"),
+            dir.filePath(QStringLiteral("root.pem")), QStringLiteral("--add"), publicKeys[1], publicKeys[2],
+            QStringLiteral("--expires"), QStringLiteral("5"), QStringLiteral("--add"), publicKeys[3] });
         QVERIFY2(added.exitCode == 0, qPrintable(added.err));
         const QJsonArray keys = QJsonDocument::fromJson(readFile(site + QStringLiteral("/firmware/update/keys.json")))
                                     .object()
@@ -1504,30 +1629,32 @@ private slots:
 
     void usageErrorsAndHelp()
     {
-        const Run bad = runCli({QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions")});
+        const Run bad = runCli({ QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions") });
         QCOMPARE(bad.exitCode, 2);
         QVERIFY(bad.err.contains(QLatin1String("bluetooth")));
         QCOMPARE(runCli({}).exitCode, 2);
-        QCOMPARE(runCli({QStringLiteral("frobnicate")}).exitCode, 2);
-        for (const QString& limit : {QStringLiteral("--restart-wait"), QStringLiteral("--silence-limit")}) {
-            for (const QString& seconds : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("soon")}) {
-                const Run refused = runCli({QStringLiteral("--simulate"), limit, seconds, QStringLiteral("versions")});
+        QCOMPARE(runCli({ QStringLiteral("frobnicate") }).exitCode, 2);
+        for (const QString& limit : { QStringLiteral("--restart-wait"), QStringLiteral("--silence-limit") }) {
+            for (const QString& seconds : { QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("soon") }) {
+                const Run refused
+                    = runCli({ QStringLiteral("--simulate"), limit, seconds, QStringLiteral("versions") });
                 QCOMPARE(refused.exitCode, 2);
                 QVERIFY2(refused.err.contains(limit), qPrintable(refused.err));
             }
-            QCOMPARE(runCli({QStringLiteral("--simulate"), limit}).exitCode, 2);
+            QCOMPARE(runCli({ QStringLiteral("--simulate"), limit }).exitCode, 2);
         }
-        const Run help = runCli({QStringLiteral("--help")});
+        const Run help = runCli({ QStringLiteral("--help") });
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains(QLatin1String("versions")));
-        QVERIFY(help.out.contains(QLatin1String("--restart-wait")) && help.out.contains(QLatin1String("--silence-limit")));
+        QVERIFY(
+            help.out.contains(QLatin1String("--restart-wait")) && help.out.contains(QLatin1String("--silence-limit")));
 
         QProcess sim;
-        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--help")});
+        sim.start(QStringLiteral(Q3DART_SIM), { QStringLiteral("--help") });
         QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(sim.readAllStandardOutput().contains("--listen"));
-        sim.start(QStringLiteral(Q3DART_SIM), {QStringLiteral("--listen"), QStringLiteral("nowhere")});
+        sim.start(QStringLiteral(Q3DART_SIM), { QStringLiteral("--listen"), QStringLiteral("nowhere") });
         QVERIFY(sim.waitForFinished(kPatienceMs));
         QCOMPARE(sim.exitCode(), 2);
     }

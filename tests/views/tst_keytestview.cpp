@@ -39,19 +39,25 @@ struct KeyCase {
 };
 
 const KeyCase kNormalKeys[] = {
-    {Button::A, &ZelKeyTestView::buttonA},       {Button::B, &ZelKeyTestView::buttonB},
-    {Button::X, &ZelKeyTestView::buttonX},       {Button::Y, &ZelKeyTestView::buttonY},
-    {Button::L1, &ZelKeyTestView::buttonL1},     {Button::L2, &ZelKeyTestView::buttonL2},
-    {Button::L3, &ZelKeyTestView::buttonL3},     {Button::R1, &ZelKeyTestView::buttonR1},
-    {Button::R2, &ZelKeyTestView::buttonR2},     {Button::R3, &ZelKeyTestView::buttonR3},
-    {Button::Home, &ZelKeyTestView::buttonHome}, {Button::Menu, &ZelKeyTestView::buttonMenu},
-    {Button::Options, &ZelKeyTestView::buttonOptions},
+    { Button::A, &ZelKeyTestView::buttonA },
+    { Button::B, &ZelKeyTestView::buttonB },
+    { Button::X, &ZelKeyTestView::buttonX },
+    { Button::Y, &ZelKeyTestView::buttonY },
+    { Button::L1, &ZelKeyTestView::buttonL1 },
+    { Button::L2, &ZelKeyTestView::buttonL2 },
+    { Button::L3, &ZelKeyTestView::buttonL3 },
+    { Button::R1, &ZelKeyTestView::buttonR1 },
+    { Button::R2, &ZelKeyTestView::buttonR2 },
+    { Button::R3, &ZelKeyTestView::buttonR3 },
+    { Button::Home, &ZelKeyTestView::buttonHome },
+    { Button::Menu, &ZelKeyTestView::buttonMenu },
+    { Button::Options, &ZelKeyTestView::buttonOptions },
 };
 const KeyCase kArrows[] = {
-    {Button::Up, &ZelKeyTestView::buttonUp},
-    {Button::Down, &ZelKeyTestView::buttonDown},
-    {Button::Left, &ZelKeyTestView::buttonLeft},
-    {Button::Right, &ZelKeyTestView::buttonRight},
+    { Button::Up, &ZelKeyTestView::buttonUp },
+    { Button::Down, &ZelKeyTestView::buttonDown },
+    { Button::Left, &ZelKeyTestView::buttonLeft },
+    { Button::Right, &ZelKeyTestView::buttonRight },
 };
 
 int layerCount(const QAbstractButton* key)
@@ -101,8 +107,8 @@ public:
     AccessorySession()
     {
         const QString protocol = QStringLiteral("example.q3dart.protocol");
-        EADSessionController::sharedController().setupControllerForAccessory(EAAccessory::create({protocol}, &m_link),
-                                                                             protocol);
+        EADSessionController::sharedController().setupControllerForAccessory(
+            EAAccessory::create({ protocol }, &m_link), protocol);
     }
     ~AccessorySession()
     {
@@ -152,7 +158,7 @@ private slots:
         // them to the centre before a screen listens.
         m_pad = std::make_unique<VirtualGameController>();
         m_pad->plugIn();
-        for (Stick s : {Stick::Left, Stick::Right}) {
+        for (Stick s : { Stick::Left, Stick::Right }) {
             m_pad->moveStick(s, 1.0f, 1.0f);
             m_pad->moveStick(s, 0.0f, 0.0f);
         }
@@ -176,7 +182,7 @@ private slots:
         // Half the left ring as the interface sizes it, also the rings' roundness.
         QCOMPARE(view().joystickRadius, view().leftJoystick->width() * 0.5);
         QVERIFY(view().joystickRadius > 0);
-        for (QWidget* ring : {view().leftJoystick.data(), view().rightJoystick.data()}) {
+        for (QWidget* ring : { view().leftJoystick.data(), view().rightJoystick.data() }) {
             QCOMPARE(ring->property("cornerRadius").toDouble(), view().joystickRadius);
             QCOMPARE(borderWidth(ring), 1);
             QVERIFY(!ring->layout()); // the knobs stay where they are moved
@@ -216,8 +222,8 @@ private slots:
         // Hidden, the screen keeps following the controller.
         view().setHidden(true);
         QAbstractButton* a = view().buttonA;
-        const QList<int> layersAfter = {0, 1, 2, 3}; // 0.3 is below the press threshold
-        const QList<float> values = {0.3f, 0.6f, 1.0f, 0.8f};
+        const QList<int> layersAfter = { 0, 1, 2, 3 }; // 0.3 is below the press threshold
+        const QList<float> values = { 0.3f, 0.6f, 1.0f, 0.8f };
         for (int i = 0; i < values.size(); ++i) {
             m_pad->setButton(Button::A, values[i]);
             QCOMPARE(layerCount(a), layersAfter[i]);
@@ -271,7 +277,7 @@ private slots:
         QVERIFY(m_pad->moveStick(Stick::Left, 1.0f, 0.0f));
         const QAbstractButton* l1 = view().buttonL1;
         const double shoulder = double(l1->width()) / l1->height();
-        for (const QSize size : {QSize(720, 405), QSize(1920, 1080), QSize(1024, 576)}) {
+        for (const QSize size : { QSize(720, 405), QSize(1920, 1080), QSize(1024, 576) }) {
             QVERIFY(resized(size));
             QVERIFY(view().leftJoystick->parentWidget()->rect().contains(view().leftJoystick->geometry()));
             QCOMPARE(view().joystickRadius, view().leftJoystick->width() * 0.5);
@@ -279,7 +285,8 @@ private slots:
             QCOMPARE(view().buttonA->size(), view().buttonB->size());
             QCOMPARE(view().leftJoystickButton->size(), view().rightJoystickButton->size());
             const QPointF ringCentre(view().joystickRadius, view().joystickRadius);
-            QVERIFY(std::abs(centreOf(view().leftJoystickButton).x() - (ringCentre.x() + view().joystickRadius)) <= 1.0);
+            QVERIFY(
+                std::abs(centreOf(view().leftJoystickButton).x() - (ringCentre.x() + view().joystickRadius)) <= 1.0);
             QVERIFY(std::abs(centreOf(view().leftJoystickButton).y() - ringCentre.y()) <= 1.0);
         }
         QVERIFY(view().scale() > ZelKeyTestView::kSmallestScale);
@@ -327,10 +334,18 @@ private slots:
         const auto apply = [&](bool visible) {
             QWidget* widget = m_view.get();
             switch (Way(way)) {
-            case Way::SetHidden: view().setHidden(!visible); break;
-            case Way::SetVisible: view().setVisible(visible); break;
-            case Way::ShowHide: visible ? view().show() : view().hide(); break;
-            case Way::AsWidget: visible ? widget->show() : widget->setHidden(true); break;
+            case Way::SetHidden:
+                view().setHidden(!visible);
+                break;
+            case Way::SetVisible:
+                view().setVisible(visible);
+                break;
+            case Way::ShowHide:
+                visible ? view().show() : view().hide();
+                break;
+            case Way::AsWidget:
+                visible ? widget->show() : widget->setHidden(true);
+                break;
             }
         };
         AccessorySession accessory;
@@ -436,11 +451,11 @@ private slots:
         auto runCheck = [&] {
             QVERIFY(reaches(Step::Rest));
             QVERIFY2(view().stickCheckView->promptText().contains(QLatin1String("3 s")),
-                     qPrintable(view().stickCheckView->promptText()));
+                qPrintable(view().stickCheckView->promptText()));
             wait(3000); // the screen's tick sees the rest is over
             QVERIFY(reaches(Step::RotateLeft));
-            for (const auto& [stick, outline] : {std::pair{Stick::Left, &testsupport::circleOutline},
-                                                 std::pair{Stick::Right, &testsupport::squareOutline}}) {
+            for (const auto& [stick, outline] : { std::pair { Stick::Left, &testsupport::circleOutline },
+                     std::pair { Stick::Right, &testsupport::squareOutline } }) {
                 for (const QPointF& p : testsupport::trace(outline, 1.1, 1)) {
                     m_pad->moveStick(stick, float(p.x()), float(p.y()));
                     wait(2);
@@ -449,7 +464,7 @@ private slots:
                 wait(600);
                 QVERIFY(reaches(stick == Stick::Left ? Step::RotateRight : Step::Triggers));
             }
-            for (float level : {0.5f, 1.0f, 0.0f}) {
+            for (float level : { 0.5f, 1.0f, 0.0f }) {
                 m_pad->setButton(Button::L2, level);
                 m_pad->setButton(Button::R2, level);
                 wait(20);
@@ -472,7 +487,7 @@ private slots:
         QCOMPARE(view().stickCheckView->promptText(), localized("CheckComplete"));
         // Kept as a file, and the inner rings show the dead zone measured.
         const QDir folder(ControllerCheckReport::folder());
-        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 1);
+        QCOMPARE(folder.entryList({ QStringLiteral("*.json") }).size(), 1);
         QCOMPARE(view().analogueView->deadZone(true), first.left.deadZone);
         QVERIFY(view().analogueView->deadZone(true) != ZelAnalogueView::kDeadZone);
 
@@ -483,7 +498,7 @@ private slots:
         QVERIFY(view().stickCheckView->previous());
         QCOMPARE(view().stickCheckView->previous()->time, first.time);
         QCOMPARE(view().stickCheckView->stickRows(true).at(0).previous, QStringLiteral("0.000"));
-        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 2);
+        QCOMPARE(folder.entryList({ QStringLiteral("*.json") }).size(), 2);
 
         // A report that cannot be kept says so, and the results still show.
         QFile blocker(documents.filePath(QStringLiteral("blocked")));
@@ -504,7 +519,7 @@ private slots:
         view().checkCloseButton->click();
         QVERIFY(view().checkPanel->isHidden() && view().leftJoystick->isVisible() && view().analogueView->isVisible());
         QVERIFY(!view().stickCheck()->isRunning());
-        QCOMPARE(folder.entryList({QStringLiteral("*.json")}).size(), 2);
+        QCOMPARE(folder.entryList({ QStringLiteral("*.json") }).size(), 2);
 
         // Hiding the screen during a check ends it too.
         view().checkButton->click();
@@ -521,7 +536,7 @@ private slots:
         QCOMPARE(panel->controller(), m_pad->controller());
         QVERIFY(view().padChooser->isHidden()); // one controller: nothing to choose
         QVERIFY2(view().identityLabel->text().contains(QStringLiteral("Virtual controller · virtual · player 0")),
-                 qPrintable(view().identityLabel->text()));
+            qPrintable(view().identityLabel->text()));
 
         // Positions, not the movements the slots receive; raw values as SDL would report them.
         m_pad->moveStick(Stick::Left, 0.5f, -0.25f);
@@ -545,11 +560,13 @@ private slots:
         QVERIFY(panel->rawValues().contains(QStringLiteral("Home=1")));
         // A new battery level, as the source reports it, shows at once.
         m_pad->controller()->setBatteryLevel(GCControllerBatteryLevel::Low);
-        QVERIFY2(view().identityLabel->text().endsWith(QStringLiteral("battery low")), qPrintable(view().identityLabel->text()));
+        QVERIFY2(view().identityLabel->text().endsWith(QStringLiteral("battery low")),
+            qPrintable(view().identityLabel->text()));
         QVERIFY(panel->rawValues().contains(QStringLiteral("L2=9830")));
 
         // This controller has no motors and no light: nothing to press for them.
-        for (QAbstractButton* action : {view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data()})
+        for (QAbstractButton* action :
+            { view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data() })
             QVERIFY2(action->isHidden(), qPrintable(action->objectName()));
         view().grab(); // paints without a fault
     }
@@ -616,15 +633,17 @@ private slots:
         if (!plain.isPlugged())
             QSKIP(qPrintable(plain.error));
         QVERIFY(testsupport::waitUntil([this] { return view().analogueView->controller() != nullptr; }));
-        for (QAbstractButton* action : {view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data()})
+        for (QAbstractButton* action :
+            { view().rumbleButton.data(), view().triggerRumbleButton.data(), view().lightButton.data() })
             QVERIFY2(action->isHidden(), qPrintable(action->objectName()));
         plain.unplug();
         QVERIFY(testsupport::waitUntil([this] { return !view().analogueView->controller(); }));
 
         testsupport::SdlVirtualPad motors("Motor Pad", testsupport::SdlVirtualPad::kAllButtons,
-                                          testsupport::SdlVirtualPad::kAllAxes, {true, true, true});
+            testsupport::SdlVirtualPad::kAllAxes, { true, true, true });
         QVERIFY(testsupport::waitUntil([this] { return view().analogueView->controller() != nullptr; }));
-        QVERIFY(!view().rumbleButton->isHidden() && !view().triggerRumbleButton->isHidden() && !view().lightButton->isHidden());
+        QVERIFY(!view().rumbleButton->isHidden() && !view().triggerRumbleButton->isHidden()
+            && !view().lightButton->isHidden());
         // A device that refuses: the user is told, nothing else happens.
         {
             testsupport::ToastRecorder toasts;
@@ -633,8 +652,9 @@ private slots:
             view().rumbleButton->click();
             QCOMPARE(motors.requests.lights, 1);
             QCOMPARE(motors.requests.rumbles, 1);
-            QCOMPARE(toasts.texts(), (QStringList{QStringLiteral("Motor Pad did not accept the light colour."),
-                                                  QStringLiteral("Motor Pad did not accept the rumble request.")}));
+            QCOMPARE(toasts.texts(),
+                (QStringList { QStringLiteral("Motor Pad did not accept the light colour."),
+                    QStringLiteral("Motor Pad did not accept the rumble request.") }));
             motors.requests.refuse = false;
             view().rumbleButton->click();
             view().triggerRumbleButton->click();
@@ -655,7 +675,8 @@ private slots:
         stick->rawHat(0, SDL_HAT_DOWN);
         QVERIFY(testsupport::waitUntil([this] {
             return view().analogueView->rawValues()
-                == QStringList({QStringLiteral("b0=1"), QStringLiteral("b1=0"), QStringLiteral("a0=0"), QStringLiteral("h0=4")});
+                == QStringList(
+                    { QStringLiteral("b0=1"), QStringLiteral("b1=0"), QStringLiteral("a0=0"), QStringLiteral("h0=4") });
         }));
         QCOMPARE(othersAtRest(view(), nullptr), QString());
         view().grab();

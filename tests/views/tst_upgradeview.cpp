@@ -219,8 +219,7 @@ private slots:
         QVERIFY(waitUntil(
             [&] {
                 return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
-                    && m_sim->sessionIsOpen()
-                    && !(engine().checkVersionTimer && engine().checkVersionTimer->isValid());
+                    && m_sim->sessionIsOpen() && !(engine().checkVersionTimer && engine().checkVersionTimer->isValid());
             },
             2 * kPatienceMs));
         // A version query leaves its device information request a moment
@@ -348,7 +347,8 @@ private slots:
             m_view->contentView->childAt(bar.center()), m_view->progressTextLabel.data()); // the text stays in front
 
         // A notice about the controller means nothing without a run of this screen's.
-        NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
+        NotificationCenter::defaultCenter().postNotification(
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, false);
         drainPostedEvents(); // where the notice would arrive
         QCOMPARE(m_view->upgradePromptLabel->text(), localized("UpgradeWarning"));
 
@@ -377,7 +377,8 @@ private slots:
         // The answers on their way reach nobody: every request answered, and its answer handed on.
         QVERIFY(waitUntil([] {
             const auto replies = QCoreApplication::instance()->findChildren<QNetworkReply*>();
-            return std::all_of(replies.cbegin(), replies.cend(), [](const QNetworkReply* r) { return r->isFinished(); });
+            return std::all_of(
+                replies.cbegin(), replies.cend(), [](const QNetworkReply* r) { return r->isFinished(); });
         }));
         drainPostedEvents();
         QCOMPARE(sim().leftApplicationFlash(), left); // nothing was sent
@@ -432,14 +433,15 @@ private slots:
         QVERIFY(m_view->phaseLabel->isHidden());
         const QString downloaded = localized("PhaseDownloadSize").section(QStringLiteral("%1"), 0, 0);
         QVERIFY2(std::any_of(steps.begin(), steps.end(), [&](const QString& s) { return s.startsWith(downloaded); }),
-                 qPrintable(steps.join(u'|')));
-        for (const QString& step : {localized("PhaseDigestCheck"), localized("PhaseUnpack"), localized("PhaseBootLoader"),
-                                    localized("PhaseLeft"), localized("PhaseRight"), localized("PhaseVersions"),
-                                    localized("PhaseRestartTimeLeft").arg(int(engine().restartWaitLimit))})
+            qPrintable(steps.join(u'|')));
+        for (const QString& step : { localized("PhaseDigestCheck"), localized("PhaseUnpack"),
+                 localized("PhaseBootLoader"), localized("PhaseLeft"), localized("PhaseRight"),
+                 localized("PhaseVersions"), localized("PhaseRestartTimeLeft").arg(int(engine().restartWaitLimit)) })
             QVERIFY2(steps.contains(step), qPrintable(step + QStringLiteral(" not in ") + steps.join(u'|')));
         QVERIFY(!beforeOutcome.isEmpty());
         for (const QString& text : std::as_const(beforeOutcome)) {
-            QVERIFY2(text != localized("UpgradeCompleted") && !text.contains(QStringLiteral("100.00")), qPrintable(text));
+            QVERIFY2(
+                text != localized("UpgradeCompleted") && !text.contains(QStringLiteral("100.00")), qPrintable(text));
         }
         QVERIFY(m_view->selectedFirmwareLabel->isHidden());
         QVERIFY(m_view->localFileButton->isHidden());
@@ -472,8 +474,9 @@ private slots:
         clickUpgrade();
         const int limit = int(std::ceil(engine().restartWaitLimit));
         const auto left = [&](int seconds) {
-            return waitUntil([&] { return m_view->phaseLabel->text() == localized("PhaseRestartTimeLeft").arg(seconds); },
-                             2 * kPatienceMs);
+            return waitUntil(
+                [&] { return m_view->phaseLabel->text() == localized("PhaseRestartTimeLeft").arg(seconds); },
+                2 * kPatienceMs);
         };
         const bool counted = left(limit) && left(limit - 1);
         sim().faults().restartDelayMs = SimFaults().restartDelayMs;
@@ -498,12 +501,12 @@ private slots:
         const auto image = [&](const char* name, qint64 bytes) {
             return localized("PlanImage").arg(localized(name), locale.formattedDataSize(bytes));
         };
-        const qint64 boot = UpgradePlan::sentBytes(UpgradePlan::Image::BootLoader, DemoReleases::bootImage(kNewest).size());
-        for (const QString& line : {image("StepImageBootLoader", boot),
-                                    image("StepImageLeft", DemoReleases::leftImage(kNewest).size()),
-                                    image("StepImageRight", DemoReleases::rightImage(kNewest).size()),
-                                    localized("PlanRestarts").arg(2),
-                                    localized("PlanSignature").arg(localized("ReleaseMarkLocalFile"))})
+        const qint64 boot
+            = UpgradePlan::sentBytes(UpgradePlan::Image::BootLoader, DemoReleases::bootImage(kNewest).size());
+        for (const QString& line :
+            { image("StepImageBootLoader", boot), image("StepImageLeft", DemoReleases::leftImage(kNewest).size()),
+                image("StepImageRight", DemoReleases::rightImage(kNewest).size()), localized("PlanRestarts").arg(2),
+                localized("PlanSignature").arg(localized("ReleaseMarkLocalFile")) })
             QVERIFY2(plan.contains(line), qPrintable(line + QStringLiteral(" not in ") + plan));
         QVERIFY(plan.contains(localized("PlanDuration").section(QStringLiteral("%1"), 0, 0)));
         QVERIFY(!plan.contains(localized("PlanSkipped").section(QStringLiteral("%1"), 0, 0)));
@@ -513,14 +516,13 @@ private slots:
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         QVERIFY(isReady());
         const QString online = m_view->planLabel->text();
-        for (const QString& line : {localized("PlanSkipped").arg(localized("StepImageBootLoader")),
-                                    localized("PlanImage").arg(localized("StepImageLeft"), localized("SizeAfterDownload")),
-                                    localized("PlanRestarts").arg(1),
-                                    localized("PlanSignature").arg(localized("ReleaseMarkUnsigned"))})
+        for (const QString& line : { localized("PlanSkipped").arg(localized("StepImageBootLoader")),
+                 localized("PlanImage").arg(localized("StepImageLeft"), localized("SizeAfterDownload")),
+                 localized("PlanRestarts").arg(1), localized("PlanSignature").arg(localized("ReleaseMarkUnsigned")) })
             QVERIFY2(online.contains(line), qPrintable(line + QStringLiteral(" not in ") + online));
         QVERIFY(online.contains(localized("PlanDurationAtLeast").section(QStringLiteral("%1"), 0, 0)));
         const ZelFirmware middle = *std::find_if(catalogue().firmwares->cbegin(), catalogue().firmwares->cend(),
-                                                 [](const ZelFirmware& f) { return f.version == kMiddle; });
+            [](const ZelFirmware& f) { return f.version == kMiddle; });
         QCOMPARE(m_view->detailLabel->text(), middle.updateInfo);
     }
 
@@ -565,10 +567,10 @@ private slots:
         QCOMPARE(run->timeline().steps().size(), 6);
         QCOMPARE(mostDone, 5);
         QVERIFY2(std::abs(estimate - actual) <= 0.25 * actual,
-                 qPrintable(QStringLiteral("estimated %1 s, took %2 s").arg(estimate).arg(actual)));
+            qPrintable(QStringLiteral("estimated %1 s, took %2 s").arg(estimate).arg(actual)));
         QVERIFY2(mid.count(QStringLiteral("\u2713")) == 2 && mid.contains(QStringLiteral("\u25B6"))
-                     && mid.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)),
-                 qPrintable(QString(mid).replace(QLatin1Char(0x0a), QLatin1Char(0x7c))));
+                && mid.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)),
+            qPrintable(QString(mid).replace(QLatin1Char(0x0a), QLatin1Char(0x7c))));
         const QString after = m_view->stepsLabel->text();
         QCOMPARE(after.count(QStringLiteral("\u2713")), 6);
         QVERIFY(!after.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)));
@@ -598,11 +600,13 @@ private slots:
         // The archive's request is out; its answer stalls after its headers and a part of the body.
         QVERIFY(waitUntil([&] {
             return run->phase() == UpgradeRun::Phase::Download
-                && std::any_of(host.targets.cbegin(), host.targets.cend(), [](const QByteArray& t) { return t.endsWith(".zip"); });
+                && std::any_of(
+                    host.targets.cbegin(), host.targets.cend(), [](const QByteArray& t) { return t.endsWith(".zip"); });
         }));
         QCOMPARE(run->bytesSent(), 0);
         const QString documents = DocumentsDirectory::path();
-        const auto zips = [&] { return QDir(documents).entryList({QStringLiteral("*.zip*")}, QDir::Files | QDir::Hidden); };
+        const auto zips
+            = [&] { return QDir(documents).entryList({ QStringLiteral("*.zip*") }, QDir::Files | QDir::Hidden); };
         QVERIFY(!m_view->cancelButton->isHidden() && m_view->cancelButton->isEnabled());
         QCOMPARE(m_view->cancelButton->text(), localized("Cancel"));
         QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
@@ -613,7 +617,7 @@ private slots:
         QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
         QVERIFY(waitUntil([&] { return zips().isEmpty(); })); // no partial file stays
         QVERIFY(!QDir(documents + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
-                      + ZelFirmwareDataTool::kProductFolder)
+            + ZelFirmwareDataTool::kProductFolder)
                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                      .contains(kNewest));
         drainPostedEvents();
@@ -632,7 +636,8 @@ private slots:
         sim().faults().restartDelayMs = kSlowRestartMs;
         clickUpgrade();
         UpgradeRun* run = m_view->run();
-        const bool waiting = waitUntil([&] { return run->phase() == UpgradeRun::Phase::WaitingForRestart; }, 2 * kPatienceMs);
+        const bool waiting
+            = waitUntil([&] { return run->phase() == UpgradeRun::Phase::WaitingForRestart; }, 2 * kPatienceMs);
         sim().faults().restartDelayMs = SimFaults().restartDelayMs;
         QVERIFY(waiting);
         QVERIFY(m_view->cancelButton->isEnabled());
@@ -647,7 +652,7 @@ private slots:
         QCOMPARE(record.reason, localized("RestartWaitStopped"));
         // Back from its restart, the controller is followed and answers again; nothing more was sent.
         QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
-                          2 * kPatienceMs));
+            2 * kPatienceMs));
         QVERIFY(readVersions());
         QCOMPARE(sim().versionsText().section(QLatin1Char('-'), 1), kInstalled.section(QLatin1Char('-'), 1));
     }
@@ -669,8 +674,8 @@ private slots:
             if (!run->isRunning())
                 return;
             ++samples;
-            disabledWhileWriting = disabledWhileWriting && !m_view->cancelButton->isEnabled()
-                && !m_view->cancelButton->isHidden();
+            disabledWhileWriting
+                = disabledWhileWriting && !m_view->cancelButton->isEnabled() && !m_view->cancelButton->isHidden();
             if (!run->cancelPending())
                 tooltip = m_view->cancelButton->toolTip();
         });
@@ -680,8 +685,8 @@ private slots:
                 enabledWaiting = enabledWaiting && m_view->cancelButton->isEnabled();
         });
         // Mid left image: a press does nothing, a cancel asked for waits for the image's end.
-        QVERIFY(waitUntil([&] { return run->phase() == UpgradeRun::Phase::Left && run->stepFraction() > 0.2; },
-                          2 * kPatienceMs));
+        QVERIFY(waitUntil(
+            [&] { return run->phase() == UpgradeRun::Phase::Left && run->stepFraction() > 0.2; }, 2 * kPatienceMs));
         QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
         QVERIFY(run->isRunning());
         QCOMPARE(m_view->cancelButton->accessibleDescription(), localized("CancelUnavailableWhy"));
@@ -697,7 +702,7 @@ private slots:
         QCOMPARE(tooltip, localized("CancelUnavailableWhy"));
         // The left image went in whole; the right one was not begun.
         QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
-                          2 * kPatienceMs));
+            2 * kPatienceMs));
         QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(kNewest));
         QCOMPARE(sim().rightFlash(), right);
     }
@@ -763,7 +768,8 @@ private slots:
         clickUpgrade();
         QVERIFY(m_view->run()->isRunning());
         QVERIFY(waitForMainQueueDelay(m_view->completedRefreshSeconds)); // the refresh has come by then
-        QVERIFY(m_view->run()->isRunning() ? isUpgrading() : m_view->run()->outcome() == UpgradeRun::Outcome::Completed);
+        QVERIFY(
+            m_view->run()->isRunning() ? isUpgrading() : m_view->run()->outcome() == UpgradeRun::Outcome::Completed);
         QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(m_view->progressTextLabel->text(), localized("UpgradeCompleted"));
@@ -860,7 +866,8 @@ private slots:
         QVERIFY(waitUntil([&] { return alert() != nullptr; }));
         alert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
         QVERIFY(waitUntil([&] { return engine().isUpgradingFirmware; }));
-        QVERIFY(waitUntil([&] { return sim().versionsText() == kOldest && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+        QVERIFY(waitUntil(
+            [&] { return sim().versionsText() == kOldest && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
 
         // A newer release asks nothing.
         QVERIFY(showScreen());
@@ -868,7 +875,8 @@ private slots:
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
         QVERIFY(engine().isUpgradingFirmware);
         QVERIFY(alert() == nullptr);
-        QVERIFY(waitUntil([&] { return sim().versionsText() == kMiddle && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+        QVERIFY(waitUntil(
+            [&] { return sim().versionsText() == kMiddle && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
     }
 
     // With a key trusted: a refused list shows as refused, with its reason,
@@ -909,7 +917,8 @@ private slots:
         for (QJsonValueRef v : data) {
             QJsonObject release = v.toObject();
             if (release.value(QStringLiteral("ver")).toString() == kNewest)
-                release.insert(QStringLiteral("sig"), ReleaseSignature::generate().sign(kNewest, release.value(QStringLiteral("sha256")).toString()));
+                release.insert(QStringLiteral("sig"),
+                    ReleaseSignature::generate().sign(kNewest, release.value(QStringLiteral("sha256")).toString()));
             v = release;
         }
         published.insert(QStringLiteral("data"), data);
@@ -1000,13 +1009,15 @@ private slots:
         ZelFirmwareListView list(m_window);
         list.setGeometry(m_window->rect());
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest })); // loaded on creation
-        QCOMPARE(list.tableView->item(0)->text(), kNewest + QStringLiteral("  (%1)").arg(localized("ReleaseMarkLocalFile")));
+        QCOMPARE(
+            list.tableView->item(0)->text(), kNewest + QStringLiteral("  (%1)").arg(localized("ReleaseMarkLocalFile")));
         QCOMPARE(list.tableView->visualItemRect(list.tableView->item(0)).height(), ZelFirmwareListView::kRowHeight);
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
         // The server signs nothing: each online row says so.
         const QString unsigned_ = QStringLiteral("  (%1)").arg(localized("ReleaseMarkUnsigned"));
-        QVERIFY(waitUntil([&] { return list.tableView->count() == 3 && list.tableView->item(0)->text() == kNewest + unsigned_; }));
+        QVERIFY(waitUntil(
+            [&] { return list.tableView->count() == 3 && list.tableView->item(0)->text() == kNewest + unsigned_; }));
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest }));
         QCOMPARE(list.tableView->item(2)->text(), kOldest + unsigned_);
     }

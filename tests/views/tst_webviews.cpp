@@ -79,12 +79,11 @@ private:
             + "<a id=\"store\" href=\"" + store + "\">Get</a> <a id=\"other\" href=\"/other.html\">More</a>"
             + " <a id=\"storeNewWindow\" target=\"_blank\" href=\"" + store + "\">Get (new window)</a>"
             + " <a id=\"otherNewWindow\" target=\"_blank\" href=\"/other.html\">More (new window)</a>"
-            + " <a id=\"storeInQuery\" href=\"/go?to=" + QUrl::toPercentEncoding(QString::fromUtf8(store)) + "\">Via</a>"
-            + " <a id=\"elsewhere\" href=\"" + elsewhereUrl().toUtf8() + "\">Elsewhere</a>"
-            + " <a id=\"elsewhereNewWindow\" target=\"_blank\" href=\"" + elsewhereUrl().toUtf8() + "\">Elsewhere (new window)</a>"
-            + " <a id=\"file\" href=\"file:///etc/hostname\">File</a>"
-            + " <a id=\"data\" href=\"data:text/html,&lt;title&gt;data&lt;/title&gt;\">Data</a>"
-            + "</body></html>";
+            + " <a id=\"storeInQuery\" href=\"/go?to=" + QUrl::toPercentEncoding(QString::fromUtf8(store))
+            + "\">Via</a>" + " <a id=\"elsewhere\" href=\"" + elsewhereUrl().toUtf8() + "\">Elsewhere</a>"
+            + " <a id=\"elsewhereNewWindow\" target=\"_blank\" href=\"" + elsewhereUrl().toUtf8()
+            + "\">Elsewhere (new window)</a>" + " <a id=\"file\" href=\"file:///etc/hostname\">File</a>"
+            + " <a id=\"data\" href=\"data:text/html,&lt;title&gt;data&lt;/title&gt;\">Data</a>" + "</body></html>";
     }
 
     QHttpServer m_server;
@@ -188,7 +187,8 @@ private slots:
         };
         const QString qtCore = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
         QVERIFY(QFileInfo::exists(qtCore));
-        qputenv(WebPageModule::kPathVariable, QDir::temp().filePath(QStringLiteral("no-such-web-module.so")).toLocal8Bit());
+        qputenv(
+            WebPageModule::kPathVariable, QDir::temp().filePath(QStringLiteral("no-such-web-module.so")).toLocal8Bit());
         showsTheMessage("no such file");
         QTemporaryFile notALibrary(QDir::temp().filePath(QStringLiteral("XXXXXX.so")));
         QVERIFY(notALibrary.open() && notALibrary.write("not a library") > 0 && notALibrary.flush());

@@ -47,11 +47,11 @@ void ControllerConnector::connect(double waitSeconds, std::function<void()> foun
         m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
         return;
     }
-    QObject::connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
-                     [this] {
-                         if (m_found && matchingAccessory())
-                             finish(true);
-                     });
+    QObject::connect(
+        &EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this, [this] {
+            if (m_found && matchingAccessory())
+                finish(true);
+        });
     m_transport->start();
     // Real seconds, as given: the time scale of tests shortens the engine's
     // timers, not how long a transport may take to reach the controller.
@@ -62,8 +62,8 @@ void ControllerConnector::deadlinePassed()
 {
     // A question put before the deadline may still be answered.
     if (m_probe && m_probe->isAsking() && !std::exchange(m_graceGiven, true)) {
-        m_deadline.start(MainQueue::realMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout
-                                                     + ControllerProbe::kAnswerGrace));
+        m_deadline.start(MainQueue::realMilliseconds(
+            ZelFirmwareUpgradeManager::kCheckVersionTimeout + ControllerProbe::kAnswerGrace));
         return;
     }
     finish(false);
@@ -79,20 +79,20 @@ void ControllerConnector::finish(bool found)
         // The probe left the engine following the accessory that answered.
     } else if (m_probe && !m_probe->tried().isEmpty()) {
         std::fprintf(stderr, "%s\n",
-                     localized("NoControllerAnswered")
-                         .arg(m_transport->description(), m_probe->triedText())
-                         .toUtf8()
-                         .constData());
+            localized("NoControllerAnswered")
+                .arg(m_transport->description(), m_probe->triedText())
+                .toUtf8()
+                .constData());
     } else if (found) {
         const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         EADSessionController::sharedController().setupControllerForAccessory(matchingAccessory(), declared.value(0));
     } else {
         std::fprintf(stderr, "%s\n",
-                     localized("NoControllerAttached")
-                         .arg(m_transport->description(), m_transport->lastError())
-                         .trimmed()
-                         .toUtf8()
-                         .constData());
+            localized("NoControllerAttached")
+                .arg(m_transport->description(), m_transport->lastError())
+                .trimmed()
+                .toUtf8()
+                .constData());
     }
     if (found)
         onFound();

@@ -39,13 +39,16 @@ int FlashCommand::run(const QCommandLineParser& parser)
 
 void FlashCommand::start()
 {
-    m_reporter = new RunReporter(&m_run, m_json, [](const UpgradeRun& run) {
-        if (run.outcome() != UpgradeRun::Outcome::Completed) {
-            QCoreApplication::exit(CliOptions::Failed);
-            return;
-        }
-        std::fprintf(stderr, "%s\n", qPrintable(localized("FlashImagesSent").arg(run.versionsAfter())));
-        QCoreApplication::exit(CliOptions::Ok);
-    }, this);
+    m_reporter = new RunReporter(
+        &m_run, m_json,
+        [](const UpgradeRun& run) {
+            if (run.outcome() != UpgradeRun::Outcome::Completed) {
+                QCoreApplication::exit(CliOptions::Failed);
+                return;
+            }
+            std::fprintf(stderr, "%s\n", qPrintable(localized("FlashImagesSent").arg(run.versionsAfter())));
+            QCoreApplication::exit(CliOptions::Ok);
+        },
+        this);
     m_run.startFiles(m_boot, m_left, m_right);
 }

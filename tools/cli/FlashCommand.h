@@ -19,7 +19,10 @@ public:
     QString name() const override { return QStringLiteral("flash"); }
     QString synopsis() const override { return QStringLiteral("[--json] [--boot FILE] [--left FILE] [--right FILE]"); }
     QString description() const override;
-    QList<QCommandLineOption> options() const override { return {m_jsonOption, m_bootOption, m_leftOption, m_rightOption}; }
+    QList<QCommandLineOption> options() const override
+    {
+        return { m_jsonOption, m_bootOption, m_leftOption, m_rightOption };
+    }
     int run(const QCommandLineParser& parser) override;
 
 private:

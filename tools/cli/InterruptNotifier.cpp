@@ -9,7 +9,7 @@
 namespace {
 
 // Written to by the signal handler, read through the event loop.
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void onSignal(int)
 {

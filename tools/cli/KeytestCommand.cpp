@@ -132,9 +132,8 @@ int KeytestCommand::run(const QCommandLineParser& parser)
             if (const GCControllerPtr c = n.object.value<GCControllerPtr>())
                 printTriggers(c);
         });
-        center.addObserver(this, GCControllerDidDisconnectNotification, [this](const Notification& n) {
-            m_triggers.erase(n.object.value<GCControllerPtr>().get());
-        });
+        center.addObserver(this, GCControllerDidDisconnectNotification,
+            [this](const Notification& n) { m_triggers.erase(n.object.value<GCControllerPtr>().get()); });
     }
     if (!startControllers())
         return CliOptions::Failed;
@@ -143,10 +142,13 @@ int KeytestCommand::run(const QCommandLineParser& parser)
         m_virtual->setInputTime(m_testClock);
         // The script drives a connected controller: it is read from the
         // moment the virtual controller is plugged in.
-        MainQueue::dispatchAfter(kSimulatedPlugInDelay, [this] {
-            m_script = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-            connect(m_script, &QSocketNotifier::activated, this, &KeytestCommand::readScript);
-        }, this);
+        MainQueue::dispatchAfter(
+            kSimulatedPlugInDelay,
+            [this] {
+                m_script = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+                connect(m_script, &QSocketNotifier::activated, this, &KeytestCommand::readScript);
+            },
+            this);
     }
     if (m_checking && !globalOptions().simulate)
         std::fprintf(stderr, "%s\n", qPrintable(localized("CheckWaitingForController")));
@@ -171,7 +173,8 @@ void KeytestCommand::startCheck(const GCControllerPtr& controller)
         std::fprintf(stderr, "%s\n", qPrintable(localized("CheckNeedsSticks").arg(controller->vendorName())));
         return;
     }
-    m_check = new ControllerCheck(controller, m_checkOptions, [this] { return checkClock(); }, this);
+    m_check = new ControllerCheck(
+        controller, m_checkOptions, [this] { return checkClock(); }, this);
     connect(m_check, &ControllerCheck::stepChanged, this, &KeytestCommand::checkStepChanged);
     m_check->start();
 }
@@ -181,11 +184,21 @@ void KeytestCommand::checkStepChanged(ControllerCheck::Step step)
     using Step = ControllerCheck::Step;
     QString prompt;
     switch (step) {
-    case Step::Rest: prompt = localized("CheckPromptRest").arg(m_checkOptions.restSeconds); break;
-    case Step::RotateLeft: prompt = localized("CheckPromptRotateLeft"); break;
-    case Step::RotateRight: prompt = localized("CheckPromptRotateRight"); break;
-    case Step::Triggers: prompt = localized("CheckPromptTriggers"); break;
-    case Step::Done: prompt = localized("CheckComplete"); break;
+    case Step::Rest:
+        prompt = localized("CheckPromptRest").arg(m_checkOptions.restSeconds);
+        break;
+    case Step::RotateLeft:
+        prompt = localized("CheckPromptRotateLeft");
+        break;
+    case Step::RotateRight:
+        prompt = localized("CheckPromptRotateRight");
+        break;
+    case Step::Triggers:
+        prompt = localized("CheckPromptTriggers");
+        break;
+    case Step::Done:
+        prompt = localized("CheckComplete");
+        break;
     }
     std::fprintf(stderr, "%s\n", qPrintable(prompt));
     if (step == Step::Done)
@@ -224,10 +237,11 @@ void KeytestCommand::fillSlots(bool values)
     for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
         const QString name = QString::fromLatin1(KestGameControllerManager::keyName(Key(k)));
         manager.setKeyPressed(Key(k), [name](bool pressed) {
-            printLine(QStringLiteral("key %1 %2").arg(name, pressed ? QStringLiteral("pressed") : QStringLiteral("released")));
+            printLine(QStringLiteral("key %1 %2")
+                          .arg(name, pressed ? QStringLiteral("pressed") : QStringLiteral("released")));
         });
     }
-    for (const auto& [stick, name] : {std::pair{Stick::Left, "left"}, std::pair{Stick::Right, "right"}}) {
+    for (const auto& [stick, name] : { std::pair { Stick::Left, "left" }, std::pair { Stick::Right, "right" } }) {
         manager.setJoystickChanged(stick, [name = QString::fromLatin1(name), stick, values](float dx, float dy) {
             printLine(QStringLiteral("stick %1 %2 %3").arg(name, number(dx), number(dy)));
             if (!values)
@@ -242,7 +256,7 @@ void KeytestCommand::fillSlots(bool values)
 void KeytestCommand::printTriggers(const GCControllerPtr& controller)
 {
     auto& [left, right] = m_triggers[controller.get()];
-    for (auto [key, last, name] : {std::tuple{Key::L2, &left, "left"}, std::tuple{Key::R2, &right, "right"}}) {
+    for (auto [key, last, name] : { std::tuple { Key::L2, &left, "left" }, std::tuple { Key::R2, &right, "right" } }) {
         const float level = triggerLevel(controller, key);
         if (level != *last)
             printLine(QStringLiteral("trigger %1 %2").arg(QLatin1String(name), number(level)));
@@ -250,7 +264,8 @@ void KeytestCommand::printTriggers(const GCControllerPtr& controller)
     }
 }
 
-void KeytestCommand::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
+void KeytestCommand::gameControllerManager(
+    KestGameControllerManager*, const std::shared_ptr<KestGameController>& gameController)
 {
     const GCControllerPtr c = gameController->controller();
     if (m_checking) {
@@ -277,7 +292,8 @@ void KeytestCommand::readScript()
         m_script->setEnabled(false);
         if (m_checking) {
             if (!m_check) {
-                std::fprintf(stderr, "%s\n", qPrintable(localized("CheckNeedsSticks").arg(m_virtual->controller()->vendorName())));
+                std::fprintf(stderr, "%s\n",
+                    qPrintable(localized("CheckNeedsSticks").arg(m_virtual->controller()->vendorName())));
                 QCoreApplication::exit(CliOptions::Failed);
                 return;
             }
@@ -287,8 +303,9 @@ void KeytestCommand::readScript()
     }
     m_scriptBuffer.append(buffer, n);
     auto refuse = [] {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(
-            QStringLiteral("a script line is longer than %1 bytes").arg(kMaxScriptLine))));
+        std::fprintf(stderr, "%s\n",
+            qPrintable(localized("CliUsageError")
+                           .arg(QStringLiteral("a script line is longer than %1 bytes").arg(kMaxScriptLine))));
     };
     qsizetype end;
     while ((end = m_scriptBuffer.indexOf('\n')) >= 0) {
@@ -347,7 +364,8 @@ void KeytestCommand::runScriptLine(const QString& line)
             m_check->advance();
     } else {
         const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
-                                              "stick left|right X Y, trigger left|right V, plug, unplug or wait MS").arg(line);
+                                              "stick left|right X Y, trigger left|right V, plug, unplug or wait MS")
+                                   .arg(line);
         std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
     }
 }

@@ -41,12 +41,12 @@ public:
     QString description() const override;
     QList<QCommandLineOption> options() const override
     {
-        return {m_valuesOption, m_checkOption, m_jsonOption, m_stickOption, m_secondsOption};
+        return { m_valuesOption, m_checkOption, m_jsonOption, m_stickOption, m_secondsOption };
     }
     int run(const QCommandLineParser& parser) override;
 
     void gameControllerManager(KestGameControllerManager* manager,
-                               const std::shared_ptr<KestGameController>& gameControllerConnected) override;
+        const std::shared_ptr<KestGameController>& gameControllerConnected) override;
     void gameControllerManagerGameControllerDisconnected(KestGameControllerManager* manager) override;
 
 private:

@@ -27,7 +27,7 @@ void ProgressPrinter::update(double percent)
         m_lastShown = tenths;
         const int filled = int(p / 100.0 * kBarWidth);
         std::fprintf(m_out, "\r%-8s [%s%s] %5.1f%%", m_label, std::string(size_t(filled), '#').c_str(),
-                     std::string(size_t(kBarWidth - filled), ' ').c_str(), p);
+            std::string(size_t(kBarWidth - filled), ' ').c_str(), p);
         m_drawn = true;
     } else {
         const int whole = int(std::floor(p));

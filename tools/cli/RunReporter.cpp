@@ -84,7 +84,8 @@ void RunReporter::ended(UpgradeRun::Outcome outcome)
             { QStringLiteral("versions"),
                 m_run->versionsAfter().isNull() ? QString(QLatin1String("")) : m_run->versionsAfter() },
             { QStringLiteral("reason"), m_run->reason().isNull() ? QString(QLatin1String("")) : m_run->reason() },
-            { QStringLiteral("code"), m_run->failure().isNone() ? QString(QLatin1String("")) : m_run->failure().name() } });
+            { QStringLiteral("code"),
+                m_run->failure().isNone() ? QString(QLatin1String("")) : m_run->failure().name() } });
     } else if (outcome == UpgradeRun::Outcome::Completed) {
         std::printf("%s\n", qPrintable(m_run->versionsAfter()));
         std::fflush(stdout);

@@ -61,15 +61,19 @@ void UpgradeCommand::readControllerVersions()
             return;
         m_versionsRead = true;
         m_current = versions;
-        std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("CurrentVersion")), qPrintable(localized(":")), qPrintable(versions));
+        std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("CurrentVersion")), qPrintable(localized(":")),
+            qPrintable(versions));
         findRelease();
     });
-    MainQueue::dispatchAfter(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, [this] {
-        if (!m_versionsRead) {
-            m_versionsRead = true;
-            QCoreApplication::exit(CliOptions::Failed); // the engine's prompt said why
-        }
-    }, this);
+    MainQueue::dispatchAfter(
+        ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace,
+        [this] {
+            if (!m_versionsRead) {
+                m_versionsRead = true;
+                QCoreApplication::exit(CliOptions::Failed); // the engine's prompt said why
+            }
+        },
+        this);
 }
 
 void UpgradeCommand::findRelease()
@@ -100,7 +104,7 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
 {
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
     std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("SelectedFirmware")), qPrintable(localized(":")),
-                 qPrintable(release.version));
+        qPrintable(release.version));
     // Part by part, as integer pairs.
     const std::optional<ReleaseVersion> want = ReleaseVersion::parse(release.version);
     const std::optional<ReleaseVersion> have = ReleaseVersion::parse(m_current);
@@ -132,14 +136,17 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     case ZelFirmwareCheckSelectedFirmwareDamaged:
         return fail(UpgradeRun::checkFailure(check));
     }
-    m_reporter = new RunReporter(&m_run, m_json, [](const UpgradeRun& run) {
-        if (run.outcome() != UpgradeRun::Outcome::Completed) {
-            QCoreApplication::exit(CliOptions::Failed);
-            return;
-        }
-        std::fprintf(stderr, "%s\n", qPrintable(localized("UpgradeSucceeded").arg(run.versionsAfter())));
-        QCoreApplication::exit(CliOptions::Ok);
-    }, this);
+    m_reporter = new RunReporter(
+        &m_run, m_json,
+        [](const UpgradeRun& run) {
+            if (run.outcome() != UpgradeRun::Outcome::Completed) {
+                QCoreApplication::exit(CliOptions::Failed);
+                return;
+            }
+            std::fprintf(stderr, "%s\n", qPrintable(localized("UpgradeSucceeded").arg(run.versionsAfter())));
+            QCoreApplication::exit(CliOptions::Ok);
+        },
+        this);
     m_run.start(release);
 }
 

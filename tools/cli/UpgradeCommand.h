@@ -26,7 +26,7 @@ public:
     QString description() const override;
     QList<QCommandLineOption> options() const override
     {
-        return {m_jsonOption, m_allowOlderOption, m_localOption, m_onlineOption, m_latestOption};
+        return { m_jsonOption, m_allowOlderOption, m_localOption, m_onlineOption, m_latestOption };
     }
     int run(const QCommandLineParser& parser) override;
 

@@ -48,24 +48,25 @@ void VersionsCommand::query()
             return;
         m_done = true;
         const std::pair<const char*, QString> lines[] = {
-            {"bluetooth_address", engine.macAddressWithoutColon()},
-            {"hardware_version", engine.hardwareVersion()},
-            {"bluetooth_version", engine.bluetoothVersion()},
-            {"software_version", engine.softwareVersion()},
-            {"protocol_version", engine.gcmVersion()},
-            {"boot_loader_version", engine.bootVer()},
-            {"production_date", engine.productDateString()},
+            { "bluetooth_address", engine.macAddressWithoutColon() },
+            { "hardware_version", engine.hardwareVersion() },
+            { "bluetooth_version", engine.bluetoothVersion() },
+            { "software_version", engine.softwareVersion() },
+            { "protocol_version", engine.gcmVersion() },
+            { "boot_loader_version", engine.bootVer() },
+            { "production_date", engine.productDateString() },
         };
         // Without a device named, the devices asked before the controller answered.
         const ControllerProbe* probe = connector().probe();
         if (m_json) {
-            QJsonObject object{{QStringLiteral("versions"), versions}};
+            QJsonObject object { { QStringLiteral("versions"), versions } };
             for (const auto& [name, value] : lines)
                 object.insert(QString::fromLatin1(name), value);
             if (probe) {
                 QJsonArray tried;
                 for (const ControllerProbe::Tried& t : probe->tried())
-                    tried.append(QJsonObject{{QStringLiteral("device"), t.device}, {QStringLiteral("answered"), t.answered}});
+                    tried.append(QJsonObject {
+                        { QStringLiteral("device"), t.device }, { QStringLiteral("answered"), t.answered } });
                 object.insert(QStringLiteral("devices_tried"), tried);
             }
             std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
@@ -85,10 +86,13 @@ void VersionsCommand::query()
     });
     // The engine's own timer shows the "not responding" prompt on standard
     // error; the command then ends without an answer.
-    MainQueue::dispatchAfter(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kGiveUpGrace, [this] {
-        if (m_done)
-            return;
-        m_done = true;
-        QCoreApplication::exit(CliOptions::Failed);
-    }, this);
+    MainQueue::dispatchAfter(
+        ZelFirmwareUpgradeManager::kCheckVersionTimeout + kGiveUpGrace,
+        [this] {
+            if (m_done)
+                return;
+            m_done = true;
+            QCoreApplication::exit(CliOptions::Failed);
+        },
+        this);
 }

@@ -12,7 +12,7 @@ public:
     QString name() const override { return QStringLiteral("versions"); }
     QString synopsis() const override { return QStringLiteral("[--json]"); }
     QString description() const override;
-    QList<QCommandLineOption> options() const override { return {m_jsonOption}; }
+    QList<QCommandLineOption> options() const override { return { m_jsonOption }; }
     int run(const QCommandLineParser& parser) override;
 
 private:
