@@ -11,10 +11,10 @@
 //
 //   input_bench [--events N] [--idle-app PATH] [--idle-seconds S]
 #include "input/KestGameControllerManager.h"
-#include "platform/GameControllerService.h"
-#include "platform/MainQueue.h"
-#include "platform/SdlGameControllerSource.h"
-#include "platform/VirtualGameController.h"
+#include "platform/gamepad/GameControllerService.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/gamepad/SdlGameControllerSource.h"
+#include "platform/gamepad/VirtualGameController.h"
 
 #include <QCoreApplication>
 #include <QDir>

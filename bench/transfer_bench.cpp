@@ -8,10 +8,10 @@
 //
 // With --tools, also q3dart-cli flash from DIR over TCP to q3dart-sim.
 #include "accessory/EADSessionController.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/EAAccessoryManager.h"
-#include "platform/InfoDictionary.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "upgrade/UpgradeRun.h"

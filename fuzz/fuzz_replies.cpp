@@ -3,8 +3,8 @@
 #include "accessory/EADSessionController.h"
 #include "FuzzSupport.h"
 #include "lib/MessageToast.h"
-#include "platform/LocalLink.h"
-#include "platform/MainQueue.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/runtime/MainQueue.h"
 #include "sim/SimulatedController.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

@@ -1,9 +1,9 @@
 #include "accessory/EADSessionController.h"
 
-#include "platform/EAAccessoryManager.h"
-#include "platform/EASession.h"
-#include "platform/InfoDictionary.h"
-#include "platform/NotificationCenter.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/transport/EASession.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/NotificationCenter.h"
 
 const QString EADSessionDataReceivedNotification = QStringLiteral("EADSessionDataReceivedNotification");
 

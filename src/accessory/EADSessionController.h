@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ByteStream.h"
-#include "platform/EAAccessory.h"
+#include "platform/transport/ByteStream.h"
+#include "platform/transport/EAAccessory.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "firmware/ReleaseSignature.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DeviceAddress.h"
+#include "platform/transport/DeviceAddress.h"
 
 #include <QList>
 #include <QSize>

@@ -1,9 +1,9 @@
 #include "app/EmbeddedDefault.h"
 
-#include "platform/EAAccessoryManager.h"
-#include "platform/InfoDictionary.h"
-#include "platform/MainQueue.h"
-#include "platform/VirtualGameController.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 

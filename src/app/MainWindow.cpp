@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ViewController.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeRun.h"
 
 #include <QAbstractButton>

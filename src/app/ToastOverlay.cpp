@@ -1,6 +1,6 @@
 #include "app/ToastOverlay.h"
 
-#include "platform/MainQueue.h"
+#include "platform/runtime/MainQueue.h"
 #include "views/ZelTool.h"
 
 #include <QApplication>

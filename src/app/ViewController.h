@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input/KestGameControllerManager.h"
-#include "platform/EAAccessory.h"
+#include "platform/transport/EAAccessory.h"
 
 #include <QStringList>
 #include <QWidget>

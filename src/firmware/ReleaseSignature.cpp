@@ -1,9 +1,9 @@
 #include "firmware/ReleaseSignature.h"
 
 #include "firmware/ZelFirmware.h"
-#include "platform/InfoDictionary.h"
+#include "platform/runtime/InfoDictionary.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QCryptographicHash>
 #include <QFile>

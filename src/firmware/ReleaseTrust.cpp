@@ -1,7 +1,7 @@
 #include "firmware/ReleaseTrust.h"
 
 #include "firmware/ReleaseSignature.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

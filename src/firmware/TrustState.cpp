@@ -1,6 +1,6 @@
 #include "firmware/TrustState.h"
 
-#include "platform/DocumentsDirectory.h"
+#include "platform/runtime/DocumentsDirectory.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -2,9 +2,9 @@
 
 #include "lib/MessageToast.h"
 #include "lib/ZipArchive.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 #include "firmware/ReleaseTrust.h"
 #include "firmware/TrustState.h"
 #include "lib/HttpClient.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "input/ControllerCheck.h"
 
-#include "platform/NotificationCenter.h"
+#include "platform/runtime/NotificationCenter.h"
 
 #include <algorithm>
 #include <cmath>

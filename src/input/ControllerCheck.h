@@ -6,8 +6,8 @@
 #include "input/StickCentreMeasurement.h"
 #include "input/StickRangeMeasurement.h"
 #include "input/TriggerRangeMeasurement.h"
-#include "platform/GameControllerKeys.h"
-#include "platform/GCController.h"
+#include "platform/gamepad/GameControllerKeys.h"
+#include "platform/gamepad/GCController.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "input/ControllerCheckReport.h"
 
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "input/KestGameController.h"
 
 #include "input/KestGameControllerManager.h"
-#include "platform/GameControllerKeys.h"
+#include "platform/gamepad/GameControllerKeys.h"
 
 #include <QVarLengthArray>
 

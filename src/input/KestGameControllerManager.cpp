@@ -1,7 +1,7 @@
 #include "input/KestGameControllerManager.h"
 
 #include "input/KestGameController.h"
-#include "platform/NotificationCenter.h"
+#include "platform/runtime/NotificationCenter.h"
 
 #include <algorithm>
 

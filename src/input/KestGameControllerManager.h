@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/GameControllerKeys.h"
-#include "platform/GCController.h"
+#include "platform/gamepad/GameControllerKeys.h"
+#include "platform/gamepad/GCController.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GCController.h"
+#include "platform/gamepad/GCController.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "lib/HttpClient.h"
 
-#include "platform/MainQueue.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

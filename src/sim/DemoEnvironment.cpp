@@ -2,8 +2,8 @@
 
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/WebHosts.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/WebHosts.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
 #include "sim/SitePublisher.h"

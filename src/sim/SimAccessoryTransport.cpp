@@ -1,11 +1,11 @@
 #include "sim/SimAccessoryTransport.h"
 
 #include "accessory/EADSessionController.h"
-#include "platform/DeviceAddress.h"
-#include "platform/EAAccessory.h"
-#include "platform/EASession.h"
-#include "platform/LocalLink.h"
-#include "platform/TransportRegistry.h"
+#include "platform/transport/DeviceAddress.h"
+#include "platform/transport/EAAccessory.h"
+#include "platform/transport/EASession.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/transport/TransportRegistry.h"
 #include "sim/SimulatedController.h"
 
 #include <QTimer>

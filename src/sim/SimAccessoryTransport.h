@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AccessoryTransport.h"
-#include "platform/EAAccessory.h"
+#include "platform/transport/AccessoryTransport.h"
+#include "platform/transport/EAAccessory.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 #include "upgrade/ControllerProbe.h"
 
-#include "platform/EAAccessoryManager.h"
-#include "platform/InfoDictionary.h"
-#include "platform/MainQueue.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "upgrade/ImageTransfer.h"
 
-#include "platform/MainQueue.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <utility>
 

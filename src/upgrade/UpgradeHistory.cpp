@@ -1,6 +1,6 @@
 #include "upgrade/UpgradeHistory.h"
 
-#include "platform/DocumentsDirectory.h"
+#include "platform/runtime/DocumentsDirectory.h"
 #include "upgrade/UpgradeReason.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

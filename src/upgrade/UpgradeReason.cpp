@@ -1,6 +1,6 @@
 #include "upgrade/UpgradeReason.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <utility>
 

@@ -5,9 +5,9 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/EAAccessory.h"
+#include "platform/transport/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/TransferState.h"

@@ -9,8 +9,8 @@
 #include "lib/HttpClient.h"
 #include "lib/MessageToast.h"
 #include "lib/ZipArchive.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QDir>

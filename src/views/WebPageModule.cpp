@@ -1,7 +1,7 @@
 #include "views/WebPageModule.h"
 
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "views/ZelAnalogueView.h"
 
-#include "platform/GameControllerKeys.h"
-#include "platform/Localization.h"
-#include "platform/NotificationCenter.h"
+#include "platform/gamepad/GameControllerKeys.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "views/GradientLayer.h"
 
 #include <QFontMetrics>

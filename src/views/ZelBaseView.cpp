@@ -1,6 +1,6 @@
 #include "views/ZelBaseView.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QAbstractButton>
 #include <QEvent>

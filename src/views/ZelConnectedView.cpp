@@ -3,7 +3,7 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "ui_ZelConnectedContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

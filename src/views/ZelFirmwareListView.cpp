@@ -2,7 +2,7 @@
 
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QKeyEvent>
 #include <QLabel>

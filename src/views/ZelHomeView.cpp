@@ -1,6 +1,6 @@
 #include "views/ZelHomeView.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "ui_ZelHomeContentView.h"
 
 #include <QEvent>

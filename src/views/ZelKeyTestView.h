@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input/ControllerCheck.h"
-#include "platform/GCController.h"
+#include "platform/gamepad/GCController.h"
 #include "views/ZelBaseView.h"
 
 #include <QLayout>

@@ -1,7 +1,7 @@
 #include "views/ZelMFiGameView.h"
 
-#include "platform/Localization.h"
-#include "platform/WebHosts.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/WebHosts.h"
 #include "ui_ZelMFiGameContentView.h"
 #include "views/WebPageModule.h"
 #include "views/ZelTool.h"

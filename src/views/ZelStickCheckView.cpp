@@ -1,6 +1,6 @@
 #include "views/ZelStickCheckView.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "views/GradientLayer.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "views/ZelTool.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "views/ZelTutorialView.h"
 
-#include "platform/Localization.h"
-#include "platform/WebHosts.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/WebHosts.h"
 #include "ui_ZelTutorialContentView.h"
 #include "views/WebPageModule.h"
 #include "views/ZelTool.h"

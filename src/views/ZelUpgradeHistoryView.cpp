@@ -1,6 +1,6 @@
 #include "views/ZelUpgradeHistoryView.h"
 
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

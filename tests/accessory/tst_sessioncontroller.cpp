@@ -1,9 +1,9 @@
 // The accessory session's transmit and receive rules, over a real local link
 // and its streams.
 #include "accessory/EADSessionController.h"
-#include "platform/EASession.h"
-#include "platform/LocalLink.h"
-#include "platform/NotificationCenter.h"
+#include "platform/transport/EASession.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>

@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/SceneDelegate.h"
 #include "app/ViewController.h"
-#include "platform/VirtualGameController.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "sim/DemoEnvironment.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"

@@ -1,9 +1,9 @@
 // The catalogue: local releases from the documents directory, online releases
 // from a real HTTP server on 127.0.0.1.
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 

@@ -1,8 +1,8 @@
 // Importing firmware packages opened into the application, with real zip
 // archives in a private documents directory.
 #include "firmware/ZelDataTool.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
 #include "sim/ZipWriter.h"
 #include "support/ArchiveFixtures.h"
 #include "support/TestSupport.h"

@@ -2,7 +2,7 @@
 // keys, and agreement with the openssl command a vendor's pipeline may use.
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
-#include "platform/InfoDictionary.h"
+#include "platform/runtime/InfoDictionary.h"
 
 #include <QFile>
 #include <QProcess>

@@ -8,8 +8,8 @@
 #include "input/StickCentreMeasurement.h"
 #include "input/StickRangeMeasurement.h"
 #include "input/TriggerRangeMeasurement.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/VirtualGameController.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "support/StickShapes.h"
 
 #include <QDir>

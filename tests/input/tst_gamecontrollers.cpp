@@ -2,10 +2,10 @@
 // virtual controllers through the game-controller service.
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
-#include "platform/GameControllerKeys.h"
-#include "platform/GameControllerService.h"
-#include "platform/NotificationCenter.h"
-#include "platform/VirtualGameController.h"
+#include "platform/gamepad/GameControllerKeys.h"
+#include "platform/gamepad/GameControllerService.h"
+#include "platform/runtime/NotificationCenter.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "support/SlotRecorder.h"
 
 #include <QtTest>

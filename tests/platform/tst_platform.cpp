@@ -1,10 +1,10 @@
 // The stand-ins for the phone platform's services.
 #include "lib/MessageToast.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lib/MessageToast.h"
-#include "platform/EAAccessory.h"
+#include "platform/transport/EAAccessory.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,12 +1,12 @@
 // Image transfers and the run across restarts, against the simulated
 // controller through the real session, streams and notifications.
 #include "accessory/EADSessionController.h"
-#include "platform/EAAccessoryManager.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/LocalLink.h"
-#include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/runtime/NotificationCenter.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"

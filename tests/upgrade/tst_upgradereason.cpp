@@ -1,7 +1,7 @@
 // Reasons as codes: every code has a stable name and a message in each
 // language, and the history keeps code and text so that old files still load
 // and new ones show the reason in the language of the moment.
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeReason.h"
 

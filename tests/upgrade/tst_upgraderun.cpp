@@ -2,11 +2,11 @@
 // controller through the real session, streams and notifications, and a real
 // HTTP server on 127.0.0.1 for downloads.
 #include "accessory/EADSessionController.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/EAAccessoryManager.h"
-#include "platform/Localization.h"
-#include "platform/LocalLink.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/Localization.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/runtime/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"

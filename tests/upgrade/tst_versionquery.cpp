@@ -1,9 +1,9 @@
 // The version query of the upgrade engine, through the real session and
 // streams, against a scripted device at the far end of a local link.
 #include "accessory/EADSessionController.h"
-#include "platform/Localization.h"
-#include "platform/LocalLink.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/transport/LocalLink.h"
+#include "platform/runtime/MainQueue.h"
 #include "support/TestSupport.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"

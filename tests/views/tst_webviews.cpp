@@ -1,9 +1,9 @@
 // The game list and tutorial screens in a real web engine, against pages
 // served on 127.0.0.1 by the test.
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
-#include "platform/WebHosts.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/runtime/WebHosts.h"
 #include "sim/DemoEnvironment.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"

@@ -2,8 +2,8 @@
 
 #include "firmware/ReleaseSignature.h"
 #include "lib/HttpClient.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <cstdio>

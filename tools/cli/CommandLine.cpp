@@ -3,8 +3,8 @@
 #include "cli/HelpText.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
-#include "platform/DocumentsDirectory.h"
-#include "platform/Localization.h"
+#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/Localization.h"
 #include "sim/DemoEnvironment.h"
 
 #include <QCommandLineParser>

@@ -1,11 +1,11 @@
 #include "cli/ControllerConnector.h"
 
 #include "accessory/EADSessionController.h"
-#include "platform/AccessoryTransport.h"
-#include "platform/EAAccessoryManager.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/transport/AccessoryTransport.h"
+#include "platform/transport/EAAccessoryManager.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ControllerProbe.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
-#include "platform/EAAccessory.h"
+#include "platform/transport/EAAccessory.h"
 
 #include <QObject>
 #include <QTimer>

@@ -2,7 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 
 #include "cli/CliOptions.h"
 #include "input/KestGameControllerManager.h"
-#include "platform/GameControllerService.h"
-#include "platform/MainQueue.h"
-#include "platform/SdlGameControllerSource.h"
-#include "platform/VirtualGameController.h"
+#include "platform/gamepad/GameControllerService.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/gamepad/SdlGameControllerSource.h"
+#include "platform/gamepad/VirtualGameController.h"
 
 #include <cstdio>
 

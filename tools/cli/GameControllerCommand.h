@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/CliCommand.h"
-#include "platform/GCController.h"
-#include "platform/VirtualGameController.h"
+#include "platform/gamepad/GCController.h"
+#include "platform/gamepad/VirtualGameController.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "cli/HistoryCommand.h"
 
 #include "cli/CliOptions.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeHistory.h"
 
 #include <QCommandLineParser>

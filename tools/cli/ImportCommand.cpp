@@ -3,7 +3,7 @@
 #include "cli/CliOptions.h"
 #include "firmware/ZelDataTool.h"
 #include "lib/MessageToast.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

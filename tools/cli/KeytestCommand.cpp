@@ -3,10 +3,10 @@
 #include "cli/CliOptions.h"
 #include "cli/InterruptNotifier.h"
 #include "input/KestGameController.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
-#include "platform/VirtualGameController.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
+#include "platform/runtime/NotificationCenter.h"
+#include "platform/gamepad/VirtualGameController.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "cli/CliOptions.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "sim/ReleaseServer.h"
 #include "sim/SitePublisher.h"
 

@@ -2,8 +2,8 @@
 
 #include "cli/CliOptions.h"
 #include "input/KestGameControllerManager.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/InterruptNotifier.h"
 #include "cli/ProgressPrinter.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

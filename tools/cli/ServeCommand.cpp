@@ -1,7 +1,7 @@
 #include "cli/ServeCommand.h"
 
 #include "cli/CliOptions.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "sim/ReleaseServer.h"
 #include "sim/SitePublisher.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "firmware/ReleaseSignature.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "sim/SitePublisher.h"
 
 #include <QCommandLineParser>

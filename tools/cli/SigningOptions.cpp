@@ -1,7 +1,7 @@
 #include "cli/SigningOptions.h"
 
 #include "firmware/ReleaseSignature.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "sim/SitePublisher.h"
 
 #include <QCommandLineParser>

@@ -4,8 +4,8 @@
 #include "cli/ControllerConnector.h"
 #include "firmware/FirmwareVersion.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCommandLineParser>

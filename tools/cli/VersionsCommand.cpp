@@ -2,8 +2,8 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ControllerProbe.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 

@@ -13,9 +13,9 @@
 #include "cli/SignListCommand.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
-#include "platform/InfoDictionary.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
-#include "platform/InfoDictionary.h"
-#include "platform/MainQueue.h"
+#include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 #include "upgrade/ControllerProtocol.h"

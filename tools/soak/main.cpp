@@ -1,7 +1,7 @@
 // q3dart-soak [--runs N] [--seed S]: complete upgrades against the simulated
 // controller under seeded random faults, with the invariants checked after
 // every run. Prints a table and ends with "invariant violations: N".
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"
 #include "SoakRunner.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,3 @@
 // A screen that reaches into the application objects: the layering check must refuse it.
 #include "app/ViewController.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"

@@ -2,4 +2,4 @@
 // core: the layering check must refuse both, and let the interface pass.
 #include "views/WebPage.h"
 #include "views/ZelTool.h"
-#include "platform/Localization.h"
+#include "platform/runtime/Localization.h"

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/gamepad/GCController.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+struct _SDL_GameController; // SDL_GameController
+struct _SDL_Joystick; // SDL_Joystick
+
+// The machine's own game controllers, through SDL's game-controller layer:
+// follows controllers as they are plugged in and out and feeds their buttons,
+// triggers, pad and sticks into the elements of a GCController each.
+// SDL's guide button is home, start is menu (and pause), back is options.
+// A joystick SDL has no game-controller mapping for is followed too, as an
+// unmapped controller with raw inputs only and no profile.
+// Only one source may follow SDL at a time, since SDL has one event queue.
+class SdlGameControllerSource : public QObject {
+    Q_OBJECT
+public:
+    // SDL is polled at this rate from the event loop while a device is open;
+    // it is a sampling rate, not a delay, so it does not follow the main
+    // queue's time scale.
+    static constexpr int kPollIntervalMs = 8;
+    // With nothing open SDL is still polled, slowly, to notice devices
+    // being plugged in: an idle program should hardly ever wake up.
+    static constexpr int kIdlePollIntervalMs = 250;
+    // The mapping file in the configuration folder, in SDL's text format.
+    static constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
+    // A larger mapping file is refused rather than read.
+    static constexpr qint64 kMaxMappingFileBytes = 16 * 1024 * 1024;
+
+    // How SDL's subsystems are started: SDL_InitSubSystem, or for a test one
+    // that fails the way SDL can. SDL itself is loaded by start() either way.
+    using SubsystemInit = int (*)(std::uint32_t flags);
+
+    explicit SdlGameControllerSource(QObject* parent = nullptr);
+    explicit SdlGameControllerSource(SubsystemInit init, QObject* parent = nullptr);
+    // Reports the controllers it follows as disconnected and shuts SDL's
+    // subsystems down again.
+    ~SdlGameControllerSource() override;
+
+    // Loads and starts SDL, and polling. False, with errorString() saying
+    // why, when SDL cannot be loaded or started, or another source already
+    // follows it. Mappings come from SDL_GAMECONTROLLERCONFIG and
+    // SDL_GAMECONTROLLERCONFIG_FILE (read by SDL itself) and then from
+    // mappingFilePath().
+    bool start();
+    bool isRunning() const { return m_running; }
+    QString errorString() const { return m_error; }
+    // Why the mapping file could not be used; empty when it was, or when there is none.
+    QString mappingError() const { return m_mappingError; }
+
+    // gamecontrollerdb.txt in the application's configuration folder.
+    static QString mappingFilePath();
+
+    // Adds mappings (one a line, in SDL's format) while running: a joystick
+    // they map becomes a game controller, a controller they change is
+    // rewired. The number of lines SDL took; -1 when not running.
+    int addMappings(const QByteArray& text);
+
+    // The interval the poll runs at now.
+    int pollInterval() const { return m_timer.interval(); }
+
+    // Handles everything SDL has queued; the poll timer calls this.
+    void poll();
+
+private:
+    struct Device {
+        _SDL_GameController* handle = nullptr; // null for an unmapped joystick
+        _SDL_Joystick* joystick = nullptr;
+        GCControllerPtr controller;
+        bool up = false, down = false, left = false, right = false;
+        // Index into the controller's raw inputs by SDL button and axis;
+        // for an unmapped joystick, where its buttons, axes and hats start.
+        std::vector<int> rawButton, rawAxis;
+        int firstButton = 0, firstAxis = 0, firstHat = 0;
+    };
+
+    void loadMappingFile();
+    void scanJoysticks();
+    void open(int deviceIndex, int playerIndex = GCControllerPlayerIndexUnset);
+    void deviceRemoved(std::int32_t instanceId);
+    void rewire(std::int32_t instanceId);
+    void buttonChanged(Device& device, int button, bool pressed, std::uint32_t timestamp);
+    void axisChanged(Device& device, int axis, std::int16_t value, std::uint32_t timestamp);
+    void updatePollInterval();
+
+    SubsystemInit m_init;
+    QTimer m_timer;
+    bool m_running = false;
+    QString m_error;
+    QString m_mappingError;
+    std::map<std::int32_t, Device> m_devices;
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/gamepad/GameControllerKeys.h"
+#include "platform/gamepad/GCController.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// A game controller without hardware, for the simulator, the demo mode and
+// tests: it is plugged in and out and its buttons and sticks are moved by
+// calls, or from the keyboard in the demo. It reaches the game-controller
+// service exactly as a real controller does. Pressing its menu button is
+// also a press of its pause button, as on real controllers.
+class VirtualGameController {
+public:
+    // The keys of the key table; Pause and Turbo have no element, so setButton refuses them.
+    using Button = GameControllerKeys::Key;
+    enum class Stick { Left, Right };
+
+    // name: empty for the localised default name.
+    explicit VirtualGameController(GCControllerProfile profile = GCControllerProfile::Extended,
+        const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
+    // Unplugs the controller when it is still plugged in.
+    ~VirtualGameController();
+    VirtualGameController(const VirtualGameController&) = delete;
+    VirtualGameController& operator=(const VirtualGameController&) = delete;
+
+    // A joystick without mapping: numbered buttons (b0...), axes (a0...) and
+    // hats (h0...) with raw values only, and no profile.
+    static std::unique_ptr<VirtualGameController> joystick(const QString& name, int buttons, int axes, int hats);
+    // Sets the raw value of such a joystick's input, by its place in the
+    // controller's raw inputs; false when it has none there.
+    bool setRawInput(size_t index, int value);
+
+    // The same controller object across unplugging and plugging in again.
+    GCControllerPtr controller() const { return m_controller; }
+
+    void plugIn();
+    void unplug();
+    bool isPluggedIn() const { return m_pluggedIn; }
+
+    // Moves a button to an analogue value (0.0 at rest to 1.0); false when
+    // the controller's profile has no such button.
+    bool setButton(Button button, float value);
+    bool press(Button button) { return setButton(button, 1.0f); }
+    bool release(Button button) { return setButton(button, 0.0f); }
+    // Moves a stick to (x, y), y growing upward; false when the profile has no sticks.
+    bool moveStick(Stick stick, float x, float y);
+
+    // The time of the changes that follow, in microseconds, as the device's
+    // own clock; until it is set, the changes are timed by the machine's
+    // steady clock as they happen. A script sets it to replay a timed trace.
+    void setInputTime(qint64 microseconds) { m_inputTime = microseconds; }
+
+    // What the controller's motors and light were last asked to do.
+    struct HapticsRequest {
+        float low = 0, high = 0, leftTrigger = 0, rightTrigger = 0;
+        int rumbleMs = 0, triggerRumbleMs = 0;
+        int red = -1, green = -1, blue = -1; // -1: never set
+        int requests = 0;
+    };
+    // Gives the controller motors (both, and the triggers' when asked) and a
+    // light, which record what they are asked to do.
+    void offerHaptics(bool rumble, bool triggerRumble, bool light);
+    HapticsRequest haptics() const { return *m_haptics; }
+
+    // The demo's keyboard, by Qt key code, as the key table maps it (Z X C V
+    // are A B X Y; Q and E the shoulders, 1 and 3 the triggers, F and G the
+    // stick clicks; Home, Return and Tab are home, menu and options; the
+    // arrows are the pad); W A S D move the left stick and I J K L the right
+    // one. True when the key is mapped.
+    bool handleKey(int key, bool down);
+
+    // Buttons by their names as buttonName() gives them (A, B, X, Y, L1 ... Options, Up ... Right), in any case.
+    static std::optional<Button> buttonNamed(const QString& name);
+    static QString buttonName(Button button);
+
+private:
+    void updateKeyboardSticks();
+    void stampInput() const;
+    static void updateRawInputs(const GCControllerPtr& controller);
+
+    GCControllerPtr m_controller;
+    bool m_pluggedIn = false;
+    QSet<int> m_heldStickKeys;
+    std::optional<qint64> m_inputTime;
+    std::shared_ptr<HapticsRequest> m_haptics = std::make_shared<HapticsRequest>();
+};

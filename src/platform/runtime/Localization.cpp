@@ -1,0 +1,94 @@
+#include "platform/runtime/Localization.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+Localization& Localization::shared()
+{
+    static Localization* instance = new Localization; // lives as long as the process
+    return *instance;
+}
+
+Localization::Localization()
+    : m_table(new QTranslator)
+    , m_english(new QTranslator)
+{
+    (void)m_english->load(QStringLiteral(":/i18n/q3dart_en.qm"));
+    loadPreferredLanguage();
+}
+
+Localization::~Localization()
+{
+    delete m_table;
+    delete m_english;
+}
+
+QString Localization::tableForLanguageTag(const QString& tag)
+{
+    const QString lower = tag.toLower();
+    if (lower.startsWith(QLatin1String("zh")))
+        return QStringLiteral("zh_CN");
+    if (lower.startsWith(QLatin1String("ja")))
+        return QStringLiteral("ja");
+    return QStringLiteral("en");
+}
+
+QString Localization::language() const
+{
+    return m_language;
+}
+
+void Localization::setLanguage(const QString& languageTag)
+{
+    m_language = tableForLanguageTag(languageTag);
+    (void)m_table->load(QStringLiteral(":/i18n/q3dart_%1.qm").arg(m_language));
+}
+
+QStringList Localization::preferredLanguages() const
+{
+    if (m_preferred)
+        return *m_preferred;
+    const QString forced = qEnvironmentVariable("Q3DART_LANGUAGE");
+    if (!forced.isEmpty())
+        return { forced };
+    return QLocale::system().uiLanguages();
+}
+
+void Localization::setPreferredLanguages(const QStringList& languages)
+{
+    m_preferred = languages;
+    loadPreferredLanguage();
+}
+
+void Localization::loadPreferredLanguage()
+{
+    const QStringList preferred = preferredLanguages();
+    setLanguage(preferred.isEmpty() ? QStringLiteral("en") : preferred.first());
+}
+
+void Localization::installIntoApplication()
+{
+    if (!QCoreApplication::instance())
+        return;
+    QCoreApplication::installTranslator(m_english);
+    QCoreApplication::installTranslator(m_table);
+}
+
+QString Localization::text(const char* key) const
+{
+    QString found = m_table->translate(nullptr, key);
+    if (found.isEmpty())
+        found = m_english->translate(nullptr, key);
+    return found; // empty for a missing key
+}
+
+QString Localization::text(const QString& key) const
+{
+    return text(key.toUtf8().constData());
+}
+
+QString localized(const char* key)
+{
+    return Localization::shared().text(key);
+}

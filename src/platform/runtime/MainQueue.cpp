@@ -1,0 +1,115 @@
+#include "platform/runtime/MainQueue.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include <cmath>
+
+namespace {
+double g_timeScale = 1.0;
+}
+
+void MainQueue::setTimeScale(double scale)
+{
+    g_timeScale = scale > 0 ? scale : 1.0;
+}
+
+double MainQueue::timeScale()
+{
+    return g_timeScale;
+}
+
+int MainQueue::scaledMilliseconds(double seconds)
+{
+    return realMilliseconds(seconds * g_timeScale);
+}
+
+int MainQueue::realMilliseconds(double seconds)
+{
+    const double ms = std::max(0.0, seconds * 1000.0);
+    return static_cast<int>(std::lround(std::min(ms, 2.0e9)));
+}
+
+void MainQueue::dispatchAfter(double seconds, std::function<void()> block, QObject* context)
+{
+    QObject* receiver = context ? context : QCoreApplication::instance();
+    // Precise, as Timer is: delays then run in the order of their due times,
+    // and a later one of the same length never overtakes an earlier one. (Qt
+    // makes delays of 2 s and more coarse, free to be off by 5 % either way.)
+    QTimer::singleShot(scaledMilliseconds(seconds), Qt::PreciseTimer, receiver, [block = std::move(block)] {
+        if (block)
+            block();
+    });
+}
+
+void MainQueue::dispatchAsync(std::function<void()> block, QObject* context)
+{
+    QObject* receiver = context ? context : QCoreApplication::instance();
+    QMetaObject::invokeMethod(
+        receiver,
+        [block = std::move(block)] {
+            if (block)
+                block();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainQueue::chooseEventDispatcher()
+{
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
+bool MainQueue::runUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
+}
+
+std::shared_ptr<Timer> Timer::scheduledTimer(double seconds, bool repeats, std::function<void()> block)
+{
+    std::shared_ptr<Timer> timer(new Timer);
+    timer->m_block = std::move(block);
+    timer->m_repeats = repeats;
+    timer->m_timer = std::make_unique<QTimer>();
+    timer->m_timer->setSingleShot(!repeats);
+    timer->m_timer->setTimerType(Qt::PreciseTimer);
+    timer->m_timer->setInterval(MainQueue::scaledMilliseconds(seconds));
+    Timer* raw = timer.get();
+    QObject::connect(raw->m_timer.get(), &QTimer::timeout, raw->m_timer.get(), [raw] {
+        // The block may drop the last reference to the timer: keep a copy.
+        std::function<void()> block = raw->m_block;
+        if (!raw->m_repeats)
+            raw->invalidate();
+        if (block)
+            block();
+    });
+    timer->m_timer->start();
+    return timer;
+}
+
+Timer::~Timer()
+{
+    invalidate();
+    // The timer may be dropped from inside its own block, while its QTimer is
+    // still emitting: let the event loop delete the QTimer afterwards.
+    if (m_timer)
+        m_timer.release()->deleteLater();
+}
+
+void Timer::invalidate()
+{
+    if (m_timer)
+        m_timer->stop();
+    m_block = nullptr;
+}
+
+bool Timer::isValid() const
+{
+    return m_timer && m_timer->isActive();
+}

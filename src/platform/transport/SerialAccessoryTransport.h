@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/transport/AccessoryTransport.h"
+#include "platform/transport/EAAccessory.h"
+
+#include <QPointer>
+#include <QSerialPort>
+#include <QTimer>
+
+// A controller on a USB serial device. The port is polled while closed, so a
+// controller that is plugged in (or comes back after a restart) is attached
+// as a new accessory; a vanished port is a disconnect.
+class SerialAccessoryTransport : public AccessoryTransport {
+    Q_OBJECT
+public:
+    static constexpr int kPollIntervalMs = 500;
+    static constexpr qint32 kBaudRate = 115200;
+
+    SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent = nullptr);
+    ~SerialAccessoryTransport() override;
+
+    void start() override;
+    QString description() const override;
+
+private:
+    void tryOpen();
+    void onFailed();
+
+    QString m_path;
+    QPointer<QSerialPort> m_port;
+    QTimer m_poll;
+};

@@ -1,0 +1,37 @@
+#include "platform/transport/SerialPortScanner.h"
+
+#include "platform/transport/SerialAccessoryTransport.h"
+
+#include <QSerialPortInfo>
+
+SerialPortScanner::SerialPortScanner(const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(protocols, parent)
+{
+    m_timer.setInterval(kScanIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &SerialPortScanner::scan);
+}
+
+void SerialPortScanner::start()
+{
+    scan();
+    m_timer.start();
+}
+
+QString SerialPortScanner::description() const
+{
+    return QStringLiteral("usb-serial");
+}
+
+void SerialPortScanner::scan()
+{
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (!info.hasVendorIdentifier() || m_followed.contains(info.systemLocation()))
+            continue;
+        // Each followed port keeps its own transport, which handles the port
+        // going away and coming back.
+        m_followed.insert(info.systemLocation());
+        auto* transport = new SerialAccessoryTransport(info.systemLocation(), protocols(), this);
+        transport->start();
+    }
+    setLastError(m_followed.isEmpty() ? QStringLiteral("no USB serial device found") : QString());
+}

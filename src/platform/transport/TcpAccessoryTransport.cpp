@@ -1,0 +1,66 @@
+#include "platform/transport/TcpAccessoryTransport.h"
+
+#include "platform/transport/IODeviceLink.h"
+
+TcpAccessoryTransport::TcpAccessoryTransport(
+    const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(protocols, parent)
+    , m_host(host)
+    , m_port(port)
+{
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kRetryIntervalMs);
+    connect(&m_retry, &QTimer::timeout, this, &TcpAccessoryTransport::connectNow);
+}
+
+TcpAccessoryTransport::~TcpAccessoryTransport()
+{
+    m_retry.stop();
+    onClosed(); // the controller is gone with its transport
+    m_retry.stop();
+}
+
+void TcpAccessoryTransport::start()
+{
+    connectNow();
+}
+
+QString TcpAccessoryTransport::description() const
+{
+    return QStringLiteral("tcp:%1:%2").arg(m_host).arg(m_port);
+}
+
+void TcpAccessoryTransport::connectNow()
+{
+    if (m_socket)
+        return;
+    m_socket = new QTcpSocket(this);
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(m_socket, &QTcpSocket::connected, this, &TcpAccessoryTransport::onConnected);
+    connect(m_socket, &QTcpSocket::disconnected, this, &TcpAccessoryTransport::onClosed);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+        setLastError(m_socket ? m_socket->errorString() : QString());
+        if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState)
+            onClosed();
+    });
+    m_socket->connectToHost(m_host, m_port);
+}
+
+void TcpAccessoryTransport::onConnected()
+{
+    setLastError(QString());
+    attachAccessory(new IODeviceLink(m_socket));
+}
+
+void TcpAccessoryTransport::onClosed()
+{
+    if (!m_socket)
+        return;
+    QTcpSocket* socket = m_socket;
+    m_socket = nullptr;
+    socket->disconnect(this);
+    detachAccessory();
+    socket->abort();
+    socket->deleteLater();
+    m_retry.start();
+}
