@@ -1,6 +1,10 @@
 # Checks that the sources keep the layers one way, from their #include lines:
 #   app -> views -> core, sim -> core, and inside the core
-#   upgrade/firmware/input -> accessory -> platform/lib.
+#   upgrade/firmware/input -> accessory -> platform/lib. The platform layer has
+#   three rooms: runtime services (runtime/), accessory transports (transport/)
+#   and game-controller devices (gamepad/); transports and game controllers both
+#   stand on the runtime and never include each other, the runtime includes
+#   neither, and nothing lies in platform/ outside the three.
 # The core includes no Qt Widgets or web engine header. The web module (web/)
 # is loaded at run time: it includes of the project only the page interface
 # views/WebPage.h, nothing includes it, and no other folder includes a web
@@ -17,10 +21,15 @@ if(NOT SOURCE_DIR)
 endif()
 get_filename_component(SOURCE_DIR ${SOURCE_DIR} ABSOLUTE)
 
-# What each folder may not include, by the first folder of the included path.
-set(core_folders platform lib accessory upgrade firmware input)
-set(forbidden_platform accessory upgrade firmware input sim views app web)
-set(forbidden_lib ${forbidden_platform})
+# What each folder may not include, by the first folder of the included path
+# (the first two for the platform's rooms).
+set(platform_rooms platform/runtime platform/transport platform/gamepad)
+set(core_folders ${platform_rooms} lib accessory upgrade firmware input)
+set(above_platform accessory upgrade firmware input sim views app web)
+set(forbidden_platform/runtime platform/transport platform/gamepad ${above_platform})
+set(forbidden_platform/transport platform/gamepad ${above_platform})
+set(forbidden_platform/gamepad platform/transport ${above_platform})
+set(forbidden_lib platform/transport platform/gamepad ${above_platform})
 set(forbidden_accessory upgrade firmware input sim views app web)
 set(forbidden_upgrade sim views app web)
 set(forbidden_firmware sim views app web)
@@ -40,7 +49,13 @@ endforeach()
 list(APPEND widget_headers QtWidgets QtWebEngineWidgets)
 
 set(breaches 0)
-foreach(layer platform lib accessory upgrade firmware input sim views app web)
+file(GLOB loose ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp)
+foreach(file ${loose})
+    file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+    message("${shown} lies outside the platform's rooms (${platform_rooms})")
+    math(EXPR breaches "${breaches} + 1")
+endforeach()
+foreach(layer ${platform_rooms} lib accessory upgrade firmware input sim views app web)
     file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(file ${files})
         file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
@@ -48,6 +63,9 @@ foreach(layer platform lib accessory upgrade firmware input sim views app web)
         foreach(line ${includes})
             string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" header "${line}")
             string(REGEX MATCH "^[^/]+" first "${header}")
+            if(first STREQUAL "platform")
+                string(REGEX MATCH "^platform/[^/]+" first "${header}")
+            endif()
             string(TOLOWER "${header}" lower)
             if(header MATCHES "/" AND first IN_LIST forbidden_${layer})
                 message("${shown} includes ${header} (${layer} may not use ${first})")

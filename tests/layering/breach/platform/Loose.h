@@ -1,0 +1,1 @@
+// A platform file outside the platform's three rooms.
