@@ -275,8 +275,8 @@ void SoakRunner::runOnce(int index)
     if (run.start(release)
         && (run.needsBoot() != plan.boot || run.needsLeft() != plan.left || run.needsRight() != plan.right))
         violation(index, QStringLiteral("the run was started for other sides than the release differs in"));
-    const int limitMs = MainQueue::scaledMilliseconds(
-                            engine.restartWaitLimit + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
+    const int limitMs = MainQueue::scaledMilliseconds(engine.settings().restartWait
+                            + std::max(engine.settings().transferSilence, engine.settings().flashSilence))
             * 4
         + kHangMarginMs;
     if (!MainQueue::runUntil([&] { return !run.isRunning(); }, limitMs)) {
@@ -288,7 +288,7 @@ void SoakRunner::runOnce(int index)
     // long as the engine's longest silence limit, after which a left-over
     // timer would have resent something.
     MainQueue::runUntil([] { return false; },
-        MainQueue::scaledMilliseconds(std::max(engine.transferSilenceLimit, engine.flashSilenceLimit)));
+        MainQueue::scaledMilliseconds(std::max(engine.settings().transferSilence, engine.settings().flashSilence)));
     const QList<QByteArray>& received = sim.receivedMessages();
     qint64 lateBytes = 0;
     QString late;
