@@ -708,6 +708,57 @@ private slots:
         sim.waitForFinished();
     }
 
+    // An interruption stops every controller of the station as safely as
+    // flash stops its one: those waiting for a restart at once, one not yet
+    // reached at once; each named with its reason.
+    void anInterruptedStationStopsEveryController()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports = startSims(sim, 2, { QStringLiteral("--restart-delay"), QStringLiteral("-1") });
+        QCOMPARE(ports.size(), 2);
+        QTcpServer closed; // a port nobody answers on
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 unreached = closed.serverPort();
+        closed.close();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(Q3DART_CLI),
+            QStringList { QStringLiteral("--documents"), dir.path(), QStringLiteral("--wait"), QStringLiteral("120"),
+                QStringLiteral("station") }
+                + stationDevices(ports + QList<quint16> { unreached })
+                + QStringList { QStringLiteral("flash"), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), image(4096, { 2, 9 })) });
+        QString out;
+        bool sent = false;
+        const QString restarting = QStringLiteral("  Waiting for the controller to restart…");
+        const bool ended = testsupport::waitUntil(
+            [&] {
+                out += QString::fromUtf8(p.readAllStandardOutput());
+                const bool bothRestarting = out.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]) + restarting)
+                    && out.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(ports[1]) + restarting);
+                if (!sent && bothRestarting) {
+                    ::kill(pid_t(p.processId()), SIGINT);
+                    sent = true;
+                }
+                return p.state() == QProcess::NotRunning;
+            },
+            kRunMs);
+        QVERIFY2(ended && sent, qPrintable(out));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        for (const quint16 port : ports)
+            QVERIFY2(err.contains(
+                         QStringLiteral("tcp:127.0.0.1:%1: Stopped waiting for the controller to restart").arg(port)),
+                qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("tcp:127.0.0.1:%1: ").arg(unreached)), qPrintable(err));
+        QVERIFY2(err.contains(QLatin1String("0 of 3 controllers completed.")), qPrintable(err));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
     // The station's words are refused before anything is reached, each with its reason.
     void aStationRefusesBadWords_data()
     {
