@@ -759,6 +759,35 @@ private slots:
         sim.waitForFinished();
     }
 
+    // Each controller is compared with the release as upgrade compares it:
+    // one up to date needs nothing (a success), an older release is refused
+    // for it without --allow-older; nothing is sent to either.
+    void aStationUpgradeChoosesForEachController()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports
+            = startSims(sim, 1, { QStringLiteral("--versions"), DemoReleases::versions().last() });
+        QCOMPARE(ports.size(), 1);
+        const QStringList line = QStringList { QStringLiteral("--simulate"), QStringLiteral("--documents"), dir.path(),
+            QStringLiteral("station") }
+            + stationDevices(ports) + QStringList { QStringLiteral("upgrade") };
+        const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]);
+        const Run latest = runCli(line + QStringList { QStringLiteral("--latest") });
+        QVERIFY2(latest.exitCode == 0, qPrintable(latest.err));
+        QVERIFY2(latest.out.contains(device + QStringLiteral("  No newer version")), qPrintable(latest.out));
+        const QString older = DemoReleases::versions().first();
+        const Run refused = runCli(line + QStringList { QStringLiteral("--online"), older });
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(
+            refused.err.contains(device + QStringLiteral(": Release %1 is older").arg(older)), qPrintable(refused.err));
+        // Neither run was a run of the engine: nothing recorded.
+        const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
+        QCOMPARE(h.out.trimmed(), QString());
+        sim.kill();
+        sim.waitForFinished();
+    }
+
     // The station's words are refused before anything is reached, each with its reason.
     void aStationRefusesBadWords_data()
     {
@@ -1856,7 +1885,7 @@ private slots:
             QVERIFY2(
                 undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
         }
-        QCOMPARE(commands, 14);
+        QCOMPARE(commands, 15);
         QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
     }
 
