@@ -4,9 +4,11 @@
 // plus, per restart, the controller's restart time and the engine's wait
 // before it reopens the session. Also the process's CPU time per message.
 //
-//   transfer_bench [--reply-delay-ms D] [--restart-ms R] [--runs N] [--tools DIR]
+//   transfer_bench [--reply-delay-ms D] [--restart-ms R] [--runs N] [--tools DIR] [--station C]
 //
-// With --tools, also q3dart-cli flash from DIR over TCP to q3dart-sim.
+// With --tools, also q3dart-cli flash from DIR over TCP to q3dart-sim; with
+// --station as well, q3dart-cli station on C simulated controllers at once
+// beside a flash of one, interleaved, wall and CPU time each.
 #include "accessory/EADSessionController.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/transport/EAAccessoryManager.h"
@@ -140,6 +142,59 @@ bool measureTool(
     return true;
 }
 
+// q3dart-cli station on `count` controllers of one q3dart-sim, each run
+// beside a q3dart-cli flash of the same images to one of them: wall time and
+// the tool's CPU time per message of each.
+bool measureStation(const QString& toolsDir, const QStringList& paths, int messages, int replyDelayMs, int restartMs,
+    int count, int runs)
+{
+    QProcess sim;
+    sim.start(toolsDir + QStringLiteral("/q3dart-sim"),
+        { QStringLiteral("--count"), QString::number(count), QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+            QStringLiteral("--restart-delay"), QString::number(restartMs), QStringLiteral("--reply-delay"),
+            QString::number(replyDelayMs) });
+    QStringList devices;
+    while (devices.size() < count) {
+        if (!sim.canReadLine() && !sim.waitForReadyRead(10000)) {
+            std::fprintf(stderr, "q3dart-sim did not start\n");
+            return false;
+        }
+        const QString banner = QString::fromUtf8(sim.readLine());
+        devices << QStringLiteral("tcp:") + banner.section(QLatin1Char(' '), 2, 2).remove(QLatin1Char(','));
+    }
+    const QStringList images { QStringLiteral("--boot"), paths[0], QStringLiteral("--left"), paths[1],
+        QStringLiteral("--right"), paths[2] };
+    QTemporaryDir documents;
+    // Wall seconds and CPU microseconds per message of one tool run.
+    auto timed = [&](const QStringList& args, int runMessages, const char* name) {
+        const double before = childrenCpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        QProcess cli;
+        cli.start(toolsDir + QStringLiteral("/q3dart-cli"),
+            QStringList { QStringLiteral("--documents"), documents.path() } + args);
+        if (!cli.waitForFinished(kRunLimitMs) || cli.exitCode() != 0) {
+            std::fprintf(stderr, "q3dart-cli %s failed: %s\n", name, cli.readAllStandardError().constData());
+            return false;
+        }
+        std::printf("%s-wall-s: %.3f\n", name, double(clock.nsecsElapsed()) / 1e9);
+        std::printf("%s-cpu-us: %.2f\n", name, (childrenCpuSeconds() - before) / runMessages * 1e6);
+        return true;
+    };
+    QStringList station { QStringLiteral("station") };
+    for (const QString& device : std::as_const(devices))
+        station << QStringLiteral("--device") << device;
+    for (int i = 0; i < runs; ++i) {
+        if (!timed(QStringList { QStringLiteral("--device"), devices.first(), QStringLiteral("flash") } + images,
+                messages, "single")
+            || !timed(station + QStringList { QStringLiteral("flash") } + images, messages * count, "station"))
+            return false;
+    }
+    sim.kill();
+    sim.waitForFinished();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -153,6 +208,7 @@ int main(int argc, char** argv)
     int restartMs = 100;
     int runs = 3;
     QString toolsDir;
+    int stationControllers = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--reply-delay-ms"))
@@ -163,6 +219,8 @@ int main(int argc, char** argv)
             runs = std::max(1, args[i + 1].toInt());
         else if (args[i] == QLatin1String("--tools"))
             toolsDir = args[i + 1];
+        else if (args[i] == QLatin1String("--station"))
+            stationControllers = std::max(0, args[i + 1].toInt());
     }
 
     QTemporaryDir dir;
@@ -218,6 +276,8 @@ int main(int argc, char** argv)
     const double waits = 2 * (restartMs / 1000.0 + ZelFirmwareUpgradeManager::kReconnectDelay);
     std::printf("  per message beyond the floor: %.1f us\n",
         (seconds[seconds.size() / 2] - waits - messages * replyDelayMs / 1000.0) / messages * 1e6);
+    if (!toolsDir.isEmpty() && stationControllers > 0)
+        return measureStation(toolsDir, paths, messages, replyDelayMs, restartMs, stationControllers, runs) ? 0 : 1;
     if (!toolsDir.isEmpty() && !measureTool(toolsDir, paths, messages, replyDelayMs, restartMs, runs))
         return 1;
     return 0;

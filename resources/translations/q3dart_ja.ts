@@ -1623,5 +1623,70 @@
         <extracomment>Command line: Ctrl-C during an image.</extracomment>
         <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後アップグレードを停止します。</translation>
     </message>
+    <message id="CliStationHelp">
+        <source>run the same flash or upgrade job on every controller named with --device, all at once, each with its own run, limits, restarts and history record; succeeds only when every controller completed</source>
+        <extracomment>Command-line help: the station command.</extracomment>
+        <translation>--device で指定したすべてのコントローラーで同じ書き込みまたはアップデートを同時に実行します。各コントローラーは独自の実行・制限・再起動・履歴記録を持ちます。すべてのコントローラーが完了した場合のみ成功します</translation>
+    </message>
+    <message id="CliStationDevice">
+        <source>a controller of the station (tcp:HOST:PORT, serial:PATH or sim); repeat for each</source>
+        <extracomment>Command-line help: the station command's --device option.</extracomment>
+        <translation>ステーションのコントローラー（tcp:HOST:PORT、serial:PATH または sim）。コントローラーごとに繰り返します</translation>
+    </message>
+    <message id="CliStationNeedsDevice">
+        <source>station needs at least one --device</source>
+        <extracomment>Command-line usage error: station was given no --device.</extracomment>
+        <translation>station には少なくとも 1 つの --device が必要です</translation>
+    </message>
+    <message id="CliStationDeviceTwice">
+        <source>%1 is named twice: each controller is named once</source>
+        <extracomment>Command-line usage error: the same device was named twice for station. %1 = the device.</extracomment>
+        <translation>%1 が 2 回指定されています。各コントローラーは 1 回だけ指定してください</translation>
+    </message>
+    <message id="CliStationNeedsAddress">
+        <source>%1 does not name one controller: give tcp:HOST:PORT, serial:PATH or sim</source>
+        <extracomment>Command-line usage error: station was given a device without an address (auto). %1 = the device text.</extracomment>
+        <translation>%1 は 1 台のコントローラーを指していません。tcp:HOST:PORT、serial:PATH または sim を指定してください</translation>
+    </message>
+    <message id="CliStationNeedsJob">
+        <source>station needs a job after its devices: flash … or upgrade …</source>
+        <extracomment>Command-line usage error: station was given no job, or an unknown one.</extracomment>
+        <translation>station にはデバイスの後にジョブが必要です: flash … または upgrade …</translation>
+    </message>
+    <message id="CliStationControllerFailed">
+        <source>%1: %2</source>
+        <extracomment>Command line, station: one controller's failure. %1 = the device (e.g. tcp:127.0.0.1:6000); %2 = the reason.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="CliStationSummary">
+        <source>%1 of %2 controllers completed.</source>
+        <extracomment>Command line, station: how many controllers completed. %1 = completed; %2 = all.</extracomment>
+        <translation>%2 台中 %1 台のコントローラーが完了しました。</translation>
+    </message>
+    <message id="StationConnecting">
+        <source>connecting…</source>
+        <extracomment>Command line, station status line: the controller is not attached yet.</extracomment>
+        <translation>接続中…</translation>
+    </message>
+    <message id="StationWaitingForDownload">
+        <source>waiting for the release's download…</source>
+        <extracomment>Command line, station status line: the run waits for another controller's download of the same release.</extracomment>
+        <translation>リリースのダウンロードを待っています…</translation>
+    </message>
+    <message id="StationRunning">
+        <source>%1 %2%</source>
+        <extracomment>Command line, station status line during a run. %1 = what the run does (a phase text); %2 = percent done.</extracomment>
+        <translation>%1 %2%</translation>
+    </message>
+    <message id="StationCompleted">
+        <source>completed, versions %1</source>
+        <extracomment>Command line, station status line: the run completed. %1 = the versions read afterwards (B-L-R).</extracomment>
+        <translation>完了、バージョン %1</translation>
+    </message>
+    <message id="StationFailed">
+        <source>failed: %1</source>
+        <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
+        <translation>失敗: %1</translation>
+    </message>
 </context>
 </TS>

@@ -1623,5 +1623,70 @@
         <extracomment>Command line: Ctrl-C during an image.</extracomment>
         <translation>已中断：正在写入的固件将继续到结束（或超时），然后停止升级。</translation>
     </message>
+    <message id="CliStationHelp">
+        <source>run the same flash or upgrade job on every controller named with --device, all at once, each with its own run, limits, restarts and history record; succeeds only when every controller completed</source>
+        <extracomment>Command-line help: the station command.</extracomment>
+        <translation>在每个用 --device 指定的控制器上同时运行同一个刷写或升级任务，每个控制器各有自己的运行、限制、重启和历史记录；仅当所有控制器都完成时才成功</translation>
+    </message>
+    <message id="CliStationDevice">
+        <source>a controller of the station (tcp:HOST:PORT, serial:PATH or sim); repeat for each</source>
+        <extracomment>Command-line help: the station command's --device option.</extracomment>
+        <translation>工作站的一个控制器（tcp:HOST:PORT、serial:PATH 或 sim）；每个控制器重复一次</translation>
+    </message>
+    <message id="CliStationNeedsDevice">
+        <source>station needs at least one --device</source>
+        <extracomment>Command-line usage error: station was given no --device.</extracomment>
+        <translation>station 至少需要一个 --device</translation>
+    </message>
+    <message id="CliStationDeviceTwice">
+        <source>%1 is named twice: each controller is named once</source>
+        <extracomment>Command-line usage error: the same device was named twice for station. %1 = the device.</extracomment>
+        <translation>%1 被指定了两次：每个控制器只能指定一次</translation>
+    </message>
+    <message id="CliStationNeedsAddress">
+        <source>%1 does not name one controller: give tcp:HOST:PORT, serial:PATH or sim</source>
+        <extracomment>Command-line usage error: station was given a device without an address (auto). %1 = the device text.</extracomment>
+        <translation>%1 没有指定唯一的控制器：请给出 tcp:HOST:PORT、serial:PATH 或 sim</translation>
+    </message>
+    <message id="CliStationNeedsJob">
+        <source>station needs a job after its devices: flash … or upgrade …</source>
+        <extracomment>Command-line usage error: station was given no job, or an unknown one.</extracomment>
+        <translation>station 在设备之后需要一个任务：flash … 或 upgrade …</translation>
+    </message>
+    <message id="CliStationControllerFailed">
+        <source>%1: %2</source>
+        <extracomment>Command line, station: one controller's failure. %1 = the device (e.g. tcp:127.0.0.1:6000); %2 = the reason.</extracomment>
+        <translation>%1：%2</translation>
+    </message>
+    <message id="CliStationSummary">
+        <source>%1 of %2 controllers completed.</source>
+        <extracomment>Command line, station: how many controllers completed. %1 = completed; %2 = all.</extracomment>
+        <translation>%2 个控制器中有 %1 个已完成。</translation>
+    </message>
+    <message id="StationConnecting">
+        <source>connecting…</source>
+        <extracomment>Command line, station status line: the controller is not attached yet.</extracomment>
+        <translation>正在连接…</translation>
+    </message>
+    <message id="StationWaitingForDownload">
+        <source>waiting for the release's download…</source>
+        <extracomment>Command line, station status line: the run waits for another controller's download of the same release.</extracomment>
+        <translation>正在等待固件下载…</translation>
+    </message>
+    <message id="StationRunning">
+        <source>%1 %2%</source>
+        <extracomment>Command line, station status line during a run. %1 = what the run does (a phase text); %2 = percent done.</extracomment>
+        <translation>%1 %2%</translation>
+    </message>
+    <message id="StationCompleted">
+        <source>completed, versions %1</source>
+        <extracomment>Command line, station status line: the run completed. %1 = the versions read afterwards (B-L-R).</extracomment>
+        <translation>已完成，版本 %1</translation>
+    </message>
+    <message id="StationFailed">
+        <source>failed: %1</source>
+        <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
+        <translation>失败：%1</translation>
+    </message>
 </context>
 </TS>

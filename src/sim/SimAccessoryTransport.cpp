@@ -46,7 +46,7 @@ void SimAccessoryTransport::start()
 
 QString SimAccessoryTransport::description() const
 {
-    return QStringLiteral("sim");
+    return m_description;
 }
 
 void SimAccessoryTransport::attach()
@@ -72,7 +72,11 @@ LocalLink* SimAccessoryTransport::link() const
 
 bool SimAccessoryTransport::hasOpenSession() const
 {
-    const EADSessionController& controller = EADSessionController::sharedController();
+    return hasOpenSession(EADSessionController::sharedController());
+}
+
+bool SimAccessoryTransport::hasOpenSession(const EADSessionController& controller) const
+{
     return link() && controller.session() && controller.session()->accessory()
         && controller.session()->accessory()->link() == link();
 }

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 
+class EADSessionController;
 class LocalLink;
 class SimulatedController;
 
@@ -24,6 +25,9 @@ public:
     void setPlugInDelayMs(int ms) { m_plugInDelayMs = ms; }
     void start() override;
     QString description() const override;
+    // Where its accessories are attached (their location), "sim" unless
+    // set: several simulated controllers of one process each have their own.
+    void setDescription(const QString& description) { m_description = description; }
 
     SimulatedController* controller() const { return m_controller; }
     // The current attachment's link, for tests that tune it; null while detached.
@@ -31,6 +35,8 @@ public:
     // Whether the shared session is open on the current attachment, as the
     // engine leaves it once it has followed the controller's return.
     bool hasOpenSession() const;
+    // The same for a session controller of its own (a station's engine).
+    bool hasOpenSession(const EADSessionController& controller) const;
 
 private:
     void attach();
@@ -39,4 +45,5 @@ private:
     SimulatedController* m_controller;
     QPointer<LocalLink> m_link;
     int m_plugInDelayMs = 0;
+    QString m_description = QStringLiteral("sim");
 };

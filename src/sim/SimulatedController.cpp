@@ -718,3 +718,34 @@ void SimulatedController::plugIn()
 {
     d->attach();
 }
+
+std::optional<SimulatedController::Fault> SimulatedController::faultNamed(const QString& name)
+{
+    if (name == QLatin1String("refuse-checksum"))
+        return Fault::RefuseChecksum;
+    if (name == QLatin1String("refuse-end"))
+        return Fault::RefuseEnd;
+    if (name == QLatin1String("silent-end"))
+        return Fault::SilentEnd;
+    return std::nullopt;
+}
+
+void SimulatedController::inject(Fault fault)
+{
+    switch (fault) {
+    case Fault::RefuseChecksum:
+        faults().refuseChecksum = true;
+        return;
+    case Fault::RefuseEnd:
+        faults().refuseEnd = true;
+        return;
+    case Fault::SilentEnd: {
+        // Far beyond any wait of the host's.
+        constexpr int kNeverMs = 24 * 3600 * 1000;
+        using Message = ControllerProtocol::Message;
+        faults().requestDelayMs.insert(ControllerProtocol::request(Message::RightEnd), kNeverMs);
+        faults().requestDelayMs.insert(ControllerProtocol::request(Message::LeftEnd), kNeverMs);
+        return;
+    }
+    }
+}

@@ -92,6 +92,12 @@ public:
     QByteArray bootLoaderFlash() const;
 
     SimFaults& faults();
+    // The faults a command line names (q3dart-sim's --refuse-checksum,
+    // --refuse-end, --silent-end and --fault).
+    enum class Fault { RefuseChecksum, RefuseEnd, SilentEnd };
+    // The fault of a name ("refuse-checksum", "refuse-end", "silent-end"), if any.
+    static std::optional<Fault> faultNamed(const QString& name);
+    void inject(Fault fault);
     void setSeed(quint32 seed);
     // Whether replies are still on their way: queued, or held back to merge
     // with the next one.

@@ -17,13 +17,6 @@
 
 namespace {
 
-UpgradeRun* g_current = nullptr;
-
-ZelFirmwareUpgradeManager& engine()
-{
-    return ZelFirmwareUpgradeManager::sharedInstance();
-}
-
 UpgradePlan::Image imageOf(UpgradeRun::Phase phase)
 {
     return phase == UpgradeRun::Phase::BootLoader ? UpgradePlan::Image::BootLoader
@@ -55,6 +48,11 @@ UpgradePlan::Paths pathsIn(const QString& folder)
 
 } // namespace
 
+ZelFirmwareUpgradeManager& UpgradeRun::engine() const
+{
+    return m_engine ? *m_engine : ZelFirmwareUpgradeManager::sharedInstance();
+}
+
 bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
 {
     if (!release.isOnline())
@@ -69,7 +67,11 @@ bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
 {
-    const ZelFirmwareUpgradeManager& e = engine();
+    return planFor(release, ZelFirmwareUpgradeManager::sharedInstance());
+}
+
+UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& e)
+{
     const UpgradePlan::Need need { e.bootNeedUpgrade, e.leftNeedUpgrade, e.rightNeedUpgrade };
     QString folder;
     if (!release.isOnline()) {
@@ -205,7 +207,7 @@ double UpgradeRun::restartSecondsLeft() const
         return 0.0;
     const double secondMs = std::max(1, MainQueue::scaledMilliseconds(1.0));
     const double waited = double(m_restartClock.elapsed()) / secondMs;
-    return std::max(0.0, engine().restartWaitLimit - waited);
+    return std::max(0.0, engine().settings().restartWait - waited);
 }
 
 UpgradeReason UpgradeRun::checkFailureReason(ZelFirmwareCheckResult result)
@@ -236,6 +238,12 @@ UpgradeRun::UpgradeRun(QObject* parent)
 {
 }
 
+UpgradeRun::UpgradeRun(ZelFirmwareUpgradeManager& engine, QObject* parent)
+    : QObject(parent)
+    , m_engine(&engine)
+{
+}
+
 UpgradeRun::~UpgradeRun()
 {
     if (m_running)
@@ -244,7 +252,8 @@ UpgradeRun::~UpgradeRun()
 
 UpgradeRun* UpgradeRun::current()
 {
-    return g_current;
+    const ZelFirmwareUpgradeManager* shared = ZelFirmwareUpgradeManager::existingInstance();
+    return shared ? shared->currentRun() : nullptr;
 }
 
 QString UpgradeRun::phaseName(Phase phase)
@@ -309,7 +318,7 @@ bool UpgradeRun::begin()
     m_clock.start();
     // The engine learns of an accessory from its connection notification; a
     // session configured just before may not have reached it yet.
-    const EAAccessoryPtr accessory = e.accessory ? e.accessory : EADSessionController::sharedController().accessory();
+    const EAAccessoryPtr accessory = e.accessory ? e.accessory : e.sessionController().accessory();
     m_connection = accessory ? accessory->connectionID() : 0;
     // Who the controller is, if the versions the engine holds are this
     // connection's; otherwise the run asks before it sends anything.
@@ -320,7 +329,7 @@ bool UpgradeRun::begin()
     }
     // One run at a time: a second one would interleave two transfers on the
     // controller's flash, and take the other's reply handler.
-    if ((g_current && g_current != this) || e.isUpgradingFirmware) {
+    if ((e.m_run && e.m_run != this) || e.isUpgradingFirmware) {
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::AlreadyRunning));
         return false;
     }
@@ -328,7 +337,7 @@ bool UpgradeRun::begin()
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::NoController));
         return false;
     }
-    g_current = this;
+    e.m_run = this;
     installHooks();
     e.beginRun(m_controller, m_connection);
     return true;
@@ -389,7 +398,7 @@ void UpgradeRun::installHooks()
         }
     };
     hooks.failed = [this](const UpgradeReason& reason) {
-        m_reasonShown = m_running;
+        m_reasonShown = m_running && engine().showsMessages();
         finish(Outcome::Failed, reason);
     };
     hooks.cancelled = [this] { finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled)); };
@@ -424,7 +433,7 @@ void UpgradeRun::startRelease()
     m_needBoot = e.bootNeedUpgrade;
     m_needLeft = e.leftNeedUpgrade;
     m_needRight = e.rightNeedUpgrade;
-    buildTimeline(planFor(release), downloadsFirst(release));
+    buildTimeline(planFor(release, e), downloadsFirst(release));
     e.startUpgrade();
 }
 
@@ -505,7 +514,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     }
     setPhase(Phase::WaitingForRestart);
     m_awaitingReturnFrom = m_connection;
-    m_deadline = Timer::scheduledTimer(e.restartWaitLimit, false, [this] {
+    m_deadline = Timer::scheduledTimer(e.settings().restartWait, false, [this] {
         if (m_running && m_awaitingReturnFrom)
             finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::DidNotReturn));
     });
@@ -589,7 +598,7 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
         m_deadline->invalidate();
     m_deadline.reset();
     ZelFirmwareUpgradeManager& e = engine();
-    const bool ownsEngine = g_current == this;
+    const bool ownsEngine = e.m_run == this;
     if (ownsEngine) {
         // Nothing of this run may be sent or unpacked after its outcome.
         if (outcome != Outcome::Completed)
@@ -598,7 +607,7 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
         e.runHooks = ZelFirmwareUpgradeManager::RunHooks();
         e.upgradeProgressBlock = m_previousProgress;
         e.downloadProgressBlock = m_previousDownloadProgress;
-        g_current = nullptr;
+        e.m_run = nullptr;
     }
     if (outcome == Outcome::Completed) {
         m_timeline.complete();

@@ -53,7 +53,10 @@ public:
     // How long past the engine's own version timer the read-back may take.
     static constexpr double kVersionGrace = 0.25;
 
+    // A run of the shared engine, the application's.
     explicit UpgradeRun(QObject* parent = nullptr);
+    // A run of this engine (one of a station's); the engine outlives the run.
+    explicit UpgradeRun(ZelFirmwareUpgradeManager& engine, QObject* parent = nullptr);
     // A run still going is cancelled.
     ~UpgradeRun() override;
 
@@ -122,11 +125,16 @@ public:
     // one downloaded before, with their sizes; an online release not at hand
     // has them unknown.
     static UpgradePlan planFor(const ZelFirmware& release);
+    // The same with the need flags of this engine's last checkFirmware.
+    static UpgradePlan planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& engine);
     // Whether a run of this release fetches its archive first.
     static bool downloadsFirst(const ZelFirmware& release);
 
-    // The run now going, if any: the engine drives one run at a time.
+    // The shared engine's run now going, if any (the one the application's
+    // screens show): an engine drives one run at a time.
     static UpgradeRun* current();
+    // The engine this run drives.
+    ZelFirmwareUpgradeManager& engine() const;
 
     static QString phaseName(Phase phase);
     static QString outcomeName(Outcome outcome);
@@ -165,6 +173,8 @@ private:
     void enterStep(Phase phase);
     void emitCancellable();
 
+    // Null for the shared engine, which is made on first use.
+    ZelFirmwareUpgradeManager* m_engine = nullptr;
     bool m_running = false;
     bool m_started = false;
     Phase m_phase = Phase::Idle;

@@ -12,7 +12,10 @@
 #include "upgrade/ImageTransfer.h"
 #include "upgrade/TransferState.h"
 
+#include <QObject>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 const QString ZelGamepadDisconnectByUpgradingFirmwareNotification
@@ -40,6 +43,8 @@ TransferState::Image progressImage(UpgradePlan::Image image)
 
 namespace {
 ZelFirmwareUpgradeManager* g_engine = nullptr;
+// Given before the shared engine was made.
+std::optional<ZelFirmwareUpgradeManager::Settings> g_sharedSettings;
 }
 
 ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
@@ -48,6 +53,8 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
     static ZelFirmwareUpgradeManager* instance = [] {
         auto* engine = new ZelFirmwareUpgradeManager;
         g_engine = engine;
+        if (g_sharedSettings)
+            engine->m_settings = *g_sharedSettings;
         engine->supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         engine->addNotificationObserver();
         return engine;
@@ -60,7 +67,54 @@ ZelFirmwareUpgradeManager* ZelFirmwareUpgradeManager::existingInstance()
     return g_engine;
 }
 
-ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager() = default;
+void ZelFirmwareUpgradeManager::setSharedSettings(const Settings& settings)
+{
+    if (g_engine)
+        g_engine->setSettings(settings);
+    else
+        g_sharedSettings = settings;
+}
+
+ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager()
+    : m_session(&EADSessionController::sharedController())
+    , m_context(std::make_unique<QObject>())
+{
+}
+
+ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(const QString& location)
+    : m_location(location)
+    , m_ownSession(std::make_unique<EADSessionController>())
+    , m_session(m_ownSession.get())
+    , m_context(std::make_unique<QObject>())
+{
+    supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+    addNotificationObserver();
+    // Already attached there: followed at once, as a caller's choice is.
+    for (const EAAccessoryPtr& attached : EAAccessoryManager::sharedAccessoryManager().connectedAccessories()) {
+        if (offersDeclaredProtocol(attached)) {
+            followAccessory(attached);
+            break;
+        }
+    }
+}
+
+ZelFirmwareUpgradeManager::~ZelFirmwareUpgradeManager()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+    // Nothing of this engine runs after it: its transfer, timers and delayed work go with it.
+    m_transfer.reset();
+    stopWatchdog();
+    stopIdentifying();
+    stopCheckVersionTimer();
+    abortDownload();
+    m_context.reset();
+}
+
+void ZelFirmwareUpgradeManager::showMessage(const QString& text, double seconds) const
+{
+    if (showsMessages())
+        MessageToast::showMsgWithtext(text, seconds);
+}
 
 void ZelFirmwareUpgradeManager::addNotificationObserver()
 {
@@ -72,7 +126,7 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
     center.addObserver(
         this, EADSessionDataReceivedNotification, [this](const Notification& n) { _sessionDataReceived(n); });
     EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
-    EADSessionController& session = EADSessionController::sharedController();
+    EADSessionController& session = *m_session;
     session.openSession();
     accessory = session.accessory();
 }
@@ -81,14 +135,14 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
 
 void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback callback)
 {
-    EADSessionController::sharedController().writeData(data);
+    (*m_session).writeData(data);
     if (callback)
         readCallback = std::move(callback);
 }
 
 void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notification)
 {
-    EADSessionController& session = EADSessionController::sharedController();
+    EADSessionController& session = *m_session;
     // Another attachment's session: its replies are not answers to anything
     // this engine asked, and its bytes are not this engine's to take.
     if (EADSessionController::sessionOf(notification) != &session)
@@ -204,7 +258,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
                 // Unanswered: no later run holds it for ever.
                 m_queryInFlight = nullptr;
                 m_hasQueryInFlight = false;
-                MessageToast::showMsgWithtext(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
+                showMessage(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
             });
         }
     } else {
@@ -228,13 +282,16 @@ bool ZelFirmwareUpgradeManager::rightVersionReceived(
     if (m_replyClock.isValid())
         m_replySeconds = double(m_replyClock.nsecsElapsed()) / 1e9;
     rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
-    MainQueue::dispatchAfter(kLeftRequestDelay, [this, callback, forRun, generation] {
-        // The second half of a query asked before a run began goes through
-        // the run's hold like the first: it would take the run's reply handler.
-        if (generation != queryGeneration(forRun))
-            return;
-        askVersion(2, callback, forRun);
-    });
+    MainQueue::dispatchAfter(
+        kLeftRequestDelay,
+        [this, callback, forRun, generation] {
+            // The second half of a query asked before a run began goes through
+            // the run's hold like the first: it would take the run's reply handler.
+            if (generation != queryGeneration(forRun))
+                return;
+            askVersion(2, callback, forRun);
+        },
+        m_context.get());
     return true;
 }
 
@@ -249,7 +306,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
     // The first request after a pause may wake the link: the faster half is the controller's pace.
     if (m_replyClock.isValid())
         m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
-    const EAAccessoryPtr answered = EADSessionController::sharedController().accessory();
+    const EAAccessoryPtr answered = (*m_session).accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
     bootVersion = record.bootVer();
     leftVersion = record.softwareVersion();
@@ -543,7 +600,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
             // Each refusal is shown; the handler stays current, so a matching
             // reply that follows still starts the image, and the silence limit
             // ends the run when none does.
-            MessageToast::showMsgWithtext(localized("DeviceCannotUpgrade"));
+            showMessage(localized("DeviceCannotUpgrade"), MessageToast::kDefaultSeconds);
             return;
         }
         touchWatchdog();
@@ -683,8 +740,8 @@ void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seco
     m_transfer.reset();
     stopWatchdog();
     abortDownload();
-    EADSessionController::sharedController().discardQueuedData();
-    MessageToast::showMsgWithtext(reason.text(), seconds);
+    (*m_session).discardQueuedData();
+    showMessage(reason.text(), seconds);
     if (auto hook = runHooks.failed; hook)
         hook(reason);
 }
@@ -698,7 +755,7 @@ void ZelFirmwareUpgradeManager::cancelRun()
     m_transfer.reset();
     stopWatchdog();
     abortDownload();
-    EADSessionController::sharedController().discardQueuedData();
+    (*m_session).discardQueuedData();
 }
 
 void ZelFirmwareUpgradeManager::beginRun(const QString& controller, quint64 connection)
@@ -721,7 +778,7 @@ void ZelFirmwareUpgradeManager::endRun()
     stopIdentifying();
     m_returnCandidates.clear();
     // Nothing of the run may reach a later attachment.
-    EADSessionController::sharedController().discardQueuedData();
+    (*m_session).discardQueuedData();
     if (accessory)
         return;
     // The run ended without its controller attached (gone, or restarting
@@ -761,14 +818,14 @@ void ZelFirmwareUpgradeManager::notifyPhase(ZelUpgradePhase phase)
 
 void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
 {
-    const double seconds = flashPhase ? flashSilenceLimit : transferSilenceLimit;
+    const double seconds = flashPhase ? m_settings.flashSilence : m_settings.transferSilence;
     // Bytes written before the session opens wait in its queue: the
     // controller's silence counts from the opening.
-    if (!EADSessionController::sharedController().session()) {
+    if (!(*m_session).session()) {
         m_silenceLimitOnOpening = seconds;
         // Still never without a deadline: a session that does not open within
         // the restart limit ends the run.
-        m_watchdog = Timer::scheduledTimer(std::max(seconds, restartWaitLimit), false, [this] {
+        m_watchdog = Timer::scheduledTimer(std::max(seconds, m_settings.restartWait), false, [this] {
             if (isUpgradingFirmware)
                 failRun(UpgradeReason(UpgradeReason::Code::StoppedResponding));
         });
@@ -779,7 +836,7 @@ void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
 
 void ZelFirmwareUpgradeManager::armRestartWatchdog()
 {
-    armWatchdog(restartWaitLimit, UpgradeReason::Code::DidNotReturn);
+    armWatchdog(m_settings.restartWait, UpgradeReason::Code::DidNotReturn);
 }
 
 void ZelFirmwareUpgradeManager::armWatchdog(double seconds, UpgradeReason::Code reason)
@@ -805,6 +862,8 @@ void ZelFirmwareUpgradeManager::stopWatchdog()
 
 bool ZelFirmwareUpgradeManager::offersDeclaredProtocol(const EAAccessoryPtr& candidate) const
 {
+    if (!m_location.isEmpty() && candidate->location() != m_location)
+        return false;
     for (const QString& offered : candidate->protocolStrings())
         if (supportedProtocols.contains(offered))
             return true;
@@ -824,9 +883,9 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         return;
     // A run may have started on this very connection before its session
     // opened (the engine heard of it after the run's caller did): it opens as usual.
-    const EAAccessoryPtr configured = EADSessionController::sharedController().accessory();
-    const bool runIsOnIt = !EADSessionController::sharedController().session() && configured
-        && configured->connectionID() == connected->connectionID();
+    const EAAccessoryPtr configured = (*m_session).accessory();
+    const bool runIsOnIt
+        = !(*m_session).session() && configured && configured->connectionID() == connected->connectionID();
     if (m_runActive && !runIsOnIt) {
         // During a run, arrivals never move the session: only a connection
         // made while the run waits for its controller's return is a
@@ -836,12 +895,15 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         m_lastContinuedConnection = connected->connectionID();
         m_returnCandidates.append({ connected, false });
         const quint64 id = connected->connectionID();
-        MainQueue::dispatchAfter(kReconnectDelay, [this, id] {
-            for (ReturnCandidate& c : m_returnCandidates)
-                if (c.accessory->connectionID() == id)
-                    c.ready = true;
-            tryNextReturnCandidate();
-        });
+        MainQueue::dispatchAfter(
+            kReconnectDelay,
+            [this, id] {
+                for (ReturnCandidate& c : m_returnCandidates)
+                    if (c.accessory->connectionID() == id)
+                        c.ready = true;
+                tryNextReturnCandidate();
+            },
+            m_context.get());
         return;
     }
     followConnection(connected);
@@ -856,19 +918,22 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
     // delay of an earlier connection must not be restarted by that
     // connection's continuation.
     const bool resumes = m_awaitingReconnect;
-    MainQueue::dispatchAfter(kReconnectDelay, [this, resumes, connected] {
-        // A later arrival, a departure or a caller's choice (followAccessory)
-        // decided meanwhile: this arrival no longer moves the session.
-        if (accessory != connected)
-            return;
-        EADSessionController& session = EADSessionController::sharedController();
-        session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
-        session.openSession();
-        if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
-            armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
-        if (resumes && m_awaitingReconnect)
-            upgradeOtherSideAfterConnectingAgain();
-    });
+    MainQueue::dispatchAfter(
+        kReconnectDelay,
+        [this, resumes, connected] {
+            // A later arrival, a departure or a caller's choice (followAccessory)
+            // decided meanwhile: this arrival no longer moves the session.
+            if (accessory != connected)
+                return;
+            EADSessionController& session = *m_session;
+            session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
+            session.openSession();
+            if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
+                armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
+            if (resumes && m_awaitingReconnect)
+                upgradeOtherSideAfterConnectingAgain();
+        },
+        m_context.get());
 }
 
 void ZelFirmwareUpgradeManager::followAccessory(const EAAccessoryPtr& chosen)
@@ -877,7 +942,7 @@ void ZelFirmwareUpgradeManager::followAccessory(const EAAccessoryPtr& chosen)
         return;
     accessory = chosen;
     m_lastContinuedConnection = chosen->connectionID();
-    EADSessionController& session = EADSessionController::sharedController();
+    EADSessionController& session = *m_session;
     // Reopening a session that is open on it would lose what it has received.
     if (session.session() && session.accessory() == chosen)
         return;
@@ -894,7 +959,7 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
     if (ready == m_returnCandidates.end())
         return; // the next one is not ready yet, or none came
     const EAAccessoryPtr candidate = ready->accessory;
-    EADSessionController& session = EADSessionController::sharedController();
+    EADSessionController& session = *m_session;
     // Nothing queued before the restart may reach whoever came back.
     session.discardQueuedData();
     session.setupControllerForAccessory(candidate, supportedProtocols.value(0));
@@ -923,7 +988,7 @@ void ZelFirmwareUpgradeManager::setCandidateAside(quint64 connection)
     stopIdentifying();
     m_returnCandidates.removeIf(
         [connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
-    EADSessionController::sharedController().closeSession();
+    (*m_session).closeSession();
     accessory.reset();
 }
 
@@ -955,6 +1020,9 @@ void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QStri
 void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& notification)
 {
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
+    // An engine bound to a location hears nothing of other attachments.
+    if (!m_location.isEmpty() && (!gone || gone->location() != m_location))
+        return;
     const quint64 goneID = gone ? gone->connectionID() : 0;
     const QVariantMap info { { ZelConnectionIDKey, goneID } };
     m_returnCandidates.removeIf([goneID](const ReturnCandidate& c) { return c.accessory->connectionID() == goneID; });
@@ -983,7 +1051,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     }
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();
-        EADSessionController::sharedController().closeSession();
+        (*m_session).closeSession();
         if (m_identifying) {
             stopIdentifying();
             tryNextReturnCandidate(); // the controller being asked left before it answered

@@ -16,8 +16,11 @@
 #include <functional>
 #include <memory>
 
+class EADSessionController;
 class ImageTransfer;
+class QObject;
 class Timer;
+class UpgradeRun;
 struct Notification;
 struct ZelFirmware;
 
@@ -37,9 +40,12 @@ extern const QString ZelConnectionIDKey;
 // Where a run stands, as the engine reports it to the run object that drives it.
 enum class ZelUpgradePhase { Download, DigestCheck, Unpack, BootLoader, Left, Right, WaitingForRestart };
 
-// The process-wide firmware upgrade engine: the request and reply layer over
-// the accessory session, the version query, the image transfers and the
-// sequencing of a run across the controller's restarts.
+// The firmware upgrade engine of one controller: the request and reply layer
+// over its accessory session, the version query, the image transfers and the
+// sequencing of a run across the controller's restarts. sharedInstance() is
+// the application's, following the controller the screens show over the
+// shared session controller; a station makes one engine per controller, each
+// with a session controller of its own.
 class ZelFirmwareUpgradeManager {
 public:
     using ReadCallback = std::function<void(const QByteArray&)>;
@@ -53,6 +59,26 @@ public:
     static ZelFirmwareUpgradeManager& sharedInstance();
     // The engine if a screen has asked for it already, without creating it.
     static ZelFirmwareUpgradeManager* existingInstance();
+    // An engine of its own for the controller attached at location (as
+    // EAAccessory::location gives it, e.g. "tcp:127.0.0.1:6000"): its own
+    // session controller, device information, versions, reply handler and
+    // transfer; it follows only the accessories attached there, and shows
+    // no messages itself (its run reports its reasons).
+    explicit ZelFirmwareUpgradeManager(const QString& location);
+    ~ZelFirmwareUpgradeManager();
+    ZelFirmwareUpgradeManager(const ZelFirmwareUpgradeManager&) = delete;
+    ZelFirmwareUpgradeManager& operator=(const ZelFirmwareUpgradeManager&) = delete;
+
+    // The session controller this engine talks through: the shared one for
+    // the shared engine.
+    EADSessionController& sessionController() const { return *m_session; }
+    // Where this engine's controller is attached; empty for the shared
+    // engine, which follows whichever controller arrives.
+    QString location() const { return m_location; }
+    // Whether failures and prompts are shown as messages (the shared engine).
+    bool showsMessages() const { return m_location.isEmpty(); }
+    // The run driving this engine, if any.
+    UpgradeRun* currentRun() const { return m_run; }
 
     // Request and reply layer.
     void writeData(const QByteArray& data, ReadCallback callback);
@@ -99,9 +125,6 @@ public:
     static constexpr double kDefaultTransferSilence = 10.0;
     static constexpr double kDefaultFlashSilence = 30.0;
     static constexpr double kDefaultRestartWait = 60.0;
-    double transferSilenceLimit = kDefaultTransferSilence;
-    double flashSilenceLimit = kDefaultFlashSilence;
-    double restartWaitLimit = kDefaultRestartWait;
 
     void sendBinFileToDevice(bool start);
     void verifySendedData();
@@ -139,7 +162,21 @@ public:
     void upgradeWithRemoteFile();
     // A release archive larger than this is refused while it downloads.
     static constexpr qint64 kDefaultMaxDownloadBytes = qint64(64) * 1024 * 1024;
-    qint64 maxDownloadBytes = kDefaultMaxDownloadBytes;
+
+    // The limits a caller (the command line, a test) gives an engine, in
+    // seconds on the engine's time scale.
+    struct Settings {
+        double transferSilence = kDefaultTransferSilence;
+        double flashSilence = kDefaultFlashSilence;
+        double restartWait = kDefaultRestartWait;
+        qint64 maxDownloadBytes = kDefaultMaxDownloadBytes;
+        bool operator==(const Settings&) const = default;
+    };
+    const Settings& settings() const { return m_settings; }
+    // Applies from the next limit armed on; a watchdog already running keeps its deadline.
+    void setSettings(const Settings& settings) { m_settings = settings; }
+    // The settings of the shared engine: at once if it exists, else when it is made.
+    static void setSharedSettings(const Settings& settings);
     // Receives the download's progress: bytes received and expected (-1 when unknown).
     std::function<void(qint64, qint64)> downloadProgressBlock;
 
@@ -221,7 +258,11 @@ public:
     ProgressBlock upgradeProgressBlock;
 
 private:
+    friend class UpgradeRun; // it alone sets m_run
+
     ZelFirmwareUpgradeManager();
+    // For a message shown to the user: only the shared engine shows them.
+    void showMessage(const QString& text, double seconds) const;
     // Whether the reply was taken as the answer (or belongs to an abandoned query).
     bool rightVersionReceived(
         const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
@@ -233,6 +274,8 @@ private:
     void stopIdentifying();
     // A returning candidate that is not the run's controller, or does not answer, is dropped.
     void setCandidateAside(quint64 connection);
+    // Whether an accessory is one this engine follows: it offers a declared
+    // protocol and, for an engine bound to a location, is attached there.
     bool offersDeclaredProtocol(const EAAccessoryPtr& candidate) const;
     void stopCheckVersionTimer();
     // A run's own queries (its identification and read-back) pass the hold
@@ -266,6 +309,15 @@ private:
     void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
+    QString m_location;
+    // A located engine's own session controller; m_session points at it, or
+    // at the shared one.
+    std::unique_ptr<EADSessionController> m_ownSession;
+    EADSessionController* m_session = nullptr;
+    // Delayed work of this engine is dropped with it.
+    std::unique_ptr<QObject> m_context;
+    Settings m_settings;
+    UpgradeRun* m_run = nullptr;
     // The followed controller's device information, as its last accepted reply gave it.
     DeviceInformation m_deviceInformation;
     // The counters and packet of the image under way.

@@ -260,7 +260,8 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             }
             m_abortDownload = nullptr;
             if (response.tooLarge) {
-                failRun(UpgradeReason(UpgradeReason::Code::DownloadTooLarge, { mebibytesText(maxDownloadBytes) }),
+                failRun(UpgradeReason(
+                            UpgradeReason::Code::DownloadTooLarge, { mebibytesText(m_settings.maxDownloadBytes) }),
                     kFailureSeconds);
                 return;
             }
@@ -274,7 +275,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             if (downloadProgressBlock)
                 downloadProgressBlock(received, total);
         },
-        maxDownloadBytes);
+        m_settings.maxDownloadBytes);
 }
 
 void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)

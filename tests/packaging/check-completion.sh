@@ -53,7 +53,7 @@ expect_some()
 expect 'q3dart-cli up' upgrade
 expect 'q3dart-cli upgrade --' --allow-older --json --latest --local --online
 expect 'q3dart-cli --simulate upgrade --l' --latest --local
-expect 'q3dart-cli --device sim s' serve sign-keys sign-list
+expect 'q3dart-cli --device sim s' serve sign-keys sign-list station
 expect_some 'q3dart-cli --' --device --simulate --lang --help --version --max-download-mib
 expect 'q3dart-cli --device ' serial: sim tcp:
 expect 'q3dart-cli --lang ' en ja zh
@@ -67,6 +67,12 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/images" && touch "$work/images/boot.bin" "$work/images/left.bin" && mkdir "$work/images/old"
 cd "$work/images" || exit 1
 expect 'q3dart-cli flash --boot b' boot.bin
+expect 'q3dart-cli st' station
+expect 'q3dart-cli station --' --device --json
+expect 'q3dart-cli station --device ' serial: sim tcp:
+expect 'q3dart-cli station --device sim ' flash upgrade
+expect 'q3dart-cli station --device sim upgrade --l' --latest --local
+expect 'q3dart-cli station --device sim flash --left ' boot.bin left.bin old
 expect 'q3dart-cli flash --left ' boot.bin left.bin old
 expect 'q3dart-cli --documents ' old
 # A word that is no command, and an option that takes any value, offer nothing.

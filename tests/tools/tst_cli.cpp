@@ -120,6 +120,34 @@ quint16 startSim(QProcess& sim, const QStringList& extra = {})
     return m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
 }
 
+// Starts q3dart-sim with `count` controllers, each on a free port of its own; their ports.
+QList<quint16> startSims(QProcess& sim, int count, const QStringList& extra = {})
+{
+    sim.start(QStringLiteral(Q3DART_SIM),
+        QStringList { QStringLiteral("--count"), QString::number(count), QStringLiteral("--listen"),
+            QStringLiteral("127.0.0.1:0") }
+            + extra);
+    QList<quint16> ports;
+    const QRegularExpression re(QStringLiteral("listening on [^:]+:(\\d+)"));
+    while (ports.size() < count) {
+        if (!sim.canReadLine() && !sim.waitForReadyRead(kPatienceMs))
+            return {};
+        const auto m = re.match(QString::fromUtf8(sim.readLine()));
+        if (!m.hasMatch())
+            return {};
+        ports.append(quint16(m.captured(1).toUInt()));
+    }
+    return ports;
+}
+
+QStringList stationDevices(const QList<quint16>& ports)
+{
+    QStringList words;
+    for (const quint16 port : ports)
+        words << QStringLiteral("--device") << QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+    return words;
+}
+
 // Starts `q3dart-cli serve` on a free port for a folder of release archives; its address, empty on failure.
 QString startReleaseServer(QProcess& server, const QString& releases)
 {
@@ -570,6 +598,275 @@ private slots:
                 {}, kRunMs);
         QVERIFY2(older.exitCode == 0, qPrintable(older.err));
         QCOMPARE(older.out.trimmed(), DemoReleases::versions().first());
+    }
+
+    // Four controllers at once, each its own images' worth of flash, its own
+    // events and its own history record; one made to refuse the checksum
+    // fails alone, with its code, named with its device.
+    void aStationFlashesEveryControllerAndNamesTheOneThatFailed_data()
+    {
+        QTest::addColumn<int>("refusing"); // the controller that refuses the checksum; -1 none
+        QTest::newRow("all complete") << -1;
+        QTest::newRow("one refuses the checksum") << 2;
+    }
+
+    void aStationFlashesEveryControllerAndNamesTheOneThatFailed()
+    {
+        QFETCH(int, refusing);
+        constexpr int kControllers = 4;
+        QTemporaryDir dir;
+        const QByteArray boot = image(0xE800 + 2048, { 3, 1 });
+        const QByteArray left = image(6 * 1024, { 3, 2 });
+        const QByteArray right = image(5 * 1024, { 3, 3 });
+        QProcess sim;
+        QStringList simOptions { QStringLiteral("--restart-delay"), QStringLiteral("200"),
+            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) };
+        if (refusing >= 0)
+            simOptions << QStringLiteral("--fault") << QStringLiteral("%1:refuse-checksum").arg(refusing);
+        const QList<quint16> ports = startSims(sim, kControllers, simOptions);
+        QCOMPARE(ports.size(), kControllers);
+        const Run r = runCli(QStringList { QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
+                                 QStringLiteral("station"), QStringLiteral("--json") }
+                + stationDevices(ports)
+                + QStringList { QStringLiteral("flash"), QStringLiteral("--boot"),
+                    writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                    writeFile(dir, QStringLiteral("r.bin"), right) },
+            {}, kRunMs);
+        QCOMPARE(r.exitCode, refusing < 0 ? 0 : 1);
+        QHash<QString, QJsonObject> outcomes;
+        for (const QJsonObject& e : events(r.out)) {
+            const QString device = e.value(QStringLiteral("device")).toString();
+            QVERIFY2(stationDevices(ports).contains(device), qPrintable(r.out)); // every line names its device
+            if (e.value(QStringLiteral("event")).toString() == QLatin1String("outcome"))
+                outcomes.insert(device, e);
+        }
+        QCOMPARE(outcomes.size(), kControllers);
+        for (int i = 0; i < kControllers; ++i) {
+            const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[i]);
+            const QJsonObject outcome = outcomes.value(device);
+            const QString flash = dir.filePath(QStringLiteral("flash/%1/").arg(i));
+            if (i == refusing) {
+                QCOMPARE(outcome.value(QStringLiteral("outcome")).toString(), QStringLiteral("failed"));
+                QCOMPARE(outcome.value(QStringLiteral("code")).toString(), QStringLiteral("ChecksumRejected"));
+                QVERIFY2(
+                    r.err.contains(device + QStringLiteral(": ") + outcome.value(QStringLiteral("reason")).toString()),
+                    qPrintable(r.err));
+                QVERIFY(readFile(flash + QStringLiteral("right.bin")).isEmpty());
+                continue;
+            }
+            QCOMPARE(outcome.value(QStringLiteral("outcome")).toString(), QStringLiteral("completed"));
+            QCOMPARE(outcome.value(QStringLiteral("versions")).toString(), QStringLiteral("3.1-3.2-3.3"));
+            QCOMPARE(readFile(flash + QStringLiteral("boot.bin")), boot.left(4) + boot.mid(0xE804));
+            QCOMPARE(readFile(flash + QStringLiteral("left.bin")), left);
+            QCOMPARE(readFile(flash + QStringLiteral("right.bin")), right);
+        }
+        // One history record per controller, each with its own Bluetooth address.
+        const Run j = runCli({ QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
+            QStringLiteral("history"), QStringLiteral("--json") });
+        const QJsonArray records = QJsonDocument::fromJson(j.out.toUtf8()).array();
+        QCOMPARE(records.size(), kControllers);
+        QSet<QString> controllers;
+        for (const QJsonValue& record : records)
+            controllers.insert(record.toObject().value(QStringLiteral("controller")).toString());
+        QCOMPARE(controllers.size(), kControllers);
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // Without --json: a status line whenever a controller's stage changes
+    // (stdout is no terminal here), the failures named on standard error,
+    // one controller not reached failing alone.
+    void aStationWithoutJsonPrintsStatusLinesAndItsFailures()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports = startSims(sim, 2, { QStringLiteral("--fault"), QStringLiteral("1:silent-end") });
+        QCOMPARE(ports.size(), 2);
+        QTcpServer closed; // a port nobody answers on
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 unreached = closed.serverPort();
+        closed.close();
+        const Run r = runCli(
+            QStringList { QStringLiteral("--documents"), dir.path(), QStringLiteral("--wait"), QStringLiteral("3"),
+                QStringLiteral("--silence-limit"), QStringLiteral("2"), QStringLiteral("station") }
+            + stationDevices(ports + QList<quint16> { unreached })
+            + QStringList { QStringLiteral("flash"), QStringLiteral("--right"),
+                writeFile(dir, QStringLiteral("r.bin"), image(4096, { 1, 7 })) });
+        QCOMPARE(r.exitCode, 1);
+        const QString first = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]);
+        const QString second = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[1]);
+        const QString third = QStringLiteral("tcp:127.0.0.1:%1").arg(unreached);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(lines.contains(first + QStringLiteral("  completed, versions 1.0-2.3-1.7")), qPrintable(r.out));
+        QVERIFY2(lines.contains(first + QStringLiteral("  Sending the right side's firmware…")), qPrintable(r.out));
+        QVERIFY2(lines.filter(second + QStringLiteral("  failed: ")).size() == 1, qPrintable(r.out));
+        QVERIFY2(r.err.contains(second + QStringLiteral(": ")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(third + QStringLiteral(": No controller was found on ") + third), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QLatin1String("1 of 3 controllers completed.")), qPrintable(r.err));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // An interruption stops every controller of the station as safely as
+    // flash stops its one: those waiting for a restart at once, one not yet
+    // reached at once; each named with its reason.
+    void anInterruptedStationStopsEveryController()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports = startSims(sim, 2, { QStringLiteral("--restart-delay"), QStringLiteral("-1") });
+        QCOMPARE(ports.size(), 2);
+        QTcpServer closed; // a port nobody answers on
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 unreached = closed.serverPort();
+        closed.close();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(Q3DART_CLI),
+            QStringList { QStringLiteral("--documents"), dir.path(), QStringLiteral("--wait"), QStringLiteral("120"),
+                QStringLiteral("station") }
+                + stationDevices(ports + QList<quint16> { unreached })
+                + QStringList { QStringLiteral("flash"), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), image(4096, { 2, 9 })) });
+        QString out;
+        bool sent = false;
+        const QString restarting = QStringLiteral("  Waiting for the controller to restart…");
+        const bool ended = testsupport::waitUntil(
+            [&] {
+                out += QString::fromUtf8(p.readAllStandardOutput());
+                const bool bothRestarting = out.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]) + restarting)
+                    && out.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(ports[1]) + restarting);
+                if (!sent && bothRestarting) {
+                    ::kill(pid_t(p.processId()), SIGINT);
+                    sent = true;
+                }
+                return p.state() == QProcess::NotRunning;
+            },
+            kRunMs);
+        QVERIFY2(ended && sent, qPrintable(out));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        for (const quint16 port : ports)
+            QVERIFY2(err.contains(
+                         QStringLiteral("tcp:127.0.0.1:%1: Stopped waiting for the controller to restart").arg(port)),
+                qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("tcp:127.0.0.1:%1: ").arg(unreached)), qPrintable(err));
+        QVERIFY2(err.contains(QLatin1String("0 of 3 controllers completed.")), qPrintable(err));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // Each controller is compared with the release as upgrade compares it:
+    // one up to date needs nothing (a success), an older release is refused
+    // for it without --allow-older; nothing is sent to either.
+    void aStationUpgradeChoosesForEachController()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports
+            = startSims(sim, 1, { QStringLiteral("--versions"), DemoReleases::versions().last() });
+        QCOMPARE(ports.size(), 1);
+        const QStringList line = QStringList { QStringLiteral("--simulate"), QStringLiteral("--documents"), dir.path(),
+            QStringLiteral("station") }
+            + stationDevices(ports) + QStringList { QStringLiteral("upgrade") };
+        const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]);
+        const Run latest = runCli(line + QStringList { QStringLiteral("--latest") });
+        QVERIFY2(latest.exitCode == 0, qPrintable(latest.err));
+        QVERIFY2(latest.out.contains(device + QStringLiteral("  No newer version")), qPrintable(latest.out));
+        const QString older = DemoReleases::versions().first();
+        const Run refused = runCli(line + QStringList { QStringLiteral("--online"), older });
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(
+            refused.err.contains(device + QStringLiteral(": Release %1 is older").arg(older)), qPrintable(refused.err));
+        // Neither run was a run of the engine: nothing recorded.
+        const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
+        QCOMPARE(h.out.trimmed(), QString());
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // The station's words are refused before anything is reached, each with its reason.
+    void aStationRefusesBadWords_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("reason");
+        const QString d = QStringLiteral("--device");
+        const QString a = QStringLiteral("tcp:127.0.0.1:1");
+        QTest::newRow("no device") << QStringList { QStringLiteral("flash"), QStringLiteral("--right"),
+            QStringLiteral("r") } << "station needs at least one --device";
+        QTest::newRow("a device twice") << QStringList { d, a, d, a, QStringLiteral("flash"), QStringLiteral("--right"),
+            QStringLiteral("r") } << "tcp:127.0.0.1:1 is named twice";
+        QTest::newRow("no job") << QStringList { d, a } << "station needs a job";
+        QTest::newRow("unknown job") << QStringList { d, a, QStringLiteral("versions") } << "station needs a job";
+        QTest::newRow("no image") << QStringList { d, a, QStringLiteral("flash") } << "at least one";
+        QTest::newRow("two sources") << QStringList { d, a, QStringLiteral("upgrade"), QStringLiteral("--latest"),
+            QStringLiteral("--local"), QStringLiteral("1.0-2.3-1.5") }
+                                     << "upgrade needs one of";
+        QTest::newRow("an option of no job")
+            << QStringList { d, a, QStringLiteral("flash"), QStringLiteral("--latest") } << "--latest";
+        QTest::newRow("bad address") << QStringList { d, QStringLiteral("tcp:nowhere"), QStringLiteral("flash"),
+            QStringLiteral("--right"), QStringLiteral("r") }
+                                     << "tcp:nowhere";
+    }
+
+    void aStationRefusesBadWords()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QString, reason);
+        const Run r = runCli(QStringList { QStringLiteral("station") } + words);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(reason), qPrintable(r.err));
+        QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+    }
+
+    // An online upgrade on two controllers: one fetches the release at a
+    // time (with a trusted key, as here, each fetches and checks it; without
+    // one the second uses the first's), and both end on it.
+    void aStationUpgradeFetchesTheReleaseOneControllerAtATime()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports = startSims(sim, 1, { QStringLiteral("--restart-delay"), QStringLiteral("200") });
+        QCOMPARE(ports.size(), 1);
+        const QString release = DemoReleases::versions().last();
+        const Run r = runCli(QStringList { QStringLiteral("--simulate"), QStringLiteral("--documents"),
+                                 dir.filePath(QStringLiteral("documents")), QStringLiteral("station"),
+                                 QStringLiteral("--device"), QStringLiteral("sim") }
+                + stationDevices(ports)
+                + QStringList { QStringLiteral("upgrade"), QStringLiteral("--json"), QStringLiteral("--online"),
+                    release },
+            {}, kRunMs);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        // Where each controller's fetch began and ended (its first image), in event order.
+        QHash<QString, std::pair<int, int>> fetches;
+        int completed = 0;
+        const QList<QJsonObject> list = events(r.out);
+        for (int i = 0; i < list.size(); ++i) {
+            const QJsonObject& e = list[i];
+            const QString device = e.value(QStringLiteral("device")).toString();
+            const QString phase = e.value(QStringLiteral("phase")).toString();
+            if (phase == QLatin1String("download"))
+                fetches[device] = { i, int(list.size()) };
+            else if (phase == QLatin1String("boot") && fetches.contains(device)
+                && fetches[device].second == list.size())
+                fetches[device].second = i;
+            if (e.value(QStringLiteral("event")).toString() == QLatin1String("outcome")) {
+                QCOMPARE(e.value(QStringLiteral("versions")).toString(), release);
+                ++completed;
+            }
+        }
+        QCOMPARE(completed, 2);
+        QVERIFY(!fetches.isEmpty());
+        if (fetches.size() == 2) {
+            const auto a = fetches.value(QStringLiteral("sim"));
+            const auto b = fetches.value(QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]));
+            QVERIFY2(a.second < b.first || b.second < a.first, qPrintable(r.out));
+        }
+        sim.kill();
+        sim.waitForFinished();
     }
 
     void flashJsonEndsFailedWhenTheEndIsNotConfirmed_data()
@@ -1588,7 +1885,7 @@ private slots:
             QVERIFY2(
                 undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
         }
-        QCOMPARE(commands, 14);
+        QCOMPARE(commands, 15);
         QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
     }
 

@@ -130,7 +130,11 @@ private slots:
 
     void cleanup()
     {
-        engine().restartWaitLimit = ZelFirmwareUpgradeManager::kDefaultRestartWait;
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.restartWait = ZelFirmwareUpgradeManager::kDefaultRestartWait;
+            engine().setSettings(settings);
+        }
         if (!sim().isAttached())
             sim().plugIn();
         // A probe may have left the engine on another accessory.
@@ -332,7 +336,11 @@ private slots:
     void aReconnectionWhoseSessionCannotOpenEndsWithinTheRestartLimit()
     {
         // Whoever holds the link after the restart keeps the session from opening.
-        engine().restartWaitLimit = realSeconds(1.5);
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.restartWait = realSeconds(1.5);
+            engine().setSettings(settings);
+        }
         const QMetaObject::Connection claiming = connect(
             &EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this, [this] {
                 if (LocalLink* link = m_sim->transport().link())

@@ -70,9 +70,11 @@ class TestTransfer : public QObject {
     // down to kFast.
     void longWatchdogs()
     {
-        engine().transferSilenceLimit = ZelFirmwareUpgradeManager::kDefaultTransferSilence / kFast;
-        engine().flashSilenceLimit = ZelFirmwareUpgradeManager::kDefaultFlashSilence / kFast;
-        engine().restartWaitLimit = ZelFirmwareUpgradeManager::kDefaultRestartWait / kFast;
+        ZelFirmwareUpgradeManager::Settings fast;
+        fast.transferSilence = ZelFirmwareUpgradeManager::kDefaultTransferSilence / kFast;
+        fast.flashSilence = ZelFirmwareUpgradeManager::kDefaultFlashSilence / kFast;
+        fast.restartWait = ZelFirmwareUpgradeManager::kDefaultRestartWait / kFast;
+        engine().setSettings(fast);
     }
 
     QList<QByteArray> sent(uint8_t c1, uint8_t c2)
@@ -123,9 +125,7 @@ private slots:
             return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
                 && m_sim->sessionIsOpen();
         }));
-        engine().transferSilenceLimit = ZelFirmwareUpgradeManager::kDefaultTransferSilence;
-        engine().flashSilenceLimit = ZelFirmwareUpgradeManager::kDefaultFlashSilence;
-        engine().restartWaitLimit = ZelFirmwareUpgradeManager::kDefaultRestartWait;
+        engine().setSettings(ZelFirmwareUpgradeManager::Settings());
         engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
         delete m_toasts;
     }
@@ -320,7 +320,11 @@ private slots:
         // reaches the controller, so it is armed short by packet 0's
         // acknowledgement, the last one accepted, and by none before.
         engine().rightUpgradeDone = false;
-        engine().transferSilenceLimit = 5.0;
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.transferSilence = 5.0;
+            engine().setSettings(settings);
+        }
         m_progress.clear();
         engine().upgradeProgressBlock = [this](double p) {
             if (m_progress.isEmpty())
@@ -436,7 +440,11 @@ private slots:
         needs(false, true, false);
         sim().faults().refuseStart = true;
         sim().faults().duplicateReplies = 1; // the refusal comes twice
-        engine().flashSilenceLimit = realSeconds(1.0); // the limit examined
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.flashSilence = realSeconds(1.0);
+            engine().setSettings(settings);
+        } // the limit examined
         const int lengthCommands = sent(0x80, 0x81).size();
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
@@ -601,7 +609,11 @@ private slots:
         engine().leftFilePath = write(QStringLiteral("gone-left.bin"), image(64, { 7, 2 }, 17));
         needs(true, true, false);
         sim().faults().restartDelayMs = -1;
-        engine().restartWaitLimit = realSeconds(1.0); // the limit examined, a second long
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.restartWait = realSeconds(1.0);
+            engine().setSettings(settings);
+        } // the limit examined, a second long
         engine().upgradeBoot();
         QVERIFY(waitUntil([&] { return engine().bootUpgradeDone; }));
         QVERIFY(engine().isUpgradingFirmware); // waiting for the restart
@@ -895,7 +907,11 @@ private slots:
         const QByteArray left = image(64, { 6, 6 }, 24);
         engine().leftFilePath = write(QStringLiteral("left-slow-flash.bin"), left);
         needs(false, true, false);
-        engine().transferSilenceLimit = realSeconds(1.5); // the limits examined: 1.5 s and a long one
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.transferSilence = realSeconds(1.5);
+            engine().setSettings(settings);
+        } // the limits examined: 1.5 s and a long one
         sim().faults().requestDelayMs.insert(request, 3000);
         engine().upgradeLeftSide();
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
@@ -921,7 +937,11 @@ private slots:
         // The limit examined, short only once the erase at the start is past:
         // progress is reported from the first programmed packet on.
         engine().upgradeProgressBlock = [this](double p) {
-            engine().flashSilenceLimit = realSeconds(0.5);
+            {
+                ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+                settings.flashSilence = realSeconds(0.5);
+                engine().setSettings(settings);
+            }
             m_progress << p;
         };
         sim().faults().requestDelayMs.insert(QByteArray("\x80\x83", 2), 60000);

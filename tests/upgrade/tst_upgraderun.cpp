@@ -185,7 +185,11 @@ private slots:
                 && m_sim->sessionIsOpen();
         }));
         QVERIFY(!UpgradeRun::current());
-        engine().transferSilenceLimit = ZelFirmwareUpgradeManager::kDefaultTransferSilence;
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.transferSilence = ZelFirmwareUpgradeManager::kDefaultTransferSilence;
+            engine().setSettings(settings);
+        }
         delete m_toasts;
     }
 
@@ -223,7 +227,11 @@ private slots:
     void aRunStartedBeforeTheSessionOpensCountsSilenceFromTheOpening()
     {
         // A silence limit shorter than the wait before a new connection's session opens.
-        engine().transferSilenceLimit = ZelFirmwareUpgradeManager::kReconnectDelay / 4;
+        {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.transferSilence = ZelFirmwareUpgradeManager::kReconnectDelay / 4;
+            engine().setSettings(settings);
+        }
         const QByteArray bytes = image(200, { 1, 7 }, 1);
         const QString path = write(QStringLiteral("right-early.bin"), bytes);
         UpgradeRun run;
@@ -293,7 +301,11 @@ private slots:
                     deliver(bytes);
                 };
             // The silence limit is the timer that ends a run whose end goes unconfirmed.
-            engine().transferSilenceLimit = 1.0;
+            {
+                ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+                settings.transferSilence = 1.0;
+                engine().setSettings(settings);
+            }
         }
         const QByteArray bytes = image(size, { 1, 7 }, size);
         const int from = sim().receivedMessages().size();

@@ -434,9 +434,10 @@ private slots:
         const QString downloaded = localized("PhaseDownloadSize").section(QStringLiteral("%1"), 0, 0);
         QVERIFY2(std::any_of(steps.begin(), steps.end(), [&](const QString& s) { return s.startsWith(downloaded); }),
             qPrintable(steps.join(u'|')));
-        for (const QString& step : { localized("PhaseDigestCheck"), localized("PhaseUnpack"),
-                 localized("PhaseBootLoader"), localized("PhaseLeft"), localized("PhaseRight"),
-                 localized("PhaseVersions"), localized("PhaseRestartTimeLeft").arg(int(engine().restartWaitLimit)) })
+        for (const QString& step :
+            { localized("PhaseDigestCheck"), localized("PhaseUnpack"), localized("PhaseBootLoader"),
+                localized("PhaseLeft"), localized("PhaseRight"), localized("PhaseVersions"),
+                localized("PhaseRestartTimeLeft").arg(int(engine().settings().restartWait)) })
             QVERIFY2(steps.contains(step), qPrintable(step + QStringLiteral(" not in ") + steps.join(u'|')));
         QVERIFY(!beforeOutcome.isEmpty());
         for (const QString& text : std::as_const(beforeOutcome)) {
@@ -472,7 +473,7 @@ private slots:
         QVERIFY(isReady());
         sim().faults().restartDelayMs = kSlowRestartMs;
         clickUpgrade();
-        const int limit = int(std::ceil(engine().restartWaitLimit));
+        const int limit = int(std::ceil(engine().settings().restartWait));
         const auto left = [&](int seconds) {
             return waitUntil(
                 [&] { return m_view->phaseLabel->text() == localized("PhaseRestartTimeLeft").arg(seconds); },
@@ -642,7 +643,7 @@ private slots:
         QVERIFY(waiting);
         QVERIFY(m_view->cancelButton->isEnabled());
         QCOMPARE(m_view->cancelButton->text(), localized("StopWaiting"));
-        QVERIFY(run->restartSecondsLeft() > 0 && run->restartSecondsLeft() <= engine().restartWaitLimit);
+        QVERIFY(run->restartSecondsLeft() > 0 && run->restartSecondsLeft() <= engine().settings().restartWait);
         QTest::mouseClick(m_view->cancelButton, Qt::LeftButton);
         QCOMPARE(run->outcome(), UpgradeRun::Outcome::Cancelled);
         QCOMPARE(run->reason(), localized("RestartWaitStopped"));

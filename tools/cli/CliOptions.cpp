@@ -8,19 +8,25 @@
 
 #include <cstdio>
 
+ZelFirmwareUpgradeManager::Settings CliOptions::engineSettings() const
+{
+    // The engine's limits are scaled like all its timers: divided here, they
+    // last what was asked.
+    ZelFirmwareUpgradeManager::Settings settings;
+    if (maxDownloadMiB > 0)
+        settings.maxDownloadBytes = qint64(maxDownloadMiB * 1024 * 1024);
+    if (restartWaitSeconds >= 0)
+        settings.restartWait = restartWaitSeconds / MainQueue::timeScale();
+    if (silenceLimitSeconds >= 0)
+        settings.transferSilence = silenceLimitSeconds / MainQueue::timeScale();
+    return settings;
+}
+
 void CliOptions::applyEngineLimits() const
 {
     if (restartWaitSeconds < 0 && silenceLimitSeconds < 0 && maxDownloadMiB < 0)
         return;
-    // The engine's limits are scaled like all its timers: divided here, they
-    // last what was asked.
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-    if (maxDownloadMiB > 0)
-        engine.maxDownloadBytes = qint64(maxDownloadMiB * 1024 * 1024);
-    if (restartWaitSeconds >= 0)
-        engine.restartWaitLimit = restartWaitSeconds / MainQueue::timeScale();
-    if (silenceLimitSeconds >= 0)
-        engine.transferSilenceLimit = silenceLimitSeconds / MainQueue::timeScale();
+    ZelFirmwareUpgradeManager::setSharedSettings(engineSettings());
 }
 
 bool CliOptions::applyTrust(int* exitCode) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/transport/DeviceAddress.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,8 +28,11 @@ struct CliOptions {
     // Exit codes shared by every command.
     enum Exit { Ok = 0, Failed = 1, Usage = 2, NoController = 3 };
 
-    // Hands the limits given on the command line to the upgrade engine, in
-    // real seconds whatever the time scale (Q3DART_TIME_SCALE) is.
+    // The engine settings the limits given on the command line make, in
+    // real seconds whatever the time scale (Q3DART_TIME_SCALE) is; the
+    // engine's own for a limit not given.
+    ZelFirmwareUpgradeManager::Settings engineSettings() const;
+    // Gives them to the shared engine (when it is made, if it is not yet).
     void applyEngineLimits() const;
     // Checks the information dictionary's trusted keys, then trusts the keys,
     // roots and CA file given; on a bad one prints why and returns false with

@@ -70,7 +70,10 @@ RunReporter::~RunReporter()
 
 void RunReporter::event(const QJsonObject& object)
 {
-    std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
+    QJsonObject line = object;
+    if (!m_device.isEmpty())
+        line.insert(QStringLiteral("device"), m_device);
+    std::printf("%s\n", QJsonDocument(line).toJson(QJsonDocument::Compact).constData());
     std::fflush(stdout);
 }
 
@@ -86,11 +89,12 @@ void RunReporter::ended(UpgradeRun::Outcome outcome)
             { QStringLiteral("reason"), m_run->reason().isNull() ? QString(QLatin1String("")) : m_run->reason() },
             { QStringLiteral("code"),
                 m_run->failure().isNone() ? QString(QLatin1String("")) : m_run->failure().name() } });
-    } else if (outcome == UpgradeRun::Outcome::Completed) {
+    } else if (outcome == UpgradeRun::Outcome::Completed && m_device.isEmpty()) {
         std::printf("%s\n", qPrintable(m_run->versionsAfter()));
         std::fflush(stdout);
     }
-    if (outcome != UpgradeRun::Outcome::Completed && !m_run->reasonShown() && !m_run->reason().isEmpty())
+    if (m_device.isEmpty() && outcome != UpgradeRun::Outcome::Completed && !m_run->reasonShown()
+        && !m_run->reason().isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(m_run->reason()));
     if (m_ended)
         m_ended(*m_run);

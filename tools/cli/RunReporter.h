@@ -20,6 +20,10 @@ public:
 
     RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* parent = nullptr);
     ~RunReporter() override;
+    // For one controller of several (a station): every event line names the
+    // device, and the reason of a failure is left to the caller, who names
+    // the device with it.
+    void setDevice(const QString& device) { m_device = device; }
 
 private:
     void event(const QJsonObject& object);
@@ -32,4 +36,5 @@ private:
     ProgressPrinter* m_download;
     int m_lastTenths = -1;
     bool m_interruptNoted = false;
+    QString m_device;
 };

@@ -78,25 +78,35 @@ void UpgradeCommand::readControllerVersions()
 
 void UpgradeCommand::findRelease()
 {
+    findRelease(m_source, m_version, [this](const ZelFirmware* release, const QString& error) {
+        if (!release)
+            return fail(error);
+        upgrade(*release);
+    });
+}
+
+void UpgradeCommand::findRelease(
+    Source source, const QString& version, std::function<void(const ZelFirmware*, const QString&)> found)
+{
     ZelFirmwareDataTool& catalogue = ZelFirmwareDataTool::sharedInstance();
-    if (m_source == Source::Local) {
+    if (source == Source::Local) {
         for (const ZelFirmware& f : catalogue.getLocalFirmwares())
-            if (f.version == m_version)
-                return upgrade(f);
-        return fail(localized("ReleaseNotFound").arg(m_version));
+            if (f.version == version)
+                return found(&f, QString());
+        return found(nullptr, localized("ReleaseNotFound").arg(version));
     }
-    catalogue.getRemoteFirmwares([this](const QList<ZelFirmware>& firmwares, const QString& error) {
+    catalogue.getRemoteFirmwares([source, version, found](const QList<ZelFirmware>& firmwares, const QString& error) {
         if (!error.isEmpty())
-            return fail(localized("ReleaseListFailed").arg(error));
-        if (m_source == Source::Latest) {
+            return found(nullptr, localized("ReleaseListFailed").arg(error));
+        if (source == Source::Latest) {
             if (firmwares.isEmpty())
-                return fail(localized("NoNewerVersion"));
-            return upgrade(firmwares.first());
+                return found(nullptr, localized("NoNewerVersion"));
+            return found(&firmwares.first(), QString());
         }
         for (const ZelFirmware& f : firmwares)
-            if (f.version == m_version)
-                return upgrade(f);
-        fail(localized("ReleaseNotFound").arg(m_version));
+            if (f.version == version)
+                return found(&f, QString());
+        found(nullptr, localized("ReleaseNotFound").arg(version));
     });
 }
 
@@ -105,36 +115,21 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
     std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("SelectedFirmware")), qPrintable(localized(":")),
         qPrintable(release.version));
-    // Part by part, as integer pairs.
-    const std::optional<ReleaseVersion> want = ReleaseVersion::parse(release.version);
-    const std::optional<ReleaseVersion> have = ReleaseVersion::parse(m_current);
-    const bool comparable = want && have;
-    const bool anyOlder = comparable && want->anyOlderThan(*have);
-    const bool anyNewer = comparable && want->anyNewerThan(*have);
-    if (m_source == Source::Latest && comparable && !anyNewer) {
-        // The controller already runs the newest release, or a newer one.
-        std::fprintf(stderr, "%s\n", qPrintable(localized("NoNewerVersion")));
-        QCoreApplication::exit(CliOptions::Ok);
-        return;
-    }
-    if (m_source != Source::Latest && anyOlder && !m_allowOlder)
-        return fail(localized("OlderVersionRefused").arg(release.version, m_current));
-    engine.setSelectedFirmware(&release);
-    const ZelFirmwareCheckResult check = engine.checkFirmware();
-    switch (check) {
-    case ZelFirmwareCheckNeedUpgrade:
+    QString message;
+    switch (choose(engine, release, m_current, m_source, m_allowOlder, &message)) {
+    case Choice::Install:
         break;
-    case ZelFirmwareCheckVersionSame:
+    case Choice::AlreadyThere:
         // Nothing to send: the controller already holds the release.
         if (!m_json)
             std::printf("%s\n", qPrintable(release.version));
-        std::fprintf(stderr, "%s\n", qPrintable(localized("FirmwareVersionSamePropmt")));
+        [[fallthrough]];
+    case Choice::NothingNewer:
+        std::fprintf(stderr, "%s\n", qPrintable(message));
         QCoreApplication::exit(CliOptions::Ok);
         return;
-    case ZelFirmwareCheckNoGamepad:
-    case ZelFirmwareCheckGamepadFirmwareDamaged:
-    case ZelFirmwareCheckSelectedFirmwareDamaged:
-        return fail(UpgradeRun::checkFailure(check));
+    case Choice::Refused:
+        return fail(message);
     }
     m_reporter = new RunReporter(
         &m_run, m_json,
@@ -148,6 +143,41 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
         },
         this);
     m_run.start(release);
+}
+
+UpgradeCommand::Choice UpgradeCommand::choose(ZelFirmwareUpgradeManager& engine, const ZelFirmware& release,
+    const QString& current, Source source, bool allowOlder, QString* message)
+{
+    // Part by part, as integer pairs.
+    const std::optional<ReleaseVersion> want = ReleaseVersion::parse(release.version);
+    const std::optional<ReleaseVersion> have = ReleaseVersion::parse(current);
+    const bool comparable = want && have;
+    const bool anyOlder = comparable && want->anyOlderThan(*have);
+    const bool anyNewer = comparable && want->anyNewerThan(*have);
+    if (source == Source::Latest && comparable && !anyNewer) {
+        // The controller already runs the newest release, or a newer one.
+        *message = localized("NoNewerVersion");
+        return Choice::NothingNewer;
+    }
+    if (source != Source::Latest && anyOlder && !allowOlder) {
+        *message = localized("OlderVersionRefused").arg(release.version, current);
+        return Choice::Refused;
+    }
+    engine.setSelectedFirmware(&release);
+    const ZelFirmwareCheckResult check = engine.checkFirmware();
+    switch (check) {
+    case ZelFirmwareCheckNeedUpgrade:
+        return Choice::Install;
+    case ZelFirmwareCheckVersionSame:
+        *message = localized("FirmwareVersionSamePropmt");
+        return Choice::AlreadyThere;
+    case ZelFirmwareCheckNoGamepad:
+    case ZelFirmwareCheckGamepadFirmwareDamaged:
+    case ZelFirmwareCheckSelectedFirmwareDamaged:
+        break;
+    }
+    *message = UpgradeRun::checkFailure(check);
+    return Choice::Refused;
 }
 
 void UpgradeCommand::fail(const QString& message)

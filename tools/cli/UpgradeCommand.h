@@ -4,8 +4,11 @@
 #include "cli/RunReporter.h"
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeRun.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QString>
+
+#include <functional>
 
 // `upgrade [--json] [--allow-older] (--local VERSION | --online VERSION |
 // --latest)`: chooses the release as the upgrade screen does and runs one
@@ -30,8 +33,20 @@ public:
     }
     int run(const QCommandLineParser& parser) override;
 
-private:
     enum class Source { Local, Online, Latest };
+    // What the command does with a release for a controller on `current`
+    // (B-L-R): install it, nothing (no newer one for --latest, or the
+    // controller holds it already), or refuse (older without --allow-older,
+    // or the release check's refusal, said in *message).
+    enum class Choice { Install, NothingNewer, AlreadyThere, Refused };
+    // Finds the release the source names (version for --local and --online),
+    // as the upgrade screen does; found() gets it, or null and why not.
+    static void findRelease(
+        Source source, const QString& version, std::function<void(const ZelFirmware*, const QString&)> found);
+    static Choice choose(ZelFirmwareUpgradeManager& engine, const ZelFirmware& release, const QString& current,
+        Source source, bool allowOlder, QString* message);
+
+private:
     void readControllerVersions();
     void findRelease();
     void upgrade(const ZelFirmware& release);

@@ -11,6 +11,7 @@
 #include "cli/ServeCommand.h"
 #include "cli/SignKeysCommand.h"
 #include "cli/SignListCommand.h"
+#include "cli/StationCommand.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
 #include "platform/runtime/InfoDictionary.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     commandLine.add<VersionsCommand>();
     commandLine.add<FlashCommand>();
     commandLine.add<UpgradeCommand>();
+    commandLine.add<StationCommand>();
     commandLine.add<HistoryCommand>();
     commandLine.add<ReleasesCommand>();
     commandLine.add<ImportCommand>();

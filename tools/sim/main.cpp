@@ -2,20 +2,26 @@
 #include "platform/runtime/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
-#include "upgrade/ControllerProtocol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QHostAddress>
 #include <QSaveFile>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
-const char* kDescription = "Serves a simulated Q3 Dart controller over TCP; the connection carries the\n"
-                           "controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...";
+const char* kDescription = "Serves simulated Q3 Dart controllers over TCP, one per listening address; the\n"
+                           "connection carries the controller's protocol bytes. Connect with:\n"
+                           "q3dart-cli --device tcp:HOST:PORT ...";
+// Far more than a bench holds; each controller has its own listener.
+constexpr int kMaxControllers = 64;
 
 int usage(const char* detail)
 {
@@ -38,7 +44,15 @@ int main(int argc, char** argv)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the program's version."));
     const QCommandLineOption listenOption(QStringLiteral("listen"),
-        QStringLiteral("Address to listen on (port 0 picks a free port)."), QStringLiteral("HOST:PORT"));
+        QStringLiteral("Address to listen on (port 0 picks a free port); repeated, one controller each."),
+        QStringLiteral("HOST:PORT"));
+    const QCommandLineOption countOption(QStringLiteral("count"),
+        QStringLiteral("Serve N independent controllers on consecutive ports from the one --listen."),
+        QStringLiteral("N"));
+    const QCommandLineOption faultOption(QStringLiteral("fault"),
+        QStringLiteral("Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or "
+                       "silent-end, e.g. 2:refuse-checksum; repeatable."),
+        QStringLiteral("INDEX:FAULT"));
     const QCommandLineOption versionsOption(QStringLiteral("versions"),
         QStringLiteral("Boot loader, left and right versions (default 1.0-2.3-1.5)."), QStringLiteral("B-L-R"),
         QStringLiteral("1.0-2.3-1.5"));
@@ -60,10 +74,10 @@ int main(int argc, char** argv)
         QStringLiteral("B-L-R"));
     const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
         QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
-                       "there whenever an image has been written."),
+                       "there whenever an image has been written; with several controllers, into DIR/INDEX."),
         QStringLiteral("DIR"));
     parser.addOptions({ version, listenOption, versionsOption, restartOption, replyOption, refuseChecksumOption,
-        refuseEndOption, silentEndOption, impostorOption, flashDirOption });
+        refuseEndOption, silentEndOption, impostorOption, flashDirOption, countOption, faultOption });
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(qPrintable(parser.errorText()));
     if (parser.isSet(help)) {
@@ -76,7 +90,6 @@ int main(int argc, char** argv)
     }
     if (!parser.positionalArguments().isEmpty())
         return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first())));
-    const QString listen = parser.value(listenOption);
     const QString versions = parser.value(versionsOption);
     bool restartOk = false, replyOk = false;
     const int restartDelay = parser.value(restartOption).toInt(&restartOk);
@@ -87,70 +100,116 @@ int main(int argc, char** argv)
         return usage("--reply-delay needs a number of milliseconds");
     const QString flashDir = parser.value(flashDirOption);
     const QString impostorVersions = parser.value(impostorOption);
-    const bool refuseChecksum = parser.isSet(refuseChecksumOption);
-    const bool refuseEnd = parser.isSet(refuseEndOption);
-    const bool silentEnd = parser.isSet(silentEndOption);
-    const int colon = listen.lastIndexOf(QLatin1Char(':'));
-    bool portOk = false;
-    const uint port = colon > 0 ? listen.mid(colon + 1).toUInt(&portOk) : 0;
-    QHostAddress address(listen.left(colon));
-    if (listen.left(colon) == QLatin1String("localhost"))
-        address = QHostAddress::LocalHost;
-    if (!portOk || port > 65535 || address.isNull())
+
+    // Where each controller listens: every --listen, or --count on
+    // consecutive ports from the one --listen.
+    QList<std::pair<QHostAddress, quint16>> listeners;
+    for (const QString& listen : parser.values(listenOption)) {
+        const int colon = listen.lastIndexOf(QLatin1Char(':'));
+        bool portOk = false;
+        const uint port = colon > 0 ? listen.mid(colon + 1).toUInt(&portOk) : 0;
+        QHostAddress address(listen.left(colon));
+        if (listen.left(colon) == QLatin1String("localhost"))
+            address = QHostAddress::LocalHost;
+        if (!portOk || port > 65535 || address.isNull())
+            return usage("--listen needs HOST:PORT with a numeric host address");
+        listeners.append({ address, quint16(port) });
+    }
+    if (listeners.isEmpty())
         return usage("--listen needs HOST:PORT with a numeric host address");
+    if (parser.isSet(countOption)) {
+        bool countOk = false;
+        const int count = parser.value(countOption).toInt(&countOk);
+        if (!countOk || count < 1 || count > kMaxControllers)
+            return usage("--count needs a number of controllers from 1 to 64");
+        if (listeners.size() != 1)
+            return usage("--count needs exactly one --listen, the first of the consecutive ports");
+        const auto [address, first] = listeners.first();
+        if (first != 0 && int(first) + count - 1 > 65535)
+            return usage("--count runs past port 65535");
+        listeners.clear();
+        // Port 0: each picks a free port of its own.
+        for (int i = 0; i < count; ++i)
+            listeners.append({ address, quint16(first == 0 ? 0 : first + i) });
+    }
+    if (listeners.size() > kMaxControllers)
+        return usage("--listen may be given for at most 64 controllers");
+    QMultiHash<int, SimulatedController::Fault> faultsByIndex;
+    for (const QString& text : parser.values(faultOption)) {
+        const int colon = text.indexOf(QLatin1Char(':'));
+        bool indexOk = false;
+        const int index = colon > 0 ? text.left(colon).toInt(&indexOk) : -1;
+        const std::optional<SimulatedController::Fault> fault = SimulatedController::faultNamed(text.mid(colon + 1));
+        if (!indexOk || index < 0 || index >= listeners.size() || !fault)
+            return usage("--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of "
+                         "refuse-checksum, refuse-end, silent-end");
+        faultsByIndex.insert(index, *fault);
+    }
+    QList<SimulatedController::Fault> commonFaults;
+    if (parser.isSet(refuseChecksumOption))
+        commonFaults << SimulatedController::Fault::RefuseChecksum;
+    if (parser.isSet(refuseEndOption))
+        commonFaults << SimulatedController::Fault::RefuseEnd;
+    if (parser.isSet(silentEndOption))
+        commonFaults << SimulatedController::Fault::SilentEnd;
 
-    auto* controller = new SimulatedController;
-    if (!controller->setVersions(versions))
-        return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
-    controller->faults().restartDelayMs = restartDelay;
-    controller->faults().replyDelayMs = replyDelay;
-    controller->faults().refuseChecksum = refuseChecksum;
-    controller->faults().refuseEnd = refuseEnd;
-    if (silentEnd) {
-        // Far beyond any wait of the host's.
-        constexpr int kNeverMs = 24 * 3600 * 1000;
-        using Message = ControllerProtocol::Message;
-        controller->faults().requestDelayMs.insert(ControllerProtocol::request(Message::RightEnd), kNeverMs);
-        controller->faults().requestDelayMs.insert(ControllerProtocol::request(Message::LeftEnd), kNeverMs);
-    }
+    std::vector<std::unique_ptr<SimTcpServer>> servers;
+    for (int index = 0; index < listeners.size(); ++index) {
+        auto* controller = new SimulatedController;
+        if (!controller->setVersions(versions))
+            return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
+        // Each its own Bluetooth address; the first keeps the model's.
+        controller->deviceInfo().btAddress[4] = uint8_t(controller->deviceInfo().btAddress[4] + (index >> 8));
+        controller->deviceInfo().btAddress[5] = uint8_t(controller->deviceInfo().btAddress[5] + (index & 0xFF));
+        controller->faults().restartDelayMs = restartDelay;
+        controller->faults().replyDelayMs = replyDelay;
+        for (const SimulatedController::Fault fault : commonFaults + faultsByIndex.values(index))
+            controller->inject(fault);
 
-    if (!flashDir.isEmpty()) {
-        if (!QDir().mkpath(flashDir))
-            return usage("--flash-dir cannot be created");
-        QObject::connect(controller, &SimulatedController::flashWritten, controller, [controller, flashDir] {
-            const std::pair<const char*, QByteArray> regions[] = { { "boot.bin", controller->bootLoaderFlash() },
-                { "left.bin", controller->leftApplicationFlash() }, { "right.bin", controller->rightFlash() } };
-            for (const auto& [name, bytes] : regions) {
-                QSaveFile file(QDir(flashDir).filePath(QString::fromLatin1(name)));
-                if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-                    file.commit();
-            }
-        });
-    }
+        // With several controllers, each writes its flash into a folder of its own: DIR/INDEX.
+        const QString ownFlashDir
+            = flashDir.isEmpty() || listeners.size() == 1 ? flashDir : QDir(flashDir).filePath(QString::number(index));
+        if (!ownFlashDir.isEmpty()) {
+            if (!QDir().mkpath(ownFlashDir))
+                return usage("--flash-dir cannot be created");
+            QObject::connect(controller, &SimulatedController::flashWritten, controller, [controller, ownFlashDir] {
+                const std::pair<const char*, QByteArray> regions[] = { { "boot.bin", controller->bootLoaderFlash() },
+                    { "left.bin", controller->leftApplicationFlash() }, { "right.bin", controller->rightFlash() } };
+                for (const auto& [name, bytes] : regions) {
+                    QSaveFile file(QDir(ownFlashDir).filePath(QString::fromLatin1(name)));
+                    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+                        file.commit();
+                }
+            });
+        }
 
-    SimTcpServer server(controller);
-    if (!impostorVersions.isEmpty()) {
-        auto* impostor = new SimulatedController;
-        if (!impostor->setVersions(impostorVersions))
-            return usage("--impostor needs B-L-R, for example 1.0-2.2-2.3");
-        impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
-        impostor->faults().restartDelayMs = restartDelay;
-        QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
-            std::printf("impostor received: %s\n", message.toHex(' ').constData());
-            std::fflush(stdout);
-        });
-        QObject::connect(&server, &SimTcpServer::hostDisconnected, impostor, [&server, controller, impostor] {
-            if (server.controller() == controller && controller->restartCount() > 0)
-                server.handOver(impostor);
-        });
+        auto server = std::make_unique<SimTcpServer>(controller);
+        if (!impostorVersions.isEmpty()) {
+            auto* impostor = new SimulatedController;
+            if (!impostor->setVersions(impostorVersions))
+                return usage("--impostor needs B-L-R, for example 1.0-2.2-2.3");
+            impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
+            impostor->faults().restartDelayMs = restartDelay;
+            QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
+                std::printf("impostor received: %s\n", message.toHex(' ').constData());
+                std::fflush(stdout);
+            });
+            SimTcpServer* s = server.get();
+            QObject::connect(s, &SimTcpServer::hostDisconnected, impostor, [s, controller, impostor] {
+                if (s->controller() == controller && controller->restartCount() > 0)
+                    s->handOver(impostor);
+            });
+        }
+        const auto [address, port] = listeners.at(index);
+        if (!server->listen(address, port)) {
+            std::fprintf(stderr, "q3dart-sim: cannot listen on %s:%u: %s\n", qPrintable(address.toString()), port,
+                qPrintable(server->errorString()));
+            return 1;
+        }
+        std::printf("listening on %s:%u, versions %s\n", qPrintable(address.toString()), server->serverPort(),
+            qPrintable(controller->versionsText()));
+        servers.push_back(std::move(server));
     }
-    if (!server.listen(address, quint16(port))) {
-        std::fprintf(
-            stderr, "q3dart-sim: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(server.errorString()));
-        return 1;
-    }
-    std::printf("listening on %s:%u, versions %s\n", qPrintable(address.toString()), server.serverPort(),
-        qPrintable(controller->versionsText()));
     std::fflush(stdout);
     return app.exec();
 }

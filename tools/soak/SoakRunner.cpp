@@ -63,6 +63,15 @@ bool isQuery(const QByteArray& message)
     return kind == ControllerProtocol::Message::DeviceInformation || kind == ControllerProtocol::Message::RightVersion;
 }
 
+// As the engine's macAddressWithoutColon gives it.
+QString bluetoothAddress(SimulatedController& sim)
+{
+    QByteArray bytes;
+    for (const uint8_t b : sim.deviceInfo().btAddress)
+        bytes.append(char(b));
+    return QString::fromLatin1(bytes.toHex()).toUpper();
+}
+
 QByteArray digestOfFolder(const QString& folder)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -90,7 +99,41 @@ struct SoakRunner::Plan {
     double visitAt = 0, visitFor = 0;
 };
 
-SoakRunner::SoakRunner(quint32 seed, QObject* parent)
+struct SoakRunner::Lane {
+    SimAccessoryTransport* transport = nullptr;
+    SimAccessoryTransport* other = nullptr;
+    // A lane's own engine with several controllers; null for the shared one.
+    std::unique_ptr<ZelFirmwareUpgradeManager> ownEngine;
+    ZelFirmwareUpgradeManager& engine() const
+    {
+        return ownEngine ? *ownEngine : ZelFirmwareUpgradeManager::sharedInstance();
+    }
+    bool hasOpenSession() const { return transport->hasOpenSession(engine().sessionController()); }
+};
+
+// One lane's run of a round, from its start to its checks.
+struct SoakRunner::Round {
+    Lane* lane = nullptr;
+    Plan plan;
+    QByteArray before[3];
+    bool sends[3] = {};
+    ZelFirmware release;
+    QString folder;
+    QByteArray folderDigest;
+    qsizetype otherFrom = 0;
+    qsizetype messagesFrom = 0;
+    std::unique_ptr<QObject> otherContext = std::make_unique<QObject>();
+    std::unique_ptr<UpgradeRun> run;
+    // At its outcome: what the controller has parsed, and what the host had
+    // already written that is still on its way through the link.
+    qsizetype messagesAtEnd = -1;
+    qint64 inFlightAtEnd = 0;
+    // Who answered the last version query when the run ended: for a
+    // completed run, the read-back.
+    QString answeredAtEnd;
+};
+
+SoakRunner::SoakRunner(quint32 seed, int controllers, QObject* parent)
     : QObject(parent)
     , m_seed(seed)
     , m_random(seed)
@@ -101,18 +144,35 @@ SoakRunner::SoakRunner(quint32 seed, QObject* parent)
     DocumentsDirectory::setPath(m_documents->path());
     MessageToast::setPresenter(m_toasts.get());
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
-    m_transport = new SimAccessoryTransport(new SimulatedController, protocols, this);
-    m_transport->controller()->setSeed(seed);
-    m_transport->start();
-    MainQueue::runUntil([this] { return m_transport->link() != nullptr; }, 5000);
-    EADSessionController::sharedController().setupControllerForAccessory(
-        EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
-    ZelFirmwareUpgradeManager::sharedInstance();
-    auto* other = new SimulatedController;
-    other->setSeed(seed + 1);
-    other->setVersions(QStringLiteral("1.0-2.2-2.3"));
-    other->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
-    m_other = new SimAccessoryTransport(other, protocols, this);
+    for (int i = 0; i < std::max(1, controllers); ++i) {
+        auto lane = std::make_unique<Lane>();
+        auto* controller = new SimulatedController;
+        controller->setSeed(seed + quint32(2 * i));
+        // Each its own Bluetooth address; the first keeps the model's.
+        controller->deviceInfo().btAddress[5] = uint8_t(controller->deviceInfo().btAddress[5] + i);
+        lane->transport = new SimAccessoryTransport(controller, protocols, this);
+        auto* other = new SimulatedController;
+        other->setSeed(seed + quint32(2 * i + 1));
+        other->setVersions(QStringLiteral("1.0-2.2-2.3"));
+        other->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, uint8_t(0xFF - i) };
+        lane->other = new SimAccessoryTransport(other, protocols, this);
+        if (controllers > 1) {
+            // Each controller and its other one at an attachment of their own.
+            const QString location = QStringLiteral("sim:%1").arg(i);
+            lane->transport->setDescription(location);
+            lane->other->setDescription(location);
+        }
+        lane->transport->start();
+        MainQueue::runUntil([&lane] { return lane->transport->link() != nullptr; }, 5000);
+        if (controllers > 1) {
+            lane->ownEngine = std::make_unique<ZelFirmwareUpgradeManager>(lane->transport->description());
+        } else {
+            EADSessionController::sharedController().setupControllerForAccessory(
+                EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
+            ZelFirmwareUpgradeManager::sharedInstance();
+        }
+        m_lanes.push_back(std::move(lane));
+    }
 }
 
 SoakRunner::~SoakRunner()
@@ -172,10 +232,11 @@ SoakRunner::Plan SoakRunner::planRun(int index)
     return p;
 }
 
-void SoakRunner::runOnce(int index)
+bool SoakRunner::startRun(Lane& lane, int index, Round& round, const QStringList& takenVersions)
 {
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-    SimulatedController& sim = *m_transport->controller();
+    round.lane = &lane;
+    ZelFirmwareUpgradeManager& engine = lane.engine();
+    SimulatedController& sim = *lane.transport->controller();
     // A clean start: the controller attached, the session open on this
     // attachment, its versions known, the engine idle.
     // Replies still on their way from the run before (a late answer, one held
@@ -186,12 +247,11 @@ void SoakRunner::runOnce(int index)
     if (!sim.isAttached())
         sim.plugIn();
     const auto sessionOnController = [&] {
-        return m_transport->hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware
-            && !sim.hasPendingReplies();
+        return lane.hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware && !sim.hasPendingReplies();
     };
     if (!MainQueue::runUntil(sessionOnController, 5000)) {
         violation(index, QStringLiteral("the controller did not come back between runs"));
-        return;
+        return false;
     }
     QString versionsBefore;
     engine.checkCurrentVersion([&](const QString& v) { versionsBefore = v; });
@@ -199,30 +259,47 @@ void SoakRunner::runOnce(int index)
         violation(index,
             QStringLiteral("the controller's versions could not be read between runs (%1, holds %2)")
                 .arg(versionsBefore.isEmpty() ? QStringLiteral("no answer") : versionsBefore, sim.versionsText()));
-        return;
+        return false;
     }
 
-    Plan plan = planRun(index);
-    const QByteArray before[3] = { sim.bootLoaderFlash(), sim.leftApplicationFlash(), sim.rightFlash() };
-    // The release differs from the controller exactly in the sides the plan sends.
-    QStringList parts = versionsBefore.split(QLatin1Char('-'));
-    const bool sends[3] = { plan.boot, plan.left, plan.right };
-    for (int i = 0; i < 3; ++i) {
-        if (!sends[i])
-            continue;
-        SimVersion& v = plan.version[i];
-        while (FirmwareVersion::parse(v.text()) == FirmwareVersion::parse(parts[i]))
-            v.minor = uint8_t((v.minor + 1) % 100);
-        parts[i] = v.text();
-    }
+    round.plan = planRun(index);
+    Plan& plan = round.plan;
+    QByteArray* before = round.before;
+    before[0] = sim.bootLoaderFlash();
+    before[1] = sim.leftApplicationFlash();
+    before[2] = sim.rightFlash();
+    // The release differs from the controller exactly in the sides the plan
+    // sends, and from the release of every other controller of the round
+    // (each has its own release folder).
+    bool* sends = round.sends;
+    sends[0] = plan.boot;
+    sends[1] = plan.left;
+    sends[2] = plan.right;
+    QStringList parts;
+    do {
+        parts = versionsBefore.split(QLatin1Char('-'));
+        for (int i = 0; i < 3; ++i) {
+            if (!sends[i])
+                continue;
+            SimVersion& v = plan.version[i];
+            while (FirmwareVersion::parse(v.text()) == FirmwareVersion::parse(parts[i]))
+                v.minor = uint8_t((v.minor + 1) % 100);
+            parts[i] = v.text();
+        }
+        if (takenVersions.contains(parts.join(QLatin1Char('-'))))
+            for (int i = 0; i < 3; ++i)
+                if (sends[i])
+                    plan.version[i].major = uint8_t(1 + plan.version[i].major % 9);
+    } while (takenVersions.contains(parts.join(QLatin1Char('-'))));
     for (int i = 0; i < 3; ++i)
         plan.images[i].replace(plan.images[i].size() - SimulatedController::kTrailerSize,
             SimulatedController::kTrailerSize, SimulatedController::versionTrailer(plan.version[i]));
-    ZelFirmware release;
+    ZelFirmware& release = round.release;
     release.version = parts.join(QLatin1Char('-'));
 
     // The release as a local release folder, which must come through untouched.
-    const QString folder = ZelDataTool::localProductFolder() + QLatin1Char('/') + release.version;
+    round.folder = ZelDataTool::localProductFolder() + QLatin1Char('/') + release.version;
+    const QString& folder = round.folder;
     release.path = folder;
     QDir().mkpath(folder);
     const QString names[3] = { ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
@@ -232,63 +309,62 @@ void SoakRunner::runOnce(int index)
         f.open(QIODevice::WriteOnly);
         f.write(plan.images[i]);
     }
-    const QByteArray folderDigest = digestOfFolder(folder);
+    round.folderDigest = digestOfFolder(folder);
     sim.faults() = plan.faults;
+    round.messagesFrom = sim.receivedMessages().size();
 
     // The other controller's part in this run.
-    SimulatedController& other = *m_other->controller();
-    const qsizetype otherFrom = other.receivedMessages().size();
-    QObject otherContext;
+    SimulatedController& other = *lane.other->controller();
+    round.otherFrom = other.receivedMessages().size();
+    QObject* otherContext = round.otherContext.get();
     if (plan.other == Plan::Other::Visits) {
         MainQueue::dispatchAfter(
             plan.visitAt,
-            [&other, &plan, &otherContext] {
+            [&other, &plan, otherContext] {
                 other.plugIn();
                 MainQueue::dispatchAfter(
-                    plan.visitFor, [&other] { other.unplug(-1); }, &otherContext);
+                    plan.visitFor, [&other] { other.unplug(-1); }, otherContext);
             },
-            &otherContext);
+            otherContext);
     } else if (plan.other == Plan::Other::ReturnsInstead) {
         const int restarts = sim.restartCount();
-        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, &otherContext,
-            [&sim, &other, &otherContext, restarts] {
+        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, otherContext,
+            [&sim, &other, otherContext, restarts] {
                 // Just after the first has gone, as a controller plugged in in its place.
                 if (sim.restartCount() > restarts && !other.isAttached())
-                    MainQueue::dispatchAsync([&other] { other.plugIn(); }, &otherContext);
+                    MainQueue::dispatchAsync([&other] { other.plugIn(); }, otherContext);
             });
     }
 
-    UpgradeRun run;
+    round.run = std::make_unique<UpgradeRun>(engine);
+    UpgradeRun& run = *round.run;
     run.setHistory(UpgradeHistory(m_documents->filePath(QStringLiteral("soak-history.json"))));
-    // At its outcome: what the controller has parsed, and what the host had
-    // already written that is still on its way through the link.
-    qsizetype messagesAtEnd = -1;
-    qint64 inFlightAtEnd = 0;
-    // Who answered the last version query when the run ended: for a
-    // completed run, the read-back.
-    QString answeredAtEnd;
-    connect(&run, &UpgradeRun::finished, this, [&] {
-        answeredAtEnd = engine.macAddressWithoutColon();
-        messagesAtEnd = sim.receivedMessages().size();
-        inFlightAtEnd = m_transport->link() ? m_transport->link()->pendingToDevice() : 0;
+    connect(&run, &UpgradeRun::finished, this, [&round, &engine, &sim] {
+        round.answeredAtEnd = engine.macAddressWithoutColon();
+        round.messagesAtEnd = sim.receivedMessages().size();
+        round.inFlightAtEnd = round.lane->transport->link() ? round.lane->transport->link()->pendingToDevice() : 0;
     });
     if (run.start(release)
         && (run.needsBoot() != plan.boot || run.needsLeft() != plan.left || run.needsRight() != plan.right))
         violation(index, QStringLiteral("the run was started for other sides than the release differs in"));
-    const int limitMs = MainQueue::scaledMilliseconds(
-                            engine.restartWaitLimit + std::max(engine.transferSilenceLimit, engine.flashSilenceLimit))
-            * 4
-        + kHangMarginMs;
-    if (!MainQueue::runUntil([&] { return !run.isRunning(); }, limitMs)) {
-        violation(index, QStringLiteral("the run neither ended nor said why within %1 ms").arg(limitMs));
-        run.cancel();
-        return;
-    }
-    // Nothing of the run may reach the controller after its outcome: wait as
-    // long as the engine's longest silence limit, after which a left-over
-    // timer would have resent something.
-    MainQueue::runUntil([] { return false; },
-        MainQueue::scaledMilliseconds(std::max(engine.transferSilenceLimit, engine.flashSilenceLimit)));
+    return true;
+}
+
+void SoakRunner::checkRun(Lane& lane, int index, Round& round)
+{
+    ZelFirmwareUpgradeManager& engine = lane.engine();
+    SimulatedController& sim = *lane.transport->controller();
+    SimulatedController& other = *lane.other->controller();
+    UpgradeRun& run = *round.run;
+    const Plan& plan = round.plan;
+    const ZelFirmware& release = round.release;
+    const QString& folder = round.folder;
+    const QByteArray* before = round.before;
+    const bool* sends = round.sends;
+    const qsizetype messagesAtEnd = round.messagesAtEnd;
+    const QString& answeredAtEnd = round.answeredAtEnd;
+    const QString names[3] = { ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
+        ZelFirmwareUpgradeManager::kRightFileName };
     const QList<QByteArray>& received = sim.receivedMessages();
     qint64 lateBytes = 0;
     QString late;
@@ -298,12 +374,12 @@ void SoakRunner::runOnce(int index)
             late = QString::fromLatin1(received[i].left(3).toHex(' '));
         }
     }
-    if (lateBytes > inFlightAtEnd)
+    if (lateBytes > round.inFlightAtEnd)
         violation(index,
             QStringLiteral("%1 sent to the controller after the run ended (%2 in %3: %4)")
                 .arg(late, UpgradeRun::outcomeName(run.outcome()), UpgradeRun::phaseName(run.phase()), run.reason()));
     // The other controller never receives anything but queries, during the run or after it.
-    const QList<QByteArray> toOther = other.receivedMessages().mid(otherFrom);
+    const QList<QByteArray> toOther = other.receivedMessages().mid(round.otherFrom);
     for (const QByteArray& m : toOther)
         if (!isQuery(m)) {
             violation(index,
@@ -311,7 +387,7 @@ void SoakRunner::runOnce(int index)
                     .arg(QString::fromLatin1(m.left(3).toHex(' '))));
             break;
         }
-    QObject::disconnect(&EAAccessoryManager::sharedAccessoryManager(), nullptr, &otherContext, nullptr);
+    round.otherContext.reset();
 
     const QByteArray expected[3]
         = { plan.images[0].left(4) + plan.images[0].mid(kBootRegion + 4), plan.images[1], plan.images[2] };
@@ -320,7 +396,7 @@ void SoakRunner::runOnce(int index)
         // Completed: on the controller it was started for; the versions read
         // back are the release's, the controller holds exactly the images,
         // and reports the release.
-        const QString own = QStringLiteral("123456789ABC");
+        const QString own = bluetoothAddress(sim);
         if (run.controller() != own || answeredAtEnd != own)
             violation(index,
                 QStringLiteral("completed for %1 with the versions read from %2, not the controller it was started on")
@@ -358,18 +434,86 @@ void SoakRunner::runOnce(int index)
     sim.faults() = SimFaults();
     if (engine.isUpgradingFirmware)
         violation(index, QStringLiteral("isUpgradingFirmware still set after the run"));
-    if (digestOfFolder(folder) != folderDigest)
+    if (digestOfFolder(folder) != round.folderDigest)
         violation(index, QStringLiteral("the release folder in the documents directory changed"));
     QDir(folder).removeRecursively();
     if (other.isAttached())
         other.unplug(-1);
     if (plan.neverReturns) {
         sim.plugIn();
-    } else if (sim.isAttached() && !m_transport->hasOpenSession()) {
+    } else if (sim.isAttached() && !lane.hasOpenSession()) {
         // Outside a run the newest arrival takes the session, as it should;
         // the other controller has gone, so the first is plugged in again.
         sim.unplug(-1);
         sim.plugIn();
+    }
+}
+
+void SoakRunner::runOnce(int index)
+{
+    std::vector<std::unique_ptr<Round>> rounds;
+    QStringList versions;
+    for (const std::unique_ptr<Lane>& lane : m_lanes) {
+        auto round = std::make_unique<Round>();
+        if (!startRun(*lane, index, *round, versions))
+            return;
+        versions << round->release.version;
+        rounds.push_back(std::move(round));
+    }
+    const ZelFirmwareUpgradeManager::Settings& limits = m_lanes.front()->engine().settings();
+    const double silence = std::max(limits.transferSilence, limits.flashSilence);
+    const int limitMs = MainQueue::scaledMilliseconds(limits.restartWait + silence) * 4 + kHangMarginMs;
+    const auto allEnded = [&rounds] {
+        return std::none_of(rounds.begin(), rounds.end(), [](const auto& r) { return r->run->isRunning(); });
+    };
+    if (!MainQueue::runUntil(allEnded, limitMs)) {
+        violation(index, QStringLiteral("a run neither ended nor said why within %1 ms").arg(limitMs));
+        for (const auto& round : rounds)
+            round->run->cancel();
+        return;
+    }
+    // Nothing of a run may reach its controller after its outcome: wait as
+    // long as the engine's longest silence limit, after which a left-over
+    // timer would have resent something.
+    MainQueue::runUntil([] { return false; }, MainQueue::scaledMilliseconds(silence));
+    if (rounds.size() > 1)
+        checkCrossTalk(index, rounds);
+    for (const auto& round : rounds)
+        checkRun(*round->lane, index, *round);
+}
+
+void SoakRunner::checkCrossTalk(int index, const std::vector<std::unique_ptr<Round>>& rounds)
+{
+    using Message = ControllerProtocol::Message;
+    // A data packet's payload past the boot loader's packet-0 bytes: random
+    // image bytes, which only the run that sends that image has.
+    constexpr qsizetype kSample = 16;
+    const qsizetype from = qsizetype(ControllerProtocol::kDataHeaderSize) + 4;
+    for (const auto& round : rounds) {
+        const QList<QByteArray> received
+            = round->lane->transport->controller()->receivedMessages().mid(round->messagesFrom);
+        for (const QByteArray& m : received) {
+            if (m.size() < from + kSample)
+                continue;
+            const auto kind = ControllerProtocol::messageFor(uint8_t(m[0]), uint8_t(m[1]));
+            if (kind != Message::RightData && kind != Message::LeftProgram && kind != Message::LeftVerify)
+                continue;
+            const QByteArray sample = m.mid(from, kSample);
+            const auto holds = [&sample](const Round& r) {
+                return std::any_of(std::begin(r.plan.images), std::end(r.plan.images),
+                    [&sample](const QByteArray& image) { return image.contains(sample); });
+            };
+            if (holds(*round))
+                continue;
+            for (const auto& another : rounds) {
+                if (another != round && holds(*another)) {
+                    violation(index,
+                        QStringLiteral("%1 received a packet of the run on %2")
+                            .arg(round->lane->transport->description(), another->lane->transport->description()));
+                    return;
+                }
+            }
+        }
     }
 }
 
