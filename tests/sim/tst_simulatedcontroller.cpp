@@ -58,10 +58,7 @@ QByteArray checksum(const QByteArray& image, int countAdjust = 0, int sumAdjust 
 // An image of n bytes whose last bytes are a version trailer.
 QByteArray image(int n, SimVersion version)
 {
-    QByteArray out;
-    for (int i = 0; i < n - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 7 + 3) & 0xFF));
-    return out + SimulatedController::versionTrailer(version);
+    return testsupport::firmwareImage(n, version, 3);
 }
 
 QByteArrayList dataPackets(uint8_t c1, uint8_t c2, const QByteArray& data)

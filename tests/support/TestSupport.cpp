@@ -180,12 +180,13 @@ QByteArray bytes(std::initializer_list<int> values)
 
 } // namespace testsupport
 
-QByteArray testsupport::firmwareImage(int size, quint8 major, quint8 minor, int seed)
+QByteArray testsupport::firmwareImage(int size, SimVersion version, int seed, int stride)
 {
     QByteArray out;
+    out.reserve(size);
     for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 7 + seed) & 0xFF));
-    return out + SimulatedController::versionTrailer({ major, minor });
+        out.append(char((i * stride + seed) & 0xFF));
+    return out + SimulatedController::versionTrailer(version);
 }
 
 QString testsupport::readControllerVersions(int timeoutMs)

@@ -2,6 +2,7 @@
 
 #include "lib/MessageToast.h"
 #include "platform/transport/EAAccessory.h"
+#include "sim/SimulatedController.h"
 
 #include <QByteArray>
 #include <QList>
@@ -127,7 +128,8 @@ QString readControllerVersions(int timeoutMs = kPatienceMs);
 QString writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes);
 
 // A firmware image of `size` bytes whose trailer tells the simulated
-// controller its version; the bytes before it follow from seed.
-QByteArray firmwareImage(int size, quint8 major, quint8 minor, int seed);
+// controller its version; byte i before it is i * stride + seed, so images
+// made with different seeds or strides differ everywhere.
+QByteArray firmwareImage(int size, SimVersion version, int seed = 0, int stride = 7);
 
 } // namespace testsupport

@@ -160,10 +160,7 @@ QString startReleaseServer(QProcess& server, const QString& releases)
 
 QByteArray image(int size, SimVersion version)
 {
-    QByteArray out;
-    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 7 + version.minor) & 0xFF));
-    return out + SimulatedController::versionTrailer(version);
+    return testsupport::firmwareImage(size, version, version.minor);
 }
 
 // The JSON event lines of a --json run; an empty list when a line is not an object.

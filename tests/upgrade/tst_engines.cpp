@@ -104,8 +104,8 @@ private slots:
             engines.push_back(engineFor(i));
             QVERIFY(engines.back());
             runs.push_back(std::make_unique<UpgradeRun>(*engines.back()));
-            lefts.push_back(firmwareImage(kLeftImageSize, 2, quint8(4 + i), 10 + i));
-            rights.push_back(firmwareImage(kRightImageSize, 1, quint8(6 + i), 20 + i));
+            lefts.push_back(firmwareImage(kLeftImageSize, { 2, quint8(4 + i) }, 10 + i));
+            rights.push_back(firmwareImage(kRightImageSize, { 1, quint8(6 + i) }, 20 + i));
         }
         for (int i = 0; i < kControllers; ++i) {
             QVERIFY(runs[size_t(i)]->startFiles(QString(), write(QStringLiteral("left%1.bin").arg(i), lefts[size_t(i)]),
@@ -145,7 +145,7 @@ private slots:
             engines.push_back(engineFor(i));
             QVERIFY(engines.back());
             runs.push_back(std::make_unique<UpgradeRun>(*engines.back()));
-            rights.push_back(firmwareImage(kRightImageSize, 1, quint8(3 + i), 30 + i));
+            rights.push_back(firmwareImage(kRightImageSize, { 1, quint8(3 + i) }, 30 + i));
         }
         ZelFirmwareUpgradeManager::Settings quick;
         quick.transferSilence = realSeconds(1.0);
@@ -178,7 +178,7 @@ private slots:
         m_stations[1].controller->faults().replyDelayMs = 20;
         UpgradeRun keptRun(*kept);
         auto droppedRun = std::make_unique<UpgradeRun>(*dropped);
-        const QByteArray right = firmwareImage(kRightImageSize * 4, 1, 9, 40);
+        const QByteArray right = firmwareImage(kRightImageSize * 4, { 1, 9 }, 40);
         QVERIFY(keptRun.startFiles(QString(), QString(), write(QStringLiteral("kept.bin"), right)));
         QVERIFY(droppedRun->startFiles(QString(), QString(), write(QStringLiteral("dropped.bin"), right)));
         SimulatedController& sim = *m_stations[1].controller;

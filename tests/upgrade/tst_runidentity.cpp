@@ -29,7 +29,7 @@ namespace {
 
 QByteArray image(int size, SimVersion version, int seed)
 {
-    return firmwareImage(size, version.major, version.minor, seed);
+    return firmwareImage(size, version, seed);
 }
 
 // Whether every message is a version or device information query.

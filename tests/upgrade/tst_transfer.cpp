@@ -25,10 +25,7 @@ namespace {
 
 QByteArray image(int size, SimVersion version, int seed)
 {
-    QByteArray out;
-    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 31 + seed) & 0xFF));
-    return out + SimulatedController::versionTrailer(version);
+    return testsupport::firmwareImage(size, version, seed, 31);
 }
 
 // The scale of the run; the right side's resends, which make packet counts

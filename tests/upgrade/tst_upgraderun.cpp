@@ -30,10 +30,7 @@ const QString kRelease = QStringLiteral("1.1-2.5-1.8");
 
 QByteArray image(int size, SimVersion version, int seed)
 {
-    QByteArray out;
-    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 13 + seed) & 0xFF));
-    return out + SimulatedController::versionTrailer(version);
+    return testsupport::firmwareImage(size, version, seed, 13);
 }
 
 // An HTTP server that answers with the headers and the first part of an
