@@ -6,6 +6,7 @@
 #include "platform/transport/EASession.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/transport/SerialAccessoryTransport.h"
+#include "platform/transport/SerialPortScanner.h"
 #include "platform/transport/TcpAccessoryTransport.h"
 #include "platform/transport/TransportRegistry.h"
 #include "sim/SimAccessoryTransport.h"
@@ -231,6 +232,28 @@ private slots:
         QVERIFY(waitUntil([&] { return !polled.isActive(); }));
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
         QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
+    }
+
+    // Where it can hear the kernel's device events the scan for USB serial
+    // devices waits for them; where it cannot, or once the watched folder and
+    // its parent are gone, it looks on a timer.
+    void theSerialScanPollsOnlyWithoutDeviceEvents()
+    {
+        QTemporaryDir root;
+        const QString noUdev = root.filePath(QStringLiteral("no-udev-control"));
+        const QString parent = root.filePath(QStringLiteral("a"));
+        QVERIFY(QDir().mkpath(parent + QStringLiteral("/dev")));
+        SerialPortScanner watched({ kProtocol });
+        watched.setDeviceFolders(parent + QStringLiteral("/dev"), noUdev);
+        watched.start();
+        QVERIFY(!watched.isPolling());
+        QVERIFY(QDir(parent).removeRecursively());
+        QVERIFY(waitUntil([&] { return watched.isPolling(); }));
+
+        SerialPortScanner unwatched({ kProtocol });
+        unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/dev")), noUdev);
+        unwatched.start();
+        QVERIFY(unwatched.isPolling());
     }
 
     void deviceAddressesAreParsedStrictly()

@@ -5,7 +5,7 @@
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/gamepad/GameControllerService.h"
-#include "platform/gamepad/InputHotplugMonitor.h"
+#include "platform/runtime/DeviceHotplugMonitor.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/gamepad/SdlGameControllerSource.h"
 #include "platform/gamepad/SdlLibrary.h"
@@ -254,10 +254,11 @@ private slots:
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("input"));
         const QString noUdev = root.filePath(QStringLiteral("no-udev-control"));
-        InputHotplugMonitor monitor;
-        QCOMPARE(monitor.start(folder, noUdev), InputHotplugMonitor::Method::DeviceFolder);
+        DeviceHotplugMonitor monitor;
+        QCOMPARE(monitor.start(DeviceHotplugMonitor::kInputSubsystem, folder, noUdev),
+            DeviceHotplugMonitor::Method::DeviceFolder);
         int changes = 0;
-        connect(&monitor, &InputHotplugMonitor::devicesChanged, this, [&changes] { ++changes; });
+        connect(&monitor, &DeviceHotplugMonitor::devicesChanged, this, [&changes] { ++changes; });
         auto heard = [&changes](const std::function<bool()>& change) {
             const int before = changes;
             return change() && waitUntil([&] { return changes > before; });
@@ -270,11 +271,13 @@ private slots:
         // Watched again once it is back.
         QVERIFY(heard([&] { return QDir().mkdir(folder); }));
         QVERIFY(heard([&] { return writeMappingFile(device, "").size() > 0; }));
-        QCOMPARE(monitor.method(), InputHotplugMonitor::Method::DeviceFolder);
+        QCOMPARE(monitor.method(), DeviceHotplugMonitor::Method::DeviceFolder);
 
         // Neither the folder nor its parent: nothing to watch.
-        InputHotplugMonitor orphan;
-        QCOMPARE(orphan.start(root.filePath(QStringLiteral("none/input")), noUdev), InputHotplugMonitor::Method::None);
+        DeviceHotplugMonitor orphan;
+        QCOMPARE(
+            orphan.start(DeviceHotplugMonitor::kInputSubsystem, root.filePath(QStringLiteral("none/input")), noUdev),
+            DeviceHotplugMonitor::Method::None);
     }
 
     // With nothing open SDL is not polled; a device event, from the kernel or
@@ -291,7 +294,7 @@ private slots:
             source.setDeviceFolders(folder, root.filePath(QStringLiteral("no-udev-control")));
             if (!source.start())
                 QSKIP(qPrintable(source.errorString()));
-            QCOMPARE(source.hotplugMethod(), InputHotplugMonitor::Method::DeviceFolder);
+            QCOMPARE(source.hotplugMethod(), DeviceHotplugMonitor::Method::DeviceFolder);
             QCOMPARE(source.pollInterval(), SdlGameControllerSource::kIdlePollIntervalMs); // the first look
             QVERIFY(waitUntil([&] { return source.pollInterval() == 0; }));
 
@@ -312,7 +315,7 @@ private slots:
             SdlGameControllerSource unwatched;
             unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/input")), QString());
             QVERIFY(unwatched.start());
-            QCOMPARE(unwatched.hotplugMethod(), InputHotplugMonitor::Method::None);
+            QCOMPARE(unwatched.hotplugMethod(), DeviceHotplugMonitor::Method::None);
             QVERIFY(waitUntil([&] { return !unwatched.isSettling(); }));
             QCOMPARE(unwatched.pollInterval(), SdlGameControllerSource::kIdlePollIntervalMs);
         }

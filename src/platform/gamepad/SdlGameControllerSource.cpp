@@ -233,7 +233,7 @@ SdlGameControllerSource::SdlGameControllerSource(SubsystemInit init, QObject* pa
 {
     m_timer.setInterval(kIdlePollIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SdlGameControllerSource::poll);
-    connect(&m_hotplug, &InputHotplugMonitor::devicesChanged, this, &SdlGameControllerSource::deviceActivity);
+    connect(&m_hotplug, &DeviceHotplugMonitor::devicesChanged, this, &SdlGameControllerSource::deviceActivity);
 }
 
 void SdlGameControllerSource::setDeviceFolders(const QString& deviceFolder, const QString& udevControl)
@@ -296,7 +296,7 @@ bool SdlGameControllerSource::start()
     // A device attached to SDL's virtual driver makes no kernel event; SDL
     // queues its arrival, and the watch hears of that from whichever thread.
     g_sdl->SDL_AddEventWatch(&SdlGameControllerSource::watchDeviceEvents, this);
-    m_hotplug.start(m_deviceFolder, m_udevControl);
+    m_hotplug.start(DeviceHotplugMonitor::kInputSubsystem, m_deviceFolder, m_udevControl);
     // Controllers plugged in already arrive as "added" events with the first
     // polls, from the event loop: whoever subscribes right after the start
     // still hears of them.
@@ -396,7 +396,7 @@ bool SdlGameControllerSource::isSettling() const
 void SdlGameControllerSource::updatePollInterval()
 {
     const bool settling = isSettling();
-    const bool watched = m_hotplug.method() != InputHotplugMonitor::Method::None;
+    const bool watched = m_hotplug.method() != DeviceHotplugMonitor::Method::None;
     if (!m_running || (m_devices.empty() && !settling && watched)) {
         m_timer.stop();
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/gamepad/GCController.h"
-#include "platform/gamepad/InputHotplugMonitor.h"
+#include "platform/runtime/DeviceHotplugMonitor.h"
 
 #include <QObject>
 #include <QString>
@@ -32,7 +32,7 @@ public:
     // queue's time scale.
     static constexpr int kPollIntervalMs = 8;
     // With nothing open SDL is not polled at all: the kernel's device events
-    // (InputHotplugMonitor) and SDL's own device events (a virtual device)
+    // (DeviceHotplugMonitor) and SDL's own device events (a virtual device)
     // wake it. After each, SDL is polled at this slower rate for a while, in
     // which SDL itself finds the device: at once through its own device
     // watch, or where it has none by looking every 3 s.
@@ -70,7 +70,7 @@ public:
     // and udev's control file (a test gives folders of its own).
     void setDeviceFolders(const QString& deviceFolder, const QString& udevControl);
     // How devices being plugged in are noticed; None when by the poll alone.
-    InputHotplugMonitor::Method hotplugMethod() const { return m_hotplug.method(); }
+    DeviceHotplugMonitor::Method hotplugMethod() const { return m_hotplug.method(); }
 
     // gamecontrollerdb.txt in the application's configuration folder.
     static QString mappingFilePath();
@@ -114,9 +114,9 @@ private:
 
     SubsystemInit m_init;
     QTimer m_timer;
-    InputHotplugMonitor m_hotplug;
-    QString m_deviceFolder = QString::fromLatin1(InputHotplugMonitor::kDeviceFolder);
-    QString m_udevControl = QString::fromLatin1(InputHotplugMonitor::kUdevControl);
+    DeviceHotplugMonitor m_hotplug;
+    QString m_deviceFolder = QString::fromLatin1(DeviceHotplugMonitor::kInputFolder);
+    QString m_udevControl = QString::fromLatin1(DeviceHotplugMonitor::kUdevControl);
     std::shared_ptr<Timer> m_settle;
     bool m_running = false;
     QString m_error;

@@ -1,4 +1,4 @@
-#include "platform/gamepad/InputHotplugMonitor.h"
+#include "platform/runtime/DeviceHotplugMonitor.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,40 +12,40 @@
 
 namespace {
 
-constexpr const char* kUdevSubsystem = "input";
 // What changes a device folder's list of devices, or whether a device may be
 // opened (udev sets its permissions after the node appears).
 constexpr uint32_t kFolderEvents
     = IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-constexpr uint32_t kParentEvents = IN_CREATE | IN_MOVED_TO | IN_ONLYDIR;
+constexpr uint32_t kParentEvents = IN_CREATE | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 constexpr uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED;
 // Room for many events at once; inotify hands over whole events only.
 constexpr size_t kEventBufferBytes = 16 * 1024;
 
 } // namespace
 
-InputHotplugMonitor::InputHotplugMonitor(QObject* parent)
+DeviceHotplugMonitor::DeviceHotplugMonitor(QObject* parent)
     : QObject(parent)
 {
 }
 
-InputHotplugMonitor::~InputHotplugMonitor()
+DeviceHotplugMonitor::~DeviceHotplugMonitor()
 {
     stop();
 }
 
-InputHotplugMonitor::Method InputHotplugMonitor::start(const QString& deviceFolder, const QString& udevControl)
+DeviceHotplugMonitor::Method DeviceHotplugMonitor::start(
+    const char* subsystem, const QString& deviceFolder, const QString& udevControl)
 {
     stop();
     m_folder = deviceFolder;
-    if (QFile::exists(udevControl) && startUdev())
+    if (QFile::exists(udevControl) && startUdev(subsystem))
         m_method = Method::Udev;
     else if (startFolderWatch())
         m_method = Method::DeviceFolder;
     return m_method;
 }
 
-void InputHotplugMonitor::stop()
+void DeviceHotplugMonitor::stop()
 {
     // Possibly from the notifier's own signal: it goes on a later turn.
     if (m_notifier) {
@@ -66,27 +66,27 @@ void InputHotplugMonitor::stop()
     m_method = Method::None;
 }
 
-void InputHotplugMonitor::listen(int descriptor, void (InputHotplugMonitor::*reader)())
+void DeviceHotplugMonitor::listen(int descriptor, void (DeviceHotplugMonitor::*reader)())
 {
     m_notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, reader);
 }
 
-bool InputHotplugMonitor::startUdev()
+bool DeviceHotplugMonitor::startUdev(const char* subsystem)
 {
     m_udev = udev_new();
     if (m_udev)
         m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    if (!m_monitor || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, kUdevSubsystem, nullptr) < 0
+    if (!m_monitor || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, subsystem, nullptr) < 0
         || udev_monitor_enable_receiving(m_monitor) < 0) {
         stop();
         return false;
     }
-    listen(udev_monitor_get_fd(m_monitor), &InputHotplugMonitor::readUdev);
+    listen(udev_monitor_get_fd(m_monitor), &DeviceHotplugMonitor::readUdev);
     return true;
 }
 
-void InputHotplugMonitor::readUdev()
+void DeviceHotplugMonitor::readUdev()
 {
     // The monitor's descriptor is non-blocking: take every device it holds.
     bool any = false;
@@ -98,19 +98,19 @@ void InputHotplugMonitor::readUdev()
         emit devicesChanged();
 }
 
-bool InputHotplugMonitor::startFolderWatch()
+bool DeviceHotplugMonitor::startFolderWatch()
 {
     m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_inotify < 0 || !watchFolderOrParent()) {
         stop();
         return false;
     }
-    listen(m_inotify, &InputHotplugMonitor::readFolderEvents);
+    listen(m_inotify, &DeviceHotplugMonitor::readFolderEvents);
     return true;
 }
 
 // Watches the folder, or while it does not exist its parent for its creation.
-bool InputHotplugMonitor::watchFolderOrParent()
+bool DeviceHotplugMonitor::watchFolderOrParent()
 {
     if (m_watch >= 0)
         ::inotify_rm_watch(m_inotify, m_watch);
@@ -131,7 +131,7 @@ bool InputHotplugMonitor::watchFolderOrParent()
     return true;
 }
 
-void InputHotplugMonitor::readFolderEvents()
+void DeviceHotplugMonitor::readFolderEvents()
 {
     alignas(inotify_event) char buffer[kEventBufferBytes];
     const QByteArray folderName = QFile::encodeName(QFileInfo(m_folder).fileName());
@@ -148,13 +148,13 @@ void InputHotplugMonitor::readFolderEvents()
                 continue; // a watch given up already
             if (event->mask & IN_Q_OVERFLOW) {
                 changed = true;
+            } else if (event->mask & kFolderGone) {
+                rewatch = changed = true; // the folder or its parent went: watch what is there now
             } else if (m_watchingParent) {
                 if (event->len > 0 && folderName == event->name)
                     rewatch = changed = true;
             } else {
                 changed = true;
-                if (event->mask & kFolderGone)
-                    rewatch = true;
             }
         }
     }
