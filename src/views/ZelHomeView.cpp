@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -66,7 +67,9 @@ bool ZelHomeView::eventFilter(QObject* watched, QEvent* event)
 void ZelHomeView::fitPicture()
 {
     const QString file = QStringLiteral(":/images/controller.svg");
-    static const QSize drawn = QPixmap(file).size();
+    // The drawing's own size, read from the file without rendering it; the
+    // label gets its picture here, at the size it is shown, and only here.
+    static const QSize drawn = QImageReader(file).size();
     const QIcon picture(file);
     QSize fit = drawn.scaled(controllerImageLabel->contentsRect().size(), Qt::KeepAspectRatio);
     if (fit.width() > drawn.width() * kLargestPictureScale)
