@@ -3,13 +3,13 @@
 #include "app/ViewController.h"
 #include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeRun.h"
+#include "views/RenderedPicture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -31,7 +31,7 @@ MainWindow::MainWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Q3 Dart"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/q3dart.svg")));
+    setWindowIcon(RenderedPicture("q3dart").icon());
     setCentralWidget(m_root);
     // Landscape, like the phone held in the controller; any larger size works too.
     setMinimumSize(kMinimumWidth, kMinimumHeight);

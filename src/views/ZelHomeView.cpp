@@ -2,9 +2,9 @@
 
 #include "platform/runtime/Localization.h"
 #include "ui_ZelHomeContentView.h"
+#include "views/RenderedPicture.h"
 
 #include <QEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -31,6 +31,9 @@ void ZelHomeView::commonInit()
     controllerImageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     controllerImageLabel->setMinimumSize(1, 1);
     controllerImageLabel->installEventFilter(this);
+    // Rendered at build time: this screen is the first one shown.
+    MFiGameButton->setIcon(RenderedPicture("games").icon());
+    tutorialButton->setIcon(RenderedPicture("keytest").icon());
     actionPanel = ui.actionPanel;
     m_panelWidth = actionPanel->maximumWidth();
 
@@ -65,14 +68,14 @@ bool ZelHomeView::eventFilter(QObject* watched, QEvent* event)
 
 void ZelHomeView::fitPicture()
 {
-    const QString file = QStringLiteral(":/images/controller.svg");
-    static const QSize drawn = QPixmap(file).size();
-    const QIcon picture(file);
+    static const RenderedPicture picture("controller");
+    static const QSize drawn = picture.naturalSize();
     QSize fit = drawn.scaled(controllerImageLabel->contentsRect().size(), Qt::KeepAspectRatio);
     if (fit.width() > drawn.width() * kLargestPictureScale)
         fit = drawn * kLargestPictureScale;
     if (fit.isEmpty())
         return;
+    // The label gets its picture here, at the size it is shown, and only here.
     controllerImageLabel->setPixmap(picture.pixmap(fit, controllerImageLabel->devicePixelRatioF()));
 }
 

@@ -2,6 +2,7 @@
 // control cut off by its parent, a text or picture too big for its control
 // and two siblings on top of each other, and lets the declared layers be.
 #include "app/LayoutAudit.h"
+#include "views/RenderedPicture.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -27,6 +28,30 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(LayoutAudit::check(&window), QStringList());
+    }
+
+    // The first screen's pictures, rendered at build time, come at the size
+    // asked for from a rendering at least that large, for any device pixel
+    // ratio; a name never rendered gives nothing.
+    void renderedPicturesComeAtTheSizeAskedFor()
+    {
+        const RenderedPicture controller("controller");
+        QCOMPARE(controller.naturalSize(), QSize(420, 180));
+        const QPixmap small = controller.pixmap(QSize(210, 90), 1.0);
+        QCOMPARE(small.size(), QSize(210, 90));
+        const QPixmap sharp = controller.pixmap(QSize(350, 150), 2.0);
+        QCOMPARE(sharp.size(), QSize(700, 300));
+        QCOMPARE(sharp.deviceIndependentSize().toSize(), QSize(350, 150));
+        // Beyond the largest rendering: scaled up from it rather than nothing.
+        QCOMPARE(controller.pixmap(QSize(2100, 900), 1.0).size(), QSize(2100, 900));
+        const QIcon games = RenderedPicture("games").icon();
+        QVERIFY(!games.isNull());
+        QCOMPARE(games.pixmap(QSize(22, 22), 2.0).size(), QSize(44, 44));
+
+        const RenderedPicture missing("no-such-picture");
+        QVERIFY(missing.naturalSize().isEmpty());
+        QVERIFY(missing.pixmap(QSize(10, 10), 1.0).isNull());
+        QVERIFY(missing.icon().isNull());
     }
 
     void findsClippedOverlappingAndCutOffControls()

@@ -6,6 +6,8 @@
 #include "platform/transport/EASession.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/transport/SerialAccessoryTransport.h"
+#include "platform/transport/SerialPortScanner.h"
+#include "platform/transport/SocketLink.h"
 #include "platform/transport/TcpAccessoryTransport.h"
 #include "platform/transport/TransportRegistry.h"
 #include "sim/SimAccessoryTransport.h"
@@ -20,7 +22,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -183,6 +189,83 @@ private slots:
         delete server;
     }
 
+    // The socket link reads and writes its descriptor itself: what the
+    // kernel does not take at once waits, in order, until the high-water
+    // mark says full; the peer's reading frees it, every byte arrives
+    // once, and the peer's close ends the link from the event loop.
+    void aSocketLinkKeepsEveryByteInOrderAndHearsTheClose()
+    {
+        int ends[2];
+        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) == 0);
+        const int peer = ends[1];
+        const int small = 4096; // so that the kernel's buffer fills before the link's
+        QVERIFY(::setsockopt(ends[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small) == 0);
+        SocketLink link(ends[0]);
+        QByteArray received;
+        int closes = 0;
+        int spaces = 0;
+        connect(&link, &AccessoryLink::bytesReceived, this, [&](const QByteArray& b) { received += b; });
+        connect(&link, &SocketLink::closed, this, [&] { ++closes; });
+        connect(&link, &AccessoryLink::spaceAvailable, this, [&] { ++spaces; });
+
+        QByteArray sent;
+        for (int i = 0; sent.size() < 4 * SocketLink::kHighWater; ++i)
+            sent.append(char(i * 7));
+        qint64 offered = 0;
+        while (offered < sent.size()) {
+            const qint64 n = link.send(sent.constData() + offered, sent.size() - offered);
+            QVERIFY(n >= 0);
+            if (n == 0)
+                break;
+            offered += n;
+        }
+        QVERIFY2(offered < sent.size(), "the peer reads nothing, so the link fills up");
+        QVERIFY(!link.hasSpace());
+        QByteArray atPeer;
+        auto drain = [&] {
+            char buffer[8192];
+            for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0;)
+                atPeer.append(buffer, qsizetype(n));
+        };
+        QVERIFY(waitUntil([&] {
+            drain();
+            return spaces > 0;
+        }));
+        QVERIFY(link.hasSpace());
+        // The rest, as room comes.
+        QVERIFY(waitUntil([&] {
+            drain();
+            const qint64 n = offered < sent.size() ? link.send(sent.constData() + offered, sent.size() - offered) : 0;
+            offered += std::max<qint64>(n, 0);
+            return atPeer.size() >= sent.size();
+        }));
+        QVERIFY(atPeer == sent);
+
+        QCOMPARE(::write(peer, "\x01\x07", 2), ssize_t(2));
+        QVERIFY(waitUntil([&] { return received == QByteArray("\x01\x07", 2); }));
+        ::close(peer);
+        QVERIFY(waitUntil([&] { return closes == 1; }));
+        QVERIFY(link.errorString().isEmpty()); // closed, not failed
+        QCOMPARE(link.send("x", 1), qint64(-1));
+    }
+
+    // Writing to a connection the peer has gone from fails at once and is
+    // reported from the event loop, with the system's reason.
+    void aSocketLinkReportsAFailedWriteLater()
+    {
+        int ends[2];
+        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) == 0);
+        SocketLink link(ends[0]);
+        int closes = 0;
+        connect(&link, &SocketLink::closed, this, [&] { ++closes; });
+        ::close(ends[1]);
+        QCOMPARE(link.send("abc", 3), qint64(-1));
+        QCOMPARE(closes, 0); // not from inside the write
+        QVERIFY(waitUntil([&] { return closes == 1; }));
+        QVERIFY2(!link.errorString().isEmpty(), "a broken connection says why");
+        QVERIFY(!link.hasSpace());
+    }
+
     void aSerialDeviceAttachesAndItsLossIsADisconnect()
     {
         const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
@@ -231,6 +314,28 @@ private slots:
         QVERIFY(waitUntil([&] { return !polled.isActive(); }));
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
         QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
+    }
+
+    // Where it can hear the kernel's device events the scan for USB serial
+    // devices waits for them; where it cannot, or once the watched folder and
+    // its parent are gone, it looks on a timer.
+    void theSerialScanPollsOnlyWithoutDeviceEvents()
+    {
+        QTemporaryDir root;
+        const QString noUdev = root.filePath(QStringLiteral("no-udev-control"));
+        const QString parent = root.filePath(QStringLiteral("a"));
+        QVERIFY(QDir().mkpath(parent + QStringLiteral("/dev")));
+        SerialPortScanner watched({ kProtocol });
+        watched.setDeviceFolders(parent + QStringLiteral("/dev"), noUdev);
+        watched.start();
+        QVERIFY(!watched.isPolling());
+        QVERIFY(QDir(parent).removeRecursively());
+        QVERIFY(waitUntil([&] { return watched.isPolling(); }));
+
+        SerialPortScanner unwatched({ kProtocol });
+        unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/dev")), noUdev);
+        unwatched.start();
+        QVERIFY(unwatched.isPolling());
     }
 
     void deviceAddressesAreParsedStrictly()

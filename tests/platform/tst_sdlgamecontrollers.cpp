@@ -5,6 +5,7 @@
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/gamepad/GameControllerService.h"
+#include "platform/runtime/DeviceHotplugMonitor.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/gamepad/SdlGameControllerSource.h"
 #include "platform/gamepad/SdlLibrary.h"
@@ -243,6 +244,81 @@ private slots:
         }
         QVERIFY(GCController::controllers().empty());
         QCOMPARE(delegate.disconnected, 1);
+    }
+
+    // The kernel's device events through a folder of the test's own standing
+    // in for the device folder: it does not exist at first, then comes, gets
+    // devices, goes and comes back; each change is heard.
+    void theDeviceFolderWatchHearsDevicesComeAndGo()
+    {
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("input"));
+        const QString noUdev = root.filePath(QStringLiteral("no-udev-control"));
+        DeviceHotplugMonitor monitor;
+        QCOMPARE(monitor.start(DeviceHotplugMonitor::kInputSubsystem, folder, noUdev),
+            DeviceHotplugMonitor::Method::DeviceFolder);
+        int changes = 0;
+        connect(&monitor, &DeviceHotplugMonitor::devicesChanged, this, [&changes] { ++changes; });
+        auto heard = [&changes](const std::function<bool()>& change) {
+            const int before = changes;
+            return change() && waitUntil([&] { return changes > before; });
+        };
+        QVERIFY(heard([&] { return QDir().mkdir(folder); }));
+        const QString device = QDir(folder).filePath(QStringLiteral("event0"));
+        QVERIFY(heard([&] { return writeMappingFile(device, "").size() > 0; }));
+        QVERIFY(heard([&] { return QFile::remove(device); }));
+        QVERIFY(heard([&] { return QDir(folder).removeRecursively(); }));
+        // Watched again once it is back.
+        QVERIFY(heard([&] { return QDir().mkdir(folder); }));
+        QVERIFY(heard([&] { return writeMappingFile(device, "").size() > 0; }));
+        QCOMPARE(monitor.method(), DeviceHotplugMonitor::Method::DeviceFolder);
+
+        // Neither the folder nor its parent: nothing to watch.
+        DeviceHotplugMonitor orphan;
+        QCOMPARE(
+            orphan.start(DeviceHotplugMonitor::kInputSubsystem, root.filePath(QStringLiteral("none/input")), noUdev),
+            DeviceHotplugMonitor::Method::None);
+    }
+
+    // With nothing open SDL is not polled; a device event, from the kernel or
+    // from SDL's own queue (a virtual device), wakes it for a while. Where no
+    // device events can be had, the slow poll never stops.
+    void anIdleSourceSleepsUntilADeviceEvent()
+    {
+        TimeScale fast(0.1); // the settling time only: the poll is a sampling rate
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("input"));
+        QVERIFY(QDir().mkdir(folder));
+        {
+            SdlGameControllerSource source;
+            source.setDeviceFolders(folder, root.filePath(QStringLiteral("no-udev-control")));
+            if (!source.start())
+                QSKIP(qPrintable(source.errorString()));
+            QCOMPARE(source.hotplugMethod(), DeviceHotplugMonitor::Method::DeviceFolder);
+            QCOMPARE(source.pollInterval(), SdlGameControllerSource::kIdlePollIntervalMs); // the first look
+            QVERIFY(waitUntil([&] { return source.pollInterval() == 0; }));
+
+            QVERIFY(!writeMappingFile(QDir(folder).filePath(QStringLiteral("event3")), "").isEmpty());
+            QVERIFY(waitUntil([&] { return source.pollInterval() == SdlGameControllerSource::kIdlePollIntervalMs; }));
+            QVERIFY(waitUntil([&] { return source.pollInterval() == 0; }));
+
+            SdlVirtualPad pad("Woken Up");
+            if (!pad.isPlugged())
+                QSKIP(qPrintable(pad.error));
+            QVERIFY(waitForControllers(1));
+            QCOMPARE(source.pollInterval(), SdlGameControllerSource::kPollIntervalMs);
+            pad.unplug();
+            QVERIFY(waitForControllers(0));
+            QVERIFY(waitUntil([&] { return source.pollInterval() == 0; }));
+        }
+        {
+            SdlGameControllerSource unwatched;
+            unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/input")), QString());
+            QVERIFY(unwatched.start());
+            QCOMPARE(unwatched.hotplugMethod(), DeviceHotplugMonitor::Method::None);
+            QVERIFY(waitUntil([&] { return !unwatched.isSettling(); }));
+            QCOMPARE(unwatched.pollInterval(), SdlGameControllerSource::kIdlePollIntervalMs);
+        }
     }
 
     // Before the shared source: each of these starts SDL afresh, as a
@@ -570,8 +646,8 @@ private slots:
         GameControllerService& service = GameControllerService::sharedService();
         QVERIFY(service.startHardwareControllers());
         SdlGameControllerSource* source = service.hardwareSource();
-        // Nothing open: the slow poll that still sees devices arrive.
-        QVERIFY(waitUntil([source] { return source->pollInterval() == SdlGameControllerSource::kIdlePollIntervalMs; }));
+        // Nothing open: no fast poll.
+        QVERIFY(waitUntil([source] { return source->pollInterval() != SdlGameControllerSource::kPollIntervalMs; }));
         RecordingDelegate delegate;
         SlotRecorder recorder;
         ValueChanges changes;
@@ -621,7 +697,7 @@ private slots:
 
         pad.reset();
         QVERIFY(waitForControllers(0));
-        QVERIFY(waitUntil([source] { return source->pollInterval() == SdlGameControllerSource::kIdlePollIntervalMs; }));
+        QVERIFY(waitUntil([source] { return source->pollInterval() != SdlGameControllerSource::kPollIntervalMs; }));
 
         // Mappings SDL cannot parse are not taken.
         QCOMPARE(source->addMappings("not a mapping\n"), 0);

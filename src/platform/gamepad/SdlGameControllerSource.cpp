@@ -2,14 +2,16 @@
 
 #include "platform/gamepad/GameControllerKeys.h"
 #include "platform/gamepad/GameControllerService.h"
-#include "platform/runtime/Localization.h"
 #include "platform/gamepad/SdlLibrary.h"
+#include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -32,6 +34,9 @@ SdlGameControllerSource* g_active = nullptr;
 // SDL's functions, from the first source that started; SDL stays loaded, so
 // a controller's haptics may still call it after its source has gone.
 const SdlLibrary* g_sdl = nullptr;
+// A wake-up from SDL's event watch is on its way to the event loop: the
+// watch, called for every event SDL queues, posts at most one at a time.
+std::atomic<bool> g_wakePending { false };
 
 int initSubsystems(std::uint32_t flags)
 {
@@ -228,6 +233,13 @@ SdlGameControllerSource::SdlGameControllerSource(SubsystemInit init, QObject* pa
 {
     m_timer.setInterval(kIdlePollIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SdlGameControllerSource::poll);
+    connect(&m_hotplug, &DeviceHotplugMonitor::devicesChanged, this, &SdlGameControllerSource::deviceActivity);
+}
+
+void SdlGameControllerSource::setDeviceFolders(const QString& deviceFolder, const QString& udevControl)
+{
+    m_deviceFolder = deviceFolder;
+    m_udevControl = udevControl;
 }
 
 SdlGameControllerSource::~SdlGameControllerSource()
@@ -235,6 +247,11 @@ SdlGameControllerSource::~SdlGameControllerSource()
     if (!m_running)
         return;
     m_timer.stop();
+    m_hotplug.stop();
+    m_settle.reset();
+    // No watch runs once this returns: SDL calls them under its lock.
+    g_sdl->SDL_DelEventWatch(&SdlGameControllerSource::watchDeviceEvents, this);
+    g_wakePending = false;
     while (!m_devices.empty())
         deviceRemoved(m_devices.begin()->first);
     g_sdl->SDL_QuitSubSystem(kSubsystems);
@@ -276,12 +293,53 @@ bool SdlGameControllerSource::start()
     m_running = true;
     m_error.clear();
     loadMappingFile();
+    // A device attached to SDL's virtual driver makes no kernel event; SDL
+    // queues its arrival, and the watch hears of that from whichever thread.
+    g_sdl->SDL_AddEventWatch(&SdlGameControllerSource::watchDeviceEvents, this);
+    m_hotplug.start(DeviceHotplugMonitor::kInputSubsystem, m_deviceFolder, m_udevControl);
     // Controllers plugged in already arrive as "added" events with the first
-    // poll, from the event loop: whoever subscribes right after the start
+    // polls, from the event loop: whoever subscribes right after the start
     // still hears of them.
-    updatePollInterval();
-    m_timer.start();
+    deviceActivity();
     return true;
+}
+
+int SdlGameControllerSource::watchDeviceEvents(void* source, SDL_Event* event)
+{
+    switch (event->type) {
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+        // Called before SDL queues the event, maybe on another thread: the
+        // polls of the settling time that follows find it queued.
+        if (!g_wakePending.exchange(true)) {
+            auto* self = static_cast<SdlGameControllerSource*>(source);
+            QMetaObject::invokeMethod(
+                self,
+                [self] {
+                    g_wakePending = false;
+                    self->deviceActivity();
+                },
+                Qt::QueuedConnection);
+        }
+        break;
+    default:
+        break;
+    }
+    return 1; // a watch's answer is not used
+}
+
+void SdlGameControllerSource::deviceActivity()
+{
+    if (!m_running)
+        return;
+    if (m_settle)
+        m_settle->invalidate();
+    m_settle = Timer::scheduledTimer(kSettleSeconds, false, [this] { updatePollInterval(); });
+    updatePollInterval();
+    // Look at once rather than one interval later.
+    MainQueue::dispatchAsync([this] { poll(); }, this);
 }
 
 void SdlGameControllerSource::loadMappingFile()
@@ -330,11 +388,24 @@ int SdlGameControllerSource::addMappings(const QByteArray& text)
     return taken;
 }
 
+bool SdlGameControllerSource::isSettling() const
+{
+    return m_settle && m_settle->isValid();
+}
+
 void SdlGameControllerSource::updatePollInterval()
 {
+    const bool settling = isSettling();
+    const bool watched = m_hotplug.method() != DeviceHotplugMonitor::Method::None;
+    if (!m_running || (m_devices.empty() && !settling && watched)) {
+        m_timer.stop();
+        return;
+    }
     const int interval = m_devices.empty() ? kIdlePollIntervalMs : kPollIntervalMs;
     if (m_timer.interval() != interval)
         m_timer.setInterval(interval);
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 void SdlGameControllerSource::poll()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gamepad/GCController.h"
+#include "platform/runtime/DeviceHotplugMonitor.h"
 
 #include <QObject>
 #include <QString>
@@ -8,7 +9,10 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
+
+class Timer;
 
 struct _SDL_GameController; // SDL_GameController
 struct _SDL_Joystick; // SDL_Joystick
@@ -27,9 +31,15 @@ public:
     // it is a sampling rate, not a delay, so it does not follow the main
     // queue's time scale.
     static constexpr int kPollIntervalMs = 8;
-    // With nothing open SDL is still polled, slowly, to notice devices
-    // being plugged in: an idle program should hardly ever wake up.
+    // With nothing open SDL is not polled at all: the kernel's device events
+    // (DeviceHotplugMonitor) and SDL's own device events (a virtual device)
+    // wake it. After each, SDL is polled at this slower rate for a while, in
+    // which SDL itself finds the device: at once through its own device
+    // watch, or where it has none by looking every 3 s.
     static constexpr int kIdlePollIntervalMs = 250;
+    static constexpr double kSettleSeconds = 4.0;
+    // Where no device events can be had, SDL is polled at kIdlePollIntervalMs
+    // all the time, as the only way to notice devices being plugged in.
     // The mapping file in the configuration folder, in SDL's text format.
     static constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
     // A larger mapping file is refused rather than read.
@@ -56,6 +66,12 @@ public:
     // Why the mapping file could not be used; empty when it was, or when there is none.
     QString mappingError() const { return m_mappingError; }
 
+    // Before start(): the folder watched for devices where udev does not run,
+    // and udev's control file (a test gives folders of its own).
+    void setDeviceFolders(const QString& deviceFolder, const QString& udevControl);
+    // How devices being plugged in are noticed; None when by the poll alone.
+    DeviceHotplugMonitor::Method hotplugMethod() const { return m_hotplug.method(); }
+
     // gamecontrollerdb.txt in the application's configuration folder.
     static QString mappingFilePath();
 
@@ -64,8 +80,10 @@ public:
     // rewired. The number of lines SDL took; -1 when not running.
     int addMappings(const QByteArray& text);
 
-    // The interval the poll runs at now.
-    int pollInterval() const { return m_timer.interval(); }
+    // Within the settling time of a device event (or of the start).
+    bool isSettling() const;
+    // The interval the poll runs at now; 0 while it does not run.
+    int pollInterval() const { return m_timer.isActive() ? m_timer.interval() : 0; }
 
     // Handles everything SDL has queued; the poll timer calls this.
     void poll();
@@ -90,9 +108,16 @@ private:
     void buttonChanged(Device& device, int button, bool pressed, std::uint32_t timestamp);
     void axisChanged(Device& device, int axis, std::int16_t value, std::uint32_t timestamp);
     void updatePollInterval();
+    // Devices may have come or gone: SDL is polled for a while to find out.
+    void deviceActivity();
+    static int watchDeviceEvents(void* source, union SDL_Event* event);
 
     SubsystemInit m_init;
     QTimer m_timer;
+    DeviceHotplugMonitor m_hotplug;
+    QString m_deviceFolder = QString::fromLatin1(DeviceHotplugMonitor::kInputFolder);
+    QString m_udevControl = QString::fromLatin1(DeviceHotplugMonitor::kUdevControl);
+    std::shared_ptr<Timer> m_settle;
     bool m_running = false;
     QString m_error;
     QString m_mappingError;

@@ -13,6 +13,8 @@
     X(SDL_InitSubSystem)                                                                                               \
     X(SDL_QuitSubSystem)                                                                                               \
     X(SDL_PollEvent)                                                                                                   \
+    X(SDL_AddEventWatch)                                                                                               \
+    X(SDL_DelEventWatch)                                                                                               \
     X(SDL_NumJoysticks)                                                                                                \
     X(SDL_IsGameController)                                                                                            \
     X(SDL_GameControllerAddMapping)                                                                                    \

@@ -82,6 +82,7 @@ std::shared_ptr<Timer> Timer::scheduledTimer(double seconds, bool repeats, std::
     timer->m_timer->setInterval(MainQueue::scaledMilliseconds(seconds));
     Timer* raw = timer.get();
     QObject::connect(raw->m_timer.get(), &QTimer::timeout, raw->m_timer.get(), [raw] {
+        raw->m_fired = true;
         // The block may drop the last reference to the timer: keep a copy.
         std::function<void()> block = raw->m_block;
         if (!raw->m_repeats)
@@ -97,8 +98,10 @@ Timer::~Timer()
 {
     invalidate();
     // The timer may be dropped from inside its own block, while its QTimer is
-    // still emitting: let the event loop delete the QTimer afterwards.
-    if (m_timer)
+    // still emitting: let the event loop delete the QTimer afterwards. One
+    // that never fired (a deadline re-armed at every message) goes at once:
+    // a deferred deletion would wake the event loop once more each time.
+    if (m_timer && m_fired)
         m_timer.release()->deleteLater();
 }
 

@@ -54,4 +54,5 @@ private:
     std::unique_ptr<QTimer> m_timer;
     std::function<void()> m_block;
     bool m_repeats = false;
+    bool m_fired = false;
 };

@@ -26,7 +26,8 @@ public:
     bool isClaimed() const { return m_claimed; }
 
 signals:
-    void bytesReceived(const QByteArray& bytes); // from the controller
+    // From the controller; always from the event loop, never from inside send().
+    void bytesReceived(const QByteArray& bytes);
     void spaceAvailable(); // send() accepts bytes again
     void errorOccurred();
     void detached();

@@ -52,8 +52,24 @@ void ByteStream::postEvent(StreamEvent event)
 void ByteStream::deliver(StreamEvent event)
 {
     m_pendingEvents &= ~int(event);
-    if (m_open && m_scheduled && m_delegate)
-        m_delegate->streamHandleEvent(this, event);
+    if (!m_open || !m_scheduled || !m_delegate)
+        return;
+    ++m_delivering;
+    const QPointer<ByteStream> alive(this); // the delegate may close and drop the stream
+    m_delegate->streamHandleEvent(this, event);
+    if (alive)
+        --m_delivering;
+}
+
+void ByteStream::deliverFromEventLoop(StreamEvent event)
+{
+    // Inside a delivery (the delegate's own handling) or behind an event
+    // already on its way, it waits its turn as any event does; otherwise it
+    // goes now, saving the event loop a wake-up for every message.
+    if (m_delivering > 0 || m_pendingEvents != 0)
+        postEvent(event);
+    else
+        deliver(event);
 }
 
 InputStream::InputStream(AccessoryLink* link, QObject* parent)
@@ -64,7 +80,7 @@ InputStream::InputStream(AccessoryLink* link, QObject* parent)
             if (!isOpen())
                 return; // a stream that is not open hears nothing
             m_buffer.append(bytes);
-            postEvent(StreamEvent::HasBytesAvailable);
+            deliverFromEventLoop(StreamEvent::HasBytesAvailable);
         });
     }
 }

@@ -48,6 +48,9 @@ protected:
     // Delivers the event on a later turn of the event loop; repeated events of
     // one kind are merged until delivered.
     void postEvent(StreamEvent event);
+    // For what the link reports from the event loop itself (never from inside
+    // a read or write of ours): delivered at once where that keeps the order.
+    void deliverFromEventLoop(StreamEvent event);
     virtual void opened() { }
 
     QPointer<AccessoryLink> m_link;
@@ -60,6 +63,7 @@ private:
     bool m_open = false;
     bool m_closed = false;
     int m_pendingEvents = 0; // bit set of StreamEvent codes awaiting delivery
+    int m_delivering = 0; // depth of calls into the delegate
 };
 
 class InputStream : public ByteStream {

@@ -9,12 +9,26 @@ SerialPortScanner::SerialPortScanner(const QStringList& protocols, QObject* pare
 {
     m_timer.setInterval(kScanIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SerialPortScanner::scan);
+    connect(&m_hotplug, &DeviceHotplugMonitor::devicesChanged, this, [this] {
+        scan();
+        // A watch that gave up leaves the timer to notice devices.
+        if (m_hotplug.method() == DeviceHotplugMonitor::Method::None && !m_timer.isActive())
+            m_timer.start();
+    });
+}
+
+void SerialPortScanner::setDeviceFolders(const QString& deviceFolder, const QString& udevControl)
+{
+    m_deviceFolder = deviceFolder;
+    m_udevControl = udevControl;
 }
 
 void SerialPortScanner::start()
 {
     scan();
-    m_timer.start();
+    if (m_hotplug.start(DeviceHotplugMonitor::kSerialSubsystem, m_deviceFolder, m_udevControl)
+        == DeviceHotplugMonitor::Method::None)
+        m_timer.start();
 }
 
 QString SerialPortScanner::description() const

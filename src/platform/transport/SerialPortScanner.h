@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/runtime/DeviceHotplugMonitor.h"
 #include "platform/transport/AccessoryTransport.h"
 
 #include <QSet>
@@ -8,7 +9,8 @@
 
 // Watches for USB serial devices and follows each one that appears with a
 // serial transport: what "the first attached controller" means when the user
-// names no device.
+// names no device. It looks again at each of the kernel's device events, and
+// every kScanIntervalMs only where it can have none.
 class SerialPortScanner : public AccessoryTransport {
     Q_OBJECT
 public:
@@ -16,12 +18,20 @@ public:
 
     explicit SerialPortScanner(const QStringList& protocols, QObject* parent = nullptr);
 
+    // Before start(): the folder watched for devices where udev does not
+    // run, and udev's control file (a test gives folders of its own).
+    void setDeviceFolders(const QString& deviceFolder, const QString& udevControl);
     void start() override;
     QString description() const override;
+    // Whether it looks for devices on a timer, for want of device events.
+    bool isPolling() const { return m_timer.isActive(); }
 
 private:
     void scan();
 
     QSet<QString> m_followed;
     QTimer m_timer;
+    DeviceHotplugMonitor m_hotplug;
+    QString m_deviceFolder = QString::fromLatin1(DeviceHotplugMonitor::kSerialFolder);
+    QString m_udevControl = QString::fromLatin1(DeviceHotplugMonitor::kUdevControl);
 };

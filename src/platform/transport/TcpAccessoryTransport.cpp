@@ -1,6 +1,10 @@
 #include "platform/transport/TcpAccessoryTransport.h"
 
-#include "platform/transport/IODeviceLink.h"
+#include "platform/transport/SocketLink.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 
 TcpAccessoryTransport::TcpAccessoryTransport(
     const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
@@ -32,7 +36,7 @@ QString TcpAccessoryTransport::description() const
 
 void TcpAccessoryTransport::connectNow()
 {
-    if (m_socket)
+    if (m_socket || m_link)
         return;
     m_socket = new QTcpSocket(this);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -48,19 +52,46 @@ void TcpAccessoryTransport::connectNow()
 
 void TcpAccessoryTransport::onConnected()
 {
+    // The connection is the link's from here on: its own descriptor, a copy
+    // of the socket's, outlives the socket, which only closes its own.
+    const int descriptor = ::fcntl(int(m_socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    const int error = errno;
+    dropSocket();
+    if (descriptor < 0) {
+        setLastError(QString::fromLocal8Bit(std::strerror(error)));
+        m_retry.start();
+        return;
+    }
     setLastError(QString());
-    attachAccessory(new IODeviceLink(m_socket));
+    m_link = new SocketLink(descriptor, this);
+    connect(m_link, &SocketLink::closed, this, [this] {
+        setLastError(m_link ? m_link->errorString() : QString());
+        onClosed();
+    });
+    attachAccessory(m_link);
 }
 
-void TcpAccessoryTransport::onClosed()
+void TcpAccessoryTransport::dropSocket()
 {
     if (!m_socket)
         return;
     QTcpSocket* socket = m_socket;
     m_socket = nullptr;
     socket->disconnect(this);
-    detachAccessory();
     socket->abort();
     socket->deleteLater();
+}
+
+void TcpAccessoryTransport::onClosed()
+{
+    if (!m_socket && !m_link)
+        return;
+    dropSocket();
+    if (SocketLink* link = m_link) {
+        m_link = nullptr;
+        link->disconnect(this);
+        detachAccessory();
+        link->deleteLater();
+    }
     m_retry.start();
 }

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+class SocketLink;
+
 // A controller reached through a TCP byte bridge. Each connection is one
 // attachment; a closed connection is a disconnect; the transport keeps trying
 // to connect every half second, so a restarting controller comes back as a
@@ -26,9 +28,12 @@ private:
     void connectNow();
     void onConnected();
     void onClosed();
+    void dropSocket();
 
     QString m_host;
     quint16 m_port;
+    // Connecting: the socket. Connected: the link, over the socket's descriptor.
     QPointer<QTcpSocket> m_socket;
+    QPointer<SocketLink> m_link;
     QTimer m_retry;
 };
