@@ -21,6 +21,8 @@ public:
     QPointer<QAbstractButton> keyTestButton;
     QPointer<QAbstractButton> MFiButton;
     QPointer<QAbstractButton> closeButton;
+    // Asks for the release list again after the server could not be reached.
+    QPointer<QAbstractButton> retryButton;
     QPointer<QLabel> currentVersionLabel;
     // Which controller this is: address, hardware and protocol version, production date.
     QPointer<QLabel> controllerLabel;
@@ -41,6 +43,7 @@ public:
     void keyTestAction();
     void MFiAction();
     void closeAction();
+    void retryAction();
 
 protected:
     // Becoming visible asks for the versions again.
