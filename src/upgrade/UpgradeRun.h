@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firmware/ZelFirmware.h"
+#include "platform/runtime/SleepInhibitor.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
@@ -125,6 +126,9 @@ public:
     // Whether a run of this release fetches its archive first.
     static bool downloadsFirst(const ZelFirmware& release);
 
+    // Holds the system awake from the run's start to its outcome.
+    const SleepInhibitor& sleepInhibitor() const { return m_sleepInhibitor; }
+
     // The run now going, if any: the engine drives one run at a time.
     static UpgradeRun* current();
 
@@ -199,4 +203,5 @@ private:
     QElapsedTimer m_restartClock;
     bool m_cancelPending = false;
     bool m_cancellable = false;
+    SleepInhibitor m_sleepInhibitor;
 };
