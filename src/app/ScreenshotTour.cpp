@@ -106,8 +106,7 @@ QPixmap pictureOf(QWidget* window, const QList<QWidget*>& dialogs)
     for (QWidget* dialog : dialogs) {
         const QPixmap inner = dialog->grab();
         const QSize size = inner.size() / inner.devicePixelRatio();
-        const QRect frame(
-            QPoint((window->width() - size.width()) / 2, (window->height() - size.height()) / 2), size);
+        const QRect frame(QPoint((window->width() - size.width()) / 2, (window->height() - size.height()) / 2), size);
         // The dialog's own background is the platform's to paint, not the grab's.
         painter.fillRect(frame, dialog->palette().window());
         painter.setPen(dialog->palette().mid().color());

@@ -210,8 +210,7 @@ bool importInto(const QString& path, QList<Shown>* messages)
     const QString fileName = incoming.fileName();
     // A browser that downloads one name twice adds " (1)": not part of the version.
     static const QRegularExpression duplicateSuffix(QStringLiteral("\\s*\\(\\d+\\)$"));
-    const QString folderName
-        = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName().remove(duplicateSuffix));
+    const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName().remove(duplicateSuffix));
 
     const QString importFolder = DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName;
     makeFolder(importFolder);

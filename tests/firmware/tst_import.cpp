@@ -226,9 +226,9 @@ private slots:
         const QByteArray key = message.toLatin1();
         QVERIFY(!localized(key.constData()).isEmpty());
         const bool named = message == QLatin1String("ArchiveNameNoVersion");
-        QList<QPair<QString, double>> expected { { named ? localized(key.constData()).arg(fileName)
-                                                         : localized(key.constData()),
-            3.0 } };
+        QList<QPair<QString, double>> expected {
+            { named ? localized(key.constData()).arg(fileName) : localized(key.constData()), 3.0 }
+        };
         if (message != QLatin1String("CannotUnzipPrompt") && !named)
             expected.prepend(unzippingToast(fileName));
         QCOMPARE(toastsOf(recorder), expected);
@@ -300,8 +300,9 @@ private slots:
         ToastRecorder recorder;
         QList<bool> results;
         bool done = false;
-        ZelDataTool::handleFilesInBackground({ QUrl::fromLocalFile(first), QUrl(QStringLiteral("https://x.example/a.zip")),
-                                                 QUrl::fromLocalFile(second), QUrl::fromLocalFile(nameless) },
+        ZelDataTool::handleFilesInBackground(
+            { QUrl::fromLocalFile(first), QUrl(QStringLiteral("https://x.example/a.zip")), QUrl::fromLocalFile(second),
+                QUrl::fromLocalFile(nameless) },
             [&](const QList<bool>& imported) {
                 results = imported;
                 done = true;
@@ -336,9 +337,8 @@ private slots:
         QMap<QString, QStringList> seen;
         for (const char* language : { "en", "zh-Hans", "ja" }) {
             Localization::shared().setLanguage(QString::fromLatin1(language));
-            for (const char* key :
-                { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "UnzipFinished", "Unzipping",
-                    "ArchiveNameNoVersion", "ImportCopyFailed", "ImportReadFailed" }) {
+            for (const char* key : { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "UnzipFinished",
+                     "Unzipping", "ArchiveNameNoVersion", "ImportCopyFailed", "ImportReadFailed" }) {
                 const QString text = localized(key);
                 QVERIFY2(!text.isEmpty(), key);
                 QVERIFY2(!seen[QString::fromLatin1(key)].contains(text), key);

@@ -472,7 +472,8 @@ private slots:
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts().size(), 1);
         const QString text = m_toasts->texts().first();
-        QVERIFY2(text.startsWith(localized("DownloadWriteFailed").section(QStringLiteral("%1"), 0, 0)), qPrintable(text));
+        QVERIFY2(
+            text.startsWith(localized("DownloadWriteFailed").section(QStringLiteral("%1"), 0, 0)), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("5.4-5.0-5.0")), qPrintable(text)); // the reason names what failed
         QCOMPARE(sim().receivedMessages().size(), messages);
         QVERIFY(blockerFile.open(QIODevice::ReadOnly));

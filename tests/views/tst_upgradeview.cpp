@@ -984,7 +984,8 @@ private slots:
         QTest::mouseClick(m_view->retryButton, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return m_view->latestVersionLabel->text() == kNewest; }));
         QVERIFY(m_view->retryButton->isHidden());
-        QVERIFY(!m_view->detailLabel->text().startsWith(localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0)));
+        QVERIFY(!m_view->detailLabel->text().startsWith(
+            localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0)));
     }
 
     // Firmware list overlay ---------------------------------------------------

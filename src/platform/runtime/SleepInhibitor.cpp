@@ -63,8 +63,8 @@ void SleepInhibitor::askLogind(const QString& who, const QString& why)
         emit unavailable(reason.isEmpty() ? QStringLiteral("no system bus") : reason);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindInterface,
-        QStringLiteral("Inhibit"));
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindInterface, QStringLiteral("Inhibit"));
     call << kWhat << who << why << kMode;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kCallTimeoutMs), this);
     const quint64 generation = m_generation;
