@@ -23,6 +23,7 @@ LatestReleaseText LatestReleaseText::make(const QList<ZelFirmware>& firmwares, c
     } else if (!error.isEmpty()) {
         text.value = localized("ServerUnreachable");
         text.reason = localized("ServerUnreachableReason").arg(error);
+        text.cause = error;
         text.retry = true;
     } else {
         text.value = localized("NoNewerVersion");

@@ -23,6 +23,9 @@ public:
     QString value;
     // Why no release is offered when the list could not be had; empty otherwise.
     QString reason;
+    // The same as the request's own words alone ("Connection refused"), for
+    // where the value beside it already says the server could not be reached.
+    QString cause;
     // Whether asking again may help: the server could not be reached.
     bool retry = false;
 };

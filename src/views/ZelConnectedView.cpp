@@ -5,6 +5,7 @@
 #include "platform/runtime/Localization.h"
 #include "ui_ZelConnectedContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ElidedLabel.h"
 #include "views/LatestReleaseText.h"
 
 #include <QPointer>
@@ -45,6 +46,14 @@ void ZelConnectedView::commonInit()
     connect(ui.MFiButton, &QPushButton::clicked, this, &ZelConnectedView::MFiAction);
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelConnectedView::closeAction);
     connect(ui.retryButton, &QPushButton::clicked, this, &ZelConnectedView::retryAction);
+
+    // In the caption's row, which every window has room for.
+    releaseListErrorLabel = new ElidedLabel(content);
+    releaseListErrorLabel->setObjectName(QStringLiteral("releaseListErrorLabel"));
+    releaseListErrorLabel->setProperty("role", QStringLiteral("warning"));
+    ui.latestTitleLayout->insertWidget(
+        ui.latestTitleLayout->indexOf(ui.upgradePromptRedDot) + 1, releaseListErrorLabel);
+    releaseListErrorLabel->setHidden(true);
 
     upgradePromptRedDot->setHidden(true);
     closeButton->setHidden(true);
@@ -88,9 +97,12 @@ void ZelConnectedView::showVersions()
                 self->upgradePromptRedDot->setHidden(
                     !latest.offered || ReleaseVersion::same(latest.offered->version, current));
                 // The smallest window has no line to spare for the reason: it
-                // comes with the text and the button (tooltip, accessibility);
-                // the upgrade screen shows it in full.
+                // stands beside the caption, as much as fits, and whole with
+                // the text and the button (tooltip, accessibility).
                 const QString why = latest.retry ? latest.reason : QString();
+                self->releaseListErrorLabel->setFullText(latest.retry ? latest.cause : QString());
+                self->releaseListErrorLabel->setToolTip(why);
+                self->releaseListErrorLabel->setHidden(why.isEmpty());
                 self->latestVersionLabel->setToolTip(why);
                 self->latestVersionLabel->setAccessibleDescription(why);
                 self->retryButton->setToolTip(why);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class ElidedLabel;
 class QAbstractButton;
 class QLabel;
 
@@ -27,6 +28,9 @@ public:
     // Which controller this is: address, hardware and protocol version, production date.
     QPointer<QLabel> controllerLabel;
     QPointer<QLabel> latestVersionLabel;
+    // Why the latest version is not known, beside its caption, cut to the
+    // room there is (whole in its tooltip).
+    QPointer<ElidedLabel> releaseListErrorLabel;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> latestVersionTitleLabel;
     QPointer<QLabel> upgradePromptRedDot;

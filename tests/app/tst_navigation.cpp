@@ -23,6 +23,7 @@
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/WebPageModule.h"
+#include "views/ElidedLabel.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelHomeView.h"
@@ -237,6 +238,10 @@ private slots:
                              localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0)),
                     qPrintable(connected->retryButton->toolTip()));
             QCOMPARE(connected->latestVersionLabel->accessibleDescription(), connected->retryButton->toolTip());
+            if (status != 200)
+                QVERIFY(connected->retryButton->toolTip().endsWith(connected->releaseListErrorLabel->fullText()));
+            QCOMPARE(connected->releaseListErrorLabel->toolTip(), connected->retryButton->toolTip());
+            QCOMPARE(connected->releaseListErrorLabel->isHidden(), status == 200);
         }
         // Retry asks again: the server is back with a release.
         catalogue.body = R"({"data":[{"ver":"9.9-9.9-9.9"}]})";
