@@ -6,6 +6,7 @@
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/SleepInhibitor.h"
+#include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeRun.h"
@@ -135,6 +136,14 @@ class TestSleepInhibitor : public QObject {
         return path;
     }
 
+    QString readVersions()
+    {
+        QString versions;
+        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
+        (void)waitUntil([&] { return !versions.isEmpty(); });
+        return versions;
+    }
+
     // Whether every copy of the descriptor handed out last is closed.
     bool released() const
     {
@@ -189,6 +198,7 @@ private slots:
         sim().faults().restartDelayMs = 30;
         sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
         QVERIFY(m_sim->waitForSession());
+        QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.5"));
     }
 
     void cleanup()
@@ -295,6 +305,37 @@ private slots:
             sim().plugIn();
             QVERIFY(m_sim->waitForSession());
         }
+    }
+
+    // The way "Upgrade Now" and `upgrade` start: a release run, its three
+    // images and two restarts under the one lock.
+    void aReleaseRunHoldsSleepOffToo()
+    {
+        const QString version = DemoReleases::versions().last();
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("release"))));
+        write(QStringLiteral("release/") + ZelFirmwareUpgradeManager::kBootFileName, DemoReleases::bootImage(version));
+        write(QStringLiteral("release/") + ZelFirmwareUpgradeManager::kLeftFileName, DemoReleases::leftImage(version));
+        write(
+            QStringLiteral("release/") + ZelFirmwareUpgradeManager::kRightFileName, DemoReleases::rightImage(version));
+        ZelFirmware release;
+        release.version = version;
+        release.path = m_dir.filePath(QStringLiteral("release"));
+        UpgradeRun run;
+        bool ended = false;
+        const int calls = int(m_logind.calls.size());
+        QList<UpgradeRun::Phase> unheld; // phases entered without the lock
+        connect(&run, &UpgradeRun::finished, this, [&] { ended = true; });
+        connect(&run, &UpgradeRun::phaseChanged, this, [&](UpgradeRun::Phase phase) {
+            if (!run.sleepInhibitor().holdsSleep())
+                unheld << phase;
+        });
+        QVERIFY(run.start(release));
+        QVERIFY(waitUntil([&] { return ended; }, 3 * kPatienceMs));
+        QCOMPARE(run.outcome(), UpgradeRun::Outcome::Completed);
+        QCOMPARE(m_logind.calls.size(), calls + 1); // one lock for the whole run
+        // The answer may come after the first phase began, never later than the second.
+        QVERIFY2(unheld.size() <= 1, qPrintable(QString::number(unheld.size())));
+        QVERIFY(waitUntil([&] { return released(); }));
     }
 };
 
