@@ -108,13 +108,15 @@ void ZelConnectedView::showVersions()
                 self->retryButton->setToolTip(why);
                 self->retryButton->setAccessibleDescription(why);
                 self->retryButton->setHidden(!latest.retry);
+                self->retryButton->setEnabled(true);
             });
     });
 }
 
 void ZelConnectedView::retryAction()
 {
-    retryButton->setHidden(true);
+    // Disabled, not hidden, until the answer: the keyboard's focus stays on it.
+    retryButton->setEnabled(false);
     showVersions();
 }
 

@@ -232,12 +232,14 @@ void ZelUpgradeView::showLatestFirmware(
     const LatestReleaseText latest = LatestReleaseText::make(firmwares, error);
     latestVersionLabel->setText(latest.value);
     retryButton->setHidden(!latest.retry);
+    retryButton->setEnabled(true);
     // No release offered: a refused list, or a server that could not be
     // reached, says why in the notes' place, until a release is picked.
     if (!latest.offered) {
         if (m_state == State::Choosing) {
+            // A reason is no release's notes: it goes without their caption.
             detailLabel->setText(latest.reason);
-            detailTitleLabel->setHidden(latest.reason.isEmpty());
+            detailTitleLabel->setHidden(true);
             detailLabel->setHidden(latest.reason.isEmpty());
         }
         // An empty answer, or none, leaves the dot as an earlier answer set it.
@@ -257,7 +259,8 @@ void ZelUpgradeView::showLatestFirmware(
 
 void ZelUpgradeView::retryAction()
 {
-    retryButton->setHidden(true);
+    // Disabled, not hidden, until the answer: the keyboard's focus stays on it.
+    retryButton->setEnabled(false);
     checkFirmwareVersion();
 }
 

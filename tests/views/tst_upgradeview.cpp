@@ -972,7 +972,7 @@ private slots:
             return;
         }
         QCOMPARE(m_view->latestVersionLabel->text(), localized("ServerUnreachable"));
-        QVERIFY(!m_view->detailLabel->isHidden());
+        QVERIFY(!m_view->detailLabel->isHidden() && m_view->detailTitleLabel->isHidden());
         const QString why = m_view->detailLabel->text();
         QVERIFY2(why.startsWith(localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0))
                 && why.size() > localized("ServerUnreachableReason").size(),
