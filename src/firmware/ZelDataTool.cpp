@@ -1,6 +1,7 @@
 #include "firmware/ZelDataTool.h"
 
 #include "lib/MessageToast.h"
+#include "lib/WriteFailure.h"
 #include "lib/ZipArchive.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
@@ -16,6 +17,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -91,14 +93,16 @@ CopyFailure copyInto(const QString& source, QFile& destination, QString* error)
         }
         if (count == 0)
             break;
+        errno = 0;
         if (destination.write(buffer.constData(), count) != count) {
-            *error = destination.errorString();
+            *error = WriteFailure::reason(destination, errno);
             return CopyFailure::Write;
         }
     }
     // A full disk may only show when the buffered bytes reach it.
+    errno = 0;
     if (!destination.flush()) {
-        *error = destination.errorString();
+        *error = WriteFailure::reason(destination, errno);
         return CopyFailure::Write;
     }
     destination.close();

@@ -1,5 +1,6 @@
 #include "lib/HttpClient.h"
 
+#include "lib/WriteFailure.h"
 #include "platform/runtime/MainQueue.h"
 
 #include <QCoreApplication>
@@ -63,12 +64,9 @@ bool exceeds(QNetworkReply* reply, qint64 received, qint64 maxBytes)
     return received > maxBytes || (announced.isValid() && announced.toLongLong() > maxBytes);
 }
 
-// Why a write to file failed. Its own text can be "Unknown error" where the
-// system said more (a full disk): errno, cleared before the write, says it then.
 QString writeFailure(const QSaveFile& file, int systemError)
 {
-    return QStringLiteral("cannot write %1: %2")
-        .arg(file.fileName(), systemError != 0 ? qt_error_string(systemError) : file.errorString());
+    return QStringLiteral("cannot write %1: %2").arg(file.fileName(), WriteFailure::reason(file, systemError));
 }
 
 QString tooLargeText(qint64 maxBytes)

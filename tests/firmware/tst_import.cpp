@@ -8,10 +8,13 @@
 #include "support/TestSupport.h"
 
 #include <QLoggingCategory>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QUrl>
 
+#include <cerrno>
 #include <memory>
 
 using namespace testsupport;
@@ -286,6 +289,34 @@ private slots:
         QVERIFY2(messages.last().startsWith(localized("ImportCopyFailed").section(QStringLiteral("%1"), 0, 0)),
             qPrintable(messages.last()));
         QCOMPARE(fileContents(release(QStringLiteral("4.0-4.0-4.0"))), QByteArray("a file in the way"));
+    }
+
+    // A disk that is really full (a 64 KiB tmpfs as the documents folder,
+    // when this process may mount one; skipped otherwise, as in a container
+    // without the right): the system's own words reach the message.
+    void aFullDiskSaysSo()
+    {
+        const QString documents = root() + QStringLiteral("/small");
+        QVERIFY(QDir().mkpath(documents));
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                QStringLiteral("tmpfs"), documents });
+        if (!mount.waitForFinished(kPatienceMs) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), { documents }); });
+        DocumentsDirectory::setPath(documents);
+        const QString archive = incoming(QStringLiteral("5.0-5.0-5.0.zip"));
+        QList<Entry> large = releaseEntries();
+        large.append({ QStringLiteral("padding.bin"), randomBytes(200000, 14) });
+        QVERIFY(writeArchive(archive, large));
+        ToastRecorder recorder;
+        QStringList messages;
+        QVERIFY(!ZelDataTool::importArchive(archive, &messages));
+        QVERIFY2(messages.last().startsWith(localized("ImportCopyFailed").section(QStringLiteral("%1"), 0, 0)),
+            qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains(qt_error_string(ENOSPC)), qPrintable(messages.last()));
+        QVERIFY(!QFileInfo::exists(release(QStringLiteral("5.0-5.0-5.0")) + QStringLiteral("/V7E_IAP.bin")));
     }
 
     // Several archives opened at once: every one imported, and one toast at
