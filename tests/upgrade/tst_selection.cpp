@@ -19,9 +19,13 @@
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 using namespace testsupport;
 
@@ -478,6 +482,42 @@ private slots:
         QCOMPARE(sim().receivedMessages().size(), messages);
         QVERIFY(blockerFile.open(QIODevice::ReadOnly));
         QCOMPARE(blockerFile.readAll(), QByteArray("mine"));
+    }
+
+    // The same on a documents folder that is really full (a tmpfs, where
+    // this process may mount one; skipped otherwise): the system's words.
+    void aDownloadOnAFullDiskSaysSo()
+    {
+        const QString small = m_dir.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(small));
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                QStringLiteral("tmpfs"), small });
+        if (!mount.waitForFinished(kPatienceMs) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const QString documentsBefore = DocumentsDirectory::path();
+        const auto restore = qScopeGuard([&] {
+            DocumentsDirectory::setPath(documentsBefore);
+            QProcess::execute(QStringLiteral("umount"), { small });
+        });
+        DocumentsDirectory::setPath(small);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("device not open")));
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.body = QByteArray(200000, 'x');
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"5.5-5.0-5.0.zip\"\r\n";
+        ZelFirmware release;
+        release.version = QStringLiteral("5.5-5.0-5.0");
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts().size(), 1);
+        const QString text = m_toasts->texts().first();
+        QVERIFY2(
+            text.startsWith(localized("DownloadWriteFailed").section(QStringLiteral("%1"), 0, 0)), qPrintable(text));
+        QVERIFY2(text.contains(qt_error_string(ENOSPC)), qPrintable(text));
+        QVERIFY(!QFileInfo::exists(small + QStringLiteral("/5.5-5.0-5.0.zip"))); // no partial file
     }
 
     void aLocalRecordWithADigestIsTreatedAsOnline()
