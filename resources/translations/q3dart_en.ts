@@ -13,6 +13,11 @@
         <extracomment>Key test screen: caption of the analogue panel (stick positions, trigger levels, every button).</extracomment>
         <translation>Values</translation>
     </message>
+    <message id="ArchiveNameNoVersion">
+        <source>The file name "%1" holds no version number (such as 1.2-1.3-1.4.zip), so the package was not imported. Give the file its release's version as its name and open it again.</source>
+        <extracomment>Toast (3 s) when a .zip archive opened into the application has no version number in its file name (the release folder is named after it); %1 = the file name. The user's file is left as it is.</extracomment>
+        <translation>The file name "%1" holds no version number (such as 1.2-1.3-1.4.zip), so the package was not imported. Give the file its release's version as its name and open it again.</translation>
+    </message>
     <message id="ArchiveUnsafePaths">
         <source>This firmware package contains unsafe entries (paths outside its folder, or links) and was not imported.</source>
         <extracomment>Toast (3 s) when a firmware package opened into the application holds entries whose paths lead out of its release folder, or links; the package is refused and nothing is written.</extracomment>
@@ -85,7 +90,7 @@
     </message>
     <message id="CannotUnzipPrompt">
         <source>This file is not a firmware package (.zip) and cannot be unzipped.</source>
-        <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive, or its name holds no version number; the user's file is left as it is.</extracomment>
+        <extracomment>Toast (3 s) when a file opened into the application is not a .zip archive (by its extension); the user's file is left as it is.</extracomment>
         <translation>This file is not a firmware package (.zip) and cannot be unzipped.</translation>
     </message>
     <message id="CheckAgain">
@@ -673,6 +678,11 @@
         <extracomment>Command-line help: --list-version.</extracomment>
         <translation>the list's version (default one above the site's current list)</translation>
     </message>
+    <message id="CliSleepNotHeldOff">
+        <source>Sleep could not be held off (%1); keep the computer awake until the upgrade ends.</source>
+        <extracomment>Command line, standard error, once: the system's sleep lock (logind on the system bus) could not be taken; the upgrade goes on. %1 = the bus's reason, in English (e.g. 'Failed to connect to socket /run/dbus/system_bus_socket: No such file or directory').</extracomment>
+        <translation>Sleep could not be held off (%1); keep the computer awake until the upgrade ends.</translation>
+    </message>
     <message id="CliUnexpectedArgument">
         <source>unexpected argument %1</source>
         <extracomment>Command-line usage error: a word the command does not take. %1 = the word.</extracomment>
@@ -843,10 +853,20 @@
         <extracomment>Toast (3 s) when downloading an online firmware release fails.</extracomment>
         <translation>Firmware download failed. Please check your network connection and try again.</translation>
     </message>
+    <message id="DownloadNameRefused">
+        <source>The firmware server offered the release under a file name that cannot be used ("%1"), so nothing was downloaded. Please tell the server's operator.</source>
+        <extracomment>Upgrade failure when the server's file name for a release archive is refused (empty, hidden, or that of the application's own records or another release's archive); %1 = the name the server gave. Nothing was written.</extracomment>
+        <translation>The firmware server offered the release under a file name that cannot be used ("%1"), so nothing was downloaded. Please tell the server's operator.</translation>
+    </message>
     <message id="DownloadTooLarge">
         <source>The firmware download is larger than %1 MiB and was stopped. Nothing was installed.</source>
         <extracomment>A release archive download exceeds the size limit; %1 = the limit in MiB.</extracomment>
         <translation>The firmware download is larger than %1 MiB and was stopped. Nothing was installed.</translation>
+    </message>
+    <message id="DownloadWriteFailed">
+        <source>The firmware could not be saved in the documents folder (%1). Free some disk space and try again.</source>
+        <extracomment>Upgrade failure when a downloaded release archive, or its unpacked images, cannot be written to the documents folder (a full disk, no permission); %1 = the reason, in English (e.g. 'cannot write /home/u/Documents/1.2-1.3-1.4.zip: No space left on device'). Nothing was sent to the controller.</extracomment>
+        <translation>The firmware could not be saved in the documents folder (%1). Free some disk space and try again.</translation>
     </message>
     <message id="EmptyFirmware">
         <source>No firmware available</source>
@@ -953,6 +973,16 @@
         <extracomment>Upgrade history: the controller's versions before and after a run. %1 = before, %2 = after; ? where unknown.</extracomment>
         <translation>Versions %1 → %2</translation>
     </message>
+    <message id="ImportCopyFailed">
+        <source>The firmware package could not be written to the application's folder (%1). Nothing was imported; check the free disk space and try again.</source>
+        <extracomment>Toast (3 s) when importing a firmware package fails on the application's side: its copy or its unpacked files cannot be written (disk full, a file in the way); %1 = the system's reason, in English (e.g. 'No space left on device'). The release folder is left as it was.</extracomment>
+        <translation>The firmware package could not be written to the application's folder (%1). Nothing was imported; check the free disk space and try again.</translation>
+    </message>
+    <message id="ImportReadFailed">
+        <source>The file could not be read (%1). Nothing was imported.</source>
+        <extracomment>Toast (3 s) when a firmware package opened into the application cannot be read (missing, no permission, a read error); %1 = the system's reason, in English.</extracomment>
+        <translation>The file could not be read (%1). Nothing was imported.</translation>
+    </message>
     <message id="InfoKeysInvalid">
         <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
         <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>
@@ -1055,7 +1085,7 @@
     </message>
     <message id="NoNewerVersion">
         <source>No newer version</source>
-        <extracomment>Connected and upgrade screens: shown as the latest version when the online list is empty or cannot be fetched.</extracomment>
+        <extracomment>Connected and upgrade screens: shown as the latest version when the firmware server answered with no release the controller can take (a server that could not be reached shows ServerUnreachable instead).</extracomment>
         <translation>No newer version</translation>
     </message>
     <message id="NoRumbleController">
@@ -1183,6 +1213,11 @@
         <extracomment>Command line and upgrade screens: the key set is older than one accepted before from the same server; %1 = its version, %2 = the version accepted before.</extracomment>
         <translation>The release key set (version %1) is older than one already accepted from this server (version %2), so the release list was refused.</translation>
     </message>
+    <message id="ReleaseLacksImage">
+        <source>The release's package lacks a firmware image (%1), so nothing was sent. Its download is forgotten: the next try downloads it anew.</source>
+        <extracomment>Upgrade failure (toast, upgrade screen, command line) when an online release's unpacked download lacks an image file; %1 = the missing file names (e.g. 'V7E_ISP.bin'). Its download record is dropped, so the next try downloads it again. The controller was not touched.</extracomment>
+        <translation>The release's package lacks a firmware image (%1), so nothing was sent. Its download is forgotten: the next try downloads it anew.</translation>
+    </message>
     <message id="ReleaseListExpired">
         <source>The release list expired on %1, so it was refused: the server may be replaying an old list.</source>
         <extracomment>Command line and upgrade screens: the signed release list has expired; %1 = its expiry time (UTC, ISO 8601).</extracomment>
@@ -1263,6 +1298,11 @@
         <extracomment>A release list entry or local release folder whose version text does not parse; %1 = the text.</extracomment>
         <translation>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</translation>
     </message>
+    <message id="Retry">
+        <source>Retry</source>
+        <extracomment>Connected and upgrade screens: button beside 'Server unreachable'; asks the firmware server for the release list again.</extracomment>
+        <translation>Retry</translation>
+    </message>
     <message id="RightKeys">
         <source>Right Keys</source>
         <extracomment>Key test screen: caption of the right-side keys section.</extracomment>
@@ -1308,6 +1348,21 @@
         <extracomment>Key test screen: identity line. %1 = the controller's serial number.</extracomment>
         <translation>serial %1</translation>
     </message>
+    <message id="ServerUnreachable">
+        <source>Server unreachable</source>
+        <extracomment>Connected and upgrade screens: shown as the latest version when the firmware server could not be reached (or did not answer with a release list); the reason and a Retry button are shown with it. Keep it short: it stands in the version's place.</extracomment>
+        <translation>Server unreachable</translation>
+    </message>
+    <message id="ServerUnreachableReason">
+        <source>Could not reach the firmware server: %1</source>
+        <extracomment>Connected and upgrade screens: why the latest version is not known; %1 = the network error (English, from the system), e.g. 'Connection refused'.</extracomment>
+        <translation>Could not reach the firmware server: %1</translation>
+    </message>
+    <message id="SleepInhibitReason">
+        <source>Upgrading the controller's firmware</source>
+        <extracomment>Given to the system (logind, the desktop's screen saver) as the reason it must not sleep during an upgrade; the system may show it in its power settings or when asked to suspend.</extracomment>
+        <translation>Upgrading the controller's firmware</translation>
+    </message>
     <message id="TransferStalled">
         <source>The firmware transfer was stopped because the controller stopped responding. Please reconnect the controller and try again.</source>
         <extracomment>Upgrade engine / command-line: a transfer got no accepted reply for too long and was stopped.</extracomment>
@@ -1335,7 +1390,7 @@
     </message>
     <message id="UnzipFailed">
         <source>Unzipping failed. The firmware package is damaged or could not be unpacked.</source>
-        <extracomment>Toast (3 s) when a firmware package opened into the application cannot be copied or unpacked (damaged or not really a zip archive, too large, disk full); the release folder is left as it was.</extracomment>
+        <extracomment>Toast (3 s) when a firmware package opened into the application cannot be unpacked (damaged or not really a zip archive, too large, unsupported); the release folder is left as it was. A disk that cannot be written has ImportCopyFailed.</extracomment>
         <translation>Unzipping failed. The firmware package is damaged or could not be unpacked.</translation>
     </message>
     <message id="UnzipFinished">
@@ -1372,11 +1427,6 @@
         <source>Upgrade failed: this firmware package is incomplete. Please import a new one.</source>
         <extracomment>Toast (3 s) when a local release folder lacks one of the three image files.</extracomment>
         <translation>Upgrade failed: this firmware package is incomplete. Please import a new one.</translation>
-    </message>
-    <message id="UpgradeFailedNeedReconnect">
-        <source>Upgrade failed. Please reconnect the controller and try again.</source>
-        <extracomment>Toast (3 s) when a downloaded release lacks an image file (its download record is dropped so the next try downloads again).</extracomment>
-        <translation>Upgrade failed. Please reconnect the controller and try again.</translation>
     </message>
     <message id="UpgradeFailedTitle">
         <source>Upgrade failed</source>

@@ -77,9 +77,12 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
+    QList<QUrl> archives;
     for (const QUrl& url : event->mimeData()->urls())
-        if (isArchive(url) && fileDropped)
-            fileDropped(url);
+        if (isArchive(url))
+            archives.append(url);
+    if (!archives.isEmpty() && filesDropped)
+        filesDropped(archives);
     event->acceptProposedAction();
 }
 

@@ -22,8 +22,8 @@ public:
 
     ViewController* rootViewController() const { return m_root; }
 
-    // Receives each file dropped on the window.
-    std::function<void(const QUrl&)> fileDropped;
+    // Receives the archives dropped on the window, all of one drop at once.
+    std::function<void(const QList<QUrl>&)> filesDropped;
     // Sees every key press and release first; returns true when it used the key.
     std::function<bool(int key, bool down)> keyHandler;
     // Runs once, from the event loop, after the window's first paint: for

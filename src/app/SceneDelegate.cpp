@@ -9,14 +9,14 @@ SceneDelegate::~SceneDelegate() = default;
 void SceneDelegate::sceneWillConnectToSession(const QList<QUrl>& urlContexts)
 {
     m_window = std::make_unique<MainWindow>();
-    m_window->fileDropped = [](const QUrl& url) { handleFirst({ url }); };
+    m_window->filesDropped = [](const QList<QUrl>& urls) { handleAll(urls); };
     m_window->show();
-    handleFirst(urlContexts);
+    handleAll(urlContexts);
 }
 
 void SceneDelegate::sceneOpenURLContexts(const QList<QUrl>& urlContexts)
 {
-    handleFirst(urlContexts);
+    handleAll(urlContexts);
     if (m_window) {
         m_window->showNormal();
         m_window->raise();
@@ -24,8 +24,7 @@ void SceneDelegate::sceneOpenURLContexts(const QList<QUrl>& urlContexts)
     }
 }
 
-void SceneDelegate::handleFirst(const QList<QUrl>& urlContexts)
+void SceneDelegate::handleAll(const QList<QUrl>& urlContexts)
 {
-    if (!urlContexts.isEmpty() && urlContexts.first().scheme() == QLatin1String("file"))
-        ZelDataTool::handleFileInBackground(urlContexts.first());
+    ZelDataTool::handleFilesInBackground(urlContexts);
 }

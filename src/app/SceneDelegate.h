@@ -16,12 +16,12 @@ public:
 
     MainWindow* window() const { return m_window.get(); }
 
-    // The window comes up; the first of the files it was opened with is imported.
+    // The window comes up; the files it was opened with are imported.
     void sceneWillConnectToSession(const QList<QUrl>& urlContexts);
-    // Files opened into the running application; the first one is imported.
+    // Files opened into the running application; every one is imported.
     void sceneOpenURLContexts(const QList<QUrl>& urlContexts);
 
 private:
-    static void handleFirst(const QList<QUrl>& urlContexts);
+    static void handleAll(const QList<QUrl>& urlContexts);
     std::unique_ptr<MainWindow> m_window;
 };

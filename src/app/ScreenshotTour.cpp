@@ -6,7 +6,9 @@
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
 #include "firmware/ZelDataTool.h"
+#include "firmware/ZelFirmwareDataTool.h"
 #include "input/ControllerCheck.h"
+#include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "sim/DemoReleases.h"
@@ -25,9 +27,12 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 
 #include <cmath>
@@ -37,6 +42,8 @@
 namespace {
 // Where the tour photographs a run under way.
 constexpr double kUpgradingShotPercent = 30.0;
+// Nobody listens on port 1 of the loopback: the connection is refused at once.
+constexpr char kUnreachableServer[] = "http://127.0.0.1:1";
 // Each reply of the run the steps' picture catches leaves this much later.
 constexpr int kSlowReplyMs = 4;
 // The controller's restart, slowed so that the wait can be photographed.
@@ -82,6 +89,42 @@ bool arrived(const QWidget* screen)
 {
     return shown(screen) && screen->pos() == QPoint(0, 0);
 }
+
+// The question before an older release is installed, while it is open.
+QMessageBox* olderReleaseAlert(ViewController* root)
+{
+    ZelUpgradeView* upgrade = root->existingUpgradeView();
+    return upgrade ? upgrade->findChild<QMessageBox*>(QStringLiteral("olderReleaseAlert")) : nullptr;
+}
+
+// The window's picture with its open dialogs on it, in the middle as a
+// window-modal dialog sits: a grab holds one window only.
+QPixmap pictureOf(QWidget* window, const QList<QWidget*>& dialogs)
+{
+    QPixmap picture = window->grab();
+    QPainter painter(&picture);
+    for (QWidget* dialog : dialogs) {
+        const QPixmap inner = dialog->grab();
+        const QSize size = inner.size() / inner.devicePixelRatio();
+        const QRect frame(QPoint((window->width() - size.width()) / 2, (window->height() - size.height()) / 2), size);
+        // The dialog's own background is the platform's to paint, not the grab's.
+        painter.fillRect(frame, dialog->palette().window());
+        painter.setPen(dialog->palette().mid().color());
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        painter.drawPixmap(frame.topLeft(), inner);
+    }
+    return picture;
+}
+
+// The dialogs open over the window.
+QList<QWidget*> openDialogs(QWidget* window)
+{
+    QList<QWidget*> dialogs;
+    for (QDialog* dialog : window->findChildren<QDialog*>())
+        if (dialog->isVisible() && dialog->isWindow())
+            dialogs.append(dialog);
+    return dialogs;
+}
 }
 
 ScreenshotTour::ScreenshotTour(
@@ -111,7 +154,8 @@ QStringList ScreenshotTour::fileNames()
         QStringLiteral("upgrade-failed.png"), QStringLiteral("upgrade-cancelled.png"),
         QStringLiteral("upgrade-upgrading.png"), QStringLiteral("upgrade-steps.png"),
         QStringLiteral("upgrade-completed.png"), QStringLiteral("upgrade-history.png"), QStringLiteral("toast.png"),
-        QStringLiteral("connected-latest.png"), QStringLiteral("keytest-rest.png"),
+        QStringLiteral("upgrade-older-confirm.png"), QStringLiteral("connected-latest.png"),
+        QStringLiteral("server-unreachable.png"), QStringLiteral("keytest-rest.png"),
         QStringLiteral("keytest-active.png"), QStringLiteral("keytest-check-rest.png"),
         QStringLiteral("keytest-check-result.png"), QStringLiteral("keytest-unmapped.png"), QStringLiteral("games.png"),
         QStringLiteral("tutorial.png") };
@@ -217,8 +261,20 @@ void ScreenshotTour::buildSteps()
                 root->upgradeView()->firmwareListView->didSelectRow(0);
             },
             [this] { return m_toasts->currentToast() && m_toasts->currentToast()->isVisible(); }, true },
+        // An older release than the controller's asks first.
+        { QString(), [root] { root->upgradeView()->otherVersionAction(); },
+            [rows] { return rows() == DemoReleases::versions().size(); } },
+        { QStringLiteral("upgrade-older-confirm.png"),
+            [root] {
+                ZelUpgradeView* upgrade = root->upgradeView();
+                upgrade->firmwareListView->didSelectRow(int(DemoReleases::versions().size()) - 1); // the oldest
+                upgrade->upgradeAction();
+            },
+            [root] { return olderReleaseAlert(root) && olderReleaseAlert(root)->isVisible(); } },
         { QStringLiteral("connected-latest.png"),
             [root, embedded, newest] {
+                if (QMessageBox* alert = olderReleaseAlert(root))
+                    alert->reject();
                 // The controller as the upgrade leaves it.
                 embedded->controller()->setVersions(newest);
                 root->upgradeView()->closeAction();
@@ -228,7 +284,24 @@ void ScreenshotTour::buildSteps()
                 return shown(connected) && connected->currentVersionLabel->text() == newest
                     && connected->latestVersionLabel->text() == newest;
             } },
-        { QStringLiteral("keytest-rest.png"), [root] { root->connectedView()->keyTestAction(); },
+        // The firmware server gone: said so, with the reason and a retry.
+        { QStringLiteral("server-unreachable.png"),
+            [this, root] {
+                m_server = ZelFirmwareDataTool::serverBaseUrl();
+                ZelFirmwareDataTool::setServerOverride(QString::fromLatin1(kUnreachableServer));
+                ZelFirmwareDataTool::sharedInstance().firmwares.reset();
+                ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime();
+                root->connectedView()->retryAction();
+            },
+            [root] {
+                ZelConnectedView* connected = root->existingConnectedView();
+                return shown(connected) && connected->latestVersionLabel->text() == localized("ServerUnreachable");
+            } },
+        { QStringLiteral("keytest-rest.png"),
+            [this, root] {
+                ZelFirmwareDataTool::setServerOverride(m_server);
+                root->connectedView()->keyTestAction();
+            },
             [root] { return arrived(root->existingKeyTestView()); } },
         { QStringLiteral("keytest-active.png"),
             [embedded] {
@@ -410,7 +483,8 @@ void ScreenshotTour::poll()
             m_toasts->dismiss();
         if (!current.fileName.isEmpty()) {
             const QString path = QDir(m_folder).filePath(current.fileName);
-            const QPixmap picture = m_window->grab();
+            const QList<QWidget*> dialogs = openDialogs(m_window);
+            const QPixmap picture = pictureOf(m_window, dialogs);
             if (!picture.save(path)) {
                 finish(1, QStringLiteral("cannot write %1").arg(path));
                 return;
@@ -422,6 +496,9 @@ void ScreenshotTour::poll()
                                     .arg(picture.height()));
             for (const QString& fault : LayoutAudit::check(m_window))
                 m_faults.append(current.fileName + QStringLiteral(": ") + fault);
+            for (QWidget* dialog : dialogs)
+                for (const QString& fault : LayoutAudit::check(dialog))
+                    m_faults.append(current.fileName + QStringLiteral(" (dialog): ") + fault);
             std::printf("%s\n", qPrintable(path));
             std::fflush(stdout);
         }

@@ -59,6 +59,8 @@ private:
     bool m_settling = false;
     // What the layout audit and the size check found, picture by picture.
     QStringList m_faults;
+    // The firmware server while the tour shows one that cannot be reached.
+    QString m_server;
     // The joystick without mapping the key test shows for a while.
     std::unique_ptr<VirtualGameController> m_joystick;
     // Plays the user through the stick check, a tick at a time.

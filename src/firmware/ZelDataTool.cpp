@@ -1,6 +1,7 @@
 #include "firmware/ZelDataTool.h"
 
 #include "lib/MessageToast.h"
+#include "lib/WriteFailure.h"
 #include "lib/ZipArchive.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
@@ -10,11 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QThreadPool>
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -70,34 +73,40 @@ void makeFolder(const QString& path)
         QDir().mkdir(path);
 }
 
-// Copies source into the open file; false with the reason in error.
-bool copyInto(const QString& source, QFile& destination, QString* error)
+// Why a copy failed: the user's file could not be read, or our copy not written.
+enum class CopyFailure { None, Read, Write };
+
+// Copies source into the open file; the failure with the system's reason in error.
+CopyFailure copyInto(const QString& source, QFile& destination, QString* error)
 {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot open %1: %2").arg(source, input.errorString());
-        return false;
+        *error = input.errorString();
+        return CopyFailure::Read;
     }
     QByteArray buffer(kCopyChunkSize, Qt::Uninitialized);
     for (;;) {
         const qint64 count = input.read(buffer.data(), buffer.size());
         if (count < 0) {
-            *error = QStringLiteral("cannot read %1: %2").arg(source, input.errorString());
-            return false;
+            *error = input.errorString();
+            return CopyFailure::Read;
         }
         if (count == 0)
             break;
+        errno = 0;
         if (destination.write(buffer.constData(), count) != count) {
-            *error = QStringLiteral("cannot copy to %1: %2").arg(destination.fileName(), destination.errorString());
-            return false;
+            *error = WriteFailure::reason(destination, errno);
+            return CopyFailure::Write;
         }
     }
+    // A full disk may only show when the buffered bytes reach it.
+    errno = 0;
     if (!destination.flush()) {
-        *error = QStringLiteral("cannot copy to %1: %2").arg(destination.fileName(), destination.errorString());
-        return false;
+        *error = WriteFailure::reason(destination, errno);
+        return CopyFailure::Write;
     }
     destination.close();
-    return true;
+    return CopyFailure::None;
 }
 
 } // namespace
@@ -156,13 +165,56 @@ void ZelDataTool::handleFileInBackground(const QUrl& fileUrl, std::function<void
     });
 }
 
+void ZelDataTool::handleFilesInBackground(
+    const QList<QUrl>& fileUrls, std::function<void(const QList<bool>& imported)> done)
+{
+    QStringList paths;
+    for (const QUrl& url : fileUrls)
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    if (paths.size() == 1) {
+        handleFileInBackground(QUrl::fromLocalFile(paths.first()), [done](bool imported) {
+            if (done)
+                done({ imported });
+        });
+        return;
+    }
+    if (paths.isEmpty())
+        return;
+    QStringList names;
+    for (const QString& path : std::as_const(paths))
+        names.append(QFileInfo(path).fileName());
+    MessageToast::showMsgWithtext(
+        localized("Unzipping") + QLatin1Char(' ') + names.join(localized("ListSeparator")) + QStringLiteral("..."),
+        kProgressSeconds);
+    importPool().start([paths, names, done] {
+        QList<bool> results;
+        QStringList lines;
+        for (int i = 0; i < paths.size(); ++i) {
+            QList<Shown> shown;
+            results.append(importInto(paths.at(i), &shown));
+            // The outcome is the last message an import shows.
+            const QString outcome = shown.isEmpty() ? QString() : shown.last().text;
+            lines.append(names.at(i) + localized(":") + outcome);
+        }
+        MainQueue::dispatchAsync([results, lines, done] {
+            MessageToast::showMsgWithtext(lines.join(QLatin1Char('\n')),
+                ZelDataTool::kRefusedSeconds + ZelDataTool::kSecondsPerResultLine * double(lines.size()));
+            if (done)
+                done(results);
+        });
+    });
+}
+
 namespace {
 
 bool importInto(const QString& path, QList<Shown>* messages)
 {
     const QFileInfo incoming(path);
     const QString fileName = incoming.fileName();
-    const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName());
+    // A browser that downloads one name twice adds " (1)": not part of the version.
+    static const QRegularExpression duplicateSuffix(QStringLiteral("\\s*\\(\\d+\\)$"));
+    const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName().remove(duplicateSuffix));
 
     const QString importFolder = DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName;
     makeFolder(importFolder);
@@ -178,7 +230,7 @@ bool importInto(const QString& path, QList<Shown>* messages)
     // or above it ("...zip" gives "..").
     if (std::none_of(folderName.cbegin(), folderName.cend(), [](QChar c) { return c.isDigit(); })) {
         qCWarning(lcImport) << "refused" << path << ": its name holds no version";
-        show(localized("CannotUnzipPrompt"), ZelDataTool::kRefusedSeconds, messages);
+        show(localized("ArchiveNameNoVersion").arg(fileName), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
 
@@ -188,12 +240,13 @@ bool importInto(const QString& path, QList<Shown>* messages)
     QString error;
     if (!copy.open()) {
         qCWarning(lcImport) << "cannot copy" << path << ":" << copy.errorString();
-        show(localized("UnzipFailed"), ZelDataTool::kRefusedSeconds, messages);
+        show(localized("ImportCopyFailed").arg(copy.errorString()), ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
-    if (!copyInto(path, copy, &error)) {
-        qCWarning(lcImport) << error;
-        show(localized("UnzipFailed"), ZelDataTool::kRefusedSeconds, messages);
+    if (const CopyFailure failure = copyInto(path, copy, &error); failure != CopyFailure::None) {
+        qCWarning(lcImport) << "cannot copy" << path << ":" << error;
+        show(localized(failure == CopyFailure::Read ? "ImportReadFailed" : "ImportCopyFailed").arg(error),
+            ZelDataTool::kRefusedSeconds, messages);
         return false;
     }
 
@@ -210,6 +263,11 @@ bool importInto(const QString& path, QList<Shown>* messages)
     case ZipArchive::Result::UnsafeEntry:
         qCWarning(lcImport) << "refused" << path << ":" << error;
         show(localized("ArchiveUnsafePaths"), ZelDataTool::kRefusedSeconds, messages);
+        return false;
+    case ZipArchive::Result::WriteFailed:
+        // The package is sound; the disk (full, or a file in the way) is not.
+        qCWarning(lcImport) << "cannot unpack" << path << ":" << error;
+        show(localized("ImportCopyFailed").arg(error), ZelDataTool::kRefusedSeconds, messages);
         return false;
     default:
         qCWarning(lcImport) << "cannot unpack" << path << ":" << error;

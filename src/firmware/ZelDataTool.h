@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -40,4 +41,12 @@ public:
     // then done with whether a release was imported. Other URLs than files
     // are ignored.
     static void handleFileInBackground(const QUrl& fileUrl, std::function<void(bool imported)> done = nullptr);
+    // Several files opened at once, every one imported in turn the same way.
+    // Toasts replace each other, so with more than one file the results come
+    // in one toast at the end, a line for each file with its name; done has
+    // each file's result in order. Other URLs than files are left out.
+    static void handleFilesInBackground(
+        const QList<QUrl>& fileUrls, std::function<void(const QList<bool>& imported)> done = nullptr);
+    // How much longer the toast of several imports stays for each line.
+    static constexpr double kSecondsPerResultLine = 1.5;
 };

@@ -1,5 +1,6 @@
 #include "lib/HttpClient.h"
 
+#include "lib/WriteFailure.h"
 #include "platform/runtime/MainQueue.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -60,6 +62,11 @@ bool exceeds(QNetworkReply* reply, qint64 received, qint64 maxBytes)
         return false;
     const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
     return received > maxBytes || (announced.isValid() && announced.toLongLong() > maxBytes);
+}
+
+QString writeFailure(const QSaveFile& file, int systemError)
+{
+    return QStringLiteral("cannot write %1: %2").arg(file.fileName(), WriteFailure::reason(file, systemError));
 }
 
 QString tooLargeText(qint64 maxBytes)
@@ -163,6 +170,8 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         QString error;
         bool decided = false;
         bool tooLarge = false;
+        bool nameRefused = false;
+        bool writeFailed = false;
         qint64 received = 0;
     };
     auto state = std::make_shared<State>();
@@ -184,12 +193,14 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         state->path = destination ? destination(headers) : QString();
         if (state->path.isEmpty()) {
             state->error = QStringLiteral("the download has no usable file name");
+            state->nameRefused = true;
             reply->abort();
             return;
         }
         state->file = std::make_unique<QSaveFile>(state->path);
         if (!state->file->open(QIODevice::WriteOnly)) {
             state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+            state->writeFailed = true;
             reply->abort();
         }
     };
@@ -204,8 +215,10 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
             reply->abort();
             return;
         }
+        errno = 0;
         if (state->file && state->error.isEmpty() && state->file->write(chunk) != chunk.size()) {
-            state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+            state->error = writeFailure(*state->file, errno);
+            state->writeFailed = true;
             reply->abort();
         }
     };
@@ -224,12 +237,17 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         if (!state->error.isEmpty())
             r.error = state->error;
         r.tooLarge = state->tooLarge;
+        r.nameRefused = state->nameRefused;
+        r.writeFailed = state->writeFailed;
         if (r.error.isEmpty() && (r.status < 200 || r.status > 299))
             r.error = QStringLiteral("HTTP status %1").arg(r.status);
         if (r.error.isEmpty() && !state->file)
             r.error = QStringLiteral("nothing was downloaded");
-        if (r.error.isEmpty() && !state->file->commit())
-            r.error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
+        errno = 0;
+        if (r.error.isEmpty() && !state->file->commit()) {
+            r.error = writeFailure(*state->file, errno);
+            r.writeFailed = true;
+        }
         if (r.error.isEmpty())
             r.filePath = state->path;
         else if (state->file)

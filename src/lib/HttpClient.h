@@ -21,6 +21,10 @@ public:
         QString error; // empty on success
         QString filePath; // download: where the body was stored
         bool tooLarge = false; // the answer grew beyond the request's limit
+        // download: the destination refused the answer's file name (suggestedFileName)
+        bool nameRefused = false;
+        // download: the file could not be written (a full disk, say); the error says why
+        bool writeFailed = false;
     };
     // No limit on the size of an answer.
     static constexpr qint64 kUnlimited = -1;

@@ -1,5 +1,7 @@
 #include "lib/ZipArchive.h"
 
+#include "lib/WriteFailure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -330,10 +332,12 @@ ZipArchive::Result Extraction::stage(void* zip, const Entry& entry)
         }
         if (count == 0)
             break;
+        errno = 0;
         if (file->write(buffer.constData(), count) != count) {
+            const int systemError = errno;
             unzCloseCurrentFile(zip);
             return fail(ZipArchive::Result::WriteFailed,
-                QStringLiteral("cannot write %1: %2").arg(target, file->errorString()));
+                QStringLiteral("cannot write %1: %2").arg(target, WriteFailure::reason(*file, systemError)));
         }
         written += uint64_t(count);
     }
@@ -348,9 +352,10 @@ ZipArchive::Result Extraction::stage(void* zip, const Entry& entry)
             QStringLiteral("entry \"%1\" is damaged (%2)")
                 .arg(entry.name,
                     closed == UNZ_CRCERROR ? QStringLiteral("CRC mismatch") : QStringLiteral("error %1").arg(closed)));
+    errno = 0;
     if (!file->flush()) {
-        return fail(
-            ZipArchive::Result::WriteFailed, QStringLiteral("cannot write %1: %2").arg(target, file->errorString()));
+        return fail(ZipArchive::Result::WriteFailed,
+            QStringLiteral("cannot write %1: %2").arg(target, WriteFailure::reason(*file, errno)));
     }
     file->close();
     file->setPermissions(

@@ -36,9 +36,11 @@ constexpr Entry kEntries[] = {
     { Code::ReleaseNotSigned, "ReleaseNotSigned", "ReleaseNotSigned" },
     { Code::SignatureInvalid, "SignatureInvalid", "ReleaseSignatureInvalid" },
     { Code::ReleaseFilesMissing, "ReleaseFilesMissing", "UpgradeFailedNeedNewFirmware" },
-    { Code::ReleaseIncomplete, "ReleaseIncomplete", "UpgradeFailedNeedReconnect" },
+    { Code::ReleaseIncomplete, "ReleaseIncomplete", "ReleaseLacksImage" },
     { Code::DownloadTooLarge, "DownloadTooLarge", "DownloadTooLarge" },
     { Code::DownloadFailed, "DownloadFailed", "DownloadFirmwareFailed" },
+    { Code::DownloadNameRefused, "DownloadNameRefused", "DownloadNameRefused" },
+    { Code::DownloadWriteFailed, "DownloadWriteFailed", "DownloadWriteFailed" },
     { Code::DigestMismatch, "DigestMismatch", "DownloadDigestMismatch" },
     { Code::UnzipFailed, "UnzipFailed", "UnzipFailed" },
 };

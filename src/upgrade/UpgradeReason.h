@@ -36,6 +36,8 @@ public:
         ReleaseIncomplete, // the unpacked release lacks an image
         DownloadTooLarge, // the archive exceeded the download limit
         DownloadFailed, // the archive could not be downloaded
+        DownloadNameRefused, // the server's file name for the archive cannot be used
+        DownloadWriteFailed, // the archive could not be stored (a full disk, say)
         DigestMismatch, // the archive's digest is not the release's
         UnzipFailed, // the archive could not be unpacked
     };

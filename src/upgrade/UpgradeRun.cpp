@@ -9,6 +9,7 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -338,6 +339,8 @@ bool UpgradeRun::begin()
         return false;
     }
     e.m_run = this;
+    // A suspend in the middle of an image would leave a side half-written.
+    m_sleepInhibitor.hold(QCoreApplication::applicationName(), localized("SleepInhibitReason"));
     installHooks();
     e.beginRun(m_controller, m_connection);
     return true;
@@ -591,6 +594,7 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
     if (!m_running)
         return;
     m_running = false;
+    m_sleepInhibitor.release();
     m_outcome = outcome;
     m_reason = reason;
     m_awaitingReturnFrom.reset();

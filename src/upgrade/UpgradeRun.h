@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firmware/ZelFirmware.h"
+#include "platform/runtime/SleepInhibitor.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
@@ -130,6 +131,9 @@ public:
     // Whether a run of this release fetches its archive first.
     static bool downloadsFirst(const ZelFirmware& release);
 
+    // Holds the system awake from the run's start to its outcome.
+    const SleepInhibitor& sleepInhibitor() const { return m_sleepInhibitor; }
+
     // The shared engine's run now going, if any (the one the application's
     // screens show): an engine drives one run at a time.
     static UpgradeRun* current();
@@ -209,4 +213,5 @@ private:
     QElapsedTimer m_restartClock;
     bool m_cancelPending = false;
     bool m_cancellable = false;
+    SleepInhibitor m_sleepInhibitor;
 };

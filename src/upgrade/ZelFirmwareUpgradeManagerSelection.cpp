@@ -78,6 +78,17 @@ bool mayStoreDownloadAs(const QString& name, const QString& version)
     return true;
 }
 
+// The image files a release folder lacks, by name.
+QString missingImages(const QString& folder)
+{
+    QStringList missing;
+    for (const QString& name : { ZelFirmwareUpgradeManager::kBootFileName, ZelFirmwareUpgradeManager::kLeftFileName,
+             ZelFirmwareUpgradeManager::kRightFileName })
+        if (!QFileInfo(QDir(folder).filePath(name)).isFile())
+            missing.append(name);
+    return missing.join(localized("ListSeparator"));
+}
+
 // A size in MiB as a user would write it: "64", "0.5", "0.01".
 QString mebibytesText(qint64 bytes)
 {
@@ -233,7 +244,9 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         }
         // The unpacked release lost an image: forget it, so the next start downloads it again.
         store.removeVersion(latestFirmwareVersion);
-        failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete), kFailureSeconds);
+        failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete,
+                    { missingImages(remoteProductFolder() + QLatin1Char('/') + recorded) }),
+            kFailureSeconds);
         return;
     }
     const QString documents = DocumentsDirectory::path();
@@ -263,6 +276,16 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
                 failRun(UpgradeReason(
                             UpgradeReason::Code::DownloadTooLarge, { mebibytesText(m_settings.maxDownloadBytes) }),
                     kFailureSeconds);
+                return;
+            }
+            // A name or a disk of ours is not the network's fault.
+            if (response.nameRefused) {
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadNameRefused, { response.suggestedFileName }),
+                    kFailureSeconds);
+                return;
+            }
+            if (response.writeFailed) {
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadWriteFailed, { response.error }), kFailureSeconds);
                 return;
             }
             if (!response.error.isEmpty()) {
@@ -308,12 +331,24 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     if (ReleaseSignature::hasTrustedKeys())
         QDir(releaseFolder).removeRecursively();
     QDir().mkpath(releaseFolder);
-    if (!ZipArchive::unzipFileAtPath(filePath, releaseFolder)) {
+    QString unzipError;
+    switch (ZipArchive::unzip(filePath, releaseFolder, &unzipError)) {
+    case ZipArchive::Result::Ok:
+        break;
+    case ZipArchive::Result::WriteFailed:
+        // A sound archive on a disk that cannot take its images.
+        failRun(UpgradeReason(UpgradeReason::Code::DownloadWriteFailed, { unzipError }), kFailureSeconds);
+        return;
+    default:
         failRun(UpgradeReason(UpgradeReason::Code::UnzipFailed), kFailureSeconds);
         return;
     }
-    if (checkIfExitLocalFileWithPath(releaseFolder))
+    if (checkIfExitLocalFileWithPath(releaseFolder)) {
         upgradeWithLocalFile();
-    else
-        failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete), kFailureSeconds);
+        return;
+    }
+    // Forgotten at once: kept, the next start would find the same gap in its
+    // folder instead of downloading the release again.
+    DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).removeVersion(latestFirmwareVersion);
+    failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete, { missingImages(releaseFolder) }), kFailureSeconds);
 }

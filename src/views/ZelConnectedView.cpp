@@ -1,16 +1,16 @@
 #include "views/ZelConnectedView.h"
 
 #include "firmware/FirmwareVersion.h"
-#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/runtime/Localization.h"
 #include "ui_ZelConnectedContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ElidedLabel.h"
+#include "views/LatestReleaseText.h"
 
 #include <QPointer>
 #include <QPushButton>
 
-#include <algorithm>
 #include <tuple>
 
 ZelConnectedView::ZelConnectedView(QWidget* parent)
@@ -30,6 +30,7 @@ void ZelConnectedView::commonInit()
     keyTestButton = ui.keyTestButton;
     MFiButton = ui.MFiButton;
     closeButton = ui.closeButton;
+    retryButton = ui.retryButton;
     currentVersionLabel = ui.currentVersionLabel;
     controllerLabel = ui.controllerLabel;
     latestVersionLabel = ui.latestVersionLabel;
@@ -44,9 +45,20 @@ void ZelConnectedView::commonInit()
     connect(ui.keyTestButton, &QPushButton::clicked, this, &ZelConnectedView::keyTestAction);
     connect(ui.MFiButton, &QPushButton::clicked, this, &ZelConnectedView::MFiAction);
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelConnectedView::closeAction);
+    connect(ui.retryButton, &QPushButton::clicked, this, &ZelConnectedView::retryAction);
+
+    // In the caption's row, which every window has room for.
+    releaseListErrorLabel = new ElidedLabel(content);
+    releaseListErrorLabel->setObjectName(QStringLiteral("releaseListErrorLabel"));
+    releaseListErrorLabel->setProperty("role", QStringLiteral("warning"));
+    ui.latestTitleLayout->insertWidget(
+        ui.latestTitleLayout->indexOf(ui.upgradePromptRedDot) + 1, releaseListErrorLabel);
+    releaseListErrorLabel->setHidden(true);
 
     upgradePromptRedDot->setHidden(true);
     closeButton->setHidden(true);
+    retryButton->setHidden(true);
+    retryButton->setText(localized("Retry"));
 
     MFiLabel->setText(localized("MFiGame"));
     upgradeLabel->setText(localized("FirmwareUpgrade"));
@@ -76,25 +88,36 @@ void ZelConnectedView::showVersions()
             return;
         self->currentVersionLabel->setText(current);
         self->controllerLabel->setText(ZelFirmwareUpgradeManager::sharedInstance().controllerIdentityText());
-        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares([self, current](const QList<ZelFirmware>& firmwares,
-                                                                     const QString&) {
-            if (!self)
-                return;
-            const QString none = localized("NoNewerVersion");
-            // A release whose signature is refused is never the latest;
-            // a refused list or key set says so.
-            const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
-            if (offered == firmwares.cend()) {
-                self->latestVersionLabel->setText(
-                    ZelFirmwareDataTool::sharedInstance().refusal.isEmpty() ? none : localized("ReleaseListRefused"));
-                self->upgradePromptRedDot->setHidden(true);
-                return;
-            }
-            const QString latest = offered->version;
-            self->latestVersionLabel->setText(latest);
-            self->upgradePromptRedDot->setHidden(latest == none || ReleaseVersion::same(latest, current));
-        });
+        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
+            [self, current](const QList<ZelFirmware>& firmwares, const QString& error) {
+                if (!self)
+                    return;
+                const LatestReleaseText latest = LatestReleaseText::make(firmwares, error);
+                self->latestVersionLabel->setText(latest.value);
+                self->upgradePromptRedDot->setHidden(
+                    !latest.offered || ReleaseVersion::same(latest.offered->version, current));
+                // The smallest window has no line to spare for the reason: it
+                // stands beside the caption, as much as fits, and whole with
+                // the text and the button (tooltip, accessibility).
+                const QString why = latest.retry ? latest.reason : QString();
+                self->releaseListErrorLabel->setFullText(latest.retry ? latest.cause : QString());
+                self->releaseListErrorLabel->setToolTip(why);
+                self->releaseListErrorLabel->setHidden(why.isEmpty());
+                self->latestVersionLabel->setToolTip(why);
+                self->latestVersionLabel->setAccessibleDescription(why);
+                self->retryButton->setToolTip(why);
+                self->retryButton->setAccessibleDescription(why);
+                self->retryButton->setHidden(!latest.retry);
+                self->retryButton->setEnabled(true);
+            });
     });
+}
+
+void ZelConnectedView::retryAction()
+{
+    // Disabled, not hidden, until the answer: the keyboard's focus stays on it.
+    retryButton->setEnabled(false);
+    showVersions();
 }
 
 void ZelConnectedView::upgradeAction()

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class ElidedLabel;
 class QAbstractButton;
 class QLabel;
 
@@ -21,10 +22,15 @@ public:
     QPointer<QAbstractButton> keyTestButton;
     QPointer<QAbstractButton> MFiButton;
     QPointer<QAbstractButton> closeButton;
+    // Asks for the release list again after the server could not be reached.
+    QPointer<QAbstractButton> retryButton;
     QPointer<QLabel> currentVersionLabel;
     // Which controller this is: address, hardware and protocol version, production date.
     QPointer<QLabel> controllerLabel;
     QPointer<QLabel> latestVersionLabel;
+    // Why the latest version is not known, beside its caption, cut to the
+    // room there is (whole in its tooltip).
+    QPointer<ElidedLabel> releaseListErrorLabel;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> latestVersionTitleLabel;
     QPointer<QLabel> upgradePromptRedDot;
@@ -41,6 +47,7 @@ public:
     void keyTestAction();
     void MFiAction();
     void closeAction();
+    void retryAction();
 
 protected:
     // Becoming visible asks for the versions again.

@@ -1,7 +1,6 @@
 #include "views/ZelUpgradeView.h"
 
 #include "firmware/FirmwareVersion.h"
-#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
@@ -11,6 +10,7 @@
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeTimeline.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/LatestReleaseText.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelUpgradeHistoryView.h"
 
@@ -95,6 +95,9 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     localFileButton = ui.localFileButton;
     remoteFileButton = ui.remoteFileButton;
     historyButton = ui.historyButton;
+    retryButton = ui.retryButton;
+    retryButton->setText(localized("Retry"));
+    retryButton->setHidden(true);
     currentVersionTitleLabel = ui.currentVersionTitleLabel;
     currentVersionLabel = ui.currentVersionLabel;
     controllerLabel = ui.controllerLabel;
@@ -151,6 +154,7 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     connect(remoteFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::otherVersionAction);
     connect(historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
     connect(cancelButton, &QAbstractButton::clicked, this, &ZelUpgradeView::cancelAction);
+    connect(retryButton, &QAbstractButton::clicked, this, &ZelUpgradeView::retryAction);
     layoutForState();
 }
 
@@ -215,40 +219,49 @@ void ZelUpgradeView::checkFirmwareVersion()
         view->currentVersionLabel->setText(version);
         view->controllerLabel->setText(engine().controllerIdentityText());
         ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
-            [view, version](const QList<ZelFirmware>& firmwares, const QString&) {
+            [view, version](const QList<ZelFirmware>& firmwares, const QString& error) {
                 if (view)
-                    view->showLatestFirmware(firmwares, version);
+                    view->showLatestFirmware(firmwares, error, version);
             });
     });
 }
 
-void ZelUpgradeView::showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion)
+void ZelUpgradeView::showLatestFirmware(
+    const QList<ZelFirmware>& firmwares, const QString& error, const QString& currentVersion)
 {
-    // The newest release that would install: one whose signature is refused
-    // is never offered as the latest, nor marked with the dot.
-    const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
-    // A failed query answers an empty list and shows the same; a refused
-    // list or key set says so, with the reason.
-    if (offered == firmwares.cend()) {
-        const QString& refusal = ZelFirmwareDataTool::sharedInstance().refusal;
-        latestVersionLabel->setText(refusal.isEmpty() ? localized("NoNewerVersion") : localized("ReleaseListRefused"));
-        detailLabel->setText(refusal);
-        detailTitleLabel->setHidden(refusal.isEmpty());
-        detailLabel->setHidden(refusal.isEmpty());
-        if (!refusal.isEmpty() || !firmwares.isEmpty())
+    const LatestReleaseText latest = LatestReleaseText::make(firmwares, error);
+    latestVersionLabel->setText(latest.value);
+    retryButton->setHidden(!latest.retry);
+    retryButton->setEnabled(true);
+    // No release offered: a refused list, or a server that could not be
+    // reached, says why in the notes' place, until a release is picked.
+    if (!latest.offered) {
+        if (m_state == State::Choosing) {
+            // A reason is no release's notes: it goes without their caption.
+            detailLabel->setText(latest.reason);
+            detailTitleLabel->setHidden(true);
+            detailLabel->setHidden(latest.reason.isEmpty());
+        }
+        // An empty answer, or none, leaves the dot as an earlier answer set it.
+        if (!ZelFirmwareDataTool::sharedInstance().refusal.isEmpty() || !firmwares.isEmpty())
             upgradePromptRedDot->setHidden(true);
         return;
     }
-    const ZelFirmware& newest = *offered;
-    latestVersionLabel->setText(newest.version);
     // The notes shown are the newest release's until one is picked, and give
     // way to a run's steps.
     if (m_state == State::Choosing) {
-        detailLabel->setText(newest.updateInfo);
+        detailLabel->setText(latest.offered->updateInfo);
         detailTitleLabel->setHidden(false);
         detailLabel->setHidden(false);
     }
-    upgradePromptRedDot->setHidden(ReleaseVersion::same(newest.version, currentVersion));
+    upgradePromptRedDot->setHidden(ReleaseVersion::same(latest.offered->version, currentVersion));
+}
+
+void ZelUpgradeView::retryAction()
+{
+    // Disabled, not hidden, until the answer: the keyboard's focus stays on it.
+    retryButton->setEnabled(false);
+    checkFirmwareVersion();
 }
 
 void ZelUpgradeView::hideFirmwareListView()

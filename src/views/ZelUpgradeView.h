@@ -58,6 +58,8 @@ public:
     QPointer<QAbstractButton> localFileButton;
     QPointer<QAbstractButton> remoteFileButton;
     QPointer<QAbstractButton> historyButton;
+    // Asks for the release list again after the server could not be reached.
+    QPointer<QAbstractButton> retryButton;
     QPointer<QLabel> currentVersionTitleLabel;
     QPointer<QLabel> currentVersionLabel;
     // Which controller this is: address, hardware and protocol version, production date.
@@ -95,6 +97,7 @@ public:
     void otherVersionAction();
     void historyAction();
     void cancelAction();
+    void retryAction();
 
     State state() const { return m_state; }
     static QString stateName(State state);
@@ -122,7 +125,7 @@ private:
 
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
-    void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& currentVersion);
+    void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& error, const QString& currentVersion);
     bool isRunning() const;
     void setChoiceEnabled(bool enabled);
     void showPhase(UpgradeRun::Phase phase);

@@ -23,6 +23,7 @@
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/WebPageModule.h"
+#include "views/ElidedLabel.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelHomeView.h"
@@ -217,18 +218,38 @@ private slots:
         QVERIFY(versionsShown(QStringLiteral("1.0-2.3-1.5"), QStringLiteral("1.0-2.3-1.05")));
         QVERIFY(connected->upgradePromptRedDot->isHidden());
 
-        // Empty catalogue, and a failing server: "no newer version", the dot goes.
-        for (int status : { 200, 500 }) {
-            catalogue.status = status;
+        // Empty catalogue: "no newer version"; a failing server, or none
+        // listening: "server unreachable" with the reason and a retry. The dot goes.
+        for (int status : { 200, 500, 0 }) {
+            catalogue.status = status == 0 ? 200 : status;
             catalogue.body = "{\"data\":[]}";
+            ZelFirmwareDataTool::setServerOverride(
+                status == 0 ? QStringLiteral("http://127.0.0.1:1") : catalogue.baseUrl()); // no one listens on port 1
             refreshCatalogue();
             ZelFirmwareDataTool::sharedInstance().firmwares.reset();
             connected->latestVersionLabel->clear();
             connected->upgradePromptRedDot->setHidden(false);
             root()->showView(connected);
-            QVERIFY(versionsShown(current, localized("NoNewerVersion")));
+            QVERIFY(versionsShown(current, localized(status == 200 ? "NoNewerVersion" : "ServerUnreachable")));
             QVERIFY(connected->upgradePromptRedDot->isHidden());
+            QCOMPARE(connected->retryButton->isHidden(), status == 200);
+            if (status != 200)
+                QVERIFY2(connected->retryButton->toolTip().startsWith(
+                             localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0)),
+                    qPrintable(connected->retryButton->toolTip()));
+            QCOMPARE(connected->latestVersionLabel->accessibleDescription(), connected->retryButton->toolTip());
+            if (status != 200)
+                QVERIFY(connected->retryButton->toolTip().endsWith(connected->releaseListErrorLabel->fullText()));
+            QCOMPARE(connected->releaseListErrorLabel->toolTip(), connected->retryButton->toolTip());
+            QCOMPARE(connected->releaseListErrorLabel->isHidden(), status == 200);
         }
+        // Retry asks again: the server is back with a release.
+        catalogue.body = R"({"data":[{"ver":"9.9-9.9-9.9"}]})";
+        ZelFirmwareDataTool::setServerOverride(catalogue.baseUrl());
+        connected->retryButton->click();
+        QVERIFY(versionsShown(current, QStringLiteral("9.9-9.9-9.9")));
+        QVERIFY(connected->retryButton->isHidden() && connected->retryButton->toolTip().isEmpty());
+        QVERIFY(!connected->upgradePromptRedDot->isHidden());
         ZelFirmwareDataTool::setServerOverride(demoServer);
         QVERIFY(ReleaseSignature::addTrustedRoot(m_demo->rootKey()));
         ZelFirmwareDataTool::sharedInstance().firmwares.reset();

@@ -8,10 +8,13 @@
 #include "support/TestSupport.h"
 
 #include <QLoggingCategory>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QUrl>
 
+#include <cerrno>
 #include <memory>
 
 using namespace testsupport;
@@ -177,8 +180,9 @@ private slots:
         QTest::newRow("upper-case extension") << "1.2-1.3-1.4.ZIP" << good << none << "CannotUnzipPrompt";
         QTest::newRow("text file") << "notes-1.0.txt" << QList<Entry>() << none << "CannotUnzipPrompt";
         QTest::newRow("no extension") << "1.2-1.3-1.4" << good << none << "CannotUnzipPrompt";
-        QTest::newRow("no version") << "firmware.zip" << good << none << "CannotUnzipPrompt";
-        QTest::newRow("dots only") << "...zip" << good << none << "CannotUnzipPrompt";
+        QTest::newRow("no version") << "firmware.zip" << good << none << "ArchiveNameNoVersion";
+        QTest::newRow("dots only") << "...zip" << good << none << "ArchiveNameNoVersion";
+        QTest::newRow("only a duplicate's number") << "firmware (2).zip" << good << none << "ArchiveNameNoVersion";
         QTest::newRow("not a zip archive") << "1.0-1.0-1.0.zip" << QList<Entry>() << none << "UnzipFailed";
         QTest::newRow("crc mismatch") << "1.0-1.0-1.0.zip" << good << "crc"
                                       << "UnzipFailed";
@@ -224,8 +228,11 @@ private slots:
         QCOMPARE(treeSnapshot(root()), before);
         const QByteArray key = message.toLatin1();
         QVERIFY(!localized(key.constData()).isEmpty());
-        QList<QPair<QString, double>> expected { { localized(key.constData()), 3.0 } };
-        if (message != QLatin1String("CannotUnzipPrompt"))
+        const bool named = message == QLatin1String("ArchiveNameNoVersion");
+        QList<QPair<QString, double>> expected {
+            { named ? localized(key.constData()).arg(fileName) : localized(key.constData()), 3.0 }
+        };
+        if (message != QLatin1String("CannotUnzipPrompt") && !named)
             expected.prepend(unzippingToast(fileName));
         QCOMPARE(toastsOf(recorder), expected);
         QCOMPARE(messages, recorder.texts());
@@ -245,10 +252,108 @@ private slots:
         QVERIFY(!ZelDataTool::handleFile(QUrl::fromLocalFile(incoming(QStringLiteral("1.0.zip"))))); // missing
         QVERIFY(!ZelDataTool::handleFile(QUrl::fromLocalFile(incoming(QStringLiteral("2.0.zip")))));
 
-        QCOMPARE(recorder.texts(), QStringList(3, localized("UnzipFailed")));
+        // Each says which side failed: our copy (with the system's reason), or the user's file.
+        const QStringList texts = recorder.texts();
+        QCOMPARE(texts.size(), 3);
+        QVERIFY(texts.at(0).startsWith(localized("ImportCopyFailed").section(QStringLiteral("%1"), 0, 0)));
+        QVERIFY(!texts.at(0).contains(QStringLiteral("%1")));
+        QVERIFY(texts.at(1).startsWith(localized("ImportReadFailed").section(QStringLiteral("%1"), 0, 0)));
+        QVERIFY(texts.at(2).startsWith(localized("ImportReadFailed").section(QStringLiteral("%1"), 0, 0)));
         QCOMPARE(treeSnapshot(ZelDataTool::localProductFolder()), (QMap<QString, QByteArray> {})); // no copy left
         QCOMPARE(treeSnapshot(root() + QStringLiteral("/incoming")).keys(),
             (QStringList { QStringLiteral("2.0.zip"), QStringLiteral("3.0.zip") }));
+    }
+
+    // A browser's " (1)" for a second download of one name is not part of the version.
+    void aDuplicatesNumberIsNotReadAsPartOfTheVersion()
+    {
+        const QString archive = incoming(QStringLiteral("1.2-1.3-1.4 (1).zip"));
+        QVERIFY(writeArchive(archive, releaseEntries()));
+        ToastRecorder recorder;
+        QVERIFY(ZelDataTool::importArchive(archive));
+        QCOMPARE(fileContents(release(QStringLiteral("1.2-1.3-1.4")) + QStringLiteral("/V7E_ISP.bin")), kLeft);
+        QVERIFY(!QFileInfo::exists(release(QStringLiteral("1.2-1.3-1.41"))));
+    }
+
+    // A sound package on a disk that cannot take it (a file in the way of
+    // its release folder; a full disk ends the same way) is not "damaged".
+    void aPackageThatCannotBeUnpackedForTheDisk()
+    {
+        const QString archive = incoming(QStringLiteral("4.0-4.0-4.0.zip"));
+        QVERIFY(writeArchive(archive, releaseEntries()));
+        QVERIFY(writeFile(release(QStringLiteral("4.0-4.0-4.0")), "a file in the way"));
+        ToastRecorder recorder;
+        QStringList messages;
+        QVERIFY(!ZelDataTool::importArchive(archive, &messages));
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages.last().startsWith(localized("ImportCopyFailed").section(QStringLiteral("%1"), 0, 0)),
+            qPrintable(messages.last()));
+        QCOMPARE(fileContents(release(QStringLiteral("4.0-4.0-4.0"))), QByteArray("a file in the way"));
+    }
+
+    // A disk that is really full (a 64 KiB tmpfs as the documents folder,
+    // when this process may mount one; skipped otherwise, as in a container
+    // without the right): the system's own words reach the message.
+    void aFullDiskSaysSo()
+    {
+        const QString documents = root() + QStringLiteral("/small");
+        QVERIFY(QDir().mkpath(documents));
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                QStringLiteral("tmpfs"), documents });
+        if (!mount.waitForFinished(kPatienceMs) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), { documents }); });
+        DocumentsDirectory::setPath(documents);
+        const QString archive = incoming(QStringLiteral("5.0-5.0-5.0.zip"));
+        QList<Entry> large = releaseEntries();
+        large.append({ QStringLiteral("padding.bin"), randomBytes(200000, 14) });
+        QVERIFY(writeArchive(archive, large));
+        ToastRecorder recorder;
+        QStringList messages;
+        QVERIFY(!ZelDataTool::importArchive(archive, &messages));
+        QVERIFY2(messages.last().startsWith(localized("ImportCopyFailed").section(QStringLiteral("%1"), 0, 0)),
+            qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains(qt_error_string(ENOSPC)), qPrintable(messages.last()));
+        QVERIFY(!QFileInfo::exists(release(QStringLiteral("5.0-5.0-5.0")) + QStringLiteral("/V7E_IAP.bin")));
+    }
+
+    // Several archives opened at once: every one imported, and one toast at
+    // the end with each file's result, since toasts replace each other.
+    void severalArchivesAreAllImportedEachWithItsResult()
+    {
+        const QString first = incoming(QStringLiteral("1.2-1.3-1.4.zip"));
+        const QString second = incoming(QStringLiteral("2.0-2.0-2.0.zip"));
+        const QString nameless = incoming(QStringLiteral("firmware.zip"));
+        for (const QString& path : { first, second, nameless })
+            QVERIFY(writeArchive(path, releaseEntries()));
+        ToastRecorder recorder;
+        QList<bool> results;
+        bool done = false;
+        ZelDataTool::handleFilesInBackground(
+            { QUrl::fromLocalFile(first), QUrl(QStringLiteral("https://x.example/a.zip")), QUrl::fromLocalFile(second),
+                QUrl::fromLocalFile(nameless) },
+            [&](const QList<bool>& imported) {
+                results = imported;
+                done = true;
+            });
+        QVERIFY(waitUntil([&] { return done; }));
+        QCOMPARE(results, (QList<bool> { true, true, false }));
+        QCOMPARE(fileContents(release(QStringLiteral("1.2-1.3-1.4")) + QStringLiteral("/Q3_RIGHT.bin")), kRight);
+        QCOMPARE(fileContents(release(QStringLiteral("2.0-2.0-2.0")) + QStringLiteral("/Q3_RIGHT.bin")), kRight);
+        const auto toasts = toastsOf(recorder);
+        QCOMPARE(toasts.size(), 2);
+        QCOMPARE(toasts.first().first,
+            localized("Unzipping") + QStringLiteral(" 1.2-1.3-1.4.zip, 2.0-2.0-2.0.zip, firmware.zip..."));
+        const QString colon = localized(":");
+        QCOMPARE(toasts.last().first,
+            QStringList({ QStringLiteral("1.2-1.3-1.4.zip") + colon + localized("UnzipFinished"),
+                            QStringLiteral("2.0-2.0-2.0.zip") + colon + localized("UnzipFinished"),
+                            QStringLiteral("firmware.zip") + colon
+                                + localized("ArchiveNameNoVersion").arg(QStringLiteral("firmware.zip")) })
+                .join(QLatin1Char('\n')));
+        QVERIFY(toasts.last().second > ZelDataTool::kRefusedSeconds);
     }
 
     void onlyFileUrlsAreImported()
@@ -263,8 +368,8 @@ private slots:
         QMap<QString, QStringList> seen;
         for (const char* language : { "en", "zh-Hans", "ja" }) {
             Localization::shared().setLanguage(QString::fromLatin1(language));
-            for (const char* key :
-                { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "UnzipFinished", "Unzipping" }) {
+            for (const char* key : { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "UnzipFinished",
+                     "Unzipping", "ArchiveNameNoVersion", "ImportCopyFailed", "ImportReadFailed" }) {
                 const QString text = localized(key);
                 QVERIFY2(!text.isEmpty(), key);
                 QVERIFY2(!seen[QString::fromLatin1(key)].contains(text), key);

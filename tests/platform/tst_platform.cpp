@@ -118,16 +118,21 @@ private slots:
         l10n.setLanguage(QStringLiteral("en"));
     }
 
-    // Two messages were once fixed Chinese texts shown to everyone: their
-    // Chinese entries keep that wording, the other languages have their own.
+    // Two messages were once fixed Chinese texts shown to everyone. The
+    // refusal keeps that wording in Chinese; the connect prompt asked to insert
+    // a phone into the controller, which a desktop has no use for: it asks, as
+    // in English, to connect the controller to the computer. The other
+    // languages have their own.
     void theOnceFixedMessagesKeepTheirChineseWording()
     {
         Localization& l10n = Localization::shared();
         const QString refused = QString::fromUtf8("\u8BBE\u5907\u4E0D\u53EF\u5347\u7EA7");
         const QString plugIn = QString::fromUtf8("\u8BF7\u5C06\u82F9\u679C\u8BBE\u5907\u63D2\u5165Q3 Dart\u624B\u67C4");
+        const QString connect
+            = QString::fromUtf8("\u8BF7\u5C06 Q3 Dart \u624B\u67C4\u8FDE\u63A5\u5230\u8FD9\u53F0\u7535\u8111");
         l10n.setLanguage(QStringLiteral("zh-Hans"));
         QCOMPARE(l10n.text("DeviceCannotUpgrade"), refused);
-        QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"), plugIn);
+        QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"), connect);
         l10n.setLanguage(QStringLiteral("en"));
         QCOMPARE(l10n.text("ConnectControllerToComputerPrompt"),
             QStringLiteral("Connect the Q3 Dart controller to this computer"));

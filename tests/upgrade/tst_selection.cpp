@@ -19,8 +19,13 @@
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 using namespace testsupport;
 
@@ -331,7 +336,7 @@ private slots:
         readVersions();
         QVERIFY(QFile::remove(unpacked + QStringLiteral("/Q3_RIGHT.bin")));
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts().last(), localized("UpgradeFailedNeedReconnect"));
+        QCOMPARE(m_toasts->texts().last(), localized("ReleaseLacksImage").arg(QStringLiteral("Q3_RIGHT.bin")));
         QVERIFY(store.folderForVersion(kNewest).isNull());
         QVERIFY(!engine().isUpgradingFirmware);
         QVERIFY(upgrade(release));
@@ -372,15 +377,18 @@ private slots:
             f.open(QIODevice::ReadOnly);
             twoImages = f.readAll();
         }
-        QTest::newRow("server error") << QString() << QByteArray() << true << "DownloadFirmwareFailed" << false;
-        QTest::newRow("wrong digest") << "5.0-5.0-5.0.zip" << twoImages << false << "DownloadDigestMismatch" << false;
+        const QString lacking = localized("ReleaseLacksImage").arg(QStringLiteral("Q3_RIGHT.bin"));
+        QTest::newRow("server error") << QString() << QByteArray() << true << localized("DownloadFirmwareFailed")
+                                      << false;
+        QTest::newRow("wrong digest") << "5.0-5.0-5.0.zip" << twoImages << false << localized("DownloadDigestMismatch")
+                                      << false;
         QTest::newRow("damaged archive") << "5.1-5.0-5.0.zip" << QByteArray("PK\x03\x04 broken beyond repair") << true
-                                         << "UnzipFailed" << true;
-        QTest::newRow("release lacking an image")
-            << "5.2-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
-        QTest::newRow("name climbing out")
-            << "../../5.3-5.0-5.0.zip" << twoImages << true << "UpgradeFailedNeedReconnect" << true;
-        QTest::newRow("name that is no name") << ".." << twoImages << true << "DownloadFirmwareFailed" << false;
+                                         << localized("UnzipFailed") << true;
+        // A release that lacks an image is forgotten at once: the next try downloads it again.
+        QTest::newRow("release lacking an image") << "5.2-5.0-5.0.zip" << twoImages << true << lacking << false;
+        QTest::newRow("name climbing out") << "../../5.3-5.0-5.0.zip" << twoImages << true << lacking << false;
+        QTest::newRow("name that is no name")
+            << ".." << twoImages << true << localized("DownloadNameRefused").arg(QStringLiteral("..")) << false;
     }
 
     void downloadFailuresEndTheRunWithTheirMessage()
@@ -412,7 +420,7 @@ private slots:
                                   : QStringLiteral("0123456789abcdef0123456789abcdef");
         const QStringList before = QDir(documents()).entryList(QDir::Files);
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList { localized(message.toUtf8().constData()) });
+        QCOMPARE(m_toasts->texts(), QStringList { message });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(server.targets.size(), 1);
         DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
@@ -420,8 +428,96 @@ private slots:
         // Nothing outside the documents directory, and no mismatched download kept.
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("5.3-5.0-5.0.zip"))));
         QVERIFY(!QFile::exists(QDir(documents()).filePath(QStringLiteral("../5.3-5.0-5.0.zip"))));
-        if (message == QLatin1String("DownloadDigestMismatch"))
+        if (message == localized("DownloadDigestMismatch"))
             QCOMPARE(QDir(documents()).entryList(QDir::Files), before);
+    }
+
+    // A documents folder that cannot take the archive or its images (a full
+    // disk; here, without a mount, a folder or a file in the way) is said to
+    // be that, not the network. Nothing is sent, and what was in the way stays.
+    void aDownloadThatCannotBeStoredSaysSo_data()
+    {
+        QTest::addColumn<QString>("inTheWay");
+        QTest::newRow("the archive's name") << QStringLiteral("5.4-5.0-5.0.zip/kept");
+        QTest::newRow("the release's folder") << QStringLiteral("RemoteBinFiles/zelmar-q3-dart/5.4-5.0-5.0");
+    }
+
+    void aDownloadThatCannotBeStoredSaysSo()
+    {
+        QFETCH(QString, inTheWay);
+        // The aborted reply is never read.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("device not open")));
+        const QString zipPath = m_dir.filePath(QStringLiteral("whole.zip"));
+        {
+            ZipWriter zip(zipPath);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
+            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kNewest));
+            QVERIFY(zip.close());
+        }
+        QFile archive(zipPath);
+        QVERIFY(archive.open(QIODevice::ReadOnly));
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.body = archive.readAll();
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"5.4-5.0-5.0.zip\"\r\n";
+        const QString blocker = documents() + QLatin1Char('/') + inTheWay;
+        QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
+        QFile blockerFile(blocker);
+        QVERIFY(blockerFile.open(QIODevice::WriteOnly));
+        blockerFile.write("mine");
+        blockerFile.close();
+        ZelFirmware release;
+        release.version = QStringLiteral("5.4-5.0-5.0");
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
+        const int messages = int(sim().receivedMessages().size());
+
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts().size(), 1);
+        const QString text = m_toasts->texts().first();
+        QVERIFY2(
+            text.startsWith(localized("DownloadWriteFailed").section(QStringLiteral("%1"), 0, 0)), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("5.4-5.0-5.0")), qPrintable(text)); // the reason names what failed
+        QCOMPARE(sim().receivedMessages().size(), messages);
+        QVERIFY(blockerFile.open(QIODevice::ReadOnly));
+        QCOMPARE(blockerFile.readAll(), QByteArray("mine"));
+    }
+
+    // The same on a documents folder that is really full (a tmpfs, where
+    // this process may mount one; skipped otherwise): the system's words.
+    void aDownloadOnAFullDiskSaysSo()
+    {
+        const QString small = m_dir.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(small));
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=64k"),
+                QStringLiteral("tmpfs"), small });
+        if (!mount.waitForFinished(kPatienceMs) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const QString documentsBefore = DocumentsDirectory::path();
+        const auto restore = qScopeGuard([&] {
+            DocumentsDirectory::setPath(documentsBefore);
+            QProcess::execute(QStringLiteral("umount"), { small });
+        });
+        DocumentsDirectory::setPath(small);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("device not open")));
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.body = QByteArray(200000, 'x');
+        server.extraHeaders = "Content-Disposition: attachment; filename=\"5.5-5.0-5.0.zip\"\r\n";
+        ZelFirmware release;
+        release.version = QStringLiteral("5.5-5.0-5.0");
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts().size(), 1);
+        const QString text = m_toasts->texts().first();
+        QVERIFY2(
+            text.startsWith(localized("DownloadWriteFailed").section(QStringLiteral("%1"), 0, 0)), qPrintable(text));
+        QVERIFY2(text.contains(qt_error_string(ENOSPC)), qPrintable(text));
+        QVERIFY(!QFileInfo::exists(small + QStringLiteral("/5.5-5.0-5.0.zip"))); // no partial file
     }
 
     void aLocalRecordWithADigestIsTreatedAsOnline()
@@ -494,7 +590,7 @@ private slots:
         release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList { localized("DownloadFirmwareFailed") });
+        QCOMPARE(m_toasts->texts(), QStringList { localized("DownloadNameRefused").arg(name) });
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(server.targets.size(), 1);
         // Nothing written, nothing recorded, nothing unpacked, nothing sent.
@@ -673,7 +769,7 @@ private slots:
         const ZelFirmware release = signedRelease(server, version, archive, key);
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList { localized("UpgradeFailedNeedReconnect") });
+        QCOMPARE(m_toasts->texts(), QStringList { localized("ReleaseLacksImage").arg(QStringLiteral("Q3_RIGHT.bin")) });
         QCOMPARE(server.targets.size(), 1);
         QVERIFY(!QFile::exists(planted.fileName()));
         QCOMPARE(sim().receivedMessages().size(), messages);

@@ -937,30 +937,56 @@ private slots:
         QCOMPARE(ReleaseSignature::status(catalogue().firmwares->first()), ReleaseSignature::Status::Invalid);
     }
 
-    void anEmptyOrFailedOnlineListShowsNoNewerVersion_data()
+    // An empty list is "no newer version"; a server that answers badly, or
+    // not at all, is not: it says so with the reason, and Retry asks again.
+    void anEmptyOrFailedOnlineListSaysWhich_data()
     {
         QTest::addColumn<int>("status");
-        QTest::newRow("empty list") << 200;
-        QTest::newRow("server error") << 500;
+        QTest::addColumn<bool>("reachable");
+        QTest::newRow("empty list") << 200 << true;
+        QTest::newRow("server error") << 500 << true;
+        QTest::newRow("nobody listening") << 0 << false;
     }
 
-    void anEmptyOrFailedOnlineListShowsNoNewerVersion()
+    void anEmptyOrFailedOnlineListSaysWhich()
     {
         QFETCH(int, status);
+        QFETCH(bool, reachable);
         QVERIFY(showScreen());
         QVERIFY(!m_view->upgradePromptRedDot->isHidden());
+        QVERIFY(m_view->retryButton->isHidden());
 
         TestHttpServer server;
         server.status = status;
         server.body = "{\"data\":[]}";
-        ZelFirmwareDataTool::setServerOverride(server.baseUrl());
+        ZelFirmwareDataTool::setServerOverride(
+            reachable ? server.baseUrl() : QStringLiteral("http://127.0.0.1:1")); // no one listens on port 1
         catalogue().firmwaresDate = QDateTime();
         m_view->setHidden(true);
         QVERIFY(showScreen());
-        QCOMPARE(server.targets.size(), 1);
-        QCOMPARE(m_view->latestVersionLabel->text(), localized("NoNewerVersion"));
-        QVERIFY(m_view->detailLabel->isHidden() && m_view->detailTitleLabel->isHidden());
+        QCOMPARE(server.targets.size(), reachable ? 1 : 0);
         QVERIFY(!m_view->upgradePromptRedDot->isHidden()); // keeps what it showed
+        if (status == 200) {
+            QCOMPARE(m_view->latestVersionLabel->text(), localized("NoNewerVersion"));
+            QVERIFY(m_view->detailLabel->isHidden() && m_view->detailTitleLabel->isHidden());
+            QVERIFY(m_view->retryButton->isHidden());
+            return;
+        }
+        QCOMPARE(m_view->latestVersionLabel->text(), localized("ServerUnreachable"));
+        QVERIFY(!m_view->detailLabel->isHidden() && m_view->detailTitleLabel->isHidden());
+        const QString why = m_view->detailLabel->text();
+        QVERIFY2(why.startsWith(localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0))
+                && why.size() > localized("ServerUnreachableReason").size(),
+            qPrintable(why));
+        QVERIFY(!m_view->retryButton->isHidden());
+
+        // The server is back: Retry shows its newest release.
+        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        QTest::mouseClick(m_view->retryButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return m_view->latestVersionLabel->text() == kNewest; }));
+        QVERIFY(m_view->retryButton->isHidden());
+        QVERIFY(!m_view->detailLabel->text().startsWith(
+            localized("ServerUnreachableReason").section(QStringLiteral("%1"), 0, 0)));
     }
 
     // Firmware list overlay ---------------------------------------------------

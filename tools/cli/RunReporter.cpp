@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* parent)
     : QObject(parent)
@@ -50,6 +51,14 @@ RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* paren
             { { QStringLiteral("event"), QStringLiteral("progress") }, { QStringLiteral("percent"), tenths / 10.0 } });
     });
     connect(run, &UpgradeRun::finished, this, &RunReporter::ended);
+    // The run goes on without the lock; said once in the process, however many runs it makes.
+    connect(&run->sleepInhibitor(), &SleepInhibitor::unavailable, this, [this](const QString& reason) {
+        static bool said = false;
+        if (std::exchange(said, true))
+            return;
+        m_progress->finish();
+        std::fprintf(stderr, "%s\n", qPrintable(localized("CliSleepNotHeldOff").arg(reason)));
+    });
     // Ctrl-C cancels at once while nothing can be damaged; during an image it
     // waits for the image's end acknowledgement (or its silence limit), so a
     // side is never left half-written. Said once on standard error.
