@@ -35,10 +35,7 @@ const QString kSessionName = QStringLiteral("test-session-service");
 
 QByteArray image(int size, SimVersion version, int seed)
 {
-    QByteArray out;
-    for (int i = 0; i < size - SimulatedController::kTrailerSize; ++i)
-        out.append(char((i * 13 + seed) & 0xFF));
-    return out + SimulatedController::versionTrailer(version);
+    return testsupport::firmwareImage(size, version, seed, 13);
 }
 
 // A bus of the test's own: any name may be owned, any call made.
