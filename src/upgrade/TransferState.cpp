@@ -2,16 +2,25 @@
 
 #include <QFile>
 
-TransferState::LoadResult TransferState::load(const QString& path, bool bootLoader)
+std::optional<QByteArray> TransferState::readFile(const QString& path, bool bootLoader)
 {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return LoadResult::Unreadable;
+        return std::nullopt;
     // A region must fit the 16-bit fields: read no more than can be sent.
     const quint64 skip = bootLoader ? kBootRegionOffset : 0;
     QByteArray data = file.read(qint64(skip + kMaxRegionSize + 1));
     if (file.error() != QFile::NoError)
+        return std::nullopt;
+    return data;
+}
+
+TransferState::LoadResult TransferState::load(const std::optional<QByteArray>& file, bool bootLoader)
+{
+    if (!file)
         return LoadResult::Unreadable;
+    const quint64 skip = bootLoader ? kBootRegionOffset : 0;
+    QByteArray data = *file;
     const quint64 length = quint64(data.size());
     if (length <= skip)
         return LoadResult::Empty;

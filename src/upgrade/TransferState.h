@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // The state of an image in transfer, the same for the right, left and boot
 // loader exchanges (each engine keeps its own): the image bytes, the packet
@@ -32,9 +33,14 @@ struct TransferState {
 
     // Why an image file cannot be sent; Ok when it can.
     enum class LoadResult { Ok, Unreadable, Empty, TooLarge };
-    // Loads the image and resets the counters; the boot loader's region
-    // starts kBootRegionOffset bytes into the file. Nothing changes on failure.
-    LoadResult load(const QString& path, bool bootLoader);
+    // The part of an image file that can matter to a transfer: no more than
+    // the 16-bit fields can send, plus a byte to tell a file too large; no
+    // value when the file cannot be read.
+    static std::optional<QByteArray> readFile(const QString& path, bool bootLoader);
+    // Loads the image read by readFile and resets the counters; the boot
+    // loader's region starts kBootRegionOffset bytes into the file. Nothing
+    // changes on failure.
+    LoadResult load(const std::optional<QByteArray>& file, bool bootLoader);
 
     // Builds data packet kSendedIndex of this kind: a full packet, or the
     // short last one when `last` is set, its payload by the region rule.

@@ -384,9 +384,10 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 
 // Image transfers ----------------------------------------------------------
 
-bool ZelFirmwareUpgradeManager::loadImage(bool bootLoader, const QString& path)
+bool ZelFirmwareUpgradeManager::loadImage(UpgradePlan::Image image)
 {
-    if (m_transferState.load(path, bootLoader) == TransferState::LoadResult::Ok)
+    const bool bootLoader = image == UpgradePlan::Image::BootLoader;
+    if (m_transferState.load(m_planImages.at(size_t(image)), bootLoader) == TransferState::LoadResult::Ok)
         return true;
     // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
     failRun(UpgradeReason(UpgradeReason::Code::ImageInvalid));
@@ -423,7 +424,7 @@ void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
 {
     TransferState& t = m_transferState;
     if (start) {
-        if (!loadImage(false, rightFilePath))
+        if (!loadImage(UpgradePlan::Image::Right))
             return;
         t.kSendedDataSum = 0;
         m_transfer = std::make_shared<ImageTransfer>(UpgradePlan::Image::Right);
@@ -573,7 +574,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
     TransferState& t = m_transferState;
     const bool boot = t.isUpgradeBoot == 1;
     if (start) {
-        if (!loadImage(boot, boot ? bootFilePath : leftFilePath))
+        if (!loadImage(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left))
             return;
         m_transfer = std::make_shared<ImageTransfer>(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left);
         // A region of at least one full packet begins with the start command,
@@ -618,7 +619,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 {
     TransferState& t = m_transferState;
-    if (start && !loadImage(t.isUpgradeBoot == 1, t.isUpgradeBoot == 1 ? bootFilePath : leftFilePath))
+    if (start && !loadImage(t.isUpgradeBoot == 1 ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left))
         return;
     if (t.nextIsFull())
         sendLeftPacket(Message::LeftVerify, false, true);
@@ -671,6 +672,10 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
     const UpgradePlan::Need need { bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
         rightNeedUpgrade && !rightUpgradeDone };
     m_plan = UpgradePlan::make(need, UpgradePlan::Paths { bootFilePath, leftFilePath, rightFilePath });
+    m_planImages.fill(std::nullopt);
+    for (const UpgradePlan::Step& step : m_plan.steps())
+        m_planImages.at(size_t(step.image))
+            = TransferState::readFile(step.path, step.image == UpgradePlan::Image::BootLoader);
     m_step = m_plan.indexOf(first);
     sendImage(first);
 }

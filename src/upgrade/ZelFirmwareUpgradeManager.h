@@ -13,8 +13,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class EADSessionController;
 class ImageTransfer;
@@ -294,7 +296,9 @@ private:
     void armResend(const QByteArray& message, ReadCallback resendHandler);
     void sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying);
     void reportProgress(bool verifying);
-    bool loadImage(bool bootLoader, const QString& path);
+    // Loads the plan's image into the transfer state (both passes of a left
+    // or boot loader image load it).
+    bool loadImage(UpgradePlan::Image image);
     // Ends the run: clears isUpgradingFirmware and tells the user.
     void failRun(const UpgradeReason& reason, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
@@ -329,6 +333,10 @@ private:
     // dropping it cancels them.
     std::shared_ptr<ImageTransfer> m_transfer;
     UpgradePlan m_plan;
+    // The plan's images as they were read when it was made: a run sends those,
+    // whatever happens to the files meanwhile (a release unpacked again, or
+    // imported again, while the run waits for a restart).
+    std::array<std::optional<QByteArray>, 3> m_planImages;
     // The plan's step being sent; -1 for an image the plan does not hold.
     int m_step = -1;
     // The controller acknowledged the end of the current step's image.

@@ -269,6 +269,33 @@ private slots:
         QCOMPARE(w.progress.last(), 100.0);
     }
 
+    // A run sends the images as they were when it began: here both files go
+    // while it runs (the left one between its program and verify passes, the
+    // right one while the controller restarts), as when the release's folder
+    // is unpacked or imported again meanwhile.
+    void aRunSendsTheImagesItBeganWithWhateverBecomesOfTheFiles()
+    {
+        const QByteArray left = image(100, { 2, 6 }, 3);
+        const QByteArray right = image(300, { 1, 6 }, 4);
+        const QString leftPath = write(QStringLiteral("left-gone.bin"), left);
+        const QString rightPath = write(QStringLiteral("right-gone.bin"), right);
+        UpgradeRun run;
+        Watch w;
+        watch(run, w);
+        connect(&run, &UpgradeRun::progressChanged, this, [&] { QFile::remove(leftPath); });
+        connect(&run, &UpgradeRun::phaseChanged, this, [&](UpgradeRun::Phase phase) {
+            if (phase == UpgradeRun::Phase::WaitingForRestart)
+                QFile::remove(rightPath);
+        });
+        QVERIFY(run.startFiles(QString(), leftPath, rightPath));
+        QVERIFY(waitUntil([&] { return w.ended; }));
+        QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
+        QVERIFY(!QFile::exists(leftPath) && !QFile::exists(rightPath));
+        QCOMPARE(run.versionsAfter(), QStringLiteral("1.0-2.6-1.6"));
+        QCOMPARE(sim().leftApplicationFlash(), left);
+        QCOMPARE(sim().rightFlash(), right);
+    }
+
     void aRightImageWhoseEndIsNotConfirmedNeverCompletes_data()
     {
         QTest::addColumn<QString>("fault");
