@@ -85,13 +85,6 @@ bool waitForNoAttachment()
     return waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); });
 }
 
-quint16 unusedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 } // namespace
 
 class TestAccessoryService : public QObject {

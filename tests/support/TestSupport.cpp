@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <memory>
@@ -195,6 +196,13 @@ QString testsupport::readControllerVersions(int timeoutMs)
     ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([versions](const QString& v) { *versions = v; });
     (void)waitUntil([&] { return !versions->isEmpty(); }, timeoutMs);
     return *versions;
+}
+
+quint16 testsupport::unusedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
 }
 
 QString testsupport::writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes)

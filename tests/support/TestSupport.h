@@ -124,6 +124,9 @@ QByteArray bytes(std::initializer_list<int> values);
 // query answered late (after a run held it) writes nowhere it should not.
 QString readControllerVersions(int timeoutMs = kPatienceMs);
 
+// A port on 127.0.0.1 that nobody listens on (0 when none could be had).
+quint16 unusedPort();
+
 // Writes bytes to name in dir; the file's path.
 QString writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes);
 

@@ -683,10 +683,8 @@ private slots:
         QProcess sim;
         const QList<quint16> ports = startSims(sim, 2, { QStringLiteral("--fault"), QStringLiteral("1:silent-end") });
         QCOMPARE(ports.size(), 2);
-        QTcpServer closed; // a port nobody answers on
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const quint16 unreached = closed.serverPort();
-        closed.close();
+        const quint16 unreached = testsupport::unusedPort();
+        QVERIFY(unreached != 0);
         const Run r = runCli(
             QStringList { QStringLiteral("--documents"), dir.path(), QStringLiteral("--wait"), QStringLiteral("3"),
                 QStringLiteral("--silence-limit"), QStringLiteral("2"), QStringLiteral("station") }
@@ -717,10 +715,8 @@ private slots:
         QProcess sim;
         const QList<quint16> ports = startSims(sim, 2, { QStringLiteral("--restart-delay"), QStringLiteral("-1") });
         QCOMPARE(ports.size(), 2);
-        QTcpServer closed; // a port nobody answers on
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const quint16 unreached = closed.serverPort();
-        closed.close();
+        const quint16 unreached = testsupport::unusedPort();
+        QVERIFY(unreached != 0);
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
