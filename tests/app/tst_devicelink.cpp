@@ -2,7 +2,6 @@
 // controller anywhere: the accessory alone leads from home to the connected
 // screen, at launch and when it comes back, and an upgrade runs over the link.
 #include "app/MainWindow.h"
-#include "app/SceneDelegate.h"
 #include "app/ViewController.h"
 #include "input/KestGameControllerManager.h"
 #include "platform/transport/AccessoryTransport.h"
@@ -10,10 +9,10 @@
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
-#include "sim/DemoEnvironment.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
+#include "support/AppFixture.h"
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeRun.h"
 #include "views/ZelConnectedView.h"
@@ -31,41 +30,30 @@ using namespace testsupport;
 class TestDeviceLink : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<DemoEnvironment> m_demo;
-    std::unique_ptr<SimTcpServer> m_server;
-    std::unique_ptr<ToastRecorder> m_toasts;
-    std::unique_ptr<SceneDelegate> m_scene;
+    std::unique_ptr<AppFixture> m_app;
 
-    ViewController* root() const { return m_scene->window()->rootViewController(); }
-    SimulatedController& controller() const { return *m_server->controller(); }
+    ViewController* root() const { return m_app->root(); }
+    SimulatedController& controller() const { return *m_app->tcpServer().controller(); }
     bool attached() const { return !EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); }
-    bool onScreen(QWidget* screen) const
-    {
-        return waitUntil([&] { return root()->visibleScreen() == screen; });
-    }
+    bool onScreen(QWidget* screen) const { return m_app->onScreen(screen); }
     bool versionsShown(const QString& current) const
     {
-        return waitUntil([&] {
-            ZelConnectedView* c = root()->existingConnectedView();
-            return c && c->currentVersionLabel->text() == current
-                && c->latestVersionLabel->text() == DemoReleases::versions().last();
-        });
+        return m_app->versionsShown(current, DemoReleases::versions().last());
     }
 
 private slots:
     void initTestCase()
     {
-        m_demo = std::make_unique<DemoEnvironment>(QString(), QString());
-        m_toasts = std::make_unique<ToastRecorder>();
-        m_server = std::make_unique<SimTcpServer>(new SimulatedController);
-        QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
+        m_app = std::make_unique<AppFixture>();
+        m_app->startDemo();
+        QVERIFY(m_app->serveControllerOverTcp());
     }
 
     void aControllerAttachedAtLaunchLeadsToTheConnectedScreen()
     {
         // The way the application names and reaches it: --device tcp:HOST:PORT.
         DeviceAddress address;
-        QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:%1").arg(m_server->serverPort()), &address));
+        QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:%1").arg(m_app->tcpServer().serverPort()), &address));
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         AccessoryTransport* transport = address.createTransport(protocols.mid(0, 1));
         QVERIFY(transport);
@@ -73,9 +61,7 @@ private slots:
         transport->start();
         QVERIFY(waitUntil([&] { return attached(); }));
 
-        m_scene = std::make_unique<SceneDelegate>();
-        m_scene->sceneWillConnectToSession({});
-        QVERIFY(QTest::qWaitForWindowExposed(m_scene->window()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_app->showWindow()));
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
         root()->followAccessoriesFromStart();
 
@@ -87,11 +73,11 @@ private slots:
 
     void aControllerThatComesBackLeadsThereAgain()
     {
-        m_toasts->clear();
+        m_app->toasts().clear();
         controller().unplug(-1);
         QVERIFY(onScreen(root()->existingHomeView()));
         QVERIFY(waitUntil([&] { return !attached(); }));
-        QCOMPARE(m_toasts->texts(), QStringList({ localized("GamepadDisconnectManuallyPrompt") }));
+        QCOMPARE(m_app->toasts().texts(), QStringList({ localized("GamepadDisconnectManuallyPrompt") }));
 
         controller().plugIn();
         QVERIFY(onScreen(root()->existingConnectedView()));
@@ -122,11 +108,7 @@ private slots:
         QCOMPARE(root()->visibleScreen(), upgrade);
     }
 
-    void cleanupTestCase()
-    {
-        m_scene.reset();
-        m_server.reset();
-    }
+    void cleanupTestCase() { m_app.reset(); }
 };
 
 QTEST_MAIN(TestDeviceLink)

@@ -3,12 +3,11 @@
 // Enter and Escape only, every screen on the way read through QAccessible
 // for a control without a name.
 #include "app/MainWindow.h"
-#include "app/SceneDelegate.h"
 #include "app/ViewController.h"
 #include "platform/gamepad/VirtualGameController.h"
-#include "sim/DemoEnvironment.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "support/AppFixture.h"
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeRun.h"
 #include "views/WebPage.h"
@@ -78,20 +77,14 @@ void unnamed(QAccessibleInterface* node, QStringList* out, int* seen)
 class TestKeyboard : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<DemoEnvironment> m_demo;
-    std::unique_ptr<ToastRecorder> m_toasts;
-    std::unique_ptr<SceneDelegate> m_scene;
-    std::unique_ptr<SimulatedAttachment> m_sim;
+    std::unique_ptr<AppFixture> m_app;
 
-    MainWindow* window() const { return m_scene->window(); }
-    ViewController* root() const { return window()->rootViewController(); }
+    MainWindow* window() const { return m_app->window(); }
+    ViewController* root() const { return m_app->root(); }
+    // On top, and slid all the way in.
     bool onScreen(QWidget* screen) const
     {
-        const bool shown
-            = waitUntil([&] { return screen && root()->visibleScreen() == screen && screen->pos() == QPoint(0, 0); });
-        if (!shown)
-            qWarning() << "on screen:" << root()->visibleScreen() << "not" << screen;
-        return shown;
+        return m_app->onScreen(screen) && waitUntil([&] { return screen->pos() == QPoint(0, 0); });
     }
 
     void press(Qt::Key key)
@@ -128,11 +121,9 @@ public:
 private slots:
     void initTestCase()
     {
-        m_demo = std::make_unique<DemoEnvironment>(QString(), QString());
-        m_toasts = std::make_unique<ToastRecorder>();
-        m_scene = std::make_unique<SceneDelegate>();
-        m_scene->sceneWillConnectToSession({});
-        root()->followAccessoriesFromStart();
+        m_app = std::make_unique<AppFixture>();
+        m_app->startDemo();
+        m_app->showWindow(true);
         window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window()));
     }
@@ -155,7 +146,7 @@ private slots:
 
     void connectedAndTheGameList()
     {
-        m_sim = std::make_unique<SimulatedAttachment>();
+        m_app->attachSimulatedController();
         QVERIFY(waitUntil([&] { return root()->existingConnectedView() != nullptr; }));
         QVERIFY(onScreen(root()->existingConnectedView()));
         ZelConnectedView* connected = root()->existingConnectedView();
@@ -258,11 +249,7 @@ private slots:
         QVERIFY(onScreen(connected));
     }
 
-    void cleanupTestCase()
-    {
-        m_scene.reset();
-        m_sim.reset();
-    }
+    void cleanupTestCase() { m_app.reset(); }
 };
 
 QTEST_MAIN(TestKeyboard)

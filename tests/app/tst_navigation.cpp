@@ -19,8 +19,10 @@
 #include "sim/DemoEnvironment.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "support/AppFixture.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
+#include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/WebPageModule.h"
 #include "views/ElidedLabel.h"
@@ -35,6 +37,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocalServer>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -45,33 +48,20 @@ using namespace testsupport;
 class TestNavigation : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<DemoEnvironment> m_demo;
-    std::unique_ptr<SceneDelegate> m_scene;
-    std::unique_ptr<ToastRecorder> m_toasts;
-    std::unique_ptr<SimulatedAttachment> m_sim;
+    std::unique_ptr<AppFixture> m_app;
+    SimulatedAttachment* m_sim = nullptr;
+    ToastRecorder* m_toasts = nullptr;
     std::unique_ptr<VirtualGameController> m_gamepad;
     int m_firstPaintedRuns = 0;
 
-    MainWindow* window() const { return m_scene->window(); }
-    ViewController* root() const { return window()->rootViewController(); }
+    MainWindow* window() const { return m_app->window(); }
+    ViewController* root() const { return m_app->root(); }
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
 
-    bool onScreen(QWidget* screen)
-    {
-        return waitUntil([&] { return root()->visibleScreen() == screen; });
-    }
+    bool onScreen(QWidget* screen) { return m_app->onScreen(screen); }
 
     // The versions and the newest online version filled in on the connected screen.
-    bool versionsShown(const QString& current, const QString& latest)
-    {
-        ZelConnectedView* c = root()->existingConnectedView();
-        const bool shown = waitUntil(
-            [&] { return c && c->currentVersionLabel->text() == current && c->latestVersionLabel->text() == latest; });
-        if (!shown && c)
-            qWarning() << "connected screen shows" << c->currentVersionLabel->text() << c->latestVersionLabel->text()
-                       << "toasts" << m_toasts->texts();
-        return shown;
-    }
+    bool versionsShown(const QString& current, const QString& latest) { return m_app->versionsShown(current, latest); }
 
     void refreshCatalogue() { ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime(); }
 
@@ -106,10 +96,10 @@ private slots:
     {
         // In real time: the 8-s version query and the engine's other limits must
         // not run out on a loaded machine. A test shortens only the timer it examines.
-        m_demo = std::make_unique<DemoEnvironment>(QString(), QString());
-        m_toasts = std::make_unique<ToastRecorder>();
-        m_scene = std::make_unique<SceneDelegate>();
-        m_scene->sceneWillConnectToSession({});
+        m_app = std::make_unique<AppFixture>();
+        m_toasts = &m_app->toasts();
+        m_app->startDemo();
+        m_app->showWindow();
         // Set as the application sets it, once the scene is there.
         window()->firstPainted = [this] { ++m_firstPaintedRuns; };
         QVERIFY(QTest::qWaitForWindowExposed(window()));
@@ -141,7 +131,7 @@ private slots:
 
     void gameControllerWithAccessoryShowsConnectedScreen()
     {
-        m_sim = std::make_unique<SimulatedAttachment>();
+        m_sim = &m_app->attachSimulatedController();
         QVERIFY(m_sim->waitForAccessory());
         // No accessory check runs on its own: the accessory's arrival alone moves nothing.
         drainPostedEvents();
@@ -251,7 +241,7 @@ private slots:
         QVERIFY(connected->retryButton->isHidden() && connected->retryButton->toolTip().isEmpty());
         QVERIFY(!connected->upgradePromptRedDot->isHidden());
         ZelFirmwareDataTool::setServerOverride(demoServer);
-        QVERIFY(ReleaseSignature::addTrustedRoot(m_demo->rootKey()));
+        QVERIFY(ReleaseSignature::addTrustedRoot(m_app->demo().rootKey()));
         ZelFirmwareDataTool::sharedInstance().firmwares.reset();
         refreshCatalogue();
     }
@@ -408,14 +398,33 @@ private slots:
         ZelUpgradeView* upgrade = root()->upgradeView();
         QVERIFY(onScreen(upgrade));
         QVERIFY(noVersionQueryPending());
+        // A run of the newest release: the controller restarts after its
+        // boot loader and its left side, leaving and coming back each time.
+        QVERIFY(m_sim->controller().setVersions(QStringLiteral("1.0-2.3-1.5")));
+        upgrade->closeAction();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        QVERIFY(noVersionQueryPending());
+        root()->connectedView()->upgradeAction();
+        QVERIFY(onScreen(upgrade));
+        QVERIFY(waitUntil([&] { return upgrade->currentVersionLabel->text() == QStringLiteral("1.0-2.3-1.5"); }));
+        QVERIFY(noVersionQueryPending());
+        QTest::mouseClick(upgrade->remoteFileButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->tableView->count() > 0; }));
+        upgrade->firmwareListView->didSelectRow(0);
+        QVERIFY(waitUntil([&] { return upgrade->upgradeButton->isVisible() && upgrade->upgradeButton->isEnabled(); }));
+        const int restarts = m_sim->controller().restartCount();
         m_toasts->clear();
-        engine().isGamepadDisconnectByUpgradingFirmware = true;
-        unplug();
-        drainPostedEvents();
-        engine().isGamepadDisconnectByUpgradingFirmware = false;
-        QVERIFY(m_toasts->texts().isEmpty());
+        QTest::mouseClick(upgrade->upgradeButton, Qt::LeftButton);
+        QVERIFY(upgrade->run() && upgrade->run()->isRunning());
+        QVERIFY(waitUntil([&] { return !upgrade->run()->isRunning(); }, 4 * kPatienceMs));
+        QCOMPARE(upgrade->run()->outcome(), UpgradeRun::Outcome::Completed);
+        QVERIFY(m_sim->controller().restartCount() > restarts);
+        // No "disconnected" message, and the screen never went home.
+        QVERIFY2(!m_toasts->texts().contains(localized("GamepadDisconnectManuallyPrompt")),
+            qPrintable(m_toasts->texts().join(u" | ")));
         QCOMPARE(root()->visibleScreen(), upgrade);
-        plugBackIn();
+        QVERIFY(m_sim->waitForSession());
+        QVERIFY(noVersionQueryPending());
         upgrade->closeAction();
         QVERIFY(onScreen(root()->existingConnectedView()));
     }
@@ -557,14 +566,14 @@ private slots:
         // Gone after its time (3 s, scaled), fading out.
         QVERIFY(waitUntil([&] { return !overlay.currentToast(); }));
         QVERIFY(waitUntil([&] { return window()->findChildren<QLabel*>(QStringLiteral("toast")).isEmpty(); }));
-        MessageToast::setPresenter(m_toasts.get());
+        MessageToast::setPresenter(m_toasts);
     }
 
     void cleanupTestCase()
     {
         m_gamepad.reset();
-        m_sim.reset();
-        m_scene.reset();
+        m_app->detachSimulatedController();
+        m_app.reset();
     }
 };
 
