@@ -1057,6 +1057,11 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
         accessory.reset();
         (*m_session).closeSession();
+        // Whoever is attached next, perhaps another controller, is checked
+        // against its own versions, not against these. A restart the run
+        // expects keeps them: the run asks who came back before going on.
+        if (!expected)
+            bootVersion = leftVersion = rightVersion = QString();
         if (m_identifying) {
             stopIdentifying();
             tryNextReturnCandidate(); // the controller being asked left before it answered

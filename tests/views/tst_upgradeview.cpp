@@ -14,6 +14,7 @@
 #include "sim/ReleaseServer.h"
 #include "sim/SitePublisher.h"
 #include "sim/SimulatedController.h"
+#include "support/AppFixture.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeHistory.h"
@@ -81,9 +82,7 @@ void clickRow(QListWidget* table, int row)
 class TestUpgradeView : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    int m_case = 0;
-    ReleaseServer* m_server = nullptr;
+    std::unique_ptr<AppFixture> m_app;
     SimulatedAttachment* m_sim = nullptr;
     ToastRecorder* m_toasts = nullptr;
     QWidget* m_window = nullptr;
@@ -145,6 +144,23 @@ class TestUpgradeView : public QObject {
 
     int barTarget(double percent) const { return qRound(percent * m_view->progressTextLabel->width() / 100.0); }
 
+    // The controller leaves: the engine follows no accessory and knows none
+    // of its versions.
+    bool unplugController()
+    {
+        sim().unplug(-1);
+        return waitUntil([] { return !engine().accessory; }) && engine().bootVersion.isNull()
+            && engine().leftVersion.isNull() && engine().rightVersion.isNull();
+    }
+
+    // It comes back, and the engine's session is open on it; nobody has
+    // asked for its versions yet.
+    bool plugControllerIn()
+    {
+        sim().plugIn();
+        return m_sim->waitForSession() && engine().accessory;
+    }
+
     bool readVersions()
     {
         QString versions;
@@ -172,27 +188,20 @@ private slots:
     {
         // The engine's delays, limits and prompts keep their real lengths; a test
         // shortens only the screen's timer it examines.
-        Localization::shared().setLanguage(QStringLiteral("en"));
-        m_server = new ReleaseServer(DemoReleases::folder());
-        QVERIFY(m_server->listen());
-        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
-        m_sim = new SimulatedAttachment;
+        m_app = std::make_unique<AppFixture>();
+        m_toasts = &m_app->toasts();
+        QVERIFY(m_app->serveDemoReleases());
+        m_sim = &m_app->attachSimulatedController();
         QVERIFY(m_sim->configureSession());
         engine();
     }
 
-    void cleanupTestCase()
-    {
-        delete m_sim;
-        delete m_server;
-    }
+    void cleanupTestCase() { m_app.reset(); }
 
     void init()
     {
-        const QString documents = m_dir.filePath(QStringLiteral("documents-%1").arg(++m_case));
-        QVERIFY(QDir().mkpath(documents));
-        DocumentsDirectory::setPath(documents);
-        m_toasts = new ToastRecorder;
+        QVERIFY(!m_app->useNewDocumentsFolder().isEmpty());
+        m_toasts->clear();
         QVERIFY(sim().setVersions(kInstalled));
         m_window = new QWidget;
         m_window->resize(1024, 576);
@@ -211,7 +220,7 @@ private slots:
     {
         // Before anything more arrives: a test's clock and server are gone with it.
         catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
-        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        ZelFirmwareDataTool::setServerOverride(m_app->releaseServer().baseUrl());
         ReleaseSignature::forgetAddedKeys();
         // The run over, the controller back from any restart with the session
         // open on it, and the last version query answered: its answer would
@@ -228,7 +237,6 @@ private slots:
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay));
         m_sim->settleExchanges();
         delete m_window;
-        delete m_toasts;
         catalogue().firmwaresDate = QDateTime();
     }
 
@@ -250,8 +258,7 @@ private slots:
         QVERIFY(engine().latestFirmwareVersion.isEmpty()); // the earlier pick is gone from the engine too
 
         // Without a controller a pick changes nothing, nor does showing again.
-        const EAAccessoryPtr accessory = engine().accessory;
-        engine().accessory.reset();
+        QVERIFY(unplugController());
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         QVERIFY(isChoosing());
         m_view->setHidden(true);
@@ -259,7 +266,7 @@ private slots:
         QVERIFY(isChoosing());
         QVERIFY(m_view->selectedFirmwareLabel->isHidden());
         QVERIFY(m_toasts->texts().isEmpty());
-        engine().accessory = accessory;
+        QVERIFY(plugControllerIn());
 
         // Unplugging hides an open list.
         QTest::mouseClick(m_view->localFileButton, Qt::LeftButton);
@@ -282,10 +289,12 @@ private slots:
         QVERIFY(!m_view->progressTextLabel->isHidden());
         QVERIFY(!m_view->selectedFirmwareLabel->isHidden());
 
-        // Versions not read yet: any well-formed release counts as a damaged controller.
+        // Versions not read yet (the controller left and came back since):
+        // any well-formed release counts as a damaged controller.
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         QVERIFY(isReady());
-        engine().bootVersion = engine().leftVersion = engine().rightVersion = QString();
+        QVERIFY(unplugController());
+        QVERIFY(plugControllerIn());
         QVERIFY(pick(m_view->remoteFileButton, kOldest));
         expectToast("GamepadFirmwareDamaged", ZelUpgradeView::kMessageSeconds);
         QVERIFY(m_view->upgradeButton->isHidden());
@@ -306,18 +315,18 @@ private slots:
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         QVERIFY(isReady());
 
-        const EAAccessoryPtr accessory = engine().accessory;
-        engine().accessory.reset();
+        QVERIFY(unplugController());
         clickUpgrade();
         expectToast("ConnectGamepadPropmt", ZelUpgradeView::kMessageSeconds);
-        engine().accessory = accessory;
+        QVERIFY(plugControllerIn());
 
         QVERIFY(sim().setVersions(kMiddle));
         QVERIFY(readVersions());
         clickUpgrade();
         expectToast("FirmwareVersionSamePropmt", ZelUpgradeView::kMessageSeconds);
 
-        engine().bootVersion = engine().leftVersion = engine().rightVersion = QString();
+        QVERIFY(unplugController());
+        QVERIFY(plugControllerIn());
         clickUpgrade();
         expectToast("GamepadFirmwareDamaged", ZelUpgradeView::kMessageSeconds);
 
@@ -981,7 +990,7 @@ private slots:
         QVERIFY(!m_view->retryButton->isHidden());
 
         // The server is back: Retry shows its newest release.
-        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        ZelFirmwareDataTool::setServerOverride(m_app->releaseServer().baseUrl());
         QTest::mouseClick(m_view->retryButton, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return m_view->latestVersionLabel->text() == kNewest; }));
         QVERIFY(m_view->retryButton->isHidden());
@@ -1020,7 +1029,7 @@ private slots:
         QCOMPARE(list.emptyContentPropmtLabel->text(), localized("EmptyFirmware"));
         QVERIFY(!list.tableView->verticalScrollBar()->isEnabled());
 
-        ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
+        ZelFirmwareDataTool::setServerOverride(m_app->releaseServer().baseUrl());
         QVERIFY(importLocal(kMiddle));
         list.setHidden(false);
         QVERIFY(waitUntil([&] { return list.tableView->count() > 0; }));
@@ -1058,19 +1067,19 @@ private slots:
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
         QVERIFY(waitUntil([&] { return list.tableView->count() == 3; }));
-        const int requests = m_server->requestCount();
+        const int requests = m_app->releaseServer().requestCount();
 
         list.hideSelf();
         list.tableView->clear();
         now = now.addSecs(qint64(ZelFirmwareDataTool::kReuseSeconds));
         list.setHidden(false);
         QCOMPARE(list.tableView->count(), 3); // at once
-        QCOMPARE(m_server->requestCount(), requests);
+        QCOMPARE(m_app->releaseServer().requestCount(), requests);
 
         list.hideSelf();
         now = now.addSecs(1);
         list.setHidden(false);
-        QVERIFY(waitUntil([&] { return m_server->requestCount() == requests + 1; }));
+        QVERIFY(waitUntil([&] { return m_app->releaseServer().requestCount() == requests + 1; }));
     }
 
     void switchingToOnlineKeepsTheLocalRowsUntilTheAnswer()
