@@ -601,28 +601,37 @@ private slots:
     }
 
     // Four controllers at once, each its own images' worth of flash, its own
-    // events and its own history record; one made to refuse the checksum
-    // fails alone, with its code, named with its device.
+    // events and its own history record; one made to refuse the checksum, or
+    // one that another controller takes the place of after its first
+    // restart, fails alone, with its code, named with its device.
     void aStationFlashesEveryControllerAndNamesTheOneThatFailed_data()
     {
-        QTest::addColumn<int>("refusing"); // the controller that refuses the checksum; -1 none
-        QTest::newRow("all complete") << -1;
-        QTest::newRow("one refuses the checksum") << 2;
+        QTest::addColumn<int>("failing"); // the controller given the fault; -1 none
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("all complete") << -1 << QStringList() << QString();
+        QTest::newRow("one refuses the checksum")
+            << 2 << QStringList { QStringLiteral("--fault"), QStringLiteral("2:refuse-checksum") }
+            << QStringLiteral("ChecksumRejected");
+        QTest::newRow("another controller comes back in place of one")
+            << 1 << QStringList { QStringLiteral("--impostor"), QStringLiteral("1:1.0-2.2-2.3") }
+            << QStringLiteral("DifferentControllerReturned");
     }
 
     void aStationFlashesEveryControllerAndNamesTheOneThatFailed()
     {
-        QFETCH(int, refusing);
+        QFETCH(int, failing);
+        QFETCH(QStringList, fault);
+        QFETCH(QString, code);
         constexpr int kControllers = 4;
         QTemporaryDir dir;
         const QByteArray boot = image(0xE800 + 2048, { 3, 1 });
         const QByteArray left = image(6 * 1024, { 3, 2 });
         const QByteArray right = image(5 * 1024, { 3, 3 });
         QProcess sim;
-        QStringList simOptions { QStringLiteral("--restart-delay"), QStringLiteral("200"),
-            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) };
-        if (refusing >= 0)
-            simOptions << QStringLiteral("--fault") << QStringLiteral("%1:refuse-checksum").arg(refusing);
+        const QStringList simOptions = QStringList { QStringLiteral("--restart-delay"), QStringLiteral("200"),
+                                           QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) }
+            + fault;
         const QList<quint16> ports = startSims(sim, kControllers, simOptions);
         QCOMPARE(ports.size(), kControllers);
         const Run r = runCli(QStringList { QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
@@ -633,7 +642,7 @@ private slots:
                     writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
                     writeFile(dir, QStringLiteral("r.bin"), right) },
             {}, kRunMs);
-        QCOMPARE(r.exitCode, refusing < 0 ? 0 : 1);
+        QCOMPARE(r.exitCode, failing < 0 ? 0 : 1);
         QHash<QString, QJsonObject> outcomes;
         for (const QJsonObject& e : events(r.out)) {
             const QString device = e.value(QStringLiteral("device")).toString();
@@ -646,9 +655,9 @@ private slots:
             const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[i]);
             const QJsonObject outcome = outcomes.value(device);
             const QString flash = dir.filePath(QStringLiteral("flash/%1/").arg(i));
-            if (i == refusing) {
+            if (i == failing) {
                 QCOMPARE(outcome.value(QStringLiteral("outcome")).toString(), QStringLiteral("failed"));
-                QCOMPARE(outcome.value(QStringLiteral("code")).toString(), QStringLiteral("ChecksumRejected"));
+                QCOMPARE(outcome.value(QStringLiteral("code")).toString(), code);
                 QVERIFY2(
                     r.err.contains(device + QStringLiteral(": ") + outcome.value(QStringLiteral("reason")).toString()),
                     qPrintable(r.err));
@@ -670,6 +679,41 @@ private slots:
         for (const QJsonValue& record : records)
             controllers.insert(record.toObject().value(QStringLiteral("controller")).toString());
         QCOMPARE(controllers.size(), kControllers);
+        sim.kill();
+        sim.waitForFinished();
+        // An impostor is asked who it is and is sent nothing else.
+        const QStringList impostorLines = QString::fromUtf8(sim.readAllStandardOutput())
+                                              .split(QLatin1Char('\n'))
+                                              .filter(QStringLiteral("impostor received: "));
+        QCOMPARE(impostorLines.isEmpty(), !fault.contains(QStringLiteral("--impostor")));
+        for (const QString& line : impostorLines)
+            QVERIFY2(line.endsWith(QLatin1String(": 20 9f")) || line.endsWith(QLatin1String(": 01 01")), qPrintable(line));
+    }
+
+    // The plain --impostor form, as scripts give it, still puts an impostor
+    // behind every controller.
+    void aPlainImpostorTakesThePlaceOfEveryController()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const QList<quint16> ports = startSims(sim, 2,
+            { QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--impostor"),
+                QStringLiteral("1.0-2.2-2.3") });
+        QCOMPARE(ports.size(), 2);
+        const Run r = runCli(QStringList { QStringLiteral("--documents"), dir.path(), QStringLiteral("station"),
+                                 QStringLiteral("--json") }
+                + stationDevices(ports)
+                + QStringList { QStringLiteral("flash"), QStringLiteral("--boot"),
+                    writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, { 1, 1 })) },
+            {}, kRunMs);
+        QCOMPARE(r.exitCode, 1);
+        int failed = 0;
+        for (const QJsonObject& e : events(r.out))
+            if (e.value(QStringLiteral("event")).toString() == QLatin1String("outcome")) {
+                QCOMPARE(e.value(QStringLiteral("code")).toString(), QStringLiteral("DifferentControllerReturned"));
+                ++failed;
+            }
+        QCOMPARE(failed, 2);
         sim.kill();
         sim.waitForFinished();
     }
@@ -1821,7 +1865,22 @@ private slots:
                                 QStringLiteral("soon") },
                     QStringLiteral("--restart-delay") },
                 std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("extra") },
-                    QStringLiteral("extra") } }) {
+                    QStringLiteral("extra") },
+                // An impostor for a controller that is not there, with versions
+                // that are none, or given twice for the same controllers.
+                std::pair { QStringList { QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--listen"),
+                                listen, QStringLiteral("--impostor"), QStringLiteral("2:1.0-2.2-2.3") },
+                    QStringLiteral("--impostor needs B-L-R, or INDEX:B-L-R") },
+                std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("--impostor"),
+                                QStringLiteral("0:1.0-2.2") },
+                    QStringLiteral("--impostor needs") },
+                std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("--impostor"),
+                                QStringLiteral("x:1.0-2.2-2.3") },
+                    QStringLiteral("--impostor needs") },
+                std::pair { QStringList { QStringLiteral("--listen"), listen, QStringLiteral("--impostor"),
+                                QStringLiteral("0:1.0-2.2-2.3"), QStringLiteral("--impostor"),
+                                QStringLiteral("0:1.0-2.2-2.4") },
+                    QStringLiteral("--impostor names the same controllers twice") } }) {
             sim.start(QStringLiteral(Q3DART_SIM), bad);
             QVERIFY(sim.waitForFinished(kPatienceMs));
             QCOMPARE(sim.exitCode(), 2);

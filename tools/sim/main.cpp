@@ -68,10 +68,11 @@ int main(int argc, char** argv)
         QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
     const QCommandLineOption impostorOption(QStringLiteral("impostor"),
         QStringLiteral(
-            "After the controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
+            "After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
             "versions) answers instead and the first never comes back; every message it receives is "
-            "printed as \"impostor received: HEX\"."),
-        QStringLiteral("B-L-R"));
+            "printed as \"impostor received: HEX\". B-L-R: every controller; INDEX:B-L-R: controller INDEX "
+            "only (0 is the first), repeatable."),
+        QStringLiteral("[INDEX:]B-L-R"));
     const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
         QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
                        "there whenever an image has been written; with several controllers, into DIR/INDEX."),
@@ -99,7 +100,6 @@ int main(int argc, char** argv)
     if (!replyOk || replyDelay < 0)
         return usage("--reply-delay needs a number of milliseconds");
     const QString flashDir = parser.value(flashDirOption);
-    const QString impostorVersions = parser.value(impostorOption);
 
     // Where each controller listens: every --listen, or --count on
     // consecutive ports from the one --listen.
@@ -145,6 +145,26 @@ int main(int argc, char** argv)
                          "refuse-checksum, refuse-end, silent-end");
         faultsByIndex.insert(index, *fault);
     }
+    // The impostors: INDEX:B-L-R for one controller, a plain B-L-R for
+    // every controller that no INDEX names.
+    QString impostorForAll;
+    QHash<int, QString> impostorByIndex;
+    for (const QString& text : parser.values(impostorOption)) {
+        const int colon = text.indexOf(QLatin1Char(':'));
+        bool indexOk = colon < 0;
+        const int index = colon > 0 ? text.left(colon).toInt(&indexOk) : -1;
+        const QString impostorVersions = text.mid(colon + 1);
+        SimulatedController probe;
+        if (!indexOk || (colon >= 0 && (index < 0 || index >= listeners.size())) || !probe.setVersions(impostorVersions))
+            return usage("--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), "
+                         "for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3");
+        if (colon < 0 ? !impostorForAll.isEmpty() : impostorByIndex.contains(index))
+            return usage("--impostor names the same controllers twice");
+        if (colon < 0)
+            impostorForAll = impostorVersions;
+        else
+            impostorByIndex.insert(index, impostorVersions);
+    }
     QList<SimulatedController::Fault> commonFaults;
     if (parser.isSet(refuseChecksumOption))
         commonFaults << SimulatedController::Fault::RefuseChecksum;
@@ -184,10 +204,10 @@ int main(int argc, char** argv)
         }
 
         auto server = std::make_unique<SimTcpServer>(controller);
+        const QString impostorVersions = impostorByIndex.value(index, impostorForAll);
         if (!impostorVersions.isEmpty()) {
             auto* impostor = new SimulatedController;
-            if (!impostor->setVersions(impostorVersions))
-                return usage("--impostor needs B-L-R, for example 1.0-2.2-2.3");
+            impostor->setVersions(impostorVersions);
             impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
             impostor->faults().restartDelayMs = restartDelay;
             QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
