@@ -374,9 +374,9 @@
         <translation>実行記録を JSON 配列で出力する</translation>
     </message>
     <message id="CliImportHelp">
-        <source>import a release archive (VERSION.zip) as a local release</source>
-        <extracomment>Command-line help: the import command.</extracomment>
-        <translation>リリースアーカイブ（VERSION.zip）をローカルのリリースとして取り込む</translation>
+        <source>import release archives (VERSION.zip) as local releases</source>
+        <extracomment>Command-line help: the import command, which takes one archive or several.</extracomment>
+        <translation>リリースアーカイブ（VERSION.zip）をローカルのリリースとして取り込む（複数可）</translation>
     </message>
     <message id="CliKeygenHelp">
         <source>write a new Ed25519 key to FILE (PEM, owner only) and print its key id, then its public key (base64) as the last line</source>
@@ -1712,6 +1712,11 @@
         <source>%1 of %2 controllers completed.</source>
         <extracomment>Command line, station: how many controllers completed. %1 = completed; %2 = all.</extracomment>
         <translation>%2 台中 %1 台のコントローラーが完了しました。</translation>
+    </message>
+    <message id="CliImportSummary">
+        <source>%1 of %2 archives imported.</source>
+        <extracomment>Command line, import of several archives, on standard error after the failures: how many were imported. %1 = imported; %2 = all.</extracomment>
+        <translation>%2 個中 %1 個のアーカイブを取り込みました。</translation>
     </message>
     <message id="StationConnecting">
         <source>connecting…</source>

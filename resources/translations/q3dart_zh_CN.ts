@@ -374,9 +374,9 @@
         <translation>以 JSON 数组输出各次运行</translation>
     </message>
     <message id="CliImportHelp">
-        <source>import a release archive (VERSION.zip) as a local release</source>
-        <extracomment>Command-line help: the import command.</extracomment>
-        <translation>将版本压缩包（VERSION.zip）导入为本地版本</translation>
+        <source>import release archives (VERSION.zip) as local releases</source>
+        <extracomment>Command-line help: the import command, which takes one archive or several.</extracomment>
+        <translation>将版本压缩包（VERSION.zip）导入为本地版本（可一次导入多个）</translation>
     </message>
     <message id="CliKeygenHelp">
         <source>write a new Ed25519 key to FILE (PEM, owner only) and print its key id, then its public key (base64) as the last line</source>
@@ -1712,6 +1712,11 @@
         <source>%1 of %2 controllers completed.</source>
         <extracomment>Command line, station: how many controllers completed. %1 = completed; %2 = all.</extracomment>
         <translation>%2 个控制器中有 %1 个已完成。</translation>
+    </message>
+    <message id="CliImportSummary">
+        <source>%1 of %2 archives imported.</source>
+        <extracomment>Command line, import of several archives, on standard error after the failures: how many were imported. %1 = imported; %2 = all.</extracomment>
+        <translation>%2 个压缩包中有 %1 个已导入。</translation>
     </message>
     <message id="StationConnecting">
         <source>connecting…</source>

@@ -146,6 +146,25 @@ bool ZelDataTool::importArchive(const QString& path, QStringList* messages)
     return imported;
 }
 
+QList<ZelDataTool::ImportResult> ZelDataTool::importArchives(const QStringList& paths)
+{
+    QList<ImportResult> results;
+    for (const QString& path : paths) {
+        QList<Shown> shown;
+        ImportResult result;
+        result.imported = importInto(path, &shown);
+        // The outcome is the last message an import shows.
+        result.outcome = shown.isEmpty() ? QString() : shown.last().text;
+        results.append(result);
+    }
+    return results;
+}
+
+QString ZelDataTool::resultLine(const QString& name, const ImportResult& result)
+{
+    return name + localized(":") + result.outcome;
+}
+
 void ZelDataTool::handleFileInBackground(const QUrl& fileUrl, std::function<void(bool imported)> done)
 {
     if (!fileUrl.isLocalFile())
@@ -190,12 +209,10 @@ void ZelDataTool::handleFilesInBackground(
     importPool().start([paths, names, done] {
         QList<bool> results;
         QStringList lines;
+        const QList<ImportResult> imports = importArchives(paths);
         for (int i = 0; i < paths.size(); ++i) {
-            QList<Shown> shown;
-            results.append(importInto(paths.at(i), &shown));
-            // The outcome is the last message an import shows.
-            const QString outcome = shown.isEmpty() ? QString() : shown.last().text;
-            lines.append(names.at(i) + localized(":") + outcome);
+            results.append(imports.at(i).imported);
+            lines.append(resultLine(names.at(i), imports.at(i)));
         }
         MainQueue::dispatchAsync([results, lines, done] {
             MessageToast::showMsgWithtext(lines.join(QLatin1Char('\n')),

@@ -35,6 +35,18 @@ public:
     // toast and, when messages is given, appended to it. True when a release
     // was imported.
     static bool importArchive(const QString& path, QStringList* messages = nullptr);
+    // What the import of one archive of several came to: whether a release
+    // was imported, and its outcome, the last message its import gave.
+    struct ImportResult {
+        bool imported = false;
+        QString outcome;
+    };
+    // Imports each archive in turn as importArchive does, showing nothing;
+    // the results in order.
+    static QList<ImportResult> importArchives(const QStringList& paths);
+    // One archive's line among the results of several: its name and its outcome.
+    static QString resultLine(const QString& name, const ImportResult& result);
+
     // The same off the interface thread, for the application: the progress
     // toast at once, the archive copied and unpacked on a worker (one import
     // at a time), and the result's toast on the main thread when it ends,

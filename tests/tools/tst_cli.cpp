@@ -562,6 +562,61 @@ private slots:
         QVERIFY(!unreachable.err.isEmpty());
     }
 
+    // Several archives at once: each imported on its own, a line each with
+    // its outcome, the failures named again, the exit code 0 only when all
+    // were imported.
+    void importTakesSeveralArchivesEachWithItsOwnResult()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        const QString good = releases + QStringLiteral("/1.0-2.4-1.6.zip");
+        const QString other = releases + QStringLiteral("/1.1-2.5-1.8.zip");
+        // A damaged archive: the good one cut short after its first bytes.
+        const QString damaged = writeFile(dir, QStringLiteral("1.2-2.6-1.9.zip"), readFile(good).left(200));
+        const QString nameless = writeFile(dir, QStringLiteral("firmware.zip"), readFile(good));
+        const QString documents = dir.filePath(QStringLiteral("documents"));
+
+        const Run mixed = runCli(
+            { QStringLiteral("--documents"), documents, QStringLiteral("import"), good, damaged, nameless });
+        QCOMPARE(mixed.exitCode, 1);
+        const QStringList lines = mixed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines,
+            QStringList({ good + QStringLiteral(": Unzipping finished"),
+                damaged + QStringLiteral(": Unzipping failed. The firmware package is damaged or could not be unpacked."),
+                nameless + QStringLiteral(": The file name \"firmware.zip\" holds no version number (such as "
+                                          "1.2-1.3-1.4.zip), so the package was not imported. Give the file its "
+                                          "release's version as its name and open it again.") }));
+        // Standard error also has the import's log lines.
+        QStringList failures = mixed.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        failures.removeIf([](const QString& line) { return line.startsWith(QLatin1String("q3dart.import: ")); });
+        QCOMPARE(failures,
+            QStringList({ lines.at(1), lines.at(2), QStringLiteral("1 of 3 archives imported.") }));
+        // The good one is there, nothing of the others.
+        const Run local = runCli(
+            { QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local") });
+        QCOMPARE(local.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
+        QVERIFY2(local.out.startsWith(QStringLiteral("1.0-2.4-1.6\t")), qPrintable(local.out));
+
+        // All imported: 0, a line each, nothing on standard error.
+        const Run both
+            = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, other });
+        QCOMPARE(both.exitCode, 0);
+        QCOMPARE(both.out,
+            good + QStringLiteral(": Unzipping finished\n") + other + QStringLiteral(": Unzipping finished\n"));
+        QVERIFY(both.err.isEmpty());
+
+        // In the language of the run; nothing to import is a usage error.
+        const Run japanese = runCli({ QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--documents"),
+            documents, QStringLiteral("import"), damaged, nameless });
+        QCOMPARE(japanese.exitCode, 1);
+        QVERIFY2(japanese.err.endsWith(QStringLiteral("2 個中 0 個のアーカイブを取り込みました。\n")), qPrintable(japanese.err));
+        QVERIFY2(japanese.out.startsWith(damaged + QStringLiteral("：")), qPrintable(japanese.out));
+        const Run none = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import") });
+        QCOMPARE(none.exitCode, 2);
+        QVERIFY2(none.err.contains(QLatin1String("expected FILE...")), qPrintable(none.err));
+    }
+
     void theEmbeddedDefaultSignsItsReleasesAndTrustsItsKey()
     {
         const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--online") });
