@@ -53,7 +53,8 @@ private slots:
     {
         // The way the application names and reaches it: --device tcp:HOST:PORT.
         DeviceAddress address;
-        QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:%1").arg(m_app->tcpServer().serverPort()), &address));
+        QVERIFY(
+            DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:%1").arg(m_app->tcpServer().serverPort()), &address));
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         AccessoryTransport* transport = address.createTransport(protocols.mid(0, 1));
         QVERIFY(transport);

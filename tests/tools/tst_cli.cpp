@@ -577,21 +577,22 @@ private slots:
         const QString nameless = writeFile(dir, QStringLiteral("firmware.zip"), readFile(good));
         const QString documents = dir.filePath(QStringLiteral("documents"));
 
-        const Run mixed = runCli(
-            { QStringLiteral("--documents"), documents, QStringLiteral("import"), good, damaged, nameless });
+        const Run mixed
+            = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, damaged, nameless });
         QCOMPARE(mixed.exitCode, 1);
         const QStringList lines = mixed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines,
             QStringList({ good + QStringLiteral(": Unzipping finished"),
-                damaged + QStringLiteral(": Unzipping failed. The firmware package is damaged or could not be unpacked."),
-                nameless + QStringLiteral(": The file name \"firmware.zip\" holds no version number (such as "
-                                          "1.2-1.3-1.4.zip), so the package was not imported. Give the file its "
-                                          "release's version as its name and open it again.") }));
+                damaged
+                    + QStringLiteral(": Unzipping failed. The firmware package is damaged or could not be unpacked."),
+                nameless
+                    + QStringLiteral(": The file name \"firmware.zip\" holds no version number (such as "
+                                     "1.2-1.3-1.4.zip), so the package was not imported. Give the file its "
+                                     "release's version as its name and open it again.") }));
         // Standard error also has the import's log lines.
         QStringList failures = mixed.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         failures.removeIf([](const QString& line) { return line.startsWith(QLatin1String("q3dart.import: ")); });
-        QCOMPARE(failures,
-            QStringList({ lines.at(1), lines.at(2), QStringLiteral("1 of 3 archives imported.") }));
+        QCOMPARE(failures, QStringList({ lines.at(1), lines.at(2), QStringLiteral("1 of 3 archives imported.") }));
         // The good one is there, nothing of the others.
         const Run local = runCli(
             { QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local") });
@@ -599,8 +600,7 @@ private slots:
         QVERIFY2(local.out.startsWith(QStringLiteral("1.0-2.4-1.6\t")), qPrintable(local.out));
 
         // All imported: 0, a line each, nothing on standard error.
-        const Run both
-            = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, other });
+        const Run both = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, other });
         QCOMPARE(both.exitCode, 0);
         QCOMPARE(both.out,
             good + QStringLiteral(": Unzipping finished\n") + other + QStringLiteral(": Unzipping finished\n"));
@@ -610,7 +610,8 @@ private slots:
         const Run japanese = runCli({ QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--documents"),
             documents, QStringLiteral("import"), damaged, nameless });
         QCOMPARE(japanese.exitCode, 1);
-        QVERIFY2(japanese.err.endsWith(QStringLiteral("2 個中 0 個のアーカイブを取り込みました。\n")), qPrintable(japanese.err));
+        QVERIFY2(japanese.err.endsWith(QStringLiteral("2 個中 0 個のアーカイブを取り込みました。\n")),
+            qPrintable(japanese.err));
         QVERIFY2(japanese.out.startsWith(damaged + QStringLiteral("：")), qPrintable(japanese.out));
         const Run none = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import") });
         QCOMPARE(none.exitCode, 2);
@@ -685,7 +686,7 @@ private slots:
         const QByteArray right = image(5 * 1024, { 3, 3 });
         QProcess sim;
         const QStringList simOptions = QStringList { QStringLiteral("--restart-delay"), QStringLiteral("200"),
-                                           QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) }
+            QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) }
             + fault;
         const QList<quint16> ports = startSims(sim, kControllers, simOptions);
         QCOMPARE(ports.size(), kControllers);
@@ -742,7 +743,8 @@ private slots:
                                               .filter(QStringLiteral("impostor received: "));
         QCOMPARE(impostorLines.isEmpty(), !fault.contains(QStringLiteral("--impostor")));
         for (const QString& line : impostorLines)
-            QVERIFY2(line.endsWith(QLatin1String(": 20 9f")) || line.endsWith(QLatin1String(": 01 01")), qPrintable(line));
+            QVERIFY2(
+                line.endsWith(QLatin1String(": 20 9f")) || line.endsWith(QLatin1String(": 01 01")), qPrintable(line));
     }
 
     // The plain --impostor form, as scripts give it, still puts an impostor

@@ -67,11 +67,10 @@ int main(int argc, char** argv)
     const QCommandLineOption silentEndOption(
         QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
     const QCommandLineOption impostorOption(QStringLiteral("impostor"),
-        QStringLiteral(
-            "After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
-            "versions) answers instead and the first never comes back; every message it receives is "
-            "printed as \"impostor received: HEX\". B-L-R: every controller; INDEX:B-L-R: controller INDEX "
-            "only (0 is the first), repeatable."),
+        QStringLiteral("After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
+                       "versions) answers instead and the first never comes back; every message it receives is "
+                       "printed as \"impostor received: HEX\". B-L-R: every controller; INDEX:B-L-R: controller INDEX "
+                       "only (0 is the first), repeatable."),
         QStringLiteral("[INDEX:]B-L-R"));
     const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
         QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
@@ -155,7 +154,8 @@ int main(int argc, char** argv)
         const int index = colon > 0 ? text.left(colon).toInt(&indexOk) : -1;
         const QString impostorVersions = text.mid(colon + 1);
         SimulatedController probe;
-        if (!indexOk || (colon >= 0 && (index < 0 || index >= listeners.size())) || !probe.setVersions(impostorVersions))
+        if (!indexOk || (colon >= 0 && (index < 0 || index >= listeners.size()))
+            || !probe.setVersions(impostorVersions))
             return usage("--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), "
                          "for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3");
         if (colon < 0 ? !impostorForAll.isEmpty() : impostorByIndex.contains(index))
