@@ -75,6 +75,9 @@ expect 'q3dart-cli station --device sim upgrade --l' --latest --local
 expect 'q3dart-cli station --device sim flash --left ' boot.bin left.bin old
 expect 'q3dart-cli flash --left ' boot.bin left.bin old
 expect 'q3dart-cli --documents ' old
+# Archives for import, for every archive after the first too.
+touch "$work/images/1.2-1.3-1.4.zip" "$work/images/1.2-1.3-1.5.zip"
+expect 'q3dart-cli import 1.2-1.3-1.4.zip 1.' 1.2-1.3-1.4.zip 1.2-1.3-1.5.zip
 # A word that is no command, and an option that takes any value, offer nothing.
 expect 'q3dart-cli frob'
 expect 'q3dart-cli --wait '
