@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "cli/HelpText.h"
+#include "lib/HelpText.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
 #include "platform/runtime/DocumentsDirectory.h"
@@ -26,17 +26,12 @@ QString program()
     return QCoreApplication::applicationName();
 }
 
-QString dashed(const QString& name)
-{
-    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-}
-
 // The reason QCommandLineParser refused words, in our own localised terms:
 // the unknown option, the option left without its value, the switch given one.
 QString parseError(const QCommandLineParser& parser, const QStringList& words, const QList<QCommandLineOption>& options)
 {
     if (!parser.unknownOptionNames().isEmpty())
-        return localized("CliUnknownOption").arg(dashed(parser.unknownOptionNames().first()));
+        return localized("CliUnknownOption").arg(HelpText::dashed(parser.unknownOptionNames().first()));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words[i];
         if (word == QLatin1String("--"))
@@ -49,26 +44,14 @@ QString parseError(const QCommandLineParser& parser, const QStringList& words, c
                 continue;
             const bool takesValue = !option.valueName().isEmpty();
             if (takesValue && !word.contains(QLatin1Char('=')) && i + 1 == words.size())
-                return localized("CliOptionNeedsValue").arg(dashed(name));
+                return localized("CliOptionNeedsValue").arg(HelpText::dashed(name));
             if (!takesValue && word.contains(QLatin1Char('=')))
-                return localized("CliOptionTakesNoValue").arg(dashed(name));
+                return localized("CliOptionTakesNoValue").arg(HelpText::dashed(name));
             if (takesValue && !word.contains(QLatin1Char('=')))
                 ++i;
         }
     }
     return parser.errorText();
-}
-
-// The left column of an option in the help: its names and its value.
-QString optionColumn(const QCommandLineOption& option)
-{
-    QStringList names;
-    for (const QString& name : option.names())
-        names << dashed(name);
-    QString text = names.join(QStringLiteral(", "));
-    if (!option.valueName().isEmpty())
-        text += QLatin1Char(' ') + option.valueName();
-    return text;
 }
 
 QCommandLineOption helpOption()
@@ -151,7 +134,7 @@ QString CommandLine::helpText() const
     help.paragraph(usageLine(nullptr));
     help.heading(localized("CliHelpOptions"));
     for (const QCommandLineOption& option : globalOptions())
-        help.entry(optionColumn(option), option.description());
+        help.entry(HelpText::optionColumn(option), option.description());
     help.heading(QString());
     help.heading(localized("CliHelpCommands"));
     CliOptions scratch;
@@ -173,7 +156,7 @@ QString CommandLine::commandHelpText(const CliCommand& command)
     if (!options.isEmpty()) {
         help.heading(localized("CliHelpOptions"));
         for (const QCommandLineOption& option : options)
-            help.entry(optionColumn(option), option.description());
+            help.entry(HelpText::optionColumn(option), option.description());
         help.heading(QString());
     }
     help.paragraph(localized("CliHelpCommandFooter").arg(program()));
@@ -234,7 +217,7 @@ QString CommandLine::readGlobalOptions(const QCommandLineParser& parser)
     for (const auto& [name, target] : { std::pair { QStringLiteral("restart-wait"), &o.restartWaitSeconds },
              std::pair { QStringLiteral("silence-limit"), &o.silenceLimitSeconds } })
         if (!seconds(name, target, false))
-            return localized("CliOptionNeedsSecondsAboveZero").arg(dashed(name));
+            return localized("CliOptionNeedsSecondsAboveZero").arg(HelpText::dashed(name));
     if (parser.isSet(QStringLiteral("max-download-mib"))) {
         bool ok = false;
         o.maxDownloadMiB = parser.value(QStringLiteral("max-download-mib")).toDouble(&ok);

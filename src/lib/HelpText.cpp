@@ -1,4 +1,4 @@
-#include "cli/HelpText.h"
+#include "lib/HelpText.h"
 
 namespace {
 
@@ -13,6 +13,22 @@ bool isWide(char32_t c)
 }
 
 } // namespace
+
+QString HelpText::dashed(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString HelpText::optionColumn(const QCommandLineOption& option)
+{
+    QStringList names;
+    for (const QString& name : option.names())
+        names << dashed(name);
+    QString text = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        text += QLatin1Char(' ') + option.valueName();
+    return text;
+}
 
 int HelpText::columns(const QString& text)
 {

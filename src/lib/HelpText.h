@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,10 @@ public:
     static QStringList wrap(const QString& text, int width);
     // Columns a text takes on a terminal.
     static int columns(const QString& text);
+    // An option's name as it is typed: "-h" or "--help".
+    static QString dashed(const QString& name);
+    // The name column of an option: its names and its value, e.g. "-h, --help" or "--listen HOST:PORT".
+    static QString optionColumn(const QCommandLineOption& option);
 
 private:
     QString m_text;
