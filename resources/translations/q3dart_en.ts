@@ -1743,5 +1743,140 @@
         <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
         <translation>failed: %1</translation>
     </message>
+    <message id="HelpArguments">
+        <source>Arguments:</source>
+        <extracomment>Help of q3dart: the heading of the arguments.</extracomment>
+        <translation>Arguments:</translation>
+    </message>
+    <message id="AppHelpDescription">
+        <source>Q3 Dart companion: firmware versions, upgrades and key test.</source>
+        <extracomment>Help of q3dart: what the program is, under the usage line.</extracomment>
+        <translation>Q3 Dart companion: firmware versions, upgrades and key test.</translation>
+    </message>
+    <message id="AppOptionSimulate">
+        <source>Run against the simulated controller and the demo releases, with a throw-away documents directory.</source>
+        <extracomment>Help of q3dart: the --simulate option.</extracomment>
+        <translation>Run against the simulated controller and the demo releases, with a throw-away documents directory.</translation>
+    </message>
+    <message id="AppOptionScreenshots">
+        <source>Render every screen to PNG files in DIR and exit.</source>
+        <extracomment>Help of q3dart: the --screenshots option; DIR = a folder.</extracomment>
+        <translation>Render every screen to PNG files in DIR and exit.</translation>
+    </message>
+    <message id="AppOptionSize">
+        <source>The window's size, such as 720x405 (at least that) or 1920x1080.</source>
+        <extracomment>Help of q3dart: the --size option.</extracomment>
+        <translation>The window's size, such as 720x405 (at least that) or 1920x1080.</translation>
+    </message>
+    <message id="AppOptionDevice">
+        <source>The controller: sim, tcp:HOST:PORT or serial:PATH (default: the first USB serial controller).</source>
+        <extracomment>Help of q3dart: the --device option; sim, tcp:HOST:PORT and serial:PATH are typed as they are.</extracomment>
+        <translation>The controller: sim, tcp:HOST:PORT or serial:PATH (default: the first USB serial controller).</translation>
+    </message>
+    <message id="AppOptionDocuments">
+        <source>The documents directory.</source>
+        <extracomment>Help of q3dart: the --documents option.</extracomment>
+        <translation>The documents directory.</translation>
+    </message>
+    <message id="AppOptionServer">
+        <source>The firmware server's base address.</source>
+        <extracomment>Help of q3dart: the --server option.</extracomment>
+        <translation>The firmware server's base address.</translation>
+    </message>
+    <message id="AppOptionLanguage">
+        <source>The language: a tag such as en, zh-Hans or ja-JP.</source>
+        <extracomment>Help of q3dart: the --language option; the tags are typed as they are.</extracomment>
+        <translation>The language: a tag such as en, zh-Hans or ja-JP.</translation>
+    </message>
+    <message id="AppOptionMeasureStartup">
+        <source>Print the time to the first shown screen and the resident memory, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-startup option.</extracomment>
+        <translation>Print the time to the first shown screen and the resident memory, then exit (for benchmarks).</translation>
+    </message>
+    <message id="AppOptionMeasureUpgrade">
+        <source>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-upgrade option; "Upgrade Now" is the button's text (UpgradeNow).</extracomment>
+        <translation>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</translation>
+    </message>
+    <message id="AppOptionTrustKey">
+        <source>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</source>
+        <extracomment>Help of q3dart: the --trust-key option.</extracomment>
+        <translation>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</translation>
+    </message>
+    <message id="AppOptionTrustRoot">
+        <source>Trust this root key (base64 of a raw 32-byte Ed25519 public key, as keygen prints it); repeatable. The root certifies the release keys through the key set published beside the release list.</source>
+        <extracomment>Help of q3dart: the --trust-root option; keygen is a command of q3dart-cli.</extracomment>
+        <translation>Trust this root key (base64 of a raw 32-byte Ed25519 public key, as keygen prints it); repeatable. The root certifies the release keys through the key set published beside the release list.</translation>
+    </message>
+    <message id="AppOptionCaFile">
+        <source>Also trust the PEM certificate authorities of FILE for https.</source>
+        <extracomment>Help of q3dart: the --ca-file option.</extracomment>
+        <translation>Also trust the PEM certificate authorities of FILE for https.</translation>
+    </message>
+    <message id="AppArgumentArchives">
+        <source>Release archives (.zip) to import.</source>
+        <extracomment>Help of q3dart: the archives that may follow the options.</extracomment>
+        <translation>Release archives (.zip) to import.</translation>
+    </message>
+    <message id="SimHelpDescription">
+        <source>Serves simulated Q3 Dart controllers over TCP, one per listening address; the connection carries the controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...</source>
+        <extracomment>Help of q3dart-sim: what the program is, under the usage line; the command is typed as it is.</extracomment>
+        <translation>Serves simulated Q3 Dart controllers over TCP, one per listening address; the connection carries the controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...</translation>
+    </message>
+    <message id="SimOptionListen">
+        <source>Address to listen on (port 0 picks a free port); repeated, one controller each.</source>
+        <extracomment>Help of q3dart-sim: the --listen option.</extracomment>
+        <translation>Address to listen on (port 0 picks a free port); repeated, one controller each.</translation>
+    </message>
+    <message id="SimOptionCount">
+        <source>Serve N independent controllers on consecutive ports from the one --listen.</source>
+        <extracomment>Help of q3dart-sim: the --count option.</extracomment>
+        <translation>Serve N independent controllers on consecutive ports from the one --listen.</translation>
+    </message>
+    <message id="SimOptionFault">
+        <source>Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or silent-end, e.g. 2:refuse-checksum; repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --fault option; the fault names are typed as they are.</extracomment>
+        <translation>Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or silent-end, e.g. 2:refuse-checksum; repeatable.</translation>
+    </message>
+    <message id="SimOptionVersions">
+        <source>Boot loader, left and right versions (default 1.0-2.3-1.5).</source>
+        <extracomment>Help of q3dart-sim: the --versions option.</extracomment>
+        <translation>Boot loader, left and right versions (default 1.0-2.3-1.5).</translation>
+    </message>
+    <message id="SimOptionRestartDelay">
+        <source>How long a restart takes (default 1000; -1 never comes back).</source>
+        <extracomment>Help of q3dart-sim: the --restart-delay option.</extracomment>
+        <translation>How long a restart takes (default 1000; -1 never comes back).</translation>
+    </message>
+    <message id="SimOptionReplyDelay">
+        <source>Delay before every reply (default 0).</source>
+        <extracomment>Help of q3dart-sim: the --reply-delay option.</extracomment>
+        <translation>Delay before every reply (default 0).</translation>
+    </message>
+    <message id="SimOptionRefuseChecksum">
+        <source>Refuse the right side's checksum command.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-checksum option.</extracomment>
+        <translation>Refuse the right side's checksum command.</translation>
+    </message>
+    <message id="SimOptionRefuseEnd">
+        <source>Refuse the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-end option.</extracomment>
+        <translation>Refuse the end commands.</translation>
+    </message>
+    <message id="SimOptionSilentEnd">
+        <source>Never answer the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --silent-end option.</extracomment>
+        <translation>Never answer the end commands.</translation>
+    </message>
+    <message id="SimOptionImpostor">
+        <source>After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these versions) answers instead and the first never comes back; every message it receives is printed as "impostor received: HEX". B-L-R: every controller; INDEX:B-L-R: controller INDEX only (0 is the first), repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --impostor option; "impostor received: HEX" is printed as it is.</extracomment>
+        <translation>After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these versions) answers instead and the first never comes back; every message it receives is printed as "impostor received: HEX". B-L-R: every controller; INDEX:B-L-R: controller INDEX only (0 is the first), repeatable.</translation>
+    </message>
+    <message id="SimOptionFlashDir">
+        <source>Write the flash contents (boot.bin, left.bin, right.bin) there whenever an image has been written; with several controllers, into DIR/INDEX.</source>
+        <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
+        <translation>Write the flash contents (boot.bin, left.bin, right.bin) there whenever an image has been written; with several controllers, into DIR/INDEX.</translation>
+    </message>
 </context>
 </TS>

@@ -1743,5 +1743,140 @@
         <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
         <translation>失敗: %1</translation>
     </message>
+    <message id="HelpArguments">
+        <source>Arguments:</source>
+        <extracomment>Help of q3dart: the heading of the arguments.</extracomment>
+        <translation>引数：</translation>
+    </message>
+    <message id="AppHelpDescription">
+        <source>Q3 Dart companion: firmware versions, upgrades and key test.</source>
+        <extracomment>Help of q3dart: what the program is, under the usage line.</extracomment>
+        <translation>Q3 Dart コンパニオン：ファームウェアのバージョン、アップグレード、キーテスト。</translation>
+    </message>
+    <message id="AppOptionSimulate">
+        <source>Run against the simulated controller and the demo releases, with a throw-away documents directory.</source>
+        <extracomment>Help of q3dart: the --simulate option.</extracomment>
+        <translation>シミュレートしたコントローラーとデモ用リリースで動かす（書類フォルダーは使い捨て）。</translation>
+    </message>
+    <message id="AppOptionScreenshots">
+        <source>Render every screen to PNG files in DIR and exit.</source>
+        <extracomment>Help of q3dart: the --screenshots option; DIR = a folder.</extracomment>
+        <translation>すべての画面を DIR に PNG ファイルとして描いて終了する。</translation>
+    </message>
+    <message id="AppOptionSize">
+        <source>The window's size, such as 720x405 (at least that) or 1920x1080.</source>
+        <extracomment>Help of q3dart: the --size option.</extracomment>
+        <translation>ウインドウの大きさ（720x405 以上、例えば 1920x1080）。</translation>
+    </message>
+    <message id="AppOptionDevice">
+        <source>The controller: sim, tcp:HOST:PORT or serial:PATH (default: the first USB serial controller).</source>
+        <extracomment>Help of q3dart: the --device option; sim, tcp:HOST:PORT and serial:PATH are typed as they are.</extracomment>
+        <translation>コントローラー：sim、tcp:HOST:PORT または serial:PATH（既定：最初の USB シリアルのコントローラー）。</translation>
+    </message>
+    <message id="AppOptionDocuments">
+        <source>The documents directory.</source>
+        <extracomment>Help of q3dart: the --documents option.</extracomment>
+        <translation>書類フォルダー。</translation>
+    </message>
+    <message id="AppOptionServer">
+        <source>The firmware server's base address.</source>
+        <extracomment>Help of q3dart: the --server option.</extracomment>
+        <translation>ファームウェアサーバーのベースアドレス。</translation>
+    </message>
+    <message id="AppOptionLanguage">
+        <source>The language: a tag such as en, zh-Hans or ja-JP.</source>
+        <extracomment>Help of q3dart: the --language option; the tags are typed as they are.</extracomment>
+        <translation>言語：en、zh-Hans、ja-JP のようなタグ。</translation>
+    </message>
+    <message id="AppOptionMeasureStartup">
+        <source>Print the time to the first shown screen and the resident memory, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-startup option.</extracomment>
+        <translation>最初の画面が出るまでの時間と常駐メモリーを表示して終了する（ベンチマーク用）。</translation>
+    </message>
+    <message id="AppOptionMeasureUpgrade">
+        <source>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-upgrade option; "Upgrade Now" is the button's text (UpgradeNow).</extracomment>
+        <translation>--simulate と共に：画面を通してコントローラーを最新のオンラインリリースにアップグレードし、「今すぐアップグレード」を押してから検証済みの結果までの時間をプロトコルの下限と並べて表示して終了する（ベンチマーク用）。</translation>
+    </message>
+    <message id="AppOptionTrustKey">
+        <source>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</source>
+        <extracomment>Help of q3dart: the --trust-key option.</extracomment>
+        <translation>このリリース鍵を信頼する（32 バイトの Ed25519 公開鍵の base64）。繰り返し指定できる。信頼する鍵があると、オンラインのリリースは署名が検証できたときだけインストールされる。</translation>
+    </message>
+    <message id="AppOptionTrustRoot">
+        <source>Trust this root key (base64 of a raw 32-byte Ed25519 public key, as keygen prints it); repeatable. The root certifies the release keys through the key set published beside the release list.</source>
+        <extracomment>Help of q3dart: the --trust-root option; keygen is a command of q3dart-cli.</extracomment>
+        <translation>このルート鍵を信頼する（keygen が表示する、32 バイトの Ed25519 公開鍵の base64）。繰り返し指定できる。ルートはリリース一覧の隣に公開される鍵セットでリリース鍵を証明する。</translation>
+    </message>
+    <message id="AppOptionCaFile">
+        <source>Also trust the PEM certificate authorities of FILE for https.</source>
+        <extracomment>Help of q3dart: the --ca-file option.</extracomment>
+        <translation>https で FILE の PEM 認証局も信頼する。</translation>
+    </message>
+    <message id="AppArgumentArchives">
+        <source>Release archives (.zip) to import.</source>
+        <extracomment>Help of q3dart: the archives that may follow the options.</extracomment>
+        <translation>取り込むリリースアーカイブ（.zip）。</translation>
+    </message>
+    <message id="SimHelpDescription">
+        <source>Serves simulated Q3 Dart controllers over TCP, one per listening address; the connection carries the controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...</source>
+        <extracomment>Help of q3dart-sim: what the program is, under the usage line; the command is typed as it is.</extracomment>
+        <translation>シミュレートした Q3 Dart コントローラーを TCP で提供する（待ち受けアドレスごとに 1 台）。接続にはコントローラーのプロトコルのバイトが流れる。接続するには：q3dart-cli --device tcp:HOST:PORT ...</translation>
+    </message>
+    <message id="SimOptionListen">
+        <source>Address to listen on (port 0 picks a free port); repeated, one controller each.</source>
+        <extracomment>Help of q3dart-sim: the --listen option.</extracomment>
+        <translation>待ち受けるアドレス（ポート 0 は空いているポートを選ぶ）。繰り返すと 1 つにつき 1 台。</translation>
+    </message>
+    <message id="SimOptionCount">
+        <source>Serve N independent controllers on consecutive ports from the one --listen.</source>
+        <extracomment>Help of q3dart-sim: the --count option.</extracomment>
+        <translation>1 つの --listen から連続するポートで N 台の独立したコントローラーを提供する。</translation>
+    </message>
+    <message id="SimOptionFault">
+        <source>Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or silent-end, e.g. 2:refuse-checksum; repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --fault option; the fault names are typed as they are.</extracomment>
+        <translation>1 台のコントローラーに障害を与える：INDEX（0 が最初）と refuse-checksum、refuse-end、silent-end のいずれか。例：2:refuse-checksum。繰り返し指定できる。</translation>
+    </message>
+    <message id="SimOptionVersions">
+        <source>Boot loader, left and right versions (default 1.0-2.3-1.5).</source>
+        <extracomment>Help of q3dart-sim: the --versions option.</extracomment>
+        <translation>ブートローダー、左、右のバージョン（既定 1.0-2.3-1.5）。</translation>
+    </message>
+    <message id="SimOptionRestartDelay">
+        <source>How long a restart takes (default 1000; -1 never comes back).</source>
+        <extracomment>Help of q3dart-sim: the --restart-delay option.</extracomment>
+        <translation>再起動にかかる時間（既定 1000。-1 は戻ってこない）。</translation>
+    </message>
+    <message id="SimOptionReplyDelay">
+        <source>Delay before every reply (default 0).</source>
+        <extracomment>Help of q3dart-sim: the --reply-delay option.</extracomment>
+        <translation>応答ごとの遅れ（既定 0）。</translation>
+    </message>
+    <message id="SimOptionRefuseChecksum">
+        <source>Refuse the right side's checksum command.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-checksum option.</extracomment>
+        <translation>右側のチェックサムコマンドを拒否する。</translation>
+    </message>
+    <message id="SimOptionRefuseEnd">
+        <source>Refuse the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-end option.</extracomment>
+        <translation>終了コマンドを拒否する。</translation>
+    </message>
+    <message id="SimOptionSilentEnd">
+        <source>Never answer the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --silent-end option.</extracomment>
+        <translation>終了コマンドに決して応答しない。</translation>
+    </message>
+    <message id="SimOptionImpostor">
+        <source>After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these versions) answers instead and the first never comes back; every message it receives is printed as "impostor received: HEX". B-L-R: every controller; INDEX:B-L-R: controller INDEX only (0 is the first), repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --impostor option; "impostor received: HEX" is printed as it is.</extracomment>
+        <translation>コントローラーの最初の再起動のあと、別のコントローラー（Bluetooth アドレス AABBCCDDEEFF、これらのバージョン）が代わりに応答し、最初のものは戻ってこない。それが受け取ったメッセージはすべて "impostor received: HEX" と表示される。B-L-R：すべてのコントローラー。INDEX:B-L-R：コントローラー INDEX だけ（0 が最初）、繰り返し指定できる。</translation>
+    </message>
+    <message id="SimOptionFlashDir">
+        <source>Write the flash contents (boot.bin, left.bin, right.bin) there whenever an image has been written; with several controllers, into DIR/INDEX.</source>
+        <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
+        <translation>イメージが書き込まれるたびにフラッシュの内容（boot.bin、left.bin、right.bin）をそこに書き出す。複数のコントローラーでは DIR/INDEX に。</translation>
+    </message>
 </context>
 </TS>

@@ -1743,5 +1743,140 @@
         <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
         <translation>失败：%1</translation>
     </message>
+    <message id="HelpArguments">
+        <source>Arguments:</source>
+        <extracomment>Help of q3dart: the heading of the arguments.</extracomment>
+        <translation>参数：</translation>
+    </message>
+    <message id="AppHelpDescription">
+        <source>Q3 Dart companion: firmware versions, upgrades and key test.</source>
+        <extracomment>Help of q3dart: what the program is, under the usage line.</extracomment>
+        <translation>Q3 Dart 助手：固件版本、升级和按键测试。</translation>
+    </message>
+    <message id="AppOptionSimulate">
+        <source>Run against the simulated controller and the demo releases, with a throw-away documents directory.</source>
+        <extracomment>Help of q3dart: the --simulate option.</extracomment>
+        <translation>使用模拟控制器和演示版本运行，文稿目录用后即弃。</translation>
+    </message>
+    <message id="AppOptionScreenshots">
+        <source>Render every screen to PNG files in DIR and exit.</source>
+        <extracomment>Help of q3dart: the --screenshots option; DIR = a folder.</extracomment>
+        <translation>将每个界面渲染为 DIR 中的 PNG 文件，然后退出。</translation>
+    </message>
+    <message id="AppOptionSize">
+        <source>The window's size, such as 720x405 (at least that) or 1920x1080.</source>
+        <extracomment>Help of q3dart: the --size option.</extracomment>
+        <translation>窗口大小，例如 720x405（至少如此）或 1920x1080。</translation>
+    </message>
+    <message id="AppOptionDevice">
+        <source>The controller: sim, tcp:HOST:PORT or serial:PATH (default: the first USB serial controller).</source>
+        <extracomment>Help of q3dart: the --device option; sim, tcp:HOST:PORT and serial:PATH are typed as they are.</extracomment>
+        <translation>控制器：sim、tcp:HOST:PORT 或 serial:PATH（默认：第一个 USB 串口控制器）。</translation>
+    </message>
+    <message id="AppOptionDocuments">
+        <source>The documents directory.</source>
+        <extracomment>Help of q3dart: the --documents option.</extracomment>
+        <translation>文稿目录。</translation>
+    </message>
+    <message id="AppOptionServer">
+        <source>The firmware server's base address.</source>
+        <extracomment>Help of q3dart: the --server option.</extracomment>
+        <translation>固件服务器的基础地址。</translation>
+    </message>
+    <message id="AppOptionLanguage">
+        <source>The language: a tag such as en, zh-Hans or ja-JP.</source>
+        <extracomment>Help of q3dart: the --language option; the tags are typed as they are.</extracomment>
+        <translation>语言：en、zh-Hans 或 ja-JP 这样的标记。</translation>
+    </message>
+    <message id="AppOptionMeasureStartup">
+        <source>Print the time to the first shown screen and the resident memory, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-startup option.</extracomment>
+        <translation>打印显示第一个界面所用的时间和常驻内存，然后退出（用于基准测试）。</translation>
+    </message>
+    <message id="AppOptionMeasureUpgrade">
+        <source>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</source>
+        <extracomment>Help of q3dart: the --measure-upgrade option; "Upgrade Now" is the button's text (UpgradeNow).</extracomment>
+        <translation>与 --simulate 一起使用：通过界面将控制器升级到最新的在线版本，打印从按下“立即升级”到验证结果的时间以及协议的下限，然后退出（用于基准测试）。</translation>
+    </message>
+    <message id="AppOptionTrustKey">
+        <source>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</source>
+        <extracomment>Help of q3dart: the --trust-key option.</extracomment>
+        <translation>信任此发布密钥（32 字节 Ed25519 原始公钥的 base64），可重复。有受信任的密钥时，在线版本仅在签名验证通过时才会安装。</translation>
+    </message>
+    <message id="AppOptionTrustRoot">
+        <source>Trust this root key (base64 of a raw 32-byte Ed25519 public key, as keygen prints it); repeatable. The root certifies the release keys through the key set published beside the release list.</source>
+        <extracomment>Help of q3dart: the --trust-root option; keygen is a command of q3dart-cli.</extracomment>
+        <translation>信任此根密钥（32 字节 Ed25519 原始公钥的 base64，即 keygen 打印的内容），可重复。根密钥通过与版本列表一同发布的密钥集为发布密钥作证。</translation>
+    </message>
+    <message id="AppOptionCaFile">
+        <source>Also trust the PEM certificate authorities of FILE for https.</source>
+        <extracomment>Help of q3dart: the --ca-file option.</extracomment>
+        <translation>对 https 也信任 FILE 中的 PEM 证书颁发机构。</translation>
+    </message>
+    <message id="AppArgumentArchives">
+        <source>Release archives (.zip) to import.</source>
+        <extracomment>Help of q3dart: the archives that may follow the options.</extracomment>
+        <translation>要导入的版本压缩包（.zip）。</translation>
+    </message>
+    <message id="SimHelpDescription">
+        <source>Serves simulated Q3 Dart controllers over TCP, one per listening address; the connection carries the controller's protocol bytes. Connect with: q3dart-cli --device tcp:HOST:PORT ...</source>
+        <extracomment>Help of q3dart-sim: what the program is, under the usage line; the command is typed as it is.</extracomment>
+        <translation>通过 TCP 提供模拟的 Q3 Dart 控制器，每个监听地址一个；连接中传输控制器的协议字节。连接方式：q3dart-cli --device tcp:HOST:PORT ...</translation>
+    </message>
+    <message id="SimOptionListen">
+        <source>Address to listen on (port 0 picks a free port); repeated, one controller each.</source>
+        <extracomment>Help of q3dart-sim: the --listen option.</extracomment>
+        <translation>要监听的地址（端口 0 表示选择空闲端口）；可重复，每个一个控制器。</translation>
+    </message>
+    <message id="SimOptionCount">
+        <source>Serve N independent controllers on consecutive ports from the one --listen.</source>
+        <extracomment>Help of q3dart-sim: the --count option.</extracomment>
+        <translation>从唯一的 --listen 开始，在连续的端口上提供 N 个独立的控制器。</translation>
+    </message>
+    <message id="SimOptionFault">
+        <source>Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or silent-end, e.g. 2:refuse-checksum; repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --fault option; the fault names are typed as they are.</extracomment>
+        <translation>给一个控制器注入故障：INDEX（0 为第一个）以及 refuse-checksum、refuse-end 或 silent-end，例如 2:refuse-checksum；可重复。</translation>
+    </message>
+    <message id="SimOptionVersions">
+        <source>Boot loader, left and right versions (default 1.0-2.3-1.5).</source>
+        <extracomment>Help of q3dart-sim: the --versions option.</extracomment>
+        <translation>引导程序、左侧和右侧的版本（默认 1.0-2.3-1.5）。</translation>
+    </message>
+    <message id="SimOptionRestartDelay">
+        <source>How long a restart takes (default 1000; -1 never comes back).</source>
+        <extracomment>Help of q3dart-sim: the --restart-delay option.</extracomment>
+        <translation>重启所需的时间（默认 1000；-1 表示不再回来）。</translation>
+    </message>
+    <message id="SimOptionReplyDelay">
+        <source>Delay before every reply (default 0).</source>
+        <extracomment>Help of q3dart-sim: the --reply-delay option.</extracomment>
+        <translation>每次应答前的延迟（默认 0）。</translation>
+    </message>
+    <message id="SimOptionRefuseChecksum">
+        <source>Refuse the right side's checksum command.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-checksum option.</extracomment>
+        <translation>拒绝右侧的校验和命令。</translation>
+    </message>
+    <message id="SimOptionRefuseEnd">
+        <source>Refuse the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --refuse-end option.</extracomment>
+        <translation>拒绝结束命令。</translation>
+    </message>
+    <message id="SimOptionSilentEnd">
+        <source>Never answer the end commands.</source>
+        <extracomment>Help of q3dart-sim: the --silent-end option.</extracomment>
+        <translation>从不应答结束命令。</translation>
+    </message>
+    <message id="SimOptionImpostor">
+        <source>After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these versions) answers instead and the first never comes back; every message it receives is printed as "impostor received: HEX". B-L-R: every controller; INDEX:B-L-R: controller INDEX only (0 is the first), repeatable.</source>
+        <extracomment>Help of q3dart-sim: the --impostor option; "impostor received: HEX" is printed as it is.</extracomment>
+        <translation>控制器第一次重启后，由另一个控制器（蓝牙地址 AABBCCDDEEFF，使用这些版本）代为应答，原控制器不再回来；它收到的每条消息都打印为 "impostor received: HEX"。B-L-R：所有控制器；INDEX:B-L-R：仅控制器 INDEX（0 为第一个），可重复。</translation>
+    </message>
+    <message id="SimOptionFlashDir">
+        <source>Write the flash contents (boot.bin, left.bin, right.bin) there whenever an image has been written; with several controllers, into DIR/INDEX.</source>
+        <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
+        <translation>每当写入一个映像时，将闪存内容（boot.bin、left.bin、right.bin）写到那里；有多个控制器时写入 DIR/INDEX。</translation>
+    </message>
 </context>
 </TS>

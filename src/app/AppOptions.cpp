@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "firmware/ReleaseSignature.h"
+#include "lib/HelpText.h"
 #include "platform/runtime/Localization.h"
 
 #include <QCommandLineParser>
@@ -25,53 +26,53 @@ bool AppOptions::parseSize(const QString& text, QSize* out)
     return true;
 }
 
+QString AppOptions::helpText(const QList<QCommandLineOption>& options)
+{
+    HelpText help;
+    help.paragraph(localized("CliHelpUsage")
+                       .arg(QCoreApplication::applicationName() + QStringLiteral(" [options] [archive.zip...]")));
+    help.paragraph(localized("AppHelpDescription"));
+    help.heading(localized("CliHelpOptions"));
+    // Each description is its text's key, looked up now: in the language
+    // --language chose, which comes after the options are made.
+    for (const QCommandLineOption& option : options)
+        help.entry(HelpText::optionColumn(option), localized(option.description().toLatin1().constData()));
+    help.heading(QString());
+    help.heading(localized("HelpArguments"));
+    help.entry(QStringLiteral("archive.zip..."), localized("AppArgumentArchives"));
+    return help.text().trimmed() + QLatin1Char('\n');
+}
+
 bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* exitCode)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Q3 Dart companion: firmware versions, upgrades and key test."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-        QStringLiteral("Run against the simulated controller and the demo releases, "
-                       "with a throw-away documents directory."));
-    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
-        QStringLiteral("Render every screen to PNG files in DIR and exit."), QStringLiteral("DIR"));
-    const QCommandLineOption device(QStringLiteral("device"),
-        QStringLiteral("The controller: sim, tcp:HOST:PORT or serial:PATH "
-                       "(default: the first USB serial controller)."),
-        QStringLiteral("ADDRESS"));
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("CliOptionHelp"));
+    const QCommandLineOption version(
+        { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("CliOptionVersion"));
+    const QCommandLineOption simulate(QStringLiteral("simulate"), QStringLiteral("AppOptionSimulate"));
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"), QStringLiteral("AppOptionScreenshots"), QStringLiteral("DIR"));
+    const QCommandLineOption device(
+        QStringLiteral("device"), QStringLiteral("AppOptionDevice"), QStringLiteral("ADDRESS"));
     const QCommandLineOption documents(
-        QStringLiteral("documents"), QStringLiteral("The documents directory."), QStringLiteral("DIR"));
-    const QCommandLineOption server(
-        QStringLiteral("server"), QStringLiteral("The firmware server's base address."), QStringLiteral("URL"));
-    const QCommandLineOption language(QStringLiteral("language"),
-        QStringLiteral("The language: a tag such as en, zh-Hans or ja-JP."), QStringLiteral("TAG"));
-    const QCommandLineOption measureStartup(QStringLiteral("measure-startup"),
-        QStringLiteral("Print the time to the first shown screen and the "
-                       "resident memory, then exit (for benchmarks)."));
-    const QCommandLineOption measureUpgrade(QStringLiteral("measure-upgrade"),
-        QStringLiteral("With --simulate: upgrade the controller to the newest online "
-                       "release through the screens, print the time from the press "
-                       "of \"Upgrade Now\" to the verified outcome beside the "
-                       "protocol's floor, then exit (for benchmarks)."));
-    const QCommandLineOption trustKey(QStringLiteral("trust-key"),
-        QStringLiteral("Trust this release key (base64 of a raw 32-byte Ed25519 public "
-                       "key); repeatable. With a trusted key an online release is "
-                       "installed only when its signature verifies."),
-        QStringLiteral("BASE64"));
-    const QCommandLineOption trustRoot(QStringLiteral("trust-root"),
-        QStringLiteral("Trust this root key (base64 of a raw 32-byte Ed25519 public key, "
-                       "as keygen prints it); repeatable. The root certifies the release "
-                       "keys through the key set published beside the release list."),
-        QStringLiteral("BASE64"));
-    const QCommandLineOption caFile(QStringLiteral("ca-file"),
-        QStringLiteral("Also trust the PEM certificate authorities of FILE for https."), QStringLiteral("FILE"));
-    const QCommandLineOption size(QStringLiteral("size"),
-        QStringLiteral("The window's size, such as 720x405 (at least that) or 1920x1080."), QStringLiteral("WxH"));
-    parser.addOptions({ simulate, screenshots, size, device, documents, server, language, measureStartup,
-        measureUpgrade, trustKey, trustRoot, caFile });
-    parser.addPositionalArgument(QStringLiteral("archives"), QStringLiteral("Release archives (.zip) to import."),
-        QStringLiteral("[archive.zip...]"));
+        QStringLiteral("documents"), QStringLiteral("AppOptionDocuments"), QStringLiteral("DIR"));
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("AppOptionServer"), QStringLiteral("URL"));
+    const QCommandLineOption language(
+        QStringLiteral("language"), QStringLiteral("AppOptionLanguage"), QStringLiteral("TAG"));
+    const QCommandLineOption measureStartup(
+        QStringLiteral("measure-startup"), QStringLiteral("AppOptionMeasureStartup"));
+    const QCommandLineOption measureUpgrade(
+        QStringLiteral("measure-upgrade"), QStringLiteral("AppOptionMeasureUpgrade"));
+    const QCommandLineOption trustKey(
+        QStringLiteral("trust-key"), QStringLiteral("AppOptionTrustKey"), QStringLiteral("BASE64"));
+    const QCommandLineOption trustRoot(
+        QStringLiteral("trust-root"), QStringLiteral("AppOptionTrustRoot"), QStringLiteral("BASE64"));
+    const QCommandLineOption caFile(
+        QStringLiteral("ca-file"), QStringLiteral("AppOptionCaFile"), QStringLiteral("FILE"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("AppOptionSize"), QStringLiteral("WxH"));
+    const QList<QCommandLineOption> all { help, version, simulate, screenshots, size, device, documents, server,
+        language, measureStartup, measureUpgrade, trustKey, trustRoot, caFile };
+    parser.addOptions(all);
 
     auto fail = [exitCode](const QString& why) {
         std::fprintf(stderr, "%s\n", localized("CliUsageError").arg(why).toUtf8().constData());
@@ -81,7 +82,10 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (parser.isSet(help)) {
-        std::fprintf(stdout, "%s", parser.helpText().toUtf8().constData());
+        // The help in the language the run asks for.
+        if (parser.isSet(language))
+            Localization::shared().setPreferredLanguages({ parser.value(language) });
+        std::fputs(helpText(all).toUtf8().constData(), stdout);
         *exitCode = Ok;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/transport/DeviceAddress.h"
 
+#include <QCommandLineOption>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -30,6 +31,10 @@ struct AppOptions {
     static constexpr int kMaximumSide = 8192;
     // "WxH" from the window's minimum size up to that bound; false otherwise.
     static bool parseSize(const QString& text, QSize* out);
+
+    // The help of these options, whose descriptions are the keys of their
+    // texts in the localisation tables.
+    static QString helpText(const QList<QCommandLineOption>& options);
 
     // False when the program must end at once with *exitCode (help, version, usage error).
     static bool parse(const QStringList& arguments, AppOptions* options, int* exitCode);

@@ -1999,6 +1999,43 @@ private slots:
         }
         QCOMPARE(commands, 15);
         QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
+
+        // The simulator's and the application's help come from the same
+        // tables and are laid out the same way: no text of Qt's own in them.
+        const QHash<QString, QString> showsHelp { { QStringLiteral("en"), QStringLiteral("show this help") },
+            { QStringLiteral("zh"), QStringLiteral("显示此帮助") },
+            { QStringLiteral("ja"), QStringLiteral("このヘルプを表示する") } };
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), language);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(env);
+        for (const auto& [path, arguments, options] :
+            { std::tuple { QStringLiteral(Q3DART_SIM), QStringList { QStringLiteral("--help") },
+                  QStringList {
+                      QStringLiteral("--listen"), QStringLiteral("--impostor"), QStringLiteral("--version") } },
+                // --language chooses the help's language as it chooses the screens'.
+                std::tuple { QStringLiteral(Q3DART_APP),
+                    QStringList { QStringLiteral("--language"), language, QStringLiteral("--help") },
+                    QStringList {
+                        QStringLiteral("--simulate"), QStringLiteral("--trust-root"), QStringLiteral("-v,") } } }) {
+            program.start(path, arguments);
+            QVERIFY(program.waitForFinished(kPatienceMs));
+            QCOMPARE(program.exitCode(), 0);
+            const QString text = QString::fromUtf8(program.readAllStandardOutput());
+            const QStringList names = describedEntries(text, &undescribed);
+            QVERIFY2(
+                undescribed.isEmpty(), qPrintable(path + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
+            for (const QString& option : options)
+                QVERIFY2(names.contains(option), qPrintable(option + QLatin1String(" in ") + text));
+            QVERIFY2(
+                text.contains(QStringLiteral("  -h, --help        ") + showsHelp.value(language)), qPrintable(text));
+            QVERIFY2(!text.contains(QLatin1String("Displays")) && !text.contains(QLatin1String("--help-all")),
+                qPrintable(text));
+            // The usage line in the words of q3dart-cli's.
+            QVERIFY2(text.startsWith(help.out.section(QStringLiteral("q3dart-cli"), 0, 0) + QStringLiteral("q3dart")),
+                qPrintable(text));
+        }
     }
 
     // A multi-value option (`--add A B`) reads each value; repeating it does the same.

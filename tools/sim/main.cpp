@@ -1,4 +1,6 @@
+#include "lib/HelpText.h"
 #include "platform/runtime/InfoDictionary.h"
+#include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
@@ -17,11 +19,20 @@
 
 namespace {
 
-const char* kDescription = "Serves simulated Q3 Dart controllers over TCP, one per listening address; the\n"
-                           "connection carries the controller's protocol bytes. Connect with:\n"
-                           "q3dart-cli --device tcp:HOST:PORT ...";
 // Far more than a bench holds; each controller has its own listener.
 constexpr int kMaxControllers = 64;
+
+// The help, from the localisation tables, laid out as q3dart-cli's is.
+QString helpText(const QList<QCommandLineOption>& options)
+{
+    HelpText help;
+    help.paragraph(localized("CliHelpUsage").arg(QCoreApplication::applicationName() + QStringLiteral(" [options]")));
+    help.paragraph(localized("SimHelpDescription"));
+    help.heading(localized("CliHelpOptions"));
+    for (const QCommandLineOption& option : options)
+        help.entry(HelpText::optionColumn(option), option.description());
+    return help.text().trimmed() + QLatin1Char('\n');
+}
 
 int usage(const char* detail)
 {
@@ -40,48 +51,35 @@ int main(int argc, char** argv)
         InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the program's version."));
-    const QCommandLineOption listenOption(QStringLiteral("listen"),
-        QStringLiteral("Address to listen on (port 0 picks a free port); repeated, one controller each."),
-        QStringLiteral("HOST:PORT"));
-    const QCommandLineOption countOption(QStringLiteral("count"),
-        QStringLiteral("Serve N independent controllers on consecutive ports from the one --listen."),
-        QStringLiteral("N"));
-    const QCommandLineOption faultOption(QStringLiteral("fault"),
-        QStringLiteral("Give one controller a fault: INDEX (0 is the first) and refuse-checksum, refuse-end or "
-                       "silent-end, e.g. 2:refuse-checksum; repeatable."),
-        QStringLiteral("INDEX:FAULT"));
-    const QCommandLineOption versionsOption(QStringLiteral("versions"),
-        QStringLiteral("Boot loader, left and right versions (default 1.0-2.3-1.5)."), QStringLiteral("B-L-R"),
-        QStringLiteral("1.0-2.3-1.5"));
-    const QCommandLineOption restartOption(QStringLiteral("restart-delay"),
-        QStringLiteral("How long a restart takes (default 1000; -1 never comes back)."), QStringLiteral("MS"),
-        QStringLiteral("1000"));
-    const QCommandLineOption replyOption(QStringLiteral("reply-delay"),
-        QStringLiteral("Delay before every reply (default 0)."), QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, localized("CliOptionHelp"));
+    const QCommandLineOption version(QStringLiteral("version"), localized("CliOptionVersion"));
+    const QCommandLineOption listenOption(
+        QStringLiteral("listen"), localized("SimOptionListen"), QStringLiteral("HOST:PORT"));
+    const QCommandLineOption countOption(QStringLiteral("count"), localized("SimOptionCount"), QStringLiteral("N"));
+    const QCommandLineOption faultOption(
+        QStringLiteral("fault"), localized("SimOptionFault"), QStringLiteral("INDEX:FAULT"));
+    const QCommandLineOption versionsOption(QStringLiteral("versions"), localized("SimOptionVersions"),
+        QStringLiteral("B-L-R"), QStringLiteral("1.0-2.3-1.5"));
+    const QCommandLineOption restartOption(QStringLiteral("restart-delay"), localized("SimOptionRestartDelay"),
+        QStringLiteral("MS"), QStringLiteral("1000"));
+    const QCommandLineOption replyOption(
+        QStringLiteral("reply-delay"), localized("SimOptionReplyDelay"), QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption refuseChecksumOption(
-        QStringLiteral("refuse-checksum"), QStringLiteral("Refuse the right side's checksum command."));
-    const QCommandLineOption refuseEndOption(QStringLiteral("refuse-end"), QStringLiteral("Refuse the end commands."));
-    const QCommandLineOption silentEndOption(
-        QStringLiteral("silent-end"), QStringLiteral("Never answer the end commands."));
-    const QCommandLineOption impostorOption(QStringLiteral("impostor"),
-        QStringLiteral("After a controller's first restart, another controller (Bluetooth address AABBCCDDEEFF, these "
-                       "versions) answers instead and the first never comes back; every message it receives is "
-                       "printed as \"impostor received: HEX\". B-L-R: every controller; INDEX:B-L-R: controller INDEX "
-                       "only (0 is the first), repeatable."),
-        QStringLiteral("[INDEX:]B-L-R"));
-    const QCommandLineOption flashDirOption(QStringLiteral("flash-dir"),
-        QStringLiteral("Write the flash contents (boot.bin, left.bin, right.bin) "
-                       "there whenever an image has been written; with several controllers, into DIR/INDEX."),
-        QStringLiteral("DIR"));
-    parser.addOptions({ version, listenOption, versionsOption, restartOption, replyOption, refuseChecksumOption,
-        refuseEndOption, silentEndOption, impostorOption, flashDirOption, countOption, faultOption });
+        QStringLiteral("refuse-checksum"), localized("SimOptionRefuseChecksum"));
+    const QCommandLineOption refuseEndOption(QStringLiteral("refuse-end"), localized("SimOptionRefuseEnd"));
+    const QCommandLineOption silentEndOption(QStringLiteral("silent-end"), localized("SimOptionSilentEnd"));
+    const QCommandLineOption impostorOption(
+        QStringLiteral("impostor"), localized("SimOptionImpostor"), QStringLiteral("[INDEX:]B-L-R"));
+    const QCommandLineOption flashDirOption(
+        QStringLiteral("flash-dir"), localized("SimOptionFlashDir"), QStringLiteral("DIR"));
+    const QList<QCommandLineOption> all { help, version, listenOption, versionsOption, restartOption, replyOption,
+        refuseChecksumOption, refuseEndOption, silentEndOption, impostorOption, flashDirOption, countOption,
+        faultOption };
+    parser.addOptions(all);
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(qPrintable(parser.errorText()));
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs(helpText(all).toUtf8().constData(), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
