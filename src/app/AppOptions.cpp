@@ -43,6 +43,18 @@ QString AppOptions::helpText(const QList<QCommandLineOption>& options)
     return help.text().trimmed() + QLatin1Char('\n');
 }
 
+bool AppOptions::asksOnlyForText(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--") == 0)
+            return false; // what follows are file names
+        for (const char* text : { "-h", "--help", "-v", "--version" })
+            if (qstrcmp(argv[i], text) == 0)
+                return true;
+    }
+    return false;
+}
+
 bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* exitCode)
 {
     QCommandLineParser parser;

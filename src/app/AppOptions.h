@@ -38,4 +38,7 @@ struct AppOptions {
 
     // False when the program must end at once with *exitCode (help, version, usage error).
     static bool parse(const QStringList& arguments, AppOptions* options, int* exitCode);
+    // Whether the command line asks for the help or the version, which are
+    // printed and end the program.
+    static bool asksOnlyForText(int argc, const char* const* argv);
 };

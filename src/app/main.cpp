@@ -30,6 +30,17 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("q3dart"));
+    QCoreApplication::setApplicationVersion(
+        InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // The screenshot set is rendered without a display.
@@ -38,12 +49,23 @@ int main(int argc, char** argv)
             qputenv("QT_QPA_PLATFORM", "offscreen");
     WebPageModule::prepareApplication();
 
+    // The help and the version are text for a terminal: they need no
+    // display, so they are answered before the window system is opened
+    // (over ssh, or in a shell without a desktop).
+    if (AppOptions::asksOnlyForText(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        nameApplication();
+        AppOptions options;
+        int exitCode = AppOptions::Ok;
+        if (AppOptions::parse(QCoreApplication::arguments(), &options, &exitCode))
+            exitCode = AppOptions::Ok;
+        return exitCode;
+    }
+
     MainQueue::chooseEventDispatcher();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("q3dart"));
+    nameApplication();
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
-    QApplication::setApplicationVersion(
-        InfoDictionary::mainBundle().string(QStringLiteral("CFBundleShortVersionString")));
     // The installed .desktop file is named by the bundle identifier, as the AppStream entry is.
     QApplication::setDesktopFileName(InfoDictionary::mainBundle().string(QStringLiteral("CFBundleIdentifier")));
     if (const double scale = qEnvironmentVariable("Q3DART_TIME_SCALE").toDouble(); scale > 0)

@@ -2008,8 +2008,14 @@ private slots:
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("Q3DART_LANGUAGE"), language);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // Help is text for a terminal: it is printed where no display can be opened.
+        for (const char* display : { "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY" })
+            env.remove(QString::fromLatin1(display));
         program.setProcessEnvironment(env);
+        program.start(QStringLiteral(Q3DART_APP), { QStringLiteral("--version") });
+        QVERIFY(program.waitForFinished(kPatienceMs));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(program.readAllStandardOutput().startsWith("q3dart "));
         for (const auto& [path, arguments, options] :
             { std::tuple { QStringLiteral(Q3DART_SIM), QStringList { QStringLiteral("--help") },
                   QStringList {
