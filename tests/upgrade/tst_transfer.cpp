@@ -648,7 +648,12 @@ private slots:
         QCOMPARE(transport->controller()->rightFlash(), image(64, { 8, 3 }, 19));
 
         delete transport;
-        // Back to the shared simulated controller.
+        // Back to the shared simulated controller, once the other's departure
+        // is announced (a few turns of the event loop later).
+        QVERIFY(waitUntil([&] {
+            const auto connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+            return std::find(connected.begin(), connected.end(), twoProtocols) == connected.end();
+        }));
         engine().followAccessory(m_sim->waitForAccessory());
         QVERIFY(m_sim->sessionIsOpen());
     }
