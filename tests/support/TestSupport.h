@@ -14,6 +14,7 @@
 class LocalLink;
 class SimAccessoryTransport;
 class SimulatedController;
+class ZelFirmwareUpgradeManager;
 
 namespace testsupport {
 
@@ -134,5 +135,15 @@ QString writeTestFile(const QString& dir, const QString& name, const QByteArray&
 // controller its version; byte i before it is i * stride + seed, so images
 // made with different seeds or strides differ everywhere.
 QByteArray firmwareImage(int size, SimVersion version, int seed = 0, int stride = 7);
+
+// Session send and record helpers ------------------------------------------
+
+// The messages the simulated controller received, from the from-th on, that
+// begin with these two bytes (a request's kind), in their order.
+QList<QByteArray> receivedStartingWith(
+    const SimulatedController& controller, uint8_t first, uint8_t second, qsizetype from = 0);
+
+// readControllerVersions for an engine of the test's own.
+QString readControllerVersions(ZelFirmwareUpgradeManager& engine, int timeoutMs = kPatienceMs);
 
 } // namespace testsupport

@@ -52,22 +52,8 @@ class TestSelection : public QObject {
     QString documents() const { return m_dir.filePath(QStringLiteral("documents")); }
 
     // The controller's versions as the engine last read them.
-    QString readVersions()
-    {
-        QString versions;
-        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); });
-        return versions;
-    }
+    static QString readVersions() { return readControllerVersions(); }
 
-    // The versions the given engine reads from its controller; empty when none came.
-    static QString versionsOf(ZelFirmwareUpgradeManager& e)
-    {
-        auto versions = std::make_shared<QString>();
-        e.checkCurrentVersion([versions](const QString& v) { *versions = v; });
-        (void)waitUntil([&] { return !versions->isEmpty(); });
-        return *versions;
-    }
 
     QList<ZelFirmware> online()
     {
@@ -269,7 +255,7 @@ private slots:
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckGamepadFirmwareDamaged);
 
         QVERIFY(second.setVersions(QStringLiteral("1.2-1.3-1.4")));
-        QCOMPARE(versionsOf(checks), QStringLiteral("1.2-1.3-1.4"));
+        QCOMPARE(readControllerVersions(checks), QStringLiteral("1.2-1.3-1.4"));
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckVersionSame);
         three.version = QStringLiteral("1.2-1.2-1.4");
         checks.setSelectedFirmware(&three);
@@ -282,7 +268,7 @@ private slots:
         three.version = QStringLiteral("1.10-1.3-1.4"); // reads 1.1
         checks.setSelectedFirmware(&three);
         QVERIFY(second.setVersions(QStringLiteral("1.9-1.3-1.4")));
-        QCOMPARE(versionsOf(checks), QStringLiteral("1.9-1.3-1.4"));
+        QCOMPARE(readControllerVersions(checks), QStringLiteral("1.9-1.3-1.4"));
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
 
         // An online release nobody picked is installed only where it is

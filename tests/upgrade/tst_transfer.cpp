@@ -51,14 +51,7 @@ class TestTransfer : public QObject {
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
     SimulatedController& sim() { return m_sim->controller(); }
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
 
     // The watchdogs examined by no test keep their real length at any scale
     // down to kFast.
@@ -71,14 +64,7 @@ class TestTransfer : public QObject {
         engine().setSettings(fast);
     }
 
-    QList<QByteArray> sent(uint8_t c1, uint8_t c2)
-    {
-        QList<QByteArray> out;
-        for (const QByteArray& m : sim().receivedMessages())
-            if (m.size() >= 2 && uint8_t(m[0]) == c1 && uint8_t(m[1]) == c2)
-                out << m;
-        return out;
-    }
+    QList<QByteArray> sent(uint8_t c1, uint8_t c2) { return receivedStartingWith(sim(), c1, c2); }
 
 private slots:
     void initTestCase()
