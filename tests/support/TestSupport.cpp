@@ -229,3 +229,15 @@ QString testsupport::readControllerVersions(ZelFirmwareUpgradeManager& engine, i
     (void)waitUntil([&] { return !versions->isEmpty(); }, timeoutMs);
     return *versions;
 }
+
+testsupport::PeerAccessory::PeerAccessory(const QString& protocol)
+    : m_link(std::make_unique<LocalLink>())
+    , m_peer(m_link.get())
+    , m_accessory(EAAccessory::create({ protocol }, m_link.get()))
+{
+}
+
+testsupport::PeerAccessory::~PeerAccessory()
+{
+    m_accessory.reset();
+}

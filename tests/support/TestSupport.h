@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 class LocalLink;
 class SimAccessoryTransport;
@@ -145,5 +146,25 @@ QList<QByteArray> receivedStartingWith(
 
 // readControllerVersions for an engine of the test's own.
 QString readControllerVersions(ZelFirmwareUpgradeManager& engine, int timeoutMs = kPatienceMs);
+
+// A scripted device attached over a local link of its own: the link, the
+// peer that records what the host sends and answers for the device, and the
+// accessory the host sees (not announced to the accessory manager). The
+// accessory goes first, then the peer, then the link.
+class PeerAccessory {
+public:
+    explicit PeerAccessory(const QString& protocol);
+    ~PeerAccessory();
+    PeerAccessory(const PeerAccessory&) = delete;
+    PeerAccessory& operator=(const PeerAccessory&) = delete;
+    LocalLink* link() const { return m_link.get(); }
+    RecordingPeer& peer() { return m_peer; }
+    const EAAccessoryPtr& accessory() const { return m_accessory; }
+
+private:
+    std::unique_ptr<LocalLink> m_link;
+    RecordingPeer m_peer;
+    EAAccessoryPtr m_accessory;
+};
 
 } // namespace testsupport

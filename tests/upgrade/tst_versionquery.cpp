@@ -35,6 +35,7 @@ const QByteArray kExampleInfo = infoReply(22, { { 11, 0x03 }, { 12, 0x02 }, { 19
 class TestVersionQuery : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<PeerAccessory> m_device;
     LocalLink* m_link = nullptr;
     RecordingPeer* m_peer = nullptr;
     EAAccessoryPtr m_accessory;
@@ -58,9 +59,10 @@ private slots:
 
     void init()
     {
-        m_link = new LocalLink;
-        m_peer = new RecordingPeer(m_link);
-        m_accessory = EAAccessory::create({ kProtocol }, m_link);
+        m_device = std::make_unique<PeerAccessory>(kProtocol);
+        m_link = m_device->link();
+        m_peer = &m_device->peer();
+        m_accessory = m_device->accessory();
         m_rightReply = QByteArray("\x20\x9F\x01\x05", 4);
         m_infoReply = kExampleInfo;
         // The device answers each request with the reply the test chose.
@@ -97,9 +99,10 @@ private slots:
         QVERIFY(waitUntil([&] { return !queryTimerRunning(); }, timeoutMs() + kPatienceMs));
         EADSessionController::sharedController().closeSession();
         delete m_toasts;
-        delete m_peer;
-        delete m_link;
         m_accessory.reset();
+        m_peer = nullptr;
+        m_link = nullptr;
+        m_device.reset();
     }
 
     void aCompleteQueryDeliversBootLeftRight()
@@ -123,9 +126,9 @@ private slots:
     // asked, and the engine leaves its bytes where they are.
     void aReplyOnAnotherSessionAnswersNothing()
     {
-        LocalLink otherLink;
-        RecordingPeer otherPeer(&otherLink);
-        const EAAccessoryPtr otherAccessory = EAAccessory::create({ kProtocol }, &otherLink);
+        PeerAccessory otherDevice(kProtocol);
+        RecordingPeer& otherPeer = otherDevice.peer();
+        const EAAccessoryPtr otherAccessory = otherDevice.accessory();
         EADSessionController other;
         other.setupControllerForAccessory(otherAccessory, kProtocol);
         QVERIFY(other.openSession());
