@@ -33,16 +33,13 @@ struct Fixture {
         link.deviceReceive = [](const QByteArray&) {};
         EADSessionController::sharedController().setupControllerForAccessory(
             accessory, QStringLiteral("example.q3dart.protocol"));
-        ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+        ZelFirmwareUpgradeManager::sharedInstance(); // made with the session configured
         for (auto [name, size] :
             { std::pair { "boot.bin", 0xE800 + 100 }, std::pair { "left.bin", 100 }, std::pair { "right.bin", 70 } }) {
             QFile f(dir.filePath(QString::fromLatin1(name)));
             f.open(QIODevice::WriteOnly);
             f.write(QByteArray(size, '\x5A'));
         }
-        engine.bootFilePath = dir.filePath(QStringLiteral("boot.bin"));
-        engine.leftFilePath = dir.filePath(QStringLiteral("left.bin"));
-        engine.rightFilePath = dir.filePath(QStringLiteral("right.bin"));
         sim.replySink = [](const QByteArray&) {};
     }
 };
@@ -56,22 +53,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
-    engine.isUpgradingFirmware = false;
-    engine.bootNeedUpgrade = engine.leftNeedUpgrade = engine.rightNeedUpgrade = true;
-    engine.bootUpgradeDone = engine.leftUpgradeDone = engine.rightUpgradeDone = false;
+    engine.cancelRun();
+    const QString boot = fixture->dir.filePath(QStringLiteral("boot.bin"));
+    const QString left = fixture->dir.filePath(QStringLiteral("left.bin"));
+    const QString right = fixture->dir.filePath(QStringLiteral("right.bin"));
     // The first byte picks the exchange; the rest is chunks, each a length byte and its bytes.
     switch (data[0] % 4) {
     case 0:
         engine.checkCurrentVersion([](const QString&) {});
         break;
     case 1:
-        engine.upgradeRightSide();
+        engine.sendFiles(QString(), QString(), right);
         break;
     case 2:
-        engine.upgradeLeftSide();
+        engine.sendFiles(QString(), left, right);
         break;
     default:
-        engine.upgradeBoot();
+        engine.sendFiles(boot, left, right);
         break;
     }
     size_t at = 1;

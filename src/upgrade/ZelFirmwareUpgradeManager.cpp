@@ -21,6 +21,7 @@
 const QString ZelGamepadDisconnectByUpgradingFirmwareNotification
     = QStringLiteral("ZelGamepadDisconnectByUpgradingFirmwareNotification");
 const QString ZelConnectionIDKey = QStringLiteral("connectionID");
+const QString ZelUpgradeProgressNotification = QStringLiteral("ZelUpgradeProgressNotification");
 
 namespace {
 using Message = ControllerProtocol::Message;
@@ -405,8 +406,15 @@ void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent
         = TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+    reportPercent(percent);
+}
+
+void ZelFirmwareUpgradeManager::reportPercent(double percent)
+{
     if (upgradeProgressBlock)
         upgradeProgressBlock(percent);
+    NotificationCenter::defaultCenter().postNotification(
+        ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
 }
 
 void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)
@@ -524,8 +532,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             ++m_transferState.kSendedIndex;
             m_transfer.reset(); // the image is done: nothing of it may be resent
             stopWatchdog();
-            if (upgradeProgressBlock)
-                upgradeProgressBlock(100.0);
+            reportPercent(100.0);
             rightUpgradeDone = true;
             m_stepDone = true;
             if (planCompleted())
@@ -713,6 +720,8 @@ bool ZelFirmwareUpgradeManager::sendFiles(const QString& boot, const QString& le
     rightNeedUpgrade = !right.isEmpty();
     if (!bootNeedUpgrade && !leftNeedUpgrade && !rightNeedUpgrade)
         return false;
+    // What an earlier call sent is not part of these images.
+    bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
     upgradeWithLocalFile(); // the first needed image, in the controller's order
     return true;
 }

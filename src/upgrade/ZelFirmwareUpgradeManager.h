@@ -38,6 +38,11 @@ enum ZelFirmwareCheckResult : quint64 {
 extern const QString ZelGamepadDisconnectByUpgradingFirmwareNotification;
 // The notification's user-info key for the connection that went away.
 extern const QString ZelConnectionIDKey;
+// Posted with every progress figure of the image being sent (the object, in
+// percent, as upgradeProgressBlock receives it), with the connection the
+// engine talks to under ZelConnectionIDKey: for whoever follows a run
+// without driving it.
+extern const QString ZelUpgradeProgressNotification;
 
 // Where a run stands, as the engine reports it to the run object that drives it.
 enum class ZelUpgradePhase { Download, DigestCheck, Unpack, BootLoader, Left, Right, WaitingForRestart };
@@ -157,6 +162,10 @@ public:
     static inline const QString kUpgradeHistoryFileName = QStringLiteral("upgrade-history.json");
 
     void setSelectedFirmware(const ZelFirmware* firmware);
+    // Selects a release nobody picked (the newest the online list offers):
+    // an online one is then installed only where it is newer than the
+    // controller's.
+    void offerRelease(const ZelFirmware* firmware);
     ZelFirmwareCheckResult checkFirmware();
     void startUpgrade();
     bool checkIfExitLocalFileWithPath(const QString& folder);
@@ -213,7 +222,8 @@ public:
     // whether a restart was expected.
     void beginRun(const QString& controller, quint64 connection);
     // Sends the given image files (an empty path is left out) in the order
-    // boot loader, left, right; false, and nothing sent, when none is given.
+    // boot loader, left, right, none of them counted as sent yet; false, and
+    // nothing sent, when none is given.
     bool sendFiles(const QString& boot, const QString& left, const QString& right);
     // The run is over: whatever it queued and the link has not taken is dropped.
     void endRun();
@@ -296,6 +306,8 @@ private:
     void armResend(const QByteArray& message, ReadCallback resendHandler);
     void sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying);
     void reportProgress(bool verifying);
+    // Hands a progress figure to upgradeProgressBlock and its observers.
+    void reportPercent(double percent);
     // Loads the plan's image into the transfer state (both passes of a left
     // or boot loader image load it).
     bool loadImage(UpgradePlan::Image image);

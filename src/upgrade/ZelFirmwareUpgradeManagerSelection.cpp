@@ -117,6 +117,12 @@ void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
     latestFirmwareListed = firmware && firmware->listed;
 }
 
+void ZelFirmwareUpgradeManager::offerRelease(const ZelFirmware* firmware)
+{
+    setSelectedFirmware(firmware);
+    hasSelectedFirmware = false;
+}
+
 UpgradeReason ZelFirmwareUpgradeManager::signatureRefusal() const
 {
     ZelFirmware selected;

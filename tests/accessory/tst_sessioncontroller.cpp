@@ -17,6 +17,7 @@ const QString kProtocol = QStringLiteral("example.q3dart.protocol");
 class TestSessionController : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<PeerAccessory> m_device;
     LocalLink* m_link = nullptr;
     RecordingPeer* m_peer = nullptr;
     EAAccessoryPtr m_accessory;
@@ -42,9 +43,10 @@ class TestSessionController : public QObject {
 private slots:
     void init()
     {
-        m_link = new LocalLink;
-        m_peer = new RecordingPeer(m_link);
-        m_accessory = EAAccessory::create({ kProtocol }, m_link);
+        m_device = std::make_unique<PeerAccessory>(kProtocol);
+        m_link = m_device->link();
+        m_peer = &m_device->peer();
+        m_accessory = m_device->accessory();
         m_notifications = 0;
         NotificationCenter::defaultCenter().addObserver(
             this, EADSessionDataReceivedNotification, [this](const Notification&) { ++m_notifications; });
@@ -58,8 +60,9 @@ private slots:
         session().closeSession();
         session().setupControllerForAccessory(nullptr, QString());
         m_accessory.reset();
-        delete m_peer;
-        delete m_link;
+        m_peer = nullptr;
+        m_link = nullptr;
+        m_device.reset();
     }
 
     void opensOnlyForAnOfferedProtocolAndAFreeAccessory()
@@ -177,9 +180,9 @@ private slots:
     // buffer, and each arrival's notification names the controller it came from.
     void everyAttachmentHasItsOwnSessionNamedByItsNotifications()
     {
-        LocalLink otherLink;
-        RecordingPeer otherPeer(&otherLink);
-        const EAAccessoryPtr otherAccessory = EAAccessory::create({ kProtocol }, &otherLink);
+        PeerAccessory otherDevice(kProtocol);
+        RecordingPeer& otherPeer = otherDevice.peer();
+        const EAAccessoryPtr otherAccessory = otherDevice.accessory();
         QList<EADSessionController*> from;
         NotificationCenter::defaultCenter().addObserver(this, EADSessionDataReceivedNotification,
             [&from](const Notification& n) { from << EADSessionController::sessionOf(n); });

@@ -192,10 +192,7 @@ QByteArray testsupport::firmwareImage(int size, SimVersion version, int seed, in
 
 QString testsupport::readControllerVersions(int timeoutMs)
 {
-    auto versions = std::make_shared<QString>();
-    ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([versions](const QString& v) { *versions = v; });
-    (void)waitUntil([&] { return !versions->isEmpty(); }, timeoutMs);
-    return *versions;
+    return readControllerVersions(ZelFirmwareUpgradeManager::sharedInstance(), timeoutMs);
 }
 
 quint16 testsupport::unusedPort()
@@ -211,4 +208,36 @@ QString testsupport::writeTestFile(const QString& dir, const QString& name, cons
     f.open(QIODevice::WriteOnly);
     f.write(bytes);
     return f.fileName();
+}
+
+// Session send and record helpers ------------------------------------------
+
+QList<QByteArray> testsupport::receivedStartingWith(
+    const SimulatedController& controller, uint8_t first, uint8_t second, qsizetype from)
+{
+    QList<QByteArray> out;
+    for (const QByteArray& m : controller.receivedMessages().mid(from))
+        if (m.size() >= 2 && uint8_t(m[0]) == first && uint8_t(m[1]) == second)
+            out << m;
+    return out;
+}
+
+QString testsupport::readControllerVersions(ZelFirmwareUpgradeManager& engine, int timeoutMs)
+{
+    auto versions = std::make_shared<QString>();
+    engine.checkCurrentVersion([versions](const QString& v) { *versions = v; });
+    (void)waitUntil([&] { return !versions->isEmpty(); }, timeoutMs);
+    return *versions;
+}
+
+testsupport::PeerAccessory::PeerAccessory(const QString& protocol)
+    : m_link(std::make_unique<LocalLink>())
+    , m_peer(m_link.get())
+    , m_accessory(EAAccessory::create({ protocol }, m_link.get()))
+{
+}
+
+testsupport::PeerAccessory::~PeerAccessory()
+{
+    m_accessory.reset();
 }

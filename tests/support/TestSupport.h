@@ -10,10 +10,12 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 class LocalLink;
 class SimAccessoryTransport;
 class SimulatedController;
+class ZelFirmwareUpgradeManager;
 
 namespace testsupport {
 
@@ -134,5 +136,35 @@ QString writeTestFile(const QString& dir, const QString& name, const QByteArray&
 // controller its version; byte i before it is i * stride + seed, so images
 // made with different seeds or strides differ everywhere.
 QByteArray firmwareImage(int size, SimVersion version, int seed = 0, int stride = 7);
+
+// Session send and record helpers ------------------------------------------
+
+// The messages the simulated controller received, from the from-th on, that
+// begin with these two bytes (a request's kind), in their order.
+QList<QByteArray> receivedStartingWith(
+    const SimulatedController& controller, uint8_t first, uint8_t second, qsizetype from = 0);
+
+// readControllerVersions for an engine of the test's own.
+QString readControllerVersions(ZelFirmwareUpgradeManager& engine, int timeoutMs = kPatienceMs);
+
+// A scripted device attached over a local link of its own: the link, the
+// peer that records what the host sends and answers for the device, and the
+// accessory the host sees (not announced to the accessory manager). The
+// accessory goes first, then the peer, then the link.
+class PeerAccessory {
+public:
+    explicit PeerAccessory(const QString& protocol);
+    ~PeerAccessory();
+    PeerAccessory(const PeerAccessory&) = delete;
+    PeerAccessory& operator=(const PeerAccessory&) = delete;
+    LocalLink* link() const { return m_link.get(); }
+    RecordingPeer& peer() { return m_peer; }
+    const EAAccessoryPtr& accessory() const { return m_accessory; }
+
+private:
+    std::unique_ptr<LocalLink> m_link;
+    RecordingPeer m_peer;
+    EAAccessoryPtr m_accessory;
+};
 
 } // namespace testsupport

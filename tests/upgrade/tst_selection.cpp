@@ -10,9 +10,11 @@
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/InfoDictionary.h"
+#include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/Localization.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
+#include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "sim/ZipWriter.h"
 #include "support/TestHttpServer.h"
@@ -50,13 +52,8 @@ class TestSelection : public QObject {
     QString documents() const { return m_dir.filePath(QStringLiteral("documents")); }
 
     // The controller's versions as the engine last read them.
-    QString readVersions()
-    {
-        QString versions;
-        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); });
-        return versions;
-    }
+    static QString readVersions() { return readControllerVersions(); }
+
 
     QList<ZelFirmware> online()
     {
@@ -209,59 +206,84 @@ private slots:
 
     void checkFirmwareRefusesInItsOrder()
     {
-        const QString boot = engine().bootVersion, left = engine().leftVersion, right = engine().rightVersion;
-        const EAAccessoryPtr accessory = engine().accessory;
+        // Engines of the test's own: one where nothing is attached, and one
+        // for a second simulated controller, not asked its versions yet.
+        const QString location = QStringLiteral("sim:checks");
+        auto* transport = new SimAccessoryTransport(
+            new SimulatedController, InfoDictionary::mainBundle().supportedAccessoryProtocols());
+        transport->setDescription(location);
+        const auto dropTransport = qScopeGuard([&] {
+            delete transport;
+            engine().followAccessory(m_sim->waitForAccessory());
+            // Its departure is announced a few turns of the event loop later:
+            // before anything else is sent.
+            (void)waitUntil([&] {
+                const auto connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+                return std::none_of(connected.begin(), connected.end(),
+                    [&](const EAAccessoryPtr& a) { return a->location() == location; });
+            });
+        });
+        transport->start();
+        QVERIFY(waitUntil([&] { return transport->link(); }));
+        // The application's engine stays with its controller.
+        engine().followAccessory(m_sim->waitForAccessory());
+        ZelFirmwareUpgradeManager nowhere(QStringLiteral("sim:nowhere"));
+        ZelFirmwareUpgradeManager checks(location);
+        QVERIFY(waitUntil([&] { return bool(checks.sessionController().session()); }));
+        SimulatedController& second = *transport->controller();
+
         ZelFirmware twoParts;
         twoParts.version = QStringLiteral("1.2-1.3");
         twoParts.path = QStringLiteral("/nowhere");
-        engine().setSelectedFirmware(&twoParts);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
-        engine().accessory.reset();
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNoGamepad); // the controller first
-        engine().accessory = accessory;
-        engine().setSelectedFirmware(nullptr);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+        checks.setSelectedFirmware(&twoParts);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+        nowhere.setSelectedFirmware(&twoParts);
+        QCOMPARE(nowhere.checkFirmware(), ZelFirmwareCheckNoGamepad); // the controller first
+        checks.setSelectedFirmware(nullptr);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
         ZelFirmware empty;
-        engine().setSelectedFirmware(&empty);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
+        checks.setSelectedFirmware(&empty);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged);
 
-        engine().rightVersion = QString();
-        engine().setSelectedFirmware(&twoParts);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged); // 16 before 8
+        // The controller's versions are not known yet.
+        checks.setSelectedFirmware(&twoParts);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckSelectedFirmwareDamaged); // 16 before 8
         ZelFirmware three;
         three.version = QStringLiteral("1.2-1.3-1.4");
         three.path = QStringLiteral("/nowhere");
-        engine().setSelectedFirmware(&three);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckGamepadFirmwareDamaged);
+        checks.setSelectedFirmware(&three);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckGamepadFirmwareDamaged);
 
-        engine().bootVersion = QStringLiteral("1.2");
-        engine().leftVersion = QStringLiteral("1.3");
-        engine().rightVersion = QStringLiteral("1.4");
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckVersionSame);
+        QVERIFY(second.setVersions(QStringLiteral("1.2-1.3-1.4")));
+        QCOMPARE(readControllerVersions(checks), QStringLiteral("1.2-1.3-1.4"));
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckVersionSame);
         three.version = QStringLiteral("1.2-1.2-1.4");
-        engine().setSelectedFirmware(&three);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        checks.setSelectedFirmware(&three);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(!checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
         three.version = QStringLiteral("1.1-1.3-1.4"); // a lower version is installed too
-        engine().setSelectedFirmware(&three);
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(engine().bootNeedUpgrade && !engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        checks.setSelectedFirmware(&three);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(checks.bootNeedUpgrade && !checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
         three.version = QStringLiteral("1.10-1.3-1.4"); // reads 1.1
-        engine().setSelectedFirmware(&three);
-        engine().bootVersion = QStringLiteral("1.9");
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        checks.setSelectedFirmware(&three);
+        QVERIFY(second.setVersions(QStringLiteral("1.9-1.3-1.4")));
+        QCOMPARE(readControllerVersions(checks), QStringLiteral("1.9-1.3-1.4"));
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
 
-        // An online release nobody picked is installed only where it is newer.
+        // An online release nobody picked is installed only where it is
+        // newer; picked, wherever it differs.
         three.version = QStringLiteral("1.1-1.4-1.4");
         three.path = QStringLiteral("http://h/x.zip");
-        engine().setSelectedFirmware(&three);
-        engine().hasSelectedFirmware = false;
-        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
-        engine().hasSelectedFirmware = true;
-        engine().bootVersion = boot;
-        engine().leftVersion = left;
-        engine().rightVersion = right;
+        checks.offerRelease(&three);
+        QVERIFY(!checks.hasSelectedFirmware);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(!checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        checks.setSelectedFirmware(&three);
+        QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        // The application's engine heard none of it.
+        QCOMPARE(engine().bootVersion, QStringLiteral("1.0"));
     }
 
     void aLocalReleaseIsInstalled()

@@ -124,22 +124,9 @@ class TestSleepInhibitor : public QObject {
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
     SimulatedController& sim() { return m_sim->controller(); }
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
 
-    QString readVersions()
-    {
-        QString versions;
-        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); });
-        return versions;
-    }
+    static QString readVersions() { return readControllerVersions(); }
 
     // Whether every copy of the descriptor handed out last is closed.
     bool released() const

@@ -1,6 +1,7 @@
 // Image transfers and the run across restarts, against the simulated
 // controller through the real session, streams and notifications.
 #include "accessory/EADSessionController.h"
+#include "firmware/ZelFirmware.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
@@ -42,26 +43,15 @@ class TestTransfer : public QObject {
     ToastRecorder* m_toasts = nullptr;
     QTemporaryDir m_dir;
     QList<double> m_progress;
+    // Called with each progress figure before it is recorded: as the engine
+    // reports it, before the next packet goes out.
+    std::function<void(double)> m_beforeProgress;
     QList<bool> m_restarts;
 
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
     SimulatedController& sim() { return m_sim->controller(); }
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
-
-    void needs(bool boot, bool left, bool right)
-    {
-        engine().bootNeedUpgrade = boot;
-        engine().leftNeedUpgrade = left;
-        engine().rightNeedUpgrade = right;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
 
     // The watchdogs examined by no test keep their real length at any scale
     // down to kFast.
@@ -74,14 +64,7 @@ class TestTransfer : public QObject {
         engine().setSettings(fast);
     }
 
-    QList<QByteArray> sent(uint8_t c1, uint8_t c2)
-    {
-        QList<QByteArray> out;
-        for (const QByteArray& m : sim().receivedMessages())
-            if (m.size() >= 2 && uint8_t(m[0]) == c1 && uint8_t(m[1]) == c2)
-                out << m;
-        return out;
-    }
+    QList<QByteArray> sent(uint8_t c1, uint8_t c2) { return receivedStartingWith(sim(), c1, c2); }
 
 private slots:
     void initTestCase()
@@ -90,7 +73,12 @@ private slots:
         Localization::shared().setLanguage(QStringLiteral("en"));
         m_sim = new SimulatedAttachment;
         QVERIFY(m_sim->configureSession());
-        engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
+        NotificationCenter::defaultCenter().addObserver(this, ZelUpgradeProgressNotification, [this](const Notification& n) {
+            const double p = n.object.toDouble();
+            if (m_beforeProgress)
+                m_beforeProgress(p);
+            m_progress << p;
+        });
         NotificationCenter::defaultCenter().addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
             [this](const Notification& n) { m_restarts << n.object.toBool(); });
     }
@@ -108,8 +96,6 @@ private slots:
         m_restarts.clear();
         sim().faults() = SimFaults();
         sim().faults().restartDelayMs = 30;
-        engine().bootUpgradeDone = engine().leftUpgradeDone = engine().rightUpgradeDone = false;
-        engine().isGamepadDisconnectByUpgradingFirmware = false;
         longWatchdogs();
         QVERIFY(m_sim->waitForSession());
     }
@@ -123,7 +109,7 @@ private slots:
                 && m_sim->sessionIsOpen();
         }));
         engine().setSettings(ZelFirmwareUpgradeManager::Settings());
-        engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
+        m_beforeProgress = nullptr;
         delete m_toasts;
     }
 
@@ -158,9 +144,7 @@ private slots:
     {
         TimeScale real(1.0);
         const QByteArray bytes = image(100, { 1, 9 }, 1);
-        engine().rightFilePath = write(QStringLiteral("right100.bin"), bytes);
-        needs(false, false, true);
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), write(QStringLiteral("right100.bin"), bytes)));
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sim().rightFlash(), bytes);
@@ -194,10 +178,9 @@ private slots:
         QFETCH(QList<double>, progress);
         TimeScale real(1.0);
         const QByteArray bytes = image(size, { 1, quint8(size) }, size);
-        engine().rightFilePath = write(QStringLiteral("right-edge.bin"), bytes);
-        needs(false, false, true);
+        const QString path = write(QStringLiteral("right-edge.bin"), bytes);
         const int from = sim().receivedMessages().size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QList<uint8_t> commands;
@@ -221,10 +204,9 @@ private slots:
     void aFortyByteLeftImageEndsInShortPackets()
     {
         const QByteArray left = image(40, { 2, 4 }, 40);
-        engine().leftFilePath = write(QStringLiteral("left40.bin"), left);
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left40.bin"), left);
         const int from = sim().receivedMessages().size();
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone, kPatienceMs);
         QList<QByteArray> heads;
         for (const QByteArray& m : sim().receivedMessages().mid(from))
@@ -241,10 +223,9 @@ private slots:
     void duplicatedRightAcknowledgementsNeverSkipAPacket()
     {
         const QByteArray bytes = image(200, { 1, 11 }, 11);
-        engine().rightFilePath = write(QStringLiteral("right-dup.bin"), bytes);
-        needs(false, false, true);
+        const QString path = write(QStringLiteral("right-dup.bin"), bytes);
         sim().faults().duplicateReplies = 1000;
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QCOMPARE(m_progress.last(), 100.0);
@@ -256,10 +237,9 @@ private slots:
         // next packet's; every packet has been written by then and the stream
         // keeps their order, so the controller still receives the whole image.
         const QByteArray left = image(200, { 2, 9 }, 12);
-        engine().leftFilePath = write(QStringLiteral("left-dup.bin"), left);
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-dup.bin"), left);
         sim().faults().duplicateReplies = 1000;
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware, kPatienceMs);
         QVERIFY(engine().leftUpgradeDone);
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs);
@@ -270,22 +250,39 @@ private slots:
     {
         LocalLink link;
         const EAAccessoryPtr foreign = EAAccessory::create({ QStringLiteral("other.vendor.protocol") }, &link);
-        const EAAccessoryPtr own = engine().accessory;
-        QVERIFY(own);
-        engine().isGamepadDisconnectByUpgradingFirmware = true;
+        // A left image's end: the controller restarts, and stays away until plugged in.
+        sim().faults().restartDelayMs = -1;
+        QVERIFY(engine().sendFiles(QString(), write(QStringLiteral("foreign-left.bin"), image(64, { 2, 6 }, 26)), QString()));
+        QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
+        QVERIFY(engine().isGamepadDisconnectByUpgradingFirmware); // the restart is awaited
+        QVERIFY(!engine().accessory);
         EAAccessoryManager::sharedAccessoryManager().attachAccessory(foreign);
         QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware); // cleared by any connection
-        QCOMPARE(engine().accessory, own);
+        QVERIFY(!engine().accessory);
+        sim().plugIn();
+        QVERIFY(m_sim->waitForSession());
+        const EAAccessoryPtr own = engine().accessory;
+        QVERIFY(own);
 
-        // Its disconnection is announced (unexpected) but leaves our accessory and session.
-        engine().isUpgradingFirmware = true;
+        // Its disconnection is announced (unexpected), ends the image under
+        // way, but leaves our accessory and session.
+        sim().faults().requestDelayMs.insert(QByteArray("\x20\x9E", 2), 300); // the start's reply
+        const int starts = sent(0x20, 0x9E).size();
+        QVERIFY(engine().sendFiles(QString(), QString(), write(QStringLiteral("foreign-right.bin"), image(100, { 1, 6 }, 27))));
+        QVERIFY(waitUntil([&] { return sent(0x20, 0x9E).size() > starts; }));
+        QVERIFY(engine().isUpgradingFirmware);
+        const int packets = sent(0x20, 0x90).size();
         EAAccessoryManager::sharedAccessoryManager().detachAccessory(foreign);
-        QCOMPARE(m_restarts, QList<bool> { false });
+        QCOMPARE(m_restarts, (QList<bool> { true, false }));
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(engine().accessory, own);
         QVERIFY(EADSessionController::sharedController().session());
-        // Nor later, when a continuation would take the session.
+        // Nor later, when a continuation would take the session; and the
+        // start's late reply sends nothing.
+        QVERIFY(waitUntil([&] { return !sim().hasPendingReplies(); }));
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
+        drainPostedEvents();
+        QCOMPARE(sent(0x20, 0x90).size(), packets);
         QCOMPARE(EADSessionController::sharedController().accessory(), own);
         QVERIFY(m_sim->sessionIsOpen());
     }
@@ -294,17 +291,15 @@ private slots:
     {
         TimeScale real(1.0);
         const QByteArray bytes = image(100, { 1, 10 }, 2);
-        engine().rightFilePath = write(QStringLiteral("right-resend.bin"), bytes);
-        needs(false, false, true);
-        engine().upgradeProgressBlock = [this](double p) {
+        const QString path = write(QStringLiteral("right-resend.bin"), bytes);
+        m_beforeProgress = [this](double) {
             // Called before the next packet goes out: only packet 1's resend is short.
             MainQueue::setTimeScale(m_progress.isEmpty() ? kFast : 1.0);
             if (m_progress.isEmpty())
                 sim().faults().dropReplies = 1; // the acknowledgement of packet 1
-            m_progress << p;
         };
         const int earlier = sent(0x20, 0x90).size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         int offset32 = 0;
@@ -316,17 +311,15 @@ private slots:
         // The silence limit is what ends it: scaled from the moment packet 0
         // reaches the controller, so it is armed short by packet 0's
         // acknowledgement, the last one accepted, and by none before.
-        engine().rightUpgradeDone = false;
         {
             ZelFirmwareUpgradeManager::Settings settings = engine().settings();
             settings.transferSilence = 5.0;
             engine().setSettings(settings);
         }
         m_progress.clear();
-        engine().upgradeProgressBlock = [this](double p) {
+        m_beforeProgress = [this](double) {
             if (m_progress.isEmpty())
                 sim().faults().dropReplies = 2;
-            m_progress << p;
         };
         LocalLink* link = m_sim->transport().link();
         const auto deliver = link->deviceReceive;
@@ -336,13 +329,12 @@ private slots:
             deliver(bytes);
         };
         const int before = sent(0x20, 0x90).size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path)); // sent again from the start
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         link->deviceReceive = deliver;
         QVERIFY(!engine().rightUpgradeDone);
         QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
         QCOMPARE(sent(0x20, 0x90).size() - before, 3); // packet 0, packet 1 and its one resend
-        engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
     }
 
     // Dropping the transfer is its cancellation: the resend of the packet in
@@ -350,8 +342,7 @@ private slots:
     void aCancelledTransferNeverResends()
     {
         const QByteArray bytes = image(200, { 1, 14 }, 43);
-        engine().rightFilePath = write(QStringLiteral("right-cancel.bin"), bytes);
-        needs(false, false, true);
+        const QString path = write(QStringLiteral("right-cancel.bin"), bytes);
         const QByteArray flashBefore = sim().rightFlash();
         const int before = sent(0x20, 0x90).size();
         bool cancelled = false;
@@ -364,7 +355,7 @@ private slots:
             sim().faults().dropReplies = 1;
             engine().cancelRun();
         });
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QVERIFY(waitUntil([&] { return cancelled; }));
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay * 2));
         QCOMPARE(sent(0x20, 0x90).size() - before, 1);
@@ -376,10 +367,9 @@ private slots:
     void aLeftImageIsProgrammedVerifiedAndRestarts()
     {
         const QByteArray bytes = image(100, { 2, 8 }, 3);
-        engine().leftFilePath = write(QStringLiteral("left100.bin"), bytes);
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left100.bin"), bytes);
         const int verifiesBefore = sent(0x80, 0x82).size();
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone, kPatienceMs);
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x64\x00", 4));
@@ -393,9 +383,7 @@ private slots:
     {
         QByteArray file = image(0xE800 + 64, { 3, 1 }, 4);
         const QString path = write(QStringLiteral("boot.bin"), file);
-        engine().bootFilePath = path;
-        needs(true, false, false);
-        engine().upgradeBoot();
+        QVERIFY(engine().sendFiles(path, QString(), QString()));
         QTRY_VERIFY_WITH_TIMEOUT(engine().bootUpgradeDone, kPatienceMs);
         QCOMPARE(sent(0x03, 0x01).last(), QByteArray("\x03\x01\x02", 3));
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x40\x00", 4));
@@ -419,10 +407,8 @@ private slots:
         QFETCH(bool, boot);
         const QString path = size < 0 ? m_dir.filePath(QStringLiteral("missing.bin"))
                                       : write(QStringLiteral("bad.bin"), QByteArray(size, 'x'));
-        (boot ? engine().bootFilePath : engine().leftFilePath) = path;
-        needs(boot, !boot, false);
         const int before = sim().receivedMessages().size();
-        boot ? engine().upgradeBoot() : engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(boot ? path : QString(), boot ? QString() : path, QString()));
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(m_toasts->texts(), QStringList { localized("FirmwareIsInvalid") });
         // Not later either: not from a resend, and not on its way through the link.
@@ -433,8 +419,7 @@ private slots:
 
     void eachRefusedLeftStartIsShownAndTheFlashLimitEndsTheRun()
     {
-        engine().leftFilePath = write(QStringLiteral("left-refused.bin"), image(100, { 2, 2 }, 5));
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-refused.bin"), image(100, { 2, 2 }, 5));
         sim().faults().refuseStart = true;
         sim().faults().duplicateReplies = 1; // the refusal comes twice
         {
@@ -443,7 +428,7 @@ private slots:
             engine().setSettings(settings);
         } // the limit examined
         const int lengthCommands = sent(0x80, 0x81).size();
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         const QString refused = localized("DeviceCannotUpgrade");
         QCOMPARE(m_toasts->texts(), (QStringList { refused, refused, localized("TransferStalled") }));
@@ -454,8 +439,7 @@ private slots:
     void aMatchingStartReplyAfterARefusalStillStartsTheImage()
     {
         const QByteArray left = image(100, { 2, 3 }, 21);
-        engine().leftFilePath = write(QStringLiteral("left-second-reply.bin"), left);
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-second-reply.bin"), left);
         // The other image's acknowledgement reaches the engine before the controller's own.
         // The link goes with the attachment at the restart; the next one is the transport's own.
         QPointer<LocalLink> link = m_sim->transport().link();
@@ -465,7 +449,7 @@ private slots:
                 link->deliverToHost(QByteArray("\x03\x01\x02\x00", 4));
             deliver(bytes);
         };
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QVERIFY(waitUntil([&] { return engine().leftUpgradeDone; }));
         if (link)
             link->deviceReceive = deliver;
@@ -479,14 +463,11 @@ private slots:
         const QByteArray boot = image(0xE800 + 200, { 4, 1 }, 6);
         const QByteArray left = image(300, { 4, 2 }, 7);
         const QByteArray right = image(250, { 4, 3 }, 8);
-        engine().bootFilePath = write(QStringLiteral("run-boot.bin"), boot);
-        engine().leftFilePath = write(QStringLiteral("run-left.bin"), left);
-        engine().rightFilePath = write(QStringLiteral("run-right.bin"), right);
-        needs(true, true, true);
-        const UpgradePlan plan = UpgradePlan::make(
-            { true, true, true }, { engine().bootFilePath, engine().leftFilePath, engine().rightFilePath });
+        const UpgradePlan::Paths paths { write(QStringLiteral("run-boot.bin"), boot),
+            write(QStringLiteral("run-left.bin"), left), write(QStringLiteral("run-right.bin"), right) };
+        const UpgradePlan plan = UpgradePlan::make({ true, true, true }, paths);
         const int from = sim().receivedMessages().size();
-        engine().upgradeBoot();
+        QVERIFY(engine().sendFiles(paths.boot, paths.left, paths.right));
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         QVERIFY(!engine().isUpgradingFirmware);
         QCOMPARE(m_restarts, (QList<bool> { true, true }));
@@ -506,21 +487,26 @@ private slots:
             QVERIFY(m_progress[i] >= m_progress[i - 1] - 0.1);
     }
 
-    // The run walks the plan made when its first image started: a need flag
-    // changed during the run alters nothing, and asking the run to go on
-    // while an image is still being sent neither restarts nor skips it.
+    // The run walks the plan made when its first image started: need flags
+    // changed during the run (a release checked meanwhile, which only the
+    // left side would need) alter nothing, and asking the run to go on while
+    // an image is still being sent neither restarts nor skips it.
     void aRunWalksThePlanMadeAtItsStart()
     {
         const QByteArray boot = image(0xE800 + 100, { 5, 1 }, 40);
         const QByteArray left = image(120, { 5, 2 }, 41);
         const QByteArray right = image(90, { 5, 3 }, 42);
-        engine().bootFilePath = write(QStringLiteral("plan-boot.bin"), boot);
-        engine().leftFilePath = write(QStringLiteral("plan-left.bin"), left);
-        engine().rightFilePath = write(QStringLiteral("plan-right.bin"), right);
-        needs(true, false, true);
+        const QString bootPath = write(QStringLiteral("plan-boot.bin"), boot);
+        const QString rightPath = write(QStringLiteral("plan-right.bin"), right);
+        QStringList versions = readControllerVersions().split(QLatin1Char('-'));
+        QCOMPARE(versions.size(), 3);
+        versions[1] = versions[1] == QStringLiteral("9.9") ? QStringLiteral("9.8") : QStringLiteral("9.9");
+        ZelFirmware leftOnly;
+        leftOnly.version = versions.join(QLatin1Char('-'));
+        leftOnly.path = m_dir.filePath(QStringLiteral("left-only-release"));
         const int from = sim().receivedMessages().size();
         const QByteArray leftBefore = sim().leftApplicationFlash();
-        engine().upgradeBoot();
+        QVERIFY(engine().sendFiles(bootPath, QString(), rightPath));
         const QList<UpgradePlan::Step>& steps = engine().plan().steps();
         QCOMPARE(steps.size(), 2);
         QCOMPARE(steps[0].image, UpgradePlan::Image::BootLoader);
@@ -528,7 +514,9 @@ private slots:
         QCOMPARE(steps[1].image, UpgradePlan::Image::Right);
         QVERIFY(!steps[1].restartsAfter);
         QVERIFY(!engine().planCompleted());
-        needs(false, true, false); // written from outside while the run goes on
+        engine().setSelectedFirmware(&leftOnly);
+        QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
+        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
         engine().upgradeOtherSideAfterConnectingAgain();
         QCOMPARE(engine().currentImage(), UpgradePlan::Image::BootLoader);
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
@@ -546,38 +534,34 @@ private slots:
         QCOMPARE(sim().bootLoaderFlash(), boot.left(4) + boot.mid(0xE804));
         QCOMPARE(sim().leftApplicationFlash(), leftBefore);
         QCOMPARE(sim().rightFlash(), right);
+        engine().setSelectedFirmware(nullptr);
     }
 
     void aCorruptedAcknowledgementIsIgnoredAndTheResendRecovers()
     {
         TimeScale real(1.0);
         const QByteArray bytes = image(150, { 1, 12 }, 13);
-        engine().rightFilePath = write(QStringLiteral("right-corrupt.bin"), bytes);
-        needs(false, false, true);
-        engine().upgradeProgressBlock = [this](double p) {
+        const QString path = write(QStringLiteral("right-corrupt.bin"), bytes);
+        m_beforeProgress = [this](double) {
             // Called before the next packet goes out: only packet 2's resend is short.
             MainQueue::setTimeScale(m_progress.size() == 1 ? kFast : 1.0);
             if (m_progress.size() == 1)
                 sim().faults().corruptReplies = 1; // the acknowledgement of packet 2
-            m_progress << p;
         };
         const int from = sent(0x20, 0x90).size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QCOMPARE(sent(0x20, 0x90).size() - from, 6); // five packets, one of them twice
-        engine().upgradeProgressBlock = [this](double p) { m_progress << p; };
     }
 
     void bootAndRightSkipTheLeftImage()
     {
         const QByteArray boot = image(0xE800 + 96, { 6, 1 }, 14);
         const QByteArray right = image(120, { 6, 3 }, 15);
-        engine().bootFilePath = write(QStringLiteral("br-boot.bin"), boot);
-        engine().rightFilePath = write(QStringLiteral("br-right.bin"), right);
-        needs(true, false, true);
-        const UpgradePlan plan
-            = UpgradePlan::make({ true, false, true }, { engine().bootFilePath, QString(), engine().rightFilePath });
+        const QString bootPath = write(QStringLiteral("br-boot.bin"), boot);
+        const QString rightPath = write(QStringLiteral("br-right.bin"), right);
+        const UpgradePlan plan = UpgradePlan::make({ true, false, true }, { bootPath, QString(), rightPath });
         QCOMPARE(plan.skipped(), QList<UpgradePlan::Image> { UpgradePlan::Image::Left });
         QCOMPARE(plan.steps().size(), 2);
         QCOMPARE(plan.steps().at(0).bytes, qint64(96)); // the boot loader's region, not the file
@@ -590,7 +574,7 @@ private slots:
         QCOMPARE(unknown.totalBytes(), qint64(-1));
         QCOMPARE(unknown.steps().at(1).messages, 1 + 4 + 2);
         const int leftStarts = sent(0x03, 0x01).size();
-        engine().upgradeBoot();
+        QVERIFY(engine().sendFiles(bootPath, QString(), rightPath));
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         QCOMPARE(sent(0x03, 0x01).size() - leftStarts, 1); // the boot loader's start only
         QCOMPARE(sim().rightFlash(), right);
@@ -602,16 +586,15 @@ private slots:
 
     void aControllerThatNeverReturnsEndsTheRun()
     {
-        engine().bootFilePath = write(QStringLiteral("gone-boot.bin"), image(0xE800 + 64, { 7, 1 }, 16));
-        engine().leftFilePath = write(QStringLiteral("gone-left.bin"), image(64, { 7, 2 }, 17));
-        needs(true, true, false);
+        const QString bootPath = write(QStringLiteral("gone-boot.bin"), image(0xE800 + 64, { 7, 1 }, 16));
+        const QString leftPath = write(QStringLiteral("gone-left.bin"), image(64, { 7, 2 }, 17));
         sim().faults().restartDelayMs = -1;
         {
             ZelFirmwareUpgradeManager::Settings settings = engine().settings();
             settings.restartWait = realSeconds(1.0);
             engine().setSettings(settings);
         } // the limit examined, a second long
-        engine().upgradeBoot();
+        QVERIFY(engine().sendFiles(bootPath, leftPath, QString()));
         QVERIFY(waitUntil([&] { return engine().bootUpgradeDone; }));
         QVERIFY(engine().isUpgradingFirmware); // waiting for the restart
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
@@ -622,11 +605,10 @@ private slots:
 
     void severalDeclaredProtocolsContinueOnce()
     {
-        // A controller offering two declared protocols comes back from its
-        // restart: the run goes on once, not once per protocol.
-        const QStringList declared = engine().supportedProtocols;
-        engine().supportedProtocols = declared + QStringList { QStringLiteral("second.declared") };
-        auto* transport = new SimAccessoryTransport(new SimulatedController, engine().supportedProtocols);
+        // A controller that lists a declared protocol twice comes back from
+        // its restart: the run goes on once, not once per protocol.
+        const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+        auto* transport = new SimAccessoryTransport(new SimulatedController, declared + declared);
         transport->controller()->faults().restartDelayMs = 30;
         transport->start();
         EAAccessoryPtr twoProtocols;
@@ -636,13 +618,11 @@ private slots:
                     twoProtocols = a;
             return bool(twoProtocols);
         }));
-        EADSessionController::sharedController().setupControllerForAccessory(twoProtocols, declared.value(0));
-        EADSessionController::sharedController().openSession();
-        engine().accessory = twoProtocols;
-        engine().leftFilePath = write(QStringLiteral("twice-left.bin"), image(64, { 8, 2 }, 18));
-        engine().rightFilePath = write(QStringLiteral("twice-right.bin"), image(64, { 8, 3 }, 19));
-        needs(false, true, true);
-        engine().upgradeLeftSide();
+        engine().followAccessory(twoProtocols);
+        QCOMPARE(engine().accessory, twoProtocols);
+        const QString left = write(QStringLiteral("twice-left.bin"), image(64, { 8, 2 }, 18));
+        const QString right = write(QStringLiteral("twice-right.bin"), image(64, { 8, 3 }, 19));
+        QVERIFY(engine().sendFiles(QString(), left, right));
         QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
         // A second continuation would have been armed with the first, at the
         // connection, and have started the right image again by now.
@@ -653,22 +633,23 @@ private slots:
         QCOMPARE(starts, 1);
         QCOMPARE(transport->controller()->rightFlash(), image(64, { 8, 3 }, 19));
 
-        engine().supportedProtocols = declared;
         delete transport;
-        // Back to the shared simulated controller.
-        EADSessionController::sharedController().setupControllerForAccessory(
-            m_sim->waitForAccessory(), declared.value(0));
-        EADSessionController::sharedController().openSession();
-        engine().accessory = m_sim->waitForAccessory();
+        // Back to the shared simulated controller, once the other's departure
+        // is announced (a few turns of the event loop later).
+        QVERIFY(waitUntil([&] {
+            const auto connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
+            return std::find(connected.begin(), connected.end(), twoProtocols) == connected.end();
+        }));
+        engine().followAccessory(m_sim->waitForAccessory());
+        QVERIFY(m_sim->sessionIsOpen());
     }
 
     void unpluggingMidTransferEndsTheRunAndNothingResumes()
     {
-        engine().leftFilePath = write(QStringLiteral("left-unplug.bin"), image(400, { 5, 5 }, 9));
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-unplug.bin"), image(400, { 5, 5 }, 9));
         sim().faults().unplugAtPacket = 3;
         sim().faults().unplugReturnMs = 30;
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { false }, kPatienceMs);
         QVERIFY(!engine().isUpgradingFirmware);
         QVERIFY(m_sim->waitForAccessory());
@@ -734,27 +715,41 @@ private slots:
         QFETCH(bool, left);
         QFETCH(bool, right);
         QFETCH(QList<double>, progress);
-        TimeScale real(1.0); // no resend, so no report is repeated
-        needs(boot, left, right);
-        // The other needed images count as sent, so the run ends with this one.
-        engine().bootUpgradeDone = boot && image != 0;
-        engine().leftUpgradeDone = left && image != 1;
-        engine().rightUpgradeDone = right && image != 2;
-        if (image == 0) {
-            engine().bootFilePath = write(QStringLiteral("bits-boot.bin"), ::image(0xE800 + 64, { 9, 1 }, 31));
-            engine().upgradeBoot();
-        } else if (image == 1) {
-            engine().leftFilePath = write(QStringLiteral("bits-left.bin"), ::image(100, { 9, 2 }, 32));
-            engine().upgradeLeftSide();
-        } else {
-            engine().rightFilePath = write(QStringLiteral("bits-right.bin"), ::image(100, { 9, 3 }, 33));
-            engine().upgradeRightSide();
-        }
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        // Every needed image is sent, in the controller's order; the figures
+        // of the one examined are compared. The images before it are boot
+        // loader or left ones, each followed by a restart; the examined one
+        // runs in real time (no resend, so no report is repeated), the others
+        // fast.
+        const int restartsBefore = image == 0 ? 0 : image == 1 ? int(boot) : int(boot) + int(left);
+        TimeScale scale(restartsBefore == 0 ? 1.0 : kFast);
+        QObject scope;
+        int restarts = 0;
+        NotificationCenter::defaultCenter().addObserver(
+            &scope, ZelGamepadDisconnectByUpgradingFirmwareNotification, [&](const Notification&) {
+                ++restarts; // before the reconnection delay is armed
+                if (restarts == restartsBefore || restarts == restartsBefore + 1)
+                    MainQueue::setTimeScale(restarts == restartsBefore ? 1.0 : kFast);
+            });
+        const auto examined = UpgradePlan::Image(image);
+        QList<double> figures;
+        m_beforeProgress = [&](double p) {
+            if (engine().currentImage() == examined)
+                figures << p;
+        };
+        const QString bootPath = write(QStringLiteral("bits-boot.bin"), ::image(0xE800 + 64, { 9, 1 }, 31));
+        const QString leftPath = write(QStringLiteral("bits-left.bin"), ::image(100, { 9, 2 }, 32));
+        const QString rightPath = write(QStringLiteral("bits-right.bin"), ::image(100, { 9, 3 }, 33));
+        QVERIFY(engine().sendFiles(
+            boot ? bootPath : QString(), left ? leftPath : QString(), right ? rightPath : QString()));
+        const bool done = waitUntil([&] { return !engine().isUpgradingFirmware; });
+        NotificationCenter::defaultCenter().removeObserver(&scope);
+        m_beforeProgress = nullptr;
+        QVERIFY(done);
         QVERIFY(image == 0   ? engine().bootUpgradeDone
                 : image == 1 ? engine().leftUpgradeDone
                              : engine().rightUpgradeDone);
-        QCOMPARE(m_progress, progress);
+        QCOMPARE(engine().plan().steps().size(), int(boot) + int(left) + int(right));
+        QCOMPARE(figures, progress);
     }
 
     // Images shorter than one packet, byte for byte as the controller receives them.
@@ -795,19 +790,10 @@ private slots:
         QFETCH(QList<QByteArray>, messages);
         QFETCH(QList<double>, progress);
         TimeScale real(1.0); // no resend
-        needs(image == 0, image == 1, image == 2);
         const QString path = write(QStringLiteral("short.bin"), file);
         const int from = sim().receivedMessages().size();
-        if (image == 0) {
-            engine().bootFilePath = path;
-            engine().upgradeBoot();
-        } else if (image == 1) {
-            engine().leftFilePath = path;
-            engine().upgradeLeftSide();
-        } else {
-            engine().rightFilePath = path;
-            engine().upgradeRightSide();
-        }
+        QVERIFY(engine().sendFiles(image == 0 ? path : QString(), image == 1 ? path : QString(),
+            image == 2 ? path : QString()));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QVERIFY(image == 0   ? engine().bootUpgradeDone
                 : image == 1 ? engine().leftUpgradeDone
@@ -828,8 +814,7 @@ private slots:
     void aChecksumRefusedTwiceEndsTheRunAtOnce()
     {
         const QByteArray bytes = image(100, { 1, 13 }, 22);
-        engine().rightFilePath = write(QStringLiteral("right-rejected.bin"), bytes);
-        needs(false, false, true);
+        const QString path = write(QStringLiteral("right-rejected.bin"), bytes);
         const QByteArray flashBefore = sim().rightFlash();
         // Packet 1 loses a payload bit on its way, every time it is sent: its
         // echo still matches, but the controller's sum does not.
@@ -844,7 +829,7 @@ private slots:
         };
         const int checksums = sent(0x20, 0x92).size();
         const int ends = sent(0x20, 0x93).size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         link->deviceReceive = deliver;
         // Not the silence limit: that one keeps its real ten seconds here.
@@ -859,8 +844,7 @@ private slots:
     void aChecksumRefusedOnceIsSentAgainAndTheRunCompletes()
     {
         const QByteArray bytes = image(100, { 1, 14 }, 23);
-        engine().rightFilePath = write(QStringLiteral("right-checksum-once.bin"), bytes);
-        needs(false, false, true);
+        const QString path = write(QStringLiteral("right-checksum-once.bin"), bytes);
         // The first checksum command loses a bit of its sum on the way.
         LocalLink* link = m_sim->transport().link();
         const auto deliver = link->deviceReceive;
@@ -875,7 +859,7 @@ private slots:
             deliver(out);
         };
         const int checksums = sent(0x20, 0x92).size();
-        engine().upgradeRightSide();
+        QVERIFY(engine().sendFiles(QString(), QString(), path));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         link->deviceReceive = deliver;
         QVERIFY(engine().rightUpgradeDone);
@@ -902,15 +886,14 @@ private slots:
         QFETCH(QByteArray, request);
         QFETCH(bool, completes);
         const QByteArray left = image(64, { 6, 6 }, 24);
-        engine().leftFilePath = write(QStringLiteral("left-slow-flash.bin"), left);
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-slow-flash.bin"), left);
         {
             ZelFirmwareUpgradeManager::Settings settings = engine().settings();
             settings.transferSilence = realSeconds(1.5);
             engine().setSettings(settings);
         } // the limits examined: 1.5 s and a long one
         sim().faults().requestDelayMs.insert(request, 3000);
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QCOMPARE(engine().leftUpgradeDone, completes);
         if (completes) {
@@ -929,21 +912,17 @@ private slots:
 
     void aSilentCommitEndsTheRunAtTheFlashLimit()
     {
-        engine().leftFilePath = write(QStringLiteral("left-silent-commit.bin"), image(64, { 6, 7 }, 25));
-        needs(false, true, false);
+        const QString path = write(QStringLiteral("left-silent-commit.bin"), image(64, { 6, 7 }, 25));
         // The limit examined, short only once the erase at the start is past:
         // progress is reported from the first programmed packet on.
-        engine().upgradeProgressBlock = [this](double p) {
-            {
-                ZelFirmwareUpgradeManager::Settings settings = engine().settings();
-                settings.flashSilence = realSeconds(0.5);
-                engine().setSettings(settings);
-            }
-            m_progress << p;
+        m_beforeProgress = [this](double) {
+            ZelFirmwareUpgradeManager::Settings settings = engine().settings();
+            settings.flashSilence = realSeconds(0.5);
+            engine().setSettings(settings);
         };
         sim().faults().requestDelayMs.insert(QByteArray("\x80\x83", 2), 60000);
         const int ends = sent(0x80, 0x83).size();
-        engine().upgradeLeftSide();
+        QVERIFY(engine().sendFiles(QString(), path, QString()));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QCOMPARE(sent(0x80, 0x83).size() - ends, 1);
         QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });

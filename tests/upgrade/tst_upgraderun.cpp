@@ -96,31 +96,11 @@ class TestUpgradeRun : public QObject {
         return documents() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kUpgradeHistoryFileName;
     }
 
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
 
-    QList<QByteArray> sent(uint8_t c1, uint8_t c2, int from = 0)
-    {
-        QList<QByteArray> out;
-        for (const QByteArray& m : sim().receivedMessages().mid(from))
-            if (m.size() >= 2 && uint8_t(m[0]) == c1 && uint8_t(m[1]) == c2)
-                out << m;
-        return out;
-    }
+    QList<QByteArray> sent(uint8_t c1, uint8_t c2, int from = 0) { return receivedStartingWith(sim(), c1, c2, from); }
 
-    QString readVersions()
-    {
-        QString versions;
-        engine().checkCurrentVersion([&](const QString& v) { versions = v; });
-        (void)waitUntil([&] { return !versions.isEmpty(); });
-        return versions;
-    }
+    static QString readVersions() { return readControllerVersions(); }
 
     // What a run showed: its progress figures and phases, until it ended.
     struct Watch {

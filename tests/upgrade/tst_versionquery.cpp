@@ -35,6 +35,7 @@ const QByteArray kExampleInfo = infoReply(22, { { 11, 0x03 }, { 12, 0x02 }, { 19
 class TestVersionQuery : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<PeerAccessory> m_device;
     LocalLink* m_link = nullptr;
     RecordingPeer* m_peer = nullptr;
     EAAccessoryPtr m_accessory;
@@ -58,9 +59,10 @@ private slots:
 
     void init()
     {
-        m_link = new LocalLink;
-        m_peer = new RecordingPeer(m_link);
-        m_accessory = EAAccessory::create({ kProtocol }, m_link);
+        m_device = std::make_unique<PeerAccessory>(kProtocol);
+        m_link = m_device->link();
+        m_peer = &m_device->peer();
+        m_accessory = m_device->accessory();
         m_rightReply = QByteArray("\x20\x9F\x01\x05", 4);
         m_infoReply = kExampleInfo;
         // The device answers each request with the reply the test chose.
@@ -74,8 +76,21 @@ private slots:
         EADSessionController::sharedController().setupControllerForAccessory(m_accessory, kProtocol);
         engine(); // created once: it opens the session for the configured accessory
         QVERIFY(EADSessionController::sharedController().openSession());
-        engine().rightVersion.clear();
-        engine().checkVersionTimer.reset();
+    }
+
+    // A whole query answered with this right version, so that the engine
+    // knows it (major.minor); whether it does. The peer's record starts afresh.
+    bool knowRightVersion(int major, int minor)
+    {
+        const QByteArray usual = m_rightReply;
+        m_rightReply = QByteArray("\x20\x9F", 2) + char(major) + char(minor);
+        auto delivered = std::make_shared<bool>(false);
+        engine().checkCurrentVersion([delivered](const QString&) { *delivered = true; });
+        const bool known = waitUntil([&] { return *delivered; })
+            && engine().rightVersion == QStringLiteral("%1.%2").arg(major).arg(minor);
+        m_rightReply = usual;
+        m_peer->received.clear();
+        return known;
     }
 
     void cleanup()
@@ -84,9 +99,10 @@ private slots:
         QVERIFY(waitUntil([&] { return !queryTimerRunning(); }, timeoutMs() + kPatienceMs));
         EADSessionController::sharedController().closeSession();
         delete m_toasts;
-        delete m_peer;
-        delete m_link;
         m_accessory.reset();
+        m_peer = nullptr;
+        m_link = nullptr;
+        m_device.reset();
     }
 
     void aCompleteQueryDeliversBootLeftRight()
@@ -110,13 +126,14 @@ private slots:
     // asked, and the engine leaves its bytes where they are.
     void aReplyOnAnotherSessionAnswersNothing()
     {
-        LocalLink otherLink;
-        RecordingPeer otherPeer(&otherLink);
-        const EAAccessoryPtr otherAccessory = EAAccessory::create({ kProtocol }, &otherLink);
+        PeerAccessory otherDevice(kProtocol);
+        RecordingPeer& otherPeer = otherDevice.peer();
+        const EAAccessoryPtr otherAccessory = otherDevice.accessory();
         EADSessionController other;
         other.setupControllerForAccessory(otherAccessory, kProtocol);
         QVERIFY(other.openSession());
-        const QByteArray rightReply = m_rightReply;
+        QVERIFY(knowRightVersion(1, 2));
+        const QByteArray rightReply = QByteArray("\x20\x9F\x01\x05", 4);
         m_rightReply = QByteArray(); // the controller the engine follows stays silent
         QStringList delivered;
         engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
@@ -125,7 +142,7 @@ private slots:
         QVERIFY(waitUntil([&] { return other.readBytesAvailable() == 4; }));
         drainPostedEvents();
         QCOMPARE(m_peer->received, kRightRequest); // no device information request followed
-        QVERIFY(engine().rightVersion.isEmpty());
+        QCOMPARE(engine().rightVersion, QStringLiteral("1.2"));
         QCOMPARE(other.readBytesAvailable(), 4u);
         // The followed controller's own answer still completes the query.
         m_peer->reply(rightReply);
@@ -184,12 +201,13 @@ private slots:
 
     void aShortRightReplyIsIgnored()
     {
+        QVERIFY(knowRightVersion(7, 7));
         m_rightReply = QByteArray("\x20\x9F\x01", 3);
         bool delivered = false;
         engine().checkCurrentVersion([&](const QString&) { delivered = true; });
         QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
         QCOMPARE(m_peer->received, kRightRequest); // the left request was never sent
-        QVERIFY(engine().rightVersion.isEmpty());
+        QCOMPARE(engine().rightVersion, QStringLiteral("7.7"));
         QVERIFY(!delivered);
     }
 
@@ -218,15 +236,17 @@ private slots:
     void aLeftQueryAloneFillsTheRecordButDeliversNothing()
     {
         m_infoReply = infoReply(22, { { 11, 4 }, { 12, 3 }, { 19, 2 }, { 20, 1 } });
+        const std::shared_ptr<Timer> timerBefore = engine().checkVersionTimer;
+        QVERIFY(!queryTimerRunning());
         engine().checkLeftSideVersion();
         QTRY_COMPARE(engine().leftVersion, QStringLiteral("3.4"));
         QCOMPARE(engine().bootVersion, QStringLiteral("2.1"));
-        QVERIFY(!engine().checkVersionTimer);
+        QCOMPARE(engine().checkVersionTimer, timerBefore); // none armed
         QVERIFY(waitForMainQueueDelay(kTimeout)); // a timer armed by the query would have fired
         QVERIFY(m_toasts->toasts().empty());
 
         // With a right version known, a left query alone delivers.
-        engine().rightVersion = QStringLiteral("1.9");
+        QVERIFY(knowRightVersion(1, 9));
         QString delivered;
         engine().checkVersionWithSide(2, [&](const QString& v) { delivered = v; });
         QTRY_COMPARE(delivered, QStringLiteral("2.1-3.4-1.9"));
