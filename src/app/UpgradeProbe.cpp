@@ -93,6 +93,7 @@ void UpgradeProbe::press()
     UpgradeRun* run = upgrade->run();
     if (!run)
         return fail(QStringLiteral("the press started no run"));
+    m_estimateMs = run->estimatedSeconds() * 1000.0;
     // Where the time goes: each step's start, from the press.
     connect(run, &UpgradeRun::phaseChanged, this, [this](UpgradeRun::Phase phase) {
         m_phases += QStringLiteral(" %1@%2")
@@ -123,8 +124,9 @@ void UpgradeProbe::report()
         + restarts * (controller->faults().restartDelayMs + ZelFirmwareUpgradeManager::kReconnectDelay * 1000.0)
         + ZelFirmwareUpgradeManager::kLeftRequestDelay * 1000.0;
     std::printf("release: %s\nmessages: %d\nrestarts: %d\nclick-to-verified-ms: %.1f\nfloor-ms: %.1f\n"
-                "over-floor-ms: %.1f\nphases-ms:%s\n",
-        qPrintable(m_release), messages, restarts, elapsedMs, floorMs, elapsedMs - floorMs, qPrintable(m_phases));
+                "over-floor-ms: %.1f\nestimate-ms: %.1f\nestimate-ratio: %.2f\nphases-ms:%s\n",
+        qPrintable(m_release), messages, restarts, elapsedMs, floorMs, elapsedMs - floorMs, m_estimateMs,
+        m_estimateMs / elapsedMs, qPrintable(m_phases));
     std::fflush(stdout);
     QCoreApplication::exit(0);
 }

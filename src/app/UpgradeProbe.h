@@ -40,5 +40,6 @@ private:
     QString m_release;
     int m_messagesBefore = 0;
     int m_restartsBefore = 0;
+    double m_estimateMs = 0.0; // what the screen foretold at the press
     QString m_phases;
 };
