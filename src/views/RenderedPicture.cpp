@@ -1,12 +1,24 @@
 #include "views/RenderedPicture.h"
 
-#include <QDir>
+#include "views/RenderedIconEngine.h"
+
 #include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
+
+struct Renderings {
+    const char* name;
+    std::vector<int> widths;
+};
+
+// Written by the build beside the renderings: { "name", { width, ... } }.
+const Renderings kRenderings[] = {
+#include "RenderedWidths.inc"
+};
 
 constexpr const char* kFolder = ":/rendered";
 constexpr const char* kFormat = "png";
@@ -32,11 +44,30 @@ QPixmap loadPng(const QString& file)
 RenderedPicture::RenderedPicture(const char* name)
     : m_name(QString::fromLatin1(name))
 {
-    const QString prefix = m_name + QLatin1Char('-');
-    for (const QString& file : QDir(QString::fromLatin1(kFolder)).entryList({ prefix + QStringLiteral("*.png") }))
-        if (const int width = file.mid(prefix.size()).chopped(4).toInt(); width > 0)
-            m_widths.push_back(width);
+    for (const Renderings& renderings : kRenderings)
+        if (std::strcmp(renderings.name, name) == 0)
+            m_widths = renderings.widths;
     std::sort(m_widths.begin(), m_widths.end());
+}
+
+int RenderedPicture::widthFor(int pixels) const
+{
+    if (m_widths.empty())
+        return 0;
+    const auto found = std::lower_bound(m_widths.begin(), m_widths.end(), pixels);
+    return found == m_widths.end() ? m_widths.back() : *found;
+}
+
+QPixmap RenderedPicture::rendering(int width) const
+{
+    return loadPng(fileName(width));
+}
+
+QSize RenderedPicture::renderingSize(int width) const
+{
+    QImageReader reader;
+    readAsPng(reader, fileName(width));
+    return reader.size();
 }
 
 QString RenderedPicture::fileName(int width) const
@@ -46,11 +77,7 @@ QString RenderedPicture::fileName(int width) const
 
 QSize RenderedPicture::naturalSize() const
 {
-    if (m_widths.empty())
-        return QSize();
-    QImageReader reader;
-    readAsPng(reader, fileName(m_widths.front()));
-    return reader.size();
+    return m_widths.empty() ? QSize() : renderingSize(m_widths.front());
 }
 
 QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
@@ -59,13 +86,7 @@ QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
         return QPixmap();
     const QSize pixels(
         int(std::ceil(size.width() * devicePixelRatio)), int(std::ceil(size.height() * devicePixelRatio)));
-    int chosen = m_widths.back();
-    for (int width : m_widths)
-        if (width >= pixels.width()) {
-            chosen = width;
-            break;
-        }
-    QPixmap picture = loadPng(fileName(chosen));
+    QPixmap picture = rendering(widthFor(pixels.width()));
     if (picture.width() != pixels.width())
         picture = picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(devicePixelRatio);
@@ -74,8 +95,5 @@ QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
 
 QIcon RenderedPicture::icon() const
 {
-    QIcon icon;
-    for (int width : m_widths)
-        icon.addPixmap(loadPng(fileName(width)));
-    return icon;
+    return m_widths.empty() ? QIcon() : QIcon(new RenderedIconEngine(*this));
 }

@@ -19,8 +19,16 @@ public:
     // At `size` (device-independent) for a device pixel ratio: scaled down
     // from the smallest rendering at least that large.
     QPixmap pixmap(const QSize& size, qreal devicePixelRatio) const;
-    // Every rendering, for an icon that picks its own.
+    // An icon that reads the rendering each size needs when it is first drawn.
     QIcon icon() const;
+
+    // The widths rendered, ascending; none for a name never rendered.
+    const std::vector<int>& widths() const { return m_widths; }
+    // The narrowest rendering at least `pixels` wide, else the widest.
+    int widthFor(int pixels) const;
+    // The rendering of that width, read now; and its size, from its header.
+    QPixmap rendering(int width) const;
+    QSize renderingSize(int width) const;
 
 private:
     QString fileName(int width) const;

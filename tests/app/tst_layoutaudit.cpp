@@ -2,9 +2,11 @@
 // control cut off by its parent, a text or picture too big for its control
 // and two siblings on top of each other, and lets the declared layers be.
 #include "app/LayoutAudit.h"
+#include "views/RenderedIconEngine.h"
 #include "views/RenderedPicture.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QtTest>
@@ -52,6 +54,51 @@ private slots:
         QVERIFY(missing.naturalSize().isEmpty());
         QVERIFY(missing.pixmap(QSize(10, 10), 1.0).isNull());
         QVERIFY(missing.icon().isNull());
+    }
+
+    // An icon reads a rendering only when a size first needs it, the
+    // narrowest at least that large (scaled down to the size), and reads it once.
+    void renderedIconsReadOnlyTheRenderingsAskedFor()
+    {
+        const RenderedPicture window("q3dart");
+        QCOMPARE(window.widths(), (std::vector<int> { 16, 32, 48, 64, 128, 256 }));
+        RenderedIconEngine engine(window);
+        QCOMPARE(engine.renderingsRead(), 0);
+        QVERIFY(!engine.isNull());
+        QCOMPARE(engine.availableSizes(QIcon::Normal, QIcon::Off).size(), 6);
+        QCOMPARE(engine.availableSizes(QIcon::Normal, QIcon::Off).last(), QSize(256, 256));
+        QCOMPARE(engine.renderingsRead(), 0);
+
+        QCOMPARE(engine.pixmap(QSize(40, 40), QIcon::Normal, QIcon::Off).size(), QSize(40, 40));
+        QCOMPARE(engine.renderingsRead(), 1);
+        QCOMPARE(engine.pixmap(QSize(48, 48), QIcon::Normal, QIcon::Off).size(), QSize(48, 48));
+        QCOMPARE(engine.actualSize(QSize(30, 60), QIcon::Normal, QIcon::Off), QSize(30, 30));
+        QCOMPARE(engine.renderingsRead(), 2);
+        // Never scaled up: beyond the widest, the widest.
+        QCOMPARE(engine.actualSize(QSize(400, 400), QIcon::Normal, QIcon::Off), QSize(256, 256));
+        QCOMPARE(engine.renderingsRead(), 3);
+        QVERIFY(engine.pixmap(QSize(0, 0), QIcon::Normal, QIcon::Off).isNull());
+
+        // A disabled icon is the style's disabled look of the same rendering.
+        const QImage normal = engine.pixmap(QSize(48, 48), QIcon::Normal, QIcon::Off).toImage();
+        const QImage disabled = engine.pixmap(QSize(48, 48), QIcon::Disabled, QIcon::Off).toImage();
+        QCOMPARE(disabled.size(), QSize(48, 48));
+        QVERIFY(disabled != normal);
+        QCOMPARE(engine.renderingsRead(), 3);
+
+        // Drawn into a painter's rectangle at the device's pixel ratio.
+        QImage canvas(QSize(64, 64), QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(2.0);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        window.icon().paint(&painter, QRect(0, 0, 32, 32));
+        painter.end();
+        QVERIFY(canvas.pixelColor(32, 32).alpha() > 0 || canvas.pixelColor(20, 20).alpha() > 0);
+
+        RenderedIconEngine none(RenderedPicture("no-such-picture"));
+        QVERIFY(none.isNull());
+        QVERIFY(none.pixmap(QSize(16, 16), QIcon::Normal, QIcon::Off).isNull());
+        QVERIFY(none.availableSizes(QIcon::Normal, QIcon::Off).isEmpty());
     }
 
     void findsClippedOverlappingAndCutOffControls()
