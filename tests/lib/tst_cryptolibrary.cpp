@@ -10,8 +10,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <future>
+#include <vector>
+
 class TestCryptoLibrary : public QObject {
     Q_OBJECT
+
+    static constexpr int kThreads = 4;
 
 private slots:
     // First: a library loaded once stays, so the failures come before any success.
@@ -46,8 +51,14 @@ private slots:
         QVERIFY(!CryptoLibrary::load());
         QVERIFY2(CryptoLibrary::error().contains(QStringLiteral("EVP_MD_CTX_new")), qPrintable(CryptoLibrary::error()));
 
-        // Installed after all: the next call loads it.
+        // Installed after all: the next call loads it, whichever threads make
+        // that call at once (an import's digest beside a run's).
         qunsetenv(CryptoLibrary::kPathVariable);
+        std::vector<std::future<QString>> digests;
+        for (int i = 0; i < kThreads; ++i)
+            digests.push_back(std::async(std::launch::async, [file] { return FileHash::md5HashOfFileAtPath(file); }));
+        for (std::future<QString>& digest : digests)
+            QCOMPARE(digest.get(), QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
         const CryptoLibrary* crypto = CryptoLibrary::load();
         QVERIFY(crypto);
         QVERIFY(CryptoLibrary::error().isEmpty());
