@@ -33,7 +33,8 @@ private slots:
         const QByteArray missing = dir.filePath(QStringLiteral("libcrypto-missing.so.3")).toLocal8Bit();
         qputenv(CryptoLibrary::kPathVariable, missing);
         QTest::ignoreMessage(QtWarningMsg,
-            QRegularExpression(QStringLiteral("^The cryptography library could not be loaded \\(.*libcrypto-missing\\.so\\.3")));
+            QRegularExpression(
+                QStringLiteral("^The cryptography library could not be loaded \\(.*libcrypto-missing\\.so\\.3")));
         QVERIFY(!CryptoLibrary::load());
         QVERIFY(CryptoLibrary::error().contains(QString::fromLocal8Bit(missing)));
         // Said once, not at every digest.

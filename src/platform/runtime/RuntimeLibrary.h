@@ -18,6 +18,5 @@ public:
     // names, and resolves every symbol. On failure the library is closed
     // again and `error` holds the loader's own text, naming the file or the
     // first symbol it lacks. An opened library stays for the life of the process.
-    static bool open(
-        const char* file, const char* pathVariable, std::initializer_list<Symbol> symbols, QString* error);
+    static bool open(const char* file, const char* pathVariable, std::initializer_list<Symbol> symbols, QString* error);
 };
