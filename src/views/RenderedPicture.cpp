@@ -1,8 +1,10 @@
 #include "views/RenderedPicture.h"
 
+#include "views/RawRendering.h"
 #include "views/RenderedIconEngine.h"
 
 #include <QImageReader>
+#include <QResource>
 
 #include <algorithm>
 #include <cmath>
@@ -13,15 +15,18 @@ namespace {
 struct Renderings {
     const char* name;
     std::vector<int> widths;
+    std::vector<int> exact;
 };
 
-// Written by the build beside the renderings: { "name", { width, ... } }.
+// Written by the build beside the renderings:
+// { "name", { PNG width, ... }, { raw pixels' width, ... } }.
 const Renderings kRenderings[] = {
 #include "RenderedWidths.inc"
 };
 
 constexpr const char* kFolder = ":/rendered";
 constexpr const char* kFormat = "png";
+constexpr const char* kRawSuffix = "argb";
 
 // Read as PNG, named so: a reader left to guess would first load every image
 // plugin (and with the drawing plugin its vector library) to ask each one.
@@ -45,8 +50,10 @@ RenderedPicture::RenderedPicture(const char* name)
     : m_name(QString::fromLatin1(name))
 {
     for (const Renderings& renderings : kRenderings)
-        if (std::strcmp(renderings.name, name) == 0)
+        if (std::strcmp(renderings.name, name) == 0) {
             m_widths = renderings.widths;
+            m_exactWidths = renderings.exact;
+        }
     std::sort(m_widths.begin(), m_widths.end());
 }
 
@@ -60,19 +67,34 @@ int RenderedPicture::widthFor(int pixels) const
 
 QPixmap RenderedPicture::rendering(int width) const
 {
-    return loadPng(fileName(width));
+    return loadPng(fileName(width, kFormat));
 }
 
 QSize RenderedPicture::renderingSize(int width) const
 {
     QImageReader reader;
-    readAsPng(reader, fileName(width));
+    readAsPng(reader, fileName(width, kFormat));
     return reader.size();
 }
 
-QString RenderedPicture::fileName(int width) const
+QPixmap RenderedPicture::exactRendering(int width) const
 {
-    return QStringLiteral("%1/%2-%3.png").arg(QString::fromLatin1(kFolder), m_name).arg(width);
+    if (std::find(m_exactWidths.begin(), m_exactWidths.end(), width) == m_exactWidths.end())
+        return QPixmap();
+    const QResource resource(fileName(width, kRawSuffix));
+    // Compressed, it would have to be unpacked first: the PNG renderings serve then.
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
+        return QPixmap();
+    return QPixmap::fromImage(
+        RawRendering::image(QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size())));
+}
+
+QString RenderedPicture::fileName(int width, const char* suffix) const
+{
+    return QStringLiteral("%1/%2-%3.%4")
+        .arg(QString::fromLatin1(kFolder), m_name)
+        .arg(width)
+        .arg(QString::fromLatin1(suffix));
 }
 
 QSize RenderedPicture::naturalSize() const
@@ -86,7 +108,10 @@ QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
         return QPixmap();
     const QSize pixels(
         int(std::ceil(size.width() * devicePixelRatio)), int(std::ceil(size.height() * devicePixelRatio)));
-    QPixmap picture = rendering(widthFor(pixels.width()));
+    // At the default window's size, pixels made at build time: nothing to decode or scale.
+    QPixmap picture = exactRendering(pixels.width());
+    if (picture.size() != pixels)
+        picture = rendering(widthFor(pixels.width()));
     if (picture.width() != pixels.width())
         picture = picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(devicePixelRatio);
