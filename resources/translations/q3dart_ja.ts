@@ -983,6 +983,11 @@
         <extracomment>Toast (3 s) when a firmware package opened into the application cannot be read (missing, no permission, a read error); %1 = the system's reason, in English.</extracomment>
         <translation>ファイルを読み込めませんでした（%1）。何も取り込まれていません。</translation>
     </message>
+    <message id="CryptoLibraryUnavailable">
+        <source>The cryptography library could not be loaded (%1): no file digest can be computed and no release signature checked. Install OpenSSL's libcrypto 3 and start again.</source>
+        <extracomment>Any program, when a file digest or a release signature is first needed: libcrypto, loaded then, is missing or incomplete; %1 = the system loader's text naming the file. Digests and signature checks fail until it is installed.</extracomment>
+        <translation>暗号ライブラリを読み込めませんでした（%1）。ファイルのダイジェストを計算できず、リリースの署名も確認できません。OpenSSL の libcrypto 3 をインストールしてから起動し直してください。</translation>
+    </message>
     <message id="InfoKeysInvalid">
         <source>The information dictionary's %1 holds an entry that is not the base64 of a 32-byte Ed25519 public key ("%2"). Correct it before starting again: no release can be trusted until then.</source>
         <extracomment>Start-up (application and command line): the information dictionary's trusted-key array is malformed; %1 = the key (Q3DartReleaseKeys or Q3DartRootKeys), %2 = the bad entry. The program stops.</extracomment>

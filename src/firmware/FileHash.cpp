@@ -1,9 +1,9 @@
 #include "firmware/FileHash.h"
 
+#include "lib/CryptoLibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
-
-#include <openssl/evp.h>
 
 #include <fcntl.h>
 #include <memory>
@@ -11,37 +11,49 @@
 
 namespace {
 
-struct DigestStateDeleter {
-    void operator()(EVP_MD_CTX* state) const { EVP_MD_CTX_free(state); }
-};
-using DigestState = std::unique_ptr<EVP_MD_CTX, DigestStateDeleter>;
+using Algorithm = decltype(CryptoLibrary::EVP_md5) CryptoLibrary::*;
 
-template <const EVP_MD* (*Algorithm)()> int initDigest(void* context)
+// What the digest operations work on: the library's functions with the state.
+struct Digest {
+    const CryptoLibrary* crypto = nullptr;
+    const EVP_MD* algorithm = nullptr;
+    EVP_MD_CTX* state = nullptr;
+};
+
+int initDigest(void* context)
 {
-    return EVP_DigestInit_ex(static_cast<EVP_MD_CTX*>(context), Algorithm(), nullptr);
+    const Digest* digest = static_cast<Digest*>(context);
+    return digest->crypto->EVP_DigestInit_ex(digest->state, digest->algorithm, nullptr);
 }
 
 int updateDigest(void* context, const void* data, uint32_t length)
 {
-    return EVP_DigestUpdate(static_cast<EVP_MD_CTX*>(context), data, length);
+    const Digest* digest = static_cast<Digest*>(context);
+    return digest->crypto->EVP_DigestUpdate(digest->state, data, length);
 }
 
-int finalDigest(unsigned char* digest, void* context)
+int finalDigest(unsigned char* bytes, void* context)
 {
-    return EVP_DigestFinal_ex(static_cast<EVP_MD_CTX*>(context), digest, nullptr);
+    const Digest* digest = static_cast<Digest*>(context);
+    return digest->crypto->EVP_DigestFinal_ex(digest->state, bytes, nullptr);
 }
 
-template <const EVP_MD* (*Algorithm)()> QString digestOfFile(const QString& path)
+QString digestOfFile(const QString& path, Algorithm algorithm)
 {
-    DigestState state(EVP_MD_CTX_new());
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    if (!crypto)
+        return {};
+    const std::unique_ptr<EVP_MD_CTX, decltype(crypto->EVP_MD_CTX_free)> state(
+        crypto->EVP_MD_CTX_new(), crypto->EVP_MD_CTX_free);
     if (!state)
         return {};
+    Digest digest { crypto, (crypto->*algorithm)(), state.get() };
     FileHashComputationContext context;
-    context.init = &initDigest<Algorithm>;
+    context.init = &initDigest;
     context.update = &updateDigest;
     context.final = &finalDigest;
-    context.digestLength = uint64_t(EVP_MD_get_size(Algorithm()));
-    context.context = state.get();
+    context.digestLength = uint64_t(crypto->EVP_MD_get_size(digest.algorithm));
+    context.context = &digest;
     return FileHash::hashOfFileAtPath(path, context);
 }
 
@@ -83,20 +95,20 @@ QString FileHash::hashOfFileAtPath(const QString& path, FileHashComputationConte
 
 QString FileHash::md5HashOfFileAtPath(const QString& path)
 {
-    return digestOfFile<&EVP_md5>(path);
+    return digestOfFile(path, &CryptoLibrary::EVP_md5);
 }
 
 QString FileHash::sha1HashOfFileAtPath(const QString& path)
 {
-    return digestOfFile<&EVP_sha1>(path);
+    return digestOfFile(path, &CryptoLibrary::EVP_sha1);
 }
 
 QString FileHash::sha256HashOfFileAtPath(const QString& path)
 {
-    return digestOfFile<&EVP_sha256>(path);
+    return digestOfFile(path, &CryptoLibrary::EVP_sha256);
 }
 
 QString FileHash::sha512HashOfFileAtPath(const QString& path)
 {
-    return digestOfFile<&EVP_sha512>(path);
+    return digestOfFile(path, &CryptoLibrary::EVP_sha512);
 }

@@ -1,15 +1,13 @@
 #include "firmware/ReleaseSignature.h"
 
 #include "firmware/ZelFirmware.h"
+#include "lib/CryptoLibrary.h"
 #include "platform/runtime/InfoDictionary.h"
 
 #include "platform/runtime/Localization.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-
-#include <openssl/evp.h>
-#include <openssl/pem.h>
 
 #include <memory>
 
@@ -19,14 +17,15 @@ QList<QByteArray> g_addedKeys;
 QList<QByteArray> g_addedRoots;
 QList<QByteArray> g_keySetKeys;
 
+// What these free was made by the library, so it is loaded by then.
 struct KeyDeleter {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+    void operator()(EVP_PKEY* key) const { CryptoLibrary::load()->EVP_PKEY_free(key); }
 };
 struct ContextDeleter {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+    void operator()(EVP_MD_CTX* context) const { CryptoLibrary::load()->EVP_MD_CTX_free(context); }
 };
 struct BioDeleter {
-    void operator()(BIO* bio) const { BIO_free(bio); }
+    void operator()(BIO* bio) const { CryptoLibrary::load()->BIO_free(bio); }
 };
 using Context = std::unique_ptr<EVP_MD_CTX, ContextDeleter>;
 using Bio = std::unique_ptr<BIO, BioDeleter>;
@@ -35,7 +34,7 @@ std::shared_ptr<void> own(EVP_PKEY* key)
 {
     if (!key)
         return {};
-    return std::shared_ptr<void>(key, [](void* k) { EVP_PKEY_free(static_cast<EVP_PKEY*>(k)); });
+    return std::shared_ptr<void>(key, [](void* k) { KeyDeleter()(static_cast<EVP_PKEY*>(k)); });
 }
 
 EVP_PKEY* keyOf(const std::shared_ptr<void>& key)
@@ -85,14 +84,15 @@ bool ReleaseSignature::verifyBytes(
     if (publicKey.size() != kPublicKeyLength)
         return false;
     const QByteArray signature = decodeStrict(QString::fromLatin1(signatureBase64));
-    if (signature.size() != kSignatureLength)
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    if (signature.size() != kSignatureLength || !crypto)
         return false;
-    std::unique_ptr<EVP_PKEY, KeyDeleter> key(EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr,
+    std::unique_ptr<EVP_PKEY, KeyDeleter> key(crypto->EVP_PKEY_new_raw_public_key(EVP_PKEY_ED25519, nullptr,
         reinterpret_cast<const unsigned char*>(publicKey.constData()), size_t(publicKey.size())));
-    Context context(EVP_MD_CTX_new());
-    if (!key || !context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
+    Context context(crypto->EVP_MD_CTX_new());
+    if (!key || !context || crypto->EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
-    return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
+    return crypto->EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
                size_t(signature.size()), reinterpret_cast<const unsigned char*>(bytes.constData()),
                size_t(bytes.size()))
         == 1;
@@ -257,10 +257,14 @@ ReleaseSignature::ReleaseSignature() = default;
 ReleaseSignature ReleaseSignature::generate()
 {
     ReleaseSignature s;
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    if (!crypto)
+        return s;
     EVP_PKEY* key = nullptr;
     std::unique_ptr<EVP_PKEY_CTX, void (*)(EVP_PKEY_CTX*)> context(
-        EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr), &EVP_PKEY_CTX_free);
-    if (context && EVP_PKEY_keygen_init(context.get()) == 1 && EVP_PKEY_keygen(context.get(), &key) == 1)
+        crypto->EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr), crypto->EVP_PKEY_CTX_free);
+    if (context && crypto->EVP_PKEY_keygen_init(context.get()) == 1
+        && crypto->EVP_PKEY_keygen(context.get(), &key) == 1)
         s.m_key = own(key);
     return s;
 }
@@ -275,10 +279,16 @@ ReleaseSignature ReleaseSignature::fromPrivateKeyFile(const QString& path, QStri
         return s;
     }
     const QByteArray pem = file.readAll();
-    Bio bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
-    EVP_PKEY* key = bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr;
-    if (!key || EVP_PKEY_get_id(key) != EVP_PKEY_ED25519) {
-        EVP_PKEY_free(key);
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    if (!crypto) {
+        if (error)
+            *error = localized("CryptoLibraryUnavailable").arg(CryptoLibrary::error());
+        return s;
+    }
+    Bio bio(crypto->BIO_new_mem_buf(pem.constData(), int(pem.size())));
+    EVP_PKEY* key = bio ? crypto->PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr;
+    if (!key || crypto->EVP_PKEY_get_id(key) != EVP_PKEY_ED25519) {
+        crypto->EVP_PKEY_free(key);
         if (error)
             *error = QStringLiteral("%1 holds no Ed25519 private key").arg(path);
         return s;
@@ -289,11 +299,15 @@ ReleaseSignature ReleaseSignature::fromPrivateKeyFile(const QString& path, QStri
 
 QByteArray ReleaseSignature::privateKeyPem() const
 {
-    Bio bio(BIO_new(BIO_s_mem()));
-    if (!m_key || !bio || PEM_write_bio_PrivateKey(bio.get(), keyOf(m_key), nullptr, nullptr, 0, nullptr, nullptr) != 1)
+    if (!m_key)
+        return {};
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    Bio bio(crypto->BIO_new(crypto->BIO_s_mem()));
+    if (!bio || crypto->PEM_write_bio_PrivateKey(bio.get(), keyOf(m_key), nullptr, nullptr, 0, nullptr, nullptr) != 1)
         return {};
     char* data = nullptr;
-    const long length = BIO_get_mem_data(bio.get(), &data);
+    // What BIO_get_mem_data stands for.
+    const long length = crypto->BIO_ctrl(bio.get(), BIO_CTRL_INFO, 0, &data);
     return QByteArray(data, qsizetype(length));
 }
 
@@ -301,7 +315,10 @@ QByteArray ReleaseSignature::publicKey() const
 {
     QByteArray raw(kPublicKeyLength, Qt::Uninitialized);
     size_t length = size_t(raw.size());
-    if (!m_key || EVP_PKEY_get_raw_public_key(keyOf(m_key), reinterpret_cast<unsigned char*>(raw.data()), &length) != 1
+    if (!m_key
+        || CryptoLibrary::load()->EVP_PKEY_get_raw_public_key(
+               keyOf(m_key), reinterpret_cast<unsigned char*>(raw.data()), &length)
+            != 1
         || length != size_t(kPublicKeyLength))
         return {};
     return raw;
@@ -314,12 +331,15 @@ QString ReleaseSignature::sign(const QString& version, const QString& sha256) co
 
 QByteArray ReleaseSignature::signBytes(const QByteArray& bytes) const
 {
-    Context context(EVP_MD_CTX_new());
-    if (!m_key || !context || EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, keyOf(m_key)) != 1)
+    if (!m_key)
+        return {};
+    const CryptoLibrary* crypto = CryptoLibrary::load();
+    Context context(crypto->EVP_MD_CTX_new());
+    if (!context || crypto->EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, keyOf(m_key)) != 1)
         return {};
     QByteArray signature(kSignatureLength, Qt::Uninitialized);
     size_t length = size_t(signature.size());
-    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
+    if (crypto->EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
             reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()))
             != 1
         || length != size_t(kSignatureLength))

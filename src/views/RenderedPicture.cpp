@@ -1,15 +1,32 @@
 #include "views/RenderedPicture.h"
 
-#include <QDir>
+#include "views/RawRendering.h"
+#include "views/RenderedIconEngine.h"
+
 #include <QImageReader>
+#include <QResource>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
+struct Renderings {
+    const char* name;
+    std::vector<int> widths;
+    std::vector<int> exact;
+};
+
+// Written by the build beside the renderings:
+// { "name", { PNG width, ... }, { raw pixels' width, ... } }.
+const Renderings kRenderings[] = {
+#include "RenderedWidths.inc"
+};
+
 constexpr const char* kFolder = ":/rendered";
 constexpr const char* kFormat = "png";
+constexpr const char* kRawSuffix = "argb";
 
 // Read as PNG, named so: a reader left to guess would first load every image
 // plugin (and with the drawing plugin its vector library) to ask each one.
@@ -32,25 +49,57 @@ QPixmap loadPng(const QString& file)
 RenderedPicture::RenderedPicture(const char* name)
     : m_name(QString::fromLatin1(name))
 {
-    const QString prefix = m_name + QLatin1Char('-');
-    for (const QString& file : QDir(QString::fromLatin1(kFolder)).entryList({ prefix + QStringLiteral("*.png") }))
-        if (const int width = file.mid(prefix.size()).chopped(4).toInt(); width > 0)
-            m_widths.push_back(width);
+    for (const Renderings& renderings : kRenderings)
+        if (std::strcmp(renderings.name, name) == 0) {
+            m_widths = renderings.widths;
+            m_exactWidths = renderings.exact;
+        }
     std::sort(m_widths.begin(), m_widths.end());
 }
 
-QString RenderedPicture::fileName(int width) const
+int RenderedPicture::widthFor(int pixels) const
 {
-    return QStringLiteral("%1/%2-%3.png").arg(QString::fromLatin1(kFolder), m_name).arg(width);
+    if (m_widths.empty())
+        return 0;
+    const auto found = std::lower_bound(m_widths.begin(), m_widths.end(), pixels);
+    return found == m_widths.end() ? m_widths.back() : *found;
+}
+
+QPixmap RenderedPicture::rendering(int width) const
+{
+    return loadPng(fileName(width, kFormat));
+}
+
+QSize RenderedPicture::renderingSize(int width) const
+{
+    QImageReader reader;
+    readAsPng(reader, fileName(width, kFormat));
+    return reader.size();
+}
+
+QPixmap RenderedPicture::exactRendering(int width) const
+{
+    if (std::find(m_exactWidths.begin(), m_exactWidths.end(), width) == m_exactWidths.end())
+        return QPixmap();
+    const QResource resource(fileName(width, kRawSuffix));
+    // Compressed, it would have to be unpacked first: the PNG renderings serve then.
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
+        return QPixmap();
+    return QPixmap::fromImage(
+        RawRendering::image(QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size())));
+}
+
+QString RenderedPicture::fileName(int width, const char* suffix) const
+{
+    return QStringLiteral("%1/%2-%3.%4")
+        .arg(QString::fromLatin1(kFolder), m_name)
+        .arg(width)
+        .arg(QString::fromLatin1(suffix));
 }
 
 QSize RenderedPicture::naturalSize() const
 {
-    if (m_widths.empty())
-        return QSize();
-    QImageReader reader;
-    readAsPng(reader, fileName(m_widths.front()));
-    return reader.size();
+    return m_widths.empty() ? QSize() : renderingSize(m_widths.front());
 }
 
 QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
@@ -59,13 +108,10 @@ QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
         return QPixmap();
     const QSize pixels(
         int(std::ceil(size.width() * devicePixelRatio)), int(std::ceil(size.height() * devicePixelRatio)));
-    int chosen = m_widths.back();
-    for (int width : m_widths)
-        if (width >= pixels.width()) {
-            chosen = width;
-            break;
-        }
-    QPixmap picture = loadPng(fileName(chosen));
+    // At the default window's size, pixels made at build time: nothing to decode or scale.
+    QPixmap picture = exactRendering(pixels.width());
+    if (picture.size() != pixels)
+        picture = rendering(widthFor(pixels.width()));
     if (picture.width() != pixels.width())
         picture = picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(devicePixelRatio);
@@ -74,8 +120,5 @@ QPixmap RenderedPicture::pixmap(const QSize& size, qreal devicePixelRatio) const
 
 QIcon RenderedPicture::icon() const
 {
-    QIcon icon;
-    for (int width : m_widths)
-        icon.addPixmap(loadPng(fileName(width)));
-    return icon;
+    return m_widths.empty() ? QIcon() : QIcon(new RenderedIconEngine(*this));
 }

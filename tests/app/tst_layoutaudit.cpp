@@ -2,12 +2,18 @@
 // control cut off by its parent, a text or picture too big for its control
 // and two siblings on top of each other, and lets the declared layers be.
 #include "app/LayoutAudit.h"
+#include "views/RawRendering.h"
+#include "views/RenderedIconEngine.h"
 #include "views/RenderedPicture.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResource>
 #include <QtTest>
+
+#include <cstring>
 
 class TestLayoutAudit : public QObject {
     Q_OBJECT
@@ -52,6 +58,128 @@ private slots:
         QVERIFY(missing.naturalSize().isEmpty());
         QVERIFY(missing.pixmap(QSize(10, 10), 1.0).isNull());
         QVERIFY(missing.icon().isNull());
+    }
+
+    // The default window's controller comes from raw pixels in the resources,
+    // stored uncompressed and shown from their own memory, and they are the
+    // very pixels scaling the PNG rendering gives, so the screen looks as before.
+    void theDefaultWindowsControllerNeedsNoDecoding()
+    {
+        const RenderedPicture controller("controller");
+        const QResource raw(QStringLiteral(":/rendered/controller-588.argb"));
+        QVERIFY(raw.isValid());
+        QCOMPARE(raw.compressionAlgorithm(), QResource::NoCompression);
+        const QByteArrayView bytes(reinterpret_cast<const char*>(raw.data()), raw.size());
+        QCOMPARE(RawRendering::size(bytes), QSize(588, 252));
+        const QImage view = RawRendering::image(bytes);
+        if (reinterpret_cast<quintptr>(raw.data() + RawRendering::kHeaderBytes) % 4 == 0)
+            QCOMPARE(view.constBits(), raw.data() + RawRendering::kHeaderBytes);
+
+        const QPixmap shown = controller.pixmap(QSize(588, 252), 1.0);
+        QCOMPARE(shown.size(), QSize(588, 252));
+        const QImage scaled = controller.rendering(630)
+                                  .scaled(QSize(588, 252), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), scaled);
+        QCOMPARE(view, scaled);
+        // Other widths, and a height the raw pixels do not have, are scaled from a PNG.
+        QVERIFY(controller.exactRendering(630).isNull());
+        QCOMPARE(controller.pixmap(QSize(588, 250), 1.0).height(), 250);
+        QCOMPARE(controller.pixmap(QSize(294, 126), 2.0).size(), QSize(588, 252));
+    }
+
+    // Raw pixels survive their own writing and reading; anything that is not
+    // a whole rendering gives nothing rather than pixels read past its end.
+    void rawRenderingsRefuseWhatIsNotOne()
+    {
+        QImage image(QSize(3, 2), QImage::Format_ARGB32);
+        image.fill(QColor(10, 200, 30, 128));
+        image.setPixelColor(2, 1, QColor(255, 0, 0, 255));
+        const QByteArray bytes = RawRendering::encode(image);
+        QCOMPARE(bytes.size(), RawRendering::kHeaderBytes + 3 * 2 * 4);
+        const QImage back = RawRendering::image(bytes);
+        QCOMPARE(back.format(), QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(back, image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+
+        // Unaligned pixels are copied, and are the same pixels.
+        QByteArray shifted(1, '\0');
+        shifted.append(bytes);
+        const QByteArrayView unaligned = QByteArrayView(shifted).sliced(1);
+        const QImage copied = RawRendering::image(unaligned);
+        QCOMPARE(copied, back);
+        QVERIFY(copied.constBits() != reinterpret_cast<const uchar*>(unaligned.data()) + RawRendering::kHeaderBytes);
+
+        const auto withField = [&](int offset, quint32 value) {
+            QByteArray changed = bytes;
+            std::memcpy(changed.data() + offset, &value, sizeof value);
+            return changed;
+        };
+        QByteArray wrongMark = bytes;
+        wrongMark[0] = 'X';
+        const QList<QByteArray> broken {
+            QByteArray(),
+            bytes.left(RawRendering::kHeaderBytes - 1),
+            bytes.chopped(1),
+            bytes + QByteArray(1, '\0'),
+            wrongMark,
+            withField(4, 0),
+            withField(8, 0),
+            withField(4, RawRendering::kLargestSide + 1),
+            // Lines shorter than their pixels.
+            withField(12, 8),
+            // A height whose lines would run past the bytes.
+            withField(8, 3),
+        };
+        for (const QByteArray& bad : broken) {
+            QVERIFY(RawRendering::image(bad).isNull());
+            QVERIFY(RawRendering::size(bad).isEmpty());
+        }
+    }
+
+    // An icon reads a rendering only when a size first needs it, the
+    // narrowest at least that large (scaled down to the size), and reads it once.
+    void renderedIconsReadOnlyTheRenderingsAskedFor()
+    {
+        const RenderedPicture window("q3dart");
+        QCOMPARE(window.widths(), (std::vector<int> { 16, 32, 48, 64, 128, 256 }));
+        RenderedIconEngine engine(window);
+        QCOMPARE(engine.renderingsRead(), 0);
+        QVERIFY(!engine.isNull());
+        QCOMPARE(engine.availableSizes(QIcon::Normal, QIcon::Off).size(), 6);
+        QCOMPARE(engine.availableSizes(QIcon::Normal, QIcon::Off).last(), QSize(256, 256));
+        QCOMPARE(engine.renderingsRead(), 0);
+
+        QCOMPARE(engine.pixmap(QSize(40, 40), QIcon::Normal, QIcon::Off).size(), QSize(40, 40));
+        QCOMPARE(engine.renderingsRead(), 1);
+        QCOMPARE(engine.pixmap(QSize(48, 48), QIcon::Normal, QIcon::Off).size(), QSize(48, 48));
+        QCOMPARE(engine.actualSize(QSize(30, 60), QIcon::Normal, QIcon::Off), QSize(30, 30));
+        QCOMPARE(engine.renderingsRead(), 2);
+        // Never scaled up: beyond the widest, the widest.
+        QCOMPARE(engine.actualSize(QSize(400, 400), QIcon::Normal, QIcon::Off), QSize(256, 256));
+        QCOMPARE(engine.renderingsRead(), 3);
+        QVERIFY(engine.pixmap(QSize(0, 0), QIcon::Normal, QIcon::Off).isNull());
+
+        // A disabled icon is the style's disabled look of the same rendering.
+        const QImage normal = engine.pixmap(QSize(48, 48), QIcon::Normal, QIcon::Off).toImage();
+        const QImage disabled = engine.pixmap(QSize(48, 48), QIcon::Disabled, QIcon::Off).toImage();
+        QCOMPARE(disabled.size(), QSize(48, 48));
+        QVERIFY(disabled != normal);
+        QCOMPARE(engine.renderingsRead(), 3);
+
+        // Drawn into a painter's rectangle at the device's pixel ratio.
+        QImage canvas(QSize(64, 64), QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(2.0);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        window.icon().paint(&painter, QRect(0, 0, 32, 32));
+        painter.end();
+        QVERIFY(canvas.pixelColor(32, 32).alpha() > 0 || canvas.pixelColor(20, 20).alpha() > 0);
+
+        RenderedIconEngine none(RenderedPicture("no-such-picture"));
+        QVERIFY(none.isNull());
+        QVERIFY(none.pixmap(QSize(16, 16), QIcon::Normal, QIcon::Off).isNull());
+        QVERIFY(none.availableSizes(QIcon::Normal, QIcon::Off).isEmpty());
     }
 
     void findsClippedOverlappingAndCutOffControls()

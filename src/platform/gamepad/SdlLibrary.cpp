@@ -1,8 +1,6 @@
 #include "platform/gamepad/SdlLibrary.h"
 
-#include <QByteArray>
-
-#include <dlfcn.h>
+#include "platform/runtime/RuntimeLibrary.h"
 
 namespace {
 
@@ -15,31 +13,16 @@ const SdlLibrary* SdlLibrary::load()
 {
     if (g_loaded)
         return g_loaded;
-    const QByteArray chosen = qgetenv(kPathVariable);
-    const char* file = chosen.isEmpty() ? kFileName : chosen.constData();
-    void* handle = ::dlopen(file, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        g_error = QString::fromLocal8Bit(::dlerror());
-        return nullptr;
-    }
     SdlLibrary resolved;
-    // The loader's text names the file and the first function it lacks.
-    bool complete = true;
-#define Q3DART_SDL_RESOLVE(name)                                                                                       \
-    if (complete && !(resolved.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)))) {                  \
-        g_error = QString::fromLocal8Bit(::dlerror());                                                                 \
-        complete = false;                                                                                              \
-    }
-    Q3DART_SDL_FUNCTIONS(Q3DART_SDL_RESOLVE)
-#undef Q3DART_SDL_RESOLVE
-    if (!complete) {
-        ::dlclose(handle);
+#define Q3DART_SDL_SYMBOL(name)                                                                                        \
+    RuntimeLibrary::Symbol { #name,                                                                                    \
+        [&resolved](void* address) { resolved.name = reinterpret_cast<decltype(&::name)>(address); } },
+    if (!RuntimeLibrary::open(kFileName, kPathVariable, { Q3DART_SDL_FUNCTIONS(Q3DART_SDL_SYMBOL) }, &g_error))
         return nullptr;
-    }
+#undef Q3DART_SDL_SYMBOL
     // Never closed: SDL's threads and devices live until the process ends.
     static SdlLibrary library;
     library = resolved;
-    g_error.clear();
     g_loaded = &library;
     return g_loaded;
 }
