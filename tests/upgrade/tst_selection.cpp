@@ -54,7 +54,6 @@ class TestSelection : public QObject {
     // The controller's versions as the engine last read them.
     static QString readVersions() { return readControllerVersions(); }
 
-
     QList<ZelFirmware> online()
     {
         ZelFirmwareDataTool::sharedInstance().firmwaresDate = QDateTime(); // always ask the server

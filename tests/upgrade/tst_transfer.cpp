@@ -73,12 +73,13 @@ private slots:
         Localization::shared().setLanguage(QStringLiteral("en"));
         m_sim = new SimulatedAttachment;
         QVERIFY(m_sim->configureSession());
-        NotificationCenter::defaultCenter().addObserver(this, ZelUpgradeProgressNotification, [this](const Notification& n) {
-            const double p = n.object.toDouble();
-            if (m_beforeProgress)
-                m_beforeProgress(p);
-            m_progress << p;
-        });
+        NotificationCenter::defaultCenter().addObserver(
+            this, ZelUpgradeProgressNotification, [this](const Notification& n) {
+                const double p = n.object.toDouble();
+                if (m_beforeProgress)
+                    m_beforeProgress(p);
+                m_progress << p;
+            });
         NotificationCenter::defaultCenter().addObserver(this, ZelGamepadDisconnectByUpgradingFirmwareNotification,
             [this](const Notification& n) { m_restarts << n.object.toBool(); });
     }
@@ -252,7 +253,8 @@ private slots:
         const EAAccessoryPtr foreign = EAAccessory::create({ QStringLiteral("other.vendor.protocol") }, &link);
         // A left image's end: the controller restarts, and stays away until plugged in.
         sim().faults().restartDelayMs = -1;
-        QVERIFY(engine().sendFiles(QString(), write(QStringLiteral("foreign-left.bin"), image(64, { 2, 6 }, 26)), QString()));
+        QVERIFY(engine().sendFiles(
+            QString(), write(QStringLiteral("foreign-left.bin"), image(64, { 2, 6 }, 26)), QString()));
         QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
         QVERIFY(engine().isGamepadDisconnectByUpgradingFirmware); // the restart is awaited
         QVERIFY(!engine().accessory);
@@ -268,7 +270,8 @@ private slots:
         // way, but leaves our accessory and session.
         sim().faults().requestDelayMs.insert(QByteArray("\x20\x9E", 2), 300); // the start's reply
         const int starts = sent(0x20, 0x9E).size();
-        QVERIFY(engine().sendFiles(QString(), QString(), write(QStringLiteral("foreign-right.bin"), image(100, { 1, 6 }, 27))));
+        QVERIFY(engine().sendFiles(
+            QString(), QString(), write(QStringLiteral("foreign-right.bin"), image(100, { 1, 6 }, 27))));
         QVERIFY(waitUntil([&] { return sent(0x20, 0x9E).size() > starts; }));
         QVERIFY(engine().isUpgradingFirmware);
         const int packets = sent(0x20, 0x90).size();
@@ -792,8 +795,8 @@ private slots:
         TimeScale real(1.0); // no resend
         const QString path = write(QStringLiteral("short.bin"), file);
         const int from = sim().receivedMessages().size();
-        QVERIFY(engine().sendFiles(image == 0 ? path : QString(), image == 1 ? path : QString(),
-            image == 2 ? path : QString()));
+        QVERIFY(engine().sendFiles(
+            image == 0 ? path : QString(), image == 1 ? path : QString(), image == 2 ? path : QString()));
         QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
         QVERIFY(image == 0   ? engine().bootUpgradeDone
                 : image == 1 ? engine().leftUpgradeDone
