@@ -2,6 +2,7 @@
 #include "app/AppOptions.h"
 #include "app/AppStyle.h"
 #include "app/EmbeddedDefault.h"
+#include "app/FontWarmUp.h"
 #include "app/MainWindow.h"
 #include "app/SceneDelegate.h"
 #include "app/ScreenshotTour.h"
@@ -26,6 +27,7 @@
 #include "views/ZelKeyTestView.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <memory>
@@ -62,8 +64,13 @@ int main(int argc, char** argv)
         return exitCode;
     }
 
+    FontWarmUp fonts;
     MainQueue::chooseEventDispatcher();
     QApplication app(argc, argv);
+    // Whatever way main ends, the font library is left alone before the
+    // window system goes.
+    const auto fontsRead = qScopeGuard([&fonts] { fonts.wait(); });
+    fonts.applicationStarted();
     nameApplication();
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
     // The installed .desktop file is named by the bundle identifier, as the AppStream entry is.
@@ -125,6 +132,9 @@ int main(int argc, char** argv)
     MessageToast::setPresenter(&toasts);
     AppDelegate appDelegate;
     appDelegate.applicationDidFinishLaunchingWithOptions();
+    // The first screen lays out text: the fonts are read by now, or are
+    // being read; waiting costs less than reading them a second time here.
+    fonts.wait();
     SceneDelegate scene;
     scene.sceneWillConnectToSession(options.files);
     MainWindow* window = scene.window();

@@ -5,6 +5,7 @@
 
 #include <QImageReader>
 #include <QResource>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -67,14 +68,18 @@ int RenderedPicture::widthFor(int pixels) const
 
 QPixmap RenderedPicture::rendering(int width) const
 {
-    return loadPng(fileName(width, kFormat));
+    // The same pixels where the build also kept them raw, with no decoder
+    // (which would first look through every image plugin).
+    const QPixmap raw = exactRendering(width);
+    return raw.isNull() ? loadPng(fileName(width, kFormat)) : raw;
 }
 
 QSize RenderedPicture::renderingSize(int width) const
 {
-    QImageReader reader;
-    readAsPng(reader, fileName(width, kFormat));
-    return reader.size();
+    // Read from the header itself: any image reader, even one told the
+    // format, first looks through every image plugin for one claiming it.
+    const QResource resource(fileName(width, kFormat));
+    return resource.isValid() ? pngSize(resource.uncompressedData()) : QSize();
 }
 
 QPixmap RenderedPicture::exactRendering(int width) const
@@ -87,6 +92,22 @@ QPixmap RenderedPicture::exactRendering(int width) const
         return QPixmap();
     return QPixmap::fromImage(
         RawRendering::image(QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size())));
+}
+
+QSize RenderedPicture::pngSize(const QByteArray& bytes)
+{
+    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+    static constexpr qsizetype kWidthAt = 16;
+    static constexpr qsizetype kHeaderEnd = 24;
+    if (bytes.size() < kHeaderEnd || !bytes.startsWith(QByteArrayView(kSignature, 8)) || bytes.mid(12, 4) != "IHDR")
+        return QSize();
+    const auto* header = reinterpret_cast<const uchar*>(bytes.constData());
+    const quint32 width = qFromBigEndian<quint32>(header + kWidthAt);
+    const quint32 height = qFromBigEndian<quint32>(header + kWidthAt + 4);
+    if (width == 0 || height == 0 || width > quint32(RawRendering::kLargestSide)
+        || height > quint32(RawRendering::kLargestSide))
+        return QSize();
+    return QSize(int(width), int(height));
 }
 
 QString RenderedPicture::fileName(int width, const char* suffix) const

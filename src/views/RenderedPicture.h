@@ -36,6 +36,9 @@ public:
     // The raw rendering of that width, if the build made one and it is stored
     // uncompressed; else null.
     QPixmap exactRendering(int width) const;
+    // A PNG's size from its header (the signature, then the IHDR chunk's
+    // width and height); empty where the bytes are not a PNG of a sensible size.
+    static QSize pngSize(const QByteArray& bytes);
 
 private:
     QString fileName(int width, const char* suffix) const;

@@ -1,11 +1,15 @@
 // The layout audit the screenshot tour runs on every picture: it finds a
 // control cut off by its parent, a text or picture too big for its control
 // and two siblings on top of each other, and lets the declared layers be.
+#include "app/FontWarmUp.h"
 #include "app/LayoutAudit.h"
 #include "views/RawRendering.h"
 #include "views/RenderedIconEngine.h"
 #include "views/RenderedPicture.h"
 
+#include <QFile>
+#include <QFontDatabase>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -36,6 +40,26 @@ private slots:
         QCOMPARE(LayoutAudit::check(&window), QStringList());
     }
 
+    // The fonts are read on another thread while the first screen is built:
+    // found among the libraries Qt brought, and read only once the
+    // application exists; a warm-up the application never came for ends
+    // without reading anything.
+    void fontsAreReadAheadOfTheFirstScreen()
+    {
+        {
+            FontWarmUp abandoned;
+            abandoned.wait();
+            QVERIFY(!FontWarmUp::finished());
+        }
+        FontWarmUp fonts;
+        fonts.applicationStarted();
+        fonts.wait();
+        QVERIFY(FontWarmUp::finished());
+        QVERIFY(!QFontDatabase::families().isEmpty());
+        // Waiting again, or ending, returns at once.
+        fonts.wait();
+    }
+
     // The first screen's pictures, rendered at build time, come at the size
     // asked for from a rendering at least that large, for any device pixel
     // ratio; a name never rendered gives nothing.
@@ -53,6 +77,27 @@ private slots:
         const QIcon games = RenderedPicture("games").icon();
         QVERIFY(!games.isNull());
         QCOMPARE(games.pixmap(QSize(22, 22), 2.0).size(), QSize(44, 44));
+
+        // Sizes come from the PNG headers, without a decoder: the sizes a decoder reads.
+        for (const char* name : { "controller", "games", "keytest", "q3dart" }) {
+            const RenderedPicture picture(name);
+            for (int width : picture.widths()) {
+                QImageReader reader(QStringLiteral(":/rendered/%1-%2.png").arg(QLatin1String(name)).arg(width));
+                QCOMPARE(picture.renderingSize(width), reader.size());
+            }
+        }
+        QVERIFY(controller.renderingSize(421).isEmpty());
+        QFile png(QStringLiteral(":/rendered/games-22.png"));
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        const QByteArray header = png.read(24);
+        QCOMPARE(RenderedPicture::pngSize(header), RenderedPicture("games").renderingSize(22));
+        QVERIFY(!RenderedPicture::pngSize(header).isEmpty());
+        // Cut short, not a PNG, or larger than any picture of ours: no size.
+        QVERIFY(RenderedPicture::pngSize(header.left(23)).isEmpty());
+        QVERIFY(RenderedPicture::pngSize(QByteArray(header).replace(1, 3, "JPG")).isEmpty());
+        QByteArray huge = header;
+        huge[16] = char(0x7f);
+        QVERIFY(RenderedPicture::pngSize(huge).isEmpty());
 
         const RenderedPicture missing("no-such-picture");
         QVERIFY(missing.naturalSize().isEmpty());
@@ -83,6 +128,14 @@ private slots:
                                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), scaled);
         QCOMPARE(view, scaled);
+        // So do the tiles' icons at that size, with the pixels of their PNG rendering.
+        for (const char* name : { "games", "keytest" }) {
+            const RenderedPicture icon(name);
+            QVERIFY(!icon.exactRendering(22).isNull());
+            QImageReader png(QStringLiteral(":/rendered/%1-22.png").arg(QLatin1String(name)));
+            QCOMPARE(icon.rendering(22).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                png.read().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
         // Other widths, and a height the raw pixels do not have, are scaled from a PNG.
         QVERIFY(controller.exactRendering(630).isNull());
         QCOMPARE(controller.pixmap(QSize(588, 250), 1.0).height(), 250);
