@@ -1883,5 +1883,70 @@
         <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
         <translation>Write the flash contents (boot.bin, left.bin, right.bin) there whenever an image has been written; with several controllers, into DIR/INDEX.</translation>
     </message>
+    <message id="SimUsageRestartDelay">
+        <source>--restart-delay needs a number of milliseconds, or -1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--restart-delay needs a number of milliseconds, or -1</translation>
+    </message>
+    <message id="SimUsageReplyDelay">
+        <source>--reply-delay needs a number of milliseconds</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--reply-delay needs a number of milliseconds</translation>
+    </message>
+    <message id="SimUsageListen">
+        <source>--listen needs HOST:PORT with a numeric host address</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--listen needs HOST:PORT with a numeric host address</translation>
+    </message>
+    <message id="SimUsageCount">
+        <source>--count needs a number of controllers from 1 to %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--count needs a number of controllers from 1 to %1</translation>
+    </message>
+    <message id="SimUsageCountListen">
+        <source>--count needs exactly one --listen, the first of the consecutive ports</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count needs exactly one --listen, the first of the consecutive ports</translation>
+    </message>
+    <message id="SimUsageCountPorts">
+        <source>--count runs past port 65535</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count runs past port 65535</translation>
+    </message>
+    <message id="SimUsageTooManyListen">
+        <source>--listen may be given for at most %1 controllers</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--listen may be given for at most %1 controllers</translation>
+    </message>
+    <message id="SimUsageFault">
+        <source>--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the fault names, separated by commas.</extracomment>
+        <translation>--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of %1</translation>
+    </message>
+    <message id="SimUsageImpostor">
+        <source>--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3</translation>
+    </message>
+    <message id="SimUsageImpostorTwice">
+        <source>--impostor names the same controllers twice</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor names the same controllers twice</translation>
+    </message>
+    <message id="SimUsageVersions">
+        <source>--versions needs B-L-R, for example 1.0-2.3-1.5</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--versions needs B-L-R, for example 1.0-2.3-1.5</translation>
+    </message>
+    <message id="SimUsageFlashDir">
+        <source>--flash-dir %1 cannot be created</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the folder.</extracomment>
+        <translation>--flash-dir %1 cannot be created</translation>
+    </message>
+    <message id="SimCannotListen">
+        <source>Cannot listen on %1: %2</source>
+        <extracomment>q3dart-sim: a controller's listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
+        <translation>Cannot listen on %1: %2</translation>
+    </message>
 </context>
 </TS>

@@ -1883,5 +1883,70 @@
         <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
         <translation>イメージが書き込まれるたびにフラッシュの内容（boot.bin、left.bin、right.bin）をそこに書き出す。複数のコントローラーでは DIR/INDEX に。</translation>
     </message>
+    <message id="SimUsageRestartDelay">
+        <source>--restart-delay needs a number of milliseconds, or -1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--restart-delay にはミリ秒数か -1 を指定してください</translation>
+    </message>
+    <message id="SimUsageReplyDelay">
+        <source>--reply-delay needs a number of milliseconds</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--reply-delay にはミリ秒数を指定してください</translation>
+    </message>
+    <message id="SimUsageListen">
+        <source>--listen needs HOST:PORT with a numeric host address</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--listen には数値のホストアドレスで HOST:PORT を指定してください</translation>
+    </message>
+    <message id="SimUsageCount">
+        <source>--count needs a number of controllers from 1 to %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--count には 1 から %1 までのコントローラー数を指定してください</translation>
+    </message>
+    <message id="SimUsageCountListen">
+        <source>--count needs exactly one --listen, the first of the consecutive ports</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count には --listen をちょうど 1 つ（連続するポートの最初のもの）指定してください</translation>
+    </message>
+    <message id="SimUsageCountPorts">
+        <source>--count runs past port 65535</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count がポート 65535 を超えます</translation>
+    </message>
+    <message id="SimUsageTooManyListen">
+        <source>--listen may be given for at most %1 controllers</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--listen は最大 %1 台のコントローラーまで指定できます</translation>
+    </message>
+    <message id="SimUsageFault">
+        <source>--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the fault names, separated by commas.</extracomment>
+        <translation>--fault には INDEX:FAULT を指定してください。INDEX はコントローラー（0 が最初）、FAULT は次のいずれか：%1</translation>
+    </message>
+    <message id="SimUsageImpostor">
+        <source>--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor には B-L-R、または 1 台のコントローラーに INDEX:B-L-R（0 が最初）を指定してください。例：1.0-2.2-2.3、2:1.0-2.2-2.3</translation>
+    </message>
+    <message id="SimUsageImpostorTwice">
+        <source>--impostor names the same controllers twice</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor が同じコントローラーを 2 回指定しています</translation>
+    </message>
+    <message id="SimUsageVersions">
+        <source>--versions needs B-L-R, for example 1.0-2.3-1.5</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--versions には B-L-R を指定してください。例：1.0-2.3-1.5</translation>
+    </message>
+    <message id="SimUsageFlashDir">
+        <source>--flash-dir %1 cannot be created</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the folder.</extracomment>
+        <translation>--flash-dir %1 を作成できません</translation>
+    </message>
+    <message id="SimCannotListen">
+        <source>Cannot listen on %1: %2</source>
+        <extracomment>q3dart-sim: a controller's listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
+        <translation>%1 で待ち受けできません：%2</translation>
+    </message>
 </context>
 </TS>

@@ -1883,5 +1883,70 @@
         <extracomment>Help of q3dart-sim: the --flash-dir option; the file names are typed as they are.</extracomment>
         <translation>每当写入一个映像时，将闪存内容（boot.bin、left.bin、right.bin）写到那里；有多个控制器时写入 DIR/INDEX。</translation>
     </message>
+    <message id="SimUsageRestartDelay">
+        <source>--restart-delay needs a number of milliseconds, or -1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--restart-delay 需要一个毫秒数，或 -1</translation>
+    </message>
+    <message id="SimUsageReplyDelay">
+        <source>--reply-delay needs a number of milliseconds</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--reply-delay 需要一个毫秒数</translation>
+    </message>
+    <message id="SimUsageListen">
+        <source>--listen needs HOST:PORT with a numeric host address</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--listen 需要 HOST:PORT，主机为数字地址</translation>
+    </message>
+    <message id="SimUsageCount">
+        <source>--count needs a number of controllers from 1 to %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--count 需要 1 到 %1 之间的控制器数量</translation>
+    </message>
+    <message id="SimUsageCountListen">
+        <source>--count needs exactly one --listen, the first of the consecutive ports</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count 需要恰好一个 --listen，即连续端口中的第一个</translation>
+    </message>
+    <message id="SimUsageCountPorts">
+        <source>--count runs past port 65535</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--count 超出了端口 65535</translation>
+    </message>
+    <message id="SimUsageTooManyListen">
+        <source>--listen may be given for at most %1 controllers</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the largest number of controllers.</extracomment>
+        <translation>--listen 最多只能为 %1 个控制器指定</translation>
+    </message>
+    <message id="SimUsageFault">
+        <source>--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of %1</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the fault names, separated by commas.</extracomment>
+        <translation>--fault 需要 INDEX:FAULT，INDEX 为控制器（0 为第一个），FAULT 为以下之一：%1</translation>
+    </message>
+    <message id="SimUsageImpostor">
+        <source>--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor 需要 B-L-R，或针对单个控制器的 INDEX:B-L-R（0 为第一个），例如 1.0-2.2-2.3 或 2:1.0-2.2-2.3</translation>
+    </message>
+    <message id="SimUsageImpostorTwice">
+        <source>--impostor names the same controllers twice</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--impostor 两次指定了相同的控制器</translation>
+    </message>
+    <message id="SimUsageVersions">
+        <source>--versions needs B-L-R, for example 1.0-2.3-1.5</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are.</extracomment>
+        <translation>--versions 需要 B-L-R，例如 1.0-2.3-1.5</translation>
+    </message>
+    <message id="SimUsageFlashDir">
+        <source>--flash-dir %1 cannot be created</source>
+        <extracomment>Usage error of q3dart-sim; option names, B-L-R, INDEX, FAULT and the fault names are typed as they are. %1 = the folder.</extracomment>
+        <translation>无法创建 --flash-dir %1</translation>
+    </message>
+    <message id="SimCannotListen">
+        <source>Cannot listen on %1: %2</source>
+        <extracomment>q3dart-sim: a controller's listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
+        <translation>无法在 %1 上监听：%2</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include "lib/HelpText.h"
 
+#include "platform/runtime/Localization.h"
+
 namespace {
 
 constexpr int kNameIndent = 2;
@@ -98,4 +100,10 @@ void HelpText::entry(const QString& left, const QString& description)
     }
     for (qsizetype i = 0; i < lines.size(); ++i)
         m_text += (i == 0 ? first : indent) + lines[i] + QLatin1Char('\n');
+}
+
+QString HelpText::usageError(const QString& detail, const QString& usage, const QString& helpCommand)
+{
+    return localized("CliUsageError").arg(detail) + QLatin1Char('\n') + localized("CliHelpUsage").arg(usage)
+        + QLatin1Char('\n') + localized("CliHelpHint").arg(helpCommand) + QLatin1Char('\n');
 }

@@ -28,6 +28,9 @@ public:
     static QString dashed(const QString& name);
     // The name column of an option: its names and its value, e.g. "-h, --help" or "--listen HOST:PORT".
     static QString optionColumn(const QCommandLineOption& option);
+    // A usage error as every tool of ours prints it: the problem, the usage
+    // line ("PROGRAM WORDS") and the command that shows the help.
+    static QString usageError(const QString& detail, const QString& usage, const QString& helpCommand);
 
 private:
     QString m_text;

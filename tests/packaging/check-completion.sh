@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# check-completion.sh COMPLETION PROGRAM_DIR
-# Loads the bash completion as bash-completion does and completes lines as a
-# user pressing Tab would, against the program in PROGRAM_DIR.
+# check-completion.sh COMPLETION_DIR PROGRAM_DIR...
+# Loads the bash completions of q3dart-cli and q3dart-sim as bash-completion
+# does and completes lines as a user pressing Tab would, against the programs
+# in the PROGRAM_DIRs.
 set -uo pipefail
-completion=$1
-export PATH=$2:$PATH
+completions=$1
+shift
+for dir in "$@"; do
+    PATH=$dir:$PATH
+done
+export PATH
 source /usr/share/bash-completion/bash_completion || exit 1
-source "$completion" || exit 1
-[[ $(complete -p q3dart-cli) == *_q3dart_cli* ]] || { echo "no completion registered for q3dart-cli"; exit 1; }
+for program in q3dart-cli q3dart-sim; do
+    source "$completions/$program" || exit 1
+    [[ $(complete -p $program) == *_${program//-/_}* ]] || { echo "no completion registered for $program"; exit 1; }
+done
 
 failures=0
 # complete LINE: what Tab offers at the end of LINE, one a line, sorted.
@@ -20,7 +27,7 @@ complete_line()
     [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
-    _q3dart_cli q3dart-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    "_${COMP_WORDS[0]//-/_}" "${COMP_WORDS[0]}" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
     printf '%s\n' "${COMPREPLY[@]}" | sort
 }
 # expect LINE WORD...: Tab offers exactly these words.
@@ -32,7 +39,7 @@ expect()
     got=$(complete_line "$line")
     want=$(printf '%s\n' "$@" | sort)
     if [[ $got != "$want" ]]; then
-        printf 'q3dart-cli completion of "%s": expected\n%s\ngot\n%s\n' "$line" "$want" "$got"
+        printf 'completion of "%s": expected\n%s\ngot\n%s\n' "$line" "$want" "$got"
         failures=$((failures + 1))
     fi
 }
@@ -44,7 +51,7 @@ expect_some()
     got=$(complete_line "$line")
     for word in "$@"; do
         if ! grep -qxF -- "$word" <<<"$got"; then
-            printf 'q3dart-cli completion of "%s": %s missing from\n%s\n' "$line" "$word" "$got"
+            printf 'completion of "%s": %s missing from\n%s\n' "$line" "$word" "$got"
             failures=$((failures + 1))
         fi
     done
@@ -81,6 +88,17 @@ expect 'q3dart-cli import 1.2-1.3-1.4.zip 1.' 1.2-1.3-1.4.zip 1.2-1.3-1.5.zip
 # A word that is no command, and an option that takes any value, offer nothing.
 expect 'q3dart-cli frob'
 expect 'q3dart-cli --wait '
+
+# The simulator: its options from its help, the faults after a controller's
+# index, folders for the flash.
+expect_some 'q3dart-sim --' --listen --count --fault --impostor --flash-dir --versions --help --version
+expect 'q3dart-sim --re' --refuse-checksum --refuse-end --reply-delay --restart-delay
+# (bash breaks words at the colon: what follows it is offered)
+expect 'q3dart-sim --fault 2:re' refuse-checksum refuse-end
+expect 'q3dart-sim --fault 0:s' silent-end
+expect 'q3dart-sim --fault 0'
+expect 'q3dart-sim --flash-dir ' old
+expect 'q3dart-sim --listen '
 
 if [[ $failures -ne 0 ]]; then
     echo "$failures completion checks failed"

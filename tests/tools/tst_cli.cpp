@@ -1943,7 +1943,45 @@ private slots:
             QCOMPARE(sim.exitCode(), 2);
             const QString err = QString::fromUtf8(sim.readAllStandardError());
             QVERIFY2(err.contains(named), qPrintable(err));
+            // As q3dart-cli's: the problem, the usage line, where the help is.
+            QVERIFY2(err.startsWith(QLatin1String("Usage error: ")), qPrintable(err));
+            QVERIFY2(
+                err.endsWith(QLatin1String("\nUsage: q3dart-sim [options]\nRun \"q3dart-sim --help\" for help.\n")),
+                qPrintable(err));
         }
+        // A flash folder that cannot be made, named; in the language asked for.
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString flashDir = dir.filePath(QStringLiteral("file/flash"));
+        QProcessEnvironment inJapanese = QProcessEnvironment::systemEnvironment();
+        inJapanese.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("ja"));
+        sim.setProcessEnvironment(inJapanese);
+        sim.start(QStringLiteral(Q3DART_SIM),
+            { QStringLiteral("--listen"), listen, QStringLiteral("--flash-dir"), flashDir });
+        QVERIFY(sim.waitForFinished(kPatienceMs));
+        QCOMPARE(sim.exitCode(), 2);
+        QString err = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(err.startsWith(
+                     QStringLiteral("使用方法エラー：--flash-dir %1 を作成できません\n使い方：q3dart-sim [options]\n")
+                         .arg(flashDir)),
+            qPrintable(err));
+        sim.start(QStringLiteral(Q3DART_SIM),
+            { QStringLiteral("--listen"), listen, QStringLiteral("--count"), QStringLiteral("65") });
+        QVERIFY(sim.waitForFinished(kPatienceMs));
+        QCOMPARE(sim.exitCode(), 2);
+        err = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("1 から 64 までのコントローラー数")), qPrintable(err));
+        // A port another program holds: the listener's failure, with the system's reason.
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost));
+        const QString busy = QStringLiteral("127.0.0.1:%1").arg(taken.serverPort());
+        sim.start(QStringLiteral(Q3DART_SIM), { QStringLiteral("--listen"), busy });
+        QVERIFY(sim.waitForFinished(kPatienceMs));
+        QCOMPARE(sim.exitCode(), 1);
+        err = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(err.startsWith(QStringLiteral("q3dart-sim: %1 で待ち受けできません：").arg(busy)), qPrintable(err));
     }
 
     // Every command's help and every option's description exists in every

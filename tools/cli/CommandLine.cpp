@@ -112,19 +112,23 @@ std::unique_ptr<CliCommand> CommandLine::create(const QString& name)
     return nullptr;
 }
 
-QString CommandLine::usageLine(const CliCommand* command)
+QString CommandLine::usageWords(const CliCommand* command)
 {
     const QString words = command ? QStringLiteral("[options] %1 %2").arg(command->name(), command->synopsis())
                                   : QStringLiteral("[options] COMMAND [arguments]");
-    return localized("CliHelpUsage").arg(program() + QLatin1Char(' ') + words.trimmed());
+    return program() + QLatin1Char(' ') + words.trimmed();
+}
+
+QString CommandLine::usageLine(const CliCommand* command)
+{
+    return localized("CliHelpUsage").arg(usageWords(command));
 }
 
 int CommandLine::usageError(const QString& detail, const CliCommand* command)
 {
     const QString helpCommand
         = program() + (command ? QLatin1Char(' ') + command->name() : QString()) + QStringLiteral(" --help");
-    std::fprintf(stderr, "%s\n%s\n%s\n", qPrintable(localized("CliUsageError").arg(detail)),
-        qPrintable(usageLine(command)), qPrintable(localized("CliHelpHint").arg(helpCommand)));
+    std::fputs(qPrintable(HelpText::usageError(detail, usageWords(command), helpCommand)), stderr);
     return CliOptions::Usage;
 }
 

@@ -39,8 +39,10 @@ public:
     // The one usage-error path: the reason, then the usage line of the
     // command (or of the program) and where the help is, on standard error.
     static int usageError(const QString& detail, const CliCommand* command = nullptr);
-    // The usage line of a command, or of the program for none.
+    // The usage line of a command, or of the program for none; and its
+    // words after "Usage:".
     static QString usageLine(const CliCommand* command);
+    static QString usageWords(const CliCommand* command);
 
     QString helpText() const;
     static QString commandHelpText(const CliCommand& command);

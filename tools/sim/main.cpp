@@ -34,9 +34,12 @@ QString helpText(const QList<QCommandLineOption>& options)
     return help.text().trimmed() + QLatin1Char('\n');
 }
 
-int usage(const char* detail)
+int usage(const QString& detail)
 {
-    std::fprintf(stderr, "q3dart-sim: %s\nRun \"q3dart-sim --help\" for help.\n", detail);
+    const QString program = QCoreApplication::applicationName();
+    std::fputs(qPrintable(HelpText::usageError(
+                   detail, program + QStringLiteral(" [options]"), program + QStringLiteral(" --help"))),
+        stderr);
     return 2;
 }
 
@@ -77,7 +80,7 @@ int main(int argc, char** argv)
         faultOption };
     parser.addOptions(all);
     if (!parser.parse(QCoreApplication::arguments()))
-        return usage(qPrintable(parser.errorText()));
+        return usage(parser.errorText());
     if (parser.isSet(help)) {
         std::fputs(helpText(all).toUtf8().constData(), stdout);
         return 0;
@@ -87,15 +90,15 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first())));
+        return usage(localized("CliUnexpectedArgument").arg(parser.positionalArguments().first()));
     const QString versions = parser.value(versionsOption);
     bool restartOk = false, replyOk = false;
     const int restartDelay = parser.value(restartOption).toInt(&restartOk);
     const int replyDelay = parser.value(replyOption).toInt(&replyOk);
     if (!restartOk || restartDelay < -1)
-        return usage("--restart-delay needs a number of milliseconds, or -1");
+        return usage(localized("SimUsageRestartDelay"));
     if (!replyOk || replyDelay < 0)
-        return usage("--reply-delay needs a number of milliseconds");
+        return usage(localized("SimUsageReplyDelay"));
     const QString flashDir = parser.value(flashDirOption);
 
     // Where each controller listens: every --listen, or --count on
@@ -109,28 +112,28 @@ int main(int argc, char** argv)
         if (listen.left(colon) == QLatin1String("localhost"))
             address = QHostAddress::LocalHost;
         if (!portOk || port > 65535 || address.isNull())
-            return usage("--listen needs HOST:PORT with a numeric host address");
+            return usage(localized("SimUsageListen"));
         listeners.append({ address, quint16(port) });
     }
     if (listeners.isEmpty())
-        return usage("--listen needs HOST:PORT with a numeric host address");
+        return usage(localized("SimUsageListen"));
     if (parser.isSet(countOption)) {
         bool countOk = false;
         const int count = parser.value(countOption).toInt(&countOk);
         if (!countOk || count < 1 || count > kMaxControllers)
-            return usage("--count needs a number of controllers from 1 to 64");
+            return usage(localized("SimUsageCount").arg(kMaxControllers));
         if (listeners.size() != 1)
-            return usage("--count needs exactly one --listen, the first of the consecutive ports");
+            return usage(localized("SimUsageCountListen"));
         const auto [address, first] = listeners.first();
         if (first != 0 && int(first) + count - 1 > 65535)
-            return usage("--count runs past port 65535");
+            return usage(localized("SimUsageCountPorts"));
         listeners.clear();
         // Port 0: each picks a free port of its own.
         for (int i = 0; i < count; ++i)
             listeners.append({ address, quint16(first == 0 ? 0 : first + i) });
     }
     if (listeners.size() > kMaxControllers)
-        return usage("--listen may be given for at most 64 controllers");
+        return usage(localized("SimUsageTooManyListen").arg(kMaxControllers));
     QMultiHash<int, SimulatedController::Fault> faultsByIndex;
     for (const QString& text : parser.values(faultOption)) {
         const int colon = text.indexOf(QLatin1Char(':'));
@@ -138,8 +141,7 @@ int main(int argc, char** argv)
         const int index = colon > 0 ? text.left(colon).toInt(&indexOk) : -1;
         const std::optional<SimulatedController::Fault> fault = SimulatedController::faultNamed(text.mid(colon + 1));
         if (!indexOk || index < 0 || index >= listeners.size() || !fault)
-            return usage("--fault needs INDEX:FAULT, INDEX a controller (0 is the first) and FAULT one of "
-                         "refuse-checksum, refuse-end, silent-end");
+            return usage(localized("SimUsageFault").arg(QStringLiteral("refuse-checksum, refuse-end, silent-end")));
         faultsByIndex.insert(index, *fault);
     }
     // The impostors: INDEX:B-L-R for one controller, a plain B-L-R for
@@ -154,10 +156,9 @@ int main(int argc, char** argv)
         SimulatedController probe;
         if (!indexOk || (colon >= 0 && (index < 0 || index >= listeners.size()))
             || !probe.setVersions(impostorVersions))
-            return usage("--impostor needs B-L-R, or INDEX:B-L-R for one controller (0 is the first), "
-                         "for example 1.0-2.2-2.3 or 2:1.0-2.2-2.3");
+            return usage(localized("SimUsageImpostor"));
         if (colon < 0 ? !impostorForAll.isEmpty() : impostorByIndex.contains(index))
-            return usage("--impostor names the same controllers twice");
+            return usage(localized("SimUsageImpostorTwice"));
         if (colon < 0)
             impostorForAll = impostorVersions;
         else
@@ -175,7 +176,7 @@ int main(int argc, char** argv)
     for (int index = 0; index < listeners.size(); ++index) {
         auto* controller = new SimulatedController;
         if (!controller->setVersions(versions))
-            return usage("--versions needs B-L-R, for example 1.0-2.3-1.5");
+            return usage(localized("SimUsageVersions"));
         // Each its own Bluetooth address; the first keeps the model's.
         controller->deviceInfo().btAddress[4] = uint8_t(controller->deviceInfo().btAddress[4] + (index >> 8));
         controller->deviceInfo().btAddress[5] = uint8_t(controller->deviceInfo().btAddress[5] + (index & 0xFF));
@@ -189,7 +190,7 @@ int main(int argc, char** argv)
             = flashDir.isEmpty() || listeners.size() == 1 ? flashDir : QDir(flashDir).filePath(QString::number(index));
         if (!ownFlashDir.isEmpty()) {
             if (!QDir().mkpath(ownFlashDir))
-                return usage("--flash-dir cannot be created");
+                return usage(localized("SimUsageFlashDir").arg(QDir::toNativeSeparators(ownFlashDir)));
             QObject::connect(controller, &SimulatedController::flashWritten, controller, [controller, ownFlashDir] {
                 const std::pair<const char*, QByteArray> regions[] = { { "boot.bin", controller->bootLoaderFlash() },
                     { "left.bin", controller->leftApplicationFlash() }, { "right.bin", controller->rightFlash() } };
@@ -220,8 +221,9 @@ int main(int argc, char** argv)
         }
         const auto [address, port] = listeners.at(index);
         if (!server->listen(address, port)) {
-            std::fprintf(stderr, "q3dart-sim: cannot listen on %s:%u: %s\n", qPrintable(address.toString()), port,
-                qPrintable(server->errorString()));
+            std::fprintf(stderr, "q3dart-sim: %s\n",
+                qPrintable(localized("SimCannotListen")
+                               .arg(QStringLiteral("%1:%2").arg(address.toString()).arg(port), server->errorString())));
             return 1;
         }
         std::printf("listening on %s:%u, versions %s\n", qPrintable(address.toString()), server->serverPort(),
