@@ -182,6 +182,28 @@ private slots:
         delete server;
     }
 
+    // A name is looked up away from the event loop and every address it
+    // has is tried; a name that has none is reported, and tried again.
+    void aTcpHostNameIsResolvedAndAnUnknownOneReported()
+    {
+        auto* server = new SimTcpServer(new SimulatedController);
+        QVERIFY(server->listen(QHostAddress::LocalHost, 0));
+        auto* named = new TcpAccessoryTransport(QStringLiteral("localhost"), server->serverPort(), { kProtocol });
+        named->start();
+        QVERIFY(waitForAttachment());
+        QVERIFY(named->lastError().isEmpty());
+        delete named;
+        QVERIFY(waitForNoAttachment());
+        delete server;
+
+        auto* unknown = new TcpAccessoryTransport(QStringLiteral("no-such-host.invalid"), 5000, { kProtocol });
+        unknown->start();
+        QVERIFY(waitUntil([&] { return !unknown->lastError().isEmpty(); }));
+        QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
+        // Given up while a lookup may be under way: its answer goes nowhere.
+        delete unknown;
+    }
+
     // The socket link reads and writes its descriptor itself: what the
     // kernel does not take at once waits, in order, until the high-water
     // mark says full; the peer's reading frees it, every byte arrives

@@ -1,6 +1,5 @@
 #include "platform/transport/IODeviceLink.h"
 
-#include <QAbstractSocket>
 #include <QSerialPort>
 
 IODeviceLink::IODeviceLink(QIODevice* device)
@@ -26,12 +25,11 @@ qint64 IODeviceLink::send(const char* data, qint64 length)
         return 0;
     }
     const qint64 written = m_device->write(data, n);
-    // A socket or port sends from its buffer only on a later turn of the
-    // event loop; a request goes out now, one poll sooner per message.
+    // A port sends from its buffer only on a later turn of the event loop;
+    // a request goes out now, one poll sooner per message. (Sockets go
+    // through SocketLink, which writes at once.)
     if (written > 0) {
-        if (auto* socket = qobject_cast<QAbstractSocket*>(m_device))
-            socket->flush();
-        else if (auto* port = qobject_cast<QSerialPort*>(m_device))
+        if (auto* port = qobject_cast<QSerialPort*>(m_device))
             port->flush();
     }
     return written;

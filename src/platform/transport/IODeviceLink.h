@@ -4,7 +4,7 @@
 
 #include <QIODevice>
 
-// A link over an open socket or serial port. Writes go into the device's own
+// A link over an open device such as a serial port. Writes go into the device's own
 // buffer, which counts as full past a high-water mark.
 class IODeviceLink : public AccessoryLink {
     Q_OBJECT
