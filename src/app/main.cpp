@@ -13,6 +13,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
+#include "lib/NetworkModule.h"
 #include "platform/transport/AccessoryTransport.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/transport/EAAccessoryManager.h"
@@ -91,8 +92,11 @@ int main(int argc, char** argv)
         ReleaseSignature::addTrustedKey(key);
     for (const QString& key : std::as_const(options.trustRoots))
         ReleaseSignature::addTrustedRoot(key);
-    if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
+    // (The network module is loaded for it, before the first screen: only
+    // when a CA file is given.)
+    if (QString error; !options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile, &error)) {
+        const QString message = NetworkModule::isLoaded() ? localized("CaFileInvalid").arg(options.caFile) : error;
+        std::fprintf(stderr, "%s\n", qPrintable(message));
         return AppOptions::Usage;
     }
 

@@ -557,7 +557,8 @@ private slots:
             SingleInstance later(key);
             QVERIFY(later.handOver({}));
         }
-        QCOMPARE(QFileInfo(probe.socketPath()).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
+        QCOMPARE(QFileInfo(probe.socketPath()).permissions()
+                & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
             QFile::Permissions());
 
         SingleInstance other(QStringLiteral("plain-%1").arg(QCoreApplication::applicationPid()));
@@ -605,7 +606,8 @@ private slots:
             qsizetype sent = 0;
             bool hungUp = false;
             QVERIFY(waitUntil([&] {
-                const ssize_t n = ::send(flood, junk.constData() + sent, size_t(junk.size() - sent), MSG_DONTWAIT | MSG_NOSIGNAL);
+                const ssize_t n
+                    = ::send(flood, junk.constData() + sent, size_t(junk.size() - sent), MSG_DONTWAIT | MSG_NOSIGNAL);
                 if (n > 0)
                     sent += n;
                 hungUp = n < 0 && errno != EAGAIN;
