@@ -176,8 +176,12 @@ void SingleInstance::readConnection(Connection* c)
             if (!line.isEmpty())
                 files.append(QUrl::fromEncoded(line));
         c->buffer.clear();
+        // The receiver may run an event loop of its own (a dialog), in which
+        // this connection can end: it is not touched again here. More of it,
+        // if any, comes with the next notification.
         if (filesReceived)
             filesReceived(files);
+        return;
     }
 }
 

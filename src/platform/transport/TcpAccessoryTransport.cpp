@@ -22,7 +22,7 @@ std::vector<sockaddr_storage> resolve(const QByteArray& host, quint16 port, int 
     addrinfo hints {};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = flags | AI_NUMERICSERV | AI_ADDRCONFIG;
+    hints.ai_flags = flags | AI_NUMERICSERV;
     addrinfo* found = nullptr;
     const int result = ::getaddrinfo(host.constData(), QByteArray::number(port).constData(), &hints, &found);
     std::vector<sockaddr_storage> addresses;
@@ -98,7 +98,8 @@ void TcpAccessoryTransport::connectNow()
     const quint16 port = m_port;
     std::thread([self, attempt, host, port] {
         QString error;
-        std::vector<sockaddr_storage> addresses = resolve(host, port, 0, &error);
+        // Only the families this machine has an address of, as for any name.
+        std::vector<sockaddr_storage> addresses = resolve(host, port, AI_ADDRCONFIG, &error);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [self, attempt, addresses = std::move(addresses), error] {
                 if (!self || self->m_attempt != attempt)
@@ -136,11 +137,9 @@ void TcpAccessoryTransport::tryNextAddress()
         do
             result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), lengthOf(address));
         while (result != 0 && errno == EINTR);
-        if (result == 0) {
-            onConnected(fd);
-            return;
-        }
-        if (errno == EINPROGRESS) {
+        // Connected at once or not, the link comes from the event loop, as the
+        // connection's end does: never from inside start().
+        if (result == 0 || errno == EINPROGRESS) {
             m_connecting = fd;
             m_connectNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
             connect(
