@@ -115,13 +115,19 @@ int main(int argc, char** argv)
         ZelFirmwareDataTool::setServerOverride(options.server);
 
     std::unique_ptr<EmbeddedDefault> embedded;
+    // The scan for USB serial devices starts once the first screen is up; a
+    // named device is reached for at once.
+    AccessoryTransport* scanner = nullptr;
     if (options.simulate) {
         embedded = std::make_unique<EmbeddedDefault>(options.documents, options.server);
     } else {
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         AccessoryTransport* transport = options.device.createTransport(protocols.mid(0, 1));
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
-        transport->start();
+        if (options.device.kind == DeviceAddress::Kind::Auto)
+            scanner = transport;
+        else
+            transport->start();
     }
 
     AppStyle::apply(app);
@@ -137,9 +143,11 @@ int main(int argc, char** argv)
     // SDL is loaded and started only once the first screen is up: controllers
     // plugged in already are announced from the source's first poll either way.
     // So are the demo's HTTP servers (and with them the TLS back end Qt's HTTP server loads).
-    window->firstPainted = [&embedded] {
+    window->firstPainted = [&embedded, scanner] {
         if (embedded)
             embedded->startServers();
+        if (scanner)
+            scanner->start();
         GameControllerService::sharedService().startHardwareControllers();
     };
     // Not only a controller that a game controller announces: any controller
