@@ -1073,6 +1073,16 @@
         <extracomment>Game controllers: reason shown in GameControllerMappingsUnreadable when the mapping file is too large.</extracomment>
         <translation>文件大于 16 MB</translation>
     </message>
+    <message id="NetworkModuleMissing">
+        <source>The network component of the app (%1) is missing: it was looked for in %2. Reinstalling the app should restore it.</source>
+        <extracomment>An HTTP request (release list, download) or a demo server could not start because the network component is not installed; %1 = its file name, %2 = the places looked in.</extracomment>
+        <translation>应用的网络组件（%1）缺失：已在 %2 中查找。重新安装应用即可恢复。</translation>
+    </message>
+    <message id="NetworkModuleUnusable">
+        <source>The network component of the app (%1) cannot be loaded: %2. Reinstalling the app should restore it.</source>
+        <extracomment>An HTTP request or a demo server could not start because the network component is damaged; %1 = its file, %2 = the system loader's reason.</extracomment>
+        <translation>无法加载应用的网络组件（%1）：%2。重新安装应用即可恢复。</translation>
+    </message>
     <message id="NoControllerAnswered">
         <source>No device on %1 answered as a controller within the wait time. Devices tried: %2</source>
         <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated.</extracomment>

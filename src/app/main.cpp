@@ -14,6 +14,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
+#include "lib/NetworkModule.h"
 #include "platform/transport/AccessoryTransport.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/transport/EAAccessoryManager.h"
@@ -98,8 +99,11 @@ int main(int argc, char** argv)
         ReleaseSignature::addTrustedKey(key);
     for (const QString& key : std::as_const(options.trustRoots))
         ReleaseSignature::addTrustedRoot(key);
-    if (!options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile)) {
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CaFileInvalid").arg(options.caFile)));
+    // (The network module is loaded for it, before the first screen: only
+    // when a CA file is given.)
+    if (QString error; !options.caFile.isEmpty() && !HttpClient::addCaCertificates(options.caFile, &error)) {
+        const QString message = NetworkModule::isLoaded() ? localized("CaFileInvalid").arg(options.caFile) : error;
+        std::fprintf(stderr, "%s\n", qPrintable(message));
         return AppOptions::Usage;
     }
 
@@ -118,13 +122,19 @@ int main(int argc, char** argv)
         ZelFirmwareDataTool::setServerOverride(options.server);
 
     std::unique_ptr<EmbeddedDefault> embedded;
+    // The scan for USB serial devices starts once the first screen is up; a
+    // named device is reached for at once.
+    AccessoryTransport* scanner = nullptr;
     if (options.simulate) {
         embedded = std::make_unique<EmbeddedDefault>(options.documents, options.server);
     } else {
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         AccessoryTransport* transport = options.device.createTransport(protocols.mid(0, 1));
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
-        transport->start();
+        if (options.device.kind == DeviceAddress::Kind::Auto)
+            scanner = transport;
+        else
+            transport->start();
     }
 
     AppStyle::apply(app);
@@ -143,9 +153,11 @@ int main(int argc, char** argv)
     // SDL is loaded and started only once the first screen is up: controllers
     // plugged in already are announced from the source's first poll either way.
     // So are the demo's HTTP servers (and with them the TLS back end Qt's HTTP server loads).
-    window->firstPainted = [&embedded] {
+    window->firstPainted = [&embedded, scanner] {
         if (embedded)
             embedded->startServers();
+        if (scanner)
+            scanner->start();
         GameControllerService::sharedService().startHardwareControllers();
     };
     // Not only a controller that a game controller announces: any controller

@@ -1,21 +1,16 @@
 #include "lib/HttpClient.h"
 
+#include "lib/NetworkBackend.h"
+#include "lib/NetworkModule.h"
 #include "lib/WriteFailure.h"
 #include "platform/runtime/MainQueue.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 
 #include <cerrno>
 #include <memory>
@@ -33,35 +28,45 @@ QString fileNameFromDisposition(const QByteArray& header)
     return QFileInfo(m.captured(1).trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
 }
 
-HttpClient::Response describe(QNetworkReply* reply)
+HttpClient::Response describe(const HttpTransfer& transfer)
 {
     HttpClient::Response r;
-    r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    r.contentType
-        = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray().split(';').first().trimmed().toLower();
-    r.suggestedFileName = fileNameFromDisposition(reply->rawHeader("Content-Disposition"));
+    r.status = transfer.status();
+    r.contentType = transfer.rawHeader("Content-Type").split(';').first().trimmed().toLower();
+    r.suggestedFileName = fileNameFromDisposition(transfer.rawHeader("Content-Disposition"));
     if (r.suggestedFileName.isEmpty())
-        r.suggestedFileName = reply->url().fileName();
-    if (reply->error() != QNetworkReply::NoError)
-        r.error = reply->errorString();
+        r.suggestedFileName = transfer.url().fileName();
+    r.error = transfer.errorString();
     return r;
 }
 
-QNetworkReply* startGet(QNetworkAccessManager& network, const QUrl& url, double timeoutSeconds)
+// Starts a GET through the network module; when it cannot be loaded, nullptr,
+// and the completion hears why on a later turn (never from inside the call).
+HttpTransfer* startGet(
+    const QUrl& url, double timeoutSeconds, HttpTransfer::Events events, const HttpClient::Completion& completion)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(std::max(1, MainQueue::scaledMilliseconds(timeoutSeconds)));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    return network.get(request);
+    QString unavailable;
+    NetworkBackend* backend = NetworkModule::backend(&unavailable);
+    if (!backend) {
+        MainQueue::dispatchAsync([completion, unavailable] {
+            HttpClient::Response r;
+            r.error = unavailable;
+            if (completion)
+                completion(r);
+        });
+        return nullptr;
+    }
+    return backend->get(url, std::max(1, MainQueue::scaledMilliseconds(timeoutSeconds)), std::move(events));
 }
 
-// Ends a reply whose answer is announced, or grows, beyond maxBytes; whether it did.
-bool exceeds(QNetworkReply* reply, qint64 received, qint64 maxBytes)
+// Whether the answer is announced, or grows, beyond maxBytes.
+bool exceeds(const HttpTransfer& transfer, qint64 received, qint64 maxBytes)
 {
     if (maxBytes < 0)
         return false;
-    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-    return received > maxBytes || (announced.isValid() && announced.toLongLong() > maxBytes);
+    bool announced = false;
+    const qint64 length = transfer.rawHeader("Content-Length").trimmed().toLongLong(&announced);
+    return received > maxBytes || (announced && length > maxBytes);
 }
 
 QString writeFailure(const QSaveFile& file, int systemError)
@@ -76,12 +81,6 @@ QString tooLargeText(qint64 maxBytes)
 
 } // namespace
 
-QNetworkAccessManager& HttpClient::network()
-{
-    static QNetworkAccessManager* manager = new QNetworkAccessManager(QCoreApplication::instance());
-    return *manager;
-}
-
 bool HttpClient::isJsonContentType(const QByteArray& contentType)
 {
     return contentType == "application/json" || contentType == "text/json" || contentType == "text/javascript";
@@ -89,45 +88,43 @@ bool HttpClient::isJsonContentType(const QByteArray& contentType)
 
 bool HttpClient::addCaCertificates(const QString& file, QString* error)
 {
-    const QList<QSslCertificate> certificates
-        = QSslCertificate::fromPath(file, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
-    if (certificates.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("no PEM certificate in %1").arg(file);
-        return false;
-    }
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(certificates);
-    QSslConfiguration::setDefaultConfiguration(configuration);
-    return true;
+    QString unavailable;
+    NetworkBackend* backend = NetworkModule::backend(&unavailable);
+    if (backend && backend->addCaCertificates(file))
+        return true;
+    if (error)
+        *error = backend ? QStringLiteral("no PEM certificate in %1").arg(file) : unavailable;
+    return false;
 }
 
 void HttpClient::get(const QUrl& url, double timeoutSeconds, Completion completion, qint64 maxBytes)
 {
-    QNetworkReply* reply = startGet(network(), url, timeoutSeconds);
-    auto tooLarge = std::make_shared<bool>(false);
-    auto check = [reply, tooLarge, maxBytes](qint64 received) {
-        if (!*tooLarge && exceeds(reply, received, maxBytes)) {
-            *tooLarge = true;
-            reply->abort();
+    struct State {
+        HttpTransfer* transfer = nullptr;
+        bool tooLarge = false;
+    };
+    auto state = std::make_shared<State>();
+    auto check = [state, maxBytes](qint64 received) {
+        if (!state->tooLarge && exceeds(*state->transfer, received, maxBytes)) {
+            state->tooLarge = true;
+            state->transfer->abort();
         }
     };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [check] { check(0); });
-    QObject::connect(
-        reply, &QNetworkReply::downloadProgress, reply, [check](qint64 received, qint64) { check(received); });
-    QObject::connect(
-        reply, &QNetworkReply::finished, reply, [reply, tooLarge, maxBytes, completion = std::move(completion)] {
-            Response r = describe(reply);
-            if (*tooLarge) {
-                r.tooLarge = true;
-                r.error = tooLargeText(maxBytes);
-            } else {
-                r.body = reply->readAll();
-            }
-            reply->deleteLater();
-            if (completion)
-                completion(r);
-        });
+    HttpTransfer::Events events;
+    events.headersReceived = [check] { check(0); };
+    events.progress = [check](qint64 received, qint64) { check(received); };
+    events.finished = [state, maxBytes, completion] {
+        Response r = describe(*state->transfer);
+        if (state->tooLarge) {
+            r.tooLarge = true;
+            r.error = tooLargeText(maxBytes);
+        } else {
+            r.body = state->transfer->readAll();
+        }
+        if (completion)
+            completion(r);
+    };
+    state->transfer = startGet(url, timeoutSeconds, std::move(events), completion);
 }
 
 void HttpClient::getJSON(const QUrl& url, double timeoutSeconds, JsonCompletion completion, qint64 maxBytes)
@@ -165,75 +162,78 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
     Completion completion, std::function<void(qint64, qint64)> progress, qint64 maxBytes)
 {
     struct State {
+        HttpTransfer* transfer = nullptr;
         std::unique_ptr<QSaveFile> file;
         QString path;
         QString error;
         bool decided = false;
+        bool finished = false;
         bool tooLarge = false;
         bool nameRefused = false;
         bool writeFailed = false;
         qint64 received = 0;
     };
     auto state = std::make_shared<State>();
-    QNetworkReply* reply = startGet(network(), url, timeoutSeconds);
     // The file is chosen once the headers are known, and only for a good answer.
-    auto decide = [reply, state, destination, maxBytes] {
+    auto decide = [state, destination, maxBytes] {
         if (state->decided)
             return;
         state->decided = true;
-        const Response headers = describe(reply);
+        HttpTransfer& transfer = *state->transfer;
+        const Response headers = describe(transfer);
         if (headers.status < 200 || headers.status > 299)
             return;
-        if (exceeds(reply, 0, maxBytes)) {
+        if (exceeds(transfer, 0, maxBytes)) {
             state->tooLarge = true;
             state->error = tooLargeText(maxBytes);
-            reply->abort();
+            transfer.abort();
             return;
         }
         state->path = destination ? destination(headers) : QString();
         if (state->path.isEmpty()) {
             state->error = QStringLiteral("the download has no usable file name");
             state->nameRefused = true;
-            reply->abort();
+            transfer.abort();
             return;
         }
         state->file = std::make_unique<QSaveFile>(state->path);
         if (!state->file->open(QIODevice::WriteOnly)) {
             state->error = QStringLiteral("cannot write %1: %2").arg(state->path, state->file->errorString());
             state->writeFailed = true;
-            reply->abort();
+            transfer.abort();
         }
     };
-    auto take = [reply, state, maxBytes] {
-        if (!reply->isOpen())
+    auto take = [state, maxBytes] {
+        HttpTransfer& transfer = *state->transfer;
+        if (!transfer.isOpen())
             return; // aborted: nothing more to read
-        const QByteArray chunk = reply->readAll();
+        const QByteArray chunk = transfer.readAll();
         state->received += chunk.size();
-        if (state->error.isEmpty() && exceeds(reply, state->received, maxBytes)) {
+        if (state->error.isEmpty() && exceeds(transfer, state->received, maxBytes)) {
             state->tooLarge = true;
             state->error = tooLargeText(maxBytes);
-            reply->abort();
+            transfer.abort();
             return;
         }
         errno = 0;
         if (state->file && state->error.isEmpty() && state->file->write(chunk) != chunk.size()) {
             state->error = writeFailure(*state->file, errno);
             state->writeFailed = true;
-            reply->abort();
+            transfer.abort();
         }
     };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, decide);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [decide, take] {
+    HttpTransfer::Events events;
+    events.headersReceived = decide;
+    events.readyRead = [decide, take] {
         decide();
         take();
-    });
-    if (progress)
-        QObject::connect(
-            reply, &QNetworkReply::downloadProgress, reply, [progress](qint64 r, qint64 t) { progress(r, t); });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, state, decide, take, completion] {
+    };
+    events.progress = progress;
+    events.finished = [state, decide, take, completion] {
         decide();
         take();
-        Response r = describe(reply);
+        state->finished = true;
+        Response r = describe(*state->transfer);
         if (!state->error.isEmpty())
             r.error = state->error;
         r.tooLarge = state->tooLarge;
@@ -253,14 +253,16 @@ HttpClient::Abort HttpClient::download(const QUrl& url, Destination destination,
         else if (state->file)
             state->file->cancelWriting(); // whatever lay there stays as it was
         state->file.reset();
-        reply->deleteLater();
         if (completion)
             completion(r);
-    });
-    return [reply = QPointer<QNetworkReply>(reply), state] {
-        if (!reply || reply->isFinished())
+    };
+    state->transfer = startGet(url, timeoutSeconds, std::move(events), completion);
+    if (!state->transfer)
+        state->finished = true;
+    return [state] {
+        if (state->finished)
             return;
         state->error = QStringLiteral("the download was cancelled");
-        reply->abort();
+        state->transfer->abort();
     };
 }

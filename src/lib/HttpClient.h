@@ -7,10 +7,10 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
-
 // The library layer's HTTP client. Every request completes exactly once, on
-// the main thread, also when it fails or times out.
+// the main thread, also when it fails or times out, or when the network
+// module (lib/NetworkModule), which carries the requests, cannot be loaded:
+// the error then says so and names the file.
 class HttpClient {
 public:
     struct Response {
@@ -59,9 +59,6 @@ public:
     // Trusts the PEM certificates of file as certificate authorities for
     // https, beside the system's own, for every later request; false with
     // *error set when the file holds none. Certificates and host names are
-    // always verified: no request ignores a TLS error.
+    // always verified: no request ignores a TLS error. Loads the network module.
     static bool addCaCertificates(const QString& file, QString* error = nullptr);
-
-private:
-    static QNetworkAccessManager& network();
 };

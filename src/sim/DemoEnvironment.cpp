@@ -2,6 +2,8 @@
 
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "lib/NetworkBackend.h"
+#include "lib/NetworkModule.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/WebHosts.h"
 #include "sim/DemoReleases.h"
@@ -10,9 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponse>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
@@ -20,30 +19,36 @@ namespace {
 
 const QString kDemoPages = QStringLiteral(":/demo-web/");
 
-QHttpServerResponse demoPage(const QString& name)
+HttpServing::Answer demoPage(const QString& name)
 {
     // Only the pages that ship are served: no path of the client's making is opened.
     if (!QDir(kDemoPages).entryList(QDir::Files).contains(name))
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
     QFile file(kDemoPages + name);
     if (!file.open(QIODevice::ReadOnly))
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-    const QByteArray type
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
+    HttpServing::Answer page;
+    page.contentType
         = name.endsWith(QLatin1String(".css")) ? "text/css; charset=utf-8" : "text/html; charset=utf-8";
-    return QHttpServerResponse(type, file.readAll());
+    page.body = file.readAll();
+    return page;
 }
 
 // The tutorial is one address whose lang query picks the language; the game
 // list pages are served under their own names.
-void routeDemoPages(QHttpServer& server)
+HttpServing::Answer answerDemoPage(const HttpServing::Request& request)
 {
-    server.route(QStringLiteral("/single.html"), [](const QHttpServerRequest& request) {
-        QString lang = request.query().queryItemValue(QStringLiteral("lang"));
+    const QString path = request.url.path();
+    if (path == QLatin1String("/single.html")) {
+        QString lang = QUrlQuery(request.url).queryItemValue(QStringLiteral("lang"));
         if (lang != QLatin1String("zh") && lang != QLatin1String("ja"))
             lang = QStringLiteral("en");
         return demoPage(QStringLiteral("single_%1.html").arg(lang));
-    });
-    server.route(QStringLiteral("/<arg>"), [](const QString& name) { return demoPage(name); });
+    }
+    const QString name = path.mid(1);
+    if (!path.startsWith(QLatin1Char('/')) || name.isEmpty() || name.contains(QLatin1Char('/')))
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
+    return demoPage(name);
 }
 
 } // namespace
@@ -72,16 +77,16 @@ void DemoEnvironment::startServers()
         const ReleaseSignature key = ReleaseSignature::generate();
         m_server = std::make_unique<ReleaseServer>(
             [this, root, key] { return publishSite(root, key); }, ReleaseServer::Mode::Site);
-        if (m_server->listen(QHostAddress::LocalHost, 0)) {
+        if (m_server->listen()) {
             ZelFirmwareDataTool::setServerOverride(m_server->baseUrl());
             m_rootKey = root.publicKeyBase64();
             ReleaseSignature::addTrustedRoot(m_rootKey);
         }
     }
     // The configured web servers are placeholders: the demo always shows its own pages.
-    m_webServer = std::make_unique<QHttpServer>();
-    routeDemoPages(*m_webServer);
-    if (const int port = m_webServer->listen(QHostAddress::LocalHost, 0)) {
+    NetworkBackend* backend = NetworkModule::backend();
+    m_webServer = backend ? backend->createServer(answerDemoPage) : nullptr;
+    if (const quint16 port = m_webServer ? m_webServer->listen(ReleaseServer::kLocalHost, 0) : 0) {
         m_webUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
         WebHosts::setBaseOverride(m_webUrl);
     }

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class QHttpServer;
+class HttpServing;
 class QTemporaryDir;
 class ReleaseServer;
 class ReleaseSignature;
@@ -43,7 +43,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_documents;
     std::unique_ptr<QTemporaryDir> m_site;
     std::unique_ptr<ReleaseServer> m_server;
-    std::unique_ptr<QHttpServer> m_webServer;
+    std::unique_ptr<HttpServing> m_webServer;
     QString m_webUrl;
     QString m_rootKey;
 };

@@ -1,14 +1,12 @@
 #include "sim/ReleaseServer.h"
 
 #include "firmware/FileHash.h"
+#include "lib/NetworkBackend.h"
+#include "lib/NetworkModule.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QHttpServerResponse>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,9 +23,8 @@ QString readText(const QString& path)
 }
 
 // The scheme, host and port the client used, so the addresses in the list work for it.
-QString baseUrlOf(const QHttpServerRequest& request, const QString& fallback)
+QString baseUrlOf(const QByteArray& host, const QString& fallback)
 {
-    const QByteArray host = request.value("Host");
     return host.isEmpty() ? fallback : QStringLiteral("http://") + QString::fromLatin1(host);
 }
 
@@ -46,39 +43,54 @@ ReleaseServer::ReleaseServer(std::function<QString()> folderSource, QObject* par
 ReleaseServer::ReleaseServer(std::function<QString()> folderSource, Mode mode, QObject* parent)
     : QObject(parent)
     , m_folderSource(std::move(folderSource))
-    , m_server(std::make_unique<QHttpServer>())
+    , m_mode(mode)
 {
-    if (mode == Mode::Site) {
-        m_server->setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
-            ++m_requests;
-            const QHttpServerResponse response = siteFile(request.url().path());
-            responder.write(response.data(), response.mimeType(), response.statusCode());
-        });
-        return;
-    }
-    m_server->route(kListPath, [this](const QHttpServerRequest& request) {
-        ++m_requests;
-        return QHttpServerResponse("application/json", releaseList(baseUrlOf(request, baseUrl())));
-    });
-    m_server->route(QStringLiteral("/releases/<arg>"), [this](const QString& name, const QHttpServerRequest&) {
-        ++m_requests;
-        // Only archives of the listing are served: no path of the client's making is opened.
-        const QFileInfo info(QDir(folder()).filePath(name));
-        if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || !name.endsWith(QLatin1String(".zip"))
-            || info.dir().absolutePath() != QDir(folder()).absolutePath() || !info.isFile())
-            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-        QFile file(info.absoluteFilePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-        QHttpServerResponse response("application/zip", file.readAll());
-        response.setHeader("Content-Disposition", "attachment; filename=\"" + name.toUtf8() + "\"");
-        return response;
-    });
+    if (NetworkBackend* backend = NetworkModule::backend())
+        m_server = backend->createServer(
+            [this](const HttpServing::Request& request) { return answer(request.url, request.host); });
 }
 
 ReleaseServer::~ReleaseServer() = default;
 
-QHttpServerResponse ReleaseServer::siteFile(const QString& path)
+HttpServing::Answer ReleaseServer::answer(const QUrl& url, const QByteArray& host)
+{
+    const QString path = url.path();
+    if (m_mode == Mode::Site) {
+        ++m_requests;
+        return siteFile(path);
+    }
+    if (path == kListPath) {
+        ++m_requests;
+        HttpServing::Answer list;
+        list.contentType = "application/json";
+        list.body = releaseList(baseUrlOf(host, baseUrl()));
+        return list;
+    }
+    if (path.startsWith(kReleasesPath) && path.size() > kReleasesPath.size()) {
+        ++m_requests;
+        return archive(path.mid(kReleasesPath.size()));
+    }
+    return HttpServing::Answer::withStatus(HttpServing::kNotFound);
+}
+
+HttpServing::Answer ReleaseServer::archive(const QString& name)
+{
+    // Only archives of the listing are served: no path of the client's making is opened.
+    const QFileInfo info(QDir(folder()).filePath(name));
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || !name.endsWith(QLatin1String(".zip"))
+        || info.dir().absolutePath() != QDir(folder()).absolutePath() || !info.isFile())
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
+    HttpServing::Answer answer;
+    answer.contentType = "application/zip";
+    answer.body = file.readAll();
+    answer.headers.append({ "Content-Disposition", "attachment; filename=\"" + name.toUtf8() + "\"" });
+    return answer;
+}
+
+HttpServing::Answer ReleaseServer::siteFile(const QString& path)
 {
     // Only regular files inside the site, by their real paths: no dot
     // segment, link or path of the client's making leads out of it.
@@ -87,16 +99,18 @@ QHttpServerResponse ReleaseServer::siteFile(const QString& path)
     const QString real = info.canonicalFilePath();
     if (root.isEmpty() || path.split(QLatin1Char('/')).contains(QLatin1String("..")) || real.isEmpty()
         || !real.startsWith(root + QLatin1Char('/')) || !info.isFile())
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
     QFile file(real);
     if (!file.open(QIODevice::ReadOnly))
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+        return HttpServing::Answer::withStatus(HttpServing::kNotFound);
     // The list has no extension: the host is told it is JSON, as the
     // publishing notes ask of a real host.
-    const QByteArray type = path == kListPath || path.endsWith(QLatin1String(".json")) ? "application/json"
-        : path.endsWith(QLatin1String(".zip"))                                         ? "application/zip"
-                                                                                       : "application/octet-stream";
-    return QHttpServerResponse(type, file.readAll());
+    HttpServing::Answer answer;
+    answer.contentType = path == kListPath || path.endsWith(QLatin1String(".json")) ? "application/json"
+        : path.endsWith(QLatin1String(".zip"))                                      ? "application/zip"
+                                                                                    : "application/octet-stream";
+    answer.body = file.readAll();
+    return answer;
 }
 
 const QString& ReleaseServer::folder()
@@ -106,18 +120,17 @@ const QString& ReleaseServer::folder()
     return m_folder;
 }
 
-quint16 ReleaseServer::listen(const QHostAddress& address, quint16 port)
+quint16 ReleaseServer::listen(const QString& address, quint16 port)
 {
     m_address = address;
-    m_port = quint16(m_server->listen(address, port));
+    m_port = m_server ? m_server->listen(address, port) : 0;
     return m_port;
 }
 
 QString ReleaseServer::baseUrl() const
 {
-    const QString host = m_address.protocol() == QAbstractSocket::IPv6Protocol
-        ? QStringLiteral("[%1]").arg(m_address.toString())
-        : m_address.toString();
+    const QString host
+        = m_address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(m_address) : m_address;
     return QStringLiteral("http://%1:%2").arg(host).arg(m_port);
 }
 

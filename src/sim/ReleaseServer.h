@@ -1,19 +1,15 @@
 #pragma once
 
 #include "firmware/ReleaseSignature.h"
+#include "lib/NetworkBackend.h"
 
 #include <QDateTime>
 #include <QHash>
-#include <QHostAddress>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
-
-class QHttpServer;
-class QHttpServerRequest;
-class QHttpServerResponse;
 
 // Serves a folder of release archives the way the firmware server does: the
 // release-list query answers with every "<version>.zip" in the folder (notes
@@ -37,8 +33,11 @@ public:
     ReleaseServer(std::function<QString()> folderSource, Mode mode, QObject* parent = nullptr);
     ~ReleaseServer() override;
 
-    // The port listened on, or 0 when listening failed.
-    quint16 listen(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    static inline const QString kLocalHost = QStringLiteral("127.0.0.1");
+
+    // The port listened on (a numeric address), or 0 when listening failed,
+    // also when the network module cannot be loaded.
+    quint16 listen(const QString& address = kLocalHost, quint16 port = 0);
     // e.g. http://127.0.0.1:8080, for --server.
     QString baseUrl() const;
     // Number of requests answered, for tests.
@@ -67,13 +66,16 @@ private:
     };
     Digest digestOf(const QString& path);
     const QString& folder();
+    HttpServing::Answer answer(const QUrl& url, const QByteArray& host);
     // A published site's file for a request path, as a static host serves it.
-    QHttpServerResponse siteFile(const QString& path);
+    HttpServing::Answer siteFile(const QString& path);
+    HttpServing::Answer archive(const QString& name);
 
     std::function<QString()> m_folderSource;
     QString m_folder;
-    std::unique_ptr<QHttpServer> m_server;
-    QHostAddress m_address;
+    Mode m_mode;
+    std::unique_ptr<HttpServing> m_server;
+    QString m_address;
     quint16 m_port = 0;
     int m_requests = 0;
     QHash<QString, Digest> m_digests;

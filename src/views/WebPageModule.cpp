@@ -2,15 +2,13 @@
 
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/runtime/ModuleFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <unistd.h>
 
 namespace {
@@ -57,14 +55,8 @@ bool WebPageModule::isLoaded()
 
 QStringList WebPageModule::candidates()
 {
-    const QString chosen = qEnvironmentVariable(kPathVariable);
-    if (!chosen.isEmpty())
-        return { chosen };
-    const QString fileName = QStringLiteral(Q3DART_WEB_MODULE_FILE_NAME);
-    const QDir here(QCoreApplication::applicationDirPath());
-    return { here.filePath(fileName),
-        QDir::cleanPath(here.filePath(QStringLiteral("../" Q3DART_WEB_MODULE_INSTALL_DIR "/") + fileName)),
-        QStringLiteral(Q3DART_WEB_MODULE_BUILD_PATH) };
+    return ModuleFile::candidates(kPathVariable, QStringLiteral(Q3DART_WEB_MODULE_FILE_NAME),
+        QStringLiteral(Q3DART_WEB_MODULE_INSTALL_DIR), QStringLiteral(Q3DART_WEB_MODULE_BUILD_PATH));
 }
 
 WebPageFactory WebPageModule::factory()
@@ -76,20 +68,19 @@ WebPageFactory WebPageModule::factory()
         return nullptr;
     }
     const QStringList paths = candidates();
-    const auto found
-        = std::find_if(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo::exists(path); });
-    if (found == paths.end()) {
+    const QString found = ModuleFile::find(paths);
+    if (found.isEmpty()) {
         qWarning("web module not found: %s", qPrintable(paths.join(QStringLiteral(", "))));
         return nullptr;
     }
     // Never unloaded: the engine's threads and its objects outlive any screen.
-    QLibrary library(*found);
+    QLibrary library(found);
     if (!library.load()) {
         qWarning("web module not loaded: %s", qPrintable(library.errorString()));
         return nullptr;
     }
     loadedFactory = reinterpret_cast<WebPageFactory>(library.resolve(Q3DART_WEB_PAGE_FACTORY));
     if (!loadedFactory)
-        qWarning("web module %s has no %s", qPrintable(*found), Q3DART_WEB_PAGE_FACTORY);
+        qWarning("web module %s has no %s", qPrintable(found), Q3DART_WEB_PAGE_FACTORY);
     return loadedFactory;
 }

@@ -38,10 +38,15 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocalServer>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -531,22 +536,95 @@ private slots:
         QVERIFY(received.isEmpty());
     }
 
+    // What a crash leaves at the socket's place, a socket file nobody
+    // listens on or any other file, is replaced by the next launch.
     void staleSocketOfACrashedInstanceIsReplaced()
     {
         const QString key = QStringLiteral("stale-%1").arg(QCoreApplication::applicationPid());
         SingleInstance probe(key);
-        // A socket file nobody listens on, as a crash leaves behind.
-        QLocalServer crashed;
-        crashed.setSocketOptions(QLocalServer::UserAccessOption);
-        QVERIFY(crashed.listen(probe.serverName()));
-        const QString socketPath = crashed.fullServerName();
-        crashed.close();
-        QFile stale(socketPath);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
+        const QByteArray path = QFile::encodeName(probe.socketPath());
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const int crashed = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(crashed, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(crashed, 1) == 0);
+        ::close(crashed); // the file stays, as after a crash
+        QVERIFY(QFileInfo::exists(probe.socketPath()));
         QVERIFY(!probe.handOver({}));
-        SingleInstance later(key);
-        QVERIFY(later.handOver({}));
+        QVERIFY(probe.isListening());
+        {
+            SingleInstance later(key);
+            QVERIFY(later.handOver({}));
+        }
+        QCOMPARE(QFileInfo(probe.socketPath()).permissions()
+                & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
+            QFile::Permissions());
+
+        SingleInstance other(QStringLiteral("plain-%1").arg(QCoreApplication::applicationPid()));
+        QFile plain(other.socketPath());
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(!other.handOver({}));
+        QVERIFY(other.isListening());
+    }
+
+    // A running instance outlives whatever reaches its socket: a message
+    // far larger than any launch's, or one cut off, delivers nothing, and the
+    // next launch is heard as ever. Its socket file goes with it.
+    void aRunningInstanceIgnoresWhatIsNoLaunch()
+    {
+        const QString key = QStringLiteral("junk-%1").arg(QCoreApplication::applicationPid());
+        QString path;
+        {
+            SingleInstance running(key);
+            QVERIFY(!running.handOver({}));
+            path = running.socketPath();
+            int calls = 0;
+            QList<QUrl> received;
+            running.filesReceived = [&](const QList<QUrl>& files) {
+                ++calls;
+                received = files;
+            };
+            auto connectTo = [&] {
+                const QByteArray file = QFile::encodeName(path);
+                sockaddr_un address {};
+                address.sun_family = AF_UNIX;
+                std::memcpy(address.sun_path, file.constData(), size_t(file.size()));
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                return ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+            };
+            // Cut off: no empty line ends it.
+            const int cut = connectTo();
+            QVERIFY(cut >= 0);
+            QVERIFY(::write(cut, "file:///tmp/x.zip\n", 18) == 18);
+            ::close(cut);
+            // Too large: the instance hangs up on it.
+            const int flood = connectTo();
+            QVERIFY(flood >= 0);
+            const QByteArray junk(SingleInstance::kMaxMessageBytes + 4096, 'x');
+            qsizetype sent = 0;
+            bool hungUp = false;
+            QVERIFY(waitUntil([&] {
+                const ssize_t n
+                    = ::send(flood, junk.constData() + sent, size_t(junk.size() - sent), MSG_DONTWAIT | MSG_NOSIGNAL);
+                if (n > 0)
+                    sent += n;
+                hungUp = n < 0 && errno != EAGAIN;
+                return hungUp || sent == junk.size();
+            }));
+            char byte;
+            QVERIFY(waitUntil([&] { return hungUp || ::recv(flood, &byte, 1, MSG_DONTWAIT) == 0; }));
+            ::close(flood);
+
+            const QList<QUrl> files { QUrl::fromLocalFile(QStringLiteral("/tmp/after.zip")) };
+            SingleInstance next(key);
+            QVERIFY(next.handOver(files));
+            QVERIFY(waitUntil([&] { return calls > 0; }));
+            QCOMPARE(calls, 1);
+            QCOMPARE(received, files);
+        }
+        QVERIFY(!QFileInfo::exists(path));
     }
 
     void toastOverlayShowsOneTextAndLetsClicksThrough()

@@ -8,7 +8,11 @@
 # The core includes no Qt Widgets or web engine header. The web module (web/)
 # is loaded at run time: it includes of the project only the page interface
 # views/WebPage.h, nothing includes it, and no other folder includes a web
-# engine header (the executable would link the engine again).
+# engine header (the executable would link the engine again). The network
+# module (network/) likewise includes of the project only lib/NetworkBackend.h,
+# nothing includes it, and neither the core nor the screens nor the application
+# include a header of Qt Network or its HTTP server (the executable would link
+# them again); the simulator's TCP server, for the tools, may.
 #
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<dir;dir> -P CheckLayers.cmake
 # Prints every breach as "FILE includes HEADER (LAYER may not use TARGET)" and
@@ -25,20 +29,23 @@ get_filename_component(SOURCE_DIR ${SOURCE_DIR} ABSOLUTE)
 # (the first two for the platform's rooms).
 set(platform_rooms platform/runtime platform/transport platform/gamepad)
 set(core_folders ${platform_rooms} lib accessory upgrade firmware input)
-set(above_platform accessory upgrade firmware input sim views app web)
+set(above_platform accessory upgrade firmware input sim views app web network)
 set(forbidden_platform/runtime platform/transport platform/gamepad ${above_platform})
 set(forbidden_platform/transport platform/gamepad ${above_platform})
 set(forbidden_platform/gamepad platform/transport ${above_platform})
 set(forbidden_lib platform/transport platform/gamepad ${above_platform})
-set(forbidden_accessory upgrade firmware input sim views app web)
-set(forbidden_upgrade sim views app web)
-set(forbidden_firmware sim views app web)
-set(forbidden_input sim views app web)
-set(forbidden_sim views app web)
-set(forbidden_views app web)
-set(forbidden_app web)
-set(forbidden_web ${core_folders} sim app)
+set(forbidden_accessory upgrade firmware input sim views app web network)
+set(forbidden_upgrade sim views app web network)
+set(forbidden_firmware sim views app web network)
+set(forbidden_input sim views app web network)
+set(forbidden_sim views app web network)
+set(forbidden_views app web network)
+set(forbidden_app web network)
+set(forbidden_web ${core_folders} sim app network)
 set(allowed_web views/WebPage.h)
+set(forbidden_network platform/transport platform/gamepad platform/runtime accessory upgrade firmware input sim views app web)
+set(allowed_network lib/NetworkBackend.h)
+set(network_free ${core_folders} views app)
 
 # Header names of Qt Widgets and the web engine's widgets: not for the core.
 set(widget_headers)
@@ -55,7 +62,7 @@ foreach(file ${loose})
     message("${shown} lies outside the platform's rooms (${platform_rooms})")
     math(EXPR breaches "${breaches} + 1")
 endforeach()
-foreach(layer ${platform_rooms} lib accessory upgrade firmware input sim views app web)
+foreach(layer ${platform_rooms} lib accessory upgrade firmware input sim views app web network)
     file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(file ${files})
         file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
@@ -72,6 +79,13 @@ foreach(layer ${platform_rooms} lib accessory upgrade firmware input sim views a
                 math(EXPR breaches "${breaches} + 1")
             elseif(layer STREQUAL "web" AND first STREQUAL "views" AND NOT header IN_LIST allowed_web)
                 message("${shown} includes ${header} (web may use only ${allowed_web} of views)")
+                math(EXPR breaches "${breaches} + 1")
+            elseif(layer STREQUAL "network" AND first STREQUAL "lib" AND NOT header IN_LIST allowed_network)
+                message("${shown} includes ${header} (network may use only ${allowed_network} of lib)")
+                math(EXPR breaches "${breaches} + 1")
+            elseif(layer IN_LIST network_free
+                AND lower MATCHES "^(qt(network|httpserver|websockets)/)?q(network|ssl|tcp|udp|local(server|socket)|host(address|info)|abstractsocket|httpserver|websocket|dns)")
+                message("${shown} includes ${header} (${layer} may not use Qt Network)")
                 math(EXPR breaches "${breaches} + 1")
             elseif(NOT layer STREQUAL "web" AND lower MATCHES "^(qtwebengine[a-z]*/)?qwebengine")
                 message("${shown} includes ${header} (${layer} may not use the web engine)")

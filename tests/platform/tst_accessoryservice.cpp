@@ -182,6 +182,28 @@ private slots:
         delete server;
     }
 
+    // A name is looked up away from the event loop and every address it
+    // has is tried; a name that has none is reported, and tried again.
+    void aTcpHostNameIsResolvedAndAnUnknownOneReported()
+    {
+        auto* server = new SimTcpServer(new SimulatedController);
+        QVERIFY(server->listen(QHostAddress::LocalHost, 0));
+        auto* named = new TcpAccessoryTransport(QStringLiteral("localhost"), server->serverPort(), { kProtocol });
+        named->start();
+        QVERIFY(waitForAttachment());
+        QVERIFY(named->lastError().isEmpty());
+        delete named;
+        QVERIFY(waitForNoAttachment());
+        delete server;
+
+        auto* unknown = new TcpAccessoryTransport(QStringLiteral("no-such-host.invalid"), 5000, { kProtocol });
+        unknown->start();
+        QVERIFY(waitUntil([&] { return !unknown->lastError().isEmpty(); }));
+        QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
+        // Given up while a lookup may be under way: its answer goes nowhere.
+        delete unknown;
+    }
+
     // The socket link reads and writes its descriptor itself: what the
     // kernel does not take at once waits, in order, until the high-water
     // mark says full; the peer's reading frees it, every byte arrives
@@ -329,6 +351,78 @@ private slots:
         unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/dev")), noUdev);
         unwatched.start();
         QVERIFY(unwatched.isPolling());
+    }
+
+    // The scan reads the kernel's listing of terminals: a terminal whose
+    // device lies below a USB device is followed (once) by a transport of its
+    // own; a built-in port, a virtual terminal and a dangling link are not.
+    void theSerialScanFollowsOnlyTerminalsOnUsbDevices()
+    {
+        QTemporaryDir root;
+        const QString sys = root.filePath(QStringLiteral("sys"));
+        const QString usb = sys + QStringLiteral("/devices/pci0000:00/usb1/1-1");
+        const QString builtIn = sys + QStringLiteral("/devices/platform/serial8250");
+        QVERIFY(QDir().mkpath(usb + QStringLiteral("/1-1:1.0/ttyUSB0")));
+        QVERIFY(QDir().mkpath(usb + QStringLiteral("/1-1:1.1")));
+        QVERIFY(QDir().mkpath(builtIn));
+        auto writeFile = [](const QString& path, const QByteArray& text) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+        };
+        QVERIFY(writeFile(usb + QStringLiteral("/idVendor"), "1a86\n"));
+        const QString terminals = sys + QStringLiteral("/class/tty");
+        // Each terminal is a folder with a link to its device, as the kernel lists them.
+        auto addTerminal = [&](const QString& name, const QString& device) {
+            const QString folder = terminals + QLatin1Char('/') + name;
+            return QDir().mkpath(folder)
+                && (device.isEmpty() || QFile::link(device, folder + QStringLiteral("/device")));
+        };
+        QVERIFY(addTerminal(QStringLiteral("ttyUSB0"), usb + QStringLiteral("/1-1:1.0/ttyUSB0")));
+        QVERIFY(addTerminal(QStringLiteral("ttyACM0"), usb + QStringLiteral("/1-1:1.1")));
+        QVERIFY(addTerminal(QStringLiteral("ttyS0"), builtIn));
+        QVERIFY(addTerminal(QStringLiteral("tty0"), QString()));
+        QVERIFY(addTerminal(QStringLiteral("ttyGone"), sys + QStringLiteral("/devices/none")));
+
+        const QString dev = root.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev));
+        SerialPortScanner scanner({ kProtocol });
+        scanner.setTerminalClassFolder(terminals);
+        scanner.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
+        QCOMPARE(scanner.usbSerialDevices(),
+            QStringList({ dev + QStringLiteral("/ttyACM0"), dev + QStringLiteral("/ttyUSB0") }));
+        scanner.start();
+        QVERIFY(scanner.lastError().isEmpty());
+        QStringList followed;
+        for (const SerialAccessoryTransport* t : scanner.findChildren<SerialAccessoryTransport*>())
+            followed << t->description();
+        followed.sort();
+        QCOMPARE(followed,
+            QStringList({ QStringLiteral("serial:") + dev + QStringLiteral("/ttyACM0"),
+                QStringLiteral("serial:") + dev + QStringLiteral("/ttyUSB0") }));
+        // Its device files are not there: each transport says so, and waits.
+        for (const SerialAccessoryTransport* t : scanner.findChildren<SerialAccessoryTransport*>())
+            QVERIFY(t->lastError().contains(QLatin1String("no such device")));
+
+        SerialPortScanner none({ kProtocol });
+        none.setTerminalClassFolder(root.filePath(QStringLiteral("no-sys")));
+        none.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
+        none.start();
+        QCOMPARE(none.lastError(), QStringLiteral("no USB serial device found"));
+    }
+
+    // A file that is no terminal is refused with the system's reason, not attached.
+    void aSerialPathThatIsNoTerminalIsReported()
+    {
+        QTemporaryDir dir;
+        const QString plain = dir.filePath(QStringLiteral("not-a-tty"));
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        SerialAccessoryTransport transport(plain, { kProtocol });
+        transport.start();
+        QVERIFY2(transport.lastError().startsWith(plain + QStringLiteral(": ")), qPrintable(transport.lastError()));
+        QVERIFY(!transport.lastError().contains(QLatin1String("no such device")));
+        QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
     }
 
     void deviceAddressesAreParsedStrictly()

@@ -66,7 +66,7 @@ int ServeCommand::run(const QCommandLineParser& parser)
         return usage(localized("CliListenInvalid"));
     auto* server = new ReleaseServer(
         [folder] { return folder; }, site.isEmpty() ? ReleaseServer::Mode::Archives : ReleaseServer::Mode::Site, this);
-    if (!server->listen(address, port)) {
+    if (!server->listen(address.toString(), port)) {
         std::fprintf(stderr, "q3dart-cli: cannot listen on %s\n", qPrintable(listen));
         return CliOptions::Failed;
     }

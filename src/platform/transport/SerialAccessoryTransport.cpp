@@ -1,8 +1,40 @@
 #include "platform/transport/SerialAccessoryTransport.h"
 
-#include "platform/transport/IODeviceLink.h"
+#include "platform/transport/SocketLink.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+static_assert(SerialAccessoryTransport::kBaudRate == 115200, "the terminal speed below follows kBaudRate");
+constexpr speed_t kSpeed = B115200;
+
+// Raw bytes, 8 data bits, no parity, one stop bit, no flow control, the
+// modem's lines ignored; false with errno set when the port refuses.
+bool configure(int descriptor)
+{
+    termios settings;
+    if (::tcgetattr(descriptor, &settings) != 0)
+        return false;
+    ::cfmakeraw(&settings);
+    settings.c_cflag &= ~tcflag_t(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~tcflag_t(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    return ::cfsetispeed(&settings, kSpeed) == 0 && ::cfsetospeed(&settings, kSpeed) == 0
+        && ::tcsetattr(descriptor, TCSANOW, &settings) == 0;
+}
+
+} // namespace
 
 SerialAccessoryTransport::SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
@@ -30,42 +62,37 @@ QString SerialAccessoryTransport::description() const
 
 void SerialAccessoryTransport::tryOpen()
 {
-    if (m_port)
+    if (m_link)
         return;
     if (!QFileInfo::exists(m_path)) {
         setLastError(QStringLiteral("%1: no such device").arg(m_path));
         return;
     }
-    auto* port = new QSerialPort(m_path, this);
-    port->setBaudRate(kBaudRate);
-    port->setDataBits(QSerialPort::Data8);
-    port->setParity(QSerialPort::NoParity);
-    port->setStopBits(QSerialPort::OneStop);
-    port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!port->open(QIODevice::ReadWrite)) {
-        setLastError(QStringLiteral("%1: %2").arg(m_path, port->errorString()));
-        delete port;
+    const int descriptor = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // One program at a time on the port: another's bytes would corrupt the exchange.
+    const bool ready = descriptor >= 0 && ::ioctl(descriptor, TIOCEXCL) == 0 && configure(descriptor);
+    if (!ready) {
+        setLastError(QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno))));
+        if (descriptor >= 0)
+            ::close(descriptor);
         return;
     }
     setLastError(QString());
-    m_port = port;
-    connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
-            return;
-        setLastError(m_port ? m_port->errorString() : QString());
+    m_link = new SocketLink(descriptor, this);
+    connect(m_link, &SocketLink::closed, this, [this] {
+        setLastError(m_link ? m_link->errorString() : QString());
         onFailed();
     });
-    attachAccessory(new IODeviceLink(port));
+    attachAccessory(m_link);
 }
 
 void SerialAccessoryTransport::onFailed()
 {
-    if (!m_port)
+    if (!m_link)
         return;
-    QSerialPort* port = m_port;
-    m_port = nullptr;
-    port->disconnect(this);
+    SocketLink* link = m_link;
+    m_link = nullptr;
+    link->disconnect(this);
     detachAccessory();
-    port->close();
-    port->deleteLater();
+    link->deleteLater();
 }

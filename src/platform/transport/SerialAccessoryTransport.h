@@ -4,12 +4,15 @@
 #include "platform/transport/EAAccessory.h"
 
 #include <QPointer>
-#include <QSerialPort>
 #include <QTimer>
+
+class SocketLink;
 
 // A controller on a USB serial device. The port is polled while closed, so a
 // controller that is plugged in (or comes back after a restart) is attached
-// as a new accessory; a vanished port is a disconnect.
+// as a new accessory; a vanished port is a disconnect. The port is set up
+// with the terminal interface and read and written by a SocketLink: no
+// serial-port library is loaded.
 class SerialAccessoryTransport : public AccessoryTransport {
     Q_OBJECT
 public:
@@ -27,6 +30,6 @@ private:
     void onFailed();
 
     QString m_path;
-    QPointer<QSerialPort> m_port;
+    QPointer<SocketLink> m_link;
     QTimer m_poll;
 };

@@ -2,7 +2,8 @@
 
 #include "platform/transport/SerialAccessoryTransport.h"
 
-#include <QSerialPortInfo>
+#include <QDir>
+#include <QFileInfo>
 
 SerialPortScanner::SerialPortScanner(const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
@@ -36,15 +37,33 @@ QString SerialPortScanner::description() const
     return QStringLiteral("usb-serial");
 }
 
+QStringList SerialPortScanner::usbSerialDevices() const
+{
+    QStringList devices;
+    const QDir terminals(m_terminalClassFolder);
+    for (const QString& name : terminals.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name)) {
+        // A virtual terminal has no device; a built-in port's lies on no USB device.
+        const QString device = QFileInfo(terminals.filePath(name + QStringLiteral("/device"))).canonicalFilePath();
+        if (device.isEmpty())
+            continue;
+        bool onUsb = false;
+        for (QDir dir(device); !onUsb && dir.cdUp();)
+            onUsb = QFileInfo::exists(dir.filePath(QStringLiteral("idVendor")));
+        if (onUsb)
+            devices.append(QDir(m_deviceFolder).filePath(name));
+    }
+    return devices;
+}
+
 void SerialPortScanner::scan()
 {
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (!info.hasVendorIdentifier() || m_followed.contains(info.systemLocation()))
+    for (const QString& path : usbSerialDevices()) {
+        if (m_followed.contains(path))
             continue;
         // Each followed port keeps its own transport, which handles the port
         // going away and coming back.
-        m_followed.insert(info.systemLocation());
-        auto* transport = new SerialAccessoryTransport(info.systemLocation(), protocols(), this);
+        m_followed.insert(path);
+        auto* transport = new SerialAccessoryTransport(path, protocols(), this);
         transport->start();
     }
     setLastError(m_followed.isEmpty() ? QStringLiteral("no USB serial device found") : QString());

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -19,11 +20,18 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool isSocket(int descriptor)
+{
+    struct stat status;
+    return ::fstat(descriptor, &status) == 0 && S_ISSOCK(status.st_mode);
+}
+
 } // namespace
 
 SocketLink::SocketLink(int descriptor, QObject* parent)
     : AccessoryLink(parent)
     , m_descriptor(descriptor)
+    , m_isSocket(isSocket(descriptor))
     , m_readNotifier(descriptor, QSocketNotifier::Read)
     , m_writeNotifier(descriptor, QSocketNotifier::Write)
 {
@@ -53,7 +61,7 @@ qint64 SocketLink::send(const char* data, qint64 length)
         m_unsent.append(data, n);
         return n;
     }
-    const ssize_t sent = ::send(m_descriptor, data, size_t(n), MSG_NOSIGNAL);
+    const ssize_t sent = write(data, n);
     if (sent < 0 && !wouldBlock(errno)) {
         end(systemError(errno));
         return -1;
@@ -73,7 +81,7 @@ bool SocketLink::hasSpace() const
 
 void SocketLink::writeReady()
 {
-    const ssize_t sent = ::send(m_descriptor, m_unsent.constData(), size_t(m_unsent.size()), MSG_NOSIGNAL);
+    const ssize_t sent = write(m_unsent.constData(), m_unsent.size());
     if (sent < 0) {
         if (!wouldBlock(errno))
             end(systemError(errno));
@@ -100,6 +108,13 @@ void SocketLink::readReady()
         end(QString()); // closed by the peer
     else if (!wouldBlock(errno))
         end(systemError(errno));
+}
+
+ssize_t SocketLink::write(const char* data, qint64 length)
+{
+    // A socket whose peer is gone must not raise SIGPIPE; a serial port raises none.
+    return m_isSocket ? ::send(m_descriptor, data, size_t(length), MSG_NOSIGNAL)
+                      : ::write(m_descriptor, data, size_t(length));
 }
 
 void SocketLink::end(const QString& error)

@@ -6,8 +6,10 @@
 #include <QSocketNotifier>
 #include <QString>
 
-// A link over a connected, non-blocking stream socket's descriptor, which it
-// owns and reads and writes itself: a message costs one read and one write,
+#include <sys/types.h>
+
+// A link over a connected, non-blocking stream socket's descriptor (or an
+// open serial port's), which it owns and reads and writes itself: a message costs one read and one write,
 // without the byte count a buffered socket asks the kernel for before each
 // read. What the kernel does not take at once waits in the link's own buffer,
 // which counts as full past a high-water mark.
@@ -36,8 +38,10 @@ private:
     void writeReady();
     // Stops using the descriptor and reports the end on a later turn.
     void end(const QString& error);
+    ssize_t write(const char* data, qint64 length);
 
     int m_descriptor;
+    bool m_isSocket;
     QSocketNotifier m_readNotifier;
     QSocketNotifier m_writeNotifier;
     QByteArray m_unsent;

@@ -4,15 +4,20 @@
 #include "platform/transport/EAAccessory.h"
 
 #include <QPointer>
-#include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+#include <sys/socket.h>
+#include <vector>
+
+class QSocketNotifier;
 class SocketLink;
 
 // A controller reached through a TCP byte bridge. Each connection is one
 // attachment; a closed connection is a disconnect; the transport keeps trying
 // to connect every half second, so a restarting controller comes back as a
-// new attachment.
+// new attachment. It connects with the system's own sockets: what reaches a
+// controller needs no network stack of Qt's loaded.
 class TcpAccessoryTransport : public AccessoryTransport {
     Q_OBJECT
 public:
@@ -26,14 +31,26 @@ public:
 
 private:
     void connectNow();
-    void onConnected();
+    // Starts connecting to the resolved addresses, in their order.
+    void connectTo(std::vector<sockaddr_storage> addresses);
+    void tryNextAddress();
+    void connectFinished();
+    void onConnected(int descriptor);
     void onClosed();
+    void failAttempt(const QString& error);
     void dropSocket();
 
     QString m_host;
     quint16 m_port;
-    // Connecting: the socket. Connected: the link, over the socket's descriptor.
-    QPointer<QTcpSocket> m_socket;
+    // Each attempt's number: a name resolved for an attempt given up is dropped.
+    quint64 m_attempt = 0;
+    bool m_resolving = false;
+    // Connecting: the descriptor and the addresses still to try.
+    int m_connecting = -1;
+    std::unique_ptr<QSocketNotifier> m_connectNotifier;
+    std::vector<sockaddr_storage> m_addresses;
+    int m_lastErrno = 0;
+    // Connected: the link, which owns the descriptor.
     QPointer<SocketLink> m_link;
     QTimer m_retry;
 };
