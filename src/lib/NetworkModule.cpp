@@ -26,8 +26,8 @@ NetworkBackend* NetworkModule::backend(QString* error)
     const QString found = ModuleFile::find(paths);
     QString reason;
     if (found.isEmpty()) {
-        reason = localized("NetworkModuleMissing").arg(QStringLiteral(Q3DART_NETWORK_MODULE_FILE_NAME),
-            paths.join(QStringLiteral(", ")));
+        reason = localized("NetworkModuleMissing")
+                     .arg(QStringLiteral(Q3DART_NETWORK_MODULE_FILE_NAME), paths.join(QStringLiteral(", ")));
     } else {
         // Never unloaded: its replies and servers live as long as their callers want.
         QLibrary library(found);
@@ -36,10 +36,11 @@ NetworkBackend* NetworkModule::backend(QString* error)
                             : nullptr;
         loadedBackend = entry ? entry() : nullptr;
         if (!loadedBackend)
-            reason = localized("NetworkModuleUnusable")
-                         .arg(found,
-                             loaded ? QStringLiteral("no %1 in it").arg(QLatin1String(Q3DART_NETWORK_BACKEND_ENTRY_NAME))
-                                    : library.errorString());
+            reason
+                = localized("NetworkModuleUnusable")
+                      .arg(found,
+                          loaded ? QStringLiteral("no %1 in it").arg(QLatin1String(Q3DART_NETWORK_BACKEND_ENTRY_NAME))
+                                 : library.errorString());
     }
     if (!loadedBackend) {
         qWarning("%s", qPrintable(reason));

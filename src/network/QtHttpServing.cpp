@@ -12,7 +12,8 @@ QtHttpServing::QtHttpServing(Handler handler)
 {
     // No routes: every request is the handler's.
     m_server->setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
-        const Answer answer = m_handler ? m_handler({ request.url(), request.value("Host") }) : Answer::withStatus(kNotFound);
+        const Answer answer
+            = m_handler ? m_handler({ request.url(), request.value("Host") }) : Answer::withStatus(kNotFound);
         const auto status = QHttpServerResponse::StatusCode(answer.status);
         QHttpServerResponse response = answer.contentType.isEmpty()
             ? QHttpServerResponse(status)

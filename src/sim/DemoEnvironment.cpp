@@ -28,8 +28,7 @@ HttpServing::Answer demoPage(const QString& name)
     if (!file.open(QIODevice::ReadOnly))
         return HttpServing::Answer::withStatus(HttpServing::kNotFound);
     HttpServing::Answer page;
-    page.contentType
-        = name.endsWith(QLatin1String(".css")) ? "text/css; charset=utf-8" : "text/html; charset=utf-8";
+    page.contentType = name.endsWith(QLatin1String(".css")) ? "text/css; charset=utf-8" : "text/html; charset=utf-8";
     page.body = file.readAll();
     return page;
 }

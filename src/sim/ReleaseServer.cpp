@@ -129,8 +129,7 @@ quint16 ReleaseServer::listen(const QString& address, quint16 port)
 
 QString ReleaseServer::baseUrl() const
 {
-    const QString host
-        = m_address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(m_address) : m_address;
+    const QString host = m_address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(m_address) : m_address;
     return QStringLiteral("http://%1:%2").arg(host).arg(m_port);
 }
 

@@ -25,10 +25,7 @@ class TestNetworkModule : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(!NetworkModule::isLoaded());
-    }
+    void initTestCase() { QVERIFY(!NetworkModule::isLoaded()); }
 
     // Without the module every request completes once, later, with a
     // message that names the file; a download leaves no file; a server
@@ -42,11 +39,12 @@ private slots:
         int calls = 0;
         bool returned = false;
         HttpClient::Response response;
-        HttpClient::get(QUrl(QStringLiteral("http://127.0.0.1:1/")), kTimeoutSeconds, [&](const HttpClient::Response& r) {
-            QVERIFY(returned); // never from inside the call
-            ++calls;
-            response = r;
-        });
+        HttpClient::get(
+            QUrl(QStringLiteral("http://127.0.0.1:1/")), kTimeoutSeconds, [&](const HttpClient::Response& r) {
+                QVERIFY(returned); // never from inside the call
+                ++calls;
+                response = r;
+            });
         returned = true;
         QVERIFY(MainQueue::runUntil([&] { return calls > 0; }, kPatienceMs));
         QCOMPARE(calls, 1);
@@ -137,7 +135,8 @@ private slots:
         QVERIFY(MainQueue::runUntil([&] { return fetched; }, kPatienceMs));
         QVERIFY2(response.error.isEmpty(), qPrintable(response.error));
         QCOMPARE(response.suggestedFileName, version + QStringLiteral(".zip"));
-        QCOMPARE(QFileInfo(file).size(), QFileInfo(releases + QLatin1Char('/') + version + QStringLiteral(".zip")).size());
+        QCOMPARE(
+            QFileInfo(file).size(), QFileInfo(releases + QLatin1Char('/') + version + QStringLiteral(".zip")).size());
 
         // Not found stays not found through the module.
         bool missed = false;
