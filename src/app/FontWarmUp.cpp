@@ -8,6 +8,8 @@
 
 namespace {
 std::atomic<bool> done { false };
+// The warm-up of the running application; made and ended on the main thread.
+FontWarmUp* current = nullptr;
 
 // Looked up among the libraries already loaded (Qt's GUI library brings it):
 // the program gains no library of its own for this.
@@ -22,11 +24,20 @@ FontWarmUp::FontWarmUp()
 {
     if (Initialise init = fontConfigInit())
         m_thread = std::thread(&FontWarmUp::run, this, init);
+    current = this;
 }
 
 FontWarmUp::~FontWarmUp()
 {
     wait();
+    if (current == this)
+        current = nullptr;
+}
+
+void FontWarmUp::awaitCurrent()
+{
+    if (current)
+        current->wait();
 }
 
 void FontWarmUp::run(int (*initialise)())

@@ -23,6 +23,10 @@ public:
     // Returns once the warm-up has ended; it reads no database afterwards.
     void wait();
 
+    // Waits for the warm-up under way, if there is one: called where text is
+    // first laid out, so that the work before it runs beside the reading.
+    static void awaitCurrent();
+
     // True once a warm-up in this process has read the font database.
     static bool finished();
 

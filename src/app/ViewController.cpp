@@ -1,5 +1,7 @@
 #include "app/ViewController.h"
 
+#include "app/FontWarmUp.h"
+
 #include "accessory/EADSessionController.h"
 #include "lib/MessageToast.h"
 #include "platform/transport/EAAccessoryManager.h"
@@ -76,7 +78,11 @@ ZelHomeView* ViewController::homeView()
 {
     if (m_homeView)
         return m_homeView;
-    m_homeView = addScreen(new ZelHomeView(this), rect());
+    auto* home = new ZelHomeView(this);
+    // Showing it lays out the first text: the fonts read beside the start-up
+    // are waited for here, which costs less than reading them a second time.
+    FontWarmUp::awaitCurrent();
+    m_homeView = addScreen(home, rect());
     m_homeView->setObjectName(QStringLiteral("homeView"));
     QPointer<ViewController> weak(this);
     m_homeView->connectedBlock = [weak] {

@@ -142,9 +142,6 @@ int main(int argc, char** argv)
     MessageToast::setPresenter(&toasts);
     AppDelegate appDelegate;
     appDelegate.applicationDidFinishLaunchingWithOptions();
-    // The first screen lays out text: the fonts are read by now, or are
-    // being read; waiting costs less than reading them a second time here.
-    fonts.wait();
     SceneDelegate scene;
     scene.sceneWillConnectToSession(options.files);
     MainWindow* window = scene.window();
