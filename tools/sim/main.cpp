@@ -174,7 +174,9 @@ int main(int argc, char** argv)
 
     std::vector<std::unique_ptr<SimTcpServer>> servers;
     for (int index = 0; index < listeners.size(); ++index) {
-        auto* controller = new SimulatedController;
+        // Ours until its server takes it: a refusal below frees it.
+        auto owned = std::make_unique<SimulatedController>();
+        SimulatedController* controller = owned.get();
         if (!controller->setVersions(versions))
             return usage(localized("SimUsageVersions"));
         // Each its own Bluetooth address; the first keeps the model's.
@@ -202,10 +204,10 @@ int main(int argc, char** argv)
             });
         }
 
-        auto server = std::make_unique<SimTcpServer>(controller);
+        auto server = std::make_unique<SimTcpServer>(owned.release()); // its child from now on
         const QString impostorVersions = impostorByIndex.value(index, impostorForAll);
         if (!impostorVersions.isEmpty()) {
-            auto* impostor = new SimulatedController;
+            auto* impostor = new SimulatedController(server.get());
             impostor->setVersions(impostorVersions);
             impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
             impostor->faults().restartDelayMs = restartDelay;
