@@ -28,6 +28,17 @@ bool socketAddress(const QString& path, sockaddr_un* address)
     return true;
 }
 
+// The socket lives in the shared temporary folder, where another user may
+// put a socket of their own at its name: a launch hands its files only to an
+// instance of its own user, and an instance takes them only from one.
+bool peerIsThisUser(int fd)
+{
+    ucred peer {};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && length == sizeof peer
+        && peer.uid == ::getuid();
+}
+
 } // namespace
 
 struct SingleInstance::Connection {
@@ -93,6 +104,10 @@ bool SingleInstance::send(const QByteArray& message)
     do
         result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     while (result != 0 && errno == EINTR);
+    if (result == 0 && !peerIsThisUser(fd)) {
+        ::close(fd);
+        return false;
+    }
     qsizetype sent = 0;
     while (result == 0 && sent < message.size()) {
         const ssize_t n = ::send(fd, message.constData() + sent, size_t(message.size() - sent), MSG_NOSIGNAL);
@@ -140,6 +155,10 @@ void SingleInstance::acceptConnections()
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
             return; // EAGAIN: all taken; anything else: the next launch tries again
+        }
+        if (!peerIsThisUser(fd)) {
+            ::close(fd);
+            continue;
         }
         auto connection = std::make_unique<Connection>();
         Connection* c = connection.get();

@@ -25,9 +25,10 @@ public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when another instance runs and took the files; false when this one
-    // is the first and now listens for later launches (or, when even that
-    // fails, runs on alone).
+    // True when another instance of this user runs and took the files; false
+    // when this one is the first and now listens for later launches (or, when
+    // even that fails, runs on alone). A socket of another user's at the name
+    // gets nothing.
     bool handOver(const QList<QUrl>& files);
 
     // Receives the files of each later launch (possibly none: then it only asks

@@ -45,7 +45,9 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -625,6 +627,81 @@ private slots:
             QCOMPARE(received, files);
         }
         QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // The socket's folder is shared by every user: a socket another user put
+    // at its name gets no files, and another user's connection to ours
+    // delivers none. (Changing user needs root: skipped otherwise.)
+    void filesGoOnlyToAnInstanceOfThisUser()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing to another user needs root");
+        constexpr uid_t kNobody = 65534;
+        const QString key = QStringLiteral("user-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance mine(key);
+        const QByteArray path = QFile::encodeName(mine.socketPath());
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        int report[2];
+        QVERIFY(::pipe(report) == 0);
+        // Another user listens at the name and reports how many bytes reach it.
+        const pid_t other = ::fork();
+        if (other == 0) {
+            ::alarm(30);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (::setuid(kNobody) != 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+                || ::chmod(address.sun_path, 0777) != 0 || ::listen(fd, 1) != 0)
+                ::_exit(1);
+            char ready = 'r';
+            (void)!::write(report[1], &ready, 1);
+            const int peer = ::accept(fd, nullptr, nullptr);
+            char buffer[256];
+            ssize_t n, total = 0;
+            while ((n = ::read(peer, buffer, sizeof buffer)) > 0)
+                total += n;
+            const char got = total > 0 ? 'y' : 'n';
+            (void)!::write(report[1], &got, 1);
+            ::_exit(0);
+        }
+        QVERIFY(other > 0);
+        ::close(report[1]);
+        char answer = 0;
+        QCOMPARE(::read(report[0], &answer, 1), ssize_t(1));
+        QCOMPARE(answer, 'r');
+        QVERIFY(!mine.handOver({ QUrl::fromLocalFile(QStringLiteral("/tmp/secret.zip")) }));
+        QCOMPARE(::read(report[0], &answer, 1), ssize_t(1));
+        QCOMPARE(answer, 'n');
+        ::close(report[0]);
+        int status = 0;
+        QCOMPARE(::waitpid(other, &status, 0), other);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+        // Ours, opened to everybody: another user's launch is hung up on unheard.
+        QVERIFY(mine.isListening());
+        QVERIFY(::chmod(path.constData(), 0777) == 0);
+        QList<QList<QUrl>> received;
+        mine.filesReceived = [&](const QList<QUrl>& files) { received.append(files); };
+        const pid_t launch = ::fork();
+        if (launch == 0) {
+            ::alarm(30);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (::setuid(kNobody) != 0
+                || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+                ::_exit(1);
+            (void)!::write(fd, "file:///tmp/x.zip\n\n", 19);
+            char byte;
+            // Hung up on: the end, or a reset for what was never read.
+            ::_exit(::read(fd, &byte, 1) <= 0 ? 0 : 2);
+        }
+        QVERIFY(launch > 0);
+        QVERIFY(waitUntil([&] { return ::waitpid(launch, &status, WNOHANG) == launch; }));
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
+        // Our own next launch is heard as ever.
+        SingleInstance next(key);
+        QVERIFY(next.handOver({}));
+        QVERIFY(waitUntil([&] { return !received.isEmpty(); }));
+        QCOMPARE(received, QList<QList<QUrl>> { QList<QUrl>() });
     }
 
     void toastOverlayShowsOneTextAndLetsClicksThrough()
