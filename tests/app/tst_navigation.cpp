@@ -44,6 +44,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -51,6 +52,18 @@
 #include <unistd.h>
 
 using namespace testsupport;
+
+namespace {
+// The address of a single-instance socket file, for the tests' own sockets.
+sockaddr_un socketAddressOf(const QString& file)
+{
+    const QByteArray path = QFile::encodeName(file);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), std::min(size_t(path.size()), sizeof address.sun_path - 1));
+    return address;
+}
+} // namespace
 
 class TestNavigation : public QObject {
     Q_OBJECT
@@ -544,10 +557,7 @@ private slots:
     {
         const QString key = QStringLiteral("stale-%1").arg(QCoreApplication::applicationPid());
         SingleInstance probe(key);
-        const QByteArray path = QFile::encodeName(probe.socketPath());
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const sockaddr_un address = socketAddressOf(probe.socketPath());
         const int crashed = ::socket(AF_UNIX, SOCK_STREAM, 0);
         QVERIFY(::bind(crashed, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
         QVERIFY(::listen(crashed, 1) == 0);
@@ -589,10 +599,7 @@ private slots:
                 received = files;
             };
             auto connectTo = [&] {
-                const QByteArray file = QFile::encodeName(path);
-                sockaddr_un address {};
-                address.sun_family = AF_UNIX;
-                std::memcpy(address.sun_path, file.constData(), size_t(file.size()));
+                const sockaddr_un address = socketAddressOf(path);
                 const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
                 return ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
             };
@@ -640,9 +647,7 @@ private slots:
         const QString key = QStringLiteral("user-%1").arg(QCoreApplication::applicationPid());
         SingleInstance mine(key);
         const QByteArray path = QFile::encodeName(mine.socketPath());
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const sockaddr_un address = socketAddressOf(mine.socketPath());
         int report[2];
         QVERIFY(::pipe(report) == 0);
         // Another user listens at the name and reports how many bytes reach it.
