@@ -29,11 +29,37 @@ struct Run {
     QString err;
 };
 
+// A run's exit status compared, with what it printed to its error stream when
+// it is not the one expected: a sanitizer's report or the program's own message.
+#define QCOMPARE_EXIT(run, expected)                                                                                   \
+    QVERIFY2((run).exitCode == (expected),                                                                             \
+        qPrintable(QStringLiteral("exit status %1, expected %2; standard error:\n%3")                                  \
+                       .arg((run).exitCode)                                                                            \
+                       .arg(expected)                                                                                  \
+                       .arg((run).err)))
+
 // How long a program may take to start, answer or end on a loaded machine;
 // costs nothing when it is quicker.
 constexpr int kPatienceMs = 30000;
 // A whole upgrade in real time, with its restarts, on a loaded machine.
 constexpr int kRunMs = 180000;
+
+// What a run printed and how it ended; one still running when its time was up
+// is killed. Its exit status is then -1, and -2 for one that crashed.
+Run endOf(QProcess& p, bool finished, int timeoutMs)
+{
+    if (!finished) {
+        p.kill();
+        p.waitForFinished();
+    }
+    Run run { finished ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+        QString::fromUtf8(p.readAllStandardError()) };
+    if (!finished)
+        run.err.prepend(QStringLiteral("(killed after %1 ms)\n").arg(timeoutMs));
+    else if (p.exitStatus() == QProcess::CrashExit)
+        run = { -2, run.out, QStringLiteral("(crashed)\n") + run.err };
+    return run;
+}
 
 Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeoutMs = 60000)
 {
@@ -44,12 +70,7 @@ Run runCli(const QStringList& args, const QStringList& extraEnv = {}, int timeou
         env.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(Q3DART_CLI), args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+    return endOf(p, p.waitForFinished(timeoutMs), timeoutMs);
 }
 
 // runCli while this process's event loop runs, for a server of the test's own.
@@ -60,12 +81,7 @@ Run runCliServing(const QStringList& args, int timeoutMs = kRunMs)
     env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(Q3DART_CLI), args);
-    if (!testsupport::waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+    return endOf(p, testsupport::waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs), timeoutMs);
 }
 
 // runCli with a script on its standard input, closed after it.
@@ -80,12 +96,7 @@ Run runCliWithInput(const QStringList& args, const QByteArray& input, int timeou
         return {};
     p.write(input);
     p.closeWriteChannel();
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return { p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+    return endOf(p, p.waitForFinished(timeoutMs), timeoutMs);
 }
 
 // A stick traced point by point, each held for msEach of the script's clock.
@@ -221,7 +232,7 @@ private slots:
         QVERIFY(port);
         const Run r = runCli(
             { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") });
-        QCOMPARE(r.exitCode, 0);
+        QCOMPARE_EXIT(r, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0), QStringLiteral("1.0-2.3-1.5"));
         QVERIFY(lines.contains(QStringLiteral("bluetooth_address: 123456789ABC")));
@@ -236,7 +247,7 @@ private slots:
     void versionsAsJsonHoldTheSameFields()
     {
         const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--json") });
-        QCOMPARE(r.exitCode, 0);
+        QCOMPARE_EXIT(r, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("versions")).toString(), QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(o.value(QStringLiteral("bluetooth_address")).toString(), QStringLiteral("123456789ABC"));
@@ -260,7 +271,7 @@ private slots:
             writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, { 1, 1 })), QStringLiteral("--left"),
             writeFile(dir, QStringLiteral("l.bin"), image(300, { 2, 5 })), QStringLiteral("--right"),
             writeFile(dir, QStringLiteral("r.bin"), image(300, { 1, 8 })) });
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
         sim.kill();
@@ -297,7 +308,7 @@ private slots:
         // The newest release changes the boot loader first: the controller restarts after it.
         const Run r
             = runCli(common + QStringList { QStringLiteral("upgrade"), QStringLiteral("--latest") }, {}, kRunMs);
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         QVERIFY2(r.err.contains(QLatin1String("A different controller came back")), qPrintable(r.err));
         sim.kill();
         sim.waitForFinished();
@@ -312,7 +323,7 @@ private slots:
                          QStringLiteral("--server"), url, QStringLiteral("--max-download-mib"), QStringLiteral("0.01"),
                          QStringLiteral("upgrade"), QStringLiteral("--latest") },
                 {}, kRunMs);
-        QCOMPARE(limited.exitCode, 1);
+        QCOMPARE_EXIT(limited, 1);
         QVERIFY2(limited.err.contains(QLatin1String("larger than 0.01 MiB")), qPrintable(limited.err));
         QVERIFY(QDir(dir.filePath(QStringLiteral("d2"))).entryList({ QStringLiteral("*.zip") }).isEmpty());
         QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("--max-download-mib"), QStringLiteral("0"),
@@ -326,7 +337,7 @@ private slots:
     void versionsWithTheSimulatedControllerInProcess()
     {
         const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("versions") });
-        QCOMPARE(r.exitCode, 0);
+        QCOMPARE_EXIT(r, 0);
         QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("1.0-2.3-1.5"));
     }
 
@@ -340,7 +351,7 @@ private slots:
         const Run r = runCli(
             { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port), QStringLiteral("versions") },
             { QStringLiteral("Q3DART_TIME_SCALE=0.05") });
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.contains(QLatin1String("not responding")), qPrintable(r.err));
         sim.kill();
@@ -357,14 +368,14 @@ private slots:
         clock.start();
         const Run r = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
             QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("versions") });
-        QCOMPARE(r.exitCode, 3);
+        QCOMPARE_EXIT(r, 3);
         QVERIFY2(r.err.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(port)), qPrintable(r.err));
         QVERIFY2(r.err.contains(QLatin1String("refused"), Qt::CaseInsensitive), qPrintable(r.err));
         QVERIFY(clock.elapsed() < 10000);
 
         const Run serial = runCli({ QStringLiteral("--device"), QStringLiteral("serial:/dev/q3dart-missing"),
             QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions") });
-        QCOMPARE(serial.exitCode, 3);
+        QCOMPARE_EXIT(serial, 3);
         QVERIFY2(serial.err.contains(QLatin1String("no such device")), qPrintable(serial.err));
     }
 
@@ -486,7 +497,7 @@ private slots:
 
         const Run missing = runCli({ QStringLiteral("--device"), device, QStringLiteral("flash"),
             QStringLiteral("--right"), dir.filePath(QStringLiteral("nothing.bin")) });
-        QCOMPARE(missing.exitCode, 1);
+        QCOMPARE_EXIT(missing, 1);
         QVERIFY2(missing.err.contains(QLatin1String("invalid")), qPrintable(missing.err));
 
         // A left image makes the controller restart; this one never comes back
@@ -494,7 +505,7 @@ private slots:
         const Run lost = runCli({ QStringLiteral("--device"), device, QStringLiteral("--restart-wait"),
             QStringLiteral("1"), QStringLiteral("flash"), QStringLiteral("--left"),
             writeFile(dir, QStringLiteral("l.bin"), image(1000, { 7, 7 })) });
-        QCOMPARE(lost.exitCode, 1);
+        QCOMPARE_EXIT(lost, 1);
         QVERIFY2(lost.err.contains(QLatin1String("did not come back")), qPrintable(lost.err));
         QVERIFY(lost.out.isEmpty());
         sim.kill();
@@ -507,7 +518,7 @@ private slots:
         const Run stalled = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(silentPort),
             QStringLiteral("--silence-limit"), QStringLiteral("1"), QStringLiteral("flash"), QStringLiteral("--right"),
             writeFile(dir, QStringLiteral("r.bin"), image(1000, { 7, 8 })) });
-        QCOMPARE(stalled.exitCode, 1);
+        QCOMPARE_EXIT(stalled, 1);
         QVERIFY2(stalled.err.contains(QLatin1String("not responding")), qPrintable(stalled.err));
         QVERIFY2(!stalled.err.contains(QLatin1String("progress")), qPrintable(stalled.err));
         QVERIFY(stalled.out.isEmpty());
@@ -531,7 +542,7 @@ private slots:
         const QString documents = dir.filePath(QStringLiteral("documents"));
         const Run online = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
             QStringLiteral("releases"), QStringLiteral("--online") });
-        QCOMPARE(online.exitCode, 0);
+        QCOMPARE_EXIT(online, 0);
         const QStringList lines = online.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), DemoReleases::versions().size());
         QVERIFY(lines.first().startsWith(QStringLiteral("1.1-2.5-1.8\tNew boot loader")));
@@ -542,23 +553,23 @@ private slots:
         const QString archive = releases + QStringLiteral("/1.0-2.4-1.6.zip");
         const QByteArray before = readFile(archive);
         const Run imported = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), archive });
-        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE_EXIT(imported, 0);
         QVERIFY(!imported.out.isEmpty());
         QCOMPARE(readFile(archive), before);
         const Run local = runCli(
             { QStringLiteral("--documents"), documents, QStringLiteral("releases"), QStringLiteral("--local") });
-        QCOMPARE(local.exitCode, 0);
+        QCOMPARE_EXIT(local, 0);
         QVERIFY2(local.out.startsWith(QStringLiteral("1.0-2.4-1.6\t") + documents), qPrintable(local.out));
 
         const Run notZip = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"),
             releases + QStringLiteral("/1.0-2.4-1.6.txt") });
-        QCOMPARE(notZip.exitCode, 1);
+        QCOMPARE_EXIT(notZip, 1);
         QVERIFY(!notZip.out.isEmpty());
 
         // The server gone: a clear message and a failure, not an empty success.
         const Run unreachable = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("--server"), url,
             QStringLiteral("releases"), QStringLiteral("--online") });
-        QCOMPARE(unreachable.exitCode, 1);
+        QCOMPARE_EXIT(unreachable, 1);
         QVERIFY(!unreachable.err.isEmpty());
     }
 
@@ -579,7 +590,7 @@ private slots:
 
         const Run mixed
             = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, damaged, nameless });
-        QCOMPARE(mixed.exitCode, 1);
+        QCOMPARE_EXIT(mixed, 1);
         const QStringList lines = mixed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines,
             QStringList({ good + QStringLiteral(": Unzipping finished"),
@@ -601,7 +612,7 @@ private slots:
 
         // All imported: 0, a line each, nothing on standard error.
         const Run both = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, other });
-        QCOMPARE(both.exitCode, 0);
+        QCOMPARE_EXIT(both, 0);
         QCOMPARE(both.out,
             good + QStringLiteral(": Unzipping finished\n") + other + QStringLiteral(": Unzipping finished\n"));
         QVERIFY(both.err.isEmpty());
@@ -609,19 +620,19 @@ private slots:
         // In the language of the run; nothing to import is a usage error.
         const Run japanese = runCli({ QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--documents"),
             documents, QStringLiteral("import"), damaged, nameless });
-        QCOMPARE(japanese.exitCode, 1);
+        QCOMPARE_EXIT(japanese, 1);
         QVERIFY2(japanese.err.endsWith(QStringLiteral("2 個中 0 個のアーカイブを取り込みました。\n")),
             qPrintable(japanese.err));
         QVERIFY2(japanese.out.startsWith(damaged + QStringLiteral("：")), qPrintable(japanese.out));
         const Run none = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import") });
-        QCOMPARE(none.exitCode, 2);
+        QCOMPARE_EXIT(none, 2);
         QVERIFY2(none.err.contains(QLatin1String("expected FILE...")), qPrintable(none.err));
     }
 
     void theEmbeddedDefaultSignsItsReleasesAndTrustsItsKey()
     {
         const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--online") });
-        QCOMPARE(r.exitCode, 0);
+        QCOMPARE_EXIT(r, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), DemoReleases::versions().size());
         for (const QString& line : lines)
@@ -645,7 +656,7 @@ private slots:
         const Run refused = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
                                        QStringLiteral("--online"), DemoReleases::versions().first() },
             {}, kRunMs);
-        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE_EXIT(refused, 1);
         QVERIFY2(refused.err.contains(QLatin1String("is older than")), qPrintable(refused.err));
         QVERIFY(refused.out.isEmpty());
         const Run older
@@ -698,7 +709,7 @@ private slots:
                     writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
                     writeFile(dir, QStringLiteral("r.bin"), right) },
             {}, kRunMs);
-        QCOMPARE(r.exitCode, failing < 0 ? 0 : 1);
+        QCOMPARE_EXIT(r, failing < 0 ? 0 : 1);
         QHash<QString, QJsonObject> outcomes;
         for (const QJsonObject& e : events(r.out)) {
             const QString device = e.value(QStringLiteral("device")).toString();
@@ -763,7 +774,7 @@ private slots:
                 + QStringList { QStringLiteral("flash"), QStringLiteral("--boot"),
                     writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 300, { 1, 1 })) },
             {}, kRunMs);
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         int failed = 0;
         for (const QJsonObject& e : events(r.out))
             if (e.value(QStringLiteral("event")).toString() == QLatin1String("outcome")) {
@@ -792,7 +803,7 @@ private slots:
             + stationDevices(ports + QList<quint16> { unreached })
             + QStringList { QStringLiteral("flash"), QStringLiteral("--right"),
                 writeFile(dir, QStringLiteral("r.bin"), image(4096, { 1, 7 })) });
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         const QString first = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[0]);
         const QString second = QStringLiteral("tcp:127.0.0.1:%1").arg(ports[1]);
         const QString third = QStringLiteral("tcp:127.0.0.1:%1").arg(unreached);
@@ -875,7 +886,7 @@ private slots:
         QVERIFY2(latest.out.contains(device + QStringLiteral("  No newer version")), qPrintable(latest.out));
         const QString older = DemoReleases::versions().first();
         const Run refused = runCli(line + QStringList { QStringLiteral("--online"), older });
-        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE_EXIT(refused, 1);
         QVERIFY2(
             refused.err.contains(device + QStringLiteral(": Release %1 is older").arg(older)), qPrintable(refused.err));
         // Neither run was a run of the engine: nothing recorded.
@@ -914,7 +925,7 @@ private slots:
         QFETCH(QStringList, words);
         QFETCH(QString, reason);
         const Run r = runCli(QStringList { QStringLiteral("station") } + words);
-        QCOMPARE(r.exitCode, 2);
+        QCOMPARE_EXIT(r, 2);
         QVERIFY2(r.err.contains(reason), qPrintable(r.err));
         QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
     }
@@ -992,7 +1003,7 @@ private slots:
             QStringLiteral("flash"), QStringLiteral("--json"), QStringLiteral("--right"),
             writeFile(dir, QStringLiteral("r.bin"), image(4096, { 1, 9 })) });
         QVERIFY(clock.elapsed() < withinMs);
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         const QList<QJsonObject> list = events(r.out);
         QVERIFY2(!list.isEmpty(), qPrintable(r.out));
         const QJsonObject last = list.last();
@@ -1006,7 +1017,7 @@ private slots:
         QVERIFY(progress.last() < 100.0);
         // The failed run is in the history.
         const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
-        QCOMPARE(h.exitCode, 0);
+        QCOMPARE_EXIT(h, 0);
         const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 7);
         QCOMPARE(fields[1], QStringLiteral("failed"));
@@ -1030,7 +1041,7 @@ private slots:
         const QString documents = dir.filePath(QStringLiteral("documents"));
         const Run failed = runCli({ QStringLiteral("--simulate"), QStringLiteral("--documents"), documents,
             QStringLiteral("flash"), QStringLiteral("--right"), dir.filePath(QStringLiteral("missing.bin")) });
-        QCOMPARE(failed.exitCode, 1);
+        QCOMPARE_EXIT(failed, 1);
 
         const QString release = DemoReleases::versions().last();
         const Run r
@@ -1061,7 +1072,7 @@ private slots:
         QVERIFY(progress.count(100.0) == 1);
 
         const Run h = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history") });
-        QCOMPARE(h.exitCode, 0);
+        QCOMPARE_EXIT(h, 0);
         const QStringList lines = h.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0].split(QLatin1Char('\t')).mid(1, 4),
@@ -1070,7 +1081,7 @@ private slots:
 
         const Run j
             = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json") });
-        QCOMPARE(j.exitCode, 0);
+        QCOMPARE_EXIT(j, 0);
         const QJsonArray array = QJsonDocument::fromJson(j.out.toUtf8()).array();
         QCOMPARE(array.size(), 2);
         const QJsonObject newest = array.at(0).toObject();
@@ -1093,7 +1104,7 @@ private slots:
         damaged.write("[{");
         damaged.close();
         const Run unreadable = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history") });
-        QCOMPARE(unreadable.exitCode, 1);
+        QCOMPARE_EXIT(unreadable, 1);
         QVERIFY2(unreadable.err.contains(QLatin1String("cannot be read")), qPrintable(unreadable.err));
         QCOMPARE(
             runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("extra") })
@@ -1137,17 +1148,17 @@ private slots:
     {
         const Run missing = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
             QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9") });
-        QCOMPARE(missing.exitCode, 1);
+        QCOMPARE_EXIT(missing, 1);
         QVERIFY2(missing.err.contains(QLatin1String("9.9-9.9-9.9 was not found")), qPrintable(missing.err));
         QVERIFY(missing.out.isEmpty());
 
         const Run local = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--local"),
             QStringLiteral("1.0-2.4-1.6") });
-        QCOMPARE(local.exitCode, 1); // nothing imported in the throw-away documents
+        QCOMPARE_EXIT(local, 1); // nothing imported in the throw-away documents
 
         const Run offline = runCli({ QStringLiteral("--simulate"), QStringLiteral("--server"),
             QStringLiteral("http://127.0.0.1:1"), QStringLiteral("upgrade"), QStringLiteral("--latest") });
-        QCOMPARE(offline.exitCode, 1);
+        QCOMPARE_EXIT(offline, 1);
         QVERIFY2(offline.err.contains(QLatin1String("release list")), qPrintable(offline.err));
 
         QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade") }).exitCode, 2);
@@ -1165,7 +1176,7 @@ private slots:
         QVERIFY(DemoReleases::generate(releases));
         const QString keyFile = dir.filePath(QStringLiteral("release-key.pem"));
         const Run keygen = runCli({ QStringLiteral("keygen"), keyFile });
-        QCOMPARE(keygen.exitCode, 0);
+        QCOMPARE_EXIT(keygen, 0);
         const QString publicKey = keygen.out.trimmed().split(QLatin1Char('\n')).last();
         QCOMPARE(QByteArray::fromBase64(publicKey.toLatin1()).size(), 32);
         QCOMPARE(QFile::permissions(keyFile) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
@@ -1231,7 +1242,7 @@ private slots:
         QCOMPARE(installed.out.trimmed(), release);
         const Run listed = runCliServing({ QStringLiteral("--server"), site.baseUrl(), QStringLiteral("releases"),
             QStringLiteral("--online"), QStringLiteral("--trust-key"), publicKey });
-        QCOMPARE(listed.exitCode, 0);
+        QCOMPARE_EXIT(listed, 0);
         QVERIFY2(
             listed.out.contains(release + QStringLiteral("\t")) && listed.out.count(QStringLiteral("\tsigned\n")) == 3,
             qPrintable(listed.out));
@@ -1259,11 +1270,11 @@ private slots:
         // The list no longer matches its signature; signed again over the
         // replaced archive, the release's own signature still refuses it.
         const Run edited = upgrade2(trust);
-        QCOMPARE(edited.exitCode, 1);
+        QCOMPARE_EXIT(edited, 1);
         QVERIFY2(edited.err.contains(QLatin1String("not signed by a trusted key")), qPrintable(edited.err));
         QCOMPARE(runCli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile }).exitCode, 0);
         const Run forged = upgrade2(trust);
-        QCOMPARE(forged.exitCode, 1);
+        QCOMPARE_EXIT(forged, 1);
         QVERIFY2(forged.err.contains(QLatin1String("failed the signature check")), qPrintable(forged.err));
         QVERIFY(forged.out.isEmpty());
         QVERIFY(QDir(flash).isEmpty());
@@ -1272,7 +1283,7 @@ private slots:
         QCOMPARE(publish({}).exitCode, 0);
         QVERIFY(!readFile(listPath).contains("\"sig\""));
         const Run unsigned_ = upgrade2(trust);
-        QCOMPARE(unsigned_.exitCode, 1);
+        QCOMPARE_EXIT(unsigned_, 1);
         QVERIFY2(unsigned_.err.contains(QLatin1String("is not signed")), qPrintable(unsigned_.err));
         QVERIFY(QDir(flash).isEmpty());
         const Run untrusted = upgrade2({});
@@ -1285,7 +1296,7 @@ private slots:
         // serve holds no key: it refuses one and points to publish; the
         // signed site, served as it is, lists as signed.
         const Run oracle = runCli({ QStringLiteral("serve"), releases, QStringLiteral("--sign-key"), keyFile });
-        QCOMPARE(oracle.exitCode, 2);
+        QCOMPARE_EXIT(oracle, 2);
         QVERIFY2(oracle.err.contains(QLatin1String("publish")), qPrintable(oracle.err));
         QCOMPARE(publish({ QStringLiteral("--sign-key"), keyFile }).exitCode, 0);
         QProcess server;
@@ -1327,7 +1338,7 @@ private slots:
         QHash<QString, QStringList> keys; // name: key id, public key
         for (const QString& name : { QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b") }) {
             const Run keygen = runCli({ QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem")) });
-            QCOMPARE(keygen.exitCode, 0);
+            QCOMPARE_EXIT(keygen, 0);
             keys[name] = keygen.out.trimmed().split(QLatin1Char('\n'));
             QCOMPARE(keys[name].size(), 2);
             QCOMPARE(keys[name][0], ReleaseSignature::keyId(ReleaseSignature::decodePublicKey(keys[name][1])));
@@ -1413,7 +1424,7 @@ private slots:
                      .exitCode,
             0);
         const Run marks = listed();
-        QCOMPARE(marks.exitCode, 0);
+        QCOMPARE_EXIT(marks, 0);
         QCOMPARE(marks.out.count(QStringLiteral("\tinvalid\n")), DemoReleases::versions().size());
         refused(QStringLiteral("1.1-2.5-1.8"), "failed the signature check");
         // A list signed by A alone, and a list version going back.
@@ -1428,7 +1439,7 @@ private slots:
             0);
         refused(QStringLiteral("1.1-2.5-1.8"), "is older than one already accepted");
         const Run rollbackList = listed();
-        QCOMPARE(rollbackList.exitCode, 1);
+        QCOMPARE_EXIT(rollbackList, 1);
         QVERIFY(rollbackList.out.isEmpty());
         // Expired: --expires 0 writes a list already past its date.
         QCOMPARE(cli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), pem(QStringLiteral("b")),
@@ -1510,7 +1521,7 @@ private slots:
             = R"({"data":[{"ver":"1.1-2.5-1.8","upgrade_msg":"over TLS","path":"https://127.0.0.1:1/x.zip","md5file":"0"}]})";
         const QStringList online { QStringLiteral("releases"), QStringLiteral("--online") };
         const Run stranger = runCliServing(QStringList { QStringLiteral("--server"), good.baseUrl() } + online);
-        QCOMPARE(stranger.exitCode, 1);
+        QCOMPARE_EXIT(stranger, 1);
         QVERIFY2(stranger.err.contains(QLatin1String("release list")), qPrintable(stranger.err));
         QVERIFY(good.targets.isEmpty());
         const Run trusted = runCliServing(QStringList { QStringLiteral("--server"), good.baseUrl(),
@@ -1531,7 +1542,7 @@ private slots:
             QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("--server"),
             expired.baseUrl(), QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")),
             QStringLiteral("upgrade"), QStringLiteral("--latest") });
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE_EXIT(r, 1);
         QVERIFY2(r.err.contains(QLatin1String("expired")), qPrintable(r.err));
         QVERIFY(expired.targets.isEmpty());
         QVERIFY(QDir(dir.filePath(QStringLiteral("flash"))).isEmpty());
@@ -1542,7 +1553,7 @@ private slots:
     void gamepadsListsControllersOnePerLine()
     {
         const Run simulated = runCli({ QStringLiteral("--simulate"), QStringLiteral("gamepads") });
-        QCOMPARE(simulated.exitCode, 0);
+        QCOMPARE_EXIT(simulated, 0);
         QCOMPARE(simulated.out, QStringLiteral("Virtual controller\t0\textended\tvirtual\t-\t-\n"));
 
         // The machine's own controllers: whatever is plugged in, one line each.
@@ -1558,13 +1569,13 @@ private slots:
         QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("q3dart/gamecontrollerdb.txt"))));
         const Run unreadable
             = runCli({ QStringLiteral("gamepads") }, { QStringLiteral("XDG_CONFIG_HOME=") + config.path() });
-        QCOMPARE(unreadable.exitCode, 0);
+        QCOMPARE_EXIT(unreadable, 0);
         QVERIFY2(unreadable.err.contains(QLatin1String("gamecontrollerdb.txt")), qPrintable(unreadable.err));
 
         // Without SDL the machine's controllers cannot be listed: said so, and a failure.
         const Run noSdl = runCli({ QStringLiteral("gamepads") },
             { QStringLiteral("Q3DART_SDL_LIBRARY=") + config.filePath(QStringLiteral("libSDL2-2.0.so.0")) });
-        QCOMPARE(noSdl.exitCode, 1);
+        QCOMPARE_EXIT(noSdl, 1);
         QVERIFY(noSdl.out.isEmpty());
         QVERIFY2(noSdl.err.startsWith(
                      QLatin1String("Game controllers cannot be used: the controller library could not be loaded")),
@@ -1587,7 +1598,7 @@ private slots:
         const Run listed = runCli({ QStringLiteral("gamepads") });
         if (listed.out.isEmpty()) {
             const Run none = runCli({ QStringLiteral("rumble") });
-            QCOMPARE(none.exitCode, 1);
+            QCOMPARE_EXIT(none, 1);
             QVERIFY2(none.err.contains(QLatin1String("No connected game controller has rumble motors")),
                 qPrintable(none.err));
         }
@@ -1828,30 +1839,30 @@ private slots:
     void theCommandLineNamesWhatItRefuses()
     {
         const Run misspelt = runCli({ QStringLiteral("upgrade"), QStringLiteral("--onlin"), QStringLiteral("1.0") });
-        QCOMPARE(misspelt.exitCode, 2);
+        QCOMPARE_EXIT(misspelt, 2);
         QVERIFY2(
             misspelt.err.startsWith(QLatin1String("Usage error: unknown option --onlin\n")), qPrintable(misspelt.err));
         QVERIFY(misspelt.err.contains(QLatin1String("upgrade --help")));
         QVERIFY(misspelt.out.isEmpty());
         const Run global = runCli({ QStringLiteral("--simulat"), QStringLiteral("versions") });
-        QCOMPARE(global.exitCode, 2);
+        QCOMPARE_EXIT(global, 2);
         QVERIFY2(global.err.contains(QLatin1String("unknown option --simulat")), qPrintable(global.err));
         const Run missing
             = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--online") });
-        QCOMPARE(missing.exitCode, 2);
+        QCOMPARE_EXIT(missing, 2);
         QVERIFY2(missing.err.contains(QLatin1String("--online needs a value")), qPrintable(missing.err));
         const Run switchValue = runCli({ QStringLiteral("history"), QStringLiteral("--json=yes") });
-        QCOMPARE(switchValue.exitCode, 2);
+        QCOMPARE_EXIT(switchValue, 2);
         QVERIFY2(switchValue.err.contains(QLatin1String("--json takes no value")), qPrintable(switchValue.err));
         const Run twoSources = runCli({ QStringLiteral("--simulate"), QStringLiteral("upgrade"),
             QStringLiteral("--latest"), QStringLiteral("--online"), QStringLiteral("1.1-2.5-1.8") });
-        QCOMPARE(twoSources.exitCode, 2);
+        QCOMPARE_EXIT(twoSources, 2);
         QCOMPARE(
             runCli({ QStringLiteral("releases"), QStringLiteral("--local"), QStringLiteral("--online") }).exitCode, 2);
         // The reason in the language asked for.
         const Run japanese = runCli(
             { QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("upgrade"), QStringLiteral("--onlin") });
-        QCOMPARE(japanese.exitCode, 2);
+        QCOMPARE_EXIT(japanese, 2);
         QVERIFY2(japanese.err.contains(QStringLiteral("不明なオプション --onlin")), qPrintable(japanese.err));
 
         // `--` ends the options: a file whose name starts with a dash.
@@ -1872,13 +1883,13 @@ private slots:
     void helpAndVersionInEveryProgramAndLanguage()
     {
         const Run english = runCli({ QStringLiteral("--help") });
-        QCOMPARE(english.exitCode, 0);
+        QCOMPARE_EXIT(english, 0);
         for (const char* command : { "versions", "flash", "upgrade", "history", "releases", "import", "serve",
                  "publish", "sign-list", "sign-keys", "keygen", "gamepads", "keytest", "rumble" })
             QVERIFY2(english.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command))), command);
         QVERIFY(english.out.startsWith(QLatin1String("Usage: q3dart-cli [options] COMMAND [arguments]\n")));
         const Run japanese = runCli({ QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--help") });
-        QCOMPARE(japanese.exitCode, 0);
+        QCOMPARE_EXIT(japanese, 0);
         QVERIFY2(japanese.out.startsWith(QStringLiteral("使い方：q3dart-cli")), qPrintable(japanese.out));
         QVERIFY(japanese.out.contains(QStringLiteral("オプション："))
             && japanese.out.contains(QStringLiteral("コマンド：")));
@@ -1900,13 +1911,13 @@ private slots:
 
         // A command's own help: its usage line and its options.
         const Run upgrade = runCli({ QStringLiteral("upgrade"), QStringLiteral("--help") });
-        QCOMPARE(upgrade.exitCode, 0);
+        QCOMPARE_EXIT(upgrade, 0);
         QVERIFY(upgrade.out.startsWith(QLatin1String("Usage: q3dart-cli [options] upgrade [--json] [--allow-older]")));
         for (const char* option : { "--json", "--allow-older", "--local VERSION", "--online VERSION", "--latest" })
             QVERIFY2(upgrade.out.contains(QLatin1String(option)), option);
 
         const Run version = runCli({ QStringLiteral("--version") });
-        QCOMPARE(version.exitCode, 0);
+        QCOMPARE_EXIT(version, 0);
         QCOMPARE(version.out, QStringLiteral("q3dart-cli %1\n").arg(QLatin1String(Q3DART_VERSION)));
         QProcess sim;
         sim.start(QStringLiteral(Q3DART_SIM), { QStringLiteral("--version") });
@@ -1998,7 +2009,7 @@ private slots:
     {
         QFETCH(QString, language);
         const Run help = runCli({ QStringLiteral("--lang"), language, QStringLiteral("--help") });
-        QCOMPARE(help.exitCode, 0);
+        QCOMPARE_EXIT(help, 0);
         // Entries: a name column, then a description beside it or on the next line.
         auto describedEntries = [](const QString& text, QStringList* undescribed) {
             const QStringList lines = text.split(QLatin1Char('\n'));
@@ -2092,7 +2103,7 @@ private slots:
         for (const QString& name :
             { QStringLiteral("root"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }) {
             const Run keygen = runCli({ QStringLiteral("keygen"), dir.filePath(name + QStringLiteral(".pem")) });
-            QCOMPARE(keygen.exitCode, 0);
+            QCOMPARE_EXIT(keygen, 0);
             publicKeys << keygen.out.trimmed().split(QLatin1Char('\n')).last();
         }
         const QString site = dir.filePath(QStringLiteral("site"));
@@ -2120,7 +2131,7 @@ private slots:
     void usageErrorsAndHelp()
     {
         const Run bad = runCli({ QStringLiteral("--device"), QStringLiteral("bluetooth"), QStringLiteral("versions") });
-        QCOMPARE(bad.exitCode, 2);
+        QCOMPARE_EXIT(bad, 2);
         QVERIFY(bad.err.contains(QLatin1String("bluetooth")));
         QCOMPARE(runCli({}).exitCode, 2);
         QCOMPARE(runCli({ QStringLiteral("frobnicate") }).exitCode, 2);
@@ -2128,13 +2139,13 @@ private slots:
             for (const QString& seconds : { QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("soon") }) {
                 const Run refused
                     = runCli({ QStringLiteral("--simulate"), limit, seconds, QStringLiteral("versions") });
-                QCOMPARE(refused.exitCode, 2);
+                QCOMPARE_EXIT(refused, 2);
                 QVERIFY2(refused.err.contains(limit), qPrintable(refused.err));
             }
             QCOMPARE(runCli({ QStringLiteral("--simulate"), limit }).exitCode, 2);
         }
         const Run help = runCli({ QStringLiteral("--help") });
-        QCOMPARE(help.exitCode, 0);
+        QCOMPARE_EXIT(help, 0);
         QVERIFY(help.out.contains(QLatin1String("versions")));
         QVERIFY(
             help.out.contains(QLatin1String("--restart-wait")) && help.out.contains(QLatin1String("--silence-limit")));
