@@ -1955,7 +1955,7 @@
     </message>
     <message id="SimCannotListen">
         <source>Cannot listen on %1: %2</source>
-        <extracomment>q3dart-sim: a controller's listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
+        <extracomment>q3dart-sim and q3dart-cli serve: a listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
         <translation>%1 で待ち受けできません：%2</translation>
     </message>
 </context>

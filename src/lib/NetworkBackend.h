@@ -71,6 +71,8 @@ public:
     virtual ~HttpServing() = default;
     // The port listened on (port 0: any free one), or 0 when listening failed.
     virtual quint16 listen(const QString& address, quint16 port) = 0;
+    // The system's reason the last listen failed.
+    virtual QString errorString() const = 0;
 };
 
 class NetworkBackend {

@@ -5,6 +5,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QTcpServer>
 
 QtHttpServing::QtHttpServing(Handler handler)
     : m_handler(std::move(handler))
@@ -28,5 +29,15 @@ QtHttpServing::~QtHttpServing() = default;
 
 quint16 QtHttpServing::listen(const QString& address, quint16 port)
 {
-    return quint16(m_server->listen(QHostAddress(address), port));
+    // A listener of our own rather than the server's: its failure has a
+    // reason to give, and the server would only log it.
+    auto* listener = new QTcpServer(m_server.get());
+    if (!listener->listen(QHostAddress(address), port)) {
+        m_error = listener->errorString();
+        delete listener;
+        return 0;
+    }
+    m_error.clear();
+    m_server->bind(listener);
+    return listener->serverPort();
 }

@@ -13,8 +13,10 @@ public:
     ~QtHttpServing() override;
 
     quint16 listen(const QString& address, quint16 port) override;
+    QString errorString() const override { return m_error; }
 
 private:
     Handler m_handler;
     std::unique_ptr<QHttpServer> m_server;
+    QString m_error;
 };

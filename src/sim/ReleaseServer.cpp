@@ -45,7 +45,7 @@ ReleaseServer::ReleaseServer(std::function<QString()> folderSource, Mode mode, Q
     , m_folderSource(std::move(folderSource))
     , m_mode(mode)
 {
-    if (NetworkBackend* backend = NetworkModule::backend())
+    if (NetworkBackend* backend = NetworkModule::backend(&m_unavailable))
         m_server = backend->createServer(
             [this](const HttpServing::Request& request) { return answer(request.url, request.host); });
 }
@@ -125,6 +125,11 @@ quint16 ReleaseServer::listen(const QString& address, quint16 port)
     m_address = address;
     m_port = m_server ? m_server->listen(address, port) : 0;
     return m_port;
+}
+
+QString ReleaseServer::errorString() const
+{
+    return m_server ? m_server->errorString() : m_unavailable;
 }
 
 QString ReleaseServer::baseUrl() const

@@ -38,6 +38,8 @@ public:
     // The port listened on (a numeric address), or 0 when listening failed,
     // also when the network module cannot be loaded.
     quint16 listen(const QString& address = kLocalHost, quint16 port = 0);
+    // Why the last listen failed: the system's reason, or the network module's.
+    QString errorString() const;
     // e.g. http://127.0.0.1:8080, for --server.
     QString baseUrl() const;
     // Number of requests answered, for tests.
@@ -76,6 +78,7 @@ private:
     Mode m_mode;
     std::unique_ptr<HttpServing> m_server;
     QString m_address;
+    QString m_unavailable; // why there is no server: the network module's reason
     quint16 m_port = 0;
     int m_requests = 0;
     QHash<QString, Digest> m_digests;

@@ -548,6 +548,17 @@ private slots:
         QVERIFY(lines.first().startsWith(QStringLiteral("1.1-2.5-1.8\tNew boot loader")));
         server.kill();
         server.waitForFinished();
+        // A port another program holds is named, with the system's reason, in
+        // the language asked for.
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost));
+        const QString busy = QStringLiteral("127.0.0.1:%1").arg(taken.serverPort());
+        const Run refused = runCli({ QStringLiteral("serve"), releases, QStringLiteral("--listen"), busy },
+            { QStringLiteral("Q3DART_LANGUAGE=ja") });
+        QCOMPARE_EXIT(refused, 1);
+        QVERIFY2(refused.err.startsWith(QStringLiteral("q3dart-cli: %1 で待ち受けできません：").arg(busy))
+                && refused.err.count(QLatin1Char('\n')) == 1 && refused.err.size() > 40,
+            qPrintable(refused.err));
 
         // Imported like a file opened into the application; the user's file stays.
         const QString archive = releases + QStringLiteral("/1.0-2.4-1.6.zip");

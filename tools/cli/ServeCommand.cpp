@@ -67,7 +67,8 @@ int ServeCommand::run(const QCommandLineParser& parser)
     auto* server = new ReleaseServer(
         [folder] { return folder; }, site.isEmpty() ? ReleaseServer::Mode::Archives : ReleaseServer::Mode::Site, this);
     if (!server->listen(address.toString(), port)) {
-        std::fprintf(stderr, "q3dart-cli: cannot listen on %s\n", qPrintable(listen));
+        std::fprintf(
+            stderr, "q3dart-cli: %s\n", qPrintable(localized("SimCannotListen").arg(listen, server->errorString())));
         return CliOptions::Failed;
     }
     std::printf("serving %s at %s\n", qPrintable(QFileInfo(folder).absoluteFilePath()), qPrintable(server->baseUrl()));
