@@ -2,6 +2,7 @@
 
 #include "network/QtHttpServing.h"
 #include "network/QtHttpTransfer.h"
+#include "network/ThreadsByName.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -9,6 +10,13 @@
 #include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+
+namespace {
+
+// The thread Qt's access manager does its HTTP on, as the system names it.
+const QByteArray kNetworkThreadName = QByteArrayLiteral("QNetworkAccessM");
+
+} // namespace
 
 QtNetworkBackend& QtNetworkBackend::shared()
 {
@@ -18,8 +26,21 @@ QtNetworkBackend& QtNetworkBackend::shared()
 
 QNetworkAccessManager& QtNetworkBackend::network()
 {
-    if (!m_network)
+    if (!m_network) {
         m_network = new QNetworkAccessManager(QCoreApplication::instance());
+        // On the way out, while the application is still there: the
+        // connections closed, since Qt warns of a TLS socket it closes after
+        // the application; and the network thread stopped and gone. Qt's
+        // threads are detached and run on a little after they are stopped,
+        // freeing their own state and OpenSSL's, which OpenSSL's exit
+        // handler would otherwise race with, leaking it now and then on a
+        // loaded machine. The wait is bounded.
+        QObject::connect(
+            QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_network, [network = m_network.data()] {
+                network->clearConnectionCache();
+                ThreadsByName::awaitNone(kNetworkThreadName, 2000);
+            });
+    }
     return *m_network;
 }
 

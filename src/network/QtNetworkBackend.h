@@ -2,7 +2,8 @@
 
 #include "lib/NetworkBackend.h"
 
-class QNetworkAccessManager;
+#include <QNetworkAccessManager>
+#include <QPointer>
 
 // The network backend on Qt Network and Qt HTTP Server: the whole of the
 // network module, and linked into the tools and the tests.
@@ -18,7 +19,7 @@ private:
     QtNetworkBackend() = default;
     QNetworkAccessManager& network();
 
-    QNetworkAccessManager* m_network = nullptr;
+    QPointer<QNetworkAccessManager> m_network; // goes with the application
 };
 
 extern "C" Q_DECL_EXPORT NetworkBackend* Q3DART_NETWORK_BACKEND_ENTRY();

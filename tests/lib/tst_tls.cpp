@@ -4,12 +4,14 @@
 // any other.
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
+#include "network/ThreadsByName.h"
 #include "support/TestCertificates.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
 #include <QSslSocket>
 #include <QStandardPaths>
+#include <QThread>
 #include <QtTest>
 
 using namespace testsupport;
@@ -108,6 +110,35 @@ private slots:
         QVERIFY2(error.contains(why, Qt::CaseInsensitive), qPrintable(error));
         QVERIFY(list.isEmpty());
         QVERIFY(server.targets.isEmpty());
+    }
+
+    // A thread is counted by its name while it runs and no longer once it
+    // has ended.
+    void threadsAreFoundByName()
+    {
+        QCOMPARE(ThreadsByName::count("q3dart-no-such"), 0);
+        QThread worker;
+        worker.setObjectName(QStringLiteral("q3dart-waited"));
+        worker.start();
+        QVERIFY(waitUntil([] { return ThreadsByName::count("q3dart-waited") == 1; }));
+        QVERIFY(!ThreadsByName::awaitNone("q3dart-waited", 20));
+        worker.quit();
+        QVERIFY(worker.wait());
+        QVERIFY(ThreadsByName::awaitNone("q3dart-waited", kPatienceMs));
+    }
+
+    // On the way out the access manager's thread, with its OpenSSL state, is
+    // gone before the application; a request after that still goes out.
+    void theNetworkThreadIsGoneWhenTheApplicationQuits()
+    {
+        QVERIFY(ThreadsByName::count("QNetworkAccessM") >= 1); // made by the requests above
+        QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
+        QCOMPARE(ThreadsByName::count("QNetworkAccessM"), 0);
+        TestHttpServer server(m_certificates.serverConfiguration(QStringLiteral("good")));
+        QList<ZelFirmware> list;
+        const QString error = askForTheList(server, &list);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(list.size(), 1);
     }
 };
 

@@ -1538,7 +1538,7 @@ private slots:
         const Run trusted = runCliServing(QStringList { QStringLiteral("--server"), good.baseUrl(),
                                               QStringLiteral("--ca-file"), certificates.pem(QStringLiteral("test-ca")) }
             + online);
-        QVERIFY2(trusted.exitCode == 0, qPrintable(trusted.err));
+        QVERIFY2(trusted.exitCode == 0 && trusted.err.isEmpty(), qPrintable(trusted.err));
         QVERIFY(trusted.out.startsWith(QLatin1String("1.1-2.5-1.8\tover TLS\tunsigned")));
         QCOMPARE(runCli(QStringList { QStringLiteral("--ca-file"), certificates.key(QStringLiteral("good")) } + online)
                      .exitCode,
