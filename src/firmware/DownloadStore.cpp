@@ -1,7 +1,10 @@
 #include "firmware/DownloadStore.h"
 
+#include "firmware/ZelFirmwareDataTool.h"
+#include "lib/RecordFile.h"
+#include "platform/runtime/DocumentFiles.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <plist/plist.h>
 
@@ -34,17 +37,16 @@ Plist readDictionary(const QString& path)
     return owned;
 }
 
-bool writeDictionary(const QString& path, plist_t root)
+bool writeDictionary(const QString& path, plist_t root, QString* reason)
 {
     char* xml = nullptr;
     uint32_t length = 0;
     plist_to_xml(root, &xml, &length);
     if (!xml)
         return false;
-    QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(xml, length) == qint64(length) && file.commit();
+    const QByteArray bytes(xml, qsizetype(length));
     free(xml);
-    return ok;
+    return RecordFile::write(path, bytes, reason);
 }
 
 // A string node's text; strings may hold any bytes, NUL included, so the
@@ -75,6 +77,16 @@ DownloadStore::DownloadStore(const QString& filePath, const QString& product)
     : m_path(filePath)
     , m_product(product)
 {
+}
+
+DownloadStore DownloadStore::inDocuments()
+{
+    return DownloadStore(DocumentFiles::path(DocumentFiles::kDownloadsRecord), ZelFirmwareDataTool::kProductFolder);
+}
+
+QString DownloadStore::releasesFolder()
+{
+    return DocumentFiles::path(DocumentFiles::kRemoteReleases) + QLatin1Char('/') + ZelFirmwareDataTool::kProductFolder;
 }
 
 QString DownloadStore::folderForVersion(const QString& version) const
@@ -116,15 +128,15 @@ QHash<QString, QString> DownloadStore::records() const
     return out;
 }
 
-bool DownloadStore::recordDownload(const QString& version, const QString& folder)
+bool DownloadStore::recordDownload(const QString& version, const QString& folder, QString* reason)
 {
     Plist root = readDictionary(m_path);
     if (!root) {
         // No file yet, or one that cannot be read as a dictionary: that one is
         // kept aside rather than overwritten.
         if (QFile::exists(m_path)) {
-            QFile::remove(m_path + QStringLiteral(".damaged"));
-            QFile::rename(m_path, m_path + QStringLiteral(".damaged"));
+            QFile::remove(m_path + DocumentFiles::kDamagedSuffix);
+            QFile::rename(m_path, m_path + DocumentFiles::kDamagedSuffix);
         }
         root.reset(plist_new_dict());
     }
@@ -146,10 +158,10 @@ bool DownloadStore::recordDownload(const QString& version, const QString& folder
     const QByteArray key = version.toUtf8();
     if (!plist_dict_get_item(records, key.constData()))
         plist_dict_set_item(records, key.constData(), plist_new_string(folder.toUtf8().constData()));
-    return writeDictionary(m_path, root.get());
+    return writeDictionary(m_path, root.get(), reason);
 }
 
-bool DownloadStore::removeVersion(const QString& version)
+bool DownloadStore::removeVersion(const QString& version, QString* reason)
 {
     Plist root = readDictionary(m_path);
     if (!root)
@@ -158,5 +170,5 @@ bool DownloadStore::removeVersion(const QString& version)
     if (!records || plist_get_node_type(records) != PLIST_DICT)
         return false;
     plist_dict_remove_item(records, version.toUtf8().constData());
-    return writeDictionary(m_path, root.get());
+    return writeDictionary(m_path, root.get(), reason);
 }

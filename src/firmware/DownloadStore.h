@@ -10,10 +10,13 @@
 // the keys and entries it does not know.
 class DownloadStore {
 public:
-    static inline const QString kFileName = QStringLiteral("downloads.plist");
     static inline const QString kGamepadsKey = QStringLiteral("gamepads");
 
     explicit DownloadStore(const QString& filePath, const QString& product);
+    // The documents folder's record, for the product's releases.
+    static DownloadStore inDocuments();
+    // The folder the product's downloads are unpacked into, one folder each.
+    static QString releasesFolder();
 
     // The folder recorded for version, or a null text when there is none (no
     // file, an unreadable file, no product, no such version).
@@ -22,9 +25,11 @@ public:
     // there is no record).
     QHash<QString, QString> records() const;
     // Records version -> folder; an existing record for version is kept.
-    bool recordDownload(const QString& version, const QString& folder);
+    // False when the record could not be saved, with *reason saying why for
+    // the user; the file then stays as it was.
+    bool recordDownload(const QString& version, const QString& folder, QString* reason = nullptr);
     // Removes the record of version.
-    bool removeVersion(const QString& version);
+    bool removeVersion(const QString& version, QString* reason = nullptr);
 
 private:
     QString m_path;

@@ -1,9 +1,10 @@
 #include "firmware/ZelDataTool.h"
 
+#include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
 #include "lib/WriteFailure.h"
 #include "lib/ZipArchive.h"
-#include "platform/runtime/DocumentsDirectory.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
@@ -23,8 +24,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcImport, "q3dart.import")
 
-const QLatin1String kImportFolderName("LocalBinFiles");
-const QLatin1String kProductFolderName("zelmar-q3-dart");
 const QLatin1String kVersionCharacters("1234567890.-");
 const QLatin1String kArchiveExtension("zip");
 constexpr qint64 kCopyChunkSize = 1 << 20;
@@ -128,7 +127,7 @@ QString ZelDataTool::w8FirmwareNameString(const QString& name)
 
 QString ZelDataTool::localProductFolder()
 {
-    return DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName + QLatin1Char('/') + kProductFolderName;
+    return ZelFirmwareDataTool::localFirmwareFolder();
 }
 
 bool ZelDataTool::handleFile(const QUrl& fileUrl)
@@ -233,9 +232,9 @@ bool importInto(const QString& path, QList<Shown>* messages)
     static const QRegularExpression duplicateSuffix(QStringLiteral("\\s*\\(\\d+\\)$"));
     const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName().remove(duplicateSuffix));
 
-    const QString importFolder = DocumentsDirectory::path() + QLatin1Char('/') + kImportFolderName;
+    const QString importFolder = DocumentFiles::path(DocumentFiles::kLocalReleases);
     makeFolder(importFolder);
-    const QString productFolder = importFolder + QLatin1Char('/') + kProductFolderName;
+    const QString productFolder = ZelDataTool::localProductFolder();
     makeFolder(productFolder);
 
     if (incoming.suffix() != kArchiveExtension) {

@@ -104,7 +104,7 @@ QByteArray ZelFirmwareDataTool::queryText(const QString& serverBaseUrl, const QS
 
 QString ZelFirmwareDataTool::localFirmwareFolder()
 {
-    return DocumentsDirectory::path() + QLatin1Char('/') + kLocalFolder + QLatin1Char('/') + kProductFolder;
+    return DocumentFiles::path(DocumentFiles::kLocalReleases) + QLatin1Char('/') + kProductFolder;
 }
 
 void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records, QStringList* refused)

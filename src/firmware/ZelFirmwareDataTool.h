@@ -21,7 +21,6 @@ public:
     // A release list larger than this is refused: it is a few kilobytes.
     static constexpr qint64 kMaxReleaseListBytes = qint64(1) * 1024 * 1024;
     static inline const QString kProductFolder = QStringLiteral("zelmar-q3-dart");
-    static inline const QString kLocalFolder = QStringLiteral("LocalBinFiles");
 
     static ZelFirmwareDataTool& sharedInstance();
 

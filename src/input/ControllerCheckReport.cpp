@@ -1,13 +1,13 @@
 #include "input/ControllerCheckReport.h"
 
-#include "platform/runtime/DocumentsDirectory.h"
+#include "lib/RecordFile.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/Localization.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -315,7 +315,7 @@ QString ControllerCheckReport::controllerKey() const
 
 QString ControllerCheckReport::folder()
 {
-    return QDir(DocumentsDirectory::path()).filePath(QLatin1String(kFolderName));
+    return DocumentFiles::path(DocumentFiles::kCheckReports);
 }
 
 QString ControllerCheckReport::save(QString* error) const
@@ -330,16 +330,14 @@ QString ControllerCheckReport::save(QString* error) const
     QString path = dir.filePath(stem + QStringLiteral(".json"));
     for (int n = 1; QFile::exists(path) && n < kMostNameTries; ++n)
         path = dir.filePath(stem + QStringLiteral("-%1.json").arg(n));
-    QSaveFile file(path);
-    if (QFile::exists(path) || !file.open(QIODevice::WriteOnly)) {
+    if (QFile::exists(path)) {
         if (error)
             *error = localized("CheckReportNotSaved").arg(path);
         return QString();
     }
-    file.write(QJsonDocument(toJson()).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
+    if (QString reason; !RecordFile::write(path, QJsonDocument(toJson()).toJson(QJsonDocument::Indented), &reason)) {
         if (error)
-            *error = localized("CheckReportNotSaved").arg(path);
+            *error = localized("CheckReportNotSavedBecause").arg(reason);
         return QString();
     }
     return path;

@@ -26,7 +26,6 @@ struct ControllerCheckReport {
     static constexpr double kTriggerFull = 0.95;
     static constexpr double kTriggerReleased = 0.05;
     // The folder in the documents directory that holds the reports.
-    static constexpr const char* kFolderName = "ControllerChecks";
     // Larger files in that folder are not reports and are not read.
     static constexpr qint64 kMaxReportBytes = 1024 * 1024;
 

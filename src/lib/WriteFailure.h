@@ -12,4 +12,8 @@ class WriteFailure {
 public:
     // systemError: errno after the failed call (0: none known).
     static QString reason(const QFileDevice& file, int systemError);
+    // The same for the user, with the folder of path named: a folder that
+    // cannot be written is called read-only, anything else (a full disk) in
+    // the system's words.
+    static QString describe(const QString& path, const QString& reason, int systemError);
 };

@@ -1,13 +1,15 @@
 #include "upgrade/UpgradeHistory.h"
 
-#include "platform/runtime/DocumentsDirectory.h"
+#include "lib/RecordFile.h"
+#include "lib/WriteFailure.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "upgrade/UpgradeReason.h"
-#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+
+#include <cerrno>
 
 namespace {
 
@@ -29,9 +31,9 @@ bool readArray(const QString& path, QJsonArray* out)
 // A name next to the damaged file that no earlier damaged copy holds.
 QString asideName(const QString& path)
 {
-    QString aside = path + QStringLiteral(".damaged");
+    QString aside = path + DocumentFiles::kDamagedSuffix;
     for (int n = 2; QFile::exists(aside); ++n)
-        aside = path + QStringLiteral(".damaged-%1").arg(n);
+        aside = path + DocumentFiles::kDamagedSuffix + QStringLiteral("-%1").arg(n);
     return aside;
 }
 
@@ -83,7 +85,7 @@ UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
 }
 
 UpgradeHistory::UpgradeHistory()
-    : UpgradeHistory(DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kUpgradeHistoryFileName)
+    : UpgradeHistory(DocumentFiles::path(DocumentFiles::kUpgradeHistory))
 {
 }
 
@@ -105,21 +107,20 @@ QList<UpgradeRecord> UpgradeHistory::records(bool* ok) const
     return out;
 }
 
-bool UpgradeHistory::append(const UpgradeRecord& record) const
+bool UpgradeHistory::append(const UpgradeRecord& record, QString* reason) const
 {
     QJsonArray array;
     if (!readArray(m_path, &array)) {
         // Whatever it holds stays readable by hand; the history starts again.
-        if (!QFile::rename(m_path, asideName(m_path)))
+        QFile damaged(m_path);
+        errno = 0;
+        if (!damaged.rename(asideName(m_path))) {
+            if (reason)
+                *reason = WriteFailure::describe(m_path, WriteFailure::reason(damaged, errno), errno);
             return false;
+        }
         array = QJsonArray();
     }
     array.append(record.toJson());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return RecordFile::write(m_path, QJsonDocument(array).toJson(QJsonDocument::Indented), reason);
 }

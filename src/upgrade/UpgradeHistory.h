@@ -44,8 +44,9 @@ public:
     // The runs, oldest first; ok (when given) is false for a file that exists
     // but cannot be read as a history.
     QList<UpgradeRecord> records(bool* ok = nullptr) const;
-    // Appends one run; false when the file could not be written.
-    bool append(const UpgradeRecord& record) const;
+    // Appends one run; false when the file could not be written, which then
+    // stays as it was, with *reason saying why for the user.
+    bool append(const UpgradeRecord& record, QString* reason = nullptr) const;
 
 private:
     QString m_path;

@@ -5,7 +5,6 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
@@ -61,9 +60,7 @@ bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
     // A release downloaded before is used again unless a key is trusted.
     if (ReleaseSignature::hasTrustedKeys())
         return true;
-    const DownloadStore store(
-        DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName, ZelFirmwareDataTool::kProductFolder);
-    return store.folderForVersion(release.version).isNull();
+    return DownloadStore::inDocuments().folderForVersion(release.version).isNull();
 }
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
@@ -78,11 +75,8 @@ UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpg
     if (!release.isOnline()) {
         folder = release.path;
     } else if (!downloadsFirst(release)) {
-        const DownloadStore store(DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName,
-            ZelFirmwareDataTool::kProductFolder);
-        folder = DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder
-            + QLatin1Char('/') + ZelFirmwareDataTool::kProductFolder + QLatin1Char('/')
-            + store.folderForVersion(release.version);
+        folder = DownloadStore::releasesFolder() + QLatin1Char('/')
+            + DownloadStore::inDocuments().folderForVersion(release.version);
     }
     return UpgradePlan::make(need, pathsIn(folder));
 }

@@ -156,10 +156,6 @@ public:
     static inline const QString kBootFileName = QStringLiteral("V7E_IAP.bin");
     static inline const QString kLeftFileName = QStringLiteral("V7E_ISP.bin");
     static inline const QString kRightFileName = QStringLiteral("Q3_RIGHT.bin");
-    static inline const QString kRemoteFolder = QStringLiteral("RemoteBinFiles");
-    // The record of past runs in the documents directory, next to the
-    // downloads record; a download must never take either name.
-    static inline const QString kUpgradeHistoryFileName = QStringLiteral("upgrade-history.json");
 
     void setSelectedFirmware(const ZelFirmware* firmware);
     // Selects a release nobody picked (the newest the online list offers):

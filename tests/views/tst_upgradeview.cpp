@@ -5,6 +5,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
@@ -632,7 +633,7 @@ private slots:
         QVERIFY(m_view->cancelButton->isHidden());
         QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
         QVERIFY(waitUntil([&] { return zips().isEmpty(); })); // no partial file stays
-        QVERIFY(!QDir(documents + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
+        QVERIFY(!QDir(documents + QLatin1Char('/') + DocumentFiles::kRemoteReleases + QLatin1Char('/')
             + ZelFirmwareDataTool::kProductFolder)
                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                      .contains(kNewest));
