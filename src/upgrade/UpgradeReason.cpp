@@ -23,6 +23,7 @@ constexpr Entry kEntries[] = {
     { Code::RestartWaitStopped, "RestartWaitStopped", "RestartWaitStopped" },
     { Code::CancelledAfterImage, "CancelledAfterImage", "UpgradeCancelledAfterImage" },
     { Code::ImageInvalid, "ImageInvalid", "FirmwareIsInvalid" },
+    { Code::ImageUnsendable, "ImageUnsendable", "ImageUnsendable" },
     { Code::ChecksumRejected, "ChecksumRejected", "ChecksumRejected" },
     { Code::StoppedResponding, "StoppedResponding", "TransferStalled" },
     { Code::DidNotReturn, "DidNotReturn", "ControllerDidNotReturn" },

@@ -20,6 +20,7 @@ public:
         RestartWaitStopped, // the user stopped waiting for the controller's restart
         CancelledAfterImage, // a cancel asked for mid-image, taken once the image was whole
         ImageInvalid, // an image file is unreadable, empty or too large
+        ImageUnsendable, // the same, found before anything was sent: which image, and why
         ChecksumRejected, // the right side refused the checksum twice
         StoppedResponding, // silence past the transfer's limit
         DidNotReturn, // no return within the restart limit

@@ -12,6 +12,7 @@
 #include "upgrade/ImageTransfer.h"
 #include "upgrade/TransferState.h"
 
+#include <QFileInfo>
 #include <QObject>
 
 #include <algorithm>
@@ -683,6 +684,22 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
     for (const UpgradePlan::Step& step : m_plan.steps())
         m_planImages.at(size_t(step.image))
             = TransferState::readFile(step.path, step.image == UpgradePlan::Image::BootLoader);
+    // Every image is checked before the first byte of any: a release whose
+    // last image cannot be sent must not leave the controller with its
+    // first ones written and the rest old.
+    for (const UpgradePlan::Step& step : m_plan.steps()) {
+        TransferState probe;
+        const TransferState::LoadResult result
+            = probe.load(m_planImages.at(size_t(step.image)), step.image == UpgradePlan::Image::BootLoader);
+        if (result == TransferState::LoadResult::Ok)
+            continue;
+        const QString why = result == TransferState::LoadResult::Empty ? localized("ImageEmpty")
+            : result == TransferState::LoadResult::TooLarge
+            ? localized("ImageTooLarge").arg(TransferState::kMaxRegionSize)
+            : localized("ImageUnreadable");
+        failRun(UpgradeReason(UpgradeReason::Code::ImageUnsendable, { QFileInfo(step.path).fileName(), why }));
+        return;
+    }
     m_step = m_plan.indexOf(first);
     sendImage(first);
 }

@@ -398,22 +398,24 @@ private slots:
     {
         QTest::addColumn<int>("size");
         QTest::addColumn<bool>("boot");
-        QTest::newRow("empty left") << 0 << false;
-        QTest::newRow("boot loader without region") << 0xE800 << true;
-        QTest::newRow("left of 64 KiB") << 65536 << false;
-        QTest::newRow("missing file") << -1 << false;
+        QTest::addColumn<QString>("why");
+        QTest::newRow("empty left") << 0 << false << localized("ImageEmpty");
+        QTest::newRow("boot loader without region") << 0xE800 << true << localized("ImageEmpty");
+        QTest::newRow("left of 64 KiB") << 65536 << false << localized("ImageTooLarge").arg(65535);
+        QTest::newRow("missing file") << -1 << false << localized("ImageUnreadable");
     }
 
     void refusedImagesSendNothing()
     {
         QFETCH(int, size);
         QFETCH(bool, boot);
+        QFETCH(QString, why);
         const QString path = size < 0 ? m_dir.filePath(QStringLiteral("missing.bin"))
                                       : write(QStringLiteral("bad.bin"), QByteArray(size, 'x'));
         const int before = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(boot ? path : QString(), boot ? QString() : path, QString()));
         QVERIFY(!engine().isUpgradingFirmware);
-        QCOMPARE(m_toasts->texts(), QStringList { localized("FirmwareIsInvalid") });
+        QCOMPARE(m_toasts->texts(), QStringList { localized("ImageUnsendable").arg(QFileInfo(path).fileName(), why) });
         // Not later either: not from a resend, and not on its way through the link.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
         drainPostedEvents();
