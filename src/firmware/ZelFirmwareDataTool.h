@@ -17,7 +17,11 @@ public:
     using RemoteCompletion = std::function<void(const QList<ZelFirmware>& firmwares, const QString& error)>;
 
     static constexpr double kReuseSeconds = 300.0;
+    // The longest silence while the list (or its signed metadata) arrives,
+    // and the longest the whole fetch may take: a server that trickles a
+    // byte now and then is never silent.
     static constexpr double kRequestTimeout = 20.0;
+    static constexpr double kListDeadline = 60.0;
     // A release list larger than this is refused: it is a few kilobytes.
     static constexpr qint64 kMaxReleaseListBytes = qint64(1) * 1024 * 1024;
     static inline const QString kProductFolder = QStringLiteral("zelmar-q3-dart");
@@ -39,6 +43,9 @@ public:
 
     // "now", replaceable by tests.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
+    // The deadline of each request of a fetch, in seconds on the main
+    // queue's time scale (the command line's --list-deadline).
+    double listDeadline = kListDeadline;
 
     // The firmware server: --server or Q3DART_SERVER, else the configured host.
     static void setServerOverride(const QString& baseUrl);

@@ -79,8 +79,10 @@ class NetworkBackend {
 public:
     virtual ~NetworkBackend() = default;
 
-    // Starts a GET that follows only redirects as safe as the request; a
-    // silence longer than timeoutMs ends it with an error. Owned by the backend.
+    // Starts a GET that follows at most five redirects, each as safe as the
+    // request (never from https to http); a silence longer than timeoutMs
+    // ends it with an error. The network thread reads only a little ahead of
+    // the events. Owned by the backend.
     virtual HttpTransfer* get(const QUrl& url, int timeoutMs, HttpTransfer::Events events) = 0;
     // Trusts the PEM certificates of file, beside the system's own, for every
     // later request; false when it holds none.

@@ -15,6 +15,12 @@ namespace {
 
 // The thread Qt's access manager does its HTTP on, as the system names it.
 const QByteArray kNetworkThreadName = QByteArrayLiteral("QNetworkAccessM");
+// What the network thread may read ahead of the main thread: without a
+// bound it reads a fast endless answer into memory faster than the main
+// thread can refuse it.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
+// Release hosts and CDNs redirect; a chain longer than this is refused.
+constexpr int kMaxRedirects = 5;
 
 } // namespace
 
@@ -49,7 +55,10 @@ HttpTransfer* QtNetworkBackend::get(const QUrl& url, int timeoutMs, HttpTransfer
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    return new QtHttpTransfer(network().get(request), std::move(events));
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QNetworkReply* reply = network().get(request);
+    reply->setReadBufferSize(kReadBufferBytes);
+    return new QtHttpTransfer(reply, std::move(events));
 }
 
 bool QtNetworkBackend::addCaCertificates(const QString& file)

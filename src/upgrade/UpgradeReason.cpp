@@ -39,10 +39,12 @@ constexpr Entry kEntries[] = {
     { Code::ReleaseFilesMissing, "ReleaseFilesMissing", "UpgradeFailedNeedNewFirmware" },
     { Code::ReleaseIncomplete, "ReleaseIncomplete", "ReleaseLacksImage" },
     { Code::DownloadTooLarge, "DownloadTooLarge", "DownloadTooLarge" },
+    { Code::DownloadTooSlow, "DownloadTooSlow", "DownloadTooSlow" },
     { Code::DownloadFailed, "DownloadFailed", "DownloadFirmwareFailed" },
     { Code::DownloadNameRefused, "DownloadNameRefused", "DownloadNameRefused" },
     { Code::DownloadWriteFailed, "DownloadWriteFailed", "DownloadWriteFailed" },
     { Code::DigestMismatch, "DigestMismatch", "DownloadDigestMismatch" },
+    { Code::ArchiveNotSigned, "ArchiveNotSigned", "DownloadNotSignedArchive" },
     { Code::UnzipFailed, "UnzipFailed", "UnzipFailed" },
 };
 

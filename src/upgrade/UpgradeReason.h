@@ -36,10 +36,12 @@ public:
         ReleaseFilesMissing, // the release's folder lacks an image
         ReleaseIncomplete, // the unpacked release lacks an image
         DownloadTooLarge, // the archive exceeded the download limit
+        DownloadTooSlow, // the archive arrived slower than the rate floor for too long
         DownloadFailed, // the archive could not be downloaded
         DownloadNameRefused, // the server's file name for the archive cannot be used
         DownloadWriteFailed, // the archive could not be stored (a full disk, say)
         DigestMismatch, // the archive's digest is not the release's
+        ArchiveNotSigned, // the downloaded archive is not the one the signed list names
         UnzipFailed, // the archive could not be unpacked
     };
 

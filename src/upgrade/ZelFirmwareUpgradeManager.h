@@ -169,6 +169,13 @@ public:
     void upgradeWithRemoteFile();
     // A release archive larger than this is refused while it downloads.
     static constexpr qint64 kDefaultMaxDownloadBytes = qint64(64) * 1024 * 1024;
+    // A download ends after this long without a byte (the platform's default
+    // request time-out), or when it stays slower than the rate floor for
+    // kDefaultSlowDownload: a server that trickles a byte now and then is
+    // never silent.
+    static constexpr double kDefaultDownloadSilence = 60.0;
+    static constexpr qint64 kMinDownloadBytesPerSecond = 1024;
+    static constexpr double kDefaultSlowDownload = 30.0;
 
     // The limits a caller (the command line, a test) gives an engine, in
     // seconds on the engine's time scale.
@@ -177,6 +184,9 @@ public:
         double flashSilence = kDefaultFlashSilence;
         double restartWait = kDefaultRestartWait;
         qint64 maxDownloadBytes = kDefaultMaxDownloadBytes;
+        double downloadSilence = kDefaultDownloadSilence;
+        qint64 minDownloadBytesPerSecond = kMinDownloadBytesPerSecond;
+        double slowDownloadSeconds = kDefaultSlowDownload;
         bool operator==(const Settings&) const = default;
     };
     const Settings& settings() const { return m_settings; }

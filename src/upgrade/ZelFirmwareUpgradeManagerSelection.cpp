@@ -9,8 +9,10 @@
 #include "lib/HttpClient.h"
 #include "lib/MessageToast.h"
 #include "lib/ZipArchive.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QDir>
@@ -21,23 +23,16 @@
 
 namespace {
 
-// The platform's default request time-out.
-constexpr double kDownloadTimeout = 60.0;
+const QString kArchiveSuffix = QStringLiteral(".zip");
 
 bool isRemote(const QString& url)
 {
     return url.startsWith(QLatin1String("http"));
 }
 
-QString downloadsPlistPath()
-{
-    return DocumentsDirectory::path() + QLatin1Char('/') + DownloadStore::kFileName;
-}
-
 QString remoteProductFolder()
 {
-    return DocumentsDirectory::path() + QLatin1Char('/') + ZelFirmwareUpgradeManager::kRemoteFolder + QLatin1Char('/')
-        + ZelFirmwareDataTool::kProductFolder;
+    return DownloadStore::releasesFolder();
 }
 
 void makeFolder(const QString& path)
@@ -46,36 +41,40 @@ void makeFolder(const QString& path)
         QDir().mkdir(path);
 }
 
-// The server's suggested name, reduced to a plain file name; empty when unusable.
-QString safeFileName(const QString& suggested)
+// The name a release's archive is stored under: made from its version text
+// alone, which holds nothing but digits, points and dashes; never from what
+// the server says (its Content-Disposition, its address), so that no server
+// chooses where a download lands. Empty when the version is no version.
+QString downloadName(const QString& version)
 {
-    const QString name = QFileInfo(QString(suggested).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-        || name.startsWith(QLatin1Char('.')))
+    if (!ReleaseVersion::parse(version))
         return QString();
-    return name;
+    return version + kArchiveSuffix;
 }
 
 // Whether a download may be stored under `name` in the documents directory:
-// never over the downloads record (or its kept-aside damaged copy), the
-// upgrade history, or the archive of another recorded version, whose unpacked
-// folder would then hold this release's images under that version's record.
-// Names are compared without regard to case, as a phone's file system does.
+// never over one of our own files (the records, the release folders, a copy
+// kept aside), nor over the archive of another recorded version, whose
+// unpacked folder would then hold this release's images under that
+// version's record. Names are compared without regard to case, as a phone's
+// file system does.
 bool mayStoreDownloadAs(const QString& name, const QString& version)
 {
-    const QString ownFiles[] = { DownloadStore::kFileName, DownloadStore::kFileName + QStringLiteral(".damaged"),
-        ZelFirmwareUpgradeManager::kUpgradeHistoryFileName,
-        ZelFirmwareUpgradeManager::kUpgradeHistoryFileName + QStringLiteral(".damaged") };
-    for (const QString& own : ownFiles)
-        if (name.compare(own, Qt::CaseInsensitive) == 0)
-            return false;
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || DocumentFiles::isOwnName(name))
+        return false;
     const QString folder = QFileInfo(name).completeBaseName();
-    const QHash<QString, QString> records
-        = DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).records();
+    const QHash<QString, QString> records = DownloadStore::inDocuments().records();
     for (auto it = records.cbegin(); it != records.cend(); ++it)
         if (it.key() != version && it.value().compare(folder, Qt::CaseInsensitive) == 0)
             return false;
     return true;
+}
+
+// Tells the user a record could not be saved; the run goes on without it.
+void recordNotSaved(const QString& reason)
+{
+    MessageToast::showMsgWithtext(
+        localized("DownloadRecordNotSaved").arg(reason), ZelFirmwareUpgradeManager::kFailureSeconds * 2);
 }
 
 // The image files a release folder lacks, by name.
@@ -239,9 +238,9 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             return;
         }
     }
-    makeFolder(DocumentsDirectory::path() + QLatin1Char('/') + kRemoteFolder);
+    makeFolder(DocumentFiles::path(DocumentFiles::kRemoteReleases));
     makeFolder(remoteProductFolder());
-    DownloadStore store(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder);
+    DownloadStore store = DownloadStore::inDocuments();
     const QString recorded = store.folderForVersion(latestFirmwareVersion);
     if (!recorded.isNull() && !trusted) {
         if (checkIfExitLocalFileWithPath(remoteProductFolder() + QLatin1Char('/') + recorded)) {
@@ -249,7 +248,8 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             return;
         }
         // The unpacked release lost an image: forget it, so the next start downloads it again.
-        store.removeVersion(latestFirmwareVersion);
+        if (QString reason; !store.removeVersion(latestFirmwareVersion, &reason) && !reason.isEmpty())
+            recordNotSaved(reason);
         failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete,
                     { missingImages(remoteProductFolder() + QLatin1Char('/') + recorded) }),
             kFailureSeconds);
@@ -260,16 +260,21 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
     abortDownload();
     const quint64 download = m_downloadId;
     notifyPhase(ZelUpgradePhase::Download);
+    HttpClient::Limits limits;
+    limits.silenceSeconds = m_settings.downloadSilence;
+    limits.minBytesPerSecond = m_settings.minDownloadBytesPerSecond;
+    limits.slowSeconds = m_settings.slowDownloadSeconds;
+    limits.maxBytes = m_settings.maxDownloadBytes;
     m_abortDownload = HttpClient::download(
         QUrl(latestFirmwareUrl),
-        [documents, version](const HttpClient::Response& headers) {
+        [documents, version](const HttpClient::Response&) {
             // An empty path refuses the download before anything is written.
-            const QString name = safeFileName(headers.suggestedFileName);
-            if (name.isEmpty() || !mayStoreDownloadAs(name, version))
+            const QString name = downloadName(version);
+            if (!mayStoreDownloadAs(name, version))
                 return QString();
             return documents + QLatin1Char('/') + name;
         },
-        kDownloadTimeout,
+        limits,
         [this, download](const HttpClient::Response& response) {
             // A download that was aborted, or whose run has ended, is not used.
             if (download != m_downloadId || !isUpgradingFirmware) {
@@ -284,9 +289,17 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
                     kFailureSeconds);
                 return;
             }
+            if (response.tooSlow) {
+                failRun(UpgradeReason(UpgradeReason::Code::DownloadTooSlow,
+                            { QString::number(double(m_settings.minDownloadBytesPerSecond) / 1024.0),
+                                QString::number(m_settings.slowDownloadSeconds * MainQueue::timeScale()) }),
+                    kFailureSeconds);
+                return;
+            }
             // A name or a disk of ours is not the network's fault.
             if (response.nameRefused) {
-                failRun(UpgradeReason(UpgradeReason::Code::DownloadNameRefused, { response.suggestedFileName }),
+                failRun(
+                    UpgradeReason(UpgradeReason::Code::DownloadNameRefused, { downloadName(latestFirmwareVersion) }),
                     kFailureSeconds);
                 return;
             }
@@ -303,32 +316,33 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         [this](qint64 received, qint64 total) {
             if (downloadProgressBlock)
                 downloadProgressBlock(received, total);
-        },
-        m_settings.maxDownloadBytes);
+        });
 }
 
 void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
 {
     notifyPhase(ZelUpgradePhase::DigestCheck);
+    // The signature covers the SHA-256, not the MD5: an archive replaced
+    // together with its MD5 is caught here, before anything is unpacked; and
+    // with a signature to check, an archive other than the signed one is
+    // named as such, not as a damaged download worth trying again.
+    if (ReleaseSignature::hasTrustedKeys()) {
+        const UpgradeReason refusal = signatureRefusal();
+        if (!refusal.isNone() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
+            QFile::remove(filePath);
+            failRun(refusal.isNone() ? UpgradeReason(UpgradeReason::Code::ArchiveNotSigned) : refusal, kFailureSeconds);
+            return;
+        }
+    }
     const QString md5 = FileHash::md5HashOfFileAtPath(filePath);
     if (md5.isNull() || md5.toLower() != latestFirmwareMD5.toLower()) {
         QFile::remove(filePath); // a damaged download is not kept
         failRun(UpgradeReason(UpgradeReason::Code::DigestMismatch), kFailureSeconds);
         return;
     }
-    // The signature covers the SHA-256, not the MD5: an archive replaced
-    // together with its MD5 is caught here, before anything is unpacked.
-    if (ReleaseSignature::hasTrustedKeys()) {
-        const UpgradeReason refusal = signatureRefusal();
-        if (!refusal.isNone() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
-            QFile::remove(filePath);
-            failRun(refusal.isNone() ? UpgradeReason(UpgradeReason::Code::SignatureInvalid) : refusal, kFailureSeconds);
-            return;
-        }
-    }
     const QString folderName = QFileInfo(filePath).completeBaseName();
-    DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder)
-        .recordDownload(latestFirmwareVersion, folderName);
+    if (QString reason; !DownloadStore::inDocuments().recordDownload(latestFirmwareVersion, folderName, &reason))
+        recordNotSaved(reason);
     const QString releaseFolder = remoteProductFolder() + QLatin1Char('/') + folderName;
     notifyPhase(ZelUpgradePhase::Unpack);
     // A checked archive is unpacked into an empty folder: an image left there
@@ -355,6 +369,8 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     }
     // Forgotten at once: kept, the next start would find the same gap in its
     // folder instead of downloading the release again.
-    DownloadStore(downloadsPlistPath(), ZelFirmwareDataTool::kProductFolder).removeVersion(latestFirmwareVersion);
+    if (QString reason;
+        !DownloadStore::inDocuments().removeVersion(latestFirmwareVersion, &reason) && !reason.isEmpty())
+        recordNotSaved(reason);
     failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete, { missingImages(releaseFolder) }), kFailureSeconds);
 }

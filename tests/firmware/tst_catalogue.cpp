@@ -7,8 +7,10 @@
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QUrlQuery>
@@ -256,6 +258,30 @@ private slots:
         QVERIFY(a.firmwares.isEmpty());
         QCOMPARE(a.error, localized("ReleaseListTooLarge").arg(1));
         QCOMPARE(catalogue().firmwares->size(), 2); // the list stored before stays
+    }
+
+    // An answer that never ends is refused as soon as it passes the limit,
+    // without holding more of it than that; one that trickles a byte now and
+    // then, never silent for long, ends at the deadline.
+    void anEndlessOrTricklingListEndsWithItsOwnMessage()
+    {
+        m_server->endless = true;
+        m_server->body = QByteArray(64 * 1024, ' ');
+        Answer a = ask();
+        QVERIFY(a.firmwares.isEmpty());
+        QCOMPARE(a.error, localized("ReleaseListTooLarge").arg(1));
+
+        m_server->endless = false;
+        m_server->trickleMs = 100;
+        m_server->body = kTwoReleases;
+        catalogue().listDeadline = 1.0;
+        const auto restore = qScopeGuard([this] { catalogue().listDeadline = ZelFirmwareDataTool::kListDeadline; });
+        QElapsedTimer clock;
+        clock.start();
+        a = ask();
+        QVERIFY(a.firmwares.isEmpty());
+        QCOMPARE(a.error, localized("ReleaseListDeadline").arg(1));
+        QVERIFY(clock.elapsed() < 20 * 1000); // long before the list would have trickled in
     }
 
     void oddElementsAndValuesAreHandled()

@@ -6,6 +6,7 @@
 #include <QSslServer>
 #include <QSslSocket>
 #include <QTcpSocket>
+#include <QTimer>
 
 TestHttpServer::TestHttpServer()
     : m_server(std::make_unique<QTcpServer>())
@@ -49,6 +50,12 @@ void TestHttpServer::serve(QTcpSocket* socket)
     m_pending.remove(socket);
     if (!answer)
         return;
+    if (const QByteArray location = redirects.value(target.split('?').first()); !location.isEmpty()) {
+        socket->write(
+            "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
     int replyStatus = status;
     QByteArray replyType = contentType;
     QByteArray replyBody = body;
@@ -69,13 +76,26 @@ void TestHttpServer::serve(QTcpSocket* socket)
             replyType = "text/plain";
             replyBody = "not found";
         }
-        replyHeaders.clear();
+        replyHeaders = fileHeaders;
     }
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(replyStatus) + " Status\r\n";
     if (!replyType.isEmpty())
         reply += "Content-Type: " + replyType + "\r\n";
     reply += replyHeaders;
+    if (endless) {
+        socket->write(reply + "Connection: close\r\n\r\n");
+        QByteArray chunk = replyBody.isEmpty() ? QByteArray("x") : replyBody;
+        while (chunk.size() < 64 * 1024)
+            chunk += chunk;
+        pour(socket, chunk);
+        return;
+    }
     reply += "Content-Length: " + QByteArray::number(replyBody.size()) + "\r\nConnection: close\r\n\r\n";
+    if (trickleMs > 0) {
+        socket->write(reply);
+        trickle(socket, replyBody);
+        return;
+    }
     if (stallAfterBodyBytes >= 0 && stallAfterBodyBytes < replyBody.size()) {
         socket->write(reply + replyBody.left(stallAfterBodyBytes));
         socket->flush();
@@ -83,4 +103,24 @@ void TestHttpServer::serve(QTcpSocket* socket)
     }
     socket->write(reply + replyBody);
     socket->disconnectFromHost();
+}
+
+void TestHttpServer::trickle(QTcpSocket* socket, QByteArray rest)
+{
+    if (rest.isEmpty() || socket->state() != QAbstractSocket::ConnectedState) {
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(rest.left(1));
+    QTimer::singleShot(trickleMs, socket, [this, socket, rest] { trickle(socket, rest.mid(1)); });
+}
+
+void TestHttpServer::pour(QTcpSocket* socket, const QByteArray& chunk)
+{
+    // More whenever what was written has gone out: as fast as the client reads.
+    socket->write(chunk);
+    connect(socket, &QTcpSocket::bytesWritten, socket, [socket, chunk] {
+        if (socket->bytesToWrite() < chunk.size())
+            socket->write(chunk);
+    });
 }

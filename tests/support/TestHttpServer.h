@@ -34,6 +34,17 @@ public:
     // With 0 or more: the answer stops after this many bytes of its body and
     // the connection stays open, as a download that has stalled.
     qint64 stallAfterBodyBytes = -1;
+    // With more than 0: the body goes out one byte every this many
+    // milliseconds, a server that is never silent and never done.
+    int trickleMs = 0;
+    // The body is sent again and again for ever, without a length: an
+    // answer that never ends.
+    bool endless = false;
+    // Request paths (without the query) answered with a redirect to the
+    // address given, before anything else.
+    QHash<QByteArray, QByteArray> redirects;
+    // Headers for the files served from root (extraHeaders are not).
+    QByteArray fileHeaders;
     // Serve the files under this folder instead: the request path names the
     // file (the query is ignored); an extensionless file goes out as JSON, a
     // .zip as application/zip, anything missing as 404.
@@ -46,6 +57,8 @@ public:
 private:
     void accept();
     void serve(QTcpSocket* socket);
+    void trickle(QTcpSocket* socket, QByteArray rest);
+    void pour(QTcpSocket* socket, const QByteArray& chunk);
     std::unique_ptr<QTcpServer> m_server;
     bool m_tls = false;
     QHash<QTcpSocket*, QByteArray> m_pending;

@@ -21,6 +21,7 @@
 #include "support/TestSupport.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -130,6 +131,21 @@ class TestSelection : public QObject {
         release.sha256 = FileHash::sha256HashOfFileAtPath(archive);
         release.signature = key.sign(version, release.sha256);
         return release;
+    }
+
+    // Writes an archive at path holding the three images of a demo release; its bytes.
+    static QByteArray releaseArchive(const QString& path, const QString& imagesOf)
+    {
+        {
+            ZipWriter zip(path);
+            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(imagesOf));
+            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(imagesOf));
+            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(imagesOf));
+            if (!zip.close())
+                return QByteArray();
+        }
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     void expectInstalled(const QString& version, bool bootSent)
@@ -408,8 +424,8 @@ private slots:
         // A release that lacks an image is forgotten at once: the next try downloads it again.
         QTest::newRow("release lacking an image") << "5.2-5.0-5.0.zip" << twoImages << true << lacking << false;
         QTest::newRow("name climbing out") << "../../5.3-5.0-5.0.zip" << twoImages << true << lacking << false;
-        QTest::newRow("name that is no name")
-            << ".." << twoImages << true << localized("DownloadNameRefused").arg(QStringLiteral("..")) << false;
+        // The server's name is not used: the release's version names the download.
+        QTest::newRow("name that is no name") << ".." << twoImages << true << lacking << false;
     }
 
     void downloadFailuresEndTheRunWithTheirMessage()
@@ -469,18 +485,10 @@ private slots:
         // The aborted reply is never read.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("device not open")));
         const QString zipPath = m_dir.filePath(QStringLiteral("whole.zip"));
-        {
-            ZipWriter zip(zipPath);
-            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
-            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
-            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kNewest));
-            QVERIFY(zip.close());
-        }
-        QFile archive(zipPath);
-        QVERIFY(archive.open(QIODevice::ReadOnly));
         TestHttpServer server;
         server.contentType = "application/zip";
-        server.body = archive.readAll();
+        server.body = releaseArchive(zipPath, kNewest);
+        QVERIFY(!server.body.isEmpty());
         server.extraHeaders = "Content-Disposition: attachment; filename=\"5.4-5.0-5.0.zip\"\r\n";
         const QString blocker = documents() + QLatin1Char('/') + inTheWay;
         QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
@@ -541,6 +549,78 @@ private slots:
         QVERIFY(!QFileInfo::exists(small + QStringLiteral("/5.5-5.0-5.0.zip"))); // no partial file
     }
 
+    // Release hosts and CDNs redirect: once on the same host, once to
+    // another; the archive installs either way.
+    void aRedirectedArchiveIsInstalled_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("the same host") << QStringLiteral("127.0.0.1") << "7.1-7.0-7.0";
+        QTest::newRow("another host") << QStringLiteral("localhost") << "7.2-7.0-7.0";
+    }
+
+    void aRedirectedArchiveIsInstalled()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, version);
+        const QString zipPath = m_dir.filePath(QStringLiteral("redirected.zip"));
+        TestHttpServer cdn;
+        cdn.contentType = "application/zip";
+        cdn.body = releaseArchive(zipPath, kNewest);
+        QVERIFY(!cdn.body.isEmpty());
+        TestHttpServer origin;
+        origin.redirects.insert(
+            "/file.zip", QStringLiteral("http://%1:%2/real.zip").arg(host).arg(cdn.port()).toUtf8());
+        ZelFirmware release;
+        release.version = version;
+        release.path = origin.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList {});
+        QCOMPARE(origin.targets, QList<QByteArray> { "/file.zip" });
+        QCOMPARE(cdn.targets, QList<QByteArray> { "/real.zip" });
+        QCOMPARE(versionsAfterRestart(), kNewest);
+    }
+
+    // An archive that never ends is refused at the download limit, without
+    // holding it in memory; one that trickles, never silent for long, ends
+    // once its rate has stayed below the floor long enough. Nothing is sent.
+    void anEndlessOrTricklingArchiveEndsWithItsOwnMessage()
+    {
+        const ZelFirmwareUpgradeManager::Settings before = engine().settings();
+        const auto restore = qScopeGuard([&] { engine().setSettings(before); });
+        ZelFirmwareUpgradeManager::Settings settings = before;
+        settings.maxDownloadBytes = 1024 * 1024;
+        settings.slowDownloadSeconds = 1.0;
+        engine().setSettings(settings);
+        const int messages = int(sim().receivedMessages().size());
+        TestHttpServer server;
+        server.contentType = "application/zip";
+        server.endless = true;
+        ZelFirmware release;
+        release.version = QStringLiteral("7.3-7.0-7.0");
+        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList { localized("DownloadTooLarge").arg(QStringLiteral("1")) });
+
+        m_toasts->clear();
+        server.endless = false;
+        server.trickleMs = 100;
+        server.body = QByteArray(100000, 'x');
+        release.version = QStringLiteral("7.4-7.0-7.0");
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!upgrade(release));
+        QCOMPARE(m_toasts->texts(),
+            QStringList { localized("DownloadTooSlow").arg(QStringLiteral("1"), QStringLiteral("1")) });
+        QVERIFY(clock.elapsed() < 30 * 1000);
+        QVERIFY(!QFileInfo::exists(documents() + QStringLiteral("/7.4-7.0-7.0.zip")));
+        QCOMPARE(sim().receivedMessages().size(), messages);
+    }
+
     void aLocalRecordWithADigestIsTreatedAsOnline()
     {
         ZelFirmware release = ZelFirmwareDataTool::sharedInstance().getLocalFirmwares().first();
@@ -554,20 +634,30 @@ private slots:
     // A download's suggested name never replaces a file of our own: the
     // downloads record, the upgrade history, or the archive of another
     // recorded version, whose unpacked folder would then hold this release.
-    void aDownloadNeverTakesTheNameOfOurOwnFiles_data()
+    // A server names the archive after one of our records (or climbs out of
+    // the folder): the name is not ours to take from it. The download is
+    // stored under the release's own version, installs, and every record
+    // stays as it was.
+    void aDownloadLandsOnlyUnderItsOwnVersion_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("downloads record") << QStringLiteral("downloads.plist");
-        QTest::newRow("downloads record, other case") << QStringLiteral("Downloads.PLIST");
-        QTest::newRow("damaged record kept aside") << QStringLiteral("downloads.plist.damaged");
-        QTest::newRow("upgrade history") << QStringLiteral("upgrade-history.json");
-        QTest::newRow("archive of another version") << QStringLiteral("6.1-archive.zip");
-        QTest::newRow("archive of another version, other case") << QStringLiteral("6.1-ARCHIVE.zip");
+        QTest::addColumn<QString>("version"); // one a row: the rows leave no trace in each other
+        QTest::newRow("downloads record") << QStringLiteral("downloads.plist") << "6.2-6.0-6.0";
+        QTest::newRow("downloads record, other case") << QStringLiteral("Downloads.PLIST") << "6.3-6.0-6.0";
+        QTest::newRow("damaged record kept aside") << QStringLiteral("downloads.plist.damaged") << "6.4-6.0-6.0";
+        QTest::newRow("upgrade history") << QStringLiteral("upgrade-history.json") << "6.5-6.0-6.0";
+        QTest::newRow("trust record") << QStringLiteral("release-trust.json") << "6.6-6.0-6.0";
+        QTest::newRow("trust record, climbing out")
+            << QStringLiteral("../documents/release-trust.json") << "6.7-6.0-6.0";
+        QTest::newRow("a release folder") << QStringLiteral("LocalBinFiles") << "6.8-6.0-6.0";
+        QTest::newRow("archive of another version") << QStringLiteral("6.1-archive.zip") << "6.9-6.0-6.0";
+        QTest::newRow("outside the documents") << QStringLiteral("/tmp/escaped.zip") << "6.10-6.0-6.0";
     }
 
-    void aDownloadNeverTakesTheNameOfOurOwnFiles()
+    void aDownloadLandsOnlyUnderItsOwnVersion()
     {
         QFETCH(QString, name);
+        QFETCH(QString, version);
         QVERIFY(QDir().mkpath(documents()));
         const QString plistPath = documents() + QStringLiteral("/downloads.plist");
         DownloadStore store(plistPath, QStringLiteral("zelmar-q3-dart"));
@@ -575,53 +665,49 @@ private slots:
         const QHash<QString, QByteArray> own {
             { QStringLiteral("upgrade-history.json"), QByteArray("[{\"run\":1}]") },
             { QStringLiteral("downloads.plist.damaged"), QByteArray("kept aside") },
+            { QStringLiteral("release-trust.json"), QByteArray("{\"servers\":{}}") },
             { QStringLiteral("6.1-archive.zip"), QByteArray("the archive of 6.0-6.0-6.0") },
         };
+        auto read = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const auto restore = qScopeGuard([&] {
+            for (auto it = own.cbegin(); it != own.cend(); ++it)
+                QFile::remove(documents() + QLatin1Char('/') + it.key());
+        });
         for (auto it = own.cbegin(); it != own.cend(); ++it) {
             QFile f(documents() + QLatin1Char('/') + it.key());
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(it.value());
         }
-        auto read = [](const QString& path) {
-            QFile f(path);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        const QByteArray plistBefore = read(plistPath);
-        const QStringList documentsBefore = QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const QString product = documents() + QStringLiteral("/RemoteBinFiles/zelmar-q3-dart");
         const QStringList unpackedBefore = QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        // A good release in every other respect: all three images, the right digest.
-        const QString version = QStringLiteral("6.2-6.0-6.0");
         const QString zipPath = m_dir.filePath(QStringLiteral("own-name.zip"));
-        {
-            ZipWriter zip(zipPath);
-            zip.addFile(QStringLiteral("V7E_IAP.bin"), DemoReleases::bootImage(kNewest));
-            zip.addFile(QStringLiteral("V7E_ISP.bin"), DemoReleases::leftImage(kNewest));
-            zip.addFile(QStringLiteral("Q3_RIGHT.bin"), DemoReleases::rightImage(kNewest));
-            zip.close();
-        }
         TestHttpServer server;
         server.contentType = "application/zip";
-        server.body = read(zipPath);
+        server.body = releaseArchive(zipPath, kNewest);
         server.extraHeaders = "Content-Disposition: attachment; filename=\"" + name.toUtf8() + "\"\r\n";
         ZelFirmware release;
         release.version = version;
-        release.path = server.baseUrl() + QStringLiteral("/file.zip");
+        release.path = server.baseUrl() + QStringLiteral("/") + name;
         release.md5 = FileHash::md5HashOfFileAtPath(zipPath);
-        const int messages = int(sim().receivedMessages().size());
-        QVERIFY(!upgrade(release));
-        QCOMPARE(m_toasts->texts(), QStringList { localized("DownloadNameRefused").arg(name) });
-        QVERIFY(!engine().isUpgradingFirmware);
-        QCOMPARE(server.targets.size(), 1);
-        // Nothing written, nothing recorded, nothing unpacked, nothing sent.
-        QCOMPARE(read(plistPath), plistBefore);
+        sim().setVersions(QStringLiteral("1.0-2.3-1.5"));
+        readVersions();
+        QVERIFY(upgrade(release));
+        QCOMPARE(m_toasts->texts(), QStringList {});
+        QCOMPARE(versionsAfterRestart(), kNewest); // the images carry the versions they are
+        // Stored under the version's name, beside every record unchanged.
+        QCOMPARE(read(documents() + QLatin1Char('/') + version + QStringLiteral(".zip")), server.body);
         for (auto it = own.cbegin(); it != own.cend(); ++it)
             QCOMPARE(read(documents() + QLatin1Char('/') + it.key()), it.value());
-        QCOMPARE(QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), documentsBefore);
-        QCOMPARE(QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), unpackedBefore);
-        QVERIFY(store.folderForVersion(version).isNull());
-        QCOMPARE(sim().receivedMessages().size(), messages);
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/escaped.zip")));
+        QCOMPARE(store.folderForVersion(QStringLiteral("6.0-6.0-6.0")), QStringLiteral("6.1-archive"));
+        QCOMPARE(store.folderForVersion(version), version);
+        const QStringList unpacked = QDir(product).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(QSet<QString>(unpacked.cbegin(), unpacked.cend()),
+            QSet<QString>(unpackedBefore.cbegin(), unpackedBefore.cend()) + QSet<QString> { version });
     }
 
     // With a trusted key: the signed release installs, fetched afresh rather
@@ -671,7 +757,9 @@ private slots:
             << "digests rewritten"
             << "ReleaseSignatureInvalid" << false << "8.4-8.0-8.0";
         QTest::newRow("archive replaced, MD5 rewritten") << "md5 rewritten"
-                                                         << "ReleaseSignatureInvalid" << true << "8.5-8.0-8.0";
+                                                         << "DownloadNotSignedArchive" << true << "8.5-8.0-8.0";
+        QTest::newRow("archive replaced on the way") << "swapped"
+                                                     << "DownloadNotSignedArchive" << true << "8.6-8.0-8.0";
     }
 
     // Nothing is unpacked, recorded or sent; a download made is removed.

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "firmware/ReleaseSignature.h"
+#include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -19,12 +20,16 @@ ZelFirmwareUpgradeManager::Settings CliOptions::engineSettings() const
         settings.restartWait = restartWaitSeconds / MainQueue::timeScale();
     if (silenceLimitSeconds >= 0)
         settings.transferSilence = silenceLimitSeconds / MainQueue::timeScale();
+    if (slowDownloadSeconds >= 0)
+        settings.slowDownloadSeconds = slowDownloadSeconds / MainQueue::timeScale();
     return settings;
 }
 
 void CliOptions::applyEngineLimits() const
 {
-    if (restartWaitSeconds < 0 && silenceLimitSeconds < 0 && maxDownloadMiB < 0)
+    if (listDeadlineSeconds >= 0)
+        ZelFirmwareDataTool::sharedInstance().listDeadline = listDeadlineSeconds / MainQueue::timeScale();
+    if (restartWaitSeconds < 0 && silenceLimitSeconds < 0 && maxDownloadMiB < 0 && slowDownloadSeconds < 0)
         return;
     ZelFirmwareUpgradeManager::setSharedSettings(engineSettings());
 }

@@ -24,6 +24,10 @@ struct CliOptions {
     double silenceLimitSeconds = -1.0;
     // The largest archive download, in MiB; negative: the engine's own.
     double maxDownloadMiB = -1.0;
+    // The release list's deadline, and how long a download may stay below
+    // its rate floor, in real seconds; negative: the catalogue's and engine's own.
+    double listDeadlineSeconds = -1.0;
+    double slowDownloadSeconds = -1.0;
 
     // Exit codes shared by every command.
     enum Exit { Ok = 0, Failed = 1, Usage = 2, NoController = 3 };

@@ -95,6 +95,9 @@ QList<QCommandLineOption> CommandLine::globalOptions() const
             QStringLiteral("silence-limit"), localized("CliOptionSilenceLimit"), QStringLiteral("SECONDS")),
         QCommandLineOption(
             QStringLiteral("max-download-mib"), localized("CliOptionMaxDownload"), QStringLiteral("MIB")),
+        QCommandLineOption(
+            QStringLiteral("list-deadline"), localized("CliOptionListDeadline"), QStringLiteral("SECONDS")),
+        QCommandLineOption(QStringLiteral("stall-limit"), localized("CliOptionStallLimit"), QStringLiteral("SECONDS")),
         QCommandLineOption(kLang, localized("CliOptionLang"), QStringLiteral("LANG")),
         helpOption(),
         QCommandLineOption(kVersion, localized("CliOptionVersion")),
@@ -219,7 +222,9 @@ QString CommandLine::readGlobalOptions(const QCommandLineParser& parser)
     if (!seconds(QStringLiteral("wait"), &o.waitSeconds, true))
         return localized("CliOptionNeedsSeconds").arg(QStringLiteral("--wait"));
     for (const auto& [name, target] : { std::pair { QStringLiteral("restart-wait"), &o.restartWaitSeconds },
-             std::pair { QStringLiteral("silence-limit"), &o.silenceLimitSeconds } })
+             std::pair { QStringLiteral("silence-limit"), &o.silenceLimitSeconds },
+             std::pair { QStringLiteral("list-deadline"), &o.listDeadlineSeconds },
+             std::pair { QStringLiteral("stall-limit"), &o.slowDownloadSeconds } })
         if (!seconds(name, target, false))
             return localized("CliOptionNeedsSecondsAboveZero").arg(HelpText::dashed(name));
     if (parser.isSet(QStringLiteral("max-download-mib"))) {

@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ControllerConnector.h"
 #include "firmware/FirmwareVersion.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -11,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -101,7 +103,12 @@ void UpgradeCommand::findRelease(
         if (source == Source::Latest) {
             if (firmwares.isEmpty())
                 return found(nullptr, localized("NoNewerVersion"));
-            return found(&firmwares.first(), QString());
+            // The newest release that may install: with a key trusted, an
+            // unsigned newer entry is passed over, not chosen and then refused.
+            const auto installable = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
+            if (installable == firmwares.cend())
+                return found(nullptr, localized("NoInstallableRelease"));
+            return found(&*installable, QString());
         }
         for (const ZelFirmware& f : firmwares)
             if (f.version == version)
