@@ -5,7 +5,8 @@
 #include "firmware/ReleaseTrust.h"
 #include "firmware/TrustState.h"
 #include "lib/HttpClient.h"
-#include "platform/runtime/DocumentsDirectory.h"
+#include "lib/MessageToast.h"
+#include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -37,30 +38,50 @@ QByteArray signatureOf(const HttpClient::Response& response)
     return response.status >= 200 && response.status <= 299 ? response.body : QByteArray();
 }
 
+// The limits of a request of the list's fetch.
+HttpClient::Limits listLimits(qint64 maxBytes, double deadline)
+{
+    HttpClient::Limits limits;
+    limits.silenceSeconds = ZelFirmwareDataTool::kRequestTimeout;
+    limits.deadlineSeconds = deadline;
+    limits.maxBytes = maxBytes;
+    return limits;
+}
+
 // Two GETs one after the other, each answer limited to its size; the second
 // is made only when the first got an HTTP answer (any status): no answer at
 // all ends the fetch with its error.
-void getBoth(const QUrl& first, qint64 firstLimit, const QUrl& second, qint64 secondLimit, double timeout,
+void getBoth(const QUrl& first, qint64 firstLimit, const QUrl& second, qint64 secondLimit, double deadline,
     std::function<void(const HttpClient::Response&, const HttpClient::Response&)> done)
 {
     HttpClient::get(
-        first, timeout,
-        [second, secondLimit, timeout, done](const HttpClient::Response& a) {
+        first, listLimits(firstLimit, deadline), [second, secondLimit, deadline, done](const HttpClient::Response& a) {
             if (a.status == 0 && !a.tooLarge) {
                 done(a, HttpClient::Response());
                 return;
             }
             HttpClient::get(
-                second, timeout, [a, done](const HttpClient::Response& b) { done(a, b); }, secondLimit);
-        },
-        firstLimit);
+                second, listLimits(secondLimit, deadline), [a, done](const HttpClient::Response& b) { done(a, b); });
+        });
 }
 
-QString fetchError(const HttpClient::Response& response)
+QString fetchError(const HttpClient::Response& response, double deadline)
 {
-    return response.tooLarge
-        ? localized("ReleaseListTooLarge").arg(ZelFirmwareDataTool::kMaxReleaseListBytes / (1024 * 1024))
-        : response.error;
+    if (response.tooLarge)
+        return localized("ReleaseListTooLarge").arg(ZelFirmwareDataTool::kMaxReleaseListBytes / (1024 * 1024));
+    if (response.deadlineExceeded)
+        return localized("ReleaseListDeadline").arg(deadline * MainQueue::timeScale());
+    return response.error;
+}
+
+// Which pinned roots a followed chain began at.
+QString anchorOf(const QList<QByteArray>& roots)
+{
+    QStringList ids;
+    for (const QByteArray& key : roots)
+        ids.append(ReleaseSignature::keyId(key));
+    ids.sort();
+    return ids.join(QLatin1Char(','));
 }
 } // namespace
 
@@ -161,18 +182,16 @@ void ZelFirmwareDataTool::getRemoteFirmwares(RemoteCompletion completion)
         getSignedFirmwares(url, completion);
         return;
     }
-    HttpClient::getJSON(
-        url, kRequestTimeout,
+    HttpClient::getJSON(url, listLimits(kMaxReleaseListBytes, listDeadline),
         [this, completion](const HttpClient::Response& response, const QJsonValue& reply) {
             if (!response.error.isEmpty()) {
                 if (completion)
-                    completion({}, fetchError(response));
+                    completion({}, fetchError(response, listDeadline));
                 return;
             }
             accept(ZelFirmware::modelArrayWithJSON(reply.toObject().value(QStringLiteral("data"))), QDateTime(),
                 completion);
-        },
-        kMaxReleaseListBytes);
+        });
 }
 
 void ZelFirmwareDataTool::accept(
@@ -198,49 +217,63 @@ void ZelFirmwareDataTool::accept(
 void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteCompletion& completion)
 {
     const QString server = serverBaseUrl();
+    const double deadline = listDeadline;
     auto answer = std::make_shared<ReleaseTrust::Answer>();
+    auto root = std::make_shared<Root>();
+    // A refusal also ends the reuse of the list stored before: the user is
+    // told, not shown an older list as current.
+    auto refuse = [this, completion](const QString& why) {
+        refusal = why;
+        firmwares.reset();
+        firmwaresDate = QDateTime();
+        if (completion)
+            completion({}, why);
+    };
     auto fail = [completion](const QString& error) {
         if (completion)
             completion({}, error);
     };
-    auto judge = [this, server, answer, completion, fail] {
+    auto judge = [this, server, answer, root, completion, refuse] {
         TrustState state;
         TrustState::Seen seen;
         ReleaseTrust::Verdict verdict;
-        if (!state.seen(server, &seen))
+        if (!state.seen(server, &seen, &verdict.detail))
             verdict.refusal = ReleaseTrust::Refusal::StateDamaged;
         else
-            verdict = ReleaseTrust::judge(
-                *answer, ReleaseSignature::trustedRoots(), ReleaseSignature::trustedKeys(), seen, clock().toUTC());
-        // The first contact trusts what it finds; from then on the versions
-        // only rise.
-        if (verdict.refusal == ReleaseTrust::Refusal::None && !state.remember(server, verdict.accepted))
-            verdict.refusal = ReleaseTrust::Refusal::StateDamaged;
-        if (verdict.refusal != ReleaseTrust::Refusal::None) {
-            // A refused answer also ends the reuse of the list stored before:
-            // the user is told, not shown an older list as current.
-            refusal = ReleaseTrust::message(verdict, state.path());
-            firmwares.reset();
-            firmwaresDate = QDateTime();
-            fail(refusal);
-            return;
-        }
-        if (ReleaseSignature::hasTrustedRoot())
+            verdict = ReleaseTrust::judge(*answer, root->keys, ReleaseSignature::trustedKeys(), seen, clock().toUTC());
+        // A key set that verified counts from now on, whatever the list
+        // beside it is worth: an older one, which may name a revoked key,
+        // is not taken back later.
+        if (verdict.keySetAccepted) {
             ReleaseSignature::setKeySetKeys(verdict.keySetKeys);
+            if (verdict.refusal != ReleaseTrust::Refusal::None) {
+                QString unsaved;
+                if (!state.remember(server, { 0, verdict.accepted.keySetVersion }, &unsaved))
+                    MessageToast::showMsgWithtext(localized("ReleaseTrustStateNotSaved").arg(state.path(), unsaved),
+                        MessageToast::kDefaultSeconds * 2);
+            }
+        }
+        // The first contact trusts what it finds; from then on the versions
+        // only rise, and what cannot be recorded is not accepted.
+        if (verdict.refusal == ReleaseTrust::Refusal::None
+            && !state.remember(server, verdict.accepted, &verdict.detail))
+            verdict.refusal = ReleaseTrust::Refusal::StateNotSaved;
+        if (verdict.refusal != ReleaseTrust::Refusal::None)
+            return refuse(ReleaseTrust::message(verdict, state.path()));
         accept(ZelFirmware::modelArrayWithJSON(verdict.list.value(QStringLiteral("data"))),
             ReleaseTrust::parseTime(verdict.list.value(ReleaseTrust::kExpiresKey).toString()), completion);
     };
-    auto getList = [url, server, answer, fail, judge] {
+    auto getList = [url, server, answer, deadline, fail, judge] {
         getBoth(url, kMaxReleaseListBytes, QUrl(server + kListPath + ReleaseTrust::kSignatureSuffix),
-            ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
-            [answer, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
+            ReleaseTrust::kMaxSignatureSize, deadline,
+            [answer, deadline, fail, judge](const HttpClient::Response& list, const HttpClient::Response& signature) {
                 // The list itself must arrive as the server's JSON answer;
                 // its signature is judged with it.
-                QString error = fetchError(list);
+                QString error = fetchError(list, deadline);
                 if (error.isEmpty() && !HttpClient::isJsonContentType(list.contentType))
                     error = QStringLiteral("unexpected content type \"%1\"").arg(QString::fromLatin1(list.contentType));
                 if (!error.isEmpty() || signature.status == 0)
-                    return fail(error.isEmpty() ? signature.error : error);
+                    return fail(error.isEmpty() ? fetchError(signature, deadline) : error);
                 answer->list = list.body;
                 answer->listSignature = signatureOf(signature);
                 judge();
@@ -250,15 +283,78 @@ void ZelFirmwareDataTool::getSignedFirmwares(const QUrl& url, const RemoteComple
         getList();
         return;
     }
-    const QString keySet = server + ReleaseTrust::kKeySetPath;
-    getBoth(QUrl(keySet), kMaxReleaseListBytes, QUrl(keySet + ReleaseTrust::kSignatureSuffix),
-        ReleaseTrust::kMaxSignatureSize, kRequestTimeout,
-        [answer, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
-            if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
-                return fail(keys.status == 0 ? keys.error : signature.error);
-            // A key set that is not served is judged as unsigned.
-            answer->keySet = signatureOf(keys);
-            answer->keySetSignature = signatureOf(signature);
-            getList();
+    auto getKeySet = [server, answer, deadline, fail, getList] {
+        const QString keySet = server + ReleaseTrust::kKeySetPath;
+        getBoth(QUrl(keySet), kMaxReleaseListBytes, QUrl(keySet + ReleaseTrust::kSignatureSuffix),
+            ReleaseTrust::kMaxSignatureSize, deadline,
+            [answer, deadline, fail, getList](const HttpClient::Response& keys, const HttpClient::Response& signature) {
+                if ((keys.status == 0 && !keys.tooLarge) || (signature.status == 0 && !signature.tooLarge))
+                    return fail(fetchError(keys.status == 0 ? keys : signature, deadline));
+                // A key set that is not served is judged as unsigned.
+                answer->keySet = signatureOf(keys);
+                answer->keySetSignature = signatureOf(signature);
+                getList();
+            });
+    };
+    // The chain starts at the newest root followed before, while the
+    // application still pins the root it began at; else at the pinned root.
+    const QList<QByteArray> pinned = ReleaseSignature::trustedRoots();
+    Root start { 1, pinned, anchorOf(pinned) };
+    TrustState::Seen seen;
+    QString problem;
+    if (!TrustState().seen(server, &seen, &problem)) {
+        ReleaseTrust::Verdict damaged;
+        damaged.refusal = ReleaseTrust::Refusal::StateDamaged;
+        damaged.detail = problem;
+        return refuse(ReleaseTrust::message(damaged, TrustState::defaultPath()));
+    }
+    if (seen.rootVersion > 0 && seen.rootAnchor == start.anchor)
+        start = Root { seen.rootVersion, seen.rootKeys, seen.rootAnchor };
+    followRoots(server, start, 0, [root, getKeySet, fail, refuse](const Root& followed, const QString& error) {
+        if (!error.isEmpty())
+            return followed.keys.isEmpty() ? fail(error) : refuse(error);
+        *root = followed;
+        getKeySet();
+    });
+}
+
+void ZelFirmwareDataTool::followRoots(
+    const QString& server, Root root, int steps, std::function<void(const Root&, const QString&)> done)
+{
+    const QString next = server + ReleaseTrust::rootPath(root.version + 1);
+    getBoth(QUrl(next), kMaxReleaseListBytes, QUrl(next + ReleaseTrust::kSignatureSuffix),
+        ReleaseTrust::kMaxSignatureSize * 4, listDeadline,
+        [this, server, root, steps, done](const HttpClient::Response& document, const HttpClient::Response& signature) {
+            // No answer at all: the fetch fails as any fetch does.
+            if ((document.status == 0 && !document.tooLarge) || (signature.status == 0 && !signature.tooLarge))
+                return done({}, fetchError(document.status == 0 ? document : signature, listDeadline));
+            // No next root (a static host answers 404, object storage 403):
+            // the one held is the newest.
+            if (document.status < 200 || document.status > 299)
+                return done(root, QString());
+            const ReleaseTrust::RootStep step
+                = ReleaseTrust::nextRoot(signatureOf(document), signatureOf(signature), root.keys, root.version);
+            if (step.refusal != ReleaseTrust::Refusal::None || steps + 1 > ReleaseTrust::kMaxRootSteps) {
+                ReleaseTrust::Verdict verdict;
+                verdict.refusal = ReleaseTrust::Refusal::RootSignature;
+                verdict.offered = step.version;
+                return done(root, ReleaseTrust::message(verdict));
+            }
+            // Remembered at once: an older root cannot come back, whatever
+            // becomes of the rest of this fetch.
+            const Root followed { step.version, step.keys, root.anchor };
+            TrustState state;
+            TrustState::Seen seen;
+            seen.rootVersion = followed.version;
+            seen.rootKeys = followed.keys;
+            seen.rootAnchor = followed.anchor;
+            QString unsaved;
+            if (!state.remember(server, seen, &unsaved)) {
+                ReleaseTrust::Verdict verdict;
+                verdict.refusal = ReleaseTrust::Refusal::StateNotSaved;
+                verdict.detail = unsaved;
+                return done(root, ReleaseTrust::message(verdict, state.path()));
+            }
+            followRoots(server, followed, steps + 1, done);
         });
 }

@@ -69,6 +69,15 @@ private:
     // The request with a key or root trusted: the key set, the list and their
     // signatures, judged before anything of them is used.
     void getSignedFirmwares(const QUrl& url, const RemoteCompletion& completion);
+    // With a root: the root documents after the one held, followed one by
+    // one while the server has a next; then done with the root to judge by.
+    struct Root {
+        qint64 version = 0;
+        QList<QByteArray> keys;
+        QString anchor;
+    };
+    void followRoots(
+        const QString& server, Root root, int steps, std::function<void(const Root& root, const QString& error)> done);
     // When the stored list expires (with trust), beyond which it is not reused.
     QDateTime m_firmwaresExpire;
 };

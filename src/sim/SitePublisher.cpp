@@ -1,6 +1,7 @@
 #include "sim/SitePublisher.h"
 
 #include "firmware/ReleaseTrust.h"
+#include "lib/RecordFile.h"
 #include "sim/ReleaseServer.h"
 
 #include <QDateTime>
@@ -10,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 #include <optional>
@@ -49,6 +49,19 @@ QString SitePublisher::keySetPath(const QString& out)
     return QDir(out).filePath(ReleaseTrust::kKeySetPath.mid(1));
 }
 
+QString SitePublisher::rootPath(const QString& out, qint64 version)
+{
+    return QDir(out).filePath(ReleaseTrust::rootPath(version).mid(1));
+}
+
+qint64 SitePublisher::currentRootVersion(const QString& out)
+{
+    qint64 version = 1;
+    while (QFileInfo::exists(rootPath(out, version + 1)))
+        ++version;
+    return version;
+}
+
 qint64 SitePublisher::currentVersion(const QString& path, QLatin1String versionKey)
 {
     bool ok = false;
@@ -59,19 +72,22 @@ qint64 SitePublisher::currentVersion(const QString& path, QLatin1String versionK
 }
 
 bool SitePublisher::writeSigned(
-    const QString& path, const QByteArray& bytes, const ReleaseSignature& key, QString* error)
+    const QString& path, const QByteArray& bytes, const QList<ReleaseSignature>& keys, QString* error)
 {
-    const QByteArray signature = key.signBytes(bytes);
-    if (signature.isEmpty())
-        return failWith(error, QStringLiteral("cannot sign %1").arg(path));
+    QByteArray signatures;
+    for (const ReleaseSignature& key : keys) {
+        const QByteArray signature = key.signBytes(bytes);
+        if (signature.isEmpty())
+            return failWith(error, QStringLiteral("cannot sign %1").arg(path));
+        signatures += signature + '\n';
+    }
     // The signature last: a copy of the site that stops half-way leaves the
     // older signature, which the new file fails, rather than a file that
     // verifies with content nobody signed.
     for (const auto& [target, content] :
-        { std::pair { path, bytes }, std::pair { path + ReleaseTrust::kSignatureSuffix, signature + '\n' } }) {
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-            return failWith(error, QStringLiteral("cannot write %1: %2").arg(target, file.errorString()));
+        { std::pair { path, bytes }, std::pair { path + ReleaseTrust::kSignatureSuffix, signatures } }) {
+        if (QString reason; !RecordFile::write(target, content, &reason))
+            return failWith(error, QStringLiteral("cannot write %1: %2").arg(target, reason));
     }
     return true;
 }
@@ -109,7 +125,7 @@ bool SitePublisher::signList(const QString& out, const ListSigning& signing, QSt
         = signing.listVersion > 0 ? signing.listVersion : currentVersion(path, ReleaseTrust::kListVersionKey) + 1;
     list.insert(ReleaseTrust::kListVersionKey, double(version));
     list.insert(ReleaseTrust::kExpiresKey, expiryText(signing.expiresDays));
-    return writeSigned(path, QJsonDocument(list).toJson(QJsonDocument::Compact), signing.key, error);
+    return writeSigned(path, QJsonDocument(list).toJson(QJsonDocument::Compact), { signing.key }, error);
 }
 
 bool SitePublisher::signKeys(const QString& out, const KeySetChange& change, QString* error)
@@ -151,5 +167,38 @@ bool SitePublisher::signKeys(const QString& out, const KeySetChange& change, QSt
         { ReleaseTrust::kExpiresKey, expiryText(change.expiresDays) }, { ReleaseTrust::kKeysKey, entries } };
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return failWith(error, QStringLiteral("cannot create the folders of %1").arg(out));
-    return writeSigned(path, QJsonDocument(keySet).toJson(QJsonDocument::Indented), change.root, error);
+    return writeSigned(path, QJsonDocument(keySet).toJson(QJsonDocument::Indented), { change.root }, error);
+}
+
+bool SitePublisher::signRoot(const QString& out, const RootChange& change, QString* path, QString* error)
+{
+    if (!change.current.isValid() || !change.next.isValid())
+        return failWith(error, QStringLiteral("no root key"));
+    if (change.current.publicKey() == change.next.publicKey())
+        return failWith(error, QStringLiteral("the next root's key is the current one"));
+    // The current root must be the site's: a document it did not sign would
+    // break every client's chain.
+    const qint64 current = currentRootVersion(out);
+    if (current > 1) {
+        bool ok = false;
+        const QJsonDocument held = QJsonDocument::fromJson(readFile(rootPath(out, current), &ok));
+        const std::optional<QList<QByteArray>> keys
+            = held.isObject() ? ReleaseTrust::keySetKeys(held.object()) : std::nullopt;
+        if (!keys)
+            return failWith(error, QStringLiteral("%1 is not a root document").arg(rootPath(out, current)));
+        if (!keys->contains(change.current.publicKey()))
+            return failWith(error,
+                QStringLiteral("the root key given is not the site's current root (%1)").arg(rootPath(out, current)));
+    }
+    const QJsonArray entries { QJsonObject {
+        { ReleaseTrust::kKeyIdKey, change.next.keyId() }, { ReleaseTrust::kKeyKey, change.next.publicKeyBase64() } } };
+    const QJsonObject document { { ReleaseTrust::kRootVersionKey, double(current + 1) },
+        { ReleaseTrust::kKeysKey, entries } };
+    const QString target = rootPath(out, current + 1);
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return failWith(error, QStringLiteral("cannot create the folders of %1").arg(out));
+    if (path)
+        *path = target;
+    return writeSigned(
+        target, QJsonDocument(document).toJson(QJsonDocument::Indented), { change.current, change.next }, error);
 }

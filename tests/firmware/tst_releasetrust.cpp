@@ -13,10 +13,12 @@
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -112,12 +114,13 @@ private slots:
         QTest::newRow("list not signed") << "no list signature" << int(R::ListSignature);
         QTest::newRow("list signed by another key") << "list by other" << int(R::ListSignature);
         QTest::newRow("list changed after signing") << "list edited" << int(R::ListSignature);
-        QTest::newRow("signed list without a version") << "no version" << int(R::ListSignature);
-        QTest::newRow("signed list with a local expiry") << "local time" << int(R::ListSignature);
+        QTest::newRow("signed list without a version") << "no version" << int(R::ListMalformed);
+        QTest::newRow("signed list with a local expiry") << "local time" << int(R::ListMalformed);
+        QTest::newRow("signed list with a fractional version") << "fractional" << int(R::ListMalformed);
         QTest::newRow("older list") << "list rollback" << int(R::ListRollback);
         QTest::newRow("expired list") << "list expired" << int(R::ListExpired);
         QTest::newRow("key set not signed by the root") << "keys by other" << int(R::KeySetSignature);
-        QTest::newRow("key set naming a wrong key id") << "wrong key id" << int(R::KeySetSignature);
+        QTest::newRow("key set naming a wrong key id") << "wrong key id" << int(R::KeySetMalformed);
         QTest::newRow("older key set") << "keys rollback" << int(R::KeySetRollback);
         QTest::newRow("expired key set") << "keys expired" << int(R::KeySetExpired);
         QTest::newRow("list by a key outside the key set") << "list by root" << int(R::ListSignature);
@@ -135,6 +138,8 @@ private slots:
             : fault == QLatin1String("no version")      ? QByteArray(R"({"data":[],"expires":"2027-01-01T00:00:00Z"})")
             : fault == QLatin1String("local time")
             ? QByteArray(R"({"data":[],"list_version":5,"expires":"2027-01-01T00:00:00"})")
+            : fault == QLatin1String("fractional")
+            ? QByteArray(R"({"data":[],"list_version":6.5,"expires":"2027-01-01T00:00:00Z"})")
             : fault == QLatin1String("equal") ? metadata(ReleaseTrust::kListVersionKey, 4, later)
                                               : metadata(ReleaseTrust::kListVersionKey, 5, later);
         a.listSignature = (fault == QLatin1String("list by other") ? other
@@ -167,7 +172,16 @@ private slots:
         } else {
             QVERIFY(!ReleaseTrust::message(withRoot).isEmpty());
             QVERIFY(withRoot.list.isEmpty());
+            // A key set that verified is worth keeping whatever the list is.
+            QCOMPARE(withRoot.keySetAccepted,
+                !fault.startsWith(QLatin1String("keys")) && fault != QLatin1String("wrong key id"));
         }
+        // A signed but malformed list names its field.
+        if (refusal == int(ReleaseTrust::Refusal::ListMalformed))
+            QVERIFY2(
+                ReleaseTrust::message(withRoot).contains(
+                    fault == QLatin1String("local time") ? QLatin1String("expires") : QLatin1String("list_version")),
+                qPrintable(ReleaseTrust::message(withRoot)));
         // Without a root the key set is not read: the list's own faults alone count.
         if (!fault.startsWith(QLatin1String("keys")) && fault != QLatin1String("wrong key id")
             && fault != QLatin1String("list by root"))
@@ -182,12 +196,14 @@ private slots:
         v.expires = kNow;
         QSet<QString> texts;
         using R = ReleaseTrust::Refusal;
-        for (R r : { R::ListSignature, R::ListExpired, R::ListRollback, R::KeySetSignature, R::KeySetExpired,
-                 R::KeySetRollback, R::StateDamaged }) {
+        const QList<R> refusals { R::ListSignature, R::ListMalformed, R::ListExpired, R::ListRollback,
+            R::KeySetSignature, R::KeySetMalformed, R::KeySetExpired, R::KeySetRollback, R::RootSignature,
+            R::StateDamaged, R::StateNotSaved };
+        for (R r : refusals) {
             v.refusal = r;
             texts.insert(ReleaseTrust::message(v, QStringLiteral("/x")));
         }
-        QCOMPARE(texts.size(), 7);
+        QCOMPARE(texts.size(), refusals.size());
         v.refusal = R::ListRollback;
         QVERIFY(ReleaseTrust::message(v).contains(QLatin1String("version 1")));
         v.refusal = R::ListExpired;
@@ -218,6 +234,229 @@ private slots:
         QVERIFY(!state.seen(QStringLiteral("http://a"), &seen));
         QVERIFY(!state.remember(QStringLiteral("http://a"), { 9, 9 }));
         QCOMPARE(readAll(path), QByteArray("{\"servers\": ["));
+    }
+
+    // A field of the wrong type or out of range is never read as 0: every
+    // list from that server is refused, the file is kept as it is, and the
+    // message names the field. Other servers' records are not its business.
+    void aRecordFieldOfTheWrongKindRefusesItsServer_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("a text") << QByteArray(R"({"list_version":"5","keys_version":1})") << "list_version";
+        QTest::newRow("an array") << QByteArray(R"({"list_version":5,"keys_version":[1]})") << "keys_version";
+        QTest::newRow("out of range") << QByteArray(R"({"list_version":1e300})") << "list_version";
+        QTest::newRow("negative") << QByteArray(R"({"list_version":-1})") << "list_version";
+        QTest::newRow("a fraction") << QByteArray(R"({"keys_version":2.5})") << "keys_version";
+        QTest::newRow("not an object") << QByteArray("7") << "127.0.0.1";
+        QTest::newRow("a root without its keys") << QByteArray(R"({"root_version":2})") << "root_keys";
+        QTest::newRow("a root key that is no key")
+            << QByteArray(R"({"root_version":2,"root_keys":["AAAA"]})") << "root_keys";
+    }
+
+    void aRecordFieldOfTheWrongKindRefusesItsServer()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(QString, field);
+        TestHttpServer host;
+        const QString site = m_dir.filePath(QStringLiteral("wrong-kind"));
+        QVERIFY(publish(site, host.baseUrl(), m_a, 3, 30));
+        host.root = site;
+        ZelFirmwareDataTool::setServerOverride(host.baseUrl());
+        QVERIFY(ReleaseSignature::addTrustedKey(m_a.publicKeyBase64()));
+        // Written as an earlier version wrote the key: the server's text as given.
+        const QByteArray bytes = "{\"servers\":{\"" + host.baseUrl().toUtf8() + "/\":" + record
+            + ",\"http://elsewhere\":{\"list_version\":4}}}";
+        QFile file(TrustState::defaultPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        const auto restore = qScopeGuard([] { QFile::remove(TrustState::defaultPath()); });
+
+        auto [list, error] = fetch();
+        QVERIFY(list.isEmpty());
+        QVERIFY2(
+            error.startsWith(localized("ReleaseTrustStateDamaged").section(QLatin1Char('('), 0, 0)), qPrintable(error));
+        QVERIFY2(error.contains(field), qPrintable(error));
+        QCOMPARE(readAll(TrustState::defaultPath()), bytes);
+        // Another server's record is still read.
+        TrustState::Seen seen;
+        QVERIFY(TrustState().seen(QStringLiteral("http://elsewhere"), &seen));
+        QCOMPARE(seen.listVersion, 4);
+    }
+
+    // One server however it is written: scheme and host in any case, its
+    // default port, a trailing dot, a path. Records written under another
+    // spelling by earlier versions count for it too.
+    void aServerWrittenSeveralWaysKeepsOneRecord()
+    {
+        QCOMPARE(
+            TrustState::originOf(QStringLiteral("HTTP://LocalHost:8080/")), QStringLiteral("http://localhost:8080"));
+        QCOMPARE(TrustState::originOf(QStringLiteral("http://localhost:80/./")), QStringLiteral("http://localhost"));
+        QCOMPARE(
+            TrustState::originOf(QStringLiteral("https://h.example.:443/x/..")), QStringLiteral("https://h.example"));
+        QCOMPARE(TrustState::originOf(QStringLiteral("http://[::1]:9/")), QStringLiteral("http://[::1]:9"));
+        QVERIFY(
+            TrustState::originOf(QStringLiteral("http://a:1")) != TrustState::originOf(QStringLiteral("http://a:2")));
+        QVERIFY(TrustState::originOf(QStringLiteral("http://a")) != TrustState::originOf(QStringLiteral("https://a")));
+
+        const QString path = m_dir.filePath(QStringLiteral("origins.json"));
+        QFile legacy(path);
+        QVERIFY(legacy.open(QIODevice::WriteOnly));
+        legacy.write("{\"servers\":{\"HTTP://LOCALHOST:1234/.\":{\"list_version\":5,\"keys_version\":1}}}");
+        legacy.close();
+        TrustState state(path);
+        TrustState::Seen seen;
+        QVERIFY(state.seen(QStringLiteral("http://localhost:1234"), &seen));
+        QCOMPARE(seen.listVersion, 5);
+        QVERIFY(state.remember(QStringLiteral("http://localhost:1234/"), { 3, 2 }));
+        QVERIFY(state.seen(QStringLiteral("http://LOCALHOST:1234"), &seen));
+        QCOMPARE(seen.listVersion, 5); // never lowered through another spelling
+        QCOMPARE(seen.keySetVersion, 2);
+        // List 3 after 5, asked through a third spelling: a rollback.
+        ReleaseTrust::Answer a;
+        a.list = metadata(ReleaseTrust::kListVersionKey, 3, kNow.addDays(1));
+        a.listSignature = m_a.signBytes(a.list);
+        QCOMPARE(
+            ReleaseTrust::judge(a, {}, { m_a.publicKey() }, seen, kNow).refusal, ReleaseTrust::Refusal::ListRollback);
+    }
+
+    // A key set that verified is remembered even when the list beside it is
+    // refused: key set 2 (without the revoked key A) with an expired list,
+    // then key set 1 (naming A) with a list A signed. Both refused.
+    void aVerifiedKeySetIsRememberedWhenItsListIsRefused()
+    {
+        TestHttpServer host;
+        const QString older = m_dir.filePath(QStringLiteral("keys-v1"));
+        const QString newer = m_dir.filePath(QStringLiteral("keys-v2"));
+        SitePublisher::KeySetChange change;
+        change.root = m_root;
+        change.add = { m_a.publicKey() };
+        QString error;
+        QVERIFY(publish(older, host.baseUrl(), m_a, 1, 30));
+        QVERIFY2(SitePublisher::signKeys(older, change, &error), qPrintable(error));
+        QVERIFY(QDir().mkpath(newer));
+        QVERIFY(publish(newer, host.baseUrl(), m_b, 1, 0)); // expired
+        QVERIFY(QFile::copy(SitePublisher::keySetPath(older), SitePublisher::keySetPath(newer)));
+        QVERIFY(QFile::copy(SitePublisher::keySetPath(older) + ReleaseTrust::kSignatureSuffix,
+            SitePublisher::keySetPath(newer) + ReleaseTrust::kSignatureSuffix));
+        change.add = { m_b.publicKey() };
+        change.remove = { m_a.keyId() };
+        QVERIFY2(SitePublisher::signKeys(newer, change, &error), qPrintable(error));
+        QVERIFY(ReleaseSignature::addTrustedRoot(m_root.publicKeyBase64()));
+        ZelFirmwareDataTool::setServerOverride(host.baseUrl());
+        QFile::remove(TrustState::defaultPath());
+
+        host.root = newer;
+        auto [list, fetchError] = fetch();
+        QVERIFY2(fetchError.startsWith(localized("ReleaseListExpired").section(QLatin1Char('%'), 0, 0)),
+            qPrintable(fetchError));
+        TrustState::Seen seen;
+        QVERIFY(TrustState().seen(host.baseUrl(), &seen));
+        QCOMPARE(seen.keySetVersion, 2);
+        QCOMPARE(seen.listVersion, 0);
+
+        host.root = older;
+        std::tie(list, fetchError) = fetch();
+        QCOMPARE(fetchError, localized("ReleaseKeySetRollback").arg(1).arg(2));
+        QVERIFY(list.isEmpty());
+    }
+
+    // A root rotated twice (1 → 2 → 3): a client pinned to 1 follows the
+    // chain and accepts the key set 3 signed, and keeps 3. A document 2 that
+    // 1 did not sign is refused; a key set signed by 1 after 3 is refused.
+    void aRootHandsOverAlongItsChain()
+    {
+        TestHttpServer host;
+        const ReleaseSignature root2 = ReleaseSignature::generate();
+        const ReleaseSignature root3 = ReleaseSignature::generate();
+        const QString site = m_dir.filePath(QStringLiteral("rotated-root"));
+        QVERIFY(publish(site, host.baseUrl(), m_a, 1, 30));
+        QString error;
+        QString written;
+        QVERIFY2(SitePublisher::signRoot(site, { m_root, root2 }, &written, &error), qPrintable(error));
+        QCOMPARE(written, SitePublisher::rootPath(site, 2));
+        QVERIFY(!SitePublisher::signRoot(site, { m_root, root3 }, &written, &error)); // 1 no longer holds the site
+        QVERIFY2(SitePublisher::signRoot(site, { root2, root3 }, &written, &error), qPrintable(error));
+        QCOMPARE(SitePublisher::currentRootVersion(site), 3);
+        SitePublisher::KeySetChange byOldRoot;
+        byOldRoot.root = m_root;
+        byOldRoot.add = { m_a.publicKey() };
+        QVERIFY2(SitePublisher::signKeys(site, byOldRoot, &error), qPrintable(error));
+        const QByteArray keySetByOldRoot = readAll(SitePublisher::keySetPath(site));
+        const QByteArray keySetByOldRootSignature
+            = readAll(SitePublisher::keySetPath(site) + ReleaseTrust::kSignatureSuffix);
+        SitePublisher::KeySetChange byNewRoot = byOldRoot;
+        byNewRoot.root = root3;
+        QVERIFY2(SitePublisher::signKeys(site, byNewRoot, &error), qPrintable(error));
+        host.root = site;
+        QVERIFY(ReleaseSignature::addTrustedRoot(m_root.publicKeyBase64()));
+        ZelFirmwareDataTool::setServerOverride(host.baseUrl());
+        QFile::remove(TrustState::defaultPath());
+
+        auto [list, fetchError] = fetch();
+        QVERIFY2(fetchError.isEmpty(), qPrintable(fetchError));
+        QCOMPARE(ReleaseSignature::status(list.first()), ReleaseSignature::Status::Verified);
+        TrustState::Seen seen;
+        QVERIFY(TrustState().seen(host.baseUrl(), &seen));
+        QCOMPARE(seen.rootVersion, 3);
+        QCOMPARE(seen.rootKeys, QList<QByteArray> { root3.publicKey() });
+        QVERIFY(host.targets.contains("/firmware/update/root/4.json"));
+
+        // Asked again, the chain starts at 3: documents 2 and 3 are not fetched again.
+        host.targets.clear();
+        std::tie(list, fetchError) = fetch();
+        QVERIFY2(fetchError.isEmpty(), qPrintable(fetchError));
+        QVERIFY(!host.targets.contains("/firmware/update/root/2.json"));
+
+        // The old root's key set, genuine, replayed after the hand-over.
+        QFile keys(SitePublisher::keySetPath(site));
+        QVERIFY(keys.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        keys.write(keySetByOldRoot);
+        keys.close();
+        QFile keysSignature(SitePublisher::keySetPath(site) + ReleaseTrust::kSignatureSuffix);
+        QVERIFY(keysSignature.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        keysSignature.write(keySetByOldRootSignature);
+        keysSignature.close();
+        std::tie(list, fetchError) = fetch();
+        QCOMPARE(fetchError, localized("ReleaseKeySetInvalid"));
+
+        // A fresh client meets a document 2 that root 1 did not sign.
+        QFile::remove(TrustState::defaultPath());
+        const ReleaseSignature stranger = ReleaseSignature::generate();
+        const QByteArray document = readAll(SitePublisher::rootPath(site, 2));
+        QFile forged(SitePublisher::rootPath(site, 2) + ReleaseTrust::kSignatureSuffix);
+        QVERIFY(forged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        forged.write(stranger.signBytes(document) + '\n' + root2.signBytes(document) + '\n');
+        forged.close();
+        std::tie(list, fetchError) = fetch();
+        QCOMPARE(fetchError, localized("ReleaseRootInvalid").arg(2));
+        QVERIFY(TrustState().seen(host.baseUrl(), &seen));
+        QCOMPARE(seen.rootVersion, 0);
+    }
+
+    // The root documents' own checks: the next version exactly, and both signatures.
+    void aRootStepNeedsTheNextVersionAndBothSignatures()
+    {
+        const ReleaseSignature next = ReleaseSignature::generate();
+        auto document = [&](qint64 version) {
+            return QJsonDocument(
+                QJsonObject { { ReleaseTrust::kRootVersionKey, double(version) },
+                    { ReleaseTrust::kKeysKey, keyEntries({ next.publicKey() }).value(ReleaseTrust::kKeysKey) } })
+                .toJson(QJsonDocument::Compact);
+        };
+        auto both = [&](const QByteArray& bytes) { return m_root.signBytes(bytes) + '\n' + next.signBytes(bytes); };
+        const QList<QByteArray> held { m_root.publicKey() };
+        const ReleaseTrust::RootStep good = ReleaseTrust::nextRoot(document(2), both(document(2)), held, 1);
+        QCOMPARE(good.refusal, ReleaseTrust::Refusal::None);
+        QCOMPARE(good.version, 2);
+        QCOMPARE(good.keys, QList<QByteArray> { next.publicKey() });
+        using R = ReleaseTrust::Refusal;
+        QCOMPARE(ReleaseTrust::nextRoot(document(3), both(document(3)), held, 1).refusal, R::RootSignature);
+        QCOMPARE(ReleaseTrust::nextRoot(document(1), both(document(1)), held, 1).refusal, R::RootSignature);
+        QCOMPARE(ReleaseTrust::nextRoot(document(2), m_root.signBytes(document(2)), held, 1).refusal, R::RootSignature);
+        QCOMPARE(ReleaseTrust::nextRoot(document(2), next.signBytes(document(2)), held, 1).refusal, R::RootSignature);
+        QCOMPARE(ReleaseTrust::nextRoot(document(2) + ' ', both(document(2)), held, 1).refusal, R::RootSignature);
     }
 
     // A malformed trusted-key entry of the information dictionary is named,
@@ -304,7 +543,8 @@ private slots:
         state.write("not json");
         state.close();
         std::tie(list, error) = fetch();
-        QCOMPARE(error, localized("ReleaseTrustStateDamaged").arg(TrustState::defaultPath()));
+        QCOMPARE(error,
+            localized("ReleaseTrustStateDamaged").arg(TrustState::defaultPath(), localized("TrustRecordNotJson")));
         QVERIFY(QFile::remove(TrustState::defaultPath()));
         std::tie(list, error) = fetch(); // removed: the first contact again
         QVERIFY2(error.isEmpty(), qPrintable(error));

@@ -60,7 +60,7 @@ expect_some()
 expect 'q3dart-cli up' upgrade
 expect 'q3dart-cli upgrade --' --allow-older --json --latest --local --online
 expect 'q3dart-cli --simulate upgrade --l' --latest --local
-expect 'q3dart-cli --device sim s' serve sign-keys sign-list station
+expect 'q3dart-cli --device sim s' serve sign-keys sign-list sign-root station
 expect_some 'q3dart-cli --' --device --simulate --lang --help --version --max-download-mib
 expect 'q3dart-cli --device ' serial: sim tcp:
 expect 'q3dart-cli --lang ' en ja zh

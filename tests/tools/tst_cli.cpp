@@ -2057,7 +2057,7 @@ private slots:
             QVERIFY2(
                 undescribed.isEmpty(), qPrintable(name + QLatin1String(": ") + undescribed.join(QLatin1Char(' '))));
         }
-        QCOMPARE(commands, 15);
+        QCOMPARE(commands, 16);
         QVERIFY(!help.out.contains(QLatin1String("\n\n\n")));
 
         // The simulator's and the application's help come from the same

@@ -11,6 +11,7 @@
 #include "cli/ServeCommand.h"
 #include "cli/SignKeysCommand.h"
 #include "cli/SignListCommand.h"
+#include "cli/SignRootCommand.h"
 #include "cli/StationCommand.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     commandLine.add<PublishCommand>();
     commandLine.add<SignListCommand>();
     commandLine.add<SignKeysCommand>();
+    commandLine.add<SignRootCommand>();
     commandLine.add<KeygenCommand>();
     commandLine.add<GamepadsCommand>();
     commandLine.add<KeytestCommand>();
