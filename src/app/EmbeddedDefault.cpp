@@ -16,7 +16,10 @@ EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server
     m_gamepad->offerHaptics(true, true, true);
     // The controller offers the first declared protocol, as the real one does.
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
-    m_transport = new SimAccessoryTransport(new SimulatedController, protocols);
+    auto* controller = new SimulatedController;
+    // A slower controller, to watch (or test) a run as a real link paces it.
+    controller->faults().replyDelayMs = qEnvironmentVariableIntValue("Q3DART_SIM_REPLY_DELAY_MS");
+    m_transport = new SimAccessoryTransport(controller, protocols);
     EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
 }
 

@@ -96,10 +96,15 @@ void UpgradeProbe::press()
     m_estimateMs = run->estimatedSeconds() * 1000.0;
     // Where the time goes: each step's start, from the press.
     connect(run, &UpgradeRun::phaseChanged, this, [this](UpgradeRun::Phase phase) {
-        m_phases += QStringLiteral(" %1@%2")
-                        .arg(QString::fromLatin1(QMetaEnum::fromType<UpgradeRun::Phase>().valueToKey(int(phase))))
-                        .arg(m_clock.nsecsElapsed() / 1e6, 0, 'f', 0);
+        const QString name = QString::fromLatin1(QMetaEnum::fromType<UpgradeRun::Phase>().valueToKey(int(phase)));
+        m_phases += QStringLiteral(" %1@%2").arg(name).arg(m_clock.nsecsElapsed() / 1e6, 0, 'f', 0);
+        // As it happens, for whoever watches the run from outside.
+        std::printf("phase: %s\n", qPrintable(name));
+        std::fflush(stdout);
     });
+    // The step the press began with, already under way.
+    std::printf("phase: %s\n", QMetaEnum::fromType<UpgradeRun::Phase>().valueToKey(int(run->phase())));
+    std::fflush(stdout);
     // After the screen has shown the outcome: the screen connected first.
     connect(run, &UpgradeRun::finished, this, &UpgradeProbe::report);
     if (!run->isRunning())

@@ -5,6 +5,7 @@
 #include "app/FontWarmUp.h"
 #include "app/MainWindow.h"
 #include "app/SceneDelegate.h"
+#include "app/SignalShutdown.h"
 #include "app/ScreenshotTour.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
@@ -138,6 +139,9 @@ int main(int argc, char** argv)
     }
 
     AppStyle::apply(app);
+    // A logout or a shutdown ends the application as Ctrl+C ends the tools:
+    // never in the middle of an image, and with the run recorded.
+    SignalShutdown signalShutdown;
     ToastOverlay toasts;
     MessageToast::setPresenter(&toasts);
     AppDelegate appDelegate;

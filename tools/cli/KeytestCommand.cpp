@@ -1,8 +1,8 @@
 #include "cli/KeytestCommand.h"
 
 #include "cli/CliOptions.h"
-#include "cli/InterruptNotifier.h"
 #include "input/KestGameController.h"
+#include "platform/runtime/InterruptNotifier.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/runtime/NotificationCenter.h"

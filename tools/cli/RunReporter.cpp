@@ -1,8 +1,8 @@
 #include "cli/RunReporter.h"
 
 #include "cli/CliOptions.h"
-#include "cli/InterruptNotifier.h"
 #include "cli/ProgressPrinter.h"
+#include "platform/runtime/InterruptNotifier.h"
 #include "platform/runtime/Localization.h"
 
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 #include "cli/CliOptions.h"
 #include "cli/CommandLine.h"
 #include "cli/FlashCommand.h"
-#include "cli/InterruptNotifier.h"
 #include "cli/StationBoard.h"
 #include "cli/StationController.h"
 #include "cli/UpgradeCommand.h"
+#include "platform/runtime/InterruptNotifier.h"
 #include "platform/runtime/Localization.h"
 
 #include <QCommandLineParser>

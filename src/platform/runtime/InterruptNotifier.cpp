@@ -1,4 +1,4 @@
-#include "cli/InterruptNotifier.h"
+#include "platform/runtime/InterruptNotifier.h"
 
 #include <QSocketNotifier>
 
