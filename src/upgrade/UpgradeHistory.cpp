@@ -60,6 +60,8 @@ QJsonObject UpgradeRecord::toJson() const
         { QStringLiteral("bytes"), double(bytes) },
     };
     o.insert(QStringLiteral("code"), code);
+    o.insert(
+        QStringLiteral("installed"), installedKnown ? QJsonValue(QJsonArray::fromStringList(installed)) : QJsonValue());
     if (!arguments.isEmpty())
         o.insert(QStringLiteral("arguments"), QJsonArray::fromStringList(arguments));
     return o;
@@ -79,6 +81,11 @@ UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
     for (const QJsonValue& v : o.value(QStringLiteral("arguments")).toArray())
         r.arguments.append(v.toString());
     r.after = o.value(QStringLiteral("after")).toString();
+    // Records written before it was kept have none: unknown.
+    const QJsonValue installed = o.value(QStringLiteral("installed"));
+    r.installedKnown = installed.isArray();
+    for (const QJsonValue& v : installed.toArray())
+        r.installed.append(v.toString());
     r.seconds = o.value(QStringLiteral("seconds")).toDouble();
     r.bytes = qint64(o.value(QStringLiteral("bytes")).toDouble());
     return r;

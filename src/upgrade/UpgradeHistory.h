@@ -20,6 +20,9 @@ struct UpgradeRecord {
     QString code;
     QStringList arguments;
     QString after; // versions read back after the run, empty when none were
+    // The images the controller holds of the run (boot, left, right), when known.
+    QStringList installed;
+    bool installedKnown = true;
     double seconds = 0;
     qint64 bytes = 0; // image bytes the controller acknowledged
 

@@ -1,5 +1,6 @@
 #include "upgrade/UpgradePlan.h"
 
+#include "platform/runtime/Localization.h"
 #include "upgrade/TransferState.h"
 
 #include <QFileInfo>
@@ -13,6 +14,19 @@ qint64 fileSize(const QString& path)
 }
 
 } // namespace
+
+QString UpgradePlan::imageName(Image image)
+{
+    switch (image) {
+    case Image::BootLoader:
+        return localized("StepImageBootLoader");
+    case Image::Left:
+        return localized("StepImageLeft");
+    case Image::Right:
+        break;
+    }
+    return localized("StepImageRight");
+}
 
 UpgradePlan UpgradePlan::make(Need need, const Paths& paths)
 {

@@ -39,6 +39,8 @@ public:
     // The same from sizes already known (file sizes; -1 for unknown).
     static UpgradePlan fromFileSizes(Need need, qint64 bootFile, qint64 leftFile, qint64 rightFile);
 
+    // An image's name for the user ("Boot loader", "Left side", "Right side").
+    static QString imageName(Image image);
     // The bytes of a file the controller receives for an image.
     static qint64 sentBytes(Image image, qint64 fileBytes);
     // The messages an image of that many sent bytes takes: for the right

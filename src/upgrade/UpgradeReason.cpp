@@ -28,6 +28,7 @@ constexpr Entry kEntries[] = {
     { Code::StoppedResponding, "StoppedResponding", "TransferStalled" },
     { Code::DidNotReturn, "DidNotReturn", "ControllerDidNotReturn" },
     { Code::DifferentControllerReturned, "DifferentControllerReturned", "DifferentControllerReturned" },
+    { Code::OtherControllerAttached, "OtherControllerAttached", "OtherControllerAttached" },
     { Code::Disconnected, "Disconnected", "GamepadDisconnectManuallyPrompt" },
     { Code::VersionsMismatch, "VersionsMismatch", "VersionsMismatch" },
     { Code::VersionsNotRead, "VersionsNotRead", "VersionsNotRead" },
@@ -100,6 +101,23 @@ std::optional<UpgradeReason::Code> UpgradeReason::fromName(const QString& name)
         if (name == QLatin1String(e.name))
             return e.code;
     return std::nullopt;
+}
+
+bool UpgradeReason::saysNothingWasSent() const
+{
+    switch (m_code) {
+    case Code::ReleaseNotSigned:
+    case Code::SignatureInvalid:
+    case Code::ArchiveNotSigned:
+    case Code::ImageUnsendable:
+    case Code::DownloadTooSlow:
+    case Code::ReleaseIncomplete:
+    case Code::DownloadNameRefused:
+    case Code::OtherControllerAttached:
+        return true;
+    default:
+        return false;
+    }
 }
 
 const char* UpgradeReason::textKey(Code code)

@@ -25,6 +25,7 @@ public:
         StoppedResponding, // silence past the transfer's limit
         DidNotReturn, // no return within the restart limit
         DifferentControllerReturned, // another controller came back from a restart
+        OtherControllerAttached, // a new try found another controller than the one it was for
         Disconnected, // the controller was unplugged during the run
         VersionsMismatch, // the versions read back are not the release's
         VersionsNotRead, // the versions could not be read back
@@ -61,6 +62,9 @@ public:
     static std::optional<Code> fromName(const QString& name);
     // The localisation key of the code's message.
     static const char* textKey(Code code);
+    // Whether the message itself says that nothing went to the controller:
+    // a refusal before any image.
+    bool saysNothingWasSent() const;
 
     bool operator==(const UpgradeReason&) const = default;
 

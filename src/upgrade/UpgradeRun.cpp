@@ -178,6 +178,10 @@ void UpgradeRun::enterStep(Phase phase)
 double UpgradeRun::stepFraction() const
 {
     switch (m_phase) {
+    case Phase::Download:
+        // The download's own pace is its measure: the time left follows the
+        // rate it keeps, whatever it was foretold.
+        return m_downloadTotal > 0 ? std::clamp(double(m_downloadReceived) / double(m_downloadTotal), 0.0, 1.0) : -1.0;
     case Phase::BootLoader:
     case Phase::Left:
     case Phase::Right: {
@@ -203,6 +207,14 @@ double UpgradeRun::restartSecondsLeft() const
     const double secondMs = std::max(1, MainQueue::scaledMilliseconds(1.0));
     const double waited = double(m_restartClock.elapsed()) / secondMs;
     return std::max(0.0, engine().settings().restartWait - waited);
+}
+
+bool UpgradeRun::restartOverdue() const
+{
+    if (!m_running || m_phase != Phase::WaitingForRestart)
+        return false;
+    const double secondMs = std::max(1, MainQueue::scaledMilliseconds(1.0));
+    return double(m_restartClock.elapsed()) / secondMs > m_timeline.restartSeconds() + kRestartGrace;
 }
 
 UpgradeReason UpgradeRun::checkFailureReason(ZelFirmwareCheckResult result)
@@ -371,6 +383,8 @@ void UpgradeRun::installHooks()
     m_previousDownloadProgress = e.downloadProgressBlock;
     e.upgradeProgressBlock = [this](double percent) { showProgress(percent); };
     e.downloadProgressBlock = [this](qint64 received, qint64 total) {
+        m_downloadReceived = received;
+        m_downloadTotal = total;
         if (total > 0)
             m_timeline.setDownloadSize(total);
         emit downloadProgress(received, total);
@@ -394,10 +408,7 @@ void UpgradeRun::installHooks()
             return setPhase(Phase::WaitingForRestart);
         }
     };
-    hooks.failed = [this](const UpgradeReason& reason) {
-        m_reasonShown = m_running && engine().showsMessages();
-        finish(Outcome::Failed, reason);
-    };
+    hooks.failed = [this](const UpgradeReason& reason) { finish(Outcome::Failed, reason); };
     hooks.cancelled = [this] { finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled)); };
     hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
@@ -417,8 +428,21 @@ bool UpgradeRun::start(const ZelFirmware& release)
     return m_running || m_outcome == Outcome::Completed;
 }
 
+bool UpgradeRun::isExpectedController()
+{
+    if (m_expected.isEmpty() || m_controller == m_expected)
+        return true;
+    finish(Outcome::Failed,
+        UpgradeReason(UpgradeReason::Code::OtherControllerAttached,
+            { ZelFirmwareUpgradeManager::addressWithColons(m_controller),
+                ZelFirmwareUpgradeManager::addressWithColons(m_expected) }));
+    return false;
+}
+
 void UpgradeRun::startRelease()
 {
+    if (!isExpectedController())
+        return;
     ZelFirmwareUpgradeManager& e = engine();
     const ZelFirmware& release = m_release;
     e.setSelectedFirmware(&release);
@@ -447,6 +471,8 @@ bool UpgradeRun::startFiles(const QString& boot, const QString& left, const QStr
 
 void UpgradeRun::startImages(const QString& boot, const QString& left, const QString& right)
 {
+    if (!isExpectedController())
+        return;
     m_needBoot = !boot.isEmpty();
     m_needLeft = !left.isEmpty();
     m_needRight = !right.isEmpty();
@@ -457,8 +483,16 @@ void UpgradeRun::startImages(const QString& boot, const QString& left, const QSt
 
 void UpgradeRun::cancel()
 {
-    if (m_running)
-        finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled));
+    if (!m_running)
+        return;
+    // Now, not after a read-back: what the controller holds is then unknown.
+    // A read-back under way is not waited for: the outcome decided stands.
+    if (m_ending) {
+        const auto [outcome, reason] = *m_ending;
+        conclude(outcome, reason);
+        return;
+    }
+    conclude(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled));
 }
 
 void UpgradeRun::setPhase(Phase phase)
@@ -470,6 +504,9 @@ void UpgradeRun::setPhase(Phase phase)
         && m_phase != Phase::ReadingVersions)
         m_lastImage = m_phase;
     m_phase = phase;
+    if ((phase == Phase::BootLoader || phase == Phase::Left || phase == Phase::Right)
+        && !m_begun.contains(imageOf(phase)))
+        m_begun.append(imageOf(phase));
     enterStep(phase);
     emit phaseChanged(phase);
     emitCancellable();
@@ -498,6 +535,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
     const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
     m_bytes += QFileInfo(path).size();
+    m_acknowledged.append(imageOf(m_lastImage));
     // A cancel asked for while the image was written takes effect now that it is whole.
     if (m_cancelPending) {
         finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::CancelledAfterImage));
@@ -523,6 +561,12 @@ void UpgradeRun::controllerGone(quint64 connection, bool expected)
     // other accessories' departures during a run.
     if (!m_running || connection != m_connection)
         return;
+    // Gone while its versions were being read back: they cannot be.
+    if (m_ending) {
+        const auto [outcome, reason] = *m_ending;
+        conclude(outcome, reason);
+        return;
+    }
     emit controllerLeft(expected);
     if (expected)
         return;
@@ -585,9 +629,157 @@ void UpgradeRun::versionsRead(const QString& versions)
 
 void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
 {
+    if (!m_running || m_ending)
+        return;
+    if (outcome == Outcome::Completed || m_begun.isEmpty() || !m_after.isNull()) {
+        conclude(outcome, reason);
+        return;
+    }
+    // An image went out: what the controller runs now is asked, as after a
+    // completed run, so that the outcome says what was installed.
+    m_ending = std::pair { outcome, reason };
+    readBackThenConclude();
+}
+
+bool UpgradeRun::controllerAnswers() const
+{
+    const ZelFirmwareUpgradeManager& e = engine();
+    return e.accessory && e.accessory->connectionID() == m_connection && e.sessionController().session()
+        && !e.isGamepadDisconnectByUpgradingFirmware && e.identifiedConnection() == m_connection
+        && e.macAddressWithoutColon() == m_controller;
+}
+
+void UpgradeRun::readBackThenConclude()
+{
+    ZelFirmwareUpgradeManager& e = engine();
+    // Nothing more of the images: the transfer ends here, whatever comes back.
+    if (e.m_run == this)
+        e.cancelRun();
+    if (e.m_run != this || !controllerAnswers()) {
+        partialVersionsRead(QString());
+        return;
+    }
+    setPhase(Phase::ReadingVersions);
+    if (m_deadline)
+        m_deadline->invalidate();
+    m_deadline = Timer::scheduledTimer(ZelFirmwareUpgradeManager::kCheckVersionTimeout + kVersionGrace, false,
+        [this] { partialVersionsRead(QString()); });
+    e.readBackVersions([this](const QString& versions) {
+        // Only the run's own controller's answer counts.
+        partialVersionsRead(engine().macAddressWithoutColon() == m_controller ? versions : QString());
+    });
+}
+
+void UpgradeRun::partialVersionsRead(const QString& versions)
+{
+    if (!m_running || !m_ending)
+        return;
+    m_after = versions;
+    const auto [outcome, reason] = *m_ending;
+    conclude(outcome, reason);
+}
+
+QString UpgradeRun::imageKey(UpgradePlan::Image image)
+{
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        return QStringLiteral("boot");
+    case UpgradePlan::Image::Left:
+        return QStringLiteral("left");
+    case UpgradePlan::Image::Right:
+        break;
+    }
+    return QStringLiteral("right");
+}
+
+void UpgradeRun::workOutInstalled(Outcome outcome)
+{
+    m_installed.clear();
+    m_installedKnown = true;
+    const QList<UpgradePlan::Image> all { UpgradePlan::Image::BootLoader, UpgradePlan::Image::Left,
+        UpgradePlan::Image::Right };
+    const bool needs[] = { m_needBoot, m_needLeft, m_needRight };
+    if (outcome == Outcome::Completed) {
+        for (UpgradePlan::Image image : all)
+            if (needs[int(image)])
+                m_installed.append(image);
+        return;
+    }
+    if (m_begun.isEmpty())
+        return;
+    const std::optional<ReleaseVersion> read = ReleaseVersion::parse(m_after);
+    if (!read) {
+        m_installedKnown = false;
+        return;
+    }
+    // For a release, what the controller reports of it; for files, whose
+    // versions are not known beforehand, what it acknowledged, or what it
+    // reports as changed since the run began (an end whose answer was lost).
+    const std::optional<ReleaseVersion> wanted = ReleaseVersion::parse(m_release.version);
+    const std::optional<ReleaseVersion> before = ReleaseVersion::parse(m_before);
+    const auto side = [](const ReleaseVersion& v, UpgradePlan::Image image) {
+        return image == UpgradePlan::Image::BootLoader ? v.boot : image == UpgradePlan::Image::Left ? v.left : v.right;
+    };
+    for (UpgradePlan::Image image : std::as_const(m_begun)) {
+        const bool confirmed = m_source != Source::Files && wanted
+            ? side(*read, image) == side(*wanted, image)
+            : m_acknowledged.contains(image) || (before && side(*read, image) != side(*before, image));
+        if (confirmed)
+            m_installed.append(image);
+    }
+}
+
+QString UpgradeRun::outcomeText() const
+{
+    if (m_running || m_outcome == Outcome::None)
+        return QString();
+    if (m_outcome == Outcome::Completed)
+        return m_after.isEmpty() ? localized("UpgradeCompleted") : localized("UpgradeSucceeded").arg(m_after);
+    const QString reason = m_reason.text();
+    if (m_begun.isEmpty())
+        return m_reason.saysNothingWasSent() ? reason
+                                             : reason + QLatin1Char(' ') + localized("OutcomeNothingInstalled");
+    const std::optional<ReleaseVersion> read = ReleaseVersion::parse(m_after);
+    auto names = [&read](const QList<UpgradePlan::Image>& images, bool withVersions) {
+        QStringList parts;
+        for (UpgradePlan::Image image : images) {
+            QString part = UpgradePlan::imageName(image);
+            if (withVersions && read)
+                part += QLatin1Char(' ')
+                    + (image == UpgradePlan::Image::BootLoader  ? read->boot
+                            : image == UpgradePlan::Image::Left ? read->left
+                                                                : read->right)
+                          .text();
+            parts << part;
+        }
+        return parts.join(localized("ListSeparator"));
+    };
+    if (!m_installedKnown) {
+        if (m_acknowledged.isEmpty())
+            return reason + QLatin1Char(' ') + localized("OutcomeUnknown");
+        return reason + QLatin1Char(' ') + localized("OutcomeWrittenUnknown").arg(names(m_acknowledged, false));
+    }
+    if (m_installed.isEmpty())
+        return reason + QLatin1Char(' ') + localized("OutcomeNothingInstalled");
+    QList<UpgradePlan::Image> missing;
+    const bool needs[] = { m_needBoot, m_needLeft, m_needRight };
+    for (UpgradePlan::Image image :
+        { UpgradePlan::Image::BootLoader, UpgradePlan::Image::Left, UpgradePlan::Image::Right })
+        if (needs[int(image)] && !m_installed.contains(image))
+            missing.append(image);
+    QString text = reason + QLatin1Char(' ') + localized("OutcomeInstalled").arg(names(m_installed, true));
+    if (!missing.isEmpty())
+        text += QLatin1Char(' ') + localized("OutcomeNotInstalled").arg(names(missing, false));
+    return text;
+}
+
+void UpgradeRun::conclude(Outcome outcome, const UpgradeReason& reason)
+{
     if (!m_running)
         return;
     m_running = false;
+    m_ending.reset();
+    workOutInstalled(outcome);
     m_sleepInhibitor.release();
     m_outcome = outcome;
     m_reason = reason;
@@ -625,9 +817,14 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
     record.arguments = reason.arguments();
     record.reason = reason.text();
     record.after = m_after;
+    for (UpgradePlan::Image image : std::as_const(m_installed))
+        record.installed.append(imageKey(image));
+    record.installedKnown = m_installedKnown;
     record.seconds = double(m_clock.elapsed()) / 1000.0;
     record.bytes = m_bytes;
-    (m_history ? *m_history : UpgradeHistory()).append(record);
+    const UpgradeHistory history = m_history ? *m_history : UpgradeHistory();
+    if (QString reason; !history.append(record, &reason))
+        m_historyNotSaved = localized("HistoryNotSaved").arg(history.path(), reason);
     // Queries that waited are answered from the read-back, or asked now.
     if (ownsEngine)
         e.releaseVersionQueries(m_after);

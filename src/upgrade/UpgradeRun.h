@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class Timer;
 
@@ -28,8 +29,10 @@ class Timer;
 // A run completes only once the controller acknowledged the end of the last
 // image, came back from the restart a left-side or boot loader image causes,
 // and answered the version query; for a release, the versions read back must
-// be the release's. Every run, whatever its outcome, is appended to the
-// upgrade history.
+// be the release's. A run that ends otherwise after an image began reads
+// the versions back too, while its controller still answers, so that its
+// outcome says exactly what was installed. Every run, whatever its outcome,
+// is appended to the upgrade history.
 class UpgradeRun : public QObject {
     Q_OBJECT
 public:
@@ -67,7 +70,8 @@ public:
     bool start(const ZelFirmware& release);
     // Sends the given images (empty paths are skipped) in the engine's order.
     bool startFiles(const QString& boot, const QString& left, const QString& right);
-    // Ends a run still going with the cancelled outcome; nothing more is sent.
+    // Ends a run still going with the cancelled outcome, now: nothing more
+    // is sent, and nothing is read back.
     void cancel();
     // Whether cancelling now can damage nothing: before the first image, and
     // while the controller restarts between two images or after the last.
@@ -79,8 +83,16 @@ public:
     // ended the run. True when the run ended at once.
     bool requestCancel();
     bool cancelPending() const { return m_cancelPending; }
+    // A run that must go to one controller (a new try of a run that failed
+    // on it): with another attached it fails before anything but the
+    // questions of who it is reaches it. Its Bluetooth address, as
+    // controller() gives it; empty: whichever is attached.
+    void setExpectedController(const QString& address) { m_expected = address; }
     // Where the run is recorded; the documents directory's history otherwise.
     void setHistory(const UpgradeHistory& history) { m_history = history; }
+    // Why the run's record could not be added to the history (a full disk, a
+    // read-only folder), for the user; empty when it was, or before the end.
+    QString historyNotSaved() const { return m_historyNotSaved; }
 
     bool isRunning() const { return m_running; }
     Phase phase() const { return m_phase; }
@@ -90,15 +102,25 @@ public:
     // The same as a code with its values; None when the run completed.
     const UpgradeReason& failure() const { return m_reason; }
     UpgradeReason::Code reasonCode() const { return m_reason.code(); }
-    // Whether the engine has already shown the reason to the user (its
-    // failure message), so that it need not be shown twice.
-    bool reasonShown() const { return m_reasonShown; }
     Source source() const { return m_source; }
     // The release's version; null for files.
     QString releaseVersion() const { return m_release.version; }
     QString versionsBefore() const { return m_before; }
     // The versions read back after the images; null when none were read.
     QString versionsAfter() const { return m_after; }
+    // The images whose start command went out, in the order sent.
+    const QList<UpgradePlan::Image>& imagesBegun() const { return m_begun; }
+    // The images the controller holds of the run once it ended: for a
+    // release, the sides whose version read back is the release's; for
+    // files, the images whose end the controller acknowledged. Known only
+    // when the versions were read back (or nothing was begun).
+    const QList<UpgradePlan::Image>& installed() const { return m_installed; }
+    bool installedKnown() const { return m_installedKnown; }
+    // The outcome in the user's words: for a run that did not complete, the
+    // reason and what was installed, or that it is unknown; null before the end.
+    QString outcomeText() const;
+    // An image as programs name it: boot, left or right.
+    static QString imageKey(UpgradePlan::Image image);
     // The connection of the controller the run is for (it changes when the
     // controller comes back from a restart).
     quint64 connection() const { return m_connection; }
@@ -120,6 +142,11 @@ public:
     double stepFraction() const;
     // While the controller restarts: the seconds until the run gives up on it.
     double restartSecondsLeft() const;
+    // While the controller restarts: whether it has taken clearly longer
+    // than the restart the estimate counts on.
+    bool restartOverdue() const;
+    // How much longer than foretold a restart may take before it is overdue.
+    static constexpr double kRestartGrace = 3.0;
 
     // What a run of this release would send, with the need flags the engine's
     // last checkFirmware left: the images of a local release, or of an online
@@ -172,7 +199,17 @@ private:
     void startImages(const QString& boot, const QString& left, const QString& right);
     void readVersions();
     void versionsRead(const QString& versions);
+    // Ends the run: at once, or, when an image began and the controller still
+    // answers, once its versions are read back.
     void finish(Outcome outcome, const UpgradeReason& reason);
+    // The read-back after a run that did not complete: versions are what the
+    // controller said, null when it did not.
+    void readBackThenConclude();
+    void partialVersionsRead(const QString& versions);
+    // Whether the run's own controller is attached, identified and not restarting.
+    bool controllerAnswers() const;
+    void conclude(Outcome outcome, const UpgradeReason& reason);
+    void workOutInstalled(Outcome outcome);
     void buildTimeline(const UpgradePlan& plan, bool download);
     void enterStep(Phase phase);
     void emitCancellable();
@@ -185,18 +222,29 @@ private:
     Outcome m_outcome = Outcome::None;
     Source m_source = Source::Files;
     UpgradeReason m_reason;
-    bool m_reasonShown = false;
+    QString m_historyNotSaved;
     ZelFirmware m_release;
     QString m_before;
     QString m_after;
     // The Bluetooth address of the controller the run was started for.
     QString m_controller;
+    QString m_expected;
+    // Whether the controller identified is the one expected; the run has failed when not.
+    bool isExpectedController();
     // The image the controller acknowledged last.
     Phase m_lastImage = Phase::Idle;
+    QList<UpgradePlan::Image> m_begun;
+    QList<UpgradePlan::Image> m_acknowledged;
+    QList<UpgradePlan::Image> m_installed;
+    bool m_installedKnown = false;
+    // An end decided, waiting for the read-back before it is concluded.
+    std::optional<std::pair<Outcome, UpgradeReason>> m_ending;
     quint64 m_connection = 0;
     bool m_needBoot = false, m_needLeft = false, m_needRight = false;
     double m_progress = 0;
     qint64 m_bytes = 0;
+    qint64 m_downloadReceived = 0;
+    qint64 m_downloadTotal = -1;
     QDateTime m_startedAt;
     QElapsedTimer m_clock;
     // After the last image, a restart: the connection the controller had.

@@ -140,9 +140,11 @@ double UpgradeTimeline::secondsLeft(double elapsed, double fraction) const
         left += stepSeconds(m_steps.at(i));
     if (m_current < 0)
         return m_current == -1 && m_steps.value(0).state == State::Done ? 0.0 : left;
-    const double expected = stepSeconds(m_steps.at(m_current));
-    double current = std::max(0.0, expected - elapsed);
-    if (fraction >= kPaceShare && fraction < 1.0 && elapsed > 0)
+    const Step& step = m_steps.at(m_current);
+    double current = std::max(0.0, stepSeconds(step) - elapsed);
+    // A download has no foretold length: its own rate speaks from its first bytes.
+    const double share = step.kind == Kind::Download ? 0.0 : kPaceShare;
+    if (fraction > share && fraction >= 0.0 && fraction < 1.0 && elapsed > 0)
         current = elapsed * (1.0 - fraction) / fraction;
     return left + current;
 }

@@ -772,7 +772,10 @@ void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seco
     stopWatchdog();
     abortDownload();
     (*m_session).discardQueuedData();
-    showMessage(reason.text(), seconds);
+    // A run says its outcome itself, with what was installed; the engine
+    // alone shows the reason.
+    if (!m_run)
+        showMessage(reason.text(), seconds);
     if (auto hook = runHooks.failed; hook)
         hook(reason);
 }

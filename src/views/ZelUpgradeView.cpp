@@ -6,6 +6,8 @@
 #include "lib/MessageToast.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/runtime/NotificationCenter.h"
+#include "platform/transport/EAAccessoryManager.h"
 #include "ui_ZelUpgradeContentView.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeTimeline.h"
@@ -46,6 +48,8 @@ QString caption(const char* key)
 
 // How often the time left and the restart countdown are brought up to date.
 constexpr double kTickSeconds = 1.0;
+// Long enough to read a sentence naming a folder.
+constexpr double kHistoryNotSavedSeconds = 6.0;
 // The marks before a step: done, under way, to come.
 const QString kDoneMark = QStringLiteral("\u2713 ");
 const QString kUnderWayMark = QStringLiteral("\u25B6 ");
@@ -55,15 +59,7 @@ const QString kItemSeparator = QStringLiteral("  \u00B7  ");
 
 QString imageName(UpgradePlan::Image image)
 {
-    switch (image) {
-    case UpgradePlan::Image::BootLoader:
-        return localized("StepImageBootLoader");
-    case UpgradePlan::Image::Left:
-        return localized("StepImageLeft");
-    case UpgradePlan::Image::Right:
-        return localized("StepImageRight");
-    }
-    return QString();
+    return UpgradePlan::imageName(image);
 }
 
 QString sizeText(qint64 bytes)
@@ -155,11 +151,18 @@ ZelUpgradeView::ZelUpgradeView(QWidget* parent)
     connect(historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
     connect(cancelButton, &QAbstractButton::clicked, this, &ZelUpgradeView::cancelAction);
     connect(retryButton, &QAbstractButton::clicked, this, &ZelUpgradeView::retryAction);
+    // The screen always names the controller it would write to.
+    for (const QString& name : { EAAccessoryDidConnectNotification, EAAccessoryDidDisconnectNotification })
+        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification&) {
+            // After the engine has taken the change in.
+            MainQueue::dispatchAsync([this] { controllerChanged(); }, this);
+        });
     layoutForState();
 }
 
 ZelUpgradeView::~ZelUpgradeView()
 {
+    NotificationCenter::defaultCenter().removeObserver(this);
     stopRestartCountdown();
     // A run still going ends with the screen, cancelled, before the screen's
     // widgets its outcome would reach are gone.
@@ -255,6 +258,36 @@ void ZelUpgradeView::showLatestFirmware(
         detailLabel->setHidden(false);
     }
     upgradePromptRedDot->setHidden(ReleaseVersion::same(latest.offered->version, currentVersion));
+}
+
+void ZelUpgradeView::controllerChanged()
+{
+    // During a run the run's own controller comes and goes with its restarts.
+    if (isRunning() || isHidden())
+        return;
+    if (!engine().accessory) {
+        controllerLabel->setText(localized("ControllerNotAttached"));
+        currentVersionLabel->clear();
+        return;
+    }
+    checkFirmwareVersion();
+}
+
+QString ZelUpgradeView::currentVersions() const
+{
+    ZelFirmwareUpgradeManager& e = engine();
+    if (e.connectionID() == 0 || e.identifiedConnection() != e.connectionID())
+        return QString();
+    return e.bootVersion + QLatin1Char('-') + e.leftVersion + QLatin1Char('-') + e.rightVersion;
+}
+
+bool ZelUpgradeView::selectionIsOlder() const
+{
+    if (!m_selected)
+        return false;
+    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_selected->version);
+    const std::optional<ReleaseVersion> controller = ReleaseVersion::parse(currentVersions());
+    return release && controller && release->anyOlderThan(*controller);
 }
 
 void ZelUpgradeView::retryAction()
@@ -364,17 +397,66 @@ void ZelUpgradeView::upgradeAction()
         MessageToast::showMsgWithtext(UpgradeRun::checkFailure(check), kMessageSeconds);
         return;
     }
-    // A release older than the controller's (a downgrade, or an old release
-    // a server offers again) is installed only when the user confirms it.
-    const QString current
-        = engine().bootVersion + QLatin1Char('-') + engine().leftVersion + QLatin1Char('-') + engine().rightVersion;
-    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_selected->version);
-    const std::optional<ReleaseVersion> controller = ReleaseVersion::parse(current);
-    if (release && controller && release->anyOlderThan(*controller)) {
-        askToInstallOlder(current);
+    // A new try goes to the controller the run before it was for: another
+    // one is asked about first, by name; one not yet identified is asked
+    // who it is by the run, which then sends it nothing else.
+    const bool retry = (m_state == State::Failed || m_state == State::Cancelled) && m_run;
+    const QString lastFor = retry ? m_run->controller() : QString();
+    const QString attached = currentVersions().isEmpty() ? QString() : engine().macAddressWithoutColon();
+    if (!lastFor.isEmpty() && !attached.isEmpty() && attached != lastFor) {
+        askToInstallOnOther(attached, lastFor);
         return;
     }
-    startRun();
+    // A release older than the controller's (a downgrade, or an old release
+    // a server offers again) is installed only when the user confirms it.
+    if (selectionIsOlder()) {
+        askToInstallOlder(currentVersions());
+        return;
+    }
+    startRun(lastFor);
+}
+
+void ZelUpgradeView::askToInstallOnOther(const QString& attached, const QString& lastFor)
+{
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName(QStringLiteral("otherControllerAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    const QString release = m_selected->version;
+    alert->setText(localized("OtherControllerConfirm")
+                       .arg(ZelFirmwareUpgradeManager::addressWithColons(attached),
+                           ZelFirmwareUpgradeManager::addressWithColons(lastFor), release));
+    QPushButton* confirm = alert->addButton(localized("InstallOnThisController"), QMessageBox::AcceptRole);
+    QPushButton* cancel = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
+    confirm->setObjectName(QStringLiteral("confirmButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    connect(confirm, &QPushButton::clicked, this, [this, release, attached] {
+        // Only for the release and the controller asked about, while nothing runs.
+        if (isRunning() || !m_selected || m_selected->version != release)
+            return;
+        if (selectionIsOlder())
+            askToInstallOlder(currentVersions());
+        else
+            startRun(attached);
+    });
+    openQuestion(alert);
+}
+
+void ZelUpgradeView::openQuestion(QMessageBox* question)
+{
+    // The screen steps back while it is asked: the question stands on its
+    // own, not over the plan it is about.
+    auto* scrim = new QWidget(this);
+    scrim->setObjectName(QStringLiteral("questionScrim"));
+    scrim->setProperty("layoutAudit", QStringLiteral("layer")); // over the screen on purpose
+    scrim->setAttribute(Qt::WA_StyledBackground);
+    scrim->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 170);"));
+    scrim->setGeometry(rect());
+    scrim->raise();
+    scrim->show();
+    connect(question, &QObject::destroyed, scrim, &QObject::deleteLater);
+    question->open();
 }
 
 void ZelUpgradeView::askToInstallOlder(const QString& current)
@@ -383,7 +465,8 @@ void ZelUpgradeView::askToInstallOlder(const QString& current)
     alert->setObjectName(QStringLiteral("olderReleaseAlert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setText(localized("OlderReleaseConfirm").arg(m_selected->version, current));
-    QPushButton* confirm = alert->addButton(localized("Confirm"), QMessageBox::AcceptRole);
+    QPushButton* confirm
+        = alert->addButton(localized("InstallOlderVersion").arg(m_selected->version), QMessageBox::AcceptRole);
     QPushButton* cancel = alert->addButton(localized("Cancel"), QMessageBox::RejectRole);
     confirm->setObjectName(QStringLiteral("confirmButton"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
@@ -391,18 +474,21 @@ void ZelUpgradeView::askToInstallOlder(const QString& current)
     alert->setDefaultButton(cancel);
     alert->setEscapeButton(cancel);
     const QString version = m_selected->version;
-    connect(confirm, &QPushButton::clicked, this, [this, version] {
+    // Confirmed on the controller whose versions it names, and on that one only.
+    const QString controller = engine().macAddressWithoutColon();
+    connect(confirm, &QPushButton::clicked, this, [this, version, controller] {
         // Only the release that was asked about, and only while nothing runs.
         if (!isRunning() && m_selected && m_selected->version == version)
-            startRun();
+            startRun(controller);
     });
-    alert->open();
+    openQuestion(alert);
 }
 
-void ZelUpgradeView::startRun()
+void ZelUpgradeView::startRun(const QString& expectedController)
 {
     delete m_run; // the run before, long ended
     m_run = new UpgradeRun(this);
+    m_run->setExpectedController(expectedController);
     connect(m_run, &UpgradeRun::phaseChanged, this, &ZelUpgradeView::showPhase);
     connect(m_run, &UpgradeRun::downloadProgress, this, &ZelUpgradeView::showDownload);
     connect(m_run, &UpgradeRun::progressChanged, this, &ZelUpgradeView::showProgress);
@@ -467,22 +553,28 @@ void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
     };
     showCancellable();
     showSteps();
+    // What was said while the controller restarted is over once it is back.
+    if (phase != UpgradeRun::Phase::WaitingForRestart)
+        upgradePromptLabel->setText(localized("UpgradeWarning"));
     switch (phase) {
     case UpgradeRun::Phase::Download:
+        // The bar fills with the download, then starts again with the images.
+        animateProgressBar(0.0);
         return step("PhaseDownload");
     case UpgradeRun::Phase::DigestCheck:
         return step("PhaseDigestCheck");
     case UpgradeRun::Phase::Unpack:
         return step("PhaseUnpack");
     case UpgradeRun::Phase::BootLoader:
+        animateProgressBar(m_run ? m_run->progress() : 0.0);
         return sending("PhaseBootLoader");
     case UpgradeRun::Phase::Left:
         return sending("PhaseLeft");
     case UpgradeRun::Phase::Right:
         return sending("PhaseRight");
     case UpgradeRun::Phase::WaitingForRestart:
-        // The run gives the controller this long to come back.
-        setPhaseText(localized("PhaseRestartTimeLeft").arg(int(std::ceil(m_run->restartSecondsLeft()))));
+        // The run's one time left covers the restart: no second count here.
+        setPhaseText(localized("PhaseRestart"));
         setProgressText(localized("PhaseRestart"));
         return;
     case UpgradeRun::Phase::ReadingVersions:
@@ -497,7 +589,9 @@ void ZelUpgradeView::showDownload(qint64 received, qint64 total)
     if (!isRunning() || total <= 0)
         return;
     const int percent = int(std::min<qint64>(100, received * 100 / total));
+    // One figure: the bar shows what the label says.
     setProgressText(localized("PhaseDownloadProgress").arg(percent));
+    animateProgressBar(percent);
     const QLocale locale;
     setPhaseText(
         localized("PhaseDownloadSize").arg(locale.formattedDataSize(received), locale.formattedDataSize(total)));
@@ -516,8 +610,9 @@ void ZelUpgradeView::countRestartDown()
         stopRestartCountdown();
         return;
     }
-    if (m_run->phase() == UpgradeRun::Phase::WaitingForRestart)
-        setPhaseText(localized("PhaseRestartTimeLeft").arg(int(std::ceil(m_run->restartSecondsLeft()))));
+    // A restart that takes longer than foretold is said to, once.
+    if (m_run->phase() == UpgradeRun::Phase::WaitingForRestart && m_run->restartOverdue())
+        setPhaseText(localized("PhaseRestartLonger"));
     showSteps();
 }
 
@@ -548,6 +643,9 @@ QString ZelUpgradeView::planText() const
     const UpgradeTimeline timeline
         = UpgradeTimeline::make(plan, UpgradeRun::downloadsFirst(*m_selected), engine().replySeconds());
     QStringList lines;
+    // A downgrade is named before the press, first.
+    if (selectionIsOlder())
+        lines << localized("PlanOlder").arg(m_selected->version, currentVersions());
     QStringList images;
     for (const UpgradePlan::Step& step : plan.steps())
         images << localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
@@ -588,10 +686,6 @@ QString ZelUpgradeView::stepsText() const
             break;
         case UpgradeTimeline::Kind::Image:
             text = localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
-            if (step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning())
-                text = localized("StepUnderWay")
-                           .arg(text)
-                           .arg(int(std::floor(100.0 * std::max(0.0, m_run->stepFraction()))));
             break;
         case UpgradeTimeline::Kind::Restart:
             text = localized("StepRestart");
@@ -623,14 +717,19 @@ void ZelUpgradeView::showSteps()
 void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
 {
     stopRestartCountdown();
+    // The outcome stands; what could not be kept of it is said beside it.
+    if (!m_run->historyNotSaved().isEmpty())
+        MessageToast::showMsgWithtext(m_run->historyNotSaved(), kHistoryNotSavedSeconds);
+    // What the controller runs now, read back whatever the outcome, and the
+    // dot as the connected screen sets it against the latest release.
+    if (const QString versions = m_run->versionsAfter(); !versions.isEmpty()) {
+        currentVersionLabel->setText(versions);
+        if (const auto& stored = ZelFirmwareDataTool::sharedInstance().firmwares)
+            showLatestFirmware(*stored, QString(), versions);
+    }
     if (outcome == UpgradeRun::Outcome::Completed) {
-        const QString versions = m_run->versionsAfter();
-        if (!versions.isEmpty())
-            currentVersionLabel->setText(versions);
         setState(State::Completed);
         animateProgressBar(100.0);
-        MainQueue::dispatchAfter(
-            completedRefreshSeconds, [this] { refreshAfterCompletion(); }, this);
         return;
     }
     // Failed or cancelled: why, and what it takes to try again.
@@ -638,17 +737,6 @@ void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
     m_barPercent = 0.0;
     layoutProgressBar();
     setState(outcome == UpgradeRun::Outcome::Cancelled ? State::Cancelled : State::Failed);
-}
-
-void ZelUpgradeView::refreshAfterCompletion()
-{
-    // A run started since (the screen reopened and a release picked within
-    // the delay) keeps its screen; it schedules its own refresh.
-    if (isRunning())
-        return;
-    checkFirmwareVersion();
-    m_selected.reset();
-    restoreToOriginalState();
 }
 
 void ZelUpgradeView::setChoiceEnabled(bool enabled)
@@ -685,14 +773,17 @@ void ZelUpgradeView::layoutForState()
     const State s = m_state;
     const bool running = s == State::Running;
     const bool ended = s == State::Completed || s == State::Failed || s == State::Cancelled;
-    const bool canRetry = (s == State::Failed || s == State::Cancelled) && m_selected
-        && engine().checkFirmware() == ZelFirmwareCheckNeedUpgrade;
+    // Every outcome that is not a success offers to try again, the stopped
+    // wait for a restart too: the press says what stands in the way.
+    const bool canRetry = (s == State::Failed || s == State::Cancelled) && m_selected;
     const bool offerUpgrade = s == State::Ready || canRetry;
 
     setChoiceEnabled(!running);
     localFileButton->setHidden(running || s == State::Completed);
     remoteFileButton->setHidden(running || s == State::Completed);
-    upgradeButton->setText(localized(canRetry ? "TryAgain" : "UpgradeNow"));
+    upgradeButton->setText(canRetry ? localized("TryAgain")
+            : selectionIsOlder()    ? localized("InstallOlderVersion").arg(m_selected->version)
+                                    : localized("UpgradeNow"));
     upgradeButton->setHidden(!offerUpgrade);
     progressTextLabel->setHidden(offerUpgrade);
     cancelButton->setHidden(!running);
@@ -736,7 +827,7 @@ void ZelUpgradeView::layoutForState()
     }
     case State::Failed:
     case State::Cancelled:
-        upgradePromptLabel->setText(m_run ? m_run->reason() : QString());
+        upgradePromptLabel->setText(m_run ? m_run->outcomeText() : QString());
         setProgressText(localized(s == State::Cancelled ? "UpgradeCancelledTitle" : "UpgradeFailedTitle"));
         break;
     }

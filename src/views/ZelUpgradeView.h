@@ -13,6 +13,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QMessageBox;
 class QVariantAnimation;
 class Timer;
 class ZelFirmwareListView;
@@ -38,16 +39,11 @@ public:
     };
     Q_ENUM(State)
 
-    // After a completed run the versions are refreshed this much later.
-    static constexpr double kCompletedRefreshSeconds = 8.0;
     static constexpr double kMessageSeconds = 3.0;
     static constexpr double kProgressAnimationSeconds = 0.1;
 
     explicit ZelUpgradeView(QWidget* parent = nullptr);
     ~ZelUpgradeView() override;
-
-    // How long the outcome of a completed run stays before the screen starts over.
-    double completedRefreshSeconds = kCompletedRefreshSeconds;
 
     std::function<void()> closeBlock;
     ZelFirmwareListView* firmwareListView = nullptr;
@@ -120,8 +116,20 @@ protected:
 private:
     // Asks to install the selected release, older than the controller's current.
     void askToInstallOlder(const QString& current);
-    // Starts the run of the selected release.
-    void startRun();
+    // Opens a question over the screen, which steps back behind it.
+    void openQuestion(QMessageBox* question);
+    // Asks before a new try goes to another controller than the one the last run was for.
+    void askToInstallOnOther(const QString& attached, const QString& lastFor);
+    // Starts the run of the selected release; with an expected controller,
+    // only on that one.
+    void startRun(const QString& expectedController = QString());
+    // The controller's versions as the engine last read them, when they are
+    // the attached controller's; empty otherwise.
+    QString currentVersions() const;
+    // Whether the selected release is older than the controller's in any part.
+    bool selectionIsOlder() const;
+    // A controller came or went: the screen names the one it would write to.
+    void controllerChanged();
 
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
@@ -131,7 +139,6 @@ private:
     void showPhase(UpgradeRun::Phase phase);
     void showDownload(qint64 received, qint64 total);
     void runFinished(UpgradeRun::Outcome outcome);
-    void refreshAfterCompletion();
     void setProgressText(const QString& text);
     void fitProgressText();
     void animateProgressBar(double percent);

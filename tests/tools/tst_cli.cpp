@@ -3,6 +3,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "sim/ZipWriter.h"
 #include "support/TestCertificates.h"
 #include "support/TestHttpServer.h"
 #include "support/StickShapes.h"
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -160,10 +162,11 @@ QStringList stationDevices(const QList<quint16>& ports)
 }
 
 // Starts `q3dart-cli serve` on a free port for a folder of release archives; its address, empty on failure.
-QString startReleaseServer(QProcess& server, const QString& releases)
+QString startReleaseServer(QProcess& server, const QString& releases, const QStringList& extra = {})
 {
     server.start(QStringLiteral(Q3DART_CLI),
-        { QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0") });
+        QStringList { QStringLiteral("serve"), releases, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0") }
+            + extra);
     if (!server.waitForReadyRead(kPatienceMs))
         return QString();
     return QString::fromUtf8(server.readLine()).trimmed().section(QStringLiteral(" at "), 1);
@@ -218,6 +221,46 @@ QByteArray readFile(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// A small tmpfs of the test's own, where this process may mount one (as root
+// in CI); isMounted() is false elsewhere.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& path)
+        : m_path(path)
+    {
+        QDir().mkpath(path);
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                        { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=512k"), QStringLiteral("tmpfs"), path })
+            == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), { m_path });
+    }
+    bool isMounted() const { return m_mounted; }
+    // Takes up every byte left.
+    void fill() const
+    {
+        QFile filler(m_path + QStringLiteral("/filler"));
+        filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) { }
+        filler.write(QByteArray(1, 'f')); // the last partial block
+    }
+    bool remountReadOnly() const
+    {
+        return QProcess::execute(
+                   QStringLiteral("mount"), { QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path })
+            == 0;
+    }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
 
 } // namespace
 
@@ -498,7 +541,8 @@ private slots:
         const Run missing = runCli({ QStringLiteral("--device"), device, QStringLiteral("flash"),
             QStringLiteral("--right"), dir.filePath(QStringLiteral("nothing.bin")) });
         QCOMPARE_EXIT(missing, 1);
-        QVERIFY2(missing.err.contains(QLatin1String("invalid")), qPrintable(missing.err));
+        QVERIFY2(missing.err.contains(QLatin1String("nothing.bin cannot be sent: it cannot be read")),
+            qPrintable(missing.err));
 
         // A left image makes the controller restart; this one never comes back
         // within the wait given, the only limit shortened.
@@ -528,6 +572,193 @@ private slots:
         QCOMPARE(runCli({ QStringLiteral("--simulate"), QStringLiteral("flash") }).exitCode, 2);
         QCOMPARE(
             runCli({ QStringLiteral("--simulate"), QStringLiteral("flash"), QStringLiteral("--boot") }).exitCode, 2);
+    }
+
+    // A release whose right image the protocol cannot carry, beside good
+    // boot loader and left images: refused before the first byte of any
+    // image, whichever way it is sent, so the controller is never left half
+    // new. The image and the reason are named.
+    void anUnsendableImageSendsNothing_data()
+    {
+        QTest::addColumn<int>("rightSize");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("too long for the protocol") << 70000 << "larger than the 65535 bytes";
+        QTest::newRow("empty") << 0 << "it is empty";
+    }
+
+    void anUnsendableImageSendsNothing()
+    {
+        QFETCH(int, rightSize);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        const QString version = QStringLiteral("9.1-9.2-9.3");
+        const QByteArray boot = image(0xE800 + 2048, { 9, 1 });
+        const QByteArray left = image(6 * 1024, { 9, 2 });
+        const QByteArray right = rightSize > 0 ? image(rightSize, { 9, 3 }) : QByteArray();
+        // The same images as loose files, a local release and an online one.
+        const QString documents = dir.filePath(QStringLiteral("documents"));
+        const QString local = documents + QStringLiteral("/LocalBinFiles/zelmar-q3-dart/") + version;
+        QVERIFY(QDir().mkpath(local));
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(QDir().mkpath(releases));
+        {
+            ZipWriter zip(releases + QLatin1Char('/') + version + QStringLiteral(".zip"));
+            for (const auto& [name, bytes] :
+                { std::pair { QStringLiteral("V7E_IAP.bin"), boot }, std::pair { QStringLiteral("V7E_ISP.bin"), left },
+                    std::pair { QStringLiteral("Q3_RIGHT.bin"), right } }) {
+                QVERIFY(zip.addFile(name, bytes));
+                QFile f(local + QLatin1Char('/') + name);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(bytes);
+            }
+            QVERIFY(zip.close());
+        }
+        QProcess server;
+        const QString url = startReleaseServer(server, releases);
+        QVERIFY(!url.isEmpty());
+        const QStringList files { QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot),
+            QStringLiteral("--left"), writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), right) };
+        const QList<QStringList> jobs {
+            QStringList { QStringLiteral("flash") } + files,
+            QStringList { QStringLiteral("upgrade"), QStringLiteral("--local"), version },
+            QStringList { QStringLiteral("upgrade"), QStringLiteral("--online"), version },
+            QStringList { QStringLiteral("station"), QStringLiteral("--device"), QStringLiteral("DEVICE"),
+                QStringLiteral("flash") }
+                + files,
+        };
+        for (const QStringList& job : jobs) {
+            QProcess sim;
+            const QString flash = dir.filePath(QStringLiteral("flash-") + job.first() + job.value(1));
+            const quint16 port = startSim(sim, { QStringLiteral("--flash-dir"), flash });
+            QVERIFY(port);
+            const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+            QStringList words { QStringLiteral("--documents"), documents, QStringLiteral("--server"), url };
+            if (job.first() != QLatin1String("station"))
+                words << QStringLiteral("--device") << device;
+            words += job;
+            words.replaceInStrings(QStringLiteral("DEVICE"), device);
+            const Run r = runCli(words, {}, kRunMs);
+            QCOMPARE_EXIT(r, 1);
+            QVERIFY2(r.err.contains(QStringLiteral("Q3_RIGHT.bin")) || r.err.contains(QStringLiteral("r.bin")),
+                qPrintable(job.join(QLatin1Char(' ')) + QStringLiteral(": ") + r.err));
+            QVERIFY2(r.err.contains(why), qPrintable(r.err));
+            // Not one byte of an image reached the controller's flash.
+            QVERIFY2(QDir(flash).entryList(QDir::Files).isEmpty(), qPrintable(job.join(QLatin1Char(' '))));
+            sim.kill();
+            sim.waitForFinished();
+        }
+        server.kill();
+        server.waitForFinished();
+    }
+
+    // The controller refuses the right image's checksum after the boot loader
+    // and the left side went in: the outcome names what was installed, as
+    // the versions read back show it, in words, in --json and in the
+    // history. With the right image alone refused, nothing was installed.
+    void aFailedRunSaysWhatWasInstalled()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(
+            sim, { QStringLiteral("--refuse-checksum"), QStringLiteral("--restart-delay"), QStringLiteral("200") });
+        QVERIFY(port);
+        const QString documents = dir.filePath(QStringLiteral("documents"));
+        const QStringList run { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), documents, QStringLiteral("flash") };
+        const Run all = runCli(run
+                + QStringList { QStringLiteral("--boot"),
+                    writeFile(dir, QStringLiteral("b.bin"), image(0xE800 + 2048, { 2, 1 })), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), image(6 * 1024, { 2, 2 })), QStringLiteral("--right"),
+                    writeFile(dir, QStringLiteral("r.bin"), image(4 * 1024, { 2, 3 })) },
+            {}, kRunMs);
+        QCOMPARE_EXIT(all, 1);
+        QVERIFY2(all.err.contains(QLatin1String("checksum mismatch"))
+                && all.err.contains(QLatin1String("Installed: Boot loader 2.1, Left side 2.2."))
+                && all.err.contains(QLatin1String("Not installed: Right side."))
+                && !all.err.contains(QLatin1String("Nothing was installed")),
+            qPrintable(all.err));
+        const Run history
+            = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json") });
+        const QJsonObject record = QJsonDocument::fromJson(history.out.toUtf8()).array().last().toObject();
+        QCOMPARE(record.value(QStringLiteral("after")).toString(), QStringLiteral("2.1-2.2-1.5"));
+        QCOMPARE(record.value(QStringLiteral("installed")).toArray(),
+            (QJsonArray { QStringLiteral("boot"), QStringLiteral("left") }));
+        QCOMPARE(record.value(QStringLiteral("code")).toString(), QStringLiteral("ChecksumRejected"));
+
+        const Run right = runCli(run
+                + QStringList { QStringLiteral("--json"), QStringLiteral("--right"),
+                    writeFile(dir, QStringLiteral("r2.bin"), image(4 * 1024, { 2, 4 })) },
+            {}, kRunMs);
+        QCOMPARE_EXIT(right, 1);
+        const QJsonObject outcome = events(right.out).last();
+        QCOMPARE(outcome.value(QStringLiteral("installed")).toArray(), QJsonArray {});
+        QCOMPARE(outcome.value(QStringLiteral("versions")).toString(), QStringLiteral("2.1-2.2-1.5"));
+        QVERIFY2(outcome.value(QStringLiteral("message")).toString().endsWith(QLatin1String("Nothing was installed.")),
+            qPrintable(right.out));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // The application ended by SIGTERM (a logout, a shutdown) in the middle
+    // of the left image lets the image end, records the run as cancelled and
+    // exits; during the download it ends at once, recorded too.
+    void theApplicationRecordsARunEndedBySignal()
+    {
+        QTemporaryDir dir;
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        QProcess server;
+        const QString slow
+            = startReleaseServer(server, releases, { QStringLiteral("--throttle"), QStringLiteral("4") });
+        QVERIFY(!slow.isEmpty());
+        const auto endAt = [&](const QString& documents, const QStringList& extra, const QString& phase) {
+            QProcess app;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+            env.insert(QStringLiteral("Q3DART_SIM_REPLY_DELAY_MS"), QStringLiteral("1"));
+            app.setProcessEnvironment(env);
+            app.start(QStringLiteral(Q3DART_APP),
+                QStringList { QStringLiteral("--simulate"), QStringLiteral("--documents"), documents,
+                    QStringLiteral("--measure-upgrade") }
+                    + extra);
+            QString out;
+            bool sent = false;
+            QElapsedTimer sinceSignal;
+            const bool ended = testsupport::waitUntil(
+                [&] {
+                    out += QString::fromUtf8(app.readAllStandardOutput());
+                    if (!sent && out.contains(QStringLiteral("phase: ") + phase + QLatin1Char('\n'))) {
+                        ::kill(pid_t(app.processId()), SIGTERM);
+                        sent = true;
+                        sinceSignal.start();
+                    }
+                    return app.state() == QProcess::NotRunning;
+                },
+                kRunMs);
+            if (!ended)
+                app.kill();
+            const Run history = runCli(
+                { QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("--json") });
+            const QJsonObject last = QJsonDocument::fromJson(history.out.toUtf8()).array().last().toObject();
+            return std::tuple { ended && sent, sinceSignal.isValid() ? sinceSignal.elapsed() : -1, last, out };
+        };
+
+        const auto [leftEnded, leftMs, leftRecord, leftOut]
+            = endAt(dir.filePath(QStringLiteral("left")), {}, QStringLiteral("Left"));
+        QVERIFY2(leftEnded, qPrintable(leftOut));
+        QCOMPARE(leftRecord.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+        QCOMPARE(leftRecord.value(QStringLiteral("code")).toString(), QStringLiteral("CancelledAfterImage"));
+
+        const auto [downloadEnded, downloadMs, downloadRecord, downloadOut] = endAt(
+            dir.filePath(QStringLiteral("download")), { QStringLiteral("--server"), slow }, QStringLiteral("Download"));
+        QVERIFY2(downloadEnded, qPrintable(downloadOut));
+        QCOMPARE(downloadRecord.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+        QCOMPARE(downloadRecord.value(QStringLiteral("code")).toString(), QStringLiteral("Cancelled"));
+        QVERIFY2(downloadMs < 10000, qPrintable(QString::number(downloadMs))); // at once, not after the download
+        server.kill();
+        server.waitForFinished();
     }
 
     void releasesAreServedListedAndImported()
@@ -1100,9 +1331,9 @@ private slots:
         keys.sort();
         QCOMPARE(keys,
             (QStringList { QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
-                QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("outcome"),
-                QStringLiteral("reason"), QStringLiteral("release"), QStringLiteral("seconds"),
-                QStringLiteral("source"), QStringLiteral("started") }));
+                QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("installed"),
+                QStringLiteral("outcome"), QStringLiteral("reason"), QStringLiteral("release"),
+                QStringLiteral("seconds"), QStringLiteral("source"), QStringLiteral("started") }));
         QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
         QCOMPARE(newest.value(QStringLiteral("controller")).toString(), QStringLiteral("123456789ABC"));
         QVERIFY(newest.value(QStringLiteral("bytes")).toDouble() > 0);
@@ -1121,6 +1352,121 @@ private slots:
             runCli({ QStringLiteral("--documents"), documents, QStringLiteral("history"), QStringLiteral("extra") })
                 .exitCode,
             2);
+    }
+
+    // On a full documents folder a flash still completes and says so, and
+    // the history it could not add to is left exactly as it was, with the
+    // reason and the folder named; a list that verified but cannot be
+    // recorded is refused, the trust record untouched. A read-only folder
+    // is named as such.
+    void aFullOrReadOnlyDiskLosesNoRecord()
+    {
+        QTemporaryDir dir;
+        const QString documents = dir.filePath(QStringLiteral("small"));
+        SmallDisk disk(documents);
+        if (!disk.isMounted())
+            QSKIP("needs a tmpfs of its own, which only root may mount (as in CI)");
+        QProcess sim;
+        const quint16 port = startSim(sim);
+        QVERIFY(port);
+        const QString device = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+        const QStringList flash { QStringLiteral("--device"), device, QStringLiteral("--documents"), documents,
+            QStringLiteral("flash"), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), image(2048, { 5, 5 })) };
+        QCOMPARE_EXIT(runCli(flash), 0); // one record in the history
+
+        // A signed site whose list this documents folder has accepted once.
+        const QString releases = dir.filePath(QStringLiteral("releases"));
+        QVERIFY(DemoReleases::generate(releases));
+        const QString keyFile = dir.filePath(QStringLiteral("key.pem"));
+        const Run keygen = runCli({ QStringLiteral("keygen"), keyFile });
+        const QString publicKey = keygen.out.trimmed().split(QLatin1Char('\n')).last();
+        TestHttpServer site;
+        site.root = dir.filePath(QStringLiteral("site"));
+        QCOMPARE_EXIT(runCli({ QStringLiteral("publish"), releases, site.root, QStringLiteral("--base-url"),
+                          site.baseUrl(), QStringLiteral("--sign-key"), keyFile }),
+            0);
+        const QStringList list { QStringLiteral("--documents"), documents, QStringLiteral("--server"), site.baseUrl(),
+            QStringLiteral("--trust-key"), publicKey, QStringLiteral("releases"), QStringLiteral("--online") };
+        QCOMPARE_EXIT(runCliServing(list), 0);
+        QCOMPARE_EXIT(runCli({ QStringLiteral("sign-list"), site.root, QStringLiteral("--sign-key"), keyFile }), 0);
+
+        const QString history = documents + QStringLiteral("/upgrade-history.json");
+        const QString trust = documents + QStringLiteral("/release-trust.json");
+        const QByteArray historyBefore = readFile(history);
+        const QByteArray trustBefore = readFile(trust);
+        QVERIFY(!historyBefore.isEmpty() && !trustBefore.isEmpty());
+        disk.fill();
+
+        const Run full = runCli(flash);
+        QCOMPARE_EXIT(full, 0); // the controller took the image: the run completed
+        QCOMPARE(full.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("1.0-2.3-5.5"));
+        QVERIFY2(full.err.contains(QStringLiteral("The upgrade history (%1) could not be saved").arg(history))
+                && full.err.contains(qt_error_string(ENOSPC)) && full.err.contains(documents),
+            qPrintable(full.err));
+        QCOMPARE(readFile(history), historyBefore);
+
+        const Run refused = runCliServing(list);
+        QCOMPARE_EXIT(refused, 1);
+        QVERIFY2(
+            refused.err.contains(QLatin1String("could not be saved")) && refused.err.contains(qt_error_string(ENOSPC)),
+            qPrintable(refused.err));
+        QCOMPARE(readFile(trust), trustBefore);
+
+        QVERIFY(disk.remountReadOnly());
+        const Run readOnly = runCli(flash);
+        QCOMPARE_EXIT(readOnly, 0);
+        QVERIFY2(readOnly.err.contains(QStringLiteral("the folder %1 is read-only").arg(documents)),
+            qPrintable(readOnly.err));
+        QCOMPARE(readFile(history), historyBefore);
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // A server that trickles a byte every so often, never silent for long:
+    // the list ends at its deadline and the download once its rate has
+    // stayed below the floor, each with its own message.
+    void aTricklingServerEndsAtTheDeadlineOrTheRateFloor()
+    {
+        QTemporaryDir dir;
+        TestHttpServer trickling;
+        trickling.trickleMs = 500;
+        trickling.body = QByteArray("{\"data\":[") + QByteArray(400, ' ') + "]}";
+        QElapsedTimer clock;
+        clock.start();
+        const Run list = runCliServing({ QStringLiteral("--documents"), dir.path(), QStringLiteral("--server"),
+            trickling.baseUrl(), QStringLiteral("--list-deadline"), QStringLiteral("2"), QStringLiteral("releases"),
+            QStringLiteral("--online") });
+        QCOMPARE_EXIT(list, 1);
+        QVERIFY2(list.err.contains(QLatin1String("did not arrive within 2 s")), qPrintable(list.err));
+        QVERIFY(clock.elapsed() < 60 * 1000);
+
+        // The list comes whole from one server, the archive trickles from another.
+        TestHttpServer catalogue;
+        TestHttpServer archive;
+        archive.trickleMs = 500;
+        archive.contentType = "application/zip";
+        archive.body = QByteArray(4096, 'z');
+        catalogue.body
+            = QStringLiteral("{\"data\":[{\"ver\":\"9.9-9.9-9.9\",\"path\":\"%1/a.zip\",\"md5file\":\"00\"}]}")
+                  .arg(archive.baseUrl())
+                  .toUtf8();
+        QProcess sim;
+        const quint16 port = startSim(sim, { QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) });
+        QVERIFY(port);
+        clock.restart();
+        const Run download = runCliServing({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.path(), QStringLiteral("--server"), catalogue.baseUrl(),
+            QStringLiteral("--stall-limit"), QStringLiteral("2"), QStringLiteral("upgrade"), QStringLiteral("--json"),
+            QStringLiteral("--online"), QStringLiteral("9.9-9.9-9.9") });
+        QCOMPARE_EXIT(download, 1);
+        QCOMPARE(
+            events(download.out).last().value(QStringLiteral("code")).toString(), QStringLiteral("DownloadTooSlow"));
+        QVERIFY2(download.err.contains(QLatin1String("slower than 1 KiB/s for 2 s")), qPrintable(download.err));
+        QVERIFY(clock.elapsed() < 60 * 1000);
+        QVERIFY(QDir(dir.filePath(QStringLiteral("flash"))).isEmpty());
+        sim.kill();
+        sim.waitForFinished();
     }
 
     void latestSendsNothingWhenTheControllerIsUpToDate_data()

@@ -279,9 +279,15 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("size");
         QTest::addColumn<UpgradeReason::Code>("reason");
-        QTest::newRow("checksum refused") << "checksum" << 200 << UpgradeReason::Code::ChecksumRejected;
-        QTest::newRow("64 bytes, end refused") << "end refused" << 64 << UpgradeReason::Code::StoppedResponding;
-        QTest::newRow("end never answered") << "end silent" << 200 << UpgradeReason::Code::StoppedResponding;
+        // What the controller runs afterwards, as read back.
+        QTest::addColumn<QString>("after");
+        QTest::newRow("checksum refused")
+            << "checksum" << 200 << UpgradeReason::Code::ChecksumRejected << "1.0-2.3-1.5";
+        QTest::newRow("64 bytes, end refused")
+            << "end refused" << 64 << UpgradeReason::Code::StoppedResponding << "1.0-2.3-1.5";
+        // The controller took the image and its answer was lost: it runs it.
+        QTest::newRow("end never answered")
+            << "end silent" << 200 << UpgradeReason::Code::StoppedResponding << "1.0-2.3-1.7";
     }
 
     void aRightImageWhoseEndIsNotConfirmedNeverCompletes()
@@ -289,6 +295,7 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, size);
         QFETCH(UpgradeReason::Code, reason);
+        QFETCH(QString, after);
         LocalLink* link = m_sim->transport().link();
         const auto deliver = link->deviceReceive;
         if (fault == QLatin1String("checksum")) {
@@ -320,7 +327,15 @@ private slots:
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(run.reasonCode(), reason);
         QCOMPARE(run.reason(), UpgradeReason(reason).text());
-        QVERIFY(run.versionsAfter().isNull());
+        // Read back afterwards: the outcome says what the controller runs,
+        // whatever it confirmed.
+        QCOMPARE(run.versionsAfter(), after);
+        QVERIFY(run.installedKnown());
+        const bool taken = after != QLatin1String("1.0-2.3-1.5");
+        QCOMPARE(run.installed(), taken ? QList { UpgradePlan::Image::Right } : QList<UpgradePlan::Image> {});
+        QVERIFY(run.outcomeText().endsWith(taken
+                ? localized("OutcomeInstalled").arg(localized("StepImageRight") + QStringLiteral(" 1.7"))
+                : localized("OutcomeNothingInstalled")));
         QVERIFY(!w.progress.isEmpty());
         QVERIFY(risesAndStaysBelow100(w.progress));
         QVERIFY(!sent(0x20, fault == QLatin1String("checksum") ? 0x92 : 0x93, from).isEmpty());

@@ -6,6 +6,7 @@
 #include "platform/runtime/Localization.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -90,6 +91,13 @@ void RunReporter::ended(UpgradeRun::Outcome outcome)
 {
     m_progress->finish();
     m_download->finish();
+    QJsonValue installed; // null when what the controller holds is unknown
+    if (m_run->installedKnown()) {
+        QJsonArray images;
+        for (UpgradePlan::Image image : m_run->installed())
+            images.append(UpgradeRun::imageKey(image));
+        installed = images;
+    }
     if (m_json) {
         event({ { QStringLiteral("event"), QStringLiteral("outcome") },
             { QStringLiteral("outcome"), UpgradeRun::outcomeName(outcome) },
@@ -97,14 +105,17 @@ void RunReporter::ended(UpgradeRun::Outcome outcome)
                 m_run->versionsAfter().isNull() ? QString(QLatin1String("")) : m_run->versionsAfter() },
             { QStringLiteral("reason"), m_run->reason().isNull() ? QString(QLatin1String("")) : m_run->reason() },
             { QStringLiteral("code"),
-                m_run->failure().isNone() ? QString(QLatin1String("")) : m_run->failure().name() } });
+                m_run->failure().isNone() ? QString(QLatin1String("")) : m_run->failure().name() },
+            { QStringLiteral("installed"), installed }, { QStringLiteral("message"), m_run->outcomeText() } });
     } else if (outcome == UpgradeRun::Outcome::Completed && m_device.isEmpty()) {
         std::printf("%s\n", qPrintable(m_run->versionsAfter()));
         std::fflush(stdout);
     }
-    if (m_device.isEmpty() && outcome != UpgradeRun::Outcome::Completed && !m_run->reasonShown()
-        && !m_run->reason().isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(m_run->reason()));
+    if (m_device.isEmpty() && outcome != UpgradeRun::Outcome::Completed && !m_run->reason().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(m_run->outcomeText()));
+    // The outcome stands as it is; what could not be kept of it is said beside it.
+    if (!m_run->historyNotSaved().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(m_run->historyNotSaved()));
     if (m_ended)
         m_ended(*m_run);
 }

@@ -153,7 +153,7 @@ void StationController::runFinished()
     if (m_run->outcome() == UpgradeRun::Outcome::Completed) {
         setState(State::Completed);
     } else {
-        m_failure = m_run->reason();
+        m_failure = m_run->outcomeText();
         m_failureCode = m_run->reasonCode();
         setState(State::Failed);
     }
