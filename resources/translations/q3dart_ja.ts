@@ -284,9 +284,9 @@
         <translation>2 本のスティックを持つゲームコントローラーを待っています...</translation>
     </message>
     <message id="ChecksumRejected">
-        <source>The controller rejected the firmware it received (checksum mismatch). Nothing was installed. Please reconnect the controller and try again.</source>
-        <extracomment>Upgrade engine / command-line: the controller refused the checksum of the right-side image twice; nothing was committed.</extracomment>
-        <translation>コントローラーが受信したファームウェアのチェックサムを拒否しました。何もインストールされていません。コントローラーを接続し直して、もう一度お試しください。</translation>
+        <source>The controller rejected the firmware it received (checksum mismatch). Please reconnect the controller and try again.</source>
+        <extracomment>Upgrade engine / command-line: the controller refused the checksum of the right-side image twice. What was installed is said after it.</extracomment>
+        <translation>コントローラーが受信したファームウェアのチェックサムを拒否しました。コントローラーを接続し直して、もう一度お試しください。</translation>
     </message>
     <message id="ChooseRelease">
         <source>Release to install</source>
@@ -859,9 +859,9 @@
         <translation>ファームウェアサーバーが使用できないファイル名（「%1」）でリリースを提供したため、何もダウンロードしていません。サーバーの管理者にお知らせください。</translation>
     </message>
     <message id="DownloadTooLarge">
-        <source>The firmware download is larger than %1 MiB and was stopped. Nothing was installed.</source>
+        <source>The firmware download is larger than %1 MiB and was stopped.</source>
         <extracomment>A release archive download exceeds the size limit; %1 = the limit in MiB.</extracomment>
-        <translation>ファームウェアのダウンロードが %1 MiB を超えたため中止しました。何もインストールされていません。</translation>
+        <translation>ファームウェアのダウンロードが %1 MiB を超えたため中止しました。</translation>
     </message>
     <message id="DownloadWriteFailed">
         <source>The firmware could not be saved in the documents folder (%1). Free some disk space and try again.</source>
@@ -1109,9 +1109,9 @@
         <translation>振動モーターを備えたコントローラーが接続されていません。</translation>
     </message>
     <message id="OlderReleaseConfirm">
-        <source>Release %1 is older than the controller's firmware %2. Install the older release anyway?</source>
-        <extracomment>Upgrade screen, confirmation before installing a release older than the controller's firmware in any part; %1 = the release's version, %2 = the controller's version (boot-left-right). Buttons: Confirm / Cancel.</extracomment>
-        <translation>リリース %1 はコントローラーのファームウェア %2 より古いバージョンです。それでも古いリリースをインストールしますか？</translation>
+        <source>Install older version %1? The controller runs %2, which is newer in some part; what it gains there is lost.</source>
+        <extracomment>Upgrade screen question before an older release is installed; %1 = the release, %2 = the controller's versions.</extracomment>
+        <translation>古いバージョン %1 をインストールしますか？コントローラーの %2 は一部が新しく、その分の改良は失われます。</translation>
     </message>
     <message id="OlderVersionRefused">
         <source>Release %1 is older than the controller's firmware %2. Add --allow-older to install it anyway.</source>
@@ -1177,11 +1177,6 @@
         <source>Waiting for the controller to restart…</source>
         <extracomment>Upgrade screen: all images were accepted; waiting for the controller to come back from its restart.</extracomment>
         <translation>コントローラーの再起動を待っています…</translation>
-    </message>
-    <message id="PhaseRestartTimeLeft">
-        <source>Waiting for the controller to restart… %1 s left</source>
-        <extracomment>Upgrade screen: the controller restarts after an image; %1 = whole seconds left before the run gives up waiting.</extracomment>
-        <translation>コントローラーの再起動を待っています… 残り %1 秒</translation>
     </message>
     <message id="PhaseRight">
         <source>Sending the right side's firmware…</source>
@@ -1299,14 +1294,14 @@
         <translation>このファームウェアは署名されていないため、インストールできません。コントローラーには何も送信していません。</translation>
     </message>
     <message id="ReleaseSignatureInvalid">
-        <source>This firmware release failed the signature check and may have been tampered with. It was deleted and nothing was sent to the controller.</source>
-        <extracomment>Toast (3 s) and command line: the chosen online release's signature does not verify with a trusted key, or the downloaded archive is not the signed one; the download is deleted, nothing is unpacked or sent.</extracomment>
-        <translation>このファームウェアは署名の検証に失敗しました。改ざんされている可能性があります。削除し、コントローラーには何も送信していません。</translation>
+        <source>This firmware release failed the signature check and may have been tampered with. Nothing of it was kept or sent to the controller.</source>
+        <extracomment>Upgrade failure: the release's signature does not verify with a trusted key.</extracomment>
+        <translation>このファームウェアリリースは署名の検査に合格せず、改ざんされている可能性があります。その内容は保存せず、コントローラーにも送信していません。</translation>
     </message>
     <message id="ReleaseTrustStateDamaged">
-        <source>The record of accepted release lists (%1) cannot be read or written, so the release list was refused. Remove the file to trust the server afresh.</source>
-        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be read or written; %1 = its path.</extracomment>
-        <translation>受け入れ済みリリース一覧の記録（%1）を読み書きできないため、リリース一覧を拒否しました。このファイルを削除すると、サーバーを改めて信頼します。</translation>
+        <source>The record of accepted release lists (%1) cannot be used: %2. Every list from this server is refused until it is mended; remove the file to trust the server afresh.</source>
+        <extracomment>Command line and upgrade screens: the file recording the accepted list versions cannot be used; %1 = its path, %2 = why (e.g. its field servers › http://h › list_version is not a whole number).</extracomment>
+        <translation>受け入れ済みリリース一覧の記録（%1）を使用できません：%2。修復されるまで、このサーバーからの一覧はすべて拒否されます。ファイルを削除すると、サーバーを改めて信頼します。</translation>
     </message>
     <message id="ReleaseVersionUnreadable">
         <source>“%1” is not a firmware version (boot-left-right, each major.minor): this release was left out.</source>
@@ -1663,11 +1658,6 @@
         <extracomment>Upgrade screen step list.</extracomment>
         <translation>展開</translation>
     </message>
-    <message id="StepUnderWay">
-        <source>%1 – %2 %</source>
-        <extracomment>Upgrade screen step list: the image being sent; %1 = the image with its size, %2 = percent of it done.</extracomment>
-        <translation>%1 – %2%</translation>
-    </message>
     <message id="StepRestart">
         <source>Restart of the controller</source>
         <extracomment>Upgrade screen step list.</extracomment>
@@ -1957,6 +1947,241 @@
         <source>Cannot listen on %1: %2</source>
         <extracomment>q3dart-sim and q3dart-cli serve: a listener could not be opened. %1 = HOST:PORT, %2 = the system's reason.</extracomment>
         <translation>%1 で待ち受けできません：%2</translation>
+    </message>
+    <message id="FolderNotWritable">
+        <source>the folder %1 is read-only</source>
+        <extracomment>Why a file could not be saved: the folder (%1) cannot be written.</extracomment>
+        <translation>フォルダー %1 は読み取り専用です</translation>
+    </message>
+    <message id="WriteFailedInFolder">
+        <source>%1 (in the folder %2)</source>
+        <extracomment>Why a file could not be saved: the system's reason (%1, e.g. No space left on device) and the folder (%2).</extracomment>
+        <translation>%1（フォルダー %2）</translation>
+    </message>
+    <message id="CheckReportNotSavedBecause">
+        <source>The check's report could not be saved: %1.</source>
+        <extracomment>Controller check: the report file could not be written. %1 = why, with the folder.</extracomment>
+        <translation>チェックのレポートを保存できませんでした：%1。</translation>
+    </message>
+    <message id="TrustRecordUnreadable">
+        <source>it cannot be read (%1)</source>
+        <extracomment>Why the record of accepted release lists cannot be used. %1 = the system's reason.</extracomment>
+        <translation>読み取れません（%1）</translation>
+    </message>
+    <message id="TrustRecordNotJson">
+        <source>it is not a JSON object</source>
+        <extracomment>Why the record of accepted release lists cannot be used.</extracomment>
+        <translation>JSON オブジェクトではありません</translation>
+    </message>
+    <message id="TrustRecordFieldInvalid">
+        <source>its field %1 is not %2</source>
+        <extracomment>Why the record of accepted release lists cannot be used. %1 = the field (server › field), %2 = what it must be.</extracomment>
+        <translation>フィールド %1 が%2ではありません</translation>
+    </message>
+    <message id="TrustRecordExpectsObject">
+        <source>an object</source>
+        <extracomment>What a field of the record of accepted release lists must be.</extracomment>
+        <translation>オブジェクト</translation>
+    </message>
+    <message id="TrustRecordExpectsVersion">
+        <source>a whole number from 0 to 2^53</source>
+        <extracomment>What a field of the record of accepted release lists must be.</extracomment>
+        <translation>0 から 2^53 までの整数</translation>
+    </message>
+    <message id="TrustRecordExpectsKeys">
+        <source>a list of base64 public keys</source>
+        <extracomment>What a field of the record of accepted release lists must be.</extracomment>
+        <translation>base64 公開鍵のリスト</translation>
+    </message>
+    <message id="TrustRecordExpectsText">
+        <source>a text</source>
+        <extracomment>What a field of the record of accepted release lists must be.</extracomment>
+        <translation>テキスト</translation>
+    </message>
+    <message id="ReleaseTrustStateNotSaved">
+        <source>The release list verified, but the record of accepted lists (%1) could not be saved: %2. The list was refused, so that an older one cannot be offered later.</source>
+        <extracomment>Command line and upgrade screens: a verified release list could not be recorded; %1 = the record's path, %2 = why (e.g. No space left on device (in the folder …)).</extracomment>
+        <translation>リリース一覧は検証されましたが、受け入れ済み一覧の記録（%1）を保存できませんでした：%2。後で古い一覧が提示されないよう、この一覧は拒否されました。</translation>
+    </message>
+    <message id="MetadataNotJson">
+        <source>it is not a JSON object</source>
+        <extracomment>Why signed release metadata is malformed.</extracomment>
+        <translation>JSON オブジェクトではありません</translation>
+    </message>
+    <message id="MetadataBadVersion">
+        <source>%1 is not a whole number from 1 to 2^53</source>
+        <extracomment>Why signed release metadata is malformed; %1 = the field.</extracomment>
+        <translation>%1 が 1 から 2^53 までの整数ではありません</translation>
+    </message>
+    <message id="MetadataBadExpiry">
+        <source>%1 is not a UTC time such as 2027-01-08T09:01:24Z</source>
+        <extracomment>Why signed release metadata is malformed; %1 = the field.</extracomment>
+        <translation>%1 が 2027-01-08T09:01:24Z のような UTC 時刻ではありません</translation>
+    </message>
+    <message id="MetadataBadKeys">
+        <source>%1 holds an entry that is not a public key with its key id</source>
+        <extracomment>Why signed release metadata is malformed; %1 = the field.</extracomment>
+        <translation>%1 に鍵 ID 付きの公開鍵ではない項目があります</translation>
+    </message>
+    <message id="ReleaseListMalformed">
+        <source>The release list is signed by a trusted key, but malformed: %1. It was refused; please tell the server's operator.</source>
+        <extracomment>Command line and upgrade screens: the release list is signed by a trusted key but cannot be read; %1 = what is wrong.</extracomment>
+        <translation>リリース一覧は信頼された鍵で署名されていますが、形式が正しくありません：%1。一覧は拒否されました。サーバーの運営者にお知らせください。</translation>
+    </message>
+    <message id="ReleaseKeySetMalformed">
+        <source>The release key set is signed by a trusted root key, but malformed: %1. The release list was refused; please tell the server's operator.</source>
+        <extracomment>Command line and upgrade screens: the key set is signed by a trusted root but cannot be read; %1 = what is wrong.</extracomment>
+        <translation>リリース鍵セットは信頼されたルート鍵で署名されていますが、形式が正しくありません：%1。リリース一覧は拒否されました。サーバーの運営者にお知らせください。</translation>
+    </message>
+    <message id="ReleaseRootInvalid">
+        <source>The server's root document %1 is not signed both by the root key trusted now and by its own key, so the release list was refused.</source>
+        <extracomment>Command line and upgrade screens: the server offers a next root document that does not verify; %1 = its version.</extracomment>
+        <translation>サーバーのルート文書 %1 は、現在信頼しているルート鍵とそれ自身の鍵の両方で署名されていないため、リリース一覧を拒否しました。</translation>
+    </message>
+    <message id="ReleaseListDeadline">
+        <source>The release list did not arrive within %1 s. Check your network connection, or try again later.</source>
+        <extracomment>Command line and upgrade screens: the release list (or its signed metadata) did not arrive in time; %1 = seconds.</extracomment>
+        <translation>リリース一覧が %1 秒以内に届きませんでした。ネットワーク接続を確認するか、後でもう一度お試しください。</translation>
+    </message>
+    <message id="DownloadTooSlow">
+        <source>The download stayed slower than %1 KiB/s for %2 s and was stopped. Nothing was sent to the controller. Check your network connection and try again.</source>
+        <extracomment>Upgrade failure: the download stayed below the rate floor; %1 = KiB per second, %2 = seconds.</extracomment>
+        <translation>ダウンロードが %2 秒間 %1 KiB/s を下回ったため停止しました。コントローラーには何も送信していません。ネットワーク接続を確認して、もう一度お試しください。</translation>
+    </message>
+    <message id="DownloadNotSignedArchive">
+        <source>The downloaded archive is not the one the signed release list names (its SHA-256 differs): it may have been replaced on the way. It was deleted and nothing was sent to the controller.</source>
+        <extracomment>Upgrade failure: the downloaded archive's SHA-256 is not the one the signed release list names.</extracomment>
+        <translation>ダウンロードしたアーカイブは、署名済みリリース一覧が示すものではありません（SHA-256 が異なります）。途中で差し替えられた可能性があります。アーカイブは削除し、コントローラーには何も送信していません。</translation>
+    </message>
+    <message id="ImageUnsendable">
+        <source>The image %1 cannot be sent: %2. Nothing was sent to the controller.</source>
+        <extracomment>Upgrade failure found before anything was sent: %1 = the image (its file name), %2 = why.</extracomment>
+        <translation>イメージ %1 を送信できません：%2。コントローラーには何も送信していません。</translation>
+    </message>
+    <message id="ImageEmpty">
+        <source>it is empty</source>
+        <extracomment>Why an image cannot be sent.</extracomment>
+        <translation>空です</translation>
+    </message>
+    <message id="ImageUnreadable">
+        <source>it cannot be read</source>
+        <extracomment>Why an image cannot be sent.</extracomment>
+        <translation>読み取れません</translation>
+    </message>
+    <message id="ImageTooLarge">
+        <source>it is larger than the %1 bytes the controller takes</source>
+        <extracomment>Why an image cannot be sent: %1 = the most bytes the controller takes.</extracomment>
+        <translation>コントローラーが受け付ける %1 バイトを超えています</translation>
+    </message>
+    <message id="DownloadRecordNotSaved">
+        <source>The record of downloads could not be saved: %1. The release will be downloaded again next time.</source>
+        <extracomment>The record of downloads (downloads.plist) could not be saved; the run goes on. %1 = why.</extracomment>
+        <translation>ダウンロードの記録を保存できませんでした：%1。次回はリリースを再度ダウンロードします。</translation>
+    </message>
+    <message id="HistoryNotSaved">
+        <source>The upgrade history (%1) could not be saved: %2. Its earlier records are unchanged.</source>
+        <extracomment>The run's record could not be added to the upgrade history; the run's own outcome is unchanged. %1 = the history file, %2 = why (e.g. No space left on device (in the folder …)).</extracomment>
+        <translation>アップグレード履歴（%1）を保存できませんでした：%2。以前の記録は変更されていません。</translation>
+    </message>
+    <message id="NoInstallableRelease">
+        <source>The firmware server offers no release that may be installed: none is signed by a trusted key.</source>
+        <extracomment>Command line: --latest found releases, but none may be installed (none is signed by a trusted key).</extracomment>
+        <translation>ファームウェアサーバーには、インストールできるリリースがありません：信頼された鍵で署名されたものがありません。</translation>
+    </message>
+    <message id="CliOptionListDeadline">
+        <source>Give up on the release list (and its signed metadata) when a request takes longer than SECONDS (default 60).</source>
+        <extracomment>q3dart-cli option --list-deadline SECONDS.</extracomment>
+        <translation>リリース一覧（とその署名済みメタデータ）の要求が SECONDS 秒を超えたら中止します（既定は 60）。</translation>
+    </message>
+    <message id="CliOptionStallLimit">
+        <source>Stop a release download that stays slower than 1 KiB/s for SECONDS (default 30).</source>
+        <extracomment>q3dart-cli option --stall-limit SECONDS.</extracomment>
+        <translation>リリースのダウンロードが SECONDS 秒間 1 KiB/s を下回ったら停止します（既定は 30）。</translation>
+    </message>
+    <message id="CliSignRootHelp">
+        <source>Write the site's next root document: one version above its current root, naming the new root key, signed by the current root key and by the new one. Clients that pin the first root follow the chain; sign key sets with the new root from then on.</source>
+        <extracomment>q3dart-cli sign-root: what the command does.</extracomment>
+        <translation>サイトの次のルート文書を書き出します：現在のルートより 1 つ上のバージョンで新しいルート鍵を示し、現在のルート鍵と新しい鍵の両方で署名します。最初のルートを固定したクライアントはこの連鎖をたどります。以後、鍵セットは新しいルートで署名してください。</translation>
+    </message>
+    <message id="CliSignRootCurrent">
+        <source>The current root's private key (PEM): the pinned root, or the last one the site handed over to.</source>
+        <extracomment>q3dart-cli sign-root option --root-key FILE.</extracomment>
+        <translation>現在のルートの秘密鍵（PEM）：固定されたルート、またはサイトが最後に引き継いだルート。</translation>
+    </message>
+    <message id="CliSignRootNext">
+        <source>The private key (PEM) of the root that takes over.</source>
+        <extracomment>q3dart-cli sign-root option --new-root-key FILE.</extracomment>
+        <translation>引き継ぐルートの秘密鍵（PEM）。</translation>
+    </message>
+    <message id="OutcomeNothingInstalled">
+        <source>Nothing was installed.</source>
+        <extracomment>Said after why an upgrade did not complete, when no image was begun or the controller reports none of them.</extracomment>
+        <translation>何もインストールされていません。</translation>
+    </message>
+    <message id="OutcomeInstalled">
+        <source>Installed: %1.</source>
+        <extracomment>Said after why an upgrade did not complete: the parts the controller now runs of it, with their versions; %1 = e.g. 'Boot loader 2.1, Left side 2.2'.</extracomment>
+        <translation>インストール済み：%1。</translation>
+    </message>
+    <message id="OutcomeNotInstalled">
+        <source>Not installed: %1.</source>
+        <extracomment>Said after OutcomeInstalled: the parts of the upgrade the controller does not run; %1 = e.g. 'Right side'.</extracomment>
+        <translation>未インストール：%1。</translation>
+    </message>
+    <message id="OutcomeUnknown">
+        <source>The controller could not be read afterwards, so what it now runs is unknown: reconnect it and check its versions.</source>
+        <extracomment>Said after why an upgrade did not complete, when an image was begun and the controller could not be asked afterwards.</extracomment>
+        <translation>その後コントローラーを読み取れなかったため、現在の内容は不明です：接続し直してバージョンを確認してください。</translation>
+    </message>
+    <message id="OutcomeWrittenUnknown">
+        <source>The controller confirmed %1, but could not be read afterwards, so what it now runs is unknown: reconnect it and check its versions.</source>
+        <extracomment>Said after why an upgrade did not complete, when the controller confirmed some images but could not be asked afterwards; %1 = e.g. 'Boot loader, Left side'.</extracomment>
+        <translation>コントローラーは %1 を確認しましたが、その後読み取れなかったため、現在の内容は不明です：接続し直してバージョンを確認してください。</translation>
+    </message>
+    <message id="CliServeThrottle">
+        <source>Send no faster than KIB KiB a second (fractions allowed), to watch a download on a slow link.</source>
+        <extracomment>q3dart-cli serve option --throttle KIB.</extracomment>
+        <translation>毎秒 KIB KiB を超えない速さで送ります（小数可）。遅い回線でのダウンロードを確かめるためのものです。</translation>
+    </message>
+    <message id="CliOptionNeedsKiB">
+        <source>%1 needs a number of KiB a second above 0</source>
+        <extracomment>Command line usage error: %1 = the option.</extracomment>
+        <translation>%1 には 0 より大きい毎秒の KiB 数が必要です</translation>
+    </message>
+    <message id="PhaseRestartLonger">
+        <source>The controller is taking longer than usual to restart; keep it connected.</source>
+        <extracomment>Upgrade screen step line: the controller restarts and has taken clearly longer than usual; the run still waits for it.</extracomment>
+        <translation>コントローラーの再起動にいつもより時間がかかっています。接続したままにしてください。</translation>
+    </message>
+    <message id="OtherControllerAttached">
+        <source>Another controller is attached (%1), not the one the upgrade was for (%2). Nothing was sent to it; press the button again to install the release on this one.</source>
+        <extracomment>Upgrade failure: Try again found another controller than the one the failed run was for; %1 = the one attached, %2 = the one the run was for (Bluetooth addresses).</extracomment>
+        <translation>接続されているのは別のコントローラー（%1）で、アップグレードの対象（%2）ではありません。何も送信していません。このコントローラーにリリースをインストールするには、もう一度ボタンを押してください。</translation>
+    </message>
+    <message id="OtherControllerConfirm">
+        <source>Another controller is attached: %1. The upgrade that did not complete was for %2. Install %3 on %1?</source>
+        <extracomment>Upgrade screen question before Try again sends anything to another controller than the failed run's; %1 = the attached one, %2 = the failed run's, %3 = the release.</extracomment>
+        <translation>別のコントローラーが接続されています：%1。完了しなかったアップグレードの対象は %2 でした。%1 に %3 をインストールしますか？</translation>
+    </message>
+    <message id="InstallOnThisController">
+        <source>Install on this controller</source>
+        <extracomment>Upgrade screen: the button that confirms installing on another controller.</extracomment>
+        <translation>このコントローラーにインストール</translation>
+    </message>
+    <message id="InstallOlderVersion">
+        <source>Install older version %1</source>
+        <extracomment>Upgrade screen: the button (and its question's confirm) when the picked release is older than the controller's in any part; %1 = the release.</extracomment>
+        <translation>古いバージョン %1 をインストール</translation>
+    </message>
+    <message id="PlanOlder">
+        <source>An older version than the controller's (%2): %1.</source>
+        <extracomment>Upgrade screen plan, first line, when the picked release is older than the controller's in any part; %1 = the release, %2 = the controller's versions.</extracomment>
+        <translation>コントローラーの現在のバージョン（%2）より古いバージョン：%1。</translation>
+    </message>
+    <message id="ControllerNotAttached">
+        <source>No controller attached</source>
+        <extracomment>Upgrade screen, in the controller's place: no controller is attached now.</extracomment>
+        <translation>コントローラーが接続されていません</translation>
     </message>
 </context>
 </TS>
