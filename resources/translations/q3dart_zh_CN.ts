@@ -1613,20 +1613,15 @@
         <extracomment>Separator between the items of a short list.</extracomment>
         <translation>、</translation>
     </message>
-    <message id="PlanRestarts">
-        <source>Restarts of the controller: %1</source>
-        <extracomment>Upgrade screen: how often the controller restarts during the run; %1 = a number.</extracomment>
-        <translation>手柄重启次数：%1</translation>
-    </message>
     <message id="PlanDuration">
         <source>Estimated duration: about %1</source>
         <extracomment>Upgrade screen: %1 = a duration.</extracomment>
         <translation>预计用时：约 %1</translation>
     </message>
     <message id="PlanDurationAtLeast">
-        <source>Estimated duration: at least %1, plus the images once their sizes are known</source>
-        <extracomment>Upgrade screen: the estimate before the release's image sizes are known; %1 = a duration.</extracomment>
-        <translation>预计用时：至少 %1，得知固件大小后再加上其传输时间</translation>
+        <source>Estimated duration: at least %1</source>
+        <extracomment>Upgrade screen: the estimate before the release's image sizes are known, which the images' sending will add to; %1 = a duration.</extracomment>
+        <translation>预计用时：至少 %1</translation>
     </message>
     <message id="PlanSignature">
         <source>Signature: %1</source>
@@ -1637,31 +1632,6 @@
         <source>This release has no notes.</source>
         <extracomment>Upgrade screen: the picked release comes without release notes.</extracomment>
         <translation>此版本没有更新说明。</translation>
-    </message>
-    <message id="StepDownload">
-        <source>Download</source>
-        <extracomment>Upgrade screen step list.</extracomment>
-        <translation>下载</translation>
-    </message>
-    <message id="StepDownloadSize">
-        <source>Download (%1)</source>
-        <extracomment>Upgrade screen step list; %1 = the archive's size.</extracomment>
-        <translation>下载（%1）</translation>
-    </message>
-    <message id="StepDigestCheck">
-        <source>Digest check</source>
-        <extracomment>Upgrade screen step list.</extracomment>
-        <translation>校验摘要</translation>
-    </message>
-    <message id="StepUnpack">
-        <source>Unpacking</source>
-        <extracomment>Upgrade screen step list.</extracomment>
-        <translation>解压</translation>
-    </message>
-    <message id="StepRestart">
-        <source>Restart of the controller</source>
-        <extracomment>Upgrade screen step list.</extracomment>
-        <translation>手柄重启</translation>
     </message>
     <message id="StepReadBack">
         <source>Reading the versions back</source>
@@ -2182,6 +2152,26 @@
         <source>No controller attached</source>
         <extracomment>Upgrade screen, in the controller's place: no controller is attached now.</extracomment>
         <translation>未连接手柄</translation>
+    </message>
+    <message id="StepFetch">
+        <source>Download, check and unpack</source>
+        <extracomment>Upgrade screen step list: the release is downloaded, its digest checked and it is unpacked.</extracomment>
+        <translation>下载、校验并解压</translation>
+    </message>
+    <message id="StepFetchSize">
+        <source>Download, check and unpack (%1)</source>
+        <extracomment>Upgrade screen step list: the same with the archive's size; %1 = size.</extracomment>
+        <translation>下载、校验并解压（%1）</translation>
+    </message>
+    <message id="StepImageThenRestart">
+        <source>%1, then a restart</source>
+        <extracomment>Upgrade screen plan and step list: an image after which the controller restarts; %1 = the image with its size.</extracomment>
+        <translation>%1，随后重启</translation>
+    </message>
+    <message id="PlanSendsSizesLater">
+        <source>Will send (sizes known after the download)</source>
+        <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
+        <translation>将发送（下载后可知大小）</translation>
     </message>
 </context>
 </TS>

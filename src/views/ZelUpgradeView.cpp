@@ -28,6 +28,7 @@
 #include <QVariantAnimation>
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 
 namespace {
@@ -50,12 +51,25 @@ QString caption(const char* key)
 constexpr double kTickSeconds = 1.0;
 // Long enough to read a sentence naming a folder.
 constexpr double kHistoryNotSavedSeconds = 6.0;
-// The marks before a step: done, under way, to come.
-const QString kDoneMark = QStringLiteral("\u2713 ");
-const QString kUnderWayMark = QStringLiteral("\u25B6 ");
-const QString kToComeMark = QStringLiteral("\u25CB ");
-// Between the items of the plan and of the steps.
-const QString kItemSeparator = QStringLiteral("  \u00B7  ");
+// The marks before a step: done, under way, to come; a mark never leaves
+// its step at a line's end.
+const QString kDoneMark = QStringLiteral("\u2713\u00A0");
+const QString kUnderWayMark = QStringLiteral("\u25B6\u00A0");
+const QString kToComeMark = QStringLiteral("\u25CB\u00A0");
+// An image that went out but that the controller does not hold, or whose
+// fate the failed read-back leaves open.
+const QString kNotInstalledMark = QStringLiteral("\u2717\u00A0");
+const QString kUnknownMark = QStringLiteral("?\u00A0");
+// The plan and the steps are lists, an item a line; the images to send stand
+// under their caption.
+const QString kItemSeparator = QStringLiteral("\n");
+const QString kPlanItemMark = QStringLiteral("\u2022\u00A0");
+
+// A value and its unit stay on one line.
+QString unbroken(QString text)
+{
+    return text.replace(QLatin1Char(' '), QChar(0x00A0));
+}
 
 QString imageName(UpgradePlan::Image image)
 {
@@ -64,7 +78,7 @@ QString imageName(UpgradePlan::Image image)
 
 QString sizeText(qint64 bytes)
 {
-    return bytes < 0 ? localized("SizeAfterDownload") : QLocale().formattedDataSize(bytes);
+    return bytes < 0 ? localized("SizeAfterDownload") : unbroken(QLocale().formattedDataSize(bytes));
 }
 
 // Whole seconds, or minutes and seconds from a minute on; never below one second.
@@ -72,8 +86,8 @@ QString durationText(double seconds)
 {
     const int whole = std::max(1, int(std::ceil(seconds)));
     if (whole < 60)
-        return localized("DurationSeconds").arg(whole);
-    return localized("DurationMinutes").arg(whole / 60).arg(whole % 60);
+        return unbroken(localized("DurationSeconds").arg(whole));
+    return unbroken(localized("DurationMinutes").arg(whole / 60).arg(whole % 60));
 }
 
 } // namespace
@@ -646,22 +660,25 @@ QString ZelUpgradeView::planText() const
     // A downgrade is named before the press, first.
     if (selectionIsOlder())
         lines << localized("PlanOlder").arg(m_selected->version, currentVersions());
-    QStringList images;
-    for (const UpgradePlan::Step& step : plan.steps())
-        images << localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
-    lines << caption("PlanSends") + images.join(localized("ListSeparator"));
+    // Sizes unknown until the download are said once, not on every image.
+    const bool sizesLater = std::any_of(
+        plan.steps().cbegin(), plan.steps().cend(), [](const UpgradePlan::Step& step) { return step.bytes < 0; });
+    lines << caption(sizesLater ? "PlanSendsSizesLater" : "PlanSends");
+    for (const UpgradePlan::Step& step : plan.steps()) {
+        const QString image = step.bytes < 0 ? imageName(step.image)
+                                             : localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+        lines << kPlanItemMark + (step.restartsAfter ? localized("StepImageThenRestart").arg(image) : image);
+    }
     if (!plan.skipped().isEmpty()) {
         QStringList skipped;
         for (UpgradePlan::Image image : plan.skipped())
             skipped << imageName(image);
         lines << localized("PlanSkipped").arg(skipped.join(localized("ListSeparator")));
     }
-    lines << localized("PlanRestarts").arg(plan.restarts());
     bool complete = false;
     const double seconds = timeline.estimatedSeconds(&complete);
     lines << localized(complete ? "PlanDuration" : "PlanDurationAtLeast").arg(durationText(seconds));
     lines << localized("PlanSignature").arg(ZelFirmwareListView::signatureText(*m_selected));
-    // One flowing paragraph, which the smallest window still holds.
     return lines.join(kItemSeparator);
 }
 
@@ -670,36 +687,69 @@ QString ZelUpgradeView::stepsText() const
     if (!m_run)
         return QString();
     const UpgradeTimeline& timeline = m_run->timeline();
-    QStringList lines;
+    // A line a stage the user tells apart: the fetch (download, check,
+    // unpacking), each image with the restart that follows it, the read-back.
+    struct Line {
+        QString text;
+        bool done = true, underWay = false;
+        std::optional<UpgradePlan::Image> image;
+    };
+    QList<Line> lines;
+    const auto add = [&lines](bool newLine, const QString& text, const UpgradeTimeline::Step& step) {
+        if (newLine || lines.isEmpty())
+            lines.append({ text, true, false, std::nullopt });
+        else if (!text.isEmpty())
+            lines.last().text = text;
+        lines.last().done = lines.last().done && step.state == UpgradeTimeline::State::Done;
+        lines.last().underWay = lines.last().underWay || step.state == UpgradeTimeline::State::UnderWay;
+    };
     for (int i = 0; i < timeline.steps().size(); ++i) {
         const UpgradeTimeline::Step& step = timeline.steps().at(i);
-        QString text;
         switch (step.kind) {
         case UpgradeTimeline::Kind::Download:
-            text = step.bytes < 0 ? localized("StepDownload") : localized("StepDownloadSize").arg(sizeText(step.bytes));
+            add(true, step.bytes < 0 ? localized("StepFetch") : localized("StepFetchSize").arg(sizeText(step.bytes)),
+                step);
             break;
         case UpgradeTimeline::Kind::DigestCheck:
-            text = localized("StepDigestCheck");
-            break;
         case UpgradeTimeline::Kind::Unpack:
-            text = localized("StepUnpack");
+            add(false, QString(), step);
             break;
-        case UpgradeTimeline::Kind::Image:
-            text = localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
-            break;
-        case UpgradeTimeline::Kind::Restart:
-            text = localized("StepRestart");
-            break;
-        case UpgradeTimeline::Kind::ReadBack:
-            text = localized("StepReadBack");
+        case UpgradeTimeline::Kind::Image: {
+            const QString image = localized("PlanImage").arg(imageName(step.image), sizeText(step.bytes));
+            const bool restarts
+                = i + 1 < timeline.steps().size() && timeline.steps().at(i + 1).kind == UpgradeTimeline::Kind::Restart;
+            add(true, restarts ? localized("StepImageThenRestart").arg(image) : image, step);
+            lines.last().image = step.image;
             break;
         }
-        const QString& mark = step.state == UpgradeTimeline::State::Done           ? kDoneMark
-            : step.state == UpgradeTimeline::State::UnderWay && m_run->isRunning() ? kUnderWayMark
-                                                                                   : kToComeMark;
-        lines << mark + text;
+        case UpgradeTimeline::Kind::Restart:
+            add(false, QString(), step);
+            break;
+        case UpgradeTimeline::Kind::ReadBack:
+            add(true, localized("StepReadBack"), step);
+            // A failed run reads the versions back too, out of turn.
+            lines.last().done = lines.last().done || !m_run->versionsAfter().isEmpty();
+            break;
+        }
     }
-    QString text = lines.join(kItemSeparator);
+    // Once a run has failed, an image is ticked only when the controller
+    // holds it: sent is not installed.
+    const bool failed = !m_run->isRunning() && m_run->outcome() != UpgradeRun::Outcome::Completed;
+    QStringList texts;
+    for (const Line& line : std::as_const(lines)) {
+        const QString* mark = line.done           ? &kDoneMark
+            : line.underWay && m_run->isRunning() ? &kUnderWayMark
+                                                  : &kToComeMark;
+        const bool begun = line.image && m_run->imagesBegun().contains(*line.image);
+        if (failed && begun) {
+            if (!m_run->installedKnown())
+                mark = &kUnknownMark;
+            else
+                mark = m_run->installed().contains(*line.image) ? &kDoneMark : &kNotInstalledMark;
+        }
+        texts << *mark + line.text;
+    }
+    QString text = texts.join(kItemSeparator);
     if (m_run->isRunning())
         text += QLatin1Char('\n') + localized("StepsTimeLeft").arg(durationText(m_run->secondsLeft()));
     return text;
@@ -732,7 +782,10 @@ void ZelUpgradeView::runFinished(UpgradeRun::Outcome outcome)
         animateProgressBar(100.0);
         return;
     }
-    // Failed or cancelled: why, and what it takes to try again.
+    // Failed or cancelled: why, and what it takes to try again. The
+    // controller attached now may not be the run's (another came back in
+    // its place): the screen names the one it would write to.
+    MainQueue::dispatchAsync([this] { controllerChanged(); }, this);
     m_progressAnimation->stop();
     m_barPercent = 0.0;
     layoutProgressBar();

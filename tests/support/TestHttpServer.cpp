@@ -111,8 +111,8 @@ void TestHttpServer::trickle(QTcpSocket* socket, QByteArray rest)
         socket->disconnectFromHost();
         return;
     }
-    socket->write(rest.left(1));
-    QTimer::singleShot(trickleMs, socket, [this, socket, rest] { trickle(socket, rest.mid(1)); });
+    socket->write(rest.left(trickleBytes));
+    QTimer::singleShot(trickleMs, socket, [this, socket, rest] { trickle(socket, rest.mid(trickleBytes)); });
 }
 
 void TestHttpServer::pour(QTcpSocket* socket, const QByteArray& chunk)

@@ -34,9 +34,10 @@ public:
     // With 0 or more: the answer stops after this many bytes of its body and
     // the connection stays open, as a download that has stalled.
     qint64 stallAfterBodyBytes = -1;
-    // With more than 0: the body goes out one byte every this many
-    // milliseconds, a server that is never silent and never done.
+    // With more than 0: the body goes out trickleBytes at a time every this
+    // many milliseconds, a server that is never silent and slow to be done.
     int trickleMs = 0;
+    int trickleBytes = 1;
     // The body is sent again and again for ever, without a length: an
     // answer that never ends.
     bool endless = false;

@@ -2,6 +2,7 @@
 // real engine against the simulated controller and a release server on
 // 127.0.0.1, in real time but for the screen timer a test examines.
 #include "accessory/EADSessionController.h"
+#include "firmware/FileHash.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
@@ -11,6 +12,7 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/runtime/NotificationCenter.h"
+#include "platform/transport/EAAccessoryManager.h"
 #include "sim/DemoReleases.h"
 #include "sim/ReleaseServer.h"
 #include "sim/SitePublisher.h"
@@ -36,6 +38,8 @@
 #include <QMessageBox>
 #include <QNetworkReply>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
@@ -513,16 +517,26 @@ private slots:
         QVERIFY(!m_view->planLabel->isHidden());
         const QString plan = m_view->planLabel->text();
         const QLocale locale;
+        // A size never breaks from its unit.
         const auto image = [&](const char* name, qint64 bytes) {
-            return localized("PlanImage").arg(localized(name), locale.formattedDataSize(bytes));
+            return localized("PlanImage")
+                .arg(localized(name), locale.formattedDataSize(bytes).replace(QLatin1Char(' '), QChar(0x00A0)));
         };
         const qint64 boot
             = UpgradePlan::sentBytes(UpgradePlan::Image::BootLoader, DemoReleases::bootImage(kNewest).size());
-        for (const QString& line :
-            { image("StepImageBootLoader", boot), image("StepImageLeft", DemoReleases::leftImage(kNewest).size()),
-                image("StepImageRight", DemoReleases::rightImage(kNewest).size()), localized("PlanRestarts").arg(2),
-                localized("PlanSignature").arg(localized("ReleaseMarkLocalFile")) })
+        // The boot loader and the left side each say that the controller restarts after them.
+        const auto restarting = [](const QString& item) { return localized("StepImageThenRestart").arg(item); };
+        for (const QString& line : { restarting(image("StepImageBootLoader", boot)),
+                 restarting(image("StepImageLeft", DemoReleases::leftImage(kNewest).size())),
+                 image("StepImageRight", DemoReleases::rightImage(kNewest).size()),
+                 localized("PlanSignature").arg(localized("ReleaseMarkLocalFile")) })
             QVERIFY2(plan.contains(line), qPrintable(line + QStringLiteral(" not in ") + plan));
+        // A list, an item a line: each image on a line of its own.
+        const QStringList lines = plan.split(QLatin1Char('\n'));
+        QVERIFY(std::any_of(lines.cbegin(), lines.cend(), [&](const QString& l) {
+            return l.endsWith(image("StepImageRight", DemoReleases::rightImage(kNewest).size()));
+        }));
+        QVERIFY2(lines.size() >= 5, qPrintable(plan));
         QVERIFY(plan.contains(localized("PlanDuration").section(QStringLiteral("%1"), 0, 0)));
         QVERIFY(!plan.contains(localized("PlanSkipped").section(QStringLiteral("%1"), 0, 0)));
 
@@ -532,8 +546,8 @@ private slots:
         QVERIFY(isReady());
         const QString online = m_view->planLabel->text();
         for (const QString& line : { localized("PlanSkipped").arg(localized("StepImageBootLoader")),
-                 localized("PlanImage").arg(localized("StepImageLeft"), localized("SizeAfterDownload")),
-                 localized("PlanRestarts").arg(1), localized("PlanSignature").arg(localized("ReleaseMarkUnsigned")) })
+                 localized("PlanSendsSizesLater"), localized("StepImageThenRestart").arg(localized("StepImageLeft")),
+                 localized("PlanSignature").arg(localized("ReleaseMarkUnsigned")) })
             QVERIFY2(online.contains(line), qPrintable(line + QStringLiteral(" not in ") + online));
         QVERIFY(online.contains(localized("PlanDurationAtLeast").section(QStringLiteral("%1"), 0, 0)));
         const ZelFirmware middle = *std::find_if(catalogue().firmwares->cbegin(), catalogue().firmwares->cend(),
@@ -589,11 +603,12 @@ private slots:
         // the run longer, so the upper bound stays close.
         QVERIFY2(estimate >= actual / 10.0 && estimate <= actual * 3.0,
             qPrintable(QStringLiteral("estimated %1 s, took %2 s").arg(estimate).arg(actual)));
-        QVERIFY2(mid.count(QStringLiteral("\u2713")) == 2 && mid.contains(QStringLiteral("\u25B6"))
+        // A line a stage: the boot loader with its restart done, the left side under way.
+        QVERIFY2(mid.count(QStringLiteral("\u2713")) == 1 && mid.contains(QStringLiteral("\u25B6"))
                 && mid.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)),
             qPrintable(QString(mid).replace(QLatin1Char(0x0a), QLatin1Char(0x7c))));
         const QString after = m_view->stepsLabel->text();
-        QCOMPARE(after.count(QStringLiteral("\u2713")), 6);
+        QCOMPARE(after.count(QStringLiteral("\u2713")), 4);
         QVERIFY(!after.contains(localized("StepsTimeLeft").section(QStringLiteral("%1"), 0, 0)));
     }
 
@@ -747,6 +762,19 @@ private slots:
                 + localized("OutcomeInstalled").arg(localized("StepImageLeft") + QStringLiteral(" 2.4"))
                 + QLatin1Char(' ') + localized("OutcomeNotInstalled").arg(localized("StepImageRight")));
         QCOMPARE(m_view->currentVersionLabel->text(), QStringLiteral("1.0-2.4-1.5"));
+        // The step list ticks only what the controller holds: the right
+        // side went out whole and was refused.
+        const QStringList steps = m_view->stepsLabel->text().split(QLatin1Char('\n'));
+        const auto stepFor = [&steps](const char* image) {
+            const QString name = localized(image);
+            return *std::find_if(steps.cbegin(), steps.cend(), [&](const QString& l) { return l.contains(name); });
+        };
+        QVERIFY2(
+            stepFor("StepImageLeft").startsWith(QStringLiteral("\u2713")), qPrintable(steps.join(QLatin1Char('|'))));
+        QVERIFY2(
+            stepFor("StepImageRight").startsWith(QStringLiteral("\u2717")), qPrintable(steps.join(QLatin1Char('|'))));
+        QVERIFY2(
+            stepFor("StepReadBack").startsWith(QStringLiteral("\u2713")), qPrintable(steps.join(QLatin1Char('|'))));
         QVERIFY(!m_view->upgradePromptRedDot->isHidden()); // the release is still newer than what the controller runs
         QVERIFY(!m_view->upgradePromptLabel->isHidden());
         QCOMPARE(m_view->progressBgLabel->width(), 0);
@@ -777,6 +805,9 @@ private slots:
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Failed);
         QCOMPARE(m_view->upgradePromptLabel->text(),
             localized("GamepadDisconnectManuallyPrompt") + QLatin1Char(' ') + localized("OutcomeUnknown"));
+        QVERIFY2(
+            m_view->stepsLabel->text().contains(QStringLiteral("?\u00A0")), qPrintable(m_view->stepsLabel->text()));
+        QVERIFY(!m_view->stepsLabel->text().contains(QStringLiteral("\u2717")));
         QVERIFY(waitUntil([&] { return m_view->controllerLabel->text() == localized("ControllerNotAttached"); }));
         QVERIFY(!m_view->upgradeButton->isHidden());
         QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
@@ -787,6 +818,136 @@ private slots:
         sim().plugIn();
         QVERIFY(m_sim->waitForSession());
         m_toasts->clear();
+    }
+
+    // After another controller came back from the restart in place of the
+    // run's own, and stays attached: the screen names it, and "Try again"
+    // sends it nothing but the questions of who it is until the user
+    // confirms; cancelled, nothing at all.
+    void tryAgainNeverChangesControllerUnasked()
+    {
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        sim().faults().restartDelayMs = -1; // the run's own never comes back
+        std::unique_ptr<SimulatedAttachment> other;
+        QObject context;
+        const int restarts = sim().restartCount();
+        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, &context, [&] {
+            if (!other && sim().restartCount() > restarts) {
+                other = std::make_unique<SimulatedAttachment>();
+                other->controller().deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
+                other->controller().setVersions(QStringLiteral("1.0-2.2-2.3"));
+            }
+        });
+        // Whatever happens below, the run's own controller is back for the next test.
+        const auto restore = qScopeGuard([&] {
+            other.reset();
+            sim().faults() = SimFaults();
+            if (!sim().isAttached())
+                sim().plugIn();
+            // The engine last followed the other controller: back to the run's own.
+            engine().followAccessory(m_sim->waitForAccessory());
+            QVERIFY(m_sim->waitForSession());
+        });
+        clickUpgrade();
+        QVERIFY(waitUntil([&] { return !m_view->run()->isRunning(); }, 2 * kPatienceMs));
+        QCOMPARE(m_view->run()->reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
+        QVERIFY(other);
+        // The screen names the controller it would now write to.
+        QVERIFY(waitUntil([&] { return m_view->controllerLabel->text().contains(QLatin1String("AA:BB:CC:DD:EE:FF")); },
+            2 * kPatienceMs));
+        const auto onlyQueries = [&] {
+            for (const QByteArray& m : other->controller().receivedMessages())
+                if (m != QByteArray("\x20\x9F", 2) && m != QByteArray("\x01\x01", 2))
+                    return false;
+            return true;
+        };
+        QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
+        QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
+        auto* box = m_view->findChild<QMessageBox*>(QStringLiteral("otherControllerAlert"));
+        QVERIFY(box && box->isVisible());
+        QVERIFY(box->text().contains(QLatin1String("AA:BB:CC:DD:EE:FF")));
+        QVERIFY(box->text().contains(QLatin1String("12:34:56:78:9A:BC")));
+        QVERIFY(box->defaultButton() == box->findChild<QPushButton*>(QStringLiteral("cancelButton")));
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
+        QVERIFY(onlyQueries());
+        box->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
+        QVERIFY(onlyQueries());
+        QCOMPARE(m_view->state(), ZelUpgradeView::State::Failed);
+    }
+
+    // On a slow link the time left follows the download's own rate: it
+    // shrinks as the download goes on and, from a fifth of it, stays within
+    // 30 % of what the run really took from then on; the bar shows what
+    // the label says.
+    void theTimeLeftFollowsASlowDownload()
+    {
+        QTemporaryDir site;
+        const QString archive = site.filePath(QStringLiteral("a.zip"));
+        QVERIFY(QFile::copy(DemoReleases::folder() + QLatin1Char('/') + kNewest + QStringLiteral(".zip"), archive));
+        TestHttpServer slow;
+        slow.root = site.path();
+        slow.trickleMs = 100;
+        slow.trickleBytes = 800; // 8 KB/s
+        QVERIFY(QDir().mkpath(site.filePath(QStringLiteral("firmware/update"))));
+        QFile list(site.filePath(QStringLiteral("firmware/update/r1")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(QStringLiteral("{\"data\":[{\"ver\":\"%1\",\"path\":\"%2/a.zip\",\"md5file\":\"%3\"}]}")
+                       .arg(kNewest, slow.baseUrl(), FileHash::md5HashOfFileAtPath(archive))
+                       .toUtf8());
+        list.close();
+        ZelFirmwareDataTool::setServerOverride(slow.baseUrl());
+        catalogue().firmwaresDate = QDateTime();
+        QVERIFY(showScreen());
+        QVERIFY(pick(m_view->remoteFileButton, kNewest));
+        clickUpgrade();
+        struct Sample {
+            double at, fraction, left;
+        };
+        QList<Sample> samples;
+        QElapsedTimer clock;
+        clock.start();
+        bool barFollowed = false;
+        const QRegularExpression percent(QStringLiteral("(\\d+)%"));
+        QVERIFY(waitUntil(
+            [&] {
+                // A sample a quarter of a second, while the download goes on.
+                if (m_view->run()->phase() == UpgradeRun::Phase::Download
+                    && (samples.isEmpty() || clock.elapsed() / 1000.0 - samples.last().at >= 0.25)) {
+                    const auto m = percent.match(m_view->progressTextLabel->text());
+                    const double bar
+                        = 100.0 * m_view->progressBgLabel->width() / std::max(1, m_view->progressTextLabel->width());
+                    if (m.hasMatch() && m.captured(1).toInt() >= 20 && std::abs(bar - m.captured(1).toDouble()) < 3)
+                        barFollowed = true;
+                    if (m.hasMatch())
+                        samples.append({ clock.elapsed() / 1000.0, m.captured(1).toDouble() / 100.0,
+                            m_view->run()->secondsLeft() });
+                }
+                return !m_view->run()->isRunning();
+            },
+            4 * kPatienceMs));
+        QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
+        const double end = clock.elapsed() / 1000.0;
+        QVERIFY(barFollowed);
+        int judged = 0;
+        double previous = -1;
+        for (const Sample& s : std::as_const(samples)) {
+            if (s.fraction < 0.2 || s.fraction > 0.8)
+                continue;
+            const double real = end - s.at;
+            QVERIFY2(std::abs(s.left - real) <= 0.3 * real,
+                qPrintable(QStringLiteral("at %1 (%2 %): %3 s left foretold, %4 s real")
+                               .arg(s.at)
+                               .arg(s.fraction * 100)
+                               .arg(s.left)
+                               .arg(real)));
+            if (previous >= 0)
+                QVERIFY(s.left <= previous + 1.0); // shrinks, give or take a tick
+            previous = s.left;
+            ++judged;
+        }
+        QVERIFY2(judged >= 5, qPrintable(QString::number(judged)));
     }
 
     void theHistoryListsEveryRunNewestFirst()
