@@ -71,6 +71,8 @@ private:
 // Runs the program to its end; its peak resident memory in KiB, or -1.
 long peakKib(const std::vector<std::string>& args)
 {
+    // What this process printed is out before the child, whose stdout is a copy, can print it again.
+    std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> argv;
