@@ -134,8 +134,6 @@ struct SimulatedController::Impl {
 
     // Parsing --------------------------------------------------------------
 
-    enum class Frame { NeedMore, Skip1, Skip2, Message };
-    Frame frame(qsizetype pos, qsizetype* length) const;
     void dispatch(const QByteArray& msg);
 
     // Requests -------------------------------------------------------------
@@ -165,33 +163,6 @@ struct SimulatedController::Impl {
 };
 
 // --- Parsing -----------------------------------------------------------------
-
-SimulatedController::Impl::Frame SimulatedController::Impl::frame(qsizetype pos, qsizetype* length) const
-{
-    const qsizetype avail = input.size() - pos;
-    if (avail < 1)
-        return Frame::NeedMore;
-    if (!Protocol::isFirstCommandByte(at(input, pos)))
-        return Frame::Skip1;
-    if (avail < Protocol::kCommandSize)
-        return Frame::NeedMore;
-    const std::optional<Message> kind = Protocol::messageFor(at(input, pos), at(input, pos + 1));
-    if (!kind)
-        return Frame::Skip1;
-    qsizetype size = Protocol::fixedRequestSize(*kind);
-    if (Protocol::isDataPacket(*kind)) {
-        if (avail < Protocol::kCommandSize + 1)
-            return Frame::NeedMore;
-        const int len = at(input, pos + 2);
-        if (len > Protocol::kPayloadSize)
-            return Frame::Skip2;
-        size = Protocol::kDataHeaderSize + len;
-    }
-    if (avail < size)
-        return Frame::NeedMore;
-    *length = size;
-    return Frame::Message;
-}
 
 void SimulatedController::Impl::dispatch(const QByteArray& msg)
 {
@@ -680,11 +651,11 @@ void SimulatedController::receive(const QByteArray& bytes)
     qsizetype pos = 0;
     for (;;) {
         qsizetype length = 0;
-        const auto f = d->frame(pos, &length);
-        if (f == Impl::Frame::NeedMore)
+        const auto f = Protocol::frameRequest(d->input, pos, &length);
+        if (f == Protocol::RequestFrame::NeedMore)
             break;
-        if (f == Impl::Frame::Skip1 || f == Impl::Frame::Skip2) {
-            pos += f == Impl::Frame::Skip1 ? 1 : 2;
+        if (f == Protocol::RequestFrame::Skip1 || f == Protocol::RequestFrame::Skip2) {
+            pos += f == Protocol::RequestFrame::Skip1 ? 1 : 2;
             continue;
         }
         const QByteArray msg = d->input.mid(pos, length);

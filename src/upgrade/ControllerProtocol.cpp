@@ -96,6 +96,55 @@ int ControllerProtocol::fixedRequestSize(Message m)
     }
 }
 
+ControllerProtocol::RequestFrame ControllerProtocol::frameRequest(
+    const QByteArray& input, qsizetype pos, qsizetype* length)
+{
+    const qsizetype avail = input.size() - pos;
+    if (avail < 1)
+        return RequestFrame::NeedMore;
+    if (!isFirstCommandByte(at(input, pos)))
+        return RequestFrame::Skip1;
+    if (avail < kCommandSize)
+        return RequestFrame::NeedMore;
+    const std::optional<Message> kind = messageFor(at(input, pos), at(input, pos + 1));
+    if (!kind)
+        return RequestFrame::Skip1;
+    qsizetype size = fixedRequestSize(*kind);
+    if (isDataPacket(*kind)) {
+        if (avail < kCommandSize + 1)
+            return RequestFrame::NeedMore;
+        const int payload = at(input, pos + 2);
+        if (payload > kPayloadSize)
+            return RequestFrame::Skip2;
+        size = kDataHeaderSize + payload;
+    }
+    if (avail < size)
+        return RequestFrame::NeedMore;
+    *length = size;
+    return RequestFrame::Request;
+}
+
+int ControllerProtocol::replySize(Message request)
+{
+    switch (request) {
+    case Message::RightVersion:
+        return kRightVersionReplySize;
+    case Message::DeviceInformation:
+        return kDeviceInformationSize;
+    case Message::RightData:
+        return kRightDataAckSize;
+    case Message::LeftStart:
+        return kLeftStartAckSize;
+    default:
+        return kAckSize;
+    }
+}
+
+bool ControllerProtocol::replyHasCommandBytes(Message request)
+{
+    return request != Message::DeviceInformation;
+}
+
 // Requests -------------------------------------------------------------------
 
 QByteArray ControllerProtocol::request(Message m)

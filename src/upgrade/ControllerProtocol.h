@@ -82,6 +82,19 @@ public:
     // The whole size of a request of a fixed-size kind; 0 for data packets.
     static int fixedRequestSize(Message m);
 
+    // Where the next request lies in a stream of request bytes from pos on:
+    // more bytes are needed, one or two bytes there begin no request (they
+    // are skipped), or a whole request of *length bytes begins there.
+    enum class RequestFrame { NeedMore, Skip1, Skip2, Request };
+    static RequestFrame frameRequest(const QByteArray& input, qsizetype pos, qsizetype* length);
+
+    // The reply table, by the request it answers: the size of its row (a
+    // longer reply's further bytes are not read) and whether it begins with
+    // the request's own command bytes, as every reply but the device
+    // information record does.
+    static int replySize(Message request);
+    static bool replyHasCommandBytes(Message request);
+
     // Requests (host to controller) ----------------------------------------
 
     // A request that is its two command bytes alone: the version and device

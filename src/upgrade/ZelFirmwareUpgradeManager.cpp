@@ -138,6 +138,10 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
 void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback callback)
 {
     (*m_session).writeData(data);
+    // Bytes received before this request cannot answer it.
+    m_replies.requestWritten(data);
+    if (m_linkTap)
+        m_linkTap(true, data);
     if (callback)
         readCallback = std::move(callback);
 }
@@ -149,16 +153,28 @@ void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notific
     // this engine asked, and its bytes are not this engine's to take.
     if (EADSessionController::sessionOf(notification) != &session)
         return;
-    quint64 n = session.readBytesAvailable();
-    while (n > 0) {
-        const QByteArray reply = session.readData(n);
-        // Each chunk is one reply; a handler may install the next handler,
-        // so take a copy of the current one for the call.
-        if (!reply.isNull() && readCallback) {
+    // The bytes of an earlier attachment never join a reply of this one.
+    const std::shared_ptr<EASession> current = session.session();
+    if (m_framedSession.expired() || m_framedSession.lock() != current) {
+        m_replies.dropReceived();
+        m_framedSession = current;
+    }
+    for (quint64 n = session.readBytesAvailable(); n > 0; n = session.readBytesAvailable()) {
+        const QByteArray bytes = session.readData(n);
+        if (bytes.isNull())
+            break;
+        if (m_linkTap)
+            m_linkTap(false, bytes);
+        m_replies.append(bytes);
+    }
+    // Each whole reply to the handler current when it is cut: a handler may
+    // write the next request (which drops what arrived before it) and
+    // install the next handler, so a copy of the current one is called.
+    while (const std::optional<QByteArray> reply = m_replies.next()) {
+        if (readCallback) {
             ReadCallback handler = readCallback;
-            handler(reply);
+            handler(*reply);
         }
-        n = session.readBytesAvailable();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/transport/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/ReplyFramer.h"
 #include "upgrade/TransferState.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
@@ -19,6 +20,7 @@
 #include <optional>
 
 class EADSessionController;
+class EASession;
 class ImageTransfer;
 class QObject;
 class Timer;
@@ -87,9 +89,16 @@ public:
     // The run driving this engine, if any.
     UpgradeRun* currentRun() const { return m_run; }
 
-    // Request and reply layer.
+    // Request and reply layer. Replies are cut whole from the session's
+    // byte stream by the reply table (ReplyFramer), never taken one per read:
+    // the current handler receives each reply to the request in flight once
+    // its last byte has arrived, however the link cut or glued it.
     void writeData(const QByteArray& data, ReadCallback callback);
     void _sessionDataReceived(const Notification& notification);
+    // Observes every message written and every piece of bytes read on the
+    // link, as they happen (a recording of the session); null for none.
+    using LinkTap = std::function<void(bool written, const QByteArray& bytes)>;
+    void setLinkTap(LinkTap tap) { m_linkTap = std::move(tap); }
 
     // Version query.
     void checkCurrentVersion(VersionCallback callback);
@@ -338,6 +347,11 @@ private:
     EADSessionController* m_session = nullptr;
     // Delayed work of this engine is dropped with it.
     std::unique_ptr<QObject> m_context;
+    // The receive buffer of the request and reply layer, and the session its
+    // bytes came from.
+    ReplyFramer m_replies;
+    std::weak_ptr<EASession> m_framedSession;
+    LinkTap m_linkTap;
     Settings m_settings;
     UpgradeRun* m_run = nullptr;
     // The followed controller's device information, as its last accepted reply gave it.

@@ -3,6 +3,7 @@
 // loader, pinned against the tables in docs/protocol.md.
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/ReplyFramer.h"
 
 #include <QtTest>
 
@@ -17,6 +18,19 @@ namespace {
 QByteArray hex(const char* text)
 {
     return QByteArray::fromHex(text);
+}
+
+// Feeds bytes to a framer in pieces of `piece` bytes and gathers every reply
+// it hands over, as the engine's data handler does after each read.
+QList<QByteArray> cut(ReplyFramer& framer, const QByteArray& bytes, int piece)
+{
+    QList<QByteArray> replies;
+    for (qsizetype from = 0; from < bytes.size(); from += piece) {
+        framer.append(bytes.mid(from, piece));
+        while (const std::optional<QByteArray> reply = framer.next())
+            replies << *reply;
+    }
+    return replies;
 }
 
 } // namespace
@@ -86,6 +100,15 @@ private slots:
             QVERIFY(Protocol::isDataPacket(m));
             QCOMPARE(Protocol::fixedRequestSize(m), 0);
         }
+        // The controller's framing of a stream: whole requests, skipped
+        // noise, and a data packet whose length no packet has.
+        const QByteArray stream = hex("ff") + Protocol::leftLength(40) + hex("8080ff") + hex("2090");
+        qsizetype length = 0;
+        QCOMPARE(Protocol::frameRequest(stream, 0, &length), Protocol::RequestFrame::Skip1);
+        QCOMPARE(Protocol::frameRequest(stream, 1, &length), Protocol::RequestFrame::Request);
+        QCOMPARE(length, 4);
+        QCOMPARE(Protocol::frameRequest(stream, 5, &length), Protocol::RequestFrame::Skip2);
+        QCOMPARE(Protocol::frameRequest(stream, 8, &length), Protocol::RequestFrame::NeedMore);
         QVERIFY(!Protocol::messageFor(0x20, 0x91));
         QVERIFY(!Protocol::messageFor(0x02, 0x01));
         QVERIFY(!Protocol::isFirstCommandByte(0x02));
@@ -228,6 +251,141 @@ private slots:
         // The left image has no region offset and no packet-0 rule.
         Protocol::copyPayload(out, bytes, 0, Protocol::kPayloadSize, false);
         QCOMPARE(payload, file.left(32));
+    }
+
+    // The reply table the host cuts replies by: every reply but the device
+    // information record begins with its request's command bytes.
+    void replyTable()
+    {
+        QCOMPARE(Protocol::replySize(Message::RightVersion), 4);
+        QCOMPARE(Protocol::replySize(Message::DeviceInformation), 22);
+        QCOMPARE(Protocol::replySize(Message::RightData), 7);
+        QCOMPARE(Protocol::replySize(Message::LeftStart), 4);
+        for (Message m : { Message::RightStart, Message::RightChecksum, Message::RightEnd, Message::LeftLength,
+                 Message::LeftProgram, Message::LeftVerify, Message::LeftEnd })
+            QCOMPARE(Protocol::replySize(m), Protocol::kAckSize);
+        QVERIFY(!Protocol::replyHasCommandBytes(Message::DeviceInformation));
+        QVERIFY(Protocol::replyHasCommandBytes(Message::RightVersion));
+        // What the controller builds is exactly its row.
+        QCOMPARE(Protocol::rightDataReply(Protocol::dataPacket(Message::RightData, 0, hex("01")), 0).size(),
+            Protocol::replySize(Message::RightData));
+        QCOMPARE(Protocol::leftStartReply(1, 0).size(), Protocol::replySize(Message::LeftStart));
+        QCOMPARE(Protocol::deviceInformationReply(DeviceInformation()).size(),
+            Protocol::replySize(Message::DeviceInformation));
+    }
+
+    // A reply in pieces of any size, down to single bytes, is handed over
+    // whole and once, for every row of the table.
+    void aReplyInPiecesIsReadWhole_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("reply");
+        const QByteArray packet = Protocol::dataPacket(Message::RightData, 64, hex("0102"));
+        QTest::newRow("version") << Protocol::request(Message::RightVersion) << hex("209f0105");
+        QTest::newRow("device information") << Protocol::request(Message::DeviceInformation)
+                                            << hex("123456789abc0501000000"
+                                                   "0302e5070309000001000"
+                                                   "0");
+        QTest::newRow("right data") << packet << Protocol::rightDataReply(packet, 0);
+        QTest::newRow("left start") << Protocol::leftStart(2) << Protocol::leftStartReply(2, 0);
+        QTest::newRow("left end") << Protocol::request(Message::LeftEnd) << hex("808300");
+    }
+    void aReplyInPiecesIsReadWhole()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, reply);
+        for (int piece = 1; piece <= reply.size(); ++piece) {
+            ReplyFramer framer;
+            framer.requestWritten(request);
+            QCOMPARE(cut(framer, reply, piece), QList<QByteArray> { reply });
+            QCOMPARE(framer.droppedBytes(), 0u);
+        }
+    }
+
+    // Noise before a reply is dropped up to the request's command bytes;
+    // a last byte that may begin them waits for the next read.
+    void noiseBeforeAReplyIsDroppedWithoutLosingStep()
+    {
+        ReplyFramer framer;
+        framer.requestWritten(Protocol::request(Message::RightVersion));
+        QCOMPARE(cut(framer, hex("ff00209f0105"), 1), QList<QByteArray> { hex("209f0105") });
+        QCOMPARE(framer.droppedBytes(), 2u);
+        // A byte that is also the command's first: "20 20 9f" is read from the second 20.
+        framer.requestWritten(Protocol::request(Message::RightVersion));
+        QCOMPARE(cut(framer, hex("20"), 1), QList<QByteArray> {});
+        QCOMPARE(cut(framer, hex("209f0207"), 4), QList<QByteArray> { hex("209f0207") });
+        // Another kind's acknowledgement fits no awaited reply.
+        framer.requestWritten(Protocol::request(Message::LeftEnd));
+        QCOMPARE(cut(framer, hex("808000808300"), 2), QList<QByteArray> { hex("808300") });
+    }
+
+    // Two replies in one read are both read, and both go to the request in
+    // flight: a refused left start and then an accepted one.
+    void twoRepliesInOneReadAreBothRead()
+    {
+        ReplyFramer framer;
+        framer.requestWritten(Protocol::leftStart(1));
+        QCOMPARE(cut(framer, hex("0301010103010100"), 8), (QList<QByteArray> { hex("03010101"), hex("03010100") }));
+    }
+
+    // Bytes received before a request was written answer nothing of it: a
+    // copy glued to its original, or a longer reply's tail, is dropped when
+    // the next request goes out.
+    void whatArrivedBeforeARequestAnswersNothingOfIt()
+    {
+        ReplyFramer framer;
+        framer.requestWritten(Protocol::dataPacket(Message::LeftProgram, 0, QByteArray(32, 'a')));
+        framer.append(hex("808000808000"));
+        QCOMPARE(framer.next(), std::optional<QByteArray>(hex("808000")));
+        // The handler writes the next packet before it looks again.
+        framer.requestWritten(Protocol::dataPacket(Message::LeftProgram, 32, QByteArray(32, 'b')));
+        QCOMPARE(framer.next(), std::nullopt);
+        QCOMPARE(framer.droppedBytes(), 3u);
+        QCOMPARE(cut(framer, hex("808000"), 1), QList<QByteArray> { hex("808000") });
+
+        // A reply longer than its row: the row is read, the rest dropped.
+        framer.requestWritten(Protocol::request(Message::RightEnd));
+        QCOMPARE(cut(framer, hex("209300209300aa"), 7), (QList<QByteArray> { hex("209300"), hex("209300") }));
+        framer.requestWritten(Protocol::request(Message::RightStart));
+        QCOMPARE(cut(framer, hex("209e00"), 3), QList<QByteArray> { hex("209e00") });
+    }
+
+    // The device information record has no command bytes: it is the first
+    // 22 bytes after its request, a longer one's further bytes answer
+    // nothing, and nothing more is cut until the next request.
+    void theDeviceInformationRecordIsTheFirstBytesAfterItsRequest()
+    {
+        const QByteArray record = QByteArray(22, '\x11');
+        ReplyFramer framer;
+        framer.append(hex("ffff")); // before any request: nothing to answer
+        QCOMPARE(framer.next(), std::nullopt);
+        QCOMPARE(framer.droppedBytes(), 2u);
+        framer.requestWritten(Protocol::request(Message::DeviceInformation));
+        QCOMPARE(cut(framer, record + QByteArray(30, '\x22'), 5), QList<QByteArray> { record });
+        QVERIFY(!framer.next());
+        QCOMPARE(framer.droppedBytes(), 32u);
+        // Bytes that name no request await nothing.
+        framer.requestWritten(hex("7777"));
+        QVERIFY(!framer.awaited());
+        QCOMPARE(cut(framer, hex("209f0105"), 4), QList<QByteArray> {});
+    }
+
+    // A peer that streams bytes that fit nothing never grows the buffer
+    // beyond its bound, and the reply after the noise is still read.
+    void endlessNoiseIsBounded()
+    {
+        ReplyFramer framer;
+        framer.requestWritten(Protocol::request(Message::DeviceInformation));
+        framer.append(QByteArray(10, '\x5a'));
+        framer.requestWritten(Protocol::request(Message::RightVersion));
+        for (int i = 0; i < 100; ++i) {
+            framer.append(QByteArray(1000, '\x20'));
+            QVERIFY(!framer.next());
+        }
+        QCOMPARE(cut(framer, hex("9f0105"), 3), QList<QByteArray> { hex("209f0105") });
+        framer.requestWritten(Protocol::request(Message::DeviceInformation));
+        framer.append(QByteArray(ReplyFramer::kMaxBuffered * 2, '\x01'));
+        QVERIFY(framer.droppedBytes() >= quint64(ReplyFramer::kMaxBuffered));
     }
 };
 

@@ -252,6 +252,44 @@ private slots:
         QTRY_COMPARE(delivered, QStringLiteral("2.1-3.4-1.9"));
     }
 
+    // The peer's replies cut into pieces of every size, glued to a copy, and
+    // behind noise: each query reads the record whole and delivers once.
+    void repliesInPiecesGluedOrBehindNoiseAreReadWhole_data()
+    {
+        QTest::addColumn<int>("piece");
+        QTest::addColumn<QByteArray>("noise");
+        QTest::addColumn<bool>("twice");
+        QTest::newRow("1-byte pieces") << 1 << QByteArray() << false;
+        QTest::newRow("3-byte pieces") << 3 << QByteArray() << false;
+        QTest::newRow("each reply glued to its copy") << 64 << QByteArray() << true;
+        QTest::newRow("copies in 5-byte pieces") << 5 << QByteArray() << true;
+        QTest::newRow("noise before the version, 1-byte pieces") << 1 << QByteArray("\xff\x20\x00", 3) << false;
+    }
+    void repliesInPiecesGluedOrBehindNoiseAreReadWhole()
+    {
+        QFETCH(int, piece);
+        QFETCH(QByteArray, noise);
+        QFETCH(bool, twice);
+        const QByteArray record
+            = infoReply(30, { { 0, 0xAB }, { 11, 0x03 }, { 12, 0x02 }, { 19, 0x01 }, { 29, 0x77 } });
+        m_peer->onReceive = [&](const QByteArray& request) {
+            QByteArray reply = request == kRightRequest ? noise + m_rightReply : record;
+            if (twice)
+                reply += reply;
+            for (qsizetype from = 0; from < reply.size(); from += piece)
+                m_peer->reply(reply.mid(from, piece));
+        };
+        QStringList delivered;
+        engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
+        QTRY_COMPARE(delivered, QStringList { QStringLiteral("1.0-2.3-1.5") });
+        QCOMPARE(engine().macAddressWithoutColon(), QStringLiteral("AB0000000000"));
+        QCOMPARE(m_peer->received, kRightRequest + kInfoRequest);
+        QVERIFY(waitForMainQueueDelay(kTimeout)); // the copies, the tails: nothing more is asked or delivered
+        QCOMPARE(delivered.size(), 1);
+        QCOMPARE(m_peer->received, kRightRequest + kInfoRequest);
+        QVERIFY(m_toasts->toasts().empty());
+    }
+
     void garbageRepliesNeverCrashOrDeliverNonsense()
     {
         m_rightReply = QByteArray();
