@@ -2173,5 +2173,30 @@
         <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
         <translation>Will send (sizes known after the download)</translation>
     </message>
+    <message id="SimOptionSplit">
+        <source>Every reply leaves in pieces of N bytes (1 to 64), a few milliseconds apart, as a serial adapter hands them over.</source>
+        <extracomment>Help of q3dart-sim: the --split option.</extracomment>
+        <translation>Every reply leaves in pieces of N bytes (1 to 64), a few milliseconds apart, as a serial adapter hands them over.</translation>
+    </message>
+    <message id="SimOptionGlue">
+        <source>Every reply waits up to 50 ms for the one after it and leaves glued to it in one piece (with --duplicate: each reply and its copy).</source>
+        <extracomment>Help of q3dart-sim: the --glue option.</extracomment>
+        <translation>Every reply waits up to 50 ms for the one after it and leaves glued to it in one piece (with --duplicate: each reply and its copy).</translation>
+    </message>
+    <message id="SimOptionDuplicate">
+        <source>Every reply is sent twice.</source>
+        <extracomment>Help of q3dart-sim: the --duplicate option.</extracomment>
+        <translation>Every reply is sent twice.</translation>
+    </message>
+    <message id="SimOptionStrayByte">
+        <source>A byte of line noise goes out before the first reply of every attachment.</source>
+        <extracomment>Help of q3dart-sim: the --stray-byte option.</extracomment>
+        <translation>A byte of line noise goes out before the first reply of every attachment.</translation>
+    </message>
+    <message id="SimUsageSplit">
+        <source>--split needs a number of bytes from 1 to 64</source>
+        <extracomment>Usage error of q3dart-sim; the option name is typed as it is.</extracomment>
+        <translation>--split needs a number of bytes from 1 to 64</translation>
+    </message>
 </context>
 </TS>

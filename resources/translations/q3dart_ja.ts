@@ -2173,5 +2173,30 @@
         <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
         <translation>送信するもの（サイズはダウンロード後に判明）</translation>
     </message>
+    <message id="SimOptionSplit">
+        <source>Every reply leaves in pieces of N bytes (1 to 64), a few milliseconds apart, as a serial adapter hands them over.</source>
+        <extracomment>Help of q3dart-sim: the --split option.</extracomment>
+        <translation>応答はすべて N バイト（1～64）ずつの断片に分かれ、数ミリ秒おきに送られる（シリアル変換器が渡すように）。</translation>
+    </message>
+    <message id="SimOptionGlue">
+        <source>Every reply waits up to 50 ms for the one after it and leaves glued to it in one piece (with --duplicate: each reply and its copy).</source>
+        <extracomment>Help of q3dart-sim: the --glue option.</extracomment>
+        <translation>応答はすべて次の応答を最大 50 ms 待ち、それとつながった一つの塊で送られる（--duplicate と併用時：各応答とその複製）。</translation>
+    </message>
+    <message id="SimOptionDuplicate">
+        <source>Every reply is sent twice.</source>
+        <extracomment>Help of q3dart-sim: the --duplicate option.</extracomment>
+        <translation>応答はすべて二度送られる。</translation>
+    </message>
+    <message id="SimOptionStrayByte">
+        <source>A byte of line noise goes out before the first reply of every attachment.</source>
+        <extracomment>Help of q3dart-sim: the --stray-byte option.</extracomment>
+        <translation>接続ごとの最初の応答の前に、回線ノイズの 1 バイトが送られる。</translation>
+    </message>
+    <message id="SimUsageSplit">
+        <source>--split needs a number of bytes from 1 to 64</source>
+        <extracomment>Usage error of q3dart-sim; the option name is typed as it is.</extracomment>
+        <translation>--split には 1～64 のバイト数が必要です</translation>
+    </message>
 </context>
 </TS>

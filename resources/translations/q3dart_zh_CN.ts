@@ -2173,5 +2173,30 @@
         <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
         <translation>将发送（下载后可知大小）</translation>
     </message>
+    <message id="SimOptionSplit">
+        <source>Every reply leaves in pieces of N bytes (1 to 64), a few milliseconds apart, as a serial adapter hands them over.</source>
+        <extracomment>Help of q3dart-sim: the --split option.</extracomment>
+        <translation>每条应答分成每段 N 字节（1 至 64）发出，段间相隔几毫秒，如同串口适配器转交数据那样。</translation>
+    </message>
+    <message id="SimOptionGlue">
+        <source>Every reply waits up to 50 ms for the one after it and leaves glued to it in one piece (with --duplicate: each reply and its copy).</source>
+        <extracomment>Help of q3dart-sim: the --glue option.</extracomment>
+        <translation>每条应答最多等待 50 毫秒，与其后的应答粘在一起一次发出（与 --duplicate 同用时：每条应答与其副本）。</translation>
+    </message>
+    <message id="SimOptionDuplicate">
+        <source>Every reply is sent twice.</source>
+        <extracomment>Help of q3dart-sim: the --duplicate option.</extracomment>
+        <translation>每条应答发送两次。</translation>
+    </message>
+    <message id="SimOptionStrayByte">
+        <source>A byte of line noise goes out before the first reply of every attachment.</source>
+        <extracomment>Help of q3dart-sim: the --stray-byte option.</extracomment>
+        <translation>每次连接后的第一条应答之前先发出一个线路噪声字节。</translation>
+    </message>
+    <message id="SimUsageSplit">
+        <source>--split needs a number of bytes from 1 to 64</source>
+        <extracomment>Usage error of q3dart-sim; the option name is typed as it is.</extracomment>
+        <translation>--split 需要 1 至 64 之间的字节数</translation>
+    </message>
 </context>
 </TS>

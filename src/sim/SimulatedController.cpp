@@ -126,6 +126,8 @@ struct SimulatedController::Impl {
     std::deque<Outgoing> queue;
     qint64 lastDueMs = 0;
     QByteArray held; // a reply held back to merge with the next one
+    QTimer heldTimer; // ends the wait of a held reply that has a merge window
+    bool strayPending = false; // noise goes out before the next reply
     QElapsedTimer clock;
     QTimer pumpTimer;
     QTimer plugTimer;
@@ -153,6 +155,10 @@ struct SimulatedController::Impl {
     // Replies and attachment -------------------------------------------------
 
     void reply(QByteArray bytes, int statusIndex);
+    // Queues bytes towards the host, whole or in the split fault's pieces.
+    void send(const QByteArray& bytes, qint64 due, bool split);
+    void releaseHeld();
+    uint8_t noiseByte();
     bool roll(int* counter, double rate);
     void enqueue(Outgoing item);
     void schedulePump();
@@ -387,7 +393,9 @@ void SimulatedController::Impl::leftEnd()
     leftX = LeftExchange {};
     reply(Protocol::acknowledgement(Message::LeftEnd, kOk), kAckStatusIndex);
     emit q->flashWritten();
-    // The restart follows the acknowledgement, whatever delay that has.
+    // The restart follows the acknowledgement, whatever delay that has; a
+    // reply held to be glued to the next leaves before it.
+    releaseHeld();
     enqueue(Outgoing { now(), {}, true });
 }
 
@@ -419,23 +427,48 @@ void SimulatedController::Impl::reply(QByteArray r, int statusIndex)
         const qsizetype i = statusIndex >= 0 && statusIndex < r.size() ? statusIndex : 0;
         r[i] = char(at(r, i) ^ 0xFF);
     }
-    if (merge) {
-        held.append(r);
-        return;
-    }
-    r.prepend(held);
-    held.clear();
-
+    if (std::exchange(strayPending, false))
+        r.prepend(char(noiseByte()));
     const qint64 due = now() + std::max(0, faults.replyDelayMs) + requestDelay + extraDelay;
     for (int copy = 0; copy < (duplicate ? 2 : 1); ++copy) {
-        if (split && r.size() > 1) {
-            const qsizetype half = r.size() / 2;
-            enqueue(Outgoing { due, r.left(half), false });
-            enqueue(Outgoing { lastDueMs + kSplitGapMs, r.mid(half), false });
-        } else {
-            enqueue(Outgoing { due, r, false });
+        // Only the first copy is held back: the second is the one it is glued to.
+        if (merge && copy == 0) {
+            held.append(r);
+            if (faults.mergeWindowMs >= 0)
+                heldTimer.start(faults.mergeWindowMs);
+            continue;
         }
+        QByteArray bytes = std::exchange(held, QByteArray()) + r;
+        heldTimer.stop();
+        send(bytes, due, split);
     }
+}
+
+void SimulatedController::Impl::send(const QByteArray& bytes, qint64 due, bool split)
+{
+    if (!split || bytes.size() < 2) {
+        enqueue(Outgoing { due, bytes, false });
+        return;
+    }
+    const qsizetype piece = faults.splitSize > 0 ? faults.splitSize : (bytes.size() + 1) / 2;
+    for (qsizetype from = 0; from < bytes.size(); from += piece)
+        enqueue(Outgoing { from == 0 ? due : lastDueMs + kSplitGapMs, bytes.mid(from, piece), false });
+}
+
+void SimulatedController::Impl::releaseHeld()
+{
+    heldTimer.stop();
+    if (!held.isEmpty())
+        enqueue(Outgoing { now(), std::exchange(held, QByteArray()), false });
+}
+
+uint8_t SimulatedController::Impl::noiseByte()
+{
+    uint8_t b = 0;
+    do
+        b = uint8_t(rng.bounded(256));
+    while (Protocol::isFirstCommandByte(b));
+    return b;
 }
 
 void SimulatedController::Impl::enqueue(Outgoing item)
@@ -490,6 +523,8 @@ void SimulatedController::Impl::detach()
     input.clear();
     queue.clear();
     held.clear();
+    heldTimer.stop();
+    strayPending = false;
     lastDueMs = 0; // nothing queued holds back the next attachment's replies
     pumpTimer.stop();
     plugTimer.stop();
@@ -506,6 +541,7 @@ void SimulatedController::Impl::attach()
     // present the controller for the first time.
     plugTimer.stop();
     attached = true;
+    strayPending = faults.strayByteOnAttach;
     if (auto cb = q->attachRequested)
         cb();
 }
@@ -528,6 +564,8 @@ SimulatedController::SimulatedController(QObject* parent)
     d->pumpTimer.setSingleShot(true);
     d->pumpTimer.setTimerType(Qt::PreciseTimer);
     d->plugTimer.setSingleShot(true);
+    d->heldTimer.setSingleShot(true);
+    connect(&d->heldTimer, &QTimer::timeout, this, [this] { d->releaseHeld(); });
     connect(&d->pumpTimer, &QTimer::timeout, this, [this] { d->pump(); });
     connect(&d->plugTimer, &QTimer::timeout, this, [this] { d->attach(); });
 }
@@ -628,9 +666,7 @@ bool SimulatedController::hasPendingReplies() const
 
 void SimulatedController::releaseHeldReply()
 {
-    if (d->held.isEmpty())
-        return;
-    d->enqueue(Outgoing { d->now(), std::exchange(d->held, QByteArray()), false });
+    d->releaseHeld();
 }
 int SimulatedController::restartCount() const
 {

@@ -28,10 +28,20 @@ struct SimFaults {
     // leave this much later again: a controller busy with its flash.
     QHash<QByteArray, int> requestDelayMs;
     int dropReplies = 0; // the next N replies are never sent
-    int duplicateReplies = 0; // the next N replies are sent twice
-    int splitReplies = 0; // the next N replies leave in two chunks, a few ms apart
-    int mergeReplies = 0; // the next N replies are held and leave together with the following one
+    int duplicateReplies = 0; // the next N replies are sent twice, the copy in a write of its own
+    // The next N replies leave in pieces of splitSize bytes (in two halves
+    // when 0), a few ms apart, as a serial adapter hands them over.
+    int splitReplies = 0;
+    int splitSize = 0;
+    // The next N replies are held and leave in one piece with the following
+    // one; with a window of 0 or more ms, one that nothing follows within it
+    // leaves on its own then.
+    int mergeReplies = 0;
+    int mergeWindowMs = -1;
     int corruptReplies = 0; // the next N replies have one byte flipped
+    // A byte of line noise (one that begins no message) goes out before the
+    // first reply of every attachment, as a port that has just been opened picks up.
+    bool strayByteOnAttach = false;
     bool refuseStart = false; // start commands (left 0x03 0x01 T, right 0x20 0x9E) are refused
     bool refuseChecksum = false; // the right side's checksum command (0x20 0x92) is refused
     bool refuseEnd = false; // end commands (right 0x20 0x93, left 0x80 0x83) are refused
@@ -39,7 +49,8 @@ struct SimFaults {
     int unplugReturnMs = 1000; // after a fault unplug, come back after this long (-1: never)
     int restartDelayMs = 1000; // after a left end command, come back after this long (-1: never)
 
-    // Random faults for soak runs: the probability (0..1) of each fault per reply.
+    // Random faults for soak runs: the probability (0..1) of each fault per
+    // reply; a split reply leaves in pieces of splitSize bytes.
     double dropRate = 0, duplicateRate = 0, splitRate = 0, mergeRate = 0, corruptRate = 0;
     int maxRandomDelayMs = 0; // each reply gets an extra delay in [0, max]
 };

@@ -1,5 +1,6 @@
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerProtocol.h"
 
 #include <QPointer>
 #include <QSignalSpy>
@@ -407,6 +408,61 @@ private slots:
         QCOMPARE(replies[0],
             hex("209e00"
                 "209f0105"));
+    }
+
+    // Pieces of N bytes, a few milliseconds apart, as a serial adapter hands them over.
+    void faultSplitIntoPiecesOfN()
+    {
+        sim->faults().splitReplies = 2;
+        sim->faults().splitSize = 3;
+        QVERIFY(talk({ hex("0101"), hex("209e"), hex("209f") }, 10));
+        QCOMPARE(replies.size(), 10); // 8 pieces of the record, one of the ack, the version whole
+        QCOMPARE(replies.mid(0, 8).join(), deviceInformationReply());
+        QCOMPARE(replies[7].size(), 1);
+        QCOMPARE(replies[8], hex("209e00"));
+        QCOMPARE(replies[9], hex("209f0105"));
+    }
+
+    // A reply held with a window leaves glued to the next one when it comes
+    // in time, and alone when it does not; the controller sends what it
+    // holds before it restarts.
+    void faultGlueWithinAWindow()
+    {
+        sim->faults().mergeReplies = 2;
+        sim->faults().mergeWindowMs = 60000;
+        sim->faults().duplicateReplies = 1;
+        QVERIFY(talk({ hex("209e") }, 1));
+        QCOMPARE(replies, QByteArrayList { hex("209e00209e00") }); // glued to its own copy
+        replies.clear();
+        sim->faults().mergeWindowMs = 10;
+        QVERIFY(talk({ hex("209f") }, 1)); // nothing follows: alone once the window passed
+        QCOMPARE(replies, QByteArrayList { hex("209f0105") });
+
+        // A one-byte left image, committed: its end acknowledgement is held
+        // for the next reply, and still leaves before the restart.
+        replies.clear();
+        QVERIFY(talk({ hex("8080010000aa"), hex("8082010000aa") }, 2));
+        sim->faults().mergeReplies = 1;
+        sim->faults().mergeWindowMs = -1;
+        events.clear();
+        sim->receive(hex("8083"));
+        QTRY_VERIFY(events.contains(QStringLiteral("detach")));
+        QCOMPARE(replies.last(), hex("808300"));
+        QCOMPARE(events.mid(0, 2), (QStringList { QStringLiteral("reply"), QStringLiteral("detach") }));
+    }
+
+    // A byte of noise that begins no message goes out before the first reply
+    // of each attachment, and only then.
+    void faultNoiseWhenThePortOpens()
+    {
+        sim->faults().strayByteOnAttach = true;
+        sim->unplug(5);
+        QTRY_VERIFY(sim->isAttached());
+        QVERIFY(talk({ hex("209f"), hex("209f") }, 2));
+        QCOMPARE(replies[0].size(), 5);
+        QVERIFY(!ControllerProtocol::isFirstCommandByte(uint8_t(replies[0][0])));
+        QCOMPARE(replies[0].mid(1), hex("209f0105"));
+        QCOMPARE(replies[1], hex("209f0105"));
     }
 
     void faultCorruptReply()

@@ -17,10 +17,13 @@
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QPointer>
+#include <limits>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace testsupport;
+
+Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
 
@@ -490,6 +493,85 @@ private slots:
         QCOMPARE(m_progress.last(), 100.0);
         for (int i = 1; i < m_progress.size(); ++i)
             QVERIFY(m_progress[i] >= m_progress[i - 1] - 0.1);
+    }
+
+    // However the link cuts, glues or repeats the controller's replies, a
+    // whole run lands every image byte for byte, and no left packet goes out
+    // before the one before it was answered.
+    void aWholeRunCompletesHoweverTheLinkHandsOverItsReplies_data()
+    {
+        QTest::addColumn<SimFaults>("link");
+        const int all = std::numeric_limits<int>::max();
+        SimFaults f;
+        f.splitReplies = all;
+        f.splitSize = 1;
+        QTest::newRow("pieces of 1 byte") << f;
+        f.splitSize = 3;
+        QTest::newRow("pieces of 3 bytes") << f;
+        f = SimFaults();
+        f.duplicateReplies = all;
+        QTest::newRow("every reply twice") << f;
+        f.mergeReplies = all;
+        f.mergeWindowMs = 5;
+        QTest::newRow("every reply glued to its copy") << f;
+        f = SimFaults();
+        f.mergeReplies = all;
+        f.mergeWindowMs = 5;
+        QTest::newRow("every reply waits to be glued") << f;
+        f = SimFaults();
+        f.strayByteOnAttach = true;
+        QTest::newRow("noise when the port opens") << f;
+        f.splitReplies = all;
+        f.splitSize = 2;
+        f.duplicateReplies = all;
+        f.mergeReplies = all;
+        f.mergeWindowMs = 5;
+        QTest::newRow("all at once, in pieces of 2") << f;
+    }
+    void aWholeRunCompletesHoweverTheLinkHandsOverItsReplies()
+    {
+        QFETCH(SimFaults, link);
+        // The right side's 2-s resend stays far above a reply's pieces.
+        TimeScale scale(0.1);
+        const QByteArray boot = image(0xE800 + 70, { 6, 1 }, 50);
+        const QByteArray left = image(100, { 6, 2 }, 51);
+        const QByteArray right = image(90, { 6, 3 }, 52);
+        link.restartDelayMs = 30;
+        sim().faults() = link;
+        // Every left packet the controller receives must follow an
+        // acknowledgement it sent after the packet before: the host never
+        // takes one acknowledgement (or its copy) for two packets.
+        QByteArray sent;
+        const auto acks
+            = [&sent] { return sent.count(QByteArray("\x80\x80\x00", 3)) + sent.count(QByteArray("\x80\x82\x00", 3)); };
+        qsizetype acksAtLastPacket = -1;
+        bool twoInFlight = false;
+        QObject watch;
+        connect(&sim(), &SimulatedController::messageReceived, &watch, [&](const QByteArray& m) {
+            if (!m.startsWith("\x80\x80") && !m.startsWith("\x80\x82"))
+                return;
+            twoInFlight = twoInFlight || acks() == acksAtLastPacket;
+            acksAtLastPacket = acks();
+        });
+        const auto sink = sim().replySink;
+        sim().replySink = [&sent, sink](const QByteArray& bytes) {
+            sent += bytes;
+            sink(bytes);
+        };
+        QVERIFY(engine().sendFiles(write(QStringLiteral("link-boot.bin"), boot),
+            write(QStringLiteral("link-left.bin"), left), write(QStringLiteral("link-right.bin"), right)));
+        const bool done = waitUntil([&] { return engine().rightUpgradeDone; }, 4 * kPatienceMs);
+        sim().replySink = sink;
+        sim().faults() = SimFaults();
+        QVERIFY(done);
+        QCOMPARE(sim().bootLoaderFlash(), boot.left(4) + boot.mid(0xE804));
+        QCOMPARE(sim().leftApplicationFlash(), left);
+        QCOMPARE(sim().rightFlash(), right);
+        QCOMPARE(m_restarts, (QList<bool> { true, true }));
+        // A left acknowledgement has no echo: a copy that arrives on its own
+        // after the next packet went out cannot be told from that packet's.
+        if (link.duplicateReplies == 0 || (link.mergeReplies > 0 && link.splitReplies == 0))
+            QVERIFY(!twoInFlight);
     }
 
     // The run walks the plan made when its first image started: need flags

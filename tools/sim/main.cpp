@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,6 +22,10 @@ namespace {
 
 // Far more than a bench holds; each controller has its own listener.
 constexpr int kMaxControllers = 64;
+// Pieces larger than any reply would split nothing.
+constexpr int kMaxSplitBytes = 64;
+// How long a reply waits for the next one to be glued to it.
+constexpr int kGlueWindowMs = 50;
 
 // The help, from the localisation tables, laid out as q3dart-cli's is.
 QString helpText(const QList<QCommandLineOption>& options)
@@ -75,9 +80,13 @@ int main(int argc, char** argv)
         QStringLiteral("impostor"), localized("SimOptionImpostor"), QStringLiteral("[INDEX:]B-L-R"));
     const QCommandLineOption flashDirOption(
         QStringLiteral("flash-dir"), localized("SimOptionFlashDir"), QStringLiteral("DIR"));
+    const QCommandLineOption splitOption(QStringLiteral("split"), localized("SimOptionSplit"), QStringLiteral("N"));
+    const QCommandLineOption glueOption(QStringLiteral("glue"), localized("SimOptionGlue"));
+    const QCommandLineOption duplicateOption(QStringLiteral("duplicate"), localized("SimOptionDuplicate"));
+    const QCommandLineOption strayOption(QStringLiteral("stray-byte"), localized("SimOptionStrayByte"));
     const QList<QCommandLineOption> all { help, version, listenOption, versionsOption, restartOption, replyOption,
         refuseChecksumOption, refuseEndOption, silentEndOption, impostorOption, flashDirOption, countOption,
-        faultOption };
+        faultOption, splitOption, glueOption, duplicateOption, strayOption };
     parser.addOptions(all);
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -100,6 +109,27 @@ int main(int argc, char** argv)
     if (!replyOk || replyDelay < 0)
         return usage(localized("SimUsageReplyDelay"));
     const QString flashDir = parser.value(flashDirOption);
+    int splitSize = 0;
+    if (parser.isSet(splitOption)) {
+        bool splitOk = false;
+        splitSize = parser.value(splitOption).toInt(&splitOk);
+        if (!splitOk || splitSize < 1 || splitSize > kMaxSplitBytes)
+            return usage(localized("SimUsageSplit"));
+    }
+    // How the link hands the replies over, the same for every controller.
+    const auto linkFaults = [&](SimFaults& f) {
+        if (splitSize > 0) {
+            f.splitReplies = std::numeric_limits<int>::max();
+            f.splitSize = splitSize;
+        }
+        if (parser.isSet(glueOption)) {
+            f.mergeReplies = std::numeric_limits<int>::max();
+            f.mergeWindowMs = kGlueWindowMs;
+        }
+        if (parser.isSet(duplicateOption))
+            f.duplicateReplies = std::numeric_limits<int>::max();
+        f.strayByteOnAttach = parser.isSet(strayOption);
+    };
 
     // Where each controller listens: every --listen, or --count on
     // consecutive ports from the one --listen.
@@ -184,6 +214,7 @@ int main(int argc, char** argv)
         controller->deviceInfo().btAddress[5] = uint8_t(controller->deviceInfo().btAddress[5] + (index & 0xFF));
         controller->faults().restartDelayMs = restartDelay;
         controller->faults().replyDelayMs = replyDelay;
+        linkFaults(controller->faults());
         for (const SimulatedController::Fault fault : commonFaults + faultsByIndex.values(index))
             controller->inject(fault);
 
@@ -211,6 +242,7 @@ int main(int argc, char** argv)
             impostor->setVersions(impostorVersions);
             impostor->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF };
             impostor->faults().restartDelayMs = restartDelay;
+            linkFaults(impostor->faults());
             QObject::connect(impostor, &SimulatedController::messageReceived, impostor, [](const QByteArray& message) {
                 std::printf("impostor received: %s\n", message.toHex(' ').constData());
                 std::fflush(stdout);

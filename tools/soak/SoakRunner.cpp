@@ -209,6 +209,15 @@ SoakRunner::Plan SoakRunner::planRun(int index)
     f.splitRate = noise * m_random.generateDouble();
     f.mergeRate = noise * m_random.generateDouble();
     f.corruptRate = noise * m_random.generateDouble();
+    // How the link hands the replies over: most runs cut them into pieces of
+    // 1 to 4 bytes, some only now and then; many glue a reply to whatever
+    // follows it within a few milliseconds; a port picks up noise when it opens.
+    const double cut = m_random.generateDouble();
+    f.splitRate = cut < 0.5 ? 1.0 : (cut < 0.75 ? 0.3 * m_random.generateDouble() : f.splitRate);
+    f.splitSize = 1 + int(m_random.bounded(4));
+    f.mergeRate = m_random.generateDouble() < 0.5 ? 0.3 * m_random.generateDouble() : f.mergeRate;
+    f.mergeWindowMs = 1 + int(m_random.bounded(8));
+    f.strayByteOnAttach = m_random.generateDouble() < 0.3;
     const double hard = m_random.generateDouble();
     if (hard < 0.05) {
         f.refuseStart = true;
