@@ -153,11 +153,12 @@ void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notific
     // this engine asked, and its bytes are not this engine's to take.
     if (EADSessionController::sessionOf(notification) != &session)
         return;
-    // The bytes of an earlier attachment never join a reply of this one.
-    const std::shared_ptr<EASession> current = session.session();
-    if (m_framedSession.expired() || m_framedSession.lock() != current) {
+    // The bytes of an earlier attachment never join a reply of this one (a
+    // session opened again on the same attachment goes on with its bytes).
+    const quint64 attachment = session.accessory() ? session.accessory()->connectionID() : 0;
+    if (attachment != m_framedAttachment) {
         m_replies.dropReceived();
-        m_framedSession = current;
+        m_framedAttachment = attachment;
     }
     for (quint64 n = session.readBytesAvailable(); n > 0; n = session.readBytesAvailable()) {
         const QByteArray bytes = session.readData(n);

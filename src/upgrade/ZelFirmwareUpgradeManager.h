@@ -20,7 +20,6 @@
 #include <optional>
 
 class EADSessionController;
-class EASession;
 class ImageTransfer;
 class QObject;
 class Timer;
@@ -347,10 +346,10 @@ private:
     EADSessionController* m_session = nullptr;
     // Delayed work of this engine is dropped with it.
     std::unique_ptr<QObject> m_context;
-    // The receive buffer of the request and reply layer, and the session its
-    // bytes came from.
+    // The receive buffer of the request and reply layer, and the attachment
+    // (connection) its bytes came from.
     ReplyFramer m_replies;
-    std::weak_ptr<EASession> m_framedSession;
+    quint64 m_framedAttachment = 0;
     LinkTap m_linkTap;
     Settings m_settings;
     UpgradeRun* m_run = nullptr;

@@ -290,6 +290,34 @@ private slots:
         QVERIFY(m_toasts->toasts().empty());
     }
 
+    // A reply's first bytes stay in the receive buffer when the session is
+    // opened again on the same attachment, and never join the bytes of
+    // another attachment.
+    void theReceiveBufferBelongsToItsAttachment()
+    {
+        m_rightReply = QByteArray();
+        m_infoReply = QByteArray();
+        EADSessionController& session = EADSessionController::sharedController();
+        engine().checkRightSideVersion();
+        QTRY_COMPARE(m_peer->received, kRightRequest);
+        m_peer->reply(QByteArray("\x20\x9F\x03", 3));
+        drainPostedEvents();
+        QVERIFY(session.openSession()); // the same attachment again
+        m_peer->reply(QByteArray("\x04", 1));
+        QTRY_COMPARE(engine().rightVersion, QStringLiteral("3.4"));
+
+        engine().checkRightSideVersion();
+        m_peer->reply(QByteArray("\x20\x9F\x01", 3)); // cut off by the attachment's end
+        drainPostedEvents();
+        PeerAccessory another(kProtocol);
+        session.setupControllerForAccessory(another.accessory(), kProtocol);
+        QVERIFY(session.openSession());
+        another.peer().reply(QByteArray("\x07\x20\x9F\x02\x06", 5));
+        QTRY_COMPARE(engine().rightVersion, QStringLiteral("2.6"));
+        session.setupControllerForAccessory(m_accessory, kProtocol);
+        QVERIFY(session.openSession());
+    }
+
     void garbageRepliesNeverCrashOrDeliverNonsense()
     {
         m_rightReply = QByteArray();
