@@ -2198,5 +2198,35 @@
         <extracomment>Usage error of q3dart-sim; the option name is typed as it is.</extracomment>
         <translation>--split needs a number of bytes from 1 to 64</translation>
     </message>
+    <message id="SerialPortPermissionDenied">
+        <source>Cannot open %1: permission denied. Install the udev rule of the q3dart package (/lib/udev/rules.d/70-q3dart.rules gives the logged-in user the controller's port) and plug the controller in again, or add yourself to the group "%2" (sudo usermod -aG %2 $USER) and log in again.</source>
+        <extracomment>Shown when a serial port (the controller's) cannot be opened for want of permission. %1: the port's path, %2: the group that owns it. The command lines and file names are typed as they are.</extracomment>
+        <translation>Cannot open %1: permission denied. Install the udev rule of the q3dart package (/lib/udev/rules.d/70-q3dart.rules gives the logged-in user the controller's port) and plug the controller in again, or add yourself to the group "%2" (sudo usermod -aG %2 $USER) and log in again.</translation>
+    </message>
+    <message id="UsbDeviceNotDeclared">
+        <source>%1: not a declared controller</source>
+        <extracomment>Why a USB serial device was not opened. %1: its vendor and product id, e.g. 2341:0043.</extracomment>
+        <translation>%1: not a declared controller</translation>
+    </message>
+    <message id="NoDeclaredUsbDevice">
+        <source>no USB serial device is a declared controller (skipped: %1); add the controller's identity with --usb-id VID:PID or in ~/.config/q3dart/q3dart.conf</source>
+        <extracomment>Why no controller was found among the USB serial devices. %1: the devices skipped, each with its reason; --usb-id and the file name are typed as they are.</extracomment>
+        <translation>no USB serial device is a declared controller (skipped: %1); add the controller's identity with --usb-id VID:PID or in ~/.config/q3dart/q3dart.conf</translation>
+    </message>
+    <message id="CliOptionUsbId">
+        <source>Also look for the controller among USB serial devices with this vendor and product id (hexadecimal, e.g. 2341:0043) when no device is named; repeatable.</source>
+        <extracomment>Help of q3dart-cli: the --usb-id option.</extracomment>
+        <translation>Also look for the controller among USB serial devices with this vendor and product id (hexadecimal, e.g. 2341:0043) when no device is named; repeatable.</translation>
+    </message>
+    <message id="CliOptionNeedsUsbId">
+        <source>%1 needs a vendor and product id in hexadecimal, VID:PID (e.g. 2341:0043), not "%2"</source>
+        <extracomment>Usage error of q3dart-cli. %1: the option (--usb-id), %2: the value given.</extracomment>
+        <translation>%1 needs a vendor and product id in hexadecimal, VID:PID (e.g. 2341:0043), not "%2"</translation>
+    </message>
+    <message id="ConfigurationUsbIdInvalid">
+        <source>%1: "%2" is not a USB identity (VID:PID in hexadecimal); it is left out</source>
+        <extracomment>Warning on standard error. %1: the configuration file, %2: the entry that is no USB identity.</extracomment>
+        <translation>%1: "%2" is not a USB identity (VID:PID in hexadecimal); it is left out</translation>
+    </message>
 </context>
 </TS>

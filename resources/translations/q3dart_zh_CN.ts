@@ -2198,5 +2198,35 @@
         <extracomment>Usage error of q3dart-sim; the option name is typed as it is.</extracomment>
         <translation>--split 需要 1 至 64 之间的字节数</translation>
     </message>
+    <message id="SerialPortPermissionDenied">
+        <source>Cannot open %1: permission denied. Install the udev rule of the q3dart package (/lib/udev/rules.d/70-q3dart.rules gives the logged-in user the controller's port) and plug the controller in again, or add yourself to the group "%2" (sudo usermod -aG %2 $USER) and log in again.</source>
+        <extracomment>Shown when a serial port (the controller's) cannot be opened for want of permission. %1: the port's path, %2: the group that owns it. The command lines and file names are typed as they are.</extracomment>
+        <translation>无法打开 %1：权限不足。请安装 q3dart 软件包的 udev 规则（/lib/udev/rules.d/70-q3dart.rules 让当前登录的用户可以使用控制器的端口），然后重新插入控制器；或者把自己加入用户组 "%2"（sudo usermod -aG %2 $USER），然后重新登录。</translation>
+    </message>
+    <message id="UsbDeviceNotDeclared">
+        <source>%1: not a declared controller</source>
+        <extracomment>Why a USB serial device was not opened. %1: its vendor and product id, e.g. 2341:0043.</extracomment>
+        <translation>%1：不是已声明的控制器</translation>
+    </message>
+    <message id="NoDeclaredUsbDevice">
+        <source>no USB serial device is a declared controller (skipped: %1); add the controller's identity with --usb-id VID:PID or in ~/.config/q3dart/q3dart.conf</source>
+        <extracomment>Why no controller was found among the USB serial devices. %1: the devices skipped, each with its reason; --usb-id and the file name are typed as they are.</extracomment>
+        <translation>没有一个 USB 串口设备是已声明的控制器（已跳过：%1）；请用 --usb-id VID:PID 或在 ~/.config/q3dart/q3dart.conf 中添加控制器的标识</translation>
+    </message>
+    <message id="CliOptionUsbId">
+        <source>Also look for the controller among USB serial devices with this vendor and product id (hexadecimal, e.g. 2341:0043) when no device is named; repeatable.</source>
+        <extracomment>Help of q3dart-cli: the --usb-id option.</extracomment>
+        <translation>未指定设备时，也在具有此厂商和产品 ID（十六进制，例如 2341:0043）的 USB 串口设备中查找控制器；可重复。</translation>
+    </message>
+    <message id="CliOptionNeedsUsbId">
+        <source>%1 needs a vendor and product id in hexadecimal, VID:PID (e.g. 2341:0043), not "%2"</source>
+        <extracomment>Usage error of q3dart-cli. %1: the option (--usb-id), %2: the value given.</extracomment>
+        <translation>%1 需要十六进制的厂商和产品 ID，格式为 VID:PID（例如 2341:0043），而不是 "%2"</translation>
+    </message>
+    <message id="ConfigurationUsbIdInvalid">
+        <source>%1: "%2" is not a USB identity (VID:PID in hexadecimal); it is left out</source>
+        <extracomment>Warning on standard error. %1: the configuration file, %2: the entry that is no USB identity.</extracomment>
+        <translation>%1："%2" 不是 USB 标识（十六进制的 VID:PID），已忽略</translation>
+    </message>
 </context>
 </TS>

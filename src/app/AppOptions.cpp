@@ -82,7 +82,9 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     const QCommandLineOption caFile(
         QStringLiteral("ca-file"), QStringLiteral("AppOptionCaFile"), QStringLiteral("FILE"));
     const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("AppOptionSize"), QStringLiteral("WxH"));
-    const QList<QCommandLineOption> all { help, version, simulate, screenshots, size, device, documents, server,
+    const QCommandLineOption usbId(
+        QStringLiteral("usb-id"), QStringLiteral("CliOptionUsbId"), QStringLiteral("VID:PID"));
+    const QList<QCommandLineOption> all { help, version, simulate, screenshots, size, device, usbId, documents, server,
         language, measureStartup, measureUpgrade, trustKey, trustRoot, caFile };
     parser.addOptions(all);
 
@@ -130,6 +132,12 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
         QString error;
         if (!DeviceAddress::parse(parser.value(device), &options->device, &error))
             return fail(error);
+    }
+    for (const QString& text : parser.values(usbId)) {
+        const std::optional<UsbIdentity> identity = UsbIdentity::parse(text);
+        if (!identity)
+            return fail(localized("CliOptionNeedsUsbId").arg(QStringLiteral("--usb-id"), text));
+        options->device.usbIdentities.append(*identity);
     }
     if (!options->screenshots.isEmpty() && !options->simulate)
         return fail(QStringLiteral("--screenshots needs --simulate"));

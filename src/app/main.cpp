@@ -15,6 +15,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/HttpClient.h"
+#include "lib/MessageToast.h"
 #include "lib/NetworkModule.h"
 #include "platform/transport/AccessoryTransport.h"
 #include "platform/runtime/DocumentsDirectory.h"
@@ -23,6 +24,7 @@
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/transport/UsbIdentity.h"
 #include "sim/SimAccessoryTransport.h"
 #include "views/WebPageModule.h"
 #include "views/ZelHomeView.h"
@@ -35,6 +37,9 @@
 #include <memory>
 
 namespace {
+
+// Long enough to read a message that names a port and two ways to fix it.
+constexpr double kPermissionToastSeconds = 12.0;
 
 void nameApplication()
 {
@@ -130,8 +135,23 @@ int main(int argc, char** argv)
         embedded = std::make_unique<EmbeddedDefault>(options.documents, options.server);
     } else {
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+        // The controller's identities the user added: the configuration's, then the line's.
+        QStringList invalid;
+        const QString configuration = UsbIdentity::userConfigurationFile();
+        options.device.usbIdentities
+            = UsbIdentity::fromConfiguration(configuration, &invalid) + options.device.usbIdentities;
+        for (const QString& entry : invalid)
+            std::fprintf(stderr, "%s\n", qPrintable(localized("ConfigurationUsbIdInvalid").arg(configuration, entry)));
         AccessoryTransport* transport = options.device.createTransport(protocols.mid(0, 1));
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
+        // A port the user may not open: said where the user looks, once the window can show it.
+        QObject::connect(
+            transport, &AccessoryTransport::permissionDenied, &app,
+            [](const QString& message) {
+                std::fprintf(stderr, "%s\n", qPrintable(message));
+                MessageToast::showMsgWithtext(message, kPermissionToastSeconds);
+            },
+            Qt::QueuedConnection);
         if (options.device.kind == DeviceAddress::Kind::Auto)
             scanner = transport;
         else

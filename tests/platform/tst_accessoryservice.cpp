@@ -10,6 +10,7 @@
 #include "platform/transport/SocketLink.h"
 #include "platform/transport/TcpAccessoryTransport.h"
 #include "platform/transport/TransportRegistry.h"
+#include "platform/transport/UsbIdentity.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
@@ -24,7 +25,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
 #include <memory>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -353,61 +356,175 @@ private slots:
         QVERIFY(unwatched.isPolling());
     }
 
-    // The scan reads the kernel's listing of terminals: a terminal whose
-    // device lies below a USB device is followed (once) by a transport of its
-    // own; a built-in port, a virtual terminal and a dangling link are not.
-    void theSerialScanFollowsOnlyTerminalsOnUsbDevices()
+    // The scan reads the kernel's listing of terminals and opens only the
+    // controller's own USB device: of three USB serial devices (the
+    // controller, a board of another maker, a modem) only the controller's
+    // port is opened; the others are never opened, receive nothing and are
+    // named as skipped, and so are a built-in port, a virtual terminal and a
+    // dangling link left alone. An identity the user adds is opened too.
+    void theSerialScanOpensOnlyTheControllersOwnDevice()
     {
+        const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
+        if (socat.isEmpty())
+            QSKIP("socat is not installed (scripts/setup installs it)");
         QTemporaryDir root;
         const QString sys = root.filePath(QStringLiteral("sys"));
-        const QString usb = sys + QStringLiteral("/devices/pci0000:00/usb1/1-1");
-        const QString builtIn = sys + QStringLiteral("/devices/platform/serial8250");
-        QVERIFY(QDir().mkpath(usb + QStringLiteral("/1-1:1.0/ttyUSB0")));
-        QVERIFY(QDir().mkpath(usb + QStringLiteral("/1-1:1.1")));
-        QVERIFY(QDir().mkpath(builtIn));
-        auto writeFile = [](const QString& path, const QByteArray& text) {
-            QFile f(path);
-            return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
-        };
-        QVERIFY(writeFile(usb + QStringLiteral("/idVendor"), "1a86\n"));
+        const QString dev = root.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev));
         const QString terminals = sys + QStringLiteral("/class/tty");
-        // Each terminal is a folder with a link to its device, as the kernel lists them.
+        // Each terminal is a folder with a link to its device, as the kernel
+        // lists them; a USB one lies below a folder with the device's ids.
         auto addTerminal = [&](const QString& name, const QString& device) {
             const QString folder = terminals + QLatin1Char('/') + name;
             return QDir().mkpath(folder)
                 && (device.isEmpty() || QFile::link(device, folder + QStringLiteral("/device")));
         };
-        QVERIFY(addTerminal(QStringLiteral("ttyUSB0"), usb + QStringLiteral("/1-1:1.0/ttyUSB0")));
-        QVERIFY(addTerminal(QStringLiteral("ttyACM0"), usb + QStringLiteral("/1-1:1.1")));
+        QVERIFY(
+            addUsbTerminal(sys, QStringLiteral("ttyACM0"), QStringLiteral("1-1"), "fff0", "3d01")); // the controller
+        QVERIFY(addUsbTerminal(sys, QStringLiteral("ttyACM1"), QStringLiteral("1-2"), "2341", "0043")); // a board
+        QVERIFY(addUsbTerminal(sys, QStringLiteral("ttyUSB0"), QStringLiteral("1-3"), "1199", "9071")); // a modem
+        const QString builtIn = sys + QStringLiteral("/devices/platform/serial8250");
+        QVERIFY(QDir().mkpath(builtIn));
         QVERIFY(addTerminal(QStringLiteral("ttyS0"), builtIn));
         QVERIFY(addTerminal(QStringLiteral("tty0"), QString()));
         QVERIFY(addTerminal(QStringLiteral("ttyGone"), sys + QStringLiteral("/devices/none")));
 
-        const QString dev = root.filePath(QStringLiteral("dev"));
-        QVERIFY(QDir().mkpath(dev));
-        SerialPortScanner scanner({ kProtocol });
-        scanner.setTerminalClassFolder(terminals);
-        scanner.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
-        QCOMPARE(scanner.usbSerialDevices(),
-            QStringList({ dev + QStringLiteral("/ttyACM0"), dev + QStringLiteral("/ttyUSB0") }));
-        scanner.start();
-        QVERIFY(scanner.lastError().isEmpty());
+        // Each USB device's port is a pseudo-terminal whose far end the test holds.
+        std::vector<std::unique_ptr<QProcess>> pairs;
+        std::map<QString, std::unique_ptr<QSerialPort>> farEnds;
+        for (const QString& name :
+            { QStringLiteral("ttyACM0"), QStringLiteral("ttyACM1"), QStringLiteral("ttyUSB0") }) {
+            const QString far = root.filePath(name + QStringLiteral(".far"));
+            auto& pair = pairs.emplace_back(std::make_unique<QProcess>());
+            pair->start(socat,
+                { QStringLiteral("pty,raw,echo=0,link=") + dev + QLatin1Char('/') + name,
+                    QStringLiteral("pty,raw,echo=0,link=") + far });
+            QTRY_VERIFY_WITH_TIMEOUT(
+                QFileInfo::exists(dev + QLatin1Char('/') + name) && QFileInfo::exists(far), kPatienceMs);
+            farEnds[name] = std::make_unique<QSerialPort>(far);
+            QVERIFY(farEnds[name]->open(QIODevice::ReadWrite));
+        }
+        // Whoever opens the board's or the modem's port is seen by the kernel's file events.
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        for (const QString& name : { QStringLiteral("ttyACM1"), QStringLiteral("ttyUSB0") })
+            QVERIFY(
+                ::inotify_add_watch(watch, QFile::encodeName(dev + QLatin1Char('/') + name).constData(), IN_OPEN) >= 0);
+
+        auto scanner = std::make_unique<SerialPortScanner>(QStringList { kProtocol });
+        scanner->setTerminalClassFolder(terminals);
+        scanner->setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
+        QCOMPARE(scanner->usbIdentities(), UsbIdentity::declared());
+        QCOMPARE(scanner->usbSerialDevices(),
+            QStringList({ dev + QStringLiteral("/ttyACM0"), dev + QStringLiteral("/ttyACM1"),
+                dev + QStringLiteral("/ttyUSB0") }));
+        scanner->start();
+        const EAAccessoryPtr controller = waitForAttachment();
+        QVERIFY(controller);
+        QCOMPARE(controller->location(), QStringLiteral("serial:") + dev + QStringLiteral("/ttyACM0"));
         QStringList followed;
-        for (const SerialAccessoryTransport* t : scanner.findChildren<SerialAccessoryTransport*>())
+        for (const SerialAccessoryTransport* t : scanner->findChildren<SerialAccessoryTransport*>())
             followed << t->description();
-        followed.sort();
-        QCOMPARE(followed,
-            QStringList({ QStringLiteral("serial:") + dev + QStringLiteral("/ttyACM0"),
-                QStringLiteral("serial:") + dev + QStringLiteral("/ttyUSB0") }));
-        // Its device files are not there: each transport says so, and waits.
-        for (const SerialAccessoryTransport* t : scanner.findChildren<SerialAccessoryTransport*>())
-            QVERIFY(t->lastError().contains(QLatin1String("no such device")));
+        QCOMPARE(followed, QStringList { QStringLiteral("serial:") + dev + QStringLiteral("/ttyACM0") });
+        QCOMPARE(scanner->skippedText(),
+            dev + QStringLiteral("/ttyACM1 (2341:0043: not a declared controller), ") + dev
+                + QStringLiteral("/ttyUSB0 (1199:9071: not a declared controller)"));
+        QVERIFY(scanner->lastError().isEmpty());
+
+        // What the controller's port is sent reaches its far end; the others hear nothing, ever.
+        SessionProbe probe(controller);
+        QTRY_VERIFY(probe.events.contains(int(StreamEvent::HasSpaceAvailable)));
+        QCOMPARE(probe.send("\x20\x9f"), 2);
+        QByteArray heard;
+        QTRY_COMPARE_WITH_TIMEOUT(
+            heard += farEnds[QStringLiteral("ttyACM0")]->readAll(), QByteArray("\x20\x9f"), kPatienceMs);
+        QTimer rescans; // the scan's own timer has looked again several times by then
+        rescans.setSingleShot(true);
+        rescans.start(3 * SerialPortScanner::kScanIntervalMs);
+        QVERIFY(waitUntil([&] { return !rescans.isActive(); }));
+        char events[256];
+        QCOMPARE(::read(watch, events, sizeof events), ssize_t(-1)); // no open of either
+        QCOMPARE(errno, EAGAIN);
+        ::close(watch);
+        for (const QString& name : { QStringLiteral("ttyACM1"), QStringLiteral("ttyUSB0") }) {
+            farEnds[name]->waitForReadyRead(10);
+            QCOMPARE(farEnds[name]->bytesAvailable(), qint64(0));
+        }
+        scanner.reset();
+        QVERIFY(waitForNoAttachment());
+
+        // The board added by the user (--usb-id 2341:43) is opened too; the modem still is not.
+        SerialPortScanner added({ kProtocol });
+        added.setTerminalClassFolder(terminals);
+        added.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
+        added.setUsbIdentities(UsbIdentity::declared() + QList { *UsbIdentity::parse(QStringLiteral("2341:43")) });
+        added.start();
+        QCOMPARE(added.findChildren<SerialAccessoryTransport*>().size(), 2);
+        QCOMPARE(added.skippedDevices().size(), 1);
+        QVERIFY(
+            waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().size() == 2; }));
+        farEnds.clear();
+        for (const auto& pair : pairs) {
+            pair->terminate();
+            pair->waitForFinished();
+        }
+    }
+
+    // Without the controller's identity among them, the scan opens nothing
+    // and says which devices it skipped and how to add one.
+    void aScanWithoutTheControllerNamesWhatItSkipped()
+    {
+        QTemporaryDir root;
+        const QString sys = root.filePath(QStringLiteral("sys"));
+        const QString usb = sys + QStringLiteral("/devices/pci0000:00/usb1/1-1");
+        QVERIFY(QDir().mkpath(usb + QStringLiteral("/1-1:1.0/ttyUSB0")));
+        QFile vendor(usb + QStringLiteral("/idVendor"));
+        QVERIFY(vendor.open(QIODevice::WriteOnly) && vendor.write("1a86\n") == 5);
+        vendor.close(); // no product id: an identity the kernel does not give
+        const QString folder = sys + QStringLiteral("/class/tty/ttyUSB0");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(usb + QStringLiteral("/1-1:1.0/ttyUSB0"), folder + QStringLiteral("/device")));
+        const QString dev = root.filePath(QStringLiteral("dev"));
+        SerialPortScanner scanner({ kProtocol });
+        scanner.setTerminalClassFolder(sys + QStringLiteral("/class/tty"));
+        scanner.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
+        scanner.start();
+        QVERIFY(scanner.findChildren<SerialAccessoryTransport*>().isEmpty());
+        QCOMPARE(scanner.skippedText(), dev + QStringLiteral("/ttyUSB0 (????:????: not a declared controller)"));
+        QVERIFY2(
+            scanner.lastError().startsWith(QStringLiteral("no USB serial device is a declared controller (skipped: ")
+                + dev + QStringLiteral("/ttyUSB0")),
+            qPrintable(scanner.lastError()));
+        QVERIFY(scanner.lastError().contains(QLatin1String("--usb-id VID:PID")));
 
         SerialPortScanner none({ kProtocol });
         none.setTerminalClassFolder(root.filePath(QStringLiteral("no-sys")));
         none.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
         none.start();
         QCOMPARE(none.lastError(), QStringLiteral("no USB serial device found"));
+    }
+
+    // USB identities as the user writes them: on the command line, in the
+    // configuration file, and as the information dictionary declares them.
+    void usbIdentitiesAreReadStrictly()
+    {
+        QCOMPARE(UsbIdentity::parse(QStringLiteral("2341:0043"))->text(), QStringLiteral("2341:0043"));
+        QCOMPARE(UsbIdentity::parse(QStringLiteral(" FFF0:3d1 "))->text(), QStringLiteral("fff0:03d1"));
+        for (const char* bad : { "", "2341", "2341:", ":0043", "12345:1", "2341:0043:1", "g341:0043", "-1:2" })
+            QVERIFY2(!UsbIdentity::parse(QString::fromLatin1(bad)), bad);
+        QVERIFY(!UsbIdentity::declared().isEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("q3dart.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[usb]\nids=2341:0043, 1a86:7523 nonsense\n");
+        file.close();
+        QStringList invalid;
+        const QList<UsbIdentity> read = UsbIdentity::fromConfiguration(path, &invalid);
+        QCOMPARE(read.size(), 2);
+        QCOMPARE(read.at(1).text(), QStringLiteral("1a86:7523"));
+        QCOMPARE(invalid, QStringList { QStringLiteral("nonsense") });
+        QVERIFY(UsbIdentity::fromConfiguration(dir.filePath(QStringLiteral("absent.conf"))).isEmpty());
     }
 
     // A file that is no terminal is refused with the system's reason, not attached.

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTcpServer>
 #include <QTimer>
@@ -200,6 +201,18 @@ quint16 testsupport::unusedPort()
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
+}
+
+bool testsupport::addUsbTerminal(
+    const QString& sys, const QString& name, const QString& port, const QByteArray& vendor, const QByteArray& product)
+{
+    const QString usb = sys + QStringLiteral("/devices/pci0000:00/usb1/") + port;
+    const QString device = usb + QLatin1Char('/') + port + QStringLiteral(":1.0/") + name;
+    const QString folder = sys + QStringLiteral("/class/tty/") + name;
+    return QDir().mkpath(device) && QDir().mkpath(folder)
+        && !writeTestFile(usb, QStringLiteral("idVendor"), vendor + '\n').isEmpty()
+        && !writeTestFile(usb, QStringLiteral("idProduct"), product + '\n').isEmpty()
+        && QFile::link(device, folder + QStringLiteral("/device"));
 }
 
 QString testsupport::writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes)

@@ -132,6 +132,12 @@ quint16 unusedPort();
 // Writes bytes to name in dir; the file's path.
 QString writeTestFile(const QString& dir, const QString& name, const QByteArray& bytes);
 
+// Lists terminal `name` as the kernel does in the tree `sys` (a stand-in for
+// /sys): a folder in class/tty whose device lies below the USB device `port`
+// (e.g. "1-1") with these vendor and product ids; false when it could not be written.
+bool addUsbTerminal(
+    const QString& sys, const QString& name, const QString& port, const QByteArray& vendor, const QByteArray& product);
+
 // A firmware image of `size` bytes whose trailer tells the simulated
 // controller its version; byte i before it is i * stride + seed, so images
 // made with different seeds or strides differ everywhere.

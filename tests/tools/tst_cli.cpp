@@ -22,6 +22,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -452,6 +453,267 @@ private slots:
         QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("4.1-4.2-4.3"));
         sim.kill();
         sim.waitForFinished();
+    }
+
+    // Over a link that cuts the controller's replies into pieces, glues
+    // them, repeats them or puts noise before them, every command that talks
+    // to the controller completes, and every image lands byte for byte.
+    void aLinkThatCutsGluesOrRepeatsRepliesStillCompletesEveryCommand_data()
+    {
+        QTest::addColumn<QStringList>("link");
+        QTest::newRow("pieces of 1 byte") << QStringList { QStringLiteral("--split"), QStringLiteral("1") };
+        QTest::newRow("pieces of 3 bytes") << QStringList { QStringLiteral("--split"), QStringLiteral("3") };
+        QTest::newRow("glued to their copies")
+            << QStringList { QStringLiteral("--glue"), QStringLiteral("--duplicate") };
+        QTest::newRow("twice") << QStringList { QStringLiteral("--duplicate") };
+        QTest::newRow("after a stray byte") << QStringList { QStringLiteral("--stray-byte") };
+    }
+    void aLinkThatCutsGluesOrRepeatsRepliesStillCompletesEveryCommand()
+    {
+        QFETCH(QStringList, link);
+        QTemporaryDir dir;
+        QProcess server;
+        const QString url = startReleaseServer(server, DemoReleases::folder());
+        QVERIFY(!url.isEmpty());
+        QProcess sim;
+        const quint16 port = startSim(sim,
+            link
+                + QStringList { QStringLiteral("--restart-delay"), QStringLiteral("100"), QStringLiteral("--flash-dir"),
+                    dir.filePath(QStringLiteral("flash")) });
+        QVERIFY(port);
+        // The pauses of a run (the 2-s wait after each restart) shortened; the
+        // silence and restart limits kept at their real length.
+        const QStringList device { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")), QStringLiteral("--silence-limit"),
+            QStringLiteral("10"), QStringLiteral("--restart-wait"), QStringLiteral("60") };
+        const QStringList fast { QStringLiteral("Q3DART_TIME_SCALE=0.25") };
+        const Run v = runCli(device + QStringList { QStringLiteral("versions") }, fast);
+        QCOMPARE_EXIT(v, 0);
+        QCOMPARE(
+            v.out.section(QLatin1Char('\n'), 0, 1), QStringLiteral("1.0-2.3-1.5\nbluetooth_address: 123456789ABC"));
+
+        const QString newest = DemoReleases::versions().last();
+        const Run u = runCli(device
+                + QStringList { QStringLiteral("--server"), url, QStringLiteral("upgrade"),
+                    QStringLiteral("--latest") },
+            fast, kRunMs);
+        QCOMPARE_EXIT(u, 0);
+        QCOMPARE(u.out.trimmed(), newest);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/boot.bin"))),
+            DemoReleases::bootImage(newest).left(4) + DemoReleases::bootImage(newest).mid(0xE804));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), DemoReleases::leftImage(newest));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/right.bin"))), DemoReleases::rightImage(newest));
+
+        const QByteArray boot = image(0xE800 + 700, { 4, 1 });
+        const QByteArray left = image(900, { 4, 2 });
+        const QByteArray right = image(800, { 4, 3 });
+        const Run f = runCli(device
+                + QStringList { QStringLiteral("flash"), QStringLiteral("--boot"),
+                    writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+                    writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                    writeFile(dir, QStringLiteral("r.bin"), right) },
+            fast, kRunMs);
+        QCOMPARE_EXIT(f, 0);
+        QCOMPARE(f.out.trimmed(), QStringLiteral("4.1-4.2-4.3"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/boot.bin"))), boot.left(4) + boot.mid(0xE804));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), left);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/right.bin"))), right);
+        sim.kill();
+        sim.waitForFinished();
+        server.kill();
+        server.waitForFinished();
+    }
+
+    // The serial transport end to end: a pseudo-terminal bridged to the
+    // simulated controller, whose link hands the replies over in pieces of
+    // 3 bytes; the bridge goes with each restart and comes back, as a USB
+    // device does. A flash across both restarts completes.
+    void aFlashOverAPseudoTerminalThatSplitsRepliesCompletes()
+    {
+        const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
+        if (socat.isEmpty())
+            QSKIP("socat is not installed (scripts/setup installs it)");
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--split"), QStringLiteral("3"), QStringLiteral("--restart-delay"), QStringLiteral("100"),
+                QStringLiteral("--flash-dir"), dir.filePath(QStringLiteral("flash")) });
+        QVERIFY(port);
+        const QString pty = dir.filePath(QStringLiteral("ttyQ3"));
+        // The terminal exists while the controller is connected: the bridge
+        // waits for the controller, and ends when it restarts.
+        QProcess bridge;
+        const QStringList bridgeArguments { QStringLiteral("tcp:127.0.0.1:%1,retry=1000,interval=0.05").arg(port),
+            QStringLiteral("pty,raw,echo=0,link=") + pty };
+        bool bridging = true;
+        QObject::connect(&bridge, &QProcess::finished, &bridge, [&] {
+            if (bridging)
+                bridge.start(socat, bridgeArguments);
+        });
+        bridge.start(socat, bridgeArguments);
+        const QByteArray boot = image(0xE800 + 300, { 5, 1 });
+        const QByteArray left = image(400, { 5, 2 });
+        const QByteArray right = image(350, { 5, 3 });
+        const Run r = runCliServing(
+            { QStringLiteral("--device"), QStringLiteral("serial:") + pty, QStringLiteral("--documents"),
+                dir.filePath(QStringLiteral("documents")), QStringLiteral("--wait"), QStringLiteral("20"),
+                QStringLiteral("flash"), QStringLiteral("--boot"), writeFile(dir, QStringLiteral("b.bin"), boot),
+                QStringLiteral("--left"), writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+                writeFile(dir, QStringLiteral("r.bin"), right) });
+        bridging = false;
+        bridge.kill();
+        bridge.waitForFinished();
+        sim.kill();
+        sim.waitForFinished();
+        QCOMPARE_EXIT(r, 0);
+        QCOMPARE(r.out.trimmed(), QStringLiteral("5.1-5.2-5.3"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/boot.bin"))), boot.left(4) + boot.mid(0xE804));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/left.bin"))), left);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("flash/right.bin"))), right);
+    }
+
+    // With no device named, versions opens only the controller's own USB
+    // device and names the devices it saw and skipped, and why; an identity
+    // added in the configuration or with --usb-id is looked at too.
+    void versionsNamesTheUsbDevicesItSkipped()
+    {
+        const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
+        if (socat.isEmpty())
+            QSKIP("socat is not installed (scripts/setup installs it)");
+        QTemporaryDir root;
+        const QString sys = root.filePath(QStringLiteral("sys"));
+        const QString dev = root.filePath(QStringLiteral("dev"));
+        QVERIFY(QDir().mkpath(dev));
+        using testsupport::addUsbTerminal;
+        QVERIFY(addUsbTerminal(sys, QStringLiteral("ttyACM0"), QStringLiteral("1-1"), "fff0", "3d01"));
+        QVERIFY(addUsbTerminal(sys, QStringLiteral("ttyACM1"), QStringLiteral("1-2"), "2341", "0043"));
+        QVERIFY(addUsbTerminal(sys, QStringLiteral("ttyUSB0"), QStringLiteral("1-3"), "1199", "9071"));
+        writeFile(root, QStringLiteral("dev/ttyACM1"), QByteArray());
+        writeFile(root, QStringLiteral("dev/ttyUSB0"), QByteArray());
+        // The controller's port: a pseudo-terminal bridged to the simulated controller.
+        QProcess sim;
+        const quint16 port = startSim(sim);
+        QVERIFY(port);
+        QProcess bridge;
+        bridge.start(socat,
+            { QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                QStringLiteral("pty,raw,echo=0,link=") + dev + QStringLiteral("/ttyACM0") });
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dev + QStringLiteral("/ttyACM0")), kPatienceMs);
+        const QString config = root.filePath(QStringLiteral("config"));
+        const QStringList env { QStringLiteral("Q3DART_SCAN_ROOT=") + root.path(),
+            QStringLiteral("XDG_CONFIG_HOME=") + config };
+
+        const Run r = runCli({ QStringLiteral("versions") }, env);
+        QCOMPARE_EXIT(r, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QStringLiteral("1.0-2.3-1.5"));
+        QCOMPARE(lines.value(8), QStringLiteral("devices_tried: serial:%1/ttyACM0 (answered)").arg(dev));
+        QCOMPARE(lines.value(9),
+            QStringLiteral("devices_skipped: %1/ttyACM1 (2341:0043: not a declared controller), %1/ttyUSB0 "
+                           "(1199:9071: not a declared controller)")
+                .arg(dev));
+        QCOMPARE(readFile(dev + QStringLiteral("/ttyACM1")), QByteArray()); // never written
+        QCOMPARE(readFile(dev + QStringLiteral("/ttyUSB0")), QByteArray());
+
+        const Run json = runCli({ QStringLiteral("versions"), QStringLiteral("--json") }, env);
+        QCOMPARE_EXIT(json, 0);
+        const QJsonArray skipped = onlyJsonObject(json.out).value(QStringLiteral("devices_skipped")).toArray();
+        QCOMPARE(skipped.size(), 2);
+        QCOMPARE(skipped.at(1).toObject().value(QStringLiteral("device")).toString(), dev + QStringLiteral("/ttyUSB0"));
+        QCOMPARE(skipped.at(1).toObject().value(QStringLiteral("reason")).toString(),
+            QStringLiteral("1199:9071: not a declared controller"));
+
+        // The board added in the configuration is asked as well (it is no
+        // terminal here, so it says so); the modem added with a bad entry is not.
+        QVERIFY(QDir().mkpath(config + QStringLiteral("/q3dart")));
+        writeFile(root, QStringLiteral("config/q3dart/q3dart.conf"), "[usb]\nids=2341:0043 modem\n");
+        const Run added = runCli({ QStringLiteral("versions") }, env);
+        QCOMPARE_EXIT(added, 0);
+        QVERIFY2(
+            added.err.contains(QStringLiteral("q3dart.conf: \"modem\" is not a USB identity")), qPrintable(added.err));
+        QVERIFY2(
+            added.out.contains(QStringLiteral("devices_skipped: %1/ttyUSB0 (1199").arg(dev)), qPrintable(added.out));
+        QVERIFY(!added.out.contains(QStringLiteral("ttyACM1 (2341")));
+        QCOMPARE(
+            runCli({ QStringLiteral("--usb-id"), QStringLiteral("2341"), QStringLiteral("versions") }, env).exitCode,
+            2);
+
+        // Without the controller: nothing is opened, and the message says what was skipped and what to do.
+        bridge.kill();
+        bridge.waitForFinished();
+        QVERIFY(QDir(sys + QStringLiteral("/class/tty/ttyACM0")).removeRecursively());
+        QFile::remove(config + QStringLiteral("/q3dart/q3dart.conf"));
+        const Run none = runCli({ QStringLiteral("--wait"), QStringLiteral("0.5"), QStringLiteral("versions") }, env);
+        QCOMPARE_EXIT(none, 3);
+        QVERIFY2(none.err.contains(QStringLiteral("no USB serial device is a declared controller (skipped: %1/ttyACM1 "
+                                                  "(2341:0043: not a declared controller)")
+                                       .arg(dev)),
+            qPrintable(none.err));
+        QVERIFY(none.err.contains(QLatin1String("--usb-id VID:PID")));
+        sim.kill();
+        sim.waitForFinished();
+    }
+
+    // A port the user may not open: the tools and the application name the
+    // port and the fix, in each language. Root opens any file, so the
+    // programs run as an ordinary user here, one outside the port's group.
+    void aPortWithoutPermissionNamesThePortAndTheFix()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                | QFileDevice::WriteOther | QFileDevice::ExeOther));
+        const QString port = writeFile(dir, QStringLiteral("ttyACM0"), QByteArray());
+        QStringList asUser;
+        if (::geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (setpriv.isEmpty())
+                QSKIP("running as root without setpriv: every port opens");
+            asUser = { setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                QStringLiteral("--clear-groups") };
+            QVERIFY(QFile::setPermissions(port, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        } else {
+            QVERIFY(QFile::setPermissions(port, QFileDevice::Permissions()));
+        }
+        // Runs a program as that user; its standard error once it has said
+        // `until`, or once it has ended.
+        auto run = [&](const QStringList& command, const QString& until) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("HOME"), dir.path());
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            p.setProcessEnvironment(env);
+            const QStringList all = asUser + command;
+            p.start(all.first(), all.mid(1));
+            QString err;
+            testsupport::waitUntil(
+                [&] {
+                    err += QString::fromUtf8(p.readAllStandardError());
+                    return err.contains(until) || p.state() == QProcess::NotRunning;
+                },
+                kPatienceMs);
+            p.kill();
+            p.waitForFinished();
+            return err + QString::fromUtf8(p.readAllStandardError());
+        };
+        const std::pair<const char*, const char*> languages[]
+            = { { "en", "permission denied" }, { "zh", "权限不足" }, { "ja", "アクセス権がありません" } };
+        for (const auto& [language, words] : languages) {
+            const QString err
+                = run({ QStringLiteral(Q3DART_CLI), QStringLiteral("--lang"), QString::fromLatin1(language),
+                          QStringLiteral("--device"), QStringLiteral("serial:") + port, QStringLiteral("--wait"),
+                          QStringLiteral("0.5"), QStringLiteral("versions") },
+                    QStringLiteral("\n\n"));
+            QVERIFY2(err.contains(QString::fromUtf8(words)) && err.contains(port)
+                    && err.contains(QLatin1String("70-q3dart.rules")) && err.contains(QLatin1String("usermod -aG")),
+                qPrintable(err));
+        }
+        const QString app = run({ QStringLiteral(Q3DART_APP), QStringLiteral("--language"), QStringLiteral("ja"),
+                                    QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
+                                    QStringLiteral("--device"), QStringLiteral("serial:") + port },
+            QStringLiteral("usermod -aG"));
+        QVERIFY2(app.contains(QStringLiteral("アクセス権がありません")) && app.contains(port), qPrintable(app));
     }
 
     // Interrupted mid-image, flash lets the image end and then stops, with

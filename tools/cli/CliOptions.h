@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/transport/DeviceAddress.h"
+#include "platform/transport/UsbIdentity.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QString>
@@ -11,6 +12,8 @@
 struct CliOptions {
     DeviceAddress device;
     QString deviceText;
+    // The controller's USB identities added with --usb-id.
+    QList<UsbIdentity> usbIdentities;
     QString documents;
     QString server;
     // Release keys to trust (base64) and a CA file for https, from anywhere on the line.

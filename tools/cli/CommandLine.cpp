@@ -82,6 +82,7 @@ QList<QCommandLineOption> CommandLine::globalOptions() const
 {
     QList<QCommandLineOption> options {
         QCommandLineOption(QStringLiteral("device"), localized("CliOptionDevice"), QStringLiteral("D")),
+        QCommandLineOption(QStringLiteral("usb-id"), localized("CliOptionUsbId"), QStringLiteral("VID:PID")),
         QCommandLineOption(QStringLiteral("simulate"), localized("CliOptionSimulate")),
         QCommandLineOption(QStringLiteral("documents"), localized("CliOptionDocuments"), QStringLiteral("DIR")),
         QCommandLineOption(QStringLiteral("server"), localized("CliOptionServer"), QStringLiteral("URL")),
@@ -208,6 +209,12 @@ QString CommandLine::readGlobalOptions(const QCommandLineParser& parser)
     o.trustKeys = parser.values(QStringLiteral("trust-key"));
     o.trustRoots = parser.values(QStringLiteral("trust-root"));
     o.caFile = parser.value(QStringLiteral("ca-file"));
+    for (const QString& text : parser.values(QStringLiteral("usb-id"))) {
+        const std::optional<UsbIdentity> identity = UsbIdentity::parse(text);
+        if (!identity)
+            return localized("CliOptionNeedsUsbId").arg(QStringLiteral("--usb-id"), text);
+        o.usbIdentities.append(*identity);
+    }
     // A number of seconds, or the option's usage error.
     auto seconds = [&parser](const QString& name, double* target, bool zeroAllowed) {
         if (!parser.isSet(name))
@@ -314,6 +321,12 @@ bool CommandLine::prepare(int* exitCode)
         *exitCode = CliOptions::Usage;
         return false;
     }
+    // The controller's identities the user added: the configuration's, then the line's.
+    QStringList invalid;
+    const QString configuration = UsbIdentity::userConfigurationFile();
+    o.device.usbIdentities = UsbIdentity::fromConfiguration(configuration, &invalid) + o.usbIdentities;
+    for (const QString& entry : invalid)
+        std::fprintf(stderr, "%s\n", qPrintable(localized("ConfigurationUsbIdInvalid").arg(configuration, entry)));
     if (!o.documents.isEmpty())
         DocumentsDirectory::setPath(o.documents);
     if (!o.server.isEmpty())

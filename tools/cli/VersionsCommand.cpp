@@ -4,6 +4,7 @@
 #include "cli/ControllerConnector.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/transport/SerialPortScanner.h"
 #include "upgrade/ControllerProbe.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
@@ -56,8 +57,10 @@ void VersionsCommand::query()
             { "boot_loader_version", engine.bootVer() },
             { "production_date", engine.productDateString() },
         };
-        // Without a device named, the devices asked before the controller answered.
+        // Without a device named, the devices asked before the controller
+        // answered, and those never opened for want of a declared identity.
         const ControllerProbe* probe = connector().probe();
+        const SerialPortScanner* scanner = qobject_cast<const SerialPortScanner*>(connector().transport());
         if (m_json) {
             QJsonObject object { { QStringLiteral("versions"), versions } };
             for (const auto& [name, value] : lines)
@@ -68,6 +71,13 @@ void VersionsCommand::query()
                     tried.append(QJsonObject {
                         { QStringLiteral("device"), t.device }, { QStringLiteral("answered"), t.answered } });
                 object.insert(QStringLiteral("devices_tried"), tried);
+            }
+            if (scanner) {
+                QJsonArray skipped;
+                for (const SerialPortScanner::Skipped& s : scanner->skippedDevices())
+                    skipped.append(
+                        QJsonObject { { QStringLiteral("device"), s.path }, { QStringLiteral("reason"), s.reason } });
+                object.insert(QStringLiteral("devices_skipped"), skipped);
             }
             std::printf("%s\n", QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
         } else {
@@ -80,6 +90,8 @@ void VersionsCommand::query()
                     tried << t.device + (t.answered ? QStringLiteral(" (answered)") : QStringLiteral(" (no answer)"));
                 std::printf("devices_tried: %s\n", tried.join(QStringLiteral(", ")).toUtf8().constData());
             }
+            if (scanner && !scanner->skippedDevices().isEmpty())
+                std::printf("devices_skipped: %s\n", scanner->skippedText().toUtf8().constData());
         }
         std::fflush(stdout);
         QCoreApplication::exit(CliOptions::Ok);

@@ -22,7 +22,12 @@ public:
     // The device as the user named it, e.g. "tcp:127.0.0.1:5000".
     virtual QString description() const = 0;
     // Why the last attempt to reach the controller failed; empty when none did.
-    QString lastError() const { return m_lastError; }
+    virtual QString lastError() const { return m_lastError; }
+
+signals:
+    // The controller's port could not be opened for want of permission:
+    // message names the port and the fix. Said once until the port opens.
+    void permissionDenied(const QString& message);
 
 protected:
     void setLastError(const QString& error) { m_lastError = error; }

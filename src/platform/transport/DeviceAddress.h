@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/transport/UsbIdentity.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +17,9 @@ struct DeviceAddress {
     QString host;
     quint16 port = 0;
     QString path;
+    // For Auto: USB identities the user added to the declared ones (the
+    // tools' --usb-id, the configuration file).
+    QList<UsbIdentity> usbIdentities;
 
     // False, with *error set, for a text of none of these forms or of a kind
     // that no layer of this program provides (TransportRegistry).

@@ -1,5 +1,6 @@
 #include "platform/transport/SerialAccessoryTransport.h"
 
+#include "platform/runtime/Localization.h"
 #include "platform/transport/SocketLink.h"
 
 #include <QFile>
@@ -8,9 +9,12 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -34,7 +38,24 @@ bool configure(int descriptor)
         && ::tcsetattr(descriptor, TCSANOW, &settings) == 0;
 }
 
+// The group that owns the port, whose members may open it ("dialout"); its
+// number when it has no name.
+QString owningGroup(const QString& path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    if (const group* g = ::getgrgid(info.st_gid))
+        return QString::fromLocal8Bit(g->gr_name);
+    return QString::number(info.st_gid);
+}
+
 } // namespace
+
+QString SerialAccessoryTransport::permissionMessage(const QString& path)
+{
+    return localized("SerialPortPermissionDenied").arg(path, owningGroup(path));
+}
 
 SerialAccessoryTransport::SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent)
     : AccessoryTransport(protocols, parent)
@@ -72,11 +93,20 @@ void SerialAccessoryTransport::tryOpen()
     // One program at a time on the port: another's bytes would corrupt the exchange.
     const bool ready = descriptor >= 0 && ::ioctl(descriptor, TIOCEXCL) == 0 && configure(descriptor);
     if (!ready) {
-        setLastError(QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno))));
+        const int error = errno;
         if (descriptor >= 0)
             ::close(descriptor);
+        if (error == EACCES || error == EPERM) {
+            // Not the controller's fault, nor one that waiting mends: the user is told how.
+            setLastError(permissionMessage(m_path));
+            if (!std::exchange(m_deniedReported, true))
+                emit permissionDenied(lastError());
+            return;
+        }
+        setLastError(QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
         return;
     }
+    m_deniedReported = false;
     setLastError(QString());
     m_link = new SocketLink(descriptor, this);
     connect(m_link, &SocketLink::closed, this, [this] {

@@ -24,6 +24,9 @@ public:
 
     void start() override;
     QString description() const override;
+    // What the user is told when the port at path may not be opened: the
+    // port, the group that owns it, and how to get access without root.
+    static QString permissionMessage(const QString& path);
 
 private:
     void tryOpen();
@@ -32,4 +35,5 @@ private:
     QString m_path;
     QPointer<SocketLink> m_link;
     QTimer m_poll;
+    bool m_deniedReported = false;
 };

@@ -9,11 +9,23 @@
 
 namespace {
 
+const char* const kScanRootVariable = "Q3DART_SCAN_ROOT";
+
 QHash<QString, TransportRegistry::Factory>& factories()
 {
     static QHash<QString, TransportRegistry::Factory> table {
         { QStringLiteral("auto"),
-            [](const DeviceAddress&, const QStringList& protocols) { return new SerialPortScanner(protocols); } },
+            [](const DeviceAddress& address, const QStringList& protocols) {
+                auto* scanner = new SerialPortScanner(protocols);
+                scanner->setUsbIdentities(UsbIdentity::declared() + address.usbIdentities);
+                // A tree standing in for the system's /sys and /dev, for tests of the tools.
+                if (const QString root = qEnvironmentVariable(kScanRootVariable); !root.isEmpty()) {
+                    scanner->setTerminalClassFolder(root + QStringLiteral("/sys/class/tty"));
+                    scanner->setDeviceFolders(
+                        root + QStringLiteral("/dev"), root + QStringLiteral("/run/udev/control"));
+                }
+                return scanner;
+            } },
         { QStringLiteral("tcp"),
             [](const DeviceAddress& address, const QStringList& protocols) {
                 return new TcpAccessoryTransport(address.host, address.port, protocols);
