@@ -2228,5 +2228,30 @@
         <extracomment>Warning on standard error. %1: the configuration file, %2: the entry that is no USB identity.</extracomment>
         <translation>%1: "%2" is not a USB identity (VID:PID in hexadecimal); it is left out</translation>
     </message>
+    <message id="CliOptionRecord">
+        <source>Write every message written and read on the link, with its direction and time, to FILE as JSON lines: a recording that q3dart-sim --replay answers from.</source>
+        <extracomment>Help of q3dart-cli: the --record option.</extracomment>
+        <translation>Write every message written and read on the link, with its direction and time, to FILE as JSON lines: a recording that q3dart-sim --replay answers from.</translation>
+    </message>
+    <message id="RecordFileNotWritten">
+        <source>Cannot write the recording %1: %2</source>
+        <extracomment>Error of q3dart-cli --record. %1: the file, %2: the system's reason.</extracomment>
+        <translation>Cannot write the recording %1: %2</translation>
+    </message>
+    <message id="SimOptionReplay">
+        <source>Answer as the controller recorded in FILE (q3dart-cli --record) did, restarting where it restarted; the first request that differs from the recording is printed as "replay: request N differs …" and nothing is answered after it.</source>
+        <extracomment>Help of q3dart-sim: the --replay option; q3dart-cli --record is typed as it is.</extracomment>
+        <translation>Answer as the controller recorded in FILE (q3dart-cli --record) did, restarting where it restarted; the first request that differs from the recording is printed as "replay: request N differs …" and nothing is answered after it.</translation>
+    </message>
+    <message id="SimUsageReplayOne">
+        <source>--replay serves one recorded controller: give one --listen and no --count</source>
+        <extracomment>Usage error of q3dart-sim; option names are typed as they are.</extracomment>
+        <translation>--replay serves one recorded controller: give one --listen and no --count</translation>
+    </message>
+    <message id="SimReplayUnreadable">
+        <source>%1 cannot be replayed: %2</source>
+        <extracomment>Error of q3dart-sim --replay. %1: the file, %2: why it cannot be read.</extracomment>
+        <translation>%1 cannot be replayed: %2</translation>
+    </message>
 </context>
 </TS>

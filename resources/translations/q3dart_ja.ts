@@ -2228,5 +2228,30 @@
         <extracomment>Warning on standard error. %1: the configuration file, %2: the entry that is no USB identity.</extracomment>
         <translation>%1："%2" は USB 識別子（16 進の VID:PID）ではないため使いません</translation>
     </message>
+    <message id="CliOptionRecord">
+        <source>Write every message written and read on the link, with its direction and time, to FILE as JSON lines: a recording that q3dart-sim --replay answers from.</source>
+        <extracomment>Help of q3dart-cli: the --record option.</extracomment>
+        <translation>リンク上で書き込み・読み込みされたすべてのメッセージを、向きと時刻とともに JSON 行で FILE に書く。q3dart-sim --replay が応答に使う録音になる。</translation>
+    </message>
+    <message id="RecordFileNotWritten">
+        <source>Cannot write the recording %1: %2</source>
+        <extracomment>Error of q3dart-cli --record. %1: the file, %2: the system's reason.</extracomment>
+        <translation>録音 %1 を書き込めません：%2</translation>
+    </message>
+    <message id="SimOptionReplay">
+        <source>Answer as the controller recorded in FILE (q3dart-cli --record) did, restarting where it restarted; the first request that differs from the recording is printed as "replay: request N differs …" and nothing is answered after it.</source>
+        <extracomment>Help of q3dart-sim: the --replay option; q3dart-cli --record is typed as it is.</extracomment>
+        <translation>FILE に録音されたコントローラー（q3dart-cli --record）と同じように応答し、それが再起動したところで再起動する。録音と異なる最初の要求は "replay: request N differs …" と表示され、その後は何も応答しない。</translation>
+    </message>
+    <message id="SimUsageReplayOne">
+        <source>--replay serves one recorded controller: give one --listen and no --count</source>
+        <extracomment>Usage error of q3dart-sim; option names are typed as they are.</extracomment>
+        <translation>--replay は録音されたコントローラーを一つだけ提供します：--listen を一つだけ指定し、--count は使わないでください</translation>
+    </message>
+    <message id="SimReplayUnreadable">
+        <source>%1 cannot be replayed: %2</source>
+        <extracomment>Error of q3dart-sim --replay. %1: the file, %2: why it cannot be read.</extracomment>
+        <translation>%1 は再生できません：%2</translation>
+    </message>
 </context>
 </TS>

@@ -2228,5 +2228,30 @@
         <extracomment>Warning on standard error. %1: the configuration file, %2: the entry that is no USB identity.</extracomment>
         <translation>%1："%2" 不是 USB 标识（十六进制的 VID:PID），已忽略</translation>
     </message>
+    <message id="CliOptionRecord">
+        <source>Write every message written and read on the link, with its direction and time, to FILE as JSON lines: a recording that q3dart-sim --replay answers from.</source>
+        <extracomment>Help of q3dart-cli: the --record option.</extracomment>
+        <translation>将链路上写出和读入的每条消息连同方向和时间以 JSON 行写入 FILE：一份可由 q3dart-sim --replay 回放应答的录制。</translation>
+    </message>
+    <message id="RecordFileNotWritten">
+        <source>Cannot write the recording %1: %2</source>
+        <extracomment>Error of q3dart-cli --record. %1: the file, %2: the system's reason.</extracomment>
+        <translation>无法写入录制文件 %1：%2</translation>
+    </message>
+    <message id="SimOptionReplay">
+        <source>Answer as the controller recorded in FILE (q3dart-cli --record) did, restarting where it restarted; the first request that differs from the recording is printed as "replay: request N differs …" and nothing is answered after it.</source>
+        <extracomment>Help of q3dart-sim: the --replay option; q3dart-cli --record is typed as it is.</extracomment>
+        <translation>按 FILE 中录制的控制器（q3dart-cli --record）那样应答，并在它重启的地方重启；与录制不同的第一个请求打印为 "replay: request N differs …"，此后不再应答。</translation>
+    </message>
+    <message id="SimUsageReplayOne">
+        <source>--replay serves one recorded controller: give one --listen and no --count</source>
+        <extracomment>Usage error of q3dart-sim; option names are typed as they are.</extracomment>
+        <translation>--replay 只提供一个录制的控制器：请只给一个 --listen，不要用 --count</translation>
+    </message>
+    <message id="SimReplayUnreadable">
+        <source>%1 cannot be replayed: %2</source>
+        <extracomment>Error of q3dart-sim --replay. %1: the file, %2: why it cannot be read.</extracomment>
+        <translation>无法回放 %1：%2</translation>
+    </message>
 </context>
 </TS>

@@ -4,15 +4,20 @@
 
 #include <utility>
 
-SimTcpServer::SimTcpServer(SimulatedController* controller, QObject* parent)
+SimTcpServer::SimTcpServer(SimDevice* device, QObject* parent)
     : QObject(parent)
-    , m_controller(controller)
+    , m_controller(device)
 {
-    wire(controller);
+    wire(device);
     connect(&m_server, &QTcpServer::newConnection, this, &SimTcpServer::onNewConnection);
 }
 
-void SimTcpServer::wire(SimulatedController* controller)
+SimulatedController* SimTcpServer::controller() const
+{
+    return qobject_cast<SimulatedController*>(m_controller);
+}
+
+void SimTcpServer::wire(SimDevice* controller)
 {
     controller->setParent(this);
     controller->replySink = [this, controller](const QByteArray& bytes) {
@@ -25,9 +30,9 @@ void SimTcpServer::wire(SimulatedController* controller)
     controller->attachRequested = [this] { attach(); };
 }
 
-void SimTcpServer::handOver(SimulatedController* next)
+void SimTcpServer::handOver(SimDevice* next)
 {
-    SimulatedController* previous = std::exchange(m_controller, next);
+    SimDevice* previous = std::exchange(m_controller, next);
     previous->replySink = nullptr;
     previous->detachRequested = nullptr;
     previous->attachRequested = nullptr;

@@ -6,26 +6,30 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+class SimDevice;
 class SimulatedController;
 
-// Serves the simulated controller over TCP: the bytes on a connection are
-// exactly the controller's protocol bytes. One host at a time; while the
+// Serves the simulated controller (or another device model, such as a
+// recorded controller) over TCP: the bytes on a connection are exactly the
+// controller's protocol bytes. One host at a time; while the
 // controller is unplugged or restarting the server does not listen, so the
 // host sees a closed connection and later a new one.
 class SimTcpServer : public QObject {
     Q_OBJECT
 public:
-    // Takes ownership of the controller.
-    SimTcpServer(SimulatedController* controller, QObject* parent = nullptr);
+    // Takes ownership of the device.
+    SimTcpServer(SimDevice* device, QObject* parent = nullptr);
     ~SimTcpServer() override;
 
     bool listen(const QHostAddress& address, quint16 port);
     QString errorString() const { return m_server.errorString(); }
     quint16 serverPort() const { return m_port; }
-    SimulatedController* controller() const { return m_controller; }
-    // From now on another controller answers on this listener (the server
+    SimDevice* device() const { return m_controller; }
+    // The device when it is a simulated controller; null otherwise.
+    SimulatedController* controller() const;
+    // From now on another device answers on this listener (the server
     // takes ownership); the previous one is cut off and never comes back.
-    void handOver(SimulatedController* next);
+    void handOver(SimDevice* next);
 
 signals:
     void hostConnected();
@@ -36,9 +40,9 @@ private:
     void dropHost();
     void attach();
     void detach();
-    void wire(SimulatedController* controller);
+    void wire(SimDevice* device);
 
-    SimulatedController* m_controller;
+    SimDevice* m_controller;
     QTcpServer m_server;
     QPointer<QTcpSocket> m_host;
     QHostAddress m_address;

@@ -557,7 +557,7 @@ void SimulatedController::Impl::scheduleAttach(int ms)
 // --- Public interface -----------------------------------------------------------
 
 SimulatedController::SimulatedController(QObject* parent)
-    : QObject(parent)
+    : SimDevice(parent)
     , d(std::make_unique<Impl>(this))
 {
     d->clock.start();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/SimDevice.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
@@ -66,7 +68,7 @@ struct SimFaults {
 // at offset 0 (and after a committed one); on the left side it goes to the
 // application region, the target no start named, and its length is what was
 // programmed.
-class SimulatedController : public QObject {
+class SimulatedController : public SimDevice {
     Q_OBJECT
 public:
     // The device information record's fields other than the versions.
@@ -118,22 +120,17 @@ public:
     void releaseHeldReply();
 
     // Bytes from the host, in any chunking.
-    void receive(const QByteArray& bytes);
+    void receive(const QByteArray& bytes) override;
 
     // Attachment state as the model sees it.
     bool isAttached() const;
     // Unplug now (the owner drops the attachment); plugIn() brings it back.
     void unplug(int returnAfterMs = -1);
-    void plugIn();
+    void plugIn() override;
 
     // Every request the model has parsed, in order, as raw message bytes.
     const QList<QByteArray>& receivedMessages() const;
     int restartCount() const;
-
-    // Wiring by the owner.
-    std::function<void(const QByteArray&)> replySink; // one reply chunk towards the host
-    std::function<void()> detachRequested; // the attachment must drop now
-    std::function<void()> attachRequested; // the controller is back
 
 signals:
     // A side's flash was written by a completed exchange.

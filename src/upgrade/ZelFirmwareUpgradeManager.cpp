@@ -47,6 +47,7 @@ namespace {
 ZelFirmwareUpgradeManager* g_engine = nullptr;
 // Given before the shared engine was made.
 std::optional<ZelFirmwareUpgradeManager::Settings> g_sharedSettings;
+ZelFirmwareUpgradeManager::LinkTap g_sharedLinkTap;
 }
 
 ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
@@ -57,6 +58,7 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
         g_engine = engine;
         if (g_sharedSettings)
             engine->m_settings = *g_sharedSettings;
+        engine->m_linkTap = g_sharedLinkTap;
         engine->supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         engine->addNotificationObserver();
         return engine;
@@ -67,6 +69,14 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
 ZelFirmwareUpgradeManager* ZelFirmwareUpgradeManager::existingInstance()
 {
     return g_engine;
+}
+
+void ZelFirmwareUpgradeManager::setSharedLinkTap(LinkTap tap)
+{
+    if (g_engine)
+        g_engine->setLinkTap(std::move(tap));
+    else
+        g_sharedLinkTap = std::move(tap);
 }
 
 void ZelFirmwareUpgradeManager::setSharedSettings(const Settings& settings)

@@ -98,6 +98,8 @@ public:
     // link, as they happen (a recording of the session); null for none.
     using LinkTap = std::function<void(bool written, const QByteArray& bytes)>;
     void setLinkTap(LinkTap tap) { m_linkTap = std::move(tap); }
+    // The tap of the shared engine: at once if it exists, else when it is made.
+    static void setSharedLinkTap(LinkTap tap);
 
     // Version query.
     void checkCurrentVersion(VersionCallback callback);

@@ -1,9 +1,12 @@
+#include "sim/RecordedController.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 #include "upgrade/ControllerProtocol.h"
 
+#include <QFile>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -627,6 +630,140 @@ private slots:
         QCOMPARE(run(11), a);
         QVERIFY(run(12) != a);
         QVERIFY(a != QByteArrayList(40, hex("209f0105")).join());
+    }
+
+    // A recorded controller answers each request as the recording did: in
+    // the recorded pieces, a request sent again answered again, away and
+    // back where it restarted; the first request that differs is named, and
+    // nothing is answered after it.
+    void aRecordedControllerAnswersAsTheRecordingDid()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.jsonl"));
+        const QByteArray lines = "{\"recording\":\"q3dart-link-recording\",\"version\":1}\n"
+                                 "{\"t\":0,\"event\":\"attach\"}\n"
+                                 "{\"t\":0.010,\"to\":\"host\",\"bytes\":\"ff\"}\n"
+                                 "{\"t\":0.020,\"to\":\"controller\",\"bytes\":\"209f\"}\n"
+                                 "{\"t\":0.021,\"to\":\"host\",\"bytes\":\"209f\"}\n"
+                                 "{\"t\":0.024,\"to\":\"host\",\"bytes\":\"0105\"}\n"
+                                 "{\"t\":0.030,\"to\":\"controller\",\"bytes\":\"8083\"}\n"
+                                 "{\"t\":0.031,\"to\":\"host\",\"bytes\":\"808300\"}\n"
+                                 "{\"t\":0.040,\"event\":\"detach\"}\n"
+                                 "{\"t\":0.090,\"event\":\"attach\"}\n"
+                                 "{\"t\":0.100,\"to\":\"controller\",\"bytes\":\"209f\"}\n"
+                                 "{\"t\":0.101,\"to\":\"host\",\"bytes\":\"209f0106\"}\n"
+                                 "{\"t\":0.200,\"event\":\"end\",\"exit\":0,\"versions\":\"1.0-2.3-1.6\"}\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size());
+        file.close();
+        RecordedController r;
+        QString error;
+        QVERIFY2(r.load(path, &error), qPrintable(error));
+        QCOMPARE(r.requestCount(), 3);
+        QCOMPARE(r.restartCount(), 1);
+        QCOMPARE(r.recordedExit(), 0);
+        QCOMPARE(r.recordedVersions(), QStringLiteral("1.0-2.3-1.6"));
+        QByteArrayList out;
+        QStringList log;
+        r.replySink = [&](const QByteArray& b) {
+            out << b;
+            log << QStringLiteral("reply");
+        };
+        r.detachRequested = [&] { log << QStringLiteral("detach"); };
+        r.attachRequested = [&] { log << QStringLiteral("attach"); };
+        r.plugIn();
+        QTRY_COMPARE(out, QByteArrayList { hex("ff") }); // what it sent before it was asked
+        r.receive(hex("20"));
+        r.receive(hex("9f"));
+        QTRY_COMPARE(out, (QByteArrayList { hex("ff"), hex("209f"), hex("0105") }));
+        r.receive(hex("209f")); // sent again: answered again
+        QTRY_COMPARE(out.size(), 5);
+        QCOMPARE(out.mid(3), (QByteArrayList { hex("209f"), hex("0105") }));
+        r.receive(hex("8083"));
+        QTRY_COMPARE(log.count(QStringLiteral("attach")), 2); // away at its restart, and back
+        QCOMPARE(log.mid(log.size() - 3),
+            (QStringList { QStringLiteral("reply"), QStringLiteral("detach"), QStringLiteral("attach") }));
+        QVERIFY(!r.isComplete());
+        QSignalSpy done(&r, &RecordedController::completed);
+        r.receive(hex("209f"));
+        QTRY_COMPARE(out.last(), hex("209f0106"));
+        QCOMPARE(done.size(), 1);
+        QVERIFY(r.isComplete());
+        QSignalSpy differs(&r, &RecordedController::mismatch);
+        r.receive(hex("0101"));
+        QCOMPARE(differs.size(), 1);
+        QCOMPARE(r.mismatchText(), QStringLiteral("request 4 is not in the recording: sent 01 01"));
+
+        // Another run of the same recording whose second request differs.
+        RecordedController other;
+        QVERIFY(other.load(path, &error));
+        QByteArrayList heard;
+        other.replySink = [&](const QByteArray& b) { heard << b; };
+        other.plugIn();
+        other.receive(hex("209f"));
+        other.receive(hex("2093"));
+        QCOMPARE(other.mismatchText(),
+            QStringLiteral("request 2 differs from the recording at byte 0: sent 20 93, recorded 80 83"));
+        const qsizetype before = heard.size();
+        other.receive(hex("209f")); // nothing after a difference
+        QVERIFY(waitForAReturnAfter(50));
+        QVERIFY(heard.size() <= 3 && heard.size() >= before);
+        QVERIFY(!heard.contains(hex("808300")));
+
+        // Files that are no recording.
+        QFile notOne(dir.filePath(QStringLiteral("n.jsonl")));
+        QVERIFY(notOne.open(QIODevice::WriteOnly) && notOne.write("{\"t\":0}\n") > 0);
+        notOne.close();
+        QVERIFY(!other.load(notOne.fileName(), &error));
+        QVERIFY(error.contains(QLatin1String("not a q3dart-link-recording")));
+        QVERIFY(!other.load(dir.filePath(QStringLiteral("absent.jsonl")), &error));
+    }
+
+    // The images a recorded session sent come back from its data packets:
+    // the right side's, the left application's (also without a start), and
+    // the boot loader's with its file head from packet 0 and its region after
+    // the region's offset.
+    void aRecordingGivesBackTheImagesItSent()
+    {
+        QByteArray boot(int(ControllerProtocol::kBootRegionOffset) + 40, '\0');
+        for (int i = 0; i < boot.size(); ++i)
+            boot[i] = char(i * 13 + 1);
+        const QByteArray left = QByteArray("left image, short");
+        const QByteArray right(40, 'r');
+        QByteArray lines = "{\"recording\":\"q3dart-link-recording\",\"version\":1}\n";
+        auto request = [&lines](const QByteArray& bytes) {
+            lines += "{\"t\":0,\"to\":\"controller\",\"bytes\":\"" + bytes.toHex() + "\"}\n";
+        };
+        using M = ControllerProtocol::Message;
+        request(ControllerProtocol::leftStart(ControllerProtocol::kTargetBootLoader));
+        const int region = int(ControllerProtocol::kBootRegionOffset);
+        QByteArray packet0 = boot.left(4) + boot.mid(region + 4, 28);
+        request(ControllerProtocol::dataPacket(M::LeftProgram, 0, packet0));
+        request(ControllerProtocol::dataPacket(M::LeftProgram, 32, boot.mid(region + 32)));
+        request(ControllerProtocol::dataPacket(M::LeftVerify, 0, QByteArray(32, 'x'))); // verifying writes nothing
+        request(ControllerProtocol::request(M::LeftEnd));
+        request(ControllerProtocol::dataPacket(M::LeftProgram, 0, left));
+        request(ControllerProtocol::request(M::LeftEnd));
+        request(ControllerProtocol::dataPacket(M::RightData, 0, right.left(32)));
+        request(ControllerProtocol::dataPacket(M::RightData, 32, right.mid(32)));
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("images.jsonl")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size());
+        file.close();
+        RecordedController r;
+        QString error;
+        QVERIFY2(r.load(file.fileName(), &error), qPrintable(error));
+        const RecordedController::Images images = r.images();
+        QCOMPARE(images.right, right);
+        QCOMPARE(images.left, left);
+        QCOMPARE(images.boot.size(), boot.size());
+        QCOMPARE(images.boot.left(4), boot.left(4));
+        QCOMPARE(images.boot.mid(region + 4), boot.mid(region + 4));
+        // Sent again from the rebuilt file, every packet is the recorded one.
+        uint8_t payload[32];
+        ControllerProtocol::copyPayload(
+            payload, reinterpret_cast<const uint8_t*>(images.boot.constData()), 0, 32, true);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(payload), 32), packet0);
     }
 
     void destroyedWithTimersPending()

@@ -2,6 +2,7 @@
 #include "firmware/FileHash.h"
 #include "firmware/ReleaseSignature.h"
 #include "sim/DemoReleases.h"
+#include "sim/RecordedController.h"
 #include "sim/SimulatedController.h"
 #include "sim/ZipWriter.h"
 #include "support/TestCertificates.h"
@@ -262,6 +263,39 @@ private:
     QString m_path;
     bool m_mounted = false;
 };
+// The command a recorded session replays: a flash of the images its data
+// packets carry (written into dir), or a version query when it sent none.
+QStringList replayedCommand(const RecordedController& recorded, const QTemporaryDir& dir)
+{
+    const RecordedController::Images images = recorded.images();
+    QStringList words { QStringLiteral("flash") };
+    const std::pair<QString, QByteArray> sides[] = { { QStringLiteral("boot"), images.boot },
+        { QStringLiteral("left"), images.left }, { QStringLiteral("right"), images.right } };
+    for (const auto& [side, bytes] : sides)
+        if (!bytes.isEmpty())
+            words << QStringLiteral("--") + side << writeFile(dir, side + QStringLiteral(".bin"), bytes);
+    return words.size() > 1 ? words : QStringList { QStringLiteral("versions") };
+}
+
+// Runs a command against q3dart-sim --replay FILE; what the replay printed goes to *log.
+Run runReplayed(const QString& recording, const QStringList& words, QString* log)
+{
+    QProcess sim;
+    const quint16 port = startSim(sim, { QStringLiteral("--replay"), recording });
+    if (!port)
+        return {};
+    QTemporaryDir documents;
+    // The host's own pauses shortened: the recorded controller keeps its recorded pace.
+    const Run r = runCli(
+        QStringList { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--documents"), documents.path(), QStringLiteral("--silence-limit"), QStringLiteral("3") }
+            + words,
+        { QStringLiteral("Q3DART_TIME_SCALE=0.25") }, kRunMs);
+    sim.kill();
+    sim.waitForFinished();
+    *log = QString::fromUtf8(sim.readAllStandardOutput());
+    return r;
+}
 
 } // namespace
 
@@ -714,6 +748,144 @@ private slots:
                                     QStringLiteral("--device"), QStringLiteral("serial:") + port },
             QStringLiteral("usermod -aG"));
         QVERIFY2(app.contains(QStringLiteral("アクセス権がありません")) && app.contains(port), qPrintable(app));
+    }
+
+    // A flash recorded with --record (through a link that cuts replies into
+    // 3-byte pieces) is every message written and read, with its direction
+    // and time, and the controller's restarts. Replayed, the recording
+    // answers as the controller did and the flash reaches the same outcome;
+    // the same flash with one image byte changed makes the replay name the
+    // first request that differs.
+    void aRecordedFlashReplaysToTheSameOutcome()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        const quint16 port = startSim(sim,
+            { QStringLiteral("--split"), QStringLiteral("3"), QStringLiteral("--restart-delay"),
+                QStringLiteral("100") });
+        QVERIFY(port);
+        const QByteArray boot = image(0xE800 + 40, { 6, 1 });
+        const QByteArray left = image(70, { 6, 2 });
+        const QByteArray right = image(50, { 6, 3 });
+        const QStringList flash { QStringLiteral("flash"), QStringLiteral("--boot"),
+            writeFile(dir, QStringLiteral("b.bin"), boot), QStringLiteral("--left"),
+            writeFile(dir, QStringLiteral("l.bin"), left), QStringLiteral("--right"),
+            writeFile(dir, QStringLiteral("r.bin"), right) };
+        const QString recording = dir.filePath(QStringLiteral("flash.jsonl"));
+        const Run live = runCli(QStringList { QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+                                    QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
+                                    QStringLiteral("--record"), recording }
+                + flash,
+            { QStringLiteral("Q3DART_TIME_SCALE=0.25") }, kRunMs);
+        sim.kill();
+        sim.waitForFinished();
+        QCOMPARE_EXIT(live, 0);
+        QCOMPARE(live.out.trimmed(), QStringLiteral("6.1-6.2-6.3"));
+
+        // Every line a JSON object: the header, then messages and events in time order.
+        const QList<QJsonObject> lines = events(QString::fromUtf8(readFile(recording)));
+        QVERIFY(lines.size() > 20);
+        QCOMPARE(lines.first().value(QStringLiteral("recording")).toString(), QStringLiteral("q3dart-link-recording"));
+        QCOMPARE(
+            lines.first().value(QStringLiteral("device")).toString(), QStringLiteral("tcp:127.0.0.1:%1").arg(port));
+        QStringList kinds;
+        double time = 0;
+        for (const QJsonObject& line : lines.mid(1)) {
+            QVERIFY(line.value(QStringLiteral("t")).toDouble() >= time);
+            time = line.value(QStringLiteral("t")).toDouble();
+            kinds << line.value(QStringLiteral("event")).toString(line.value(QStringLiteral("to")).toString());
+        }
+        QCOMPARE(kinds.first(), QStringLiteral("attach"));
+        QCOMPARE(kinds.count(QStringLiteral("detach")), 2);
+        QCOMPARE(kinds.last(), QStringLiteral("end"));
+        QCOMPARE(lines.last().value(QStringLiteral("exit")).toInt(), 0);
+        QCOMPARE(lines.last().value(QStringLiteral("versions")).toString(), QStringLiteral("6.1-6.2-6.3"));
+        QCOMPARE(lines.at(2).value(QStringLiteral("bytes")).toString(), QStringLiteral("209f"));
+        QCOMPARE(lines.at(3).value(QStringLiteral("bytes")).toString(), QStringLiteral("209f01")); // a 3-byte piece
+
+        QString log;
+        const Run replayed = runReplayed(recording, flash, &log);
+        QCOMPARE_EXIT(replayed, 0);
+        QCOMPARE(replayed.out.trimmed(), QStringLiteral("6.1-6.2-6.3"));
+        QVERIFY2(log.contains(QLatin1String("replay: every recorded request was answered")), qPrintable(log));
+
+        QByteArray changed = right;
+        changed[33] = char(changed[33] ^ 0x5A);
+        const Run differing = runReplayed(recording,
+            QStringList { QStringLiteral("flash"), QStringLiteral("--boot"), flash[2], QStringLiteral("--left"),
+                flash[4], QStringLiteral("--right"), writeFile(dir, QStringLiteral("changed.bin"), changed) },
+            &log);
+        QCOMPARE_EXIT(differing, 1);
+        // Right packet 1 (offset 32) carries byte 33 as its second payload byte: header 5, then 1.
+        const QRegularExpression named(QStringLiteral("replay: request \\d+ differs from the recording at byte 6: sent "
+                                                      "20 90 12 20 00 [0-9a-f ]+, recorded 20 90 12 20 00 "));
+        QVERIFY2(named.match(log).hasMatch(), qPrintable(log));
+
+        // A recording that cannot be written stops the command before it talks to the controller.
+        const Run unwritable = runCli({ QStringLiteral("--simulate"), QStringLiteral("--record"),
+            dir.filePath(QStringLiteral("no-such-folder/x.jsonl")), QStringLiteral("versions") });
+        QCOMPARE_EXIT(unwritable, 1);
+        QVERIFY2(unwritable.err.contains(QLatin1String("Cannot write the recording")), qPrintable(unwritable.err));
+    }
+
+    // station --record FILE records each controller into a file of its own,
+    // FILE-INDEX, and each replays to its controller's outcome.
+    void aStationRecordsEachController()
+    {
+        QTemporaryDir dir;
+        QProcess sims;
+        const QList<quint16> ports = startSims(sims, 2, { QStringLiteral("--split"), QStringLiteral("2") });
+        QCOMPARE(ports.size(), 2);
+        const QString right = writeFile(dir, QStringLiteral("r.bin"), image(90, { 7, 3 }));
+        const Run r = runCli(
+            QStringList { QStringLiteral("--documents"), dir.filePath(QStringLiteral("documents")),
+                QStringLiteral("--record"), dir.filePath(QStringLiteral("bench.jsonl")), QStringLiteral("station") }
+            + stationDevices(ports) + QStringList { QStringLiteral("flash"), QStringLiteral("--right"), right });
+        sims.kill();
+        sims.waitForFinished();
+        QCOMPARE_EXIT(r, 0);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("bench.jsonl"))));
+        for (int i = 0; i < 2; ++i) {
+            const QString recording = dir.filePath(QStringLiteral("bench-%1.jsonl").arg(i));
+            const QList<QJsonObject> lines = events(QString::fromUtf8(readFile(recording)));
+            QVERIFY(lines.size() > 5);
+            QCOMPARE(lines.first().value(QStringLiteral("device")).toString(),
+                QStringLiteral("tcp:127.0.0.1:%1").arg(ports.at(i)));
+            QCOMPARE(lines.last().value(QStringLiteral("versions")).toString(), QStringLiteral("1.0-2.3-7.3"));
+            QString log;
+            const Run replayed
+                = runReplayed(recording, { QStringLiteral("flash"), QStringLiteral("--right"), right }, &log);
+            QCOMPARE_EXIT(replayed, 0);
+            QVERIFY2(log.contains(QLatin1String("every recorded request was answered")), qPrintable(log));
+        }
+    }
+
+    // Every recording kept under tests/recordings is a test without code of
+    // its own: the images its data packets carry are sent again (or the
+    // versions asked) against the recording replayed, and the run must reach
+    // the recorded outcome with every recorded request answered.
+    void everyKeptRecordingReplaysToItsRecordedOutcome_data()
+    {
+        QTest::addColumn<QString>("recording");
+        const QDir folder(QStringLiteral(Q3DART_RECORDINGS));
+        for (const QString& name : folder.entryList({ QStringLiteral("*.jsonl") }, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(name)) << folder.filePath(name);
+        QVERIFY(folder.entryList({ QStringLiteral("*.jsonl") }).size() >= 2);
+    }
+    void everyKeptRecordingReplaysToItsRecordedOutcome()
+    {
+        QFETCH(QString, recording);
+        RecordedController recorded;
+        QString error;
+        QVERIFY2(recorded.load(recording, &error), qPrintable(error));
+        QVERIFY(recorded.recordedExit() >= 0);
+        QTemporaryDir dir;
+        QString log;
+        const Run r = runReplayed(recording, replayedCommand(recorded, dir), &log);
+        QCOMPARE_EXIT(r, recorded.recordedExit());
+        if (recorded.recordedExit() == 0)
+            QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), recorded.recordedVersions());
+        QVERIFY2(log.contains(QLatin1String("replay: every recorded request was answered")), qPrintable(log));
     }
 
     // Interrupted mid-image, flash lets the image end and then stops, with

@@ -33,6 +33,9 @@ public:
     // True for a command that runs another command line after its own
     // options: everything from its first argument on is left unparsed.
     virtual bool optionsEndAtFirstArgument() const { return false; }
+    // True for a command that records each of its controllers itself
+    // (--record); the others' session is the shared engine's.
+    virtual bool recordsEachController() const { return false; }
 
     // Runs the command on its parsed words; the program's exit code.
     virtual int run(const QCommandLineParser& parser) = 0;

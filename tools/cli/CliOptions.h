@@ -14,6 +14,8 @@ struct CliOptions {
     QString deviceText;
     // The controller's USB identities added with --usb-id.
     QList<UsbIdentity> usbIdentities;
+    // Where --record writes the session on the link; empty for none.
+    QString recordFile;
     QString documents;
     QString server;
     // Release keys to trust (base64) and a CA file for https, from anywhere on the line.

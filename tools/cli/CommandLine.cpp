@@ -6,6 +6,8 @@
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/Localization.h"
 #include "sim/DemoEnvironment.h"
+#include "upgrade/LinkRecorder.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -83,6 +85,7 @@ QList<QCommandLineOption> CommandLine::globalOptions() const
     QList<QCommandLineOption> options {
         QCommandLineOption(QStringLiteral("device"), localized("CliOptionDevice"), QStringLiteral("D")),
         QCommandLineOption(QStringLiteral("usb-id"), localized("CliOptionUsbId"), QStringLiteral("VID:PID")),
+        QCommandLineOption(QStringLiteral("record"), localized("CliOptionRecord"), QStringLiteral("FILE")),
         QCommandLineOption(QStringLiteral("simulate"), localized("CliOptionSimulate")),
         QCommandLineOption(QStringLiteral("documents"), localized("CliOptionDocuments"), QStringLiteral("DIR")),
         QCommandLineOption(QStringLiteral("server"), localized("CliOptionServer"), QStringLiteral("URL")),
@@ -209,6 +212,7 @@ QString CommandLine::readGlobalOptions(const QCommandLineParser& parser)
     o.trustKeys = parser.values(QStringLiteral("trust-key"));
     o.trustRoots = parser.values(QStringLiteral("trust-root"));
     o.caFile = parser.value(QStringLiteral("ca-file"));
+    o.recordFile = parser.value(QStringLiteral("record"));
     for (const QString& text : parser.values(QStringLiteral("usb-id"))) {
         const std::optional<UsbIdentity> identity = UsbIdentity::parse(text);
         if (!identity)
@@ -280,9 +284,17 @@ int CommandLine::run(const QStringList& arguments)
     m_options.trustRoots += commandParser.values(QStringLiteral("trust-root"));
     if (commandParser.isSet(QStringLiteral("ca-file")))
         m_options.caFile = commandParser.value(QStringLiteral("ca-file"));
-    if (int exitCode = 0; !prepare(&exitCode))
+    if (int exitCode = 0; !prepare(&exitCode, !command->recordsEachController()))
         return exitCode;
-    return command->run(commandParser);
+    const int exitCode = command->run(commandParser);
+    if (m_recorder) {
+        const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
+        m_recorder->finish(exitCode,
+            engine && !engine->rightVersion.isEmpty()
+                ? QStringLiteral("%1-%2-%3").arg(engine->bootVersion, engine->leftVersion, engine->rightVersion)
+                : QString());
+    }
+    return exitCode;
 }
 
 bool CommandLine::parseCommandWords(
@@ -309,7 +321,7 @@ bool CommandLine::parseCommandWords(
     return true;
 }
 
-bool CommandLine::prepare(int* exitCode)
+bool CommandLine::prepare(int* exitCode, bool record)
 {
     CliOptions& o = m_options;
     if (o.simulate && o.deviceText.isEmpty())
@@ -334,6 +346,15 @@ bool CommandLine::prepare(int* exitCode)
     o.applyEngineLimits();
     if (!o.applyTrust(exitCode))
         return false;
+    if (record && !o.recordFile.isEmpty()) {
+        m_recorder = std::make_unique<LinkRecorder>();
+        if (QString error; !m_recorder->open(o.recordFile, o.deviceText, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(localized("RecordFileNotWritten").arg(o.recordFile, error)));
+            *exitCode = CliOptions::Failed;
+            return false;
+        }
+        ZelFirmwareUpgradeManager::setSharedLinkTap(m_recorder->tap());
+    }
     // --simulate: the simulated controller, demo releases, throw-away documents.
     if (o.simulate)
         m_demo = std::make_unique<DemoEnvironment>(o.documents, o.server);

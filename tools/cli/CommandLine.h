@@ -13,6 +13,7 @@
 #include <vector>
 
 class DemoEnvironment;
+class LinkRecorder;
 class QCommandLineParser;
 class StderrToastPresenter;
 
@@ -67,12 +68,15 @@ private:
     static bool expandMultiValues(const CliCommand& command, QStringList* words, QString* error);
     // The global options' values into m_options; a usage error's reason, or empty.
     QString readGlobalOptions(const QCommandLineParser& parser);
-    // Documents, server, limits, trust and the embedded default; false with
+    // Documents, server, limits, trust, the embedded default and, with
+    // record, the recording of the shared engine's session; false with
     // *exitCode set when the run cannot start.
-    bool prepare(int* exitCode);
+    bool prepare(int* exitCode, bool record);
 
     CliOptions m_options;
     std::vector<std::function<std::unique_ptr<CliCommand>(CliOptions&)>> m_factories;
     std::unique_ptr<DemoEnvironment> m_demo;
     std::unique_ptr<StderrToastPresenter> m_toasts;
+    // --record: the session on the link, written as it happens.
+    std::unique_ptr<LinkRecorder> m_recorder;
 };

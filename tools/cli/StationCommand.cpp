@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
@@ -92,6 +93,13 @@ int StationCommand::run(const QCommandLineParser& parser)
     const ZelFirmwareUpgradeManager::Settings settings = globalOptions().engineSettings();
     for (qsizetype i = 0; i < devices.size(); ++i) {
         auto* controller = new StationController(devices.at(i), addresses.at(i), settings, json, this);
+        if (const QString file = globalOptions().recordFile; !file.isEmpty()) {
+            // One recording a controller: FILE-INDEX.EXT, or FILE itself for one.
+            const QFileInfo info(file);
+            const QString own = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("-%1").arg(i)
+                + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+            controller->recordInto(devices.size() == 1 ? file : own);
+        }
         controller->mayStart = [this](StationController* c) { return mayStart(c); };
         m_controllers.append(controller);
     }

@@ -31,6 +31,8 @@ public:
     QString description() const override;
     QList<QCommandLineOption> options() const override { return { m_deviceOption, m_jsonOption }; }
     bool optionsEndAtFirstArgument() const override { return true; }
+    // --record: one recording a controller.
+    bool recordsEachController() const override { return true; }
     int run(const QCommandLineParser& parser) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "platform/runtime/MainQueue.h"
 #include "platform/transport/AccessoryTransport.h"
 #include "platform/transport/EAAccessoryManager.h"
+#include "upgrade/LinkRecorder.h"
 
 #include <cmath>
 
@@ -41,6 +42,21 @@ void StationController::connectWithin(double waitSeconds)
     // Accessories offer the first declared protocol, as the controller does.
     m_transport = m_device.createTransport(protocols.mid(0, 1));
     EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
+    if (!m_recordPath.isEmpty()) {
+        m_recorder = new LinkRecorder(this);
+        if (QString error; !m_recorder->open(m_recordPath, m_deviceText, &error, m_transport->description())) {
+            fail(localized("RecordFileNotWritten").arg(m_recordPath, error));
+            return;
+        }
+        // The recording ends with this controller's outcome.
+        connect(this, &StationController::over, m_recorder, [this] {
+            m_recorder->finish(m_state == State::Completed ? 0 : 1,
+                m_engine && !m_engine->rightVersion.isEmpty()
+                    ? QStringLiteral("%1-%2-%3")
+                          .arg(m_engine->bootVersion, m_engine->leftVersion, m_engine->rightVersion)
+                    : QString());
+        });
+    }
     connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
         [this](const EAAccessoryPtr& accessory) {
             if (m_state == State::Connecting && !m_engine && accessory->location() == m_transport->description())
@@ -59,6 +75,8 @@ void StationController::attached()
     // also when the controller comes back from a restart.
     m_engine = std::make_unique<ZelFirmwareUpgradeManager>(m_transport->description());
     m_engine->setSettings(m_settings);
+    if (m_recorder)
+        m_engine->setLinkTap(m_recorder->tap());
     m_run = std::make_unique<UpgradeRun>(*m_engine);
     if (m_json) {
         m_reporter = new RunReporter(

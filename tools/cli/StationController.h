@@ -14,6 +14,7 @@
 #include <memory>
 
 class AccessoryTransport;
+class LinkRecorder;
 class RunReporter;
 
 // One controller of a station: its own transport, engine (with the limits
@@ -40,6 +41,9 @@ public:
         const ZelFirmwareUpgradeManager::Settings& settings, bool json, QObject* parent = nullptr);
     ~StationController() override;
 
+    // Before connectWithin: the session on this controller's link is
+    // recorded into path (--record).
+    void recordInto(const QString& path) { m_recordPath = path; }
     // Starts the transport; the controller must attach within waitSeconds
     // (real seconds), or it fails.
     void connectWithin(double waitSeconds);
@@ -93,6 +97,8 @@ private:
     Job m_job;
     State m_state = State::Connecting;
     AccessoryTransport* m_transport = nullptr; // owned by the accessory manager
+    QString m_recordPath;
+    LinkRecorder* m_recorder = nullptr;
     std::unique_ptr<ZelFirmwareUpgradeManager> m_engine;
     // Declared after the engine: it ends before the engine does.
     std::unique_ptr<UpgradeRun> m_run;

@@ -2,6 +2,7 @@
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "sim/RecordedController.h"
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 
@@ -48,6 +49,37 @@ int usage(const QString& detail)
     return 2;
 }
 
+// Answers as the recorded controller did, on one listener, and says where
+// the host's requests part from the recording.
+int replay(const QString& path, const QHostAddress& address, quint16 port)
+{
+    auto* recorded = new RecordedController;
+    if (QString error; !recorded->load(path, &error)) {
+        delete recorded;
+        std::fprintf(stderr, "q3dart-sim: %s\n", qPrintable(localized("SimReplayUnreadable").arg(path, error)));
+        return 1;
+    }
+    QObject::connect(recorded, &RecordedController::mismatch, recorded, [](const QString& text) {
+        std::printf("replay: %s\n", qPrintable(text));
+        std::fflush(stdout);
+    });
+    QObject::connect(recorded, &RecordedController::completed, recorded, [] {
+        std::printf("replay: every recorded request was answered\n");
+        std::fflush(stdout);
+    });
+    SimTcpServer server(recorded); // its owner from now on
+    if (!server.listen(address, port)) {
+        std::fprintf(stderr, "q3dart-sim: %s\n",
+            qPrintable(localized("SimCannotListen")
+                           .arg(QStringLiteral("%1:%2").arg(address.toString()).arg(port), server.errorString())));
+        return 1;
+    }
+    std::printf("listening on %s:%u, replaying %s (%d requests, %d restarts)\n", qPrintable(address.toString()),
+        server.serverPort(), qPrintable(path), recorded->requestCount(), recorded->restartCount());
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -84,9 +116,11 @@ int main(int argc, char** argv)
     const QCommandLineOption glueOption(QStringLiteral("glue"), localized("SimOptionGlue"));
     const QCommandLineOption duplicateOption(QStringLiteral("duplicate"), localized("SimOptionDuplicate"));
     const QCommandLineOption strayOption(QStringLiteral("stray-byte"), localized("SimOptionStrayByte"));
+    const QCommandLineOption replayOption(
+        QStringLiteral("replay"), localized("SimOptionReplay"), QStringLiteral("FILE"));
     const QList<QCommandLineOption> all { help, version, listenOption, versionsOption, restartOption, replyOption,
         refuseChecksumOption, refuseEndOption, silentEndOption, impostorOption, flashDirOption, countOption,
-        faultOption, splitOption, glueOption, duplicateOption, strayOption };
+        faultOption, splitOption, glueOption, duplicateOption, strayOption, replayOption };
     parser.addOptions(all);
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -164,6 +198,11 @@ int main(int argc, char** argv)
     }
     if (listeners.size() > kMaxControllers)
         return usage(localized("SimUsageTooManyListen").arg(kMaxControllers));
+    if (parser.isSet(replayOption)) {
+        if (listeners.size() != 1)
+            return usage(localized("SimUsageReplayOne"));
+        return replay(parser.value(replayOption), listeners.first().first, listeners.first().second);
+    }
     QMultiHash<int, SimulatedController::Fault> faultsByIndex;
     for (const QString& text : parser.values(faultOption)) {
         const int colon = text.indexOf(QLatin1Char(':'));
