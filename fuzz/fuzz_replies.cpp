@@ -1,5 +1,6 @@
-// Arbitrary reply chunks into the engine's reply handlers in every state of
-// an exchange, and arbitrary request bytes into the simulated controller.
+// Arbitrary reply chunks into the engine in every state of an exchange, as
+// the link delivers them (the session reads them and the engine cuts its
+// replies from them), and arbitrary request bytes into the simulated controller.
 #include "accessory/EADSessionController.h"
 #include "FuzzSupport.h"
 #include "lib/MessageToast.h"
@@ -77,10 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const size_t length = std::min<size_t>(data[at], size - at - 1);
         const QByteArray chunk(reinterpret_cast<const char*>(data + at + 1), qsizetype(length));
         at += 1 + length;
-        if (engine.readCallback) {
-            auto handler = engine.readCallback;
-            handler(chunk);
-        }
+        fixture->link.deliverToHost(chunk);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         fixture->sim.receive(chunk);
     }
     // Let the resends, watchdogs and queued deliveries of this input run out.
