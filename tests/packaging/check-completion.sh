@@ -92,7 +92,11 @@ expect 'q3dart-cli --wait '
 # The simulator: its options from its help, the faults after a controller's
 # index, folders for the flash.
 expect_some 'q3dart-sim --' --listen --count --fault --impostor --flash-dir --versions --help --version
-expect 'q3dart-sim --re' --refuse-checksum --refuse-end --reply-delay --restart-delay
+expect 'q3dart-sim --re' --refuse-checksum --refuse-end --replay --reply-delay --restart-delay
+expect_some 'q3dart-sim --' --split --glue --duplicate --stray-byte
+expect_some 'q3dart-cli --' --usb-id --record
+# A USB identity is the user's to type; a recording is a file.
+expect 'q3dart-cli --usb-id '
 # (bash breaks words at the colon: what follows it is offered)
 expect 'q3dart-sim --fault 2:re' refuse-checksum refuse-end
 expect 'q3dart-sim --fault 0:s' silent-end
