@@ -19,8 +19,6 @@ namespace {
 using Protocol = ControllerProtocol;
 using Message = ControllerProtocol::Message;
 
-constexpr int kSplitGapMs = 3; // long enough for the host to see two separate reads
-
 constexpr uint8_t kOk = Protocol::kStatusOk;
 constexpr uint8_t kRefused = Protocol::kStatusRefused;
 // Where the status byte of an acknowledgement and of a left start reply sits,
@@ -452,7 +450,8 @@ void SimulatedController::Impl::send(const QByteArray& bytes, qint64 due, bool s
     }
     const qsizetype piece = faults.splitSize > 0 ? faults.splitSize : (bytes.size() + 1) / 2;
     for (qsizetype from = 0; from < bytes.size(); from += piece)
-        enqueue(Outgoing { from == 0 ? due : lastDueMs + kSplitGapMs, bytes.mid(from, piece), false });
+        enqueue(
+            Outgoing { from == 0 ? due : lastDueMs + std::max(0, faults.splitGapMs), bytes.mid(from, piece), false });
 }
 
 void SimulatedController::Impl::releaseHeld()

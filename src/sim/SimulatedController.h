@@ -35,6 +35,7 @@ struct SimFaults {
     // when 0), a few ms apart, as a serial adapter hands them over.
     int splitReplies = 0;
     int splitSize = 0;
+    int splitGapMs = 3; // long enough for the host to see separate reads
     // The next N replies are held and leave in one piece with the following
     // one; with a window of 0 or more ms, one that nothing follows within it
     // leaves on its own then.

@@ -215,6 +215,7 @@ SoakRunner::Plan SoakRunner::planRun(int index)
     const double cut = m_random.generateDouble();
     f.splitRate = cut < 0.5 ? 1.0 : (cut < 0.75 ? 0.3 * m_random.generateDouble() : f.splitRate);
     f.splitSize = 1 + int(m_random.bounded(4));
+    f.splitGapMs = 1;
     f.mergeRate = m_random.generateDouble() < 0.5 ? 0.3 * m_random.generateDouble() : f.mergeRate;
     f.mergeWindowMs = 1 + int(m_random.bounded(8));
     f.strayByteOnAttach = m_random.generateDouble() < 0.3;
@@ -471,7 +472,23 @@ void SoakRunner::runOnce(int index)
     }
     const ZelFirmwareUpgradeManager::Settings& limits = m_lanes.front()->engine().settings();
     const double silence = std::max(limits.transferSilence, limits.flashSilence);
-    const int limitMs = MainQueue::scaledMilliseconds(limits.restartWait + silence) * 4 + kHangMarginMs;
+    // A link that hands replies over in pieces, or holds them to glue them to
+    // the next, takes its time, unscaled: each reply of every packet (a data
+    // packet is answered in two passes at most) may take that long.
+    int linkMs = 0;
+    for (const auto& round : rounds) {
+        const SimFaults& f = round->plan.faults;
+        int packets = 0;
+        for (int i = 0; i < 3; ++i) {
+            const int sent = int(round->plan.images[i].size()) - (i == 0 ? kBootRegion : 0);
+            packets += round->sends[i] ? 2 * (sent / ControllerProtocol::kPayloadSize + 2) : 0;
+        }
+        const int pieces
+            = f.splitRate > 0 ? (ControllerProtocol::kRightDataAckSize + f.splitSize - 1) / f.splitSize : 1;
+        const int perReply = pieces * (f.splitGapMs + 1) + (f.mergeRate > 0 ? std::max(0, f.mergeWindowMs) : 0);
+        linkMs = std::max(linkMs, packets * perReply);
+    }
+    const int limitMs = MainQueue::scaledMilliseconds(limits.restartWait + silence) * 4 + kHangMarginMs + linkMs;
     const auto allEnded = [&rounds] {
         return std::none_of(rounds.begin(), rounds.end(), [](const auto& r) { return r->run->isRunning(); });
     };
