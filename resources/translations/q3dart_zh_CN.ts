@@ -98,10 +98,12 @@
         <extracomment>Stick check: run the check once more.</extracomment>
         <translation>重新检测</translation>
     </message>
-    <message id="CheckButtonLine">
-        <source>%1: %2 presses, %3 chatter (%4)</source>
-        <extracomment>Controller check report: one button. %1 = button; %2 = presses; %3 = chatter count; %4 = verdict.</extracomment>
-        <translation>%1：按下 %2 次，抖动 %3 次（%4）</translation>
+    <message id="CheckButtonLine" numerus="yes">
+        <source>%1: %n press(es), %2 chatter (%3)</source>
+        <extracomment>Controller check report: one button. %n = presses (plural forms); %1 = button; %2 = chatter count; %3 = verdict.</extracomment>
+        <translation>
+            <numerusform>%1：按下 %n 次，抖动 %2 次（%3）</numerusform>
+        </translation>
     </message>
     <message id="CheckCentreLine">
         <source>%1: drift %2, noise %3, recommended dead zone %4 (%5)</source>
@@ -273,10 +275,12 @@
         <extracomment>Stick check: the panel's caption.</extracomment>
         <translation>摇杆检测</translation>
     </message>
-    <message id="CheckTriggerLine">
-        <source>%1: %2 to %3, %4 levels (%5)</source>
-        <extracomment>Controller check report: a trigger's travel. %1 = trigger; %2 = lowest level; %3 = highest level; %4 = distinct levels seen; %5 = verdict.</extracomment>
-        <translation>%1：%2 至 %3，%4 个级别（%5）</translation>
+    <message id="CheckTriggerLine" numerus="yes">
+        <source>%1: %2 to %3, %n level(s) (%4)</source>
+        <extracomment>Controller check report: a trigger's travel. %n = distinct levels seen (plural forms); %1 = trigger; %2 = lowest level; %3 = highest level; %4 = verdict.</extracomment>
+        <translation>
+            <numerusform>%1：%2 至 %3，%n 个级别（%4）</numerusform>
+        </translation>
     </message>
     <message id="CheckWaitingForController">
         <source>Waiting for a game controller with two sticks...</source>
@@ -1084,14 +1088,14 @@
         <translation>无法加载应用的网络组件（%1）：%2。重新安装应用即可恢复。</translation>
     </message>
     <message id="NoControllerAnswered">
-        <source>No device on %1 answered as a controller within the wait time. Devices tried: %2</source>
-        <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated.</extracomment>
-        <translation>在等待时间内，%1 上没有设备以手柄身份应答。已尝试的设备：%2</translation>
+        <source>No device on %1 answered as a controller within %3 s. Devices tried: %2</source>
+        <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated; %3 = the wait in seconds.</extracomment>
+        <translation>在 %3 秒内，%1 上没有设备以手柄身份应答。已尝试的设备：%2</translation>
     </message>
     <message id="NoControllerAttached">
-        <source>No controller was found on %1 within the wait time. %2</source>
-        <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty.</extracomment>
-        <translation>在等待时间内未在 %1 上找到手柄。%2</translation>
+        <source>No controller was found on %1 within %3 s. %2</source>
+        <extracomment>Command-line / engine: no controller appeared on the chosen device in time. %1 = device description (e.g. tcp:127.0.0.1:5000); %2 = the transport's last error text, may be empty; %3 = the wait in seconds.</extracomment>
+        <translation>%3 秒内未在 %1 上找到手柄。%2</translation>
     </message>
     <message id="NoControllerConnected">
         <source>No game controller is connected.</source>
@@ -2252,6 +2256,46 @@
         <source>%1 cannot be replayed: %2</source>
         <extracomment>Error of q3dart-sim --replay. %1: the file, %2: why it cannot be read.</extracomment>
         <translation>无法回放 %1：%2</translation>
+    </message>
+    <message id="CliSimulateNotice">
+        <source>Simulated controller: it and the firmware it holds end with this command.</source>
+        <extracomment>Command-line, standard error, once: with --simulate, the simulated controller and what it holds exist only while the command runs.</extracomment>
+        <translation>模拟手柄：模拟手柄及其固件随本命令结束而消失。</translation>
+    </message>
+    <message id="CliSimulateNoticeRecords">
+        <source>Its records (history, downloads) are thrown away too; give --documents DIR to keep them.</source>
+        <extracomment>Command-line, standard error, after CliSimulateNotice when no --documents was given: the records go too.</extracomment>
+        <translation>其记录（升级历史、下载）也会被丢弃；如需保留，请指定 --documents DIR。</translation>
+    </message>
+    <message id="CliReleasesJson">
+        <source>One JSON array of the releases: source (local or online), version, notes, path, date as given, release_date (YYYY-MM-DD) and, online, signature.</source>
+        <extracomment>Command-line help: releases --json.</extracomment>
+        <translation>以一个 JSON 数组输出固件：source（local 或 online）、version、notes、path、原样的 date、release_date（YYYY-MM-DD），在线固件另有 signature。</translation>
+    </message>
+    <message id="CliReleasesLocalHeading">
+        <source>Local releases:</source>
+        <extracomment>Command-line: releases without --local or --online, the heading above the local releases.</extracomment>
+        <translation>本地固件：</translation>
+    </message>
+    <message id="CliReleasesOnlineHeading">
+        <source>Online releases:</source>
+        <extracomment>Command-line: releases without --local or --online, the heading above the online releases.</extracomment>
+        <translation>在线固件：</translation>
+    </message>
+    <message id="CliReleasesNoneLocal">
+        <source>No local releases. Import one with: q3dart-cli import ARCHIVE.zip</source>
+        <extracomment>Command-line: releases, no local release. Standard error with --local, under its heading otherwise.</extracomment>
+        <translation>没有本地固件。导入固件：q3dart-cli import ARCHIVE.zip</translation>
+    </message>
+    <message id="CliReleasesNoneOnline">
+        <source>The server lists no releases.</source>
+        <extracomment>Command-line: releases, the server lists no release. Standard error with --online, under its heading otherwise.</extracomment>
+        <translation>服务器上没有固件。</translation>
+    </message>
+    <message id="CliRestartCountdown">
+        <source>%1 (gives up in %2 s)</source>
+        <extracomment>Command-line, beside the progress bar on a terminal while the controller restarts. %1 = PhaseRestart or PhaseRestartLonger; %2 = whole seconds until the run gives up on the controller.</extracomment>
+        <translation>%1（%2 秒后放弃等待）</translation>
     </message>
 </context>
 </TS>

@@ -291,16 +291,14 @@ QStringList ControllerCheckReport::textLines() const
     for (const auto& [trigger, title] :
         { std::pair { &leftTrigger, "CheckLeftTrigger" }, std::pair { &rightTrigger, "CheckRightTrigger" } }) {
         if (trigger->present)
-            lines << localized("CheckTriggerLine")
+            lines << localizedCount("CheckTriggerLine", trigger->levels)
                          .arg(localized(title), figure(trigger->min, 3), figure(trigger->max, 3))
-                         .arg(trigger->levels)
                          .arg(localizedVerdict(triggerVerdict(*trigger)));
     }
     for (const Button& b : buttons)
         if (b.presses > 0 || b.chatter > 0 || b.stuck)
-            lines << localized("CheckButtonLine")
+            lines << localizedCount("CheckButtonLine", b.presses)
                          .arg(b.name)
-                         .arg(b.presses)
                          .arg(b.chatter)
                          .arg(localizedVerdict(buttonVerdict(b)));
     return lines;

@@ -32,6 +32,11 @@ QString DeviceInformation::productDateString() const
     return QString::asprintf("%04d%02d%02d", year, month, day);
 }
 
+QString DeviceInformation::productionDate() const
+{
+    return QString::asprintf("%04d-%02d-%02d", year, month, day);
+}
+
 QString DeviceInformation::macAddressWithoutColon() const
 {
     return QString::asprintf("%02X%02X%02X%02X%02X%02X", local_bt_addr[0], local_bt_addr[1], local_bt_addr[2],

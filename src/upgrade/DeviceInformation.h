@@ -30,6 +30,8 @@ struct DeviceInformation {
     QString softwareVersion() const;
     QString gcmVersion() const;
     QString productDateString() const;
+    // The production date as people read it: YYYY-MM-DD.
+    QString productionDate() const;
     QString macAddressWithoutColon() const;
     QString bootVer() const;
     QString updateTime() const;

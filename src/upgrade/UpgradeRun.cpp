@@ -288,6 +288,31 @@ QString UpgradeRun::phaseName(Phase phase)
     return QString();
 }
 
+QString UpgradeRun::phaseText(Phase phase)
+{
+    switch (phase) {
+    case Phase::Idle:
+        break;
+    case Phase::Download:
+        return localized("PhaseDownload");
+    case Phase::DigestCheck:
+        return localized("PhaseDigestCheck");
+    case Phase::Unpack:
+        return localized("PhaseUnpack");
+    case Phase::BootLoader:
+        return localized("PhaseBootLoader");
+    case Phase::Left:
+        return localized("PhaseLeft");
+    case Phase::Right:
+        return localized("PhaseRight");
+    case Phase::WaitingForRestart:
+        return localized("PhaseRestart");
+    case Phase::ReadingVersions:
+        return localized("PhaseVersions");
+    }
+    return QString();
+}
+
 QString UpgradeRun::outcomeName(Outcome outcome)
 {
     switch (outcome) {

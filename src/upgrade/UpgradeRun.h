@@ -168,6 +168,8 @@ public:
     ZelFirmwareUpgradeManager& engine() const;
 
     static QString phaseName(Phase phase);
+    // The phase in the user's words; null for Idle.
+    static QString phaseText(Phase phase);
     static QString outcomeName(Outcome outcome);
     static QString sourceName(Source source);
     // Why a release check refuses a run; empty when the release is needed.

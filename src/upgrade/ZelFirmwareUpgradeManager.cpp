@@ -406,9 +406,9 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
     if (m_identifiedConnection == 0)
         return QString();
     const DeviceInformation& record = m_deviceInformation;
-    const QString date = QString::asprintf("%04d-%02d-%02d", record.year, record.month, record.day);
     return localized("ControllerIdentity")
-        .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(), date);
+        .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(),
+            record.productionDate());
 }
 
 // Image transfers ----------------------------------------------------------

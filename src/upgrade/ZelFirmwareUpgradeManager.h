@@ -121,6 +121,8 @@ public:
     QString softwareVersion() const;
     QString gcmVersion() const;
     QString productDateString() const;
+    // The production date as YYYY-MM-DD.
+    QString productionDate() const { return m_deviceInformation.productionDate(); }
     QString macAddressWithoutColon() const;
     QString bootVer() const;
     QString updateTime() const;

@@ -118,6 +118,23 @@ private slots:
         l10n.setLanguage(QStringLiteral("en"));
     }
 
+    // Counts take the table's plural form: one press, two presses; Chinese
+    // and Japanese have one form.
+    void countedTextsTakeThePluralFormOfTheirCount()
+    {
+        Localization& l10n = Localization::shared();
+        l10n.setLanguage(QStringLiteral("en"));
+        QCOMPARE(l10n.text("CheckButtonLine", 1).arg(QStringLiteral("A")).arg(0).arg(QStringLiteral("good")),
+            QStringLiteral("A: 1 press, 0 chatter (good)"));
+        QCOMPARE(localizedCount("CheckButtonLine", 2).arg(QStringLiteral("A")).arg(0).arg(QStringLiteral("good")),
+            QStringLiteral("A: 2 presses, 0 chatter (good)"));
+        QVERIFY(localizedCount("CheckTriggerLine", 1).contains(QStringLiteral(", 1 level (")));
+        l10n.setLanguage(QStringLiteral("ja"));
+        QVERIFY(localizedCount("CheckButtonLine", 1).contains(QStringLiteral("1 \u56DE")));
+        QVERIFY(localizedCount("CheckButtonLine", 7).contains(QStringLiteral("7 \u56DE")));
+        l10n.setLanguage(QStringLiteral("en"));
+    }
+
     // Two messages were once fixed Chinese texts shown to everyone. The
     // refusal keeps that wording in Chinese; the connect prompt asked to insert
     // a phone into the controller, which a desktop has no use for: it asks, as

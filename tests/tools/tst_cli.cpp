@@ -10,6 +10,7 @@
 #include "support/StickShapes.h"
 #include "support/TestSupport.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,6 +24,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -313,8 +316,9 @@ private slots:
         QCOMPARE_EXIT(r, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0), QStringLiteral("1.0-2.3-1.5"));
-        QVERIFY(lines.contains(QStringLiteral("bluetooth_address: 123456789ABC")));
-        QVERIFY(lines.contains(QStringLiteral("production_date: 20210309")));
+        // The address and the date as the application shows them.
+        QVERIFY(lines.contains(QStringLiteral("bluetooth_address: 12:34:56:78:9A:BC")));
+        QVERIFY(lines.contains(QStringLiteral("production_date: 2021-03-09")));
         QVERIFY(lines.contains(QStringLiteral("software_version: 2.3")));
         QVERIFY(lines.contains(QStringLiteral("boot_loader_version: 1.0")));
         QCOMPARE(lines.size(), 8);
@@ -330,8 +334,11 @@ private slots:
         QCOMPARE(o.value(QStringLiteral("versions")).toString(), QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(o.value(QStringLiteral("bluetooth_address")).toString(), QStringLiteral("123456789ABC"));
         QCOMPARE(o.value(QStringLiteral("production_date")).toString(), QStringLiteral("20210309"));
+        // The forms the application shows, beside the compact ones scripts read.
+        QCOMPARE(o.value(QStringLiteral("bluetooth_address_text")).toString(), QStringLiteral("12:34:56:78:9A:BC"));
+        QCOMPARE(o.value(QStringLiteral("production_date_text")).toString(), QStringLiteral("2021-03-09"));
         QCOMPARE(o.value(QStringLiteral("boot_loader_version")).toString(), QStringLiteral("1.0"));
-        QCOMPARE(o.size(), 8);
+        QCOMPARE(o.size(), 10);
         QCOMPARE(
             runCli({ QStringLiteral("--simulate"), QStringLiteral("versions"), QStringLiteral("--xml") }).exitCode, 2);
     }
@@ -417,6 +424,108 @@ private slots:
         const Run r = runCli({ QStringLiteral("--simulate"), QStringLiteral("versions") });
         QCOMPARE_EXIT(r, 0);
         QCOMPARE(r.out.section(QLatin1Char('\n'), 0, 0), QStringLiteral("1.0-2.3-1.5"));
+        // Said once: the simulated controller and its records end with the command.
+        QCOMPARE(r.err.count(QLatin1String("Simulated controller:")), 1);
+        QVERIFY2(r.err.contains(QLatin1String("--documents DIR")), qPrintable(r.err));
+        QTemporaryDir documents;
+        const Run kept = runCli({ QStringLiteral("--simulate"), QStringLiteral("--documents"), documents.path(),
+            QStringLiteral("versions") });
+        QCOMPARE_EXIT(kept, 0);
+        QVERIFY(kept.err.contains(QLatin1String("Simulated controller:")));
+        QVERIFY2(!kept.err.contains(QLatin1String("--documents DIR")), qPrintable(kept.err));
+    }
+
+    // releases: the groups headed when listed together, an empty list said
+    // (on standard error when a script reads the lines), and one JSON array
+    // with the source, the date as given and as a date.
+    void releasesAreLabelledSayWhenNoneAndComeAsJson()
+    {
+        QTemporaryDir documents;
+        const QString docs = documents.path();
+        const Run none
+            = runCli({ QStringLiteral("--documents"), docs, QStringLiteral("releases"), QStringLiteral("--local") });
+        QCOMPARE_EXIT(none, 0);
+        QVERIFY(none.out.isEmpty());
+        QVERIFY2(none.err.contains(QLatin1String("No local releases. Import one with:")), qPrintable(none.err));
+
+        const Run both = runCli({ QStringLiteral("--simulate"), QStringLiteral("releases") });
+        QCOMPARE_EXIT(both, 0);
+        const QStringList lines = both.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QStringLiteral("Local releases:"));
+        QVERIFY(lines.value(1).startsWith(QLatin1String("No local releases.")));
+        QCOMPARE(lines.value(2), QStringLiteral("Online releases:"));
+        QVERIFY2(lines.value(3).startsWith(QLatin1String("1.1-2.5-1.8\t")), qPrintable(both.out));
+        QVERIFY(lines.value(3).endsWith(QLatin1String("\tsigned")));
+
+        const Run json = runCli({ QStringLiteral("--simulate"), QStringLiteral("releases"), QStringLiteral("--json") });
+        QCOMPARE_EXIT(json, 0);
+        const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        QCOMPARE(array.size(), 3);
+        const QJsonObject newest = array.first().toObject();
+        QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
+        QCOMPARE(newest.value(QStringLiteral("version")).toString(), QStringLiteral("1.1-2.5-1.8"));
+        QCOMPARE(newest.value(QStringLiteral("signature")).toString(), QStringLiteral("signed"));
+        QVERIFY(QDate::fromString(newest.value(QStringLiteral("release_date")).toString(), Qt::ISODate).isValid());
+        QVERIFY(newest.value(QStringLiteral("path")).toString().startsWith(QLatin1String("http://127.0.0.1:")));
+    }
+
+    // -v as --version; the wait for a controller named in seconds.
+    void theShortVersionOptionAndTheWaitInSeconds()
+    {
+        const Run v = runCli({ QStringLiteral("-v") });
+        QCOMPARE_EXIT(v, 0);
+        QCOMPARE(v.out, runCli({ QStringLiteral("--version") }).out);
+        QVERIFY(v.out.startsWith(QLatin1String("q3dart-cli ")));
+        // A port nothing listens on.
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        const Run r = runCli({ QStringLiteral("--device"), QStringLiteral("tcp:127.0.0.1:%1").arg(port),
+            QStringLiteral("--wait"), QStringLiteral("1.5"), QStringLiteral("versions") });
+        QCOMPARE_EXIT(r, 3);
+        QVERIFY2(r.err.contains(QLatin1String("within 1.5 s.")), qPrintable(r.err));
+    }
+
+    // On a terminal the bar names what is under way and counts the restart
+    // down; a pipe keeps its plain lines.
+    void onATerminalTheBarNamesThePhaseAndCountsTheRestartDown()
+    {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("Q3DART_LANGUAGE"), QStringLiteral("en"));
+        p.setProcessEnvironment(env);
+        p.setStandardErrorFile(slave);
+        p.start(QStringLiteral(Q3DART_CLI),
+            { QStringLiteral("--simulate"), QStringLiteral("upgrade"), QStringLiteral("--latest") });
+        QByteArray screen;
+        const bool finished = testsupport::waitUntil(
+            [&] {
+                char buffer[4096];
+                for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+                    screen.append(buffer, n);
+                return p.state() == QProcess::NotRunning;
+            },
+            kRunMs);
+        const Run run = endOf(p, finished, kRunMs);
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            screen.append(buffer, n);
+        ::close(master);
+        QCOMPARE_EXIT(run, 0);
+        const QString text = QString::fromUtf8(screen);
+        for (const char* phase : { "Downloading the firmware", "Sending the boot loader", "Sending the left side",
+                 "Sending the right side", "Reading the controller's versions" })
+            QVERIFY2(text.contains(QLatin1String(phase)), phase);
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("restart\u2026 \\(gives up in \\d+ s\\)"))),
+            qPrintable(text.right(2000)));
+        // Redrawn in place: no plain percentage lines.
+        QVERIFY(!text.contains(QLatin1String("progress: ")));
     }
 
     void aSilentControllerEndsWithTheUnplugPrompt()

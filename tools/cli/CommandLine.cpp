@@ -104,7 +104,7 @@ QList<QCommandLineOption> CommandLine::globalOptions() const
         QCommandLineOption(QStringLiteral("stall-limit"), localized("CliOptionStallLimit"), QStringLiteral("SECONDS")),
         QCommandLineOption(kLang, localized("CliOptionLang"), QStringLiteral("LANG")),
         helpOption(),
-        QCommandLineOption(kVersion, localized("CliOptionVersion")),
+        QCommandLineOption({ QStringLiteral("v"), kVersion }, localized("CliOptionVersion")),
     };
     return options;
 }
@@ -356,8 +356,13 @@ bool CommandLine::prepare(int* exitCode, bool record)
         ZelFirmwareUpgradeManager::setSharedLinkTap(m_recorder->tap());
     }
     // --simulate: the simulated controller, demo releases, throw-away documents.
-    if (o.simulate)
+    if (o.simulate) {
         m_demo = std::make_unique<DemoEnvironment>(o.documents, o.server);
+        // Said once, so that nobody looks for the simulated run's results later.
+        const QString notice = localized("CliSimulateNotice")
+            + (o.documents.isEmpty() ? QLatin1Char(' ') + localized("CliSimulateNoticeRecords") : QString());
+        std::fprintf(stderr, "%s\n", notice.toUtf8().constData());
+    }
     m_toasts = std::make_unique<StderrToastPresenter>();
     MessageToast::setPresenter(m_toasts.get());
     return true;

@@ -10,8 +10,14 @@
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <cstdio>
+
+QString ControllerConnector::secondsText(double seconds)
+{
+    return QLocale().toString(seconds, 'g', 6);
+}
 
 ControllerConnector::ControllerConnector(const CliOptions& options, QObject* parent)
     : QObject(parent)
@@ -40,6 +46,7 @@ EAAccessoryPtr ControllerConnector::matchingAccessory()
 void ControllerConnector::connect(double waitSeconds, std::function<void()> found)
 {
     m_found = std::move(found);
+    m_waitSeconds = waitSeconds;
     if (m_probe) {
         QObject::connect(m_probe, &ControllerProbe::found, this, [this] { finish(true); });
         m_transport->start();
@@ -80,7 +87,7 @@ void ControllerConnector::finish(bool found)
     } else if (m_probe && !m_probe->tried().isEmpty()) {
         std::fprintf(stderr, "%s\n",
             localized("NoControllerAnswered")
-                .arg(m_transport->description(), m_probe->triedText())
+                .arg(m_transport->description(), m_probe->triedText(), secondsText(m_waitSeconds))
                 .toUtf8()
                 .constData());
     } else if (found) {
@@ -89,7 +96,7 @@ void ControllerConnector::finish(bool found)
     } else {
         std::fprintf(stderr, "%s\n",
             localized("NoControllerAttached")
-                .arg(m_transport->description(), m_transport->lastError())
+                .arg(m_transport->description(), m_transport->lastError(), secondsText(m_waitSeconds))
                 .trimmed()
                 .toUtf8()
                 .constData());

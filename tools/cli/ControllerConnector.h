@@ -30,6 +30,8 @@ public:
 
     // The first attached accessory offering a declared protocol, or null.
     static EAAccessoryPtr matchingAccessory();
+    // A wait as the messages name it, in seconds.
+    static QString secondsText(double seconds);
 
     // The devices asked, when the controller was looked for among several; null otherwise.
     const ControllerProbe* probe() const { return m_probe; }
@@ -41,6 +43,7 @@ private:
     const CliOptions& m_options;
     AccessoryTransport* m_transport = nullptr;
     QTimer m_deadline;
+    double m_waitSeconds = 0;
     std::function<void()> m_found;
     ControllerProbe* m_probe = nullptr;
     bool m_graceGiven = false;

@@ -3,10 +3,12 @@
 #include "cli/CliOptions.h"
 #include "platform/runtime/Localization.h"
 #include "upgrade/UpgradeHistory.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,8 +42,13 @@ int HistoryCommand::run(const QCommandLineParser& parser)
         [](const UpgradeRecord& a, const UpgradeRecord& b) { return a.started > b.started; });
     if (json) {
         QJsonArray array;
-        for (const UpgradeRecord& r : std::as_const(records))
-            array.append(r.toJson());
+        for (const UpgradeRecord& r : std::as_const(records)) {
+            // The record as stored, and the address as the application shows it.
+            QJsonObject object = r.toJson();
+            object.insert(
+                QStringLiteral("controller_text"), ZelFirmwareUpgradeManager::addressWithColons(r.controller));
+            array.append(object);
+        }
         std::printf("%s\n", QJsonDocument(array).toJson(QJsonDocument::Indented).constData());
         return CliOptions::Ok;
     }
@@ -53,6 +60,7 @@ int HistoryCommand::run(const QCommandLineParser& parser)
     for (const UpgradeRecord& r : std::as_const(records))
         std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(r.started.toUTC().toString(Qt::ISODate)),
             qPrintable(r.outcome), qPrintable(field(r.release)), qPrintable(field(r.before)),
-            qPrintable(field(r.after)), qPrintable(field(r.reasonText())), qPrintable(field(r.controller)));
+            qPrintable(field(r.after)), qPrintable(field(r.reasonText())),
+            qPrintable(field(ZelFirmwareUpgradeManager::addressWithColons(r.controller))));
     return CliOptions::Ok;
 }

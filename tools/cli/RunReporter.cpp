@@ -4,11 +4,13 @@
 #include "cli/ProgressPrinter.h"
 #include "platform/runtime/InterruptNotifier.h"
 #include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdio>
@@ -25,6 +27,7 @@ RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* paren
     connect(run, &UpgradeRun::phaseChanged, this, [this](UpgradeRun::Phase phase) {
         if (phase != UpgradeRun::Phase::Download)
             m_download->finish();
+        showPhase(phase);
         if (m_json)
             event({ { QStringLiteral("event"), QStringLiteral("phase") },
                 { QStringLiteral("phase"), UpgradeRun::phaseName(phase) } });
@@ -72,6 +75,33 @@ RunReporter::RunReporter(UpgradeRun* run, bool json, Ended ended, QObject* paren
     });
 }
 
+void RunReporter::showPhase(UpgradeRun::Phase phase)
+{
+    if (m_json)
+        return;
+    // On a terminal the bar says what is under way; a restart counts down
+    // to when the run gives up on the controller.
+    if (phase == UpgradeRun::Phase::WaitingForRestart && m_progress->isTerminal()) {
+        if (!m_countdown) {
+            m_countdown = new QTimer(this);
+            connect(m_countdown, &QTimer::timeout, this, [this] { showPhase(m_run->phase()); });
+        }
+        m_countdown->start(MainQueue::scaledMilliseconds(1.0));
+        const QString text = UpgradeRun::phaseText(phase);
+        const int left = int(std::ceil(m_run->restartSecondsLeft()));
+        m_progress->setStatus(localized("CliRestartCountdown")
+                                  .arg(m_run->restartOverdue() ? localized("PhaseRestartLonger") : text)
+                                  .arg(left));
+        return;
+    }
+    if (m_countdown)
+        m_countdown->stop();
+    if (phase == UpgradeRun::Phase::Download)
+        m_download->setStatus(UpgradeRun::phaseText(phase));
+    else
+        m_progress->setStatus(UpgradeRun::phaseText(phase));
+}
+
 RunReporter::~RunReporter()
 {
     delete m_progress;
@@ -89,6 +119,8 @@ void RunReporter::event(const QJsonObject& object)
 
 void RunReporter::ended(UpgradeRun::Outcome outcome)
 {
+    if (m_countdown)
+        m_countdown->stop();
     m_progress->finish();
     m_download->finish();
     QJsonValue installed; // null when what the controller holds is unknown

@@ -8,6 +8,7 @@
 #include <functional>
 
 class ProgressPrinter;
+class QTimer;
 
 // Shows an upgrade run on the command line: progress on standard error, or
 // with --json one event object a line on standard output, and its outcome.
@@ -28,12 +29,14 @@ public:
 private:
     void event(const QJsonObject& object);
     void ended(UpgradeRun::Outcome outcome);
+    void showPhase(UpgradeRun::Phase phase);
 
     UpgradeRun* m_run;
     bool m_json;
     Ended m_ended;
     ProgressPrinter* m_progress;
     ProgressPrinter* m_download;
+    QTimer* m_countdown = nullptr;
     int m_lastTenths = -1;
     bool m_interruptNoted = false;
     QString m_device;

@@ -1,5 +1,6 @@
 #include "cli/StationController.h"
 
+#include "cli/ControllerConnector.h"
 #include "cli/RunReporter.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
@@ -26,7 +27,9 @@ StationController::StationController(const QString& deviceText, const DeviceAddr
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
         if (m_state == State::Connecting)
-            fail(localized("NoControllerAttached").arg(m_deviceText, m_transport->lastError()).trimmed());
+            fail(localized("NoControllerAttached")
+                     .arg(m_deviceText, m_transport->lastError(), ControllerConnector::secondsText(m_waitSeconds))
+                     .trimmed());
     });
 }
 
@@ -65,6 +68,7 @@ void StationController::connectWithin(double waitSeconds)
     m_transport->start();
     // Real seconds, as given: the time scale shortens the engine's timers,
     // not how long a transport may take to reach the controller.
+    m_waitSeconds = waitSeconds;
     m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
 }
 

@@ -104,6 +104,7 @@ private:
     std::unique_ptr<UpgradeRun> m_run;
     RunReporter* m_reporter = nullptr;
     QTimer m_deadline;
+    double m_waitSeconds = 0;
     bool m_begun = false;
     bool m_versionsRead = false;
     QString m_failure;

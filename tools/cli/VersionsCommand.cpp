@@ -48,13 +48,19 @@ void VersionsCommand::query()
         if (m_done)
             return;
         m_done = true;
+        // The address and the date as the application shows them; --json
+        // keeps the compact forms under their old names beside them.
         const std::pair<const char*, QString> lines[] = {
-            { "bluetooth_address", engine.macAddressWithoutColon() },
+            { "bluetooth_address", ZelFirmwareUpgradeManager::addressWithColons(engine.macAddressWithoutColon()) },
             { "hardware_version", engine.hardwareVersion() },
             { "bluetooth_version", engine.bluetoothVersion() },
             { "software_version", engine.softwareVersion() },
             { "protocol_version", engine.gcmVersion() },
             { "boot_loader_version", engine.bootVer() },
+            { "production_date", engine.productionDate() },
+        };
+        const std::pair<const char*, QString> compact[] = {
+            { "bluetooth_address", engine.macAddressWithoutColon() },
             { "production_date", engine.productDateString() },
         };
         // Without a device named, the devices asked before the controller
@@ -65,6 +71,11 @@ void VersionsCommand::query()
             QJsonObject object { { QStringLiteral("versions"), versions } };
             for (const auto& [name, value] : lines)
                 object.insert(QString::fromLatin1(name), value);
+            for (const auto& [name, value] : compact) {
+                object.insert(
+                    QString::fromLatin1(name) + QStringLiteral("_text"), object.value(QString::fromLatin1(name)));
+                object.insert(QString::fromLatin1(name), value);
+            }
             if (probe) {
                 QJsonArray tried;
                 for (const ControllerProbe::Tried& t : probe->tried())

@@ -88,7 +88,20 @@ QString Localization::text(const QString& key) const
     return text(key.toUtf8().constData());
 }
 
+QString Localization::text(const char* key, int n) const
+{
+    QString found = m_table->translate(nullptr, key, nullptr, n);
+    if (found.isEmpty())
+        found = m_english->translate(nullptr, key, nullptr, n);
+    return found.replace(QLatin1String("%n"), QString::number(n));
+}
+
 QString localized(const char* key)
 {
     return Localization::shared().text(key);
+}
+
+QString localizedCount(const char* key, int n)
+{
+    return Localization::shared().text(key, n);
 }

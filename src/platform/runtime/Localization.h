@@ -34,6 +34,8 @@ public:
 
     QString text(const char* key) const;
     QString text(const QString& key) const;
+    // The text's plural form for n, with %n replaced by n.
+    QString text(const char* key, int n) const;
 
     // "en", "zh_CN" or "ja" for a language tag.
     static QString tableForLanguageTag(const QString& tag);
@@ -49,3 +51,5 @@ private:
 
 // Shorthand for Localization::shared().text(key).
 QString localized(const char* key);
+// Shorthand for Localization::shared().text(key, n).
+QString localizedCount(const char* key, int n);
