@@ -2173,5 +2173,10 @@
         <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
         <translation>将发送（下载后可知大小）</translation>
     </message>
+    <message id="LanguageUnavailable">
+        <source>--language: the app has no texts in "%1"; it speaks %2</source>
+        <extracomment>Application command line: --language names a language the app has no texts in. %1 = what was given; %2 = the languages it has, joined by ListSeparator.</extracomment>
+        <translation>--language：应用没有“%1”的文本；可用语言为 %2</translation>
+    </message>
 </context>
 </TS>

@@ -118,6 +118,18 @@ private slots:
         l10n.setLanguage(QStringLiteral("en"));
     }
 
+    // An explicit language is one with a table of its own, in any region,
+    // script or encoding; any other would silently be English.
+    void onlyLanguagesWithTablesAreTakenAsChoices()
+    {
+        for (const char* tag : { "en", "zh", "ja", "zh-Hans", "zh-Hant-TW", "ja-JP", "en_GB.UTF-8", "ZH_cn", "ja_JP@x" })
+            QVERIFY2(Localization::hasTableFor(QString::fromLatin1(tag)), tag);
+        for (const char* tag : { "xx", "de", "de-DE", "", "e", "english", "zh--", "ja JP", "en-", "-en", "zhx" })
+            QVERIFY2(!Localization::hasTableFor(QString::fromLatin1(tag)), tag);
+        QCOMPARE(Localization::languagesWithTables(),
+            (QStringList { QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja") }));
+    }
+
     // Two messages were once fixed Chinese texts shown to everyone. The
     // refusal keeps that wording in Chinese; the connect prompt asked to insert
     // a phone into the controller, which a desktop has no use for: it asks, as
