@@ -281,7 +281,7 @@
     <message id="CheckWaitingForController">
         <source>Waiting for a game controller with two sticks...</source>
         <extracomment>Command-line controller check: no controller with two sticks is connected yet.</extracomment>
-        <translation>2 本のスティックを持つゲームコントローラーを待っています...</translation>
+        <translation>2 本のスティックを持つゲームコントローラーを待っています…</translation>
     </message>
     <message id="ChecksumRejected">
         <source>The controller rejected the firmware it received (checksum mismatch). Please reconnect the controller and try again.</source>
@@ -366,7 +366,7 @@
     <message id="CliHistoryHelp">
         <source>the upgrade runs recorded in the documents directory, newest first: start, outcome, release, versions before, after, reason, controller</source>
         <extracomment>Command-line help: the history command.</extracomment>
-        <translation>ドキュメントフォルダーに記録されたアップグレードの実行（新しい順）：開始、結果、リリース、前後のバージョン、理由、コントローラー</translation>
+        <translation>ドキュメントフォルダーに記録された更新の実行（新しい順）：開始、結果、リリース、前後のバージョン、理由、コントローラー</translation>
     </message>
     <message id="CliHistoryJson">
         <source>a JSON array of the runs</source>
@@ -801,7 +801,7 @@
     <message id="DifferentControllerReturned">
         <source>A different controller came back after the restart. Nothing was sent to it; reconnect the controller you started the upgrade on and try again.</source>
         <extracomment>Upgrade failure: after a restart, a controller with another Bluetooth address answered; the run stops.</extracomment>
-        <translation>再起動後に別のコントローラーが接続されました。そのコントローラーには何も送信していません。アップグレードを始めたコントローラーを接続し直して、もう一度お試しください。</translation>
+        <translation>再起動後に別のコントローラーが接続されました。そのコントローラーには何も送信していません。更新を始めたコントローラーを接続し直して、もう一度お試しください。</translation>
     </message>
     <message id="DirectionDown">
         <source>down</source>
@@ -951,7 +951,7 @@
     <message id="HistoryEmpty">
         <source>No upgrade has been recorded yet.</source>
         <extracomment>Command-line: the history command found no recorded upgrade runs.</extracomment>
-        <translation>アップグレードの記録はまだありません。</translation>
+        <translation>更新の記録はまだありません。</translation>
     </message>
     <message id="HistoryFiles">
         <source>Image files</source>
@@ -966,7 +966,7 @@
     <message id="HistoryUnreadable">
         <source>The upgrade history %1 cannot be read.</source>
         <extracomment>Command-line: the upgrade history file exists but cannot be read. %1 = the file's path.</extracomment>
-        <translation>アップグレード履歴 %1 を読み取れません。</translation>
+        <translation>更新履歴 %1 を読み取れません。</translation>
     </message>
     <message id="HistoryVersions">
         <source>Versions %1 → %2</source>
@@ -1076,17 +1076,17 @@
     <message id="NetworkModuleMissing">
         <source>The network component of the app (%1) is missing: it was looked for in %2. Reinstalling the app should restore it.</source>
         <extracomment>An HTTP request (release list, download) or a demo server could not start because the network component is not installed; %1 = its file name, %2 = the places looked in.</extracomment>
-        <translation>アプリのネットワーク コンポーネント（%1）が見つかりません。検索した場所: %2。アプリを再インストールすると復元されます。</translation>
+        <translation>アプリのネットワーク コンポーネント（%1）が見つかりません。検索した場所：%2。アプリを再インストールすると復元されます。</translation>
     </message>
     <message id="NetworkModuleUnusable">
         <source>The network component of the app (%1) cannot be loaded: %2. Reinstalling the app should restore it.</source>
         <extracomment>An HTTP request or a demo server could not start because the network component is damaged; %1 = its file, %2 = the system loader's reason.</extracomment>
-        <translation>アプリのネットワーク コンポーネント（%1）を読み込めません: %2。アプリを再インストールすると復元されます。</translation>
+        <translation>アプリのネットワーク コンポーネント（%1）を読み込めません：%2。アプリを再インストールすると復元されます。</translation>
     </message>
     <message id="NoControllerAnswered">
         <source>No device on %1 answered as a controller within the wait time. Devices tried: %2</source>
         <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated.</extracomment>
-        <translation>待機時間内に %1 上のデバイスはコントローラーとして応答しませんでした。試したデバイス: %2</translation>
+        <translation>待機時間内に %1 上のデバイスはコントローラーとして応答しませんでした。試したデバイス：%2</translation>
     </message>
     <message id="NoControllerAttached">
         <source>No controller was found on %1 within the wait time. %2</source>
@@ -1416,17 +1416,17 @@
     <message id="UpgradeAlreadyRunning">
         <source>Another upgrade is still running. Wait until it has ended.</source>
         <extracomment>Upgrade run / command-line: an upgrade was started while another one is still running.</extracomment>
-        <translation>別のアップグレードが実行中です。終了するまでお待ちください。</translation>
+        <translation>別の更新が実行中です。終了するまでお待ちください。</translation>
     </message>
     <message id="UpgradeCancelled">
         <source>The upgrade was cancelled.</source>
         <extracomment>Upgrade run / command-line: the reason recorded when an upgrade was cancelled (by the user, another release choice or an unplug during the download).</extracomment>
-        <translation>アップグレードはキャンセルされました。</translation>
+        <translation>更新はキャンセルされました。</translation>
     </message>
     <message id="UpgradeCancelledTitle">
         <source>Upgrade cancelled</source>
         <extracomment>Upgrade screen: status line after a run was cancelled; the reason is shown beneath.</extracomment>
-        <translation>アップグレードはキャンセルされました</translation>
+        <translation>更新はキャンセルされました</translation>
     </message>
     <message id="UpgradeCompleted">
         <source>Upgrade completed</source>
@@ -1441,12 +1441,12 @@
     <message id="UpgradeFailedTitle">
         <source>Upgrade failed</source>
         <extracomment>Upgrade screen: status line after a run failed; the reason is shown beneath.</extracomment>
-        <translation>アップグレードに失敗しました</translation>
+        <translation>更新に失敗しました</translation>
     </message>
     <message id="UpgradeHistory">
         <source>Upgrade history</source>
         <extracomment>Upgrade screen: the button that opens the list of recorded upgrade runs, and that list's title.</extracomment>
-        <translation>アップグレード履歴</translation>
+        <translation>更新履歴</translation>
     </message>
     <message id="UpgradeInfo">
         <source>What's new</source>
@@ -1471,7 +1471,7 @@
     <message id="Upgrading...">
         <source>Upgrading... </source>
         <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
-        <translation>更新中... </translation>
+        <translation>更新中… </translation>
     </message>
     <message id="VerdictChatter">
         <source>chatters</source>
@@ -1521,7 +1521,7 @@
     <message id="VersionsNotRead">
         <source>The controller did not report its versions after the upgrade. Please reconnect it and check its version.</source>
         <extracomment>Upgrade run / command-line: after the images were sent the controller did not answer the version query.</extracomment>
-        <translation>アップグレード後にコントローラーがバージョンを返しませんでした。再接続してバージョンを確認してください。</translation>
+        <translation>更新後にコントローラーがバージョンを返しませんでした。再接続してバージョンを確認してください。</translation>
     </message>
     <message id="VirtualControllerName">
         <source>Virtual controller</source>
@@ -1541,7 +1541,7 @@
     <message id="UpgradeCancelledAfterImage">
         <source>Upgrade cancelled once the image being written had ended.</source>
         <extracomment>Upgrade screen and tools: a cancel asked for during an image took effect at the image's end.</extracomment>
-        <translation>書き込み中のイメージが終わった時点でアップグレードを中止しました。</translation>
+        <translation>書き込み中のイメージが終わった時点で更新を中止しました。</translation>
     </message>
     <message id="StepImageBootLoader">
         <source>Boot loader</source>
@@ -1591,7 +1591,7 @@
     <message id="CancelPendingWhy">
         <source>The upgrade stops when the image being written has ended.</source>
         <extracomment>Upgrade screen: tooltip of the cancel button after a cancel was asked for.</extracomment>
-        <translation>書き込み中のイメージが終わるとアップグレードは停止します。</translation>
+        <translation>書き込み中のイメージが終わると更新は停止します。</translation>
     </message>
     <message id="PlanSends">
         <source>Will send</source>
@@ -1646,7 +1646,7 @@
     <message id="CliInterruptWaitsForImage">
         <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
         <extracomment>Command line: Ctrl-C during an image.</extracomment>
-        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後アップグレードを停止します。</translation>
+        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後更新を停止します。</translation>
     </message>
     <message id="CliStationHelp">
         <source>run the same flash or upgrade job on every controller named with --device, all at once, each with its own run, limits, restarts and history record; succeeds only when every controller completed</source>
@@ -1676,7 +1676,7 @@
     <message id="CliStationNeedsJob">
         <source>station needs a job after its devices: flash … or upgrade …</source>
         <extracomment>Command-line usage error: station was given no job, or an unknown one.</extracomment>
-        <translation>station にはデバイスの後にジョブが必要です: flash … または upgrade …</translation>
+        <translation>station にはデバイスの後にジョブが必要です：flash … または upgrade …</translation>
     </message>
     <message id="CliStationControllerFailed">
         <source>%1: %2</source>
@@ -1716,7 +1716,7 @@
     <message id="StationFailed">
         <source>failed: %1</source>
         <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
-        <translation>失敗: %1</translation>
+        <translation>失敗：%1</translation>
     </message>
     <message id="HelpArguments">
         <source>Arguments:</source>
@@ -1726,7 +1726,7 @@
     <message id="AppHelpDescription">
         <source>Q3 Dart companion: firmware versions, upgrades and key test.</source>
         <extracomment>Help of q3dart: what the program is, under the usage line.</extracomment>
-        <translation>Q3 Dart コンパニオン：ファームウェアのバージョン、アップグレード、キーテスト。</translation>
+        <translation>Q3 Dart コンパニオン：ファームウェアのバージョン、更新、キーテスト。</translation>
     </message>
     <message id="AppOptionSimulate">
         <source>Run against the simulated controller and the demo releases, with a throw-away documents directory.</source>
@@ -1771,7 +1771,7 @@
     <message id="AppOptionMeasureUpgrade">
         <source>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</source>
         <extracomment>Help of q3dart: the --measure-upgrade option; "Upgrade Now" is the button's text (UpgradeNow).</extracomment>
-        <translation>--simulate と共に：画面を通してコントローラーを最新のオンラインリリースにアップグレードし、「今すぐアップグレード」を押してから検証済みの結果までの時間をプロトコルの下限と並べて表示して終了する（ベンチマーク用）。</translation>
+        <translation>--simulate と共に：画面を通してコントローラーを最新のオンラインリリースに更新し、「今すぐ更新」を押してから検証済みの結果までの時間をプロトコルの下限と並べて表示して終了する（ベンチマーク用）。</translation>
     </message>
     <message id="AppOptionTrustKey">
         <source>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</source>
@@ -2051,7 +2051,7 @@
     <message id="HistoryNotSaved">
         <source>The upgrade history (%1) could not be saved: %2. Its earlier records are unchanged.</source>
         <extracomment>The run's record could not be added to the upgrade history; the run's own outcome is unchanged. %1 = the history file, %2 = why (e.g. No space left on device (in the folder …)).</extracomment>
-        <translation>アップグレード履歴（%1）を保存できませんでした：%2。以前の記録は変更されていません。</translation>
+        <translation>更新履歴（%1）を保存できませんでした：%2。以前の記録は変更されていません。</translation>
     </message>
     <message id="NoInstallableRelease">
         <source>The firmware server offers no release that may be installed: none is signed by a trusted key.</source>
@@ -2126,12 +2126,12 @@
     <message id="OtherControllerAttached">
         <source>Another controller is attached (%1), not the one the upgrade was for (%2). Nothing was sent to it; press the button again to install the release on this one.</source>
         <extracomment>Upgrade failure: Try again found another controller than the one the failed run was for; %1 = the one attached, %2 = the one the run was for (Bluetooth addresses).</extracomment>
-        <translation>接続されているのは別のコントローラー（%1）で、アップグレードの対象（%2）ではありません。何も送信していません。このコントローラーにリリースをインストールするには、もう一度ボタンを押してください。</translation>
+        <translation>接続されているのは別のコントローラー（%1）で、更新の対象（%2）ではありません。何も送信していません。このコントローラーにリリースをインストールするには、もう一度ボタンを押してください。</translation>
     </message>
     <message id="OtherControllerConfirm">
         <source>Another controller is attached: %1. The upgrade that did not complete was for %2. Install %3 on %1?</source>
         <extracomment>Upgrade screen question before Try again sends anything to another controller than the failed run's; %1 = the attached one, %2 = the failed run's, %3 = the release.</extracomment>
-        <translation>別のコントローラーが接続されています：%1。完了しなかったアップグレードの対象は %2 でした。%1 に %3 をインストールしますか？</translation>
+        <translation>別のコントローラーが接続されています：%1。完了しなかった更新の対象は %2 でした。%1 に %3 をインストールしますか？</translation>
     </message>
     <message id="InstallOnThisController">
         <source>Install on this controller</source>

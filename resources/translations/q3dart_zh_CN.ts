@@ -281,7 +281,7 @@
     <message id="CheckWaitingForController">
         <source>Waiting for a game controller with two sticks...</source>
         <extracomment>Command-line controller check: no controller with two sticks is connected yet.</extracomment>
-        <translation>正在等待带两个摇杆的游戏控制器...</translation>
+        <translation>正在等待带两个摇杆的游戏控制器……</translation>
     </message>
     <message id="ChecksumRejected">
         <source>The controller rejected the firmware it received (checksum mismatch). Please reconnect the controller and try again.</source>
@@ -1471,7 +1471,7 @@
     <message id="Upgrading...">
         <source>Upgrading... </source>
         <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
-        <translation>正在升级... </translation>
+        <translation>正在升级…… </translation>
     </message>
     <message id="VerdictChatter">
         <source>chatters</source>

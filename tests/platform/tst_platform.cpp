@@ -7,7 +7,9 @@
 #include "platform/runtime/NotificationCenter.h"
 #include "support/TestSupport.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace testsupport;
@@ -128,6 +130,45 @@ private slots:
             QVERIFY2(!Localization::hasTableFor(QString::fromLatin1(tag)), tag);
         QCOMPARE(Localization::languagesWithTables(),
             (QStringList { QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja") }));
+    }
+
+    // Chinese and Japanese texts use their own punctuation: full-width
+    // colons, commas and brackets after their characters, no spaces inside
+    // full-width brackets or around full-width marks, and an ellipsis that is
+    // one, not three full stops.
+    void chineseAndJapaneseTextsUseTheirOwnPunctuation()
+    {
+        const QString cjk = QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}]");
+        const QList<std::pair<QString, QRegularExpression>> rules {
+            { QStringLiteral("a Latin mark after a character"), QRegularExpression(cjk + QStringLiteral("[,:;!?](?!/)")) },
+            { QStringLiteral("three full stops"), QRegularExpression(cjk + QStringLiteral("\\.\\.\\.")) },
+            { QStringLiteral("Latin brackets around characters"),
+                QRegularExpression(QStringLiteral("\\(") + cjk + QStringLiteral("|") + cjk + QStringLiteral("\\)")) },
+            { QStringLiteral("a space inside brackets or before a mark"),
+                QRegularExpression(QStringLiteral("[（「『【] | [）」』】、。，：；！？]")) },
+        };
+        for (const char* table : { "q3dart_zh_CN.ts", "q3dart_ja.ts" }) {
+            QFile file(QStringLiteral(Q3DART_TRANSLATIONS_DIR "/") + QString::fromLatin1(table));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QXmlStreamReader xml(&file);
+            QString key;
+            int texts = 0;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                if (xml.name() == QLatin1String("message")) {
+                    key = xml.attributes().value(QStringLiteral("id")).toString();
+                } else if (xml.name() == QLatin1String("translation")) {
+                    const QString text = xml.readElementText();
+                    ++texts;
+                    for (const auto& [fault, rule] : rules)
+                        QVERIFY2(!rule.match(text).hasMatch(),
+                            qPrintable(QStringLiteral("%1 %2: %3: %4").arg(QString::fromLatin1(table), key, fault, text)));
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QVERIFY(texts > 100);
+        }
     }
 
     // Two messages were once fixed Chinese texts shown to everyone. The
