@@ -1059,9 +1059,9 @@
         <translation>本地固件</translation>
     </message>
     <message id="MFiGame">
-        <source>MFi Games</source>
-        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
-        <translation>MFi游戏</translation>
+        <source>Supported Games</source>
+        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button; the games page's title.</extracomment>
+        <translation>支持的游戏</translation>
     </message>
     <message id="MFiGameDescription">
         <source>Games that support the controller</source>

@@ -132,6 +132,18 @@ private slots:
             (QStringList { QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja") }));
     }
 
+    // The games list has a desktop name in every language; its key stays.
+    void theGamesListHasADesktopName()
+    {
+        Localization& l10n = Localization::shared();
+        for (const char* language : { "en", "zh-Hans", "ja" }) {
+            l10n.setLanguage(QString::fromLatin1(language));
+            QVERIFY2(!localized("MFiGame").isEmpty() && !localized("MFiGame").contains(QLatin1String("MFi")), language);
+        }
+        l10n.setLanguage(QStringLiteral("en"));
+        QCOMPARE(localized("MFiGame"), QStringLiteral("Supported Games"));
+    }
+
     // Chinese and Japanese texts use their own punctuation: full-width
     // colons, commas and brackets after their characters, no spaces inside
     // full-width brackets or around full-width marks, and an ellipsis that is
