@@ -1403,16 +1403,6 @@
         <extracomment>Toast (3 s) when a firmware package opened into the application cannot be unpacked (damaged or not really a zip archive, too large, unsupported); the release folder is left as it was. A disk that cannot be written has ImportCopyFailed.</extracomment>
         <translation>解凍に失敗しました。ファームウェアパッケージが破損しているか、解凍できませんでした。</translation>
     </message>
-    <message id="UnzipFinished">
-        <source>Unzipping finished</source>
-        <extracomment>Toast (2 s) when a firmware package opened into the application has been unpacked.</extracomment>
-        <translation>解凍が完了しました</translation>
-    </message>
-    <message id="Unzipping">
-        <source>Unzipping</source>
-        <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
-        <translation>解凍中</translation>
-    </message>
     <message id="UpgradeAlreadyRunning">
         <source>Another upgrade is still running. Wait until it has ended.</source>
         <extracomment>Upgrade run / command-line: an upgrade was started while another one is still running.</extracomment>
@@ -2177,6 +2167,16 @@
         <source>--language: the app has no texts in "%1"; it speaks %2</source>
         <extracomment>Application command line: --language names a language the app has no texts in. %1 = what was given; %2 = the languages it has, joined by ListSeparator.</extracomment>
         <translation>--language：アプリには「%1」のテキストがありません。使用できる言語は %2 です</translation>
+    </message>
+    <message id="ReleaseImported">
+        <source>Release %1 imported</source>
+        <extracomment>Toast after a release archive was imported. %1 = the release's version.</extracomment>
+        <translation>リリース %1 を取り込みました</translation>
+    </message>
+    <message id="UnzippingFile">
+        <source>Unzipping %1…</source>
+        <extracomment>Toast while release archives are imported. %1 = the archive's file name, or several joined by ListSeparator.</extracomment>
+        <translation>%1 を解凍中…</translation>
     </message>
 </context>
 </TS>
