@@ -2178,5 +2178,50 @@
         <extracomment>Toast while release archives are imported. %1 = the archive's file name, or several joined by ListSeparator.</extracomment>
         <translation>%1 を解凍中…</translation>
     </message>
+    <message id="EmptyLocalFirmware">
+        <source>No releases on this computer yet. Choose Import… to add a release archive (.zip), or drop one on the window.</source>
+        <extracomment>Firmware list overlay: the local list when no release has been imported yet; says how to add one. The button is ImportReleases.</extracomment>
+        <translation>このコンピューターにはまだリリースがありません。「取り込み…」でリリースアーカイブ（.zip）を追加するか、ウィンドウにドロップしてください。</translation>
+    </message>
+    <message id="ImportReleases">
+        <source>Import…</source>
+        <extracomment>Firmware list overlay: the local list's button that opens a file dialog for release archives.</extracomment>
+        <translation>取り込み…</translation>
+    </message>
+    <message id="ImportReleasesDescription">
+        <source>Add release archives (.zip) from this computer</source>
+        <extracomment>Firmware list overlay: what the import button does, for assistive technology.</extracomment>
+        <translation>このコンピューターからリリースアーカイブ（.zip）を追加します</translation>
+    </message>
+    <message id="ImportReleasesTitle">
+        <source>Import Releases</source>
+        <extracomment>Firmware list overlay: title of the file dialog that chooses release archives to import.</extracomment>
+        <translation>リリースの取り込み</translation>
+    </message>
+    <message id="ReleaseArchives">
+        <source>Release archives</source>
+        <extracomment>File dialog: name of the file type of release archives (followed by the pattern *.zip).</extracomment>
+        <translation>リリースアーカイブ</translation>
+    </message>
+    <message id="ReleaseImportedOn">
+        <source>Imported %1</source>
+        <extracomment>Firmware list overlay: a local release's date, the day it was imported. %1 = the date (2021-03-09).</extracomment>
+        <translation>取り込み日 %1</translation>
+    </message>
+    <message id="ReleaseDatedOn">
+        <source>Released %1</source>
+        <extracomment>Firmware list overlay: an online release's release date. %1 = the date (2021-03-09).</extracomment>
+        <translation>リリース日 %1</translation>
+    </message>
+    <message id="ReleaseMarkInstalled">
+        <source>Installed</source>
+        <extracomment>Firmware list overlay: mark on the release the attached controller already runs.</extracomment>
+        <translation>インストール済み</translation>
+    </message>
+    <message id="ReleaseListLoading">
+        <source>Asking the firmware server…</source>
+        <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
+        <translation>ファームウェアサーバーに問い合わせています…</translation>
+    </message>
 </context>
 </TS>

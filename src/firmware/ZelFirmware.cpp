@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -73,4 +74,16 @@ QList<ZelFirmware> ZelFirmware::modelArrayWithJSON(const QJsonValue& json)
         if (element.isObject())
             records.append(modelWithJSON(element.toObject()));
     return records;
+}
+
+QDate ZelFirmware::releaseDate() const
+{
+    // Both hyphens or none: "2021-0309" is no form anyone writes.
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{4})(-?)(\\d{2})\\2(\\d{2})(?:$|[T ]\\d{2}:\\d{2})"));
+    const QRegularExpressionMatch match = form.match(updateTime.trimmed());
+    if (!match.hasMatch())
+        return QDate();
+    // An impossible day (2021-02-30) gives an invalid date.
+    return QDate(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QJsonValue>
 #include <QList>
 #include <QMap>
@@ -30,4 +31,10 @@ struct ZelFirmware {
     static ZelFirmware modelWithJSON(const QJsonObject& object);
 
     bool isOnline() const { return listed || path.startsWith(QLatin1String("http")); }
+
+    // The release date updateTime gives, in the forms servers write it:
+    // "2021-03-09", "20210309" or a date and time beginning with the date.
+    // Null for anything else: the text comes from the network and is shown
+    // only as the date read from it.
+    QDate releaseDate() const;
 };
