@@ -2223,5 +2223,15 @@
         <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
         <translation>ファームウェアサーバーに問い合わせています…</translation>
     </message>
+    <message id="WebPageOfflineNote">
+        <source>The site cannot be reached, so this is the copy that came with the app.</source>
+        <extracomment>Web page screens: the note above the copy of the page that ships with the app, shown when the site cannot be reached; a Retry button follows it.</extracomment>
+        <translation>サイトに接続できないため、アプリに付属のコピーを表示しています。</translation>
+    </message>
+    <message id="WebPageRetryDescription">
+        <source>Load the page from the site again</source>
+        <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
+        <translation>サイトからページをもう一度読み込みます</translation>
+    </message>
 </context>
 </TS>

@@ -2223,5 +2223,15 @@
         <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
         <translation>正在向固件服务器查询……</translation>
     </message>
+    <message id="WebPageOfflineNote">
+        <source>The site cannot be reached, so this is the copy that came with the app.</source>
+        <extracomment>Web page screens: the note above the copy of the page that ships with the app, shown when the site cannot be reached; a Retry button follows it.</extracomment>
+        <translation>无法访问网站，以下是应用自带的页面副本。</translation>
+    </message>
+    <message id="WebPageRetryDescription">
+        <source>Load the page from the site again</source>
+        <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
+        <translation>重新从网站加载页面</translation>
+    </message>
 </context>
 </TS>

@@ -3,7 +3,6 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/WebHosts.h"
 #include "ui_ZelMFiGameContentView.h"
-#include "views/WebPageModule.h"
 #include "views/ZelTool.h"
 
 #include <QDesktopServices>
@@ -11,7 +10,7 @@
 #include <QPushButton>
 
 ZelMFiGameView::ZelMFiGameView(QWidget* parent)
-    : ZelBaseView(parent)
+    : WebPageScreen(parent)
 {
     commonInit();
 }
@@ -29,31 +28,33 @@ void ZelMFiGameView::commonInit()
     // Loaded here only: reopening the screen shows the page as it is.
     WebPage::Settings settings;
     settings.url = pageUrl();
+    settings.offlineUrl = offlineUrl();
     settings.storePrefix = WebHosts::appStorePrefix();
     settings.storeLinkRequested = [this](const QUrl& url) { askToOpenInAppStore(url); };
-    settings.allowedOrigins = WebHosts::pageOrigins();
-    settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    webPage = WebPageModule::show(ui.pageArea, settings);
+    showPage(ui.rootLayout, ui.pageArea, settings);
     if (webPage) {
         webPage->widget()->setAccessibleName(localized("MFiGame"));
         webPage->widget()->setAccessibleDescription(localized("MFiGameDescription"));
     }
 }
 
-void ZelMFiGameView::closeAction()
+// Japanese is tested before Chinese; every other language gets the default list.
+static QString pageName()
 {
-    if (closeBlock)
-        closeBlock();
+    const unsigned language = ZelTool::getSystemLanguage();
+    return language == ZelTool::Japanese ? QStringLiteral("mfi2_ja.html")
+        : language == ZelTool::Chinese   ? QStringLiteral("mfi2_zh.html")
+                                         : QStringLiteral("mfi2.html");
 }
 
 QUrl ZelMFiGameView::pageUrl()
 {
-    // Japanese is tested before Chinese; every other language gets the default list.
-    const unsigned language = ZelTool::getSystemLanguage();
-    const QString path = language == ZelTool::Japanese ? QStringLiteral("/mfi2_ja.html")
-        : language == ZelTool::Chinese                 ? QStringLiteral("/mfi2_zh.html")
-                                                       : QStringLiteral("/mfi2.html");
-    return QUrl(WebHosts::makerBaseUrl() + path);
+    return QUrl(WebHosts::makerBaseUrl() + QLatin1Char('/') + pageName());
+}
+
+QUrl ZelMFiGameView::offlineUrl()
+{
+    return offlineCopy(pageName());
 }
 
 void ZelMFiGameView::askToOpenInAppStore(const QUrl& url)

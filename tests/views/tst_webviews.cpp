@@ -135,6 +135,17 @@ void clickLink(QWebEngineView* view, const QString& id)
     runScript(view, QStringLiteral("document.getElementById('%1').click(); true").arg(id));
 }
 
+// The screen shows the copy of its page that ships, named fileName, with the note and Retry over it.
+bool showsOfflineCopy(const WebPageScreen& screen, const QString& fileName)
+{
+    QWebEngineView* web = engineView(screen.webPage);
+    return web && waitUntil([&] {
+        return screen.webPage->isOffline() && !screen.webPage->isLoading()
+            && web->url() == WebPageScreen::offlineCopy(fileName) && !screen.offlineBar->isHidden()
+            && screen.retryButton->isEnabled() && !web->title().isEmpty();
+    }, kWebTimeoutMs);
+}
+
 } // namespace
 
 // Stands in for the desktop's URL opener.
@@ -410,32 +421,110 @@ private slots:
         QVERIFY(asked.isEmpty());
     }
 
-    void silentServerIsStoppedAtTheTimeLimitAndNotRetried()
+    // A server that never answers: the load stops at the time limit and the
+    // offline copy shows, with its note; nothing asks again until Retry.
+    void silentServerIsStoppedAtTheTimeLimitAndRetriedOnlyOnRequest()
     {
         ToastRecorder toasts;
         TestHttpServer silent;
         silent.answer = false;
         WebHosts::setBaseOverride(silent.baseUrl());
-        bool ok = true;
-        bool finished = false;
         std::unique_ptr<ZelTutorialView> view;
         {
             TimeScale fast(0.05); // the 20-second limit in one second, armed with the screen
             view = std::make_unique<ZelTutorialView>();
             view->show();
-            finished = waitForLoad(engineView(view->webPage), &ok);
+            QVERIFY(waitUntil([&] { return view->webPage->isOffline(); }, kWebTimeoutMs));
         }
-        QWebEngineView* web = engineView(view->webPage);
-        QVERIFY(finished);
-        QVERIFY(!ok);
-        QVERIFY(toasts.toasts().empty()); // nothing reported
+        QVERIFY(showsOfflineCopy(*view, QStringLiteral("single_en.html")));
+        QVERIFY(toasts.toasts().empty()); // said on the screen, not in a toast
         const qsizetype asked = silent.targets.size();
         QVERIFY(asked <= 1);
 
         view->setHidden(true);
         view->setHidden(false);
-        runScript(web, QStringLiteral("1"));
+        runScript(engineView(view->webPage), QStringLiteral("1"));
         QCOMPARE(silent.targets.size(), asked);
+
+        // Retry asks the site again; while it does, the copy stays and the
+        // button waits; the site answers at last.
+        silent.answer = true;
+        QTest::mouseClick(view->retryButton, Qt::LeftButton);
+        QVERIFY(!view->retryButton->isEnabled());
+        QVERIFY(waitUntil([&] { return !view->webPage->isOffline() && view->offlineBar->isHidden(); }, kWebTimeoutMs));
+        QCOMPARE(engineView(view->webPage)->url().path(), QStringLiteral("/single.html"));
+    }
+
+    // Nobody listening, or a server that fails: the copy that ships, in the
+    // user's language, for both pages; and a Retry that still finds nobody
+    // keeps it.
+    void anUnreachableSiteShowsTheOfflineCopyInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("tutorial");
+        QTest::addColumn<QString>("games");
+        QTest::addColumn<int>("status"); // 0: nobody listening
+        QTest::newRow("en, refused") << "en-US"
+                                     << "single_en.html"
+                                     << "mfi2.html" << 0;
+        QTest::newRow("zh, server error") << "zh-Hans"
+                                          << "single_zh.html"
+                                          << "mfi2_zh.html" << 500;
+        QTest::newRow("ja, refused") << "ja-JP"
+                                     << "single_ja.html"
+                                     << "mfi2_ja.html" << 0;
+    }
+    void anUnreachableSiteShowsTheOfflineCopyInEveryLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, tutorial);
+        QFETCH(QString, games);
+        QFETCH(int, status);
+        Localization::shared().setPreferredLanguages({ language });
+        TestHttpServer failing;
+        failing.status = 500;
+        WebHosts::setBaseOverride(
+            status ? failing.baseUrl() : QStringLiteral("http://127.0.0.1:%1").arg(unusedPort()));
+        ZelTutorialView tutorialView;
+        tutorialView.resize(800, 500);
+        tutorialView.show();
+        ZelMFiGameView gamesView;
+        gamesView.resize(800, 500);
+        gamesView.show();
+        QVERIFY(showsOfflineCopy(tutorialView, tutorial));
+        QVERIFY(showsOfflineCopy(gamesView, games));
+        QCOMPARE(tutorialView.offlineLabel->text(), localized("WebPageOfflineNote"));
+        QVERIFY(!tutorialView.offlineLabel->text().isEmpty());
+        QCOMPARE(runScript(engineView(tutorialView.webPage), QStringLiteral("document.documentElement.lang")).toString().left(2),
+            language.left(2));
+
+        QTest::mouseClick(gamesView.retryButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return gamesView.retryButton->isEnabled(); }, kWebTimeoutMs));
+        QVERIFY(showsOfflineCopy(gamesView, games));
+    }
+
+    // --simulate takes the pages from their configured hosts, which a run
+    // cannot reach (placeholders, or no network): both screens show their
+    // copies. The demo's web server starts only when asked.
+    void theSimulatedRunShowsTheOfflineCopies()
+    {
+        WebHosts::setBaseOverride(QString());
+        DemoEnvironment demo(QDir::tempPath(), QStringLiteral("http://127.0.0.1:1"), DemoEnvironment::Servers::Later,
+            DemoEnvironment::WebPages::FromTheSite);
+        demo.startServers();
+        QVERIFY(demo.webUrl().isEmpty());
+        QVERIFY(ZelTutorialView::pageUrl().host().endsWith(QLatin1String(".example")));
+        ZelTutorialView tutorial;
+        tutorial.resize(800, 500);
+        tutorial.show();
+        ZelMFiGameView games;
+        games.resize(800, 500);
+        games.show();
+        QVERIFY(showsOfflineCopy(tutorial, QStringLiteral("single_en.html")));
+        QVERIFY(showsOfflineCopy(games, QStringLiteral("mfi2.html")));
+        demo.serveWebPages();
+        QVERIFY(!demo.webUrl().isEmpty());
+        QCOMPARE(WebHosts::makerBaseUrl(), demo.webUrl());
     }
 
     void demoServesThePagesInEveryLanguage()
