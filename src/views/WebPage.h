@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -38,6 +39,8 @@ public:
         // the page itself. Without an offline copy a failed load shows nothing.
         QUrl offlineUrl;
         std::function<void(bool offline)> offlineChanged;
+        // What the page area shows before the page's first paint.
+        QColor background;
     };
 
     virtual ~WebPage() = default;

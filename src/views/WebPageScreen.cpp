@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -50,6 +51,7 @@ void WebPageScreen::showPage(QVBoxLayout* layout, QWidget* pageArea, WebPage::Se
     layout->insertWidget(layout->indexOf(pageArea), offlineBar);
 
     settings.allowedOrigins = WebHosts::pageOrigins();
+    settings.background = palette().color(QPalette::Window);
     QPointer<WebPageScreen> self(this);
     settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     settings.offlineChanged = [self](bool offline) {

@@ -12,7 +12,10 @@ WebPageView::WebPageView(QWidget* parent, const WebPage::Settings& settings)
 {
     // Before the first load, so that every navigation passes the link rule.
     auto* page = new ZelMFiGamePage(settings, this);
-    // No page of the engine's own for a failure, which the offline copy replaces.
+    // Until the page paints, the screen's own colour, not the engine's white;
+    // and no page of the engine's own for a failure, which the offline copy replaces.
+    if (settings.background.isValid())
+        page->setBackgroundColor(settings.background);
     if (settings.offlineUrl.isValid())
         page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     setPage(page);

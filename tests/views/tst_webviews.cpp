@@ -288,6 +288,34 @@ private slots:
         QCOMPARE(web->url(), shown);
     }
 
+    // No flash before the first page: its area wears the screen's colour
+    // until the page paints. Windows are composed with OpenGL only where it
+    // can work, never on the offscreen platform, and a choice already made
+    // in the environment stands.
+    void theFirstPageAppearsWithoutAFlash()
+    {
+        ZelMFiGameView view;
+        view.resize(800, 500);
+        view.show();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(web);
+        QCOMPARE(web->page()->backgroundColor(), view.palette().color(QPalette::Window));
+        QVERIFY(web->page()->backgroundColor() != QColor(Qt::white));
+
+        const QByteArray before = qgetenv("QT_WIDGETS_RHI");
+        qunsetenv("QT_WIDGETS_RHI");
+        QVERIFY(!WebPageModule::prepareWindows());
+        QVERIFY(!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"));
+        qputenv("QT_WIDGETS_RHI", "1");
+        QVERIFY(WebPageModule::prepareWindows());
+        qputenv("QT_WIDGETS_RHI", "0");
+        QVERIFY(!WebPageModule::prepareWindows());
+        if (before.isNull())
+            qunsetenv("QT_WIDGETS_RHI");
+        else
+            qputenv("QT_WIDGETS_RHI", before);
+    }
+
     void storeLinkAsksBeforeLeavingAndKeepsThePage()
     {
         ZelMFiGameView view;
