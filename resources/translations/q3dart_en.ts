@@ -999,9 +999,9 @@
         <translation>Joysticks</translation>
     </message>
     <message id="JumpToAppStorePrompt">
-        <source>Leave this app and open the App Store?</source>
-        <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
-        <translation>Leave this app and open the App Store?</translation>
+        <source>Open this game's store page in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser, when the link names no game.</extracomment>
+        <translation>Open this game's store page in your web browser?</translation>
     </message>
     <message id="KeyHome">
         <source>Home</source>
@@ -2232,6 +2232,31 @@
         <source>Load the page from the site again</source>
         <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
         <translation>Load the page from the site again</translation>
+    </message>
+    <message id="NoBrowserPrompt">
+        <source>No web browser could be opened. Copy the link below and open it in a browser.</source>
+        <extracomment>Dialog when no web browser could be started for a link; the link follows, with a button that copies it.</extracomment>
+        <translation>No web browser could be opened. Copy the link below and open it in a browser.</translation>
+    </message>
+    <message id="CopyLink">
+        <source>Copy Link</source>
+        <extracomment>Button that copies a link to the clipboard.</extracomment>
+        <translation>Copy Link</translation>
+    </message>
+    <message id="OpenStoreItemPrompt">
+        <source>Open the store page of “%1” in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser. %1 = the game's name.</extracomment>
+        <translation>Open the store page of “%1” in your web browser?</translation>
+    </message>
+    <message id="OpenStoreItemAddress">
+        <source>It opens %1</source>
+        <extracomment>Games page: under the question before a store link opens, the address that opens. %1 = the address.</extracomment>
+        <translation>It opens %1</translation>
+    </message>
+    <message id="OpenInBrowser">
+        <source>Open in Browser</source>
+        <extracomment>Button that opens a link in the web browser.</extracomment>
+        <translation>Open in Browser</translation>
     </message>
 </context>
 </TS>

@@ -2,9 +2,9 @@
 
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/WebHosts.h"
+#include "views/ExternalLink.h"
 #include "views/WebPageModule.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
@@ -53,7 +53,7 @@ void WebPageScreen::showPage(QVBoxLayout* layout, QWidget* pageArea, WebPage::Se
     settings.allowedOrigins = WebHosts::pageOrigins();
     settings.background = palette().color(QPalette::Window);
     QPointer<WebPageScreen> self(this);
-    settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    settings.externalLinkRequested = [self](const QUrl& url) { ExternalLink::open(url, self); };
     settings.offlineChanged = [self](bool offline) {
         if (self)
             self->offlineChanged(offline);

@@ -19,6 +19,9 @@ public:
     static QUrl pageUrl();
     // Its copy that ships with the application, in the same language.
     static QUrl offlineUrl();
+    // The game a store address names ("/app/neon-drift/id123" gives "Neon
+    // Drift"); empty when the address names none this way.
+    static QString storeItemName(const QUrl& url);
 
 private:
     void commonInit();

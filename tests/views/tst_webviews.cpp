@@ -13,6 +13,7 @@
 #include "views/ZelTool.h"
 #include "views/ZelTutorialView.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QHttpServer>
 #include <QHttpServerRequest>
@@ -333,14 +334,22 @@ private slots:
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         QMessageBox* alert = visibleAlert();
         QCOMPARE(alert->parentWidget(), presenter);
-        QCOMPARE(alert->text(), localized("JumpToAppStorePrompt"));
-        QVERIFY(!alert->text().isEmpty());
+        // A desktop question: what opens, where, and Cancel unless the user chooses.
+        QCOMPARE(alert->text(), localized("OpenStoreItemPrompt").arg(QStringLiteral("Game")));
+        QVERIFY(alert->text().contains(QStringLiteral("Game")));
+        QVERIFY(alert->informativeText().contains(store.toString()));
         auto* confirm = alert->findChild<QPushButton*>(QStringLiteral("confirmButton"));
         auto* cancel = alert->findChild<QPushButton*>(QStringLiteral("cancelButton"));
         QVERIFY(confirm && cancel);
-        QCOMPARE(confirm->text(), localized("Confirm"));
+        QCOMPARE(confirm->text(), localized("OpenInBrowser"));
         QCOMPARE(cancel->text(), localized("Cancel"));
-        cancel->click();
+        QCOMPARE(alert->defaultButton(), cancel);
+        QTest::keyClick(alert, Qt::Key_Return); // Enter answers with the default
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+        QVERIFY(m_opener.opened.isEmpty());
+        clickLink(web, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
         QVERIFY(m_opener.opened.isEmpty());
 
@@ -529,6 +538,53 @@ private slots:
         QTest::mouseClick(gamesView.retryButton, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return gamesView.retryButton->isEnabled(); }, kWebTimeoutMs));
         QVERIFY(showsOfflineCopy(gamesView, games));
+
+        // The copy's store links ask as the site's do.
+        runScript(engineView(gamesView.webPage), QStringLiteral("document.querySelector('a.get').click(); true"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        QCOMPARE(visibleAlert()->text(), localized("OpenStoreItemPrompt").arg(QStringLiteral("Neon Drift")));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+    }
+
+    // Without a browser the link is shown, to be copied.
+    void withoutABrowserTheLinkIsShownToCopy()
+    {
+        // The offscreen platform starts no browser: as a desktop without one.
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        ZelMFiGameView view;
+        view.show();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
+        clickLink(web, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+        QMessageBox* dialog = nullptr;
+        QVERIFY(waitUntil([&] {
+            dialog = view.findChild<QMessageBox*>(QStringLiteral("linkDialog"));
+            return dialog && dialog->isVisible();
+        }));
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_opener, "openUrl");
+        QCOMPARE(dialog->text(), localized("NoBrowserPrompt"));
+        QCOMPARE(dialog->informativeText(), store.toString(QUrl::FullyEncoded));
+        QGuiApplication::clipboard()->clear();
+        dialog->findChild<QPushButton*>(QStringLiteral("copyLinkButton"))->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), store.toString(QUrl::FullyEncoded));
+        QVERIFY(waitUntil([&] { return !view.findChild<QMessageBox*>(QStringLiteral("linkDialog")); }));
+        QVERIFY(m_opener.opened.isEmpty());
+    }
+
+    void storeAddressesNameTheirGame()
+    {
+        QCOMPARE(ZelMFiGameView::storeItemName(QUrl(QStringLiteral("https://s.example/app/neon-drift/id1000000001"))),
+            QStringLiteral("Neon Drift"));
+        QCOMPARE(ZelMFiGameView::storeItemName(QUrl(QStringLiteral("https://s.example/jp/app/2048/id7/"))),
+            QStringLiteral("2048"));
+        for (const char* nameless : { "https://s.example/app/id1", "https://s.example/app/Neon_Drift/id1",
+                 "https://s.example/app/neon-drift", "https://s.example/app/neon--drift/id1",
+                 "https://s.example/app/%3Cb%3Ex%3C%2Fb%3E/id1" })
+            QVERIFY2(ZelMFiGameView::storeItemName(QUrl(QString::fromLatin1(nameless))).isEmpty(), nameless);
     }
 
     // --simulate takes the pages from their configured hosts, which a run
