@@ -783,6 +783,57 @@ private slots:
         MessageToast::setPresenter(m_toasts);
     }
 
+    // A toast belongs to the screen it was shown on: the next screen takes it
+    // away. It stands at the window's foot, clear of the tiles, and says
+    // nothing the window shows already. The message of a disconnection is
+    // shown once the screens have changed, and stays.
+    void toastsGoWithTheirScreenAndNeverRepeatIt()
+    {
+        if (!root()->existingConnectedView() || root()->visibleScreen() != root()->existingConnectedView()) {
+            if (root()->visibleScreen() != root()->existingHomeView())
+                root()->escapeAction();
+            plugBackIn();
+        }
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        QVERIFY(noVersionQueryPending());
+        ZelConnectedView* connected = root()->existingConnectedView();
+        ToastOverlay overlay;
+        MessageToast::setPresenter(&overlay);
+        window()->activateWindow();
+
+        MessageToast::showMsgWithtext(QStringLiteral("about the connected screen"), 30.0);
+        QLabel* toast = overlay.currentToast();
+        QVERIFY(toast && toast->isVisible());
+        QCOMPARE(toast->geometry().bottom(), window()->height() - ToastOverlay::kBottomMargin - 1);
+        for (QWidget* tile : { connected->upgradeButton.data(), connected->keyTestButton.data(),
+                 connected->MFiButton.data() })
+            QVERIFY(!QRect(tile->mapTo(window(), QPoint(0, 0)), tile->size()).intersects(toast->geometry()));
+
+        connected->MFiAction();
+        QVERIFY(onScreen(root()->existingMFiGameView()));
+        QVERIFY(!overlay.currentToast());
+        QVERIFY(window()->findChildren<QLabel*>(QStringLiteral("toast")).isEmpty());
+        root()->existingMFiGameView()->closeAction();
+        QVERIFY(onScreen(connected));
+
+        // The latest version's place says it already: no toast says it again.
+        QVERIFY(waitUntil([&] { return !connected->latestVersionLabel->text().isEmpty(); }));
+        MessageToast::showMsgWithtext(connected->latestVersionLabel->text());
+        QVERIFY(!overlay.currentToast());
+        MessageToast::showMsgWithtext(QStringLiteral("something else"));
+        QVERIFY(overlay.currentToast());
+
+        QVERIFY(noVersionQueryPending());
+        unplug();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        QVERIFY(overlay.currentToast());
+        QCOMPARE(overlay.currentToast()->text(), localized("GamepadDisconnectManuallyPrompt"));
+        overlay.dismiss();
+        MessageToast::setPresenter(m_toasts);
+        plugBackIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
+    }
+
     void cleanupTestCase()
     {
         m_gamepad.reset();
