@@ -2258,5 +2258,10 @@
         <extracomment>Button that opens a link in the web browser.</extracomment>
         <translation>ブラウザーで開く</translation>
     </message>
+    <message id="ControllerTypeVirtual">
+        <source>virtual</source>
+        <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
+        <translation>仮想</translation>
+    </message>
 </context>
 </TS>
