@@ -105,8 +105,8 @@ void ToastOverlay::place()
     m_label->resize(size.width(),
         m_label->heightForWidth(size.width()) > 0 ? m_label->heightForWidth(size.width()) : size.height());
     // At the foot: the screens keep their controls in the middle.
-    m_label->move((window->width() - m_label->width()) / 2,
-        std::max(0, window->height() - m_label->height() - kBottomMargin));
+    m_label->move(
+        (window->width() - m_label->width()) / 2, std::max(0, window->height() - m_label->height() - kBottomMargin));
 }
 
 bool ToastOverlay::eventFilter(QObject* watched, QEvent* event)

@@ -79,8 +79,7 @@ QList<ZelFirmware> ZelFirmware::modelArrayWithJSON(const QJsonValue& json)
 QDate ZelFirmware::releaseDate() const
 {
     // Both hyphens or none: "2021-0309" is no form anyone writes.
-    static const QRegularExpression form(
-        QStringLiteral("^(\\d{4})(-?)(\\d{2})\\2(\\d{2})(?:$|[T ]\\d{2}:\\d{2})"));
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})(-?)(\\d{2})\\2(\\d{2})(?:$|[T ]\\d{2}:\\d{2})"));
     const QRegularExpressionMatch match = form.match(updateTime.trimmed());
     if (!match.hasMatch())
         return QDate();

@@ -39,8 +39,7 @@ bool ExternalLink::open(const QUrl& url, QWidget* parent)
     close->setObjectName(QStringLiteral("closeLinkButton"));
     dialog->setDefaultButton(copy);
     dialog->setEscapeButton(close);
-    QObject::connect(copy, &QPushButton::clicked, copy,
-        [address] { QGuiApplication::clipboard()->setText(address); });
+    QObject::connect(copy, &QPushButton::clicked, copy, [address] { QGuiApplication::clipboard()->setText(address); });
     dialog->open();
     return false;
 }

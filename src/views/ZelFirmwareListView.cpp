@@ -70,14 +70,14 @@ public:
             const QString badge = localized("ReleaseMarkInstalled");
             const QFontMetrics metrics(badgeFont);
             const int width = std::min(metrics.horizontalAdvance(badge) + 2 * kBadgePadding, top.width() / 2);
-            const QRect frame(top.right() + 1 - width, top.bottom() + 1 - metrics.height() - 2, width,
-                metrics.height() + 2);
+            const QRect frame(
+                top.right() + 1 - width, top.bottom() + 1 - metrics.height() - 2, width, metrics.height() + 2);
             painter->setPen(QColor(0xfc, 0x7a, 0x24));
             painter->setBrush(QColor(0xfc, 0x7a, 0x24, 0x30));
             painter->drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
             painter->setFont(badgeFont);
-            painter->drawText(frame, Qt::AlignCenter,
-                metrics.elidedText(badge, Qt::ElideRight, frame.width() - 2 * kBadgePadding));
+            painter->drawText(
+                frame, Qt::AlignCenter, metrics.elidedText(badge, Qt::ElideRight, frame.width() - 2 * kBadgePadding));
             versionRoom -= width + kBadgePadding;
         }
 
@@ -95,8 +95,8 @@ public:
         painter->setFont(detailFont);
         painter->setPen(QColor(0x9a, 0x9c, 0xa8));
         painter->drawText(bottom.adjusted(0, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-            QFontMetrics(detailFont).elidedText(
-                index.data(ZelFirmwareListView::DetailRole).toString(), Qt::ElideRight, bottom.width()));
+            QFontMetrics(detailFont)
+                .elidedText(index.data(ZelFirmwareListView::DetailRole).toString(), Qt::ElideRight, bottom.width()));
         painter->restore();
     }
 
@@ -259,19 +259,19 @@ void ZelFirmwareListView::loadData()
         if (retryButton->isEnabled())
             retryButton->setHidden(true);
         emptyContentPropmtLabel->setText(localized("ReleaseListLoading"));
-        catalogue.getRemoteFirmwares(
-            [view = QPointer<ZelFirmwareListView>(this), load](const QList<ZelFirmware>& records, const QString& error) {
-                // The list was loaded again meanwhile (the user switched to the
-                // local list): this answer would put online rows under it.
-                if (!view || view->m_loadGeneration != load)
-                    return;
-                view->firmwares = records;
-                // Why the server gave nothing, and whether asking again may help.
-                const LatestReleaseText latest = LatestReleaseText::make(records, error);
-                view->m_emptyReason = latest.reason;
-                view->m_canRetry = latest.retry;
-                view->reloadTableView();
-            });
+        catalogue.getRemoteFirmwares([view = QPointer<ZelFirmwareListView>(this), load](
+                                         const QList<ZelFirmware>& records, const QString& error) {
+            // The list was loaded again meanwhile (the user switched to the
+            // local list): this answer would put online rows under it.
+            if (!view || view->m_loadGeneration != load)
+                return;
+            view->firmwares = records;
+            // Why the server gave nothing, and whether asking again may help.
+            const LatestReleaseText latest = LatestReleaseText::make(records, error);
+            view->m_emptyReason = latest.reason;
+            view->m_canRetry = latest.retry;
+            view->reloadTableView();
+        });
         break;
     default:
         break;

@@ -340,8 +340,8 @@ private slots:
         const auto has = [&](const QString& start, const QString& what) { return hasFault(faults, start, what); };
         QVERIFY2(has(QStringLiteral("planLabel:"), QStringLiteral("text elided")), qPrintable(faults.join(u'\n')));
         QVERIFY(has(QStringLiteral("stepsLabel:"), QStringLiteral("text elided")));
-        QVERIFY(has(QStringLiteral("QScrollArea/qt_scrollarea_viewport/QWidget/instructionLabel:"),
-            QStringLiteral("cut off")));
+        QVERIFY(has(
+            QStringLiteral("QScrollArea/qt_scrollarea_viewport/QWidget/instructionLabel:"), QStringLiteral("cut off")));
         QVERIFY(has(QStringLiteral("QWidget/row:"), QStringLiteral("text needs")));
         QVERIFY(!has(QStringLiteral("QScrollArea/qt_scrollarea_viewport/QWidget/QLabel"), QString()));
 
@@ -354,7 +354,8 @@ private slots:
         row->resize(200, row->heightForWidth(200));
         QCOMPARE(LayoutAudit::check(&window), QStringList());
         QCOMPARE(LayoutAudit::wholeTextNames(),
-            (QStringList { QStringLiteral("planLabel"), QStringLiteral("stepsLabel"), QStringLiteral("instructionLabel") }));
+            (QStringList {
+                QStringLiteral("planLabel"), QStringLiteral("stepsLabel"), QStringLiteral("instructionLabel") }));
     }
 };
 

@@ -805,8 +805,8 @@ private slots:
         QLabel* toast = overlay.currentToast();
         QVERIFY(toast && toast->isVisible());
         QCOMPARE(toast->geometry().bottom(), window()->height() - ToastOverlay::kBottomMargin - 1);
-        for (QWidget* tile : { connected->upgradeButton.data(), connected->keyTestButton.data(),
-                 connected->MFiButton.data() })
+        for (QWidget* tile :
+            { connected->upgradeButton.data(), connected->keyTestButton.data(), connected->MFiButton.data() })
             QVERIFY(!QRect(tile->mapTo(window(), QPoint(0, 0)), tile->size()).intersects(toast->geometry()));
 
         connected->MFiAction();

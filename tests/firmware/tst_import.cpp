@@ -115,8 +115,7 @@ private slots:
             DocumentsDirectory::path() + QStringLiteral("/LocalBinFiles/zelmar-q3-dart"));
         QCOMPARE(fileContents(archive), original); // the user's file stays
         QCOMPARE(toastsOf(recorder),
-            (QList<QPair<QString, double>> {
-                unzippingToast(QStringLiteral("V1.2-1.3-1.4.zip")),
+            (QList<QPair<QString, double>> { unzippingToast(QStringLiteral("V1.2-1.3-1.4.zip")),
                 { localized("ReleaseImported").arg(QStringLiteral("1.2-1.3-1.4")), 2.0 } }));
         QCOMPARE(recorder.texts().front(), QStringLiteral("Unzipping V1.2-1.3-1.4.zip\u2026"));
         // The release is named, with the version its folder got.

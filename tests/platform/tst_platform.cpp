@@ -124,7 +124,8 @@ private slots:
     // script or encoding; any other would silently be English.
     void onlyLanguagesWithTablesAreTakenAsChoices()
     {
-        for (const char* tag : { "en", "zh", "ja", "zh-Hans", "zh-Hant-TW", "ja-JP", "en_GB.UTF-8", "ZH_cn", "ja_JP@x" })
+        for (const char* tag :
+            { "en", "zh", "ja", "zh-Hans", "zh-Hant-TW", "ja-JP", "en_GB.UTF-8", "ZH_cn", "ja_JP@x" })
             QVERIFY2(Localization::hasTableFor(QString::fromLatin1(tag)), tag);
         for (const char* tag : { "xx", "de", "de-DE", "", "e", "english", "zh--", "ja JP", "en-", "-en", "zhx" })
             QVERIFY2(!Localization::hasTableFor(QString::fromLatin1(tag)), tag);
@@ -152,7 +153,8 @@ private slots:
     {
         const QString cjk = QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}]");
         const QList<std::pair<QString, QRegularExpression>> rules {
-            { QStringLiteral("a Latin mark after a character"), QRegularExpression(cjk + QStringLiteral("[,:;!?](?!/)")) },
+            { QStringLiteral("a Latin mark after a character"),
+                QRegularExpression(cjk + QStringLiteral("[,:;!?](?!/)")) },
             { QStringLiteral("three full stops"), QRegularExpression(cjk + QStringLiteral("\\.\\.\\.")) },
             { QStringLiteral("Latin brackets around characters"),
                 QRegularExpression(QStringLiteral("\\(") + cjk + QStringLiteral("|") + cjk + QStringLiteral("\\)")) },
@@ -175,7 +177,8 @@ private slots:
                     ++texts;
                     for (const auto& [fault, rule] : rules)
                         QVERIFY2(!rule.match(text).hasMatch(),
-                            qPrintable(QStringLiteral("%1 %2: %3: %4").arg(QString::fromLatin1(table), key, fault, text)));
+                            qPrintable(
+                                QStringLiteral("%1 %2: %3: %4").arg(QString::fromLatin1(table), key, fault, text)));
                 }
             }
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));

@@ -1189,7 +1189,8 @@ private slots:
         list.setHidden(false);
         if (type == ZelFirmwareListTypeOnline)
             QVERIFY(waitUntil([&] {
-                return server.targets.size() == 1 && list.emptyContentPropmtLabel->text() != localized("ReleaseListLoading");
+                return server.targets.size() == 1
+                    && list.emptyContentPropmtLabel->text() != localized("ReleaseListLoading");
             }));
         QCOMPARE(list.tableView->count(), 0);
         QVERIFY(list.emptyContentPropmtLabel && !list.emptyContentPropmtLabel->isHidden());
@@ -1216,17 +1217,15 @@ private slots:
         ZelFirmwareListView list(m_window);
         list.setGeometry(m_window->rect());
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest })); // loaded on creation
-        const auto detail = [&](int row) {
-            return list.tableView->item(row)->data(ZelFirmwareListView::DetailRole).toString();
-        };
+        const auto detail
+            = [&](int row) { return list.tableView->item(row)->data(ZelFirmwareListView::DetailRole).toString(); };
         QVERIFY(detail(0).endsWith(localized("ReleaseMarkLocalFile")));
         QCOMPARE(list.tableView->visualItemRect(list.tableView->item(0)).height(), ZelFirmwareListView::kRowHeight);
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
         // The server signs nothing: each online row says so.
-        QVERIFY(waitUntil([&] {
-            return list.tableView->count() == 3 && detail(0).endsWith(localized("ReleaseMarkUnsigned"));
-        }));
+        QVERIFY(waitUntil(
+            [&] { return list.tableView->count() == 3 && detail(0).endsWith(localized("ReleaseMarkUnsigned")); }));
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest }));
         QVERIFY(detail(2).endsWith(localized("ReleaseMarkUnsigned")));
     }

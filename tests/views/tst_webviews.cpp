@@ -140,11 +140,14 @@ void clickLink(QWebEngineView* view, const QString& id)
 bool showsOfflineCopy(const WebPageScreen& screen, const QString& fileName)
 {
     QWebEngineView* web = engineView(screen.webPage);
-    return web && waitUntil([&] {
-        return screen.webPage->isOffline() && !screen.webPage->isLoading()
-            && web->url() == WebPageScreen::offlineCopy(fileName) && !screen.offlineBar->isHidden()
-            && screen.retryButton->isEnabled() && !web->title().isEmpty();
-    }, kWebTimeoutMs);
+    return web
+        && waitUntil(
+            [&] {
+                return screen.webPage->isOffline() && !screen.webPage->isLoading()
+                    && web->url() == WebPageScreen::offlineCopy(fileName) && !screen.offlineBar->isHidden()
+                    && screen.retryButton->isEnabled() && !web->title().isEmpty();
+            },
+            kWebTimeoutMs);
 }
 
 } // namespace
@@ -520,8 +523,7 @@ private slots:
         Localization::shared().setPreferredLanguages({ language });
         TestHttpServer failing;
         failing.status = 500;
-        WebHosts::setBaseOverride(
-            status ? failing.baseUrl() : QStringLiteral("http://127.0.0.1:%1").arg(unusedPort()));
+        WebHosts::setBaseOverride(status ? failing.baseUrl() : QStringLiteral("http://127.0.0.1:%1").arg(unusedPort()));
         ZelTutorialView tutorialView;
         tutorialView.resize(800, 500);
         tutorialView.show();
@@ -532,7 +534,9 @@ private slots:
         QVERIFY(showsOfflineCopy(gamesView, games));
         QCOMPARE(tutorialView.offlineLabel->text(), localized("WebPageOfflineNote"));
         QVERIFY(!tutorialView.offlineLabel->text().isEmpty());
-        QCOMPARE(runScript(engineView(tutorialView.webPage), QStringLiteral("document.documentElement.lang")).toString().left(2),
+        QCOMPARE(runScript(engineView(tutorialView.webPage), QStringLiteral("document.documentElement.lang"))
+                     .toString()
+                     .left(2),
             language.left(2));
 
         QTest::mouseClick(gamesView.retryButton, Qt::LeftButton);
@@ -581,9 +585,9 @@ private slots:
             QStringLiteral("Neon Drift"));
         QCOMPARE(ZelMFiGameView::storeItemName(QUrl(QStringLiteral("https://s.example/jp/app/2048/id7/"))),
             QStringLiteral("2048"));
-        for (const char* nameless : { "https://s.example/app/id1", "https://s.example/app/Neon_Drift/id1",
-                 "https://s.example/app/neon-drift", "https://s.example/app/neon--drift/id1",
-                 "https://s.example/app/%3Cb%3Ex%3C%2Fb%3E/id1" })
+        for (const char* nameless :
+            { "https://s.example/app/id1", "https://s.example/app/Neon_Drift/id1", "https://s.example/app/neon-drift",
+                "https://s.example/app/neon--drift/id1", "https://s.example/app/%3Cb%3Ex%3C%2Fb%3E/id1" })
             QVERIFY2(ZelMFiGameView::storeItemName(QUrl(QString::fromLatin1(nameless))).isEmpty(), nameless);
     }
 
