@@ -1005,9 +1005,9 @@
         <translation>Joysticks</translation>
     </message>
     <message id="JumpToAppStorePrompt">
-        <source>Leave this app and open the App Store?</source>
-        <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
-        <translation>Leave this app and open the App Store?</translation>
+        <source>Open this game's store page in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser, when the link names no game.</extracomment>
+        <translation>Open this game's store page in your web browser?</translation>
     </message>
     <message id="KeyHome">
         <source>Home</source>
@@ -1065,9 +1065,9 @@
         <translation>Local Firmware</translation>
     </message>
     <message id="MFiGame">
-        <source>MFi Games</source>
-        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
-        <translation>MFi Games</translation>
+        <source>Supported Games</source>
+        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button; the games page's title.</extracomment>
+        <translation>Supported Games</translation>
     </message>
     <message id="MFiGameDescription">
         <source>Games that support the controller</source>
@@ -1408,16 +1408,6 @@
         <source>Unzipping failed. The firmware package is damaged or could not be unpacked.</source>
         <extracomment>Toast (3 s) when a firmware package opened into the application cannot be unpacked (damaged or not really a zip archive, too large, unsupported); the release folder is left as it was. A disk that cannot be written has ImportCopyFailed.</extracomment>
         <translation>Unzipping failed. The firmware package is damaged or could not be unpacked.</translation>
-    </message>
-    <message id="UnzipFinished">
-        <source>Unzipping finished</source>
-        <extracomment>Toast (2 s) when a firmware package opened into the application has been unpacked.</extracomment>
-        <translation>Unzipping finished</translation>
-    </message>
-    <message id="Unzipping">
-        <source>Unzipping</source>
-        <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
-        <translation>Unzipping</translation>
     </message>
     <message id="UpgradeAlreadyRunning">
         <source>Another upgrade is still running. Wait until it has ended.</source>
@@ -2298,6 +2288,106 @@
         <source>%1 (gives up in %2 s)</source>
         <extracomment>Command-line, beside the progress bar on a terminal while the controller restarts. %1 = PhaseRestart or PhaseRestartLonger; %2 = whole seconds until the run gives up on the controller.</extracomment>
         <translation>%1 (gives up in %2 s)</translation>
+    </message>
+    <message id="LanguageUnavailable">
+        <source>--language: the app has no texts in "%1"; it speaks %2</source>
+        <extracomment>Application command line: --language names a language the app has no texts in. %1 = what was given; %2 = the languages it has, joined by ListSeparator.</extracomment>
+        <translation>--language: the app has no texts in "%1"; it speaks %2</translation>
+    </message>
+    <message id="ReleaseImported">
+        <source>Release %1 imported</source>
+        <extracomment>Toast after a release archive was imported. %1 = the release's version.</extracomment>
+        <translation>Release %1 imported</translation>
+    </message>
+    <message id="UnzippingFile">
+        <source>Unzipping %1…</source>
+        <extracomment>Toast while release archives are imported. %1 = the archive's file name, or several joined by ListSeparator.</extracomment>
+        <translation>Unzipping %1…</translation>
+    </message>
+    <message id="EmptyLocalFirmware">
+        <source>No releases on this computer yet. Choose Import… to add a release archive (.zip), or drop one on the window.</source>
+        <extracomment>Firmware list overlay: the local list when no release has been imported yet; says how to add one. The button is ImportReleases.</extracomment>
+        <translation>No releases on this computer yet. Choose Import… to add a release archive (.zip), or drop one on the window.</translation>
+    </message>
+    <message id="ImportReleases">
+        <source>Import…</source>
+        <extracomment>Firmware list overlay: the local list's button that opens a file dialog for release archives.</extracomment>
+        <translation>Import…</translation>
+    </message>
+    <message id="ImportReleasesDescription">
+        <source>Add release archives (.zip) from this computer</source>
+        <extracomment>Firmware list overlay: what the import button does, for assistive technology.</extracomment>
+        <translation>Add release archives (.zip) from this computer</translation>
+    </message>
+    <message id="ImportReleasesTitle">
+        <source>Import Releases</source>
+        <extracomment>Firmware list overlay: title of the file dialog that chooses release archives to import.</extracomment>
+        <translation>Import Releases</translation>
+    </message>
+    <message id="ReleaseArchives">
+        <source>Release archives</source>
+        <extracomment>File dialog: name of the file type of release archives (followed by the pattern *.zip).</extracomment>
+        <translation>Release archives</translation>
+    </message>
+    <message id="ReleaseImportedOn">
+        <source>Imported %1</source>
+        <extracomment>Firmware list overlay: a local release's date, the day it was imported. %1 = the date (2021-03-09).</extracomment>
+        <translation>Imported %1</translation>
+    </message>
+    <message id="ReleaseDatedOn">
+        <source>Released %1</source>
+        <extracomment>Firmware list overlay: an online release's release date. %1 = the date (2021-03-09).</extracomment>
+        <translation>Released %1</translation>
+    </message>
+    <message id="ReleaseMarkInstalled">
+        <source>Installed</source>
+        <extracomment>Firmware list overlay: mark on the release the attached controller already runs.</extracomment>
+        <translation>Installed</translation>
+    </message>
+    <message id="ReleaseListLoading">
+        <source>Asking the firmware server…</source>
+        <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
+        <translation>Asking the firmware server…</translation>
+    </message>
+    <message id="WebPageOfflineNote">
+        <source>The site cannot be reached, so this is the copy that came with the app.</source>
+        <extracomment>Web page screens: the note above the copy of the page that ships with the app, shown when the site cannot be reached; a Retry button follows it.</extracomment>
+        <translation>The site cannot be reached, so this is the copy that came with the app.</translation>
+    </message>
+    <message id="WebPageRetryDescription">
+        <source>Load the page from the site again</source>
+        <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
+        <translation>Load the page from the site again</translation>
+    </message>
+    <message id="NoBrowserPrompt">
+        <source>No web browser could be opened. Copy the link below and open it in a browser.</source>
+        <extracomment>Dialog when no web browser could be started for a link; the link follows, with a button that copies it.</extracomment>
+        <translation>No web browser could be opened. Copy the link below and open it in a browser.</translation>
+    </message>
+    <message id="CopyLink">
+        <source>Copy Link</source>
+        <extracomment>Button that copies a link to the clipboard.</extracomment>
+        <translation>Copy Link</translation>
+    </message>
+    <message id="OpenStoreItemPrompt">
+        <source>Open the store page of “%1” in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser. %1 = the game's name.</extracomment>
+        <translation>Open the store page of “%1” in your web browser?</translation>
+    </message>
+    <message id="OpenStoreItemAddress">
+        <source>It opens %1</source>
+        <extracomment>Games page: under the question before a store link opens, the address that opens. %1 = the address.</extracomment>
+        <translation>It opens %1</translation>
+    </message>
+    <message id="OpenInBrowser">
+        <source>Open in Browser</source>
+        <extracomment>Button that opens a link in the web browser.</extracomment>
+        <translation>Open in Browser</translation>
+    </message>
+    <message id="ControllerTypeVirtual">
+        <source>virtual</source>
+        <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
+        <translation>virtual</translation>
     </message>
 </context>
 </TS>

@@ -285,7 +285,7 @@
     <message id="CheckWaitingForController">
         <source>Waiting for a game controller with two sticks...</source>
         <extracomment>Command-line controller check: no controller with two sticks is connected yet.</extracomment>
-        <translation>2 本のスティックを持つゲームコントローラーを待っています...</translation>
+        <translation>2 本のスティックを持つゲームコントローラーを待っています…</translation>
     </message>
     <message id="ChecksumRejected">
         <source>The controller rejected the firmware it received (checksum mismatch). Please reconnect the controller and try again.</source>
@@ -370,7 +370,7 @@
     <message id="CliHistoryHelp">
         <source>the upgrade runs recorded in the documents directory, newest first: start, outcome, release, versions before, after, reason, controller</source>
         <extracomment>Command-line help: the history command.</extracomment>
-        <translation>ドキュメントフォルダーに記録されたアップグレードの実行（新しい順）：開始、結果、リリース、前後のバージョン、理由、コントローラー</translation>
+        <translation>ドキュメントフォルダーに記録された更新の実行（新しい順）：開始、結果、リリース、前後のバージョン、理由、コントローラー</translation>
     </message>
     <message id="CliHistoryJson">
         <source>a JSON array of the runs</source>
@@ -805,7 +805,7 @@
     <message id="DifferentControllerReturned">
         <source>A different controller came back after the restart. Nothing was sent to it; reconnect the controller you started the upgrade on and try again.</source>
         <extracomment>Upgrade failure: after a restart, a controller with another Bluetooth address answered; the run stops.</extracomment>
-        <translation>再起動後に別のコントローラーが接続されました。そのコントローラーには何も送信していません。アップグレードを始めたコントローラーを接続し直して、もう一度お試しください。</translation>
+        <translation>再起動後に別のコントローラーが接続されました。そのコントローラーには何も送信していません。更新を始めたコントローラーを接続し直して、もう一度お試しください。</translation>
     </message>
     <message id="DirectionDown">
         <source>down</source>
@@ -955,7 +955,7 @@
     <message id="HistoryEmpty">
         <source>No upgrade has been recorded yet.</source>
         <extracomment>Command-line: the history command found no recorded upgrade runs.</extracomment>
-        <translation>アップグレードの記録はまだありません。</translation>
+        <translation>更新の記録はまだありません。</translation>
     </message>
     <message id="HistoryFiles">
         <source>Image files</source>
@@ -970,7 +970,7 @@
     <message id="HistoryUnreadable">
         <source>The upgrade history %1 cannot be read.</source>
         <extracomment>Command-line: the upgrade history file exists but cannot be read. %1 = the file's path.</extracomment>
-        <translation>アップグレード履歴 %1 を読み取れません。</translation>
+        <translation>更新履歴 %1 を読み取れません。</translation>
     </message>
     <message id="HistoryVersions">
         <source>Versions %1 → %2</source>
@@ -1003,9 +1003,9 @@
         <translation>ジョイスティック</translation>
     </message>
     <message id="JumpToAppStorePrompt">
-        <source>Leave this app and open the App Store?</source>
-        <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
-        <translation>このアプリを離れてApp Storeを開きますか？</translation>
+        <source>Open this game's store page in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser, when the link names no game.</extracomment>
+        <translation>このゲームのストアページをウェブブラウザーで開きますか？</translation>
     </message>
     <message id="KeyHome">
         <source>Home</source>
@@ -1063,9 +1063,9 @@
         <translation>ローカルから</translation>
     </message>
     <message id="MFiGame">
-        <source>MFi Games</source>
-        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
-        <translation>MFiゲーム</translation>
+        <source>Supported Games</source>
+        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button; the games page's title.</extracomment>
+        <translation>対応ゲーム</translation>
     </message>
     <message id="MFiGameDescription">
         <source>Games that support the controller</source>
@@ -1080,17 +1080,17 @@
     <message id="NetworkModuleMissing">
         <source>The network component of the app (%1) is missing: it was looked for in %2. Reinstalling the app should restore it.</source>
         <extracomment>An HTTP request (release list, download) or a demo server could not start because the network component is not installed; %1 = its file name, %2 = the places looked in.</extracomment>
-        <translation>アプリのネットワーク コンポーネント（%1）が見つかりません。検索した場所: %2。アプリを再インストールすると復元されます。</translation>
+        <translation>アプリのネットワーク コンポーネント（%1）が見つかりません。検索した場所：%2。アプリを再インストールすると復元されます。</translation>
     </message>
     <message id="NetworkModuleUnusable">
         <source>The network component of the app (%1) cannot be loaded: %2. Reinstalling the app should restore it.</source>
         <extracomment>An HTTP request or a demo server could not start because the network component is damaged; %1 = its file, %2 = the system loader's reason.</extracomment>
-        <translation>アプリのネットワーク コンポーネント（%1）を読み込めません: %2。アプリを再インストールすると復元されます。</translation>
+        <translation>アプリのネットワーク コンポーネント（%1）を読み込めません：%2。アプリを再インストールすると復元されます。</translation>
     </message>
     <message id="NoControllerAnswered">
         <source>No device on %1 answered as a controller within %3 s. Devices tried: %2</source>
         <extracomment>Command-line: with no device named, every USB serial device was asked for its versions and none answered. %1 = the transport (usb-serial); %2 = the devices asked, comma-separated; %3 = the wait in seconds.</extracomment>
-        <translation>%3 秒以内に %1 上のデバイスはコントローラーとして応答しませんでした。試したデバイス: %2</translation>
+        <translation>%3 秒以内に %1 上のデバイスはコントローラーとして応答しませんでした。試したデバイス：%2</translation>
     </message>
     <message id="NoControllerAttached">
         <source>No controller was found on %1 within %3 s. %2</source>
@@ -1407,30 +1407,20 @@
         <extracomment>Toast (3 s) when a firmware package opened into the application cannot be unpacked (damaged or not really a zip archive, too large, unsupported); the release folder is left as it was. A disk that cannot be written has ImportCopyFailed.</extracomment>
         <translation>解凍に失敗しました。ファームウェアパッケージが破損しているか、解凍できませんでした。</translation>
     </message>
-    <message id="UnzipFinished">
-        <source>Unzipping finished</source>
-        <extracomment>Toast (2 s) when a firmware package opened into the application has been unpacked.</extracomment>
-        <translation>解凍が完了しました</translation>
-    </message>
-    <message id="Unzipping">
-        <source>Unzipping</source>
-        <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
-        <translation>解凍中</translation>
-    </message>
     <message id="UpgradeAlreadyRunning">
         <source>Another upgrade is still running. Wait until it has ended.</source>
         <extracomment>Upgrade run / command-line: an upgrade was started while another one is still running.</extracomment>
-        <translation>別のアップグレードが実行中です。終了するまでお待ちください。</translation>
+        <translation>別の更新が実行中です。終了するまでお待ちください。</translation>
     </message>
     <message id="UpgradeCancelled">
         <source>The upgrade was cancelled.</source>
         <extracomment>Upgrade run / command-line: the reason recorded when an upgrade was cancelled (by the user, another release choice or an unplug during the download).</extracomment>
-        <translation>アップグレードはキャンセルされました。</translation>
+        <translation>更新はキャンセルされました。</translation>
     </message>
     <message id="UpgradeCancelledTitle">
         <source>Upgrade cancelled</source>
         <extracomment>Upgrade screen: status line after a run was cancelled; the reason is shown beneath.</extracomment>
-        <translation>アップグレードはキャンセルされました</translation>
+        <translation>更新はキャンセルされました</translation>
     </message>
     <message id="UpgradeCompleted">
         <source>Upgrade completed</source>
@@ -1445,12 +1435,12 @@
     <message id="UpgradeFailedTitle">
         <source>Upgrade failed</source>
         <extracomment>Upgrade screen: status line after a run failed; the reason is shown beneath.</extracomment>
-        <translation>アップグレードに失敗しました</translation>
+        <translation>更新に失敗しました</translation>
     </message>
     <message id="UpgradeHistory">
         <source>Upgrade history</source>
         <extracomment>Upgrade screen: the button that opens the list of recorded upgrade runs, and that list's title.</extracomment>
-        <translation>アップグレード履歴</translation>
+        <translation>更新履歴</translation>
     </message>
     <message id="UpgradeInfo">
         <source>What's new</source>
@@ -1475,7 +1465,7 @@
     <message id="Upgrading...">
         <source>Upgrading... </source>
         <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
-        <translation>更新中... </translation>
+        <translation>更新中… </translation>
     </message>
     <message id="VerdictChatter">
         <source>chatters</source>
@@ -1525,7 +1515,7 @@
     <message id="VersionsNotRead">
         <source>The controller did not report its versions after the upgrade. Please reconnect it and check its version.</source>
         <extracomment>Upgrade run / command-line: after the images were sent the controller did not answer the version query.</extracomment>
-        <translation>アップグレード後にコントローラーがバージョンを返しませんでした。再接続してバージョンを確認してください。</translation>
+        <translation>更新後にコントローラーがバージョンを返しませんでした。再接続してバージョンを確認してください。</translation>
     </message>
     <message id="VirtualControllerName">
         <source>Virtual controller</source>
@@ -1545,7 +1535,7 @@
     <message id="UpgradeCancelledAfterImage">
         <source>Upgrade cancelled once the image being written had ended.</source>
         <extracomment>Upgrade screen and tools: a cancel asked for during an image took effect at the image's end.</extracomment>
-        <translation>書き込み中のイメージが終わった時点でアップグレードを中止しました。</translation>
+        <translation>書き込み中のイメージが終わった時点で更新を中止しました。</translation>
     </message>
     <message id="StepImageBootLoader">
         <source>Boot loader</source>
@@ -1595,7 +1585,7 @@
     <message id="CancelPendingWhy">
         <source>The upgrade stops when the image being written has ended.</source>
         <extracomment>Upgrade screen: tooltip of the cancel button after a cancel was asked for.</extracomment>
-        <translation>書き込み中のイメージが終わるとアップグレードは停止します。</translation>
+        <translation>書き込み中のイメージが終わると更新は停止します。</translation>
     </message>
     <message id="PlanSends">
         <source>Will send</source>
@@ -1650,7 +1640,7 @@
     <message id="CliInterruptWaitsForImage">
         <source>Interrupted: the image being written goes on to its end (or its silence limit), then the upgrade stops.</source>
         <extracomment>Command line: Ctrl-C during an image.</extracomment>
-        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後アップグレードを停止します。</translation>
+        <translation>中断しました：書き込み中のイメージは最後まで（または無応答の制限まで）続き、その後更新を停止します。</translation>
     </message>
     <message id="CliStationHelp">
         <source>run the same flash or upgrade job on every controller named with --device, all at once, each with its own run, limits, restarts and history record; succeeds only when every controller completed</source>
@@ -1680,7 +1670,7 @@
     <message id="CliStationNeedsJob">
         <source>station needs a job after its devices: flash … or upgrade …</source>
         <extracomment>Command-line usage error: station was given no job, or an unknown one.</extracomment>
-        <translation>station にはデバイスの後にジョブが必要です: flash … または upgrade …</translation>
+        <translation>station にはデバイスの後にジョブが必要です：flash … または upgrade …</translation>
     </message>
     <message id="CliStationControllerFailed">
         <source>%1: %2</source>
@@ -1720,7 +1710,7 @@
     <message id="StationFailed">
         <source>failed: %1</source>
         <extracomment>Command line, station status line: the run failed. %1 = the reason.</extracomment>
-        <translation>失敗: %1</translation>
+        <translation>失敗：%1</translation>
     </message>
     <message id="HelpArguments">
         <source>Arguments:</source>
@@ -1730,7 +1720,7 @@
     <message id="AppHelpDescription">
         <source>Q3 Dart companion: firmware versions, upgrades and key test.</source>
         <extracomment>Help of q3dart: what the program is, under the usage line.</extracomment>
-        <translation>Q3 Dart コンパニオン：ファームウェアのバージョン、アップグレード、キーテスト。</translation>
+        <translation>Q3 Dart コンパニオン：ファームウェアのバージョン、更新、キーテスト。</translation>
     </message>
     <message id="AppOptionSimulate">
         <source>Run against the simulated controller and the demo releases, with a throw-away documents directory.</source>
@@ -1775,7 +1765,7 @@
     <message id="AppOptionMeasureUpgrade">
         <source>With --simulate: upgrade the controller to the newest online release through the screens, print the time from the press of "Upgrade Now" to the verified outcome beside the protocol's floor, then exit (for benchmarks).</source>
         <extracomment>Help of q3dart: the --measure-upgrade option; "Upgrade Now" is the button's text (UpgradeNow).</extracomment>
-        <translation>--simulate と共に：画面を通してコントローラーを最新のオンラインリリースにアップグレードし、「今すぐアップグレード」を押してから検証済みの結果までの時間をプロトコルの下限と並べて表示して終了する（ベンチマーク用）。</translation>
+        <translation>--simulate と共に：画面を通してコントローラーを最新のオンラインリリースに更新し、「今すぐ更新」を押してから検証済みの結果までの時間をプロトコルの下限と並べて表示して終了する（ベンチマーク用）。</translation>
     </message>
     <message id="AppOptionTrustKey">
         <source>Trust this release key (base64 of a raw 32-byte Ed25519 public key); repeatable. With a trusted key an online release is installed only when its signature verifies.</source>
@@ -2055,7 +2045,7 @@
     <message id="HistoryNotSaved">
         <source>The upgrade history (%1) could not be saved: %2. Its earlier records are unchanged.</source>
         <extracomment>The run's record could not be added to the upgrade history; the run's own outcome is unchanged. %1 = the history file, %2 = why (e.g. No space left on device (in the folder …)).</extracomment>
-        <translation>アップグレード履歴（%1）を保存できませんでした：%2。以前の記録は変更されていません。</translation>
+        <translation>更新履歴（%1）を保存できませんでした：%2。以前の記録は変更されていません。</translation>
     </message>
     <message id="NoInstallableRelease">
         <source>The firmware server offers no release that may be installed: none is signed by a trusted key.</source>
@@ -2130,12 +2120,12 @@
     <message id="OtherControllerAttached">
         <source>Another controller is attached (%1), not the one the upgrade was for (%2). Nothing was sent to it; press the button again to install the release on this one.</source>
         <extracomment>Upgrade failure: Try again found another controller than the one the failed run was for; %1 = the one attached, %2 = the one the run was for (Bluetooth addresses).</extracomment>
-        <translation>接続されているのは別のコントローラー（%1）で、アップグレードの対象（%2）ではありません。何も送信していません。このコントローラーにリリースをインストールするには、もう一度ボタンを押してください。</translation>
+        <translation>接続されているのは別のコントローラー（%1）で、更新の対象（%2）ではありません。何も送信していません。このコントローラーにリリースをインストールするには、もう一度ボタンを押してください。</translation>
     </message>
     <message id="OtherControllerConfirm">
         <source>Another controller is attached: %1. The upgrade that did not complete was for %2. Install %3 on %1?</source>
         <extracomment>Upgrade screen question before Try again sends anything to another controller than the failed run's; %1 = the attached one, %2 = the failed run's, %3 = the release.</extracomment>
-        <translation>別のコントローラーが接続されています：%1。完了しなかったアップグレードの対象は %2 でした。%1 に %3 をインストールしますか？</translation>
+        <translation>別のコントローラーが接続されています：%1。完了しなかった更新の対象は %2 でした。%1 に %3 をインストールしますか？</translation>
     </message>
     <message id="InstallOnThisController">
         <source>Install on this controller</source>
@@ -2296,6 +2286,106 @@
         <source>%1 (gives up in %2 s)</source>
         <extracomment>Command-line, beside the progress bar on a terminal while the controller restarts. %1 = PhaseRestart or PhaseRestartLonger; %2 = whole seconds until the run gives up on the controller.</extracomment>
         <translation>%1（あと %2 秒で待機を打ち切ります）</translation>
+    </message>
+    <message id="LanguageUnavailable">
+        <source>--language: the app has no texts in "%1"; it speaks %2</source>
+        <extracomment>Application command line: --language names a language the app has no texts in. %1 = what was given; %2 = the languages it has, joined by ListSeparator.</extracomment>
+        <translation>--language：アプリには「%1」のテキストがありません。使用できる言語は %2 です</translation>
+    </message>
+    <message id="ReleaseImported">
+        <source>Release %1 imported</source>
+        <extracomment>Toast after a release archive was imported. %1 = the release's version.</extracomment>
+        <translation>リリース %1 を取り込みました</translation>
+    </message>
+    <message id="UnzippingFile">
+        <source>Unzipping %1…</source>
+        <extracomment>Toast while release archives are imported. %1 = the archive's file name, or several joined by ListSeparator.</extracomment>
+        <translation>%1 を解凍中…</translation>
+    </message>
+    <message id="EmptyLocalFirmware">
+        <source>No releases on this computer yet. Choose Import… to add a release archive (.zip), or drop one on the window.</source>
+        <extracomment>Firmware list overlay: the local list when no release has been imported yet; says how to add one. The button is ImportReleases.</extracomment>
+        <translation>このコンピューターにはまだリリースがありません。「取り込み…」でリリースアーカイブ（.zip）を追加するか、ウィンドウにドロップしてください。</translation>
+    </message>
+    <message id="ImportReleases">
+        <source>Import…</source>
+        <extracomment>Firmware list overlay: the local list's button that opens a file dialog for release archives.</extracomment>
+        <translation>取り込み…</translation>
+    </message>
+    <message id="ImportReleasesDescription">
+        <source>Add release archives (.zip) from this computer</source>
+        <extracomment>Firmware list overlay: what the import button does, for assistive technology.</extracomment>
+        <translation>このコンピューターからリリースアーカイブ（.zip）を追加します</translation>
+    </message>
+    <message id="ImportReleasesTitle">
+        <source>Import Releases</source>
+        <extracomment>Firmware list overlay: title of the file dialog that chooses release archives to import.</extracomment>
+        <translation>リリースの取り込み</translation>
+    </message>
+    <message id="ReleaseArchives">
+        <source>Release archives</source>
+        <extracomment>File dialog: name of the file type of release archives (followed by the pattern *.zip).</extracomment>
+        <translation>リリースアーカイブ</translation>
+    </message>
+    <message id="ReleaseImportedOn">
+        <source>Imported %1</source>
+        <extracomment>Firmware list overlay: a local release's date, the day it was imported. %1 = the date (2021-03-09).</extracomment>
+        <translation>取り込み日 %1</translation>
+    </message>
+    <message id="ReleaseDatedOn">
+        <source>Released %1</source>
+        <extracomment>Firmware list overlay: an online release's release date. %1 = the date (2021-03-09).</extracomment>
+        <translation>リリース日 %1</translation>
+    </message>
+    <message id="ReleaseMarkInstalled">
+        <source>Installed</source>
+        <extracomment>Firmware list overlay: mark on the release the attached controller already runs.</extracomment>
+        <translation>インストール済み</translation>
+    </message>
+    <message id="ReleaseListLoading">
+        <source>Asking the firmware server…</source>
+        <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
+        <translation>ファームウェアサーバーに問い合わせています…</translation>
+    </message>
+    <message id="WebPageOfflineNote">
+        <source>The site cannot be reached, so this is the copy that came with the app.</source>
+        <extracomment>Web page screens: the note above the copy of the page that ships with the app, shown when the site cannot be reached; a Retry button follows it.</extracomment>
+        <translation>サイトに接続できないため、アプリに付属のコピーを表示しています。</translation>
+    </message>
+    <message id="WebPageRetryDescription">
+        <source>Load the page from the site again</source>
+        <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
+        <translation>サイトからページをもう一度読み込みます</translation>
+    </message>
+    <message id="NoBrowserPrompt">
+        <source>No web browser could be opened. Copy the link below and open it in a browser.</source>
+        <extracomment>Dialog when no web browser could be started for a link; the link follows, with a button that copies it.</extracomment>
+        <translation>ウェブブラウザーを開けませんでした。下のリンクをコピーしてブラウザーで開いてください。</translation>
+    </message>
+    <message id="CopyLink">
+        <source>Copy Link</source>
+        <extracomment>Button that copies a link to the clipboard.</extracomment>
+        <translation>リンクをコピー</translation>
+    </message>
+    <message id="OpenStoreItemPrompt">
+        <source>Open the store page of “%1” in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser. %1 = the game's name.</extracomment>
+        <translation>「%1」のストアページをウェブブラウザーで開きますか？</translation>
+    </message>
+    <message id="OpenStoreItemAddress">
+        <source>It opens %1</source>
+        <extracomment>Games page: under the question before a store link opens, the address that opens. %1 = the address.</extracomment>
+        <translation>開くアドレス：%1</translation>
+    </message>
+    <message id="OpenInBrowser">
+        <source>Open in Browser</source>
+        <extracomment>Button that opens a link in the web browser.</extracomment>
+        <translation>ブラウザーで開く</translation>
+    </message>
+    <message id="ControllerTypeVirtual">
+        <source>virtual</source>
+        <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
+        <translation>仮想</translation>
     </message>
 </context>
 </TS>

@@ -285,7 +285,7 @@
     <message id="CheckWaitingForController">
         <source>Waiting for a game controller with two sticks...</source>
         <extracomment>Command-line controller check: no controller with two sticks is connected yet.</extracomment>
-        <translation>正在等待带两个摇杆的游戏控制器...</translation>
+        <translation>正在等待带两个摇杆的游戏控制器……</translation>
     </message>
     <message id="ChecksumRejected">
         <source>The controller rejected the firmware it received (checksum mismatch). Please reconnect the controller and try again.</source>
@@ -1003,9 +1003,9 @@
         <translation>摇杆</translation>
     </message>
     <message id="JumpToAppStorePrompt">
-        <source>Leave this app and open the App Store?</source>
-        <extracomment>Title of the alert shown when a link on the game list page leads to the App Store.</extracomment>
-        <translation>是否离开本应用并前往App Store？</translation>
+        <source>Open this game's store page in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser, when the link names no game.</extracomment>
+        <translation>要在网页浏览器中打开这个游戏的商店页面吗？</translation>
     </message>
     <message id="KeyHome">
         <source>Home</source>
@@ -1063,9 +1063,9 @@
         <translation>本地固件</translation>
     </message>
     <message id="MFiGame">
-        <source>MFi Games</source>
-        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button.</extracomment>
-        <translation>MFi游戏</translation>
+        <source>Supported Games</source>
+        <extracomment>Home screen: title of the button that opens the list of supported games; connected screen: caption of the same button; the games page's title.</extracomment>
+        <translation>支持的游戏</translation>
     </message>
     <message id="MFiGameDescription">
         <source>Games that support the controller</source>
@@ -1407,16 +1407,6 @@
         <extracomment>Toast (3 s) when a firmware package opened into the application cannot be unpacked (damaged or not really a zip archive, too large, unsupported); the release folder is left as it was. A disk that cannot be written has ImportCopyFailed.</extracomment>
         <translation>解压失败。固件包已损坏或无法解压。</translation>
     </message>
-    <message id="UnzipFinished">
-        <source>Unzipping finished</source>
-        <extracomment>Toast (2 s) when a firmware package opened into the application has been unpacked.</extracomment>
-        <translation>解压完成</translation>
-    </message>
-    <message id="Unzipping">
-        <source>Unzipping</source>
-        <extracomment>Toast (2 s) while a firmware package is unpacked; the code appends a space, the file name and '...'.</extracomment>
-        <translation>正在解压</translation>
-    </message>
     <message id="UpgradeAlreadyRunning">
         <source>Another upgrade is still running. Wait until it has ended.</source>
         <extracomment>Upgrade run / command-line: an upgrade was started while another one is still running.</extracomment>
@@ -1475,7 +1465,7 @@
     <message id="Upgrading...">
         <source>Upgrading... </source>
         <extracomment>Upgrade screen status line during an upgrade; the code appends the percentage (e.g. 37.50%). Keep the trailing space.</extracomment>
-        <translation>正在升级... </translation>
+        <translation>正在升级…… </translation>
     </message>
     <message id="VerdictChatter">
         <source>chatters</source>
@@ -2296,6 +2286,106 @@
         <source>%1 (gives up in %2 s)</source>
         <extracomment>Command-line, beside the progress bar on a terminal while the controller restarts. %1 = PhaseRestart or PhaseRestartLonger; %2 = whole seconds until the run gives up on the controller.</extracomment>
         <translation>%1（%2 秒后放弃等待）</translation>
+    </message>
+    <message id="LanguageUnavailable">
+        <source>--language: the app has no texts in "%1"; it speaks %2</source>
+        <extracomment>Application command line: --language names a language the app has no texts in. %1 = what was given; %2 = the languages it has, joined by ListSeparator.</extracomment>
+        <translation>--language：应用没有“%1”的文本；可用语言为 %2</translation>
+    </message>
+    <message id="ReleaseImported">
+        <source>Release %1 imported</source>
+        <extracomment>Toast after a release archive was imported. %1 = the release's version.</extracomment>
+        <translation>已导入固件版本 %1</translation>
+    </message>
+    <message id="UnzippingFile">
+        <source>Unzipping %1…</source>
+        <extracomment>Toast while release archives are imported. %1 = the archive's file name, or several joined by ListSeparator.</extracomment>
+        <translation>正在解压 %1……</translation>
+    </message>
+    <message id="EmptyLocalFirmware">
+        <source>No releases on this computer yet. Choose Import… to add a release archive (.zip), or drop one on the window.</source>
+        <extracomment>Firmware list overlay: the local list when no release has been imported yet; says how to add one. The button is ImportReleases.</extracomment>
+        <translation>这台电脑上还没有固件版本。点击“导入…”添加版本压缩包（.zip），或将压缩包拖到窗口上。</translation>
+    </message>
+    <message id="ImportReleases">
+        <source>Import…</source>
+        <extracomment>Firmware list overlay: the local list's button that opens a file dialog for release archives.</extracomment>
+        <translation>导入…</translation>
+    </message>
+    <message id="ImportReleasesDescription">
+        <source>Add release archives (.zip) from this computer</source>
+        <extracomment>Firmware list overlay: what the import button does, for assistive technology.</extracomment>
+        <translation>从这台电脑添加版本压缩包（.zip）</translation>
+    </message>
+    <message id="ImportReleasesTitle">
+        <source>Import Releases</source>
+        <extracomment>Firmware list overlay: title of the file dialog that chooses release archives to import.</extracomment>
+        <translation>导入固件版本</translation>
+    </message>
+    <message id="ReleaseArchives">
+        <source>Release archives</source>
+        <extracomment>File dialog: name of the file type of release archives (followed by the pattern *.zip).</extracomment>
+        <translation>版本压缩包</translation>
+    </message>
+    <message id="ReleaseImportedOn">
+        <source>Imported %1</source>
+        <extracomment>Firmware list overlay: a local release's date, the day it was imported. %1 = the date (2021-03-09).</extracomment>
+        <translation>导入于 %1</translation>
+    </message>
+    <message id="ReleaseDatedOn">
+        <source>Released %1</source>
+        <extracomment>Firmware list overlay: an online release's release date. %1 = the date (2021-03-09).</extracomment>
+        <translation>发布于 %1</translation>
+    </message>
+    <message id="ReleaseMarkInstalled">
+        <source>Installed</source>
+        <extracomment>Firmware list overlay: mark on the release the attached controller already runs.</extracomment>
+        <translation>已安装</translation>
+    </message>
+    <message id="ReleaseListLoading">
+        <source>Asking the firmware server…</source>
+        <extracomment>Firmware list overlay: the online list while the firmware server is asked for its releases.</extracomment>
+        <translation>正在向固件服务器查询……</translation>
+    </message>
+    <message id="WebPageOfflineNote">
+        <source>The site cannot be reached, so this is the copy that came with the app.</source>
+        <extracomment>Web page screens: the note above the copy of the page that ships with the app, shown when the site cannot be reached; a Retry button follows it.</extracomment>
+        <translation>无法访问网站，以下是应用自带的页面副本。</translation>
+    </message>
+    <message id="WebPageRetryDescription">
+        <source>Load the page from the site again</source>
+        <extracomment>Web page screens: what the Retry button beside the offline note does, for assistive technology.</extracomment>
+        <translation>重新从网站加载页面</translation>
+    </message>
+    <message id="NoBrowserPrompt">
+        <source>No web browser could be opened. Copy the link below and open it in a browser.</source>
+        <extracomment>Dialog when no web browser could be started for a link; the link follows, with a button that copies it.</extracomment>
+        <translation>无法打开网页浏览器。请复制下面的链接，在浏览器中打开。</translation>
+    </message>
+    <message id="CopyLink">
+        <source>Copy Link</source>
+        <extracomment>Button that copies a link to the clipboard.</extracomment>
+        <translation>复制链接</translation>
+    </message>
+    <message id="OpenStoreItemPrompt">
+        <source>Open the store page of “%1” in your web browser?</source>
+        <extracomment>Games page: question before a store link opens in the web browser. %1 = the game's name.</extracomment>
+        <translation>要在网页浏览器中打开“%1”的商店页面吗？</translation>
+    </message>
+    <message id="OpenStoreItemAddress">
+        <source>It opens %1</source>
+        <extracomment>Games page: under the question before a store link opens, the address that opens. %1 = the address.</extracomment>
+        <translation>将打开 %1</translation>
+    </message>
+    <message id="OpenInBrowser">
+        <source>Open in Browser</source>
+        <extracomment>Button that opens a link in the web browser.</extracomment>
+        <translation>在浏览器中打开</translation>
+    </message>
+    <message id="ControllerTypeVirtual">
+        <source>virtual</source>
+        <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
+        <translation>虚拟</translation>
     </message>
 </context>
 </TS>

@@ -115,6 +115,9 @@ bool AppOptions::parse(const QStringList& arguments, AppOptions* options, int* e
     options->documents = parser.value(documents);
     options->server = parser.value(server);
     options->language = parser.value(language);
+    if (parser.isSet(language) && !Localization::hasTableFor(options->language))
+        return fail(localized("LanguageUnavailable")
+                        .arg(options->language, Localization::languagesWithTables().join(localized("ListSeparator"))));
     options->measureStartup = parser.isSet(measureStartup);
     options->measureUpgrade = parser.isSet(measureUpgrade);
     options->trustKeys = parser.values(trustKey);

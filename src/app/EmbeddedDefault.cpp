@@ -9,7 +9,9 @@
 
 EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server, QObject* parent)
     : QObject(parent)
-    , m_environment(documents, server, DemoEnvironment::Servers::Later)
+    // The web pages from their site, as without the demo: the offline copies
+    // show where it cannot be reached, as it cannot without a network.
+    , m_environment(documents, server, DemoEnvironment::Servers::Later, DemoEnvironment::WebPages::FromTheSite)
     , m_gamepad(std::make_unique<VirtualGameController>())
 {
     // The demo's controller has motors and a light, so that the key test offers them.

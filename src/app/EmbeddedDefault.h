@@ -12,7 +12,9 @@ class VirtualGameController;
 
 // What `--simulate` runs against: the simulated controller, attached as an
 // accessory and as a game controller (keyboard driven), the demo release
-// server, and a throw-away documents directory.
+// server, and a throw-away documents directory. The web pages come from
+// their configured site; the demo's own web server serves them only when
+// asked (environment().serveWebPages()).
 class EmbeddedDefault : public QObject {
     Q_OBJECT
 public:

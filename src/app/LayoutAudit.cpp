@@ -1,5 +1,6 @@
 #include "app/LayoutAudit.h"
 
+#include "views/ElidedLabel.h"
 #include "views/ZelBaseView.h"
 
 #include <QAbstractButton>
@@ -142,11 +143,68 @@ void checkChildren(const QWidget* parent, const QWidget* window, QStringList* fa
             checkChildren(child, window, faults);
 }
 
+// Whether label is one of the texts read whole, by its own name or mark or
+// those of a widget around it.
+bool readWhole(const QLabel* label, const QWidget* window)
+{
+    const QStringList names = LayoutAudit::wholeTextNames();
+    for (const QWidget* w = label; w && w != window; w = w->parentWidget())
+        if (names.contains(w->objectName()) || exception(w) == LayoutAudit::whole())
+            return true;
+    return false;
+}
+
+bool isElided(const QLabel* label)
+{
+    if (const auto* elided = qobject_cast<const ElidedLabel*>(label))
+        return elided->text() != elided->fullText();
+    // Cut to its room by the screen itself, the whole text in its tooltip.
+    const QString text = label->text();
+    return text.endsWith(QChar(0x2026)) && label->toolTip().size() > text.size();
+}
+
+void checkWholeText(const QLabel* label, const QWidget* window, QStringList* faults)
+{
+    const QString where = path(label, window);
+    if (isElided(label))
+        faults->append(QStringLiteral("%1: text elided").arg(where));
+    // Inside a scrolled area the general pass does not look.
+    for (const QWidget* w = label->parentWidget(); w && w != window; w = w->parentWidget()) {
+        if (placesItsOwnContent(w)) {
+            checkText(label, where, faults);
+            break;
+        }
+    }
+    // What the widgets around it leave in sight; a scroll area's viewport
+    // cuts off what is scrolled out.
+    QRect inSight(label->mapTo(window, QPoint(0, 0)), label->size());
+    for (const QWidget* w = label->parentWidget(); w; w = w->parentWidget()) {
+        inSight = inSight.intersected(QRect(w->mapTo(window, QPoint(0, 0)), w->size()));
+        if (w == window)
+            break;
+    }
+    if (inSight.width() + kSlackPixels < label->width() || inSight.height() + kSlackPixels < label->height())
+        faults->append(QStringLiteral("%1: cut off, %2x%3 of %4x%5 in sight")
+                           .arg(where)
+                           .arg(inSight.width())
+                           .arg(inSight.height())
+                           .arg(label->width())
+                           .arg(label->height()));
+}
+
 } // namespace
+
+QStringList LayoutAudit::wholeTextNames()
+{
+    return { QStringLiteral("planLabel"), QStringLiteral("stepsLabel"), QStringLiteral("instructionLabel") };
+}
 
 QStringList LayoutAudit::check(const QWidget* window)
 {
     QStringList faults;
     checkChildren(window, window, &faults);
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (shown(label, window) && readWhole(label, window))
+            checkWholeText(label, window, &faults);
     return faults;
 }

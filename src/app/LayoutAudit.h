@@ -16,6 +16,14 @@ class QWidget;
 // Screens and overlays (full-size layers over the screen below) are layers
 // by nature; web page contents and the rows inside scrolled areas belong to
 // their scroll area and are not examined.
+//
+// Some texts must be read whole wherever they are: the labels named in
+// wholeTextNames() (the upgrade plan, its steps, the stick check's
+// instruction), the labels inside a widget of such a name, and those marked
+// "whole" (on themselves or a widget around them). Such a label fails when
+// its text is elided (an ElidedLabel short of its full text, or a text
+// ending in "…" whose tooltip holds more), when it needs more room than it
+// has, also inside a scrolled area, and when a widget around it cuts it off.
 class LayoutAudit {
 public:
     // One line per fault, naming the widget by its object names from the window down.
@@ -25,4 +33,7 @@ public:
     static constexpr const char* kProperty = "layoutAudit";
     static QString layer() { return QStringLiteral("layer"); }
     static QString free() { return QStringLiteral("free"); }
+    static QString whole() { return QStringLiteral("whole"); }
+    // The object names of the texts read whole, whatever the screens put in them.
+    static QStringList wholeTextNames();
 };

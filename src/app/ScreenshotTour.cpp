@@ -5,14 +5,15 @@
 #include "app/MainWindow.h"
 #include "app/ToastOverlay.h"
 #include "app/ViewController.h"
-#include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "input/ControllerCheck.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/gamepad/VirtualGameController.h"
+#include "platform/runtime/WebHosts.h"
 #include "sim/DemoReleases.h"
 #include "sim/SimulatedController.h"
+#include "views/ScreenScaler.h"
 #include "views/WebPage.h"
 #include "views/ZelConnectedView.h"
 #include "views/ZelFirmwareListView.h"
@@ -28,12 +29,17 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cmath>
 #include <cstdio>
@@ -44,6 +50,8 @@ namespace {
 constexpr double kUpgradingShotPercent = 30.0;
 // Nobody listens on port 1 of the loopback: the connection is refused at once.
 constexpr char kUnreachableServer[] = "http://127.0.0.1:1";
+// Where the tour shows the first screens grown.
+constexpr QSize kLargeWindow(1920, 1080);
 // Each reply of the run the steps' picture catches leaves this much later.
 constexpr int kSlowReplyMs = 4;
 // The controller's restart, slowed so that the wait can be photographed.
@@ -88,6 +96,23 @@ bool pageShown(const QWidget* screen, const WebPage* page)
 bool arrived(const QWidget* screen)
 {
     return shown(screen) && screen->pos() == QPoint(0, 0);
+}
+
+// The connected screen shows the controller's versions and the newest release's.
+bool versionsShown(ViewController* root)
+{
+    ZelConnectedView* connected = root->existingConnectedView();
+    return shown(connected) && !connected->currentVersionLabel->text().isEmpty()
+        && !connected->latestVersionLabel->text().isEmpty();
+}
+
+// The local list's file dialog, while it is open.
+QFileDialog* importDialog(ViewController* root)
+{
+    ZelUpgradeView* upgrade = root->existingUpgradeView();
+    return upgrade && upgrade->firmwareListView
+        ? upgrade->firmwareListView->findChild<QFileDialog*>(QStringLiteral("importDialog"))
+        : nullptr;
 }
 
 // The question before an older release is installed, while it is open.
@@ -135,9 +160,11 @@ ScreenshotTour::ScreenshotTour(
     , m_embedded(embedded)
     , m_toasts(toasts)
     , m_folder(folder)
+    , m_size(window->size())
 {
     // Its pictures show the demo's web pages and releases from the first one on.
     m_embedded->startServers();
+    m_embedded->environment().serveWebPages();
     m_poll.setInterval(50);
     connect(&m_poll, &QTimer::timeout, this, &ScreenshotTour::poll);
     buildSteps();
@@ -147,18 +174,19 @@ ScreenshotTour::~ScreenshotTour() = default;
 
 QStringList ScreenshotTour::fileNames()
 {
-    return { QStringLiteral("home.png"), QStringLiteral("connected-newer.png"), QStringLiteral("upgrade-choosing.png"),
-        QStringLiteral("firmware-list-empty.png"), QStringLiteral("firmware-list-local.png"),
-        QStringLiteral("firmware-list-online.png"), QStringLiteral("upgrade-ready.png"),
-        QStringLiteral("upgrade-plan.png"), QStringLiteral("upgrade-restarting.png"),
-        QStringLiteral("upgrade-failed.png"), QStringLiteral("upgrade-cancelled.png"),
-        QStringLiteral("upgrade-upgrading.png"), QStringLiteral("upgrade-steps.png"),
-        QStringLiteral("upgrade-completed.png"), QStringLiteral("upgrade-history.png"), QStringLiteral("toast.png"),
-        QStringLiteral("upgrade-older-confirm.png"), QStringLiteral("connected-latest.png"),
-        QStringLiteral("server-unreachable.png"), QStringLiteral("keytest-rest.png"),
-        QStringLiteral("keytest-active.png"), QStringLiteral("keytest-check-rest.png"),
-        QStringLiteral("keytest-check-result.png"), QStringLiteral("keytest-unmapped.png"), QStringLiteral("games.png"),
-        QStringLiteral("tutorial.png") };
+    return { QStringLiteral("home.png"), QStringLiteral("home-large.png"), QStringLiteral("connected-large.png"),
+        QStringLiteral("connected-newer.png"), QStringLiteral("upgrade-choosing.png"),
+        QStringLiteral("firmware-list-empty.png"), QStringLiteral("firmware-list-import.png"),
+        QStringLiteral("firmware-list-local.png"), QStringLiteral("firmware-list-online.png"),
+        QStringLiteral("upgrade-ready.png"), QStringLiteral("upgrade-plan.png"),
+        QStringLiteral("upgrade-restarting.png"), QStringLiteral("upgrade-failed.png"),
+        QStringLiteral("upgrade-cancelled.png"), QStringLiteral("upgrade-upgrading.png"),
+        QStringLiteral("upgrade-steps.png"), QStringLiteral("upgrade-completed.png"),
+        QStringLiteral("upgrade-history.png"), QStringLiteral("toast.png"), QStringLiteral("upgrade-older-confirm.png"),
+        QStringLiteral("connected-latest.png"), QStringLiteral("server-unreachable.png"),
+        QStringLiteral("keytest-rest.png"), QStringLiteral("keytest-active.png"),
+        QStringLiteral("keytest-check-rest.png"), QStringLiteral("keytest-check-result.png"),
+        QStringLiteral("keytest-unmapped.png"), QStringLiteral("games.png"), QStringLiteral("tutorial-offline.png") };
 }
 
 void ScreenshotTour::buildSteps()
@@ -173,12 +201,17 @@ void ScreenshotTour::buildSteps()
 
     m_steps = {
         { QStringLiteral("home.png"), [] {}, [root] { return shown(root->existingHomeView()); } },
-        { QStringLiteral("connected-newer.png"), [embedded] { embedded->plugIn(); },
-            [root] {
-                ZelConnectedView* connected = root->existingConnectedView();
-                return shown(connected) && !connected->currentVersionLabel->text().isEmpty()
-                    && !connected->latestVersionLabel->text().isEmpty();
+        // The first screens on a large window: grown, not lost in empty space.
+        { QStringLiteral("home-large.png"), [this] { m_window->resize(kLargeWindow); },
+            [this, root] {
+                const ZelHomeView* home = root->existingHomeView();
+                return m_window->size() == kLargeWindow
+                    && home->scaler().scale() == ScreenScaler::scaleFor(home->size());
             } },
+        { QStringLiteral("connected-large.png"), [embedded] { embedded->plugIn(); },
+            [this, root] { return versionsShown(root) && root->existingConnectedView()->size() == kLargeWindow; } },
+        { QStringLiteral("connected-newer.png"), [this] { m_window->resize(m_size); },
+            [this, root] { return versionsShown(root) && root->existingConnectedView()->size() == m_size; } },
         { QStringLiteral("upgrade-choosing.png"), [root] { root->connectedView()->upgradeAction(); },
             [root] {
                 ZelUpgradeView* upgrade = root->existingUpgradeView();
@@ -187,14 +220,27 @@ void ScreenshotTour::buildSteps()
             } },
         { QStringLiteral("firmware-list-empty.png"), [root] { root->upgradeView()->localFileAction(); },
             [root] { return shown(root->upgradeView()->firmwareListView); } },
+        // Its import: the file dialog, a release archive chosen in it.
+        { QStringLiteral("firmware-list-import.png"),
+            [root] { root->upgradeView()->firmwareListView->importButton->click(); },
+            [root] {
+                QFileDialog* dialog = importDialog(root);
+                if (!dialog || !dialog->isVisible())
+                    return false;
+                // Its folder, and the name typed as a user does (selectFile()
+                // leaves alone the name box that has the focus).
+                const QString name = DemoReleases::versions().value(1) + QStringLiteral(".zip");
+                const QFileInfo archive(QDir(DemoReleases::folder()).absoluteFilePath(name));
+                if (dialog->directory().canonicalPath() != archive.canonicalPath())
+                    dialog->setDirectory(archive.absolutePath());
+                if (auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    box->setText(name);
+                return QFileInfo(dialog->selectedFiles().value(0)).canonicalFilePath() == archive.canonicalFilePath();
+            } },
         { QStringLiteral("firmware-list-local.png"),
             [root] {
-                ZelUpgradeView* upgrade = root->upgradeView();
-                upgrade->hideFirmwareListView();
-                // A release opened into the application, as from the file manager.
-                ZelDataTool::importArchive(DemoReleases::folder() + QLatin1Char('/') + DemoReleases::versions().value(1)
-                    + QStringLiteral(".zip"));
-                upgrade->localFileAction();
+                auto* buttons = importDialog(root)->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                buttons->button(QDialogButtonBox::Open)->click();
             },
             [rows] { return rows() > 0; } },
         { QStringLiteral("firmware-list-online.png"), [root] { root->upgradeView()->otherVersionAction(); },
@@ -379,13 +425,18 @@ void ScreenshotTour::buildSteps()
                 root->connectedView()->MFiAction();
             },
             [root] { return pageShown(root->existingMFiGameView(), root->existingMFiGameView()->webPage); } },
-        { QStringLiteral("tutorial.png"),
+        // The tutorial's site out of reach: the copy that ships, with its note.
+        { QStringLiteral("tutorial-offline.png"),
             [root] {
                 root->MFiGameView()->closeAction();
                 root->connectedView()->closeAction();
+                WebHosts::setBaseOverride(QString::fromLatin1(kUnreachableServer));
                 root->homeView()->tutorialBlock();
             },
-            [root] { return pageShown(root->existingTutorialView(), root->existingTutorialView()->webPage); } },
+            [root] {
+                const ZelTutorialView* tutorial = root->existingTutorialView();
+                return pageShown(tutorial, tutorial->webPage) && tutorial->webPage->isOffline();
+            } },
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -52,6 +53,8 @@ private:
     EmbeddedDefault* m_embedded;
     ToastOverlay* m_toasts;
     QString m_folder;
+    // The window's size for the pictures, but those of the first screens grown.
+    QSize m_size;
     std::vector<Step> m_steps;
     size_t m_index = 0;
     QTimer m_poll;

@@ -1,6 +1,7 @@
 #include "app/ToastOverlay.h"
 
 #include "platform/runtime/MainQueue.h"
+#include "views/ElidedLabel.h"
 #include "views/ZelTool.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 ToastOverlay::ToastOverlay(QObject* parent)
     : QObject(parent)
@@ -47,6 +50,8 @@ void ToastOverlay::present(const QString& text, double seconds)
 void ToastOverlay::showOnMainThread(const QString& text, double seconds)
 {
     QWidget* window = targetWindow();
+    if (window && showsAlready(window, text))
+        return;
     dismiss();
     if (!window)
         return;
@@ -74,6 +79,20 @@ QWidget* ToastOverlay::targetWindow()
     return nullptr;
 }
 
+bool ToastOverlay::showsAlready(const QWidget* window, const QString& text)
+{
+    const QString said = text.trimmed();
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        // The toast itself says it again, for its new time.
+        if (label->objectName() == QLatin1String("toast") || !label->isVisible())
+            continue;
+        const auto* elided = qobject_cast<const ElidedLabel*>(label);
+        if (label->text().trimmed() == said || (elided && elided->fullText().trimmed() == said))
+            return true;
+    }
+    return false;
+}
+
 void ToastOverlay::place()
 {
     if (!m_label)
@@ -85,7 +104,9 @@ void ToastOverlay::place()
     const QSize size = m_label->sizeHint().boundedTo(QSize(maxWidth, window->height()));
     m_label->resize(size.width(),
         m_label->heightForWidth(size.width()) > 0 ? m_label->heightForWidth(size.width()) : size.height());
-    m_label->move((window->width() - m_label->width()) / 2, (window->height() - m_label->height()) / 2);
+    // At the foot: the screens keep their controls in the middle.
+    m_label->move(
+        (window->width() - m_label->width()) / 2, std::max(0, window->height() - m_label->height() - kBottomMargin));
 }
 
 bool ToastOverlay::eventFilter(QObject* watched, QEvent* event)

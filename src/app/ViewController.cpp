@@ -225,6 +225,8 @@ bool ViewController::isSlidingScreen(ZelBaseView* view) const
 
 void ViewController::showView(ZelBaseView* view)
 {
+    // What a toast said was about the screen that goes.
+    MessageToast::dismiss();
     view->raise();
     view->setHidden(false);
     view->setGeometry(rect());
@@ -387,7 +389,6 @@ void ViewController::_accessoryDidDisconnect(const Notification& notification)
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();
     if (const UpgradeRun* run = UpgradeRun::current(); run && gone && gone->connectionID() != run->connection())
         return;
-    MessageToast::showMsgWithtext(localized("GamepadDisconnectManuallyPrompt"), kDisconnectMessageSeconds);
     if (isShown(m_connectedView)) {
         showView(homeView());
         hideView(m_connectedView);
@@ -405,6 +406,8 @@ void ViewController::_accessoryDidDisconnect(const Notification& notification)
         showView(homeView());
         hideView(m_MFiGameView);
     }
+    // Said once the screens have changed: a new screen takes toasts away.
+    MessageToast::showMsgWithtext(localized("GamepadDisconnectManuallyPrompt"), kDisconnectMessageSeconds);
 }
 
 void ViewController::gameControllerManager(KestGameControllerManager*, const std::shared_ptr<KestGameController>&)

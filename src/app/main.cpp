@@ -78,6 +78,7 @@ int main(int argc, char** argv)
     // window system goes.
     const auto fontsRead = qScopeGuard([&fonts] { fonts.wait(); });
     fonts.applicationStarted();
+    WebPageModule::prepareWindows();
     nameApplication();
     QApplication::setApplicationDisplayName(QStringLiteral("Q3 Dart"));
     // The installed .desktop file is named by the bundle identifier, as the AppStream entry is.

@@ -37,6 +37,12 @@ struct Shown {
     bool progress;
 };
 
+// "Unzipping NAME…", in the language's own punctuation.
+QString unzipping(const QString& names)
+{
+    return localized("UnzippingFile").arg(names);
+}
+
 void show(const QString& text, double seconds, QList<Shown>* shown, bool progress = false)
 {
     shown->append({ text, seconds, progress });
@@ -169,9 +175,7 @@ void ZelDataTool::handleFileInBackground(const QUrl& fileUrl, std::function<void
     if (!fileUrl.isLocalFile())
         return;
     const QString path = fileUrl.toLocalFile();
-    MessageToast::showMsgWithtext(
-        localized("Unzipping") + QLatin1Char(' ') + QFileInfo(path).fileName() + QStringLiteral("..."),
-        kProgressSeconds);
+    MessageToast::showMsgWithtext(unzipping(QFileInfo(path).fileName()), kProgressSeconds);
     importPool().start([path, done] {
         auto shown = std::make_shared<QList<Shown>>();
         const bool imported = importInto(path, shown.get());
@@ -202,9 +206,7 @@ void ZelDataTool::handleFilesInBackground(
     QStringList names;
     for (const QString& path : std::as_const(paths))
         names.append(QFileInfo(path).fileName());
-    MessageToast::showMsgWithtext(
-        localized("Unzipping") + QLatin1Char(' ') + names.join(localized("ListSeparator")) + QStringLiteral("..."),
-        kProgressSeconds);
+    MessageToast::showMsgWithtext(unzipping(names.join(localized("ListSeparator"))), kProgressSeconds);
     importPool().start([paths, names, done] {
         QList<bool> results;
         QStringList lines;
@@ -266,15 +268,15 @@ bool importInto(const QString& path, QList<Shown>* messages)
         return false;
     }
 
-    show(localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), ZelDataTool::kProgressSeconds,
-        messages, true);
+    show(unzipping(fileName), ZelDataTool::kProgressSeconds, messages, true);
     const QString releaseFolder = productFolder + QLatin1Char('/') + folderName;
     const ZipArchive::Result result = ZipArchive::unzip(copy.fileName(), releaseFolder, &error);
     copy.remove();
 
     switch (result) {
     case ZipArchive::Result::Ok:
-        show(localized("UnzipFinished"), ZelDataTool::kFinishedSeconds, messages);
+        // Named, so that the user knows which release the list gained.
+        show(localized("ReleaseImported").arg(folderName), ZelDataTool::kFinishedSeconds, messages);
         return true;
     case ZipArchive::Result::UnsafeEntry:
         qCWarning(lcImport) << "refused" << path << ":" << error;

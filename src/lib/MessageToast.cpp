@@ -17,6 +17,12 @@ void MessageToast::showMsgWithtext(const QString& text, double afterDelay)
         g_presenter->present(text, afterDelay);
 }
 
+void MessageToast::dismiss()
+{
+    if (g_presenter)
+        g_presenter->dismiss();
+}
+
 void MessageToast::setPresenter(ToastPresenter* presenter)
 {
     g_presenter = presenter;

@@ -52,8 +52,9 @@ HttpServing::Answer answerDemoPage(const HttpServing::Request& request)
 
 } // namespace
 
-DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server, Servers servers)
+DemoEnvironment::DemoEnvironment(const QString& documents, const QString& server, Servers servers, WebPages webPages)
     : m_serverChoice(server)
+    , m_webPages(webPages)
 {
     if (documents.isEmpty()) {
         m_documents = std::make_unique<QTemporaryDir>();
@@ -82,13 +83,21 @@ void DemoEnvironment::startServers()
             ReleaseSignature::addTrustedRoot(m_rootKey);
         }
     }
-    // The configured web servers are placeholders: the demo always shows its own pages.
-    NetworkBackend* backend = NetworkModule::backend();
-    m_webServer = backend ? backend->createServer(answerDemoPage) : nullptr;
-    if (const quint16 port = m_webServer ? m_webServer->listen(ReleaseServer::kLocalHost, 0) : 0) {
-        m_webUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
-        WebHosts::setBaseOverride(m_webUrl);
+    if (m_webPages == WebPages::Served)
+        serveWebPages();
+}
+
+void DemoEnvironment::serveWebPages()
+{
+    if (!m_webServer) {
+        NetworkBackend* backend = NetworkModule::backend();
+        m_webServer = backend ? backend->createServer(answerDemoPage) : nullptr;
+        if (const quint16 port = m_webServer ? m_webServer->listen(ReleaseServer::kLocalHost, 0) : 0)
+            m_webUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
     }
+    // The configured web servers are placeholders: the demo shows its own pages.
+    if (!m_webUrl.isEmpty())
+        WebHosts::setBaseOverride(m_webUrl);
 }
 
 QString DemoEnvironment::publishSite(const ReleaseSignature& root, const ReleaseSignature& key)

@@ -17,14 +17,23 @@ class ReleaseSignature;
 class DemoEnvironment {
 public:
     enum class Servers { Now, Later };
+    // Where the web page screens' pages come from: the demo's own server, or
+    // the configured web hosts, as in a run without the demo (where, without
+    // a network or with the placeholder hosts, the application shows the
+    // copies it ships).
+    enum class WebPages { Served, FromTheSite };
     // documents / server: the user's own choices, which win; empty for the demo
     // ones. With Servers::Later the demo's servers start with startServers():
     // an application shows its first screen before it loads the HTTP stack.
-    DemoEnvironment(const QString& documents, const QString& server, Servers servers = Servers::Now);
+    DemoEnvironment(const QString& documents, const QString& server, Servers servers = Servers::Now,
+        WebPages webPages = WebPages::Served);
     ~DemoEnvironment();
 
-    // Starts the release and web servers once; nothing happens the second time.
+    // Starts the release server, and with WebPages::Served the web server,
+    // once; nothing happens the second time.
     void startServers();
+    // Starts the web server (once) and points the web page screens at it.
+    void serveWebPages();
 
     QString documentsPath() const;
     QString serverUrl() const;
@@ -39,6 +48,7 @@ private:
     QString publishSite(const ReleaseSignature& root, const ReleaseSignature& key);
 
     QString m_serverChoice;
+    WebPages m_webPages;
     bool m_serversStarted = false;
     std::unique_ptr<QTemporaryDir> m_documents;
     std::unique_ptr<QTemporaryDir> m_site;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -32,6 +33,14 @@ public:
         // and nowhere from a frame inside; no other scheme ever loads.
         QStringList allowedOrigins;
         std::function<void(const QUrl&)> externalLinkRequested;
+        // When url cannot be loaded (no network, an error from the server,
+        // the time limit), this copy of it is shown instead, and
+        // offlineChanged hears of it; it hears again when a retry brings
+        // the page itself. Without an offline copy a failed load shows nothing.
+        QUrl offlineUrl;
+        std::function<void(bool offline)> offlineChanged;
+        // What the page area shows before the page's first paint.
+        QColor background;
     };
 
     virtual ~WebPage() = default;
@@ -41,9 +50,13 @@ public:
     virtual QUrl url() const = 0;
     virtual QString title() const = 0;
     virtual bool isLoading() const = 0;
+    // Whether the offline copy is shown in place of the page.
+    virtual bool isOffline() const = 0;
+    // Loads the page again from the server, within the same time limit.
+    virtual void retry() = 0;
 };
 
 // The module's one entry point. The version in its name refuses a module
 // built against another shape of this interface instead of misusing it.
 using WebPageFactory = WebPage* (*)(QWidget* parent, const WebPage::Settings& settings);
-#define Q3DART_WEB_PAGE_FACTORY "q3dart_create_web_page_v2"
+#define Q3DART_WEB_PAGE_FACTORY "q3dart_create_web_page_v3"

@@ -5,8 +5,10 @@
 #include "platform/runtime/ModuleFile.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLibrary>
+#include <QOpenGLContext>
 #include <QVBoxLayout>
 
 #include <unistd.h>
@@ -26,6 +28,23 @@ void WebPageModule::prepareApplication()
     // The pages share the window's graphics context, which must exist from
     // the start: the engine, linked in, would have asked for it itself.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+bool WebPageModule::prepareWindows()
+{
+    static const char* const kComposeVariable = "QT_WIDGETS_RHI";
+    if (qEnvironmentVariableIsSet(kComposeVariable))
+        return qEnvironmentVariableIntValue(kComposeVariable) != 0;
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return false;
+    if (ModuleFile::find(candidates()).isEmpty())
+        return false;
+    QOpenGLContext probe;
+    if (!probe.create())
+        return false;
+    qputenv(kComposeVariable, "1");
+    return true;
 }
 
 WebPage* WebPageModule::show(QWidget* area, WebPage::Settings settings)

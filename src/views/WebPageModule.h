@@ -19,6 +19,13 @@ public:
     // Before the application object: what the engine, loaded later, needs
     // of it. Without it the pages are not shown (the engine would crash).
     static void prepareApplication();
+    // After the application object, before its first window: windows are
+    // composed with the graphics card from the start where it works, so
+    // that the first page to open does not make the window anew (black for
+    // a moment). Not on the offscreen platforms, nor where OpenGL does not
+    // work (the window would show nothing), nor without the module, nor when
+    // QT_WIDGETS_RHI is set already. Whether windows are composed so.
+    static bool prepareWindows();
 
     // Puts the page into area, its first load limited to kTimeoutSeconds, or,
     // when the module cannot be loaded, a message saying so; nullptr then.

@@ -7,6 +7,7 @@
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ElidedLabel.h"
 #include "views/LatestReleaseText.h"
+#include "views/ScreenScaler.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -72,6 +73,15 @@ void ZelConnectedView::commonInit()
         tile->setAccessibleName(label->text());
         tile->setAccessibleDescription(localized(description));
     }
+    m_scaler = std::make_unique<ScreenScaler>(content);
+}
+
+ZelConnectedView::~ZelConnectedView() = default;
+
+void ZelConnectedView::resizeEvent(QResizeEvent* event)
+{
+    ZelBaseView::resizeEvent(event);
+    m_scaler->fit(size());
 }
 
 void ZelConnectedView::didSetHidden(bool hidden)

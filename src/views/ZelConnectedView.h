@@ -5,10 +5,12 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class ElidedLabel;
 class QAbstractButton;
 class QLabel;
+class ScreenScaler;
 
 // The screen shown while the controller is attached: its firmware version, the
 // newest online version with a red dot when they differ, and the ways to the
@@ -17,6 +19,7 @@ class ZelConnectedView : public ZelBaseView {
     Q_OBJECT
 public:
     explicit ZelConnectedView(QWidget* parent = nullptr);
+    ~ZelConnectedView() override;
 
     QPointer<QAbstractButton> upgradeButton;
     QPointer<QAbstractButton> keyTestButton;
@@ -49,11 +52,17 @@ public:
     void closeAction();
     void retryAction();
 
+    // Its tiles, text and spacing, grown or shrunk with the window.
+    const ScreenScaler& scaler() const { return *m_scaler; }
+
 protected:
     // Becoming visible asks for the versions again.
     void didSetHidden(bool hidden) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void commonInit();
     void showVersions();
+
+    std::unique_ptr<ScreenScaler> m_scaler;
 };

@@ -3,6 +3,7 @@
 #include "platform/runtime/Localization.h"
 #include "ui_ZelHomeContentView.h"
 #include "views/RenderedPicture.h"
+#include "views/ScreenScaler.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -35,7 +36,7 @@ void ZelHomeView::commonInit()
     MFiGameButton->setIcon(RenderedPicture("games").icon());
     tutorialButton->setIcon(RenderedPicture("keytest").icon());
     actionPanel = ui.actionPanel;
-    m_panelWidth = actionPanel->maximumWidth();
+    m_panelWidths = QSize(actionPanel->minimumWidth(), actionPanel->maximumWidth());
 
     for (QPushButton* button : { ui.connectButton, ui.MFiGameButton, ui.tutorialButton })
         connect(button, &QPushButton::clicked, this, [this, button] { buttonAction(button); });
@@ -47,16 +48,19 @@ void ZelHomeView::commonInit()
     connectPromptLabel->setText(localized("ConnectGamepadPropmt"));
     MFiGameButton->setText(localized("MFiGame"));
     tutorialButton->setText(localized("GettingStarted"));
+    m_scaler = std::make_unique<ScreenScaler>(content);
 }
+
+ZelHomeView::~ZelHomeView() = default;
 
 void ZelHomeView::resizeEvent(QResizeEvent* event)
 {
     ZelBaseView::resizeEvent(event);
-    // The panel keeps its share of the width as the window grows.
-    if (width() > kDesignWidth)
-        actionPanel->setMaximumWidth(m_panelWidth * width() / kDesignWidth);
-    else
-        actionPanel->setMaximumWidth(m_panelWidth);
+    // The panel grows and shrinks with its buttons.
+    if (m_scaler->fit(size())) {
+        actionPanel->setMinimumWidth(m_scaler->scaled(m_panelWidths.width()));
+        actionPanel->setMaximumWidth(m_scaler->scaled(m_panelWidths.height()));
+    }
 }
 
 bool ZelHomeView::eventFilter(QObject* watched, QEvent* event)

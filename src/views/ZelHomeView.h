@@ -5,9 +5,11 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 class QLabel;
+class ScreenScaler;
 
 // The screen shown at start and whenever the controller goes away: asks the
 // user to attach the phone to the controller and offers the game list and the
@@ -16,6 +18,7 @@ class ZelHomeView : public ZelBaseView {
     Q_OBJECT
 public:
     explicit ZelHomeView(QWidget* parent = nullptr);
+    ~ZelHomeView() override;
 
     QPointer<QAbstractButton> connectButton;
     QPointer<QAbstractButton> MFiGameButton;
@@ -26,8 +29,6 @@ public:
 
     // How far the picture may grow past its drawn size on a large window.
     static constexpr double kLargestPictureScale = 2.0;
-    // The window width the panel's width is drawn for.
-    static constexpr int kDesignWidth = 1024;
 
     std::function<void()> connectedBlock;
     std::function<void()> MFiBlock;
@@ -35,6 +36,8 @@ public:
 
     // The action of all three buttons.
     void buttonAction(QObject* sender);
+    // Its text, buttons and spacing, grown or shrunk with the window.
+    const ScreenScaler& scaler() const { return *m_scaler; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,5 +48,6 @@ private:
     void fitPicture();
 
     QPointer<QWidget> actionPanel;
-    int m_panelWidth = 0;
+    QSize m_panelWidths; // its least and most width, as drawn
+    std::unique_ptr<ScreenScaler> m_scaler;
 };

@@ -556,7 +556,11 @@ QString ZelKeyTestView::identityText(const GCControllerPtr& controller)
     QStringList parts { controller->vendorName() };
     if (!id.mapped)
         parts << localized("Unmapped");
-    if (!id.type.isEmpty())
+    // The controller's kind is a model code ("ps4", "xbox360"), but the word
+    // "virtual" is read as a word, in the user's language.
+    if (id.type == QLatin1String("virtual"))
+        parts << localized("ControllerTypeVirtual");
+    else if (!id.type.isEmpty())
         parts << id.type;
     if (!id.vendorProductText().isEmpty())
         parts << id.vendorProductText();

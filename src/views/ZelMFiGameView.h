@@ -1,30 +1,27 @@
 #pragma once
 
-#include "views/ZelBaseView.h"
+#include "views/WebPageScreen.h"
 
 #include <QUrl>
 
-#include <functional>
-
-class WebPage;
-
-// The list of games that work with the controller, in an embedded web page.
-// Store links leave the application, after asking the user.
-class ZelMFiGameView : public ZelBaseView {
+// The list of games that work with the controller, in an embedded web page,
+// or its offline copy when the site cannot be reached. Store links open in
+// the desktop's browser, after asking the user.
+class ZelMFiGameView : public WebPageScreen {
     Q_OBJECT
 public:
     explicit ZelMFiGameView(QWidget* parent = nullptr);
 
-    // Lives as long as the screen; nullptr when the web module could not be
-    // loaded and the screen shows a message instead.
-    WebPage* webPage = nullptr;
-    std::function<void()> closeBlock;
     // Opened from the connected screen, so closing returns there.
     bool showFromConnectedView = false;
 
-    void closeAction();
     // The page address for the current language.
     static QUrl pageUrl();
+    // Its copy that ships with the application, in the same language.
+    static QUrl offlineUrl();
+    // The game a store address names ("/app/neon-drift/id123" gives "Neon
+    // Drift"); empty when the address names none this way.
+    static QString storeItemName(const QUrl& url);
 
 private:
     void commonInit();

@@ -3,13 +3,10 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/WebHosts.h"
 #include "ui_ZelTutorialContentView.h"
-#include "views/WebPageModule.h"
 #include "views/ZelTool.h"
 
-#include <QDesktopServices>
-
 ZelTutorialView::ZelTutorialView(QWidget* parent)
-    : ZelBaseView(parent)
+    : WebPageScreen(parent)
 {
     commonInit();
 }
@@ -27,17 +24,10 @@ void ZelTutorialView::commonInit()
     // Loaded here only: reopening the screen shows the page as it is.
     WebPage::Settings settings;
     settings.url = pageUrl();
-    settings.allowedOrigins = WebHosts::pageOrigins();
-    settings.externalLinkRequested = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    webPage = WebPageModule::show(ui.pageArea, settings);
+    settings.offlineUrl = offlineUrl();
+    showPage(ui.rootLayout, ui.pageArea, settings);
     if (webPage)
         webPage->widget()->setAccessibleName(localized("GettingStarted"));
-}
-
-void ZelTutorialView::closeAction()
-{
-    if (closeBlock)
-        closeBlock();
 }
 
 QUrl ZelTutorialView::pageUrl()
@@ -45,4 +35,9 @@ QUrl ZelTutorialView::pageUrl()
     return QUrl(WebHosts::helpBaseUrl()
         + QStringLiteral("/single.html?lang=%1&device=q3dart&platform=iosglide&type=1")
               .arg(ZelTool::getSystemLanguageShorthand()));
+}
+
+QUrl ZelTutorialView::offlineUrl()
+{
+    return offlineCopy(QStringLiteral("single_%1.html").arg(ZelTool::getSystemLanguageShorthand()));
 }

@@ -924,7 +924,7 @@ void ZelUpgradeView::fitProgressText()
         return;
     m_progressFontPixels = pixels;
     // The widget's own style sheet wins over the application's, which sets this label's size too.
-    progressTextLabel->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: 600;").arg(pixels));
+    progressTextLabel->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: bold;").arg(pixels));
 }
 
 void ZelUpgradeView::animateProgressBar(double percent)

@@ -39,11 +39,15 @@ ZelMFiGamePage::ZelMFiGamePage(const WebPage::Settings& settings, QObject* paren
     , m_storeLinkRequested(settings.storeLinkRequested)
     , m_allowedOrigins(settings.allowedOrigins)
     , m_externalLinkRequested(settings.externalLinkRequested)
+    , m_offlineUrl(settings.offlineUrl)
 {
 }
 
 bool ZelMFiGamePage::isAllowedUrl(const QUrl& url) const
 {
+    // That one page exactly, wherever its links point.
+    if (m_offlineUrl.isValid() && url.adjusted(QUrl::RemoveFragment) == m_offlineUrl)
+        return true;
     if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
         return false;
     // The origin exactly: a host that only begins like an allowed one

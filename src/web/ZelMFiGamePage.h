@@ -20,7 +20,8 @@ public:
     ZelMFiGamePage(const WebPage::Settings& settings, QObject* parent = nullptr);
 
     bool isAppStoreUrl(const QUrl& url) const;
-    // Whether url may load inside the page: http or https on an allowed origin.
+    // Whether url may load inside the page: http or https on an allowed
+    // origin, or the offline copy the application ships.
     bool isAllowedUrl(const QUrl& url) const;
 
     // A link or script that opens a new window (target="_blank",
@@ -40,4 +41,5 @@ private:
     std::function<void(const QUrl&)> m_storeLinkRequested;
     QStringList m_allowedOrigins;
     std::function<void(const QUrl&)> m_externalLinkRequested;
+    QUrl m_offlineUrl;
 };

@@ -3,6 +3,7 @@
 // and two siblings on top of each other, and lets the declared layers be.
 #include "app/FontWarmUp.h"
 #include "app/LayoutAudit.h"
+#include "views/ElidedLabel.h"
 #include "views/RawRendering.h"
 #include "views/RenderedIconEngine.h"
 #include "views/RenderedPicture.h"
@@ -15,9 +16,19 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResource>
+#include <QScrollArea>
 #include <QtTest>
 
 #include <cstring>
+
+namespace {
+// Whether a fault of the widget at start says what.
+bool hasFault(const QStringList& faults, const QString& start, const QString& what)
+{
+    return std::any_of(
+        faults.begin(), faults.end(), [&](const QString& f) { return f.startsWith(start) && f.contains(what); });
+}
+}
 
 class TestLayoutAudit : public QObject {
     Q_OBJECT
@@ -267,10 +278,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         const QStringList faults = LayoutAudit::check(&window);
-        const auto has = [&](const QString& start, const QString& what) {
-            return std::any_of(faults.begin(), faults.end(),
-                [&](const QString& f) { return f.startsWith(start) && f.contains(what); });
-        };
+        const auto has = [&](const QString& start, const QString& what) { return hasFault(faults, start, what); };
         QVERIFY2(has(QStringLiteral("panel/clipped:"), QStringLiteral("clipped by its parent")),
             qPrintable(faults.join(u'\n')));
         QVERIFY(has(QStringLiteral("panel/under:"), QStringLiteral("overlaps panel/over")));
@@ -282,6 +290,72 @@ private slots:
         over->setProperty(LayoutAudit::kProperty, LayoutAudit::layer());
         clipped->setProperty(LayoutAudit::kProperty, LayoutAudit::free());
         QCOMPARE(LayoutAudit::check(&window).size(), 2);
+    }
+
+    // The plan, the steps and the stick check's instruction are read whole,
+    // whatever text the screens give them: elided, cut by a scroll area or
+    // too long for their room, they fail; other labels in a scroll area are
+    // their area's business.
+    void textsReadWholeFailWhenElidedOrCut()
+    {
+        QWidget window;
+        window.resize(600, 300);
+        const QString longText = QStringLiteral("A step of the run that needs far more room than it is given here");
+
+        auto* plan = new ElidedLabel(&window);
+        plan->setObjectName(QStringLiteral("planLabel"));
+        plan->setGeometry(10, 10, 120, 24);
+        plan->setFullText(longText);
+
+        // Elided by the screen itself, its whole text in the tooltip.
+        auto* steps = new QLabel(QStringLiteral("A step of the run\u2026"), &window);
+        steps->setObjectName(QStringLiteral("stepsLabel"));
+        steps->setToolTip(longText);
+        steps->setGeometry(10, 40, 400, 24);
+
+        // Inside a scroll area, scrolled half out of sight.
+        auto* area = new QScrollArea(&window);
+        area->setGeometry(10, 80, 300, 60);
+        auto* inner = new QWidget;
+        inner->resize(280, 200);
+        auto* instruction = new QLabel(QStringLiteral("Turn the stick"), inner);
+        instruction->setObjectName(QStringLiteral("instructionLabel"));
+        instruction->setGeometry(0, 40, 200, 40);
+        auto* other = new QLabel(QStringLiteral("Not read whole"), inner);
+        other->setGeometry(0, 150, 200, 40);
+        area->setWidget(inner);
+
+        // Marked whole, in a container: its rows are read whole, wrapped too short.
+        auto* list = new QWidget(&window);
+        list->setProperty(LayoutAudit::kProperty, LayoutAudit::whole());
+        list->setGeometry(320, 80, 200, 200);
+        auto* row = new QLabel(longText + QLatin1Char(' ') + longText, list);
+        row->setObjectName(QStringLiteral("row"));
+        row->setWordWrap(true);
+        row->setGeometry(0, 0, 120, 20);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QStringList faults = LayoutAudit::check(&window);
+        const auto has = [&](const QString& start, const QString& what) { return hasFault(faults, start, what); };
+        QVERIFY2(has(QStringLiteral("planLabel:"), QStringLiteral("text elided")), qPrintable(faults.join(u'\n')));
+        QVERIFY(has(QStringLiteral("stepsLabel:"), QStringLiteral("text elided")));
+        QVERIFY(has(
+            QStringLiteral("QScrollArea/qt_scrollarea_viewport/QWidget/instructionLabel:"), QStringLiteral("cut off")));
+        QVERIFY(has(QStringLiteral("QWidget/row:"), QStringLiteral("text needs")));
+        QVERIFY(!has(QStringLiteral("QScrollArea/qt_scrollarea_viewport/QWidget/QLabel"), QString()));
+
+        // Given room and in sight, they pass; the names are those the screens keep.
+        plan->resize(600 - 20, 24);
+        plan->setFullText(QStringLiteral("Boot loader"));
+        steps->setText(QStringLiteral("A step of the run"));
+        steps->setToolTip(QString());
+        instruction->move(0, 0);
+        row->resize(200, row->heightForWidth(200));
+        QCOMPARE(LayoutAudit::check(&window), QStringList());
+        QCOMPARE(LayoutAudit::wholeTextNames(),
+            (QStringList {
+                QStringLiteral("planLabel"), QStringLiteral("stepsLabel"), QStringLiteral("instructionLabel") }));
     }
 };
 

@@ -24,6 +24,7 @@
 #include "support/TestSupport.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
+#include "views/ScreenScaler.h"
 #include "views/WebPageModule.h"
 #include "views/ElidedLabel.h"
 #include "views/ZelConnectedView.h"
@@ -36,6 +37,7 @@
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -709,6 +711,58 @@ private slots:
         QCOMPARE(received, QList<QList<QUrl>> { QList<QUrl>() });
     }
 
+    // The home and connected screens grow with the window up to a maximum
+    // and shrink to a minimum, by one factor, and come back exactly to
+    // their drawn sizes: text, tiles and their icons.
+    void screensGrowAndShrinkWithTheWindow()
+    {
+        QCOMPARE(ScreenScaler::scaleFor(QSize(1024, 576)), 1.0);
+        QCOMPARE(ScreenScaler::scaleFor(QSize(1280, 800)), 1.25); // the narrower side
+        QCOMPARE(ScreenScaler::scaleFor(QSize(720, 405)), ScreenScaler::kSmallest);
+        QCOMPARE(ScreenScaler::scaleFor(QSize(1920, 1080)), ScreenScaler::kLargest);
+        QCOMPARE(ScreenScaler::scaleFor(QSize(3840, 2160)), ScreenScaler::kLargest);
+
+        ZelConnectedView connected;
+        connected.resize(1024, 576);
+        connected.showAsNewlyAdded(); // without asking the controller
+        ZelHomeView home;
+        home.resize(1024, 576);
+        home.showAsNewlyAdded();
+        QVERIFY(QTest::qWaitForWindowExposed(&connected));
+        QAbstractButton* tile = connected.upgradeButton;
+        QAbstractButton* prompt = home.MFiGameButton;
+        const QSize tileSize = tile->size();
+        const QSize tileMinimum = tile->minimumSize();
+        const QSize iconSize = tile->iconSize();
+        const int tileText = QFontInfo(tile->font()).pixelSize();
+        const int promptText = QFontInfo(prompt->font()).pixelSize();
+
+        for (auto* screen : { static_cast<QWidget*>(&connected), static_cast<QWidget*>(&home) })
+            screen->resize(1920, 1080);
+        QVERIFY(waitUntil([&] { return connected.scaler().scale() > 1.0 && home.scaler().scale() > 1.0; }));
+        QCOMPARE(connected.scaler().scale(), ScreenScaler::kLargest);
+        QCOMPARE(tile->iconSize(), iconSize * ScreenScaler::kLargest);
+        QVERIFY(tile->minimumWidth() >= int(tileMinimum.width() * ScreenScaler::kLargest));
+        QVERIFY(waitUntil([&] { return tile->width() > tileSize.width(); }));
+        QCOMPARE(QFontInfo(tile->font()).pixelSize(), connected.scaler().scaledFont(tileText));
+        QVERIFY(QFontInfo(prompt->font()).pixelSize() > promptText);
+
+        for (auto* screen : { static_cast<QWidget*>(&connected), static_cast<QWidget*>(&home) })
+            screen->resize(720, 405);
+        QVERIFY(waitUntil([&] { return connected.scaler().scale() < 1.0; }));
+        QVERIFY(tile->iconSize().width() < iconSize.width());
+        QVERIFY(QFontInfo(prompt->font()).pixelSize() >= std::min(promptText, ScreenScaler::kSmallestFontPixels));
+
+        // Back to the drawn size: the drawn sizes, exactly.
+        for (auto* screen : { static_cast<QWidget*>(&connected), static_cast<QWidget*>(&home) })
+            screen->resize(1024, 576);
+        QVERIFY(waitUntil([&] { return connected.scaler().scale() == 1.0 && tile->size() == tileSize; }));
+        QCOMPARE(tile->minimumSize(), tileMinimum);
+        QCOMPARE(tile->iconSize(), iconSize);
+        QCOMPARE(QFontInfo(tile->font()).pixelSize(), tileText);
+        QCOMPARE(QFontInfo(prompt->font()).pixelSize(), promptText);
+    }
+
     void toastOverlayShowsOneTextAndLetsClicksThrough()
     {
         TimeScale fast(0.1); // the toast's time and its fading
@@ -727,6 +781,57 @@ private slots:
         QVERIFY(waitUntil([&] { return !overlay.currentToast(); }));
         QVERIFY(waitUntil([&] { return window()->findChildren<QLabel*>(QStringLiteral("toast")).isEmpty(); }));
         MessageToast::setPresenter(m_toasts);
+    }
+
+    // A toast belongs to the screen it was shown on: the next screen takes it
+    // away. It stands at the window's foot, clear of the tiles, and says
+    // nothing the window shows already. The message of a disconnection is
+    // shown once the screens have changed, and stays.
+    void toastsGoWithTheirScreenAndNeverRepeatIt()
+    {
+        if (!root()->existingConnectedView() || root()->visibleScreen() != root()->existingConnectedView()) {
+            if (root()->visibleScreen() != root()->existingHomeView())
+                root()->escapeAction();
+            plugBackIn();
+        }
+        QVERIFY(onScreen(root()->existingConnectedView()));
+        QVERIFY(noVersionQueryPending());
+        ZelConnectedView* connected = root()->existingConnectedView();
+        ToastOverlay overlay;
+        MessageToast::setPresenter(&overlay);
+        window()->activateWindow();
+
+        MessageToast::showMsgWithtext(QStringLiteral("about the connected screen"), 30.0);
+        QLabel* toast = overlay.currentToast();
+        QVERIFY(toast && toast->isVisible());
+        QCOMPARE(toast->geometry().bottom(), window()->height() - ToastOverlay::kBottomMargin - 1);
+        for (QWidget* tile :
+            { connected->upgradeButton.data(), connected->keyTestButton.data(), connected->MFiButton.data() })
+            QVERIFY(!QRect(tile->mapTo(window(), QPoint(0, 0)), tile->size()).intersects(toast->geometry()));
+
+        connected->MFiAction();
+        QVERIFY(onScreen(root()->existingMFiGameView()));
+        QVERIFY(!overlay.currentToast());
+        QVERIFY(window()->findChildren<QLabel*>(QStringLiteral("toast")).isEmpty());
+        root()->existingMFiGameView()->closeAction();
+        QVERIFY(onScreen(connected));
+
+        // The latest version's place says it already: no toast says it again.
+        QVERIFY(waitUntil([&] { return !connected->latestVersionLabel->text().isEmpty(); }));
+        MessageToast::showMsgWithtext(connected->latestVersionLabel->text());
+        QVERIFY(!overlay.currentToast());
+        MessageToast::showMsgWithtext(QStringLiteral("something else"));
+        QVERIFY(overlay.currentToast());
+
+        QVERIFY(noVersionQueryPending());
+        unplug();
+        QVERIFY(onScreen(root()->existingHomeView()));
+        QVERIFY(overlay.currentToast());
+        QCOMPARE(overlay.currentToast()->text(), localized("GamepadDisconnectManuallyPrompt"));
+        overlay.dismiss();
+        MessageToast::setPresenter(m_toasts);
+        plugBackIn();
+        QVERIFY(onScreen(root()->existingConnectedView()));
     }
 
     void cleanupTestCase()

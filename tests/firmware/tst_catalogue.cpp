@@ -322,6 +322,33 @@ private slots:
         QCOMPARE(ZelFirmware::modelArrayWithJSON(QJsonValue(QStringLiteral("[broken"))).size(), 0);
     }
 
+    // The release date comes from the network: only the forms servers write
+    // give a date, and only a day that exists.
+    void releaseDatesAreReadOnlyFromTheFormsServersWrite_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("hyphens") << "2021-03-09" << QDate(2021, 3, 9);
+        QTest::newRow("digits") << "20210309" << QDate(2021, 3, 9);
+        QTest::newRow("with a time") << "2021-03-09 12:34" << QDate(2021, 3, 9);
+        QTest::newRow("ISO date and time") << "2021-03-09T12:34:56Z" << QDate(2021, 3, 9);
+        QTest::newRow("spaces around") << " 2021-03-09 " << QDate(2021, 3, 9);
+        QTest::newRow("one hyphen") << "2021-0309" << QDate();
+        QTest::newRow("no such day") << "2021-02-30" << QDate();
+        QTest::newRow("the engine's unknown") << "0000-00-00 00:00" << QDate();
+        QTest::newRow("words") << "March 9, 2021" << QDate();
+        QTest::newRow("trailing text") << "2021-03-09<b>" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+    }
+    void releaseDatesAreReadOnlyFromTheFormsServersWrite()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        ZelFirmware release;
+        release.updateTime = text;
+        QCOMPARE(release.releaseDate(), date);
+    }
+
     void theServerAddressComesFromTheConfigurationUnlessOverridden()
     {
         ZelFirmwareDataTool::setServerOverride(QString());

@@ -58,7 +58,7 @@ QList<QPair<QString, double>> toastsOf(const ToastRecorder& recorder)
 
 QPair<QString, double> unzippingToast(const QString& fileName)
 {
-    return { localized("Unzipping") + QLatin1Char(' ') + fileName + QStringLiteral("..."), 2.0 };
+    return { localized("UnzippingFile").arg(fileName), 2.0 };
 }
 
 } // namespace
@@ -115,9 +115,11 @@ private slots:
             DocumentsDirectory::path() + QStringLiteral("/LocalBinFiles/zelmar-q3-dart"));
         QCOMPARE(fileContents(archive), original); // the user's file stays
         QCOMPARE(toastsOf(recorder),
-            (QList<QPair<QString, double>> {
-                unzippingToast(QStringLiteral("V1.2-1.3-1.4.zip")), { localized("UnzipFinished"), 2.0 } }));
-        QCOMPARE(recorder.texts().front(), QStringLiteral("Unzipping V1.2-1.3-1.4.zip..."));
+            (QList<QPair<QString, double>> { unzippingToast(QStringLiteral("V1.2-1.3-1.4.zip")),
+                { localized("ReleaseImported").arg(QStringLiteral("1.2-1.3-1.4")), 2.0 } }));
+        QCOMPARE(recorder.texts().front(), QStringLiteral("Unzipping V1.2-1.3-1.4.zip\u2026"));
+        // The release is named, with the version its folder got.
+        QCOMPARE(recorder.texts().back(), QStringLiteral("Release 1.2-1.3-1.4 imported"));
     }
 
     // The application's import: the progress toast at once, the unpacking on
@@ -143,7 +145,8 @@ private slots:
         QCOMPARE(results, (QList<bool> { true, false }));
         QCOMPARE(toastsOf(recorder),
             (QList<QPair<QString, double>> { unzippingToast(QStringLiteral("1.2-1.3-1.4.zip")),
-                unzippingToast(QStringLiteral("2.0-2.0-2.0.zip")), { localized("UnzipFinished"), 2.0 },
+                unzippingToast(QStringLiteral("2.0-2.0-2.0.zip")),
+                { localized("ReleaseImported").arg(QStringLiteral("1.2-1.3-1.4")), 2.0 },
                 { localized("ArchiveUnsafePaths"), 3.0 } }));
         QCOMPARE(fileContents(ZelDataTool::localProductFolder() + QStringLiteral("/1.2-1.3-1.4/Q3_RIGHT.bin")), kRight);
         QVERIFY(!QFileInfo::exists(ZelDataTool::localProductFolder() + QStringLiteral("/2.0-2.0-2.0/V7E_IAP.bin")));
@@ -345,11 +348,13 @@ private slots:
         const auto toasts = toastsOf(recorder);
         QCOMPARE(toasts.size(), 2);
         QCOMPARE(toasts.first().first,
-            localized("Unzipping") + QStringLiteral(" 1.2-1.3-1.4.zip, 2.0-2.0-2.0.zip, firmware.zip..."));
+            localized("UnzippingFile").arg(QStringLiteral("1.2-1.3-1.4.zip, 2.0-2.0-2.0.zip, firmware.zip")));
         const QString colon = localized(":");
         QCOMPARE(toasts.last().first,
-            QStringList({ QStringLiteral("1.2-1.3-1.4.zip") + colon + localized("UnzipFinished"),
-                            QStringLiteral("2.0-2.0-2.0.zip") + colon + localized("UnzipFinished"),
+            QStringList({ QStringLiteral("1.2-1.3-1.4.zip") + colon
+                                + localized("ReleaseImported").arg(QStringLiteral("1.2-1.3-1.4")),
+                            QStringLiteral("2.0-2.0-2.0.zip") + colon
+                                + localized("ReleaseImported").arg(QStringLiteral("2.0-2.0-2.0")),
                             QStringLiteral("firmware.zip") + colon
                                 + localized("ArchiveNameNoVersion").arg(QStringLiteral("firmware.zip")) })
                 .join(QLatin1Char('\n')));
@@ -368,8 +373,8 @@ private slots:
         QMap<QString, QStringList> seen;
         for (const char* language : { "en", "zh-Hans", "ja" }) {
             Localization::shared().setLanguage(QString::fromLatin1(language));
-            for (const char* key : { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "UnzipFinished",
-                     "Unzipping", "ArchiveNameNoVersion", "ImportCopyFailed", "ImportReadFailed" }) {
+            for (const char* key : { "ArchiveUnsafePaths", "UnzipFailed", "CannotUnzipPrompt", "ReleaseImported",
+                     "UnzippingFile", "ArchiveNameNoVersion", "ImportCopyFailed", "ImportReadFailed" }) {
                 const QString text = localized(key);
                 QVERIFY2(!text.isEmpty(), key);
                 QVERIFY2(!seen[QString::fromLatin1(key)].contains(text), key);

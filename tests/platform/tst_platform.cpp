@@ -7,7 +7,9 @@
 #include "platform/runtime/NotificationCenter.h"
 #include "support/TestSupport.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace testsupport;
@@ -133,6 +135,72 @@ private slots:
         QVERIFY(localizedCount("CheckButtonLine", 1).contains(QStringLiteral("1 \u56DE")));
         QVERIFY(localizedCount("CheckButtonLine", 7).contains(QStringLiteral("7 \u56DE")));
         l10n.setLanguage(QStringLiteral("en"));
+    }
+
+    // An explicit language is one with a table of its own, in any region,
+    // script or encoding; any other would silently be English.
+    void onlyLanguagesWithTablesAreTakenAsChoices()
+    {
+        for (const char* tag :
+            { "en", "zh", "ja", "zh-Hans", "zh-Hant-TW", "ja-JP", "en_GB.UTF-8", "ZH_cn", "ja_JP@x" })
+            QVERIFY2(Localization::hasTableFor(QString::fromLatin1(tag)), tag);
+        for (const char* tag : { "xx", "de", "de-DE", "", "e", "english", "zh--", "ja JP", "en-", "-en", "zhx" })
+            QVERIFY2(!Localization::hasTableFor(QString::fromLatin1(tag)), tag);
+        QCOMPARE(Localization::languagesWithTables(),
+            (QStringList { QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja") }));
+    }
+
+    // The games list has a desktop name in every language; its key stays.
+    void theGamesListHasADesktopName()
+    {
+        Localization& l10n = Localization::shared();
+        for (const char* language : { "en", "zh-Hans", "ja" }) {
+            l10n.setLanguage(QString::fromLatin1(language));
+            QVERIFY2(!localized("MFiGame").isEmpty() && !localized("MFiGame").contains(QLatin1String("MFi")), language);
+        }
+        l10n.setLanguage(QStringLiteral("en"));
+        QCOMPARE(localized("MFiGame"), QStringLiteral("Supported Games"));
+    }
+
+    // Chinese and Japanese texts use their own punctuation: full-width
+    // colons, commas and brackets after their characters, no spaces inside
+    // full-width brackets or around full-width marks, and an ellipsis that is
+    // one, not three full stops.
+    void chineseAndJapaneseTextsUseTheirOwnPunctuation()
+    {
+        const QString cjk = QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}]");
+        const QList<std::pair<QString, QRegularExpression>> rules {
+            { QStringLiteral("a Latin mark after a character"),
+                QRegularExpression(cjk + QStringLiteral("[,:;!?](?!/)")) },
+            { QStringLiteral("three full stops"), QRegularExpression(cjk + QStringLiteral("\\.\\.\\.")) },
+            { QStringLiteral("Latin brackets around characters"),
+                QRegularExpression(QStringLiteral("\\(") + cjk + QStringLiteral("|") + cjk + QStringLiteral("\\)")) },
+            { QStringLiteral("a space inside brackets or before a mark"),
+                QRegularExpression(QStringLiteral("[（「『【] | [）」』】、。，：；！？]")) },
+        };
+        for (const char* table : { "q3dart_zh_CN.ts", "q3dart_ja.ts" }) {
+            QFile file(QStringLiteral(Q3DART_TRANSLATIONS_DIR "/") + QString::fromLatin1(table));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QXmlStreamReader xml(&file);
+            QString key;
+            int texts = 0;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                if (xml.name() == QLatin1String("message")) {
+                    key = xml.attributes().value(QStringLiteral("id")).toString();
+                } else if (xml.name() == QLatin1String("translation")) {
+                    const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                    ++texts;
+                    for (const auto& [fault, rule] : rules)
+                        QVERIFY2(!rule.match(text).hasMatch(),
+                            qPrintable(
+                                QStringLiteral("%1 %2: %3: %4").arg(QString::fromLatin1(table), key, fault, text)));
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QVERIFY(texts > 100);
+        }
     }
 
     // Two messages were once fixed Chinese texts shown to everyone. The

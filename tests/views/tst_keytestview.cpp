@@ -537,6 +537,12 @@ private slots:
         QVERIFY(view().padChooser->isHidden()); // one controller: nothing to choose
         QVERIFY2(view().identityLabel->text().contains(QStringLiteral("Virtual controller · virtual · player 0")),
             qPrintable(view().identityLabel->text()));
+        // The kind "virtual" is a word, read in the user's language.
+        Localization::shared().setLanguage(QStringLiteral("ja"));
+        const QString japanese = ZelKeyTestView::identityText(m_pad->controller());
+        Localization::shared().setLanguage(QStringLiteral("en"));
+        QVERIFY2(japanese.contains(QStringLiteral(" · 仮想 · ")) && !japanese.contains(QLatin1String("virtual")),
+            qPrintable(japanese));
 
         // Positions, not the movements the slots receive; raw values as SDL would report them.
         m_pad->moveStick(Stick::Left, 0.5f, -0.25f);

@@ -13,6 +13,7 @@
 #include "views/ZelTool.h"
 #include "views/ZelTutorialView.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QHttpServer>
 #include <QHttpServerRequest>
@@ -133,6 +134,20 @@ QVariant runScript(QWebEngineView* view, const QString& script)
 void clickLink(QWebEngineView* view, const QString& id)
 {
     runScript(view, QStringLiteral("document.getElementById('%1').click(); true").arg(id));
+}
+
+// The screen shows the copy of its page that ships, named fileName, with the note and Retry over it.
+bool showsOfflineCopy(const WebPageScreen& screen, const QString& fileName)
+{
+    QWebEngineView* web = engineView(screen.webPage);
+    return web
+        && waitUntil(
+            [&] {
+                return screen.webPage->isOffline() && !screen.webPage->isLoading()
+                    && web->url() == WebPageScreen::offlineCopy(fileName) && !screen.offlineBar->isHidden()
+                    && screen.retryButton->isEnabled() && !web->title().isEmpty();
+            },
+            kWebTimeoutMs);
 }
 
 } // namespace
@@ -277,6 +292,34 @@ private slots:
         QCOMPARE(web->url(), shown);
     }
 
+    // No flash before the first page: its area wears the screen's colour
+    // until the page paints. Windows are composed with OpenGL only where it
+    // can work, never on the offscreen platform, and a choice already made
+    // in the environment stands.
+    void theFirstPageAppearsWithoutAFlash()
+    {
+        ZelMFiGameView view;
+        view.resize(800, 500);
+        view.show();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(web);
+        QCOMPARE(web->page()->backgroundColor(), view.palette().color(QPalette::Window));
+        QVERIFY(web->page()->backgroundColor() != QColor(Qt::white));
+
+        const QByteArray before = qgetenv("QT_WIDGETS_RHI");
+        qunsetenv("QT_WIDGETS_RHI");
+        QVERIFY(!WebPageModule::prepareWindows());
+        QVERIFY(!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"));
+        qputenv("QT_WIDGETS_RHI", "1");
+        QVERIFY(WebPageModule::prepareWindows());
+        qputenv("QT_WIDGETS_RHI", "0");
+        QVERIFY(!WebPageModule::prepareWindows());
+        if (before.isNull())
+            qunsetenv("QT_WIDGETS_RHI");
+        else
+            qputenv("QT_WIDGETS_RHI", before);
+    }
+
     void storeLinkAsksBeforeLeavingAndKeepsThePage()
     {
         ZelMFiGameView view;
@@ -294,14 +337,22 @@ private slots:
         QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
         QMessageBox* alert = visibleAlert();
         QCOMPARE(alert->parentWidget(), presenter);
-        QCOMPARE(alert->text(), localized("JumpToAppStorePrompt"));
-        QVERIFY(!alert->text().isEmpty());
+        // A desktop question: what opens, where, and Cancel unless the user chooses.
+        QCOMPARE(alert->text(), localized("OpenStoreItemPrompt").arg(QStringLiteral("Game")));
+        QVERIFY(alert->text().contains(QStringLiteral("Game")));
+        QVERIFY(alert->informativeText().contains(store.toString()));
         auto* confirm = alert->findChild<QPushButton*>(QStringLiteral("confirmButton"));
         auto* cancel = alert->findChild<QPushButton*>(QStringLiteral("cancelButton"));
         QVERIFY(confirm && cancel);
-        QCOMPARE(confirm->text(), localized("Confirm"));
+        QCOMPARE(confirm->text(), localized("OpenInBrowser"));
         QCOMPARE(cancel->text(), localized("Cancel"));
-        cancel->click();
+        QCOMPARE(alert->defaultButton(), cancel);
+        QTest::keyClick(alert, Qt::Key_Return); // Enter answers with the default
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+        QVERIFY(m_opener.opened.isEmpty());
+        clickLink(web, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
         QVERIFY(m_opener.opened.isEmpty());
 
@@ -410,32 +461,158 @@ private slots:
         QVERIFY(asked.isEmpty());
     }
 
-    void silentServerIsStoppedAtTheTimeLimitAndNotRetried()
+    // A server that never answers: the load stops at the time limit and the
+    // offline copy shows, with its note; nothing asks again until Retry.
+    void silentServerIsStoppedAtTheTimeLimitAndRetriedOnlyOnRequest()
     {
         ToastRecorder toasts;
         TestHttpServer silent;
         silent.answer = false;
         WebHosts::setBaseOverride(silent.baseUrl());
-        bool ok = true;
-        bool finished = false;
         std::unique_ptr<ZelTutorialView> view;
         {
             TimeScale fast(0.05); // the 20-second limit in one second, armed with the screen
             view = std::make_unique<ZelTutorialView>();
             view->show();
-            finished = waitForLoad(engineView(view->webPage), &ok);
+            QVERIFY(waitUntil([&] { return view->webPage->isOffline(); }, kWebTimeoutMs));
         }
-        QWebEngineView* web = engineView(view->webPage);
-        QVERIFY(finished);
-        QVERIFY(!ok);
-        QVERIFY(toasts.toasts().empty()); // nothing reported
+        QVERIFY(showsOfflineCopy(*view, QStringLiteral("single_en.html")));
+        QVERIFY(toasts.toasts().empty()); // said on the screen, not in a toast
         const qsizetype asked = silent.targets.size();
         QVERIFY(asked <= 1);
 
         view->setHidden(true);
         view->setHidden(false);
-        runScript(web, QStringLiteral("1"));
+        runScript(engineView(view->webPage), QStringLiteral("1"));
         QCOMPARE(silent.targets.size(), asked);
+
+        // Retry asks the site again; while it does, the copy stays and the
+        // button waits; the site answers at last.
+        silent.answer = true;
+        QTest::mouseClick(view->retryButton, Qt::LeftButton);
+        QVERIFY(!view->retryButton->isEnabled());
+        QVERIFY(waitUntil([&] { return !view->webPage->isOffline() && view->offlineBar->isHidden(); }, kWebTimeoutMs));
+        QCOMPARE(engineView(view->webPage)->url().path(), QStringLiteral("/single.html"));
+    }
+
+    // Nobody listening, or a server that fails: the copy that ships, in the
+    // user's language, for both pages; and a Retry that still finds nobody
+    // keeps it.
+    void anUnreachableSiteShowsTheOfflineCopyInEveryLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("tutorial");
+        QTest::addColumn<QString>("games");
+        QTest::addColumn<int>("status"); // 0: nobody listening
+        QTest::newRow("en, refused") << "en-US"
+                                     << "single_en.html"
+                                     << "mfi2.html" << 0;
+        QTest::newRow("zh, server error") << "zh-Hans"
+                                          << "single_zh.html"
+                                          << "mfi2_zh.html" << 500;
+        QTest::newRow("ja, refused") << "ja-JP"
+                                     << "single_ja.html"
+                                     << "mfi2_ja.html" << 0;
+    }
+    void anUnreachableSiteShowsTheOfflineCopyInEveryLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, tutorial);
+        QFETCH(QString, games);
+        QFETCH(int, status);
+        Localization::shared().setPreferredLanguages({ language });
+        TestHttpServer failing;
+        failing.status = 500;
+        WebHosts::setBaseOverride(status ? failing.baseUrl() : QStringLiteral("http://127.0.0.1:%1").arg(unusedPort()));
+        ZelTutorialView tutorialView;
+        tutorialView.resize(800, 500);
+        tutorialView.show();
+        ZelMFiGameView gamesView;
+        gamesView.resize(800, 500);
+        gamesView.show();
+        QVERIFY(showsOfflineCopy(tutorialView, tutorial));
+        QVERIFY(showsOfflineCopy(gamesView, games));
+        QCOMPARE(tutorialView.offlineLabel->text(), localized("WebPageOfflineNote"));
+        QVERIFY(!tutorialView.offlineLabel->text().isEmpty());
+        QCOMPARE(runScript(engineView(tutorialView.webPage), QStringLiteral("document.documentElement.lang"))
+                     .toString()
+                     .left(2),
+            language.left(2));
+
+        QTest::mouseClick(gamesView.retryButton, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return gamesView.retryButton->isEnabled(); }, kWebTimeoutMs));
+        QVERIFY(showsOfflineCopy(gamesView, games));
+
+        // The copy's store links ask as the site's do.
+        runScript(engineView(gamesView.webPage), QStringLiteral("document.querySelector('a.get').click(); true"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        QCOMPARE(visibleAlert()->text(), localized("OpenStoreItemPrompt").arg(QStringLiteral("Neon Drift")));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QVERIFY(waitUntil([] { return visibleAlert() == nullptr; }));
+    }
+
+    // Without a browser the link is shown, to be copied.
+    void withoutABrowserTheLinkIsShownToCopy()
+    {
+        // The offscreen platform starts no browser: as a desktop without one.
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        ZelMFiGameView view;
+        view.show();
+        QWebEngineView* web = engineView(view.webPage);
+        QVERIFY(waitForLoad(web));
+        const QUrl store(WebHosts::appStorePrefix() + kStoreItem);
+        clickLink(web, QStringLiteral("store"));
+        QVERIFY(waitUntil([] { return visibleAlert() != nullptr; }, kWebTimeoutMs));
+        visibleAlert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
+        QMessageBox* dialog = nullptr;
+        QVERIFY(waitUntil([&] {
+            dialog = view.findChild<QMessageBox*>(QStringLiteral("linkDialog"));
+            return dialog && dialog->isVisible();
+        }));
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_opener, "openUrl");
+        QCOMPARE(dialog->text(), localized("NoBrowserPrompt"));
+        QCOMPARE(dialog->informativeText(), store.toString(QUrl::FullyEncoded));
+        QGuiApplication::clipboard()->clear();
+        dialog->findChild<QPushButton*>(QStringLiteral("copyLinkButton"))->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), store.toString(QUrl::FullyEncoded));
+        QVERIFY(waitUntil([&] { return !view.findChild<QMessageBox*>(QStringLiteral("linkDialog")); }));
+        QVERIFY(m_opener.opened.isEmpty());
+    }
+
+    void storeAddressesNameTheirGame()
+    {
+        QCOMPARE(ZelMFiGameView::storeItemName(QUrl(QStringLiteral("https://s.example/app/neon-drift/id1000000001"))),
+            QStringLiteral("Neon Drift"));
+        QCOMPARE(ZelMFiGameView::storeItemName(QUrl(QStringLiteral("https://s.example/jp/app/2048/id7/"))),
+            QStringLiteral("2048"));
+        for (const char* nameless :
+            { "https://s.example/app/id1", "https://s.example/app/Neon_Drift/id1", "https://s.example/app/neon-drift",
+                "https://s.example/app/neon--drift/id1", "https://s.example/app/%3Cb%3Ex%3C%2Fb%3E/id1" })
+            QVERIFY2(ZelMFiGameView::storeItemName(QUrl(QString::fromLatin1(nameless))).isEmpty(), nameless);
+    }
+
+    // --simulate takes the pages from their configured hosts, which a run
+    // cannot reach (placeholders, or no network): both screens show their
+    // copies. The demo's web server starts only when asked.
+    void theSimulatedRunShowsTheOfflineCopies()
+    {
+        WebHosts::setBaseOverride(QString());
+        DemoEnvironment demo(QDir::tempPath(), QStringLiteral("http://127.0.0.1:1"), DemoEnvironment::Servers::Later,
+            DemoEnvironment::WebPages::FromTheSite);
+        demo.startServers();
+        QVERIFY(demo.webUrl().isEmpty());
+        QVERIFY(ZelTutorialView::pageUrl().host().endsWith(QLatin1String(".example")));
+        ZelTutorialView tutorial;
+        tutorial.resize(800, 500);
+        tutorial.show();
+        ZelMFiGameView games;
+        games.resize(800, 500);
+        games.show();
+        QVERIFY(showsOfflineCopy(tutorial, QStringLiteral("single_en.html")));
+        QVERIFY(showsOfflineCopy(games, QStringLiteral("mfi2.html")));
+        demo.serveWebPages();
+        QVERIFY(!demo.webUrl().isEmpty());
+        QCOMPARE(WebHosts::makerBaseUrl(), demo.webUrl());
     }
 
     void demoServesThePagesInEveryLanguage()

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTranslator>
 
 Localization& Localization::shared()
@@ -32,6 +33,20 @@ QString Localization::tableForLanguageTag(const QString& tag)
     if (lower.startsWith(QLatin1String("ja")))
         return QStringLiteral("ja");
     return QStringLiteral("en");
+}
+
+QStringList Localization::languagesWithTables()
+{
+    return { QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja") };
+}
+
+bool Localization::hasTableFor(const QString& tag)
+{
+    // BCP 47 ("zh-Hans-CN") or POSIX ("ja_JP.UTF-8@x") forms.
+    static const QRegularExpression form(
+        QStringLiteral("^([A-Za-z]{2,3})(?:[-_][A-Za-z0-9]{1,8})*(?:\\.[A-Za-z0-9-]+)?(?:@[A-Za-z0-9]+)?$"));
+    const QRegularExpressionMatch match = form.match(tag);
+    return match.hasMatch() && languagesWithTables().contains(match.captured(1).toLower());
 }
 
 QString Localization::language() const

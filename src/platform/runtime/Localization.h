@@ -39,6 +39,13 @@ public:
 
     // "en", "zh_CN" or "ja" for a language tag.
     static QString tableForLanguageTag(const QString& tag);
+    // Whether a language tag ("ja", "zh-Hans", "en_GB") names a language
+    // with a table of its own: English, Chinese or Japanese, in any region
+    // or script. Any other falls back to English, which an explicit choice
+    // should not do unsaid.
+    static bool hasTableFor(const QString& tag);
+    // The languages with tables, as tags ("en zh ja").
+    static QStringList languagesWithTables();
 
 private:
     Localization();
