@@ -2140,7 +2140,7 @@
     <message id="PlanOlder">
         <source>An older version than the controller's (%2): %1.</source>
         <extracomment>Upgrade screen plan, first line, when the picked release is older than the controller's in any part; %1 = the release, %2 = the controller's versions.</extracomment>
-        <translation>コントローラーの現在のバージョン（%2）より古いバージョン：%1。</translation>
+        <translation>古いバージョン：%1（コントローラーは %2）</translation>
     </message>
     <message id="ControllerNotAttached">
         <source>No controller attached</source>

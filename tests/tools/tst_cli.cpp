@@ -372,7 +372,7 @@ private slots:
         const Run h = runCli({ QStringLiteral("--documents"), dir.path(), QStringLiteral("history") });
         const QStringList fields = h.out.trimmed().split(QLatin1Char('\t'));
         QCOMPARE(fields.value(1), QStringLiteral("failed"));
-        QCOMPARE(fields.value(6), QStringLiteral("123456789ABC"));
+        QCOMPARE(fields.value(6), QStringLiteral("12:34:56:78:9A:BC"));
     }
 
     void anOnlineUpgradeStopsAtADifferentControllerAndAtTheDownloadLimit()
@@ -632,8 +632,8 @@ private slots:
         const QStringList fast { QStringLiteral("Q3DART_TIME_SCALE=0.25") };
         const Run v = runCli(device + QStringList { QStringLiteral("versions") }, fast);
         QCOMPARE_EXIT(v, 0);
-        QCOMPARE(
-            v.out.section(QLatin1Char('\n'), 0, 1), QStringLiteral("1.0-2.3-1.5\nbluetooth_address: 123456789ABC"));
+        QCOMPARE(v.out.section(QLatin1Char('\n'), 0, 1),
+            QStringLiteral("1.0-2.3-1.5\nbluetooth_address: 12:34:56:78:9A:BC"));
 
         const QString newest = DemoReleases::versions().last();
         const Run u = runCli(device
@@ -1378,7 +1378,7 @@ private slots:
         QCOMPARE_EXIT(mixed, 1);
         const QStringList lines = mixed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines,
-            QStringList({ good + QStringLiteral(": Unzipping finished"),
+            QStringList({ good + QStringLiteral(": Release 1.0-2.4-1.6 imported"),
                 damaged
                     + QStringLiteral(": Unzipping failed. The firmware package is damaged or could not be unpacked."),
                 nameless
@@ -1399,7 +1399,8 @@ private slots:
         const Run both = runCli({ QStringLiteral("--documents"), documents, QStringLiteral("import"), good, other });
         QCOMPARE_EXIT(both, 0);
         QCOMPARE(both.out,
-            good + QStringLiteral(": Unzipping finished\n") + other + QStringLiteral(": Unzipping finished\n"));
+            good + QStringLiteral(": Release 1.0-2.4-1.6 imported\n") + other
+                + QStringLiteral(": Release 1.1-2.5-1.8 imported\n"));
         QVERIFY(both.err.isEmpty());
 
         // In the language of the run; nothing to import is a usage error.
@@ -1810,7 +1811,7 @@ private slots:
         // flash asks the controller who it is first: the versions before and its address are recorded.
         QCOMPARE(fields[3], QStringLiteral("1.0-2.3-1.5"));
         QCOMPARE(fields[5], last.value(QStringLiteral("reason")).toString());
-        QCOMPARE(fields[6], QStringLiteral("123456789ABC"));
+        QCOMPARE(fields[6], QStringLiteral("12:34:56:78:9A:BC"));
         const Run j = runCli(
             { QStringLiteral("--documents"), dir.path(), QStringLiteral("history"), QStringLiteral("--json") });
         const QJsonArray records = QJsonDocument::fromJson(j.out.toUtf8()).array();
@@ -1874,11 +1875,13 @@ private slots:
         keys.sort();
         QCOMPARE(keys,
             (QStringList { QStringLiteral("after"), QStringLiteral("before"), QStringLiteral("bytes"),
-                QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("installed"),
-                QStringLiteral("outcome"), QStringLiteral("reason"), QStringLiteral("release"),
-                QStringLiteral("seconds"), QStringLiteral("source"), QStringLiteral("started") }));
+                QStringLiteral("code"), QStringLiteral("controller"), QStringLiteral("controller_text"),
+                QStringLiteral("installed"), QStringLiteral("outcome"), QStringLiteral("reason"),
+                QStringLiteral("release"), QStringLiteral("seconds"), QStringLiteral("source"),
+                QStringLiteral("started") }));
         QCOMPARE(newest.value(QStringLiteral("source")).toString(), QStringLiteral("online"));
         QCOMPARE(newest.value(QStringLiteral("controller")).toString(), QStringLiteral("123456789ABC"));
+        QCOMPARE(newest.value(QStringLiteral("controller_text")).toString(), QStringLiteral("12:34:56:78:9A:BC"));
         QVERIFY(newest.value(QStringLiteral("bytes")).toDouble() > 0);
         QCOMPARE(newest.value(QStringLiteral("code")).toString(), QString());
         QCOMPARE(array.at(1).toObject().value(QStringLiteral("release")).toString(), QStringLiteral("files"));
