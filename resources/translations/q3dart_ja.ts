@@ -2165,7 +2165,7 @@
     <message id="PlanSendsSizesLater">
         <source>Will send (sizes known after the download)</source>
         <extracomment>Upgrade screen: caption above the images a run will send, when their sizes are known only after the download.</extracomment>
-        <translation>送信するもの（サイズはダウンロード後に判明）</translation>
+        <translation>送信するもの（サイズは取得後に判明）</translation>
     </message>
     <message id="SimOptionSplit">
         <source>Every reply leaves in pieces of N bytes (1 to 64), a few milliseconds apart, as a serial adapter hands them over.</source>
