@@ -400,9 +400,9 @@
         <translation>--json, --stick and --seconds go with keytest --check</translation>
     </message>
     <message id="CliKeytestHelp">
-        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
+        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `gyro X Y Z`, `accel X Y Z`, `touch PAD FINGER X Y [P]`, `lift PAD FINGER`, `touchpad PAD press|release`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
         <extracomment>Command-line help: the keytest command. Keep the printed and script lines literally.</extracomment>
-        <translation>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</translation>
+        <translation>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `gyro X Y Z`, `accel X Y Z`, `touch PAD FINGER X Y [P]`, `lift PAD FINGER`, `touchpad PAD press|release`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</translation>
     </message>
     <message id="CliKeytestJson">
         <source>print the report as one JSON object</source>
@@ -590,9 +590,9 @@
         <translation>only the online releases</translation>
     </message>
     <message id="CliRumbleHelp">
-        <source>run the motors of the first controller that has them</source>
+        <source>run the motors of the first controller that has them: all at full strength, or each motor named at its own strength; --light sets its light</source>
         <extracomment>Command-line help: the rumble command.</extracomment>
-        <translation>run the motors of the first controller that has them</translation>
+        <translation>run the motors of the first controller that has them: all at full strength, or each motor named at its own strength; --light sets its light</translation>
     </message>
     <message id="CliRumbleSeconds">
         <source>how long (default 0.5)</source>
@@ -2388,6 +2388,461 @@
         <source>virtual</source>
         <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
         <translation>virtual</translation>
+    </message>
+    <message id="CheckGravity">
+        <source>1 g</source>
+        <extracomment>Stick check result: the accelerometer's reading at rest (gravity).</extracomment>
+        <translation>1 g</translation>
+    </message>
+    <message id="CheckGravityLine">
+        <source>Accelerometer at rest: %1 m/s² (%2)</source>
+        <extracomment>Controller check report: the accelerometer at rest. %1 = m/s²; %2 = verdict.</extracomment>
+        <translation>Accelerometer at rest: %1 m/s² (%2)</translation>
+    </message>
+    <message id="CheckGyroBiasLine">
+        <source>Gyroscope bias: x %1, y %2, z %3 °/s; started over %4 times</source>
+        <extracomment>Controller check report: the gyroscope's bias per axis. %1-%3 = degrees per second; %4 = how often a movement restarted the calibration.</extracomment>
+        <translation>Gyroscope bias: x %1, y %2, z %3 °/s; started over %4 times</translation>
+    </message>
+    <message id="CheckGyroDrift">
+        <source>drift</source>
+        <extracomment>Stick check result: row label of the gyroscope's drift at rest.</extracomment>
+        <translation>drift</translation>
+    </message>
+    <message id="CheckGyroLine">
+        <source>Gyroscope at rest: drift %1 °/s (%2), noise %3 °/s (%4)</source>
+        <extracomment>Controller check report: the gyroscope at rest. %1 = drift in °/s; %2 = its verdict; %3 = noise in °/s; %4 = its verdict.</extracomment>
+        <translation>Gyroscope at rest: drift %1 °/s (%2), noise %3 °/s (%4)</translation>
+    </message>
+    <message id="CheckGyroNoise">
+        <source>noise</source>
+        <extracomment>Stick check result: row label of the gyroscope's noise at rest.</extracomment>
+        <translation>noise</translation>
+    </message>
+    <message id="CheckGyroNotCalibrated">
+        <source>Gyroscope: not calibrated (the controller did not lie still long enough)</source>
+        <extracomment>Controller check report: the gyroscope could not be calibrated.</extracomment>
+        <translation>Gyroscope: not calibrated (the controller did not lie still long enough)</translation>
+    </message>
+    <message id="CheckPromptMotion">
+        <source>Lay the controller down on a flat surface and let go until the check ends</source>
+        <extracomment>Command-line stick check: the prompt of the gyroscope calibration step.</extracomment>
+        <translation>Lay the controller down on a flat surface and let go until the check ends</translation>
+    </message>
+    <message id="CheckPromptMotionMoved">
+        <source>It moved: lay it down and let go again: %1 s</source>
+        <extracomment>Stick check: the controller moved during the gyroscope calibration. %1 = seconds left.</extracomment>
+        <translation>It moved: lay it down and let go again: %1 s</translation>
+    </message>
+    <message id="CheckPromptMotionSeconds">
+        <source>Lay the controller down and let go: %1 s</source>
+        <extracomment>Stick check: the prompt of the gyroscope calibration step. %1 = seconds left.</extracomment>
+        <translation>Lay the controller down and let go: %1 s</translation>
+    </message>
+    <message id="CheckRatePoll">
+        <source>%1 (poll)</source>
+        <extracomment>Stick check result: a report rate timed by our poll. %1 = the rate and jitter.</extracomment>
+        <translation>%1 (poll)</translation>
+    </message>
+    <message id="CheckSensorRateLine">
+        <source>Motion sensors: gyroscope %1, accelerometer %2 samples per second</source>
+        <extracomment>Controller check report: the motion sensors' measured rates. %1, %2 = samples per second.</extracomment>
+        <translation>Motion sensors: gyroscope %1, accelerometer %2 samples per second</translation>
+    </message>
+    <message id="CliGamepadsMapping">
+        <source>print each controller's mapping line in SDL's format instead (a # comment for one without)</source>
+        <extracomment>Command-line help of gamepads --mapping.</extracomment>
+        <translation>print each controller's mapping line in SDL's format instead (a # comment for one without)</translation>
+    </message>
+    <message id="CliLightInvalid">
+        <source>--light takes a colour as six hexadecimal digits, RRGGBB</source>
+        <extracomment>Command-line usage error of rumble --light.</extracomment>
+        <translation>--light takes a colour as six hexadecimal digits, RRGGBB</translation>
+    </message>
+    <message id="CliRumbleHigh">
+        <source>run the high-frequency motor alone at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --high.</extracomment>
+        <translation>run the high-frequency motor alone at strength S (0 to 1)</translation>
+    </message>
+    <message id="CliRumbleLeftTrigger">
+        <source>run the left trigger's motor at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --left-trigger.</extracomment>
+        <translation>run the left trigger's motor at strength S (0 to 1)</translation>
+    </message>
+    <message id="CliRumbleLight">
+        <source>set the controller's light to this colour</source>
+        <extracomment>Command-line help of rumble --light.</extracomment>
+        <translation>set the controller's light to this colour</translation>
+    </message>
+    <message id="CliRumbleLow">
+        <source>run the low-frequency motor alone at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --low.</extracomment>
+        <translation>run the low-frequency motor alone at strength S (0 to 1)</translation>
+    </message>
+    <message id="CliRumbleRightTrigger">
+        <source>run the right trigger's motor at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --right-trigger.</extracomment>
+        <translation>run the right trigger's motor at strength S (0 to 1)</translation>
+    </message>
+    <message id="CliStrengthRange">
+        <source>%1 takes a strength from 0 to 1</source>
+        <extracomment>Command-line usage error: a motor strength out of range. %1 = option.</extracomment>
+        <translation>%1 takes a strength from 0 to 1</translation>
+    </message>
+    <message id="ClockClosed">
+        <source>%1 stopped delivering events (%2)</source>
+        <extracomment>Why our poll times a controller's reports: its event device stopped. %1 = node; %2 = the system's reason.</extracomment>
+        <translation>%1 stopped delivering events (%2)</translation>
+    </message>
+    <message id="ClockNoEventDevice">
+        <source>no event device of the kernel was found for this controller</source>
+        <extracomment>Why our poll times a controller's reports: no kernel event device was found for it.</extracomment>
+        <translation>no event device of the kernel was found for this controller</translation>
+    </message>
+    <message id="ClockNoPermission">
+        <source>no permission to read %1</source>
+        <extracomment>Why our poll times a controller's reports: its event device may not be read. %1 = node.</extracomment>
+        <translation>no permission to read %1</translation>
+    </message>
+    <message id="ClockNodeMissing">
+        <source>%1 does not exist</source>
+        <extracomment>Why our poll times a controller's reports: its event device node does not exist. %1 = node.</extracomment>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message id="ClockSeveralEventDevices">
+        <source>several event devices match this controller</source>
+        <extracomment>Why our poll times a controller's reports: several kernel event devices match it.</extracomment>
+        <translation>several event devices match this controller</translation>
+    </message>
+    <message id="ClockUnreadable">
+        <source>%1 cannot be read (%2)</source>
+        <extracomment>Why our poll times a controller's reports: its event device cannot be read. %1 = node; %2 = the system's reason.</extracomment>
+        <translation>%1 cannot be read (%2)</translation>
+    </message>
+    <message id="EventStreamEnded">
+        <source>the stream ended</source>
+        <extracomment>The system's reason when a controller's event stream ended.</extracomment>
+        <translation>the stream ended</translation>
+    </message>
+    <message id="GamepadHasNoMapping">
+        <source>%1 (%2) has no mapping</source>
+        <extracomment>Command-line gamepads --mapping: a controller without a mapping. %1 = name; %2 = GUID.</extracomment>
+        <translation>%1 (%2) has no mapping</translation>
+    </message>
+    <message id="LightOtherColour">
+        <source>Other colour…</source>
+        <extracomment>Key test motors page: opens a colour dialog for the controller's light.</extracomment>
+        <translation>Other colour…</translation>
+    </message>
+    <message id="LightSet">
+        <source>Light of %1 set to %2</source>
+        <extracomment>Command-line rumble --light: the light was set. %1 = controller; %2 = colour.</extracomment>
+        <translation>Light of %1 set to %2</translation>
+    </message>
+    <message id="LightSwatch">
+        <source>Light colour %1</source>
+        <extracomment>Key test: accessible name of a colour swatch for the light. %1 = colour.</extracomment>
+        <translation>Light colour %1</translation>
+    </message>
+    <message id="MapButtons">
+        <source>Map buttons</source>
+        <extracomment>Key test: button that starts the mapping editor for a controller without mapping.</extracomment>
+        <translation>Map buttons</translation>
+    </message>
+    <message id="MappingBack">
+        <source>Back</source>
+        <extracomment>Mapping editor: go back to the element before.</extracomment>
+        <translation>Back</translation>
+    </message>
+    <message id="MappingControllerLeft">
+        <source>%1 was unplugged; the mapping was not saved.</source>
+        <extracomment>Mapping editor: the controller was unplugged. %1 = controller name.</extracomment>
+        <translation>%1 was unplugged; the mapping was not saved.</translation>
+    </message>
+    <message id="MappingDone">
+        <source>Every element has been asked for: save the mapping, or go back to change one.</source>
+        <extracomment>Mapping editor: every element has been asked for.</extracomment>
+        <translation>Every element has been asked for: save the mapping, or go back to change one.</translation>
+    </message>
+    <message id="MappingFileIsAFolder">
+        <source>it is a folder, not a file</source>
+        <extracomment>Why the mapping file cannot be used: it is a folder.</extracomment>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message id="MappingFolderNotMade">
+        <source>the folder %1 could not be made</source>
+        <extracomment>Why the mapping file cannot be written: its folder cannot be made. %1 = folder.</extracomment>
+        <translation>the folder %1 could not be made</translation>
+    </message>
+    <message id="MappingLeftStickX">
+        <source>Left stick ↔</source>
+        <extracomment>Mapping editor: element name of the left stick's horizontal axis.</extracomment>
+        <translation>Left stick ↔</translation>
+    </message>
+    <message id="MappingLeftStickY">
+        <source>Left stick ↕</source>
+        <extracomment>Mapping editor: element name of the left stick's vertical axis.</extracomment>
+        <translation>Left stick ↕</translation>
+    </message>
+    <message id="MappingRightStickX">
+        <source>Right stick ↔</source>
+        <extracomment>Mapping editor: element name of the right stick's horizontal axis.</extracomment>
+        <translation>Right stick ↔</translation>
+    </message>
+    <message id="MappingRightStickY">
+        <source>Right stick ↕</source>
+        <extracomment>Mapping editor: element name of the right stick's vertical axis.</extracomment>
+        <translation>Right stick ↕</translation>
+    </message>
+    <message id="MappingLetGo">
+        <source>Taken: let go</source>
+        <extracomment>Mapping editor: an input was taken; the user is to let it go.</extracomment>
+        <translation>Taken: let go</translation>
+    </message>
+    <message id="MappingNotSaved">
+        <source>The mapping could not be added to %1: %2. It applies until the program ends.</source>
+        <extracomment>The mapping could not be kept in the mapping file. %1 = file; %2 = reason.</extracomment>
+        <translation>The mapping could not be added to %1: %2. It applies until the program ends.</translation>
+    </message>
+    <message id="MappingNotTaken">
+        <source>%1 cannot take a mapping; copy the line below into a mapping file instead.</source>
+        <extracomment>Mapping editor: the controller's source cannot take a mapping. %1 = controller.</extracomment>
+        <translation>%1 cannot take a mapping; copy the line below into a mapping file instead.</translation>
+    </message>
+    <message id="MappingPadDirection">
+        <source>pad %1</source>
+        <extracomment>Mapping editor: element name of a direction of the pad. %1 = direction.</extracomment>
+        <translation>pad %1</translation>
+    </message>
+    <message id="MappingPress">
+        <source>Press %1</source>
+        <extracomment>Mapping editor: the prompt for a button. %1 = element.</extracomment>
+        <translation>Press %1</translation>
+    </message>
+    <message id="MappingPushLeftStickRight">
+        <source>Push the left stick to the right</source>
+        <extracomment>Mapping editor: the prompt for the left stick's horizontal axis.</extracomment>
+        <translation>Push the left stick to the right</translation>
+    </message>
+    <message id="MappingPushLeftStickUp">
+        <source>Push the left stick up</source>
+        <extracomment>Mapping editor: the prompt for the left stick's vertical axis.</extracomment>
+        <translation>Push the left stick up</translation>
+    </message>
+    <message id="MappingPushRightStickRight">
+        <source>Push the right stick to the right</source>
+        <extracomment>Mapping editor: the prompt for the right stick's horizontal axis.</extracomment>
+        <translation>Push the right stick to the right</translation>
+    </message>
+    <message id="MappingPushRightStickUp">
+        <source>Push the right stick up</source>
+        <extracomment>Mapping editor: the prompt for the right stick's vertical axis.</extracomment>
+        <translation>Push the right stick up</translation>
+    </message>
+    <message id="MappingRefused">
+        <source>The controller library refused the mapping.</source>
+        <extracomment>The controller library refused a mapping line.</extracomment>
+        <translation>The controller library refused the mapping.</translation>
+    </message>
+    <message id="MappingSave">
+        <source>Save</source>
+        <extracomment>Mapping editor: keeps the mapping.</extracomment>
+        <translation>Save</translation>
+    </message>
+    <message id="MappingSaved">
+        <source>%1 is mapped: its mapping is kept in the mapping file.</source>
+        <extracomment>Mapping editor: the mapping was kept and applies. %1 = controller.</extracomment>
+        <translation>%1 is mapped: its mapping is kept in the mapping file.</translation>
+    </message>
+    <message id="MappingSkip">
+        <source>Skip</source>
+        <extracomment>Mapping editor: leaves the element asked for unmapped.</extracomment>
+        <translation>Skip</translation>
+    </message>
+    <message id="MappingTitle">
+        <source>Mapping %1</source>
+        <extracomment>Mapping editor: caption. %1 = controller.</extracomment>
+        <translation>Mapping %1</translation>
+    </message>
+    <message id="MotionAcceleration">
+        <source>%1 m/s²</source>
+        <extracomment>A figure in metres per second squared. %1 = number.</extracomment>
+        <translation>%1 m/s²</translation>
+    </message>
+    <message id="MotionAccelerometer">
+        <source>Accelerometer (m/s²)</source>
+        <extracomment>Key test motion page: the accelerometer's title.</extracomment>
+        <translation>Accelerometer (m/s²)</translation>
+    </message>
+    <message id="MotionCalibration">
+        <source>At rest</source>
+        <extracomment>Key test motion page: title of the gyroscope's calibration.</extracomment>
+        <translation>At rest</translation>
+    </message>
+    <message id="MotionDegrees">
+        <source>%1 °/s</source>
+        <extracomment>A figure in degrees per second. %1 = number.</extracomment>
+        <translation>%1 °/s</translation>
+    </message>
+    <message id="MotionDrift">
+        <source>drift %1 °/s</source>
+        <extracomment>Key test motion page: the gyroscope's drift. %1 = degrees per second.</extracomment>
+        <translation>drift %1 °/s</translation>
+    </message>
+    <message id="MotionGravity">
+        <source>1 g reads %1 m/s²</source>
+        <extracomment>Key test motion page: the accelerometer at rest. %1 = m/s².</extracomment>
+        <translation>1 g reads %1 m/s²</translation>
+    </message>
+    <message id="MotionGyroscope">
+        <source>Gyroscope (°/s)</source>
+        <extracomment>Key test: the gyroscope's title.</extracomment>
+        <translation>Gyroscope (°/s)</translation>
+    </message>
+    <message id="MotionNoise">
+        <source>noise %1 °/s</source>
+        <extracomment>Key test motion page: the gyroscope's noise. %1 = degrees per second.</extracomment>
+        <translation>noise %1 °/s</translation>
+    </message>
+    <message id="MotionNotCalibrated">
+        <source>Check sticks calibrates the gyroscope: it ends with the controller lying still.</source>
+        <extracomment>Key test motion page: no calibration yet.</extracomment>
+        <translation>Check sticks calibrates the gyroscope: it ends with the controller lying still.</translation>
+    </message>
+    <message id="MotionRate">
+        <source>%1 per second</source>
+        <extracomment>Key test motion page: a sensor's measured rate. %1 = samples per second.</extracomment>
+        <translation>%1 per second</translation>
+    </message>
+    <message id="MotionRateStated">
+        <source>%1 per second (states %2)</source>
+        <extracomment>Key test motion page: a sensor's measured and stated rate. %1 = measured; %2 = stated, per second.</extracomment>
+        <translation>%1 per second (states %2)</translation>
+    </message>
+    <message id="MotionTab">
+        <source>Motion</source>
+        <extracomment>Key test: page of the motion sensors.</extracomment>
+        <translation>Motion</translation>
+    </message>
+    <message id="MotorHigh">
+        <source>high</source>
+        <extracomment>Command-line rumble: the high-frequency motor.</extracomment>
+        <translation>high</translation>
+    </message>
+    <message id="MotorHighLabel">
+        <source>High frequency</source>
+        <extracomment>Key test motors page: the high-frequency motor.</extracomment>
+        <translation>High frequency</translation>
+    </message>
+    <message id="MotorLeftTrigger">
+        <source>left trigger</source>
+        <extracomment>Command-line rumble: the left trigger's motor.</extracomment>
+        <translation>left trigger</translation>
+    </message>
+    <message id="MotorLeftTriggerLabel">
+        <source>Left trigger</source>
+        <extracomment>Key test motors page: the left trigger's motor.</extracomment>
+        <translation>Left trigger</translation>
+    </message>
+    <message id="MotorLow">
+        <source>low</source>
+        <extracomment>Command-line rumble: the low-frequency motor.</extracomment>
+        <translation>low</translation>
+    </message>
+    <message id="MotorLowLabel">
+        <source>Low frequency</source>
+        <extracomment>Key test motors page: the low-frequency motor.</extracomment>
+        <translation>Low frequency</translation>
+    </message>
+    <message id="MotorRightTrigger">
+        <source>right trigger</source>
+        <extracomment>Command-line rumble: the right trigger's motor.</extracomment>
+        <translation>right trigger</translation>
+    </message>
+    <message id="MotorRightTriggerLabel">
+        <source>Right trigger</source>
+        <extracomment>Key test motors page: the right trigger's motor.</extracomment>
+        <translation>Right trigger</translation>
+    </message>
+    <message id="MotorRun">
+        <source>Run</source>
+        <extracomment>Key test motors page: runs one motor on its own.</extracomment>
+        <translation>Run</translation>
+    </message>
+    <message id="MotorStrength">
+        <source>%1 %2</source>
+        <extracomment>Command-line rumble: one motor and its strength. %1 = motor; %2 = strength.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message id="MotorsTab">
+        <source>Motors</source>
+        <extracomment>Key test: page of the motors and the light.</extracomment>
+        <translation>Motors</translation>
+    </message>
+    <message id="NoLightController">
+        <source>No connected game controller has a light.</source>
+        <extracomment>Command-line rumble --light: no controller has a light.</extracomment>
+        <translation>No connected game controller has a light.</translation>
+    </message>
+    <message id="NoTouchpad">
+        <source>This controller has no touchpad.</source>
+        <extracomment>Key test touchpad page: the controller has no touchpad.</extracomment>
+        <translation>This controller has no touchpad.</translation>
+    </message>
+    <message id="NoTriggerRumbleController">
+        <source>No connected game controller has trigger motors.</source>
+        <extracomment>Command-line rumble: no controller has trigger motors.</extracomment>
+        <translation>No connected game controller has trigger motors.</translation>
+    </message>
+    <message id="ReportClockDevice">
+        <source>Report times: the controller's own</source>
+        <extracomment>Key test: the controller's reports are timed by its own clock.</extracomment>
+        <translation>Report times: the controller's own</translation>
+    </message>
+    <message id="ReportClockKernel">
+        <source>Report times: the kernel's, from %1</source>
+        <extracomment>Key test: the controller's reports are timed by the kernel. %1 = event device.</extracomment>
+        <translation>Report times: the kernel's, from %1</translation>
+    </message>
+    <message id="ReportClockPoll">
+        <source>Report times: our poll's, at most 125 per second</source>
+        <extracomment>Key test: the controller's reports are timed by our poll.</extracomment>
+        <translation>Report times: our poll's, at most 125 per second</translation>
+    </message>
+    <message id="ReportClockPollBecause">
+        <source>Report times: our poll's, at most 125 per second: %1</source>
+        <extracomment>Key test: the controller's reports are timed by our poll, and why. %1 = reason.</extracomment>
+        <translation>Report times: our poll's, at most 125 per second: %1</translation>
+    </message>
+    <message id="RumbleMotorsRunning">
+        <source>Rumbling %1 for %2 s: %3</source>
+        <extracomment>Command-line rumble: motors on their own. %1 = controller; %2 = seconds; %3 = the motors and their strengths.</extracomment>
+        <translation>Rumbling %1 for %2 s: %3</translation>
+    </message>
+    <message id="TouchpadCaption">
+        <source>Touchpad %1 · %2 fingers</source>
+        <extracomment>Key test touchpad page: a touchpad. %1 = its number; %2 = fingers down.</extracomment>
+        <translation>Touchpad %1 · %2 fingers</translation>
+    </message>
+    <message id="TouchpadPressed">
+        <source>pressed</source>
+        <extracomment>Key test touchpad page: the touchpad's button is pressed.</extracomment>
+        <translation>pressed</translation>
+    </message>
+    <message id="TouchpadTab">
+        <source>Touchpad</source>
+        <extracomment>Key test: page of the touchpads.</extracomment>
+        <translation>Touchpad</translation>
+    </message>
+    <message id="VerdictOff">
+        <source>off</source>
+        <extracomment>Verdict: a reading outside what is right.</extracomment>
+        <translation>off</translation>
+    </message>
+    <message id="MappingCancel">
+        <source>Cancel</source>
+        <extracomment>Mapping editor: closes it without saving.</extracomment>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>

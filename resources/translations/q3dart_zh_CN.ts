@@ -398,9 +398,9 @@
         <translation>--json、--stick 和 --seconds 需与 keytest --check 一起使用</translation>
     </message>
     <message id="CliKeytestHelp">
-        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
+        <source>print every key and stick event until interrupted (Ctrl+C): `key A pressed`, `key A released`, `stick left DX DY`; with --simulate, reads `press|release NAME`, `set NAME VALUE`, `stick left|right X Y`, `trigger left|right V`, `gyro X Y Z`, `accel X Y Z`, `touch PAD FINGER X Y [P]`, `lift PAD FINGER`, `touchpad PAD press|release`, `plug`, `unplug` and `wait MS` from standard input. --check runs the guided stick check and prints its report, saved in the documents directory</source>
         <extracomment>Command-line help: the keytest command. Keep the printed and script lines literally.</extracomment>
-        <translation>输出每个按键和摇杆事件，直到被中断（Ctrl+C）：`key A pressed`、`key A released`、`stick left DX DY`；使用 --simulate 时，从标准输入读取 `press|release NAME`、`set NAME VALUE`、`stick left|right X Y`、`trigger left|right V`、`plug`、`unplug` 和 `wait MS`。--check 执行引导式摇杆检查并输出报告，报告保存在文档目录中</translation>
+        <translation>输出每个按键和摇杆事件，直到被中断（Ctrl+C）：`key A pressed`、`key A released`、`stick left DX DY`；使用 --simulate 时，从标准输入读取 `press|release NAME`、`set NAME VALUE`、`stick left|right X Y`、`trigger left|right V`、`gyro X Y Z`、`accel X Y Z`、`touch PAD FINGER X Y [P]`、`lift PAD FINGER`、`touchpad PAD press|release`、`plug`、`unplug` 和 `wait MS`。--check 执行引导式摇杆检查并输出报告，报告保存在文档目录中</translation>
     </message>
     <message id="CliKeytestJson">
         <source>print the report as one JSON object</source>
@@ -588,9 +588,9 @@
         <translation>仅在线版本</translation>
     </message>
     <message id="CliRumbleHelp">
-        <source>run the motors of the first controller that has them</source>
+        <source>run the motors of the first controller that has them: all at full strength, or each motor named at its own strength; --light sets its light</source>
         <extracomment>Command-line help: the rumble command.</extracomment>
-        <translation>运行第一个带有振动马达的控制器的马达</translation>
+        <translation>运行第一个带马达的手柄的马达：全部以最大强度运行，或按指定强度分别运行各马达；--light 设置其灯光</translation>
     </message>
     <message id="CliRumbleSeconds">
         <source>how long (default 0.5)</source>
@@ -2386,6 +2386,461 @@
         <source>virtual</source>
         <extracomment>Key test: the kind of a virtual game controller (the simulator's, the demo's), in the identity line after its name.</extracomment>
         <translation>虚拟</translation>
+    </message>
+    <message id="CheckGravity">
+        <source>1 g</source>
+        <extracomment>Stick check result: the accelerometer's reading at rest (gravity).</extracomment>
+        <translation>1 g</translation>
+    </message>
+    <message id="CheckGravityLine">
+        <source>Accelerometer at rest: %1 m/s² (%2)</source>
+        <extracomment>Controller check report: the accelerometer at rest. %1 = m/s²; %2 = verdict.</extracomment>
+        <translation>加速度计静止读数：%1 m/s²（%2）</translation>
+    </message>
+    <message id="CheckGyroBiasLine">
+        <source>Gyroscope bias: x %1, y %2, z %3 °/s; started over %4 times</source>
+        <extracomment>Controller check report: the gyroscope's bias per axis. %1-%3 = degrees per second; %4 = how often a movement restarted the calibration.</extracomment>
+        <translation>陀螺仪偏差：x %1、y %2、z %3 °/s；重新开始 %4 次</translation>
+    </message>
+    <message id="CheckGyroDrift">
+        <source>drift</source>
+        <extracomment>Stick check result: row label of the gyroscope's drift at rest.</extracomment>
+        <translation>漂移</translation>
+    </message>
+    <message id="CheckGyroLine">
+        <source>Gyroscope at rest: drift %1 °/s (%2), noise %3 °/s (%4)</source>
+        <extracomment>Controller check report: the gyroscope at rest. %1 = drift in °/s; %2 = its verdict; %3 = noise in °/s; %4 = its verdict.</extracomment>
+        <translation>陀螺仪静止：漂移 %1 °/s（%2），噪声 %3 °/s（%4）</translation>
+    </message>
+    <message id="CheckGyroNoise">
+        <source>noise</source>
+        <extracomment>Stick check result: row label of the gyroscope's noise at rest.</extracomment>
+        <translation>噪声</translation>
+    </message>
+    <message id="CheckGyroNotCalibrated">
+        <source>Gyroscope: not calibrated (the controller did not lie still long enough)</source>
+        <extracomment>Controller check report: the gyroscope could not be calibrated.</extracomment>
+        <translation>陀螺仪：未校准（手柄静止的时间不够）</translation>
+    </message>
+    <message id="CheckPromptMotion">
+        <source>Lay the controller down on a flat surface and let go until the check ends</source>
+        <extracomment>Command-line stick check: the prompt of the gyroscope calibration step.</extracomment>
+        <translation>将手柄平放并松开，直到检测结束</translation>
+    </message>
+    <message id="CheckPromptMotionMoved">
+        <source>It moved: lay it down and let go again: %1 s</source>
+        <extracomment>Stick check: the controller moved during the gyroscope calibration. %1 = seconds left.</extracomment>
+        <translation>手柄被移动：请重新放下并松开：%1 秒</translation>
+    </message>
+    <message id="CheckPromptMotionSeconds">
+        <source>Lay the controller down and let go: %1 s</source>
+        <extracomment>Stick check: the prompt of the gyroscope calibration step. %1 = seconds left.</extracomment>
+        <translation>将手柄平放并松开：%1 秒</translation>
+    </message>
+    <message id="CheckRatePoll">
+        <source>%1 (poll)</source>
+        <extracomment>Stick check result: a report rate timed by our poll. %1 = the rate and jitter.</extracomment>
+        <translation>%1（轮询）</translation>
+    </message>
+    <message id="CheckSensorRateLine">
+        <source>Motion sensors: gyroscope %1, accelerometer %2 samples per second</source>
+        <extracomment>Controller check report: the motion sensors' measured rates. %1, %2 = samples per second.</extracomment>
+        <translation>运动传感器：陀螺仪每秒 %1 次，加速度计每秒 %2 次</translation>
+    </message>
+    <message id="CliGamepadsMapping">
+        <source>print each controller's mapping line in SDL's format instead (a # comment for one without)</source>
+        <extracomment>Command-line help of gamepads --mapping.</extracomment>
+        <translation>改为输出每个手柄的 SDL 格式映射行（没有映射的输出一行 # 注释）</translation>
+    </message>
+    <message id="CliLightInvalid">
+        <source>--light takes a colour as six hexadecimal digits, RRGGBB</source>
+        <extracomment>Command-line usage error of rumble --light.</extracomment>
+        <translation>--light 需要六位十六进制颜色 RRGGBB</translation>
+    </message>
+    <message id="CliRumbleHigh">
+        <source>run the high-frequency motor alone at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --high.</extracomment>
+        <translation>仅以强度 S（0 到 1）运行高频马达</translation>
+    </message>
+    <message id="CliRumbleLeftTrigger">
+        <source>run the left trigger's motor at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --left-trigger.</extracomment>
+        <translation>以强度 S（0 到 1）运行左扳机马达</translation>
+    </message>
+    <message id="CliRumbleLight">
+        <source>set the controller's light to this colour</source>
+        <extracomment>Command-line help of rumble --light.</extracomment>
+        <translation>将手柄灯光设置为此颜色</translation>
+    </message>
+    <message id="CliRumbleLow">
+        <source>run the low-frequency motor alone at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --low.</extracomment>
+        <translation>仅以强度 S（0 到 1）运行低频马达</translation>
+    </message>
+    <message id="CliRumbleRightTrigger">
+        <source>run the right trigger's motor at strength S (0 to 1)</source>
+        <extracomment>Command-line help of rumble --right-trigger.</extracomment>
+        <translation>以强度 S（0 到 1）运行右扳机马达</translation>
+    </message>
+    <message id="CliStrengthRange">
+        <source>%1 takes a strength from 0 to 1</source>
+        <extracomment>Command-line usage error: a motor strength out of range. %1 = option.</extracomment>
+        <translation>%1 需要 0 到 1 之间的强度</translation>
+    </message>
+    <message id="ClockClosed">
+        <source>%1 stopped delivering events (%2)</source>
+        <extracomment>Why our poll times a controller's reports: its event device stopped. %1 = node; %2 = the system's reason.</extracomment>
+        <translation>%1 已停止提供事件（%2）</translation>
+    </message>
+    <message id="ClockNoEventDevice">
+        <source>no event device of the kernel was found for this controller</source>
+        <extracomment>Why our poll times a controller's reports: no kernel event device was found for it.</extracomment>
+        <translation>未找到此手柄的内核事件设备</translation>
+    </message>
+    <message id="ClockNoPermission">
+        <source>no permission to read %1</source>
+        <extracomment>Why our poll times a controller's reports: its event device may not be read. %1 = node.</extracomment>
+        <translation>没有读取 %1 的权限</translation>
+    </message>
+    <message id="ClockNodeMissing">
+        <source>%1 does not exist</source>
+        <extracomment>Why our poll times a controller's reports: its event device node does not exist. %1 = node.</extracomment>
+        <translation>%1 不存在</translation>
+    </message>
+    <message id="ClockSeveralEventDevices">
+        <source>several event devices match this controller</source>
+        <extracomment>Why our poll times a controller's reports: several kernel event devices match it.</extracomment>
+        <translation>有多个事件设备与此手柄匹配</translation>
+    </message>
+    <message id="ClockUnreadable">
+        <source>%1 cannot be read (%2)</source>
+        <extracomment>Why our poll times a controller's reports: its event device cannot be read. %1 = node; %2 = the system's reason.</extracomment>
+        <translation>无法读取 %1（%2）</translation>
+    </message>
+    <message id="EventStreamEnded">
+        <source>the stream ended</source>
+        <extracomment>The system's reason when a controller's event stream ended.</extracomment>
+        <translation>数据流已结束</translation>
+    </message>
+    <message id="GamepadHasNoMapping">
+        <source>%1 (%2) has no mapping</source>
+        <extracomment>Command-line gamepads --mapping: a controller without a mapping. %1 = name; %2 = GUID.</extracomment>
+        <translation>%1（%2）没有映射</translation>
+    </message>
+    <message id="LightOtherColour">
+        <source>Other colour…</source>
+        <extracomment>Key test motors page: opens a colour dialog for the controller's light.</extracomment>
+        <translation>其他颜色…</translation>
+    </message>
+    <message id="LightSet">
+        <source>Light of %1 set to %2</source>
+        <extracomment>Command-line rumble --light: the light was set. %1 = controller; %2 = colour.</extracomment>
+        <translation>%1 的灯光已设为 %2</translation>
+    </message>
+    <message id="LightSwatch">
+        <source>Light colour %1</source>
+        <extracomment>Key test: accessible name of a colour swatch for the light. %1 = colour.</extracomment>
+        <translation>灯光颜色 %1</translation>
+    </message>
+    <message id="MapButtons">
+        <source>Map buttons</source>
+        <extracomment>Key test: button that starts the mapping editor for a controller without mapping.</extracomment>
+        <translation>映射按键</translation>
+    </message>
+    <message id="MappingBack">
+        <source>Back</source>
+        <extracomment>Mapping editor: go back to the element before.</extracomment>
+        <translation>上一步</translation>
+    </message>
+    <message id="MappingControllerLeft">
+        <source>%1 was unplugged; the mapping was not saved.</source>
+        <extracomment>Mapping editor: the controller was unplugged. %1 = controller name.</extracomment>
+        <translation>%1 已拔出；映射未保存。</translation>
+    </message>
+    <message id="MappingDone">
+        <source>Every element has been asked for: save the mapping, or go back to change one.</source>
+        <extracomment>Mapping editor: every element has been asked for.</extracomment>
+        <translation>所有元素都已询问完毕：请保存映射，或返回修改。</translation>
+    </message>
+    <message id="MappingFileIsAFolder">
+        <source>it is a folder, not a file</source>
+        <extracomment>Why the mapping file cannot be used: it is a folder.</extracomment>
+        <translation>它是文件夹而不是文件</translation>
+    </message>
+    <message id="MappingFolderNotMade">
+        <source>the folder %1 could not be made</source>
+        <extracomment>Why the mapping file cannot be written: its folder cannot be made. %1 = folder.</extracomment>
+        <translation>无法创建文件夹 %1</translation>
+    </message>
+    <message id="MappingLeftStickX">
+        <source>Left stick ↔</source>
+        <extracomment>Mapping editor: element name of the left stick's horizontal axis.</extracomment>
+        <translation>左摇杆 ↔</translation>
+    </message>
+    <message id="MappingLeftStickY">
+        <source>Left stick ↕</source>
+        <extracomment>Mapping editor: element name of the left stick's vertical axis.</extracomment>
+        <translation>左摇杆 ↕</translation>
+    </message>
+    <message id="MappingRightStickX">
+        <source>Right stick ↔</source>
+        <extracomment>Mapping editor: element name of the right stick's horizontal axis.</extracomment>
+        <translation>右摇杆 ↔</translation>
+    </message>
+    <message id="MappingRightStickY">
+        <source>Right stick ↕</source>
+        <extracomment>Mapping editor: element name of the right stick's vertical axis.</extracomment>
+        <translation>右摇杆 ↕</translation>
+    </message>
+    <message id="MappingLetGo">
+        <source>Taken: let go</source>
+        <extracomment>Mapping editor: an input was taken; the user is to let it go.</extracomment>
+        <translation>已记录：请松开</translation>
+    </message>
+    <message id="MappingNotSaved">
+        <source>The mapping could not be added to %1: %2. It applies until the program ends.</source>
+        <extracomment>The mapping could not be kept in the mapping file. %1 = file; %2 = reason.</extracomment>
+        <translation>无法将映射添加到 %1：%2。映射在程序结束前有效。</translation>
+    </message>
+    <message id="MappingNotTaken">
+        <source>%1 cannot take a mapping; copy the line below into a mapping file instead.</source>
+        <extracomment>Mapping editor: the controller's source cannot take a mapping. %1 = controller.</extracomment>
+        <translation>%1 无法接受映射；请将下面的行复制到映射文件中。</translation>
+    </message>
+    <message id="MappingPadDirection">
+        <source>pad %1</source>
+        <extracomment>Mapping editor: element name of a direction of the pad. %1 = direction.</extracomment>
+        <translation>方向键%1</translation>
+    </message>
+    <message id="MappingPress">
+        <source>Press %1</source>
+        <extracomment>Mapping editor: the prompt for a button. %1 = element.</extracomment>
+        <translation>请按 %1</translation>
+    </message>
+    <message id="MappingPushLeftStickRight">
+        <source>Push the left stick to the right</source>
+        <extracomment>Mapping editor: the prompt for the left stick's horizontal axis.</extracomment>
+        <translation>将左摇杆推向右</translation>
+    </message>
+    <message id="MappingPushLeftStickUp">
+        <source>Push the left stick up</source>
+        <extracomment>Mapping editor: the prompt for the left stick's vertical axis.</extracomment>
+        <translation>将左摇杆推向上</translation>
+    </message>
+    <message id="MappingPushRightStickRight">
+        <source>Push the right stick to the right</source>
+        <extracomment>Mapping editor: the prompt for the right stick's horizontal axis.</extracomment>
+        <translation>将右摇杆推向右</translation>
+    </message>
+    <message id="MappingPushRightStickUp">
+        <source>Push the right stick up</source>
+        <extracomment>Mapping editor: the prompt for the right stick's vertical axis.</extracomment>
+        <translation>将右摇杆推向上</translation>
+    </message>
+    <message id="MappingRefused">
+        <source>The controller library refused the mapping.</source>
+        <extracomment>The controller library refused a mapping line.</extracomment>
+        <translation>手柄库拒绝了该映射。</translation>
+    </message>
+    <message id="MappingSave">
+        <source>Save</source>
+        <extracomment>Mapping editor: keeps the mapping.</extracomment>
+        <translation>保存</translation>
+    </message>
+    <message id="MappingSaved">
+        <source>%1 is mapped: its mapping is kept in the mapping file.</source>
+        <extracomment>Mapping editor: the mapping was kept and applies. %1 = controller.</extracomment>
+        <translation>%1 已映射：映射已保存到映射文件中。</translation>
+    </message>
+    <message id="MappingSkip">
+        <source>Skip</source>
+        <extracomment>Mapping editor: leaves the element asked for unmapped.</extracomment>
+        <translation>跳过</translation>
+    </message>
+    <message id="MappingTitle">
+        <source>Mapping %1</source>
+        <extracomment>Mapping editor: caption. %1 = controller.</extracomment>
+        <translation>映射 %1</translation>
+    </message>
+    <message id="MotionAcceleration">
+        <source>%1 m/s²</source>
+        <extracomment>A figure in metres per second squared. %1 = number.</extracomment>
+        <translation>%1 m/s²</translation>
+    </message>
+    <message id="MotionAccelerometer">
+        <source>Accelerometer (m/s²)</source>
+        <extracomment>Key test motion page: the accelerometer's title.</extracomment>
+        <translation>加速度计（m/s²）</translation>
+    </message>
+    <message id="MotionCalibration">
+        <source>At rest</source>
+        <extracomment>Key test motion page: title of the gyroscope's calibration.</extracomment>
+        <translation>静止校准</translation>
+    </message>
+    <message id="MotionDegrees">
+        <source>%1 °/s</source>
+        <extracomment>A figure in degrees per second. %1 = number.</extracomment>
+        <translation>%1 °/s</translation>
+    </message>
+    <message id="MotionDrift">
+        <source>drift %1 °/s</source>
+        <extracomment>Key test motion page: the gyroscope's drift. %1 = degrees per second.</extracomment>
+        <translation>漂移 %1 °/s</translation>
+    </message>
+    <message id="MotionGravity">
+        <source>1 g reads %1 m/s²</source>
+        <extracomment>Key test motion page: the accelerometer at rest. %1 = m/s².</extracomment>
+        <translation>1 g 读数 %1 m/s²</translation>
+    </message>
+    <message id="MotionGyroscope">
+        <source>Gyroscope (°/s)</source>
+        <extracomment>Key test: the gyroscope's title.</extracomment>
+        <translation>陀螺仪（°/s）</translation>
+    </message>
+    <message id="MotionNoise">
+        <source>noise %1 °/s</source>
+        <extracomment>Key test motion page: the gyroscope's noise. %1 = degrees per second.</extracomment>
+        <translation>噪声 %1 °/s</translation>
+    </message>
+    <message id="MotionNotCalibrated">
+        <source>Check sticks calibrates the gyroscope: it ends with the controller lying still.</source>
+        <extracomment>Key test motion page: no calibration yet.</extracomment>
+        <translation>“检测摇杆”会校准陀螺仪：最后一步需将手柄静置。</translation>
+    </message>
+    <message id="MotionRate">
+        <source>%1 per second</source>
+        <extracomment>Key test motion page: a sensor's measured rate. %1 = samples per second.</extracomment>
+        <translation>每秒 %1 次</translation>
+    </message>
+    <message id="MotionRateStated">
+        <source>%1 per second (states %2)</source>
+        <extracomment>Key test motion page: a sensor's measured and stated rate. %1 = measured; %2 = stated, per second.</extracomment>
+        <translation>每秒 %1 次（标称 %2）</translation>
+    </message>
+    <message id="MotionTab">
+        <source>Motion</source>
+        <extracomment>Key test: page of the motion sensors.</extracomment>
+        <translation>运动</translation>
+    </message>
+    <message id="MotorHigh">
+        <source>high</source>
+        <extracomment>Command-line rumble: the high-frequency motor.</extracomment>
+        <translation>高频</translation>
+    </message>
+    <message id="MotorHighLabel">
+        <source>High frequency</source>
+        <extracomment>Key test motors page: the high-frequency motor.</extracomment>
+        <translation>高频马达</translation>
+    </message>
+    <message id="MotorLeftTrigger">
+        <source>left trigger</source>
+        <extracomment>Command-line rumble: the left trigger's motor.</extracomment>
+        <translation>左扳机</translation>
+    </message>
+    <message id="MotorLeftTriggerLabel">
+        <source>Left trigger</source>
+        <extracomment>Key test motors page: the left trigger's motor.</extracomment>
+        <translation>左扳机</translation>
+    </message>
+    <message id="MotorLow">
+        <source>low</source>
+        <extracomment>Command-line rumble: the low-frequency motor.</extracomment>
+        <translation>低频</translation>
+    </message>
+    <message id="MotorLowLabel">
+        <source>Low frequency</source>
+        <extracomment>Key test motors page: the low-frequency motor.</extracomment>
+        <translation>低频马达</translation>
+    </message>
+    <message id="MotorRightTrigger">
+        <source>right trigger</source>
+        <extracomment>Command-line rumble: the right trigger's motor.</extracomment>
+        <translation>右扳机</translation>
+    </message>
+    <message id="MotorRightTriggerLabel">
+        <source>Right trigger</source>
+        <extracomment>Key test motors page: the right trigger's motor.</extracomment>
+        <translation>右扳机</translation>
+    </message>
+    <message id="MotorRun">
+        <source>Run</source>
+        <extracomment>Key test motors page: runs one motor on its own.</extracomment>
+        <translation>运行</translation>
+    </message>
+    <message id="MotorStrength">
+        <source>%1 %2</source>
+        <extracomment>Command-line rumble: one motor and its strength. %1 = motor; %2 = strength.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message id="MotorsTab">
+        <source>Motors</source>
+        <extracomment>Key test: page of the motors and the light.</extracomment>
+        <translation>马达</translation>
+    </message>
+    <message id="NoLightController">
+        <source>No connected game controller has a light.</source>
+        <extracomment>Command-line rumble --light: no controller has a light.</extracomment>
+        <translation>没有已连接的手柄带有灯光。</translation>
+    </message>
+    <message id="NoTouchpad">
+        <source>This controller has no touchpad.</source>
+        <extracomment>Key test touchpad page: the controller has no touchpad.</extracomment>
+        <translation>此手柄没有触摸板。</translation>
+    </message>
+    <message id="NoTriggerRumbleController">
+        <source>No connected game controller has trigger motors.</source>
+        <extracomment>Command-line rumble: no controller has trigger motors.</extracomment>
+        <translation>没有已连接的手柄带有扳机马达。</translation>
+    </message>
+    <message id="ReportClockDevice">
+        <source>Report times: the controller's own</source>
+        <extracomment>Key test: the controller's reports are timed by its own clock.</extracomment>
+        <translation>报告时间：手柄自身的时钟</translation>
+    </message>
+    <message id="ReportClockKernel">
+        <source>Report times: the kernel's, from %1</source>
+        <extracomment>Key test: the controller's reports are timed by the kernel. %1 = event device.</extracomment>
+        <translation>报告时间：内核时钟，来自 %1</translation>
+    </message>
+    <message id="ReportClockPoll">
+        <source>Report times: our poll's, at most 125 per second</source>
+        <extracomment>Key test: the controller's reports are timed by our poll.</extracomment>
+        <translation>报告时间：轮询时钟，每秒最多 125 次</translation>
+    </message>
+    <message id="ReportClockPollBecause">
+        <source>Report times: our poll's, at most 125 per second: %1</source>
+        <extracomment>Key test: the controller's reports are timed by our poll, and why. %1 = reason.</extracomment>
+        <translation>报告时间：轮询时钟，每秒最多 125 次：%1</translation>
+    </message>
+    <message id="RumbleMotorsRunning">
+        <source>Rumbling %1 for %2 s: %3</source>
+        <extracomment>Command-line rumble: motors on their own. %1 = controller; %2 = seconds; %3 = the motors and their strengths.</extracomment>
+        <translation>正在使 %1 振动 %2 秒：%3</translation>
+    </message>
+    <message id="TouchpadCaption">
+        <source>Touchpad %1 · %2 fingers</source>
+        <extracomment>Key test touchpad page: a touchpad. %1 = its number; %2 = fingers down.</extracomment>
+        <translation>触摸板 %1 · %2 根手指</translation>
+    </message>
+    <message id="TouchpadPressed">
+        <source>pressed</source>
+        <extracomment>Key test touchpad page: the touchpad's button is pressed.</extracomment>
+        <translation>已按下</translation>
+    </message>
+    <message id="TouchpadTab">
+        <source>Touchpad</source>
+        <extracomment>Key test: page of the touchpads.</extracomment>
+        <translation>触摸板</translation>
+    </message>
+    <message id="VerdictOff">
+        <source>off</source>
+        <extracomment>Verdict: a reading outside what is right.</extracomment>
+        <translation>偏差</translation>
+    </message>
+    <message id="MappingCancel">
+        <source>Cancel</source>
+        <extracomment>Mapping editor: closes it without saving.</extracomment>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

@@ -14,8 +14,13 @@ EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server
     , m_environment(documents, server, DemoEnvironment::Servers::Later, DemoEnvironment::WebPages::FromTheSite)
     , m_gamepad(std::make_unique<VirtualGameController>())
 {
-    // The demo's controller has motors and a light, so that the key test offers them.
+    // The demo's controller has motors and a light, motion sensors that
+    // sample by themselves while it is measured (a gyroscope a little off,
+    // as real ones are), and a touchpad, so that the key test offers them all.
     m_gamepad->offerHaptics(true, true, true);
+    m_gamepad->offerMotion(kMotionRateHz);
+    m_gamepad->streamMotion(kMotionRateHz, { kGyroBias[0], kGyroBias[1], kGyroBias[2] }, kGyroNoise);
+    m_gamepad->offerTouchpads(1, 2);
     // The controller offers the first declared protocol, as the real one does.
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
     auto* controller = new SimulatedController;

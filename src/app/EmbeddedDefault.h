@@ -21,6 +21,11 @@ public:
     // How long after start the controller is plugged in, so that the home
     // screen is seen first.
     static constexpr double kPlugInDelaySeconds = 1.5;
+    // The demo controller's motion sensors: how often they sample, and its
+    // gyroscope's bias (degrees per second about x, y, z) and noise.
+    static constexpr double kMotionRateHz = 100.0;
+    static constexpr float kGyroBias[3] = { 0.32f, -0.18f, 0.09f };
+    static constexpr float kGyroNoise = 0.06f;
 
     // documents / server: the user's own choices, which win over the demo ones.
     EmbeddedDefault(const QString& documents, const QString& server, QObject* parent = nullptr);

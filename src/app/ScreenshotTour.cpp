@@ -7,6 +7,7 @@
 #include "app/ViewController.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "input/ControllerCheck.h"
+#include "input/MappingEditor.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/gamepad/VirtualGameController.h"
@@ -20,6 +21,8 @@
 #include "views/ZelHomeView.h"
 #include "views/ZelKeyTestView.h"
 #include "views/ZelMFiGameView.h"
+#include "views/ZelMotionView.h"
+#include "views/ZelTouchpadView.h"
 #include "views/ZelStickCheckView.h"
 #include "views/ZelTutorialView.h"
 #include "views/ZelUpgradeHistoryView.h"
@@ -44,6 +47,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <string_view>
 
 namespace {
 // Where the tour photographs a run under way.
@@ -184,9 +188,10 @@ QStringList ScreenshotTour::fileNames()
         QStringLiteral("upgrade-steps.png"), QStringLiteral("upgrade-completed.png"),
         QStringLiteral("upgrade-history.png"), QStringLiteral("toast.png"), QStringLiteral("upgrade-older-confirm.png"),
         QStringLiteral("connected-latest.png"), QStringLiteral("server-unreachable.png"),
-        QStringLiteral("keytest-rest.png"), QStringLiteral("keytest-active.png"),
+        QStringLiteral("keytest-rest.png"), QStringLiteral("keytest-active.png"), QStringLiteral("keytest-motion.png"),
+        QStringLiteral("keytest-touchpad.png"), QStringLiteral("keytest-motors.png"),
         QStringLiteral("keytest-check-rest.png"), QStringLiteral("keytest-check-result.png"),
-        QStringLiteral("keytest-unmapped.png"), QStringLiteral("games.png"), QStringLiteral("tutorial-offline.png") };
+        QStringLiteral("keytest-unmapped.png"), QStringLiteral("keytest-mapping.png"), QStringLiteral("games.png"), QStringLiteral("tutorial-offline.png") };
 }
 
 void ScreenshotTour::buildSteps()
@@ -363,6 +368,52 @@ void ScreenshotTour::buildSteps()
                 pad->setButton(B::L2, 0.35f);
             },
             [root] { return shown(root->existingKeyTestView()->buttonUp); } },
+        // The motion sensors, the controller turning about two axes as the
+        // keyboard turns it; the rates measured beside those it states.
+        { QStringLiteral("keytest-motion.png"),
+            [root, embedded] {
+                using B = VirtualGameController::Button;
+                VirtualGameController* pad = embedded->gamepad();
+                for (B held : { B::A, B::Y, B::L1, B::R2, B::Up })
+                    pad->release(held);
+                pad->setButton(B::L2, 0.0f);
+                pad->handleKey('R', true);
+                pad->handleKey('U', true);
+                root->existingKeyTestView()->showPage(ZelKeyTestView::Page::Motion);
+            },
+            [root] {
+                const ZelMotionView* motion = root->existingKeyTestView()->motionView;
+                return shown(motion) && motion->rate(GCControllerSensor::Gyroscope).intervals() > 20
+                    && std::abs(motion->controller()->motion().rotation[0]) > 45.0f;
+            } },
+        // Two fingers on the touchpad, the second pressing harder, and the pad pressed in.
+        { QStringLiteral("keytest-touchpad.png"),
+            [root, embedded] {
+                VirtualGameController* pad = embedded->gamepad();
+                pad->handleKey('R', false);
+                pad->handleKey('U', false);
+                pad->touch(0, 0, 0.28f, 0.6f, 0.35f);
+                pad->touch(0, 1, 0.72f, 0.35f, 0.85f);
+                pad->pressTouchpad(0, true);
+                root->existingKeyTestView()->showPage(ZelKeyTestView::Page::Touchpad);
+            },
+            [root] { return shown(root->existingKeyTestView()->touchpadView); } },
+        // Each motor on its own, at a strength of its own, and the light's colours.
+        { QStringLiteral("keytest-motors.png"),
+            [root, embedded] {
+                VirtualGameController* pad = embedded->gamepad();
+                pad->lift(0, 0);
+                pad->lift(0, 1);
+                pad->pressTouchpad(0, false);
+                ZelKeyTestView* keyTest = root->existingKeyTestView();
+                keyTest->showPage(ZelKeyTestView::Page::Motors);
+                keyTest->lowMotorSlider->setValue(60);
+                keyTest->rightTriggerMotorSlider->setValue(35);
+                keyTest->lowMotorButton->click();
+            },
+            [root, embedded] {
+                return shown(root->existingKeyTestView()->lowMotorButton) && embedded->gamepad()->haptics().low > 0.5f;
+            } },
         // The stick check: an earlier report of this controller in the
         // documents, the keys let go and the left stick settled a little off
         // centre; then the user turns each stick and presses the triggers.
@@ -374,6 +425,7 @@ void ScreenshotTour::buildSteps()
                     pad->release(held);
                 pad->moveStick(VirtualGameController::Stick::Left, kRestX, kRestY);
                 pad->moveStick(VirtualGameController::Stick::Right, 0.0f, 0.0f);
+                root->existingKeyTestView()->showPage(ZelKeyTestView::Page::Values);
                 ControllerCheckReport earlier;
                 earlier.name = pad->controller()->vendorName();
                 earlier.type = pad->controller()->identity().type;
@@ -384,6 +436,9 @@ void ScreenshotTour::buildSteps()
                     QStringLiteral("device") };
                 earlier.leftTrigger = { true, 0, 1, 256 };
                 earlier.rightTrigger = { true, 0, 1, 256 };
+                earlier.motion.present = earlier.motion.gyroscope = earlier.motion.accelerometer = true;
+                earlier.motion.calibration
+                    = ControllerCheckReport::Calibration { { 0.21, -0.12, 0.05 }, 0.25, 0.041, 9.79, 0 };
                 earlier.save();
                 root->existingKeyTestView()->checkAction();
             },
@@ -418,8 +473,41 @@ void ScreenshotTour::buildSteps()
                 const ZelKeyTestView* keyTest = root->existingKeyTestView();
                 return keyTest->shownController() && !keyTest->shownController()->identity().mapped;
             } },
+        // A mapping made for it: the user has given it its buttons, triggers
+        // and pad, left X out, and is asked for the left stick's second axis.
+        { QStringLiteral("keytest-mapping.png"),
+            [this] {
+                VirtualGameController* stick = m_joystick.get();
+                for (size_t i = 0; i < stick->controller()->rawInputs().size(); ++i)
+                    stick->setRawInput(i, 0);
+                ZelKeyTestView* keyTest = m_root->existingKeyTestView();
+                keyTest->mapAction();
+                MappingEditor* editor = keyTest->mappingEditor();
+                // Button b N, hat h0 in a direction, axis a N: moved, then let go.
+                auto move = [stick](size_t raw, int value) {
+                    stick->setRawInput(raw, value);
+                    stick->setRawInput(raw, 0);
+                };
+                move(0, 1); // A
+                move(1, 1); // B
+                editor->skip(); // X
+                move(3, 1); // Y
+                move(4, 1); // L1
+                move(5, 1); // R1
+                move(10, 32767); // L2
+                move(11, 32767); // R2
+                for (int direction : { 1, 4, 8, 2 })
+                    move(12, direction); // the pad
+                move(8, 32767); // left stick to the right
+            },
+            [root] {
+                const MappingEditor* editor = root->existingKeyTestView()->mappingEditor();
+                return shown(root->existingKeyTestView()->mappingPanel) && editor
+                    && MappingEditor::targets()[size_t(editor->index())].element == std::string_view("lefty");
+            } },
         { QStringLiteral("games.png"),
             [this, root] {
+                root->keyTestView()->closeMappingAction();
                 m_joystick.reset();
                 root->keyTestView()->closeAction();
                 root->connectedView()->MFiAction();
@@ -482,6 +570,8 @@ void ScreenshotTour::driveCheck()
         pad->setButton(VirtualGameController::Button::R2, level);
         break;
     }
+    case Step::Motion:
+        break; // the controller lies still: its sensors sample by themselves
     case Step::Done:
         break;
     }

@@ -61,8 +61,16 @@ double ControllerCheck::stepSeconds() const
 
 double ControllerCheck::secondsLeft() const
 {
+    if (m_step == Step::Motion)
+        return std::min(m_calibration.secondsLeft(), std::max(0.0, m_options.motionSeconds - stepSeconds()));
     const double length = m_step == Step::Rest ? m_options.restSeconds : m_options.stepSeconds;
     return m_step == Step::Done ? 0.0 : std::max(0.0, length - stepSeconds());
+}
+
+bool ControllerCheck::timesDeviceReports() const
+{
+    const GCControllerReportClock clock = m_controller->reportClock();
+    return clock.clock == GCControllerInputClock::Device && !clock.node.isEmpty();
 }
 
 void ControllerCheck::start()
@@ -88,6 +96,14 @@ void ControllerCheck::start()
     center.addObserver(this, GCControllerValuesDidChangeNotification, [this](const Notification& n) {
         if (n.object.value<GCControllerPtr>() == m_controller)
             valuesChanged();
+    });
+    center.addObserver(this, GCControllerDidReportNotification, [this](const Notification& n) {
+        if (n.object.value<GCControllerPtr>() == m_controller)
+            deviceReported();
+    });
+    center.addObserver(this, GCControllerMotionDidChangeNotification, [this](const Notification& n) {
+        if (n.object.value<GCControllerPtr>() == m_controller)
+            motionChanged();
     });
     // A controller that leaves ends its check with what was measured.
     center.addObserver(this, GCControllerDidDisconnectNotification, [this](const Notification& n) {
@@ -116,7 +132,8 @@ void ControllerCheck::valuesChanged()
             state.centre.add(position.x(), position.y());
         } else if (rotating) {
             state.range.add(position.x(), position.y());
-            state.rate.add(at, clock);
+            if (!timesDeviceReports())
+                state.rate.add(at, clock);
             const bool near = std::hypot(position.x(), position.y()) <= kNearCentre;
             if (!near || !state.range.covered())
                 state.nearSince.reset();
@@ -143,6 +160,36 @@ void ControllerCheck::valuesChanged()
     advance();
 }
 
+void ControllerCheck::deviceReported()
+{
+    if (!isRunning() || !timesDeviceReports() || (m_step != Step::RotateLeft && m_step != Step::RotateRight))
+        return;
+    ReportRateMeasurement& rate = m_sticks[m_step == Step::RotateLeft ? 0 : 1].rate;
+    if (m_controller->reportFollowsGap())
+        rate.gap();
+    rate.add(m_controller->reportTime(), GCControllerInputClock::Device);
+}
+
+void ControllerCheck::motionChanged()
+{
+    if (!isRunning())
+        return;
+    const GCControllerSensor sensor = m_controller->lastSensor();
+    const qint64 at = m_controller->sensorTime();
+    const GCControllerMotion& motion = m_controller->motion();
+    (sensor == GCControllerSensor::Gyroscope ? m_gyroscopeRate : m_accelerometerRate)
+        .add(at, GCControllerInputClock::Device);
+    if (m_step != Step::Motion)
+        return;
+    if (sensor == GCControllerSensor::Gyroscope)
+        m_calibration.addRotation(at, motion.rotation);
+    else
+        m_calibration.addAcceleration(at, motion.acceleration);
+    emit measured();
+    if (m_calibration.isDone())
+        advance();
+}
+
 bool ControllerCheck::stepOver(qint64 now) const
 {
     const qint64 elapsed = now - m_stepStartedAt;
@@ -160,6 +207,8 @@ bool ControllerCheck::stepOver(qint64 now) const
             m_triggers.begin(), m_triggers.end(), [](const std::optional<TriggerState>& t) { return !t || t->done; });
         return done || elapsed >= microseconds(m_options.stepSeconds);
     }
+    case Step::Motion:
+        return m_calibration.isDone() || elapsed >= microseconds(m_options.motionSeconds);
     case Step::Done:
         break;
     }
@@ -182,6 +231,10 @@ ControllerCheck::Step ControllerCheck::nextStep(Step after) const
             return Step::Triggers;
         [[fallthrough]];
     case Step::Triggers:
+        if (m_options.motion && m_controller->motion().hasGyroscope)
+            return Step::Motion;
+        [[fallthrough]];
+    case Step::Motion:
     case Step::Done:
         break;
     }
@@ -209,6 +262,8 @@ void ControllerCheck::enter(Step step)
         StickState& state = m_sticks[step == Step::RotateLeft ? 0 : 1];
         state.nearSince.reset();
     }
+    if (step == Step::Motion)
+        m_calibration = {};
     if (step == Step::Done) {
         for (auto& [key, button] : m_buttons)
             button.finish();
@@ -235,6 +290,32 @@ ControllerCheckReport ControllerCheck::report(const QString& firmware) const
     r.guid = id.guid;
     r.firmware = firmware;
     r.time = QDateTime::currentDateTimeUtc();
+    const GCControllerReportClock clock = m_controller->reportClock();
+    r.clock = clockName(clock.clock);
+    r.eventNode = clock.node;
+    r.clockReason = clock.reasonName();
+    r.clockError = clock.error;
+    const GCControllerMotion& motion = m_controller->motion();
+    r.motion.present = motion.hasGyroscope || motion.hasAccelerometer;
+    r.motion.gyroscope = motion.hasGyroscope;
+    r.motion.accelerometer = motion.hasAccelerometer;
+    for (size_t a = 0; a < 3; ++a) {
+        r.motion.rotation[a] = motion.rotation[a];
+        r.motion.acceleration[a] = motion.acceleration[a];
+    }
+    r.motion.gyroscopeRateHz = m_gyroscopeRate.rateHz();
+    r.motion.accelerometerRateHz = m_accelerometerRate.rateHz();
+    r.motion.statedGyroscopeRateHz = motion.gyroscopeRateHz;
+    r.motion.statedAccelerometerRateHz = motion.accelerometerRateHz;
+    if (const std::optional<GyroCalibration::Result> calibration = m_calibration.result()) {
+        ControllerCheckReport::Calibration c;
+        c.bias = calibration->bias;
+        c.drift = calibration->drift;
+        c.noise = calibration->noise;
+        c.gravity = calibration->gravity;
+        c.restarts = m_calibration.restarts();
+        r.motion.calibration = c;
+    }
     for (bool left : { true, false }) {
         const StickState& state = m_sticks[left ? 0 : 1];
         ControllerCheckReport::Stick& s = left ? r.left : r.right;

@@ -1,6 +1,7 @@
 #include "input/ControllerCheckReport.h"
 
 #include "lib/RecordFile.h"
+#include "platform/gamepad/GCController.h"
 #include "platform/runtime/DocumentFiles.h"
 #include "platform/runtime/Localization.h"
 
@@ -18,6 +19,7 @@ constexpr int kUnitDecimals = 4;
 constexpr int kPercentDecimals = 2;
 constexpr int kRateDecimals = 1;
 constexpr int kJitterDecimals = 3;
+constexpr int kMotionDecimals = 3;
 // Two checks in the same millisecond still get files of their own.
 constexpr int kMostNameTries = 100;
 
@@ -99,6 +101,72 @@ ControllerCheckReport::Trigger triggerFromJson(const QJsonValue& value)
     return t;
 }
 
+QJsonArray vectorJson(const std::array<double, 3>& v)
+{
+    return { rounded(v[0], kMotionDecimals), rounded(v[1], kMotionDecimals), rounded(v[2], kMotionDecimals) };
+}
+
+std::array<double, 3> vectorFromJson(const QJsonValue& value)
+{
+    const QJsonArray a = value.toArray();
+    return { a.at(0).toDouble(), a.at(1).toDouble(), a.at(2).toDouble() };
+}
+
+QJsonValue sensorJson(bool present, const std::array<double, 3>& last, const std::optional<double>& rate, double stated)
+{
+    if (!present)
+        return QJsonValue::Null;
+    return QJsonObject {
+        { QStringLiteral("last"), vectorJson(last) }, { QStringLiteral("rate_hz"), rounded(rate, kRateDecimals) },
+        { QStringLiteral("stated_rate_hz"), stated > 0 ? rounded(stated, kRateDecimals) : QJsonValue(QJsonValue::Null) }
+    };
+}
+
+QJsonObject motionJson(const ControllerCheckReport::Motion& m)
+{
+    QJsonValue calibration = QJsonValue::Null;
+    if (m.calibration)
+        calibration = QJsonObject { { QStringLiteral("bias"), vectorJson(m.calibration->bias) },
+            { QStringLiteral("drift"), rounded(m.calibration->drift, kMotionDecimals) },
+            { QStringLiteral("noise"), rounded(m.calibration->noise, kMotionDecimals) },
+            { QStringLiteral("gravity"), rounded(m.calibration->gravity, kMotionDecimals) },
+            { QStringLiteral("restarts"), m.calibration->restarts } };
+    return { { QStringLiteral("gyroscope"),
+                 sensorJson(m.gyroscope, m.rotation, m.gyroscopeRateHz, m.statedGyroscopeRateHz) },
+        { QStringLiteral("accelerometer"),
+            sensorJson(m.accelerometer, m.acceleration, m.accelerometerRateHz, m.statedAccelerometerRateHz) },
+        { QStringLiteral("calibration"), calibration } };
+}
+
+ControllerCheckReport::Motion motionFromJson(const QJsonValue& value)
+{
+    ControllerCheckReport::Motion m;
+    const QJsonObject o = value.toObject();
+    m.present = value.isObject();
+    const QJsonObject gyroscope = o.value(QLatin1String("gyroscope")).toObject();
+    const QJsonObject accelerometer = o.value(QLatin1String("accelerometer")).toObject();
+    m.gyroscope = o.value(QLatin1String("gyroscope")).isObject();
+    m.accelerometer = o.value(QLatin1String("accelerometer")).isObject();
+    m.rotation = vectorFromJson(gyroscope.value(QLatin1String("last")));
+    m.acceleration = vectorFromJson(accelerometer.value(QLatin1String("last")));
+    m.gyroscopeRateHz = optionalNumber(gyroscope.value(QLatin1String("rate_hz")));
+    m.accelerometerRateHz = optionalNumber(accelerometer.value(QLatin1String("rate_hz")));
+    m.statedGyroscopeRateHz = gyroscope.value(QLatin1String("stated_rate_hz")).toDouble();
+    m.statedAccelerometerRateHz = accelerometer.value(QLatin1String("stated_rate_hz")).toDouble();
+    const QJsonValue calibration = o.value(QLatin1String("calibration"));
+    if (calibration.isObject()) {
+        const QJsonObject c = calibration.toObject();
+        ControllerCheckReport::Calibration result;
+        result.bias = vectorFromJson(c.value(QLatin1String("bias")));
+        result.drift = c.value(QLatin1String("drift")).toDouble();
+        result.noise = c.value(QLatin1String("noise")).toDouble();
+        result.gravity = optionalNumber(c.value(QLatin1String("gravity")));
+        result.restarts = c.value(QLatin1String("restarts")).toInt();
+        m.calibration = result;
+    }
+    return m;
+}
+
 // A word of the JSON form in the user's language, by its key in a table;
 // an unknown word stays as it is.
 template <size_t N> QString localizedWord(const QString& word, const std::pair<const char*, const char*> (&keys)[N])
@@ -151,6 +219,42 @@ QString ControllerCheckReport::buttonVerdict(const Button& button)
     return button.chatter > 0 ? QStringLiteral("chatter") : QStringLiteral("good");
 }
 
+QString ControllerCheckReport::gyroDriftVerdict(const std::optional<Calibration>& c)
+{
+    if (!c)
+        return QStringLiteral("unknown");
+    if (c->drift <= kGoodGyroDrift)
+        return QStringLiteral("good");
+    return c->drift <= kTypicalGyroDrift ? QStringLiteral("typical") : QStringLiteral("high");
+}
+
+QString ControllerCheckReport::gyroNoiseVerdict(const std::optional<Calibration>& c)
+{
+    if (!c)
+        return QStringLiteral("unknown");
+    if (c->noise <= kGoodGyroNoise)
+        return QStringLiteral("good");
+    return c->noise <= kTypicalGyroNoise ? QStringLiteral("typical") : QStringLiteral("high");
+}
+
+QString ControllerCheckReport::gravityVerdict(const std::optional<Calibration>& c)
+{
+    if (!c || !c->gravity)
+        return QStringLiteral("unknown");
+    return std::abs(*c->gravity - kStandardGravity) <= kGravityTolerance * kStandardGravity ? QStringLiteral("good")
+                                                                                            : QStringLiteral("off");
+}
+
+QString ControllerCheckReport::clockText() const
+{
+    GCControllerReportClock c;
+    c.clock = clock == QLatin1String("poll") ? GCControllerInputClock::Poll : GCControllerInputClock::Device;
+    c.node = eventNode;
+    c.reason = GCControllerReportClock::reasonNamed(clockReason);
+    c.error = clockError;
+    return c.localizedText();
+}
+
 QString ControllerCheckReport::localizedVerdict(const QString& verdict)
 {
     static const std::pair<const char*, const char*> kKeys[] = {
@@ -161,6 +265,7 @@ QString ControllerCheckReport::localizedVerdict(const QString& verdict)
         { "short", "VerdictShort" },
         { "chatter", "VerdictChatter" },
         { "stuck", "VerdictStuck" },
+        { "off", "VerdictOff" },
         { "unknown", "VerdictUnknown" },
     };
     return localizedWord(verdict, kKeys);
@@ -187,6 +292,14 @@ QJsonObject ControllerCheckReport::toJson() const
         { QStringLiteral("vid_pid"), vendorProduct }, { QStringLiteral("guid"), guid } };
     if (!firmware.isEmpty())
         controller.insert(QStringLiteral("firmware"), firmware);
+    if (!clock.isEmpty())
+        controller.insert(QStringLiteral("clock"), clock);
+    if (!eventNode.isEmpty())
+        controller.insert(QStringLiteral("event_node"), eventNode);
+    if (!clockReason.isEmpty())
+        controller.insert(QStringLiteral("clock_reason"), clockReason);
+    if (!clockError.isEmpty())
+        controller.insert(QStringLiteral("clock_error"), clockError);
     QJsonObject triggers;
     if (leftTrigger.present)
         triggers.insert(QStringLiteral("left"), triggerJson(leftTrigger));
@@ -210,16 +323,25 @@ QJsonObject ControllerCheckReport::toJson() const
         triggerVerdicts.insert(QStringLiteral("left"), triggerVerdict(leftTrigger));
     if (rightTrigger.present)
         triggerVerdicts.insert(QStringLiteral("right"), triggerVerdict(rightTrigger));
-    return { { QStringLiteral("controller"), controller },
+    QJsonObject verdicts { { QStringLiteral("left"), stickVerdicts(left) },
+        { QStringLiteral("right"), stickVerdicts(right) }, { QStringLiteral("triggers"), triggerVerdicts },
+        { QStringLiteral("buttons"), buttonVerdicts } };
+    QJsonObject report { { QStringLiteral("controller"), controller },
         { QStringLiteral("time"), time.toUTC().toString(Qt::ISODateWithMs) },
         { QStringLiteral("sticks"),
             QJsonObject {
                 { QStringLiteral("left"), stickJson(left) }, { QStringLiteral("right"), stickJson(right) } } },
-        { QStringLiteral("triggers"), triggers }, { QStringLiteral("buttons"), buttonsJson },
-        { QStringLiteral("verdicts"),
-            QJsonObject { { QStringLiteral("left"), stickVerdicts(left) },
-                { QStringLiteral("right"), stickVerdicts(right) }, { QStringLiteral("triggers"), triggerVerdicts },
-                { QStringLiteral("buttons"), buttonVerdicts } } } };
+        { QStringLiteral("triggers"), triggers }, { QStringLiteral("buttons"), buttonsJson } };
+    // Only a controller with motion sensors has them in its report.
+    if (motion.present) {
+        report.insert(QStringLiteral("motion"), motionJson(motion));
+        verdicts.insert(QStringLiteral("motion"),
+            QJsonObject { { QStringLiteral("drift"), gyroDriftVerdict(motion.calibration) },
+                { QStringLiteral("noise"), gyroNoiseVerdict(motion.calibration) },
+                { QStringLiteral("gravity"), gravityVerdict(motion.calibration) } });
+    }
+    report.insert(QStringLiteral("verdicts"), verdicts);
+    return report;
 }
 
 std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJsonObject& object)
@@ -236,6 +358,10 @@ std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJson
     r.vendorProduct = controller.value(QLatin1String("vid_pid")).toString();
     r.guid = controller.value(QLatin1String("guid")).toString();
     r.firmware = controller.value(QLatin1String("firmware")).toString();
+    r.clock = controller.value(QLatin1String("clock")).toString();
+    r.eventNode = controller.value(QLatin1String("event_node")).toString();
+    r.clockReason = controller.value(QLatin1String("clock_reason")).toString();
+    r.clockError = controller.value(QLatin1String("clock_error")).toString();
     r.time = time;
     r.left = stickFromJson(sticks.value(QLatin1String("left")).toObject());
     r.right = stickFromJson(sticks.value(QLatin1String("right")).toObject());
@@ -248,6 +374,8 @@ std::optional<ControllerCheckReport> ControllerCheckReport::fromJson(const QJson
         r.buttons.push_back({ it.key(), b.value(QLatin1String("presses")).toInt(),
             b.value(QLatin1String("chatter")).toInt(), b.value(QLatin1String("stuck")).toBool() });
     }
+    if (object.value(QLatin1String("motion")).isObject())
+        r.motion = motionFromJson(object.value(QLatin1String("motion")));
     return r;
 }
 
@@ -261,6 +389,8 @@ QStringList ControllerCheckReport::textLines() const
     lines << localized("CheckControllerLine").arg(who.join(QStringLiteral(", ")));
     if (!firmware.isEmpty())
         lines << localized("CheckFirmwareLine").arg(firmware);
+    if (!clock.isEmpty())
+        lines << clockText();
     for (const auto& [stick, title] :
         { std::pair { &left, "CheckLeftStick" }, std::pair { &right, "CheckRightStick" } }) {
         const QString label = localized(title);
@@ -294,6 +424,23 @@ QStringList ControllerCheckReport::textLines() const
             lines << localizedCount("CheckTriggerLine", trigger->levels)
                          .arg(localized(title), figure(trigger->min, 3), figure(trigger->max, 3))
                          .arg(localizedVerdict(triggerVerdict(*trigger)));
+    }
+    if (motion.present) {
+        if (const std::optional<Calibration>& c = motion.calibration) {
+            lines << localized("CheckGyroLine")
+                         .arg(figure(c->drift, 2), localizedVerdict(gyroDriftVerdict(c)), figure(c->noise, 3),
+                             localizedVerdict(gyroNoiseVerdict(c)));
+            lines << localized("CheckGyroBiasLine")
+                         .arg(figure(c->bias[0], 3), figure(c->bias[1], 3), figure(c->bias[2], 3))
+                         .arg(c->restarts);
+            if (c->gravity)
+                lines << localized("CheckGravityLine").arg(figure(*c->gravity, 2), localizedVerdict(gravityVerdict(c)));
+        } else {
+            lines << localized("CheckGyroNotCalibrated");
+        }
+        if (motion.gyroscopeRateHz || motion.accelerometerRateHz)
+            lines << localized("CheckSensorRateLine")
+                         .arg(figure(motion.gyroscopeRateHz, 0), figure(motion.accelerometerRateHz, 0));
     }
     for (const Button& b : buttons)
         if (b.presses > 0 || b.chatter > 0 || b.stuck)

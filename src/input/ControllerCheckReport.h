@@ -25,6 +25,16 @@ struct ControllerCheckReport {
     // A trigger's travel counts as full from here, and as released below that.
     static constexpr double kTriggerFull = 0.95;
     static constexpr double kTriggerReleased = 0.05;
+    // The gyroscope at rest (degrees per second): a drift up to kGoodGyroDrift
+    // good, up to kTypicalGyroDrift typical, above it high; the same for the
+    // noise with kGoodGyroNoise and kTypicalGyroNoise.
+    static constexpr double kGoodGyroDrift = 1.0;
+    static constexpr double kTypicalGyroDrift = 3.0;
+    static constexpr double kGoodGyroNoise = 0.5;
+    static constexpr double kTypicalGyroNoise = 1.5;
+    // The accelerometer at rest reads gravity within this share of it, or is off.
+    static constexpr double kStandardGravity = 9.80665;
+    static constexpr double kGravityTolerance = 0.05;
     // The folder in the documents directory that holds the reports.
     // Larger files in that folder are not reports and are not read.
     static constexpr qint64 kMaxReportBytes = 1024 * 1024;
@@ -48,13 +58,34 @@ struct ControllerCheckReport {
         int presses = 0, chatter = 0;
         bool stuck = false;
     };
+    struct Calibration {
+        std::array<double, 3> bias {}; // degrees per second
+        double drift = 0, noise = 0;
+        std::optional<double> gravity; // m/s²
+        int restarts = 0;
+    };
+    struct Motion {
+        bool present = false; // the controller has a motion sensor
+        bool gyroscope = false, accelerometer = false;
+        // The last samples: degrees per second, m/s².
+        std::array<double, 3> rotation {}, acceleration {};
+        // Measured during the check, and as the device states them (0: not stated).
+        std::optional<double> gyroscopeRateHz, accelerometerRateHz;
+        double statedGyroscopeRateHz = 0, statedAccelerometerRateHz = 0;
+        std::optional<Calibration> calibration;
+    };
 
     QString name, type, vendorProduct, guid;
     QString firmware; // the controller's firmware versions; empty when unknown
+    // Whose clock timed the controller's reports ("device" or "poll"), the
+    // kernel's event device read for them, and why not, in the words of
+    // GCControllerReportClock; empty where there is none.
+    QString clock, eventNode, clockReason, clockError;
     QDateTime time;
     Stick left, right;
     Trigger leftTrigger, rightTrigger;
     std::vector<Button> buttons;
+    Motion motion;
 
     // The verdicts, as the words the JSON form uses.
     static QString circularityVerdict(const std::optional<double>& error); // good, typical, high, worn, unknown
@@ -62,6 +93,11 @@ struct ControllerCheckReport {
     static QString rangeVerdict(const Stick& stick); // good, short, unknown
     static QString triggerVerdict(const Trigger& trigger); // good, short, unknown
     static QString buttonVerdict(const Button& button); // good, chatter, stuck
+    static QString gyroDriftVerdict(const std::optional<Calibration>& c); // good, typical, high, unknown
+    static QString gyroNoiseVerdict(const std::optional<Calibration>& c); // good, typical, high, unknown
+    static QString gravityVerdict(const std::optional<Calibration>& c); // good, off, unknown
+    // What the report says of the reports' clock, in the user's language.
+    QString clockText() const;
     // A verdict word in the user's language.
     static QString localizedVerdict(const QString& verdict);
     // A direction ("up-left") in the user's language.

@@ -16,6 +16,8 @@ public:
     static constexpr qint64 kLongestIntervalUs = 100000;
 
     void add(qint64 microseconds, GCControllerInputClock clock);
+    // Reports were lost since the last one: the next time starts afresh.
+    void gap() { m_last.reset(); }
     void clear() { *this = ReportRateMeasurement(); }
 
     int intervals() const { return m_intervals; }

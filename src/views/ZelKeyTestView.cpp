@@ -7,16 +7,25 @@
 #include "platform/runtime/MainQueue.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "ui_ZelKeyTestContentView.h"
+#include "views/ElidedLabel.h"
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
+#include "views/ZelMappingView.h"
+#include "views/ZelMotionView.h"
 #include "views/ZelStickCheckView.h"
+#include "views/ZelTouchpadView.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRegion>
+#include <QShortcut>
+#include <QSlider>
+#include <QStackedWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -117,6 +126,7 @@ ZelKeyTestView::ZelKeyTestView(QWidget* parent)
 ZelKeyTestView::~ZelKeyTestView()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    measure(nullptr); // the controller's sensors rest again
 }
 
 void ZelKeyTestView::commonInit()
@@ -154,15 +164,55 @@ void ZelKeyTestView::commonInit()
     rightJoystick = ui.rightJoystick;
     connect(ui.closeButton, &QPushButton::clicked, this, &ZelKeyTestView::closeAction);
     padChooser = ui.padChooser;
-    analogueTabLabel = ui.analogueTabLabel;
     identityLabel = ui.identityLabel;
+    clockLabel = ui.clockLabel;
+    analoguePages = ui.analoguePages;
     analogueView = ui.analogueView;
-    rumbleButton = ui.rumbleButton;
-    triggerRumbleButton = ui.triggerRumbleButton;
-    lightButton = ui.lightButton;
-    connect(ui.rumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(false); });
-    connect(ui.triggerRumbleButton, &QPushButton::clicked, this, [this] { rumbleAction(true); });
-    connect(ui.lightButton, &QPushButton::clicked, this, &ZelKeyTestView::lightAction);
+    motionView = ui.motionView;
+    touchpadView = ui.touchpadView;
+    valuesTab = ui.valuesTab;
+    motionTab = ui.motionTab;
+    touchpadTab = ui.touchpadTab;
+    motorsTab = ui.motorsTab;
+    // Not an exclusive button group: Tab would then reach only the checked one.
+    m_tabs = { ui.valuesTab, ui.motionTab, ui.touchpadTab, ui.motorsTab };
+    for (int page = 0; page < int(m_tabs.size()); ++page)
+        connect(m_tabs[size_t(page)], &QPushButton::clicked, this, [this, page] { showPage(Page(page)); });
+    setUpMotors(content);
+    mapButton = ui.mapButton;
+    mappingPanel = ui.mappingPanel;
+    mappingTitleLabel = ui.mappingTitleLabel;
+    mappingPromptLabel = ui.mappingPromptLabel;
+    mappingLineLabel = ui.mappingLineLabel;
+    mappingView = ui.mappingView;
+    mappingInputsView = ui.mappingInputsView;
+    mappingBackButton = ui.mappingBackButton;
+    mappingSkipButton = ui.mappingSkipButton;
+    mappingSaveButton = ui.mappingSaveButton;
+    mappingCloseButton = ui.mappingCloseButton;
+    connect(ui.mapButton, &QPushButton::clicked, this, &ZelKeyTestView::mapAction);
+    connect(ui.mappingBackButton, &QPushButton::clicked, this, [this] {
+        if (m_mapping)
+            m_mapping->back();
+    });
+    connect(ui.mappingSkipButton, &QPushButton::clicked, this, [this] {
+        if (m_mapping)
+            m_mapping->skip();
+    });
+    connect(ui.mappingSaveButton, &QPushButton::clicked, this, &ZelKeyTestView::mappingSaveAction);
+    connect(ui.mappingCloseButton, &QPushButton::clicked, this, &ZelKeyTestView::closeMappingAction);
+    // The editor's keys, while its panel is shown: none of them is a key the
+    // demo's keyboard controller uses, so a keyboard can play both.
+    for (auto [keys, button] : { std::pair { QKeySequence(Qt::Key_Space), ui.mappingSkipButton },
+             std::pair { QKeySequence(Qt::Key_Backspace), ui.mappingBackButton },
+             std::pair { QKeySequence(Qt::CTRL | Qt::Key_S), ui.mappingSaveButton },
+             std::pair { QKeySequence(Qt::Key_Escape), ui.mappingCloseButton } }) {
+        auto* shortcut = new QShortcut(keys, ui.mappingPanel);
+        connect(shortcut, &QShortcut::activated, button, [button = button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+    }
     checkButton = ui.checkButton;
     checkAgainButton = ui.checkAgainButton;
     checkCloseButton = ui.checkCloseButton;
@@ -213,19 +263,30 @@ void ZelKeyTestView::commonInit()
     dpadTabLabel->setText(localized("ArrowKeys"));
     leftKeyTabLabel->setText(localized("LeftKeys"));
     rightKeyTabLabel->setText(localized("RightKeys"));
-    analogueTabLabel->setText(localized("AnalogueValues"));
-    rumbleButton->setText(localized("Rumble"));
-    triggerRumbleButton->setText(localized("RumbleTriggers"));
-    lightButton->setText(localized("LightColour"));
+    valuesTab->setText(localized("AnalogueValues"));
+    motionTab->setText(localized("MotionTab"));
+    touchpadTab->setText(localized("TouchpadTab"));
+    motorsTab->setText(localized("MotorsTab"));
+    mapButton->setText(localized("MapButtons"));
+    mappingBackButton->setText(localized("MappingBack"));
+    mappingSkipButton->setText(localized("MappingSkip"));
+    mappingSaveButton->setText(localized("MappingSave"));
+    mappingCloseButton->setText(localized("MappingCancel"));
+    mappingPanel->setHidden(true);
     checkButton->setText(localized("CheckSticks"));
     checkAgainButton->setText(localized("CheckAgain"));
     checkCloseButton->setText(localized("CheckClose"));
     checkTitleLabel->setText(localized("CheckTitle"));
     checkPanel->setHidden(true);
     // Reached by Tab, but a click leaves the keyboard where it was.
-    for (QAbstractButton* action : { rumbleButton.data(), triggerRumbleButton.data(), lightButton.data(),
-             checkButton.data(), checkAgainButton.data(), checkCloseButton.data() })
+    for (QAbstractButton* action : { valuesTab.data(), motionTab.data(), touchpadTab.data(), motorsTab.data(),
+             rumbleButton.data(), triggerRumbleButton.data(), lightButton.data(), lowMotorButton.data(),
+             highMotorButton.data(), leftTriggerMotorButton.data(), rightTriggerMotorButton.data(), checkButton.data(),
+             checkAgainButton.data(), checkCloseButton.data(), mapButton.data(), mappingBackButton.data(),
+             mappingSkipButton.data(), mappingSaveButton.data(), mappingCloseButton.data() })
         action->setFocusPolicy(Qt::TabFocus);
+    for (const QPointer<QAbstractButton>& swatch : std::as_const(lightSwatches))
+        swatch->setFocusPolicy(Qt::TabFocus);
     // A knob leaves its ring's rectangle at the edge of its travel (the ring's
     // mask clips it); an arrow lies over its resting slot while held.
     for (QWidget* knob : { leftJoystickButton.data(), rightJoystickButton.data() })
@@ -240,8 +301,10 @@ void ZelKeyTestView::recordDesign()
 {
     const QList<QWidget*> widgets = contentView->findChildren<QWidget*>();
     for (QWidget* widget : widgets) {
-        if (widget == analogueView || analogueView->isAncestorOf(widget) || padChooser->isAncestorOf(widget)
-            || widget == closeButton)
+        // The panels of values and of the mapping hold text and pictures that
+        // size themselves; only the keys, pads and rings scale with the screen.
+        const QWidget* analoguePanel = analoguePages->parentWidget();
+        if (analoguePanel->isAncestorOf(widget) || mappingPanel->isAncestorOf(widget) || widget == closeButton)
             continue;
         const QSize size = widget->minimumSize();
         if (size.isEmpty() || size != widget->maximumSize())
@@ -391,6 +454,9 @@ void ZelKeyTestView::didSetHidden(bool hidden)
     EADSessionController& session = EADSessionController::sharedController();
     if (hidden && !checkPanel->isHidden())
         closeCheckAction();
+    if (hidden && !mappingPanel->isHidden())
+        closeMappingAction();
+    measure(hidden ? nullptr : shownController());
     if (hidden)
         session.openSession();
     else
@@ -450,8 +516,13 @@ void ZelKeyTestView::observeControllers()
         const GCControllerPtr controller = n.object.value<GCControllerPtr>();
         if (controller && controller == shownController()) {
             const QString text = identityText(controller);
-            if (identityLabel->text() != text)
-                identityLabel->setText(text);
+            if (identityLabel->fullText() != text)
+                identityLabel->setFullText(text);
+            const QString clock = controller->reportClock().localizedText();
+            if (clockLabel->fullText() != clock)
+                clockLabel->setFullText(clock);
+            // A mapping may have come for it.
+            mapButton->setVisible(!controller->identity().mapped);
         }
     });
 }
@@ -478,23 +549,236 @@ void ZelKeyTestView::refreshControllers()
 void ZelKeyTestView::showController(const GCControllerPtr& controller)
 {
     analogueView->setController(controller);
+    motionView->setController(controller);
+    touchpadView->setController(controller);
     const auto at = std::find(m_chooserControllers.begin(), m_chooserControllers.end(), controller);
     if (at != m_chooserControllers.end())
         padChooser->setCurrentIndex(int(at - m_chooserControllers.begin()));
-    identityLabel->setText(identityText(controller));
-    // Only what the device can do is offered.
-    rumbleButton->setVisible(controller && controller->hasRumble());
-    triggerRumbleButton->setVisible(controller && controller->hasTriggerRumble());
-    lightButton->setVisible(controller && controller->hasLight());
+    identityLabel->setFullText(identityText(controller));
+    clockLabel->setFullText(controller ? controller->reportClock().localizedText() : QString());
     checkButton->setVisible(controller && controller->extendedGamepad());
+    mapButton->setVisible(controller && !controller->identity().mapped);
+    updatePages(controller);
+    if (isVisible())
+        measure(controller);
+}
+
+void ZelKeyTestView::measure(const GCControllerPtr& controller)
+{
+    if (controller == m_measured)
+        return;
+    if (m_measured)
+        m_measured->setMeasuring(false);
+    m_measured = controller;
+    if (m_measured)
+        m_measured->setMeasuring(true);
+}
+
+void ZelKeyTestView::updatePages(const GCControllerPtr& controller)
+{
+    // Only what the device has is offered.
+    const bool motion = controller && (controller->motion().hasGyroscope || controller->motion().hasAccelerometer);
+    const bool touchpad = controller && !controller->touchpads().empty();
+    const bool rumble = controller && controller->hasRumble();
+    const bool triggers = controller && controller->hasTriggerRumble();
+    const bool light = controller && controller->hasLight();
+    motionTab->setVisible(motion);
+    touchpadTab->setVisible(touchpad);
+    motorsTab->setVisible(rumble || triggers || light);
+    for (QWidget* w : { static_cast<QWidget*>(lowMotorSlider.data()), static_cast<QWidget*>(highMotorSlider.data()),
+             static_cast<QWidget*>(lowMotorButton.data()), static_cast<QWidget*>(highMotorButton.data()),
+             static_cast<QWidget*>(rumbleButton.data()) })
+        w->setVisible(rumble);
+    for (QWidget* w :
+        { static_cast<QWidget*>(leftTriggerMotorSlider.data()), static_cast<QWidget*>(rightTriggerMotorSlider.data()),
+            static_cast<QWidget*>(leftTriggerMotorButton.data()), static_cast<QWidget*>(rightTriggerMotorButton.data()),
+            static_cast<QWidget*>(triggerRumbleButton.data()) })
+        w->setVisible(triggers);
+    for (const char* name : { "lowMotorLabel", "lowMotorValue", "highMotorLabel", "highMotorValue" })
+        contentView->findChild<QWidget*>(QLatin1String(name))->setVisible(rumble);
+    for (const char* name :
+        { "leftTriggerMotorLabel", "leftTriggerMotorValue", "rightTriggerMotorLabel", "rightTriggerMotorValue" })
+        contentView->findChild<QWidget*>(QLatin1String(name))->setVisible(triggers);
+    for (const char* name : { "lightLabel", "lightSwatches", "lightButton" })
+        contentView->findChild<QWidget*>(QLatin1String(name))->setVisible(light);
+    if (m_tabs[size_t(page())]->isHidden())
+        showPage(Page::Values);
+}
+
+ZelKeyTestView::Page ZelKeyTestView::page() const
+{
+    return Page(analoguePages->currentIndex());
+}
+
+void ZelKeyTestView::showPage(Page page)
+{
+    analoguePages->setCurrentIndex(int(page));
+    for (size_t i = 0; i < m_tabs.size(); ++i)
+        m_tabs[i]->setChecked(i == size_t(page));
+}
+
+void ZelKeyTestView::setUpMotors(QWidget* content)
+{
+    struct Motor {
+        const char* name;
+        const char* label;
+        float MotorStrengths::*strength;
+        QPointer<QSlider> ZelKeyTestView::*slider;
+        QPointer<QAbstractButton> ZelKeyTestView::*button;
+        bool triggers;
+        bool first;
+    };
+    const Motor motors[] = {
+        { "lowMotor", "MotorLowLabel", &MotorStrengths::low, &ZelKeyTestView::lowMotorSlider,
+            &ZelKeyTestView::lowMotorButton, false, true },
+        { "highMotor", "MotorHighLabel", &MotorStrengths::high, &ZelKeyTestView::highMotorSlider,
+            &ZelKeyTestView::highMotorButton, false, false },
+        { "leftTriggerMotor", "MotorLeftTriggerLabel", &MotorStrengths::leftTrigger,
+            &ZelKeyTestView::leftTriggerMotorSlider, &ZelKeyTestView::leftTriggerMotorButton, true, true },
+        { "rightTriggerMotor", "MotorRightTriggerLabel", &MotorStrengths::rightTrigger,
+            &ZelKeyTestView::rightTriggerMotorSlider, &ZelKeyTestView::rightTriggerMotorButton, true, false },
+    };
+    for (const Motor& m : motors) {
+        const QString name = QLatin1String(m.name);
+        auto* label = content->findChild<QLabel*>(name + QStringLiteral("Label"));
+        auto* value = content->findChild<QLabel*>(name + QStringLiteral("Value"));
+        auto* slider = content->findChild<QSlider*>(name + QStringLiteral("Slider"));
+        auto* button = content->findChild<QPushButton*>(name + QStringLiteral("Button"));
+        label->setText(localized(m.label));
+        button->setText(localized("MotorRun"));
+        slider->setAccessibleName(localized(m.label));
+        this->*m.slider = slider;
+        this->*m.button = button;
+        auto show = [this, value, strength = m.strength](int percent) {
+            m_strengths.*strength = float(percent) / 100.0f;
+            value->setText(QStringLiteral("%1 %").arg(percent));
+        };
+        show(slider->value());
+        connect(slider, &QSlider::valueChanged, this, show);
+        connect(button, &QPushButton::clicked, this,
+            [this, triggers = m.triggers, first = m.first] { motorAction(triggers, first); });
+    }
+    rumbleButton = content->findChild<QPushButton*>(QStringLiteral("rumbleButton"));
+    triggerRumbleButton = content->findChild<QPushButton*>(QStringLiteral("triggerRumbleButton"));
+    lightButton = content->findChild<QPushButton*>(QStringLiteral("lightButton"));
+    rumbleButton->setText(localized("Rumble"));
+    triggerRumbleButton->setText(localized("RumbleTriggers"));
+    lightButton->setText(localized("LightOtherColour"));
+    content->findChild<QLabel*>(QStringLiteral("lightLabel"))->setText(localized("LightColour"));
+    connect(rumbleButton, &QAbstractButton::clicked, this, [this] { rumbleAction(false); });
+    connect(triggerRumbleButton, &QAbstractButton::clicked, this, [this] { rumbleAction(true); });
+    connect(lightButton, &QAbstractButton::clicked, this, &ZelKeyTestView::lightAction);
+    // One small square a colour.
+    auto* swatches = content->findChild<QWidget*>(QStringLiteral("lightSwatches"));
+    for (const auto& colour : kLightColours) {
+        auto* swatch = new QPushButton(swatches);
+        swatch->setObjectName(QStringLiteral("lightSwatch%1").arg(lightSwatches.size()));
+        swatch->setProperty("role", QStringLiteral("swatch"));
+        const QString name = QString::asprintf("#%02x%02x%02x", colour[0], colour[1], colour[2]);
+        swatch->setStyleSheet(QStringLiteral("background: %1;").arg(name));
+        swatch->setAccessibleName(localized("LightSwatch").arg(name));
+        swatches->layout()->addWidget(swatch);
+        connect(swatch, &QPushButton::clicked, this,
+            [this, r = colour[0], g = colour[1], b = colour[2]] { setLight(r, g, b); });
+        lightSwatches.append(swatch);
+    }
+}
+
+void ZelKeyTestView::showKeyPanels(bool shown)
+{
+    for (const QPointer<QWidget>& panel : std::as_const(m_keyPanels))
+        if (panel)
+            panel->setHidden(!shown);
 }
 
 void ZelKeyTestView::showCheckPanel(bool shown)
 {
-    for (const QPointer<QWidget>& panel : std::as_const(m_keyPanels))
-        if (panel)
-            panel->setHidden(shown);
+    if (shown && !mappingPanel->isHidden())
+        closeMappingAction();
+    showKeyPanels(!shown);
     checkPanel->setHidden(!shown);
+}
+
+void ZelKeyTestView::showMappingPanel(bool shown)
+{
+    if (shown && !checkPanel->isHidden())
+        closeCheckAction();
+    showKeyPanels(!shown);
+    mappingPanel->setHidden(!shown);
+}
+
+void ZelKeyTestView::mapAction()
+{
+    const GCControllerPtr controller = shownController();
+    if (!controller || controller->identity().mapped)
+        return;
+    delete m_mapping;
+    m_mapping = new MappingEditor(controller, this);
+    connect(m_mapping, &MappingEditor::changed, this, &ZelKeyTestView::mappingChanged);
+    connect(m_mapping, &MappingEditor::controllerLeft, this, [this] {
+        if (m_savingMapping)
+            return; // a saved mapping puts a mapped controller in its place
+        const QString name = m_mapping ? m_mapping->controller()->vendorName() : QString();
+        closeMappingAction();
+        MessageToast::showMsgWithtext(localized("MappingControllerLeft").arg(name));
+    });
+    mappingTitleLabel->setFullText(localized("MappingTitle").arg(controller->vendorName()));
+    mappingView->setEditor(m_mapping);
+    mappingInputsView->setController(controller);
+    showMappingPanel(true);
+    mappingChanged();
+    mappingSkipButton->setFocus();
+}
+
+void ZelKeyTestView::mappingChanged()
+{
+    if (!m_mapping)
+        return;
+    mappingPromptLabel->setText(m_mapping->prompt());
+    mappingView->update();
+    mappingBackButton->setEnabled(m_mapping->index() > 0 || m_mapping->isWaitingForRelease());
+    mappingSkipButton->setEnabled(!m_mapping->isDone());
+    mappingSaveButton->setEnabled(m_mapping->isDone() && m_mapping->boundCount() > 0);
+    // The line to be kept, once every element has been asked for.
+    mappingLineLabel->setText(m_mapping->isDone() ? QString::fromUtf8(m_mapping->mapping().line()) : QString());
+    if (m_mapping->isDone() && mappingSaveButton->isEnabled())
+        mappingSaveButton->setFocus();
+}
+
+void ZelKeyTestView::mappingSaveAction()
+{
+    if (!m_mapping || !m_mapping->isDone())
+        return;
+    const GCControllerPtr controller = m_mapping->controller();
+    const QString guid = controller->identity().guid;
+    const QString name = controller->vendorName();
+    QString error;
+    m_savingMapping = true;
+    const bool saved = controller->saveMapping(m_mapping->mapping().line(), &error);
+    m_savingMapping = false;
+    // The mapped controller that took its place, if the mapping applied.
+    GCControllerPtr mapped;
+    for (const GCControllerPtr& c : GCController::controllers())
+        if (c->identity().mapped && c->identity().guid == guid && c != controller)
+            mapped = c;
+    if (!saved)
+        MessageToast::showMsgWithtext(error);
+    if (!mapped)
+        return; // the panel stays, with the line to copy
+    if (saved)
+        MessageToast::showMsgWithtext(localized("MappingSaved").arg(name));
+    closeMappingAction();
+    showController(mapped);
+}
+
+void ZelKeyTestView::closeMappingAction()
+{
+    delete m_mapping;
+    mappingView->setEditor(nullptr);
+    mappingInputsView->setController(nullptr);
+    showMappingPanel(false);
+    if (mapButton->isVisible())
+        mapButton->setFocus();
 }
 
 void ZelKeyTestView::checkAction()
@@ -534,6 +818,8 @@ void ZelKeyTestView::checkFinished()
     if (m_check->controller() == shownController()) {
         analogueView->setDeadZone(true, report.left.deadZone);
         analogueView->setDeadZone(false, report.right.deadZone);
+        if (report.motion.calibration)
+            motionView->setCalibration(report.motion.calibration);
     }
 }
 
@@ -580,19 +866,44 @@ void ZelKeyTestView::rumbleAction(bool triggers)
     const GCControllerPtr controller = shownController();
     if (!controller)
         return;
-    const bool accepted
-        = triggers ? controller->rumbleTriggers(1.0f, 1.0f, kRumbleMs) : controller->rumble(1.0f, 1.0f, kRumbleMs);
+    const MotorStrengths& s = m_strengths;
+    const bool accepted = triggers ? controller->rumbleTriggers(s.leftTrigger, s.rightTrigger, kRumbleMs)
+                                   : controller->rumble(s.low, s.high, kRumbleMs);
+    if (!accepted)
+        MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
+}
+
+// One motor on its own: the other of its pair stands still.
+void ZelKeyTestView::motorAction(bool triggers, bool first)
+{
+    const GCControllerPtr controller = shownController();
+    if (!controller)
+        return;
+    const MotorStrengths& s = m_strengths;
+    const bool accepted = triggers
+        ? controller->rumbleTriggers(first ? s.leftTrigger : 0.0f, first ? 0.0f : s.rightTrigger, kRumbleMs)
+        : controller->rumble(first ? s.low : 0.0f, first ? 0.0f : s.high, kRumbleMs);
     if (!accepted)
         MessageToast::showMsgWithtext(localized("RumbleRefused").arg(controller->vendorName()));
 }
 
 void ZelKeyTestView::lightAction()
 {
-    const GCControllerPtr controller = shownController();
-    if (!controller)
+    if (!shownController())
         return;
-    const auto& colour = kLightColours[m_nextLightColour];
-    m_nextLightColour = (m_nextLightColour + 1) % int(std::size(kLightColours));
-    if (!controller->setLightColor(colour[0], colour[1], colour[2]))
+    // Not a modal loop: the controller's events go on while it is open.
+    auto* dialog = new QColorDialog(this);
+    dialog->setObjectName(QStringLiteral("lightColourDialog"));
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QColorDialog::colorSelected, this,
+        [this](const QColor& colour) { setLight(colour.red(), colour.green(), colour.blue()); });
+    dialog->open();
+}
+
+void ZelKeyTestView::setLight(int red, int green, int blue)
+{
+    const GCControllerPtr controller = shownController();
+    if (controller && !controller->setLightColor(red, green, blue))
         MessageToast::showMsgWithtext(localized("LightRefused").arg(controller->vendorName()));
 }

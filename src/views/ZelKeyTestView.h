@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/ControllerCheck.h"
+#include "input/MappingEditor.h"
 #include "platform/gamepad/GCController.h"
 #include "views/ZelBaseView.h"
 
@@ -9,22 +10,34 @@
 #include <QMargins>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
+class ElidedLabel;
 class QAbstractButton;
 class QComboBox;
 class QLabel;
+class QSlider;
+class QStackedWidget;
 class Timer;
 class ZelAnalogueView;
+class ZelMappingView;
+class ZelMotionView;
 class ZelStickCheckView;
+class ZelTouchpadView;
 
 // The screen on which the user checks every key and both sticks: each key
 // lights while held, each knob moves inside its ring as the stick moves.
-// Below them the analogue panel shows one controller's values, identity,
-// and the motors and light it has. "Check sticks" runs the guided stick
-// check on that controller in a panel that takes the screen's body while it
-// is open, and keeps its report in the documents folder.
+// Below them the analogue panel shows one controller: who it is and whose
+// clock times its reports, and in pages its values, its motion sensors, its
+// touchpads, and its motors and light, each motor on its own at a strength
+// the user picks. "Check sticks" runs the guided stick check on that
+// controller in a panel that takes the screen's body while it is open, and
+// keeps its report in the documents folder; "Map buttons" walks the user
+// through a mapping for a controller that has none, in a panel of its own.
+// While the screen is shown its controller is measured (motion samples, the
+// device's report times).
 class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
@@ -41,11 +54,30 @@ public:
     double joystickRadius = 0;
 
     // The analogue panel: which controller it shows (a choice only with
-    // several), who that is, its values, and its motors and light.
+    // several), who that is and whose clock times its reports, and its pages
+    // (only those the controller has are offered).
     QPointer<QComboBox> padChooser;
-    QPointer<QLabel> analogueTabLabel, identityLabel;
+    QPointer<ElidedLabel> identityLabel, clockLabel;
+    enum class Page { Values, Motion, Touchpad, Motors };
+    QPointer<QAbstractButton> valuesTab, motionTab, touchpadTab, motorsTab;
+    QPointer<QStackedWidget> analoguePages;
     QPointer<ZelAnalogueView> analogueView;
+    QPointer<ZelMotionView> motionView;
+    QPointer<ZelTouchpadView> touchpadView;
+    Page page() const;
+    void showPage(Page page);
+    // The motors page: a strength and a button for each motor on its own,
+    // a button for both main motors and for both trigger motors, and the
+    // light's colours.
+    QPointer<QSlider> lowMotorSlider, highMotorSlider, leftTriggerMotorSlider, rightTriggerMotorSlider;
+    QPointer<QAbstractButton> lowMotorButton, highMotorButton, leftTriggerMotorButton, rightTriggerMotorButton;
     QPointer<QAbstractButton> rumbleButton, triggerRumbleButton, lightButton;
+    QList<QPointer<QAbstractButton>> lightSwatches;
+    // The strengths the motors run at (0..1), as the user set them.
+    struct MotorStrengths {
+        float low = 1, high = 1, leftTrigger = 1, rightTrigger = 1;
+    };
+    MotorStrengths motorStrengths() const { return m_strengths; }
 
     // The stick check: its button in the analogue panel, its panel (shown in
     // place of the keys and values) with its caption, "Check again" and
@@ -79,8 +111,25 @@ public:
 
     // How long the motor buttons run the motors.
     static constexpr int kRumbleMs = 500;
-    // The colours the light button steps through.
-    static constexpr int kLightColours[][3] = { { 251, 0, 25 }, { 252, 122, 36 }, { 40, 200, 90 }, { 40, 120, 255 } };
+    // The light's colours offered at a click; any other through the colour dialog.
+    static constexpr int kLightColours[][3]
+        = { { 251, 0, 25 }, { 252, 122, 36 }, { 40, 200, 90 }, { 40, 120, 255 }, { 170, 80, 255 }, { 255, 255, 255 } };
+
+    // The mapping editor: its button in the analogue panel (for a
+    // controller without mapping), its panel with its caption, prompt,
+    // the elements and their inputs, and Back, Skip, Save and Close. Space
+    // skips, Backspace goes back, Ctrl+S saves and Escape closes it.
+    QPointer<QAbstractButton> mapButton, mappingBackButton, mappingSkipButton, mappingSaveButton, mappingCloseButton;
+    QPointer<QWidget> mappingPanel;
+    QPointer<ElidedLabel> mappingTitleLabel;
+    QPointer<QLabel> mappingPromptLabel, mappingLineLabel;
+    QPointer<ZelMappingView> mappingView;
+    // The device's own buttons, axes and hats as they move.
+    QPointer<ZelAnalogueView> mappingInputsView;
+    MappingEditor* mappingEditor() const { return m_mapping; }
+    void mapAction();
+    void mappingSaveAction();
+    void closeMappingAction();
 
     // The controller the panel shows; null when none is connected.
     GCControllerPtr shownController() const;
@@ -110,19 +159,31 @@ private:
     void refreshControllers();
     void showController(const GCControllerPtr& controller);
     void rumbleAction(bool triggers);
+    void motorAction(bool triggers, bool first);
     void lightAction();
+    void setLight(int red, int green, int blue);
     void checkFinished();
     void showCheckPanel(bool shown);
+    void showMappingPanel(bool shown);
+    void showKeyPanels(bool shown);
+    void mappingChanged();
+    void updatePages(const GCControllerPtr& controller);
+    void measure(const GCControllerPtr& controller);
+    void setUpMotors(QWidget* content);
 
     void recordDesign();
     void applyScale(double scale);
 
     std::vector<GCControllerPtr> m_chooserControllers;
+    GCControllerPtr m_measured;
+    MotorStrengths m_strengths;
+    std::array<QAbstractButton*, 4> m_tabs {}; // by Page
+    QPointer<MappingEditor> m_mapping;
+    bool m_savingMapping = false;
     QPointer<ControllerCheck> m_check;
     std::shared_ptr<Timer> m_checkTick;
     // What the check panel stands in for while it is shown.
     QList<QPointer<QWidget>> m_keyPanels;
-    int m_nextLightColour = 0;
     // The sizes, spacings and text sizes of the interface file, for scaling.
     struct Fixed {
         QPointer<QWidget> widget;

@@ -34,17 +34,6 @@ constexpr int kLargestFontPixels = 18;
 constexpr int kLinesForFont = 36;
 constexpr int kRows = 7;
 
-QColor verdictColour(const QString& verdict)
-{
-    if (verdict == QLatin1String("good"))
-        return kGoodColour;
-    if (verdict == QLatin1String("typical") || verdict == QLatin1String("high"))
-        return kFairColour;
-    if (verdict.isEmpty() || verdict == QLatin1String("unknown"))
-        return kDimTextColour;
-    return kBadColour;
-}
-
 QString units(double v)
 {
     return QString::number(v, 'f', 3);
@@ -59,7 +48,10 @@ QString rate(const ControllerCheckReport::Stick& s)
 {
     if (!s.rateHz)
         return QStringLiteral("\u2013");
-    return QStringLiteral("%1 Hz \u00b1%2 ms").arg(*s.rateHz, 0, 'f', 0).arg(s.jitterMs.value_or(0), 0, 'f', 1);
+    const QString text
+        = QStringLiteral("%1 Hz \u00b1%2 ms").arg(*s.rateHz, 0, 'f', 0).arg(s.jitterMs.value_or(0), 0, 'f', 1);
+    // Timed by our poll, the figure is the poll's, not the device's.
+    return s.clock == QLatin1String("poll") ? localized("CheckRatePoll").arg(text) : text;
 }
 
 QString directions(const QStringList& list)
@@ -71,6 +63,17 @@ QString directions(const QStringList& list)
 }
 
 } // namespace
+
+QColor ZelStickCheckView::verdictColour(const QString& verdict)
+{
+    if (verdict == QLatin1String("good"))
+        return kGoodColour;
+    if (verdict == QLatin1String("typical") || verdict == QLatin1String("high"))
+        return kFairColour;
+    if (verdict.isEmpty() || verdict == QLatin1String("unknown"))
+        return kDimTextColour;
+    return kBadColour;
+}
 
 ZelStickCheckView::ZelStickCheckView(QWidget* parent)
     : QWidget(parent)
@@ -113,6 +116,11 @@ QString ZelStickCheckView::promptText() const
         return localized("CheckPromptRotateRight");
     case Step::Triggers:
         return localized("CheckPromptTriggers");
+    case Step::Motion: {
+        const int left = int(std::ceil(m_check->secondsLeft()));
+        return m_check->gyroCalibration().restarts() > 0 ? localized("CheckPromptMotionMoved").arg(left)
+                                                         : localized("CheckPromptMotionSeconds").arg(left);
+    }
     case Step::Done:
         break;
     }
@@ -141,6 +149,40 @@ QList<ZelStickCheckView::Row> ZelStickCheckView::stickRows(bool left) const
         { localized("CheckShort"), directions(s.shortDirections), ControllerCheckReport::rangeVerdict(s),
             prev([](const auto& b) { return directions(b.shortDirections); }) },
     };
+}
+
+QList<ZelStickCheckView::Row> ZelStickCheckView::motionRows() const
+{
+    const ControllerCheckReport now = m_report ? *m_report : (m_check ? m_check->report() : ControllerCheckReport());
+    if (!now.motion.gyroscope)
+        return {};
+    const std::optional<ControllerCheckReport::Calibration>& c = now.motion.calibration;
+    const std::optional<ControllerCheckReport::Calibration> before
+        = m_previous && m_previous->motion.calibration ? m_previous->motion.calibration : std::nullopt;
+    auto figure = [](const std::optional<ControllerCheckReport::Calibration>& cal, auto f) {
+        return cal ? f(*cal) : QString();
+    };
+    auto drift = [](const ControllerCheckReport::Calibration& cal) {
+        return localized("MotionDegrees").arg(QString::number(cal.drift, 'f', 2));
+    };
+    auto noise = [](const ControllerCheckReport::Calibration& cal) {
+        return localized("MotionDegrees").arg(QString::number(cal.noise, 'f', 3));
+    };
+    auto gravity = [](const ControllerCheckReport::Calibration& cal) {
+        return cal.gravity ? localized("MotionAcceleration").arg(QString::number(*cal.gravity, 'f', 2))
+                           : QStringLiteral("\u2013");
+    };
+    const QString none = QStringLiteral("\u2013");
+    QList<Row> rows {
+        { localized("CheckGyroDrift"), c ? drift(*c) : none, ControllerCheckReport::gyroDriftVerdict(c),
+            figure(before, drift) },
+        { localized("CheckGyroNoise"), c ? noise(*c) : none, ControllerCheckReport::gyroNoiseVerdict(c),
+            figure(before, noise) },
+    };
+    if (now.motion.accelerometer)
+        rows.append({ localized("CheckGravity"), c ? gravity(*c) : none, ControllerCheckReport::gravityVerdict(c),
+            figure(before, gravity) });
+    return rows;
 }
 
 void ZelStickCheckView::paintPlot(QPainter& p, const QRectF& box, bool left) const
@@ -302,6 +344,25 @@ void ZelStickCheckView::paintEvent(QPaintEvent*)
         p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
             metrics.elidedText(text, Qt::ElideRight, sideColumn));
         sideY += line + kMargin / 2;
+    }
+    // The gyroscope at rest: each figure with its verdict, under a title.
+    const QList<Row> motion = motionRows();
+    if (!motion.isEmpty() && sideY + (motion.size() + 1) * line <= area.bottom()) {
+        p.setFont(bold);
+        p.setPen(kTextColour);
+        p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(localized("MotionGyroscope"), Qt::ElideRight, sideColumn));
+        p.setFont(font);
+        sideY += line;
+        for (const Row& row : motion) {
+            p.setPen(verdictColour(row.verdict));
+            QString text = QStringLiteral("%1 %2").arg(row.label, row.value);
+            if (row.verdict != QLatin1String("unknown"))
+                text += QStringLiteral(" \u00b7 ") + ControllerCheckReport::localizedVerdict(row.verdict);
+            p.drawText(QRect(x, sideY, sideColumn, line), Qt::AlignLeft | Qt::AlignVCenter,
+                metrics.elidedText(text, Qt::ElideRight, sideColumn));
+            sideY += line;
+        }
     }
     sideY += kMargin;
     for (const ControllerCheckReport::Button& b : now.buttons) {

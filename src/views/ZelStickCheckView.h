@@ -3,6 +3,7 @@
 #include "input/ControllerCheck.h"
 #include "input/ControllerCheckReport.h"
 
+#include <QColor>
 #include <QPointer>
 #include <QWidget>
 
@@ -36,8 +37,15 @@ public:
         QString label, value, verdict, previous;
     };
     QList<Row> stickRows(bool left) const;
+    // The gyroscope's rows (drift, noise and, with an accelerometer,
+    // gravity); none for a controller without a gyroscope.
+    QList<Row> motionRows() const;
 
     QSize sizeHint() const override { return { 880, 360 }; }
+
+    // The colour a verdict word is shown in: good green, typical or high
+    // amber, unknown dim, anything worse red.
+    static QColor verdictColour(const QString& verdict);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

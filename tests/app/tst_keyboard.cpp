@@ -239,7 +239,11 @@ private slots:
         QVERIFY(onScreen(root()->existingKeyTestView()));
         verifyNamed("key test");
         ZelKeyTestView* keyTest = root()->existingKeyTestView();
-        QVERIFY(waitUntil([&] { return keyTest->rumbleButton->isVisible(); }));
+        // The motors have a page of their own, reached as a tab.
+        QVERIFY(waitUntil([&] { return keyTest->motorsTab->isVisible(); }));
+        QVERIFY(tabTo(keyTest->motorsTab));
+        press(Qt::Key_Return);
+        QVERIFY(keyTest->rumbleButton->isVisible());
         QVERIFY(tabTo(keyTest->rumbleButton));
         press(Qt::Key_Return);
         QVERIFY(waitUntil([&] { return pad.haptics().requests > 0 && pad.haptics().rumbleMs > 0; }));

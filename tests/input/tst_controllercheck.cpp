@@ -4,6 +4,7 @@
 #include "input/ButtonTimingMeasurement.h"
 #include "input/ControllerCheck.h"
 #include "input/ControllerCheckReport.h"
+#include "input/GyroCalibration.h"
 #include "input/ReportRateMeasurement.h"
 #include "input/StickCentreMeasurement.h"
 #include "input/StickRangeMeasurement.h"
@@ -15,12 +16,15 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -76,6 +80,31 @@ struct Rig {
     }
 };
 
+// A gyroscope lying still: a bias about each axis and normal noise of a
+// spread about it, sampled at 200 Hz, with gravity along z.
+struct RestingGyro {
+    std::array<double, 3> bias;
+    double noise;
+    std::mt19937 random { 39 };
+    std::array<float, 3> sample()
+    {
+        std::normal_distribution<double> spread(0.0, noise);
+        return { float(bias[0] + spread(random)), float(bias[1] + spread(random)), float(bias[2] + spread(random)) };
+    }
+};
+constexpr qint64 kSampleUs = 5000;
+constexpr std::array<float, 3> kFlat { 0.0f, 0.0f, 9.80665f };
+
+// Feeds a calibration samples for some seconds from a time on; the time after.
+qint64 feed(GyroCalibration& calibration, RestingGyro& gyro, qint64 from, double seconds)
+{
+    qint64 at = from;
+    for (; at < from + qint64(seconds * 1e6); at += kSampleUs) {
+        calibration.addRotation(at, gyro.sample());
+        calibration.addAcceleration(at, kFlat);
+    }
+    return at;
+}
 } // namespace
 
 class TestControllerCheck : public QObject {
@@ -322,6 +351,193 @@ private slots:
         QVERIFY(button("B").stuck);
         QCOMPARE(ControllerCheckReport::buttonVerdict(button("B")), QStringLiteral("stuck"));
         QVERIFY(!button("L2").stuck && !button("X").stuck);
+    }
+
+    void theGyroscopeAtRestGivesItsBiasAndNoise()
+    {
+        // A bias of 0.5 degrees per second (0.3 and -0.4 about x and y) and a
+        // noise of 0.05 about each axis.
+        RestingGyro gyro { { 0.3, -0.4, 0.0 }, 0.05 };
+        GyroCalibration calibration;
+        QCOMPARE(calibration.secondsLeft(), 9.5);
+        // A sample belongs to the phase its time falls in: the first at 0.5 s begins the noise.
+        qint64 at = feed(calibration, gyro, 0, 0.5);
+        QCOMPARE(calibration.phase(), GyroCalibration::Phase::Settle);
+        at = feed(calibration, gyro, at, 0.005);
+        QCOMPARE(calibration.phase(), GyroCalibration::Phase::Noise);
+        at = feed(calibration, gyro, at, 4.0);
+        QCOMPARE(calibration.phase(), GyroCalibration::Phase::Drift);
+        QVERIFY(std::abs(calibration.secondsLeft() - 5.0) < 0.01);
+        at = feed(calibration, gyro, at, 5.01);
+        QVERIFY(calibration.isDone());
+        const GyroCalibration::Result r = *calibration.result();
+        QVERIFY2(std::abs(r.drift - 0.5) <= 0.05, qPrintable(QString::number(r.drift)));
+        QVERIFY(std::abs(r.bias[0] - 0.3) <= 0.05 && std::abs(r.bias[1] + 0.4) <= 0.05 && std::abs(r.bias[2]) <= 0.05);
+        QVERIFY2(std::abs(r.noise - 0.05) <= 0.25 * 0.05, qPrintable(QString::number(r.noise)));
+        QVERIFY(r.gravity && std::abs(*r.gravity - 9.80665) < 1e-3);
+        QCOMPARE(calibration.restarts(), 0);
+        QVERIFY(r.samples >= 1790 && r.samples <= 1802);
+
+        // Picked up during the drift: it starts over, and the result is the rest's after.
+        GyroCalibration moved;
+        at = feed(moved, gyro, 0, 6.0);
+        QCOMPARE(moved.phase(), GyroCalibration::Phase::Drift);
+        moved.addRotation(at, { 3.0f, 0.0f, 0.0f }); // beyond the noise, within a resting turn
+        QCOMPARE(moved.phase(), GyroCalibration::Phase::Settle);
+        QCOMPARE(moved.restarts(), 1);
+        at = feed(moved, gyro, at + kSampleUs, 1.0);
+        moved.addRotation(at, { 0.0f, 45.0f, 0.0f }); // turned again
+        QCOMPARE(moved.restarts(), 2);
+        // Tilted: the acceleration changes.
+        at = feed(moved, gyro, at + kSampleUs, 1.0);
+        moved.addAcceleration(at, { 3.0f, 0.0f, 9.3f });
+        QCOMPARE(moved.restarts(), 3);
+        // A pause of the sensor is not a movement, but the rest starts over.
+        at = feed(moved, gyro, at + 2 * 1000000, 2.0);
+        QCOMPARE(moved.restarts(), 3);
+        QCOMPARE(moved.phase(), GyroCalibration::Phase::Noise);
+        at = feed(moved, gyro, at, 8.0);
+        QVERIFY(moved.isDone());
+        QVERIFY(std::abs(moved.result()->drift - 0.5) <= 0.05);
+        QVERIFY(std::abs(*moved.result()->gravity - 9.80665) < 1e-3);
+
+        // Verdicts against the named thresholds.
+        ControllerCheckReport::Calibration c;
+        c.drift = 0.5;
+        c.noise = 0.05;
+        c.gravity = 9.5;
+        QCOMPARE(ControllerCheckReport::gyroDriftVerdict(c), QStringLiteral("good"));
+        QCOMPARE(ControllerCheckReport::gyroNoiseVerdict(c), QStringLiteral("good"));
+        QCOMPARE(ControllerCheckReport::gravityVerdict(c), QStringLiteral("good"));
+        c.drift = 2.0;
+        c.noise = 1.0;
+        c.gravity = 9.0;
+        QCOMPARE(ControllerCheckReport::gyroDriftVerdict(c), QStringLiteral("typical"));
+        QCOMPARE(ControllerCheckReport::gyroNoiseVerdict(c), QStringLiteral("typical"));
+        QCOMPARE(ControllerCheckReport::gravityVerdict(c), QStringLiteral("off"));
+        c.drift = 3.5;
+        c.noise = 2.0;
+        QCOMPARE(ControllerCheckReport::gyroDriftVerdict(c), QStringLiteral("high"));
+        QCOMPARE(ControllerCheckReport::gyroNoiseVerdict(c), QStringLiteral("high"));
+        QCOMPARE(ControllerCheckReport::gyroDriftVerdict(std::nullopt), QStringLiteral("unknown"));
+    }
+
+    void aControllerWithAGyroscopeIsCalibratedLast()
+    {
+        ControllerCheck::Options options;
+        options.left = options.right = false;
+        Rig rig(options);
+        rig.pad.offerMotion(200);
+        rig.check.start();
+        rig.wait(3000);
+        QCOMPARE(rig.check.step(), Step::Triggers);
+        rig.wait(10000);
+        QCOMPARE(rig.check.step(), Step::Motion);
+        // Laid down: its gyroscope off by 0.5 degrees per second, noisy by 0.05.
+        RestingGyro gyro { { 0.0, 0.0, 0.5 }, 0.05 };
+        QSignalSpy finished(&rig.check, &ControllerCheck::finished);
+        for (int i = 0; i < 2000 && rig.check.isRunning(); ++i) {
+            const std::array<float, 3> v = gyro.sample();
+            rig.pad.setRotation(v[0], v[1], v[2]);
+            rig.pad.setAcceleration(kFlat[0], kFlat[1], kFlat[2]);
+            rig.wait(5);
+        }
+        QCOMPARE(rig.check.step(), Step::Done);
+        QCOMPARE(finished.count(), 1);
+        const ControllerCheckReport r = rig.check.report();
+        QVERIFY(r.motion.present && r.motion.gyroscope && r.motion.accelerometer);
+        QVERIFY(r.motion.calibration);
+        QVERIFY(std::abs(r.motion.calibration->drift - 0.5) <= 0.05);
+        QVERIFY(std::abs(r.motion.calibration->noise - 0.05) <= 0.0125);
+        QVERIFY(r.motion.gyroscopeRateHz && std::abs(*r.motion.gyroscopeRateHz - 200.0) < 1.0);
+        QCOMPARE(r.motion.statedGyroscopeRateHz, 200.0);
+        const QJsonObject json = r.toJson();
+        const QJsonObject motion = json[QLatin1String("motion")].toObject();
+        QVERIFY(std::abs(motion[QLatin1String("calibration")][QLatin1String("drift")].toDouble() - 0.5) <= 0.05);
+        QCOMPARE(motion[QLatin1String("gyroscope")][QLatin1String("stated_rate_hz")].toDouble(), 200.0);
+        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("motion")][QLatin1String("drift")].toString(),
+            QStringLiteral("good"));
+        QCOMPARE(json[QLatin1String("verdicts")][QLatin1String("motion")][QLatin1String("gravity")].toString(),
+            QStringLiteral("good"));
+        // Read back as it was written.
+        const std::optional<ControllerCheckReport> back = ControllerCheckReport::fromJson(json);
+        QVERIFY(back && back->motion.calibration);
+        QVERIFY(std::abs(back->motion.calibration->noise - r.motion.calibration->noise) < 0.001);
+        QCOMPARE(back->toJson()[QLatin1String("motion")], json[QLatin1String("motion")]);
+        const QString text = r.textLines().join(QLatin1Char('\n'));
+        QVERIFY2(text.contains(QLatin1String("Gyroscope at rest: drift 0.5")) && text.contains(QLatin1String("(good)")),
+            qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Accelerometer at rest: 9.81 m/s² (good)")));
+
+        // A controller that is never laid down is not calibrated: the step ends on its clock.
+        Rig restless(options);
+        restless.pad.offerMotion();
+        restless.check.start();
+        restless.wait(3000);
+        restless.wait(10000);
+        QCOMPARE(restless.check.step(), Step::Motion);
+        for (int i = 0; i < 100; ++i) {
+            restless.pad.setRotation(float(40 * std::sin(i)), 0.0f, 0.0f);
+            restless.wait(300);
+        }
+        QCOMPARE(restless.check.step(), Step::Done);
+        const ControllerCheckReport none = restless.check.report();
+        QVERIFY(none.motion.present && !none.motion.calibration);
+        QCOMPARE(none.toJson()[QLatin1String("verdicts")][QLatin1String("motion")][QLatin1String("drift")].toString(),
+            QStringLiteral("unknown"));
+        QVERIFY(none.textLines().join(QLatin1Char('\n')).contains(QLatin1String("Gyroscope: not calibrated")));
+        // Without motion sensors there is no such step, and nothing of it in the report.
+        Rig plain(options);
+        plain.check.start();
+        plain.wait(3000);
+        plain.wait(10000);
+        QCOMPARE(plain.check.step(), Step::Done);
+        QVERIFY(!plain.check.report().toJson().contains(QLatin1String("motion")));
+    }
+
+    // Where the kernel's event device times a controller's reports, those
+    // times give the rate, not the events of its source.
+    void theDeviceReportsTimeTheRotationWhereThereAreAny()
+    {
+        ControllerCheck::Options options;
+        options.right = false;
+        Rig rig(options);
+        GCControllerReportClock clock;
+        clock.node = QStringLiteral("/dev/input/event5");
+        rig.pad.controller()->setReportClock(clock);
+        rig.check.start();
+        rig.wait(3000);
+        QCOMPARE(rig.check.step(), Step::RotateLeft);
+        qint64 kernel = 77000000;
+        for (int i = 0; i < 500; ++i) {
+            // The stick's own events on a clock of 8 ms steps: no part of the rate.
+            if (i % 8 == 0)
+                rig.pad.moveStick(Stick::Left, float(std::cos(i / 80.0)), float(std::sin(i / 80.0)));
+            kernel += i % 2 ? 900 : 1100;
+            // Reports lost in between: that interval is no interval.
+            rig.pad.controller()->deviceReported(i == 250 ? kernel + 40000 : kernel, i == 250);
+            if (i == 250)
+                kernel += 40000;
+            rig.wait(1);
+        }
+        const ControllerCheckReport r = rig.check.report();
+        QCOMPARE(rig.check.rate(true).intervals(), 498);
+        QVERIFY2(std::abs(*r.left.rateHz - 1000.0) < 0.5, qPrintable(QString::number(*r.left.rateHz)));
+        QVERIFY(std::abs(*r.left.jitterMs - 0.1) < 1e-6);
+        QCOMPARE(r.left.clock, QStringLiteral("device"));
+        QCOMPARE(r.eventNode, QStringLiteral("/dev/input/event5"));
+
+        // The poll's clock, and why: in the report and its words.
+        ControllerCheckReport polled = r;
+        polled.clock = QStringLiteral("poll");
+        polled.clockReason = QStringLiteral("no-permission");
+        const QJsonObject controller = polled.toJson()[QLatin1String("controller")].toObject();
+        QCOMPARE(controller[QLatin1String("clock_reason")].toString(), QStringLiteral("no-permission"));
+        QCOMPARE(ControllerCheckReport::fromJson(polled.toJson())->clockText(),
+            QStringLiteral(
+                "Report times: our poll's, at most 125 per second: no permission to read /dev/input/event5"));
+        QVERIFY(polled.textLines().contains(QStringLiteral(
+            "Report times: our poll's, at most 125 per second: no permission to read /dev/input/event5")));
     }
 
     void aCheckEndsEarlyWithWhatItMeasured()

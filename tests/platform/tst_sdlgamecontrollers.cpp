@@ -4,7 +4,10 @@
 #include "input/ControllerCheck.h"
 #include "input/KestGameController.h"
 #include "input/KestGameControllerManager.h"
+#include "platform/gamepad/EventDeviceFinder.h"
+#include "platform/gamepad/GameControllerMappingFile.h"
 #include "platform/gamepad/GameControllerService.h"
+#include "platform/gamepad/InputEventReader.h"
 #include "platform/runtime/DeviceHotplugMonitor.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/gamepad/SdlGameControllerSource.h"
@@ -15,6 +18,8 @@
 #include "support/StickShapes.h"
 #include "support/TestSupport.h"
 
+#include <QDateTime>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,8 +28,13 @@
 
 #include <bit>
 #include <cmath>
+#include <fcntl.h>
+#include <linux/input.h>
 #include <memory>
 #include <numbers>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -162,6 +172,98 @@ std::optional<ControllerCheckReport::Stick> measuredOnPad(
     return check.report().left;
 }
 
+// One record of the kernel's input events, at a time in microseconds.
+QByteArray kernelRecord(qint64 microseconds, int type, int code, int value)
+{
+    input_event e {};
+    e.input_event_sec = decltype(e.input_event_sec)(microseconds / 1000000);
+    e.input_event_usec = decltype(e.input_event_usec)(microseconds % 1000000);
+    e.type = __u16(type);
+    e.code = __u16(code);
+    e.value = __s32(value);
+    return QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
+}
+
+// A report that moved a stick: its axis, then SYN_REPORT.
+QByteArray axisReport(qint64 microseconds, int value)
+{
+    return kernelRecord(microseconds, EV_ABS, ABS_X, value) + kernelRecord(microseconds, EV_SYN, SYN_REPORT, 0);
+}
+
+// Report times of a 1000 Hz device whose intervals spread normally by
+// `spread` microseconds, and the standard deviation of the intervals they make.
+struct ReportTimes {
+    std::vector<qint64> times;
+    double jitterMs = 0;
+};
+ReportTimes reportTimes(int count, double spread)
+{
+    std::mt19937 random(39);
+    std::normal_distribution<double> interval(1000.0, spread);
+    ReportTimes r;
+    qint64 at = 5000000;
+    double sum = 0, squares = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            const qint64 step = std::max<qint64>(1, std::llround(interval(random)));
+            at += step;
+            sum += double(step);
+            squares += double(step) * double(step);
+        }
+        r.times.push_back(at);
+    }
+    const double mean = sum / (count - 1);
+    r.jitterMs = std::sqrt(squares / (count - 1) - mean * mean) / 1000.0;
+    return r;
+}
+
+bool writeAll(int descriptor, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(descriptor, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The kernel's list of input devices as a test lays it out: eventN/device
+// with its name, ids and properties.
+void addClassEntry(const QDir& classes, const QString& event, int vendor, int product, const QByteArray& name,
+    const QByteArray& properties = "0")
+{
+    const QDir device(classes.filePath(event + QStringLiteral("/device")));
+    QDir().mkpath(device.filePath(QStringLiteral("id")));
+    const std::pair<QString, QByteArray> files[] = {
+        { QStringLiteral("name"), name + "\n" },
+        { QStringLiteral("id/vendor"), QByteArray::number(vendor, 16).rightJustified(4, '0') + "\n" },
+        { QStringLiteral("id/product"), QByteArray::number(product, 16).rightJustified(4, '0') + "\n" },
+        { QStringLiteral("properties"), properties + "\n" },
+    };
+    for (const auto& [file, text] : files) {
+        QFile f(device.filePath(file));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+    }
+}
+
+// The controller's check after its rest, rotating the left stick: what the tests time.
+struct RotatingCheck {
+    qint64 now = 0;
+    std::unique_ptr<ControllerCheck> check;
+    explicit RotatingCheck(const GCControllerPtr& controller)
+    {
+        ControllerCheck::Options options;
+        options.right = false;
+        options.motion = false;
+        check = std::make_unique<ControllerCheck>(controller, options, [this] { return now; });
+        check->start();
+        now += qint64(options.restSeconds * 1e6);
+        check->advance();
+    }
+};
 } // namespace
 
 class TestSdlGameControllers : public QObject {
@@ -394,6 +496,232 @@ private slots:
         QVERIFY(waitForControllers(1));
         QVERIFY(GCController::controllers().front()->identity().mapped);
         QVERIFY(QDir(path).removeRecursively());
+    }
+
+    // A pipe carries input_event records exactly as an event device gives
+    // them out, cut anywhere: each report comes with the kernel's time.
+    void theEventReaderTimesEachReportOfAStreamOfInputEvents()
+    {
+        int pipe[2];
+        QVERIFY(::pipe2(pipe, O_CLOEXEC) == 0);
+        InputEventReader reader;
+        std::vector<InputEventReader::Report> reports;
+        bool failed = false;
+        reader.onReport = [&reports](const InputEventReader::Report& r) { reports.push_back(r); };
+        reader.onFailure = [&failed] { failed = true; };
+        QVERIFY(reader.adopt(pipe[0], QStringLiteral("pipe")));
+        reader.setEnabled(true);
+
+        const ReportTimes known = reportTimes(1000, 60.0);
+        QByteArray stream;
+        for (size_t i = 0; i < known.times.size(); ++i)
+            stream += axisReport(known.times[i], int(i));
+        // In pieces of odd sizes, so that records are cut in two.
+        for (qsizetype at = 0, piece = 7; at < stream.size(); at += piece, piece = piece * 3 % 997 + 1) {
+            QVERIFY(writeAll(pipe[1], stream.mid(at, piece)));
+            if (at % 5 == 0)
+                drainPostedEvents(1);
+        }
+        QVERIFY(waitUntil([&] { return reports.size() == known.times.size(); }));
+        ReportRateMeasurement rate;
+        for (size_t i = 0; i < reports.size(); ++i) {
+            QCOMPARE(reports[i].microseconds, known.times[i]);
+            QVERIFY(reports[i].axes && !reports[i].keys);
+            QCOMPARE(reports[i].afterGap, i == 0);
+            rate.add(reports[i].microseconds, GCControllerInputClock::Device);
+        }
+        QVERIFY2(std::abs(*rate.rateHz() - 1000.0) <= 5.0, qPrintable(QString::number(*rate.rateHz())));
+        QVERIFY2(std::abs(*rate.jitterMs() - known.jitterMs) <= 0.001,
+            qPrintable(QStringLiteral("%1 against %2").arg(*rate.jitterMs()).arg(known.jitterMs)));
+
+        // The kernel's queue overflowed: the report under way and the next are
+        // incomplete and dropped; the one after follows a gap. An empty
+        // report tells nothing; a key's report moves no axis.
+        reports.clear();
+        QByteArray overflow = kernelRecord(9000000, EV_ABS, ABS_Y, 5) + kernelRecord(9000000, EV_SYN, SYN_DROPPED, 0)
+            + kernelRecord(9001000, EV_ABS, ABS_Y, 6) + kernelRecord(9001000, EV_SYN, SYN_REPORT, 0)
+            + axisReport(9002000, 7) + kernelRecord(9003000, EV_SYN, SYN_REPORT, 0)
+            + kernelRecord(9004000, EV_KEY, BTN_SOUTH, 1) + kernelRecord(9004000, EV_SYN, SYN_REPORT, 0);
+        QVERIFY(writeAll(pipe[1], overflow));
+        QVERIFY(waitUntil([&] { return reports.size() == 2; }));
+        QCOMPARE(reports[0].microseconds, qint64(9002000));
+        QVERIFY(reports[0].afterGap && reports[0].axes);
+        QVERIFY(!reports[1].axes && reports[1].keys && !reports[1].afterGap);
+
+        // Off, nothing is read; on again, what queued meanwhile is passed over.
+        reader.setEnabled(false);
+        QVERIFY(writeAll(pipe[1], axisReport(9005000, 8)));
+        QVERIFY(waitForMainQueueDelay(0.05));
+        QCOMPARE(reports.size(), size_t(2));
+        reader.setEnabled(true);
+        QVERIFY(writeAll(pipe[1], axisReport(9006000, 9)));
+        QVERIFY(waitUntil([&] { return reports.size() == 3; }));
+        QCOMPARE(reports[2].microseconds, qint64(9006000));
+        QVERIFY(reports[2].afterGap);
+
+        // The stream ends: said once, and the descriptor is let go.
+        ::close(pipe[1]);
+        QVERIFY(waitUntil([&] { return failed; }));
+        QCOMPARE(reader.failure(), InputEventReader::Failure::Closed);
+        QVERIFY(!reader.isOpen());
+
+        // Nodes that cannot be opened say why.
+        QTemporaryDir dir;
+        InputEventReader missing;
+        QVERIFY(!missing.open(dir.filePath(QStringLiteral("event3"))));
+        QCOMPARE(missing.failure(), InputEventReader::Failure::Missing);
+        const QString locked = dir.filePath(QStringLiteral("event4"));
+        QFile file(locked);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+        // Whoever may read anything is let read no more for the moment.
+        const bool superuser = ::geteuid() == 0;
+        if (superuser && ::seteuid(65534) != 0)
+            QSKIP("cannot give up the right to read anything");
+        InputEventReader refused;
+        const bool opened = refused.open(locked);
+        if (superuser)
+            QVERIFY(::seteuid(0) == 0);
+        QVERIFY(!opened);
+        QCOMPARE(refused.failure(), InputEventReader::Failure::NoPermission);
+        QVERIFY(!refused.errorString().isEmpty());
+    }
+
+    void theControllersOwnEventDeviceIsFound()
+    {
+        QTemporaryDir dir;
+        const QDir classes(dir.filePath(QStringLiteral("class")));
+        const QString devices = dir.filePath(QStringLiteral("dev"));
+        addClassEntry(classes, QStringLiteral("event3"), 0x54c, 0x9cc, "Wireless Controller");
+        // The same pad's motion sensors have a node of their own.
+        addClassEntry(classes, QStringLiteral("event4"), 0x54c, 0x9cc, "Wireless Controller Motion Sensors", "40");
+        addClassEntry(classes, QStringLiteral("event5"), 0x45e, 0x28e, "Xbox 360 Pad");
+        using Reason = GCControllerClockReason;
+        // Where SDL reads an event device, that one.
+        const QString sdlNode = QDir(devices).filePath(QStringLiteral("event9"));
+        QCOMPARE(EventDeviceFinder::find(sdlNode, 0x54c, 0x9cc, QString(), devices, classes.path()).node, sdlNode);
+        // Elsewhere (hidraw), the one with its ids; not the motion sensors'.
+        const EventDeviceFinder::Result hid = EventDeviceFinder::find(
+            QStringLiteral("/dev/hidraw2"), 0x54c, 0x9cc, QStringLiteral("PS4 Controller"), devices, classes.path());
+        QCOMPARE(hid.node, QDir(devices).filePath(QStringLiteral("event3")));
+        QCOMPARE(hid.reason, Reason::None);
+        QCOMPARE(EventDeviceFinder::find(QString(), 0x54c, 0x1234, QString(), devices, classes.path()).reason,
+            Reason::NoEventDevice);
+        QCOMPARE(EventDeviceFinder::find(QString(), -1, -1, QString(), devices, classes.path()).reason,
+            Reason::NoEventDevice);
+        // Two such pads: only a name that tells them apart picks one.
+        addClassEntry(classes, QStringLiteral("event6"), 0x45e, 0x28e, "Xbox 360 Wireless Receiver");
+        QCOMPARE(EventDeviceFinder::find(QString(), 0x45e, 0x28e, QString(), devices, classes.path()).reason,
+            Reason::SeveralEventDevices);
+        QCOMPARE(
+            EventDeviceFinder::find(QString(), 0x45e, 0x28e, QStringLiteral("Xbox 360 Pad"), devices, classes.path())
+                .node,
+            QDir(devices).filePath(QStringLiteral("event5")));
+    }
+
+    // Before the shared source: this one looks for event devices in the test's folders.
+    void theKernelTimesTheReportsOfAControllerWhoseEventDeviceCanBeRead()
+    {
+        QTemporaryDir dir;
+        const QDir classes(dir.filePath(QStringLiteral("class")));
+        const QDir devices(dir.filePath(QStringLiteral("dev")));
+        QVERIFY(QDir().mkpath(devices.path()));
+        addClassEntry(classes, QStringLiteral("event7"), 0x1234, 0x5678, "Kernel Pad");
+        addClassEntry(classes, QStringLiteral("event8"), 0x1234, 0x7777, "Vanished Pad");
+        const QString node = devices.filePath(QStringLiteral("event7"));
+        QVERIFY(::mkfifo(node.toLocal8Bit().constData(), 0600) == 0);
+        // The test's end of the node, open for as long as the device is there.
+        const int kernel = ::open(node.toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(kernel >= 0);
+
+        SdlGameControllerSource source;
+        source.setDeviceFolders(devices.path(), dir.filePath(QStringLiteral("no-udev")));
+        source.setClassFolder(classes.path());
+        QVERIFY(source.start());
+        SdlVirtualPad pad("Kernel Pad", kAllButtons, kAllAxes, { false, false, false }, 0x1234, 0x5678);
+        if (!pad.isPlugged())
+            QSKIP(qPrintable(pad.error));
+        QVERIFY(waitForControllers(1));
+        const GCControllerPtr controller = GCController::controllers().front();
+        QCOMPARE(controller->reportClock().clock, GCControllerInputClock::Device);
+        QCOMPARE(controller->reportClock().node, node);
+        QCOMPARE(controller->reportClock().localizedText(), QStringLiteral("Report times: the kernel's, from ") + node);
+
+        // Measured, the left stick rotating: a 1000 Hz stream from the kernel times it.
+        controller->setMeasuring(true);
+        RotatingCheck rig(controller);
+        QCOMPARE(rig.check->step(), ControllerCheck::Step::RotateLeft);
+        const ReportTimes known = reportTimes(1000, 80.0);
+        QByteArray stream;
+        for (size_t i = 0; i < known.times.size(); ++i)
+            stream += axisReport(known.times[i], int(i % 200) - 100);
+        QVERIFY(writeAll(kernel, stream));
+        // SDL's own events of the stick, on our poll's clock, do not count beside them.
+        pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 20000);
+        QVERIFY(waitUntil([&] { return rig.check->rate(true).intervals() == 999; }));
+        QVERIFY(waitUntil([&] { return controller->extendedGamepad()->leftThumbstick()->xAxis() > 0.5f; }));
+        QCOMPARE(rig.check->rate(true).intervals(), 999);
+        const ControllerCheckReport report = rig.check->report();
+        QVERIFY2(std::abs(*report.left.rateHz - 1000.0) <= 5.0, qPrintable(QString::number(*report.left.rateHz)));
+        QVERIFY2(std::abs(*report.left.jitterMs - known.jitterMs) <= 0.001,
+            qPrintable(QStringLiteral("%1 against %2").arg(*report.left.jitterMs).arg(known.jitterMs)));
+        const QJsonObject json = report.toJson();
+        QCOMPARE(json[QLatin1String("sticks")][QLatin1String("left")][QLatin1String("clock")].toString(),
+            QStringLiteral("device"));
+        QCOMPARE(json[QLatin1String("controller")][QLatin1String("clock")].toString(), QStringLiteral("device"));
+        QCOMPARE(json[QLatin1String("controller")][QLatin1String("event_node")].toString(), node);
+        QVERIFY(!json[QLatin1String("controller")].toObject().contains(QLatin1String("clock_reason")));
+
+        // Controllers whose event device cannot be had keep our poll's clock, and say why.
+        SdlVirtualPad unknown("Unlisted Pad", kAllButtons, kAllAxes, { false, false, false }, 0x1234, 0x9999);
+        SdlVirtualPad vanished("Vanished Pad", kAllButtons, kAllAxes, { false, false, false }, 0x1234, 0x7777);
+        QVERIFY(waitForControllers(3));
+        for (const GCControllerPtr& c : GCController::controllers()) {
+            if (c == controller)
+                continue;
+            const GCControllerReportClock clock = c->reportClock();
+            QCOMPARE(clock.clock, GCControllerInputClock::Poll);
+            const bool listed = c->vendorName() == QLatin1String("Vanished Pad");
+            QCOMPARE(
+                clock.reason, listed ? GCControllerClockReason::NodeMissing : GCControllerClockReason::NoEventDevice);
+            QCOMPARE(clock.localizedText(),
+                listed ? QStringLiteral("Report times: our poll's, at most 125 per second: %1 does not exist")
+                             .arg(devices.filePath(QStringLiteral("event8")))
+                       : QStringLiteral("Report times: our poll's, at most 125 per second: no event device of the "
+                                        "kernel was found for this controller"));
+            // The check says so too, and the sticks' rate is the poll's.
+            RotatingCheck polled(c);
+            (c->vendorName() == QLatin1String("Vanished Pad") ? vanished : unknown)
+                .axis(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+            QVERIFY(waitUntil([&] { return polled.check->range(true).coverage() > 0; }));
+            const QJsonObject polledJson = polled.check->report().toJson();
+            QCOMPARE(
+                polledJson[QLatin1String("controller")][QLatin1String("clock")].toString(), QStringLiteral("poll"));
+            QCOMPARE(polledJson[QLatin1String("controller")][QLatin1String("clock_reason")].toString(),
+                listed ? QStringLiteral("node-missing") : QStringLiteral("no-event-device"));
+            QVERIFY(polled.check->report()
+                        .textLines()
+                        .join(QLatin1Char('\n'))
+                        .contains(QLatin1String("Report times: our poll's")));
+        }
+
+        // Every stick back at rest: the input manager keeps the last position for the tests that follow.
+        for (SdlVirtualPad* p : { &pad, &unknown, &vanished })
+            p->axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        QVERIFY(waitUntil([] {
+            for (const GCControllerPtr& c : GCController::controllers())
+                if (c->extendedGamepad()->leftThumbstick()->xAxis() != 0.0f)
+                    return false;
+            return true;
+        }));
+
+        // The node stops delivering: from then on the poll times the reports.
+        ::close(kernel);
+        QVERIFY(waitUntil([&] { return controller->reportClock().clock == GCControllerInputClock::Poll; }));
+        QCOMPARE(controller->reportClock().reason, GCControllerClockReason::Closed);
+        QVERIFY(
+            controller->reportClock().localizedText().contains(node + QStringLiteral(" stopped delivering events")));
     }
 
     void controllersArriveAndLeaveWhileTheProgramRuns()
@@ -777,6 +1105,197 @@ private slots:
         rumbling.unplug();
         QVERIFY(waitForControllers(1));
         QVERIFY(!withMotors->hasRumble() && !withMotors->rumble(1, 1, 100));
+    }
+
+    void eachMotorRunsOnItsOwn()
+    {
+        QVERIFY(GameControllerService::sharedService().startHardwareControllers());
+        SdlVirtualPad pad("Four Motor Pad", kAllButtons, kAllAxes, { true, true, false });
+        if (!pad.isPlugged())
+            QSKIP(qPrintable(pad.error));
+        QVERIFY(waitForControllers(1));
+        const GCControllerPtr controller = GCController::controllers().front();
+        QVERIFY(controller->rumble(0.5f, 0.0f, 200));
+        QCOMPARE(pad.requests.low, Uint16(32768));
+        QCOMPARE(pad.requests.high, Uint16(0));
+        QVERIFY(controller->rumble(0.0f, 0.25f, 200));
+        QCOMPARE(pad.requests.low, Uint16(0));
+        QCOMPARE(pad.requests.high, Uint16(16384));
+        QVERIFY(controller->rumbleTriggers(0.0f, 1.0f, 200));
+        QCOMPARE(pad.requests.leftTrigger, Uint16(0));
+        QCOMPARE(pad.requests.rightTrigger, Uint16(65535));
+        QVERIFY(controller->rumbleTriggers(0.75f, 0.0f, 200));
+        QCOMPARE(pad.requests.leftTrigger, Uint16(49151));
+        QCOMPARE(pad.requests.rightTrigger, Uint16(0));
+    }
+
+    // SDL 2's virtual devices have no sensors or touchpads of their own: its
+    // events for them are queued as SDL queues a device's, and read as they are.
+    void motionSensorsAndTouchpadsComeFromSdlsEvents()
+    {
+        QVERIFY(GameControllerService::sharedService().startHardwareControllers());
+        SdlVirtualPad pad("Sensing Pad");
+        if (!pad.isPlugged())
+            QSKIP(qPrintable(pad.error));
+        QVERIFY(waitForControllers(1));
+        const GCControllerPtr controller = GCController::controllers().front();
+        QVERIFY(!controller->motion().hasGyroscope && controller->touchpads().empty());
+        controller->setMeasuring(true);
+        int motion = 0;
+        NotificationCenter::defaultCenter().addObserver(
+            this, GCControllerMotionDidChangeNotification, [&motion](const Notification&) { ++motion; });
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_CONTROLLERSENSORUPDATE;
+        event.csensor.which = pad.id();
+        event.csensor.sensor = SDL_SENSOR_GYRO;
+        event.csensor.data[0] = float(std::numbers::pi); // radians per second
+        event.csensor.data[2] = -float(std::numbers::pi / 2);
+        event.csensor.timestamp_us = 123456789;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        QVERIFY(waitUntil([&] { return motion == 1; }));
+        QCOMPARE(controller->sensorTime(), qint64(123456789));
+        event.csensor.sensor = SDL_SENSOR_ACCEL;
+        event.csensor.data[0] = 0.0f;
+        event.csensor.data[2] = 9.81f;
+        event.csensor.timestamp_us = 0; // no time of the device's: SDL's, in milliseconds
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        QVERIFY(waitUntil([&] { return motion == 2; }));
+        QVERIFY(controller->sensorTime() > 0 && controller->sensorTime() % 1000 == 0);
+        NotificationCenter::defaultCenter().removeObserver(this);
+        const GCControllerMotion& m = controller->motion();
+        QVERIFY(m.hasGyroscope && m.hasAccelerometer);
+        QVERIFY(std::abs(m.rotation[0] - 180.0f) < 1e-3f && std::abs(m.rotation[2] + 90.0f) < 1e-3f);
+        QCOMPARE(m.acceleration[2], 9.81f);
+
+        SDL_zero(event);
+        event.type = SDL_CONTROLLERTOUCHPADDOWN;
+        event.ctouchpad.which = pad.id();
+        event.ctouchpad.finger = 1;
+        event.ctouchpad.x = 0.25f;
+        event.ctouchpad.y = 0.75f;
+        event.ctouchpad.pressure = 0.5f;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        event.type = SDL_CONTROLLERTOUCHPADMOTION;
+        event.ctouchpad.x = 0.5f;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        QVERIFY(waitUntil([&] {
+            return !controller->touchpads().empty() && controller->touchpads()[0].fingers.size() == 2
+                && controller->touchpads()[0].fingers[1].x == 0.5f;
+        }));
+        const GCControllerTouch finger = controller->touchpads()[0].fingers[1];
+        QVERIFY(finger.down && finger.y == 0.75f && finger.pressure == 0.5f);
+        QVERIFY(controller->touchpads()[0].reportsPressure);
+        event.type = SDL_CONTROLLERTOUCHPADUP;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        // A finger beyond any touchpad a controller may have is not taken.
+        event.ctouchpad.touchpad = 100;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        QVERIFY(waitUntil([&] { return !controller->touchpads()[0].fingers[1].down; }));
+        QCOMPARE(controller->touchpads().size(), size_t(1));
+        // The touchpad's button is the first touchpad's (the virtual driver's
+        // devices have none: it comes as SDL delivers a real one's).
+        SDL_zero(event);
+        event.type = SDL_CONTROLLERBUTTONDOWN;
+        event.cbutton.which = pad.id();
+        event.cbutton.button = SDL_CONTROLLER_BUTTON_TOUCHPAD;
+        event.cbutton.state = SDL_PRESSED;
+        QCOMPARE(SDL_PushEvent(&event), 1);
+        QVERIFY(waitUntil([&] { return controller->touchpads()[0].pressed; }));
+        controller->setMeasuring(false);
+    }
+
+    // A mapping made for a joystick is kept in the mapping file, after every
+    // line there, and makes a game controller of it at once.
+    void aMappingMadeForAJoystickIsKeptAndAppliesAtOnce()
+    {
+        QStandardPaths::setTestModeEnabled(false);
+        QTemporaryDir config;
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        const QString path = SdlGameControllerSource::mappingFilePath();
+        QVERIFY(path.startsWith(config.path()));
+        QVERIFY(GameControllerService::sharedService().startHardwareControllers());
+        SdlGameControllerSource* source = GameControllerService::sharedService().hardwareSource();
+        auto pad = SdlVirtualPad::joystick("Map Me", 4, 4, 1);
+        if (!pad->isPlugged())
+            QSKIP(qPrintable(pad->error));
+        QVERIFY(waitForControllers(1));
+        GCControllerPtr joystick = GCController::controllers().front();
+        QVERIFY(!joystick->identity().mapped && joystick->canSaveMapping());
+        QVERIFY(joystick->identity().mapping.isEmpty());
+
+        // Lines already there, the last without its line end, stay byte for byte.
+        const QByteArray kept = "# mine\r\n03000000aaaa00000000000000000000,Other Pad,a:b0,\n"
+                                "# the end, no line end";
+        QVERIFY(!writeMappingFile(path, kept).isEmpty());
+        const QByteArray line = QStringLiteral("%1,Map Me,a:b0,b:b1,x:b2,y:b3,leftx:a0,lefty:a1,rightx:a2,righty:a3,")
+                                    .arg(mappingGuid(pad->guid()))
+                                    .toUtf8();
+        QString error;
+        QVERIFY2(joystick->saveMapping(line, &error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept + "\n" + line + "platform:Linux,\n");
+        file.close();
+        // At once: the same device, a game controller now, with both sticks.
+        QCOMPARE(GCController::controllers().size(), size_t(1));
+        const GCControllerPtr mapped = GCController::controllers().front();
+        QVERIFY(mapped != joystick && mapped->identity().mapped);
+        QCOMPARE(mapped->profile(), GCControllerProfile::Extended);
+        QVERIFY(!mapped->canSaveMapping());
+        QVERIFY2(mapped->identity().mapping.contains(QStringLiteral(",Map Me,a:b0,b:b1,")),
+            qPrintable(mapped->identity().mapping));
+        SlotRecorder recorder;
+        pad->rawButton(1, true);
+        QCOMPARE(recorder.take(1), QStringList { QStringLiteral("B+") });
+        // The same line again adds nothing.
+        QVERIFY(GameControllerMappingFile::append(path, line + "platform:Linux,", &error));
+        QCOMPARE(QFileInfo(path).size(), qint64(kept.size() + 1 + line.size() + 16));
+
+        // A file that cannot be read, or is too large, is never rewritten;
+        // the mapping applies all the same until the program ends.
+        pad.reset();
+        QVERIFY(waitForControllers(0));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path)); // a folder where the file should be
+        pad = SdlVirtualPad::joystick("Map Me Too", 4, 4, 1);
+        QVERIFY(waitForControllers(1));
+        joystick = GCController::controllers().front();
+        const QByteArray second = QStringLiteral("%1,Map Me Too,a:b1,").arg(mappingGuid(pad->guid())).toUtf8();
+        QVERIFY(!joystick->saveMapping(second, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("The mapping could not be added to %1: it is a folder").arg(path)),
+            qPrintable(error));
+        QVERIFY(error.endsWith(QLatin1String("It applies until the program ends.")));
+        QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
+        QVERIFY(GCController::controllers().front()->identity().mapped);
+        QVERIFY(QDir(path).removeRecursively());
+
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.write("# a large file\n") > 0);
+        QVERIFY(large.resize(GameControllerMappingFile::kMostBytes + 1));
+        large.close();
+        const QDateTime modified = QFileInfo(path).lastModified();
+        QVERIFY(!GameControllerMappingFile::append(path, second, &error));
+        QVERIFY2(error.contains(QLatin1String("larger than 16 MB")), qPrintable(error));
+        QCOMPARE(QFileInfo(path).size(), GameControllerMappingFile::kMostBytes + 1);
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+        QVERIFY(large.open(QIODevice::ReadOnly));
+        QCOMPARE(large.read(15), QByteArray("# a large file\n"));
+        large.close();
+        QVERIFY(QFile::remove(path));
+
+        // A folder that cannot be made: said so, nothing written.
+        QVERIFY(writeMappingFile(config.filePath(QStringLiteral("blocked")), "x") != QString());
+        const QString blocked = config.filePath(QStringLiteral("blocked/q3dart/gamecontrollerdb.txt"));
+        QVERIFY(!GameControllerMappingFile::append(blocked, second, &error));
+        QVERIFY2(error.contains(QLatin1String("could not be made")), qPrintable(error));
+        // Refused by SDL: said so, and not kept.
+        QVERIFY(!source->saveMapping("not a mapping", &error));
+        QCOMPARE(error, QStringLiteral("The controller library refused the mapping."));
+        QVERIFY(!QFile::exists(path));
+        qputenv("XDG_CONFIG_HOME", before);
     }
 };
 

@@ -23,14 +23,15 @@ public:
     // What the device's motors and light were asked to do.
     struct Requests {
         int rumbles = 0, triggerRumbles = 0, lights = 0;
-        Uint16 low = 0, high = 0;
+        Uint16 low = 0, high = 0, leftTrigger = 0, rightTrigger = 0;
         Uint8 red = 0, green = 0, blue = 0;
         // The device refuses every request, as a device can.
         bool refuse = false;
     };
 
-    explicit SdlVirtualPad(
-        const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes, Motors motors = { false, false, false })
+    // vendor, product: the USB ids the device gives; 0 for none.
+    explicit SdlVirtualPad(const char* name, Uint32 buttons = kAllButtons, Uint32 axes = kAllAxes,
+        Motors motors = { false, false, false }, Uint16 vendor = 0, Uint16 product = 0)
         : m_buttons(buttons)
         , m_axes(axes)
     {
@@ -42,6 +43,8 @@ public:
         desc.naxes = Uint16(std::popcount(axes));
         desc.button_mask = buttons;
         desc.axis_mask = axes;
+        desc.vendor_id = vendor;
+        desc.product_id = product;
         desc.name = name;
         attach(desc, motors);
     }
@@ -107,9 +110,11 @@ private:
                 return r->refuse ? -1 : 0;
             };
         if (motors.triggers)
-            desc.RumbleTriggers = [](void* data, Uint16, Uint16) {
+            desc.RumbleTriggers = [](void* data, Uint16 left, Uint16 right) {
                 auto* r = static_cast<Requests*>(data);
                 ++r->triggerRumbles;
+                r->leftTrigger = left;
+                r->rightTrigger = right;
                 return r->refuse ? -1 : 0;
             };
         if (motors.light)

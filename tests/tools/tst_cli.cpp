@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#include <random>
 
 namespace {
 
@@ -2514,6 +2515,91 @@ private slots:
         QCOMPARE(
             runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--seconds") }).exitCode,
             2);
+    }
+
+    void rumbleRunsEachMotorOnItsOwnAndSetsTheLight()
+    {
+        const Run low = runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--low"),
+            QStringLiteral("0.5"), QStringLiteral("--seconds"), QStringLiteral("0.1") });
+        QCOMPARE_EXIT(low, 0);
+        QCOMPARE(low.out, QStringLiteral("Rumbling Virtual controller for 0.1 s: low 0.50\n"));
+        const Run triggers = runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"),
+            QStringLiteral("--right-trigger"), QStringLiteral("1"), QStringLiteral("--left-trigger"),
+            QStringLiteral("0.25"), QStringLiteral("--seconds"), QStringLiteral("0.1") });
+        QCOMPARE_EXIT(triggers, 0);
+        QCOMPARE(triggers.out,
+            QStringLiteral("Rumbling Virtual controller for 0.1 s: left trigger 0.25, right trigger 1.00\n"));
+        const Run light = runCli({ QStringLiteral("--simulate"), QStringLiteral("rumble"), QStringLiteral("--light"),
+            QStringLiteral("FF8000") });
+        QCOMPARE_EXIT(light, 0);
+        QCOMPARE(light.out, QStringLiteral("Light of Virtual controller set to #ff8000\n"));
+        for (const QStringList& bad : { QStringList { QStringLiteral("--low"), QStringLiteral("1.5") },
+                 QStringList { QStringLiteral("--high"), QStringLiteral("-0.1") },
+                 QStringList { QStringLiteral("--left-trigger"), QStringLiteral("strong") },
+                 QStringList { QStringLiteral("--light"), QStringLiteral("orange") },
+                 QStringList { QStringLiteral("--light"), QStringLiteral("#12345") } }) {
+            const Run refused = runCli(QStringList { QStringLiteral("--simulate"), QStringLiteral("rumble") } + bad);
+            QCOMPARE_EXIT(refused, 2);
+            QVERIFY(refused.out.isEmpty());
+        }
+        // The machine's own controllers: one with trigger motors, or said so.
+        const Run listed = runCli({ QStringLiteral("gamepads") });
+        if (listed.out.isEmpty()) {
+            const Run none
+                = runCli({ QStringLiteral("rumble"), QStringLiteral("--left-trigger"), QStringLiteral("1") });
+            QCOMPARE_EXIT(none, 1);
+            QVERIFY2(none.err.contains(QLatin1String("No connected game controller has trigger motors")),
+                qPrintable(none.err));
+        }
+    }
+
+    void gamepadsPrintsEachMappingLine()
+    {
+        const Run simulated
+            = runCli({ QStringLiteral("--simulate"), QStringLiteral("gamepads"), QStringLiteral("--mapping") });
+        QCOMPARE_EXIT(simulated, 0);
+        QCOMPARE(simulated.out, QStringLiteral("# Virtual controller (-) has no mapping\n"));
+        const Run real = runCli({ QStringLiteral("gamepads"), QStringLiteral("--mapping") });
+        QVERIFY2(real.exitCode == 0, qPrintable(real.err));
+        const QRegularExpression line(QStringLiteral("^(# .* has no mapping|[0-9a-f]{32},[^,]+,.*)$"));
+        for (const QString& l : real.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+    }
+
+    // A controller laid down whose gyroscope is off by 0.5 degrees per second
+    // and noisy by 0.05: the check's last step finds both.
+    void keytestCheckCalibratesTheGyroscopeAtRest()
+    {
+        QTemporaryDir documents;
+        // Lines that do not fit are refused on the way; the rest, the
+        // rotations and the triggers end on their clocks.
+        QByteArray script = "gyro 1 2\ntouch 9 0 0.5 0.5\ntouch 0 1 0.5 0.5 0.7\nlift 0 1\ntouchpad 0 press\n"
+                            "wait 3000\nwait 500\nwait 500\nwait 500\n";
+        std::mt19937 random(39);
+        std::normal_distribution<double> noise(0.0, 0.05);
+        for (int i = 0; i < 2000; ++i)
+            script += QStringLiteral("gyro %1 %2 %3\naccel 0 0 9.80665\nwait 5\n")
+                          .arg(0.3 + noise(random), 0, 'f', 5)
+                          .arg(-0.4 + noise(random), 0, 'f', 5)
+                          .arg(noise(random), 0, 'f', 5)
+                          .toLatin1();
+        const Run r
+            = runCliWithInput({ QStringLiteral("--simulate"), QStringLiteral("--documents"), documents.path(),
+                                  QStringLiteral("keytest"), QStringLiteral("--check"), QStringLiteral("--json"),
+                                  QStringLiteral("--seconds"), QStringLiteral("0.5") },
+                script);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const QJsonObject report = onlyJsonObject(r.out);
+        const QJsonObject calibration = report[QLatin1String("motion")][QLatin1String("calibration")].toObject();
+        QVERIFY2(std::abs(calibration[QLatin1String("drift")].toDouble() - 0.5) <= 0.05, qPrintable(r.out));
+        QVERIFY2(std::abs(calibration[QLatin1String("noise")].toDouble() - 0.05) <= 0.0125, qPrintable(r.out));
+        QCOMPARE(report[QLatin1String("verdicts")][QLatin1String("motion")][QLatin1String("drift")].toString(),
+            QStringLiteral("good"));
+        QCOMPARE(report[QLatin1String("controller")][QLatin1String("clock")].toString(), QStringLiteral("device"));
+        QVERIFY2(r.err.contains(QLatin1String("Lay the controller down")), qPrintable(r.err));
+        QVERIFY(
+            r.err.contains(QLatin1String("\"gyro 1 2\"")) && r.err.contains(QLatin1String("\"touch 9 0 0.5 0.5\"")));
+        QVERIFY(!r.err.contains(QLatin1String("\"touch 0 1")) && !r.err.contains(QLatin1String("\"lift 0 1\"")));
     }
 
     void keytestWithValuesPrintsPositionsAndTriggerLevels()

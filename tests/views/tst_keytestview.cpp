@@ -8,20 +8,27 @@
 #include "platform/runtime/Localization.h"
 #include "platform/transport/LocalLink.h"
 #include "platform/gamepad/GameControllerService.h"
+#include "platform/gamepad/SdlGameControllerSource.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "support/SdlVirtualPad.h"
 #include "support/StickShapes.h"
 #include "support/TestSupport.h"
+#include "views/ElidedLabel.h"
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
 #include "views/ZelKeyTestView.h"
+#include "views/ZelMappingView.h"
+#include "views/ZelMotionView.h"
 #include "views/ZelStickCheckView.h"
+#include "views/ZelTouchpadView.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QSlider>
 #include <QtTest>
 #include <QVBoxLayout>
 
@@ -97,6 +104,17 @@ QString othersAtRest(ZelKeyTestView& view, const QAbstractButton* except)
     return QString();
 }
 
+// A mapping editor's prompt answered with a button of an SDL joystick: held
+// until taken, then let go; whether the editor went on to the next element.
+bool pressOn(testsupport::SdlVirtualPad& pad, const MappingEditor& editor, int button)
+{
+    const int before = editor.index();
+    pad.rawButton(button, true);
+    const bool taken = testsupport::waitUntil([&editor] { return editor.isWaitingForRelease(); });
+    pad.rawButton(button, false);
+    return taken && testsupport::waitUntil([&editor, before] { return editor.index() == before + 1; });
+}
+
 // The ways code shows and hides a screen.
 enum class Way { SetHidden, SetVisible, ShowHide, AsWidget };
 
@@ -128,6 +146,7 @@ private:
 class TestKeyTestView : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_config;
     std::unique_ptr<VirtualGameController> m_pad;
     std::unique_ptr<ZelKeyTestView> m_view;
 
@@ -150,6 +169,8 @@ private slots:
     void initTestCase()
     {
         KestGameControllerManager::sharedInstance(); // follows controllers from here on, as at start
+        // Mappings are kept in the test's own configuration folder.
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
     }
 
     void init()
@@ -535,8 +556,8 @@ private slots:
         ZelAnalogueView* panel = view().analogueView;
         QCOMPARE(panel->controller(), m_pad->controller());
         QVERIFY(view().padChooser->isHidden()); // one controller: nothing to choose
-        QVERIFY2(view().identityLabel->text().contains(QStringLiteral("Virtual controller · virtual · player 0")),
-            qPrintable(view().identityLabel->text()));
+        QVERIFY2(view().identityLabel->fullText().contains(QStringLiteral("Virtual controller · virtual · player 0")),
+            qPrintable(view().identityLabel->fullText()));
         // The kind "virtual" is a word, read in the user's language.
         Localization::shared().setLanguage(QStringLiteral("ja"));
         const QString japanese = ZelKeyTestView::identityText(m_pad->controller());
@@ -566,8 +587,8 @@ private slots:
         QVERIFY(panel->rawValues().contains(QStringLiteral("Home=1")));
         // A new battery level, as the source reports it, shows at once.
         m_pad->controller()->setBatteryLevel(GCControllerBatteryLevel::Low);
-        QVERIFY2(view().identityLabel->text().endsWith(QStringLiteral("battery low")),
-            qPrintable(view().identityLabel->text()));
+        QVERIFY2(view().identityLabel->fullText().endsWith(QStringLiteral("battery low")),
+            qPrintable(view().identityLabel->fullText()));
         QVERIFY(panel->rawValues().contains(QStringLiteral("L2=9830")));
 
         // This controller has no motors and no light: nothing to press for them.
@@ -589,18 +610,17 @@ private slots:
         chooser->setCurrentIndex(1);
         emit chooser->activated(1);
         QCOMPARE(view().analogueView->controller(), second.controller());
-        QVERIFY(view().identityLabel->text().startsWith(QLatin1String("Second Pad")));
+        QVERIFY(view().identityLabel->fullText().startsWith(QLatin1String("Second Pad")));
         QVERIFY(!view().rumbleButton->isHidden() && !view().lightButton->isHidden());
         QVERIFY(view().triggerRumbleButton->isHidden());
 
-        // The motors for half a second, and the light through its colours.
+        // The motors for half a second, and the light in one of its colours.
         view().rumbleButton->click();
-        view().lightButton->click();
-        view().lightButton->click();
+        view().lightSwatches[1]->click();
         const VirtualGameController::HapticsRequest asked = second.haptics();
         QCOMPARE(asked.rumbleMs, ZelKeyTestView::kRumbleMs);
         QCOMPARE(asked.low, 1.0f);
-        QCOMPARE(asked.requests, 3);
+        QCOMPARE(asked.requests, 2);
         QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
 
         // A pad without sticks has nothing for the stick check.
@@ -623,8 +643,119 @@ private slots:
         QVERIFY(chooser->isHidden());
         m_pad->unplug();
         QVERIFY(!view().analogueView->controller());
-        QVERIFY(view().identityLabel->text().isEmpty());
+        QVERIFY(view().identityLabel->fullText().isEmpty());
         view().grab();
+    }
+
+    // Each motor on its own at the strength the user picks, both together,
+    // and the light in any colour: as the controller is asked.
+    void eachMotorRunsOnItsOwnAtItsStrength()
+    {
+        VirtualGameController motors(GCControllerProfile::Extended, {}, QStringLiteral("Motor Pad"));
+        motors.offerHaptics(true, true, true);
+        motors.plugIn();
+        view().padChooser->setCurrentIndex(1);
+        emit view().padChooser->activated(1);
+        QVERIFY(!view().motorsTab->isHidden());
+        view().motorsTab->click();
+        QCOMPARE(view().page(), ZelKeyTestView::Page::Motors);
+        view().lowMotorSlider->setValue(40);
+        view().highMotorSlider->setValue(70);
+        view().leftTriggerMotorSlider->setValue(25);
+        view().rightTriggerMotorSlider->setValue(90);
+        QCOMPARE(view().motorStrengths().high, 0.7f);
+        auto asked = [&motors] { return motors.haptics(); };
+        view().lowMotorButton->click();
+        QCOMPARE(asked().low, 0.4f);
+        QCOMPARE(asked().high, 0.0f);
+        view().highMotorButton->click();
+        QCOMPARE(asked().low, 0.0f);
+        QCOMPARE(asked().high, 0.7f);
+        view().leftTriggerMotorButton->click();
+        QCOMPARE(asked().leftTrigger, 0.25f);
+        QCOMPARE(asked().rightTrigger, 0.0f);
+        view().rightTriggerMotorButton->click();
+        QCOMPARE(asked().leftTrigger, 0.0f);
+        QCOMPARE(asked().rightTrigger, 0.9f);
+        view().rumbleButton->click();
+        QVERIFY(asked().low == 0.4f && asked().high == 0.7f);
+        view().triggerRumbleButton->click();
+        QVERIFY(asked().leftTrigger == 0.25f && asked().rightTrigger == 0.9f);
+        QCOMPARE(asked().requests, 6);
+        QCOMPARE(asked().rumbleMs, ZelKeyTestView::kRumbleMs);
+
+        // Any colour, from the dialog; it leaves the controller's events going.
+        view().lightButton->click();
+        auto* dialog = view().findChild<QColorDialog*>(QStringLiteral("lightColourDialog"));
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setCurrentColor(QColor(12, 34, 56));
+        dialog->accept();
+        QVERIFY(asked().red == 12 && asked().green == 34 && asked().blue == 56);
+        view().grab();
+
+        // A controller without motors or light is offered none: its motors page goes.
+        motors.unplug();
+        QVERIFY(view().motorsTab->isHidden());
+        QCOMPARE(view().page(), ZelKeyTestView::Page::Values);
+    }
+
+    // The motion sensors and the touchpad as the virtual controller drives
+    // them; the controller shown is measured while the screen is.
+    void motionSensorsAndTouchpadShowAsTheyReport()
+    {
+        QVERIFY(view().motionTab->isHidden() && view().touchpadTab->isHidden());
+        VirtualGameController sensing(GCControllerProfile::Extended, {}, QStringLiteral("Sensing Pad"));
+        sensing.offerMotion(250);
+        sensing.offerTouchpads(1, 2);
+        sensing.plugIn();
+        QVERIFY(m_pad->controller()->isMeasuring());
+        view().padChooser->setCurrentIndex(1);
+        emit view().padChooser->activated(1);
+        QVERIFY(sensing.controller()->isMeasuring() && !m_pad->controller()->isMeasuring());
+        QVERIFY(!view().motionTab->isHidden() && !view().touchpadTab->isHidden());
+        view().motionTab->click();
+        ZelMotionView* motion = view().motionView;
+        QCOMPARE(motion->controller(), sensing.controller());
+        for (int i = 0; i <= 50; ++i) {
+            sensing.setInputTime(1000000 + i * 4000);
+            sensing.setRotation(12.5f, -3.0f, 0.25f);
+            sensing.setAcceleration(0.0f, 0.0f, 9.8f);
+        }
+        QVERIFY(std::abs(*motion->rate(GCControllerSensor::Gyroscope).rateHz() - 250.0) < 0.01);
+        QCOMPARE(motion->rateText(GCControllerSensor::Gyroscope), QStringLiteral("250 per second (states 250)"));
+        QVERIFY(!motion->calibration());
+        view().grab();
+
+        // The keyboard turns it as the demo does: R about x while held.
+        sensing.setInputTime(2000000);
+        QVERIFY(sensing.handleKey('R', true));
+        QCOMPARE(sensing.controller()->motion().rotation[0], VirtualGameController::kKeyboardTurn);
+        QVERIFY(sensing.handleKey('R', false));
+        QCOMPARE(sensing.controller()->motion().rotation[0], 0.0f);
+
+        // Fingers where they touch, the pad's button; the keyboard's B and M too.
+        view().touchpadTab->click();
+        ZelTouchpadView* touchpad = view().touchpadView;
+        QVERIFY(sensing.touch(0, 1, 0.25f, 0.5f, 0.4f));
+        QCOMPARE(touchpad->caption(0), QStringLiteral("Touchpad 1 · 1 fingers"));
+        const QRectF pad = touchpad->padRect(0);
+        QCOMPARE(touchpad->fingerPoint(0, 0.25f, 0.5f), QPointF(pad.left() + pad.width() / 4, pad.center().y()));
+        QVERIFY(sensing.controller()->touchpads()[0].reportsPressure);
+        QVERIFY(sensing.handleKey('B', true) && sensing.handleKey('M', true));
+        QCOMPARE(touchpad->caption(0), QStringLiteral("Touchpad 1 · 2 fingers · pressed"));
+        view().grab();
+        QVERIFY(sensing.handleKey('B', false) && sensing.handleKey('M', false) && sensing.lift(0, 1));
+        QCOMPARE(touchpad->caption(0), QStringLiteral("Touchpad 1 · 0 fingers"));
+        QVERIFY(!sensing.touch(0, GCController::kMostFingers, 0.5f, 0.5f, 1.0f));
+
+        // Hidden, nothing is measured; shown again, the controller shown is.
+        view().setHidden(true);
+        QVERIFY(!sensing.controller()->isMeasuring());
+        view().setHidden(false);
+        QVERIFY(sensing.controller()->isMeasuring());
+        sensing.unplug();
+        QVERIFY(view().motionTab->isHidden());
+        QCOMPARE(view().page(), ZelKeyTestView::Page::Values);
     }
 
     // Through SDL's virtual joystick driver, as the machine's own controllers come.
@@ -654,7 +785,7 @@ private slots:
         {
             testsupport::ToastRecorder toasts;
             motors.requests.refuse = true;
-            view().lightButton->click();
+            view().lightSwatches[0]->click();
             view().rumbleButton->click();
             QCOMPARE(motors.requests.lights, 1);
             QCOMPARE(motors.requests.rumbles, 1);
@@ -676,7 +807,7 @@ private slots:
             const GCControllerPtr shown = view().analogueView->controller();
             return shown && !shown->identity().mapped && GCController::controllers().size() == 1;
         }));
-        QVERIFY(view().identityLabel->text().contains(localized("Unmapped")));
+        QVERIFY(view().identityLabel->fullText().contains(localized("Unmapped")));
         stick->rawButton(0, true);
         stick->rawHat(0, SDL_HAT_DOWN);
         QVERIFY(testsupport::waitUntil([this] {
@@ -686,6 +817,115 @@ private slots:
         }));
         QCOMPARE(othersAtRest(view(), nullptr), QString());
         view().grab();
+    }
+
+    // A pad without mapping, mapped with the keyboard: the editor's keys
+    // skip, go back and save, the pad's own inputs answer its prompts.
+    void theMappingEditorIsWalkedThroughWithTheKeyboard()
+    {
+        GameControllerService& service = GameControllerService::sharedService();
+        if (!service.startHardwareControllers())
+            QSKIP(qPrintable(service.hardwareError()));
+        m_pad->unplug();
+        const QString path = SdlGameControllerSource::mappingFilePath();
+        QVERIFY2(path.startsWith(m_config.path()), qPrintable(path));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const QByteArray kept = "# my pads\n03000000bbbb00000000000000000000,Other Pad,a:b1,b:b0,platform:Linux,\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
+        file.close();
+        auto stick = testsupport::SdlVirtualPad::joystick("Keyboard Walk", 10, 4, 1);
+        if (!stick->isPlugged())
+            QSKIP(qPrintable(stick->error));
+        QVERIFY(testsupport::waitUntil([this] {
+            const GCControllerPtr shown = view().shownController();
+            return shown && !shown->identity().mapped;
+        }));
+        view().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view()));
+        QVERIFY(!view().mapButton->isHidden());
+        view().mapButton->setFocus();
+        QTest::keyClick(view().mapButton, Qt::Key_Space);
+        MappingEditor* editor = view().mappingEditor();
+        QVERIFY(editor && !view().mappingPanel->isHidden() && view().checkPanel->isHidden());
+        QVERIFY(view().leftJoystick->parentWidget()->isHidden());
+        QCOMPARE(view().mappingPromptLabel->text(), QStringLiteral("Press A"));
+        QVERIFY(pressOn(*stick, *editor, 0)); // A
+        QVERIFY(pressOn(*stick, *editor, 1)); // B
+        QTest::keyClick(&view(), Qt::Key_Space); // X: skipped
+        QCOMPARE(editor->index(), 3);
+        QVERIFY(pressOn(*stick, *editor, 2)); // Y, by mistake on b2
+        QTest::keyClick(&view(), Qt::Key_Backspace); // back to Y
+        QCOMPARE(editor->index(), 3);
+        QVERIFY(pressOn(*stick, *editor, 3)); // Y
+        for (int i = 4; i < 12; ++i)
+            QTest::keyClick(&view(), Qt::Key_Space); // shoulders, triggers and pad: none
+        for (int axis = 0; axis < 4; ++axis) {
+            // Right for x, up (SDL's negative) for y.
+            stick->rawAxis(axis, axis % 2 ? -32767 : 32767);
+            QVERIFY(testsupport::waitUntil([editor] { return editor->isWaitingForRelease(); }));
+            stick->rawAxis(axis, 0);
+            QVERIFY(testsupport::waitUntil([editor, axis] { return editor->index() == 13 + axis; }));
+        }
+        while (!editor->isDone())
+            QTest::keyClick(&view(), Qt::Key_Space);
+        QVERIFY(!view().mappingSkipButton->isEnabled() && view().mappingSaveButton->isEnabled());
+        const QByteArray line = editor->mapping().line();
+        QVERIFY(view().mappingLineLabel->text().toUtf8() == line);
+        QVERIFY(line.endsWith(",Keyboard Walk,a:b0,b:b1,y:b3,leftx:a0,lefty:a1,rightx:a2,righty:a3,"));
+
+        testsupport::ToastRecorder toasts;
+        QTest::keyClick(&view(), Qt::Key_S, Qt::ControlModifier);
+        // At once a standard controller, shown; the file has the line after every line it had.
+        QVERIFY(view().mappingPanel->isHidden() && !view().mappingEditor());
+        const GCControllerPtr mapped = view().shownController();
+        QVERIFY(mapped && mapped->identity().mapped);
+        QCOMPARE(mapped->profile(), GCControllerProfile::Extended);
+        QVERIFY(view().mapButton->isHidden() && !view().checkButton->isHidden());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept + line + "platform:Linux,\n");
+        file.close();
+        QCOMPARE(toasts.texts(),
+            QStringList { QStringLiteral("Keyboard Walk is mapped: its mapping is kept in the mapping file.") });
+
+        // A mapping file that cannot be read: said so, not overwritten, and
+        // the mapping holds until the program ends.
+        stick.reset();
+        QVERIFY(QFile::remove(path) && QDir().mkpath(path));
+        auto other = testsupport::SdlVirtualPad::joystick("Second Walk", 2, 0, 0);
+        QVERIFY(testsupport::waitUntil([this] {
+            const GCControllerPtr shown = view().shownController();
+            return shown && shown->vendorName() == QLatin1String("Second Walk");
+        }));
+        view().mapAction();
+        QVERIFY(pressOn(*other, *view().mappingEditor(), 1));
+        while (!view().mappingEditor()->isDone())
+            QTest::keyClick(&view(), Qt::Key_Space);
+        toasts.clear();
+        QTest::keyClick(&view(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(toasts.texts().size(), 1);
+        QVERIFY2(toasts.texts().first().startsWith(
+                     QStringLiteral("The mapping could not be added to %1: it is a folder").arg(path)),
+            qPrintable(toasts.texts().first()));
+        QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
+        QVERIFY(view().shownController()->identity().mapped);
+        QVERIFY(QDir(path).removeRecursively());
+
+        // Escape closes the editor without saving.
+        other.reset();
+        auto third = testsupport::SdlVirtualPad::joystick("Third Walk", 2, 0, 0);
+        QVERIFY(testsupport::waitUntil([this] {
+            const GCControllerPtr shown = view().shownController();
+            return shown && shown->vendorName() == QLatin1String("Third Walk");
+        }));
+        view().mapAction();
+        QVERIFY(!view().mappingPanel->isHidden());
+        QTest::keyClick(&view(), Qt::Key_Escape);
+        QVERIFY(view().mappingPanel->isHidden() && !view().leftJoystick->parentWidget()->isHidden());
+        QVERIFY(!QFile::exists(path));
+        view().mapAction();
+        third->unplug();
+        QVERIFY(testsupport::waitUntil([this] { return view().mappingPanel->isHidden(); }));
     }
 };
 

@@ -30,6 +30,8 @@ bool GameControllerCommand::startControllers()
     if (globalOptions().simulate) {
         m_virtual = std::make_unique<VirtualGameController>();
         m_virtual->offerHaptics(true, true, true);
+        m_virtual->offerMotion();
+        m_virtual->offerTouchpads(kSimulatedTouchpads, kSimulatedFingers);
         MainQueue::dispatchAfter(
             kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
         return true;

@@ -17,6 +17,9 @@ public:
     static constexpr double kSimulatedPlugInDelay = 0.1;
     // How long gamepads and rumble give controllers to be found.
     static constexpr double kSettleSeconds = 0.5;
+    // The simulated controller's touchpad, with room for two fingers.
+    static constexpr int kSimulatedTouchpads = 1;
+    static constexpr int kSimulatedFingers = 2;
 
     using CliCommand::CliCommand;
 

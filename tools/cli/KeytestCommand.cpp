@@ -19,11 +19,26 @@
 #include <unistd.h>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
 using Key = KestGameControllerManager::Key;
 using Stick = KestGameControllerManager::Stick;
+
+// Every word as a finite number, or nothing when one is not.
+std::vector<double> numbers(const QStringList& words)
+{
+    std::vector<double> values;
+    for (const QString& word : words) {
+        bool ok = false;
+        const double v = word.toDouble(&ok);
+        if (!ok || !std::isfinite(v))
+            return {};
+        values.push_back(v);
+    }
+    return values;
+}
 
 QString number(float value)
 {
@@ -173,6 +188,8 @@ void KeytestCommand::startCheck(const GCControllerPtr& controller)
         std::fprintf(stderr, "%s\n", qPrintable(localized("CheckNeedsSticks").arg(controller->vendorName())));
         return;
     }
+    // The device's report times and its motion sensors, for as long as the program runs.
+    controller->setMeasuring(true);
     m_check = new ControllerCheck(
         controller, m_checkOptions, [this] { return checkClock(); }, this);
     connect(m_check, &ControllerCheck::stepChanged, this, &KeytestCommand::checkStepChanged);
@@ -195,6 +212,9 @@ void KeytestCommand::checkStepChanged(ControllerCheck::Step step)
         break;
     case Step::Triggers:
         prompt = localized("CheckPromptTriggers");
+        break;
+    case Step::Motion:
+        prompt = localized("CheckPromptMotion");
         break;
     case Step::Done:
         prompt = localized("CheckComplete");
@@ -329,7 +349,8 @@ void KeytestCommand::readScript()
     }
 }
 
-// press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | unplug | plug | wait MS
+// press NAME | release NAME | set NAME VALUE | stick left|right X Y | trigger left|right V | gyro X Y Z |
+// accel X Y Z | touch PAD FINGER X Y [P] | lift PAD FINGER | touchpad PAD press|release | unplug | plug | wait MS
 void KeytestCommand::runScriptLine(const QString& line)
 {
     const QStringList words = line.simplified().split(QLatin1Char(' '));
@@ -356,6 +377,22 @@ void KeytestCommand::runScriptLine(const QString& line)
         m_virtual->setButton(left ? VirtualGameController::Button::L2 : VirtualGameController::Button::R2, x);
     } else if (verb == QLatin1String("stick") && count == 4 && stick && xOk && yOk) {
         m_virtual->moveStick(left ? VirtualGameController::Stick::Left : VirtualGameController::Stick::Right, x, y);
+    } else if (const auto v = numbers(words.mid(1));
+               (verb == QLatin1String("gyro") || verb == QLatin1String("accel")) && count == 4 && v.size() == 3) {
+        if (verb == QLatin1String("gyro"))
+            m_virtual->setRotation(float(v[0]), float(v[1]), float(v[2]));
+        else
+            m_virtual->setAcceleration(float(v[0]), float(v[1]), float(v[2]));
+    } else if (verb == QLatin1String("touch") && (count == 5 || count == 6) && v.size() == size_t(count - 1)) {
+        if (!m_virtual->touch(int(v[0]), int(v[1]), float(v[2]), float(v[3]), count == 6 ? float(v[4]) : 1.0f))
+            refuseLine(line);
+    } else if (verb == QLatin1String("lift") && count == 3 && v.size() == 2) {
+        if (!m_virtual->lift(int(v[0]), int(v[1])))
+            refuseLine(line);
+    } else if (verb == QLatin1String("touchpad") && count == 3 && numbers(words.mid(1, 1)).size() == 1
+        && (words[2] == QLatin1String("press") || words[2] == QLatin1String("release"))) {
+        if (!m_virtual->pressTouchpad(words[1].toInt(), words[2] == QLatin1String("press")))
+            refuseLine(line);
     } else if (const double ms = words.value(1).toDouble(&xOk);
                verb == QLatin1String("wait") && count == 2 && xOk && ms >= 0 && ms <= kMaxWaitMs) {
         m_testClock += qint64(std::llround(ms * 1000.0));
@@ -363,11 +400,18 @@ void KeytestCommand::runScriptLine(const QString& line)
         if (m_check)
             m_check->advance();
     } else {
-        const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
-                                              "stick left|right X Y, trigger left|right V, plug, unplug or wait MS")
-                                   .arg(line);
-        std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
+        refuseLine(line);
     }
+}
+
+void KeytestCommand::refuseLine(const QString& line)
+{
+    const QString detail = QStringLiteral("cannot run \"%1\"; expected press|release NAME, set NAME VALUE, "
+                                          "stick left|right X Y, trigger left|right V, gyro X Y Z, accel X Y Z, "
+                                          "touch PAD FINGER X Y [P], lift PAD FINGER, touchpad PAD press|release, "
+                                          "plug, unplug or wait MS")
+                               .arg(line);
+    std::fprintf(stderr, "%s\n", qPrintable(localized("CliUsageError").arg(detail)));
 }
 
 void KeytestCommand::stopOnSignals()

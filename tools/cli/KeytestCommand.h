@@ -54,6 +54,7 @@ private:
     void printTriggers(const GCControllerPtr& controller);
     void readScript();
     void runScriptLine(const QString& line);
+    static void refuseLine(const QString& line);
     void stopOnSignals();
     bool parseCheckOptions(const QCommandLineParser& parser, QString* error);
     void startCheck(const GCControllerPtr& controller);

@@ -8,11 +8,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <numbers>
+#include <utility>
 
 namespace {
 
@@ -24,6 +27,7 @@ constexpr Uint32 kSubsystems = SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL
 constexpr float kAxisRange = 32767.0f;
 constexpr float kMotorRange = 65535.0f;
 constexpr qint64 kMicrosecondsPerMs = 1000;
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 // The folder of the application's configuration, shared by all its programs.
 constexpr const char* kConfigFolder = "q3dart";
 
@@ -188,6 +192,12 @@ GCControllerIdentity identityOf(SDL_Joystick* joystick, SDL_GameController* hand
     identity.guid = QString::fromLatin1(guid);
     identity.serial = oneLine(g_sdl->SDL_JoystickGetSerial(joystick));
     identity.mapped = handle != nullptr;
+    if (handle) {
+        if (char* mapping = g_sdl->SDL_GameControllerMapping(handle)) {
+            identity.mapping = oneLine(mapping);
+            g_sdl->SDL_free(mapping);
+        }
+    }
     return identity;
 }
 
@@ -345,19 +355,38 @@ void SdlGameControllerSource::deviceActivity()
 void SdlGameControllerSource::loadMappingFile()
 {
     m_mappingError.clear();
-    QFile file(mappingFilePath());
-    if (!file.exists())
-        return;
-    if (file.size() > kMaxMappingFileBytes) {
-        m_mappingError
-            = localized("GameControllerMappingsUnreadable").arg(file.fileName(), localized("MappingFileTooLarge"));
+    QByteArray text;
+    QString why;
+    if (!GameControllerMappingFile::read(mappingFilePath(), &text, &why)) {
+        m_mappingError = localized("GameControllerMappingsUnreadable").arg(mappingFilePath(), why);
         return;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_mappingError = localized("GameControllerMappingsUnreadable").arg(file.fileName(), file.errorString());
-        return;
+    addMappings(text);
+}
+
+bool SdlGameControllerSource::saveMapping(const QByteArray& line, QString* error)
+{
+    if (!m_running) {
+        if (error)
+            *error = m_error;
+        return false;
     }
-    addMappings(file.readAll());
+    QByteArray kept = line.trimmed();
+    if (!kept.contains(kPlatformField)) {
+        if (!kept.endsWith(','))
+            kept += ',';
+        kept += kPlatformField + QByteArray(g_sdl->SDL_GetPlatform()) + ',';
+    }
+    // A line SDL refuses is not kept; one it takes applies whether or not
+    // the file can keep it, so that the user's work is not lost for this run.
+    // SDL takes a line whose GUID is not one, for no device: we do not.
+    static const QRegularExpression kMappingLine(QStringLiteral("^[0-9a-fA-F]{32},[^,]+,"));
+    if (!kMappingLine.match(QString::fromUtf8(kept)).hasMatch() || addMappings(kept) < 1) {
+        if (error)
+            *error = localized("MappingRefused");
+        return false;
+    }
+    return GameControllerMappingFile::append(mappingFilePath(), kept, error);
 }
 
 int SdlGameControllerSource::addMappings(const QByteArray& text)
@@ -460,6 +489,16 @@ void SdlGameControllerSource::poll()
                 if (d->controller->setRawValue(size_t(d->firstHat + event.jhat.hat), event.jhat.value))
                     d->controller->valuesChanged();
             break;
+        case SDL_CONTROLLERSENSORUPDATE:
+            if (Device* d = device(event.csensor.which); d && d->handle)
+                sensorUpdated(*d, event.csensor);
+            break;
+        case SDL_CONTROLLERTOUCHPADDOWN:
+        case SDL_CONTROLLERTOUCHPADMOTION:
+        case SDL_CONTROLLERTOUCHPADUP:
+            if (Device* d = device(event.ctouchpad.which); d && d->handle)
+                touched(*d, event.ctouchpad, event.type != SDL_CONTROLLERTOUCHPADUP);
+            break;
         case SDL_JOYBATTERYUPDATED:
             if (Device* d = device(event.jbattery.which))
                 d->controller->setBatteryLevel(batteryLevel(event.jbattery.level));
@@ -519,6 +558,16 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
                 g_sdl->SDL_GameControllerGetAxis(device.handle, SDL_GameControllerAxis(a)) });
         }
         device.controller->setRawInputs(std::move(raw));
+        const bool gyroscope = g_sdl->SDL_GameControllerHasSensor(device.handle, SDL_SENSOR_GYRO);
+        const bool accelerometer = g_sdl->SDL_GameControllerHasSensor(device.handle, SDL_SENSOR_ACCEL);
+        device.controller->setMotionSensors(gyroscope, accelerometer,
+            gyroscope ? g_sdl->SDL_GameControllerGetSensorDataRate(device.handle, SDL_SENSOR_GYRO) : 0.0,
+            accelerometer ? g_sdl->SDL_GameControllerGetSensorDataRate(device.handle, SDL_SENSOR_ACCEL) : 0.0);
+        const int touchpads = g_sdl->SDL_GameControllerGetNumTouchpads(device.handle);
+        int fingers = 0;
+        for (int t = 0; t < touchpads; ++t)
+            fingers = std::max(fingers, g_sdl->SDL_GameControllerGetNumTouchpadFingers(device.handle, t));
+        device.controller->setTouchpads(touchpads, fingers);
     } else {
         device.joystick = g_sdl->SDL_JoystickOpen(deviceIndex);
         if (!device.joystick)
@@ -543,6 +592,11 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
     const GCControllerPtr controller = device.controller;
     controller->setIdentity(identityOf(device.joystick, device.handle, deviceIndex));
     controller->setHaptics(hapticsOf(device.joystick, device.handle, id));
+    if (!device.handle)
+        controller->setMappingSaver(
+            [this](const QByteArray& line, QString* error) { return saveMapping(line, error); });
+    openEventDevice(device, id);
+    controller->setMeasuringSwitch([this, id](bool measuring) { measure(id, measuring); });
     controller->setBatteryLevel(batteryLevel(g_sdl->SDL_JoystickCurrentPowerLevel(device.joystick)));
     controller->setPlayerIndexDisplay([id](int index) {
         if (SDL_Joystick* open = g_sdl->SDL_JoystickFromInstanceID(id))
@@ -569,6 +623,8 @@ void SdlGameControllerSource::deviceRemoved(SDL_JoystickID instanceId)
     updatePollInterval();
     controller->setPlayerIndexDisplay(nullptr);
     controller->setHaptics({});
+    controller->setMappingSaver(nullptr);
+    controller->setMeasuringSwitch(nullptr);
     GameControllerService::sharedService().disconnectController(controller);
 }
 
@@ -594,6 +650,9 @@ void SdlGameControllerSource::buttonChanged(Device& device, int button, bool pre
     controller->setInputTime(qint64(timestamp) * kMicrosecondsPerMs, GCControllerInputClock::Poll);
     if (button >= 0 && size_t(button) < device.rawButton.size() && device.rawButton[size_t(button)] >= 0)
         controller->setRawValue(size_t(device.rawButton[size_t(button)]), pressed ? 1 : 0);
+    // SDL 2 has one touchpad button, the first touchpad's.
+    if (button == SDL_CONTROLLER_BUTTON_TOUCHPAD)
+        controller->setTouchpadPressed(0, pressed);
     const std::optional<Key> key = GameControllerKeys::keyOfSdlButton(button);
     if (key && !GameControllerKeys::isPadDirection(*key)) {
         if (GCControllerButtonInput* element = GameControllerKeys::element(*controller, *key))
@@ -657,4 +716,103 @@ void SdlGameControllerSource::axisChanged(Device& device, int axis, Sint16 value
         }
     }
     controller->valuesChanged();
+}
+
+void SdlGameControllerSource::sensorUpdated(Device& device, const SDL_ControllerSensorEvent& event)
+{
+    const bool gyroscope = event.sensor == SDL_SENSOR_GYRO;
+    if (!gyroscope && event.sensor != SDL_SENSOR_ACCEL)
+        return; // a Joy-Con's own half of a pair: the pair reports as a whole
+    // The device's own time where it gives one, else our poll's.
+    const qint64 at = event.timestamp_us ? qint64(event.timestamp_us) : qint64(event.timestamp) * kMicrosecondsPerMs;
+    std::array<float, 3> values { event.data[0], event.data[1], event.data[2] };
+    if (gyroscope)
+        for (float& v : values)
+            v *= float(kDegreesPerRadian); // SDL gives radians per second
+    const GCControllerPtr controller = device.controller; // observers may unplug the device
+    controller->setSensorValues(
+        gyroscope ? GCControllerSensor::Gyroscope : GCControllerSensor::Accelerometer, values, at);
+}
+
+void SdlGameControllerSource::touched(Device& device, const SDL_ControllerTouchpadEvent& event, bool down)
+{
+    const GCControllerPtr controller = device.controller; // observers may unplug the device
+    controller->setTouch(event.touchpad, event.finger, { down, event.x, event.y, down ? event.pressure : 0.0f });
+}
+
+void SdlGameControllerSource::openEventDevice(Device& device, SDL_JoystickID instanceId)
+{
+    const GCControllerPtr controller = device.controller;
+    const GCControllerIdentity id = controller->identity();
+    const EventDeviceFinder::Result found
+        = EventDeviceFinder::find(QString::fromUtf8(g_sdl->SDL_JoystickPath(device.joystick)), id.vendorId,
+            id.productId, controller->vendorName(), m_deviceFolder, m_classFolder);
+    GCControllerReportClock clock;
+    clock.clock = GCControllerInputClock::Poll;
+    clock.node = found.node;
+    clock.reason = found.reason;
+    if (!found.node.isEmpty()) {
+        auto reader = std::make_unique<InputEventReader>();
+        if (reader->open(found.node)) {
+            clock.clock = GCControllerInputClock::Device;
+            reader->onReport = [this, instanceId](const InputEventReader::Report& report) {
+                auto it = m_devices.find(instanceId);
+                if (it == m_devices.end())
+                    return;
+                Device& d = it->second;
+                d.pendingGap = d.pendingGap || report.afterGap;
+                // A report that moved no axis moved no stick: its time is no stick's report.
+                if (report.axes) {
+                    const GCControllerPtr c = d.controller;
+                    c->deviceReported(report.microseconds, std::exchange(d.pendingGap, false));
+                }
+            };
+            reader->onFailure = [this, instanceId] {
+                auto it = m_devices.find(instanceId);
+                if (it == m_devices.end())
+                    return;
+                const InputEventReader* r = it->second.reader.get();
+                GCControllerReportClock failed = it->second.controller->reportClock();
+                failed.clock = GCControllerInputClock::Poll;
+                failed.reason = GCControllerClockReason::Closed;
+                failed.error = r->errorString();
+                const GCControllerPtr c = it->second.controller; // observers may unplug the device
+                c->setReportClock(failed);
+                c->valuesChanged(); // whoever shows the clock learns of it
+            };
+            device.reader = std::move(reader);
+        } else {
+            switch (reader->failure()) {
+            case InputEventReader::Failure::Missing:
+                clock.reason = GCControllerClockReason::NodeMissing;
+                break;
+            case InputEventReader::Failure::NoPermission:
+                clock.reason = GCControllerClockReason::NoPermission;
+                break;
+            default:
+                clock.reason = GCControllerClockReason::Unreadable;
+                clock.error = reader->errorString();
+                break;
+            }
+        }
+    }
+    controller->setReportClock(clock);
+}
+
+void SdlGameControllerSource::measure(SDL_JoystickID instanceId, bool measuring)
+{
+    auto it = m_devices.find(instanceId);
+    if (it == m_devices.end())
+        return;
+    Device& device = it->second;
+    if (device.reader)
+        device.reader->setEnabled(measuring);
+    if (device.handle) {
+        const GCControllerMotion& motion = device.controller->motion();
+        const SDL_bool on = measuring ? SDL_TRUE : SDL_FALSE;
+        if (motion.hasGyroscope)
+            g_sdl->SDL_GameControllerSetSensorEnabled(device.handle, SDL_SENSOR_GYRO, on);
+        if (motion.hasAccelerometer)
+            g_sdl->SDL_GameControllerSetSensorEnabled(device.handle, SDL_SENSOR_ACCEL, on);
+    }
 }

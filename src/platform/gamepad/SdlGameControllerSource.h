@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/gamepad/EventDeviceFinder.h"
 #include "platform/gamepad/GCController.h"
+#include "platform/gamepad/GameControllerMappingFile.h"
+#include "platform/gamepad/InputEventReader.h"
 #include "platform/runtime/DeviceHotplugMonitor.h"
 
 #include <QObject>
@@ -16,13 +19,20 @@ class Timer;
 
 struct _SDL_GameController; // SDL_GameController
 struct _SDL_Joystick; // SDL_Joystick
+struct SDL_ControllerSensorEvent;
+struct SDL_ControllerTouchpadEvent;
 
 // The machine's own game controllers, through SDL's game-controller layer:
 // follows controllers as they are plugged in and out and feeds their buttons,
 // triggers, pad and sticks into the elements of a GCController each.
 // SDL's guide button is home, start is menu (and pause), back is options.
 // A joystick SDL has no game-controller mapping for is followed too, as an
-// unmapped controller with raw inputs only and no profile.
+// unmapped controller with raw inputs only and no profile; a mapping made for
+// it is kept in the mapping file and makes it a game controller at once.
+// SDL 2 times its events by our poll; where the kernel's event device of a
+// controller can be read, its reports are timed by the kernel instead
+// (GCControllerDidReportNotification), while someone measures it. So are
+// its motion sensors and touchpads delivered.
 // Only one source may follow SDL at a time, since SDL has one event queue.
 class SdlGameControllerSource : public QObject {
     Q_OBJECT
@@ -43,7 +53,7 @@ public:
     // The mapping file in the configuration folder, in SDL's text format.
     static constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
     // A larger mapping file is refused rather than read.
-    static constexpr qint64 kMaxMappingFileBytes = 16 * 1024 * 1024;
+    static constexpr qint64 kMaxMappingFileBytes = GameControllerMappingFile::kMostBytes;
 
     // How SDL's subsystems are started: SDL_InitSubSystem, or for a test one
     // that fails the way SDL can. SDL itself is loaded by start() either way.
@@ -69,6 +79,10 @@ public:
     // Before start(): the folder watched for devices where udev does not run,
     // and udev's control file (a test gives folders of its own).
     void setDeviceFolders(const QString& deviceFolder, const QString& udevControl);
+    // Before start(): the kernel's list of input devices, where the event
+    // device of a controller that SDL reads otherwise is looked for; event
+    // devices are taken from the device folder.
+    void setClassFolder(const QString& classFolder) { m_classFolder = classFolder; }
     // How devices being plugged in are noticed; None when by the poll alone.
     DeviceHotplugMonitor::Method hotplugMethod() const { return m_hotplug.method(); }
 
@@ -79,6 +93,11 @@ public:
     // they map becomes a game controller, a controller they change is
     // rewired. The number of lines SDL took; -1 when not running.
     int addMappings(const QByteArray& text);
+    // Keeps one mapping line in the mapping file (with this platform's name
+    // where it names none) and adds it as addMappings() does. False, with
+    // error in the user's words, when the file could not take it (the
+    // mapping applies until the program ends all the same) or SDL refused it.
+    bool saveMapping(const QByteArray& line, QString* error);
 
     // Within the settling time of a device event (or of the start).
     bool isSettling() const;
@@ -98,6 +117,9 @@ private:
         // for an unmapped joystick, where its buttons, axes and hats start.
         std::vector<int> rawButton, rawAxis;
         int firstButton = 0, firstAxis = 0, firstHat = 0;
+        // The kernel's event device, read for the reports' times while measured.
+        std::unique_ptr<InputEventReader> reader;
+        bool pendingGap = false;
     };
 
     void loadMappingFile();
@@ -107,6 +129,10 @@ private:
     void rewire(std::int32_t instanceId);
     void buttonChanged(Device& device, int button, bool pressed, std::uint32_t timestamp);
     void axisChanged(Device& device, int axis, std::int16_t value, std::uint32_t timestamp);
+    void sensorUpdated(Device& device, const SDL_ControllerSensorEvent& event);
+    void touched(Device& device, const SDL_ControllerTouchpadEvent& event, bool down);
+    void openEventDevice(Device& device, std::int32_t instanceId);
+    void measure(std::int32_t instanceId, bool measuring);
     void updatePollInterval();
     // Devices may have come or gone: SDL is polled for a while to find out.
     void deviceActivity();
@@ -117,6 +143,7 @@ private:
     DeviceHotplugMonitor m_hotplug;
     QString m_deviceFolder = QString::fromLatin1(DeviceHotplugMonitor::kInputFolder);
     QString m_udevControl = QString::fromLatin1(DeviceHotplugMonitor::kUdevControl);
+    QString m_classFolder = QString::fromLatin1(EventDeviceFinder::kClassFolder);
     std::shared_ptr<Timer> m_settle;
     bool m_running = false;
     QString m_error;

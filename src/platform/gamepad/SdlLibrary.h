@@ -7,6 +7,7 @@
 // Every SDL function the program calls, with SDL's own prototype.
 #define Q3DART_SDL_FUNCTIONS(X)                                                                                        \
     X(SDL_ClearError)                                                                                                  \
+    X(SDL_free)                                                                                                        \
     X(SDL_GetError)                                                                                                    \
     X(SDL_GetPlatform)                                                                                                 \
     X(SDL_SetHint)                                                                                                     \
@@ -32,11 +33,18 @@
     X(SDL_GameControllerHasLED)                                                                                        \
     X(SDL_GameControllerHasRumble)                                                                                     \
     X(SDL_GameControllerHasRumbleTriggers)                                                                             \
+    X(SDL_GameControllerMapping)                                                                                       \
+    X(SDL_GameControllerHasSensor)                                                                                     \
+    X(SDL_GameControllerSetSensorEnabled)                                                                              \
+    X(SDL_GameControllerGetSensorDataRate)                                                                             \
+    X(SDL_GameControllerGetNumTouchpads)                                                                               \
+    X(SDL_GameControllerGetNumTouchpadFingers)                                                                         \
     X(SDL_JoystickOpen)                                                                                                \
     X(SDL_JoystickClose)                                                                                               \
     X(SDL_JoystickFromInstanceID)                                                                                      \
     X(SDL_JoystickGetDeviceInstanceID)                                                                                 \
     X(SDL_JoystickName)                                                                                                \
+    X(SDL_JoystickPath)                                                                                                \
     X(SDL_JoystickGetVendor)                                                                                           \
     X(SDL_JoystickGetProduct)                                                                                          \
     X(SDL_JoystickGetSerial)                                                                                           \

@@ -2,10 +2,12 @@
 
 #include "platform/gamepad/GameControllerService.h"
 #include "platform/runtime/Localization.h"
+#include "platform/runtime/MainQueue.h"
 
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -14,6 +16,35 @@ namespace {
 bool isStickKey(int key)
 {
     return key >= 'A' && key <= 'Z' && QByteArrayView("WASDIJKL").contains(char(key));
+}
+
+// The keys that turn the controller, either way about x, y and z.
+constexpr char kTurnKeys[] = "RTYUOP";
+
+bool isTurnKey(int key)
+{
+    return key >= 'A' && key <= 'Z' && QByteArrayView(kTurnKeys).contains(char(key));
+}
+
+// The fingers the keyboard puts on the first touchpad, and where.
+struct KeyboardFinger {
+    int key;
+    float x, y, pressure;
+};
+constexpr KeyboardFinger kKeyboardFingers[] = { { 'B', 0.3f, 0.55f, 0.6f }, { 'N', 0.7f, 0.4f, 0.9f } };
+constexpr int kTouchpadKey = 'M';
+
+// A GUID as SDL makes one for a device without vendor and product ids: its
+// bus (none), then the first bytes of its name.
+QString guidFromName(const QString& name)
+{
+    constexpr int kGuidBytes = 16;
+    constexpr int kNameStart = 4;
+    QByteArray bytes(kGuidBytes, '\0');
+    const QByteArray text = name.toUtf8();
+    for (int i = 0; i < text.size() && kNameStart + i < kGuidBytes; ++i)
+        bytes[kNameStart + i] = text[i];
+    return QString::fromLatin1(bytes.toHex());
 }
 
 constexpr float kRawAxisRange = 32767.0f;
@@ -79,6 +110,7 @@ std::unique_ptr<VirtualGameController> VirtualGameController::joystick(
         GCControllerProfile::None, GCExtendedGamepadOptionalElements {}, name);
     GCControllerIdentity identity = pad->m_controller->identity();
     identity.mapped = false;
+    identity.guid = guidFromName(name);
     pad->m_controller->setIdentity(identity);
     std::vector<GCControllerRawInput> raw;
     for (int i = 0; i < buttons; ++i)
@@ -154,7 +186,93 @@ void VirtualGameController::updateRawInputs(const GCControllerPtr& controller)
 
 VirtualGameController::~VirtualGameController()
 {
+    m_stream.reset();
+    m_controller->setMeasuringSwitch(nullptr); // it refers to this object
     unplug();
+}
+
+void VirtualGameController::offerMotion(double rateHz)
+{
+    m_controller->setMotionSensors(true, true, rateHz, rateHz);
+}
+
+void VirtualGameController::offerTouchpads(int count, int fingers)
+{
+    m_controller->setTouchpads(count, fingers);
+}
+
+void VirtualGameController::setRotation(float x, float y, float z)
+{
+    const GCControllerPtr controller = m_controller; // observers may destroy this object
+    controller->setSensorValues(GCControllerSensor::Gyroscope, { x, y, z }, inputTime());
+}
+
+void VirtualGameController::setAcceleration(float x, float y, float z)
+{
+    const GCControllerPtr controller = m_controller;
+    controller->setSensorValues(GCControllerSensor::Accelerometer, { x, y, z }, inputTime());
+}
+
+void VirtualGameController::streamMotion(double rateHz, const std::array<float, 3>& bias, float noise)
+{
+    m_streamRateHz = rateHz;
+    m_streamBias = bias;
+    m_streamNoise = noise;
+    m_controller->setMeasuringSwitch([this](bool measuring) {
+        m_stream.reset();
+        if (measuring && m_streamRateHz > 0)
+            m_stream = Timer::scheduledTimer(1.0 / m_streamRateHz, true, [this] { sampleMotion(); });
+    });
+}
+
+void VirtualGameController::sampleMotion()
+{
+    // The turn held on the keyboard tilts the controller: gravity follows.
+    std::array<double, 2>& tilt = m_tilt;
+    const double step = 1.0 / m_streamRateHz;
+    tilt[0] += m_keyboardTurn[0] * step * std::numbers::pi / 180.0;
+    tilt[1] += m_keyboardTurn[1] * step * std::numbers::pi / 180.0;
+    std::normal_distribution<float> noise(0.0f, m_streamNoise);
+    auto sample = [&](size_t axis) {
+        return m_keyboardTurn[axis] + m_streamBias[axis] + (m_streamNoise > 0 ? noise(m_noise) : 0.0f);
+    };
+    const float g = kStandardGravity;
+    const GCControllerPtr controller = m_controller; // observers may destroy this object
+    const qint64 at = inputTime();
+    controller->setSensorValues(GCControllerSensor::Gyroscope, { sample(0), sample(1), sample(2) }, at);
+    controller->setSensorValues(GCControllerSensor::Accelerometer,
+        { float(g * std::sin(tilt[1])), float(-g * std::sin(tilt[0]) * std::cos(tilt[1])),
+            float(g * std::cos(tilt[0]) * std::cos(tilt[1])) },
+        at);
+}
+
+bool VirtualGameController::touch(int touchpad, int finger, float x, float y, float pressure)
+{
+    const GCControllerPtr controller = m_controller;
+    stampInput();
+    return controller->setTouch(touchpad, finger, { true, x, y, pressure });
+}
+
+bool VirtualGameController::lift(int touchpad, int finger)
+{
+    const GCControllerPtr controller = m_controller;
+    stampInput();
+    const auto& pads = controller->touchpads();
+    GCControllerTouch lifted;
+    if (touchpad >= 0 && size_t(touchpad) < pads.size() && finger >= 0
+        && size_t(finger) < pads[size_t(touchpad)].fingers.size()) {
+        lifted = pads[size_t(touchpad)].fingers[size_t(finger)];
+    }
+    lifted.down = false;
+    lifted.pressure = 0;
+    return controller->setTouch(touchpad, finger, lifted);
+}
+
+bool VirtualGameController::pressTouchpad(int touchpad, bool pressed)
+{
+    const GCControllerPtr controller = m_controller;
+    stampInput();
+    return controller->setTouchpadPressed(touchpad, pressed);
 }
 
 void VirtualGameController::plugIn()
@@ -173,12 +291,15 @@ void VirtualGameController::unplug()
     GameControllerService::sharedService().disconnectController(m_controller);
 }
 
-void VirtualGameController::stampInput() const
+qint64 VirtualGameController::inputTime() const
 {
     using namespace std::chrono;
-    const qint64 now
-        = m_inputTime ? *m_inputTime : duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-    m_controller->setInputTime(now, GCControllerInputClock::Device);
+    return m_inputTime ? *m_inputTime : duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void VirtualGameController::stampInput() const
+{
+    m_controller->setInputTime(inputTime(), GCControllerInputClock::Device);
 }
 
 bool VirtualGameController::setButton(Button button, float value)
@@ -227,6 +348,30 @@ bool VirtualGameController::handleKey(int key, bool down)
 {
     if (key >= 'a' && key <= 'z')
         key -= 'a' - 'A';
+    if (!m_controller->identity().mapped)
+        return handleJoystickKey(key, down);
+    if (isTurnKey(key) && m_controller->motion().hasGyroscope) {
+        if (down)
+            m_heldKeys.insert(key);
+        else
+            m_heldKeys.remove(key);
+        updateKeyboardMotion();
+        return true;
+    }
+    for (const KeyboardFinger& f : kKeyboardFingers) {
+        if (key == f.key && !m_controller->touchpads().empty()) {
+            const int finger = int(&f - kKeyboardFingers);
+            if (down)
+                touch(0, finger, f.x, f.y, f.pressure);
+            else
+                lift(0, finger);
+            return true;
+        }
+    }
+    if (key == kTouchpadKey && !m_controller->touchpads().empty()) {
+        pressTouchpad(0, down);
+        return true;
+    }
     if (isStickKey(key)) {
         if (down)
             m_heldStickKeys.insert(key);
@@ -240,6 +385,72 @@ bool VirtualGameController::handleKey(int key, bool down)
         return false;
     setButton(*button, down ? 1.0f : 0.0f);
     return true;
+}
+
+void VirtualGameController::updateKeyboardMotion()
+{
+    for (size_t axis = 0; axis < 3; ++axis) {
+        const int positive = kTurnKeys[2 * axis];
+        const int negative = kTurnKeys[2 * axis + 1];
+        m_keyboardTurn[axis]
+            = kKeyboardTurn * (float(m_heldKeys.contains(positive)) - float(m_heldKeys.contains(negative)));
+    }
+    // Without a stream the gyroscope reports what the keys change.
+    if (!m_stream)
+        setRotation(m_keyboardTurn[0], m_keyboardTurn[1], m_keyboardTurn[2]);
+}
+
+// A joystick's buttons in the order of the key table's keyboard keys, its
+// first four axes on the stick keys (y growing downward, as SDL's), its
+// first hat on the arrows.
+bool VirtualGameController::handleJoystickKey(int key, bool down)
+{
+    const std::vector<GCControllerRawInput>& raw = m_controller->rawInputs();
+    auto indexOf = [&raw](GCControllerRawInput::Kind kind, int number) -> int {
+        int seen = 0;
+        for (size_t i = 0; i < raw.size(); ++i)
+            if (raw[i].kind == kind && seen++ == number)
+                return int(i);
+        return -1;
+    };
+    if (down)
+        m_heldKeys.insert(key);
+    else
+        m_heldKeys.remove(key);
+    if (isStickKey(key)) {
+        auto axis = [this](int negative, int positive) {
+            return int(std::lround(
+                (float(m_heldKeys.contains(positive)) - float(m_heldKeys.contains(negative))) * kRawAxisRange));
+        };
+        const int values[] = { axis('A', 'D'), axis('W', 'S'), axis('J', 'L'), axis('I', 'K') };
+        for (int a = 0; a < 4; ++a)
+            if (const int index = indexOf(GCControllerRawInput::Kind::Axis, a); index >= 0)
+                setRawInput(size_t(index), values[a]);
+        return true;
+    }
+    const std::pair<int, int> arrows[]
+        = { { Qt::Key_Up, 1 }, { Qt::Key_Right, 2 }, { Qt::Key_Down, 4 }, { Qt::Key_Left, 8 } };
+    for (const auto& [arrow, bit] : arrows) {
+        if (key != arrow)
+            continue;
+        int hat = 0;
+        for (const auto& [held, heldBit] : arrows)
+            if (m_heldKeys.contains(held))
+                hat |= heldBit;
+        const int index = indexOf(GCControllerRawInput::Kind::Hat, 0);
+        return index >= 0 && setRawInput(size_t(index), hat);
+    }
+    int number = 0;
+    for (const GameControllerKeys::Entry& e : GameControllerKeys::entries()) {
+        if (e.keyboard[0] == 0 || GameControllerKeys::isPadDirection(e.key))
+            continue;
+        if (e.keyboard[0] == key || e.keyboard[1] == key) {
+            const int index = indexOf(GCControllerRawInput::Kind::Button, number);
+            return index >= 0 && setRawInput(size_t(index), down ? 1 : 0);
+        }
+        ++number;
+    }
+    return false;
 }
 
 void VirtualGameController::updateKeyboardSticks()

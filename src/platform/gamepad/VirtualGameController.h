@@ -6,14 +6,19 @@
 #include <QSet>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <random>
+
+class Timer;
 
 // A game controller without hardware, for the simulator, the demo mode and
-// tests: it is plugged in and out and its buttons and sticks are moved by
-// calls, or from the keyboard in the demo. It reaches the game-controller
-// service exactly as a real controller does. Pressing its menu button is
-// also a press of its pause button, as on real controllers.
+// tests: it is plugged in and out and its buttons, sticks, motion sensors
+// and touchpads are moved by calls, or from the keyboard in the demo. It
+// reaches the game-controller service exactly as a real controller does.
+// Pressing its menu button is also a press of its pause button, as on real
+// controllers.
 class VirtualGameController {
 public:
     // The keys of the key table; Pause and Turbo have no element, so setButton refuses them.
@@ -29,7 +34,8 @@ public:
     VirtualGameController& operator=(const VirtualGameController&) = delete;
 
     // A joystick without mapping: numbered buttons (b0...), axes (a0...) and
-    // hats (h0...) with raw values only, and no profile.
+    // hats (h0...) with raw values only, and no profile. Its GUID carries its
+    // name, as SDL's do for devices without vendor and product ids.
     static std::unique_ptr<VirtualGameController> joystick(const QString& name, int buttons, int axes, int hats);
     // Sets the raw value of such a joystick's input, by its place in the
     // controller's raw inputs; false when it has none there.
@@ -67,12 +73,37 @@ public:
     void offerHaptics(bool rumble, bool triggerRumble, bool light);
     HapticsRequest haptics() const { return *m_haptics; }
 
+    // Gives the controller a gyroscope and an accelerometer (stating rateHz),
+    // and touchpads with room for some fingers each.
+    void offerMotion(double rateHz = 0);
+    void offerTouchpads(int count, int fingers);
+    // A sample of each sensor: degrees per second about x, y and z; m/s²
+    // along them, gravity included (lying flat, z reads it).
+    void setRotation(float x, float y, float z);
+    void setAcceleration(float x, float y, float z);
+    // While the controller is measured, both sensors sample by themselves at
+    // rateHz: the turn the keyboard gives plus a constant bias and noise
+    // (standard deviation, per axis, degrees per second), and gravity
+    // tilted by that turn. Samples are timed as setInputTime() says.
+    void streamMotion(double rateHz, const std::array<float, 3>& bias, float noise);
+    // A finger on a touchpad (x, y 0..1 from the left and the top; pressure 0..1), or lifted.
+    bool touch(int touchpad, int finger, float x, float y, float pressure);
+    bool lift(int touchpad, int finger);
+    bool pressTouchpad(int touchpad, bool pressed);
+
     // The demo's keyboard, by Qt key code, as the key table maps it (Z X C V
     // are A B X Y; Q and E the shoulders, 1 and 3 the triggers, F and G the
     // stick clicks; Home, Return and Tab are home, menu and options; the
     // arrows are the pad); W A S D move the left stick and I J K L the right
-    // one. True when the key is mapped.
+    // one; R T, Y U and O P turn the controller about x, y and z either way;
+    // B and N put a finger on the first touchpad, M presses it. A joystick
+    // without mapping takes the same keys as its buttons b0, b1, ... in that
+    // order, W A S D and I J K L as its axes a0 to a3 and the arrows as its
+    // first hat. True when the key is mapped.
     bool handleKey(int key, bool down);
+    // How fast a held turning key turns the controller (degrees per second).
+    static constexpr float kKeyboardTurn = 90.0f;
+    static constexpr float kStandardGravity = 9.80665f;
 
     // Buttons by their names as buttonName() gives them (A, B, X, Y, L1 ... Options, Up ... Right), in any case.
     static std::optional<Button> buttonNamed(const QString& name);
@@ -80,6 +111,10 @@ public:
 
 private:
     void updateKeyboardSticks();
+    void updateKeyboardMotion();
+    bool handleJoystickKey(int key, bool down);
+    void sampleMotion();
+    qint64 inputTime() const;
     void stampInput() const;
     static void updateRawInputs(const GCControllerPtr& controller);
 
@@ -88,4 +123,12 @@ private:
     QSet<int> m_heldStickKeys;
     std::optional<qint64> m_inputTime;
     std::shared_ptr<HapticsRequest> m_haptics = std::make_shared<HapticsRequest>();
+    QSet<int> m_heldKeys; // a joystick's and the turning keys
+    std::array<float, 3> m_keyboardTurn {};
+    std::array<double, 2> m_tilt {}; // radians about x and y, from the turns
+    double m_streamRateHz = 0;
+    std::array<float, 3> m_streamBias {};
+    float m_streamNoise = 0;
+    std::mt19937 m_noise { 7 };
+    std::shared_ptr<Timer> m_stream;
 };
