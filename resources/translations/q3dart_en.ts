@@ -2844,5 +2844,35 @@
         <extracomment>Mapping editor: closes it without saving.</extracomment>
         <translation>Cancel</translation>
     </message>
+    <message id="LightColourTitle">
+        <source>Light colour</source>
+        <extracomment>Key test: title of the dialog that picks the light's colour.</extracomment>
+        <translation>Light colour</translation>
+    </message>
+    <message id="LightColourSet">
+        <source>Set</source>
+        <extracomment>Key test light dialog: sets the colour.</extracomment>
+        <translation>Set</translation>
+    </message>
+    <message id="ColourRed">
+        <source>Red</source>
+        <extracomment>Key test light dialog: the red slider.</extracomment>
+        <translation>Red</translation>
+    </message>
+    <message id="ColourGreen">
+        <source>Green</source>
+        <extracomment>Key test light dialog: the green slider.</extracomment>
+        <translation>Green</translation>
+    </message>
+    <message id="ColourBlue">
+        <source>Blue</source>
+        <extracomment>Key test light dialog: the blue slider.</extracomment>
+        <translation>Blue</translation>
+    </message>
+    <message id="LightColourCancel">
+        <source>Cancel</source>
+        <extracomment>Key test light dialog: closes it and leaves the light as it was.</extracomment>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -2842,5 +2842,35 @@
         <extracomment>Mapping editor: closes it without saving.</extracomment>
         <translation>取消</translation>
     </message>
+    <message id="LightColourTitle">
+        <source>Light colour</source>
+        <extracomment>Key test: title of the dialog that picks the light's colour.</extracomment>
+        <translation>灯光颜色</translation>
+    </message>
+    <message id="LightColourSet">
+        <source>Set</source>
+        <extracomment>Key test light dialog: sets the colour.</extracomment>
+        <translation>设置</translation>
+    </message>
+    <message id="ColourRed">
+        <source>Red</source>
+        <extracomment>Key test light dialog: the red slider.</extracomment>
+        <translation>红</translation>
+    </message>
+    <message id="ColourGreen">
+        <source>Green</source>
+        <extracomment>Key test light dialog: the green slider.</extracomment>
+        <translation>绿</translation>
+    </message>
+    <message id="ColourBlue">
+        <source>Blue</source>
+        <extracomment>Key test light dialog: the blue slider.</extracomment>
+        <translation>蓝</translation>
+    </message>
+    <message id="LightColourCancel">
+        <source>Cancel</source>
+        <extracomment>Key test light dialog: closes it and leaves the light as it was.</extracomment>
+        <translation>取消</translation>
+    </message>
 </context>
 </TS>

@@ -10,12 +10,12 @@
 #include "views/ElidedLabel.h"
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
+#include "views/ZelLightColourDialog.h"
 #include "views/ZelMappingView.h"
 #include "views/ZelMotionView.h"
 #include "views/ZelStickCheckView.h"
 #include "views/ZelTouchpadView.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QKeySequence>
@@ -892,17 +892,16 @@ void ZelKeyTestView::lightAction()
     if (!shownController())
         return;
     // Not a modal loop: the controller's events go on while it is open.
-    auto* dialog = new QColorDialog(this);
-    dialog->setObjectName(QStringLiteral("lightColourDialog"));
-    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    auto* dialog = new ZelLightColourDialog(QColor(m_light[0], m_light[1], m_light[2]), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this,
+    connect(dialog, &ZelLightColourDialog::colourChosen, this,
         [this](const QColor& colour) { setLight(colour.red(), colour.green(), colour.blue()); });
     dialog->open();
 }
 
 void ZelKeyTestView::setLight(int red, int green, int blue)
 {
+    m_light = { red, green, blue };
     const GCControllerPtr controller = shownController();
     if (controller && !controller->setLightColor(red, green, blue))
         MessageToast::showMsgWithtext(localized("LightRefused").arg(controller->vendorName()));

@@ -177,6 +177,7 @@ private:
     std::vector<GCControllerPtr> m_chooserControllers;
     GCControllerPtr m_measured;
     MotorStrengths m_strengths;
+    std::array<int, 3> m_light { 255, 255, 255 }; // the colour last asked of the light
     std::array<QAbstractButton*, 4> m_tabs {}; // by Page
     QPointer<MappingEditor> m_mapping;
     bool m_savingMapping = false;

@@ -17,18 +17,19 @@
 #include "views/GradientLayer.h"
 #include "views/ZelAnalogueView.h"
 #include "views/ZelKeyTestView.h"
+#include "views/ZelLightColourDialog.h"
 #include "views/ZelMappingView.h"
 #include "views/ZelMotionView.h"
 #include "views/ZelStickCheckView.h"
 #include "views/ZelTouchpadView.h"
 
 #include <QAbstractButton>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QSlider>
+#include <QSpinBox>
 #include <QtTest>
 #include <QVBoxLayout>
 
@@ -686,10 +687,31 @@ private slots:
 
         // Any colour, from the dialog; it leaves the controller's events going.
         view().lightButton->click();
-        auto* dialog = view().findChild<QColorDialog*>(QStringLiteral("lightColourDialog"));
+        auto* dialog = view().findChild<ZelLightColourDialog*>(QStringLiteral("lightColourDialog"));
         QVERIFY(dialog && dialog->isVisible());
-        dialog->setCurrentColor(QColor(12, 34, 56));
+        QCOMPARE(dialog->colour(), QColor(255, 255, 255)); // the last asked
+        dialog->sliders[0]->setValue(12);
+        dialog->sliders[1]->setValue(34);
+        // The number beside a slider moves it, and the other way round.
+        const QList<QSpinBox*> numbers = dialog->findChildren<QSpinBox*>();
+        QCOMPARE(numbers.size(), 3);
+        QCOMPARE(numbers[1]->value(), 34);
+        numbers[2]->setValue(56);
+        QCOMPARE(dialog->sliders[2]->value(), 56);
+        QCOMPARE(asked().requests, 6); // nothing before it is set
         dialog->accept();
+        QVERIFY(asked().red == 12 && asked().green == 34 && asked().blue == 56);
+        // Opened again, it starts from that colour; cancelled, nothing is asked.
+        view().lightButton->click();
+        QVERIFY(testsupport::waitUntil([this] {
+            auto* again = view().findChild<ZelLightColourDialog*>(QStringLiteral("lightColourDialog"));
+            return again && again->isVisible() && again->colour() == QColor(12, 34, 56);
+        }));
+        auto* again = view().findChild<ZelLightColourDialog*>(QStringLiteral("lightColourDialog"));
+        again->sliders[0]->setValue(200);
+        const int requests = asked().requests;
+        again->reject();
+        QCOMPARE(asked().requests, requests);
         QVERIFY(asked().red == 12 && asked().green == 34 && asked().blue == 56);
         view().grab();
 
