@@ -20,9 +20,7 @@
 #include <QGridLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QPainterPath>
 #include <QPushButton>
-#include <QRegion>
 #include <QShortcut>
 #include <QSlider>
 #include <QStackedWidget>
@@ -44,8 +42,6 @@ const QString kSelectedTitleColour = QStringLiteral("#ffffff");
 // readable by anyone who needs to know it.
 const char* const kBorderWidth = "borderWidth";
 const char* const kCornerRadius = "cornerRadius";
-// A knob's centre to the fraction of a pixel; see moveKnob.
-const char* const kExactCentre = "exactCentre";
 // The text size a key's title, an arrow or a pad slot shows at the scale in use.
 const char* const kFontPixels = "fontPixels";
 // The interface's text sizes on keys (the titles) and on the arrow pad.
@@ -64,27 +60,6 @@ void setBorderWidth(QWidget* widget, int width)
                               .arg(width)
                               .arg(kBorderColour)
                               .arg(widget->property(kCornerRadius).toDouble()));
-}
-
-// Child widgets are clipped to their parent's rectangle; the mask rounds it.
-void clipToRoundedBounds(QWidget* widget, double radius)
-{
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(widget->rect()), radius, radius);
-    widget->setMask(QRegion(shape.toFillPolygon().toPolygon()));
-}
-
-// Widgets sit on whole pixels, but small stick movements add up to
-// fractions of one: the exact centre is kept beside the knob and used as
-// long as the knob still stands where it was put.
-QPointF knobCentre(const QWidget* knob)
-{
-    const QPointF centre = QRectF(knob->geometry()).center();
-    const QVariant exact = knob->property(kExactCentre);
-    if (exact.isValid() && std::abs(exact.toPointF().x() - centre.x()) <= 0.5
-        && std::abs(exact.toPointF().y() - centre.y()) <= 0.5)
-        return exact.toPointF();
-    return centre;
 }
 
 void styleTitle(QLabel* title, bool selected)
@@ -242,7 +217,13 @@ void ZelKeyTestView::commonInit()
     for (QWidget* ring : { leftJoystick.data(), rightJoystick.data() }) {
         ring->setProperty(kCornerRadius, joystickRadius);
         setBorderWidth(ring, 1);
-        clipToRoundedBounds(ring, joystickRadius);
+        // A knob pushed to the edge stands half outside its ring: it lies on
+        // the ring's panel, above the ring, so that it is drawn whole, and
+        // follows the ring wherever the layout puts it.
+        QWidget* knob = ring == leftJoystick ? leftJoystickButton.data() : rightJoystickButton.data();
+        knob->setParent(ring->parentWidget());
+        knob->raise();
+        ring->installEventFilter(this);
     }
 
     ui.buttonHome->setText(localized("KeyHome"));
@@ -338,7 +319,6 @@ void ZelKeyTestView::applyScale(double scale)
 {
     m_scale = scale;
     const auto scaled = [scale](int value) { return int(std::lround(value * scale)); };
-    const double ringBefore = leftJoystick->width();
     for (const Fixed& fixed : m_fixed) {
         if (!fixed.widget)
             continue;
@@ -364,21 +344,17 @@ void ZelKeyTestView::applyScale(double scale)
     }
     analogueView->setMinimumHeight(std::max(kSmallestAnalogueHeight, scaled(m_analogueHeight)));
 
-    // The rings and the knobs' travel: a knob keeps where it stands in its ring.
+    // The rings and the knobs' travel: a knob keeps its stick's position.
     joystickRadius = leftJoystick->width() * 0.5;
     const QSize knobSize(scaled(m_knobSize.width()) & ~1, scaled(m_knobSize.height()) & ~1);
     for (auto [ring, knob] : { std::pair { leftJoystick.data(), leftJoystickButton.data() },
              std::pair { rightJoystick.data(), rightJoystickButton.data() } }) {
         ring->setProperty(kCornerRadius, joystickRadius);
         setBorderWidth(ring, ring->property(kBorderWidth).toInt());
-        clipToRoundedBounds(ring, joystickRadius);
-        const QPointF offset = knobCentre(knob) - QPointF(ringBefore / 2.0, ringBefore / 2.0);
-        const QPointF moved = QPointF(joystickRadius, joystickRadius) + offset * (ring->width() / ringBefore);
         knob->resize(knobSize);
         knob->setStyleSheet(QStringLiteral("border-radius: %1px;").arg(knobSize.width() / 2));
-        knob->setProperty(kExactCentre, moved);
-        knob->move(qRound(moved.x() - knobSize.width() / 2.0), qRound(moved.y() - knobSize.height() / 2.0));
     }
+    placeKnobs();
 }
 
 void ZelKeyTestView::observeKeyPressedStatus()
@@ -419,11 +395,11 @@ void ZelKeyTestView::observeKeyPressedStatus()
     }
     manager.setJoystickChanged(Stick::Left, [self](float dx, float dy) {
         if (self)
-            self->moveKnob(self->leftJoystickButton, dx, dy);
+            self->moveKnob(Side::Left, dx, dy);
     });
     manager.setJoystickChanged(Stick::Right, [self](float dx, float dy) {
         if (self)
-            self->moveKnob(self->rightJoystickButton, dx, dy);
+            self->moveKnob(Side::Right, dx, dy);
     });
 }
 
@@ -494,15 +470,35 @@ void ZelKeyTestView::changeButton(QAbstractButton* button, bool selected)
     }
 }
 
-void ZelKeyTestView::moveKnob(QWidget* knob, float dx, float dy)
+void ZelKeyTestView::moveKnob(Side side, float dx, float dy)
 {
-    if (!knob)
-        return;
-    QPointF centre = knobCentre(knob);
-    // The stick's y grows upward, the screen's downward.
-    centre += QPointF(joystickRadius * dx, -joystickRadius * dy);
-    knob->setProperty(kExactCentre, centre);
-    knob->move(qRound(centre.x() - knob->width() / 2.0), qRound(centre.y() - knob->height() / 2.0));
+    // The manager reports changes; the position is their sum, kept as a
+    // value so that movements of less than a pixel add up.
+    m_stickPositions[size_t(side)] += QPointF(dx, dy);
+    placeKnobs();
+}
+
+void ZelKeyTestView::placeKnobs()
+{
+    for (Side side : { Side::Left, Side::Right }) {
+        QWidget* ring = side == Side::Left ? leftJoystick.data() : rightJoystick.data();
+        QWidget* knob = side == Side::Left ? leftJoystickButton.data() : rightJoystickButton.data();
+        if (!ring || !knob)
+            continue;
+        const QPointF stick = m_stickPositions[size_t(side)];
+        // The stick's y grows upward, the screen's downward.
+        const QPointF centre
+            = QRectF(ring->geometry()).center() + QPointF(joystickRadius * stick.x(), -joystickRadius * stick.y());
+        knob->move(qRound(centre.x() - knob->width() / 2.0), qRound(centre.y() - knob->height() / 2.0));
+    }
+}
+
+bool ZelKeyTestView::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == leftJoystick || watched == rightJoystick)
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeKnobs();
+    return ZelBaseView::eventFilter(watched, event);
 }
 
 void ZelKeyTestView::observeControllers()

@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QList>
 #include <QMargins>
+#include <QPointF>
 #include <QPointer>
 
 #include <array>
@@ -147,6 +148,7 @@ protected:
     // Every show closes the accessory session and every hide reopens it.
     void didSetHidden(bool hidden) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void commonInit();
@@ -154,7 +156,9 @@ private:
     // The 13 keys that light while held, and the four arrows shown only while held.
     QList<QAbstractButton*> normalButtons() const;
     QList<QAbstractButton*> arrowButtons() const;
-    void moveKnob(QWidget* knob, float dx, float dy);
+    enum class Side { Left, Right };
+    void moveKnob(Side side, float dx, float dy);
+    void placeKnobs();
     void observeControllers();
     void refreshControllers();
     void showController(const GCControllerPtr& controller);
@@ -177,6 +181,7 @@ private:
     std::vector<GCControllerPtr> m_chooserControllers;
     GCControllerPtr m_measured;
     MotorStrengths m_strengths;
+    std::array<QPointF, 2> m_stickPositions {}; // by Side, as the sticks report them
     std::array<int, 3> m_light { 255, 255, 255 }; // the colour last asked of the light
     std::array<QAbstractButton*, 4> m_tabs {}; // by Page
     QPointer<MappingEditor> m_mapping;

@@ -306,7 +306,7 @@ private slots:
             QVERIFY(std::abs(double(l1->width()) / l1->height() - shoulder) < 0.1);
             QCOMPARE(view().buttonA->size(), view().buttonB->size());
             QCOMPARE(view().leftJoystickButton->size(), view().rightJoystickButton->size());
-            const QPointF ringCentre(view().joystickRadius, view().joystickRadius);
+            const QPointF ringCentre = centreOf(view().leftJoystick);
             QVERIFY(
                 std::abs(centreOf(view().leftJoystickButton).x() - (ringCentre.x() + view().joystickRadius)) <= 1.0);
             QVERIFY(std::abs(centreOf(view().leftJoystickButton).y() - ringCentre.y()) <= 1.0);
@@ -317,7 +317,7 @@ private slots:
         QVERIFY(resized(QSize(1920, 1080)));
         QVERIFY(view().leftJoystick->width() > 2 * small);
         m_pad->moveStick(Stick::Left, 0.0f, 0.0f);
-        QVERIFY(std::abs(centreOf(view().leftJoystickButton).x() - view().joystickRadius) <= 1.0);
+        QVERIFY(std::abs(centreOf(view().leftJoystickButton).x() - centreOf(view().leftJoystick).x()) <= 1.0);
         view().setParent(nullptr);
     }
 
