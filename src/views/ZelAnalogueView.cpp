@@ -10,6 +10,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -219,7 +220,11 @@ void ZelAnalogueView::valuesChanged()
     for (bool left : { true, false }) {
         std::deque<QPointF>& trail = left ? m_leftTrail : m_rightTrail;
         const QPointF position = stickPosition(left);
-        if (trail.empty() || trail.back() != position)
+        // A stick let go back into its dead zone ends its stroke: the trail
+        // shows the movement under way, never an old one.
+        if (std::hypot(position.x(), position.y()) <= deadZone(left))
+            trail.clear();
+        else if (trail.empty() || trail.back() != position)
             trail.push_back(position);
         while (trail.size() > kTrailLength)
             trail.pop_front();

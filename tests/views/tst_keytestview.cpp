@@ -310,6 +310,10 @@ private slots:
             QVERIFY(
                 std::abs(centreOf(view().leftJoystickButton).x() - (ringCentre.x() + view().joystickRadius)) <= 1.0);
             QVERIFY(std::abs(centreOf(view().leftJoystickButton).y() - ringCentre.y()) <= 1.0);
+            // Pushed to the edge, the knob stands half outside its ring and
+            // is drawn whole: nothing clips it.
+            const QWidget* knob = view().leftJoystickButton;
+            QCOMPARE(knob->visibleRegion(), QRegion(knob->rect()));
         }
         QVERIFY(view().scale() > ZelKeyTestView::kSmallestScale);
         QVERIFY(resized(QSize(720, 405)));
@@ -577,8 +581,12 @@ private slots:
         QCOMPARE(panel->trail(true).size(), size_t(2));
         QCOMPARE(panel->trail(true).back(), QPointF(0.5, 0.0));
         for (int i = 0; i < int(ZelAnalogueView::kTrailLength) + 10; ++i)
-            m_pad->moveStick(Stick::Left, float(i % 7) / 10.0f, 0.0f);
+            m_pad->moveStick(Stick::Left, 0.3f + float(i % 7) / 10.0f, 0.0f);
         QCOMPARE(panel->trail(true).size(), ZelAnalogueView::kTrailLength);
+        // Let go, the stick's stroke is over: no old line stays in its ring.
+        m_pad->moveStick(Stick::Left, 0.1f, 0.0f);
+        QVERIFY(panel->trail(true).empty());
+        QCOMPARE(panel->trail(false).size(), size_t(1));
 
         // The trigger's level below the press threshold, which no key shows.
         QVERIFY(m_pad->setButton(Button::L2, 0.3f));
