@@ -37,6 +37,7 @@
 #include "views/ZelUpgradeView.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -761,6 +762,28 @@ private slots:
         QCOMPARE(tile->iconSize(), iconSize);
         QCOMPARE(QFontInfo(tile->font()).pixelSize(), tileText);
         QCOMPARE(QFontInfo(prompt->font()).pixelSize(), promptText);
+    }
+
+    // Every screen closes from the same place: the first thing in its
+    // title bar, before its title.
+    void closeButtonsStandInTheSamePlaceOnEveryScreen()
+    {
+        ZelUpgradeView upgrade;
+        ZelKeyTestView keyTest;
+        ZelTutorialView tutorial;
+        ZelMFiGameView games;
+        for (QWidget* screen : std::initializer_list<QWidget*> { &upgrade, &keyTest, &tutorial, &games }) {
+            const char* name = screen->metaObject()->className();
+            auto* close = screen->findChild<QAbstractButton*>(QStringLiteral("closeButton"));
+            auto* title = screen->findChild<QLabel*>(QStringLiteral("titleLabel"));
+            QVERIFY2(close && title, name);
+            QBoxLayout* bar = nullptr;
+            for (QBoxLayout* layout : screen->findChildren<QBoxLayout*>())
+                if (layout->indexOf(close) >= 0)
+                    bar = layout;
+            QVERIFY2(bar && bar->direction() == QBoxLayout::LeftToRight, name);
+            QVERIFY2(bar->indexOf(close) == 0 && bar->indexOf(title) == 1, name);
+        }
     }
 
     void toastOverlayShowsOneTextAndLetsClicksThrough()
