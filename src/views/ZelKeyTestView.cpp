@@ -2,6 +2,7 @@
 
 #include "accessory/EADSessionController.h"
 #include "input/KestGameControllerManager.h"
+#include "input/KeyTestModel.h"
 #include "lib/MessageToast.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -360,9 +361,8 @@ void ZelKeyTestView::applyScale(double scale)
 void ZelKeyTestView::observeKeyPressedStatus()
 {
     using Key = KestGameControllerManager::Key;
-    using Stick = KestGameControllerManager::Stick;
     using Element = QPointer<QAbstractButton> ZelKeyTestView::*;
-    const std::pair<Key, Element> keys[] = {
+    static const std::pair<Key, Element> keys[] = {
         { Key::A, &ZelKeyTestView::buttonA },
         { Key::B, &ZelKeyTestView::buttonB },
         { Key::X, &ZelKeyTestView::buttonX },
@@ -382,25 +382,14 @@ void ZelKeyTestView::observeKeyPressedStatus()
         { Key::Right, &ZelKeyTestView::buttonRight },
     };
 
-    // The slots outlive a screen that is destroyed (at exit, in tests): they
-    // hold it weakly and do nothing once it is gone.
-    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
-    const QPointer<ZelKeyTestView> self(this);
-    for (const auto& entry : keys) {
-        const auto element = entry.second;
-        manager.setKeyPressed(entry.first, [self, element](bool pressed) {
-            if (self)
-                self->changeButton(self->*element, pressed);
-        });
-    }
-    manager.setJoystickChanged(Stick::Left, [self](float dx, float dy) {
-        if (self)
-            self->moveKnob(Side::Left, dx, dy);
+    // The model takes the manager's slots; the screen draws what it holds.
+    m_model = new KeyTestModel(KestGameControllerManager::sharedInstance(), this);
+    connect(m_model, &KeyTestModel::keyReported, this, [this](Key key, bool pressed) {
+        for (const auto& [k, element] : keys)
+            if (k == key)
+                changeButton(this->*element, pressed);
     });
-    manager.setJoystickChanged(Stick::Right, [self](float dx, float dy) {
-        if (self)
-            self->moveKnob(Side::Right, dx, dy);
-    });
+    connect(m_model, &KeyTestModel::stickMoved, this, &ZelKeyTestView::placeKnobs);
 }
 
 QList<QAbstractButton*> ZelKeyTestView::normalButtons() const
@@ -470,22 +459,15 @@ void ZelKeyTestView::changeButton(QAbstractButton* button, bool selected)
     }
 }
 
-void ZelKeyTestView::moveKnob(Side side, float dx, float dy)
-{
-    // The manager reports changes; the position is their sum, kept as a
-    // value so that movements of less than a pixel add up.
-    m_stickPositions[size_t(side)] += QPointF(dx, dy);
-    placeKnobs();
-}
-
 void ZelKeyTestView::placeKnobs()
 {
-    for (Side side : { Side::Left, Side::Right }) {
-        QWidget* ring = side == Side::Left ? leftJoystick.data() : rightJoystick.data();
-        QWidget* knob = side == Side::Left ? leftJoystickButton.data() : rightJoystickButton.data();
-        if (!ring || !knob)
+    using Stick = KeyTestModel::Stick;
+    for (Stick side : { Stick::Left, Stick::Right }) {
+        QWidget* ring = side == Stick::Left ? leftJoystick.data() : rightJoystick.data();
+        QWidget* knob = side == Stick::Left ? leftJoystickButton.data() : rightJoystickButton.data();
+        if (!ring || !knob || !m_model)
             continue;
-        const QPointF stick = m_stickPositions[size_t(side)];
+        const QPointF stick = m_model->stickPosition(side);
         // The stick's y grows upward, the screen's downward.
         const QPointF centre
             = QRectF(ring->geometry()).center() + QPointF(joystickRadius * stick.x(), -joystickRadius * stick.y());

@@ -39,6 +39,8 @@ class ZelTouchpadView;
 // through a mapping for a controller that has none, in a panel of its own.
 // While the screen is shown its controller is measured (motion samples, the
 // device's report times).
+class KeyTestModel;
+
 class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
@@ -156,8 +158,6 @@ private:
     // The 13 keys that light while held, and the four arrows shown only while held.
     QList<QAbstractButton*> normalButtons() const;
     QList<QAbstractButton*> arrowButtons() const;
-    enum class Side { Left, Right };
-    void moveKnob(Side side, float dx, float dy);
     void placeKnobs();
     void observeControllers();
     void refreshControllers();
@@ -181,7 +181,7 @@ private:
     std::vector<GCControllerPtr> m_chooserControllers;
     GCControllerPtr m_measured;
     MotorStrengths m_strengths;
-    std::array<QPointF, 2> m_stickPositions {}; // by Side, as the sticks report them
+    QPointer<KeyTestModel> m_model;
     std::array<int, 3> m_light { 255, 255, 255 }; // the colour last asked of the light
     std::array<QAbstractButton*, 4> m_tabs {}; // by Page
     QPointer<MappingEditor> m_mapping;

@@ -1,0 +1,94 @@
+// The key test's model fed by a virtual game controller through the
+// game-controller manager, without a window: which keys are held and where
+// the sticks stand.
+#include "input/KestGameControllerManager.h"
+#include "input/KeyTestModel.h"
+#include "platform/gamepad/VirtualGameController.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using Button = VirtualGameController::Button;
+using Key = KeyTestModel::Key;
+using Stick = VirtualGameController::Stick;
+using Side = KeyTestModel::Stick;
+
+} // namespace
+
+class TestKeyTestModel : public QObject {
+    Q_OBJECT
+
+    KestGameControllerManager* m_manager = nullptr;
+    std::unique_ptr<VirtualGameController> m_pad;
+
+private slots:
+    void initTestCase() { m_manager = &KestGameControllerManager::sharedInstance(); }
+
+    void init()
+    {
+        m_pad = std::make_unique<VirtualGameController>();
+        m_pad->plugIn();
+        // The manager reports movements since the last report: start each case centred.
+        for (Stick s : { Stick::Left, Stick::Right }) {
+            m_pad->moveStick(s, 1.0f, 1.0f);
+            m_pad->moveStick(s, 0.0f, 0.0f);
+        }
+    }
+
+    void cleanup() { m_pad.reset(); }
+
+    void keysAreHeldUntilLetGoAndEveryReportIsTold()
+    {
+        KeyTestModel model(*m_manager);
+        QSignalSpy reports(&model, &KeyTestModel::keyReported);
+        QVERIFY(m_pad->press(Button::A));
+        QVERIFY(model.isPressed(Key::A) && !model.isPressed(Key::B));
+        QVERIFY(m_pad->press(Button::Up));
+        QVERIFY(model.isPressed(Key::Up));
+        QVERIFY(m_pad->release(Button::A));
+        QVERIFY(!model.isPressed(Key::A) && model.isPressed(Key::Up));
+        QCOMPARE(reports.last().at(0).value<Key>(), Key::A);
+        QCOMPARE(reports.last().at(1).toBool(), false);
+
+        // A pressure-sensitive key reports each change of its level while held: each is told.
+        QVERIFY(m_pad->setButton(Button::B, 0.6f));
+        const qsizetype first = reports.size();
+        QVERIFY(m_pad->setButton(Button::B, 0.8f));
+        QVERIFY(reports.size() > first);
+        QCOMPARE(reports.last().at(0).value<Key>(), Key::B);
+        QVERIFY(model.isPressed(Key::B));
+    }
+
+    void sticksAreTheSumOfTheirMovements()
+    {
+        KeyTestModel model(*m_manager);
+        QSignalSpy moves(&model, &KeyTestModel::stickMoved);
+        QVERIFY(m_pad->moveStick(Stick::Left, 0.5f, -0.25f));
+        QCOMPARE(model.stickPosition(Side::Left), QPointF(0.5, -0.25));
+        QCOMPARE(model.stickPosition(Side::Right), QPointF());
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(moves.at(0).at(0).value<Side>(), Side::Left);
+        // Steps far smaller than a pixel of any ring add up exactly.
+        for (int i = 1; i <= 100; ++i)
+            m_pad->moveStick(Stick::Right, 0.001f * float(i), 0.0f);
+        QVERIFY(std::abs(model.stickPosition(Side::Right).x() - 0.1) < 1e-6);
+        m_pad->moveStick(Stick::Right, 0.0f, 0.0f);
+        QVERIFY(std::abs(model.stickPosition(Side::Right).x()) < 1e-6);
+    }
+
+    // The manager's slots outlive a model: once it is gone they do nothing.
+    void slotsDoNothingOnceTheModelIsGone()
+    {
+        auto model = std::make_unique<KeyTestModel>(*m_manager);
+        model.reset();
+        QVERIFY(m_pad->press(Button::A));
+        QVERIFY(m_pad->moveStick(Stick::Left, 0.5f, 0.5f));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeyTestModel)
+#include "tst_keytestmodel.moc"
