@@ -4,6 +4,7 @@
 #include "input/KestGameControllerManager.h"
 #include "input/KeyTestModel.h"
 #include "platform/gamepad/VirtualGameController.h"
+#include "support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -28,16 +29,7 @@ class TestKeyTestModel : public QObject {
 private slots:
     void initTestCase() { m_manager = &KestGameControllerManager::sharedInstance(); }
 
-    void init()
-    {
-        m_pad = std::make_unique<VirtualGameController>();
-        m_pad->plugIn();
-        // The manager reports movements since the last report: start each case centred.
-        for (Stick s : { Stick::Left, Stick::Right }) {
-            m_pad->moveStick(s, 1.0f, 1.0f);
-            m_pad->moveStick(s, 0.0f, 0.0f);
-        }
-    }
+    void init() { m_pad = testsupport::plugInCentredPad(); }
 
     void cleanup() { m_pad.reset(); }
 

@@ -254,3 +254,15 @@ testsupport::PeerAccessory::~PeerAccessory()
 {
     m_accessory.reset();
 }
+
+std::unique_ptr<VirtualGameController> testsupport::plugInCentredPad()
+{
+    auto pad = std::make_unique<VirtualGameController>();
+    pad->plugIn();
+    for (VirtualGameController::Stick stick :
+        { VirtualGameController::Stick::Left, VirtualGameController::Stick::Right }) {
+        pad->moveStick(stick, 1.0f, 1.0f);
+        pad->moveStick(stick, 0.0f, 0.0f);
+    }
+    return pad;
+}

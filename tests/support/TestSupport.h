@@ -2,6 +2,7 @@
 
 #include "lib/MessageToast.h"
 #include "platform/transport/EAAccessory.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "sim/SimulatedController.h"
 
 #include <QByteArray>
@@ -117,6 +118,11 @@ private:
 // Runs the event loop until done() holds or timeoutMs passed; whether it holds.
 // Unlike QTest::qWaitFor it never sleeps while events are pending, so byte
 // exchanges run at full speed while it waits; with none pending it blocks.
+// The game-controller manager reports a stick's movement since the last
+// report of any controller's same stick: a case that follows the movements
+// starts from a pad whose sticks have just been centred.
+std::unique_ptr<VirtualGameController> plugInCentredPad();
+
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = kPatienceMs);
 
 QByteArray bytes(std::initializer_list<int> values);

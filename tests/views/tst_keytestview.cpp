@@ -178,12 +178,7 @@ private slots:
     {
         // The sticks' last positions are shared by the whole process: bring
         // them to the centre before a screen listens.
-        m_pad = std::make_unique<VirtualGameController>();
-        m_pad->plugIn();
-        for (Stick s : { Stick::Left, Stick::Right }) {
-            m_pad->moveStick(s, 1.0f, 1.0f);
-            m_pad->moveStick(s, 0.0f, 0.0f);
-        }
+        m_pad = testsupport::plugInCentredPad();
         m_view = std::make_unique<ZelKeyTestView>();
         m_view->resize(960, 540);
         m_view->show();
