@@ -557,45 +557,36 @@ void ZelUpgradeView::showPhase(UpgradeRun::Phase phase)
 {
     // The step line names the step; the status line shows it too, or the
     // percentage while a part is being sent.
-    const auto step = [this](const char* key) {
-        setPhaseText(localized(key));
-        setProgressText(localized(key));
-    };
-    const auto sending = [this](const char* key) {
-        setPhaseText(localized(key));
-        showProgress(m_run ? m_run->progress() : 0.0);
-    };
     showCancellable();
     showSteps();
     // What was said while the controller restarted is over once it is back.
     if (phase != UpgradeRun::Phase::WaitingForRestart)
         upgradePromptLabel->setText(localized("UpgradeWarning"));
+    const QString text = UpgradeRun::phaseText(phase);
     switch (phase) {
+    case UpgradeRun::Phase::Idle:
+        return;
     case UpgradeRun::Phase::Download:
         // The bar fills with the download, then starts again with the images.
         animateProgressBar(0.0);
-        return step("PhaseDownload");
-    case UpgradeRun::Phase::DigestCheck:
-        return step("PhaseDigestCheck");
-    case UpgradeRun::Phase::Unpack:
-        return step("PhaseUnpack");
+        break;
     case UpgradeRun::Phase::BootLoader:
         animateProgressBar(m_run ? m_run->progress() : 0.0);
-        return sending("PhaseBootLoader");
+        [[fallthrough]];
     case UpgradeRun::Phase::Left:
-        return sending("PhaseLeft");
     case UpgradeRun::Phase::Right:
-        return sending("PhaseRight");
-    case UpgradeRun::Phase::WaitingForRestart:
-        // The run's one time left covers the restart: no second count here.
-        setPhaseText(localized("PhaseRestart"));
-        setProgressText(localized("PhaseRestart"));
+        // While an image is sent the bar says how far it is.
+        setPhaseText(text);
+        showProgress(m_run ? m_run->progress() : 0.0);
         return;
+    case UpgradeRun::Phase::DigestCheck:
+    case UpgradeRun::Phase::Unpack:
+    case UpgradeRun::Phase::WaitingForRestart: // the run's one time left covers the restart
     case UpgradeRun::Phase::ReadingVersions:
-        return step("PhaseVersions");
-    case UpgradeRun::Phase::Idle:
-        return;
+        break;
     }
+    setPhaseText(text);
+    setProgressText(text);
 }
 
 void ZelUpgradeView::showDownload(qint64 received, qint64 total)
