@@ -12,6 +12,7 @@
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "support/StickShapes.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -351,6 +352,42 @@ private slots:
         QVERIFY(button("B").stuck);
         QCOMPARE(ControllerCheckReport::buttonVerdict(button("B")), QStringLiteral("stuck"));
         QVERIFY(!button("L2").stuck && !button("X").stuck);
+    }
+
+    // With the keyboard playing the controller, Shift and a stick's key
+    // sweep the stick around its edge: the rotation reaches every direction,
+    // round, and ends once the keys are let go.
+    void theKeyboardSweepsAStickAroundItsEdge()
+    {
+        Rig rig;
+        rig.check.start();
+        rig.wait(ControllerCheck::kRestSeconds * 1000);
+        QCOMPARE(rig.check.step(), Step::RotateLeft);
+        const GCControllerDirectionPad* left = rig.pad.controller()->extendedGamepad()->leftThumbstick();
+        const GCControllerDirectionPad* right = rig.pad.controller()->extendedGamepad()->rightThumbstick();
+
+        const testsupport::TimeScale fast(0.2); // the sweep's own timer
+        QVERIFY(rig.pad.handleKey(Qt::Key_Shift, true));
+        QCOMPARE(QPointF(left->xAxis(), left->yAxis()), QPointF(0, 0)); // Shift alone moves nothing
+        QVERIFY(rig.pad.handleKey('W', true));
+        // It starts where the key points, at the edge.
+        QVERIFY(std::abs(left->yAxis() - 1.0f) < 1e-6f && std::abs(left->xAxis()) < 1e-6f);
+        QVERIFY(testsupport::waitUntil([&] { return rig.check.range(true).coverage() >= 100.0; }));
+        QCOMPARE(QPointF(right->xAxis(), right->yAxis()), QPointF(0, 0)); // the other stick stays
+
+        QVERIFY(rig.pad.handleKey('W', false));
+        QCOMPARE(QPointF(left->xAxis(), left->yAxis()), QPointF(0, 0));
+        QVERIFY(rig.pad.handleKey(Qt::Key_Shift, false));
+        rig.wait(ControllerCheck::kSettleSeconds * 1000);
+        QCOMPARE(rig.check.step(), Step::RotateRight);
+        const ControllerCheckReport r = rig.check.report();
+        QVERIFY(r.left.circularity && *r.left.circularity < 0.1);
+        QVERIFY(r.left.shortDirections.isEmpty());
+
+        // Without Shift a key moves its stick to the edge and stays there.
+        QVERIFY(rig.pad.handleKey('L', true));
+        QCOMPARE(QPointF(right->xAxis(), right->yAxis()), QPointF(1, 0));
+        QVERIFY(rig.pad.handleKey('L', false));
     }
 
     void theGyroscopeAtRestGivesItsBiasAndNoise()

@@ -4,6 +4,9 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
+#include <QPointF>
+
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -187,6 +190,7 @@ void VirtualGameController::updateRawInputs(const GCControllerPtr& controller)
 VirtualGameController::~VirtualGameController()
 {
     m_stream.reset();
+    m_sweep.reset();
     m_controller->setMeasuringSwitch(nullptr); // it refers to this object
     unplug();
 }
@@ -372,6 +376,11 @@ bool VirtualGameController::handleKey(int key, bool down)
         pressTouchpad(0, down);
         return true;
     }
+    if (key == Qt::Key_Shift) {
+        m_sweepKeyHeld = down;
+        updateKeyboardSticks();
+        return true;
+    }
     if (isStickKey(key)) {
         if (down)
             m_heldStickKeys.insert(key);
@@ -458,8 +467,39 @@ void VirtualGameController::updateKeyboardSticks()
     auto axis = [this](int negative, int positive) {
         return float(m_heldStickKeys.contains(positive)) - float(m_heldStickKeys.contains(negative));
     };
-    moveStick(Stick::Left, axis('A', 'D'), axis('S', 'W'));
-    moveStick(Stick::Right, axis('J', 'L'), axis('K', 'I'));
+    const std::array<QPointF, 2> keys { QPointF(axis('A', 'D'), axis('S', 'W')),
+        QPointF(axis('J', 'L'), axis('K', 'I')) };
+    const std::array<QByteArrayView, 2> stickKeys { "WASD", "IJKL" };
+    bool sweeping = false;
+    for (size_t s = 0; s < 2; ++s) {
+        const bool held = std::any_of(
+            stickKeys[s].begin(), stickKeys[s].end(), [this](char k) { return m_heldStickKeys.contains(int(k)); });
+        std::optional<double>& angle = m_sweepAngle[s];
+        if (m_sweepKeyHeld && held) {
+            // The sweep starts where the keys point (right when they cancel out).
+            if (!angle)
+                angle = std::atan2(keys[s].y(), keys[s].x());
+            sweeping = true;
+            moveStick(Stick(s), float(std::cos(*angle)), float(std::sin(*angle)));
+        } else {
+            angle.reset();
+            moveStick(Stick(s), float(keys[s].x()), float(keys[s].y()));
+        }
+    }
+    if (!sweeping)
+        m_sweep.reset();
+    else if (!m_sweep)
+        m_sweep = Timer::scheduledTimer(1.0 / kSweepHz, true, [this] { sweepSticks(); });
+}
+
+void VirtualGameController::sweepSticks()
+{
+    for (size_t s = 0; s < 2; ++s) {
+        if (std::optional<double>& angle = m_sweepAngle[s]) {
+            *angle = std::remainder(*angle + 2 * std::numbers::pi / kSweepSteps, 2 * std::numbers::pi);
+            moveStick(Stick(s), float(std::cos(*angle)), float(std::sin(*angle)));
+        }
+    }
 }
 
 std::optional<VirtualGameController::Button> VirtualGameController::buttonNamed(const QString& name)

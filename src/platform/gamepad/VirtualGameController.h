@@ -96,13 +96,20 @@ public:
     // stick clicks; Home, Return and Tab are home, menu and options; the
     // arrows are the pad); W A S D move the left stick and I J K L the right
     // one; R T, Y U and O P turn the controller about x, y and z either way;
-    // B and N put a finger on the first touchpad, M presses it. A joystick
+    // B and N put a finger on the first touchpad, M presses it. Shift held
+    // with a stick's keys sweeps that stick around its edge, anticlockwise
+    // from where the keys point, one turn in kSweepSteps steps at kSweepHz,
+    // so that a rotation can be done by keyboard. A joystick
     // without mapping takes the same keys as its buttons b0, b1, ... in that
     // order, W A S D and I J K L as its axes a0 to a3 and the arrows as its
     // first hat. True when the key is mapped.
     bool handleKey(int key, bool down);
     // How fast a held turning key turns the controller (degrees per second).
     static constexpr float kKeyboardTurn = 90.0f;
+    // How often a sweeping stick steps, and the steps of one turn: finer than
+    // the stick check's bins, so that a turn reaches every direction.
+    static constexpr double kSweepHz = 60.0;
+    static constexpr int kSweepSteps = 96;
     static constexpr float kStandardGravity = 9.80665f;
 
     // Buttons by their names as buttonName() gives them (A, B, X, Y, L1 ... Options, Up ... Right), in any case.
@@ -111,6 +118,7 @@ public:
 
 private:
     void updateKeyboardSticks();
+    void sweepSticks();
     void updateKeyboardMotion();
     bool handleJoystickKey(int key, bool down);
     void sampleMotion();
@@ -121,6 +129,9 @@ private:
     GCControllerPtr m_controller;
     bool m_pluggedIn = false;
     QSet<int> m_heldStickKeys;
+    bool m_sweepKeyHeld = false;
+    std::array<std::optional<double>, 2> m_sweepAngle {}; // by stick, while it sweeps
+    std::shared_ptr<Timer> m_sweep;
     std::optional<qint64> m_inputTime;
     std::shared_ptr<HapticsRequest> m_haptics = std::make_shared<HapticsRequest>();
     QSet<int> m_heldKeys; // a joystick's and the turning keys
