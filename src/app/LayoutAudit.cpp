@@ -203,8 +203,17 @@ QStringList LayoutAudit::check(const QWidget* window)
 {
     QStringList faults;
     checkChildren(window, window, &faults);
-    for (const QLabel* label : window->findChildren<QLabel*>())
-        if (shown(label, window) && readWhole(label, window))
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(window) || !readWhole(label, window))
+            continue;
+        // Squeezed to nothing by its layout, it is not seen at all.
+        if (label->size().isEmpty() && !label->text().isEmpty())
+            faults.append(QStringLiteral("%1: no room for its text (%2x%3)")
+                              .arg(path(label, window))
+                              .arg(label->width())
+                              .arg(label->height()));
+        else if (shown(label, window))
             checkWholeText(label, window, &faults);
+    }
     return faults;
 }

@@ -23,7 +23,8 @@ class QWidget;
 // "whole" (on themselves or a widget around them). Such a label fails when
 // its text is elided (an ElidedLabel short of its full text, or a text
 // ending in "…" whose tooltip holds more), when it needs more room than it
-// has, also inside a scrolled area, and when a widget around it cuts it off.
+// has, also inside a scrolled area, when a widget around it cuts it off, and
+// when its layout leaves it no room at all.
 class LayoutAudit {
 public:
     // One line per fault, naming the widget by its object names from the window down.
