@@ -2872,5 +2872,67 @@
         <extracomment>Key test light dialog: closes it and leaves the light as it was.</extracomment>
         <translation>取消</translation>
     </message>
+    <message id="CheckSecondsLeft">
+        <source>%1 s left</source>
+        <extracomment>Stick check: the seconds the current step has left. %1 = whole seconds.</extracomment>
+        <translation>剩余 %1 秒</translation>
+    </message>
+    <message id="CheckKeysRest">
+        <source>Keyboard: leave W A S D and I J K L alone</source>
+        <extracomment>Stick check with the keyboard playing the controller (demo): what to do with the keys while the sticks rest.</extracomment>
+        <translation>键盘：请勿按 W A S D 和 I J K L</translation>
+    </message>
+    <message id="CheckKeysRotateLeft">
+        <source>Keyboard: hold Shift with W, A, S or D to sweep the left stick around its edge, then let go</source>
+        <extracomment>Stick check with the keyboard playing the controller (demo): the key combination that sweeps the left stick around its edge.</extracomment>
+        <translation>键盘：按住 Shift 和 W、A、S 或 D 使左摇杆沿边缘转动，然后松开</translation>
+    </message>
+    <message id="CheckKeysRotateRight">
+        <source>Keyboard: hold Shift with I, J, K or L to sweep the right stick around its edge, then let go</source>
+        <extracomment>Stick check with the keyboard playing the controller (demo): the key combination that sweeps the right stick around its edge.</extracomment>
+        <translation>键盘：按住 Shift 和 I、J、K 或 L 使右摇杆沿边缘转动，然后松开</translation>
+    </message>
+    <message id="CheckKeysTriggers">
+        <source>Keyboard: 1 and 3 are the left and right trigger: press them, then let go</source>
+        <extracomment>Stick check with the keyboard playing the controller (demo): the keys that are the triggers.</extracomment>
+        <translation>键盘：1 和 3 是左、右扳机：按下后松开</translation>
+    </message>
+    <message id="CheckKeysMotion">
+        <source>Keyboard: leave R T, Y U and O P alone: they turn the controller</source>
+        <extracomment>Stick check with the keyboard playing the controller (demo): the keys that turn the controller must be left alone while the gyroscope is calibrated.</extracomment>
+        <translation>键盘：请勿按 R T、Y U 和 O P：它们会转动手柄</translation>
+    </message>
+    <message id="CheckPromptMotionAgain">
+        <source>It moved: lay it down and let go again</source>
+        <extracomment>Stick check: the controller moved while the gyroscope was being calibrated; the countdown is shown beside it.</extracomment>
+        <translation>手柄被移动：请重新放下并松开</translation>
+    </message>
+    <message id="CheckJitter">
+        <source>Jitter</source>
+        <extracomment>Stick check: label of the row giving how much the time between a stick's reports varies (± milliseconds).</extracomment>
+        <translation>抖动</translation>
+    </message>
+    <message id="CheckNowColumn">
+        <source>This check</source>
+        <extracomment>Stick check: heading of the column of this check's figures, beside the previous check's.</extracomment>
+        <translation>本次</translation>
+    </message>
+    <message id="CheckPreviousColumn">
+        <source>Previous</source>
+        <extracomment>Stick check: heading of the column of the previous check's figures.</extracomment>
+        <translation>上次</translation>
+    </message>
+    <message id="CheckTravel">
+        <source>Travel %1–%2</source>
+        <extracomment>Stick check: a trigger's travel from its lowest to its highest level (0.00 to 1.00). %1 = lowest; %2 = highest.</extracomment>
+        <translation>行程 %1–%2</translation>
+    </message>
+    <message id="CheckLevels" numerus="yes">
+        <source>%n level(s)</source>
+        <extracomment>Stick check: how many distinct levels a trigger reported. %n = count (plural forms).</extracomment>
+        <translation>
+            <numerusform>%n 级</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

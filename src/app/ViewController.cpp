@@ -158,6 +158,7 @@ ZelKeyTestView* ViewController::keyTestView()
         return m_keyTestView;
     m_keyTestView = addScreen(new ZelKeyTestView(this), QRect());
     m_keyTestView->setObjectName(QStringLiteral("keyTestView"));
+    m_keyTestView->keyboardController = keyboardController;
     QPointer<ViewController> weak(this);
     m_keyTestView->closeBlock = [weak] {
         if (!weak)

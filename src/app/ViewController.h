@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/KestGameControllerManager.h"
+#include "platform/gamepad/GCController.h"
 #include "platform/transport/EAAccessory.h"
 
 #include <QStringList>
@@ -47,6 +48,8 @@ public:
 
     QStringList supportedProtocols;
     EAAccessoryPtr accessory;
+    // The game controller the keyboard plays (the demo's), for the key test.
+    GCControllerPtr keyboardController;
 
     void viewDidLoad();
     // The desktop's way in: a controller reached over a serial or TCP link may

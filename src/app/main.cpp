@@ -21,6 +21,7 @@
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/gamepad/GameControllerService.h"
+#include "platform/gamepad/VirtualGameController.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -199,6 +200,7 @@ int main(int argc, char** argv)
     if (embedded) {
         // The keyboard plays the controller on the key test; elsewhere it moves
         // through the screens (Tab, Enter, Escape).
+        window->rootViewController()->keyboardController = embedded->gamepad()->controller();
         window->keyHandler = [&embedded, window](int key, bool down) {
             ViewController* root = window->rootViewController();
             const bool keyTest = root->existingKeyTestView() && root->visibleScreen() == root->existingKeyTestView();

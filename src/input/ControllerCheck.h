@@ -53,6 +53,7 @@ public:
     ~ControllerCheck() override;
 
     GCControllerPtr controller() const { return m_controller; }
+    const Options& options() const { return m_options; }
     Step step() const { return m_step; }
     bool isRunning() const { return m_started && m_step != Step::Done; }
     // Seconds the current step has run, and at most has left (rest: until it ends).

@@ -767,9 +767,10 @@ void ZelKeyTestView::checkAction()
     delete m_check;
     m_check = new ControllerCheck(controller, {}, checkClock, this);
     stickCheckView->clearReport();
+    stickCheckView->setKeyboardHints(keyboardController && controller == keyboardController);
     stickCheckView->setCheck(m_check);
-    connect(m_check, &ControllerCheck::measured, stickCheckView, [this] { stickCheckView->update(); });
-    connect(m_check, &ControllerCheck::stepChanged, stickCheckView, [this] { stickCheckView->update(); });
+    connect(m_check, &ControllerCheck::measured, stickCheckView, [this] { stickCheckView->refresh(); });
+    connect(m_check, &ControllerCheck::stepChanged, stickCheckView, [this] { stickCheckView->refresh(); });
     connect(m_check, &ControllerCheck::finished, this, &ZelKeyTestView::checkFinished);
     showCheckPanel(true);
     m_check->start();
@@ -777,7 +778,7 @@ void ZelKeyTestView::checkAction()
     m_checkTick = Timer::scheduledTimer(kCheckTickSeconds, true, [self] {
         if (self && self->m_check) {
             self->m_check->advance();
-            self->stickCheckView->update(); // the countdown
+            self->stickCheckView->refresh(); // the countdown
         }
     });
 }
@@ -790,9 +791,11 @@ void ZelKeyTestView::checkFinished()
     const ControllerCheckReport report = m_check->report(firmwareVersions);
     const std::optional<ControllerCheckReport> previous = report.previous();
     QString error;
-    if (report.save(&error).isEmpty())
+    const QString path = report.save(&error);
+    if (path.isEmpty())
         MessageToast::showMsgWithtext(error);
     stickCheckView->setReport(report, previous);
+    stickCheckView->setReportPath(path, error);
     if (m_check->controller() == shownController()) {
         analogueView->setDeadZone(true, report.left.deadZone);
         analogueView->setDeadZone(false, report.right.deadZone);

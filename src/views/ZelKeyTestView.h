@@ -97,6 +97,8 @@ public:
     ControllerCheck::Clock checkClock;
     // How often the screen has a running check look at its clock.
     static constexpr double kCheckTickSeconds = 0.1;
+    // The controller the keyboard plays (the demo's); its check names the keys.
+    GCControllerPtr keyboardController;
     // The check under way or last finished; null before the first.
     ControllerCheck* stickCheck() const { return m_check; }
 

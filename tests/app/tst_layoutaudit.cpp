@@ -3,10 +3,14 @@
 // and two siblings on top of each other, and lets the declared layers be.
 #include "app/FontWarmUp.h"
 #include "app/LayoutAudit.h"
+#include "input/ControllerCheck.h"
+#include "platform/gamepad/VirtualGameController.h"
+#include "platform/runtime/Localization.h"
 #include "views/ElidedLabel.h"
 #include "views/RawRendering.h"
 #include "views/RenderedIconEngine.h"
 #include "views/RenderedPicture.h"
+#include "views/ZelStickCheckView.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -18,6 +22,7 @@
 #include <QResource>
 #include <QScrollArea>
 #include <QtTest>
+#include <QVBoxLayout>
 
 #include <cstring>
 
@@ -356,6 +361,38 @@ private slots:
         QCOMPARE(LayoutAudit::wholeTextNames(),
             (QStringList {
                 QStringLiteral("planLabel"), QStringLiteral("stepsLabel"), QStringLiteral("instructionLabel") }));
+    }
+
+    // The stick check's instruction, with the keyboard's keys, wraps to fit
+    // the smallest window in every language; squeezed below its lines it fails.
+    void theStickChecksInstructionIsReadWhole()
+    {
+        VirtualGameController pad;
+        pad.plugIn();
+        ControllerCheck check(pad.controller(), {}, [] { return qint64(0); });
+        check.start();
+        QWidget window;
+        window.resize(720, 405);
+        auto* layout = new QVBoxLayout(&window);
+        auto* view = new ZelStickCheckView;
+        layout->addWidget(view);
+        view->setCheck(&check);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const char* language : { "en", "zh_CN", "ja" }) {
+            Localization::shared().setLanguage(QString::fromLatin1(language));
+            view->setKeyboardHints(true);
+            QVERIFY(view->instructionLabel->text().contains(localized("CheckKeysRest")));
+            QVERIFY(QTest::qWaitFor([&] { return LayoutAudit::check(&window).isEmpty(); }));
+        }
+        Localization::shared().setLanguage(QStringLiteral("en"));
+
+        // A panel too low for the instruction's lines cuts it.
+        view->setFixedHeight(view->instructionLabel->fontMetrics().height());
+        QVERIFY(QTest::qWaitFor([&] { return view->height() == view->maximumHeight(); }));
+        const QStringList faults = LayoutAudit::check(&window);
+        QVERIFY2(hasFault(faults, QStringLiteral("ZelStickCheckView/instructionLabel:"), QString()),
+            qPrintable(faults.join(u'\n')));
     }
 };
 

@@ -33,6 +33,7 @@
 #include <QtTest>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -506,9 +507,16 @@ private slots:
         const QList<ZelStickCheckView::Row> rows = view().stickCheckView->stickRows(false);
         QCOMPARE(rows.at(3).verdict, QStringLiteral("high")); // the square gate's circularity
         QCOMPARE(view().stickCheckView->promptText(), localized("CheckComplete"));
-        // Kept as a file, and the inner rings show the dead zone measured.
+        QVERIFY(view().stickCheckView->countdownLabel->isHidden());
+        // Kept as a file, whose path the screen shows, and the inner rings
+        // show the dead zone measured.
         const QDir folder(ControllerCheckReport::folder());
         QCOMPARE(folder.entryList({ QStringLiteral("*.json") }).size(), 1);
+        const QString kept = folder.filePath(folder.entryList({ QStringLiteral("*.json") }).first());
+        QVERIFY(view().stickCheckView->reportLabel->isVisible());
+        QCOMPARE(view().stickCheckView->reportLabel->toolTip(), kept);
+        QVERIFY2(view().stickCheckView->reportLabel->text().remove(QChar(0x200b)).contains(kept),
+            qPrintable(view().stickCheckView->reportLabel->text()));
         QCOMPARE(view().analogueView->deadZone(true), first.left.deadZone);
         QVERIFY(view().analogueView->deadZone(true) != ZelAnalogueView::kDeadZone);
 
@@ -519,6 +527,8 @@ private slots:
         QVERIFY(view().stickCheckView->previous());
         QCOMPARE(view().stickCheckView->previous()->time, first.time);
         QCOMPARE(view().stickCheckView->stickRows(true).at(0).previous, QStringLiteral("0.000"));
+        QVERIFY(view().stickCheckView->previousLabel->isVisible());
+        view().grab(); // the columns under their headings paint without a fault
         QCOMPARE(folder.entryList({ QStringLiteral("*.json") }).size(), 2);
 
         // A report that cannot be kept says so, and the results still show.
@@ -532,11 +542,15 @@ private slots:
         QCOMPARE(toasts.texts().size(), 1);
         QVERIFY2(toasts.texts().first().contains(QLatin1String("blocked")), qPrintable(toasts.texts().first()));
         QVERIFY(view().stickCheckView->report().has_value());
+        // The screen says so too, where the path would stand.
+        QCOMPARE(view().stickCheckView->reportLabel->text(), toasts.texts().first());
+        QVERIFY(view().stickCheckView->reportLabel->isVisible());
         DocumentsDirectory::setPath(documents.path());
 
         // Ended half way by "Done": back to the keys, nothing kept.
         view().checkAgainButton->click();
         QVERIFY(reaches(Step::Rest));
+        QVERIFY(view().stickCheckView->reportLabel->isHidden()); // a new check has no report yet
         view().checkCloseButton->click();
         QVERIFY(view().checkPanel->isHidden() && view().leftJoystick->isVisible() && view().analogueView->isVisible());
         QVERIFY(!view().stickCheck()->isRunning());
@@ -549,6 +563,71 @@ private slots:
         QVERIFY(view().checkPanel->isHidden());
         QVERIFY(!view().stickCheck()->isRunning());
         view().setHidden(false);
+    }
+
+    // Sticks left alone through every step: what was not measured says so,
+    // never "good"; each step counts down its seconds, and with the keyboard
+    // playing the controller the instruction names the keys.
+    void aStickNeverMovedIsNotMeasuredAndEachStepCountsDown()
+    {
+        using Step = ControllerCheck::Step;
+        QTemporaryDir documents;
+        DocumentsDirectory::setPath(documents.path());
+        qint64 now = 0;
+        view().checkClock = [&now] { return now; };
+        view().keyboardController = m_pad->controller();
+        const ZelStickCheckView* check = view().stickCheckView;
+        auto countdownShows = [&](int seconds) {
+            return testsupport::waitUntil([&] {
+                return check->countdownLabel->isVisible()
+                    && check->countdownLabel->text() == localized("CheckSecondsLeft").arg(seconds);
+            });
+        };
+        auto passes = [&](Step step, double seconds) {
+            // The step's countdown falls as the clock runs, to its end.
+            if (!testsupport::waitUntil([&] { return view().stickCheck()->step() == step; }))
+                return false;
+            const int whole = int(std::ceil(seconds));
+            if (!countdownShows(whole))
+                return false;
+            now += 1'000'000;
+            if (!countdownShows(whole - 1))
+                return false;
+            now += qint64((seconds - 1) * 1e6);
+            return testsupport::waitUntil([&] { return view().stickCheck()->step() != step; });
+        };
+
+        view().checkButton->click();
+        QVERIFY(check->instructionLabel->text().contains(localized("CheckKeysRest")));
+        QVERIFY(passes(Step::Rest, ControllerCheck::kRestSeconds));
+        QVERIFY2(check->instructionLabel->text().contains(localized("CheckKeysRotateLeft")),
+            qPrintable(check->instructionLabel->text()));
+        QVERIFY(passes(Step::RotateLeft, ControllerCheck::kStepSeconds));
+        QVERIFY(passes(Step::RotateRight, ControllerCheck::kStepSeconds));
+        QVERIFY(check->instructionLabel->text().contains(localized("CheckKeysTriggers")));
+        QVERIFY(passes(Step::Triggers, ControllerCheck::kStepSeconds));
+        QVERIFY(testsupport::waitUntil([&] { return check->report().has_value(); }));
+
+        QCOMPARE(check->instructionLabel->text(), localized("CheckComplete"));
+        QVERIFY(check->countdownLabel->isHidden());
+        const QString notMeasured = localized("VerdictUnknown");
+        for (bool left : { true, false }) {
+            const QList<ZelStickCheckView::Row> rows = check->stickRows(left);
+            QCOMPARE(rows.size(), 8);
+            // At rest it was read: where it stood is measured.
+            QCOMPARE(rows.at(0).value, QStringLiteral("0.000"));
+            // The range, the rate and what falls short were not.
+            for (int i : { 3, 5, 6, 7 }) {
+                QCOMPARE(rows.at(i).value, notMeasured);
+                QCOMPARE(rows.at(i).verdict, QStringLiteral("unknown"));
+            }
+            QCOMPARE(rows.at(4).value, QStringLiteral("0 %"));
+            for (const ZelStickCheckView::Row& row : rows.mid(3))
+                QVERIFY2(row.verdict != QLatin1String("good"), qPrintable(row.label));
+        }
+        QCOMPARE(
+            ZelStickCheckView::verdictColour(QStringLiteral("unknown")), ZelStickCheckView::verdictColour(QString()));
+        view().grab(); // the untouched triggers paint as not measured
     }
 
     void theAnaloguePanelReadsTheElementsValues()
