@@ -191,7 +191,8 @@ QStringList ScreenshotTour::fileNames()
         QStringLiteral("keytest-rest.png"), QStringLiteral("keytest-active.png"), QStringLiteral("keytest-motion.png"),
         QStringLiteral("keytest-touchpad.png"), QStringLiteral("keytest-motors.png"),
         QStringLiteral("keytest-check-rest.png"), QStringLiteral("keytest-check-result.png"),
-        QStringLiteral("keytest-unmapped.png"), QStringLiteral("keytest-mapping.png"), QStringLiteral("games.png"), QStringLiteral("tutorial-offline.png") };
+        QStringLiteral("keytest-check-countdown.png"), QStringLiteral("keytest-unmapped.png"),
+        QStringLiteral("keytest-mapping.png"), QStringLiteral("games.png"), QStringLiteral("tutorial-offline.png") };
 }
 
 void ScreenshotTour::buildSteps()
@@ -454,6 +455,21 @@ void ScreenshotTour::buildSteps()
             [root] {
                 const ZelKeyTestView* keyTest = root->existingKeyTestView();
                 return keyTest->stickCheckView->report().has_value();
+            } },
+        // Checked again with the sticks left alone: the left stick's turn is
+        // under way with its seconds left, and nothing of either range is
+        // measured yet.
+        { QStringLiteral("keytest-check-countdown.png"),
+            [this] {
+                m_checkDriver.reset();
+                m_root->existingKeyTestView()->checkAction();
+            },
+            [root] {
+                const ZelKeyTestView* keyTest = root->existingKeyTestView();
+                const ControllerCheck* check = keyTest->stickCheck();
+                return check && check->isRunning() && check->step() == ControllerCheck::Step::RotateLeft
+                    && check->secondsLeft() < ControllerCheck::kStepSeconds - 1
+                    && !keyTest->stickCheckView->countdownLabel->isHidden();
             } },
         // A joystick without mapping beside the controller, chosen in the panel.
         { QStringLiteral("keytest-unmapped.png"),
