@@ -790,10 +790,9 @@ void ZelKeyTestView::checkFinished()
         return;
     const ControllerCheckReport report = m_check->report(firmwareVersions);
     const std::optional<ControllerCheckReport> previous = report.previous();
+    // Where the report was kept, or why it was not, stands on the screen.
     QString error;
     const QString path = report.save(&error);
-    if (path.isEmpty())
-        MessageToast::showMsgWithtext(error);
     stickCheckView->setReport(report, previous);
     stickCheckView->setReportPath(path, error);
     if (m_check->controller() == shownController()) {
