@@ -902,14 +902,18 @@ private slots:
         QVERIFY(showScreen());
         QVERIFY(pick(m_view->remoteFileButton, kNewest));
         clickUpgrade();
+        // The estimate is judged against the download's own end: what comes
+        // after it is foretold from the controller's reply time, which a loaded
+        // machine stretches at will.
         struct Sample {
-            double at, fraction, left;
+            double at, fraction, downloadLeft;
         };
         QList<Sample> samples;
         QElapsedTimer clock;
         clock.start();
         bool barFollowed = false;
         const QRegularExpression percent(QStringLiteral("(\\d+)%"));
+        double end = -1; // the download's end
         QVERIFY(waitUntil(
             [&] {
                 // A sample a quarter of a second, while the download goes on.
@@ -920,15 +924,22 @@ private slots:
                         = 100.0 * m_view->progressBgLabel->width() / std::max(1, m_view->progressTextLabel->width());
                     if (m.hasMatch() && m.captured(1).toInt() >= 20 && std::abs(bar - m.captured(1).toDouble()) < 3)
                         barFollowed = true;
-                    if (m.hasMatch())
+                    if (m.hasMatch()) {
+                        const UpgradeTimeline& timeline = m_view->run()->timeline();
+                        double after = 0;
+                        for (int i = timeline.current() + 1; i < timeline.steps().size(); ++i)
+                            after += timeline.stepSeconds(timeline.steps().at(i));
                         samples.append({ clock.elapsed() / 1000.0, m.captured(1).toDouble() / 100.0,
-                            m_view->run()->secondsLeft() });
+                            m_view->run()->secondsLeft() - after });
+                    }
                 }
+                if (end < 0 && !samples.isEmpty() && m_view->run()->phase() != UpgradeRun::Phase::Download)
+                    end = clock.elapsed() / 1000.0;
                 return !m_view->run()->isRunning();
             },
             4 * kPatienceMs));
         QCOMPARE(m_view->run()->outcome(), UpgradeRun::Outcome::Completed);
-        const double end = clock.elapsed() / 1000.0;
+        QVERIFY(end > 0);
         QVERIFY(barFollowed);
         int judged = 0;
         double previous = -1;
@@ -936,15 +947,15 @@ private slots:
             if (s.fraction < 0.2 || s.fraction > 0.8)
                 continue;
             const double real = end - s.at;
-            QVERIFY2(std::abs(s.left - real) <= 0.3 * real,
-                qPrintable(QStringLiteral("at %1 (%2 %): %3 s left foretold, %4 s real")
+            QVERIFY2(std::abs(s.downloadLeft - real) <= 0.3 * real,
+                qPrintable(QStringLiteral("at %1 (%2 %): %3 s of download left foretold, %4 s real")
                                .arg(s.at)
                                .arg(s.fraction * 100)
-                               .arg(s.left)
+                               .arg(s.downloadLeft)
                                .arg(real)));
             if (previous >= 0)
-                QVERIFY(s.left <= previous + 1.0); // shrinks, give or take a tick
-            previous = s.left;
+                QVERIFY(s.downloadLeft <= previous + 1.0); // shrinks, give or take a tick
+            previous = s.downloadLeft;
             ++judged;
         }
         QVERIFY2(judged >= 5, qPrintable(QString::number(judged)));
