@@ -70,7 +70,7 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths)
     SimulatedController& sim = *transport.controller();
     // The controller attached and the session open on this attachment.
     MainQueue::runUntil(
-        [&] { return transport.hasOpenSession() && ZelFirmwareUpgradeManager::sharedInstance().accessory; }, 10000);
+        [&] { return transport.hasOpenSession() && ZelFirmwareUpgradeManager::sharedInstance().accessory(); }, 10000);
     const int before = sim.receivedMessages().size();
     UpgradeRun run;
     // A plain event loop: it sleeps between messages, so the process's CPU

@@ -384,7 +384,7 @@ void ViewController::_accessoryDidDisconnect(const Notification& notification)
     // Followed from start, a disconnection can come before any screen has
     // asked for the engine: then no upgrade is running, and none is created here.
     const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
-    if (engine && engine->isGamepadDisconnectByUpgradingFirmware)
+    if (engine && engine->isGamepadDisconnectByUpgradingFirmware())
         return;
     // During a run only its own controller's departure leads anywhere.
     const EAAccessoryPtr gone = notification.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>();

@@ -70,7 +70,7 @@ UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& e)
 {
-    const UpgradePlan::Need need { e.bootNeedUpgrade, e.leftNeedUpgrade, e.rightNeedUpgrade };
+    const UpgradePlan::Need need { e.bootNeedUpgrade(), e.leftNeedUpgrade(), e.rightNeedUpgrade() };
     QString folder;
     if (!release.isOnline()) {
         folder = release.path;
@@ -154,7 +154,7 @@ void UpgradeRun::enterStep(Phase phase)
         // Unpacked by now: the images' sizes are known.
         const ZelFirmwareUpgradeManager& e = engine();
         m_timeline.setPlan(UpgradePlan::make(
-            { m_needBoot, m_needLeft, m_needRight }, { e.bootFilePath, e.leftFilePath, e.rightFilePath }));
+            { m_needBoot, m_needLeft, m_needRight }, { e.bootFilePath(), e.leftFilePath(), e.rightFilePath() }));
         const UpgradePlan::Image image = imageOf(phase);
         m_timeline.enter(Kind::Image, image);
         m_imageFromPercent
@@ -350,18 +350,18 @@ bool UpgradeRun::begin()
     m_clock.start();
     // The engine learns of an accessory from its connection notification; a
     // session configured just before may not have reached it yet.
-    const EAAccessoryPtr accessory = e.accessory ? e.accessory : e.sessionController().accessory();
+    const EAAccessoryPtr accessory = e.accessory() ? e.accessory() : e.sessionController().accessory();
     m_connection = accessory ? accessory->connectionID() : 0;
     // Who the controller is, if the versions the engine holds are this
     // connection's; otherwise the run asks before it sends anything.
     if (m_connection != 0 && e.identifiedConnection() == m_connection) {
         m_controller = e.macAddressWithoutColon();
-        if (!e.bootVersion.isEmpty() && !e.leftVersion.isEmpty() && !e.rightVersion.isEmpty())
-            m_before = QStringLiteral("%1-%2-%3").arg(e.bootVersion, e.leftVersion, e.rightVersion);
+        if (!e.bootVersion().isEmpty() && !e.leftVersion().isEmpty() && !e.rightVersion().isEmpty())
+            m_before = e.versionsText();
     }
     // One run at a time: a second one would interleave two transfers on the
     // controller's flash, and take the other's reply handler.
-    if ((e.m_run && e.m_run != this) || e.isUpgradingFirmware) {
+    if ((e.currentRun() && e.currentRun() != this) || e.isUpgradingFirmware()) {
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::AlreadyRunning));
         return false;
     }
@@ -369,7 +369,6 @@ bool UpgradeRun::begin()
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::NoController));
         return false;
     }
-    e.m_run = this;
     // A suspend in the middle of an image would leave a side half-written.
     m_sleepInhibitor.hold(QCoreApplication::applicationName(), localized("SleepInhibitReason"));
     installHooks();
@@ -404,17 +403,15 @@ void UpgradeRun::installHooks()
 {
     ZelFirmwareUpgradeManager& e = engine();
     e.holdVersionQueries();
-    m_previousProgress = e.upgradeProgressBlock;
-    m_previousDownloadProgress = e.downloadProgressBlock;
-    e.upgradeProgressBlock = [this](double percent) { showProgress(percent); };
-    e.downloadProgressBlock = [this](qint64 received, qint64 total) {
+    ZelFirmwareUpgradeManager::RunHooks hooks;
+    hooks.progress = [this](double percent) { showProgress(percent); };
+    hooks.downloadProgress = [this](qint64 received, qint64 total) {
         m_downloadReceived = received;
         m_downloadTotal = total;
         if (total > 0)
             m_timeline.setDownloadSize(total);
         emit downloadProgress(received, total);
     };
-    ZelFirmwareUpgradeManager::RunHooks hooks;
     hooks.phase = [this](ZelUpgradePhase phase) {
         switch (phase) {
         case ZelUpgradePhase::Download:
@@ -438,7 +435,7 @@ void UpgradeRun::installHooks()
     hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
     hooks.returned = [this](quint64 connection, const QString& versions) { controllerReturned(connection, versions); };
-    e.runHooks = hooks;
+    e.attachRun(this, std::move(hooks));
 }
 
 bool UpgradeRun::start(const ZelFirmware& release)
@@ -476,9 +473,9 @@ void UpgradeRun::startRelease()
         finish(Outcome::Failed, checkFailureReason(check));
         return;
     }
-    m_needBoot = e.bootNeedUpgrade;
-    m_needLeft = e.leftNeedUpgrade;
-    m_needRight = e.rightNeedUpgrade;
+    m_needBoot = e.bootNeedUpgrade();
+    m_needLeft = e.leftNeedUpgrade();
+    m_needRight = e.rightNeedUpgrade();
     buildTimeline(planFor(release, e), downloadsFirst(release));
     e.startUpgrade();
 }
@@ -558,7 +555,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     ZelFirmwareUpgradeManager& e = engine();
     const bool boot = side == 2 && e.currentImage() == UpgradePlan::Image::BootLoader;
     m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
-    const QString path = side == 1 ? e.rightFilePath : boot ? e.bootFilePath : e.leftFilePath;
+    const QString path = side == 1 ? e.rightFilePath() : boot ? e.bootFilePath() : e.leftFilePath();
     m_bytes += QFileInfo(path).size();
     m_acknowledged.append(imageOf(m_lastImage));
     // A cancel asked for while the image was written takes effect now that it is whole.
@@ -669,8 +666,8 @@ void UpgradeRun::finish(Outcome outcome, const UpgradeReason& reason)
 bool UpgradeRun::controllerAnswers() const
 {
     const ZelFirmwareUpgradeManager& e = engine();
-    return e.accessory && e.accessory->connectionID() == m_connection && e.sessionController().session()
-        && !e.isGamepadDisconnectByUpgradingFirmware && e.identifiedConnection() == m_connection
+    return e.accessory() && e.accessory()->connectionID() == m_connection && e.sessionController().session()
+        && !e.isGamepadDisconnectByUpgradingFirmware() && e.identifiedConnection() == m_connection
         && e.macAddressWithoutColon() == m_controller;
 }
 
@@ -678,9 +675,9 @@ void UpgradeRun::readBackThenConclude()
 {
     ZelFirmwareUpgradeManager& e = engine();
     // Nothing more of the images: the transfer ends here, whatever comes back.
-    if (e.m_run == this)
+    if (e.currentRun() == this)
         e.cancelRun();
-    if (e.m_run != this || !controllerAnswers()) {
+    if (e.currentRun() != this || !controllerAnswers()) {
         partialVersionsRead(QString());
         return;
     }
@@ -813,16 +810,13 @@ void UpgradeRun::conclude(Outcome outcome, const UpgradeReason& reason)
         m_deadline->invalidate();
     m_deadline.reset();
     ZelFirmwareUpgradeManager& e = engine();
-    const bool ownsEngine = e.m_run == this;
+    const bool ownsEngine = e.currentRun() == this;
     if (ownsEngine) {
         // Nothing of this run may be sent or unpacked after its outcome.
         if (outcome != Outcome::Completed)
             e.cancelRun();
         e.endRun();
-        e.runHooks = ZelFirmwareUpgradeManager::RunHooks();
-        e.upgradeProgressBlock = m_previousProgress;
-        e.downloadProgressBlock = m_previousDownloadProgress;
-        e.m_run = nullptr;
+        e.detachRun(this);
     }
     if (outcome == Outcome::Completed) {
         m_timeline.complete();

@@ -253,8 +253,6 @@ private:
     std::optional<quint64> m_awaitingReturnFrom;
     std::shared_ptr<Timer> m_deadline;
     std::optional<UpgradeHistory> m_history;
-    ZelFirmwareUpgradeManager::ProgressBlock m_previousProgress;
-    std::function<void(qint64, qint64)> m_previousDownloadProgress;
     UpgradeTimeline m_timeline;
     double m_estimate = 0;
     // The engine's figure when the current image began, and where it ends.

@@ -59,7 +59,7 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
         if (g_sharedSettings)
             engine->m_settings = *g_sharedSettings;
         engine->m_linkTap = g_sharedLinkTap;
-        engine->supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+        engine->m_supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
         engine->addNotificationObserver();
         return engine;
     }();
@@ -99,7 +99,7 @@ ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(const QString& location)
     , m_session(m_ownSession.get())
     , m_context(std::make_unique<QObject>())
 {
-    supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
+    m_supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     addNotificationObserver();
     // Already attached there: followed at once, as a caller's choice is.
     for (const EAAccessoryPtr& attached : EAAccessoryManager::sharedAccessoryManager().connectedAccessories()) {
@@ -140,7 +140,7 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
     EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
     EADSessionController& session = *m_session;
     session.openSession();
-    accessory = session.accessory();
+    m_accessory = session.accessory();
 }
 
 // Request and reply layer --------------------------------------------------
@@ -153,7 +153,7 @@ void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback c
     if (m_linkTap)
         m_linkTap(true, data);
     if (callback)
-        readCallback = std::move(callback);
+        m_readCallback = std::move(callback);
 }
 
 void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notification)
@@ -182,8 +182,8 @@ void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notific
     // write the next request (which drops what arrived before it) and
     // install the next handler, so a copy of the current one is called.
     while (const std::optional<QByteArray> reply = m_replies.next()) {
-        if (readCallback) {
-            ReadCallback handler = readCallback;
+        if (m_readCallback) {
+            ReadCallback handler = m_readCallback;
             handler(*reply);
         }
     }
@@ -283,7 +283,7 @@ void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callba
         if (!forRun) {
             m_queryInFlight = callback;
             m_hasQueryInFlight = true;
-            checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [this] {
+            m_checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [this] {
                 // Unanswered: no later run holds it for ever.
                 m_queryInFlight = nullptr;
                 m_hasQueryInFlight = false;
@@ -310,7 +310,7 @@ bool ZelFirmwareUpgradeManager::rightVersionReceived(
         return true; // a run began meanwhile and holds this query, or the run's question was abandoned
     if (m_replyClock.isValid())
         m_replySeconds = double(m_replyClock.nsecsElapsed()) / 1e9;
-    rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
+    m_rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
     MainQueue::dispatchAfter(
         kLeftRequestDelay,
         [this, callback, forRun, generation] {
@@ -337,11 +337,11 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
         m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
     const EAAccessoryPtr answered = (*m_session).accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
-    bootVersion = record.bootVer();
-    leftVersion = record.softwareVersion();
-    if (rightVersion.isEmpty())
+    m_bootVersion = record.bootVer();
+    m_leftVersion = record.softwareVersion();
+    if (m_rightVersion.isEmpty())
         return true;
-    const QString combined = QStringLiteral("%1-%2-%3").arg(bootVersion, leftVersion, rightVersion);
+    const QString combined = versionsText();
     if (!forRun) {
         m_queryInFlight = nullptr;
         m_hasQueryInFlight = false;
@@ -354,10 +354,27 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
 
 void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
 {
-    if (checkVersionTimer && checkVersionTimer->isValid()) {
-        checkVersionTimer->invalidate();
-        checkVersionTimer.reset();
+    if (m_checkVersionTimer && m_checkVersionTimer->isValid()) {
+        m_checkVersionTimer->invalidate();
+        m_checkVersionTimer.reset();
     }
+}
+
+QString ZelFirmwareUpgradeManager::versionsText() const
+{
+    return QStringLiteral("%1-%2-%3").arg(m_bootVersion, m_leftVersion, m_rightVersion);
+}
+
+QString ZelFirmwareUpgradeManager::followedVersionsText() const
+{
+    if (connectionID() == 0 || identifiedConnection() != connectionID())
+        return QString();
+    return versionsText();
+}
+
+bool ZelFirmwareUpgradeManager::versionQueryPending() const
+{
+    return m_checkVersionTimer && m_checkVersionTimer->isValid();
 }
 
 QString ZelFirmwareUpgradeManager::hardwareVersion() const
@@ -433,14 +450,14 @@ void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
     if (image != TransferState::Image::Right)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent
-        = TransferState::progressPercent(image, fraction, bootNeedUpgrade, leftNeedUpgrade, rightNeedUpgrade);
+        = TransferState::progressPercent(image, fraction, m_bootNeedUpgrade, m_leftNeedUpgrade, m_rightNeedUpgrade);
     reportPercent(percent);
 }
 
 void ZelFirmwareUpgradeManager::reportPercent(double percent)
 {
-    if (upgradeProgressBlock)
-        upgradeProgressBlock(percent);
+    if (m_runHooks.progress)
+        m_runHooks.progress(percent);
     NotificationCenter::defaultCenter().postNotification(
         ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
 }
@@ -561,11 +578,11 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             m_transfer.reset(); // the image is done: nothing of it may be resent
             stopWatchdog();
             reportPercent(100.0);
-            rightUpgradeDone = true;
+            m_rightUpgradeDone = true;
             m_stepDone = true;
             if (planCompleted())
-                isUpgradingFirmware = false;
-            if (auto hook = runHooks.endAcknowledged; hook)
+                m_isUpgradingFirmware = false;
+            if (auto hook = m_runHooks.endAcknowledged; hook)
                 hook(1);
         };
         const QByteArray command = ControllerProtocol::request(Message::RightEnd);
@@ -582,24 +599,24 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
         m_transfer.reset();
         const bool boot = m_transferState.isUpgradeBoot == 1;
         if (boot)
-            bootUpgradeDone = true;
+            m_bootUpgradeDone = true;
         else
-            leftUpgradeDone = true;
+            m_leftUpgradeDone = true;
         m_stepDone = true;
         if (planCompleted())
-            isUpgradingFirmware = false;
+            m_isUpgradingFirmware = false;
         // The controller restarts after this command: the coming disconnection is expected.
-        isGamepadDisconnectByUpgradingFirmware = true;
+        m_isGamepadDisconnectByUpgradingFirmware = true;
         // A run waits for its own controller's return also after its last
         // image, to ask who came back before the versions count.
-        m_awaitingReconnect = isUpgradingFirmware || m_runActive;
-        if (isUpgradingFirmware) {
+        m_awaitingReconnect = m_isUpgradingFirmware || m_runActive;
+        if (m_isUpgradingFirmware) {
             armRestartWatchdog();
             notifyPhase(ZelUpgradePhase::WaitingForRestart);
         } else {
             stopWatchdog();
         }
-        if (auto hook = runHooks.endAcknowledged; hook)
+        if (auto hook = m_runHooks.endAcknowledged; hook)
             hook(2);
     });
 }
@@ -704,9 +721,9 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
 {
     // The run's plan is worked out once, here: the images needed and not yet
     // sent, in the controller's order. Every later image comes from it.
-    const UpgradePlan::Need need { bootNeedUpgrade && !bootUpgradeDone, leftNeedUpgrade && !leftUpgradeDone,
-        rightNeedUpgrade && !rightUpgradeDone };
-    m_plan = UpgradePlan::make(need, UpgradePlan::Paths { bootFilePath, leftFilePath, rightFilePath });
+    const UpgradePlan::Need need { m_bootNeedUpgrade && !m_bootUpgradeDone, m_leftNeedUpgrade && !m_leftUpgradeDone,
+        m_rightNeedUpgrade && !m_rightUpgradeDone };
+    m_plan = UpgradePlan::make(need, UpgradePlan::Paths { m_bootFilePath, m_leftFilePath, m_rightFilePath });
     m_planImages.fill(std::nullopt);
     for (const UpgradePlan::Step& step : m_plan.steps())
         m_planImages.at(size_t(step.image))
@@ -733,7 +750,7 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
 
 void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
 {
-    isUpgradingFirmware = true;
+    m_isUpgradingFirmware = true;
     m_stepDone = false;
     m_currentImage = image;
     switch (image) {
@@ -756,16 +773,16 @@ void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
 
 bool ZelFirmwareUpgradeManager::sendFiles(const QString& boot, const QString& left, const QString& right)
 {
-    bootFilePath = boot;
-    leftFilePath = left;
-    rightFilePath = right;
-    bootNeedUpgrade = !boot.isEmpty();
-    leftNeedUpgrade = !left.isEmpty();
-    rightNeedUpgrade = !right.isEmpty();
-    if (!bootNeedUpgrade && !leftNeedUpgrade && !rightNeedUpgrade)
+    m_bootFilePath = boot;
+    m_leftFilePath = left;
+    m_rightFilePath = right;
+    m_bootNeedUpgrade = !boot.isEmpty();
+    m_leftNeedUpgrade = !left.isEmpty();
+    m_rightNeedUpgrade = !right.isEmpty();
+    if (!m_bootNeedUpgrade && !m_leftNeedUpgrade && !m_rightNeedUpgrade)
         return false;
     // What an earlier call sent is not part of these images.
-    bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+    m_bootUpgradeDone = m_leftUpgradeDone = m_rightUpgradeDone = false;
     upgradeWithLocalFile(); // the first needed image, in the controller's order
     return true;
 }
@@ -778,7 +795,7 @@ bool ZelFirmwareUpgradeManager::planCompleted() const
 
 void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
 {
-    if (!isUpgradingFirmware)
+    if (!m_isUpgradingFirmware)
         return;
     m_awaitingReconnect = false;
     // Only the end of the plan's current image moves the run on; an image
@@ -791,7 +808,7 @@ void ZelFirmwareUpgradeManager::upgradeOtherSideAfterConnectingAgain()
 
 void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seconds)
 {
-    isUpgradingFirmware = false;
+    m_isUpgradingFirmware = false;
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
@@ -803,13 +820,13 @@ void ZelFirmwareUpgradeManager::failRun(const UpgradeReason& reason, double seco
     // alone shows the reason.
     if (!m_run)
         showMessage(reason.text(), seconds);
-    if (auto hook = runHooks.failed; hook)
+    if (auto hook = m_runHooks.failed; hook)
         hook(reason);
 }
 
 void ZelFirmwareUpgradeManager::cancelRun()
 {
-    isUpgradingFirmware = false;
+    m_isUpgradingFirmware = false;
     m_awaitingReconnect = false;
     stopIdentifying();
     m_returnCandidates.clear();
@@ -822,12 +839,29 @@ void ZelFirmwareUpgradeManager::cancelRun()
 void ZelFirmwareUpgradeManager::beginRun(const QString& controller, quint64 connection)
 {
     if (!m_runActive) {
-        bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
-        isGamepadDisconnectByUpgradingFirmware = false;
+        m_bootUpgradeDone = m_leftUpgradeDone = m_rightUpgradeDone = false;
+        m_isGamepadDisconnectByUpgradingFirmware = false;
     }
     m_runActive = true;
     m_runController = controller;
     m_runConnection = connection;
+}
+
+bool ZelFirmwareUpgradeManager::attachRun(UpgradeRun* run, RunHooks hooks)
+{
+    if ((m_run && m_run != run) || m_isUpgradingFirmware)
+        return false;
+    m_run = run;
+    m_runHooks = std::move(hooks);
+    return true;
+}
+
+void ZelFirmwareUpgradeManager::detachRun(const UpgradeRun* run)
+{
+    if (m_run != run)
+        return;
+    m_runHooks = RunHooks();
+    m_run = nullptr;
 }
 
 void ZelFirmwareUpgradeManager::endRun()
@@ -840,12 +874,12 @@ void ZelFirmwareUpgradeManager::endRun()
     m_returnCandidates.clear();
     // Nothing of the run may reach a later attachment.
     (*m_session).discardQueuedData();
-    if (accessory)
+    if (m_accessory)
         return;
     // The run ended without its controller attached (gone, or restarting
     // and not back): no restart is awaited any more, and the newest
     // accessory that arrived meanwhile is followed as any arrival is.
-    isGamepadDisconnectByUpgradingFirmware = false;
+    m_isGamepadDisconnectByUpgradingFirmware = false;
     const std::vector<EAAccessoryPtr> connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
     for (auto it = connected.rbegin(); it != connected.rend(); ++it) {
         if (offersDeclaredProtocol(*it)) {
@@ -873,7 +907,7 @@ void ZelFirmwareUpgradeManager::abortDownload()
 
 void ZelFirmwareUpgradeManager::notifyPhase(ZelUpgradePhase phase)
 {
-    if (auto hook = runHooks.phase; hook)
+    if (auto hook = m_runHooks.phase; hook)
         hook(phase);
 }
 
@@ -887,7 +921,7 @@ void ZelFirmwareUpgradeManager::touchWatchdog(bool flashPhase)
         // Still never without a deadline: a session that does not open within
         // the restart limit ends the run.
         m_watchdog = Timer::scheduledTimer(std::max(seconds, m_settings.restartWait), false, [this] {
-            if (isUpgradingFirmware)
+            if (m_isUpgradingFirmware)
                 failRun(UpgradeReason(UpgradeReason::Code::StoppedResponding));
         });
         return;
@@ -906,7 +940,7 @@ void ZelFirmwareUpgradeManager::armWatchdog(double seconds, UpgradeReason::Code 
     if (m_watchdog)
         m_watchdog->invalidate();
     m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
-        if (isUpgradingFirmware)
+        if (m_isUpgradingFirmware)
             failRun(UpgradeReason(reason));
     });
 }
@@ -926,7 +960,7 @@ bool ZelFirmwareUpgradeManager::offersDeclaredProtocol(const EAAccessoryPtr& can
     if (!m_location.isEmpty() && candidate->location() != m_location)
         return false;
     for (const QString& offered : candidate->protocolStrings())
-        if (supportedProtocols.contains(offered))
+        if (m_supportedProtocols.contains(offered))
             return true;
     return false;
 }
@@ -937,7 +971,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
     // Outside a run any connection ends the wait for a restart; during one,
     // only the run's own controller's identified return does.
     if (!m_runActive)
-        isGamepadDisconnectByUpgradingFirmware = false;
+        m_isGamepadDisconnectByUpgradingFirmware = false;
     // One continuation per connection, also when the accessory offers
     // several declared protocols: a second one would restart the image.
     if (!connected || !offersDeclaredProtocol(connected) || m_lastContinuedConnection == connected->connectionID())
@@ -951,7 +985,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
         // During a run, arrivals never move the session: only a connection
         // made while the run waits for its controller's return is a
         // candidate, and it is asked who it is before anything else is sent.
-        if (!m_awaitingReconnect || (accessory && !m_identifying))
+        if (!m_awaitingReconnect || (m_accessory && !m_identifying))
             return;
         m_lastContinuedConnection = connected->connectionID();
         m_returnCandidates.append({ connected, false });
@@ -972,7 +1006,7 @@ void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notific
 
 void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected)
 {
-    accessory = connected;
+    m_accessory = connected;
     m_lastContinuedConnection = connected->connectionID();
     // A connection continues only an engine transfer that was waiting for the
     // controller's restart when it came: one started within the reconnection
@@ -984,12 +1018,12 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
         [this, resumes, connected] {
             // A later arrival, a departure or a caller's choice (followAccessory)
             // decided meanwhile: this arrival no longer moves the session.
-            if (accessory != connected)
+            if (m_accessory != connected)
                 return;
             EADSessionController& session = *m_session;
-            session.setupControllerForAccessory(accessory, supportedProtocols.value(0));
+            session.setupControllerForAccessory(m_accessory, m_supportedProtocols.value(0));
             session.openSession();
-            if (isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
+            if (m_isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
                 armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
             if (resumes && m_awaitingReconnect)
                 upgradeOtherSideAfterConnectingAgain();
@@ -1001,13 +1035,13 @@ void ZelFirmwareUpgradeManager::followAccessory(const EAAccessoryPtr& chosen)
 {
     if (!chosen || m_runActive)
         return;
-    accessory = chosen;
+    m_accessory = chosen;
     m_lastContinuedConnection = chosen->connectionID();
     EADSessionController& session = *m_session;
     // Reopening a session that is open on it would lose what it has received.
     if (session.session() && session.accessory() == chosen)
         return;
-    session.setupControllerForAccessory(chosen, supportedProtocols.value(0));
+    session.setupControllerForAccessory(chosen, m_supportedProtocols.value(0));
     session.openSession();
 }
 
@@ -1023,7 +1057,7 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
     EADSessionController& session = *m_session;
     // Nothing queued before the restart may reach whoever came back.
     session.discardQueuedData();
-    session.setupControllerForAccessory(candidate, supportedProtocols.value(0));
+    session.setupControllerForAccessory(candidate, m_supportedProtocols.value(0));
     if (!session.openSession()) {
         // Nobody to ask on this connection; the restart limit keeps running.
         m_returnCandidates.erase(ready);
@@ -1031,7 +1065,7 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
         tryNextReturnCandidate();
         return;
     }
-    accessory = candidate;
+    m_accessory = candidate;
     m_identifying = true;
     const quint64 connection = candidate->connectionID();
     // A candidate that does not answer is set aside, and the next one asked.
@@ -1050,7 +1084,7 @@ void ZelFirmwareUpgradeManager::setCandidateAside(quint64 connection)
     m_returnCandidates.removeIf(
         [connection](const ReturnCandidate& c) { return c.accessory->connectionID() == connection; });
     (*m_session).closeSession();
-    accessory.reset();
+    m_accessory.reset();
 }
 
 void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QString& versions)
@@ -1070,11 +1104,11 @@ void ZelFirmwareUpgradeManager::returnIdentified(quint64 connection, const QStri
     stopIdentifying();
     m_awaitingReconnect = false;
     m_returnCandidates.clear();
-    isGamepadDisconnectByUpgradingFirmware = false;
+    m_isGamepadDisconnectByUpgradingFirmware = false;
     m_runConnection = connection;
-    if (auto hook = runHooks.returned; hook)
+    if (auto hook = m_runHooks.returned; hook)
         hook(connection, versions);
-    if (m_runActive && isUpgradingFirmware)
+    if (m_runActive && m_isUpgradingFirmware)
         upgradeOtherSideAfterConnectingAgain();
 }
 
@@ -1087,42 +1121,42 @@ void ZelFirmwareUpgradeManager::_accessoryDidDisconnect(const Notification& noti
     const quint64 goneID = gone ? gone->connectionID() : 0;
     const QVariantMap info { { ZelConnectionIDKey, goneID } };
     m_returnCandidates.removeIf([goneID](const ReturnCandidate& c) { return c.accessory->connectionID() == goneID; });
-    const quint64 runConnection = accessory ? accessory->connectionID() : m_runConnection;
+    const quint64 runConnection = m_accessory ? m_accessory->connectionID() : m_runConnection;
     if (m_runActive && runConnection != goneID) {
         // Another accessory left: the run and its flags are not its business.
         NotificationCenter::defaultCenter().postNotification(
-            ZelGamepadDisconnectByUpgradingFirmwareNotification, isGamepadDisconnectByUpgradingFirmware, info);
+            ZelGamepadDisconnectByUpgradingFirmwareNotification, m_isGamepadDisconnectByUpgradingFirmware, info);
         return;
     }
-    const bool expected = isGamepadDisconnectByUpgradingFirmware;
-    if (isGamepadDisconnectByUpgradingFirmware) {
+    const bool expected = m_isGamepadDisconnectByUpgradingFirmware;
+    if (m_isGamepadDisconnectByUpgradingFirmware) {
         NotificationCenter::defaultCenter().postNotification(
             ZelGamepadDisconnectByUpgradingFirmwareNotification, true, info);
     } else {
-        if (isUpgradingFirmware) {
+        if (m_isUpgradingFirmware) {
             m_transfer.reset(); // the transfer is abandoned where it stood
             stopWatchdog();
             // So is a download: it must not unpack, nor flash the next controller.
             abortDownload();
         }
-        isUpgradingFirmware = false;
+        m_isUpgradingFirmware = false;
         m_awaitingReconnect = false;
         NotificationCenter::defaultCenter().postNotification(
             ZelGamepadDisconnectByUpgradingFirmwareNotification, false, info);
     }
-    if (accessory && gone && accessory->connectionID() == gone->connectionID()) {
-        accessory.reset();
+    if (m_accessory && gone && m_accessory->connectionID() == gone->connectionID()) {
+        m_accessory.reset();
         (*m_session).closeSession();
         // Whoever is attached next, perhaps another controller, is checked
         // against its own versions, not against these. A restart the run
         // expects keeps them: the run asks who came back before going on.
         if (!expected)
-            bootVersion = leftVersion = rightVersion = QString();
+            m_bootVersion = m_leftVersion = m_rightVersion = QString();
         if (m_identifying) {
             stopIdentifying();
             tryNextReturnCandidate(); // the controller being asked left before it answered
         }
     }
-    if (auto hook = runHooks.disconnected; hook)
+    if (auto hook = m_runHooks.disconnected; hook)
         hook(goneID, expected);
 }

@@ -206,12 +206,13 @@ public:
     void setSettings(const Settings& settings) { m_settings = settings; }
     // The settings of the shared engine: at once if it exists, else when it is made.
     static void setSharedSettings(const Settings& settings);
-    // Receives the download's progress: bytes received and expected (-1 when unknown).
-    std::function<void(qint64, qint64)> downloadProgressBlock;
-
     // What the run object driving the engine is told, as it happens; each
     // hook is tested before it is called.
     struct RunHooks {
+        // The image's progress in percent, across the plan.
+        std::function<void(double)> progress;
+        // The download's bytes received and expected (-1 when unknown).
+        std::function<void(qint64, qint64)> downloadProgress;
         std::function<void(ZelUpgradePhase)> phase;
         // failRun's reason, or the end of a download refused for the run.
         std::function<void(const UpgradeReason& reason)> failed;
@@ -225,7 +226,13 @@ public:
         // on with the next image afterwards, if the run still wants one.
         std::function<void(quint64 connection, const QString& versions)> returned;
     };
-    RunHooks runHooks;
+    // The run drives this engine from now on, and alone hears what happens
+    // to it through hooks; false, and nothing changed, while another run
+    // holds it or an image is being written.
+    bool attachRun(UpgradeRun* run, RunHooks hooks);
+    // The run lets go: its hooks are dropped. Does nothing for a run that
+    // does not hold the engine.
+    void detachRun(const UpgradeRun* run);
     // Ends the download under way, if any: its request is aborted, its partial
     // file goes, and its completion does nothing.
     void abortDownload();
@@ -249,7 +256,7 @@ public:
     // The connection whose controller answered the last device information query; 0 before any.
     quint64 identifiedConnection() const { return m_identifiedConnection; }
     // The connection of the accessory the engine follows; 0 without one.
-    quint64 connectionID() const { return accessory ? accessory->connectionID() : 0; }
+    quint64 connectionID() const { return m_accessory ? m_accessory->connectionID() : 0; }
     // While a run holds the reply path, version queries wait: the run's own
     // read-back answers them, or they are asked when the run releases it
     // without versions.
@@ -268,28 +275,37 @@ public:
     // (by asking each). Nothing happens during a run.
     void followAccessory(const EAAccessoryPtr& chosen);
 
-    // Properties.
-    ReadCallback readCallback;
-    EAAccessoryPtr accessory;
-    QStringList supportedProtocols;
-    QString latestFirmwareVersion, latestFirmwareUrl, latestFirmwareMD5;
-    // The selected release's signed digest and signature (ReleaseSignature).
-    QString latestFirmwareSHA256, latestFirmwareSignature;
-    // The selected release came from the online list (ZelFirmware::listed).
-    bool latestFirmwareListed = false;
-    QString bootFilePath, leftFilePath, rightFilePath;
-    QString leftVersion, bootVersion, rightVersion;
-    bool bootNeedUpgrade = false, leftNeedUpgrade = false, rightNeedUpgrade = false;
-    bool bootUpgradeDone = false, leftUpgradeDone = false, rightUpgradeDone = false;
-    bool isUpgradingFirmware = false;
-    bool isGamepadDisconnectByUpgradingFirmware = false;
-    bool hasSelectedFirmware = false;
-    std::shared_ptr<Timer> checkVersionTimer;
-    ProgressBlock upgradeProgressBlock;
+    // What the engine knows, read-only: it alone writes it, from the
+    // controller's replies and the release chosen.
+    const EAAccessoryPtr& accessory() const { return m_accessory; }
+    const QStringList& supportedProtocols() const { return m_supportedProtocols; }
+    const QString& latestFirmwareVersion() const { return m_latestFirmwareVersion; }
+    bool hasSelectedFirmware() const { return m_hasSelectedFirmware; }
+    // The selected release's unpacked images; empty where it has none.
+    const QString& bootFilePath() const { return m_bootFilePath; }
+    const QString& leftFilePath() const { return m_leftFilePath; }
+    const QString& rightFilePath() const { return m_rightFilePath; }
+    // The controller's versions as its last answer gave them; null before.
+    const QString& bootVersion() const { return m_bootVersion; }
+    const QString& leftVersion() const { return m_leftVersion; }
+    const QString& rightVersion() const { return m_rightVersion; }
+    bool bootNeedUpgrade() const { return m_bootNeedUpgrade; }
+    bool leftNeedUpgrade() const { return m_leftNeedUpgrade; }
+    bool rightNeedUpgrade() const { return m_rightNeedUpgrade; }
+    bool bootUpgradeDone() const { return m_bootUpgradeDone; }
+    bool leftUpgradeDone() const { return m_leftUpgradeDone; }
+    bool rightUpgradeDone() const { return m_rightUpgradeDone; }
+    bool isUpgradingFirmware() const { return m_isUpgradingFirmware; }
+    bool isGamepadDisconnectByUpgradingFirmware() const { return m_isGamepadDisconnectByUpgradingFirmware; }
+    // The versions as "boot-left-right", the form a release's version takes.
+    QString versionsText() const;
+    // versionsText() of the controller followed now; empty when there is
+    // none, or the versions held are another connection's.
+    QString followedVersionsText() const;
+    // A version query waits for its answer (its replug prompt is armed).
+    bool versionQueryPending() const;
 
 private:
-    friend class UpgradeRun; // it alone sets m_run
-
     ZelFirmwareUpgradeManager();
     // For a message shown to the user: only the shared engine shows them.
     void showMessage(const QString& text, double seconds) const;
@@ -343,6 +359,23 @@ private:
     void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
+    ReadCallback m_readCallback;
+    EAAccessoryPtr m_accessory;
+    QStringList m_supportedProtocols;
+    QString m_latestFirmwareVersion, m_latestFirmwareUrl, m_latestFirmwareMD5;
+    // The selected release's signed digest and signature (ReleaseSignature).
+    QString m_latestFirmwareSHA256, m_latestFirmwareSignature;
+    // The selected release came from the online list (ZelFirmware::listed).
+    bool m_latestFirmwareListed = false;
+    QString m_bootFilePath, m_leftFilePath, m_rightFilePath;
+    QString m_leftVersion, m_bootVersion, m_rightVersion;
+    bool m_bootNeedUpgrade = false, m_leftNeedUpgrade = false, m_rightNeedUpgrade = false;
+    bool m_bootUpgradeDone = false, m_leftUpgradeDone = false, m_rightUpgradeDone = false;
+    bool m_isUpgradingFirmware = false;
+    bool m_isGamepadDisconnectByUpgradingFirmware = false;
+    bool m_hasSelectedFirmware = false;
+    std::shared_ptr<Timer> m_checkVersionTimer;
+    RunHooks m_runHooks;
     QString m_location;
     // A located engine's own session controller; m_session points at it, or
     // at the shared one.

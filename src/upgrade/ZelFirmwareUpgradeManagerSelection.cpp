@@ -102,32 +102,32 @@ QString mebibytesText(qint64 bytes)
 void ZelFirmwareUpgradeManager::setSelectedFirmware(const ZelFirmware* firmware)
 {
     // Another release ends the download of the one chosen before.
-    if (isDownloading() && (!firmware || firmware->version != latestFirmwareVersion)) {
+    if (isDownloading() && (!firmware || firmware->version != m_latestFirmwareVersion)) {
         cancelRun();
-        if (auto hook = runHooks.cancelled; hook)
+        if (auto hook = m_runHooks.cancelled; hook)
             hook();
     }
-    hasSelectedFirmware = true;
-    latestFirmwareVersion = firmware ? firmware->version : QString();
-    latestFirmwareUrl = firmware ? firmware->path : QString();
-    latestFirmwareMD5 = firmware ? firmware->md5 : QString();
-    latestFirmwareSHA256 = firmware ? firmware->sha256 : QString();
-    latestFirmwareSignature = firmware ? firmware->signature : QString();
-    latestFirmwareListed = firmware && firmware->listed;
+    m_hasSelectedFirmware = true;
+    m_latestFirmwareVersion = firmware ? firmware->version : QString();
+    m_latestFirmwareUrl = firmware ? firmware->path : QString();
+    m_latestFirmwareMD5 = firmware ? firmware->md5 : QString();
+    m_latestFirmwareSHA256 = firmware ? firmware->sha256 : QString();
+    m_latestFirmwareSignature = firmware ? firmware->signature : QString();
+    m_latestFirmwareListed = firmware && firmware->listed;
 }
 
 void ZelFirmwareUpgradeManager::offerRelease(const ZelFirmware* firmware)
 {
     setSelectedFirmware(firmware);
-    hasSelectedFirmware = false;
+    m_hasSelectedFirmware = false;
 }
 
 UpgradeReason ZelFirmwareUpgradeManager::signatureRefusal() const
 {
     ZelFirmware selected;
-    selected.version = latestFirmwareVersion;
-    selected.sha256 = latestFirmwareSHA256;
-    selected.signature = latestFirmwareSignature;
+    selected.version = m_latestFirmwareVersion;
+    selected.sha256 = m_latestFirmwareSHA256;
+    selected.signature = m_latestFirmwareSignature;
     switch (ReleaseSignature::status(selected)) {
     case ReleaseSignature::Status::Unsigned:
         return UpgradeReason(UpgradeReason::Code::ReleaseNotSigned);
@@ -142,55 +142,55 @@ UpgradeReason ZelFirmwareUpgradeManager::signatureRefusal() const
 
 ZelFirmwareCheckResult ZelFirmwareUpgradeManager::checkFirmware()
 {
-    if (!accessory)
+    if (!m_accessory)
         return ZelFirmwareCheckNoGamepad;
-    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(latestFirmwareVersion);
+    const std::optional<ReleaseVersion> release = ReleaseVersion::parse(m_latestFirmwareVersion);
     if (!release)
         return ZelFirmwareCheckSelectedFirmwareDamaged;
-    if (bootVersion.isNull() || leftVersion.isNull() || rightVersion.isNull())
+    if (m_bootVersion.isNull() || m_leftVersion.isNull() || m_rightVersion.isNull())
         return ZelFirmwareCheckGamepadFirmwareDamaged;
-    const std::optional<FirmwareVersion> boot = FirmwareVersion::parse(bootVersion);
-    const std::optional<FirmwareVersion> left = FirmwareVersion::parse(leftVersion);
-    const std::optional<FirmwareVersion> right = FirmwareVersion::parse(rightVersion);
+    const std::optional<FirmwareVersion> boot = FirmwareVersion::parse(m_bootVersion);
+    const std::optional<FirmwareVersion> left = FirmwareVersion::parse(m_leftVersion);
+    const std::optional<FirmwareVersion> right = FirmwareVersion::parse(m_rightVersion);
     if (!boot || !left || !right)
         return ZelFirmwareCheckGamepadFirmwareDamaged;
     const FirmwareVersion selected[3] = { release->boot, release->left, release->right };
     const FirmwareVersion current[3] = { *boot, *left, *right };
-    bool* needs[3] = { &bootNeedUpgrade, &leftNeedUpgrade, &rightNeedUpgrade };
-    const bool remote = isRemote(latestFirmwareUrl);
+    bool* needs[3] = { &m_bootNeedUpgrade, &m_leftNeedUpgrade, &m_rightNeedUpgrade };
+    const bool remote = isRemote(m_latestFirmwareUrl);
     if (remote)
         for (int i = 0; i < 3; ++i)
             *needs[i] = selected[i] > current[i];
     // A release the user picked is installed whenever it differs, also when older.
-    if (!(remote && !hasSelectedFirmware))
+    if (!(remote && !m_hasSelectedFirmware))
         for (int i = 0; i < 3; ++i)
             *needs[i] = selected[i] != current[i];
-    return bootNeedUpgrade || leftNeedUpgrade || rightNeedUpgrade ? ZelFirmwareCheckNeedUpgrade
-                                                                  : ZelFirmwareCheckVersionSame;
+    return m_bootNeedUpgrade || m_leftNeedUpgrade || m_rightNeedUpgrade ? ZelFirmwareCheckNeedUpgrade
+                                                                        : ZelFirmwareCheckVersionSame;
 }
 
 void ZelFirmwareUpgradeManager::startUpgrade()
 {
     // One run at a time: a second start would interleave two transfers on the
     // controller's flash.
-    if (isUpgradingFirmware)
+    if (m_isUpgradingFirmware)
         return;
     if (checkFirmware() != ZelFirmwareCheckNeedUpgrade)
         return;
-    isUpgradingFirmware = true;
-    bootUpgradeDone = leftUpgradeDone = rightUpgradeDone = false;
+    m_isUpgradingFirmware = true;
+    m_bootUpgradeDone = m_leftUpgradeDone = m_rightUpgradeDone = false;
     // With a key trusted, an entry of the online list installs only from a
     // download checked against its signed digest, whatever its fields say: one
     // naming a folder (an old unpacked download, say) has nothing to check.
-    if (latestFirmwareListed && ReleaseSignature::hasTrustedKeys() && !isRemote(latestFirmwareUrl)) {
+    if (m_latestFirmwareListed && ReleaseSignature::hasTrustedKeys() && !isRemote(m_latestFirmwareUrl)) {
         failRun(UpgradeReason(UpgradeReason::Code::ReleaseNotSigned), kFailureSeconds);
         return;
     }
-    if (!latestFirmwareMD5.isEmpty() || isRemote(latestFirmwareUrl)) {
+    if (!m_latestFirmwareMD5.isEmpty() || isRemote(m_latestFirmwareUrl)) {
         upgradeWithRemoteFile();
         return;
     }
-    if (checkIfExitLocalFileWithPath(latestFirmwareUrl))
+    if (checkIfExitLocalFileWithPath(m_latestFirmwareUrl))
         upgradeWithLocalFile();
     else
         failRun(UpgradeReason(UpgradeReason::Code::ReleaseFilesMissing), kFailureSeconds);
@@ -203,9 +203,9 @@ bool ZelFirmwareUpgradeManager::checkIfExitLocalFileWithPath(const QString& fold
         return false;
     for (const QString& name :
         QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
-        QString* field = name == kLeftFileName ? &leftFilePath
-            : name == kRightFileName           ? &rightFilePath
-            : name == kBootFileName            ? &bootFilePath
+        QString* field = name == kLeftFileName ? &m_leftFilePath
+            : name == kRightFileName           ? &m_rightFilePath
+            : name == kBootFileName            ? &m_bootFilePath
                                                : nullptr;
         if (!field)
             continue;
@@ -217,11 +217,11 @@ bool ZelFirmwareUpgradeManager::checkIfExitLocalFileWithPath(const QString& fold
 
 void ZelFirmwareUpgradeManager::upgradeWithLocalFile()
 {
-    if (bootNeedUpgrade)
+    if (m_bootNeedUpgrade)
         upgradeBoot();
-    else if (leftNeedUpgrade)
+    else if (m_leftNeedUpgrade)
         upgradeLeftSide();
-    else if (rightNeedUpgrade)
+    else if (m_rightNeedUpgrade)
         upgradeRightSide();
 }
 
@@ -241,14 +241,14 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
     makeFolder(DocumentFiles::path(DocumentFiles::kRemoteReleases));
     makeFolder(remoteProductFolder());
     DownloadStore store = DownloadStore::inDocuments();
-    const QString recorded = store.folderForVersion(latestFirmwareVersion);
+    const QString recorded = store.folderForVersion(m_latestFirmwareVersion);
     if (!recorded.isNull() && !trusted) {
         if (checkIfExitLocalFileWithPath(remoteProductFolder() + QLatin1Char('/') + recorded)) {
             upgradeWithLocalFile();
             return;
         }
         // The unpacked release lost an image: forget it, so the next start downloads it again.
-        if (QString reason; !store.removeVersion(latestFirmwareVersion, &reason) && !reason.isEmpty())
+        if (QString reason; !store.removeVersion(m_latestFirmwareVersion, &reason) && !reason.isEmpty())
             recordNotSaved(reason);
         failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete,
                     { missingImages(remoteProductFolder() + QLatin1Char('/') + recorded) }),
@@ -256,7 +256,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         return;
     }
     const QString documents = DocumentsDirectory::path();
-    const QString version = latestFirmwareVersion;
+    const QString version = m_latestFirmwareVersion;
     abortDownload();
     const quint64 download = m_downloadId;
     notifyPhase(ZelUpgradePhase::Download);
@@ -266,7 +266,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
     limits.slowSeconds = m_settings.slowDownloadSeconds;
     limits.maxBytes = m_settings.maxDownloadBytes;
     m_abortDownload = HttpClient::download(
-        QUrl(latestFirmwareUrl),
+        QUrl(m_latestFirmwareUrl),
         [documents, version](const HttpClient::Response&) {
             // An empty path refuses the download before anything is written.
             const QString name = downloadName(version);
@@ -277,7 +277,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
         limits,
         [this, download](const HttpClient::Response& response) {
             // A download that was aborted, or whose run has ended, is not used.
-            if (download != m_downloadId || !isUpgradingFirmware) {
+            if (download != m_downloadId || !m_isUpgradingFirmware) {
                 if (!response.filePath.isEmpty())
                     QFile::remove(response.filePath);
                 return;
@@ -299,7 +299,7 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             // A name or a disk of ours is not the network's fault.
             if (response.nameRefused) {
                 failRun(
-                    UpgradeReason(UpgradeReason::Code::DownloadNameRefused, { downloadName(latestFirmwareVersion) }),
+                    UpgradeReason(UpgradeReason::Code::DownloadNameRefused, { downloadName(m_latestFirmwareVersion) }),
                     kFailureSeconds);
                 return;
             }
@@ -314,8 +314,8 @@ void ZelFirmwareUpgradeManager::upgradeWithRemoteFile()
             downloadFinished(response.filePath);
         },
         [this](qint64 received, qint64 total) {
-            if (downloadProgressBlock)
-                downloadProgressBlock(received, total);
+            if (m_runHooks.downloadProgress)
+                m_runHooks.downloadProgress(received, total);
         });
 }
 
@@ -328,20 +328,20 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     // named as such, not as a damaged download worth trying again.
     if (ReleaseSignature::hasTrustedKeys()) {
         const UpgradeReason refusal = signatureRefusal();
-        if (!refusal.isNone() || FileHash::sha256HashOfFileAtPath(filePath) != latestFirmwareSHA256) {
+        if (!refusal.isNone() || FileHash::sha256HashOfFileAtPath(filePath) != m_latestFirmwareSHA256) {
             QFile::remove(filePath);
             failRun(refusal.isNone() ? UpgradeReason(UpgradeReason::Code::ArchiveNotSigned) : refusal, kFailureSeconds);
             return;
         }
     }
     const QString md5 = FileHash::md5HashOfFileAtPath(filePath);
-    if (md5.isNull() || md5.toLower() != latestFirmwareMD5.toLower()) {
+    if (md5.isNull() || md5.toLower() != m_latestFirmwareMD5.toLower()) {
         QFile::remove(filePath); // a damaged download is not kept
         failRun(UpgradeReason(UpgradeReason::Code::DigestMismatch), kFailureSeconds);
         return;
     }
     const QString folderName = QFileInfo(filePath).completeBaseName();
-    if (QString reason; !DownloadStore::inDocuments().recordDownload(latestFirmwareVersion, folderName, &reason))
+    if (QString reason; !DownloadStore::inDocuments().recordDownload(m_latestFirmwareVersion, folderName, &reason))
         recordNotSaved(reason);
     const QString releaseFolder = remoteProductFolder() + QLatin1Char('/') + folderName;
     notifyPhase(ZelUpgradePhase::Unpack);
@@ -370,7 +370,7 @@ void ZelFirmwareUpgradeManager::downloadFinished(const QString& filePath)
     // Forgotten at once: kept, the next start would find the same gap in its
     // folder instead of downloading the release again.
     if (QString reason;
-        !DownloadStore::inDocuments().removeVersion(latestFirmwareVersion, &reason) && !reason.isEmpty())
+        !DownloadStore::inDocuments().removeVersion(m_latestFirmwareVersion, &reason) && !reason.isEmpty())
         recordNotSaved(reason);
     failRun(UpgradeReason(UpgradeReason::Code::ReleaseIncomplete, { missingImages(releaseFolder) }), kFailureSeconds);
 }

@@ -143,9 +143,7 @@ QString ZelFirmwareListView::installedVersions()
 {
     // Never made here: only a screen that asked for the engine has versions to show.
     const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
-    if (!engine || engine->connectionID() == 0 || engine->identifiedConnection() != engine->connectionID())
-        return QString();
-    return engine->bootVersion + QLatin1Char('-') + engine->leftVersion + QLatin1Char('-') + engine->rightVersion;
+    return engine ? engine->followedVersionsText() : QString();
 }
 
 ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)

@@ -228,7 +228,7 @@ bool ZelUpgradeView::isRunning() const
 void ZelUpgradeView::checkFirmwareVersion()
 {
     // While the controller restarts during a run there is nobody to ask.
-    if (engine().isGamepadDisconnectByUpgradingFirmware || isHidden())
+    if (engine().isGamepadDisconnectByUpgradingFirmware() || isHidden())
         return;
     engine().checkCurrentVersion([view = QPointer<ZelUpgradeView>(this)](const QString& version) {
         if (!view)
@@ -279,7 +279,7 @@ void ZelUpgradeView::controllerChanged()
     // During a run the run's own controller comes and goes with its restarts.
     if (isRunning() || isHidden())
         return;
-    if (!engine().accessory) {
+    if (!engine().accessory()) {
         controllerLabel->setText(localized("ControllerNotAttached"));
         currentVersionLabel->clear();
         return;
@@ -289,10 +289,7 @@ void ZelUpgradeView::controllerChanged()
 
 QString ZelUpgradeView::currentVersions() const
 {
-    ZelFirmwareUpgradeManager& e = engine();
-    if (e.connectionID() == 0 || e.identifiedConnection() != e.connectionID())
-        return QString();
-    return e.bootVersion + QLatin1Char('-') + e.leftVersion + QLatin1Char('-') + e.rightVersion;
+    return engine().followedVersionsText();
 }
 
 bool ZelUpgradeView::selectionIsOlder() const
@@ -884,7 +881,7 @@ void ZelUpgradeView::layoutForState()
 
 void ZelUpgradeView::closeAction()
 {
-    if (isRunning() || engine().isUpgradingFirmware) {
+    if (isRunning() || engine().isUpgradingFirmware()) {
         MessageToast::showMsgWithtext(localized("CloseUpgradeViewAlertMessage"));
         return;
     }

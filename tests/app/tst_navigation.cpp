@@ -95,7 +95,7 @@ class TestNavigation : public QObject {
     // answered, or its timer run out (the session of a screen closing it).
     bool noVersionQueryPending()
     {
-        return waitUntil([&] { return !engine().checkVersionTimer || !engine().checkVersionTimer->isValid(); },
+        return waitUntil([&] { return !engine().versionQueryPending(); },
             MainQueue::scaledMilliseconds(ZelFirmwareUpgradeManager::kCheckVersionTimeout) + kPatienceMs);
     }
 
@@ -387,12 +387,12 @@ private slots:
         ZelUpgradeView* upgrade = root()->upgradeView();
         QVERIFY(onScreen(upgrade));
         QVERIFY(waitUntil([&] { return !upgrade->currentVersionLabel->text().isEmpty(); }));
-        QVERIFY(waitUntil([&] { return !engine().checkVersionTimer || !engine().checkVersionTimer->isValid(); }));
+        QVERIFY(waitUntil([&] { return !engine().versionQueryPending(); }));
         // Observed after the root controller: whether the screen asked for the versions at once.
         bool asked = false;
         int observer = 0;
         NotificationCenter::defaultCenter().addObserver(&observer, EAAccessoryDidConnectNotification,
-            [&](const Notification&) { asked = engine().checkVersionTimer && engine().checkVersionTimer->isValid(); });
+            [&](const Notification&) { asked = engine().versionQueryPending(); });
         // A second attachment of the same kind: the check passes, the screen stays.
         auto second = std::make_unique<SimulatedAttachment>();
         QVERIFY(second->waitForAccessory());

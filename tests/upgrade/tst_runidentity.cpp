@@ -140,7 +140,7 @@ private slots:
         // A probe may have left the engine on another accessory.
         QVERIFY(waitUntil([&] { return !engine().isRunActive(); }));
         engine().followAccessory(m_sim->waitForAccessory());
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware && m_sim->sessionIsOpen(); }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware() && m_sim->sessionIsOpen(); }));
         QVERIFY(!UpgradeRun::current());
         delete m_toasts;
     }
@@ -228,9 +228,9 @@ private slots:
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
         // No restart is awaited any more, and the controller still attached is followed.
-        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware);
+        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware());
         QVERIFY(waitUntil([&] {
-            return engine().accessory && other && engine().accessory->link() == other->transport().link()
+            return engine().accessory() && other && engine().accessory()->link() == other->transport().link()
                 && EADSessionController::sharedController().session();
         }));
         other.reset();

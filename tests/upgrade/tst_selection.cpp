@@ -97,15 +97,15 @@ class TestSelection : public QObject {
         if (engine().checkFirmware() != ZelFirmwareCheckNeedUpgrade)
             return false;
         engine().startUpgrade();
-        (void)waitUntil([&] { return !engine().isUpgradingFirmware; }, kRunMs);
-        return (!engine().bootNeedUpgrade || engine().bootUpgradeDone)
-            && (!engine().leftNeedUpgrade || engine().leftUpgradeDone)
-            && (!engine().rightNeedUpgrade || engine().rightUpgradeDone);
+        (void)waitUntil([&] { return !engine().isUpgradingFirmware(); }, kRunMs);
+        return (!engine().bootNeedUpgrade() || engine().bootUpgradeDone())
+            && (!engine().leftNeedUpgrade() || engine().leftUpgradeDone())
+            && (!engine().rightNeedUpgrade() || engine().rightUpgradeDone());
     }
 
     // The controller back from a restart that a run's last left-side image
     // made, and the engine's session open on it.
-    bool settled() { return !engine().isGamepadDisconnectByUpgradingFirmware && m_sim->sessionIsOpen(); }
+    bool settled() { return !engine().isGamepadDisconnectByUpgradingFirmware() && m_sim->sessionIsOpen(); }
 
     // Waits for the controller to come back after a restart and reads its versions.
     QString versionsAfterRestart()
@@ -187,7 +187,7 @@ private slots:
     void cleanup()
     {
         ReleaseSignature::forgetAddedKeys();
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware && settled(); }, kRunMs));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware() && settled(); }, kRunMs));
         delete m_toasts;
     }
 
@@ -275,11 +275,11 @@ private slots:
         three.version = QStringLiteral("1.2-1.2-1.4");
         checks.setSelectedFirmware(&three);
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(!checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        QVERIFY(!checks.bootNeedUpgrade() && checks.leftNeedUpgrade() && !checks.rightNeedUpgrade());
         three.version = QStringLiteral("1.1-1.3-1.4"); // a lower version is installed too
         checks.setSelectedFirmware(&three);
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(checks.bootNeedUpgrade && !checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        QVERIFY(checks.bootNeedUpgrade() && !checks.leftNeedUpgrade() && !checks.rightNeedUpgrade());
         three.version = QStringLiteral("1.10-1.3-1.4"); // reads 1.1
         checks.setSelectedFirmware(&three);
         QVERIFY(second.setVersions(QStringLiteral("1.9-1.3-1.4")));
@@ -291,14 +291,14 @@ private slots:
         three.version = QStringLiteral("1.1-1.4-1.4");
         three.path = QStringLiteral("http://h/x.zip");
         checks.offerRelease(&three);
-        QVERIFY(!checks.hasSelectedFirmware);
+        QVERIFY(!checks.hasSelectedFirmware());
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(!checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        QVERIFY(!checks.bootNeedUpgrade() && checks.leftNeedUpgrade() && !checks.rightNeedUpgrade());
         checks.setSelectedFirmware(&three);
         QCOMPARE(checks.checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(checks.bootNeedUpgrade && checks.leftNeedUpgrade && !checks.rightNeedUpgrade);
+        QVERIFY(checks.bootNeedUpgrade() && checks.leftNeedUpgrade() && !checks.rightNeedUpgrade());
         // The application's engine heard none of it.
-        QCOMPARE(engine().bootVersion, QStringLiteral("1.0"));
+        QCOMPARE(engine().bootVersion(), QStringLiteral("1.0"));
     }
 
     void aLocalReleaseIsInstalled()
@@ -325,7 +325,7 @@ private slots:
         release.path = folder;
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts(), QStringList { localized("UpgradeFailedNeedNewFirmware") });
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(!engine().checkIfExitLocalFileWithPath(folder));
     }
 
@@ -375,7 +375,7 @@ private slots:
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts().last(), localized("ReleaseLacksImage").arg(QStringLiteral("Q3_RIGHT.bin")));
         QVERIFY(store.folderForVersion(kNewest).isNull());
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(upgrade(release));
         QCOMPARE(m_server->requestCount(), before + 1);
         QCOMPARE(versionsAfterRestart(), kNewest);
@@ -390,8 +390,8 @@ private slots:
         const int requests = m_server->requestCount();
         engine().startUpgrade();
         engine().startUpgrade();
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }, kRunMs));
-        QVERIFY(engine().rightUpgradeDone);
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }, kRunMs));
+        QVERIFY(engine().rightUpgradeDone());
         QCOMPARE(m_server->requestCount(), requests + 1);
         QCOMPARE(versionsAfterRestart(), kMiddle);
     }
@@ -458,7 +458,7 @@ private slots:
         const QStringList before = QDir(documents()).entryList(QDir::Files);
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts(), QStringList { message });
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(server.targets.size(), 1);
         DownloadStore store(documents() + QStringLiteral("/downloads.plist"), QStringLiteral("zelmar-q3-dart"));
         QCOMPARE(!store.folderForVersion(release.version).isNull(), recorded);
@@ -811,7 +811,7 @@ private slots:
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(release));
         QCOMPARE(m_toasts->texts(), QStringList { localized(message.toUtf8().constData()) });
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(server.targets.size(), fetched ? 1 : 0);
         QCOMPARE(read(plistPath), plistBefore);
         QCOMPARE(QDir(documents()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), documentsBefore);
@@ -848,7 +848,7 @@ private slots:
         const int messages = int(sim().receivedMessages().size());
         QVERIFY(!upgrade(forged));
         QCOMPARE(m_toasts->texts(), QStringList { localized("ReleaseNotSigned") });
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(sim().receivedMessages().size(), messages);
         ReleaseSignature::forgetAddedKeys();
         QVERIFY(upgrade(forged));

@@ -200,7 +200,7 @@ private slots:
     void cleanup()
     {
         QVERIFY(waitUntil([&] {
-            return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
+            return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
                 && m_sim->sessionIsOpen();
         }));
         for (int fd : std::as_const(m_logind.readEnds))

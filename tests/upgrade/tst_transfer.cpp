@@ -109,7 +109,7 @@ private slots:
         // The run over, an expected restart done (a connection clears the
         // mark), and the engine's session open on the attachment it came back as.
         QVERIFY(waitUntil([&] {
-            return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
+            return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
                 && m_sim->sessionIsOpen();
         }));
         engine().setSettings(ZelFirmwareUpgradeManager::Settings());
@@ -149,8 +149,8 @@ private slots:
         TimeScale real(1.0);
         const QByteArray bytes = image(100, { 1, 9 }, 1);
         QVERIFY(engine().sendFiles(QString(), QString(), write(QStringLiteral("right100.bin"), bytes)));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone(), kPatienceMs);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(sim().rightFlash(), bytes);
         QCOMPARE(sim().rightVersion(), (SimVersion { 1, 9 }));
         const auto data = sent(0x20, 0x90);
@@ -185,7 +185,7 @@ private slots:
         const QString path = write(QStringLiteral("right-edge.bin"), bytes);
         const int from = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone(), kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QList<uint8_t> commands;
         QList<int> sentLengths;
@@ -211,7 +211,7 @@ private slots:
         const QString path = write(QStringLiteral("left40.bin"), left);
         const int from = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone(), kPatienceMs);
         QList<QByteArray> heads;
         for (const QByteArray& m : sim().receivedMessages().mid(from))
             heads << m.left(5);
@@ -230,7 +230,7 @@ private slots:
         const QString path = write(QStringLiteral("right-dup.bin"), bytes);
         sim().faults().duplicateReplies = 1000;
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone(), kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QCOMPARE(m_progress.last(), 100.0);
     }
@@ -244,8 +244,8 @@ private slots:
         const QString path = write(QStringLiteral("left-dup.bin"), left);
         sim().faults().duplicateReplies = 1000;
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware, kPatienceMs);
-        QVERIFY(engine().leftUpgradeDone);
+        QTRY_VERIFY_WITH_TIMEOUT(!engine().isUpgradingFirmware(), kPatienceMs);
+        QVERIFY(engine().leftUpgradeDone());
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs);
         QCOMPARE(sim().leftApplicationFlash(), left);
     }
@@ -259,14 +259,14 @@ private slots:
         QVERIFY(engine().sendFiles(
             QString(), write(QStringLiteral("foreign-left.bin"), image(64, { 2, 6 }, 26)), QString()));
         QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
-        QVERIFY(engine().isGamepadDisconnectByUpgradingFirmware); // the restart is awaited
-        QVERIFY(!engine().accessory);
+        QVERIFY(engine().isGamepadDisconnectByUpgradingFirmware()); // the restart is awaited
+        QVERIFY(!engine().accessory());
         EAAccessoryManager::sharedAccessoryManager().attachAccessory(foreign);
-        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware); // cleared by any connection
-        QVERIFY(!engine().accessory);
+        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware()); // cleared by any connection
+        QVERIFY(!engine().accessory());
         sim().plugIn();
         QVERIFY(m_sim->waitForSession());
-        const EAAccessoryPtr own = engine().accessory;
+        const EAAccessoryPtr own = engine().accessory();
         QVERIFY(own);
 
         // Its disconnection is announced (unexpected), ends the image under
@@ -276,12 +276,12 @@ private slots:
         QVERIFY(engine().sendFiles(
             QString(), QString(), write(QStringLiteral("foreign-right.bin"), image(100, { 1, 6 }, 27))));
         QVERIFY(waitUntil([&] { return sent(0x20, 0x9E).size() > starts; }));
-        QVERIFY(engine().isUpgradingFirmware);
+        QVERIFY(engine().isUpgradingFirmware());
         const int packets = sent(0x20, 0x90).size();
         EAAccessoryManager::sharedAccessoryManager().detachAccessory(foreign);
         QCOMPARE(m_restarts, (QList<bool> { true, false }));
-        QVERIFY(!engine().isUpgradingFirmware);
-        QCOMPARE(engine().accessory, own);
+        QVERIFY(!engine().isUpgradingFirmware());
+        QCOMPARE(engine().accessory(), own);
         QVERIFY(EADSessionController::sharedController().session());
         // Nor later, when a continuation would take the session; and the
         // start's late reply sends nothing.
@@ -306,7 +306,7 @@ private slots:
         };
         const int earlier = sent(0x20, 0x90).size();
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone(), kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         int offset32 = 0;
         for (const QByteArray& m : sent(0x20, 0x90).mid(earlier))
@@ -336,9 +336,9 @@ private slots:
         };
         const int before = sent(0x20, 0x90).size();
         QVERIFY(engine().sendFiles(QString(), QString(), path)); // sent again from the start
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         link->deviceReceive = deliver;
-        QVERIFY(!engine().rightUpgradeDone);
+        QVERIFY(!engine().rightUpgradeDone());
         QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
         QCOMPARE(sent(0x20, 0x90).size() - before, 3); // packet 0, packet 1 and its one resend
     }
@@ -365,8 +365,8 @@ private slots:
         QVERIFY(waitUntil([&] { return cancelled; }));
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay * 2));
         QCOMPARE(sent(0x20, 0x90).size() - before, 1);
-        QVERIFY(!engine().isUpgradingFirmware);
-        QVERIFY(!engine().rightUpgradeDone);
+        QVERIFY(!engine().isUpgradingFirmware());
+        QVERIFY(!engine().rightUpgradeDone());
         QCOMPARE(sim().rightFlash(), flashBefore);
     }
 
@@ -376,8 +376,8 @@ private slots:
         const QString path = write(QStringLiteral("left100.bin"), bytes);
         const int verifiesBefore = sent(0x80, 0x82).size();
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone, kPatienceMs);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().leftUpgradeDone(), kPatienceMs);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x64\x00", 4));
         QCOMPARE(sent(0x80, 0x82).size() - verifiesBefore, 4);
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { true }, kPatienceMs); // the expected restart
@@ -390,7 +390,7 @@ private slots:
         QByteArray file = image(0xE800 + 64, { 3, 1 }, 4);
         const QString path = write(QStringLiteral("boot.bin"), file);
         QVERIFY(engine().sendFiles(path, QString(), QString()));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().bootUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().bootUpgradeDone(), kPatienceMs);
         QCOMPARE(sent(0x03, 0x01).last(), QByteArray("\x03\x01\x02", 3));
         QCOMPARE(sent(0x80, 0x81).last(), QByteArray("\x80\x81\x40\x00", 4));
         const QByteArray expected = file.left(4) + file.mid(0xE804);
@@ -417,7 +417,7 @@ private slots:
                                       : write(QStringLiteral("bad.bin"), QByteArray(size, 'x'));
         const int before = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(boot ? path : QString(), boot ? QString() : path, QString()));
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(m_toasts->texts(), QStringList { localized("ImageUnsendable").arg(QFileInfo(path).fileName(), why) });
         // Not later either: not from a resend, and not on its way through the link.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
@@ -437,11 +437,11 @@ private slots:
         } // the limit examined
         const int lengthCommands = sent(0x80, 0x81).size();
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         const QString refused = localized("DeviceCannotUpgrade");
         QCOMPARE(m_toasts->texts(), (QStringList { refused, refused, localized("TransferStalled") }));
         QCOMPARE(sent(0x80, 0x81).size(), lengthCommands); // nothing after the refusals
-        QVERIFY(!engine().leftUpgradeDone);
+        QVERIFY(!engine().leftUpgradeDone());
     }
 
     void aMatchingStartReplyAfterARefusalStillStartsTheImage()
@@ -458,7 +458,7 @@ private slots:
             deliver(bytes);
         };
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QVERIFY(waitUntil([&] { return engine().leftUpgradeDone; }));
+        QVERIFY(waitUntil([&] { return engine().leftUpgradeDone(); }));
         if (link)
             link->deviceReceive = deliver;
         QCOMPARE(m_toasts->texts(), QStringList { localized("DeviceCannotUpgrade") });
@@ -476,8 +476,8 @@ private slots:
         const UpgradePlan plan = UpgradePlan::make({ true, true, true }, paths);
         const int from = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(paths.boot, paths.left, paths.right));
-        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone(); }));
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(m_restarts, (QList<bool> { true, true }));
         QCOMPARE(plan.restarts(), 2);
         QCOMPARE(plan.totalBytes(), qint64(200 + 300 + 250));
@@ -560,7 +560,7 @@ private slots:
         };
         QVERIFY(engine().sendFiles(write(QStringLiteral("link-boot.bin"), boot),
             write(QStringLiteral("link-left.bin"), left), write(QStringLiteral("link-right.bin"), right)));
-        const bool done = waitUntil([&] { return engine().rightUpgradeDone; }, 4 * kPatienceMs);
+        const bool done = waitUntil([&] { return engine().rightUpgradeDone(); }, 4 * kPatienceMs);
         sim().replySink = sink;
         sim().faults() = SimFaults();
         QVERIFY(done);
@@ -603,13 +603,13 @@ private slots:
         QVERIFY(!engine().planCompleted());
         engine().setSelectedFirmware(&leftOnly);
         QCOMPARE(engine().checkFirmware(), ZelFirmwareCheckNeedUpgrade);
-        QVERIFY(!engine().bootNeedUpgrade && engine().leftNeedUpgrade && !engine().rightNeedUpgrade);
+        QVERIFY(!engine().bootNeedUpgrade() && engine().leftNeedUpgrade() && !engine().rightNeedUpgrade());
         engine().upgradeOtherSideAfterConnectingAgain();
         QCOMPARE(engine().currentImage(), UpgradePlan::Image::BootLoader);
-        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone(); }));
         QVERIFY(engine().planCompleted());
-        QVERIFY(!engine().isUpgradingFirmware);
-        QVERIFY(!engine().leftUpgradeDone);
+        QVERIFY(!engine().isUpgradingFirmware());
+        QVERIFY(!engine().leftUpgradeDone());
         QCOMPARE(m_restarts, QList<bool> { true });
         int bootStarts = 0, leftStarts = 0;
         for (const QByteArray& m : sim().receivedMessages().mid(from)) {
@@ -637,7 +637,7 @@ private slots:
         };
         const int from = sent(0x20, 0x90).size();
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone, kPatienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(engine().rightUpgradeDone(), kPatienceMs);
         QCOMPARE(sim().rightFlash(), bytes);
         QCOMPARE(sent(0x20, 0x90).size() - from, 6); // five packets, one of them twice
     }
@@ -662,7 +662,7 @@ private slots:
         QCOMPARE(unknown.steps().at(1).messages, 1 + 4 + 2);
         const int leftStarts = sent(0x03, 0x01).size();
         QVERIFY(engine().sendFiles(bootPath, QString(), rightPath));
-        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone(); }));
         QCOMPARE(sent(0x03, 0x01).size() - leftStarts, 1); // the boot loader's start only
         QCOMPARE(sim().rightFlash(), right);
         QCOMPARE(m_restarts, QList<bool> { true });
@@ -682,11 +682,11 @@ private slots:
             engine().setSettings(settings);
         } // the limit examined, a second long
         QVERIFY(engine().sendFiles(bootPath, leftPath, QString()));
-        QVERIFY(waitUntil([&] { return engine().bootUpgradeDone; }));
-        QVERIFY(engine().isUpgradingFirmware); // waiting for the restart
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return engine().bootUpgradeDone(); }));
+        QVERIFY(engine().isUpgradingFirmware()); // waiting for the restart
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         QCOMPARE(m_toasts->texts(), QStringList { localized("ControllerDidNotReturn") });
-        QVERIFY(!engine().leftUpgradeDone);
+        QVERIFY(!engine().leftUpgradeDone());
         sim().plugIn();
     }
 
@@ -706,11 +706,11 @@ private slots:
             return bool(twoProtocols);
         }));
         engine().followAccessory(twoProtocols);
-        QCOMPARE(engine().accessory, twoProtocols);
+        QCOMPARE(engine().accessory(), twoProtocols);
         const QString left = write(QStringLiteral("twice-left.bin"), image(64, { 8, 2 }, 18));
         const QString right = write(QStringLiteral("twice-right.bin"), image(64, { 8, 3 }, 19));
         QVERIFY(engine().sendFiles(QString(), left, right));
-        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone; }));
+        QVERIFY(waitUntil([&] { return engine().rightUpgradeDone(); }));
         // A second continuation would have been armed with the first, at the
         // connection, and have started the right image again by now.
         drainPostedEvents();
@@ -738,14 +738,14 @@ private slots:
         sim().faults().unplugReturnMs = 30;
         QVERIFY(engine().sendFiles(QString(), path, QString()));
         QTRY_COMPARE_WITH_TIMEOUT(m_restarts, QList<bool> { false }, kPatienceMs);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(m_sim->waitForAccessory());
         const int before = sim().receivedMessages().size();
         // The engine's continuation, armed as the controller came back, has run.
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kReconnectDelay));
         drainPostedEvents();
         QCOMPARE(sim().receivedMessages().size(), before);
-        QVERIFY(!engine().leftUpgradeDone);
+        QVERIFY(!engine().leftUpgradeDone());
     }
 
     // Progress values to the last bit, for images of 100 bytes (the boot
@@ -828,13 +828,13 @@ private slots:
         const QString rightPath = write(QStringLiteral("bits-right.bin"), ::image(100, { 9, 3 }, 33));
         QVERIFY(engine().sendFiles(
             boot ? bootPath : QString(), left ? leftPath : QString(), right ? rightPath : QString()));
-        const bool done = waitUntil([&] { return !engine().isUpgradingFirmware; });
+        const bool done = waitUntil([&] { return !engine().isUpgradingFirmware(); });
         NotificationCenter::defaultCenter().removeObserver(&scope);
         m_beforeProgress = nullptr;
         QVERIFY(done);
-        QVERIFY(image == 0   ? engine().bootUpgradeDone
-                : image == 1 ? engine().leftUpgradeDone
-                             : engine().rightUpgradeDone);
+        QVERIFY(image == 0   ? engine().bootUpgradeDone()
+                : image == 1 ? engine().leftUpgradeDone()
+                             : engine().rightUpgradeDone());
         QCOMPARE(engine().plan().steps().size(), int(boot) + int(left) + int(right));
         QCOMPARE(figures, progress);
     }
@@ -881,10 +881,10 @@ private slots:
         const int from = sim().receivedMessages().size();
         QVERIFY(engine().sendFiles(
             image == 0 ? path : QString(), image == 1 ? path : QString(), image == 2 ? path : QString()));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QVERIFY(image == 0   ? engine().bootUpgradeDone
-                : image == 1 ? engine().leftUpgradeDone
-                             : engine().rightUpgradeDone);
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
+        QVERIFY(image == 0   ? engine().bootUpgradeDone()
+                : image == 1 ? engine().leftUpgradeDone()
+                             : engine().rightUpgradeDone());
         QCOMPARE(sim().receivedMessages().mid(from), messages);
         const auto kind = UpgradePlan::Image(image);
         QCOMPARE(UpgradePlan::messagesFor(kind, UpgradePlan::sentBytes(kind, file.size())), messages.size());
@@ -917,13 +917,13 @@ private slots:
         const int checksums = sent(0x20, 0x92).size();
         const int ends = sent(0x20, 0x93).size();
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         link->deviceReceive = deliver;
         // Not the silence limit: that one keeps its real ten seconds here.
         QCOMPARE(m_toasts->texts(), QStringList { localized("ChecksumRejected") });
         QCOMPARE(sent(0x20, 0x92).size() - checksums, 2); // the command and its one resend
         QCOMPARE(sent(0x20, 0x93).size(), ends);
-        QVERIFY(!engine().rightUpgradeDone);
+        QVERIFY(!engine().rightUpgradeDone());
         QCOMPARE(sim().rightFlash(), flashBefore);
         QVERIFY(!m_progress.contains(100.0));
     }
@@ -947,9 +947,9 @@ private slots:
         };
         const int checksums = sent(0x20, 0x92).size();
         QVERIFY(engine().sendFiles(QString(), QString(), path));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         link->deviceReceive = deliver;
-        QVERIFY(engine().rightUpgradeDone);
+        QVERIFY(engine().rightUpgradeDone());
         QVERIFY(m_toasts->texts().isEmpty());
         QCOMPARE(sent(0x20, 0x92).size() - checksums, 2);
         QCOMPARE(sim().rightFlash(), bytes);
@@ -981,8 +981,8 @@ private slots:
         } // the limits examined: 1.5 s and a long one
         sim().faults().requestDelayMs.insert(request, 3000);
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
-        QCOMPARE(engine().leftUpgradeDone, completes);
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
+        QCOMPARE(engine().leftUpgradeDone(), completes);
         if (completes) {
             QVERIFY(m_toasts->texts().isEmpty());
             QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { true }; }));
@@ -1010,11 +1010,11 @@ private slots:
         sim().faults().requestDelayMs.insert(QByteArray("\x80\x83", 2), 60000);
         const int ends = sent(0x80, 0x83).size();
         QVERIFY(engine().sendFiles(QString(), path, QString()));
-        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return !engine().isUpgradingFirmware(); }));
         QCOMPARE(sent(0x80, 0x83).size() - ends, 1);
         QCOMPARE(m_toasts->texts(), QStringList { localized("TransferStalled") });
-        QVERIFY(!engine().leftUpgradeDone);
-        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware);
+        QVERIFY(!engine().leftUpgradeDone());
+        QVERIFY(!engine().isGamepadDisconnectByUpgradingFirmware());
         sim().unplug(30); // the held acknowledgement and restart go with the attachment
         QVERIFY(waitUntil([&] { return m_restarts == QList<bool> { false }; }));
         QVERIFY(m_sim->waitForAccessory());

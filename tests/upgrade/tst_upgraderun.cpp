@@ -156,7 +156,7 @@ private slots:
     void cleanup()
     {
         QVERIFY(waitUntil([&] {
-            return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
+            return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
                 && m_sim->sessionIsOpen();
         }));
         QVERIFY(!UpgradeRun::current());
@@ -415,7 +415,7 @@ private slots:
         QVERIFY(waitUntil([&] { return w.progress.size() >= 3; }));
         run.cancel();
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Cancelled);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         drainPostedEvents(); // what was written before the cancel reaches the controller
         const int count = sim().receivedMessages().size();
         // Past the resend delay nothing of the run goes out any more.
@@ -443,7 +443,7 @@ private slots:
         sim().unplug(-1);
         QVERIFY(waitUntil([&] { return w.ended; }));
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Cancelled);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(!engine().isDownloading());
         QVERIFY(waitUntil([&] { return server.closed == 1; })); // the request was aborted
 
@@ -477,7 +477,7 @@ private slots:
         other.version = QStringLiteral("1.0-2.4-1.6");
         engine().setSelectedFirmware(&other);
         QCOMPARE(run.outcome(), UpgradeRun::Outcome::Cancelled);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(waitUntil([&] { return server.closed == 1; }));
         QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay));
         QCOMPARE(sim().receivedMessages().size(), count);
@@ -520,7 +520,7 @@ private slots:
             QVERIFY2(m == ControllerProtocol::request(ControllerProtocol::Message::RightVersion)
                     || m == ControllerProtocol::request(ControllerProtocol::Message::DeviceInformation),
                 m.toHex().constData());
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(UpgradeRun::current(), nullptr);
         UpgradeRun next;
         Watch n;

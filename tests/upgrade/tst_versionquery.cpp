@@ -46,7 +46,7 @@ class TestVersionQuery : public QObject {
     ZelFirmwareUpgradeManager& engine() { return ZelFirmwareUpgradeManager::sharedInstance(); }
     static constexpr double kTimeout = ZelFirmwareUpgradeManager::kCheckVersionTimeout;
     int timeoutMs() const { return MainQueue::scaledMilliseconds(kTimeout); }
-    bool queryTimerRunning() { return engine().checkVersionTimer && engine().checkVersionTimer->isValid(); }
+    bool queryTimerRunning() { return engine().versionQueryPending(); }
 
 private slots:
     void initTestCase()
@@ -87,7 +87,7 @@ private slots:
         auto delivered = std::make_shared<bool>(false);
         engine().checkCurrentVersion([delivered](const QString&) { *delivered = true; });
         const bool known = waitUntil([&] { return *delivered; })
-            && engine().rightVersion == QStringLiteral("%1.%2").arg(major).arg(minor);
+            && engine().rightVersion() == QStringLiteral("%1.%2").arg(major).arg(minor);
         m_rightReply = usual;
         m_peer->received.clear();
         return known;
@@ -109,13 +109,13 @@ private slots:
     {
         QStringList delivered;
         engine().checkCurrentVersion([&](const QString& v) { delivered << v; });
-        QVERIFY(engine().checkVersionTimer);
+        QVERIFY(engine().versionQueryPending());
         QTRY_COMPARE(delivered, QStringList { QStringLiteral("1.0-2.3-1.5") });
         QCOMPARE(m_peer->received, kRightRequest + kInfoRequest);
-        QVERIFY(!engine().checkVersionTimer); // stopped and dropped
-        QCOMPARE(engine().rightVersion, QStringLiteral("1.5"));
-        QCOMPARE(engine().leftVersion, QStringLiteral("2.3"));
-        QCOMPARE(engine().bootVersion, QStringLiteral("1.0"));
+        QVERIFY(!engine().versionQueryPending()); // stopped
+        QCOMPARE(engine().rightVersion(), QStringLiteral("1.5"));
+        QCOMPARE(engine().leftVersion(), QStringLiteral("2.3"));
+        QCOMPARE(engine().bootVersion(), QStringLiteral("1.0"));
         QCOMPARE(engine().updateTime(), QStringLiteral("0000-00-00 00:00"));
         QVERIFY(waitForMainQueueDelay(kTimeout)); // the stopped timer would have fired by now
         QVERIFY(m_toasts->toasts().empty());
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(waitUntil([&] { return other.readBytesAvailable() == 4; }));
         drainPostedEvents();
         QCOMPARE(m_peer->received, kRightRequest); // no device information request followed
-        QCOMPARE(engine().rightVersion, QStringLiteral("1.2"));
+        QCOMPARE(engine().rightVersion(), QStringLiteral("1.2"));
         QCOMPARE(other.readBytesAvailable(), 4u);
         // The followed controller's own answer still completes the query.
         m_peer->reply(rightReply);
@@ -207,7 +207,7 @@ private slots:
         engine().checkCurrentVersion([&](const QString&) { delivered = true; });
         QTRY_COMPARE(m_toasts->toasts().size(), size_t(1));
         QCOMPARE(m_peer->received, kRightRequest); // the left request was never sent
-        QCOMPARE(engine().rightVersion, QStringLiteral("7.7"));
+        QCOMPARE(engine().rightVersion(), QStringLiteral("7.7"));
         QVERIFY(!delivered);
     }
 
@@ -236,12 +236,11 @@ private slots:
     void aLeftQueryAloneFillsTheRecordButDeliversNothing()
     {
         m_infoReply = infoReply(22, { { 11, 4 }, { 12, 3 }, { 19, 2 }, { 20, 1 } });
-        const std::shared_ptr<Timer> timerBefore = engine().checkVersionTimer;
         QVERIFY(!queryTimerRunning());
         engine().checkLeftSideVersion();
-        QTRY_COMPARE(engine().leftVersion, QStringLiteral("3.4"));
-        QCOMPARE(engine().bootVersion, QStringLiteral("2.1"));
-        QCOMPARE(engine().checkVersionTimer, timerBefore); // none armed
+        QTRY_COMPARE(engine().leftVersion(), QStringLiteral("3.4"));
+        QCOMPARE(engine().bootVersion(), QStringLiteral("2.1"));
+        QVERIFY(!queryTimerRunning()); // none armed
         QVERIFY(waitForMainQueueDelay(kTimeout)); // a timer armed by the query would have fired
         QVERIFY(m_toasts->toasts().empty());
 
@@ -304,7 +303,7 @@ private slots:
         drainPostedEvents();
         QVERIFY(session.openSession()); // the same attachment again
         m_peer->reply(QByteArray("\x04", 1));
-        QTRY_COMPARE(engine().rightVersion, QStringLiteral("3.4"));
+        QTRY_COMPARE(engine().rightVersion(), QStringLiteral("3.4"));
 
         engine().checkRightSideVersion();
         m_peer->reply(QByteArray("\x20\x9F\x01", 3)); // cut off by the attachment's end
@@ -313,7 +312,7 @@ private slots:
         session.setupControllerForAccessory(another.accessory(), kProtocol);
         QVERIFY(session.openSession());
         another.peer().reply(QByteArray("\x07\x20\x9F\x02\x06", 5));
-        QTRY_COMPARE(engine().rightVersion, QStringLiteral("2.6"));
+        QTRY_COMPARE(engine().rightVersion(), QStringLiteral("2.6"));
         session.setupControllerForAccessory(m_accessory, kProtocol);
         QVERIFY(session.openSession());
     }

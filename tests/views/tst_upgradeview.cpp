@@ -154,8 +154,8 @@ class TestUpgradeView : public QObject {
     bool unplugController()
     {
         sim().unplug(-1);
-        return waitUntil([] { return !engine().accessory; }) && engine().bootVersion.isNull()
-            && engine().leftVersion.isNull() && engine().rightVersion.isNull();
+        return waitUntil([] { return !engine().accessory(); }) && engine().bootVersion().isNull()
+            && engine().leftVersion().isNull() && engine().rightVersion().isNull();
     }
 
     // It comes back, and the engine's session is open on it; nobody has
@@ -163,7 +163,7 @@ class TestUpgradeView : public QObject {
     bool plugControllerIn()
     {
         sim().plugIn();
-        return m_sim->waitForSession() && engine().accessory;
+        return m_sim->waitForSession() && engine().accessory();
     }
 
     bool readVersions()
@@ -232,8 +232,8 @@ private slots:
         // reach the next test's query too.
         QVERIFY(waitUntil(
             [&] {
-                return !engine().isUpgradingFirmware && !engine().isGamepadDisconnectByUpgradingFirmware
-                    && m_sim->sessionIsOpen() && !(engine().checkVersionTimer && engine().checkVersionTimer->isValid());
+                return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
+                    && m_sim->sessionIsOpen() && !engine().versionQueryPending();
             },
             2 * kPatienceMs));
         // A version query leaves its device information request a moment
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(showScreen());
         QVERIFY(isChoosing());
         QVERIFY(m_view->selectedFirmwareLabel->isHidden());
-        QVERIFY(engine().latestFirmwareVersion.isEmpty()); // the earlier pick is gone from the engine too
+        QVERIFY(engine().latestFirmwareVersion().isEmpty()); // the earlier pick is gone from the engine too
 
         // Without a controller a pick changes nothing, nor does showing again.
         QVERIFY(unplugController());
@@ -340,7 +340,7 @@ private slots:
         expectToast("SelectedDamagedFirmware", ZelUpgradeView::kMessageSeconds);
 
         QVERIFY(isReady()); // refusals leave the screen as it was
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(readVersions());
     }
 
@@ -387,7 +387,7 @@ private slots:
         QCOMPARE(outcome, UpgradeRun::Outcome::Cancelled);
         QVERIFY(!run);
         NotificationCenter::defaultCenter().postNotification(ZelGamepadDisconnectByUpgradingFirmwareNotification, true);
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         // The answers on their way reach nobody: every request answered, and its answer handed on.
         QVERIFY(waitUntil([] {
             const auto replies = QCoreApplication::instance()->findChildren<QNetworkReply*>();
@@ -688,7 +688,7 @@ private slots:
         QCOMPARE(record.outcome, QStringLiteral("cancelled"));
         QCOMPARE(record.reason, localized("RestartWaitStopped"));
         // Back from its restart, the controller is followed and answers again; nothing more was sent.
-        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
+        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware(); },
             2 * kPatienceMs));
         QVERIFY(readVersions());
         QCOMPARE(sim().versionsText().section(QLatin1Char('-'), 1), kInstalled.section(QLatin1Char('-'), 1));
@@ -738,7 +738,7 @@ private slots:
         QVERIFY(enabledWaiting);
         QCOMPARE(tooltip, localized("CancelUnavailableWhy"));
         // The left image went in whole; the right one was not begun.
-        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware; },
+        QVERIFY(waitUntil([&] { return m_sim->sessionIsOpen() && !engine().isGamepadDisconnectByUpgradingFirmware(); },
             2 * kPatienceMs));
         QCOMPARE(sim().leftApplicationFlash(), DemoReleases::leftImage(kNewest));
         QCOMPARE(sim().rightFlash(), right);
@@ -1042,27 +1042,27 @@ private slots:
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return alert() != nullptr; }));
         QCOMPARE(alert()->text(), localized("OlderReleaseConfirm").arg(kOldest, kInstalled));
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
         alert()->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QVERIFY(waitUntil([&] { return alert() == nullptr; }));
         QVERIFY(isReady());
-        QVERIFY(!engine().isUpgradingFirmware);
+        QVERIFY(!engine().isUpgradingFirmware());
 
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return alert() != nullptr; }));
         alert()->findChild<QPushButton*>(QStringLiteral("confirmButton"))->click();
-        QVERIFY(waitUntil([&] { return engine().isUpgradingFirmware; }));
+        QVERIFY(waitUntil([&] { return engine().isUpgradingFirmware(); }));
         QVERIFY(waitUntil(
-            [&] { return sim().versionsText() == kOldest && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+            [&] { return sim().versionsText() == kOldest && !engine().isUpgradingFirmware(); }, 4 * kPatienceMs));
 
         // A newer release asks nothing.
         QVERIFY(showScreen());
         QVERIFY(pick(m_view->remoteFileButton, kMiddle));
         QTest::mouseClick(m_view->upgradeButton, Qt::LeftButton);
-        QVERIFY(engine().isUpgradingFirmware);
+        QVERIFY(engine().isUpgradingFirmware());
         QVERIFY(alert() == nullptr);
         QVERIFY(waitUntil(
-            [&] { return sim().versionsText() == kMiddle && !engine().isUpgradingFirmware; }, 4 * kPatienceMs));
+            [&] { return sim().versionsText() == kMiddle && !engine().isUpgradingFirmware(); }, 4 * kPatienceMs));
     }
 
     // With a key trusted: a refused list shows as refused, with its reason,

@@ -289,10 +289,7 @@ int CommandLine::run(const QStringList& arguments)
     const int exitCode = command->run(commandParser);
     if (m_recorder) {
         const ZelFirmwareUpgradeManager* engine = ZelFirmwareUpgradeManager::existingInstance();
-        m_recorder->finish(exitCode,
-            engine && !engine->rightVersion.isEmpty()
-                ? QStringLiteral("%1-%2-%3").arg(engine->bootVersion, engine->leftVersion, engine->rightVersion)
-                : QString());
+        m_recorder->finish(exitCode, engine && !engine->rightVersion().isEmpty() ? engine->versionsText() : QString());
     }
     return exitCode;
 }

@@ -54,10 +54,7 @@ void StationController::connectWithin(double waitSeconds)
         // The recording ends with this controller's outcome.
         connect(this, &StationController::over, m_recorder, [this] {
             m_recorder->finish(m_state == State::Completed ? 0 : 1,
-                m_engine && !m_engine->rightVersion.isEmpty()
-                    ? QStringLiteral("%1-%2-%3")
-                          .arg(m_engine->bootVersion, m_engine->leftVersion, m_engine->rightVersion)
-                    : QString());
+                m_engine && !m_engine->rightVersion().isEmpty() ? m_engine->versionsText() : QString());
         });
     }
     connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,

@@ -257,7 +257,7 @@ bool SoakRunner::startRun(Lane& lane, int index, Round& round, const QStringList
     if (!sim.isAttached())
         sim.plugIn();
     const auto sessionOnController = [&] {
-        return lane.hasOpenSession() && engine.accessory && !engine.isUpgradingFirmware && !sim.hasPendingReplies();
+        return lane.hasOpenSession() && engine.accessory() && !engine.isUpgradingFirmware() && !sim.hasPendingReplies();
     };
     if (!MainQueue::runUntil(sessionOnController, 5000)) {
         violation(index, QStringLiteral("the controller did not come back between runs"));
@@ -442,7 +442,7 @@ void SoakRunner::checkRun(Lane& lane, int index, Round& round)
                     QStringLiteral("a run that did not complete left %1 in flash neither old nor new").arg(names[i]));
     }
     sim.faults() = SimFaults();
-    if (engine.isUpgradingFirmware)
+    if (engine.isUpgradingFirmware())
         violation(index, QStringLiteral("isUpgradingFirmware still set after the run"));
     if (digestOfFolder(folder) != round.folderDigest)
         violation(index, QStringLiteral("the release folder in the documents directory changed"));

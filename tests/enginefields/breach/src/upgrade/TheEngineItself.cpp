@@ -1,5 +1,0 @@
-// Not a breach: the engine writes its own fields.
-void ZelFirmwareUpgradeManager::forget()
-{
-    engine().accessory = nullptr;
-}

@@ -1,5 +1,0 @@
-// Breach: a screen changes a flag with a compound assignment.
-void View::leave()
-{
-    m_engine.isUpgradingFirmware |= leaving;
-}
