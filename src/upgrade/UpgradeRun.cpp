@@ -544,8 +544,12 @@ void UpgradeRun::showProgress(double percent)
     const double shown = std::min(percent, kProgressCeiling);
     if (!m_running || !(shown > m_progress))
         return;
+    // A figure a message moves is said once per tenth of a percent: finer
+    // than any screen or line shows it, and without a repaint per message.
+    const bool newTenth = std::floor(shown * 10.0) > std::floor(m_progress * 10.0);
     m_progress = shown;
-    emit progressChanged(m_progress);
+    if (newTenth)
+        emit progressChanged(m_progress);
 }
 
 void UpgradeRun::imageAcknowledged(unsigned side)

@@ -183,7 +183,8 @@ signals:
     void controllerLeft(bool restarting);
     // Whether canCancel holds changed.
     void cancellableChanged(bool cancellable);
-    // Never decreasing within a run; 100 only when it completed.
+    // Never decreasing within a run, said at most once per tenth of a
+    // percent (progress() has the exact figure); 100 only when it completed.
     void progressChanged(double percent);
     void finished(UpgradeRun::Outcome outcome);
 
