@@ -1,6 +1,7 @@
 #pragma once
 
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/UpgradePlan.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,7 +19,7 @@ struct TransferState {
     static constexpr quint64 kBootRegionOffset = ControllerProtocol::kBootRegionOffset;
     static constexpr quint64 kMaxRegionSize = ControllerProtocol::kMaxRegionSize;
 
-    enum class Image { BootLoader, Left, Right };
+    using Image = UpgradePlan::Image;
 
     QByteArray binFiledata;
     const uint8_t* binFilebytees = nullptr;
@@ -28,7 +29,6 @@ struct TransferState {
     quint64 kSendedIndex = 0;
     quint64 kSendedBytes = 0;
     quint64 kSendedDataSum = 0;
-    uint8_t isUpgradeBoot = 0;
     QByteArray packet;
 
     // Why an image file cannot be sent; Ok when it can.

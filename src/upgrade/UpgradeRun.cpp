@@ -24,13 +24,6 @@ UpgradePlan::Image imageOf(UpgradeRun::Phase phase)
                                                   : UpgradePlan::Image::Right;
 }
 
-TransferState::Image transferImage(UpgradePlan::Image image)
-{
-    return image == UpgradePlan::Image::BootLoader ? TransferState::Image::BootLoader
-        : image == UpgradePlan::Image::Left        ? TransferState::Image::Left
-                                                   : TransferState::Image::Right;
-}
-
 double seconds(const QElapsedTimer& clock)
 {
     return clock.isValid() ? double(clock.nsecsElapsed()) / 1e9 : 0.0;
@@ -157,15 +150,13 @@ void UpgradeRun::enterStep(Phase phase)
             { m_needBoot, m_needLeft, m_needRight }, { e.bootFilePath(), e.leftFilePath(), e.rightFilePath() }));
         const UpgradePlan::Image image = imageOf(phase);
         m_timeline.enter(Kind::Image, image);
-        m_imageFromPercent
-            = TransferState::progressPercent(transferImage(image), 0.0, m_needBoot, m_needLeft, m_needRight);
-        m_imageToPercent
-            = TransferState::progressPercent(transferImage(image), 1.0, m_needBoot, m_needLeft, m_needRight);
+        m_imageFromPercent = TransferState::progressPercent(image, 0.0, m_needBoot, m_needLeft, m_needRight);
+        m_imageToPercent = TransferState::progressPercent(image, 1.0, m_needBoot, m_needLeft, m_needRight);
         return;
     }
     case Phase::WaitingForRestart:
         m_restartClock.start();
-        m_timeline.enter(Kind::Restart, imageOf(m_lastImage));
+        m_timeline.enter(Kind::Restart, m_lastImage.value_or(UpgradePlan::Image::Right));
         return;
     case Phase::ReadingVersions:
         m_timeline.enter(Kind::ReadBack);
@@ -432,7 +423,7 @@ void UpgradeRun::installHooks()
     };
     hooks.failed = [this](const UpgradeReason& reason) { finish(Outcome::Failed, reason); };
     hooks.cancelled = [this] { finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::Cancelled)); };
-    hooks.endAcknowledged = [this](unsigned side) { imageAcknowledged(side); };
+    hooks.endAcknowledged = [this](UpgradePlan::Image image) { imageAcknowledged(image); };
     hooks.disconnected = [this](quint64 connection, bool expected) { controllerGone(connection, expected); };
     hooks.returned = [this](quint64 connection, const QString& versions) { controllerReturned(connection, versions); };
     e.attachRun(this, std::move(hooks));
@@ -522,9 +513,9 @@ void UpgradeRun::setPhase(Phase phase)
     if (!m_running || phase == m_phase)
         return;
     // An image acknowledged between two others: the restart follows the image just written.
-    if (phase == Phase::WaitingForRestart && m_phase != Phase::Idle && m_phase != Phase::WaitingForRestart
-        && m_phase != Phase::ReadingVersions)
-        m_lastImage = m_phase;
+    if (phase == Phase::WaitingForRestart
+        && (m_phase == Phase::BootLoader || m_phase == Phase::Left || m_phase == Phase::Right))
+        m_lastImage = imageOf(m_phase);
     m_phase = phase;
     if ((phase == Phase::BootLoader || phase == Phase::Left || phase == Phase::Right)
         && !m_begun.contains(imageOf(phase)))
@@ -552,16 +543,14 @@ void UpgradeRun::showProgress(double percent)
         emit progressChanged(m_progress);
 }
 
-void UpgradeRun::imageAcknowledged(unsigned side)
+void UpgradeRun::imageAcknowledged(UpgradePlan::Image image)
 {
     if (!m_running)
         return;
     ZelFirmwareUpgradeManager& e = engine();
-    const bool boot = side == 2 && e.currentImage() == UpgradePlan::Image::BootLoader;
-    m_lastImage = side == 1 ? Phase::Right : boot ? Phase::BootLoader : Phase::Left;
-    const QString path = side == 1 ? e.rightFilePath() : boot ? e.bootFilePath() : e.leftFilePath();
-    m_bytes += QFileInfo(path).size();
-    m_acknowledged.append(imageOf(m_lastImage));
+    m_lastImage = image;
+    m_bytes += QFileInfo(e.filePath(image)).size();
+    m_acknowledged.append(image);
     // A cancel asked for while the image was written takes effect now that it is whole.
     if (m_cancelPending) {
         finish(Outcome::Cancelled, UpgradeReason(UpgradeReason::Code::CancelledAfterImage));
@@ -569,7 +558,7 @@ void UpgradeRun::imageAcknowledged(unsigned side)
     }
     if (!e.planCompleted())
         return; // the engine goes on with the next image after the restart
-    if (side == 1) {
+    if (image == UpgradePlan::Image::Right) {
         readVersions(); // the right side does not restart
         return;
     }
@@ -620,7 +609,7 @@ void UpgradeRun::controllerReturned(quint64 connection, const QString& versions)
     const std::optional<ReleaseVersion> read = ReleaseVersion::parse(versions);
     const std::optional<ReleaseVersion> wanted = ReleaseVersion::parse(m_release.version);
     const bool taken = read && wanted
-        && (m_lastImage == Phase::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
+        && (m_lastImage == UpgradePlan::Image::BootLoader ? read->boot == wanted->boot : read->left == wanted->left);
     if (!taken) {
         m_after = versions;
         finish(Outcome::Failed, UpgradeReason(UpgradeReason::Code::VersionsMismatch, { versions, m_release.version }));

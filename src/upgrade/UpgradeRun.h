@@ -193,7 +193,7 @@ private:
     void installHooks();
     void setPhase(Phase phase);
     void showProgress(double percent);
-    void imageAcknowledged(unsigned side);
+    void imageAcknowledged(UpgradePlan::Image image);
     void controllerGone(quint64 connection, bool expected);
     void controllerReturned(quint64 connection, const QString& versions);
     // Asks the controller who it is first when the engine does not know it for this connection.
@@ -235,7 +235,7 @@ private:
     // Whether the controller identified is the one expected; the run has failed when not.
     bool isExpectedController();
     // The image the controller acknowledged last.
-    Phase m_lastImage = Phase::Idle;
+    std::optional<UpgradePlan::Image> m_lastImage;
     QList<UpgradePlan::Image> m_begun;
     QList<UpgradePlan::Image> m_acknowledged;
     QList<UpgradePlan::Image> m_installed;

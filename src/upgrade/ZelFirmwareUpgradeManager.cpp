@@ -28,19 +28,6 @@ namespace {
 using Message = ControllerProtocol::Message;
 using Answer = ControllerProtocol::Answer;
 
-TransferState::Image progressImage(UpgradePlan::Image image)
-{
-    switch (image) {
-    case UpgradePlan::Image::BootLoader:
-        return TransferState::Image::BootLoader;
-    case UpgradePlan::Image::Left:
-        return TransferState::Image::Left;
-    case UpgradePlan::Image::Right:
-        break;
-    }
-    return TransferState::Image::Right;
-}
-
 } // namespace
 
 namespace {
@@ -360,6 +347,19 @@ void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
     }
 }
 
+const QString& ZelFirmwareUpgradeManager::filePath(UpgradePlan::Image image) const
+{
+    switch (image) {
+    case UpgradePlan::Image::BootLoader:
+        return m_bootFilePath;
+    case UpgradePlan::Image::Left:
+        return m_leftFilePath;
+    case UpgradePlan::Image::Right:
+        break;
+    }
+    return m_rightFilePath;
+}
+
 QString ZelFirmwareUpgradeManager::versionsText() const
 {
     return QStringLiteral("%1-%2-%3").arg(m_bootVersion, m_leftVersion, m_rightVersion);
@@ -446,8 +446,8 @@ void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
     // g of the left and boot loader images is exact in double: f has a
     // single-precision mantissa.
     double fraction = t.sentFraction();
-    const TransferState::Image image = progressImage(m_currentImage);
-    if (image != TransferState::Image::Right)
+    const UpgradePlan::Image image = m_currentImage;
+    if (image != UpgradePlan::Image::Right)
         fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
     const double percent
         = TransferState::progressPercent(image, fraction, m_bootNeedUpgrade, m_leftNeedUpgrade, m_rightNeedUpgrade);
@@ -583,7 +583,7 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             if (planCompleted())
                 m_isUpgradingFirmware = false;
             if (auto hook = m_runHooks.endAcknowledged; hook)
-                hook(1);
+                hook(UpgradePlan::Image::Right);
         };
         const QByteArray command = ControllerProtocol::request(Message::RightEnd);
         writeData(command, handler);
@@ -597,8 +597,8 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
             return;
         m_transfer.reset();
-        const bool boot = m_transferState.isUpgradeBoot == 1;
-        if (boot)
+        const UpgradePlan::Image image = m_currentImage;
+        if (image == UpgradePlan::Image::BootLoader)
             m_bootUpgradeDone = true;
         else
             m_leftUpgradeDone = true;
@@ -617,18 +617,18 @@ void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
             stopWatchdog();
         }
         if (auto hook = m_runHooks.endAcknowledged; hook)
-            hook(2);
+            hook(image);
     });
 }
 
 void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 {
     TransferState& t = m_transferState;
-    const bool boot = t.isUpgradeBoot == 1;
+    const bool boot = m_currentImage == UpgradePlan::Image::BootLoader;
     if (start) {
-        if (!loadImage(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left))
+        if (!loadImage(m_currentImage))
             return;
-        m_transfer = std::make_shared<ImageTransfer>(boot ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left);
+        m_transfer = std::make_shared<ImageTransfer>(m_currentImage);
         // A region of at least one full packet begins with the start command,
         // upon which the controller erases its flash.
         touchWatchdog(t.nextIsFull());
@@ -671,7 +671,7 @@ void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
 void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 {
     TransferState& t = m_transferState;
-    if (start && !loadImage(t.isUpgradeBoot == 1 ? UpgradePlan::Image::BootLoader : UpgradePlan::Image::Left))
+    if (start && !loadImage(m_currentImage))
         return;
     if (t.nextIsFull())
         sendLeftPacket(Message::LeftVerify, false, true);
@@ -682,7 +682,7 @@ void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
 void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying)
 {
     TransferState& t = m_transferState;
-    const QByteArray packet = t.buildPacket(kind, last, t.isUpgradeBoot == 1);
+    const QByteArray packet = t.buildPacket(kind, last, m_currentImage == UpgradePlan::Image::BootLoader);
     const std::weak_ptr<ImageTransfer> transfer = m_transfer;
     writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
         TransferState& t = m_transferState;
@@ -755,12 +755,10 @@ void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
     m_currentImage = image;
     switch (image) {
     case UpgradePlan::Image::BootLoader:
-        m_transferState.isUpgradeBoot = 1;
         notifyPhase(ZelUpgradePhase::BootLoader);
         sendLeftBinFileToDevice(true);
         return;
     case UpgradePlan::Image::Left:
-        m_transferState.isUpgradeBoot = 0;
         notifyPhase(ZelUpgradePhase::Left);
         sendLeftBinFileToDevice(true);
         return;

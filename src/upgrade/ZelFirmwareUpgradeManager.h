@@ -218,8 +218,8 @@ public:
         std::function<void(const UpgradeReason& reason)> failed;
         // A new release was chosen while the run's download was under way.
         std::function<void()> cancelled;
-        // The controller acknowledged the end of an image: 1 right, 2 left or boot loader.
-        std::function<void(unsigned side)> endAcknowledged;
+        // The controller acknowledged the end of this image.
+        std::function<void(UpgradePlan::Image image)> endAcknowledged;
         std::function<void(quint64 connection, bool expected)> disconnected;
         // The run's controller came back from a restart on connection and
         // said who it is; versions are what it reports now. The engine goes
@@ -285,6 +285,7 @@ public:
     const QString& bootFilePath() const { return m_bootFilePath; }
     const QString& leftFilePath() const { return m_leftFilePath; }
     const QString& rightFilePath() const { return m_rightFilePath; }
+    const QString& filePath(UpgradePlan::Image image) const;
     // The controller's versions as its last answer gave them; null before.
     const QString& bootVersion() const { return m_bootVersion; }
     const QString& leftVersion() const { return m_leftVersion; }

@@ -119,7 +119,7 @@ private slots:
 
     void progressFollowsTheMappingTable()
     {
-        using I = TransferState::Image;
+        using I = UpgradePlan::Image;
         const float g = 0.5f;
         struct Row {
             I image;
