@@ -1,0 +1,6 @@
+// Listed once, asks twice.
+void AsksTheRunTwice::go()
+{
+    if (UpgradeRun::current())
+        UpgradeRun::current()->cancel();
+}
