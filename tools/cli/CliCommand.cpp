@@ -16,6 +16,11 @@ CliCommand::CliCommand(CliOptions& options, QObject* parent)
 
 CliCommand::~CliCommand() = default;
 
+const CliServices& CliCommand::services() const
+{
+    return m_options.services;
+}
+
 int CliCommand::usage(const QString& detail) const
 {
     return CommandLine::usageError(detail, this);

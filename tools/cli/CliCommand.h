@@ -9,6 +9,7 @@
 class ControllerConnector;
 class QCommandLineParser;
 struct CliOptions;
+struct CliServices;
 
 // One command of q3dart-cli: its name, its own options and what it does.
 // CommandLine parses the words after the name with options() (and the options
@@ -52,6 +53,7 @@ protected:
     int runEventLoop();
 
     CliOptions& globalOptions() const { return m_options; }
+    const CliServices& services() const;
     // The controller's transport for this run, made on first use.
     ControllerConnector& connector();
 

@@ -28,7 +28,7 @@ ZelFirmwareUpgradeManager::Settings CliOptions::engineSettings() const
 void CliOptions::applyEngineLimits() const
 {
     if (listDeadlineSeconds >= 0)
-        ZelFirmwareDataTool::sharedInstance().listDeadline = listDeadlineSeconds / MainQueue::timeScale();
+        services.catalogue().listDeadline = listDeadlineSeconds / MainQueue::timeScale();
     if (restartWaitSeconds < 0 && silenceLimitSeconds < 0 && maxDownloadMiB < 0 && slowDownloadSeconds < 0)
         return;
     ZelFirmwareUpgradeManager::setSharedSettings(engineSettings());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliServices.h"
 #include "platform/transport/DeviceAddress.h"
 #include "platform/transport/UsbIdentity.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -33,6 +34,8 @@ struct CliOptions {
     // its rate floor, in real seconds; negative: the catalogue's and engine's own.
     double listDeadlineSeconds = -1.0;
     double slowDownloadSeconds = -1.0;
+    // The process's objects, as main() hands them over.
+    CliServices services;
 
     // Exit codes shared by every command.
     enum Exit { Ok = 0, Failed = 1, Usage = 2, NoController = 3 };

@@ -63,7 +63,10 @@ QCommandLineOption helpOption()
 
 } // namespace
 
-CommandLine::CommandLine() = default;
+CommandLine::CommandLine(CliServices services)
+{
+    m_options.services = std::move(services);
+}
 
 CommandLine::~CommandLine()
 {

@@ -24,7 +24,7 @@ class StderrToastPresenter;
 // runs the command.
 class CommandLine {
 public:
-    CommandLine();
+    explicit CommandLine(CliServices services);
     ~CommandLine();
 
     // Registers a command: a CliCommand made with the run's options.

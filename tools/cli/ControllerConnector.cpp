@@ -26,17 +26,17 @@ ControllerConnector::ControllerConnector(const CliOptions& options, QObject* par
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     // Accessories offer the first declared protocol, as the controller does.
     m_transport = options.device.createTransport(protocols.mid(0, 1));
-    EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
+    m_options.services.accessories().addTransport(m_transport);
     m_deadline.setSingleShot(true);
     QObject::connect(&m_deadline, &QTimer::timeout, this, &ControllerConnector::deadlinePassed);
     if (options.device.scheme() == QLatin1String("auto"))
         m_probe = new ControllerProbe(this);
 }
 
-EAAccessoryPtr ControllerConnector::matchingAccessory()
+EAAccessoryPtr ControllerConnector::matchingAccessory() const
 {
     const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-    for (const EAAccessoryPtr& accessory : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
+    for (const EAAccessoryPtr& accessory : m_options.services.accessories().connectedAccessories())
         for (const QString& p : accessory->protocolStrings())
             if (declared.contains(p))
                 return accessory;
@@ -54,11 +54,10 @@ void ControllerConnector::connect(double waitSeconds, std::function<void()> foun
         m_deadline.start(MainQueue::realMilliseconds(waitSeconds));
         return;
     }
-    QObject::connect(
-        &EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this, [this] {
-            if (m_found && matchingAccessory())
-                finish(true);
-        });
+    QObject::connect(&m_options.services.accessories(), &EAAccessoryManager::accessoryAttached, this, [this] {
+        if (m_found && matchingAccessory())
+            finish(true);
+    });
     m_transport->start();
     // Real seconds, as given: the time scale of tests shortens the engine's
     // timers, not how long a transport may take to reach the controller.
@@ -92,7 +91,7 @@ void ControllerConnector::finish(bool found)
                 .constData());
     } else if (found) {
         const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-        EADSessionController::sharedController().setupControllerForAccessory(matchingAccessory(), declared.value(0));
+        m_options.services.session().setupControllerForAccessory(matchingAccessory(), declared.value(0));
     } else {
         std::fprintf(stderr, "%s\n",
             localized("NoControllerAttached")

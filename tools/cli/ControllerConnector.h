@@ -29,7 +29,7 @@ public:
     void connect(double waitSeconds, std::function<void()> found);
 
     // The first attached accessory offering a declared protocol, or null.
-    static EAAccessoryPtr matchingAccessory();
+    EAAccessoryPtr matchingAccessory() const;
     // A wait as the messages name it, in seconds.
     static QString secondsText(double seconds);
 

@@ -11,11 +11,9 @@
 
 namespace {
 
-void printMappingError()
+void printMappingError(GameControllerService& service)
 {
-    const QString error = GameControllerService::sharedService().hardwareSource()
-        ? GameControllerService::sharedService().hardwareSource()->mappingError()
-        : QString();
+    const QString error = service.hardwareSource() ? service.hardwareSource()->mappingError() : QString();
     if (!error.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(error));
 }
@@ -26,7 +24,7 @@ bool GameControllerCommand::startControllers()
 {
     // The manager numbers the controllers as they connect: it must listen
     // before the first one does.
-    KestGameControllerManager::sharedInstance();
+    services().controllers();
     if (globalOptions().simulate) {
         m_virtual = std::make_unique<VirtualGameController>();
         m_virtual->offerHaptics(true, true, true);
@@ -36,9 +34,9 @@ bool GameControllerCommand::startControllers()
             kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
         return true;
     }
-    GameControllerService& service = GameControllerService::sharedService();
+    GameControllerService& service = services().gameControllerService();
     if (service.startHardwareControllers()) {
-        printMappingError();
+        printMappingError(service);
         return true;
     }
     std::fprintf(stderr, "%s\n", qPrintable(service.hardwareError()));

@@ -37,10 +37,10 @@ int GamepadsCommand::run(const QCommandLineParser& parser)
     const bool mapping = parser.isSet(m_mappingOption);
     MainQueue::dispatchAfter(
         kSettleSeconds,
-        [mapping] {
+        [this, mapping] {
             // One line per controller: name, player index, profile, type, vendor:product, GUID;
             // or its mapping line, ready for a mapping file (a comment where it has none).
-            for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers()) {
+            for (const GCControllerPtr& c : services().controllers().connectedGameControllers()) {
                 const GCControllerIdentity id = c->identity();
                 if (mapping)
                     printLine(id.mapping.isEmpty() ? QStringLiteral("# ")

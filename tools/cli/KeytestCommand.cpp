@@ -71,7 +71,7 @@ KeytestCommand::~KeytestCommand()
     if (!m_started)
         return; // nothing was set up: the manager is not made for nothing
     NotificationCenter::defaultCenter().removeObserver(this);
-    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
+    KestGameControllerManager& manager = services().controllers();
     if (manager.delegate() == this)
         manager.setDelegate(nullptr);
 }
@@ -129,7 +129,7 @@ int KeytestCommand::run(const QCommandLineParser& parser)
     m_started = true;
     const bool values = m_values;
     stopOnSignals();
-    KestGameControllerManager::sharedInstance().setDelegate(this);
+    services().controllers().setDelegate(this);
     if (m_checking) {
         if (globalOptions().simulate)
             m_testClock = 0;
@@ -253,7 +253,7 @@ void KeytestCommand::endCheck()
 
 void KeytestCommand::fillSlots(bool values)
 {
-    KestGameControllerManager& manager = KestGameControllerManager::sharedInstance();
+    KestGameControllerManager& manager = services().controllers();
     for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
         const QString name = QString::fromLatin1(KestGameControllerManager::keyName(Key(k)));
         manager.setKeyPressed(Key(k), [name](bool pressed) {

@@ -41,9 +41,9 @@ QJsonObject releaseObject(const ZelFirmware& f)
 }
 
 // A release whose version text is no version is left out of a list, and said so.
-void printRefusedVersions()
+void printRefusedVersions(const ZelFirmwareDataTool& catalogue)
 {
-    for (const QString& text : std::as_const(ZelFirmwareDataTool::sharedInstance().refusedVersions))
+    for (const QString& text : std::as_const(catalogue.refusedVersions))
         std::fprintf(stderr, "%s\n", qPrintable(localized("ReleaseVersionUnreadable").arg(text)));
 }
 
@@ -101,24 +101,23 @@ int ReleasesCommand::run(const QCommandLineParser& parser)
     m_json = parser.isSet(m_jsonOption);
     m_both = !local && !online;
     if (!online) {
-        show(ZelFirmwareDataTool::sharedInstance().getLocalFirmwares(), false);
-        printRefusedVersions();
+        show(services().catalogue().getLocalFirmwares(), false);
+        printRefusedVersions(services().catalogue());
         if (local) {
             printJson();
             return CliOptions::Ok;
         }
     }
-    ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
-        [this](const QList<ZelFirmware>& firmwares, const QString& error) {
-            if (!error.isEmpty()) {
-                std::fprintf(stderr, "%s\n", qPrintable(localized("ReleaseListFailed").arg(error)));
-                QCoreApplication::exit(CliOptions::Failed);
-                return;
-            }
-            show(firmwares, true);
-            printRefusedVersions();
-            printJson();
-            QCoreApplication::exit(CliOptions::Ok);
-        });
+    services().catalogue().getRemoteFirmwares([this](const QList<ZelFirmware>& firmwares, const QString& error) {
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(localized("ReleaseListFailed").arg(error)));
+            QCoreApplication::exit(CliOptions::Failed);
+            return;
+        }
+        show(firmwares, true);
+        printRefusedVersions(services().catalogue());
+        printJson();
+        QCoreApplication::exit(CliOptions::Ok);
+    });
     return runEventLoop();
 }

@@ -88,7 +88,7 @@ void RumbleCommand::start(double seconds, const Motors& motors, const std::optio
     const bool rumble = !motors.named() ? !light : motors.main();
     const bool triggers = motors.triggers();
     GCControllerPtr pad;
-    for (const GCControllerPtr& c : KestGameControllerManager::sharedInstance().connectedGameControllers())
+    for (const GCControllerPtr& c : services().controllers().connectedGameControllers())
         if (!pad && (!rumble || c->hasRumble()) && (!triggers || c->hasTriggerRumble()) && (!light || c->hasLight()))
             pad = c;
     if (!pad) {

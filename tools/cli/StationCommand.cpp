@@ -92,7 +92,8 @@ int StationCommand::run(const QCommandLineParser& parser)
 
     const ZelFirmwareUpgradeManager::Settings settings = globalOptions().engineSettings();
     for (qsizetype i = 0; i < devices.size(); ++i) {
-        auto* controller = new StationController(devices.at(i), addresses.at(i), settings, json, this);
+        auto* controller
+            = new StationController(devices.at(i), addresses.at(i), settings, json, services().accessories(), this);
         if (const QString file = globalOptions().recordFile; !file.isEmpty()) {
             // One recording a controller: FILE-INDEX.EXT, or FILE itself for one.
             const QFileInfo info(file);
@@ -128,8 +129,8 @@ int StationCommand::run(const QCommandLineParser& parser)
         begin(work);
     } else {
         // The release is found once, for every controller.
-        UpgradeCommand::findRelease(
-            work.source, version, [begin, work](const ZelFirmware* release, const QString& error) mutable {
+        UpgradeCommand::findRelease(services().catalogue(), work.source, version,
+            [begin, work](const ZelFirmware* release, const QString& error) mutable {
                 if (!release) {
                     std::fprintf(stderr, "%s\n", qPrintable(error));
                     QCoreApplication::exit(CliOptions::Failed);

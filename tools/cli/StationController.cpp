@@ -17,8 +17,9 @@ constexpr double kVersionGrace = 0.25;
 } // namespace
 
 StationController::StationController(const QString& deviceText, const DeviceAddress& device,
-    const ZelFirmwareUpgradeManager::Settings& settings, bool json, QObject* parent)
+    const ZelFirmwareUpgradeManager::Settings& settings, bool json, EAAccessoryManager& accessories, QObject* parent)
     : QObject(parent)
+    , m_accessories(accessories)
     , m_deviceText(deviceText)
     , m_device(device)
     , m_settings(settings)
@@ -44,7 +45,7 @@ void StationController::connectWithin(double waitSeconds)
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     // Accessories offer the first declared protocol, as the controller does.
     m_transport = m_device.createTransport(protocols.mid(0, 1));
-    EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
+    m_accessories.addTransport(m_transport);
     if (!m_recordPath.isEmpty()) {
         m_recorder = new LinkRecorder(this);
         if (QString error; !m_recorder->open(m_recordPath, m_deviceText, &error, m_transport->description())) {
@@ -57,11 +58,10 @@ void StationController::connectWithin(double waitSeconds)
                 m_engine && !m_engine->rightVersion().isEmpty() ? m_engine->versionsText() : QString());
         });
     }
-    connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, this,
-        [this](const EAAccessoryPtr& accessory) {
-            if (m_state == State::Connecting && !m_engine && accessory->location() == m_transport->description())
-                attached();
-        });
+    connect(&m_accessories, &EAAccessoryManager::accessoryAttached, this, [this](const EAAccessoryPtr& accessory) {
+        if (m_state == State::Connecting && !m_engine && accessory->location() == m_transport->description())
+            attached();
+    });
     m_transport->start();
     // Real seconds, as given: the time scale shortens the engine's timers,
     // not how long a transport may take to reach the controller.

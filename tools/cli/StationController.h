@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class EAAccessoryManager;
 class AccessoryTransport;
 class LinkRecorder;
 class RunReporter;
@@ -38,7 +39,8 @@ public:
     };
 
     StationController(const QString& deviceText, const DeviceAddress& device,
-        const ZelFirmwareUpgradeManager::Settings& settings, bool json, QObject* parent = nullptr);
+        const ZelFirmwareUpgradeManager::Settings& settings, bool json, EAAccessoryManager& accessories,
+        QObject* parent = nullptr);
     ~StationController() override;
 
     // Before connectWithin: the session on this controller's link is
@@ -90,6 +92,7 @@ private:
     void fail(const QString& why);
     void setState(State state);
 
+    EAAccessoryManager& m_accessories;
     QString m_deviceText;
     DeviceAddress m_device;
     ZelFirmwareUpgradeManager::Settings m_settings;

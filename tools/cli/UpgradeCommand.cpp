@@ -58,7 +58,7 @@ int UpgradeCommand::run(const QCommandLineParser& parser)
 void UpgradeCommand::readControllerVersions()
 {
     // The choice compares the release with what the controller holds now.
-    ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([this](const QString& versions) {
+    services().engine().checkCurrentVersion([this](const QString& versions) {
         if (m_versionsRead)
             return;
         m_versionsRead = true;
@@ -80,17 +80,16 @@ void UpgradeCommand::readControllerVersions()
 
 void UpgradeCommand::findRelease()
 {
-    findRelease(m_source, m_version, [this](const ZelFirmware* release, const QString& error) {
+    findRelease(services().catalogue(), m_source, m_version, [this](const ZelFirmware* release, const QString& error) {
         if (!release)
             return fail(error);
         upgrade(*release);
     });
 }
 
-void UpgradeCommand::findRelease(
-    Source source, const QString& version, std::function<void(const ZelFirmware*, const QString&)> found)
+void UpgradeCommand::findRelease(ZelFirmwareDataTool& catalogue, Source source, const QString& version,
+    std::function<void(const ZelFirmware*, const QString&)> found)
 {
-    ZelFirmwareDataTool& catalogue = ZelFirmwareDataTool::sharedInstance();
     if (source == Source::Local) {
         for (const ZelFirmware& f : catalogue.getLocalFirmwares())
             if (f.version == version)
@@ -119,7 +118,7 @@ void UpgradeCommand::findRelease(
 
 void UpgradeCommand::upgrade(const ZelFirmware& release)
 {
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    ZelFirmwareUpgradeManager& engine = services().engine();
     std::fprintf(stderr, "%s%s%s\n", qPrintable(localized("SelectedFirmware")), qPrintable(localized(":")),
         qPrintable(release.version));
     QString message;

@@ -16,6 +16,8 @@
 // release's version. --latest sends nothing when the controller already runs
 // the newest release or a newer one; a named release older than the
 // controller's firmware needs --allow-older.
+class ZelFirmwareDataTool;
+
 class UpgradeCommand : public CliCommand {
     Q_OBJECT
 public:
@@ -41,8 +43,8 @@ public:
     enum class Choice { Install, NothingNewer, AlreadyThere, Refused };
     // Finds the release the source names (version for --local and --online),
     // as the upgrade screen does; found() gets it, or null and why not.
-    static void findRelease(
-        Source source, const QString& version, std::function<void(const ZelFirmware*, const QString&)> found);
+    static void findRelease(ZelFirmwareDataTool& catalogue, Source source, const QString& version,
+        std::function<void(const ZelFirmware*, const QString&)> found);
     static Choice choose(ZelFirmwareUpgradeManager& engine, const ZelFirmware& release, const QString& current,
         Source source, bool allowOlder, QString* message);
 

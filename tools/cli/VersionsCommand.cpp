@@ -43,7 +43,7 @@ int VersionsCommand::run(const QCommandLineParser& parser)
 
 void VersionsCommand::query()
 {
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    ZelFirmwareUpgradeManager& engine = services().engine();
     engine.checkCurrentVersion([this, &engine](const QString& versions) {
         if (m_done)
             return;

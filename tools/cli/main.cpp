@@ -15,10 +15,16 @@
 #include "cli/StationCommand.h"
 #include "cli/UpgradeCommand.h"
 #include "cli/VersionsCommand.h"
+#include "accessory/EADSessionController.h"
+#include "firmware/ZelFirmwareDataTool.h"
+#include "input/KestGameControllerManager.h"
+#include "platform/gamepad/GameControllerService.h"
+#include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
 
@@ -35,7 +41,15 @@ int main(int argc, char** argv)
     SimAccessoryTransport::registerAddressScheme();
 
     // The commands, in the order the help lists them.
-    CommandLine commandLine;
+    // The one place the commands' process-wide objects are reached.
+    CliServices services;
+    services.engine = []() -> ZelFirmwareUpgradeManager& { return ZelFirmwareUpgradeManager::sharedInstance(); };
+    services.catalogue = []() -> ZelFirmwareDataTool& { return ZelFirmwareDataTool::sharedInstance(); };
+    services.session = []() -> EADSessionController& { return EADSessionController::sharedController(); };
+    services.accessories = []() -> EAAccessoryManager& { return EAAccessoryManager::sharedAccessoryManager(); };
+    services.controllers = []() -> KestGameControllerManager& { return KestGameControllerManager::sharedInstance(); };
+    services.gameControllerService = []() -> GameControllerService& { return GameControllerService::sharedService(); };
+    CommandLine commandLine(std::move(services));
     commandLine.add<VersionsCommand>();
     commandLine.add<FlashCommand>();
     commandLine.add<UpgradeCommand>();
