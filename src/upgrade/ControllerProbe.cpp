@@ -8,8 +8,10 @@
 #include <QPointer>
 #include <QStringList>
 
-ControllerProbe::ControllerProbe(QObject* parent)
+ControllerProbe::ControllerProbe(ZelFirmwareUpgradeManager& engine, EAAccessoryManager& accessories, QObject* parent)
     : QObject(parent)
+    , m_engine(engine)
+    , m_accessories(accessories)
 {
 }
 
@@ -17,7 +19,7 @@ void ControllerProbe::start()
 {
     if (std::exchange(m_started, true))
         return;
-    EAAccessoryManager& manager = EAAccessoryManager::sharedAccessoryManager();
+    EAAccessoryManager& manager = m_accessories;
     connect(&manager, &EAAccessoryManager::accessoryAttached, this, &ControllerProbe::enqueue);
     connect(&manager, &EAAccessoryManager::accessoryDetached, this, [this](const EAAccessoryPtr& gone) {
         m_queue.removeIf([&gone](const EAAccessoryPtr& a) { return a == gone; });
@@ -62,7 +64,7 @@ void ControllerProbe::enqueue(const EAAccessoryPtr& accessory)
             this,
             [this] {
                 if (m_asking)
-                    ZelFirmwareUpgradeManager::sharedInstance().followAccessory(m_asking);
+                    m_engine.followAccessory(m_asking);
             },
             Qt::QueuedConnection);
     }
@@ -76,13 +78,13 @@ void ControllerProbe::askNext()
     m_asking = m_queue.takeFirst();
     const quint64 question = ++m_question;
     const quint64 connection = m_asking->connectionID();
-    ZelFirmwareUpgradeManager& engine = ZelFirmwareUpgradeManager::sharedInstance();
+    ZelFirmwareUpgradeManager& engine = m_engine;
     engine.followAccessory(m_asking);
     QPointer<ControllerProbe> self(this);
     engine.probeVersions([self, question, connection](const QString& versions) {
         // Only this question's answer, from the accessory it was put to.
         if (!self || self->m_question != question || !self->m_asking
-            || ZelFirmwareUpgradeManager::sharedInstance().identifiedConnection() != connection)
+            || self->m_engine.identifiedConnection() != connection)
             return;
         self->settle(true, versions);
     });

@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+class EAAccessoryManager;
+class ZelFirmwareUpgradeManager;
+
 // Finds the controller among the attached accessories that offer a declared
 // protocol, when the user has named no device: any USB serial adapter looks
 // like one until it is asked. Each is asked for its versions in the order it
@@ -23,7 +26,8 @@ public:
         bool answered = false;
     };
 
-    explicit ControllerProbe(QObject* parent = nullptr);
+    // engine asks each accessory the accessories manager attaches.
+    ControllerProbe(ZelFirmwareUpgradeManager& engine, EAAccessoryManager& accessories, QObject* parent = nullptr);
 
     // Asks the accessories attached now and those that attach later until one answers.
     void start();
@@ -47,6 +51,8 @@ private:
     void settle(bool answered, const QString& versions);
     static QString deviceOf(const EAAccessoryPtr& accessory);
 
+    ZelFirmwareUpgradeManager& m_engine;
+    EAAccessoryManager& m_accessories;
     bool m_started = false;
     QList<EAAccessoryPtr> m_queue;
     QList<quint64> m_seen;

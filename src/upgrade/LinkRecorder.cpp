@@ -7,8 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-LinkRecorder::LinkRecorder(QObject* parent)
+LinkRecorder::LinkRecorder(EAAccessoryManager& accessories, QObject* parent)
     : QObject(parent)
+    , m_accessories(accessories)
 {
 }
 
@@ -28,7 +29,7 @@ bool LinkRecorder::open(const QString& path, const QString& device, QString* err
         { QStringLiteral("program"),
             QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()) },
         { QStringLiteral("started"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate) } });
-    EAAccessoryManager& manager = EAAccessoryManager::sharedAccessoryManager();
+    EAAccessoryManager& manager = m_accessories;
     const auto event = [this, location](const char* name, const EAAccessoryPtr& accessory) {
         if (!location.isEmpty() && (!accessory || accessory->location() != location))
             return;

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+class EAAccessoryManager;
+
 // Writes a session on the link as JSON lines, for a bug report or a test:
 // every message the engine writes and every piece of bytes it reads, with its
 // direction and time, and every attachment and departure of a controller
@@ -18,7 +20,8 @@ public:
     static constexpr int kFormatVersion = 1;
     static inline const QString kFormatName = QStringLiteral("q3dart-link-recording");
 
-    explicit LinkRecorder(QObject* parent = nullptr);
+    // The attachments and departures are those the accessories manager sees.
+    explicit LinkRecorder(EAAccessoryManager& accessories, QObject* parent = nullptr);
     ~LinkRecorder() override;
 
     // Starts the recording at path (replacing a file there), its header
@@ -36,6 +39,7 @@ private:
     void write(const QJsonObject& line);
     double seconds() const;
 
+    EAAccessoryManager& m_accessories;
     QFile m_file;
     QElapsedTimer m_clock;
 };

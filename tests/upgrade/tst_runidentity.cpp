@@ -394,7 +394,7 @@ private slots:
         const auto other = otherController();
         QVERIFY(other->waitForAccessory());
         const qsizetype from = sim().receivedMessages().size();
-        ControllerProbe probe;
+        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
         probe.start();
         QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
         QCOMPARE(probe.tried().size(), 2);
@@ -412,7 +412,7 @@ private slots:
     {
         TimeScale fast(0.2); // the arrival's follow-up after 0.4 s, the question's limit after 1.65 s
         sim().faults().replyDelayMs = 800; // answers after the newcomer's follow-up, within the limit
-        ControllerProbe probe;
+        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
         probe.start();
         const auto other = otherController();
         QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
@@ -431,7 +431,7 @@ private slots:
         sim().faults().dropReplies = 1000;
         const auto other = otherController();
         QVERIFY(other->waitForAccessory());
-        ControllerProbe probe;
+        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
         probe.start();
         QVERIFY(probe.isAsking());
         sim().unplug(-1); // the one asked first goes away before it answers

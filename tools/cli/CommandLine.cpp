@@ -347,7 +347,7 @@ bool CommandLine::prepare(int* exitCode, bool record)
     if (!o.applyTrust(exitCode))
         return false;
     if (record && !o.recordFile.isEmpty()) {
-        m_recorder = std::make_unique<LinkRecorder>();
+        m_recorder = std::make_unique<LinkRecorder>(m_options.services.accessories());
         if (QString error; !m_recorder->open(o.recordFile, o.deviceText, &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(localized("RecordFileNotWritten").arg(o.recordFile, error)));
             *exitCode = CliOptions::Failed;

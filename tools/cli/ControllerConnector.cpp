@@ -30,7 +30,7 @@ ControllerConnector::ControllerConnector(const CliOptions& options, QObject* par
     m_deadline.setSingleShot(true);
     QObject::connect(&m_deadline, &QTimer::timeout, this, &ControllerConnector::deadlinePassed);
     if (options.device.scheme() == QLatin1String("auto"))
-        m_probe = new ControllerProbe(this);
+        m_probe = new ControllerProbe(options.services.engine(), options.services.accessories(), this);
 }
 
 EAAccessoryPtr ControllerConnector::matchingAccessory() const

@@ -47,7 +47,7 @@ void StationController::connectWithin(double waitSeconds)
     m_transport = m_device.createTransport(protocols.mid(0, 1));
     m_accessories.addTransport(m_transport);
     if (!m_recordPath.isEmpty()) {
-        m_recorder = new LinkRecorder(this);
+        m_recorder = new LinkRecorder(m_accessories, this);
         if (QString error; !m_recorder->open(m_recordPath, m_deviceText, &error, m_transport->description())) {
             fail(localized("RecordFileNotWritten").arg(m_recordPath, error));
             return;
