@@ -104,10 +104,8 @@ struct SoakRunner::Lane {
     SimAccessoryTransport* other = nullptr;
     // A lane's own engine with several controllers; null for the shared one.
     std::unique_ptr<ZelFirmwareUpgradeManager> ownEngine;
-    ZelFirmwareUpgradeManager& engine() const
-    {
-        return ownEngine ? *ownEngine : ZelFirmwareUpgradeManager::sharedInstance();
-    }
+    ZelFirmwareUpgradeManager* sharedEngine = nullptr;
+    ZelFirmwareUpgradeManager& engine() const { return ownEngine ? *ownEngine : *sharedEngine; }
     bool hasOpenSession() const { return transport->hasOpenSession(engine().sessionController()); }
 };
 
@@ -133,8 +131,9 @@ struct SoakRunner::Round {
     QString answeredAtEnd;
 };
 
-SoakRunner::SoakRunner(quint32 seed, int controllers, QObject* parent)
+SoakRunner::SoakRunner(quint32 seed, int controllers, Shared shared, QObject* parent)
     : QObject(parent)
+    , m_accessories(shared.accessories())
     , m_seed(seed)
     , m_random(seed)
     , m_documents(std::make_unique<QTemporaryDir>())
@@ -167,9 +166,9 @@ SoakRunner::SoakRunner(quint32 seed, int controllers, QObject* parent)
         if (controllers > 1) {
             lane->ownEngine = std::make_unique<ZelFirmwareUpgradeManager>(lane->transport->description());
         } else {
-            EADSessionController::sharedController().setupControllerForAccessory(
-                EAAccessoryManager::sharedAccessoryManager().connectedAccessories().front(), protocols.value(0));
-            ZelFirmwareUpgradeManager::sharedInstance();
+            shared.session().setupControllerForAccessory(
+                m_accessories.connectedAccessories().front(), protocols.value(0));
+            lane->sharedEngine = &shared.engine();
         }
         m_lanes.push_back(std::move(lane));
     }
@@ -338,7 +337,7 @@ bool SoakRunner::startRun(Lane& lane, int index, Round& round, const QStringList
             otherContext);
     } else if (plan.other == Plan::Other::ReturnsInstead) {
         const int restarts = sim.restartCount();
-        connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryDetached, otherContext,
+        connect(&m_accessories, &EAAccessoryManager::accessoryDetached, otherContext,
             [&sim, &other, otherContext, restarts] {
                 // Just after the first has gone, as a controller plugged in in its place.
                 if (sim.restartCount() > restarts && !other.isAttached())

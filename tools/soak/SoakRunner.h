@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class EAAccessoryManager;
+class EADSessionController;
 class QTemporaryDir;
 class SimAccessoryTransport;
 class ToastPresenter;
@@ -28,7 +31,16 @@ class ZelFirmwareUpgradeManager;
 class SoakRunner : public QObject {
     Q_OBJECT
 public:
-    explicit SoakRunner(quint32 seed, int controllers = 1, QObject* parent = nullptr);
+    // What one controller's rounds drive: the process's engine over its
+    // session, as the application does; main() hands them over, made on
+    // first use.
+    struct Shared {
+        std::function<ZelFirmwareUpgradeManager&()> engine;
+        std::function<EADSessionController&()> session;
+        std::function<EAAccessoryManager&()> accessories;
+    };
+
+    SoakRunner(quint32 seed, int controllers, Shared shared, QObject* parent = nullptr);
     ~SoakRunner() override;
 
     // Runs `runs` rounds (one upgrade on each controller); the first ones
@@ -55,6 +67,7 @@ private:
     void checkCrossTalk(int index, const std::vector<std::unique_ptr<Round>>& rounds);
     void violation(int index, const QString& what);
 
+    EAAccessoryManager& m_accessories;
     quint32 m_seed;
     QRandomGenerator m_random;
     std::unique_ptr<QTemporaryDir> m_documents;

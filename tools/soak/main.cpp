@@ -2,8 +2,11 @@
 // against the simulated controller under seeded random faults, with the
 // invariants checked after every run; with C controllers each round runs on
 // all of them at once. Prints a table and ends with "invariant violations: N".
+#include "accessory/EADSessionController.h"
+#include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/Localization.h"
 #include "SoakRunner.h"
+#include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
 
@@ -38,7 +41,12 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    SoakRunner soak(seed, controllers);
+    // The one place the soak reaches the process's engine, session and accessories.
+    SoakRunner::Shared shared;
+    shared.engine = []() -> ZelFirmwareUpgradeManager& { return ZelFirmwareUpgradeManager::sharedInstance(); };
+    shared.session = []() -> EADSessionController& { return EADSessionController::sharedController(); };
+    shared.accessories = []() -> EAAccessoryManager& { return EAAccessoryManager::sharedAccessoryManager(); };
+    SoakRunner soak(seed, controllers, std::move(shared));
     soak.run(runs);
     std::printf("runs: %d (seed %u)\n", runs * controllers, seed);
     if (controllers > 1)
