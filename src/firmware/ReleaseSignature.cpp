@@ -361,3 +361,13 @@ bool ReleaseSignature::writePrivateKey(const QString& path, QString* error) cons
                                : QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return ok;
 }
+
+QString ReleaseSignature::markText(const ZelFirmware& release)
+{
+    if (!release.isOnline())
+        return localized("ReleaseMarkLocalFile");
+    // ReleaseMarkSigned, ReleaseMarkUnchecked, ReleaseMarkInvalid, ReleaseMarkUnsigned.
+    QString name = statusName(status(release));
+    name[0] = name[0].toUpper();
+    return localized((QByteArrayLiteral("ReleaseMark") + name.toLatin1()).constData());
+}

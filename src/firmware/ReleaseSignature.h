@@ -88,6 +88,9 @@ public:
     static bool mayInstall(const ZelFirmware& release);
     // The status as one word: signed, unchecked, invalid or unsigned.
     static QString statusName(Status status);
+    // What a release's signature is worth, in a word or two; the user's own
+    // local releases are never checked, and say so.
+    static QString markText(const ZelFirmware& release);
 
     // A new random key pair.
     static ReleaseSignature generate();

@@ -1,12 +1,12 @@
 #include "views/ZelConnectedView.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/LatestReleaseText.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/runtime/Localization.h"
 #include "ui_ZelConnectedContentView.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ElidedLabel.h"
-#include "views/LatestReleaseText.h"
 #include "views/ScreenScaler.h"
 
 #include <QPointer>

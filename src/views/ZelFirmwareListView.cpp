@@ -1,12 +1,12 @@
 #include "views/ZelFirmwareListView.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/LatestReleaseText.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "platform/runtime/Localization.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
-#include "views/LatestReleaseText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -108,16 +108,6 @@ public:
 
 } // namespace
 
-QString ZelFirmwareListView::signatureText(const ZelFirmware& firmware)
-{
-    if (!firmware.isOnline())
-        return localized("ReleaseMarkLocalFile");
-    // ReleaseMarkSigned, ReleaseMarkUnchecked, ReleaseMarkInvalid, ReleaseMarkUnsigned.
-    QString name = ReleaseSignature::statusName(ReleaseSignature::status(firmware));
-    name[0] = name[0].toUpper();
-    return localized((QByteArrayLiteral("ReleaseMark") + name.toLatin1()).constData());
-}
-
 QString ZelFirmwareListView::dateText(const ZelFirmware& firmware)
 {
     if (!firmware.isOnline()) {
@@ -135,7 +125,7 @@ QString ZelFirmwareListView::detailText(const ZelFirmware& firmware)
     QStringList parts;
     if (const QString date = dateText(firmware); !date.isEmpty())
         parts << date;
-    parts << signatureText(firmware);
+    parts << ReleaseSignature::markText(firmware);
     return parts.join(QStringLiteral(" \u00b7 "));
 }
 

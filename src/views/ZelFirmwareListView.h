@@ -32,9 +32,6 @@ public:
     // A row's parts besides its text, for the painting and for tests.
     enum Role { VersionRole = Qt::UserRole + 1, DetailRole, InstalledRole };
 
-    // What a release's signature is worth, in a word or two; the user's own
-    // local releases are never checked, and say so.
-    static QString signatureText(const ZelFirmware& firmware);
     // When the release is from: the server's release date of an online
     // release, the day a local one was imported; empty when unknown.
     static QString dateText(const ZelFirmware& firmware);

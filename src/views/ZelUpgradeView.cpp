@@ -1,6 +1,8 @@
 #include "views/ZelUpgradeView.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "firmware/LatestReleaseText.h"
+#include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmware.h"
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
@@ -12,7 +14,6 @@
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeTimeline.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
-#include "views/LatestReleaseText.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelUpgradeHistoryView.h"
 
@@ -666,7 +667,7 @@ QString ZelUpgradeView::planText() const
     bool complete = false;
     const double seconds = timeline.estimatedSeconds(&complete);
     lines << localized(complete ? "PlanDuration" : "PlanDurationAtLeast").arg(durationText(seconds));
-    lines << localized("PlanSignature").arg(ZelFirmwareListView::signatureText(*m_selected));
+    lines << localized("PlanSignature").arg(ReleaseSignature::markText(*m_selected));
     return lines.join(kItemSeparator);
 }
 

@@ -1,4 +1,4 @@
-#include "views/LatestReleaseText.h"
+#include "firmware/LatestReleaseText.h"
 
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
