@@ -2,20 +2,21 @@
 
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeRun.h"
+#include "upgrade/UpgradeScreenModel.h"
 #include "views/ZelBaseView.h"
 
 #include <QList>
 #include <QPointer>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 class QAbstractButton;
 class QLabel;
 class QMessageBox;
 class QVariantAnimation;
-class Timer;
+class ZelFirmwareDataTool;
+class ZelFirmwareUpgradeManager;
 class ZelFirmwareListView;
 class ZelUpgradeHistoryView;
 
@@ -24,25 +25,20 @@ class ZelUpgradeHistoryView;
 // versions read back when it completed, the reason and a new start when it
 // failed or was cancelled.
 //
-// The screen is in one state at a time, and one function lays its widgets
-// out for it. What it shows of a run it hears from the run alone.
+// What it shows and what may be pressed is its model's; the screen draws the
+// model after each change, forwards its presses, and asks the model's
+// questions in boxes of its own.
 class ZelUpgradeView : public ZelBaseView {
     Q_OBJECT
 public:
-    enum class State {
-        Choosing, // no release picked that the controller can take
-        Ready, // a release picked, its plan shown, "Upgrade Now" offered
-        Running,
-        Completed,
-        Failed,
-        Cancelled
-    };
-    Q_ENUM(State)
+    using State = UpgradeScreenModel::State;
 
-    static constexpr double kMessageSeconds = 3.0;
+    static constexpr double kMessageSeconds = UpgradeScreenModel::kMessageSeconds;
     static constexpr double kProgressAnimationSeconds = 0.1;
 
+    // A screen of the shared engine and catalogue, the application's.
     explicit ZelUpgradeView(QWidget* parent = nullptr);
+    ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
     ~ZelUpgradeView() override;
 
     std::function<void()> closeBlock;
@@ -83,7 +79,6 @@ public:
     void checkFirmwareVersion();
     void hideFirmwareListView();
 
-    void switchToUpgradeState();
     void restoreToOriginalState();
     void checkCanUpgradeAfterChoosingFirmware();
 
@@ -95,17 +90,18 @@ public:
     void cancelAction();
     void retryAction();
 
-    State state() const { return m_state; }
-    static QString stateName(State state);
+    const UpgradeScreenModel& model() const { return *m_model; }
+    State state() const { return m_model->state(); }
+    static QString stateName(State state) { return UpgradeScreenModel::stateName(state); }
     // The plan's text for the picked release, as the screen shows it in the ready state.
-    QString planText() const;
+    QString planText() const { return m_model->planTextNow(); }
     // The steps' text of the run, as shown while it runs and after its outcome.
-    QString stepsText() const;
+    QString stepsText() const { return m_model->stepsTextNow(); }
 
     // The run's progress, in percent.
-    void showProgress(double percent);
+    void showProgress(double percent) { m_model->showProgress(percent); }
     // The run started by the upgrade button, while it lasts and after it ended.
-    UpgradeRun* run() const { return m_run; }
+    UpgradeRun* run() const { return m_model->run(); }
 
 protected:
     // Showing starts the choice over and refreshes the versions.
@@ -114,49 +110,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Asks to install the selected release, older than the controller's current.
-    void askToInstallOlder(const QString& current);
+    // Sets every widget from the model: the one place that shows and hides them.
+    void draw();
+    // Asks the model's question over the screen; a confirmation goes back to the model.
+    void ask(const UpgradeScreenModel::Question& question);
     // Opens a question over the screen, which steps back behind it.
     void openQuestion(QMessageBox* question);
-    // Asks before a new try goes to another controller than the one the last run was for.
-    void askToInstallOnOther(const QString& attached, const QString& lastFor);
-    // Starts the run of the selected release; with an expected controller,
-    // only on that one.
-    void startRun(const QString& expectedController = QString());
-    // The controller's versions as the engine last read them, when they are
-    // the attached controller's; empty otherwise.
-    QString currentVersions() const;
-    // Whether the selected release is older than the controller's in any part.
-    bool selectionIsOlder() const;
-    // A controller came or went: the screen names the one it would write to.
-    void controllerChanged();
-
     void showFirmwareList(quint64 type);
     void firmwareSelected(const std::optional<ZelFirmware>& firmware);
-    void showLatestFirmware(const QList<ZelFirmware>& firmwares, const QString& error, const QString& currentVersion);
-    bool isRunning() const;
-    void setChoiceEnabled(bool enabled);
-    void showPhase(UpgradeRun::Phase phase);
-    void showDownload(qint64 received, qint64 total);
-    void runFinished(UpgradeRun::Outcome outcome);
     void setProgressText(const QString& text);
     void fitProgressText();
-    void animateProgressBar(double percent);
+    void moveProgressBar(double percent, bool glide);
     void layoutProgressBar();
-    void setPhaseText(const QString& text);
-    void countRestartDown();
-    void stopRestartCountdown();
-    void setState(State state);
-    // Lays the widgets out for the state: the one place that shows and hides them.
-    void layoutForState();
-    void showSteps();
-    void showCancellable();
 
-    QPointer<UpgradeRun> m_run;
-    std::optional<ZelFirmware> m_selected;
+    UpgradeScreenModel* m_model = nullptr;
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use
-    State m_state = State::Choosing;
-    std::shared_ptr<Timer> m_stepsTicker;
 };
