@@ -3,6 +3,7 @@
 #include "app/FontWarmUp.h"
 
 #include "accessory/EADSessionController.h"
+#include "firmware/ZelFirmwareDataTool.h"
 #include "lib/MessageToast.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/InfoDictionary.h"
@@ -140,7 +141,9 @@ ZelUpgradeView* ViewController::upgradeView()
 {
     if (m_upgradeView)
         return m_upgradeView;
-    m_upgradeView = addScreen(new ZelUpgradeView(this), QRect());
+    m_upgradeView = addScreen(
+        new ZelUpgradeView(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance(), this),
+        QRect());
     m_upgradeView->setObjectName(QStringLiteral("upgradeView"));
     QPointer<ViewController> weak(this);
     m_upgradeView->closeBlock = [weak] {

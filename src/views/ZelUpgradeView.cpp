@@ -1,12 +1,9 @@
 #include "views/ZelUpgradeView.h"
 
 #include "firmware/ZelFirmware.h"
-#include "firmware/ZelFirmwareDataTool.h"
-#include "lib/MessageToast.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "ui_ZelUpgradeContentView.h"
-#include "upgrade/ZelFirmwareUpgradeManager.h"
 #include "views/ZelFirmwareListView.h"
 #include "views/ZelUpgradeHistoryView.h"
 
@@ -34,11 +31,6 @@ QString caption(const char* key)
 }
 
 } // namespace
-
-ZelUpgradeView::ZelUpgradeView(QWidget* parent)
-    : ZelUpgradeView(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance(), parent)
-{
-}
 
 ZelUpgradeView::ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent)
     : ZelBaseView(parent)

@@ -36,8 +36,7 @@ public:
     static constexpr double kMessageSeconds = UpgradeScreenModel::kMessageSeconds;
     static constexpr double kProgressAnimationSeconds = 0.1;
 
-    // A screen of the shared engine and catalogue, the application's.
-    explicit ZelUpgradeView(QWidget* parent = nullptr);
+    // The engine the screen's runs drive and the catalogue it asks; both outlive the screen.
     ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
     ~ZelUpgradeView() override;
 

@@ -768,7 +768,7 @@ private slots:
     // title bar, before its title.
     void closeButtonsStandInTheSamePlaceOnEveryScreen()
     {
-        ZelUpgradeView upgrade;
+        ZelUpgradeView upgrade(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance());
         ZelKeyTestView keyTest;
         ZelTutorialView tutorial;
         ZelMFiGameView games;

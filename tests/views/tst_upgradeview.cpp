@@ -244,7 +244,7 @@ private slots:
         auto* layout = new QVBoxLayout(m_window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSizeConstraint(QLayout::SetNoConstraint); // the offscreen platform takes no size hints
-        m_view = new ZelUpgradeView;
+        m_view = new ZelUpgradeView(engine(), catalogue());
         layout->addWidget(m_view);
         m_view->setHidden(true);
         m_closes = 0;
