@@ -266,3 +266,17 @@ std::unique_ptr<VirtualGameController> testsupport::plugInCentredPad()
     }
     return pad;
 }
+
+bool testsupport::waitForEngineAtRest(ZelFirmwareUpgradeManager& engine, SimulatedAttachment& attachment)
+{
+    const bool atRest = waitUntil(
+        [&] {
+            return !engine.isUpgradingFirmware() && !engine.isGamepadDisconnectByUpgradingFirmware()
+                && attachment.sessionIsOpen() && !engine.versionQueryPending();
+        },
+        2 * kPatienceMs);
+    if (!atRest || !waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay))
+        return false;
+    attachment.settleExchanges();
+    return true;
+}

@@ -159,6 +159,12 @@ QList<QByteArray> receivedStartingWith(
 // readControllerVersions for an engine of the test's own.
 QString readControllerVersions(ZelFirmwareUpgradeManager& engine, int timeoutMs = kPatienceMs);
 
+// Between two cases: the engine's run over, the controller back from any
+// restart with the session open on it, and the last version query answered
+// (a query leaves its device information request a moment behind the right
+// side's answer, and that answer would reach the next case's query too).
+bool waitForEngineAtRest(ZelFirmwareUpgradeManager& engine, SimulatedAttachment& attachment);
+
 // A scripted device attached over a local link of its own: the link, the
 // peer that records what the host sends and answers for the device, and the
 // accessory the host sees (not announced to the accessory manager). The

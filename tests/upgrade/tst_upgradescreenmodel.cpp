@@ -175,16 +175,7 @@ private slots:
     void cleanup()
     {
         m_model.reset();
-        // The run over, the controller back with the session open on it, the
-        // last version query answered.
-        QVERIFY(waitUntil(
-            [&] {
-                return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
-                    && m_sim->sessionIsOpen() && !engine().versionQueryPending();
-            },
-            2 * kPatienceMs));
-        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay));
-        m_sim->settleExchanges();
+        QVERIFY(waitForEngineAtRest(engine(), *m_sim));
         m_toasts.reset();
         catalogue().firmwaresDate = QDateTime();
     }

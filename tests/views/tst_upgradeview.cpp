@@ -258,20 +258,7 @@ private slots:
         catalogue().clock = [] { return QDateTime::currentDateTimeUtc(); };
         ZelFirmwareDataTool::setServerOverride(m_app->releaseServer().baseUrl());
         ReleaseSignature::forgetAddedKeys();
-        // The run over, the controller back from any restart with the session
-        // open on it, and the last version query answered: its answer would
-        // reach the next test's query too.
-        QVERIFY(waitUntil(
-            [&] {
-                return !engine().isUpgradingFirmware() && !engine().isGamepadDisconnectByUpgradingFirmware()
-                    && m_sim->sessionIsOpen() && !engine().versionQueryPending();
-            },
-            2 * kPatienceMs));
-        // A version query leaves its device information request a moment
-        // behind the right side's answer: it goes out, and its answer comes,
-        // within this test.
-        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kLeftRequestDelay));
-        m_sim->settleExchanges();
+        QVERIFY(waitForEngineAtRest(engine(), *m_sim));
         delete m_window;
         catalogue().firmwaresDate = QDateTime();
     }
