@@ -70,9 +70,13 @@ RunResult runOnce(SimAccessoryTransport& transport, const QStringList& paths)
     SimulatedController& sim = *transport.controller();
     // The controller attached and the session open on this attachment.
     MainQueue::runUntil(
-        [&] { return transport.hasOpenSession() && ZelFirmwareUpgradeManager::sharedInstance().accessory(); }, 10000);
+        [&] {
+            return transport.hasOpenSession(EADSessionController::sharedController())
+                && ZelFirmwareUpgradeManager::sharedInstance().accessory();
+        },
+        10000);
     const int before = sim.receivedMessages().size();
-    UpgradeRun run;
+    UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
     // A plain event loop: it sleeps between messages, so the process's CPU
     // time is the engine's and the controller's work, not a wait's spinning.
     QEventLoop loop;
@@ -231,7 +235,7 @@ int main(int argc, char** argv)
     auto* sim = new SimulatedController;
     sim->faults().replyDelayMs = replyDelayMs;
     sim->faults().restartDelayMs = restartMs;
-    SimAccessoryTransport transport(sim, protocols);
+    SimAccessoryTransport transport(EAAccessoryManager::sharedAccessoryManager(), sim, protocols);
     transport.start();
     MainQueue::runUntil([&] { return transport.link() != nullptr; }, 5000);
     // The engine follows the controller from here on (it opens the session).

@@ -122,16 +122,6 @@ QByteArray EADSessionController::readData(quint64 n)
     return taken;
 }
 
-bool EADSessionController::checkConnectedAccessory() const
-{
-    const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-    for (const EAAccessoryPtr& accessory : EAAccessoryManager::sharedAccessoryManager().connectedAccessories())
-        for (const QString& p : accessory->protocolStrings())
-            if (declared.contains(p))
-                return true;
-    return false;
-}
-
 void EADSessionController::streamHandleEvent(ByteStream*, StreamEvent event)
 {
     switch (event) {

@@ -47,8 +47,6 @@ public:
     // no buffer exists. n is clamped to what is available.
     QByteArray readData(quint64 n);
 
-    bool checkConnectedAccessory() const;
-
     EAAccessoryPtr accessory() const { return m_accessory; }
     QString protocolString() const { return m_protocolString; }
     std::shared_ptr<EASession> session() const { return m_session; }

@@ -26,7 +26,7 @@ EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server
     auto* controller = new SimulatedController;
     // A slower controller, to watch (or test) a run as a real link paces it.
     controller->faults().replyDelayMs = qEnvironmentVariableIntValue("Q3DART_SIM_REPLY_DELAY_MS");
-    m_transport = new SimAccessoryTransport(controller, protocols);
+    m_transport = new SimAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(), controller, protocols);
     EAAccessoryManager::sharedAccessoryManager().addTransport(m_transport);
 }
 

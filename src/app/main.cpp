@@ -144,7 +144,8 @@ int main(int argc, char** argv)
             = UsbIdentity::fromConfiguration(configuration, &invalid) + options.device.usbIdentities;
         for (const QString& entry : invalid)
             std::fprintf(stderr, "%s\n", qPrintable(localized("ConfigurationUsbIdInvalid").arg(configuration, entry)));
-        AccessoryTransport* transport = options.device.createTransport(protocols.mid(0, 1));
+        AccessoryTransport* transport
+            = options.device.createTransport(EAAccessoryManager::sharedAccessoryManager(), protocols.mid(0, 1));
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
         // A port the user may not open: said where the user looks, once the window can show it.
         QObject::connect(

@@ -11,8 +11,8 @@
 #include <QTimer>
 
 SimAccessoryTransport::SimAccessoryTransport(
-    SimulatedController* controller, const QStringList& protocols, QObject* parent)
-    : AccessoryTransport(protocols, parent)
+    EAAccessoryManager& accessories, SimulatedController* controller, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(accessories, protocols, parent)
     , m_controller(controller)
 {
     controller->setParent(this);
@@ -26,9 +26,10 @@ SimAccessoryTransport::SimAccessoryTransport(
 
 void SimAccessoryTransport::registerAddressScheme()
 {
-    TransportRegistry::add(QStringLiteral("sim"), [](const DeviceAddress&, const QStringList& protocols) {
-        return new SimAccessoryTransport(new SimulatedController, protocols);
-    });
+    TransportRegistry::add(
+        QStringLiteral("sim"), [](EAAccessoryManager& accessories, const DeviceAddress&, const QStringList& protocols) {
+            return new SimAccessoryTransport(accessories, new SimulatedController, protocols);
+        });
 }
 
 SimAccessoryTransport::~SimAccessoryTransport()
@@ -68,11 +69,6 @@ void SimAccessoryTransport::detach()
 LocalLink* SimAccessoryTransport::link() const
 {
     return m_link;
-}
-
-bool SimAccessoryTransport::hasOpenSession() const
-{
-    return hasOpenSession(EADSessionController::sharedController());
 }
 
 bool SimAccessoryTransport::hasOpenSession(const EADSessionController& controller) const

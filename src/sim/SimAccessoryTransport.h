@@ -15,7 +15,8 @@ class SimAccessoryTransport : public AccessoryTransport {
     Q_OBJECT
 public:
     // Takes ownership of the controller.
-    SimAccessoryTransport(SimulatedController* controller, const QStringList& protocols, QObject* parent = nullptr);
+    SimAccessoryTransport(EAAccessoryManager& accessories, SimulatedController* controller,
+        const QStringList& protocols, QObject* parent = nullptr);
     ~SimAccessoryTransport() override;
 
     // Makes "sim" device addresses reach a new simulated controller of this kind.
@@ -32,10 +33,9 @@ public:
     SimulatedController* controller() const { return m_controller; }
     // The current attachment's link, for tests that tune it; null while detached.
     LocalLink* link() const;
-    // Whether the shared session is open on the current attachment, as the
-    // engine leaves it once it has followed the controller's return.
-    bool hasOpenSession() const;
-    // The same for a session controller of its own (a station's engine).
+    // Whether the session controller's session is open on the current
+    // attachment, as the engine leaves it once it has followed the
+    // controller's return.
     bool hasOpenSession(const EADSessionController& controller) const;
 
 private:

@@ -1,17 +1,15 @@
 #include "upgrade/ControllerProbe.h"
 
-#include "platform/transport/EAAccessoryManager.h"
-#include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/MainQueue.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QPointer>
 #include <QStringList>
 
-ControllerProbe::ControllerProbe(ZelFirmwareUpgradeManager& engine, EAAccessoryManager& accessories, QObject* parent)
+ControllerProbe::ControllerProbe(ZelFirmwareUpgradeManager& engine, QObject* parent)
     : QObject(parent)
     , m_engine(engine)
-    , m_accessories(accessories)
 {
 }
 
@@ -19,16 +17,19 @@ void ControllerProbe::start()
 {
     if (std::exchange(m_started, true))
         return;
-    EAAccessoryManager& manager = m_accessories;
-    connect(&manager, &EAAccessoryManager::accessoryAttached, this, &ControllerProbe::enqueue);
-    connect(&manager, &EAAccessoryManager::accessoryDetached, this, [this](const EAAccessoryPtr& gone) {
+    using ControllerPtr = ControllerRegistry::ControllerPtr;
+    ControllerRegistry& registry = m_engine.controllers();
+    connect(&registry, &ControllerRegistry::controllerAttached, this,
+        [this](const ControllerPtr& controller) { enqueue(controller->accessory()); });
+    connect(&registry, &ControllerRegistry::controllerLeft, this, [this](const ControllerPtr& controller) {
+        const EAAccessoryPtr& gone = controller->accessory();
         m_queue.removeIf([&gone](const EAAccessoryPtr& a) { return a == gone; });
         // The one being asked left before it answered.
-        if (gone && m_asking == gone)
+        if (m_asking == gone)
             settle(false, QString());
     });
-    for (const EAAccessoryPtr& accessory : manager.connectedAccessories())
-        enqueue(accessory);
+    for (const ControllerPtr& controller : registry.controllers())
+        enqueue(controller->accessory());
 }
 
 QString ControllerProbe::deviceOf(const EAAccessoryPtr& accessory)
@@ -48,12 +49,6 @@ QString ControllerProbe::triedText() const
 void ControllerProbe::enqueue(const EAAccessoryPtr& accessory)
 {
     if (m_controller || !accessory || m_seen.contains(accessory->connectionID()))
-        return;
-    const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-    bool offers = false;
-    for (const QString& p : accessory->protocolStrings())
-        offers = offers || declared.contains(p);
-    if (!offers)
         return;
     m_seen.append(accessory->connectionID());
     m_queue.append(accessory);

@@ -6,11 +6,11 @@
 #include <QObject>
 #include <QString>
 
-class EAAccessoryManager;
 class ZelFirmwareUpgradeManager;
 
-// Finds the controller among the attached accessories that offer a declared
-// protocol, when the user has named no device: any USB serial adapter looks
+// Finds the controller among the engine's registry's controllers (the
+// attached accessories that offer a declared protocol) when the user has
+// named no device: any USB serial adapter looks
 // like one until it is asked. Each is asked for its versions in the order it
 // attached, one at a time; one that does not answer within the query's limit
 // is set aside and the next is asked. Accessories that attach meanwhile join
@@ -26,8 +26,8 @@ public:
         bool answered = false;
     };
 
-    // engine asks each accessory the accessories manager attaches.
-    ControllerProbe(ZelFirmwareUpgradeManager& engine, EAAccessoryManager& accessories, QObject* parent = nullptr);
+    // engine asks each controller its registry holds or makes.
+    explicit ControllerProbe(ZelFirmwareUpgradeManager& engine, QObject* parent = nullptr);
 
     // Asks the accessories attached now and those that attach later until one answers.
     void start();
@@ -52,7 +52,6 @@ private:
     static QString deviceOf(const EAAccessoryPtr& accessory);
 
     ZelFirmwareUpgradeManager& m_engine;
-    EAAccessoryManager& m_accessories;
     bool m_started = false;
     QList<EAAccessoryPtr> m_queue;
     QList<quint64> m_seen;

@@ -43,7 +43,7 @@ UpgradePlan::Paths pathsIn(const QString& folder)
 
 ZelFirmwareUpgradeManager& UpgradeRun::engine() const
 {
-    return m_engine ? *m_engine : ZelFirmwareUpgradeManager::sharedInstance();
+    return m_engine;
 }
 
 bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
@@ -54,11 +54,6 @@ bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
     if (ReleaseSignature::hasTrustedKeys())
         return true;
     return DownloadStore::inDocuments().folderForVersion(release.version).isNull();
-}
-
-UpgradePlan UpgradeRun::planFor(const ZelFirmware& release)
-{
-    return planFor(release, ZelFirmwareUpgradeManager::sharedInstance());
 }
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& e)
@@ -231,14 +226,9 @@ QString UpgradeRun::checkFailure(ZelFirmwareCheckResult result)
     return checkFailureReason(result).text();
 }
 
-UpgradeRun::UpgradeRun(QObject* parent)
-    : QObject(parent)
-{
-}
-
 UpgradeRun::UpgradeRun(ZelFirmwareUpgradeManager& engine, QObject* parent)
     : QObject(parent)
-    , m_engine(&engine)
+    , m_engine(engine)
 {
 }
 

@@ -57,9 +57,7 @@ public:
     // How long past the engine's own version timer the read-back may take.
     static constexpr double kVersionGrace = 0.25;
 
-    // A run of the shared engine, the application's.
-    explicit UpgradeRun(QObject* parent = nullptr);
-    // A run of this engine (one of a station's); the engine outlives the run.
+    // A run of this engine; the engine outlives the run.
     explicit UpgradeRun(ZelFirmwareUpgradeManager& engine, QObject* parent = nullptr);
     // A run still going is cancelled.
     ~UpgradeRun() override;
@@ -148,12 +146,10 @@ public:
     // How much longer than foretold a restart may take before it is overdue.
     static constexpr double kRestartGrace = 3.0;
 
-    // What a run of this release would send, with the need flags the engine's
-    // last checkFirmware left: the images of a local release, or of an online
-    // one downloaded before, with their sizes; an online release not at hand
-    // has them unknown.
-    static UpgradePlan planFor(const ZelFirmware& release);
-    // The same with the need flags of this engine's last checkFirmware.
+    // What a run of this release would send, with the need flags of this
+    // engine's last checkFirmware: the images of a local release, or of an
+    // online one downloaded before, with their sizes; an online release not
+    // at hand has them unknown.
     static UpgradePlan planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& engine);
     // Whether a run of this release fetches its archive first.
     static bool downloadsFirst(const ZelFirmware& release);
@@ -217,8 +213,7 @@ private:
     void enterStep(Phase phase);
     void emitCancellable();
 
-    // Null for the shared engine, which is made on first use.
-    ZelFirmwareUpgradeManager* m_engine = nullptr;
+    ZelFirmwareUpgradeManager& m_engine;
     bool m_running = false;
     bool m_started = false;
     Phase m_phase = Phase::Idle;

@@ -3,11 +3,11 @@
 #include "accessory/EADSessionController.h"
 #include "lib/MessageToast.h"
 #include "platform/transport/EAAccessoryManager.h"
-#include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "platform/runtime/NotificationCenter.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/ImageTransfer.h"
 #include "upgrade/TransferState.h"
@@ -41,13 +41,12 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
 {
     // Created on first use, registered once, never destroyed.
     static ZelFirmwareUpgradeManager* instance = [] {
-        auto* engine = new ZelFirmwareUpgradeManager;
+        auto* engine = new ZelFirmwareUpgradeManager(
+            ControllerRegistry::sharedRegistry(), EADSessionController::sharedController());
         g_engine = engine;
         if (g_sharedSettings)
             engine->m_settings = *g_sharedSettings;
         engine->m_linkTap = g_sharedLinkTap;
-        engine->m_supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-        engine->addNotificationObserver();
         return engine;
     }();
     return *instance;
@@ -74,27 +73,25 @@ void ZelFirmwareUpgradeManager::setSharedSettings(const Settings& settings)
         g_sharedSettings = settings;
 }
 
-ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager()
-    : m_session(&EADSessionController::sharedController())
+ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(ControllerRegistry& controllers, EADSessionController& session)
+    : m_controllers(controllers)
+    , m_session(&session)
     , m_context(std::make_unique<QObject>())
 {
+    addNotificationObserver();
 }
 
-ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(const QString& location)
-    : m_location(location)
+ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(ControllerRegistry& controllers, const QString& location)
+    : m_controllers(controllers)
+    , m_location(location)
     , m_ownSession(std::make_unique<EADSessionController>())
     , m_session(m_ownSession.get())
     , m_context(std::make_unique<QObject>())
 {
-    m_supportedProtocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     addNotificationObserver();
     // Already attached there: followed at once, as a caller's choice is.
-    for (const EAAccessoryPtr& attached : EAAccessoryManager::sharedAccessoryManager().connectedAccessories()) {
-        if (offersDeclaredProtocol(attached)) {
-            followAccessory(attached);
-            break;
-        }
-    }
+    if (const QList<ControllerRegistry::ControllerPtr> there = controllers.controllersAt(location); !there.isEmpty())
+        followAccessory(there.first()->accessory());
 }
 
 ZelFirmwareUpgradeManager::~ZelFirmwareUpgradeManager()
@@ -124,7 +121,6 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
         this, EAAccessoryDidDisconnectNotification, [this](const Notification& n) { _accessoryDidDisconnect(n); });
     center.addObserver(
         this, EADSessionDataReceivedNotification, [this](const Notification& n) { _sessionDataReceived(n); });
-    EAAccessoryManager::sharedAccessoryManager().registerForLocalNotifications();
     EADSessionController& session = *m_session;
     session.openSession();
     m_accessory = session.accessory();
@@ -316,7 +312,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
 {
     if (generation != queryGeneration(forRun))
         return true;
-    DeviceInformation& record = m_deviceInformation;
+    DeviceInformation record;
     if (!record.fill(reply))
         return false;
     // The first request after a pause may wake the link: the faster half is the controller's pace.
@@ -324,6 +320,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
         m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
     const EAAccessoryPtr answered = (*m_session).accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
+    m_controllers.recordAnswer(m_identifiedConnection, record);
     m_bootVersion = record.bootVer();
     m_leftVersion = record.softwareVersion();
     if (m_rightVersion.isEmpty())
@@ -377,37 +374,49 @@ bool ZelFirmwareUpgradeManager::versionQueryPending() const
     return m_checkVersionTimer && m_checkVersionTimer->isValid();
 }
 
+const DeviceInformation& ZelFirmwareUpgradeManager::deviceInformation() const
+{
+    static const DeviceInformation none;
+    const ControllerRegistry::ControllerPtr answered = m_controllers.identifiedOn(m_identifiedConnection);
+    return answered ? answered->deviceInformation() : none;
+}
+
+const QStringList& ZelFirmwareUpgradeManager::supportedProtocols() const
+{
+    return m_controllers.declaredProtocols();
+}
+
 QString ZelFirmwareUpgradeManager::hardwareVersion() const
 {
-    return m_deviceInformation.hardwareVersion();
+    return deviceInformation().hardwareVersion();
 }
 QString ZelFirmwareUpgradeManager::bluetoothVersion() const
 {
-    return m_deviceInformation.bluetoothVersion();
+    return deviceInformation().bluetoothVersion();
 }
 QString ZelFirmwareUpgradeManager::softwareVersion() const
 {
-    return m_deviceInformation.softwareVersion();
+    return deviceInformation().softwareVersion();
 }
 QString ZelFirmwareUpgradeManager::gcmVersion() const
 {
-    return m_deviceInformation.gcmVersion();
+    return deviceInformation().gcmVersion();
 }
 QString ZelFirmwareUpgradeManager::productDateString() const
 {
-    return m_deviceInformation.productDateString();
+    return deviceInformation().productDateString();
 }
 QString ZelFirmwareUpgradeManager::macAddressWithoutColon() const
 {
-    return m_deviceInformation.macAddressWithoutColon();
+    return deviceInformation().macAddressWithoutColon();
 }
 QString ZelFirmwareUpgradeManager::bootVer() const
 {
-    return m_deviceInformation.bootVer();
+    return deviceInformation().bootVer();
 }
 QString ZelFirmwareUpgradeManager::updateTime() const
 {
-    return m_deviceInformation.updateTime();
+    return deviceInformation().updateTime();
 }
 
 QString ZelFirmwareUpgradeManager::addressWithColons(const QString& address)
@@ -422,7 +431,7 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 {
     if (m_identifiedConnection == 0)
         return QString();
-    const DeviceInformation& record = m_deviceInformation;
+    const DeviceInformation& record = deviceInformation();
     return localized("ControllerIdentity")
         .arg(addressWithColons(record.macAddressWithoutColon()), record.hardwareVersion(), record.gcmVersion(),
             record.productionDate());
@@ -878,13 +887,9 @@ void ZelFirmwareUpgradeManager::endRun()
     // and not back): no restart is awaited any more, and the newest
     // accessory that arrived meanwhile is followed as any arrival is.
     m_isGamepadDisconnectByUpgradingFirmware = false;
-    const std::vector<EAAccessoryPtr> connected = EAAccessoryManager::sharedAccessoryManager().connectedAccessories();
-    for (auto it = connected.rbegin(); it != connected.rend(); ++it) {
-        if (offersDeclaredProtocol(*it)) {
-            followConnection(*it);
-            break;
-        }
-    }
+    if (const QList<ControllerRegistry::ControllerPtr> there = m_controllers.controllersAt(m_location);
+        !there.isEmpty())
+        followConnection(there.last()->accessory());
 }
 
 void ZelFirmwareUpgradeManager::stopIdentifying()
@@ -957,10 +962,7 @@ bool ZelFirmwareUpgradeManager::offersDeclaredProtocol(const EAAccessoryPtr& can
 {
     if (!m_location.isEmpty() && candidate->location() != m_location)
         return false;
-    for (const QString& offered : candidate->protocolStrings())
-        if (m_supportedProtocols.contains(offered))
-            return true;
-    return false;
+    return m_controllers.offersDeclaredProtocol(candidate);
 }
 
 void ZelFirmwareUpgradeManager::_accessoryDidConnect(const Notification& notification)
@@ -1019,7 +1021,7 @@ void ZelFirmwareUpgradeManager::followConnection(const EAAccessoryPtr& connected
             if (m_accessory != connected)
                 return;
             EADSessionController& session = *m_session;
-            session.setupControllerForAccessory(m_accessory, m_supportedProtocols.value(0));
+            session.setupControllerForAccessory(m_accessory, supportedProtocols().value(0));
             session.openSession();
             if (m_isUpgradingFirmware && m_silenceLimitOnOpening > 0.0)
                 armWatchdog(m_silenceLimitOnOpening, UpgradeReason::Code::StoppedResponding);
@@ -1039,7 +1041,7 @@ void ZelFirmwareUpgradeManager::followAccessory(const EAAccessoryPtr& chosen)
     // Reopening a session that is open on it would lose what it has received.
     if (session.session() && session.accessory() == chosen)
         return;
-    session.setupControllerForAccessory(chosen, m_supportedProtocols.value(0));
+    session.setupControllerForAccessory(chosen, supportedProtocols().value(0));
     session.openSession();
 }
 
@@ -1055,7 +1057,7 @@ void ZelFirmwareUpgradeManager::tryNextReturnCandidate()
     EADSessionController& session = *m_session;
     // Nothing queued before the restart may reach whoever came back.
     session.discardQueuedData();
-    session.setupControllerForAccessory(candidate, m_supportedProtocols.value(0));
+    session.setupControllerForAccessory(candidate, supportedProtocols().value(0));
     if (!session.openSession()) {
         // Nobody to ask on this connection; the restart limit keeps running.
         m_returnCandidates.erase(ready);

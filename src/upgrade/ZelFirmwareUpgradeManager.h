@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+class ControllerRegistry;
 class EADSessionController;
 class ImageTransfer;
 class QObject;
@@ -67,12 +68,16 @@ public:
     static ZelFirmwareUpgradeManager& sharedInstance();
     // The engine if a screen has asked for it already, without creating it.
     static ZelFirmwareUpgradeManager* existingInstance();
-    // An engine of its own for the controller attached at location (as
-    // EAAccessory::location gives it, e.g. "tcp:127.0.0.1:6000"): its own
-    // session controller, device information, versions, reply handler and
-    // transfer; it follows only the accessories attached there, and shows
-    // no messages itself (its run reports its reasons).
-    explicit ZelFirmwareUpgradeManager(const QString& location);
+    // An engine that talks through session to whichever of the registry's
+    // controllers arrives last, and shows its failures and prompts as
+    // messages: the application's.
+    ZelFirmwareUpgradeManager(ControllerRegistry& controllers, EADSessionController& session);
+    // An engine of its own for the registry's controller attached at
+    // location (as EAAccessory::location gives it, e.g.
+    // "tcp:127.0.0.1:6000"): its own session controller, versions, reply
+    // handler and transfer; it follows only the controllers attached there,
+    // and shows no messages itself (its run reports its reasons).
+    ZelFirmwareUpgradeManager(ControllerRegistry& controllers, const QString& location);
     ~ZelFirmwareUpgradeManager();
     ZelFirmwareUpgradeManager(const ZelFirmwareUpgradeManager&) = delete;
     ZelFirmwareUpgradeManager& operator=(const ZelFirmwareUpgradeManager&) = delete;
@@ -80,6 +85,8 @@ public:
     // The session controller this engine talks through: the shared one for
     // the shared engine.
     EADSessionController& sessionController() const { return *m_session; }
+    // Where this engine finds its controllers.
+    ControllerRegistry& controllers() const { return m_controllers; }
     // Where this engine's controller is attached; empty for the shared
     // engine, which follows whichever controller arrives.
     QString location() const { return m_location; }
@@ -122,7 +129,7 @@ public:
     QString gcmVersion() const;
     QString productDateString() const;
     // The production date as YYYY-MM-DD.
-    QString productionDate() const { return m_deviceInformation.productionDate(); }
+    QString productionDate() const { return deviceInformation().productionDate(); }
     QString macAddressWithoutColon() const;
     QString bootVer() const;
     QString updateTime() const;
@@ -278,7 +285,7 @@ public:
     // What the engine knows, read-only: it alone writes it, from the
     // controller's replies and the release chosen.
     const EAAccessoryPtr& accessory() const { return m_accessory; }
-    const QStringList& supportedProtocols() const { return m_supportedProtocols; }
+    const QStringList& supportedProtocols() const;
     const QString& latestFirmwareVersion() const { return m_latestFirmwareVersion; }
     bool hasSelectedFirmware() const { return m_hasSelectedFirmware; }
     // The selected release's unpacked images; empty where it has none.
@@ -307,7 +314,9 @@ public:
     bool versionQueryPending() const;
 
 private:
-    ZelFirmwareUpgradeManager();
+    // The device information of the controller that answered the last query
+    // (m_identifiedConnection), also while it restarts; all zero before.
+    const DeviceInformation& deviceInformation() const;
     // For a message shown to the user: only the shared engine shows them.
     void showMessage(const QString& text, double seconds) const;
     // Whether the reply was taken as the answer (or belongs to an abandoned query).
@@ -321,8 +330,8 @@ private:
     void stopIdentifying();
     // A returning candidate that is not the run's controller, or does not answer, is dropped.
     void setCandidateAside(quint64 connection);
-    // Whether an accessory is one this engine follows: it offers a declared
-    // protocol and, for an engine bound to a location, is attached there.
+    // Whether an accessory is one this engine follows: a controller of the
+    // registry and, for an engine bound to a location, attached there.
     bool offersDeclaredProtocol(const EAAccessoryPtr& candidate) const;
     void stopCheckVersionTimer();
     // A run's own queries (its identification and read-back) pass the hold
@@ -362,7 +371,7 @@ private:
 
     ReadCallback m_readCallback;
     EAAccessoryPtr m_accessory;
-    QStringList m_supportedProtocols;
+    ControllerRegistry& m_controllers;
     QString m_latestFirmwareVersion, m_latestFirmwareUrl, m_latestFirmwareMD5;
     // The selected release's signed digest and signature (ReleaseSignature).
     QString m_latestFirmwareSHA256, m_latestFirmwareSignature;
@@ -391,8 +400,6 @@ private:
     LinkTap m_linkTap;
     Settings m_settings;
     UpgradeRun* m_run = nullptr;
-    // The followed controller's device information, as its last accepted reply gave it.
-    DeviceInformation m_deviceInformation;
     // The counters and packet of the image under way.
     TransferState m_transferState;
     QElapsedTimer m_replyClock;

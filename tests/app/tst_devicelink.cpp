@@ -56,7 +56,8 @@ private slots:
         QVERIFY(
             DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:%1").arg(m_app->tcpServer().serverPort()), &address));
         const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-        AccessoryTransport* transport = address.createTransport(protocols.mid(0, 1));
+        AccessoryTransport* transport
+            = address.createTransport(EAAccessoryManager::sharedAccessoryManager(), protocols.mid(0, 1));
         QVERIFY(transport);
         EAAccessoryManager::sharedAccessoryManager().addTransport(transport);
         transport->start();

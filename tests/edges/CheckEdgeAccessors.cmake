@@ -1,7 +1,8 @@
 # Checks that the process-wide accessors of the engine, the release catalogue,
 # the session, the accessory manager and the game-controller manager and
 # service (sharedInstance(), sharedController(), sharedAccessoryManager(),
-# sharedService()) and UpgradeRun::current() are called only at the edges:
+# sharedService()), the controller registry (sharedRegistry()) and
+# UpgradeRun::current() are called only at the edges:
 # in src/app/ and in each tool's main.cpp. Everything else is handed what it
 # uses. Their declarations and definitions are not calls, nor are comments.
 #
@@ -34,7 +35,7 @@ foreach(entry IN LISTS entries)
     set(allowed_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
 endforeach()
 
-set(accessor "(sharedInstance|sharedController|sharedAccessoryManager|sharedService)\\(\\)|UpgradeRun::current\\(\\)")
+set(accessor "(sharedInstance|sharedController|sharedAccessoryManager|sharedService|sharedRegistry)\\(\\)|UpgradeRun::current\\(\\)")
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.cpp ${ROOT}/src/*.h ${ROOT}/tools/*.cpp ${ROOT}/tools/*.h)
 list(SORT files)
 set(faults 0)

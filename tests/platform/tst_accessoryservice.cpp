@@ -108,7 +108,8 @@ private slots:
             NotificationCenter::defaultCenter().addObserver(this, name, [&notes](const Notification& n) {
                 notes.append({ n.name, n.userInfo.value(EAAccessoryKey).value<EAAccessoryPtr>()->connectionID() });
             });
-        auto* transport = new SimAccessoryTransport(new SimulatedController, { kProtocol });
+        auto* transport = new SimAccessoryTransport(
+            EAAccessoryManager::sharedAccessoryManager(), new SimulatedController, { kProtocol });
         transport->start();
         const EAAccessoryPtr first = waitForAttachment();
         QVERIFY(first);
@@ -146,7 +147,8 @@ private slots:
         auto* server = new SimTcpServer(new SimulatedController);
         server->controller()->setVersions(QStringLiteral("1.0-2.3-1.7"));
         QVERIFY(server->listen(QHostAddress::LocalHost, 0));
-        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), server->serverPort(), { kProtocol });
+        auto* transport = new TcpAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(),
+            QStringLiteral("127.0.0.1"), server->serverPort(), { kProtocol });
         transport->start();
         const EAAccessoryPtr first = waitForAttachment();
         QVERIFY(first);
@@ -171,7 +173,8 @@ private slots:
     void aRefusedTcpConnectionIsReportedAndRetried()
     {
         const quint16 port = unusedPort();
-        auto* transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), port, { kProtocol });
+        auto* transport = new TcpAccessoryTransport(
+            EAAccessoryManager::sharedAccessoryManager(), QStringLiteral("127.0.0.1"), port, { kProtocol });
         transport->start();
         QTRY_VERIFY(!transport->lastError().isEmpty());
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
@@ -191,7 +194,8 @@ private slots:
     {
         auto* server = new SimTcpServer(new SimulatedController);
         QVERIFY(server->listen(QHostAddress::LocalHost, 0));
-        auto* named = new TcpAccessoryTransport(QStringLiteral("localhost"), server->serverPort(), { kProtocol });
+        auto* named = new TcpAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(),
+            QStringLiteral("localhost"), server->serverPort(), { kProtocol });
         named->start();
         QVERIFY(waitForAttachment());
         QVERIFY(named->lastError().isEmpty());
@@ -199,7 +203,8 @@ private slots:
         QVERIFY(waitForNoAttachment());
         delete server;
 
-        auto* unknown = new TcpAccessoryTransport(QStringLiteral("no-such-host.invalid"), 5000, { kProtocol });
+        auto* unknown = new TcpAccessoryTransport(
+            EAAccessoryManager::sharedAccessoryManager(), QStringLiteral("no-such-host.invalid"), 5000, { kProtocol });
         unknown->start();
         QVERIFY(waitUntil([&] { return !unknown->lastError().isEmpty(); }));
         QVERIFY(EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty());
@@ -297,7 +302,8 @@ private slots:
             { QStringLiteral("pty,raw,echo=0,link=") + hostEnd, QStringLiteral("pty,raw,echo=0,link=") + deviceEnd });
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(hostEnd) && QFileInfo::exists(deviceEnd), kPatienceMs);
 
-        auto transport = std::make_unique<SerialAccessoryTransport>(hostEnd, QStringList { kProtocol });
+        auto transport = std::make_unique<SerialAccessoryTransport>(
+            EAAccessoryManager::sharedAccessoryManager(), hostEnd, QStringList { kProtocol });
         transport->start();
         const EAAccessoryPtr accessory = waitForAttachment();
         QVERIFY(accessory);
@@ -321,7 +327,8 @@ private slots:
 
     void aMissingSerialDeviceIsReportedNotAttached()
     {
-        SerialAccessoryTransport transport(QStringLiteral("/dev/q3dart-no-such-device"), { kProtocol });
+        SerialAccessoryTransport transport(
+            EAAccessoryManager::sharedAccessoryManager(), QStringLiteral("/dev/q3dart-no-such-device"), { kProtocol });
         transport.start();
         QVERIFY(transport.lastError().contains(QLatin1String("no such device")));
         // Until the transport has looked again, twice its polling interval.
@@ -343,14 +350,14 @@ private slots:
         const QString noUdev = root.filePath(QStringLiteral("no-udev-control"));
         const QString parent = root.filePath(QStringLiteral("a"));
         QVERIFY(QDir().mkpath(parent + QStringLiteral("/dev")));
-        SerialPortScanner watched({ kProtocol });
+        SerialPortScanner watched(EAAccessoryManager::sharedAccessoryManager(), { kProtocol });
         watched.setDeviceFolders(parent + QStringLiteral("/dev"), noUdev);
         watched.start();
         QVERIFY(!watched.isPolling());
         QVERIFY(QDir(parent).removeRecursively());
         QVERIFY(waitUntil([&] { return watched.isPolling(); }));
 
-        SerialPortScanner unwatched({ kProtocol });
+        SerialPortScanner unwatched(EAAccessoryManager::sharedAccessoryManager(), { kProtocol });
         unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/dev")), noUdev);
         unwatched.start();
         QVERIFY(unwatched.isPolling());
@@ -411,7 +418,8 @@ private slots:
             QVERIFY(
                 ::inotify_add_watch(watch, QFile::encodeName(dev + QLatin1Char('/') + name).constData(), IN_OPEN) >= 0);
 
-        auto scanner = std::make_unique<SerialPortScanner>(QStringList { kProtocol });
+        auto scanner = std::make_unique<SerialPortScanner>(
+            EAAccessoryManager::sharedAccessoryManager(), QStringList { kProtocol });
         scanner->setTerminalClassFolder(terminals);
         scanner->setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
         QCOMPARE(scanner->usbIdentities(), UsbIdentity::declared());
@@ -454,7 +462,7 @@ private slots:
         QVERIFY(waitForNoAttachment());
 
         // The board added by the user (--usb-id 2341:43) is opened too; the modem still is not.
-        SerialPortScanner added({ kProtocol });
+        SerialPortScanner added(EAAccessoryManager::sharedAccessoryManager(), { kProtocol });
         added.setTerminalClassFolder(terminals);
         added.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
         added.setUsbIdentities(UsbIdentity::declared() + QList { *UsbIdentity::parse(QStringLiteral("2341:43")) });
@@ -485,7 +493,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::link(usb + QStringLiteral("/1-1:1.0/ttyUSB0"), folder + QStringLiteral("/device")));
         const QString dev = root.filePath(QStringLiteral("dev"));
-        SerialPortScanner scanner({ kProtocol });
+        SerialPortScanner scanner(EAAccessoryManager::sharedAccessoryManager(), { kProtocol });
         scanner.setTerminalClassFolder(sys + QStringLiteral("/class/tty"));
         scanner.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
         scanner.start();
@@ -497,7 +505,7 @@ private slots:
             qPrintable(scanner.lastError()));
         QVERIFY(scanner.lastError().contains(QLatin1String("--usb-id VID:PID")));
 
-        SerialPortScanner none({ kProtocol });
+        SerialPortScanner none(EAAccessoryManager::sharedAccessoryManager(), { kProtocol });
         none.setTerminalClassFolder(root.filePath(QStringLiteral("no-sys")));
         none.setDeviceFolders(dev, root.filePath(QStringLiteral("no-udev-control")));
         none.start();
@@ -535,7 +543,7 @@ private slots:
         QFile file(plain);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        SerialAccessoryTransport transport(plain, { kProtocol });
+        SerialAccessoryTransport transport(EAAccessoryManager::sharedAccessoryManager(), plain, { kProtocol });
         transport.start();
         QVERIFY2(transport.lastError().startsWith(plain + QStringLiteral(": ")), qPrintable(transport.lastError()));
         QVERIFY(!transport.lastError().contains(QLatin1String("no such device")));
@@ -552,7 +560,8 @@ private slots:
         QCOMPARE(unknown, QStringLiteral("sim"));
         SimAccessoryTransport::registerAddressScheme();
         QVERIFY(DeviceAddress::parse(QStringLiteral("sim"), &a) && a.kind == DeviceAddress::Kind::Sim);
-        std::unique_ptr<AccessoryTransport> sim(a.createTransport({ kProtocol }));
+        std::unique_ptr<AccessoryTransport> sim(
+            a.createTransport(EAAccessoryManager::sharedAccessoryManager(), { kProtocol }));
         QVERIFY(qobject_cast<SimAccessoryTransport*>(sim.get()));
         QVERIFY(DeviceAddress::parse(QString(), &a) && a.kind == DeviceAddress::Kind::Auto);
         QVERIFY(DeviceAddress::parse(QStringLiteral("tcp:127.0.0.1:5000"), &a));

@@ -76,7 +76,8 @@ ToastRecorder::~ToastRecorder()
 SimulatedAttachment::SimulatedAttachment()
 {
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols().mid(0, 1);
-    m_transport = new SimAccessoryTransport(new SimulatedController, protocols);
+    m_transport
+        = new SimAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(), new SimulatedController, protocols);
     m_transport->controller()->faults().restartDelayMs = 50;
     m_transport->start();
 }
@@ -108,7 +109,7 @@ EAAccessoryPtr SimulatedAttachment::waitForAccessory(int timeoutMs) const
 
 bool SimulatedAttachment::sessionIsOpen() const
 {
-    return m_transport->hasOpenSession();
+    return m_transport->hasOpenSession(EADSessionController::sharedController());
 }
 
 bool SimulatedAttachment::waitForSession(int timeoutMs) const

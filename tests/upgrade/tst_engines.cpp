@@ -8,6 +8,7 @@
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -59,7 +60,7 @@ class TestEngines : public QObject {
         const QString location = m_stations[size_t(i)].location();
         if (!waitUntil([&] { return bool(attachedAt(location)); }))
             return nullptr;
-        auto engine = std::make_unique<ZelFirmwareUpgradeManager>(location);
+        auto engine = std::make_unique<ZelFirmwareUpgradeManager>(ControllerRegistry::sharedRegistry(), location);
         if (!waitUntil([&] { return bool(engine->sessionController().session()); }))
             return nullptr;
         return engine;
@@ -77,7 +78,8 @@ private slots:
             s.controller->deviceInfo().btAddress = { 0x02, 0x00, 0x00, 0x00, 0x00, uint8_t(0x10 + i) };
             s.server = std::make_unique<SimTcpServer>(s.controller);
             QVERIFY(s.server->listen(QHostAddress::LocalHost, 0));
-            s.transport = new TcpAccessoryTransport(QStringLiteral("127.0.0.1"), s.server->serverPort(), protocols);
+            s.transport = new TcpAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(),
+                QStringLiteral("127.0.0.1"), s.server->serverPort(), protocols);
             EAAccessoryManager::sharedAccessoryManager().addTransport(s.transport);
             s.transport->start();
             m_stations.push_back(std::move(s));

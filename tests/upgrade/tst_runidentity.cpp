@@ -155,7 +155,7 @@ private slots:
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
         const QByteArray boot = image(0xE800 + 300, { 1, 1 }, 4);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(write(QStringLiteral("b.bin"), boot),
             write(QStringLiteral("l.bin"), image(300, { 2, 5 }, 5)),
             write(QStringLiteral("r.bin"), image(300, { 1, 8 }, 6))));
@@ -184,7 +184,7 @@ private slots:
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
         const QByteArray left = image(300, { 2, 6 }, 7);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l2.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
@@ -207,7 +207,7 @@ private slots:
             silent->controller().faults().dropReplies = 1000;
         });
         const QByteArray left = image(300, { 2, 4 }, 13);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l6.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
@@ -223,7 +223,7 @@ private slots:
         std::unique_ptr<SimulatedAttachment> other;
         QObject context;
         onFirstRestart(&context, [&] { other = otherController(); });
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l7.bin"), image(300, { 2, 2 }, 14)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QCOMPARE(run.reasonCode(), UpgradeReason::Code::DifferentControllerReturned);
@@ -241,7 +241,7 @@ private slots:
         // Slow enough replies that the run outlasts the other controller's visit.
         sim().faults().replyDelayMs = 20;
         const QByteArray right = image(6000, { 1, 9 }, 8);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         std::unique_ptr<SimulatedAttachment> other;
         bool plugged = false, unplugged = false;
         connect(&run, &UpgradeRun::progressChanged, this, [&](double percent) {
@@ -270,7 +270,7 @@ private slots:
         sim().setVersions(QStringLiteral("1.0-2.3-1.9"));
         QCOMPARE(readVersions(), QStringLiteral("1.0-2.3-1.9"));
         const ZelFirmware release = localRelease(QStringLiteral("1.0-2.3-1.10"), { 1, 0 }, { 2, 3 }, { 1, 10 });
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.start(release));
         QVERIFY(run.needsRight() && !run.needsLeft() && !run.needsBoot());
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
@@ -284,7 +284,7 @@ private slots:
         const ZelFirmware stuck = localRelease(QStringLiteral("1.0-2.3-1.10-x"), { 1, 0 }, { 2, 3 }, { 1, 1 });
         ZelFirmware relabelled = stuck;
         relabelled.version = QStringLiteral("1.0-2.3-1.10");
-        UpgradeRun again;
+        UpgradeRun again(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(again.start(relabelled));
         QVERIFY(again.needsRight());
         QVERIFY(waitUntil([&] { return !again.isRunning(); }));
@@ -300,7 +300,7 @@ private slots:
         // The left image's own version is 2.4, the release says 2.5.
         const ZelFirmware release = localRelease(QStringLiteral("1.0-2.5-1.8"), { 1, 0 }, { 2, 4 }, { 1, 8 });
         const QByteArray rightBefore = sim().rightFlash();
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.start(release));
         QVERIFY(run.needsLeft() && run.needsRight());
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
@@ -319,7 +319,7 @@ private slots:
         const qsizetype from = sim().receivedMessages().size();
         QVERIFY(waitUntil([&] { return sim().receivedMessages().size() > from; }));
         const QByteArray left = image(3000, { 2, 7 }, 9);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("l3.bin"), left), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }));
         QVERIFY2(run.outcome() == UpgradeRun::Outcome::Completed, qPrintable(run.reason()));
@@ -346,7 +346,7 @@ private slots:
                 if (LocalLink* link = m_sim->transport().link())
                     link->claim();
             });
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(run.startFiles(write(QStringLiteral("b4.bin"), image(0xE800 + 300, { 1, 2 }, 10)),
             write(QStringLiteral("l4.bin"), image(300, { 2, 9 }, 11)), QString()));
         QVERIFY(waitUntil([&] { return !run.isRunning(); }, 20000));
@@ -370,7 +370,7 @@ private slots:
         sim().unplug(-1);
         QVERIFY(waitUntil([] { return EAAccessoryManager::sharedAccessoryManager().connectedAccessories().empty(); }));
         QObject context;
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         quint64 queued = 0, left = 1;
         connect(&EAAccessoryManager::sharedAccessoryManager(), &EAAccessoryManager::accessoryAttached, &context, [&] {
             MainQueue::dispatchAsync([&] {
@@ -394,7 +394,7 @@ private slots:
         const auto other = otherController();
         QVERIFY(other->waitForAccessory());
         const qsizetype from = sim().receivedMessages().size();
-        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
+        ControllerProbe probe(engine());
         probe.start();
         QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
         QCOMPARE(probe.tried().size(), 2);
@@ -412,7 +412,7 @@ private slots:
     {
         TimeScale fast(0.2); // the arrival's follow-up after 0.4 s, the question's limit after 1.65 s
         sim().faults().replyDelayMs = 800; // answers after the newcomer's follow-up, within the limit
-        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
+        ControllerProbe probe(engine());
         probe.start();
         const auto other = otherController();
         QVERIFY(waitUntil([&] { return bool(probe.controller()); }));
@@ -431,7 +431,7 @@ private slots:
         sim().faults().dropReplies = 1000;
         const auto other = otherController();
         QVERIFY(other->waitForAccessory());
-        ControllerProbe probe(engine(), EAAccessoryManager::sharedAccessoryManager());
+        ControllerProbe probe(engine());
         probe.start();
         QVERIFY(probe.isAsking());
         sim().unplug(-1); // the one asked first goes away before it answers

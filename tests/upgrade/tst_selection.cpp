@@ -19,6 +19,7 @@
 #include "sim/ZipWriter.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QElapsedTimer>
@@ -224,7 +225,7 @@ private slots:
         // Engines of the test's own: one where nothing is attached, and one
         // for a second simulated controller, not asked its versions yet.
         const QString location = QStringLiteral("sim:checks");
-        auto* transport = new SimAccessoryTransport(
+        auto* transport = new SimAccessoryTransport(EAAccessoryManager::sharedAccessoryManager(),
             new SimulatedController, InfoDictionary::mainBundle().supportedAccessoryProtocols());
         transport->setDescription(location);
         const auto dropTransport = qScopeGuard([&] {
@@ -242,8 +243,8 @@ private slots:
         QVERIFY(waitUntil([&] { return transport->link(); }));
         // The application's engine stays with its controller.
         engine().followAccessory(m_sim->waitForAccessory());
-        ZelFirmwareUpgradeManager nowhere(QStringLiteral("sim:nowhere"));
-        ZelFirmwareUpgradeManager checks(location);
+        ZelFirmwareUpgradeManager nowhere(ControllerRegistry::sharedRegistry(), QStringLiteral("sim:nowhere"));
+        ZelFirmwareUpgradeManager checks(ControllerRegistry::sharedRegistry(), location);
         QVERIFY(waitUntil([&] { return bool(checks.sessionController().session()); }));
         SimulatedController& second = *transport->controller();
 

@@ -267,7 +267,7 @@ private slots:
         if (ending == QLatin1String("failed"))
             sim().faults().refuseChecksum = true;
         const int calls = int(m_logind.calls.size());
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         bool ended = false;
         bool heldOnStart = false;
         connect(&run, &UpgradeRun::finished, this, [&] { ended = true; });
@@ -318,7 +318,7 @@ private slots:
         ZelFirmware release;
         release.version = version;
         release.path = m_dir.filePath(QStringLiteral("release"));
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         bool ended = false;
         const int calls = int(m_logind.calls.size());
         bool heldDuring = false;

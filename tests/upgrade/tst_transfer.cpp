@@ -695,7 +695,8 @@ private slots:
         // A controller that lists a declared protocol twice comes back from
         // its restart: the run goes on once, not once per protocol.
         const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-        auto* transport = new SimAccessoryTransport(new SimulatedController, declared + declared);
+        auto* transport = new SimAccessoryTransport(
+            EAAccessoryManager::sharedAccessoryManager(), new SimulatedController, declared + declared);
         transport->controller()->faults().restartDelayMs = 30;
         transport->start();
         EAAccessoryPtr twoProtocols;

@@ -172,7 +172,7 @@ private slots:
     {
         const QByteArray bytes = image(200, { 1, 9 }, 1);
         const qsizetype recorded = UpgradeHistory(historyPath()).records().size();
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(run.startFiles(QString(), QString(), write(QStringLiteral("right200.bin"), bytes)));
@@ -209,7 +209,7 @@ private slots:
         }
         const QByteArray bytes = image(200, { 1, 7 }, 1);
         const QString path = write(QStringLiteral("right-early.bin"), bytes);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         bool started = false;
@@ -230,7 +230,7 @@ private slots:
     void aLeftImageCompletesOnlyAfterTheRestartAndTheReadBack()
     {
         const QByteArray left = image(100, { 2, 8 }, 2);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         const quint64 before = run.connection();
@@ -257,7 +257,7 @@ private slots:
         const QByteArray right = image(300, { 1, 6 }, 4);
         const QString leftPath = write(QStringLiteral("left-gone.bin"), left);
         const QString rightPath = write(QStringLiteral("right-gone.bin"), right);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         connect(&run, &UpgradeRun::progressChanged, this, [&] { QFile::remove(leftPath); });
@@ -318,7 +318,7 @@ private slots:
         }
         const QByteArray bytes = image(size, { 1, 7 }, size);
         const int from = sim().receivedMessages().size();
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(run.startFiles(QString(), QString(), write(QStringLiteral("right-end.bin"), bytes)));
@@ -353,7 +353,7 @@ private slots:
                 sim().faults().dropReplies = 1;
             deliver(bytes);
         };
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(run.startFiles(QString(), write(QStringLiteral("left-lost.bin"), left), QString()));
@@ -370,7 +370,7 @@ private slots:
     void aVersionQueryDuringARunWaitsForItsReadBack()
     {
         const QByteArray bytes = image(400, { 1, 12 }, 4);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QStringList answers;
@@ -392,7 +392,7 @@ private slots:
     void aQueryWaitingOnAFailedRunIsAskedAfterIt()
     {
         sim().faults().refuseChecksum = true;
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QString answer;
@@ -407,7 +407,7 @@ private slots:
     void cancellingEndsTheTransferWhereItStands()
     {
         sim().faults().replyDelayMs = 20;
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(
@@ -429,7 +429,7 @@ private slots:
     {
         StallingServer server;
         const ZelFirmware release = stallingRelease(server);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(run.start(release));
@@ -467,7 +467,7 @@ private slots:
     {
         StallingServer server;
         const ZelFirmware release = stallingRelease(server);
-        UpgradeRun run;
+        UpgradeRun run(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(run, w);
         QVERIFY(run.start(release));
@@ -488,12 +488,12 @@ private slots:
     void aSecondRunCannotStartWhileOneIsGoing()
     {
         sim().faults().replyDelayMs = 20;
-        UpgradeRun first;
+        UpgradeRun first(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(first, w);
         QVERIFY(
             first.startFiles(QString(), QString(), write(QStringLiteral("right-first.bin"), image(300, { 1, 5 }, 7))));
-        UpgradeRun second;
+        UpgradeRun second(ZelFirmwareUpgradeManager::sharedInstance());
         QVERIFY(!second.startFiles(
             QString(), QString(), write(QStringLiteral("right-second.bin"), image(300, { 1, 6 }, 8))));
         QCOMPARE(second.outcome(), UpgradeRun::Outcome::Failed);
@@ -509,7 +509,7 @@ private slots:
     void aFilesRunWithoutFilesFailsAndSendsNothing()
     {
         const int from = sim().receivedMessages().size();
-        UpgradeRun empty;
+        UpgradeRun empty(ZelFirmwareUpgradeManager::sharedInstance());
         Watch w;
         watch(empty, w);
         empty.startFiles(QString(), QString(), QString());
@@ -522,7 +522,7 @@ private slots:
                 m.toHex().constData());
         QVERIFY(!engine().isUpgradingFirmware());
         QCOMPARE(UpgradeRun::current(), nullptr);
-        UpgradeRun next;
+        UpgradeRun next(ZelFirmwareUpgradeManager::sharedInstance());
         Watch n;
         watch(next, n);
         QVERIFY(

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class ControllerRegistry;
 class EADSessionController;
 class EAAccessoryManager;
 class GameControllerService;
@@ -18,6 +19,8 @@ struct CliServices {
     std::function<ZelFirmwareDataTool&()> catalogue;
     std::function<EADSessionController&()> session;
     std::function<EAAccessoryManager&()> accessories;
+    // The attached controllers, as the engine and a station's controllers find them.
+    std::function<ControllerRegistry&()> registry;
     std::function<KestGameControllerManager&()> controllers;
     std::function<GameControllerService&()> gameControllerService;
 };

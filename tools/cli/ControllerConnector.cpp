@@ -7,6 +7,7 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "upgrade/ControllerProbe.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
@@ -25,22 +26,18 @@ ControllerConnector::ControllerConnector(const CliOptions& options, QObject* par
 {
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     // Accessories offer the first declared protocol, as the controller does.
-    m_transport = options.device.createTransport(protocols.mid(0, 1));
+    m_transport = options.device.createTransport(options.services.accessories(), protocols.mid(0, 1));
     m_options.services.accessories().addTransport(m_transport);
     m_deadline.setSingleShot(true);
     QObject::connect(&m_deadline, &QTimer::timeout, this, &ControllerConnector::deadlinePassed);
     if (options.device.scheme() == QLatin1String("auto"))
-        m_probe = new ControllerProbe(options.services.engine(), options.services.accessories(), this);
+        m_probe = new ControllerProbe(options.services.engine(), this);
 }
 
 EAAccessoryPtr ControllerConnector::matchingAccessory() const
 {
-    const QStringList declared = InfoDictionary::mainBundle().supportedAccessoryProtocols();
-    for (const EAAccessoryPtr& accessory : m_options.services.accessories().connectedAccessories())
-        for (const QString& p : accessory->protocolStrings())
-            if (declared.contains(p))
-                return accessory;
-    return nullptr;
+    const QList<ControllerRegistry::ControllerPtr>& attached = m_options.services.registry().controllers();
+    return attached.isEmpty() ? nullptr : attached.first()->accessory();
 }
 
 void ControllerConnector::connect(double waitSeconds, std::function<void()> found)

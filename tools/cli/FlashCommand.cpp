@@ -39,8 +39,9 @@ int FlashCommand::run(const QCommandLineParser& parser)
 
 void FlashCommand::start()
 {
+    m_run = std::make_unique<UpgradeRun>(services().engine());
     m_reporter = new RunReporter(
-        &m_run, m_json,
+        m_run.get(), m_json,
         [](const UpgradeRun& run) {
             if (run.outcome() != UpgradeRun::Outcome::Completed) {
                 QCoreApplication::exit(CliOptions::Failed);
@@ -50,5 +51,5 @@ void FlashCommand::start()
             QCoreApplication::exit(CliOptions::Ok);
         },
         this);
-    m_run.startFiles(m_boot, m_left, m_right);
+    m_run->startFiles(m_boot, m_left, m_right);
 }

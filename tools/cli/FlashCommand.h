@@ -4,6 +4,8 @@
 #include "cli/RunReporter.h"
 #include "upgrade/UpgradeRun.h"
 
+#include <memory>
+
 #include <QString>
 
 // `flash [--json] [--boot FILE] [--left FILE] [--right FILE]`: one upgrade
@@ -34,6 +36,7 @@ private:
     const QCommandLineOption m_rightOption;
     QString m_boot, m_left, m_right;
     bool m_json = false;
-    UpgradeRun m_run;
+    // Made when the controller is reached, on the engine the command is handed.
+    std::unique_ptr<UpgradeRun> m_run;
     RunReporter* m_reporter = nullptr;
 };

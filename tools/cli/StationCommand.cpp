@@ -92,8 +92,8 @@ int StationCommand::run(const QCommandLineParser& parser)
 
     const ZelFirmwareUpgradeManager::Settings settings = globalOptions().engineSettings();
     for (qsizetype i = 0; i < devices.size(); ++i) {
-        auto* controller
-            = new StationController(devices.at(i), addresses.at(i), settings, json, services().accessories(), this);
+        auto* controller = new StationController(
+            devices.at(i), addresses.at(i), settings, json, services().accessories(), services().registry(), this);
         if (const QString file = globalOptions().recordFile; !file.isEmpty()) {
             // One recording a controller: FILE-INDEX.EXT, or FILE itself for one.
             const QFileInfo info(file);

@@ -1,5 +1,7 @@
 #include "cli/StationController.h"
 
+#include "upgrade/ControllerRegistry.h"
+
 #include "cli/ControllerConnector.h"
 #include "cli/RunReporter.h"
 #include "platform/runtime/InfoDictionary.h"
@@ -17,9 +19,11 @@ constexpr double kVersionGrace = 0.25;
 } // namespace
 
 StationController::StationController(const QString& deviceText, const DeviceAddress& device,
-    const ZelFirmwareUpgradeManager::Settings& settings, bool json, EAAccessoryManager& accessories, QObject* parent)
+    const ZelFirmwareUpgradeManager::Settings& settings, bool json, EAAccessoryManager& accessories,
+    ControllerRegistry& controllers, QObject* parent)
     : QObject(parent)
     , m_accessories(accessories)
+    , m_controllers(controllers)
     , m_deviceText(deviceText)
     , m_device(device)
     , m_settings(settings)
@@ -44,7 +48,7 @@ void StationController::connectWithin(double waitSeconds)
 {
     const QStringList protocols = InfoDictionary::mainBundle().supportedAccessoryProtocols();
     // Accessories offer the first declared protocol, as the controller does.
-    m_transport = m_device.createTransport(protocols.mid(0, 1));
+    m_transport = m_device.createTransport(m_accessories, protocols.mid(0, 1));
     m_accessories.addTransport(m_transport);
     if (!m_recordPath.isEmpty()) {
         m_recorder = new LinkRecorder(m_accessories, this);
@@ -58,10 +62,11 @@ void StationController::connectWithin(double waitSeconds)
                 m_engine && !m_engine->rightVersion().isEmpty() ? m_engine->versionsText() : QString());
         });
     }
-    connect(&m_accessories, &EAAccessoryManager::accessoryAttached, this, [this](const EAAccessoryPtr& accessory) {
-        if (m_state == State::Connecting && !m_engine && accessory->location() == m_transport->description())
-            attached();
-    });
+    connect(&m_controllers, &ControllerRegistry::controllerAttached, this,
+        [this](const ControllerRegistry::ControllerPtr& controller) {
+            if (m_state == State::Connecting && !m_engine && controller->location() == m_transport->description())
+                attached();
+        });
     m_transport->start();
     // Real seconds, as given: the time scale shortens the engine's timers,
     // not how long a transport may take to reach the controller.
@@ -74,7 +79,7 @@ void StationController::attached()
     m_deadline.stop();
     // The engine follows the accessory attached at its location from now on,
     // also when the controller comes back from a restart.
-    m_engine = std::make_unique<ZelFirmwareUpgradeManager>(m_transport->description());
+    m_engine = std::make_unique<ZelFirmwareUpgradeManager>(m_controllers, m_transport->description());
     m_engine->setSettings(m_settings);
     if (m_recorder)
         m_engine->setLinkTap(m_recorder->tap());

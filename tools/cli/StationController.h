@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class ControllerRegistry;
 class EAAccessoryManager;
 class AccessoryTransport;
 class LinkRecorder;
@@ -40,7 +41,7 @@ public:
 
     StationController(const QString& deviceText, const DeviceAddress& device,
         const ZelFirmwareUpgradeManager::Settings& settings, bool json, EAAccessoryManager& accessories,
-        QObject* parent = nullptr);
+        ControllerRegistry& controllers, QObject* parent = nullptr);
     ~StationController() override;
 
     // Before connectWithin: the session on this controller's link is
@@ -93,6 +94,7 @@ private:
     void setState(State state);
 
     EAAccessoryManager& m_accessories;
+    ControllerRegistry& m_controllers;
     QString m_deviceText;
     DeviceAddress m_device;
     ZelFirmwareUpgradeManager::Settings m_settings;

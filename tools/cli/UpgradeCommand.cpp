@@ -137,8 +137,9 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
     case Choice::Refused:
         return fail(message);
     }
+    m_run = std::make_unique<UpgradeRun>(services().engine());
     m_reporter = new RunReporter(
-        &m_run, m_json,
+        m_run.get(), m_json,
         [](const UpgradeRun& run) {
             if (run.outcome() != UpgradeRun::Outcome::Completed) {
                 QCoreApplication::exit(CliOptions::Failed);
@@ -148,7 +149,7 @@ void UpgradeCommand::upgrade(const ZelFirmware& release)
             QCoreApplication::exit(CliOptions::Ok);
         },
         this);
-    m_run.start(release);
+    m_run->start(release);
 }
 
 UpgradeCommand::Choice UpgradeCommand::choose(ZelFirmwareUpgradeManager& engine, const ZelFirmware& release,

@@ -4,6 +4,8 @@
 #include "cli/RunReporter.h"
 #include "firmware/ZelFirmware.h"
 #include "upgrade/UpgradeRun.h"
+
+#include <memory>
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QString>
@@ -64,7 +66,8 @@ private:
     bool m_json = false;
     bool m_allowOlder = false;
     QString m_current;
-    UpgradeRun m_run;
+    // Made when the controller is reached, on the engine the command is handed.
+    std::unique_ptr<UpgradeRun> m_run;
     RunReporter* m_reporter = nullptr;
     bool m_versionsRead = false;
 };

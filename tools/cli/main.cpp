@@ -24,6 +24,7 @@
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 #include "sim/SimAccessoryTransport.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
     services.catalogue = []() -> ZelFirmwareDataTool& { return ZelFirmwareDataTool::sharedInstance(); };
     services.session = []() -> EADSessionController& { return EADSessionController::sharedController(); };
     services.accessories = []() -> EAAccessoryManager& { return EAAccessoryManager::sharedAccessoryManager(); };
+    services.registry = []() -> ControllerRegistry& { return ControllerRegistry::sharedRegistry(); };
     services.controllers = []() -> KestGameControllerManager& { return KestGameControllerManager::sharedInstance(); };
     services.gameControllerService = []() -> GameControllerService& { return GameControllerService::sharedService(); };
     CommandLine commandLine(std::move(services));

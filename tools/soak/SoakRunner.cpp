@@ -13,6 +13,7 @@
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/UpgradeHistory.h"
 #include "upgrade/UpgradeRun.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -149,12 +150,12 @@ SoakRunner::SoakRunner(quint32 seed, int controllers, Shared shared, QObject* pa
         controller->setSeed(seed + quint32(2 * i));
         // Each its own Bluetooth address; the first keeps the model's.
         controller->deviceInfo().btAddress[5] = uint8_t(controller->deviceInfo().btAddress[5] + i);
-        lane->transport = new SimAccessoryTransport(controller, protocols, this);
+        lane->transport = new SimAccessoryTransport(m_accessories, controller, protocols, this);
         auto* other = new SimulatedController;
         other->setSeed(seed + quint32(2 * i + 1));
         other->setVersions(QStringLiteral("1.0-2.2-2.3"));
         other->deviceInfo().btAddress = { 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, uint8_t(0xFF - i) };
-        lane->other = new SimAccessoryTransport(other, protocols, this);
+        lane->other = new SimAccessoryTransport(m_accessories, other, protocols, this);
         if (controllers > 1) {
             // Each controller and its other one at an attachment of their own.
             const QString location = QStringLiteral("sim:%1").arg(i);
@@ -164,7 +165,8 @@ SoakRunner::SoakRunner(quint32 seed, int controllers, Shared shared, QObject* pa
         lane->transport->start();
         MainQueue::runUntil([&lane] { return lane->transport->link() != nullptr; }, 5000);
         if (controllers > 1) {
-            lane->ownEngine = std::make_unique<ZelFirmwareUpgradeManager>(lane->transport->description());
+            lane->ownEngine
+                = std::make_unique<ZelFirmwareUpgradeManager>(shared.registry(), lane->transport->description());
         } else {
             shared.session().setupControllerForAccessory(
                 m_accessories.connectedAccessories().front(), protocols.value(0));

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class ControllerRegistry;
 class EAAccessoryManager;
 class EADSessionController;
 class QTemporaryDir;
@@ -38,6 +39,7 @@ public:
         std::function<ZelFirmwareUpgradeManager&()> engine;
         std::function<EADSessionController&()> session;
         std::function<EAAccessoryManager&()> accessories;
+        std::function<ControllerRegistry&()> registry;
     };
 
     SoakRunner(quint32 seed, int controllers, Shared shared, QObject* parent = nullptr);

@@ -6,6 +6,7 @@
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/Localization.h"
 #include "SoakRunner.h"
+#include "upgrade/ControllerRegistry.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     shared.engine = []() -> ZelFirmwareUpgradeManager& { return ZelFirmwareUpgradeManager::sharedInstance(); };
     shared.session = []() -> EADSessionController& { return EADSessionController::sharedController(); };
     shared.accessories = []() -> EAAccessoryManager& { return EAAccessoryManager::sharedAccessoryManager(); };
+    shared.registry = []() -> ControllerRegistry& { return ControllerRegistry::sharedRegistry(); };
     SoakRunner soak(seed, controllers, std::move(shared));
     soak.run(runs);
     std::printf("runs: %d (seed %u)\n", runs * controllers, seed);

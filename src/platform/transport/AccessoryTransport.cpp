@@ -3,8 +3,9 @@
 #include "platform/transport/AccessoryLink.h"
 #include "platform/transport/EAAccessoryManager.h"
 
-AccessoryTransport::AccessoryTransport(const QStringList& protocols, QObject* parent)
+AccessoryTransport::AccessoryTransport(EAAccessoryManager& accessories, const QStringList& protocols, QObject* parent)
     : QObject(parent)
+    , m_accessories(accessories)
     , m_protocols(protocols)
 {
 }
@@ -15,7 +16,7 @@ void AccessoryTransport::attachAccessory(AccessoryLink* link)
 {
     detachAccessory();
     m_accessory = EAAccessory::create(m_protocols, link, description());
-    EAAccessoryManager::sharedAccessoryManager().attachAccessory(m_accessory);
+    m_accessories.attachAccessory(m_accessory);
 }
 
 void AccessoryTransport::detachAccessory()
@@ -29,7 +30,7 @@ void AccessoryTransport::detachAccessory()
     // disconnection is announced (a controller acknowledges its end command,
     // then restarts): the link delivers them on the next turn of the event
     // loop and the stream raises its event on the turn after.
-    EAAccessoryManager* manager = &EAAccessoryManager::sharedAccessoryManager();
+    EAAccessoryManager* manager = &m_accessories;
     QMetaObject::invokeMethod(
         manager,
         [manager, gone] {

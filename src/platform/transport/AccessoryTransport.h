@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class AccessoryLink;
+class EAAccessoryManager;
 
 // A source of accessories: the simulated controller, a TCP byte bridge or a
 // serial device. It attaches an accessory to the manager for each attachment
@@ -14,8 +15,8 @@ class AccessoryLink;
 class AccessoryTransport : public QObject {
     Q_OBJECT
 public:
-    // Its accessories offer `protocols`.
-    explicit AccessoryTransport(const QStringList& protocols, QObject* parent = nullptr);
+    // Its accessories offer `protocols` and are attached to `accessories`, which outlives it.
+    AccessoryTransport(EAAccessoryManager& accessories, const QStringList& protocols, QObject* parent = nullptr);
     ~AccessoryTransport() override;
 
     virtual void start() = 0;
@@ -32,6 +33,7 @@ signals:
 protected:
     void setLastError(const QString& error) { m_lastError = error; }
     QStringList protocols() const { return m_protocols; }
+    EAAccessoryManager& accessories() const { return m_accessories; }
     // A new attachment over link (a new accessory with a new connection identifier).
     void attachAccessory(AccessoryLink* link);
     // The current attachment ended; nothing happens without one.
@@ -39,6 +41,7 @@ protected:
     bool hasAccessory() const { return bool(m_accessory); }
 
 private:
+    EAAccessoryManager& m_accessories;
     QStringList m_protocols;
     QString m_lastError;
     EAAccessoryPtr m_accessory;

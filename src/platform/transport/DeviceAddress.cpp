@@ -59,7 +59,7 @@ QString DeviceAddress::scheme() const
     return QStringLiteral("auto");
 }
 
-AccessoryTransport* DeviceAddress::createTransport(const QStringList& protocols) const
+AccessoryTransport* DeviceAddress::createTransport(EAAccessoryManager& accessories, const QStringList& protocols) const
 {
-    return TransportRegistry::create(*this, protocols);
+    return TransportRegistry::create(accessories, *this, protocols);
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class AccessoryTransport;
+class EAAccessoryManager;
 
 // Which controller to reach, as the user names it: "sim", "tcp:HOST:PORT",
 // "serial:PATH", or empty for the first USB serial controller that appears.
@@ -29,6 +30,6 @@ struct DeviceAddress {
     QString scheme() const;
 
     // A transport for the address from the TransportRegistry, its accessories
-    // offering `protocols`.
-    AccessoryTransport* createTransport(const QStringList& protocols) const;
+    // offering `protocols` and attached to `accessories`.
+    AccessoryTransport* createTransport(EAAccessoryManager& accessories, const QStringList& protocols) const;
 };

@@ -57,8 +57,9 @@ QString SerialAccessoryTransport::permissionMessage(const QString& path)
     return localized("SerialPortPermissionDenied").arg(path, owningGroup(path));
 }
 
-SerialAccessoryTransport::SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent)
-    : AccessoryTransport(protocols, parent)
+SerialAccessoryTransport::SerialAccessoryTransport(
+    EAAccessoryManager& accessories, const QString& path, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(accessories, protocols, parent)
     , m_path(path)
 {
     m_poll.setInterval(kPollIntervalMs);

@@ -19,7 +19,8 @@ public:
     static constexpr int kPollIntervalMs = 500;
     static constexpr qint32 kBaudRate = 115200;
 
-    SerialAccessoryTransport(const QString& path, const QStringList& protocols, QObject* parent = nullptr);
+    SerialAccessoryTransport(
+        EAAccessoryManager& accessories, const QString& path, const QStringList& protocols, QObject* parent = nullptr);
     ~SerialAccessoryTransport() override;
 
     void start() override;

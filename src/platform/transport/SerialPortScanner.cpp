@@ -24,8 +24,8 @@ std::optional<quint16> readId(const QDir& device, const QString& name)
 
 } // namespace
 
-SerialPortScanner::SerialPortScanner(const QStringList& protocols, QObject* parent)
-    : AccessoryTransport(protocols, parent)
+SerialPortScanner::SerialPortScanner(EAAccessoryManager& accessories, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(accessories, protocols, parent)
 {
     m_timer.setInterval(kScanIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SerialPortScanner::scan);
@@ -108,7 +108,7 @@ void SerialPortScanner::scan()
         // Each followed port keeps its own transport, which handles the port
         // going away and coming back.
         m_followed.insert(device.path);
-        auto* transport = new SerialAccessoryTransport(device.path, protocols(), this);
+        auto* transport = new SerialAccessoryTransport(accessories(), device.path, protocols(), this);
         connect(transport, &AccessoryTransport::permissionDenied, this, &AccessoryTransport::permissionDenied);
         m_transports.append(transport);
         transport->start();

@@ -40,7 +40,7 @@ public:
         QString reason; // "2341:0043: not a declared controller", localised
     };
 
-    explicit SerialPortScanner(const QStringList& protocols, QObject* parent = nullptr);
+    SerialPortScanner(EAAccessoryManager& accessories, const QStringList& protocols, QObject* parent = nullptr);
 
     // Before start(): the folder watched for devices where udev does not
     // run, and udev's control file (a test gives folders of its own).

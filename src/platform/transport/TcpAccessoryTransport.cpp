@@ -52,8 +52,8 @@ QString systemText(int error)
 } // namespace
 
 TcpAccessoryTransport::TcpAccessoryTransport(
-    const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
-    : AccessoryTransport(protocols, parent)
+    EAAccessoryManager& accessories, const QString& host, quint16 port, const QStringList& protocols, QObject* parent)
+    : AccessoryTransport(accessories, protocols, parent)
     , m_host(host)
     , m_port(port)
 {

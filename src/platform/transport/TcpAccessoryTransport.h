@@ -23,7 +23,8 @@ class TcpAccessoryTransport : public AccessoryTransport {
 public:
     static constexpr int kRetryIntervalMs = 500;
 
-    TcpAccessoryTransport(const QString& host, quint16 port, const QStringList& protocols, QObject* parent = nullptr);
+    TcpAccessoryTransport(EAAccessoryManager& accessories, const QString& host, quint16 port,
+        const QStringList& protocols, QObject* parent = nullptr);
     ~TcpAccessoryTransport() override;
 
     void start() override;

@@ -15,8 +15,8 @@ QHash<QString, TransportRegistry::Factory>& factories()
 {
     static QHash<QString, TransportRegistry::Factory> table {
         { QStringLiteral("auto"),
-            [](const DeviceAddress& address, const QStringList& protocols) {
-                auto* scanner = new SerialPortScanner(protocols);
+            [](EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols) {
+                auto* scanner = new SerialPortScanner(accessories, protocols);
                 scanner->setUsbIdentities(UsbIdentity::declared() + address.usbIdentities);
                 // A tree standing in for the system's /sys and /dev, for tests of the tools.
                 if (const QString root = qEnvironmentVariable(kScanRootVariable); !root.isEmpty()) {
@@ -27,12 +27,12 @@ QHash<QString, TransportRegistry::Factory>& factories()
                 return scanner;
             } },
         { QStringLiteral("tcp"),
-            [](const DeviceAddress& address, const QStringList& protocols) {
-                return new TcpAccessoryTransport(address.host, address.port, protocols);
+            [](EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols) {
+                return new TcpAccessoryTransport(accessories, address.host, address.port, protocols);
             } },
         { QStringLiteral("serial"),
-            [](const DeviceAddress& address, const QStringList& protocols) {
-                return new SerialAccessoryTransport(address.path, protocols);
+            [](EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols) {
+                return new SerialAccessoryTransport(accessories, address.path, protocols);
             } },
     };
     return table;
@@ -50,8 +50,9 @@ bool TransportRegistry::contains(const QString& scheme)
     return factories().contains(scheme);
 }
 
-AccessoryTransport* TransportRegistry::create(const DeviceAddress& address, const QStringList& protocols)
+AccessoryTransport* TransportRegistry::create(
+    EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols)
 {
     const Factory factory = factories().value(address.scheme());
-    return factory ? factory(address, protocols) : nullptr;
+    return factory ? factory(accessories, address, protocols) : nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class EAAccessoryManager;
 class AccessoryTransport;
 struct DeviceAddress;
 
@@ -14,11 +15,14 @@ struct DeviceAddress;
 // device never makes the core depend on them.
 class TransportRegistry {
 public:
-    using Factory = std::function<AccessoryTransport*(const DeviceAddress& address, const QStringList& protocols)>;
+    // A factory's transport attaches its accessories to the manager it is given.
+    using Factory = std::function<AccessoryTransport*(
+        EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols)>;
 
     // Makes scheme's transports with factory from now on (replacing an earlier one).
     static void add(const QString& scheme, Factory factory);
     static bool contains(const QString& scheme);
     // A new transport for address; null when nobody provides its scheme.
-    static AccessoryTransport* create(const DeviceAddress& address, const QStringList& protocols);
+    static AccessoryTransport* create(
+        EAAccessoryManager& accessories, const DeviceAddress& address, const QStringList& protocols);
 };
