@@ -19,8 +19,6 @@ struct TransferState {
     static constexpr quint64 kBootRegionOffset = ControllerProtocol::kBootRegionOffset;
     static constexpr quint64 kMaxRegionSize = ControllerProtocol::kMaxRegionSize;
 
-    using Image = UpgradePlan::Image;
-
     QByteArray binFiledata;
     const uint8_t* binFilebytees = nullptr;
     quint64 kBytesCount = 0;
@@ -36,15 +34,15 @@ struct TransferState {
     // The part of an image file that can matter to a transfer: no more than
     // the 16-bit fields can send, plus a byte to tell a file too large; no
     // value when the file cannot be read.
-    static std::optional<QByteArray> readFile(const QString& path, bool bootLoader);
+    static std::optional<QByteArray> readFile(const QString& path, UpgradePlan::Image image);
     // Loads the image read by readFile and resets the counters; the boot
     // loader's region starts kBootRegionOffset bytes into the file. Nothing
     // changes on failure.
-    LoadResult load(const std::optional<QByteArray>& file, bool bootLoader);
+    LoadResult load(const std::optional<QByteArray>& file, UpgradePlan::Image image);
 
     // Builds data packet kSendedIndex of this kind: a full packet, or the
     // short last one when `last` is set, its payload by the region rule.
-    const QByteArray& buildPacket(ControllerProtocol::Message kind, bool last, bool bootLoader);
+    const QByteArray& buildPacket(ControllerProtocol::Message kind, bool last, UpgradePlan::Image image);
 
     // Whether the next packet is a full one (the continuation rule).
     bool nextIsFull() const;
@@ -54,7 +52,8 @@ struct TransferState {
     // its own band (left and boot loader: g of their two passes) and the needs.
     // The scaled fraction is rounded once to single precision, then taken to
     // percent in double precision.
-    static double progressPercent(Image image, double fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded);
+    static double progressPercent(
+        UpgradePlan::Image image, double fraction, bool bootNeeded, bool leftNeeded, bool rightNeeded);
     // f = kSendedBytes / kBytesCount in single precision.
     float sentFraction() const;
 };

@@ -9,7 +9,9 @@
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/ControllerRegistry.h"
 #include "upgrade/DeviceInformation.h"
-#include "upgrade/ImageTransfer.h"
+#include "upgrade/ImageWriter.h"
+#include "upgrade/LeftImageWriter.h"
+#include "upgrade/RightImageWriter.h"
 #include "upgrade/TransferState.h"
 
 #include <QFileInfo>
@@ -439,28 +441,24 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 
 // Image transfers ----------------------------------------------------------
 
-bool ZelFirmwareUpgradeManager::loadImage(UpgradePlan::Image image)
+std::unique_ptr<ImageWriter> ZelFirmwareUpgradeManager::makeWriter(UpgradePlan::Image image)
 {
-    const bool bootLoader = image == UpgradePlan::Image::BootLoader;
-    if (m_transferState.load(m_planImages.at(size_t(image)), bootLoader) == TransferState::LoadResult::Ok)
-        return true;
-    // Unreadable, empty, or too large for the 16-bit fields: nothing is sent.
-    failRun(UpgradeReason(UpgradeReason::Code::ImageInvalid));
-    return false;
-}
-
-void ZelFirmwareUpgradeManager::reportProgress(bool verifying)
-{
-    const TransferState& t = m_transferState;
-    // g of the left and boot loader images is exact in double: f has a
-    // single-precision mantissa.
-    double fraction = t.sentFraction();
-    const UpgradePlan::Image image = m_currentImage;
-    if (image != UpgradePlan::Image::Right)
-        fraction = verifying ? fraction / 2.0 + 0.5 : fraction / 2.0;
-    const double percent
-        = TransferState::progressPercent(image, fraction, m_bootNeedUpgrade, m_leftNeedUpgrade, m_rightNeedUpgrade);
-    reportPercent(percent);
+    ImageWriter::Link link;
+    link.write = [this](const QByteArray& request, ImageWriter::ReplyHandler handler) {
+        writeData(request, std::move(handler));
+    };
+    link.progress = [this, image](double fraction) {
+        reportPercent(
+            TransferState::progressPercent(image, fraction, m_bootNeedUpgrade, m_leftNeedUpgrade, m_rightNeedUpgrade));
+    };
+    link.touch = [this](bool flashPhase) { touchWatchdog(flashPhase); };
+    link.endAcknowledged = [this, image] { imageEnded(image); };
+    link.failed = [this](const UpgradeReason& reason) { failRun(reason); };
+    link.startRefused = [this] { showMessage(localized("DeviceCannotUpgrade"), MessageToast::kDefaultSeconds); };
+    std::optional<QByteArray> file = m_planImages.at(size_t(image));
+    if (image == UpgradePlan::Image::Right)
+        return std::make_unique<RightImageWriter>(std::move(file), std::move(link));
+    return std::make_unique<LeftImageWriter>(image, std::move(file), std::move(link));
 }
 
 void ZelFirmwareUpgradeManager::reportPercent(double percent)
@@ -471,242 +469,41 @@ void ZelFirmwareUpgradeManager::reportPercent(double percent)
         ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
 }
 
-void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)
+void ZelFirmwareUpgradeManager::imageEnded(UpgradePlan::Image image)
 {
-    if (!m_transfer)
-        return;
-    const quint64 index = m_transferState.kSendedIndex;
-    m_transfer->scheduleResend(kResendDelay, [this, bytes, resendHandler, index] {
-        if (m_transferState.kSendedIndex == index)
-            writeData(bytes, resendHandler); // once: the resend arms nothing further
-    });
-}
-
-void ZelFirmwareUpgradeManager::sendBinFileToDevice(bool start)
-{
-    TransferState& t = m_transferState;
-    if (start) {
-        if (!loadImage(UpgradePlan::Image::Right))
-            return;
-        t.kSendedDataSum = 0;
-        m_transfer = std::make_shared<ImageTransfer>(UpgradePlan::Image::Right);
-        touchWatchdog();
-    }
-    if (t.nextIsFull()) {
-        if (!start) {
-            sendRightPacket(false);
-            return;
-        }
-        // The start command announces an image of at least one full packet;
-        // its acknowledgement sends packet 0. It has no resend.
-        const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-        writeData(ControllerProtocol::request(Message::RightStart), [this, transfer](const QByteArray& reply) {
-            if (!ImageTransfer::isLive(transfer)
-                || ControllerProtocol::answerTo(Message::RightStart, reply) != Answer::Accepted)
-                return;
-            touchWatchdog();
-            sendRightPacket(false);
-        });
-    } else if (t.nextIsLast()) {
-        // Also an image shorter than one packet, which goes out without a start command.
-        reportProgress(false);
-        sendRightPacket(true);
-    }
-}
-
-void ZelFirmwareUpgradeManager::sendRightPacket(bool last)
-{
-    TransferState& t = m_transferState;
-    const QByteArray packet = t.buildPacket(Message::RightData, last, false);
-    for (qsizetype i = qsizetype(TransferState::kPacketHeaderSize); i < packet.size(); ++i)
-        t.kSendedDataSum += uint8_t(packet.at(i));
-    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-    ReadCallback handler = [this, last, transfer](const QByteArray& reply) {
-        TransferState& t = m_transferState;
-        // The echo is compared with the packet most recently built, so a late
-        // acknowledgement of an earlier packet does not count.
-        if (!ImageTransfer::isLive(transfer) || !ControllerProtocol::acknowledgesRightData(reply, t.packet))
-            return;
-        touchWatchdog();
-        ++t.kSendedIndex;
-        if (last) {
-            verifySendedData();
-            return;
-        }
-        t.kSendedBytes = t.kSendedIndex * TransferState::kPayloadSize;
-        reportProgress(false);
-        if (t.kSendedIndex + 1 < t.kPackageCount || t.nextIsLast())
-            sendBinFileToDevice(false);
-        else
-            verifySendedData();
-    };
-    writeData(packet, handler);
-    armResend(packet, handler);
-}
-
-void ZelFirmwareUpgradeManager::verifySendedData()
-{
-    TransferState& t = m_transferState;
-    t.kSendedDataSum &= 0xFFFFFFFFu;
-    const quint64 sum = t.kSendedDataSum;
-    const quint64 count = t.kBytesCount;
-    const QByteArray command = ControllerProtocol::rightChecksum(sum, count);
-    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-    auto handle = [this, transfer](const QByteArray& reply, bool resent) {
-        if (!ImageTransfer::isLive(transfer))
-            return;
-        const Answer answer = ControllerProtocol::answerTo(Message::RightChecksum, reply);
-        if (answer == Answer::Other)
-            return;
-        if (answer == Answer::Refused) {
-            // The controller refuses the sum. The first refusal counts as no
-            // answer: the resend check sends the command once more, as after
-            // silence. A refusal of that copy means the image did not arrive
-            // intact, and waiting longer cannot change it.
-            if (resent)
-                failRun(UpgradeReason(UpgradeReason::Code::ChecksumRejected));
-            return;
-        }
-        touchWatchdog();
-        ++m_transferState.kSendedIndex;
-        endSendDataWithSide(1);
-    };
-    writeData(command, [handle](const QByteArray& reply) { handle(reply, false); });
-    armResend(command, [handle](const QByteArray& reply) { handle(reply, true); });
-}
-
-void ZelFirmwareUpgradeManager::endSendDataWithSide(unsigned side)
-{
-    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-    if (side == 1) {
-        ReadCallback handler = [this, transfer](const QByteArray& reply) {
-            if (!ImageTransfer::isLive(transfer)
-                || ControllerProtocol::answerTo(Message::RightEnd, reply) != Answer::Accepted)
-                return;
-            ++m_transferState.kSendedIndex;
-            m_transfer.reset(); // the image is done: nothing of it may be resent
-            stopWatchdog();
-            reportPercent(100.0);
-            m_rightUpgradeDone = true;
-            m_stepDone = true;
-            if (planCompleted())
-                m_isUpgradingFirmware = false;
-            if (auto hook = m_runHooks.endAcknowledged; hook)
-                hook(UpgradePlan::Image::Right);
-        };
-        const QByteArray command = ControllerProtocol::request(Message::RightEnd);
-        writeData(command, handler);
-        armResend(command, handler);
-        return;
-    }
-    // The controller commits the image to flash before it acknowledges.
-    touchWatchdog(true);
-    writeData(ControllerProtocol::request(Message::LeftEnd), [this, transfer](const QByteArray& reply) {
-        if (!ImageTransfer::isLive(transfer)
-            || ControllerProtocol::answerTo(Message::LeftEnd, reply) != Answer::Accepted)
-            return;
-        m_transfer.reset();
-        const UpgradePlan::Image image = m_currentImage;
-        if (image == UpgradePlan::Image::BootLoader)
-            m_bootUpgradeDone = true;
-        else
-            m_leftUpgradeDone = true;
+    m_transfer.reset(); // the image is done: nothing of it may be resent
+    if (image == UpgradePlan::Image::Right) {
+        stopWatchdog();
+        // The right image comes last in every plan: its end fills the bar.
+        reportPercent(100.0);
+        m_rightUpgradeDone = true;
         m_stepDone = true;
         if (planCompleted())
             m_isUpgradingFirmware = false;
-        // The controller restarts after this command: the coming disconnection is expected.
-        m_isGamepadDisconnectByUpgradingFirmware = true;
-        // A run waits for its own controller's return also after its last
-        // image, to ask who came back before the versions count.
-        m_awaitingReconnect = m_isUpgradingFirmware || m_runActive;
-        if (m_isUpgradingFirmware) {
-            armRestartWatchdog();
-            notifyPhase(ZelUpgradePhase::WaitingForRestart);
-        } else {
-            stopWatchdog();
-        }
         if (auto hook = m_runHooks.endAcknowledged; hook)
             hook(image);
-    });
-}
-
-void ZelFirmwareUpgradeManager::sendLeftBinFileToDevice(bool start)
-{
-    TransferState& t = m_transferState;
-    const bool boot = m_currentImage == UpgradePlan::Image::BootLoader;
-    if (start) {
-        if (!loadImage(m_currentImage))
-            return;
-        m_transfer = std::make_shared<ImageTransfer>(m_currentImage);
-        // A region of at least one full packet begins with the start command,
-        // upon which the controller erases its flash.
-        touchWatchdog(t.nextIsFull());
-    }
-    if (!start || !t.nextIsFull()) {
-        // A region shorter than one packet goes out without start and length commands.
-        if (t.nextIsFull())
-            sendLeftPacket(Message::LeftProgram, false, false);
-        else if (t.nextIsLast())
-            sendLeftPacket(Message::LeftProgram, true, false);
         return;
     }
-    const uint8_t target = boot ? ControllerProtocol::kTargetBootLoader : ControllerProtocol::kTargetLeftApplication;
-    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-    writeData(ControllerProtocol::leftStart(target), [this, target, transfer](const QByteArray& reply) {
-        if (!ImageTransfer::isLive(transfer))
-            return;
-        const Answer answer = ControllerProtocol::answerToLeftStart(reply, target);
-        if (answer == Answer::Other)
-            return; // no start reply at all (a late reply of an earlier query)
-        if (answer == Answer::Refused) {
-            // Each refusal is shown; the handler stays current, so a matching
-            // reply that follows still starts the image, and the silence limit
-            // ends the run when none does.
-            showMessage(localized("DeviceCannotUpgrade"), MessageToast::kDefaultSeconds);
-            return;
-        }
-        touchWatchdog();
-        const quint64 count = m_transferState.kBytesCount;
-        writeData(ControllerProtocol::leftLength(count), [this, transfer](const QByteArray& r) {
-            if (!ImageTransfer::isLive(transfer)
-                || ControllerProtocol::answerTo(Message::LeftLength, r) != Answer::Accepted)
-                return;
-            touchWatchdog();
-            sendLeftBinFileToDevice(false);
-        });
-    });
-}
-
-void ZelFirmwareUpgradeManager::verifyLeftBinFile(bool start)
-{
-    TransferState& t = m_transferState;
-    if (start && !loadImage(m_currentImage))
-        return;
-    if (t.nextIsFull())
-        sendLeftPacket(Message::LeftVerify, false, true);
-    else if (t.nextIsLast())
-        sendLeftPacket(Message::LeftVerify, true, true);
-}
-
-void ZelFirmwareUpgradeManager::sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying)
-{
-    TransferState& t = m_transferState;
-    const QByteArray packet = t.buildPacket(kind, last, m_currentImage == UpgradePlan::Image::BootLoader);
-    const std::weak_ptr<ImageTransfer> transfer = m_transfer;
-    writeData(packet, [this, kind, last, verifying, transfer](const QByteArray& reply) {
-        TransferState& t = m_transferState;
-        if (!ImageTransfer::isLive(transfer) || ControllerProtocol::answerTo(kind, reply) != Answer::Accepted)
-            return;
-        touchWatchdog();
-        ++t.kSendedIndex;
-        t.kSendedBytes = t.kSendedIndex * TransferState::kPayloadSize;
-        reportProgress(verifying);
-        const bool more = !last && (t.kSendedIndex + 1 < t.kPackageCount || t.nextIsLast());
-        if (more)
-            verifying ? verifyLeftBinFile(false) : sendLeftBinFileToDevice(false);
-        else
-            verifying ? endSendDataWithSide(2) : verifyLeftBinFile(true);
-    });
+    if (image == UpgradePlan::Image::BootLoader)
+        m_bootUpgradeDone = true;
+    else
+        m_leftUpgradeDone = true;
+    m_stepDone = true;
+    if (planCompleted())
+        m_isUpgradingFirmware = false;
+    // The controller restarts after the left side's end: the coming disconnection is expected.
+    m_isGamepadDisconnectByUpgradingFirmware = true;
+    // A run waits for its own controller's return also after its last
+    // image, to ask who came back before the versions count.
+    m_awaitingReconnect = m_isUpgradingFirmware || m_runActive;
+    if (m_isUpgradingFirmware) {
+        armRestartWatchdog();
+        notifyPhase(ZelUpgradePhase::WaitingForRestart);
+    } else {
+        stopWatchdog();
+    }
+    if (auto hook = m_runHooks.endAcknowledged; hook)
+        hook(image);
 }
 
 // Orchestration --------------------------------------------------------------
@@ -735,15 +532,13 @@ void ZelFirmwareUpgradeManager::startPlanAt(UpgradePlan::Image first)
     m_plan = UpgradePlan::make(need, UpgradePlan::Paths { m_bootFilePath, m_leftFilePath, m_rightFilePath });
     m_planImages.fill(std::nullopt);
     for (const UpgradePlan::Step& step : m_plan.steps())
-        m_planImages.at(size_t(step.image))
-            = TransferState::readFile(step.path, step.image == UpgradePlan::Image::BootLoader);
+        m_planImages.at(size_t(step.image)) = TransferState::readFile(step.path, step.image);
     // Every image is checked before the first byte of any: a release whose
     // last image cannot be sent must not leave the controller with its
     // first ones written and the rest old.
     for (const UpgradePlan::Step& step : m_plan.steps()) {
         TransferState probe;
-        const TransferState::LoadResult result
-            = probe.load(m_planImages.at(size_t(step.image)), step.image == UpgradePlan::Image::BootLoader);
+        const TransferState::LoadResult result = probe.load(m_planImages.at(size_t(step.image)), step.image);
         if (result == TransferState::LoadResult::Ok)
             continue;
         const QString why = result == TransferState::LoadResult::Empty ? localized("ImageEmpty")
@@ -762,20 +557,12 @@ void ZelFirmwareUpgradeManager::sendImage(UpgradePlan::Image image)
     m_isUpgradingFirmware = true;
     m_stepDone = false;
     m_currentImage = image;
-    switch (image) {
-    case UpgradePlan::Image::BootLoader:
-        notifyPhase(ZelUpgradePhase::BootLoader);
-        sendLeftBinFileToDevice(true);
-        return;
-    case UpgradePlan::Image::Left:
-        notifyPhase(ZelUpgradePhase::Left);
-        sendLeftBinFileToDevice(true);
-        return;
-    case UpgradePlan::Image::Right:
-        notifyPhase(ZelUpgradePhase::Right);
-        sendBinFileToDevice(true);
-        return;
-    }
+    notifyPhase(image == UpgradePlan::Image::BootLoader ? ZelUpgradePhase::BootLoader
+            : image == UpgradePlan::Image::Left         ? ZelUpgradePhase::Left
+                                                        : ZelUpgradePhase::Right);
+    // A writer left from an earlier image is dropped, and with it all it armed.
+    m_transfer = makeWriter(image);
+    m_transfer->start();
 }
 
 bool ZelFirmwareUpgradeManager::sendFiles(const QString& boot, const QString& left, const QString& right)

@@ -4,7 +4,7 @@
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/ReplyFramer.h"
-#include "upgrade/TransferState.h"
+#include "upgrade/RightImageWriter.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
 
@@ -21,7 +21,6 @@
 
 class ControllerRegistry;
 class EADSessionController;
-class ImageTransfer;
 class QObject;
 class Timer;
 class UpgradeRun;
@@ -140,8 +139,9 @@ public:
     // A Bluetooth address as macAddressWithoutColon gives it, with colons.
     static QString addressWithColons(const QString& address);
 
-    // Image transfers.
-    static constexpr double kResendDelay = 2.0;
+    // Image transfers: one writer object per image (RightImageWriter,
+    // LeftImageWriter); the engine holds the one in progress.
+    static constexpr double kResendDelay = RightImageWriter::kResendDelay;
     static constexpr double kReconnectDelay = 2.0;
     // A run ends when no reply is accepted for this long during a transfer,
     // or the controller does not come back this long after a restart. While
@@ -151,12 +151,6 @@ public:
     static constexpr double kDefaultTransferSilence = 10.0;
     static constexpr double kDefaultFlashSilence = 30.0;
     static constexpr double kDefaultRestartWait = 60.0;
-
-    void sendBinFileToDevice(bool start);
-    void verifySendedData();
-    void endSendDataWithSide(unsigned side);
-    void sendLeftBinFileToDevice(bool start);
-    void verifyLeftBinFile(bool start);
 
     // Orchestration.
     void upgradeBoot();
@@ -345,16 +339,12 @@ private:
     void startPlanAt(UpgradePlan::Image first);
     void sendImage(UpgradePlan::Image image);
 
-    void sendRightPacket(bool last);
-    // The resend, if it happens, is read by resendHandler.
-    void armResend(const QByteArray& message, ReadCallback resendHandler);
-    void sendLeftPacket(ControllerProtocol::Message kind, bool last, bool verifying);
-    void reportProgress(bool verifying);
+    // The writer of one of the plan's images, reporting to this engine.
+    std::unique_ptr<ImageWriter> makeWriter(UpgradePlan::Image image);
+    // The controller acknowledged the end of the image being sent.
+    void imageEnded(UpgradePlan::Image image);
     // Hands a progress figure to upgradeProgressBlock and its observers.
     void reportPercent(double percent);
-    // Loads the plan's image into the transfer state (both passes of a left
-    // or boot loader image load it).
-    bool loadImage(UpgradePlan::Image image);
     // Ends the run: clears isUpgradingFirmware and tells the user.
     void failRun(const UpgradeReason& reason, double seconds = 1.5);
     void downloadFinished(const QString& filePath);
@@ -400,14 +390,11 @@ private:
     LinkTap m_linkTap;
     Settings m_settings;
     UpgradeRun* m_run = nullptr;
-    // The counters and packet of the image under way.
-    TransferState m_transferState;
     QElapsedTimer m_replyClock;
     double m_replySeconds = 0.0;
     std::shared_ptr<Timer> m_watchdog;
-    // The image under way; its handlers and resend hold it weakly, so
-    // dropping it cancels them.
-    std::shared_ptr<ImageTransfer> m_transfer;
+    // The writer of the image under way; dropping it cancels it.
+    std::unique_ptr<ImageWriter> m_transfer;
     UpgradePlan m_plan;
     // The plan's images as they were read when it was made: a run sends those,
     // whatever happens to the files meanwhile (a release unpacked again, or

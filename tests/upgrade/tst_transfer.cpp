@@ -12,6 +12,8 @@
 #include "sim/SimulatedController.h"
 #include "support/TestSupport.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/LeftImageWriter.h"
+#include "upgrade/RightImageWriter.h"
 #include "upgrade/TransferState.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
@@ -368,6 +370,49 @@ private slots:
         QVERIFY(!engine().isUpgradingFirmware());
         QVERIFY(!engine().rightUpgradeDone());
         QCOMPARE(sim().rightFlash(), flashBefore);
+    }
+
+    // A writer may be dropped by its owner from inside one of its own hooks
+    // (the run ends on a progress figure): it stops where it stands, the
+    // packet in flight is neither followed nor resent, and a late reply
+    // reaches nothing of it.
+    void aWriterDroppedByItsOwnProgressHookSendsNothingMore_data()
+    {
+        QTest::addColumn<bool>("right");
+        QTest::newRow("right") << true;
+        QTest::newRow("left") << false;
+    }
+
+    void aWriterDroppedByItsOwnProgressHookSendsNothingMore()
+    {
+        QFETCH(bool, right);
+        const uint8_t c1 = right ? 0x20 : 0x80;
+        const uint8_t c2 = right ? 0x90 : 0x80;
+        const int before = sent(c1, c2).size();
+        std::unique_ptr<ImageWriter> writer;
+        int reports = 0;
+        bool ended = false;
+        ImageWriter::Link link;
+        link.write = [this](const QByteArray& request, ImageWriter::ReplyHandler handler) {
+            engine().writeData(request, std::move(handler));
+        };
+        link.progress = [&](double) {
+            ++reports;
+            writer.reset();
+        };
+        link.endAcknowledged = [&] { ended = true; };
+        const QByteArray bytes = image(100, { 1, 16 }, 45);
+        if (right)
+            writer = std::make_unique<RightImageWriter>(bytes, link);
+        else
+            writer = std::make_unique<LeftImageWriter>(UpgradePlan::Image::Left, bytes, link);
+        writer->start();
+        QVERIFY(waitUntil([&] { return !writer; }));
+        // Long enough for a resend, had one been left armed.
+        QVERIFY(waitForMainQueueDelay(ZelFirmwareUpgradeManager::kResendDelay * 2));
+        QCOMPARE(sent(c1, c2).size() - before, 1); // packet 0 alone
+        QCOMPARE(reports, 1);
+        QVERIFY(!ended);
     }
 
     void aLeftImageIsProgrammedVerifiedAndRestarts()
