@@ -8,7 +8,6 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/transport/EAAccessoryManager.h"
@@ -20,7 +19,6 @@
 #include "sim/ZipWriter.h"
 #include "support/TestHttpServer.h"
 #include "support/TestSupport.h"
-#include "upgrade/ReleaseFetcher.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QElapsedTimer>
@@ -884,44 +882,6 @@ private slots:
         QCOMPARE(server.targets.size(), 1);
         QVERIFY(!QFile::exists(planted.fileName()));
         QCOMPARE(sim().receivedMessages().size(), messages);
-    }
-
-    // A fetcher dropped while its archive arrives takes the download with
-    // it: the partial file in the documents folder it was handed goes, and
-    // nothing is reported, recorded or unpacked afterwards.
-    void aDroppedFetcherLeavesNothingOfItsDownload()
-    {
-        QTemporaryDir folder;
-        const DocumentStore store(folder.path());
-        TestHttpServer server;
-        server.contentType = "application/zip";
-        server.body = QByteArray(256 * 1024, 'z');
-        server.stallAfterBodyBytes = 64 * 1024;
-        ZelFirmware release;
-        release.version = QStringLiteral("7.0-7.0-7.0");
-        release.path = server.baseUrl() + QStringLiteral("/file.zip");
-        release.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
-        auto received = std::make_shared<qint64>(0);
-        auto ended = std::make_shared<int>(0);
-        ReleaseFetcher::Hooks hooks;
-        hooks.progress = [received](qint64 bytes, qint64) { *received = bytes; };
-        hooks.ready = [ended](const ReleaseFetcher::Images&) { ++*ended; };
-        hooks.failed = [ended](const UpgradeReason&) { ++*ended; };
-        auto fetcher = std::make_unique<ReleaseFetcher>();
-        fetcher->fetch(release, store, ReleaseFetcher::Limits { qint64(1) << 20, 60.0, 0, 0.0 }, hooks);
-        // The archive is written aside under its name until it is whole.
-        const auto partial = [&] {
-            return QDir(folder.path()).entryList({ release.version + QLatin1Char('*') }, QDir::Files | QDir::Hidden);
-        };
-        QTRY_VERIFY(*received > 0 && !partial().isEmpty());
-        QVERIFY(fetcher->isDownloading());
-        fetcher.reset();
-        QTRY_VERIFY(partial().isEmpty());
-        QCOMPARE(*ended, 0);
-        QVERIFY(DownloadStore::in(store).records().isEmpty());
-        QVERIFY(!QFileInfo::exists(store.remoteProductFolder() + QLatin1Char('/') + release.version));
-        // Nothing landed in the application's own documents folder either.
-        QVERIFY(!QFile::exists(QDir(documents()).filePath(release.version + QStringLiteral(".zip"))));
     }
 };
 
