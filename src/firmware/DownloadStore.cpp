@@ -2,7 +2,7 @@
 
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/RecordFile.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 
 #include <QFile>
 
@@ -79,14 +79,14 @@ DownloadStore::DownloadStore(const QString& filePath, const QString& product)
 {
 }
 
-DownloadStore DownloadStore::inDocuments()
+DownloadStore DownloadStore::in(const DocumentStore& documents)
 {
-    return DownloadStore(DocumentFiles::path(DocumentFiles::kDownloadsRecord), ZelFirmwareDataTool::kProductFolder);
+    return DownloadStore(documents.downloadsRecord(), DocumentStore::kProductFolder);
 }
 
-QString DownloadStore::releasesFolder()
+DownloadStore DownloadStore::inDocuments()
 {
-    return DocumentFiles::path(DocumentFiles::kRemoteReleases) + QLatin1Char('/') + ZelFirmwareDataTool::kProductFolder;
+    return in(DocumentStore::current());
 }
 
 QString DownloadStore::folderForVersion(const QString& version) const
@@ -135,8 +135,8 @@ bool DownloadStore::recordDownload(const QString& version, const QString& folder
         // No file yet, or one that cannot be read as a dictionary: that one is
         // kept aside rather than overwritten.
         if (QFile::exists(m_path)) {
-            QFile::remove(m_path + DocumentFiles::kDamagedSuffix);
-            QFile::rename(m_path, m_path + DocumentFiles::kDamagedSuffix);
+            QFile::remove(m_path + DocumentStore::kDamagedSuffix);
+            QFile::rename(m_path, m_path + DocumentStore::kDamagedSuffix);
         }
         root.reset(plist_new_dict());
     }

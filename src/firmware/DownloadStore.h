@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+class DocumentStore;
+
 // The record of unpacked downloads, "downloads.plist" in the documents
 // directory: "gamepads" lists the products that have records, and each
 // product's dictionary maps a release's version text to the folder of its
@@ -13,10 +15,11 @@ public:
     static inline const QString kGamepadsKey = QStringLiteral("gamepads");
 
     explicit DownloadStore(const QString& filePath, const QString& product);
-    // The documents folder's record, for the product's releases.
+    // The record of documents, for the product's releases; the folder they
+    // are unpacked into is documents.remoteProductFolder().
+    static DownloadStore in(const DocumentStore& documents);
+    // The record of the current documents folder (DocumentStore::current).
     static DownloadStore inDocuments();
-    // The folder the product's downloads are unpacked into, one folder each.
-    static QString releasesFolder();
 
     // The folder recorded for version, or a null text when there is none (no
     // file, an unreadable file, no product, no such version).

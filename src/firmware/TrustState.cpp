@@ -2,7 +2,7 @@
 
 #include "firmware/ReleaseSignature.h"
 #include "lib/RecordFile.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/Localization.h"
 
 #include <QFile>
@@ -137,7 +137,7 @@ std::optional<qint64> TrustState::wholeVersion(const QJsonValue& value, qint64 l
 
 QString TrustState::defaultPath()
 {
-    return DocumentFiles::path(DocumentFiles::kTrustRecord);
+    return DocumentStore::current().trustRecord();
 }
 
 TrustState::TrustState(QString path)

@@ -4,7 +4,7 @@
 #include "lib/MessageToast.h"
 #include "lib/WriteFailure.h"
 #include "lib/ZipArchive.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
@@ -234,7 +234,7 @@ bool importInto(const QString& path, QList<Shown>* messages)
     static const QRegularExpression duplicateSuffix(QStringLiteral("\\s*\\(\\d+\\)$"));
     const QString folderName = ZelDataTool::w8FirmwareNameString(incoming.completeBaseName().remove(duplicateSuffix));
 
-    const QString importFolder = DocumentFiles::path(DocumentFiles::kLocalReleases);
+    const QString importFolder = DocumentStore::current().path(DocumentStore::kLocalReleases);
     makeFolder(importFolder);
     const QString productFolder = ZelDataTool::localProductFolder();
     makeFolder(productFolder);

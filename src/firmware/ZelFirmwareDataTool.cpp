@@ -6,7 +6,7 @@
 #include "firmware/TrustState.h"
 #include "lib/HttpClient.h"
 #include "lib/MessageToast.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
@@ -125,7 +125,7 @@ QByteArray ZelFirmwareDataTool::queryText(const QString& serverBaseUrl, const QS
 
 QString ZelFirmwareDataTool::localFirmwareFolder()
 {
-    return DocumentFiles::path(DocumentFiles::kLocalReleases) + QLatin1Char('/') + kProductFolder;
+    return DocumentStore::current().localProductFolder();
 }
 
 void ZelFirmwareDataTool::sortNewestFirst(QList<ZelFirmware>& records, QStringList* refused)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firmware/ZelFirmware.h"
+#include "platform/runtime/DocumentStore.h"
 
 #include <QDateTime>
 #include <QList>
@@ -24,7 +25,7 @@ public:
     static constexpr double kListDeadline = 60.0;
     // A release list larger than this is refused: it is a few kilobytes.
     static constexpr qint64 kMaxReleaseListBytes = qint64(1) * 1024 * 1024;
-    static inline const QString kProductFolder = QStringLiteral("zelmar-q3-dart");
+    static inline const QString& kProductFolder = DocumentStore::kProductFolder;
 
     static ZelFirmwareDataTool& sharedInstance();
 

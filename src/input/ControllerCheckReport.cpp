@@ -2,7 +2,7 @@
 
 #include "lib/RecordFile.h"
 #include "platform/gamepad/GCController.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/Localization.h"
 
 #include <QDir>
@@ -460,7 +460,7 @@ QString ControllerCheckReport::controllerKey() const
 
 QString ControllerCheckReport::folder()
 {
-    return DocumentFiles::path(DocumentFiles::kCheckReports);
+    return DocumentStore::current().checkReports();
 }
 
 QString ControllerCheckReport::save(QString* error) const

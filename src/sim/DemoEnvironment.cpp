@@ -4,6 +4,7 @@
 #include "firmware/ZelFirmwareDataTool.h"
 #include "lib/NetworkBackend.h"
 #include "lib/NetworkModule.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/WebHosts.h"
 #include "sim/DemoReleases.h"
@@ -122,7 +123,7 @@ DemoEnvironment::~DemoEnvironment()
 
 QString DemoEnvironment::documentsPath() const
 {
-    return DocumentsDirectory::path();
+    return DocumentStore::current().folder();
 }
 
 QString DemoEnvironment::serverUrl() const

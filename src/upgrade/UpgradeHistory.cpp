@@ -2,7 +2,7 @@
 
 #include "lib/RecordFile.h"
 #include "lib/WriteFailure.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "upgrade/UpgradeReason.h"
 
 #include <QFile>
@@ -31,9 +31,9 @@ bool readArray(const QString& path, QJsonArray* out)
 // A name next to the damaged file that no earlier damaged copy holds.
 QString asideName(const QString& path)
 {
-    QString aside = path + DocumentFiles::kDamagedSuffix;
+    QString aside = path + DocumentStore::kDamagedSuffix;
     for (int n = 2; QFile::exists(aside); ++n)
-        aside = path + DocumentFiles::kDamagedSuffix + QStringLiteral("-%1").arg(n);
+        aside = path + DocumentStore::kDamagedSuffix + QStringLiteral("-%1").arg(n);
     return aside;
 }
 
@@ -92,7 +92,7 @@ UpgradeRecord UpgradeRecord::fromJson(const QJsonObject& o)
 }
 
 UpgradeHistory::UpgradeHistory()
-    : UpgradeHistory(DocumentFiles::path(DocumentFiles::kUpgradeHistory))
+    : UpgradeHistory(DocumentStore::current().upgradeHistory())
 {
 }
 

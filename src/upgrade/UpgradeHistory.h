@@ -39,7 +39,7 @@ struct UpgradeRecord {
 // never overwritten.
 class UpgradeHistory {
 public:
-    // The history in the documents directory.
+    // The history in the current documents folder (DocumentStore::current).
     UpgradeHistory();
     explicit UpgradeHistory(const QString& path);
 

@@ -5,6 +5,7 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
 
@@ -53,7 +54,7 @@ bool UpgradeRun::downloadsFirst(const ZelFirmware& release)
     // A release downloaded before is used again unless a key is trusted.
     if (ReleaseSignature::hasTrustedKeys())
         return true;
-    return DownloadStore::inDocuments().folderForVersion(release.version).isNull();
+    return DownloadStore::in(DocumentStore::current()).folderForVersion(release.version).isNull();
 }
 
 UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpgradeManager& e)
@@ -63,8 +64,9 @@ UpgradePlan UpgradeRun::planFor(const ZelFirmware& release, const ZelFirmwareUpg
     if (!release.isOnline()) {
         folder = release.path;
     } else if (!downloadsFirst(release)) {
-        folder = DownloadStore::releasesFolder() + QLatin1Char('/')
-            + DownloadStore::inDocuments().folderForVersion(release.version);
+        const DocumentStore documents = DocumentStore::current();
+        folder = documents.remoteProductFolder() + QLatin1Char('/')
+            + DownloadStore::in(documents).folderForVersion(release.version);
     }
     return UpgradePlan::make(need, pathsIn(folder));
 }

@@ -688,13 +688,6 @@ void ZelFirmwareUpgradeManager::stopIdentifying()
     m_identifyTimer.reset();
 }
 
-void ZelFirmwareUpgradeManager::abortDownload()
-{
-    ++m_downloadId;
-    if (auto abort = std::exchange(m_abortDownload, nullptr))
-        abort();
-}
-
 void ZelFirmwareUpgradeManager::notifyPhase(ZelUpgradePhase phase)
 {
     if (auto hook = m_runHooks.phase; hook)

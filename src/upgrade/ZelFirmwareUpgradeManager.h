@@ -2,6 +2,7 @@
 
 #include "platform/transport/EAAccessory.h"
 #include "upgrade/ControllerProtocol.h"
+#include "upgrade/ReleaseFetcher.h"
 #include "upgrade/DeviceInformation.h"
 #include "upgrade/ReplyFramer.h"
 #include "upgrade/RightImageWriter.h"
@@ -25,7 +26,6 @@ class QObject;
 class Timer;
 class UpgradeRun;
 struct Notification;
-struct ZelFirmware;
 
 // What checkFirmware found.
 enum ZelFirmwareCheckResult : quint64 {
@@ -166,9 +166,9 @@ public:
 
     // Release selection and start.
     static constexpr double kFailureSeconds = 3.0;
-    static inline const QString kBootFileName = QStringLiteral("V7E_IAP.bin");
-    static inline const QString kLeftFileName = QStringLiteral("V7E_ISP.bin");
-    static inline const QString kRightFileName = QStringLiteral("Q3_RIGHT.bin");
+    static inline const QString& kBootFileName = ReleaseFetcher::kBootFileName;
+    static inline const QString& kLeftFileName = ReleaseFetcher::kLeftFileName;
+    static inline const QString& kRightFileName = ReleaseFetcher::kRightFileName;
 
     void setSelectedFirmware(const ZelFirmware* firmware);
     // Selects a release nobody picked (the newest the online list offers):
@@ -236,8 +236,8 @@ public:
     void detachRun(const UpgradeRun* run);
     // Ends the download under way, if any: its request is aborted, its partial
     // file goes, and its completion does nothing.
-    void abortDownload();
-    bool isDownloading() const { return static_cast<bool>(m_abortDownload); }
+    void abortDownload() { m_fetcher.abort(); }
+    bool isDownloading() const { return m_fetcher.isDownloading(); }
     // Ends the run where it stands without a message: nothing more is sent.
     void cancelRun();
     // A run belongs to the controller with this Bluetooth address (as
@@ -280,7 +280,7 @@ public:
     // controller's replies and the release chosen.
     const EAAccessoryPtr& accessory() const { return m_accessory; }
     const QStringList& supportedProtocols() const;
-    const QString& latestFirmwareVersion() const { return m_latestFirmwareVersion; }
+    const QString& latestFirmwareVersion() const { return m_selectedRelease.version; }
     bool hasSelectedFirmware() const { return m_hasSelectedFirmware; }
     // The selected release's unpacked images; empty where it has none.
     const QString& bootFilePath() const { return m_bootFilePath; }
@@ -347,10 +347,10 @@ private:
     void reportPercent(double percent);
     // Ends the run: clears isUpgradingFirmware and tells the user.
     void failRun(const UpgradeReason& reason, double seconds = 1.5);
-    void downloadFinished(const QString& filePath);
-    // With a trusted key: the reason the selected release may not be
-    // installed, or None when its signature verifies.
-    UpgradeReason signatureRefusal() const;
+    // What the release fetcher is given: the download limits of the
+    // settings, and hooks that report to the run and send the images found.
+    ReleaseFetcher::Limits downloadLimits() const;
+    ReleaseFetcher::Hooks fetchHooks();
     // Restarts the silence limit of the phase that begins: the flash limit
     // while the controller erases or commits its flash, else the packet one.
     void touchWatchdog(bool flashPhase = false);
@@ -362,11 +362,9 @@ private:
     ReadCallback m_readCallback;
     EAAccessoryPtr m_accessory;
     ControllerRegistry& m_controllers;
-    QString m_latestFirmwareVersion, m_latestFirmwareUrl, m_latestFirmwareMD5;
-    // The selected release's signed digest and signature (ReleaseSignature).
-    QString m_latestFirmwareSHA256, m_latestFirmwareSignature;
-    // The selected release came from the online list (ZelFirmware::listed).
-    bool m_latestFirmwareListed = false;
+    // The selected release: its version, address, digests, signature and
+    // whether it came from the online list.
+    ZelFirmware m_selectedRelease;
     QString m_bootFilePath, m_leftFilePath, m_rightFilePath;
     QString m_leftVersion, m_bootVersion, m_rightVersion;
     bool m_bootNeedUpgrade = false, m_leftNeedUpgrade = false, m_rightNeedUpgrade = false;
@@ -411,8 +409,8 @@ private:
     // come back; only a connection made while waiting continues it.
     bool m_awaitingReconnect = false;
     quint64 m_lastContinuedConnection = 0;
-    std::function<void()> m_abortDownload;
-    quint64 m_downloadId = 0;
+    // Finds the selected release's images; a run's end aborts its download.
+    ReleaseFetcher m_fetcher;
     bool m_queriesHeld = false;
     bool m_runActive = false;
     QString m_runController;

@@ -2,7 +2,7 @@
 // controller through the real session, streams and notifications, and a real
 // HTTP server on 127.0.0.1 for downloads.
 #include "accessory/EADSessionController.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/Localization.h"
@@ -92,7 +92,7 @@ class TestUpgradeRun : public QObject {
     }
     SimulatedController& sim() { return m_sim->controller(); }
     QString documents() const { return m_dir.filePath(QStringLiteral("documents")); }
-    QString historyPath() const { return documents() + QLatin1Char('/') + DocumentFiles::kUpgradeHistory; }
+    QString historyPath() const { return documents() + QLatin1Char('/') + DocumentStore::kUpgradeHistory; }
 
     QString write(const QString& name, const QByteArray& bytes) { return writeTestFile(m_dir.path(), name, bytes); }
 
@@ -454,7 +454,7 @@ private slots:
         QCOMPARE(sim().receivedMessages().size(), count);
         QCOMPARE(sim().rightFlash(), right);
         QCOMPARE(sim().leftApplicationFlash(), left);
-        QCOMPARE(documentEntries(), (QStringList { QStringLiteral("RemoteBinFiles"), DocumentFiles::kUpgradeHistory }));
+        QCOMPARE(documentEntries(), (QStringList { QStringLiteral("RemoteBinFiles"), DocumentStore::kUpgradeHistory }));
         QVERIFY(unpackedReleases().isEmpty());
         const UpgradeRecord r = UpgradeHistory(historyPath()).records().last();
         QCOMPARE(r.outcome, QStringLiteral("cancelled"));

@@ -6,7 +6,7 @@
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelDataTool.h"
 #include "firmware/ZelFirmwareDataTool.h"
-#include "platform/runtime/DocumentFiles.h"
+#include "platform/runtime/DocumentStore.h"
 #include "platform/runtime/DocumentsDirectory.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/Localization.h"
@@ -602,7 +602,7 @@ private slots:
         QCOMPARE(m_view->upgradeButton->text(), localized("TryAgain"));
         QVERIFY(drawsModel());
         QVERIFY(waitUntil([&] { return zips().isEmpty(); })); // no partial file stays
-        QVERIFY(!QDir(documents + QLatin1Char('/') + DocumentFiles::kRemoteReleases + QLatin1Char('/')
+        QVERIFY(!QDir(documents + QLatin1Char('/') + DocumentStore::kRemoteReleases + QLatin1Char('/')
             + ZelFirmwareDataTool::kProductFolder)
                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                      .contains(kNewest));
