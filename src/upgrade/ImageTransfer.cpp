@@ -17,6 +17,9 @@ ImageTransfer::~ImageTransfer()
 
 void ImageTransfer::scheduleResend(double seconds, std::function<void()> action)
 {
+    // One a message: the waiting resend is moved to the new message.
+    if (m_resend && m_resend->rearm(seconds, std::move(action)))
+        return;
     if (m_resend)
         m_resend->invalidate();
     m_resend = Timer::scheduledTimer(seconds, false, std::move(action));
