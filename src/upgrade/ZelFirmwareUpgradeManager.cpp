@@ -458,8 +458,9 @@ void ZelFirmwareUpgradeManager::reportPercent(double percent)
 {
     if (m_runHooks.progress)
         m_runHooks.progress(percent);
-    NotificationCenter::defaultCenter().postNotification(
-        ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    if (center.hasObservers(ZelUpgradeProgressNotification))
+        center.postNotification(ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
 }
 
 void ZelFirmwareUpgradeManager::armResend(const QByteArray& bytes, ReadCallback resendHandler)

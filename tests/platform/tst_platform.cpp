@@ -39,7 +39,12 @@ private slots:
         center.postNotification(QStringLiteral("N"));
         center.postNotification(QStringLiteral("Other"));
         QCOMPARE(seen, QStringList { QStringLiteral("a:") });
+        QVERIFY(center.hasObservers(QStringLiteral("N")));
         center.removeObserver(&a);
+        QVERIFY(!center.hasObservers(QStringLiteral("N")));
+        QVERIFY(center.hasObservers(QStringLiteral("Other")));
+        center.removeObserver(&c);
+        QVERIFY(!center.hasObservers(QStringLiteral("Other")));
     }
 
     void timersAndDelaysFollowTheTimeScale()
