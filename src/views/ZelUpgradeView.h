@@ -5,6 +5,7 @@
 #include "upgrade/UpgradeScreenModel.h"
 #include "views/ZelBaseView.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 
@@ -111,6 +112,11 @@ protected:
 private:
     // Sets every widget from the model: the one place that shows and hides them.
     void draw();
+    // The figures a run moves every few messages (its percentage and time
+    // left): each new text lays the screen out again, so while the state
+    // and the step stay they are drawn at most once a frame, the last of
+    // them at the frame's end. A new state or step draws them at once.
+    void drawFigures();
     // Asks the model's question over the screen; a confirmation goes back to the model.
     void ask(const UpgradeScreenModel::Question& question);
     // Opens a question over the screen, which steps back behind it.
@@ -126,4 +132,10 @@ private:
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use
+    static constexpr double kFrameSeconds = 0.016;
+    bool m_figuresPending = false;
+    QElapsedTimer m_figuresDrawn;
+    // The state and step they were last drawn in.
+    std::optional<State> m_figuresState;
+    QString m_figuresPhase;
 };
