@@ -237,9 +237,15 @@ void ZelUpgradeView::drawFigures()
         }
         return;
     }
+    m_figuresPending = false; // a frame's end still to come draws again, to no effect
+    // A new state or step is drawn at once and starts no frame: its own
+    // figures follow at once too (the model sets them after the state).
+    if (m_figuresState == m.state() && m_figuresPhase == m.phaseText())
+        m_figuresDrawn.start();
+    else
+        m_figuresDrawn.invalidate();
     m_figuresState = m.state();
     m_figuresPhase = m.phaseText();
-    m_figuresDrawn.start();
     if (progressTextLabel->text() != m.progressText())
         setProgressText(m.progressText());
     stepsLabel->setText(m.stepsText());

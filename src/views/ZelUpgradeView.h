@@ -97,6 +97,8 @@ public:
     QString planText() const { return m_model->planTextNow(); }
     // The steps' text of the run, as shown while it runs and after its outcome.
     QString stepsText() const { return m_model->stepsTextNow(); }
+    // The run's newest figures wait for the end of the frame (drawFigures).
+    bool figuresPending() const { return m_figuresPending; }
 
     // The run's progress, in percent.
     void showProgress(double percent) { m_model->showProgress(percent); }

@@ -40,11 +40,9 @@ private slots:
         center.postNotification(QStringLiteral("Other"));
         QCOMPARE(seen, QStringList { QStringLiteral("a:") });
         QVERIFY(center.hasObservers(QStringLiteral("N")));
+        QVERIFY(!center.hasObservers(QStringLiteral("Other"))); // c removed all of its own
         center.removeObserver(&a);
         QVERIFY(!center.hasObservers(QStringLiteral("N")));
-        QVERIFY(center.hasObservers(QStringLiteral("Other")));
-        center.removeObserver(&c);
-        QVERIFY(!center.hasObservers(QStringLiteral("Other")));
     }
 
     void timersAndDelaysFollowTheTimeScale()
