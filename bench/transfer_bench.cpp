@@ -122,20 +122,34 @@ bool measureTool(
     const QString banner = QString::fromUtf8(sim.readLine());
     const QString address = banner.section(QLatin1Char(' '), 2, 2).remove(QLatin1Char(','));
     QTemporaryDir documents;
-    std::vector<double> perMessage;
-    for (int i = 0; i < runs; ++i) {
+    // The tool's CPU time in seconds for one command; negative on failure.
+    auto cpuOf = [&](const QStringList& command) {
         const double before = childrenCpuSeconds();
         QProcess cli;
         cli.start(toolsDir + QStringLiteral("/q3dart-cli"),
-            { QStringLiteral("--device"), QStringLiteral("tcp:") + address, QStringLiteral("--documents"),
-                documents.path(), QStringLiteral("flash"), QStringLiteral("--boot"), paths[0], QStringLiteral("--left"),
-                paths[1], QStringLiteral("--right"), paths[2] });
+            QStringList { QStringLiteral("--device"), QStringLiteral("tcp:") + address, QStringLiteral("--documents"),
+                documents.path() }
+                + command);
         if (!cli.waitForFinished(kRunLimitMs) || cli.exitCode() != 0) {
-            std::fprintf(stderr, "q3dart-cli flash failed: %s\n", cli.readAllStandardError().constData());
-            return false;
+            std::fprintf(stderr, "q3dart-cli %s failed: %s\n", qPrintable(command.first()),
+                cli.readAllStandardError().constData());
+            return -1.0;
         }
-        perMessage.push_back((childrenCpuSeconds() - before) / messages * 1e6);
+        return childrenCpuSeconds() - before;
+    };
+    std::vector<double> perMessage;
+    for (int i = 0; i < runs; ++i) {
+        const double flash = cpuOf({ QStringLiteral("flash"), QStringLiteral("--boot"), paths[0],
+            QStringLiteral("--left"), paths[1], QStringLiteral("--right"), paths[2] });
+        // The same start, connection and version query with no image: what
+        // flash spends beyond it is its messages'.
+        const double versions = flash < 0 ? -1.0 : cpuOf({ QStringLiteral("versions") });
+        if (versions < 0)
+            return false;
+        perMessage.push_back(flash / messages * 1e6);
         std::printf("tool-cpu-us: %.2f\n", perMessage.back());
+        std::printf("tool-start-cpu-ms: %.2f\n", versions * 1e3);
+        std::printf("tool-net-cpu-us: %.2f\n", (flash - versions) / messages * 1e6);
     }
     sim.kill();
     sim.waitForFinished();

@@ -1,5 +1,7 @@
 #include "upgrade/ReplyFramer.h"
 
+#include <utility>
+
 void ReplyFramer::requestWritten(const QByteArray& request)
 {
     drop(m_buffer.size());
@@ -51,6 +53,10 @@ std::optional<QByteArray> ReplyFramer::next()
     }
     if (m_buffer.size() < size)
         return std::nullopt;
+    // The usual case, a reply read whole and alone, is handed on as it is:
+    // cutting it from a buffer it shares would copy what is left.
+    if (m_buffer.size() == size)
+        return std::exchange(m_buffer, QByteArray());
     QByteArray reply = m_buffer.left(size);
     m_buffer.remove(0, size);
     return reply;

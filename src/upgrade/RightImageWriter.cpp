@@ -124,11 +124,15 @@ void RightImageWriter::sendEnd()
 void RightImageWriter::armResend(const QByteArray& message, ReplyHandler resendHandler)
 {
     const quint64 index = m_state.kSendedIndex;
-    // One message is in flight at a time: a newer one's resend replaces this one's.
-    if (m_resend)
-        m_resend->invalidate();
-    m_resend = Timer::scheduledTimer(kResendDelay, false, [this, message, resendHandler, index] {
+    // One message is in flight at a time: a newer one's resend replaces
+    // this one's, moving the waiting timer rather than making one a message.
+    auto resend = [this, message, resendHandler, index] {
         if (m_state.kSendedIndex == index)
             write(message, resendHandler); // once: the resend arms nothing further
-    });
+    };
+    if (m_resend && m_resend->rearm(kResendDelay, resend))
+        return;
+    if (m_resend)
+        m_resend->invalidate();
+    m_resend = Timer::scheduledTimer(kResendDelay, false, std::move(resend));
 }

@@ -465,8 +465,9 @@ void ZelFirmwareUpgradeManager::reportPercent(double percent)
 {
     if (m_runHooks.progress)
         m_runHooks.progress(percent);
-    NotificationCenter::defaultCenter().postNotification(
-        ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    if (center.hasObservers(ZelUpgradeProgressNotification))
+        center.postNotification(ZelUpgradeProgressNotification, percent, { { ZelConnectionIDKey, connectionID() } });
 }
 
 void ZelFirmwareUpgradeManager::imageEnded(UpgradePlan::Image image)
@@ -720,12 +721,16 @@ void ZelFirmwareUpgradeManager::armRestartWatchdog()
 void ZelFirmwareUpgradeManager::armWatchdog(double seconds, UpgradeReason::Code reason)
 {
     m_silenceLimitOnOpening = 0.0;
-    if (m_watchdog)
-        m_watchdog->invalidate();
-    m_watchdog = Timer::scheduledTimer(seconds, false, [this, reason] {
+    std::function<void()> expired = [this, reason] {
         if (m_isUpgradingFirmware)
             failRun(UpgradeReason(reason));
-    });
+    };
+    // Moved at every reply: the waiting limit is moved, not made again.
+    if (m_watchdog && m_watchdog->rearm(seconds, std::move(expired)))
+        return;
+    if (m_watchdog)
+        m_watchdog->invalidate();
+    m_watchdog = Timer::scheduledTimer(seconds, false, std::move(expired));
 }
 
 void ZelFirmwareUpgradeManager::stopWatchdog()

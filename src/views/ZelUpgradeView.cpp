@@ -201,8 +201,7 @@ void ZelUpgradeView::draw()
     remoteFileButton->setHidden(!m.offersPick());
     upgradeButton->setText(m.upgradeButtonText());
     upgradeButton->setHidden(!m.offersUpgrade());
-    if (progressTextLabel->text() != m.progressText())
-        setProgressText(m.progressText());
+    drawFigures();
     progressTextLabel->setHidden(!m.showsProgressText());
     cancelButton->setHidden(!m.offersCancel());
     cancelButton->setText(m.cancelButtonText());
@@ -214,12 +213,43 @@ void ZelUpgradeView::draw()
 
     planLabel->setText(m.planText());
     planLabel->setHidden(m.planText().isEmpty());
-    stepsLabel->setText(m.stepsText());
-    stepsLabel->setHidden(m.stepsText().isEmpty());
     upgradePromptLabel->setText(m.promptText());
     upgradePromptLabel->setHidden(m.promptText().isEmpty());
     phaseLabel->setText(m.phaseText());
     phaseLabel->setHidden(m.phaseText().isEmpty());
+}
+
+void ZelUpgradeView::drawFigures()
+{
+    const UpgradeScreenModel& m = *m_model;
+    if (m_figuresState == m.state() && m_figuresPhase == m.phaseText() && m_figuresDrawn.isValid()
+        && m_figuresDrawn.elapsed() < MainQueue::scaledMilliseconds(kFrameSeconds)) {
+        if (!m_figuresPending) {
+            m_figuresPending = true;
+            MainQueue::dispatchAfter(
+                kFrameSeconds,
+                [this] {
+                    m_figuresPending = false;
+                    m_figuresDrawn.invalidate();
+                    drawFigures();
+                },
+                this);
+        }
+        return;
+    }
+    m_figuresPending = false; // a frame's end still to come draws again, to no effect
+    // A new state or step is drawn at once and starts no frame: its own
+    // figures follow at once too (the model sets them after the state).
+    if (m_figuresState == m.state() && m_figuresPhase == m.phaseText())
+        m_figuresDrawn.start();
+    else
+        m_figuresDrawn.invalidate();
+    m_figuresState = m.state();
+    m_figuresPhase = m.phaseText();
+    if (progressTextLabel->text() != m.progressText())
+        setProgressText(m.progressText());
+    stepsLabel->setText(m.stepsText());
+    stepsLabel->setHidden(m.stepsText().isEmpty());
 }
 
 void ZelUpgradeView::hideFirmwareListView()

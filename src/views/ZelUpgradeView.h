@@ -5,6 +5,7 @@
 #include "upgrade/UpgradeScreenModel.h"
 #include "views/ZelBaseView.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 
@@ -96,6 +97,8 @@ public:
     QString planText() const { return m_model->planTextNow(); }
     // The steps' text of the run, as shown while it runs and after its outcome.
     QString stepsText() const { return m_model->stepsTextNow(); }
+    // The run's newest figures wait for the end of the frame (drawFigures).
+    bool figuresPending() const { return m_figuresPending; }
 
     // The run's progress, in percent.
     void showProgress(double percent) { m_model->showProgress(percent); }
@@ -111,6 +114,11 @@ protected:
 private:
     // Sets every widget from the model: the one place that shows and hides them.
     void draw();
+    // The figures a run moves every few messages (its percentage and time
+    // left): each new text lays the screen out again, so while the state
+    // and the step stay they are drawn at most once a frame, the last of
+    // them at the frame's end. A new state or step draws them at once.
+    void drawFigures();
     // Asks the model's question over the screen; a confirmation goes back to the model.
     void ask(const UpgradeScreenModel::Question& question);
     // Opens a question over the screen, which steps back behind it.
@@ -126,4 +134,10 @@ private:
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100
     int m_progressFontPixels = 0; // the status line's font size in use
+    static constexpr double kFrameSeconds = 0.016;
+    bool m_figuresPending = false;
+    QElapsedTimer m_figuresDrawn;
+    // The state and step they were last drawn in.
+    std::optional<State> m_figuresState;
+    QString m_figuresPhase;
 };

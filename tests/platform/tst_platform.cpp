@@ -39,7 +39,10 @@ private slots:
         center.postNotification(QStringLiteral("N"));
         center.postNotification(QStringLiteral("Other"));
         QCOMPARE(seen, QStringList { QStringLiteral("a:") });
+        QVERIFY(center.hasObservers(QStringLiteral("N")));
+        QVERIFY(!center.hasObservers(QStringLiteral("Other"))); // c removed all of its own
         center.removeObserver(&a);
+        QVERIFY(!center.hasObservers(QStringLiteral("N")));
     }
 
     void timersAndDelaysFollowTheTimeScale()
@@ -92,6 +95,52 @@ private slots:
         delete context;
         QVERIFY(waitForMainQueueDelay(0.5));
         QVERIFY(!ran);
+    }
+
+    // A deadline moved at every message: the newest block runs once, never
+    // before its own deadline, whether that is later or sooner than the one
+    // it replaced; a timer that fired or repeats is not moved.
+    void aRearmedTimerRunsItsNewBlockAtItsNewDeadline()
+    {
+        QStringList ran;
+        QElapsedTimer clock;
+        clock.start();
+        auto timer = Timer::scheduledTimer(0.05, false, [&] { ran << QStringLiteral("first"); });
+        QVERIFY(timer->rearm(0.3, [&] { ran << QStringLiteral("later"); }));
+        QVERIFY(waitUntil([&] { return !ran.isEmpty(); }));
+        QVERIFY2(clock.elapsed() >= 300, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(ran, QStringList { QStringLiteral("later") });
+        QVERIFY(!timer->isValid());
+        std::function<void()> kept = [&] { ran << QStringLiteral("kept"); };
+        QVERIFY(!timer->rearm(0.1, std::move(kept)));
+        QVERIFY(kept); // left for the caller's new timer
+        QVERIFY(waitForMainQueueDelay(0.2));
+        QCOMPARE(ran.size(), 1);
+
+        ran.clear();
+        clock.restart();
+        timer = Timer::scheduledTimer(5.0, false, [&] { ran << QStringLiteral("far"); });
+        QVERIFY(timer->rearm(0.1, [&] { ran << QStringLiteral("sooner"); }));
+        QVERIFY(waitUntil([&] { return !ran.isEmpty(); }));
+        QVERIFY(clock.elapsed() >= 100 && clock.elapsed() < 5000);
+        QCOMPARE(ran, QStringList { QStringLiteral("sooner") });
+
+        // Moved many times, as a watchdog is: one run, after the last deadline.
+        ran.clear();
+        timer = Timer::scheduledTimer(0.02, false, [&] { ran << QStringLiteral("stale"); });
+        for (int i = 0; i < 10; ++i) {
+            clock.restart();
+            QVERIFY(timer->rearm(0.5, [&] { ran << QStringLiteral("moved"); }));
+            QVERIFY(waitForMainQueueDelay(0.01));
+        }
+        QVERIFY(waitUntil([&] { return !ran.isEmpty(); }));
+        QVERIFY(clock.elapsed() >= 500);
+        QVERIFY(waitForMainQueueDelay(0.1));
+        QCOMPARE(ran, QStringList { QStringLiteral("moved") });
+
+        auto repeating = Timer::scheduledTimer(1.0, true, [] {});
+        QVERIFY(!repeating->rearm(0.5, [] {}));
+        repeating->invalidate();
     }
 
     void localisedTextsComeFromTheTablesAndMissingKeysAreEmpty()

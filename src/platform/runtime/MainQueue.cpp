@@ -79,19 +79,49 @@ std::shared_ptr<Timer> Timer::scheduledTimer(double seconds, bool repeats, std::
     timer->m_timer = std::make_unique<QTimer>();
     timer->m_timer->setSingleShot(!repeats);
     timer->m_timer->setTimerType(Qt::PreciseTimer);
-    timer->m_timer->setInterval(MainQueue::scaledMilliseconds(seconds));
+    const int ms = MainQueue::scaledMilliseconds(seconds);
+    timer->m_timer->setInterval(ms);
     Timer* raw = timer.get();
-    QObject::connect(raw->m_timer.get(), &QTimer::timeout, raw->m_timer.get(), [raw] {
-        raw->m_fired = true;
-        // The block may drop the last reference to the timer: keep a copy.
-        std::function<void()> block = raw->m_block;
-        if (!raw->m_repeats)
-            raw->invalidate();
-        if (block)
-            block();
-    });
+    QObject::connect(raw->m_timer.get(), &QTimer::timeout, raw->m_timer.get(), [raw] { raw->timeout(); });
+    timer->m_due = QDeadlineTimer(ms, Qt::PreciseTimer);
+    timer->m_timerDue = timer->m_due;
     timer->m_timer->start();
     return timer;
+}
+
+void Timer::timeout()
+{
+    // Moved to a later deadline since it was started: it waits for the rest.
+    if (!m_repeats && m_due.deadlineNSecs() > m_timerDue.deadlineNSecs()) {
+        const qint64 left = m_due.remainingTimeNSecs();
+        if (left > 0) {
+            m_timerDue = m_due;
+            m_timer->start(int((left + 999999) / 1000000));
+            return;
+        }
+    }
+    m_fired = true;
+    // The block may drop the last reference to the timer: keep a copy.
+    std::function<void()> block = m_block;
+    if (!m_repeats)
+        invalidate();
+    if (block)
+        block();
+}
+
+bool Timer::rearm(double seconds, std::function<void()>&& block)
+{
+    if (m_repeats || !m_block || !isValid())
+        return false;
+    const int ms = MainQueue::scaledMilliseconds(seconds);
+    m_block = std::move(block);
+    m_due = QDeadlineTimer(ms, Qt::PreciseTimer);
+    // Sooner than the QTimer would come: it is started again.
+    if (m_due.deadlineNSecs() < m_timerDue.deadlineNSecs()) {
+        m_timerDue = m_due;
+        m_timer->start(ms);
+    }
+    return true;
 }
 
 Timer::~Timer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -48,11 +49,25 @@ public:
 
     void invalidate();
     bool isValid() const;
+    // A single-shot timer still waiting now fires block `seconds` from now
+    // instead, as a new scheduledTimer would; false, and nothing changed,
+    // when it already fired, was invalidated or repeats (block is then left
+    // as it was, for the caller's new timer). For a deadline
+    // moved at every message: a later deadline only takes note of the time
+    // (the timer, when it comes, waits for the rest, to the next whole
+    // millisecond), so moving it costs a clock reading, not a timer made and
+    // destroyed. Never early; up to a millisecond later than a new timer.
+    bool rearm(double seconds, std::function<void()>&& block);
 
 private:
     Timer() = default;
+    void timeout();
+
     std::unique_ptr<QTimer> m_timer;
     std::function<void()> m_block;
+    // When the block is due, and when the QTimer is (never later).
+    QDeadlineTimer m_due;
+    QDeadlineTimer m_timerDue;
     bool m_repeats = false;
     bool m_fired = false;
 };

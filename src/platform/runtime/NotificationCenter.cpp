@@ -18,15 +18,22 @@ void NotificationCenter::removeObserver(const void* observer)
     std::erase_if(m_entries, [observer](const Entry& e) { return e.observer == observer; });
 }
 
+bool NotificationCenter::hasObservers(const QString& name) const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [&name](const Entry& e) { return e.name == name; });
+}
+
 void NotificationCenter::postNotification(const QString& name, const QVariant& object, const QVariantMap& userInfo)
 {
-    const Notification note { name, object, userInfo };
     // Handlers may add or remove observers while we deliver: take a snapshot
     // of the ids first, and skip entries that disappeared in the meantime.
     std::vector<quint64> ids;
     for (const Entry& e : m_entries)
         if (e.name == name)
             ids.push_back(e.id);
+    if (ids.empty())
+        return;
+    const Notification note { name, object, userInfo };
     for (quint64 id : ids) {
         auto it = std::find_if(m_entries.begin(), m_entries.end(), [id](const Entry& e) { return e.id == id; });
         if (it == m_entries.end())

@@ -27,6 +27,9 @@ public:
     // Removes every registration of observer.
     void removeObserver(const void* observer);
     void postNotification(const QString& name, const QVariant& object = {}, const QVariantMap& userInfo = {});
+    // Whether anyone observes name: a poster of a notification per message
+    // need not build one that nobody hears.
+    bool hasObservers(const QString& name) const;
 
 private:
     struct Entry {
