@@ -324,7 +324,7 @@ private slots:
         VirtualGameController pad, other;
         pad.plugIn();
         other.plugIn();
-        const auto wrapper = KestGameController::create();
+        const auto wrapper = KestGameController::create(manager());
         QCOMPARE(wrapper->gamePadType(), qint64(2)); // no controller yet
         wrapper->setController(pad.controller());
         // A handler put in place afterwards survives a second call with the same controller.
