@@ -145,7 +145,7 @@ private slots:
 
     void gameControllerWithoutAccessoryChangesNothing()
     {
-        VirtualGameController other;
+        VirtualGameController other(testsupport::controllerService());
         other.plugIn(); // announced at once; whatever it sets off is posted by now
         drainPostedEvents();
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
@@ -160,7 +160,7 @@ private slots:
         drainPostedEvents();
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
 
-        m_gamepad = std::make_unique<VirtualGameController>();
+        m_gamepad = std::make_unique<VirtualGameController>(testsupport::controllerService());
         m_gamepad->plugIn();
         QVERIFY(onScreen(root()->existingConnectedView()));
         QVERIFY(root()->accessory);

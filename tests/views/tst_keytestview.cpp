@@ -684,7 +684,8 @@ private slots:
 
     void withSeveralControllersTheUserPicksOne()
     {
-        VirtualGameController second(GCControllerProfile::Extended, {}, QStringLiteral("Second Pad"));
+        VirtualGameController second(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Second Pad"));
         second.offerHaptics(true, false, true);
         second.plugIn();
         QComboBox* chooser = view().padChooser;
@@ -708,7 +709,8 @@ private slots:
         QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
 
         // A pad without sticks has nothing for the stick check.
-        VirtualGameController basic(GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
+        VirtualGameController basic(
+            testsupport::controllerService(), GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
         basic.plugIn();
         chooser->setCurrentIndex(2);
         emit chooser->activated(2);
@@ -735,7 +737,8 @@ private slots:
     // and the light in any colour: as the controller is asked.
     void eachMotorRunsOnItsOwnAtItsStrength()
     {
-        VirtualGameController motors(GCControllerProfile::Extended, {}, QStringLiteral("Motor Pad"));
+        VirtualGameController motors(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Motor Pad"));
         motors.offerHaptics(true, true, true);
         motors.plugIn();
         view().padChooser->setCurrentIndex(1);
@@ -809,7 +812,8 @@ private slots:
     void motionSensorsAndTouchpadShowAsTheyReport()
     {
         QVERIFY(view().motionTab->isHidden() && view().touchpadTab->isHidden());
-        VirtualGameController sensing(GCControllerProfile::Extended, {}, QStringLiteral("Sensing Pad"));
+        VirtualGameController sensing(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Sensing Pad"));
         sensing.offerMotion(250);
         sensing.offerTouchpads(1, 2);
         sensing.plugIn();
