@@ -110,7 +110,9 @@ ZelConnectedView* ViewController::connectedView()
 {
     if (m_connectedView)
         return m_connectedView;
-    m_connectedView = addScreen(new ZelConnectedView(this), rect());
+    m_connectedView = addScreen(
+        new ZelConnectedView(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance(), this),
+        rect());
     m_connectedView->setObjectName(QStringLiteral("connectedView"));
     QPointer<ViewController> weak(this);
     m_connectedView->MFiBlock = [weak] {

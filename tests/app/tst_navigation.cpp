@@ -723,7 +723,7 @@ private slots:
         QCOMPARE(ScreenScaler::scaleFor(QSize(1920, 1080)), ScreenScaler::kLargest);
         QCOMPARE(ScreenScaler::scaleFor(QSize(3840, 2160)), ScreenScaler::kLargest);
 
-        ZelConnectedView connected;
+        ZelConnectedView connected(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance());
         connected.resize(1024, 576);
         connected.showAsNewlyAdded(); // without asking the controller
         ZelHomeView home;
