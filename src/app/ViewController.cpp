@@ -161,7 +161,9 @@ ZelKeyTestView* ViewController::keyTestView()
 {
     if (m_keyTestView)
         return m_keyTestView;
-    m_keyTestView = addScreen(new ZelKeyTestView(this), QRect());
+    m_keyTestView = addScreen(
+        new ZelKeyTestView(KestGameControllerManager::sharedInstance(), EADSessionController::sharedController(), this),
+        QRect());
     m_keyTestView->setObjectName(QStringLiteral("keyTestView"));
     m_keyTestView->keyboardController = keyboardController;
     QPointer<ViewController> weak(this);

@@ -10,6 +10,7 @@
 #include "app/ViewController.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "input/KestGameControllerManager.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/transport/EASession.h"
 #include "platform/runtime/Localization.h"
@@ -769,7 +770,7 @@ private slots:
     void closeButtonsStandInTheSamePlaceOnEveryScreen()
     {
         ZelUpgradeView upgrade(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance());
-        ZelKeyTestView keyTest;
+        ZelKeyTestView keyTest(KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         ZelTutorialView tutorial;
         ZelMFiGameView games;
         for (QWidget* screen : std::initializer_list<QWidget*> { &upgrade, &keyTest, &tutorial, &games }) {

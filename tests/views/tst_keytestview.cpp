@@ -180,7 +180,8 @@ private slots:
         // The sticks' last positions are shared by the whole process: bring
         // them to the centre before a screen listens.
         m_pad = testsupport::plugInCentredPad();
-        m_view = std::make_unique<ZelKeyTestView>();
+        m_view = std::make_unique<ZelKeyTestView>(
+            KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         m_view->resize(960, 540);
         m_view->show();
     }
@@ -325,7 +326,8 @@ private slots:
     {
         m_view.reset();
         m_pad->moveStick(Stick::Left, 0.5f, 0.0f); // nobody listening
-        m_view = std::make_unique<ZelKeyTestView>();
+        m_view = std::make_unique<ZelKeyTestView>(
+            KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         const QPointF start = centreOf(view().leftJoystickButton);
         m_pad->moveStick(Stick::Left, 0.0f, 0.0f);
         QCOMPARE(centreOf(view().leftJoystickButton), start - QPointF(0.5 * view().joystickRadius, 0));
@@ -404,7 +406,7 @@ private slots:
         // has shown or hidden.
         auto window = std::make_unique<QWidget>();
         window->resize(960, 540);
-        auto* screen = new ZelKeyTestView(window.get());
+        auto* screen = new ZelKeyTestView(KestGameControllerManager::sharedInstance(), session, window.get());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QVERIFY(screen->isHidden());
