@@ -3,6 +3,7 @@
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/runtime/InfoDictionary.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/gamepad/GameControllerService.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "sim/SimAccessoryTransport.h"
 #include "sim/SimulatedController.h"
@@ -12,7 +13,7 @@ EmbeddedDefault::EmbeddedDefault(const QString& documents, const QString& server
     // The web pages from their site, as without the demo: the offline copies
     // show where it cannot be reached, as it cannot without a network.
     , m_environment(documents, server, DemoEnvironment::Servers::Later, DemoEnvironment::WebPages::FromTheSite)
-    , m_gamepad(std::make_unique<VirtualGameController>())
+    , m_gamepad(std::make_unique<VirtualGameController>(GameControllerService::sharedService()))
 {
     // The demo's controller has motors and a light, motion sensors that
     // sample by themselves while it is measured (a gyroscope a little off,

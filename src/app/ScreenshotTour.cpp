@@ -10,6 +10,7 @@
 #include "input/MappingEditor.h"
 #include "platform/runtime/Localization.h"
 #include "platform/runtime/MainQueue.h"
+#include "platform/gamepad/GameControllerService.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "platform/runtime/WebHosts.h"
 #include "sim/DemoReleases.h"
@@ -476,7 +477,8 @@ void ScreenshotTour::buildSteps()
             [this] {
                 m_checkDriver.reset();
                 m_root->existingKeyTestView()->closeCheckAction();
-                m_joystick = VirtualGameController::joystick(QStringLiteral("USB Flight Stick"), 8, 4, 1);
+                m_joystick = VirtualGameController::joystick(
+                    GameControllerService::sharedService(), QStringLiteral("USB Flight Stick"), 8, 4, 1);
                 m_joystick->plugIn();
                 for (auto [index, value] :
                     { std::pair { 1, 1 }, { 4, 1 }, { 8, 21000 }, { 9, -12000 }, { 10, 32767 }, { 12, 3 } })

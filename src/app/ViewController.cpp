@@ -110,7 +110,9 @@ ZelConnectedView* ViewController::connectedView()
 {
     if (m_connectedView)
         return m_connectedView;
-    m_connectedView = addScreen(new ZelConnectedView(this), rect());
+    m_connectedView = addScreen(
+        new ZelConnectedView(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance(), this),
+        rect());
     m_connectedView->setObjectName(QStringLiteral("connectedView"));
     QPointer<ViewController> weak(this);
     m_connectedView->MFiBlock = [weak] {
@@ -159,7 +161,9 @@ ZelKeyTestView* ViewController::keyTestView()
 {
     if (m_keyTestView)
         return m_keyTestView;
-    m_keyTestView = addScreen(new ZelKeyTestView(this), QRect());
+    m_keyTestView = addScreen(
+        new ZelKeyTestView(KestGameControllerManager::sharedInstance(), EADSessionController::sharedController(), this),
+        QRect());
     m_keyTestView->setObjectName(QStringLiteral("keyTestView"));
     m_keyTestView->keyboardController = keyboardController;
     QPointer<ViewController> weak(this);

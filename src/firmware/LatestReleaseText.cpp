@@ -8,6 +8,12 @@
 
 LatestReleaseText LatestReleaseText::make(const QList<ZelFirmware>& firmwares, const QString& error)
 {
+    return make(firmwares, error, ZelFirmwareDataTool::sharedInstance().refusal);
+}
+
+LatestReleaseText LatestReleaseText::make(
+    const QList<ZelFirmware>& firmwares, const QString& error, const QString& refusal)
+{
     LatestReleaseText text;
     // A release whose signature is refused is never the latest.
     const auto offered = std::find_if(firmwares.cbegin(), firmwares.cend(), &ReleaseSignature::mayInstall);
@@ -16,7 +22,6 @@ LatestReleaseText LatestReleaseText::make(const QList<ZelFirmware>& firmwares, c
         text.value = offered->version;
         return text;
     }
-    const QString& refusal = ZelFirmwareDataTool::sharedInstance().refusal;
     if (!refusal.isEmpty()) {
         text.value = localized("ReleaseListRefused");
         text.reason = refusal;

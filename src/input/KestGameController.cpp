@@ -20,59 +20,59 @@ float lastRY = 0.0f;
 
 // A button handler: the key's slot as it is at this event, fed the pressed
 // flag; the analogue value is not looked at and repeats are not held back.
-GCControllerButtonInput::ValueChangedHandler keyHandler(Key key)
+GCControllerButtonInput::ValueChangedHandler keyHandler(KestGameControllerManager* manager, Key key)
 {
-    return [key](GCControllerButtonInput*, float, bool pressed) {
-        if (const auto block = KestGameControllerManager::sharedInstance().keyPressed(key))
+    return [manager, key](GCControllerButtonInput*, float, bool pressed) {
+        if (const auto block = manager->keyPressed(key))
             block(pressed);
     };
 }
 
-void wire(GCControllerButtonInput* element, Report report, Key key)
+void wire(KestGameControllerManager* manager, GCControllerButtonInput* element, Report report, Key key)
 {
     if (!element)
         return;
     if (report == Report::EveryValue)
-        element->setValueChangedHandler(keyHandler(key));
+        element->setValueChangedHandler(keyHandler(manager, key));
     else if (report == Report::PressedChanges)
-        element->setPressedChangedHandler(keyHandler(key));
+        element->setPressedChangedHandler(keyHandler(manager, key));
 }
 
 // All four directions on every report, changed or not, in key order (up,
 // down, left, right).
-void wireDpad(GCControllerDirectionPad* dpad)
+void wireDpad(KestGameControllerManager* manager, GCControllerDirectionPad* dpad)
 {
-    dpad->setValueChangedHandler([](GCControllerDirectionPad* pad, float, float) {
+    dpad->setValueChangedHandler([manager](GCControllerDirectionPad* pad, float, float) {
         // Read before the first call: a slot may unplug and drop the controller.
         QVarLengthArray<std::pair<Key, bool>, 4> directions;
         for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
             if (e.direction)
                 directions.append({ e.key, (pad->*e.direction)()->isPressed() });
         for (const auto& [key, pressed] : directions)
-            if (const auto block = KestGameControllerManager::sharedInstance().keyPressed(key))
+            if (const auto block = manager->keyPressed(key))
                 block(pressed);
     });
 }
 
-void wireStick(GCControllerDirectionPad* stick, Stick which)
+void wireStick(KestGameControllerManager* manager, GCControllerDirectionPad* stick, Stick which)
 {
-    stick->setValueChangedHandler([which](GCControllerDirectionPad*, float x, float y) {
+    stick->setValueChangedHandler([manager, which](GCControllerDirectionPad*, float x, float y) {
         float& lastX = which == Stick::Left ? lastLX : lastRX;
         float& lastY = which == Stick::Left ? lastLY : lastRY;
         const float dx = x - lastX;
         const float dy = y - lastY;
         lastX = x;
         lastY = y;
-        if (const auto block = KestGameControllerManager::sharedInstance().joystickChanged(which))
+        if (const auto block = manager->joystickChanged(which))
             block(dx, dy);
     });
 }
 
 } // namespace
 
-std::shared_ptr<KestGameController> KestGameController::create()
+std::shared_ptr<KestGameController> KestGameController::create(KestGameControllerManager& manager)
 {
-    return std::shared_ptr<KestGameController>(new KestGameController);
+    return std::shared_ptr<KestGameController>(new KestGameController(manager));
 }
 
 void KestGameController::setController(const GCControllerPtr& controller)
@@ -129,10 +129,10 @@ void KestGameController::_setupExtendedGamepad()
     // The pad's directions have one handler, on the pad.
     for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
         if (!e.direction)
-            wire(GameControllerKeys::element(*pad, e.key), e.extendedReport, e.key);
-    wireDpad(pad->dpad());
-    wireStick(pad->leftThumbstick(), Stick::Left);
-    wireStick(pad->rightThumbstick(), Stick::Right);
+            wire(m_manager, GameControllerKeys::element(*pad, e.key), e.extendedReport, e.key);
+    wireDpad(m_manager, pad->dpad());
+    wireStick(m_manager, pad->leftThumbstick(), Stick::Left);
+    wireStick(m_manager, pad->rightThumbstick(), Stick::Right);
 }
 
 void KestGameController::_setupGamepad()
@@ -142,6 +142,6 @@ void KestGameController::_setupGamepad()
         return;
     for (const GameControllerKeys::Entry& e : GameControllerKeys::entries())
         if (!e.direction)
-            wire(GameControllerKeys::element(*pad, e.key), e.basicReport, e.key);
-    wireDpad(pad->dpad());
+            wire(m_manager, GameControllerKeys::element(*pad, e.key), e.basicReport, e.key);
+    wireDpad(m_manager, pad->dpad());
 }

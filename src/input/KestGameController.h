@@ -9,9 +9,12 @@
 #include <mutex>
 #include <utility>
 
+class KestGameControllerManager;
+
 // Wraps one connected controller: picks its input profile and installs a
 // handler on every element of that profile. The handlers report to the
-// manager's slots as they are at each event, never to this object.
+// manager's slots as they are at each event, never to this object. The
+// manager outlives every controller it wires.
 //
 // Nobody keeps a wrapper but the pause handler that it installs on its own
 // controller; it lives as long as the controller keeps that handler.
@@ -22,7 +25,7 @@ public:
     // What gamePadType() reads.
     enum GamePadType : qint64 { BasicGamepad = 0, ExtendedGamepad = 1, NoGamepad = 2 };
 
-    static std::shared_ptr<KestGameController> create();
+    static std::shared_ptr<KestGameController> create(KestGameControllerManager& manager);
     KestGameController(const KestGameController&) = delete;
     KestGameController& operator=(const KestGameController&) = delete;
 
@@ -53,8 +56,12 @@ public:
     void _setupGamepad();
 
 private:
-    KestGameController() = default;
+    explicit KestGameController(KestGameControllerManager& manager)
+        : m_manager(&manager)
+    {
+    }
 
+    KestGameControllerManager* m_manager;
     mutable std::mutex m_pauseMutex;
     PauseButtonBlock m_pauseButtonBlock;
     GCControllerPtr m_controller;

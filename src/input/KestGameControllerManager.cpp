@@ -43,7 +43,7 @@ void KestGameControllerManager::_gameControllerConnected(const Notification& not
             ++index;
         controller->setPlayerIndex(index);
     }
-    const auto gameController = KestGameController::create();
+    const auto gameController = KestGameController::create(*this);
     gameController->setController(controller);
     if (m_delegate)
         m_delegate->gameControllerManager(this, gameController);

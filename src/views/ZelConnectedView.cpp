@@ -14,8 +14,10 @@
 
 #include <tuple>
 
-ZelConnectedView::ZelConnectedView(QWidget* parent)
+ZelConnectedView::ZelConnectedView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent)
     : ZelBaseView(parent)
+    , m_engine(engine)
+    , m_catalogue(catalogue)
 {
     commonInit();
 }
@@ -93,16 +95,16 @@ void ZelConnectedView::didSetHidden(bool hidden)
 void ZelConnectedView::showVersions()
 {
     QPointer<ZelConnectedView> self(this);
-    ZelFirmwareUpgradeManager::sharedInstance().checkCurrentVersion([self](const QString& current) {
+    m_engine.checkCurrentVersion([self](const QString& current) {
         if (!self)
             return;
         self->currentVersionLabel->setText(current);
-        self->controllerLabel->setText(ZelFirmwareUpgradeManager::sharedInstance().controllerIdentityText());
-        ZelFirmwareDataTool::sharedInstance().getRemoteFirmwares(
+        self->controllerLabel->setText(self->m_engine.controllerIdentityText());
+        self->m_catalogue.getRemoteFirmwares(
             [self, current](const QList<ZelFirmware>& firmwares, const QString& error) {
                 if (!self)
                     return;
-                const LatestReleaseText latest = LatestReleaseText::make(firmwares, error);
+                const LatestReleaseText latest = LatestReleaseText::make(firmwares, error, self->m_catalogue.refusal);
                 self->latestVersionLabel->setText(latest.value);
                 self->upgradePromptRedDot->setHidden(
                     !latest.offered || ReleaseVersion::same(latest.offered->version, current));

@@ -11,6 +11,8 @@ class ElidedLabel;
 class QAbstractButton;
 class QLabel;
 class ScreenScaler;
+class ZelFirmwareDataTool;
+class ZelFirmwareUpgradeManager;
 
 // The screen shown while the controller is attached: its firmware version, the
 // newest online version with a red dot when they differ, and the ways to the
@@ -18,7 +20,9 @@ class ScreenScaler;
 class ZelConnectedView : public ZelBaseView {
     Q_OBJECT
 public:
-    explicit ZelConnectedView(QWidget* parent = nullptr);
+    // The engine that reads the controller's version and the catalogue asked
+    // for the latest release; both outlive the screen.
+    ZelConnectedView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
     ~ZelConnectedView() override;
 
     QPointer<QAbstractButton> upgradeButton;
@@ -64,5 +68,7 @@ private:
     void commonInit();
     void showVersions();
 
+    ZelFirmwareUpgradeManager& m_engine;
+    ZelFirmwareDataTool& m_catalogue;
     std::unique_ptr<ScreenScaler> m_scaler;
 };

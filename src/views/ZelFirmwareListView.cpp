@@ -137,7 +137,13 @@ QString ZelFirmwareListView::installedVersions()
 }
 
 ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
+    : ZelFirmwareListView(ZelFirmwareDataTool::sharedInstance(), parent)
+{
+}
+
+ZelFirmwareListView::ZelFirmwareListView(ZelFirmwareDataTool& catalogue, QWidget* parent)
     : ZelOverlayView(parent)
+    , m_catalogue(catalogue)
 {
     setStyleSheet(QString::fromLatin1(kOverlayStyle));
 
@@ -231,10 +237,9 @@ void ZelFirmwareListView::didSetHidden(bool hidden)
 void ZelFirmwareListView::loadData()
 {
     const quint64 load = ++m_loadGeneration;
-    ZelFirmwareDataTool& catalogue = ZelFirmwareDataTool::sharedInstance();
     switch (type) {
     case ZelFirmwareListTypeLocal:
-        firmwares = catalogue.getLocalFirmwares();
+        firmwares = m_catalogue.getLocalFirmwares();
         m_emptyReason.clear();
         m_canRetry = false;
         reloadTableView();
@@ -247,15 +252,15 @@ void ZelFirmwareListView::loadData()
         if (retryButton->isEnabled())
             retryButton->setHidden(true);
         emptyContentPropmtLabel->setText(localized("ReleaseListLoading"));
-        catalogue.getRemoteFirmwares([view = QPointer<ZelFirmwareListView>(this), load](
-                                         const QList<ZelFirmware>& records, const QString& error) {
+        m_catalogue.getRemoteFirmwares([view = QPointer<ZelFirmwareListView>(this), load](
+                                           const QList<ZelFirmware>& records, const QString& error) {
             // The list was loaded again meanwhile (the user switched to the
             // local list): this answer would put online rows under it.
             if (!view || view->m_loadGeneration != load)
                 return;
             view->firmwares = records;
             // Why the server gave nothing, and whether asking again may help.
-            const LatestReleaseText latest = LatestReleaseText::make(records, error);
+            const LatestReleaseText latest = LatestReleaseText::make(records, error, view->m_catalogue.refusal);
             view->m_emptyReason = latest.reason;
             view->m_canRetry = latest.retry;
             view->reloadTableView();

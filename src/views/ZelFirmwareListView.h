@@ -13,6 +13,7 @@
 class QAbstractButton;
 class QLabel;
 class QListWidget;
+class ZelFirmwareDataTool;
 
 enum ZelFirmwareListType : quint64 {
     ZelFirmwareListTypeLocal = 0,
@@ -38,6 +39,9 @@ public:
     // A row's second line: its date and its signature.
     static QString detailText(const ZelFirmware& firmware);
 
+    // The catalogue whose local and online releases it lists; it outlives the list.
+    explicit ZelFirmwareListView(ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
+    // A list of the shared catalogue, for the screen not yet handed its own.
     explicit ZelFirmwareListView(QWidget* parent = nullptr);
 
     quint64 type = ZelFirmwareListTypeLocal;
@@ -77,6 +81,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    ZelFirmwareDataTool& m_catalogue;
     QLabel* m_headerLabel = nullptr;
     QWidget* m_emptyPanel = nullptr;
     QWidget* m_footer = nullptr;

@@ -91,8 +91,10 @@ void addTitleLayer(QAbstractButton* key)
 
 } // namespace
 
-ZelKeyTestView::ZelKeyTestView(QWidget* parent)
+ZelKeyTestView::ZelKeyTestView(KestGameControllerManager& manager, EADSessionController& session, QWidget* parent)
     : ZelBaseView(parent)
+    , m_manager(manager)
+    , m_session(session)
 {
     commonInit();
     observeKeyPressedStatus();
@@ -383,7 +385,7 @@ void ZelKeyTestView::observeKeyPressedStatus()
     };
 
     // The model takes the manager's slots; the screen draws what it holds.
-    m_model = new KeyTestModel(KestGameControllerManager::sharedInstance(), this);
+    m_model = new KeyTestModel(m_manager, this);
     connect(m_model, &KeyTestModel::keyReported, this, [this](Key key, bool pressed) {
         for (const auto& [k, element] : keys)
             if (k == key)
@@ -416,16 +418,15 @@ void ZelKeyTestView::didSetHidden(bool hidden)
 {
     // While the keys are tested the controller is read as a game controller
     // only; the accessory session rests meanwhile.
-    EADSessionController& session = EADSessionController::sharedController();
     if (hidden && !checkPanel->isHidden())
         closeCheckAction();
     if (hidden && !mappingPanel->isHidden())
         closeMappingAction();
     measure(hidden ? nullptr : shownController());
     if (hidden)
-        session.openSession();
+        m_session.openSession();
     else
-        session.closeSession();
+        m_session.closeSession();
 }
 
 void ZelKeyTestView::closeAction()
@@ -512,7 +513,7 @@ GCControllerPtr ZelKeyTestView::shownController() const
 
 void ZelKeyTestView::refreshControllers()
 {
-    m_chooserControllers = GCController::controllers();
+    m_chooserControllers = m_manager.connectedGameControllers();
     GCControllerPtr shown = shownController();
     if (std::find(m_chooserControllers.begin(), m_chooserControllers.end(), shown) == m_chooserControllers.end())
         shown = m_chooserControllers.empty() ? nullptr : m_chooserControllers.front();
@@ -736,7 +737,7 @@ void ZelKeyTestView::mappingSaveAction()
     m_savingMapping = false;
     // The mapped controller that took its place, if the mapping applied.
     GCControllerPtr mapped;
-    for (const GCControllerPtr& c : GCController::controllers())
+    for (const GCControllerPtr& c : m_manager.connectedGameControllers())
         if (c->identity().mapped && c->identity().guid == guid && c != controller)
             mapped = c;
     if (!saved)

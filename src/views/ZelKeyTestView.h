@@ -15,7 +15,9 @@
 #include <functional>
 #include <memory>
 
+class EADSessionController;
 class ElidedLabel;
+class KestGameControllerManager;
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -44,7 +46,10 @@ class KeyTestModel;
 class ZelKeyTestView : public ZelBaseView {
     Q_OBJECT
 public:
-    explicit ZelKeyTestView(QWidget* parent = nullptr);
+    // The manager whose key and stick slots the screen takes and whose
+    // controllers it offers, and the accessory session that rests while it is
+    // shown; both outlive the screen.
+    ZelKeyTestView(KestGameControllerManager& manager, EADSessionController& session, QWidget* parent = nullptr);
     ~ZelKeyTestView() override;
 
     std::function<void()> closeBlock;
@@ -180,6 +185,8 @@ private:
     void recordDesign();
     void applyScale(double scale);
 
+    KestGameControllerManager& m_manager;
+    EADSessionController& m_session;
     std::vector<GCControllerPtr> m_chooserControllers;
     GCControllerPtr m_measured;
     MotorStrengths m_strengths;

@@ -230,7 +230,7 @@ private slots:
     void theKeyTest()
     {
         // A game controller with motors beside the accessory: the key test's panel offers them.
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.offerHaptics(true, true, true);
         pad.plugIn();
         ZelConnectedView* connected = root()->existingConnectedView();

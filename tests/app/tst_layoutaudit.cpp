@@ -6,6 +6,7 @@
 #include "input/ControllerCheck.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "platform/runtime/Localization.h"
+#include "support/TestSupport.h"
 #include "views/ElidedLabel.h"
 #include "views/RawRendering.h"
 #include "views/RenderedIconEngine.h"
@@ -367,7 +368,7 @@ private slots:
     // the smallest window in every language; squeezed below its lines it fails.
     void theStickChecksInstructionIsReadWhole()
     {
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         ControllerCheck check(pad.controller(), {}, [] { return qint64(0); });
         check.start();

@@ -10,6 +10,7 @@
 #include "app/ViewController.h"
 #include "firmware/ReleaseSignature.h"
 #include "firmware/ZelFirmwareDataTool.h"
+#include "input/KestGameControllerManager.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/transport/EASession.h"
 #include "platform/runtime/Localization.h"
@@ -145,7 +146,7 @@ private slots:
 
     void gameControllerWithoutAccessoryChangesNothing()
     {
-        VirtualGameController other;
+        VirtualGameController other(testsupport::controllerService());
         other.plugIn(); // announced at once; whatever it sets off is posted by now
         drainPostedEvents();
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
@@ -160,7 +161,7 @@ private slots:
         drainPostedEvents();
         QCOMPARE(root()->visibleScreen(), root()->existingHomeView());
 
-        m_gamepad = std::make_unique<VirtualGameController>();
+        m_gamepad = std::make_unique<VirtualGameController>(testsupport::controllerService());
         m_gamepad->plugIn();
         QVERIFY(onScreen(root()->existingConnectedView()));
         QVERIFY(root()->accessory);
@@ -723,7 +724,7 @@ private slots:
         QCOMPARE(ScreenScaler::scaleFor(QSize(1920, 1080)), ScreenScaler::kLargest);
         QCOMPARE(ScreenScaler::scaleFor(QSize(3840, 2160)), ScreenScaler::kLargest);
 
-        ZelConnectedView connected;
+        ZelConnectedView connected(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance());
         connected.resize(1024, 576);
         connected.showAsNewlyAdded(); // without asking the controller
         ZelHomeView home;
@@ -769,7 +770,7 @@ private slots:
     void closeButtonsStandInTheSamePlaceOnEveryScreen()
     {
         ZelUpgradeView upgrade(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance());
-        ZelKeyTestView keyTest;
+        ZelKeyTestView keyTest(KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         ZelTutorialView tutorial;
         ZelMFiGameView games;
         for (QWidget* screen : std::initializer_list<QWidget*> { &upgrade, &keyTest, &tutorial, &games }) {

@@ -57,7 +57,7 @@ StickCentreMeasurement restingAt(QPointF offset, double noise, int samples = 400
 
 // A virtual controller whose changes are timed by a clock the test moves.
 struct Rig {
-    VirtualGameController pad;
+    VirtualGameController pad { testsupport::controllerService() };
     qint64 now = 0;
     ControllerCheck check;
 
@@ -613,7 +613,7 @@ private slots:
         QCOMPARE(unplugged.check.step(), Step::Done);
 
         // A controller without sticks is not checked.
-        VirtualGameController basic(GCControllerProfile::Basic);
+        VirtualGameController basic(testsupport::controllerService(), GCControllerProfile::Basic);
         ControllerCheck none(basic.controller(), {}, [] { return qint64(0); });
         none.start();
         QVERIFY(!none.isRunning());

@@ -7,6 +7,7 @@
 #include "platform/runtime/NotificationCenter.h"
 #include "platform/gamepad/VirtualGameController.h"
 #include "support/SlotRecorder.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
@@ -61,7 +62,7 @@ private slots:
         // The stick memory is shared by the whole process: bring both sticks
         // back to the centre through a controller, with nobody listening.
         SlotRecorder::clearSlots();
-        VirtualGameController centre;
+        VirtualGameController centre(testsupport::controllerService());
         centre.plugIn();
         for (Stick s : { Stick::Left, Stick::Right }) {
             centre.moveStick(s, 1.0f, 1.0f);
@@ -78,7 +79,8 @@ private slots:
     void playerIndexesNumberControllersAsTheyConnect()
     {
         RecordingDelegate delegate;
-        VirtualGameController first, second, late, numbered;
+        VirtualGameController first(testsupport::controllerService()), second(testsupport::controllerService()),
+            late(testsupport::controllerService()), numbered(testsupport::controllerService());
         first.plugIn();
         QCOMPARE(first.controller()->playerIndex(), 0);
         second.plugIn();
@@ -108,7 +110,7 @@ private slots:
     {
         SlotRecorder recorder;
         RecordingDelegate delegate;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         QCOMPARE(delegate.connected.size(), size_t(1));
         const auto wrapper = delegate.connected.front();
@@ -149,7 +151,7 @@ private slots:
     {
         SlotRecorder recorder;
         RecordingDelegate delegate;
-        VirtualGameController pad(GCControllerProfile::Basic);
+        VirtualGameController pad(testsupport::controllerService(), GCControllerProfile::Basic);
         pad.plugIn();
         const auto wrapper = delegate.connected.at(0);
         QCOMPARE(wrapper->gamePadType(), qint64(0));
@@ -185,7 +187,7 @@ private slots:
         RecordingDelegate delegate;
         GCExtendedGamepadOptionalElements offered;
         offered.leftThumbstickButton = offered.rightThumbstickButton = offered.buttonHome = false;
-        VirtualGameController partial(GCControllerProfile::Extended, offered);
+        VirtualGameController partial(testsupport::controllerService(), GCControllerProfile::Extended, offered);
         partial.plugIn();
         for (Button b : { Button::L3, Button::R3, Button::Home })
             QVERIFY(!partial.press(b));
@@ -194,7 +196,7 @@ private slots:
 
         // Neither profile: held, its pause handler installed, nothing wired,
         // and the delegate told all the same.
-        VirtualGameController bare(GCControllerProfile::None);
+        VirtualGameController bare(testsupport::controllerService(), GCControllerProfile::None);
         bare.plugIn();
         QCOMPARE(delegate.connected.size(), size_t(2));
         const auto wrapper = delegate.connected.back();
@@ -211,7 +213,7 @@ private slots:
     void padReportsAllFourDirectionsOnEveryChange()
     {
         SlotRecorder recorder;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         pad.press(Button::Up);
         pad.press(Button::Right);
@@ -228,7 +230,7 @@ private slots:
     void stickReportsAreDifferencesFromTheLastPosition()
     {
         SlotRecorder recorder;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         pad.moveStick(Stick::Left, 0.5f, -0.25f);
         pad.moveStick(Stick::Left, 0.5f, 0.0f);
@@ -241,7 +243,7 @@ private slots:
 
     void slotsFilledLateAreUsedFromTheNextEvent()
     {
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         // The stick moves while nobody listens; the memory follows it anyway.
         pad.moveStick(Stick::Left, 0.5f, 0.0f);
@@ -268,7 +270,7 @@ private slots:
     void twoControllersShareTheStickMemory()
     {
         SlotRecorder recorder;
-        VirtualGameController one, two;
+        VirtualGameController one(testsupport::controllerService()), two(testsupport::controllerService());
         one.plugIn();
         two.plugIn();
         one.moveStick(Stick::Left, 0.5f, 0.5f);
@@ -284,7 +286,7 @@ private slots:
     {
         SlotRecorder recorder;
         RecordingDelegate delegate;
-        VirtualGameController staying, leaving;
+        VirtualGameController staying(testsupport::controllerService()), leaving(testsupport::controllerService());
         staying.plugIn();
         leaving.plugIn();
         leaving.moveStick(Stick::Left, 0.75f, 0.0f);
@@ -303,7 +305,7 @@ private slots:
     {
         SlotRecorder recorder;
         RecordingDelegate delegate;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         std::weak_ptr<KestGameController> firstWrapper = delegate.connected.at(0);
         pad.unplug();
@@ -321,10 +323,10 @@ private slots:
 
     void setControllerTwiceChangesNothing()
     {
-        VirtualGameController pad, other;
+        VirtualGameController pad(testsupport::controllerService()), other(testsupport::controllerService());
         pad.plugIn();
         other.plugIn();
-        const auto wrapper = KestGameController::create();
+        const auto wrapper = KestGameController::create(manager());
         QCOMPARE(wrapper->gamePadType(), qint64(2)); // no controller yet
         wrapper->setController(pad.controller());
         // A handler put in place afterwards survives a second call with the same controller.
@@ -345,7 +347,7 @@ private slots:
     void thePauseButtonReachesTheWrapperOfItsController()
     {
         RecordingDelegate delegate;
-        auto pad = std::make_unique<VirtualGameController>();
+        auto pad = std::make_unique<VirtualGameController>(testsupport::controllerService());
         pad->plugIn();
         // Only the controller's pause handler holds the wrapper from here on.
         const std::weak_ptr<KestGameController> wrapper = delegate.connected.at(0);
@@ -410,7 +412,7 @@ private slots:
     void theDemoKeyboardDrivesTheVirtualController()
     {
         SlotRecorder recorder;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         QVERIFY(pad.handleKey('z', true));
         QVERIFY(pad.handleKey('Z', false));
@@ -463,7 +465,7 @@ private slots:
         NotificationCenter::defaultCenter().postNotification(GCControllerDidConnectNotification, QStringLiteral("x"));
         QVERIFY(delegate.connected.empty());
         // The service announces each controller once, and only known ones as gone.
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         GameControllerService::sharedService().disconnectController(pad.controller());
         pad.plugIn();
         GameControllerService::sharedService().connectController(pad.controller());
@@ -475,7 +477,8 @@ private slots:
     {
         SlotRecorder recorder;
         RecordingDelegate delegate;
-        const auto stick = VirtualGameController::joystick(QStringLiteral("Stick"), 2, 1, 1);
+        const auto stick
+            = VirtualGameController::joystick(testsupport::controllerService(), QStringLiteral("Stick"), 2, 1, 1);
         stick->plugIn();
         const GCControllerPtr controller = stick->controller();
         QVERIFY(!controller->identity().mapped);
@@ -493,7 +496,7 @@ private slots:
         QVERIFY(recorder.take().isEmpty());
 
         // A mapped controller's raw inputs follow its elements, not calls.
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         QVERIFY(!pad.setRawInput(0, 1));
         QVERIFY(!pad.controller()->hasRumble() && !pad.controller()->rumble(1, 1, 100));
         pad.offerHaptics(true, false, false);

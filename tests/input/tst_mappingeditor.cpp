@@ -4,6 +4,7 @@
 #include "input/MappingEditor.h"
 #include "platform/gamepad/GameControllerMapping.h"
 #include "platform/gamepad/VirtualGameController.h"
+#include "support/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -18,7 +19,8 @@ constexpr size_t kAxis = 8;
 constexpr size_t kHat = 14;
 
 struct Joystick {
-    std::unique_ptr<VirtualGameController> pad = VirtualGameController::joystick(QStringLiteral("Walk Pad"), 8, 6, 1);
+    std::unique_ptr<VirtualGameController> pad
+        = VirtualGameController::joystick(testsupport::controllerService(), QStringLiteral("Walk Pad"), 8, 6, 1);
     Joystick()
     {
         pad->setRawInput(kAxis + 4, -32768);

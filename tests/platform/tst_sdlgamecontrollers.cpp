@@ -108,7 +108,7 @@ QByteArray sticksMapping(const QString& guid, const char* name, const char* more
 // The GUID SDL gives an unmapped joystick of that shape, from a short-lived source.
 QString joystickGuid(const char* name, int buttons, int axes, int hats)
 {
-    SdlGameControllerSource source;
+    SdlGameControllerSource source(testsupport::controllerService());
     if (!source.start())
         return QString();
     const auto pad = SdlVirtualPad::joystick(name, buttons, axes, hats);
@@ -292,7 +292,7 @@ private slots:
         for (const auto& [file, detail] : { std::pair { missing, missing }, std::pair { notElf, notElf },
                  std::pair { notSdl, QStringLiteral("SDL_") } }) {
             qputenv(SdlLibrary::kPathVariable, file.toLocal8Bit());
-            SdlGameControllerSource source;
+            SdlGameControllerSource source(testsupport::controllerService());
             QVERIFY(!source.start());
             QVERIFY(!source.isRunning());
             QVERIFY2(source.errorString().startsWith(
@@ -304,7 +304,7 @@ private slots:
         qunsetenv(SdlLibrary::kPathVariable);
 
         // The next start tries again and finds the real one.
-        SdlGameControllerSource source;
+        SdlGameControllerSource source(testsupport::controllerService());
         QVERIFY2(source.start(), qPrintable(source.errorString()));
         QVERIFY(SdlLibrary::error().isEmpty());
     }
@@ -313,7 +313,7 @@ private slots:
     void sdlThatCannotStartLeavesVirtualControllersWorking()
     {
         QVERIFY(GameControllerService::sharedService().hardwareError().isEmpty()); // nobody asked yet
-        SdlGameControllerSource broken([](std::uint32_t) {
+        SdlGameControllerSource broken(testsupport::controllerService(), [](std::uint32_t) {
             SDL_SetError("no permission to read input devices");
             return -1;
         });
@@ -324,7 +324,7 @@ private slots:
         QVERIFY(broken.errorString().startsWith(QLatin1String("Game controllers cannot be used")));
 
         SlotRecorder recorder;
-        VirtualGameController pad;
+        VirtualGameController pad(testsupport::controllerService());
         pad.plugIn();
         pad.press(VirtualGameController::Button::A);
         QCOMPARE(recorder.events, QStringList { QStringLiteral("A+") });
@@ -335,7 +335,7 @@ private slots:
     {
         RecordingDelegate delegate;
         {
-            SdlGameControllerSource source;
+            SdlGameControllerSource source(testsupport::controllerService());
             if (!source.start())
                 QSKIP(qPrintable(source.errorString()));
             SdlVirtualPad pad("Short Lived");
@@ -392,7 +392,7 @@ private slots:
         const QString folder = root.filePath(QStringLiteral("input"));
         QVERIFY(QDir().mkdir(folder));
         {
-            SdlGameControllerSource source;
+            SdlGameControllerSource source(testsupport::controllerService());
             source.setDeviceFolders(folder, root.filePath(QStringLiteral("no-udev-control")));
             if (!source.start())
                 QSKIP(qPrintable(source.errorString()));
@@ -414,7 +414,7 @@ private slots:
             QVERIFY(waitUntil([&] { return source.pollInterval() == 0; }));
         }
         {
-            SdlGameControllerSource unwatched;
+            SdlGameControllerSource unwatched(testsupport::controllerService());
             unwatched.setDeviceFolders(root.filePath(QStringLiteral("none/input")), QString());
             QVERIFY(unwatched.start());
             QCOMPARE(unwatched.hotplugMethod(), DeviceHotplugMonitor::Method::None);
@@ -455,7 +455,7 @@ private slots:
             RecordingDelegate delegate;
             SlotRecorder recorder;
             {
-                SdlGameControllerSource source;
+                SdlGameControllerSource source(testsupport::controllerService());
                 QVERIFY(source.start());
                 QVERIFY2(source.mappingError().isEmpty(), qPrintable(source.mappingError()));
                 const auto pad = SdlVirtualPad::joystick("Mapped Later", 4, 4, 0);
@@ -487,7 +487,7 @@ private slots:
         const QString path = SdlGameControllerSource::mappingFilePath();
         QFile::remove(path);
         QVERIFY(QDir().mkpath(path)); // a folder where the file should be
-        SdlGameControllerSource source;
+        SdlGameControllerSource source(testsupport::controllerService());
         QVERIFY(source.start());
         QVERIFY2(source.mappingError().contains(path), qPrintable(source.mappingError()));
         SdlVirtualPad pad("Still Mapped");
@@ -635,7 +635,7 @@ private slots:
         const int kernel = ::open(node.toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         QVERIFY(kernel >= 0);
 
-        SdlGameControllerSource source;
+        SdlGameControllerSource source(testsupport::controllerService());
         source.setDeviceFolders(devices.path(), dir.filePath(QStringLiteral("no-udev")));
         source.setClassFolder(classes.path());
         QVERIFY(source.start());
@@ -957,7 +957,7 @@ private slots:
     void onlyOneSourceFollowsSdl()
     {
         QVERIFY(GameControllerService::sharedService().startHardwareControllers());
-        SdlGameControllerSource second;
+        SdlGameControllerSource second(testsupport::controllerService());
         QVERIFY(!second.start());
         QVERIFY2(second.errorString().contains(QLatin1String("already reading")), qPrintable(second.errorString()));
         // The first one is undisturbed.

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "accessory/EADSessionController.h"
+#include "platform/gamepad/GameControllerService.h"
 #include "platform/transport/EAAccessoryManager.h"
 #include "platform/transport/EASession.h"
 #include "platform/runtime/InfoDictionary.h"
@@ -256,9 +257,14 @@ testsupport::PeerAccessory::~PeerAccessory()
     m_accessory.reset();
 }
 
+GameControllerService& testsupport::controllerService()
+{
+    return GameControllerService::sharedService();
+}
+
 std::unique_ptr<VirtualGameController> testsupport::plugInCentredPad()
 {
-    auto pad = std::make_unique<VirtualGameController>();
+    auto pad = std::make_unique<VirtualGameController>(controllerService());
     pad->plugIn();
     for (VirtualGameController::Stick stick :
         { VirtualGameController::Stick::Left, VirtualGameController::Stick::Right }) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class GameControllerService;
 class LocalLink;
 class SimAccessoryTransport;
 class SimulatedController;
@@ -118,6 +119,10 @@ private:
 // Runs the event loop until done() holds or timeoutMs passed; whether it holds.
 // Unlike QTest::qWaitFor it never sleeps while events are pending, so byte
 // exchanges run at full speed while it waits; with none pending it blocks.
+// The service the tests' game controllers are plugged into: the one whose
+// list the game-controller manager and the screens follow.
+GameControllerService& controllerService();
+
 // The game-controller manager reports a stick's movement since the last
 // report of any controller's same stick: a case that follows the movements
 // starts from a pad whose sticks have just been centred.

@@ -107,7 +107,7 @@ private slots:
         catalogue().firmwaresDate = QDateTime();
         m_window = std::make_unique<QWidget>();
         m_window->resize(720, 405);
-        m_list = new ZelFirmwareListView(m_window.get());
+        m_list = new ZelFirmwareListView(catalogue(), m_window.get());
         m_list->setGeometry(m_window->rect());
         m_list->setHidden(true);
         m_window->show();
@@ -290,7 +290,7 @@ private slots:
         Localization::shared().setPreferredLanguages({ language });
         m_window = std::make_unique<QWidget>();
         m_window->resize(720, 405);
-        m_list = new ZelFirmwareListView(m_window.get());
+        m_list = new ZelFirmwareListView(catalogue(), m_window.get());
         m_list->setGeometry(m_window->rect());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

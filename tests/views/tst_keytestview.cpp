@@ -180,7 +180,8 @@ private slots:
         // The sticks' last positions are shared by the whole process: bring
         // them to the centre before a screen listens.
         m_pad = testsupport::plugInCentredPad();
-        m_view = std::make_unique<ZelKeyTestView>();
+        m_view = std::make_unique<ZelKeyTestView>(
+            KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         m_view->resize(960, 540);
         m_view->show();
     }
@@ -325,7 +326,8 @@ private slots:
     {
         m_view.reset();
         m_pad->moveStick(Stick::Left, 0.5f, 0.0f); // nobody listening
-        m_view = std::make_unique<ZelKeyTestView>();
+        m_view = std::make_unique<ZelKeyTestView>(
+            KestGameControllerManager::sharedInstance(), EADSessionController::sharedController());
         const QPointF start = centreOf(view().leftJoystickButton);
         m_pad->moveStick(Stick::Left, 0.0f, 0.0f);
         QCOMPARE(centreOf(view().leftJoystickButton), start - QPointF(0.5 * view().joystickRadius, 0));
@@ -404,7 +406,7 @@ private slots:
         // has shown or hidden.
         auto window = std::make_unique<QWidget>();
         window->resize(960, 540);
-        auto* screen = new ZelKeyTestView(window.get());
+        auto* screen = new ZelKeyTestView(KestGameControllerManager::sharedInstance(), session, window.get());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QVERIFY(screen->isHidden());
@@ -684,7 +686,8 @@ private slots:
 
     void withSeveralControllersTheUserPicksOne()
     {
-        VirtualGameController second(GCControllerProfile::Extended, {}, QStringLiteral("Second Pad"));
+        VirtualGameController second(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Second Pad"));
         second.offerHaptics(true, false, true);
         second.plugIn();
         QComboBox* chooser = view().padChooser;
@@ -708,7 +711,8 @@ private slots:
         QCOMPARE(asked.green, ZelKeyTestView::kLightColours[1][1]);
 
         // A pad without sticks has nothing for the stick check.
-        VirtualGameController basic(GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
+        VirtualGameController basic(
+            testsupport::controllerService(), GCControllerProfile::Basic, {}, QStringLiteral("Basic Pad"));
         basic.plugIn();
         chooser->setCurrentIndex(2);
         emit chooser->activated(2);
@@ -735,7 +739,8 @@ private slots:
     // and the light in any colour: as the controller is asked.
     void eachMotorRunsOnItsOwnAtItsStrength()
     {
-        VirtualGameController motors(GCControllerProfile::Extended, {}, QStringLiteral("Motor Pad"));
+        VirtualGameController motors(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Motor Pad"));
         motors.offerHaptics(true, true, true);
         motors.plugIn();
         view().padChooser->setCurrentIndex(1);
@@ -809,7 +814,8 @@ private slots:
     void motionSensorsAndTouchpadShowAsTheyReport()
     {
         QVERIFY(view().motionTab->isHidden() && view().touchpadTab->isHidden());
-        VirtualGameController sensing(GCControllerProfile::Extended, {}, QStringLiteral("Sensing Pad"));
+        VirtualGameController sensing(
+            testsupport::controllerService(), GCControllerProfile::Extended, {}, QStringLiteral("Sensing Pad"));
         sensing.offerMotion(250);
         sensing.offerTouchpads(1, 2);
         sensing.plugIn();

@@ -25,8 +25,9 @@ bool GameControllerCommand::startControllers()
     // The manager numbers the controllers as they connect: it must listen
     // before the first one does.
     services().controllers();
+    GameControllerService& service = services().gameControllerService();
     if (globalOptions().simulate) {
-        m_virtual = std::make_unique<VirtualGameController>();
+        m_virtual = std::make_unique<VirtualGameController>(service);
         m_virtual->offerHaptics(true, true, true);
         m_virtual->offerMotion();
         m_virtual->offerTouchpads(kSimulatedTouchpads, kSimulatedFingers);
@@ -34,7 +35,6 @@ bool GameControllerCommand::startControllers()
             kSimulatedPlugInDelay, [this] { m_virtual->plugIn(); }, this);
         return true;
     }
-    GameControllerService& service = services().gameControllerService();
     if (service.startHardwareControllers()) {
         printMappingError(service);
         return true;

@@ -37,7 +37,7 @@ void GameControllerService::disconnectController(const GCControllerPtr& controll
 bool GameControllerService::startHardwareControllers()
 {
     if (!m_hardware) {
-        m_hardware = new SdlGameControllerSource; // lives as long as the process, as SDL does
+        m_hardware = new SdlGameControllerSource(*this); // lives as long as the process, as SDL does
         m_hardware->start();
     }
     return m_hardware->isRunning();

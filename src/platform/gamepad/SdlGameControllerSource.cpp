@@ -232,13 +232,14 @@ GCControllerHaptics hapticsOf(SDL_Joystick* joystick, SDL_GameController* handle
 
 } // namespace
 
-SdlGameControllerSource::SdlGameControllerSource(QObject* parent)
-    : SdlGameControllerSource(&initSubsystems, parent)
+SdlGameControllerSource::SdlGameControllerSource(GameControllerService& service, QObject* parent)
+    : SdlGameControllerSource(service, &initSubsystems, parent)
 {
 }
 
-SdlGameControllerSource::SdlGameControllerSource(SubsystemInit init, QObject* parent)
+SdlGameControllerSource::SdlGameControllerSource(GameControllerService& service, SubsystemInit init, QObject* parent)
     : QObject(parent)
+    , m_service(service)
     , m_init(init)
 {
     m_timer.setInterval(kIdlePollIntervalMs);
@@ -606,7 +607,7 @@ void SdlGameControllerSource::open(int deviceIndex, int playerIndex)
         controller->setPlayerIndex(playerIndex);
     m_devices.emplace(id, std::move(device));
     updatePollInterval();
-    GameControllerService::sharedService().connectController(controller);
+    m_service.connectController(controller);
 }
 
 void SdlGameControllerSource::deviceRemoved(SDL_JoystickID instanceId)
@@ -625,7 +626,7 @@ void SdlGameControllerSource::deviceRemoved(SDL_JoystickID instanceId)
     controller->setHaptics({});
     controller->setMappingSaver(nullptr);
     controller->setMeasuringSwitch(nullptr);
-    GameControllerService::sharedService().disconnectController(controller);
+    m_service.disconnectController(controller);
 }
 
 void SdlGameControllerSource::rewire(SDL_JoystickID instanceId)

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class GameControllerService;
 class Timer;
 
 struct _SDL_GameController; // SDL_GameController
@@ -59,8 +60,9 @@ public:
     // that fails the way SDL can. SDL itself is loaded by start() either way.
     using SubsystemInit = int (*)(std::uint32_t flags);
 
-    explicit SdlGameControllerSource(QObject* parent = nullptr);
-    explicit SdlGameControllerSource(SubsystemInit init, QObject* parent = nullptr);
+    // Reports the controllers it follows to service, which outlives it.
+    explicit SdlGameControllerSource(GameControllerService& service, QObject* parent = nullptr);
+    SdlGameControllerSource(GameControllerService& service, SubsystemInit init, QObject* parent = nullptr);
     // Reports the controllers it follows as disconnected and shuts SDL's
     // subsystems down again.
     ~SdlGameControllerSource() override;
@@ -138,6 +140,7 @@ private:
     void deviceActivity();
     static int watchDeviceEvents(void* source, union SDL_Event* event);
 
+    GameControllerService& m_service;
     SubsystemInit m_init;
     QTimer m_timer;
     DeviceHotplugMonitor m_hotplug;

@@ -88,7 +88,14 @@ const std::vector<RawAxis>& rawAxes()
 
 VirtualGameController::VirtualGameController(
     GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered, const QString& name)
-    : m_controller(GCController::create(name.isEmpty() ? localized("VirtualControllerName") : name, profile, offered))
+    : VirtualGameController(GameControllerService::sharedService(), profile, offered, name)
+{
+}
+
+VirtualGameController::VirtualGameController(GameControllerService& service, GCControllerProfile profile,
+    const GCExtendedGamepadOptionalElements& offered, const QString& name)
+    : m_service(service)
+    , m_controller(GCController::create(name.isEmpty() ? localized("VirtualControllerName") : name, profile, offered))
 {
     GCControllerIdentity identity;
     identity.type = QStringLiteral("virtual");
@@ -107,10 +114,10 @@ VirtualGameController::VirtualGameController(
 }
 
 std::unique_ptr<VirtualGameController> VirtualGameController::joystick(
-    const QString& name, int buttons, int axes, int hats)
+    GameControllerService& service, const QString& name, int buttons, int axes, int hats)
 {
     auto pad = std::make_unique<VirtualGameController>(
-        GCControllerProfile::None, GCExtendedGamepadOptionalElements {}, name);
+        service, GCControllerProfile::None, GCExtendedGamepadOptionalElements {}, name);
     GCControllerIdentity identity = pad->m_controller->identity();
     identity.mapped = false;
     identity.guid = guidFromName(name);
@@ -284,7 +291,7 @@ void VirtualGameController::plugIn()
     if (m_pluggedIn)
         return;
     m_pluggedIn = true;
-    GameControllerService::sharedService().connectController(m_controller);
+    m_service.connectController(m_controller);
 }
 
 void VirtualGameController::unplug()
@@ -292,7 +299,7 @@ void VirtualGameController::unplug()
     if (!m_pluggedIn)
         return;
     m_pluggedIn = false;
-    GameControllerService::sharedService().disconnectController(m_controller);
+    m_service.disconnectController(m_controller);
 }
 
 qint64 VirtualGameController::inputTime() const

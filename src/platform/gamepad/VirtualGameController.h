@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 
+class GameControllerService;
 class Timer;
 
 // A game controller without hardware, for the simulator, the demo mode and
@@ -25,7 +26,12 @@ public:
     using Button = GameControllerKeys::Key;
     enum class Stick { Left, Right };
 
-    // name: empty for the localised default name.
+    // Plugged in and out of service, which outlives it; name: empty for the
+    // localised default name.
+    explicit VirtualGameController(GameControllerService& service,
+        GCControllerProfile profile = GCControllerProfile::Extended,
+        const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
+    // One of the shared service, for the callers not yet handed a service.
     explicit VirtualGameController(GCControllerProfile profile = GCControllerProfile::Extended,
         const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
     // Unplugs the controller when it is still plugged in.
@@ -36,7 +42,8 @@ public:
     // A joystick without mapping: numbered buttons (b0...), axes (a0...) and
     // hats (h0...) with raw values only, and no profile. Its GUID carries its
     // name, as SDL's do for devices without vendor and product ids.
-    static std::unique_ptr<VirtualGameController> joystick(const QString& name, int buttons, int axes, int hats);
+    static std::unique_ptr<VirtualGameController> joystick(
+        GameControllerService& service, const QString& name, int buttons, int axes, int hats);
     // Sets the raw value of such a joystick's input, by its place in the
     // controller's raw inputs; false when it has none there.
     bool setRawInput(size_t index, int value);
@@ -126,6 +133,7 @@ private:
     void stampInput() const;
     static void updateRawInputs(const GCControllerPtr& controller);
 
+    GameControllerService& m_service;
     GCControllerPtr m_controller;
     bool m_pluggedIn = false;
     QSet<int> m_heldStickKeys;
