@@ -6,11 +6,6 @@
 
 #include <algorithm>
 
-LatestReleaseText LatestReleaseText::make(const QList<ZelFirmware>& firmwares, const QString& error)
-{
-    return make(firmwares, error, ZelFirmwareDataTool::sharedInstance().refusal);
-}
-
 LatestReleaseText LatestReleaseText::make(
     const QList<ZelFirmware>& firmwares, const QString& error, const QString& refusal)
 {

@@ -16,9 +16,6 @@ public:
     // error: the request's, empty when the list arrived; refusal: the
     // catalogue's, why it refused the list (signature, expiry, rollback).
     static LatestReleaseText make(const QList<ZelFirmware>& firmwares, const QString& error, const QString& refusal);
-    // The same with the shared catalogue's refusal, for the callers not yet
-    // handed their catalogue.
-    static LatestReleaseText make(const QList<ZelFirmware>& firmwares, const QString& error);
 
     // The newest release whose signature allows it, if any.
     std::optional<ZelFirmware> offered;

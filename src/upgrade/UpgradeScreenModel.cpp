@@ -166,7 +166,7 @@ void UpgradeScreenModel::refreshVersions()
 void UpgradeScreenModel::showLatest(
     const QList<ZelFirmware>& firmwares, const QString& error, const QString& currentVersion)
 {
-    const LatestReleaseText latest = LatestReleaseText::make(firmwares, error);
+    const LatestReleaseText latest = LatestReleaseText::make(firmwares, error, m_catalogue.refusal);
     m_latest = latest.value;
     m_listRetry = latest.retry;
     m_listRetryEnabled = true;

@@ -28,6 +28,8 @@ class ZelFirmwareUpgradeManager;
 class UpgradeScreenModel : public QObject {
     Q_OBJECT
 public:
+    // The catalogue the screen asks for releases; it outlives the model.
+    ZelFirmwareDataTool& catalogue() const { return m_catalogue; }
     enum class State {
         Choosing, // no release picked that the controller can take
         Ready, // a release picked, its plan shown, "Upgrade Now" offered

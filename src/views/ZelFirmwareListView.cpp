@@ -136,11 +136,6 @@ QString ZelFirmwareListView::installedVersions()
     return engine ? engine->followedVersionsText() : QString();
 }
 
-ZelFirmwareListView::ZelFirmwareListView(QWidget* parent)
-    : ZelFirmwareListView(ZelFirmwareDataTool::sharedInstance(), parent)
-{
-}
-
 ZelFirmwareListView::ZelFirmwareListView(ZelFirmwareDataTool& catalogue, QWidget* parent)
     : ZelOverlayView(parent)
     , m_catalogue(catalogue)

@@ -41,8 +41,6 @@ public:
 
     // The catalogue whose local and online releases it lists; it outlives the list.
     explicit ZelFirmwareListView(ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
-    // A list of the shared catalogue, for the screen not yet handed its own.
-    explicit ZelFirmwareListView(QWidget* parent = nullptr);
 
     quint64 type = ZelFirmwareListTypeLocal;
     // Receives the pick; no record when the row lies beyond the list.

@@ -276,7 +276,7 @@ void ZelUpgradeView::otherVersionAction()
 void ZelUpgradeView::showFirmwareList(quint64 type)
 {
     if (!firmwareListView) {
-        firmwareListView = new ZelFirmwareListView(this);
+        firmwareListView = new ZelFirmwareListView(m_model->catalogue(), this);
         firmwareListView->setGeometry(rect());
         firmwareListView->selectFirmwareBlock
             = [view = QPointer<ZelUpgradeView>(this)](std::optional<ZelFirmware> firmware) {
