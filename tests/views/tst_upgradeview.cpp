@@ -1154,7 +1154,7 @@ private slots:
         server.body = "{\"data\":[]}";
         if (status)
             ZelFirmwareDataTool::setServerOverride(server.baseUrl());
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         list.type = type;
         list.setHidden(false);
@@ -1185,7 +1185,7 @@ private slots:
         QVERIFY(importLocal(kOldest));
         QVERIFY(importLocal(kNewest));
         QVERIFY(importLocal(kMiddle));
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         QCOMPARE(rows(list.tableView), (QStringList { kNewest, kMiddle, kOldest })); // loaded on creation
         const auto detail
@@ -1205,7 +1205,7 @@ private slots:
     {
         QDateTime now = QDateTime::currentDateTimeUtc();
         catalogue().clock = [&] { return now; };
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
@@ -1228,7 +1228,7 @@ private slots:
     void switchingToOnlineKeepsTheLocalRowsUntilTheAnswer()
     {
         QVERIFY(importLocal(kOldest));
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         list.setHidden(false);
         QCOMPARE(rows(list.tableView), QStringList { kOldest });
@@ -1241,7 +1241,7 @@ private slots:
     void anOnlineAnswerForAnEarlierLoadIsDropped()
     {
         QVERIFY(importLocal(kOldest));
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         list.type = ZelFirmwareListTypeOnline;
         list.setHidden(false);
@@ -1257,7 +1257,7 @@ private slots:
     {
         QVERIFY(importLocal(kOldest));
         QVERIFY(importLocal(kMiddle));
-        ZelFirmwareListView list(m_window);
+        ZelFirmwareListView list(catalogue(), m_window);
         list.setGeometry(m_window->rect());
         QList<std::optional<ZelFirmware>> picks;
         list.selectFirmwareBlock = [&](std::optional<ZelFirmware> firmware) { picks << firmware; };
