@@ -65,9 +65,13 @@ ControllerRegistry::ControllerPtr ControllerRegistry::identifiedOn(quint64 conne
     return nullptr;
 }
 
-void ControllerRegistry::recordAnswer(quint64 connection, const DeviceInformation& record)
+void ControllerRegistry::recordAnswer(const EAAccessoryPtr& accessory, const DeviceInformation& record)
 {
-    const ControllerPtr answered = controller(connection);
+    if (!accessory)
+        return;
+    if (!controller(accessory->connectionID()) && accessory->isConnected())
+        attach(accessory);
+    const ControllerPtr answered = controller(accessory->connectionID());
     if (!answered)
         return;
     answered->recordAnswer(record);

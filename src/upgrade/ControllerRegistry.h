@@ -46,10 +46,12 @@ public:
     // gone since (a restart it has not come back from); null for none.
     ControllerPtr identifiedOn(quint64 connection) const;
 
-    // The controller on connection answered a device information request.
-    // Nothing happens for a connection that is not attached (it left before
-    // its answer was taken).
-    void recordAnswer(quint64 connection, const DeviceInformation& record);
+    // The controller reached through accessory answered a device
+    // information request. An accessory whose link is gone identifies nobody
+    // (it left before its answer was taken); one still linked that the
+    // manager never announced (a session opened on it directly) is taken as
+    // a controller then.
+    void recordAnswer(const EAAccessoryPtr& accessory, const DeviceInformation& record);
 
 signals:
     void controllerAttached(const ControllerRegistry::ControllerPtr& controller);

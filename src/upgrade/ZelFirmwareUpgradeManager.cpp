@@ -322,7 +322,7 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
         m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
     const EAAccessoryPtr answered = (*m_session).accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
-    m_controllers.recordAnswer(m_identifiedConnection, record);
+    m_controllers.recordAnswer(answered, record);
     m_bootVersion = record.bootVer();
     m_leftVersion = record.softwareVersion();
     if (m_rightVersion.isEmpty())

@@ -87,7 +87,7 @@ private slots:
         QSignalSpy identified(&registry, &ControllerRegistry::controllerIdentified);
         const EAAccessoryPtr first = attach({ kDeclared });
         QVERIFY(!registry.identifiedOn(first->connectionID()));
-        registry.recordAnswer(first->connectionID(), answerWithAddress(0x01));
+        registry.recordAnswer(first, answerWithAddress(0x01));
         QCOMPARE(identified.size(), 1);
         QCOMPARE(identified.last().at(1).toULongLong(), 0ULL);
         QCOMPARE(registry.controller(first->connectionID())->address(), QStringLiteral("102030405001"));
@@ -98,11 +98,11 @@ private slots:
 
         // Another controller answering is not taken for it.
         const EAAccessoryPtr stranger = attach({ kDeclared });
-        registry.recordAnswer(stranger->connectionID(), answerWithAddress(0x02));
+        registry.recordAnswer(stranger, answerWithAddress(0x02));
         QCOMPARE(identified.last().at(1).toULongLong(), 0ULL);
 
         const EAAccessoryPtr back = attach({ kDeclared });
-        registry.recordAnswer(back->connectionID(), answerWithAddress(0x01));
+        registry.recordAnswer(back, answerWithAddress(0x01));
         QCOMPARE(identified.last().at(1).toULongLong(), first->connectionID());
         QVERIFY(!registry.identifiedOn(first->connectionID()));
         QCOMPARE(
@@ -116,7 +116,7 @@ private slots:
         QSignalSpy identified(&registry, &ControllerRegistry::controllerIdentified);
         const EAAccessoryPtr accessory = attach({ kDeclared });
         m_accessories.detachAccessory(accessory);
-        registry.recordAnswer(accessory->connectionID(), answerWithAddress(0x03));
+        registry.recordAnswer(accessory, answerWithAddress(0x03));
         QCOMPARE(identified.size(), 0);
         QVERIFY(!registry.identifiedOn(accessory->connectionID()));
     }
