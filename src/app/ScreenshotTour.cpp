@@ -115,8 +115,8 @@ bool versionsShown(ViewController* root)
 QFileDialog* importDialog(ViewController* root)
 {
     ZelUpgradeView* upgrade = root->existingUpgradeView();
-    return upgrade && upgrade->firmwareListView
-        ? upgrade->firmwareListView->findChild<QFileDialog*>(QStringLiteral("importDialog"))
+    return upgrade && upgrade->firmwareList()
+        ? upgrade->firmwareList()->findChild<QFileDialog*>(QStringLiteral("importDialog"))
         : nullptr;
 }
 
@@ -203,7 +203,7 @@ void ScreenshotTour::buildSteps()
     const QString newest = DemoReleases::versions().last();
     auto rows = [root] {
         ZelUpgradeView* upgrade = root->existingUpgradeView();
-        return upgrade && upgrade->firmwareListView ? upgrade->firmwareListView->tableView->count() : -1;
+        return upgrade && upgrade->firmwareList() ? upgrade->firmwareList()->tableView->count() : -1;
     };
 
     m_steps = {
@@ -222,14 +222,14 @@ void ScreenshotTour::buildSteps()
         { QStringLiteral("upgrade-choosing.png"), [root] { root->connectedView()->upgradeAction(); },
             [root] {
                 ZelUpgradeView* upgrade = root->existingUpgradeView();
-                return arrived(upgrade) && !upgrade->currentVersionLabel->text().isEmpty()
-                    && !upgrade->latestVersionLabel->text().isEmpty();
+                return arrived(upgrade) && !upgrade->model().currentVersionText().isEmpty()
+                    && !upgrade->model().latestVersionText().isEmpty();
             } },
         { QStringLiteral("firmware-list-empty.png"), [root] { root->upgradeView()->localFileAction(); },
-            [root] { return shown(root->upgradeView()->firmwareListView); } },
+            [root] { return shown(root->upgradeView()->firmwareList()); } },
         // Its import: the file dialog, a release archive chosen in it.
         { QStringLiteral("firmware-list-import.png"),
-            [root] { root->upgradeView()->firmwareListView->importButton->click(); },
+            [root] { root->upgradeView()->firmwareList()->importButton->click(); },
             [root] {
                 QFileDialog* dialog = importDialog(root);
                 if (!dialog || !dialog->isVisible())
@@ -252,8 +252,8 @@ void ScreenshotTour::buildSteps()
             [rows] { return rows() > 0; } },
         { QStringLiteral("firmware-list-online.png"), [root] { root->upgradeView()->otherVersionAction(); },
             [rows] { return rows() == DemoReleases::versions().size(); } },
-        { QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareListView->didSelectRow(0); },
-            [root] { return shown(root->upgradeView()->upgradeButton); } },
+        { QStringLiteral("upgrade-ready.png"), [root] { root->upgradeView()->firmwareList()->didSelectRow(0); },
+            [root] { return root->upgradeView()->model().offersUpgrade(); } },
         // The plan of the picked release, with the ready state's button.
         { QStringLiteral("upgrade-plan.png"), [] {},
             [root] { return root->upgradeView()->state() == ZelUpgradeView::State::Ready; } },
@@ -305,13 +305,13 @@ void ScreenshotTour::buildSteps()
                 return run && run->outcome() == UpgradeRun::Outcome::Completed;
             } },
         { QStringLiteral("upgrade-history.png"), [root] { root->upgradeView()->historyAction(); },
-            [root] { return shown(root->upgradeView()->historyView); } },
+            [root] { return shown(root->upgradeView()->history()); } },
         // Picking the release the controller already has: the toast says so.
         { QStringLiteral("toast.png"),
             [root] {
-                root->upgradeView()->historyView->setHidden(true);
+                root->upgradeView()->history()->setHidden(true);
                 root->upgradeView()->otherVersionAction();
-                root->upgradeView()->firmwareListView->didSelectRow(0);
+                root->upgradeView()->firmwareList()->didSelectRow(0);
             },
             [this] { return m_toasts->currentToast() && m_toasts->currentToast()->isVisible(); }, true },
         // An older release than the controller's asks first.
@@ -320,7 +320,7 @@ void ScreenshotTour::buildSteps()
         { QStringLiteral("upgrade-older-confirm.png"),
             [root] {
                 ZelUpgradeView* upgrade = root->upgradeView();
-                upgrade->firmwareListView->didSelectRow(int(DemoReleases::versions().size()) - 1); // the oldest
+                upgrade->firmwareList()->didSelectRow(int(DemoReleases::versions().size()) - 1); // the oldest
                 upgrade->upgradeAction();
             },
             [root] { return olderReleaseAlert(root) && olderReleaseAlert(root)->isVisible(); } },

@@ -55,14 +55,14 @@ void UpgradeProbe::poll()
         connected->upgradeButton->click();
         break;
     case 1: // the upgrade screen with the newest release named
-        if (!shown(upgrade) || upgrade->latestVersionLabel->text().isEmpty()
-            || upgrade->currentVersionLabel->text().isEmpty())
+        if (!shown(upgrade) || upgrade->model().latestVersionText().isEmpty()
+            || upgrade->model().currentVersionText().isEmpty())
             return;
-        m_release = upgrade->latestVersionLabel->text();
-        upgrade->remoteFileButton->click();
+        m_release = upgrade->model().latestVersionText();
+        upgrade->otherVersionAction();
         break;
     case 2: { // the online list, with the newest release in it
-        ZelFirmwareListView* list = upgrade->firmwareListView;
+        ZelFirmwareListView* list = upgrade->firmwareList();
         if (!shown(list))
             return;
         for (int row = 0; row < list->firmwares.size(); ++row)
@@ -74,7 +74,7 @@ void UpgradeProbe::poll()
         return;
     }
     case 3:
-        if (!shown(upgrade->upgradeButton) || !upgrade->upgradeButton->isEnabled())
+        if (!upgrade->model().offersUpgrade() || !upgrade->model().canPick())
             return;
         m_poll.stop();
         return press();
@@ -89,7 +89,7 @@ void UpgradeProbe::press()
     m_messagesBefore = int(controller->receivedMessages().size());
     m_restartsBefore = controller->restartCount();
     m_clock.start();
-    upgrade->upgradeButton->click();
+    upgrade->upgradeAction();
     UpgradeRun* run = upgrade->run();
     if (!run)
         return fail(QStringLiteral("the press started no run"));
@@ -118,9 +118,9 @@ void UpgradeProbe::report()
     const UpgradeRun* run = upgrade->run();
     if (!run || run->outcome() != UpgradeRun::Outcome::Completed)
         return fail(QStringLiteral("the run did not complete: %1").arg(run ? run->reason() : QString()));
-    if (upgrade->currentVersionLabel->text() != run->versionsAfter())
+    if (upgrade->model().currentVersionText() != run->versionsAfter())
         return fail(QStringLiteral("the screen shows %1, the controller reported %2")
-                        .arg(upgrade->currentVersionLabel->text(), run->versionsAfter()));
+                        .arg(upgrade->model().currentVersionText(), run->versionsAfter()));
     SimulatedController* controller = m_embedded->controller();
     const int messages = int(controller->receivedMessages().size()) - m_messagesBefore;
     const int restarts = controller->restartCount() - m_restartsBefore;

@@ -147,13 +147,10 @@ ZelUpgradeView* ViewController::upgradeView()
         new ZelUpgradeView(ZelFirmwareUpgradeManager::sharedInstance(), ZelFirmwareDataTool::sharedInstance(), this),
         QRect());
     m_upgradeView->setObjectName(QStringLiteral("upgradeView"));
-    QPointer<ViewController> weak(this);
-    m_upgradeView->closeBlock = [weak] {
-        if (!weak)
-            return;
-        weak->showView(weak->connectedView());
-        weak->hideView(weak->upgradeView());
-    };
+    connect(m_upgradeView, &ZelUpgradeView::closeRequested, this, [this] {
+        showView(connectedView());
+        hideView(upgradeView());
+    });
     return m_upgradeView;
 }
 
@@ -247,15 +244,8 @@ void ViewController::showView(ZelBaseView* view)
 bool ViewController::escapeAction()
 {
     if (isShown(m_upgradeView)) {
-        for (ZelBaseView* overlay : { static_cast<ZelBaseView*>(m_upgradeView->firmwareListView),
-                 static_cast<ZelBaseView*>(m_upgradeView->historyView) }) {
-            if (isShown(overlay)) {
-                overlay->setHidden(true);
-                m_upgradeView->setFocus();
-                return true;
-            }
-        }
-        m_upgradeView->closeAction();
+        if (!m_upgradeView->closeOverlay())
+            m_upgradeView->closeAction();
         return true;
     }
     if (isShown(m_keyTestView)) {

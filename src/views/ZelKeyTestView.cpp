@@ -89,6 +89,29 @@ void addTitleLayer(QAbstractButton* key)
     QObject::connect(key, &QAbstractButton::toggled, title, [title](bool selected) { styleTitle(title, selected); });
 }
 
+// The on-screen counterpart of each key.
+using Key = KestGameControllerManager::Key;
+using KeyElement = QPointer<QAbstractButton> ZelKeyTestView::*;
+constexpr std::pair<Key, KeyElement> kKeyElements[] = {
+    { Key::A, &ZelKeyTestView::buttonA },
+    { Key::B, &ZelKeyTestView::buttonB },
+    { Key::X, &ZelKeyTestView::buttonX },
+    { Key::Y, &ZelKeyTestView::buttonY },
+    { Key::L1, &ZelKeyTestView::buttonL1 },
+    { Key::L2, &ZelKeyTestView::buttonL2 },
+    { Key::L3, &ZelKeyTestView::buttonL3 },
+    { Key::R1, &ZelKeyTestView::buttonR1 },
+    { Key::R2, &ZelKeyTestView::buttonR2 },
+    { Key::R3, &ZelKeyTestView::buttonR3 },
+    { Key::Home, &ZelKeyTestView::buttonHome },
+    { Key::Menu, &ZelKeyTestView::buttonMenu },
+    { Key::Options, &ZelKeyTestView::buttonOptions },
+    { Key::Up, &ZelKeyTestView::buttonUp },
+    { Key::Down, &ZelKeyTestView::buttonDown },
+    { Key::Left, &ZelKeyTestView::buttonLeft },
+    { Key::Right, &ZelKeyTestView::buttonRight },
+};
+
 } // namespace
 
 ZelKeyTestView::ZelKeyTestView(KestGameControllerManager& manager, EADSessionController& session, QWidget* parent)
@@ -342,7 +365,7 @@ void ZelKeyTestView::applyScale(double scale)
     for (QAbstractButton* key : normalButtons()) {
         if (auto* title = key->findChild<QLabel*>(QStringLiteral("titleLayer"), Qt::FindDirectChildrenOnly)) {
             title->setProperty(kFontPixels, scaled(kKeyTitlePixels));
-            styleTitle(title, key->isChecked());
+            styleTitle(title, isHeld(key));
         }
     }
     analogueView->setMinimumHeight(std::max(kSmallestAnalogueHeight, scaled(m_analogueHeight)));
@@ -363,35 +386,22 @@ void ZelKeyTestView::applyScale(double scale)
 void ZelKeyTestView::observeKeyPressedStatus()
 {
     using Key = KestGameControllerManager::Key;
-    using Element = QPointer<QAbstractButton> ZelKeyTestView::*;
-    static const std::pair<Key, Element> keys[] = {
-        { Key::A, &ZelKeyTestView::buttonA },
-        { Key::B, &ZelKeyTestView::buttonB },
-        { Key::X, &ZelKeyTestView::buttonX },
-        { Key::Y, &ZelKeyTestView::buttonY },
-        { Key::L1, &ZelKeyTestView::buttonL1 },
-        { Key::L2, &ZelKeyTestView::buttonL2 },
-        { Key::L3, &ZelKeyTestView::buttonL3 },
-        { Key::R1, &ZelKeyTestView::buttonR1 },
-        { Key::R2, &ZelKeyTestView::buttonR2 },
-        { Key::R3, &ZelKeyTestView::buttonR3 },
-        { Key::Home, &ZelKeyTestView::buttonHome },
-        { Key::Menu, &ZelKeyTestView::buttonMenu },
-        { Key::Options, &ZelKeyTestView::buttonOptions },
-        { Key::Up, &ZelKeyTestView::buttonUp },
-        { Key::Down, &ZelKeyTestView::buttonDown },
-        { Key::Left, &ZelKeyTestView::buttonLeft },
-        { Key::Right, &ZelKeyTestView::buttonRight },
-    };
-
     // The model takes the manager's slots; the screen draws what it holds.
     m_model = new KeyTestModel(m_manager, this);
     connect(m_model, &KeyTestModel::keyReported, this, [this](Key key, bool pressed) {
-        for (const auto& [k, element] : keys)
+        for (const auto& [k, element] : kKeyElements)
             if (k == key)
                 changeButton(this->*element, pressed);
     });
     connect(m_model, &KeyTestModel::stickMoved, this, &ZelKeyTestView::placeKnobs);
+}
+
+bool ZelKeyTestView::isHeld(const QAbstractButton* button) const
+{
+    for (const auto& [key, element] : kKeyElements)
+        if (this->*element == button)
+            return m_model && m_model->isPressed(key);
+    return false;
 }
 
 QList<QAbstractButton*> ZelKeyTestView::normalButtons() const

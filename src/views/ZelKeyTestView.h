@@ -147,7 +147,6 @@ public:
     static QString identityText(const GCControllerPtr& controller);
 
     void closeAction();
-    void changeButton(QAbstractButton* button, bool selected);
     // Starts the check on the shown controller (again, from "Check again").
     void checkAction();
     // Ends a check under way and goes back to the keys and values.
@@ -165,6 +164,10 @@ private:
     // The 13 keys that light while held, and the four arrows shown only while held.
     QList<QAbstractButton*> normalButtons() const;
     QList<QAbstractButton*> arrowButtons() const;
+    // Draws a key as held or let go, as the model holds it.
+    void changeButton(QAbstractButton* button, bool selected);
+    // Whether the model holds the key of an on-screen key as held.
+    bool isHeld(const QAbstractButton* button) const;
     void placeKnobs();
     void observeControllers();
     void refreshControllers();

@@ -37,42 +37,21 @@ ZelUpgradeView::ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDat
     , m_model(new UpgradeScreenModel(engine, catalogue, this))
 {
     auto* content = new QWidget(this);
-    Ui::ZelUpgradeContentView ui;
-    ui.setupUi(content);
+    m_ui = std::make_unique<Ui::ZelUpgradeContentView>();
+    m_ui->setupUi(content);
     pinContentView(content);
 
-    upgradeButton = ui.upgradeButton;
-    closeButton = ui.closeButton;
-    localFileButton = ui.localFileButton;
-    remoteFileButton = ui.remoteFileButton;
-    historyButton = ui.historyButton;
-    retryButton = ui.retryButton;
-    retryButton->setText(localized("Retry"));
-    currentVersionTitleLabel = ui.currentVersionTitleLabel;
-    currentVersionLabel = ui.currentVersionLabel;
-    controllerLabel = ui.controllerLabel;
-    latestVersionTitleLabel = ui.latestVersionTitleLabel;
-    latestVersionLabel = ui.latestVersionLabel;
-    detailTitleLabel = ui.detailTitleLabel;
-    detailLabel = ui.detailLabel;
-    progressTextLabel = ui.progressTextLabel;
-    upgradePromptLabel = ui.upgradePromptLabel;
-    selectedFirmwareLabel = ui.selectedFirmwareLabel;
-    upgradePromptRedDot = ui.upgradePromptRedDot;
-    phaseLabel = ui.phaseLabel;
-    planLabel = ui.planLabel;
-    stepsLabel = ui.stepsLabel;
-    cancelButton = ui.cancelButton;
-    ui.titleLabel->setText(localized("FirmwareUpgrade"));
-    ui.choiceTitleLabel->setText(caption("ChooseRelease"));
+    m_ui->retryButton->setText(localized("Retry"));
+    m_ui->titleLabel->setText(localized("FirmwareUpgrade"));
+    m_ui->choiceTitleLabel->setText(caption("ChooseRelease"));
 
     // The bar lies under the status line, which keeps its text readable on top.
-    progressBgLabel = new QLabel(contentView);
-    progressBgLabel->setObjectName(QStringLiteral("progressBgLabel"));
-    progressBgLabel->setProperty("role", QStringLiteral("progressBar"));
-    progressBgLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-    progressTextLabel->raise();
-    progressTextLabel->installEventFilter(this);
+    m_progressBar = new QLabel(contentView);
+    m_progressBar->setObjectName(QStringLiteral("progressBgLabel"));
+    m_progressBar->setProperty("role", QStringLiteral("progressBar"));
+    m_progressBar->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_ui->progressTextLabel->raise();
+    m_ui->progressTextLabel->installEventFilter(this);
     m_progressAnimation = new QVariantAnimation(this);
     connect(m_progressAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         m_barPercent = value.toDouble();
@@ -80,20 +59,20 @@ ZelUpgradeView::ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDat
     });
     layoutProgressBar();
 
-    localFileButton->setText(localized("LocalFirmware"));
-    remoteFileButton->setText(localized("OnlineFirmware"));
-    historyButton->setText(localized("UpgradeHistory"));
-    currentVersionTitleLabel->setText(caption("CurrentVersion"));
-    latestVersionTitleLabel->setText(caption("LatestVersion"));
-    detailTitleLabel->setText(caption("UpgradeInfo"));
+    m_ui->localFileButton->setText(localized("LocalFirmware"));
+    m_ui->remoteFileButton->setText(localized("OnlineFirmware"));
+    m_ui->historyButton->setText(localized("UpgradeHistory"));
+    m_ui->currentVersionTitleLabel->setText(caption("CurrentVersion"));
+    m_ui->latestVersionTitleLabel->setText(caption("LatestVersion"));
+    m_ui->detailTitleLabel->setText(caption("UpgradeInfo"));
 
-    connect(closeButton, &QAbstractButton::clicked, this, &ZelUpgradeView::closeAction);
-    connect(upgradeButton, &QAbstractButton::clicked, this, &ZelUpgradeView::upgradeAction);
-    connect(localFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::localFileAction);
-    connect(remoteFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::otherVersionAction);
-    connect(historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
-    connect(cancelButton, &QAbstractButton::clicked, this, &ZelUpgradeView::cancelAction);
-    connect(retryButton, &QAbstractButton::clicked, this, &ZelUpgradeView::retryAction);
+    connect(m_ui->closeButton, &QAbstractButton::clicked, this, &ZelUpgradeView::closeAction);
+    connect(m_ui->upgradeButton, &QAbstractButton::clicked, this, &ZelUpgradeView::upgradeAction);
+    connect(m_ui->localFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::localFileAction);
+    connect(m_ui->remoteFileButton, &QAbstractButton::clicked, this, &ZelUpgradeView::otherVersionAction);
+    connect(m_ui->historyButton, &QAbstractButton::clicked, this, &ZelUpgradeView::historyAction);
+    connect(m_ui->cancelButton, &QAbstractButton::clicked, this, &ZelUpgradeView::cancelAction);
+    connect(m_ui->retryButton, &QAbstractButton::clicked, this, &ZelUpgradeView::retryAction);
     // The versions are asked for while the screen is up.
     m_model->isScreenShown = [this] { return !isHidden(); };
     connect(m_model, &UpgradeScreenModel::changed, this, &ZelUpgradeView::draw);
@@ -154,8 +133,8 @@ void ZelUpgradeView::cancelAction()
 
 void ZelUpgradeView::closeAction()
 {
-    if (m_model->pressClose() && closeBlock)
-        closeBlock();
+    if (m_model->pressClose())
+        emit closeRequested();
 }
 
 void ZelUpgradeView::ask(const UpgradeScreenModel::Question& question)
@@ -182,41 +161,41 @@ void ZelUpgradeView::ask(const UpgradeScreenModel::Question& question)
 void ZelUpgradeView::draw()
 {
     const UpgradeScreenModel& m = *m_model;
-    currentVersionLabel->setText(m.currentVersionText());
-    controllerLabel->setText(m.controllerText());
-    latestVersionLabel->setText(m.latestVersionText());
-    retryButton->setHidden(!m.offersListRetry());
-    retryButton->setEnabled(m.canRetryList());
-    upgradePromptRedDot->setHidden(!m.marksNewerRelease());
-    detailLabel->setText(m.detailText());
-    detailTitleLabel->setHidden(!m.showsDetailCaption());
-    detailLabel->setHidden(!m.showsDetail());
+    m_ui->currentVersionLabel->setText(m.currentVersionText());
+    m_ui->controllerLabel->setText(m.controllerText());
+    m_ui->latestVersionLabel->setText(m.latestVersionText());
+    m_ui->retryButton->setHidden(!m.offersListRetry());
+    m_ui->retryButton->setEnabled(m.canRetryList());
+    m_ui->upgradePromptRedDot->setHidden(!m.marksNewerRelease());
+    m_ui->detailLabel->setText(m.detailText());
+    m_ui->detailTitleLabel->setHidden(!m.showsDetailCaption());
+    m_ui->detailLabel->setHidden(!m.showsDetail());
 
     // Nothing pressed during a run is dropped without a sign: what would
     // start or replace a run cannot be pressed.
-    upgradeButton->setEnabled(m.canPick());
-    localFileButton->setEnabled(m.canPick());
-    remoteFileButton->setEnabled(m.canPick());
-    localFileButton->setHidden(!m.offersPick());
-    remoteFileButton->setHidden(!m.offersPick());
-    upgradeButton->setText(m.upgradeButtonText());
-    upgradeButton->setHidden(!m.offersUpgrade());
+    m_ui->upgradeButton->setEnabled(m.canPick());
+    m_ui->localFileButton->setEnabled(m.canPick());
+    m_ui->remoteFileButton->setEnabled(m.canPick());
+    m_ui->localFileButton->setHidden(!m.offersPick());
+    m_ui->remoteFileButton->setHidden(!m.offersPick());
+    m_ui->upgradeButton->setText(m.upgradeButtonText());
+    m_ui->upgradeButton->setHidden(!m.offersUpgrade());
     drawFigures();
-    progressTextLabel->setHidden(!m.showsProgressText());
-    cancelButton->setHidden(!m.offersCancel());
-    cancelButton->setText(m.cancelButtonText());
-    cancelButton->setEnabled(m.canCancel());
-    cancelButton->setToolTip(m.cancelUnavailableText());
-    cancelButton->setAccessibleDescription(m.cancelUnavailableText());
-    selectedFirmwareLabel->setText(m.selectedText());
-    selectedFirmwareLabel->setHidden(!m.showsSelected());
+    m_ui->progressTextLabel->setHidden(!m.showsProgressText());
+    m_ui->cancelButton->setHidden(!m.offersCancel());
+    m_ui->cancelButton->setText(m.cancelButtonText());
+    m_ui->cancelButton->setEnabled(m.canCancel());
+    m_ui->cancelButton->setToolTip(m.cancelUnavailableText());
+    m_ui->cancelButton->setAccessibleDescription(m.cancelUnavailableText());
+    m_ui->selectedFirmwareLabel->setText(m.selectedText());
+    m_ui->selectedFirmwareLabel->setHidden(!m.showsSelected());
 
-    planLabel->setText(m.planText());
-    planLabel->setHidden(m.planText().isEmpty());
-    upgradePromptLabel->setText(m.promptText());
-    upgradePromptLabel->setHidden(m.promptText().isEmpty());
-    phaseLabel->setText(m.phaseText());
-    phaseLabel->setHidden(m.phaseText().isEmpty());
+    m_ui->planLabel->setText(m.planText());
+    m_ui->planLabel->setHidden(m.planText().isEmpty());
+    m_ui->upgradePromptLabel->setText(m.promptText());
+    m_ui->upgradePromptLabel->setHidden(m.promptText().isEmpty());
+    m_ui->phaseLabel->setText(m.phaseText());
+    m_ui->phaseLabel->setHidden(m.phaseText().isEmpty());
 }
 
 void ZelUpgradeView::drawFigures()
@@ -246,21 +225,33 @@ void ZelUpgradeView::drawFigures()
         m_figuresDrawn.invalidate();
     m_figuresState = m.state();
     m_figuresPhase = m.phaseText();
-    if (progressTextLabel->text() != m.progressText())
+    if (m_ui->progressTextLabel->text() != m.progressText())
         setProgressText(m.progressText());
-    stepsLabel->setText(m.stepsText());
-    stepsLabel->setHidden(m.stepsText().isEmpty());
+    m_ui->stepsLabel->setText(m.stepsText());
+    m_ui->stepsLabel->setHidden(m.stepsText().isEmpty());
 }
 
 void ZelUpgradeView::hideFirmwareListView()
 {
-    if (!firmwareListView)
+    if (!m_list)
         return;
     // The keyboard comes back to the screen from the list it leaves.
-    const bool hadFocus = firmwareListView->isAncestorOf(QApplication::focusWidget());
-    firmwareListView->setHidden(true);
+    const bool hadFocus = m_list->isAncestorOf(QApplication::focusWidget());
+    m_list->setHidden(true);
     if (hadFocus)
         setFocus();
+}
+
+bool ZelUpgradeView::closeOverlay()
+{
+    for (QWidget* overlay : { static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_history) }) {
+        if (overlay && !overlay->isHidden()) {
+            overlay->setHidden(true);
+            setFocus();
+            return true;
+        }
+    }
+    return false;
 }
 
 void ZelUpgradeView::localFileAction()
@@ -275,30 +266,29 @@ void ZelUpgradeView::otherVersionAction()
 
 void ZelUpgradeView::showFirmwareList(quint64 type)
 {
-    if (!firmwareListView) {
-        firmwareListView = new ZelFirmwareListView(m_model->catalogue(), this);
-        firmwareListView->setGeometry(rect());
-        firmwareListView->selectFirmwareBlock
-            = [view = QPointer<ZelUpgradeView>(this)](std::optional<ZelFirmware> firmware) {
-                  if (view)
-                      view->firmwareSelected(firmware);
-              };
+    if (!m_list) {
+        m_list = new ZelFirmwareListView(m_model->catalogue(), this);
+        m_list->setGeometry(rect());
+        m_list->selectFirmwareBlock = [view = QPointer<ZelUpgradeView>(this)](std::optional<ZelFirmware> firmware) {
+            if (view)
+                view->firmwareSelected(firmware);
+        };
     }
-    firmwareListView->raise();
-    firmwareListView->type = type;
-    firmwareListView->setHidden(false);
-    firmwareListView->tableView->setFocus();
+    m_list->raise();
+    m_list->type = type;
+    m_list->setHidden(false);
+    m_list->tableView->setFocus();
 }
 
 void ZelUpgradeView::historyAction()
 {
-    if (!historyView) {
-        historyView = new ZelUpgradeHistoryView(this);
-        historyView->setGeometry(rect());
+    if (!m_history) {
+        m_history = new ZelUpgradeHistoryView(this);
+        m_history->setGeometry(rect());
     }
-    historyView->raise();
-    historyView->setHidden(false);
-    historyView->closeButton->setFocus();
+    m_history->raise();
+    m_history->setHidden(false);
+    m_history->closeButton->setFocus();
 }
 
 void ZelUpgradeView::openQuestion(QMessageBox* question)
@@ -319,7 +309,7 @@ void ZelUpgradeView::openQuestion(QMessageBox* question)
 
 void ZelUpgradeView::setProgressText(const QString& text)
 {
-    progressTextLabel->setText(text);
+    m_ui->progressTextLabel->setText(text);
     fitProgressText();
 }
 
@@ -328,19 +318,19 @@ void ZelUpgradeView::fitProgressText()
     // A long text (some translations) shrinks to the line's width instead of being cut.
     // The default interface fonts draw their digits at one width, so the
     // percentage does not jitter as it counts up.
-    const int available = progressTextLabel->contentsRect().width();
-    QFont font = progressTextLabel->font();
+    const int available = m_ui->progressTextLabel->contentsRect().width();
+    QFont font = m_ui->progressTextLabel->font();
     int pixels = kProgressFontPixels;
     font.setPixelSize(pixels);
     while (pixels > kSmallestProgressFontPixels
-        && QFontMetrics(font).horizontalAdvance(progressTextLabel->text()) > available) {
+        && QFontMetrics(font).horizontalAdvance(m_ui->progressTextLabel->text()) > available) {
         font.setPixelSize(--pixels);
     }
     if (pixels == m_progressFontPixels)
         return;
     m_progressFontPixels = pixels;
     // The widget's own style sheet wins over the application's, which sets this label's size too.
-    progressTextLabel->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: bold;").arg(pixels));
+    m_ui->progressTextLabel->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: bold;").arg(pixels));
 }
 
 void ZelUpgradeView::moveProgressBar(double percent, bool glide)
@@ -364,14 +354,14 @@ void ZelUpgradeView::layoutProgressBar()
     // The track is the status line. The upgrade button shares its cell and
     // so its width, but a hidden button gets no geometry from the layout,
     // and the button is hidden whenever the bar shows.
-    const QRect track = progressTextLabel->geometry();
+    const QRect track = m_ui->progressTextLabel->geometry();
     const int width = qRound(m_barPercent * track.width() / 100.0);
-    progressBgLabel->setGeometry(track.x(), track.y(), width, track.height());
+    m_progressBar->setGeometry(track.x(), track.y(), width, track.height());
 }
 
 bool ZelUpgradeView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == progressTextLabel && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+    if (watched == m_ui->progressTextLabel && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
         layoutProgressBar();
         if (event->type() == QEvent::Resize)
             fitProgressText();
@@ -383,8 +373,8 @@ void ZelUpgradeView::resizeEvent(QResizeEvent* event)
 {
     ZelBaseView::resizeEvent(event);
     // The list overlay covers the whole screen.
-    if (firmwareListView)
-        firmwareListView->setGeometry(rect());
-    if (historyView)
-        historyView->setGeometry(rect());
+    if (m_list)
+        m_list->setGeometry(rect());
+    if (m_history)
+        m_history->setGeometry(rect());
 }

@@ -6,13 +6,10 @@
 #include "views/ZelBaseView.h"
 
 #include <QElapsedTimer>
-#include <QList>
-#include <QPointer>
 
-#include <functional>
+#include <memory>
 #include <optional>
 
-class QAbstractButton;
 class QLabel;
 class QMessageBox;
 class QVariantAnimation;
@@ -20,6 +17,9 @@ class ZelFirmwareDataTool;
 class ZelFirmwareUpgradeManager;
 class ZelFirmwareListView;
 class ZelUpgradeHistoryView;
+namespace Ui {
+class ZelUpgradeContentView;
+}
 
 // The screen on which the user picks a release, checks it against the
 // controller, starts the upgrade and follows its run to one outcome: the
@@ -41,40 +41,12 @@ public:
     ZelUpgradeView(ZelFirmwareUpgradeManager& engine, ZelFirmwareDataTool& catalogue, QWidget* parent = nullptr);
     ~ZelUpgradeView() override;
 
-    std::function<void()> closeBlock;
-    ZelFirmwareListView* firmwareListView = nullptr;
-    ZelUpgradeHistoryView* historyView = nullptr;
-
-    QPointer<QAbstractButton> upgradeButton;
-    QPointer<QAbstractButton> closeButton;
-    QPointer<QAbstractButton> localFileButton;
-    QPointer<QAbstractButton> remoteFileButton;
-    QPointer<QAbstractButton> historyButton;
-    // Asks for the release list again after the server could not be reached.
-    QPointer<QAbstractButton> retryButton;
-    QPointer<QLabel> currentVersionTitleLabel;
-    QPointer<QLabel> currentVersionLabel;
-    // Which controller this is: address, hardware and protocol version, production date.
-    QPointer<QLabel> controllerLabel;
-    QPointer<QLabel> latestVersionTitleLabel;
-    QPointer<QLabel> latestVersionLabel;
-    QPointer<QLabel> detailTitleLabel;
-    QPointer<QLabel> detailLabel;
-    QPointer<QLabel> progressTextLabel;
-    QPointer<QLabel> upgradePromptLabel;
-    QPointer<QLabel> selectedFirmwareLabel;
-    QPointer<QLabel> upgradePromptRedDot;
-    // The run's step: what it downloads, which part it sends, how long the
-    // controller has left to come back from a restart.
-    QPointer<QLabel> phaseLabel;
-    // Before the press, the plan: the images sent and skipped, the restarts,
-    // the estimated duration and the release's signature.
-    QPointer<QLabel> planLabel;
-    // During and after the run its steps and the time left.
-    QPointer<QLabel> stepsLabel;
-    // Stops a run while nothing can be damaged; disabled, saying why, while an image is written.
-    QPointer<QAbstractButton> cancelButton;
-    QLabel* progressBgLabel = nullptr;
+    // The list of releases, local or online, once it was first opened; null before.
+    ZelFirmwareListView* firmwareList() const { return m_list; }
+    // The history of runs, once it was first opened; null before.
+    ZelUpgradeHistoryView* history() const { return m_history; }
+    // Puts away the list or the history shown over the screen; false when neither was.
+    bool closeOverlay();
 
     void checkFirmwareVersion();
     void hideFirmwareListView();
@@ -105,6 +77,10 @@ public:
     // The run started by the upgrade button, while it lasts and after it ended.
     UpgradeRun* run() const { return m_model->run(); }
 
+signals:
+    // The close press was accepted: whoever shows the screen takes it away.
+    void closeRequested();
+
 protected:
     // Showing starts the choice over and refreshes the versions.
     void didSetHidden(bool hidden) override;
@@ -130,6 +106,13 @@ private:
     void moveProgressBar(double percent, bool glide);
     void layoutProgressBar();
 
+    // The widgets are the screen's own: others see the model, and tests
+    // reach a widget by its object name.
+    std::unique_ptr<Ui::ZelUpgradeContentView> m_ui;
+    // Under the status line, as wide as the run's progress.
+    QLabel* m_progressBar = nullptr;
+    ZelFirmwareListView* m_list = nullptr;
+    ZelUpgradeHistoryView* m_history = nullptr;
     UpgradeScreenModel* m_model = nullptr;
     QVariantAnimation* m_progressAnimation = nullptr;
     double m_barPercent = 0.0; // what the bar shows, 0 to 100

@@ -93,20 +93,17 @@ private slots:
         QTest::mouseClick(root()->connectedView()->upgradeButton, Qt::LeftButton);
         ZelUpgradeView* upgrade = root()->existingUpgradeView();
         QVERIFY(onScreen(upgrade));
-        QVERIFY(waitUntil([&] { return !upgrade->currentVersionLabel->text().isEmpty(); }));
+        QVERIFY(waitUntil([&] { return !upgrade->model().currentVersionText().isEmpty(); }));
 
-        QTest::mouseClick(upgrade->remoteFileButton, Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->tableView->count() > 0; }));
-        upgrade->firmwareListView->didSelectRow(0);
-        QVERIFY(waitUntil([&] { return upgrade->upgradeButton->isVisible() && upgrade->upgradeButton->isEnabled(); }));
-        QTest::mouseClick(upgrade->upgradeButton, Qt::LeftButton);
+        QVERIFY(m_app->pickNewestOnline(upgrade));
+        QTest::mouseClick(widgetNamed<QAbstractButton>(upgrade, "upgradeButton"), Qt::LeftButton);
         QVERIFY(upgrade->run() && upgrade->run()->isRunning());
 
         // Through the controller's restarts: the link drops and comes back.
         QVERIFY(waitUntil([&] { return !upgrade->run()->isRunning(); }, 4 * kPatienceMs));
         QCOMPARE(upgrade->run()->outcome(), UpgradeRun::Outcome::Completed);
         QCOMPARE(controller().versionsText(), newest);
-        QVERIFY(waitUntil([&] { return upgrade->currentVersionLabel->text() == newest; }));
+        QVERIFY(waitUntil([&] { return upgrade->model().currentVersionText() == newest; }));
         QCOMPARE(root()->visibleScreen(), upgrade);
     }
 

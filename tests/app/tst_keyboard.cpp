@@ -167,44 +167,44 @@ private slots:
         press(Qt::Key_Return);
         ZelUpgradeView* upgrade = root()->existingUpgradeView();
         QVERIFY(onScreen(upgrade));
-        QVERIFY(waitUntil([&] { return !upgrade->latestVersionLabel->text().isEmpty(); }));
+        QVERIFY(waitUntil([&] { return !upgrade->model().latestVersionText().isEmpty(); }));
         verifyNamed("upgrade");
 
         // The history and back.
-        QVERIFY(tabTo(upgrade->historyButton));
+        QVERIFY(tabTo(widgetNamed<QAbstractButton>(upgrade, "historyButton")));
         press(Qt::Key_Return);
-        QVERIFY(waitUntil([&] { return upgrade->historyView && upgrade->historyView->isVisible(); }));
+        QVERIFY(waitUntil([&] { return upgrade->history() && upgrade->history()->isVisible(); }));
         verifyNamed("history");
         press(Qt::Key_Escape);
-        QVERIFY(upgrade->historyView->isHidden());
+        QVERIFY(upgrade->history()->isHidden());
         QCOMPARE(root()->visibleScreen(), upgrade);
 
         // The online list: the keyboard lands in it, Escape closes it, Enter picks.
-        QVERIFY(tabTo(upgrade->remoteFileButton));
+        QVERIFY(tabTo(widgetNamed<QAbstractButton>(upgrade, "remoteFileButton")));
         press(Qt::Key_Return);
-        QVERIFY(waitUntil(
-            [&] { return upgrade->firmwareListView->tableView->count() == DemoReleases::versions().size(); }));
-        QCOMPARE(QApplication::focusWidget(), upgrade->firmwareListView->tableView);
+        QVERIFY(
+            waitUntil([&] { return upgrade->firmwareList()->tableView->count() == DemoReleases::versions().size(); }));
+        QCOMPARE(QApplication::focusWidget(), upgrade->firmwareList()->tableView);
         verifyNamed("list");
         press(Qt::Key_Escape);
-        QVERIFY(upgrade->firmwareListView->isHidden());
+        QVERIFY(upgrade->firmwareList()->isHidden());
         QCOMPARE(root()->visibleScreen(), upgrade);
-        QVERIFY(tabTo(upgrade->remoteFileButton));
+        QVERIFY(tabTo(widgetNamed<QAbstractButton>(upgrade, "remoteFileButton")));
         press(Qt::Key_Return);
-        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->isVisible(); }));
-        QListWidget* table = upgrade->firmwareListView->tableView;
+        QVERIFY(waitUntil([&] { return upgrade->firmwareList()->isVisible(); }));
+        QListWidget* table = upgrade->firmwareList()->tableView;
         table->setCurrentRow(-1);
         press(Qt::Key_Down);
         QVERIFY(table->currentRow() >= 0);
         press(Qt::Key_Return);
-        QVERIFY(upgrade->firmwareListView->isHidden());
-        QVERIFY(waitUntil([&] { return upgrade->upgradeButton->isVisible(); }));
+        QVERIFY(upgrade->firmwareList()->isHidden());
+        QVERIFY(waitUntil([&] { return widgetNamed<QAbstractButton>(upgrade, "upgradeButton")->isVisible(); }));
 
-        QVERIFY(tabTo(upgrade->upgradeButton));
+        QVERIFY(tabTo(widgetNamed<QAbstractButton>(upgrade, "upgradeButton")));
         press(Qt::Key_Return);
         QVERIFY(upgrade->run() && upgrade->run()->isRunning());
         // A control that cannot act is disabled, and Escape does not leave a run.
-        QVERIFY(!upgrade->remoteFileButton->isEnabled());
+        QVERIFY(!widgetNamed<QAbstractButton>(upgrade, "remoteFileButton")->isEnabled());
         press(Qt::Key_Escape);
         QCOMPARE(root()->visibleScreen(), upgrade);
         verifyNamed("upgrading");

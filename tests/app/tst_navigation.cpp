@@ -322,7 +322,7 @@ private slots:
             root()->connectedView()->upgradeAction();
             target = root()->upgradeView();
             root()->upgradeView()->localFileAction();
-            QVERIFY(!root()->upgradeView()->firmwareListView->isHidden());
+            QVERIFY(!root()->upgradeView()->firmwareList()->isHidden());
         } else if (screen == QLatin1String("MFi")) {
             root()->connectedView()->MFiAction();
             target = root()->MFiGameView();
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(m_toasts->texts(), QStringList { localized("GamepadDisconnectManuallyPrompt") });
         QCOMPARE(m_toasts->toasts().front().seconds, 3.0);
         if (screen == QLatin1String("upgrade"))
-            QVERIFY(root()->upgradeView()->firmwareListView->isHidden());
+            QVERIFY(root()->upgradeView()->firmwareList()->isHidden());
         // The recorded accessory stays.
         QVERIFY(root()->accessory);
 
@@ -387,7 +387,7 @@ private slots:
         root()->connectedView()->upgradeAction();
         ZelUpgradeView* upgrade = root()->upgradeView();
         QVERIFY(onScreen(upgrade));
-        QVERIFY(waitUntil([&] { return !upgrade->currentVersionLabel->text().isEmpty(); }));
+        QVERIFY(waitUntil([&] { return !upgrade->model().currentVersionText().isEmpty(); }));
         QVERIFY(waitUntil([&] { return !engine().versionQueryPending(); }));
         // Observed after the root controller: whether the screen asked for the versions at once.
         bool asked = false;
@@ -430,15 +430,12 @@ private slots:
         QVERIFY(noVersionQueryPending());
         root()->connectedView()->upgradeAction();
         QVERIFY(onScreen(upgrade));
-        QVERIFY(waitUntil([&] { return upgrade->currentVersionLabel->text() == QStringLiteral("1.0-2.3-1.5"); }));
+        QVERIFY(waitUntil([&] { return upgrade->model().currentVersionText() == QStringLiteral("1.0-2.3-1.5"); }));
         QVERIFY(noVersionQueryPending());
-        QTest::mouseClick(upgrade->remoteFileButton, Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return upgrade->firmwareListView->tableView->count() > 0; }));
-        upgrade->firmwareListView->didSelectRow(0);
-        QVERIFY(waitUntil([&] { return upgrade->upgradeButton->isVisible() && upgrade->upgradeButton->isEnabled(); }));
+        QVERIFY(m_app->pickNewestOnline(upgrade));
         const int restarts = m_sim->controller().restartCount();
         m_toasts->clear();
-        QTest::mouseClick(upgrade->upgradeButton, Qt::LeftButton);
+        QTest::mouseClick(widgetNamed<QAbstractButton>(upgrade, "upgradeButton"), Qt::LeftButton);
         QVERIFY(upgrade->run() && upgrade->run()->isRunning());
         QVERIFY(waitUntil([&] { return !upgrade->run()->isRunning(); }, 4 * kPatienceMs));
         QCOMPARE(upgrade->run()->outcome(), UpgradeRun::Outcome::Completed);

@@ -53,6 +53,22 @@ private slots:
         QVERIFY(reports.size() > first);
         QCOMPARE(reports.last().at(0).value<Key>(), Key::B);
         QVERIFY(model.isPressed(Key::B));
+
+        // Every key the controller has is held and let go on its own.
+        QVERIFY(m_pad->release(Button::B));
+        QVERIFY(m_pad->release(Button::Up));
+        int tested = 0;
+        for (int k = 0; k < KestGameControllerManager::kKeyCount; ++k) {
+            if (!m_pad->press(Button(k)))
+                continue; // a key the controller has no element for
+            ++tested;
+            for (int other = 0; other < KestGameControllerManager::kKeyCount; ++other)
+                QVERIFY2(model.isPressed(Key(other)) == (other == k),
+                    qPrintable(QStringLiteral("%1 with %2").arg(k).arg(other)));
+            QVERIFY(m_pad->release(Button(k)));
+            QVERIFY(!model.isPressed(Key(k)));
+        }
+        QVERIFY2(tested >= 17, qPrintable(QString::number(tested)));
     }
 
     void sticksAreTheSumOfTheirMovements()

@@ -12,11 +12,15 @@
 #include "sim/SimTcpServer.h"
 #include "sim/SimulatedController.h"
 #include "views/ZelConnectedView.h"
+#include "views/ZelFirmwareListView.h"
+#include "views/ZelUpgradeView.h"
 
+#include <QAbstractButton>
 #include <QDebug>
 #include <QDir>
 #include <QHostAddress>
 #include <QLabel>
+#include <QListWidget>
 #include <QWidget>
 
 using namespace testsupport;
@@ -111,4 +115,17 @@ bool AppFixture::versionsShown(const QString& current, const QString& latest) co
                    << (c ? c->latestVersionLabel->text() : QString()) << "toasts" << m_toasts->texts();
     }
     return shown;
+}
+
+bool AppFixture::pickNewestOnline(ZelUpgradeView* upgrade) const
+{
+    QAbstractButton* online = widgetNamed<QAbstractButton>(upgrade, "remoteFileButton");
+    QAbstractButton* press = widgetNamed<QAbstractButton>(upgrade, "upgradeButton");
+    if (!online || !press)
+        return false;
+    QTest::mouseClick(online, Qt::LeftButton);
+    if (!waitUntil([&] { return upgrade->firmwareList() && upgrade->firmwareList()->tableView->count() > 0; }))
+        return false;
+    upgrade->firmwareList()->didSelectRow(0);
+    return waitUntil([&] { return press->isVisible() && press->isEnabled(); });
 }

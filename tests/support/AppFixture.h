@@ -13,6 +13,7 @@ class ReleaseServer;
 class SceneDelegate;
 class SimTcpServer;
 class ViewController;
+class ZelUpgradeView;
 class QWidget;
 
 // The application as its screen tests run it: the language, a documents
@@ -67,6 +68,9 @@ public:
     // Waits until the connected screen shows these versions of the
     // controller and of the newest release; says what it shows otherwise.
     bool versionsShown(const QString& current, const QString& latest) const;
+    // Picks the newest release of the upgrade screen's online list, opened
+    // through its button; true once "Upgrade Now" can be pressed.
+    bool pickNewestOnline(ZelUpgradeView* upgrade) const;
 
 private:
     QTemporaryDir m_folders;

@@ -15,6 +15,7 @@
 
 class GameControllerService;
 class LocalLink;
+class QWidget;
 class SimAccessoryTransport;
 class SimulatedController;
 class ZelFirmwareUpgradeManager;
@@ -34,6 +35,12 @@ constexpr int kPatienceMs = 30000;
 #define QTRY_COMPARE(expr, expected) QTRY_COMPARE_WITH_TIMEOUT(expr, expected, testsupport::kPatienceMs)
 
 namespace testsupport {
+
+// A screen's widget as a Qt test reaches it, by its object name; null when it has none.
+template <class T = QWidget> T* widgetNamed(const QObject* screen, const char* name)
+{
+    return screen ? screen->findChild<T*>(QLatin1String(name)) : nullptr;
+}
 
 // Scales every engine timer down for the test process (8 s becomes 80 ms at 0.01).
 void useFastTime(double scale = 0.01);
