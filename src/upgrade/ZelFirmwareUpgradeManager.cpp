@@ -13,6 +13,7 @@
 #include "upgrade/LeftImageWriter.h"
 #include "upgrade/RightImageWriter.h"
 #include "upgrade/TransferState.h"
+#include "upgrade/VersionQuery.h"
 
 #include <QFileInfo>
 #include <QObject>
@@ -48,7 +49,7 @@ ZelFirmwareUpgradeManager& ZelFirmwareUpgradeManager::sharedInstance()
         g_engine = engine;
         if (g_sharedSettings)
             engine->m_settings = *g_sharedSettings;
-        engine->m_linkTap = g_sharedLinkTap;
+        engine->setLinkTap(g_sharedLinkTap);
         return engine;
     }();
     return *instance;
@@ -79,6 +80,7 @@ ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(ControllerRegistry& control
     : m_controllers(controllers)
     , m_session(&session)
     , m_context(std::make_unique<QObject>())
+    , m_channel(std::make_unique<RequestChannel>(session))
 {
     addNotificationObserver();
 }
@@ -89,6 +91,7 @@ ZelFirmwareUpgradeManager::ZelFirmwareUpgradeManager(ControllerRegistry& control
     , m_ownSession(std::make_unique<EADSessionController>())
     , m_session(m_ownSession.get())
     , m_context(std::make_unique<QObject>())
+    , m_channel(std::make_unique<RequestChannel>(*m_ownSession))
 {
     addNotificationObserver();
     // Already attached there: followed at once, as a caller's choice is.
@@ -104,6 +107,8 @@ ZelFirmwareUpgradeManager::~ZelFirmwareUpgradeManager()
     stopWatchdog();
     stopIdentifying();
     stopCheckVersionTimer();
+    m_query.reset();
+    m_runQuery.reset();
     abortDownload();
     m_context.reset();
 }
@@ -121,57 +126,9 @@ void ZelFirmwareUpgradeManager::addNotificationObserver()
         this, EAAccessoryDidConnectNotification, [this](const Notification& n) { _accessoryDidConnect(n); });
     center.addObserver(
         this, EAAccessoryDidDisconnectNotification, [this](const Notification& n) { _accessoryDidDisconnect(n); });
-    center.addObserver(
-        this, EADSessionDataReceivedNotification, [this](const Notification& n) { _sessionDataReceived(n); });
     EADSessionController& session = *m_session;
     session.openSession();
     m_accessory = session.accessory();
-}
-
-// Request and reply layer --------------------------------------------------
-
-void ZelFirmwareUpgradeManager::writeData(const QByteArray& data, ReadCallback callback)
-{
-    (*m_session).writeData(data);
-    // Bytes received before this request cannot answer it.
-    m_replies.requestWritten(data);
-    if (m_linkTap)
-        m_linkTap(true, data);
-    if (callback)
-        m_readCallback = std::move(callback);
-}
-
-void ZelFirmwareUpgradeManager::_sessionDataReceived(const Notification& notification)
-{
-    EADSessionController& session = *m_session;
-    // Another attachment's session: its replies are not answers to anything
-    // this engine asked, and its bytes are not this engine's to take.
-    if (EADSessionController::sessionOf(notification) != &session)
-        return;
-    // The bytes of an earlier attachment never join a reply of this one (a
-    // session opened again on the same attachment goes on with its bytes).
-    const quint64 attachment = session.accessory() ? session.accessory()->connectionID() : 0;
-    if (attachment != m_framedAttachment) {
-        m_replies.dropReceived();
-        m_framedAttachment = attachment;
-    }
-    for (quint64 n = session.readBytesAvailable(); n > 0; n = session.readBytesAvailable()) {
-        const QByteArray bytes = session.readData(n);
-        if (bytes.isNull())
-            break;
-        if (m_linkTap)
-            m_linkTap(false, bytes);
-        m_replies.append(bytes);
-    }
-    // Each whole reply to the handler current when it is cut: a handler may
-    // write the next request (which drops what arrived before it) and
-    // install the next handler, so a copy of the current one is called.
-    while (const std::optional<QByteArray> reply = m_replies.next()) {
-        if (m_readCallback) {
-            ReadCallback handler = m_readCallback;
-            handler(*reply);
-        }
-    }
 }
 
 // Version query --------------------------------------------------------------
@@ -218,7 +175,7 @@ void ZelFirmwareUpgradeManager::holdVersionQueries()
     // A query asked just before waits too, and its no-answer prompt must not
     // appear in the middle of the run.
     stopCheckVersionTimer();
-    ++m_queryGeneration;
+    m_query.reset();
     if (std::exchange(m_hasQueryInFlight, false))
         m_heldQueries.append({ 1, std::exchange(m_queryInFlight, nullptr) });
 }
@@ -245,88 +202,46 @@ void ZelFirmwareUpgradeManager::releaseVersionQueries(const QString& versions)
     });
 }
 
-quint64 ZelFirmwareUpgradeManager::queryGeneration(bool forRun) const
-{
-    return forRun ? m_runQueryGeneration : m_queryGeneration;
-}
-
 void ZelFirmwareUpgradeManager::askVersion(unsigned side, VersionCallback callback, bool forRun)
 {
-    const quint64 generation = queryGeneration(forRun);
-    // Each half takes one answer: a second reply of the same kind (a late
-    // one, a duplicate) must not ask again, which would install a handler
-    // over whatever the run has sent since.
-    auto answered = std::make_shared<bool>(false);
-    if (side == 1) {
-        m_replyClock.start();
-        writeData(ControllerProtocol::request(Message::RightVersion),
-            [this, callback, forRun, generation, answered](const QByteArray& reply) {
-                if (!*answered)
-                    *answered = rightVersionReceived(reply, callback, forRun, generation);
-            });
-        stopCheckVersionTimer();
-        if (!forRun) {
-            m_queryInFlight = callback;
-            m_hasQueryInFlight = true;
-            m_checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [this] {
-                // Unanswered: no later run holds it for ever.
-                m_queryInFlight = nullptr;
-                m_hasQueryInFlight = false;
-                showMessage(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
-            });
-        }
-    } else {
-        m_replyClock.start();
-        writeData(ControllerProtocol::request(Message::DeviceInformation),
-            [this, callback, forRun, generation, answered](const QByteArray& reply) {
-                if (!*answered)
-                    *answered = deviceInformationReceived(reply, callback, forRun, generation);
-            });
-    }
+    // A new query takes the place of the one before, whose replies and
+    // pause go with it.
+    std::unique_ptr<VersionQuery>& query = forRun ? m_runQuery : m_query;
+    VersionQuery::Hooks hooks;
+    hooks.right = [this](ControllerProtocol::Version version, double seconds) {
+        m_replySeconds = seconds;
+        m_rightVersion = QString::asprintf("%d.%d", version.major, version.minor);
+    };
+    hooks.record = [this, callback, forRun](const DeviceInformation& record, double seconds) {
+        deviceInformationReceived(record, seconds, callback, forRun);
+    };
+    query = std::make_unique<VersionQuery>(*m_channel, kLeftRequestDelay, std::move(hooks));
+    query->start(side == 1 ? VersionQuery::Start::RightVersion : VersionQuery::Start::DeviceInformation);
+    if (side != 1 || forRun)
+        return;
+    stopCheckVersionTimer();
+    m_queryInFlight = callback;
+    m_hasQueryInFlight = true;
+    m_checkVersionTimer = Timer::scheduledTimer(kCheckVersionTimeout, false, [this] {
+        // Unanswered: no later run holds it for ever.
+        m_queryInFlight = nullptr;
+        m_hasQueryInFlight = false;
+        showMessage(localized("UnplugDevicePrompt"), kUnplugPromptSeconds);
+    });
 }
 
-bool ZelFirmwareUpgradeManager::rightVersionReceived(
-    const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
+void ZelFirmwareUpgradeManager::deviceInformationReceived(
+    const DeviceInformation& record, double seconds, const VersionCallback& callback, bool forRun)
 {
-    const std::optional<ControllerProtocol::Version> version = ControllerProtocol::rightVersion(reply);
-    if (!version)
-        return false; // too short to hold a version: a stray reply
-    if (generation != queryGeneration(forRun))
-        return true; // a run began meanwhile and holds this query, or the run's question was abandoned
-    if (m_replyClock.isValid())
-        m_replySeconds = double(m_replyClock.nsecsElapsed()) / 1e9;
-    m_rightVersion = QString::asprintf("%d.%d", version->major, version->minor);
-    MainQueue::dispatchAfter(
-        kLeftRequestDelay,
-        [this, callback, forRun, generation] {
-            // The second half of a query asked before a run began goes through
-            // the run's hold like the first: it would take the run's reply handler.
-            if (generation != queryGeneration(forRun))
-                return;
-            askVersion(2, callback, forRun);
-        },
-        m_context.get());
-    return true;
-}
-
-bool ZelFirmwareUpgradeManager::deviceInformationReceived(
-    const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation)
-{
-    if (generation != queryGeneration(forRun))
-        return true;
-    DeviceInformation record;
-    if (!record.fill(reply))
-        return false;
     // The first request after a pause may wake the link: the faster half is the controller's pace.
-    if (m_replyClock.isValid())
-        m_replySeconds = std::min(m_replySeconds, double(m_replyClock.nsecsElapsed()) / 1e9);
+    m_replySeconds = std::min(m_replySeconds, seconds);
     const EAAccessoryPtr answered = (*m_session).accessory();
     m_identifiedConnection = answered ? answered->connectionID() : 0;
     m_controllers.recordAnswer(answered, record);
     m_bootVersion = record.bootVer();
     m_leftVersion = record.softwareVersion();
     if (m_rightVersion.isEmpty())
-        return true;
+        return;
     const QString combined = versionsText();
     if (!forRun) {
         m_queryInFlight = nullptr;
@@ -335,7 +250,6 @@ bool ZelFirmwareUpgradeManager::deviceInformationReceived(
     }
     if (callback)
         callback(combined);
-    return true;
 }
 
 void ZelFirmwareUpgradeManager::stopCheckVersionTimer()
@@ -444,9 +358,9 @@ QString ZelFirmwareUpgradeManager::controllerIdentityText() const
 std::unique_ptr<ImageWriter> ZelFirmwareUpgradeManager::makeWriter(UpgradePlan::Image image)
 {
     ImageWriter::Link link;
-    link.write = [this](const QByteArray& request, ImageWriter::ReplyHandler handler) {
-        writeData(request, std::move(handler));
-    };
+    // The writer's questions go with it.
+    link.write = [asker = std::make_shared<RequestChannel::Asker>(*m_channel)](const QByteArray& request,
+                     ImageWriter::ReplyHandler handler) { asker->send(request, std::move(handler)); };
     link.progress = [this, image](double fraction) {
         reportPercent(
             TransferState::progressPercent(image, fraction, m_bootNeedUpgrade, m_leftNeedUpgrade, m_rightNeedUpgrade));
@@ -683,7 +597,7 @@ void ZelFirmwareUpgradeManager::endRun()
 void ZelFirmwareUpgradeManager::stopIdentifying()
 {
     m_identifying = false;
-    ++m_runQueryGeneration;
+    m_runQuery.reset();
     if (m_identifyTimer)
         m_identifyTimer->invalidate();
     m_identifyTimer.reset();

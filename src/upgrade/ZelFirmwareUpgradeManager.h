@@ -4,13 +4,12 @@
 #include "upgrade/ControllerProtocol.h"
 #include "upgrade/ReleaseFetcher.h"
 #include "upgrade/DeviceInformation.h"
-#include "upgrade/ReplyFramer.h"
+#include "upgrade/RequestChannel.h"
 #include "upgrade/RightImageWriter.h"
 #include "upgrade/UpgradePlan.h"
 #include "upgrade/UpgradeReason.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,6 +24,7 @@ class EADSessionController;
 class QObject;
 class Timer;
 class UpgradeRun;
+class VersionQuery;
 struct Notification;
 
 // What checkFirmware found.
@@ -56,7 +56,6 @@ enum class ZelUpgradePhase { Download, DigestCheck, Unpack, BootLoader, Left, Ri
 // with a session controller of its own.
 class ZelFirmwareUpgradeManager {
 public:
-    using ReadCallback = std::function<void(const QByteArray&)>;
     using VersionCallback = std::function<void(const QString&)>;
     using ProgressBlock = std::function<void(double)>;
 
@@ -94,16 +93,13 @@ public:
     // The run driving this engine, if any.
     UpgradeRun* currentRun() const { return m_run; }
 
-    // Request and reply layer. Replies are cut whole from the session's
-    // byte stream by the reply table (ReplyFramer), never taken one per read:
-    // the current handler receives each reply to the request in flight once
-    // its last byte has arrived, however the link cut or glued it.
-    void writeData(const QByteArray& data, ReadCallback callback);
-    void _sessionDataReceived(const Notification& notification);
+    // The requests and replies of this engine's session: whoever asks the
+    // controller something holds an asker of it.
+    RequestChannel& requests() const { return *m_channel; }
     // Observes every message written and every piece of bytes read on the
     // link, as they happen (a recording of the session); null for none.
-    using LinkTap = std::function<void(bool written, const QByteArray& bytes)>;
-    void setLinkTap(LinkTap tap) { m_linkTap = std::move(tap); }
+    using LinkTap = RequestChannel::LinkTap;
+    void setLinkTap(LinkTap tap) { m_channel->setLinkTap(std::move(tap)); }
     // The tap of the shared engine: at once if it exists, else when it is made.
     static void setSharedLinkTap(LinkTap tap);
 
@@ -313,12 +309,10 @@ private:
     const DeviceInformation& deviceInformation() const;
     // For a message shown to the user: only the shared engine shows them.
     void showMessage(const QString& text, double seconds) const;
-    // Whether the reply was taken as the answer (or belongs to an abandoned query).
-    bool rightVersionReceived(
-        const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
-    bool deviceInformationReceived(
-        const QByteArray& reply, const VersionCallback& callback, bool forRun, quint64 generation);
-    quint64 queryGeneration(bool forRun) const;
+    // A query's device information answered, seconds after its request: the
+    // versions are whole once the right side's are known too.
+    void deviceInformationReceived(
+        const DeviceInformation& record, double seconds, const VersionCallback& callback, bool forRun);
     // Follows an accessory as the one to talk to: its session opens after the reconnection delay.
     void followConnection(const EAAccessoryPtr& connected);
     void stopIdentifying();
@@ -359,7 +353,6 @@ private:
     void armWatchdog(double seconds, UpgradeReason::Code reason);
     void stopWatchdog();
 
-    ReadCallback m_readCallback;
     EAAccessoryPtr m_accessory;
     ControllerRegistry& m_controllers;
     // The selected release: its version, address, digests, signature and
@@ -381,14 +374,14 @@ private:
     EADSessionController* m_session = nullptr;
     // Delayed work of this engine is dropped with it.
     std::unique_ptr<QObject> m_context;
-    // The receive buffer of the request and reply layer, and the attachment
-    // (connection) its bytes came from.
-    ReplyFramer m_replies;
-    quint64 m_framedAttachment = 0;
-    LinkTap m_linkTap;
+    // The session's requests and replies; the queries and writers below ask through it.
+    std::unique_ptr<RequestChannel> m_channel;
+    // The screen's query and the run's own (its identification and read-back):
+    // dropping one drops its replies and its pause.
+    std::unique_ptr<VersionQuery> m_query;
+    std::unique_ptr<VersionQuery> m_runQuery;
     Settings m_settings;
     UpgradeRun* m_run = nullptr;
-    QElapsedTimer m_replyClock;
     double m_replySeconds = 0.0;
     std::shared_ptr<Timer> m_watchdog;
     // The writer of the image under way; dropping it cancels it.
@@ -418,9 +411,6 @@ private:
     // How long past the query's own timer a returning candidate may take to answer.
     static constexpr double kIdentifyGrace = 0.25;
     std::shared_ptr<Timer> m_identifyTimer;
-    // The run's own questions belong to this generation; one that is
-    // abandoned (its candidate set aside, the run over) answers nothing.
-    quint64 m_runQueryGeneration = 0;
     quint64 m_identifiedConnection = 0;
     // Connections that arrived while the run waited for its controller's
     // return, in their order; each is asked who it is in turn.
@@ -429,9 +419,6 @@ private:
         bool ready = false; // its reconnection delay has passed
     };
     QList<ReturnCandidate> m_returnCandidates;
-    // Queries asked before a run began belong to this generation; a run's
-    // hold starts a new one, and the older query's halves then wait for it.
-    quint64 m_queryGeneration = 0;
     VersionCallback m_queryInFlight;
     bool m_hasQueryInFlight = false;
     bool m_identifying = false;

@@ -393,9 +393,8 @@ private slots:
         int reports = 0;
         bool ended = false;
         ImageWriter::Link link;
-        link.write = [this](const QByteArray& request, ImageWriter::ReplyHandler handler) {
-            engine().writeData(request, std::move(handler));
-        };
+        link.write = [asker = std::make_shared<RequestChannel::Asker>(engine().requests())](const QByteArray& request,
+                         ImageWriter::ReplyHandler handler) { asker->send(request, std::move(handler)); };
         link.progress = [&](double) {
             ++reports;
             writer.reset();

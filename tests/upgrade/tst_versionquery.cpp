@@ -6,6 +6,7 @@
 #include "platform/runtime/MainQueue.h"
 #include "support/TestSupport.h"
 #include "upgrade/DeviceInformation.h"
+#include "upgrade/RequestChannel.h"
 #include "upgrade/ZelFirmwareUpgradeManager.h"
 
 #include <QRandomGenerator>
@@ -315,6 +316,47 @@ private slots:
         QTRY_COMPARE(engine().rightVersion(), QStringLiteral("2.6"));
         session.setupControllerForAccessory(m_accessory, kProtocol);
         QVERIFY(session.openSession());
+    }
+
+    // The channel hands a reply to whoever asked the request in flight,
+    // while it lives and until it takes its answer; the last request
+    // written is the one in flight.
+    void aReplyReachesOnlyTheLiveAskerOfTheRequestInFlight()
+    {
+        RequestChannel& channel = engine().requests();
+        m_rightReply = QByteArray();
+        m_infoReply = QByteArray();
+        QList<QByteArray> first, second;
+
+        // Dropped before its reply: the reply, and a copy, reach no one.
+        auto dropped = std::make_unique<RequestChannel::Asker>(channel);
+        dropped->send(kRightRequest, [&](const QByteArray& r) { first << r; });
+        QTRY_COMPARE(m_peer->received, kRightRequest);
+        dropped.reset();
+        m_peer->reply(QByteArray("\x20\x9F\x01\x05\x20\x9F\x01\x05", 8));
+        drainPostedEvents();
+        QVERIFY(first.isEmpty());
+
+        // Answered: a copy after the answer reaches no one either.
+        RequestChannel::Asker asker(channel);
+        asker.send(kRightRequest, [&](const QByteArray& r) {
+            first << r;
+            asker.answered();
+        });
+        QTRY_COMPARE(m_peer->received, kRightRequest + kRightRequest);
+        m_peer->reply(QByteArray("\x20\x9F\x01\x06\x20\x9F\x01\x06", 8));
+        QTRY_COMPARE(first.size(), 1);
+        drainPostedEvents();
+        QCOMPARE(first, QList<QByteArray> { QByteArray("\x20\x9F\x01\x06", 4) });
+
+        // A later request of another asker takes the replies from then on.
+        asker.send(kRightRequest, [&](const QByteArray& r) { first << r; });
+        RequestChannel::Asker other(channel);
+        other.send(kInfoRequest, [&](const QByteArray& r) { second << r; });
+        QTRY_COMPARE(m_peer->received.size(), 8);
+        m_peer->reply(kExampleInfo);
+        QTRY_COMPARE(second.size(), 1);
+        QCOMPARE(first.size(), 1);
     }
 
     void garbageRepliesNeverCrashOrDeliverNonsense()
