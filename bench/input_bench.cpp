@@ -143,11 +143,12 @@ int main(int argc, char** argv)
         ++arrivedCount;
     });
 
+    GameControllerService& service = GameControllerService::sharedService();
     // Virtual source: the cost of the element, wrapper and slot chain.
     {
-        VirtualGameController pad;
+        VirtualGameController pad(service);
         pad.plugIn();
-        MainQueue::runUntil([] { return !GCController::controllers().empty(); }, 2000);
+        MainQueue::runUntil([&] { return !service.controllers().empty(); }, 2000);
         for (int i = 0; i < events; ++i) {
             sent = nowNs();
             pad.setButton(VirtualGameController::Button::A, i % 2 ? 0.0f : 1.0f);
@@ -158,7 +159,6 @@ int main(int argc, char** argv)
     }
 
     // SDL: a virtual joystick mapped as a game controller, polled from the event loop.
-    GameControllerService& service = GameControllerService::sharedService();
     if (!service.startHardwareControllers()) {
         std::printf("SDL event to slot: not measured (%s)\n", qPrintable(service.hardwareError()));
     } else {
@@ -176,7 +176,7 @@ int main(int argc, char** argv)
             std::printf("SDL event to slot: not measured (%s)\n", SDL_GetError());
         } else {
             const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
-            MainQueue::runUntil([] { return !GCController::controllers().empty(); }, 5000);
+            MainQueue::runUntil([&] { return !service.controllers().empty(); }, 5000);
             const int period = service.hardwareSource()->pollInterval();
             arrivedCount = 0;
             QEventLoop loop;

@@ -1,17 +1,20 @@
 #include "input/KestGameControllerManager.h"
 
 #include "input/KestGameController.h"
+#include "platform/gamepad/GameControllerService.h"
 #include "platform/runtime/NotificationCenter.h"
 
 #include <algorithm>
 
 KestGameControllerManager& KestGameControllerManager::sharedInstance()
 {
-    static KestGameControllerManager* instance = new KestGameControllerManager; // lives as long as the process
+    // Lives as long as the process.
+    static KestGameControllerManager* instance = new KestGameControllerManager(GameControllerService::sharedService());
     return *instance;
 }
 
-KestGameControllerManager::KestGameControllerManager()
+KestGameControllerManager::KestGameControllerManager(GameControllerService& service)
+    : m_service(service)
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.addObserver(
@@ -22,7 +25,8 @@ KestGameControllerManager::KestGameControllerManager()
 
 std::vector<GCControllerPtr> KestGameControllerManager::connectedGameControllers() const
 {
-    return GCController::controllers();
+    // During a connect notification the list already holds the controller that connected.
+    return m_service.controllers();
 }
 
 void KestGameControllerManager::_gameControllerConnected(const Notification& notification)

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct Notification;
+class GameControllerService;
 class KestGameController;
 class KestGameControllerManager;
 
@@ -108,8 +109,10 @@ public:
     void _gameControllerDisconnected(const Notification& notification);
 
 private:
-    KestGameControllerManager();
+    // Follows the controllers of service, which outlives it.
+    explicit KestGameControllerManager(GameControllerService& service);
 
+    GameControllerService& m_service;
     KestGameControllerManagerDelegate* m_delegate = nullptr;
     std::array<KeyPressedBlock, kKeyCount> m_keys;
     std::array<JoystickChangedBlock, 2> m_sticks;

@@ -73,7 +73,7 @@ private slots:
     void cleanup()
     {
         SlotRecorder::clearSlots();
-        QVERIFY(GCController::controllers().empty()); // every test unplugs what it plugged in
+        QVERIFY(testsupport::controllerService().controllers().empty()); // every test unplugs what it plugged in
     }
 
     void playerIndexesNumberControllersAsTheyConnect()
@@ -102,8 +102,8 @@ private slots:
         numbered.controller()->setPlayerIndex(3);
         numbered.plugIn();
         QCOMPARE(numbered.controller()->playerIndex(), 3);
-        QCOMPARE(manager().connectedGameControllers(), GCController::controllers());
-        QCOMPARE(GCController::controllers().size(), size_t(3));
+        QCOMPARE(manager().connectedGameControllers(), testsupport::controllerService().controllers());
+        QCOMPARE(testsupport::controllerService().controllers().size(), size_t(3));
     }
 
     void extendedProfileFeedsEverySlotByItsHandlerKind()
@@ -298,7 +298,7 @@ private slots:
         staying.press(Button::A);
         staying.moveStick(Stick::Left, 0.75f, 0.5f); // the leaver's last position stays in memory
         QCOMPARE(recorder.take(), (QStringList { QStringLiteral("A+"), QStringLiteral("left(0,0.5)") }));
-        QCOMPARE(GCController::controllers(), std::vector<GCControllerPtr> { staying.controller() });
+        QCOMPARE(testsupport::controllerService().controllers(), std::vector<GCControllerPtr> { staying.controller() });
     }
 
     void unpluggingAndPluggingInAgainWiresTheControllerAnew()

@@ -65,7 +65,7 @@ struct RecordingDelegate : KestGameControllerManagerDelegate {
 
 bool waitForControllers(size_t n)
 {
-    return waitUntil([n] { return GCController::controllers().size() == n; });
+    return waitUntil([n] { return testsupport::controllerService().controllers().size() == n; });
 }
 
 // Counts the announcements of changed values while it lives.
@@ -344,7 +344,7 @@ private slots:
             QVERIFY(waitForControllers(1));
             QCOMPARE(delegate.connected.size(), size_t(1));
         }
-        QVERIFY(GCController::controllers().empty());
+        QVERIFY(testsupport::controllerService().controllers().empty());
         QCOMPARE(delegate.disconnected, 1);
     }
 
@@ -432,7 +432,7 @@ private slots:
         const QString guid = joystickGuid("Mapped Later", 4, 4, 0);
         if (guid.isEmpty())
             QSKIP("SDL virtual joysticks are unavailable");
-        QVERIFY(GCController::controllers().empty());
+        QVERIFY(testsupport::controllerService().controllers().empty());
 
         // Three places, each tried alone: the variable with the mappings
         // themselves, the variable naming a file, and the configuration folder.
@@ -460,7 +460,7 @@ private slots:
                 QVERIFY2(source.mappingError().isEmpty(), qPrintable(source.mappingError()));
                 const auto pad = SdlVirtualPad::joystick("Mapped Later", 4, 4, 0);
                 QVERIFY(waitForControllers(1));
-                const GCControllerPtr controller = GCController::controllers().front();
+                const GCControllerPtr controller = testsupport::controllerService().controllers().front();
                 QVERIFY2(controller->identity().mapped, qPrintable(QString::number(place)));
                 // Both sticks and no triggers: the extended profile, without trigger elements.
                 QCOMPARE(delegate.connected.front()->gamePadType(), qint64(1));
@@ -474,7 +474,7 @@ private slots:
                     (QStringList {
                         QStringLiteral("B+"), QStringLiteral("right(1,0)"), QStringLiteral("right(-1,0)") }));
             }
-            QVERIFY(GCController::controllers().empty());
+            QVERIFY(testsupport::controllerService().controllers().empty());
             qunsetenv("SDL_GAMECONTROLLERCONFIG");
             qunsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
             QFile::remove(SdlGameControllerSource::mappingFilePath());
@@ -494,7 +494,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        QVERIFY(GCController::controllers().front()->identity().mapped);
+        QVERIFY(testsupport::controllerService().controllers().front()->identity().mapped);
         QVERIFY(QDir(path).removeRecursively());
     }
 
@@ -643,7 +643,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
         QCOMPARE(controller->reportClock().clock, GCControllerInputClock::Device);
         QCOMPARE(controller->reportClock().node, node);
         QCOMPARE(controller->reportClock().localizedText(), QStringLiteral("Report times: the kernel's, from ") + node);
@@ -677,7 +677,7 @@ private slots:
         SdlVirtualPad unknown("Unlisted Pad", kAllButtons, kAllAxes, { false, false, false }, 0x1234, 0x9999);
         SdlVirtualPad vanished("Vanished Pad", kAllButtons, kAllAxes, { false, false, false }, 0x1234, 0x7777);
         QVERIFY(waitForControllers(3));
-        for (const GCControllerPtr& c : GCController::controllers()) {
+        for (const GCControllerPtr& c : testsupport::controllerService().controllers()) {
             if (c == controller)
                 continue;
             const GCControllerReportClock clock = c->reportClock();
@@ -710,7 +710,7 @@ private slots:
         for (SdlVirtualPad* p : { &pad, &unknown, &vanished })
             p->axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
         QVERIFY(waitUntil([] {
-            for (const GCControllerPtr& c : GCController::controllers())
+            for (const GCControllerPtr& c : testsupport::controllerService().controllers())
                 if (c->extendedGamepad()->leftThumbstick()->xAxis() != 0.0f)
                     return false;
             return true;
@@ -739,7 +739,7 @@ private slots:
             QSKIP(qPrintable(QStringLiteral("SDL virtual joysticks are unavailable: ") + pad->error));
         QVERIFY(waitForControllers(1));
         QCOMPARE(delegate.connected.size(), size_t(1));
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
         QCOMPARE(controller->vendorName(), QStringLiteral("Test Pad"));
         QCOMPARE(controller->playerIndex(), 0);
         QCOMPARE(delegate.connected.front()->gamePadType(), qint64(1));
@@ -825,7 +825,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(QStringLiteral("SDL virtual joysticks are unavailable: ") + pad.error));
         QVERIFY(waitForControllers(1));
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
 
         const auto circle = measuredOnPad(pad, controller, trace(circleOutline, 1.25, 0.25));
         QVERIFY(circle && circle->circularity);
@@ -936,7 +936,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        const auto extended = GCController::controllers().front()->extendedGamepad();
+        const auto extended = testsupport::controllerService().controllers().front()->extendedGamepad();
         QVERIFY(extended);
         QVERIFY(!extended->buttonHome());
         QVERIFY(extended->buttonMenu());
@@ -951,7 +951,8 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        QCOMPARE(GCController::controllers().front()->vendorName(), QStringLiteral("Odd Pad key A pressed [2J"));
+        QCOMPARE(testsupport::controllerService().controllers().front()->vendorName(),
+            QStringLiteral("Odd Pad key A pressed [2J"));
     }
 
     void onlyOneSourceFollowsSdl()
@@ -984,7 +985,7 @@ private slots:
             QSKIP(qPrintable(pad->error));
         QVERIFY(waitForControllers(1));
         QCOMPARE(source->pollInterval(), SdlGameControllerSource::kPollIntervalMs);
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
         QCOMPARE(controller->vendorName(), QStringLiteral("Flight Stick"));
         QVERIFY(!controller->identity().mapped);
         QCOMPARE(controller->identity().guid, pad->guid());
@@ -1009,11 +1010,11 @@ private slots:
                                                   .toUtf8());
         QCOMPARE(added, 1);
         QVERIFY(waitUntil([] {
-            const auto list = GCController::controllers();
+            const auto list = testsupport::controllerService().controllers();
             return list.size() == 1 && list.front()->identity().mapped;
         }));
         QCOMPARE(delegate.disconnected, 1);
-        const GCControllerPtr mapped = GCController::controllers().front();
+        const GCControllerPtr mapped = testsupport::controllerService().controllers().front();
         QCOMPARE(mapped->playerIndex(), 0);
         QCOMPARE(mapped->profile(), GCControllerProfile::Basic); // two axes: one stick only
         pad->rawButton(0, true);
@@ -1044,16 +1045,16 @@ private slots:
         QCOMPARE(source->addMappings(sticksMapping(pad->guid(), "Remapped Pad")), 1);
         QVERIFY(waitUntil([&] { return delegate.connected.size() == 2; })); // unmapped, then mapped
         QCOMPARE(delegate.connected.back()->gamePadType(), qint64(1));
-        const GCControllerPtr before = GCController::controllers().front();
+        const GCControllerPtr before = testsupport::controllerService().controllers().front();
         before->setPlayerIndex(2);
         // A second mapping for the same device replaces the first: no sticks, and A is now button 1.
         QCOMPARE(
             source->addMappings(QStringLiteral("%1,Remapped Pad,a:b1,b:b0,").arg(mappingGuid(pad->guid())).toUtf8()),
             1);
         QVERIFY(waitUntil([&] { return delegate.connected.size() == 3; }));
-        const GCControllerPtr after = GCController::controllers().front();
+        const GCControllerPtr after = testsupport::controllerService().controllers().front();
         QVERIFY(after != before);
-        QCOMPARE(GCController::controllers().size(), size_t(1));
+        QCOMPARE(testsupport::controllerService().controllers().size(), size_t(1));
         QCOMPARE(after->playerIndex(), 2);
         QCOMPARE(delegate.connected.back()->gamePadType(), qint64(0));
         pad->rawButton(1, true);
@@ -1069,7 +1070,7 @@ private slots:
             QSKIP(qPrintable(plain.error + rumbling.error));
         QVERIFY(waitForControllers(2));
         GCControllerPtr withMotors, without;
-        for (const GCControllerPtr& c : GCController::controllers())
+        for (const GCControllerPtr& c : testsupport::controllerService().controllers())
             (c->vendorName() == QLatin1String("Rumble Pad") ? withMotors : without) = c;
         QVERIFY(withMotors && without);
         QVERIFY(!without->hasRumble() && !without->hasTriggerRumble() && !without->hasLight());
@@ -1114,7 +1115,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
         QVERIFY(controller->rumble(0.5f, 0.0f, 200));
         QCOMPARE(pad.requests.low, Uint16(32768));
         QCOMPARE(pad.requests.high, Uint16(0));
@@ -1138,7 +1139,7 @@ private slots:
         if (!pad.isPlugged())
             QSKIP(qPrintable(pad.error));
         QVERIFY(waitForControllers(1));
-        const GCControllerPtr controller = GCController::controllers().front();
+        const GCControllerPtr controller = testsupport::controllerService().controllers().front();
         QVERIFY(!controller->motion().hasGyroscope && controller->touchpads().empty());
         controller->setMeasuring(true);
         int motion = 0;
@@ -1221,7 +1222,7 @@ private slots:
         if (!pad->isPlugged())
             QSKIP(qPrintable(pad->error));
         QVERIFY(waitForControllers(1));
-        GCControllerPtr joystick = GCController::controllers().front();
+        GCControllerPtr joystick = testsupport::controllerService().controllers().front();
         QVERIFY(!joystick->identity().mapped && joystick->canSaveMapping());
         QVERIFY(joystick->identity().mapping.isEmpty());
 
@@ -1239,8 +1240,8 @@ private slots:
         QCOMPARE(file.readAll(), kept + "\n" + line + "platform:Linux,\n");
         file.close();
         // At once: the same device, a game controller now, with both sticks.
-        QCOMPARE(GCController::controllers().size(), size_t(1));
-        const GCControllerPtr mapped = GCController::controllers().front();
+        QCOMPARE(testsupport::controllerService().controllers().size(), size_t(1));
+        const GCControllerPtr mapped = testsupport::controllerService().controllers().front();
         QVERIFY(mapped != joystick && mapped->identity().mapped);
         QCOMPARE(mapped->profile(), GCControllerProfile::Extended);
         QVERIFY(!mapped->canSaveMapping());
@@ -1261,14 +1262,14 @@ private slots:
         QVERIFY(QDir().mkpath(path)); // a folder where the file should be
         pad = SdlVirtualPad::joystick("Map Me Too", 4, 4, 1);
         QVERIFY(waitForControllers(1));
-        joystick = GCController::controllers().front();
+        joystick = testsupport::controllerService().controllers().front();
         const QByteArray second = QStringLiteral("%1,Map Me Too,a:b1,").arg(mappingGuid(pad->guid())).toUtf8();
         QVERIFY(!joystick->saveMapping(second, &error));
         QVERIFY2(error.startsWith(QStringLiteral("The mapping could not be added to %1: it is a folder").arg(path)),
             qPrintable(error));
         QVERIFY(error.endsWith(QLatin1String("It applies until the program ends.")));
         QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
-        QVERIFY(GCController::controllers().front()->identity().mapped);
+        QVERIFY(testsupport::controllerService().controllers().front()->identity().mapped);
         QVERIFY(QDir(path).removeRecursively());
 
         QFile large(path);

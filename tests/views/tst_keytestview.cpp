@@ -916,7 +916,7 @@ private slots:
         const auto stick = testsupport::SdlVirtualPad::joystick("Old Stick", 2, 1, 1);
         QVERIFY(testsupport::waitUntil([this] {
             const GCControllerPtr shown = view().analogueView->controller();
-            return shown && !shown->identity().mapped && GCController::controllers().size() == 1;
+            return shown && !shown->identity().mapped && testsupport::controllerService().controllers().size() == 1;
         }));
         QVERIFY(view().identityLabel->fullText().contains(localized("Unmapped")));
         stick->rawButton(0, true);

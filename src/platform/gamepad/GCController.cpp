@@ -96,11 +96,6 @@ GCControllerPtr GCController::create(
     return controller;
 }
 
-std::vector<GCControllerPtr> GCController::controllers()
-{
-    return GameControllerService::sharedService().controllers();
-}
-
 GCControllerProfile GCController::profile() const
 {
     if (m_extendedGamepad)

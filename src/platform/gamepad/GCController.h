@@ -149,10 +149,6 @@ public:
     GCController(const GCController&) = delete;
     GCController& operator=(const GCController&) = delete;
 
-    // The controllers connected now; during a connect notification the list
-    // already holds the controller that connected.
-    static std::vector<GCControllerPtr> controllers();
-
     QString vendorName() const { return m_vendorName; }
     GCControllerProfile profile() const;
 

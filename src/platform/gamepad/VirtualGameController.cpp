@@ -86,12 +86,6 @@ const std::vector<RawAxis>& rawAxes()
 
 } // namespace
 
-VirtualGameController::VirtualGameController(
-    GCControllerProfile profile, const GCExtendedGamepadOptionalElements& offered, const QString& name)
-    : VirtualGameController(GameControllerService::sharedService(), profile, offered, name)
-{
-}
-
 VirtualGameController::VirtualGameController(GameControllerService& service, GCControllerProfile profile,
     const GCExtendedGamepadOptionalElements& offered, const QString& name)
     : m_service(service)

@@ -31,9 +31,6 @@ public:
     explicit VirtualGameController(GameControllerService& service,
         GCControllerProfile profile = GCControllerProfile::Extended,
         const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
-    // One of the shared service, for the callers not yet handed a service.
-    explicit VirtualGameController(GCControllerProfile profile = GCControllerProfile::Extended,
-        const GCExtendedGamepadOptionalElements& offered = {}, const QString& name = QString());
     // Unplugs the controller when it is still plugged in.
     ~VirtualGameController();
     VirtualGameController(const VirtualGameController&) = delete;
