@@ -28,12 +28,6 @@ const QString ZelConnectionIDKey = QStringLiteral("connectionID");
 const QString ZelUpgradeProgressNotification = QStringLiteral("ZelUpgradeProgressNotification");
 
 namespace {
-using Message = ControllerProtocol::Message;
-using Answer = ControllerProtocol::Answer;
-
-} // namespace
-
-namespace {
 ZelFirmwareUpgradeManager* g_engine = nullptr;
 // Given before the shared engine was made.
 std::optional<ZelFirmwareUpgradeManager::Settings> g_sharedSettings;
